@@ -1,0 +1,18 @@
+// Payload composition: field values, operator format and tab position in,
+// the payload string and the QR encoder's input out. All strings are
+// code page 936 bytes.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "content/Catalogue.h"
+
+using FieldValueArray = std::array<std::string, FieldSlotCount>;
+
+// Type tag, ":", every non-empty field as tag ":" value ";" in slot order,
+// and one more ";". Empty when every value is empty or the tab is unknown.
+std::string ComposeFieldPayload(const FieldValueArray& values, int operatorFormat, int tab);
+
+// The bytes the QR encoder receives: 0x01 0x10 followed by the payload.
+std::string EncoderInput(const std::string& payload);

@@ -1,0 +1,101 @@
+// Data Matrix ECC 200 encoder: encodation, size choice, padding, Reed-Solomon
+// error correction, placement and the finished module grid.
+// Plain C++; no state survives between calls.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+enum DmEncodation : int {
+  Ascii = 0,
+  C40 = 1,
+  Text = 2,
+  X12 = 3,
+  Edifact = 4,
+  Base256 = 5,
+  Auto = 6,
+  // Accepted, produces no codewords: a request with it fails.
+  NoEncodation = 7,
+};
+
+// Columns of the size attribute table, then the derived values.
+enum DmAttribute : int {
+  SymbolRows = 0,
+  SymbolColumns,
+  DataRegionRows,
+  DataRegionColumns,
+  DataRegionsAcross,
+  InterleavedBlocks,
+  DataCodewordsPerBlock,
+  EccCodewordsPerBlock,
+  DataRegionsDown,
+  DataAreaRows,
+  DataAreaColumns,
+  DataCapacity,
+  EccCodewords,
+};
+
+constexpr int DmSizeCount = 30;          // size indices 0..29
+constexpr int DmSquareSizeCount = 24;    // 0..23 are square
+constexpr int DmSmallestSquare = -1;
+constexpr int DmSmallestRectangle = -2;
+constexpr int DmCodewordBufferSize = 1560;
+
+int DmSizeAttribute(int sizeIndex, DmAttribute attribute);
+
+// Encodes `length` bytes under `scheme` into `codewords` (room for at least
+// DmCodewordBufferSize). Returns the number of data codewords; 0 is failure.
+int DmEncodeData(const uint8_t* text, int length, int scheme, uint8_t* codewords);
+
+// Size index for a request (0..29, -1 smallest square, -2 smallest rectangle)
+// and a codeword count, or -1 when no size is possible.
+int DmChooseSize(int requestedSize, int codewordCount);
+
+// Fills positions count..capacity-1 with pad codewords and sets count to capacity.
+void DmPadCodewords(uint8_t* codewords, int& count, int capacity);
+
+struct DmSymbolBuffers {
+  std::vector<uint8_t> modules;    // data-area rows x columns, row after row
+  std::vector<uint8_t> codewords;  // data capacity + error correction
+};
+
+struct DmEncodeParams {
+  int scheme = Ascii;  // in
+  // out, written only on success:
+  int sizeIndex = -1;
+  int symbolRows = 0;
+  int symbolColumns = 0;
+  int dataAreaRows = 0;
+  int dataAreaColumns = 0;
+  std::unique_ptr<DmSymbolBuffers> buffers;
+};
+
+// The finished symbol: one array per column, left to right, each with one
+// value per row from the top; 0 is dark, 255 light. No quiet zone.
+class DmModuleGrid {
+ public:
+  DmModuleGrid(int columns, int rows);
+  int Columns() const { return columns_; }
+  int Rows() const { return rows_; }
+  const int32_t* Column(int x) const { return cells_.data() + static_cast<size_t>(x) * rows_; }
+  int32_t* Column(int x) { return cells_.data() + static_cast<size_t>(x) * rows_; }
+  int32_t At(int x, int y) const { return Column(x)[y]; }
+  bool IsDark(int x, int y) const { return At(x, y) == 0; }
+
+ private:
+  int columns_;
+  int rows_;
+  std::vector<int32_t> cells_;  // column after column, one allocation
+};
+
+// Runs the whole pipeline. `size` in: the requested size; out, on success
+// only: the symbol's row count. Returns null on failure.
+std::unique_ptr<DmModuleGrid> DmEncodeText(const uint8_t* text, int length, DmEncodeParams& params,
+                                           int& size);
+
+void DmAppendEcc(int sizeIndex, DmSymbolBuffers& buffers);
+int DmPlaceCodewords(int sizeIndex, uint8_t* modules, const uint8_t* codewords);
+// Module status of the symbol module at `row` (0 = bottom) and `column`:
+// dark bits 0x07, plus 0x40 when taken from the data area.
+int DmModuleAt(int sizeIndex, const DmSymbolBuffers& buffers, int row, int column);
