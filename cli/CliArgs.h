@@ -1,0 +1,51 @@
+// Command-line parsing of quillet-cli. Plain C++, no I/O: the parser only
+// turns words into options or a message, so it can be fuzzed on its own.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+enum class CliCommand { Qr, Dm, Help };
+
+struct CliOptions {
+  CliCommand command = CliCommand::Help;
+  CliCommand helpTopic = CliCommand::Help;  // with --help after a command
+
+  // Input: exactly one of text (UTF-8), a data file, or content fields (qr only).
+  std::optional<std::string> text;
+  std::optional<std::string> dataFile;
+  bool contentMode = false;
+  int operatorFormat = 1;
+  int tab = 0;
+  std::vector<std::pair<std::string, std::string>> fields;  // tag, UTF-8 value
+
+  // qr
+  char level = 'M';
+  int version = 0;
+  // dm
+  int dmSize = -1;
+  int dmScheme = 0;
+
+  // output
+  bool dump = false;
+  std::optional<std::string> outputFile;
+  int scale = 4;
+};
+
+struct CliParseResult {
+  std::optional<CliOptions> options;
+  std::string error;  // set when options is empty
+};
+
+// `args` are the words after the program name.
+CliParseResult ParseCliArgs(std::span<const std::string> args);
+
+// Help text for a command (Help: the overview).
+std::string CliUsage(CliCommand topic);
+
+// "\n" in a --field value stands for a line break, written as CR LF.
+std::string ExpandLineBreaks(std::string_view value);
