@@ -1,1 +1,208 @@
-// Written in the next commits.
+#include "content/Catalogue.h"
+
+#include <algorithm>
+
+const std::array<std::string_view, FieldSlotCount> FieldTags = {
+    "N",   "M",  "TEL", "EM", "TIL", "DIV", "COR", "ADR", "ZIP", "FAX", "SUB", "INTR",
+    "CT",  "TO", "SM",  "TXT", "DG", "SID", "URL", "BN",  "COD", "ST",  "IVR", "TEXT",
+};
+
+int FieldSlotOfTag(std::string_view tag) {
+  const auto it = std::find(FieldTags.begin(), FieldTags.end(), tag);
+  return it == FieldTags.end() ? -1 : static_cast<int>(it - FieldTags.begin());
+}
+
+namespace {
+
+enum Slot : int { N, M, TEL, EM, TIL, DIV, COR, ADR, ZIP, FAX, SUB, INTR, CT, TO, SM, TXT, DG, SID, URL, BN, COD, ST, IVR, TEXT };
+
+// The two columns of a page: captions on the left, edits on the right.
+struct Columns {
+  int captionX, captionWidth, editX, editWidth;
+};
+constexpr Columns StandardColumns{7, 40, 53, 130};
+constexpr Columns IvrColumns{7, 50, 58, 125};
+constexpr Columns IvrV10Columns{7, 43, 51, 125};
+
+constexpr int SingleLineHeight = 14;
+constexpr int CaptionHeight = 8;
+// Captions sit on the text line of their edit, not on its border.
+constexpr int CaptionDrop = 3;
+
+// Vertical positions shared by several pages.
+constexpr int FirstRowY = 12;
+constexpr int RowPitch = 22;
+constexpr int IntroY = 32;
+constexpr int IntroHeight = 146;
+constexpr int BelowIntroY = 189;
+constexpr int BodyY = 33;        // body under one single-line field
+constexpr int BodyHeight = 220;
+constexpr int MailBodyY = 58;    // body under two single-line fields
+constexpr int MailBodyHeight = 195;
+
+constexpr FieldSpec Field(int id, std::string_view caption, int slot, const Columns& c, int y, int height) {
+  return FieldSpec{id,
+                   caption,
+                   slot,
+                   height != SingleLineHeight,
+                   DialogRect{c.captionX, y + CaptionDrop, c.captionWidth, CaptionHeight},
+                   DialogRect{c.editX, y, c.editWidth, height}};
+}
+constexpr FieldSpec Line(int id, std::string_view caption, int slot, int y, const Columns& c = StandardColumns) {
+  return Field(id, caption, slot, c, y, SingleLineHeight);
+}
+constexpr FieldSpec Row(int id, std::string_view caption, int slot, int row, const Columns& c = StandardColumns) {
+  return Line(id, caption, slot, FirstRowY + row * RowPitch, c);
+}
+constexpr FieldSpec Below(int id, std::string_view caption, int slot, int row, const Columns& c = StandardColumns) {
+  return Line(id, caption, slot, BelowIntroY + row * RowPitch, c);
+}
+constexpr FieldSpec Intro(const Columns& c = StandardColumns) {
+  return Field(1016, "介绍:", INTR, c, IntroY, IntroHeight);
+}
+
+// Eleven rows do not fit from y 12, so the card starts higher.
+constexpr int CardFirstY = 7;
+constexpr FieldSpec CardRow(int id, std::string_view caption, int slot, int row) {
+  return Line(id, caption, slot, CardFirstY + row * RowPitch);
+}
+
+constexpr FieldSpec CardFields[] = {
+    CardRow(1012, "* 姓名:", N, 0),  CardRow(1020, "手机:", M, 1),  CardRow(1018, "固话:", TEL, 2),
+    CardRow(1016, "邮箱:", EM, 3),   CardRow(1013, "职务:", TIL, 4), CardRow(1014, "部门:", DIV, 5),
+    CardRow(1015, "公司:", COR, 6),  CardRow(1017, "地址:", ADR, 7), CardRow(1019, "邮编:", ZIP, 8),
+    CardRow(1021, "传真:", FAX, 9),  CardRow(1022, "网址:", URL, 10),
+};
+constexpr FieldSpec MailFields[] = {
+    Row(1014, "* 收件人:", TO, 0),
+    Row(1015, "标题:", SUB, 1),
+    Field(1016, "正文:", TXT, StandardColumns, MailBodyY, MailBodyHeight),
+};
+constexpr FieldSpec SmsFields[] = {
+    Row(1015, "* 收件人:", SM, 0),
+    Field(1016, "* 正文:", TXT, StandardColumns, BodyY, BodyHeight),
+};
+constexpr FieldSpec TxtFields[] = {
+    Row(1015, "标题:", SUB, 0),
+    Field(1016, "* 正文:", TXT, StandardColumns, BodyY, BodyHeight),
+};
+constexpr FieldSpec PhoneFields[] = {
+    Row(1015, "* 标题:", SUB, 0),
+    Row(1018, "固话:", TEL, 1),
+    Row(1020, "手机:", M, 2),
+};
+constexpr FieldSpec UrlFields[] = {
+    Row(1015, "* 标题:", SUB, 0),
+    Field(1022, "* 网址:", URL, StandardColumns, BodyY, BodyHeight),
+};
+constexpr FieldSpec WapV10Fields[] = {
+    Row(1015, "* 标题:", SUB, 0),
+    Intro(),
+    Below(1022, "*网址:", URL, 0),
+    Below(1020, "手机:", M, 1),
+};
+constexpr FieldSpec SmsV10Fields[] = {
+    Row(1015, "* 标题:", SUB, 0),
+    Intro(),
+    Below(1020, "订购指令:", DG, 0),
+    Below(1021, "短信代码:", SID, 1),
+    Below(1031, "移动电话:", M, 2),
+};
+constexpr FieldSpec IvrV10Fields[] = {
+    Row(1015, "* 标题:", SUB, 0, IvrV10Columns),
+    Intro(IvrV10Columns),
+    Below(1030, "*固话:", CT, 0, IvrV10Columns),
+    Below(1020, "手机:", M, 1, IvrV10Columns),
+};
+constexpr FieldSpec WapFields[] = {
+    Row(1019, "业务名称:", BN, 0),
+    Intro(),
+    Below(1017, "* 代码:", COD, 0),
+    Below(1018, "客服电话:", ST, 1),
+    Below(1022, "网址:", URL, 2),
+};
+constexpr FieldSpec SmstFields[] = {
+    Row(1019, "*业务名称:", BN, 0),
+    Intro(),
+    Below(1020, "订购指令:", DG, 0),
+    Below(1021, "短信代码:", SID, 1),
+    Below(1018, "客服电话:", ST, 2),
+};
+constexpr FieldSpec IvrFields[] = {
+    Row(1019, "业务名称:", BN, 0, IvrColumns),
+    Intro(IvrColumns),
+    Below(1021, "*IVR接入号:", IVR, 0, IvrColumns),
+    Below(1018, "客服电话:", ST, 1, IvrColumns),
+};
+// The custom page is one uncaptioned field covering the page.
+constexpr FieldSpec SelfSetFields[] = {
+    FieldSpec{1028, "", TEXT, true, DialogRect{0, 0, 0, 0}, DialogRect{7, 7, 176, 246}},
+};
+
+constexpr PageSpec Pages[] = {
+    {"CDialogTypeCard", 130, CardFields},     {"CDialogTypeIVR", 137, IvrFields},
+    {"CDialogTypeIVRV10", 152, IvrV10Fields}, {"CDialogTypeMail", 132, MailFields},
+    {"CDialogTypePhone", 151, PhoneFields},   {"CDialogTypeSelfSet", 143, SelfSetFields},
+    {"CDialogTypeSMS", 133, SmsFields},       {"CDialogTypeSMST", 136, SmstFields},
+    {"CDialogTypeSMSV10", 147, SmsV10Fields}, {"CDialogTypeTxt", 134, TxtFields},
+    {"CDialogTypeUrl", 149, UrlFields},       {"CDialogTypeWap", 135, WapFields},
+    {"CDialogTypeWapV10", 154, WapV10Fields},
+};
+
+constexpr TabSpec CardTab{"名片", "CARD", "CDialogTypeCard"};
+constexpr TabSpec MailTab{"邮件", "MAIL", "CDialogTypeMail"};
+constexpr TabSpec SmsTab{"短信", "SMS", "CDialogTypeSMS"};
+constexpr TabSpec TxtTab{"文本", "DTXT", "CDialogTypeTxt"};
+constexpr TabSpec PhoneTab{"电话", "PHONE", "CDialogTypePhone"};
+constexpr TabSpec UrlTab{"书签", "BM", "CDialogTypeUrl"};
+constexpr TabSpec WapTab{" WAP业务 ", "WAD", "CDialogTypeWap"};
+constexpr TabSpec SmstTab{" SMS业务 ", "SAD", "CDialogTypeSMST"};
+constexpr TabSpec IvrTab{" IVR业务 ", "IAD", "CDialogTypeIVR"};
+
+constexpr TabSpec MobileV1Tabs[] = {
+    CardTab, MailTab, SmsTab, TxtTab, PhoneTab, UrlTab,
+    {" WAP业务 ", "AD", "CDialogTypeWapV10"},
+    {" SMS业务 ", "AD", "CDialogTypeSMSV10"},
+    {" IVR业务 ", "AD", "CDialogTypeIVRV10"},
+};
+constexpr TabSpec MobileV2Tabs[] = {CardTab, MailTab, SmsTab, TxtTab, WapTab, SmstTab, IvrTab};
+constexpr TabSpec UnicomTabs[] = {
+    CardTab, MailTab, SmsTab, TxtTab, UrlTab, WapTab, SmstTab, IvrTab,
+    {"自定义", "CUSTOM", "CDialogTypeSelfSet"},
+};
+
+constexpr OperatorFormatSpec Formats[] = {
+    {1, "中国移动v1.0", MobileV1Tabs},
+    {2, "中国移动v2.0", MobileV2Tabs},
+    {3, "中国联通", UnicomTabs},
+};
+static_assert(std::size(Formats) == OperatorFormatCount);
+static_assert(std::size(MobileV1Tabs) <= MaxTabsPerFormat && std::size(UnicomTabs) <= MaxTabsPerFormat);
+
+}  // namespace
+
+std::span<const OperatorFormatSpec> OperatorFormats() { return Formats; }
+
+std::span<const PageSpec> ContentPages() { return Pages; }
+
+const OperatorFormatSpec* FindOperatorFormat(int operatorFormat) {
+  if (operatorFormat < 1 || operatorFormat > OperatorFormatCount) return nullptr;
+  return &Formats[operatorFormat - 1];
+}
+
+const TabSpec* FindTab(int operatorFormat, int tab) {
+  const OperatorFormatSpec* format = FindOperatorFormat(operatorFormat);
+  if (format == nullptr || tab < 0 || tab >= static_cast<int>(format->tabs.size())) return nullptr;
+  return &format->tabs[tab];
+}
+
+const PageSpec* FindPage(std::string_view className) {
+  const auto it = std::find_if(std::begin(Pages), std::end(Pages),
+                               [&](const PageSpec& page) { return page.className == className; });
+  return it == std::end(Pages) ? nullptr : it;
+}
+
+const PageSpec* PageForTab(int operatorFormat, int tab) {
+  const TabSpec* spec = FindTab(operatorFormat, tab);
+  return spec == nullptr ? nullptr : FindPage(spec->pageClass);
+}
