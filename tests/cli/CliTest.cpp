@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <fstream>
+#include <sstream>
+
+#include "cli/CliRun.h"
+#include "tests/support/Decode.h"
+
+namespace {
+
+struct Run {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+Run Cli(std::vector<std::string> words) {
+  std::ostringstream out, err;
+  const int status = RunCli(words, out, err);
+  return {status, out.str(), err.str()};
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// Decodes the rows that --dump prints after its header line.
+std::optional<std::string> DecodeDump(const std::string& out, DecodeFormat format) {
+  const std::vector<std::string> lines = Lines(out);
+  if (lines.size() < 2) return std::nullopt;
+  const std::vector<std::string> rows(lines.begin() + 1, lines.end());
+  return DecodeModules(static_cast<int>(rows[0].size()), static_cast<int>(rows.size()),
+                       [&](int x, int y) { return rows[y][x] == '1'; }, format);
+}
+
+std::optional<std::string> DecodeFile(const QString& path, DecodeFormat format) {
+  const QImage image = QImage(path).convertToFormat(QImage::Format_Grayscale8);
+  if (image.isNull()) return std::nullopt;
+  std::vector<uint8_t> pixels;
+  for (int y = 0; y < image.height(); ++y)
+    pixels.insert(pixels.end(), image.constScanLine(y), image.constScanLine(y) + image.width());
+  return DecodeImage(pixels.data(), image.width(), image.height(), format);
+}
+
+const std::string Prefix = "\x01\x10";
+
+TEST(Cli, QrDumpHeaderAndRowsDecodeToTheTextInCodePage936) {
+  const Run run = Cli({"qr", "--text", "客服 hello", "--level", "q", "--dump"});
+  ASSERT_EQ(run.status, ExitOk) << run.err;
+  const std::vector<std::string> lines = Lines(run.out);
+  ASSERT_EQ(lines.size(), 22u);
+  EXPECT_EQ(lines[0].rfind("version 1 level Q mask ", 0), 0u) << lines[0];
+  for (size_t i = 1; i < lines.size(); ++i) EXPECT_EQ(lines[i].find_first_not_of("01"), std::string::npos);
+  EXPECT_EQ(DecodeDump(run.out, DecodeFormat::QrCode), "\xBF\xCD\xB7\xFE hello");
+}
+
+TEST(Cli, QrRequestedVersionIsALowerBound) {
+  const Run run = Cli({"qr", "--text", "A", "--version", "5", "--level", "H", "--dump"});
+  ASSERT_EQ(run.status, ExitOk) << run.err;
+  EXPECT_EQ(Lines(run.out)[0].rfind("version 5 level H mask ", 0), 0u);
+  EXPECT_EQ(Lines(run.out).size(), 1u + 37u);
+}
+
+TEST(Cli, ContentModeComposesAsTheQrPageAndWritesADecodableImage) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("x.png");
+  const Run run = Cli({"qr", "--operator", "3", "--type", "8", "--field", "TEXT=hello", "-o", path.toStdString()});
+  ASSERT_EQ(run.status, ExitOk) << run.err;
+  EXPECT_EQ(DecodeFile(path, DecodeFormat::QrCode), Prefix + "CUSTOM:TEXT:hello;;");
+  EXPECT_EQ(QImage(path).width(), (21 + 4) * 4);
+}
+
+TEST(Cli, ContentFieldsFollowSlotOrderAndCarryLineBreaks) {
+  const Run run = Cli({"qr", "--type", "1", "--field", "TXT=a\\nb", "--field", "TO=sales", "--field", "SUB=Hi", "--dump"});
+  ASSERT_EQ(run.status, ExitOk) << run.err;
+  EXPECT_EQ(DecodeDump(run.out, DecodeFormat::QrCode), Prefix + "MAIL:SUB:Hi;TO:sales;TXT:a\r\nb;;");
+}
+
+TEST(Cli, DmDumpListsCodewordsThenRows) {
+  const Run run = Cli({"dm", "--text", "A", "--dump"});
+  ASSERT_EQ(run.status, ExitOk) << run.err;
+  const std::vector<std::string> lines = Lines(run.out);
+  ASSERT_EQ(lines.size(), 11u);
+  EXPECT_EQ(lines[0], "rows 10 columns 10 codewords 66 129 70 138 234 82 82 95");
+  EXPECT_EQ(DecodeDump(run.out, DecodeFormat::DataMatrix), "A");
+}
+
+TEST(Cli, DmWritesEveryImageFormat) {
+  QTemporaryDir dir;
+  for (const char* name : {"a.bmp", "a.png", "a.gif", "A.JPG"}) {
+    const QString path = dir.filePath(name);
+    const Run run = Cli({"dm", "--text", "Quillet 二维码", "--scale", "3", "-o", path.toStdString()});
+    ASSERT_EQ(run.status, ExitOk) << name << run.err;
+    EXPECT_EQ(DecodeFile(path, DecodeFormat::DataMatrix), "Quillet \xB6\xFE\xCE\xAC\xC2\xEB") << name;
+  }
+}
+
+struct FailureCase {
+  std::vector<std::string> words;
+  int status;
+  std::string messagePart;
+};
+
+TEST(Cli, FailuresExitWithTheirStatusAndAReason) {
+  QTemporaryDir dir;
+  const std::string tooLong = dir.filePath("long.bin").toStdString();
+  std::ofstream(tooLong, std::ios::binary) << std::string(2954, 'x');
+  const std::string fits = dir.filePath("fits.bin").toStdString();
+  std::ofstream(fits, std::ios::binary) << std::string(2953, 'x');
+  const std::string missingFolder = dir.filePath("no/such/folder/x.png").toStdString();
+
+  const std::vector<FailureCase> cases = {
+      {{"qr", "--level", "L", "--data-file", tooLong, "--dump"}, ExitDoesNotFit, "2954 bytes"},
+      {{"qr", "--data-file", dir.filePath("absent").toStdString(), "--dump"}, ExitUsage, "cannot read"},
+      {{"qr", "--text", "", "--dump"}, ExitUsage, "empty"},
+      {{"qr", "--text", "a", "-o", dir.filePath("x.txt").toStdString()}, ExitUsage, "image format"},
+      {{"qr", "--text", "a", "-o", missingFolder}, ExitWriteFailed, "cannot write"},
+      {{"qr", "--field", "URL=x", "--dump"}, ExitUsage, "N, M, TEL, EM, TIL, DIV, COR, ADR, ZIP, FAX, URL"},
+      {{"qr", "--field", "TEXT=x", "--dump"}, ExitUsage, "its fields are N, M"},
+      {{"qr", "--operator", "2", "--type", "7", "--field", "N=x", "--dump"}, ExitUsage, "not a tab"},
+      {{"qr", "--field", "N=", "--dump"}, ExitUsage, "every field is empty"},
+      {{"dm", "--scheme", "x12", "--text", "lower", "--dump"}, ExitDoesNotFit, "cannot be encoded"},
+      {{"dm", "--size", "0", "--text", "ABCDEF", "--dump"}, ExitDoesNotFit, "fits no size"},
+  };
+  for (const FailureCase& c : cases) {
+    const Run run = Cli(c.words);
+    EXPECT_EQ(run.status, c.status) << c.messagePart << "\n" << run.err;
+    EXPECT_NE(run.err.find(c.messagePart), std::string::npos) << run.err;
+  }
+  EXPECT_EQ(Cli({"qr", "--level", "L", "--data-file", fits, "--dump"}).status, ExitOk);
+}
+
+}  // namespace
