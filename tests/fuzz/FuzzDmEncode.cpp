@@ -1,0 +1,48 @@
+// DmEncodeText with fuzzed scheme, size request and bytes. A success must
+// name one of the thirty sizes, hold its codewords and fill its grid.
+#include <cstdlib>
+
+#include "datamatrix/DmEncoder.h"
+
+namespace {
+
+void Require(bool condition) {
+  if (!condition) std::abort();
+}
+
+void CheckSymbol(const DmEncodeParams& params, const DmModuleGrid& grid, int requested, int rowsOut) {
+  const int index = params.sizeIndex;
+  Require(index >= 0 && index < DmSizeCount);
+  if (requested >= 0) Require(index == requested);
+  if (requested == DmSmallestSquare) Require(index < DmSquareSizeCount);
+  if (requested == DmSmallestRectangle) Require(index >= DmSquareSizeCount);
+  Require(params.symbolRows == DmSizeAttribute(index, SymbolRows) && rowsOut == params.symbolRows);
+  Require(params.symbolColumns == DmSizeAttribute(index, SymbolColumns));
+  Require(grid.Rows() == params.symbolRows && grid.Columns() == params.symbolColumns);
+  Require(params.buffers && params.buffers->codewords.size() ==
+                                static_cast<size_t>(DmSizeAttribute(index, DataCapacity) + DmSizeAttribute(index, EccCodewords)));
+  for (int x = 0; x < grid.Columns(); ++x)
+    for (int y = 0; y < grid.Rows(); ++y) Require(grid.At(x, y) == 0 || grid.At(x, y) == 255);
+  // Every symbol's bottom row and left column are solid.
+  for (int x = 0; x < grid.Columns(); ++x) Require(grid.IsDark(x, grid.Rows() - 1));
+  for (int y = 0; y < grid.Rows(); ++y) Require(grid.IsDark(0, y));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 2 || size > 4000) return 0;
+  const int scheme = data[0] & 7;
+  const int requested = static_cast<int>(data[1] % 32) - 2;  // -2 .. 29
+  DmEncodeParams params;
+  params.scheme = scheme;
+  int sizeInOut = requested;
+  const auto grid = DmEncodeText(data + 2, static_cast<int>(size - 2), params, sizeInOut);
+  if (!grid) {
+    Require(sizeInOut == requested && !params.buffers);
+    return 0;
+  }
+  Require(scheme != NoEncodation && size > 2);
+  CheckSymbol(params, *grid, requested, sizeInOut);
+  return 0;
+}

@@ -1,0 +1,61 @@
+// EncodeData with fuzzed level, requested version and bytes. Checks that a
+// success honours the request and stays inside its n x n area, and that a
+// failure changes nothing.
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "qr/QrCodeEncoder.h"
+
+namespace {
+
+constexpr int FormatColumns[15] = {0, 1, 2, 3, 4, 5, 7, 8, 8, 8, 8, 8, 8, 8, 8};
+constexpr int FormatRows[15] = {8, 8, 8, 8, 8, 8, 8, 8, 7, 5, 4, 3, 2, 1, 0};
+constexpr const char* LevelTexts[] = {"M", "L", "H", "Q", "q", "", "Hh", "x"};
+constexpr int LevelOfText[] = {0, 1, 2, 3, 3, 0, 0, 0};
+
+void Require(bool condition) {
+  if (!condition) std::abort();
+}
+
+int FormatLevel(const CQrCodeEncoder& encoder) {
+  int bits = 0;
+  for (int k = 0; k < 15; ++k) bits = (bits << 1) | encoder.Modules[FormatColumns[k] * 177 + FormatRows[k]];
+  return (bits ^ 0x5412) >> 13;
+}
+
+void RequireCleanOutside(const CQrCodeEncoder& encoder) {
+  const int n = encoder.Side();
+  for (int x = 0; x < 177; ++x)
+    for (int y = 0; y < 177; ++y)
+      if (x >= n || y >= n) Require(encoder.Modules[x * 177 + y] == 0);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static auto encoder = std::make_unique<CQrCodeEncoder>();
+  static auto modulesBefore = std::make_unique<uint8_t[]>(sizeof encoder->Modules);
+  if (size < 2) return 0;
+  const int levelChoice = data[0] & 7;
+  const int requested = data[1] % 41;
+  encoder->SetErrorCorrectionLevel(LevelTexts[levelChoice]);
+  Require(encoder->EcLevel == LevelOfText[levelChoice]);
+  encoder->Version = requested;
+  std::memcpy(modulesBefore.get(), encoder->Modules, sizeof encoder->Modules);
+
+  const int32_t result = encoder->EncodeData(data + 2, static_cast<int32_t>(size - 2));
+  if (size == 2) {
+    Require(result == -1);
+  } else if (result == 0) {
+    Require(encoder->Version >= 1 && encoder->Version <= 40 && encoder->Version >= requested);
+    Require(FormatLevel(*encoder) == encoder->EcLevel);
+    RequireCleanOutside(*encoder);
+  } else {
+    Require(result == -2 && size - 2 > 1273);  // 1273 bytes fit version 40 at every level
+    Require(std::memcmp(modulesBefore.get(), encoder->Modules, sizeof encoder->Modules) == 0);
+    Require(encoder->Version == requested);
+  }
+  return 0;
+}
