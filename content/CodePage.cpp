@@ -1,0 +1,128 @@
+#include "content/CodePage.h"
+
+#include <iconv.h>
+
+#include <cstdio>
+
+namespace {
+
+// One iconv descriptor per direction and thread; descriptors are not
+// thread-safe, and opening one per call is far slower than a character.
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+  ~Converter() {
+    if (Valid()) iconv_close(cd_);
+  }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+
+  // Converts exactly one character; nullopt when the target has no code for it.
+  std::optional<std::string> One(std::string_view character) {
+    if (!Valid()) return std::nullopt;
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    char out[16];
+    char* in = const_cast<char*>(character.data());
+    size_t inLeft = character.size();
+    char* outPtr = out;
+    size_t outLeft = sizeof out;
+    if (iconv(cd_, &in, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1) || inLeft != 0) return std::nullopt;
+    // glibc's CP936 silently swallows the Unicode tag characters: no output is no code.
+    if (outPtr == out) return std::nullopt;
+    return std::string(out, outPtr);
+  }
+
+ private:
+  bool Valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+  iconv_t cd_;
+};
+
+// Length of the well-formed UTF-8 sequence at the start of `s`, 0 when it is
+// not one (overlong forms, surrogates and code points above U+10FFFF included).
+size_t Utf8SequenceLength(std::string_view s) {
+  const auto byte = [&](size_t i) { return i < s.size() ? static_cast<unsigned char>(s[i]) : 0u; };
+  const auto continuation = [&](size_t i) { return (byte(i) & 0xC0) == 0x80; };
+  const unsigned lead = byte(0);
+  if (lead < 0x80) return 1;
+  if (lead >= 0xC2 && lead <= 0xDF) return continuation(1) ? 2 : 0;
+  if (lead >= 0xE0 && lead <= 0xEF) {
+    const unsigned low = lead == 0xE0 ? 0xA0 : 0x80;
+    const unsigned high = lead == 0xED ? 0x9F : 0xBF;
+    return byte(1) >= low && byte(1) <= high && continuation(2) ? 3 : 0;
+  }
+  if (lead >= 0xF0 && lead <= 0xF4) {
+    const unsigned low = lead == 0xF0 ? 0x90 : 0x80;
+    const unsigned high = lead == 0xF4 ? 0x8F : 0xBF;
+    return byte(1) >= low && byte(1) <= high && continuation(2) && continuation(3) ? 4 : 0;
+  }
+  return 0;
+}
+
+// Length of the code page 936 / GB18030 character starting at `s`: one byte
+// below 0x80 (and the euro sign 0x80), four when the second byte is a digit,
+// otherwise two. Whether the bytes form a valid code is iconv's to say.
+size_t Gb18030SequenceLength(std::string_view s) {
+  const unsigned lead = static_cast<unsigned char>(s[0]);
+  if (lead <= 0x80 || lead == 0xFF || s.size() < 2) return 1;
+  const unsigned second = static_cast<unsigned char>(s[1]);
+  return second >= 0x30 && second <= 0x39 ? 4 : 2;
+}
+
+std::string Where(const char* what, std::string_view text, size_t offset) {
+  char message[96];
+  std::snprintf(message, sizeof message, "%s at byte %zu (0x%02X)", what, offset,
+                static_cast<unsigned>(static_cast<unsigned char>(text[offset])));
+  return message;
+}
+
+std::optional<std::string> Fail(std::string* error, std::string message) {
+  if (error != nullptr) *error = std::move(message);
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> Utf8ToCodePage(std::string_view utf8, std::string* error) {
+  thread_local Converter toCp936("CP936", "UTF-8");
+  thread_local Converter toGb18030("GB18030", "UTF-8");
+  std::string out;
+  out.reserve(utf8.size());
+  for (size_t pos = 0; pos < utf8.size();) {
+    const size_t length = Utf8SequenceLength(utf8.substr(pos));
+    if (length == 0) return Fail(error, Where("invalid UTF-8", utf8, pos));
+    const std::string_view character = utf8.substr(pos, length);
+    if (length == 1) {
+      out += character[0];
+    } else if (auto bytes = toCp936.One(character)) {
+      out += *bytes;
+    } else if (auto fallback = toGb18030.One(character)) {
+      out += *fallback;
+    } else {
+      return Fail(error, Where("character without a GB18030 code", utf8, pos));
+    }
+    pos += length;
+  }
+  return out;
+}
+
+std::optional<std::string> CodePageToUtf8(std::string_view bytes, std::string* error) {
+  thread_local Converter fromCp936("UTF-8", "CP936");
+  thread_local Converter fromGb18030("UTF-8", "GB18030");
+  std::string out;
+  out.reserve(bytes.size() * 3 / 2);
+  for (size_t pos = 0; pos < bytes.size();) {
+    const size_t length = Gb18030SequenceLength(bytes.substr(pos));
+    const std::string_view character = bytes.substr(pos, length);
+    if (static_cast<unsigned char>(character[0]) < 0x80) {
+      out += character[0];
+    } else if (auto text = fromCp936.One(character)) {
+      out += *text;
+    } else if (auto fallback = fromGb18030.One(character)) {
+      out += *fallback;
+    } else {
+      return Fail(error, Where("invalid code page 936 sequence", bytes, pos));
+    }
+    pos += length;
+  }
+  return out;
+}

@@ -1,0 +1,22 @@
+#include "content/Payload.h"
+
+std::string ComposeFieldPayload(const FieldValueArray& values, int operatorFormat, int tab) {
+  const TabSpec* spec = FindTab(operatorFormat, tab);
+  if (spec == nullptr) return {};
+  std::string fields;
+  for (int slot = 0; slot < FieldSlotCount; ++slot) {
+    const std::string& value = values[slot];
+    if (value.empty()) continue;
+    fields.append(FieldTags[slot]).append(":").append(value).append(";");
+  }
+  if (fields.empty()) return {};
+  std::string payload(spec->typeTag);
+  payload.append(":").append(fields).append(";");
+  return payload;
+}
+
+std::string EncoderInput(const std::string& payload) {
+  std::string input("\x01\x10", 2);
+  input += payload;
+  return input;
+}
