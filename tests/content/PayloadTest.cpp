@@ -86,7 +86,7 @@ TEST(Payload, EveryPageFieldIsComposedUnderItsTag) {
     for (int tab = 0; tab < static_cast<int>(spec->tabs.size()); ++tab) {
       const PageSpec* page = PageForTab(format, tab);
       FieldValueArray values;
-      for (const FieldSpec& field : page->fields) values[field.slot] = "v" + std::to_string(field.slot);
+      for (const FieldSpec& field : page->fields) values[field.slot] = std::string("v").append(std::to_string(field.slot));
       std::string expected = std::string(spec->tabs[tab].typeTag) + ":";
       for (int slot = 0; slot < FieldSlotCount; ++slot)
         if (!values[slot].empty()) expected.append(FieldTags[slot]).append(":").append(values[slot]).append(";");
