@@ -1,0 +1,24 @@
+// Every input a soak run ever failed on is kept in regressions/ and must
+// now decode back to itself.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "tests/soak/SoakCase.h"
+
+TEST(SoakReplay, SavedFailuresNowRoundTrip) {
+  const std::filesystem::path dir = QUILLET_SOAK_REGRESSIONS;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    if (entry.path().extension() != ".case") continue;
+    std::ifstream in(entry.path(), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    const auto c = ParseSoakCase(bytes.str());
+    ASSERT_TRUE(c) << entry.path();
+    std::string decoded;
+    const SoakOutcome outcome = RunSoakCase(*c, &decoded);
+    EXPECT_NE(outcome, SoakOutcome::Mismatch) << entry.path() << " decoded as " << decoded;
+  }
+}
