@@ -2,6 +2,7 @@
 // light, without quiet zone. Built from either encoder's own storage.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

@@ -1,0 +1,36 @@
+#include "image/SymbolImage.h"
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr uint8_t Black = 0;
+constexpr uint8_t White = 255;
+
+// One pixel row of module row y: quiet zone, modules, quiet zone.
+void RenderModuleRow(const ModuleMatrix& matrix, int y, int scale, int quietModules, uint8_t* row) {
+  uint8_t* out = row + static_cast<size_t>(quietModules) * scale;
+  for (int x = 0; x < matrix.Columns(); ++x, out += scale) std::memset(out, matrix.IsDark(x, y) ? Black : White, scale);
+}
+
+}  // namespace
+
+QImage RenderSymbol(const ModuleMatrix& matrix, int scale, int quietModules) {
+  if (matrix.Empty() || scale < MinScale || scale > MaxScale || quietModules < 0) return {};
+  const int width = (matrix.Columns() + 2 * quietModules) * scale;
+  const int height = (matrix.Rows() + 2 * quietModules) * scale;
+  QImage image(width, height, QImage::Format_Grayscale8);
+  if (image.isNull()) return {};
+  // Light pixels first; module rows then copy one rendered row `scale` times.
+  image.fill(White);
+  uint8_t* bits = image.bits();
+  const qsizetype stride = image.bytesPerLine();
+  std::vector<uint8_t> row(static_cast<size_t>(width), White);
+  for (int y = 0; y < matrix.Rows(); ++y) {
+    RenderModuleRow(matrix, y, scale, quietModules, row.data());
+    uint8_t* first = bits + static_cast<qsizetype>((y + quietModules) * scale) * stride;
+    for (int line = 0; line < scale; ++line) std::memcpy(first + line * stride, row.data(), row.size());
+  }
+  return image;
+}
