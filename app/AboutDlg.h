@@ -1,0 +1,12 @@
+// The About box: icon, product line and "确定".
+#pragma once
+
+#include <QDialog>
+
+#include "app/DialogUnits.h"
+
+class CAboutDlg : public QDialog {
+  Q_OBJECT
+ public:
+  CAboutDlg(QWidget* parent, const DialogUnits& units);
+};

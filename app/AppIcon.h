@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QIcon>
+
+// The application icon, from the resources linked into the UI library.
+QIcon AppIcon();

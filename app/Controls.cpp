@@ -1,0 +1,94 @@
+#include "app/Controls.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include "app/AppIcon.h"
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTabBar>
+
+CTabControl::CTabControl(QWidget* parent) : QWidget(parent), bar_(new QTabBar(this)), pane_(new QFrame(this)) {
+  static_cast<QFrame*>(pane_)->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+  bar_->setDrawBase(false);
+  bar_->setExpanding(false);
+  pane_->lower();
+}
+
+void CTabControl::resizeEvent(QResizeEvent*) {
+  const int barHeight = bar_->sizeHint().height();
+  bar_->setGeometry(0, 0, width(), barHeight);
+  pane_->setGeometry(0, barHeight - 1, width(), height() - barHeight + 1);
+}
+
+namespace {
+
+QString Text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+
+QWidget* CreateWidget(const ControlSpec& spec, QWidget* parent) {
+  switch (spec.kind) {
+    case ControlKind::Label:
+      return new QLabel(Text(spec.caption), parent);
+    case ControlKind::RadioButton:
+      return new QRadioButton(Text(spec.caption), parent);
+    case ControlKind::TabControl:
+      return new CTabControl(parent);
+    case ControlKind::DropDownList:
+      return new QComboBox(parent);
+    case ControlKind::GreyFrame: {
+      auto* frame = new QFrame(parent);
+      frame->setFrameStyle(QFrame::Box | QFrame::Plain);
+      frame->setForegroundRole(QPalette::Mid);
+      frame->setAttribute(Qt::WA_TransparentForMouseEvents);
+      return frame;
+    }
+    case ControlKind::VerticalSlider: {
+      auto* slider = new QSlider(Qt::Vertical, parent);
+      slider->setInvertedAppearance(true);
+      slider->setInvertedControls(true);
+      slider->setTickPosition(QSlider::NoTicks);
+      return slider;
+    }
+    case ControlKind::PushButton: {
+      auto* button = new QPushButton(Text(spec.caption), parent);
+      button->setAutoDefault(false);
+      return button;
+    }
+    case ControlKind::MultiLineEdit: {
+      auto* edit = new QPlainTextEdit(parent);
+      edit->setTabChangesFocus(true);
+      edit->setLineWrapMode(QPlainTextEdit::NoWrap);
+      return edit;
+    }
+    case ControlKind::Icon: {
+      auto* label = new QLabel(parent);
+      label->setPixmap(AppIcon().pixmap(32, 32));
+      return label;
+    }
+  }
+  return nullptr;
+}
+
+QRect Geometry(const ControlSpec& spec, const QWidget* widget, const DialogUnits& units) {
+  QRect rect = units.Map(spec.rect);
+  // A drop-down list's template height is that of its open list.
+  if (spec.kind == ControlKind::DropDownList) rect.setHeight(widget->sizeHint().height());
+  if (spec.kind == ControlKind::Icon) rect.setSize(QSize(32, 32));
+  return rect;
+}
+
+}  // namespace
+
+ControlSet::ControlSet(const DialogLayout& layout, QWidget* parent, const DialogUnits& units) {
+  for (const ControlSpec& spec : layout.controls) {
+    QWidget* widget = CreateWidget(spec, parent);
+    widget->setGeometry(Geometry(spec, widget, units));
+    if (spec.id != NoControlId) byId_[spec.id] = widget;
+  }
+}
+
+QSize DialogSize(const DialogLayout& layout, const DialogUnits& units) {
+  return units.Map(layout.width, layout.height);
+}

@@ -1,0 +1,43 @@
+// Builds the controls of a dialog layout as Qt widgets and finds them by id.
+#pragma once
+
+#include <QWidget>
+#include <map>
+
+#include "app/DialogUnits.h"
+#include "res/DialogLayouts.h"
+
+class QTabBar;
+
+// The content-type tab control: a tab bar over a framed pane. The content
+// pages are its children, placed by the QR page.
+class CTabControl : public QWidget {
+  Q_OBJECT
+ public:
+  explicit CTabControl(QWidget* parent);
+  QTabBar* Bar() const { return bar_; }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  QTabBar* bar_;
+  QWidget* pane_;
+};
+
+class ControlSet {
+ public:
+  // Creates every control of `layout` as a child of `parent`, in table order.
+  ControlSet(const DialogLayout& layout, QWidget* parent, const DialogUnits& units);
+
+  template <typename Widget>
+  Widget* Get(int id) const {
+    return qobject_cast<Widget*>(byId_.at(id));
+  }
+
+ private:
+  std::map<int, QWidget*> byId_;
+};
+
+// The size of a dialog template in pixels.
+QSize DialogSize(const DialogLayout& layout, const DialogUnits& units);

@@ -1,0 +1,77 @@
+#include "app/DialogDM.h"
+
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "app/TextBytes.h"
+#include "datamatrix/DmEncoder.h"
+#include "res/Strings.h"
+
+namespace {
+
+QString Ui(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+
+int SideOfSize(int sizeIndex) { return DmSizeAttribute(sizeIndex, SymbolRows); }
+
+constexpr int LargestSquare = DmSquareSizeCount - 1;
+
+}  // namespace
+
+CDialogDM::CDialogDM(QWidget* parent, const DialogUnits& units) : CSymbolPage(DmPageLayout, parent, units) {
+  auto* sizes = controls_.Get<QComboBox>(ControlId::VersionList);
+  for (int i = 0; i < DmSquareSizeCount; ++i) sizes->addItem(Ui(UiText::VersionItem).arg(SideOfSize(i)));
+  sizes->setCurrentIndex(0);
+  connect(sizes, &QComboBox::activated, this, &CDialogDM::OnSizeSelected);
+  connect(TextBox(), &QPlainTextEdit::textChanged, this, &CDialogDM::ReadTextAndGenerate);
+  connect(controls_.Get<QPushButton>(ControlId::Reset), &QPushButton::clicked, this, &CDialogDM::RemoveSelection);
+  // Enter belongs to the text: the field takes Tab only to move focus.
+  TextBox()->setTabChangesFocus(true);
+}
+
+QPlainTextEdit* CDialogDM::TextBox() const { return controls_.Get<QPlainTextEdit>(ControlId::DmText); }
+
+void CDialogDM::showEvent(QShowEvent* event) {
+  // The page first encodes when it is first drawn, so the label shows a size.
+  CSymbolPage::showEvent(event);
+  GenerateSymbol();
+}
+
+void CDialogDM::ReadTextAndGenerate() {
+  text_ = ToCodePageBytes(TextBox()->document()->toRawText());
+  GenerateSymbol();
+}
+
+void CDialogDM::OnSizeSelected(int index) {
+  if (index >= 0 && index < DmSquareSizeCount) sizeIndex_ = index;
+  GenerateSymbol();
+}
+
+void CDialogDM::RemoveSelection() {
+  TextBox()->textCursor().removeSelectedText();
+  ReadTextAndGenerate();
+}
+
+void CDialogDM::GenerateSymbol() {
+  ModuleMatrix symbol = text_.empty() ? ModuleMatrix() : EncodeGrowing();
+  const bool tooLong = !text_.empty() && symbol.Empty();
+  SetVersionLabel(tooLong ? Ui(UiText::ContentTooLong) : Ui(UiText::VersionLabel).arg(SideOfSize(sizeIndex_)));
+  ShowSymbol(std::move(symbol));
+}
+
+ModuleMatrix CDialogDM::EncodeGrowing() {
+  if (text_.size() > DmLargestText) {
+    sizeIndex_ = LargestSquare;
+    return ModuleMatrix();
+  }
+  const auto* bytes = reinterpret_cast<const uint8_t*>(text_.data());
+  const int length = static_cast<int>(text_.size());
+  for (;;) {
+    DmEncodeParams params;
+    params.scheme = Ascii;
+    int size = sizeIndex_;
+    if (auto grid = DmEncodeText(bytes, length, params, size)) return ModuleMatrix::FromDm(*grid);
+    if (sizeIndex_ >= LargestSquare) return ModuleMatrix();
+    ++sizeIndex_;
+  }
+}

@@ -1,0 +1,39 @@
+// The DM page: free text encoded as a square Data Matrix symbol on every
+// change, growing to the next size while the text does not fit.
+#pragma once
+
+#include <string>
+
+#include "app/SymbolPage.h"
+
+class QComboBox;
+class QPlainTextEdit;
+
+// A text longer than this cannot fit 144 x 144 (1558 data codewords, at
+// best two digits per codeword), so it skips the encoder.
+constexpr size_t DmLargestText = 2 * 1558;
+
+class CDialogDM : public CSymbolPage {
+  Q_OBJECT
+ public:
+  CDialogDM(QWidget* parent, const DialogUnits& units);
+
+  void GenerateSymbol();
+  int SizeIndex() const { return sizeIndex_; }
+  const std::string& Text() const { return text_; }
+  QPlainTextEdit* TextBox() const;
+
+ protected:
+  void OnScaleChanged() override { GenerateSymbol(); }
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void ReadTextAndGenerate();
+  void OnSizeSelected(int index);
+  void RemoveSelection();
+  // Grows the size index until the text fits; an empty matrix when nothing does.
+  ModuleMatrix EncodeGrowing();
+
+  int sizeIndex_ = 0;
+  std::string text_;
+};

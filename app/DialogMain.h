@@ -1,0 +1,33 @@
+// The main window: the "QR码" and "DM码" tabs over the two symbol pages, and
+// the About entry in the tab bar's corner.
+#pragma once
+
+#include <QWidget>
+
+#include "app/DialogUnits.h"
+
+class CDialogDM;
+class CTesselDlg;
+class QPushButton;
+class QTabWidget;
+
+class CDialogMain : public QWidget {
+  Q_OBJECT
+ public:
+  CDialogMain();
+
+  CTesselDlg* QrPage() const { return qrPage_; }
+  CDialogDM* DmPage() const { return dmPage_; }
+  QTabWidget* Tabs() const { return tabs_; }
+  QPushButton* AboutButton() const { return aboutButton_; }
+
+ public slots:
+  void ShowAbout();
+
+ private:
+  DialogUnits units_;
+  QTabWidget* tabs_;
+  CDialogDM* dmPage_;
+  CTesselDlg* qrPage_;
+  QPushButton* aboutButton_;
+};

@@ -1,0 +1,38 @@
+#include "app/DialogUnits.h"
+
+#include <QFontMetrics>
+#include <QStringList>
+
+namespace {
+
+// Windows measures the average width over the Latin alphabet.
+constexpr char Alphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+
+int MulDivRounded(int value, int numerator, int denominator) {
+  const long long product = static_cast<long long>(value) * numerator;
+  return static_cast<int>((product + (product >= 0 ? denominator / 2 : -denominator / 2)) / denominator);
+}
+
+}  // namespace
+
+QFont DialogFont() {
+  QFont font;
+  font.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("WenQuanYi Zen Hei"),
+                    QStringLiteral("Noto Sans CJK SC"), QStringLiteral("AR PL UMing CN")});
+  font.setPointSize(9);
+  return font;
+}
+
+DialogUnits::DialogUnits(const QFont& font) {
+  const QFontMetrics metrics(font);
+  const int alphabetWidth = metrics.horizontalAdvance(QString::fromLatin1(Alphabet));
+  baseX_ = (alphabetWidth / 26 + 1) / 2;
+  baseY_ = metrics.height();
+}
+
+int DialogUnits::X(int units) const { return MulDivRounded(units, baseX_, 4); }
+int DialogUnits::Y(int units) const { return MulDivRounded(units, baseY_, 8); }
+
+QRect DialogUnits::Map(const DialogRect& rect) const {
+  return QRect(X(rect.x), Y(rect.y), X(rect.width), Y(rect.height));
+}

@@ -1,0 +1,157 @@
+#include "app/TesselDlg.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+
+#include "content/pages/ContentPages.h"
+#include "qr/QrCodeEncoder.h"
+#include "res/Strings.h"
+
+namespace {
+
+QString Text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+
+constexpr int VersionItems = 13;
+constexpr int DefaultLevelIndex = 1;  // "M级(15%)"
+
+struct FormatRadio {
+  int controlId;
+  int format;
+};
+constexpr FormatRadio FormatRadios[] = {
+    {ControlId::FormatMobileV1, 1}, {ControlId::FormatMobileV2, 2}, {ControlId::FormatUnicom, 3}};
+
+}  // namespace
+
+CTesselDlg::CTesselDlg(QWidget* parent, const DialogUnits& units)
+    : CSymbolPage(QrPageLayout, parent, units), encoder_(std::make_unique<CQrCodeEncoder>()) {
+  CreateContentPages(units);
+  FillCombos();
+  connect(ContentTabs()->Bar(), &QTabBar::currentChanged, this, &CTesselDlg::SwitchContentType);
+  for (const FormatRadio& radio : FormatRadios) {
+    connect(controls_.Get<QRadioButton>(radio.controlId), &QRadioButton::clicked, this,
+            [this, format = radio.format] { SwitchOperatorFormat(format); });
+  }
+  connect(controls_.Get<QPushButton>(ControlId::Reset), &QPushButton::clicked, this, &CTesselDlg::ResetCurrentPage);
+  SwitchOperatorFormat(1);
+  controls_.Get<QRadioButton>(ControlId::FormatMobileV1)->setChecked(true);
+}
+
+CTesselDlg::~CTesselDlg() = default;
+
+CTabControl* CTesselDlg::ContentTabs() const { return controls_.Get<CTabControl>(ControlId::ContentTabs); }
+
+void CTesselDlg::CreateContentPages(const DialogUnits& units) {
+  CTabControl* tabs = ContentTabs();
+  // Below the tab row, inset from the pane's border.
+  const QRect place(0, 40, tabs->width() - 5, tabs->height() - 45);
+  for (const PageSpec& spec : ContentPages()) {
+    CDialogTypeBase* page = CreateContentPage(spec.className, tabs, units);
+    page->setGeometry(place);
+    page->hide();
+    connect(page, &CDialogTypeBase::FieldChanged, this,
+            [this](int slot, const std::string& text) { SetFieldValue(static_cast<unsigned>(slot), text); });
+    pages_.push_back(page);
+  }
+}
+
+void CTesselDlg::FillCombos() {
+  auto* level = controls_.Get<QComboBox>(ControlId::EcLevel);
+  for (const auto& item : UiText::ErrorCorrectionLevels) level->addItem(Text(item.text));
+  level->setCurrentIndex(DefaultLevelIndex);
+  connect(level, &QComboBox::activated, this, &CTesselDlg::OnLevelSelected);
+
+  auto* version = controls_.Get<QComboBox>(ControlId::VersionList);
+  version->addItem(Text(UiText::AutomaticVersion));
+  for (int v = 1; v <= VersionItems; ++v) version->addItem(Text(UiText::VersionItem).arg(v));
+  version->setCurrentIndex(0);
+  connect(version, &QComboBox::activated, this, &CTesselDlg::OnVersionSelected);
+}
+
+CDialogTypeBase* CTesselDlg::Page(std::string_view className) const {
+  for (CDialogTypeBase* page : pages_) {
+    if (page->Spec().className == className) return page;
+  }
+  return nullptr;
+}
+
+int CTesselDlg::RequestedVersion() const { return encoder_->Version; }
+
+void CTesselDlg::RebuildTabs(int format) {
+  QTabBar* bar = ContentTabs()->Bar();
+  const QSignalBlocker quiet(bar);
+  while (bar->count() > 0) bar->removeTab(0);
+  for (const TabSpec& tab : FindOperatorFormat(format)->tabs) bar->addTab(Text(tab.caption));
+  bar->setCurrentIndex(0);
+}
+
+void CTesselDlg::ShowContentPage(CDialogTypeBase* page) {
+  if (currentPage_ != nullptr) {
+    currentPage_->hide();
+    ResetCurrentPage();
+  }
+  currentPage_ = page;
+  currentPage_->show();
+}
+
+void CTesselDlg::SwitchOperatorFormat(int format) {
+  RebuildTabs(format);
+  ShowContentPage(Page("CDialogTypeCard"));
+  operatorFormat_ = format;
+  ClearFieldValues();
+  ComposePayload();
+}
+
+void CTesselDlg::SwitchContentType(int tab) {
+  const PageSpec* spec = PageForTab(operatorFormat_, tab);
+  if (spec == nullptr) return;
+  ShowContentPage(Page(spec->className));
+  ClearFieldValues();
+  ComposePayload();
+}
+
+void CTesselDlg::ResetCurrentPage() {
+  resetting_ = true;
+  currentPage_->ResetFields();
+  resetting_ = false;
+  ComposePayload();
+}
+
+void CTesselDlg::ClearFieldValues() {
+  for (std::string& value : fieldValues_) value.clear();
+}
+
+void CTesselDlg::SetFieldValue(unsigned slot, std::string text) {
+  if (slot >= FieldSlotCount) return;
+  fieldValues_[slot] = std::move(text);
+  if (!resetting_) ComposePayload();
+}
+
+void CTesselDlg::OnLevelSelected(int index) {
+  if (index >= 0 && index < static_cast<int>(UiText::ErrorCorrectionLevels.size())) {
+    encoder_->SetErrorCorrectionLevel(UiText::ErrorCorrectionLevels[index].letter);
+  }
+  ComposePayload();
+}
+
+void CTesselDlg::OnVersionSelected(int index) {
+  if (index >= 0 && index <= 40) encoder_->Version = index;
+  ComposePayload();
+}
+
+void CTesselDlg::ComposePayload() {
+  currentPayload_ = ComposeFieldPayload(fieldValues_, operatorFormat_, ContentTabs()->Bar()->currentIndex());
+  const bool fits = currentPayload_.empty() || EncodeCurrentPayload();
+  if (!fits) currentPayload_.clear();
+  SetVersionLabel(fits ? Text(UiText::VersionLabel).arg(encoder_->Version) : Text(UiText::ContentTooLong));
+  ShowSymbol(currentPayload_.empty() ? ModuleMatrix() : ModuleMatrix::FromQr(*encoder_));
+}
+
+bool CTesselDlg::EncodeCurrentPayload() {
+  const std::string input = EncoderInput(currentPayload_);
+  if (input.size() > QrLargestInput) return false;
+  if (controls_.Get<QComboBox>(ControlId::VersionList)->currentIndex() == 0) encoder_->Version = 0;
+  return encoder_->EncodeData(reinterpret_cast<const uint8_t*>(input.data()), static_cast<int32_t>(input.size())) == 0;
+}

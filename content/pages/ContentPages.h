@@ -1,0 +1,89 @@
+// The thirteen content pages. Each is its catalogue row and nothing more;
+// the classes exist so that each page carries its own class name.
+#pragma once
+
+#include <memory>
+#include <string_view>
+
+#include "content/pages/DialogTypeBase.h"
+
+// The page of a catalogue class name, or null for an unknown name.
+CDialogTypeBase* CreateContentPage(std::string_view className, QWidget* parent, const DialogUnits& units);
+
+class CDialogTypeCard : public CDialogTypeBase {
+  Q_OBJECT
+ public:
+  CDialogTypeCard(QWidget* parent, const DialogUnits& units);
+};
+
+class CDialogTypeIVR : public CDialogTypeBase {
+  Q_OBJECT
+ public:
+  CDialogTypeIVR(QWidget* parent, const DialogUnits& units);
+};
+
+class CDialogTypeIVRV10 : public CDialogTypeBase {
+  Q_OBJECT
+ public:
+  CDialogTypeIVRV10(QWidget* parent, const DialogUnits& units);
+};
+
+class CDialogTypeMail : public CDialogTypeBase {
+  Q_OBJECT
+ public:
+  CDialogTypeMail(QWidget* parent, const DialogUnits& units);
+};
+
+class CDialogTypePhone : public CDialogTypeBase {
+  Q_OBJECT
+ public:
+  CDialogTypePhone(QWidget* parent, const DialogUnits& units);
+};
+
+class CDialogTypeSelfSet : public CDialogTypeBase {
+  Q_OBJECT
+ public:
+  CDialogTypeSelfSet(QWidget* parent, const DialogUnits& units);
+};
+
+class CDialogTypeSMS : public CDialogTypeBase {
+  Q_OBJECT
+ public:
+  CDialogTypeSMS(QWidget* parent, const DialogUnits& units);
+};
+
+class CDialogTypeSMST : public CDialogTypeBase {
+  Q_OBJECT
+ public:
+  CDialogTypeSMST(QWidget* parent, const DialogUnits& units);
+};
+
+class CDialogTypeSMSV10 : public CDialogTypeBase {
+  Q_OBJECT
+ public:
+  CDialogTypeSMSV10(QWidget* parent, const DialogUnits& units);
+};
+
+class CDialogTypeTxt : public CDialogTypeBase {
+  Q_OBJECT
+ public:
+  CDialogTypeTxt(QWidget* parent, const DialogUnits& units);
+};
+
+class CDialogTypeUrl : public CDialogTypeBase {
+  Q_OBJECT
+ public:
+  CDialogTypeUrl(QWidget* parent, const DialogUnits& units);
+};
+
+class CDialogTypeWap : public CDialogTypeBase {
+  Q_OBJECT
+ public:
+  CDialogTypeWap(QWidget* parent, const DialogUnits& units);
+};
+
+class CDialogTypeWapV10 : public CDialogTypeBase {
+  Q_OBJECT
+ public:
+  CDialogTypeWapV10(QWidget* parent, const DialogUnits& units);
+};

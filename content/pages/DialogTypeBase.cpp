@@ -1,0 +1,60 @@
+#include "content/pages/DialogTypeBase.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include "app/TextBytes.h"
+
+namespace {
+
+QString Text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+
+QString EditText(const QWidget* edit) {
+  if (const auto* line = qobject_cast<const QLineEdit*>(edit)) return line->text();
+  // Raw text keeps non-breaking spaces that toPlainText would turn into blanks.
+  return static_cast<const QPlainTextEdit*>(edit)->document()->toRawText();
+}
+
+}  // namespace
+
+CDialogTypeBase::CDialogTypeBase(const PageSpec& spec, QWidget* parent, const DialogUnits& units)
+    : QWidget(parent), spec_(spec) {
+  for (const FieldSpec& field : spec.fields) AddField(field, units);
+}
+
+void CDialogTypeBase::AddField(const FieldSpec& field, const DialogUnits& units) {
+  if (!field.caption.empty()) {
+    auto* caption = new QLabel(Text(field.caption), this);
+    caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    caption->setGeometry(units.Map(field.captionRect));
+  }
+  QWidget* edit = nullptr;
+  if (field.multiLine) {
+    auto* multi = new QPlainTextEdit(this);
+    multi->setTabChangesFocus(true);
+    multi->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    connect(multi, &QPlainTextEdit::textChanged, this, [this, slot = field.slot] { OnChangeField(slot); });
+    edit = multi;
+  } else {
+    auto* line = new QLineEdit(this);
+    connect(line, &QLineEdit::textChanged, this, [this, slot = field.slot] { OnChangeField(slot); });
+    edit = line;
+  }
+  edit->setObjectName(QString::number(field.controlId));
+  edit->setGeometry(units.Map(field.editRect));
+  edits_[field.slot] = edit;
+}
+
+QWidget* CDialogTypeBase::FieldEdit(int slot) const {
+  return slot >= 0 && slot < FieldSlotCount ? edits_[slot] : nullptr;
+}
+
+void CDialogTypeBase::OnChangeField(int slot) { emit FieldChanged(slot, ToCodePageBytes(EditText(edits_[slot]))); }
+
+void CDialogTypeBase::ResetFields() {
+  for (QWidget* edit : edits_) {
+    if (auto* line = qobject_cast<QLineEdit*>(edit)) line->clear();
+    if (auto* multi = qobject_cast<QPlainTextEdit*>(edit)) multi->clear();
+  }
+}

@@ -1,0 +1,33 @@
+// The content pages: one child page per content type, built from its row of
+// the catalogue. Every edit reports (slot, whole text as code page 936
+// bytes) at once; the QR page stores it and recomposes.
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <string>
+
+#include "app/DialogUnits.h"
+#include "content/Catalogue.h"
+
+class CDialogTypeBase : public QWidget {
+  Q_OBJECT
+ public:
+  CDialogTypeBase(const PageSpec& spec, QWidget* parent, const DialogUnits& units);
+
+  const PageSpec& Spec() const { return spec_; }
+  // The edit bound to a slot, or null when this page does not show it.
+  QWidget* FieldEdit(int slot) const;
+  // Empties every field the page shows; each reports its empty value.
+  virtual void ResetFields();
+
+ signals:
+  void FieldChanged(int slot, const std::string& text);
+
+ private:
+  void AddField(const FieldSpec& field, const DialogUnits& units);
+  void OnChangeField(int slot);
+
+  const PageSpec& spec_;
+  std::array<QWidget*, FieldSlotCount> edits_{};
+};
