@@ -1,1 +1,0 @@
-// Written in the next commits.

@@ -1,0 +1,43 @@
+// QR Code (Model 2) encoder: one segment in numeric, alphanumeric or byte
+// mode, versions 1 to 40, levels L, M, Q, H.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+class CQrCodeEncoder {
+ public:
+  static constexpr int MaxSide = 177;
+  // Enough entries for the largest input that fits version 40 at level L in
+  // any mode: 2953 bytes take 2953 + 3 entries (indicator, count, terminator).
+  static constexpr int MaxBitStreamEntries = 2956;
+
+  struct BitStreamEntries {
+    int32_t Count = 0;
+    int32_t Lengths[MaxBitStreamEntries];
+    int32_t Values[MaxBitStreamEntries];
+  };
+
+  // Before EncodeData: 0 = automatic, else the smallest version accepted.
+  // After a successful EncodeData: the version used.
+  int32_t Version = 0;
+  // 0 = M, 1 = L, 2 = H, 3 = Q (the format-information indicator).
+  int32_t EcLevel = 0;
+  // Cell x * MaxSide + y is 1 for a dark module; cells beyond Side() are 0.
+  uint8_t Modules[MaxSide * MaxSide] = {};
+  BitStreamEntries BitStream;
+  int32_t CountEntryIndex = 0;
+  // The mask pattern chosen by the last successful encoding.
+  int32_t MaskReference = 0;
+
+  // "L"/"l", "M"/"m", "Q"/"q", "H"/"h"; any other text selects M.
+  void SetErrorCorrectionLevel(std::string_view text);
+
+  // 0 on success; -1 for length below 1 or a level outside 0..3, nothing changed;
+  // -2 when the data fits no version (Version, Modules and BitStream unchanged).
+  int32_t EncodeData(const uint8_t* data, int32_t length);
+  int32_t EncodeData(const char* data, int32_t length);
+
+  int Side() const { return 17 + 4 * Version; }
+  bool IsDark(int x, int y) const { return Modules[x * MaxSide + y] == 1; }
+};
