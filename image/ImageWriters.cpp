@@ -75,15 +75,18 @@ QString FileError(const QSaveFile& file, int savedErrno) {
 SaveResult WriteWhole(const QString& fileName, const QByteArray& bytes) {
   QSaveFile file(fileName);
   errno = 0;
-  if (!file.open(QIODevice::WriteOnly)) return Failed(FileError(file, errno));
+  if (!file.open(QIODevice::WriteOnly)) {
+    const QString folder = QDir::toNativeSeparators(QFileInfo(fileName).absolutePath());
+    return Failed(QStringLiteral("cannot create a file in \"%1\": %2").arg(folder, FileError(file, errno)));
+  }
   errno = 0;
   if (file.write(bytes) != bytes.size()) {
     const QString reason = FileError(file, errno);
     file.cancelWriting();
-    return Failed(reason);
+    return Failed(QStringLiteral("writing failed: ") + reason);
   }
   errno = 0;
-  if (!file.commit()) return Failed(FileError(file, errno));
+  if (!file.commit()) return Failed(QStringLiteral("writing failed: ") + FileError(file, errno));
   return SaveResult{true, {}};
 }
 
