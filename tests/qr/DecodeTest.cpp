@@ -64,4 +64,57 @@ INSTANTIATE_TEST_SUITE_P(Qr, EveryVersionAndLevel, testing::ValuesIn(AllCases())
   return "V" + std::to_string(info.param.version) + "_" + "MLHQ"[info.param.level];
 });
 
+// Numeric and alphanumeric inputs that exactly fill a version on either side
+// of a change of count width.
+struct ModeCase {
+  const char* alphabet;
+  int groupSize, groupBits, version;
+};
+
+int CharactersThatFill(const char* alphabet, int version, int level) {
+  const bool numeric = std::string(alphabet).size() == 10;
+  const int countWidth = (numeric ? 10 : 9) + (version <= 9 ? 0 : version <= 26 ? 2 : 4);
+  const int room = DataBitCapacity[level][version] - 4 - countWidth;
+  if (numeric) return 3 * (room / 10) + (room % 10 >= 7 ? 2 : room % 10 >= 4 ? 1 : 0);
+  return 2 * (room / 11) + (room % 11 >= 6 ? 1 : 0);
+}
+
+TEST(ModesAcrossCountWidths, FillTheVersionAndDecode) {
+  const char* const alphabets[] = {"0123456789", "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ $%*+-./:"};
+  std::mt19937 random(5);
+  auto encoder = std::make_unique<CQrCodeEncoder>();
+  for (const char* alphabet : alphabets)
+    for (int version : {9, 10, 26, 27})
+      for (int level = 0; level < 4; ++level) {
+        const int size = static_cast<int>(std::string(alphabet).size());
+        std::string input(CharactersThatFill(alphabet, version, level), '0');
+        for (char& c : input) c = alphabet[random() % size];
+        input[0] = alphabet[size - 1];  // a ':' makes sure that the second alphabet is not read as digits
+        SCOPED_TRACE(std::string(alphabet).substr(0, 12) + " version " + std::to_string(version) + " level " +
+                     std::to_string(level));
+        encoder->EcLevel = level;
+        encoder->Version = 0;
+        ASSERT_EQ(encoder->EncodeData(input.data(), static_cast<int32_t>(input.size())), 0);
+        EXPECT_EQ(encoder->Version, version);
+        EXPECT_EQ(Decode(*encoder), input);
+        input.push_back(alphabet[0]);  // one more character no longer fits
+        encoder->Version = 0;
+        ASSERT_EQ(encoder->EncodeData(input.data(), static_cast<int32_t>(input.size())), 0);
+        EXPECT_EQ(encoder->Version, version + 1);
+        EXPECT_EQ(Decode(*encoder), input);
+      }
+}
+
+// A payload as the QR page hands it over: 0x01 0x10, then GBK text.
+TEST(Payloads, PrefixAndGbkTextDecodeByteForByte) {
+  const std::string gbk = "\x01\x10" "CARD:N:\xD5\xC5\xC8\xFD;TEL:13800138000;ADR:\xB1\xB1\xBE\xA9;;";
+  auto encoder = std::make_unique<CQrCodeEncoder>();
+  for (int level = 0; level < 4; ++level) {
+    encoder->EcLevel = level;
+    encoder->Version = 0;
+    ASSERT_EQ(encoder->EncodeData(gbk.data(), static_cast<int32_t>(gbk.size())), 0);
+    EXPECT_EQ(Decode(*encoder), gbk) << "level " << level;
+  }
+}
+
 }  // namespace
