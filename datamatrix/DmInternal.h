@@ -1,0 +1,54 @@
+// Pieces of the Data Matrix encoder shared between its source files and its
+// tests; not part of the public interface.
+#pragma once
+
+#include <cstdint>
+
+namespace dm {
+
+// Stream counts are in twelfths of a codeword: an ASCII or Base256 codeword
+// is 12, a C40/Text/X12 value 8 (three make two codewords), an EDIFACT value 9
+// (four make three codewords).
+constexpr int kCodeword = 12;
+constexpr int kTripletValue = 8;
+constexpr int kEdifactValue = 9;
+
+enum StreamError : int { NoError = 0, Unsupported = 1, CannotUnlatch = 2, Overflow = 3, FitsNoSize = 4 };
+
+// What every step reads: the text, and the size request the end-of-data rules
+// measure free space against (they may leave a scheme without unlatching only
+// when the data then ends exactly where that size's decoder expects it).
+struct Input {
+  const uint8_t* text;
+  int end;
+  int requestedSize;
+};
+
+// One attempt at encoding the input. Plain and cheap to copy: the codewords
+// live in a buffer of DmCodewordBufferSize bytes that the owner provides.
+struct Stream {
+  int scheme;
+  int error;
+  int errorAt;   // the byte that caused an Unsupported error
+  int cursor;
+  int written;   // twelfths written so far
+  int progress;  // twelfths that the consumed bytes account for
+  int mark;      // position of the last codeword written at the latest change of scheme
+  uint8_t* codewords;
+};
+
+Stream FreshStream(uint8_t* codewords);
+void ChangeScheme(Stream& s, const Input& in, int target);
+void RunStep(Stream& s, const Input& in);
+inline int CodewordCount(const Stream& s) { return (s.written + kCodeword - 1) / kCodeword; }
+
+int EncodeAuto(const Input& in, uint8_t* codewords);
+
+// Data capacity of the size that `requestedSize` gives for `codewordCount`
+// codewords, or -1 when there is none.
+int FittingCapacity(int requestedSize, int codewordCount);
+
+// DmEncodeData with the end-of-data decisions taken for `requestedSize`.
+int EncodeDataForSize(const uint8_t* text, int length, int scheme, int requestedSize, uint8_t* codewords);
+
+}  // namespace dm
