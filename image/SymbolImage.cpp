@@ -22,11 +22,14 @@ QImage RenderSymbol(const ModuleMatrix& matrix, int scale, int quietModules) {
   const int height = (matrix.Rows() + 2 * quietModules) * scale;
   QImage image(width, height, QImage::Format_Grayscale8);
   if (image.isNull()) return {};
-  // Light pixels first; module rows then copy one rendered row `scale` times.
-  image.fill(White);
   uint8_t* bits = image.bits();
   const qsizetype stride = image.bytesPerLine();
-  std::vector<uint8_t> row(static_cast<size_t>(width), White);
+  const qsizetype quietBytes = static_cast<qsizetype>(quietModules) * scale * stride;
+  // The quiet rows are white; every module row is rendered once and copied
+  // to its `scale` pixel rows.
+  std::memset(bits, White, quietBytes);
+  std::memset(bits + (height * stride - quietBytes), White, quietBytes);
+  std::vector<uint8_t> row(static_cast<size_t>(stride), White);
   for (int y = 0; y < matrix.Rows(); ++y) {
     RenderModuleRow(matrix, y, scale, quietModules, row.data());
     uint8_t* first = bits + static_cast<qsizetype>((y + quietModules) * scale) * stride;
