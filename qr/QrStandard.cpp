@@ -30,17 +30,6 @@ uint32_t BchRemainder(uint32_t value, uint32_t generator, int generatorDegree) {
   return remainder;
 }
 
-using MaskCondition = bool (*)(int row, int column);
-constexpr std::array<MaskCondition, MaskCount> MaskConditions{
-    [](int i, int j) { return (i + j) % 2 == 0; },
-    [](int i, int) { return i % 2 == 0; },
-    [](int, int j) { return j % 3 == 0; },
-    [](int i, int j) { return (i + j) % 3 == 0; },
-    [](int i, int j) { return (i / 2 + j / 3) % 2 == 0; },
-    [](int i, int j) { return (i * j) % 2 + (i * j) % 3 == 0; },
-    [](int i, int j) { return ((i * j) % 2 + (i * j) % 3) % 2 == 0; },
-    [](int i, int j) { return ((i + j) % 2 + (i * j) % 3) % 2 == 0; },
-};
 
 }  // namespace
 
@@ -68,10 +57,20 @@ uint16_t FormatInformation(int level, int mask) {
   return static_cast<uint16_t>((data << 10 | BchRemainder(data, 0x537, 10)) ^ 0x5412);
 }
 
-uint8_t MaskBitsAt(int row, int column) {
+// The standard's data mask conditions, i the row and j the column.
+uint8_t MaskBitsAt(int i, int j) {
+  const bool conditions[MaskCount] = {
+      (i + j) % 2 == 0,
+      i % 2 == 0,
+      j % 3 == 0,
+      (i + j) % 3 == 0,
+      (i / 2 + j / 3) % 2 == 0,
+      (i * j) % 2 + (i * j) % 3 == 0,
+      ((i * j) % 2 + (i * j) % 3) % 2 == 0,
+      ((i + j) % 2 + (i * j) % 3) % 2 == 0,
+  };
   uint8_t bits = 0;
-  for (int m = 0; m < MaskCount; ++m)
-    if (MaskConditions[m](row, column)) bits |= static_cast<uint8_t>(1u << m);
+  for (int m = 0; m < MaskCount; ++m) bits |= static_cast<uint8_t>(conditions[m] << m);
   return bits;
 }
 
