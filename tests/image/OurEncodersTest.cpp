@@ -5,6 +5,7 @@
 
 #include "image/ImageWriters.h"
 #include "image/SymbolImage.h"
+#include "datamatrix/DmEncoder.h"
 #include "qr/QrCodeEncoder.h"
 #include "tests/image/TestSymbols.h"
 
@@ -60,6 +61,46 @@ TEST(OurEncoders, QrSavedInEveryFormatDecodes) {
     ASSERT_FALSE(image.isNull());
     const auto pixels = GreyPixels(image);
     EXPECT_EQ(DecodeImage(pixels.data(), image.width(), image.height(), DecodeFormat::QrCode), data);
+  }
+}
+
+std::unique_ptr<DmModuleGrid> EncodeDm(const std::string& text) {
+  DmEncodeParams params;
+  int size = DmSmallestSquare;
+  auto grid = DmEncodeText(reinterpret_cast<const uint8_t*>(text.data()), static_cast<int>(text.size()), params, size);
+  EXPECT_NE(grid, nullptr);
+  return grid;
+}
+
+TEST(OurEncoders, DmMatrixIsTheGridWithZeroDark) {
+  const auto grid = EncodeDm("Quillet Data Matrix");
+  const ModuleMatrix matrix = ModuleMatrix::FromDm(*grid);
+  ASSERT_EQ(matrix.Columns(), grid->Columns());
+  ASSERT_EQ(matrix.Rows(), grid->Rows());
+  for (int x = 0; x < matrix.Columns(); ++x)
+    for (int y = 0; y < matrix.Rows(); ++y) ASSERT_EQ(matrix.IsDark(x, y), grid->At(x, y) == 0) << x << "," << y;
+}
+
+TEST(OurEncoders, Dm10x10AtScale1IsSaved14Square) {
+  const auto grid = EncodeDm("123");
+  ASSERT_EQ(grid->Rows(), 10);
+  ScratchFolder folder;
+  ASSERT_TRUE(SaveSymbolFile(ModuleMatrix::FromDm(*grid), 1, folder.Path("dm.bmp")).ok);
+  EXPECT_EQ(QImage(folder.Path("dm.bmp")).size(), QSize(14, 14));
+}
+
+TEST(OurEncoders, DmSavedInEveryFormatDecodes) {
+  const std::string text = "Quillet DM 2024";
+  const ModuleMatrix matrix = ModuleMatrix::FromDm(*EncodeDm(text));
+  ScratchFolder folder;
+  for (const char* extension : {"bmp", "jpg", "gif", "png", "svg"}) {
+    SCOPED_TRACE(extension);
+    const QString path = folder.Path(QString("dm.") + extension);
+    ASSERT_TRUE(SaveSymbolFile(matrix, 4, path).ok);
+    const QImage image = QString(extension) == "svg" ? RasteriseSvg(ReadFile(path)).value_or(QImage()) : QImage(path);
+    ASSERT_FALSE(image.isNull());
+    const auto pixels = GreyPixels(image);
+    EXPECT_EQ(DecodeImage(pixels.data(), image.width(), image.height(), DecodeFormat::DataMatrix), text);
   }
 }
 
