@@ -32,29 +32,42 @@ struct AutoState {
 
 bool IsLive(const Stream& s, const Input& in) { return s.error == NoError && s.cursor < in.end; }
 
-Candidate Trial(const AutoState& st, int source, int target, const Input& in, uint8_t* scratch) {
-  const Stream& from = st.current[source];
+Candidate Trial(const Stream& from, int source, int target, const Input& in, uint8_t* scratch) {
   const int top = CodewordCount(from);
   Candidate c{from, source, top < 2 ? 0 : top - 2};
-  std::memcpy(scratch + c.from, from.codewords + c.from, top - c.from);
+  for (int p = c.from; p < top; ++p) scratch[p] = from.codewords[p];
   c.stream.codewords = scratch;
   if (c.stream.scheme != kSchemes[target]) ChangeScheme(c.stream, in, kSchemes[target]);
   if (c.stream.error == NoError) RunStep(c.stream, in);
   return c;
 }
 
-// The winner for one target: the smallest progress, the earlier source on a tie.
+// Codewords a change from `from` to the target writes before the step: no
+// step lowers the progress, so this bounds the trial's progress from below.
+int ChangeCost(const Stream& from, int target) {
+  if (from.scheme == kSchemes[target]) return 0;
+  return kCodeword * ((IsTripletScheme(from.scheme) ? 1 : 0) + (kSchemes[target] != Ascii ? 1 : 0));
+}
+
+bool Beats(const Candidate& c, int progress, int source) {
+  return c.source < 0 || progress < c.stream.progress || (progress == c.stream.progress && source < c.source);
+}
+
+// The winner for one target: the smallest progress, the earlier source on a
+// tie. The source already in the target scheme is tried first, so that the
+// others can often be ruled out without a trial. (Every byte has a value in
+// ASCII, C40 and Text, so no trial meets an unsupported character.)
 Candidate BestFor(AutoState& st, int target, const Input& in, int& bestSlot, int& freeSlot) {
   Candidate best;
-  for (int source = 0; source < kStreams; ++source) {
-    if (!IsLive(st.current[source], in)) continue;
-    Candidate c = Trial(st, source, target, in, st.scratch[freeSlot].data());
-    const bool unsupported = c.stream.error == Unsupported;
-    if (c.stream.error != NoError && !unsupported) continue;
-    if (!unsupported && best.source >= 0 && c.stream.progress >= best.stream.progress) continue;
+  constexpr std::array<std::array<int, kStreams>, kStreams> kTrialOrder = {{{0, 1, 2}, {1, 0, 2}, {2, 0, 1}}};
+  for (const int source : kTrialOrder[target]) {
+    const Stream& from = st.current[source];
+    if (!IsLive(from, in) || (from.scheme != kSchemes[target] && !CanLeave(from))) continue;
+    if (!Beats(best, from.progress + ChangeCost(from, target), source)) continue;
+    Candidate c = Trial(from, source, target, in, st.scratch[freeSlot].data());
+    if (c.stream.error != NoError || !Beats(best, c.stream.progress, source)) continue;
     best = c;
     std::swap(bestSlot, freeSlot);
-    if (unsupported) break;
   }
   return best;
 }

@@ -79,7 +79,6 @@ const ValueTable& ValuesOf(int scheme) {
   return scheme == C40 ? kC40Values : scheme == Text ? kTextValues : kX12Values;
 }
 
-bool IsTripletScheme(int scheme) { return scheme == C40 || scheme == Text || scheme == X12; }
 bool IsDigit(int b) { return b >= '0' && b <= '9'; }
 
 // ---- writing ----------------------------------------------------------------
@@ -140,7 +139,7 @@ void RoundUpToCodeword(Stream& s) {
 
 bool LeaveScheme(Stream& s, bool silent) {
   if (IsTripletScheme(s.scheme)) {
-    if (s.progress % kCodeword != 0 || s.progress != s.written) {
+    if (!CanLeave(s)) {
       s.error = CannotUnlatch;
       return false;
     }
@@ -379,6 +378,12 @@ int EncodeRequested(const Input& in, int scheme, uint8_t* codewords) {
 }
 
 }  // namespace
+
+bool IsTripletScheme(int scheme) { return scheme == C40 || scheme == Text || scheme == X12; }
+
+bool CanLeave(const Stream& s) {
+  return !IsTripletScheme(s.scheme) || (s.progress % kCodeword == 0 && s.progress == s.written);
+}
 
 Stream FreshStream(uint8_t* codewords) { return Stream{Ascii, NoError, 0, 0, 0, 0, 0, codewords}; }
 

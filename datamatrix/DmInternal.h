@@ -38,6 +38,9 @@ struct Stream {
 };
 
 Stream FreshStream(uint8_t* codewords);
+bool IsTripletScheme(int scheme);
+// C40, Text and X12 can be left only between two codeword pairs.
+bool CanLeave(const Stream& s);
 void ChangeScheme(Stream& s, const Input& in, int target);
 void RunStep(Stream& s, const Input& in);
 inline int CodewordCount(const Stream& s) { return (s.written + kCodeword - 1) / kCodeword; }

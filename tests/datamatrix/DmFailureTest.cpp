@@ -52,6 +52,9 @@ INSTANTIATE_TEST_SUITE_P(
         UnsupportedCase{"ABCDEFGa", Edifact, "Character \"a\" not supported by requested encodation scheme\n\n"},
         // The offending byte is named even when the read-ahead meets it.
         UnsupportedCase{"ABCDEF\n", X12, "Character \"\n\" not supported by requested encodation scheme\n\n"},
+        // Near the end EDIFACT may finish in ASCII, but only what fits the last
+        // codewords: a byte needing an Upper Shift there stays unsupported.
+        UnsupportedCase{"ABCD\xc4", Edifact, "Character \"\xc4\" not supported by requested encodation scheme\n\n"},
         UnsupportedCase{"AB", NoEncodation, ""}, UnsupportedCase{"AB", 8, ""}, UnsupportedCase{"AB", -1, ""},
         UnsupportedCase{"", Ascii, ""}));
 
