@@ -379,12 +379,6 @@ int EncodeRequested(const Input& in, int scheme, uint8_t* codewords) {
 
 }  // namespace
 
-bool IsTripletScheme(int scheme) { return scheme == C40 || scheme == Text || scheme == X12; }
-
-bool CanLeave(const Stream& s) {
-  return !IsTripletScheme(s.scheme) || (s.progress % kCodeword == 0 && s.progress == s.written);
-}
-
 Stream FreshStream(uint8_t* codewords) { return Stream{Ascii, NoError, 0, 0, 0, 0, 0, codewords}; }
 
 void ChangeScheme(Stream& s, const Input&, int target) {

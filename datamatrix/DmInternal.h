@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "datamatrix/DmEncoder.h"
+
 namespace dm {
 
 // Stream counts are in twelfths of a codeword: an ASCII or Base256 codeword
@@ -38,9 +40,11 @@ struct Stream {
 };
 
 Stream FreshStream(uint8_t* codewords);
-bool IsTripletScheme(int scheme);
+inline bool IsTripletScheme(int scheme) { return scheme == C40 || scheme == Text || scheme == X12; }
 // C40, Text and X12 can be left only between two codeword pairs.
-bool CanLeave(const Stream& s);
+inline bool CanLeave(const Stream& s) {
+  return !IsTripletScheme(s.scheme) || (s.progress % kCodeword == 0 && s.progress == s.written);
+}
 void ChangeScheme(Stream& s, const Input& in, int target);
 void RunStep(Stream& s, const Input& in);
 inline int CodewordCount(const Stream& s) { return (s.written + kCodeword - 1) / kCodeword; }

@@ -51,7 +51,10 @@ int DmModuleAt(int sizeIndex, const DmSymbolBuffers& buffers, int row, int colum
 
 namespace dm {
 
-// The whole grid at once: each axis classified once, not per module.
+int GridValue(int status) { return (status & kDarkModule) ? 0 : 255; }
+
+// The whole grid at once: each axis classified once, not per module, and the
+// data modules, most of the symbol, read without going through the frame rules.
 void FillGrid(int sizeIndex, const DmSymbolBuffers& buffers, DmModuleGrid& grid) {
   const Frame f = FrameOf(sizeIndex);
   std::array<AxisCell, 144> rowCells;  // by row from the top
@@ -60,8 +63,12 @@ void FillGrid(int sizeIndex, const DmSymbolBuffers& buffers, DmModuleGrid& grid)
   for (int x = 0; x < f.columns; ++x) {
     const AxisCell c = ColumnCell(f, x);
     int32_t* column = grid.Column(x);
-    for (int y = 0; y < f.rows; ++y)
-      column[y] = (Status(rowCells[y], c, f.rows - 1 - y, x, modules, f.areaColumns) & kDarkModule) ? 0 : 255;
+    for (int y = 0; y < f.rows; ++y) {
+      const AxisCell& r = rowCells[y];
+      column[y] = r.kind == AxisCell::Data && c.kind == AxisCell::Data
+                      ? GridValue(modules[r.dataIndex * f.areaColumns + c.dataIndex])
+                      : GridValue(Status(r, c, f.rows - 1 - y, x, modules, f.areaColumns));
+    }
   }
 }
 
