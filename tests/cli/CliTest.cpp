@@ -11,13 +11,13 @@
 
 namespace {
 
-struct Run {
+struct CliOutcome {
   int status;
   std::string out;
   std::string err;
 };
 
-Run Cli(std::vector<std::string> words) {
+CliOutcome Cli(std::vector<std::string> words) {
   std::ostringstream out, err;
   const int status = RunCli(words, out, err);
   return {status, out.str(), err.str()};
@@ -51,7 +51,7 @@ std::optional<std::string> DecodeFile(const QString& path, DecodeFormat format) 
 const std::string Prefix = "\x01\x10";
 
 TEST(Cli, QrDumpHeaderAndRowsDecodeToTheTextInCodePage936) {
-  const Run run = Cli({"qr", "--text", "客服 hello", "--level", "q", "--dump"});
+  const CliOutcome run = Cli({"qr", "--text", "客服 hello", "--level", "q", "--dump"});
   ASSERT_EQ(run.status, ExitOk) << run.err;
   const std::vector<std::string> lines = Lines(run.out);
   ASSERT_EQ(lines.size(), 22u);
@@ -61,7 +61,7 @@ TEST(Cli, QrDumpHeaderAndRowsDecodeToTheTextInCodePage936) {
 }
 
 TEST(Cli, QrRequestedVersionIsALowerBound) {
-  const Run run = Cli({"qr", "--text", "A", "--version", "5", "--level", "H", "--dump"});
+  const CliOutcome run = Cli({"qr", "--text", "A", "--version", "5", "--level", "H", "--dump"});
   ASSERT_EQ(run.status, ExitOk) << run.err;
   EXPECT_EQ(Lines(run.out)[0].rfind("version 5 level H mask ", 0), 0u);
   EXPECT_EQ(Lines(run.out).size(), 1u + 37u);
@@ -70,20 +70,20 @@ TEST(Cli, QrRequestedVersionIsALowerBound) {
 TEST(Cli, ContentModeComposesAsTheQrPageAndWritesADecodableImage) {
   QTemporaryDir dir;
   const QString path = dir.filePath("x.png");
-  const Run run = Cli({"qr", "--operator", "3", "--type", "8", "--field", "TEXT=hello", "-o", path.toStdString()});
+  const CliOutcome run = Cli({"qr", "--operator", "3", "--type", "8", "--field", "TEXT=hello", "-o", path.toStdString()});
   ASSERT_EQ(run.status, ExitOk) << run.err;
   EXPECT_EQ(DecodeFile(path, DecodeFormat::QrCode), Prefix + "CUSTOM:TEXT:hello;;");
-  EXPECT_EQ(QImage(path).width(), (21 + 4) * 4);
+  EXPECT_EQ(QImage(path).width(), (25 + 4) * 4);  // 21 bytes take version 2 at level M
 }
 
 TEST(Cli, ContentFieldsFollowSlotOrderAndCarryLineBreaks) {
-  const Run run = Cli({"qr", "--type", "1", "--field", "TXT=a\\nb", "--field", "TO=sales", "--field", "SUB=Hi", "--dump"});
+  const CliOutcome run = Cli({"qr", "--type", "1", "--field", "TXT=a\\nb", "--field", "TO=sales", "--field", "SUB=Hi", "--dump"});
   ASSERT_EQ(run.status, ExitOk) << run.err;
   EXPECT_EQ(DecodeDump(run.out, DecodeFormat::QrCode), Prefix + "MAIL:SUB:Hi;TO:sales;TXT:a\r\nb;;");
 }
 
 TEST(Cli, DmDumpListsCodewordsThenRows) {
-  const Run run = Cli({"dm", "--text", "A", "--dump"});
+  const CliOutcome run = Cli({"dm", "--text", "A", "--dump"});
   ASSERT_EQ(run.status, ExitOk) << run.err;
   const std::vector<std::string> lines = Lines(run.out);
   ASSERT_EQ(lines.size(), 11u);
@@ -95,7 +95,7 @@ TEST(Cli, DmWritesEveryImageFormat) {
   QTemporaryDir dir;
   for (const char* name : {"a.bmp", "a.png", "a.gif", "A.JPG"}) {
     const QString path = dir.filePath(name);
-    const Run run = Cli({"dm", "--text", "Quillet 二维码", "--scale", "3", "-o", path.toStdString()});
+    const CliOutcome run = Cli({"dm", "--text", "Quillet 二维码", "--scale", "3", "-o", path.toStdString()});
     ASSERT_EQ(run.status, ExitOk) << name << run.err;
     EXPECT_EQ(DecodeFile(path, DecodeFormat::DataMatrix), "Quillet \xB6\xFE\xCE\xAC\xC2\xEB") << name;
   }
@@ -121,7 +121,7 @@ TEST(Cli, FailuresExitWithTheirStatusAndAReason) {
       {{"qr", "--text", "", "--dump"}, ExitUsage, "empty"},
       {{"qr", "--text", "a", "-o", dir.filePath("x.txt").toStdString()}, ExitUsage, "image format"},
       {{"qr", "--text", "a", "-o", missingFolder}, ExitWriteFailed, "cannot write"},
-      {{"qr", "--field", "URL=x", "--dump"}, ExitUsage, "N, M, TEL, EM, TIL, DIV, COR, ADR, ZIP, FAX, URL"},
+      {{"qr", "--field", "SUB=x", "--dump"}, ExitUsage, "N, M, TEL, EM, TIL, DIV, COR, ADR, ZIP, FAX, URL"},
       {{"qr", "--field", "TEXT=x", "--dump"}, ExitUsage, "its fields are N, M"},
       {{"qr", "--operator", "2", "--type", "7", "--field", "N=x", "--dump"}, ExitUsage, "not a tab"},
       {{"qr", "--field", "N=", "--dump"}, ExitUsage, "every field is empty"},
@@ -129,7 +129,7 @@ TEST(Cli, FailuresExitWithTheirStatusAndAReason) {
       {{"dm", "--size", "0", "--text", "ABCDEF", "--dump"}, ExitDoesNotFit, "fits no size"},
   };
   for (const FailureCase& c : cases) {
-    const Run run = Cli(c.words);
+    const CliOutcome run = Cli(c.words);
     EXPECT_EQ(run.status, c.status) << c.messagePart << "\n" << run.err;
     EXPECT_NE(run.err.find(c.messagePart), std::string::npos) << run.err;
   }
