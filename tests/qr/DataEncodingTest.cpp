@@ -176,7 +176,9 @@ TEST(Matrix, CellsBeyondTheSymbolAreZero) {
   ASSERT_EQ(n, 21);
   for (int x = 0; x < CQrCodeEncoder::MaxSide; ++x)
     for (int y = 0; y < CQrCodeEncoder::MaxSide; ++y)
-      if (x >= n || y >= n) ASSERT_EQ(encoder->Modules[x * CQrCodeEncoder::MaxSide + y], 0) << x << "," << y;
+      if (x >= n || y >= n) {
+        ASSERT_EQ(encoder->Modules[x * CQrCodeEncoder::MaxSide + y], 0) << x << "," << y;
+      }
 }
 
 TEST(Matrix, CellsAreZeroOrOneAndTheDarkModuleIsDark) {

@@ -61,7 +61,11 @@ std::vector<Case> AllCases() {
 }
 
 INSTANTIATE_TEST_SUITE_P(Qr, EveryVersionAndLevel, testing::ValuesIn(AllCases()), [](const auto& info) {
-  return "V" + std::to_string(info.param.version) + "_" + "MLHQ"[info.param.level];
+  std::string name = "V";
+  name += std::to_string(info.param.version);
+  name += '_';
+  name += "MLHQ"[info.param.level];
+  return name;
 });
 
 // Numeric and alphanumeric inputs that exactly fill a version on either side
@@ -90,8 +94,7 @@ TEST(ModesAcrossCountWidths, FillTheVersionAndDecode) {
         std::string input(CharactersThatFill(alphabet, version, level), '0');
         for (char& c : input) c = alphabet[random() % size];
         input[0] = alphabet[size - 1];  // a ':' makes sure that the second alphabet is not read as digits
-        SCOPED_TRACE(std::string(alphabet).substr(0, 12) + " version " + std::to_string(version) + " level " +
-                     std::to_string(level));
+        SCOPED_TRACE(testing::Message() << alphabet << " version " << version << " level " << level);
         encoder->EcLevel = level;
         encoder->Version = 0;
         ASSERT_EQ(encoder->EncodeData(input.data(), static_cast<int32_t>(input.size())), 0);

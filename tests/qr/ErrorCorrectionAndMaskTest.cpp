@@ -77,7 +77,9 @@ TEST(WorkedExamples, DataAndErrorCorrectionCodewords) {
     const Steps steps = Encode(example.input, example.level);
     EXPECT_EQ(steps.encoder->Version, 1);
     EXPECT_EQ(steps.data, example.data);
-    if (!example.ec.empty()) EXPECT_EQ(steps.ec, example.ec);
+    if (!example.ec.empty()) {
+      EXPECT_EQ(steps.ec, example.ec);
+    }
   }
 }
 

@@ -64,7 +64,9 @@ TEST(QrvTables, DocumentedFacts) {
     const int version = (fact.id - 125) / 4, level = (fact.id - 125) % 4;
     const Qrv qrv = FindQrv(version, level);
     ASSERT_TRUE(qrv.table);
-    if (fact.size) EXPECT_EQ(qrv.table.Size, fact.size);
+    if (fact.size) {
+      EXPECT_EQ(qrv.table.Size, fact.size);
+    }
     EXPECT_EQ(qrv.EcPerBlock(), fact.ecPerBlock);
     EXPECT_EQ(qrv.BlockSizes(), fact.blockSizes);
   }
