@@ -10,12 +10,14 @@ namespace {
 
 using dm::AxisCell;
 
-// `fromFarSide` runs from the solid edge: rows from the bottom, columns from the
-// left. `fromData` runs the way the data area is stored: rows from the top.
-AxisCell Classify(int fromSolidSide, int fromDataStart, int period) {
-  if (fromSolidSide % period == 0) return {AxisCell::SolidLine, 0};
-  if ((fromSolidSide + 1) % period == 0) return {AxisCell::AlternatingLine, 0};
-  return {AxisCell::Data, fromDataStart - 2 * (fromDataStart / period) - 1};
+// One coordinate given as its place within its region (0..period-1, from the
+// region's top or left) and the region's number. Rows have their solid line at
+// the region's end (the bottom), columns at its start (the left).
+AxisCell Classify(int inRegion, int region, int period, bool solidAtStart) {
+  const int solid = solidAtStart ? 0 : period - 1;
+  if (inRegion == solid) return {AxisCell::SolidLine, 0};
+  if (inRegion == period - 1 - solid) return {AxisCell::AlternatingLine, 0};
+  return {AxisCell::Data, region * (period - 2) + inRegion - 1};
 }
 
 struct Frame {
@@ -30,8 +32,10 @@ Frame FrameOf(int sizeIndex) {
           DmSizeAttribute(sizeIndex, DataAreaColumns)};
 }
 
-AxisCell RowCell(const Frame& f, int row) { return Classify(row, f.rows - 1 - row, f.regionHeight); }
-AxisCell ColumnCell(const Frame& f, int col) { return Classify(col, col, f.regionWidth); }
+AxisCell RowCellFromTop(const Frame& f, int y) {
+  return Classify(y % f.regionHeight, y / f.regionHeight, f.regionHeight, false);
+}
+AxisCell ColumnCell(const Frame& f, int x) { return Classify(x % f.regionWidth, x / f.regionWidth, f.regionWidth, true); }
 
 // Solid lines win over alternating ones, row lines over column lines.
 int Status(const AxisCell& r, const AxisCell& c, int row, int col, const uint8_t* modules, int areaColumns) {
@@ -46,22 +50,33 @@ int Status(const AxisCell& r, const AxisCell& c, int row, int col, const uint8_t
 int DmModuleAt(int sizeIndex, const DmSymbolBuffers& buffers, int row, int column) {
   const Frame f = FrameOf(sizeIndex);
   if (row < 0 || row >= f.rows || column < 0 || column >= f.columns) return 0;
-  return Status(RowCell(f, row), ColumnCell(f, column), row, column, buffers.modules.data(), f.areaColumns);
+  return Status(RowCellFromTop(f, f.rows - 1 - row), ColumnCell(f, column), row, column, buffers.modules.data(),
+                f.areaColumns);
 }
 
 namespace dm {
 
 int GridValue(int status) { return (status & kDarkModule) ? 0 : 255; }
 
+// Classifies 0..count-1 walking through the regions, without dividing.
+void ClassifyAll(int count, int period, bool solidAtStart, AxisCell* cells) {
+  for (int i = 0, inRegion = 0, region = 0; i < count; ++i) {
+    cells[i] = Classify(inRegion, region, period, solidAtStart);
+    if (++inRegion == period) inRegion = 0, ++region;
+  }
+}
+
 // The whole grid at once: each axis classified once, not per module, and the
 // data modules, most of the symbol, read without going through the frame rules.
 void FillGrid(int sizeIndex, const DmSymbolBuffers& buffers, DmModuleGrid& grid) {
   const Frame f = FrameOf(sizeIndex);
   std::array<AxisCell, 144> rowCells;  // by row from the top
-  for (int y = 0; y < f.rows; ++y) rowCells[y] = RowCell(f, f.rows - 1 - y);
+  std::array<AxisCell, 144> columnCells;
+  ClassifyAll(f.rows, f.regionHeight, false, rowCells.data());
+  ClassifyAll(f.columns, f.regionWidth, true, columnCells.data());
   const uint8_t* modules = buffers.modules.data();
   for (int x = 0; x < f.columns; ++x) {
-    const AxisCell c = ColumnCell(f, x);
+    const AxisCell c = columnCells[x];
     int32_t* column = grid.Column(x);
     for (int y = 0; y < f.rows; ++y) {
       const AxisCell& r = rowCells[y];

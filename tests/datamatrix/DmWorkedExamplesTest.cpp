@@ -160,6 +160,17 @@ TEST_P(LayoutTest, FinderAndAlignmentLines) {
     for (int x = w - 1; x < columns; x += w) EXPECT_FALSE(Dark(*grid, x, r)) << x << "," << r;
 }
 
+// The grid is filled a whole axis at a time; each module must still be what
+// the per-module layout rule says.
+TEST_P(LayoutTest, GridAgreesWithModuleAt) {
+  DmEncodeParams params;
+  const auto grid = EncodeForSize(GetParam(), params);
+  ASSERT_TRUE(grid);
+  for (int x = 0; x < grid->Columns(); ++x)
+    for (int r = 0; r < grid->Rows(); ++r)
+      ASSERT_EQ(Dark(*grid, x, r), (DmModuleAt(GetParam(), *params.buffers, r, x) & dm::kDarkModule) != 0) << x << "," << r;
+}
+
 INSTANTIATE_TEST_SUITE_P(AllSizes, LayoutTest, testing::Range(0, DmSizeCount));
 
 TEST(Layout, InnerFramesOf32By32) {
