@@ -4,11 +4,12 @@
 
 #include <vector>
 
-std::optional<std::string> DecodeImage(const uint8_t* pixels, int width, int height, DecodeFormat format) {
+std::optional<std::string> DecodeImage(const uint8_t* pixels, int width, int height, DecodeFormat format, bool pure) {
   ZXing::DecodeHints hints;
   hints.setFormats(format == DecodeFormat::QrCode ? ZXing::BarcodeFormat::QRCode : ZXing::BarcodeFormat::DataMatrix);
   hints.setTryHarder(true);
   hints.setTryRotate(false);
+  hints.setIsPure(pure);
   hints.setBinarizer(ZXing::Binarizer::FixedThreshold);
   const ZXing::ImageView view(pixels, width, height, ZXing::ImageFormat::Lum);
   const ZXing::Result result = ZXing::ReadBarcode(view, hints);
@@ -29,5 +30,6 @@ std::optional<std::string> DecodeModules(int columns, int rows, const std::funct
         for (int px = 0; px < scale; ++px)
           pixels[static_cast<size_t>((y + quiet) * scale + py) * width + (x + quiet) * scale + px] = 0;
     }
+  if (auto pure = DecodeImage(pixels.data(), width, height, format, true)) return pure;
   return DecodeImage(pixels.data(), width, height, format);
 }
