@@ -85,7 +85,9 @@ ControlSet::ControlSet(const DialogLayout& layout, QWidget* parent, const Dialog
   for (const ControlSpec& spec : layout.controls) {
     QWidget* widget = CreateWidget(spec, parent);
     widget->setGeometry(Geometry(spec, widget, units));
-    if (spec.id != NoControlId) byId_[spec.id] = widget;
+    if (spec.id == NoControlId) continue;
+    widget->setObjectName(QString::number(spec.id));
+    byId_[spec.id] = widget;
   }
 }
 

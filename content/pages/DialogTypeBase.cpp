@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <limits>
 
 #include "app/TextBytes.h"
 
@@ -34,10 +35,15 @@ void CDialogTypeBase::AddField(const FieldSpec& field, const DialogUnits& units)
     auto* multi = new QPlainTextEdit(this);
     multi->setTabChangesFocus(true);
     multi->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Word-boundary wrapping is quadratic in Qt for a long run without a
+    // break (a pasted megabyte took minutes); wrapping anywhere stays linear.
+    multi->setWordWrapMode(QTextOption::WrapAnywhere);
     connect(multi, &QPlainTextEdit::textChanged, this, [this, slot = field.slot] { OnChangeField(slot); });
     edit = multi;
   } else {
     auto* line = new QLineEdit(this);
+    // QLineEdit would silently cut a paste at 32767 characters.
+    line->setMaxLength(std::numeric_limits<int>::max());
     connect(line, &QLineEdit::textChanged, this, [this, slot = field.slot] { OnChangeField(slot); });
     edit = line;
   }
