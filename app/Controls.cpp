@@ -1,6 +1,7 @@
 #include "app/Controls.h"
 
 #include <QComboBox>
+#include <algorithm>
 #include <QFrame>
 #include "app/AppIcon.h"
 #include <QLabel>
@@ -76,6 +77,8 @@ QRect Geometry(const ControlSpec& spec, const QWidget* widget, const DialogUnits
   // A drop-down list's template height is that of its open list.
   if (spec.kind == ControlKind::DropDownList) rect.setHeight(widget->sizeHint().height());
   if (spec.kind == ControlKind::Icon) rect.setSize(QSize(32, 32));
+  // A stand-in font may be wider than 宋体: never cut a label's text.
+  if (spec.kind == ControlKind::Label) rect.setWidth(std::max(rect.width(), widget->sizeHint().width()));
   return rect;
 }
 
