@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QImageReader>
 #include <cstdlib>
 
@@ -208,6 +209,18 @@ TEST(SavedFiles, FailedWriteLeavesNoTruncatedFile) {
   EXPECT_FALSE(fresh.ok);
   EXPECT_EQ(ReadFile(folder.Path("big.bmp")), "keep me");
   EXPECT_EQ(folder.Entries(), QStringList{"big.bmp"});
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SavedFiles, NonAsciiPathsAreWrittenAndReadBack) {
+  ScratchFolder folder;
+  const QString path = folder.Path(QStringLiteral("二维码 ü.png"));
+  const SaveResult result = SaveSymbolFile(PatternMatrix(21, 21, 5), 2, path);
+  ASSERT_TRUE(result.ok) << result.error.toStdString();
+  EXPECT_EQ(QImage(path).size(), QSize(50, 50));
 }
 
 }  // namespace
