@@ -28,12 +28,12 @@ namespace {
 
 QString Text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
-QWidget* CreateWidget(const ControlSpec& spec, QWidget* parent) {
-  switch (spec.kind) {
+QWidget* CreateWidget(const ControlSpec& control, QWidget* parent) {
+  switch (control.kind) {
     case ControlKind::Label:
-      return new QLabel(Text(spec.caption), parent);
+      return new QLabel(Text(control.caption), parent);
     case ControlKind::RadioButton:
-      return new QRadioButton(Text(spec.caption), parent);
+      return new QRadioButton(Text(control.caption), parent);
     case ControlKind::TabControl:
       return new CTabControl(parent);
     case ControlKind::DropDownList:
@@ -53,7 +53,7 @@ QWidget* CreateWidget(const ControlSpec& spec, QWidget* parent) {
       return slider;
     }
     case ControlKind::PushButton: {
-      auto* button = new QPushButton(Text(spec.caption), parent);
+      auto* button = new QPushButton(Text(control.caption), parent);
       button->setAutoDefault(false);
       return button;
     }
@@ -72,25 +72,25 @@ QWidget* CreateWidget(const ControlSpec& spec, QWidget* parent) {
   return nullptr;
 }
 
-QRect Geometry(const ControlSpec& spec, const QWidget* widget, const DialogUnits& units) {
-  QRect rect = units.Map(spec.rect);
+QRect Geometry(const ControlSpec& control, const QWidget* widget, const DialogUnits& units) {
+  QRect rect = units.Map(control.rect);
   // A drop-down list's template height is that of its open list.
-  if (spec.kind == ControlKind::DropDownList) rect.setHeight(widget->sizeHint().height());
-  if (spec.kind == ControlKind::Icon) rect.setSize(QSize(32, 32));
+  if (control.kind == ControlKind::DropDownList) rect.setHeight(widget->sizeHint().height());
+  if (control.kind == ControlKind::Icon) rect.setSize(QSize(32, 32));
   // A stand-in font may be wider than 宋体: never cut a label's text.
-  if (spec.kind == ControlKind::Label) rect.setWidth(std::max(rect.width(), widget->sizeHint().width()));
+  if (control.kind == ControlKind::Label) rect.setWidth(std::max(rect.width(), widget->sizeHint().width()));
   return rect;
 }
 
 }  // namespace
 
 ControlSet::ControlSet(const DialogLayout& layout, QWidget* parent, const DialogUnits& units) {
-  for (const ControlSpec& spec : layout.controls) {
-    QWidget* widget = CreateWidget(spec, parent);
-    widget->setGeometry(Geometry(spec, widget, units));
-    if (spec.id == NoControlId) continue;
-    widget->setObjectName(QString::number(spec.id));
-    byId_[spec.id] = widget;
+  for (const ControlSpec& control : layout.controls) {
+    QWidget* widget = CreateWidget(control, parent);
+    widget->setGeometry(Geometry(control, widget, units));
+    if (control.id == NoControlId) continue;
+    widget->setObjectName(QString::number(control.id));
+    byId_[control.id] = widget;
   }
 }
 

@@ -47,8 +47,8 @@ void CTesselDlg::CreateContentPages(const DialogUnits& units) {
   CTabControl* tabs = ContentTabs();
   // Below the tab row, inset from the pane's border.
   const QRect place(0, 40, tabs->width() - 5, tabs->height() - 45);
-  for (const PageSpec& spec : ContentPages()) {
-    CDialogTypeBase* page = CreateContentPage(spec.className, tabs, units);
+  for (const PageSpec& definition : ContentPages()) {
+    CDialogTypeBase* page = CreateContentPage(definition.className, tabs, units);
     page->setGeometry(place);
     page->hide();
     connect(page, &CDialogTypeBase::FieldChanged, this,
@@ -72,7 +72,7 @@ void CTesselDlg::FillCombos() {
 
 CDialogTypeBase* CTesselDlg::Page(std::string_view className) const {
   for (CDialogTypeBase* page : pages_) {
-    if (page->Spec().className == className) return page;
+    if (page->Definition().className == className) return page;
   }
   return nullptr;
 }
@@ -105,9 +105,9 @@ void CTesselDlg::SwitchOperatorFormat(int format) {
 }
 
 void CTesselDlg::SwitchContentType(int tab) {
-  const PageSpec* spec = PageForTab(operatorFormat_, tab);
-  if (spec == nullptr) return;
-  ShowContentPage(Page(spec->className));
+  const PageSpec* definition = PageForTab(operatorFormat_, tab);
+  if (definition == nullptr) return;
+  ShowContentPage(Page(definition->className));
   ClearFieldValues();
   ComposePayload();
 }

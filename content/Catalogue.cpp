@@ -203,6 +203,6 @@ const PageSpec* FindPage(std::string_view className) {
 }
 
 const PageSpec* PageForTab(int operatorFormat, int tab) {
-  const TabSpec* spec = FindTab(operatorFormat, tab);
-  return spec == nullptr ? nullptr : FindPage(spec->pageClass);
+  const TabSpec* tabEntry = FindTab(operatorFormat, tab);
+  return tabEntry == nullptr ? nullptr : FindPage(tabEntry->pageClass);
 }

@@ -1,8 +1,8 @@
 #include "content/Payload.h"
 
 std::string ComposeFieldPayload(const FieldValueArray& values, int operatorFormat, int tab) {
-  const TabSpec* spec = FindTab(operatorFormat, tab);
-  if (spec == nullptr) return {};
+  const TabSpec* tabEntry = FindTab(operatorFormat, tab);
+  if (tabEntry == nullptr) return {};
   std::string fields;
   for (int slot = 0; slot < FieldSlotCount; ++slot) {
     const std::string& value = values[slot];
@@ -10,7 +10,7 @@ std::string ComposeFieldPayload(const FieldValueArray& values, int operatorForma
     fields.append(FieldTags[slot]).append(":").append(value).append(";");
   }
   if (fields.empty()) return {};
-  std::string payload(spec->typeTag);
+  std::string payload(tabEntry->typeTag);
   payload.append(":").append(fields).append(";");
   return payload;
 }

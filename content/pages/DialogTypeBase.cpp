@@ -19,9 +19,9 @@ QString EditText(const QWidget* edit) {
 
 }  // namespace
 
-CDialogTypeBase::CDialogTypeBase(const PageSpec& spec, QWidget* parent, const DialogUnits& units)
-    : QWidget(parent), spec_(spec) {
-  for (const FieldSpec& field : spec.fields) AddField(field, units);
+CDialogTypeBase::CDialogTypeBase(const PageSpec& definition, QWidget* parent, const DialogUnits& units)
+    : QWidget(parent), definition_(definition) {
+  for (const FieldSpec& field : definition.fields) AddField(field, units);
 }
 
 void CDialogTypeBase::AddField(const FieldSpec& field, const DialogUnits& units) {

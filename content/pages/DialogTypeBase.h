@@ -13,9 +13,9 @@
 class CDialogTypeBase : public QWidget {
   Q_OBJECT
  public:
-  CDialogTypeBase(const PageSpec& spec, QWidget* parent, const DialogUnits& units);
+  CDialogTypeBase(const PageSpec& definition, QWidget* parent, const DialogUnits& units);
 
-  const PageSpec& Spec() const { return spec_; }
+  const PageSpec& Definition() const { return definition_; }
   // The edit bound to a slot, or null when this page does not show it.
   QWidget* FieldEdit(int slot) const;
   // Empties every field the page shows; each reports its empty value.
@@ -28,6 +28,6 @@ class CDialogTypeBase : public QWidget {
   void AddField(const FieldSpec& field, const DialogUnits& units);
   void OnChangeField(int slot);
 
-  const PageSpec& spec_;
+  const PageSpec& definition_;
   std::array<QWidget*, FieldSlotCount> edits_{};
 };

@@ -82,12 +82,12 @@ TEST(Payload, EncoderInputKeepsZeroBytesAndPrefixesEvenAnEmptyPayload) {
 // Each field of every page shows up under its own tag, and in slot order.
 TEST(Payload, EveryPageFieldIsComposedUnderItsTag) {
   for (int format = 1; format <= OperatorFormatCount; ++format) {
-    const OperatorFormatSpec* spec = FindOperatorFormat(format);
-    for (int tab = 0; tab < static_cast<int>(spec->tabs.size()); ++tab) {
+    const OperatorFormatSpec* formatEntry = FindOperatorFormat(format);
+    for (int tab = 0; tab < static_cast<int>(formatEntry->tabs.size()); ++tab) {
       const PageSpec* page = PageForTab(format, tab);
       FieldValueArray values;
       for (const FieldSpec& field : page->fields) values[field.slot] = std::string("v").append(std::to_string(field.slot));
-      std::string expected = std::string(spec->tabs[tab].typeTag) + ":";
+      std::string expected = std::string(formatEntry->tabs[tab].typeTag) + ":";
       for (int slot = 0; slot < FieldSlotCount; ++slot)
         if (!values[slot].empty()) expected.append(FieldTags[slot]).append(":").append(values[slot]).append(";");
       EXPECT_EQ(ComposeFieldPayload(values, format, tab), expected + ";") << format << "/" << tab;

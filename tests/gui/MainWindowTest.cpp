@@ -31,10 +31,10 @@ TEST(MainWindow, StartsOnTheQrTabWithBothPages) {
 
 TEST(MainWindow, EveryContentPageCarriesItsCatalogueClassName) {
   auto window = OpenMainWindow();
-  for (const PageSpec& spec : ContentPages()) {
-    CDialogTypeBase* page = window->QrPage()->Page(spec.className);
-    ASSERT_NE(page, nullptr) << spec.className;
-    EXPECT_EQ(std::string_view(page->metaObject()->className()), spec.className);
+  for (const PageSpec& definition : ContentPages()) {
+    CDialogTypeBase* page = window->QrPage()->Page(definition.className);
+    ASSERT_NE(page, nullptr) << definition.className;
+    EXPECT_EQ(std::string_view(page->metaObject()->className()), definition.className);
     EXPECT_TRUE(page->inherits("CDialogTypeBase"));
   }
 }
@@ -82,7 +82,7 @@ TEST(MainWindow, AboutBoxOpensWithAltAAndClosesWithOk) {
 TEST(MainWindow, TabMovesThroughTheCardFieldsInOrder) {
   auto window = OpenMainWindow();
   CDialogTypeBase* card = window->QrPage()->CurrentPage();
-  const auto fields = card->Spec().fields;
+  const auto fields = card->Definition().fields;
   for (size_t i = 0; i + 1 < fields.size(); ++i) {
     QWidget* from = card->FieldEdit(fields[i].slot);
     QWidget* next = from->nextInFocusChain();

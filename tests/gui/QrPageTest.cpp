@@ -39,7 +39,7 @@ class QrPage : public testing::Test {
     for (const std::string& value : page->FieldValues()) EXPECT_TRUE(value.empty());
     EXPECT_EQ(page->CurrentPayload(), "");
     EXPECT_FALSE(page->HasSymbol());
-    for (const FieldSpec& field : Current()->Spec().fields) {
+    for (const FieldSpec& field : Current()->Definition().fields) {
       QWidget* edit = Current()->FieldEdit(field.slot);
       if (auto* line = qobject_cast<QLineEdit*>(edit)) EXPECT_TRUE(line->text().isEmpty());
       if (auto* multi = qobject_cast<QPlainTextEdit*>(edit)) EXPECT_TRUE(multi->toPlainText().isEmpty());
