@@ -4,94 +4,121 @@
 #include <utility>
 #include <vector>
 
+#include "content/Catalogue.h"
 #include "content/CodePage.h"
 #include "content/Payload.h"
 
 namespace {
 
-using Fields = std::vector<std::pair<std::string_view, std::string>>;
-
-FieldValueArray Values(const Fields& fields) {
-  FieldValueArray values;
-  for (const auto& [tag, value] : fields) values.at(FieldSlotOfTag(tag)) = value;
-  return values;
-}
-
 struct ComposeCase {
   std::string name;
-  int format;
-  int tab;
-  Fields fields;
-  std::string payload;
+  int format, tab;
+  std::vector<std::pair<std::string_view, std::string>> fields;  // tag, UTF-8 text
+  std::string payload;                                           // code page 936 bytes
 };
 
 const ComposeCase ComposeCases[] = {
-    {"MailTitleComesBeforeRecipient", 1, 1, {{"TO", "sales"}, {"SUB", "Hi"}, {"TXT", "OK"}},
-     "MAIL:SUB:Hi;TO:sales;TXT:OK;;"},
+    {"CardWithGbkName", 1, 0, {{"N", "客服"}, {"M", "12345"}}, "CARD:N:\xBF\xCD\xB7\xFE;M:12345;;"},
+    {"MailTitleBeforeRecipient", 1, 1, {{"TO", "sales"}, {"SUB", "Hi"}, {"TXT", "OK"}}, "MAIL:SUB:Hi;TO:sales;TXT:OK;;"},
     {"MailWithoutTitle", 2, 1, {{"TO", "sales"}, {"TXT", "OK"}}, "MAIL:TO:sales;TXT:OK;;"},
     {"SmsServiceV2", 2, 5, {{"BN", "News"}, {"DG", "DY"}, {"SID", "1234"}}, "SAD:DG:DY;SID:1234;BN:News;;"},
     {"SmsServiceV1", 1, 7, {{"SUB", "News"}, {"DG", "DY"}, {"SID", "1234"}}, "AD:SUB:News;DG:DY;SID:1234;;"},
     {"CustomUnicom", 3, 8, {{"TEXT", "hello"}}, "CUSTOM:TEXT:hello;;"},
-    {"OnlyUnmarkedField", 1, 0, {{"M", "12345"}}, "CARD:M:12345;;"},
     {"SingleBlankIsAValue", 1, 0, {{"N", " "}}, "CARD:N: ;;"},
     {"SeparatorsAreNotEscaped", 3, 3, {{"TXT", "a;b:c"}}, "DTXT:TXT:a;b:c;;"},
     {"LineBreaksKept", 1, 2, {{"SM", "10086"}, {"TXT", "one\r\ntwo"}}, "SMS:SM:10086;TXT:one\r\ntwo;;"},
-    {"PhoneInSlotOrder", 1, 4, {{"SUB", "Home"}, {"TEL", "010"}, {"M", "139"}}, "PHONE:M:139;TEL:010;SUB:Home;;"},
-    {"WapV1", 1, 6, {{"SUB", "S"}, {"URL", "u"}}, "AD:SUB:S;URL:u;;"},
-    {"IvrV1", 1, 8, {{"SUB", "S"}, {"CT", "010"}}, "AD:SUB:S;CT:010;;"},
-    {"WapUnicom", 3, 5, {{"COD", "1"}, {"URL", "u"}}, "WAD:URL:u;COD:1;;"},
-    {"IvrV2", 2, 6, {{"IVR", "12580"}, {"ST", "10086"}}, "IAD:ST:10086;IVR:12580;;"},
-    {"BookmarkUnicom", 3, 4, {{"URL", "http://a"}}, "BM:URL:http://a;;"},
-    {"AllEmpty", 1, 0, {}, ""},
-    {"EmptyStringsAreEmpty", 2, 1, {{"TO", ""}, {"TXT", ""}}, ""},
+    {"AllEmpty", 2, 1, {{"TO", ""}, {"TXT", ""}}, ""},
     {"TabBeyondFormat", 2, 7, {{"TEXT", "hello"}}, ""},
-    {"UnknownFormat", 4, 0, {{"N", "x"}}, ""},
-    {"NegativeTab", 1, -1, {{"N", "x"}}, ""},
 };
 
 class Compose : public testing::TestWithParam<ComposeCase> {};
 
-TEST_P(Compose, GivesThePayload) {
+TEST_P(Compose, GivesThePayloadAndTheEncoderInput) {
   const ComposeCase& c = GetParam();
-  EXPECT_EQ(ComposeFieldPayload(Values(c.fields), c.format, c.tab), c.payload);
+  FieldValueArray values;
+  for (const auto& [tag, text] : c.fields) values.at(FieldSlotOfTag(tag)) = Utf8ToCodePage(text).value();
+  const std::string payload = ComposeFieldPayload(values, c.format, c.tab);
+  EXPECT_EQ(payload, c.payload);
+  EXPECT_EQ(EncoderInput(payload), std::string("\x01\x10", 2) + c.payload);
 }
 
 INSTANTIATE_TEST_SUITE_P(Payload, Compose, testing::ValuesIn(ComposeCases),
                          [](const auto& info) { return info.param.name; });
 
-TEST(Payload, BusinessCardInCodePage936) {
-  FieldValueArray values;
-  values[FieldSlotOfTag("N")] = *Utf8ToCodePage("客服");
-  values[FieldSlotOfTag("M")] = "12345";
+struct Tab {
+  std::string_view caption, typeTag, pageClass;
+  std::vector<std::string_view> fieldTags;  // top to bottom on the page
+};
+
+const Tab Card{"名片", "CARD", "CDialogTypeCard", {"N", "M", "TEL", "EM", "TIL", "DIV", "COR", "ADR", "ZIP", "FAX", "URL"}};
+const Tab Mail{"邮件", "MAIL", "CDialogTypeMail", {"TO", "SUB", "TXT"}};
+const Tab Sms{"短信", "SMS", "CDialogTypeSMS", {"SM", "TXT"}};
+const Tab Txt{"文本", "DTXT", "CDialogTypeTxt", {"SUB", "TXT"}};
+const Tab Phone{"电话", "PHONE", "CDialogTypePhone", {"SUB", "TEL", "M"}};
+const Tab Url{"书签", "BM", "CDialogTypeUrl", {"SUB", "URL"}};
+const Tab WapV1{" WAP业务 ", "AD", "CDialogTypeWapV10", {"SUB", "INTR", "URL", "M"}};
+const Tab SmsV1{" SMS业务 ", "AD", "CDialogTypeSMSV10", {"SUB", "INTR", "DG", "SID", "M"}};
+const Tab IvrV1{" IVR业务 ", "AD", "CDialogTypeIVRV10", {"SUB", "INTR", "CT", "M"}};
+const Tab Wap{" WAP业务 ", "WAD", "CDialogTypeWap", {"BN", "INTR", "COD", "ST", "URL"}};
+const Tab SmsService{" SMS业务 ", "SAD", "CDialogTypeSMST", {"BN", "INTR", "DG", "SID", "ST"}};
+const Tab Ivr{" IVR业务 ", "IAD", "CDialogTypeIVR", {"BN", "INTR", "IVR", "ST"}};
+const Tab Custom{"自定义", "CUSTOM", "CDialogTypeSelfSet", {"TEXT"}};
+
+const std::pair<std::string_view, std::vector<Tab>> Formats[] = {
+    {"中国移动v1.0", {Card, Mail, Sms, Txt, Phone, Url, WapV1, SmsV1, IvrV1}},
+    {"中国移动v2.0", {Card, Mail, Sms, Txt, Wap, SmsService, Ivr}},
+    {"中国联通", {Card, Mail, Sms, Txt, Url, Wap, SmsService, Ivr, Custom}},
+};
+
+// Each tab shows its caption and its page's fields, and composes under its type tag.
+TEST(Catalogue, EveryTabHasItsCaptionPageFieldsAndTypeTag) {
   for (int format = 1; format <= 3; ++format) {
-    const std::string payload = ComposeFieldPayload(values, format, 0);
-    EXPECT_EQ(payload, "CARD:N:\xBF\xCD\xB7\xFE;M:12345;;");
-    EXPECT_EQ(payload.size(), 21u);
-    const std::string input = EncoderInput(payload);
-    EXPECT_EQ(input.size(), 23u);
-    EXPECT_EQ(input, std::string("\x01\x10", 2) + payload);
+    const auto& [caption, tabs] = Formats[format - 1];
+    ASSERT_EQ(FindOperatorFormat(format)->caption, caption);
+    ASSERT_EQ(FindOperatorFormat(format)->tabs.size(), tabs.size());
+    for (int tab = 0; tab < static_cast<int>(tabs.size()); ++tab) {
+      const Tab& want = tabs[tab];
+      SCOPED_TRACE(std::to_string(format) + "/" + std::to_string(tab));
+      EXPECT_EQ(FindTab(format, tab)->caption, want.caption);
+      const PageSpec* page = PageForTab(format, tab);
+      ASSERT_NE(page, nullptr);
+      EXPECT_EQ(page->className, want.pageClass);
+      std::vector<std::string_view> tags;
+      for (const FieldSpec& field : page->fields) tags.push_back(FieldTags.at(field.slot));
+      EXPECT_EQ(tags, want.fieldTags);
+      FieldValueArray values;
+      values[page->fields[0].slot] = "x";
+      EXPECT_EQ(ComposeFieldPayload(values, format, tab), std::string(want.typeTag) + ":" + std::string(tags[0]) + ":x;;");
+    }
   }
 }
 
-TEST(Payload, EncoderInputKeepsZeroBytesAndPrefixesEvenAnEmptyPayload) {
-  const std::string payload("A\0B", 3);
-  EXPECT_EQ(EncoderInput(payload), std::string("\x01\x10" "A\0B", 5));
-  EXPECT_EQ(EncoderInput(""), std::string("\x01\x10", 2));
-}
+struct FieldFact {
+  std::string_view page;
+  size_t index;  // top to bottom
+  int controlId;
+  std::string_view caption, tag;
+  bool multiLine;
+};
 
-// Each field of every page shows up under its own tag, and in slot order.
-TEST(Payload, EveryPageFieldIsComposedUnderItsTag) {
-  for (int format = 1; format <= OperatorFormatCount; ++format) {
-    const OperatorFormatSpec* formatEntry = FindOperatorFormat(format);
-    for (int tab = 0; tab < static_cast<int>(formatEntry->tabs.size()); ++tab) {
-      const PageSpec* page = PageForTab(format, tab);
-      FieldValueArray values;
-      for (const FieldSpec& field : page->fields) values[field.slot] = std::string("v").append(std::to_string(field.slot));
-      std::string expected = std::string(formatEntry->tabs[tab].typeTag) + ":";
-      for (int slot = 0; slot < FieldSlotCount; ++slot)
-        if (!values[slot].empty()) expected.append(FieldTags[slot]).append(":").append(values[slot]).append(";");
-      EXPECT_EQ(ComposeFieldPayload(values, format, tab), expected + ";") << format << "/" << tab;
-    }
+const FieldFact FieldFacts[] = {
+    {"CDialogTypeCard", 0, 1012, "* 姓名:", "N", false},      {"CDialogTypeCard", 10, 1022, "网址:", "URL", false},
+    {"CDialogTypeMail", 2, 1016, "正文:", "TXT", true},        {"CDialogTypeUrl", 1, 1022, "* 网址:", "URL", true},
+    {"CDialogTypeWapV10", 2, 1022, "*网址:", "URL", false},    {"CDialogTypeSMSV10", 4, 1031, "移动电话:", "M", false},
+    {"CDialogTypeIVRV10", 2, 1030, "*固话:", "CT", false},     {"CDialogTypeWap", 2, 1017, "* 代码:", "COD", false},
+    {"CDialogTypeIVR", 2, 1021, "*IVR接入号:", "IVR", false},  {"CDialogTypeSelfSet", 0, 1028, "", "TEXT", true},
+};
+
+TEST(Catalogue, FieldsHaveTheirControlIdCaptionSlotAndKind) {
+  for (const FieldFact& want : FieldFacts) {
+    SCOPED_TRACE(std::string(want.page) + " " + std::to_string(want.index));
+    const PageSpec* page = FindPage(want.page);
+    ASSERT_TRUE(page != nullptr && want.index < page->fields.size());
+    const FieldSpec& field = page->fields[want.index];
+    EXPECT_EQ(field.controlId, want.controlId);
+    EXPECT_EQ(field.caption, want.caption);
+    EXPECT_EQ(FieldTags.at(field.slot), want.tag);
+    EXPECT_EQ(field.multiLine, want.multiLine);
   }
 }
 
