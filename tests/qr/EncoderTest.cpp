@@ -1,0 +1,199 @@
+// The encoder against the worked examples (codewords, penalties, mask, format
+// information), the refusals that keep the previous symbol, and the
+// bit-parallel penalty against a one-mask-at-a-time reference.
+#include "qr/DataEncoding.h"
+#include "qr/EncodePlan.h"
+#include "qr/EncoderSteps.h"
+#include "qr/MaskPenalty.h"
+#include "qr/QrCodeEncoder.h"
+#include "qr/QrStandard.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <random>
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+using namespace qr;
+using Bytes = std::vector<uint8_t>;
+
+std::unique_ptr<CQrCodeEncoder> NewEncoder(int level, int version) {
+  auto encoder = std::make_unique<CQrCodeEncoder>();
+  encoder->EcLevel = level;
+  encoder->Version = version;
+  return encoder;
+}
+
+// Version 1 examples; an empty list is a value the example does not give.
+struct WorkedExample {
+  std::string input;
+  int level;
+  Bytes data, ec;
+  std::vector<std::pair<int, int32_t>> maskTotals;  // the lowest totals, or all eight
+  int chosenMask;
+};
+
+const WorkedExample WorkedExamples[] = {
+    {"\x01\x10" "A", 0,
+     {0x40, 0x30, 0x11, 0x04, 0x10, 0xEC, 0x11, 0xEC, 0x11, 0xEC, 0x11, 0xEC, 0x11, 0xEC, 0x11, 0xEC},
+     {0x4C, 0x93, 0x99, 0x9D, 0x88, 0xD3, 0x60, 0x4B, 0x14, 0xDB},
+     {{0, 366}, {1, 565}, {2, 322}, {3, 355}, {4, 239}, {5, 300}, {6, 340}, {7, 260}}, 4},
+    {"0123456789", 0,
+     {0x10, 0x28, 0x0C, 0x56, 0x6A, 0x69, 0x00, 0xEC, 0x11, 0xEC, 0x11, 0xEC, 0x11, 0xEC, 0x11, 0xEC}, {}, {}, -1},
+    {"HELLO WORLD", 3,
+     {0x20, 0x5B, 0x0B, 0x78, 0xD1, 0x72, 0xDC, 0x4D, 0x43, 0x40, 0xEC, 0x11, 0xEC},
+     {0xA8, 0x48, 0x16, 0x52, 0xD9, 0x36, 0x9C, 0x00, 0x2E, 0x0F, 0xB4, 0x7A, 0x10}, {{3, 294}, {4, 294}}, 4},
+    {"\x01\x10" "T7", 2, {}, {}, {{1, 252}, {5, 252}}, 5},
+    {"\x01\x10" "T11", 1, {}, {}, {{2, 253}, {4, 253}}, 4},
+};
+
+// Codewords and penalties recomputed from the encoder's bit stream, then
+// compared with the examples; ties go to the highest mask.
+TEST(WorkedExamples, CodewordsPenaltiesAndMask) {
+  for (const WorkedExample& example : WorkedExamples) {
+    SCOPED_TRACE(example.input);
+    auto encoder = NewEncoder(example.level, 0);
+    ASSERT_EQ(encoder->EncodeData(example.input.data(), static_cast<int32_t>(example.input.size())), 0);
+    ASSERT_EQ(encoder->Version, 1);
+    const EncodePlan& plan = *FindEncodePlan(1, example.level);
+    Bytes sequence(plan.TotalCodewords), columns(CQrCodeEncoder::MaxSide * LineStride), rows(columns.size());
+    PackCodewords(encoder->BitStream, DataBitCapacity[example.level][1], sequence.data());
+    AppendErrorCorrection(plan, sequence.data());
+    const auto ecStart = sequence.begin() + plan.DataCodewords;
+    const Bytes data(sequence.begin(), ecStart), ec(ecStart, sequence.end());
+    EXPECT_EQ(example.data.empty() ? data : example.data, data);
+    EXPECT_EQ(example.ec.empty() ? ec : example.ec, ec);
+    if (example.chosenMask < 0) continue;
+    PlaceModules(plan, sequence.data(), columns.data(), rows.data());
+    const MaskPenalties p = ScoreMasks(columns.data(), rows.data(), plan.Side, plan.DataModules);
+    for (const auto& [mask, total] : example.maskTotals) EXPECT_EQ(p.Total(mask), total) << "mask " << mask;
+    const int32_t lowest = std::ranges::min(example.maskTotals, {}, &std::pair<int, int32_t>::second).second;
+    for (int mask = 0; mask < 8; ++mask) EXPECT_GE(p.Total(mask), lowest) << "mask " << mask;
+    EXPECT_EQ(ChooseMask(p), example.chosenMask);
+    EXPECT_EQ(encoder->MaskReference, example.chosenMask);
+    if (example.input == "HELLO WORLD") {  // the terms of the tied masks 3 and 4
+      EXPECT_EQ(std::tie(p.Runs[3], p.FinderPatterns[3], p.Balance[3]), std::make_tuple(248, 1, 6));
+      EXPECT_EQ(std::tie(p.Runs[4], p.FinderPatterns[4], p.Balance[4]), std::make_tuple(252, 1, 2));
+    }
+  }
+}
+
+std::string FormatString(int level, int mask) {
+  std::string text;
+  for (int k = 14; k >= 0; --k) text += (FormatInformation(level, mask) >> k & 1) ? '1' : '0';
+  return text;
+}
+
+TEST(FormatInformation, DocumentedStringsAndBothCopiesInTheSymbol) {
+  EXPECT_EQ(FormatString(0, 0), "101010000010010");
+  EXPECT_EQ(FormatString(1, 0), "111011111000100");
+  EXPECT_EQ(FormatString(3, 7), "010101111101101");
+  auto encoder = NewEncoder(0, 0);
+  ASSERT_EQ(encoder->EncodeData("\x01\x10" "A", 3), 0);
+  constexpr int columns[15] = {0, 1, 2, 3, 4, 5, 7, 8, 8, 8, 8, 8, 8, 8, 8};
+  constexpr int rows[15] = {8, 8, 8, 8, 8, 8, 8, 8, 7, 5, 4, 3, 2, 1, 0};
+  std::string first, second;
+  for (int k = 0; k < 15; ++k) {
+    first += encoder->IsDark(columns[k], rows[k]) ? '1' : '0';
+    second += (k < 7 ? encoder->IsDark(8, 20 - k) : encoder->IsDark(6 + k, 8)) ? '1' : '0';
+  }
+  EXPECT_EQ(first, "100010111111001");
+  EXPECT_EQ(second, "100010111111001");
+}
+
+// A requested version is a lower bound, and a symbol after another is the one
+// a fresh encoder makes; a refusal leaves everything as it was.
+TEST(EncodeData, VersionChoiceAndRefusals) {
+  struct Case {
+    const char* name;
+    std::string input;
+    int32_t length;  // -1: the input's size
+    int level, requested;
+    int32_t result, version;
+  };
+  const Case cases[] = {
+      {"request 5 for 3 bytes stays", "abc", -1, 0, 5, 0, 5},
+      {"request 1 for 15 bytes rises", std::string(15, 'a'), -1, 0, 1, 0, 2},
+      {"2953 bytes at L", std::string(2953, 'a'), -1, 1, 0, 0, 40},
+      {"1273 bytes at H", std::string(1273, 'a'), -1, 2, 0, 0, 40},
+      {"7089 digits at L", std::string(7089, '9'), -1, 1, 0, 0, 40},
+      {"4296 characters at L", std::string(4296, 'Z'), -1, 1, 0, 0, 40},
+      {"empty", "", 0, 0, 0, -1, 0},
+      {"negative length", "abc", -5, 0, 0, -1, 0},
+      {"level out of range", "abc", -1, 7, 0, -1, 0},
+      {"2954 bytes at L", std::string(2954, 'a'), -1, 1, 0, -2, 0},
+      {"1274 bytes at H", std::string(1274, 'a'), -1, 2, 0, -2, 0},
+      {"7090 digits at L", std::string(7090, '1'), -1, 1, 0, -2, 0},
+      {"4297 characters at L", std::string(4297, 'Z'), -1, 1, 0, -2, 0},
+      {"version 41 requested", "abc", -1, 0, 41, -2, 0},
+      {"fits version 40 but not at H", std::string(2000, 'a'), -1, 2, 30, -2, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto encoder = NewEncoder(3, 7);
+    ASSERT_EQ(encoder->EncodeData("previous symbol", 15), 0);
+    encoder->EcLevel = c.level;
+    encoder->Version = c.requested;
+    // Refused: the state before the call; accepted: what a fresh encoder makes.
+    const auto expected = c.result < 0 ? std::make_unique<CQrCodeEncoder>(*encoder) : NewEncoder(c.level, c.requested);
+    const int32_t length = c.length == -1 ? static_cast<int32_t>(c.input.size()) : c.length;
+    ASSERT_EQ(encoder->EncodeData(c.input.data(), length), c.result);
+    if (c.result == 0) {
+      ASSERT_EQ(expected->EncodeData(c.input.data(), length), 0);
+      EXPECT_EQ(encoder->Version, c.version);
+    }
+    const auto& [got, want] = std::tie(*encoder, *expected);
+    EXPECT_EQ(std::tie(got.Version, got.EcLevel, got.MaskReference, got.BitStream.Count),
+              std::tie(want.Version, want.EcLevel, want.MaskReference, want.BitStream.Count));
+    EXPECT_EQ(std::memcmp(got.Modules, want.Modules, sizeof got.Modules), 0);
+    EXPECT_TRUE(std::equal(got.BitStream.Values, got.BitStream.Values + got.BitStream.Count, want.BitStream.Values));
+    EXPECT_TRUE(std::equal(got.BitStream.Lengths, got.BitStream.Lengths + got.BitStream.Count, want.BitStream.Lengths));
+  }
+}
+
+// The penalty as described, one mask and one line at a time.
+MaskPenalties ReferencePenalties(const Bytes& columns, int side, int dataModules) {
+  MaskPenalties result;
+  for (int m = 0; m < 8; ++m) {
+    int dark = 0;
+    for (int line = 0; line < 2 * side; ++line) {  // columns, then rows
+      std::string cells;
+      for (int i = 0; i < side; ++i)
+        cells += '0' + (columns[line < side ? line * LineStride + i : i * LineStride + line - side] >> m & 1);
+      for (size_t start = 0, end; (end = cells.find_first_not_of(cells[start], start)) != cells.npos; start = end)
+        if (end - start > 5) result.Runs[m] += static_cast<int32_t>(end - start - 2);
+      for (size_t at = cells.find("1011101"); at != std::string::npos; at = cells.find("1011101", at + 1))
+        ++result.FinderPatterns[m];
+      if (line < side) dark += static_cast<int>(std::count(cells.begin(), cells.end(), '1'));
+    }
+    result.Balance[m] = 2 * std::abs(dark * 100 / dataModules - 50);
+  }
+  return result;
+}
+
+TEST(MaskPenalty, MatchesTheOneMaskReference) {
+  std::mt19937 random(11);
+  for (int side : {21, 57, 177})
+    for (int density : {2, 50}) {  // sparse matrices give long runs, dense ones many finders
+      Bytes columns(CQrCodeEncoder::MaxSide * LineStride, 0), rows(columns.size(), 0);
+      for (int x = 0; x < side; ++x)
+        for (int y = 0; y < side; ++y)
+          for (int m = 0; m < 8; ++m)
+            if (static_cast<int>(random() % 100) < density)
+              rows[y * LineStride + x] = columns[x * LineStride + y] |= 1 << m;
+      const MaskPenalties fast = ScoreMasks(columns.data(), rows.data(), side, side * side - 100);
+      const MaskPenalties reference = ReferencePenalties(columns, side, side * side - 100);
+      SCOPED_TRACE(testing::Message() << "side " << side << " density " << density);
+      EXPECT_EQ(fast.Runs, reference.Runs);
+      EXPECT_EQ(fast.FinderPatterns, reference.FinderPatterns);
+      EXPECT_EQ(fast.Balance, reference.Balance);
+    }
+}
+
+}  // namespace
