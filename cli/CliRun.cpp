@@ -145,7 +145,7 @@ std::optional<Failure> RunDm(const CliOptions& options, const std::string& data,
                                        " bytes) cannot be encoded in this scheme or fits no size allowed by --size"};
   std::string header = "rows " + std::to_string(params.symbolRows) + " columns " + std::to_string(params.symbolColumns) +
                        " codewords";
-  for (const uint8_t codeword : params.buffers->codewords) header += " " + std::to_string(codeword);
+  for (const uint8_t codeword : params.buffers->codewords) header.append(" ").append(std::to_string(codeword));
   return EmitSymbol(ModuleMatrix::FromDm(*grid), header, options, out);
 }
 
