@@ -1,7 +1,8 @@
 // Soak run: random inputs across every QR version and level and every Data
 // Matrix scheme and size, each decoded back with zxing-cpp.
 //   quillet_soak [COUNT] [SEED] [FAILURE_DIR]
-// Prints "N encoded, N decoded identical, N failures"; each failing input is
+// Draws inputs until COUNT of them have been encoded (inputs that fit no
+// symbol are drawn again). Prints "N encoded, N decoded identical, N failures"; each failing input is
 // saved to FAILURE_DIR for the replay test.
 #include <algorithm>
 #include <atomic>
@@ -94,7 +95,8 @@ int main(int argc, char** argv) {
   std::atomic<long> next{0};
   std::mutex saving;
   auto worker = [&] {
-    for (long i; (i = next++) < count;) {
+    while (totals.encoded.load() < count) {
+      const long i = next++;
       std::mt19937 rng(seed + static_cast<unsigned>(i));
       const SoakCase c = i % 2 ? RandomDm(rng) : RandomQr(rng);
       const SoakOutcome outcome = RunSoakCase(c);
