@@ -1,113 +1,51 @@
 // The DM page driven through its widgets: encodes on every change, grows
-// its size while the text does not fit and keeps it grown.
-#include <gtest/gtest.h>
+// its size while the text does not fit and keeps it grown, saves.
+#include <QTemporaryDir>
 
-#include <QComboBox>
-#include <QElapsedTimer>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QSlider>
-#include <QTabWidget>
-#include <QTest>
-
-#include "app/DialogDM.h"
 #include "tests/gui/GuiHelpers.h"
 
 namespace {
 
-class DmPage : public testing::Test {
- protected:
-  void SetUp() override {
-    window = OpenMainWindow();
-    window->Tabs()->setCurrentIndex(1);
-    page = window->DmPage();
-  }
-  QComboBox* Sizes() const { return Control<QComboBox>(page, 1006); }
-
-  std::unique_ptr<CDialogMain> window;
-  CDialogDM* page = nullptr;
+class DmPage : public GuiTest {
+  void SetUp() override { window->Tabs()->setCurrentIndex(1); }
 };
 
-TEST_F(DmPage, FirstShownEmptyWithTheSmallestSize) {
-  EXPECT_TRUE(page->TextBox()->toPlainText().isEmpty());
-  EXPECT_EQ(Sizes()->count(), 24);
-  EXPECT_EQ(Sizes()->currentText(), U("版本 10"));
-  EXPECT_EQ(Sizes()->itemText(23), U("版本 144"));
-  EXPECT_EQ(Control<QSlider>(page, 1002)->value(), 4);
-  EXPECT_EQ(page->VersionLabelText(), U("(版本: 10)"));
-  EXPECT_FALSE(page->HasSymbol());
-}
-
-TEST_F(DmPage, OneCharacterGivesATenByTenSymbolThatDecodes) {
-  TypeInto(page->TextBox(), U("A"));
-  ASSERT_TRUE(page->HasSymbol());
-  EXPECT_EQ(page->Symbol().Columns(), 10);
-  EXPECT_EQ(page->VersionLabelText(), U("(版本: 10)"));
-  EXPECT_EQ(DecodeShownSymbol(page, DecodeFormat::DataMatrix), "A");
-}
-
 TEST_F(DmPage, GrowsWhileTheTextDoesNotFitAndKeepsTheGrownSize) {
-  TypeInto(page->TextBox(), U("ABC"));  // three codewords: the 10 x 10 capacity
-  EXPECT_EQ(page->VersionLabelText(), U("(版本: 10)"));
-  TypeInto(page->TextBox(), U("D"));
-  EXPECT_EQ(page->VersionLabelText(), U("(版本: 12)"));
-  EXPECT_EQ(Sizes()->currentIndex(), 0);
-  EXPECT_EQ(DecodeShownSymbol(page, DecodeFormat::DataMatrix), "ABCD");
-  page->TextBox()->clear();
-  EXPECT_FALSE(page->HasSymbol());
-  EXPECT_EQ(page->VersionLabelText(), U("(版本: 12)"));
-  TypeInto(page->TextBox(), U("A"));
-  EXPECT_EQ(page->Symbol().Columns(), 12);
-  SelectComboItem(Sizes(), 0);
-  EXPECT_EQ(page->Symbol().Columns(), 10);
-}
-
-TEST_F(DmPage, TheLargestSizeHoldsOneCharacter) {
-  TypeInto(page->TextBox(), U("Z"));
-  SelectComboItem(Sizes(), 23);
-  EXPECT_EQ(page->Symbol().Columns(), 144);
-  EXPECT_EQ(page->VersionLabelText(), U("(版本: 144)"));
-}
-
-TEST_F(DmPage, LineBreaksAreCrLf) {
-  TypeInto(page->TextBox(), U("a\nb"));
-  EXPECT_EQ(page->Text(), "a\r\nb");
-  EXPECT_EQ(DecodeShownSymbol(page, DecodeFormat::DataMatrix), "a\r\nb");
+  EXPECT_EQ(dm->VersionLabelText(), U("(版本: 10)"));
+  TypeInto(dm->TextBox(), U("ABC"));  // three codewords: the 10 x 10 capacity
+  EXPECT_EQ(dm->Symbol().Columns(), 10);
+  TypeInto(dm->TextBox(), U("\nD"));  // Enter gives CR LF: six codewords, past 12 x 12
+  EXPECT_EQ(dm->Text(), "ABC\r\nD");
+  EXPECT_EQ(dm->VersionLabelText(), U("(版本: 14)"));
+  EXPECT_EQ(Control<QComboBox>(dm, ControlId::VersionList)->currentIndex(), 0);
+  EXPECT_EQ(DecodeShownSymbol(dm, DecodeFormat::DataMatrix), "ABC\r\nD");
+  dm->TextBox()->clear();
+  EXPECT_FALSE(dm->HasSymbol());
+  EXPECT_EQ(dm->VersionLabelText(), U("(版本: 14)"));
+  TypeInto(dm->TextBox(), U("A"));
+  EXPECT_EQ(dm->Symbol().Columns(), 14);
+  SelectComboItem(Control<QComboBox>(dm, ControlId::VersionList), 0);
+  EXPECT_EQ(dm->Symbol().Columns(), 10);
 }
 
 TEST_F(DmPage, ResetRemovesOnlyTheSelection) {
-  TypeInto(page->TextBox(), U("hello"));
-  QTest::mouseClick(Control<QPushButton>(page, 1005), Qt::LeftButton);
-  EXPECT_EQ(page->Text(), "hello");
-  EXPECT_TRUE(page->HasSymbol());
-  page->TextBox()->selectAll();
-  QTest::mouseClick(Control<QPushButton>(page, 1005), Qt::LeftButton);
-  EXPECT_TRUE(page->TextBox()->toPlainText().isEmpty());
-  EXPECT_FALSE(page->HasSymbol());
+  TypeInto(dm->TextBox(), U("hello"));
+  ClickButton(dm, ControlId::Reset);
+  EXPECT_EQ(dm->Text(), "hello");
+  dm->TextBox()->selectAll();
+  ClickButton(dm, ControlId::Reset);
+  EXPECT_TRUE(dm->TextBox()->toPlainText().isEmpty());
+  EXPECT_FALSE(dm->HasSymbol());
 }
 
-TEST_F(DmPage, TextThatFitsNoSizeShowsNoSymbolAndSaysSo) {
-  TypeInto(page->TextBox(), U("x"));
-  page->TextBox()->setPlainText(QString(1600, u'x'));  // 1600 codewords > 1558
-  EXPECT_FALSE(page->HasSymbol());
-  EXPECT_EQ(page->VersionLabelText(), U("(内容过长)"));
-  EXPECT_EQ(page->SizeIndex(), 23);
-}
-
-TEST_F(DmPage, AMegabytePasteStaysResponsive) {
-  QElapsedTimer timer;
-  timer.start();
-  page->TextBox()->setPlainText(QString(1 << 20, u'9'));
-  GrabPage(page);
-  EXPECT_LT(timer.elapsed(), 3000);
-  EXPECT_EQ(page->VersionLabelText(), U("(内容过长)"));
-  EXPECT_FALSE(page->HasSymbol());
-}
-
-TEST_F(DmPage, ThreeThousandDigitsStillFit) {
-  page->TextBox()->setPlainText(QString(3000, u'5'));
-  ASSERT_TRUE(page->HasSymbol());
-  EXPECT_EQ(page->Symbol().Columns(), 144);
+TEST_F(DmPage, SavesTheSymbolWithItsQuietZone) {
+  QTemporaryDir folder;
+  TypeInto(dm->TextBox(), U("DM"));
+  dialogs.answer = std::make_pair(folder.filePath(U("dm")), 4);
+  ClickButton(dm, ControlId::Save);
+  const QImage saved(folder.filePath(U("dm.png")));
+  EXPECT_EQ(saved.size(), QSize(56, 56));  // (10 + 4) * 4
+  EXPECT_EQ(DecodePicture(saved, DecodeFormat::DataMatrix), "DM");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The symbol as painted: one scaled image must give exactly the module
-// rectangles of the rectangle rule, wherever the area and whatever the scale.
+// rectangles of the rectangle rule, centred on the area (truncating toward
+// zero when the symbol is larger) and never clipped to it.
 #include <gtest/gtest.h>
 
 #include <QPainter>
@@ -8,67 +9,44 @@
 
 namespace {
 
-ModuleMatrix Checkerboard(int n) {
-  ModuleMatrix m(n, n);
-  for (int y = 0; y < n; ++y)
-    for (int x = 0; x < n; ++x) m.SetDark(x, y, (x * 7 + y * 3 + x * y) % 5 < 2);
-  return m;
-}
-
-const QRgb Background = qRgb(0xEF, 0xEF, 0xEF);
-
-// The rule: module (x, y) fills [x0 + s*x, x0 + s*(x+1)) x [y0 + s*y, y0 + s*(y+1)).
-QImage ByRectangles(const ModuleMatrix& m, const QRect& area, int scale, QSize page) {
-  QImage image(page, QImage::Format_RGB32);
-  image.fill(Background);
-  const int w = scale * m.Columns();
-  const int x0 = area.x() + (area.width() - w) / 2;
-  const int y0 = area.y() + (area.height() - w) / 2;
-  for (int y = 0; y < m.Rows(); ++y)
-    for (int x = 0; x < m.Columns(); ++x)
-      for (int py = y0 + scale * y; py < y0 + scale * (y + 1); ++py)
-        for (int px = x0 + scale * x; px < x0 + scale * (x + 1); ++px)
-          if (image.rect().contains(px, py)) image.setPixel(px, py, m.IsDark(x, y) ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+QImage Blank() {
+  QImage image(600, 520, QImage::Format_RGB32);
+  image.fill(qRgb(0xEF, 0xEF, 0xEF));
   return image;
 }
 
-QImage ByPaintSymbol(const ModuleMatrix& m, const QRect& area, int scale, QSize page) {
-  QImage image(page, QImage::Format_RGB32);
-  image.fill(Background);
-  QPainter painter(&image);
-  PaintSymbol(painter, SymbolPixels(m), area, scale);
+// Module (x, y) fills [x0 + s*x, x0 + s*(x+1)) x [y0 + s*y, y0 + s*(y+1)).
+QImage ByRectangles(const ModuleMatrix& m, const QRect& area, int s) {
+  QImage image = Blank();
+  const int x0 = area.x() + (area.width() - s * m.Columns()) / 2;
+  const int y0 = area.y() + (area.height() - s * m.Rows()) / 2;
+  for (int py = std::max(0, y0); py < std::min(image.height(), y0 + s * m.Rows()); ++py)
+    for (int px = std::max(0, x0); px < std::min(image.width(), x0 + s * m.Columns()); ++px)
+      image.setPixel(px, py, m.IsDark((px - x0) / s, (py - y0) / s) ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
   return image;
 }
 
-struct PaintCase {
-  int modules;
-  QRect area;
-};
-
-class PaintSymbolTest : public testing::TestWithParam<PaintCase> {};
+class PaintSymbolTest : public testing::TestWithParam<std::pair<int, QRect>> {};
 
 TEST_P(PaintSymbolTest, PixelIdenticalToTheRectangleRuleAtEveryScale) {
-  const PaintCase c = GetParam();
-  const ModuleMatrix m = Checkerboard(c.modules);
-  const QSize page(600, 520);
+  const auto [modules, area] = GetParam();
+  ModuleMatrix m(modules, modules);
+  for (int y = 0; y < modules; ++y)
+    for (int x = 0; x < modules; ++x) m.SetDark(x, y, (x * 7 + y * 3 + x * y) % 5 < 2);
   for (int scale = 1; scale <= 16; ++scale) {
-    EXPECT_EQ(ByPaintSymbol(m, c.area, scale, page), ByRectangles(m, c.area, scale, page))
-        << c.modules << " modules at scale " << scale;
+    QImage painted = Blank();
+    QPainter painter(&painted);
+    PaintSymbol(painter, SymbolPixels(m), area, scale);
+    painter.end();
+    EXPECT_EQ(painted, ByRectangles(m, area, scale)) << modules << " modules at scale " << scale;
   }
 }
 
+// Odd slack; overflowing at large scales; odd negative slack, where
+// truncating and flooring differ.
 INSTANTIATE_TEST_SUITE_P(Areas, PaintSymbolTest,
-                         testing::Values(PaintCase{21, QRect(337, 54, 427 - 300, 427 - 300)},  // odd slack
-                                         PaintCase{21, QRect(10, 10, 200, 200)},
-                                         PaintCase{10, QRect(5, 7, 31, 33)},
-                                         PaintCase{57, QRect(100, 80, 400, 400)},  // overflows at large scales
-                                         PaintCase{177, QRect(150, 40, 427, 427)}));
-
-TEST(CentredSymbolRect, TruncatesTowardZeroWhenTheSymbolIsLarger) {
-  // (10 - 21) / 2 is -5 in C++, not -6: the rule truncates, it does not floor.
-  EXPECT_EQ(CentredSymbolRect(QRect(100, 200, 10, 10), 21).topLeft(), QPoint(95, 195));
-  EXPECT_EQ(CentredSymbolRect(QRect(100, 200, 85, 85), 84).topLeft(), QPoint(100, 200));
-  EXPECT_EQ(CentredSymbolRect(QRect(0, 0, 427, 427), 84).topLeft(), QPoint(171, 171));
-}
+                         testing::Values(std::pair(21, QRect(337, 54, 127, 127)), std::pair(10, QRect(5, 7, 31, 33)),
+                                         std::pair(57, QRect(100, 80, 400, 400)),
+                                         std::pair(177, QRect(150, 40, 427, 427))));
 
 }  // namespace
