@@ -1,7 +1,5 @@
 // The DM page driven through its widgets: encodes on every change, grows
-// its size while the text does not fit and keeps it grown, saves.
-#include <QTemporaryDir>
-
+// its size while the text does not fit and keeps it grown; "重填" removes the selection.
 #include "tests/gui/GuiHelpers.h"
 
 namespace {
@@ -36,16 +34,6 @@ TEST_F(DmPage, ResetRemovesOnlyTheSelection) {
   ClickButton(dm, ControlId::Reset);
   EXPECT_TRUE(dm->TextBox()->toPlainText().isEmpty());
   EXPECT_FALSE(dm->HasSymbol());
-}
-
-TEST_F(DmPage, SavesTheSymbolWithItsQuietZone) {
-  QTemporaryDir folder;
-  TypeInto(dm->TextBox(), U("DM"));
-  dialogs.answer = std::make_pair(folder.filePath(U("dm")), 4);
-  ClickButton(dm, ControlId::Save);
-  const QImage saved(folder.filePath(U("dm.png")));
-  EXPECT_EQ(saved.size(), QSize(56, 56));  // (10 + 4) * 4
-  EXPECT_EQ(DecodePicture(saved, DecodeFormat::DataMatrix), "DM");
 }
 
 }  // namespace

@@ -33,9 +33,7 @@ void SelectComboItem(QComboBox* combo, int index);
 void ClickButton(QWidget* page, int id);
 // A control of a page by its id.
 template <typename Widget>
-Widget* Control(QWidget* page, int id) {
-  return page->findChild<Widget*>(QString::number(id));
-}
+Widget* Control(QWidget* page, int id) { return page->findChild<Widget*>(QString::number(id)); }
 
 // The page as painted, after pending paints.
 QImage GrabPage(CSymbolPage* page);
