@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bitset>
 #include <cstring>
 #include <memory>
 #include <random>
@@ -84,16 +85,11 @@ TEST(WorkedExamples, CodewordsPenaltiesAndMask) {
   }
 }
 
-std::string FormatString(int level, int mask) {
-  std::string text;
-  for (int k = 14; k >= 0; --k) text += (FormatInformation(level, mask) >> k & 1) ? '1' : '0';
-  return text;
-}
-
 TEST(FormatInformation, DocumentedStringsAndBothCopiesInTheSymbol) {
-  EXPECT_EQ(FormatString(0, 0), "101010000010010");
-  EXPECT_EQ(FormatString(1, 0), "111011111000100");
-  EXPECT_EQ(FormatString(3, 7), "010101111101101");
+  const std::tuple<int, int, std::string> strings[] = {
+      {0, 0, "101010000010010"}, {1, 0, "111011111000100"}, {3, 7, "010101111101101"}};
+  for (const auto& [level, mask, text] : strings)
+    EXPECT_EQ(std::bitset<15>(FormatInformation(level, mask)).to_string(), text) << level << " " << mask;
   auto encoder = NewEncoder(0, 0);
   ASSERT_EQ(encoder->EncodeData("\x01\x10" "A", 3), 0);
   constexpr int columns[15] = {0, 1, 2, 3, 4, 5, 7, 8, 8, 8, 8, 8, 8, 8, 8};

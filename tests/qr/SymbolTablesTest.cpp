@@ -79,9 +79,7 @@ std::vector<bool> FunctionModules(int version) {
 }
 
 // The zigzag path over every module that is not a function module.
-std::vector<std::pair<int, int>> PlacementPath(int version) {
-  const int n = SideOf(version);
-  const std::vector<bool> function = FunctionModules(version);
+std::vector<std::pair<int, int>> PlacementPath(int n, const std::vector<bool>& function) {
   std::vector<std::pair<int, int>> path;
   for (int right = n - 1, pass = 0; right > 0; right -= 2, ++pass) {
     if (right == 6) right = 5;
@@ -94,17 +92,37 @@ std::vector<std::pair<int, int>> PlacementPath(int version) {
   return path;
 }
 
+std::vector<std::string> FrameLines(int version) {
+  const SymbolTable table = SymbolTableStore::Find("QRVFR_FILE", 359 + version);
+  EXPECT_EQ(table.Bytes[table.Size - 1], '\n');
+  std::istringstream text(std::string(reinterpret_cast<const char*>(table.Bytes), table.Size));
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(text, line);) lines.push_back(line);
+  return lines;
+}
+
 // As sets, Columns/Rows and the path are equal: every data-region module
 // exactly once, no function, format or version module. The remainder modules
-// are the last of the path, in its order.
-TEST(QrvTables, ModulesFollowThePathAndBlocksFillIt) {
+// are the last of the path, in its order. Frames draw function modules only.
+TEST(Tables, EveryVersionAgainstItsFunctionModules) {
   for (int version = 1; version <= 40; ++version) {
-    const std::vector<std::pair<int, int>> path = PlacementPath(version);
-    const int s = static_cast<int>(path.size()), n = SideOf(version);
+    SCOPED_TRACE(testing::Message() << "version " << version);
+    const int n = SideOf(version);
+    const std::vector<bool> function = FunctionModules(version);
+    const std::vector<std::string> lines = FrameLines(version);
+    ASSERT_EQ(static_cast<int>(lines.size()), n);
+    for (int y = 0; y < n; ++y) {  // '1' only on function modules
+      ASSERT_EQ(static_cast<int>(lines[y].size()), n);
+      for (int x = 0; x < n; ++x)
+        ASSERT_TRUE(lines[y][x] == '0' || (lines[y][x] == '1' && function[y * n + x])) << x << "," << y;
+    }
+    EXPECT_EQ(lines[4 * version + 9][8], '1') << "dark module";
+    const std::vector<std::pair<int, int>> path = PlacementPath(n, function);
+    const int s = static_cast<int>(path.size());
     std::vector<std::pair<int, int>> sortedPath = path;
     std::sort(sortedPath.begin(), sortedPath.end());
     for (int level = 0; level < 4; ++level) {
-      SCOPED_TRACE(testing::Message() << "version " << version << " level " << level);
+      SCOPED_TRACE(testing::Message() << "level " << level);
       const SymbolTable table = SymbolTableStore::Find("QRV", QrvTableId(version, level));
       ASSERT_GT(table.Size, static_cast<size_t>(3 * s + 31));
       std::vector<std::pair<int, int>> entries;
@@ -136,25 +154,7 @@ TEST(RemainderTables, IndexRuleSizesAndFirstRows) {
             (std::vector<int>{127, 122, 154, 164, 11, 68, 117}));
 }
 
-std::vector<std::string> FrameLines(int version) {
-  const SymbolTable table = SymbolTableStore::Find("QRVFR_FILE", 359 + version);
-  EXPECT_EQ(table.Bytes[table.Size - 1], '\n');
-  std::istringstream text(std::string(reinterpret_cast<const char*>(table.Bytes), table.Size));
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(text, line);) lines.push_back(line);
-  return lines;
-}
-
-TEST(FrameTables, EveryFrameAndTheVersion1And7Lines) {
-  for (int version = 1; version <= 40; ++version) {
-    const std::vector<std::string> lines = FrameLines(version);
-    ASSERT_EQ(static_cast<int>(lines.size()), SideOf(version));
-    for (const std::string& line : lines) {
-      ASSERT_EQ(line.size(), lines.size());
-      EXPECT_EQ(line.find_first_not_of("01"), std::string::npos);
-    }
-    EXPECT_EQ(lines[4 * version + 9][8], '1') << "dark module, version " << version;
-  }
+TEST(FrameTables, Version1And7Lines) {
   const std::vector<std::string> v1 = FrameLines(1);
   EXPECT_EQ(v1[0], "111111100000001111111");
   EXPECT_EQ(v1[6], "111111101010101111111");
