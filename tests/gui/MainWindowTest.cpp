@@ -32,6 +32,14 @@ TEST_F(MainWindow, AboutBoxOpensWithAltAAndClosesWithOk) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return seen && QApplication::activeModalWidget() == nullptr; }, 3000));
 }
 
+// Milliseconds for the paste, one keystroke and the repaint; unoptimised
+// sanitizer builds run several times slower.
+#ifdef __SANITIZE_ADDRESS__
+constexpr int ResponsiveMs = 9000;
+#else
+constexpr int ResponsiveMs = 3000;
+#endif
+
 // A field showing a symbol gets `length` copies of 'x', then '8' typed at its
 // end. A null `tag` is the DM page's text.
 struct TooLongCase {
@@ -56,7 +64,7 @@ TEST_P(TooLong, ShowsNoSymbolKeepsEveryByteStaysResponsiveAndRefusesToSave) {
   QTest::keyClick(field, Qt::Key_End, Qt::ControlModifier);
   TypeInto(field, U("8"));
   GrabPage(page);
-  EXPECT_LT(timer.elapsed(), 3000);
+  EXPECT_LT(timer.elapsed(), ResponsiveMs);
   const std::string& kept = c.tag ? qr->FieldValues()[FieldSlotOfTag(c.tag)] : dm->Text();
   EXPECT_TRUE(kept == std::string(c.length, 'x') + "8") << kept.size();
   EXPECT_FALSE(page->HasSymbol());
