@@ -86,6 +86,35 @@ BENCHMARK(BM_Keystroke)
     ->Unit(benchmark::kMillisecond)
     ->MinTime(0.5);
 
+// One keystroke after a megabyte was pasted: the page must only find out
+// that the text fits no symbol. 0: the QR custom field; 1: the DM text.
+void BM_KeystrokeAfterMegabyte(benchmark::State& state) {
+  const bool dmPage = state.range(0) != 0;
+  CDialogMain window;
+  window.show();
+  CTesselDlg* qr = window.QrPage();
+  QTest::mouseClick(Control<QRadioButton>(qr, 1011), Qt::LeftButton);
+  qr->ContentTabs()->Bar()->setCurrentIndex(8);
+  if (dmPage) window.Tabs()->setCurrentIndex(1);
+  QWidget* page = dmPage ? static_cast<QWidget*>(window.DmPage()) : qr;
+  auto* field = dmPage ? window.DmPage()->TextBox()
+                       : qobject_cast<QPlainTextEdit*>(qr->CurrentPage()->FieldEdit(FieldSlotOfTag("TEXT")));
+  field->setPlainText(QString(1 << 20, u'q'));
+  field->moveCursor(QTextCursor::End);
+  field->setFocus();
+  std::vector<double> samples;
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    QTest::keyClick(field, Qt::Key_X);
+    benchmark::DoNotOptimize(page->grab());
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+    state.SetIterationTime(elapsed.count());
+    samples.push_back(elapsed.count() * 1e3);
+  }
+  state.counters["median_ms"] = Median(samples);
+}
+BENCHMARK(BM_KeystrokeAfterMegabyte)->Arg(0)->Arg(1)->ArgName("dmPage")->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+
 // The parts of a keystroke on their own: the QR encoder alone, and the grab
 // of an unchanged page.
 void BM_EncodeOnly(benchmark::State& state) {

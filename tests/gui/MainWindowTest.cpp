@@ -1,6 +1,5 @@
 // The main window around the two pages: the About box, and content too long
 // for any symbol on either page.
-#include <QElapsedTimer>
 #include <QTimer>
 
 #include "app/AboutDlg.h"
@@ -32,14 +31,6 @@ TEST_F(MainWindow, AboutBoxOpensWithAltAAndClosesWithOk) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return seen && QApplication::activeModalWidget() == nullptr; }, 3000));
 }
 
-// Milliseconds for the paste, one keystroke and the repaint; unoptimised
-// sanitizer builds run several times slower.
-#ifdef __SANITIZE_ADDRESS__
-constexpr int ResponsiveMs = 9000;
-#else
-constexpr int ResponsiveMs = 3000;
-#endif
-
 // A field showing a symbol gets `length` copies of 'x', then '8' typed at its
 // end. A null `tag` is the DM page's text.
 struct TooLongCase {
@@ -49,7 +40,7 @@ struct TooLongCase {
 
 class TooLong : public GuiTest, public testing::WithParamInterface<TooLongCase> {};
 
-TEST_P(TooLong, ShowsNoSymbolKeepsEveryByteStaysResponsiveAndRefusesToSave) {
+TEST_P(TooLong, ShowsNoSymbolKeepsEveryByteAndRefusesToSave) {
   const TooLongCase c = GetParam();
   CSymbolPage* page = c.tag ? static_cast<CSymbolPage*>(qr) : dm;
   if (c.tag) ChooseFormatAndTab(c.radio, c.tab);
@@ -57,14 +48,11 @@ TEST_P(TooLong, ShowsNoSymbolKeepsEveryByteStaysResponsiveAndRefusesToSave) {
   QWidget* field = c.tag ? Field(Current(), c.tag) : dm->TextBox();
   TypeInto(field, U("x"));
   ASSERT_TRUE(page->HasSymbol());
-  QElapsedTimer timer;
-  timer.start();
   const QString text(c.length, u'x');
   field->setProperty(qobject_cast<QLineEdit*>(field) ? "text" : "plainText", text);
   QTest::keyClick(field, Qt::Key_End, Qt::ControlModifier);
   TypeInto(field, U("8"));
   GrabPage(page);
-  EXPECT_LT(timer.elapsed(), ResponsiveMs);
   const std::string& kept = c.tag ? qr->FieldValues()[FieldSlotOfTag(c.tag)] : dm->Text();
   EXPECT_TRUE(kept == std::string(c.length, 'x') + "8") << kept.size();
   EXPECT_FALSE(page->HasSymbol());
