@@ -60,7 +60,7 @@ void CDialogDM::GenerateSymbol() {
 }
 
 ModuleMatrix CDialogDM::EncodeGrowing() {
-  if (text_.size() > DmLargestText) {
+  if (text_.size() > static_cast<size_t>(DmMaxTextLength)) {
     sizeIndex_ = LargestSquare;
     return ModuleMatrix();
   }

@@ -9,10 +9,6 @@
 class QComboBox;
 class QPlainTextEdit;
 
-// A text longer than this cannot fit 144 x 144 (1558 data codewords, at
-// best two digits per codeword), so it skips the encoder.
-constexpr size_t DmLargestText = 2 * 1558;
-
 class CDialogDM : public CSymbolPage {
   Q_OBJECT
  public:

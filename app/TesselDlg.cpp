@@ -151,7 +151,8 @@ void CTesselDlg::ComposePayload() {
 
 bool CTesselDlg::EncodeCurrentPayload() {
   const std::string input = EncoderInput(currentPayload_);
-  if (input.size() > QrLargestInput) return false;
+  // The prefix puts every payload in byte mode: a longer one fits no version.
+  if (input.size() > static_cast<size_t>(CQrCodeEncoder::MaxByteModeInput)) return false;
   if (controls_.Get<QComboBox>(ControlId::VersionList)->currentIndex() == 0) encoder_->Version = 0;
   return encoder_->EncodeData(reinterpret_cast<const uint8_t*>(input.data()), static_cast<int32_t>(input.size())) == 0;
 }

@@ -14,10 +14,6 @@ class CQrCodeEncoder;
 class CTabControl;
 class QComboBox;
 
-// The largest encoder input any version holds (version 40, level L, bytes);
-// longer payloads skip the encoder.
-constexpr size_t QrLargestInput = 2953;
-
 class CTesselDlg : public CSymbolPage {
   Q_OBJECT
  public:

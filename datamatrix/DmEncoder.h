@@ -41,6 +41,9 @@ constexpr int DmSquareSizeCount = 24;    // 0..23 are square
 constexpr int DmSmallestSquare = -1;
 constexpr int DmSmallestRectangle = -2;
 constexpr int DmCodewordBufferSize = 1560;
+constexpr int DmMaxDataCodewords = 1558;  // 144x144
+// No text longer than this fits any size: ASCII packs at most two digits a codeword.
+constexpr int DmMaxTextLength = 2 * DmMaxDataCodewords;
 
 int DmSizeAttribute(int sizeIndex, DmAttribute attribute);
 

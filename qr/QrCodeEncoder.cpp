@@ -38,6 +38,7 @@ int32_t CQrCodeEncoder::EncodeData(const char* data, int32_t length) {
 
 int32_t CQrCodeEncoder::EncodeData(const uint8_t* data, int32_t length) {
   if (length < 1 || data == nullptr || EcLevel < 0 || EcLevel >= LevelCount) return -1;
+  if (length > MaxInputLength) return -2;
   const Mode mode = ChooseMode(data, length);
   const int64_t segmentBits = SegmentBits(mode, length);
   const int smallest = SmallestFittingVersion(mode, EcLevel, segmentBits);

@@ -8,9 +8,13 @@
 class CQrCodeEncoder {
  public:
   static constexpr int MaxSide = 177;
+  // The most input bytes any symbol holds: version 40, level L, byte mode.
+  static constexpr int MaxByteModeInput = 2953;
+  // The most input of any mode: 7089 digits; longer input is refused at once.
+  static constexpr int MaxInputLength = 7089;
   // Enough entries for the largest input that fits version 40 at level L in
   // any mode: 2953 bytes take 2953 + 3 entries (indicator, count, terminator).
-  static constexpr int MaxBitStreamEntries = 2956;
+  static constexpr int MaxBitStreamEntries = MaxByteModeInput + 3;
 
   struct BitStreamEntries {
     int32_t Count = 0;
