@@ -124,9 +124,7 @@ void CTesselDlg::ClearFieldValues() {
 }
 
 void CTesselDlg::SetFieldValue(unsigned slot, std::string text) {
-  if (slot >= FieldSlotCount) return;
-  fieldValues_[slot] = std::move(text);
-  if (!resetting_) ComposePayload();
+  if (StoreFieldValue(fieldValues_, slot, std::move(text)) && !resetting_) ComposePayload();
 }
 
 void CTesselDlg::OnLevelSelected(int index) {

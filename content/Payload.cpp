@@ -1,5 +1,11 @@
 #include "content/Payload.h"
 
+bool StoreFieldValue(FieldValueArray& values, unsigned slot, std::string text) {
+  if (slot >= values.size()) return false;
+  values[slot] = std::move(text);
+  return true;
+}
+
 std::string ComposeFieldPayload(const FieldValueArray& values, int operatorFormat, int tab) {
   const TabSpec* tabEntry = FindTab(operatorFormat, tab);
   if (tabEntry == nullptr) return {};

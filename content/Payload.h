@@ -10,6 +10,10 @@
 
 using FieldValueArray = std::array<std::string, FieldSlotCount>;
 
+// Stores one field's whole text. A slot above 23 is no field: nothing is
+// stored and the result is false.
+bool StoreFieldValue(FieldValueArray& values, unsigned slot, std::string text);
+
 // Type tag, ":", every non-empty field as tag ":" value ";" in slot order,
 // and one more ";". Empty when every value is empty or the tab is unknown.
 std::string ComposeFieldPayload(const FieldValueArray& values, int operatorFormat, int tab);

@@ -116,3 +116,15 @@ TEST(Catalogue, FieldsHaveTheirControlIdCaptionAndKind) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Payload, SlotsAboveTwentyThreeStoreNothing) {
+  FieldValueArray values;
+  EXPECT_TRUE(StoreFieldValue(values, 23, "hello"));
+  EXPECT_FALSE(StoreFieldValue(values, 24, "lost"));
+  EXPECT_FALSE(StoreFieldValue(values, 0xFFFFFFFFu, "lost"));
+  EXPECT_EQ(ComposeFieldPayload(values, 3, 8), "CUSTOM:TEXT:hello;;");
+}
+
+}  // namespace

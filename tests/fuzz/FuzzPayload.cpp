@@ -1,6 +1,6 @@
 // Payload composition with fuzzed field values (any bytes, NUL included),
-// operator format and tab. The payload must carry every non-empty value
-// whole, in slot order, between its tag and ";".
+// slot numbers (also above 23), operator format and tab. The payload must
+// carry every non-empty value whole, in slot order, between its tag and ";".
 #include <cstdlib>
 #include <string>
 
@@ -25,8 +25,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const size_t length = std::min<size_t>(data[i + 1], size - i - 2);
     std::string value(reinterpret_cast<const char*>(data + i + 2), length);
     i += 2 + length;
-    if (slot >= FieldSlotCount) continue;  // no such slot: nothing is stored
-    values[slot] = std::move(value);
+    const FieldValueArray before = values;
+    const bool stored = StoreFieldValue(values, slot, value);
+    Require(stored == (slot < FieldSlotCount));
+    if (!stored) Require(values == before);
   }
   for (const std::string& value : values) anyValue |= !value.empty();
 
