@@ -53,17 +53,6 @@ TEST(WorkedExamples, DataCodewords) {
   for (const auto& [text, scheme, codewords] : cases) EXPECT_EQ(DataCodewords(text, scheme), codewords) << text;
 }
 
-TEST(WorkedExamples, PadsFillTheSmallestSquare) {
-  const std::pair<std::string, std::vector<int>> cases[] = {
-      {"A", {66, 129, 70}}, {"1", {50, 129, 70}}, {"12", {50, 51, 129}}, {"ABCD", {66, 67, 68, 69, 129}}};
-  for (const auto& [text, codewords] : cases) {
-    uint8_t buffer[DmCodewordBufferSize];
-    int count = DmEncodeData(Bytes(text), static_cast<int>(text.size()), Ascii, buffer);
-    DmPadCodewords(buffer, count, DmSizeAttribute(DmChooseSize(DmSmallestSquare, count), DataCapacity));
-    EXPECT_EQ(std::vector<int>(buffer, buffer + count), codewords) << text;
-  }
-}
-
 TEST(WorkedExamples, SizeChoice) {
   const std::tuple<int, int, int> cases[] = {  // request, codewords, size index
       {-1, 3, 0},   {-1, 4, 1},   {0, 4, -1},  {-1, 1558, 23}, {-1, 1559, -1}, {-2, 1559, -1},
@@ -73,16 +62,24 @@ TEST(WorkedExamples, SizeChoice) {
     EXPECT_EQ(DmChooseSize(request, count), size) << request << ", " << count;
 }
 
-TEST(WorkedExamples, ErrorCorrectionOf10By10AndTheLetterA) {
+// The smallest square's codewords: data, pads, and where the example gives
+// it, error correction.
+TEST(WorkedExamples, PadsAndErrorCorrection) {
   DmSymbolBuffers buffers;
   buffers.codewords = {142, 164, 186, 0, 0, 0, 0, 0};
   DmAppendEcc(0, buffers);
   EXPECT_EQ(buffers.codewords, (std::vector<uint8_t>{142, 164, 186, 114, 25, 5, 88, 102}));
-  DmEncodeParams params;
-  int size = DmSmallestSquare;
-  ASSERT_TRUE(DmEncodeText(Bytes("A"), 1, params, size));
-  EXPECT_EQ(size, 10);
-  EXPECT_EQ(params.buffers->codewords, (std::vector<uint8_t>{66, 129, 70, 138, 234, 82, 82, 95}));
+  const std::tuple<std::string, int, std::vector<uint8_t>> cases[] = {
+      {"A", 10, {66, 129, 70, 138, 234, 82, 82, 95}},
+      {"1", 10, {50, 129, 70}}, {"12", 10, {50, 51, 129}}, {"ABCD", 12, {66, 67, 68, 69, 129}}};
+  for (const auto& [text, side, codewords] : cases) {
+    DmEncodeParams params;
+    int size = DmSmallestSquare;
+    ASSERT_TRUE(DmEncodeText(Bytes(text), static_cast<int>(text.size()), params, size)) << text;
+    EXPECT_EQ(size, side) << text;
+    const std::vector<uint8_t>& got = params.buffers->codewords;
+    EXPECT_EQ(std::vector<uint8_t>(got.begin(), got.begin() + codewords.size()), codewords) << text;
+  }
 }
 
 TEST(Failures, UnsupportedCharacterNamesTheByte) {
