@@ -8,7 +8,7 @@ class DmPage : public GuiTest {
   void SetUp() override { window->Tabs()->setCurrentIndex(1); }
 };
 
-TEST_F(DmPage, GrowsWhileTheTextDoesNotFitAndKeepsTheGrownSize) {
+TEST_F(DmPage, GrowsWhileTheTextDoesNotFitKeepsTheGrownSizeAndResetsTheSelection) {
   EXPECT_EQ(dm->VersionLabelText(), U("(版本: 10)"));
   TypeInto(dm->TextBox(), U("ABC"));  // three codewords: the 10 x 10 capacity
   EXPECT_EQ(dm->Symbol().Columns(), 10);
@@ -17,23 +17,17 @@ TEST_F(DmPage, GrowsWhileTheTextDoesNotFitAndKeepsTheGrownSize) {
   EXPECT_EQ(dm->VersionLabelText(), U("(版本: 14)"));
   EXPECT_EQ(Control<QComboBox>(dm, ControlId::VersionList)->currentIndex(), 0);
   EXPECT_EQ(DecodeShownSymbol(dm, DecodeFormat::DataMatrix), "ABC\r\nD");
-  dm->TextBox()->clear();
+  ClickButton(dm, ControlId::Reset);  // nothing selected: nothing removed
+  EXPECT_EQ(dm->Text(), "ABC\r\nD");
+  dm->TextBox()->selectAll();
+  ClickButton(dm, ControlId::Reset);
+  EXPECT_TRUE(dm->TextBox()->toPlainText().isEmpty());
   EXPECT_FALSE(dm->HasSymbol());
   EXPECT_EQ(dm->VersionLabelText(), U("(版本: 14)"));
   TypeInto(dm->TextBox(), U("A"));
   EXPECT_EQ(dm->Symbol().Columns(), 14);
   SelectComboItem(Control<QComboBox>(dm, ControlId::VersionList), 0);
   EXPECT_EQ(dm->Symbol().Columns(), 10);
-}
-
-TEST_F(DmPage, ResetRemovesOnlyTheSelection) {
-  TypeInto(dm->TextBox(), U("hello"));
-  ClickButton(dm, ControlId::Reset);
-  EXPECT_EQ(dm->Text(), "hello");
-  dm->TextBox()->selectAll();
-  ClickButton(dm, ControlId::Reset);
-  EXPECT_TRUE(dm->TextBox()->toPlainText().isEmpty());
-  EXPECT_FALSE(dm->HasSymbol());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -25,22 +26,58 @@
 // What every QR symbol of the program carries before the payload.
 inline const std::string QrPrefix("\x01\x10", 2);
 
-QString U(const char* utf8);
-QWidget* Field(CDialogTypeBase* page, const char* tag);
-// Types `text` key by key ("\n" presses Enter, non-ASCII arrives as an input method commit).
-void TypeInto(QWidget* field, const QString& text);
-void SelectComboItem(QComboBox* combo, int index);
-void ClickButton(QWidget* page, int id);
 // A control of a page by its id.
 template <typename Widget>
 Widget* Control(QWidget* page, int id) { return page->findChild<Widget*>(QString::number(id)); }
 
+inline QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+
+inline QWidget* Field(CDialogTypeBase* page, const char* tag) { return page->FieldEdit(FieldSlotOfTag(tag)); }
+
+// Types `text` key by key ("\n" presses Enter, non-ASCII arrives as an input method commit).
+inline void TypeInto(QWidget* field, const QString& text) {
+  field->setFocus();
+  for (const QChar c : text) {
+    if (c == u'\n') {
+      QTest::keyClick(field, Qt::Key_Return);
+    } else if (c.unicode() < 0x80) {
+      QTest::keyClicks(field, QString(c));
+    } else {
+      QInputMethodEvent commit;
+      commit.setCommitString(QString(c));
+      QApplication::sendEvent(field, &commit);
+    }
+  }
+}
+
+inline void SelectComboItem(QComboBox* combo, int index) {
+  // Keyboard selection, as a user does it, emits `activated` like a click in the list.
+  combo->setFocus();
+  while (combo->currentIndex() < index) QTest::keyClick(combo, Qt::Key_Down);
+  while (combo->currentIndex() > index) QTest::keyClick(combo, Qt::Key_Up);
+  if (combo->currentIndex() == index) emit combo->activated(index);
+}
+
+inline void ClickButton(QWidget* page, int id) { QTest::mouseClick(Control<QPushButton>(page, id), Qt::LeftButton); }
+
 // The page as painted, after pending paints.
-QImage GrabPage(CSymbolPage* page);
+inline QImage GrabPage(CSymbolPage* page) {
+  QCoreApplication::processEvents();
+  return page->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
 // Pixels greyer than `darkBelow` black, everything else white, then zxing-cpp.
-std::optional<std::string> DecodePicture(const QImage& image, DecodeFormat format, int darkBelow = 128);
+inline std::optional<std::string> DecodePicture(const QImage& image, DecodeFormat format, int darkBelow = 128) {
+  std::vector<uint8_t> grey;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) grey.push_back(qGray(image.pixel(x, y)) < darkBelow ? 0 : 255);
+  return DecodeImage(grey.data(), image.width(), image.height(), format);
+}
+
 // Only pure black counts as dark on screen.
-std::optional<std::string> DecodeShownSymbol(CSymbolPage* page, DecodeFormat format);
+inline std::optional<std::string> DecodeShownSymbol(CSymbolPage* page, DecodeFormat format) {
+  return DecodePicture(GrabPage(page).copy(page->PictureArea()), format, 1);
+}
 
 // Answers save questions from a script and records what was asked.
 class FakeSaveDialogs : public SaveDialogs {
