@@ -44,7 +44,15 @@ bool ListsExtension(const ImageEncoderInfo& encoder, const QString& extension) {
 
 SaveResult Failed(const QString& reason) { return SaveResult{false, reason}; }
 
-QString KnownExtensions() { return QStringLiteral(".bmp, .dib, .jpg, .jpeg, .jpe, .jfif, .gif, .png or .svg"); }
+// ".bmp, .dib, ... or .svg", from the encoders' own lists.
+QString KnownExtensions() {
+  QStringList extensions;
+  for (const ImageEncoderInfo& encoder : Encoders)
+    for (const QString& pattern : Text(encoder.extensions).split(QLatin1Char(';'), Qt::SkipEmptyParts))
+      extensions << pattern.mid(pattern.indexOf(QLatin1Char('.')));
+  const QString last = extensions.takeLast();
+  return extensions.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
+}
 
 QString UnknownExtensionReason(const QString& fileName) {
   const QString extension = ExtensionOf(fileName);
