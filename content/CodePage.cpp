@@ -80,49 +80,43 @@ std::optional<std::string> Fail(std::string* error, std::string message) {
   return std::nullopt;
 }
 
-}  // namespace
-
-std::optional<std::string> Utf8ToCodePage(std::string_view utf8, std::string* error) {
-  thread_local Converter toCp936("CP936", "UTF-8");
-  thread_local Converter toGb18030("GB18030", "UTF-8");
+// Converts character by character: ASCII as it is, everything else through
+// `primary`, or `fallback` where `primary` has no code for it.
+std::optional<std::string> ConvertEach(std::string_view text, size_t (*sequenceLength)(std::string_view),
+                                       Converter& primary, Converter& fallback, const char* malformed,
+                                       const char* noCode, std::string* error) {
   std::string out;
-  out.reserve(utf8.size());
-  for (size_t pos = 0; pos < utf8.size();) {
-    const size_t length = Utf8SequenceLength(utf8.substr(pos));
-    if (length == 0) return Fail(error, Where("invalid UTF-8", utf8, pos));
-    const std::string_view character = utf8.substr(pos, length);
-    if (length == 1) {
+  out.reserve(text.size() * 3 / 2);
+  for (size_t pos = 0; pos < text.size();) {
+    const size_t length = sequenceLength(text.substr(pos));
+    if (length == 0) return Fail(error, Where(malformed, text, pos));
+    const std::string_view character = text.substr(pos, length);
+    if (static_cast<unsigned char>(character[0]) < 0x80) {
       out += character[0];
-    } else if (auto bytes = toCp936.One(character)) {
+    } else if (auto bytes = primary.One(character)) {
       out += *bytes;
-    } else if (auto fallback = toGb18030.One(character)) {
-      out += *fallback;
+    } else if (auto fallbackBytes = fallback.One(character)) {
+      out += *fallbackBytes;
     } else {
-      return Fail(error, Where("character without a GB18030 code", utf8, pos));
+      return Fail(error, Where(noCode, text, pos));
     }
     pos += length;
   }
   return out;
 }
 
+}  // namespace
+
+std::optional<std::string> Utf8ToCodePage(std::string_view utf8, std::string* error) {
+  thread_local Converter toCp936("CP936", "UTF-8");
+  thread_local Converter toGb18030("GB18030", "UTF-8");
+  return ConvertEach(utf8, Utf8SequenceLength, toCp936, toGb18030, "invalid UTF-8", "character without a GB18030 code",
+                     error);
+}
+
 std::optional<std::string> CodePageToUtf8(std::string_view bytes, std::string* error) {
   thread_local Converter fromCp936("UTF-8", "CP936");
   thread_local Converter fromGb18030("UTF-8", "GB18030");
-  std::string out;
-  out.reserve(bytes.size() * 3 / 2);
-  for (size_t pos = 0; pos < bytes.size();) {
-    const size_t length = Gb18030SequenceLength(bytes.substr(pos));
-    const std::string_view character = bytes.substr(pos, length);
-    if (static_cast<unsigned char>(character[0]) < 0x80) {
-      out += character[0];
-    } else if (auto text = fromCp936.One(character)) {
-      out += *text;
-    } else if (auto fallback = fromGb18030.One(character)) {
-      out += *fallback;
-    } else {
-      return Fail(error, Where("invalid code page 936 sequence", bytes, pos));
-    }
-    pos += length;
-  }
-  return out;
+  constexpr const char* invalid = "invalid code page 936 sequence";
+  return ConvertEach(bytes, Gb18030SequenceLength, fromCp936, fromGb18030, invalid, invalid, error);
 }
