@@ -3,7 +3,7 @@
 
 #include <QDialog>
 
-#include "app/DialogUnits.h"
+#include "content/pages/DialogUnits.h"
 
 class CAboutDlg : public QDialog {
   Q_OBJECT

@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <map>
 
-#include "app/DialogUnits.h"
+#include "content/pages/DialogUnits.h"
 #include "res/DialogLayouts.h"
 
 class QTabBar;

@@ -4,7 +4,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "app/TextBytes.h"
+#include "content/pages/TextBytes.h"
 #include "datamatrix/DmEncoder.h"
 #include "res/Strings.h"
 

@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-#include "app/DialogUnits.h"
+#include "content/pages/DialogUnits.h"
 
 class CDialogDM;
 class CTesselDlg;

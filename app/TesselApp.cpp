@@ -4,7 +4,7 @@
 
 #include "app/AppIcon.h"
 #include "app/DialogMain.h"
-#include "app/DialogUnits.h"
+#include "content/pages/DialogUnits.h"
 
 CTesselApp::CTesselApp(int& argc, char** argv) : QApplication(argc, argv) {
   setFont(DialogFont());

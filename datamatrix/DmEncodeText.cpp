@@ -7,10 +7,6 @@
 #include "datamatrix/DmEncoder.h"
 #include "datamatrix/DmInternal.h"
 
-namespace dm {
-void FillGrid(int sizeIndex, const DmSymbolBuffers& buffers, DmModuleGrid& grid);
-}
-
 DmModuleGrid::DmModuleGrid(int columns, int rows)
     : columns_(columns), rows_(rows), cells_(static_cast<size_t>(columns) * rows) {}
 

@@ -55,6 +55,9 @@ int EncodeAuto(const Input& in, uint8_t* codewords);
 // codewords, or -1 when there is none.
 int FittingCapacity(int requestedSize, int codewordCount);
 
+// The symbol's modules from the placed data area and the region frames.
+void FillGrid(int sizeIndex, const DmSymbolBuffers& buffers, DmModuleGrid& grid);
+
 // DmEncodeData with the end-of-data decisions taken for `requestedSize`.
 int EncodeDataForSize(const uint8_t* text, int length, int scheme, int requestedSize, uint8_t* codewords);
 

@@ -4,6 +4,7 @@
 
 namespace {
 
+// Each page is the catalogue row that carries its own class name.
 const PageSpec& SpecOf(std::string_view className) { return *FindPage(className); }
 
 template <typename Page>
@@ -16,20 +17,17 @@ struct PageFactory {
   CDialogTypeBase* (*create)(QWidget*, const DialogUnits&);
 };
 
-constexpr PageFactory Factories[] = {
-    {"CDialogTypeCard", Create<CDialogTypeCard>},
-    {"CDialogTypeIVR", Create<CDialogTypeIVR>},
-    {"CDialogTypeIVRV10", Create<CDialogTypeIVRV10>},
-    {"CDialogTypeMail", Create<CDialogTypeMail>},
-    {"CDialogTypePhone", Create<CDialogTypePhone>},
-    {"CDialogTypeSelfSet", Create<CDialogTypeSelfSet>},
-    {"CDialogTypeSMS", Create<CDialogTypeSMS>},
-    {"CDialogTypeSMST", Create<CDialogTypeSMST>},
-    {"CDialogTypeSMSV10", Create<CDialogTypeSMSV10>},
-    {"CDialogTypeTxt", Create<CDialogTypeTxt>},
-    {"CDialogTypeUrl", Create<CDialogTypeUrl>},
-    {"CDialogTypeWap", Create<CDialogTypeWap>},
-    {"CDialogTypeWapV10", Create<CDialogTypeWapV10>},
+template <typename Page>
+PageFactory FactoryOf() {
+  return {Page::staticMetaObject.className(), Create<Page>};
+}
+
+const PageFactory Factories[] = {
+    FactoryOf<CDialogTypeCard>(),  FactoryOf<CDialogTypeIVR>(),     FactoryOf<CDialogTypeIVRV10>(),
+    FactoryOf<CDialogTypeMail>(),  FactoryOf<CDialogTypePhone>(),   FactoryOf<CDialogTypeSelfSet>(),
+    FactoryOf<CDialogTypeSMS>(),   FactoryOf<CDialogTypeSMST>(),    FactoryOf<CDialogTypeSMSV10>(),
+    FactoryOf<CDialogTypeTxt>(),   FactoryOf<CDialogTypeUrl>(),     FactoryOf<CDialogTypeWap>(),
+    FactoryOf<CDialogTypeWapV10>(),
 };
 
 }  // namespace
@@ -41,40 +39,40 @@ CDialogTypeBase* CreateContentPage(std::string_view className, QWidget* parent, 
 }
 
 CDialogTypeCard::CDialogTypeCard(QWidget* parent, const DialogUnits& units)
-    : CDialogTypeBase(SpecOf("CDialogTypeCard"), parent, units) {}
+    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
 
 CDialogTypeIVR::CDialogTypeIVR(QWidget* parent, const DialogUnits& units)
-    : CDialogTypeBase(SpecOf("CDialogTypeIVR"), parent, units) {}
+    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
 
 CDialogTypeIVRV10::CDialogTypeIVRV10(QWidget* parent, const DialogUnits& units)
-    : CDialogTypeBase(SpecOf("CDialogTypeIVRV10"), parent, units) {}
+    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
 
 CDialogTypeMail::CDialogTypeMail(QWidget* parent, const DialogUnits& units)
-    : CDialogTypeBase(SpecOf("CDialogTypeMail"), parent, units) {}
+    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
 
 CDialogTypePhone::CDialogTypePhone(QWidget* parent, const DialogUnits& units)
-    : CDialogTypeBase(SpecOf("CDialogTypePhone"), parent, units) {}
+    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
 
 CDialogTypeSelfSet::CDialogTypeSelfSet(QWidget* parent, const DialogUnits& units)
-    : CDialogTypeBase(SpecOf("CDialogTypeSelfSet"), parent, units) {}
+    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
 
 CDialogTypeSMS::CDialogTypeSMS(QWidget* parent, const DialogUnits& units)
-    : CDialogTypeBase(SpecOf("CDialogTypeSMS"), parent, units) {}
+    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
 
 CDialogTypeSMST::CDialogTypeSMST(QWidget* parent, const DialogUnits& units)
-    : CDialogTypeBase(SpecOf("CDialogTypeSMST"), parent, units) {}
+    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
 
 CDialogTypeSMSV10::CDialogTypeSMSV10(QWidget* parent, const DialogUnits& units)
-    : CDialogTypeBase(SpecOf("CDialogTypeSMSV10"), parent, units) {}
+    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
 
 CDialogTypeTxt::CDialogTypeTxt(QWidget* parent, const DialogUnits& units)
-    : CDialogTypeBase(SpecOf("CDialogTypeTxt"), parent, units) {}
+    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
 
 CDialogTypeUrl::CDialogTypeUrl(QWidget* parent, const DialogUnits& units)
-    : CDialogTypeBase(SpecOf("CDialogTypeUrl"), parent, units) {}
+    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
 
 CDialogTypeWap::CDialogTypeWap(QWidget* parent, const DialogUnits& units)
-    : CDialogTypeBase(SpecOf("CDialogTypeWap"), parent, units) {}
+    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
 
 CDialogTypeWapV10::CDialogTypeWapV10(QWidget* parent, const DialogUnits& units)
-    : CDialogTypeBase(SpecOf("CDialogTypeWapV10"), parent, units) {}
+    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}

@@ -5,7 +5,7 @@
 #include <QPlainTextEdit>
 #include <limits>
 
-#include "app/TextBytes.h"
+#include "content/pages/TextBytes.h"
 
 namespace {
 

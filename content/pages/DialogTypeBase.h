@@ -7,7 +7,7 @@
 #include <array>
 #include <string>
 
-#include "app/DialogUnits.h"
+#include "content/pages/DialogUnits.h"
 #include "content/Catalogue.h"
 
 class CDialogTypeBase : public QWidget {

@@ -1,5 +1,5 @@
 // From what an edit control holds to the code page 936 bytes the encoders
-// take, and back. Line breaks become CR LF; NUL and control characters are
+// take. Line breaks become CR LF; NUL and control characters are
 // kept as bytes.
 #pragma once
 
@@ -7,4 +7,3 @@
 #include <string>
 
 std::string ToCodePageBytes(const QString& text);
-QString FromCodePageBytes(const std::string& bytes);

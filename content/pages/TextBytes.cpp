@@ -1,4 +1,4 @@
-#include "app/TextBytes.h"
+#include "content/pages/TextBytes.h"
 
 #include "content/CodePage.h"
 
@@ -10,13 +10,7 @@ std::string ToCodePageBytes(const QString& text) {
   withCrLf.replace(u'\n', QStringLiteral("\r\n"));
   const QByteArray utf8 = withCrLf.toUtf8();
   const std::string_view view(utf8.constData(), static_cast<size_t>(utf8.size()));
-  // toUtf8 always yields valid UTF-8, so conversion cannot fail; keep the
-  // bytes rather than drop the text if it ever does.
+  // Only a few private-use characters have no GB18030 code; keep their
+  // UTF-8 bytes rather than drop the text.
   return Utf8ToCodePage(view).value_or(std::string(view));
-}
-
-QString FromCodePageBytes(const std::string& bytes) {
-  const std::optional<std::string> utf8 = CodePageToUtf8(bytes);
-  const std::string& text = utf8 ? *utf8 : bytes;
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }

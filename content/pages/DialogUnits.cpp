@@ -1,4 +1,4 @@
-#include "app/DialogUnits.h"
+#include "content/pages/DialogUnits.h"
 
 #include <QFontMetrics>
 #include <QStringList>
