@@ -1,15 +1,17 @@
 #include "app/Controls.h"
 
 #include <QComboBox>
-#include <algorithm>
 #include <QFrame>
-#include "app/AppIcon.h"
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <QTabBar>
+#include <algorithm>
+
+#include "app/AppIcon.h"
+#include "content/pages/TextBytes.h"
 
 CTabControl::CTabControl(QWidget* parent) : QWidget(parent), bar_(new QTabBar(this)), pane_(new QFrame(this)) {
   static_cast<QFrame*>(pane_)->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
@@ -26,14 +28,12 @@ void CTabControl::resizeEvent(QResizeEvent*) {
 
 namespace {
 
-QString Text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
-
 QWidget* CreateWidget(const ControlSpec& control, QWidget* parent) {
   switch (control.kind) {
     case ControlKind::Label:
-      return new QLabel(Text(control.caption), parent);
+      return new QLabel(FromUtf8(control.caption), parent);
     case ControlKind::RadioButton:
-      return new QRadioButton(Text(control.caption), parent);
+      return new QRadioButton(FromUtf8(control.caption), parent);
     case ControlKind::TabControl:
       return new CTabControl(parent);
     case ControlKind::DropDownList:
@@ -53,7 +53,7 @@ QWidget* CreateWidget(const ControlSpec& control, QWidget* parent) {
       return slider;
     }
     case ControlKind::PushButton: {
-      auto* button = new QPushButton(Text(control.caption), parent);
+      auto* button = new QPushButton(FromUtf8(control.caption), parent);
       button->setAutoDefault(false);
       return button;
     }

@@ -10,8 +10,6 @@
 
 namespace {
 
-QString Ui(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
-
 int SideOfSize(int sizeIndex) { return DmSizeAttribute(sizeIndex, SymbolRows); }
 
 constexpr int LargestSquare = DmSquareSizeCount - 1;
@@ -20,7 +18,7 @@ constexpr int LargestSquare = DmSquareSizeCount - 1;
 
 CDialogDM::CDialogDM(QWidget* parent, const DialogUnits& units) : CSymbolPage(DmPageLayout, parent, units) {
   auto* sizes = controls_.Get<QComboBox>(ControlId::VersionList);
-  for (int i = 0; i < DmSquareSizeCount; ++i) sizes->addItem(Ui(UiText::VersionItem).arg(SideOfSize(i)));
+  for (int i = 0; i < DmSquareSizeCount; ++i) sizes->addItem(FromUtf8(UiText::VersionItem).arg(SideOfSize(i)));
   sizes->setCurrentIndex(0);
   connect(sizes, &QComboBox::activated, this, &CDialogDM::OnSizeSelected);
   connect(TextBox(), &QPlainTextEdit::textChanged, this, &CDialogDM::ReadTextAndGenerate);
@@ -55,7 +53,7 @@ void CDialogDM::RemoveSelection() {
 void CDialogDM::GenerateSymbol() {
   ModuleMatrix symbol = text_.empty() ? ModuleMatrix() : EncodeGrowing();
   const bool tooLong = !text_.empty() && symbol.Empty();
-  SetVersionLabel(tooLong ? Ui(UiText::ContentTooLong) : Ui(UiText::VersionLabel).arg(SideOfSize(sizeIndex_)));
+  SetVersionLabel(tooLong ? FromUtf8(UiText::ContentTooLong) : FromUtf8(UiText::VersionLabel).arg(SideOfSize(sizeIndex_)));
   ShowSymbol(std::move(symbol));
 }
 

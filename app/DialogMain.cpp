@@ -8,24 +8,19 @@
 #include "app/Controls.h"
 #include "app/DialogDM.h"
 #include "app/TesselDlg.h"
+#include "content/pages/TextBytes.h"
 #include "res/Strings.h"
-
-namespace {
-
-QString Text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
-
-}  // namespace
 
 CDialogMain::CDialogMain()
     : units_(DialogFont()),
       tabs_(new QTabWidget(this)),
       dmPage_(new CDialogDM(nullptr, units_)),
       qrPage_(new CTesselDlg(nullptr, units_)),
-      aboutButton_(new QPushButton(Text(UiText::AboutEntry), tabs_)) {
-  setWindowTitle(Text(MainWindowLayout.caption));
+      aboutButton_(new QPushButton(FromUtf8(UiText::AboutEntry), tabs_)) {
+  setWindowTitle(FromUtf8(MainWindowLayout.caption));
   setWindowIcon(AppIcon());
-  tabs_->addTab(qrPage_, Text(UiText::QrTab));
-  tabs_->addTab(dmPage_, Text(UiText::DmTab));
+  tabs_->addTab(qrPage_, FromUtf8(UiText::QrTab));
+  tabs_->addTab(dmPage_, FromUtf8(UiText::DmTab));
   aboutButton_->setFlat(true);
   aboutButton_->setAutoDefault(false);
   tabs_->setCornerWidget(aboutButton_, Qt::TopRightCorner);

@@ -4,11 +4,10 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "content/pages/TextBytes.h"
 #include "res/Strings.h"
 
 namespace {
-
-QString Text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
 class QtSaveDialogs : public SaveDialogs {
  public:
@@ -23,7 +22,7 @@ class QtSaveDialogs : public SaveDialogs {
   }
 
   bool ConfirmOverwrite(QWidget* parent, const QString& path) override {
-    const QString question = Text(UiText::ConfirmOverwrite).arg(path);
+    const QString question = FromUtf8(UiText::ConfirmOverwrite).arg(path);
     return QMessageBox::question(parent, QCoreApplication::applicationName(), question,
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
   }

@@ -8,17 +8,16 @@
 #include <QSlider>
 
 #include "app/SaveDialogs.h"
+#include "content/pages/TextBytes.h"
 #include "image/ImageWriters.h"
 #include "image/SymbolImage.h"
 #include "res/Strings.h"
 
 namespace {
 
-QString Text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
-
 QString SaveFilter() {
   QStringList entries;
-  for (std::string_view entry : UiText::SaveFilters) entries << Text(entry);
+  for (std::string_view entry : UiText::SaveFilters) entries << FromUtf8(entry);
   return entries.join(QStringLiteral(";;"));
 }
 
@@ -43,7 +42,7 @@ QImage SymbolPixels(const ModuleMatrix& matrix) {
 
 void SaveSymbolImage(QWidget* page, const ModuleMatrix* symbol, int scale, SaveDialogs& dialogs) {
   if (symbol == nullptr || symbol->Empty()) {
-    dialogs.ShowMessage(page, Text(UiText::NoSymbol), true);
+    dialogs.ShowMessage(page, FromUtf8(UiText::NoSymbol), true);
     return;
   }
   const auto choice = dialogs.AskSaveFileName(page, SaveFilter());
@@ -55,7 +54,7 @@ void SaveSymbolImage(QWidget* page, const ModuleMatrix* symbol, int scale, SaveD
   }
   const SaveResult result = SaveSymbolFile(*symbol, scale, fileName);
   if (result.ok) return;
-  QString message = Text(UiText::SaveFailed);
+  QString message = FromUtf8(UiText::SaveFailed);
   if (!result.error.isEmpty()) message += QLatin1Char('\n') + result.error;
   dialogs.ShowMessage(page, message, false);
 }

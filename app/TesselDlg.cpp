@@ -6,12 +6,11 @@
 #include <QTabBar>
 
 #include "content/pages/ContentPages.h"
+#include "content/pages/TextBytes.h"
 #include "qr/QrCodeEncoder.h"
 #include "res/Strings.h"
 
 namespace {
-
-QString Text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
 constexpr int VersionItems = 13;
 constexpr int DefaultLevelIndex = 1;  // "M级(15%)"
@@ -59,13 +58,13 @@ void CTesselDlg::CreateContentPages(const DialogUnits& units) {
 
 void CTesselDlg::FillCombos() {
   auto* level = controls_.Get<QComboBox>(ControlId::EcLevel);
-  for (const auto& item : UiText::ErrorCorrectionLevels) level->addItem(Text(item.text));
+  for (const auto& item : UiText::ErrorCorrectionLevels) level->addItem(FromUtf8(item.text));
   level->setCurrentIndex(DefaultLevelIndex);
   connect(level, &QComboBox::activated, this, &CTesselDlg::OnLevelSelected);
 
   auto* version = controls_.Get<QComboBox>(ControlId::VersionList);
-  version->addItem(Text(UiText::AutomaticVersion));
-  for (int v = 1; v <= VersionItems; ++v) version->addItem(Text(UiText::VersionItem).arg(v));
+  version->addItem(FromUtf8(UiText::AutomaticVersion));
+  for (int v = 1; v <= VersionItems; ++v) version->addItem(FromUtf8(UiText::VersionItem).arg(v));
   version->setCurrentIndex(0);
   connect(version, &QComboBox::activated, this, &CTesselDlg::OnVersionSelected);
 }
@@ -83,7 +82,7 @@ void CTesselDlg::RebuildTabs(int format) {
   QTabBar* bar = ContentTabs()->Bar();
   const QSignalBlocker quiet(bar);
   while (bar->count() > 0) bar->removeTab(0);
-  for (const TabSpec& tab : FindOperatorFormat(format)->tabs) bar->addTab(Text(tab.caption));
+  for (const TabSpec& tab : FindOperatorFormat(format)->tabs) bar->addTab(FromUtf8(tab.caption));
   bar->setCurrentIndex(0);
 }
 
@@ -143,7 +142,7 @@ void CTesselDlg::ComposePayload() {
   currentPayload_ = ComposeFieldPayload(fieldValues_, operatorFormat_, ContentTabs()->Bar()->currentIndex());
   const bool fits = currentPayload_.empty() || EncodeCurrentPayload();
   if (!fits) currentPayload_.clear();
-  SetVersionLabel(fits ? Text(UiText::VersionLabel).arg(encoder_->Version) : Text(UiText::ContentTooLong));
+  SetVersionLabel(fits ? FromUtf8(UiText::VersionLabel).arg(encoder_->Version) : FromUtf8(UiText::ContentTooLong));
   ShowSymbol(currentPayload_.empty() ? ModuleMatrix() : ModuleMatrix::FromQr(*encoder_));
 }
 

@@ -9,8 +9,6 @@
 
 namespace {
 
-QString Text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
-
 QString EditText(const QWidget* edit) {
   if (const auto* line = qobject_cast<const QLineEdit*>(edit)) return line->text();
   // Raw text keeps non-breaking spaces that toPlainText would turn into blanks.
@@ -26,7 +24,7 @@ CDialogTypeBase::CDialogTypeBase(const PageSpec& definition, QWidget* parent, co
 
 void CDialogTypeBase::AddField(const FieldSpec& field, const DialogUnits& units) {
   if (!field.caption.empty()) {
-    auto* caption = new QLabel(Text(field.caption), this);
+    auto* caption = new QLabel(FromUtf8(field.caption), this);
     caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     caption->setGeometry(units.Map(field.captionRect));
   }

@@ -2,6 +2,8 @@
 
 #include "content/CodePage.h"
 
+QString FromUtf8(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+
 std::string ToCodePageBytes(const QString& text) {
   QString withCrLf = text;
   withCrLf.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

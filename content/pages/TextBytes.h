@@ -1,9 +1,12 @@
-// From what an edit control holds to the code page 936 bytes the encoders
-// take. Line breaks become CR LF; NUL and control characters are
-// kept as bytes.
+// Text between the widgets and the rest of the program: UI strings kept as
+// UTF-8, and what an edit control holds as the code page 936 bytes the
+// encoders take (line breaks become CR LF; NUL and control characters are
+// kept as bytes).
 #pragma once
 
 #include <QString>
 #include <string>
+#include <string_view>
 
+QString FromUtf8(std::string_view utf8);
 std::string ToCodePageBytes(const QString& text);
