@@ -33,7 +33,7 @@ constexpr std::array<SizeRow, DmSizeCount> kSizes = {{
 }};
 
 constexpr int kUnequalBlocksSize = 23;   // 144x144
-constexpr int kUnequalBlocksCapacity = 1558;
+constexpr int kUnequalBlocksCapacity = DmMaxDataCodewords;
 
 bool IsSizeIndex(int sizeIndex) { return sizeIndex >= 0 && sizeIndex < DmSizeCount; }
 
