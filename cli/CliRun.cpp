@@ -87,8 +87,9 @@ std::string_view Trimmed(std::string_view text) {
 
 // As the user sees it: "名片" of 中国移动v1.0.
 std::string PageName(int operatorFormat, int tab) {
-  return "\"" + std::string(Trimmed(FindTab(operatorFormat, tab)->caption)) + "\" of " +
-         std::string(FindOperatorFormat(operatorFormat)->caption);
+  std::string name = "\"";
+  name.append(Trimmed(FindTab(operatorFormat, tab)->caption)).append("\" of ");
+  return name.append(FindOperatorFormat(operatorFormat)->caption);
 }
 
 Input ComposeContent(const CliOptions& options) {
