@@ -86,7 +86,9 @@ TEST(SavedFiles, RefusedSavesSayWhyAndWriteNothing) {
     EXPECT_EQ(result.failure, failure);
     EXPECT_NE(DescribeImageFailure(result).find(reason), std::string::npos) << DescribeImageFailure(result);
     EXPECT_EQ(Entries(dir), QStringList{"sub.png"});
-    if (name != "sub.png") EXPECT_FALSE(QFile::exists(path));
+    if (name != "sub.png") {
+      EXPECT_FALSE(QFile::exists(path));
+    }
   }
 }
 
