@@ -23,13 +23,20 @@ constexpr std::array<Offsets, 4> kCornerShapes = {{
 class Placer {
  public:
   Placer(uint8_t* modules, int rows, int columns, const uint8_t* codewords)
-      : modules_(modules), rows_(rows), columns_(columns), codewords_(codewords) {}
+      : modules_(modules), rows_(rows), columns_(columns), codewords_(codewords) {
+    for (int bit = 0; bit < 8; ++bit) standardOffsets_[bit] = kStandardShape[bit][0] * columns + kStandardShape[bit][1];
+  }
 
   int Placed() const { return next_; }
   bool Visited(int row, int col) const { return modules_[row * columns_ + col] & dm::kVisitedModule; }
 
   void Standard(int row, int col) {
     const int codeword = codewords_[next_++];
+    if (row >= 2 && col >= 2) {  // nothing wraps: the shape's modules at fixed offsets
+      uint8_t* anchor = modules_ + row * columns_ + col;
+      for (int bit = 0; bit < 8; ++bit) anchor[standardOffsets_[bit]] |= Status(codeword & (0x80 >> bit));
+      return;
+    }
     for (int bit = 0; bit < 8; ++bit)
       Bit(row + kStandardShape[bit][0], col + kStandardShape[bit][1], codeword & (0x80 >> bit));
   }
@@ -60,13 +67,16 @@ class Placer {
       col += columns_;
       row += 4 - ((columns_ + 4) % 8);
     }
-    modules_[row * columns_ + col] |= (dark ? dm::kDarkModule : 0) | dm::kPlacedModule | dm::kVisitedModule;
+    modules_[row * columns_ + col] |= Status(dark);
   }
+
+  static uint8_t Status(bool dark) { return (dark ? dm::kDarkModule : 0) | dm::kPlacedModule | dm::kVisitedModule; }
 
   uint8_t* modules_;
   int rows_;
   int columns_;
   const uint8_t* codewords_;
+  std::array<int, 8> standardOffsets_;
   int next_ = 0;
 };
 
