@@ -48,6 +48,8 @@ inline bool CanLeave(const Stream& s) {
 void ChangeScheme(Stream& s, const Input& in, int target);
 void RunStep(Stream& s, const Input& in);
 inline int CodewordCount(const Stream& s) { return (s.written + kCodeword - 1) / kCodeword; }
+// How many C40, Text or X12 values the byte takes; 0 when the scheme cannot carry it.
+int TripletValueCount(int scheme, uint8_t byte);
 
 int EncodeAuto(const Input& in, uint8_t* codewords);
 
