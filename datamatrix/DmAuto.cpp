@@ -74,46 +74,63 @@ const ValueCounts& Counts() {
   return counts;
 }
 
-// Where a C40 or Text read-ahead from each byte stops: at the first later
-// byte boundary where the values since that byte make whole triples. Known
-// for the first kTracked bytes, -1 where the table cannot tell.
+// For C40 and Text, what a read-ahead from each byte does: where it stops
+// (at the first later byte boundary where the values since that byte make
+// whole triples; -1 where the table cannot tell) and, through the values
+// before each byte, how many values it packs. Known for the first kTracked bytes.
 constexpr int kTracked = DmMaxTextLength + 1;
 
-struct ReadAheadStops {
-  std::array<std::array<int16_t, kTracked + 1>, kStreams> at;  // by stream; ASCII's unused
+struct ReadAheads {
+  using Row = std::array<int16_t, kTracked + 1>;
+  std::array<Row, kStreams> stop;  // by stream; ASCII's unused
+  std::array<Row, kStreams> valuesBefore;
   int limit;
 };
 
-void FindStops(ReadAheadStops& stops, const ValueCounts& counts, const Input& in) {
-  stops.limit = std::min(in.end, kTracked);
+void FindReadAheads(ReadAheads& ahead, const ValueCounts& counts, const Input& in) {
+  ahead.limit = std::min(in.end, kTracked);
   for (int t = 0; t < kStreams; ++t) {
     if (!IsTripletScheme(kSchemes[t])) continue;
-    auto& at = stops.at[t];
-    // First the values before each boundary, modulo 3; then, walking back,
-    // the next boundary with the same remainder.
-    for (int k = 0, residue = 0; k <= stops.limit; ++k) {
-      at[k] = static_cast<int16_t>(residue);
-      if (k < stops.limit) residue = (residue + counts[t][in.text[k]]) % 3;
+    auto& stop = ahead.stop[t];
+    auto& before = ahead.valuesBefore[t];
+    for (int k = 0, values = 0; k <= ahead.limit; ++k) {
+      before[k] = static_cast<int16_t>(values);
+      if (k < ahead.limit) values += counts[t][in.text[k]];
     }
+    // Walking back: the next boundary with the same number of values modulo 3.
     std::array<int16_t, 3> next = {-1, -1, -1};
-    for (int k = stops.limit; k >= 0; --k) {
-      const int residue = at[k];
-      at[k] = next[residue];
-      next[residue] = static_cast<int16_t>(k);
+    for (int k = ahead.limit; k >= 0; --k) {
+      stop[k] = next[before[k] % 3];
+      next[before[k] % 3] = static_cast<int16_t>(k);
     }
   }
 }
 
+// Until a continuation needs its codewords, the streams go without them: each
+// step only records which stream every stream continued. They are then made
+// real by running those steps again, once for each stream an ancestor of
+// several.
+struct History {
+  int steps = 0;
+  std::array<std::array<int8_t, kStreams>, kTracked> sources;  // by step: each stream's source, -1 none
+  std::array<Stream, kStreams> start;                          // the streams before the first step
+};
+
 struct AutoState {
   std::array<Stream, kStreams> current;
   std::array<int, kStreams> bufferOf;  // each current stream's pool buffer, -1 when it is dead
+  // Without codewords: whether an ASCII digit next would join the last codeword.
+  std::array<bool, kStreams> pairable;
+  bool real = false;
   BufferPool pool;
   Buffer scratch;
   const ValueCounts* counts;
-  ReadAheadStops stops;
+  ReadAheads ahead;
+  History history;
 };
 
 bool IsLive(const Stream& s, const Input& in) { return s.error == NoError && s.cursor < in.end; }
+bool IsDigit(int b) { return b >= '0' && b <= '9'; }
 
 // Codewords a change from `from` to the target writes before the step.
 int ChangeCost(const Stream& from, int target) {
@@ -121,27 +138,45 @@ int ChangeCost(const Stream& from, int target) {
   return kCodeword * ((IsTripletScheme(from.scheme) ? 1 : 0) + (kSchemes[target] != Ascii ? 1 : 0));
 }
 
-// Room the plain rules below need at the end of the buffer.
-constexpr int kPlainMargin = 8;
+enum Pairing { NoPair, Pairs, Unknown };
 
-// The progress a continuation reaches, or kUnknown when only running it tells.
-int PlainProgress(const AutoState& st, const Stream& from, int target, const Input& in) {
-  const int top = CodewordCount(from);
-  if (top + kPlainMargin > DmCodewordBufferSize) return kUnknown;
+// The continuation worked out by rule, without codewords: a change of scheme
+// writes its unlatch and latch, an ASCII byte one or two codewords or joins a
+// lone digit before it, a C40 or Text byte its values, and the read-ahead the
+// pairs up to where it stops. False where the outcome needs the codewords (an
+// unknown pairing), the end-of-data rules or the end of the buffer.
+bool ContinueByRule(const AutoState& st, const Stream& from, Pairing pairing, int target, const Input& in, Stream& s,
+                    bool& pairableAfter) {
+  if (from.progress > from.written) return false;
   const int b = in.text[from.cursor];
-  if (kSchemes[target] == Ascii) {
-    // After an unlatch no digit pairs with the codeword before.
-    if (from.scheme == Ascii) return kUnknown;
-    return from.progress + ChangeCost(from, target) + (b >= 128 ? 2 : 1) * kCodeword;
+  s = from;
+  if (s.scheme != kSchemes[target]) {
+    const int cost = ChangeCost(from, target);
+    s.written += cost;
+    s.progress += cost;
+    s.scheme = kSchemes[target];
+    s.mark = s.progress - kCodeword;
+    pairing = NoPair;  // the last codeword is the latch or the unlatch
   }
-  const int values = kTripletValue * (*st.counts)[target][b];
-  if (from.scheme == kSchemes[target] && from.progress < from.written) return from.progress + values;
-  // A read-ahead: plain when it stops before the input ends and its pairs fit
-  // (a byte has at most four values, 8/3 codewords).
-  if (from.cursor >= st.stops.limit) return kUnknown;
-  const int stop = st.stops.at[target][from.cursor];
-  if (stop < 0 || stop >= in.end || top + 2 + 3 * (stop - from.cursor) > DmCodewordBufferSize) return kUnknown;
-  return from.progress + ChangeCost(from, target) + values;
+  ++s.cursor;
+  pairableAfter = false;
+  if (kSchemes[target] == Ascii) {
+    if (IsDigit(b) && pairing != NoPair) return pairing == Pairs;
+    const int cost = (b >= 128 ? 2 : 1) * kCodeword;  // Upper Shift and value, or the byte
+    s.written += cost;
+    s.progress += cost;
+    pairableAfter = IsDigit(b) && s.written - kCodeword > s.mark;
+  } else {
+    if (s.progress == s.written) {
+      if (from.cursor >= st.ahead.limit) return false;
+      const int stop = st.ahead.stop[target][from.cursor];
+      if (stop < 0 || stop >= in.end) return false;
+      const auto& before = st.ahead.valuesBefore[target];
+      s.written += kTripletValue * (before[stop] - before[from.cursor]);
+    }
+    s.progress += kTripletValue * (*st.counts)[target][b];
+  }
+  return CodewordCount(s) <= DmCodewordBufferSize;
 }
 
 Stream Continue(Stream s, uint8_t* codewords, int target, const Input& in) {
@@ -165,28 +200,42 @@ bool Beats(int progress, int source, int bestProgress, int bestSource) {
   return bestSource == kNoSource || progress < bestProgress || (progress == bestProgress && source < bestSource);
 }
 
-// The source whose continuation wins the target, or kNoSource: the smallest
-// progress, the earlier source on a tie. The source already in the target
-// scheme goes first, so that the others can often be ruled out by what their
-// change of scheme alone costs (no step lowers the progress). (Every byte has
-// a value in ASCII, C40 and Text, so no continuation meets an unsupported
-// character.)
-int BestFor(AutoState& st, int target, const Input& in) {
+struct Winner {
+  int source = kNoSource;
+  Stream stream;  // without codewords: the continuation by rule
+  bool pairable = false;
+};
+
+// The winner for the target: the smallest progress, the earlier source on a
+// tie. The source already in the target scheme goes first, so that the others
+// can often be ruled out by what their change of scheme alone costs (no step
+// lowers the progress). (Every byte has a value in ASCII, C40 and Text, so no
+// continuation meets an unsupported character.) Without codewords, false when
+// a continuation needs them.
+bool BestFor(AutoState& st, int target, const Input& in, Winner& best) {
   constexpr std::array<std::array<int, kStreams>, kStreams> kOrder = {{{0, 1, 2}, {1, 0, 2}, {2, 0, 1}}};
-  int bestSource = kNoSource;
+  best.source = kNoSource;
   int bestProgress = 0;
   for (const int source : kOrder[target]) {
     const Stream& from = st.current[source];
     if (!IsLive(from, in) || (from.scheme != kSchemes[target] && !CanLeave(from))) continue;
-    if (!Beats(from.progress + ChangeCost(from, target), source, bestProgress, bestSource)) continue;
-    int progress = PlainProgress(st, from, target, in);
-    if (progress == kUnknown) progress = TrialProgress(st, from, target, in);
-    if (progress == kUnknown || !Beats(progress, source, bestProgress, bestSource)) continue;
-    bestSource = source;
+    if (!Beats(from.progress + ChangeCost(from, target), source, bestProgress, best.source)) continue;
+    const Pairing pairing = st.real ? Unknown : st.pairable[source] ? Pairs : NoPair;
+    Stream next;
+    bool pairable;
+    int progress = ContinueByRule(st, from, pairing, target, in, next, pairable) ? next.progress : kUnknown;
+    if (progress == kUnknown) {
+      if (!st.real) return false;
+      progress = TrialProgress(st, from, target, in);
+    }
+    if (progress == kUnknown || !Beats(progress, source, bestProgress, best.source)) continue;
+    best = Winner{source, next, pairable};
     bestProgress = progress;
   }
-  return bestSource;
+  return true;
 }
+
+const Stream kDead{Ascii, Overflow, 0, 0, 0, 0, 0, nullptr};
 
 // A pool buffer that no winner holds, sharing the most with buffer `like`.
 int SpareBuffer(const AutoState& st, const std::array<bool, BufferPool::kCount>& taken, int like) {
@@ -226,7 +275,7 @@ void RunWinners(AutoState& st, const std::array<int, kStreams>& winners, const I
       nextBuffer[t] = b;
     }
   for (int t = 0; t < kStreams; ++t) {
-    if (winners[t] == kNoSource) next[t] = Stream{Ascii, Overflow, 0, 0, 0, 0, 0, nullptr}, nextBuffer[t] = -1;
+    if (winners[t] == kNoSource) next[t] = kDead, nextBuffer[t] = -1;
   }
   st.current = next;
   st.bufferOf = nextBuffer;
@@ -240,19 +289,67 @@ bool AnyLive(const AutoState& st, const Input& in) {
 
 void Start(AutoState& st, const Input& in) {
   st.counts = &Counts();
-  FindStops(st.stops, *st.counts, in);
+  FindReadAheads(st.ahead, *st.counts, in);
   for (int t = 0; t < kStreams; ++t) {
     st.bufferOf[t] = t;
     st.current[t] = FreshStream(st.pool.Data(t));
     if (kSchemes[t] != Ascii) ChangeScheme(st.current[t], in, kSchemes[t]);
     RunStep(st.current[t], in);
+    st.pairable[t] = false;  // a symbol's first codeword never pairs
+  }
+  st.history.start = st.current;
+}
+
+// One step without codewords; false, with nothing changed, when a
+// continuation needs them.
+bool AdvanceByRule(AutoState& st, const Input& in) {
+  History& h = st.history;
+  if (h.steps == kTracked) return false;
+  std::array<Winner, kStreams> winners;
+  for (int t = 0; t < kStreams; ++t)
+    if (!BestFor(st, t, in, winners[t])) return false;
+  for (int t = 0; t < kStreams; ++t) {
+    const Winner& w = winners[t];
+    st.current[t] = w.source == kNoSource ? kDead : w.stream;
+    st.pairable[t] = w.pairable;
+    h.sources[h.steps][t] = static_cast<int8_t>(w.source);
+  }
+  ++h.steps;
+  return true;
+}
+
+// Runs again the steps taken without codewords, for the streams that lead to
+// the current ones only.
+void MakeReal(AutoState& st, const Input& in) {
+  st.real = true;
+  const History& h = st.history;
+  if (h.steps == 0) return;
+  std::array<uint8_t, kTracked> needed;  // by step: the streams a later one continues
+  uint8_t mask = 0;
+  for (int t = 0; t < kStreams; ++t)
+    if (st.current[t].error == NoError) mask |= 1 << t;
+  for (int k = h.steps - 1; k >= 0; --k) {
+    needed[k] = mask;
+    mask = 0;
+    for (int t = 0; t < kStreams; ++t)
+      if ((needed[k] >> t & 1) && h.sources[k][t] != kNoSource) mask |= 1 << h.sources[k][t];
+  }
+  st.current = h.start;
+  for (int k = 0; k < h.steps; ++k) {
+    std::array<int, kStreams> sources;
+    for (int t = 0; t < kStreams; ++t) sources[t] = (needed[k] >> t & 1) ? h.sources[k][t] : kNoSource;
+    RunWinners(st, sources, in);
   }
 }
 
 void Advance(AutoState& st, const Input& in) {
-  std::array<int, kStreams> winners;
-  for (int t = 0; t < kStreams; ++t) winners[t] = BestFor(st, t, in);
-  RunWinners(st, winners, in);
+  std::array<int, kStreams> sources;
+  for (int t = 0; t < kStreams; ++t) {
+    Winner w;
+    BestFor(st, t, in, w);
+    sources[t] = w.source;
+  }
+  RunWinners(st, sources, in);
 }
 
 // The shortest finished stream; ASCII before C40 before Text on equal length.
@@ -268,6 +365,9 @@ const Stream* Shortest(const AutoState& st) {
 int EncodeAuto(const Input& in, uint8_t* codewords) {
   AutoState st;
   Start(st, in);
+  while (AnyLive(st, in) && AdvanceByRule(st, in)) {
+  }
+  MakeReal(st, in);
   while (AnyLive(st, in)) Advance(st, in);
   const Stream* best = Shortest(st);
   if (best == nullptr) return 0;
