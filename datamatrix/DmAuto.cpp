@@ -121,7 +121,6 @@ struct AutoState {
   std::array<int, kStreams> bufferOf;  // each current stream's pool buffer, -1 when it is dead
   // Without codewords: whether an ASCII digit next would join the last codeword.
   std::array<bool, kStreams> pairable;
-  bool real = false;
   BufferPool pool;
   Buffer scratch;
   const ValueCounts* counts;
@@ -136,47 +135,6 @@ bool IsDigit(int b) { return b >= '0' && b <= '9'; }
 int ChangeCost(const Stream& from, int target) {
   if (from.scheme == kSchemes[target]) return 0;
   return kCodeword * ((IsTripletScheme(from.scheme) ? 1 : 0) + (kSchemes[target] != Ascii ? 1 : 0));
-}
-
-enum Pairing { NoPair, Pairs, Unknown };
-
-// The continuation worked out by rule, without codewords: a change of scheme
-// writes its unlatch and latch, an ASCII byte one or two codewords or joins a
-// lone digit before it, a C40 or Text byte its values, and the read-ahead the
-// pairs up to where it stops. False where the outcome needs the codewords (an
-// unknown pairing), the end-of-data rules or the end of the buffer.
-bool ContinueByRule(const AutoState& st, const Stream& from, Pairing pairing, int target, const Input& in, Stream& s,
-                    bool& pairableAfter) {
-  if (from.progress > from.written) return false;
-  const int b = in.text[from.cursor];
-  s = from;
-  if (s.scheme != kSchemes[target]) {
-    const int cost = ChangeCost(from, target);
-    s.written += cost;
-    s.progress += cost;
-    s.scheme = kSchemes[target];
-    s.mark = s.progress - kCodeword;
-    pairing = NoPair;  // the last codeword is the latch or the unlatch
-  }
-  ++s.cursor;
-  pairableAfter = false;
-  if (kSchemes[target] == Ascii) {
-    if (IsDigit(b) && pairing != NoPair) return pairing == Pairs;
-    const int cost = (b >= 128 ? 2 : 1) * kCodeword;  // Upper Shift and value, or the byte
-    s.written += cost;
-    s.progress += cost;
-    pairableAfter = IsDigit(b) && s.written - kCodeword > s.mark;
-  } else {
-    if (s.progress == s.written) {
-      if (from.cursor >= st.ahead.limit) return false;
-      const int stop = st.ahead.stop[target][from.cursor];
-      if (stop < 0 || stop >= in.end) return false;
-      const auto& before = st.ahead.valuesBefore[target];
-      s.written += kTripletValue * (before[stop] - before[from.cursor]);
-    }
-    s.progress += kTripletValue * (*st.counts)[target][b];
-  }
-  return CodewordCount(s) <= DmCodewordBufferSize;
 }
 
 Stream Continue(Stream s, uint8_t* codewords, int target, const Input& in) {
@@ -200,39 +158,91 @@ bool Beats(int progress, int source, int bestProgress, int bestSource) {
   return bestSource == kNoSource || progress < bestProgress || (progress == bestProgress && source < bestSource);
 }
 
-struct Winner {
-  int source = kNoSource;
-  Stream stream;  // without codewords: the continuation by rule
-  bool pairable = false;
-};
+// For each target, its sources: the one already in the target scheme first.
+constexpr std::array<std::array<int, kStreams>, kStreams> kOrder = {{{0, 1, 2}, {1, 0, 2}, {2, 0, 1}}};
 
-// The winner for the target: the smallest progress, the earlier source on a
-// tie. The source already in the target scheme goes first, so that the others
-// can often be ruled out by what their change of scheme alone costs (no step
-// lowers the progress). (Every byte has a value in ASCII, C40 and Text, so no
-// continuation meets an unsupported character.) Without codewords, false when
-// a continuation needs them.
-bool BestFor(AutoState& st, int target, const Input& in, Winner& best) {
-  constexpr std::array<std::array<int, kStreams>, kStreams> kOrder = {{{0, 1, 2}, {1, 0, 2}, {2, 0, 1}}};
-  best.source = kNoSource;
+// The source whose continuation wins the target, or kNoSource: the smallest
+// progress, the earlier source on a tie. The source already in the target
+// scheme goes first, so that the others can often be ruled out by what their
+// change of scheme alone costs (no step lowers the progress). (Every byte has
+// a value in ASCII, C40 and Text, so no continuation meets an unsupported
+// character.)
+int BestFor(AutoState& st, int target, const Input& in) {
+  int bestSource = kNoSource;
   int bestProgress = 0;
   for (const int source : kOrder[target]) {
     const Stream& from = st.current[source];
     if (!IsLive(from, in) || (from.scheme != kSchemes[target] && !CanLeave(from))) continue;
-    if (!Beats(from.progress + ChangeCost(from, target), source, bestProgress, best.source)) continue;
-    const Pairing pairing = st.real ? Unknown : st.pairable[source] ? Pairs : NoPair;
-    Stream next;
-    bool pairable;
-    int progress = ContinueByRule(st, from, pairing, target, in, next, pairable) ? next.progress : kUnknown;
-    if (progress == kUnknown) {
-      if (!st.real) return false;
-      progress = TrialProgress(st, from, target, in);
-    }
-    if (progress == kUnknown || !Beats(progress, source, bestProgress, best.source)) continue;
-    best = Winner{source, next, pairable};
+    if (!Beats(from.progress + ChangeCost(from, target), source, bestProgress, bestSource)) continue;
+    const int progress = TrialProgress(st, from, target, in);
+    if (progress == kUnknown || !Beats(progress, source, bestProgress, bestSource)) continue;
+    bestSource = source;
     bestProgress = progress;
   }
-  return true;
+  return bestSource;
+}
+
+// ---- without codewords -------------------------------------------------------
+//
+// While every live stream is in its own scheme at the same byte, each
+// continuation follows from counts alone: a change of scheme writes its
+// unlatch and latch, an ASCII byte one or two codewords or joins a lone digit
+// before it, a C40 or Text byte adds its values, and a read-ahead the pairs up
+// to where it stops. What needs more (an end-of-data rule, the end of the
+// buffer) ends this stretch.
+
+// What the byte at the cursor costs in each scheme.
+struct ByteCosts {
+  bool digit;
+  std::array<int, kStreams> step;       // the progress the byte adds
+  std::array<int, kStreams> readAhead;  // the written length a read-ahead from it adds; kUnknown at the end
+};
+
+ByteCosts CostsAt(const AutoState& st, int cursor, const Input& in) {
+  const int b = in.text[cursor];
+  ByteCosts c{IsDigit(b), {}, {}};
+  for (int t = 0; t < kStreams; ++t) {
+    if (!IsTripletScheme(kSchemes[t])) {
+      c.step[t] = (b >= 128 ? 2 : 1) * kCodeword;  // Upper Shift and value, or the byte
+      continue;
+    }
+    c.step[t] = kTripletValue * (*st.counts)[t][b];
+    const int stop = st.ahead.stop[t][cursor];
+    const auto& before = st.ahead.valuesBefore[t];
+    c.readAhead[t] = stop < 0 || stop >= in.end ? kUnknown : kTripletValue * (before[stop] - before[cursor]);
+  }
+  return c;
+}
+
+bool Pairs(const AutoState& st, int source, int target, const ByteCosts& c) {
+  return source == target && kSchemes[target] == Ascii && c.digit && st.pairable[source];
+}
+
+enum class Rule { Continues, NoContinuation, NeedsCodewords };
+
+// The continuation as a stream, codewords aside.
+Rule ByRule(const AutoState& st, int source, int target, const ByteCosts& c, Stream& s, bool& pairable) {
+  s = st.current[source];
+  pairable = false;
+  if (s.error != NoError) return Rule::NoContinuation;
+  const bool readsAhead = IsTripletScheme(kSchemes[target]) && (s.scheme != kSchemes[target] || s.progress == s.written);
+  if (s.progress > s.written || (readsAhead && c.readAhead[target] == kUnknown)) return Rule::NeedsCodewords;
+  if (s.scheme != kSchemes[target]) {
+    if (!CanLeave(s)) return Rule::NoContinuation;
+    const int cost = ChangeCost(s, target);
+    s.written += cost;
+    s.progress += cost;
+    s.scheme = kSchemes[target];
+    s.mark = s.progress - kCodeword;
+  }
+  ++s.cursor;
+  if (readsAhead) s.written += c.readAhead[target];
+  if (!Pairs(st, source, target, c)) s.progress += c.step[target];
+  if (kSchemes[target] == Ascii) {
+    pairable = c.digit && !Pairs(st, source, target, c) && s.progress - kCodeword > s.mark;
+    s.written = s.progress;
+  }
+  return CodewordCount(s) <= DmCodewordBufferSize ? Rule::Continues : Rule::NeedsCodewords;
 }
 
 const Stream kDead{Ascii, Overflow, 0, 0, 0, 0, 0, nullptr};
@@ -304,16 +314,37 @@ void Start(AutoState& st, const Input& in) {
 // continuation needs them.
 bool AdvanceByRule(AutoState& st, const Input& in) {
   History& h = st.history;
-  if (h.steps == kTracked) return false;
-  std::array<Winner, kStreams> winners;
-  for (int t = 0; t < kStreams; ++t)
-    if (!BestFor(st, t, in, winners[t])) return false;
-  for (int t = 0; t < kStreams; ++t) {
-    const Winner& w = winners[t];
-    st.current[t] = w.source == kNoSource ? kDead : w.stream;
-    st.pairable[t] = w.pairable;
-    h.sources[h.steps][t] = static_cast<int8_t>(w.source);
+  int cursor = -1;
+  for (const Stream& s : st.current) {
+    if (s.error != NoError) continue;
+    if (cursor >= 0 && s.cursor != cursor) return false;
+    cursor = s.cursor;
   }
+  if (cursor < 0 || cursor >= st.ahead.limit || h.steps == kTracked) return false;
+  const ByteCosts costs = CostsAt(st, cursor, in);
+  std::array<Stream, kStreams> next;
+  std::array<bool, kStreams> pairable;
+  for (int t = 0; t < kStreams; ++t) {
+    int best = kNoSource;
+    for (const int s : kOrder[t]) {
+      const Stream& from = st.current[s];
+      if (from.error != NoError ||
+          (best != kNoSource && !Beats(from.progress + ChangeCost(from, t), s, next[t].progress, best)))
+        continue;
+      Stream candidate;
+      bool p;
+      const Rule rule = ByRule(st, s, t, costs, candidate, p);
+      if (rule == Rule::NeedsCodewords) return false;
+      if (rule == Rule::NoContinuation || !Beats(candidate.progress, s, next[t].progress, best)) continue;
+      best = s;
+      next[t] = candidate;
+      pairable[t] = p;
+    }
+    if (best == kNoSource) next[t] = kDead, pairable[t] = false;
+    h.sources[h.steps][t] = static_cast<int8_t>(best);
+  }
+  st.current = next;
+  st.pairable = pairable;
   ++h.steps;
   return true;
 }
@@ -321,7 +352,6 @@ bool AdvanceByRule(AutoState& st, const Input& in) {
 // Runs again the steps taken without codewords, for the streams that lead to
 // the current ones only.
 void MakeReal(AutoState& st, const Input& in) {
-  st.real = true;
   const History& h = st.history;
   if (h.steps == 0) return;
   std::array<uint8_t, kTracked> needed;  // by step: the streams a later one continues
@@ -335,20 +365,30 @@ void MakeReal(AutoState& st, const Input& in) {
       if ((needed[k] >> t & 1) && h.sources[k][t] != kNoSource) mask |= 1 << h.sources[k][t];
   }
   st.current = h.start;
+  bool oneLine = false;  // the last step had one stream only, continued in place
   for (int k = 0; k < h.steps; ++k) {
     std::array<int, kStreams> sources;
     for (int t = 0; t < kStreams; ++t) sources[t] = (needed[k] >> t & 1) ? h.sources[k][t] : kNoSource;
-    RunWinners(st, sources, in);
+    if (needed[k] != 1 && needed[k] != 2 && needed[k] != 4) {
+      RunWinners(st, sources, in);
+      oneLine = false;
+      continue;
+    }
+    // One line of descent: no copies, and its buffer changes only from
+    // where this run of steps began.
+    const int t = needed[k] == 1 ? 0 : needed[k] == 2 ? 1 : 2;
+    const Stream& from = st.current[sources[t]];
+    const int buffer = st.bufferOf[sources[t]];
+    if (!oneLine) st.pool.Changed(buffer, std::max(0, CodewordCount(from) - 2));
+    oneLine = true;
+    st.current[t] = Continue(from, from.codewords, t, in);
+    st.bufferOf[t] = buffer;
   }
 }
 
 void Advance(AutoState& st, const Input& in) {
   std::array<int, kStreams> sources;
-  for (int t = 0; t < kStreams; ++t) {
-    Winner w;
-    BestFor(st, t, in, w);
-    sources[t] = w.source;
-  }
+  for (int t = 0; t < kStreams; ++t) sources[t] = BestFor(st, t, in);
   RunWinners(st, sources, in);
 }
 

@@ -70,7 +70,10 @@ class Placer {
     modules_[row * columns_ + col] |= Status(dark);
   }
 
-  static uint8_t Status(bool dark) { return (dark ? dm::kDarkModule : 0) | dm::kPlacedModule | dm::kVisitedModule; }
+  // Arithmetic, not a branch: codeword bits are as good as random.
+  static uint8_t Status(bool dark) {
+    return static_cast<uint8_t>(dm::kDarkModule * static_cast<int>(dark) | dm::kPlacedModule | dm::kVisitedModule);
+  }
 
   uint8_t* modules_;
   int rows_;
