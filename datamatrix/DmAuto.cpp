@@ -116,11 +116,20 @@ struct History {
   std::array<Stream, kStreams> start;                          // the streams before the first step
 };
 
+// A stream without codewords, in its own scheme at the common cursor.
+struct Lean {
+  bool alive;
+  bool pairable;  // ASCII: a digit next would join the last codeword
+  int written;
+  int progress;
+  int mark;
+};
+
 struct AutoState {
   std::array<Stream, kStreams> current;
   std::array<int, kStreams> bufferOf;  // each current stream's pool buffer, -1 when it is dead
-  // Without codewords: whether an ASCII digit next would join the last codeword.
-  std::array<bool, kStreams> pairable;
+  std::array<Lean, kStreams> lean;
+  int leanCursor;
   BufferPool pool;
   Buffer scratch;
   const ValueCounts* counts;
@@ -131,11 +140,12 @@ struct AutoState {
 bool IsLive(const Stream& s, const Input& in) { return s.error == NoError && s.cursor < in.end; }
 bool IsDigit(int b) { return b >= '0' && b <= '9'; }
 
-// Codewords a change from `from` to the target writes before the step.
-int ChangeCost(const Stream& from, int target) {
-  if (from.scheme == kSchemes[target]) return 0;
-  return kCodeword * ((IsTripletScheme(from.scheme) ? 1 : 0) + (kSchemes[target] != Ascii ? 1 : 0));
+// Codewords a change from one scheme to another writes: unlatch, latch.
+constexpr int ChangeCost(int fromScheme, int toScheme) {
+  if (fromScheme == toScheme) return 0;
+  return kCodeword * ((IsTripletScheme(fromScheme) ? 1 : 0) + (toScheme != Ascii ? 1 : 0));
 }
+int ChangeCost(const Stream& from, int target) { return ChangeCost(from.scheme, kSchemes[target]); }
 
 Stream Continue(Stream s, uint8_t* codewords, int target, const Input& in) {
   s.codewords = codewords;
@@ -214,35 +224,65 @@ ByteCosts CostsAt(const AutoState& st, int cursor, const Input& in) {
   return c;
 }
 
-bool Pairs(const AutoState& st, int source, int target, const ByteCosts& c) {
-  return source == target && kSchemes[target] == Ascii && c.digit && st.pairable[source];
-}
-
 enum class Rule { Continues, NoContinuation, NeedsCodewords };
 
-// The continuation as a stream, codewords aside.
-Rule ByRule(const AutoState& st, int source, int target, const ByteCosts& c, Stream& s, bool& pairable) {
-  s = st.current[source];
-  pairable = false;
-  if (s.error != NoError) return Rule::NoContinuation;
-  const bool readsAhead = IsTripletScheme(kSchemes[target]) && (s.scheme != kSchemes[target] || s.progress == s.written);
-  if (s.progress > s.written || (readsAhead && c.readAhead[target] == kUnknown)) return Rule::NeedsCodewords;
-  if (s.scheme != kSchemes[target]) {
-    if (!CanLeave(s)) return Rule::NoContinuation;
-    const int cost = ChangeCost(s, target);
-    s.written += cost;
-    s.progress += cost;
-    s.scheme = kSchemes[target];
-    s.mark = s.progress - kCodeword;
+// The continuation of lean stream `kSource` into `kTarget`. Both are
+// constants, so that each of the nine keeps only its own rules.
+template <int kSource, int kTarget>
+Rule ByRule(const Lean& from, const ByteCosts& c, Lean& next) {
+  constexpr int kFrom = kSchemes[kSource];
+  constexpr int kTo = kSchemes[kTarget];
+  constexpr bool kChange = kSource != kTarget;
+  if (!from.alive) return Rule::NoContinuation;
+  if (kChange && IsTripletScheme(kFrom) && (from.progress % kCodeword != 0 || from.progress != from.written))
+    return Rule::NoContinuation;  // cannot unlatch between pairs
+  const bool readsAhead = IsTripletScheme(kTo) && (kChange || from.progress == from.written);
+  if (from.progress > from.written || (readsAhead && c.readAhead[kTarget] == kUnknown)) return Rule::NeedsCodewords;
+  next = from;
+  if (kChange) {
+    next.written += ChangeCost(kFrom, kTo);
+    next.progress += ChangeCost(kFrom, kTo);
+    next.mark = next.progress - kCodeword;
   }
-  ++s.cursor;
-  if (readsAhead) s.written += c.readAhead[target];
-  if (!Pairs(st, source, target, c)) s.progress += c.step[target];
-  if (kSchemes[target] == Ascii) {
-    pairable = c.digit && !Pairs(st, source, target, c) && s.progress - kCodeword > s.mark;
-    s.written = s.progress;
+  if (readsAhead) next.written += c.readAhead[kTarget];
+  const bool pairs = !kChange && kTo == Ascii && c.digit && from.pairable;
+  if (!pairs) next.progress += c.step[kTarget];
+  next.pairable = false;
+  if (kTo == Ascii) {
+    next.pairable = c.digit && !pairs && next.progress - kCodeword > next.mark;
+    next.written = next.progress;
   }
-  return CodewordCount(s) <= DmCodewordBufferSize ? Rule::Continues : Rule::NeedsCodewords;
+  return (next.written + kCodeword - 1) / kCodeword <= DmCodewordBufferSize ? Rule::Continues : Rule::NeedsCodewords;
+}
+
+// Weighs the continuation of `kSource` against the best so far; false when it
+// needs codewords.
+template <int kSource, int kTarget>
+bool TryLean(const AutoState& st, const ByteCosts& c, int& best, Lean& bestLean) {
+  const Lean& from = st.lean[kSource];
+  if (!from.alive) return true;
+  constexpr int kCost = ChangeCost(kSchemes[kSource], kSchemes[kTarget]);
+  if (best != kNoSource && !Beats(from.progress + kCost, kSource, bestLean.progress, best)) return true;
+  Lean candidate;
+  const Rule rule = ByRule<kSource, kTarget>(from, c, candidate);
+  if (rule == Rule::NeedsCodewords) return false;
+  if (rule == Rule::Continues && Beats(candidate.progress, kSource, bestLean.progress, best)) {
+    best = kSource;
+    bestLean = candidate;
+  }
+  return true;
+}
+
+template <int kTarget>
+bool BestLean(const AutoState& st, const ByteCosts& c, int8_t& source, Lean& next) {
+  constexpr auto kSources = kOrder[kTarget];
+  int best = kNoSource;
+  if (!TryLean<kSources[0], kTarget>(st, c, best, next) || !TryLean<kSources[1], kTarget>(st, c, best, next) ||
+      !TryLean<kSources[2], kTarget>(st, c, best, next))
+    return false;
+  if (best == kNoSource) next.alive = false;
+  source = static_cast<int8_t>(best);
+  return true;
 }
 
 const Stream kDead{Ascii, Overflow, 0, 0, 0, 0, 0, nullptr};
@@ -305,48 +345,41 @@ void Start(AutoState& st, const Input& in) {
     st.current[t] = FreshStream(st.pool.Data(t));
     if (kSchemes[t] != Ascii) ChangeScheme(st.current[t], in, kSchemes[t]);
     RunStep(st.current[t], in);
-    st.pairable[t] = false;  // a symbol's first codeword never pairs
   }
   st.history.start = st.current;
 }
 
-// One step without codewords; false, with nothing changed, when a
-// continuation needs them.
-bool AdvanceByRule(AutoState& st, const Input& in) {
-  History& h = st.history;
+// The stretch without codewords starts when every live stream is in its own
+// scheme at the same byte.
+bool EnterLean(AutoState& st, const Input& in) {
   int cursor = -1;
-  for (const Stream& s : st.current) {
+  for (int t = 0; t < kStreams; ++t) {
+    const Stream& s = st.current[t];
+    st.lean[t] = Lean{s.error == NoError, false, s.written, s.progress, s.mark};  // a first codeword never pairs
     if (s.error != NoError) continue;
-    if (cursor >= 0 && s.cursor != cursor) return false;
+    if (s.scheme != kSchemes[t] || (cursor >= 0 && s.cursor != cursor)) return false;
     cursor = s.cursor;
   }
-  if (cursor < 0 || cursor >= st.ahead.limit || h.steps == kTracked) return false;
-  const ByteCosts costs = CostsAt(st, cursor, in);
-  std::array<Stream, kStreams> next;
-  std::array<bool, kStreams> pairable;
-  for (int t = 0; t < kStreams; ++t) {
-    int best = kNoSource;
-    for (const int s : kOrder[t]) {
-      const Stream& from = st.current[s];
-      if (from.error != NoError ||
-          (best != kNoSource && !Beats(from.progress + ChangeCost(from, t), s, next[t].progress, best)))
-        continue;
-      Stream candidate;
-      bool p;
-      const Rule rule = ByRule(st, s, t, costs, candidate, p);
-      if (rule == Rule::NeedsCodewords) return false;
-      if (rule == Rule::NoContinuation || !Beats(candidate.progress, s, next[t].progress, best)) continue;
-      best = s;
-      next[t] = candidate;
-      pairable[t] = p;
-    }
-    if (best == kNoSource) next[t] = kDead, pairable[t] = false;
-    h.sources[h.steps][t] = static_cast<int8_t>(best);
-  }
-  st.current = next;
-  st.pairable = pairable;
-  ++h.steps;
-  return true;
+  st.leanCursor = cursor;
+  return cursor >= 0 && cursor < in.end;
+}
+
+// One step without codewords; false, with nothing changed, when a
+// continuation needs them.
+bool AdvanceLean(AutoState& st, const Input& in) {
+  History& h = st.history;
+  if (st.leanCursor >= st.ahead.limit || h.steps == kTracked) return false;
+  const ByteCosts costs = CostsAt(st, st.leanCursor, in);
+  std::array<Lean, kStreams> next;
+  std::array<int8_t, kStreams> sources;
+  static_assert(kStreams == 3);
+  if (!BestLean<0>(st, costs, sources[0], next[0]) || !BestLean<1>(st, costs, sources[1], next[1]) ||
+      !BestLean<2>(st, costs, sources[2], next[2]))
+    return false;
+  st.lean = next;
+  h.sources[h.steps++] = sources;
+  ++st.leanCursor;
+  return st.leanCursor < in.end;
 }
 
 // Runs again the steps taken without codewords, for the streams that lead to
@@ -357,7 +390,7 @@ void MakeReal(AutoState& st, const Input& in) {
   std::array<uint8_t, kTracked> needed;  // by step: the streams a later one continues
   uint8_t mask = 0;
   for (int t = 0; t < kStreams; ++t)
-    if (st.current[t].error == NoError) mask |= 1 << t;
+    if (st.lean[t].alive) mask |= 1 << t;
   for (int k = h.steps - 1; k >= 0; --k) {
     needed[k] = mask;
     mask = 0;
@@ -405,8 +438,9 @@ const Stream* Shortest(const AutoState& st) {
 int EncodeAuto(const Input& in, uint8_t* codewords) {
   AutoState st;
   Start(st, in);
-  while (AnyLive(st, in) && AdvanceByRule(st, in)) {
-  }
+  if (EnterLean(st, in))
+    while (AdvanceLean(st, in)) {
+    }
   MakeReal(st, in);
   while (AnyLive(st, in)) Advance(st, in);
   const Stream* best = Shortest(st);

@@ -40,7 +40,7 @@ struct Stream {
 };
 
 Stream FreshStream(uint8_t* codewords);
-inline bool IsTripletScheme(int scheme) { return scheme == C40 || scheme == Text || scheme == X12; }
+constexpr bool IsTripletScheme(int scheme) { return scheme == C40 || scheme == Text || scheme == X12; }
 // C40, Text and X12 can be left only between two codeword pairs.
 inline bool CanLeave(const Stream& s) {
   return !IsTripletScheme(s.scheme) || (s.progress % kCodeword == 0 && s.progress == s.written);
