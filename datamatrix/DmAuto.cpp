@@ -128,7 +128,10 @@ struct Lean {
 struct AutoState {
   std::array<Stream, kStreams> current;
   std::array<int, kStreams> bufferOf;  // each current stream's pool buffer, -1 when it is dead
-  std::array<Lean, kStreams> lean;
+  // The lean streams before and after the step in hand, in turn: swapping
+  // which is which is cheaper than copying them.
+  std::array<std::array<Lean, kStreams>, 2> leans;
+  int leanNow;
   int leanCursor;
   BufferPool pool;
   Buffer scratch;
@@ -259,7 +262,7 @@ Rule ByRule(const Lean& from, const ByteCosts& c, Lean& next) {
 // needs codewords.
 template <int kSource, int kTarget>
 bool TryLean(const AutoState& st, const ByteCosts& c, int& best, Lean& bestLean) {
-  const Lean& from = st.lean[kSource];
+  const Lean& from = st.leans[st.leanNow][kSource];
   if (!from.alive) return true;
   constexpr int kCost = ChangeCost(kSchemes[kSource], kSchemes[kTarget]);
   if (best != kNoSource && !Beats(from.progress + kCost, kSource, bestLean.progress, best)) return true;
@@ -355,11 +358,12 @@ bool EnterLean(AutoState& st, const Input& in) {
   int cursor = -1;
   for (int t = 0; t < kStreams; ++t) {
     const Stream& s = st.current[t];
-    st.lean[t] = Lean{s.error == NoError, false, s.written, s.progress, s.mark};  // a first codeword never pairs
+    st.leans[0][t] = Lean{s.error == NoError, false, s.written, s.progress, s.mark};  // a first codeword never pairs
     if (s.error != NoError) continue;
     if (s.scheme != kSchemes[t] || (cursor >= 0 && s.cursor != cursor)) return false;
     cursor = s.cursor;
   }
+  st.leanNow = 0;
   st.leanCursor = cursor;
   return cursor >= 0 && cursor < in.end;
 }
@@ -370,13 +374,13 @@ bool AdvanceLean(AutoState& st, const Input& in) {
   History& h = st.history;
   if (st.leanCursor >= st.ahead.limit || h.steps == kTracked) return false;
   const ByteCosts costs = CostsAt(st, st.leanCursor, in);
-  std::array<Lean, kStreams> next;
+  std::array<Lean, kStreams>& next = st.leans[1 - st.leanNow];
   std::array<int8_t, kStreams> sources;
   static_assert(kStreams == 3);
   if (!BestLean<0>(st, costs, sources[0], next[0]) || !BestLean<1>(st, costs, sources[1], next[1]) ||
       !BestLean<2>(st, costs, sources[2], next[2]))
     return false;
-  st.lean = next;
+  st.leanNow = 1 - st.leanNow;
   h.sources[h.steps++] = sources;
   ++st.leanCursor;
   return st.leanCursor < in.end;
@@ -390,7 +394,7 @@ void MakeReal(AutoState& st, const Input& in) {
   std::array<uint8_t, kTracked> needed;  // by step: the streams a later one continues
   uint8_t mask = 0;
   for (int t = 0; t < kStreams; ++t)
-    if (st.lean[t].alive) mask |= 1 << t;
+    if (st.leans[st.leanNow][t].alive) mask |= 1 << t;
   for (int k = h.steps - 1; k >= 0; --k) {
     needed[k] = mask;
     mask = 0;
