@@ -150,10 +150,14 @@ constexpr int ChangeCost(int fromScheme, int toScheme) {
 }
 int ChangeCost(const Stream& from, int target) { return ChangeCost(from.scheme, kSchemes[target]); }
 
-Stream Continue(Stream s, uint8_t* codewords, int target, const Input& in) {
-  s.codewords = codewords;
+void ContinueInPlace(Stream& s, int target, const Input& in) {
   if (s.scheme != kSchemes[target]) ChangeScheme(s, in, kSchemes[target]);
   if (s.error == NoError) RunStep(s, in);
+}
+
+Stream Continue(Stream s, uint8_t* codewords, int target, const Input& in) {
+  s.codewords = codewords;
+  ContinueInPlace(s, target, in);
   return s;
 }
 
@@ -414,12 +418,13 @@ void MakeReal(AutoState& st, const Input& in) {
     // One line of descent: no copies, and its buffer changes only from
     // where this run of steps began.
     const int t = needed[k] == 1 ? 0 : needed[k] == 2 ? 1 : 2;
-    const Stream& from = st.current[sources[t]];
-    const int buffer = st.bufferOf[sources[t]];
-    if (!oneLine) st.pool.Changed(buffer, std::max(0, CodewordCount(from) - 2));
+    if (sources[t] != t) {
+      st.current[t] = st.current[sources[t]];
+      st.bufferOf[t] = st.bufferOf[sources[t]];
+    }
+    if (!oneLine) st.pool.Changed(st.bufferOf[t], std::max(0, CodewordCount(st.current[t]) - 2));
     oneLine = true;
-    st.current[t] = Continue(from, from.codewords, t, in);
-    st.bufferOf[t] = buffer;
+    ContinueInPlace(st.current[t], t, in);
   }
 }
 
