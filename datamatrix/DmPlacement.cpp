@@ -2,6 +2,7 @@
 // into the data area, and the corner shapes it uses at the edges. The walk
 // depends on the size only, so it runs once per size, into a map of where
 // each module takes its bit from; placing codewords then reads the map.
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cstdlib>
@@ -25,20 +26,17 @@ constexpr std::array<Offsets, 4> kCornerShapes = {{
     {{{-1, 0}, {-1, -1}, {0, -3}, {0, -2}, {0, -1}, {1, -3}, {1, -2}, {1, -1}}},
 }};
 
-// A module's source: codeword index times 8 plus the bit (0 the most
-// significant), or one of these for the modules the walk leaves.
-constexpr uint16_t kUnvisited = 0xFFFF;
-constexpr uint16_t kFixedDark = 0xFFFE;
-
-// Records the walk into a map of the data area, row after row.
+// Records the walk: for each codeword the data-area positions (row after
+// row) of its eight modules, bit 7 first.
 class Placer {
  public:
-  Placer(uint16_t* map, int rows, int columns) : map_(map), rows_(rows), columns_(columns) {
-    for (int i = 0; i < rows * columns; ++i) map_[i] = kUnvisited;
+  Placer(uint16_t* positions, bool* visited, int rows, int columns)
+      : positions_(positions), visited_(visited), rows_(rows), columns_(columns) {
+    std::fill_n(visited_, rows * columns, false);
   }
 
   int Placed() const { return next_; }
-  bool Visited(int row, int col) const { return map_[row * columns_ + col] != kUnvisited; }
+  bool Visited(int row, int col) const { return visited_[row * columns_ + col]; }
 
   void Standard(int row, int col) {
     const int codeword = next_++;
@@ -53,12 +51,8 @@ class Placer {
     }
   }
 
-  // A corner left over by the walk gets its fixed pattern: dark diagonal.
-  void FillUnvisitedCorner() {
-    if (Visited(rows_ - 1, columns_ - 1)) return;
-    map_[(rows_ - 1) * columns_ + columns_ - 1] = kFixedDark;
-    map_[(rows_ - 2) * columns_ + columns_ - 2] = kFixedDark;
-  }
+  // A corner left over by the walk gets a fixed pattern: dark diagonal.
+  bool CornerLeftOver() const { return !Visited(rows_ - 1, columns_ - 1); }
 
  private:
   // Positions beyond the top or left edge wrap to the opposite side.
@@ -71,10 +65,12 @@ class Placer {
       col += columns_;
       row += 4 - ((columns_ + 4) % 8);
     }
-    map_[row * columns_ + col] = static_cast<uint16_t>(codeword * 8 + bit);
+    visited_[row * columns_ + col] = true;
+    positions_[codeword * 8 + bit] = static_cast<uint16_t>(row * columns_ + col);
   }
 
-  uint16_t* map_;
+  uint16_t* positions_;
+  bool* visited_;
   int rows_;
   int columns_;
   int next_ = 0;
@@ -109,59 +105,56 @@ int Walk(Placer& placer, int rows, int columns) {
     row += 3;
     col += 1;
   } while (row < rows || col < columns);
-  placer.FillUnvisitedCorner();
   return placer.Placed();
 }
 
-// All sizes' maps in one static table, each built on first use.
-int MapSize(int sizeIndex) {
+int AreaSize(int sizeIndex) {
   return DmSizeAttribute(sizeIndex, DataAreaRows) * DmSizeAttribute(sizeIndex, DataAreaColumns);
 }
 
-// The data-area modules of all 30 sizes together.
-constexpr int kAllMapCells = 92640;
+// The data-area modules of all 30 sizes together: room enough for the eight
+// positions of every codeword the walk places.
+constexpr int kAllAreas = 92640;
 
-struct Maps {
+struct Walks {
   std::array<int, DmSizeCount + 1> start{};
-  std::array<std::atomic<int>, DmSizeCount> placed{};  // 0 until the size's map is built
-  std::mutex building;
-  std::array<uint16_t, kAllMapCells> sources;
+  std::array<std::atomic<int>, DmSizeCount> placed{};  // 0 until the size's walk is recorded
+  std::array<bool, DmSizeCount> cornerLeftOver{};
+  std::mutex recording;
+  std::array<uint16_t, kAllAreas> positions;
 };
 
-Maps& AllMaps() {
-  static Maps maps;
+Walks& AllWalks() {
+  static Walks walks;
   static const bool laidOut = [] {
-    for (int i = 0; i < DmSizeCount; ++i) maps.start[i + 1] = maps.start[i] + MapSize(i);
-    if (maps.start[DmSizeCount] > kAllMapCells) std::abort();  // the size table and the constant disagree
+    for (int i = 0; i < DmSizeCount; ++i) walks.start[i + 1] = walks.start[i] + AreaSize(i);
+    if (walks.start[DmSizeCount] > kAllAreas) std::abort();  // the size table and the constant disagree
     return true;
   }();
   (void)laidOut;
-  return maps;
+  return walks;
 }
 
-const uint16_t* MapFor(int sizeIndex, int& placed) {
-  Maps& maps = AllMaps();
-  uint16_t* map = maps.sources.data() + maps.start[sizeIndex];
-  placed = maps.placed[sizeIndex].load(std::memory_order_acquire);
+// The walk of the size, recorded on first use.
+const uint16_t* WalkOf(int sizeIndex, int& placed, bool& cornerLeftOver) {
+  Walks& walks = AllWalks();
+  uint16_t* positions = walks.positions.data() + walks.start[sizeIndex];
+  placed = walks.placed[sizeIndex].load(std::memory_order_acquire);
   if (placed == 0) {
-    const std::lock_guard<std::mutex> lock(maps.building);
-    placed = maps.placed[sizeIndex].load(std::memory_order_relaxed);
+    const std::lock_guard<std::mutex> lock(walks.recording);
+    placed = walks.placed[sizeIndex].load(std::memory_order_relaxed);
     if (placed == 0) {
       const int rows = DmSizeAttribute(sizeIndex, DataAreaRows);
       const int columns = DmSizeAttribute(sizeIndex, DataAreaColumns);
-      Placer placer(map, rows, columns);
+      static std::array<bool, 132 * 132> visited;  // the largest data area; guarded by the lock
+      Placer placer(positions, visited.data(), rows, columns);
       placed = Walk(placer, rows, columns);
-      maps.placed[sizeIndex].store(placed, std::memory_order_release);
+      walks.cornerLeftOver[sizeIndex] = placer.CornerLeftOver();
+      walks.placed[sizeIndex].store(placed, std::memory_order_release);
     }
   }
-  return map;
-}
-
-// Arithmetic, not a branch: codeword bits are as good as random.
-uint8_t Status(const uint8_t* codewords, uint16_t source) {
-  if (source >= kFixedDark) return source == kFixedDark ? dm::kDarkModule : 0;
-  const int dark = (codewords[source >> 3] >> (7 - (source & 7))) & 1;
-  return static_cast<uint8_t>(dm::kDarkModule * dark | dm::kPlacedModule | dm::kVisitedModule);
+  cornerLeftOver = walks.cornerLeftOver[sizeIndex];
+  return positions;
 }
 
 }  // namespace
@@ -169,8 +162,18 @@ uint8_t Status(const uint8_t* codewords, uint16_t source) {
 int DmPlaceCodewords(int sizeIndex, uint8_t* modules, const uint8_t* codewords) {
   if (sizeIndex < 0 || sizeIndex >= DmSizeCount || modules == nullptr || codewords == nullptr) return 0;
   int placed = 0;
-  const uint16_t* map = MapFor(sizeIndex, placed);
-  const int count = MapSize(sizeIndex);
-  for (int i = 0; i < count; ++i) modules[i] |= Status(codewords, map[i]);
+  bool cornerLeftOver = false;
+  const uint16_t* positions = WalkOf(sizeIndex, placed, cornerLeftOver);
+  // By table, not by branch: codeword bits are as good as random.
+  constexpr std::array<uint8_t, 2> kStatus = {dm::kPlacedModule | dm::kVisitedModule,
+                                              dm::kDarkModule | dm::kPlacedModule | dm::kVisitedModule};
+  for (int c = 0; c < placed; ++c, positions += 8)
+    for (int bit = 0; bit < 8; ++bit) modules[positions[bit]] |= kStatus[(codewords[c] >> (7 - bit)) & 1];
+  if (cornerLeftOver) {
+    const int rows = DmSizeAttribute(sizeIndex, DataAreaRows);
+    const int columns = DmSizeAttribute(sizeIndex, DataAreaColumns);
+    modules[(rows - 1) * columns + columns - 1] |= dm::kDarkModule;
+    modules[(rows - 2) * columns + columns - 2] |= dm::kDarkModule;
+  }
   return placed;
 }
