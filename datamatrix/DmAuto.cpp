@@ -155,10 +155,12 @@ void ContinueInPlace(Stream& s, int target, const Input& in) {
   if (s.error == NoError) RunStep(s, in);
 }
 
-Stream Continue(Stream s, uint8_t* codewords, int target, const Input& in) {
-  s.codewords = codewords;
-  ContinueInPlace(s, target, in);
-  return s;
+// The continuation in `next`, on the given codewords. (Run in place: a stream
+// returned by value after the step wrote its fields is slow to read back.)
+void Continue(const Stream& from, uint8_t* codewords, int target, const Input& in, Stream& next) {
+  next = from;
+  next.codewords = codewords;
+  ContinueInPlace(next, target, in);
 }
 
 // Runs the continuation on a scratch buffer holding only the source's last
@@ -167,7 +169,8 @@ Stream Continue(Stream s, uint8_t* codewords, int target, const Input& in) {
 int TrialProgress(AutoState& st, const Stream& from, int target, const Input& in) {
   const int top = CodewordCount(from);
   for (int p = std::max(0, top - 2); p < top; ++p) st.scratch[p] = from.codewords[p];
-  const Stream trial = Continue(from, st.scratch.data(), target, in);
+  Stream trial;
+  Continue(from, st.scratch.data(), target, in, trial);
   return trial.error == NoError ? trial.progress : kUnknown;
 }
 
@@ -327,7 +330,7 @@ void RunWinners(AutoState& st, const std::array<int, kStreams>& winners, const I
         taken[b] = true;
         st.pool.CopyPrefix(b, st.bufferOf[s], top);
       }
-      next[t] = Continue(st.current[s], st.pool.Data(b), t, in);
+      Continue(st.current[s], st.pool.Data(b), t, in, next[t]);
       st.pool.Changed(b, std::max(0, top - 2));
       nextBuffer[t] = b;
     }
