@@ -1,12 +1,14 @@
 // Automatic choice among ASCII, C40 and Text: three streams advance byte by
 // byte, each target scheme taking the cheapest continuation of any stream.
 //
-// Each byte goes in two phases. Deciding needs only the progress that each
-// continuation would reach, and that is mostly known without running it: a
-// change of scheme costs its latch and unlatch, a byte its values. Only a
-// continuation whose outcome depends on the codewords written (an ASCII digit
-// pair), on the end of the input (the end-of-data rules) or on the end of the
-// buffer is run, on a scratch copy. Then each winner runs once, in place.
+// Most of the way the choice needs no codewords: while every stream is in its
+// own scheme at the same byte, each continuation's progress follows from
+// counts (a change of scheme costs its unlatch and latch, a byte its values,
+// a read-ahead the pairs up to where it stops), and a step records only which
+// stream each one continued. When a continuation needs more (the end-of-data
+// rules near the end of the input, the end of the buffer), the recorded steps
+// are run again on real codewords, once for each line of descent, and the
+// rest goes step by step with trial runs.
 #include <algorithm>
 #include <array>
 #include <cstring>
