@@ -84,17 +84,24 @@ constexpr int kTracked = DmMaxTextLength + 1;
 
 struct ReadAheads {
   using Row = std::array<int16_t, kTracked + 1>;
-  std::array<Row, kStreams> stop;  // by stream; ASCII's unused
-  std::array<Row, kStreams> valuesBefore;
+  // By stream, ASCII (the first) having none.
+  static_assert(kSchemes[0] == Ascii);
+  std::array<Row, kStreams - 1> stopRows;
+  std::array<Row, kStreams - 1> valuesBeforeRows;
   int limit;
+
+  Row& Stop(int t) { return stopRows[t - 1]; }
+  const Row& Stop(int t) const { return stopRows[t - 1]; }
+  Row& ValuesBefore(int t) { return valuesBeforeRows[t - 1]; }
+  const Row& ValuesBefore(int t) const { return valuesBeforeRows[t - 1]; }
 };
 
 void FindReadAheads(ReadAheads& ahead, const ValueCounts& counts, const Input& in) {
   ahead.limit = std::min(in.end, kTracked);
   for (int t = 0; t < kStreams; ++t) {
     if (!IsTripletScheme(kSchemes[t])) continue;
-    auto& stop = ahead.stop[t];
-    auto& before = ahead.valuesBefore[t];
+    auto& stop = ahead.Stop(t);
+    auto& before = ahead.ValuesBefore(t);
     for (int k = 0, values = 0; k <= ahead.limit; ++k) {
       before[k] = static_cast<int16_t>(values);
       if (k < ahead.limit) values += counts[t][in.text[k]];
@@ -229,8 +236,8 @@ ByteCosts CostsAt(const AutoState& st, int cursor, const Input& in) {
       continue;
     }
     c.step[t] = kTripletValue * (*st.counts)[t][b];
-    const int stop = st.ahead.stop[t][cursor];
-    const auto& before = st.ahead.valuesBefore[t];
+    const int stop = st.ahead.Stop(t)[cursor];
+    const auto& before = st.ahead.ValuesBefore(t);
     c.readAhead[t] = stop < 0 || stop >= in.end ? kUnknown : kTripletValue * (before[stop] - before[cursor]);
   }
   return c;
