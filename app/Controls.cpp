@@ -11,7 +11,7 @@
 #include <algorithm>
 
 #include "app/AppIcon.h"
-#include "content/pages/TextBytes.h"
+#include "gui/TextBytes.h"
 
 CTabControl::CTabControl(QWidget* parent) : QWidget(parent), bar_(new QTabBar(this)), pane_(new QFrame(this)) {
   static_cast<QFrame*>(pane_)->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);

@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <map>
 
-#include "content/pages/DialogUnits.h"
+#include "gui/DialogUnits.h"
 #include "res/DialogLayouts.h"
 
 class QTabBar;

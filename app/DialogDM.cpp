@@ -4,7 +4,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "content/pages/TextBytes.h"
+#include "gui/TextBytes.h"
 #include "datamatrix/DmEncoder.h"
 #include "res/Strings.h"
 

@@ -8,7 +8,7 @@
 #include "app/Controls.h"
 #include "app/DialogDM.h"
 #include "app/TesselDlg.h"
-#include "content/pages/TextBytes.h"
+#include "gui/TextBytes.h"
 #include "res/Strings.h"
 
 CDialogMain::CDialogMain()

@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-#include "content/pages/DialogUnits.h"
+#include "gui/DialogUnits.h"
 
 class CDialogDM;
 class CTesselDlg;

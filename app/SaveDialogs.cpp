@@ -4,7 +4,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-#include "content/pages/TextBytes.h"
+#include "gui/TextBytes.h"
 #include "res/Strings.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <QSlider>
 
 #include "app/SaveDialogs.h"
-#include "content/pages/TextBytes.h"
+#include "gui/TextBytes.h"
 #include "image/ImageWriters.h"
 #include "image/SymbolImage.h"
 #include "res/Strings.h"

@@ -4,7 +4,7 @@
 
 #include "app/AppIcon.h"
 #include "app/DialogMain.h"
-#include "content/pages/DialogUnits.h"
+#include "gui/DialogUnits.h"
 
 CTesselApp::CTesselApp(int& argc, char** argv) : QApplication(argc, argv) {
   setFont(DialogFont());

@@ -6,7 +6,7 @@
 #include <QTabBar>
 
 #include "content/pages/ContentPages.h"
-#include "content/pages/TextBytes.h"
+#include "gui/TextBytes.h"
 #include "qr/QrCodeEncoder.h"
 #include "res/Strings.h"
 

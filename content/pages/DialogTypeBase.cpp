@@ -5,7 +5,7 @@
 #include <QPlainTextEdit>
 #include <limits>
 
-#include "content/pages/TextBytes.h"
+#include "gui/TextBytes.h"
 
 namespace {
 

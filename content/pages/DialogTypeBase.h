@@ -7,8 +7,8 @@
 #include <array>
 #include <string>
 
-#include "content/pages/DialogUnits.h"
 #include "content/Catalogue.h"
+#include "gui/DialogUnits.h"
 
 class CDialogTypeBase : public QWidget {
   Q_OBJECT

@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "content/pages/DialogUnits.h"
+#include "gui/DialogUnits.h"
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

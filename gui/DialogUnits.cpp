@@ -1,4 +1,4 @@
-#include "content/pages/DialogUnits.h"
+#include "gui/DialogUnits.h"
 
 #include <QFontMetrics>
 #include <QStringList>
