@@ -3,6 +3,7 @@
 
 #include <QWidget>
 #include <map>
+#include <vector>
 
 #include "gui/DialogUnits.h"
 #include "res/DialogLayouts.h"
@@ -35,7 +36,19 @@ class ControlSet {
     return qobject_cast<Widget*>(byId_.at(id));
   }
 
+  // Once the lists hold their items: each as wide as its longest item at
+  // least, the controls right of it moved on so that the template's gaps stay.
+  void WidenListsToItems();
+
  private:
+  struct Placed {
+    const ControlSpec* control;
+    QWidget* widget;
+  };
+  void KeepTemplateGaps();
+
+  DialogUnits units_;
+  std::vector<Placed> placed_;
   std::map<int, QWidget*> byId_;
 };
 

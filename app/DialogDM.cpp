@@ -20,6 +20,7 @@ CDialogDM::CDialogDM(QWidget* parent, const DialogUnits& units) : CSymbolPage(Dm
   auto* sizes = controls_.Get<QComboBox>(ControlId::VersionList);
   for (int i = 0; i < DmSquareSizeCount; ++i) sizes->addItem(FromUtf8(UiText::VersionItem).arg(SideOfSize(i)));
   sizes->setCurrentIndex(0);
+  controls_.WidenListsToItems();
   connect(sizes, &QComboBox::activated, this, &CDialogDM::OnSizeSelected);
   connect(TextBox(), &QPlainTextEdit::textChanged, this, &CDialogDM::ReadTextAndGenerate);
   connect(controls_.Get<QPushButton>(ControlId::Reset), &QPushButton::clicked, this, &CDialogDM::RemoveSelection);

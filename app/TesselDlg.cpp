@@ -28,6 +28,7 @@ CTesselDlg::CTesselDlg(QWidget* parent, const DialogUnits& units)
     : CSymbolPage(QrPageLayout, parent, units), encoder_(std::make_unique<CQrCodeEncoder>()) {
   CreateContentPages(units);
   FillCombos();
+  controls_.WidenListsToItems();
   connect(ContentTabs()->Bar(), &QTabBar::currentChanged, this, &CTesselDlg::SwitchContentType);
   for (const FormatRadio& radio : FormatRadios) {
     connect(controls_.Get<QRadioButton>(radio.controlId), &QRadioButton::clicked, this,

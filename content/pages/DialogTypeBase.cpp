@@ -26,7 +26,7 @@ void CDialogTypeBase::AddField(const FieldSpec& field, const DialogUnits& units)
   if (!field.caption.empty()) {
     auto* caption = new QLabel(FromUtf8(field.caption), this);
     caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    caption->setGeometry(units.Map(field.captionRect));
+    caption->setGeometry(GrownToText(units.Map(field.captionRect), caption->sizeHint()));
   }
   QWidget* edit = nullptr;
   if (field.multiLine) {
