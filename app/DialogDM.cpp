@@ -55,7 +55,7 @@ void CDialogDM::GenerateSymbol() {
   ModuleMatrix symbol = text_.empty() ? ModuleMatrix() : EncodeGrowing();
   const bool tooLong = !text_.empty() && symbol.Empty();
   SetVersionLabel(tooLong ? FromUtf8(UiText::ContentTooLong) : FromUtf8(UiText::VersionLabel).arg(SideOfSize(sizeIndex_)));
-  ShowSymbol(std::move(symbol));
+  ShowSymbol(std::move(symbol), tooLong);
 }
 
 ModuleMatrix CDialogDM::EncodeGrowing() {

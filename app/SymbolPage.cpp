@@ -6,6 +6,8 @@
 #include <QPaintEvent>
 #include <QPushButton>
 #include <QSlider>
+#include <algorithm>
+#include <vector>
 
 #include "app/SaveDialogs.h"
 #include "gui/TextBytes.h"
@@ -15,10 +17,51 @@
 
 namespace {
 
-QString SaveFilter() {
-  QStringList entries;
-  for (std::string_view entry : UiText::SaveFilters) entries << FromUtf8(entry);
-  return entries.join(QStringLiteral(";;"));
+struct FilterEntry {
+  QString caption;
+  QString extension;  // given to a name typed without one
+};
+
+// The formats written beyond the four entries of the saving rule.
+std::vector<FilterEntry> FurtherFormatEntries() {
+  std::vector<FilterEntry> entries;
+  for (const ImageEncoderInfo& encoder : ImageEncoders()) {
+    const QString extension = FromUtf8(encoder.defaultExtension);
+    const bool inRule = std::any_of(UiText::SaveFilters.begin(), UiText::SaveFilters.end(),
+                                    [&](const UiText::FilterItem& item) { return FromUtf8(item.extension) == extension; });
+    if (inRule) continue;
+    const QString patterns = FromUtf8(encoder.extensions).split(QLatin1Char(';'), Qt::SkipEmptyParts).join(QLatin1Char(' '));
+    entries.push_back({FromUtf8(UiText::FurtherFormatFilter).arg(extension.toUpper(), patterns), extension});
+  }
+  return entries;
+}
+
+// The saving rule's four entries in their order, then the further formats.
+const std::vector<FilterEntry>& SaveFilterEntries() {
+  static const std::vector<FilterEntry> entries = [] {
+    std::vector<FilterEntry> all;
+    for (const UiText::FilterItem& item : UiText::SaveFilters) all.push_back({FromUtf8(item.caption), FromUtf8(item.extension)});
+    for (FilterEntry& further : FurtherFormatEntries()) all.push_back(std::move(further));
+    return all;
+  }();
+  return entries;
+}
+
+QStringList SaveFilterCaptions() {
+  QStringList captions;
+  for (const FilterEntry& entry : SaveFilterEntries()) captions << entry.caption;
+  return captions;
+}
+
+// A name without a dot in its last component, or ending in one, gets the
+// extension of the filter entry selected when the dialog closed.
+QString WithFilterExtension(const QString& fileName, int filterEntry) {
+  const QString name = QFileInfo(fileName).fileName();
+  if (filterEntry < 1 || filterEntry > static_cast<int>(SaveFilterEntries().size())) return fileName;
+  const QString& extension = SaveFilterEntries()[filterEntry - 1].extension;
+  if (name.endsWith(QLatin1Char('.'))) return fileName + extension;
+  if (name.contains(QLatin1Char('.'))) return fileName;
+  return fileName + QLatin1Char('.') + extension;
 }
 
 }  // namespace
@@ -45,12 +88,18 @@ void SaveSymbolImage(QWidget* page, const ModuleMatrix* symbol, int scale, SaveD
     dialogs.ShowMessage(page, FromUtf8(UiText::NoSymbol), true);
     return;
   }
-  const auto choice = dialogs.AskSaveFileName(page, SaveFilter());
-  if (!choice) return;
-  const QString fileName = AppendDefaultExtension(choice->first, choice->second);
-  if (FindEncoderForFile(fileName) != nullptr && QFileInfo::exists(fileName) &&
-      !dialogs.ConfirmOverwrite(page, fileName)) {
-    return;
+  SaveFileQuestion question{SaveFilterCaptions(), dialogs.lastFolder, dialogs.lastFilterEntry, {}};
+  QString fileName;
+  for (;;) {
+    const auto choice = dialogs.AskSaveFileName(page, question);
+    if (!choice) return;
+    fileName = WithFilterExtension(choice->first, choice->second);
+    const QFileInfo chosen(fileName);
+    dialogs.lastFolder = chosen.absolutePath();
+    dialogs.lastFilterEntry = choice->second;
+    // "No" to replacing a file goes back to the dialog, not out of the save.
+    if (FindEncoderForFile(fileName) == nullptr || !chosen.exists() || dialogs.ConfirmOverwrite(page, fileName)) break;
+    question = SaveFileQuestion{question.filters, dialogs.lastFolder, dialogs.lastFilterEntry, chosen.fileName()};
   }
   const SaveResult result = SaveSymbolFile(*symbol, scale, fileName);
   if (result.ok) return;
@@ -69,8 +118,15 @@ CSymbolPage::CSymbolPage(const DialogLayout& layout, QWidget* parent, const Dial
     scale_ = value;
     OnScaleChanged();
   });
-  connect(controls_.Get<QPushButton>(ControlId::Save), &QPushButton::clicked, this,
-          [this] { SaveSymbolImage(this, &symbol_, scale_, *dialogs_); });
+  connect(controls_.Get<QPushButton>(ControlId::Save), &QPushButton::clicked, this, &CSymbolPage::Save);
+}
+
+void CSymbolPage::Save() {
+  if (contentTooLong_) {
+    dialogs_->ShowMessage(this, FromUtf8(UiText::TooLongToSave), true);
+    return;
+  }
+  SaveSymbolImage(this, &symbol_, scale_, *dialogs_);
 }
 
 QRect CSymbolPage::PictureArea() const { return controls_.Get<QWidget>(ControlId::Picture)->geometry(); }
@@ -84,8 +140,9 @@ QString CSymbolPage::VersionLabelText() const { return controls_.Get<QLabel>(Con
 
 void CSymbolPage::SetVersionLabel(const QString& text) { controls_.Get<QLabel>(ControlId::VersionLabel)->setText(text); }
 
-void CSymbolPage::ShowSymbol(ModuleMatrix matrix) {
+void CSymbolPage::ShowSymbol(ModuleMatrix matrix, bool contentTooLong) {
   symbol_ = std::move(matrix);
+  contentTooLong_ = contentTooLong;
   pixels_ = HasSymbol() ? SymbolPixels(symbol_) : QImage();
   RepaintSymbolArea();
 }

@@ -144,7 +144,7 @@ void CTesselDlg::ComposePayload() {
   const bool fits = currentPayload_.empty() || EncodeCurrentPayload();
   if (!fits) currentPayload_.clear();
   SetVersionLabel(fits ? FromUtf8(UiText::VersionLabel).arg(encoder_->Version) : FromUtf8(UiText::ContentTooLong));
-  ShowSymbol(currentPayload_.empty() ? ModuleMatrix() : ModuleMatrix::FromQr(*encoder_));
+  ShowSymbol(currentPayload_.empty() ? ModuleMatrix() : ModuleMatrix::FromQr(*encoder_), !fits);
 }
 
 bool CTesselDlg::EncodeCurrentPayload() {
