@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QTabBar>
+#include <QToolButton>
 #include <algorithm>
 
 #include "app/AppIcon.h"
@@ -17,6 +18,10 @@ CTabControl::CTabControl(QWidget* parent) : QWidget(parent), bar_(new QTabBar(th
   static_cast<QFrame*>(pane_)->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
   bar_->setDrawBase(false);
   bar_->setExpanding(false);
+  // A click on a tab focuses the row, so that arrow keys stay in it; its
+  // scroll buttons are for the mouse and take no part in the Tab order.
+  bar_->setFocusPolicy(Qt::StrongFocus);
+  for (QToolButton* scroll : bar_->findChildren<QToolButton*>()) scroll->setFocusPolicy(Qt::NoFocus);
   pane_->lower();
 }
 

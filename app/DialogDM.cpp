@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "gui/TextBytes.h"
 #include "datamatrix/DmEncoder.h"
@@ -26,6 +27,10 @@ CDialogDM::CDialogDM(QWidget* parent, const DialogUnits& units) : CSymbolPage(Dm
   connect(controls_.Get<QPushButton>(ControlId::Reset), &QPushButton::clicked, this, &CDialogDM::RemoveSelection);
   // Enter belongs to the text: the field takes Tab only to move focus.
   TextBox()->setTabChangesFocus(true);
+  // "重填" leaves the focus on its button; Ctrl+Z there takes the removal back.
+  // In the text box Ctrl+Z is the box's own.
+  auto* undo = new QShortcut(QKeySequence::Undo, this, TextBox(), &QPlainTextEdit::undo);
+  undo->setContext(Qt::WidgetWithChildrenShortcut);
 }
 
 QPlainTextEdit* CDialogDM::TextBox() const { return controls_.Get<QPlainTextEdit>(ControlId::DmText); }

@@ -62,3 +62,19 @@ void CDialogTypeBase::ResetFields() {
     if (auto* multi = qobject_cast<QPlainTextEdit*>(edit)) multi->clear();
   }
 }
+
+std::vector<std::pair<int, QString>> CDialogTypeBase::FilledFields() const {
+  std::vector<std::pair<int, QString>> filled;
+  for (int slot = 0; slot < FieldSlotCount; ++slot) {
+    if (edits_[slot] == nullptr) continue;
+    QString text = EditText(edits_[slot]);
+    if (!text.isEmpty()) filled.emplace_back(slot, std::move(text));
+  }
+  return filled;
+}
+
+void CDialogTypeBase::SetFieldText(int slot, const QString& text) {
+  QWidget* edit = FieldEdit(slot);
+  if (auto* line = qobject_cast<QLineEdit*>(edit)) line->setText(text);
+  if (auto* multi = qobject_cast<QPlainTextEdit*>(edit)) multi->setPlainText(text);
+}

@@ -24,6 +24,8 @@
 #include "res/DialogLayouts.h"
 #include "tests/support/Decode.h"
 
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
 // What every QR symbol of the program carries before the payload.
 inline const std::string QrPrefix("\x01\x10", 2);
 
