@@ -115,8 +115,12 @@ void ControlSet::WidenListsToItems() {
   for (const auto& [control, widget] : placed_) {
     if (control->kind != ControlKind::DropDownList) continue;
     auto* list = static_cast<QComboBox*>(widget);
+    // Only this policy makes the hint count every item now; left on, it
+    // would later resize the list by itself.
     list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    list->resize(std::max(list->width(), list->sizeHint().width()), list->height());
+    const int longest = list->sizeHint().width();
+    list->setSizeAdjustPolicy(QComboBox::AdjustToContentsOnFirstShow);
+    list->resize(std::max(list->width(), longest), list->height());
   }
   KeepTemplateGaps();
 }

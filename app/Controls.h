@@ -36,6 +36,8 @@ class ControlSet {
     return qobject_cast<Widget*>(byId_.at(id));
   }
 
+  const DialogUnits& Units() const { return units_; }
+
   // Once the lists hold their items: each as wide as its longest item at
   // least, the controls right of it moved on so that the template's gaps stay.
   void WidenListsToItems();

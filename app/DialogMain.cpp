@@ -5,7 +5,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
-#include <QStyle>
 #include <QTabWidget>
 
 #include "app/AboutDlg.h"
@@ -27,7 +26,7 @@ class PageScroller : public QScrollArea {
     setWidgetResizable(true);
     setWidget(page);
   }
-  QSize sizeHint() const override { return widget()->minimumSize(); }
+  QSize sizeHint() const override { return widget()->minimumSizeHint(); }
 };
 
 // The corner button keeps clear of the window's edge.
@@ -68,10 +67,10 @@ CDialogMain::CDialogMain()
 
 void CDialogMain::FitScreen() {
   // Room for the window manager's title bar and frame, which the window
-  // cannot know before it is shown.
-  const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * units_.Y(4);
+  // cannot measure before it is shown.
+  const QSize decorations = units_.Map(8, 40);
   const QScreen* screen = QGuiApplication::primaryScreen();
-  const QSize room = screen ? screen->availableSize() - QSize(2 * units_.X(2), titleBar) : naturalSize_;
+  const QSize room = screen ? screen->availableSize() - decorations : naturalSize_;
   resize(naturalSize_.boundedTo(room.expandedTo(minimumSize())));
 }
 

@@ -110,7 +110,6 @@ void SaveSymbolImage(QWidget* page, const ModuleMatrix* symbol, int scale, SaveD
 
 CSymbolPage::CSymbolPage(const DialogLayout& layout, QWidget* parent, const DialogUnits& units)
     : QWidget(parent), controls_(layout, this, units), dialogs_(&DesktopSaveDialogs()) {
-  setMinimumSize(DialogSize(layout, units));
   auto* zoom = controls_.Get<QSlider>(ControlId::Zoom);
   zoom->setRange(1, 16);
   zoom->setValue(scale_);
@@ -127,6 +126,13 @@ void CSymbolPage::Save() {
     return;
   }
   SaveSymbolImage(this, &symbol_, scale_, *dialogs_);
+}
+
+QSize CSymbolPage::minimumSizeHint() const {
+  // Every control and a narrow margin: the template's page reaches below its
+  // tab control, and its empty strip there is not needed.
+  const QRect used = childrenRect();
+  return QSize(used.right() + 1 + controls_.Units().X(2), used.bottom() + 1 + controls_.Units().Y(2));
 }
 
 QRect CSymbolPage::PictureArea() const { return controls_.Get<QWidget>(ControlId::Picture)->geometry(); }

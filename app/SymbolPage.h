@@ -33,6 +33,7 @@ class CSymbolPage : public QWidget {
   bool HasSymbol() const { return !symbol_.Empty(); }
   const ModuleMatrix& Symbol() const { return symbol_; }
   int Scale() const { return scale_; }
+  QSize minimumSizeHint() const override;
   QRect PictureArea() const;
   // Where the symbol is painted, empty while there is none.
   QRect SymbolRect() const;
