@@ -17,6 +17,14 @@
 
 namespace {
 
+// A symbol larger than the picture area is painted on the page beneath the
+// controls; each control fills its own rectangle with the page's button face
+// so it stays whole and readable over the modules, as native controls do.
+void PaintOwnBackground(QWidget* control) {
+  control->setBackgroundRole(QPalette::Button);
+  control->setAutoFillBackground(true);
+}
+
 struct FilterEntry {
   QString caption;
   QString extension;  // given to a name typed without one
@@ -110,6 +118,10 @@ void SaveSymbolImage(QWidget* page, const ModuleMatrix* symbol, int scale, SaveD
 
 CSymbolPage::CSymbolPage(const DialogLayout& layout, QWidget* parent, const DialogUnits& units)
     : QWidget(parent), controls_(layout, this, units), dialogs_(&DesktopSaveDialogs()) {
+  QWidget* picture = controls_.Get<QWidget>(ControlId::Picture);
+  for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (control != picture) PaintOwnBackground(control);
+  }
   auto* zoom = controls_.Get<QSlider>(ControlId::Zoom);
   zoom->setRange(1, 16);
   zoom->setValue(scale_);
