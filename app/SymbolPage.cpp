@@ -1,18 +1,20 @@
 #include "app/SymbolPage.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QPushButton>
 #include <QSlider>
-#include <algorithm>
-#include <vector>
+#include <span>
+#include <string>
 
 #include "app/SaveDialogs.h"
+#include "app/SaveFailureText.h"
+#include "app/SymbolImage.h"
 #include "gui/TextBytes.h"
-#include "image/ImageWriters.h"
-#include "image/SymbolImage.h"
+#include "image/ImageFormats.h"
 #include "res/Strings.h"
 
 namespace {
@@ -25,51 +27,29 @@ void PaintOwnBackground(QWidget* control) {
   control->setAutoFillBackground(true);
 }
 
-struct FilterEntry {
-  QString caption;
-  QString extension;  // given to a name typed without one
-};
+// A name as the file system takes it.
+std::string LocalPath(const QString& fileName) { return QFile::encodeName(fileName).toStdString(); }
 
-// The formats written beyond the four entries of the saving rule.
-std::vector<FilterEntry> FurtherFormatEntries() {
-  std::vector<FilterEntry> entries;
-  for (const ImageEncoderInfo& encoder : ImageEncoders()) {
-    const QString extension = FromUtf8(encoder.defaultExtension);
-    const bool inRule = std::any_of(UiText::SaveFilters.begin(), UiText::SaveFilters.end(),
-                                    [&](const UiText::FilterItem& item) { return FromUtf8(item.extension) == extension; });
-    if (inRule) continue;
-    const QString patterns = FromUtf8(encoder.extensions).split(QLatin1Char(';'), Qt::SkipEmptyParts).join(QLatin1Char(' '));
-    entries.push_back({FromUtf8(UiText::FurtherFormatFilter).arg(extension.toUpper(), patterns), extension});
-  }
-  return entries;
-}
-
-// The saving rule's four entries in their order, then the further formats.
-const std::vector<FilterEntry>& SaveFilterEntries() {
-  static const std::vector<FilterEntry> entries = [] {
-    std::vector<FilterEntry> all;
-    for (const UiText::FilterItem& item : UiText::SaveFilters) all.push_back({FromUtf8(item.caption), FromUtf8(item.extension)});
-    for (FilterEntry& further : FurtherFormatEntries()) all.push_back(std::move(further));
-    return all;
-  }();
-  return entries;
-}
-
+// The saving rule's four entries in their order, then the further formats
+// the formats table offers.
 QStringList SaveFilterCaptions() {
   QStringList captions;
-  for (const FilterEntry& entry : SaveFilterEntries()) captions << entry.caption;
+  for (const ImageFormat* format : SaveDialogFormats())
+    captions << FromUtf8(format->filterCaption) + QStringLiteral(" (*") + FromUtf8(format->extensions.front()) +
+                    QLatin1Char(')');
   return captions;
 }
 
 // A name without a dot in its last component, or ending in one, gets the
 // extension of the filter entry selected when the dialog closed.
 QString WithFilterExtension(const QString& fileName, int filterEntry) {
+  const std::span<const ImageFormat* const> offered = SaveDialogFormats();
+  if (filterEntry < 1 || filterEntry > static_cast<int>(offered.size())) return fileName;
+  const QString extension = FromUtf8(offered[filterEntry - 1]->extensions.front());  // with its dot
   const QString name = QFileInfo(fileName).fileName();
-  if (filterEntry < 1 || filterEntry > static_cast<int>(SaveFilterEntries().size())) return fileName;
-  const QString& extension = SaveFilterEntries()[filterEntry - 1].extension;
-  if (name.endsWith(QLatin1Char('.'))) return fileName + extension;
+  if (name.endsWith(QLatin1Char('.'))) return fileName + extension.mid(1);
   if (name.contains(QLatin1Char('.'))) return fileName;
-  return fileName + QLatin1Char('.') + extension;
+  return fileName + extension;
 }
 
 }  // namespace
@@ -97,23 +77,25 @@ void SaveSymbolImage(QWidget* page, const ModuleMatrix* symbol, int scale, SaveD
     return;
   }
   SaveFileQuestion question{SaveFilterCaptions(), dialogs.lastFolder, dialogs.lastFilterEntry, {}};
-  QString fileName;
+  QString shownName;
   for (;;) {
     const auto choice = dialogs.AskSaveFileName(page, question);
     if (!choice) return;
-    fileName = WithFilterExtension(choice->first, choice->second);
-    const QFileInfo chosen(fileName);
+    shownName = WithFilterExtension(choice->first, choice->second);
+    const QFileInfo chosen(shownName);
     dialogs.lastFolder = chosen.absolutePath();
     dialogs.lastFilterEntry = choice->second;
     // "No" to replacing a file goes back to the dialog, not out of the save.
-    if (FindEncoderForFile(fileName) == nullptr || !chosen.exists() || dialogs.ConfirmOverwrite(page, fileName)) break;
+    if (FindFormatForFile(LocalPath(shownName)) == nullptr || !chosen.exists() ||
+        dialogs.ConfirmOverwrite(page, shownName))
+      break;
     question = SaveFileQuestion{question.filters, dialogs.lastFolder, dialogs.lastFilterEntry, chosen.fileName()};
   }
-  const SaveResult result = SaveSymbolFile(*symbol, scale, fileName);
-  if (result.ok) return;
-  QString message = FromUtf8(UiText::SaveFailed);
-  if (!result.error.isEmpty()) message += QLatin1Char('\n') + result.error;
-  dialogs.ShowMessage(page, message, false);
+  ImageOptions options;
+  options.scale = scale;
+  const ImageResult result = SaveImageFile(*symbol, options, LocalPath(shownName));
+  if (result.Ok()) return;
+  dialogs.ShowMessage(page, FromUtf8(UiText::SaveFailed) + QLatin1Char('\n') + DescribeSaveFailure(result), false);
 }
 
 CSymbolPage::CSymbolPage(const DialogLayout& layout, QWidget* parent, const DialogUnits& units)
@@ -123,7 +105,7 @@ CSymbolPage::CSymbolPage(const DialogLayout& layout, QWidget* parent, const Dial
     if (control != picture) PaintOwnBackground(control);
   }
   auto* zoom = controls_.Get<QSlider>(ControlId::Zoom);
-  zoom->setRange(1, 16);
+  zoom->setRange(MinScale, MaxScale);
   zoom->setValue(scale_);
   connect(zoom, &QSlider::valueChanged, this, [this](int value) {
     scale_ = value;
