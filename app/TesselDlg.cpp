@@ -165,7 +165,6 @@ void CTesselDlg::UndoEmptying() {
   resetting_ = true;
   for (const auto& [slot, text] : page.fields) currentPage_->SetFieldText(slot, text);
   resetting_ = false;
-  emptied_.reset();
   ComposePayload();
 }
 
