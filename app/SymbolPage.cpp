@@ -7,11 +7,13 @@
 #include <QPaintEvent>
 #include <QPushButton>
 #include <QSlider>
+#include <span>
+#include <string>
 
 #include "app/SaveDialogs.h"
 #include "app/SaveFailureText.h"
 #include "app/SymbolImage.h"
-#include "content/pages/TextBytes.h"
+#include "gui/TextBytes.h"
 #include "image/ImageFormats.h"
 #include "res/Strings.h"
 
@@ -25,12 +27,29 @@ void PaintOwnBackground(QWidget* control) {
   control->setAutoFillBackground(true);
 }
 
-QString SaveFilter() {
-  QStringList entries;
+// A name as the file system takes it.
+std::string LocalPath(const QString& fileName) { return QFile::encodeName(fileName).toStdString(); }
+
+// The saving rule's four entries in their order, then the further formats
+// the formats table offers.
+QStringList SaveFilterCaptions() {
+  QStringList captions;
   for (const ImageFormat* format : SaveDialogFormats())
-    entries << FromUtf8(format->filterCaption) + QStringLiteral(" (*") + FromUtf8(format->extensions.front()) +
-                   QLatin1Char(')');
-  return entries.join(QStringLiteral(";;"));
+    captions << FromUtf8(format->filterCaption) + QStringLiteral(" (*") + FromUtf8(format->extensions.front()) +
+                    QLatin1Char(')');
+  return captions;
+}
+
+// A name without a dot in its last component, or ending in one, gets the
+// extension of the filter entry selected when the dialog closed.
+QString WithFilterExtension(const QString& fileName, int filterEntry) {
+  const std::span<const ImageFormat* const> offered = SaveDialogFormats();
+  if (filterEntry < 1 || filterEntry > static_cast<int>(offered.size())) return fileName;
+  const QString extension = FromUtf8(offered[filterEntry - 1]->extensions.front());  // with its dot
+  const QString name = QFileInfo(fileName).fileName();
+  if (name.endsWith(QLatin1Char('.'))) return fileName + extension.mid(1);
+  if (name.contains(QLatin1Char('.'))) return fileName;
+  return fileName + extension;
 }
 
 }  // namespace
@@ -57,24 +76,30 @@ void SaveSymbolImage(QWidget* page, const ModuleMatrix* symbol, int scale, SaveD
     dialogs.ShowMessage(page, FromUtf8(UiText::NoSymbol), true);
     return;
   }
-  const auto choice = dialogs.AskSaveFileName(page, SaveFilter());
-  if (!choice) return;
-  const std::string fileName = AppendDefaultExtension(QFile::encodeName(choice->first).toStdString(), choice->second);
-  const QString shownName = QFile::decodeName(QByteArray::fromStdString(fileName));
-  if (FindFormatForFile(fileName) != nullptr && QFileInfo::exists(shownName) &&
-      !dialogs.ConfirmOverwrite(page, shownName)) {
-    return;
+  SaveFileQuestion question{SaveFilterCaptions(), dialogs.lastFolder, dialogs.lastFilterEntry, {}};
+  QString shownName;
+  for (;;) {
+    const auto choice = dialogs.AskSaveFileName(page, question);
+    if (!choice) return;
+    shownName = WithFilterExtension(choice->first, choice->second);
+    const QFileInfo chosen(shownName);
+    dialogs.lastFolder = chosen.absolutePath();
+    dialogs.lastFilterEntry = choice->second;
+    // "No" to replacing a file goes back to the dialog, not out of the save.
+    if (FindFormatForFile(LocalPath(shownName)) == nullptr || !chosen.exists() ||
+        dialogs.ConfirmOverwrite(page, shownName))
+      break;
+    question = SaveFileQuestion{question.filters, dialogs.lastFolder, dialogs.lastFilterEntry, chosen.fileName()};
   }
   ImageOptions options;
   options.scale = scale;
-  const ImageResult result = SaveImageFile(*symbol, options, fileName);
+  const ImageResult result = SaveImageFile(*symbol, options, LocalPath(shownName));
   if (result.Ok()) return;
   dialogs.ShowMessage(page, FromUtf8(UiText::SaveFailed) + QLatin1Char('\n') + DescribeSaveFailure(result), false);
 }
 
 CSymbolPage::CSymbolPage(const DialogLayout& layout, QWidget* parent, const DialogUnits& units)
     : QWidget(parent), controls_(layout, this, units), dialogs_(&DesktopSaveDialogs()) {
-  setMinimumSize(DialogSize(layout, units));
   QWidget* picture = controls_.Get<QWidget>(ControlId::Picture);
   for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
     if (control != picture) PaintOwnBackground(control);
@@ -86,8 +111,22 @@ CSymbolPage::CSymbolPage(const DialogLayout& layout, QWidget* parent, const Dial
     scale_ = value;
     OnScaleChanged();
   });
-  connect(controls_.Get<QPushButton>(ControlId::Save), &QPushButton::clicked, this,
-          [this] { SaveSymbolImage(this, &symbol_, scale_, *dialogs_); });
+  connect(controls_.Get<QPushButton>(ControlId::Save), &QPushButton::clicked, this, &CSymbolPage::Save);
+}
+
+void CSymbolPage::Save() {
+  if (contentTooLong_) {
+    dialogs_->ShowMessage(this, FromUtf8(UiText::TooLongToSave), true);
+    return;
+  }
+  SaveSymbolImage(this, &symbol_, scale_, *dialogs_);
+}
+
+QSize CSymbolPage::minimumSizeHint() const {
+  // Every control and a narrow margin: the template's page reaches below its
+  // tab control, and its empty strip there is not needed.
+  const QRect used = childrenRect();
+  return QSize(used.right() + 1 + controls_.Units().X(2), used.bottom() + 1 + controls_.Units().Y(2));
 }
 
 QRect CSymbolPage::PictureArea() const { return controls_.Get<QWidget>(ControlId::Picture)->geometry(); }
@@ -101,8 +140,9 @@ QString CSymbolPage::VersionLabelText() const { return controls_.Get<QLabel>(Con
 
 void CSymbolPage::SetVersionLabel(const QString& text) { controls_.Get<QLabel>(ControlId::VersionLabel)->setText(text); }
 
-void CSymbolPage::ShowSymbol(ModuleMatrix matrix) {
+void CSymbolPage::ShowSymbol(ModuleMatrix matrix, bool contentTooLong) {
   symbol_ = std::move(matrix);
+  contentTooLong_ = contentTooLong;
   pixels_ = HasSymbol() ? SymbolPixels(symbol_) : QImage();
   RepaintSymbolArea();
 }

@@ -22,8 +22,9 @@ void PaintSymbol(QPainter& painter, const QImage& symbol, const QRect& area, int
 // The symbol as one pixel per module, black on white.
 QImage SymbolPixels(const ModuleMatrix& matrix);
 
-// Asks for a name, appends the filter's extension, asks before replacing a
-// file and writes the symbol; reports every failure with a message.
+// Asks for a name (in the folder and with the filter last used), appends the
+// filter's extension, asks before replacing a file (going back to the name on
+// "No") and writes the symbol; reports every failure with a message.
 void SaveSymbolImage(QWidget* page, const ModuleMatrix* symbol, int scale, SaveDialogs& dialogs);
 
 class CSymbolPage : public QWidget {
@@ -32,6 +33,7 @@ class CSymbolPage : public QWidget {
   bool HasSymbol() const { return !symbol_.Empty(); }
   const ModuleMatrix& Symbol() const { return symbol_; }
   int Scale() const { return scale_; }
+  QSize minimumSizeHint() const override;
   QRect PictureArea() const;
   // Where the symbol is painted, empty while there is none.
   QRect SymbolRect() const;
@@ -42,8 +44,8 @@ class CSymbolPage : public QWidget {
  protected:
   CSymbolPage(const DialogLayout& layout, QWidget* parent, const DialogUnits& units);
 
-  // An empty matrix shows no symbol. Repaints only what changed.
-  void ShowSymbol(ModuleMatrix matrix);
+  // An empty matrix shows no symbol; saving then says why. Repaints only what changed.
+  void ShowSymbol(ModuleMatrix matrix, bool contentTooLong = false);
   void SetVersionLabel(const QString& text);
   // The slider moved; the page re-encodes.
   virtual void OnScaleChanged() = 0;
@@ -53,9 +55,11 @@ class CSymbolPage : public QWidget {
   ControlSet controls_;
 
  private:
+  void Save();
   void RepaintSymbolArea();
 
   ModuleMatrix symbol_;
+  bool contentTooLong_ = false;
   QImage pixels_;
   QRect shownRect_;
   int scale_ = 4;

@@ -22,7 +22,7 @@ constexpr ImageFormat Formats[] = {
     {"jpg", JpegExtensions, "JPEG图像文件", WriteJpeg},
     {"gif", GifExtensions, "GIF图像文件", WriteGif},
     {"png", PngExtensions, "PNG图像文件", WritePng},
-    {"svg", SvgExtensions, {}, WriteSvg},
+    {"svg", SvgExtensions, "SVG图像文件", WriteSvg},
     {"utf8", {}, {}, WriteHalfBlockText},
 };
 

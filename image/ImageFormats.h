@@ -37,7 +37,7 @@ struct ImageFormat {
 };
 
 // In a fixed order: BMP, JPEG, GIF, PNG (the save dialog's entries 1 to 4),
-// SVG, then the text drawing "utf8", which has no file extension.
+// SVG (entry 5), then the text drawing "utf8", which has no file extension.
 std::span<const ImageFormat> ImageFormats();
 
 // By name or by any extension without its dot ("jpg", "jpeg"), ignoring
