@@ -66,7 +66,7 @@ class Planner {
 
   std::optional<ColumnPlan> Run(const std::vector<std::string>& header, std::string* error) {
     if (kind_ == SymbolKind::Qr && page_ == nullptr)
-      return Fail(error, "tab " + std::to_string(tab_) + " is not a tab of operator format " + std::to_string(operatorFormat_));
+      return Fail(error, "tab " + std::to_string(tab_) + " is not a tab of " + FormatCaption());
     for (const std::string& cell : header) plan_.columns.push_back(Classify(cell));
     for (const BatchColumn& column : plan_.columns)
       if (!column.unnamed && column.slot < 0 && !column.text && !InTemplate(column.header))
@@ -89,6 +89,11 @@ class Planner {
   bool InTemplate(const std::string& header) const {
     const auto& columns = names_.Columns();
     return std::find(columns.begin(), columns.end(), Trimmed(header)) != columns.end();
+  }
+
+  std::string FormatCaption() const {
+    const OperatorFormatSpec* format = FindOperatorFormat(operatorFormat_);
+    return format ? std::string(format->caption) : "operator format " + std::to_string(operatorFormat_);
   }
 
   std::string Unknown() const {

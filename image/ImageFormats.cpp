@@ -66,8 +66,12 @@ std::string FolderOf(const std::string& path) {
 ImageResult CheckTarget(const std::string& path) {
   struct stat status {};
   const std::string folder = FolderOf(path);
-  if (stat(folder.c_str(), &status) != 0 || !S_ISDIR(status.st_mode))
-    return Failed(ImageFailure::FolderMissing, folder, errno);
+  if (stat(folder.c_str(), &status) != 0) {
+    // A folder that exists but cannot be searched is no missing folder.
+    const bool missing = errno == ENOENT || errno == ENOTDIR;
+    return Failed(missing ? ImageFailure::FolderMissing : ImageFailure::CannotCreate, folder, errno);
+  }
+  if (!S_ISDIR(status.st_mode)) return Failed(ImageFailure::FolderMissing, folder, ENOTDIR);
   if (stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) return Failed(ImageFailure::IsFolder, path);
   return {};
 }

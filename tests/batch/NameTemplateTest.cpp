@@ -71,7 +71,7 @@ const std::vector<PlanCase> PlanCases = {
     {"RawTextWithFields", SymbolKind::Qr, 1, 0, {"text", "N"}, "{row}.png", {}, "no other column may be a field"},
     {"NoFieldAtAll", SymbolKind::Qr, 1, 0, {"id"}, "{id}.png", {}, "no column is a field of"},
     {"TemplateColumnMissing", SymbolKind::Qr, 1, 0, {"N"}, "{id}.png", {}, "uses {id}, which is no column"},
-    {"NoSuchTab", SymbolKind::Qr, 2, 9, {"N"}, "{row}.png", {}, "is not a tab of operator format 2"},
+    {"NoSuchTab", SymbolKind::Qr, 2, 9, {"N"}, "{row}.png", {}, "tab 9 is not a tab of 中国移动v2.0"},
     {"DataMatrixText", SymbolKind::Dm, 1, 0, {"serial", "TEXT"}, "{serial}.png", {-1, -2}, ""},
     {"DataMatrixWithoutText", SymbolKind::Dm, 1, 0, {"N"}, "{row}.png", {}, "column 'N' is neither 'text'"},
     {"UnnamedColumnIsAllowed", SymbolKind::Dm, 1, 0, {"text", ""}, "{row}.png", {-2, -1}, ""},
