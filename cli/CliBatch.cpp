@@ -85,7 +85,8 @@ class ProgressLine {
   bool shown_;
   bool drawn_ = false;
   Clock::time_point start_ = Clock::now();
-  Clock::time_point lastDraw_{};
+  // The first line waits a tenth of a second too, so that the rate means something.
+  Clock::time_point lastDraw_ = start_;
 };
 
 BatchJob JobOf(const CliOptions& options, std::istream& in) {
