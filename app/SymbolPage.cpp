@@ -68,7 +68,7 @@ CSymbolPage::CSymbolPage(const DialogLayout& layout, QWidget* parent, const Dial
     : QWidget(parent), controls_(layout, this, units), dialogs_(&DesktopSaveDialogs()) {
   setMinimumSize(DialogSize(layout, units));
   auto* zoom = controls_.Get<QSlider>(ControlId::Zoom);
-  zoom->setRange(1, 16);
+  zoom->setRange(MinScale, MaxScale);
   zoom->setValue(scale_);
   connect(zoom, &QSlider::valueChanged, this, [this](int value) {
     scale_ = value;

@@ -16,7 +16,8 @@ std::string DarkModulePath(const ModuleMatrix& matrix, int quiet) {
       const int start = x;
       while (x < matrix.Columns() && matrix.IsDark(x, y)) ++x;
       const std::string run = std::to_string(x - start);
-      path += "M" + std::to_string(start + quiet) + " " + std::to_string(y + quiet) + "h" + run + "v1h-" + run + "z";
+      path.append("M").append(std::to_string(start + quiet)).append(" ").append(std::to_string(y + quiet));
+      path.append("h").append(run).append("v1h-").append(run).append("z");
     }
   }
   return path;
