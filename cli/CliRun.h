@@ -11,6 +11,7 @@ enum CliExitStatus : int {
   ExitUsage = 1,
   ExitDoesNotFit = 2,
   ExitWriteFailed = 3,
+  ExitSomeRowsFailed = 4,
 };
 
 // `args` are the words after the program name; `in` serves --data-file -
