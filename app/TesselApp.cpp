@@ -9,7 +9,7 @@
 CTesselApp::CTesselApp(int& argc, char** argv) : QApplication(argc, argv) {
   setFont(DialogFont());
   setWindowIcon(AppIcon());
-  setDesktopFileName(QStringLiteral("quillet"));
+  setDesktopFileName(QStringLiteral("org.quillet.Quillet"));
 }
 
 int CTesselApp::Run(bool quitWhenShown) {
