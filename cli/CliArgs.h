@@ -9,7 +9,25 @@
 #include <utility>
 #include <vector>
 
-enum class CliCommand { Qr, Dm, Help };
+#include "batch/NameTemplate.h"
+#include "batch/TextEncoding.h"
+#include "image/ImageFormats.h"
+
+enum class CliCommand { Qr, Dm, Help, Version };
+
+// "-" as a data file or output file: standard input or output.
+constexpr std::string_view StandardStream = "-";
+
+// qr|dm --batch INPUT: one file per row of a spreadsheet into the -o folder.
+struct CliBatchOptions {
+  std::string input;  // a CSV or TSV file, or "-"
+  std::string nameTemplate{NameTemplate::Default};
+  int jobs = 0;       // 0: one per hardware thread
+  std::optional<std::string> manifest;
+  std::optional<TextEncoding> encoding;
+};
+
+constexpr int MaxBatchJobs = 256;
 
 struct CliOptions {
   CliCommand command = CliCommand::Help;
@@ -30,15 +48,20 @@ struct CliOptions {
   int dmSize = -1;
   int dmScheme = 0;
 
+  // Set by --batch and by the options that only go with it.
+  std::optional<CliBatchOptions> batch;
+
   // output
   bool dump = false;
   std::optional<std::string> outputFile;
-  int scale = 4;
+  const ImageFormat* format = nullptr;  // --format; null: png for "-", the extension's for a file
+  ImageOptions image;
 };
 
 struct CliParseResult {
   std::optional<CliOptions> options;
-  std::string error;  // set when options is empty
+  std::string error;                      // set when options is empty
+  CliCommand topic = CliCommand::Help;    // whose usage to show with the error
 };
 
 // `args` are the words after the program name.
