@@ -5,10 +5,11 @@
 
 # Prints "option<TAB>1 or 0<TAB>description" for `quillet-cli [COMMAND]`, 1
 # when the option takes a value. Option lines of the help start with blanks
-# and a dash; the option's words end at the first run of two blanks.
+# and a dash (or the program's name and a dash); the option's words end at the
+# first run of two blanks.
 function __quillet_cli_options
     $argv --help 2>/dev/null | while read -l line
-        set -l found (string match -rg '^\s+(-\S.*?)(?:\s{2,}(.*))?$' -- $line)
+        set -l found (string match -rg '^\s+(?:quillet-cli\s+)?(-\S.*?)(?:\s{2,}(.*))?$' -- $line)
         or continue
         set -l spec $found[1]
         set -l takes 0
@@ -29,11 +30,11 @@ function __quillet_cli_values
         case --type
             seq 0 8
         case --size
-            printf '%s\n' auto rect (seq 0 29)
+            printf '%s\n' auto rect 10x10 12x12 14x14 16x16 18x18 20x20 22x22 24x24 26x26 32x32 36x36 40x40 44x44 48x48 52x52 64x64 72x72 80x80 88x88 96x96 104x104 120x120 132x132 144x144 8x18 8x32 12x26 12x36 16x36 16x48
         case --scheme
             printf '%s\n' ascii c40 text x12 edifact base256 auto
         case --format
-            printf '%s\n' png jpg gif bmp svg utf8 pdf eps
+            printf '%s\n' png jpg gif bmp svg utf8
         case --sheet
             printf '%s\n' A4 A5 Letter
         case --encoding

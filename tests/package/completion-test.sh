@@ -50,6 +50,9 @@ check "'quillet-cli qr --level ' offers L M Q H" \
 commands=$(offers 'quillet-cli ')
 check "'quillet-cli ' offers qr" contains "$commands" qr
 check "'quillet-cli ' offers dm" contains "$commands" dm
+if contains "$(help_options "$cli")" --version; then
+  check "'quillet-cli --ver' offers --version" contains "$(offers 'quillet-cli --ver')" --version
+fi
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
