@@ -35,6 +35,21 @@ check() {  # description, then a command that succeeds when it holds
   if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
 }
 contains() { grep -qxF -- "$2" <<<"$1"; }
+# The names an option takes, from the program's own message for a bad value
+# ("--scheme takes ascii, c40 ... or auto, not '?'"), one a line, sorted;
+# nothing when the message gives a range or a pattern instead of names.
+named_values() {
+  local list item
+  local -a items
+  list=$("$cli" "$1" "$2" '?' --help 2>&1 >/dev/null | sed -nE "s/.* $2 takes (.*), not '\\?'.*/\1/p" | head -n 1)
+  [ -n "$list" ] || return 0
+  list=${list// or /, }
+  IFS=$'\n' read -d '' -ra items <<<"${list//, /$'\n'}" || true
+  for item in "${items[@]}"; do
+    [[ $item == *" "* || $item == *[A-Z][A-Z]* ]] && return 0
+  done
+  printf '%s\n' "${items[@]}" | sort -u
+}
 # Values offered for an option, each accepted by the program's parser.
 accepted() {
   local command=$1 option=$2 values=$3 value
@@ -65,8 +80,12 @@ for command in qr dm; do
   # Values offered must be accepted; options that do not exist yet are skipped.
   for option in --level --operator --type --size --scheme --format --sheet --encoding; do
     contains "$options" "$option" || continue
-    check "'quillet-cli $command $option ' offers values, each accepted" \
-      accepted "$command" "$option" "$(offers "quillet-cli $command $option ")"
+    values=$(offers "quillet-cli $command $option ")
+    check "'quillet-cli $command $option ' offers values, each accepted" accepted "$command" "$option" "$values"
+    names=$(named_values "$command" "$option")
+    [ -z "$names" ] ||
+      check "'quillet-cli $command $option ' offers every name the program takes" \
+        same_options "$names" "$values" "the program's $option" "the completion"
   done
   for option in -o --data-file --batch --manifest; do
     contains "$options" "$option" || continue
