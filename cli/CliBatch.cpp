@@ -136,6 +136,9 @@ int RunBatchCli(const CliOptions& options, std::istream& in, std::ostream& err) 
   const BatchSummary summary = RunBatch(job);
   progress.Clear();
   if (!summary.message.empty()) err << "quillet-cli: " << summary.message << '\n';
+  // A guess worth knowing when rows fail: the input was not UTF-8.
+  if (!options.batch->encoding && summary.encoding == TextEncoding::Gb18030 && summary.outcome != BatchOutcome::BadInput)
+    err << "quillet-cli: the input is not valid UTF-8 and was read as GB18030\n";
   if (summary.outcome == BatchOutcome::Cancelled) err << "interrupted: ";
   if (summary.outcome == BatchOutcome::Finished || summary.outcome == BatchOutcome::Cancelled ||
       summary.written + summary.failed > 0)
