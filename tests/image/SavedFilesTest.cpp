@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QTemporaryDir>
 #include <tuple>
@@ -13,9 +14,10 @@
 
 namespace {
 
-QStringList Entries(const QTemporaryDir& dir) {
-  return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+QStringList Entries(const QString& folder) {
+  return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
+QStringList Entries(const QTemporaryDir& dir) { return Entries(dir.path()); }
 
 struct NameCase {
   QString typed;
@@ -33,6 +35,8 @@ const NameCase NameCases[] = {
     {"UPPER.PNG", 2, "UPPER.PNG", "png"},
     {"a.JPEG", 4, "a.JPEG", "jpeg"},
     {"a.Dib", 4, "a.Dib", "bmp"},
+    {"qr.v2.png", 1, "qr.v2.png", "png"},
+    {"v1.2/a", 4, "v1.2/a.png", "png"},
     {"二维码 ü", 4, "二维码 ü.png", "png"},
     {"a.txt", 4, "a.txt", "refused: \".txt\""},
     {"a.png.txt", 1, "a.png.txt", "refused: \".txt\""},
@@ -45,11 +49,13 @@ TEST(SavedFiles, NameAndFilterEntryPickTheFormat) {
   for (const NameCase& c : NameCases) {
     SCOPED_TRACE(c.typed.toStdString());
     QTemporaryDir dir;
+    const QFileInfo saved(dir.filePath(c.saved));
+    QDir(dir.path()).mkpath(saved.path());
     const QString path = AppendDefaultExtension(dir.filePath(c.typed), c.filterEntry);
-    ASSERT_EQ(path, dir.filePath(c.saved));
+    ASSERT_EQ(path, saved.filePath());
     WriteFile(path, "old");
     const SaveResult result = SaveSymbolFile(PatternMatrix(21, 21, 5), 2, path);
-    EXPECT_EQ(Entries(dir), QStringList{c.saved});
+    EXPECT_EQ(Entries(saved.path()), QStringList{saved.fileName()});
     if (c.outcome.startsWith("refused: ")) {
       EXPECT_FALSE(result.ok);
       EXPECT_TRUE(result.error.contains(c.outcome.mid(9))) << result.error.toStdString();
