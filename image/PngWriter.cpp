@@ -35,19 +35,27 @@ void IgnoreWarning(png_structp, png_const_charp) {}
 // matches of whole unfiltered rows. At 4 and around 8 pixels a module (the
 // usual sizes, and those of batches) a cheap level with small blocks packs
 // as well as the highest level at a third of the time; the smaller memory
-// level also clears less per image.
+// level also clears less per image; large images pack better in the larger
+// blocks of a larger memory level.
 struct DeflateChoice {
   int maxScale;
   bool upForRepeats;
   int level;
   int strategy;
   int memLevel;
+  int memLevelOfLargeImages;
 };
 
+// Filtered rows beyond this many bytes make a large image.
+constexpr size_t LargeImageBytes = 32 * 1024;
+
 constexpr DeflateChoice DeflateChoices[] = {
-    {1, false, 5, Z_DEFAULT_STRATEGY, 8},  {3, true, Z_BEST_COMPRESSION, Z_FILTERED, 8},
-    {5, false, 4, Z_FILTERED, 5},          {6, false, Z_BEST_COMPRESSION, Z_FILTERED, 8},
-    {10, false, 5, Z_FILTERED, 8},         {MaxScale, false, Z_DEFAULT_COMPRESSION, Z_FILTERED, 8},
+    {1, false, 5, Z_DEFAULT_STRATEGY, 8, 8},
+    {3, true, Z_BEST_COMPRESSION, Z_FILTERED, 8, 8},
+    {5, false, 4, Z_FILTERED, 5, 9},
+    {6, false, Z_BEST_COMPRESSION, Z_FILTERED, 8, 8},
+    {10, false, 5, Z_FILTERED, 8, 8},
+    {MaxScale, false, Z_DEFAULT_COMPRESSION, Z_FILTERED, 8, 8},
 };
 
 const DeflateChoice& DeflateChoiceFor(int scale) {
@@ -85,7 +93,8 @@ bool WriteRows(png_structp png, png_infop info, PixelRows& rows, const ImageOpti
   const bool upForRepeats = choice.upForRepeats && options.scale > 1;
   png_set_filter(png, PNG_FILTER_TYPE_BASE, upForRepeats ? PNG_FILTER_NONE | PNG_FILTER_UP : PNG_FILTER_NONE);
   png_set_compression_level(png, choice.level);
-  png_set_compression_mem_level(png, choice.memLevel);
+  png_set_compression_mem_level(png, FilteredBytes(rows) > LargeImageBytes ? choice.memLevelOfLargeImages
+                                                                             : choice.memLevel);
   png_set_compression_buffer_size(png, DeflateBufferBytes(rows));
   png_set_compression_window_bits(png, WindowBits(rows));
   png_set_compression_strategy(png, choice.strategy);
