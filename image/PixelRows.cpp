@@ -30,14 +30,32 @@ const uint8_t* PixelRows::Row(int y) {
   return pixels_.data();
 }
 
+namespace {
+
+// Clears `count` bits of a packed row from bit `first` on (leftmost pixel in
+// the high bit): a dark module at any scale, a byte at a time.
+void ClearBits(uint8_t* packed, int first, int count) {
+  while (count > 0) {
+    const int bit = first % 8;
+    const int taken = count < 8 - bit ? count : 8 - bit;
+    packed[first / 8] &= static_cast<uint8_t>(~((0xFFu >> bit) & ~(0xFFu >> (bit + taken))));
+    first += taken;
+    count -= taken;
+  }
+}
+
+}  // namespace
+
 const uint8_t* PixelRows::PackedRow(int y) {
+  // Straight from the modules: the packed rows are what PNG and BMP files
+  // take, and going through one byte per pixel would double the work.
   const int moduleRow = ModuleRowOf(y);
   if (moduleRow == packedModuleRow_) return packed_.data();
   packedModuleRow_ = moduleRow;
-  const uint8_t* pixels = Row(y);
   std::memset(packed_.data(), 0xFF, packed_.size());
-  for (int x = 0; x < width_; ++x)
-    if (pixels[x]) packed_[static_cast<size_t>(x) / 8] &= static_cast<uint8_t>(~(0x80u >> (x % 8)));
+  if (moduleRow < 0) return packed_.data();
+  for (int x = 0; x < matrix_.Columns(); ++x)
+    if (matrix_.IsDark(x, moduleRow)) ClearBits(packed_.data(), (quiet_ + x) * scale_, scale_);
   return packed_.data();
 }
 

@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <csetjmp>
+#include <iterator>
 
 #include "image/PixelRows.h"
 #include "image/Writers.h"
@@ -27,16 +28,42 @@ void RaiseError(png_structp png, png_const_charp message) {
 
 void IgnoreWarning(png_structp, png_const_charp) {}
 
-// How each row is filtered and packed, by scale, from measuring our
-// symbols: a repeated pixel row costs least as an Up-filtered row of zeros
-// while module rows are a few pixels high; taller ones pack better as
-// deflate matches of whole unfiltered rows.
-constexpr int MaxScaleForUpFilter = 4;
+// How rows are filtered and deflated, by scale, chosen by measuring the
+// bytes of our symbols at every version against the time they cost. A
+// repeated pixel row costs least as an Up-filtered row of zeros while module
+// rows are two or three pixels high; taller ones pack better as deflate
+// matches of whole unfiltered rows. At 4 and around 8 pixels a module (the
+// usual sizes, and those of batches) a cheap level with small blocks packs
+// as well as the highest level at a third of the time; the smaller memory
+// level also clears less per image; large images pack better in the larger
+// blocks of a larger memory level.
+struct DeflateChoice {
+  int maxScale;
+  bool upForRepeats;
+  int level;
+  int strategy;
+  int memLevel;
+  int memLevelOfLargeImages;
+};
 
-int ZlibStrategy(int scale) { return scale == 1 ? Z_DEFAULT_STRATEGY : Z_FILTERED; }
-// Very tall module rows are long exact repeats, which deflate's lazy
-// matching at the highest level splits worse than the default level does.
-int ZlibLevel(int scale) { return scale >= 12 ? Z_DEFAULT_COMPRESSION : Z_BEST_COMPRESSION; }
+// Filtered rows beyond this many bytes make a large image.
+constexpr size_t LargeImageBytes = 32 * 1024;
+
+constexpr DeflateChoice DeflateChoices[] = {
+    {1, false, 5, Z_DEFAULT_STRATEGY, 8, 8},
+    {3, true, Z_BEST_COMPRESSION, Z_FILTERED, 8, 8},
+    {5, false, 4, Z_FILTERED, 5, 9},
+    {6, false, Z_BEST_COMPRESSION, Z_FILTERED, 8, 8},
+    {10, false, 5, Z_FILTERED, 8, 8},
+    {MaxScale, false, Z_DEFAULT_COMPRESSION, Z_FILTERED, 8, 8},
+};
+
+const DeflateChoice& DeflateChoiceFor(int scale) {
+  for (const DeflateChoice& choice : DeflateChoices)
+    if (scale <= choice.maxScale) return choice;
+  return DeflateChoices[std::size(DeflateChoices) - 1];
+}
+
 // The bytes deflate receives: each packed row behind its filter byte.
 size_t FilteredBytes(const PixelRows& rows) {
   return (static_cast<size_t>(rows.Width() + 7) / 8 + 1) * static_cast<size_t>(rows.Height());
@@ -62,12 +89,15 @@ bool WriteRows(png_structp png, png_infop info, PixelRows& rows, const ImageOpti
   png_set_IHDR(png, info, static_cast<png_uint_32>(rows.Width()), static_cast<png_uint_32>(rows.Height()), 1,
                PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_set_pHYs(png, info, PixelsPerMetre(options.dpi), PixelsPerMetre(options.dpi), PNG_RESOLUTION_METER);
-  const bool upForRepeats = options.scale > 1 && options.scale <= MaxScaleForUpFilter;
+  const DeflateChoice& choice = DeflateChoiceFor(options.scale);
+  const bool upForRepeats = choice.upForRepeats && options.scale > 1;
   png_set_filter(png, PNG_FILTER_TYPE_BASE, upForRepeats ? PNG_FILTER_NONE | PNG_FILTER_UP : PNG_FILTER_NONE);
-  png_set_compression_level(png, ZlibLevel(options.scale));
+  png_set_compression_level(png, choice.level);
+  png_set_compression_mem_level(png, FilteredBytes(rows) > LargeImageBytes ? choice.memLevelOfLargeImages
+                                                                             : choice.memLevel);
   png_set_compression_buffer_size(png, DeflateBufferBytes(rows));
   png_set_compression_window_bits(png, WindowBits(rows));
-  png_set_compression_strategy(png, ZlibStrategy(options.scale));
+  png_set_compression_strategy(png, choice.strategy);
   png_write_info(png, info);
   for (int y = 0; y < rows.Height(); ++y) {
     // Row 0 starts the writing with both filters allowed, so that libpng

@@ -1,9 +1,12 @@
 // PNG bytes of our writer for one text at a version and scale: of our own
 // symbol, and of the very symbol libqrencode makes (so that the writers are
 // compared on equal pixels; the mask chosen changes how well a symbol packs).
-// Usage: png_bytes TEXT VERSION SCALE   prints "ours_symbol ours_on_libqrencode_symbol"
+// Usage: png_bytes TEXT < CELLS, a line "VERSION SCALE QRENCODE_BYTES" per
+// cell; prints a Markdown row per cell, then the largest ratio of ours to
+// qrencode's bytes and the cells where ours are larger.
 #include <qrencode.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -42,12 +45,28 @@ ModuleMatrix Theirs(const std::string& text, int version) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: png_bytes TEXT VERSION SCALE\n");
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: png_bytes TEXT < CELLS   (lines: VERSION SCALE QRENCODE_BYTES)\n");
     return 1;
   }
   const std::string text = argv[1];
-  const int version = std::atoi(argv[2]), scale = std::atoi(argv[3]);
-  std::printf("%zu %zu\n", PngBytes(Ours(text, version), scale), PngBytes(Theirs(text, version), scale));
+  int version = 0, scale = 0;
+  size_t theirBytes = 0;
+  double largestRatio = 0, largestOnTheirSymbol = 0;
+  std::string larger;
+  std::printf("| version | scale | qrencode | quillet | ratio | quillet writer on libqrencode's symbol | ratio |\n");
+  std::printf("|---|---|---|---|---|---|---|\n");
+  while (std::scanf("%d %d %zu", &version, &scale, &theirBytes) == 3) {
+    const size_t ours = PngBytes(Ours(text, version), scale), onTheirs = PngBytes(Theirs(text, version), scale);
+    const double ratio = double(ours) / double(theirBytes), ratioOnTheirs = double(onTheirs) / double(theirBytes);
+    std::printf("| %d | %d | %zu | %zu | %.3f | %zu | %.3f |\n", version, scale, theirBytes, ours, ratio, onTheirs,
+                ratioOnTheirs);
+    largestRatio = std::max(largestRatio, ratio);
+    largestOnTheirSymbol = std::max(largestOnTheirSymbol, ratioOnTheirs);
+    if (ours > theirBytes) larger += " v" + std::to_string(version) + "s" + std::to_string(scale);
+  }
+  std::printf("\nlargest ratio to qrencode: %.3f (on libqrencode's own symbol: %.3f)\n", largestRatio,
+              largestOnTheirSymbol);
+  std::printf("cells where ours are larger:%s\n", larger.empty() ? " none" : larger.c_str());
   return 0;
 }
