@@ -1,0 +1,73 @@
+// The image formats we write, as one table, and the writers that turn a
+// module matrix into the bytes of an image file, in memory. Plain C++, no Qt:
+// the command line and the desktop pages save through the same code.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "image/ImageResult.h"
+#include "image/ModuleMatrix.h"
+
+constexpr int MinScale = 1;
+constexpr int MaxScale = 16;
+// The quiet zone of saved symbols, in modules on every side.
+constexpr int SavedQuietZoneModules = 2;
+constexpr int MaxQuietZoneModules = 64;
+constexpr int DefaultDpi = 96;
+constexpr int MinDpi = 1;
+constexpr int MaxDpi = 10000;
+
+struct ImageOptions {
+  int scale = 4;                           // pixels per module, MinScale..MaxScale
+  int quietZone = SavedQuietZoneModules;   // modules, 0..MaxQuietZoneModules
+  int dpi = DefaultDpi;                    // recorded in the file where the format has a place for it
+};
+
+// Appends the whole file to `out`. The image is (columns + 2q)·s by
+// (rows + 2q)·s pixels, dark modules black, everything else white.
+using ImageWriter = ImageResult (*)(const ModuleMatrix& matrix, const ImageOptions& options, std::string& out);
+
+struct ImageFormat {
+  std::string_view name;                         // "png": --format and messages
+  std::span<const std::string_view> extensions;  // with the dot, the first is the default: ".jpg", ".jpeg", ...
+  std::string_view filterCaption;                // save-dialog entry caption (UTF-8); empty: not offered there
+  ImageWriter write;
+};
+
+// In a fixed order: BMP, JPEG, GIF, PNG (the save dialog's entries 1 to 4),
+// SVG, then the text drawing "utf8", which has no file extension.
+std::span<const ImageFormat> ImageFormats();
+
+// By name or by any extension without its dot ("jpg", "jpeg"), ignoring
+// case; null when none.
+const ImageFormat* FindFormatByName(std::string_view name);
+
+// The extension of the last path component, from its last dot, the dot
+// included (".png" of "dir/a.b.png"); empty when that component has no dot.
+std::string_view ExtensionOf(std::string_view path);
+
+// The saving rule: the first format whose extension list holds the file's
+// extension, ignoring case; null when none does.
+const ImageFormat* FindFormatForFile(std::string_view path);
+
+// The formats of the save dialog, in its order: entry k is element k - 1.
+std::span<const ImageFormat* const> SaveDialogFormats();
+
+// When the last path component has no dot, appends the default extension of
+// save-dialog entry `filterEntry` (1-based); otherwise returns `path` as is.
+std::string AppendDefaultExtension(std::string_view path, int filterEntry);
+
+// Each file format's default extension, joined for a message:
+// KnownExtensions(", ", " or ") is ".bmp, .jpg, .gif, .png or .svg".
+std::string KnownExtensions(std::string_view separator, std::string_view lastSeparator);
+
+// The file bytes of `matrix` in `format`; checks the matrix and the options.
+ImageResult EncodeImage(const ModuleMatrix& matrix, const ImageFormat& format, const ImageOptions& options,
+                        std::string& out);
+
+// Encodes in the format the extension of `path` names and writes the file
+// atomically (see AtomicFile.h): `path` holds either its old content or the
+// whole new image, and no temporary file is left behind.
+ImageResult SaveImageFile(const ModuleMatrix& matrix, const ImageOptions& options, const std::string& path);

@@ -1,0 +1,32 @@
+// The outcome of encoding or saving an image: what failed, about what, and
+// the system's error number. Each user interface words it in its own language.
+#pragma once
+
+#include <string>
+
+enum class ImageFailure {
+  None,
+  NoSymbol,          // the matrix is empty
+  BadScale,          // subject: the scale
+  BadQuietZone,      // subject: the quiet zone
+  BadDpi,            // subject: the dpi
+  UnknownExtension,  // subject: the extension, with its dot; empty when the name has none
+  FolderMissing,     // subject: the folder
+  IsFolder,          // subject: the path
+  CannotCreate,      // no temporary file in the folder; subject: the folder
+  CannotWrite,       // writing or closing failed (full disk, file-size limit); subject: the path
+  CannotReplace,     // renaming over the target failed; subject: the path
+  OutOfMemory,
+  EncoderFailed,     // subject: the library's own message
+};
+
+struct ImageResult {
+  ImageFailure failure = ImageFailure::None;
+  std::string subject;
+  int error = 0;  // errno, 0 when none applies
+
+  bool Ok() const { return failure == ImageFailure::None; }
+};
+
+// In English, for the command line: "the folder \"/x\" does not exist".
+std::string DescribeImageFailure(const ImageResult& result);
