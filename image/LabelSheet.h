@@ -34,7 +34,7 @@ struct LabelSheetSpec {
   PaperSize paper = PaperSizes[0];
   int columns = 1;
   int rows = 1;
-  SymbolLayout layout;  // module size (scale at dpi) and quiet zone of every symbol
+  ImageOptions symbol;  // module size (scale at dpi) and quiet zone of every symbol
 };
 
 class LabelSheetWriter {

@@ -27,6 +27,6 @@ ModuleScale ScaleForModuleMillimetres(double moduleMm, int dpi) {
   return result;
 }
 
-double PrintedMillimetres(int modules, const SymbolLayout& layout) {
-  return (modules + 2.0 * layout.quietModules) * layout.scale * MillimetresPerInch / layout.dpi;
+double PrintedMillimetres(int modules, const ImageOptions& options) {
+  return (modules + 2.0 * options.quietZone) * options.scale * MillimetresPerInch / options.dpi;
 }

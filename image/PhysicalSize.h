@@ -3,19 +3,12 @@
 
 #include <string>
 
-constexpr int DefaultDpi = 96;
+#include "image/ImageFormats.h"
+
 // The resolution the pages quote the printed size at: a common office printer.
 constexpr int PreviewPrintDpi = 300;
 constexpr double MillimetresPerInch = 25.4;
 constexpr double PointsPerInch = 72.0;
-
-// A symbol's placement in an image: pixels per module, the white quiet zone
-// in modules, and the resolution recorded in the file.
-struct SymbolLayout {
-  int scale = 4;
-  int quietModules = 2;
-  int dpi = DefaultDpi;
-};
 
 struct ModuleScale {
   int scale = 1;           // whole pixels per module
@@ -27,4 +20,4 @@ struct ModuleScale {
 ModuleScale ScaleForModuleMillimetres(double moduleMm, int dpi);
 
 // The side of an image of `modules` plus the quiet zone, printed at `dpi`.
-double PrintedMillimetres(int modules, const SymbolLayout& layout);
+double PrintedMillimetres(int modules, const ImageOptions& options);

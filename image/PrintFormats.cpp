@@ -10,14 +10,16 @@ const PrintModuleApi* PrintModule(std::string* error) {
 
 }  // namespace
 
-bool EncodePdf(const ModuleMatrix& matrix, const SymbolLayout& layout, std::string* bytes, std::string* error) {
-  const PrintModuleApi* api = PrintModule(error);
-  return api && api->encodePdf(matrix, layout, bytes, error);
+ImageResult WritePdf(const ModuleMatrix& matrix, const ImageOptions& options, std::string& out) {
+  std::string error;
+  const PrintModuleApi* api = PrintModule(&error);
+  return api ? api->writePdf(matrix, options, out) : ImageResult{ImageFailure::EncoderFailed, error};
 }
 
-bool EncodeEps(const ModuleMatrix& matrix, const SymbolLayout& layout, std::string* bytes, std::string* error) {
-  const PrintModuleApi* api = PrintModule(error);
-  return api && api->encodeEps(matrix, layout, bytes, error);
+ImageResult WriteEps(const ModuleMatrix& matrix, const ImageOptions& options, std::string& out) {
+  std::string error;
+  const PrintModuleApi* api = PrintModule(&error);
+  return api ? api->writeEps(matrix, options, out) : ImageResult{ImageFailure::EncoderFailed, error};
 }
 
 std::unique_ptr<LabelSheetWriter> OpenLabelSheet(const LabelSheetSpec& spec, ByteSink sink, std::string* error) {

@@ -10,9 +10,10 @@
 #include "image/PhysicalSize.h"
 #include "image/print/PrintModule.h"
 
-// A one-page PDF, and an EPS, exactly the symbol's size with its quiet zone.
-bool EncodePdf(const ModuleMatrix& matrix, const SymbolLayout& layout, std::string* bytes, std::string* error);
-bool EncodeEps(const ModuleMatrix& matrix, const SymbolLayout& layout, std::string* bytes, std::string* error);
+// Writers of the formats table: a one-page PDF, and an EPS, exactly the
+// symbol's size with its quiet zone, modules as filled rectangles.
+ImageResult WritePdf(const ModuleMatrix& matrix, const ImageOptions& options, std::string& out);
+ImageResult WriteEps(const ModuleMatrix& matrix, const ImageOptions& options, std::string& out);
 
 // A PDF label sheet whose bytes go to `sink` as pages complete.
 std::unique_ptr<LabelSheetWriter> OpenLabelSheet(const LabelSheetSpec& spec, ByteSink sink, std::string* error);

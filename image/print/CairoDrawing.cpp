@@ -2,11 +2,11 @@
 
 #include <cairo-pdf.h>
 
-double ModulePoints(const SymbolLayout& layout) { return layout.scale * PointsPerInch / layout.dpi; }
+double ModulePoints(const ImageOptions& options) { return options.scale * PointsPerInch / options.dpi; }
 
-void DrawSymbol(cairo_t* cr, const ModuleMatrix& matrix, const SymbolLayout& layout, double left, double top) {
-  const double module = ModulePoints(layout);
-  const int q = layout.quietModules;
+void DrawSymbol(cairo_t* cr, const ModuleMatrix& matrix, const ImageOptions& options, double left, double top) {
+  const double module = ModulePoints(options);
+  const int q = options.quietZone;
   cairo_save(cr);
   cairo_translate(cr, left, top);
   cairo_scale(cr, module, module);

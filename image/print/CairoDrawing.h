@@ -10,12 +10,12 @@
 #include "image/print/PrintModule.h"
 
 // The side of one module in PostScript points.
-double ModulePoints(const SymbolLayout& layout);
+double ModulePoints(const ImageOptions& options);
 
 // White square of the symbol and its quiet zone with its top left at (left,
 // top) in points, then every horizontal run of dark modules as one black
 // rectangle, all filled as one path so that no seam shows between modules.
-void DrawSymbol(cairo_t* cr, const ModuleMatrix& matrix, const SymbolLayout& layout, double left, double top);
+void DrawSymbol(cairo_t* cr, const ModuleMatrix& matrix, const ImageOptions& options, double left, double top);
 
 // Adapts a ByteSink to cairo's stream callback.
 cairo_status_t WriteToSink(void* sink, const unsigned char* data, unsigned int length);

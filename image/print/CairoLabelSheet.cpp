@@ -68,9 +68,9 @@ class CairoLabelSheet final : public LabelSheetWriter {
   std::string Failure() const { return CairoFailure(surface_, cr_); }
 
   bool AddLabel(const ModuleMatrix& matrix, std::string_view caption, std::string* error) override {
-    const double module = ModulePoints(spec_.layout);
-    const double width = (matrix.Columns() + 2 * spec_.layout.quietModules) * module;
-    const double height = (matrix.Rows() + 2 * spec_.layout.quietModules) * module;
+    const double module = ModulePoints(spec_.symbol);
+    const double width = (matrix.Columns() + 2 * spec_.symbol.quietZone) * module;
+    const double height = (matrix.Rows() + 2 * spec_.symbol.quietZone) * module;
     const std::string text(caption);
     const double captionHeight = text.empty() ? 0.0 : CaptionPoints * CaptionLineFactor;
     if (matrix.Empty() || width > cellWidth_ || height + captionHeight > cellHeight_) {
@@ -85,7 +85,7 @@ class CairoLabelSheet final : public LabelSheetWriter {
     const double cellLeft = margin_ + (slot % spec_.columns) * cellWidth_;
     const double cellTop = margin_ + (slot / spec_.columns) * cellHeight_;
     const double top = cellTop + (cellHeight_ - height - captionHeight) / 2;
-    DrawSymbol(cr_, matrix, spec_.layout, cellLeft + (cellWidth_ - width) / 2, top);
+    DrawSymbol(cr_, matrix, spec_.symbol, cellLeft + (cellWidth_ - width) / 2, top);
     if (!text.empty()) DrawCaption(text, cellLeft, top + height);
     ++labels_;
     if (const std::string failure = Failure(); !failure.empty()) {
@@ -140,7 +140,7 @@ class CairoLabelSheet final : public LabelSheetWriter {
 }  // namespace
 
 std::unique_ptr<LabelSheetWriter> OpenCairoLabelSheet(const LabelSheetSpec& spec, ByteSink sink, std::string* error) {
-  if (spec.columns < 1 || spec.rows < 1 || spec.layout.scale < 1 || spec.layout.dpi < 1) {
+  if (spec.columns < 1 || spec.rows < 1 || spec.symbol.scale < 1 || spec.symbol.dpi < 1) {
     *error = "a sheet needs at least one column and one row";
     return nullptr;
   }

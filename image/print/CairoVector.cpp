@@ -35,43 +35,38 @@ void TidyEpsHeader(std::string* eps, double width, double height) {
   eps->insert(eps->find('\n', box) + 1, exact);
 }
 
-bool EncodeVector(VectorKind kind, const ModuleMatrix& matrix, const SymbolLayout& layout, std::string* bytes,
-                  std::string* error) {
-  if (matrix.Empty() || layout.scale < 1 || layout.dpi < 1 || layout.quietModules < 0) {
-    *error = "nothing to draw";
-    return false;
-  }
-  bytes->clear();
-  const ByteSink sink = [bytes](std::string_view chunk) {
-    bytes->append(chunk);
+// The options are checked by the caller (EncodeImage).
+ImageResult WriteVector(VectorKind kind, const ModuleMatrix& matrix, const ImageOptions& options, std::string& out) {
+  std::string bytes;
+  const ByteSink sink = [&bytes](std::string_view chunk) {
+    bytes.append(chunk);
     return true;
   };
-  const double module = ModulePoints(layout);
-  const double width = (matrix.Columns() + 2 * layout.quietModules) * module;
-  const double height = (matrix.Rows() + 2 * layout.quietModules) * module;
+  const double module = ModulePoints(options);
+  const double width = (matrix.Columns() + 2 * options.quietZone) * module;
+  const double height = (matrix.Rows() + 2 * options.quietZone) * module;
   cairo_surface_t* surface = CreateSurface(kind, sink, width, height);
   cairo_t* cr = cairo_create(surface);
-  DrawSymbol(cr, matrix, layout, 0, 0);
+  DrawSymbol(cr, matrix, options, 0, 0);
   cairo_show_page(cr);
   std::string failure = CairoFailure(surface, cr);
   cairo_destroy(cr);
   cairo_surface_finish(surface);
   if (failure.empty()) failure = CairoFailure(surface, nullptr);
   cairo_surface_destroy(surface);
-  if (!failure.empty()) {
-    *error = "cairo: " + failure;
-    return false;
-  }
-  if (kind == VectorKind::Eps) TidyEpsHeader(bytes, width, height);
-  return true;
+  if (!failure.empty())
+    return {failure == "out of memory" ? ImageFailure::OutOfMemory : ImageFailure::EncoderFailed, "cairo: " + failure};
+  if (kind == VectorKind::Eps) TidyEpsHeader(&bytes, width, height);
+  out += bytes;
+  return {};
 }
 
-bool EncodePdf(const ModuleMatrix& matrix, const SymbolLayout& layout, std::string* bytes, std::string* error) {
-  return EncodeVector(VectorKind::Pdf, matrix, layout, bytes, error);
+ImageResult WritePdf(const ModuleMatrix& matrix, const ImageOptions& options, std::string& out) {
+  return WriteVector(VectorKind::Pdf, matrix, options, out);
 }
 
-bool EncodeEps(const ModuleMatrix& matrix, const SymbolLayout& layout, std::string* bytes, std::string* error) {
-  return EncodeVector(VectorKind::Eps, matrix, layout, bytes, error);
+ImageResult WriteEps(const ModuleMatrix& matrix, const ImageOptions& options, std::string& out) {
+  return WriteVector(VectorKind::Eps, matrix, options, out);
 }
 
 }  // namespace
@@ -79,6 +74,6 @@ bool EncodeEps(const ModuleMatrix& matrix, const SymbolLayout& layout, std::stri
 std::unique_ptr<LabelSheetWriter> OpenCairoLabelSheet(const LabelSheetSpec& spec, ByteSink sink, std::string* error);
 
 extern "C" const PrintModuleApi* QuilletPrintModule() {
-  static const PrintModuleApi api{EncodePdf, EncodeEps, OpenCairoLabelSheet};
+  static const PrintModuleApi api{WritePdf, WriteEps, OpenCairoLabelSheet};
   return &api;
 }

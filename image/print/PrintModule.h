@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "image/ImageFormats.h"
 #include "image/LabelSheet.h"
 #include "image/ModuleMatrix.h"
 #include "image/PhysicalSize.h"
@@ -17,8 +18,8 @@ using ByteSink = std::function<bool(std::string_view bytes)>;
 
 struct PrintModuleApi {
   // A PDF page or an EPS bounding box exactly the symbol with its quiet zone.
-  bool (*encodePdf)(const ModuleMatrix& matrix, const SymbolLayout& layout, std::string* bytes, std::string* error);
-  bool (*encodeEps)(const ModuleMatrix& matrix, const SymbolLayout& layout, std::string* bytes, std::string* error);
+  ImageWriter writePdf;
+  ImageWriter writeEps;
   std::unique_ptr<LabelSheetWriter> (*openLabelSheet)(const LabelSheetSpec& spec, ByteSink sink, std::string* error);
 };
 

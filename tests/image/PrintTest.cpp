@@ -68,7 +68,7 @@ struct VectorCase {
   ModuleMatrix matrix;
   std::string payload;
   DecodeFormat format;
-  SymbolLayout layout;
+  ImageOptions options;
 };
 
 std::vector<VectorCase> VectorCases() {
@@ -82,8 +82,8 @@ std::vector<VectorCase> VectorCases() {
   };
 }
 
-double SidePoints(int modules, const SymbolLayout& layout) {
-  return (modules + 2 * layout.quietModules) * layout.scale * 72.0 / layout.dpi;
+double SidePoints(int modules, const ImageOptions& options) {
+  return (modules + 2 * options.quietZone) * options.scale * 72.0 / options.dpi;
 }
 
 // The page is the symbol with its quiet zone at its physical size, and
@@ -93,18 +93,19 @@ TEST(VectorFiles, PdfPageIsTheSymbolAndDecodes) {
   for (const VectorCase& c : VectorCases()) {
     SCOPED_TRACE(c.name);
     ASSERT_FALSE(c.matrix.Empty());
-    std::string bytes, error;
-    ASSERT_TRUE(EncodePdf(c.matrix, c.layout, &bytes, &error)) << error;
+    std::string bytes;
+    const ImageResult result = WritePdf(c.matrix, c.options, bytes);
+    ASSERT_TRUE(result.Ok()) << result.subject;
     const std::string path = folder.File(std::string(c.name) + ".pdf");
     WriteBytes(path, bytes);
     const auto size = PdfPageSizePoints(path);
     ASSERT_TRUE(size);
-    EXPECT_NEAR(size->first, SidePoints(c.matrix.Columns(), c.layout), 0.01);
-    EXPECT_NEAR(size->second, SidePoints(c.matrix.Rows(), c.layout), 0.01);
-    const std::vector<GreyImage> pages = RenderPdfPages(path, c.layout.dpi);
+    EXPECT_NEAR(size->first, SidePoints(c.matrix.Columns(), c.options), 0.01);
+    EXPECT_NEAR(size->second, SidePoints(c.matrix.Rows(), c.options), 0.01);
+    const std::vector<GreyImage> pages = RenderPdfPages(path, c.options.dpi);
     ASSERT_EQ(pages.size(), 1u);
     const GreyImage& page = pages[0];
-    EXPECT_EQ(page.width, (c.matrix.Columns() + 2 * c.layout.quietModules) * c.layout.scale);
+    EXPECT_EQ(page.width, (c.matrix.Columns() + 2 * c.options.quietZone) * c.options.scale);
     EXPECT_EQ(DecodeImage(page.pixels.data(), page.width, page.height, c.format), c.payload);
   }
 }
@@ -112,28 +113,23 @@ TEST(VectorFiles, PdfPageIsTheSymbolAndDecodes) {
 TEST(VectorFiles, EpsBoundingBoxIsTheSymbol) {
   for (const VectorCase& c : VectorCases()) {
     SCOPED_TRACE(c.name);
-    std::string bytes, error;
-    ASSERT_TRUE(EncodeEps(c.matrix, c.layout, &bytes, &error)) << error;
+    std::string bytes;
+    const ImageResult result = WriteEps(c.matrix, c.options, bytes);
+    ASSERT_TRUE(result.Ok()) << result.subject;
     EXPECT_TRUE(bytes.starts_with("%!PS-Adobe-3.0 EPSF-3.0\n"));
     std::smatch box;
     ASSERT_TRUE(std::regex_search(bytes, box, std::regex(R"(%%HiResBoundingBox: (\S+) (\S+) (\S+) (\S+))")));
     EXPECT_NEAR(std::stod(box[1]), 0, 0.01);
     EXPECT_NEAR(std::stod(box[2]), 0, 0.01);
-    EXPECT_NEAR(std::stod(box[3]), SidePoints(c.matrix.Columns(), c.layout), 0.01);
-    EXPECT_NEAR(std::stod(box[4]), SidePoints(c.matrix.Rows(), c.layout), 0.01);
+    EXPECT_NEAR(std::stod(box[3]), SidePoints(c.matrix.Columns(), c.options), 0.01);
+    EXPECT_NEAR(std::stod(box[4]), SidePoints(c.matrix.Rows(), c.options), 0.01);
     ASSERT_TRUE(std::regex_search(bytes, box, std::regex(R"(%%BoundingBox: 0 0 (\d+) (\d+))")));
-    EXPECT_EQ(std::stoi(box[1]), static_cast<int>(std::ceil(SidePoints(c.matrix.Columns(), c.layout) - 0.01)));
+    EXPECT_EQ(std::stoi(box[1]), static_cast<int>(std::ceil(SidePoints(c.matrix.Columns(), c.options) - 0.01)));
     // The same symbol gives the same bytes: no time stamp.
     std::string again;
-    ASSERT_TRUE(EncodeEps(c.matrix, c.layout, &again, &error));
+    ASSERT_TRUE(WriteEps(c.matrix, c.options, again).Ok());
     EXPECT_EQ(again, bytes);
   }
-}
-
-TEST(VectorFiles, NothingToDrawIsRefused) {
-  std::string bytes, error;
-  EXPECT_FALSE(EncodePdf(ModuleMatrix(), {}, &bytes, &error));
-  EXPECT_FALSE(error.empty());
 }
 
 struct Label {
