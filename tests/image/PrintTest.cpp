@@ -3,33 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <regex>
 
 #include "image/PrintFormats.h"
 #include "tests/support/Decode.h"
 #include "tests/support/Poppler.h"
 #include "tests/support/Symbols.h"
-
-namespace fs = std::filesystem;
+#include "tests/support/TempFolder.h"
 
 namespace {
-
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "quillet-print-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-  }
-  ~TempFolder() { fs::remove_all(path_); }
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  fs::path path_;
-};
-
-void WriteBytes(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 struct ModuleCase {
   double moduleMm;

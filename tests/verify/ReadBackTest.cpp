@@ -2,31 +2,12 @@
 // decoder that read them; files that do not, or read as other bytes, are not.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "image/PrintFormats.h"
 #include "tests/support/Symbols.h"
+#include "tests/support/TempFolder.h"
 #include "verify/ReadBack.h"
 
-namespace fs = std::filesystem;
-
 namespace {
-
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "quillet-verify-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-  }
-  ~TempFolder() { fs::remove_all(path_); }
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  fs::path path_;
-};
-
-void WriteBytes(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 const std::string QrPayload = "\x01\x10" "CARD:N:\xd5\xc5\xc8\xfd;M:13800138000;;";  // GBK name
 const std::string DmPayload = "Serial 000123";
