@@ -26,6 +26,13 @@ ReadBackResult VerifySymbolFile(const std::string& path, const ModuleMatrix& mat
   return api ? api->verifyFile(path, matrix, options, symbology, expected) : failure;
 }
 
+ReadBackResult VerifySymbolBytes(std::string_view bytes, const ModuleMatrix& matrix, const ImageOptions& options,
+                                 Symbology symbology, std::string_view expected) {
+  ReadBackResult failure;
+  const VerifyModuleApi* api = VerifyModule(&failure);
+  return api ? api->verifyBytes(bytes, matrix, options, symbology, expected) : failure;
+}
+
 ReadBackResult VerifySymbolPixels(const uint8_t* pixels, int width, int height, Symbology symbology,
                                   std::string_view expected) {
   ReadBackResult failure;

@@ -32,6 +32,10 @@ struct ReadBackResult {
 ReadBackResult VerifySymbolFile(const std::string& path, const ModuleMatrix& matrix, const ImageOptions& options,
                                 Symbology symbology, std::string_view expected);
 
+// The same for a file's bytes before they are written (to standard output).
+ReadBackResult VerifySymbolBytes(std::string_view bytes, const ModuleMatrix& matrix, const ImageOptions& options,
+                                 Symbology symbology, std::string_view expected);
+
 // The same check for pixels in memory, 8-bit grey, row after row.
 ReadBackResult VerifySymbolPixels(const uint8_t* pixels, int width, int height, Symbology symbology,
                                   std::string_view expected);

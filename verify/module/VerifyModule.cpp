@@ -77,12 +77,10 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::string* e
   return bytes;
 }
 
-ReadBackResult VerifyFile(const std::string& path, const ModuleMatrix& matrix, const ImageOptions& options,
-                          Symbology symbology, std::string_view expected) {
+ReadBackResult VerifyBytes(std::string_view bytes, const ModuleMatrix& matrix, const ImageOptions& options,
+                           Symbology symbology, std::string_view expected) {
   std::string error;
-  const auto bytes = ReadWholeFile(path, &error);
-  if (!bytes) return Result(ReadBackStatus::CannotCheck, {}, error);
-  const FileKind kind = SniffFileKind(*bytes);
+  const FileKind kind = SniffFileKind(bytes);
   switch (kind) {
     case FileKind::Pdf:
     case FileKind::Eps:
@@ -93,9 +91,17 @@ ReadBackResult VerifyFile(const std::string& path, const ModuleMatrix& matrix, c
     default:
       break;
   }
-  const auto image = ReadRasterImage(kind, *bytes, &error);
+  const auto image = ReadRasterImage(kind, bytes, &error);
   if (!image) return Result(ReadBackStatus::NotRead, {}, "the image cannot be read: " + error);
   return Decode(*image, symbology, expected, options.scale);
+}
+
+ReadBackResult VerifyFile(const std::string& path, const ModuleMatrix& matrix, const ImageOptions& options,
+                          Symbology symbology, std::string_view expected) {
+  std::string error;
+  const auto bytes = ReadWholeFile(path, &error);
+  if (!bytes) return Result(ReadBackStatus::CannotCheck, {}, error);
+  return VerifyBytes(*bytes, matrix, options, symbology, expected);
 }
 
 ReadBackResult VerifyPixels(const uint8_t* pixels, int width, int height, Symbology symbology,
@@ -107,6 +113,6 @@ ReadBackResult VerifyPixels(const uint8_t* pixels, int width, int height, Symbol
 }  // namespace
 
 extern "C" const VerifyModuleApi* QuilletVerifyModule() {
-  static const VerifyModuleApi api{VerifyFile, VerifyPixels};
+  static const VerifyModuleApi api{VerifyFile, VerifyBytes, VerifyPixels};
   return &api;
 }

@@ -7,6 +7,8 @@
 struct VerifyModuleApi {
   ReadBackResult (*verifyFile)(const std::string& path, const ModuleMatrix& matrix, const ImageOptions& options,
                                Symbology symbology, std::string_view expected);
+  ReadBackResult (*verifyBytes)(std::string_view bytes, const ModuleMatrix& matrix, const ImageOptions& options,
+                                Symbology symbology, std::string_view expected);
   ReadBackResult (*verifyPixels)(const uint8_t* pixels, int width, int height, Symbology symbology,
                                  std::string_view expected);
 };
