@@ -1,5 +1,6 @@
 #include "app/SymbolPage.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPainter>
@@ -8,16 +9,19 @@
 #include <QSlider>
 
 #include "app/SaveDialogs.h"
+#include "app/SaveFailureText.h"
+#include "app/SymbolImage.h"
 #include "content/pages/TextBytes.h"
-#include "image/ImageWriters.h"
-#include "image/SymbolImage.h"
+#include "image/ImageFormats.h"
 #include "res/Strings.h"
 
 namespace {
 
 QString SaveFilter() {
   QStringList entries;
-  for (std::string_view entry : UiText::SaveFilters) entries << FromUtf8(entry);
+  for (const ImageFormat* format : SaveDialogFormats())
+    entries << FromUtf8(format->filterCaption) + QStringLiteral(" (*") + FromUtf8(format->extensions.front()) +
+                   QLatin1Char(')');
   return entries.join(QStringLiteral(";;"));
 }
 
@@ -47,16 +51,17 @@ void SaveSymbolImage(QWidget* page, const ModuleMatrix* symbol, int scale, SaveD
   }
   const auto choice = dialogs.AskSaveFileName(page, SaveFilter());
   if (!choice) return;
-  const QString fileName = AppendDefaultExtension(choice->first, choice->second);
-  if (FindEncoderForFile(fileName) != nullptr && QFileInfo::exists(fileName) &&
-      !dialogs.ConfirmOverwrite(page, fileName)) {
+  const std::string fileName = AppendDefaultExtension(QFile::encodeName(choice->first).toStdString(), choice->second);
+  const QString shownName = QFile::decodeName(QByteArray::fromStdString(fileName));
+  if (FindFormatForFile(fileName) != nullptr && QFileInfo::exists(shownName) &&
+      !dialogs.ConfirmOverwrite(page, shownName)) {
     return;
   }
-  const SaveResult result = SaveSymbolFile(*symbol, scale, fileName);
-  if (result.ok) return;
-  QString message = FromUtf8(UiText::SaveFailed);
-  if (!result.error.isEmpty()) message += QLatin1Char('\n') + result.error;
-  dialogs.ShowMessage(page, message, false);
+  ImageOptions options;
+  options.scale = scale;
+  const ImageResult result = SaveImageFile(*symbol, options, fileName);
+  if (result.Ok()) return;
+  dialogs.ShowMessage(page, FromUtf8(UiText::SaveFailed) + QLatin1Char('\n') + DescribeSaveFailure(result), false);
 }
 
 CSymbolPage::CSymbolPage(const DialogLayout& layout, QWidget* parent, const DialogUnits& units)

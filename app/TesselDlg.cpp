@@ -8,6 +8,7 @@
 #include "content/pages/ContentPages.h"
 #include "content/pages/TextBytes.h"
 #include "qr/QrCodeEncoder.h"
+#include "qr/QrStandard.h"
 #include "res/Strings.h"
 
 namespace {
@@ -58,7 +59,7 @@ void CTesselDlg::CreateContentPages(const DialogUnits& units) {
 
 void CTesselDlg::FillCombos() {
   auto* level = controls_.Get<QComboBox>(ControlId::EcLevel);
-  for (const auto& item : UiText::ErrorCorrectionLevels) level->addItem(FromUtf8(item.text));
+  for (std::string_view item : UiText::ErrorCorrectionLevels) level->addItem(FromUtf8(item));
   level->setCurrentIndex(DefaultLevelIndex);
   connect(level, &QComboBox::activated, this, &CTesselDlg::OnLevelSelected);
 
@@ -127,14 +128,14 @@ void CTesselDlg::SetFieldValue(unsigned slot, std::string text) {
 }
 
 void CTesselDlg::OnLevelSelected(int index) {
-  if (index >= 0 && index < static_cast<int>(UiText::ErrorCorrectionLevels.size())) {
-    encoder_->SetErrorCorrectionLevel(UiText::ErrorCorrectionLevels[index].letter);
+  if (index >= 0 && index < static_cast<int>(qr::LevelsShown.size())) {
+    encoder_->SetErrorCorrectionLevel(qr::LevelsShown.substr(static_cast<size_t>(index), 1));
   }
   ComposePayload();
 }
 
 void CTesselDlg::OnVersionSelected(int index) {
-  if (index >= 0 && index <= 40) encoder_->Version = index;
+  if (index >= 0 && index <= qr::MaxVersion) encoder_->Version = index;
   ComposePayload();
 }
 

@@ -1,11 +1,12 @@
 #include "cli/CliArgs.h"
 
-#include <array>
 #include <charconv>
 
-namespace {
+#include "content/Catalogue.h"
+#include "datamatrix/DmEncoder.h"
+#include "qr/QrStandard.h"
 
-constexpr std::array<std::string_view, 7> DmSchemeNames = {"ascii", "c40", "text", "x12", "edifact", "base256", "auto"};
+namespace {
 
 std::optional<int> ParseInt(std::string_view word, int low, int high) {
   int value = 0;
@@ -14,17 +15,49 @@ std::optional<int> ParseInt(std::string_view word, int low, int high) {
   return value;
 }
 
+// "a, b or c" of a list of names, or with other separators "a|b|c".
+template <typename Names>
+std::string OneOf(const Names& names, std::string_view separator = ", ", std::string_view lastSeparator = " or ") {
+  std::string text;
+  for (size_t i = 0; i < std::size(names); ++i) {
+    if (i > 0) text += i + 1 == std::size(names) ? lastSeparator : separator;
+    text += names[i];
+  }
+  return text;
+}
+
+std::vector<std::string> LevelNames() {
+  std::vector<std::string> names;
+  for (const char letter : qr::LevelsShown) names.emplace_back(1, letter);
+  return names;
+}
+
 std::optional<char> ParseLevel(std::string_view word) {
   if (word.size() != 1) return std::nullopt;
   const char upper = static_cast<char>(word[0] & ~0x20);
-  if (upper == 'L' || upper == 'M' || upper == 'Q' || upper == 'H') return upper;
+  if (qr::LevelsShown.find(upper) == std::string_view::npos) return std::nullopt;
+  return upper;
+}
+
+// A size index by its rows and columns: "10x10", "8x18".
+std::optional<int> ParseDmSizeName(std::string_view word) {
+  for (int size = 0; size < DmSizeCount; ++size)
+    if (word == std::to_string(DmSizeAttribute(size, SymbolRows)) + "x" +
+                    std::to_string(DmSizeAttribute(size, SymbolColumns)))
+      return size;
   return std::nullopt;
 }
 
 std::optional<int> ParseDmSize(std::string_view word) {
-  if (word == "auto") return -1;
-  if (word == "rect") return -2;
-  return ParseInt(word, 0, 29);
+  if (word == DmSmallestSquareName) return DmSmallestSquare;
+  if (word == DmSmallestRectangleName) return DmSmallestRectangle;
+  if (const auto named = ParseDmSizeName(word)) return named;
+  return ParseInt(word, 0, DmSizeCount - 1);
+}
+
+std::string DmSizeChoices() {
+  return std::string(DmSmallestSquareName) + ", " + std::string(DmSmallestRectangleName) + ", ROWSxCOLUMNS or 0 to " +
+         std::to_string(DmSizeCount - 1);
 }
 
 std::optional<int> ParseDmScheme(std::string_view word) {
@@ -32,6 +65,19 @@ std::optional<int> ParseDmScheme(std::string_view word) {
     if (DmSchemeNames[i] == word) return static_cast<int>(i);
   return std::nullopt;
 }
+
+std::vector<std::string_view> FormatNames() {
+  std::vector<std::string_view> names;
+  for (const ImageFormat& format : ImageFormats()) names.push_back(format.name);
+  return names;
+}
+
+std::optional<const ImageFormat*> ParseFormat(std::string_view word) {
+  if (const ImageFormat* format = FindFormatByName(word)) return format;
+  return std::nullopt;
+}
+
+bool IsVersionWord(std::string_view word) { return word == "--version" || word == "-V"; }
 
 class Parser {
  public:
@@ -41,6 +87,10 @@ class Parser {
     if (args_.empty()) return Fail("no command given");
     const std::string_view command = args_[0];
     if (command == "--help" || command == "-h" || command == "help") return Done();
+    if (IsVersionWord(command)) {
+      options_.command = CliCommand::Version;
+      return Done();
+    }
     if (command == "qr") options_.command = CliCommand::Qr;
     else if (command == "dm") options_.command = CliCommand::Dm;
     else return Fail("unknown command '" + std::string(command) + "' (use qr or dm)");
@@ -62,18 +112,19 @@ class Parser {
     else if (name == "--data-file") SetOnce(options_.dataFile, Value(name));
     else if (name == "--dump") options_.dump = true;
     else if (name == "-o" || name == "--output") SetOnce(options_.outputFile, Value(name));
-    else if (name == "--scale") Number(name, 1, 16, options_.scale);
-    else if (qr && name == "--level") Parsed(name, ParseLevel, options_.level, "L, M, Q or H");
-    else if (qr && name == "--version") Number(name, 0, 40, options_.version);
-    else if (qr && name == "--operator") Content(), Number(name, 1, 3, options_.operatorFormat);
-    else if (qr && name == "--type") Content(), Number(name, 0, 9, options_.tab);
+    else if (name == "--format") Parsed(name, ParseFormat, options_.format, OneOf(FormatNames()));
+    else if (name == "--scale") Number(name, MinScale, MaxScale, options_.image.scale);
+    else if (name == "--quiet-zone") Number(name, 0, MaxQuietZoneModules, options_.image.quietZone);
+    else if (name == "--dpi") Number(name, MinDpi, MaxDpi, options_.image.dpi);
+    else if (qr && name == "--level") Parsed(name, ParseLevel, options_.level, OneOf(LevelNames()));
+    else if (qr && name == "--version") Number(name, 0, qr::MaxVersion, options_.version);
+    else if (qr && name == "--operator") Content(), Number(name, 1, OperatorFormatCount, options_.operatorFormat);
+    else if (qr && name == "--type") Content(), Number(name, 0, MaxTabsPerFormat - 1, options_.tab);
     else if (qr && name == "--field") Content(), Field(Value(name));
-    else if (!qr && name == "--size") Parsed(name, ParseDmSize, options_.dmSize, "auto, rect or 0 to 29");
-    else if (!qr && name == "--scheme")
-      Parsed(name, ParseDmScheme, options_.dmScheme, "ascii, c40, text, x12, edifact, base256 or auto");
+    else if (!qr && name == "--size") Parsed(name, ParseDmSize, options_.dmSize, DmSizeChoices());
+    else if (!qr && name == "--scheme") Parsed(name, ParseDmScheme, options_.dmScheme, OneOf(DmSchemeNames));
     else error_ = "unknown option '" + std::string(name) + "'";
   }
-
   std::string_view Value(std::string_view name) {
     if (next_ >= args_.size()) {
       error_ = std::string(name) + " needs a value";
@@ -120,11 +171,26 @@ class Parser {
                                                 : "give --text or --data-file";
     if (inputs > 1) return "give only one of --text, --data-file and content fields";
     if (!options_.dump && !options_.outputFile) return "nothing to do: give --dump, -o FILE or both";
+    if (options_.outputFile) return CheckOutput(*options_.outputFile);
+    if (options_.format) return "--format needs -o: -o - for standard output";
     return {};
   }
 
-  CliParseResult Fail(std::string message) { return {std::nullopt, std::move(message)}; }
-  CliParseResult Done() { return {options_, {}}; }
+  // A file's format follows its extension; --format must agree with it.
+  std::string CheckOutput(const std::string& output) const {
+    if (output == StandardStream)
+      return options_.dump ? "--dump and -o - both write to standard output; give one of them" : "";
+    const ImageFormat* format = FindFormatForFile(output);
+    if (format == nullptr)
+      return "cannot tell the image format of '" + output + "': use the extension " + KnownExtensions(", ", " or ") +
+             ", or -o - with --format";
+    if (options_.format && options_.format != format)
+      return "--format " + std::string(options_.format->name) + " does not match the extension of '" + output + "'";
+    return {};
+  }
+
+  CliParseResult Fail(std::string message) { return {std::nullopt, std::move(message), options_.command}; }
+  CliParseResult Done() { return {options_, {}, options_.command}; }
 
   std::span<const std::string> args_;
   size_t next_ = 0;
@@ -150,16 +216,15 @@ std::string ExpandLineBreaks(std::string_view value) {
   return out;
 }
 
-std::string CliUsage(CliCommand topic) {
-  switch (topic) {
-    case CliCommand::Qr:
-      return R"(Usage: quillet-cli qr [options] (--text TEXT | --data-file FILE | content fields) (--dump | -o FILE)
+namespace {
+
+constexpr std::string_view QrUsage = R"(Usage: quillet-cli qr [options] (--text TEXT | --data-file FILE | content fields) (--dump | -o FILE)
 
 Encodes a QR Code symbol.
 
 Input (exactly one):
   --text TEXT          UTF-8 text, encoded as its code page 936 (GBK) bytes
-  --data-file FILE     the file's bytes exactly as they are
+  --data-file FILE     the file's bytes exactly as they are; - reads standard input
   content fields       compose a payload as the QR page does, with 0x01 0x10 in front:
     --operator 1|2|3   1 = 中国移动v1.0 (default), 2 = 中国移动v2.0, 3 = 中国联通
     --type TAB         tab position of the content type, 0 = the left-most (default)
@@ -167,53 +232,85 @@ Input (exactly one):
                        \n in VALUE is a line break (CR LF)
 
 Symbol:
-  --level L|M|Q|H      error-correction level (default M)
-  --version N          smallest version to use, 1 to 40; 0 = automatic (default)
-
-Output (one or both):
-  --dump               print "version V level X mask M" and the rows, 1 dark, 0 light
-  -o FILE              write an image; the format follows the extension
-                       (.bmp .jpg .gif .png .svg), with a two-module quiet zone
-  --scale S            pixels per module in the image, 1 to 16 (default 4)
-
+  --level {levels}      error-correction level (default M)
+  --version N          smallest version to use, 1 to {maxVersion}; 0 = automatic (default)
+{output}
 Example:
   quillet-cli qr --operator 3 --type 8 --field TEXT=hello -o hello.png
 
 Exit status: 0 done, 1 bad usage or unreadable file, 2 the data fits no version,
 3 the image file could not be written.
 )";
-    case CliCommand::Dm:
-      return R"(Usage: quillet-cli dm [options] (--text TEXT | --data-file FILE) (--dump | -o FILE)
+
+constexpr std::string_view DmUsage = R"(Usage: quillet-cli dm [options] (--text TEXT | --data-file FILE) (--dump | -o FILE)
 
 Encodes a Data Matrix ECC 200 symbol.
 
 Input (exactly one):
   --text TEXT          UTF-8 text, encoded as its code page 936 (GBK) bytes
-  --data-file FILE     the file's bytes exactly as they are
+  --data-file FILE     the file's bytes exactly as they are; - reads standard input
 
 Symbol:
-  --size auto|rect|N   smallest square (default), smallest rectangle, or size index 0 to 29
-                       (0 = 10x10 ... 23 = 144x144, 24 to 29 the rectangles)
-  --scheme NAME        ascii (default), c40, text, x12, edifact, base256 or auto
-
-Output (one or both):
-  --dump               print "rows R columns C codewords ..." and the rows, 1 dark, 0 light
-  -o FILE              write an image; the format follows the extension
-                       (.bmp .jpg .gif .png .svg), with a two-module quiet zone
-  --scale S            pixels per module in the image, 1 to 16 (default 4)
-
+  --size SIZE          {sizes}
+                       (auto = the smallest square (default), rect = the smallest rectangle;
+                       0 = 10x10 ... 23 = 144x144, 24 to 29 the rectangles)
+  --scheme NAME        {schemes} (default ascii)
+{output}
 Example:
   quillet-cli dm --text "Hello, world" -o hello.png
 
 Exit status: 0 done, 1 bad usage or unreadable file, 2 the text cannot be encoded in the
 scheme or fits no size allowed by --size, 3 the image file could not be written.
 )";
-    case CliCommand::Help:
-      break;
-  }
-  return R"(Usage: quillet-cli (qr | dm) [options]
+
+constexpr std::string_view OutputUsage = R"(
+Output (one or both):
+  --dump               print the symbol's header line and rows, 1 dark, 0 light
+  -o FILE              write an image; the format follows the extension
+                       ({extensions}); -o - writes to standard output
+  --format NAME        the format for -o -: {formats} (default png);
+                       utf8 draws the symbol in the terminal (light modules as blocks)
+  --scale S            pixels per module, {minScale} to {maxScale} (default 4)
+  --quiet-zone N       light modules around the symbol (default {quiet})
+  --dpi N              resolution recorded in the file (default {dpi})
+)";
+
+constexpr std::string_view OverviewUsage = R"(Usage: quillet-cli (qr | dm) [options]
 
   quillet-cli qr --help    QR Code symbols, from text, a file or content fields
   quillet-cli dm --help    Data Matrix symbols
+  quillet-cli --version    the program's version
 )";
+
+void Replace(std::string& text, std::string_view placeholder, std::string_view value) {
+  for (size_t at = text.find(placeholder); at != std::string::npos; at = text.find(placeholder, at + value.size()))
+    text.replace(at, placeholder.size(), value);
+}
+
+std::string Filled(std::string_view pattern) {
+  std::string text(pattern);
+  Replace(text, "{output}", OutputUsage);
+  Replace(text, "{levels}", OneOf(LevelNames(), "|", "|"));
+  Replace(text, "{maxVersion}", std::to_string(qr::MaxVersion));
+  Replace(text, "{sizes}", DmSizeChoices());
+  Replace(text, "{schemes}", OneOf(DmSchemeNames));
+  Replace(text, "{extensions}", KnownExtensions(" ", " "));
+  Replace(text, "{formats}", OneOf(FormatNames()));
+  Replace(text, "{minScale}", std::to_string(MinScale));
+  Replace(text, "{maxScale}", std::to_string(MaxScale));
+  Replace(text, "{quiet}", std::to_string(SavedQuietZoneModules));
+  Replace(text, "{dpi}", std::to_string(DefaultDpi));
+  return text;
+}
+
+}  // namespace
+
+std::string CliUsage(CliCommand topic) {
+  switch (topic) {
+    case CliCommand::Qr: return Filled(QrUsage);
+    case CliCommand::Dm: return Filled(DmUsage);
+    case CliCommand::Help:
+    case CliCommand::Version: break;
+  }
+  return std::string(OverviewUsage);
 }

@@ -9,7 +9,12 @@
 #include <utility>
 #include <vector>
 
-enum class CliCommand { Qr, Dm, Help };
+#include "image/ImageFormats.h"
+
+enum class CliCommand { Qr, Dm, Help, Version };
+
+// "-" as a data file or output file: standard input or output.
+constexpr std::string_view StandardStream = "-";
 
 struct CliOptions {
   CliCommand command = CliCommand::Help;
@@ -33,12 +38,14 @@ struct CliOptions {
   // output
   bool dump = false;
   std::optional<std::string> outputFile;
-  int scale = 4;
+  const ImageFormat* format = nullptr;  // --format; null: png for "-", the extension's for a file
+  ImageOptions image;
 };
 
 struct CliParseResult {
   std::optional<CliOptions> options;
-  std::string error;  // set when options is empty
+  std::string error;                      // set when options is empty
+  CliCommand topic = CliCommand::Help;    // whose usage to show with the error
 };
 
 // `args` are the words after the program name.

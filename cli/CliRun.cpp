@@ -1,25 +1,26 @@
 #include "cli/CliRun.h"
 
-#include <QFile>
-
-#include <fstream>
-#include <iterator>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <memory>
+#include <sstream>
 
+#include "QuilletVersion.h"
 #include "cli/CliArgs.h"
+#include "content/Catalogue.h"
 #include "content/CodePage.h"
 #include "content/Payload.h"
 #include "datamatrix/DmEncoder.h"
-#include "image/ImageWriters.h"
+#include "image/ImageFormats.h"
 #include "qr/QrCodeEncoder.h"
+#include "qr/QrStandard.h"
 
 namespace {
 
 // Neither symbol holds more than 7089 bytes, so reading beyond this only
-// costs memory: a larger file is reported as too long without reading it all.
-constexpr std::streamsize MaxInputBytes = 1 << 20;
-
-constexpr char LevelLetters[] = {'M', 'L', 'H', 'Q'};  // by level index
+// costs memory: a larger input is reported as too long without reading it all.
+constexpr size_t MaxInputBytes = 1 << 20;
 
 struct Failure {
   int status;
@@ -33,16 +34,30 @@ struct Input {
 
 Input Fail(int status, std::string message) { return {{}, Failure{status, std::move(message)}}; }
 
-Input ReadDataFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return Fail(ExitUsage, "cannot read '" + path + "'");
-  std::string bytes(static_cast<size_t>(MaxInputBytes) + 1, '\0');
-  file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (file.bad()) return Fail(ExitUsage, "cannot read '" + path + "'");
-  bytes.resize(static_cast<size_t>(file.gcount()));
-  if (bytes.size() > static_cast<size_t>(MaxInputBytes))
-    return Fail(ExitDoesNotFit, "'" + path + "' is larger than any symbol holds");
+Input CheckedSize(std::string bytes, const std::string& name) {
+  if (bytes.size() > MaxInputBytes) return Fail(ExitDoesNotFit, name + " is larger than any symbol holds");
   return {std::move(bytes), std::nullopt};
+}
+
+Input ReadStandardInput(std::istream& in) {
+  std::string bytes(MaxInputBytes + 1, '\0');
+  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (in.bad()) return Fail(ExitUsage, "cannot read standard input");
+  bytes.resize(static_cast<size_t>(in.gcount()));
+  return CheckedSize(std::move(bytes), "standard input");
+}
+
+Input CannotRead(const std::string& path) {
+  return Fail(ExitUsage, "cannot read '" + path + "': " + std::strerror(errno));
+}
+
+Input ReadDataFile(const std::string& path) {
+  const std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+  if (!file) return CannotRead(path);
+  std::string bytes(MaxInputBytes + 1, '\0');
+  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file.get()));
+  if (std::ferror(file.get())) return CannotRead(path);
+  return CheckedSize(std::move(bytes), "'" + path + "'");
 }
 
 Input ConvertText(const std::string& utf8) {
@@ -64,15 +79,29 @@ bool PageShowsSlot(const PageSpec& page, int slot) {
   return false;
 }
 
+std::string_view Trimmed(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
+// As the user sees it: "名片" of 中国移动v1.0.
+std::string PageName(int operatorFormat, int tab) {
+  std::string name = "\"";
+  name.append(Trimmed(FindTab(operatorFormat, tab)->caption)).append("\" of ");
+  return name.append(FindOperatorFormat(operatorFormat)->caption);
+}
+
 Input ComposeContent(const CliOptions& options) {
   const PageSpec* page = PageForTab(options.operatorFormat, options.tab);
-  if (!page) return Fail(ExitUsage, "--type " + std::to_string(options.tab) + " is not a tab of operator format " +
-                                        std::to_string(options.operatorFormat));
+  if (!page)
+    return Fail(ExitUsage, "--type " + std::to_string(options.tab) + " is not a tab of " +
+                               std::string(FindOperatorFormat(options.operatorFormat)->caption));
   FieldValueArray values;
   for (const auto& [tag, value] : options.fields) {
     const int slot = FieldSlotOfTag(tag);
     if (slot < 0 || !PageShowsSlot(*page, slot))
-      return Fail(ExitUsage, "field '" + tag + "' is not on page " + std::string(page->className) +
+      return Fail(ExitUsage, "field '" + tag + "' is not on " + PageName(options.operatorFormat, options.tab) +
                                  "; its fields are " + TagsOfPage(*page));
     std::string error;
     auto bytes = Utf8ToCodePage(ExpandLineBreaks(value), &error);
@@ -84,43 +113,43 @@ Input ComposeContent(const CliOptions& options) {
   return {EncoderInput(payload), std::nullopt};
 }
 
-Input GatherInput(const CliOptions& options) {
-  if (options.dataFile) return ReadDataFile(*options.dataFile);
+Input GatherInput(const CliOptions& options, std::istream& in) {
+  if (options.dataFile) return *options.dataFile == StandardStream ? ReadStandardInput(in) : ReadDataFile(*options.dataFile);
   if (options.text) return ConvertText(*options.text);
   return ComposeContent(options);
 }
 
-void DumpRows(const ModuleMatrix& matrix, std::ostream& out) {
-  std::string row;
+void DumpRows(const ModuleMatrix& matrix, std::string& out) {
   for (int y = 0; y < matrix.Rows(); ++y) {
-    row.clear();
-    for (int x = 0; x < matrix.Columns(); ++x) row += matrix.IsDark(x, y) ? '1' : '0';
-    out << row << '\n';
+    for (int x = 0; x < matrix.Columns(); ++x) out += matrix.IsDark(x, y) ? '1' : '0';
+    out += '\n';
   }
 }
 
-std::optional<Failure> WriteImage(const ModuleMatrix& matrix, const CliOptions& options) {
-  const QString path = QFile::decodeName(QByteArray::fromStdString(*options.outputFile));
-  const SaveResult result = SaveSymbolFile(matrix, options.scale, path);
-  if (result.ok) return std::nullopt;
-  return Failure{ExitWriteFailed, "cannot write '" + *options.outputFile + "': " + result.error.toStdString()};
-}
-
-std::optional<Failure> CheckOutputName(const CliOptions& options) {
-  if (!options.outputFile) return std::nullopt;
-  const QString path = QFile::decodeName(QByteArray::fromStdString(*options.outputFile));
-  if (FindEncoderForFile(path)) return std::nullopt;
-  return Failure{ExitUsage, "cannot tell the image format of '" + *options.outputFile +
-                                "': use the extension .bmp, .jpg, .gif, .png or .svg"};
+std::optional<Failure> WriteImage(const ModuleMatrix& matrix, const CliOptions& options, std::ostream& out) {
+  const std::string& path = *options.outputFile;
+  if (path != StandardStream) {
+    const ImageResult saved = SaveImageFile(matrix, options.image, path);
+    if (saved.Ok()) return std::nullopt;
+    return Failure{ExitWriteFailed, "cannot write '" + path + "': " + DescribeImageFailure(saved)};
+  }
+  std::string bytes;
+  const ImageFormat& format = options.format ? *options.format : *FindFormatByName("png");
+  const ImageResult encoded = EncodeImage(matrix, format, options.image, bytes);
+  if (!encoded.Ok()) return Failure{ExitWriteFailed, "cannot write the image: " + DescribeImageFailure(encoded)};
+  if (!out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())).flush())
+    return Failure{ExitWriteFailed, "cannot write the image to standard output"};
+  return std::nullopt;
 }
 
 std::optional<Failure> EmitSymbol(const ModuleMatrix& matrix, const std::string& header, const CliOptions& options,
                                   std::ostream& out) {
   if (options.dump) {
-    out << header << '\n';
-    DumpRows(matrix, out);
+    std::string text = header + '\n';
+    DumpRows(matrix, text);
+    out << text;
   }
-  return options.outputFile ? WriteImage(matrix, options) : std::nullopt;
+  return options.outputFile ? WriteImage(matrix, options, out) : std::nullopt;
 }
 
 std::optional<Failure> RunQr(const CliOptions& options, const std::string& data, std::ostream& out) {
@@ -128,10 +157,10 @@ std::optional<Failure> RunQr(const CliOptions& options, const std::string& data,
   encoder->SetErrorCorrectionLevel(std::string(1, options.level));
   encoder->Version = options.version;
   if (encoder->EncodeData(reinterpret_cast<const uint8_t*>(data.data()), static_cast<int32_t>(data.size())) != 0)
-    return Failure{ExitDoesNotFit, "the data (" + std::to_string(data.size()) + " bytes) fits no QR Code version at level " +
-                                       std::string(1, options.level)};
+    return Failure{ExitDoesNotFit, "the data (" + std::to_string(data.size()) +
+                                       " bytes) fits no QR Code version at level " + std::string(1, options.level)};
   const std::string header = "version " + std::to_string(encoder->Version) + " level " +
-                             LevelLetters[encoder->EcLevel] + " mask " + std::to_string(encoder->MaskReference);
+                             qr::LevelLetters[encoder->EcLevel] + " mask " + std::to_string(encoder->MaskReference);
   return EmitSymbol(ModuleMatrix::FromQr(*encoder), header, options, out);
 }
 
@@ -149,28 +178,37 @@ std::optional<Failure> RunDm(const CliOptions& options, const std::string& data,
   return EmitSymbol(ModuleMatrix::FromDm(*grid), header, options, out);
 }
 
+std::optional<Failure> RunSymbol(const CliOptions& options, std::istream& in, std::ostream& out) {
+  const Input input = GatherInput(options, in);
+  if (input.failure) return input.failure;
+  if (input.bytes.empty()) return Failure{ExitUsage, "the input is empty: there is nothing to encode"};
+  return options.command == CliCommand::Qr ? RunQr(options, input.bytes, out) : RunDm(options, input.bytes, out);
+}
+
 }  // namespace
 
-int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
+int RunCli(std::span<const std::string> args, std::istream& in, std::ostream& out, std::ostream& err) {
   const CliParseResult parsed = ParseCliArgs(args);
   if (!parsed.options) {
-    err << "quillet-cli: " << parsed.error << "\n\n" << CliUsage(CliCommand::Help);
+    err << "quillet-cli: " << parsed.error << "\n\n" << CliUsage(parsed.topic);
     return ExitUsage;
   }
   const CliOptions& options = *parsed.options;
+  if (options.command == CliCommand::Version) {
+    out << "quillet-cli " << QuilletVersion << '\n';
+    return ExitOk;
+  }
   if (options.command == CliCommand::Help) {
     out << CliUsage(options.helpTopic);
     return ExitOk;
   }
-  std::optional<Failure> failure = CheckOutputName(options);
-  if (!failure) {
-    const Input input = GatherInput(options);
-    failure = input.failure;
-    if (!failure && input.bytes.empty()) failure = Failure{ExitUsage, "the input is empty: there is nothing to encode"};
-    if (!failure)
-      failure = options.command == CliCommand::Qr ? RunQr(options, input.bytes, out) : RunDm(options, input.bytes, out);
-  }
+  const std::optional<Failure> failure = RunSymbol(options, in, out);
   if (!failure) return ExitOk;
   err << "quillet-cli: " << failure->message << '\n';
   return failure->status;
+}
+
+int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
+  std::istringstream nothing;
+  return RunCli(args, nothing, out, err);
 }

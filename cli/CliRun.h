@@ -1,6 +1,7 @@
 // quillet-cli as a function, so tests run it in process.
 #pragma once
 
+#include <istream>
 #include <ostream>
 #include <span>
 #include <string>
@@ -12,5 +13,8 @@ enum CliExitStatus : int {
   ExitWriteFailed = 3,
 };
 
-// `args` are the words after the program name.
+// `args` are the words after the program name; `in` serves --data-file -
+// and `out` -o - as well as --dump.
+int RunCli(std::span<const std::string> args, std::istream& in, std::ostream& out, std::ostream& err);
+// With nothing on standard input.
 int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err);

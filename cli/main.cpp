@@ -1,5 +1,3 @@
-#include <QCoreApplication>
-
 #include <iostream>
 #include <string>
 #include <vector>
@@ -7,8 +5,7 @@
 #include "cli/CliRun.h"
 
 int main(int argc, char** argv) {
-  // Image-format plugins (JPEG) are found through the application's paths.
-  QCoreApplication app(argc, argv);
+  std::ios::sync_with_stdio(false);
   const std::vector<std::string> args(argv + 1, argv + argc);
-  return RunCli(args, std::cout, std::cerr);
+  return RunCli(args, std::cin, std::cout, std::cerr);
 }

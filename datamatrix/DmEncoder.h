@@ -3,8 +3,10 @@
 // Plain C++; no state survives between calls.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 enum DmEncodation : int {
@@ -44,6 +46,13 @@ constexpr int DmCodewordBufferSize = 1560;
 constexpr int DmMaxDataCodewords = 1558;  // 144x144
 // No text longer than this fits any size: ASCII packs at most two digits a codeword.
 constexpr int DmMaxTextLength = 2 * DmMaxDataCodewords;
+
+// The schemes by name, indexed by DmEncodation from Ascii to Auto.
+inline constexpr std::array<std::string_view, 7> DmSchemeNames = {"ascii", "c40",     "text", "x12",
+                                                                  "edifact", "base256", "auto"};
+// Names of the two size requests that are not a size index.
+constexpr std::string_view DmSmallestSquareName = "auto";
+constexpr std::string_view DmSmallestRectangleName = "rect";
 
 int DmSizeAttribute(int sizeIndex, DmAttribute attribute);
 

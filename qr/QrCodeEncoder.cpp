@@ -26,10 +26,9 @@ struct Workspace {
 }  // namespace
 
 void CQrCodeEncoder::SetErrorCorrectionLevel(std::string_view text) {
-  if (text == "L" || text == "l") EcLevel = 1;
-  else if (text == "Q" || text == "q") EcLevel = 3;
-  else if (text == "H" || text == "h") EcLevel = 2;
-  else EcLevel = 0;
+  const char upper = text.size() == 1 ? static_cast<char>(text[0] & ~0x20) : 'M';
+  const size_t index = LevelLetters.find(upper);
+  EcLevel = index == std::string_view::npos ? 0 : static_cast<int32_t>(index);
 }
 
 int32_t CQrCodeEncoder::EncodeData(const char* data, int32_t length) {

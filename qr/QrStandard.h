@@ -4,12 +4,16 @@
 
 #include <array>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 namespace qr {
 
 constexpr int MaxVersion = 40;
 constexpr int LevelCount = 4;  // level index = format indicator: 0 M, 1 L, 2 H, 3 Q
+// The level letters by level index, and as users see them, weakest first.
+constexpr std::string_view LevelLetters = "MLHQ";
+constexpr std::string_view LevelsShown = "LMQH";
 constexpr int MaskCount = 8;
 
 constexpr int SideOf(int version) { return 17 + 4 * version; }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cerrno>
 #include <string_view>
 
 namespace UiText {
@@ -21,18 +22,38 @@ constexpr std::string_view ContentTooLong = "(内容过长)";
 constexpr std::string_view VersionItem = "版本 %1";
 constexpr std::string_view AutomaticVersion = "自动选择";
 
-struct LevelItem {
-  std::string_view text;
-  std::string_view letter;
-};
-constexpr std::array<LevelItem, 4> ErrorCorrectionLevels = {{
-    {"L级(7%)", "L"}, {"M级(15%)", "M"}, {"Q级(25%)", "Q"}, {"H级(30%)", "H"},
-}};
+// In the order of qr::LevelsShown.
+constexpr std::array<std::string_view, 4> ErrorCorrectionLevels = {"L级(7%)", "M级(15%)", "Q级(25%)", "H级(30%)"};
 
-// Save-dialog filter entries 1..4, in this order.
-constexpr std::array<std::string_view, 4> SaveFilters = {
-    "位图文件 (*.bmp)", "JPEG图像文件 (*.jpg)", "GIF图像文件 (*.gif)", "PNG图像文件 (*.png)",
+// The detail under SaveFailed, by failure; %1 the subject, %2 the reason.
+constexpr std::string_view SaveFailedScale = "缩放比例 %1 超出 %2 的范围";
+constexpr std::string_view SaveFailedQuietZone = "静区 %1 个模块超出 %2 的范围";
+constexpr std::string_view SaveFailedDpi = "分辨率 %1 dpi 超出 %2 的范围";
+constexpr std::string_view SaveFailedExtension = "未知的图像文件扩展名 \"%1\"，请使用 %2";
+constexpr std::string_view SaveFailedNoExtension = "文件名没有扩展名，请使用 %1";
+constexpr std::string_view SaveFailedFolderMissing = "文件夹 \"%1\" 不存在";
+constexpr std::string_view SaveFailedIsFolder = "\"%1\" 是一个文件夹";
+constexpr std::string_view SaveFailedCreate = "无法在文件夹 \"%1\" 中创建文件：%2";
+constexpr std::string_view SaveFailedWrite = "写入 \"%1\" 失败：%2";
+constexpr std::string_view SaveFailedReplace = "无法替换 \"%1\"：%2";
+constexpr std::string_view SaveFailedMemory = "内存不足";
+constexpr std::string_view SaveFailedEncoder = "图像编码失败：%1";
+// Joining the known extensions: ".bmp、.jpg、.gif 或 .png".
+constexpr std::string_view ListSeparator = "、";
+constexpr std::string_view ListLastSeparator = " 或 ";
+
+// The reasons of the commonest system errors; others in the system's words.
+struct ErrorText {
+  int error;
+  std::string_view text;
 };
+constexpr std::array<ErrorText, 5> SystemErrors = {{
+    {ENOSPC, "磁盘空间不足"},
+    {EFBIG, "文件超过大小限制"},
+    {EACCES, "没有权限"},
+    {EPERM, "没有权限"},
+    {EROFS, "文件系统为只读"},
+}};
 
 }  // namespace UiText
 

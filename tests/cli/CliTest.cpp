@@ -17,9 +17,10 @@ struct CliOutcome {
   std::string err;
 };
 
-CliOutcome Cli(std::vector<std::string> words) {
+CliOutcome Cli(std::vector<std::string> words, const std::string& input = {}) {
+  std::istringstream in(input);
   std::ostringstream out, err;
-  const int status = RunCli(words, out, err);
+  const int status = RunCli(words, in, out, err);
   return {status, out.str(), err.str()};
 }
 
@@ -39,13 +40,17 @@ std::optional<std::string> DecodeDump(const std::string& out, DecodeFormat forma
                        [&](int x, int y) { return rows[y][x] == '1'; }, format);
 }
 
-std::optional<std::string> DecodeFile(const QString& path, DecodeFormat format) {
-  const QImage image = QImage(path).convertToFormat(QImage::Format_Grayscale8);
+std::optional<std::string> DecodePicture(const QImage& picture, DecodeFormat format) {
+  const QImage image = picture.convertToFormat(QImage::Format_Grayscale8);
   if (image.isNull()) return std::nullopt;
   std::vector<uint8_t> pixels;
   for (int y = 0; y < image.height(); ++y)
     pixels.insert(pixels.end(), image.constScanLine(y), image.constScanLine(y) + image.width());
   return DecodeImage(pixels.data(), image.width(), image.height(), format);
+}
+
+std::optional<std::string> DecodeFile(const QString& path, DecodeFormat format) {
+  return DecodePicture(QImage(path), format);
 }
 
 const std::string Prefix = "\x01\x10";
@@ -117,13 +122,16 @@ TEST(Cli, FailuresExitWithTheirStatusAndAReason) {
 
   const std::vector<FailureCase> cases = {
       {{"qr", "--level", "L", "--data-file", tooLong, "--dump"}, ExitDoesNotFit, "2954 bytes"},
-      {{"qr", "--data-file", dir.filePath("absent").toStdString(), "--dump"}, ExitUsage, "cannot read"},
+      {{"qr", "--data-file", dir.filePath("absent").toStdString(), "--dump"}, ExitUsage,
+       "cannot read '" + dir.filePath("absent").toStdString() + "': No such file or directory"},
+      {{"qr", "--data-file", dir.path().toStdString(), "--dump"}, ExitUsage, "Is a directory"},
       {{"qr", "--text", "", "--dump"}, ExitUsage, "empty"},
       {{"qr", "--text", "a", "-o", dir.filePath("x.txt").toStdString()}, ExitUsage, "image format"},
-      {{"qr", "--text", "a", "-o", missingFolder}, ExitWriteFailed, "cannot write"},
+      {{"qr", "--text", "a", "-o", missingFolder}, ExitWriteFailed, "cannot write '" + missingFolder + "': the folder"},
       {{"qr", "--field", "SUB=x", "--dump"}, ExitUsage, "N, M, TEL, EM, TIL, DIV, COR, ADR, ZIP, FAX, URL"},
-      {{"qr", "--field", "TEXT=x", "--dump"}, ExitUsage, "its fields are N, M"},
-      {{"qr", "--operator", "2", "--type", "7", "--field", "N=x", "--dump"}, ExitUsage, "not a tab"},
+      {{"qr", "--field", "TEXT=x", "--dump"}, ExitUsage, "field 'TEXT' is not on \"名片\" of 中国移动v1.0; its fields are N, M"},
+      {{"qr", "--operator", "3", "--type", "5", "--field", "N=x", "--dump"}, ExitUsage, "not on \"WAP业务\" of 中国联通"},
+      {{"qr", "--operator", "2", "--type", "7", "--field", "N=x", "--dump"}, ExitUsage, "not a tab of 中国移动v2.0"},
       {{"qr", "--field", "N=", "--dump"}, ExitUsage, "every field is empty"},
       {{"dm", "--scheme", "x12", "--text", "lower", "--dump"}, ExitDoesNotFit, "cannot be encoded"},
       {{"dm", "--size", "0", "--text", "ABCDEF", "--dump"}, ExitDoesNotFit, "fits no size"},
@@ -134,6 +142,43 @@ TEST(Cli, FailuresExitWithTheirStatusAndAReason) {
     EXPECT_NE(run.err.find(c.messagePart), std::string::npos) << run.err;
   }
   EXPECT_EQ(Cli({"qr", "--level", "L", "--data-file", fits, "--dump"}).status, ExitOk);
+}
+
+// Each image format through standard output reads back and decodes.
+TEST(Cli, StandardOutputCarriesTheImageInTheChosenFormat) {
+  for (const char* format : {"", "png", "jpg", "gif", "bmp"}) {
+    std::vector<std::string> words = {"qr", "--text", "piped", "-o", "-", "--scale", "2"};
+    if (*format) words.insert(words.end(), {"--format", format});
+    const CliOutcome run = Cli(words);
+    ASSERT_EQ(run.status, ExitOk) << format << run.err;
+    const QImage image = QImage::fromData(QByteArray::fromStdString(run.out));
+    EXPECT_EQ(image.width(), (21 + 4) * 2) << format;
+    EXPECT_EQ(DecodePicture(image, DecodeFormat::QrCode), "piped") << format;
+  }
+  const CliOutcome svg = Cli({"dm", "--text", "a", "-o", "-", "--format", "svg"});
+  EXPECT_EQ(svg.out.rfind("<?xml", 0), 0u);
+  const CliOutcome text = Cli({"dm", "--text", "a", "-o", "-", "--format", "utf8", "--quiet-zone", "1"});
+  EXPECT_EQ(Lines(text.out).size(), 6u);  // 10 + 2 module rows, two a line
+}
+
+TEST(Cli, DataFileDashReadsStandardInputAsItIs) {
+  const std::string bytes("\x00\xFF\r\n binary", 10);
+  const CliOutcome run = Cli({"qr", "--data-file", "-", "--dump"}, bytes);
+  ASSERT_EQ(run.status, ExitOk) << run.err;
+  EXPECT_EQ(DecodeDump(run.out, DecodeFormat::QrCode), bytes);
+  EXPECT_EQ(Cli({"dm", "--data-file", "-", "--dump"}, "").status, ExitUsage);
+}
+
+TEST(Cli, VersionAndUsageOfTheCommandUsed) {
+  const CliOutcome version = Cli({"--version"});
+  EXPECT_EQ(version.status, ExitOk);
+  EXPECT_EQ(version.out.rfind("quillet-cli ", 0), 0u);
+  EXPECT_NE(version.out.find_first_of("0123456789"), std::string::npos);
+  const CliOutcome dm = Cli({"dm", "--level", "H", "--text", "a", "--dump"});
+  EXPECT_EQ(dm.status, ExitUsage);
+  EXPECT_NE(dm.err.find("Usage: quillet-cli dm"), std::string::npos) << dm.err;
+  const CliOutcome qr = Cli({"qr", "--size", "3", "--text", "a", "--dump"});
+  EXPECT_NE(qr.err.find("Usage: quillet-cli qr"), std::string::npos) << qr.err;
 }
 
 }  // namespace

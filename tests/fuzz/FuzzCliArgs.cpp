@@ -5,6 +5,9 @@
 #include <vector>
 
 #include "cli/CliArgs.h"
+#include "content/Catalogue.h"
+#include "datamatrix/DmEncoder.h"
+#include "qr/QrStandard.h"
 
 namespace {
 
@@ -24,12 +27,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Require(result.options.has_value() == result.error.empty());
   if (!result.options) return 0;
   const CliOptions& o = *result.options;
-  Require(o.scale >= 1 && o.scale <= 16);
-  Require(o.version >= 0 && o.version <= 40);
-  Require(o.dmSize >= -2 && o.dmSize <= 29);
-  Require(o.dmScheme >= 0 && o.dmScheme <= 6);
-  Require(o.operatorFormat >= 1 && o.operatorFormat <= 3);
-  Require(o.level == 'L' || o.level == 'M' || o.level == 'Q' || o.level == 'H');
-  if (o.command != CliCommand::Help) Require(o.dump || o.outputFile);
+  Require(o.image.scale >= MinScale && o.image.scale <= MaxScale);
+  Require(o.image.quietZone >= 0 && o.image.quietZone <= MaxQuietZoneModules);
+  Require(o.image.dpi >= MinDpi && o.image.dpi <= MaxDpi);
+  Require(o.version >= 0 && o.version <= qr::MaxVersion);
+  Require(o.dmSize >= DmSmallestRectangle && o.dmSize < DmSizeCount);
+  Require(o.dmScheme >= 0 && o.dmScheme < static_cast<int>(DmSchemeNames.size()));
+  Require(o.operatorFormat >= 1 && o.operatorFormat <= OperatorFormatCount);
+  Require(qr::LevelsShown.find(o.level) != std::string_view::npos);
+  if (o.command == CliCommand::Qr || o.command == CliCommand::Dm) Require(o.dump || o.outputFile);
+  // A file named for output always has a format to be written in.
+  if (o.outputFile && *o.outputFile != StandardStream) Require(FindFormatForFile(*o.outputFile) != nullptr);
   return 0;
 }

@@ -78,4 +78,15 @@ TEST_F(Save, AnExistingFileIsReplacedOnlyAfterAsking) {
   EXPECT_TRUE(dialogs.messages.empty());
 }
 
+// The detail under the message says why, in the user's language, with the
+// extensions the saving rule accepts.
+TEST_F(Save, FailuresSayWhy) {
+  SaveAs("notes.txt", 4);
+  SaveAs("missing/folder/out", 4);
+  ASSERT_EQ(dialogs.messages.size(), 2u);
+  EXPECT_EQ(dialogs.messages[0].first,
+            U("保存图像文件失败!\n未知的图像文件扩展名 \".txt\"，请使用 .bmp、.jpg、.gif、.png、.svg、.pdf 或 .eps"));
+  EXPECT_EQ(dialogs.messages[1].first, U("保存图像文件失败!\n文件夹 \"") + Path("missing/folder") + U("\" 不存在"));
+}
+
 }  // namespace

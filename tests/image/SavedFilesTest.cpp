@@ -1,6 +1,9 @@
+// Saving to disk: the file appears whole or keeps its old content, no
+// temporary file is left behind, and every refusal names its reason.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
@@ -8,7 +11,8 @@
 #include <QTemporaryDir>
 #include <tuple>
 
-#include "image/ImageWriters.h"
+#include "image/AtomicFile.h"
+#include "image/ImageFormats.h"
 #include "tests/image/TestSymbols.h"
 
 namespace {
@@ -17,45 +21,43 @@ QStringList Entries(const QTemporaryDir& dir) {
   return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
 
+ImageOptions Scale(int scale) {
+  ImageOptions options;
+  options.scale = scale;
+  return options;
+}
+
+ImageResult Save(const ModuleMatrix& matrix, int scale, const QString& path) {
+  return SaveImageFile(matrix, Scale(scale), QFile::encodeName(path).toStdString());
+}
+
 struct NameCase {
-  QString typed;
-  int filterEntry;
-  QString saved;
-  QByteArray outcome;  // the format Qt finds in the bytes, or for a refusal part of the reason
+  QString name;
+  QByteArray outcome;  // the format Qt finds in the bytes, or the refused extension
 };
 
 const NameCase NameCases[] = {
-    {"a", 1, "a.bmp", "bmp"},
-    {"a", 2, "a.jpg", "jpeg"},
-    {"a", 3, "a.gif", "gif"},
-    {"a", 4, "a.png", "png"},
-    {"typed.png", 1, "typed.png", "png"},
-    {"UPPER.PNG", 2, "UPPER.PNG", "png"},
-    {"a.JPEG", 4, "a.JPEG", "jpeg"},
-    {"a.Dib", 4, "a.Dib", "bmp"},
-    {"二维码 ü", 4, "二维码 ü.png", "png"},
-    {"a.txt", 4, "a.txt", "refused: \".txt\""},
-    {"a.png.txt", 1, "a.png.txt", "refused: \".txt\""},
-    {"a.", 3, "a.", "refused: \".\""},
+    {"a.bmp", "bmp"},      {"a.jpg", "jpeg"},     {"a.gif", "gif"},      {"a.png", "png"},
+    {"UPPER.PNG", "png"},  {"a.JPEG", "jpeg"},    {"a.Dib", "bmp"},      {"二维码 ü.png", "png"},
+    {"a.txt", ".txt"},     {"a.png.txt", ".txt"}, {"a.", "."},           {"noextension", ""},
 };
 
-// The saved name and format follow the typed name and the filter entry; an
-// existing file of that name is replaced, or, when the save is refused, kept.
-TEST(SavedFiles, NameAndFilterEntryPickTheFormat) {
+// An existing file of the name is replaced in the format of its extension,
+// or, when the save is refused, kept as it was.
+TEST(SavedFiles, TheExtensionPicksTheFormatAndRefusalsKeepTheOldFile) {
   for (const NameCase& c : NameCases) {
-    SCOPED_TRACE(c.typed.toStdString());
+    SCOPED_TRACE(c.name.toStdString());
     QTemporaryDir dir;
-    const QString path = AppendDefaultExtension(dir.filePath(c.typed), c.filterEntry);
-    ASSERT_EQ(path, dir.filePath(c.saved));
+    const QString path = dir.filePath(c.name);
     WriteFile(path, "old");
-    const SaveResult result = SaveSymbolFile(PatternMatrix(21, 21, 5), 2, path);
-    EXPECT_EQ(Entries(dir), QStringList{c.saved});
-    if (c.outcome.startsWith("refused: ")) {
-      EXPECT_FALSE(result.ok);
-      EXPECT_TRUE(result.error.contains(c.outcome.mid(9))) << result.error.toStdString();
+    const ImageResult result = Save(PatternMatrix(21, 21, 5), 2, path);
+    EXPECT_EQ(Entries(dir), QStringList{c.name});
+    if (c.outcome.isEmpty() || c.outcome.startsWith('.')) {
+      EXPECT_EQ(result.failure, ImageFailure::UnknownExtension);
+      EXPECT_EQ(result.subject, c.outcome.toStdString());
       EXPECT_EQ(ReadFile(path), "old");
     } else {
-      ASSERT_TRUE(result.ok) << result.error.toStdString();
+      ASSERT_TRUE(result.Ok()) << DescribeImageFailure(result);
       QImageReader reader(path);
       reader.setDecideFormatFromContent(true);
       EXPECT_EQ(reader.format(), c.outcome);
@@ -64,44 +66,76 @@ TEST(SavedFiles, NameAndFilterEntryPickTheFormat) {
 }
 
 TEST(SavedFiles, RefusedSavesSayWhyAndWriteNothing) {
-  const std::tuple<ModuleMatrix, int, QString, QString> cases[] = {
-      {ModuleMatrix(), 4, "a.png", "no symbol"},
-      {PatternMatrix(21, 21, 5), 0, "a.png", "scale 0"},
-      {PatternMatrix(21, 21, 5), 17, "a.png", "scale 17"},
-      {PatternMatrix(21, 21, 5), 4, "missing/a.png", "does not exist"},
-      {PatternMatrix(21, 21, 5), 4, "/proc/quillet-symbol.png", "\"/proc\""},  // not even root may create files there
+  const std::tuple<ModuleMatrix, int, QString, ImageFailure, std::string> cases[] = {
+      {ModuleMatrix(), 4, "a.png", ImageFailure::NoSymbol, "no symbol"},
+      {PatternMatrix(21, 21, 5), 17, "a.png", ImageFailure::BadScale, "scale 17"},
+      {PatternMatrix(21, 21, 5), 4, "a.txt", ImageFailure::UnknownExtension,
+       "unknown image file extension \".txt\"; use .bmp, .jpg, .gif, .png, .svg, .pdf or .eps"},
+      {PatternMatrix(21, 21, 5), 4, "missing/a.png", ImageFailure::FolderMissing, "missing\" does not exist"},
+      {PatternMatrix(21, 21, 5), 4, "sub.png", ImageFailure::IsFolder, "sub.png\" is a folder"},
+      // Not even root may create files there.
+      {PatternMatrix(21, 21, 5), 4, "/proc/quillet-symbol.png", ImageFailure::CannotCreate,
+       "cannot create a file in the folder \"/proc\": "},
   };
-  for (const auto& [matrix, scale, name, reason] : cases) {
+  for (const auto& [matrix, scale, name, failure, reason] : cases) {
+    SCOPED_TRACE(name.toStdString());
     QTemporaryDir dir;
+    QDir(dir.path()).mkdir("sub.png");
     const QString path = QDir(dir.path()).filePath(name);  // an absolute name stays as it is
-    const SaveResult result = SaveSymbolFile(matrix, scale, path);
-    EXPECT_FALSE(result.ok);
-    EXPECT_TRUE(result.error.contains(reason)) << result.error.toStdString();
-    EXPECT_TRUE(Entries(dir).isEmpty());
-    EXPECT_FALSE(QFile::exists(path));
+    const ImageResult result = Save(matrix, scale, path);
+    EXPECT_EQ(result.failure, failure);
+    EXPECT_NE(DescribeImageFailure(result).find(reason), std::string::npos) << DescribeImageFailure(result);
+    EXPECT_EQ(Entries(dir), QStringList{"sub.png"});
+    if (name != "sub.png") EXPECT_FALSE(QFile::exists(path));
   }
 }
 
 // A write that runs out of room (here the file size limit, as a full disk
-// would) leaves the old file whole and no partial file behind.
+// would) leaves the old file whole and no partial file behind; the process
+// is not killed by SIGXFSZ, which the writer ignores unless handled.
 TEST(SavedFiles, FailedWriteLeavesNoTruncatedFile) {
   QTemporaryDir dir;
   WriteFile(dir.filePath("big.bmp"), "keep me");
-  const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
   rlimit oldLimit{};
   getrlimit(RLIMIT_FSIZE, &oldLimit);
   rlimit small = oldLimit;
   small.rlim_cur = 4096;
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const SaveResult replaced = SaveSymbolFile(PatternMatrix(177, 177, 5), 16, dir.filePath("big.bmp"));
-  const SaveResult fresh = SaveSymbolFile(PatternMatrix(177, 177, 5), 16, dir.filePath("new.bmp"));
+  const ImageResult replaced = Save(PatternMatrix(177, 177, 5), 16, dir.filePath("big.bmp"));
+  const ImageResult fresh = Save(PatternMatrix(177, 177, 5), 16, dir.filePath("new.bmp"));
   setrlimit(RLIMIT_FSIZE, &oldLimit);
-  signal(SIGXFSZ, oldHandler);
-  EXPECT_FALSE(replaced.ok);
-  EXPECT_TRUE(replaced.error.contains("too large")) << replaced.error.toStdString();
-  EXPECT_FALSE(fresh.ok);
+  EXPECT_EQ(replaced.failure, ImageFailure::CannotWrite);
+  EXPECT_EQ(replaced.error, EFBIG);
+  EXPECT_NE(DescribeImageFailure(replaced).find("too large"), std::string::npos) << DescribeImageFailure(replaced);
+  EXPECT_EQ(fresh.failure, ImageFailure::CannotWrite);
   EXPECT_EQ(ReadFile(dir.filePath("big.bmp")), "keep me");
   EXPECT_EQ(Entries(dir), QStringList{"big.bmp"});
+}
+
+// Replacing keeps who may read the file; a new file follows the umask.
+TEST(SavedFiles, PermissionsOfAReplacedFileAreKept) {
+  QTemporaryDir dir;
+  const std::string kept = QFile::encodeName(dir.filePath("kept.png")).toStdString();
+  const std::string fresh = QFile::encodeName(dir.filePath("fresh.png")).toStdString();
+  WriteFile(dir.filePath("kept.png"), "old");
+  ASSERT_EQ(chmod(kept.c_str(), 0640), 0);
+  const mode_t oldMask = umask(022);
+  EXPECT_TRUE(WriteFileAtomically(kept, "new").Ok());
+  EXPECT_TRUE(WriteFileAtomically(fresh, "new").Ok());
+  umask(oldMask);
+  struct stat status {};
+  ASSERT_EQ(stat(kept.c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 07777, 0640u);
+  ASSERT_EQ(stat(fresh.c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 07777, 0644u);
+  EXPECT_EQ(ReadFile(dir.filePath("kept.png")), "new");
+}
+
+TEST(SavedFiles, TemporaryNamesAreRecognised) {
+  EXPECT_TRUE(IsAtomicTemporaryName(".quillet-Ab3xYz.tmp"));
+  EXPECT_FALSE(IsAtomicTemporaryName(".quillet-Ab3xY.tmp"));
+  EXPECT_FALSE(IsAtomicTemporaryName("quillet-Ab3xYz.tmp"));
+  EXPECT_FALSE(IsAtomicTemporaryName("a.png"));
 }
 
 }  // namespace

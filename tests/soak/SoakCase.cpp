@@ -4,11 +4,11 @@
 
 #include "datamatrix/DmEncoder.h"
 #include "qr/QrCodeEncoder.h"
+#include "qr/QrStandard.h"
 #include "tests/support/Decode.h"
 
 namespace {
 
-constexpr const char* LevelLetters[] = {"M", "L", "H", "Q"};
 constexpr int SizeZxingCannotRead = 23;  // 144x144: zxing 1.4 expects a non-standard arrangement
 
 SoakOutcome Compare(const std::optional<std::string>& read, const std::string& data, std::string* decoded) {
@@ -18,7 +18,7 @@ SoakOutcome Compare(const std::optional<std::string>& read, const std::string& d
 
 SoakOutcome RunQr(const SoakCase& c, std::string* decoded) {
   auto encoder = std::make_unique<CQrCodeEncoder>();
-  encoder->SetErrorCorrectionLevel(LevelLetters[c.setting & 3]);
+  encoder->SetErrorCorrectionLevel(qr::LevelLetters.substr(c.setting & 3, 1));
   encoder->Version = c.request;
   if (encoder->EncodeData(reinterpret_cast<const uint8_t*>(c.data.data()), static_cast<int32_t>(c.data.size())) != 0)
     return SoakOutcome::NotEncodable;

@@ -1,7 +1,9 @@
-#include "image/SymbolImage.h"
+#include "app/SymbolImage.h"
 
 #include <cstring>
 #include <vector>
+
+#include "image/ImageFormats.h"
 
 namespace {
 

@@ -1,0 +1,51 @@
+#include "app/SaveFailureText.h"
+
+#include <QFile>
+#include <cstring>
+
+#include "content/pages/TextBytes.h"
+#include "image/ImageFormats.h"
+#include "res/Strings.h"
+
+namespace {
+
+QString Range(int low, int high) { return QStringLiteral("%1 到 %2").arg(low).arg(high); }
+
+QString SystemReason(int error) {
+  for (const UiText::ErrorText& known : UiText::SystemErrors)
+    if (known.error == error) return FromUtf8(known.text);
+  return QString::fromLocal8Bit(std::strerror(error));
+}
+
+QString KnownExtensionList() {
+  return FromUtf8(KnownExtensions(UiText::ListSeparator, UiText::ListLastSeparator));
+}
+
+// One pass over the pattern, so that a "%2" inside a file name stays as it is.
+QString Fill(std::string_view pattern, const QString& first, const QString& second = {}) {
+  return second.isNull() ? FromUtf8(pattern).arg(first) : FromUtf8(pattern).arg(first, second);
+}
+
+}  // namespace
+
+QString DescribeSaveFailure(const ImageResult& result) {
+  const QString subject = QFile::decodeName(QByteArray::fromStdString(result.subject));
+  switch (result.failure) {
+    case ImageFailure::None: return {};
+    case ImageFailure::NoSymbol: return FromUtf8(UiText::NoSymbol);
+    case ImageFailure::BadScale: return Fill(UiText::SaveFailedScale, subject, Range(MinScale, MaxScale));
+    case ImageFailure::BadQuietZone: return Fill(UiText::SaveFailedQuietZone, subject, Range(0, MaxQuietZoneModules));
+    case ImageFailure::BadDpi: return Fill(UiText::SaveFailedDpi, subject, Range(MinDpi, MaxDpi));
+    case ImageFailure::UnknownExtension:
+      if (subject.isEmpty()) return Fill(UiText::SaveFailedNoExtension, KnownExtensionList());
+      return Fill(UiText::SaveFailedExtension, subject, KnownExtensionList());
+    case ImageFailure::FolderMissing: return Fill(UiText::SaveFailedFolderMissing, subject);
+    case ImageFailure::IsFolder: return Fill(UiText::SaveFailedIsFolder, subject);
+    case ImageFailure::CannotCreate: return Fill(UiText::SaveFailedCreate, subject, SystemReason(result.error));
+    case ImageFailure::CannotWrite: return Fill(UiText::SaveFailedWrite, subject, SystemReason(result.error));
+    case ImageFailure::CannotReplace: return Fill(UiText::SaveFailedReplace, subject, SystemReason(result.error));
+    case ImageFailure::OutOfMemory: return FromUtf8(UiText::SaveFailedMemory);
+    case ImageFailure::EncoderFailed: return Fill(UiText::SaveFailedEncoder, subject);
+  }
+  return {};
+}

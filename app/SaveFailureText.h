@@ -1,0 +1,8 @@
+// Why a save failed, in Chinese, for the detail under "保存图像文件失败!".
+#pragma once
+
+#include <QString>
+
+#include "image/ImageResult.h"
+
+QString DescribeSaveFailure(const ImageResult& result);

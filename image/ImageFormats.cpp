@@ -1,0 +1,161 @@
+#include "image/ImageFormats.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <new>
+#include <vector>
+
+#include "image/AtomicFile.h"
+#include "image/PrintFormats.h"
+#include "image/Writers.h"
+
+namespace {
+
+constexpr std::string_view BmpExtensions[] = {".bmp", ".dib"};
+constexpr std::string_view JpegExtensions[] = {".jpg", ".jpeg", ".jpe", ".jfif"};
+constexpr std::string_view GifExtensions[] = {".gif"};
+constexpr std::string_view PngExtensions[] = {".png"};
+constexpr std::string_view SvgExtensions[] = {".svg"};
+constexpr std::string_view PdfExtensions[] = {".pdf"};
+constexpr std::string_view EpsExtensions[] = {".eps"};
+
+constexpr ImageFormat Formats[] = {
+    {"bmp", BmpExtensions, "位图文件", WriteBmp},
+    {"jpg", JpegExtensions, "JPEG图像文件", WriteJpeg},
+    {"gif", GifExtensions, "GIF图像文件", WriteGif},
+    {"png", PngExtensions, "PNG图像文件", WritePng},
+    {"svg", SvgExtensions, {}, WriteSvg},
+    // Vector pages for print, drawn by the print module (image/PrintFormats.h).
+    {"pdf", PdfExtensions, "PDF文档", WritePdf},
+    {"eps", EpsExtensions, "EPS矢量图形", WriteEps},
+    {"utf8", {}, {}, WriteHalfBlockText},
+};
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (Lower(a[i]) != Lower(b[i])) return false;
+  return true;
+}
+
+bool ListsExtension(const ImageFormat& format, std::string_view extension) {
+  for (std::string_view listed : format.extensions)
+    if (SameIgnoringCase(listed, extension)) return true;
+  return false;
+}
+
+ImageResult Failed(ImageFailure failure, std::string subject = {}, int error = 0) {
+  return {failure, std::move(subject), error};
+}
+
+ImageResult CheckInput(const ModuleMatrix& matrix, const ImageOptions& options) {
+  if (matrix.Empty()) return Failed(ImageFailure::NoSymbol);
+  if (options.scale < MinScale || options.scale > MaxScale)
+    return Failed(ImageFailure::BadScale, std::to_string(options.scale));
+  if (options.quietZone < 0 || options.quietZone > MaxQuietZoneModules)
+    return Failed(ImageFailure::BadQuietZone, std::to_string(options.quietZone));
+  if (options.dpi < MinDpi || options.dpi > MaxDpi) return Failed(ImageFailure::BadDpi, std::to_string(options.dpi));
+  return {};
+}
+
+// "dir" of "dir/a.png", "/" of "/a.png", "." of "a.png".
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The folder must exist and the target must not be one.
+ImageResult CheckTarget(const std::string& path) {
+  struct stat status {};
+  const std::string folder = FolderOf(path);
+  if (stat(folder.c_str(), &status) != 0) {
+    // A folder that exists but cannot be searched is no missing folder.
+    const bool missing = errno == ENOENT || errno == ENOTDIR;
+    return Failed(missing ? ImageFailure::FolderMissing : ImageFailure::CannotCreate, folder, errno);
+  }
+  if (!S_ISDIR(status.st_mode)) return Failed(ImageFailure::FolderMissing, folder, ENOTDIR);
+  if (stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) return Failed(ImageFailure::IsFolder, path);
+  return {};
+}
+
+}  // namespace
+
+std::span<const ImageFormat> ImageFormats() { return Formats; }
+
+const ImageFormat* FindFormatByName(std::string_view name) {
+  for (const ImageFormat& format : Formats)
+    if (SameIgnoringCase(format.name, name)) return &format;
+  if (name.empty() || name.front() == '.') return nullptr;
+  for (const ImageFormat& format : Formats)
+    for (std::string_view extension : format.extensions)
+      if (SameIgnoringCase(extension.substr(1), name)) return &format;
+  return nullptr;
+}
+
+std::string_view ExtensionOf(std::string_view path) {
+  const size_t slash = path.find_last_of('/');
+  const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+  const size_t dot = name.find_last_of('.');
+  return dot == std::string_view::npos ? std::string_view() : name.substr(dot);
+}
+
+const ImageFormat* FindFormatForFile(std::string_view path) {
+  const std::string_view extension = ExtensionOf(path);
+  if (extension.empty()) return nullptr;
+  for (const ImageFormat& format : Formats)
+    if (ListsExtension(format, extension)) return &format;
+  return nullptr;
+}
+
+std::span<const ImageFormat* const> SaveDialogFormats() {
+  static const std::vector<const ImageFormat*> offered = [] {
+    std::vector<const ImageFormat*> formats;
+    for (const ImageFormat& format : Formats)
+      if (!format.filterCaption.empty()) formats.push_back(&format);
+    return formats;
+  }();
+  return offered;
+}
+
+std::string AppendDefaultExtension(std::string_view path, int filterEntry) {
+  const std::span<const ImageFormat* const> offered = SaveDialogFormats();
+  if (!ExtensionOf(path).empty() || filterEntry < 1 || filterEntry > static_cast<int>(offered.size()))
+    return std::string(path);
+  return std::string(path) + std::string(offered[filterEntry - 1]->extensions.front());
+}
+
+std::string KnownExtensions(std::string_view separator, std::string_view lastSeparator) {
+  std::vector<std::string_view> extensions;
+  for (const ImageFormat& format : Formats)
+    if (!format.extensions.empty()) extensions.push_back(format.extensions.front());
+  std::string text;
+  for (size_t i = 0; i < extensions.size(); ++i) {
+    if (i > 0) text += i + 1 == extensions.size() ? lastSeparator : separator;
+    text += extensions[i];
+  }
+  return text;
+}
+
+ImageResult EncodeImage(const ModuleMatrix& matrix, const ImageFormat& format, const ImageOptions& options,
+                        std::string& out) {
+  if (ImageResult checked = CheckInput(matrix, options); !checked.Ok()) return checked;
+  try {
+    return format.write(matrix, options, out);
+  } catch (const std::bad_alloc&) {
+    return Failed(ImageFailure::OutOfMemory);
+  }
+}
+
+ImageResult SaveImageFile(const ModuleMatrix& matrix, const ImageOptions& options, const std::string& path) {
+  if (ImageResult checked = CheckInput(matrix, options); !checked.Ok()) return checked;
+  const ImageFormat* format = FindFormatForFile(path);
+  if (format == nullptr) return Failed(ImageFailure::UnknownExtension, std::string(ExtensionOf(path)));
+  if (ImageResult target = CheckTarget(path); !target.Ok()) return target;
+  std::string bytes;
+  if (ImageResult encoded = EncodeImage(matrix, *format, options, bytes); !encoded.Ok()) return encoded;
+  return WriteFileAtomically(path, bytes);
+}
