@@ -77,6 +77,15 @@ std::optional<const ImageFormat*> ParseFormat(std::string_view word) {
   return std::nullopt;
 }
 
+// Millimetres per module: a positive decimal number, at most a metre.
+std::optional<double> ParseMillimetres(std::string_view word) {
+  constexpr double MaxModuleMm = 1000.0;
+  double value = 0;
+  const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
+  if (ec != std::errc() || end != word.data() + word.size() || !(value > 0) || value > MaxModuleMm) return std::nullopt;
+  return value;
+}
+
 bool IsVersionWord(std::string_view word) { return word == "--version" || word == "-V"; }
 
 class Parser {
@@ -101,6 +110,7 @@ class Parser {
       return Done();
     }
     if (const std::string problem = CheckComplete(); !problem.empty()) return Fail(problem);
+    if (const std::string problem = ApplyModuleSize(); !problem.empty()) return Fail(problem);
     return Done();
   }
 
@@ -113,7 +123,12 @@ class Parser {
     else if (name == "--dump") options_.dump = true;
     else if (name == "-o" || name == "--output") SetOnce(options_.outputFile, Value(name));
     else if (name == "--format") Parsed(name, ParseFormat, options_.format, OneOf(FormatNames()));
-    else if (name == "--scale") Number(name, MinScale, MaxScale, options_.image.scale);
+    else if (name == "--scale") Number(name, MinScale, MaxScale, options_.image.scale), scaleGiven_ = true;
+    else if (name == "--module-mm") {
+      Parsed(name, ParseMillimetres, options_.moduleMm, "a size in millimetres such as 0.5");
+      if (error_.empty()) moduleMmWord_ = args_[next_ - 1];
+    }
+    else if (name == "--verify") options_.verify = true;
     else if (name == "--quiet-zone") Number(name, 0, MaxQuietZoneModules, options_.image.quietZone);
     else if (name == "--dpi") Number(name, MinDpi, MaxDpi, options_.image.dpi);
     else if (qr && name == "--level") Parsed(name, ParseLevel, options_.level, OneOf(LevelNames()));
@@ -171,6 +186,7 @@ class Parser {
                                                 : "give --text or --data-file";
     if (inputs > 1) return "give only one of --text, --data-file and content fields";
     if (!options_.dump && !options_.outputFile) return "nothing to do: give --dump, -o FILE or both";
+    if (options_.verify && !options_.outputFile) return "--verify checks an image: give -o FILE";
     if (options_.outputFile) return CheckOutput(*options_.outputFile);
     if (options_.format) return "--format needs -o: -o - for standard output";
     return {};
@@ -189,6 +205,23 @@ class Parser {
     return {};
   }
 
+  // --module-mm with --dpi gives the scale: the nearest whole pixels.
+  std::string ApplyModuleSize() {
+    const ImageFormat* format = options_.format ? options_.format : FindFormatForFile(options_.outputFile.value_or(""));
+    if (options_.verify && format && format->extensions.empty())
+      return "--verify checks an image file; " + std::string(format->name) + " is text";
+    if (!options_.moduleMm) return {};
+    if (scaleGiven_) return "give --scale or --module-mm, not both";
+    const ModuleScale scale = ScaleForModuleMillimetres(*options_.moduleMm, options_.image.dpi);
+    if (scale.scale > MaxScale)
+      return "--module-mm " + std::string(moduleMmWord_) + " at --dpi " +
+             std::to_string(options_.image.dpi) + " is " + std::to_string(scale.scale) +
+             " pixels per module; the most is " + std::to_string(MaxScale) + ": give a lower --dpi";
+    options_.image.scale = scale.scale;
+    options_.scaleNotice = scale.notice;
+    return {};
+  }
+
   CliParseResult Fail(std::string message) { return {std::nullopt, std::move(message), options_.command}; }
   CliParseResult Done() { return {options_, {}, options_.command}; }
 
@@ -196,6 +229,8 @@ class Parser {
   size_t next_ = 0;
   CliOptions options_;
   std::string error_;
+  bool scaleGiven_ = false;
+  std::string_view moduleMmWord_;
 };
 
 }  // namespace
@@ -239,7 +274,7 @@ Example:
   quillet-cli qr --operator 3 --type 8 --field TEXT=hello -o hello.png
 
 Exit status: 0 done, 1 bad usage or unreadable file, 2 the data fits no version,
-3 the image file could not be written.
+3 the image file could not be written, 5 it does not read back (--verify).
 )";
 
 constexpr std::string_view DmUsage = R"(Usage: quillet-cli dm [options] (--text TEXT | --data-file FILE) (--dump | -o FILE)
@@ -260,7 +295,8 @@ Example:
   quillet-cli dm --text "Hello, world" -o hello.png
 
 Exit status: 0 done, 1 bad usage or unreadable file, 2 the text cannot be encoded in the
-scheme or fits no size allowed by --size, 3 the image file could not be written.
+scheme or fits no size allowed by --size, 3 the image file could not be written,
+5 it does not read back (--verify).
 )";
 
 constexpr std::string_view OutputUsage = R"(
@@ -272,7 +308,13 @@ Output (one or both):
                        utf8 draws the symbol in the terminal (light modules as blocks)
   --scale S            pixels per module, {minScale} to {maxScale} (default 4)
   --quiet-zone N       light modules around the symbol (default {quiet})
-  --dpi N              resolution recorded in the file (default {dpi})
+  --module-mm X        module size in millimetres instead of --scale: the whole
+                       pixels nearest X at --dpi (said when more than 5 % off)
+  --dpi N              resolution recorded in the file (default {dpi}); with
+                       --module-mm also the one the scale is worked out for
+  --verify             read the written image back with independent decoders
+                       (zxing-cpp, zbar, libdmtx) and fail with status 5 when
+                       it does not give the encoded bytes
 )";
 
 constexpr std::string_view OverviewUsage = R"(Usage: quillet-cli (qr | dm) [options]

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "image/ImageFormats.h"
+#include "image/PhysicalSize.h"
 
 enum class CliCommand { Qr, Dm, Help, Version };
 
@@ -40,6 +41,9 @@ struct CliOptions {
   std::optional<std::string> outputFile;
   const ImageFormat* format = nullptr;  // --format; null: png for "-", the extension's for a file
   ImageOptions image;
+  std::optional<double> moduleMm;  // --module-mm; image.scale is already set from it
+  std::string scaleNotice;         // the size --module-mm really gives, when it is more than 5 % off
+  bool verify = false;             // read the image back and compare the bytes
 };
 
 struct CliParseResult {
