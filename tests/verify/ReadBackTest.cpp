@@ -25,6 +25,46 @@ std::vector<Subject> Subjects() {
           {"dm", OurDm(DmPayload), Symbology::DataMatrix, DmPayload, "libdmtx"}};
 }
 
+// Every file format of the table, as the program writes it, reads back; cut
+// to half its length between write and check, none does.
+TEST(ReadBack, EveryWrittenFormatReadsBackAndATruncatedOneDoesNot) {
+  TempFolder folder;
+  const ImageOptions options{3, 2, 150};
+  for (const ImageFormat& format : ImageFormats()) {
+    if (format.extensions.empty()) continue;
+    for (const Subject& subject : Subjects()) {
+      const std::string path = folder.File(std::string(subject.name) + std::string(format.extensions.front()));
+      SCOPED_TRACE(path);
+      ASSERT_TRUE(SaveImageFile(subject.matrix, options, path).Ok());
+      const ReadBackResult result = VerifySymbolFile(path, subject.matrix, options, subject.symbology, subject.payload);
+      EXPECT_TRUE(result.Ok()) << result.detail;
+      EXPECT_EQ(result.decoder, subject.decoder);
+      if (format.name == "svg" || format.name == "pdf" || format.name == "eps") continue;
+      std::filesystem::resize_file(path, std::filesystem::file_size(path) / 2);
+      const ReadBackResult cut = VerifySymbolFile(path, subject.matrix, options, subject.symbology, subject.payload);
+      EXPECT_EQ(cut.status, ReadBackStatus::NotRead) << cut.detail;
+    }
+  }
+}
+
+// A real blind spot: the largest Data Matrix at one pixel per module is read
+// by neither libdmtx nor zxing-cpp, and the risk named is the scale.
+TEST(ReadBack, LargestDataMatrixAtOnePixelPerModuleIsReported) {
+  TempFolder folder;
+  const std::string text(1500, 'A');
+  const ModuleMatrix matrix = OurDm(text);
+  const std::string path = folder.File("large.png");
+  const ImageOptions options{1, 2, 96};
+  ASSERT_TRUE(SaveImageFile(matrix, options, path).Ok());
+  const ReadBackResult result = VerifySymbolFile(path, matrix, options, Symbology::DataMatrix, text);
+  EXPECT_EQ(result.status, ReadBackStatus::NotRead);
+  EXPECT_EQ(result.detail, "neither libdmtx nor zxing-cpp found the symbol");
+  EXPECT_EQ(LikelyReadBackRisk(*FindFormatByName("png"), options), ReadBackRisk::OnePixelModules);
+  EXPECT_EQ(LikelyReadBackRisk(*FindFormatByName("jpg"), {2, 2, 96}), ReadBackRisk::JpegAtSmallScale);
+  EXPECT_EQ(LikelyReadBackRisk(*FindFormatByName("png"), {4, 0, 96}), ReadBackRisk::NoQuietZone);
+  EXPECT_EQ(LikelyReadBackRisk(*FindFormatByName("jpg"), {3, 2, 96}), ReadBackRisk::None);
+}
+
 // Vector files are checked by their modules at the file's scale.
 TEST(ReadBack, VectorFilesReadBack) {
   TempFolder folder;

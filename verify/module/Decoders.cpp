@@ -9,7 +9,7 @@ namespace {
 
 // libdmtx gives up on a region after this long, so that a file with no
 // symbol in it cannot hold up a save.
-constexpr int DmtxTimeoutMs = 3000;
+constexpr int DmtxTimeoutMs = 1500;
 
 std::optional<std::string> ZxingRead(const GreyPixels& image, bool dataMatrix, bool pure) {
   ZXing::DecodeHints hints;
