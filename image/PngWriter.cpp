@@ -37,8 +37,23 @@ int ZlibStrategy(int scale) { return scale == 1 ? Z_DEFAULT_STRATEGY : Z_FILTERE
 // Very tall module rows are long exact repeats, which deflate's lazy
 // matching at the highest level splits worse than the default level does.
 int ZlibLevel(int scale) { return scale >= 12 ? Z_DEFAULT_COMPRESSION : Z_BEST_COMPRESSION; }
-// One IDAT chunk for any symbol: each further chunk costs 12 bytes.
-constexpr size_t DeflateBufferBytes = 1 << 20;
+// The bytes deflate receives: each packed row behind its filter byte.
+size_t FilteredBytes(const PixelRows& rows) {
+  return (static_cast<size_t>(rows.Width() + 7) / 8 + 1) * static_cast<size_t>(rows.Height());
+}
+
+// Room for the whole compressed image, so that it goes out as one IDAT
+// chunk (each further chunk costs 12 bytes): deflate never grows data by
+// more than a few bytes per 16 KB block.
+size_t DeflateBufferBytes(const PixelRows& rows) { return FilteredBytes(rows) + FilteredBytes(rows) / 1000 + 64; }
+
+// A window no larger than the image: a small symbol then costs no clearing
+// and touching of deflate's full-size window.
+int WindowBits(const PixelRows& rows) {
+  int bits = 9;
+  while (bits < 15 && (size_t{1} << bits) < FilteredBytes(rows)) ++bits;
+  return bits;
+}
 
 // Between setjmp and the end only plain data lives here, so the long jump
 // of an error skips no destructor.
@@ -50,7 +65,8 @@ bool WriteRows(png_structp png, png_infop info, PixelRows& rows, const ImageOpti
   const bool upForRepeats = options.scale > 1 && options.scale <= MaxScaleForUpFilter;
   png_set_filter(png, PNG_FILTER_TYPE_BASE, upForRepeats ? PNG_FILTER_NONE | PNG_FILTER_UP : PNG_FILTER_NONE);
   png_set_compression_level(png, ZlibLevel(options.scale));
-  png_set_compression_buffer_size(png, DeflateBufferBytes);
+  png_set_compression_buffer_size(png, DeflateBufferBytes(rows));
+  png_set_compression_window_bits(png, WindowBits(rows));
   png_set_compression_strategy(png, ZlibStrategy(options.scale));
   png_write_info(png, info);
   for (int y = 0; y < rows.Height(); ++y) {

@@ -74,15 +74,35 @@ uint8_t MaskBitsAt(int i, int j) {
   return bits;
 }
 
-uint8_t GfMultiply(uint8_t a, uint8_t b) {
-  unsigned product = 0;
-  unsigned multiplicand = a;
-  for (unsigned rest = b; rest != 0; rest >>= 1) {
-    if (rest & 1) product ^= multiplicand;
-    multiplicand <<= 1;
-    if (multiplicand & 0x100) multiplicand ^= 0x11D;
+namespace {
+
+// Powers of 2 in GF(256) modulo x^8 + x^4 + x^3 + x^2 + 1, twice over so that
+// a sum of two logarithms needs no reduction, and their logarithms: the
+// tables of all first uses are built from thousands of products.
+struct GfTables {
+  uint8_t power[510] = {};
+  uint8_t log[256] = {};
+};
+
+constexpr GfTables MakeGfTables() {
+  GfTables tables;
+  unsigned value = 1;
+  for (int exponent = 0; exponent < 255; ++exponent) {
+    tables.power[exponent] = tables.power[exponent + 255] = static_cast<uint8_t>(value);
+    tables.log[value] = static_cast<uint8_t>(exponent);
+    value <<= 1;
+    if (value & 0x100) value ^= 0x11D;
   }
-  return static_cast<uint8_t>(product);
+  return tables;
+}
+
+constexpr GfTables Gf = MakeGfTables();
+
+}  // namespace
+
+uint8_t GfMultiply(uint8_t a, uint8_t b) {
+  if (a == 0 || b == 0) return 0;
+  return Gf.power[Gf.log[a] + Gf.log[b]];
 }
 
 std::vector<uint8_t> GeneratorPolynomial(int ecCount) {
