@@ -1,8 +1,15 @@
 #include "app/SymbolPage.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDrag>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
+#include <QMimeData>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QPushButton>
@@ -11,6 +18,7 @@
 #include "app/SaveDialogs.h"
 #include "app/SaveFailureText.h"
 #include "app/SymbolImage.h"
+#include "app/SymbolTransfer.h"
 #include "content/pages/TextBytes.h"
 #include "image/ImageFormats.h"
 #include "res/Strings.h"
@@ -23,6 +31,31 @@ QString SaveFilter() {
     entries << FromUtf8(format->filterCaption) + QStringLiteral(" (*") + FromUtf8(format->extensions.front()) +
                    QLatin1Char(')');
   return entries.join(QStringLiteral(";;"));
+}
+
+// How long the confirmation of a save that read back stays in the page.
+constexpr int ConfirmationMs = 4000;
+
+QString Text(std::string_view utf8) { return FromUtf8(utf8); }
+
+QString RiskText(ReadBackRisk risk) {
+  switch (risk) {
+    case ReadBackRisk::NoQuietZone: return Text(UiText::RiskNoQuietZone);
+    case ReadBackRisk::OnePixelModules: return Text(UiText::RiskOnePixel);
+    case ReadBackRisk::JpegAtSmallScale: return Text(UiText::RiskJpeg);
+    case ReadBackRisk::None: break;
+  }
+  return {};
+}
+
+QString ReadBackProblem(const ReadBackResult& result) {
+  switch (result.status) {
+    case ReadBackStatus::DifferentBytes: return Text(UiText::DifferentBytesWhy);
+    case ReadBackStatus::CannotCheck: return Text(UiText::CannotCheckWhy).arg(QString::fromStdString(result.detail));
+    case ReadBackStatus::NotRead:
+    case ReadBackStatus::ReadBack: break;
+  }
+  return Text(UiText::NotReadBackWhy);
 }
 
 }  // namespace
@@ -44,28 +77,36 @@ QImage SymbolPixels(const ModuleMatrix& matrix) {
   return RenderSymbol(matrix, 1, 0).convertToFormat(QImage::Format_RGB32);
 }
 
-void SaveSymbolImage(QWidget* page, const ModuleMatrix* symbol, int scale, SaveDialogs& dialogs) {
+std::optional<std::string> SaveSymbolImage(QWidget* page, const ModuleMatrix* symbol, int scale,
+                                           SaveDialogs& dialogs) {
   if (symbol == nullptr || symbol->Empty()) {
     dialogs.ShowMessage(page, FromUtf8(UiText::NoSymbol), true);
-    return;
+    return std::nullopt;
   }
   const auto choice = dialogs.AskSaveFileName(page, SaveFilter());
-  if (!choice) return;
+  if (!choice) return std::nullopt;
   const std::string fileName = AppendDefaultExtension(QFile::encodeName(choice->first).toStdString(), choice->second);
   const QString shownName = QFile::decodeName(QByteArray::fromStdString(fileName));
   if (FindFormatForFile(fileName) != nullptr && QFileInfo::exists(shownName) &&
       !dialogs.ConfirmOverwrite(page, shownName)) {
-    return;
+    return std::nullopt;
   }
   ImageOptions options;
   options.scale = scale;
   const ImageResult result = SaveImageFile(*symbol, options, fileName);
-  if (result.Ok()) return;
+  if (result.Ok()) return fileName;
   dialogs.ShowMessage(page, FromUtf8(UiText::SaveFailed) + QLatin1Char('\n') + DescribeSaveFailure(result), false);
+  return std::nullopt;
 }
 
-CSymbolPage::CSymbolPage(const DialogLayout& layout, QWidget* parent, const DialogUnits& units)
-    : QWidget(parent), controls_(layout, this, units), dialogs_(&DesktopSaveDialogs()) {
+CSymbolPage::CSymbolPage(const DialogLayout& layout, QWidget* parent, const DialogUnits& units, Symbology symbology)
+    : QWidget(parent),
+      controls_(layout, this, units),
+      symbology_(symbology),
+      printedSize_(new QLabel(this)),
+      copyAction_(new QAction(Text(UiText::CopyImage), this)),
+      saveAsAction_(new QAction(Text(UiText::SaveAs), this)),
+      dialogs_(&DesktopSaveDialogs()) {
   setMinimumSize(DialogSize(layout, units));
   auto* zoom = controls_.Get<QSlider>(ControlId::Zoom);
   zoom->setRange(1, 16);
@@ -74,8 +115,97 @@ CSymbolPage::CSymbolPage(const DialogLayout& layout, QWidget* parent, const Dial
     scale_ = value;
     OnScaleChanged();
   });
-  connect(controls_.Get<QPushButton>(ControlId::Save), &QPushButton::clicked, this,
-          [this] { SaveSymbolImage(this, &symbol_, scale_, *dialogs_); });
+  connect(controls_.Get<QPushButton>(ControlId::Save), &QPushButton::clicked, this, &CSymbolPage::SaveAndVerify);
+  // Clicking the picture gives the page the focus, so that Ctrl+C there
+  // copies the symbol; in a text field it keeps copying the selected text.
+  setFocusPolicy(Qt::ClickFocus);
+  copyAction_->setShortcut(QKeySequence::Copy);
+  saveAsAction_->setShortcut(QKeySequence::Save);
+  for (QAction* action : {copyAction_, saveAsAction_}) {
+    action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(action);
+  }
+  connect(copyAction_, &QAction::triggered, this, &CSymbolPage::CopySymbol);
+  connect(saveAsAction_, &QAction::triggered, this, &CSymbolPage::SaveAndVerify);
+  printedSize_->setObjectName(QStringLiteral("printedSize"));
+  printedSize_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  PlacePrintedSizeLabel();
+  confirmation_.setSingleShot(true);
+  connect(&confirmation_, &QTimer::timeout, this, &CSymbolPage::ShowPrintedSize);
+}
+
+QString CSymbolPage::PrintedSizeText() const { return printedSize_->text(); }
+
+// Beneath the picture area, across its width: below it the templates keep
+// the space free on both pages.
+void CSymbolPage::PlacePrintedSizeLabel() {
+  const QRect area = PictureArea();
+  const int height = printedSize_->fontMetrics().height();
+  printedSize_->setGeometry(area.left(), area.bottom() + 1 + height / 4, area.width(), height);
+}
+
+void CSymbolPage::ShowPrintedSize() {
+  confirmation_.stop();
+  printedSize_->setText(HasSymbol() ? ::PrintedSizeText(symbol_, scale_) : QString());
+}
+
+void CSymbolPage::CopySymbol() {
+  if (!HasSymbol()) {
+    dialogs_->ShowMessage(this, Text(UiText::NoSymbol), true);
+    return;
+  }
+  if (QMimeData* data = SymbolMimeData(symbol_, scale_)) QApplication::clipboard()->setMimeData(data);
+}
+
+void CSymbolPage::SaveAndVerify() {
+  const std::optional<std::string> fileName = SaveSymbolImage(this, &symbol_, scale_, *dialogs_);
+  if (!fileName) return;
+  ImageOptions options;
+  options.scale = scale_;
+  ReportReadBack(*fileName, VerifySymbolFile(*fileName, symbol_, options, symbology_, encoded_));
+}
+
+// A file that reads back gets a short confirmation in the page; one that
+// does not stays on disk, and the user is told why it may not scan.
+void CSymbolPage::ReportReadBack(const std::string& fileName, const ReadBackResult& result) {
+  if (result.Ok()) {
+    printedSize_->setText(Text(UiText::SavedAndReadBack).arg(QString::fromStdString(result.decoder)));
+    confirmation_.start(ConfirmationMs);
+    return;
+  }
+  ImageOptions options;
+  options.scale = scale_;
+  QString why = ReadBackProblem(result);
+  if (const ImageFormat* format = FindFormatForFile(fileName))
+    if (const QString risk = RiskText(LikelyReadBackRisk(*format, options)); !risk.isEmpty()) why += QLatin1Char('\n') + risk;
+  const QString shownName = QFile::decodeName(QByteArray::fromStdString(fileName));
+  dialogs_->ShowMessage(this, Text(UiText::NotReadBack).arg(shownName, why), true);
+}
+
+void CSymbolPage::contextMenuEvent(QContextMenuEvent* event) {
+  if (!PictureArea().contains(event->pos())) return QWidget::contextMenuEvent(event);
+  QMenu menu(this);
+  menu.addAction(copyAction_);
+  menu.addAction(saveAsAction_);
+  menu.exec(event->globalPos());
+}
+
+void CSymbolPage::mousePressEvent(QMouseEvent* event) {
+  dragStart_.reset();
+  if (event->button() == Qt::LeftButton && SymbolRect().contains(event->pos())) dragStart_ = event->pos();
+  QWidget::mousePressEvent(event);
+}
+
+// Dragging the symbol out drops a PNG file (and the image itself) in other programs.
+void CSymbolPage::mouseMoveEvent(QMouseEvent* event) {
+  if (!dragStart_ || !(event->buttons() & Qt::LeftButton) || !HasSymbol() ||
+      (event->pos() - *dragStart_).manhattanLength() < QApplication::startDragDistance())
+    return QWidget::mouseMoveEvent(event);
+  dragStart_.reset();
+  auto* drag = new QDrag(this);
+  drag->setMimeData(SymbolDragData(symbol_, scale_));
+  drag->setPixmap(QPixmap::fromImage(pixels_.scaled(pixels_.size() * std::min(scale_, 4))));
+  drag->exec(Qt::CopyAction);
 }
 
 QRect CSymbolPage::PictureArea() const { return controls_.Get<QWidget>(ControlId::Picture)->geometry(); }
@@ -89,9 +219,11 @@ QString CSymbolPage::VersionLabelText() const { return controls_.Get<QLabel>(Con
 
 void CSymbolPage::SetVersionLabel(const QString& text) { controls_.Get<QLabel>(ControlId::VersionLabel)->setText(text); }
 
-void CSymbolPage::ShowSymbol(ModuleMatrix matrix) {
+void CSymbolPage::ShowSymbol(ModuleMatrix matrix, std::string encoded) {
   symbol_ = std::move(matrix);
+  encoded_ = HasSymbol() ? std::move(encoded) : std::string();
   pixels_ = HasSymbol() ? SymbolPixels(symbol_) : QImage();
+  ShowPrintedSize();
   RepaintSymbolArea();
 }
 

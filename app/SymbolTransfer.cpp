@@ -1,12 +1,14 @@
 #include "app/SymbolTransfer.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QUrl>
 
 #include "content/pages/TextBytes.h"
+#include "image/AtomicFile.h"
 #include "image/ImageFormats.h"
 #include "image/PhysicalSize.h"
 #include "res/Strings.h"
@@ -51,8 +53,9 @@ QMimeData* SymbolDragData(const ModuleMatrix& matrix, int scale) {
   const QString folder = DragFolder();
   if (folder.isEmpty()) return data;
   const QString path = folder + QLatin1Char('/') + FromUtf8(UiText::DraggedFileName);
-  std::string bytes(data->data(QStringLiteral("image/png")).toStdString());
-  if (WriteFileAtomically(QFile::encodeName(path).toStdString(), bytes).Ok()) data->setUrls({QUrl::fromLocalFile(path)});
+  const std::string bytes = data->data(QStringLiteral("image/png")).toStdString();
+  if (WriteFileAtomically(QFile::encodeName(path).toStdString(), bytes).Ok())
+    data->setUrls({QUrl::fromLocalFile(path)});
   return data;
 }
 

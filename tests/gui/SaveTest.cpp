@@ -38,7 +38,8 @@ class SaveEntries : public Save, public testing::WithParamInterface<SaveCase> {}
 TEST_P(SaveEntries, WritesTheChosenFormatOrSaysItFailed) {
   const SaveCase& c = GetParam();
   SaveAs(c.typed, c.filterEntry);
-  EXPECT_EQ(dialogs.filter, U("位图文件 (*.bmp);;JPEG图像文件 (*.jpg);;GIF图像文件 (*.gif);;PNG图像文件 (*.png)"));
+  EXPECT_EQ(dialogs.filter, U("位图文件 (*.bmp);;JPEG图像文件 (*.jpg);;GIF图像文件 (*.gif);;PNG图像文件 (*.png);;"
+                              "PDF文档 (*.pdf);;EPS矢量图形 (*.eps)"));
   if (c.written == nullptr) {
     EXPECT_TRUE(QDir(folder.path()).isEmpty());
     ASSERT_EQ(dialogs.messages.size(), 1u);
