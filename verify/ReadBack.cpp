@@ -33,6 +33,13 @@ ReadBackResult VerifySymbolBytes(std::string_view bytes, const ModuleMatrix& mat
   return api ? api->verifyBytes(bytes, matrix, options, symbology, expected) : failure;
 }
 
+ReadBackResult VerifySymbolModules(const ModuleMatrix& matrix, const ImageOptions& options, Symbology symbology,
+                                   std::string_view expected) {
+  ReadBackResult failure;
+  const VerifyModuleApi* api = VerifyModule(&failure);
+  return api ? api->verifyModules(matrix, options, symbology, expected) : failure;
+}
+
 ReadBackResult VerifySymbolPixels(const uint8_t* pixels, int width, int height, Symbology symbology,
                                   std::string_view expected) {
   ReadBackResult failure;

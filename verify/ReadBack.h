@@ -36,6 +36,11 @@ ReadBackResult VerifySymbolFile(const std::string& path, const ModuleMatrix& mat
 ReadBackResult VerifySymbolBytes(std::string_view bytes, const ModuleMatrix& matrix, const ImageOptions& options,
                                  Symbology symbology, std::string_view expected);
 
+// The check of a vector page, such as a label on a sheet: the modules drawn
+// at the scale of `options`.
+ReadBackResult VerifySymbolModules(const ModuleMatrix& matrix, const ImageOptions& options, Symbology symbology,
+                                   std::string_view expected);
+
 // The same check for pixels in memory, 8-bit grey, row after row.
 ReadBackResult VerifySymbolPixels(const uint8_t* pixels, int width, int height, Symbology symbology,
                                   std::string_view expected);

@@ -67,6 +67,11 @@ GreyPixels RenderModules(const ModuleMatrix& matrix, const ImageOptions& options
   return image;
 }
 
+ReadBackResult VerifyModules(const ModuleMatrix& matrix, const ImageOptions& options, Symbology symbology,
+                             std::string_view expected) {
+  return Decode(RenderModules(matrix, options), symbology, expected, options.scale);
+}
+
 std::optional<std::string> ReadWholeFile(const std::string& path, std::string* error) {
   std::ifstream file(path, std::ios::binary | std::ios::ate);
   if (!file) {
@@ -95,7 +100,7 @@ ReadBackResult VerifyBytes(std::string_view bytes, const ModuleMatrix& matrix, c
     case FileKind::Pdf:
     case FileKind::Eps:
     case FileKind::Svg:
-      return Decode(RenderModules(matrix, options), symbology, expected, options.scale);
+      return VerifyModules(matrix, options, symbology, expected);
     case FileKind::Unknown:
       return Result(ReadBackStatus::NotRead, {}, "the file is not an image a reader recognises");
     default:
@@ -123,6 +128,6 @@ ReadBackResult VerifyPixels(const uint8_t* pixels, int width, int height, Symbol
 }  // namespace
 
 extern "C" const VerifyModuleApi* QuilletVerifyModule() {
-  static const VerifyModuleApi api{VerifyFile, VerifyBytes, VerifyPixels};
+  static const VerifyModuleApi api{VerifyFile, VerifyBytes, VerifyModules, VerifyPixels};
   return &api;
 }

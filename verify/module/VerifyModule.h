@@ -9,6 +9,8 @@ struct VerifyModuleApi {
                                Symbology symbology, std::string_view expected);
   ReadBackResult (*verifyBytes)(std::string_view bytes, const ModuleMatrix& matrix, const ImageOptions& options,
                                 Symbology symbology, std::string_view expected);
+  ReadBackResult (*verifyModules)(const ModuleMatrix& matrix, const ImageOptions& options, Symbology symbology,
+                                  std::string_view expected);
   ReadBackResult (*verifyPixels)(const uint8_t* pixels, int width, int height, Symbology symbology,
                                  std::string_view expected);
 };
