@@ -59,6 +59,8 @@ std::optional<GreyPixels> ReadJpeg(std::string_view bytes, std::string* error) {
   JpegErrors errors{};
   info.err = jpeg_std_error(&errors.manager);
   errors.manager.error_exit = EscapeJpegError;
+  // A damaged file is this check's business to report, not libjpeg's on standard error.
+  errors.manager.output_message = [](j_common_ptr) {};
   std::optional<GreyPixels> grey;
   if (setjmp(errors.escape)) {
     jpeg_destroy_decompress(&info);
