@@ -7,18 +7,10 @@ namespace {
 // "M x y h w v1 h-w z" for every horizontal run of dark modules.
 std::string DarkModulePath(const ModuleMatrix& matrix, int quiet) {
   std::string path;
-  for (int y = 0; y < matrix.Rows(); ++y) {
-    for (int x = 0; x < matrix.Columns();) {
-      if (!matrix.IsDark(x, y)) {
-        ++x;
-        continue;
-      }
-      const int start = x;
-      while (x < matrix.Columns() && matrix.IsDark(x, y)) ++x;
-      const std::string run = std::to_string(x - start);
-      path += "M" + std::to_string(start + quiet) + " " + std::to_string(y + quiet) + "h" + run + "v1h-" + run + "z";
-    }
-  }
+  ForEachDarkRun(matrix, [&](int x, int y, int length) {
+    const std::string run = std::to_string(length);
+    path += "M" + std::to_string(x + quiet) + " " + std::to_string(y + quiet) + "h" + run + "v1h-" + run + "z";
+  });
   return path;
 }
 

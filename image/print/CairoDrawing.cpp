@@ -13,16 +13,7 @@ void DrawSymbol(cairo_t* cr, const ModuleMatrix& matrix, const ImageOptions& opt
   cairo_set_source_rgb(cr, 1, 1, 1);
   cairo_rectangle(cr, 0, 0, matrix.Columns() + 2 * q, matrix.Rows() + 2 * q);
   cairo_fill(cr);
-  for (int y = 0; y < matrix.Rows(); ++y)
-    for (int x = 0; x < matrix.Columns();) {
-      if (!matrix.IsDark(x, y)) {
-        ++x;
-        continue;
-      }
-      const int start = x;
-      while (x < matrix.Columns() && matrix.IsDark(x, y)) ++x;
-      cairo_rectangle(cr, start + q, y + q, x - start, 1);
-    }
+  ForEachDarkRun(matrix, [&](int x, int y, int length) { cairo_rectangle(cr, x + q, y + q, length, 1); });
   cairo_set_source_rgb(cr, 0, 0, 0);
   cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
   cairo_fill(cr);

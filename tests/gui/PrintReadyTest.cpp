@@ -40,7 +40,7 @@ TEST_F(PrintReady, SaveThatReadsBackIsConfirmedInThePage) {
   MakeQrSymbol();
   SaveAs(qr, "card.png");
   EXPECT_TRUE(dialogs.messages.empty());
-  EXPECT_EQ(qr->PrintedSizeText(), U("已保存, 读回校验通过 (zxing-cpp)"));
+  EXPECT_EQ(qr->PrintedSizeText(), U("已保存，读回校验通过 (zxing-cpp)"));
 }
 
 // The largest Data Matrix at one pixel per module reads back with no
@@ -53,7 +53,7 @@ TEST_F(PrintReady, SaveThatDoesNotReadBackWarns) {
   EXPECT_TRUE(QFile::exists(folder.filePath(U("large.png"))));
   ASSERT_EQ(dialogs.messages.size(), 1u);
   const QString& warning = dialogs.messages[0].first;
-  EXPECT_TRUE(warning.startsWith(U("文件已保存, 但无法读回其中的条码:\n") + folder.filePath(U("large.png")))) << warning.toStdString();
+  EXPECT_TRUE(warning.startsWith(U("文件已保存，但无法读回其中的条码：\n") + folder.filePath(U("large.png")))) << warning.toStdString();
   EXPECT_TRUE(warning.contains(U("每个模块只有 1 个像素"))) << warning.toStdString();
   EXPECT_TRUE(dialogs.messages[0].second);
 }
