@@ -65,6 +65,25 @@ TEST(ReadBack, LargestDataMatrixAtOnePixelPerModuleIsReported) {
   EXPECT_EQ(LikelyReadBackRisk(*FindFormatByName("jpg"), {3, 2, 96}), ReadBackRisk::None);
 }
 
+// Damaged files of every kind are reported, never read past their end.
+TEST(ReadBack, DamagedHeadersAreNotRead) {
+  const Subject subject = Subjects()[0];
+  std::string bmp("BM", 2);
+  bmp.resize(54, '\xff');  // a header claiming a huge image
+  const std::string damaged[] = {
+      std::string("\x89PNG\r\n\x1a\n", 8) + std::string(40, '\x7f'),
+      std::string("\xff\xd8\xff\xe0", 4) + std::string(30, '\x01'),
+      "GIF89a" + std::string(20, '\xff'),
+      bmp,
+      "BM",
+  };
+  for (const std::string& bytes : damaged) {
+    const ReadBackResult result = VerifySymbolBytes(bytes, subject.matrix, {}, subject.symbology, subject.payload);
+    EXPECT_EQ(result.status, ReadBackStatus::NotRead) << result.detail;
+    EXPECT_EQ(result.detail.find("the image cannot be read: "), 0u) << result.detail;
+  }
+}
+
 // Vector files are checked by their modules at the file's scale.
 TEST(ReadBack, VectorFilesReadBack) {
   TempFolder folder;
