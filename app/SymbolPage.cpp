@@ -25,6 +25,14 @@
 
 namespace {
 
+// A symbol larger than the picture area is painted on the page beneath the
+// controls; each control fills its own rectangle with the page's button face
+// so it stays whole and readable over the modules, as native controls do.
+void PaintOwnBackground(QWidget* control) {
+  control->setBackgroundRole(QPalette::Button);
+  control->setAutoFillBackground(true);
+}
+
 QString SaveFilter() {
   QStringList entries;
   for (const ImageFormat* format : SaveDialogFormats())
@@ -108,8 +116,12 @@ CSymbolPage::CSymbolPage(const DialogLayout& layout, QWidget* parent, const Dial
       saveAsAction_(new QAction(Text(UiText::SaveAs), this)),
       dialogs_(&DesktopSaveDialogs()) {
   setMinimumSize(DialogSize(layout, units));
+  QWidget* picture = controls_.Get<QWidget>(ControlId::Picture);
+  for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (control != picture) PaintOwnBackground(control);
+  }
   auto* zoom = controls_.Get<QSlider>(ControlId::Zoom);
-  zoom->setRange(1, 16);
+  zoom->setRange(MinScale, MaxScale);
   zoom->setValue(scale_);
   connect(zoom, &QSlider::valueChanged, this, [this](int value) {
     scale_ = value;
@@ -136,12 +148,23 @@ CSymbolPage::CSymbolPage(const DialogLayout& layout, QWidget* parent, const Dial
 
 QString CSymbolPage::PrintedSizeText() const { return printedSize_->text(); }
 
-// Beneath the picture area, across its width: below it the templates keep
-// the space free on both pages.
+// Beneath the picture area, in the first free strip below it, clear of the
+// template's controls: a control reaching in from the left (the QR page's
+// note) pushes it down, one on the right (a save button) cuts it short.
 void CSymbolPage::PlacePrintedSizeLabel() {
   const QRect area = PictureArea();
-  const int height = printedSize_->fontMetrics().height();
-  printedSize_->setGeometry(area.left(), area.bottom() + 1 + height / 4, area.width(), height);
+  const int gap = printedSize_->fontMetrics().height() / 4;
+  QRect place(area.left(), area.bottom() + gap, area.width(), printedSize_->fontMetrics().height());
+  for (bool moved = true; moved;) {
+    moved = false;
+    for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      if (control == printedSize_ || !control->geometry().intersects(place)) continue;
+      if (control->geometry().left() <= place.center().x()) place.moveTop(control->geometry().bottom() + 1);
+      else place.setRight(control->geometry().left() - 2 * gap);
+      moved = true;
+    }
+  }
+  printedSize_->setGeometry(place);
 }
 
 void CSymbolPage::ShowPrintedSize() {

@@ -40,11 +40,13 @@ std::optional<char> ParseLevel(std::string_view word) {
 }
 
 // A size index by its rows and columns: "10x10", "8x18".
+std::string DmSizeName(int size) {
+  return std::to_string(DmSizeAttribute(size, SymbolRows)) + "x" + std::to_string(DmSizeAttribute(size, SymbolColumns));
+}
+
 std::optional<int> ParseDmSizeName(std::string_view word) {
   for (int size = 0; size < DmSizeCount; ++size)
-    if (word == std::to_string(DmSizeAttribute(size, SymbolRows)) + "x" +
-                    std::to_string(DmSizeAttribute(size, SymbolColumns)))
-      return size;
+    if (word == DmSizeName(size)) return size;
   return std::nullopt;
 }
 
@@ -288,7 +290,7 @@ Input (exactly one):
 Symbol:
   --size SIZE          {sizes}
                        (auto = the smallest square (default), rect = the smallest rectangle;
-                       0 = 10x10 ... 23 = 144x144, 24 to 29 the rectangles)
+                       {sizeIndices})
   --scheme NAME        {schemes} (default ascii)
 {output}
 Example:
@@ -324,6 +326,13 @@ constexpr std::string_view OverviewUsage = R"(Usage: quillet-cli (qr | dm) [opti
   quillet-cli --version    the program's version
 )";
 
+// "0 = 10x10 ... 23 = 144x144, 24 to 29 the rectangles"
+std::string DmSizeIndices() {
+  const int lastSquare = DmSquareSizeCount - 1;
+  return "0 = " + DmSizeName(0) + " ... " + std::to_string(lastSquare) + " = " + DmSizeName(lastSquare) + ", " +
+         std::to_string(DmSquareSizeCount) + " to " + std::to_string(DmSizeCount - 1) + " the rectangles";
+}
+
 void Replace(std::string& text, std::string_view placeholder, std::string_view value) {
   for (size_t at = text.find(placeholder); at != std::string::npos; at = text.find(placeholder, at + value.size()))
     text.replace(at, placeholder.size(), value);
@@ -336,6 +345,7 @@ std::string Filled(std::string_view pattern) {
   Replace(text, "{maxVersion}", std::to_string(qr::MaxVersion));
   Replace(text, "{sizes}", DmSizeChoices());
   Replace(text, "{schemes}", OneOf(DmSchemeNames));
+  Replace(text, "{sizeIndices}", DmSizeIndices());
   Replace(text, "{extensions}", KnownExtensions(" ", " "));
   Replace(text, "{formats}", OneOf(FormatNames()));
   Replace(text, "{minScale}", std::to_string(MinScale));

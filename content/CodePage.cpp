@@ -8,17 +8,24 @@ namespace {
 
 // One iconv descriptor per direction and thread; descriptors are not
 // thread-safe, and opening one per call is far slower than a character.
+// Opened at the first character that needs it: opening loads the code page
+// module, most of the time of a short run of the command line, and ASCII
+// text needs none.
 class Converter {
  public:
-  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+  Converter(const char* to, const char* from) : to_(to), from_(from) {}
   ~Converter() {
-    if (Valid()) iconv_close(cd_);
+    if (opened_ && Valid()) iconv_close(cd_);
   }
   Converter(const Converter&) = delete;
   Converter& operator=(const Converter&) = delete;
 
   // Converts exactly one character; nullopt when the target has no code for it.
   std::optional<std::string> One(std::string_view character) {
+    if (!opened_) {
+      cd_ = iconv_open(to_, from_);
+      opened_ = true;
+    }
     if (!Valid()) return std::nullopt;
     iconv(cd_, nullptr, nullptr, nullptr, nullptr);
     char out[16];
@@ -34,7 +41,10 @@ class Converter {
 
  private:
   bool Valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-  iconv_t cd_;
+  const char* to_;
+  const char* from_;
+  bool opened_ = false;
+  iconv_t cd_ = reinterpret_cast<iconv_t>(-1);
 };
 
 // Length of the well-formed UTF-8 sequence at the start of `s`, 0 when it is

@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <memory>
 #include <mutex>
 #include <random>
 
@@ -75,6 +77,26 @@ void KeepPermissions(int fd, const std::string& path) {
   if (stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) fchmod(fd, old.st_mode & 07777);
 }
 
+// A symbolic link stays a link: the file it points to is replaced, in that
+// file's folder. A dangling link is replaced itself.
+std::string ResolvedLink(const std::string& path) {
+  struct stat status {};
+  if (lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return path;
+  const std::unique_ptr<char, decltype(&std::free)> real(realpath(path.c_str(), nullptr), &std::free);
+  return real ? std::string(real.get()) : path;
+}
+
+// A named pipe or a device cannot be replaced by renaming: it gets the bytes
+// directly.
+ImageResult WriteInPlace(const std::string& path, std::string_view bytes) {
+  const int fd = open(path.c_str(), O_WRONLY | O_CLOEXEC);
+  if (fd < 0) return {ImageFailure::CannotWrite, path, errno};
+  const bool written = WriteAll(fd, bytes);
+  const int error = errno;
+  if (close(fd) != 0 || !written) return {ImageFailure::CannotWrite, path, written ? errno : error};
+  return {};
+}
+
 ImageResult Abandon(const Temporary& temporary, ImageFailure failure, const std::string& subject) {
   const int error = errno;
   if (temporary.fd >= 0) close(temporary.fd);
@@ -86,18 +108,22 @@ ImageResult Abandon(const Temporary& temporary, ImageFailure failure, const std:
 
 ImageResult WriteFileAtomically(const std::string& path, std::string_view bytes) {
   IgnoreFileSizeSignal();
-  const std::string prefix = FolderPrefix(path);
+  const std::string target = ResolvedLink(path);
+  struct stat status {};
+  if (stat(target.c_str(), &status) == 0 && !S_ISREG(status.st_mode) && !S_ISDIR(status.st_mode))
+    return WriteInPlace(target, bytes);
+  const std::string prefix = FolderPrefix(target);
   Temporary temporary = CreateTemporary(prefix);
   if (temporary.fd < 0) {
     const std::string folder = prefix.empty() ? "." : prefix.size() == 1 ? prefix : prefix.substr(0, prefix.size() - 1);
     return {ImageFailure::CannotCreate, folder, errno ? errno : EEXIST};
   }
-  KeepPermissions(temporary.fd, path);
+  KeepPermissions(temporary.fd, target);
   if (!WriteAll(temporary.fd, bytes)) return Abandon(temporary, ImageFailure::CannotWrite, path);
   const int fd = temporary.fd;
   temporary.fd = -1;
   if (close(fd) != 0) return Abandon(temporary, ImageFailure::CannotWrite, path);
-  if (rename(temporary.path.c_str(), path.c_str()) != 0) return Abandon(temporary, ImageFailure::CannotReplace, path);
+  if (rename(temporary.path.c_str(), target.c_str()) != 0) return Abandon(temporary, ImageFailure::CannotReplace, path);
   return {};
 }
 

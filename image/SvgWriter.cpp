@@ -9,7 +9,8 @@ std::string DarkModulePath(const ModuleMatrix& matrix, int quiet) {
   std::string path;
   ForEachDarkRun(matrix, [&](int x, int y, int length) {
     const std::string run = std::to_string(length);
-    path += "M" + std::to_string(x + quiet) + " " + std::to_string(y + quiet) + "h" + run + "v1h-" + run + "z";
+    path.append("M").append(std::to_string(x + quiet)).append(" ").append(std::to_string(y + quiet));
+    path.append("h").append(run).append("v1h-").append(run).append("z");
   });
   return path;
 }

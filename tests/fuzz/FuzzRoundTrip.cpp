@@ -6,11 +6,11 @@
 
 #include "datamatrix/DmEncoder.h"
 #include "qr/QrCodeEncoder.h"
+#include "qr/QrStandard.h"
 #include "tests/support/Decode.h"
 
 namespace {
 
-constexpr const char* Levels[] = {"M", "L", "H", "Q"};
 constexpr int LargestDmSizeZxingReads = 22;  // 132x132; 144x144 uses an arrangement zxing 1.4 misreads
 
 void Require(bool condition) {
@@ -19,8 +19,8 @@ void Require(bool condition) {
 
 void RoundTripQr(int control, const std::string& text) {
   static auto encoder = std::make_unique<CQrCodeEncoder>();
-  encoder->SetErrorCorrectionLevel(Levels[control & 3]);
-  encoder->Version = (control >> 2) % 41;
+  encoder->SetErrorCorrectionLevel(qr::LevelLetters.substr(control & 3, 1));
+  encoder->Version = (control >> 2) % (qr::MaxVersion + 1);
   if (encoder->EncodeData(reinterpret_cast<const uint8_t*>(text.data()), static_cast<int32_t>(text.size())) != 0) return;
   const auto decoded = DecodeModules(encoder->Side(), encoder->Side(),
                                      [&](int x, int y) { return encoder->IsDark(x, y); }, DecodeFormat::QrCode);

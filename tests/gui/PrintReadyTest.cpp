@@ -35,6 +35,18 @@ TEST_F(PrintReady, PrintedSizeFollowsTheSliderAndTheSymbol) {
   EXPECT_EQ(dm->PrintedSizeText(), U("打印尺寸: 4.7 mm (300 dpi)"));
 }
 
+// The printed size sits beneath the picture area and overlaps no other control.
+TEST_F(PrintReady, PrintedSizeIsBeneathThePictureClearOfTheControls) {
+  for (CSymbolPage* page : {static_cast<CSymbolPage*>(qr), static_cast<CSymbolPage*>(dm)}) {
+    const QWidget* label = page->findChild<QWidget*>(U("printedSize"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_GT(label->geometry().top(), page->PictureArea().bottom());
+    EXPECT_GE(label->width(), page->PictureArea().width() * 2 / 3);
+    for (const QWidget* control : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+      if (control != label) EXPECT_FALSE(control->geometry().intersects(label->geometry())) << control->objectName().toStdString();
+  }
+}
+
 // A save that reads back is confirmed in the page, with no box.
 TEST_F(PrintReady, SaveThatReadsBackIsConfirmedInThePage) {
   MakeQrSymbol();

@@ -7,8 +7,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QTemporaryDir>
+#include <cstdio>
+#include <cstdlib>
 #include <tuple>
 
 #include "image/AtomicFile.h"
@@ -18,7 +21,7 @@
 namespace {
 
 QStringList Entries(const QTemporaryDir& dir) {
-  return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+  return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 ImageOptions Scale(int scale) {
@@ -86,7 +89,9 @@ TEST(SavedFiles, RefusedSavesSayWhyAndWriteNothing) {
     EXPECT_EQ(result.failure, failure);
     EXPECT_NE(DescribeImageFailure(result).find(reason), std::string::npos) << DescribeImageFailure(result);
     EXPECT_EQ(Entries(dir), QStringList{"sub.png"});
-    if (name != "sub.png") EXPECT_FALSE(QFile::exists(path));
+    if (name != "sub.png") {
+      EXPECT_FALSE(QFile::exists(path));
+    }
   }
 }
 
@@ -129,6 +134,30 @@ TEST(SavedFiles, PermissionsOfAReplacedFileAreKept) {
   ASSERT_EQ(stat(fresh.c_str(), &status), 0);
   EXPECT_EQ(status.st_mode & 07777, 0644u);
   EXPECT_EQ(ReadFile(dir.filePath("kept.png")), "new");
+}
+
+// A link keeps pointing at its file, which gets the new content in its own
+// folder; a named pipe, which cannot be replaced, receives the bytes.
+TEST(SavedFiles, LinksAndPipesAreWrittenThrough) {
+  QTemporaryDir dir, elsewhere;
+  WriteFile(elsewhere.filePath("real.png"), "old");
+  ASSERT_TRUE(QFile::link(elsewhere.filePath("real.png"), dir.filePath("link.png")));
+  const ImageResult linked = Save(PatternMatrix(21, 21, 5), 2, dir.filePath("link.png"));
+  ASSERT_TRUE(linked.Ok()) << DescribeImageFailure(linked);
+  EXPECT_TRUE(QFileInfo(dir.filePath("link.png")).isSymLink());
+  EXPECT_TRUE(ReadFile(elsewhere.filePath("real.png")).startsWith("\x89PNG"));
+  EXPECT_EQ(Entries(elsewhere), QStringList{"real.png"});
+
+  const std::string pipe = QFile::encodeName(dir.filePath("pipe.png")).toStdString();
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  FILE* reader = popen(("cat '" + pipe + "' | wc -c").c_str(), "r");
+  const ImageResult piped = WriteFileAtomically(pipe, "through the pipe");
+  char count[32] = {};
+  fgets(count, sizeof count, reader);
+  pclose(reader);
+  EXPECT_TRUE(piped.Ok()) << DescribeImageFailure(piped);
+  EXPECT_EQ(std::atoi(count), 16);
+  EXPECT_EQ(Entries(dir), (QStringList{"link.png", "pipe.png"}));
 }
 
 TEST(SavedFiles, TemporaryNamesAreRecognised) {

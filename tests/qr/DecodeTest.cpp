@@ -32,8 +32,8 @@ std::pair<std::optional<std::string>, int> Expected(const std::string& input, in
 // Random bytes exactly filling each version and level, and one byte short.
 TEST(Decode, EveryVersionAndLevelFullAndOneByteShort) {
   std::mt19937 random(3);
-  for (int version = 1; version <= 40; ++version)
-    for (int level = 0; level < 4; ++level) {
+  for (int version = 1; version <= qr::MaxVersion; ++version)
+    for (int level = 0; level < qr::LevelCount; ++level) {
       const int capacity = (DataBitCapacity[level][version] - 4 - (version <= 9 ? 8 : 16)) / 8;
       for (int length : {capacity, capacity - 1}) {
         std::string input(length, '\x01');  // a leading 0x01 keeps byte mode, as the QR page's payloads do
@@ -50,7 +50,7 @@ TEST(Decode, ModesAcrossCountWidths) {
   std::mt19937 random(5);
   for (const std::string alphabet : {"0123456789", "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ $%*+-./:"})
     for (int version : {9, 10, 26, 27})
-      for (int level = 0; level < 4; ++level) {
+      for (int level = 0; level < qr::LevelCount; ++level) {
         const bool numeric = alphabet.size() == 10;
         const int countWidth = (numeric ? 10 : 9) + (version <= 9 ? 0 : version <= 26 ? 2 : 4);
         const int room = DataBitCapacity[level][version] - 4 - countWidth;

@@ -105,7 +105,7 @@ std::vector<std::string> FrameLines(int version) {
 // exactly once, no function, format or version module. The remainder modules
 // are the last of the path, in its order. Frames draw function modules only.
 TEST(Tables, EveryVersionAgainstItsFunctionModules) {
-  for (int version = 1; version <= 40; ++version) {
+  for (int version = 1; version <= qr::MaxVersion; ++version) {
     SCOPED_TRACE(testing::Message() << "version " << version);
     const int n = SideOf(version);
     const std::vector<bool> function = FunctionModules(version);
