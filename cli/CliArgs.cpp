@@ -138,6 +138,11 @@ class Parser {
     else if (qr && name == "--operator") Content(), Number(name, 1, OperatorFormatCount, options_.operatorFormat);
     else if (qr && name == "--type") Content(), Number(name, 0, MaxTabsPerFormat - 1, options_.tab);
     else if (qr && name == "--field") Content(), Field(Value(name));
+    else if (name == "--batch") BatchInput(Value(name));
+    else if (name == "--name") Batch().nameTemplate = Value(name);
+    else if (name == "--jobs") Number(name, 1, MaxBatchJobs, Batch().jobs);
+    else if (name == "--manifest") Batch().manifest = std::string(Value(name));
+    else if (name == "--encoding") Parsed(name, ParseTextEncoding, Batch().encoding, "utf-8 or gb18030");
     else if (!qr && name == "--size") Parsed(name, ParseDmSize, options_.dmSize, DmSizeChoices());
     else if (!qr && name == "--scheme") Parsed(name, ParseDmScheme, options_.dmScheme, OneOf(DmSchemeNames));
     else error_ = "unknown option '" + std::string(name) + "'";
@@ -171,6 +176,17 @@ class Parser {
 
   void Content() { options_.contentMode = true; }
 
+  CliBatchOptions& Batch() {
+    if (!options_.batch) options_.batch.emplace();
+    return *options_.batch;
+  }
+
+  void BatchInput(std::string_view input) {
+    if (!error_.empty()) return;
+    if (!Batch().input.empty()) error_ = "--batch is given twice";
+    Batch().input = std::string(input);
+  }
+
   void Field(std::string_view word) {
     if (!error_.empty()) return;
     const size_t equals = word.find('=');
@@ -182,6 +198,7 @@ class Parser {
   }
 
   std::string CheckComplete() const {
+    if (options_.batch) return CheckBatch();
     const int inputs = (options_.text ? 1 : 0) + (options_.dataFile ? 1 : 0) + (options_.contentMode ? 1 : 0);
     if (inputs == 0)
       return options_.command == CliCommand::Qr ? "give --text, --data-file or content fields (--field)"
@@ -191,6 +208,16 @@ class Parser {
     if (options_.verify && !options_.outputFile) return "--verify checks an image: give -o FILE";
     if (options_.outputFile) return CheckOutput(*options_.outputFile);
     if (options_.format) return "--format needs -o: -o - for standard output";
+    return {};
+  }
+
+  // --operator and --type choose the page; the rows give the rest.
+  std::string CheckBatch() const {
+    if (options_.batch->input.empty()) return "--name, --jobs, --manifest and --encoding go with --batch INPUT";
+    if (options_.text || options_.dataFile || !options_.fields.empty())
+      return "--batch takes the symbols' data from its rows: no --text, --data-file or --field";
+    if (options_.dump || options_.format) return "--batch writes files: no --dump or --format (the name's extension is the format)";
+    if (!options_.outputFile || *options_.outputFile == StandardStream) return "--batch needs -o DIR, the folder for the files";
     return {};
   }
 
@@ -256,6 +283,7 @@ std::string ExpandLineBreaks(std::string_view value) {
 namespace {
 
 constexpr std::string_view QrUsage = R"(Usage: quillet-cli qr [options] (--text TEXT | --data-file FILE | content fields) (--dump | -o FILE)
+       quillet-cli qr [options] --batch INPUT -o DIR
 
 Encodes a QR Code symbol.
 
@@ -272,11 +300,18 @@ Symbol:
   --level {levels}      error-correction level (default M)
   --version N          smallest version to use, 1 to {maxVersion}; 0 = automatic (default)
 {output}
-Example:
-  quillet-cli qr --operator 3 --type 8 --field TEXT=hello -o hello.png
+{batch}
+  Each later row is one symbol composed as the QR page composes it under --operator
+  and --type: a column is a field by its tag (N, M, TEL, ... any case) or its caption
+  (姓名, 手机, 邮箱, ...). A column named text instead gives one raw symbol per row.
 
-Exit status: 0 done, 1 bad usage or unreadable file, 2 the data fits no version,
-3 the image file could not be written, 5 it does not read back (--verify).
+Examples:
+  quillet-cli qr --operator 3 --type 8 --field TEXT=hello -o hello.png
+  quillet-cli qr --batch cards.csv -o cards --name '{row}-{姓名}.png'
+
+Exit status: 0 done, 1 bad usage, unreadable input or a bad header, 2 the data fits
+no version, 3 the image file or the output folder could not be written, 4 some rows
+of a batch failed, 5 the image does not read back (--verify).
 )";
 
 constexpr std::string_view DmUsage = R"(Usage: quillet-cli dm [options] (--text TEXT | --data-file FILE) (--dump | -o FILE)
@@ -293,12 +328,17 @@ Symbol:
                        {sizeIndices})
   --scheme NAME        {schemes} (default ascii)
 {output}
-Example:
-  quillet-cli dm --text "Hello, world" -o hello.png
+{batch}
+  Each later row is one symbol from its column named text.
 
-Exit status: 0 done, 1 bad usage or unreadable file, 2 the text cannot be encoded in the
-scheme or fits no size allowed by --size, 3 the image file could not be written,
-5 it does not read back (--verify).
+Examples:
+  quillet-cli dm --text "Hello, world" -o hello.png
+  quillet-cli dm --batch serials.tsv -o labels --name '{serial}.svg'
+
+Exit status: 0 done, 1 bad usage, unreadable input or a bad header, 2 the text cannot
+be encoded in the scheme or fits no size allowed by --size, 3 the image file or the
+output folder could not be written, 4 some rows of a batch failed, 5 the image
+does not read back (--verify).
 )";
 
 constexpr std::string_view OutputUsage = R"(
@@ -317,6 +357,18 @@ Output (one or both):
   --verify             read the written image back with independent decoders
                        (zxing-cpp, zbar, libdmtx) and fail with status 5 when
                        it does not give the encoded bytes
+)";
+
+constexpr std::string_view BatchUsage = R"(Batch (instead of the input and output above):
+  --batch INPUT        one file per row of a CSV file (TSV when it ends in .tsv; - reads
+                       standard input); the first row names the columns
+  -o DIR               the folder for the files, created when missing
+  --name TEMPLATE      file names: {row} the row's number (zero-padded), {COLUMN} a
+                       column's value made safe; the extension is the format
+                       (default {defaultName})
+  --jobs N             threads that encode and write (default: one per hardware thread)
+  --manifest FILE      a CSV of row, file, symbol and status
+  --encoding NAME      utf-8 or gb18030 (default: UTF-8 unless the input is not valid UTF-8)
 )";
 
 constexpr std::string_view OverviewUsage = R"(Usage: quillet-cli (qr | dm) [options]
@@ -341,6 +393,8 @@ void Replace(std::string& text, std::string_view placeholder, std::string_view v
 std::string Filled(std::string_view pattern) {
   std::string text(pattern);
   Replace(text, "{output}", OutputUsage);
+  Replace(text, "{batch}", BatchUsage);
+  Replace(text, "{defaultName}", NameTemplate::Default);
   Replace(text, "{levels}", OneOf(LevelNames(), "|", "|"));
   Replace(text, "{maxVersion}", std::to_string(qr::MaxVersion));
   Replace(text, "{sizes}", DmSizeChoices());

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "batch/NameTemplate.h"
+#include "batch/TextEncoding.h"
 #include "image/ImageFormats.h"
 #include "image/PhysicalSize.h"
 
@@ -16,6 +18,17 @@ enum class CliCommand { Qr, Dm, Help, Version };
 
 // "-" as a data file or output file: standard input or output.
 constexpr std::string_view StandardStream = "-";
+
+// qr|dm --batch INPUT: one file per row of a spreadsheet into the -o folder.
+struct CliBatchOptions {
+  std::string input;  // a CSV or TSV file, or "-"
+  std::string nameTemplate{NameTemplate::Default};
+  int jobs = 0;       // 0: one per hardware thread
+  std::optional<std::string> manifest;
+  std::optional<TextEncoding> encoding;
+};
+
+constexpr int MaxBatchJobs = 256;
 
 struct CliOptions {
   CliCommand command = CliCommand::Help;
@@ -35,6 +48,9 @@ struct CliOptions {
   // dm
   int dmSize = -1;
   int dmScheme = 0;
+
+  // Set by --batch and by the options that only go with it.
+  std::optional<CliBatchOptions> batch;
 
   // output
   bool dump = false;

@@ -8,6 +8,7 @@
 
 #include "QuilletVersion.h"
 #include "cli/CliArgs.h"
+#include "cli/CliBatch.h"
 #include "content/Catalogue.h"
 #include "content/CodePage.h"
 #include "content/Payload.h"
@@ -80,19 +81,6 @@ bool PageShowsSlot(const PageSpec& page, int slot) {
   return false;
 }
 
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
-}
-
-// As the user sees it: "名片" of 中国移动v1.0.
-std::string PageName(int operatorFormat, int tab) {
-  std::string name = "\"";
-  name.append(Trimmed(FindTab(operatorFormat, tab)->caption)).append("\" of ");
-  return name.append(FindOperatorFormat(operatorFormat)->caption);
-}
-
 Input ComposeContent(const CliOptions& options) {
   const PageSpec* page = PageForTab(options.operatorFormat, options.tab);
   if (!page)
@@ -102,7 +90,7 @@ Input ComposeContent(const CliOptions& options) {
   for (const auto& [tag, value] : options.fields) {
     const int slot = FieldSlotOfTag(tag);
     if (slot < 0 || !PageShowsSlot(*page, slot))
-      return Fail(ExitUsage, "field '" + tag + "' is not on " + PageName(options.operatorFormat, options.tab) +
+      return Fail(ExitUsage, "field '" + tag + "' is not on " + TabInUserWords(options.operatorFormat, options.tab) +
                                  "; its fields are " + TagsOfPage(*page));
     std::string error;
     auto bytes = Utf8ToCodePage(ExpandLineBreaks(value), &error);
@@ -225,6 +213,7 @@ int RunCli(std::span<const std::string> args, std::istream& in, std::ostream& ou
     return ExitOk;
   }
   if (!options.scaleNotice.empty()) err << "quillet-cli: " << options.scaleNotice << '\n';
+  if (options.batch) return RunBatchCli(options, in, err);
   const std::optional<Failure> failure = RunSymbol(options, in, out);
   if (!failure) return ExitOk;
   err << "quillet-cli: " << failure->message << '\n';

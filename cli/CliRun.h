@@ -11,6 +11,7 @@ enum CliExitStatus : int {
   ExitUsage = 1,
   ExitDoesNotFit = 2,
   ExitWriteFailed = 3,
+  ExitSomeRowsFailed = 4,
   ExitNotReadBack = 5,  // --verify: the written image does not give the encoded bytes
 };
 

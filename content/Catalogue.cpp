@@ -206,3 +206,15 @@ const PageSpec* PageForTab(int operatorFormat, int tab) {
   const TabSpec* tabEntry = FindTab(operatorFormat, tab);
   return tabEntry == nullptr ? nullptr : FindPage(tabEntry->pageClass);
 }
+
+std::string TabInUserWords(int operatorFormat, int tab) {
+  const TabSpec* tabEntry = FindTab(operatorFormat, tab);
+  if (tabEntry == nullptr) return {};
+  const std::string_view caption = tabEntry->caption;
+  const size_t first = caption.find_first_not_of(' ');
+  const size_t last = caption.find_last_not_of(' ');
+  std::string words = "\"";
+  if (first != std::string_view::npos) words.append(caption.substr(first, last - first + 1));
+  words.append("\" of ").append(FindOperatorFormat(operatorFormat)->caption);
+  return words;
+}

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <span>
+#include <string>
 #include <string_view>
 
 constexpr int FieldSlotCount = 24;
@@ -60,3 +61,6 @@ const TabSpec* FindTab(int operatorFormat, int tab);
 const PageSpec* FindPage(std::string_view className);
 // The page shown for a tab under a format, or null.
 const PageSpec* PageForTab(int operatorFormat, int tab);
+// A tab as the user sees it, for messages: "名片" of 中国移动v1.0 (the caption
+// without its padding blanks); empty when the format or tab is out of range.
+std::string TabInUserWords(int operatorFormat, int tab);

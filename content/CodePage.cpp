@@ -117,6 +117,15 @@ std::optional<std::string> ConvertEach(std::string_view text, size_t (*sequenceL
 
 }  // namespace
 
+bool IsValidUtf8(std::string_view text) {
+  for (size_t pos = 0; pos < text.size();) {
+    const size_t length = Utf8SequenceLength(text.substr(pos));
+    if (length == 0) return false;
+    pos += length;
+  }
+  return true;
+}
+
 std::optional<std::string> Utf8ToCodePage(std::string_view utf8, std::string* error) {
   thread_local Converter toCp936("CP936", "UTF-8");
   thread_local Converter toGb18030("GB18030", "UTF-8");

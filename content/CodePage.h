@@ -11,5 +11,8 @@
 // gives nullopt and, when `error` is given, a message saying where.
 std::optional<std::string> Utf8ToCodePage(std::string_view utf8, std::string* error = nullptr);
 
+// Whether `text` is well-formed UTF-8 (no overlong forms, no surrogates).
+bool IsValidUtf8(std::string_view text);
+
 // Code page 936 / GB18030 bytes to UTF-8; invalid bytes give nullopt.
 std::optional<std::string> CodePageToUtf8(std::string_view bytes, std::string* error = nullptr);

@@ -1,0 +1,105 @@
+#include "batch/BatchInput.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+
+#include "batch/TableReader.h"
+
+namespace {
+
+bool Cancelled(const std::atomic<bool>* cancel) { return cancel && cancel->load(std::memory_order_relaxed); }
+
+std::string CannotRead(const std::string& path, int error) {
+  return "cannot read '" + path + "': " + std::strerror(error);
+}
+
+std::unique_ptr<std::istream> OpenFile(const std::string& path, std::string* error) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) {
+    *error = CannotRead(path, errno);
+    return nullptr;
+  }
+  if (S_ISDIR(info.st_mode)) {
+    *error = CannotRead(path, EISDIR);
+    return nullptr;
+  }
+  auto file = std::make_unique<std::ifstream>(path, std::ios::binary);
+  if (!*file) {
+    *error = CannotRead(path, errno ? errno : EIO);
+    return nullptr;
+  }
+  return file;
+}
+
+// Copies `in` to a temporary file that has no name any more, ready to read.
+std::unique_ptr<std::istream> Spool(std::istream& in, const std::string& name, const std::atomic<bool>* cancel,
+                                    std::string* error) {
+  const char* folder = std::getenv("TMPDIR");
+  std::string path = std::string(folder && *folder ? folder : "/tmp") + "/quillet-batch-XXXXXX";
+  const int fd = ::mkstemp(path.data());
+  if (fd < 0) {
+    *error = "cannot keep a copy of " + name + " in '" + path + "': " + std::strerror(errno);
+    return nullptr;
+  }
+  auto copy = std::make_unique<std::fstream>(path, std::ios::in | std::ios::out | std::ios::binary | std::ios::trunc);
+  ::unlink(path.c_str());
+  ::close(fd);
+  std::string chunk(64 * 1024, '\0');
+  while (!Cancelled(cancel) && in.read(chunk.data(), static_cast<std::streamsize>(chunk.size())).gcount() > 0) {
+    copy->write(chunk.data(), in.gcount());
+    if (in.eof()) break;
+  }
+  copy->flush();
+  if (!*copy) {
+    *error = "cannot keep a copy of " + name + " in a temporary file: " + std::strerror(errno ? errno : EIO);
+    return nullptr;
+  }
+  copy->seekg(0);
+  return copy;
+}
+
+// Reads the whole table once: the number of records and, unless given, the encoding.
+void Scan(BatchInput& input, bool detect, const std::atomic<bool>* cancel) {
+  TableReader reader(*input.stream, input.delimiter);
+  EncodingDetector detector;
+  TableRecord record;
+  long records = 0;
+  while (!Cancelled(cancel) && reader.Next(record)) {
+    ++records;
+    if (detect)
+      for (const std::string& cell : record.cells) detector.See(cell);
+  }
+  input.records = records;
+  if (detect) input.encoding = detector.Result();
+  input.stream->clear();
+  input.stream->seekg(0);
+}
+
+}  // namespace
+
+std::optional<BatchInput> OpenBatchInput(const BatchInputRequest& request, std::string* error) {
+  BatchInput input;
+  input.delimiter = DelimiterForFile(request.path);
+  input.encoding = request.encoding.value_or(TextEncoding::Utf8);
+  const bool scan = request.countRows || !request.encoding;
+  if (!request.stream) {
+    input.owned = OpenFile(request.path, error);
+  } else if (scan) {
+    input.owned = Spool(*request.stream, request.path, request.cancel, error);
+  } else {
+    input.stream = request.stream;
+  }
+  if (!input.stream && !input.owned) return std::nullopt;
+  if (!input.stream) input.stream = input.owned.get();
+  if (scan) Scan(input, !request.encoding, request.cancel);
+  if (input.stream->bad()) {
+    *error = CannotRead(request.path, EIO);
+    return std::nullopt;
+  }
+  return input;
+}

@@ -1,0 +1,100 @@
+// Batch generation: one symbol file per row of a spreadsheet. The engine
+// behind `quillet-cli qr|dm --batch`, usable by any front end: a job in, one
+// result per row through a callback in row order, a summary out.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <istream>
+#include <optional>
+#include <string>
+
+#include "batch/ColumnPlan.h"
+#include "batch/NameTemplate.h"
+#include "batch/TextEncoding.h"
+#include "datamatrix/DmEncoder.h"
+#include "image/ImageFormats.h"
+
+// Why a row was not written, for front ends that word it in their own language.
+enum class RowFailure {
+  None,
+  BrokenRow,        // an unclosed quote, or beyond the reader's limits
+  TooManyCells,     // more cells than the header
+  BadText,          // a cell that is not valid text in the input's encoding
+  UnnamedColumn,    // a value in a column without a header
+  EmptyName,        // the name template gave an empty name
+  DuplicateName,    // an earlier row has the same file name
+  NothingToEncode,  // every field (or the text) is empty
+  DoesNotFit,       // fits no symbol version or size
+  WriteFailed,      // see `image`
+};
+
+struct BatchRowResult {
+  long row = 0;             // among the data rows, from 1
+  std::string fileName;     // inside the output folder; empty when none could be made
+  std::string symbol;       // "version 3 level M" or "24x24"; empty when not encoded
+  RowFailure failure = RowFailure::None;
+  std::string error;        // English reason; empty when the file was written
+  ImageResult image;        // the saving's own outcome, for WriteFailed
+  bool Ok() const { return failure == RowFailure::None; }
+};
+
+struct BatchProgress {
+  long done = 0;    // rows finished, written or failed
+  long total = -1;  // data rows in the input, -1 while unknown
+  long written = 0;
+  long failed = 0;
+};
+
+struct BatchJob {
+  SymbolKind kind = SymbolKind::Qr;
+
+  // The input: the file at inputPath, or inputStream when set (standard
+  // input), which is then named inputPath in messages. A name ending in
+  // ".tsv" means tab-separated values, anything else CSV.
+  std::string inputPath;
+  std::istream* inputStream = nullptr;
+  std::optional<TextEncoding> encoding;  // nullopt: UTF-8 unless it is not valid UTF-8
+
+  // QR: the content page (operator format 1..3, tab from 0), level, smallest version.
+  int operatorFormat = 1;
+  int tab = 0;
+  char level = 'M';
+  int version = 0;
+  // Data Matrix: requested size and encodation scheme.
+  int dmSize = DmSmallestSquare;
+  int dmScheme = Ascii;
+
+  ImageOptions image;
+  std::string outputDir;
+  std::string nameTemplate{NameTemplate::Default};
+  int jobs = 0;              // threads that encode and write; 0: one per hardware thread
+  std::string manifestPath;  // empty: no manifest
+
+  // Called on the thread that runs the batch, in row order.
+  std::function<void(const BatchRowResult&)> onRow;
+  std::function<void(const BatchProgress&)> onProgress;
+  // Set from anywhere (a signal handler, a Cancel button): no new row starts,
+  // the rows being written finish, and the manifest is closed.
+  const std::atomic<bool>* cancel = nullptr;
+};
+
+enum class BatchOutcome {
+  Finished,       // every row was tried (some may have failed)
+  BadInput,       // bad options, unreadable input or a bad header; nothing written
+  OutputUnusable, // the output folder or the manifest cannot be created or written
+  Cancelled,
+};
+
+struct BatchSummary {
+  BatchOutcome outcome = BatchOutcome::Finished;
+  std::string message;  // English, for BadInput and OutputUnusable
+  TextEncoding encoding = TextEncoding::Utf8;  // the one the input was read in
+  long written = 0;
+  long failed = 0;
+};
+
+BatchSummary RunBatch(const BatchJob& job);
+
+// Default for BatchJob::jobs = 0.
+int DefaultBatchJobs();

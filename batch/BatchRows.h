@@ -1,0 +1,65 @@
+// One row of a batch, from its cells to its file: the reading side gives the
+// row its number and file name in input order; the encoding side, which may
+// run on any thread, composes, encodes and writes it.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "batch/BatchJob.h"
+#include "batch/TableReader.h"
+
+class CQrCodeEncoder;
+
+struct RowError {
+  RowFailure failure = RowFailure::None;
+  std::string text;
+  explicit operator bool() const { return failure != RowFailure::None; }
+};
+
+struct RowTask {
+  long row = 0;
+  std::vector<std::string> cells;  // as read, in the input's encoding
+  std::string fileName;
+  RowError error;  // set when the row failed before encoding
+};
+
+// Numbers rows and names their files, one row after another in input order:
+// which of two rows with the same name fails must not depend on threads.
+class RowNamer {
+ public:
+  RowNamer(const NameTemplate& names, const ColumnPlan& plan, TextEncoding encoding, int rowWidth);
+  RowTask Next(TableRecord record);
+
+ private:
+  std::string NameOf(const RowTask& task, RowError& error) const;
+  void ClaimName(RowTask& task);
+
+  const NameTemplate& names_;
+  const ColumnPlan& plan_;
+  TextEncoding encoding_;
+  int rowWidth_;
+  long row_ = 0;
+  // Names are unique by construction when only {row} varies; otherwise each
+  // name's 64-bit hash remembers its row, a few bytes per row.
+  std::unordered_map<size_t, long> claimed_;
+};
+
+class RowEncoder {
+ public:
+  RowEncoder(const BatchJob& job, const ColumnPlan& plan, TextEncoding encoding);
+  ~RowEncoder();
+  BatchRowResult Encode(const RowTask& task);
+
+ private:
+  std::string Payload(const RowTask& task, RowError& error) const;
+  std::string ComposedPayload(const RowTask& task, RowError& error) const;
+  void EncodeAndWrite(const std::string& payload, const std::string& path, BatchRowResult& result);
+
+  const BatchJob& job_;
+  const ColumnPlan& plan_;
+  TextEncoding encoding_;
+  std::unique_ptr<CQrCodeEncoder> qr_;  // one per thread: the encoder keeps its symbol inside
+};

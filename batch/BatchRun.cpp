@@ -1,0 +1,129 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <thread>
+
+#include "batch/BatchInput.h"
+#include "batch/BatchJob.h"
+#include "batch/Manifest.h"
+#include "batch/RowPipeline.h"
+
+namespace {
+
+bool Cancelled(const BatchJob& job) { return job.cancel && job.cancel->load(std::memory_order_relaxed); }
+
+BatchSummary Stop(BatchOutcome outcome, std::string message) {
+  BatchSummary summary;
+  summary.outcome = outcome;
+  summary.message = std::move(message);
+  return summary;
+}
+
+std::string CheckNameTemplate(const NameTemplate& names) {
+  if (!FindFormatForFile(names.Text()))
+    return "the name template '" + names.Text() + "' must end in " + KnownExtensions(", ", " or ");
+  if (!names.UsesRow() && names.Columns().empty())
+    return "the name template '" + names.Text() + "' gives every row the same name: use {row} or {COLUMN}";
+  return {};
+}
+
+// The header as UTF-8, or a reason.
+std::optional<std::vector<std::string>> ReadHeader(TableReader& reader, TextEncoding encoding, std::string* error) {
+  TableRecord record;
+  if (!reader.Next(record)) {
+    *error = "the input is empty: its first row must name the columns";
+    return std::nullopt;
+  }
+  if (record.overflow || record.unterminatedQuote) {
+    *error = "the header row is not closed or too long";
+    return std::nullopt;
+  }
+  std::vector<std::string> header;
+  for (size_t i = 0; i < record.cells.size(); ++i) {
+    auto utf8 = CellToUtf8(record.cells[i], encoding, error);
+    if (!utf8) {
+      *error = "the header's column " + std::to_string(i + 1) + ": " + *error;
+      return std::nullopt;
+    }
+    header.push_back(std::move(*utf8));
+  }
+  return header;
+}
+
+std::string PrepareFolder(const std::string& folder) {
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (error) return "cannot create the folder '" + folder + "': " + error.message();
+  if (!std::filesystem::is_directory(folder, error)) return "'" + folder + "' is not a folder";
+  if (::access(folder.c_str(), W_OK | X_OK) != 0)
+    return "cannot write in the folder '" + folder + "': " + std::strerror(errno);
+  return {};
+}
+
+class BatchRun {
+ public:
+  explicit BatchRun(const BatchJob& job) : job_(job) {}
+
+  BatchSummary Run() {
+    std::string error;
+    const auto names = NameTemplate::Parse(job_.nameTemplate, &error);
+    if (!names) return Stop(BatchOutcome::BadInput, error);
+    if (error = CheckNameTemplate(*names); !error.empty()) return Stop(BatchOutcome::BadInput, error);
+    auto input = OpenBatchInput({job_.inputPath, job_.inputStream, job_.encoding, names->UsesRow(), job_.cancel}, &error);
+    if (!input) return Stop(BatchOutcome::BadInput, error);
+    if (Cancelled(job_)) return Stop(BatchOutcome::Cancelled, {});
+    summary_.encoding = input->encoding;
+    TableReader reader(*input->stream, input->delimiter);
+    const auto header = ReadHeader(reader, input->encoding, &error);
+    if (!header) return Stop(BatchOutcome::BadInput, error);
+    const auto plan = PlanColumns(*header, job_.kind, job_.operatorFormat, job_.tab, *names, &error);
+    if (!plan) return Stop(BatchOutcome::BadInput, error);
+    if (error = PrepareFolder(job_.outputDir); !error.empty()) return Stop(BatchOutcome::OutputUnusable, error);
+    if (!job_.manifestPath.empty())
+      if (error = manifest_.Open(job_.manifestPath); !error.empty()) return Stop(BatchOutcome::OutputUnusable, error);
+    progress_.total = input->records < 0 ? -1 : input->records - 1;
+    RowNamer namer(*names, *plan, input->encoding, DecimalWidth(std::max(progress_.total, 1L)));
+    Rows(reader, namer, *plan, input->encoding);
+    summary_.outcome = Cancelled(job_) ? BatchOutcome::Cancelled : BatchOutcome::Finished;
+    if (error = manifest_.Close(); !error.empty()) {
+      summary_.outcome = BatchOutcome::OutputUnusable;
+      summary_.message = error;
+    }
+    return summary_;
+  }
+
+ private:
+  void Rows(TableReader& reader, RowNamer& namer, const ColumnPlan& plan, TextEncoding encoding) {
+    const int jobs = job_.jobs > 0 ? job_.jobs : DefaultBatchJobs();
+    RowPipeline pipeline(
+        jobs, [&] { return std::make_unique<RowEncoder>(job_, plan, encoding); },
+        [this](const BatchRowResult& result) { Report(result); }, job_.cancel);
+    TableRecord record;
+    while (!Cancelled(job_) && reader.Next(record)) pipeline.Submit(namer.Next(std::move(record)));
+    pipeline.Finish();
+  }
+
+  void Report(const BatchRowResult& result) {
+    (result.Ok() ? summary_.written : summary_.failed)++;
+    manifest_.Add(result);
+    progress_.done++;
+    progress_.written = summary_.written;
+    progress_.failed = summary_.failed;
+    if (job_.onRow) job_.onRow(result);
+    if (job_.onProgress) job_.onProgress(progress_);
+  }
+
+  const BatchJob& job_;
+  BatchSummary summary_;
+  BatchProgress progress_;
+  ManifestWriter manifest_;
+};
+
+}  // namespace
+
+BatchSummary RunBatch(const BatchJob& job) { return BatchRun(job).Run(); }
+
+int DefaultBatchJobs() { return std::max(1u, std::thread::hardware_concurrency()); }

@@ -1,0 +1,161 @@
+#include "batch/ColumnPlan.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "content/Catalogue.h"
+
+namespace {
+
+constexpr std::string_view TextColumn = "text";
+
+std::string UpperAscii(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return upper;
+}
+
+// A caption or header without blanks, "*" and colons (ASCII or full-width),
+// as it reads in a spreadsheet's first row: "* 姓名:" -> "姓名".
+std::string BareCaption(std::string_view text) {
+  static constexpr std::string_view Dropped[] = {" ", "\t", "*", ":", "\xEF\xBC\x9A" /* ： */, "\xE3\x80\x80" /* 　 */};
+  std::string bare;
+  for (size_t pos = 0; pos < text.size();) {
+    const auto drop = std::find_if(std::begin(Dropped), std::end(Dropped),
+                                   [&](std::string_view d) { return text.substr(pos, d.size()) == d; });
+    if (drop != std::end(Dropped)) {
+      pos += drop->size();
+    } else {
+      bare += text[pos++];
+    }
+  }
+  return bare;
+}
+
+std::string Trimmed(std::string_view text) {
+  const size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return std::string(text.substr(first, text.find_last_not_of(" \t") - first + 1));
+}
+
+// The field of `page` a header names by tag or by caption, or -1.
+int FieldOfHeader(const PageSpec& page, std::string_view header) {
+  const std::string upper = UpperAscii(Trimmed(header));
+  const std::string bare = BareCaption(header);
+  for (const FieldSpec& field : page.fields) {
+    if (upper == FieldTags[field.slot]) return field.slot;
+    if (!bare.empty() && bare == BareCaption(field.caption)) return field.slot;
+  }
+  return -1;
+}
+
+std::string FieldsOfPage(const PageSpec& page) {
+  std::string list;
+  for (const FieldSpec& field : page.fields) {
+    list += (list.empty() ? "" : ", ") + std::string(FieldTags[field.slot]);
+    if (!field.caption.empty()) list += " (" + BareCaption(field.caption) + ")";
+  }
+  return list;
+}
+
+class Planner {
+ public:
+  Planner(SymbolKind kind, int operatorFormat, int tab, const NameTemplate& names)
+      : kind_(kind), operatorFormat_(operatorFormat), tab_(tab), names_(names),
+        page_(kind == SymbolKind::Qr ? PageForTab(operatorFormat, tab) : nullptr) {}
+
+  std::optional<ColumnPlan> Run(const std::vector<std::string>& header, std::string* error) {
+    if (kind_ == SymbolKind::Qr && page_ == nullptr)
+      return Fail(error, "tab " + std::to_string(tab_) + " is not a tab of " + FormatCaption());
+    for (const std::string& cell : header) plan_.columns.push_back(Classify(cell));
+    for (const BatchColumn& column : plan_.columns)
+      if (!column.unnamed && column.slot < 0 && !column.text && !InTemplate(column.header))
+        return Fail(error, "column '" + column.header + "' is " + Unknown());
+    if (std::string problem = CheckFields(); !problem.empty()) return Fail(error, problem);
+    if (std::string problem = MapTemplate(); !problem.empty()) return Fail(error, problem);
+    return plan_;
+  }
+
+ private:
+  BatchColumn Classify(const std::string& header) const {
+    BatchColumn column{header};
+    column.unnamed = Trimmed(header).empty();
+    if (column.unnamed) return column;
+    if (page_) column.slot = FieldOfHeader(*page_, header);
+    column.text = column.slot < 0 && UpperAscii(Trimmed(header)) == UpperAscii(TextColumn);
+    return column;
+  }
+
+  bool InTemplate(const std::string& header) const {
+    const auto& columns = names_.Columns();
+    return std::find(columns.begin(), columns.end(), Trimmed(header)) != columns.end();
+  }
+
+  std::string FormatCaption() const {
+    const OperatorFormatSpec* format = FindOperatorFormat(operatorFormat_);
+    return format ? std::string(format->caption) : "operator format " + std::to_string(operatorFormat_);
+  }
+
+  std::string Unknown() const {
+    if (kind_ == SymbolKind::Dm) return "neither 'text' nor a column of the name template";
+    return "neither a field of " + TabInUserWords(operatorFormat_, tab_) + " (" + FieldsOfPage(*page_) +
+           "), nor 'text', nor a column of the name template";
+  }
+
+  // At most one column per field and one text column; text excludes fields.
+  std::string CheckFields() {
+    std::vector<int> owner(FieldSlotCount, -1);
+    int fields = 0;
+    int firstField = -1;
+    for (int i = 0; i < static_cast<int>(plan_.columns.size()); ++i) {
+      const BatchColumn& column = plan_.columns[i];
+      if (column.text) {
+        if (plan_.textColumn >= 0) return "columns '" + plan_.columns[plan_.textColumn].header + "' and '" + column.header + "' both give the text";
+        plan_.textColumn = i;
+      }
+      if (column.slot < 0) continue;
+      if (fields++ == 0) firstField = i;
+      if (owner[column.slot] >= 0)
+        return "columns '" + plan_.columns[owner[column.slot]].header + "' and '" + column.header +
+               "' both give the field " + std::string(FieldTags[column.slot]);
+      owner[column.slot] = i;
+    }
+    plan_.rawText = plan_.textColumn >= 0;
+    if (kind_ == SymbolKind::Dm && !plan_.rawText) return "no column is named 'text'";
+    if (plan_.rawText && fields > 0)
+      return "with a column 'text' each row is one raw symbol, so no other column may be a field (as '" +
+             plan_.columns[firstField].header + "' is)";
+    if (kind_ == SymbolKind::Qr && !plan_.rawText && fields == 0)
+      return "no column is a field of " + TabInUserWords(operatorFormat_, tab_) + " (" + FieldsOfPage(*page_) + ") or 'text'";
+    return {};
+  }
+
+  std::string MapTemplate() {
+    for (const std::string& name : names_.Columns()) {
+      const auto it = std::find_if(plan_.columns.begin(), plan_.columns.end(),
+                                   [&](const BatchColumn& column) { return Trimmed(column.header) == name; });
+      if (it == plan_.columns.end()) return "the name template uses {" + name + "}, which is no column of the input";
+      plan_.nameColumns.push_back(static_cast<int>(it - plan_.columns.begin()));
+    }
+    return {};
+  }
+
+  static std::optional<ColumnPlan> Fail(std::string* error, std::string message) {
+    if (error) *error = std::move(message);
+    return std::nullopt;
+  }
+
+  SymbolKind kind_;
+  int operatorFormat_;
+  int tab_;
+  const NameTemplate& names_;
+  const PageSpec* page_;
+  ColumnPlan plan_;
+};
+
+}  // namespace
+
+std::optional<ColumnPlan> PlanColumns(const std::vector<std::string>& header, SymbolKind kind, int operatorFormat,
+                                      int tab, const NameTemplate& names, std::string* error) {
+  return Planner(kind, operatorFormat, tab, names).Run(header, error);
+}

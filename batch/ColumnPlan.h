@@ -1,0 +1,36 @@
+// What each column of a batch's header means: a field of the chosen content
+// page, the raw text of the symbol, or a value used only in file names. A
+// header that means none of these is refused before anything is written, so
+// a misspelt column can never drop data silently.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "batch/NameTemplate.h"
+
+enum class SymbolKind { Qr, Dm };
+
+struct BatchColumn {
+  std::string header;  // UTF-8, as the input names it
+  int slot = -1;       // the field it fills, or -1
+  bool text = false;   // the raw text of the symbol
+  // An unnamed column is harmless while it stays empty; a value in it fails its row.
+  bool unnamed = false;
+};
+
+struct ColumnPlan {
+  std::vector<BatchColumn> columns;
+  // True: one raw symbol per row from the text column; false: composed content.
+  bool rawText = false;
+  int textColumn = -1;
+  // For each column of the name template, in its order, the input column.
+  std::vector<int> nameColumns;
+};
+
+// `header` in UTF-8. For QR the page is tab `tab` of `operatorFormat`.
+// A column named "text" (any case) is the page's TEXT field when the page
+// has one, and otherwise asks for raw symbols.
+std::optional<ColumnPlan> PlanColumns(const std::vector<std::string>& header, SymbolKind kind, int operatorFormat,
+                                      int tab, const NameTemplate& names, std::string* error);

@@ -1,0 +1,33 @@
+// The manifest of a batch: a CSV of row, file name, symbol and status, so that
+// a print job can be checked against its spreadsheet. It is written beside its
+// final name and renamed into place when closed, so it is never seen half done.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "batch/BatchJob.h"
+
+class ManifestWriter {
+ public:
+  ManifestWriter() = default;
+  ~ManifestWriter();
+  ManifestWriter(const ManifestWriter&) = delete;
+  ManifestWriter& operator=(const ManifestWriter&) = delete;
+
+  // Empty on success, else the reason.
+  std::string Open(const std::string& path);
+  void Add(const BatchRowResult& result);
+  // Empty on success; on failure the temporary file is removed.
+  std::string Close();
+
+ private:
+  void Discard();
+
+  std::string path_;
+  std::string temporary_;
+  std::FILE* file_ = nullptr;
+};
+
+// A CSV field, quoted when it holds a comma, a quote or a line break.
+std::string CsvField(const std::string& value);

@@ -1,0 +1,45 @@
+// File names of a batch: "{row}" and "{COLUMN}" in a template, filled in per
+// row with values made safe, so that no value can place a file outside the
+// output folder or hide it.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class NameTemplate {
+ public:
+  static constexpr std::string_view Default = "{row}.png";
+  static constexpr std::string_view RowPlaceholder = "row";
+
+  // Nullopt and a reason for a "{" without "}", an empty "{}", a "/" or a
+  // control character outside the braces.
+  static std::optional<NameTemplate> Parse(std::string_view text, std::string* error);
+
+  // The column names between braces, other than "row", in order of appearance.
+  const std::vector<std::string>& Columns() const { return columns_; }
+  bool UsesRow() const { return usesRow_; }
+  const std::string& Text() const { return text_; }
+
+  // `row` zero-padded to `rowWidth` digits; value i is column Columns()[i].
+  std::string Expand(long row, int rowWidth, const std::vector<std::string>& values) const;
+
+ private:
+  struct Piece {
+    std::string literal;  // used when column < 0 and not the row
+    int column = -1;
+    bool row = false;
+  };
+  std::string text_;
+  std::vector<Piece> pieces_;
+  std::vector<std::string> columns_;
+  bool usesRow_ = false;
+};
+
+// Path separators and control characters become "_", and so do the dots at
+// the start: the result names a plain file inside the folder ("" stays "").
+std::string SafeFileNamePart(std::string_view value);
+
+// The number of decimal digits of `n` (1 for 0).
+int DecimalWidth(long n);

@@ -1,0 +1,45 @@
+#include "batch/TextEncoding.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "content/CodePage.h"
+
+namespace {
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+  });
+}
+
+}  // namespace
+
+std::optional<TextEncoding> ParseTextEncoding(std::string_view name) {
+  if (SameIgnoringCase(name, "utf-8") || SameIgnoringCase(name, "utf8")) return TextEncoding::Utf8;
+  if (SameIgnoringCase(name, "gb18030")) return TextEncoding::Gb18030;
+  return std::nullopt;
+}
+
+std::string_view TextEncodingName(TextEncoding encoding) {
+  return encoding == TextEncoding::Utf8 ? "UTF-8" : "GB18030";
+}
+
+void EncodingDetector::See(std::string_view cell) {
+  if (utf8_) utf8_ = IsValidUtf8(cell);
+}
+
+std::optional<std::string> CellToUtf8(std::string_view cell, TextEncoding encoding, std::string* error) {
+  if (encoding == TextEncoding::Gb18030) return CodePageToUtf8(cell, error);
+  if (IsValidUtf8(cell)) return std::string(cell);
+  // The conversion finds the offending byte for the message.
+  Utf8ToCodePage(cell, error);
+  return std::nullopt;
+}
+
+std::optional<std::string> CellToCodePage(std::string_view cell, TextEncoding encoding, std::string* error) {
+  if (encoding == TextEncoding::Utf8) return Utf8ToCodePage(cell, error);
+  // Through Unicode, so that a character has the bytes the pages give it.
+  const std::optional<std::string> utf8 = CodePageToUtf8(cell, error);
+  return utf8 ? Utf8ToCodePage(*utf8, error) : std::nullopt;
+}

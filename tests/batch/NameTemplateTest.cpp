@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include "batch/ColumnPlan.h"
+#include "batch/NameTemplate.h"
+
+namespace {
+
+NameTemplate Parsed(std::string_view text) {
+  std::string error;
+  auto parsed = NameTemplate::Parse(text, &error);
+  EXPECT_TRUE(parsed) << text << ": " << error;
+  return parsed.value_or(*NameTemplate::Parse("{row}", nullptr));
+}
+
+TEST(NameTemplate, FillsRowsAndColumnsWithSafeValues) {
+  struct Case {
+    const char* text;
+    long row;
+    int width;
+    std::vector<std::string> values;
+    std::string name;
+  } const cases[] = {
+      {"{row}.png", 7, 3, {}, "007.png"},
+      {"{row}.png", 1234, 3, {}, "1234.png"},
+      {"card-{N}-{row}.svg", 2, 1, {"张三"}, "card-张三-2.svg"},
+      {"{N}.png", 1, 1, {"../../x"}, "___.._x.png"},
+      {"{N}.png", 1, 1, {"/etc/passwd"}, "_etc_passwd.png"},
+      {"{N}.png", 1, 1, {"a\\b\tc\x7F"}, "a_b_c_.png"},
+      {"{N}.png", 1, 1, {".hidden"}, "_hidden.png"},
+      {"{N}.png", 1, 1, {""}, "_png"},
+      {"{N}{M}.gif", 1, 1, {"..", ".x"}, "___x.gif"},
+      {"{N}-{N}.png", 1, 1, {"a"}, "a-a.png"},
+  };
+  for (const Case& c : cases) {
+    const NameTemplate names = Parsed(c.text);
+    EXPECT_EQ(names.Expand(c.row, c.width, c.values), c.name) << c.text;
+  }
+}
+
+TEST(NameTemplate, RefusesTemplatesThatCouldLeaveTheFolderOrDoNotParse) {
+  for (const char* text : {"a/{row}.png", "{row.png", "{}.png", "x\n{row}.png"}) {
+    std::string error;
+    EXPECT_FALSE(NameTemplate::Parse(text, &error)) << text;
+    EXPECT_FALSE(error.empty());
+  }
+  const NameTemplate names = Parsed("{姓名}_{row}_{M}.png");
+  EXPECT_EQ(names.Columns(), (std::vector<std::string>{"姓名", "M"}));
+  EXPECT_TRUE(names.UsesRow());
+}
+
+struct PlanCase {
+  const char* name;
+  SymbolKind kind;
+  int format, tab;
+  std::vector<std::string> header;
+  const char* nameTemplate;
+  std::vector<int> slots;   // per column; -2 for the raw text column
+  std::string error;        // a part of the message; empty when the plan succeeds
+};
+
+const std::vector<PlanCase> PlanCases = {
+    {"TagsInAnyCase", SymbolKind::Qr, 1, 0, {"n", "M", "Tel"}, "{row}.png", {0, 1, 2}, ""},
+    {"CaptionsWithoutStarAndColon", SymbolKind::Qr, 1, 0, {"姓名", " 手机 ", "邮箱：", "* 姓名"}, "{row}.png", {}, "both give the field N"},
+    {"Captions", SymbolKind::Qr, 1, 0, {"姓名", " 手机 ", "邮箱："}, "{row}.png", {0, 1, 3}, ""},
+    {"NameOnlyColumn", SymbolKind::Qr, 1, 0, {"N", "id"}, "{id}.png", {0, -1}, ""},
+    {"UnknownColumnNamesItAndThePage", SymbolKind::Qr, 1, 0, {"N", "Nmae"}, "{row}.png", {},
+     "column 'Nmae' is neither a field of \"名片\" of 中国移动v1.0 (N (姓名), M (手机)"},
+    {"TagOfAnotherPage", SymbolKind::Qr, 2, 4, {"N"}, "{row}.png", {}, "\"WAP业务\" of 中国移动v2.0"},
+    {"RawTextOnTheCardTab", SymbolKind::Qr, 1, 0, {"text", "sku"}, "{sku}.png", {-2, -1}, ""},
+    {"TextIsAFieldOnTheCustomTab", SymbolKind::Qr, 3, 8, {"Text"}, "{row}.png", {23}, ""},
+    {"RawTextWithFields", SymbolKind::Qr, 1, 0, {"text", "N"}, "{row}.png", {}, "no other column may be a field"},
+    {"NoFieldAtAll", SymbolKind::Qr, 1, 0, {"id"}, "{id}.png", {}, "no column is a field of"},
+    {"TemplateColumnMissing", SymbolKind::Qr, 1, 0, {"N"}, "{id}.png", {}, "uses {id}, which is no column"},
+    {"NoSuchTab", SymbolKind::Qr, 2, 9, {"N"}, "{row}.png", {}, "tab 9 is not a tab of 中国移动v2.0"},
+    {"DataMatrixText", SymbolKind::Dm, 1, 0, {"serial", "TEXT"}, "{serial}.png", {-1, -2}, ""},
+    {"DataMatrixWithoutText", SymbolKind::Dm, 1, 0, {"N"}, "{row}.png", {}, "column 'N' is neither 'text'"},
+    {"UnnamedColumnIsAllowed", SymbolKind::Dm, 1, 0, {"text", ""}, "{row}.png", {-2, -1}, ""},
+};
+
+class PlanTable : public testing::TestWithParam<PlanCase> {};
+
+TEST_P(PlanTable, MapsEveryColumnOrRefusesTheHeader) {
+  const PlanCase& c = GetParam();
+  std::string error;
+  const auto plan = PlanColumns(c.header, c.kind, c.format, c.tab, Parsed(c.nameTemplate), &error);
+  if (!c.error.empty()) {
+    EXPECT_FALSE(plan);
+    EXPECT_NE(error.find(c.error), std::string::npos) << error;
+    return;
+  }
+  ASSERT_TRUE(plan) << error;
+  std::vector<int> slots;
+  for (const BatchColumn& column : plan->columns) slots.push_back(column.text ? -2 : column.slot);
+  EXPECT_EQ(slots, c.slots);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, PlanTable, testing::ValuesIn(PlanCases),
+                         [](const testing::TestParamInfo<PlanCase>& info) { return info.param.name; });
+
+}  // namespace

@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "batch/TableReader.h"
+#include "batch/TextEncoding.h"
+
+namespace {
+
+using Records = std::vector<std::vector<std::string>>;
+
+struct ReadCase {
+  const char* name;
+  std::string input;
+  char delimiter;
+  Records expected;  // UTF-8
+  TextEncoding encoding;
+  bool unterminatedLast = false;
+};
+
+const std::vector<ReadCase> ReadCases = {
+    {"Empty", "", ',', {}, TextEncoding::Utf8},
+    {"OnlyLineBreaks", "\r\n\n\r\n", ',', {}, TextEncoding::Utf8},
+    {"HeaderOnly", "N,M\r\n", ',', {{"N", "M"}}, TextEncoding::Utf8},
+    {"HeaderWithoutLineBreak", "N,M", ',', {{"N", "M"}}, TextEncoding::Utf8},
+    {"CrLfRows", "N,M\r\na,b\r\nc,d\r\n", ',', {{"N", "M"}, {"a", "b"}, {"c", "d"}}, TextEncoding::Utf8},
+    {"LfAndLoneCrRows", "N\na\rb\n", ',', {{"N"}, {"a"}, {"b"}}, TextEncoding::Utf8},
+    {"QuotedComma", "N\n\"Zhang, San\"\n", ',', {{"N"}, {"Zhang, San"}}, TextEncoding::Utf8},
+    {"DoubledQuotes", "N\n\"say \"\"hi\"\"\",\"\"\"\"\n", ',', {{"N"}, {"say \"hi\"", "\""}}, TextEncoding::Utf8},
+    {"QuotedLineBreaksBecomeCrLf", "A\n\"1\n2\r\n3\r4\"\n", ',', {{"A"}, {"1\r\n2\r\n3\r\n4"}}, TextEncoding::Utf8},
+    {"EmptyCellsAndEmptyQuoted", ",\"\",\n", ',', {{"", "", ""}}, TextEncoding::Utf8},
+    {"QuoteInsideUnquotedIsText", "a\"b,c\n", ',', {{"a\"b", "c"}}, TextEncoding::Utf8},
+    {"TextAfterClosingQuoteIsKept", "\"ab\"cd,e\n", ',', {{"abcd", "e"}}, TextEncoding::Utf8},
+    {"ByteOrderMarkSkipped", "\xEF\xBB\xBFN,M\n", ',', {{"N", "M"}}, TextEncoding::Utf8},
+    {"ByteOrderMarkOnlyAtTheStart", "N\n\xEF\xBB\xBFx\n", ',', {{"N"}, {"\xEF\xBB\xBFx"}}, TextEncoding::Utf8},
+    {"RaggedRows", "a,b,c\n1\n1,2,3,4\n", ',', {{"a", "b", "c"}, {"1"}, {"1", "2", "3", "4"}}, TextEncoding::Utf8},
+    {"TabsForTsv", "N\tM\n\"a\tb\"\tc,d\n", '\t', {{"N", "M"}, {"a\tb", "c,d"}}, TextEncoding::Utf8},
+    {"Utf8Chinese", "姓名,手机\n张三,1380\n", ',', {{"姓名", "手机"}, {"张三", "1380"}}, TextEncoding::Utf8},
+    {"Gb18030Chinese", "\xD0\xD5\xC3\xFB,\xCA\xD6\xBB\xFA\r\n\xD5\xC5\xC8\xFD,1380\r\n", ',',
+     {{"姓名", "手机"}, {"张三", "1380"}}, TextEncoding::Gb18030},
+    {"Gb18030FourByteCode", "T\n\x95\x32\x82\x36\n", ',', {{"T"}, {"\xF0\xA0\x80\x80"}}, TextEncoding::Gb18030},
+    {"OneBadByteLateMakesItGb18030", "N\nabc\n\xD5\xC5\n", ',', {{"N"}, {"abc"}, {"张"}}, TextEncoding::Gb18030},
+    {"UnterminatedQuoteRunsToTheEnd", "N\n\"abc\nd", ',', {{"N"}, {"abc\r\nd"}}, TextEncoding::Utf8, true},
+};
+
+class ReadTable : public testing::TestWithParam<ReadCase> {};
+
+TEST_P(ReadTable, GivesTheCellsInTheDetectedEncoding) {
+  const ReadCase& c = GetParam();
+  std::istringstream in(c.input);
+  TableReader reader(in, c.delimiter);
+  EncodingDetector detector;
+  std::vector<TableRecord> records;
+  for (TableRecord record; reader.Next(record);) {
+    for (const std::string& cell : record.cells) detector.See(cell);
+    records.push_back(record);
+  }
+  EXPECT_EQ(detector.Result(), c.encoding);
+  ASSERT_EQ(records.size(), c.expected.size());
+  for (size_t r = 0; r < records.size(); ++r) {
+    std::vector<std::string> utf8;
+    for (const std::string& cell : records[r].cells) {
+      std::string error;
+      utf8.push_back(CellToUtf8(cell, detector.Result(), &error).value_or("<" + error + ">"));
+    }
+    EXPECT_EQ(utf8, c.expected[r]) << "record " << r;
+    EXPECT_FALSE(records[r].overflow);
+    EXPECT_EQ(records[r].unterminatedQuote, c.unterminatedLast && r + 1 == records.size());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ReadTable, testing::ValuesIn(ReadCases),
+                         [](const testing::TestParamInfo<ReadCase>& info) { return info.param.name; });
+
+TEST(ReadTable, ARecordBeyondTheLimitIsCutAndFlaggedAndTheNextOneIsWhole) {
+  const std::string huge(TableReader::MaxRecordBytes + 10, 'x');
+  const std::string cells(TableReader::MaxRecordCells + 5, ',');
+  std::istringstream in("\"" + huge + "\"\n" + cells + "\nnext\n");
+  TableReader reader(in, ',');
+  TableRecord record;
+  ASSERT_TRUE(reader.Next(record));
+  EXPECT_TRUE(record.overflow);
+  EXPECT_EQ(record.cells.at(0).size(), TableReader::MaxRecordBytes);
+  ASSERT_TRUE(reader.Next(record));
+  EXPECT_TRUE(record.overflow);
+  EXPECT_EQ(record.cells.size(), TableReader::MaxRecordCells);
+  ASSERT_TRUE(reader.Next(record));
+  EXPECT_FALSE(record.overflow);
+  EXPECT_EQ(record.cells, std::vector<std::string>{"next"});
+}
+
+TEST(CellConversion, PayloadBytesAreThoseThePagesGiveTheSameText) {
+  struct Case {
+    std::string cell;
+    TextEncoding encoding;
+    std::optional<std::string> codePage;
+  } const cases[] = {
+      {"张三 A", TextEncoding::Utf8, "\xD5\xC5\xC8\xFD A"},
+      {"\xD5\xC5\xC8\xFD A", TextEncoding::Gb18030, "\xD5\xC5\xC8\xFD A"},
+      // The euro sign is 0x80 in code page 936 whichever way it arrives.
+      {"\xE2\x82\xAC", TextEncoding::Utf8, "\x80"},
+      {"\xA2\xE3", TextEncoding::Gb18030, "\x80"},
+      {"\x95\x32\x82\x36", TextEncoding::Gb18030, "\x95\x32\x82\x36"},
+      {"\xD5", TextEncoding::Utf8, std::nullopt},
+      {"\xFF\xFF", TextEncoding::Gb18030, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    std::string error;
+    EXPECT_EQ(CellToCodePage(c.cell, c.encoding, &error), c.codePage) << c.cell;
+    EXPECT_EQ(error.empty(), c.codePage.has_value()) << error;
+  }
+}
+
+TEST(CellConversion, EncodingNamesAndDelimiters) {
+  EXPECT_EQ(ParseTextEncoding("UTF-8"), TextEncoding::Utf8);
+  EXPECT_EQ(ParseTextEncoding("utf8"), TextEncoding::Utf8);
+  EXPECT_EQ(ParseTextEncoding("GB18030"), TextEncoding::Gb18030);
+  EXPECT_EQ(ParseTextEncoding("gbk"), std::nullopt);
+  EXPECT_EQ(DelimiterForFile("cards.TSV"), '\t');
+  EXPECT_EQ(DelimiterForFile("cards.csv"), ',');
+  EXPECT_EQ(DelimiterForFile("-"), ',');
+}
+
+}  // namespace
