@@ -88,6 +88,11 @@ std::optional<double> ParseMillimetres(std::string_view word) {
   return value;
 }
 
+std::optional<const PaperSize*> ParsePaper(std::string_view word) {
+  if (const PaperSize* paper = FindPaperSize(word)) return paper;
+  return std::nullopt;
+}
+
 bool IsVersionWord(std::string_view word) { return word == "--version" || word == "-V"; }
 
 class Parser {
@@ -143,6 +148,10 @@ class Parser {
     else if (name == "--jobs") Number(name, 1, MaxBatchJobs, Batch().jobs);
     else if (name == "--manifest") Batch().manifest = std::string(Value(name));
     else if (name == "--encoding") Parsed(name, ParseTextEncoding, Batch().encoding, "utf-8 or gb18030");
+    else if (name == "--sheet") Parsed(name, ParsePaper, Batch().sheet, PaperSizeNames());
+    else if (name == "--columns") Number(name, 1, MaxSheetCells, Batch().columns);
+    else if (name == "--rows") Number(name, 1, MaxSheetCells, Batch().rows);
+    else if (name == "--caption") Batch().caption = Value(name);
     else if (!qr && name == "--size") Parsed(name, ParseDmSize, options_.dmSize, DmSizeChoices());
     else if (!qr && name == "--scheme") Parsed(name, ParseDmScheme, options_.dmScheme, OneOf(DmSchemeNames));
     else error_ = "unknown option '" + std::string(name) + "'";
@@ -218,6 +227,19 @@ class Parser {
       return "--batch takes the symbols' data from its rows: no --text, --data-file or --field";
     if (options_.dump || options_.format) return "--batch writes files: no --dump or --format (the name's extension is the format)";
     if (!options_.outputFile || *options_.outputFile == StandardStream) return "--batch needs -o DIR, the folder for the files";
+    return CheckSheet(*options_.batch);
+  }
+
+  // A label sheet is one PDF laid out in a grid; its options go together.
+  std::string CheckSheet(const CliBatchOptions& batch) const {
+    if (!batch.sheet) {
+      if (batch.columns || batch.rows || !batch.caption.empty()) return "--columns, --rows and --caption go with --sheet";
+      return {};
+    }
+    if (!batch.columns || !batch.rows) return "--sheet needs --columns C and --rows R";
+    if (batch.nameTemplate != NameTemplate::Default) return "--sheet writes one PDF: no --name";
+    if (FindFormatForFile(*options_.outputFile) != FindFormatByName("pdf"))
+      return "--sheet writes a PDF: give -o FILE.pdf";
     return {};
   }
 
@@ -369,6 +391,12 @@ constexpr std::string_view BatchUsage = R"(Batch (instead of the input and outpu
   --jobs N             threads that encode and write (default: one per hardware thread)
   --manifest FILE      a CSV of row, file, symbol and status
   --encoding NAME      utf-8 or gb18030 (default: UTF-8 unless the input is not valid UTF-8)
+  --verify             read every file back; a row that does not read back fails
+  --sheet PAPER        instead of files, one label sheet: -o FILE.pdf, PAPER {papers};
+    --columns C        the symbols in a grid of C columns and R rows a page, each at
+    --rows R           its physical size (--scale or --module-mm at --dpi), centred
+                       in its cell, with equal margins, on as many pages as needed
+    --caption TEMPLATE the text under each symbol, {row} and {COLUMN} as in --name
 )";
 
 constexpr std::string_view OverviewUsage = R"(Usage: quillet-cli (qr | dm) [options]
@@ -394,6 +422,7 @@ std::string Filled(std::string_view pattern) {
   std::string text(pattern);
   Replace(text, "{output}", OutputUsage);
   Replace(text, "{batch}", BatchUsage);
+  Replace(text, "{papers}", PaperSizeNames());
   Replace(text, "{defaultName}", NameTemplate::Default);
   Replace(text, "{levels}", OneOf(LevelNames(), "|", "|"));
   Replace(text, "{maxVersion}", std::to_string(qr::MaxVersion));

@@ -12,6 +12,7 @@
 #include "batch/NameTemplate.h"
 #include "batch/TextEncoding.h"
 #include "image/ImageFormats.h"
+#include "image/LabelSheet.h"
 #include "image/PhysicalSize.h"
 
 enum class CliCommand { Qr, Dm, Help, Version };
@@ -26,7 +27,15 @@ struct CliBatchOptions {
   int jobs = 0;       // 0: one per hardware thread
   std::optional<std::string> manifest;
   std::optional<TextEncoding> encoding;
+  // --sheet: one PDF label sheet (-o FILE.pdf) instead of a folder of files.
+  const PaperSize* sheet = nullptr;
+  int columns = 0;
+  int rows = 0;
+  std::string caption;  // template, like --name; empty: no captions
 };
+
+// The largest grid of a label sheet: far more labels than fit any paper.
+constexpr int MaxSheetCells = 100;
 
 constexpr int MaxBatchJobs = 256;
 

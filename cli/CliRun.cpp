@@ -125,10 +125,7 @@ struct Encoded {
 std::optional<Failure> NotReadBack(const ReadBackResult& result, const ImageFormat& format, const CliOptions& options,
                                    const std::string& what) {
   if (result.Ok()) return std::nullopt;
-  std::string message = what + " does not read back: " + result.detail;
-  const std::string risk = DescribeReadBackRisk(LikelyReadBackRisk(format, options.image));
-  if (!risk.empty()) message += "; " + risk;
-  return Failure{ExitNotReadBack, message};
+  return Failure{ExitNotReadBack, DescribeNotReadBack(result, format, options.image, what)};
 }
 
 std::optional<Failure> WriteImage(const Encoded& symbol, const CliOptions& options, std::ostream& out) {

@@ -54,6 +54,14 @@ ReadBackRisk LikelyReadBackRisk(const ImageFormat& format, const ImageOptions& o
   return ReadBackRisk::None;
 }
 
+std::string DescribeNotReadBack(const ReadBackResult& result, const ImageFormat& format, const ImageOptions& options,
+                                const std::string& what) {
+  std::string message = what + " does not read back: " + result.detail;
+  const std::string risk = DescribeReadBackRisk(LikelyReadBackRisk(format, options));
+  if (!risk.empty()) message += "; " + risk;
+  return message;
+}
+
 std::string DescribeReadBackRisk(ReadBackRisk risk) {
   switch (risk) {
     case ReadBackRisk::NoQuietZone: return "without a quiet zone readers cannot find where the symbol begins";
