@@ -140,21 +140,6 @@ std::string WriteSheet(const TempFolder& folder, const LabelSheetSpec& spec, con
   return path;
 }
 
-// The symbol in grid cell (column, row) of a page rendered at `dpi`: the page
-// less its margins, split evenly.
-std::optional<std::string> DecodeCell(const GreyImage& page, const LabelSheetSpec& spec, int dpi, int column, int row) {
-  const double margin = SheetMarginMm / 25.4 * dpi;
-  const double cellWidth = (page.width - 2 * margin) / spec.columns, cellHeight = (page.height - 2 * margin) / spec.rows;
-  const int left = static_cast<int>(margin + column * cellWidth), top = static_cast<int>(margin + row * cellHeight);
-  const int width = static_cast<int>(cellWidth), height = static_cast<int>(cellHeight);
-  std::vector<uint8_t> cell;
-  for (int y = top; y < top + height; ++y) {
-    const auto line = page.pixels.begin() + static_cast<ptrdiff_t>(y) * page.width + left;
-    cell.insert(cell.end(), line, line + width);
-  }
-  return DecodeImage(cell.data(), width, height, DecodeFormat::QrCode);
-}
-
 // 14 labels on A5, 2 x 3 per page: three pages; the symbol in each cell
 // decodes to its row's payload in reading order, the cells after the last
 // are empty, and every caption, Chinese or not, comes back out as text.
@@ -172,7 +157,7 @@ TEST(LabelSheet, SymbolsDecodeAndCaptionsAreText) {
   ASSERT_EQ(pages.size(), 3u);
   for (size_t index = 0; index < pages.size() * 6; ++index) {
     const int slot = static_cast<int>(index % 6);
-    const auto decoded = DecodeCell(pages[index / 6], spec, Dpi, slot % 2, slot / 2);
+    const auto decoded = DecodeGridCell(pages[index / 6], 2, 3, slot % 2, slot / 2, SheetMarginMm / 25.4 * Dpi);
     EXPECT_EQ(decoded, index < labels.size() ? std::optional(labels[index].payload) : std::nullopt) << "label " << index;
   }
   const std::string text = PdfText(path);

@@ -1,5 +1,7 @@
 #include "tests/support/Poppler.h"
 
+#include "tests/support/Decode.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -48,6 +50,19 @@ std::vector<GreyImage> RenderPdfPages(const std::string& pdf, int dpi) {
   for (const fs::path& file : files) pages.push_back(ReadPgm(file));
   fs::remove_all(folder);
   return pages;
+}
+
+std::optional<std::string> DecodeGridCell(const GreyImage& page, int columns, int rows, int column, int row,
+                                          double margin) {
+  const double cellWidth = (page.width - 2 * margin) / columns, cellHeight = (page.height - 2 * margin) / rows;
+  const int left = static_cast<int>(margin + column * cellWidth), top = static_cast<int>(margin + row * cellHeight);
+  const int width = static_cast<int>(cellWidth), height = static_cast<int>(cellHeight);
+  std::vector<uint8_t> cell;
+  for (int y = top; y < top + height; ++y) {
+    const auto line = page.pixels.begin() + static_cast<ptrdiff_t>(y) * page.width + left;
+    cell.insert(cell.end(), line, line + width);
+  }
+  return DecodeImage(cell.data(), width, height, DecodeFormat::QrCode);
 }
 
 std::string PdfText(const std::string& pdf) { return CommandOutput("pdftotext -enc UTF-8 " + Quoted(pdf) + " -"); }

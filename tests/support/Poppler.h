@@ -19,5 +19,9 @@ std::vector<GreyImage> RenderPdfPages(const std::string& pdf, int dpi);
 std::string PdfText(const std::string& pdf);
 // Width and height of page 1 in points, from pdfinfo.
 std::optional<std::pair<double, double>> PdfPageSizePoints(const std::string& pdf);
+// The symbol in cell (column, row) of a label sheet's page: the page less a
+// margin of `margin` pixels on every side, split into equal cells; zxing-cpp.
+std::optional<std::string> DecodeGridCell(const GreyImage& page, int columns, int rows, int column, int row,
+                                          double margin);
 // Standard output of a shell command.
 std::string CommandOutput(const std::string& command);
