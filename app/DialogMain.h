@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-#include "content/pages/DialogUnits.h"
+#include "gui/DialogUnits.h"
 
 class CDialogDM;
 class CTesselDlg;
@@ -20,14 +20,19 @@ class CDialogMain : public QWidget {
   CDialogDM* DmPage() const { return dmPage_; }
   QTabWidget* Tabs() const { return tabs_; }
   QPushButton* AboutButton() const { return aboutButton_; }
+  // The template's size, grown where this platform's controls need more.
+  QSize NaturalSize() const { return naturalSize_; }
 
  public slots:
   void ShowAbout();
 
  private:
+  void FitScreen();
+
   DialogUnits units_;
   QTabWidget* tabs_;
   CDialogDM* dmPage_;
   CTesselDlg* qrPage_;
   QPushButton* aboutButton_;
+  QSize naturalSize_;
 };
