@@ -1,8 +1,15 @@
 #include "app/SymbolPage.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDrag>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
+#include <QMimeData>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QPushButton>
@@ -13,6 +20,7 @@
 #include "app/SaveDialogs.h"
 #include "app/SaveFailureText.h"
 #include "app/SymbolImage.h"
+#include "app/SymbolTransfer.h"
 #include "gui/TextBytes.h"
 #include "image/ImageFormats.h"
 #include "res/Strings.h"
@@ -52,6 +60,31 @@ QString WithFilterExtension(const QString& fileName, int filterEntry) {
   return fileName + extension;
 }
 
+// How long the confirmation of a save that read back stays in the page.
+constexpr int ConfirmationMs = 4000;
+
+QString Text(std::string_view utf8) { return FromUtf8(utf8); }
+
+QString RiskText(ReadBackRisk risk) {
+  switch (risk) {
+    case ReadBackRisk::NoQuietZone: return Text(UiText::RiskNoQuietZone);
+    case ReadBackRisk::OnePixelModules: return Text(UiText::RiskOnePixel);
+    case ReadBackRisk::JpegAtSmallScale: return Text(UiText::RiskJpeg);
+    case ReadBackRisk::None: break;
+  }
+  return {};
+}
+
+QString ReadBackProblem(const ReadBackResult& result) {
+  switch (result.status) {
+    case ReadBackStatus::DifferentBytes: return Text(UiText::DifferentBytesWhy);
+    case ReadBackStatus::CannotCheck: return Text(UiText::CannotCheckWhy).arg(QString::fromStdString(result.detail));
+    case ReadBackStatus::NotRead:
+    case ReadBackStatus::ReadBack: break;
+  }
+  return Text(UiText::NotReadBackWhy);
+}
+
 }  // namespace
 
 QRect CentredSymbolRect(const QRect& area, int symbolPixels) {
@@ -71,16 +104,17 @@ QImage SymbolPixels(const ModuleMatrix& matrix) {
   return RenderSymbol(matrix, 1, 0).convertToFormat(QImage::Format_RGB32);
 }
 
-void SaveSymbolImage(QWidget* page, const ModuleMatrix* symbol, int scale, SaveDialogs& dialogs) {
+std::optional<std::string> SaveSymbolImage(QWidget* page, const ModuleMatrix* symbol, int scale,
+                                           SaveDialogs& dialogs) {
   if (symbol == nullptr || symbol->Empty()) {
     dialogs.ShowMessage(page, FromUtf8(UiText::NoSymbol), true);
-    return;
+    return std::nullopt;
   }
   SaveFileQuestion question{SaveFilterCaptions(), dialogs.lastFolder, dialogs.lastFilterEntry, {}};
   QString shownName;
   for (;;) {
     const auto choice = dialogs.AskSaveFileName(page, question);
-    if (!choice) return;
+    if (!choice) return std::nullopt;
     shownName = WithFilterExtension(choice->first, choice->second);
     const QFileInfo chosen(shownName);
     dialogs.lastFolder = chosen.absolutePath();
@@ -94,12 +128,19 @@ void SaveSymbolImage(QWidget* page, const ModuleMatrix* symbol, int scale, SaveD
   ImageOptions options;
   options.scale = scale;
   const ImageResult result = SaveImageFile(*symbol, options, LocalPath(shownName));
-  if (result.Ok()) return;
+  if (result.Ok()) return LocalPath(shownName);
   dialogs.ShowMessage(page, FromUtf8(UiText::SaveFailed) + QLatin1Char('\n') + DescribeSaveFailure(result), false);
+  return std::nullopt;
 }
 
-CSymbolPage::CSymbolPage(const DialogLayout& layout, QWidget* parent, const DialogUnits& units)
-    : QWidget(parent), controls_(layout, this, units), dialogs_(&DesktopSaveDialogs()) {
+CSymbolPage::CSymbolPage(const DialogLayout& layout, QWidget* parent, const DialogUnits& units, Symbology symbology)
+    : QWidget(parent),
+      controls_(layout, this, units),
+      symbology_(symbology),
+      printedSize_(new QLabel(this)),
+      copyAction_(new QAction(Text(UiText::CopyImage), this)),
+      saveAsAction_(new QAction(Text(UiText::SaveAs), this)),
+      dialogs_(&DesktopSaveDialogs()) {
   QWidget* picture = controls_.Get<QWidget>(ControlId::Picture);
   for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
     if (control != picture) PaintOwnBackground(control);
@@ -111,15 +152,23 @@ CSymbolPage::CSymbolPage(const DialogLayout& layout, QWidget* parent, const Dial
     scale_ = value;
     OnScaleChanged();
   });
-  connect(controls_.Get<QPushButton>(ControlId::Save), &QPushButton::clicked, this, &CSymbolPage::Save);
-}
-
-void CSymbolPage::Save() {
-  if (contentTooLong_) {
-    dialogs_->ShowMessage(this, FromUtf8(UiText::TooLongToSave), true);
-    return;
+  connect(controls_.Get<QPushButton>(ControlId::Save), &QPushButton::clicked, this, &CSymbolPage::SaveAndVerify);
+  // Clicking the picture gives the page the focus, so that Ctrl+C there
+  // copies the symbol; in a text field it keeps copying the selected text.
+  setFocusPolicy(Qt::ClickFocus);
+  copyAction_->setShortcut(QKeySequence::Copy);
+  saveAsAction_->setShortcut(QKeySequence::Save);
+  for (QAction* action : {copyAction_, saveAsAction_}) {
+    action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(action);
   }
-  SaveSymbolImage(this, &symbol_, scale_, *dialogs_);
+  connect(copyAction_, &QAction::triggered, this, &CSymbolPage::CopySymbol);
+  connect(saveAsAction_, &QAction::triggered, this, &CSymbolPage::SaveAndVerify);
+  printedSize_->setObjectName(QStringLiteral("printedSize"));
+  printedSize_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  PlacePrintedSizeLabel();
+  confirmation_.setSingleShot(true);
+  connect(&confirmation_, &QTimer::timeout, this, &CSymbolPage::ShowPrintedSize);
 }
 
 QSize CSymbolPage::minimumSizeHint() const {
@@ -127,6 +176,95 @@ QSize CSymbolPage::minimumSizeHint() const {
   // tab control, and its empty strip there is not needed.
   const QRect used = childrenRect();
   return QSize(used.right() + 1 + controls_.Units().X(2), used.bottom() + 1 + controls_.Units().Y(2));
+}
+
+QString CSymbolPage::PrintedSizeText() const { return printedSize_->text(); }
+
+// Beneath the picture area, in the first free strip below it, clear of the
+// template's controls: a control reaching in from the left (the QR page's
+// note) pushes it down, one on the right (a save button) cuts it short.
+void CSymbolPage::PlacePrintedSizeLabel() {
+  const QRect area = PictureArea();
+  const int gap = printedSize_->fontMetrics().height() / 4;
+  QRect place(area.left(), area.bottom() + gap, area.width(), printedSize_->fontMetrics().height());
+  for (bool moved = true; moved;) {
+    moved = false;
+    for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      if (control == printedSize_ || !control->geometry().intersects(place)) continue;
+      if (control->geometry().left() <= place.center().x()) place.moveTop(control->geometry().bottom() + 1);
+      else place.setRight(control->geometry().left() - 2 * gap);
+      moved = true;
+    }
+  }
+  printedSize_->setGeometry(place);
+}
+
+void CSymbolPage::ShowPrintedSize() {
+  confirmation_.stop();
+  printedSize_->setText(HasSymbol() ? ::PrintedSizeText(symbol_, scale_) : QString());
+}
+
+void CSymbolPage::CopySymbol() {
+  if (!HasSymbol()) {
+    dialogs_->ShowMessage(this, Text(UiText::NoSymbol), true);
+    return;
+  }
+  if (QMimeData* data = SymbolMimeData(symbol_, scale_)) QApplication::clipboard()->setMimeData(data);
+}
+
+void CSymbolPage::SaveAndVerify() {
+  if (contentTooLong_) {
+    dialogs_->ShowMessage(this, FromUtf8(UiText::TooLongToSave), true);
+    return;
+  }
+  const std::optional<std::string> fileName = SaveSymbolImage(this, &symbol_, scale_, *dialogs_);
+  if (!fileName) return;
+  ImageOptions options;
+  options.scale = scale_;
+  ReportReadBack(*fileName, VerifySymbolFile(*fileName, symbol_, options, symbology_, encoded_));
+}
+
+// A file that reads back gets a short confirmation in the page; one that
+// does not stays on disk, and the user is told why it may not scan.
+void CSymbolPage::ReportReadBack(const std::string& fileName, const ReadBackResult& result) {
+  if (result.Ok()) {
+    printedSize_->setText(Text(UiText::SavedAndReadBack).arg(QString::fromStdString(result.decoder)));
+    confirmation_.start(ConfirmationMs);
+    return;
+  }
+  ImageOptions options;
+  options.scale = scale_;
+  QString why = ReadBackProblem(result);
+  if (const ImageFormat* format = FindFormatForFile(fileName))
+    if (const QString risk = RiskText(LikelyReadBackRisk(*format, options)); !risk.isEmpty()) why += QLatin1Char('\n') + risk;
+  const QString shownName = QFile::decodeName(QByteArray::fromStdString(fileName));
+  dialogs_->ShowMessage(this, Text(UiText::NotReadBack).arg(shownName, why), true);
+}
+
+void CSymbolPage::contextMenuEvent(QContextMenuEvent* event) {
+  if (!PictureArea().contains(event->pos())) return QWidget::contextMenuEvent(event);
+  QMenu menu(this);
+  menu.addAction(copyAction_);
+  menu.addAction(saveAsAction_);
+  menu.exec(event->globalPos());
+}
+
+void CSymbolPage::mousePressEvent(QMouseEvent* event) {
+  dragStart_.reset();
+  if (event->button() == Qt::LeftButton && SymbolRect().contains(event->pos())) dragStart_ = event->pos();
+  QWidget::mousePressEvent(event);
+}
+
+// Dragging the symbol out drops a PNG file (and the image itself) in other programs.
+void CSymbolPage::mouseMoveEvent(QMouseEvent* event) {
+  if (!dragStart_ || !(event->buttons() & Qt::LeftButton) || !HasSymbol() ||
+      (event->pos() - *dragStart_).manhattanLength() < QApplication::startDragDistance())
+    return QWidget::mouseMoveEvent(event);
+  dragStart_.reset();
+  auto* drag = new QDrag(this);
+  drag->setMimeData(SymbolDragData(symbol_, scale_));
+  drag->setPixmap(QPixmap::fromImage(pixels_.scaled(pixels_.size() * std::min(scale_, 4))));
+  drag->exec(Qt::CopyAction);
 }
 
 QRect CSymbolPage::PictureArea() const { return controls_.Get<QWidget>(ControlId::Picture)->geometry(); }
@@ -140,10 +278,12 @@ QString CSymbolPage::VersionLabelText() const { return controls_.Get<QLabel>(Con
 
 void CSymbolPage::SetVersionLabel(const QString& text) { controls_.Get<QLabel>(ControlId::VersionLabel)->setText(text); }
 
-void CSymbolPage::ShowSymbol(ModuleMatrix matrix, bool contentTooLong) {
+void CSymbolPage::ShowSymbol(ModuleMatrix matrix, std::string encoded, bool contentTooLong) {
   symbol_ = std::move(matrix);
   contentTooLong_ = contentTooLong;
+  encoded_ = HasSymbol() ? std::move(encoded) : std::string();
   pixels_ = HasSymbol() ? SymbolPixels(symbol_) : QImage();
+  ShowPrintedSize();
   RepaintSymbolArea();
 }
 

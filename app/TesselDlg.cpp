@@ -27,7 +27,7 @@ constexpr FormatRadio FormatRadios[] = {
 }  // namespace
 
 CTesselDlg::CTesselDlg(QWidget* parent, const DialogUnits& units)
-    : CSymbolPage(QrPageLayout, parent, units), encoder_(std::make_unique<CQrCodeEncoder>()) {
+    : CSymbolPage(QrPageLayout, parent, units, Symbology::QrCode), encoder_(std::make_unique<CQrCodeEncoder>()) {
   CreateContentPages(units);
   FillCombos();
   controls_.WidenListsToItems();
@@ -195,7 +195,8 @@ void CTesselDlg::ComposePayload() {
   const bool fits = currentPayload_.empty() || EncodeCurrentPayload();
   if (!fits) currentPayload_.clear();
   SetVersionLabel(fits ? FromUtf8(UiText::VersionLabel).arg(encoder_->Version) : FromUtf8(UiText::ContentTooLong));
-  ShowSymbol(currentPayload_.empty() ? ModuleMatrix() : ModuleMatrix::FromQr(*encoder_), !fits);
+  if (currentPayload_.empty()) ShowSymbol(ModuleMatrix(), {}, !fits);
+  else ShowSymbol(ModuleMatrix::FromQr(*encoder_), EncoderInput(currentPayload_));
 }
 
 bool CTesselDlg::EncodeCurrentPayload() {

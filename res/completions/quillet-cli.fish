@@ -34,7 +34,7 @@ function __quillet_cli_values
         case --scheme
             printf '%s\n' ascii c40 text x12 edifact base256 auto
         case --format
-            printf '%s\n' png jpg gif bmp svg utf8
+            printf '%s\n' png jpg gif bmp svg pdf eps utf8
         case --sheet
             printf '%s\n' A4 A5 Letter
         case --encoding

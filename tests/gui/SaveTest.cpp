@@ -16,7 +16,8 @@ QByteArray Head(const QString& path, int bytes) {
 }
 
 const QStringList SaveFilters = {U("位图文件 (*.bmp)"), U("JPEG图像文件 (*.jpg)"), U("GIF图像文件 (*.gif)"),
-                                 U("PNG图像文件 (*.png)"), U("SVG图像文件 (*.svg)")};
+                                 U("PNG图像文件 (*.png)"), U("SVG图像文件 (*.svg)"), U("PDF文档 (*.pdf)"),
+                                 U("EPS矢量图形 (*.eps)")};
 
 class Save : public GuiTest {
  protected:
@@ -116,7 +117,7 @@ TEST_F(Save, FailuresSayWhy) {
   SaveAs("missing/folder/out", 4);
   ASSERT_EQ(dialogs.messages.size(), 2u);
   EXPECT_EQ(dialogs.messages[0].first,
-            U("保存图像文件失败!\n未知的图像文件扩展名 \".txt\"，请使用 .bmp、.jpg、.gif、.png 或 .svg"));
+            U("保存图像文件失败!\n未知的图像文件扩展名 \".txt\"，请使用 .bmp、.jpg、.gif、.png、.svg、.pdf 或 .eps"));
   EXPECT_EQ(dialogs.messages[1].first, U("保存图像文件失败!\n文件夹 \"") + Path("missing/folder") + U("\" 不存在"));
 }
 
