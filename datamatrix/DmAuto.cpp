@@ -494,6 +494,14 @@ class ShortBuffers {
   int count_ = 0;
 };
 
+// A copy of fixed length, a few vector moves, unless the stream is longer.
+void CopyCodewords(uint8_t* to, const Stream& from) {
+  constexpr int kShortCopy = 64;
+  static_assert(kShortCopy <= DmCodewordBufferSize);
+  const int count = CodewordCount(from);
+  std::memcpy(to, from.codewords, count <= kShortCopy ? kShortCopy : count);
+}
+
 // The target's best continuation among the current streams, or kDead.
 Stream ShortBestFor(const std::array<Stream, kStreams>& current, ShortBuffers& buffers, int target, const Input& in) {
   Stream best = kDead;
@@ -503,7 +511,7 @@ Stream ShortBestFor(const std::array<Stream, kStreams>& current, ShortBuffers& b
     if (!IsLive(from, in) || (from.scheme != kSchemes[target] && !CanLeave(from))) continue;
     if (!Beats(from.progress + ChangeCost(from, target), source, best.progress, bestSource)) continue;
     uint8_t* room = buffers.Take();
-    std::memcpy(room, from.codewords, CodewordCount(from));
+    CopyCodewords(room, from);
     Stream trial;
     Continue(from, room, target, in, trial);
     if (trial.error != NoError || !Beats(trial.progress, source, best.progress, bestSource)) {

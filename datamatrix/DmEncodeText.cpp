@@ -19,9 +19,10 @@ namespace {
 std::unique_ptr<DmSymbolBuffers> MakeBuffers(int sizeIndex, const uint8_t* data) {
   auto buffers = std::make_unique<DmSymbolBuffers>();
   const int dataCount = DmSizeAttribute(sizeIndex, DataCapacity);
-  buffers->modules.resize(static_cast<size_t>(DmSizeAttribute(sizeIndex, DataAreaRows)) *
-                          DmSizeAttribute(sizeIndex, DataAreaColumns));
-  buffers->codewords.resize(dataCount + DmSizeAttribute(sizeIndex, EccCodewords));
+  buffers->modules.assign(static_cast<size_t>(DmSizeAttribute(sizeIndex, DataAreaRows)) *
+                              DmSizeAttribute(sizeIndex, DataAreaColumns),
+                          0);
+  buffers->codewords.assign(dataCount + DmSizeAttribute(sizeIndex, EccCodewords), 0);
   std::memcpy(buffers->codewords.data(), data, dataCount);
   return buffers;
 }
