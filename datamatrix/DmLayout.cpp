@@ -123,13 +123,12 @@ constexpr std::array<int32_t, 256> kModuleValues = [] {
 // The frame copied whole, then each data module to its cell.
 void FillGrid(int sizeIndex, const DmSymbolBuffers& buffers, DmModuleGrid& grid) {
   Layouts& layouts = AllLayouts();
-  const int32_t* frame = layouts.frames.data() + layouts.gridStart[sizeIndex];
-  const uint16_t* cellOf = layouts.cellOf.data() + layouts.areaStart[sizeIndex];
+  int32_t* frame = layouts.frames.data() + layouts.gridStart[sizeIndex];
+  uint16_t* cellOf = layouts.cellOf.data() + layouts.areaStart[sizeIndex];
   if (!layouts.ready[sizeIndex].load(std::memory_order_acquire)) {
     const std::lock_guard<std::mutex> lock(layouts.building);
     if (!layouts.ready[sizeIndex].load(std::memory_order_relaxed)) {
-      BuildLayout(FrameOf(sizeIndex), layouts.frames.data() + layouts.gridStart[sizeIndex],
-                  layouts.cellOf.data() + layouts.areaStart[sizeIndex]);
+      BuildLayout(FrameOf(sizeIndex), frame, cellOf);
       layouts.ready[sizeIndex].store(true, std::memory_order_release);
     }
   }
