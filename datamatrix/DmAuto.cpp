@@ -502,40 +502,47 @@ void CopyCodewords(uint8_t* to, const Stream& from) {
   std::memcpy(to, from.codewords, count <= kShortCopy ? kShortCopy : count);
 }
 
-// The target's best continuation among the current streams, or kDead.
-Stream ShortBestFor(const std::array<Stream, kStreams>& current, ShortBuffers& buffers, int target, const Input& in) {
-  Stream best = kDead;
+// The target's best continuation among the current streams, or kDead, in
+// `best`. The first trial runs right there, later ones beside it: a stream
+// copied whole just after a step wrote its fields is slow to read back.
+void ShortBestFor(const std::array<Stream, kStreams>& current, ShortBuffers& buffers, int target, const Input& in,
+                  Stream& best) {
+  best = kDead;
   int bestSource = kNoSource;
+  Stream trial;
   for (const int source : kOrder[target]) {
     const Stream& from = current[source];
     if (!IsLive(from, in) || (from.scheme != kSchemes[target] && !CanLeave(from))) continue;
     if (!Beats(from.progress + ChangeCost(from, target), source, best.progress, bestSource)) continue;
     uint8_t* room = buffers.Take();
     CopyCodewords(room, from);
-    Stream trial;
-    Continue(from, room, target, in, trial);
-    if (trial.error != NoError || !Beats(trial.progress, source, best.progress, bestSource)) {
+    Stream& run = bestSource == kNoSource ? best : trial;
+    Continue(from, room, target, in, run);
+    if (run.error != NoError || !Beats(run.progress, source, best.progress, bestSource)) {
       buffers.Give(room);
+      if (bestSource == kNoSource) best = kDead;
       continue;
     }
-    if (bestSource != kNoSource) buffers.Give(best.codewords);
-    best = trial;
+    if (bestSource != kNoSource) {
+      buffers.Give(best.codewords);
+      best = trial;
+    }
     bestSource = source;
   }
-  return best;
 }
 
 int EncodeShortAuto(const Input& in, uint8_t* codewords) {
   ShortBuffers buffers;
-  std::array<Stream, kStreams> current;
-  for (int t = 0; t < kStreams; ++t) current[t] = FirstStep(t, buffers.Take(), in);
-  while (AnyLive(current, in)) {
-    std::array<Stream, kStreams> next;
-    for (int t = 0; t < kStreams; ++t) next[t] = ShortBestFor(current, buffers, t, in);
-    for (const Stream& s : current) buffers.Give(s.codewords);
-    current = next;
+  // The current streams and the next ones, in turn.
+  std::array<std::array<Stream, kStreams>, 2> sets;
+  int now = 0;
+  for (int t = 0; t < kStreams; ++t) sets[now][t] = FirstStep(t, buffers.Take(), in);
+  while (AnyLive(sets[now], in)) {
+    for (int t = 0; t < kStreams; ++t) ShortBestFor(sets[now], buffers, t, in, sets[1 - now][t]);
+    for (const Stream& s : sets[now]) buffers.Give(s.codewords);
+    now = 1 - now;
   }
-  return CopyOut(Shortest(current), codewords);
+  return CopyOut(Shortest(sets[now]), codewords);
 }
 
 }  // namespace
