@@ -350,10 +350,18 @@ void RunWinners(AutoState& st, const std::array<int, kStreams>& winners, const I
   st.bufferOf = nextBuffer;
 }
 
-bool AnyLive(const AutoState& st, const Input& in) {
-  for (const Stream& s : st.current)
+bool AnyLive(const std::array<Stream, kStreams>& streams, const Input& in) {
+  for (const Stream& s : streams)
     if (IsLive(s, in)) return true;
   return false;
+}
+
+// Stream t's first step: the first byte in its scheme.
+Stream FirstStep(int t, uint8_t* codewords, const Input& in) {
+  Stream s = FreshStream(codewords);
+  if (kSchemes[t] != Ascii) ChangeScheme(s, in, kSchemes[t]);
+  RunStep(s, in);
+  return s;
 }
 
 void Start(AutoState& st, const Input& in) {
@@ -361,9 +369,7 @@ void Start(AutoState& st, const Input& in) {
   FindReadAheads(st.ahead, *st.counts, in);
   for (int t = 0; t < kStreams; ++t) {
     st.bufferOf[t] = t;
-    st.current[t] = FreshStream(st.pool.Data(t));
-    if (kSchemes[t] != Ascii) ChangeScheme(st.current[t], in, kSchemes[t]);
-    RunStep(st.current[t], in);
+    st.current[t] = FirstStep(t, st.pool.Data(t), in);
   }
   st.history.start = st.current;
 }
@@ -447,28 +453,110 @@ void Advance(AutoState& st, const Input& in) {
 }
 
 // The shortest finished stream; ASCII before C40 before Text on equal length.
-const Stream* Shortest(const AutoState& st) {
+const Stream* Shortest(const std::array<Stream, kStreams>& streams) {
   const Stream* best = nullptr;
-  for (const Stream& s : st.current)
+  for (const Stream& s : streams)
     if (s.error == NoError && (best == nullptr || s.written < best->written)) best = &s;
   return best;
+}
+
+int CopyOut(const Stream* best, uint8_t* codewords) {
+  if (best == nullptr) return 0;
+  const int count = CodewordCount(*best);
+  std::memcpy(codewords, best->codewords, count);
+  return count;
+}
+
+// ---- short texts -------------------------------------------------------------
+//
+// A short text meets the end-of-data rules from the first steps on, so trial
+// runs are nearly all the work, and its streams are a few codewords long. A
+// trial then copies its source whole and, when it wins, is kept as it is
+// instead of being run again; nothing of the long-text machinery (read-ahead
+// tables, shared prefixes, the stretch without codewords) is set up.
+constexpr int kShortText = 16;
+
+// Buffers taken and given back whole: three current streams, the best
+// continuation so far of each target, and the trial in hand.
+class ShortBuffers {
+ public:
+  ShortBuffers() {
+    for (Buffer& b : buffers_) free_[count_++] = b.data();
+  }
+  uint8_t* Take() { return free_[--count_]; }
+  void Give(uint8_t* b) {
+    if (b != nullptr) free_[count_++] = b;
+  }
+
+ private:
+  std::array<Buffer, 3 * kStreams> buffers_;
+  std::array<uint8_t*, 3 * kStreams> free_;
+  int count_ = 0;
+};
+
+// A copy of fixed length, a few vector moves, unless the stream is longer.
+void CopyCodewords(uint8_t* to, const Stream& from) {
+  constexpr int kShortCopy = 64;
+  static_assert(kShortCopy <= DmCodewordBufferSize);
+  const int count = CodewordCount(from);
+  std::memcpy(to, from.codewords, count <= kShortCopy ? kShortCopy : count);
+}
+
+// The target's best continuation among the current streams, or kDead, in
+// `best`. The first trial runs right there, later ones beside it: a stream
+// copied whole just after a step wrote its fields is slow to read back.
+void ShortBestFor(const std::array<Stream, kStreams>& current, ShortBuffers& buffers, int target, const Input& in,
+                  Stream& best) {
+  best = kDead;
+  int bestSource = kNoSource;
+  Stream trial;
+  for (const int source : kOrder[target]) {
+    const Stream& from = current[source];
+    if (!IsLive(from, in) || (from.scheme != kSchemes[target] && !CanLeave(from))) continue;
+    if (!Beats(from.progress + ChangeCost(from, target), source, best.progress, bestSource)) continue;
+    uint8_t* room = buffers.Take();
+    CopyCodewords(room, from);
+    Stream& run = bestSource == kNoSource ? best : trial;
+    Continue(from, room, target, in, run);
+    if (run.error != NoError || !Beats(run.progress, source, best.progress, bestSource)) {
+      buffers.Give(room);
+      if (bestSource == kNoSource) best = kDead;
+      continue;
+    }
+    if (bestSource != kNoSource) {
+      buffers.Give(best.codewords);
+      best = trial;
+    }
+    bestSource = source;
+  }
+}
+
+int EncodeShortAuto(const Input& in, uint8_t* codewords) {
+  ShortBuffers buffers;
+  // The current streams and the next ones, in turn.
+  std::array<std::array<Stream, kStreams>, 2> sets;
+  int now = 0;
+  for (int t = 0; t < kStreams; ++t) sets[now][t] = FirstStep(t, buffers.Take(), in);
+  while (AnyLive(sets[now], in)) {
+    for (int t = 0; t < kStreams; ++t) ShortBestFor(sets[now], buffers, t, in, sets[1 - now][t]);
+    for (const Stream& s : sets[now]) buffers.Give(s.codewords);
+    now = 1 - now;
+  }
+  return CopyOut(Shortest(sets[now]), codewords);
 }
 
 }  // namespace
 
 int EncodeAuto(const Input& in, uint8_t* codewords) {
+  if (in.end <= kShortText) return EncodeShortAuto(in, codewords);
   AutoState st;
   Start(st, in);
   if (EnterLean(st, in))
     while (AdvanceLean(st, in)) {
     }
   MakeReal(st, in);
-  while (AnyLive(st, in)) Advance(st, in);
-  const Stream* best = Shortest(st);
-  if (best == nullptr) return 0;
-  const int count = CodewordCount(*best);
-  std::memcpy(codewords, best->codewords, count);
-  return count;
+  while (AnyLive(st.current, in)) Advance(st, in);
+  return CopyOut(Shortest(st.current), codewords);
 }
 
 }  // namespace dm

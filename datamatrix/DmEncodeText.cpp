@@ -7,17 +7,22 @@
 #include "datamatrix/DmEncoder.h"
 #include "datamatrix/DmInternal.h"
 
-DmModuleGrid::DmModuleGrid(int columns, int rows)
-    : columns_(columns), rows_(rows), cells_(new int32_t[static_cast<size_t>(columns) * rows]) {}
+std::unique_ptr<DmModuleGrid> DmModuleGrid::Create(int columns, int rows) {
+  static_assert(sizeof(DmModuleGrid) % alignof(int32_t) == 0);
+  void* block = ::operator new(sizeof(DmModuleGrid) + sizeof(int32_t) * static_cast<size_t>(columns) * rows);
+  auto* cells = reinterpret_cast<int32_t*>(static_cast<char*>(block) + sizeof(DmModuleGrid));
+  return std::unique_ptr<DmModuleGrid>(new (block) DmModuleGrid(columns, rows, cells));
+}
 
 namespace {
 
 std::unique_ptr<DmSymbolBuffers> MakeBuffers(int sizeIndex, const uint8_t* data) {
   auto buffers = std::make_unique<DmSymbolBuffers>();
   const int dataCount = DmSizeAttribute(sizeIndex, DataCapacity);
-  buffers->modules.resize(static_cast<size_t>(DmSizeAttribute(sizeIndex, DataAreaRows)) *
-                          DmSizeAttribute(sizeIndex, DataAreaColumns));
-  buffers->codewords.resize(dataCount + DmSizeAttribute(sizeIndex, EccCodewords));
+  buffers->modules.assign(static_cast<size_t>(DmSizeAttribute(sizeIndex, DataAreaRows)) *
+                              DmSizeAttribute(sizeIndex, DataAreaColumns),
+                          0);
+  buffers->codewords.assign(dataCount + DmSizeAttribute(sizeIndex, EccCodewords), 0);
   std::memcpy(buffers->codewords.data(), data, dataCount);
   return buffers;
 }
@@ -48,8 +53,7 @@ std::unique_ptr<DmModuleGrid> DmEncodeText(const uint8_t* text, int length, DmEn
     auto buffers = MakeBuffers(sizeIndex, data);
     DmAppendEcc(sizeIndex, *buffers);
     DmPlaceCodewords(sizeIndex, buffers->modules.data(), buffers->codewords.data());
-    auto grid = std::make_unique<DmModuleGrid>(DmSizeAttribute(sizeIndex, SymbolColumns),
-                                               DmSizeAttribute(sizeIndex, SymbolRows));
+    auto grid = DmModuleGrid::Create(DmSizeAttribute(sizeIndex, SymbolColumns), DmSizeAttribute(sizeIndex, SymbolRows));
     dm::FillGrid(sizeIndex, *buffers, *grid);
     StoreSize(params, sizeIndex, std::move(buffers));
     size = grid->Rows();

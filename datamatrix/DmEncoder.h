@@ -87,20 +87,27 @@ struct DmEncodeParams {
 // value per row from the top; 0 is dark, 255 light. No quiet zone.
 class DmModuleGrid {
  public:
-  DmModuleGrid(int columns, int rows);
+  // The grid and its cells in one allocation; throws std::bad_alloc.
+  static std::unique_ptr<DmModuleGrid> Create(int columns, int rows);
+  static void operator delete(void* grid) { ::operator delete(grid); }
+  DmModuleGrid(const DmModuleGrid&) = delete;
+  DmModuleGrid& operator=(const DmModuleGrid&) = delete;
+
   int Columns() const { return columns_; }
   int Rows() const { return rows_; }
-  const int32_t* Column(int x) const { return cells_.get() + static_cast<size_t>(x) * rows_; }
-  int32_t* Column(int x) { return cells_.get() + static_cast<size_t>(x) * rows_; }
+  const int32_t* Column(int x) const { return cells_ + static_cast<size_t>(x) * rows_; }
+  int32_t* Column(int x) { return cells_ + static_cast<size_t>(x) * rows_; }
   int32_t At(int x, int y) const { return Column(x)[y]; }
   bool IsDark(int x, int y) const { return At(x, y) == 0; }
 
  private:
+  DmModuleGrid(int columns, int rows, int32_t* cells) : columns_(columns), rows_(rows), cells_(cells) {}
+
   int columns_;
   int rows_;
-  // Column after column, one allocation; left uninitialised, as every cell is
-  // written once when the symbol is filled.
-  std::unique_ptr<int32_t[]> cells_;
+  // Column after column, just behind the grid in its allocation; left
+  // uninitialised, as every cell is written once when the symbol is filled.
+  int32_t* cells_;
 };
 
 // Runs the whole pipeline. `size` in: the requested size; out, on success

@@ -1,6 +1,10 @@
 // Symbol layout: each data region framed by a solid line on its left and
 // bottom and an alternating line on its top and right.
 #include <array>
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
 
 #include "datamatrix/DmEncoder.h"
 #include "datamatrix/DmInternal.h"
@@ -55,52 +59,84 @@ int DmModuleAt(int sizeIndex, const DmSymbolBuffers& buffers, int row, int colum
 }
 
 namespace dm {
+namespace {
 
-// A table, not a branch: module values are as good as random, a branch on
-// them mispredicts every other time.
-constexpr std::array<int32_t, 8> kGridValues = {255, 0, 0, 0, 0, 0, 0, 0};
-int32_t GridValue(int status) { return kGridValues[status & kDarkModule]; }
+// The symbol modules of all 30 sizes together, and their data-area modules.
+constexpr int kAllGrids = 112524;
+constexpr int kAllAreas = 92640;
 
-// Classifies 0..count-1 walking through the regions, without dividing.
-void ClassifyAll(int count, int period, bool solidAtStart, AxisCell* cells) {
-  for (int i = 0, inRegion = 0, region = 0; i < count; ++i) {
-    cells[i] = Classify(inRegion, region, period, solidAtStart);
-    if (++inRegion == period) inRegion = 0, ++region;
+// What a size's grid looks like before its data: the frame modules' values
+// (data modules light), and for each data-area module, row after row, the
+// grid cell it goes to. Built once per size, on first use.
+struct Layouts {
+  std::array<int, DmSizeCount + 1> gridStart{};
+  std::array<int, DmSizeCount + 1> areaStart{};
+  std::array<std::atomic<bool>, DmSizeCount> ready{};
+  std::mutex building;
+  std::array<int32_t, kAllGrids> frames;
+  std::array<uint16_t, kAllAreas> cellOf;  // 144x144 has 20736 cells
+};
+
+Layouts& AllLayouts() {
+  static Layouts layouts;
+  static const bool laidOut = [] {
+    for (int i = 0; i < DmSizeCount; ++i) {
+      const Frame f = FrameOf(i);
+      layouts.gridStart[i + 1] = layouts.gridStart[i] + f.rows * f.columns;
+      layouts.areaStart[i + 1] =
+          layouts.areaStart[i] + DmSizeAttribute(i, DataAreaRows) * DmSizeAttribute(i, DataAreaColumns);
+    }
+    // The size table and the constants disagree.
+    if (layouts.gridStart[DmSizeCount] > kAllGrids || layouts.areaStart[DmSizeCount] > kAllAreas) std::abort();
+    return true;
+  }();
+  (void)laidOut;
+  return layouts;
+}
+
+void BuildLayout(const Frame& f, int32_t* frame, uint16_t* cellOf) {
+  for (int x = 0; x < f.columns; ++x) {
+    const AxisCell c = ColumnCell(f, x);
+    for (int y = 0; y < f.rows; ++y) {
+      const AxisCell r = RowCellFromTop(f, y);
+      const int cell = x * f.rows + y;
+      if (r.kind == AxisCell::Data && c.kind == AxisCell::Data) {
+        frame[cell] = 255;
+        cellOf[r.dataIndex * f.areaColumns + c.dataIndex] = static_cast<uint16_t>(cell);
+      } else {
+        frame[cell] = (Status(r, c, f.rows - 1 - y, x, nullptr, f.areaColumns) & kDarkModule) != 0 ? 0 : 255;
+      }
+    }
   }
 }
 
-// The whole grid at once: each axis classified once, not per module, and the
-// data modules, most of the symbol, read without going through the frame rules.
+// The grid value of every module state. A table, not a branch: module
+// values are as good as random, a branch on them mispredicts every other time.
+constexpr std::array<int32_t, 256> kModuleValues = [] {
+  std::array<int32_t, 256> values{};
+  for (int state = 0; state < 256; ++state) values[state] = (state & kDarkModule) != 0 ? 0 : 255;
+  return values;
+}();
+
+}  // namespace
+
+// The frame copied whole, then each data module to its cell.
 void FillGrid(int sizeIndex, const DmSymbolBuffers& buffers, DmModuleGrid& grid) {
-  const Frame f = FrameOf(sizeIndex);
-  std::array<AxisCell, 144> rowCells;  // by row from the top
-  std::array<AxisCell, 144> columnCells;
-  ClassifyAll(f.rows, f.regionHeight, false, rowCells.data());
-  ClassifyAll(f.columns, f.regionWidth, true, columnCells.data());
-  const uint8_t* modules = buffers.modules.data();
-  for (int x = 0; x < f.columns; ++x) {
-    const AxisCell c = columnCells[x];
-    int32_t* column = grid.Column(x);
-    const auto frameValue = [&](int y) {
-      return GridValue(Status(rowCells[y], c, f.rows - 1 - y, x, modules, f.areaColumns));
-    };
-    if (c.kind != AxisCell::Data) {
-      for (int y = 0; y < f.rows; ++y) column[y] = frameValue(y);
-      continue;
-    }
-    // Data rows from the top are the data area's rows in order, a region's
-    // rows one run.
-    const uint8_t* data = modules + c.dataIndex;
-    const int run = f.regionHeight - 2;
-    for (int y = 0; y < f.rows; ++y) {
-      if (rowCells[y].kind != AxisCell::Data) {
-        column[y] = frameValue(y);
-        continue;
-      }
-      for (int k = 0; k < run; ++k, data += f.areaColumns) column[y + k] = GridValue(*data);
-      y += run - 1;
+  Layouts& layouts = AllLayouts();
+  int32_t* frame = layouts.frames.data() + layouts.gridStart[sizeIndex];
+  uint16_t* cellOf = layouts.cellOf.data() + layouts.areaStart[sizeIndex];
+  if (!layouts.ready[sizeIndex].load(std::memory_order_acquire)) {
+    const std::lock_guard<std::mutex> lock(layouts.building);
+    if (!layouts.ready[sizeIndex].load(std::memory_order_relaxed)) {
+      BuildLayout(FrameOf(sizeIndex), frame, cellOf);
+      layouts.ready[sizeIndex].store(true, std::memory_order_release);
     }
   }
+  int32_t* cells = grid.Column(0);
+  std::memcpy(cells, frame, sizeof(int32_t) * (layouts.gridStart[sizeIndex + 1] - layouts.gridStart[sizeIndex]));
+  const uint8_t* modules = buffers.modules.data();
+  const int area = layouts.areaStart[sizeIndex + 1] - layouts.areaStart[sizeIndex];
+  for (int d = 0; d < area; ++d) cells[cellOf[d]] = kModuleValues[modules[d]];
 }
 
 }  // namespace dm

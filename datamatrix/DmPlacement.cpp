@@ -157,6 +157,17 @@ const uint16_t* WalkOf(int sizeIndex, int& placed, bool& cornerLeftOver) {
   return positions;
 }
 
+// For every codeword value, the module state of each of its bits, bit 7
+// first. By table, not by branch: codeword bits are as good as random.
+constexpr auto kBitStates = [] {
+  std::array<std::array<uint8_t, 8>, 256> states{};
+  for (int value = 0; value < 256; ++value)
+    for (int bit = 0; bit < 8; ++bit)
+      states[value][bit] = static_cast<uint8_t>(dm::kPlacedModule | dm::kVisitedModule |
+                                                (((value >> (7 - bit)) & 1) != 0 ? dm::kDarkModule : 0));
+  return states;
+}();
+
 }  // namespace
 
 int DmPlaceCodewords(int sizeIndex, uint8_t* modules, const uint8_t* codewords) {
@@ -164,11 +175,10 @@ int DmPlaceCodewords(int sizeIndex, uint8_t* modules, const uint8_t* codewords) 
   int placed = 0;
   bool cornerLeftOver = false;
   const uint16_t* positions = WalkOf(sizeIndex, placed, cornerLeftOver);
-  // By table, not by branch: codeword bits are as good as random.
-  constexpr std::array<uint8_t, 2> kStatus = {dm::kPlacedModule | dm::kVisitedModule,
-                                              dm::kDarkModule | dm::kPlacedModule | dm::kVisitedModule};
-  for (int c = 0; c < placed; ++c, positions += 8)
-    for (int bit = 0; bit < 8; ++bit) modules[positions[bit]] |= kStatus[(codewords[c] >> (7 - bit)) & 1];
+  for (int c = 0; c < placed; ++c, positions += 8) {
+    const auto& states = kBitStates[codewords[c]];
+    for (int bit = 0; bit < 8; ++bit) modules[positions[bit]] |= states[bit];
+  }
   if (cornerLeftOver) {
     const int rows = DmSizeAttribute(sizeIndex, DataAreaRows);
     const int columns = DmSizeAttribute(sizeIndex, DataAreaColumns);

@@ -35,22 +35,17 @@ constexpr std::array<SizeRow, DmSizeCount> kSizes = {{
 constexpr int kUnequalBlocksSize = 23;   // 144x144
 constexpr int kUnequalBlocksCapacity = DmMaxDataCodewords;
 
-bool IsSizeIndex(int sizeIndex) { return sizeIndex >= 0 && sizeIndex < DmSizeCount; }
+constexpr bool IsSizeIndex(int sizeIndex) { return sizeIndex >= 0 && sizeIndex < DmSizeCount; }
 
-int RegionsDown(int sizeIndex) {
+constexpr int RegionsDown(int sizeIndex) {
   return sizeIndex < DmSquareSizeCount ? kSizes[sizeIndex].regionsAcross : 1;
 }
 
-int SmallestFitting(int first, int last, int count) {
-  for (int i = first; i <= last; ++i)
-    if (DmSizeAttribute(i, DataCapacity) >= count) return i;
-  return -1;
-}
+// Every attribute of every size, columns and derived values alike, worked
+// out once: the pipeline asks for them many times per symbol.
+constexpr int kAttributeCount = EccCodewords + 1;
 
-}  // namespace
-
-int DmSizeAttribute(int sizeIndex, DmAttribute attribute) {
-  if (!IsSizeIndex(sizeIndex)) return 0;
+constexpr int Derive(int sizeIndex, DmAttribute attribute) {
   const SizeRow& row = kSizes[sizeIndex];
   switch (attribute) {
     case SymbolRows: return row.symbolRows;
@@ -69,6 +64,26 @@ int DmSizeAttribute(int sizeIndex, DmAttribute attribute) {
     case EccCodewords: return row.blocks * row.eccPerBlock;
   }
   return 0;
+}
+
+constexpr auto kAttributes = [] {
+  std::array<std::array<int, kAttributeCount>, DmSizeCount> table{};
+  for (int i = 0; i < DmSizeCount; ++i)
+    for (int a = 0; a < kAttributeCount; ++a) table[i][a] = Derive(i, static_cast<DmAttribute>(a));
+  return table;
+}();
+
+int SmallestFitting(int first, int last, int count) {
+  for (int i = first; i <= last; ++i)
+    if (kAttributes[i][DataCapacity] >= count) return i;
+  return -1;
+}
+
+}  // namespace
+
+int DmSizeAttribute(int sizeIndex, DmAttribute attribute) {
+  if (!IsSizeIndex(sizeIndex) || attribute < 0 || attribute >= kAttributeCount) return 0;
+  return kAttributes[sizeIndex][attribute];
 }
 
 int DmChooseSize(int requestedSize, int codewordCount) {
