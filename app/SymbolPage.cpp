@@ -17,6 +17,14 @@
 
 namespace {
 
+// A symbol larger than the picture area is painted on the page beneath the
+// controls; each control fills its own rectangle with the page's button face
+// so it stays whole and readable over the modules, as native controls do.
+void PaintOwnBackground(QWidget* control) {
+  control->setBackgroundRole(QPalette::Button);
+  control->setAutoFillBackground(true);
+}
+
 QString SaveFilter() {
   QStringList entries;
   for (const ImageFormat* format : SaveDialogFormats())
@@ -67,6 +75,10 @@ void SaveSymbolImage(QWidget* page, const ModuleMatrix* symbol, int scale, SaveD
 CSymbolPage::CSymbolPage(const DialogLayout& layout, QWidget* parent, const DialogUnits& units)
     : QWidget(parent), controls_(layout, this, units), dialogs_(&DesktopSaveDialogs()) {
   setMinimumSize(DialogSize(layout, units));
+  QWidget* picture = controls_.Get<QWidget>(ControlId::Picture);
+  for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (control != picture) PaintOwnBackground(control);
+  }
   auto* zoom = controls_.Get<QSlider>(ControlId::Zoom);
   zoom->setRange(MinScale, MaxScale);
   zoom->setValue(scale_);
