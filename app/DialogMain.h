@@ -20,9 +20,12 @@ class CDialogMain : public QWidget {
   CDialogDM* DmPage() const { return dmPage_; }
   QTabWidget* Tabs() const { return tabs_; }
   QPushButton* AboutButton() const { return aboutButton_; }
+  QPushButton* BatchButton() const { return batchButton_; }
 
  public slots:
   void ShowAbout();
+  // "批量生成" for the page shown.
+  void ShowBatch();
 
  private:
   DialogUnits units_;
@@ -30,4 +33,5 @@ class CDialogMain : public QWidget {
   CDialogDM* dmPage_;
   CTesselDlg* qrPage_;
   QPushButton* aboutButton_;
+  QPushButton* batchButton_;
 };

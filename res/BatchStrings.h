@@ -1,0 +1,76 @@
+// Texts of the "批量生成" dialog, UTF-8. Kept apart from Strings.h so that the
+// dialog's texts stay together.
+#pragma once
+
+#include <string_view>
+
+namespace UiText {
+
+constexpr std::string_view BatchEntry = "批量生成(&B)...";
+constexpr std::string_view BatchTitle = "批量生成";
+
+// What the batch composes for: the page shown when the dialog opened.
+constexpr std::string_view BatchQrPage = "QR码：%1 的“%2”页，纠错级别 %3，%4";
+constexpr std::string_view BatchQrAutomaticVersion = "自动选择版本";
+constexpr std::string_view BatchQrSmallestVersion = "最小版本 %1";
+constexpr std::string_view BatchDmPage = "DM码：每行的 text 列编码为一个符号，自动选择最小的正方形尺寸";
+
+constexpr std::string_view BatchInputGroup = "表格文件";
+constexpr std::string_view BatchNoInput = "(尚未选择文件)";
+constexpr std::string_view BatchChooseInput = "选择文件(&O)...";
+constexpr std::string_view BatchInputFilter = "表格文件 (*.csv *.tsv);;CSV 文件 (*.csv);;TSV 文件 (*.tsv);;所有文件 (*)";
+constexpr std::string_view BatchEncoding = "编码(&E):";
+constexpr std::string_view BatchEncodingDetected = "自动检测 (%1)";
+constexpr std::string_view BatchEncodingAutomatic = "自动检测";
+constexpr std::string_view BatchRowCount = "共 %1 行数据，下表为前 %2 行";
+constexpr std::string_view BatchUnreadable = "无法读取表格文件：%1";
+constexpr std::string_view BatchUndecodable = "(无法按 %1 解码)";
+
+// The first table row: what each column feeds.
+constexpr std::string_view BatchFeedsRow = "对应";
+constexpr std::string_view BatchFeedsField = "%1 (%2)";
+constexpr std::string_view BatchFeedsText = "文本 (每行一个符号)";
+constexpr std::string_view BatchFeedsName = "仅用于文件名";
+constexpr std::string_view BatchFeedsNothingUnnamed = "无列名 (须为空)";
+constexpr std::string_view BatchFeedsNothing = "不对应任何字段";
+constexpr std::string_view BatchPageFields = "本页的字段：%1；列名可用标记或标题，text 列则每行编码一个原始符号。";
+constexpr std::string_view BatchDmFields = "DM码只取名为 text 的列；其他列只能用在文件名中。";
+constexpr std::string_view BatchColumnsUnused = "有 %1 列不对应任何字段，也没有用在文件名中：请改列名或在文件名模板中使用它。";
+constexpr std::string_view BatchHeaderRefused = "表头无法使用：%1";
+constexpr std::string_view BatchFieldSeparator = "、";
+
+constexpr std::string_view BatchOutputGroup = "输出";
+constexpr std::string_view BatchToFolder = "图像文件存入文件夹(&F)";
+constexpr std::string_view BatchToSheet = "PDF 标签页(&L)";
+constexpr std::string_view BatchSheetUnavailable = "PDF 标签页 (纸张、行列、标题、模块尺寸) 尚未接入批量生成";
+constexpr std::string_view BatchFolder = "文件夹(&D):";
+constexpr std::string_view BatchChooseFolder = "浏览(&W)...";
+constexpr std::string_view BatchNameTemplate = "文件名(&N):";
+constexpr std::string_view BatchNameHint = "{row} 为行号，{列名} 为该列的值；扩展名决定图像格式 (%1)";
+constexpr std::string_view BatchNameBadExtension = "文件名须以 %1 结尾";
+constexpr std::string_view BatchNameNoVariable = "每行的文件名都相同：请使用 {row} 或 {列名}";
+constexpr std::string_view BatchNameUnclosed = "文件名模板有误：“{”没有配对的“}”、“{}”为空，或含有“/”或控制字符";
+constexpr std::string_view BatchNameUnknownColumn = "文件名模板中的 {%1} 不是表格的列";
+constexpr std::string_view BatchVerify = "生成后读回校验(&V)";
+constexpr std::string_view BatchVerifyUnavailable = "读回校验尚未接入批量生成";
+
+constexpr std::string_view BatchStart = "开始(&S)";
+constexpr std::string_view BatchCancel = "取消";
+constexpr std::string_view BatchClose = "关闭";
+constexpr std::string_view BatchOpenFolder = "打开文件夹";
+constexpr std::string_view BatchCopyFailures = "复制列表(&C)";
+
+constexpr std::string_view BatchProgress = "已完成 %1 / %2 行，每秒 %3 行，剩余约 %4";
+constexpr std::string_view BatchProgressUnknownTotal = "已完成 %1 行，每秒 %2 行";
+constexpr std::string_view BatchStarting = "正在读取表格...";
+constexpr std::string_view BatchCancelling = "正在取消，等待正在写入的文件完成...";
+constexpr std::string_view BatchSeconds = "%1 秒";
+constexpr std::string_view BatchMinutes = "%1 分 %2 秒";
+constexpr std::string_view BatchSummary = "已生成 %1 个，失败 %2 个";
+constexpr std::string_view BatchCancelled = "已取消。";
+constexpr std::string_view BatchNotStarted = "未能开始：%1";
+constexpr std::string_view BatchOutputUnusable = "无法写入输出文件夹：%1";
+constexpr std::string_view BatchFailedRow = "第 %1 行：%2";
+constexpr std::string_view BatchFailedRowFile = "第 %1 行 (%2)：%3";
+
+}  // namespace UiText
