@@ -127,7 +127,8 @@ CBatchDlg::CBatchDlg(QWidget* parent, const BatchPage& page, BatchDesktop& deskt
     : QDialog(parent), page_(page), desktop_(desktop), runner_(new BatchRunner(this)) {
   setWindowTitle(Ui(UiText::BatchTitle));
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(new QLabel(PageDescription(page_), this));
+  pageText_ = new QLabel(PageDescription(page_), this);
+  layout->addWidget(pageText_);
   layout->addWidget(BuildInputGroup(), 1);
   layout->addWidget(BuildOutputGroup());
   layout->addWidget(BuildRunArea());

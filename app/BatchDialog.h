@@ -32,6 +32,7 @@ class CBatchDlg : public QDialog {
   void LoadInput(const QString& path);
   bool Running() const;
 
+  QLabel* PageText() const { return pageText_; }
   QPushButton* ChooseInputButton() const { return chooseInput_; }
   QComboBox* EncodingBox() const { return encoding_; }
   QTableWidget* Preview() const { return preview_; }
@@ -43,6 +44,7 @@ class CBatchDlg : public QDialog {
   QCheckBox* VerifyBox() const { return verify_; }
   QPushButton* StartButton() const { return start_; }
   QPushButton* CancelButton() const { return cancel_; }
+  QPushButton* CloseButton() const { return close_; }
   QPushButton* OpenFolderButton() const { return openFolder_; }
   QProgressBar* ProgressBar() const { return progressBar_; }
   QLabel* ProgressText() const { return progressText_; }
@@ -85,6 +87,7 @@ class CBatchDlg : public QDialog {
   QTimer progressTimer_;
   QElapsedTimer elapsed_;
 
+  QLabel* pageText_;
   QLabel* inputName_;
   QPushButton* chooseInput_;
   QComboBox* encoding_;
