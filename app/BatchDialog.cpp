@@ -25,6 +25,7 @@
 #include <cmath>
 
 #include "app/BatchDesktop.h"
+#include "app/BatchReasons.h"
 #include "app/BatchRunner.h"
 #include "app/DialogDM.h"
 #include "app/TesselDlg.h"
@@ -431,7 +432,7 @@ void CBatchDlg::reject() {
 
 void CBatchDlg::AddFailures(std::vector<BatchRowResult> rows) {
   for (const BatchRowResult& row : rows) {
-    const QString reason = FromUtf8(row.error);
+    const QString reason = BatchReasonText(row.error);
     failures_->addItem(row.fileName.empty()
                            ? Ui(UiText::BatchFailedRow).arg(row.row).arg(reason)
                            : Ui(UiText::BatchFailedRowFile).arg(row.row).arg(FromUtf8(row.fileName), reason));
