@@ -15,12 +15,28 @@
 #include "datamatrix/DmEncoder.h"
 #include "image/ImageFormats.h"
 
+// Why a row was not written, for front ends that word it in their own language.
+enum class RowFailure {
+  None,
+  BrokenRow,        // an unclosed quote, or beyond the reader's limits
+  TooManyCells,     // more cells than the header
+  BadText,          // a cell that is not valid text in the input's encoding
+  UnnamedColumn,    // a value in a column without a header
+  EmptyName,        // the name template gave an empty name
+  DuplicateName,    // an earlier row has the same file name
+  NothingToEncode,  // every field (or the text) is empty
+  DoesNotFit,       // fits no symbol version or size
+  WriteFailed,      // see `image`
+};
+
 struct BatchRowResult {
   long row = 0;             // among the data rows, from 1
   std::string fileName;     // inside the output folder; empty when none could be made
   std::string symbol;       // "version 3 level M" or "24x24"; empty when not encoded
+  RowFailure failure = RowFailure::None;
   std::string error;        // English reason; empty when the file was written
-  bool Ok() const { return error.empty(); }
+  ImageResult image;        // the saving's own outcome, for WriteFailed
+  bool Ok() const { return failure == RowFailure::None; }
 };
 
 struct BatchProgress {

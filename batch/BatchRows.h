@@ -13,11 +13,17 @@
 
 class CQrCodeEncoder;
 
+struct RowError {
+  RowFailure failure = RowFailure::None;
+  std::string text;
+  explicit operator bool() const { return failure != RowFailure::None; }
+};
+
 struct RowTask {
   long row = 0;
   std::vector<std::string> cells;  // as read, in the input's encoding
   std::string fileName;
-  std::string error;  // set when the row failed before encoding
+  RowError error;  // set when the row failed before encoding
 };
 
 // Numbers rows and names their files, one row after another in input order:
@@ -28,7 +34,7 @@ class RowNamer {
   RowTask Next(TableRecord record);
 
  private:
-  std::string NameOf(const RowTask& task, std::string& error) const;
+  std::string NameOf(const RowTask& task, RowError& error) const;
   void ClaimName(RowTask& task);
 
   const NameTemplate& names_;
@@ -48,9 +54,9 @@ class RowEncoder {
   BatchRowResult Encode(const RowTask& task);
 
  private:
-  std::string Payload(const RowTask& task, std::string& error) const;
-  std::string ComposedPayload(const RowTask& task, std::string& error) const;
-  std::string EncodeAndWrite(const std::string& payload, const std::string& path, std::string& symbol);
+  std::string Payload(const RowTask& task, RowError& error) const;
+  std::string ComposedPayload(const RowTask& task, RowError& error) const;
+  void EncodeAndWrite(const std::string& payload, const std::string& path, BatchRowResult& result);
 
   const BatchJob& job_;
   const ColumnPlan& plan_;

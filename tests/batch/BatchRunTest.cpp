@@ -95,17 +95,26 @@ TEST(BatchRun, FailingRowsAreReportedByNumberAndWrittenNowhere) {
                      "c,z,extra\n"      // 4 more cells than the header
                      + std::string(3000, 'd') + ",w\n"  // 5 fits no version
                      "\xFF,v\n"         // 6 invalid UTF-8
-                     "e,../../u\n");    // 7 written, inside the folder
+                     "e,../../u\n"     // 7 written, inside the folder
+                     "f," + std::string(300, 'n') + "\n");  // 8 a name too long to write
   job.nameTemplate = "{id}.png";
   job.encoding = TextEncoding::Utf8;  // detection would take row 6 for GB18030
   job.manifestPath = dir / "manifest.csv";
   const Outcome run = RunAndCollect(job);
   ASSERT_EQ(run.summary.outcome, BatchOutcome::Finished) << run.summary.message;
   EXPECT_EQ(run.summary.written, 2);
-  EXPECT_EQ(run.summary.failed, 5);
-  std::vector<std::pair<long, bool>> rows;
-  for (const BatchRowResult& row : run.rows) rows.emplace_back(row.row, row.Ok());
-  EXPECT_EQ(rows, (std::vector<std::pair<long, bool>>{{1, true}, {2, false}, {3, false}, {4, false}, {5, false}, {6, false}, {7, true}}));
+  EXPECT_EQ(run.summary.failed, 6);
+  std::vector<std::pair<long, RowFailure>> rows;
+  for (const BatchRowResult& row : run.rows) rows.emplace_back(row.row, row.failure);
+  EXPECT_EQ(rows, (std::vector<std::pair<long, RowFailure>>{{1, RowFailure::None},
+                                                            {2, RowFailure::NothingToEncode},
+                                                            {3, RowFailure::DuplicateName},
+                                                            {4, RowFailure::TooManyCells},
+                                                            {5, RowFailure::DoesNotFit},
+                                                            {6, RowFailure::BadText},
+                                                            {7, RowFailure::None},
+                                                            {8, RowFailure::WriteFailed}}));
+  EXPECT_EQ(run.rows[7].image.error, ENAMETOOLONG);
   EXPECT_NE(run.rows[1].error.find("every field is empty"), std::string::npos) << run.rows[1].error;
   EXPECT_NE(run.rows[2].error.find("already that of row 1"), std::string::npos) << run.rows[2].error;
   EXPECT_NE(run.rows[3].error.find("3 cells, the header 2"), std::string::npos) << run.rows[3].error;
