@@ -432,10 +432,13 @@ void CBatchDlg::reject() {
 
 void CBatchDlg::AddFailures(std::vector<BatchRowResult> rows) {
   for (const BatchRowResult& row : rows) {
-    const QString reason = BatchReasonText(row.error);
-    failures_->addItem(row.fileName.empty()
-                           ? Ui(UiText::BatchFailedRow).arg(row.row).arg(reason)
-                           : Ui(UiText::BatchFailedRowFile).arg(row.row).arg(FromUtf8(row.fileName), reason));
+    const QString reason = BatchReasonText(row);
+    auto* item = new QListWidgetItem(row.fileName.empty()
+                                         ? Ui(UiText::BatchFailedRow).arg(row.row).arg(reason)
+                                         : Ui(UiText::BatchFailedRowFile).arg(row.row).arg(FromUtf8(row.fileName), reason));
+    // The engine's detail (which column, how many bytes) on hovering.
+    item->setToolTip(FromUtf8(row.error));
+    failures_->addItem(item);
   }
   copyFailures_->setEnabled(failures_->count() > 0);
 }

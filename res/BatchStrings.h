@@ -77,23 +77,15 @@ constexpr std::string_view BatchFailedRowFile = "第 %1 行 (%2)：%3";
 
 namespace UiText {
 
-// The batch engine's reasons for a failed row, in the dialog's words; %1,
-// %2 the parts the engine names. A reason not listed is shown as it comes.
-constexpr std::string_view BatchReasonColumn = "“%1”列：%2";
-constexpr std::string_view BatchReasonColumnNumber = "第 %1 列：%2";
-constexpr std::string_view BatchReasonNoFields = "所有字段都为空，没有可编码的内容";
-constexpr std::string_view BatchReasonNoText = "text 列为空，没有可编码的内容";
-constexpr std::string_view BatchReasonQrTooLong = "内容 (%1 字节) 超出纠错级别 %2 下所有 QR 版本的容量";
-constexpr std::string_view BatchReasonDmTooLong = "文本 (%1 字节) 超出 DM码所有尺寸的容量";
-constexpr std::string_view BatchReasonCells = "该行有 %1 个单元格，表头只有 %2 列";
-constexpr std::string_view BatchReasonTooLong = "该行超过 %1 字节或 %2 个单元格";
-constexpr std::string_view BatchReasonUnclosedQuote = "引号中的单元格直到文件末尾都没有结束";
+// Why a row failed, by the kind the batch engine reports; writing failures
+// are worded as the pages word a failed save.
+constexpr std::string_view BatchReasonBrokenRow = "引号中的单元格没有结束，或该行过长";
+constexpr std::string_view BatchReasonTooManyCells = "该行的单元格比表头的列多";
+constexpr std::string_view BatchReasonBadText = "有单元格不是所选编码的有效文本";
+constexpr std::string_view BatchReasonUnnamedColumn = "没有列名的列中有值";
 constexpr std::string_view BatchReasonEmptyName = "文件名为空";
-constexpr std::string_view BatchReasonSameName = "文件名“%1”与第 %2 行的相同";
-constexpr std::string_view BatchReasonUnnamedValue = "没有列名的列中有值";
-constexpr std::string_view BatchReasonBadUtf8 = "不是有效的 UTF-8 (第 %1 字节，0x%2)";
-constexpr std::string_view BatchReasonBadGb18030 = "不是有效的 GB18030 (第 %1 字节，0x%2)";
-constexpr std::string_view BatchReasonNoCode = "含有 GB18030 中没有的字符 (第 %1 字节，0x%2)";
-constexpr std::string_view BatchReasonCannotWrite = "无法写入文件：%1";
+constexpr std::string_view BatchReasonDuplicateName = "文件名与前面一行的相同";
+constexpr std::string_view BatchReasonNothingToEncode = "没有可编码的内容 (各字段都为空)";
+constexpr std::string_view BatchReasonDoesNotFit = "内容过长，超出所有版本的容量";
 
 }  // namespace UiText

@@ -211,17 +211,23 @@ TEST_F(BatchDialog, FailedRowsAreListedWithTheirNumbersAndCanBeCopied) {
                                      ",\n"                                // 2: nothing to encode
                                      + std::string(3000, 'd') + ",2\n"  // 3: fits no version
                                      "B,2,extra\n"                        // 4: more cells than the header
-                                     "C,3\n"));
+                                     "C,3\n"                             // 5: its name is a folder
+                                     "D,4\n"));
+  fs::create_directories(fs::path(Out()) / "5.png");
   RunToEnd(*dialog);
-  EXPECT_EQ(dialog->SummaryText()->text(), U("已生成 2 个，失败 3 个"));
+  EXPECT_EQ(dialog->SummaryText()->text(), U("已生成 2 个，失败 4 个"));
   const QStringList failures = Failures(*dialog);
-  ASSERT_EQ(failures.size(), 3);
+  ASSERT_EQ(failures.size(), 4);
   // The engine's reasons in the dialog's words.
-  EXPECT_EQ(failures[0], U("第 2 行 (2.png)：所有字段都为空，没有可编码的内容"));
-  EXPECT_EQ(failures[1], U("第 3 行 (3.png)：内容 (3015 字节) 超出纠错级别 M 下所有 QR 版本的容量"));
-  EXPECT_EQ(failures[2], U("第 4 行 (4.png)：该行有 3 个单元格，表头只有 2 列"));
+  EXPECT_EQ(failures[0], U("第 2 行 (2.png)：没有可编码的内容 (各字段都为空)"));
+  EXPECT_EQ(failures[1], U("第 3 行 (3.png)：内容过长，超出所有版本的容量"));
+  EXPECT_EQ(failures[2], U("第 4 行 (4.png)：该行的单元格比表头的列多"));
+  // The engine's own detail on hovering.
+  EXPECT_NE(dialog->FailureList()->item(1)->toolTip().indexOf(U("3015 bytes")), -1);
+  EXPECT_TRUE(failures[3].startsWith(U("第 5 行 (5.png)：\""))) << failures[3].toStdString();
+  EXPECT_TRUE(failures[3].endsWith(U("5.png\" 是一个文件夹"))) << failures[3].toStdString();
   EXPECT_EQ(FilesIn(Out()).size(), 2u);
-  EXPECT_TRUE(fs::exists(fs::path(Out()) / "1.png") && fs::exists(fs::path(Out()) / "5.png"));
+  EXPECT_TRUE(fs::exists(fs::path(Out()) / "1.png") && fs::exists(fs::path(Out()) / "6.png"));
   QApplication::clipboard()->clear();
   dialog->FailureList()->setFocus();
   QTest::keyClick(dialog->FailureList(), Qt::Key_C, Qt::ControlModifier);
