@@ -73,10 +73,6 @@ constexpr std::string_view BatchOutputUnusable = "无法写入输出文件夹：
 constexpr std::string_view BatchFailedRow = "第 %1 行：%2";
 constexpr std::string_view BatchFailedRowFile = "第 %1 行 (%2)：%3";
 
-}  // namespace UiText
-
-namespace UiText {
-
 // Why a row failed, by the kind the batch engine reports; writing failures
 // are worded as the pages word a failed save.
 constexpr std::string_view BatchReasonBrokenRow = "引号中的单元格没有结束，或该行过长";
