@@ -16,7 +16,8 @@ constexpr int LargestSquare = DmSquareSizeCount - 1;
 
 }  // namespace
 
-CDialogDM::CDialogDM(QWidget* parent, const DialogUnits& units) : CSymbolPage(DmPageLayout, parent, units) {
+CDialogDM::CDialogDM(QWidget* parent, const DialogUnits& units)
+    : CSymbolPage(DmPageLayout, parent, units, Symbology::DataMatrix) {
   auto* sizes = controls_.Get<QComboBox>(ControlId::VersionList);
   for (int i = 0; i < DmSquareSizeCount; ++i) sizes->addItem(FromUtf8(UiText::VersionItem).arg(SideOfSize(i)));
   sizes->setCurrentIndex(0);
@@ -54,7 +55,7 @@ void CDialogDM::GenerateSymbol() {
   ModuleMatrix symbol = text_.empty() ? ModuleMatrix() : EncodeGrowing();
   const bool tooLong = !text_.empty() && symbol.Empty();
   SetVersionLabel(tooLong ? FromUtf8(UiText::ContentTooLong) : FromUtf8(UiText::VersionLabel).arg(SideOfSize(sizeIndex_)));
-  ShowSymbol(std::move(symbol));
+  ShowSymbol(std::move(symbol), text_);
 }
 
 ModuleMatrix CDialogDM::EncodeGrowing() {

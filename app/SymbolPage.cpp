@@ -1,8 +1,15 @@
 #include "app/SymbolPage.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDrag>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
+#include <QMimeData>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QPushButton>
@@ -11,6 +18,7 @@
 #include "app/SaveDialogs.h"
 #include "app/SaveFailureText.h"
 #include "app/SymbolImage.h"
+#include "app/SymbolTransfer.h"
 #include "content/pages/TextBytes.h"
 #include "image/ImageFormats.h"
 #include "res/Strings.h"
@@ -33,6 +41,31 @@ QString SaveFilter() {
   return entries.join(QStringLiteral(";;"));
 }
 
+// How long the confirmation of a save that read back stays in the page.
+constexpr int ConfirmationMs = 4000;
+
+QString Text(std::string_view utf8) { return FromUtf8(utf8); }
+
+QString RiskText(ReadBackRisk risk) {
+  switch (risk) {
+    case ReadBackRisk::NoQuietZone: return Text(UiText::RiskNoQuietZone);
+    case ReadBackRisk::OnePixelModules: return Text(UiText::RiskOnePixel);
+    case ReadBackRisk::JpegAtSmallScale: return Text(UiText::RiskJpeg);
+    case ReadBackRisk::None: break;
+  }
+  return {};
+}
+
+QString ReadBackProblem(const ReadBackResult& result) {
+  switch (result.status) {
+    case ReadBackStatus::DifferentBytes: return Text(UiText::DifferentBytesWhy);
+    case ReadBackStatus::CannotCheck: return Text(UiText::CannotCheckWhy).arg(QString::fromStdString(result.detail));
+    case ReadBackStatus::NotRead:
+    case ReadBackStatus::ReadBack: break;
+  }
+  return Text(UiText::NotReadBackWhy);
+}
+
 }  // namespace
 
 QRect CentredSymbolRect(const QRect& area, int symbolPixels) {
@@ -52,28 +85,36 @@ QImage SymbolPixels(const ModuleMatrix& matrix) {
   return RenderSymbol(matrix, 1, 0).convertToFormat(QImage::Format_RGB32);
 }
 
-void SaveSymbolImage(QWidget* page, const ModuleMatrix* symbol, int scale, SaveDialogs& dialogs) {
+std::optional<std::string> SaveSymbolImage(QWidget* page, const ModuleMatrix* symbol, int scale,
+                                           SaveDialogs& dialogs) {
   if (symbol == nullptr || symbol->Empty()) {
     dialogs.ShowMessage(page, FromUtf8(UiText::NoSymbol), true);
-    return;
+    return std::nullopt;
   }
   const auto choice = dialogs.AskSaveFileName(page, SaveFilter());
-  if (!choice) return;
+  if (!choice) return std::nullopt;
   const std::string fileName = AppendDefaultExtension(QFile::encodeName(choice->first).toStdString(), choice->second);
   const QString shownName = QFile::decodeName(QByteArray::fromStdString(fileName));
   if (FindFormatForFile(fileName) != nullptr && QFileInfo::exists(shownName) &&
       !dialogs.ConfirmOverwrite(page, shownName)) {
-    return;
+    return std::nullopt;
   }
   ImageOptions options;
   options.scale = scale;
   const ImageResult result = SaveImageFile(*symbol, options, fileName);
-  if (result.Ok()) return;
+  if (result.Ok()) return fileName;
   dialogs.ShowMessage(page, FromUtf8(UiText::SaveFailed) + QLatin1Char('\n') + DescribeSaveFailure(result), false);
+  return std::nullopt;
 }
 
-CSymbolPage::CSymbolPage(const DialogLayout& layout, QWidget* parent, const DialogUnits& units)
-    : QWidget(parent), controls_(layout, this, units), dialogs_(&DesktopSaveDialogs()) {
+CSymbolPage::CSymbolPage(const DialogLayout& layout, QWidget* parent, const DialogUnits& units, Symbology symbology)
+    : QWidget(parent),
+      controls_(layout, this, units),
+      symbology_(symbology),
+      printedSize_(new QLabel(this)),
+      copyAction_(new QAction(Text(UiText::CopyImage), this)),
+      saveAsAction_(new QAction(Text(UiText::SaveAs), this)),
+      dialogs_(&DesktopSaveDialogs()) {
   setMinimumSize(DialogSize(layout, units));
   QWidget* picture = controls_.Get<QWidget>(ControlId::Picture);
   for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
@@ -86,8 +127,108 @@ CSymbolPage::CSymbolPage(const DialogLayout& layout, QWidget* parent, const Dial
     scale_ = value;
     OnScaleChanged();
   });
-  connect(controls_.Get<QPushButton>(ControlId::Save), &QPushButton::clicked, this,
-          [this] { SaveSymbolImage(this, &symbol_, scale_, *dialogs_); });
+  connect(controls_.Get<QPushButton>(ControlId::Save), &QPushButton::clicked, this, &CSymbolPage::SaveAndVerify);
+  // Clicking the picture gives the page the focus, so that Ctrl+C there
+  // copies the symbol; in a text field it keeps copying the selected text.
+  setFocusPolicy(Qt::ClickFocus);
+  copyAction_->setShortcut(QKeySequence::Copy);
+  saveAsAction_->setShortcut(QKeySequence::Save);
+  for (QAction* action : {copyAction_, saveAsAction_}) {
+    action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(action);
+  }
+  connect(copyAction_, &QAction::triggered, this, &CSymbolPage::CopySymbol);
+  connect(saveAsAction_, &QAction::triggered, this, &CSymbolPage::SaveAndVerify);
+  printedSize_->setObjectName(QStringLiteral("printedSize"));
+  printedSize_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  PlacePrintedSizeLabel();
+  confirmation_.setSingleShot(true);
+  connect(&confirmation_, &QTimer::timeout, this, &CSymbolPage::ShowPrintedSize);
+}
+
+QString CSymbolPage::PrintedSizeText() const { return printedSize_->text(); }
+
+// Beneath the picture area, in the first free strip below it, clear of the
+// template's controls: a control reaching in from the left (the QR page's
+// note) pushes it down, one on the right (a save button) cuts it short.
+void CSymbolPage::PlacePrintedSizeLabel() {
+  const QRect area = PictureArea();
+  const int gap = printedSize_->fontMetrics().height() / 4;
+  QRect place(area.left(), area.bottom() + gap, area.width(), printedSize_->fontMetrics().height());
+  for (bool moved = true; moved;) {
+    moved = false;
+    for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      if (control == printedSize_ || !control->geometry().intersects(place)) continue;
+      if (control->geometry().left() <= place.center().x()) place.moveTop(control->geometry().bottom() + 1);
+      else place.setRight(control->geometry().left() - 2 * gap);
+      moved = true;
+    }
+  }
+  printedSize_->setGeometry(place);
+}
+
+void CSymbolPage::ShowPrintedSize() {
+  confirmation_.stop();
+  printedSize_->setText(HasSymbol() ? ::PrintedSizeText(symbol_, scale_) : QString());
+}
+
+void CSymbolPage::CopySymbol() {
+  if (!HasSymbol()) {
+    dialogs_->ShowMessage(this, Text(UiText::NoSymbol), true);
+    return;
+  }
+  if (QMimeData* data = SymbolMimeData(symbol_, scale_)) QApplication::clipboard()->setMimeData(data);
+}
+
+void CSymbolPage::SaveAndVerify() {
+  const std::optional<std::string> fileName = SaveSymbolImage(this, &symbol_, scale_, *dialogs_);
+  if (!fileName) return;
+  ImageOptions options;
+  options.scale = scale_;
+  ReportReadBack(*fileName, VerifySymbolFile(*fileName, symbol_, options, symbology_, encoded_));
+}
+
+// A file that reads back gets a short confirmation in the page; one that
+// does not stays on disk, and the user is told why it may not scan.
+void CSymbolPage::ReportReadBack(const std::string& fileName, const ReadBackResult& result) {
+  if (result.Ok()) {
+    printedSize_->setText(Text(UiText::SavedAndReadBack).arg(QString::fromStdString(result.decoder)));
+    confirmation_.start(ConfirmationMs);
+    return;
+  }
+  ImageOptions options;
+  options.scale = scale_;
+  QString why = ReadBackProblem(result);
+  if (const ImageFormat* format = FindFormatForFile(fileName))
+    if (const QString risk = RiskText(LikelyReadBackRisk(*format, options)); !risk.isEmpty()) why += QLatin1Char('\n') + risk;
+  const QString shownName = QFile::decodeName(QByteArray::fromStdString(fileName));
+  dialogs_->ShowMessage(this, Text(UiText::NotReadBack).arg(shownName, why), true);
+}
+
+void CSymbolPage::contextMenuEvent(QContextMenuEvent* event) {
+  if (!PictureArea().contains(event->pos())) return QWidget::contextMenuEvent(event);
+  QMenu menu(this);
+  menu.addAction(copyAction_);
+  menu.addAction(saveAsAction_);
+  menu.exec(event->globalPos());
+}
+
+void CSymbolPage::mousePressEvent(QMouseEvent* event) {
+  dragStart_.reset();
+  if (event->button() == Qt::LeftButton && SymbolRect().contains(event->pos())) dragStart_ = event->pos();
+  QWidget::mousePressEvent(event);
+}
+
+// Dragging the symbol out drops a PNG file (and the image itself) in other programs.
+void CSymbolPage::mouseMoveEvent(QMouseEvent* event) {
+  if (!dragStart_ || !(event->buttons() & Qt::LeftButton) || !HasSymbol() ||
+      (event->pos() - *dragStart_).manhattanLength() < QApplication::startDragDistance())
+    return QWidget::mouseMoveEvent(event);
+  dragStart_.reset();
+  auto* drag = new QDrag(this);
+  drag->setMimeData(SymbolDragData(symbol_, scale_));
+  drag->setPixmap(QPixmap::fromImage(pixels_.scaled(pixels_.size() * std::min(scale_, 4))));
+  drag->exec(Qt::CopyAction);
 }
 
 QRect CSymbolPage::PictureArea() const { return controls_.Get<QWidget>(ControlId::Picture)->geometry(); }
@@ -101,9 +242,11 @@ QString CSymbolPage::VersionLabelText() const { return controls_.Get<QLabel>(Con
 
 void CSymbolPage::SetVersionLabel(const QString& text) { controls_.Get<QLabel>(ControlId::VersionLabel)->setText(text); }
 
-void CSymbolPage::ShowSymbol(ModuleMatrix matrix) {
+void CSymbolPage::ShowSymbol(ModuleMatrix matrix, std::string encoded) {
   symbol_ = std::move(matrix);
+  encoded_ = HasSymbol() ? std::move(encoded) : std::string();
   pixels_ = HasSymbol() ? SymbolPixels(symbol_) : QImage();
+  ShowPrintedSize();
   RepaintSymbolArea();
 }
 

@@ -1,13 +1,20 @@
 // What the QR and DM pages share: the picture area with the symbol painted
-// centred on it, the zoom slider, the version label and saving.
+// centred on it, the zoom slider, the version label, the printed size,
+// saving with read-back verification, copying and dragging the symbol out.
 #pragma once
 
 #include <QImage>
+#include <QPoint>
+#include <QTimer>
 #include <QWidget>
+#include <optional>
+#include <string>
 
 #include "app/Controls.h"
 #include "image/ModuleMatrix.h"
+#include "verify/ReadBack.h"
 
+class QAction;
 class QLabel;
 class QSlider;
 class SaveDialogs;
@@ -23,8 +30,10 @@ void PaintSymbol(QPainter& painter, const QImage& symbol, const QRect& area, int
 QImage SymbolPixels(const ModuleMatrix& matrix);
 
 // Asks for a name, appends the filter's extension, asks before replacing a
-// file and writes the symbol; reports every failure with a message.
-void SaveSymbolImage(QWidget* page, const ModuleMatrix* symbol, int scale, SaveDialogs& dialogs);
+// file and writes the symbol; reports every failure with a message. The name
+// written, or nullopt when nothing was.
+std::optional<std::string> SaveSymbolImage(QWidget* page, const ModuleMatrix* symbol, int scale,
+                                           SaveDialogs& dialogs);
 
 class CSymbolPage : public QWidget {
   Q_OBJECT
@@ -36,26 +45,51 @@ class CSymbolPage : public QWidget {
   // Where the symbol is painted, empty while there is none.
   QRect SymbolRect() const;
   QString VersionLabelText() const;
+  // "打印尺寸: 12.4 mm (300 dpi)", or for a moment after a save its confirmation.
+  QString PrintedSizeText() const;
   // Tests answer the save questions themselves.
   void SetSaveDialogs(SaveDialogs* dialogs) { dialogs_ = dialogs; }
 
- protected:
-  CSymbolPage(const DialogLayout& layout, QWidget* parent, const DialogUnits& units);
+  // The picture area's context menu entries: "复制图片" (Ctrl+C), "另存为..." (Ctrl+S).
+  QAction* CopyAction() const { return copyAction_; }
+  QAction* SaveAsAction() const { return saveAsAction_; }
+  // Puts the symbol with its quiet zone at the current scale on the
+  // clipboard as PNG and SVG; with no symbol says "请先生成图片".
+  void CopySymbol();
+  // The save button's action: save, then read the file back.
+  void SaveAndVerify();
 
-  // An empty matrix shows no symbol. Repaints only what changed.
-  void ShowSymbol(ModuleMatrix matrix);
+ protected:
+  CSymbolPage(const DialogLayout& layout, QWidget* parent, const DialogUnits& units, Symbology symbology);
+
+  // An empty matrix shows no symbol; `encoded` are the bytes it carries, which
+  // a saved file must read back as. Repaints only what changed.
+  void ShowSymbol(ModuleMatrix matrix, std::string encoded);
   void SetVersionLabel(const QString& text);
   // The slider moved; the page re-encodes.
   virtual void OnScaleChanged() = 0;
 
   void paintEvent(QPaintEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
 
   ControlSet controls_;
 
  private:
   void RepaintSymbolArea();
+  void ShowPrintedSize();
+  void PlacePrintedSizeLabel();
+  void ReportReadBack(const std::string& fileName, const ReadBackResult& result);
 
   ModuleMatrix symbol_;
+  std::string encoded_;
+  Symbology symbology_;
+  QLabel* printedSize_;
+  QTimer confirmation_;
+  QAction* copyAction_;
+  QAction* saveAsAction_;
+  std::optional<QPoint> dragStart_;
   QImage pixels_;
   QRect shownRect_;
   int scale_ = 4;

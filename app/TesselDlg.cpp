@@ -26,7 +26,7 @@ constexpr FormatRadio FormatRadios[] = {
 }  // namespace
 
 CTesselDlg::CTesselDlg(QWidget* parent, const DialogUnits& units)
-    : CSymbolPage(QrPageLayout, parent, units), encoder_(std::make_unique<CQrCodeEncoder>()) {
+    : CSymbolPage(QrPageLayout, parent, units, Symbology::QrCode), encoder_(std::make_unique<CQrCodeEncoder>()) {
   CreateContentPages(units);
   FillCombos();
   connect(ContentTabs()->Bar(), &QTabBar::currentChanged, this, &CTesselDlg::SwitchContentType);
@@ -144,7 +144,8 @@ void CTesselDlg::ComposePayload() {
   const bool fits = currentPayload_.empty() || EncodeCurrentPayload();
   if (!fits) currentPayload_.clear();
   SetVersionLabel(fits ? FromUtf8(UiText::VersionLabel).arg(encoder_->Version) : FromUtf8(UiText::ContentTooLong));
-  ShowSymbol(currentPayload_.empty() ? ModuleMatrix() : ModuleMatrix::FromQr(*encoder_));
+  if (currentPayload_.empty()) ShowSymbol(ModuleMatrix(), {});
+  else ShowSymbol(ModuleMatrix::FromQr(*encoder_), EncoderInput(currentPayload_));
 }
 
 bool CTesselDlg::EncodeCurrentPayload() {

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <functional>
 #include <istream>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -14,6 +15,7 @@
 #include "batch/TextEncoding.h"
 #include "datamatrix/DmEncoder.h"
 #include "image/ImageFormats.h"
+#include "image/LabelSheet.h"
 
 // Why a row was not written, for front ends that word it in their own language.
 enum class RowFailure {
@@ -27,6 +29,8 @@ enum class RowFailure {
   NothingToEncode,  // every field (or the text) is empty
   DoesNotFit,       // fits no symbol version or size
   WriteFailed,      // see `image`
+  NotReadBack,      // with `verify`: no independent decoder reads the encoded bytes back
+  LabelTooLarge,    // on a label sheet: the symbol and its caption do not fit a cell
 };
 
 struct BatchRowResult {
@@ -36,7 +40,18 @@ struct BatchRowResult {
   RowFailure failure = RowFailure::None;
   std::string error;        // English reason; empty when the file was written
   ImageResult image;        // the saving's own outcome, for WriteFailed
+  // On a label sheet: the symbol and its caption, until the sheet places them.
+  std::shared_ptr<const ModuleMatrix> label;
+  std::string caption;
   bool Ok() const { return failure == RowFailure::None; }
+};
+
+// Instead of one file per row, one PDF with every row's symbol as a label,
+// in a grid on as many pages as needed.
+struct LabelSheetJob {
+  LabelSheetSpec sheet;          // paper, grid, and the symbols' physical size
+  std::string captionTemplate;   // "{row}" and "{COLUMN}" as in file names; empty: no captions
+  std::string path;              // the PDF file
 };
 
 struct BatchProgress {
@@ -44,6 +59,7 @@ struct BatchProgress {
   long total = -1;  // data rows in the input, -1 while unknown
   long written = 0;
   long failed = 0;
+  int pages = 0;  // of the label sheet
 };
 
 struct BatchJob {
@@ -66,6 +82,9 @@ struct BatchJob {
   int dmScheme = Ascii;
 
   ImageOptions image;
+  // Read every file back with independent decoders; a row that does not read back fails.
+  bool verify = false;
+  std::optional<LabelSheetJob> labels;  // set: one label sheet instead of outputDir
   std::string outputDir;
   std::string nameTemplate{NameTemplate::Default};
   int jobs = 0;              // threads that encode and write; 0: one per hardware thread
@@ -92,6 +111,7 @@ struct BatchSummary {
   TextEncoding encoding = TextEncoding::Utf8;  // the one the input was read in
   long written = 0;
   long failed = 0;
+  int pages = 0;  // of the label sheet
 };
 
 BatchSummary RunBatch(const BatchJob& job);

@@ -27,8 +27,9 @@ RowError RecordError(const TableRecord& record, size_t headerCells) {
 
 }  // namespace
 
-RowNamer::RowNamer(const NameTemplate& names, const ColumnPlan& plan, TextEncoding encoding, int rowWidth)
-    : names_(names), plan_(plan), encoding_(encoding), rowWidth_(rowWidth) {}
+RowNamer::RowNamer(const NameTemplate& names, const ColumnPlan& plan, TextEncoding encoding, int rowWidth,
+                   bool captions)
+    : names_(names), plan_(plan), encoding_(encoding), rowWidth_(rowWidth), captions_(captions) {}
 
 RowTask RowNamer::Next(TableRecord record) {
   RowTask task;
@@ -39,7 +40,7 @@ RowTask RowNamer::Next(TableRecord record) {
   RowError nameError;
   task.fileName = NameOf(task, nameError);
   if (!task.error) task.error = std::move(nameError);
-  if (!task.error) ClaimName(task);
+  if (!task.error && !captions_) ClaimName(task);
   return task;
 }
 
@@ -54,6 +55,7 @@ std::string RowNamer::NameOf(const RowTask& task, RowError& error) const {
     }
     values.push_back(std::move(*utf8));
   }
+  if (captions_) return names_.ExpandCaption(task.row, rowWidth_, values);
   std::string name = names_.Expand(task.row, rowWidth_, values);
   if (name.empty()) error = {RowFailure::EmptyName, "the file name is empty"};
   return name;
@@ -78,6 +80,10 @@ BatchRowResult RowEncoder::Encode(const RowTask& task) {
   BatchRowResult result;
   result.row = task.row;
   result.fileName = task.fileName;
+  if (job_.labels) {
+    result.caption = task.fileName;
+    result.fileName = job_.labels->path;
+  }
   RowError error = task.error;
   std::string payload;
   if (!error) payload = Payload(task, error);
@@ -156,8 +162,29 @@ void RowEncoder::EncodeAndWrite(const std::string& payload, const std::string& p
     result.symbol = std::to_string(params.symbolRows) + "x" + std::to_string(params.symbolColumns);
     matrix = ModuleMatrix::FromDm(*grid);
   }
+  const Symbology symbology = qr_ ? Symbology::QrCode : Symbology::DataMatrix;
+  if (job_.labels) {
+    // A label is vector drawing: its modules are checked as they are drawn.
+    if (job_.verify)
+      CheckReadBack(VerifySymbolModules(matrix, job_.image, symbology, payload), *FindFormatByName("pdf"), "the label",
+                    result);
+    if (result.Ok()) result.label = std::make_shared<const ModuleMatrix>(std::move(matrix));
+    return;
+  }
   result.image = SaveImageFile(matrix, job_.image, path);
-  if (result.image.Ok()) return;
-  result.failure = RowFailure::WriteFailed;
-  result.error = DescribeImageFailure(result.image);
+  if (!result.image.Ok()) {
+    result.failure = RowFailure::WriteFailed;
+    result.error = DescribeImageFailure(result.image);
+    return;
+  }
+  if (job_.verify)
+    CheckReadBack(VerifySymbolFile(path, matrix, job_.image, symbology, payload), *FindFormatForFile(path),
+                  "'" + result.fileName + "'", result);
+}
+
+void RowEncoder::CheckReadBack(const ReadBackResult& check, const ImageFormat& format, const std::string& what,
+                               BatchRowResult& result) const {
+  if (check.Ok()) return;
+  result.failure = RowFailure::NotReadBack;
+  result.error = DescribeNotReadBack(check, format, job_.image, what);
 }

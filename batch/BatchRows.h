@@ -10,6 +10,7 @@
 
 #include "batch/BatchJob.h"
 #include "batch/TableReader.h"
+#include "verify/ReadBack.h"
 
 class CQrCodeEncoder;
 
@@ -30,7 +31,10 @@ struct RowTask {
 // which of two rows with the same name fails must not depend on threads.
 class RowNamer {
  public:
-  RowNamer(const NameTemplate& names, const ColumnPlan& plan, TextEncoding encoding, int rowWidth);
+  // With `captions` the template gives each row's caption on a label sheet:
+  // values kept as they are, and two rows may share one.
+  RowNamer(const NameTemplate& names, const ColumnPlan& plan, TextEncoding encoding, int rowWidth,
+           bool captions = false);
   RowTask Next(TableRecord record);
 
  private:
@@ -41,6 +45,7 @@ class RowNamer {
   const ColumnPlan& plan_;
   TextEncoding encoding_;
   int rowWidth_;
+  bool captions_;
   long row_ = 0;
   // Names are unique by construction when only {row} varies; otherwise each
   // name's 64-bit hash remembers its row, a few bytes per row.
@@ -57,6 +62,9 @@ class RowEncoder {
   std::string Payload(const RowTask& task, RowError& error) const;
   std::string ComposedPayload(const RowTask& task, RowError& error) const;
   void EncodeAndWrite(const std::string& payload, const std::string& path, BatchRowResult& result);
+  // With `verify`: fails the row when `check` did not read the symbol back.
+  void CheckReadBack(const ReadBackResult& check, const ImageFormat& format, const std::string& what,
+                     BatchRowResult& result) const;
 
   const BatchJob& job_;
   const ColumnPlan& plan_;

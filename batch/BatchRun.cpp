@@ -10,6 +10,8 @@
 #include "batch/BatchJob.h"
 #include "batch/Manifest.h"
 #include "batch/RowPipeline.h"
+#include "image/AtomicFile.h"
+#include "image/PrintFormats.h"
 
 namespace {
 
@@ -63,15 +65,30 @@ std::string PrepareFolder(const std::string& folder) {
   return {};
 }
 
+// A label sheet goes into an existing folder, as a single file does.
+std::string CheckSheetFolder(const std::string& path) {
+  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  const std::string shown = folder.empty() ? "." : folder.string();
+  std::error_code error;
+  if (!std::filesystem::is_directory(shown, error)) return "the folder '" + shown + "' does not exist";
+  if (::access(shown.c_str(), W_OK | X_OK) != 0) return "cannot write in the folder '" + shown + "': " + std::strerror(errno);
+  return {};
+}
+
 class BatchRun {
  public:
   explicit BatchRun(const BatchJob& job) : job_(job) {}
 
   BatchSummary Run() {
     std::string error;
-    const auto names = NameTemplate::Parse(job_.nameTemplate, &error);
+    const bool sheet = job_.labels.has_value();
+    // On a sheet the caption template names the columns a row shows, as the
+    // name template does for files.
+    const auto names = sheet ? NameTemplate::ParseCaption(job_.labels->captionTemplate, &error)
+                             : NameTemplate::Parse(job_.nameTemplate, &error);
     if (!names) return Stop(BatchOutcome::BadInput, error);
-    if (error = CheckNameTemplate(*names); !error.empty()) return Stop(BatchOutcome::BadInput, error);
+    if (!sheet)
+      if (error = CheckNameTemplate(*names); !error.empty()) return Stop(BatchOutcome::BadInput, error);
     auto input = OpenBatchInput({job_.inputPath, job_.inputStream, job_.encoding, names->UsesRow(), job_.cancel}, &error);
     if (!input) return Stop(BatchOutcome::BadInput, error);
     if (Cancelled(job_)) return Stop(BatchOutcome::Cancelled, {});
@@ -81,13 +98,20 @@ class BatchRun {
     if (!header) return Stop(BatchOutcome::BadInput, error);
     const auto plan = PlanColumns(*header, job_.kind, job_.operatorFormat, job_.tab, *names, &error);
     if (!plan) return Stop(BatchOutcome::BadInput, error);
-    if (error = PrepareFolder(job_.outputDir); !error.empty()) return Stop(BatchOutcome::OutputUnusable, error);
+    error = sheet ? CheckSheetFolder(job_.labels->path) : PrepareFolder(job_.outputDir);
+    if (!error.empty()) return Stop(BatchOutcome::OutputUnusable, error);
+    if (sheet && !OpenSheet(&error)) return Stop(BatchOutcome::BadInput, error);
     if (!job_.manifestPath.empty())
       if (error = manifest_.Open(job_.manifestPath); !error.empty()) return Stop(BatchOutcome::OutputUnusable, error);
     progress_.total = input->records < 0 ? -1 : input->records - 1;
-    RowNamer namer(*names, *plan, input->encoding, DecimalWidth(std::max(progress_.total, 1L)));
+    RowNamer namer(*names, *plan, input->encoding, DecimalWidth(std::max(progress_.total, 1L)), sheet);
     Rows(reader, namer, *plan, input->encoding);
     summary_.outcome = Cancelled(job_) ? BatchOutcome::Cancelled : BatchOutcome::Finished;
+    if (sheet && !Cancelled(job_))
+      if (error = WriteSheet(); !error.empty()) {
+        summary_.outcome = BatchOutcome::OutputUnusable;
+        summary_.message = error;
+      }
     if (error = manifest_.Close(); !error.empty()) {
       summary_.outcome = BatchOutcome::OutputUnusable;
       summary_.message = error;
@@ -106,7 +130,43 @@ class BatchRun {
     pipeline.Finish();
   }
 
-  void Report(const BatchRowResult& result) {
+  bool OpenSheet(std::string* error) {
+    sheet_ = OpenLabelSheet(job_.labels->sheet, [this](std::string_view bytes) {
+      sheetBytes_.append(bytes);
+      return true;
+    }, error);
+    return sheet_ != nullptr;
+  }
+
+  // In row order, so that the labels follow the rows of the input.
+  void PlaceLabel(BatchRowResult& result) {
+    std::string error;
+    if (!sheet_->AddLabel(*result.label, result.caption, &error)) {
+      result.failure = RowFailure::LabelTooLarge;
+      result.error = error;
+    }
+    result.label.reset();
+  }
+
+  // The sheet is written whole when the last row is placed; with no label
+  // (every row failed) there is no file.
+  std::string WriteSheet() {
+    if (sheet_->Labels() == 0) return {};
+    std::string error;
+    if (!sheet_->Finish(&error)) return "cannot make the label sheet: " + error;
+    summary_.pages = sheet_->Pages();
+    const ImageResult written = WriteFileAtomically(job_.labels->path, sheetBytes_);
+    if (!written.Ok()) return "cannot write '" + job_.labels->path + "': " + DescribeImageFailure(written);
+    return {};
+  }
+
+  void Report(const BatchRowResult& reported) {
+    BatchRowResult placed;
+    if (reported.label) {
+      placed = reported;
+      PlaceLabel(placed);
+    }
+    const BatchRowResult& result = reported.label ? placed : reported;
     (result.Ok() ? summary_.written : summary_.failed)++;
     manifest_.Add(result);
     progress_.done++;
@@ -120,6 +180,8 @@ class BatchRun {
   BatchSummary summary_;
   BatchProgress progress_;
   ManifestWriter manifest_;
+  std::unique_ptr<LabelSheetWriter> sheet_;
+  std::string sheetBytes_;
 };
 
 }  // namespace

@@ -4,14 +4,29 @@
 
 namespace {
 
-bool IsUnsafeByte(char c) {
+bool IsControlByte(char c) {
   const auto byte = static_cast<unsigned char>(c);
-  return c == '/' || c == '\\' || byte < 0x20 || byte == 0x7F;
+  return byte < 0x20 || byte == 0x7F;
+}
+
+bool IsUnsafeByte(char c) { return c == '/' || c == '\\' || IsControlByte(c); }
+
+std::string PaddedRow(long row, int rowWidth) {
+  const std::string digits = std::to_string(row);
+  return std::string(static_cast<size_t>(std::max(0, rowWidth - static_cast<int>(digits.size()))), '0') + digits;
 }
 
 }  // namespace
 
 std::optional<NameTemplate> NameTemplate::Parse(std::string_view text, std::string* error) {
+  return ParseWith(text, IsUnsafeByte, error);
+}
+
+std::optional<NameTemplate> NameTemplate::ParseCaption(std::string_view text, std::string* error) {
+  return ParseWith(text, IsControlByte, error);
+}
+
+std::optional<NameTemplate> NameTemplate::ParseWith(std::string_view text, bool (*refused)(char), std::string* error) {
   const auto fail = [&](std::string message) -> std::optional<NameTemplate> {
     if (error) *error = std::move(message);
     return std::nullopt;
@@ -22,8 +37,9 @@ std::optional<NameTemplate> NameTemplate::Parse(std::string_view text, std::stri
     if (text[pos] != '{') {
       const size_t end = std::min(text.find('{', pos), text.size());
       const std::string_view literal = text.substr(pos, end - pos);
-      if (std::any_of(literal.begin(), literal.end(), IsUnsafeByte))
-        return fail("the name template may not hold a path separator or a control character");
+      if (std::any_of(literal.begin(), literal.end(), refused))
+        return fail(refused == IsUnsafeByte ? "the name template may not hold a path separator or a control character"
+                                            : "the caption template may not hold a control character");
       parsed.pieces_.push_back({std::string(literal)});
       pos = end;
       continue;
@@ -45,13 +61,23 @@ std::optional<NameTemplate> NameTemplate::Parse(std::string_view text, std::stri
   return parsed;
 }
 
+std::string NameTemplate::ExpandCaption(long row, int rowWidth, const std::vector<std::string>& values) const {
+  std::vector<std::string> shown = values;
+  for (std::string& value : shown) std::replace_if(value.begin(), value.end(), IsControlByte, ' ');
+  std::string caption;
+  for (const Piece& piece : pieces_) {
+    if (piece.row) caption += PaddedRow(row, rowWidth);
+    else if (piece.column >= 0) caption += shown[static_cast<size_t>(piece.column)];
+    else caption += piece.literal;
+  }
+  return caption;
+}
+
 std::string NameTemplate::Expand(long row, int rowWidth, const std::vector<std::string>& values) const {
   std::string name;
   for (const Piece& piece : pieces_) {
     if (piece.row) {
-      const std::string digits = std::to_string(row);
-      name.append(static_cast<size_t>(std::max(0, rowWidth - static_cast<int>(digits.size()))), '0');
-      name += digits;
+      name += PaddedRow(row, rowWidth);
     } else if (piece.column >= 0) {
       name += SafeFileNamePart(values[static_cast<size_t>(piece.column)]);
     } else {

@@ -16,6 +16,9 @@ class NameTemplate {
   // Nullopt and a reason for a "{" without "}", an empty "{}", a "/" or a
   // control character outside the braces.
   static std::optional<NameTemplate> Parse(std::string_view text, std::string* error);
+  // The same placeholders for text shown under a label: only control
+  // characters are refused outside the braces.
+  static std::optional<NameTemplate> ParseCaption(std::string_view text, std::string* error);
 
   // The column names between braces, other than "row", in order of appearance.
   const std::vector<std::string>& Columns() const { return columns_; }
@@ -24,6 +27,9 @@ class NameTemplate {
 
   // `row` zero-padded to `rowWidth` digits; value i is column Columns()[i].
   std::string Expand(long row, int rowWidth, const std::vector<std::string>& values) const;
+  // As Expand, but values are kept as they are, control characters (a line
+  // break in a cell) shown as spaces: a caption, not a file name.
+  std::string ExpandCaption(long row, int rowWidth, const std::vector<std::string>& values) const;
 
  private:
   struct Piece {
@@ -31,6 +37,8 @@ class NameTemplate {
     int column = -1;
     bool row = false;
   };
+  static std::optional<NameTemplate> ParseWith(std::string_view text, bool (*refused)(char), std::string* error);
+
   std::string text_;
   std::vector<Piece> pieces_;
   std::vector<std::string> columns_;

@@ -79,6 +79,20 @@ std::optional<const ImageFormat*> ParseFormat(std::string_view word) {
   return std::nullopt;
 }
 
+// Millimetres per module: a positive decimal number, at most a metre.
+std::optional<double> ParseMillimetres(std::string_view word) {
+  constexpr double MaxModuleMm = 1000.0;
+  double value = 0;
+  const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
+  if (ec != std::errc() || end != word.data() + word.size() || !(value > 0) || value > MaxModuleMm) return std::nullopt;
+  return value;
+}
+
+std::optional<const PaperSize*> ParsePaper(std::string_view word) {
+  if (const PaperSize* paper = FindPaperSize(word)) return paper;
+  return std::nullopt;
+}
+
 bool IsVersionWord(std::string_view word) { return word == "--version" || word == "-V"; }
 
 class Parser {
@@ -103,6 +117,7 @@ class Parser {
       return Done();
     }
     if (const std::string problem = CheckComplete(); !problem.empty()) return Fail(problem);
+    if (const std::string problem = ApplyModuleSize(); !problem.empty()) return Fail(problem);
     return Done();
   }
 
@@ -115,7 +130,12 @@ class Parser {
     else if (name == "--dump") options_.dump = true;
     else if (name == "-o" || name == "--output") SetOnce(options_.outputFile, Value(name));
     else if (name == "--format") Parsed(name, ParseFormat, options_.format, OneOf(FormatNames()));
-    else if (name == "--scale") Number(name, MinScale, MaxScale, options_.image.scale);
+    else if (name == "--scale") Number(name, MinScale, MaxScale, options_.image.scale), scaleGiven_ = true;
+    else if (name == "--module-mm") {
+      Parsed(name, ParseMillimetres, options_.moduleMm, "a size in millimetres such as 0.5");
+      if (error_.empty()) moduleMmWord_ = args_[next_ - 1];
+    }
+    else if (name == "--verify") options_.verify = true;
     else if (name == "--quiet-zone") Number(name, 0, MaxQuietZoneModules, options_.image.quietZone);
     else if (name == "--dpi") Number(name, MinDpi, MaxDpi, options_.image.dpi);
     else if (qr && name == "--level") Parsed(name, ParseLevel, options_.level, OneOf(LevelNames()));
@@ -128,6 +148,10 @@ class Parser {
     else if (name == "--jobs") Number(name, 1, MaxBatchJobs, Batch().jobs);
     else if (name == "--manifest") Batch().manifest = std::string(Value(name));
     else if (name == "--encoding") Parsed(name, ParseTextEncoding, Batch().encoding, "utf-8 or gb18030");
+    else if (name == "--sheet") Parsed(name, ParsePaper, Batch().sheet, PaperSizeNames());
+    else if (name == "--columns") Number(name, 1, MaxSheetCells, Batch().columns);
+    else if (name == "--rows") Number(name, 1, MaxSheetCells, Batch().rows);
+    else if (name == "--caption") Batch().caption = Value(name);
     else if (!qr && name == "--size") Parsed(name, ParseDmSize, options_.dmSize, DmSizeChoices());
     else if (!qr && name == "--scheme") Parsed(name, ParseDmScheme, options_.dmScheme, OneOf(DmSchemeNames));
     else error_ = "unknown option '" + std::string(name) + "'";
@@ -190,6 +214,7 @@ class Parser {
                                                 : "give --text or --data-file";
     if (inputs > 1) return "give only one of --text, --data-file and content fields";
     if (!options_.dump && !options_.outputFile) return "nothing to do: give --dump, -o FILE or both";
+    if (options_.verify && !options_.outputFile) return "--verify checks an image: give -o FILE";
     if (options_.outputFile) return CheckOutput(*options_.outputFile);
     if (options_.format) return "--format needs -o: -o - for standard output";
     return {};
@@ -202,6 +227,19 @@ class Parser {
       return "--batch takes the symbols' data from its rows: no --text, --data-file or --field";
     if (options_.dump || options_.format) return "--batch writes files: no --dump or --format (the name's extension is the format)";
     if (!options_.outputFile || *options_.outputFile == StandardStream) return "--batch needs -o DIR, the folder for the files";
+    return CheckSheet(*options_.batch);
+  }
+
+  // A label sheet is one PDF laid out in a grid; its options go together.
+  std::string CheckSheet(const CliBatchOptions& batch) const {
+    if (!batch.sheet) {
+      if (batch.columns || batch.rows || !batch.caption.empty()) return "--columns, --rows and --caption go with --sheet";
+      return {};
+    }
+    if (!batch.columns || !batch.rows) return "--sheet needs --columns C and --rows R";
+    if (batch.nameTemplate != NameTemplate::Default) return "--sheet writes one PDF: no --name";
+    if (FindFormatForFile(*options_.outputFile) != FindFormatByName("pdf"))
+      return "--sheet writes a PDF: give -o FILE.pdf";
     return {};
   }
 
@@ -218,6 +256,23 @@ class Parser {
     return {};
   }
 
+  // --module-mm with --dpi gives the scale: the nearest whole pixels.
+  std::string ApplyModuleSize() {
+    const ImageFormat* format = options_.format ? options_.format : FindFormatForFile(options_.outputFile.value_or(""));
+    if (options_.verify && format && format->extensions.empty())
+      return "--verify checks an image file; " + std::string(format->name) + " is text";
+    if (!options_.moduleMm) return {};
+    if (scaleGiven_) return "give --scale or --module-mm, not both";
+    const ModuleScale scale = ScaleForModuleMillimetres(*options_.moduleMm, options_.image.dpi);
+    if (scale.scale > MaxScale)
+      return "--module-mm " + std::string(moduleMmWord_) + " at --dpi " +
+             std::to_string(options_.image.dpi) + " is " + std::to_string(scale.scale) +
+             " pixels per module; the most is " + std::to_string(MaxScale) + ": give a lower --dpi";
+    options_.image.scale = scale.scale;
+    options_.scaleNotice = scale.notice;
+    return {};
+  }
+
   CliParseResult Fail(std::string message) { return {std::nullopt, std::move(message), options_.command}; }
   CliParseResult Done() { return {options_, {}, options_.command}; }
 
@@ -225,6 +280,8 @@ class Parser {
   size_t next_ = 0;
   CliOptions options_;
   std::string error_;
+  bool scaleGiven_ = false;
+  std::string_view moduleMmWord_;
 };
 
 }  // namespace
@@ -276,7 +333,7 @@ Examples:
 
 Exit status: 0 done, 1 bad usage, unreadable input or a bad header, 2 the data fits
 no version, 3 the image file or the output folder could not be written, 4 some rows
-of a batch failed.
+of a batch failed, 5 the image does not read back (--verify).
 )";
 
 constexpr std::string_view DmUsage = R"(Usage: quillet-cli dm [options] (--text TEXT | --data-file FILE) (--dump | -o FILE)
@@ -302,7 +359,8 @@ Examples:
 
 Exit status: 0 done, 1 bad usage, unreadable input or a bad header, 2 the text cannot
 be encoded in the scheme or fits no size allowed by --size, 3 the image file or the
-output folder could not be written, 4 some rows of a batch failed.
+output folder could not be written, 4 some rows of a batch failed, 5 the image
+does not read back (--verify).
 )";
 
 constexpr std::string_view OutputUsage = R"(
@@ -314,7 +372,13 @@ Output (one or both):
                        utf8 draws the symbol in the terminal (light modules as blocks)
   --scale S            pixels per module, {minScale} to {maxScale} (default 4)
   --quiet-zone N       light modules around the symbol (default {quiet})
-  --dpi N              resolution recorded in the file (default {dpi})
+  --module-mm X        module size in millimetres instead of --scale: the whole
+                       pixels nearest X at --dpi (said when more than 5 % off)
+  --dpi N              resolution recorded in the file (default {dpi}); with
+                       --module-mm also the one the scale is worked out for
+  --verify             read the written image back with independent decoders
+                       (zxing-cpp, zbar, libdmtx) and fail with status 5 when
+                       it does not give the encoded bytes
 )";
 
 constexpr std::string_view BatchUsage = R"(Batch (instead of the input and output above):
@@ -327,6 +391,12 @@ constexpr std::string_view BatchUsage = R"(Batch (instead of the input and outpu
   --jobs N             threads that encode and write (default: one per hardware thread)
   --manifest FILE      a CSV of row, file, symbol and status
   --encoding NAME      utf-8 or gb18030 (default: UTF-8 unless the input is not valid UTF-8)
+  --verify             read every file back; a row that does not read back fails
+  --sheet PAPER        instead of files, one label sheet: -o FILE.pdf, PAPER {papers};
+    --columns C        the symbols in a grid of C columns and R rows a page, each at
+    --rows R           its physical size (--scale or --module-mm at --dpi), centred
+                       in its cell, with equal margins, on as many pages as needed
+    --caption TEMPLATE the text under each symbol, {row} and {COLUMN} as in --name
 )";
 
 constexpr std::string_view OverviewUsage = R"(Usage: quillet-cli (qr | dm) [options]
@@ -352,6 +422,7 @@ std::string Filled(std::string_view pattern) {
   std::string text(pattern);
   Replace(text, "{output}", OutputUsage);
   Replace(text, "{batch}", BatchUsage);
+  Replace(text, "{papers}", PaperSizeNames());
   Replace(text, "{defaultName}", NameTemplate::Default);
   Replace(text, "{levels}", OneOf(LevelNames(), "|", "|"));
   Replace(text, "{maxVersion}", std::to_string(qr::MaxVersion));

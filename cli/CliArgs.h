@@ -12,6 +12,8 @@
 #include "batch/NameTemplate.h"
 #include "batch/TextEncoding.h"
 #include "image/ImageFormats.h"
+#include "image/LabelSheet.h"
+#include "image/PhysicalSize.h"
 
 enum class CliCommand { Qr, Dm, Help, Version };
 
@@ -25,7 +27,15 @@ struct CliBatchOptions {
   int jobs = 0;       // 0: one per hardware thread
   std::optional<std::string> manifest;
   std::optional<TextEncoding> encoding;
+  // --sheet: one PDF label sheet (-o FILE.pdf) instead of a folder of files.
+  const PaperSize* sheet = nullptr;
+  int columns = 0;
+  int rows = 0;
+  std::string caption;  // template, like --name; empty: no captions
 };
+
+// The largest grid of a label sheet: far more labels than fit any paper.
+constexpr int MaxSheetCells = 100;
 
 constexpr int MaxBatchJobs = 256;
 
@@ -56,6 +66,9 @@ struct CliOptions {
   std::optional<std::string> outputFile;
   const ImageFormat* format = nullptr;  // --format; null: png for "-", the extension's for a file
   ImageOptions image;
+  std::optional<double> moduleMm;  // --module-mm; image.scale is already set from it
+  std::string scaleNotice;         // the size --module-mm really gives, when it is more than 5 % off
+  bool verify = false;             // read the image back and compare the bytes
 };
 
 struct CliParseResult {

@@ -103,7 +103,11 @@ BatchJob JobOf(const CliOptions& options, std::istream& in) {
   job.dmSize = options.dmSize;
   job.dmScheme = options.dmScheme;
   job.image = options.image;
-  job.outputDir = *options.outputFile;
+  job.verify = options.verify;
+  if (batch.sheet)
+    job.labels = LabelSheetJob{{*batch.sheet, batch.columns, batch.rows, options.image}, batch.caption, *options.outputFile};
+  else
+    job.outputDir = *options.outputFile;
   job.nameTemplate = batch.nameTemplate;
   job.jobs = batch.jobs;
   job.manifestPath = batch.manifest.value_or("");
@@ -140,6 +144,7 @@ int RunBatchCli(const CliOptions& options, std::istream& in, std::ostream& err) 
   // A guess worth knowing when rows fail: the input was not UTF-8.
   if (!options.batch->encoding && summary.encoding == TextEncoding::Gb18030 && summary.outcome != BatchOutcome::BadInput)
     err << "quillet-cli: the input is not valid UTF-8 and was read as GB18030\n";
+  if (summary.pages > 0) err << "'" << *options.outputFile << "': " << summary.pages << " page" << (summary.pages > 1 ? "s" : "") << '\n';
   if (summary.outcome == BatchOutcome::Cancelled) err << "interrupted: ";
   if (summary.outcome == BatchOutcome::Finished || summary.outcome == BatchOutcome::Cancelled ||
       summary.written + summary.failed > 0)

@@ -16,6 +16,7 @@
 #include "image/ImageFormats.h"
 #include "qr/QrCodeEncoder.h"
 #include "qr/QrStandard.h"
+#include "verify/ReadBack.h"
 
 namespace {
 
@@ -114,12 +115,28 @@ void DumpRows(const ModuleMatrix& matrix, std::string& out) {
   }
 }
 
-std::optional<Failure> WriteImage(const ModuleMatrix& matrix, const CliOptions& options, std::ostream& out) {
+// What was encoded, for --verify to compare the read-back with.
+struct Encoded {
+  const ModuleMatrix& matrix;
+  Symbology symbology;
+  const std::string& data;
+};
+
+std::optional<Failure> NotReadBack(const ReadBackResult& result, const ImageFormat& format, const CliOptions& options,
+                                   const std::string& what) {
+  if (result.Ok()) return std::nullopt;
+  return Failure{ExitNotReadBack, DescribeNotReadBack(result, format, options.image, what)};
+}
+
+std::optional<Failure> WriteImage(const Encoded& symbol, const CliOptions& options, std::ostream& out) {
+  const ModuleMatrix& matrix = symbol.matrix;
   const std::string& path = *options.outputFile;
   if (path != StandardStream) {
     const ImageResult saved = SaveImageFile(matrix, options.image, path);
-    if (saved.Ok()) return std::nullopt;
-    return Failure{ExitWriteFailed, "cannot write '" + path + "': " + DescribeImageFailure(saved)};
+    if (!saved.Ok()) return Failure{ExitWriteFailed, "cannot write '" + path + "': " + DescribeImageFailure(saved)};
+    if (!options.verify) return std::nullopt;
+    return NotReadBack(VerifySymbolFile(path, matrix, options.image, symbol.symbology, symbol.data),
+                       *FindFormatForFile(path), options, "'" + path + "'");
   }
   std::string bytes;
   const ImageFormat& format = options.format ? *options.format : *FindFormatByName("png");
@@ -127,17 +144,19 @@ std::optional<Failure> WriteImage(const ModuleMatrix& matrix, const CliOptions& 
   if (!encoded.Ok()) return Failure{ExitWriteFailed, "cannot write the image: " + DescribeImageFailure(encoded)};
   if (!out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())).flush())
     return Failure{ExitWriteFailed, "cannot write the image to standard output"};
-  return std::nullopt;
+  if (!options.verify) return std::nullopt;
+  return NotReadBack(VerifySymbolBytes(bytes, matrix, options.image, symbol.symbology, symbol.data), format, options,
+                     "the image written to standard output");
 }
 
-std::optional<Failure> EmitSymbol(const ModuleMatrix& matrix, const std::string& header, const CliOptions& options,
+std::optional<Failure> EmitSymbol(const Encoded& symbol, const std::string& header, const CliOptions& options,
                                   std::ostream& out) {
   if (options.dump) {
     std::string text = header + '\n';
-    DumpRows(matrix, text);
+    DumpRows(symbol.matrix, text);
     out << text;
   }
-  return options.outputFile ? WriteImage(matrix, options, out) : std::nullopt;
+  return options.outputFile ? WriteImage(symbol, options, out) : std::nullopt;
 }
 
 std::optional<Failure> RunQr(const CliOptions& options, const std::string& data, std::ostream& out) {
@@ -149,7 +168,7 @@ std::optional<Failure> RunQr(const CliOptions& options, const std::string& data,
                                        " bytes) fits no QR Code version at level " + std::string(1, options.level)};
   const std::string header = "version " + std::to_string(encoder->Version) + " level " +
                              qr::LevelLetters[encoder->EcLevel] + " mask " + std::to_string(encoder->MaskReference);
-  return EmitSymbol(ModuleMatrix::FromQr(*encoder), header, options, out);
+  return EmitSymbol({ModuleMatrix::FromQr(*encoder), Symbology::QrCode, data}, header, options, out);
 }
 
 std::optional<Failure> RunDm(const CliOptions& options, const std::string& data, std::ostream& out) {
@@ -163,7 +182,7 @@ std::optional<Failure> RunDm(const CliOptions& options, const std::string& data,
   std::string header = "rows " + std::to_string(params.symbolRows) + " columns " + std::to_string(params.symbolColumns) +
                        " codewords";
   for (const uint8_t codeword : params.buffers->codewords) header.append(" ").append(std::to_string(codeword));
-  return EmitSymbol(ModuleMatrix::FromDm(*grid), header, options, out);
+  return EmitSymbol({ModuleMatrix::FromDm(*grid), Symbology::DataMatrix, data}, header, options, out);
 }
 
 std::optional<Failure> RunSymbol(const CliOptions& options, std::istream& in, std::ostream& out) {
@@ -190,6 +209,7 @@ int RunCli(std::span<const std::string> args, std::istream& in, std::ostream& ou
     out << CliUsage(options.helpTopic);
     return ExitOk;
   }
+  if (!options.scaleNotice.empty()) err << "quillet-cli: " << options.scaleNotice << '\n';
   if (options.batch) return RunBatchCli(options, in, err);
   const std::optional<Failure> failure = RunSymbol(options, in, out);
   if (!failure) return ExitOk;

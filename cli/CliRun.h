@@ -12,6 +12,7 @@ enum CliExitStatus : int {
   ExitDoesNotFit = 2,
   ExitWriteFailed = 3,
   ExitSomeRowsFailed = 4,
+  ExitNotReadBack = 5,  // --verify: the written image does not give the encoded bytes
 };
 
 // `args` are the words after the program name; `in` serves --data-file -

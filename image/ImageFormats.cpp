@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "image/AtomicFile.h"
+#include "image/PrintFormats.h"
 #include "image/Writers.h"
 
 namespace {
@@ -16,6 +17,8 @@ constexpr std::string_view JpegExtensions[] = {".jpg", ".jpeg", ".jpe", ".jfif"}
 constexpr std::string_view GifExtensions[] = {".gif"};
 constexpr std::string_view PngExtensions[] = {".png"};
 constexpr std::string_view SvgExtensions[] = {".svg"};
+constexpr std::string_view PdfExtensions[] = {".pdf"};
+constexpr std::string_view EpsExtensions[] = {".eps"};
 
 constexpr ImageFormat Formats[] = {
     {"bmp", BmpExtensions, "位图文件", WriteBmp},
@@ -23,6 +26,9 @@ constexpr ImageFormat Formats[] = {
     {"gif", GifExtensions, "GIF图像文件", WriteGif},
     {"png", PngExtensions, "PNG图像文件", WritePng},
     {"svg", SvgExtensions, {}, WriteSvg},
+    // Vector pages for print, drawn by the print module (image/PrintFormats.h).
+    {"pdf", PdfExtensions, "PDF文档", WritePdf},
+    {"eps", EpsExtensions, "EPS矢量图形", WriteEps},
     {"utf8", {}, {}, WriteHalfBlockText},
 };
 

@@ -37,7 +37,8 @@ struct ImageFormat {
 };
 
 // In a fixed order: BMP, JPEG, GIF, PNG (the save dialog's entries 1 to 4),
-// SVG, then the text drawing "utf8", which has no file extension.
+// SVG, PDF and EPS (entries 5 and 6), then the text drawing "utf8", which has
+// no file extension.
 std::span<const ImageFormat> ImageFormats();
 
 // By name or by any extension without its dot ("jpg", "jpeg"), ignoring
@@ -60,7 +61,7 @@ std::span<const ImageFormat* const> SaveDialogFormats();
 std::string AppendDefaultExtension(std::string_view path, int filterEntry);
 
 // Each file format's default extension, joined for a message:
-// KnownExtensions(", ", " or ") is ".bmp, .jpg, .gif, .png or .svg".
+// KnownExtensions(", ", " or ") is ".bmp, .jpg, .gif, .png, .svg, .pdf or .eps".
 std::string KnownExtensions(std::string_view separator, std::string_view lastSeparator);
 
 // The file bytes of `matrix` in `format`; checks the matrix and the options.

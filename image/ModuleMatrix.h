@@ -32,3 +32,19 @@ class ModuleMatrix {
   int rows_ = 0;
   std::vector<uint8_t> cells_;
 };
+
+// Calls run(x, y, length) for every horizontal run of dark modules, row by
+// row from the top: vector formats draw each run as one rectangle.
+template <typename Run>
+void ForEachDarkRun(const ModuleMatrix& matrix, Run run) {
+  for (int y = 0; y < matrix.Rows(); ++y)
+    for (int x = 0; x < matrix.Columns();) {
+      if (!matrix.IsDark(x, y)) {
+        ++x;
+        continue;
+      }
+      const int start = x;
+      while (x < matrix.Columns() && matrix.IsDark(x, y)) ++x;
+      run(start, y, x - start);
+    }
+}

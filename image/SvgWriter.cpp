@@ -7,19 +7,11 @@ namespace {
 // "M x y h w v1 h-w z" for every horizontal run of dark modules.
 std::string DarkModulePath(const ModuleMatrix& matrix, int quiet) {
   std::string path;
-  for (int y = 0; y < matrix.Rows(); ++y) {
-    for (int x = 0; x < matrix.Columns();) {
-      if (!matrix.IsDark(x, y)) {
-        ++x;
-        continue;
-      }
-      const int start = x;
-      while (x < matrix.Columns() && matrix.IsDark(x, y)) ++x;
-      const std::string run = std::to_string(x - start);
-      path.append("M").append(std::to_string(start + quiet)).append(" ").append(std::to_string(y + quiet));
-      path.append("h").append(run).append("v1h-").append(run).append("z");
-    }
-  }
+  ForEachDarkRun(matrix, [&](int x, int y, int length) {
+    const std::string run = std::to_string(length);
+    path.append("M").append(std::to_string(x + quiet)).append(" ").append(std::to_string(y + quiet));
+    path.append("h").append(run).append("v1h-").append(run).append("z");
+  });
   return path;
 }
 

@@ -55,4 +55,18 @@ constexpr std::array<ErrorText, 5> SystemErrors = {{
     {EROFS, "文件系统为只读"},
 }};
 
+// Printing, copying and checking what was saved.
+constexpr std::string_view PrintedSize = "打印尺寸: %1 mm (%2 dpi)";
+constexpr std::string_view CopyImage = "复制图片";
+constexpr std::string_view SaveAs = "另存为...";
+constexpr std::string_view DraggedFileName = "二维码.png";
+constexpr std::string_view SavedAndReadBack = "已保存，读回校验通过 (%1)";
+constexpr std::string_view NotReadBack = "文件已保存，但无法读回其中的条码：\n%1\n\n%2";
+constexpr std::string_view NotReadBackWhy = "读回时没有解码器能读出该条码。";
+constexpr std::string_view DifferentBytesWhy = "读回的内容与编码的内容不一致。";
+constexpr std::string_view CannotCheckWhy = "无法检查该文件：%1";
+constexpr std::string_view RiskNoQuietZone = "没有静区，扫描器难以找到条码。";
+constexpr std::string_view RiskOnePixel = "每个模块只有 1 个像素，大多数扫描器分辨不出；请增大缩放比例。";
+constexpr std::string_view RiskJpeg = "JPEG 压缩会把 1 到 2 个像素的模块模糊成灰色；请改用 PNG，或将缩放比例调到 3 以上。";
+
 }  // namespace UiText

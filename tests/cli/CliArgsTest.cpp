@@ -33,7 +33,7 @@ TEST(CliArgs, RejectsBadUsageWithAMessageNamingTheProblem) {
       {{"dm", "--size", "30", "--text", "a", "--dump"}, "--size takes auto, rect, ROWSxCOLUMNS or 0 to 29"},
       {{"dm", "--size", "11x11", "--text", "a", "--dump"}, "--size takes"},
       {{"qr", "--text", "a", "--format", "png", "--dump"}, "--format needs -o"},
-      {{"qr", "--text", "a", "--format", "tiff", "-o", "-"}, "--format takes bmp, jpg, gif, png, svg or utf8"},
+      {{"qr", "--text", "a", "--format", "tiff", "-o", "-"}, "--format takes bmp, jpg, gif, png, svg, pdf, eps or utf8"},
       {{"qr", "--text", "a", "--format", "gif", "-o", "x.png"}, "--format gif does not match"},
       {{"qr", "--text", "a", "-o", "-", "--dump"}, "both write to standard output"},
       {{"qr", "--text", "a", "-o", "x.txt"}, "cannot tell the image format of 'x.txt': use the extension .bmp"},

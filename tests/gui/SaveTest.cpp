@@ -38,7 +38,8 @@ class SaveEntries : public Save, public testing::WithParamInterface<SaveCase> {}
 TEST_P(SaveEntries, WritesTheChosenFormatOrSaysItFailed) {
   const SaveCase& c = GetParam();
   SaveAs(c.typed, c.filterEntry);
-  EXPECT_EQ(dialogs.filter, U("位图文件 (*.bmp);;JPEG图像文件 (*.jpg);;GIF图像文件 (*.gif);;PNG图像文件 (*.png)"));
+  EXPECT_EQ(dialogs.filter, U("位图文件 (*.bmp);;JPEG图像文件 (*.jpg);;GIF图像文件 (*.gif);;PNG图像文件 (*.png);;"
+                              "PDF文档 (*.pdf);;EPS矢量图形 (*.eps)"));
   if (c.written == nullptr) {
     EXPECT_TRUE(QDir(folder.path()).isEmpty());
     ASSERT_EQ(dialogs.messages.size(), 1u);
@@ -85,7 +86,7 @@ TEST_F(Save, FailuresSayWhy) {
   SaveAs("missing/folder/out", 4);
   ASSERT_EQ(dialogs.messages.size(), 2u);
   EXPECT_EQ(dialogs.messages[0].first,
-            U("保存图像文件失败!\n未知的图像文件扩展名 \".txt\"，请使用 .bmp、.jpg、.gif、.png 或 .svg"));
+            U("保存图像文件失败!\n未知的图像文件扩展名 \".txt\"，请使用 .bmp、.jpg、.gif、.png、.svg、.pdf 或 .eps"));
   EXPECT_EQ(dialogs.messages[1].first, U("保存图像文件失败!\n文件夹 \"") + Path("missing/folder") + U("\" 不存在"));
 }
 

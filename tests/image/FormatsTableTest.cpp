@@ -11,8 +11,9 @@ TEST(FormatsTable, TheExtensionRuleFindsTheFirstFormatListingIt) {
   const std::pair<std::string_view, std::string_view> cases[] = {
       {"a.bmp", "bmp"},     {"a.DIB", "bmp"},      {"x/a.jpg", "jpg"},  {"a.JPEG", "jpg"},
       {"a.jpe", "jpg"},     {"a.jfif", "jpg"},     {"a.gif", "gif"},    {"a.Png", "png"},
-      {"a.svg", "svg"},     {"a.png.txt", "none"}, {"a.", "none"},      {"a", "none"},
-      {"dir.png/a", "none"}, {".png", "png"},      {"a.utf8", "none"},  {"", "none"},
+      {"a.svg", "svg"},     {"a.PDF", "pdf"},      {"a.eps", "eps"},    {"a.png.txt", "none"},
+      {"a.", "none"},       {"a", "none"},         {"dir.png/a", "none"}, {".png", "png"},
+      {"a.utf8", "none"},   {"", "none"},
   };
   for (const auto& [path, format] : cases) EXPECT_EQ(NameOrNone(FindFormatForFile(path)), format) << path;
 }
@@ -30,17 +31,17 @@ TEST(FormatsTable, NamesAcceptEveryExtensionWithoutItsDot) {
 TEST(FormatsTable, SaveDialogEntriesAndDefaultExtensions) {
   std::vector<std::string_view> offered;
   for (const ImageFormat* format : SaveDialogFormats()) offered.push_back(format->name);
-  EXPECT_EQ(offered, (std::vector<std::string_view>{"bmp", "jpg", "gif", "png"}));
+  EXPECT_EQ(offered, (std::vector<std::string_view>{"bmp", "jpg", "gif", "png", "pdf", "eps"}));
   const std::tuple<std::string_view, int, std::string_view> cases[] = {
       {"a", 1, "a.bmp"},          {"a", 2, "a.jpg"},          {"a", 3, "a.gif"},       {"d/a", 4, "d/a.png"},
       {"a.png", 1, "a.png"},      {"a.txt", 2, "a.txt"},      {"a.", 3, "a."},         {"a", 0, "a"},
-      {"a", 5, "a"},              {"d.x/a", 4, "d.x/a.png"},
+      {"a", 5, "a.pdf"},          {"a", 7, "a"},              {"d.x/a", 4, "d.x/a.png"},
   };
   for (const auto& [typed, entry, saved] : cases) EXPECT_EQ(AppendDefaultExtension(typed, entry), saved) << typed;
 }
 
 TEST(FormatsTable, KnownExtensionsListEachFileFormatOnce) {
-  EXPECT_EQ(KnownExtensions(", ", " or "), ".bmp, .jpg, .gif, .png or .svg");
+  EXPECT_EQ(KnownExtensions(", ", " or "), ".bmp, .jpg, .gif, .png, .svg, .pdf or .eps");
   for (const ImageFormat& format : ImageFormats()) {
     EXPECT_FALSE(format.name.empty());
     EXPECT_NE(format.write, nullptr);

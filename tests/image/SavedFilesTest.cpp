@@ -73,7 +73,7 @@ TEST(SavedFiles, RefusedSavesSayWhyAndWriteNothing) {
       {ModuleMatrix(), 4, "a.png", ImageFailure::NoSymbol, "no symbol"},
       {PatternMatrix(21, 21, 5), 17, "a.png", ImageFailure::BadScale, "scale 17"},
       {PatternMatrix(21, 21, 5), 4, "a.txt", ImageFailure::UnknownExtension,
-       "unknown image file extension \".txt\"; use .bmp, .jpg, .gif, .png or .svg"},
+       "unknown image file extension \".txt\"; use .bmp, .jpg, .gif, .png, .svg, .pdf or .eps"},
       {PatternMatrix(21, 21, 5), 4, "missing/a.png", ImageFailure::FolderMissing, "missing\" does not exist"},
       {PatternMatrix(21, 21, 5), 4, "sub.png", ImageFailure::IsFolder, "sub.png\" is a folder"},
       // Not even root may create files there.

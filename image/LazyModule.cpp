@@ -1,0 +1,39 @@
+#include "image/LazyModule.h"
+
+#include <dlfcn.h>
+#include <limits.h>
+#include <unistd.h>
+
+#include <array>
+
+namespace {
+
+std::string ExecutableFolder() {
+  std::array<char, PATH_MAX> path{};
+  const ssize_t length = readlink("/proc/self/exe", path.data(), path.size() - 1);
+  if (length <= 0) return {};
+  const std::string exe(path.data(), static_cast<size_t>(length));
+  return exe.substr(0, exe.rfind('/'));
+}
+
+}  // namespace
+
+void* LoadModuleEntry(const char* name, const char* symbol, std::string* error) {
+  // Installed programs find their modules relative to themselves; programs in
+  // the build tree (tools, tests) in the folder the build puts them in.
+  const std::string candidates[] = {ExecutableFolder() + "/../lib/quillet/" + name,
+                                    std::string(QUILLET_BUILD_MODULE_DIR "/") + name};
+  std::string reasons;
+  for (const std::string& path : candidates) {
+    void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!module) {
+      const char* reason = dlerror();
+      if (access(path.c_str(), F_OK) == 0) reasons += std::string(reasons.empty() ? "" : "; ") + (reason ? reason : path);
+      continue;
+    }
+    if (void* entry = dlsym(module, symbol)) return entry;
+    reasons += std::string(reasons.empty() ? "" : "; ") + path + " has no " + symbol;
+  }
+  if (error) *error = "cannot load " + std::string(name) + (reasons.empty() ? ": not installed" : ": " + reasons);
+  return nullptr;
+}

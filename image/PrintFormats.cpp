@@ -1,0 +1,28 @@
+#include "image/PrintFormats.h"
+
+#include "image/LazyModule.h"
+
+namespace {
+
+const PrintModuleApi* PrintModule(std::string* error) {
+  return ModuleApi<PrintModuleApi>(QUILLET_PRINT_MODULE, QUILLET_PRINT_ENTRY, error);
+}
+
+}  // namespace
+
+ImageResult WritePdf(const ModuleMatrix& matrix, const ImageOptions& options, std::string& out) {
+  std::string error;
+  const PrintModuleApi* api = PrintModule(&error);
+  return api ? api->writePdf(matrix, options, out) : ImageResult{ImageFailure::EncoderFailed, error};
+}
+
+ImageResult WriteEps(const ModuleMatrix& matrix, const ImageOptions& options, std::string& out) {
+  std::string error;
+  const PrintModuleApi* api = PrintModule(&error);
+  return api ? api->writeEps(matrix, options, out) : ImageResult{ImageFailure::EncoderFailed, error};
+}
+
+std::unique_ptr<LabelSheetWriter> OpenLabelSheet(const LabelSheetSpec& spec, ByteSink sink, std::string* error) {
+  const PrintModuleApi* api = PrintModule(error);
+  return api ? api->openLabelSheet(spec, std::move(sink), error) : nullptr;
+}

@@ -1,0 +1,28 @@
+// Drawing symbols with cairo, shared by the vector writers and the label sheets.
+#pragma once
+
+#include <cairo.h>
+
+#include <string>
+
+#include "image/ModuleMatrix.h"
+#include "image/PhysicalSize.h"
+#include "image/print/PrintModule.h"
+
+// The side of one module in PostScript points.
+double ModulePoints(const ImageOptions& options);
+
+// White square of the symbol and its quiet zone with its top left at (left,
+// top) in points, then every horizontal run of dark modules as one black
+// rectangle, all filled as one path so that no seam shows between modules.
+void DrawSymbol(cairo_t* cr, const ModuleMatrix& matrix, const ImageOptions& options, double left, double top);
+
+// Adapts a ByteSink to cairo's stream callback.
+cairo_status_t WriteToSink(void* sink, const unsigned char* data, unsigned int length);
+
+// Names the program as creator and leaves out the creation time, so that the
+// same symbols always give the same bytes.
+void SetPdfMetadata(cairo_surface_t* pdf);
+
+// Empty when the surface and context are fine, else cairo's reason.
+std::string CairoFailure(cairo_surface_t* surface, cairo_t* cr);

@@ -1,0 +1,153 @@
+// Label sheets as PDF. Captions use a CJK font found through fontconfig, so
+// that cairo embeds a subset of it with a text mapping: Chinese captions show
+// in any viewer and can be copied out as text.
+#include <cairo-ft.h>
+#include <cairo-pdf.h>
+#include <fontconfig/fontconfig.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "image/print/CairoDrawing.h"
+
+namespace {
+
+constexpr const char* CaptionFamily = "WenQuanYi Zen Hei";
+constexpr double CaptionPoints = 8.0;
+constexpr double SmallestCaptionPoints = 4.0;
+// Caption line height and the gap between cell and caption, in font sizes.
+constexpr double CaptionLineFactor = 1.3;
+
+double MmToPoints(double mm) { return mm * PointsPerInch / MillimetresPerInch; }
+double PointsToMm(double points) { return points * MillimetresPerInch / PointsPerInch; }
+
+std::string SizeText(double widthPt, double heightPt) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.1f x %.1f mm", PointsToMm(widthPt), PointsToMm(heightPt));
+  return text;
+}
+
+// The installed font best matching the caption family that covers Chinese.
+cairo_font_face_t* CaptionFontFace() {
+  FcPattern* pattern = FcPatternCreate();
+  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(CaptionFamily));
+  FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("zh-cn"));
+  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+  FcDefaultSubstitute(pattern);
+  FcResult result = FcResultNoMatch;
+  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+  FcPatternDestroy(pattern);
+  if (!match) return nullptr;
+  cairo_font_face_t* face = cairo_ft_font_face_create_for_pattern(match);
+  FcPatternDestroy(match);
+  return face;
+}
+
+class CairoLabelSheet final : public LabelSheetWriter {
+ public:
+  CairoLabelSheet(const LabelSheetSpec& spec, ByteSink sink) : spec_(spec), sink_(std::move(sink)) {
+    pageWidth_ = MmToPoints(spec.paper.widthMm);
+    pageHeight_ = MmToPoints(spec.paper.heightMm);
+    margin_ = MmToPoints(SheetMarginMm);
+    cellWidth_ = (pageWidth_ - 2 * margin_) / spec.columns;
+    cellHeight_ = (pageHeight_ - 2 * margin_) / spec.rows;
+    surface_ = cairo_pdf_surface_create_for_stream(WriteToSink, &sink_, pageWidth_, pageHeight_);
+    SetPdfMetadata(surface_);
+    cr_ = cairo_create(surface_);
+    if (cairo_font_face_t* face = CaptionFontFace()) {
+      cairo_set_font_face(cr_, face);
+      cairo_font_face_destroy(face);
+    }
+  }
+
+  ~CairoLabelSheet() override {
+    cairo_destroy(cr_);
+    cairo_surface_destroy(surface_);
+  }
+
+  std::string Failure() const { return CairoFailure(surface_, cr_); }
+
+  bool AddLabel(const ModuleMatrix& matrix, std::string_view caption, std::string* error) override {
+    const double module = ModulePoints(spec_.symbol);
+    const double width = (matrix.Columns() + 2 * spec_.symbol.quietZone) * module;
+    const double height = (matrix.Rows() + 2 * spec_.symbol.quietZone) * module;
+    const std::string text(caption);
+    const double captionHeight = text.empty() ? 0.0 : CaptionPoints * CaptionLineFactor;
+    if (matrix.Empty() || width > cellWidth_ || height + captionHeight > cellHeight_) {
+      *error = "a label of " + SizeText(width, height + captionHeight) + " does not fit a cell of " +
+               SizeText(cellWidth_, cellHeight_) + " (" + std::string(spec_.paper.name) + ", " +
+               std::to_string(spec_.columns) + " columns, " + std::to_string(spec_.rows) + " rows)";
+      return false;
+    }
+    const int perPage = spec_.columns * spec_.rows;
+    if (labels_ > 0 && labels_ % perPage == 0) cairo_show_page(cr_);
+    const int slot = labels_ % perPage;
+    const double cellLeft = margin_ + (slot % spec_.columns) * cellWidth_;
+    const double cellTop = margin_ + (slot / spec_.columns) * cellHeight_;
+    const double top = cellTop + (cellHeight_ - height - captionHeight) / 2;
+    DrawSymbol(cr_, matrix, spec_.symbol, cellLeft + (cellWidth_ - width) / 2, top);
+    if (!text.empty()) DrawCaption(text, cellLeft, top + height);
+    ++labels_;
+    if (const std::string failure = Failure(); !failure.empty()) {
+      *error = "cairo: " + failure;
+      return false;
+    }
+    return true;
+  }
+
+  bool Finish(std::string* error) override {
+    if (labels_ == 0) {
+      *error = "no label to print";
+      return false;
+    }
+    cairo_show_page(cr_);
+    cairo_surface_finish(surface_);
+    if (const std::string failure = Failure(); !failure.empty()) {
+      *error = "cairo: " + failure;
+      return false;
+    }
+    return true;
+  }
+
+  int Labels() const override { return labels_; }
+  int Pages() const override { return labels_ == 0 ? 0 : (labels_ - 1) / (spec_.columns * spec_.rows) + 1; }
+
+ private:
+  // Centred in the cell below the symbol, smaller when it is wider than the cell.
+  void DrawCaption(const std::string& text, double cellLeft, double symbolBottom) {
+    cairo_set_font_size(cr_, CaptionPoints);
+    cairo_text_extents_t extents;
+    cairo_text_extents(cr_, text.c_str(), &extents);
+    double size = CaptionPoints;
+    if (extents.x_advance > cellWidth_) {
+      size = std::max(SmallestCaptionPoints, CaptionPoints * cellWidth_ / extents.x_advance);
+      cairo_set_font_size(cr_, size);
+      cairo_text_extents(cr_, text.c_str(), &extents);
+    }
+    cairo_set_source_rgb(cr_, 0, 0, 0);
+    cairo_move_to(cr_, cellLeft + (cellWidth_ - extents.x_advance) / 2, symbolBottom + size);
+    cairo_show_text(cr_, text.c_str());
+  }
+
+  LabelSheetSpec spec_;
+  ByteSink sink_;
+  double pageWidth_, pageHeight_, margin_, cellWidth_, cellHeight_;
+  cairo_surface_t* surface_ = nullptr;
+  cairo_t* cr_ = nullptr;
+  int labels_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<LabelSheetWriter> OpenCairoLabelSheet(const LabelSheetSpec& spec, ByteSink sink, std::string* error) {
+  if (spec.columns < 1 || spec.rows < 1 || spec.symbol.scale < 1 || spec.symbol.dpi < 1) {
+    *error = "a sheet needs at least one column and one row";
+    return nullptr;
+  }
+  auto sheet = std::make_unique<CairoLabelSheet>(spec, std::move(sink));
+  if (const std::string failure = sheet->Failure(); !failure.empty()) {
+    *error = "cairo: " + failure;
+    return nullptr;
+  }
+  return sheet;
+}

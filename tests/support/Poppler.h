@@ -1,0 +1,27 @@
+// Independent evidence for PDF files: poppler's command-line tools render the
+// pages and extract the text, as a viewer would.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct GreyImage {
+  int width = 0;
+  int height = 0;
+  std::vector<uint8_t> pixels;  // row after row, 0 black
+};
+
+// Every page of `pdf` rendered by pdftoppm at `dpi`, in page order.
+std::vector<GreyImage> RenderPdfPages(const std::string& pdf, int dpi);
+// pdftotext's text of the whole document.
+std::string PdfText(const std::string& pdf);
+// Width and height of page 1 in points, from pdfinfo.
+std::optional<std::pair<double, double>> PdfPageSizePoints(const std::string& pdf);
+// The symbol in cell (column, row) of a label sheet's page: the page less a
+// margin of `margin` pixels on every side, split into equal cells; zxing-cpp.
+std::optional<std::string> DecodeGridCell(const GreyImage& page, int columns, int rows, int column, int row,
+                                          double margin);
+// Standard output of a shell command.
+std::string CommandOutput(const std::string& command);

@@ -1,0 +1,24 @@
+// Symbols made by our own encoders, as the image output receives them.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "datamatrix/DmEncoder.h"
+#include "image/ModuleMatrix.h"
+#include "qr/QrCodeEncoder.h"
+
+// Level M, smallest version; empty when the data fits no symbol.
+inline ModuleMatrix OurQr(const std::string& data) {
+  const auto encoder = std::make_unique<CQrCodeEncoder>();
+  if (encoder->EncodeData(reinterpret_cast<const uint8_t*>(data.data()), static_cast<int32_t>(data.size())) != 0)
+    return ModuleMatrix();
+  return ModuleMatrix::FromQr(*encoder);
+}
+
+// Smallest square Data Matrix; empty when the data fits no symbol.
+inline ModuleMatrix OurDm(const std::string& text, int size = DmSmallestSquare) {
+  DmEncodeParams params;
+  const auto grid = DmEncodeText(reinterpret_cast<const uint8_t*>(text.data()), static_cast<int>(text.size()), params, size);
+  return grid ? ModuleMatrix::FromDm(*grid) : ModuleMatrix();
+}

@@ -1,0 +1,74 @@
+#include "verify/ReadBack.h"
+
+#include "image/LazyModule.h"
+#include "verify/module/VerifyModule.h"
+
+namespace {
+
+const VerifyModuleApi* VerifyModule(ReadBackResult* failure) {
+  std::string error;
+  const VerifyModuleApi* api = ModuleApi<VerifyModuleApi>(QUILLET_VERIFY_MODULE, QUILLET_VERIFY_ENTRY, &error);
+  if (!api) *failure = {ReadBackStatus::CannotCheck, {}, error};
+  return api;
+}
+
+// JPEG smears the edges of modules only a pixel or two wide into grey.
+constexpr int SmallestJpegScale = 3;
+
+bool IsJpeg(const ImageFormat& format) { return !format.extensions.empty() && format.extensions.front() == ".jpg"; }
+
+}  // namespace
+
+ReadBackResult VerifySymbolFile(const std::string& path, const ModuleMatrix& matrix, const ImageOptions& options,
+                                Symbology symbology, std::string_view expected) {
+  ReadBackResult failure;
+  const VerifyModuleApi* api = VerifyModule(&failure);
+  return api ? api->verifyFile(path, matrix, options, symbology, expected) : failure;
+}
+
+ReadBackResult VerifySymbolBytes(std::string_view bytes, const ModuleMatrix& matrix, const ImageOptions& options,
+                                 Symbology symbology, std::string_view expected) {
+  ReadBackResult failure;
+  const VerifyModuleApi* api = VerifyModule(&failure);
+  return api ? api->verifyBytes(bytes, matrix, options, symbology, expected) : failure;
+}
+
+ReadBackResult VerifySymbolModules(const ModuleMatrix& matrix, const ImageOptions& options, Symbology symbology,
+                                   std::string_view expected) {
+  ReadBackResult failure;
+  const VerifyModuleApi* api = VerifyModule(&failure);
+  return api ? api->verifyModules(matrix, options, symbology, expected) : failure;
+}
+
+ReadBackResult VerifySymbolPixels(const uint8_t* pixels, int width, int height, Symbology symbology,
+                                  std::string_view expected) {
+  ReadBackResult failure;
+  const VerifyModuleApi* api = VerifyModule(&failure);
+  return api ? api->verifyPixels(pixels, width, height, symbology, expected) : failure;
+}
+
+ReadBackRisk LikelyReadBackRisk(const ImageFormat& format, const ImageOptions& options) {
+  if (options.quietZone == 0) return ReadBackRisk::NoQuietZone;
+  if (IsJpeg(format) && options.scale < SmallestJpegScale) return ReadBackRisk::JpegAtSmallScale;
+  if (options.scale == 1) return ReadBackRisk::OnePixelModules;
+  return ReadBackRisk::None;
+}
+
+std::string DescribeNotReadBack(const ReadBackResult& result, const ImageFormat& format, const ImageOptions& options,
+                                const std::string& what) {
+  std::string message = what + " does not read back: " + result.detail;
+  const std::string risk = DescribeReadBackRisk(LikelyReadBackRisk(format, options));
+  if (!risk.empty()) message += "; " + risk;
+  return message;
+}
+
+std::string DescribeReadBackRisk(ReadBackRisk risk) {
+  switch (risk) {
+    case ReadBackRisk::NoQuietZone: return "without a quiet zone readers cannot find where the symbol begins";
+    case ReadBackRisk::OnePixelModules: return "modules of one pixel are too small for most readers; use a larger --scale";
+    case ReadBackRisk::JpegAtSmallScale:
+      return "JPEG blurs modules of one or two pixels into grey; use PNG or a --scale of at least 3";
+    case ReadBackRisk::None: break;
+  }
+  return {};
+}

@@ -1,0 +1,56 @@
+// Read-back verification: after a file is written, read it as a scanner's
+// software would and check that the bytes decoded are the bytes encoded.
+// The decoders are independent libraries (zxing-cpp and zbar for QR Code,
+// libdmtx for Data Matrix) in a module that is opened only when asked for.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "image/ImageFormats.h"
+#include "image/ModuleMatrix.h"
+
+enum class Symbology { QrCode, DataMatrix };
+
+enum class ReadBackStatus {
+  ReadBack,        // a decoder gave exactly the encoded bytes
+  NotRead,         // no decoder found the symbol
+  DifferentBytes,  // a decoder read other bytes than were encoded
+  CannotCheck,     // the file could not be read, or the decoders are missing; detail says why
+};
+
+struct ReadBackResult {
+  ReadBackStatus status = ReadBackStatus::CannotCheck;
+  std::string decoder;  // who read it back: "zxing-cpp", "zbar", "libdmtx"
+  std::string detail;   // English, for the command line
+
+  bool Ok() const { return status == ReadBackStatus::ReadBack; }
+};
+
+// Reads the file at `path` (PNG, JPEG, GIF or BMP pixels as written; a PDF,
+// EPS or SVG by its modules drawn at the file's scale) and decodes it.
+ReadBackResult VerifySymbolFile(const std::string& path, const ModuleMatrix& matrix, const ImageOptions& options,
+                                Symbology symbology, std::string_view expected);
+
+// The same for a file's bytes before they are written (to standard output).
+ReadBackResult VerifySymbolBytes(std::string_view bytes, const ModuleMatrix& matrix, const ImageOptions& options,
+                                 Symbology symbology, std::string_view expected);
+
+// The check of a vector page, such as a label on a sheet: the modules drawn
+// at the scale of `options`.
+ReadBackResult VerifySymbolModules(const ModuleMatrix& matrix, const ImageOptions& options, Symbology symbology,
+                                   std::string_view expected);
+
+// The same check for pixels in memory, 8-bit grey, row after row.
+ReadBackResult VerifySymbolPixels(const uint8_t* pixels, int width, int height, Symbology symbology,
+                                  std::string_view expected);
+
+// What in the choice of format and options most likely keeps a file from
+// reading back, for the warning that says so.
+enum class ReadBackRisk { None, NoQuietZone, OnePixelModules, JpegAtSmallScale };
+ReadBackRisk LikelyReadBackRisk(const ImageFormat& format, const ImageOptions& options);
+// The risk in English for the command line; empty for None.
+std::string DescribeReadBackRisk(ReadBackRisk risk);
+// "'x.jpg' does not read back: <detail>; <risk>", `what` naming the file.
+std::string DescribeNotReadBack(const ReadBackResult& result, const ImageFormat& format, const ImageOptions& options,
+                                const std::string& what);

@@ -1,0 +1,57 @@
+#include "verify/module/Decoders.h"
+
+#include <ZXing/ReadBarcode.h>
+#include <dmtx.h>
+
+#include <algorithm>
+
+namespace {
+
+// libdmtx gives up on a region after this long, so that a file with no
+// symbol in it cannot hold up a save.
+constexpr int DmtxTimeoutMs = 1500;
+
+std::optional<std::string> ZxingRead(const GreyPixels& image, bool dataMatrix, bool pure) {
+  ZXing::DecodeHints hints;
+  hints.setFormats(dataMatrix ? ZXing::BarcodeFormat::DataMatrix : ZXing::BarcodeFormat::QRCode);
+  hints.setTryHarder(true);
+  hints.setIsPure(pure);
+  const ZXing::Result result =
+      ZXing::ReadBarcode(ZXing::ImageView(image.pixels.data(), image.width, image.height, ZXing::ImageFormat::Lum), hints);
+  if (!result.isValid()) return std::nullopt;
+  const auto& bytes = result.bytes();
+  return std::string(bytes.begin(), bytes.end());
+}
+
+}  // namespace
+
+std::optional<std::string> DecodeWithZxing(const GreyPixels& image, bool dataMatrix) {
+  // Our files hold nothing but the symbol and its quiet zone: the pure reader
+  // finds it by geometry alone, the general one copes with what a lossy
+  // format did to it.
+  if (auto bytes = ZxingRead(image, dataMatrix, true)) return bytes;
+  return ZxingRead(image, dataMatrix, false);
+}
+
+std::optional<std::string> DecodeWithDmtx(const GreyPixels& image, int moduleSide) {
+  // dmtx only reads; the const_cast hands it the pixels without a copy.
+  DmtxImage* pixels = dmtxImageCreate(const_cast<uint8_t*>(image.pixels.data()), image.width, image.height,
+                                      DmtxPack8bppK);
+  if (!pixels) return std::nullopt;
+  // About three pixels per module are plenty for its edge search.
+  DmtxDecode* decoder = dmtxDecodeCreate(pixels, std::max(1, moduleSide / 3));
+  std::optional<std::string> bytes;
+  if (decoder) {
+    DmtxTime timeout = dmtxTimeAdd(dmtxTimeNow(), DmtxTimeoutMs);
+    if (DmtxRegion* region = dmtxRegionFindNext(decoder, &timeout)) {
+      if (DmtxMessage* message = dmtxDecodeMatrixRegion(decoder, region, DmtxUndefined)) {
+        bytes = std::string(reinterpret_cast<const char*>(message->output), message->outputIdx);
+        dmtxMessageDestroy(&message);
+      }
+      dmtxRegionDestroy(&region);
+    }
+    dmtxDecodeDestroy(&decoder);
+  }
+  dmtxImageDestroy(&pixels);
+  return bytes;
+}

@@ -1,0 +1,16 @@
+// The independent decoders, each given the same grey pixels.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "verify/module/ImageReaders.h"
+
+// The symbol's bytes as zxing-cpp reads them; nullopt when it finds none.
+std::optional<std::string> DecodeWithZxing(const GreyPixels& image, bool dataMatrix);
+// The bytes as zbar reads them, without its text conversion.
+std::optional<std::string> DecodeWithZbar(const GreyPixels& image);
+// The bytes as libdmtx reads them; `moduleSide` (pixels, 0 unknown) lets it
+// work on a reduced image, which keeps large symbols quick.
+std::optional<std::string> DecodeWithDmtx(const GreyPixels& image, int moduleSide);

@@ -1,0 +1,22 @@
+// Image files back to 8-bit grey pixels, through the same libraries a viewer
+// uses (libpng, libjpeg, giflib) and our own reading of BMP.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct GreyPixels {
+  int width = 0;
+  int height = 0;
+  std::vector<uint8_t> pixels;  // row after row, 0 black, 255 white
+};
+
+// What the file's first bytes say it is.
+enum class FileKind { Png, Jpeg, Gif, Bmp, Pdf, Eps, Svg, Unknown };
+FileKind SniffFileKind(std::string_view bytes);
+
+// Decoded pixels of a raster file; on failure empty, with the reason.
+std::optional<GreyPixels> ReadRasterImage(FileKind kind, std::string_view bytes, std::string* error);

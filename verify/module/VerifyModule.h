@@ -1,0 +1,20 @@
+// The interface of the read-back module (libquillet_verify.so), which links
+// the image readers and the decoders. Reached through verify/ReadBack.h.
+#pragma once
+
+#include "verify/ReadBack.h"
+
+struct VerifyModuleApi {
+  ReadBackResult (*verifyFile)(const std::string& path, const ModuleMatrix& matrix, const ImageOptions& options,
+                               Symbology symbology, std::string_view expected);
+  ReadBackResult (*verifyBytes)(std::string_view bytes, const ModuleMatrix& matrix, const ImageOptions& options,
+                                Symbology symbology, std::string_view expected);
+  ReadBackResult (*verifyModules)(const ModuleMatrix& matrix, const ImageOptions& options, Symbology symbology,
+                                  std::string_view expected);
+  ReadBackResult (*verifyPixels)(const uint8_t* pixels, int width, int height, Symbology symbology,
+                                 std::string_view expected);
+};
+
+#define QUILLET_VERIFY_MODULE "libquillet_verify.so"
+#define QUILLET_VERIFY_ENTRY "QuilletVerifyModule"
+extern "C" __attribute__((visibility("default"))) const VerifyModuleApi* QuilletVerifyModule();
