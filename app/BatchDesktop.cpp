@@ -14,6 +14,9 @@ class QtBatchDesktop : public BatchDesktop {
   QString AskOutputFolder(QWidget* parent, const QString& start) override {
     return QFileDialog::getExistingDirectory(parent, QString(), start);
   }
+  QString AskSheetFile(QWidget* parent, const QString& start, const QString& filter) override {
+    return QFileDialog::getSaveFileName(parent, QString(), start, filter);
+  }
   void OpenFolder(const QString& folder) override { QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); }
 };
 

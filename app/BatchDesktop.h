@@ -1,5 +1,5 @@
 // What the batch dialog asks of the desktop: a spreadsheet to read, a folder
-// to write in, and showing that folder in the file manager. Behind an
+// or a label sheet to write, and showing that folder in the file manager. Behind an
 // interface so that tests answer without a modal dialog or a file manager.
 #pragma once
 
@@ -13,6 +13,7 @@ class BatchDesktop {
   // Empty when cancelled.
   virtual QString AskInputFile(QWidget* parent, const QString& filter) = 0;
   virtual QString AskOutputFolder(QWidget* parent, const QString& start) = 0;
+  virtual QString AskSheetFile(QWidget* parent, const QString& start, const QString& filter) = 0;
   virtual void OpenFolder(const QString& folder) = 0;
 };
 

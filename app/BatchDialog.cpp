@@ -3,6 +3,8 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QSpinBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -31,6 +33,8 @@
 #include "app/TesselDlg.h"
 #include "content/Catalogue.h"
 #include "content/pages/TextBytes.h"
+#include "image/LabelSheet.h"
+#include "image/PhysicalSize.h"
 #include "qr/QrStandard.h"
 #include "res/BatchStrings.h"
 #include "res/DialogLayouts.h"
@@ -39,6 +43,13 @@ namespace {
 
 constexpr int PreviewRows = 20;
 constexpr int ProgressIntervalMs = 100;
+// Labels are laid out at a printer's resolution: the module size in whole
+// pixels at 300 dpi is within a twelfth of a millimetre of the request.
+constexpr int SheetDpi = PreviewPrintDpi;
+constexpr double DefaultModuleMm = 0.5;
+constexpr int DefaultGridColumns = 3;
+constexpr int DefaultGridRows = 8;
+constexpr int MostGridCells = 50;
 const QColor Problem(Qt::red);
 
 // Encoding choices after "自动检测", in this order.
@@ -100,19 +111,26 @@ QString Duration(double seconds) {
   return Ui(UiText::BatchMinutes).arg(whole / 60).arg(whole % 60);
 }
 
+QString KnownExtensionList() { return FromUtf8(KnownExtensions(UiText::BatchFieldSeparator, " 或 ")); }
+
+// The first column a template names that the table does not have, or empty.
+QString MissingColumn(const NameTemplate& names, const std::optional<BatchTable>& table) {
+  if (!table) return {};
+  for (const std::string& column : names.Columns())
+    if (std::none_of(table->header.begin(), table->header.end(), [&](const std::string& header) {
+          return QString::fromStdString(header).trimmed() == QString::fromStdString(column);
+        }))
+      return QString::fromStdString(column);
+  return {};
+}
+
 // Why a name template cannot be used, in the dialog's words; empty when it can.
 QString NameTemplateProblem(const std::optional<NameTemplate>& names, const std::optional<BatchTable>& table) {
   if (!names) return Ui(UiText::BatchNameUnclosed);
-  if (!FindFormatForFile(names->Text()))
-    return Ui(UiText::BatchNameBadExtension)
-        .arg(FromUtf8(KnownExtensions(UiText::BatchFieldSeparator, " 或 ")));
+  if (!FindFormatForFile(names->Text())) return Ui(UiText::BatchNameBadExtension).arg(KnownExtensionList());
   if (!names->UsesRow() && names->Columns().empty()) return Ui(UiText::BatchNameNoVariable);
-  if (table)
-    for (const std::string& column : names->Columns())
-      if (std::none_of(table->header.begin(), table->header.end(), [&](const std::string& header) {
-            return QString::fromStdString(header).trimmed() == QString::fromStdString(column);
-          }))
-        return Ui(UiText::BatchNameUnknownColumn).arg(QString::fromStdString(column));
+  if (const QString missing = MissingColumn(*names, table); !missing.isEmpty())
+    return Ui(UiText::BatchNameUnknownColumn).arg(missing);
   return {};
 }
 
@@ -144,6 +162,7 @@ CBatchDlg::~CBatchDlg() = default;
 
 QWidget* CBatchDlg::BuildInputGroup() {
   auto* group = new QGroupBox(Ui(UiText::BatchInputGroup), this);
+  inputGroup_ = group;
   auto* layout = new QVBoxLayout(group);
   auto* fileRow = new QHBoxLayout;
   inputName_ = new QLabel(Ui(UiText::BatchNoInput), group);
@@ -180,45 +199,111 @@ QWidget* CBatchDlg::BuildInputGroup() {
 
 QWidget* CBatchDlg::BuildOutputGroup() {
   auto* group = new QGroupBox(Ui(UiText::BatchOutputGroup), this);
+  outputGroup_ = group;
   auto* layout = new QVBoxLayout(group);
   auto* choices = new QHBoxLayout;
   toFolder_ = new QRadioButton(Ui(UiText::BatchToFolder), group);
   toSheet_ = new QRadioButton(Ui(UiText::BatchToSheet), group);
   toFolder_->setChecked(true);
-  // The label sheet arrives with the print module; until the batch engine
-  // can lay rows out on a sheet, the choice is shown but cannot be taken.
-  toSheet_->setEnabled(false);
-  toSheet_->setToolTip(Ui(UiText::BatchSheetUnavailable));
   choices->addWidget(toFolder_);
   choices->addWidget(toSheet_);
   choices->addStretch(1);
   layout->addLayout(choices);
+  layout->addWidget(BuildFolderPart(group));
+  layout->addWidget(BuildSheetPart(group));
+  sheetPart_->setEnabled(false);
 
-  auto* form = new QFormLayout;
+  verify_ = new QCheckBox(Ui(UiText::BatchVerify), group);
+  verify_->setChecked(true);
+  verify_->setToolTip(Ui(UiText::BatchVerifyTip));
+  layout->addWidget(verify_);
+
+  connect(toSheet_, &QRadioButton::toggled, this, [this](bool sheet) {
+    folderPart_->setEnabled(!sheet);
+    sheetPart_->setEnabled(sheet);
+    CheckColumns();
+  });
+  return group;
+}
+
+QWidget* CBatchDlg::BuildFolderPart(QWidget* parent) {
+  folderPart_ = new QWidget(parent);
+  auto* form = new QFormLayout(folderPart_);
+  form->setContentsMargins(0, 0, 0, 0);
   auto* folderRow = new QHBoxLayout;
-  folder_ = new QLineEdit(group);
-  chooseFolder_ = Button(UiText::BatchChooseFolder, group);
+  folder_ = new QLineEdit(folderPart_);
+  chooseFolder_ = Button(UiText::BatchChooseFolder, folderPart_);
   folderRow->addWidget(folder_, 1);
   folderRow->addWidget(chooseFolder_);
   form->addRow(Ui(UiText::BatchFolder), folderRow);
-  name_ = new QLineEdit(FromUtf8(NameTemplate::Default), group);
+  name_ = new QLineEdit(FromUtf8(NameTemplate::Default), folderPart_);
   form->addRow(Ui(UiText::BatchNameTemplate), name_);
-  nameNote_ = new QLabel(group);
+  nameNote_ = new QLabel(folderPart_);
   nameNote_->setWordWrap(true);
   form->addRow(QString(), nameNote_);
-  layout->addLayout(form);
-
-  verify_ = new QCheckBox(Ui(UiText::BatchVerify), group);
-  // On by default once the engine reads its files back; not yet.
-  verify_->setChecked(false);
-  verify_->setEnabled(false);
-  verify_->setToolTip(Ui(UiText::BatchVerifyUnavailable));
-  layout->addWidget(verify_);
-
   connect(chooseFolder_, &QPushButton::clicked, this, &CBatchDlg::ChooseFolder);
   connect(folder_, &QLineEdit::textChanged, this, &CBatchDlg::UpdateStart);
   connect(name_, &QLineEdit::textChanged, this, &CBatchDlg::CheckColumns);
-  return group;
+  return folderPart_;
+}
+
+QWidget* CBatchDlg::BuildSheetPart(QWidget* parent) {
+  sheetPart_ = new QWidget(parent);
+  auto* form = new QFormLayout(sheetPart_);
+  form->setContentsMargins(0, 0, 0, 0);
+  auto* fileRow = new QHBoxLayout;
+  sheetFile_ = new QLineEdit(sheetPart_);
+  chooseSheet_ = Button(UiText::BatchChooseSheetFile, sheetPart_);
+  fileRow->addWidget(sheetFile_, 1);
+  fileRow->addWidget(chooseSheet_);
+  form->addRow(Ui(UiText::BatchSheetFile), fileRow);
+
+  auto* gridRow = new QHBoxLayout;
+  paper_ = new QComboBox(sheetPart_);
+  for (const PaperSize& paper : PaperSizes) paper_->addItem(FromUtf8(paper.name));
+  gridColumns_ = new QSpinBox(sheetPart_);
+  gridColumns_->setRange(1, MostGridCells);
+  gridColumns_->setValue(DefaultGridColumns);
+  gridColumns_->setSuffix(Ui(UiText::BatchGridColumns));
+  gridRows_ = new QSpinBox(sheetPart_);
+  gridRows_->setRange(1, MostGridCells);
+  gridRows_->setValue(DefaultGridRows);
+  gridRows_->setSuffix(Ui(UiText::BatchGridRows));
+  moduleMm_ = new QDoubleSpinBox(sheetPart_);
+  moduleMm_->setDecimals(2);
+  moduleMm_->setSingleStep(0.05);
+  // From one pixel to the most pixels per module at the sheet's resolution.
+  moduleMm_->setRange(MinScale * MillimetresPerInch / SheetDpi, MaxScale * MillimetresPerInch / SheetDpi);
+  moduleMm_->setValue(DefaultModuleMm);
+  moduleMm_->setSuffix(Ui(UiText::BatchModuleUnit));
+  gridRow->addWidget(paper_);
+  gridRow->addWidget(new QLabel(Ui(UiText::BatchGrid), sheetPart_));
+  gridRow->addWidget(gridColumns_);
+  gridRow->addWidget(gridRows_);
+  gridRow->addWidget(new QLabel(Ui(UiText::BatchModuleSize), sheetPart_));
+  gridRow->addWidget(moduleMm_);
+  gridRow->addStretch(1);
+  form->addRow(Ui(UiText::BatchPaper), gridRow);
+  caption_ = new QLineEdit(QStringLiteral("{row}"), sheetPart_);
+  form->addRow(Ui(UiText::BatchCaption), caption_);
+  moduleNote_ = new QLabel(sheetPart_);
+  moduleNote_->setWordWrap(true);
+  form->addRow(QString(), moduleNote_);
+
+  connect(chooseSheet_, &QPushButton::clicked, this, &CBatchDlg::ChooseSheetFile);
+  connect(sheetFile_, &QLineEdit::textChanged, this, &CBatchDlg::CheckColumns);
+  connect(caption_, &QLineEdit::textChanged, this, &CBatchDlg::CheckColumns);
+  connect(moduleMm_, &QDoubleSpinBox::valueChanged, this, &CBatchDlg::CheckColumns);
+  return sheetPart_;
+}
+
+bool CBatchDlg::ToSheet() const { return toSheet_->isChecked(); }
+
+ImageOptions CBatchDlg::SheetSymbol() const {
+  ImageOptions symbol;
+  symbol.dpi = SheetDpi;
+  symbol.scale = ScaleForModuleMillimetres(moduleMm_->value(), SheetDpi).scale;
+  return symbol;
 }
 
 QWidget* CBatchDlg::BuildRunArea() {
@@ -277,11 +362,15 @@ void CBatchDlg::LoadInput(const QString& path) {
   inputName_->setText(QDir::toNativeSeparators(path));
   encoding_->setCurrentIndex(0);
   // A folder beside the spreadsheet, named after it, unless one was chosen.
-  if (folder_->text().isEmpty()) {
-    const QFileInfo info(path);
-    folder_->setText(info.dir().filePath(info.completeBaseName()));
-  }
+  const QFileInfo info(path);
+  if (folder_->text().isEmpty()) folder_->setText(info.dir().filePath(info.completeBaseName()));
+  if (sheetFile_->text().isEmpty()) sheetFile_->setText(info.dir().filePath(info.completeBaseName() + QStringLiteral(".pdf")));
   ReloadInput();
+}
+
+void CBatchDlg::ChooseSheetFile() {
+  const QString file = desktop_.AskSheetFile(this, sheetFile_->text(), Ui(UiText::BatchSheetFilter));
+  if (!file.isEmpty()) sheetFile_->setText(file);
 }
 
 void CBatchDlg::ChooseFolder() {
@@ -340,12 +429,18 @@ void CBatchDlg::ShowTable() {
 
 void CBatchDlg::CheckColumns() {
   std::string parseError;
-  const auto names = NameTemplate::Parse(name_->text().toStdString(), &parseError);
-  const QString nameProblem = NameTemplateProblem(names, table_);
-  nameReady_ = nameProblem.isEmpty();
-  nameNote_->setText(nameReady_ ? Ui(UiText::BatchNameHint).arg(FromUtf8(KnownExtensions(UiText::BatchFieldSeparator, " 或 ")))
-                                : nameProblem);
-  nameNote_->setStyleSheet(nameReady_ ? QString() : QStringLiteral("color: red"));
+  const auto names = ToSheet() ? NameTemplate::ParseCaption(caption_->text().toStdString(), &parseError)
+                               : NameTemplate::Parse(name_->text().toStdString(), &parseError);
+  const QString outputProblem = OutputProblem(names);
+  nameReady_ = outputProblem.isEmpty();
+  const ImageOptions symbol = SheetSymbol();
+  const QString sheetHint = Ui(UiText::BatchModuleActual)
+                                .arg(SheetDpi)
+                                .arg(symbol.scale * MillimetresPerInch / SheetDpi, 0, 'f', 2);
+  const QString folderHint = Ui(UiText::BatchNameHint).arg(KnownExtensionList());
+  QLabel* note = ToSheet() ? moduleNote_ : nameNote_;
+  note->setText(nameReady_ ? (ToSheet() ? sheetHint : folderHint) : outputProblem);
+  note->setStyleSheet(nameReady_ ? QString() : QStringLiteral("color: red"));
 
   QString problem;
   columnsReady_ = false;
@@ -374,9 +469,19 @@ void CBatchDlg::CheckColumns() {
   UpdateStart();
 }
 
+QString CBatchDlg::OutputProblem(const std::optional<NameTemplate>& names) const {
+  if (!ToSheet()) return NameTemplateProblem(names, table_);
+  if (!names) return Ui(UiText::BatchCaptionBad);
+  if (const QString missing = MissingColumn(*names, table_); !missing.isEmpty())
+    return Ui(UiText::BatchCaptionUnknownColumn).arg(missing);
+  if (!sheetFile_->text().trimmed().endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+    return Ui(UiText::BatchSheetNotPdf);
+  return {};
+}
+
 void CBatchDlg::UpdateStart() {
-  const bool idle = !Running();
-  start_->setEnabled(idle && table_ && columnsReady_ && nameReady_ && !folder_->text().trimmed().isEmpty());
+  const QLineEdit* target = ToSheet() ? sheetFile_ : folder_;
+  start_->setEnabled(!Running() && table_ && columnsReady_ && nameReady_ && !target->text().trimmed().isEmpty());
 }
 
 BatchJob CBatchDlg::MakeJob() const {
@@ -389,8 +494,15 @@ BatchJob CBatchDlg::MakeJob() const {
   job.level = page_.level;
   job.version = page_.version;
   job.image.scale = page_.scale;
-  job.outputDir = LocalBytes(folder_->text().trimmed());
-  job.nameTemplate = name_->text().toStdString();
+  job.verify = verify_->isChecked();
+  if (ToSheet()) {
+    const PaperSize& paper = PaperSizes[static_cast<size_t>(std::max(paper_->currentIndex(), 0))];
+    job.labels = LabelSheetJob{{paper, gridColumns_->value(), gridRows_->value(), SheetSymbol()},
+                               caption_->text().toStdString(), LocalBytes(sheetFile_->text().trimmed())};
+  } else {
+    job.outputDir = LocalBytes(folder_->text().trimmed());
+    job.nameTemplate = name_->text().toStdString();
+  }
   return job;
 }
 
@@ -404,9 +516,7 @@ void CBatchDlg::Start() {
   progressBar_->setRange(0, static_cast<int>(std::max(expectedRows_, 1L)));
   progressBar_->setValue(0);
   progressText_->setText(Ui(UiText::BatchStarting));
-  for (QWidget* widget : std::initializer_list<QWidget*>{chooseInput_, encoding_, toFolder_, folder_, chooseFolder_, name_, close_})
-    widget->setEnabled(false);
-  cancel_->setEnabled(true);
+  SetRunning(true);
   elapsed_.start();
   runner_->Start(MakeJob());
   UpdateStart();
@@ -465,10 +575,9 @@ void CBatchDlg::ShowProgress() {
 void CBatchDlg::OnFinished(const BatchSummary& summary) {
   progressTimer_.stop();
   ShowProgress();
-  cancel_->setEnabled(false);
-  for (QWidget* widget : std::initializer_list<QWidget*>{chooseInput_, encoding_, toFolder_, folder_, chooseFolder_, name_, close_})
-    widget->setEnabled(true);
-  const QString counts = Ui(UiText::BatchSummary).arg(summary.written).arg(summary.failed);
+  SetRunning(false);
+  QString counts = Ui(UiText::BatchSummary).arg(summary.written).arg(summary.failed);
+  if (summary.pages > 0) counts += Ui(UiText::BatchSheetPages).arg(summary.pages);
   switch (summary.outcome) {
     case BatchOutcome::Finished: summary_->setText(counts); break;
     case BatchOutcome::Cancelled: summary_->setText(Ui(UiText::BatchCancelled) + counts); break;
@@ -479,11 +588,24 @@ void CBatchDlg::OnFinished(const BatchSummary& summary) {
   }
   progressText_->clear();
   if (summary.outcome == BatchOutcome::Finished) progressBar_->setValue(progressBar_->maximum());
-  openFolder_->setEnabled(QFileInfo(folder_->text().trimmed()).isDir());
+  openFolder_->setEnabled(QFileInfo(OutputFolder()).isDir());
   UpdateStart();
 }
 
-void CBatchDlg::OpenFolder() { desktop_.OpenFolder(QFileInfo(folder_->text().trimmed()).absoluteFilePath()); }
+void CBatchDlg::SetRunning(bool running) {
+  // The settings stay readable while the batch runs on them.
+  inputGroup_->setEnabled(!running);
+  outputGroup_->setEnabled(!running);
+  close_->setEnabled(!running);
+  cancel_->setEnabled(running);
+}
+
+QString CBatchDlg::OutputFolder() const {
+  const QFileInfo target(ToSheet() ? sheetFile_->text().trimmed() : folder_->text().trimmed());
+  return ToSheet() ? target.absolutePath() : target.absoluteFilePath();
+}
+
+void CBatchDlg::OpenFolder() { desktop_.OpenFolder(OutputFolder()); }
 
 void CBatchDlg::CopyFailures() {
   QStringList lines;

@@ -14,6 +14,8 @@ class BatchDesktop;
 class BatchRunner;
 class QCheckBox;
 class QComboBox;
+class QDoubleSpinBox;
+class QSpinBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -41,6 +43,13 @@ class CBatchDlg : public QDialog {
   QLineEdit* NameEdit() const { return name_; }
   QLabel* NameNote() const { return nameNote_; }
   QRadioButton* SheetChoice() const { return toSheet_; }
+  QLineEdit* SheetFileEdit() const { return sheetFile_; }
+  QPushButton* ChooseSheetButton() const { return chooseSheet_; }
+  QComboBox* PaperBox() const { return paper_; }
+  QSpinBox* ColumnsBox() const { return gridColumns_; }
+  QSpinBox* RowsBox() const { return gridRows_; }
+  QLineEdit* CaptionEdit() const { return caption_; }
+  QDoubleSpinBox* ModuleBox() const { return moduleMm_; }
   QCheckBox* VerifyBox() const { return verify_; }
   QPushButton* StartButton() const { return start_; }
   QPushButton* CancelButton() const { return cancel_; }
@@ -54,6 +63,7 @@ class CBatchDlg : public QDialog {
  public slots:
   void ChooseInput();
   void ChooseFolder();
+  void ChooseSheetFile();
   void Start();
   void Cancel();
   void OpenFolder();
@@ -65,6 +75,15 @@ class CBatchDlg : public QDialog {
  private:
   QWidget* BuildInputGroup();
   QWidget* BuildOutputGroup();
+  QWidget* BuildFolderPart(QWidget* parent);
+  QWidget* BuildSheetPart(QWidget* parent);
+  bool ToSheet() const;
+  // Why the file names (or the captions) cannot be made; empty when they can.
+  QString OutputProblem(const std::optional<NameTemplate>& names) const;
+  void SetRunning(bool running);
+  // Where the files went: the folder, or the one holding the label sheet.
+  QString OutputFolder() const;
+  ImageOptions SheetSymbol() const;
   QWidget* BuildRunArea();
   void ReloadInput();
   void ShowTable();
@@ -87,6 +106,18 @@ class CBatchDlg : public QDialog {
   QTimer progressTimer_;
   QElapsedTimer elapsed_;
 
+  QWidget* inputGroup_;
+  QWidget* outputGroup_;
+  QWidget* folderPart_;
+  QWidget* sheetPart_;
+  QLineEdit* sheetFile_;
+  QPushButton* chooseSheet_;
+  QComboBox* paper_;
+  QSpinBox* gridColumns_;
+  QSpinBox* gridRows_;
+  QLineEdit* caption_;
+  QDoubleSpinBox* moduleMm_;
+  QLabel* moduleNote_;
   QLabel* pageText_;
   QLabel* inputName_;
   QPushButton* chooseInput_;

@@ -14,7 +14,7 @@ struct Reason {
   std::string_view text;
 };
 
-constexpr std::array<Reason, 8> Reasons = {{
+constexpr std::array<Reason, 10> Reasons = {{
     {RowFailure::BrokenRow, UiText::BatchReasonBrokenRow},
     {RowFailure::TooManyCells, UiText::BatchReasonTooManyCells},
     {RowFailure::BadText, UiText::BatchReasonBadText},
@@ -23,6 +23,8 @@ constexpr std::array<Reason, 8> Reasons = {{
     {RowFailure::DuplicateName, UiText::BatchReasonDuplicateName},
     {RowFailure::NothingToEncode, UiText::BatchReasonNothingToEncode},
     {RowFailure::DoesNotFit, UiText::BatchReasonDoesNotFit},
+    {RowFailure::NotReadBack, UiText::BatchReasonNotReadBack},
+    {RowFailure::LabelTooLarge, UiText::BatchReasonLabelTooLarge},
 }};
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDoubleSpinBox>
+#include <QSpinBox>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
@@ -18,6 +20,9 @@
 #include "app/BatchDesktop.h"
 #include "app/BatchDialog.h"
 #include "tests/batch/BatchFiles.h"
+#include "tests/support/Poppler.h"
+#include "content/CodePage.h"
+#include "image/LabelSheet.h"
 #include "tests/gui/GuiHelpers.h"
 
 namespace {
@@ -28,6 +33,7 @@ class FakeBatchDesktop : public BatchDesktop {
  public:
   QString inputFile;
   QString folder;
+  QString sheetFile;
   std::vector<QString> opened;
   QString filter;
 
@@ -36,6 +42,7 @@ class FakeBatchDesktop : public BatchDesktop {
     return inputFile;
   }
   QString AskOutputFolder(QWidget*, const QString&) override { return folder; }
+  QString AskSheetFile(QWidget*, const QString&, const QString&) override { return sheetFile; }
   void OpenFolder(const QString& path) override { opened.push_back(path); }
 };
 
@@ -103,9 +110,7 @@ TEST_F(BatchDialog, ChineseHeadersRunToTheEndAndEveryFileHoldsItsRow) {
   EXPECT_EQ(Feeds(*dialog, 2), U("EM (邮箱)"));
   EXPECT_EQ(dialog->Preview()->item(1, 0)->text(), U("张三1"));
   EXPECT_EQ(dialog->Preview()->rowCount(), 21);  // what each column feeds, then the first 20 rows
-  EXPECT_TRUE(dialog->VerifyBox()->isVisible());
-  EXPECT_FALSE(dialog->SheetChoice()->isEnabled());
-  EXPECT_FALSE(dialog->SheetChoice()->toolTip().isEmpty());
+  EXPECT_TRUE(dialog->VerifyBox()->isChecked());  // every file is read back
 
   RunToEnd(*dialog);
   EXPECT_EQ(dialog->SummaryText()->text(), U("已生成 30 个，失败 0 个"));
@@ -232,6 +237,70 @@ TEST_F(BatchDialog, FailedRowsAreListedWithTheirNumbersAndCanBeCopied) {
   dialog->FailureList()->setFocus();
   QTest::keyClick(dialog->FailureList(), Qt::Key_C, Qt::ControlModifier);
   EXPECT_EQ(QApplication::clipboard()->text(), failures.join(QLatin1Char('\n')));
+}
+
+// A5, 2 x 3 labels a page: eight rows take two pages; each cell decodes to its
+// row's payload and the captions are text in the PDF.
+TEST_F(BatchDialog, LabelSheetWithChineseCaptions) {
+  std::string csv = "姓名,手机,工号\n";
+  std::vector<std::string> names;
+  for (int row = 1; row <= 8; ++row) {
+    names.push_back(std::string(row % 2 ? "张三" : "李四 Li") + std::to_string(row));
+    csv += names.back() + ",139" + std::to_string(row) + ",A" + std::to_string(row) + "\n";
+  }
+  auto dialog = Open(Write("cards.csv", csv));
+  EXPECT_TRUE(FeedsNothing(*dialog, 2));
+  QTest::mouseClick(dialog->SheetChoice(), Qt::LeftButton);
+  ASSERT_TRUE(dialog->SheetChoice()->isChecked());
+  const std::string pdf = (fs::path(dir.path().toStdString()) / "labels.pdf").string();
+  desktop.sheetFile = QString::fromStdString(pdf);
+  QTest::mouseClick(dialog->ChooseSheetButton(), Qt::LeftButton);
+  EXPECT_EQ(dialog->SheetFileEdit()->text(), desktop.sheetFile);
+  SelectComboItem(dialog->PaperBox(), 1);  // A5
+  dialog->ColumnsBox()->setValue(2);
+  dialog->RowsBox()->setValue(3);
+  dialog->ModuleBox()->setValue(0.6);
+  dialog->CaptionEdit()->setText(U("{姓名} {工号}"));
+  EXPECT_EQ(Feeds(*dialog, 2), U("仅用于文件名"));
+  RunToEnd(*dialog);
+  EXPECT_EQ(dialog->SummaryText()->text(), U("已生成 8 个，失败 0 个，共 2 页"));
+  EXPECT_FALSE(fs::exists(Out()));
+
+  constexpr int Dpi = 200;
+  const std::vector<GreyImage> pages = RenderPdfPages(pdf, Dpi);
+  ASSERT_EQ(pages.size(), 2u);
+  for (size_t index = 0; index < names.size(); ++index) {
+    const int slot = static_cast<int>(index % 6);
+    const std::string row = std::to_string(index + 1);
+    EXPECT_EQ(DecodeGridCell(pages[index / 6], 2, 3, slot % 2, slot / 2, SheetMarginMm / 25.4 * Dpi),
+              QrPrefix + "CARD:N:" + *Utf8ToCodePage(names[index], nullptr) + ";M:139" + row + ";;")
+        << index;
+  }
+  const std::string text = PdfText(pdf);
+  for (size_t i = 0; i < names.size(); ++i) EXPECT_NE(text.find(names[i] + " A" + std::to_string(i + 1)), std::string::npos) << i;
+  QTest::mouseClick(dialog->OpenFolderButton(), Qt::LeftButton);
+  EXPECT_EQ(desktop.opened, (std::vector<QString>{dir.path()}));
+}
+
+// A large Data Matrix at one pixel per module is past the decoders: with
+// verification the row fails and says why (the file stays, as on the command
+// line); without, it is simply written.
+TEST_F(BatchDialog, VerificationFailsRowsThatDoNotReadBack) {
+  window->Tabs()->setCurrentIndex(1);
+  Control<QSlider>(dm, ControlId::Zoom)->setValue(1);
+  for (const bool verify : {true, false}) {
+    auto dialog = Open(Write("in.csv", "text\n" + std::string(1500, 'A') + "\nshort\n"), true);
+    dialog->VerifyBox()->setChecked(verify);
+    RunToEnd(*dialog);
+    const QStringList failures = Failures(*dialog);
+    if (verify) {
+      ASSERT_FALSE(failures.isEmpty());
+      EXPECT_EQ(failures[0], U("第 1 行 (1.png)：读回校验失败：独立的解码器读不回原内容"));
+    } else {
+      EXPECT_TRUE(failures.isEmpty());
+    }
+    EXPECT_TRUE(fs::exists(fs::path(Out()) / "1.png"));
+  }
 }
 
 std::string CardRows(int rows) {
