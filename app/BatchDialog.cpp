@@ -93,12 +93,12 @@ QString PageDescription(const BatchPage& page) {
            QString(QLatin1Char(page.level)), version);
 }
 
-QString FeedText(const ColumnFeed& feed, const BatchPage& page) {
+QString FeedText(const ColumnFeed& feed, const BatchPage& page, bool sheet) {
   switch (feed.role) {
     case ColumnRole::Field:
       return FieldName(feed.slot, page.kind == SymbolKind::Qr ? PageForTab(page.operatorFormat, page.tab) : nullptr);
     case ColumnRole::Text: return Ui(UiText::BatchFeedsText);
-    case ColumnRole::NameOnly: return Ui(UiText::BatchFeedsName);
+    case ColumnRole::NameOnly: return Ui(sheet ? UiText::BatchFeedsCaption : UiText::BatchFeedsName);
     case ColumnRole::Unnamed: return Ui(UiText::BatchFeedsNothingUnnamed);
     case ColumnRole::Nothing: break;
   }
@@ -448,7 +448,7 @@ void CBatchDlg::CheckColumns() {
     const BatchPlanCheck check = CheckBatchColumns(table_->header, page_, names ? *names : NameTemplate{});
     for (int c = 0; c < static_cast<int>(check.columns.size()) && c < preview_->columnCount(); ++c) {
       const ColumnFeed& feed = check.columns[static_cast<size_t>(c)];
-      auto* item = new QTableWidgetItem(FeedText(feed, page_));
+      auto* item = new QTableWidgetItem(FeedText(feed, page_, ToSheet()));
       QFont bold = item->font();
       bold.setBold(true);
       item->setFont(bold);

@@ -31,11 +31,12 @@ constexpr std::string_view BatchFeedsRow = "对应";
 constexpr std::string_view BatchFeedsField = "%1 (%2)";
 constexpr std::string_view BatchFeedsText = "文本 (每行一个符号)";
 constexpr std::string_view BatchFeedsName = "仅用于文件名";
+constexpr std::string_view BatchFeedsCaption = "仅用于标题";
 constexpr std::string_view BatchFeedsNothingUnnamed = "无列名 (须为空)";
 constexpr std::string_view BatchFeedsNothing = "不对应任何字段";
 constexpr std::string_view BatchPageFields = "本页的字段：%1；列名可用标记或标题，text 列则每行编码一个原始符号。";
 constexpr std::string_view BatchDmFields = "DM码只取名为 text 的列；其他列只能用在文件名中。";
-constexpr std::string_view BatchColumnsUnused = "有 %1 列不对应任何字段，也没有用在文件名中：请改列名或在文件名模板中使用它。";
+constexpr std::string_view BatchColumnsUnused = "有 %1 列不对应任何字段，也没有用在文件名 (或标题) 中：请改列名或在模板中使用它。";
 constexpr std::string_view BatchHeaderRefused = "表头无法使用：%1";
 constexpr std::string_view BatchFieldSeparator = "、";
 

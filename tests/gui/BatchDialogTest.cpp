@@ -261,7 +261,7 @@ TEST_F(BatchDialog, LabelSheetWithChineseCaptions) {
   dialog->RowsBox()->setValue(3);
   dialog->ModuleBox()->setValue(0.6);
   dialog->CaptionEdit()->setText(U("{姓名} {工号}"));
-  EXPECT_EQ(Feeds(*dialog, 2), U("仅用于文件名"));
+  EXPECT_EQ(Feeds(*dialog, 2), U("仅用于标题"));
   RunToEnd(*dialog);
   EXPECT_EQ(dialog->SummaryText()->text(), U("已生成 8 个，失败 0 个，共 2 页"));
   EXPECT_FALSE(fs::exists(Out()));
