@@ -140,7 +140,7 @@ TEST(BatchRun, BadHeadersAndTemplatesStopBeforeAnythingIsWritten) {
   } const cases[] = {
       {"N,Nmae\na,b\n", "{row}.png", "column 'Nmae' is neither a field of \"名片\" of 中国移动v1.0"},
       {"", "{row}.png", "the input is empty"},
-      {"N\na\n", "{row}.tiff", "must end in .bmp, .jpg, .gif, .png or .svg"},
+      {"N\na\n", "{row}.tiff", "must end in .bmp, .jpg, .gif, .png, .svg, .pdf or .eps"},
       {"N\na\n", "card.png", "gives every row the same name"},
       {"N\na\n", "{id}.png", "uses {id}, which is no column"},
   };

@@ -111,14 +111,4 @@ TEST(CellConversion, PayloadBytesAreThoseThePagesGiveTheSameText) {
   }
 }
 
-TEST(CellConversion, EncodingNamesAndDelimiters) {
-  EXPECT_EQ(ParseTextEncoding("UTF-8"), TextEncoding::Utf8);
-  EXPECT_EQ(ParseTextEncoding("utf8"), TextEncoding::Utf8);
-  EXPECT_EQ(ParseTextEncoding("GB18030"), TextEncoding::Gb18030);
-  EXPECT_EQ(ParseTextEncoding("gbk"), std::nullopt);
-  EXPECT_EQ(DelimiterForFile("cards.TSV"), '\t');
-  EXPECT_EQ(DelimiterForFile("cards.csv"), ',');
-  EXPECT_EQ(DelimiterForFile("-"), ',');
-}
-
 }  // namespace

@@ -52,6 +52,8 @@ std::vector<GreyImage> RenderPdfPages(const std::string& pdf, int dpi) {
   return pages;
 }
 
+namespace {
+
 std::optional<std::string> DecodeGridCell(const GreyImage& page, int columns, int rows, int column, int row,
                                           double margin) {
   const double cellWidth = (page.width - 2 * margin) / columns, cellHeight = (page.height - 2 * margin) / rows;
@@ -63,6 +65,19 @@ std::optional<std::string> DecodeGridCell(const GreyImage& page, int columns, in
     cell.insert(cell.end(), line, line + width);
   }
   return DecodeImage(cell.data(), width, height, DecodeFormat::QrCode);
+}
+
+}  // namespace
+
+std::vector<std::optional<std::string>> DecodeSheetCells(const std::string& pdf, int columns, int rows,
+                                                         double marginMm) {
+  constexpr int Dpi = 200;
+  std::vector<std::optional<std::string>> cells;
+  for (const GreyImage& page : RenderPdfPages(pdf, Dpi))
+    for (int row = 0; row < rows; ++row)
+      for (int column = 0; column < columns; ++column)
+        cells.push_back(DecodeGridCell(page, columns, rows, column, row, marginMm / 25.4 * Dpi));
+  return cells;
 }
 
 std::string PdfText(const std::string& pdf) { return CommandOutput("pdftotext -enc UTF-8 " + Quoted(pdf) + " -"); }

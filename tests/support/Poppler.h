@@ -19,9 +19,10 @@ std::vector<GreyImage> RenderPdfPages(const std::string& pdf, int dpi);
 std::string PdfText(const std::string& pdf);
 // Width and height of page 1 in points, from pdfinfo.
 std::optional<std::pair<double, double>> PdfPageSizePoints(const std::string& pdf);
-// The symbol in cell (column, row) of a label sheet's page: the page less a
-// margin of `margin` pixels on every side, split into equal cells; zxing-cpp.
-std::optional<std::string> DecodeGridCell(const GreyImage& page, int columns, int rows, int column, int row,
-                                          double margin);
+// The QR symbol of every cell of a label sheet, page after page, each page
+// rendered at 200 dpi, less a margin of `marginMm` on every side and split
+// into columns x rows equal cells; nullopt for a cell zxing-cpp finds empty.
+std::vector<std::optional<std::string>> DecodeSheetCells(const std::string& pdf, int columns, int rows,
+                                                         double marginMm);
 // Standard output of a shell command.
 std::string CommandOutput(const std::string& command);
