@@ -140,6 +140,16 @@ QPushButton* Button(std::string_view caption, QWidget* parent) {
   return button;
 }
 
+// A path to type in and its "浏览..." button.
+QHBoxLayout* PathRow(std::string_view browse, QWidget* parent, QLineEdit*& edit, QPushButton*& button) {
+  auto* row = new QHBoxLayout;
+  edit = new QLineEdit(parent);
+  button = Button(browse, parent);
+  row->addWidget(edit, 1);
+  row->addWidget(button);
+  return row;
+}
+
 }  // namespace
 
 CBatchDlg::CBatchDlg(QWidget* parent, const BatchPage& page, BatchDesktop& desktop)
@@ -230,12 +240,7 @@ QWidget* CBatchDlg::BuildFolderPart(QWidget* parent) {
   folderPart_ = new QWidget(parent);
   auto* form = new QFormLayout(folderPart_);
   form->setContentsMargins(0, 0, 0, 0);
-  auto* folderRow = new QHBoxLayout;
-  folder_ = new QLineEdit(folderPart_);
-  chooseFolder_ = Button(UiText::BatchChooseFolder, folderPart_);
-  folderRow->addWidget(folder_, 1);
-  folderRow->addWidget(chooseFolder_);
-  form->addRow(Ui(UiText::BatchFolder), folderRow);
+  form->addRow(Ui(UiText::BatchFolder), PathRow(UiText::BatchChooseFolder, folderPart_, folder_, chooseFolder_));
   name_ = new QLineEdit(FromUtf8(NameTemplate::Default), folderPart_);
   form->addRow(Ui(UiText::BatchNameTemplate), name_);
   nameNote_ = new QLabel(folderPart_);
@@ -251,12 +256,7 @@ QWidget* CBatchDlg::BuildSheetPart(QWidget* parent) {
   sheetPart_ = new QWidget(parent);
   auto* form = new QFormLayout(sheetPart_);
   form->setContentsMargins(0, 0, 0, 0);
-  auto* fileRow = new QHBoxLayout;
-  sheetFile_ = new QLineEdit(sheetPart_);
-  chooseSheet_ = Button(UiText::BatchChooseSheetFile, sheetPart_);
-  fileRow->addWidget(sheetFile_, 1);
-  fileRow->addWidget(chooseSheet_);
-  form->addRow(Ui(UiText::BatchSheetFile), fileRow);
+  form->addRow(Ui(UiText::BatchSheetFile), PathRow(UiText::BatchChooseSheetFile, sheetPart_, sheetFile_, chooseSheet_));
 
   auto* gridRow = new QHBoxLayout;
   paper_ = new QComboBox(sheetPart_);
