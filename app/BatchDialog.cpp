@@ -42,6 +42,7 @@
 namespace {
 
 constexpr int PreviewRows = 20;
+constexpr int MinPreviewColumnWidth = 160;
 constexpr int ProgressIntervalMs = 100;
 // Labels are laid out at a printer's resolution: the module size in whole
 // pixels at 300 dpi is within a twelfth of a millimetre of the request.
@@ -196,7 +197,6 @@ QWidget* CBatchDlg::BuildInputGroup() {
 
   preview_ = new QTableWidget(group);
   preview_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  preview_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   layout->addWidget(preview_, 1);
   columnsNote_ = new QLabel(group);
   columnsNote_->setWordWrap(true);
@@ -466,7 +466,17 @@ void CBatchDlg::CheckColumns() {
   columnsNote_->setText(problem.isEmpty() ? fields
                                           : QStringLiteral("<span style='color:red'>%1</span><br>%2")
                                                 .arg(problem.toHtmlEscaped(), fields.toHtmlEscaped()));
+  FitPreviewColumns();
   UpdateStart();
+}
+
+void CBatchDlg::FitPreviewColumns() {
+  // As wide as the contents, but one long cell must not push the other
+  // columns (and its own centred header) out of sight.
+  preview_->resizeColumnsToContents();
+  const int widest = preview_->viewport()->width() / 2;
+  for (int c = 0; c < preview_->columnCount(); ++c)
+    preview_->setColumnWidth(c, std::min(preview_->columnWidth(c), std::max(widest, MinPreviewColumnWidth)));
 }
 
 QString CBatchDlg::OutputProblem(const std::optional<NameTemplate>& names) const {

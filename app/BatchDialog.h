@@ -88,6 +88,7 @@ class CBatchDlg : public QDialog {
   void ReloadInput();
   void ShowTable();
   void CheckColumns();
+  void FitPreviewColumns();
   void UpdateStart();
   void ShowProgress();
   void AddFailures(std::vector<BatchRowResult> rows);
