@@ -3,9 +3,10 @@
 #include <QPushButton>
 
 #include "app/Controls.h"
+#include "gui/TextBytes.h"
 
 CAboutDlg::CAboutDlg(QWidget* parent, const DialogUnits& units) : QDialog(parent) {
-  setWindowTitle(QString::fromUtf8(AboutBoxLayout.caption.data(), static_cast<qsizetype>(AboutBoxLayout.caption.size())));
+  setWindowTitle(FromUtf8(AboutBoxLayout.caption));
   const ControlSet controls(AboutBoxLayout, this, units);
   auto* ok = controls.Get<QPushButton>(ControlId::AboutOk);
   ok->setDefault(true);

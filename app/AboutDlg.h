@@ -3,7 +3,7 @@
 
 #include <QDialog>
 
-#include "content/pages/DialogUnits.h"
+#include "gui/DialogUnits.h"
 
 class CAboutDlg : public QDialog {
   Q_OBJECT

@@ -32,7 +32,7 @@
 #include "app/DialogDM.h"
 #include "app/TesselDlg.h"
 #include "content/Catalogue.h"
-#include "content/pages/TextBytes.h"
+#include "gui/TextBytes.h"
 #include "image/LabelSheet.h"
 #include "image/PhysicalSize.h"
 #include "qr/QrStandard.h"

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "app/SaveFailureText.h"
-#include "content/pages/TextBytes.h"
+#include "gui/TextBytes.h"
 #include "res/BatchStrings.h"
 
 namespace {

@@ -3,8 +3,9 @@
 
 #include <QWidget>
 #include <map>
+#include <vector>
 
-#include "content/pages/DialogUnits.h"
+#include "gui/DialogUnits.h"
 #include "res/DialogLayouts.h"
 
 class QTabBar;
@@ -35,7 +36,21 @@ class ControlSet {
     return qobject_cast<Widget*>(byId_.at(id));
   }
 
+  const DialogUnits& Units() const { return units_; }
+
+  // Once the lists hold their items: each as wide as its longest item at
+  // least, the controls right of it moved on so that the template's gaps stay.
+  void WidenListsToItems();
+
  private:
+  struct Placed {
+    const ControlSpec* control;
+    QWidget* widget;
+  };
+  void KeepTemplateGaps();
+
+  DialogUnits units_;
+  std::vector<Placed> placed_;
   std::map<int, QWidget*> byId_;
 };
 

@@ -3,8 +3,9 @@
 #include <QComboBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 
-#include "content/pages/TextBytes.h"
+#include "gui/TextBytes.h"
 #include "datamatrix/DmEncoder.h"
 #include "res/Strings.h"
 
@@ -21,11 +22,16 @@ CDialogDM::CDialogDM(QWidget* parent, const DialogUnits& units)
   auto* sizes = controls_.Get<QComboBox>(ControlId::VersionList);
   for (int i = 0; i < DmSquareSizeCount; ++i) sizes->addItem(FromUtf8(UiText::VersionItem).arg(SideOfSize(i)));
   sizes->setCurrentIndex(0);
+  controls_.WidenListsToItems();
   connect(sizes, &QComboBox::activated, this, &CDialogDM::OnSizeSelected);
   connect(TextBox(), &QPlainTextEdit::textChanged, this, &CDialogDM::ReadTextAndGenerate);
   connect(controls_.Get<QPushButton>(ControlId::Reset), &QPushButton::clicked, this, &CDialogDM::RemoveSelection);
   // Enter belongs to the text: the field takes Tab only to move focus.
   TextBox()->setTabChangesFocus(true);
+  // "重填" leaves the focus on its button; Ctrl+Z there takes the removal back.
+  // In the text box Ctrl+Z is the box's own.
+  auto* undo = new QShortcut(QKeySequence::Undo, this, TextBox(), &QPlainTextEdit::undo);
+  undo->setContext(Qt::WidgetWithChildrenShortcut);
 }
 
 QPlainTextEdit* CDialogDM::TextBox() const { return controls_.Get<QPlainTextEdit>(ControlId::DmText); }
@@ -55,7 +61,7 @@ void CDialogDM::GenerateSymbol() {
   ModuleMatrix symbol = text_.empty() ? ModuleMatrix() : EncodeGrowing();
   const bool tooLong = !text_.empty() && symbol.Empty();
   SetVersionLabel(tooLong ? FromUtf8(UiText::ContentTooLong) : FromUtf8(UiText::VersionLabel).arg(SideOfSize(sizeIndex_)));
-  ShowSymbol(std::move(symbol), text_);
+  ShowSymbol(std::move(symbol), text_, tooLong);
 }
 
 ModuleMatrix CDialogDM::EncodeGrowing() {

@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-#include "content/pages/DialogUnits.h"
+#include "gui/DialogUnits.h"
 
 class CDialogDM;
 class CTesselDlg;
@@ -21,6 +21,8 @@ class CDialogMain : public QWidget {
   QTabWidget* Tabs() const { return tabs_; }
   QPushButton* AboutButton() const { return aboutButton_; }
   QPushButton* BatchButton() const { return batchButton_; }
+  // The template's size, grown where this platform's controls need more.
+  QSize NaturalSize() const { return naturalSize_; }
 
  public slots:
   void ShowAbout();
@@ -28,10 +30,13 @@ class CDialogMain : public QWidget {
   void ShowBatch();
 
  private:
+  void FitScreen();
+
   DialogUnits units_;
   QTabWidget* tabs_;
   CDialogDM* dmPage_;
   CTesselDlg* qrPage_;
   QPushButton* aboutButton_;
   QPushButton* batchButton_;
+  QSize naturalSize_;
 };

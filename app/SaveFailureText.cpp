@@ -3,7 +3,7 @@
 #include <QFile>
 #include <cstring>
 
-#include "content/pages/TextBytes.h"
+#include "gui/TextBytes.h"
 #include "image/ImageFormats.h"
 #include "res/Strings.h"
 

@@ -14,12 +14,14 @@
 #include <QPaintEvent>
 #include <QPushButton>
 #include <QSlider>
+#include <span>
+#include <string>
 
 #include "app/SaveDialogs.h"
 #include "app/SaveFailureText.h"
 #include "app/SymbolImage.h"
 #include "app/SymbolTransfer.h"
-#include "content/pages/TextBytes.h"
+#include "gui/TextBytes.h"
 #include "image/ImageFormats.h"
 #include "res/Strings.h"
 
@@ -33,12 +35,29 @@ void PaintOwnBackground(QWidget* control) {
   control->setAutoFillBackground(true);
 }
 
-QString SaveFilter() {
-  QStringList entries;
+// A name as the file system takes it.
+std::string LocalPath(const QString& fileName) { return QFile::encodeName(fileName).toStdString(); }
+
+// The saving rule's four entries in their order, then the further formats
+// the formats table offers.
+QStringList SaveFilterCaptions() {
+  QStringList captions;
   for (const ImageFormat* format : SaveDialogFormats())
-    entries << FromUtf8(format->filterCaption) + QStringLiteral(" (*") + FromUtf8(format->extensions.front()) +
-                   QLatin1Char(')');
-  return entries.join(QStringLiteral(";;"));
+    captions << FromUtf8(format->filterCaption) + QStringLiteral(" (*") + FromUtf8(format->extensions.front()) +
+                    QLatin1Char(')');
+  return captions;
+}
+
+// A name without a dot in its last component, or ending in one, gets the
+// extension of the filter entry selected when the dialog closed.
+QString WithFilterExtension(const QString& fileName, int filterEntry) {
+  const std::span<const ImageFormat* const> offered = SaveDialogFormats();
+  if (filterEntry < 1 || filterEntry > static_cast<int>(offered.size())) return fileName;
+  const QString extension = FromUtf8(offered[filterEntry - 1]->extensions.front());  // with its dot
+  const QString name = QFileInfo(fileName).fileName();
+  if (name.endsWith(QLatin1Char('.'))) return fileName + extension.mid(1);
+  if (name.contains(QLatin1Char('.'))) return fileName;
+  return fileName + extension;
 }
 
 // How long the confirmation of a save that read back stays in the page.
@@ -91,18 +110,25 @@ std::optional<std::string> SaveSymbolImage(QWidget* page, const ModuleMatrix* sy
     dialogs.ShowMessage(page, FromUtf8(UiText::NoSymbol), true);
     return std::nullopt;
   }
-  const auto choice = dialogs.AskSaveFileName(page, SaveFilter());
-  if (!choice) return std::nullopt;
-  const std::string fileName = AppendDefaultExtension(QFile::encodeName(choice->first).toStdString(), choice->second);
-  const QString shownName = QFile::decodeName(QByteArray::fromStdString(fileName));
-  if (FindFormatForFile(fileName) != nullptr && QFileInfo::exists(shownName) &&
-      !dialogs.ConfirmOverwrite(page, shownName)) {
-    return std::nullopt;
+  SaveFileQuestion question{SaveFilterCaptions(), dialogs.lastFolder, dialogs.lastFilterEntry, {}};
+  QString shownName;
+  for (;;) {
+    const auto choice = dialogs.AskSaveFileName(page, question);
+    if (!choice) return std::nullopt;
+    shownName = WithFilterExtension(choice->first, choice->second);
+    const QFileInfo chosen(shownName);
+    dialogs.lastFolder = chosen.absolutePath();
+    dialogs.lastFilterEntry = choice->second;
+    // "No" to replacing a file goes back to the dialog, not out of the save.
+    if (FindFormatForFile(LocalPath(shownName)) == nullptr || !chosen.exists() ||
+        dialogs.ConfirmOverwrite(page, shownName))
+      break;
+    question = SaveFileQuestion{question.filters, dialogs.lastFolder, dialogs.lastFilterEntry, chosen.fileName()};
   }
   ImageOptions options;
   options.scale = scale;
-  const ImageResult result = SaveImageFile(*symbol, options, fileName);
-  if (result.Ok()) return fileName;
+  const ImageResult result = SaveImageFile(*symbol, options, LocalPath(shownName));
+  if (result.Ok()) return LocalPath(shownName);
   dialogs.ShowMessage(page, FromUtf8(UiText::SaveFailed) + QLatin1Char('\n') + DescribeSaveFailure(result), false);
   return std::nullopt;
 }
@@ -115,7 +141,6 @@ CSymbolPage::CSymbolPage(const DialogLayout& layout, QWidget* parent, const Dial
       copyAction_(new QAction(Text(UiText::CopyImage), this)),
       saveAsAction_(new QAction(Text(UiText::SaveAs), this)),
       dialogs_(&DesktopSaveDialogs()) {
-  setMinimumSize(DialogSize(layout, units));
   QWidget* picture = controls_.Get<QWidget>(ControlId::Picture);
   for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
     if (control != picture) PaintOwnBackground(control);
@@ -144,6 +169,13 @@ CSymbolPage::CSymbolPage(const DialogLayout& layout, QWidget* parent, const Dial
   PlacePrintedSizeLabel();
   confirmation_.setSingleShot(true);
   connect(&confirmation_, &QTimer::timeout, this, &CSymbolPage::ShowPrintedSize);
+}
+
+QSize CSymbolPage::minimumSizeHint() const {
+  // Every control and a narrow margin: the template's page reaches below its
+  // tab control, and its empty strip there is not needed.
+  const QRect used = childrenRect();
+  return QSize(used.right() + 1 + controls_.Units().X(2), used.bottom() + 1 + controls_.Units().Y(2));
 }
 
 QString CSymbolPage::PrintedSizeText() const { return printedSize_->text(); }
@@ -181,6 +213,10 @@ void CSymbolPage::CopySymbol() {
 }
 
 void CSymbolPage::SaveAndVerify() {
+  if (contentTooLong_) {
+    dialogs_->ShowMessage(this, FromUtf8(UiText::TooLongToSave), true);
+    return;
+  }
   const std::optional<std::string> fileName = SaveSymbolImage(this, &symbol_, scale_, *dialogs_);
   if (!fileName) return;
   ImageOptions options;
@@ -242,8 +278,9 @@ QString CSymbolPage::VersionLabelText() const { return controls_.Get<QLabel>(Con
 
 void CSymbolPage::SetVersionLabel(const QString& text) { controls_.Get<QLabel>(ControlId::VersionLabel)->setText(text); }
 
-void CSymbolPage::ShowSymbol(ModuleMatrix matrix, std::string encoded) {
+void CSymbolPage::ShowSymbol(ModuleMatrix matrix, std::string encoded, bool contentTooLong) {
   symbol_ = std::move(matrix);
+  contentTooLong_ = contentTooLong;
   encoded_ = HasSymbol() ? std::move(encoded) : std::string();
   pixels_ = HasSymbol() ? SymbolPixels(symbol_) : QImage();
   ShowPrintedSize();

@@ -29,8 +29,9 @@ void PaintSymbol(QPainter& painter, const QImage& symbol, const QRect& area, int
 // The symbol as one pixel per module, black on white.
 QImage SymbolPixels(const ModuleMatrix& matrix);
 
-// Asks for a name, appends the filter's extension, asks before replacing a
-// file and writes the symbol; reports every failure with a message. The name
+// Asks for a name (in the folder and with the filter last used), appends the
+// filter's extension, asks before replacing a file (going back to the name on
+// "No") and writes the symbol; reports every failure with a message. The name
 // written, or nullopt when nothing was.
 std::optional<std::string> SaveSymbolImage(QWidget* page, const ModuleMatrix* symbol, int scale,
                                            SaveDialogs& dialogs);
@@ -41,6 +42,7 @@ class CSymbolPage : public QWidget {
   bool HasSymbol() const { return !symbol_.Empty(); }
   const ModuleMatrix& Symbol() const { return symbol_; }
   int Scale() const { return scale_; }
+  QSize minimumSizeHint() const override;
   QRect PictureArea() const;
   // Where the symbol is painted, empty while there is none.
   QRect SymbolRect() const;
@@ -62,9 +64,10 @@ class CSymbolPage : public QWidget {
  protected:
   CSymbolPage(const DialogLayout& layout, QWidget* parent, const DialogUnits& units, Symbology symbology);
 
-  // An empty matrix shows no symbol; `encoded` are the bytes it carries, which
-  // a saved file must read back as. Repaints only what changed.
-  void ShowSymbol(ModuleMatrix matrix, std::string encoded);
+  // An empty matrix shows no symbol, and saving then says why; `encoded` are
+  // the bytes it carries, which a saved file must read back as. Repaints only
+  // what changed.
+  void ShowSymbol(ModuleMatrix matrix, std::string encoded, bool contentTooLong = false);
   void SetVersionLabel(const QString& text);
   // The slider moved; the page re-encodes.
   virtual void OnScaleChanged() = 0;
@@ -90,6 +93,7 @@ class CSymbolPage : public QWidget {
   QAction* copyAction_;
   QAction* saveAsAction_;
   std::optional<QPoint> dragStart_;
+  bool contentTooLong_ = false;
   QImage pixels_;
   QRect shownRect_;
   int scale_ = 4;

@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <QUrl>
 
-#include "content/pages/TextBytes.h"
+#include "gui/TextBytes.h"
 #include "image/AtomicFile.h"
 #include "image/ImageFormats.h"
 #include "image/PhysicalSize.h"

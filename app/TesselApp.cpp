@@ -1,16 +1,42 @@
 #include "app/TesselApp.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTimer>
+#include <QTranslator>
 
 #include "app/AppIcon.h"
 #include "app/DialogMain.h"
-#include "content/pages/DialogUnits.h"
+#include "gui/DialogUnits.h"
+#include "gui/TextBytes.h"
+#include "res/DialogLayouts.h"
 
-CTesselApp::CTesselApp(int& argc, char** argv) : QApplication(argc, argv) {
-  setFont(DialogFont());
-  setWindowIcon(AppIcon());
-  setDesktopFileName(QStringLiteral("quillet"));
+namespace {
+
+// The program speaks Chinese whatever the desktop's language: Qt's own file
+// dialog and standard buttons too.
+void InstallChineseQtTexts(QApplication& app) {
+  const QLocale chinese(QLocale::Chinese, QLocale::China);
+  QLocale::setDefault(chinese);
+  auto* translator = new QTranslator(&app);
+  if (translator->load(chinese, QStringLiteral("qtbase"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QApplication::installTranslator(translator);
+  }
 }
+
+}  // namespace
+
+void ConfigureApplication(QApplication& app) {
+  QApplication::setFont(DialogFont());
+  QApplication::setWindowIcon(AppIcon());
+  // Titles of message boxes and dialogs carry the program's name as it is written.
+  QGuiApplication::setApplicationDisplayName(FromUtf8(MainWindowLayout.caption));
+  QGuiApplication::setDesktopFileName(QStringLiteral("quillet"));
+  InstallChineseQtTexts(app);
+}
+
+CTesselApp::CTesselApp(int& argc, char** argv) : QApplication(argc, argv) { ConfigureApplication(*this); }
 
 int CTesselApp::Run(bool quitWhenShown) {
   CDialogMain main;

@@ -1,8 +1,12 @@
-// The application: the dialog font for every control, the icon, and the main
-// window run until it closes.
+// The application: the dialog font for every control, Chinese texts in Qt's
+// own dialogs, the name and icon, and the main window run until it closes.
 #pragma once
 
 #include <QApplication>
+
+// What every window of the program relies on; tests set up their
+// application with it too.
+void ConfigureApplication(QApplication& app);
 
 class CTesselApp : public QApplication {
   Q_OBJECT

@@ -3,10 +3,11 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QTabBar>
 
 #include "content/pages/ContentPages.h"
-#include "content/pages/TextBytes.h"
+#include "gui/TextBytes.h"
 #include "qr/QrCodeEncoder.h"
 #include "qr/QrStandard.h"
 #include "res/Strings.h"
@@ -29,12 +30,17 @@ CTesselDlg::CTesselDlg(QWidget* parent, const DialogUnits& units)
     : CSymbolPage(QrPageLayout, parent, units, Symbology::QrCode), encoder_(std::make_unique<CQrCodeEncoder>()) {
   CreateContentPages(units);
   FillCombos();
+  controls_.WidenListsToItems();
   connect(ContentTabs()->Bar(), &QTabBar::currentChanged, this, &CTesselDlg::SwitchContentType);
   for (const FormatRadio& radio : FormatRadios) {
     connect(controls_.Get<QRadioButton>(radio.controlId), &QRadioButton::clicked, this,
             [this, format = radio.format] { SwitchOperatorFormat(format); });
   }
-  connect(controls_.Get<QPushButton>(ControlId::Reset), &QPushButton::clicked, this, &CTesselDlg::ResetCurrentPage);
+  connect(controls_.Get<QPushButton>(ControlId::Reset), &QPushButton::clicked, this, &CTesselDlg::OnResetClicked);
+  // A focused field keeps Ctrl+Z for its own typing.
+  auto* undo = new QShortcut(QKeySequence::Undo, this, this, &CTesselDlg::UndoEmptying);
+  undo->setContext(Qt::WidgetWithChildrenShortcut);
+  SetTabOrder();
   SwitchOperatorFormat(1);
   controls_.Get<QRadioButton>(ControlId::FormatMobileV1)->setChecked(true);
 }
@@ -54,6 +60,18 @@ void CTesselDlg::CreateContentPages(const DialogUnits& units) {
     connect(page, &CDialogTypeBase::FieldChanged, this,
             [this](int slot, const std::string& text) { SetFieldValue(static_cast<unsigned>(slot), text); });
     pages_.push_back(page);
+  }
+}
+
+void CTesselDlg::SetTabOrder() {
+  // The template's order, with the fields of the shown page right after the
+  // tab row that chooses it (hidden pages' fields are skipped).
+  QWidget* previous = ContentTabs()->Bar();
+  for (CDialogTypeBase* page : pages_) {
+    for (const FieldSpec& field : page->Definition().fields) {
+      QWidget::setTabOrder(previous, page->FieldEdit(field.slot));
+      previous = page->FieldEdit(field.slot);
+    }
   }
 }
 
@@ -97,7 +115,9 @@ void CTesselDlg::ShowContentPage(CDialogTypeBase* page) {
 }
 
 void CTesselDlg::SwitchOperatorFormat(int format) {
+  RememberFilledPage();
   RebuildTabs(format);
+  currentTab_ = 0;
   ShowContentPage(Page("CDialogTypeCard"));
   operatorFormat_ = format;
   ClearFieldValues();
@@ -107,6 +127,8 @@ void CTesselDlg::SwitchOperatorFormat(int format) {
 void CTesselDlg::SwitchContentType(int tab) {
   const PageSpec* definition = PageForTab(operatorFormat_, tab);
   if (definition == nullptr) return;
+  RememberFilledPage();
+  currentTab_ = tab;
   ShowContentPage(Page(definition->className));
   ClearFieldValues();
   ComposePayload();
@@ -119,12 +141,41 @@ void CTesselDlg::ResetCurrentPage() {
   ComposePayload();
 }
 
+void CTesselDlg::OnResetClicked() {
+  RememberFilledPage();
+  ResetCurrentPage();
+}
+
+void CTesselDlg::RememberFilledPage() {
+  if (currentPage_ == nullptr) return;
+  auto filled = currentPage_->FilledFields();
+  // A second switch in a row empties nothing: Ctrl+Z still goes back to the text.
+  if (!filled.empty()) emptied_ = EmptiedPage{operatorFormat_, currentTab_, std::move(filled)};
+}
+
+void CTesselDlg::UndoEmptying() {
+  if (!emptied_) return;
+  const EmptiedPage page = std::move(*emptied_);
+  emptied_.reset();
+  for (const FormatRadio& radio : FormatRadios) {
+    if (radio.format == page.format) controls_.Get<QRadioButton>(radio.controlId)->setChecked(true);
+  }
+  if (page.format != operatorFormat_) SwitchOperatorFormat(page.format);
+  ContentTabs()->Bar()->setCurrentIndex(page.tab);
+  resetting_ = true;
+  for (const auto& [slot, text] : page.fields) currentPage_->SetFieldText(slot, text);
+  resetting_ = false;
+  ComposePayload();
+}
+
 void CTesselDlg::ClearFieldValues() {
   for (std::string& value : fieldValues_) value.clear();
 }
 
 void CTesselDlg::SetFieldValue(unsigned slot, std::string text) {
-  if (StoreFieldValue(fieldValues_, slot, std::move(text)) && !resetting_) ComposePayload();
+  if (!StoreFieldValue(fieldValues_, slot, std::move(text)) || resetting_) return;
+  emptied_.reset();  // typing ends what Ctrl+Z can bring back
+  ComposePayload();
 }
 
 void CTesselDlg::OnLevelSelected(int index) {
@@ -144,7 +195,7 @@ void CTesselDlg::ComposePayload() {
   const bool fits = currentPayload_.empty() || EncodeCurrentPayload();
   if (!fits) currentPayload_.clear();
   SetVersionLabel(fits ? FromUtf8(UiText::VersionLabel).arg(encoder_->Version) : FromUtf8(UiText::ContentTooLong));
-  if (currentPayload_.empty()) ShowSymbol(ModuleMatrix(), {});
+  if (currentPayload_.empty()) ShowSymbol(ModuleMatrix(), {}, !fits);
   else ShowSymbol(ModuleMatrix::FromQr(*encoder_), EncoderInput(currentPayload_));
 }
 

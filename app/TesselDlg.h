@@ -2,8 +2,11 @@
 // level, version, zoom; re-encodes the composed payload on every change.
 #pragma once
 
+#include <QString>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/SymbolPage.h"
@@ -43,7 +46,13 @@ class CTesselDlg : public CSymbolPage {
   void RebuildTabs(int format);
   void ShowContentPage(CDialogTypeBase* page);
   void ResetCurrentPage();
+  void OnResetClicked();
   void ClearFieldValues();
+  // Before a switch or "重填" empties fields that hold text, keep them so
+  // that Ctrl+Z right after can bring them back.
+  void RememberFilledPage();
+  void UndoEmptying();
+  void SetTabOrder();
   void OnLevelSelected(int index);
   void OnVersionSelected(int index);
   // Encodes the current payload; false when it fits no version.
@@ -51,10 +60,19 @@ class CTesselDlg : public CSymbolPage {
 
   std::vector<CDialogTypeBase*> pages_;  // children, in catalogue order
   CDialogTypeBase* currentPage_ = nullptr;
+  int currentTab_ = 0;
   int operatorFormat_ = 1;
   FieldValueArray fieldValues_;
   std::unique_ptr<CQrCodeEncoder> encoder_;
   std::string currentPayload_;
-  // While a page clears its fields, compose once at the end, not per field.
+  // While a page clears or restores its fields, compose once at the end, not per field.
   bool resetting_ = false;
+
+  struct EmptiedPage {
+    int format;
+    int tab;
+    std::vector<std::pair<int, QString>> fields;  // slot, text
+  };
+  // What the last emptying switch or reset took away; gone with the next edit.
+  std::optional<EmptiedPage> emptied_;
 };

@@ -2,6 +2,7 @@
 // interleaved over the blocks of the symbol.
 #include <array>
 #include <cstring>
+#include <utility>
 
 #include "datamatrix/DmEncoder.h"
 
@@ -9,6 +10,9 @@ namespace {
 
 constexpr int kFieldPolynomial = 301;
 constexpr int kMaxEcc = 68;
+// Register rows padded with zeros to whole 16-byte vectors.
+constexpr int kVector = 16;
+constexpr int kRowWidth = (kMaxEcc + kVector - 1) / kVector * kVector;
 
 struct FieldTables {
   std::array<uint8_t, 256> antilog{};
@@ -51,7 +55,7 @@ std::array<uint8_t, kMaxEcc + 1> Generator(int k) {
 // register update becomes a row of XORs. One row set per block length k in
 // use, built on first use; static storage, so nothing is allocated.
 struct GeneratorRows {
-  std::array<std::array<uint8_t, kMaxEcc>, 256> rows;
+  std::array<std::array<uint8_t, kRowWidth>, 256> rows;
 };
 
 constexpr std::array<int, 16> kEccLengths = {5, 7, 10, 11, 12, 14, 18, 20, 24, 28, 36, 42, 48, 56, 62, 68};
@@ -84,10 +88,16 @@ const GeneratorRows* RowsFor(int k) {
 
 // Remainder of (block data) x^k divided by g, highest register first.
 void BlockRemainder(const uint8_t* data, int count, int stride, int k, const GeneratorRows& g, uint8_t* remainder) {
-  uint8_t reg[kMaxEcc + 1] = {};
+  // Two registers in turn, so that each shift-and-add is a plain vector XOR;
+  // past k the rows are zero, and so the registers stay.
+  uint8_t regs[2][kRowWidth + 1] = {};
+  uint8_t* reg = regs[0];
+  uint8_t* next = regs[1];
+  const int width = (k + kVector - 1) / kVector * kVector;
   for (int i = 0; i < count; ++i) {
     const uint8_t* row = g.rows[data[i * stride] ^ reg[0]].data();
-    for (int j = 0; j < k; ++j) reg[j] = reg[j + 1] ^ row[j];
+    for (int j = 0; j < width; ++j) next[j] = reg[j + 1] ^ row[j];
+    std::swap(reg, next);
   }
   std::memcpy(remainder, reg, k);
 }

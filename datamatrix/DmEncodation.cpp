@@ -396,6 +396,8 @@ void RunStep(Stream& s, const Input& in) {
   }
 }
 
+int TripletValueCount(int scheme, uint8_t byte) { return ValuesOf(scheme)[byte].count; }
+
 int EncodeDataForSize(const uint8_t* text, int length, int scheme, int requestedSize, uint8_t* codewords) {
   if (text == nullptr || length <= 0 || codewords == nullptr || scheme < Ascii || scheme > Auto) return 0;
   const Input in{text, length, requestedSize};

@@ -8,7 +8,7 @@
 #include "datamatrix/DmInternal.h"
 
 DmModuleGrid::DmModuleGrid(int columns, int rows)
-    : columns_(columns), rows_(rows), cells_(static_cast<size_t>(columns) * rows) {}
+    : columns_(columns), rows_(rows), cells_(new int32_t[static_cast<size_t>(columns) * rows]) {}
 
 namespace {
 

@@ -90,15 +90,17 @@ class DmModuleGrid {
   DmModuleGrid(int columns, int rows);
   int Columns() const { return columns_; }
   int Rows() const { return rows_; }
-  const int32_t* Column(int x) const { return cells_.data() + static_cast<size_t>(x) * rows_; }
-  int32_t* Column(int x) { return cells_.data() + static_cast<size_t>(x) * rows_; }
+  const int32_t* Column(int x) const { return cells_.get() + static_cast<size_t>(x) * rows_; }
+  int32_t* Column(int x) { return cells_.get() + static_cast<size_t>(x) * rows_; }
   int32_t At(int x, int y) const { return Column(x)[y]; }
   bool IsDark(int x, int y) const { return At(x, y) == 0; }
 
  private:
   int columns_;
   int rows_;
-  std::vector<int32_t> cells_;  // column after column, one allocation
+  // Column after column, one allocation; left uninitialised, as every cell is
+  // written once when the symbol is filled.
+  std::unique_ptr<int32_t[]> cells_;
 };
 
 // Runs the whole pipeline. `size` in: the requested size; out, on success

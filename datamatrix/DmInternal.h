@@ -40,7 +40,7 @@ struct Stream {
 };
 
 Stream FreshStream(uint8_t* codewords);
-inline bool IsTripletScheme(int scheme) { return scheme == C40 || scheme == Text || scheme == X12; }
+constexpr bool IsTripletScheme(int scheme) { return scheme == C40 || scheme == Text || scheme == X12; }
 // C40, Text and X12 can be left only between two codeword pairs.
 inline bool CanLeave(const Stream& s) {
   return !IsTripletScheme(s.scheme) || (s.progress % kCodeword == 0 && s.progress == s.written);
@@ -48,6 +48,8 @@ inline bool CanLeave(const Stream& s) {
 void ChangeScheme(Stream& s, const Input& in, int target);
 void RunStep(Stream& s, const Input& in);
 inline int CodewordCount(const Stream& s) { return (s.written + kCodeword - 1) / kCodeword; }
+// How many C40, Text or X12 values the byte takes; 0 when the scheme cannot carry it.
+int TripletValueCount(int scheme, uint8_t byte);
 
 int EncodeAuto(const Input& in, uint8_t* codewords);
 

@@ -1,6 +1,12 @@
 // ECC 200 module placement: the walk that puts each codeword's eight bits
-// into the data area, and the corner shapes it uses at the edges.
+// into the data area, and the corner shapes it uses at the edges. The walk
+// depends on the size only, so it runs once per size, into a map of where
+// each module takes its bit from; placing codewords then reads the map.
+#include <algorithm>
 #include <array>
+#include <atomic>
+#include <cstdlib>
+#include <mutex>
 
 #include "datamatrix/DmEncoder.h"
 #include "datamatrix/DmModules.h"
@@ -20,38 +26,37 @@ constexpr std::array<Offsets, 4> kCornerShapes = {{
     {{{-1, 0}, {-1, -1}, {0, -3}, {0, -2}, {0, -1}, {1, -3}, {1, -2}, {1, -1}}},
 }};
 
+// Records the walk: for each codeword the data-area positions (row after
+// row) of its eight modules, bit 7 first.
 class Placer {
  public:
-  Placer(uint8_t* modules, int rows, int columns, const uint8_t* codewords)
-      : modules_(modules), rows_(rows), columns_(columns), codewords_(codewords) {}
+  Placer(uint16_t* positions, bool* visited, int rows, int columns)
+      : positions_(positions), visited_(visited), rows_(rows), columns_(columns) {
+    std::fill_n(visited_, rows * columns, false);
+  }
 
   int Placed() const { return next_; }
-  bool Visited(int row, int col) const { return modules_[row * columns_ + col] & dm::kVisitedModule; }
+  bool Visited(int row, int col) const { return visited_[row * columns_ + col]; }
 
   void Standard(int row, int col) {
-    const int codeword = codewords_[next_++];
-    for (int bit = 0; bit < 8; ++bit)
-      Bit(row + kStandardShape[bit][0], col + kStandardShape[bit][1], codeword & (0x80 >> bit));
+    const int codeword = next_++;
+    for (int bit = 0; bit < 8; ++bit) Bit(row + kStandardShape[bit][0], col + kStandardShape[bit][1], codeword, bit);
   }
 
   void Corner(int shape) {
-    const int codeword = codewords_[next_++];
+    const int codeword = next_++;
     for (int bit = 0; bit < 8; ++bit) {
       const auto [r, c] = kCornerShapes[shape][bit];
-      Bit(r < 0 ? rows_ + r : r, c < 0 ? columns_ + c : c, codeword & (0x80 >> bit));
+      Bit(r < 0 ? rows_ + r : r, c < 0 ? columns_ + c : c, codeword, bit);
     }
   }
 
-  // A corner left over by the walk gets its fixed pattern: dark diagonal.
-  void FillUnvisitedCorner() {
-    if (Visited(rows_ - 1, columns_ - 1)) return;
-    modules_[(rows_ - 1) * columns_ + columns_ - 1] |= dm::kDarkModule;
-    modules_[(rows_ - 2) * columns_ + columns_ - 2] |= dm::kDarkModule;
-  }
+  // A corner left over by the walk gets a fixed pattern: dark diagonal.
+  bool CornerLeftOver() const { return !Visited(rows_ - 1, columns_ - 1); }
 
  private:
   // Positions beyond the top or left edge wrap to the opposite side.
-  void Bit(int row, int col, bool dark) {
+  void Bit(int row, int col, int codeword, int bit) {
     if (row < 0) {
       row += rows_;
       col += 4 - ((rows_ + 4) % 8);
@@ -60,13 +65,14 @@ class Placer {
       col += columns_;
       row += 4 - ((columns_ + 4) % 8);
     }
-    modules_[row * columns_ + col] |= (dark ? dm::kDarkModule : 0) | dm::kPlacedModule | dm::kVisitedModule;
+    visited_[row * columns_ + col] = true;
+    positions_[codeword * 8 + bit] = static_cast<uint16_t>(row * columns_ + col);
   }
 
-  uint8_t* modules_;
+  uint16_t* positions_;
+  bool* visited_;
   int rows_;
   int columns_;
-  const uint8_t* codewords_;
   int next_ = 0;
 };
 
@@ -78,13 +84,8 @@ int CornerAt(int row, int col, int rows, int columns) {
   return -1;
 }
 
-}  // namespace
-
-int DmPlaceCodewords(int sizeIndex, uint8_t* modules, const uint8_t* codewords) {
-  const int rows = DmSizeAttribute(sizeIndex, DataAreaRows);
-  const int columns = DmSizeAttribute(sizeIndex, DataAreaColumns);
-  if (rows == 0 || modules == nullptr || codewords == nullptr) return 0;
-  Placer placer(modules, rows, columns, codewords);
+// Returns the number of codewords placed.
+int Walk(Placer& placer, int rows, int columns) {
   int row = 4;
   int col = 0;
   do {
@@ -104,6 +105,75 @@ int DmPlaceCodewords(int sizeIndex, uint8_t* modules, const uint8_t* codewords) 
     row += 3;
     col += 1;
   } while (row < rows || col < columns);
-  placer.FillUnvisitedCorner();
   return placer.Placed();
+}
+
+int AreaSize(int sizeIndex) {
+  return DmSizeAttribute(sizeIndex, DataAreaRows) * DmSizeAttribute(sizeIndex, DataAreaColumns);
+}
+
+// The data-area modules of all 30 sizes together: room enough for the eight
+// positions of every codeword the walk places.
+constexpr int kAllAreas = 92640;
+
+struct Walks {
+  std::array<int, DmSizeCount + 1> start{};
+  std::array<std::atomic<int>, DmSizeCount> placed{};  // 0 until the size's walk is recorded
+  std::array<bool, DmSizeCount> cornerLeftOver{};
+  std::mutex recording;
+  std::array<uint16_t, kAllAreas> positions;
+};
+
+Walks& AllWalks() {
+  static Walks walks;
+  static const bool laidOut = [] {
+    for (int i = 0; i < DmSizeCount; ++i) walks.start[i + 1] = walks.start[i] + AreaSize(i);
+    if (walks.start[DmSizeCount] > kAllAreas) std::abort();  // the size table and the constant disagree
+    return true;
+  }();
+  (void)laidOut;
+  return walks;
+}
+
+// The walk of the size, recorded on first use.
+const uint16_t* WalkOf(int sizeIndex, int& placed, bool& cornerLeftOver) {
+  Walks& walks = AllWalks();
+  uint16_t* positions = walks.positions.data() + walks.start[sizeIndex];
+  placed = walks.placed[sizeIndex].load(std::memory_order_acquire);
+  if (placed == 0) {
+    const std::lock_guard<std::mutex> lock(walks.recording);
+    placed = walks.placed[sizeIndex].load(std::memory_order_relaxed);
+    if (placed == 0) {
+      const int rows = DmSizeAttribute(sizeIndex, DataAreaRows);
+      const int columns = DmSizeAttribute(sizeIndex, DataAreaColumns);
+      static std::array<bool, 132 * 132> visited;  // the largest data area; guarded by the lock
+      Placer placer(positions, visited.data(), rows, columns);
+      placed = Walk(placer, rows, columns);
+      walks.cornerLeftOver[sizeIndex] = placer.CornerLeftOver();
+      walks.placed[sizeIndex].store(placed, std::memory_order_release);
+    }
+  }
+  cornerLeftOver = walks.cornerLeftOver[sizeIndex];
+  return positions;
+}
+
+}  // namespace
+
+int DmPlaceCodewords(int sizeIndex, uint8_t* modules, const uint8_t* codewords) {
+  if (sizeIndex < 0 || sizeIndex >= DmSizeCount || modules == nullptr || codewords == nullptr) return 0;
+  int placed = 0;
+  bool cornerLeftOver = false;
+  const uint16_t* positions = WalkOf(sizeIndex, placed, cornerLeftOver);
+  // By table, not by branch: codeword bits are as good as random.
+  constexpr std::array<uint8_t, 2> kStatus = {dm::kPlacedModule | dm::kVisitedModule,
+                                              dm::kDarkModule | dm::kPlacedModule | dm::kVisitedModule};
+  for (int c = 0; c < placed; ++c, positions += 8)
+    for (int bit = 0; bit < 8; ++bit) modules[positions[bit]] |= kStatus[(codewords[c] >> (7 - bit)) & 1];
+  if (cornerLeftOver) {
+    const int rows = DmSizeAttribute(sizeIndex, DataAreaRows);
+    const int columns = DmSizeAttribute(sizeIndex, DataAreaColumns);
+    modules[(rows - 1) * columns + columns - 1] |= dm::kDarkModule;
+    modules[(rows - 2) * columns + columns - 2] |= dm::kDarkModule;
+  }
+  return placed;
 }

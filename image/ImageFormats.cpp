@@ -25,7 +25,7 @@ constexpr ImageFormat Formats[] = {
     {"jpg", JpegExtensions, "JPEG图像文件", WriteJpeg},
     {"gif", GifExtensions, "GIF图像文件", WriteGif},
     {"png", PngExtensions, "PNG图像文件", WritePng},
-    {"svg", SvgExtensions, {}, WriteSvg},
+    {"svg", SvgExtensions, "SVG图像文件", WriteSvg},
     // Vector pages for print, drawn by the print module (image/PrintFormats.h).
     {"pdf", PdfExtensions, "PDF文档", WritePdf},
     {"eps", EpsExtensions, "EPS矢量图形", WriteEps},

@@ -13,6 +13,7 @@ constexpr std::string_view DmTab = "DM码";
 constexpr std::string_view AboutEntry = "关于 Quillet(&A)...";
 
 constexpr std::string_view NoSymbol = "请先生成图片";
+constexpr std::string_view TooLongToSave = "内容过长，无法生成图片";
 constexpr std::string_view SaveFailed = "保存图像文件失败!";
 constexpr std::string_view ConfirmOverwrite = "文件 %1 已存在。\n要替换它吗?";
 

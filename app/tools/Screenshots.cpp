@@ -35,6 +35,8 @@ int main(int argc, char** argv) {
   QDir().mkpath(folder);
 
   CDialogMain window;
+  // The offscreen screen is small: show the window as a 1920 x 1080 screen would.
+  window.resize(window.NaturalSize());
   window.show();
   CDialogTypeBase* card = window.QrPage()->CurrentPage();
   Fill(card, FieldSlotOfTag("N"), QStringLiteral("张三"));

@@ -16,7 +16,7 @@
 
 #include "app/DialogDM.h"
 #include "app/DialogMain.h"
-#include "content/pages/DialogUnits.h"
+#include "gui/DialogUnits.h"
 #include "app/TesselDlg.h"
 #include "content/pages/DialogTypeBase.h"
 #include "qr/QrCodeEncoder.h"

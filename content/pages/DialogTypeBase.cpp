@@ -5,7 +5,7 @@
 #include <QPlainTextEdit>
 #include <limits>
 
-#include "content/pages/TextBytes.h"
+#include "gui/TextBytes.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ void CDialogTypeBase::AddField(const FieldSpec& field, const DialogUnits& units)
   if (!field.caption.empty()) {
     auto* caption = new QLabel(FromUtf8(field.caption), this);
     caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    caption->setGeometry(units.Map(field.captionRect));
+    caption->setGeometry(GrownToText(units.Map(field.captionRect), caption->sizeHint()));
   }
   QWidget* edit = nullptr;
   if (field.multiLine) {
@@ -61,4 +61,20 @@ void CDialogTypeBase::ResetFields() {
     if (auto* line = qobject_cast<QLineEdit*>(edit)) line->clear();
     if (auto* multi = qobject_cast<QPlainTextEdit*>(edit)) multi->clear();
   }
+}
+
+std::vector<std::pair<int, QString>> CDialogTypeBase::FilledFields() const {
+  std::vector<std::pair<int, QString>> filled;
+  for (int slot = 0; slot < FieldSlotCount; ++slot) {
+    if (edits_[slot] == nullptr) continue;
+    QString text = EditText(edits_[slot]);
+    if (!text.isEmpty()) filled.emplace_back(slot, std::move(text));
+  }
+  return filled;
+}
+
+void CDialogTypeBase::SetFieldText(int slot, const QString& text) {
+  QWidget* edit = FieldEdit(slot);
+  if (auto* line = qobject_cast<QLineEdit*>(edit)) line->setText(text);
+  if (auto* multi = qobject_cast<QPlainTextEdit*>(edit)) multi->setPlainText(text);
 }

@@ -6,9 +6,11 @@
 #include <QWidget>
 #include <array>
 #include <string>
+#include <utility>
+#include <vector>
 
-#include "content/pages/DialogUnits.h"
 #include "content/Catalogue.h"
+#include "gui/DialogUnits.h"
 
 class CDialogTypeBase : public QWidget {
   Q_OBJECT
@@ -20,6 +22,10 @@ class CDialogTypeBase : public QWidget {
   QWidget* FieldEdit(int slot) const;
   // Empties every field the page shows; each reports its empty value.
   virtual void ResetFields();
+  // Slot and text of every field that holds text, in slot order.
+  std::vector<std::pair<int, QString>> FilledFields() const;
+  // Sets a field's text; it reports the change like a typed one.
+  void SetFieldText(int slot, const QString& text);
 
  signals:
   void FieldChanged(int slot, const std::string& text);

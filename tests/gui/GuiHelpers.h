@@ -13,6 +13,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <deque>
 
 #include "app/Controls.h"
 #include "app/DialogDM.h"
@@ -22,6 +23,8 @@
 #include "content/pages/DialogTypeBase.h"
 #include "res/DialogLayouts.h"
 #include "tests/support/Decode.h"
+
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 // What every QR symbol of the program carries before the payload.
 inline const std::string QrPrefix("\x01\x10", 2);
@@ -82,14 +85,17 @@ inline std::optional<std::string> DecodeShownSymbol(CSymbolPage* page, DecodeFor
 // Answers save questions from a script and records what was asked.
 class FakeSaveDialogs : public SaveDialogs {
  public:
-  std::optional<std::pair<QString, int>> answer;
+  std::deque<std::pair<QString, int>> answers;  // one per file dialog; cancels when none is left
   bool allowOverwrite = true;
-  QString filter;  // stays empty while the file dialog never opened
+  std::vector<SaveFileQuestion> asked;  // stays empty while the file dialog never opened
   std::vector<QString> overwriteAsked;
   std::vector<std::pair<QString, bool>> messages;  // text, exclamation
 
-  std::optional<std::pair<QString, int>> AskSaveFileName(QWidget*, const QString& f) override {
-    filter = f;
+  std::optional<std::pair<QString, int>> AskSaveFileName(QWidget*, const SaveFileQuestion& question) override {
+    asked.push_back(question);
+    if (answers.empty()) return std::nullopt;
+    const auto answer = answers.front();
+    answers.pop_front();
     return answer;
   }
   bool ConfirmOverwrite(QWidget*, const QString& path) override {

@@ -2,12 +2,12 @@
 
 #include <QApplication>
 
-#include "content/pages/DialogUnits.h"
+#include "app/TesselApp.h"
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   testing::InitGoogleTest(&argc, argv);
   QApplication app(argc, argv);
-  QApplication::setFont(DialogFont());
+  ConfigureApplication(app);
   return RUN_ALL_TESTS();
 }

@@ -58,8 +58,8 @@ TEST_P(TooLong, ShowsNoSymbolKeepsEveryByteAndRefusesToSave) {
   EXPECT_FALSE(page->HasSymbol());
   EXPECT_EQ(page->VersionLabelText(), U("(内容过长)"));
   ClickButton(page, ControlId::Save);
-  EXPECT_EQ(dialogs.messages, (std::vector<std::pair<QString, bool>>{{U("请先生成图片"), true}}));
-  EXPECT_TRUE(dialogs.filter.isEmpty());
+  EXPECT_EQ(dialogs.messages, (std::vector<std::pair<QString, bool>>{{U("内容过长，无法生成图片"), true}}));
+  EXPECT_TRUE(dialogs.asked.empty());
 }
 
 // 2500 bytes pass the encoder's size guard yet fit no version at level M;

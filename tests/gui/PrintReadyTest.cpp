@@ -17,7 +17,7 @@ class PrintReady : public GuiTest {
  protected:
   void MakeQrSymbol() { TypeInto(Field(Current(), "N"), U("s")); }  // version 1
   void SaveAs(CSymbolPage* page, const char* name) {
-    dialogs.answer = std::make_pair(folder.filePath(U(name)), 4);
+    dialogs.answers.emplace_back(folder.filePath(U(name)), 4);
     ClickButton(page, ControlId::Save);
   }
   QTemporaryDir folder;
@@ -102,7 +102,7 @@ TEST_F(PrintReady, CopyWithNoSymbolSaysSo) {
 
 TEST_F(PrintReady, CtrlSSavesLikeTheButton) {
   MakeQrSymbol();
-  dialogs.answer = std::make_pair(folder.filePath(U("keys")), 5);  // entry 5: PDF
+  dialogs.answers.emplace_back(folder.filePath(U("keys")), 6);  // entry 6: PDF
   qr->setFocus();
   QTest::keyClick(qr, Qt::Key_S, Qt::ControlModifier);
   QFile saved(folder.filePath(U("keys.pdf")));

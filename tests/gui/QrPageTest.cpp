@@ -21,6 +21,9 @@ TEST_F(QrPage, StartState) {
   const QImage shown = GrabPage(qr).copy(qr->PictureArea().adjusted(2, 2, -2, -2));
   for (int y = 0; y < shown.height(); y += 7)
     for (int x = 0; x < shown.width(); x += 7) ASSERT_NE(qGray(shown.pixel(x, y)), 0);
+  ClickButton(qr, ControlId::Save);
+  EXPECT_EQ(dialogs.messages, (std::vector<std::pair<QString, bool>>{{U("请先生成图片"), true}}));
+  EXPECT_TRUE(dialogs.asked.empty());
 }
 
 struct PayloadCase {

@@ -1,5 +1,7 @@
-// Saving from the QR page: the filter entries pick the extension of a bare
-// name, an existing file is replaced only when the user agrees, failures say so.
+// Saving from the pages: the filter entries pick the extension of a bare
+// name, an existing file is replaced only when the user agrees (otherwise the
+// dialog comes back), the dialog reopens where the last save went, failures
+// say so.
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -13,12 +15,16 @@ QByteArray Head(const QString& path, int bytes) {
   return file.open(QIODevice::ReadOnly) ? file.read(bytes) : QByteArray();
 }
 
+const QStringList SaveFilters = {U("位图文件 (*.bmp)"), U("JPEG图像文件 (*.jpg)"), U("GIF图像文件 (*.gif)"),
+                                 U("PNG图像文件 (*.png)"), U("SVG图像文件 (*.svg)"), U("PDF文档 (*.pdf)"),
+                                 U("EPS矢量图形 (*.eps)")};
+
 class Save : public GuiTest {
  protected:
   void SetUp() override { TypeInto(Field(Current(), "N"), U("s")); }  // 12 bytes: version 1
-  void SaveAs(const char* name, int filterEntry) {
-    dialogs.answer = std::make_pair(Path(name), filterEntry);
-    ClickButton(qr, ControlId::Save);
+  void SaveAs(const char* name, int filterEntry, CSymbolPage* page = nullptr) {
+    dialogs.answers.emplace_back(Path(name), filterEntry);
+    ClickButton(page ? page : qr, ControlId::Save);
   }
   QString Path(const char* name) const { return folder.filePath(U(name)); }
 
@@ -38,8 +44,8 @@ class SaveEntries : public Save, public testing::WithParamInterface<SaveCase> {}
 TEST_P(SaveEntries, WritesTheChosenFormatOrSaysItFailed) {
   const SaveCase& c = GetParam();
   SaveAs(c.typed, c.filterEntry);
-  EXPECT_EQ(dialogs.filter, U("位图文件 (*.bmp);;JPEG图像文件 (*.jpg);;GIF图像文件 (*.gif);;PNG图像文件 (*.png);;"
-                              "PDF文档 (*.pdf);;EPS矢量图形 (*.eps)"));
+  ASSERT_EQ(dialogs.asked.size(), 1u);
+  EXPECT_EQ(dialogs.asked[0].filters, SaveFilters);
   if (c.written == nullptr) {
     EXPECT_TRUE(QDir(folder.path()).isEmpty());
     ASSERT_EQ(dialogs.messages.size(), 1u);
@@ -49,6 +55,7 @@ TEST_P(SaveEntries, WritesTheChosenFormatOrSaysItFailed) {
   }
   EXPECT_TRUE(dialogs.messages.empty());
   EXPECT_EQ(Head(Path(c.written), c.magic.size()), c.magic);
+  if (c.filterEntry > 4) return;  // vector: decoded by the image tests
   const QImage saved(Path(c.written));
   EXPECT_EQ(saved.size(), QSize(100, 100));  // (21 + 4) * 4
   EXPECT_EQ(DecodePicture(saved, DecodeFormat::QrCode), QrPrefix + "CARD:N:s;;");
@@ -61,22 +68,46 @@ INSTANTIATE_TEST_SUITE_P(Entries, SaveEntries,
                                          SaveCase{"d", 4, "d.png", "\x89PNG"},
                                          SaveCase{"e.png", 1, "e.png", "\x89PNG"},
                                          SaveCase{"f.JPG", 4, "f.JPG", QByteArray("\xFF\xD8", 2)},
+                                         SaveCase{"g.", 3, "g.gif", "GIF8"},
+                                         SaveCase{"h", 5, "h.svg", "<?xml"},
                                          SaveCase{"notes.txt", 4, nullptr, {}},
                                          SaveCase{"missing/folder/out", 4, nullptr, {}}));
 
-TEST_F(Save, AnExistingFileIsReplacedOnlyAfterAsking) {
+TEST_F(Save, NoToReplacingGoesBackToTheDialogWithTheName) {
   QFile existing(Path("old.png"));
   ASSERT_TRUE(existing.open(QIODevice::WriteOnly) && existing.write("keep me") == 7);
   existing.close();
   dialogs.allowOverwrite = false;
-  SaveAs("old", 4);  // the extension is appended before asking
+  dialogs.answers.emplace_back(Path("old"), 4);  // the extension is appended before asking
+  SaveAs("new", 4);
   EXPECT_EQ(dialogs.overwriteAsked, std::vector<QString>{Path("old.png")});
+  ASSERT_EQ(dialogs.asked.size(), 2u);
+  EXPECT_EQ(dialogs.asked[1].folder, folder.path());
+  EXPECT_EQ(dialogs.asked[1].fileName, U("old.png"));
+  EXPECT_EQ(dialogs.asked[1].filterEntry, 4);
   EXPECT_EQ(Head(Path("old.png"), 100), QByteArray("keep me"));
+  EXPECT_EQ(Head(Path("new.png"), 4), QByteArray("\x89PNG"));
   dialogs.allowOverwrite = true;
   SaveAs("old", 4);
   EXPECT_EQ(dialogs.overwriteAsked.size(), 2u);
   EXPECT_EQ(Head(Path("old.png"), 4), QByteArray("\x89PNG"));
   EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(Save, TheDialogReopensInTheFolderAndWithTheFilterLastUsedOnEitherPage) {
+  SaveAs("first", 3);
+  EXPECT_EQ(dialogs.asked[0].folder, QString());
+  EXPECT_EQ(dialogs.asked[0].filterEntry, 1);
+  window->Tabs()->setCurrentIndex(1);
+  TypeInto(dm->TextBox(), U("DM"));
+  ClickButton(dm, ControlId::Save);  // cancelled: remembers nothing new
+  ClickButton(qr, ControlId::Save);
+  for (size_t i = 1; i < dialogs.asked.size(); ++i) {
+    EXPECT_EQ(dialogs.asked[i].folder, folder.path());
+    EXPECT_EQ(dialogs.asked[i].filterEntry, 3);
+    EXPECT_EQ(dialogs.asked[i].fileName, QString());
+  }
+  EXPECT_EQ(dialogs.asked.size(), 3u);
 }
 
 // The detail under the message says why, in the user's language, with the

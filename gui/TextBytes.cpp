@@ -1,4 +1,4 @@
-#include "content/pages/TextBytes.h"
+#include "gui/TextBytes.h"
 
 #include "content/CodePage.h"
 

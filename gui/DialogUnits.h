@@ -23,3 +23,7 @@ class DialogUnits {
   int baseX_;
   int baseY_;
 };
+
+// A control's place grown to what its text needs: wider to the right, and
+// taller about its middle so that it stays on the line of its neighbours.
+QRect GrownToText(const QRect& place, const QSize& needed);

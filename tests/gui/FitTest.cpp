@@ -1,0 +1,201 @@
+// Every text of both pages, the content pages and the About box fits the
+// space it is given under the project's fonts; the window keeps the
+// template's 1.44:1 and fits a 1920 x 1080 screen at 100, 125 and 150 %
+// (ctest runs this file at each scale), and scrolls its pages when smaller.
+#include <QLabel>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
+#include <QToolButton>
+#include <iostream>
+
+#include "app/AboutDlg.h"
+#include "content/Catalogue.h"
+#include "tests/gui/GuiHelpers.h"
+
+namespace {
+
+QString Where(const QWidget* widget) {
+  QStringList path;
+  for (const QWidget* w = widget; w != nullptr; w = w->parentWidget())
+    path.prepend(QString::fromLatin1(w->metaObject()->className()) + QLatin1Char('#') + w->objectName());
+  return path.join(QLatin1Char('/'));
+}
+
+// The rectangle a text of `metrics` needs, shown in one line.
+QSize TextSize(const QFontMetrics& metrics, const QString& text) {
+  QString shown = text;
+  shown.remove(QLatin1Char('&'));  // mnemonic marks are not drawn
+  return QSize(metrics.horizontalAdvance(shown), metrics.height());
+}
+
+void ExpectFits(const QWidget* widget, const QString& text, const QRect& space) {
+  const QSize need = TextSize(widget->fontMetrics(), text);
+  EXPECT_TRUE(need.width() <= space.width() && need.height() <= space.height())
+      << Where(widget).toStdString() << " \"" << text.toStdString() << "\" needs " << need.width() << "x"
+      << need.height() << ", has " << space.width() << "x" << space.height();
+}
+
+// Inside its parent: the parent's edge would cut it.
+void ExpectInsideParent(const QWidget* widget) {
+  EXPECT_TRUE(widget->parentWidget()->rect().contains(widget->geometry()))
+      << Where(widget).toStdString() << " reaches out of its parent";
+}
+
+void ExpectLabelFits(const QLabel* label) {
+  if (label->text().isEmpty()) return;
+  ExpectFits(label, label->text(), label->contentsRect());
+  ExpectInsideParent(label);
+}
+
+void ExpectButtonFits(const QAbstractButton* button) {
+  QStyleOptionButton option;
+  option.initFrom(button);
+  option.text = button->text();
+  const bool radio = qobject_cast<const QRadioButton*>(button) != nullptr;
+  const QRect space = button->style()->subElementRect(radio ? QStyle::SE_RadioButtonContents : QStyle::SE_PushButtonContents,
+                                                      &option, button);
+  ExpectFits(button, button->text(), space);
+  ExpectInsideParent(button);
+}
+
+// Every item, so the current and the longest.
+void ExpectComboFits(const QComboBox* combo) {
+  QStyleOptionComboBox option;
+  option.initFrom(combo);
+  option.editable = false;
+  // The style draws the item one pixel inside the edit field.
+  const QRect field =
+      combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo).adjusted(1, 0, -1, 0);
+  for (int i = 0; i < combo->count(); ++i) ExpectFits(combo, combo->itemText(i), field);
+  ExpectInsideParent(combo);
+}
+
+// Every tab is wide enough for its caption, and the current one is not
+// under the scroll buttons or beyond the row's end.
+void ExpectTabsFit(const QTabBar* bar) {
+  const int padding = bar->style()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, bar);
+  for (int i = 0; i < bar->count(); ++i) {
+    const QRect tab = bar->tabRect(i);
+    ExpectFits(bar, bar->tabText(i), QRect(0, 0, tab.width() - padding, tab.height()));
+  }
+  int visibleEnd = bar->width();
+  for (const QToolButton* scroll : bar->findChildren<QToolButton*>())
+    if (scroll->isVisible()) visibleEnd = std::min(visibleEnd, scroll->x());
+  const QRect current = bar->tabRect(bar->currentIndex());
+  EXPECT_TRUE(current.left() >= 0 && current.right() < visibleEnd)
+      << Where(bar).toStdString() << " cuts its current tab \"" << bar->tabText(bar->currentIndex()).toStdString()
+      << "\" at " << current.left() << ".." << current.right() << " of 0.." << visibleEnd;
+}
+
+// No two controls with a text overlap.
+void ExpectNoOverlap(const QWidget* page) {
+  std::vector<const QWidget*> texts;
+  for (const QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (qobject_cast<const QLabel*>(child) || qobject_cast<const QAbstractButton*>(child) ||
+        qobject_cast<const QComboBox*>(child))
+      texts.push_back(child);
+  }
+  for (size_t i = 0; i < texts.size(); ++i)
+    for (size_t j = i + 1; j < texts.size(); ++j)
+      EXPECT_FALSE(texts[i]->geometry().intersects(texts[j]->geometry()))
+          << Where(texts[i]).toStdString() << " overlaps " << Where(texts[j]).toStdString();
+}
+
+void ExpectEverythingFits(const QWidget* root) {
+  for (const QLabel* label : root->findChildren<QLabel*>()) ExpectLabelFits(label);
+  for (const QAbstractButton* button : root->findChildren<QAbstractButton*>())
+    if (!qobject_cast<const QToolButton*>(button)) ExpectButtonFits(button);
+  for (const QComboBox* combo : root->findChildren<QComboBox*>()) ExpectComboFits(combo);
+  for (const QTabBar* bar : root->findChildren<QTabBar*>()) ExpectTabsFit(bar);
+}
+
+class Fit : public GuiTest {
+ protected:
+  void SetUp() override { QCoreApplication::processEvents(); }
+};
+
+TEST_F(Fit, EveryTextOfBothPagesInEveryFormatAndTab) {
+  for (int radio : {ControlId::FormatMobileV1, ControlId::FormatMobileV2, ControlId::FormatUnicom}) {
+    QTest::mouseClick(Control<QRadioButton>(qr, radio), Qt::LeftButton);
+    for (int tab = 0; tab < ContentTabs()->count(); ++tab) {
+      ContentTabs()->setCurrentIndex(tab);
+      ExpectEverythingFits(qr);
+    }
+  }
+  for (CDialogTypeBase* page : qr->findChildren<CDialogTypeBase*>()) ExpectNoOverlap(page);
+  ExpectNoOverlap(qr);
+  ExpectNoOverlap(dm);
+  ExpectEverythingFits(dm);
+  ExpectEverythingFits(window->Tabs()->tabBar());
+  ExpectButtonFits(window->AboutButton());
+}
+
+// The version label with the longest texts each page can show.
+TEST_F(Fit, TheVersionLabelsLongestTexts) {
+  for (CSymbolPage* page : std::initializer_list<CSymbolPage*>{qr, dm}) {
+    auto* label = Control<QLabel>(page, ControlId::VersionLabel);
+    for (const char* text : {"(版本: 40)", "(版本: 144)", "(内容过长)"}) {
+      label->setText(U(text));
+      ExpectLabelFits(label);
+    }
+  }
+}
+
+TEST_F(Fit, TheAboutBox) {
+  CAboutDlg about(window.get(), DialogUnits(QApplication::font()));
+  about.show();
+  ExpectEverythingFits(&about);
+  ExpectNoOverlap(&about);
+  EXPECT_TRUE(about.windowTitle().endsWith(U("Quillet")));
+}
+
+TEST_F(Fit, TheAboutEntryKeepsClearOfTheWindowEdge) {
+  const QRect button(window->AboutButton()->mapTo(window.get(), QPoint(0, 0)), window->AboutButton()->size());
+  EXPECT_LE(button.right(), window->width() - 4);
+}
+
+// The window against the screen it starts on; the measured size is printed
+// for the record.
+TEST_F(Fit, TheWindowKeepsTheTemplatesProportionsAndFitsTheScreen) {
+  const QScreen* screen = window->screen();
+  const double scale = screen->devicePixelRatio();
+  const QSize natural = window->NaturalSize();
+  std::cout << "[ window   ] " << natural.width() << "x" << natural.height() << " at " << scale * 100 << " % = "
+            << qRound(natural.width() * scale) << "x" << qRound(natural.height() * scale) << " device pixels on "
+            << qRound(screen->size().width() * scale) << "x" << qRound(screen->size().height() * scale)
+            << ", starts at " << window->width() << "x" << window->height() << "\n";
+  EXPECT_NEAR(double(natural.width()) / natural.height(), 553.0 / 383.0, 0.03);
+  // Room for the frame and title bar a window manager adds.
+  const QSize decorations(8, 48);
+  const QSize available = screen->availableSize();
+  EXPECT_LE(window->width() + decorations.width(), available.width());
+  EXPECT_LE(window->height() + decorations.height(), available.height());
+  if ((natural + decorations).width() <= available.width() && (natural + decorations).height() <= available.height()) {
+    EXPECT_EQ(window->size(), natural);
+  }
+}
+
+// Smaller than the pages need: the pages keep their layout and scroll, so
+// the controls at the far corner can still be reached.
+TEST_F(Fit, ASmallWindowScrollsItsPages) {
+  window->resize(window->minimumSize());
+  QCoreApplication::processEvents();
+  EXPECT_LT(window->minimumWidth(), window->NaturalSize().width());
+  for (CSymbolPage* page : std::initializer_list<CSymbolPage*>{qr, dm}) {
+    window->Tabs()->setCurrentIndex(page == qr ? 0 : 1);
+    QCoreApplication::processEvents();
+    auto* scroller = qobject_cast<QScrollArea*>(window->Tabs()->currentWidget());
+    ASSERT_NE(scroller, nullptr);
+    EXPECT_EQ(page->size(), page->minimumSizeHint());
+    EXPECT_TRUE(scroller->horizontalScrollBar()->isVisible() && scroller->verticalScrollBar()->isVisible());
+    QWidget* save = Control<QWidget>(page, ControlId::Save);
+    scroller->ensureWidgetVisible(save);
+    const QRect shown(save->mapTo(scroller->viewport(), QPoint(0, 0)), save->size());
+    EXPECT_TRUE(scroller->viewport()->rect().contains(shown));
+  }
+}
+
+}  // namespace
