@@ -32,7 +32,7 @@ void ConfigureApplication(QApplication& app) {
   QApplication::setWindowIcon(AppIcon());
   // Titles of message boxes and dialogs carry the program's name as it is written.
   QGuiApplication::setApplicationDisplayName(FromUtf8(MainWindowLayout.caption));
-  QGuiApplication::setDesktopFileName(QStringLiteral("quillet"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.quillet.Quillet"));
   InstallChineseQtTexts(app);
 }
 

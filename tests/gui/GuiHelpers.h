@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSlider>
 #include <QTabBar>
 #include <QTabWidget>
@@ -80,6 +81,22 @@ inline std::optional<std::string> DecodePicture(const QImage& image, DecodeForma
 // Only pure black counts as dark on screen.
 inline std::optional<std::string> DecodeShownSymbol(CSymbolPage* page, DecodeFormat format) {
   return DecodePicture(GrabPage(page).copy(page->PictureArea()), format, 1);
+}
+
+// Decodes a page's symbol from its modules, whatever part of it the page shows.
+inline std::optional<std::string> DecodeSymbol(const ModuleMatrix& symbol, DecodeFormat format) {
+  return DecodeModules(symbol.Columns(), symbol.Rows(), [&](int x, int y) { return symbol.IsDark(x, y); }, format);
+}
+
+// The page as the screen shows it: what was painted and flushed so far, with
+// no fresh paint (which GrabPage makes).
+inline QImage OnScreen(CSymbolPage* page) {
+  QCoreApplication::processEvents();
+  const QPoint at = page->mapTo(page->window(), QPoint(0, 0));
+  return page->screen()
+      ->grabWindow(page->window()->winId(), at.x(), at.y(), page->width(), page->height())
+      .toImage()
+      .convertToFormat(QImage::Format_RGB32);
 }
 
 // Answers save questions from a script and records what was asked.

@@ -1,5 +1,6 @@
-// The main window around the two pages: the About box, and content too long
-// for any symbol on either page.
+// The main window around the two pages: its tabs, the pages' captions, the
+// About box, and content too long for any symbol on either page.
+#include <QLabel>
 #include <QTimer>
 
 #include "app/AboutDlg.h"
@@ -29,6 +30,49 @@ TEST_F(MainWindow, AboutBoxOpensWithAltAAndClosesWithOk) {
   poll.start(10);
   QTest::keyClick(window.get(), Qt::Key_A, Qt::AltModifier);
   EXPECT_TRUE(QTest::qWaitFor([&] { return seen && QApplication::activeModalWidget() == nullptr; }, 3000));
+}
+
+// The QR page shows first; the DM page has encoded nothing before it is first
+// shown. Each page keeps its text and symbol while the other one is shown.
+TEST_F(MainWindow, StartsOnTheQrTabAndEachPageKeepsItsStateWhileHidden) {
+  ASSERT_EQ(window->Tabs()->count(), 2);
+  EXPECT_EQ(window->Tabs()->tabText(0), U("QR码"));
+  EXPECT_EQ(window->Tabs()->tabText(1), U("DM码"));
+  EXPECT_EQ(window->Tabs()->currentIndex(), 0);
+  EXPECT_TRUE(qr->isVisible());
+  EXPECT_FALSE(dm->isVisible());
+  EXPECT_EQ(dm->VersionLabelText(), QString());
+  TypeInto(Field(Current(), "N"), U("q"));
+  window->Tabs()->setCurrentIndex(1);
+  EXPECT_FALSE(qr->isVisible());
+  TypeInto(dm->TextBox(), U("d"));
+  window->Tabs()->setCurrentIndex(0);
+  EXPECT_EQ(DecodeShownSymbol(qr, DecodeFormat::QrCode), QrPrefix + "CARD:N:q;;");
+  window->Tabs()->setCurrentIndex(1);
+  EXPECT_EQ(DecodeShownSymbol(dm, DecodeFormat::DataMatrix), "d");
+  EXPECT_EQ(dm->TextBox()->toPlainText(), U("d"));
+}
+
+// Every caption of the two pages, as the user reads it (the version label,
+// whose text changes, aside).
+TEST_F(MainWindow, PagesShowTheirCaptions) {
+  const std::pair<CSymbolPage*, QStringList> pages[] = {
+      {qr,
+       {U("中国移动v1.0"), U("中国移动v2.0"), U("中国联通"), U("纠错级别"), U("QR版本设定"),
+        U(" * 号为必填项，为了保证生成的条码正确解析，请仔细填写！"), U("重填"), U("保存二维码图片")}},
+      {dm, {U("输入文本"), U("重填"), U("DM版本设定"), U("保存二维码图片")}},
+  };
+  for (auto [page, expected] : pages) {
+    QStringList shown;
+    for (QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      if (child->objectName() == QString::number(ControlId::VersionLabel)) continue;
+      if (auto* label = qobject_cast<QLabel*>(child)) shown << label->text();
+      if (auto* button = qobject_cast<QAbstractButton*>(child)) shown << button->text();
+    }
+    shown.sort();
+    expected.sort();
+    EXPECT_EQ(shown, expected);
+  }
 }
 
 // A field showing a symbol gets `length` copies of 'x', then '8' typed at its

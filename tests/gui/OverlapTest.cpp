@@ -1,6 +1,7 @@
 // The largest symbols overflow the picture area and are painted on the page
 // beneath its controls: every control must look exactly as it does with no
-// symbol at all, and the zoom slider must still answer mouse and keyboard.
+// symbol at all, the zoom slider must still answer mouse and keyboard, and
+// the screen must lose the symbol's pixels when it shrinks.
 #include "datamatrix/DmEncoder.h"
 #include "tests/gui/GuiHelpers.h"
 
@@ -89,6 +90,28 @@ class ControlsOverSymbol : public GuiTest, public testing::WithParamInterface<Ov
     EXPECT_TRUE(page->HasSymbol());
   }
 
+  // One character: version 1, or 10 x 10 once that size is chosen again.
+  void ShowSmallSymbol() const {
+    if (GetParam().dm) SelectComboItem(Control<QComboBox>(dm, ControlId::VersionList), 0);
+    else qobject_cast<QLineEdit*>(Field(Current(), "N"))->setText(U("a"));
+    slider->setFocus();
+  }
+
+  // The screen shows what a fresh paint gives, wherever no control covers the page.
+  void ExpectScreenUpToDate() const {
+    const QImage shown = OnScreen(page);
+    const QImage fresh = GrabPage(page);
+    ASSERT_EQ(shown.size(), fresh.size());
+    int stale = 0;
+    for (int y = 0; y < fresh.height(); ++y)
+      for (int x = 0; x < fresh.width(); ++x) {
+        const QWidget* child = page->childAt(x, y);
+        if (child != nullptr && child != Control<QWidget>(page, ControlId::Picture)) continue;
+        stale += shown.pixel(x, y) != fresh.pixel(x, y);
+      }
+    EXPECT_EQ(stale, 0);
+  }
+
   CSymbolPage* page = nullptr;
   QSlider* slider = nullptr;
 };
@@ -114,6 +137,19 @@ TEST_P(ControlsOverSymbol, EveryControlLooksAsWithoutSymbolAndTheSliderStillMove
   EXPECT_EQ(covered, std::vector<std::string>{});
   ShowLargestSymbol();
   ExpectSliderMovesByMouseAndKeyboard();
+}
+
+// A symbol shrinking from past the picture area into it leaves nothing behind
+// on screen, and a slider move redraws it at once at the new scale.
+TEST_P(ControlsOverSymbol, TheScreenFollowsAShrinkingSymbolAndTheSlider) {
+  ShowLargestSymbol();
+  ExpectScreenUpToDate();
+  ShowSmallSymbol();
+  ASSERT_TRUE(page->PictureArea().contains(page->SymbolRect()));
+  ExpectScreenUpToDate();
+  slider->setValue(GetParam().scale - 1);
+  ASSERT_EQ(page->Scale(), GetParam().scale - 1);
+  ExpectScreenUpToDate();
 }
 
 INSTANTIATE_TEST_SUITE_P(LargestSymbols, ControlsOverSymbol,

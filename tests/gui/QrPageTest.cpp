@@ -1,6 +1,7 @@
 // The QR page driven through its widgets: every edit re-encodes, switches
 // empty everything, the version list raises and keeps, and what the picture
 // shows decodes to 0x01 0x10 and the payload.
+#include "content/Catalogue.h"
 #include "tests/gui/GuiHelpers.h"
 
 namespace {
@@ -51,10 +52,12 @@ INSTANTIATE_TEST_SUITE_P(
                     PayloadCase{1010, 5, {{"BN", "News"}, {"DG", "DY"}, {"SID", "1234"}}, "SAD:DG:DY;SID:1234;BN:News;;"},
                     PayloadCase{1011, 7, {{"IVR", "12590"}, {"ST", " "}}, "IAD:ST: ;IVR:12590;;"}));
 
-TEST_F(QrPage, ControlCharactersAndNulAreBytesOfThePayload) {
+// A non-breaking space stays one (GB18030 81 30 84 32), not a blank.
+TEST_F(QrPage, ControlCharactersNulAndNoBreakSpaceAreBytesOfThePayload) {
   ChooseFormatAndTab(ControlId::FormatUnicom, 8);
-  qobject_cast<QPlainTextEdit*>(Field(Current(), "TEXT"))->setPlainText(QString(QChar(0)) + U("a\x01") + QChar(0) + U("b"));
-  const std::string payload("CUSTOM:TEXT:\0a\x01\0b;;", 19);
+  qobject_cast<QPlainTextEdit*>(Field(Current(), "TEXT"))
+      ->setPlainText(QString(QChar(0)) + U("a\x01") + QChar(0) + U("b") + QChar(0xA0) + U("c"));
+  const std::string payload("CUSTOM:TEXT:\0a\x01\0b\x81\x30\x84\x32" "c;;", 24);
   EXPECT_EQ(qr->CurrentPayload(), payload);
   EXPECT_EQ(DecodeShownSymbol(qr, DecodeFormat::QrCode), QrPrefix + payload);
 }
@@ -105,6 +108,84 @@ TEST_F(QrPage, TheSymbolFollowsEveryControlWhileTheVersionOnlyRises) {
   EXPECT_FALSE(qr->HasSymbol());
   EXPECT_EQ(qr->VersionLabelText(), U("(版本: 4)"));
   EXPECT_EQ(DecodeShownSymbol(qr, DecodeFormat::QrCode), std::nullopt);
+}
+
+}  // namespace
+
+namespace {
+
+// Item k on an empty page shows version k; one character then encodes in
+// version k, the item's own; "自动选择" again shows 0, then the smallest version.
+TEST_F(QrPage, EveryVersionItemRequestsItsOwnVersion) {
+  auto* versions = Control<QComboBox>(qr, ControlId::VersionList);
+  ASSERT_EQ(versions->count(), 14);
+  EXPECT_EQ(versions->itemText(0), U("自动选择"));
+  auto* name = qobject_cast<QLineEdit*>(Field(Current(), "N"));
+  for (int item = 1; item <= 13; ++item) {
+    SCOPED_TRACE(item);
+    EXPECT_EQ(versions->itemText(item), U("版本 %1").arg(item));
+    name->clear();
+    SelectComboItem(versions, item);
+    EXPECT_EQ(qr->VersionLabelText(), U("(版本: %1)").arg(item));
+    TypeInto(name, U("a"));
+    ASSERT_EQ(qr->Symbol().Columns(), 17 + 4 * item);
+    EXPECT_EQ(DecodeSymbol(qr->Symbol(), DecodeFormat::QrCode), QrPrefix + "CARD:N:a;;");
+  }
+  name->clear();
+  SelectComboItem(versions, 0);
+  EXPECT_EQ(qr->VersionLabelText(), U("(版本: 0)"));
+  TypeInto(name, U("a"));
+  EXPECT_EQ(qr->Symbol().Columns(), 21);
+}
+
+// 50 bytes with the prefix need version 3 at level L, 4 at M, 5 at Q, 6 at H.
+TEST_F(QrPage, EveryLevelItemEncodesAtItsLevel) {
+  const char* const items[] = {"L级(7%)", "M级(15%)", "Q级(25%)", "H级(30%)"};
+  auto* levels = Control<QComboBox>(qr, ControlId::EcLevel);
+  ASSERT_EQ(levels->count(), 4);
+  qobject_cast<QLineEdit*>(Field(Current(), "N"))->setText(QString(39, u'n'));
+  EXPECT_EQ(qr->VersionLabelText(), U("(版本: 4)"));
+  for (int item = 0; item < 4; ++item) {
+    SCOPED_TRACE(item);
+    EXPECT_EQ(levels->itemText(item), U(items[item]));
+    SelectComboItem(levels, item);
+    EXPECT_EQ(qr->VersionLabelText(), U("(版本: %1)").arg(3 + item));
+    EXPECT_EQ(DecodeShownSymbol(qr, DecodeFormat::QrCode), QrPrefix + "CARD:N:" + std::string(39, 'n') + ";;");
+  }
+}
+
+// 2937 characters on the custom page are 2953 bytes with the prefix: version
+// 40 at level L holds them, one more fits nothing.
+TEST_F(QrPage, ThePayloadThatExactlyFillsVersion40AtLevelLIsEncoded) {
+  ChooseFormatAndTab(ControlId::FormatUnicom, 8);
+  SelectComboItem(Control<QComboBox>(qr, ControlId::EcLevel), 0);
+  auto* text = qobject_cast<QPlainTextEdit*>(Field(Current(), "TEXT"));
+  text->setPlainText(QString(2937, u'x'));
+  EXPECT_EQ(qr->VersionLabelText(), U("(版本: 40)"));
+  EXPECT_EQ(DecodeSymbol(qr->Symbol(), DecodeFormat::QrCode), QrPrefix + "CUSTOM:TEXT:" + std::string(2937, 'x') + ";;");
+  text->setPlainText(QString(2938, u'x'));
+  EXPECT_EQ(qr->VersionLabelText(), U("(内容过长)"));
+  EXPECT_FALSE(qr->HasSymbol());
+}
+
+// After each radio the tab row is that format's; each tab shows its own page and no other.
+TEST_F(QrPage, EachFormatShowsItsTabsAndEachTabOnlyItsPage) {
+  const std::pair<int, int> radios[] = {
+      {ControlId::FormatMobileV2, 2}, {ControlId::FormatUnicom, 3}, {ControlId::FormatMobileV1, 1}};
+  for (const auto& [radio, format] : radios) {
+    QTest::mouseClick(Control<QRadioButton>(qr, radio), Qt::LeftButton);
+    const auto tabs = FindOperatorFormat(format)->tabs;
+    ASSERT_EQ(ContentTabs()->count(), static_cast<int>(tabs.size()));
+    for (int tab = ContentTabs()->count() - 1; tab >= 0; --tab) {
+      SCOPED_TRACE(testing::Message() << "format " << format << " tab " << tab);
+      EXPECT_EQ(ContentTabs()->tabText(tab).toStdString(), tabs[tab].caption);
+      ContentTabs()->setCurrentIndex(tab);
+      std::vector<std::string_view> shown;
+      for (const PageSpec& page : ContentPages())
+        if (qr->Page(page.className)->isVisible()) shown.push_back(page.className);
+      EXPECT_EQ(shown, std::vector<std::string_view>{tabs[tab].pageClass});
+    }
+  }
 }
 
 }  // namespace

@@ -43,6 +43,7 @@ const NameCase NameCases[] = {
     {"a.bmp", "bmp"},      {"a.jpg", "jpeg"},     {"a.gif", "gif"},      {"a.png", "png"},
     {"UPPER.PNG", "png"},  {"a.JPEG", "jpeg"},    {"a.Dib", "bmp"},      {"二维码 ü.png", "png"},
     {"a.txt", ".txt"},     {"a.png.txt", ".txt"}, {"a.", "."},           {"noextension", ""},
+    {"qr.v2.png", "png"},
 };
 
 // An existing file of the name is replaced in the format of its extension,

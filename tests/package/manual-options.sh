@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# The manual page lists exactly the options that --help shows, per command:
+#   manual-options.sh QUILLET_CLI MANUAL_SOURCE
+# Under OPTIONS, an entry (.TP) belongs to qr and/or dm when its subsection's
+# title names them, and to quillet-cli without a command otherwise.
+set -euo pipefail
+cli=$1 manual=$2
+source "$(dirname "$0")/help-options.sh"
+
+# "subsection<TAB>term line" for every entry under OPTIONS, roff dashes undone.
+entries=$(awk '
+  /^\.SH / { options = ($0 ~ /^\.SH OPTIONS/) }
+  options && /^\.SS / { title = $0; sub(/^\.SS /, "", title); gsub(/"/, "", title) }
+  options && term { print title "\t" $0 }
+  { term = ($0 ~ /^\.TP/) }' "$manual" | sed 's/\\-/-/g')
+
+manual_options() {
+  local wanted=$1
+  while IFS=$'\t' read -r title term; do
+    case " $title " in
+      *" qr "* | *" dm "*) [[ " $title " == *" $wanted "* ]] || continue ;;
+      *) [ "$wanted" = none ] || continue ;;
+    esac
+    grep -oE '(^|[[:space:]"])--?[A-Za-z][A-Za-z0-9-]*' <<<"$term" | sed -E 's/^[^-]*//' || true
+  done <<<"$entries" | sort -u
+}
+
+status=0
+for command in none qr dm; do
+  args=()
+  [ "$command" != none ] && args=("$command")
+  help=$(help_options "$cli" "${args[@]+"${args[@]}"}")
+  same_options "$help" "$(manual_options "$command")" "'quillet-cli ${args[*]+"${args[*]}"} --help'" \
+    "the manual's options of '$command'" || status=1
+done
+[ $status -eq 0 ] && echo "the manual and --help list the same options"
+exit $status
