@@ -78,8 +78,8 @@ QString FieldName(int slot, const PageSpec* page) {
 QString PageFields(const BatchPage& page) {
   if (page.kind == SymbolKind::Dm) return Ui(UiText::BatchDmFields);
   QStringList names;
-  if (const PageSpec* spec = PageForTab(page.operatorFormat, page.tab))
-    for (const FieldSpec& field : spec->fields) names << FieldName(field.slot, spec);
+  if (const PageSpec* shown = PageForTab(page.operatorFormat, page.tab))
+    for (const FieldSpec& field : shown->fields) names << FieldName(field.slot, shown);
   return Ui(UiText::BatchPageFields).arg(names.join(Ui(UiText::BatchFieldSeparator)));
 }
 
