@@ -9,10 +9,13 @@
 
 #include "app/AboutDlg.h"
 #include "app/AppIcon.h"
+#include "app/BatchDesktop.h"
+#include "app/BatchDialog.h"
 #include "app/Controls.h"
 #include "app/DialogDM.h"
 #include "app/TesselDlg.h"
 #include "gui/TextBytes.h"
+#include "res/BatchStrings.h"
 #include "res/Strings.h"
 
 namespace {
@@ -29,12 +32,17 @@ class PageScroller : public QScrollArea {
   QSize sizeHint() const override { return widget()->minimumSizeHint(); }
 };
 
-// The corner button keeps clear of the window's edge.
-QWidget* CornerWithMargin(QPushButton* button, int margin) {
+// The corner buttons, flat, keep clear of the window's edge.
+QWidget* CornerWithMargin(std::initializer_list<QPushButton*> buttons, int margin) {
   auto* corner = new QWidget;
   auto* layout = new QHBoxLayout(corner);
   layout->setContentsMargins(0, 0, margin, 0);
-  layout->addWidget(button);
+  layout->setSpacing(0);
+  for (QPushButton* button : buttons) {
+    button->setFlat(true);
+    button->setAutoDefault(false);
+    layout->addWidget(button);
+  }
   return corner;
 }
 
@@ -45,15 +53,15 @@ CDialogMain::CDialogMain()
       tabs_(new QTabWidget(this)),
       dmPage_(new CDialogDM(nullptr, units_)),
       qrPage_(new CTesselDlg(nullptr, units_)),
-      aboutButton_(new QPushButton(FromUtf8(UiText::AboutEntry))) {
+      aboutButton_(new QPushButton(FromUtf8(UiText::AboutEntry))),
+      batchButton_(new QPushButton(FromUtf8(UiText::BatchEntry))) {
   setWindowTitle(FromUtf8(MainWindowLayout.caption));
   setWindowIcon(AppIcon());
   tabs_->addTab(new PageScroller(qrPage_), FromUtf8(UiText::QrTab));
   tabs_->addTab(new PageScroller(dmPage_), FromUtf8(UiText::DmTab));
-  aboutButton_->setFlat(true);
-  aboutButton_->setAutoDefault(false);
-  tabs_->setCornerWidget(CornerWithMargin(aboutButton_, units_.X(4)), Qt::TopRightCorner);
+  tabs_->setCornerWidget(CornerWithMargin({batchButton_, aboutButton_}, units_.X(4)), Qt::TopRightCorner);
   connect(aboutButton_, &QPushButton::clicked, this, &CDialogMain::ShowAbout);
+  connect(batchButton_, &QPushButton::clicked, this, &CDialogMain::ShowBatch);
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(tabs_);
@@ -77,4 +85,10 @@ void CDialogMain::FitScreen() {
 void CDialogMain::ShowAbout() {
   CAboutDlg about(this, units_);
   about.exec();
+}
+
+void CDialogMain::ShowBatch() {
+  const BatchPage page = dmPage_->isVisibleTo(tabs_) ? BatchPageOf(*dmPage_) : BatchPageOf(*qrPage_);
+  CBatchDlg batch(this, page, RealBatchDesktop());
+  batch.exec();
 }

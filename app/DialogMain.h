@@ -20,11 +20,14 @@ class CDialogMain : public QWidget {
   CDialogDM* DmPage() const { return dmPage_; }
   QTabWidget* Tabs() const { return tabs_; }
   QPushButton* AboutButton() const { return aboutButton_; }
+  QPushButton* BatchButton() const { return batchButton_; }
   // The template's size, grown where this platform's controls need more.
   QSize NaturalSize() const { return naturalSize_; }
 
  public slots:
   void ShowAbout();
+  // "批量生成" for the page shown.
+  void ShowBatch();
 
  private:
   void FitScreen();
@@ -34,5 +37,6 @@ class CDialogMain : public QWidget {
   CDialogDM* dmPage_;
   CTesselDlg* qrPage_;
   QPushButton* aboutButton_;
+  QPushButton* batchButton_;
   QSize naturalSize_;
 };

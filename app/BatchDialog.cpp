@@ -1,0 +1,649 @@
+#include "app/BatchDialog.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QSpinBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QShortcut>
+#include <QTabBar>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "app/BatchDesktop.h"
+#include "app/BatchReasons.h"
+#include "app/BatchRunner.h"
+#include "app/DialogDM.h"
+#include "app/TesselDlg.h"
+#include "content/Catalogue.h"
+#include "gui/TextBytes.h"
+#include "image/LabelSheet.h"
+#include "image/PhysicalSize.h"
+#include "qr/QrStandard.h"
+#include "res/BatchStrings.h"
+#include "res/DialogLayouts.h"
+
+namespace {
+
+constexpr int PreviewRows = 20;
+constexpr int MinPreviewColumnWidth = 160;
+constexpr int ProgressIntervalMs = 100;
+// Labels are laid out at a printer's resolution: the module size in whole
+// pixels at 300 dpi is within a twelfth of a millimetre of the request.
+constexpr int SheetDpi = PreviewPrintDpi;
+constexpr double DefaultModuleMm = 0.5;
+constexpr int DefaultGridColumns = 3;
+constexpr int DefaultGridRows = 8;
+constexpr int MostGridCells = 50;
+const QColor Problem(Qt::red);
+
+// Encoding choices after "自动检测", in this order.
+constexpr TextEncoding ForcedEncodings[] = {TextEncoding::Utf8, TextEncoding::Gb18030};
+
+QString Ui(std::string_view utf8) { return FromUtf8(utf8); }
+
+std::string LocalBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+// "* 姓名:" as a spreadsheet would name it: "姓名".
+QString BareCaption(std::string_view caption) {
+  QString bare = FromUtf8(caption);
+  bare.remove(QRegularExpression(QStringLiteral("[*:：\\s]")));
+  return bare;
+}
+
+QString FieldName(int slot, const PageSpec* page) {
+  const QString tag = FromUtf8(FieldTags[static_cast<size_t>(slot)]);
+  if (page)
+    for (const FieldSpec& field : page->fields)
+      if (field.slot == slot && !field.caption.empty()) return Ui(UiText::BatchFeedsField).arg(tag, BareCaption(field.caption));
+  return tag;
+}
+
+QString PageFields(const BatchPage& page) {
+  if (page.kind == SymbolKind::Dm) return Ui(UiText::BatchDmFields);
+  QStringList names;
+  if (const PageSpec* shown = PageForTab(page.operatorFormat, page.tab))
+    for (const FieldSpec& field : shown->fields) names << FieldName(field.slot, shown);
+  return Ui(UiText::BatchPageFields).arg(names.join(Ui(UiText::BatchFieldSeparator)));
+}
+
+QString PageDescription(const BatchPage& page) {
+  if (page.kind == SymbolKind::Dm) return Ui(UiText::BatchDmPage);
+  const OperatorFormatSpec* format = FindOperatorFormat(page.operatorFormat);
+  const TabSpec* tab = FindTab(page.operatorFormat, page.tab);
+  const QString version = page.version == 0 ? Ui(UiText::BatchQrAutomaticVersion)
+                                            : Ui(UiText::BatchQrSmallestVersion).arg(page.version);
+  return Ui(UiText::BatchQrPage)
+      .arg(format ? FromUtf8(format->caption) : QString(), tab ? FromUtf8(tab->caption).trimmed() : QString(),
+           QString(QLatin1Char(page.level)), version);
+}
+
+QString FeedText(const ColumnFeed& feed, const BatchPage& page, bool sheet) {
+  switch (feed.role) {
+    case ColumnRole::Field:
+      return FieldName(feed.slot, page.kind == SymbolKind::Qr ? PageForTab(page.operatorFormat, page.tab) : nullptr);
+    case ColumnRole::Text: return Ui(UiText::BatchFeedsText);
+    case ColumnRole::NameOnly: return Ui(sheet ? UiText::BatchFeedsCaption : UiText::BatchFeedsName);
+    case ColumnRole::Unnamed: return Ui(UiText::BatchFeedsNothingUnnamed);
+    case ColumnRole::Nothing: break;
+  }
+  return Ui(UiText::BatchFeedsNothing);
+}
+
+QString Duration(double seconds) {
+  const long whole = std::lround(std::max(seconds, 0.0));
+  if (whole < 60) return Ui(UiText::BatchSeconds).arg(whole);
+  return Ui(UiText::BatchMinutes).arg(whole / 60).arg(whole % 60);
+}
+
+QString KnownExtensionList() { return FromUtf8(KnownExtensions(UiText::BatchFieldSeparator, " 或 ")); }
+
+// The first column a template names that the table does not have, or empty.
+QString MissingColumn(const NameTemplate& names, const std::optional<BatchTable>& table) {
+  if (!table) return {};
+  for (const std::string& column : names.Columns())
+    if (std::none_of(table->header.begin(), table->header.end(), [&](const std::string& header) {
+          return QString::fromStdString(header).trimmed() == QString::fromStdString(column);
+        }))
+      return QString::fromStdString(column);
+  return {};
+}
+
+// Why a name template cannot be used, in the dialog's words; empty when it can.
+QString NameTemplateProblem(const std::optional<NameTemplate>& names, const std::optional<BatchTable>& table) {
+  if (!names) return Ui(UiText::BatchNameUnclosed);
+  if (!FindFormatForFile(names->Text())) return Ui(UiText::BatchNameBadExtension).arg(KnownExtensionList());
+  if (!names->UsesRow() && names->Columns().empty()) return Ui(UiText::BatchNameNoVariable);
+  if (const QString missing = MissingColumn(*names, table); !missing.isEmpty())
+    return Ui(UiText::BatchNameUnknownColumn).arg(missing);
+  return {};
+}
+
+QPushButton* Button(std::string_view caption, QWidget* parent) {
+  auto* button = new QPushButton(Ui(caption), parent);
+  button->setAutoDefault(false);
+  return button;
+}
+
+// A path to type in and its "浏览..." button.
+QHBoxLayout* PathRow(std::string_view browse, QWidget* parent, QLineEdit*& edit, QPushButton*& button) {
+  auto* row = new QHBoxLayout;
+  edit = new QLineEdit(parent);
+  button = Button(browse, parent);
+  row->addWidget(edit, 1);
+  row->addWidget(button);
+  return row;
+}
+
+}  // namespace
+
+CBatchDlg::CBatchDlg(QWidget* parent, const BatchPage& page, BatchDesktop& desktop)
+    : QDialog(parent), page_(page), desktop_(desktop), runner_(new BatchRunner(this)) {
+  setWindowTitle(Ui(UiText::BatchTitle));
+  auto* layout = new QVBoxLayout(this);
+  pageText_ = new QLabel(PageDescription(page_), this);
+  layout->addWidget(pageText_);
+  layout->addWidget(BuildInputGroup(), 1);
+  layout->addWidget(BuildOutputGroup());
+  layout->addWidget(BuildRunArea());
+  connect(runner_, &BatchRunner::Finished, this, &CBatchDlg::OnFinished);
+  progressTimer_.setInterval(ProgressIntervalMs);
+  connect(&progressTimer_, &QTimer::timeout, this, &CBatchDlg::ShowProgress);
+  CheckColumns();
+  resize(sizeHint().expandedTo(QSize(720, 640)));
+}
+
+CBatchDlg::~CBatchDlg() = default;
+
+QWidget* CBatchDlg::BuildInputGroup() {
+  auto* group = new QGroupBox(Ui(UiText::BatchInputGroup), this);
+  inputGroup_ = group;
+  auto* layout = new QVBoxLayout(group);
+  auto* fileRow = new QHBoxLayout;
+  inputName_ = new QLabel(Ui(UiText::BatchNoInput), group);
+  inputName_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  chooseInput_ = Button(UiText::BatchChooseInput, group);
+  fileRow->addWidget(inputName_, 1);
+  fileRow->addWidget(chooseInput_);
+  layout->addLayout(fileRow);
+
+  auto* encodingRow = new QHBoxLayout;
+  auto* encodingLabel = new QLabel(Ui(UiText::BatchEncoding), group);
+  encoding_ = new QComboBox(group);
+  encoding_->addItem(Ui(UiText::BatchEncodingAutomatic));
+  for (TextEncoding choice : ForcedEncodings) encoding_->addItem(FromUtf8(TextEncodingName(choice)));
+  encodingLabel->setBuddy(encoding_);
+  rowCount_ = new QLabel(group);
+  encodingRow->addWidget(encodingLabel);
+  encodingRow->addWidget(encoding_);
+  encodingRow->addWidget(rowCount_, 1);
+  layout->addLayout(encodingRow);
+
+  preview_ = new QTableWidget(group);
+  preview_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  layout->addWidget(preview_, 1);
+  columnsNote_ = new QLabel(group);
+  columnsNote_->setWordWrap(true);
+  layout->addWidget(columnsNote_);
+
+  connect(chooseInput_, &QPushButton::clicked, this, &CBatchDlg::ChooseInput);
+  connect(encoding_, &QComboBox::activated, this, &CBatchDlg::ReloadInput);
+  return group;
+}
+
+QWidget* CBatchDlg::BuildOutputGroup() {
+  auto* group = new QGroupBox(Ui(UiText::BatchOutputGroup), this);
+  outputGroup_ = group;
+  auto* layout = new QVBoxLayout(group);
+  auto* choices = new QHBoxLayout;
+  toFolder_ = new QRadioButton(Ui(UiText::BatchToFolder), group);
+  toSheet_ = new QRadioButton(Ui(UiText::BatchToSheet), group);
+  toFolder_->setChecked(true);
+  choices->addWidget(toFolder_);
+  choices->addWidget(toSheet_);
+  choices->addStretch(1);
+  layout->addLayout(choices);
+  layout->addWidget(BuildFolderPart(group));
+  layout->addWidget(BuildSheetPart(group));
+  sheetPart_->setEnabled(false);
+
+  verify_ = new QCheckBox(Ui(UiText::BatchVerify), group);
+  verify_->setChecked(true);
+  verify_->setToolTip(Ui(UiText::BatchVerifyTip));
+  layout->addWidget(verify_);
+
+  connect(toSheet_, &QRadioButton::toggled, this, [this](bool sheet) {
+    folderPart_->setEnabled(!sheet);
+    sheetPart_->setEnabled(sheet);
+    CheckColumns();
+  });
+  return group;
+}
+
+QWidget* CBatchDlg::BuildFolderPart(QWidget* parent) {
+  folderPart_ = new QWidget(parent);
+  auto* form = new QFormLayout(folderPart_);
+  form->setContentsMargins(0, 0, 0, 0);
+  form->addRow(Ui(UiText::BatchFolder), PathRow(UiText::BatchChooseFolder, folderPart_, folder_, chooseFolder_));
+  name_ = new QLineEdit(FromUtf8(NameTemplate::Default), folderPart_);
+  form->addRow(Ui(UiText::BatchNameTemplate), name_);
+  nameNote_ = new QLabel(folderPart_);
+  nameNote_->setWordWrap(true);
+  form->addRow(QString(), nameNote_);
+  connect(chooseFolder_, &QPushButton::clicked, this, &CBatchDlg::ChooseFolder);
+  connect(folder_, &QLineEdit::textChanged, this, &CBatchDlg::UpdateStart);
+  connect(name_, &QLineEdit::textChanged, this, &CBatchDlg::CheckColumns);
+  return folderPart_;
+}
+
+QWidget* CBatchDlg::BuildSheetPart(QWidget* parent) {
+  sheetPart_ = new QWidget(parent);
+  auto* form = new QFormLayout(sheetPart_);
+  form->setContentsMargins(0, 0, 0, 0);
+  form->addRow(Ui(UiText::BatchSheetFile), PathRow(UiText::BatchChooseSheetFile, sheetPart_, sheetFile_, chooseSheet_));
+
+  auto* gridRow = new QHBoxLayout;
+  paper_ = new QComboBox(sheetPart_);
+  for (const PaperSize& paper : PaperSizes) paper_->addItem(FromUtf8(paper.name));
+  gridColumns_ = new QSpinBox(sheetPart_);
+  gridColumns_->setRange(1, MostGridCells);
+  gridColumns_->setValue(DefaultGridColumns);
+  gridColumns_->setSuffix(Ui(UiText::BatchGridColumns));
+  gridRows_ = new QSpinBox(sheetPart_);
+  gridRows_->setRange(1, MostGridCells);
+  gridRows_->setValue(DefaultGridRows);
+  gridRows_->setSuffix(Ui(UiText::BatchGridRows));
+  moduleMm_ = new QDoubleSpinBox(sheetPart_);
+  moduleMm_->setDecimals(2);
+  moduleMm_->setSingleStep(0.05);
+  // From one pixel to the most pixels per module at the sheet's resolution.
+  moduleMm_->setRange(MinScale * MillimetresPerInch / SheetDpi, MaxScale * MillimetresPerInch / SheetDpi);
+  moduleMm_->setValue(DefaultModuleMm);
+  moduleMm_->setSuffix(Ui(UiText::BatchModuleUnit));
+  gridRow->addWidget(paper_);
+  gridRow->addWidget(new QLabel(Ui(UiText::BatchGrid), sheetPart_));
+  gridRow->addWidget(gridColumns_);
+  gridRow->addWidget(gridRows_);
+  gridRow->addWidget(new QLabel(Ui(UiText::BatchModuleSize), sheetPart_));
+  gridRow->addWidget(moduleMm_);
+  gridRow->addStretch(1);
+  form->addRow(Ui(UiText::BatchPaper), gridRow);
+  caption_ = new QLineEdit(QStringLiteral("{row}"), sheetPart_);
+  form->addRow(Ui(UiText::BatchCaption), caption_);
+  moduleNote_ = new QLabel(sheetPart_);
+  moduleNote_->setWordWrap(true);
+  form->addRow(QString(), moduleNote_);
+
+  connect(chooseSheet_, &QPushButton::clicked, this, &CBatchDlg::ChooseSheetFile);
+  connect(sheetFile_, &QLineEdit::textChanged, this, &CBatchDlg::CheckColumns);
+  connect(caption_, &QLineEdit::textChanged, this, &CBatchDlg::CheckColumns);
+  connect(moduleMm_, &QDoubleSpinBox::valueChanged, this, &CBatchDlg::CheckColumns);
+  return sheetPart_;
+}
+
+bool CBatchDlg::ToSheet() const { return toSheet_->isChecked(); }
+
+ImageOptions CBatchDlg::SheetSymbol() const {
+  ImageOptions symbol;
+  symbol.dpi = SheetDpi;
+  symbol.scale = ScaleForModuleMillimetres(moduleMm_->value(), SheetDpi).scale;
+  return symbol;
+}
+
+QWidget* CBatchDlg::BuildRunArea() {
+  auto* area = new QWidget(this);
+  auto* layout = new QVBoxLayout(area);
+  layout->setContentsMargins(0, 0, 0, 0);
+  progressBar_ = new QProgressBar(area);
+  progressBar_->setRange(0, 1);
+  progressBar_->setValue(0);
+  progressText_ = new QLabel(area);
+  summary_ = new QLabel(area);
+  summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  summary_->setWordWrap(true);
+  failures_ = new QListWidget(area);
+  failures_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  failures_->setMaximumHeight(140);
+  auto* copy = new QShortcut(QKeySequence::Copy, failures_, nullptr, nullptr, Qt::WidgetShortcut);
+  connect(copy, &QShortcut::activated, this, &CBatchDlg::CopyFailures);
+  layout->addWidget(progressBar_);
+  layout->addWidget(progressText_);
+  layout->addWidget(summary_);
+  layout->addWidget(failures_);
+
+  auto* buttons = new QHBoxLayout;
+  copyFailures_ = Button(UiText::BatchCopyFailures, area);
+  openFolder_ = Button(UiText::BatchOpenFolder, area);
+  start_ = Button(UiText::BatchStart, area);
+  cancel_ = Button(UiText::BatchCancel, area);
+  close_ = Button(UiText::BatchClose, area);
+  start_->setDefault(true);
+  copyFailures_->setEnabled(false);
+  openFolder_->setEnabled(false);
+  cancel_->setEnabled(false);
+  for (QPushButton* button : {copyFailures_, openFolder_}) buttons->addWidget(button);
+  buttons->addStretch(1);
+  for (QPushButton* button : {start_, cancel_, close_}) buttons->addWidget(button);
+  layout->addLayout(buttons);
+
+  connect(copyFailures_, &QPushButton::clicked, this, &CBatchDlg::CopyFailures);
+  connect(openFolder_, &QPushButton::clicked, this, &CBatchDlg::OpenFolder);
+  connect(start_, &QPushButton::clicked, this, &CBatchDlg::Start);
+  connect(cancel_, &QPushButton::clicked, this, &CBatchDlg::Cancel);
+  connect(close_, &QPushButton::clicked, this, &CBatchDlg::reject);
+  return area;
+}
+
+bool CBatchDlg::Running() const { return runner_->Running(); }
+
+void CBatchDlg::ChooseInput() {
+  const QString path = desktop_.AskInputFile(this, Ui(UiText::BatchInputFilter));
+  if (!path.isEmpty()) LoadInput(path);
+}
+
+void CBatchDlg::LoadInput(const QString& path) {
+  inputPath_ = path;
+  inputName_->setText(QDir::toNativeSeparators(path));
+  encoding_->setCurrentIndex(0);
+  // A folder beside the spreadsheet, named after it, unless one was chosen.
+  const QFileInfo info(path);
+  if (folder_->text().isEmpty()) folder_->setText(info.dir().filePath(info.completeBaseName()));
+  if (sheetFile_->text().isEmpty()) sheetFile_->setText(info.dir().filePath(info.completeBaseName() + QStringLiteral(".pdf")));
+  ReloadInput();
+}
+
+void CBatchDlg::ChooseSheetFile() {
+  const QString file = desktop_.AskSheetFile(this, sheetFile_->text(), Ui(UiText::BatchSheetFilter));
+  if (!file.isEmpty()) sheetFile_->setText(file);
+}
+
+void CBatchDlg::ChooseFolder() {
+  const QString folder = desktop_.AskOutputFolder(this, folder_->text());
+  if (!folder.isEmpty()) folder_->setText(folder);
+}
+
+std::optional<TextEncoding> CBatchDlg::ChosenEncoding() const {
+  const int index = encoding_->currentIndex();
+  if (index <= 0) return std::nullopt;
+  return ForcedEncodings[index - 1];
+}
+
+void CBatchDlg::ReloadInput() {
+  if (inputPath_.isEmpty()) return;
+  std::string error;
+  table_ = ReadBatchTable(LocalBytes(inputPath_), ChosenEncoding(), PreviewRows, &error);
+  if (!table_) {
+    rowCount_->setText(Ui(UiText::BatchUnreadable).arg(FromUtf8(error)));
+    rowCount_->setStyleSheet(QStringLiteral("color: red"));
+  } else {
+    rowCount_->setStyleSheet(QString());
+    rowCount_->setText(Ui(UiText::BatchRowCount).arg(table_->rows).arg(table_->firstRows.size()));
+    encoding_->setItemText(0, Ui(UiText::BatchEncodingDetected).arg(FromUtf8(TextEncodingName(table_->encoding))));
+  }
+  ShowTable();
+  CheckColumns();
+}
+
+void CBatchDlg::ShowTable() {
+  preview_->clear();
+  if (!table_) {
+    preview_->setRowCount(0);
+    preview_->setColumnCount(0);
+    return;
+  }
+  QStringList headers;
+  for (const std::string& header : table_->header) headers << QString::fromStdString(header);
+  preview_->setColumnCount(static_cast<int>(headers.size()));
+  preview_->setHorizontalHeaderLabels(headers);
+  preview_->setRowCount(static_cast<int>(table_->firstRows.size()) + 1);
+  QStringList rowNames{Ui(UiText::BatchFeedsRow)};
+  const QString undecodable = Ui(UiText::BatchUndecodable).arg(FromUtf8(TextEncodingName(table_->encoding)));
+  for (int r = 0; r < static_cast<int>(table_->firstRows.size()); ++r) {
+    rowNames << QString::number(r + 1);
+    const auto& cells = table_->firstRows[static_cast<size_t>(r)];
+    for (int c = 0; c < static_cast<int>(cells.size()) && c < preview_->columnCount(); ++c) {
+      const auto& cell = cells[static_cast<size_t>(c)];
+      auto* item = new QTableWidgetItem(cell ? QString::fromStdString(*cell) : undecodable);
+      if (!cell) item->setForeground(Problem);
+      preview_->setItem(r + 1, c, item);
+    }
+  }
+  preview_->setVerticalHeaderLabels(rowNames);
+}
+
+void CBatchDlg::CheckColumns() {
+  std::string parseError;
+  const auto names = ToSheet() ? NameTemplate::ParseCaption(caption_->text().toStdString(), &parseError)
+                               : NameTemplate::Parse(name_->text().toStdString(), &parseError);
+  const QString outputProblem = OutputProblem(names);
+  nameReady_ = outputProblem.isEmpty();
+  const ImageOptions symbol = SheetSymbol();
+  const QString sheetHint = Ui(UiText::BatchModuleActual)
+                                .arg(SheetDpi)
+                                .arg(symbol.scale * MillimetresPerInch / SheetDpi, 0, 'f', 2);
+  const QString folderHint = Ui(UiText::BatchNameHint).arg(KnownExtensionList());
+  QLabel* note = ToSheet() ? moduleNote_ : nameNote_;
+  note->setText(nameReady_ ? (ToSheet() ? sheetHint : folderHint) : outputProblem);
+  note->setStyleSheet(nameReady_ ? QString() : QStringLiteral("color: red"));
+
+  QString problem;
+  columnsReady_ = false;
+  if (table_) {
+    const BatchPlanCheck check = CheckBatchColumns(table_->header, page_, names ? *names : NameTemplate{});
+    for (int c = 0; c < static_cast<int>(check.columns.size()) && c < preview_->columnCount(); ++c) {
+      const ColumnFeed& feed = check.columns[static_cast<size_t>(c)];
+      auto* item = new QTableWidgetItem(FeedText(feed, page_, ToSheet()));
+      QFont bold = item->font();
+      bold.setBold(true);
+      item->setFont(bold);
+      if (feed.role == ColumnRole::Nothing) item->setForeground(Problem);
+      preview_->setItem(0, c, item);
+    }
+    if (check.Unused() > 0) {
+      problem = Ui(UiText::BatchColumnsUnused).arg(check.Unused());
+    } else if (!check.refusal.empty() && nameReady_) {
+      problem = Ui(UiText::BatchHeaderRefused).arg(FromUtf8(check.refusal));
+    }
+    columnsReady_ = check.Unused() == 0 && check.refusal.empty();
+  }
+  const QString fields = PageFields(page_);
+  columnsNote_->setText(problem.isEmpty() ? fields
+                                          : QStringLiteral("<span style='color:red'>%1</span><br>%2")
+                                                .arg(problem.toHtmlEscaped(), fields.toHtmlEscaped()));
+  FitPreviewColumns();
+  UpdateStart();
+}
+
+void CBatchDlg::FitPreviewColumns() {
+  // As wide as the contents, but one long cell must not push the other
+  // columns (and its own centred header) out of sight.
+  preview_->resizeColumnsToContents();
+  const int widest = preview_->viewport()->width() / 2;
+  for (int c = 0; c < preview_->columnCount(); ++c)
+    preview_->setColumnWidth(c, std::min(preview_->columnWidth(c), std::max(widest, MinPreviewColumnWidth)));
+}
+
+QString CBatchDlg::OutputProblem(const std::optional<NameTemplate>& names) const {
+  if (!ToSheet()) return NameTemplateProblem(names, table_);
+  if (!names) return Ui(UiText::BatchCaptionBad);
+  if (const QString missing = MissingColumn(*names, table_); !missing.isEmpty())
+    return Ui(UiText::BatchCaptionUnknownColumn).arg(missing);
+  if (!sheetFile_->text().trimmed().endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+    return Ui(UiText::BatchSheetNotPdf);
+  return {};
+}
+
+void CBatchDlg::UpdateStart() {
+  const QLineEdit* target = ToSheet() ? sheetFile_ : folder_;
+  start_->setEnabled(!Running() && table_ && columnsReady_ && nameReady_ && !target->text().trimmed().isEmpty());
+}
+
+BatchJob CBatchDlg::MakeJob() const {
+  BatchJob job;
+  job.kind = page_.kind;
+  job.inputPath = LocalBytes(inputPath_);
+  job.encoding = ChosenEncoding();
+  job.operatorFormat = page_.operatorFormat;
+  job.tab = page_.tab;
+  job.level = page_.level;
+  job.version = page_.version;
+  job.image.scale = page_.scale;
+  job.verify = verify_->isChecked();
+  if (ToSheet()) {
+    const PaperSize& paper = PaperSizes[static_cast<size_t>(std::max(paper_->currentIndex(), 0))];
+    job.labels = LabelSheetJob{{paper, gridColumns_->value(), gridRows_->value(), SheetSymbol()},
+                               caption_->text().toStdString(), LocalBytes(sheetFile_->text().trimmed())};
+  } else {
+    job.outputDir = LocalBytes(folder_->text().trimmed());
+    job.nameTemplate = name_->text().toStdString();
+  }
+  return job;
+}
+
+void CBatchDlg::Start() {
+  if (!start_->isEnabled()) return;
+  failures_->clear();
+  summary_->clear();
+  copyFailures_->setEnabled(false);
+  openFolder_->setEnabled(false);
+  expectedRows_ = table_ ? table_->rows : 0;
+  progressBar_->setRange(0, static_cast<int>(std::max(expectedRows_, 1L)));
+  progressBar_->setValue(0);
+  progressText_->setText(Ui(UiText::BatchStarting));
+  SetRunning(true);
+  elapsed_.start();
+  runner_->Start(MakeJob());
+  UpdateStart();
+  progressTimer_.start();
+}
+
+void CBatchDlg::Cancel() {
+  if (!Running()) return;
+  runner_->Cancel();
+  cancel_->setEnabled(false);
+  progressText_->setText(Ui(UiText::BatchCancelling));
+}
+
+void CBatchDlg::reject() {
+  // Closing while files are written would leave the user guessing which
+  // rows were done: cancel first, close once it has stopped.
+  if (Running()) {
+    Cancel();
+    return;
+  }
+  QDialog::reject();
+}
+
+void CBatchDlg::AddFailures(std::vector<BatchRowResult> rows) {
+  for (const BatchRowResult& row : rows) {
+    const QString reason = BatchReasonText(row);
+    auto* item = new QListWidgetItem(row.fileName.empty()
+                                         ? Ui(UiText::BatchFailedRow).arg(row.row).arg(reason)
+                                         : Ui(UiText::BatchFailedRowFile).arg(row.row).arg(FromUtf8(row.fileName), reason));
+    // The engine's detail (which column, how many bytes) on hovering.
+    item->setToolTip(FromUtf8(row.error));
+    failures_->addItem(item);
+  }
+  copyFailures_->setEnabled(failures_->count() > 0);
+}
+
+void CBatchDlg::ShowProgress() {
+  std::vector<BatchRowResult> failed;
+  const BatchProgress progress = runner_->Progress(&failed);
+  AddFailures(std::move(failed));
+  const long total = progress.total >= 0 ? progress.total : expectedRows_;
+  const double seconds = std::max(elapsed_.elapsed() / 1000.0, 0.001);
+  const double rate = progress.done / seconds;
+  progressBar_->setRange(0, static_cast<int>(std::max(total, 1L)));
+  progressBar_->setValue(static_cast<int>(std::min(progress.done, std::max(total, 1L))));
+  if (!cancel_->isEnabled()) return;  // keeps saying that it is cancelling
+  if (progress.done == 0) return;
+  const QString rateText = QString::number(std::lround(rate));
+  progressText_->setText(total > 0 ? Ui(UiText::BatchProgress)
+                                         .arg(progress.done)
+                                         .arg(total)
+                                         .arg(rateText, Duration((total - progress.done) / std::max(rate, 1e-9)))
+                                   : Ui(UiText::BatchProgressUnknownTotal).arg(progress.done).arg(rateText));
+}
+
+void CBatchDlg::OnFinished(const BatchSummary& summary) {
+  progressTimer_.stop();
+  ShowProgress();
+  SetRunning(false);
+  QString counts = Ui(UiText::BatchSummary).arg(summary.written).arg(summary.failed);
+  if (summary.pages > 0) counts += Ui(UiText::BatchSheetPages).arg(summary.pages);
+  switch (summary.outcome) {
+    case BatchOutcome::Finished: summary_->setText(counts); break;
+    case BatchOutcome::Cancelled: summary_->setText(Ui(UiText::BatchCancelled) + counts); break;
+    case BatchOutcome::BadInput: summary_->setText(Ui(UiText::BatchNotStarted).arg(FromUtf8(summary.message))); break;
+    case BatchOutcome::OutputUnusable:
+      summary_->setText(Ui(UiText::BatchOutputUnusable).arg(FromUtf8(summary.message)) + QLatin1Char('\n') + counts);
+      break;
+  }
+  progressText_->clear();
+  if (summary.outcome == BatchOutcome::Finished) progressBar_->setValue(progressBar_->maximum());
+  openFolder_->setEnabled(QFileInfo(OutputFolder()).isDir());
+  UpdateStart();
+}
+
+void CBatchDlg::SetRunning(bool running) {
+  // The settings stay readable while the batch runs on them.
+  inputGroup_->setEnabled(!running);
+  outputGroup_->setEnabled(!running);
+  close_->setEnabled(!running);
+  cancel_->setEnabled(running);
+}
+
+QString CBatchDlg::OutputFolder() const {
+  const QFileInfo target(ToSheet() ? sheetFile_->text().trimmed() : folder_->text().trimmed());
+  return ToSheet() ? target.absolutePath() : target.absoluteFilePath();
+}
+
+void CBatchDlg::OpenFolder() { desktop_.OpenFolder(OutputFolder()); }
+
+void CBatchDlg::CopyFailures() {
+  QStringList lines;
+  const auto selected = failures_->selectedItems();
+  for (int i = 0; i < failures_->count(); ++i)
+    if (selected.isEmpty() || failures_->item(i)->isSelected()) lines << failures_->item(i)->text();
+  if (!lines.isEmpty()) QGuiApplication::clipboard()->setText(lines.join(QLatin1Char('\n')));
+}
+
+BatchPage BatchPageOf(const CTesselDlg& qr) {
+  BatchPage page;
+  page.operatorFormat = qr.OperatorFormat();
+  page.tab = qr.ContentTabs()->Bar()->currentIndex();
+  // The level and version lists hold what the user chose; the encoder only
+  // what the last symbol needed.
+  const auto* level = qr.findChild<QComboBox*>(QString::number(ControlId::EcLevel));
+  const int levelIndex = level ? level->currentIndex() : -1;
+  if (levelIndex >= 0 && levelIndex < static_cast<int>(qr::LevelsShown.size()))
+    page.level = qr::LevelsShown[static_cast<size_t>(levelIndex)];
+  const auto* version = qr.findChild<QComboBox*>(QString::number(ControlId::VersionList));
+  page.version = version ? std::max(version->currentIndex(), 0) : 0;
+  page.scale = qr.Scale();
+  return page;
+}
+
+BatchPage BatchPageOf(const CDialogDM& dm) {
+  BatchPage page;
+  page.kind = SymbolKind::Dm;
+  page.scale = dm.Scale();
+  return page;
+}

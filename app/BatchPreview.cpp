@@ -1,0 +1,66 @@
+#include "app/BatchPreview.h"
+
+#include <algorithm>
+
+#include "batch/BatchInput.h"
+#include "batch/TableReader.h"
+
+namespace {
+
+std::string_view TrimmedBlanks(std::string_view text) {
+  const size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// One column alone, as the engine plans it: the field or the text it feeds.
+ColumnFeed FeedOf(const std::string& header, const BatchPage& page, const NameTemplate& names) {
+  if (TrimmedBlanks(header).empty()) return {ColumnRole::Unnamed};
+  if (const auto alone = PlanColumns({header}, page.kind, page.operatorFormat, page.tab, NameTemplate{}, nullptr)) {
+    const BatchColumn& column = alone->columns.front();
+    if (column.slot >= 0) return {ColumnRole::Field, column.slot};
+    if (column.text) return {ColumnRole::Text};
+  }
+  const auto& used = names.Columns();
+  if (std::find(used.begin(), used.end(), TrimmedBlanks(header)) != used.end()) return {ColumnRole::NameOnly};
+  return {ColumnRole::Nothing};
+}
+
+}  // namespace
+
+std::optional<BatchTable> ReadBatchTable(const std::string& path, std::optional<TextEncoding> encoding, int maxRows,
+                                         std::string* error) {
+  auto input = OpenBatchInput({path, nullptr, encoding, true, nullptr}, error);
+  if (!input) return std::nullopt;
+  TableReader reader(*input->stream, input->delimiter);
+  TableRecord record;
+  if (!reader.Next(record)) {
+    *error = "the input is empty: its first row must name the columns";
+    return std::nullopt;
+  }
+  BatchTable table;
+  table.encoding = input->encoding;
+  table.rows = std::max(input->records - 1, 0L);
+  for (const std::string& cell : record.cells)
+    table.header.push_back(CellToUtf8(cell, input->encoding, nullptr).value_or(cell));
+  while (static_cast<int>(table.firstRows.size()) < maxRows && reader.Next(record)) {
+    auto& row = table.firstRows.emplace_back();
+    for (const std::string& cell : record.cells) row.push_back(CellToUtf8(cell, input->encoding, nullptr));
+  }
+  return table;
+}
+
+int BatchPlanCheck::Unused() const {
+  return static_cast<int>(std::count_if(columns.begin(), columns.end(),
+                                        [](const ColumnFeed& c) { return c.role == ColumnRole::Nothing; }));
+}
+
+BatchPlanCheck CheckBatchColumns(const std::vector<std::string>& header, const BatchPage& page,
+                                 const NameTemplate& names) {
+  BatchPlanCheck check;
+  for (const std::string& column : header) check.columns.push_back(FeedOf(column, page, names));
+  std::string reason;
+  if (!PlanColumns(header, page.kind, page.operatorFormat, page.tab, names, &reason))
+    check.refusal = reason.empty() ? std::string("?") : reason;
+  return check;
+}

@@ -1,0 +1,51 @@
+// What the batch dialog shows of a spreadsheet before it runs: the encoding
+// the batch engine detects, the first rows, and what each column feeds on the
+// page the batch composes for. The engine decides every one of these; this
+// only asks it.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "batch/BatchJob.h"
+
+// The page a batch composes for, as it was set when the dialog opened.
+struct BatchPage {
+  SymbolKind kind = SymbolKind::Qr;
+  int operatorFormat = 1;
+  int tab = 0;
+  char level = 'M';
+  int version = 0;  // the smallest version; 0 chooses automatically
+  int scale = 4;
+};
+
+struct BatchTable {
+  TextEncoding encoding = TextEncoding::Utf8;  // detected, or the one forced
+  long rows = 0;                               // data rows, the header not counted
+  std::vector<std::string> header;             // UTF-8
+  // UTF-8 cells of the first rows; nullopt for a cell the encoding cannot read.
+  std::vector<std::vector<std::optional<std::string>>> firstRows;
+};
+
+// Nullopt and the engine's reason when the file cannot be read or has no header.
+std::optional<BatchTable> ReadBatchTable(const std::string& path, std::optional<TextEncoding> encoding, int maxRows,
+                                         std::string* error);
+
+enum class ColumnRole { Field, Text, NameOnly, Unnamed, Nothing };
+
+struct ColumnFeed {
+  ColumnRole role = ColumnRole::Nothing;
+  int slot = -1;  // for Field
+};
+
+struct BatchPlanCheck {
+  std::vector<ColumnFeed> columns;
+  // The engine's reason when it would refuse this header with this name
+  // template; empty when it accepts them.
+  std::string refusal;
+  int Unused() const;  // columns that feed nothing
+};
+
+BatchPlanCheck CheckBatchColumns(const std::vector<std::string>& header, const BatchPage& page,
+                                 const NameTemplate& names);

@@ -1,0 +1,9 @@
+// The batch engine reports why a row failed by kind (and in English, for the
+// command line); the dialog words the kind in Chinese.
+#pragma once
+
+#include <QString>
+
+#include "batch/BatchJob.h"
+
+QString BatchReasonText(const BatchRowResult& row);
