@@ -61,7 +61,10 @@ INSTANTIATE_TEST_SUITE_P(Entries, SaveEntries,
                                          SaveCase{"e.png", 1, "e.png", "\x89PNG"},
                                          SaveCase{"f.JPG", 4, "f.JPG", QByteArray("\xFF\xD8", 2)},
                                          SaveCase{"notes.txt", 4, nullptr, {}},
-                                         SaveCase{"missing/folder/out", 4, nullptr, {}}));
+                                         SaveCase{"missing/folder/out", 4, nullptr, {}}),
+                         [](const auto& info) {
+                           return NameOf(info.param.typed) + "_Filter" + std::to_string(info.param.filterEntry);
+                         });
 
 TEST_F(Save, AnExistingFileIsReplacedOnlyAfterAsking) {
   QFile existing(Path("old.png"));
