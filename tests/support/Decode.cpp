@@ -6,6 +6,7 @@
 #include <ZXing/ReadBarcode.h>
 #include <dmtx.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -13,7 +14,9 @@
 namespace {
 
 constexpr int kLargestSizeZxingReads = 132;  // 144x144 uses an arrangement zxing 1.4 misreads
-constexpr int kLibdmtxLeastScale = 3;         // at 2 pixels per module libdmtx misses some symbols
+// Pixels per module libdmtx reads at, first the usual one. It finds no symbol
+// at 2, and at any one size misses a few that it reads at another.
+constexpr int kLibdmtxScales[] = {4, 3, 6, 8, 5};
 
 std::optional<std::string> ReadZxing(const uint8_t* pixels, int width, int height, DecodeFormat format, bool pure) {
   ZXing::DecodeHints hints;
@@ -142,8 +145,18 @@ std::vector<Reading> ReadModules(int columns, int rows, const std::function<bool
                                  DecodeFormat format, int scale, int quiet) {
   const Picture picture = Render(columns, rows, isDark, scale, quiet);
   if (format == DecodeFormat::QrCode) return ReadQrCode(picture, true);
-  if (scale >= kLibdmtxLeastScale) return ReadDataMatrix(picture, picture, true);
-  return ReadDataMatrix(picture, Render(columns, rows, isDark, kLibdmtxLeastScale, quiet), true);
+  // libdmtx's edge search misses the odd symbol at one module size that it
+  // finds at another: it looks again at other sizes before it counts as unread.
+  const int libdmtxScale = std::max(scale, kLibdmtxScales[0]);
+  std::vector<Reading> readings =
+      ReadDataMatrix(picture, libdmtxScale == scale ? picture : Render(columns, rows, isDark, libdmtxScale, quiet), true);
+  for (Reading& r : readings)
+    for (int retry = 1; r.decoder == Decoder::Libdmtx && !r.bytes && retry < std::ssize(kLibdmtxScales); ++retry) {
+      if (kLibdmtxScales[retry] == libdmtxScale) continue;
+      const Picture other = Render(columns, rows, isDark, kLibdmtxScales[retry], quiet);
+      r.bytes = ReadLibdmtx(other.pixels.data(), other.width, other.height).bytes;
+    }
+  return readings;
 }
 
 std::optional<std::string> Agreed(const std::vector<Reading>& readings) {
