@@ -199,16 +199,6 @@ Shown ReadScreen(QWidget* page, const QRect& area, int scale, DecodeFormat forma
   return shown;
 }
 
-std::string Printable(const std::string& s) {
-  std::string out;
-  for (const unsigned char c : s.substr(0, 80)) {
-    char hex[8];
-    std::snprintf(hex, sizeof hex, "\\x%02X", c);
-    out += c >= 32 && c < 127 ? std::string(1, static_cast<char>(c)) : hex;
-  }
-  return s.size() > 80 ? out + "...(" + std::to_string(s.size()) + " bytes)" : out;
-}
-
 long ResidentKilobytes() {
   std::ifstream status("/proc/self/status");
   for (std::string line; std::getline(status, line);)
@@ -428,8 +418,7 @@ class Soak {
     } else if (shown.decoded || fit == Fit::Fits) {
       ++checked;
       if (shown.decoded != payload)
-        return Fail(index, action, "on screen \"" + Printable(shown.decoded.value_or("no symbol")) + "\", fields compose \"" +
-                                       Printable(*payload) + "\"");
+        return Fail(index, action, "on screen " + Printable(shown.decoded) + ", fields compose " + Printable(payload));
     }
     return !saved || CheckSaved(index, action, shown.any ? payload : std::nullopt, scale);
   }
@@ -451,7 +440,7 @@ class Soak {
     // A JPEG at less than 4 pixels per module may blur beyond reading.
     if (!decoded && dialogs_.lastPath.endsWith(QStringLiteral(".jpg"))) return true;
     if (decoded != payload)
-      return Fail(index, action, "saved file reads \"" + Printable(decoded.value_or("nothing")) + "\"");
+      return Fail(index, action, "saved file reads " + Printable(decoded));
     return true;
   }
 

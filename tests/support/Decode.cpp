@@ -72,17 +72,6 @@ DmtxReading ReadLibdmtx(const uint8_t* pixels, int width, int height) {
   return out;
 }
 
-std::string Printable(const std::optional<std::string>& bytes) {
-  if (!bytes) return "nothing";
-  std::string s = "\"";
-  for (const unsigned char c : bytes->substr(0, 40)) {
-    char hex[8];
-    std::snprintf(hex, sizeof hex, "\\x%02X", c);
-    s += c >= 32 && c < 127 && c != '"' && c != '\\' ? std::string(1, static_cast<char>(c)) : hex;
-  }
-  return s + (bytes->size() > 40 ? "\"..." : "\"");
-}
-
 struct Picture {
   std::vector<uint8_t> pixels;
   int width;
@@ -126,6 +115,17 @@ std::vector<Reading> ReadDataMatrix(const Picture& forZxing, const Picture& forL
 }
 
 }  // namespace
+
+std::string Printable(const std::optional<std::string>& bytes) {
+  if (!bytes) return "nothing";
+  std::string s = "\"";
+  for (const unsigned char c : bytes->substr(0, 40)) {
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "\\x%02X", c);
+    s += c >= 32 && c < 127 && c != '"' && c != '\\' ? std::string(1, static_cast<char>(c)) : hex;
+  }
+  return s + (bytes->size() > 40 ? "\"... (" + std::to_string(bytes->size()) + " bytes)" : "\"");
+}
 
 const char* DecoderName(Decoder decoder) {
   switch (decoder) {

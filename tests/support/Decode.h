@@ -15,6 +15,10 @@ enum class Decoder { ZxingCpp, Zbar, Libdmtx };
 
 const char* DecoderName(Decoder decoder);
 
+// Bytes quoted for a message, others than printable ASCII as \xHH, long ones
+// cut; "nothing" for none.
+std::string Printable(const std::optional<std::string>& bytes);
+
 // What one decoder read; no bytes when it found no symbol.
 struct Reading {
   Decoder decoder;
