@@ -81,7 +81,7 @@ SoakCase RandomDm(std::mt19937& rng) {
 }
 
 constexpr Decoder AllDecoders[] = {Decoder::ZxingCpp, Decoder::Zbar, Decoder::Libdmtx};
-constexpr long ProgressEvery = 50000;
+constexpr long ProgressEvery = 10000;
 
 struct Totals {
   std::atomic<long> encoded{0}, identical{0}, failures{0};
