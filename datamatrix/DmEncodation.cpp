@@ -364,6 +364,14 @@ void ReportStop(const Stream& s, const Input& in) {
     std::fprintf(stderr, "Character \"%c\" not supported by requested encodation scheme\n\n", in.text[at]);
 }
 
+// The latch followed at once by the unlatch: the scheme carried no value.
+// Decoders such as libdmtx look for an unlatch only after a codeword pair and
+// misread it there, so such bytes go in ASCII without the latch. (A pair's
+// first codeword is at most 250, so 254 in second place is the unlatch.)
+bool LatchedForNothing(const Stream& s, int scheme) {
+  return IsTripletScheme(scheme) && s.written >= 2 * kCodeword && s.codewords[1] == kUnlatch;
+}
+
 int EncodeRequested(const Input& in, int scheme, uint8_t* codewords) {
   Stream s = FreshStream(codewords);
   while (s.cursor < in.end) {
@@ -374,6 +382,7 @@ int EncodeRequested(const Input& in, int scheme, uint8_t* codewords) {
       return 0;
     }
   }
+  if (LatchedForNothing(s, scheme)) return EncodeRequested(in, Ascii, codewords);
   return CodewordCount(s);
 }
 

@@ -49,8 +49,29 @@ TEST(WorkedExamples, DataCodewords) {
       {"AAb", C40, {230, 89, 179, 254, 99}},
       // One byte left and one codeword free ends in ASCII without an unlatch,
       // but not for a byte that needs an Upper Shift.
-      {"AAAAAAAA\xC4", C40, {230, 89, 191, 89, 191, 89, 178, 254, 235, 69}}};
+      {"AAAAAAAA\xC4", C40, {230, 89, 191, 89, 191, 89, 178, 254, 235, 69}},
+      // A latch that the unlatch would follow at once carries nothing: the
+      // bytes go in ASCII (libdmtx misreads a latch-unlatch pair).
+      {"A", C40, {66}}, {"a", Text, {98}}, {"A", X12, {66}}, {"AB", X12, {66, 67}}, {"12", X12, {50, 51}},
+      // One value in the scheme keeps the latch.
+      {"AB", C40, {230, 89, 217}}, {"ABCD", X12, {238, 89, 233, 254, 69}}};
   for (const auto& [text, scheme, codewords] : cases) EXPECT_EQ(DataCodewords(text, scheme), codewords) << text;
+}
+
+// In a larger symbol the end-of-data rules unlatch instead of filling a last
+// pair; with nothing encoded before the unlatch the latch goes too.
+TEST(WorkedExamples, CodewordsForARequestedSize) {
+  const std::tuple<std::string, int, int, std::vector<uint8_t>> cases[] = {  // text, scheme, size, first codewords
+      {"AB", C40, 23, {66, 67, 129}},  {"AB", C40, 0, {230, 89, 217}},     {"A", C40, 24, {66, 129, 70}},
+      {"12", X12, 24, {50, 51, 129}},  {"ab", Text, 29, {98, 99, 129}},    {"ABCD", C40, 23, {230, 89, 233, 254, 69, 129}}};
+  for (const auto& [text, scheme, request, codewords] : cases) {
+    DmEncodeParams params;
+    params.scheme = scheme;
+    int size = request;
+    ASSERT_TRUE(DmEncodeText(Bytes(text), static_cast<int>(text.size()), params, size)) << text;
+    const std::vector<uint8_t>& got = params.buffers->codewords;
+    EXPECT_EQ(std::vector<uint8_t>(got.begin(), got.begin() + codewords.size()), codewords) << text << " size " << request;
+  }
 }
 
 TEST(WorkedExamples, SizeChoice) {

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <string>
+
 #include <QComboBox>
 #include <QInputMethodEvent>
 #include <QLineEdit>
@@ -35,6 +38,13 @@ template <typename Widget>
 Widget* Control(QWidget* page, int id) { return page->findChild<Widget*>(QString::number(id)); }
 
 inline QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+
+// A test name from free text: letters and digits kept, anything else '_'.
+inline std::string NameOf(std::string text) {
+  for (char& c : text)
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  return text;
+}
 
 inline QWidget* Field(CDialogTypeBase* page, const char* tag) { return page->FieldEdit(FieldSlotOfTag(tag)); }
 

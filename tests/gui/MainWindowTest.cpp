@@ -114,6 +114,10 @@ INSTANTIATE_TEST_SUITE_P(Pages, TooLong,
                          testing::Values(TooLongCase{"TEXT", ControlId::FormatUnicom, 8, 2500},
                                          TooLongCase{"N", ControlId::FormatMobileV1, 0, 1 << 20},
                                          TooLongCase{nullptr, 0, 0, 1600},
-                                         TooLongCase{nullptr, 0, 0, 1 << 20}));
+                                         TooLongCase{nullptr, 0, 0, 1 << 20}),
+                         [](const auto& info) {
+                           return NameOf(info.param.tag ? info.param.tag : "DmText") + "_" +
+                                  std::to_string(info.param.length);
+                         });
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QPainter>
+#include <string>
 
 #include "app/SymbolPage.h"
 
@@ -47,6 +48,11 @@ TEST_P(PaintSymbolTest, PixelIdenticalToTheRectangleRuleAtEveryScale) {
 INSTANTIATE_TEST_SUITE_P(Areas, PaintSymbolTest,
                          testing::Values(std::pair(21, QRect(337, 54, 127, 127)), std::pair(10, QRect(5, 7, 31, 33)),
                                          std::pair(57, QRect(100, 80, 400, 400)),
-                                         std::pair(177, QRect(150, 40, 427, 427))));
+                                         std::pair(177, QRect(150, 40, 427, 427))),
+                         [](const auto& info) {
+                           const QRect& a = info.param.second;
+                           return "Modules" + std::to_string(info.param.first) + "_At" + std::to_string(a.x()) + "_" +
+                                  std::to_string(a.y()) + "_Side" + std::to_string(a.width());
+                         });
 
 }  // namespace

@@ -50,7 +50,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(PayloadCase{1009, 0, {{"N", "客服 Li"}}, "CARD:N:\xBF\xCD\xB7\xFE Li;;"},
                     PayloadCase{1010, 2, {{"SM", "10086"}, {"TXT", "客\nb"}}, "SMS:SM:10086;TXT:\xBF\xCD\r\nb;;"},
                     PayloadCase{1010, 5, {{"BN", "News"}, {"DG", "DY"}, {"SID", "1234"}}, "SAD:DG:DY;SID:1234;BN:News;;"},
-                    PayloadCase{1011, 7, {{"IVR", "12590"}, {"ST", " "}}, "IAD:ST: ;IVR:12590;;"}));
+                    PayloadCase{1011, 7, {{"IVR", "12590"}, {"ST", " "}}, "IAD:ST: ;IVR:12590;;"}),
+    [](const auto& info) { return NameOf(std::string(info.param.payload).substr(0, std::string(info.param.payload).find(':'))); });
 
 // A non-breaking space stays one (GB18030 81 30 84 32), not a blank.
 TEST_F(QrPage, ControlCharactersNulAndNoBreakSpaceAreBytesOfThePayload) {
@@ -88,7 +89,16 @@ TEST_P(QrEmptying, EmptiesEveryValueFieldAndTheSymbol) {
 // FormatMobileV1 is the checked one.
 INSTANTIATE_TEST_SUITE_P(Switches, QrEmptying,
                          testing::Values(ControlId::ContentTabs, ControlId::FormatMobileV1, ControlId::FormatMobileV2,
-                                         ControlId::FormatUnicom, ControlId::Reset));
+                                         ControlId::FormatUnicom, ControlId::Reset),
+                         [](const auto& info) {
+                           switch (info.param) {
+                             case ControlId::ContentTabs: return std::string("FirstTab");
+                             case ControlId::FormatMobileV1: return std::string("MobileV1");
+                             case ControlId::FormatMobileV2: return std::string("MobileV2");
+                             case ControlId::FormatUnicom: return std::string("Unicom");
+                             default: return std::string("Reset");
+                           }
+                         });
 
 TEST_F(QrPage, TheSymbolFollowsEveryControlWhileTheVersionOnlyRises) {
   SelectComboItem(Control<QComboBox>(qr, ControlId::VersionList), 1);

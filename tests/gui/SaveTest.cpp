@@ -71,7 +71,10 @@ INSTANTIATE_TEST_SUITE_P(Entries, SaveEntries,
                                          SaveCase{"g.", 3, "g.gif", "GIF8"},
                                          SaveCase{"h", 5, "h.svg", "<?xml"},
                                          SaveCase{"notes.txt", 4, nullptr, {}},
-                                         SaveCase{"missing/folder/out", 4, nullptr, {}}));
+                                         SaveCase{"missing/folder/out", 4, nullptr, {}}),
+                         [](const auto& info) {
+                           return NameOf(info.param.typed) + "_Filter" + std::to_string(info.param.filterEntry);
+                         });
 
 TEST_F(Save, NoToReplacingGoesBackToTheDialogWithTheName) {
   QFile existing(Path("old.png"));

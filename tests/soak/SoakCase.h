@@ -4,6 +4,9 @@
 
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "tests/support/Decode.h"
 
 struct SoakCase {
   char kind = 'Q';   // 'Q' QR Code, 'D' Data Matrix
@@ -12,10 +15,11 @@ struct SoakCase {
   std::string data;
 };
 
-enum class SoakOutcome { NotEncodable, DecodedIdentical, Mismatch, Skipped };
+enum class SoakOutcome { NotEncodable, DecodedIdentical, Mismatch };
 
-// Encodes and decodes back with zxing-cpp. `decoded` receives what was read.
-SoakOutcome RunSoakCase(const SoakCase& c, std::string* decoded = nullptr);
+// Encodes and decodes back with every decoder of the format; identical only
+// when each of them read exactly the input. `readings` receives what each read.
+SoakOutcome RunSoakCase(const SoakCase& c, std::vector<Reading>* readings = nullptr);
 
 // File form: kind, setting, request + 2, then the data.
 std::string SerializeSoakCase(const SoakCase& c);

@@ -17,8 +17,8 @@ TEST(SoakReplay, SavedFailuresNowRoundTrip) {
     bytes << in.rdbuf();
     const auto c = ParseSoakCase(bytes.str());
     ASSERT_TRUE(c) << entry.path();
-    std::string decoded;
-    const SoakOutcome outcome = RunSoakCase(*c, &decoded);
-    EXPECT_NE(outcome, SoakOutcome::Mismatch) << entry.path() << " decoded as " << decoded;
+    std::vector<Reading> readings;
+    const SoakOutcome outcome = RunSoakCase(*c, &readings);
+    EXPECT_NE(outcome, SoakOutcome::Mismatch) << entry.path() << " read as " << Agreed(readings).value_or("nothing");
   }
 }

@@ -1,21 +1,47 @@
-// Independent evidence: decode a symbol with zxing-cpp and return its bytes.
+// Independent evidence: decode a symbol with real decoders and return its
+// bytes. A QR Code is read by zxing-cpp and zbar, a Data Matrix by zxing-cpp
+// and libdmtx (144x144 by libdmtx alone: zxing 1.4 does not read its
+// standard interleaving).
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 enum class DecodeFormat { QrCode, DataMatrix };
+enum class Decoder { ZxingCpp, Zbar, Libdmtx };
+
+const char* DecoderName(Decoder decoder);
+
+// Bytes quoted for a message, others than printable ASCII as \xHH, long ones
+// cut; "nothing" for none.
+std::string Printable(const std::optional<std::string>& bytes);
+
+// What one decoder read; no bytes when it found no symbol.
+struct Reading {
+  Decoder decoder;
+  std::optional<std::string> bytes;
+};
 
 // An 8-bit image of `width` x `height` pixels, row after row, 0 black, 255 white.
 // `pure`: the image holds only the symbol and its quiet zone, axis-aligned.
-std::optional<std::string> DecodeImage(const uint8_t* pixels, int width, int height, DecodeFormat format,
-                                       bool pure = false);
+// One reading per decoder of the format.
+std::vector<Reading> ReadImage(const uint8_t* pixels, int width, int height, DecodeFormat format, bool pure = false);
 
 // Renders `columns` x `rows` modules (isDark(x, y)) at `scale` pixels per module
-// with a white quiet zone of `quiet` modules, then decodes it. zxing's finder
-// search occasionally misses a valid symbol at 2 pixels per module, so the
-// exact geometry of the pure reader is tried first.
+// with a white quiet zone of `quiet` modules and reads it with every decoder.
+std::vector<Reading> ReadModules(int columns, int rows, const std::function<bool(int, int)>& isDark,
+                                 DecodeFormat format, int scale = 2, int quiet = 4);
+
+// The bytes all readings agree on; nothing when no decoder found a symbol.
+// When they disagree, a text naming what each decoder read, which no test
+// input equals, so that a comparison with the input fails and says why.
+std::optional<std::string> Agreed(const std::vector<Reading>& readings);
+
+// Agreed(ReadImage(...)) and Agreed(ReadModules(...)).
+std::optional<std::string> DecodeImage(const uint8_t* pixels, int width, int height, DecodeFormat format,
+                                       bool pure = false);
 std::optional<std::string> DecodeModules(int columns, int rows, const std::function<bool(int, int)>& isDark,
                                          DecodeFormat format, int scale = 2, int quiet = 4);
