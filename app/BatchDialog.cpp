@@ -32,6 +32,7 @@
 #include "app/DialogDM.h"
 #include "app/TesselDlg.h"
 #include "content/Catalogue.h"
+#include "datamatrix/DmEncoder.h"
 #include "gui/TextBytes.h"
 #include "image/LabelSheet.h"
 #include "image/PhysicalSize.h"
@@ -84,7 +85,10 @@ QString PageFields(const BatchPage& page) {
 }
 
 QString PageDescription(const BatchPage& page) {
-  if (page.kind == SymbolKind::Dm) return Ui(UiText::BatchDmPage);
+  if (page.kind == SymbolKind::Dm) {
+    const int side = DmSizeAttribute(page.dmSize, SymbolRows);
+    return Ui(UiText::BatchDmPage).arg(side);
+  }
   const OperatorFormatSpec* format = FindOperatorFormat(page.operatorFormat);
   const TabSpec* tab = FindTab(page.operatorFormat, page.tab);
   const QString version = page.version == 0 ? Ui(UiText::BatchQrAutomaticVersion)
@@ -503,6 +507,8 @@ BatchJob CBatchDlg::MakeJob() const {
   job.tab = page_.tab;
   job.level = page_.level;
   job.version = page_.version;
+  job.dmSize = page_.dmSize;
+  job.dmGrowSize = true;
   job.image.scale = page_.scale;
   job.verify = verify_->isChecked();
   if (ToSheet()) {
@@ -645,5 +651,8 @@ BatchPage BatchPageOf(const CDialogDM& dm) {
   BatchPage page;
   page.kind = SymbolKind::Dm;
   page.scale = dm.Scale();
+  // The size the user chose, not the one the page's last text grew to.
+  const auto* size = dm.findChild<QComboBox*>(QString::number(ControlId::VersionList));
+  page.dmSize = size ? std::clamp(size->currentIndex(), 0, DmSquareSizeCount - 1) : 0;
   return page;
 }

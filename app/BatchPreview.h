@@ -17,6 +17,7 @@ struct BatchPage {
   int tab = 0;
   char level = 'M';
   int version = 0;  // the smallest version; 0 chooses automatically
+  int dmSize = 0;   // the smallest square's size index; larger ones when the text does not fit
   int scale = 4;
 };
 

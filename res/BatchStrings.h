@@ -13,7 +13,7 @@ constexpr std::string_view BatchTitle = "批量生成";
 constexpr std::string_view BatchQrPage = "QR码：%1 的“%2”页，纠错级别 %3，%4";
 constexpr std::string_view BatchQrAutomaticVersion = "自动选择版本";
 constexpr std::string_view BatchQrSmallestVersion = "最小版本 %1";
-constexpr std::string_view BatchDmPage = "DM码：每行的 text 列编码为一个符号，自动选择最小的正方形尺寸";
+constexpr std::string_view BatchDmPage = "DM码：每行的 text 列编码为一个符号，尺寸自 %1×%1 起，放不下时自动增大";
 
 constexpr std::string_view BatchInputGroup = "表格文件";
 constexpr std::string_view BatchNoInput = "(尚未选择文件)";

@@ -138,6 +138,23 @@ TEST_F(BatchDialog, DataMatrixPageEncodesTheTextColumn) {
   EXPECT_EQ(DecodeFile(fs::path(Out()) / "B.bmp", DecodeFormat::DataMatrix), "SN " + Zhang);
 }
 
+// The DM page's chosen size is each row's smallest; a longer text grows, as on the page.
+TEST_F(BatchDialog, DataMatrixUsesThePageSize) {
+  window->Tabs()->setCurrentIndex(1);
+  SelectComboItem(Control<QComboBox>(dm, ControlId::VersionList), 5);  // 20x20, 22 data codewords
+  const std::string longer(30, 'Q');                                    // 30 codewords: 22x22
+  auto dialog = Open(Write("s.csv", "text\nA\n" + longer + "\n"), true);
+  EXPECT_TRUE(dialog->PageText()->text().contains(U("20×20"))) << dialog->PageText()->text().toStdString();
+  RunToEnd(*dialog);
+  EXPECT_EQ(dialog->SummaryText()->text(), U("已生成 2 个，失败 0 个"));
+  const int scale = BatchPageOf(*dm).scale;
+  for (const auto& [name, side] : {std::pair{"1.png", 20}, std::pair{"2.png", 22}})
+    EXPECT_EQ(QImage(QString::fromStdString(Out() + "/" + name)).width(), (side + 2 * SavedQuietZoneModules) * scale)
+        << name;
+  EXPECT_EQ(DecodeFile(fs::path(Out()) / "1.png", DecodeFormat::DataMatrix), "A");
+  EXPECT_EQ(DecodeFile(fs::path(Out()) / "2.png", DecodeFormat::DataMatrix), longer);
+}
+
 // The dialog composes with what the QR page shows: format, tab, level, version.
 TEST_F(BatchDialog, ComposesWithThePageSettings) {
   ChooseFormatAndTab(ControlId::FormatUnicom, 8);
