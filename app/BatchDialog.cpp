@@ -461,10 +461,10 @@ void CBatchDlg::CheckColumns() {
     }
     if (check.Unused() > 0) {
       problem = Ui(UiText::BatchColumnsUnused).arg(check.Unused());
-    } else if (!check.refusal.empty() && nameReady_) {
-      problem = Ui(UiText::BatchHeaderRefused).arg(FromUtf8(check.refusal));
+    } else if (check.Refused() && nameReady_) {
+      problem = Ui(UiText::BatchHeaderRefused).arg(HeaderRefusalText(check.refusal));
     }
-    columnsReady_ = check.Unused() == 0 && check.refusal.empty();
+    columnsReady_ = check.Unused() == 0 && !check.Refused();
   }
   const QString fields = PageFields(page_);
   columnsNote_->setText(problem.isEmpty() ? fields
@@ -562,8 +562,6 @@ void CBatchDlg::AddFailures(std::vector<BatchRowResult> rows) {
     auto* item = new QListWidgetItem(row.fileName.empty()
                                          ? Ui(UiText::BatchFailedRow).arg(row.row).arg(reason)
                                          : Ui(UiText::BatchFailedRowFile).arg(row.row).arg(FromUtf8(row.fileName), reason));
-    // The engine's detail (which column, how many bytes) on hovering.
-    item->setToolTip(FromUtf8(row.error));
     failures_->addItem(item);
   }
   copyFailures_->setEnabled(failures_->count() > 0);

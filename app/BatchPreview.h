@@ -42,9 +42,10 @@ struct ColumnFeed {
 
 struct BatchPlanCheck {
   std::vector<ColumnFeed> columns;
-  // The engine's reason when it would refuse this header with this name
-  // template; empty when it accepts them.
-  std::string refusal;
+  // Why the engine would refuse this header with this name template; its
+  // failure is None when it accepts them.
+  HeaderRefusal refusal;
+  bool Refused() const { return refusal.failure != HeaderFailure::None; }
   int Unused() const;  // columns that feed nothing
 };
 

@@ -1,9 +1,11 @@
 #include "app/BatchReasons.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
 #include "app/SaveFailureText.h"
+#include "content/Catalogue.h"
 #include "gui/TextBytes.h"
 #include "res/BatchStrings.h"
 
@@ -27,6 +29,22 @@ constexpr std::array<Reason, 10> Reasons = {{
     {RowFailure::LabelTooLarge, UiText::BatchReasonLabelTooLarge},
 }};
 
+struct HeaderReason {
+  HeaderFailure failure;
+  std::string_view text;
+};
+
+constexpr std::array<HeaderReason, 8> HeaderReasons = {{
+    {HeaderFailure::NoSuchTab, UiText::BatchHeaderNoSuchTab},
+    {HeaderFailure::UnknownColumn, UiText::BatchHeaderUnknownColumn},
+    {HeaderFailure::TwoTextColumns, UiText::BatchHeaderTwoTextColumns},
+    {HeaderFailure::TwoColumnsOneField, UiText::BatchHeaderTwoColumnsOneField},
+    {HeaderFailure::NoTextColumn, UiText::BatchHeaderNoTextColumn},
+    {HeaderFailure::TextWithField, UiText::BatchHeaderTextWithField},
+    {HeaderFailure::NoField, UiText::BatchHeaderNoField},
+    {HeaderFailure::NoTemplateColumn, UiText::BatchHeaderNoTemplateColumn},
+}};
+
 }  // namespace
 
 QString BatchReasonText(const BatchRowResult& row) {
@@ -35,4 +53,25 @@ QString BatchReasonText(const BatchRowResult& row) {
     if (reason.failure == row.failure) return FromUtf8(reason.text);
   // A kind this dialog does not know yet: the engine's own words.
   return FromUtf8(row.error);
+}
+
+QString HeaderRefusalText(const HeaderRefusal& refusal) {
+  const auto reason = std::find_if(HeaderReasons.begin(), HeaderReasons.end(),
+                                   [&](const HeaderReason& r) { return r.failure == refusal.failure; });
+  if (reason == HeaderReasons.end()) return FromUtf8(refusal.message);
+  const QString field = refusal.slot >= 0 ? FromUtf8(FieldTags[static_cast<size_t>(refusal.slot)]) : QString();
+  const QString subjects[] = {FromUtf8(refusal.column), FromUtf8(refusal.other), field};
+  // In one pass, as the texts use only some of the markers and a column may be named "%2".
+  const QString format = FromUtf8(reason->text);
+  QString text;
+  for (qsizetype i = 0; i < format.size(); ++i) {
+    const int marker = i + 1 < format.size() && format[i] == QLatin1Char('%') ? format[i + 1].digitValue() : -1;
+    if (marker >= 1 && marker <= 3) {
+      text += subjects[marker - 1];
+      ++i;
+    } else {
+      text += format[i];
+    }
+  }
+  return text;
 }

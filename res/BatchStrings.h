@@ -88,6 +88,16 @@ constexpr std::string_view BatchOutputUnusable = "无法写入输出文件夹：
 constexpr std::string_view BatchFailedRow = "第 %1 行：%2";
 constexpr std::string_view BatchFailedRowFile = "第 %1 行 (%2)：%3";
 
+// Why the engine refuses a header, by the kind it reports.
+constexpr std::string_view BatchHeaderNoSuchTab = "该运营商格式没有所选的内容类型";
+constexpr std::string_view BatchHeaderUnknownColumn = "列“%1”不是本页的字段，不是 text 列，也没有用在文件名 (或标题) 中";
+constexpr std::string_view BatchHeaderTwoTextColumns = "列“%1”和“%2”都是 text 列";
+constexpr std::string_view BatchHeaderTwoColumnsOneField = "列“%1”和“%2”都对应字段 %3";
+constexpr std::string_view BatchHeaderNoTextColumn = "没有名为 text 的列";
+constexpr std::string_view BatchHeaderTextWithField = "有 text 列时每行编码为一个原始符号，其他列不能对应字段 (列“%1”对应字段)";
+constexpr std::string_view BatchHeaderNoField = "没有一列对应本页的字段，也没有 text 列";
+constexpr std::string_view BatchHeaderNoTemplateColumn = "模板中的 {%1} 不是表格的列";
+
 // Why a row failed, by the kind the batch engine reports; writing failures
 // are worded as the pages word a failed save.
 constexpr std::string_view BatchReasonBrokenRow = "引号中的单元格没有结束，或该行过长";
