@@ -11,12 +11,21 @@
 
 namespace {
 
-struct Reason {
-  RowFailure failure;
+// A kind the engine reports and the dialog's words for it.
+template <typename Kind>
+struct Wording {
+  Kind kind;
   std::string_view text;
 };
 
-constexpr std::array<Reason, 10> Reasons = {{
+// The words for `kind`, or nullptr for a kind this dialog does not know yet.
+template <typename Kind, size_t N>
+const std::string_view* WordsFor(const std::array<Wording<Kind>, N>& table, Kind kind) {
+  const auto found = std::find_if(table.begin(), table.end(), [&](const Wording<Kind>& w) { return w.kind == kind; });
+  return found == table.end() ? nullptr : &found->text;
+}
+
+constexpr std::array<Wording<RowFailure>, 10> Reasons = {{
     {RowFailure::BrokenRow, UiText::BatchReasonBrokenRow},
     {RowFailure::TooManyCells, UiText::BatchReasonTooManyCells},
     {RowFailure::BadText, UiText::BatchReasonBadText},
@@ -29,12 +38,7 @@ constexpr std::array<Reason, 10> Reasons = {{
     {RowFailure::LabelTooLarge, UiText::BatchReasonLabelTooLarge},
 }};
 
-struct HeaderReason {
-  HeaderFailure failure;
-  std::string_view text;
-};
-
-constexpr std::array<HeaderReason, 8> HeaderReasons = {{
+constexpr std::array<Wording<HeaderFailure>, 8> HeaderReasons = {{
     {HeaderFailure::NoSuchTab, UiText::BatchHeaderNoSuchTab},
     {HeaderFailure::UnknownColumn, UiText::BatchHeaderUnknownColumn},
     {HeaderFailure::TwoTextColumns, UiText::BatchHeaderTwoTextColumns},
@@ -49,20 +53,18 @@ constexpr std::array<HeaderReason, 8> HeaderReasons = {{
 
 QString BatchReasonText(const BatchRowResult& row) {
   if (row.failure == RowFailure::WriteFailed) return DescribeSaveFailure(row.image);
-  for (const Reason& reason : Reasons)
-    if (reason.failure == row.failure) return FromUtf8(reason.text);
+  const std::string_view* words = WordsFor(Reasons, row.failure);
   // A kind this dialog does not know yet: the engine's own words.
-  return FromUtf8(row.error);
+  return FromUtf8(words ? *words : row.error);
 }
 
 QString HeaderRefusalText(const HeaderRefusal& refusal) {
-  const auto reason = std::find_if(HeaderReasons.begin(), HeaderReasons.end(),
-                                   [&](const HeaderReason& r) { return r.failure == refusal.failure; });
-  if (reason == HeaderReasons.end()) return FromUtf8(refusal.message);
+  const std::string_view* words = WordsFor(HeaderReasons, refusal.failure);
+  if (!words) return FromUtf8(refusal.message);
   const QString field = refusal.slot >= 0 ? FromUtf8(FieldTags[static_cast<size_t>(refusal.slot)]) : QString();
   const QString subjects[] = {FromUtf8(refusal.column), FromUtf8(refusal.other), field};
   // In one pass, as the texts use only some of the markers and a column may be named "%2".
-  const QString format = FromUtf8(reason->text);
+  const QString format = FromUtf8(*words);
   QString text;
   for (qsizetype i = 0; i < format.size(); ++i) {
     const int marker = i + 1 < format.size() && format[i] == QLatin1Char('%') ? format[i + 1].digitValue() : -1;
