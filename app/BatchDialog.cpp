@@ -32,6 +32,7 @@
 #include "app/DialogDM.h"
 #include "app/TesselDlg.h"
 #include "content/Catalogue.h"
+#include "datamatrix/DmEncoder.h"
 #include "gui/TextBytes.h"
 #include "image/LabelSheet.h"
 #include "image/PhysicalSize.h"
@@ -84,7 +85,10 @@ QString PageFields(const BatchPage& page) {
 }
 
 QString PageDescription(const BatchPage& page) {
-  if (page.kind == SymbolKind::Dm) return Ui(UiText::BatchDmPage);
+  if (page.kind == SymbolKind::Dm) {
+    const int side = DmSizeAttribute(page.dmSize, SymbolRows);
+    return Ui(UiText::BatchDmPage).arg(side);
+  }
   const OperatorFormatSpec* format = FindOperatorFormat(page.operatorFormat);
   const TabSpec* tab = FindTab(page.operatorFormat, page.tab);
   const QString version = page.version == 0 ? Ui(UiText::BatchQrAutomaticVersion)
@@ -457,10 +461,10 @@ void CBatchDlg::CheckColumns() {
     }
     if (check.Unused() > 0) {
       problem = Ui(UiText::BatchColumnsUnused).arg(check.Unused());
-    } else if (!check.refusal.empty() && nameReady_) {
-      problem = Ui(UiText::BatchHeaderRefused).arg(FromUtf8(check.refusal));
+    } else if (check.Refused() && nameReady_) {
+      problem = Ui(UiText::BatchHeaderRefused).arg(HeaderRefusalText(check.refusal));
     }
-    columnsReady_ = check.Unused() == 0 && check.refusal.empty();
+    columnsReady_ = check.Unused() == 0 && !check.Refused();
   }
   const QString fields = PageFields(page_);
   columnsNote_->setText(problem.isEmpty() ? fields
@@ -503,6 +507,8 @@ BatchJob CBatchDlg::MakeJob() const {
   job.tab = page_.tab;
   job.level = page_.level;
   job.version = page_.version;
+  job.dmSize = page_.dmSize;
+  job.dmGrowSize = true;
   job.image.scale = page_.scale;
   job.verify = verify_->isChecked();
   if (ToSheet()) {
@@ -556,8 +562,6 @@ void CBatchDlg::AddFailures(std::vector<BatchRowResult> rows) {
     auto* item = new QListWidgetItem(row.fileName.empty()
                                          ? Ui(UiText::BatchFailedRow).arg(row.row).arg(reason)
                                          : Ui(UiText::BatchFailedRowFile).arg(row.row).arg(FromUtf8(row.fileName), reason));
-    // The engine's detail (which column, how many bytes) on hovering.
-    item->setToolTip(FromUtf8(row.error));
     failures_->addItem(item);
   }
   copyFailures_->setEnabled(failures_->count() > 0);
@@ -645,5 +649,8 @@ BatchPage BatchPageOf(const CDialogDM& dm) {
   BatchPage page;
   page.kind = SymbolKind::Dm;
   page.scale = dm.Scale();
+  // The size the user chose, not the one the page's last text grew to.
+  const auto* size = dm.findChild<QComboBox*>(QString::number(ControlId::VersionList));
+  page.dmSize = size ? std::clamp(size->currentIndex(), 0, DmSquareSizeCount - 1) : 0;
   return page;
 }

@@ -17,6 +17,7 @@ struct BatchPage {
   int tab = 0;
   char level = 'M';
   int version = 0;  // the smallest version; 0 chooses automatically
+  int dmSize = 0;   // the smallest square's size index; larger ones when the text does not fit
   int scale = 4;
 };
 
@@ -41,9 +42,10 @@ struct ColumnFeed {
 
 struct BatchPlanCheck {
   std::vector<ColumnFeed> columns;
-  // The engine's reason when it would refuse this header with this name
-  // template; empty when it accepts them.
-  std::string refusal;
+  // Why the engine would refuse this header with this name template; its
+  // failure is None when it accepts them.
+  HeaderRefusal refusal;
+  bool Refused() const { return refusal.failure != HeaderFailure::None; }
   int Unused() const;  // columns that feed nothing
 };
 

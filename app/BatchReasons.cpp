@@ -1,20 +1,31 @@
 #include "app/BatchReasons.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
 #include "app/SaveFailureText.h"
+#include "content/Catalogue.h"
 #include "gui/TextBytes.h"
 #include "res/BatchStrings.h"
 
 namespace {
 
-struct Reason {
-  RowFailure failure;
+// A kind the engine reports and the dialog's words for it.
+template <typename Kind>
+struct Wording {
+  Kind kind;
   std::string_view text;
 };
 
-constexpr std::array<Reason, 10> Reasons = {{
+// The words for `kind`, or nullptr for a kind this dialog does not know yet.
+template <typename Kind, size_t N>
+const std::string_view* WordsFor(const std::array<Wording<Kind>, N>& table, Kind kind) {
+  const auto found = std::find_if(table.begin(), table.end(), [&](const Wording<Kind>& w) { return w.kind == kind; });
+  return found == table.end() ? nullptr : &found->text;
+}
+
+constexpr std::array<Wording<RowFailure>, 10> Reasons = {{
     {RowFailure::BrokenRow, UiText::BatchReasonBrokenRow},
     {RowFailure::TooManyCells, UiText::BatchReasonTooManyCells},
     {RowFailure::BadText, UiText::BatchReasonBadText},
@@ -27,12 +38,42 @@ constexpr std::array<Reason, 10> Reasons = {{
     {RowFailure::LabelTooLarge, UiText::BatchReasonLabelTooLarge},
 }};
 
+constexpr std::array<Wording<HeaderFailure>, 8> HeaderReasons = {{
+    {HeaderFailure::NoSuchTab, UiText::BatchHeaderNoSuchTab},
+    {HeaderFailure::UnknownColumn, UiText::BatchHeaderUnknownColumn},
+    {HeaderFailure::TwoTextColumns, UiText::BatchHeaderTwoTextColumns},
+    {HeaderFailure::TwoColumnsOneField, UiText::BatchHeaderTwoColumnsOneField},
+    {HeaderFailure::NoTextColumn, UiText::BatchHeaderNoTextColumn},
+    {HeaderFailure::TextWithField, UiText::BatchHeaderTextWithField},
+    {HeaderFailure::NoField, UiText::BatchHeaderNoField},
+    {HeaderFailure::NoTemplateColumn, UiText::BatchHeaderNoTemplateColumn},
+}};
+
 }  // namespace
 
 QString BatchReasonText(const BatchRowResult& row) {
   if (row.failure == RowFailure::WriteFailed) return DescribeSaveFailure(row.image);
-  for (const Reason& reason : Reasons)
-    if (reason.failure == row.failure) return FromUtf8(reason.text);
+  const std::string_view* words = WordsFor(Reasons, row.failure);
   // A kind this dialog does not know yet: the engine's own words.
-  return FromUtf8(row.error);
+  return FromUtf8(words ? *words : row.error);
+}
+
+QString HeaderRefusalText(const HeaderRefusal& refusal) {
+  const std::string_view* words = WordsFor(HeaderReasons, refusal.failure);
+  if (!words) return FromUtf8(refusal.message);
+  const QString field = refusal.slot >= 0 ? FromUtf8(FieldTags[static_cast<size_t>(refusal.slot)]) : QString();
+  const QString subjects[] = {FromUtf8(refusal.column), FromUtf8(refusal.other), field};
+  // In one pass, as the texts use only some of the markers and a column may be named "%2".
+  const QString format = FromUtf8(*words);
+  QString text;
+  for (qsizetype i = 0; i < format.size(); ++i) {
+    const int marker = i + 1 < format.size() && format[i] == QLatin1Char('%') ? format[i + 1].digitValue() : -1;
+    if (marker >= 1 && marker <= 3) {
+      text += subjects[marker - 1];
+      ++i;
+    } else {
+      text += format[i];
+    }
+  }
+  return text;
 }

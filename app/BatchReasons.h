@@ -1,5 +1,6 @@
-// The batch engine reports why a row failed by kind (and in English, for the
-// command line); the dialog words the kind in Chinese.
+// The batch engine reports why a row failed, or why it refuses a header, by
+// kind (and in English, for the command line); the dialog words the kind in
+// Chinese.
 #pragma once
 
 #include <QString>
@@ -7,3 +8,4 @@
 #include "batch/BatchJob.h"
 
 QString BatchReasonText(const BatchRowResult& row);
+QString HeaderRefusalText(const HeaderRefusal& refusal);

@@ -80,6 +80,9 @@ struct BatchJob {
   // Data Matrix: requested size and encodation scheme.
   int dmSize = DmSmallestSquare;
   int dmScheme = Ascii;
+  // A square dmSize is the smallest: a text that does not fit takes the next
+  // larger square, as on the DM page. Otherwise the size is exact.
+  bool dmGrowSize = false;
 
   ImageOptions image;
   // Read every file back with independent decoders; a row that does not read back fails.

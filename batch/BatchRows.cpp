@@ -149,10 +149,7 @@ void RowEncoder::EncodeAndWrite(const std::string& payload, const std::string& p
     matrix = ModuleMatrix::FromQr(*qr_);
   } else {
     DmEncodeParams params;
-    params.scheme = job_.dmScheme;
-    int size = job_.dmSize;
-    const auto grid =
-        DmEncodeText(reinterpret_cast<const uint8_t*>(payload.data()), static_cast<int>(payload.size()), params, size);
+    const auto grid = EncodeDm(payload, params);
     if (!grid) {
       result.failure = RowFailure::DoesNotFit;
       result.error = "the text (" + std::to_string(payload.size()) +
@@ -180,6 +177,20 @@ void RowEncoder::EncodeAndWrite(const std::string& payload, const std::string& p
   if (job_.verify)
     CheckReadBack(VerifySymbolFile(path, matrix, job_.image, symbology, payload), *FindFormatForFile(path),
                   "'" + result.fileName + "'", result);
+}
+
+std::unique_ptr<DmModuleGrid> RowEncoder::EncodeDm(const std::string& text, DmEncodeParams& params) const {
+  const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+  const int length = static_cast<int>(text.size());
+  const bool grows = job_.dmGrowSize && job_.dmSize >= 0 && job_.dmSize < DmSquareSizeCount;
+  const int last = grows ? DmSquareSizeCount - 1 : job_.dmSize;
+  for (int requested = job_.dmSize;; ++requested) {
+    params = DmEncodeParams{};
+    params.scheme = job_.dmScheme;
+    int size = requested;
+    if (auto grid = DmEncodeText(bytes, length, params, size)) return grid;
+    if (requested >= last) return nullptr;
+  }
 }
 
 void RowEncoder::CheckReadBack(const ReadBackResult& check, const ImageFormat& format, const std::string& what,

@@ -62,6 +62,8 @@ class RowEncoder {
   std::string Payload(const RowTask& task, RowError& error) const;
   std::string ComposedPayload(const RowTask& task, RowError& error) const;
   void EncodeAndWrite(const std::string& payload, const std::string& path, BatchRowResult& result);
+  // The text as Data Matrix at the job's size (growing when it asks to), or null.
+  std::unique_ptr<DmModuleGrid> EncodeDm(const std::string& text, DmEncodeParams& params) const;
   // With `verify`: fails the row when `check` did not read the symbol back.
   void CheckReadBack(const ReadBackResult& check, const ImageFormat& format, const std::string& what,
                      BatchRowResult& result) const;

@@ -64,15 +64,17 @@ class Planner {
       : kind_(kind), operatorFormat_(operatorFormat), tab_(tab), names_(names),
         page_(kind == SymbolKind::Qr ? PageForTab(operatorFormat, tab) : nullptr) {}
 
-  std::optional<ColumnPlan> Run(const std::vector<std::string>& header, std::string* error) {
+  std::optional<ColumnPlan> Run(const std::vector<std::string>& header, HeaderRefusal* refusal) {
     if (kind_ == SymbolKind::Qr && page_ == nullptr)
-      return Fail(error, "tab " + std::to_string(tab_) + " is not a tab of " + FormatCaption());
+      return Fail(refusal, {HeaderFailure::NoSuchTab, {}, {}, -1,
+                            "tab " + std::to_string(tab_) + " is not a tab of " + FormatCaption()});
     for (const std::string& cell : header) plan_.columns.push_back(Classify(cell));
     for (const BatchColumn& column : plan_.columns)
       if (!column.unnamed && column.slot < 0 && !column.text && !InTemplate(column.header))
-        return Fail(error, "column '" + column.header + "' is " + Unknown());
-    if (std::string problem = CheckFields(); !problem.empty()) return Fail(error, problem);
-    if (std::string problem = MapTemplate(); !problem.empty()) return Fail(error, problem);
+        return Fail(refusal, {HeaderFailure::UnknownColumn, column.header, {}, -1,
+                              "column '" + column.header + "' is " + Unknown()});
+    if (HeaderRefusal problem = CheckFields(); problem.failure != HeaderFailure::None) return Fail(refusal, problem);
+    if (HeaderRefusal problem = MapTemplate(); problem.failure != HeaderFailure::None) return Fail(refusal, problem);
     return plan_;
   }
 
@@ -103,45 +105,58 @@ class Planner {
   }
 
   // At most one column per field and one text column; text excludes fields.
-  std::string CheckFields() {
+  HeaderRefusal CheckFields() {
     std::vector<int> owner(FieldSlotCount, -1);
     int fields = 0;
     int firstField = -1;
     for (int i = 0; i < static_cast<int>(plan_.columns.size()); ++i) {
       const BatchColumn& column = plan_.columns[i];
-      if (column.text) {
-        if (plan_.textColumn >= 0) return "columns '" + plan_.columns[plan_.textColumn].header + "' and '" + column.header + "' both give the text";
-        plan_.textColumn = i;
+      if (column.text && plan_.textColumn >= 0) {
+        const std::string& first = plan_.columns[plan_.textColumn].header;
+        return {HeaderFailure::TwoTextColumns, first, column.header, -1,
+                "columns '" + first + "' and '" + column.header + "' both give the text"};
       }
+      if (column.text) plan_.textColumn = i;
       if (column.slot < 0) continue;
       if (fields++ == 0) firstField = i;
-      if (owner[column.slot] >= 0)
-        return "columns '" + plan_.columns[owner[column.slot]].header + "' and '" + column.header +
-               "' both give the field " + std::string(FieldTags[column.slot]);
+      if (owner[column.slot] >= 0) {
+        const std::string& first = plan_.columns[owner[column.slot]].header;
+        return {HeaderFailure::TwoColumnsOneField, first, column.header, column.slot,
+                "columns '" + first + "' and '" + column.header + "' both give the field " +
+                    std::string(FieldTags[column.slot])};
+      }
       owner[column.slot] = i;
     }
     plan_.rawText = plan_.textColumn >= 0;
-    if (kind_ == SymbolKind::Dm && !plan_.rawText) return "no column is named 'text'";
-    if (plan_.rawText && fields > 0)
-      return "with a column 'text' each row is one raw symbol, so no other column may be a field (as '" +
-             plan_.columns[firstField].header + "' is)";
+    if (kind_ == SymbolKind::Dm && !plan_.rawText)
+      return {HeaderFailure::NoTextColumn, {}, {}, -1, "no column is named 'text'"};
+    if (plan_.rawText && fields > 0) {
+      const std::string& field = plan_.columns[firstField].header;
+      return {HeaderFailure::TextWithField, field, {}, -1,
+              "with a column 'text' each row is one raw symbol, so no other column may be a field (as '" + field +
+                  "' is)"};
+    }
     if (kind_ == SymbolKind::Qr && !plan_.rawText && fields == 0)
-      return "no column is a field of " + TabInUserWords(operatorFormat_, tab_) + " (" + FieldsOfPage(*page_) + ") or 'text'";
+      return {HeaderFailure::NoField, {}, {}, -1,
+              "no column is a field of " + TabInUserWords(operatorFormat_, tab_) + " (" + FieldsOfPage(*page_) +
+                  ") or 'text'"};
     return {};
   }
 
-  std::string MapTemplate() {
+  HeaderRefusal MapTemplate() {
     for (const std::string& name : names_.Columns()) {
       const auto it = std::find_if(plan_.columns.begin(), plan_.columns.end(),
                                    [&](const BatchColumn& column) { return Trimmed(column.header) == name; });
-      if (it == plan_.columns.end()) return "the name template uses {" + name + "}, which is no column of the input";
+      if (it == plan_.columns.end())
+        return {HeaderFailure::NoTemplateColumn, name, {}, -1,
+                "the name template uses {" + name + "}, which is no column of the input"};
       plan_.nameColumns.push_back(static_cast<int>(it - plan_.columns.begin()));
     }
     return {};
   }
 
-  static std::optional<ColumnPlan> Fail(std::string* error, std::string message) {
-    if (error) *error = std::move(message);
+  static std::optional<ColumnPlan> Fail(HeaderRefusal* refusal, HeaderRefusal problem) {
+    if (refusal) *refusal = std::move(problem);
     return std::nullopt;
   }
 
@@ -156,6 +171,14 @@ class Planner {
 }  // namespace
 
 std::optional<ColumnPlan> PlanColumns(const std::vector<std::string>& header, SymbolKind kind, int operatorFormat,
+                                      int tab, const NameTemplate& names, HeaderRefusal* refusal) {
+  return Planner(kind, operatorFormat, tab, names).Run(header, refusal);
+}
+
+std::optional<ColumnPlan> PlanColumns(const std::vector<std::string>& header, SymbolKind kind, int operatorFormat,
                                       int tab, const NameTemplate& names, std::string* error) {
-  return Planner(kind, operatorFormat, tab, names).Run(header, error);
+  HeaderRefusal refusal;
+  auto plan = PlanColumns(header, kind, operatorFormat, tab, names, &refusal);
+  if (!plan && error) *error = std::move(refusal.message);
+  return plan;
 }

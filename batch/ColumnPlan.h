@@ -29,8 +29,31 @@ struct ColumnPlan {
   std::vector<int> nameColumns;
 };
 
+// Why a header was refused, for front ends that word it in their own language.
+enum class HeaderFailure {
+  None,
+  NoSuchTab,           // the tab is not a tab of the operator format
+  UnknownColumn,       // `column` is no field, not "text" and not in the name template
+  TwoTextColumns,      // `column` and `other` both give the text
+  TwoColumnsOneField,  // `column` and `other` both give the field `slot`
+  NoTextColumn,        // Data Matrix without a column "text"
+  TextWithField,       // a column "text", and `column` is a field
+  NoField,             // no column is a field or "text"
+  NoTemplateColumn,    // the name template uses `column`, which the input lacks
+};
+
+struct HeaderRefusal {
+  HeaderFailure failure = HeaderFailure::None;
+  std::string column;  // UTF-8, as the header (or the template) names it
+  std::string other;   // the second column of a pair
+  int slot = -1;       // the field both columns give
+  std::string message; // English, for the command line
+};
+
 // `header` in UTF-8. For QR the page is tab `tab` of `operatorFormat`.
 // A column named "text" (any case) is the page's TEXT field when the page
 // has one, and otherwise asks for raw symbols.
 std::optional<ColumnPlan> PlanColumns(const std::vector<std::string>& header, SymbolKind kind, int operatorFormat,
                                       int tab, const NameTemplate& names, std::string* error);
+std::optional<ColumnPlan> PlanColumns(const std::vector<std::string>& header, SymbolKind kind, int operatorFormat,
+                                      int tab, const NameTemplate& names, HeaderRefusal* refusal);

@@ -13,7 +13,7 @@ constexpr std::string_view BatchTitle = "批量生成";
 constexpr std::string_view BatchQrPage = "QR码：%1 的“%2”页，纠错级别 %3，%4";
 constexpr std::string_view BatchQrAutomaticVersion = "自动选择版本";
 constexpr std::string_view BatchQrSmallestVersion = "最小版本 %1";
-constexpr std::string_view BatchDmPage = "DM码：每行的 text 列编码为一个符号，自动选择最小的正方形尺寸";
+constexpr std::string_view BatchDmPage = "DM码：每行的 text 列编码为一个符号，尺寸自 %1×%1 起，放不下时自动增大";
 
 constexpr std::string_view BatchInputGroup = "表格文件";
 constexpr std::string_view BatchNoInput = "(尚未选择文件)";
@@ -87,6 +87,16 @@ constexpr std::string_view BatchNotStarted = "未能开始：%1";
 constexpr std::string_view BatchOutputUnusable = "无法写入输出文件夹：%1";
 constexpr std::string_view BatchFailedRow = "第 %1 行：%2";
 constexpr std::string_view BatchFailedRowFile = "第 %1 行 (%2)：%3";
+
+// Why the engine refuses a header, by the kind it reports.
+constexpr std::string_view BatchHeaderNoSuchTab = "该运营商格式没有所选的内容类型";
+constexpr std::string_view BatchHeaderUnknownColumn = "列“%1”不是本页的字段，不是 text 列，也没有用在文件名 (或标题) 中";
+constexpr std::string_view BatchHeaderTwoTextColumns = "列“%1”和“%2”都是 text 列";
+constexpr std::string_view BatchHeaderTwoColumnsOneField = "列“%1”和“%2”都对应字段 %3";
+constexpr std::string_view BatchHeaderNoTextColumn = "没有名为 text 的列";
+constexpr std::string_view BatchHeaderTextWithField = "有 text 列时每行编码为一个原始符号，其他列不能对应字段 (列“%1”对应字段)";
+constexpr std::string_view BatchHeaderNoField = "没有一列对应本页的字段，也没有 text 列";
+constexpr std::string_view BatchHeaderNoTemplateColumn = "模板中的 {%1} 不是表格的列";
 
 // Why a row failed, by the kind the batch engine reports; writing failures
 // are worded as the pages word a failed save.

@@ -56,24 +56,27 @@ struct PlanCase {
   const char* nameTemplate;
   std::vector<int> slots;   // per column; -2 for the raw text column
   std::string error;        // a part of the message; empty when the plan succeeds
+  HeaderFailure failure = HeaderFailure::None;  // the kind a front end words
 };
 
 const std::vector<PlanCase> PlanCases = {
     {"TagsInAnyCase", SymbolKind::Qr, 1, 0, {"n", "M", "Tel"}, "{row}.png", {0, 1, 2}, ""},
-    {"CaptionsWithoutStarAndColon", SymbolKind::Qr, 1, 0, {"姓名", " 手机 ", "邮箱：", "* 姓名"}, "{row}.png", {}, "both give the field N"},
+    {"CaptionsWithoutStarAndColon", SymbolKind::Qr, 1, 0, {"姓名", " 手机 ", "邮箱：", "* 姓名"}, "{row}.png", {}, "both give the field N", HeaderFailure::TwoColumnsOneField},
     {"Captions", SymbolKind::Qr, 1, 0, {"姓名", " 手机 ", "邮箱："}, "{row}.png", {0, 1, 3}, ""},
     {"NameOnlyColumn", SymbolKind::Qr, 1, 0, {"N", "id"}, "{id}.png", {0, -1}, ""},
     {"UnknownColumnNamesItAndThePage", SymbolKind::Qr, 1, 0, {"N", "Nmae"}, "{row}.png", {},
-     "column 'Nmae' is neither a field of \"名片\" of 中国移动v1.0 (N (姓名), M (手机)"},
-    {"TagOfAnotherPage", SymbolKind::Qr, 2, 4, {"N"}, "{row}.png", {}, "\"WAP业务\" of 中国移动v2.0"},
+     "column 'Nmae' is neither a field of \"名片\" of 中国移动v1.0 (N (姓名), M (手机)", HeaderFailure::UnknownColumn},
+    {"TagOfAnotherPage", SymbolKind::Qr, 2, 4, {"N"}, "{row}.png", {}, "\"WAP业务\" of 中国移动v2.0", HeaderFailure::UnknownColumn},
     {"RawTextOnTheCardTab", SymbolKind::Qr, 1, 0, {"text", "sku"}, "{sku}.png", {-2, -1}, ""},
     {"TextIsAFieldOnTheCustomTab", SymbolKind::Qr, 3, 8, {"Text"}, "{row}.png", {23}, ""},
-    {"RawTextWithFields", SymbolKind::Qr, 1, 0, {"text", "N"}, "{row}.png", {}, "no other column may be a field"},
-    {"NoFieldAtAll", SymbolKind::Qr, 1, 0, {"id"}, "{id}.png", {}, "no column is a field of"},
-    {"TemplateColumnMissing", SymbolKind::Qr, 1, 0, {"N"}, "{id}.png", {}, "uses {id}, which is no column"},
-    {"NoSuchTab", SymbolKind::Qr, 2, 9, {"N"}, "{row}.png", {}, "tab 9 is not a tab of 中国移动v2.0"},
+    {"TwoTextColumns", SymbolKind::Dm, 1, 0, {"text", "TEXT"}, "{row}.png", {}, "both give the text", HeaderFailure::TwoTextColumns},
+    {"RawTextWithFields", SymbolKind::Qr, 1, 0, {"text", "N"}, "{row}.png", {}, "no other column may be a field", HeaderFailure::TextWithField},
+    {"NoFieldAtAll", SymbolKind::Qr, 1, 0, {"id"}, "{id}.png", {}, "no column is a field of", HeaderFailure::NoField},
+    {"TemplateColumnMissing", SymbolKind::Qr, 1, 0, {"N"}, "{id}.png", {}, "uses {id}, which is no column", HeaderFailure::NoTemplateColumn},
+    {"NoSuchTab", SymbolKind::Qr, 2, 9, {"N"}, "{row}.png", {}, "tab 9 is not a tab of 中国移动v2.0", HeaderFailure::NoSuchTab},
     {"DataMatrixText", SymbolKind::Dm, 1, 0, {"serial", "TEXT"}, "{serial}.png", {-1, -2}, ""},
-    {"DataMatrixWithoutText", SymbolKind::Dm, 1, 0, {"N"}, "{row}.png", {}, "column 'N' is neither 'text'"},
+    {"DataMatrixWithoutText", SymbolKind::Dm, 1, 0, {"N"}, "{row}.png", {}, "column 'N' is neither 'text'", HeaderFailure::UnknownColumn},
+    {"DataMatrixOnlyNameColumns", SymbolKind::Dm, 1, 0, {"serial"}, "{serial}.png", {}, "no column is named 'text'", HeaderFailure::NoTextColumn},
     {"UnnamedColumnIsAllowed", SymbolKind::Dm, 1, 0, {"text", ""}, "{row}.png", {-2, -1}, ""},
 };
 
@@ -86,6 +89,10 @@ TEST_P(PlanTable, MapsEveryColumnOrRefusesTheHeader) {
   if (!c.error.empty()) {
     EXPECT_FALSE(plan);
     EXPECT_NE(error.find(c.error), std::string::npos) << error;
+    HeaderRefusal refusal;
+    EXPECT_FALSE(PlanColumns(c.header, c.kind, c.format, c.tab, Parsed(c.nameTemplate), &refusal));
+    EXPECT_EQ(refusal.failure, c.failure);
+    EXPECT_EQ(refusal.message, error);
     return;
   }
   ASSERT_TRUE(plan) << error;
