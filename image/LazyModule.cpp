@@ -21,7 +21,7 @@ std::string ExecutableFolder() {
 void* LoadModuleEntry(const char* name, const char* symbol, std::string* error) {
   // Installed programs find their modules relative to themselves; programs in
   // the build tree (tools, tests) in the folder the build puts them in.
-  const std::string candidates[] = {ExecutableFolder() + "/../lib/quillet/" + name,
+  const std::string candidates[] = {ExecutableFolder() + "/../" QUILLET_INSTALL_MODULE_DIR "/" + name,
                                     std::string(QUILLET_BUILD_MODULE_DIR "/") + name};
   std::string reasons;
   for (const std::string& path : candidates) {

@@ -7,7 +7,7 @@
 #include <string>
 
 // The entry point `symbol` of module `name` (for example "libquillet_print.so"),
-// looked up beside the executable (../lib/quillet) and then in the build tree.
+// looked up beside the executable (../lib/<multiarch>/quillet) and then in the build tree.
 // The module stays loaded for the life of the process. Null, with the reason in
 // `error`, when the module or its entry point cannot be found.
 void* LoadModuleEntry(const char* name, const char* symbol, std::string* error);
