@@ -42,6 +42,7 @@ std::optional<std::string> ReadZxing(const uint8_t* pixels, int width, int heigh
 std::optional<std::string> ReadZbar(const uint8_t* pixels, int width, int height) {
   const std::unique_ptr<zbar::zbar_image_scanner_t, void (*)(zbar::zbar_image_scanner_t*)> scanner(
       zbar::zbar_image_scanner_create(), zbar::zbar_image_scanner_destroy);
+  zbar::zbar_image_scanner_request_dbus(scanner.get(), 0);  // no system bus here: it would print to stderr
   zbar::zbar_image_scanner_set_config(scanner.get(), zbar::ZBAR_NONE, zbar::ZBAR_CFG_ENABLE, 0);
   zbar::zbar_image_scanner_set_config(scanner.get(), zbar::ZBAR_QRCODE, zbar::ZBAR_CFG_ENABLE, 1);
   zbar::zbar_image_scanner_set_config(scanner.get(), zbar::ZBAR_QRCODE, zbar::ZBAR_CFG_BINARY, 1);

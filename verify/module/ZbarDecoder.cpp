@@ -7,6 +7,9 @@ using namespace zbar;  // its C functions live in this namespace when included f
 
 std::optional<std::string> DecodeWithZbar(const GreyPixels& image) {
   zbar_image_scanner_t* scanner = zbar_image_scanner_create();
+  // Debian's zbar would announce every read on the system bus, and print to
+  // standard error where there is none.
+  zbar_image_scanner_request_dbus(scanner, 0);
   zbar_image_scanner_set_config(scanner, ZBAR_NONE, ZBAR_CFG_ENABLE, 0);
   zbar_image_scanner_set_config(scanner, ZBAR_QRCODE, ZBAR_CFG_ENABLE, 1);
   zbar_image_scanner_set_config(scanner, ZBAR_QRCODE, ZBAR_CFG_BINARY, 1);
