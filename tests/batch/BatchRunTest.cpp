@@ -132,6 +132,42 @@ TEST(BatchRun, FailingRowsAreReportedByNumberAndWrittenNowhere) {
   EXPECT_NE(manifest.find("\r\n7,___.._u.png,version 1 level M,written\r\n"), std::string::npos) << manifest;
 }
 
+// A file name may hold a comma or a quote: the manifest quotes it, so that a
+// spreadsheet still sees four columns.
+TEST(BatchRun, ManifestQuotesNamesThatHoldCommasOrQuotes) {
+  TempDir dir;
+  BatchJob job = Job(dir, "N,id\na,\"x,1\"\nb,\"say \"\"hi\"\"\"\n");
+  job.nameTemplate = "{id}.png";
+  job.manifestPath = dir / "manifest.csv";
+  const Outcome run = RunAndCollect(job);
+  ASSERT_EQ(run.summary.outcome, BatchOutcome::Finished) << run.summary.message;
+  EXPECT_EQ(DecodeFile(fs::path(job.outputDir) / "x,1.png", DecodeFormat::QrCode), Prefix + "CARD:N:a;;");
+  EXPECT_EQ(DecodeFile(fs::path(job.outputDir) / "say \"hi\".png", DecodeFormat::QrCode), Prefix + "CARD:N:b;;");
+  EXPECT_EQ(ReadFile(job.manifestPath),
+            "row,file,symbol,status\r\n"
+            "1,\"x,1.png\",version 1 level M,written\r\n"
+            "2,\"say \"\"hi\"\".png\",version 1 level M,written\r\n");
+}
+
+// {row} has as many digits as the last row, so the names sort in row order:
+// ten rows are 01 to 10.
+TEST(BatchRun, RowNumbersArePaddedToTheWidthOfTheLastRow) {
+  TempDir dir;
+  std::string csv = "text\n";
+  for (int row = 1; row <= 10; ++row) csv += "R" + std::to_string(row) + "\n";
+  BatchJob job = Job(dir, csv);
+  job.kind = SymbolKind::Dm;
+  job.nameTemplate = "{row}.png";
+  const Outcome run = RunAndCollect(job);
+  ASSERT_EQ(run.summary.outcome, BatchOutcome::Finished) << run.summary.message;
+  std::vector<std::string> names;
+  for (const auto& entry : FilesIn(job.outputDir)) names.push_back(entry.first);
+  ASSERT_EQ(names.size(), 10u);
+  EXPECT_EQ(names.front(), "01.png");
+  EXPECT_EQ(names.back(), "10.png");
+  EXPECT_EQ(DecodeFile(fs::path(job.outputDir) / "09.png", DecodeFormat::DataMatrix), "R9");
+}
+
 TEST(BatchRun, BadHeadersAndTemplatesStopBeforeAnythingIsWritten) {
   struct Case {
     std::string input;

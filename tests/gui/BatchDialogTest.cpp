@@ -274,8 +274,13 @@ TEST_F(BatchDialog, LabelSheetWithChineseCaptions) {
   }
   auto dialog = Open(Write("cards.csv", csv));
   EXPECT_TRUE(FeedsNothing(*dialog, 2));
+  EXPECT_FALSE(dialog->SheetFileEdit()->isEnabled());
   QTest::mouseClick(dialog->SheetChoice(), Qt::LeftButton);
   ASSERT_TRUE(dialog->SheetChoice()->isChecked());
+  // A sheet is one file: the folder and the file name template no longer apply.
+  EXPECT_TRUE(dialog->SheetFileEdit()->isEnabled());
+  EXPECT_FALSE(dialog->FolderEdit()->isEnabled());
+  EXPECT_FALSE(dialog->NameEdit()->isEnabled());
   const std::string pdf = (fs::path(dir.path().toStdString()) / "labels.pdf").string();
   desktop.sheetFile = QString::fromStdString(pdf);
   QTest::mouseClick(dialog->ChooseSheetButton(), Qt::LeftButton);

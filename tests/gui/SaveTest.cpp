@@ -76,6 +76,14 @@ INSTANTIATE_TEST_SUITE_P(Entries, SaveEntries,
                            return NameOf(info.param.typed) + "_Filter" + std::to_string(info.param.filterEntry);
                          });
 
+// Only the name's own dot counts: a dot in a folder's name is no extension.
+TEST_F(Save, ABareNameInAFolderWithADotGetsTheFilterExtension) {
+  ASSERT_TRUE(QDir(folder.path()).mkdir(U("v1.2")));
+  SaveAs("v1.2/card", 4);
+  EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_EQ(DecodePicture(QImage(Path("v1.2/card.png")), DecodeFormat::QrCode), QrPrefix + "CARD:N:s;;");
+}
+
 TEST_F(Save, NoToReplacingGoesBackToTheDialogWithTheName) {
   QFile existing(Path("old.png"));
   ASSERT_TRUE(existing.open(QIODevice::WriteOnly) && existing.write("keep me") == 7);
