@@ -37,7 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Require(qr::LevelsShown.find(o.level) != std::string_view::npos);
   if (o.command != CliCommand::Qr && o.command != CliCommand::Dm) return 0;
   Require(o.dump || o.outputFile);
-  // A file named for output always has a format to be written in.
-  if (o.outputFile && *o.outputFile != StandardStream) Require(FindFormatForFile(*o.outputFile) != nullptr);
+  // A file named for output always has a format to be written in; in a batch
+  // -o names the folder, whose name needs none.
+  if (o.outputFile && *o.outputFile != StandardStream && !o.batch) Require(FindFormatForFile(*o.outputFile) != nullptr);
   return 0;
 }
