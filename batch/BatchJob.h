@@ -49,7 +49,7 @@ struct BatchRowResult {
 // Instead of one file per row, one PDF with every row's symbol as a label,
 // in a grid on as many pages as needed.
 struct LabelSheetJob {
-  LabelSheetSpec sheet;          // paper, grid, and the symbols' physical size
+  LabelSheetLayout sheet;          // paper, grid, and the symbols' physical size
   std::string captionTemplate;   // "{row}" and "{COLUMN}" as in file names; empty: no captions
   std::string path;              // the PDF file
 };

@@ -30,7 +30,7 @@ std::string PaperSizeNames();
 // equal cells, one label centred in each.
 constexpr double SheetMarginMm = 10.0;
 
-struct LabelSheetSpec {
+struct LabelSheetLayout {
   PaperSize paper = PaperSizes[0];
   int columns = 1;
   int rows = 1;

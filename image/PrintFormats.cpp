@@ -22,7 +22,7 @@ ImageResult WriteEps(const ModuleMatrix& matrix, const ImageOptions& options, st
   return api ? api->writeEps(matrix, options, out) : ImageResult{ImageFailure::EncoderFailed, error};
 }
 
-std::unique_ptr<LabelSheetWriter> OpenLabelSheet(const LabelSheetSpec& spec, ByteSink sink, std::string* error) {
+std::unique_ptr<LabelSheetWriter> OpenLabelSheet(const LabelSheetLayout& layout, ByteSink sink, std::string* error) {
   const PrintModuleApi* api = PrintModule(error);
-  return api ? api->openLabelSheet(spec, std::move(sink), error) : nullptr;
+  return api ? api->openLabelSheet(layout, std::move(sink), error) : nullptr;
 }

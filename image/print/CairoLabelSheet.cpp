@@ -45,12 +45,12 @@ cairo_font_face_t* CaptionFontFace() {
 
 class CairoLabelSheet final : public LabelSheetWriter {
  public:
-  CairoLabelSheet(const LabelSheetSpec& spec, ByteSink sink) : spec_(spec), sink_(std::move(sink)) {
-    pageWidth_ = MmToPoints(spec.paper.widthMm);
-    pageHeight_ = MmToPoints(spec.paper.heightMm);
+  CairoLabelSheet(const LabelSheetLayout& layout, ByteSink sink) : layout_(layout), sink_(std::move(sink)) {
+    pageWidth_ = MmToPoints(layout.paper.widthMm);
+    pageHeight_ = MmToPoints(layout.paper.heightMm);
     margin_ = MmToPoints(SheetMarginMm);
-    cellWidth_ = (pageWidth_ - 2 * margin_) / spec.columns;
-    cellHeight_ = (pageHeight_ - 2 * margin_) / spec.rows;
+    cellWidth_ = (pageWidth_ - 2 * margin_) / layout.columns;
+    cellHeight_ = (pageHeight_ - 2 * margin_) / layout.rows;
     surface_ = cairo_pdf_surface_create_for_stream(WriteToSink, &sink_, pageWidth_, pageHeight_);
     SetPdfMetadata(surface_);
     cr_ = cairo_create(surface_);
@@ -68,24 +68,24 @@ class CairoLabelSheet final : public LabelSheetWriter {
   std::string Failure() const { return CairoFailure(surface_, cr_); }
 
   bool AddLabel(const ModuleMatrix& matrix, std::string_view caption, std::string* error) override {
-    const double module = ModulePoints(spec_.symbol);
-    const double width = (matrix.Columns() + 2 * spec_.symbol.quietZone) * module;
-    const double height = (matrix.Rows() + 2 * spec_.symbol.quietZone) * module;
+    const double module = ModulePoints(layout_.symbol);
+    const double width = (matrix.Columns() + 2 * layout_.symbol.quietZone) * module;
+    const double height = (matrix.Rows() + 2 * layout_.symbol.quietZone) * module;
     const std::string text(caption);
     const double captionHeight = text.empty() ? 0.0 : CaptionPoints * CaptionLineFactor;
     if (matrix.Empty() || width > cellWidth_ || height + captionHeight > cellHeight_) {
       *error = "a label of " + SizeText(width, height + captionHeight) + " does not fit a cell of " +
-               SizeText(cellWidth_, cellHeight_) + " (" + std::string(spec_.paper.name) + ", " +
-               std::to_string(spec_.columns) + " columns, " + std::to_string(spec_.rows) + " rows)";
+               SizeText(cellWidth_, cellHeight_) + " (" + std::string(layout_.paper.name) + ", " +
+               std::to_string(layout_.columns) + " columns, " + std::to_string(layout_.rows) + " rows)";
       return false;
     }
-    const int perPage = spec_.columns * spec_.rows;
+    const int perPage = layout_.columns * layout_.rows;
     if (labels_ > 0 && labels_ % perPage == 0) cairo_show_page(cr_);
     const int slot = labels_ % perPage;
-    const double cellLeft = margin_ + (slot % spec_.columns) * cellWidth_;
-    const double cellTop = margin_ + (slot / spec_.columns) * cellHeight_;
+    const double cellLeft = margin_ + (slot % layout_.columns) * cellWidth_;
+    const double cellTop = margin_ + (slot / layout_.columns) * cellHeight_;
     const double top = cellTop + (cellHeight_ - height - captionHeight) / 2;
-    DrawSymbol(cr_, matrix, spec_.symbol, cellLeft + (cellWidth_ - width) / 2, top);
+    DrawSymbol(cr_, matrix, layout_.symbol, cellLeft + (cellWidth_ - width) / 2, top);
     if (!text.empty()) DrawCaption(text, cellLeft, top + height);
     ++labels_;
     if (const std::string failure = Failure(); !failure.empty()) {
@@ -110,7 +110,7 @@ class CairoLabelSheet final : public LabelSheetWriter {
   }
 
   int Labels() const override { return labels_; }
-  int Pages() const override { return labels_ == 0 ? 0 : (labels_ - 1) / (spec_.columns * spec_.rows) + 1; }
+  int Pages() const override { return labels_ == 0 ? 0 : (labels_ - 1) / (layout_.columns * layout_.rows) + 1; }
 
  private:
   // Centred in the cell below the symbol, smaller when it is wider than the cell.
@@ -129,7 +129,7 @@ class CairoLabelSheet final : public LabelSheetWriter {
     cairo_show_text(cr_, text.c_str());
   }
 
-  LabelSheetSpec spec_;
+  LabelSheetLayout layout_;
   ByteSink sink_;
   double pageWidth_, pageHeight_, margin_, cellWidth_, cellHeight_;
   cairo_surface_t* surface_ = nullptr;
@@ -139,12 +139,12 @@ class CairoLabelSheet final : public LabelSheetWriter {
 
 }  // namespace
 
-std::unique_ptr<LabelSheetWriter> OpenCairoLabelSheet(const LabelSheetSpec& spec, ByteSink sink, std::string* error) {
-  if (spec.columns < 1 || spec.rows < 1 || spec.symbol.scale < 1 || spec.symbol.dpi < 1) {
+std::unique_ptr<LabelSheetWriter> OpenCairoLabelSheet(const LabelSheetLayout& layout, ByteSink sink, std::string* error) {
+  if (layout.columns < 1 || layout.rows < 1 || layout.symbol.scale < 1 || layout.symbol.dpi < 1) {
     *error = "a sheet needs at least one column and one row";
     return nullptr;
   }
-  auto sheet = std::make_unique<CairoLabelSheet>(spec, std::move(sink));
+  auto sheet = std::make_unique<CairoLabelSheet>(layout, std::move(sink));
   if (const std::string failure = sheet->Failure(); !failure.empty()) {
     *error = "cairo: " + failure;
     return nullptr;

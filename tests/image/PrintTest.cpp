@@ -128,9 +128,9 @@ std::vector<Label> MixedLabels(int count) {
   return labels;
 }
 
-std::string WriteSheet(const TempFolder& folder, const LabelSheetSpec& spec, const std::vector<Label>& labels) {
+std::string WriteSheet(const TempFolder& folder, const LabelSheetLayout& layout, const std::vector<Label>& labels) {
   std::string bytes, error;
-  auto sheet = OpenLabelSheet(spec, [&](std::string_view chunk) { return bytes.append(chunk), true; }, &error);
+  auto sheet = OpenLabelSheet(layout, [&](std::string_view chunk) { return bytes.append(chunk), true; }, &error);
   EXPECT_TRUE(sheet) << error;
   if (!sheet) return {};
   for (const Label& label : labels) EXPECT_TRUE(sheet->AddLabel(OurQr(label.payload), label.caption, &error)) << error;
@@ -145,9 +145,9 @@ std::string WriteSheet(const TempFolder& folder, const LabelSheetSpec& spec, con
 // are empty, and every caption, Chinese or not, comes back out as text.
 TEST(LabelSheet, SymbolsDecodeAndCaptionsAreText) {
   TempFolder folder;
-  const LabelSheetSpec spec{*FindPaperSize("a5"), 2, 3, {2, 2, 96}};
+  const LabelSheetLayout layout{*FindPaperSize("a5"), 2, 3, {2, 2, 96}};
   const std::vector<Label> labels = MixedLabels(14);
-  const std::string path = WriteSheet(folder, spec, labels);
+  const std::string path = WriteSheet(folder, layout, labels);
   const auto size = PdfPageSizePoints(path);
   ASSERT_TRUE(size);
   EXPECT_NEAR(size->first, 148 / 25.4 * 72, 0.1);
@@ -164,10 +164,10 @@ TEST(LabelSheet, SymbolsDecodeAndCaptionsAreText) {
 TEST(LabelSheet, SymbolPrintsAtItsPhysicalSizeInEqualMargins) {
   TempFolder folder;
   // One label per A4 page at 1 mm per module (scale 12 at 304.8 dpi).
-  const LabelSheetSpec spec{*FindPaperSize("A4"), 1, 1, {12, 0, 305}};
+  const LabelSheetLayout layout{*FindPaperSize("A4"), 1, 1, {12, 0, 305}};
   const std::string payload = "size";
   const ModuleMatrix matrix = OurQr(payload);
-  const std::string path = WriteSheet(folder, spec, {{payload, ""}});
+  const std::string path = WriteSheet(folder, layout, {{payload, ""}});
   const std::vector<GreyImage> pages = RenderPdfPages(path, 254);  // 10 pixels per mm
   ASSERT_EQ(pages.size(), 1u);
   const GreyImage& page = pages[0];
