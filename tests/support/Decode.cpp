@@ -153,16 +153,23 @@ std::vector<Reading> ReadModules(int columns, int rows, const std::function<bool
   const Picture picture = Render(columns, rows, isDark, scale, quiet);
   if (format == DecodeFormat::QrCode) return ReadQrCode(picture, true);
   // libdmtx's edge search misses the odd symbol at one module size that it
-  // finds at another: it looks again at other sizes before it counts as unread.
+  // finds at another, and once in a few hundred thousand it reads two or three
+  // characters too many (8x32 at 4 pixels per module) that it does not read
+  // at another size. So it looks again at other sizes while it read nothing,
+  // or other bytes than zxing-cpp: the modules are the same at every size, so
+  // a fault of ours still reads the same everywhere.
   const int libdmtxScale = std::max(scale, kLibdmtxScales[0]);
   std::vector<Reading> readings =
       ReadDataMatrix(picture, libdmtxScale == scale ? picture : Render(columns, rows, isDark, libdmtxScale, quiet), true);
-  for (Reading& r : readings)
-    for (int retry = 1; r.decoder == Decoder::Libdmtx && !r.bytes && retry < std::ssize(kLibdmtxScales); ++retry) {
-      if (kLibdmtxScales[retry] == libdmtxScale) continue;
-      const Picture other = Render(columns, rows, isDark, kLibdmtxScales[retry], quiet);
-      r.bytes = ReadLibdmtx(other.pixels.data(), other.width, other.height).bytes;
-    }
+  const std::optional<std::string> zxing = readings.size() > 1 ? readings.front().bytes : std::nullopt;
+  Reading& dmtx = readings.back();
+  const auto settled = [&](const std::optional<std::string>& bytes) { return bytes && (!zxing || bytes == zxing); };
+  for (int retry = 1; !settled(dmtx.bytes) && retry < std::ssize(kLibdmtxScales); ++retry) {
+    if (kLibdmtxScales[retry] == libdmtxScale) continue;
+    const Picture other = Render(columns, rows, isDark, kLibdmtxScales[retry], quiet);
+    auto again = ReadLibdmtx(other.pixels.data(), other.width, other.height).bytes;
+    if (!dmtx.bytes || settled(again)) dmtx.bytes = std::move(again);
+  }
   return readings;
 }
 
