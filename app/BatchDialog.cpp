@@ -390,10 +390,10 @@ std::optional<TextEncoding> CBatchDlg::ChosenEncoding() const {
 
 void CBatchDlg::ReloadInput() {
   if (inputPath_.isEmpty()) return;
-  std::string error;
-  table_ = ReadBatchTable(LocalBytes(inputPath_), ChosenEncoding(), PreviewRows, &error);
+  BatchProblem problem;
+  table_ = ReadBatchTable(LocalBytes(inputPath_), ChosenEncoding(), PreviewRows, &problem);
   if (!table_) {
-    rowCount_->setText(Ui(UiText::BatchUnreadable).arg(FromUtf8(error)));
+    rowCount_->setText(BatchProblemText(problem));
     rowCount_->setStyleSheet(QStringLiteral("color: red"));
   } else {
     rowCount_->setStyleSheet(QString());
@@ -592,12 +592,13 @@ void CBatchDlg::OnFinished(const BatchSummary& summary) {
   SetRunning(false);
   QString counts = Ui(UiText::BatchSummary).arg(summary.written).arg(summary.failed);
   if (summary.pages > 0) counts += Ui(UiText::BatchSheetPages).arg(summary.pages);
+  const QString problem = BatchProblemText(summary.problem);
   switch (summary.outcome) {
     case BatchOutcome::Finished: summary_->setText(counts); break;
     case BatchOutcome::Cancelled: summary_->setText(Ui(UiText::BatchCancelled) + counts); break;
-    case BatchOutcome::BadInput: summary_->setText(Ui(UiText::BatchNotStarted).arg(FromUtf8(summary.message))); break;
+    case BatchOutcome::BadInput: summary_->setText(Ui(UiText::BatchNotStarted).arg(problem)); break;
     case BatchOutcome::OutputUnusable:
-      summary_->setText(Ui(UiText::BatchOutputUnusable).arg(FromUtf8(summary.message)) + QLatin1Char('\n') + counts);
+      summary_->setText(Ui(UiText::BatchOutputUnusable).arg(problem) + QLatin1Char('\n') + counts);
       break;
   }
   progressText_->clear();

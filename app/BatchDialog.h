@@ -37,6 +37,7 @@ class CBatchDlg : public QDialog {
   QLabel* PageText() const { return pageText_; }
   QPushButton* ChooseInputButton() const { return chooseInput_; }
   QComboBox* EncodingBox() const { return encoding_; }
+  QLabel* RowCountText() const { return rowCount_; }
   QTableWidget* Preview() const { return preview_; }
   QLabel* ColumnsNote() const { return columnsNote_; }
   QLineEdit* FolderEdit() const { return folder_; }

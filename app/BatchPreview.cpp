@@ -29,13 +29,13 @@ ColumnFeed FeedOf(const std::string& header, const BatchPage& page, const NameTe
 }  // namespace
 
 std::optional<BatchTable> ReadBatchTable(const std::string& path, std::optional<TextEncoding> encoding, int maxRows,
-                                         std::string* error) {
-  auto input = OpenBatchInput({path, nullptr, encoding, true, nullptr}, error);
+                                         BatchProblem* problem) {
+  auto input = OpenBatchInput({path, nullptr, encoding, true, nullptr}, problem);
   if (!input) return std::nullopt;
   TableReader reader(*input->stream, input->delimiter);
   TableRecord record;
   if (!reader.Next(record)) {
-    *error = "the input is empty: its first row must name the columns";
+    *problem = EmptyInput();
     return std::nullopt;
   }
   BatchTable table;

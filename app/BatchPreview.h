@@ -31,7 +31,7 @@ struct BatchTable {
 
 // Nullopt and the engine's reason when the file cannot be read or has no header.
 std::optional<BatchTable> ReadBatchTable(const std::string& path, std::optional<TextEncoding> encoding, int maxRows,
-                                         std::string* error);
+                                         BatchProblem* problem);
 
 enum class ColumnRole { Field, Text, NameOnly, Unnamed, Nothing };
 

@@ -1,5 +1,7 @@
 #include "app/BatchReasons.h"
 
+#include <QFile>
+
 #include <algorithm>
 #include <array>
 #include <string_view>
@@ -56,6 +58,24 @@ QString BatchReasonText(const BatchRowResult& row) {
   const std::string_view* words = WordsFor(Reasons, row.failure);
   // A kind this dialog does not know yet: the engine's own words.
   return FromUtf8(words ? *words : row.error);
+}
+
+QString BatchProblemText(const BatchProblem& problem) {
+  const QString subject = QFile::decodeName(QByteArray::fromStdString(problem.subject));
+  const QString reason = SystemReason(problem.error);
+  // One pass over each pattern, so that a "%2" inside a file name stays as it is.
+  switch (problem.stop) {
+    case BatchStop::InputUnreadable: return FromUtf8(UiText::BatchInputUnreadable).arg(subject, reason);
+    case BatchStop::InputEmpty: return FromUtf8(UiText::BatchInputEmpty);
+    case BatchStop::HeaderBroken: return FromUtf8(UiText::BatchHeaderBroken);
+    case BatchStop::FolderNotCreated: return FromUtf8(UiText::BatchFolderNotCreated).arg(subject, reason);
+    case BatchStop::FolderNotWritable: return FromUtf8(UiText::BatchFolderNotWritable).arg(subject, reason);
+    case BatchStop::OutputFailed: return DescribeSaveFailure(problem.output);
+    case BatchStop::None:
+    case BatchStop::Other: break;
+  }
+  // What the dialog checks before it starts: the engine's own words.
+  return FromUtf8(problem.message);
 }
 
 QString HeaderRefusalText(const HeaderRefusal& refusal) {

@@ -9,3 +9,4 @@
 
 QString BatchReasonText(const BatchRowResult& row);
 QString HeaderRefusalText(const HeaderRefusal& refusal);
+QString BatchProblemText(const BatchProblem& problem);

@@ -11,12 +11,6 @@ namespace {
 
 QString Range(int low, int high) { return QStringLiteral("%1 到 %2").arg(low).arg(high); }
 
-QString SystemReason(int error) {
-  for (const UiText::ErrorText& known : UiText::SystemErrors)
-    if (known.error == error) return FromUtf8(known.text);
-  return QString::fromLocal8Bit(std::strerror(error));
-}
-
 QString KnownExtensionList() {
   return FromUtf8(KnownExtensions(UiText::ListSeparator, UiText::ListLastSeparator));
 }
@@ -27,6 +21,12 @@ QString Fill(std::string_view pattern, const QString& first, const QString& seco
 }
 
 }  // namespace
+
+QString SystemReason(int error) {
+  for (const UiText::ErrorText& known : UiText::SystemErrors)
+    if (known.error == error) return FromUtf8(known.text);
+  return QString::fromLocal8Bit(std::strerror(error));
+}
 
 QString DescribeSaveFailure(const ImageResult& result) {
   const QString subject = QFile::decodeName(QByteArray::fromStdString(result.subject));

@@ -6,3 +6,6 @@
 #include "image/ImageResult.h"
 
 QString DescribeSaveFailure(const ImageResult& result);
+
+// The system's reason for an errno value: in Chinese for the commonest ones.
+QString SystemReason(int error);

@@ -14,23 +14,23 @@ namespace {
 
 bool Cancelled(const std::atomic<bool>* cancel) { return cancel && cancel->load(std::memory_order_relaxed); }
 
-std::string CannotRead(const std::string& path, int error) {
-  return "cannot read '" + path + "': " + std::strerror(error);
+void CannotRead(const std::string& path, int error, BatchProblem* problem) {
+  *problem = Problem(BatchStop::InputUnreadable, "cannot read '" + path + "': " + std::strerror(error), path, error);
 }
 
-std::unique_ptr<std::istream> OpenFile(const std::string& path, std::string* error) {
+std::unique_ptr<std::istream> OpenFile(const std::string& path, BatchProblem* problem) {
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) {
-    *error = CannotRead(path, errno);
+    CannotRead(path, errno, problem);
     return nullptr;
   }
   if (S_ISDIR(info.st_mode)) {
-    *error = CannotRead(path, EISDIR);
+    CannotRead(path, EISDIR, problem);
     return nullptr;
   }
   auto file = std::make_unique<std::ifstream>(path, std::ios::binary);
   if (!*file) {
-    *error = CannotRead(path, errno ? errno : EIO);
+    CannotRead(path, errno ? errno : EIO, problem);
     return nullptr;
   }
   return file;
@@ -38,12 +38,14 @@ std::unique_ptr<std::istream> OpenFile(const std::string& path, std::string* err
 
 // Copies `in` to a temporary file that has no name any more, ready to read.
 std::unique_ptr<std::istream> Spool(std::istream& in, const std::string& name, const std::atomic<bool>* cancel,
-                                    std::string* error) {
+                                    BatchProblem* problem) {
   const char* folder = std::getenv("TMPDIR");
   std::string path = std::string(folder && *folder ? folder : "/tmp") + "/quillet-batch-XXXXXX";
   const int fd = ::mkstemp(path.data());
   if (fd < 0) {
-    *error = "cannot keep a copy of " + name + " in '" + path + "': " + std::strerror(errno);
+    const int error = errno;
+    *problem =
+        Problem(BatchStop::Other, "cannot keep a copy of " + name + " in '" + path + "': " + std::strerror(error));
     return nullptr;
   }
   auto copy = std::make_unique<std::fstream>(path, std::ios::in | std::ios::out | std::ios::binary | std::ios::trunc);
@@ -56,7 +58,9 @@ std::unique_ptr<std::istream> Spool(std::istream& in, const std::string& name, c
   }
   copy->flush();
   if (!*copy) {
-    *error = "cannot keep a copy of " + name + " in a temporary file: " + std::strerror(errno ? errno : EIO);
+    const int error = errno ? errno : EIO;
+    *problem =
+        Problem(BatchStop::Other, "cannot keep a copy of " + name + " in a temporary file: " + std::strerror(error));
     return nullptr;
   }
   copy->seekg(0);
@@ -82,15 +86,15 @@ void Scan(BatchInput& input, bool detect, const std::atomic<bool>* cancel) {
 
 }  // namespace
 
-std::optional<BatchInput> OpenBatchInput(const BatchInputRequest& request, std::string* error) {
+std::optional<BatchInput> OpenBatchInput(const BatchInputRequest& request, BatchProblem* problem) {
   BatchInput input;
   input.delimiter = DelimiterForFile(request.path);
   input.encoding = request.encoding.value_or(TextEncoding::Utf8);
   const bool scan = request.countRows || !request.encoding;
   if (!request.stream) {
-    input.owned = OpenFile(request.path, error);
+    input.owned = OpenFile(request.path, problem);
   } else if (scan) {
-    input.owned = Spool(*request.stream, request.path, request.cancel, error);
+    input.owned = Spool(*request.stream, request.path, request.cancel, problem);
   } else {
     input.stream = request.stream;
   }
@@ -98,8 +102,12 @@ std::optional<BatchInput> OpenBatchInput(const BatchInputRequest& request, std::
   if (!input.stream) input.stream = input.owned.get();
   if (scan) Scan(input, !request.encoding, request.cancel);
   if (input.stream->bad()) {
-    *error = CannotRead(request.path, EIO);
+    CannotRead(request.path, EIO, problem);
     return std::nullopt;
   }
   return input;
+}
+
+BatchProblem EmptyInput() {
+  return Problem(BatchStop::InputEmpty, "the input is empty: its first row must name the columns");
 }

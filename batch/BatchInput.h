@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "batch/BatchProblem.h"
 #include "batch/TextEncoding.h"
 
 struct BatchInputRequest {
@@ -28,5 +29,8 @@ struct BatchInput {
   long records = -1;  // header included; -1 when not counted
 };
 
-// Nullopt and a reason ("cannot read 'x': No such file or directory").
-std::optional<BatchInput> OpenBatchInput(const BatchInputRequest& request, std::string* error);
+// Nullopt and why (InputUnreadable: "cannot read 'x': No such file or directory").
+std::optional<BatchInput> OpenBatchInput(const BatchInputRequest& request, BatchProblem* problem);
+
+// What an input without a header row reports.
+BatchProblem EmptyInput();

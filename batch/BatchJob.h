@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "batch/BatchProblem.h"
 #include "batch/ColumnPlan.h"
 #include "batch/NameTemplate.h"
 #include "batch/TextEncoding.h"
@@ -110,7 +111,7 @@ enum class BatchOutcome {
 
 struct BatchSummary {
   BatchOutcome outcome = BatchOutcome::Finished;
-  std::string message;  // English, for BadInput and OutputUnusable
+  BatchProblem problem;  // for BadInput and OutputUnusable
   TextEncoding encoding = TextEncoding::Utf8;  // the one the input was read in
   long written = 0;
   long failed = 0;

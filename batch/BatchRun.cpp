@@ -17,11 +17,23 @@ namespace {
 
 bool Cancelled(const BatchJob& job) { return job.cancel && job.cancel->load(std::memory_order_relaxed); }
 
-BatchSummary Stop(BatchOutcome outcome, std::string message) {
+BatchSummary Stop(BatchOutcome outcome, BatchProblem problem) {
   BatchSummary summary;
   summary.outcome = outcome;
-  summary.message = std::move(message);
+  summary.problem = std::move(problem);
   return summary;
+}
+
+BatchProblem Other(std::string message) { return Problem(BatchStop::Other, std::move(message)); }
+
+BatchProblem InFolder(BatchStop stop, const std::string& folder, int error, const std::string& english) {
+  return Problem(stop, english + " '" + folder + "': " + std::strerror(error), folder, error);
+}
+
+BatchProblem OutputFailed(const ImageResult& output, const std::string& english) {
+  BatchProblem problem = Problem(BatchStop::OutputFailed, english);
+  problem.output = output;
+  return problem;
 }
 
 std::string CheckNameTemplate(const NameTemplate& names) {
@@ -33,21 +45,22 @@ std::string CheckNameTemplate(const NameTemplate& names) {
 }
 
 // The header as UTF-8, or a reason.
-std::optional<std::vector<std::string>> ReadHeader(TableReader& reader, TextEncoding encoding, std::string* error) {
+std::optional<std::vector<std::string>> ReadHeader(TableReader& reader, TextEncoding encoding, BatchProblem* problem) {
   TableRecord record;
   if (!reader.Next(record)) {
-    *error = "the input is empty: its first row must name the columns";
+    *problem = EmptyInput();
     return std::nullopt;
   }
   if (record.overflow || record.unterminatedQuote) {
-    *error = "the header row is not closed or too long";
+    *problem = Problem(BatchStop::HeaderBroken, "the header row is not closed or too long");
     return std::nullopt;
   }
   std::vector<std::string> header;
   for (size_t i = 0; i < record.cells.size(); ++i) {
-    auto utf8 = CellToUtf8(record.cells[i], encoding, error);
+    std::string error;
+    auto utf8 = CellToUtf8(record.cells[i], encoding, &error);
     if (!utf8) {
-      *error = "the header's column " + std::to_string(i + 1) + ": " + *error;
+      *problem = Problem(BatchStop::HeaderBroken, "the header's column " + std::to_string(i + 1) + ": " + error);
       return std::nullopt;
     }
     header.push_back(std::move(*utf8));
@@ -55,24 +68,29 @@ std::optional<std::vector<std::string>> ReadHeader(TableReader& reader, TextEnco
   return header;
 }
 
-std::string PrepareFolder(const std::string& folder) {
+std::optional<BatchProblem> PrepareFolder(const std::string& folder) {
   std::error_code error;
   std::filesystem::create_directories(folder, error);
-  if (error) return "cannot create the folder '" + folder + "': " + error.message();
-  if (!std::filesystem::is_directory(folder, error)) return "'" + folder + "' is not a folder";
+  if (error) return InFolder(BatchStop::FolderNotCreated, folder, error.value(), "cannot create the folder");
+  if (!std::filesystem::is_directory(folder, error))
+    return Problem(BatchStop::FolderNotCreated, "'" + folder + "' is not a folder", folder, ENOTDIR);
   if (::access(folder.c_str(), W_OK | X_OK) != 0)
-    return "cannot write in the folder '" + folder + "': " + std::strerror(errno);
-  return {};
+    return InFolder(BatchStop::FolderNotWritable, folder, errno, "cannot write in the folder");
+  return std::nullopt;
 }
 
 // A label sheet goes into an existing folder, as a single file does.
-std::string CheckSheetFolder(const std::string& path) {
+std::optional<BatchProblem> CheckSheetFolder(const std::string& path) {
   const std::filesystem::path folder = std::filesystem::path(path).parent_path();
   const std::string shown = folder.empty() ? "." : folder.string();
   std::error_code error;
-  if (!std::filesystem::is_directory(shown, error)) return "the folder '" + shown + "' does not exist";
-  if (::access(shown.c_str(), W_OK | X_OK) != 0) return "cannot write in the folder '" + shown + "': " + std::strerror(errno);
-  return {};
+  if (!std::filesystem::is_directory(shown, error)) {
+    const ImageResult missing{ImageFailure::FolderMissing, shown, 0};
+    return OutputFailed(missing, DescribeImageFailure(missing));
+  }
+  if (::access(shown.c_str(), W_OK | X_OK) != 0)
+    return InFolder(BatchStop::FolderNotWritable, shown, errno, "cannot write in the folder");
+  return std::nullopt;
 }
 
 class BatchRun {
@@ -81,40 +99,43 @@ class BatchRun {
 
   BatchSummary Run() {
     std::string error;
+    BatchProblem problem;
     const bool sheet = job_.labels.has_value();
     // On a sheet the caption template names the columns a row shows, as the
     // name template does for files.
     const auto names = sheet ? NameTemplate::ParseCaption(job_.labels->captionTemplate, &error)
                              : NameTemplate::Parse(job_.nameTemplate, &error);
-    if (!names) return Stop(BatchOutcome::BadInput, error);
+    if (!names) return Stop(BatchOutcome::BadInput, Other(error));
     if (!sheet)
-      if (error = CheckNameTemplate(*names); !error.empty()) return Stop(BatchOutcome::BadInput, error);
-    auto input = OpenBatchInput({job_.inputPath, job_.inputStream, job_.encoding, names->UsesRow(), job_.cancel}, &error);
-    if (!input) return Stop(BatchOutcome::BadInput, error);
+      if (error = CheckNameTemplate(*names); !error.empty()) return Stop(BatchOutcome::BadInput, Other(error));
+    auto input =
+        OpenBatchInput({job_.inputPath, job_.inputStream, job_.encoding, names->UsesRow(), job_.cancel}, &problem);
+    if (!input) return Stop(BatchOutcome::BadInput, problem);
     if (Cancelled(job_)) return Stop(BatchOutcome::Cancelled, {});
     summary_.encoding = input->encoding;
     TableReader reader(*input->stream, input->delimiter);
-    const auto header = ReadHeader(reader, input->encoding, &error);
-    if (!header) return Stop(BatchOutcome::BadInput, error);
+    const auto header = ReadHeader(reader, input->encoding, &problem);
+    if (!header) return Stop(BatchOutcome::BadInput, problem);
     const auto plan = PlanColumns(*header, job_.kind, job_.operatorFormat, job_.tab, *names, &error);
-    if (!plan) return Stop(BatchOutcome::BadInput, error);
-    error = sheet ? CheckSheetFolder(job_.labels->path) : PrepareFolder(job_.outputDir);
-    if (!error.empty()) return Stop(BatchOutcome::OutputUnusable, error);
-    if (sheet && !OpenSheet(&error)) return Stop(BatchOutcome::BadInput, error);
+    if (!plan) return Stop(BatchOutcome::BadInput, Other(error));
+    if (auto unusable = sheet ? CheckSheetFolder(job_.labels->path) : PrepareFolder(job_.outputDir))
+      return Stop(BatchOutcome::OutputUnusable, *unusable);
+    if (sheet && !OpenSheet(&error)) return Stop(BatchOutcome::BadInput, Other(error));
     if (!job_.manifestPath.empty())
-      if (error = manifest_.Open(job_.manifestPath); !error.empty()) return Stop(BatchOutcome::OutputUnusable, error);
+      if (error = manifest_.Open(job_.manifestPath); !error.empty())
+        return Stop(BatchOutcome::OutputUnusable, Other(error));
     progress_.total = input->records < 0 ? -1 : input->records - 1;
     RowNamer namer(*names, *plan, input->encoding, DecimalWidth(std::max(progress_.total, 1L)), sheet);
     Rows(reader, namer, *plan, input->encoding);
     summary_.outcome = Cancelled(job_) ? BatchOutcome::Cancelled : BatchOutcome::Finished;
     if (sheet && !Cancelled(job_))
-      if (error = WriteSheet(); !error.empty()) {
+      if (auto unwritten = WriteSheet()) {
         summary_.outcome = BatchOutcome::OutputUnusable;
-        summary_.message = error;
+        summary_.problem = *unwritten;
       }
     if (error = manifest_.Close(); !error.empty()) {
       summary_.outcome = BatchOutcome::OutputUnusable;
-      summary_.message = error;
+      summary_.problem = Other(error);
     }
     return summary_;
   }
@@ -150,14 +171,15 @@ class BatchRun {
 
   // The sheet is written whole when the last row is placed; with no label
   // (every row failed) there is no file.
-  std::string WriteSheet() {
-    if (sheet_->Labels() == 0) return {};
+  std::optional<BatchProblem> WriteSheet() {
+    if (sheet_->Labels() == 0) return std::nullopt;
     std::string error;
-    if (!sheet_->Finish(&error)) return "cannot make the label sheet: " + error;
+    if (!sheet_->Finish(&error)) return Other("cannot make the label sheet: " + error);
     summary_.pages = sheet_->Pages();
     const ImageResult written = WriteFileAtomically(job_.labels->path, sheetBytes_);
-    if (!written.Ok()) return "cannot write '" + job_.labels->path + "': " + DescribeImageFailure(written);
-    return {};
+    if (!written.Ok())
+      return OutputFailed(written, "cannot write '" + job_.labels->path + "': " + DescribeImageFailure(written));
+    return std::nullopt;
   }
 
   void Report(const BatchRowResult& reported) {

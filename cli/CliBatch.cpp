@@ -140,7 +140,7 @@ int RunBatchCli(const CliOptions& options, std::istream& in, std::ostream& err) 
   StopSignals signals;
   const BatchSummary summary = RunBatch(job);
   progress.Clear();
-  if (!summary.message.empty()) err << "quillet-cli: " << summary.message << '\n';
+  if (!summary.problem.message.empty()) err << "quillet-cli: " << summary.problem.message << '\n';
   // A guess worth knowing when rows fail: the input was not UTF-8.
   if (!options.batch->encoding && summary.encoding == TextEncoding::Gb18030 && summary.outcome != BatchOutcome::BadInput)
     err << "quillet-cli: the input is not valid UTF-8 and was read as GB18030\n";

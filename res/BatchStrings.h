@@ -23,7 +23,6 @@ constexpr std::string_view BatchEncoding = "编码(&E):";
 constexpr std::string_view BatchEncodingDetected = "自动检测 (%1)";
 constexpr std::string_view BatchEncodingAutomatic = "自动检测";
 constexpr std::string_view BatchRowCount = "共 %1 行数据，下表为前 %2 行";
-constexpr std::string_view BatchUnreadable = "无法读取表格文件：%1";
 constexpr std::string_view BatchUndecodable = "(无法按 %1 解码)";
 
 // The first table row: what each column feeds.
@@ -84,7 +83,13 @@ constexpr std::string_view BatchMinutes = "%1 分 %2 秒";
 constexpr std::string_view BatchSummary = "已生成 %1 个，失败 %2 个";
 constexpr std::string_view BatchCancelled = "已取消。";
 constexpr std::string_view BatchNotStarted = "未能开始：%1";
-constexpr std::string_view BatchOutputUnusable = "无法写入输出文件夹：%1";
+constexpr std::string_view BatchOutputUnusable = "无法输出：%1";
+// Why a batch could not start or finish; %1 the file or folder, %2 the system's reason.
+constexpr std::string_view BatchInputUnreadable = "无法读取表格文件“%1”：%2";
+constexpr std::string_view BatchInputEmpty = "表格文件是空的：第一行须为列名";
+constexpr std::string_view BatchHeaderBroken = "表头行无法读取：引号没有配对、过长，或含有无法按所选编码解码的文字";
+constexpr std::string_view BatchFolderNotCreated = "无法创建文件夹“%1”：%2";
+constexpr std::string_view BatchFolderNotWritable = "无法写入文件夹“%1”：%2";
 constexpr std::string_view BatchFailedRow = "第 %1 行：%2";
 constexpr std::string_view BatchFailedRowFile = "第 %1 行 (%2)：%3";
 

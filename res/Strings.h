@@ -48,7 +48,11 @@ struct ErrorText {
   int error;
   std::string_view text;
 };
-constexpr std::array<ErrorText, 5> SystemErrors = {{
+constexpr std::array<ErrorText, 9> SystemErrors = {{
+    {ENOENT, "文件或文件夹不存在"},
+    {ENOTDIR, "路径中有一项不是文件夹"},
+    {EISDIR, "这是一个文件夹"},
+    {EIO, "读写出错"},
     {ENOSPC, "磁盘空间不足"},
     {EFBIG, "文件超过大小限制"},
     {EACCES, "没有权限"},

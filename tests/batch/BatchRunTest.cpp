@@ -42,7 +42,7 @@ TEST(BatchRun, BusinessCardsDecodeToThePayloadOfTheirRow) {
                            "\"Li, Si\",,,\r\n"
                            "王五,139\r\n");
   const Outcome run = RunAndCollect(job);
-  ASSERT_EQ(run.summary.outcome, BatchOutcome::Finished) << run.summary.message;
+  ASSERT_EQ(run.summary.outcome, BatchOutcome::Finished) << run.summary.problem.message;
   EXPECT_EQ(run.summary.written, 3);
   EXPECT_EQ(run.summary.failed, 0);
   const std::map<std::string, std::string> expected = {
@@ -63,7 +63,7 @@ TEST(BatchRun, Gb18030InputRawTextAndTsv) {
   job.nameTemplate = "{sku}.gif";
   job.level = 'H';
   const Outcome run = RunAndCollect(job);
-  ASSERT_EQ(run.summary.outcome, BatchOutcome::Finished) << run.summary.message;
+  ASSERT_EQ(run.summary.outcome, BatchOutcome::Finished) << run.summary.problem.message;
   EXPECT_EQ(run.summary.encoding, TextEncoding::Gb18030);
   EXPECT_EQ(DecodeFile(fs::path(job.outputDir) / "A-1.gif", DecodeFormat::QrCode), Zhang + " \x80");
   EXPECT_NE(run.rows.at(0).symbol.find("level H"), std::string::npos);
@@ -79,7 +79,7 @@ TEST(BatchRun, DataMatrixFromStandardInput) {
   job.outputDir = dir / "dm";
   job.nameTemplate = "{serial}-{row}.bmp";
   const Outcome run = RunAndCollect(job);
-  ASSERT_EQ(run.summary.outcome, BatchOutcome::Finished) << run.summary.message;
+  ASSERT_EQ(run.summary.outcome, BatchOutcome::Finished) << run.summary.problem.message;
   EXPECT_EQ(DecodeFile(dir / "dm/a-1.bmp", DecodeFormat::DataMatrix), "SN-0001");
   EXPECT_EQ(DecodeFile(dir / "dm/b-2.bmp", DecodeFormat::DataMatrix), "SN-0002");
   EXPECT_EQ(run.rows.at(0).symbol, "12x12");
@@ -101,7 +101,7 @@ TEST(BatchRun, FailingRowsAreReportedByNumberAndWrittenNowhere) {
   job.encoding = TextEncoding::Utf8;  // detection would take row 6 for GB18030
   job.manifestPath = dir / "manifest.csv";
   const Outcome run = RunAndCollect(job);
-  ASSERT_EQ(run.summary.outcome, BatchOutcome::Finished) << run.summary.message;
+  ASSERT_EQ(run.summary.outcome, BatchOutcome::Finished) << run.summary.problem.message;
   EXPECT_EQ(run.summary.written, 2);
   EXPECT_EQ(run.summary.failed, 6);
   std::vector<std::pair<long, RowFailure>> rows;
@@ -140,7 +140,7 @@ TEST(BatchRun, ManifestQuotesNamesThatHoldCommasOrQuotes) {
   job.nameTemplate = "{id}.png";
   job.manifestPath = dir / "manifest.csv";
   const Outcome run = RunAndCollect(job);
-  ASSERT_EQ(run.summary.outcome, BatchOutcome::Finished) << run.summary.message;
+  ASSERT_EQ(run.summary.outcome, BatchOutcome::Finished) << run.summary.problem.message;
   EXPECT_EQ(DecodeFile(fs::path(job.outputDir) / "x,1.png", DecodeFormat::QrCode), Prefix + "CARD:N:a;;");
   EXPECT_EQ(DecodeFile(fs::path(job.outputDir) / "say \"hi\".png", DecodeFormat::QrCode), Prefix + "CARD:N:b;;");
   EXPECT_EQ(ReadFile(job.manifestPath),
@@ -159,7 +159,7 @@ TEST(BatchRun, RowNumbersArePaddedToTheWidthOfTheLastRow) {
   job.kind = SymbolKind::Dm;
   job.nameTemplate = "{row}.png";
   const Outcome run = RunAndCollect(job);
-  ASSERT_EQ(run.summary.outcome, BatchOutcome::Finished) << run.summary.message;
+  ASSERT_EQ(run.summary.outcome, BatchOutcome::Finished) << run.summary.problem.message;
   std::vector<std::string> names;
   for (const auto& entry : FilesIn(job.outputDir)) names.push_back(entry.first);
   ASSERT_EQ(names.size(), 10u);
@@ -186,12 +186,12 @@ TEST(BatchRun, BadHeadersAndTemplatesStopBeforeAnythingIsWritten) {
     job.nameTemplate = c.nameTemplate;
     const Outcome run = RunAndCollect(job);
     EXPECT_EQ(run.summary.outcome, BatchOutcome::BadInput);
-    EXPECT_NE(run.summary.message.find(c.message), std::string::npos) << run.summary.message;
+    EXPECT_NE(run.summary.problem.message.find(c.message), std::string::npos) << run.summary.problem.message;
     EXPECT_FALSE(fs::exists(job.outputDir));
   }
   BatchJob missing;
   missing.inputPath = "/nonexistent/cards.csv";
-  EXPECT_EQ(RunBatch(missing).message, "cannot read '/nonexistent/cards.csv': No such file or directory");
+  EXPECT_EQ(RunBatch(missing).problem.message, "cannot read '/nonexistent/cards.csv': No such file or directory");
 }
 
 TEST(BatchRun, AnOutputFolderThatCannotBeMadeIsItsOwnOutcome) {
@@ -201,7 +201,7 @@ TEST(BatchRun, AnOutputFolderThatCannotBeMadeIsItsOwnOutcome) {
   job.outputDir = dir / "file/out";
   const Outcome run = RunAndCollect(job);
   EXPECT_EQ(run.summary.outcome, BatchOutcome::OutputUnusable);
-  EXPECT_NE(run.summary.message.find("cannot create the folder"), std::string::npos) << run.summary.message;
+  EXPECT_NE(run.summary.problem.message.find("cannot create the folder"), std::string::npos) << run.summary.problem.message;
 }
 
 std::string ManyCards(int rows) {
