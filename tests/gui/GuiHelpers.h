@@ -3,9 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
-#include <string>
-
 #include <QComboBox>
 #include <QInputMethodEvent>
 #include <QLineEdit>
@@ -17,7 +14,11 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
+#include <cctype>
 #include <deque>
+#include <functional>
+#include <string>
 
 #include "app/Controls.h"
 #include "app/DialogDM.h"
@@ -73,6 +74,24 @@ inline void SelectComboItem(QComboBox* combo, int index) {
 }
 
 inline void ClickButton(QWidget* page, int id) { QTest::mouseClick(Control<QPushButton>(page, id), Qt::LeftButton); }
+
+// Runs `answer` on the modal dialog of type T that `open` puts up, from inside
+// its event loop; false when none came or it stayed open.
+template <typename T>
+bool AnswerModal(const std::function<void(T*)>& answer, const std::function<void()>& open) {
+  bool answered = false;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+    if (dialog == nullptr || !dialog->isVisible()) return;
+    poll.stop();
+    answered = true;
+    answer(dialog);
+  });
+  poll.start(10);
+  open();
+  return QTest::qWaitFor([&] { return answered && QApplication::activeModalWidget() == nullptr; }, 3000);
+}
 
 // The page as painted, after pending paints.
 inline QImage GrabPage(CSymbolPage* page) {
