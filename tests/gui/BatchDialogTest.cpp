@@ -86,28 +86,47 @@ class BatchDialog : public GuiTest {
   FakeBatchDesktop desktop;
 };
 
-TEST_F(BatchDialog, ChineseHeadersRunToTheEndAndEveryFileHoldsItsRow) {
-  std::string csv = "\xEF\xBB\xBF姓名,手机,邮箱\r\n";
-  std::map<std::string, std::string> expected;
-  for (int row = 1; row <= 30; ++row) {
-    const std::string n = std::to_string(row);
-    csv += "张三" + n + ",1380013" + n + ",\"z" + n + "@x.cn\"\r\n";
-    expected[(row < 10 ? "0" : "") + n + ".png"] = QrPrefix + "CARD:N:" + Zhang + n + ";M:1380013" + n + ";EM:z" + n + "@x.cn;;";
-  }
-  auto dialog = Open("名片.csv", csv);
+// A spreadsheet exported on a Chinese system (GB18030, which UTF-8 cannot
+// read), some of its rows failing: the others are written and decode to
+// their row, the failed ones are listed in the dialog's words.
+TEST_F(BatchDialog, RunsTheRowsListsTheFailedOnesAndOpensTheFolder) {
+  auto dialog = Open("名片.csv", *Utf8ToCodePage("姓名,手机,邮箱\r\n"
+                                                  "张三,13800138000,\"z@x.cn\"\r\n"
+                                                  ",,\r\n"                                 // 2: nothing to encode
+                                                  + std::string(3000, 'd') + ",2,\r\n"  // 3: fits no version
+                                                  "B,2,,extra\r\n"                        // 4: more cells than the header
+                                                  "C,3,\r\n"                              // 5: its name is a folder
+                                                  "D,139,\r\n"));
   EXPECT_TRUE(desktop.filter.contains(U("*.csv")) && desktop.filter.contains(U("*.tsv")));
-  EXPECT_EQ(dialog->EncodingBox()->currentText(), U("自动检测 (UTF-8)"));
+  EXPECT_EQ(dialog->EncodingBox()->currentText(), U("自动检测 (GB18030)"));
   EXPECT_EQ((QStringList{Feeds(*dialog, 0), Feeds(*dialog, 1), Feeds(*dialog, 2)}),
             (QStringList{U("N (姓名)"), U("M (手机)"), U("EM (邮箱)")}));
-  EXPECT_EQ(dialog->Preview()->item(1, 0)->text(), U("张三1"));
-  EXPECT_EQ(dialog->Preview()->rowCount(), 21);  // what each column feeds, then the first 20 rows
+  EXPECT_EQ(dialog->Preview()->item(1, 0)->text(), U("张三"));
+  SelectComboItem(dialog->EncodingBox(), 1);  // UTF-8
+  EXPECT_EQ(dialog->Preview()->item(1, 0)->text(), U("(无法按 UTF-8 解码)"));
+  EXPECT_FALSE(dialog->StartButton()->isEnabled());
+  SelectComboItem(dialog->EncodingBox(), 2);  // GB18030
   EXPECT_TRUE(dialog->VerifyBox()->isChecked());
-
+  fs::create_directories(fs::path(Out()) / "5.png");
   RunToEnd(*dialog);
-  EXPECT_EQ(dialog->SummaryText()->text(), U("已生成 30 个，失败 0 个"));
-  EXPECT_EQ(dialog->ProgressBar()->value(), 30);
-  EXPECT_EQ(FilesIn(Out()).size(), expected.size());
-  for (const auto& [name, payload] : expected) EXPECT_EQ(Decoded(name), payload) << name;
+
+  EXPECT_EQ(dialog->SummaryText()->text(), U("已生成 2 个，失败 4 个"));
+  EXPECT_EQ(dialog->ProgressBar()->value(), 6);
+  EXPECT_EQ(FilesIn(Out()).size(), 2u);
+  EXPECT_EQ(Decoded("1.png"), QrPrefix + "CARD:N:" + Zhang + ";M:13800138000;EM:z@x.cn;;");
+  EXPECT_EQ(Decoded("6.png"), QrPrefix + "CARD:N:D;M:139;;");
+  const QStringList failures = Failures(*dialog);
+  ASSERT_EQ(failures.size(), 4);
+  EXPECT_EQ(failures.mid(0, 3), (QStringList{U("第 2 行 (2.png)：没有可编码的内容 (各字段都为空)"),
+                                             U("第 3 行 (3.png)：内容过长，超出所有版本的容量"),
+                                             U("第 4 行 (4.png)：该行的单元格比表头的列多")}));
+  EXPECT_TRUE(failures[3].startsWith(U("第 5 行 (5.png)：\""))) << failures[3].toStdString();
+  EXPECT_TRUE(failures[3].endsWith(U("5.png\" 是一个文件夹"))) << failures[3].toStdString();
+  EXPECT_TRUE(dialog->FailureList()->item(1)->toolTip().isEmpty());  // no English from the engine, even on hovering
+  QApplication::clipboard()->clear();
+  dialog->FailureList()->setFocus();
+  QTest::keyClick(dialog->FailureList(), Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text(), failures.join(QLatin1Char('\n')));
   QTest::mouseClick(dialog->OpenFolderButton(), Qt::LeftButton);
   EXPECT_EQ(desktop.opened, (std::vector<QString>{QString::fromStdString(Out())}));
 }
@@ -143,10 +162,7 @@ TEST_F(BatchDialog, ComposesWithThePageSettings) {
   auto dialog = Open("t.csv", "TEXT\nhello\n");
   RunToEnd(*dialog);
   EXPECT_EQ(QImage(QString::fromStdString(Out() + "/1.png")).width(), (45 + 4) * 4);  // version 7 at 4 pixels
-  const auto decoded = Decoded("1.png");
-  ASSERT_TRUE(decoded);
-  EXPECT_EQ(decoded->substr(0, 2), QrPrefix);
-  EXPECT_NE(decoded->find("hello"), std::string::npos);
+  EXPECT_NE(Decoded("1.png").value_or("").find("hello"), std::string::npos);
 }
 
 struct ColumnCase {
@@ -188,48 +204,6 @@ INSTANTIATE_TEST_SUITE_P(
                     ColumnCase{"TextBesideAField", "TEXT,手机\nA,1\n", "{row}.png", {false, false}, false,
                                "表头无法使用：有 text 列时每行编码为一个原始符号，其他列不能对应字段 (列“手机”对应字段)"}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(BatchDialog, Gb18030IsDetectedAndCanBeOverridden) {
-  // 姓名 and 张三 in GB18030, as spreadsheets export them on Chinese systems.
-  auto dialog = Open("gb.csv", "\xD0\xD5\xC3\xFB,M\r\n" + Zhang + ",139\r\n");
-  EXPECT_EQ(dialog->EncodingBox()->currentText(), U("自动检测 (GB18030)"));
-  EXPECT_EQ(dialog->Preview()->item(1, 0)->text(), U("张三"));
-  EXPECT_EQ(Feeds(*dialog, 0), U("N (姓名)"));
-  SelectComboItem(dialog->EncodingBox(), 1);  // UTF-8
-  EXPECT_EQ(dialog->Preview()->item(1, 0)->text(), U("(无法按 UTF-8 解码)"));
-  EXPECT_FALSE(dialog->StartButton()->isEnabled());
-  SelectComboItem(dialog->EncodingBox(), 2);  // GB18030
-  RunToEnd(*dialog);
-  EXPECT_EQ(Decoded("1.png"), QrPrefix + "CARD:N:" + Zhang + ";M:139;;");
-}
-
-TEST_F(BatchDialog, FailedRowsAreListedWithTheirNumbersAndCanBeCopied) {
-  auto dialog = Open("in.csv", "姓名,手机\n"
-                               "A,1\n"
-                               ",\n"                                // 2: nothing to encode
-                               + std::string(3000, 'd') + ",2\n"  // 3: fits no version
-                               "B,2,extra\n"                        // 4: more cells than the header
-                               "C,3\n"                             // 5: its name is a folder
-                               "D,4\n");
-  fs::create_directories(fs::path(Out()) / "5.png");
-  RunToEnd(*dialog);
-  EXPECT_EQ(dialog->SummaryText()->text(), U("已生成 2 个，失败 4 个"));
-  const QStringList failures = Failures(*dialog);
-  ASSERT_EQ(failures.size(), 4);
-  // The engine's reasons in the dialog's words, with no English even on hovering.
-  EXPECT_EQ(failures[0], U("第 2 行 (2.png)：没有可编码的内容 (各字段都为空)"));
-  EXPECT_EQ(failures[1], U("第 3 行 (3.png)：内容过长，超出所有版本的容量"));
-  EXPECT_EQ(failures[2], U("第 4 行 (4.png)：该行的单元格比表头的列多"));
-  EXPECT_TRUE(dialog->FailureList()->item(1)->toolTip().isEmpty());
-  EXPECT_TRUE(failures[3].startsWith(U("第 5 行 (5.png)：\""))) << failures[3].toStdString();
-  EXPECT_TRUE(failures[3].endsWith(U("5.png\" 是一个文件夹"))) << failures[3].toStdString();
-  EXPECT_EQ(FilesIn(Out()).size(), 2u);
-  EXPECT_TRUE(fs::exists(fs::path(Out()) / "1.png") && fs::exists(fs::path(Out()) / "6.png"));
-  QApplication::clipboard()->clear();
-  dialog->FailureList()->setFocus();
-  QTest::keyClick(dialog->FailureList(), Qt::Key_C, Qt::ControlModifier);
-  EXPECT_EQ(QApplication::clipboard()->text(), failures.join(QLatin1Char('\n')));
-}
 
 // A5, 2 x 3 labels a page: eight rows take two pages; each cell decodes to its
 // row's payload and the captions are text in the PDF.
@@ -277,11 +251,10 @@ TEST_F(BatchDialog, VerificationFailsRowsThatDoNotReadBack) {
   window->Tabs()->setCurrentIndex(1);
   Control<QSlider>(dm, ControlId::Zoom)->setValue(1);
   for (const bool verify : {true, false}) {
-    auto dialog = Open("in.csv", "text\n" + std::string(1500, 'A') + "\nshort\n", true);
+    auto dialog = Open("in.csv", "text\n" + std::string(1500, 'A') + "\n", true);
     dialog->VerifyBox()->setChecked(verify);
     RunToEnd(*dialog);
-    const QStringList failures = Failures(*dialog);
-    EXPECT_EQ(failures.value(0), verify ? U("第 1 行 (1.png)：读回校验失败：独立的解码器读不回原内容") : QString());
+    EXPECT_EQ(Failures(*dialog).value(0), verify ? U("第 1 行 (1.png)：读回校验失败：独立的解码器读不回原内容") : QString());
     EXPECT_TRUE(fs::exists(fs::path(Out()) / "1.png"));
   }
 }
