@@ -1,6 +1,7 @@
 // The QR page driven through its widgets: every edit re-encodes, switches
 // empty everything, the version list raises and keeps, and what the picture
 // shows decodes to 0x01 0x10 and the payload.
+#include "content/Catalogue.h"
 #include "tests/gui/GuiHelpers.h"
 
 namespace {
@@ -96,6 +97,19 @@ TEST_F(QrPage, EveryVersionAndLevelItemEncodesAsItSays) {
     SelectComboItem(levels, item);
     EXPECT_EQ(qr->VersionLabelText(), U("(版本: %1)").arg(3 + item));
     EXPECT_EQ(DecodeShownSymbol(qr, DecodeFormat::QrCode), QrPrefix + "CARD:N:" + std::string(39, 'n') + ";;");
+  }
+}
+
+// After each radio the tab row is that format's (which page a tab shows, the
+// tab order proves).
+TEST_F(QrPage, EachFormatShowsItsTabs) {
+  const std::pair<int, int> radios[] = {{ControlId::FormatMobileV2, 2}, {ControlId::FormatUnicom, 3}, {ControlId::FormatMobileV1, 1}};
+  for (const auto& [radio, format] : radios) {
+    QTest::mouseClick(Control<QRadioButton>(qr, radio), Qt::LeftButton);
+    std::vector<std::string> shown, expected;
+    for (int tab = 0; tab < ContentTabs()->count(); ++tab) shown.push_back(ContentTabs()->tabText(tab).toStdString());
+    for (const TabSpec& tab : FindOperatorFormat(format)->tabs) expected.emplace_back(tab.caption);
+    EXPECT_EQ(shown, expected) << format;
   }
 }
 
