@@ -1,29 +1,28 @@
 // The "批量生成" dialog driven through its widgets, the desktop answered by a
-// script: files read back and decoded with zxing-cpp, cancelling, failed
-// rows, and the event loop turning while 20,000 rows are written.
+// script: files decoded with zxing-cpp, label sheets read with poppler,
+// refused headers, failed rows, and cancelling while the page still paints.
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDoubleSpinBox>
-#include <QSpinBox>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <iostream>
 #include <regex>
 
 #include "app/BatchDesktop.h"
 #include "app/BatchDialog.h"
-#include "tests/batch/BatchFiles.h"
-#include "tests/support/Poppler.h"
 #include "content/CodePage.h"
 #include "image/LabelSheet.h"
+#include "tests/batch/BatchFiles.h"
 #include "tests/gui/GuiHelpers.h"
+#include "tests/support/Poppler.h"
 
 namespace {
 
@@ -31,23 +30,20 @@ const std::string Zhang = "\xD5\xC5\xC8\xFD";  // 张三 in code page 936
 
 class FakeBatchDesktop : public BatchDesktop {
  public:
-  QString inputFile;
-  QString folder;
-  QString sheetFile;
+  QString inputFile, sheetFile, filter;
   std::vector<QString> opened;
-  QString filter;
 
   QString AskInputFile(QWidget*, const QString& f) override {
     filter = f;
     return inputFile;
   }
-  QString AskOutputFolder(QWidget*, const QString&) override { return folder; }
+  QString AskOutputFolder(QWidget*, const QString&) override { return {}; }
   QString AskSheetFile(QWidget*, const QString&, const QString&) override { return sheetFile; }
   void OpenFolder(const QString& path) override { opened.push_back(path); }
 };
 
-// A folder in memory where there is one: the event-loop measurement should
-// see the batch, not this machine's disk.
+// A folder in memory where there is one: the event loop's pauses should be
+// the batch's, not this machine's disk.
 QString ScratchPattern() {
   const QString shm = QStringLiteral("/dev/shm");
   return QFileInfo(shm).isWritable() ? shm + QStringLiteral("/quillet-batchdlg-XXXXXX") : QString();
@@ -55,32 +51,30 @@ QString ScratchPattern() {
 
 class BatchDialog : public GuiTest {
  protected:
-  std::string Write(const std::string& name, const std::string& bytes) {
-    const std::string path = (fs::path(dir.path().toStdString()) / name).string();
-    WriteFile(path, bytes);
-    return path;
-  }
-  // The dialog for the page shown, its spreadsheet chosen through the file dialog.
-  std::unique_ptr<CBatchDlg> Open(const std::string& input, bool dmPage = false) {
+  // The dialog for the page shown, `csv` chosen through the file dialog, writing into Out().
+  std::unique_ptr<CBatchDlg> Open(const std::string& name, const std::string& csv, bool dmPage = false) {
+    const fs::path input = fs::path(dir.path().toStdString()) / name;
+    WriteFile(input, csv);
     auto dialog = std::make_unique<CBatchDlg>(window.get(), dmPage ? BatchPageOf(*dm) : BatchPageOf(*qr), desktop);
     dialog->show();
-    desktop.inputFile = QString::fromStdString(input);
+    desktop.inputFile = QString::fromStdString(input.string());
     QTest::mouseClick(dialog->ChooseInputButton(), Qt::LeftButton);
     dialog->FolderEdit()->setText(QString::fromStdString(Out()));
     return dialog;
   }
   std::string Out() const { return (fs::path(dir.path().toStdString()) / "out").string(); }
-  static QString Feeds(CBatchDlg& dialog, int column) {
-    const QTableWidgetItem* item = dialog.Preview()->item(0, column);
-    return item ? item->text() : QString();
+  std::optional<std::string> Decoded(const std::string& name, DecodeFormat format = DecodeFormat::QrCode) const {
+    return DecodeFile(fs::path(Out()) / name, format);
   }
+  static QString Feeds(CBatchDlg& dialog, int column) { return dialog.Preview()->item(0, column)->text(); }
   static bool FeedsNothing(CBatchDlg& dialog, int column) {
-    return dialog.Preview()->item(0, column)->foreground().color() == QColor(Qt::red);
+    const QTableWidgetItem* item = dialog.Preview()->item(0, column);
+    return item->text() == U("不对应任何字段") && item->foreground().color() == QColor(Qt::red);
   }
-  static void RunToEnd(CBatchDlg& dialog, int timeoutMs = 120000) {
+  static void RunToEnd(CBatchDlg& dialog) {
     ASSERT_TRUE(dialog.StartButton()->isEnabled());
     QTest::mouseClick(dialog.StartButton(), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog.Running(); }, timeoutMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog.Running(); }, 120000));
   }
   static QStringList Failures(CBatchDlg& dialog) {
     QStringList lines;
@@ -92,120 +86,112 @@ class BatchDialog : public GuiTest {
   FakeBatchDesktop desktop;
 };
 
-TEST_F(BatchDialog, ChineseHeadersRunToTheEndAndEveryFileHoldsItsRow) {
-  std::string csv = "\xEF\xBB\xBF姓名,手机,邮箱\r\n";
-  std::map<std::string, std::string> expected;
-  for (int row = 1; row <= 30; ++row) {
-    const std::string n = std::to_string(row);
-    csv += "张三" + n + ",1380013" + n + ",\"z" + n + "@x.cn\"\r\n";
-    const std::string name = (row < 10 ? "0" : "") + n + ".png";
-    expected[name] = QrPrefix + "CARD:N:" + Zhang + n + ";M:1380013" + n + ";EM:z" + n + "@x.cn;;";
-  }
-  auto dialog = Open(Write("名片.csv", csv));
-  EXPECT_EQ(dialog->windowTitle(), U("批量生成"));
+// A spreadsheet exported on a Chinese system (GB18030, which UTF-8 cannot
+// read), some of its rows failing: the others are written and decode to
+// their row, the failed ones are listed in the dialog's words.
+TEST_F(BatchDialog, RunsTheRowsListsTheFailedOnesAndOpensTheFolder) {
+  auto dialog = Open("名片.csv", *Utf8ToCodePage("姓名,手机,邮箱\r\n"
+                                                  "张三,13800138000,\"z@x.cn\"\r\n"
+                                                  ",,\r\n"                                 // 2: nothing to encode
+                                                  + std::string(3000, 'd') + ",2,\r\n"  // 3: fits no version
+                                                  "B,2,,extra\r\n"                        // 4: more cells than the header
+                                                  "C,3,\r\n"                              // 5: its name is a folder
+                                                  "D,139,\r\n"));
   EXPECT_TRUE(desktop.filter.contains(U("*.csv")) && desktop.filter.contains(U("*.tsv")));
-  EXPECT_EQ(dialog->EncodingBox()->currentText(), U("自动检测 (UTF-8)"));
-  EXPECT_EQ(Feeds(*dialog, 0), U("N (姓名)"));
-  EXPECT_EQ(Feeds(*dialog, 1), U("M (手机)"));
-  EXPECT_EQ(Feeds(*dialog, 2), U("EM (邮箱)"));
-  EXPECT_EQ(dialog->Preview()->item(1, 0)->text(), U("张三1"));
-  EXPECT_EQ(dialog->Preview()->rowCount(), 21);  // what each column feeds, then the first 20 rows
-  EXPECT_TRUE(dialog->VerifyBox()->isChecked());  // every file is read back
-
+  EXPECT_EQ(dialog->EncodingBox()->currentText(), U("自动检测 (GB18030)"));
+  EXPECT_EQ((QStringList{Feeds(*dialog, 0), Feeds(*dialog, 1), Feeds(*dialog, 2)}),
+            (QStringList{U("N (姓名)"), U("M (手机)"), U("EM (邮箱)")}));
+  EXPECT_EQ(dialog->Preview()->item(1, 0)->text(), U("张三"));
+  SelectComboItem(dialog->EncodingBox(), 1);  // UTF-8
+  EXPECT_EQ(dialog->Preview()->item(1, 0)->text(), U("(无法按 UTF-8 解码)"));
+  EXPECT_FALSE(dialog->StartButton()->isEnabled());
+  SelectComboItem(dialog->EncodingBox(), 2);  // GB18030
+  EXPECT_TRUE(dialog->VerifyBox()->isChecked());
+  fs::create_directories(fs::path(Out()) / "5.png");
   RunToEnd(*dialog);
-  EXPECT_EQ(dialog->SummaryText()->text(), U("已生成 30 个，失败 0 个"));
-  EXPECT_EQ(dialog->FailureList()->count(), 0);
-  EXPECT_EQ(dialog->ProgressBar()->value(), 30);
-  EXPECT_EQ(FilesIn(Out()).size(), expected.size());
-  for (const auto& [name, payload] : expected)
-    EXPECT_EQ(DecodeFile(fs::path(Out()) / name, DecodeFormat::QrCode), payload) << name;
 
-  ASSERT_TRUE(dialog->OpenFolderButton()->isEnabled());
+  EXPECT_EQ(dialog->SummaryText()->text(), U("已生成 2 个，失败 4 个"));
+  EXPECT_EQ(dialog->ProgressBar()->value(), 6);
+  EXPECT_EQ(FilesIn(Out()).size(), 2u);
+  EXPECT_EQ(Decoded("1.png"), QrPrefix + "CARD:N:" + Zhang + ";M:13800138000;EM:z@x.cn;;");
+  EXPECT_EQ(Decoded("6.png"), QrPrefix + "CARD:N:D;M:139;;");
+  const QStringList failures = Failures(*dialog);
+  ASSERT_EQ(failures.size(), 4);
+  EXPECT_EQ(failures.mid(0, 3), (QStringList{U("第 2 行 (2.png)：没有可编码的内容 (各字段都为空)"),
+                                             U("第 3 行 (3.png)：内容过长，超出所有版本的容量"),
+                                             U("第 4 行 (4.png)：该行的单元格比表头的列多")}));
+  EXPECT_TRUE(failures[3].startsWith(U("第 5 行 (5.png)：\""))) << failures[3].toStdString();
+  EXPECT_TRUE(failures[3].endsWith(U("5.png\" 是一个文件夹"))) << failures[3].toStdString();
+  EXPECT_TRUE(dialog->FailureList()->item(1)->toolTip().isEmpty());  // no English from the engine, even on hovering
+  QApplication::clipboard()->clear();
+  dialog->FailureList()->setFocus();
+  QTest::keyClick(dialog->FailureList(), Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text(), failures.join(QLatin1Char('\n')));
   QTest::mouseClick(dialog->OpenFolderButton(), Qt::LeftButton);
   EXPECT_EQ(desktop.opened, (std::vector<QString>{QString::fromStdString(Out())}));
 }
 
-TEST_F(BatchDialog, DataMatrixPageEncodesTheTextColumn) {
+// The text column, one symbol a row, from the DM page's chosen size up: a
+// longer text grows, as on the page.
+TEST_F(BatchDialog, DataMatrixEncodesTheTextColumnFromThePageSize) {
   window->Tabs()->setCurrentIndex(1);
-  auto dialog = Open(Write("serials.tsv", "text\tsku\nSN-0001\tA\nSN 张三\tB\n"), true);
+  SelectComboItem(Control<QComboBox>(dm, ControlId::VersionList), 5);  // 20x20, 22 data codewords
+  const std::string longer(30, 'Q');                                    // 30 codewords: 22x22
+  auto dialog = Open("serials.tsv", "text\tsku\nSN 张三\tA\n" + longer + "\tB\n", true);
+  EXPECT_TRUE(dialog->PageText()->text().contains(U("20×20"))) << dialog->PageText()->text().toStdString();
   EXPECT_EQ(Feeds(*dialog, 0), U("文本 (每行一个符号)"));
   EXPECT_TRUE(FeedsNothing(*dialog, 1));
   dialog->NameEdit()->setText(U("{sku}.bmp"));
   EXPECT_EQ(Feeds(*dialog, 1), U("仅用于文件名"));
   RunToEnd(*dialog);
   EXPECT_EQ(dialog->SummaryText()->text(), U("已生成 2 个，失败 0 个"));
-  EXPECT_EQ(DecodeFile(fs::path(Out()) / "A.bmp", DecodeFormat::DataMatrix), "SN-0001");
-  EXPECT_EQ(DecodeFile(fs::path(Out()) / "B.bmp", DecodeFormat::DataMatrix), "SN " + Zhang);
-}
-
-// The DM page's chosen size is each row's smallest; a longer text grows, as on the page.
-TEST_F(BatchDialog, DataMatrixUsesThePageSize) {
-  window->Tabs()->setCurrentIndex(1);
-  SelectComboItem(Control<QComboBox>(dm, ControlId::VersionList), 5);  // 20x20, 22 data codewords
-  const std::string longer(30, 'Q');                                    // 30 codewords: 22x22
-  auto dialog = Open(Write("s.csv", "text\nA\n" + longer + "\n"), true);
-  EXPECT_TRUE(dialog->PageText()->text().contains(U("20×20"))) << dialog->PageText()->text().toStdString();
-  RunToEnd(*dialog);
-  EXPECT_EQ(dialog->SummaryText()->text(), U("已生成 2 个，失败 0 个"));
   const int scale = BatchPageOf(*dm).scale;
-  for (const auto& [name, side] : {std::pair{"1.png", 20}, std::pair{"2.png", 22}})
-    EXPECT_EQ(QImage(QString::fromStdString(Out() + "/" + name)).width(), (side + 2 * SavedQuietZoneModules) * scale)
-        << name;
-  EXPECT_EQ(DecodeFile(fs::path(Out()) / "1.png", DecodeFormat::DataMatrix), "A");
-  EXPECT_EQ(DecodeFile(fs::path(Out()) / "2.png", DecodeFormat::DataMatrix), longer);
+  EXPECT_EQ(QImage(QString::fromStdString(Out() + "/A.bmp")).width(), (20 + 2 * SavedQuietZoneModules) * scale);
+  EXPECT_EQ(QImage(QString::fromStdString(Out() + "/B.bmp")).width(), (22 + 2 * SavedQuietZoneModules) * scale);
+  EXPECT_EQ(Decoded("A.bmp", DecodeFormat::DataMatrix), "SN " + Zhang);
+  EXPECT_EQ(Decoded("B.bmp", DecodeFormat::DataMatrix), longer);
 }
 
 // The dialog composes with what the QR page shows: format, tab, level, version.
 TEST_F(BatchDialog, ComposesWithThePageSettings) {
   ChooseFormatAndTab(ControlId::FormatUnicom, 8);
-  SelectComboItem(Control<QComboBox>(qr, ControlId::EcLevel), 3);     // H
+  SelectComboItem(Control<QComboBox>(qr, ControlId::EcLevel), 3);      // H
   SelectComboItem(Control<QComboBox>(qr, ControlId::VersionList), 7);  // at least version 7
   const BatchPage page = BatchPageOf(*qr);
-  EXPECT_EQ(page.operatorFormat, 3);
-  EXPECT_EQ(page.tab, 8);
-  EXPECT_EQ(page.level, 'H');
-  EXPECT_EQ(page.version, 7);
-  auto dialog = Open(Write("t.csv", "TEXT\nhello\n"));
-  EXPECT_EQ(Feeds(*dialog, 0), U("TEXT"));
+  EXPECT_EQ(std::tuple(page.operatorFormat, page.tab, page.level, page.version), std::tuple(3, 8, 'H', 7));
+  auto dialog = Open("t.csv", "TEXT\nhello\n");
   RunToEnd(*dialog);
-  const QImage image(QString::fromStdString(Out() + "/1.png"));
-  // Version 7 is 45 modules; two modules of quiet zone each side, 4 pixels each.
-  EXPECT_EQ(image.width(), (45 + 4) * 4);
-  // Unicom's custom tab: the text follows its type tag.
-  const auto decoded = DecodeFile(fs::path(Out()) / "1.png", DecodeFormat::QrCode);
-  ASSERT_TRUE(decoded);
-  EXPECT_EQ(decoded->substr(0, 2), QrPrefix);
-  EXPECT_NE(decoded->find("hello"), std::string::npos);
+  EXPECT_EQ(QImage(QString::fromStdString(Out() + "/1.png")).width(), (45 + 4) * 4);  // version 7 at 4 pixels
+  EXPECT_NE(Decoded("1.png").value_or("").find("hello"), std::string::npos);
 }
 
 struct ColumnCase {
   const char* name;
   std::string csv;
   const char* nameTemplate;
-  std::vector<bool> nothing;  // per column: shown in red as feeding nothing
+  std::vector<bool> nothing;  // per column: feeds nothing
   bool startEnabled;
-  const char* refusal = "";  // why the engine refuses the header, as the note words it
+  const char* note = "";  // what the note under the preview says
 };
 
 class BatchColumns : public BatchDialog, public testing::WithParamInterface<ColumnCase> {};
 
 TEST_P(BatchColumns, StartStaysDisabledWhileAColumnFeedsNothing) {
   const ColumnCase& c = GetParam();
-  auto dialog = Open(Write("in.csv", c.csv));
+  auto dialog = Open("in.csv", c.csv);
   dialog->NameEdit()->setText(U(c.nameTemplate));
   for (size_t i = 0; i < c.nothing.size(); ++i) EXPECT_EQ(FeedsNothing(*dialog, static_cast<int>(i)), c.nothing[i]) << i;
   EXPECT_EQ(dialog->StartButton()->isEnabled(), c.startEnabled);
-  if (*c.refusal) EXPECT_TRUE(dialog->ColumnsNote()->text().contains(U(c.refusal))) << dialog->ColumnsNote()->text().toStdString();
-  if (!c.startEnabled) {
-    QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
-    EXPECT_FALSE(dialog->Running());
-    EXPECT_FALSE(fs::exists(Out()));
-  }
+  EXPECT_TRUE(dialog->ColumnsNote()->text().contains(U(c.note))) << dialog->ColumnsNote()->text().toStdString();
+  if (c.startEnabled) return;
+  QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
+  EXPECT_FALSE(dialog->Running());
+  EXPECT_FALSE(fs::exists(Out()));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, BatchColumns,
-    testing::Values(ColumnCase{"Misspelt", "姓名,手记\nA,1\n", "{row}.png", {false, true}, false},
+    testing::Values(ColumnCase{"Misspelt", "姓名,手记\nA,1\n", "{row}.png", {false, true}, false, "有 1 列不对应任何字段"},
                     ColumnCase{"UsedInName", "姓名,工号\nA,1\n", "{工号}.png", {false, false}, true},
                     ColumnCase{"NameOfAnotherColumn", "姓名,工号\nA,1\n", "{姓名}-{row}.png", {false, true}, false},
                     ColumnCase{"TagsAnyCase", "n,tel,Em\nA,1,x\n", "{row}.png", {false, false, false}, true},
@@ -219,50 +205,6 @@ INSTANTIATE_TEST_SUITE_P(
                                "表头无法使用：有 text 列时每行编码为一个原始符号，其他列不能对应字段 (列“手机”对应字段)"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(BatchDialog, Gb18030IsDetectedAndCanBeOverridden) {
-  // 姓名 and 张三 in GB18030, as spreadsheets export them on Chinese systems.
-  auto dialog = Open(Write("gb.csv", "\xD0\xD5\xC3\xFB,M\r\n" + Zhang + ",139\r\n"));
-  EXPECT_EQ(dialog->EncodingBox()->currentText(), U("自动检测 (GB18030)"));
-  EXPECT_EQ(dialog->Preview()->item(1, 0)->text(), U("张三"));
-  EXPECT_EQ(Feeds(*dialog, 0), U("N (姓名)"));
-  EXPECT_TRUE(dialog->StartButton()->isEnabled());
-  SelectComboItem(dialog->EncodingBox(), 1);  // UTF-8
-  EXPECT_EQ(dialog->Preview()->item(1, 0)->text(), U("(无法按 UTF-8 解码)"));
-  EXPECT_FALSE(dialog->StartButton()->isEnabled());
-  SelectComboItem(dialog->EncodingBox(), 2);  // GB18030
-  RunToEnd(*dialog);
-  EXPECT_EQ(DecodeFile(fs::path(Out()) / "1.png", DecodeFormat::QrCode), QrPrefix + "CARD:N:" + Zhang + ";M:139;;");
-}
-
-TEST_F(BatchDialog, FailedRowsAreListedWithTheirNumbersAndCanBeCopied) {
-  auto dialog = Open(Write("in.csv", "姓名,手机\n"
-                                     "A,1\n"
-                                     ",\n"                                // 2: nothing to encode
-                                     + std::string(3000, 'd') + ",2\n"  // 3: fits no version
-                                     "B,2,extra\n"                        // 4: more cells than the header
-                                     "C,3\n"                             // 5: its name is a folder
-                                     "D,4\n"));
-  fs::create_directories(fs::path(Out()) / "5.png");
-  RunToEnd(*dialog);
-  EXPECT_EQ(dialog->SummaryText()->text(), U("已生成 2 个，失败 4 个"));
-  const QStringList failures = Failures(*dialog);
-  ASSERT_EQ(failures.size(), 4);
-  // The engine's reasons in the dialog's words.
-  EXPECT_EQ(failures[0], U("第 2 行 (2.png)：没有可编码的内容 (各字段都为空)"));
-  EXPECT_EQ(failures[1], U("第 3 行 (3.png)：内容过长，超出所有版本的容量"));
-  EXPECT_EQ(failures[2], U("第 4 行 (4.png)：该行的单元格比表头的列多"));
-  // No English from the engine, not even on hovering.
-  EXPECT_TRUE(dialog->FailureList()->item(1)->toolTip().isEmpty());
-  EXPECT_TRUE(failures[3].startsWith(U("第 5 行 (5.png)：\""))) << failures[3].toStdString();
-  EXPECT_TRUE(failures[3].endsWith(U("5.png\" 是一个文件夹"))) << failures[3].toStdString();
-  EXPECT_EQ(FilesIn(Out()).size(), 2u);
-  EXPECT_TRUE(fs::exists(fs::path(Out()) / "1.png") && fs::exists(fs::path(Out()) / "6.png"));
-  QApplication::clipboard()->clear();
-  dialog->FailureList()->setFocus();
-  QTest::keyClick(dialog->FailureList(), Qt::Key_C, Qt::ControlModifier);
-  EXPECT_EQ(QApplication::clipboard()->text(), failures.join(QLatin1Char('\n')));
-}
-
 // A5, 2 x 3 labels a page: eight rows take two pages; each cell decodes to its
 // row's payload and the captions are text in the PDF.
 TEST_F(BatchDialog, LabelSheetWithChineseCaptions) {
@@ -272,11 +214,9 @@ TEST_F(BatchDialog, LabelSheetWithChineseCaptions) {
     names.push_back(std::string(row % 2 ? "张三" : "李四 Li") + std::to_string(row));
     csv += names.back() + ",139" + std::to_string(row) + ",A" + std::to_string(row) + "\n";
   }
-  auto dialog = Open(Write("cards.csv", csv));
+  auto dialog = Open("cards.csv", csv);
   EXPECT_TRUE(FeedsNothing(*dialog, 2));
-  EXPECT_FALSE(dialog->SheetFileEdit()->isEnabled());
   QTest::mouseClick(dialog->SheetChoice(), Qt::LeftButton);
-  ASSERT_TRUE(dialog->SheetChoice()->isChecked());
   // A sheet is one file: the folder and the file name template no longer apply.
   EXPECT_TRUE(dialog->SheetFileEdit()->isEnabled());
   EXPECT_FALSE(dialog->FolderEdit()->isEnabled());
@@ -284,7 +224,6 @@ TEST_F(BatchDialog, LabelSheetWithChineseCaptions) {
   const std::string pdf = (fs::path(dir.path().toStdString()) / "labels.pdf").string();
   desktop.sheetFile = QString::fromStdString(pdf);
   QTest::mouseClick(dialog->ChooseSheetButton(), Qt::LeftButton);
-  EXPECT_EQ(dialog->SheetFileEdit()->text(), desktop.sheetFile);
   SelectComboItem(dialog->PaperBox(), 1);  // A5
   dialog->ColumnsBox()->setValue(2);
   dialog->RowsBox()->setValue(3);
@@ -312,98 +251,64 @@ TEST_F(BatchDialog, VerificationFailsRowsThatDoNotReadBack) {
   window->Tabs()->setCurrentIndex(1);
   Control<QSlider>(dm, ControlId::Zoom)->setValue(1);
   for (const bool verify : {true, false}) {
-    auto dialog = Open(Write("in.csv", "text\n" + std::string(1500, 'A') + "\nshort\n"), true);
+    auto dialog = Open("in.csv", "text\n" + std::string(1500, 'A') + "\n", true);
     dialog->VerifyBox()->setChecked(verify);
     RunToEnd(*dialog);
-    const QStringList failures = Failures(*dialog);
-    if (verify) {
-      ASSERT_FALSE(failures.isEmpty());
-      EXPECT_EQ(failures[0], U("第 1 行 (1.png)：读回校验失败：独立的解码器读不回原内容"));
-    } else {
-      EXPECT_TRUE(failures.isEmpty());
-    }
+    EXPECT_EQ(Failures(*dialog).value(0), verify ? U("第 1 行 (1.png)：读回校验失败：独立的解码器读不回原内容") : QString());
     EXPECT_TRUE(fs::exists(fs::path(Out()) / "1.png"));
   }
 }
 
-std::string CardRows(int rows) {
-  std::string csv = "姓名,手机\n";
-  for (int row = 1; row <= rows; ++row) csv += "张三" + std::to_string(row) + ",13800138000\n";
-  return csv;
-}
-
-// "取消", or Esc and the window's close box, which cancel first instead of
-// leaving a batch running behind a closed dialog.
+// "取消", or Esc (which cancels first instead of leaving a batch running
+// behind a closed dialog), stops within a second and leaves only complete
+// files; while the batch runs, the page still paints.
 class BatchCancel : public BatchDialog, public testing::WithParamInterface<bool> {};
 
 TEST_P(BatchCancel, InTheMiddleLeavesOnlyCompleteFiles) {
-  const bool byEscape = GetParam();
   constexpr int Rows = 20000;
-  auto dialog = Open(Write("many.csv", CardRows(Rows)));
+  std::string csv = "姓名,手机\n";
+  for (int row = 1; row <= Rows; ++row) csv += "张三" + std::to_string(row) + ",13800138000\n";
+  auto dialog = Open("many.csv", csv);
+  QElapsedTimer clock;
+  qint64 last = 0, longest = 0;
+  QTimer tick;
+  QObject::connect(&tick, &QTimer::timeout, [&] {
+    qr->repaint();  // the page paints now, on this thread
+    longest = std::max(longest, clock.elapsed() - last);
+    last = clock.elapsed();
+  });
+  clock.start();
+  tick.start(10);
   QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->ProgressBar()->value() >= 200; }, 60000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->ProgressBar()->value() >= 1000; }, 60000));
+  tick.stop();
+  std::cout << "[ measured ] the longest pause of the event loop " << longest << " ms\n";
+  EXPECT_LT(longest, 1000);  // generous: a repaint waiting for the batch would wait seconds
   EXPECT_FALSE(dialog->CloseButton()->isEnabled());
   const QRegularExpression progress(U("^已完成 [0-9]+ / 20000 行，每秒 [0-9]+ 行，剩余约 [0-9]+ (秒|分 [0-9]+ 秒)$"));
   EXPECT_TRUE(progress.match(dialog->ProgressText()->text()).hasMatch()) << dialog->ProgressText()->text().toStdString();
+
   QElapsedTimer stopping;
   stopping.start();
-  if (byEscape) {
-    QTest::keyClick(dialog.get(), Qt::Key_Escape);
-  } else {
-    QTest::mouseClick(dialog->CancelButton(), Qt::LeftButton);
-  }
+  if (GetParam()) QTest::keyClick(dialog.get(), Qt::Key_Escape);
+  else QTest::mouseClick(dialog->CancelButton(), Qt::LeftButton);
   ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->Running(); }, 10000));
+  std::cout << "[ measured ] cancel took " << stopping.elapsed() << " ms\n";
+  EXPECT_LT(stopping.elapsed(), 1000);
   EXPECT_TRUE(dialog->isVisible());
-  const qint64 stopMs = stopping.elapsed();
-  std::cout << "[ measured ] cancel took " << stopMs << " ms\n";
-  EXPECT_LT(stopMs, 1000);
-  EXPECT_TRUE(dialog->SummaryText()->text().startsWith(U("已取消。已生成 "))) << dialog->SummaryText()->text().toStdString();
-
   const auto files = FilesIn(Out());
   ASSERT_GT(files.size(), 0u);
   ASSERT_LT(files.size(), static_cast<size_t>(Rows));
   const std::regex fileName("[0-9]{5}\\.png");
   for (const auto& [name, bytes] : files) {
     ASSERT_TRUE(std::regex_match(name, fileName)) << name;  // no temporary file left
-    const int row = std::stoi(name.substr(0, 5));
-    EXPECT_EQ(DecodeFile(fs::path(Out()) / name, DecodeFormat::QrCode),
-              QrPrefix + "CARD:N:" + Zhang + std::to_string(row) + ";M:13800138000;;")
-        << name;
+    EXPECT_EQ(Decoded(name), QrPrefix + "CARD:N:" + Zhang + std::to_string(std::stoi(name)) + ";M:13800138000;;") << name;
   }
   EXPECT_EQ(dialog->SummaryText()->text(), U("已取消。已生成 %1 个，失败 0 个").arg(files.size()));
 }
 
 INSTANTIATE_TEST_SUITE_P(ByButtonOrEscape, BatchCancel, testing::Bool(),
                          [](const auto& info) { return std::string(info.param ? "Escape" : "CancelButton"); });
-
-TEST_F(BatchDialog, TheEventLoopKeepsTurningDuringTwentyThousandRows) {
-  constexpr int Rows = 20000;
-  auto dialog = Open(Write("many.csv", CardRows(Rows)));
-  QElapsedTimer clock;
-  qint64 last = 0;
-  qint64 longest = 0;
-  int ticks = 0;
-  QTimer tick;
-  tick.setInterval(10);
-  QObject::connect(&tick, &QTimer::timeout, [&] {
-    qr->repaint();  // the page paints now, on this thread
-    const qint64 now = clock.elapsed();
-    longest = std::max(longest, now - last);
-    last = now;
-    ++ticks;
-  });
-  clock.start();
-  tick.start();
-  RunToEnd(*dialog);
-  tick.stop();
-  const qint64 total = clock.elapsed();
-  std::cout << "[ measured ] " << Rows << " rows in " << total << " ms; " << ticks
-            << " timer ticks of 10 ms, the longest gap " << longest << " ms\n";
-  EXPECT_EQ(dialog->SummaryText()->text(), U("已生成 20000 个，失败 0 个"));
-  EXPECT_EQ(FilesIn(Out()).size(), static_cast<size_t>(Rows));
-  // Generous: a repaint waiting for the batch would wait seconds.
-  EXPECT_LT(longest, 1000);
-}
 
 TEST_F(BatchDialog, AltBOpensTheDialogForThePageShown) {
   EXPECT_EQ(window->BatchButton()->text(), U("批量生成(&B)..."));
@@ -412,18 +317,12 @@ TEST_F(BatchDialog, AltBOpensTheDialogForThePageShown) {
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     QString seen;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-      auto* batch = qobject_cast<CBatchDlg*>(QApplication::activeModalWidget());
-      if (batch == nullptr) return;
-      poll.stop();
-      seen = batch->PageText()->text();
-      QTest::mouseClick(batch->CloseButton(), Qt::LeftButton);
-    });
-    poll.start(10);
-    QTest::keyClick(window.get(), Qt::Key_B, Qt::AltModifier);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !seen.isEmpty() && QApplication::activeModalWidget() == nullptr; }, 3000))
-        << tab;
+    EXPECT_TRUE(AnswerModal<CBatchDlg>(
+        [&](CBatchDlg* batch) {
+          seen = batch->PageText()->text();
+          QTest::mouseClick(batch->CloseButton(), Qt::LeftButton);
+        },
+        [&] { QTest::keyClick(window.get(), Qt::Key_B, Qt::AltModifier); }));
     EXPECT_TRUE(seen.startsWith(tab == 0 ? U("QR码：中国移动v1.0 的“名片”页") : U("DM码："))) << seen.toStdString();
   }
 }

@@ -1,35 +1,13 @@
-// The real dialogs of a save, answered from inside their own event loops:
-// Qt's file dialog and message boxes speak Chinese, carry the program's
-// name, and the file dialog opens in the folder, with the filter and the
-// name it is given.
-#include <QDialogButtonBox>
+// The real file dialog of a save, answered from inside its own event loop:
+// Qt's dialogs speak Chinese, and it opens in the folder, with the filter and
+// the name it is given.
 #include <QFileDialog>
 #include <QLabel>
-#include <QMessageBox>
 #include <QTemporaryDir>
-#include <QTimer>
-#include <functional>
 
 #include "tests/gui/GuiHelpers.h"
 
 namespace {
-
-// Runs `answer` on the modal dialog of type T once it is up; false when none came.
-template <typename T>
-bool AnswerModal(const std::function<void(T*)>& answer, const std::function<void()>& open) {
-  bool answered = false;
-  QTimer poll;
-  QObject::connect(&poll, &QTimer::timeout, [&] {
-    auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-    if (dialog == nullptr || !dialog->isVisible()) return;
-    poll.stop();
-    answered = true;
-    answer(dialog);
-  });
-  poll.start(10);
-  open();
-  return answered;
-}
 
 QStringList Texts(const QWidget* dialog) {
   QStringList texts;
@@ -65,27 +43,6 @@ TEST_F(DesktopDialogs, TheFileDialogIsChineseAndOpensWhereItIsTold) {
   ASSERT_TRUE(chosen.has_value());
   EXPECT_EQ(chosen->first, QDir(folder.path()).filePath(U("other.")));
   EXPECT_EQ(chosen->second, 2);
-}
-
-TEST_F(DesktopDialogs, MessageBoxesAreChineseAndCarryTheProgramsName) {
-  bool replace = true;
-  EXPECT_TRUE(AnswerModal<QMessageBox>(
-      [](QMessageBox* box) {
-        EXPECT_EQ(box->windowTitle(), U("Quillet"));
-        EXPECT_EQ(box->button(QMessageBox::Yes)->text(), U("是(&Y)"));
-        EXPECT_EQ(box->button(QMessageBox::No)->text(), U("否(&N)"));
-        box->button(QMessageBox::No)->click();
-      },
-      [&] { replace = DesktopSaveDialogs().ConfirmOverwrite(window.get(), U("/tmp/x.png")); }));
-  EXPECT_FALSE(replace);
-  EXPECT_TRUE(AnswerModal<QMessageBox>(
-      [](QMessageBox* box) {
-        EXPECT_EQ(box->windowTitle(), U("Quillet"));
-        EXPECT_EQ(box->text(), U("请先生成图片"));
-        EXPECT_EQ(box->button(QMessageBox::Ok)->text(), U("确定"));
-        box->button(QMessageBox::Ok)->click();
-      },
-      [&] { DesktopSaveDialogs().ShowMessage(window.get(), U("请先生成图片"), true); }));
 }
 
 }  // namespace

@@ -9,13 +9,17 @@ class DmPage : public GuiTest {
 };
 
 TEST_F(DmPage, GrowsWhileTheTextDoesNotFitKeepsTheGrownSizeAndResetsTheSelection) {
+  auto* sizes = Control<QComboBox>(dm, ControlId::VersionList);
+  ASSERT_EQ(sizes->count(), 24);
+  EXPECT_EQ((QStringList{sizes->itemText(0), sizes->itemText(9), sizes->itemText(23)}),
+            (QStringList{U("版本 10"), U("版本 32"), U("版本 144")}));
   EXPECT_EQ(dm->VersionLabelText(), U("(版本: 10)"));
   TypeInto(dm->TextBox(), U("ABC"));  // three codewords: the 10 x 10 capacity
   EXPECT_EQ(dm->Symbol().Columns(), 10);
   TypeInto(dm->TextBox(), U("\nD"));  // Enter gives CR LF: six codewords, past 12 x 12
   EXPECT_EQ(dm->Text(), "ABC\r\nD");
   EXPECT_EQ(dm->VersionLabelText(), U("(版本: 14)"));
-  EXPECT_EQ(Control<QComboBox>(dm, ControlId::VersionList)->currentIndex(), 0);
+  EXPECT_EQ(sizes->currentIndex(), 0);
   EXPECT_EQ(DecodeShownSymbol(dm, DecodeFormat::DataMatrix), "ABC\r\nD");
   ClickButton(dm, ControlId::Reset);  // nothing selected: nothing removed
   EXPECT_EQ(dm->Text(), "ABC\r\nD");
@@ -26,13 +30,10 @@ TEST_F(DmPage, GrowsWhileTheTextDoesNotFitKeepsTheGrownSizeAndResetsTheSelection
   EXPECT_EQ(dm->VersionLabelText(), U("(版本: 14)"));
   TypeInto(dm->TextBox(), U("A"));
   EXPECT_EQ(dm->Symbol().Columns(), 14);
-  SelectComboItem(Control<QComboBox>(dm, ControlId::VersionList), 0);
+  SelectComboItem(sizes, 0);
   EXPECT_EQ(dm->Symbol().Columns(), 10);
 }
 
-}  // namespace
-
-namespace {
 
 // From the chosen size the page grows to the next size that holds the text,
 // never past it, and the list keeps showing the chosen size. Side 0: too long.
@@ -42,9 +43,7 @@ struct GrowCase {
   int side;
 };
 
-class DmGrowth : public GuiTest, public testing::WithParamInterface<GrowCase> {
-  void SetUp() override { window->Tabs()->setCurrentIndex(1); }
-};
+class DmGrowth : public DmPage, public testing::WithParamInterface<GrowCase> {};
 
 TEST_P(DmGrowth, GrowsToTheNextSizeThatHoldsTheText) {
   const GrowCase& c = GetParam();
@@ -74,13 +73,5 @@ INSTANTIATE_TEST_SUITE_P(Texts, DmGrowth,
                                          GrowCase{0, QString(1500, u'A'), 144},
                                          GrowCase{0, QString(3115, u'7'), 144},
                                          GrowCase{0, QString(3116, u'7'), 0}));
-
-TEST_F(DmPage, SizeItemsNameTheirSides) {
-  auto* sizes = Control<QComboBox>(dm, ControlId::VersionList);
-  ASSERT_EQ(sizes->count(), 24);
-  EXPECT_EQ(sizes->itemText(0), U("版本 10"));
-  EXPECT_EQ(sizes->itemText(9), U("版本 32"));
-  EXPECT_EQ(sizes->itemText(23), U("版本 144"));
-}
 
 }  // namespace

@@ -12,7 +12,6 @@
 #include <iostream>
 
 #include "app/AboutDlg.h"
-#include "content/Catalogue.h"
 #include "tests/gui/GuiHelpers.h"
 
 namespace {
@@ -24,30 +23,22 @@ QString Where(const QWidget* widget) {
   return path.join(QLatin1Char('/'));
 }
 
-// The rectangle a text of `metrics` needs, shown in one line.
-QSize TextSize(const QFontMetrics& metrics, const QString& text) {
-  QString shown = text;
-  shown.remove(QLatin1Char('&'));  // mnemonic marks are not drawn
-  return QSize(metrics.horizontalAdvance(shown), metrics.height());
-}
-
-void ExpectFits(const QWidget* widget, const QString& text, const QRect& space) {
-  const QSize need = TextSize(widget->fontMetrics(), text);
-  EXPECT_TRUE(need.width() <= space.width() && need.height() <= space.height())
-      << Where(widget).toStdString() << " \"" << text.toStdString() << "\" needs " << need.width() << "x"
-      << need.height() << ", has " << space.width() << "x" << space.height();
-}
-
-// Inside its parent: the parent's edge would cut it.
-void ExpectInsideParent(const QWidget* widget) {
-  EXPECT_TRUE(widget->parentWidget()->rect().contains(widget->geometry()))
+// Each text, shown in one line (mnemonic marks are not drawn), fits `space`,
+// and the widget lies inside its parent, whose edge would cut it.
+void ExpectFits(const QWidget* widget, const QStringList& texts, const QRect& space, bool inParent = true) {
+  for (QString text : texts) {
+    text.remove(QLatin1Char('&'));
+    const QSize need(widget->fontMetrics().horizontalAdvance(text), widget->fontMetrics().height());
+    EXPECT_TRUE(need.width() <= space.width() && need.height() <= space.height())
+        << Where(widget).toStdString() << " \"" << text.toStdString() << "\" needs " << need.width() << "x"
+        << need.height() << ", has " << space.width() << "x" << space.height();
+  }
+  EXPECT_TRUE(!inParent || widget->parentWidget()->rect().contains(widget->geometry()))
       << Where(widget).toStdString() << " reaches out of its parent";
 }
 
 void ExpectLabelFits(const QLabel* label) {
-  if (label->text().isEmpty()) return;
-  ExpectFits(label, label->text(), label->contentsRect());
-  ExpectInsideParent(label);
+  if (!label->text().isEmpty()) ExpectFits(label, {label->text()}, label->contentsRect());
 }
 
 void ExpectButtonFits(const QAbstractButton* button) {
@@ -55,22 +46,21 @@ void ExpectButtonFits(const QAbstractButton* button) {
   option.initFrom(button);
   option.text = button->text();
   const bool radio = qobject_cast<const QRadioButton*>(button) != nullptr;
-  const QRect space = button->style()->subElementRect(radio ? QStyle::SE_RadioButtonContents : QStyle::SE_PushButtonContents,
-                                                      &option, button);
-  ExpectFits(button, button->text(), space);
-  ExpectInsideParent(button);
+  ExpectFits(button, {button->text()},
+             button->style()->subElementRect(radio ? QStyle::SE_RadioButtonContents : QStyle::SE_PushButtonContents,
+                                             &option, button));
 }
 
-// Every item, so the current and the longest.
+// Every item, so the current and the longest; the style draws the item one
+// pixel inside the edit field.
 void ExpectComboFits(const QComboBox* combo) {
   QStyleOptionComboBox option;
   option.initFrom(combo);
   option.editable = false;
-  // The style draws the item one pixel inside the edit field.
-  const QRect field =
-      combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo).adjusted(1, 0, -1, 0);
-  for (int i = 0; i < combo->count(); ++i) ExpectFits(combo, combo->itemText(i), field);
-  ExpectInsideParent(combo);
+  QStringList items;
+  for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
+  ExpectFits(combo, items,
+             combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo).adjusted(1, 0, -1, 0));
 }
 
 // Every tab is wide enough for its caption, and the current one is not
@@ -79,7 +69,7 @@ void ExpectTabsFit(const QTabBar* bar) {
   const int padding = bar->style()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, bar);
   for (int i = 0; i < bar->count(); ++i) {
     const QRect tab = bar->tabRect(i);
-    ExpectFits(bar, bar->tabText(i), QRect(0, 0, tab.width() - padding, tab.height()));
+    ExpectFits(bar, {bar->tabText(i)}, QRect(0, 0, tab.width() - padding, tab.height()), false);
   }
   int visibleEnd = bar->width();
   for (const QToolButton* scroll : bar->findChildren<QToolButton*>())
@@ -93,11 +83,9 @@ void ExpectTabsFit(const QTabBar* bar) {
 // No two controls with a text overlap.
 void ExpectNoOverlap(const QWidget* page) {
   std::vector<const QWidget*> texts;
-  for (const QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-    if (qobject_cast<const QLabel*>(child) || qobject_cast<const QAbstractButton*>(child) ||
-        qobject_cast<const QComboBox*>(child))
+  for (const QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (qobject_cast<const QLabel*>(child) || qobject_cast<const QAbstractButton*>(child) || qobject_cast<const QComboBox*>(child))
       texts.push_back(child);
-  }
   for (size_t i = 0; i < texts.size(); ++i)
     for (size_t j = i + 1; j < texts.size(); ++j)
       EXPECT_FALSE(texts[i]->geometry().intersects(texts[j]->geometry()))
@@ -117,7 +105,8 @@ class Fit : public GuiTest {
   void SetUp() override { QCoreApplication::processEvents(); }
 };
 
-TEST_F(Fit, EveryTextOfBothPagesInEveryFormatAndTab) {
+// Both pages in every format and tab, the version label's longest texts and the About box.
+TEST_F(Fit, EveryTextOfBothPagesAndTheAboutBox) {
   for (int radio : {ControlId::FormatMobileV1, ControlId::FormatMobileV2, ControlId::FormatUnicom}) {
     QTest::mouseClick(Control<QRadioButton>(qr, radio), Qt::LeftButton);
     for (int tab = 0; tab < ContentTabs()->count(); ++tab) {
@@ -126,35 +115,21 @@ TEST_F(Fit, EveryTextOfBothPagesInEveryFormatAndTab) {
     }
   }
   for (CDialogTypeBase* page : qr->findChildren<CDialogTypeBase*>()) ExpectNoOverlap(page);
-  ExpectNoOverlap(qr);
-  ExpectNoOverlap(dm);
-  ExpectEverythingFits(dm);
-  ExpectEverythingFits(window->Tabs()->tabBar());
-  ExpectButtonFits(window->AboutButton());
-}
-
-// The version label with the longest texts each page can show.
-TEST_F(Fit, TheVersionLabelsLongestTexts) {
   for (CSymbolPage* page : std::initializer_list<CSymbolPage*>{qr, dm}) {
+    ExpectNoOverlap(page);
     auto* label = Control<QLabel>(page, ControlId::VersionLabel);
     for (const char* text : {"(版本: 40)", "(版本: 144)", "(内容过长)"}) {
       label->setText(U(text));
       ExpectLabelFits(label);
     }
   }
-}
-
-TEST_F(Fit, TheAboutBox) {
+  ExpectEverythingFits(dm);
+  ExpectEverythingFits(window->Tabs()->tabBar());
+  ExpectButtonFits(window->AboutButton());
   CAboutDlg about(window.get(), DialogUnits(QApplication::font()));
   about.show();
   ExpectEverythingFits(&about);
   ExpectNoOverlap(&about);
-  EXPECT_TRUE(about.windowTitle().endsWith(U("Quillet")));
-}
-
-TEST_F(Fit, TheAboutEntryKeepsClearOfTheWindowEdge) {
-  const QRect button(window->AboutButton()->mapTo(window.get(), QPoint(0, 0)), window->AboutButton()->size());
-  EXPECT_LE(button.right(), window->width() - 4);
 }
 
 // The window against the screen it starts on; the measured size is printed
@@ -163,19 +138,19 @@ TEST_F(Fit, TheWindowKeepsTheTemplatesProportionsAndFitsTheScreen) {
   const QScreen* screen = window->screen();
   const double scale = screen->devicePixelRatio();
   const QSize natural = window->NaturalSize();
-  std::cout << "[ window   ] " << natural.width() << "x" << natural.height() << " at " << scale * 100 << " % = "
-            << qRound(natural.width() * scale) << "x" << qRound(natural.height() * scale) << " device pixels on "
-            << qRound(screen->size().width() * scale) << "x" << qRound(screen->size().height() * scale)
-            << ", starts at " << window->width() << "x" << window->height() << "\n";
+  std::cout << "[ window   ] " << natural.width() << "x" << natural.height() << " at " << scale * 100 << " % on "
+            << screen->size().width() << "x" << screen->size().height() << ", starts at " << window->width() << "x"
+            << window->height() << "\n";
   EXPECT_NEAR(double(natural.width()) / natural.height(), 553.0 / 383.0, 0.03);
   // Room for the frame and title bar a window manager adds.
   const QSize decorations(8, 48);
   const QSize available = screen->availableSize();
   EXPECT_LE(window->width() + decorations.width(), available.width());
   EXPECT_LE(window->height() + decorations.height(), available.height());
-  if ((natural + decorations).width() <= available.width() && (natural + decorations).height() <= available.height()) {
+  if ((natural + decorations).width() <= available.width() && (natural + decorations).height() <= available.height())
     EXPECT_EQ(window->size(), natural);
-  }
+  const QRect about(window->AboutButton()->mapTo(window.get(), QPoint(0, 0)), window->AboutButton()->size());
+  EXPECT_LE(about.right(), window->width() - 4);
 }
 
 // Smaller than the pages need: the pages keep their layout and scroll, so

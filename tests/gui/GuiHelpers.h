@@ -3,21 +3,21 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
-#include <string>
-
 #include <QComboBox>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QSlider>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
+#include <cctype>
 #include <deque>
+#include <functional>
+#include <string>
 
 #include "app/Controls.h"
 #include "app/DialogDM.h"
@@ -48,6 +48,9 @@ inline std::string NameOf(std::string text) {
 
 inline QWidget* Field(CDialogTypeBase* page, const char* tag) { return page->FieldEdit(FieldSlotOfTag(tag)); }
 
+// The text property of a single-line or a multi-line field.
+inline const char* TextProperty(const QWidget* field) { return qobject_cast<const QLineEdit*>(field) ? "text" : "plainText"; }
+
 // Types `text` key by key ("\n" presses Enter, non-ASCII arrives as an input method commit).
 inline void TypeInto(QWidget* field, const QString& text) {
   field->setFocus();
@@ -64,8 +67,8 @@ inline void TypeInto(QWidget* field, const QString& text) {
   }
 }
 
+// Keyboard selection, as a user does it, emits `activated` like a click in the list.
 inline void SelectComboItem(QComboBox* combo, int index) {
-  // Keyboard selection, as a user does it, emits `activated` like a click in the list.
   combo->setFocus();
   while (combo->currentIndex() < index) QTest::keyClick(combo, Qt::Key_Down);
   while (combo->currentIndex() > index) QTest::keyClick(combo, Qt::Key_Up);
@@ -73,6 +76,24 @@ inline void SelectComboItem(QComboBox* combo, int index) {
 }
 
 inline void ClickButton(QWidget* page, int id) { QTest::mouseClick(Control<QPushButton>(page, id), Qt::LeftButton); }
+
+// Runs `answer` on the modal dialog of type T that `open` puts up, from inside
+// its event loop; false when none came or it stayed open.
+template <typename T>
+bool AnswerModal(const std::function<void(T*)>& answer, const std::function<void()>& open) {
+  bool answered = false;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+    if (dialog == nullptr || !dialog->isVisible()) return;
+    poll.stop();
+    answered = true;
+    answer(dialog);
+  });
+  poll.start(10);
+  open();
+  return QTest::qWaitFor([&] { return answered && QApplication::activeModalWidget() == nullptr; }, 3000);
+}
 
 // The page as painted, after pending paints.
 inline QImage GrabPage(CSymbolPage* page) {
@@ -96,17 +117,6 @@ inline std::optional<std::string> DecodeShownSymbol(CSymbolPage* page, DecodeFor
 // Decodes a page's symbol from its modules, whatever part of it the page shows.
 inline std::optional<std::string> DecodeSymbol(const ModuleMatrix& symbol, DecodeFormat format) {
   return DecodeModules(symbol.Columns(), symbol.Rows(), [&](int x, int y) { return symbol.IsDark(x, y); }, format);
-}
-
-// The page as the screen shows it: what was painted and flushed so far, with
-// no fresh paint (which GrabPage makes).
-inline QImage OnScreen(CSymbolPage* page) {
-  QCoreApplication::processEvents();
-  const QPoint at = page->mapTo(page->window(), QPoint(0, 0));
-  return page->screen()
-      ->grabWindow(page->window()->winId(), at.x(), at.y(), page->width(), page->height())
-      .toImage()
-      .convertToFormat(QImage::Format_RGB32);
 }
 
 // Answers save questions from a script and records what was asked.

@@ -3,8 +3,6 @@
 // on a content tab keeps the arrow keys in that row; Ctrl+Z right after a
 // switch or "重填" that emptied fields brings back the page, its fields,
 // payload and symbol.
-#include <functional>
-
 #include "tests/gui/GuiHelpers.h"
 
 namespace {
@@ -26,7 +24,7 @@ QStringList TabStops(QWidget* page, QWidget* first) {
   return stops;
 }
 
-class Keyboard : public GuiTest {};
+using Keyboard = GuiTest;
 
 struct TabOrderCase {
   int radio, tab;
@@ -67,79 +65,91 @@ TEST_F(Keyboard, AClickedContentTabKeepsTheArrowKeysInItsRow) {
   EXPECT_EQ(window->Tabs()->currentIndex(), 0);
 }
 
-// Fields typed on a page, then an action that empties them.
-struct UndoCase {
+// Fields typed on a page, then a control that empties every field (a switch
+// of the tab or the format, also to the ones shown, or "重填"): the values,
+// the page's own fields and the symbol end empty.
+struct EmptyingCase {
   const char* name;
   int radio, tab;
   std::vector<std::pair<const char*, const char*>> typed;
-  std::function<void(GuiTest&, CTesselDlg*)> empty;
+  void (*empty)(CTesselDlg*);
 };
 
-class UndoEmptying : public GuiTest, public testing::WithParamInterface<UndoCase> {
- public:
-  void ChooseFormat(int radio) { ChooseFormatAndTab(radio, 0); }
-};
+class Emptying : public GuiTest, public testing::WithParamInterface<EmptyingCase> {};
 
-TEST_P(UndoEmptying, CtrlZBringsBackPageFieldsPayloadAndSymbol) {
-  const UndoCase& c = GetParam();
+QStringList Texts(CDialogTypeBase* page, const std::vector<std::pair<const char*, const char*>>& typed) {
+  QStringList texts;
+  for (const auto& [tag, text] : typed) texts << Field(page, tag)->property(TextProperty(Field(page, tag))).toString();
+  return texts;
+}
+
+void Undo() {
+  QWidget* focus = QApplication::focusWidget();
+  QTest::keyClick(focus ? focus : QApplication::activeWindow(), Qt::Key_Z, Qt::ControlModifier);
+}
+
+TEST_P(Emptying, EmptiesEveryFieldAndCtrlZBringsBackPageFieldsPayloadAndSymbol) {
+  const EmptyingCase& c = GetParam();
   ChooseFormatAndTab(c.radio, c.tab);
-  for (const auto& [tag, text] : c.typed) TypeInto(Field(Current(), tag), U(text));
+  QStringList typed;
+  for (const auto& [tag, text] : c.typed) {
+    TypeInto(Field(Current(), tag), U(text));
+    typed << U(text);
+  }
   const FieldValueArray values = qr->FieldValues();
   const std::string payload = qr->CurrentPayload();
   CDialogTypeBase* page = Current();
   ASSERT_TRUE(qr->HasSymbol());
 
-  c.empty(*this, qr);
-  ASSERT_FALSE(qr->HasSymbol());
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+  c.empty(qr);
+  for (const std::string& value : qr->FieldValues()) EXPECT_TRUE(value.empty());
+  EXPECT_EQ(Texts(page, c.typed), QStringList(typed.size(), QString()));
+  EXPECT_EQ(qr->CurrentPayload(), "");
+  EXPECT_FALSE(qr->HasSymbol());
+  Undo();
   EXPECT_EQ(Current(), page);
   EXPECT_EQ(ContentTabs()->currentIndex(), c.tab);
   EXPECT_TRUE(Control<QRadioButton>(qr, c.radio)->isChecked());
   EXPECT_EQ(qr->OperatorFormat(), c.radio - ControlId::FormatMobileV1 + 1);
   EXPECT_EQ(qr->FieldValues(), values);
-  EXPECT_EQ(qr->CurrentPayload(), payload);
+  EXPECT_EQ(Texts(page, c.typed), typed);
   EXPECT_EQ(DecodeShownSymbol(qr, DecodeFormat::QrCode), QrPrefix + payload);
-  for (const auto& [tag, text] : c.typed) {
-    QWidget* field = Field(Current(), tag);
-    const QString shown = field->property(qobject_cast<QLineEdit*>(field) ? "text" : "plainText").toString();
-    EXPECT_EQ(shown, U(text).replace(u'\n', QStringLiteral("\n")));
-  }
-  // Once taken back, a second Ctrl+Z changes nothing.
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+  Undo();  // once taken back, a second Ctrl+Z changes nothing
   EXPECT_EQ(qr->CurrentPayload(), payload);
 }
 
-void ArrowOnFormatRadios(GuiTest&, CTesselDlg* qr) {
-  auto* radio = Control<QRadioButton>(qr, ControlId::FormatMobileV1);
-  radio->setFocus(Qt::TabFocusReason);
-  QTest::keyClick(radio, Qt::Key_Right);
-  ASSERT_TRUE(Control<QRadioButton>(qr, ControlId::FormatMobileV2)->isChecked());
-}
-
-void ArrowOnContentTabs(GuiTest&, CTesselDlg* qr) {
-  QTabBar* bar = qr->ContentTabs()->Bar();
-  const int from = bar->currentIndex();
-  bar->setFocus(Qt::TabFocusReason);
-  QTest::keyClick(bar, Qt::Key_Left);
-  QTest::keyClick(bar, Qt::Key_Left);  // a second switch in a row empties nothing more
-  ASSERT_EQ(bar->currentIndex(), from - 2);
-}
-
-void ClickReset(GuiTest&, CTesselDlg* qr) { ClickButton(qr, ControlId::Reset); }
+void Click(CTesselDlg* qr, int id) { QTest::mouseClick(Control<QAbstractButton>(qr, id), Qt::LeftButton); }
 
 INSTANTIATE_TEST_SUITE_P(
-    Emptyings, UndoEmptying,
-    testing::Values(UndoCase{"FormatRadio", 1009, 0, {{"N", "客服 Li"}, {"M", "13800138000"}}, ArrowOnFormatRadios},
-                    UndoCase{"ContentTab", 1011, 6, {{"BN", "News"}, {"INTR", "第一行\n2"}, {"DG", "DY"}}, ArrowOnContentTabs},
-                    UndoCase{"Reset", 1010, 2, {{"SM", "10086"}, {"TXT", "hello"}}, ClickReset}),
-    [](const testing::TestParamInfo<UndoCase>& info) { return std::string(info.param.name); });
+    Controls, Emptying,
+    testing::Values(
+        EmptyingCase{"Reset", 1010, 2, {{"SM", "10086"}, {"TXT", "hello"}}, [](CTesselDlg* qr) { Click(qr, ControlId::Reset); }},
+        EmptyingCase{"FirstTab", 1009, 2, {{"TXT", "x"}}, [](CTesselDlg* qr) { qr->ContentTabs()->Bar()->setCurrentIndex(0); }},
+        EmptyingCase{"CheckedFormat", 1009, 2, {{"TXT", "x"}}, [](CTesselDlg* qr) { Click(qr, ControlId::FormatMobileV1); }},
+        EmptyingCase{"MobileV2", 1009, 2, {{"TXT", "x"}}, [](CTesselDlg* qr) { Click(qr, ControlId::FormatMobileV2); }},
+        EmptyingCase{"Unicom", 1009, 2, {{"TXT", "x"}}, [](CTesselDlg* qr) { Click(qr, ControlId::FormatUnicom); }},
+        EmptyingCase{"FormatByArrow", 1009, 0, {{"N", "客服 Li"}, {"M", "13800138000"}},
+                     [](CTesselDlg* qr) {
+                       Control<QRadioButton>(qr, ControlId::FormatMobileV1)->setFocus(Qt::TabFocusReason);
+                       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+                       ASSERT_TRUE(Control<QRadioButton>(qr, ControlId::FormatMobileV2)->isChecked());
+                     }},
+        // A second switch in a row empties nothing more.
+        EmptyingCase{"TabTwiceByArrow", 1011, 6, {{"BN", "News"}, {"INTR", "第一行\n2"}, {"DG", "DY"}},
+                     [](CTesselDlg* qr) {
+                       qr->ContentTabs()->Bar()->setFocus(Qt::TabFocusReason);
+                       QTest::keyClick(qr->ContentTabs()->Bar(), Qt::Key_Left);
+                       QTest::keyClick(qr->ContentTabs()->Bar(), Qt::Key_Left);
+                       ASSERT_EQ(qr->ContentTabs()->Bar()->currentIndex(), 4);
+                     }}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Keyboard, TypingAfterASwitchEndsWhatCtrlZCanBringBack) {
   TypeInto(Field(Current(), "N"), U("gone"));
   ClickButton(qr, ControlId::Reset);
   TypeInto(Field(Current(), "M"), U("1"));
   ClickButton(qr, ControlId::Save);  // moves the focus off the field
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+  Undo();
   EXPECT_EQ(qr->CurrentPayload(), "CARD:M:1;;");
 }
 
@@ -149,7 +159,7 @@ TEST_F(Keyboard, CtrlZOnTheDmPageTakesBackWhatResetRemoved) {
   dm->TextBox()->selectAll();
   ClickButton(dm, ControlId::Reset);
   ASSERT_FALSE(dm->HasSymbol());
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+  Undo();
   EXPECT_EQ(dm->Text(), "ABC");
   EXPECT_EQ(DecodeShownSymbol(dm, DecodeFormat::DataMatrix), "ABC");
 }

@@ -1,56 +1,37 @@
-// The main window around the two pages: its tabs, the pages' captions, the
-// About box, and content too long for any symbol on either page.
+// The main window around the two pages: its tabs, the start state, the
+// pages' captions, and content too long for any symbol on either page.
+#include <QClipboard>
 #include <QLabel>
-#include <QTimer>
+#include <QMimeData>
 
-#include "app/AboutDlg.h"
-#include "content/Catalogue.h"
 #include "tests/gui/GuiHelpers.h"
 
 namespace {
 
 using MainWindow = GuiTest;
 
-TEST_F(MainWindow, AboutBoxOpensWithAltAAndClosesWithOk) {
-  EXPECT_EQ(window->AboutButton()->text(), U("关于 Quillet(&A)..."));
-  bool seen = false;
-  // The box runs modally: look for it from a timer inside its event loop.
-  QTimer poll;
-  QObject::connect(&poll, &QTimer::timeout, [&] {
-    auto* about = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget());
-    if (about == nullptr) return;
-    poll.stop();
-    seen = true;
-    EXPECT_EQ(about->windowTitle(), U("关于Quillet"));
-    auto* ok = Control<QPushButton>(about, ControlId::AboutOk);
-    ASSERT_NE(ok, nullptr);
-    EXPECT_EQ(ok->text(), U("确定"));
-    QTest::mouseClick(ok, Qt::LeftButton);
-  });
-  poll.start(10);
-  QTest::keyClick(window.get(), Qt::Key_A, Qt::AltModifier);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return seen && QApplication::activeModalWidget() == nullptr; }, 3000));
-}
-
-// The QR page shows first; the DM page has encoded nothing before it is first
-// shown. Each page keeps its text and symbol while the other one is shown.
-TEST_F(MainWindow, StartsOnTheQrTabAndEachPageKeepsItsStateWhileHidden) {
-  ASSERT_EQ(window->Tabs()->count(), 2);
-  EXPECT_EQ(window->Tabs()->tabText(0), U("QR码"));
-  EXPECT_EQ(window->Tabs()->tabText(1), U("DM码"));
-  EXPECT_EQ(window->Tabs()->currentIndex(), 0);
+// The program starts on the QR page with its defaults; the DM page has
+// encoded nothing before it is first shown. With no symbol, saving and
+// copying say so and open no dialog.
+TEST_F(MainWindow, StartState) {
+  EXPECT_EQ((QStringList{window->Tabs()->tabText(0), window->Tabs()->tabText(1)}), (QStringList{U("QR码"), U("DM码")}));
   EXPECT_TRUE(qr->isVisible());
   EXPECT_FALSE(dm->isVisible());
   EXPECT_EQ(dm->VersionLabelText(), QString());
-  TypeInto(Field(Current(), "N"), U("q"));
-  window->Tabs()->setCurrentIndex(1);
-  EXPECT_FALSE(qr->isVisible());
-  TypeInto(dm->TextBox(), U("d"));
-  window->Tabs()->setCurrentIndex(0);
-  EXPECT_EQ(DecodeShownSymbol(qr, DecodeFormat::QrCode), QrPrefix + "CARD:N:q;;");
-  window->Tabs()->setCurrentIndex(1);
-  EXPECT_EQ(DecodeShownSymbol(dm, DecodeFormat::DataMatrix), "d");
-  EXPECT_EQ(dm->TextBox()->toPlainText(), U("d"));
+  EXPECT_TRUE(Control<QRadioButton>(qr, ControlId::FormatMobileV1)->isChecked());
+  EXPECT_EQ(ContentTabs()->tabText(ContentTabs()->currentIndex()), U("名片"));
+  EXPECT_EQ(Control<QComboBox>(qr, ControlId::EcLevel)->currentText(), U("M级(15%)"));
+  EXPECT_EQ(Control<QComboBox>(qr, ControlId::VersionList)->currentText(), U("自动选择"));
+  EXPECT_EQ(Control<QSlider>(qr, ControlId::Zoom)->value(), 4);
+  EXPECT_EQ(qr->VersionLabelText(), U("(版本: 0)"));
+  EXPECT_EQ(DecodeShownSymbol(qr, DecodeFormat::QrCode), std::nullopt);
+  QApplication::clipboard()->clear();
+  ClickButton(qr, ControlId::Save);
+  dm->CopyAction()->trigger();
+  EXPECT_EQ(dialogs.messages, (std::vector<std::pair<QString, bool>>(2, {U("请先生成图片"), true})));
+  EXPECT_TRUE(dialogs.asked.empty());
+  const QMimeData* clipboard = QApplication::clipboard()->mimeData();
+  EXPECT_FALSE(clipboard && clipboard->hasFormat(U("image/png")));
 }
 
 // Every caption of the two pages, as the user reads it (the version label
@@ -94,7 +75,7 @@ TEST_P(TooLong, ShowsNoSymbolKeepsEveryByteAndRefusesToSave) {
   TypeInto(field, U("x"));
   ASSERT_TRUE(page->HasSymbol());
   const QString text(c.length, u'x');
-  field->setProperty(qobject_cast<QLineEdit*>(field) ? "text" : "plainText", text);
+  field->setProperty(TextProperty(field), text);
   QTest::keyClick(field, Qt::Key_End, Qt::ControlModifier);
   TypeInto(field, U("8"));
   GrabPage(page);

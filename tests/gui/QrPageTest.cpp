@@ -8,25 +8,6 @@ namespace {
 
 using QrPage = GuiTest;
 
-TEST_F(QrPage, StartState) {
-  auto* format = Control<QRadioButton>(qr, ControlId::FormatMobileV1);
-  EXPECT_TRUE(format->isChecked());
-  EXPECT_EQ(format->text(), U("中国移动v1.0"));
-  EXPECT_EQ(ContentTabs()->currentIndex(), 0);
-  EXPECT_EQ(ContentTabs()->tabText(0), U("名片"));
-  EXPECT_EQ(Control<QComboBox>(qr, ControlId::EcLevel)->currentText(), U("M级(15%)"));
-  EXPECT_EQ(Control<QComboBox>(qr, ControlId::VersionList)->currentText(), U("自动选择"));
-  EXPECT_EQ(Control<QSlider>(qr, ControlId::Zoom)->value(), 4);
-  EXPECT_EQ(qr->VersionLabelText(), U("(版本: 0)"));
-  EXPECT_FALSE(qr->HasSymbol());
-  const QImage shown = GrabPage(qr).copy(qr->PictureArea().adjusted(2, 2, -2, -2));
-  for (int y = 0; y < shown.height(); y += 7)
-    for (int x = 0; x < shown.width(); x += 7) ASSERT_NE(qGray(shown.pixel(x, y)), 0);
-  ClickButton(qr, ControlId::Save);
-  EXPECT_EQ(dialogs.messages, (std::vector<std::pair<QString, bool>>{{U("请先生成图片"), true}}));
-  EXPECT_TRUE(dialogs.asked.empty());
-}
-
 struct PayloadCase {
   int radio;
   int tab;
@@ -63,43 +44,6 @@ TEST_F(QrPage, ControlCharactersNulAndNoBreakSpaceAreBytesOfThePayload) {
   EXPECT_EQ(DecodeShownSymbol(qr, DecodeFormat::QrCode), QrPrefix + payload);
 }
 
-// Text typed on the SMS tab, then the control clicked (for the tab control:
-// tab 0 chosen); the values, the SMS field and the symbol end empty.
-class QrEmptying : public GuiTest, public testing::WithParamInterface<int> {};
-
-TEST_P(QrEmptying, EmptiesEveryValueFieldAndTheSymbol) {
-  const int control = GetParam();
-  ContentTabs()->setCurrentIndex(2);
-  TypeInto(Field(Current(), "TXT"), U("x"));
-  ASSERT_TRUE(qr->HasSymbol());
-  if (control == ControlId::ContentTabs) {
-    ContentTabs()->setCurrentIndex(0);
-  } else {
-    QTest::mouseClick(Control<QAbstractButton>(qr, control), Qt::LeftButton);
-  }
-  EXPECT_EQ(ContentTabs()->currentIndex(), control == ControlId::Reset ? 2 : 0);
-  auto* radio = Control<QRadioButton>(qr, control);
-  EXPECT_TRUE(radio == nullptr || radio->isChecked());
-  for (const std::string& value : qr->FieldValues()) EXPECT_TRUE(value.empty());
-  EXPECT_EQ(qr->CurrentPayload(), "");
-  EXPECT_FALSE(qr->HasSymbol());
-  EXPECT_TRUE(qobject_cast<QPlainTextEdit*>(Field(qr->Page("CDialogTypeSMS"), "TXT"))->toPlainText().isEmpty());
-}
-
-// FormatMobileV1 is the checked one.
-INSTANTIATE_TEST_SUITE_P(Switches, QrEmptying,
-                         testing::Values(ControlId::ContentTabs, ControlId::FormatMobileV1, ControlId::FormatMobileV2,
-                                         ControlId::FormatUnicom, ControlId::Reset),
-                         [](const auto& info) {
-                           switch (info.param) {
-                             case ControlId::ContentTabs: return std::string("FirstTab");
-                             case ControlId::FormatMobileV1: return std::string("MobileV1");
-                             case ControlId::FormatMobileV2: return std::string("MobileV2");
-                             case ControlId::FormatUnicom: return std::string("Unicom");
-                             default: return std::string("Reset");
-                           }
-                         });
-
 TEST_F(QrPage, TheSymbolFollowsEveryControlWhileTheVersionOnlyRises) {
   SelectComboItem(Control<QComboBox>(qr, ControlId::VersionList), 1);
   EXPECT_EQ(qr->VersionLabelText(), U("(版本: 1)"));
@@ -120,16 +64,14 @@ TEST_F(QrPage, TheSymbolFollowsEveryControlWhileTheVersionOnlyRises) {
   EXPECT_EQ(DecodeShownSymbol(qr, DecodeFormat::QrCode), std::nullopt);
 }
 
-}  // namespace
 
-namespace {
-
-// Item k on an empty page shows version k; one character then encodes in
-// version k, the item's own; "自动选择" again shows 0, then the smallest version.
-TEST_F(QrPage, EveryVersionItemRequestsItsOwnVersion) {
+// Item k of the version list on an empty page shows version k, and one
+// character then encodes in it; "自动选择" again shows 0 and starts from the
+// smallest. 50 bytes with the prefix need version 3 at level L, 4 at M, 5 at
+// Q, 6 at H.
+TEST_F(QrPage, EveryVersionAndLevelItemEncodesAsItSays) {
   auto* versions = Control<QComboBox>(qr, ControlId::VersionList);
   ASSERT_EQ(versions->count(), 14);
-  EXPECT_EQ(versions->itemText(0), U("自动选择"));
   auto* name = qobject_cast<QLineEdit*>(Field(Current(), "N"));
   for (int item = 1; item <= 13; ++item) {
     SCOPED_TRACE(item);
@@ -144,23 +86,30 @@ TEST_F(QrPage, EveryVersionItemRequestsItsOwnVersion) {
   name->clear();
   SelectComboItem(versions, 0);
   EXPECT_EQ(qr->VersionLabelText(), U("(版本: 0)"));
-  TypeInto(name, U("a"));
-  EXPECT_EQ(qr->Symbol().Columns(), 21);
-}
-
-// 50 bytes with the prefix need version 3 at level L, 4 at M, 5 at Q, 6 at H.
-TEST_F(QrPage, EveryLevelItemEncodesAtItsLevel) {
-  const char* const items[] = {"L级(7%)", "M级(15%)", "Q级(25%)", "H级(30%)"};
-  auto* levels = Control<QComboBox>(qr, ControlId::EcLevel);
-  ASSERT_EQ(levels->count(), 4);
-  qobject_cast<QLineEdit*>(Field(Current(), "N"))->setText(QString(39, u'n'));
+  name->setText(QString(39, u'n'));
   EXPECT_EQ(qr->VersionLabelText(), U("(版本: 4)"));
+  auto* levels = Control<QComboBox>(qr, ControlId::EcLevel);
+  const QStringList items = {U("L级(7%)"), U("M级(15%)"), U("Q级(25%)"), U("H级(30%)")};
+  ASSERT_EQ(levels->count(), items.size());
   for (int item = 0; item < 4; ++item) {
     SCOPED_TRACE(item);
-    EXPECT_EQ(levels->itemText(item), U(items[item]));
+    EXPECT_EQ(levels->itemText(item), items[item]);
     SelectComboItem(levels, item);
     EXPECT_EQ(qr->VersionLabelText(), U("(版本: %1)").arg(3 + item));
     EXPECT_EQ(DecodeShownSymbol(qr, DecodeFormat::QrCode), QrPrefix + "CARD:N:" + std::string(39, 'n') + ";;");
+  }
+}
+
+// After each radio the tab row is that format's (which page a tab shows, the
+// tab order proves).
+TEST_F(QrPage, EachFormatShowsItsTabs) {
+  const std::pair<int, int> radios[] = {{ControlId::FormatMobileV2, 2}, {ControlId::FormatUnicom, 3}, {ControlId::FormatMobileV1, 1}};
+  for (const auto& [radio, format] : radios) {
+    QTest::mouseClick(Control<QRadioButton>(qr, radio), Qt::LeftButton);
+    std::vector<std::string> shown, expected;
+    for (int tab = 0; tab < ContentTabs()->count(); ++tab) shown.push_back(ContentTabs()->tabText(tab).toStdString());
+    for (const TabSpec& tab : FindOperatorFormat(format)->tabs) expected.emplace_back(tab.caption);
+    EXPECT_EQ(shown, expected) << format;
   }
 }
 
@@ -176,26 +125,6 @@ TEST_F(QrPage, ThePayloadThatExactlyFillsVersion40AtLevelLIsEncoded) {
   text->setPlainText(QString(2938, u'x'));
   EXPECT_EQ(qr->VersionLabelText(), U("(内容过长)"));
   EXPECT_FALSE(qr->HasSymbol());
-}
-
-// After each radio the tab row is that format's; each tab shows its own page and no other.
-TEST_F(QrPage, EachFormatShowsItsTabsAndEachTabOnlyItsPage) {
-  const std::pair<int, int> radios[] = {
-      {ControlId::FormatMobileV2, 2}, {ControlId::FormatUnicom, 3}, {ControlId::FormatMobileV1, 1}};
-  for (const auto& [radio, format] : radios) {
-    QTest::mouseClick(Control<QRadioButton>(qr, radio), Qt::LeftButton);
-    const auto tabs = FindOperatorFormat(format)->tabs;
-    ASSERT_EQ(ContentTabs()->count(), static_cast<int>(tabs.size()));
-    for (int tab = ContentTabs()->count() - 1; tab >= 0; --tab) {
-      SCOPED_TRACE(testing::Message() << "format " << format << " tab " << tab);
-      EXPECT_EQ(ContentTabs()->tabText(tab).toStdString(), tabs[tab].caption);
-      ContentTabs()->setCurrentIndex(tab);
-      std::vector<std::string_view> shown;
-      for (const PageSpec& page : ContentPages())
-        if (qr->Page(page.className)->isVisible()) shown.push_back(page.className);
-      EXPECT_EQ(shown, std::vector<std::string_view>{tabs[tab].pageClass});
-    }
-  }
 }
 
 }  // namespace

@@ -1,11 +1,16 @@
 // Saving from the pages: the filter entries pick the extension of a bare
 // name, an existing file is replaced only when the user agrees (otherwise the
 // dialog comes back), the dialog reopens where the last save went, failures
-// say so.
+// say why, every save is read back. The printed size, the clipboard, a drag.
+#include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QMimeData>
 #include <QTemporaryDir>
+#include <QUrl>
 
+#include "app/SymbolTransfer.h"
 #include "tests/gui/GuiHelpers.h"
 
 namespace {
@@ -15,13 +20,11 @@ QByteArray Head(const QString& path, int bytes) {
   return file.open(QIODevice::ReadOnly) ? file.read(bytes) : QByteArray();
 }
 
-const QStringList SaveFilters = {U("位图文件 (*.bmp)"), U("JPEG图像文件 (*.jpg)"), U("GIF图像文件 (*.gif)"),
-                                 U("PNG图像文件 (*.png)"), U("SVG图像文件 (*.svg)"), U("PDF文档 (*.pdf)"),
-                                 U("EPS矢量图形 (*.eps)")};
+const std::string CardS = QrPrefix + "CARD:N:s;;";
 
 class Save : public GuiTest {
  protected:
-  void SetUp() override { TypeInto(Field(Current(), "N"), U("s")); }  // 12 bytes: version 1
+  void SetUp() override { TypeInto(Field(Current(), "N"), U("s")); }  // version 1: (21 + 4) * 4 = 100 pixels saved
   void SaveAs(const char* name, int filterEntry, CSymbolPage* page = nullptr) {
     dialogs.answers.emplace_back(Path(name), filterEntry);
     ClickButton(page ? page : qr, ControlId::Save);
@@ -31,58 +34,52 @@ class Save : public GuiTest {
   QTemporaryDir folder;
 };
 
-// A null `written` means the save must fail and write nothing.
+// A null `written` means the save must fail, write nothing and say why.
 struct SaveCase {
   const char* typed;
   int filterEntry;
   const char* written;
   QByteArray magic;
+  const char* failure = "";  // under "保存图像文件失败!"; %1 is the folder saved into
 };
 
 class SaveEntries : public Save, public testing::WithParamInterface<SaveCase> {};
 
-TEST_P(SaveEntries, WritesTheChosenFormatOrSaysItFailed) {
+TEST_P(SaveEntries, WritesTheChosenFormatOrSaysWhyNot) {
   const SaveCase& c = GetParam();
+  ASSERT_TRUE(QDir(folder.path()).mkdir(U("v1.2")));
   SaveAs(c.typed, c.filterEntry);
   ASSERT_EQ(dialogs.asked.size(), 1u);
-  EXPECT_EQ(dialogs.asked[0].filters, SaveFilters);
+  EXPECT_EQ(dialogs.asked[0].filters,
+            (QStringList{U("位图文件 (*.bmp)"), U("JPEG图像文件 (*.jpg)"), U("GIF图像文件 (*.gif)"), U("PNG图像文件 (*.png)"),
+                         U("SVG图像文件 (*.svg)"), U("PDF文档 (*.pdf)"), U("EPS矢量图形 (*.eps)")}));
   if (c.written == nullptr) {
-    EXPECT_TRUE(QDir(folder.path()).isEmpty());
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_TRUE(dialogs.messages[0].first.startsWith(U("保存图像文件失败!")));
-    EXPECT_FALSE(dialogs.messages[0].second);
+    EXPECT_EQ(dialogs.messages, (std::vector<std::pair<QString, bool>>{
+                                    {U("保存图像文件失败!\n") + U(c.failure).arg(folder.path()), false}}));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList());
     return;
   }
   EXPECT_TRUE(dialogs.messages.empty());
   EXPECT_EQ(Head(Path(c.written), c.magic.size()), c.magic);
   if (c.filterEntry > 4) return;  // vector: decoded by the image tests
   const QImage saved(Path(c.written));
-  EXPECT_EQ(saved.size(), QSize(100, 100));  // (21 + 4) * 4
-  EXPECT_EQ(DecodePicture(saved, DecodeFormat::QrCode), QrPrefix + "CARD:N:s;;");
+  EXPECT_EQ(saved.size(), QSize(100, 100));
+  EXPECT_EQ(DecodePicture(saved, DecodeFormat::QrCode), CardS);
+  EXPECT_EQ(qr->PrintedSizeText(), U("已保存，读回校验通过 (zxing-cpp)"));
 }
-
-INSTANTIATE_TEST_SUITE_P(Entries, SaveEntries,
-                         testing::Values(SaveCase{"a", 1, "a.bmp", "BM"},
-                                         SaveCase{"b", 2, "b.jpg", QByteArray("\xFF\xD8", 2)},
-                                         SaveCase{"c", 3, "c.gif", "GIF8"},
-                                         SaveCase{"d", 4, "d.png", "\x89PNG"},
-                                         SaveCase{"e.png", 1, "e.png", "\x89PNG"},
-                                         SaveCase{"f.JPG", 4, "f.JPG", QByteArray("\xFF\xD8", 2)},
-                                         SaveCase{"g.", 3, "g.gif", "GIF8"},
-                                         SaveCase{"h", 5, "h.svg", "<?xml"},
-                                         SaveCase{"notes.txt", 4, nullptr, {}},
-                                         SaveCase{"missing/folder/out", 4, nullptr, {}}),
-                         [](const auto& info) {
-                           return NameOf(info.param.typed) + "_Filter" + std::to_string(info.param.filterEntry);
-                         });
 
 // Only the name's own dot counts: a dot in a folder's name is no extension.
-TEST_F(Save, ABareNameInAFolderWithADotGetsTheFilterExtension) {
-  ASSERT_TRUE(QDir(folder.path()).mkdir(U("v1.2")));
-  SaveAs("v1.2/card", 4);
-  EXPECT_TRUE(dialogs.messages.empty());
-  EXPECT_EQ(DecodePicture(QImage(Path("v1.2/card.png")), DecodeFormat::QrCode), QrPrefix + "CARD:N:s;;");
-}
+INSTANTIATE_TEST_SUITE_P(
+    Entries, SaveEntries,
+    testing::Values(SaveCase{"a", 1, "a.bmp", "BM"}, SaveCase{"b", 2, "b.jpg", QByteArray("\xFF\xD8", 2)},
+                    SaveCase{"c", 3, "c.gif", "GIF8"}, SaveCase{"d", 4, "d.png", "\x89PNG"},
+                    SaveCase{"e.png", 1, "e.png", "\x89PNG"}, SaveCase{"f.JPG", 4, "f.JPG", QByteArray("\xFF\xD8", 2)},
+                    SaveCase{"g.", 3, "g.gif", "GIF8"}, SaveCase{"h", 5, "h.svg", "<?xml"},
+                    SaveCase{"v1.2/card", 4, "v1.2/card.png", "\x89PNG"},
+                    SaveCase{"notes.txt", 4, nullptr, {},
+                             "未知的图像文件扩展名 \".txt\"，请使用 .bmp、.jpg、.gif、.png、.svg、.pdf 或 .eps"},
+                    SaveCase{"missing/folder/out", 4, nullptr, {}, "文件夹 \"%1/missing/folder\" 不存在"}),
+    [](const auto& info) { return NameOf(info.param.typed) + "_Filter" + std::to_string(info.param.filterEntry); });
 
 TEST_F(Save, NoToReplacingGoesBackToTheDialogWithTheName) {
   QFile existing(Path("old.png"));
@@ -102,7 +99,6 @@ TEST_F(Save, NoToReplacingGoesBackToTheDialogWithTheName) {
   SaveAs("old", 4);
   EXPECT_EQ(dialogs.overwriteAsked.size(), 2u);
   EXPECT_EQ(Head(Path("old.png"), 4), QByteArray("\x89PNG"));
-  EXPECT_TRUE(dialogs.messages.empty());
 }
 
 TEST_F(Save, TheDialogReopensInTheFolderAndWithTheFilterLastUsedOnEitherPage) {
@@ -113,23 +109,72 @@ TEST_F(Save, TheDialogReopensInTheFolderAndWithTheFilterLastUsedOnEitherPage) {
   TypeInto(dm->TextBox(), U("DM"));
   ClickButton(dm, ControlId::Save);  // cancelled: remembers nothing new
   ClickButton(qr, ControlId::Save);
+  ASSERT_EQ(dialogs.asked.size(), 3u);
   for (size_t i = 1; i < dialogs.asked.size(); ++i) {
     EXPECT_EQ(dialogs.asked[i].folder, folder.path());
     EXPECT_EQ(dialogs.asked[i].filterEntry, 3);
     EXPECT_EQ(dialogs.asked[i].fileName, QString());
   }
-  EXPECT_EQ(dialogs.asked.size(), 3u);
 }
 
-// The detail under the message says why, in the user's language, with the
-// extensions the saving rule accepts.
-TEST_F(Save, FailuresSayWhy) {
-  SaveAs("notes.txt", 4);
-  SaveAs("missing/folder/out", 4);
-  ASSERT_EQ(dialogs.messages.size(), 2u);
-  EXPECT_EQ(dialogs.messages[0].first,
-            U("保存图像文件失败!\n未知的图像文件扩展名 \".txt\"，请使用 .bmp、.jpg、.gif、.png、.svg、.pdf 或 .eps"));
-  EXPECT_EQ(dialogs.messages[1].first, U("保存图像文件失败!\n文件夹 \"") + Path("missing/folder") + U("\" 不存在"));
+// The largest Data Matrix at one pixel per module reads back with no
+// decoder: the file stays and a warning box says so and why.
+TEST_F(Save, ASaveThatDoesNotReadBackWarns) {
+  dm->TextBox()->setPlainText(QString(1500, QLatin1Char('A')));
+  Control<QSlider>(dm, ControlId::Zoom)->setValue(1);
+  ASSERT_EQ(dm->Symbol().Columns(), 144);
+  SaveAs("large.png", 4, dm);
+  EXPECT_TRUE(QFile::exists(Path("large.png")));
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  const QString& warning = dialogs.messages[0].first;
+  EXPECT_TRUE(warning.startsWith(U("文件已保存，但无法读回其中的条码：\n") + Path("large.png"))) << warning.toStdString();
+  EXPECT_TRUE(warning.contains(U("每个模块只有 1 个像素"))) << warning.toStdString();
+  EXPECT_TRUE(dialogs.messages[0].second);
+}
+
+// 100 pixels are 8.5 mm at 300 dpi; the label beneath the picture follows the
+// slider and the symbol, and shows nothing without one.
+TEST_F(Save, ThePrintedSizeFollowsTheSliderAndTheSymbol) {
+  EXPECT_EQ(qr->PrintedSizeText(), U("打印尺寸: 8.5 mm (300 dpi)"));
+  EXPECT_GT(qr->findChild<QWidget*>(U("printedSize"))->geometry().top(), qr->PictureArea().bottom());
+  Control<QSlider>(qr, ControlId::Zoom)->setValue(8);
+  EXPECT_EQ(qr->PrintedSizeText(), U("打印尺寸: 16.9 mm (300 dpi)"));
+  qobject_cast<QLineEdit*>(Field(Current(), "N"))->clear();
+  EXPECT_EQ(qr->PrintedSizeText(), QString());
+  TypeInto(dm->TextBox(), U("ABC"));  // 10 x 10
+  EXPECT_EQ(dm->PrintedSizeText(), U("打印尺寸: 4.7 mm (300 dpi)"));
+}
+
+// Ctrl+C and "复制图片" put PNG and SVG on the clipboard, the PNG decoding to
+// the payload at the page's scale; Ctrl+S saves like the button.
+TEST_F(Save, KeysAndTheContextMenuCopyAndSave) {
+  EXPECT_EQ((QStringList{qr->CopyAction()->text(), qr->SaveAsAction()->text()}), (QStringList{U("复制图片"), U("另存为...")}));
+  for (const bool byKey : {true, false}) {
+    QApplication::clipboard()->clear();
+    qr->setFocus();
+    if (byKey) QTest::keyClick(qr, Qt::Key_C, Qt::ControlModifier);
+    else qr->CopyAction()->trigger();
+    const QMimeData* copied = QApplication::clipboard()->mimeData();
+    ASSERT_TRUE(copied && copied->hasFormat(U("image/png")));
+    const QImage png = QImage::fromData(copied->data(U("image/png")), "PNG");
+    EXPECT_EQ(png.size(), QSize(100, 100));
+    EXPECT_EQ(DecodePicture(png, DecodeFormat::QrCode), CardS);
+    EXPECT_TRUE(copied->data(U("image/svg+xml")).contains("<svg"));
+  }
+  dialogs.answers.emplace_back(Path("keys"), 6);  // entry 6: PDF
+  QTest::keyClick(qr, Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(Head(Path("keys.pdf"), 5), QByteArray("%PDF-"));
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// A drag carries a PNG file that other programs open.
+TEST_F(Save, DragDataHoldsAPngFile) {
+  std::unique_ptr<QMimeData> data(SymbolDragData(qr->Symbol(), qr->Scale()));
+  ASSERT_TRUE(data && data->hasUrls());
+  const QString file = data->urls().at(0).toLocalFile();
+  EXPECT_TRUE(file.endsWith(U(".png")));
+  EXPECT_EQ(DecodePicture(QImage(file), DecodeFormat::QrCode), CardS);
+  EXPECT_EQ(SymbolDragData(ModuleMatrix(), 4), nullptr);
 }
 
 }  // namespace
