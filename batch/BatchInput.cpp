@@ -15,7 +15,8 @@ namespace {
 bool Cancelled(const std::atomic<bool>* cancel) { return cancel && cancel->load(std::memory_order_relaxed); }
 
 void CannotRead(const std::string& path, int error, BatchProblem* problem) {
-  *problem = Problem(BatchStop::InputUnreadable, "cannot read '" + path + "': " + std::strerror(error), path, error);
+  const std::string english = "cannot read '" + path + "': " + std::strerror(error);
+  *problem = MakeBatchProblem(BatchStop::InputUnreadable, english, path, error);
 }
 
 std::unique_ptr<std::istream> OpenFile(const std::string& path, BatchProblem* problem) {
@@ -44,8 +45,8 @@ std::unique_ptr<std::istream> Spool(std::istream& in, const std::string& name, c
   const int fd = ::mkstemp(path.data());
   if (fd < 0) {
     const int error = errno;
-    *problem =
-        Problem(BatchStop::Other, "cannot keep a copy of " + name + " in '" + path + "': " + std::strerror(error));
+    *problem = MakeBatchProblem(BatchStop::Other,
+                                "cannot keep a copy of " + name + " in '" + path + "': " + std::strerror(error));
     return nullptr;
   }
   auto copy = std::make_unique<std::fstream>(path, std::ios::in | std::ios::out | std::ios::binary | std::ios::trunc);
@@ -59,8 +60,8 @@ std::unique_ptr<std::istream> Spool(std::istream& in, const std::string& name, c
   copy->flush();
   if (!*copy) {
     const int error = errno ? errno : EIO;
-    *problem =
-        Problem(BatchStop::Other, "cannot keep a copy of " + name + " in a temporary file: " + std::strerror(error));
+    *problem = MakeBatchProblem(BatchStop::Other,
+                                "cannot keep a copy of " + name + " in a temporary file: " + std::strerror(error));
     return nullptr;
   }
   copy->seekg(0);
@@ -109,5 +110,5 @@ std::optional<BatchInput> OpenBatchInput(const BatchInputRequest& request, Batch
 }
 
 BatchProblem EmptyInput() {
-  return Problem(BatchStop::InputEmpty, "the input is empty: its first row must name the columns");
+  return MakeBatchProblem(BatchStop::InputEmpty, "the input is empty: its first row must name the columns");
 }

@@ -26,7 +26,7 @@ struct BatchProblem {
   std::string message;  // English
 };
 
-inline BatchProblem Problem(BatchStop stop, std::string message, std::string subject = {}, int error = 0) {
+inline BatchProblem MakeBatchProblem(BatchStop stop, std::string message, std::string subject = {}, int error = 0) {
   BatchProblem problem;
   problem.stop = stop;
   problem.subject = std::move(subject);

@@ -24,14 +24,14 @@ BatchSummary Stop(BatchOutcome outcome, BatchProblem problem) {
   return summary;
 }
 
-BatchProblem Other(std::string message) { return Problem(BatchStop::Other, std::move(message)); }
+BatchProblem Other(std::string message) { return MakeBatchProblem(BatchStop::Other, std::move(message)); }
 
 BatchProblem InFolder(BatchStop stop, const std::string& folder, int error, const std::string& english) {
-  return Problem(stop, english + " '" + folder + "': " + std::strerror(error), folder, error);
+  return MakeBatchProblem(stop, english + " '" + folder + "': " + std::strerror(error), folder, error);
 }
 
 BatchProblem OutputFailed(const ImageResult& output, const std::string& english) {
-  BatchProblem problem = Problem(BatchStop::OutputFailed, english);
+  BatchProblem problem = MakeBatchProblem(BatchStop::OutputFailed, english);
   problem.output = output;
   return problem;
 }
@@ -52,7 +52,7 @@ std::optional<std::vector<std::string>> ReadHeader(TableReader& reader, TextEnco
     return std::nullopt;
   }
   if (record.overflow || record.unterminatedQuote) {
-    *problem = Problem(BatchStop::HeaderBroken, "the header row is not closed or too long");
+    *problem = MakeBatchProblem(BatchStop::HeaderBroken, "the header row is not closed or too long");
     return std::nullopt;
   }
   std::vector<std::string> header;
@@ -60,7 +60,8 @@ std::optional<std::vector<std::string>> ReadHeader(TableReader& reader, TextEnco
     std::string error;
     auto utf8 = CellToUtf8(record.cells[i], encoding, &error);
     if (!utf8) {
-      *problem = Problem(BatchStop::HeaderBroken, "the header's column " + std::to_string(i + 1) + ": " + error);
+      *problem =
+          MakeBatchProblem(BatchStop::HeaderBroken, "the header's column " + std::to_string(i + 1) + ": " + error);
       return std::nullopt;
     }
     header.push_back(std::move(*utf8));
@@ -73,7 +74,7 @@ std::optional<BatchProblem> PrepareFolder(const std::string& folder) {
   std::filesystem::create_directories(folder, error);
   if (error) return InFolder(BatchStop::FolderNotCreated, folder, error.value(), "cannot create the folder");
   if (!std::filesystem::is_directory(folder, error))
-    return Problem(BatchStop::FolderNotCreated, "'" + folder + "' is not a folder", folder, ENOTDIR);
+    return MakeBatchProblem(BatchStop::FolderNotCreated, "'" + folder + "' is not a folder", folder, ENOTDIR);
   if (::access(folder.c_str(), W_OK | X_OK) != 0)
     return InFolder(BatchStop::FolderNotWritable, folder, errno, "cannot write in the folder");
   return std::nullopt;

@@ -330,26 +330,24 @@ TEST_F(BatchDialog, AltBOpensTheDialogForThePageShown) {
 // What keeps a batch from starting or finishing is told in Chinese, with the
 // system's reason, not in the command line's English.
 TEST_F(BatchDialog, ProblemsWithTheInputOrTheFolderAreToldInChinese) {
-  const std::string csv = Write("cards.csv", "N\r\nA\r\n");
-  const QString missing = QString::fromStdString((fs::path(dir.path().toStdString()) / "gone.csv").string());
-  auto dialog = Open(missing.toStdString());
-  EXPECT_EQ(dialog->RowCountText()->text(), U("无法读取表格文件“") + missing + U("”：文件或文件夹不存在"));
-
-  dialog = Open(Write("empty.csv", ""));
+  auto dialog = Open("empty.csv", "");
   EXPECT_EQ(dialog->RowCountText()->text(), U("表格文件是空的：第一行须为列名"));
 
-  dialog = Open(csv);
-  const QString blocked = QString::fromStdString(Write("blocker", "x") + "/out");
+  dialog = Open("cards.csv", "N\r\nA\r\n");
+  WriteFile(Out(), "x");  // a file where the output folder's parent should be
+  const QString blocked = QString::fromStdString(Out() + "/cards");
   dialog->FolderEdit()->setText(blocked);
   RunToEnd(*dialog);
   EXPECT_EQ(dialog->SummaryText()->text(),
             U("无法输出：无法创建文件夹“") + blocked + U("”：路径中有一项不是文件夹\n已生成 0 个，失败 0 个"));
 
-  dialog = Open(csv);
-  fs::remove(csv);  // gone between choosing it and starting
+  const std::string input = (fs::path(dir.path().toStdString()) / "cards.csv").string();
+  const QString gone = U("无法读取表格文件“") + QString::fromStdString(input) + U("”：文件或文件夹不存在");
+  fs::remove(input);  // gone between choosing it and starting
   RunToEnd(*dialog);
-  EXPECT_EQ(dialog->SummaryText()->text(),
-            U("未能开始：无法读取表格文件“") + QString::fromStdString(csv) + U("”：文件或文件夹不存在"));
+  EXPECT_EQ(dialog->SummaryText()->text(), U("未能开始：") + gone);
+  QTest::mouseClick(dialog->ChooseInputButton(), Qt::LeftButton);  // and chosen again
+  EXPECT_EQ(dialog->RowCountText()->text(), gone);
 }
 
 }  // namespace

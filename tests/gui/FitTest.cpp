@@ -147,8 +147,9 @@ TEST_F(Fit, TheWindowKeepsTheTemplatesProportionsAndFitsTheScreen) {
   const QSize available = screen->availableSize();
   EXPECT_LE(window->width() + decorations.width(), available.width());
   EXPECT_LE(window->height() + decorations.height(), available.height());
-  if ((natural + decorations).width() <= available.width() && (natural + decorations).height() <= available.height())
+  if ((natural + decorations).width() <= available.width() && (natural + decorations).height() <= available.height()) {
     EXPECT_EQ(window->size(), natural);
+  }
   const QRect about(window->AboutButton()->mapTo(window.get(), QPoint(0, 0)), window->AboutButton()->size());
   EXPECT_LE(about.right(), window->width() - 4);
 }
