@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "batch/BatchJob.h"
-#include "tests/cli/ImageFiles.h"
+#include "tests/cli/CliFiles.h"
 
 namespace {
 

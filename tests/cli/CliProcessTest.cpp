@@ -2,7 +2,7 @@
 // on standard output, undamaged by stream buffering or text conversion.
 #include <gtest/gtest.h>
 
-#include "tests/cli/ImageFiles.h"
+#include "tests/cli/CliFiles.h"
 #include "tests/support/Poppler.h"
 
 namespace {

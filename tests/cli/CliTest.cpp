@@ -2,33 +2,9 @@
 // every mistake ends with its exit status and a message naming it.
 #include <gtest/gtest.h>
 
-#include <sstream>
-
-#include "cli/CliRun.h"
-#include "tests/cli/ImageFiles.h"
+#include "tests/cli/CliFiles.h"
 
 namespace {
-
-struct CliOutcome {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-// A command line split at its blanks.
-std::vector<std::string> Words(const std::string& line) {
-  std::vector<std::string> words;
-  std::istringstream in(line);
-  for (std::string word; in >> word;) words.push_back(word);
-  return words;
-}
-
-CliOutcome Cli(const std::string& line, const std::string& input = {}) {
-  std::istringstream in(input);
-  std::ostringstream out, err;
-  const int status = RunCli(Words(line), in, out, err);
-  return {status, out.str(), err.str()};
-}
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;

@@ -1,5 +1,5 @@
-// What the program wrote, read back: files, folders, and images opened with
-// Qt's readers and decoded with the real decoders.
+// quillet-cli run in process, and what it wrote read back: files, folders,
+// and images opened with Qt's readers and decoded with the real decoders.
 #pragma once
 
 #include <QImage>
@@ -9,13 +9,32 @@
 #include <iterator>
 #include <map>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "cli/CliRun.h"
 #include "tests/support/Decode.h"
 #include "tests/support/TempFolder.h"
 
 namespace fs = std::filesystem;
+
+struct CliOutcome {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+// `line` split at its blanks is the command line; `input` standard input.
+inline CliOutcome Cli(const std::string& line, const std::string& input = {}) {
+  std::vector<std::string> words;
+  std::istringstream split(line);
+  for (std::string word; split >> word;) words.push_back(word);
+  std::istringstream in(input);
+  std::ostringstream out, err;
+  const int status = RunCli(words, in, out, err);
+  return {status, out.str(), err.str()};
+}
 
 inline std::string ReadFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
