@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/cli/CliFiles.h"
+#include "tests/support/Poppler.h"
 
 namespace {
 
@@ -158,6 +159,16 @@ TEST(Cli, VersionHelpAndTheUsageOfTheCommandUsed) {
     EXPECT_NE(run.out.find(c.out), std::string::npos) << c.line << "\n" << run.out;
     EXPECT_NE(run.err.find(c.err), std::string::npos) << c.line << "\n" << run.err;
     EXPECT_EQ(run.out.empty(), c.out.empty()) << c.line;
+  }
+}
+
+// The real program in a pipeline: bytes in on standard input, an image out on
+// standard output, undamaged by stream buffering or text conversion.
+TEST(CliProcess, StandardInputToStandardOutputInEveryRasterFormat) {
+  for (const std::string format : {"png", "jpg", "gif", "bmp"}) {
+    const std::string image =
+        CommandOutput("printf 'piped\\000\\377bytes' | " QUILLET_CLI " dm --data-file - -o - --format " + format);
+    EXPECT_EQ(DecodeBytes(image, DecodeFormat::DataMatrix), std::string("piped\0\xFF" "bytes", 12)) << format;
   }
 }
 
