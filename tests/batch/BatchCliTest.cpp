@@ -72,54 +72,42 @@ TEST(BatchCli, StandardInputWithOptionsPassedThrough) {
   EXPECT_EQ(ReadFile(dir.File("m.csv")), "row,file,symbol,status\r\n1,A7.png,12x12,written\r\n");
 }
 
-// Runs the real program on many rows and signals it once some files exist.
-struct Interrupted {
-  int status = -1;
-  std::map<std::string, std::string> files;
-};
-
-Interrupted InterruptAfterSomeFiles(const TempFolder& dir, int signal, const char* jobs) {
+// The real program on many rows, signalled once some files exist, leaves
+// only complete files, and the manifest lists each of them.
+TEST(BatchCli, SigintAndSigtermLeaveOnlyCompleteFilesAndNoTemporaryOnes) {
   std::string csv = "N,M\n";
   for (int i = 1; i <= 50000; ++i) csv += "Name " + std::to_string(i) + ",1380013" + std::to_string(i) + "\n";
-  const std::string in = dir.File("in.csv"), out = dir.File("out"), manifest = dir.File("m.csv");
-  WriteBytes(in, csv);
-  const pid_t child = fork();
-  if (child == 0) {
-    freopen(dir.File("err.txt").c_str(), "w", stderr);
-    execl(QUILLET_CLI, QUILLET_CLI, "qr", "--batch", in.c_str(), "-o", out.c_str(), "--jobs", jobs, "--manifest",
-          manifest.c_str(), nullptr);
-    _exit(127);
-  }
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  while (std::chrono::steady_clock::now() < deadline &&
-         (!fs::exists(out) || std::distance(fs::directory_iterator(out), fs::directory_iterator()) < 40))
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  kill(child, signal);
-  Interrupted result;
-  waitpid(child, &result.status, 0);
-  result.files = FilesIn(out);
-  return result;
-}
-
-// Only complete files stay, and the manifest lists each of them.
-TEST(BatchCli, SigintAndSigtermLeaveOnlyCompleteFilesAndNoTemporaryOnes) {
   for (const auto& [signal, jobs] : {std::pair{SIGINT, "4"}, std::pair{SIGTERM, "1"}}) {
     TempFolder dir;
-    const Interrupted run = InterruptAfterSomeFiles(dir, signal, jobs);
-    ASSERT_TRUE(WIFEXITED(run.status)) << "the program did not end by itself";
-    EXPECT_EQ(WEXITSTATUS(run.status), 128 + signal);
-    const std::string err = ReadFile(dir.File("err.txt"));
-    EXPECT_NE(err.find("interrupted: " + std::to_string(run.files.size()) + " written, 0 failed"), std::string::npos)
-        << err;
-    EXPECT_GE(run.files.size(), 40u);
-    EXPECT_LT(run.files.size(), 50000u);
-    const std::string manifest = ReadFile(dir.File("m.csv"));
-    EXPECT_EQ(std::count(manifest.begin(), manifest.end(), '\n'), static_cast<long>(run.files.size()) + 1);
-    for (const auto& [name, bytes] : run.files) {
+    const std::string in = dir.File("in.csv"), out = dir.File("out"), manifest = dir.File("m.csv");
+    WriteBytes(in, csv);
+    const pid_t child = fork();
+    if (child == 0) {
+      freopen(dir.File("err.txt").c_str(), "w", stderr);
+      execl(QUILLET_CLI, QUILLET_CLI, "qr", "--batch", in.c_str(), "-o", out.c_str(), "--jobs", jobs, "--manifest",
+            manifest.c_str(), nullptr);
+      _exit(127);
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (std::chrono::steady_clock::now() < deadline &&
+           (!fs::exists(out) || std::distance(fs::directory_iterator(out), fs::directory_iterator()) < 40))
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    kill(child, signal);
+    int status = -1;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << "the program did not end by itself";
+    EXPECT_EQ(WEXITSTATUS(status), 128 + signal);
+    const auto files = FilesIn(out);
+    const std::string err = ReadFile(dir.File("err.txt")), listed = ReadFile(manifest);
+    EXPECT_NE(err.find("interrupted: " + std::to_string(files.size()) + " written, 0 failed"), std::string::npos) << err;
+    EXPECT_GE(files.size(), 40u);
+    EXPECT_LT(files.size(), 50000u);
+    EXPECT_EQ(std::count(listed.begin(), listed.end(), '\n'), static_cast<long>(files.size()) + 1);
+    for (const auto& [name, bytes] : files) {
       ASSERT_FALSE(IsAtomicTemporaryName(name)) << name;
-      const long row = std::stol(name);
+      const std::string row = std::to_string(std::stol(name));
       ASSERT_EQ(DecodeFile(dir.File("out/" + name), DecodeFormat::QrCode),
-                "\x01\x10" "CARD:N:Name " + std::to_string(row) + ";M:1380013" + std::to_string(row) + ";;")
+                "\x01\x10" "CARD:N:Name " + row + ";M:1380013" + row + ";;")
           << name;
     }
   }
