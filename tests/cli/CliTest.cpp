@@ -29,14 +29,20 @@ TEST(Cli, DumpHeaderAndRowsDecodeToTheInput) {
        "\xBF\xCD\xB7\xFEhello"},
       {"qr --text A --version 5 --level H --dump", "", "version 5 level H mask ", 38, DecodeFormat::QrCode, "A"},
       {"qr --text A --version 0 --dump", "", "version 1 level M mask ", 22, DecodeFormat::QrCode, "A"},
-      {"qr --type 1 --field TXT=a\\nb --field TO=sales --field SUB=Hi --dump", "", "version ", 0, DecodeFormat::QrCode,
-       Prefix + "MAIL:SUB:Hi;TO:sales;TXT:a\r\nb;;"},
+      // Fields in slot order, an empty one left out; "\n" is CR LF, other backslashes stay.
+      {"qr --type 1 --field TXT=a\\nb\\\\c\\ --field TO= --field SUB=H=i --dump", "", "version ", 0, DecodeFormat::QrCode,
+       Prefix + "MAIL:SUB:H=i;TXT:a\r\nb\\\\c\\;;"},
       {"qr --operator 3 --type 8 --field TEXT=hello --dump", "", "version 2 level M mask ", 26, DecodeFormat::QrCode,
        Prefix + "CUSTOM:TEXT:hello;;"},
       {"qr --data-file - --dump", std::string("\x00\xFF\r\n binary", 10), "version ", 0, DecodeFormat::QrCode,
        std::string("\x00\xFF\r\n binary", 10)},
       {"dm --text A --dump", "", "rows 10 columns 10 codewords 66 129 70 138 234 82 82 95", 11, DecodeFormat::DataMatrix,
        "A"},
+      {"dm --size rect --text A --dump", "", "rows 8 columns 18 codewords 66 129 ", 9, DecodeFormat::DataMatrix, "A"},
+      {"dm --size 16x48 --text A --dump", "", "rows 16 columns 48 codewords 66 129 ", 17, DecodeFormat::DataMatrix, "A"},
+      // EDIFACT: the latch 240, then A B C D as four 6-bit values in three bytes.
+      {"dm --scheme edifact --text ABCDEF --dump", "", "rows 14 columns 14 codewords 240 4 32 196 ", 15,
+       DecodeFormat::DataMatrix, "ABCDEF"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.line);
@@ -158,7 +164,7 @@ TEST(Cli, VersionHelpAndTheUsageOfTheCommandUsed) {
 // The real program in a pipeline: bytes in on standard input, an image out on
 // standard output, undamaged by stream buffering or text conversion.
 TEST(CliProcess, StandardInputToStandardOutputInEveryRasterFormat) {
-  for (const std::string format : {"png", "jpg", "gif", "bmp"}) {
+  for (const std::string format : {"png", "JPEG", "gif", "bmp"}) {
     const std::string image =
         CommandOutput("printf 'piped\\000\\377bytes' | " QUILLET_CLI " dm --data-file - -o - --format " + format);
     EXPECT_EQ(DecodeBytes(image, DecodeFormat::DataMatrix), std::string("piped\0\xFF" "bytes", 12)) << format;
