@@ -7,16 +7,12 @@
 
 namespace {
 
-struct Outcome {
-  BatchSummary summary;
+// Runs the job; the rows as reported, in order.
+std::vector<BatchRowResult> RunRows(BatchJob job, BatchSummary& summary) {
   std::vector<BatchRowResult> rows;
-};
-
-Outcome RunAndCollect(BatchJob job) {
-  Outcome outcome;
-  job.onRow = [&](const BatchRowResult& row) { outcome.rows.push_back(row); };
-  outcome.summary = RunBatch(job);
-  return outcome;
+  job.onRow = [&](const BatchRowResult& row) { rows.push_back(row); };
+  summary = RunBatch(job);
+  return rows;
 }
 
 BatchJob Job(const TempFolder& dir, const std::string& input, const std::string& name = "in.csv") {
@@ -85,10 +81,11 @@ TEST(BatchRun, FailingRowsAreReportedByNumberAndWrittenNowhere) {
   job.nameTemplate = "{id}.png";
   job.encoding = TextEncoding::Utf8;  // detection would take row 6 for GB18030
   job.manifestPath = dir.File("manifest.csv");
-  const Outcome run = RunAndCollect(job);
-  ASSERT_EQ(run.summary.outcome, BatchOutcome::Finished) << run.summary.message;
-  EXPECT_EQ(run.summary.written, 2);
-  EXPECT_EQ(run.summary.failed, 6);
+  BatchSummary summary;
+  const std::vector<BatchRowResult> rows = RunRows(job, summary);
+  ASSERT_EQ(summary.outcome, BatchOutcome::Finished) << summary.message;
+  EXPECT_EQ(summary.written, 2);
+  EXPECT_EQ(summary.failed, 6);
   const std::pair<RowFailure, const char*> expected[] = {
       {RowFailure::None, ""},
       {RowFailure::NothingToEncode, "every field is empty"},
@@ -99,13 +96,13 @@ TEST(BatchRun, FailingRowsAreReportedByNumberAndWrittenNowhere) {
       {RowFailure::None, ""},
       {RowFailure::WriteFailed, ""},
   };
-  ASSERT_EQ(run.rows.size(), std::size(expected));
-  for (size_t i = 0; i < run.rows.size(); ++i) {
-    EXPECT_EQ(run.rows[i].row, static_cast<long>(i + 1));
-    EXPECT_EQ(run.rows[i].failure, expected[i].first) << "row " << i + 1;
-    EXPECT_NE(run.rows[i].error.find(expected[i].second), std::string::npos) << run.rows[i].error;
+  ASSERT_EQ(rows.size(), std::size(expected));
+  for (size_t i = 0; i < rows.size(); ++i) {
+    EXPECT_EQ(rows[i].row, static_cast<long>(i + 1));
+    EXPECT_EQ(rows[i].failure, expected[i].first) << "row " << i + 1;
+    EXPECT_NE(rows[i].error.find(expected[i].second), std::string::npos) << rows[i].error;
   }
-  EXPECT_EQ(run.rows[7].image.error, ENAMETOOLONG);
+  EXPECT_EQ(rows[7].image.error, ENAMETOOLONG);
   // Only the two written files, all inside the folder; nothing beside it.
   const auto files = FilesIn(job.outputDir);
   EXPECT_EQ(files.size(), 2u);
@@ -135,9 +132,10 @@ TEST(BatchRun, FilesAreByteIdenticalWhateverTheNumberOfJobs) {
     job.jobs = jobs;
     job.outputDir = dir.File("out" + std::to_string(jobs));
     job.manifestPath = dir.File("manifest" + std::to_string(jobs));
-    const Outcome run = RunAndCollect(job);
-    ASSERT_EQ(run.summary.written, 120);
-    for (size_t i = 0; i < run.rows.size(); ++i) ASSERT_EQ(run.rows[i].row, static_cast<long>(i + 1));
+    BatchSummary summary;
+    const std::vector<BatchRowResult> rows = RunRows(job, summary);
+    ASSERT_EQ(summary.written, 120);
+    for (size_t i = 0; i < rows.size(); ++i) ASSERT_EQ(rows[i].row, static_cast<long>(i + 1));
     std::map<std::string, std::string> files = FilesIn(job.outputDir);
     files["manifest"] = ReadFile(job.manifestPath);
     if (first.empty()) first = files;

@@ -56,10 +56,6 @@ inline std::optional<std::string> DecodeFile(const fs::path& path, DecodeFormat 
   return DecodePicture(ImageFile(path), format);
 }
 
-inline std::optional<std::string> DecodeBytes(const std::string& bytes, DecodeFormat format) {
-  return DecodePicture(QImage::fromData(QByteArray::fromStdString(bytes)), format);
-}
-
 // File name -> content, every file below `folder`, hidden ones included.
 inline std::map<std::string, std::string> FilesIn(const fs::path& folder) {
   std::map<std::string, std::string> files;
