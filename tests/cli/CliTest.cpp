@@ -149,10 +149,14 @@ TEST(Cli, VersionHelpAndTheUsageOfTheCommandUsed) {
 // The real program in a pipeline: bytes in on standard input, an image out on
 // standard output, undamaged by stream buffering or text conversion.
 TEST(CliProcess, StandardInputToStandardOutputInEveryRasterFormat) {
-  for (const std::string format : {"png", "JPEG", "gif", "bmp"}) {
-    const std::string image =
-        CommandOutput("printf 'piped\\000\\377bytes' | " QUILLET_CLI " dm --data-file - -o - --format " + format);
-    EXPECT_EQ(DecodePicture(QImage::fromData(QByteArray::fromStdString(image)), DecodeFormat::DataMatrix), std::string("piped\0\xFF" "bytes", 12)) << format;
+  const std::pair<const char*, const char*> formats[] = {
+      {"png", "\x89PNG"}, {"JPEG", "\xFF\xD8\xFF"}, {"gif", "GIF8"}, {"bmp", "BM"}};
+  for (const auto& [format, magic] : formats) {
+    const std::string image = CommandOutput("printf 'piped\\000\\377bytes' | " QUILLET_CLI
+                                            " dm --data-file - -o - --format " + std::string(format));
+    EXPECT_EQ(image.rfind(magic, 0), 0u) << format;
+    EXPECT_EQ(DecodePicture(QImage::fromData(QByteArray::fromStdString(image)), DecodeFormat::DataMatrix),
+              std::string("piped\0\xFF" "bytes", 12)) << format;
   }
 }
 
