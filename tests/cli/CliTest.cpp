@@ -1,184 +1,163 @@
+// quillet-cli in process: what --dump and -o give decodes to the input, and
+// every mistake ends with its exit status and a message naming it.
 #include <gtest/gtest.h>
 
-#include <QImage>
-#include <QTemporaryDir>
-
-#include <fstream>
-#include <sstream>
-
-#include "cli/CliRun.h"
-#include "tests/support/Decode.h"
+#include "tests/cli/CliFiles.h"
+#include "tests/support/Poppler.h"
 
 namespace {
 
-struct CliOutcome {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-CliOutcome Cli(std::vector<std::string> words, const std::string& input = {}) {
-  std::istringstream in(input);
-  std::ostringstream out, err;
-  const int status = RunCli(words, in, out, err);
-  return {status, out.str(), err.str()};
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
-// Decodes the rows that --dump prints after its header line.
-std::optional<std::string> DecodeDump(const std::string& out, DecodeFormat format) {
-  const std::vector<std::string> lines = Lines(out);
-  if (lines.size() < 2) return std::nullopt;
-  const std::vector<std::string> rows(lines.begin() + 1, lines.end());
-  return DecodeModules(static_cast<int>(rows[0].size()), static_cast<int>(rows.size()),
-                       [&](int x, int y) { return rows[y][x] == '1'; }, format);
-}
-
-std::optional<std::string> DecodePicture(const QImage& picture, DecodeFormat format) {
-  const QImage image = picture.convertToFormat(QImage::Format_Grayscale8);
-  if (image.isNull()) return std::nullopt;
-  std::vector<uint8_t> pixels;
-  for (int y = 0; y < image.height(); ++y)
-    pixels.insert(pixels.end(), image.constScanLine(y), image.constScanLine(y) + image.width());
-  return DecodeImage(pixels.data(), image.width(), image.height(), format);
-}
-
-std::optional<std::string> DecodeFile(const QString& path, DecodeFormat format) {
-  return DecodePicture(QImage(path), format);
-}
-
 const std::string Prefix = "\x01\x10";
 
-TEST(Cli, QrDumpHeaderAndRowsDecodeToTheTextInCodePage936) {
-  const CliOutcome run = Cli({"qr", "--text", "客服 hello", "--level", "q", "--dump"});
-  ASSERT_EQ(run.status, ExitOk) << run.err;
-  const std::vector<std::string> lines = Lines(run.out);
-  ASSERT_EQ(lines.size(), 22u);
-  EXPECT_EQ(lines[0].rfind("version 1 level Q mask ", 0), 0u) << lines[0];
-  for (size_t i = 1; i < lines.size(); ++i) EXPECT_EQ(lines[i].find_first_not_of("01"), std::string::npos);
-  EXPECT_EQ(DecodeDump(run.out, DecodeFormat::QrCode), "\xBF\xCD\xB7\xFE hello");
-}
-
-TEST(Cli, QrRequestedVersionIsALowerBound) {
-  const CliOutcome run = Cli({"qr", "--text", "A", "--version", "5", "--level", "H", "--dump"});
-  ASSERT_EQ(run.status, ExitOk) << run.err;
-  EXPECT_EQ(Lines(run.out)[0].rfind("version 5 level H mask ", 0), 0u);
-  EXPECT_EQ(Lines(run.out).size(), 1u + 37u);
-}
-
-TEST(Cli, ContentModeComposesAsTheQrPageAndWritesADecodableImage) {
-  QTemporaryDir dir;
-  const QString path = dir.filePath("x.png");
-  const CliOutcome run = Cli({"qr", "--operator", "3", "--type", "8", "--field", "TEXT=hello", "-o", path.toStdString()});
-  ASSERT_EQ(run.status, ExitOk) << run.err;
-  EXPECT_EQ(DecodeFile(path, DecodeFormat::QrCode), Prefix + "CUSTOM:TEXT:hello;;");
-  EXPECT_EQ(QImage(path).width(), (25 + 4) * 4);  // 21 bytes take version 2 at level M
-}
-
-TEST(Cli, ContentFieldsFollowSlotOrderAndCarryLineBreaks) {
-  const CliOutcome run = Cli({"qr", "--type", "1", "--field", "TXT=a\\nb", "--field", "TO=sales", "--field", "SUB=Hi", "--dump"});
-  ASSERT_EQ(run.status, ExitOk) << run.err;
-  EXPECT_EQ(DecodeDump(run.out, DecodeFormat::QrCode), Prefix + "MAIL:SUB:Hi;TO:sales;TXT:a\r\nb;;");
-}
-
-TEST(Cli, DmDumpListsCodewordsThenRows) {
-  const CliOutcome run = Cli({"dm", "--text", "A", "--dump"});
-  ASSERT_EQ(run.status, ExitOk) << run.err;
-  const std::vector<std::string> lines = Lines(run.out);
-  ASSERT_EQ(lines.size(), 11u);
-  EXPECT_EQ(lines[0], "rows 10 columns 10 codewords 66 129 70 138 234 82 82 95");
-  EXPECT_EQ(DecodeDump(run.out, DecodeFormat::DataMatrix), "A");
-}
-
-TEST(Cli, DmWritesEveryImageFormat) {
-  QTemporaryDir dir;
-  for (const char* name : {"a.bmp", "a.png", "a.gif", "A.JPG"}) {
-    const QString path = dir.filePath(name);
-    const CliOutcome run = Cli({"dm", "--text", "Quillet 二维码", "--scale", "3", "-o", path.toStdString()});
-    ASSERT_EQ(run.status, ExitOk) << name << run.err;
-    EXPECT_EQ(DecodeFile(path, DecodeFormat::DataMatrix), "Quillet \xB6\xFE\xCE\xAC\xC2\xEB") << name;
-  }
-}
-
-struct FailureCase {
-  std::vector<std::string> words;
-  int status;
-  std::string messagePart;
-};
-
-TEST(Cli, FailuresExitWithTheirStatusAndAReason) {
-  QTemporaryDir dir;
-  const std::string tooLong = dir.filePath("long.bin").toStdString();
-  std::ofstream(tooLong, std::ios::binary) << std::string(2954, 'x');
-  const std::string fits = dir.filePath("fits.bin").toStdString();
-  std::ofstream(fits, std::ios::binary) << std::string(2953, 'x');
-  const std::string missingFolder = dir.filePath("no/such/folder/x.png").toStdString();
-
-  const std::vector<FailureCase> cases = {
-      {{"qr", "--level", "L", "--data-file", tooLong, "--dump"}, ExitDoesNotFit, "2954 bytes"},
-      {{"qr", "--data-file", dir.filePath("absent").toStdString(), "--dump"}, ExitUsage,
-       "cannot read '" + dir.filePath("absent").toStdString() + "': No such file or directory"},
-      {{"qr", "--data-file", dir.path().toStdString(), "--dump"}, ExitUsage, "Is a directory"},
-      {{"qr", "--text", "", "--dump"}, ExitUsage, "empty"},
-      {{"qr", "--text", "a", "-o", dir.filePath("x.txt").toStdString()}, ExitUsage, "image format"},
-      {{"qr", "--text", "a", "-o", missingFolder}, ExitWriteFailed, "cannot write '" + missingFolder + "': the folder"},
-      {{"qr", "--field", "SUB=x", "--dump"}, ExitUsage, "N, M, TEL, EM, TIL, DIV, COR, ADR, ZIP, FAX, URL"},
-      {{"qr", "--field", "TEXT=x", "--dump"}, ExitUsage, "field 'TEXT' is not on \"名片\" of 中国移动v1.0; its fields are N, M"},
-      {{"qr", "--operator", "3", "--type", "5", "--field", "N=x", "--dump"}, ExitUsage, "not on \"WAP业务\" of 中国联通"},
-      {{"qr", "--operator", "2", "--type", "7", "--field", "N=x", "--dump"}, ExitUsage, "not a tab of 中国移动v2.0"},
-      {{"qr", "--field", "N=", "--dump"}, ExitUsage, "every field is empty"},
-      {{"dm", "--scheme", "x12", "--text", "lower", "--dump"}, ExitDoesNotFit, "cannot be encoded"},
-      {{"dm", "--size", "0", "--text", "ABCDEF", "--dump"}, ExitDoesNotFit, "fits no size"},
+// The rows that --dump prints after its header line decode to the input,
+// text in code page 936.
+TEST(Cli, DumpHeaderAndRowsDecodeToTheInput) {
+  const struct {
+    std::string line, header, decoded, input = "";
+  } cases[] = {
+      {"qr --text 客服hello --level q --dump", "version 1 level Q mask ", "\xBF\xCD\xB7\xFEhello"},
+      {"qr --text A --version 5 --level H --dump", "version 5 level H mask ", "A"},
+      {"qr --text A --version 0 --dump", "version 1 level M mask ", "A"},
+      // Fields in slot order, an empty one left out; "\n" is CR LF, other backslashes stay.
+      {"qr --type 1 --field TXT=a\\nb\\\\c\\ --field TO= --field SUB=H=i --dump", "version ",
+       Prefix + "MAIL:SUB:H=i;TXT:a\r\nb\\\\c\\;;"},
+      {"qr --operator 3 --type 8 --field TEXT=hello --dump", "version 2 level M mask ", Prefix + "CUSTOM:TEXT:hello;;"},
+      {"qr --data-file - --dump", "version ", std::string("\x00\xFF\r\n binary", 10), std::string("\x00\xFF\r\n binary", 10)},
+      {"dm --text A --dump", "rows 10 columns 10 codewords 66 129 70 138 234 82 82 95", "A"},
+      {"dm --size rect --text A --dump", "rows 8 columns 18 codewords 66 129 ", "A"},
+      {"dm --size 16x48 --text A --dump", "rows 16 columns 48 codewords 66 129 ", "A"},
+      // EDIFACT: the latch 240, then A B C D as four 6-bit values in three bytes.
+      {"dm --scheme edifact --text ABCDEF --dump", "rows 14 columns 14 codewords 240 4 32 196 ", "ABCDEF"},
   };
-  for (const FailureCase& c : cases) {
-    const CliOutcome run = Cli(c.words);
-    EXPECT_EQ(run.status, c.status) << c.messagePart << "\n" << run.err;
-    EXPECT_NE(run.err.find(c.messagePart), std::string::npos) << run.err;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    const CliOutcome run = Cli(c.line, c.input);
+    ASSERT_EQ(run.status, ExitOk) << run.err;
+    std::vector<std::string> lines;
+    std::istringstream out(run.out);
+    for (std::string line; std::getline(out, line);) lines.push_back(line);
+    ASSERT_GT(lines.size(), 1u);
+    EXPECT_EQ(lines[0].rfind(c.header, 0), 0u) << lines[0];
+    for (size_t i = 1; i < lines.size(); ++i) EXPECT_EQ(lines[i].find_first_not_of("01"), std::string::npos);
+    const auto isDark = [&](int x, int y) { return lines[y + 1][x] == '1'; };
+    EXPECT_EQ(DecodeModules(static_cast<int>(lines[1].size()), static_cast<int>(lines.size() - 1), isDark,
+                            c.line[0] == 'q' ? DecodeFormat::QrCode : DecodeFormat::DataMatrix),
+              c.decoded);
   }
-  EXPECT_EQ(Cli({"qr", "--level", "L", "--data-file", fits, "--dump"}).status, ExitOk);
 }
 
-// Each image format through standard output reads back and decodes.
-TEST(Cli, StandardOutputCarriesTheImageInTheChosenFormat) {
-  for (const char* format : {"", "png", "jpg", "gif", "bmp"}) {
-    std::vector<std::string> words = {"qr", "--text", "piped", "-o", "-", "--scale", "2"};
-    if (*format) words.insert(words.end(), {"--format", format});
-    const CliOutcome run = Cli(words);
-    ASSERT_EQ(run.status, ExitOk) << format << run.err;
-    const QImage image = QImage::fromData(QByteArray::fromStdString(run.out));
-    EXPECT_EQ(image.width(), (21 + 4) * 2) << format;
-    EXPECT_EQ(DecodePicture(image, DecodeFormat::QrCode), "piped") << format;
+// Standard error starts "quillet-cli: " and names the problem.
+TEST(Cli, FailuresExitWithTheirStatusAndAReason) {
+  TempFolder dir;
+  WriteBytes(dir.File("long.bin"), std::string(2954, 'x'));
+  WriteBytes(dir.File("fits.bin"), std::string(2953, 'x'));
+  const std::string absent = dir.File("absent"), missingFolder = dir.File("no/such/folder/x.png");
+  const struct {
+    std::string line;
+    int status;
+    std::string part;
+    std::string input = "";
+  } cases[] = {
+      // Usage: the words do not make a command.
+      {"", ExitUsage, "no command"},
+      {"pdf417", ExitUsage, "unknown command 'pdf417'"},
+      {"qr --text", ExitUsage, "--text needs a value"},
+      {"qr --text a", ExitUsage, "nothing to do"},
+      {"qr --dump", ExitUsage, "give --text"},
+      {"qr --text a --data-file f --dump", ExitUsage, "only one"},
+      {"qr --text a --text b --dump", ExitUsage, "twice"},
+      {"qr --level X --text a --dump", ExitUsage, "--level takes L, M, Q or H"},
+      {"qr --version 41 --text a --dump", ExitUsage, "--version takes 0 to 40"},
+      {"qr --version 3x --text a --dump", ExitUsage, "--version takes"},
+      {"qr --scale 0 --text a -o x.png", ExitUsage, "--scale takes 1 to 16"},
+      {"qr --operator 4 --dump", ExitUsage, "--operator takes 1 to 3"},
+      {"qr --field TEXT --dump", ExitUsage, "--field takes TAG=VALUE"},
+      {"qr --field =x --dump", ExitUsage, "--field takes TAG=VALUE"},
+      {"qr --size 3 --text a --dump", ExitUsage, "unknown option '--size'"},
+      {"dm --level H --text a --dump", ExitUsage, "unknown option '--level'"},
+      {"dm --size 30 --text a --dump", ExitUsage, "--size takes auto, rect, ROWSxCOLUMNS or 0 to 29"},
+      {"dm --size 11x11 --text a --dump", ExitUsage, "--size takes"},
+      {"dm --scheme kanji --text a --dump", ExitUsage, "--scheme takes"},
+      {"qr --text a --format png --dump", ExitUsage, "--format needs -o"},
+      {"qr --text a --format tiff -o -", ExitUsage, "--format takes bmp, jpg, gif, png, svg, pdf, eps or utf8"},
+      {"qr --text a --format gif -o x.png", ExitUsage, "--format gif does not match"},
+      {"qr --text a -o - --dump", ExitUsage, "both write to standard output"},
+      {"qr --text a -o x.txt", ExitUsage, "cannot tell the image format of 'x.txt': use the extension .bmp"},
+      {"qr --text a -o x.png --dpi 0", ExitUsage, "--dpi takes 1 to 10000"},
+      {"qr --text a -o x.png --quiet-zone 65", ExitUsage, "--quiet-zone takes 0 to 64"},
+      {"qr --text hi -o x.png --module-mm 0.3 --scale 2", ExitUsage, "give --scale or --module-mm, not both"},
+      {"qr --text hi -o x.png --module-mm 2 --dpi 600", ExitUsage,
+       "--module-mm 2 at --dpi 600 is 47 pixels per module; the most is 16"},
+      {"qr --text hi -o x.png --module-mm -1", ExitUsage, "--module-mm takes a size in millimetres such as 0.5, not '-1'"},
+      {"qr --text hi -o x.png --module-mm 1mm", ExitUsage, "--module-mm takes a size in millimetres such as 0.5, not '1mm'"},
+      {"qr --text hi -o - --format utf8 --verify", ExitUsage, "--verify checks an image file; utf8 is text"},
+      {"qr --batch rows.csv -o x.pdf --sheet A4", ExitUsage, "--sheet needs --columns C and --rows R"},
+      {"qr --batch rows.csv -o dir --columns 2", ExitUsage, "--columns, --rows and --caption go with --sheet"},
+      {"qr --batch rows.csv -o x --sheet A4 --columns 2 --rows 3", ExitUsage, "--sheet writes a PDF: give -o FILE.pdf"},
+      {"qr --batch rows.csv -o x.pdf --sheet B5", ExitUsage, "--sheet takes A4, A5 or Letter, not 'B5'"},
+      {"qr --batch rows.csv -o x.pdf --sheet a4 --columns 2 --rows 3 --name {row}.svg", ExitUsage,
+       "--sheet writes one PDF: no --name"},
+      // Usage: the words make a command, but not one that can run.
+      {"qr --data-file " + absent + " --dump", ExitUsage, "cannot read '" + absent + "': No such file or directory"},
+      {"qr --data-file " + dir.File("") + " --dump", ExitUsage, "Is a directory"},
+      {"dm --data-file - --dump", ExitUsage, "the input is empty"},
+      {"qr --field SUB=x --dump", ExitUsage, "N, M, TEL, EM, TIL, DIV, COR, ADR, ZIP, FAX, URL"},
+      {"qr --field TEXT=x --dump", ExitUsage, "field 'TEXT' is not on \"名片\" of 中国移动v1.0; its fields are N, M"},
+      {"qr --operator 3 --type 5 --field N=x --dump", ExitUsage, "not on \"WAP业务\" of 中国联通"},
+      {"qr --operator 2 --type 7 --field N=x --dump", ExitUsage, "not a tab of 中国移动v2.0"},
+      {"qr --field N= --dump", ExitUsage, "every field is empty"},
+      // The data fits no symbol; the file cannot be written.
+      {"qr --level L --data-file " + dir.File("long.bin") + " --dump", ExitDoesNotFit, "2954 bytes"},
+      {"dm --scheme x12 --text lower --dump", ExitDoesNotFit, "cannot be encoded"},
+      {"dm --size 0 --text ABCDEF --dump", ExitDoesNotFit, "fits no size"},
+      {"qr --text a -o " + missingFolder, ExitWriteFailed, "cannot write '" + missingFolder + "': the folder"},
+  };
+  for (const auto& c : cases) {
+    const CliOutcome run = Cli(c.line, c.input);
+    EXPECT_EQ(run.status, c.status) << c.line << "\n" << run.err;
+    EXPECT_EQ(run.err.rfind("quillet-cli: ", 0), 0u) << run.err;
+    EXPECT_NE(run.err.find(c.part), std::string::npos) << c.line << "\n" << run.err;
   }
-  const CliOutcome svg = Cli({"dm", "--text", "a", "-o", "-", "--format", "svg"});
-  EXPECT_EQ(svg.out.rfind("<?xml", 0), 0u);
-  const CliOutcome text = Cli({"dm", "--text", "a", "-o", "-", "--format", "utf8", "--quiet-zone", "1"});
-  EXPECT_EQ(Lines(text.out).size(), 6u);  // 10 + 2 module rows, two a line
+  EXPECT_EQ(Cli("qr --level L --data-file " + dir.File("fits.bin") + " --dump").status, ExitOk);
 }
 
-TEST(Cli, DataFileDashReadsStandardInputAsItIs) {
-  const std::string bytes("\x00\xFF\r\n binary", 10);
-  const CliOutcome run = Cli({"qr", "--data-file", "-", "--dump"}, bytes);
-  ASSERT_EQ(run.status, ExitOk) << run.err;
-  EXPECT_EQ(DecodeDump(run.out, DecodeFormat::QrCode), bytes);
-  EXPECT_EQ(Cli({"dm", "--data-file", "-", "--dump"}, "").status, ExitUsage);
+// Help and the version go to standard output; a usage error shows the usage
+// of the command typed.
+TEST(Cli, VersionHelpAndTheUsageOfTheCommandUsed) {
+  const struct {
+    const char* line;
+    int status;
+    std::string out, err;  // a part of each
+  } cases[] = {
+      {"--version", ExitOk, "quillet-cli " QUILLET_VERSION "\n", ""},
+      {"--help", ExitOk, "Usage: quillet-cli (qr | dm)", ""},
+      {"qr --help", ExitOk, "Usage: quillet-cli qr", ""},
+      {"dm -h", ExitOk, "Usage: quillet-cli dm", ""},
+      {"pdf417", ExitUsage, "", "Usage: quillet-cli (qr | dm)"},
+      {"qr --size 3 --text a --dump", ExitUsage, "", "Usage: quillet-cli qr"},
+      {"dm --level H --text a --dump", ExitUsage, "", "Usage: quillet-cli dm"},
+  };
+  for (const auto& c : cases) {
+    const CliOutcome run = Cli(c.line);
+    EXPECT_EQ(run.status, c.status) << c.line;
+    EXPECT_NE(run.out.find(c.out), std::string::npos) << c.line << "\n" << run.out;
+    EXPECT_NE(run.err.find(c.err), std::string::npos) << c.line << "\n" << run.err;
+    EXPECT_EQ(run.out.empty(), c.out.empty()) << c.line;
+  }
 }
 
-TEST(Cli, VersionAndUsageOfTheCommandUsed) {
-  const CliOutcome version = Cli({"--version"});
-  EXPECT_EQ(version.status, ExitOk);
-  EXPECT_EQ(version.out.rfind("quillet-cli ", 0), 0u);
-  EXPECT_NE(version.out.find_first_of("0123456789"), std::string::npos);
-  const CliOutcome dm = Cli({"dm", "--level", "H", "--text", "a", "--dump"});
-  EXPECT_EQ(dm.status, ExitUsage);
-  EXPECT_NE(dm.err.find("Usage: quillet-cli dm"), std::string::npos) << dm.err;
-  const CliOutcome qr = Cli({"qr", "--size", "3", "--text", "a", "--dump"});
-  EXPECT_NE(qr.err.find("Usage: quillet-cli qr"), std::string::npos) << qr.err;
+// The real program in a pipeline: bytes in on standard input, an image out on
+// standard output, undamaged by stream buffering or text conversion.
+TEST(CliProcess, StandardInputToStandardOutputInEveryRasterFormat) {
+  const std::pair<const char*, const char*> formats[] = {
+      {"png", "\x89PNG"}, {"JPEG", "\xFF\xD8\xFF"}, {"gif", "GIF8"}, {"bmp", "BM"}};
+  for (const auto& [format, magic] : formats) {
+    const std::string image = CommandOutput("printf 'piped\\000\\377bytes' | " QUILLET_CLI
+                                            " dm --data-file - -o - --format " + std::string(format));
+    EXPECT_EQ(image.rfind(magic, 0), 0u) << format;
+    EXPECT_EQ(DecodePicture(QImage::fromData(QByteArray::fromStdString(image)), DecodeFormat::DataMatrix),
+              std::string("piped\0\xFF" "bytes", 12)) << format;
+  }
 }
 
 }  // namespace
