@@ -20,7 +20,7 @@
 #include "app/BatchDialog.h"
 #include "content/CodePage.h"
 #include "image/LabelSheet.h"
-#include "tests/batch/BatchFiles.h"
+#include "tests/cli/CliFiles.h"
 #include "tests/gui/GuiHelpers.h"
 #include "tests/support/Poppler.h"
 
@@ -54,7 +54,7 @@ class BatchDialog : public GuiTest {
   // The dialog for the page shown, `csv` chosen through the file dialog, writing into Out().
   std::unique_ptr<CBatchDlg> Open(const std::string& name, const std::string& csv, bool dmPage = false) {
     const fs::path input = fs::path(dir.path().toStdString()) / name;
-    WriteFile(input, csv);
+    WriteBytes(input.string(), csv);
     auto dialog = std::make_unique<CBatchDlg>(window.get(), dmPage ? BatchPageOf(*dm) : BatchPageOf(*qr), desktop);
     dialog->show();
     desktop.inputFile = QString::fromStdString(input.string());
@@ -334,7 +334,7 @@ TEST_F(BatchDialog, ProblemsWithTheInputOrTheFolderAreToldInChinese) {
   EXPECT_EQ(dialog->RowCountText()->text(), U("表格文件是空的：第一行须为列名"));
 
   dialog = Open("cards.csv", "N\r\nA\r\n");
-  WriteFile(Out(), "x");  // a file where the output folder's parent should be
+  WriteBytes(Out(), "x");  // a file where the output folder's parent should be
   const QString blocked = QString::fromStdString(Out() + "/cards");
   dialog->FolderEdit()->setText(blocked);
   RunToEnd(*dialog);
