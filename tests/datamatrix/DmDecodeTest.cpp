@@ -1,5 +1,5 @@
 // Independent evidence: zxing-cpp and libdmtx read our symbols back to the
-// exact input bytes (144x144: libdmtx alone), and every block's syndromes vanish.
+// exact input bytes (144x144: libdmtx alone).
 #include <gtest/gtest.h>
 
 #include <random>
@@ -28,33 +28,6 @@ Encoded EncodeAndDecode(const std::string& text, int scheme, int request) {
   return out;
 }
 
-// GF(256) modulo 301 by shift and add, apart from the encoder's log tables.
-int GfMultiply(int a, int b) {
-  int product = 0;
-  for (; b != 0; b >>= 1, a = (a & 0x80) ? (a << 1) ^ 301 : a << 1)
-    if (b & 1) product ^= a;
-  return product;
-}
-
-// Each interleaved block, data then error correction, vanishes at 2^1 .. 2^k.
-void ExpectValidBlocks(int size, const std::vector<uint8_t>& codewords) {
-  const int blocks = DmSizeAttribute(size, InterleavedBlocks), dataCount = DmSizeAttribute(size, DataCapacity);
-  const int k = DmSizeAttribute(size, EccCodewordsPerBlock);
-  for (int b = 0; b < blocks; ++b) {
-    std::vector<int> block;
-    for (int p = b; p < dataCount; p += blocks) block.push_back(codewords[p]);
-    if (size == 23) {
-      EXPECT_EQ(block.size(), b < 8 ? 156u : 155u) << "144x144 block " << b;
-    }
-    for (int j = 0; j < k; ++j) block.push_back(codewords[dataCount + b + j * blocks]);
-    for (int i = 1, root = 2; i <= k; ++i, root = GfMultiply(root, 2)) {
-      int value = 0;
-      for (int c : block) value = GfMultiply(value, root) ^ c;
-      ASSERT_EQ(value, 0) << "block " << b << " syndrome " << i;
-    }
-  }
-}
-
 std::string RandomText(std::mt19937& rng, const std::string& pool, int length) {
   std::string text;
   for (int i = 0; i < length; ++i) text += pool[rng() % pool.size()];
@@ -70,9 +43,8 @@ std::string ByteRange(int first, int last) {
 const std::string kUpper = "ABCDEFGHIJKLMNOPQRSTUVWXYZ", kLower = "abcdefghijklmnopqrstuvwxyz", kDigits = "0123456789";
 const std::string kAutoPool = kLower + kLower + kLower + kUpper + kDigits + kDigits + " .,\r\n\xd6\xd0\xb0";
 
-// Every size filled exactly in ASCII: frame lines as laid out, the decoders
-// read it, its blocks are valid, one byte more does not fit.
-TEST(EverySize, FilledInAsciiLaidOutAndReadBack) {
+// Every size filled exactly in ASCII reads back; one byte more does not fit.
+TEST(EverySize, FilledInAsciiReadBack) {
   for (int size = 0; size < DmSizeCount; ++size) {
     SCOPED_TRACE(testing::Message() << "size " << size);
     std::mt19937 rng(size);
@@ -82,23 +54,12 @@ TEST(EverySize, FilledInAsciiLaidOutAndReadBack) {
     const DmModuleGrid& grid = *out.grid;
     ASSERT_EQ(std::make_pair(grid.Rows(), grid.Columns()),
               std::make_pair(DmSizeAttribute(size, SymbolRows), DmSizeAttribute(size, SymbolColumns)));
-    // Every region: solid lines left and below, alternating lines above and right.
-    const int h = DmSizeAttribute(size, DataRegionRows) + 2, w = DmSizeAttribute(size, DataRegionColumns) + 2;
-    for (int x = 0; x < grid.Columns(); ++x)
-      for (int y = 0; y < grid.Rows(); ++y) {
-        const int lx = x % w, ly = y % h;  // 1 dark, 0 light, -1 inside a region
-        const int frame = (lx == 0 || ly == h - 1) ? 1 : ly == 0 ? x % 2 == 0 : lx == w - 1 ? ly % 2 : -1;
-        if (frame >= 0) {
-          ASSERT_EQ(grid.IsDark(x, y), frame == 1) << x << "," << y;
-        }
-      }
-    // The four modules left over in 12, 16, 20 and 24 are a fixed pattern.
+    // The four modules left over in 12, 16, 20 and 24 are a fixed pattern no decoder looks at.
     if (size == 1 || size == 3 || size == 5 || size == 7) {
       const int n = grid.Columns() - 2;
       EXPECT_TRUE(grid.IsDark(n, n) && grid.IsDark(n - 1, n - 1) && !grid.IsDark(n - 1, n) && !grid.IsDark(n, n - 1));
     }
     EXPECT_EQ(out.decoded, text);
-    ExpectValidBlocks(size, out.params.buffers->codewords);
     EXPECT_FALSE(EncodeAndDecode(text + "x", Ascii, size).grid);
   }
 }

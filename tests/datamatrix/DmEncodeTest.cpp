@@ -58,22 +58,6 @@ TEST(WorkedExamples, DataCodewords) {
   for (const auto& [text, scheme, codewords] : cases) EXPECT_EQ(DataCodewords(text, scheme), codewords) << text;
 }
 
-// In a larger symbol the end-of-data rules unlatch instead of filling a last
-// pair; with nothing encoded before the unlatch the latch goes too.
-TEST(WorkedExamples, CodewordsForARequestedSize) {
-  const std::tuple<std::string, int, int, std::vector<uint8_t>> cases[] = {  // text, scheme, size, first codewords
-      {"AB", C40, 23, {66, 67, 129}},  {"AB", C40, 0, {230, 89, 217}},     {"A", C40, 24, {66, 129, 70}},
-      {"12", X12, 24, {50, 51, 129}},  {"ab", Text, 29, {98, 99, 129}},    {"ABCD", C40, 23, {230, 89, 233, 254, 69, 129}}};
-  for (const auto& [text, scheme, request, codewords] : cases) {
-    DmEncodeParams params;
-    params.scheme = scheme;
-    int size = request;
-    ASSERT_TRUE(DmEncodeText(Bytes(text), static_cast<int>(text.size()), params, size)) << text;
-    const std::vector<uint8_t>& got = params.buffers->codewords;
-    EXPECT_EQ(std::vector<uint8_t>(got.begin(), got.begin() + codewords.size()), codewords) << text << " size " << request;
-  }
-}
-
 TEST(WorkedExamples, SizeChoice) {
   const std::tuple<int, int, int> cases[] = {  // request, codewords, size index
       {-1, 3, 0},   {-1, 4, 1},   {0, 4, -1},  {-1, 1558, 23}, {-1, 1559, -1}, {-2, 1559, -1},
@@ -83,23 +67,30 @@ TEST(WorkedExamples, SizeChoice) {
     EXPECT_EQ(DmChooseSize(request, count), size) << request << ", " << count;
 }
 
-// The smallest square's codewords: data, pads, and where the example gives
-// it, error correction.
-TEST(WorkedExamples, PadsAndErrorCorrection) {
+// The first codewords of a whole symbol: data, pads and, where the example
+// gives it, error correction. In a larger symbol the end-of-data rules unlatch
+// instead of filling a last pair; with nothing encoded before the unlatch the
+// latch goes too.
+TEST(WorkedExamples, SymbolCodewords) {
   DmSymbolBuffers buffers;
   buffers.codewords = {142, 164, 186, 0, 0, 0, 0, 0};
   DmAppendEcc(0, buffers);
   EXPECT_EQ(buffers.codewords, (std::vector<uint8_t>{142, 164, 186, 114, 25, 5, 88, 102}));
-  const std::tuple<std::string, int, std::vector<uint8_t>> cases[] = {
-      {"A", 10, {66, 129, 70, 138, 234, 82, 82, 95}},
-      {"1", 10, {50, 129, 70}}, {"12", 10, {50, 51, 129}}, {"ABCD", 12, {66, 67, 68, 69, 129}}};
-  for (const auto& [text, side, codewords] : cases) {
+  const std::tuple<std::string, int, int, int, std::vector<uint8_t>> cases[] = {  // text, scheme, request, rows
+      {"A", Ascii, DmSmallestSquare, 10, {66, 129, 70, 138, 234, 82, 82, 95}},
+      {"1", Ascii, DmSmallestSquare, 10, {50, 129, 70}},   {"12", Ascii, DmSmallestSquare, 10, {50, 51, 129}},
+      {"ABCD", Ascii, DmSmallestSquare, 12, {66, 67, 68, 69, 129}},
+      {"AB", C40, 23, 144, {66, 67, 129}},                 {"AB", C40, 0, 10, {230, 89, 217}},
+      {"A", C40, 24, 8, {66, 129, 70}},                    {"12", X12, 24, 8, {50, 51, 129}},
+      {"ab", Text, 29, 16, {98, 99, 129}},                 {"ABCD", C40, 23, 144, {230, 89, 233, 254, 69, 129}}};
+  for (const auto& [text, scheme, request, rows, codewords] : cases) {
     DmEncodeParams params;
-    int size = DmSmallestSquare;
+    params.scheme = scheme;
+    int size = request;
     ASSERT_TRUE(DmEncodeText(Bytes(text), static_cast<int>(text.size()), params, size)) << text;
-    EXPECT_EQ(size, side) << text;
+    EXPECT_EQ(size, rows) << text;
     const std::vector<uint8_t>& got = params.buffers->codewords;
-    EXPECT_EQ(std::vector<uint8_t>(got.begin(), got.begin() + codewords.size()), codewords) << text;
+    EXPECT_EQ(std::vector<uint8_t>(got.begin(), got.begin() + codewords.size()), codewords) << text << " size " << request;
   }
 }
 

@@ -1,6 +1,5 @@
 // The encoder against the worked examples (codewords, penalties, mask, format
-// information), the refusals that keep the previous symbol, and the
-// bit-parallel penalty against a one-mask-at-a-time reference.
+// information) and the refusals that keep the previous symbol.
 #include "qr/DataEncoding.h"
 #include "qr/EncodePlan.h"
 #include "qr/EncoderSteps.h"
@@ -14,7 +13,6 @@
 #include <bitset>
 #include <cstring>
 #include <memory>
-#include <random>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -151,45 +149,6 @@ TEST(EncodeData, VersionChoiceAndRefusals) {
     EXPECT_TRUE(std::equal(got.BitStream.Values, got.BitStream.Values + got.BitStream.Count, want.BitStream.Values));
     EXPECT_TRUE(std::equal(got.BitStream.Lengths, got.BitStream.Lengths + got.BitStream.Count, want.BitStream.Lengths));
   }
-}
-
-// The penalty as described, one mask and one line at a time.
-MaskPenalties ReferencePenalties(const Bytes& columns, int side, int dataModules) {
-  MaskPenalties result;
-  for (int m = 0; m < 8; ++m) {
-    int dark = 0;
-    for (int line = 0; line < 2 * side; ++line) {  // columns, then rows
-      std::string cells;
-      for (int i = 0; i < side; ++i)
-        cells += '0' + (columns[line < side ? line * LineStride + i : i * LineStride + line - side] >> m & 1);
-      for (size_t start = 0, end; (end = cells.find_first_not_of(cells[start], start)) != cells.npos; start = end)
-        if (end - start > 5) result.Runs[m] += static_cast<int32_t>(end - start - 2);
-      for (size_t at = cells.find("1011101"); at != std::string::npos; at = cells.find("1011101", at + 1))
-        ++result.FinderPatterns[m];
-      if (line < side) dark += static_cast<int>(std::count(cells.begin(), cells.end(), '1'));
-    }
-    result.Balance[m] = 2 * std::abs(dark * 100 / dataModules - 50);
-  }
-  return result;
-}
-
-TEST(MaskPenalty, MatchesTheOneMaskReference) {
-  std::mt19937 random(11);
-  for (int side : {21, 57, 177})
-    for (int density : {2, 50}) {  // sparse matrices give long runs, dense ones many finders
-      Bytes columns(CQrCodeEncoder::MaxSide * LineStride, 0), rows(columns.size(), 0);
-      for (int x = 0; x < side; ++x)
-        for (int y = 0; y < side; ++y)
-          for (int m = 0; m < 8; ++m)
-            if (static_cast<int>(random() % 100) < density)
-              rows[y * LineStride + x] = columns[x * LineStride + y] |= 1 << m;
-      const MaskPenalties fast = ScoreMasks(columns.data(), rows.data(), side, side * side - 100);
-      const MaskPenalties reference = ReferencePenalties(columns, side, side * side - 100);
-      SCOPED_TRACE(testing::Message() << "side " << side << " density " << density);
-      EXPECT_EQ(fast.Runs, reference.Runs);
-      EXPECT_EQ(fast.FinderPatterns, reference.FinderPatterns);
-      EXPECT_EQ(fast.Balance, reference.Balance);
-    }
 }
 
 // 50 bytes need version 3 at level L, 4 at M, 5 at Q and 6 at H. The eight
