@@ -40,16 +40,4 @@ TEST(FormatsTable, SaveDialogEntriesAndDefaultExtensions) {
   for (const auto& [typed, entry, saved] : cases) EXPECT_EQ(AppendDefaultExtension(typed, entry), saved) << typed;
 }
 
-TEST(FormatsTable, KnownExtensionsListEachFileFormatOnce) {
-  EXPECT_EQ(KnownExtensions(", ", " or "), ".bmp, .jpg, .gif, .png, .svg, .pdf or .eps");
-  for (const ImageFormat& format : ImageFormats()) {
-    EXPECT_FALSE(format.name.empty());
-    EXPECT_NE(format.write, nullptr);
-    for (std::string_view extension : format.extensions) {
-      EXPECT_EQ(extension.front(), '.');
-      EXPECT_EQ(FindFormatForFile(std::string("a") + std::string(extension)), &format) << extension;
-    }
-  }
-}
-
 }  // namespace
