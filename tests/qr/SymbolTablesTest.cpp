@@ -1,21 +1,16 @@
 // The symbol tables' documented facts: which ids exist, their sizes, the block
-// tails, the remainder index rule and frame lines. Their contents as a whole
-// are proved by decoding every version and level (DecodeTest).
-#include "qr/QrStandard.h"
+// tails, the dark module and a remainder row. Their contents as a whole are
+// proved by decoding every version and level (EncoderTest).
 #include "qr/SymbolTableStore.h"
-#include "qr/SymbolTables.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
 
 namespace {
-
-using namespace qr;
 
 std::vector<int> Slice(const SymbolTable& table, size_t from, size_t to) {
   return std::vector<int>(table.Bytes + from, table.Bytes + to);
@@ -44,42 +39,11 @@ TEST(Store, DocumentedIdsSizesAndBlocks) {
     ASSERT_EQ(table.Size, size) << id;
     EXPECT_EQ(Slice(table, size - tail.size(), size), tail) << id;
   }
-}
-
-TEST(RemainderTables, IndexRuleSizesAndFirstRows) {
-  const std::pair<int, int> indexOf[] = {{7, 0}, {17, 5}, {18, 6}, {30, 12}, {36, 15}, {38, -1}, {40, 16}, {68, 30}};
-  for (const auto& [ec, index] : indexOf) EXPECT_EQ(RemainderTableIndex(ec), index) << ec;
-  for (int index = 0; index < 31; ++index) {
-    const int e = EcCountOfRemainderTable(index);
-    const SymbolTable table = SymbolTableStore::Find("QRSCR_FILE", 329 + index);
-    ASSERT_EQ(table.Size, static_cast<size_t>(256 * e));
-    EXPECT_EQ(Slice(table, 0, e), Slice(table, e, 2 * e)) << e;
-  }
+  // Version 1's frame: 21 lines of 21 modules, the dark module at (8, 13).
+  EXPECT_EQ(SymbolTableStore::Find("QRVFR_FILE", 360).Bytes[13 * 22 + 8], '1');
+  // Row 1 of the remainder table of 7 codewords is the generator polynomial.
   EXPECT_EQ(Slice(SymbolTableStore::Find("QRSCR_FILE", 329), 7, 14),
             (std::vector<int>{127, 122, 154, 164, 11, 68, 117}));
-}
-
-std::vector<std::string> FrameLines(int version) {
-  const SymbolTable table = SymbolTableStore::Find("QRVFR_FILE", 359 + version);
-  std::istringstream text(std::string(reinterpret_cast<const char*>(table.Bytes), table.Size));
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(text, line);) lines.push_back(line);
-  return lines;
-}
-
-TEST(FrameTables, Version1And7Lines) {
-  const std::vector<std::string> v1 = FrameLines(1);
-  ASSERT_EQ(v1.size(), 21u);
-  EXPECT_EQ(v1[0], "111111100000001111111");
-  EXPECT_EQ(v1[6], "111111101010101111111");
-  EXPECT_EQ(v1[13], "000000001000000000000");  // the dark module
-  // Version 7's information is 000111 110010 010100, bit 0 last.
-  const std::vector<std::string> v7 = FrameLines(7);
-  const std::string code = "000111110010010100";
-  for (int i = 0; i < 18; ++i) {
-    EXPECT_EQ(v7[i / 3][34 + i % 3], code[17 - i]) << i;
-    EXPECT_EQ(v7[34 + i % 3][i / 3], code[17 - i]) << i;
-  }
 }
 
 }  // namespace
