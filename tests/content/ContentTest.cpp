@@ -1,0 +1,125 @@
+// Code page conversion and payload composition against worked examples.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "content/Catalogue.h"
+#include "content/CodePage.h"
+#include "content/Payload.h"
+
+namespace {
+
+struct ComposeCase {
+  std::string name;
+  int format, tab;
+  std::vector<std::pair<std::string_view, std::string>> fields;  // tag, UTF-8 text
+  std::string payload;                                           // code page 936 bytes
+};
+
+const ComposeCase ComposeCases[] = {
+    {"CardWithGbkName", 1, 0, {{"N", "客服"}, {"M", "12345"}}, "CARD:N:\xBF\xCD\xB7\xFE;M:12345;;"},
+    {"MailTitleBeforeRecipient", 1, 1, {{"TO", "sales"}, {"SUB", "Hi"}, {"TXT", "OK"}}, "MAIL:SUB:Hi;TO:sales;TXT:OK;;"},
+    {"MailWithoutTitle", 2, 1, {{"TO", "sales"}, {"TXT", "OK"}}, "MAIL:TO:sales;TXT:OK;;"},
+    {"SmsServiceV2", 2, 5, {{"BN", "News"}, {"DG", "DY"}, {"SID", "1234"}}, "SAD:DG:DY;SID:1234;BN:News;;"},
+    {"SmsServiceV1", 1, 7, {{"SUB", "News"}, {"DG", "DY"}, {"SID", "1234"}}, "AD:SUB:News;DG:DY;SID:1234;;"},
+    {"CustomUnicom", 3, 8, {{"TEXT", "hello"}}, "CUSTOM:TEXT:hello;;"},
+    {"SingleBlankIsAValue", 1, 0, {{"N", " "}}, "CARD:N: ;;"},
+    {"SeparatorsAreNotEscaped", 3, 3, {{"TXT", "a;b:c"}}, "DTXT:TXT:a;b:c;;"},
+    {"LineBreaksKept", 1, 2, {{"SM", "10086"}, {"TXT", "one\r\ntwo"}}, "SMS:SM:10086;TXT:one\r\ntwo;;"},
+    {"PhoneV1", 1, 4, {{"TEL", "10086"}}, "PHONE:TEL:10086;;"},
+    {"BookmarkUnicom", 3, 4, {{"URL", "http://a.cn"}}, "BM:URL:http://a.cn;;"},
+    {"WapServiceV1", 1, 6, {{"URL", "wap.cn"}}, "AD:URL:wap.cn;;"},
+    {"WapServiceV2", 2, 4, {{"BN", "x"}}, "WAD:BN:x;;"},
+    {"IvrServiceUnicom", 3, 7, {{"IVR", "12590"}}, "IAD:IVR:12590;;"},
+    {"AllEmpty", 2, 1, {{"TO", ""}, {"TXT", ""}}, ""},
+    {"TabBeyondFormat", 2, 7, {{"TEXT", "hello"}}, ""},
+};
+
+class Compose : public testing::TestWithParam<ComposeCase> {};
+
+TEST_P(Compose, GivesThePayloadAndTheEncoderInput) {
+  const ComposeCase& c = GetParam();
+  FieldValueArray values;
+  for (const auto& [tag, text] : c.fields) values.at(FieldSlotOfTag(tag)) = Utf8ToCodePage(text).value();
+  const std::string payload = ComposeFieldPayload(values, c.format, c.tab);
+  EXPECT_EQ(payload, c.payload);
+  EXPECT_EQ(EncoderInput(payload), std::string("\x01\x10", 2) + c.payload);
+}
+
+INSTANTIATE_TEST_SUITE_P(Payload, Compose, testing::ValuesIn(ComposeCases),
+                         [](const auto& info) { return info.param.name; });
+
+// Page, field index from the top, control id, caption, multi-line.
+const std::tuple<std::string_view, size_t, int, std::string_view, bool> FieldFacts[] = {
+    {"CDialogTypeCard", 0, 1012, "* 姓名:", false},      {"CDialogTypeCard", 10, 1022, "网址:", false},
+    {"CDialogTypeMail", 2, 1016, "正文:", true},         {"CDialogTypeUrl", 1, 1022, "* 网址:", true},
+    {"CDialogTypeWapV10", 2, 1022, "*网址:", false},     {"CDialogTypeSMSV10", 4, 1031, "移动电话:", false},
+    {"CDialogTypeIVRV10", 2, 1030, "*固话:", false},     {"CDialogTypeWap", 2, 1017, "* 代码:", false},
+    {"CDialogTypeIVR", 2, 1021, "*IVR接入号:", false},   {"CDialogTypeSelfSet", 0, 1028, "", true},
+};
+
+TEST(Catalogue, FieldsHaveTheirControlIdCaptionAndKind) {
+  for (const auto& [pageClass, index, controlId, caption, multiLine] : FieldFacts) {
+    SCOPED_TRACE(std::string(pageClass) + " " + std::to_string(index));
+    const PageSpec* page = FindPage(pageClass);
+    ASSERT_TRUE(page != nullptr && index < page->fields.size());
+    EXPECT_EQ(page->fields[index].controlId, controlId);
+    EXPECT_EQ(page->fields[index].caption, caption);
+    EXPECT_EQ(page->fields[index].multiLine, multiLine);
+  }
+}
+
+TEST(Payload, SlotsAboveTwentyThreeStoreNothing) {
+  FieldValueArray values;
+  EXPECT_TRUE(StoreFieldValue(values, 23, "hello"));
+  EXPECT_FALSE(StoreFieldValue(values, 24, "lost"));
+  EXPECT_FALSE(StoreFieldValue(values, 0xFFFFFFFFu, "lost"));
+  EXPECT_EQ(ComposeFieldPayload(values, 3, 8), "CUSTOM:TEXT:hello;;");
+}
+
+struct ConversionCase {
+  std::string name, utf8, bytes;
+};
+
+const ConversionCase ConversionCases[] = {
+    {"Ascii", "Hello, 1;2:3\r\n", "Hello, 1;2:3\r\n"},
+    {"GbkIdeographs", "中国移动v1.0", "\xD6\xD0\xB9\xFA\xD2\xC6\xB6\xAFv1.0"},
+    {"FullWidthPunctuation", "，。：；！", "\xA3\xAC\xA1\xA3\xA3\xBA\xA3\xBB\xA3\xA1"},
+    {"EuroSignIsCodePage936Byte80", "€", "\x80"},
+    {"EmojiAsGb18030FourBytes", "😀", "\x94\x39\xFC\x36"},
+    {"ExtensionBIdeographAsGb18030", "𠀀", "\x95\x32\x82\x36"},
+    {"YenSignAsGb18030", "¥", "\x81\x30\x84\x36"},
+    {"TwoByteGb18030OnlyCode", "ḿ", "\xA8\xBC"},
+    {"TagCharacterIsNotSwallowed", "\xF3\xA0\x81\x81", "\xD3\x36\x9C\x33"},
+};
+
+class Conversion : public testing::TestWithParam<ConversionCase> {};
+
+TEST_P(Conversion, GoesToTheBytesAndBack) {
+  std::string error;
+  EXPECT_EQ(Utf8ToCodePage(GetParam().utf8, &error), GetParam().bytes) << error;
+  EXPECT_EQ(CodePageToUtf8(GetParam().bytes, &error), GetParam().utf8) << error;
+}
+
+INSTANTIATE_TEST_SUITE_P(CodePage, Conversion, testing::ValuesIn(ConversionCases),
+                         [](const auto& info) { return info.param.name; });
+
+// Each input with the position its message must name.
+const std::pair<std::string, std::string> InvalidUtf8Cases[] = {
+    {"ab\x80", "byte 2"},         {"x\xE5\xAE", "byte 1"},         {"\xC0\xAF", "byte 0"},
+    {"ok\xED\xA0\x80", "byte 2"}, {"\xF4\x90\x80\x80", "byte 0"}, {"\xFF", "byte 0"},
+};
+
+TEST(CodePage, InvalidUtf8IsRejectedSayingWhere) {
+  for (const auto& [input, where] : InvalidUtf8Cases) {
+    std::string error;
+    EXPECT_FALSE(Utf8ToCodePage(input, &error).has_value());
+    EXPECT_NE(error.find("UTF-8"), std::string::npos) << error;
+    EXPECT_NE(error.find(where), std::string::npos) << error;
+  }
+}
+
+}  // namespace
