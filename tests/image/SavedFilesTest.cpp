@@ -26,58 +26,49 @@ std::vector<std::string> Entries(const fs::path& folder) {
   return names;
 }
 
-ImageResult Save(const ModuleMatrix& matrix, int scale, const std::string& path) {
-  ImageOptions options;
-  options.scale = scale;
-  return SaveImageFile(matrix, options, path);
-}
-
 // An existing file of the name is replaced in the format of its extension
-// (as Qt finds it in the bytes), or, when the save is refused, kept as it was.
-TEST(SavedFiles, TheExtensionPicksTheFormatAndRefusalsKeepTheOldFile) {
-  const std::pair<std::string, std::string> cases[] = {  // name, format or refused extension
-      {"a.bmp", "bmp"},     {"a.jpg", "jpeg"},     {"a.gif", "gif"}, {"UPPER.PNG", "png"}, {"a.Dib", "bmp"},
-      {"二维码 ü.png", "png"}, {"qr.v2.png", "png"}, {"a.png.txt", ".txt"}, {"a.", "."},    {"noextension", ""}};
-  for (const auto& [name, outcome] : cases) {
-    SCOPED_TRACE(name);
-    TempFolder folder;
-    WriteBytes(folder.File(name), "old");
-    const ImageResult result = Save(PatternMatrix(21, 21, 5), 2, folder.File(name));
-    EXPECT_EQ(Entries(folder.Path()), std::vector<std::string>{name});
-    if (outcome.empty() || outcome[0] == '.') {
-      EXPECT_EQ(result.failure, ImageFailure::UnknownExtension);
-      EXPECT_EQ(result.subject, outcome);
-      EXPECT_EQ(ReadBytes(folder.File(name)), "old");
-    } else {
-      ASSERT_TRUE(result.Ok()) << DescribeImageFailure(result);
-      QImageReader reader(QString::fromStdString(folder.File(name)));
-      reader.setDecideFormatFromContent(true);
-      EXPECT_EQ(reader.format().toStdString(), outcome);
-    }
-  }
-}
-
-TEST(SavedFiles, RefusedSavesSayWhyAndWriteNothing) {
-  const std::tuple<ModuleMatrix, int, std::string, ImageFailure, std::string> cases[] = {
-      {ModuleMatrix(), 4, "a.png", ImageFailure::NoSymbol, "no symbol"},
-      {PatternMatrix(21, 21, 5), 17, "a.png", ImageFailure::BadScale, "scale 17"},
-      {PatternMatrix(21, 21, 5), 4, "a.txt", ImageFailure::UnknownExtension,
+// (as Qt finds it in the bytes); a refused save names its reason and leaves
+// the folder as it was, an existing file with its old content.
+TEST(SavedFiles, TheExtensionPicksTheFormatAndRefusalsChangeNothing) {
+  using enum ImageFailure;
+  const ModuleMatrix symbol = PatternMatrix(21, 21, 5);
+  const std::tuple<std::string, ModuleMatrix, ImageOptions, ImageFailure, std::string> cases[] = {
+      // name, symbol, options, failure, Qt's format of the file or the reason of the refusal
+      {"a.bmp", symbol, {2}, None, "bmp"},         {"a.jpg", symbol, {2}, None, "jpeg"},
+      {"a.gif", symbol, {2}, None, "gif"},         {"UPPER.PNG", symbol, {2}, None, "png"},
+      {"a.Dib", symbol, {2}, None, "bmp"},         {"二维码 ü.png", symbol, {2}, None, "png"},
+      {"qr.v2.png", symbol, {2}, None, "png"},     {"a.png", ModuleMatrix(), {4}, NoSymbol, "there is no symbol to save"},
+      {"a.png", symbol, {0}, BadScale, "scale 0 is outside 1 to 16"},
+      {"a.png", symbol, {17}, BadScale, "scale 17 is outside 1 to 16"},
+      {"a.png", symbol, {4, -1}, BadQuietZone, "quiet zone of -1 modules"},
+      {"a.png", symbol, {4, 2, 0}, BadDpi, "dpi 0 is outside"},
+      {"a.png.txt", symbol, {4}, UnknownExtension,
        "unknown image file extension \".txt\"; use .bmp, .jpg, .gif, .png, .svg, .pdf or .eps"},
-      {PatternMatrix(21, 21, 5), 4, "missing/a.png", ImageFailure::FolderMissing, "missing\" does not exist"},
-      {PatternMatrix(21, 21, 5), 4, "sub.png", ImageFailure::IsFolder, "sub.png\" is a folder"},
+      {"a.", symbol, {4}, UnknownExtension, "extension \".\""},
+      {"noextension", symbol, {4}, UnknownExtension, "the file name has no extension"},
+      {"missing/a.png", symbol, {4}, FolderMissing, "missing\" does not exist"},
+      {"sub.png", symbol, {4}, IsFolder, "sub.png\" is a folder"},
       // Not even root may create files there.
-      {PatternMatrix(21, 21, 5), 4, "/proc/quillet-symbol.png", ImageFailure::CannotCreate,
-       "cannot create a file in the folder \"/proc\": "}};
-  for (const auto& [matrix, scale, name, failure, reason] : cases) {
+      {"/proc/quillet-symbol.png", symbol, {4}, CannotCreate, "cannot create a file in the folder \"/proc\": "}};
+  for (const auto& [name, matrix, options, failure, outcome] : cases) {
     SCOPED_TRACE(name);
     TempFolder folder;
     fs::create_directory(folder.File("sub.png"));
     const std::string path = folder.Path() / name;  // an absolute name stays as it is
-    const ImageResult result = Save(matrix, scale, path);
-    EXPECT_EQ(result.failure, failure);
-    EXPECT_NE(DescribeImageFailure(result).find(reason), std::string::npos) << DescribeImageFailure(result);
-    EXPECT_EQ(Entries(folder.Path()), std::vector<std::string>{"sub.png"});
-    EXPECT_TRUE(name == "sub.png" || !fs::exists(path));
+    if (!fs::exists(path)) WriteBytes(path, "old");
+    const std::vector<std::string> entries = Entries(folder.Path());
+    const std::string before = ReadBytes(path);
+    const ImageResult result = SaveImageFile(matrix, options, path);
+    EXPECT_EQ(result.failure, failure) << DescribeImageFailure(result);
+    EXPECT_EQ(Entries(folder.Path()), entries);
+    if (failure == None) {
+      QImageReader reader(QString::fromStdString(path));
+      reader.setDecideFormatFromContent(true);
+      EXPECT_EQ(reader.format().toStdString(), outcome);
+    } else {
+      EXPECT_NE(DescribeImageFailure(result).find(outcome), std::string::npos) << DescribeImageFailure(result);
+      EXPECT_EQ(ReadBytes(path), before);
+    }
   }
 }
 
@@ -92,8 +83,8 @@ TEST(SavedFiles, FailedWriteLeavesNoTruncatedFile) {
   rlimit small = oldLimit;
   small.rlim_cur = 4096;
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const ImageResult replaced = Save(PatternMatrix(177, 177, 5), 16, folder.File("big.bmp"));
-  const ImageResult fresh = Save(PatternMatrix(177, 177, 5), 16, folder.File("new.bmp"));
+  const ImageResult replaced = SaveImageFile(PatternMatrix(177, 177, 5), {16}, folder.File("big.bmp"));
+  const ImageResult fresh = SaveImageFile(PatternMatrix(177, 177, 5), {16}, folder.File("new.bmp"));
   setrlimit(RLIMIT_FSIZE, &oldLimit);
   EXPECT_EQ(std::tie(replaced.failure, replaced.error), std::make_tuple(ImageFailure::CannotWrite, EFBIG));
   EXPECT_NE(DescribeImageFailure(replaced).find("too large"), std::string::npos) << DescribeImageFailure(replaced);
@@ -123,7 +114,7 @@ TEST(SavedFiles, LinksAndPipesAreWrittenThrough) {
   TempFolder folder, elsewhere;
   WriteBytes(elsewhere.File("real.png"), "old");
   fs::create_symlink(elsewhere.File("real.png"), folder.File("link.png"));
-  const ImageResult linked = Save(PatternMatrix(21, 21, 5), 2, folder.File("link.png"));
+  const ImageResult linked = SaveImageFile(PatternMatrix(21, 21, 5), {2}, folder.File("link.png"));
   ASSERT_TRUE(linked.Ok()) << DescribeImageFailure(linked);
   EXPECT_TRUE(fs::is_symlink(folder.File("link.png")));
   EXPECT_TRUE(ReadBytes(elsewhere.File("real.png")).starts_with("\x89PNG"));
