@@ -109,7 +109,8 @@ TEST(LabelSheet, SymbolsDecodeAndCaptionsAreText) {
   std::vector<std::pair<std::string, std::string>> labels;
   std::vector<std::optional<std::string>> expected(3 * 6);  // three pages, the last four cells empty
   for (int i = 1; i <= 14; ++i) {
-    labels.push_back({"\x01\x10" "CARD:N:" + std::to_string(1000 + i) + ";;", names[i % 5] + (" " + std::to_string(i))});
+    labels.push_back(
+        {"\x01\x10" "CARD:N:" + std::to_string(1000 + i) + ";;", std::string(names[i % 5]) + " " + std::to_string(i)});
     expected[i - 1] = labels.back().first;
   }
   const std::string path = WriteSheet(folder, {*FindPaperSize("a5"), 2, 3, {2, 2, 96}}, labels);
