@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <regex>
+#include <tuple>
 
 #include "image/PrintFormats.h"
 #include "tests/support/Decode.h"
@@ -13,36 +14,23 @@
 
 namespace {
 
-struct ModuleCase {
-  double moduleMm;
-  int dpi;
-  int scale;
-  bool notice;
-};
-
+// The nearest whole scale, with a notice when it prints more than 5 % off (the
+// command line's tests read its words); the printed size counts the quiet zone.
 TEST(PhysicalSize, ModuleMillimetresGiveTheNearestWholeScale) {
-  const ModuleCase cases[] = {
+  const std::tuple<double, int, int, bool> cases[] = {  // module mm, dpi, scale, notice
       {0.254, 100, 1, false},  // exactly one pixel
       {0.33, 300, 4, false},   // 3.9 px: 0.339 mm, 2.6 % off
       {0.5, 96, 2, true},      // 1.9 px: 0.529 mm, 5.8 % off
       {0.1, 96, 1, true},      // below one pixel: still one
-      {1.0, 600, 24, false},
-      {0.4, 1200, 19, false},
-  };
-  for (const ModuleCase& c : cases) {
-    SCOPED_TRACE(std::to_string(c.moduleMm) + " mm at " + std::to_string(c.dpi));
-    const ModuleScale result = ScaleForModuleMillimetres(c.moduleMm, c.dpi);
-    EXPECT_EQ(result.scale, c.scale);
-    EXPECT_NEAR(result.moduleMm, c.scale * 25.4 / c.dpi, 1e-9);
-    EXPECT_EQ(!result.notice.empty(), c.notice) << result.notice;
+      {1.0, 600, 24, false},   {0.4, 1200, 19, false}};
+  for (const auto& [moduleMm, dpi, scale, notice] : cases) {
+    const ModuleScale result = ScaleForModuleMillimetres(moduleMm, dpi);
+    EXPECT_EQ(result.scale, scale) << moduleMm << " mm at " << dpi;
+    EXPECT_NEAR(result.moduleMm, scale * 25.4 / dpi, 1e-9);
+    EXPECT_EQ(!result.notice.empty(), notice) << result.notice;
   }
-  EXPECT_EQ(ScaleForModuleMillimetres(0.5, 96).notice, "a module of 0.5 mm is 2 pixels at 96 dpi, which prints at 0.529 mm");
-}
-
-TEST(PhysicalSize, PrintedSizeCountsTheQuietZone) {
   // Version 1 at scale 4 with two quiet modules: 100 pixels, 8.47 mm at 300 dpi.
   EXPECT_NEAR(PrintedMillimetres(21, {4, 2, 300}), 100 * 25.4 / 300, 1e-9);
-  EXPECT_NEAR(PrintedMillimetres(21, {4, 0, 96}), 84 * 25.4 / 96, 1e-9);
 }
 
 struct VectorCase {
@@ -54,90 +42,62 @@ struct VectorCase {
 };
 
 std::vector<VectorCase> VectorCases() {
-  const std::string qr = "\x01\x10" "CARD:N:Zhang San;M:13800138000;;";
-  const std::string longer(300, 'q');
-  return {
-      {"qr-96dpi", OurQr(qr), qr, DecodeFormat::QrCode, {4, 2, 96}},
-      {"qr-v10-300dpi-q4", OurQr(longer), longer, DecodeFormat::QrCode, {3, 4, 300}},
-      {"dm-square-q1", OurDm("Serial 000123"), "Serial 000123", DecodeFormat::DataMatrix, {5, 1, 150}},
-      {"dm-rectangle", OurDm("ABC123", DmSmallestRectangle), "ABC123", DecodeFormat::DataMatrix, {4, 2, 72}},
-  };
+  const std::string qr = "\x01\x10" "CARD:N:Zhang San;M:13800138000;;", longer(300, 'q');
+  return {{"qr-96dpi", OurQr(qr), qr, DecodeFormat::QrCode, {4, 2, 96}},
+          {"qr-v10-300dpi-q4", OurQr(longer), longer, DecodeFormat::QrCode, {3, 4, 300}},
+          {"dm-square-q1", OurDm("Serial 000123"), "Serial 000123", DecodeFormat::DataMatrix, {5, 1, 150}},
+          {"dm-rectangle", OurDm("ABC123", DmSmallestRectangle), "ABC123", DecodeFormat::DataMatrix, {4, 2, 72}}};
 }
 
 double SidePoints(int modules, const ImageOptions& options) {
   return (modules + 2 * options.quietZone) * options.scale * 72.0 / options.dpi;
 }
 
-// The page is the symbol with its quiet zone at its physical size, and
-// rendered at the file's dpi it decodes to the payload.
-TEST(VectorFiles, PdfPageIsTheSymbolAndDecodes) {
+// The PDF page is the symbol with its quiet zone at its physical size, and
+// rendered at the file's dpi it decodes to the payload. The EPS bounding box
+// is the same size, and the same symbol gives the same bytes: no time stamp.
+TEST(VectorFiles, PageIsTheSymbolAtItsSizeAndDecodes) {
   TempFolder folder;
   for (const VectorCase& c : VectorCases()) {
     SCOPED_TRACE(c.name);
-    ASSERT_FALSE(c.matrix.Empty());
-    std::string bytes;
-    const ImageResult result = WritePdf(c.matrix, c.options, bytes);
-    ASSERT_TRUE(result.Ok()) << result.subject;
+    const double width = SidePoints(c.matrix.Columns(), c.options), height = SidePoints(c.matrix.Rows(), c.options);
+    std::string pdf, eps, again;
+    ASSERT_TRUE(WritePdf(c.matrix, c.options, pdf).Ok());
     const std::string path = folder.File(std::string(c.name) + ".pdf");
-    WriteBytes(path, bytes);
+    WriteBytes(path, pdf);
     const auto size = PdfPageSizePoints(path);
     ASSERT_TRUE(size);
-    EXPECT_NEAR(size->first, SidePoints(c.matrix.Columns(), c.options), 0.01);
-    EXPECT_NEAR(size->second, SidePoints(c.matrix.Rows(), c.options), 0.01);
+    EXPECT_NEAR(size->first, width, 0.01);
+    EXPECT_NEAR(size->second, height, 0.01);
     const std::vector<GreyImage> pages = RenderPdfPages(path, c.options.dpi);
     ASSERT_EQ(pages.size(), 1u);
-    const GreyImage& page = pages[0];
-    EXPECT_EQ(page.width, (c.matrix.Columns() + 2 * c.options.quietZone) * c.options.scale);
-    EXPECT_EQ(DecodeImage(page.pixels.data(), page.width, page.height, c.format), c.payload);
-  }
-}
+    EXPECT_EQ(pages[0].width, (c.matrix.Columns() + 2 * c.options.quietZone) * c.options.scale);
+    EXPECT_EQ(DecodeImage(pages[0].pixels.data(), pages[0].width, pages[0].height, c.format), c.payload);
 
-TEST(VectorFiles, EpsBoundingBoxIsTheSymbol) {
-  for (const VectorCase& c : VectorCases()) {
-    SCOPED_TRACE(c.name);
-    std::string bytes;
-    const ImageResult result = WriteEps(c.matrix, c.options, bytes);
-    ASSERT_TRUE(result.Ok()) << result.subject;
-    EXPECT_TRUE(bytes.starts_with("%!PS-Adobe-3.0 EPSF-3.0\n"));
+    ASSERT_TRUE(WriteEps(c.matrix, c.options, eps).Ok());
+    EXPECT_TRUE(eps.starts_with("%!PS-Adobe-3.0 EPSF-3.0\n"));
     std::smatch box;
-    ASSERT_TRUE(std::regex_search(bytes, box, std::regex(R"(%%HiResBoundingBox: (\S+) (\S+) (\S+) (\S+))")));
-    EXPECT_NEAR(std::stod(box[1]), 0, 0.01);
-    EXPECT_NEAR(std::stod(box[2]), 0, 0.01);
-    EXPECT_NEAR(std::stod(box[3]), SidePoints(c.matrix.Columns(), c.options), 0.01);
-    EXPECT_NEAR(std::stod(box[4]), SidePoints(c.matrix.Rows(), c.options), 0.01);
-    ASSERT_TRUE(std::regex_search(bytes, box, std::regex(R"(%%BoundingBox: 0 0 (\d+) (\d+))")));
-    EXPECT_EQ(std::stoi(box[1]), static_cast<int>(std::ceil(SidePoints(c.matrix.Columns(), c.options) - 0.01)));
-    // The same symbol gives the same bytes: no time stamp.
-    std::string again;
+    ASSERT_TRUE(std::regex_search(eps, box, std::regex(R"(%%HiResBoundingBox: 0 0 (\S+) (\S+))")));
+    EXPECT_NEAR(std::stod(box[1]), width, 0.01);
+    EXPECT_NEAR(std::stod(box[2]), height, 0.01);
+    ASSERT_TRUE(std::regex_search(eps, box, std::regex(R"(%%BoundingBox: 0 0 (\d+) (\d+))")));
+    EXPECT_EQ(std::stoi(box[1]), static_cast<int>(std::ceil(width - 0.01)));
     ASSERT_TRUE(WriteEps(c.matrix, c.options, again).Ok());
-    EXPECT_EQ(again, bytes);
+    EXPECT_EQ(again, eps);
   }
 }
 
-struct Label {
-  std::string payload;
-  std::string caption;
-};
-
-std::vector<Label> MixedLabels(int count) {
-  const char* names[] = {"张三", "李四 Li Si", "王五", "Zhao Liu", "客服热线"};
-  std::vector<Label> labels;
-  for (int i = 1; i <= count; ++i)
-    labels.push_back({"\x01\x10" "CARD:N:" + std::to_string(1000 + i) + ";;",
-                      std::string(names[i % 5]) + " " + std::to_string(i)});
-  return labels;
-}
-
-std::string WriteSheet(const TempFolder& folder, const LabelSheetLayout& layout, const std::vector<Label>& labels) {
+// Each label's payload and caption on a sheet, written to sheet.pdf.
+std::string WriteSheet(const TempFolder& folder, const LabelSheetLayout& layout,
+                       const std::vector<std::pair<std::string, std::string>>& labels) {
   std::string bytes, error;
   auto sheet = OpenLabelSheet(layout, [&](std::string_view chunk) { return bytes.append(chunk), true; }, &error);
   EXPECT_TRUE(sheet) << error;
   if (!sheet) return {};
-  for (const Label& label : labels) EXPECT_TRUE(sheet->AddLabel(OurQr(label.payload), label.caption, &error)) << error;
+  for (const auto& [payload, caption] : labels) EXPECT_TRUE(sheet->AddLabel(OurQr(payload), caption, &error)) << error;
   EXPECT_TRUE(sheet->Finish(&error)) << error;
-  const std::string path = folder.File("sheet.pdf");
-  WriteBytes(path, bytes);
-  return path;
+  WriteBytes(folder.File("sheet.pdf"), bytes);
+  return folder.File("sheet.pdf");
 }
 
 // 14 labels on A5, 2 x 3 per page: three pages; the symbol in each cell
@@ -145,30 +105,33 @@ std::string WriteSheet(const TempFolder& folder, const LabelSheetLayout& layout,
 // are empty, and every caption, Chinese or not, comes back out as text.
 TEST(LabelSheet, SymbolsDecodeAndCaptionsAreText) {
   TempFolder folder;
-  const LabelSheetLayout layout{*FindPaperSize("a5"), 2, 3, {2, 2, 96}};
-  const std::vector<Label> labels = MixedLabels(14);
-  const std::string path = WriteSheet(folder, layout, labels);
+  const char* names[] = {"张三", "李四 Li Si", "王五", "Zhao Liu", "客服热线"};
+  std::vector<std::pair<std::string, std::string>> labels;
+  std::vector<std::optional<std::string>> expected(3 * 6);  // three pages, the last four cells empty
+  for (int i = 1; i <= 14; ++i) {
+    labels.push_back(
+        {"\x01\x10" "CARD:N:" + std::to_string(1000 + i) + ";;", std::string(names[i % 5]) + " " + std::to_string(i)});
+    expected[i - 1] = labels.back().first;
+  }
+  const std::string path = WriteSheet(folder, {*FindPaperSize("a5"), 2, 3, {2, 2, 96}}, labels);
   const auto size = PdfPageSizePoints(path);
   ASSERT_TRUE(size);
   EXPECT_NEAR(size->first, 148 / 25.4 * 72, 0.1);
   EXPECT_NEAR(size->second, 210 / 25.4 * 72, 0.1);
-  std::vector<std::optional<std::string>> expected(3 * 6);  // three pages, the last four cells empty
-  for (size_t i = 0; i < labels.size(); ++i) expected[i] = labels[i].payload;
   EXPECT_EQ(DecodeSheetCells(path, 2, 3, SheetMarginMm), expected);
   const std::string text = PdfText(path);
-  for (const Label& label : labels) EXPECT_NE(text.find(label.caption), std::string::npos) << label.caption;
+  for (const auto& [payload, caption] : labels) EXPECT_NE(text.find(caption), std::string::npos) << caption;
   // The caption font travels with the file, as a subset with a text mapping.
   EXPECT_NE(CommandOutput("pdffonts '" + path + "'").find("yes yes yes"), std::string::npos);
 }
 
+// One version 1 label per A4 page at 1 mm per module (scale 12 at 304.8 dpi),
+// rendered at 10 pixels per mm: its dark modules' box.
 TEST(LabelSheet, SymbolPrintsAtItsPhysicalSizeInEqualMargins) {
   TempFolder folder;
-  // One label per A4 page at 1 mm per module (scale 12 at 304.8 dpi).
-  const LabelSheetLayout layout{*FindPaperSize("A4"), 1, 1, {12, 0, 305}};
-  const std::string payload = "size";
-  const ModuleMatrix matrix = OurQr(payload);
-  const std::string path = WriteSheet(folder, layout, {{payload, ""}});
-  const std::vector<GreyImage> pages = RenderPdfPages(path, 254);  // 10 pixels per mm
+  ASSERT_EQ(OurQr("size").Columns(), 21);
+  const std::vector<GreyImage> pages =
+      RenderPdfPages(WriteSheet(folder, {*FindPaperSize("A4"), 1, 1, {12, 0, 305}}, {{"size", ""}}), 254);
   ASSERT_EQ(pages.size(), 1u);
   const GreyImage& page = pages[0];
   int left = page.width, right = -1, top = page.height, bottom = -1;
@@ -182,10 +145,9 @@ TEST(LabelSheet, SymbolPrintsAtItsPhysicalSizeInEqualMargins) {
   EXPECT_NEAR((bottom - top + 1) / 10.0, sideMm, 0.2);
   EXPECT_NEAR(left / 10.0, (210 - sideMm) / 2, 0.2);  // centred in the one cell
   EXPECT_NEAR(top / 10.0, (297 - sideMm) / 2, 0.2);
-  EXPECT_EQ(matrix.Columns(), 21);
 }
 
-TEST(LabelSheet, LabelLargerThanItsCellIsRefused) {
+TEST(LabelSheet, LabelLargerThanItsCellIsRefusedAndPaperNamesIgnoreCase) {
   std::string bytes, error;
   auto sheet = OpenLabelSheet({*FindPaperSize("Letter"), 4, 10, {16, 2, 96}},
                               [&](std::string_view chunk) { return bytes.append(chunk), true; }, &error);
@@ -195,9 +157,6 @@ TEST(LabelSheet, LabelLargerThanItsCellIsRefused) {
   EXPECT_EQ(sheet->Labels(), 0);
   EXPECT_FALSE(sheet->Finish(&error));
   EXPECT_EQ(error, "no label to print");
-}
-
-TEST(LabelSheet, PaperNamesIgnoreCase) {
   EXPECT_EQ(FindPaperSize("letter")->name, "Letter");
   EXPECT_EQ(FindPaperSize("A3"), nullptr);
   EXPECT_EQ(PaperSizeNames(), "A4, A5 or Letter");

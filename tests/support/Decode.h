@@ -14,10 +14,16 @@ enum class DecodeFormat { QrCode, DataMatrix };
 enum class Decoder { ZxingCpp, Zbar, Libdmtx };
 
 const char* DecoderName(Decoder decoder);
-
 // Bytes quoted for a message, others than printable ASCII as \xHH, long ones
 // cut; "nothing" for none.
 std::string Printable(const std::optional<std::string>& bytes);
+
+// An 8-bit image, row after row, 0 black, 255 white.
+struct GreyImage {
+  int width = 0;
+  int height = 0;
+  std::vector<uint8_t> pixels;
+};
 
 // What one decoder read; no bytes when it found no symbol.
 struct Reading {
@@ -25,16 +31,13 @@ struct Reading {
   std::optional<std::string> bytes;
 };
 
-// An 8-bit image of `width` x `height` pixels, row after row, 0 black, 255 white.
-// `pure`: the image holds only the symbol and its quiet zone, axis-aligned.
-// One reading per decoder of the format.
+// One reading per decoder of the format. `pure`: the image holds only the
+// symbol and its quiet zone, axis-aligned.
 std::vector<Reading> ReadImage(const uint8_t* pixels, int width, int height, DecodeFormat format, bool pure = false);
-
-// Renders `columns` x `rows` modules (isDark(x, y)) at `scale` pixels per module
-// with a white quiet zone of `quiet` modules and reads it with every decoder.
+// `columns` x `rows` modules (isDark(x, y)) drawn at `scale` pixels per module
+// in a white quiet zone of `quiet` modules, read by every decoder.
 std::vector<Reading> ReadModules(int columns, int rows, const std::function<bool(int, int)>& isDark,
                                  DecodeFormat format, int scale = 2, int quiet = 4);
-
 // The bytes all readings agree on; nothing when no decoder found a symbol.
 // When they disagree, a text naming what each decoder read, which no test
 // input equals, so that a comparison with the input fails and says why.

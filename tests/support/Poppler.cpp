@@ -1,11 +1,9 @@
 #include "tests/support/Poppler.h"
 
-#include "tests/support/Decode.h"
-
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <regex>
 
 namespace fs = std::filesystem;
@@ -25,6 +23,19 @@ GreyImage ReadPgm(const fs::path& path) {
   file.read(reinterpret_cast<char*>(image.pixels.data()), static_cast<std::streamsize>(image.pixels.size()));
   if (magic != "P5" || maxval != 255 || !file) return {};
   return image;
+}
+
+std::optional<std::string> DecodeGridCell(const GreyImage& page, int columns, int rows, int column, int row,
+                                          double margin) {
+  const double cellWidth = (page.width - 2 * margin) / columns, cellHeight = (page.height - 2 * margin) / rows;
+  const int left = static_cast<int>(margin + column * cellWidth), top = static_cast<int>(margin + row * cellHeight);
+  const int width = static_cast<int>(cellWidth), height = static_cast<int>(cellHeight);
+  std::vector<uint8_t> cell;
+  for (int y = top; y < top + height; ++y) {
+    const auto line = page.pixels.begin() + static_cast<ptrdiff_t>(y) * page.width + left;
+    cell.insert(cell.end(), line, line + width);
+  }
+  return DecodeImage(cell.data(), width, height, DecodeFormat::QrCode);
 }
 
 }  // namespace
@@ -51,23 +62,6 @@ std::vector<GreyImage> RenderPdfPages(const std::string& pdf, int dpi) {
   fs::remove_all(folder);
   return pages;
 }
-
-namespace {
-
-std::optional<std::string> DecodeGridCell(const GreyImage& page, int columns, int rows, int column, int row,
-                                          double margin) {
-  const double cellWidth = (page.width - 2 * margin) / columns, cellHeight = (page.height - 2 * margin) / rows;
-  const int left = static_cast<int>(margin + column * cellWidth), top = static_cast<int>(margin + row * cellHeight);
-  const int width = static_cast<int>(cellWidth), height = static_cast<int>(cellHeight);
-  std::vector<uint8_t> cell;
-  for (int y = top; y < top + height; ++y) {
-    const auto line = page.pixels.begin() + static_cast<ptrdiff_t>(y) * page.width + left;
-    cell.insert(cell.end(), line, line + width);
-  }
-  return DecodeImage(cell.data(), width, height, DecodeFormat::QrCode);
-}
-
-}  // namespace
 
 std::vector<std::optional<std::string>> DecodeSheetCells(const std::string& pdf, int columns, int rows,
                                                          double marginMm) {

@@ -2,16 +2,11 @@
 // pages and extract the text, as a viewer would.
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
-struct GreyImage {
-  int width = 0;
-  int height = 0;
-  std::vector<uint8_t> pixels;  // row after row, 0 black
-};
+#include "tests/support/Decode.h"
 
 // Every page of `pdf` rendered by pdftoppm at `dpi`, in page order.
 std::vector<GreyImage> RenderPdfPages(const std::string& pdf, int dpi);

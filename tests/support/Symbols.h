@@ -1,4 +1,5 @@
-// Symbols made by our own encoders, as the image output receives them.
+// Symbols as the image output receives them: made by our own encoders, or a
+// fixed pattern.
 #pragma once
 
 #include <memory>
@@ -21,4 +22,12 @@ inline ModuleMatrix OurDm(const std::string& text, int size = DmSmallestSquare) 
   DmEncodeParams params;
   const auto grid = DmEncodeText(reinterpret_cast<const uint8_t*>(text.data()), static_cast<int>(text.size()), params, size);
   return grid ? ModuleMatrix::FromDm(*grid) : ModuleMatrix();
+}
+
+// A matrix whose modules follow a fixed pseudo-random pattern.
+inline ModuleMatrix PatternMatrix(int columns, int rows, unsigned seed) {
+  ModuleMatrix matrix(columns, rows);
+  for (int y = 0; y < rows; ++y)
+    for (int x = 0; x < columns; ++x) matrix.SetDark(x, y, ((seed = seed * 1103515245u + 12345u) >> 16) & 1);
+  return matrix;
 }

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 class TempFolder {
@@ -27,4 +28,11 @@ class TempFolder {
 
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// The file's bytes; none for anything but a regular file.
+inline std::string ReadBytes(const std::string& path) {
+  if (!std::filesystem::is_regular_file(path)) return {};
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), {});
 }

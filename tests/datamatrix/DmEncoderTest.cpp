@@ -1,0 +1,297 @@
+// The Data Matrix encoder against worked examples (codewords, padding, size
+// choice, error correction, one 144x144 symbol), read back by zxing-cpp and
+// libdmtx to the exact input bytes (144x144: libdmtx alone), and its failures:
+// unsupported characters, bad schemes, input too long, and allocation failure
+// at every allocation of DmEncodeText.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+#include <random>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "datamatrix/DmEncoder.h"
+#include "tests/support/Decode.h"
+
+// The replaced operator new pairs with the replaced delete; the compiler
+// cannot see that through the test's own uses.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
+namespace {
+// Counts down allocations while armed; the one that reaches zero fails.
+std::atomic<long> gAllocationsBeforeFailure{-1};
+}  // namespace
+
+void* operator new(std::size_t n) {
+  if (gAllocationsBeforeFailure.load() >= 0 && gAllocationsBeforeFailure.fetch_sub(1) == 0) throw std::bad_alloc();
+  if (void* p = std::malloc(n == 0 ? 1 : n)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+const uint8_t* Bytes(const std::string& s) { return reinterpret_cast<const uint8_t*>(s.data()); }
+
+std::vector<int> DataCodewords(const std::string& text, int scheme) {
+  uint8_t buffer[DmCodewordBufferSize];
+  const int count = DmEncodeData(Bytes(text), static_cast<int>(text.size()), scheme, buffer);
+  return std::vector<int>(buffer, buffer + count);
+}
+
+// The symbol, what the decoders read of it, and `size`: the request, or on
+// success the symbol's rows.
+struct Encoded {
+  DmEncodeParams params;
+  int size;
+  std::unique_ptr<DmModuleGrid> grid;
+  std::optional<std::string> decoded;
+};
+
+Encoded EncodeAndDecode(const std::string& text, int scheme, int request) {
+  Encoded out;
+  out.params.scheme = scheme;
+  out.size = request;
+  out.grid = DmEncodeText(Bytes(text), static_cast<int>(text.size()), out.params, out.size);
+  if (out.grid)
+    out.decoded = DecodeModules(out.grid->Columns(), out.grid->Rows(),
+                                [&](int x, int y) { return out.grid->IsDark(x, y); }, DecodeFormat::DataMatrix, 2, 2);
+  return out;
+}
+
+std::string RandomText(std::mt19937& rng, const std::string& pool, int length) {
+  std::string text;
+  for (int i = 0; i < length; ++i) text += pool[rng() % pool.size()];
+  return text;
+}
+
+std::string ByteRange(int first, int last) {
+  std::string s;
+  for (int b = first; b <= last; ++b) s += static_cast<char>(b);
+  return s;
+}
+
+const std::string kUpper = "ABCDEFGHIJKLMNOPQRSTUVWXYZ", kLower = "abcdefghijklmnopqrstuvwxyz", kDigits = "0123456789";
+const std::string kAutoPool = kLower + kLower + kLower + kUpper + kDigits + kDigits + " .,\r\n\xd6\xd0\xb0";
+
+// Each text's data codewords, and the decoders read its symbol back.
+TEST(WorkedExamples, DataCodewords) {
+  const std::tuple<std::string, int, std::vector<int>> cases[] = {
+      {"1", Ascii, {50}}, {"12", Ascii, {50, 51}}, {"123", Ascii, {50, 153}}, {"1234", Ascii, {50, 153, 53}},
+      {"12345", Ascii, {50, 153, 175}}, {"A12", Ascii, {66, 142}}, {"\r\n", Ascii, {14, 11}},
+      {"\xB0" "1", Ascii, {235, 49, 50}}, {"\xC4", Ascii, {235, 69}}, {"\xD6\xD0", Ascii, {235, 87, 235, 81}},
+      {"AIMAIMAIM", C40, {230, 91, 11, 91, 11, 91, 11, 254}}, {"aimaimaim", Text, {239, 91, 11, 91, 11, 91, 11, 254}},
+      {"ABC", Edifact, {240, 4, 32, 223}}, {"AB", Base256, {231, 46, 2, 153}},
+      // A lone EDIFACT value plus the unlatch would be the last two codewords,
+      // which a decoder reads as ASCII: the byte goes in ASCII.
+      {"A", Edifact, {240, 66}},
+      // X12 cannot fill a triple with a shift (its 0 is CR): unlatch, ASCII.
+      {"ABCDE", X12, {238, 89, 233, 254, 69, 70}},
+      // The two values of 'b' straddle the pair: its shift stays packed, the
+      // byte itself follows the unlatch in ASCII.
+      {"AAb", C40, {230, 89, 179, 254, 99}},
+      // One byte left and one codeword free ends in ASCII without an unlatch,
+      // but not for a byte that needs an Upper Shift.
+      {"AAAAAAAA\xC4", C40, {230, 89, 191, 89, 191, 89, 178, 254, 235, 69}},
+      // A latch that the unlatch would follow at once carries nothing: the
+      // bytes go in ASCII (libdmtx misreads a latch-unlatch pair).
+      {"A", C40, {66}}, {"a", Text, {98}}, {"A", X12, {66}}, {"AB", X12, {66, 67}}, {"12", X12, {50, 51}},
+      // One value in the scheme keeps the latch.
+      {"AB", C40, {230, 89, 217}}, {"ABCD", X12, {238, 89, 233, 254, 69}}};
+  for (const auto& [text, scheme, codewords] : cases) {
+    EXPECT_EQ(DataCodewords(text, scheme), codewords) << text;
+    EXPECT_EQ(EncodeAndDecode(text, scheme, DmSmallestSquare).decoded, text) << text;
+  }
+}
+
+TEST(WorkedExamples, SizeChoice) {
+  const std::tuple<int, int, int> cases[] = {  // request, codewords, size index
+      {-1, 3, 0},   {-1, 4, 1},   {0, 4, -1},  {-1, 1558, 23}, {-1, 1559, -1}, {-2, 1559, -1},
+      {23, 1559, -1}, {23, 1558, 23}, {-2, 6, 25}, {-2, 5, 24},  {-2, 50, -1},  {-1, 0, -1},
+      {5, 0, -1},   {29, 49, 29}, {30, 1, -1}, {-3, 1, -1}};
+  for (const auto& [request, count, size] : cases)
+    EXPECT_EQ(DmChooseSize(request, count), size) << request << ", " << count;
+}
+
+// The first codewords of a whole symbol: data, pads and, where the example
+// gives it, error correction. In a larger symbol the end-of-data rules unlatch
+// instead of filling a last pair; with nothing encoded before the unlatch the
+// latch goes too.
+TEST(WorkedExamples, SymbolCodewords) {
+  DmSymbolBuffers buffers;
+  buffers.codewords = {142, 164, 186, 0, 0, 0, 0, 0};
+  DmAppendEcc(0, buffers);
+  EXPECT_EQ(buffers.codewords, (std::vector<uint8_t>{142, 164, 186, 114, 25, 5, 88, 102}));
+  const std::tuple<std::string, int, int, int, std::vector<uint8_t>> cases[] = {  // text, scheme, request, rows
+      {"A", Ascii, DmSmallestSquare, 10, {66, 129, 70, 138, 234, 82, 82, 95}},
+      {"1", Ascii, DmSmallestSquare, 10, {50, 129, 70}},   {"12", Ascii, DmSmallestSquare, 10, {50, 51, 129}},
+      {"ABCD", Ascii, DmSmallestSquare, 12, {66, 67, 68, 69, 129}},
+      {"AB", C40, 23, 144, {66, 67, 129}},                 {"AB", C40, 0, 10, {230, 89, 217}},
+      {"A", C40, 24, 8, {66, 129, 70}},                    {"12", X12, 24, 8, {50, 51, 129}},
+      {"ab", Text, 29, 16, {98, 99, 129}},                 {"ABCD", C40, 23, 144, {230, 89, 233, 254, 69, 129}}};
+  for (const auto& [text, scheme, request, rows, codewords] : cases) {
+    const Encoded out = EncodeAndDecode(text, scheme, request);
+    ASSERT_TRUE(out.grid) << text;
+    EXPECT_EQ(std::tie(out.size, out.decoded), std::tie(rows, text)) << text;
+    const std::vector<uint8_t>& got = out.params.buffers->codewords;
+    EXPECT_EQ(std::vector<uint8_t>(got.begin(), got.begin() + codewords.size()), codewords) << text << " " << request;
+  }
+}
+
+TEST(Failures, UnsupportedCharacterNamesTheByte) {
+  const std::string message = " not supported by requested encodation scheme\n\n";
+  const std::tuple<std::string, int, std::string> cases[] = {
+      {"AB#", X12, "Character \"#\"" + message}, {"abc", X12, "Character \"a\"" + message},
+      {"ABCDEFGa", Edifact, "Character \"a\"" + message},
+      // The offending byte is named even when the read-ahead meets it.
+      {"ABCDEF\n", X12, "Character \"\n\"" + message},
+      // Near the end EDIFACT may finish in ASCII, but only what fits the last
+      // codewords: a byte needing an Upper Shift there stays unsupported.
+      {"ABCD\xC4", Edifact, "Character \"\xC4\"" + message},
+      {"AB", NoEncodation, ""}, {"AB", 8, ""}, {"AB", -1, ""}, {"", Ascii, ""}};
+  for (const auto& [text, scheme, expected] : cases) {
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(DataCodewords(text, scheme).empty()) << text;
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), expected) << text;
+  }
+}
+
+// Past the codeword buffer the encoding stops with failure; past the largest
+// symbol (1558 codewords) no size is chosen. Either way nothing is written.
+TEST(Failures, TooLongFailsCleanly) {
+  const std::tuple<char, int, int, size_t> cases[] = {  // fill, length, scheme, data codewords
+      {'A', 1559, Ascii, 1559}, {'A', 1561, Ascii, 0}, {'\xC4', 800, Ascii, 0}, {'A', 5000, C40, 0},
+      {'a', 5000, Text, 0},     {'A', 5000, X12, 0},   {'A', 3000, Edifact, 0}, {'A', 2000, Base256, 0},
+      {'a', 5000, Auto, 0},     {'A', 100000, Auto, 0}};
+  for (const auto& [fill, length, scheme, dataCount] : cases) {
+    const std::string text(length, fill);
+    EXPECT_EQ(DataCodewords(text, scheme).size(), dataCount) << length;
+    const Encoded out = EncodeAndDecode(text, scheme, DmSmallestSquare);
+    EXPECT_FALSE(out.grid) << length;
+    EXPECT_EQ(std::tie(out.size, out.params.sizeIndex), std::make_tuple(DmSmallestSquare, -1));
+    EXPECT_FALSE(out.params.buffers);
+  }
+}
+
+TEST(Failures, EveryAllocationFailsCleanly) {
+  const std::string text = "Allocation failure";
+  int failures = 0;
+  for (long failAt = 0;; ++failAt) {
+    DmEncodeParams params;
+    int size = DmSmallestSquare;
+    testing::internal::CaptureStderr();
+    gAllocationsBeforeFailure = failAt;
+    const auto grid = DmEncodeText(Bytes(text), static_cast<int>(text.size()), params, size);
+    gAllocationsBeforeFailure = -1;
+    const std::string message = testing::internal::GetCapturedStderr();
+    if (grid) {
+      EXPECT_EQ(message, "");
+      break;
+    }
+    ++failures;
+    EXPECT_EQ(message, "Calloc failed: Cannot allocate memory\n") << failAt;
+    EXPECT_EQ(std::tie(size, params.sizeIndex), std::make_tuple(DmSmallestSquare, -1));
+    EXPECT_FALSE(params.buffers);
+  }
+  EXPECT_GE(failures, 2);
+}
+
+// Every size filled exactly in ASCII reads back; one byte more does not fit.
+TEST(EverySize, FilledInAsciiReadBack) {
+  for (int size = 0; size < DmSizeCount; ++size) {
+    SCOPED_TRACE(testing::Message() << "size " << size);
+    std::mt19937 rng(size);
+    const std::string text = RandomText(rng, kUpper + kLower + " .", DmSizeAttribute(size, DataCapacity));
+    const Encoded out = EncodeAndDecode(text, Ascii, size);
+    ASSERT_TRUE(out.grid);
+    const DmModuleGrid& grid = *out.grid;
+    ASSERT_EQ(std::make_pair(grid.Rows(), grid.Columns()),
+              std::make_pair(DmSizeAttribute(size, SymbolRows), DmSizeAttribute(size, SymbolColumns)));
+    // The four modules left over in 12, 16, 20 and 24 are a fixed pattern no decoder looks at.
+    if (size == 1 || size == 3 || size == 5 || size == 7) {
+      const int n = grid.Columns() - 2;
+      EXPECT_TRUE(grid.IsDark(n, n) && grid.IsDark(n - 1, n - 1) && !grid.IsDark(n - 1, n) && !grid.IsDark(n, n - 1));
+    }
+    EXPECT_EQ(out.decoded, text);
+    EXPECT_FALSE(EncodeAndDecode(text + "x", Ascii, size).grid);
+  }
+}
+
+// Lengths 1 to 250 cross the end of every square up to 48x48 in every
+// scheme, so every end-of-data and unlatch rule meets a full symbol; the
+// shorter ones also go into rectangles and larger squares, where the
+// end-of-data decisions differ.
+TEST(Schemes, RandomTextsOfEveryLengthAndRequest) {
+  const std::pair<int, std::string> schemes[] = {
+      {Ascii, kAutoPool},
+      {C40, kUpper + kUpper + kDigits + "  !,.:[_`a{\x01\x1f\x7f\xc1\xe1\xb5\xff"},
+      {Text, kLower + kLower + kDigits + "  !,.:[_`A{\x01\x1f\x7f\xc1\xe1\xb5\xff"},
+      {X12, kUpper + kDigits + " *>\r"},
+      {Edifact, ByteRange(32, 94)},
+      {Base256, ByteRange(0, 255)},
+      {Auto, kAutoPool}};
+  for (const auto& [scheme, pool] : schemes) {
+    std::mt19937 rng(scheme * 7919 + 1);
+    int fullSymbols = 0;
+    for (int length = 1; length <= 250; ++length) {
+      const std::string text = RandomText(rng, pool, length);
+      const Encoded square = EncodeAndDecode(text, scheme, DmSmallestSquare);
+      ASSERT_TRUE(square.grid) << "scheme " << scheme << " length " << length;
+      EXPECT_EQ(square.decoded, text) << "scheme " << scheme << " length " << length;
+      const int capacity = DmSizeAttribute(square.params.sizeIndex, DataCapacity);
+      const int dataCount = static_cast<int>(DataCodewords(text, scheme).size());
+      fullSymbols += dataCount == capacity;
+      if (scheme == Base256) {  // the length field grows from one codeword to two at 250 bytes
+        EXPECT_EQ(dataCount, length + (length <= 249 ? 2 : 3));
+      }
+      if (length > 60) continue;
+      const Encoded rectangle = EncodeAndDecode(text, scheme, DmSmallestRectangle);
+      if (rectangle.grid) {
+        EXPECT_EQ(rectangle.decoded, text) << "scheme " << scheme << " rectangle, length " << length;
+      }
+      for (int larger : {square.params.sizeIndex + 1, square.params.sizeIndex + 2})
+        EXPECT_EQ(EncodeAndDecode(text, scheme, larger).decoded, text) << "scheme " << scheme << " size " << larger;
+    }
+    EXPECT_GE(fullSymbols, 3) << "scheme " << scheme;
+  }
+}
+
+// One 144x144 symbol pinned: the start of its data, the first and the last
+// error-correction codeword of each of its ten interleaved blocks.
+TEST(Golden, Square144Codewords) {
+  const std::string text = "Quillet 144x144";
+  const Encoded out = EncodeAndDecode(text, Ascii, 23);
+  ASSERT_TRUE(out.grid);
+  const std::vector<int> codewords(out.params.buffers->codewords.begin(), out.params.buffers->codewords.end());
+  ASSERT_EQ(codewords.size(), 2178u);
+  EXPECT_EQ(std::vector<int>(codewords.begin(), codewords.begin() + 16),
+            (std::vector<int>{82, 118, 106, 109, 109, 102, 117, 33, 144, 53, 121, 144, 53, 129, 87, 237}));
+  EXPECT_EQ(std::vector<int>(codewords.begin() + 1558, codewords.begin() + 1568),
+            (std::vector<int>{119, 23, 142, 137, 148, 126, 160, 171, 235, 120}));
+  EXPECT_EQ(std::vector<int>(codewords.end() - 10, codewords.end()),
+            (std::vector<int>{224, 85, 19, 4, 222, 103, 237, 50, 171, 6}));
+  EXPECT_EQ(out.decoded, text);
+}
+
+// Under C40, Text and X12 a short text once gave latch, unlatch and ASCII,
+// which libdmtx reads as other text; in every kind of size it now reads back.
+TEST(Texts, ShortTextsInTripletSchemesAtEverySizeKind) {
+  const std::pair<int, std::vector<std::string>> schemes[] = {
+      {C40, {"A", "AB", "a", "12", "1A", "*", "A!", "\xC4", "AB\xC4"}},
+      {Text, {"a", "ab", "A", "12", "a1", ">", "\xE4"}},
+      {X12, {"A", "AB", "12", "1A", "*", ">", "A B", "ABCD"}}};
+  for (const auto& [scheme, texts] : schemes)
+    for (const std::string& text : texts)
+      for (int request : {DmSmallestSquare, DmSmallestRectangle, 1, 5, 9, 23, 24, 29}) {
+        const Encoded out = EncodeAndDecode(text, scheme, request);
+        if (out.grid) {
+          EXPECT_EQ(out.decoded, text) << "scheme " << scheme << " size " << request;
+        }
+      }
+}
+
+}  // namespace
