@@ -9,16 +9,16 @@
 # the program's name and a dash); the option's words end at the first run of
 # two blanks.
 _quillet_cli_options() {
-    local line word spec
+    local line word usage
     local -a words
     while IFS= read -r line; do
         [[ $line =~ ^[[:space:]]+(quillet-cli[[:space:]]+)?(-[^[:space:]].*)$ ]] || continue
-        spec=${BASH_REMATCH[2]%%  *}
-        read -ra words <<<"$spec"
+        usage=${BASH_REMATCH[2]%%  *}
+        read -ra words <<<"$usage"
         for word in "${words[@]}"; do
             word=${word%,}
             [[ $word == -* ]] || continue
-            if [[ $word == *=* || $spec == *" "[!-]* ]]; then
+            if [[ $word == *=* || $usage == *" "[!-]* ]]; then
                 printf '%s 1\n' "${word%%=*}"
             else
                 printf '%s 0\n' "$word"

@@ -11,10 +11,10 @@ function __quillet_cli_options
     $argv --help 2>/dev/null | while read -l line
         set -l found (string match -rg '^\s+(?:quillet-cli\s+)?(-\S.*?)(?:\s{2,}(.*))?$' -- $line)
         or continue
-        set -l spec $found[1]
+        set -l usage $found[1]
         set -l takes 0
-        string match -qr ' [^-]|=' -- $spec; and set takes 1
-        for word in (string split ' ' -- $spec)
+        string match -qr ' [^-]|=' -- $usage; and set takes 1
+        for word in (string split ' ' -- $usage)
             string match -q -- '-*' $word; or continue
             printf '%s\t%s\t%s\n' (string replace -r '=.*' '' -- (string trim -r -c , -- $word)) $takes "$found[2]"
         end
@@ -55,8 +55,8 @@ function __quillet_cli_complete
     contains -- "$tokens[2]" qr dm; and set -a prefix $tokens[2]
     set -l previous $tokens[-1]
     __quillet_cli_takes_file; and return
-    for spec in (__quillet_cli_options $prefix)
-        set -l fields (string split \t -- $spec)
+    for record in (__quillet_cli_options $prefix)
+        set -l fields (string split \t -- $record)
         if test "$fields[1]" = "$previous" -a "$fields[2]" = 1
             __quillet_cli_values $previous
             return
@@ -65,8 +65,8 @@ function __quillet_cli_complete
     if test (count $tokens) -eq 1
         printf '%s\t%s\n' qr 'QR Code symbols, from text, a file or content fields' dm 'Data Matrix symbols'
     end
-    for spec in (__quillet_cli_options $prefix)
-        string replace -r '\t[01]\t' \t -- $spec
+    for record in (__quillet_cli_options $prefix)
+        string replace -r '\t[01]\t' \t -- $record
     end
 end
 
