@@ -95,7 +95,7 @@ QString PageDescription(const BatchPage& page) {
                                             : Ui(UiText::BatchQrSmallestVersion).arg(page.version);
   return Ui(UiText::BatchQrPage)
       .arg(format ? FromUtf8(format->caption) : QString(), tab ? FromUtf8(tab->caption).trimmed() : QString(),
-           QString(QLatin1Char(page.level)), version);
+           QString(QLatin1Char(QrLevelLetter(page.level))), version);
 }
 
 QString FeedText(const ColumnFeed& feed, const BatchPage& page, bool sheet) {
@@ -638,8 +638,7 @@ BatchPage BatchPageOf(const CTesselDlg& qr) {
   // what the last symbol needed.
   const auto* level = qr.findChild<QComboBox*>(QString::number(ControlId::EcLevel));
   const int levelIndex = level ? level->currentIndex() : -1;
-  if (levelIndex >= 0 && levelIndex < static_cast<int>(qr::LevelsShown.size()))
-    page.level = qr::LevelsShown[static_cast<size_t>(levelIndex)];
+  page.level = QrLevelAt(levelIndex).value_or(DefaultQrLevel);
   const auto* version = qr.findChild<QComboBox*>(QString::number(ControlId::VersionList));
   page.version = version ? std::max(version->currentIndex(), 0) : 0;
   page.scale = qr.Scale();

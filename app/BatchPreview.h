@@ -15,7 +15,7 @@ struct BatchPage {
   SymbolKind kind = SymbolKind::Qr;
   int operatorFormat = 1;
   int tab = 0;
-  char level = 'M';
+  QrLevel level = DefaultQrLevel;
   int version = 0;  // the smallest version; 0 chooses automatically
   int dmSize = 0;   // the smallest square's size index; larger ones when the text does not fit
   int scale = 4;

@@ -8,6 +8,7 @@
 #include "gui/TextBytes.h"
 #include "datamatrix/DmEncoder.h"
 #include "res/Strings.h"
+#include "symbol/SymbolRequest.h"
 
 namespace {
 
@@ -58,25 +59,16 @@ void CDialogDM::RemoveSelection() {
 }
 
 void CDialogDM::GenerateSymbol() {
-  ModuleMatrix symbol = text_.empty() ? ModuleMatrix() : EncodeGrowing();
-  const bool tooLong = !text_.empty() && symbol.Empty();
+  SymbolRequest request;
+  request.symbology = Symbology::DataMatrix;
+  request.data = text_;
+  request.dmSize = sizeIndex_;
+  request.dmGrowSize = true;
+  SymbolResult result = MakeSymbol(request);
+  const bool tooLong = result.failure == SymbolFailure::DoesNotFit;
+  // The size grows with the text and stays grown for the next encoding.
+  if (result.Ok()) sizeIndex_ = result.symbol.dmSizeIndex;
+  if (tooLong) sizeIndex_ = LargestSquare;
   SetVersionLabel(tooLong ? FromUtf8(UiText::ContentTooLong) : FromUtf8(UiText::VersionLabel).arg(SideOfSize(sizeIndex_)));
-  ShowSymbol(std::move(symbol), text_, tooLong);
-}
-
-ModuleMatrix CDialogDM::EncodeGrowing() {
-  if (text_.size() > static_cast<size_t>(DmMaxTextLength)) {
-    sizeIndex_ = LargestSquare;
-    return ModuleMatrix();
-  }
-  const auto* bytes = reinterpret_cast<const uint8_t*>(text_.data());
-  const int length = static_cast<int>(text_.size());
-  for (;;) {
-    DmEncodeParams params;
-    params.scheme = Ascii;
-    int size = sizeIndex_;
-    if (auto grid = DmEncodeText(bytes, length, params, size)) return ModuleMatrix::FromDm(*grid);
-    if (sizeIndex_ >= LargestSquare) return ModuleMatrix();
-    ++sizeIndex_;
-  }
+  ShowSymbol(std::move(result.symbol.matrix), text_, tooLong);
 }

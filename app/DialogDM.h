@@ -27,8 +27,6 @@ class CDialogDM : public CSymbolPage {
   void ReadTextAndGenerate();
   void OnSizeSelected(int index);
   void RemoveSelection();
-  // Grows the size index until the text fits; an empty matrix when nothing does.
-  ModuleMatrix EncodeGrowing();
 
   int sizeIndex_ = 0;
   std::string text_;

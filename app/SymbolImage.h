@@ -4,7 +4,7 @@
 
 #include <QImage>
 
-#include "image/ModuleMatrix.h"
+#include "symbol/ModuleMatrix.h"
 
 // (columns + 2q) * scale by (rows + 2q) * scale pixels, 8-bit grey (0 or 255).
 QImage RenderSymbol(const ModuleMatrix& matrix, int scale, int quietModules);

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "app/Controls.h"
-#include "image/ModuleMatrix.h"
+#include "symbol/ModuleMatrix.h"
 #include "verify/ReadBack.h"
 
 class QAction;

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "image/ModuleMatrix.h"
+#include "symbol/ModuleMatrix.h"
 
 class QMimeData;
 

@@ -1,6 +1,7 @@
 #include "app/TesselDlg.h"
 
 #include <QComboBox>
+#include <algorithm>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
@@ -9,13 +10,12 @@
 #include "content/pages/ContentPages.h"
 #include "gui/TextBytes.h"
 #include "qr/QrCodeEncoder.h"
-#include "qr/QrStandard.h"
 #include "res/Strings.h"
+#include "symbol/SymbolRequest.h"
 
 namespace {
 
 constexpr int VersionItems = 13;
-constexpr int DefaultLevelIndex = 1;  // "M级(15%)"
 
 struct FormatRadio {
   int controlId;
@@ -23,6 +23,12 @@ struct FormatRadio {
 };
 constexpr FormatRadio FormatRadios[] = {
     {ControlId::FormatMobileV1, 1}, {ControlId::FormatMobileV2, 2}, {ControlId::FormatUnicom, 3}};
+
+// The version of the symbol shown; none while there is no symbol.
+QString VersionLabelFor(const SymbolResult& result) {
+  if (result.Ok()) return FromUtf8(UiText::VersionLabel).arg(result.symbol.version);
+  return result.failure == SymbolFailure::DoesNotFit ? FromUtf8(UiText::ContentTooLong) : QString();
+}
 
 }  // namespace
 
@@ -78,14 +84,14 @@ void CTesselDlg::SetTabOrder() {
 void CTesselDlg::FillCombos() {
   auto* level = controls_.Get<QComboBox>(ControlId::EcLevel);
   for (std::string_view item : UiText::ErrorCorrectionLevels) level->addItem(FromUtf8(item));
-  level->setCurrentIndex(DefaultLevelIndex);
+  level->setCurrentIndex(QrLevelPosition(level_));
   connect(level, &QComboBox::activated, this, &CTesselDlg::OnLevelSelected);
 
   auto* version = controls_.Get<QComboBox>(ControlId::VersionList);
   version->addItem(FromUtf8(UiText::AutomaticVersion));
   for (int v = 1; v <= VersionItems; ++v) version->addItem(FromUtf8(UiText::VersionItem).arg(v));
   version->setCurrentIndex(0);
-  connect(version, &QComboBox::activated, this, &CTesselDlg::OnVersionSelected);
+  connect(version, &QComboBox::activated, this, &CTesselDlg::ComposePayload);
 }
 
 CDialogTypeBase* CTesselDlg::Page(std::string_view className) const {
@@ -94,8 +100,6 @@ CDialogTypeBase* CTesselDlg::Page(std::string_view className) const {
   }
   return nullptr;
 }
-
-int CTesselDlg::RequestedVersion() const { return encoder_->Version; }
 
 void CTesselDlg::RebuildTabs(int format) {
   QTabBar* bar = ContentTabs()->Bar();
@@ -179,30 +183,28 @@ void CTesselDlg::SetFieldValue(unsigned slot, std::string text) {
 }
 
 void CTesselDlg::OnLevelSelected(int index) {
-  if (index >= 0 && index < static_cast<int>(qr::LevelsShown.size())) {
-    encoder_->SetErrorCorrectionLevel(qr::LevelsShown.substr(static_cast<size_t>(index), 1));
-  }
+  level_ = QrLevelAt(index).value_or(level_);
   ComposePayload();
 }
 
-void CTesselDlg::OnVersionSelected(int index) {
-  if (index >= 0 && index <= qr::MaxVersion) encoder_->Version = index;
-  ComposePayload();
+int CTesselDlg::SelectedVersion() const {
+  return std::max(controls_.Get<QComboBox>(ControlId::VersionList)->currentIndex(), 0);
 }
 
 void CTesselDlg::ComposePayload() {
   currentPayload_ = ComposeFieldPayload(fieldValues_, operatorFormat_, ContentTabs()->Bar()->currentIndex());
-  const bool fits = currentPayload_.empty() || EncodeCurrentPayload();
-  if (!fits) currentPayload_.clear();
-  SetVersionLabel(fits ? FromUtf8(UiText::VersionLabel).arg(encoder_->Version) : FromUtf8(UiText::ContentTooLong));
-  if (currentPayload_.empty()) ShowSymbol(ModuleMatrix(), {}, !fits);
-  else ShowSymbol(ModuleMatrix::FromQr(*encoder_), EncoderInput(currentPayload_));
-}
-
-bool CTesselDlg::EncodeCurrentPayload() {
-  const std::string input = EncoderInput(currentPayload_);
-  // The prefix puts every payload in byte mode: a longer one fits no version.
-  if (input.size() > static_cast<size_t>(CQrCodeEncoder::MaxByteModeInput)) return false;
-  if (controls_.Get<QComboBox>(ControlId::VersionList)->currentIndex() == 0) encoder_->Version = 0;
-  return encoder_->EncodeData(reinterpret_cast<const uint8_t*>(input.data()), static_cast<int32_t>(input.size())) == 0;
+  SymbolRequest request;
+  request.data = EncoderInput(currentPayload_);
+  request.level = level_;
+  request.version = SelectedVersion();
+  // An empty composition is not encoded.
+  SymbolResult result{SymbolFailure::NothingToEncode, {}};
+  if (!currentPayload_.empty()) result = MakeSymbol(request, *encoder_);
+  SetVersionLabel(VersionLabelFor(result));
+  if (!result.Ok()) {
+    currentPayload_.clear();
+    ShowSymbol(ModuleMatrix(), {}, result.failure == SymbolFailure::DoesNotFit);
+    return;
+  }
+  ShowSymbol(std::move(result.symbol.matrix), std::move(result.symbol.data));
 }

@@ -11,6 +11,7 @@
 
 #include "app/SymbolPage.h"
 #include "content/Payload.h"
+#include "qr/QrLevel.h"
 
 class CDialogTypeBase;
 class CQrCodeEncoder;
@@ -30,7 +31,6 @@ class CTesselDlg : public CSymbolPage {
   const std::string& CurrentPayload() const { return currentPayload_; }
   const FieldValueArray& FieldValues() const { return fieldValues_; }
   int OperatorFormat() const { return operatorFormat_; }
-  int RequestedVersion() const;
   CDialogTypeBase* CurrentPage() const { return currentPage_; }
   CDialogTypeBase* Page(std::string_view className) const;
   CTabControl* ContentTabs() const;
@@ -54,15 +54,15 @@ class CTesselDlg : public CSymbolPage {
   void UndoEmptying();
   void SetTabOrder();
   void OnLevelSelected(int index);
-  void OnVersionSelected(int index);
-  // Encodes the current payload; false when it fits no version.
-  bool EncodeCurrentPayload();
+  // The version list's choice, the smallest version every encoding accepts (0: automatic).
+  int SelectedVersion() const;
 
   std::vector<CDialogTypeBase*> pages_;  // children, in catalogue order
   CDialogTypeBase* currentPage_ = nullptr;
   int currentTab_ = 0;
   int operatorFormat_ = 1;
   FieldValueArray fieldValues_;
+  QrLevel level_ = DefaultQrLevel;
   std::unique_ptr<CQrCodeEncoder> encoder_;
   std::string currentPayload_;
   // While a page clears or restores its fields, compose once at the end, not per field.

@@ -17,6 +17,7 @@
 #include "datamatrix/DmEncoder.h"
 #include "image/ImageFormats.h"
 #include "image/LabelSheet.h"
+#include "qr/QrLevel.h"
 
 // Why a row was not written, for front ends that word it in their own language.
 enum class RowFailure {
@@ -76,7 +77,7 @@ struct BatchJob {
   // QR: the content page (operator format 1..3, tab from 0), level, smallest version.
   int operatorFormat = 1;
   int tab = 0;
-  char level = 'M';
+  QrLevel level = DefaultQrLevel;
   int version = 0;
   // Data Matrix: requested size and encodation scheme.
   int dmSize = DmSmallestSquare;

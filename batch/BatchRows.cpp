@@ -2,7 +2,6 @@
 
 #include "content/Payload.h"
 #include "qr/QrCodeEncoder.h"
-#include "qr/QrStandard.h"
 
 namespace {
 
@@ -23,6 +22,22 @@ RowError RecordError(const TableRecord& record, size_t headerCells) {
     return {RowFailure::TooManyCells,
             "the row has " + std::to_string(record.cells.size()) + " cells, the header " + std::to_string(headerCells)};
   return {};
+}
+
+// The symbol for the manifest: "version 3 level M" or "24x24".
+std::string SymbolInWords(const Symbol& symbol) {
+  if (symbol.symbology == Symbology::QrCode)
+    return "version " + std::to_string(symbol.version) + " level " + QrLevelLetter(symbol.level);
+  return std::to_string(symbol.matrix.Rows()) + "x" + std::to_string(symbol.matrix.Columns());
+}
+
+// Temporary English until the row failures are worded by the front ends.
+std::string DescribeSymbolFailure(const SymbolResult& made, const SymbolRequest& request) {
+  if (made.failure == SymbolFailure::NothingToEncode) return "every field is empty: there is nothing to encode";
+  const std::string bytes = std::to_string(made.symbol.data.size()) + " bytes";
+  if (request.symbology == Symbology::QrCode)
+    return "the data (" + bytes + ") fits no QR Code version at level " + QrLevelLetter(request.level);
+  return "the text (" + bytes + ") cannot be encoded in this scheme or fits no size allowed";
 }
 
 }  // namespace
@@ -85,36 +100,47 @@ BatchRowResult RowEncoder::Encode(const RowTask& task) {
     result.fileName = job_.labels->path;
   }
   RowError error = task.error;
-  std::string payload;
-  if (!error) payload = Payload(task, error);
+  SymbolRequest request;
+  if (!error) request = Request(task, error);
   if (error) {
     result.failure = error.failure;
     result.error = std::move(error.text);
     return result;
   }
-  EncodeAndWrite(payload, job_.outputDir + "/" + task.fileName, result);
+  EncodeAndWrite(request, job_.outputDir + "/" + task.fileName, result);
   return result;
 }
 
-std::string RowEncoder::Payload(const RowTask& task, RowError& error) const {
+SymbolRequest RowEncoder::Request(const RowTask& task, RowError& error) const {
+  SymbolRequest request;
+  request.symbology = job_.kind == SymbolKind::Qr ? Symbology::QrCode : Symbology::DataMatrix;
+  request.level = job_.level;
+  request.version = job_.version;
+  request.dmSize = job_.dmSize;
+  request.dmScheme = job_.dmScheme;
+  request.dmGrowSize = job_.dmGrowSize;
   for (size_t i = 0; i < plan_.columns.size(); ++i)
     if (plan_.columns[i].unnamed && !task.cells[i].empty()) {
       error = {RowFailure::UnnamedColumn, ColumnName(plan_.columns[i], i) + ": a column without a name holds a value"};
-      return {};
+      return request;
     }
-  if (!plan_.rawText) return ComposedPayload(task, error);
+  if (!plan_.rawText) {
+    request.content = ContentFields{job_.operatorFormat, job_.tab, FieldValues(task, error)};
+    return request;
+  }
   const int column = plan_.textColumn;
   std::string reason;
   auto bytes = CellToCodePage(task.cells[column], encoding_, &reason);
   if (!bytes) {
     error = BadCell(plan_.columns[column], column, reason);
-    return {};
+    return request;
   }
   if (bytes->empty()) error = {RowFailure::NothingToEncode, "the text is empty: there is nothing to encode"};
-  return std::move(*bytes);
+  request.data = std::move(*bytes);
+  return request;
 }
 
-std::string RowEncoder::ComposedPayload(const RowTask& task, RowError& error) const {
+FieldValueArray RowEncoder::FieldValues(const RowTask& task, RowError& error) const {
   FieldValueArray values;
   for (size_t i = 0; i < plan_.columns.size(); ++i) {
     const BatchColumn& column = plan_.columns[i];
@@ -123,74 +149,39 @@ std::string RowEncoder::ComposedPayload(const RowTask& task, RowError& error) co
     auto bytes = CellToCodePage(task.cells[i], encoding_, &reason);
     if (!bytes) {
       error = BadCell(column, i, reason);
-      return {};
+      return values;
     }
     StoreFieldValue(values, static_cast<unsigned>(column.slot), std::move(*bytes));
   }
-  const std::string payload = ComposeFieldPayload(values, job_.operatorFormat, job_.tab);
-  if (payload.empty()) {
-    error = {RowFailure::NothingToEncode, "every field is empty: there is nothing to encode"};
-    return {};
-  }
-  return EncoderInput(payload);
+  return values;
 }
 
-void RowEncoder::EncodeAndWrite(const std::string& payload, const std::string& path, BatchRowResult& result) {
-  ModuleMatrix matrix;
-  if (qr_) {
-    qr_->SetErrorCorrectionLevel(std::string(1, job_.level));
-    qr_->Version = job_.version;
-    if (qr_->EncodeData(payload.data(), static_cast<int32_t>(payload.size())) != 0) {
-      result.failure = RowFailure::DoesNotFit;
-      result.error = "the data (" + std::to_string(payload.size()) + " bytes) fits no QR Code version at level " + job_.level;
-      return;
-    }
-    result.symbol = "version " + std::to_string(qr_->Version) + " level " + qr::LevelLetters[qr_->EcLevel];
-    matrix = ModuleMatrix::FromQr(*qr_);
-  } else {
-    DmEncodeParams params;
-    const auto grid = EncodeDm(payload, params);
-    if (!grid) {
-      result.failure = RowFailure::DoesNotFit;
-      result.error = "the text (" + std::to_string(payload.size()) +
-                     " bytes) cannot be encoded in this scheme or fits no size allowed";
-      return;
-    }
-    result.symbol = std::to_string(params.symbolRows) + "x" + std::to_string(params.symbolColumns);
-    matrix = ModuleMatrix::FromDm(*grid);
+void RowEncoder::EncodeAndWrite(const SymbolRequest& request, const std::string& path, BatchRowResult& result) {
+  SymbolResult made = qr_ ? MakeSymbol(request, *qr_) : MakeSymbol(request);
+  if (!made.Ok()) {
+    result.failure = made.failure == SymbolFailure::DoesNotFit ? RowFailure::DoesNotFit : RowFailure::NothingToEncode;
+    result.error = DescribeSymbolFailure(made, request);
+    return;
   }
-  const Symbology symbology = qr_ ? Symbology::QrCode : Symbology::DataMatrix;
+  const Symbol& symbol = made.symbol;
+  result.symbol = SymbolInWords(symbol);
   if (job_.labels) {
     // A label is vector drawing: its modules are checked as they are drawn.
     if (job_.verify)
-      CheckReadBack(VerifySymbolModules(matrix, job_.image, symbology, payload), *FindFormatByName("pdf"), "the label",
-                    result);
-    if (result.Ok()) result.label = std::make_shared<const ModuleMatrix>(std::move(matrix));
+      CheckReadBack(VerifySymbolModules(symbol.matrix, job_.image, symbol.symbology, symbol.data),
+                    *FindFormatByName("pdf"), "the label", result);
+    if (result.Ok()) result.label = std::make_shared<const ModuleMatrix>(std::move(made.symbol.matrix));
     return;
   }
-  result.image = SaveImageFile(matrix, job_.image, path);
+  result.image = SaveImageFile(symbol.matrix, job_.image, path);
   if (!result.image.Ok()) {
     result.failure = RowFailure::WriteFailed;
     result.error = DescribeImageFailure(result.image);
     return;
   }
   if (job_.verify)
-    CheckReadBack(VerifySymbolFile(path, matrix, job_.image, symbology, payload), *FindFormatForFile(path),
-                  "'" + result.fileName + "'", result);
-}
-
-std::unique_ptr<DmModuleGrid> RowEncoder::EncodeDm(const std::string& text, DmEncodeParams& params) const {
-  const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-  const int length = static_cast<int>(text.size());
-  const bool grows = job_.dmGrowSize && job_.dmSize >= 0 && job_.dmSize < DmSquareSizeCount;
-  const int last = grows ? DmSquareSizeCount - 1 : job_.dmSize;
-  for (int requested = job_.dmSize;; ++requested) {
-    params = DmEncodeParams{};
-    params.scheme = job_.dmScheme;
-    int size = requested;
-    if (auto grid = DmEncodeText(bytes, length, params, size)) return grid;
-    if (requested >= last) return nullptr;
-  }
+    CheckReadBack(VerifySymbolFile(path, symbol.matrix, job_.image, symbol.symbology, symbol.data),
+                  *FindFormatForFile(path), "'" + result.fileName + "'", result);
 }
 
 void RowEncoder::CheckReadBack(const ReadBackResult& check, const ImageFormat& format, const std::string& what,

@@ -10,6 +10,7 @@
 
 #include "batch/BatchJob.h"
 #include "batch/TableReader.h"
+#include "symbol/SymbolRequest.h"
 #include "verify/ReadBack.h"
 
 class CQrCodeEncoder;
@@ -59,11 +60,10 @@ class RowEncoder {
   BatchRowResult Encode(const RowTask& task);
 
  private:
-  std::string Payload(const RowTask& task, RowError& error) const;
-  std::string ComposedPayload(const RowTask& task, RowError& error) const;
-  void EncodeAndWrite(const std::string& payload, const std::string& path, BatchRowResult& result);
-  // The text as Data Matrix at the job's size (growing when it asks to), or null.
-  std::unique_ptr<DmModuleGrid> EncodeDm(const std::string& text, DmEncodeParams& params) const;
+  // The row's symbol request: its text, or its fields for the job's content page.
+  SymbolRequest Request(const RowTask& task, RowError& error) const;
+  FieldValueArray FieldValues(const RowTask& task, RowError& error) const;
+  void EncodeAndWrite(const SymbolRequest& request, const std::string& path, BatchRowResult& result);
   // With `verify`: fails the row when `check` did not read the symbol back.
   void CheckReadBack(const ReadBackResult& check, const ImageFormat& format, const std::string& what,
                      BatchRowResult& result) const;

@@ -4,6 +4,7 @@
 
 #include "content/Catalogue.h"
 #include "datamatrix/DmEncoder.h"
+#include "qr/QrLevel.h"
 #include "qr/QrStandard.h"
 
 namespace {
@@ -28,15 +29,8 @@ std::string OneOf(const Names& names, std::string_view separator = ", ", std::st
 
 std::vector<std::string> LevelNames() {
   std::vector<std::string> names;
-  for (const char letter : qr::LevelsShown) names.emplace_back(1, letter);
+  for (const QrLevelRow& row : QrLevels) names.emplace_back(1, row.letter);
   return names;
-}
-
-std::optional<char> ParseLevel(std::string_view word) {
-  if (word.size() != 1) return std::nullopt;
-  const char upper = static_cast<char>(word[0] & ~0x20);
-  if (qr::LevelsShown.find(upper) == std::string_view::npos) return std::nullopt;
-  return upper;
 }
 
 // A size index by its rows and columns: "10x10", "8x18".
@@ -138,7 +132,7 @@ class Parser {
     else if (name == "--verify") options_.verify = true;
     else if (name == "--quiet-zone") Number(name, 0, MaxQuietZoneModules, options_.image.quietZone);
     else if (name == "--dpi") Number(name, MinDpi, MaxDpi, options_.image.dpi);
-    else if (qr && name == "--level") Parsed(name, ParseLevel, options_.level, OneOf(LevelNames()));
+    else if (qr && name == "--level") Parsed(name, ParseQrLevel, options_.level, OneOf(LevelNames()));
     else if (qr && name == "--version") Number(name, 0, qr::MaxVersion, options_.version);
     else if (qr && name == "--operator") Content(), Number(name, 1, OperatorFormatCount, options_.operatorFormat);
     else if (qr && name == "--type") Content(), Number(name, 0, MaxTabsPerFormat - 1, options_.tab);

@@ -14,6 +14,7 @@
 #include "image/ImageFormats.h"
 #include "image/LabelSheet.h"
 #include "image/PhysicalSize.h"
+#include "qr/QrLevel.h"
 
 enum class CliCommand { Qr, Dm, Help, Version };
 
@@ -52,7 +53,7 @@ struct CliOptions {
   std::vector<std::pair<std::string, std::string>> fields;  // tag, UTF-8 value
 
   // qr
-  char level = 'M';
+  QrLevel level = DefaultQrLevel;
   int version = 0;
   // dm
   int dmSize = -1;

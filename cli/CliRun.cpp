@@ -11,11 +11,9 @@
 #include "cli/CliBatch.h"
 #include "content/Catalogue.h"
 #include "content/CodePage.h"
-#include "content/Payload.h"
-#include "datamatrix/DmEncoder.h"
+#include "cli/SymbolWords.h"
 #include "image/ImageFormats.h"
-#include "qr/QrCodeEncoder.h"
-#include "qr/QrStandard.h"
+#include "symbol/SymbolRequest.h"
 #include "verify/ReadBack.h"
 
 namespace {
@@ -81,31 +79,42 @@ bool PageShowsSlot(const PageSpec& page, int slot) {
   return false;
 }
 
-Input ComposeContent(const CliOptions& options) {
+// The content page's fields, checked against the page they belong to.
+std::optional<Failure> GatherFields(const CliOptions& options, ContentFields& content) {
   const PageSpec* page = PageForTab(options.operatorFormat, options.tab);
   if (!page)
-    return Fail(ExitUsage, "--type " + std::to_string(options.tab) + " is not a tab of " +
-                               std::string(FindOperatorFormat(options.operatorFormat)->caption));
-  FieldValueArray values;
+    return Failure{ExitUsage, "--type " + std::to_string(options.tab) + " is not a tab of " +
+                                  std::string(FindOperatorFormat(options.operatorFormat)->caption)};
+  content = {options.operatorFormat, options.tab, {}};
   for (const auto& [tag, value] : options.fields) {
     const int slot = FieldSlotOfTag(tag);
     if (slot < 0 || !PageShowsSlot(*page, slot))
-      return Fail(ExitUsage, "field '" + tag + "' is not on " + TabInUserWords(options.operatorFormat, options.tab) +
-                                 "; its fields are " + TagsOfPage(*page));
+      return Failure{ExitUsage, "field '" + tag + "' is not on " + TabInUserWords(options.operatorFormat, options.tab) +
+                                    "; its fields are " + TagsOfPage(*page)};
     std::string error;
     auto bytes = Utf8ToCodePage(ExpandLineBreaks(value), &error);
-    if (!bytes) return Fail(ExitUsage, "--field " + tag + ": " + error);
-    values[slot] = std::move(*bytes);
+    if (!bytes) return Failure{ExitUsage, "--field " + tag + ": " + error};
+    content.values[slot] = std::move(*bytes);
   }
-  const std::string payload = ComposeFieldPayload(values, options.operatorFormat, options.tab);
-  if (payload.empty()) return Fail(ExitUsage, "every field is empty: there is nothing to encode");
-  return {EncoderInput(payload), std::nullopt};
+  return std::nullopt;
 }
 
-Input GatherInput(const CliOptions& options, std::istream& in) {
-  if (options.dataFile) return *options.dataFile == StandardStream ? ReadStandardInput(in) : ReadDataFile(*options.dataFile);
-  if (options.text) return ConvertText(*options.text);
-  return ComposeContent(options);
+Input ReadInput(const CliOptions& options, std::istream& in) {
+  if (!options.dataFile) return ConvertText(*options.text);
+  return *options.dataFile == StandardStream ? ReadStandardInput(in) : ReadDataFile(*options.dataFile);
+}
+
+// The symbol the options ask for: the data or fields, and the settings.
+std::optional<Failure> BuildRequest(const CliOptions& options, std::istream& in, SymbolRequest& request) {
+  request.symbology = options.command == CliCommand::Qr ? Symbology::QrCode : Symbology::DataMatrix;
+  request.level = options.level;
+  request.version = options.version;
+  request.dmSize = options.dmSize;
+  request.dmScheme = options.dmScheme;
+  if (!options.dataFile && !options.text) return GatherFields(options, request.content.emplace());
+  Input input = ReadInput(options, in);
+  request.data = std::move(input.bytes);
+  return input.failure;
 }
 
 void DumpRows(const ModuleMatrix& matrix, std::string& out) {
@@ -115,20 +124,13 @@ void DumpRows(const ModuleMatrix& matrix, std::string& out) {
   }
 }
 
-// What was encoded, for --verify to compare the read-back with.
-struct Encoded {
-  const ModuleMatrix& matrix;
-  Symbology symbology;
-  const std::string& data;
-};
-
 std::optional<Failure> NotReadBack(const ReadBackResult& result, const ImageFormat& format, const CliOptions& options,
                                    const std::string& what) {
   if (result.Ok()) return std::nullopt;
   return Failure{ExitNotReadBack, DescribeNotReadBack(result, format, options.image, what)};
 }
 
-std::optional<Failure> WriteImage(const Encoded& symbol, const CliOptions& options, std::ostream& out) {
+std::optional<Failure> WriteImage(const Symbol& symbol, const CliOptions& options, std::ostream& out) {
   const ModuleMatrix& matrix = symbol.matrix;
   const std::string& path = *options.outputFile;
   if (path != StandardStream) {
@@ -149,7 +151,7 @@ std::optional<Failure> WriteImage(const Encoded& symbol, const CliOptions& optio
                      "the image written to standard output");
 }
 
-std::optional<Failure> EmitSymbol(const Encoded& symbol, const std::string& header, const CliOptions& options,
+std::optional<Failure> EmitSymbol(const Symbol& symbol, const std::string& header, const CliOptions& options,
                                   std::ostream& out) {
   if (options.dump) {
     std::string text = header + '\n';
@@ -159,37 +161,26 @@ std::optional<Failure> EmitSymbol(const Encoded& symbol, const std::string& head
   return options.outputFile ? WriteImage(symbol, options, out) : std::nullopt;
 }
 
-std::optional<Failure> RunQr(const CliOptions& options, const std::string& data, std::ostream& out) {
-  auto encoder = std::make_unique<CQrCodeEncoder>();
-  encoder->SetErrorCorrectionLevel(std::string(1, options.level));
-  encoder->Version = options.version;
-  if (encoder->EncodeData(reinterpret_cast<const uint8_t*>(data.data()), static_cast<int32_t>(data.size())) != 0)
-    return Failure{ExitDoesNotFit, "the data (" + std::to_string(data.size()) +
-                                       " bytes) fits no QR Code version at level " + std::string(1, options.level)};
-  const std::string header = "version " + std::to_string(encoder->Version) + " level " +
-                             qr::LevelLetters[encoder->EcLevel] + " mask " + std::to_string(encoder->MaskReference);
-  return EmitSymbol({ModuleMatrix::FromQr(*encoder), Symbology::QrCode, data}, header, options, out);
+int ExitStatusOf(SymbolFailure failure) {
+  return failure == SymbolFailure::DoesNotFit ? ExitDoesNotFit : ExitUsage;
 }
 
-std::optional<Failure> RunDm(const CliOptions& options, const std::string& data, std::ostream& out) {
-  DmEncodeParams params;
-  params.scheme = options.dmScheme;
-  int size = options.dmSize;
-  const auto grid = DmEncodeText(reinterpret_cast<const uint8_t*>(data.data()), static_cast<int>(data.size()), params, size);
-  if (!grid)
-    return Failure{ExitDoesNotFit, "the text (" + std::to_string(data.size()) +
-                                       " bytes) cannot be encoded in this scheme or fits no size allowed by --size"};
-  std::string header = "rows " + std::to_string(params.symbolRows) + " columns " + std::to_string(params.symbolColumns) +
-                       " codewords";
-  for (const uint8_t codeword : params.buffers->codewords) header.append(" ").append(std::to_string(codeword));
-  return EmitSymbol({ModuleMatrix::FromDm(*grid), Symbology::DataMatrix, data}, header, options, out);
+std::string DumpHeader(const Symbol& symbol) {
+  if (symbol.symbology == Symbology::QrCode)
+    return "version " + std::to_string(symbol.version) + " level " + QrLevelLetter(symbol.level) + " mask " +
+           std::to_string(symbol.mask);
+  std::string header = "rows " + std::to_string(symbol.matrix.Rows()) + " columns " +
+                       std::to_string(symbol.matrix.Columns()) + " codewords";
+  for (const uint8_t codeword : symbol.codewords) header.append(" ").append(std::to_string(codeword));
+  return header;
 }
 
 std::optional<Failure> RunSymbol(const CliOptions& options, std::istream& in, std::ostream& out) {
-  const Input input = GatherInput(options, in);
-  if (input.failure) return input.failure;
-  if (input.bytes.empty()) return Failure{ExitUsage, "the input is empty: there is nothing to encode"};
-  return options.command == CliCommand::Qr ? RunQr(options, input.bytes, out) : RunDm(options, input.bytes, out);
+  SymbolRequest request;
+  if (auto failure = BuildRequest(options, in, request)) return failure;
+  const SymbolResult result = MakeSymbol(request);
+  if (!result.Ok()) return Failure{ExitStatusOf(result.failure), DescribeSymbolFailure(result, request)};
+  return EmitSymbol(result.symbol, DumpHeader(result.symbol), options, out);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "image/ImageResult.h"
-#include "image/ModuleMatrix.h"
+#include "symbol/ModuleMatrix.h"
 
 constexpr int MinScale = 1;
 constexpr int MaxScale = 16;

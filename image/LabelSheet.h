@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "image/ModuleMatrix.h"
+#include "symbol/ModuleMatrix.h"
 #include "image/PhysicalSize.h"
 
 struct PaperSize {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "image/LabelSheet.h"
-#include "image/ModuleMatrix.h"
+#include "symbol/ModuleMatrix.h"
 #include "image/PhysicalSize.h"
 #include "image/print/PrintModule.h"
 

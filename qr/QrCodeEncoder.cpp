@@ -4,6 +4,7 @@
 #include "qr/EncodePlan.h"
 #include "qr/EncoderSteps.h"
 #include "qr/MaskPenalty.h"
+#include "qr/QrLevel.h"
 
 #include <algorithm>
 #include <cstring>
@@ -12,7 +13,7 @@ namespace {
 
 using namespace qr;
 
-constexpr int MaxCodewords = 3706;
+constexpr int MaxCodewords = TotalCodewords(MaxVersion);
 constexpr int WorkLines = CQrCodeEncoder::MaxSide;
 
 // Working storage of one encoding: codewords, and the bit-parallel cells both
@@ -26,9 +27,8 @@ struct Workspace {
 }  // namespace
 
 void CQrCodeEncoder::SetErrorCorrectionLevel(std::string_view text) {
-  const char upper = text.size() == 1 ? static_cast<char>(text[0] & ~0x20) : 'M';
-  const size_t index = LevelLetters.find(upper);
-  EcLevel = index == std::string_view::npos ? 0 : static_cast<int32_t>(index);
+  // Anything but a level letter selects M.
+  EcLevel = QrLevelIndicator(ParseQrLevel(text).value_or(QrLevel::M));
 }
 
 int32_t CQrCodeEncoder::EncodeData(const char* data, int32_t length) {

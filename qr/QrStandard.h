@@ -10,10 +10,9 @@
 namespace qr {
 
 constexpr int MaxVersion = 40;
-constexpr int LevelCount = 4;  // level index = format indicator: 0 M, 1 L, 2 H, 3 Q
-// The level letters by level index, and as users see them, weakest first.
-constexpr std::string_view LevelLetters = "MLHQ";
-constexpr std::string_view LevelsShown = "LMQH";
+// Tables are indexed by the format indicator (0 M, 1 L, 2 H, 3 Q); QrLevel
+// (qr/QrLevel.h) names the levels.
+constexpr int LevelCount = 4;
 constexpr int MaskCount = 8;
 
 constexpr int SideOf(int version) { return 17 + 4 * version; }

@@ -23,7 +23,7 @@ constexpr std::string_view ContentTooLong = "(内容过长)";
 constexpr std::string_view VersionItem = "版本 %1";
 constexpr std::string_view AutomaticVersion = "自动选择";
 
-// In the order of qr::LevelsShown.
+// In the order of QrLevels (qr/QrLevel.h).
 constexpr std::array<std::string_view, 4> ErrorCorrectionLevels = {"L级(7%)", "M级(15%)", "Q级(25%)", "H级(30%)"};
 
 // The detail under SaveFailed, by failure; %1 the subject, %2 the reason.

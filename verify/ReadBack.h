@@ -8,9 +8,8 @@
 #include <string_view>
 
 #include "image/ImageFormats.h"
-#include "image/ModuleMatrix.h"
-
-enum class Symbology { QrCode, DataMatrix };
+#include "symbol/ModuleMatrix.h"
+#include "symbol/Symbology.h"
 
 enum class ReadBackStatus {
   ReadBack,        // a decoder gave exactly the encoded bytes

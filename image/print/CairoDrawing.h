@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "image/ModuleMatrix.h"
+#include "symbol/ModuleMatrix.h"
 #include "image/PhysicalSize.h"
 #include "image/print/PrintModule.h"
 

@@ -10,7 +10,7 @@
 
 #include "image/ImageFormats.h"
 #include "image/LabelSheet.h"
-#include "image/ModuleMatrix.h"
+#include "symbol/ModuleMatrix.h"
 #include "image/PhysicalSize.h"
 
 // Receives the document's bytes as they are produced; false stops writing.

@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Require(o.dmSize >= DmSmallestRectangle && o.dmSize < DmSizeCount);
   Require(o.dmScheme >= 0 && o.dmScheme < static_cast<int>(DmSchemeNames.size()));
   Require(o.operatorFormat >= 1 && o.operatorFormat <= OperatorFormatCount);
-  Require(qr::LevelsShown.find(o.level) != std::string_view::npos);
+  Require(QrLevelPosition(o.level) < static_cast<int>(QrLevels.size()));
   if (o.command != CliCommand::Qr && o.command != CliCommand::Dm) return 0;
   Require(o.dump || o.outputFile);
   // A file named for output always has a format to be written in; in a batch

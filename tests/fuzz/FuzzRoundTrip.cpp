@@ -23,7 +23,7 @@ void Require(bool condition) {
 
 void RoundTripQr(int control, const std::string& text) {
   static auto encoder = std::make_unique<CQrCodeEncoder>();
-  encoder->SetErrorCorrectionLevel(qr::LevelLetters.substr(control & 3, 1));
+  encoder->EcLevel = control & 3;
   encoder->Version = (control >> 2) % (qr::MaxVersion + 1);
   if (encoder->EncodeData(reinterpret_cast<const uint8_t*>(text.data()), static_cast<int32_t>(text.size())) != 0) return;
   const auto decoded = DecodeModules(encoder->Side(), encoder->Side(),

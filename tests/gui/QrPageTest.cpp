@@ -44,48 +44,47 @@ TEST_F(QrPage, ControlCharactersNulAndNoBreakSpaceAreBytesOfThePayload) {
   EXPECT_EQ(DecodeShownSymbol(qr, DecodeFormat::QrCode), QrPrefix + payload);
 }
 
-TEST_F(QrPage, TheSymbolFollowsEveryControlWhileTheVersionOnlyRises) {
+// The selected version is the floor of every encoding: a longer text raises
+// the version, a shorter one brings it back down; with no symbol the label
+// names no version.
+TEST_F(QrPage, TheSymbolFollowsEveryControlAndTheVersionFallsBackToTheSelectedOne) {
   SelectComboItem(Control<QComboBox>(qr, ControlId::VersionList), 1);
-  EXPECT_EQ(qr->VersionLabelText(), U("(版本: 1)"));
+  EXPECT_EQ(qr->VersionLabelText(), QString());
   auto* name = qobject_cast<QLineEdit*>(Field(Current(), "N"));
   TypeInto(name, U("name needing version 3"));  // 33 bytes with the prefix: version 3 at M, 4 at H
   EXPECT_EQ(qr->VersionLabelText(), U("(版本: 3)"));
   SelectComboItem(Control<QComboBox>(qr, ControlId::EcLevel), 3);
   EXPECT_EQ(qr->VersionLabelText(), U("(版本: 4)"));
-  name->setText(U("a"));
-  EXPECT_EQ(qr->VersionLabelText(), U("(版本: 4)"));
+  name->setText(U("a"));  // 12 bytes: version 2 at H
+  EXPECT_EQ(qr->VersionLabelText(), U("(版本: 2)"));
   Control<QSlider>(qr, ControlId::Zoom)->setValue(7);
-  EXPECT_EQ(qr->SymbolRect().width(), 33 * 7);
+  EXPECT_EQ(qr->SymbolRect().width(), 25 * 7);
   EXPECT_EQ(DecodeShownSymbol(qr, DecodeFormat::QrCode), QrPrefix + "CARD:N:a;;");
   QTest::keyClick(name, Qt::Key_Backspace);
   EXPECT_EQ(qr->CurrentPayload(), "");
   EXPECT_FALSE(qr->HasSymbol());
-  EXPECT_EQ(qr->VersionLabelText(), U("(版本: 4)"));
+  EXPECT_EQ(qr->VersionLabelText(), QString());
   EXPECT_EQ(DecodeShownSymbol(qr, DecodeFormat::QrCode), std::nullopt);
 }
 
-
-// Item k of the version list on an empty page shows version k, and one
-// character then encodes in it; "自动选择" again shows 0 and starts from the
-// smallest. 50 bytes with the prefix need version 3 at level L, 4 at M, 5 at
-// Q, 6 at H.
+// Item k of the version list encodes one character in version k; "自动选择"
+// starts from the smallest. 50 bytes with the prefix need version 3 at level
+// L, 4 at M, 5 at Q, 6 at H.
 TEST_F(QrPage, EveryVersionAndLevelItemEncodesAsItSays) {
   auto* versions = Control<QComboBox>(qr, ControlId::VersionList);
   ASSERT_EQ(versions->count(), 14);
   auto* name = qobject_cast<QLineEdit*>(Field(Current(), "N"));
+  TypeInto(name, U("a"));
   for (int item = 1; item <= 13; ++item) {
     SCOPED_TRACE(item);
     EXPECT_EQ(versions->itemText(item), U("版本 %1").arg(item));
-    name->clear();
     SelectComboItem(versions, item);
     EXPECT_EQ(qr->VersionLabelText(), U("(版本: %1)").arg(item));
-    TypeInto(name, U("a"));
     ASSERT_EQ(qr->Symbol().Columns(), 17 + 4 * item);
     EXPECT_EQ(DecodeSymbol(qr->Symbol(), DecodeFormat::QrCode), QrPrefix + "CARD:N:a;;");
   }
-  name->clear();
   SelectComboItem(versions, 0);
-  EXPECT_EQ(qr->VersionLabelText(), U("(版本: 0)"));
+  EXPECT_EQ(qr->VersionLabelText(), U("(版本: 1)"));
   name->setText(QString(39, u'n'));
   EXPECT_EQ(qr->VersionLabelText(), U("(版本: 4)"));
   auto* levels = Control<QComboBox>(qr, ControlId::EcLevel);

@@ -20,7 +20,7 @@ SoakOutcome Compare(std::vector<Reading> read, const std::string& data, std::vec
 
 SoakOutcome RunQr(const SoakCase& c, std::vector<Reading>* readings) {
   auto encoder = std::make_unique<CQrCodeEncoder>();
-  encoder->SetErrorCorrectionLevel(qr::LevelLetters.substr(c.setting & 3, 1));
+  encoder->EcLevel = c.setting & 3;
   encoder->Version = c.request;
   if (encoder->EncodeData(reinterpret_cast<const uint8_t*>(c.data.data()), static_cast<int32_t>(c.data.size())) != 0)
     return SoakOutcome::NotEncodable;

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "datamatrix/DmEncoder.h"
-#include "image/ModuleMatrix.h"
+#include "symbol/ModuleMatrix.h"
 #include "qr/QrCodeEncoder.h"
 
 // Level M, smallest version; empty when the data fits no symbol.

@@ -1,4 +1,4 @@
-#include "image/ModuleMatrix.h"
+#include "symbol/ModuleMatrix.h"
 
 #include "datamatrix/DmEncoder.h"
 #include "qr/QrCodeEncoder.h"

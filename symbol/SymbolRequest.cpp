@@ -1,0 +1,89 @@
+#include "symbol/SymbolRequest.h"
+
+#include <memory>
+
+#include "qr/QrCodeEncoder.h"
+
+namespace {
+
+SymbolResult Answer(SymbolFailure failure, std::string data) {
+  SymbolResult result;
+  result.failure = failure;
+  result.symbol.data = std::move(data);
+  return result;
+}
+
+// The bytes the request asks to encode, or why there are none.
+SymbolResult GatherData(const SymbolRequest& request) {
+  if (!request.content) {
+    if (request.data.empty()) return Answer(SymbolFailure::NothingToEncode, {});
+    return Answer(SymbolFailure::None, request.data);
+  }
+  const ContentFields& content = *request.content;
+  if (FindTab(content.operatorFormat, content.tab) == nullptr) return Answer(SymbolFailure::NoSuchTab, {});
+  const std::string payload = ComposeFieldPayload(content.values, content.operatorFormat, content.tab);
+  if (payload.empty()) return Answer(SymbolFailure::NothingToEncode, {});
+  return Answer(SymbolFailure::None, EncoderInput(payload));
+}
+
+void EncodeQr(const SymbolRequest& request, CQrCodeEncoder& encoder, SymbolResult& result) {
+  Symbol& symbol = result.symbol;
+  encoder.EcLevel = QrLevelIndicator(request.level);
+  encoder.Version = request.version;
+  if (encoder.EncodeData(symbol.data.data(), static_cast<int32_t>(symbol.data.size())) != 0) {
+    result.failure = SymbolFailure::DoesNotFit;
+    return;
+  }
+  symbol.matrix = ModuleMatrix::FromQr(encoder);
+  symbol.version = encoder.Version;
+  symbol.level = request.level;
+  symbol.mask = encoder.MaskReference;
+}
+
+// The sizes to try: the one asked for, and with dmGrowSize every larger square.
+int LastDmSizeToTry(const SymbolRequest& request) {
+  const bool grows = request.dmGrowSize && request.dmSize >= 0 && request.dmSize < DmSquareSizeCount;
+  return grows ? DmSquareSizeCount - 1 : request.dmSize;
+}
+
+void EncodeDm(const SymbolRequest& request, SymbolResult& result) {
+  Symbol& symbol = result.symbol;
+  result.failure = SymbolFailure::DoesNotFit;
+  if (symbol.data.size() > static_cast<size_t>(DmMaxTextLength)) return;
+  const auto* bytes = reinterpret_cast<const uint8_t*>(symbol.data.data());
+  const int length = static_cast<int>(symbol.data.size());
+  const int last = LastDmSizeToTry(request);
+  for (int requested = request.dmSize;; ++requested) {
+    DmEncodeParams params;
+    params.scheme = request.dmScheme;
+    int size = requested;
+    if (const auto grid = DmEncodeText(bytes, length, params, size)) {
+      result.failure = SymbolFailure::None;
+      symbol.matrix = ModuleMatrix::FromDm(*grid);
+      symbol.dmSizeIndex = params.sizeIndex;
+      symbol.codewords = std::move(params.buffers->codewords);
+      return;
+    }
+    if (requested >= last) return;
+  }
+}
+
+SymbolResult Make(const SymbolRequest& request, CQrCodeEncoder* encoder) {
+  SymbolResult result = GatherData(request);
+  result.symbol.symbology = request.symbology;
+  if (!result.Ok()) return result;
+  if (request.symbology == Symbology::DataMatrix) {
+    EncodeDm(request, result);
+  } else if (encoder != nullptr) {
+    EncodeQr(request, *encoder, result);
+  } else {
+    EncodeQr(request, *std::make_unique<CQrCodeEncoder>(), result);
+  }
+  return result;
+}
+
+}  // namespace
+
+SymbolResult MakeSymbol(const SymbolRequest& request) { return Make(request, nullptr); }
+
+SymbolResult MakeSymbol(const SymbolRequest& request, CQrCodeEncoder& encoder) { return Make(request, &encoder); }

@@ -1,0 +1,76 @@
+// From what a user asked for to a symbol: the one road that the pages, the
+// command line and batch all take. A request names the symbology, the bytes
+// or the content fields, and the settings; the answer is a symbol or a
+// failure kind that each front end words in its own language.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "content/Payload.h"
+#include "datamatrix/DmEncoder.h"
+#include "qr/QrLevel.h"
+#include "symbol/ModuleMatrix.h"
+#include "symbol/Symbology.h"
+
+class CQrCodeEncoder;
+
+// The fields of a content page, composed as the QR page composes them.
+struct ContentFields {
+  int operatorFormat = 1;
+  int tab = 0;
+  FieldValueArray values;  // code page 936 bytes
+};
+
+struct SymbolRequest {
+  Symbology symbology = Symbology::QrCode;
+  // The bytes to encode; ignored when `content` is set, whose payload is
+  // encoded behind 0x01 0x10 instead.
+  std::string data;
+  std::optional<ContentFields> content;
+
+  // QR Code: the level, and the smallest version accepted (0: automatic).
+  QrLevel level = DefaultQrLevel;
+  int version = 0;
+  // Data Matrix: the size (an index, DmSmallestSquare or DmSmallestRectangle)
+  // and the encodation scheme. With dmGrowSize a square size is the
+  // smallest: data that does not fit takes the next larger square.
+  int dmSize = DmSmallestSquare;
+  int dmScheme = Ascii;
+  bool dmGrowSize = false;
+};
+
+enum class SymbolFailure {
+  None,
+  NothingToEncode,  // the data is empty, or every field is
+  NoSuchTab,        // the content's tab is not one of its format's
+  DoesNotFit,       // no version or size allowed holds the data (Data Matrix: or the scheme cannot encode it)
+};
+
+struct Symbol {
+  Symbology symbology = Symbology::QrCode;
+  ModuleMatrix matrix;
+  std::string data;  // the bytes encoded: what a decoder reads back
+  // QR Code
+  int version = 0;
+  QrLevel level = DefaultQrLevel;
+  int mask = 0;
+  // Data Matrix
+  int dmSizeIndex = -1;
+  std::vector<uint8_t> codewords;  // data and error correction
+};
+
+struct SymbolResult {
+  SymbolFailure failure = SymbolFailure::None;
+  // On success the symbol; on failure `symbol.data` still holds the bytes
+  // that were to be encoded, which messages count.
+  Symbol symbol;
+  bool Ok() const { return failure == SymbolFailure::None; }
+};
+
+SymbolResult MakeSymbol(const SymbolRequest& request);
+// The same, with a QR Code made on `encoder`, which keeps the symbol as its
+// own last encoding: the QR page has one encoder, and batch one per thread.
+SymbolResult MakeSymbol(const SymbolRequest& request, CQrCodeEncoder& encoder);
