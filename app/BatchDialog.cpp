@@ -59,7 +59,6 @@ constexpr TextEncoding ForcedEncodings[] = {TextEncoding::Utf8, TextEncoding::Gb
 
 QString Ui(std::string_view utf8) { return FromUtf8(utf8); }
 
-std::string LocalBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 // "* 姓名:" as a spreadsheet would name it: "姓名".
 QString BareCaption(std::string_view caption) {
@@ -391,7 +390,7 @@ std::optional<TextEncoding> CBatchDlg::ChosenEncoding() const {
 void CBatchDlg::ReloadInput() {
   if (inputPath_.isEmpty()) return;
   BatchProblem problem;
-  table_ = ReadBatchTable(LocalBytes(inputPath_), ChosenEncoding(), PreviewRows, &problem);
+  table_ = ReadBatchTable(ToLocalPath(inputPath_), ChosenEncoding(), PreviewRows, &problem);
   if (!table_) {
     rowCount_->setText(BatchProblemText(problem));
     rowCount_->setStyleSheet(QStringLiteral("color: red"));
@@ -501,7 +500,7 @@ void CBatchDlg::UpdateStart() {
 BatchJob CBatchDlg::MakeJob() const {
   BatchJob job;
   job.kind = page_.kind;
-  job.inputPath = LocalBytes(inputPath_);
+  job.inputPath = ToLocalPath(inputPath_);
   job.encoding = ChosenEncoding();
   job.operatorFormat = page_.operatorFormat;
   job.tab = page_.tab;
@@ -514,9 +513,9 @@ BatchJob CBatchDlg::MakeJob() const {
   if (ToSheet()) {
     const PaperSize& paper = PaperSizes[static_cast<size_t>(std::max(paper_->currentIndex(), 0))];
     job.labels = LabelSheetJob{{paper, gridColumns_->value(), gridRows_->value(), SheetSymbol()},
-                               caption_->text().toStdString(), LocalBytes(sheetFile_->text().trimmed())};
+                               caption_->text().toStdString(), ToLocalPath(sheetFile_->text().trimmed())};
   } else {
-    job.outputDir = LocalBytes(folder_->text().trimmed());
+    job.outputDir = ToLocalPath(folder_->text().trimmed());
     job.nameTemplate = name_->text().toStdString();
   }
   return job;

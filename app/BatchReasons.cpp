@@ -61,7 +61,7 @@ QString BatchReasonText(const BatchRowResult& row) {
 }
 
 QString BatchProblemText(const BatchProblem& problem) {
-  const QString subject = QFile::decodeName(QByteArray::fromStdString(problem.subject));
+  const QString subject = FromLocalPath(problem.subject);
   const QString reason = SystemReason(problem.error);
   // One pass over each pattern, so that a "%2" inside a file name stays as it is.
   switch (problem.stop) {

@@ -29,7 +29,7 @@ QString SystemReason(int error) {
 }
 
 QString DescribeSaveFailure(const ImageResult& result) {
-  const QString subject = QFile::decodeName(QByteArray::fromStdString(result.subject));
+  const QString subject = FromLocalPath(result.subject);
   switch (result.failure) {
     case ImageFailure::None: return {};
     case ImageFailure::NoSymbol: return FromUtf8(UiText::NoSymbol);

@@ -36,7 +36,6 @@ void PaintOwnBackground(QWidget* control) {
 }
 
 // A name as the file system takes it.
-std::string LocalPath(const QString& fileName) { return QFile::encodeName(fileName).toStdString(); }
 
 // The saving rule's four entries in their order, then the further formats
 // the formats table offers.
@@ -46,18 +45,6 @@ QStringList SaveFilterCaptions() {
     captions << FromUtf8(format->filterCaption) + QStringLiteral(" (*") + FromUtf8(format->extensions.front()) +
                     QLatin1Char(')');
   return captions;
-}
-
-// A name without a dot in its last component, or ending in one, gets the
-// extension of the filter entry selected when the dialog closed.
-QString WithFilterExtension(const QString& fileName, int filterEntry) {
-  const std::span<const ImageFormat* const> offered = SaveDialogFormats();
-  if (filterEntry < 1 || filterEntry > static_cast<int>(offered.size())) return fileName;
-  const QString extension = FromUtf8(offered[filterEntry - 1]->extensions.front());  // with its dot
-  const QString name = QFileInfo(fileName).fileName();
-  if (name.endsWith(QLatin1Char('.'))) return fileName + extension.mid(1);
-  if (name.contains(QLatin1Char('.'))) return fileName;
-  return fileName + extension;
 }
 
 // How long the confirmation of a save that read back stays in the page.
@@ -115,20 +102,20 @@ std::optional<std::string> SaveSymbolImage(QWidget* page, const ModuleMatrix* sy
   for (;;) {
     const auto choice = dialogs.AskSaveFileName(page, question);
     if (!choice) return std::nullopt;
-    shownName = WithFilterExtension(choice->first, choice->second);
+    shownName = FromLocalPath(AppendDefaultExtension(ToLocalPath(choice->first), choice->second));
     const QFileInfo chosen(shownName);
     dialogs.lastFolder = chosen.absolutePath();
     dialogs.lastFilterEntry = choice->second;
     // "No" to replacing a file goes back to the dialog, not out of the save.
-    if (FindFormatForFile(LocalPath(shownName)) == nullptr || !chosen.exists() ||
+    if (FindFormatForFile(ToLocalPath(shownName)) == nullptr || !chosen.exists() ||
         dialogs.ConfirmOverwrite(page, shownName))
       break;
     question = SaveFileQuestion{question.filters, dialogs.lastFolder, dialogs.lastFilterEntry, chosen.fileName()};
   }
   ImageOptions options;
   options.scale = scale;
-  const ImageResult result = SaveImageFile(*symbol, options, LocalPath(shownName));
-  if (result.Ok()) return LocalPath(shownName);
+  const ImageResult result = SaveImageFile(*symbol, options, ToLocalPath(shownName));
+  if (result.Ok()) return ToLocalPath(shownName);
   dialogs.ShowMessage(page, FromUtf8(UiText::SaveFailed) + QLatin1Char('\n') + DescribeSaveFailure(result), false);
   return std::nullopt;
 }
@@ -237,7 +224,7 @@ void CSymbolPage::ReportReadBack(const std::string& fileName, const ReadBackResu
   QString why = ReadBackProblem(result);
   if (const ImageFormat* format = FindFormatForFile(fileName))
     if (const QString risk = RiskText(LikelyReadBackRisk(*format, options)); !risk.isEmpty()) why += QLatin1Char('\n') + risk;
-  const QString shownName = QFile::decodeName(QByteArray::fromStdString(fileName));
+  const QString shownName = FromLocalPath(fileName);
   dialogs_->ShowMessage(this, Text(UiText::NotReadBack).arg(shownName, why), true);
 }
 

@@ -54,7 +54,7 @@ QMimeData* SymbolDragData(const ModuleMatrix& matrix, int scale) {
   if (folder.isEmpty()) return data;
   const QString path = folder + QLatin1Char('/') + FromUtf8(UiText::DraggedFileName);
   const std::string bytes = data->data(QStringLiteral("image/png")).toStdString();
-  if (WriteFileAtomically(QFile::encodeName(path).toStdString(), bytes).Ok())
+  if (WriteFileAtomically(ToLocalPath(path), bytes).Ok())
     data->setUrls({QUrl::fromLocalFile(path)});
   return data;
 }

@@ -1,5 +1,7 @@
 #include "gui/TextBytes.h"
 
+#include <QFile>
+
 #include "content/CodePage.h"
 
 QString FromUtf8(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
@@ -15,4 +17,10 @@ std::string ToCodePageBytes(const QString& text) {
   // Only a few private-use characters have no GB18030 code; keep their
   // UTF-8 bytes rather than drop the text.
   return Utf8ToCodePage(view).value_or(std::string(view));
+}
+
+std::string ToLocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+QString FromLocalPath(std::string_view path) {
+  return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
 }

@@ -10,3 +10,8 @@
 
 QString FromUtf8(std::string_view utf8);
 std::string ToCodePageBytes(const QString& text);
+
+// A file name between the widgets and the layers below, which take the
+// bytes the file system uses.
+std::string ToLocalPath(const QString& path);
+QString FromLocalPath(std::string_view path);

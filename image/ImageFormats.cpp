@@ -123,9 +123,12 @@ std::span<const ImageFormat* const> SaveDialogFormats() {
 
 std::string AppendDefaultExtension(std::string_view path, int filterEntry) {
   const std::span<const ImageFormat* const> offered = SaveDialogFormats();
-  if (!ExtensionOf(path).empty() || filterEntry < 1 || filterEntry > static_cast<int>(offered.size()))
-    return std::string(path);
-  return std::string(path) + std::string(offered[filterEntry - 1]->extensions.front());
+  if (filterEntry < 1 || filterEntry > static_cast<int>(offered.size())) return std::string(path);
+  const std::string_view extension = offered[filterEntry - 1]->extensions.front();  // with its dot
+  const std::string_view name = path.substr(path.find_last_of('/') + 1);
+  if (name.ends_with('.')) return std::string(path).append(extension.substr(1));
+  if (name.find('.') != std::string_view::npos) return std::string(path);
+  return std::string(path).append(extension);
 }
 
 std::string KnownExtensions(std::string_view separator, std::string_view lastSeparator) {

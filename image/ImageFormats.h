@@ -56,8 +56,9 @@ const ImageFormat* FindFormatForFile(std::string_view path);
 // The formats of the save dialog, in its order: entry k is element k - 1.
 std::span<const ImageFormat* const> SaveDialogFormats();
 
-// When the last path component has no dot, appends the default extension of
-// save-dialog entry `filterEntry` (1-based); otherwise returns `path` as is.
+// A last path component without a dot, or ending in one, gets the default
+// extension of save-dialog entry `filterEntry` (1-based); any other path is
+// returned as it is.
 std::string AppendDefaultExtension(std::string_view path, int filterEntry);
 
 // Each file format's default extension, joined for a message:

@@ -26,14 +26,14 @@ TEST(FormatsTable, NamesAcceptEveryExtensionWithoutItsDot) {
   for (const auto& [name, format] : cases) EXPECT_EQ(NameOrNone(FindFormatByName(name)), format) << name;
 }
 
-// The save dialog's entries in order; a bare name gets the entry's first
-// extension, a name with an extension keeps it.
+// The save dialog's entries in order; a bare name, or one ending in a dot,
+// gets the entry's first extension, a name with an extension keeps it.
 TEST(FormatsTable, SaveDialogEntriesAndDefaultExtensions) {
   std::vector<std::string_view> offered;
   for (const ImageFormat* format : SaveDialogFormats()) offered.push_back(format->name);
   EXPECT_EQ(offered, (std::vector<std::string_view>{"bmp", "jpg", "gif", "png", "svg", "pdf", "eps"}));
   const std::tuple<std::string_view, int, std::string_view> cases[] = {
-      {"a", 1, "a.bmp"}, {"a", 2, "a.jpg"}, {"a.txt", 2, "a.txt"}, {"a.", 3, "a."},
+      {"a", 1, "a.bmp"}, {"a", 2, "a.jpg"}, {"a.txt", 2, "a.txt"}, {"a.", 3, "a.gif"},
       {"a", 6, "a.pdf"}, {"a", 0, "a"},     {"a", 8, "a"},         {"d.x/a", 4, "d.x/a.png"}};
   for (const auto& [typed, entry, saved] : cases) EXPECT_EQ(AppendDefaultExtension(typed, entry), saved) << typed;
 }
