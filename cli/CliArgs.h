@@ -14,6 +14,7 @@
 #include "image/ImageFormats.h"
 #include "image/LabelSheet.h"
 #include "image/PhysicalSize.h"
+#include "qr/QrSegments.h"
 
 enum class CliCommand { Qr, Dm, Help, Version };
 
@@ -54,6 +55,9 @@ struct CliOptions {
   // qr
   char level = 'M';
   int version = 0;
+  // --segments; unset: optimal for --text and --data-file, and content
+  // fields always single, as the QR page writes them.
+  std::optional<QrSegments> segments;
   // dm
   int dmSize = -1;
   int dmScheme = 0;

@@ -163,7 +163,8 @@ std::optional<Failure> RunQr(const CliOptions& options, const std::string& data,
   auto encoder = std::make_unique<CQrCodeEncoder>();
   encoder->SetErrorCorrectionLevel(std::string(1, options.level));
   encoder->Version = options.version;
-  if (encoder->EncodeData(reinterpret_cast<const uint8_t*>(data.data()), static_cast<int32_t>(data.size())) != 0)
+  const QrSegments segments = options.contentMode ? QrSegments::Single : options.segments.value_or(QrSegments::Optimal);
+  if (encoder->EncodeData(reinterpret_cast<const uint8_t*>(data.data()), static_cast<int32_t>(data.size()), segments) != 0)
     return Failure{ExitDoesNotFit, "the data (" + std::to_string(data.size()) +
                                        " bytes) fits no QR Code version at level " + std::string(1, options.level)};
   const std::string header = "version " + std::to_string(encoder->Version) + " level " +
