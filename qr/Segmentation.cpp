@@ -53,10 +53,12 @@ constexpr int32_t StepBits(int state) {
   return static_cast<int32_t>(SegmentBits(mode, residue + 1) - SegmentBits(mode, residue));
 }
 
-bool Holds(Mode mode, uint8_t byte) {
-  if (mode == Mode::Numeric) return IsDigit(byte);
-  return mode == Mode::Byte || HasAlphanumericValue(byte);
+// A mode holds a character when it is at least the character's narrowest
+// mode (the modes go from narrow to wide).
+int NarrowestMode(uint8_t byte) {
+  return static_cast<int>(IsDigit(byte) ? Mode::Numeric : HasAlphanumericValue(byte) ? Mode::Alphanumeric : Mode::Byte);
 }
+bool Holds(Mode mode, int narrowest) { return static_cast<int>(mode) >= narrowest; }
 
 bool SameCountWidths(int a, int b) {
   return std::ranges::all_of(Modes, [&](Mode mode) { return CountWidth(mode, a) == CountWidth(mode, b); });
@@ -69,27 +71,30 @@ bool SameCountWidths(int a, int b) {
 // either extends the open segment of its state or opens a segment after the
 // cheapest state; a tie keeps the segment open.
 std::vector<Segment> ShortestSegments(const uint8_t* data, int32_t length, int version) {
+  std::array<int32_t, std::size(Modes)> openBits;  // header and first character of a new segment
+  for (const Mode mode : Modes)
+    openBits[static_cast<int>(mode)] = static_cast<int32_t>(SegmentBits(mode, 1) + CountWidthExtra(mode, version));
   std::array<int32_t, StateCount> cost;
   cost.fill(Unreachable);
   std::vector<uint8_t> from(static_cast<size_t>(length) * StateCount);
   int32_t cheapest = 0;
   int cheapestState = NoState;
   for (int32_t i = 0; i < length; ++i) {
+    const int narrowest = NarrowestMode(data[i]);
     std::array<int32_t, StateCount> next;
     next.fill(Unreachable);
     uint8_t* back = &from[static_cast<size_t>(i) * StateCount];
     for (int s = 0; s < StateCount; ++s) {
-      if (cost[s] == Unreachable || !Holds(States[s].mode, data[i])) continue;
+      if (cost[s] == Unreachable || !Holds(States[s].mode, narrowest)) continue;
       next[Next(s)] = cost[s] + StepBits(s);
       back[Next(s)] = static_cast<uint8_t>(s);
     }
     for (const Mode mode : Modes) {
-      if (!Holds(mode, data[i])) continue;
-      const int opened = StateOf(mode, 0);
-      const int32_t bits = cheapest + static_cast<int32_t>(SegmentBits(mode, 1) + CountWidthExtra(mode, version));
-      if (bits >= next[Next(opened)]) continue;
-      next[Next(opened)] = bits;
-      back[Next(opened)] = static_cast<uint8_t>(cheapestState | NewSegment);
+      const int opened = Next(StateOf(mode, 0));
+      const int32_t bits = cheapest + openBits[static_cast<int>(mode)];
+      if (!Holds(mode, narrowest) || bits >= next[opened]) continue;
+      next[opened] = bits;
+      back[opened] = static_cast<uint8_t>(cheapestState | NewSegment);
     }
     cost = next;
     cheapestState = static_cast<int>(std::ranges::min_element(cost) - cost.begin());
@@ -117,21 +122,39 @@ int64_t StreamBits(const std::vector<Segment>& segments, int version) {
   return bits;
 }
 
-// The count widths change only at versions 10 and 27; within a range one
-// plan serves every version.
+// No segmentation spends fewer bits: every character at the cheapest rate of
+// a mode that holds it (a digit 10/3 bits, an alphanumeric character 11/2, a
+// byte 8), and one header at the narrowest count width of `version`.
+class LeastBits {
+ public:
+  LeastBits(const uint8_t* data, int32_t length) {
+    for (int32_t i = 0; i < length; ++i) sixths_ += IsDigit(data[i]) ? 20 : HasAlphanumericValue(data[i]) ? 33 : 48;
+  }
+  int64_t At(int version) const {
+    int header = CountWidth(Mode::Byte, version);
+    for (const Mode mode : Modes) header = std::min(header, CountWidth(mode, version));
+    return (sixths_ + 5) / 6 + 4 + header;
+  }
+
+ private:
+  int64_t sixths_ = 0;
+};
+
+// One plan serves every version of a range with the same count widths (they
+// change at versions 10 and 27); a range whose largest symbol cannot hold
+// even the least bits is not planned at all.
 SegmentPlan PlanSegments(const uint8_t* data, int32_t length, int level, int requested) {
-  SegmentPlan plan;
-  int plannedFor = 0;
-  for (int v = std::max(requested, 1); v <= MaxVersion; ++v) {
-    if (plannedFor == 0 || !SameCountWidths(plannedFor, v)) {
-      plan.segments = ShortestSegments(data, length, v);
-      plan.bits = StreamBits(plan.segments, v);
-      plannedFor = v;
-    }
-    if (plan.bits <= DataBitCapacity[level][v]) {
-      plan.version = v;
-      return plan;
-    }
+  const LeastBits least(data, length);
+  for (int first = std::max(requested, 1), last = first; first <= MaxVersion; first = ++last) {
+    while (last < MaxVersion && SameCountWidths(first, last + 1)) ++last;
+    if (least.At(first) > DataBitCapacity[level][last]) continue;
+    SegmentPlan plan{0, ShortestSegments(data, length, first), 0};
+    plan.bits = StreamBits(plan.segments, first);
+    for (int v = first; v <= last; ++v)
+      if (plan.bits <= DataBitCapacity[level][v]) {
+        plan.version = v;
+        return plan;
+      }
   }
   return {};
 }
