@@ -99,8 +99,9 @@ TEST(Segments, RandomMixedInputsReadBackInNoLargerSymbol) {
 }
 
 // The refusals of the one-segment path: nothing changes. A requested version
-// stays a lower bound.
-TEST(Segments, RefusalsAndRequestedVersions) {
+// stays a lower bound; a stream that exactly fills a version takes it (at
+// level M, "a" and 28 digits are 20 + 14 + 94 = 128 bits, version 1's capacity).
+TEST(Segments, RefusalsAndVersions) {
   const struct {
     std::string input;
     int level, requested, result, version;
@@ -108,6 +109,7 @@ TEST(Segments, RefusalsAndRequestedVersions) {
       {"", 0, 0, -1, 0},           {"abc", 7, 0, -1, 0},  {"abc", 0, 41, -2, 0},
       {std::string(7090, '1'), 1, 0, -2, 0},             {std::string(2954, 'a'), 1, 0, -2, 0},
       {"abc", 0, 5, 0, 5},          {std::string(7089, '9'), 1, 0, 0, 40},
+      {"a" + std::string(28, '7'), 0, 0, 0, 1},          {"a" + std::string(29, '7'), 0, 0, 0, 2},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.input.size() << " bytes level " << c.level << " version " << c.requested);
