@@ -33,6 +33,12 @@ std::vector<std::string> LevelNames() {
   return names;
 }
 
+std::optional<QrSegments> ParseSegments(std::string_view word) {
+  for (size_t i = 0; i < QrSegmentsNames.size(); ++i)
+    if (QrSegmentsNames[i] == word) return static_cast<QrSegments>(i);
+  return std::nullopt;
+}
+
 // A size index by its rows and columns: "10x10", "8x18".
 std::string DmSizeName(int size) {
   return std::to_string(DmSizeAttribute(size, SymbolRows)) + "x" + std::to_string(DmSizeAttribute(size, SymbolColumns));
@@ -134,6 +140,7 @@ class Parser {
     else if (name == "--dpi") Number(name, MinDpi, MaxDpi, options_.image.dpi);
     else if (qr && name == "--level") Parsed(name, ParseQrLevel, options_.level, OneOf(LevelNames()));
     else if (qr && name == "--version") Number(name, 0, qr::MaxVersion, options_.version);
+    else if (qr && name == "--segments") Parsed(name, ParseSegments, options_.segments, OneOf(QrSegmentsNames));
     else if (qr && name == "--operator") Content(), Number(name, 1, OperatorFormatCount, options_.operatorFormat);
     else if (qr && name == "--type") Content(), Number(name, 0, MaxTabsPerFormat - 1, options_.tab);
     else if (qr && name == "--field") Content(), Field(Value(name));
@@ -207,6 +214,9 @@ class Parser {
       return options_.command == CliCommand::Qr ? "give --text, --data-file or content fields (--field)"
                                                 : "give --text or --data-file";
     if (inputs > 1) return "give only one of --text, --data-file and content fields";
+    if (options_.contentMode && options_.segments == QrSegments::Optimal)
+      return "content fields are written in one segment, as the QR page writes them: "
+             "--segments optimal goes with --text or --data-file";
     if (!options_.dump && !options_.outputFile) return "nothing to do: give --dump, -o FILE or both";
     if (options_.verify && !options_.outputFile) return "--verify checks an image: give -o FILE";
     if (options_.outputFile) return CheckOutput(*options_.outputFile);
@@ -219,6 +229,7 @@ class Parser {
     if (options_.batch->input.empty()) return "--name, --jobs, --manifest and --encoding go with --batch INPUT";
     if (options_.text || options_.dataFile || !options_.fields.empty())
       return "--batch takes the symbols' data from its rows: no --text, --data-file or --field";
+    if (options_.segments) return "--segments goes with --text or --data-file, not --batch";
     if (options_.dump || options_.format) return "--batch writes files: no --dump or --format (the name's extension is the format)";
     if (!options_.outputFile || *options_.outputFile == StandardStream) return "--batch needs -o DIR, the folder for the files";
     return CheckSheet(*options_.batch);
@@ -315,6 +326,10 @@ Input (exactly one):
 Symbol:
   --level {levels}      error-correction level (default M)
   --version N          smallest version to use, 1 to {maxVersion}; 0 = automatic (default)
+  --segments {segments}
+                       optimal (default): numeric, alphanumeric and byte segments
+                       wherever they make a smaller symbol; single: one segment,
+                       as the QR page writes it (content fields always are)
 {output}
 {batch}
   Each later row is one symbol composed as the QR page composes it under --operator
@@ -420,6 +435,7 @@ std::string Filled(std::string_view pattern) {
   Replace(text, "{defaultName}", NameTemplate::Default);
   Replace(text, "{levels}", OneOf(LevelNames(), "|", "|"));
   Replace(text, "{maxVersion}", std::to_string(qr::MaxVersion));
+  Replace(text, "{segments}", OneOf(QrSegmentsNames, "|", "|"));
   Replace(text, "{sizes}", DmSizeChoices());
   Replace(text, "{schemes}", OneOf(DmSchemeNames));
   Replace(text, "{sizeIndices}", DmSizeIndices());

@@ -15,6 +15,7 @@
 #include "image/LabelSheet.h"
 #include "image/PhysicalSize.h"
 #include "qr/QrLevel.h"
+#include "qr/QrSegments.h"
 
 enum class CliCommand { Qr, Dm, Help, Version };
 
@@ -55,6 +56,9 @@ struct CliOptions {
   // qr
   QrLevel level = DefaultQrLevel;
   int version = 0;
+  // --segments; unset: optimal for --text and --data-file, and content
+  // fields always single, as the QR page writes them.
+  std::optional<QrSegments> segments;
   // dm
   int dmSize = -1;
   int dmScheme = 0;

@@ -109,6 +109,7 @@ std::optional<Failure> BuildRequest(const CliOptions& options, std::istream& in,
   request.symbology = options.command == CliCommand::Qr ? Symbology::QrCode : Symbology::DataMatrix;
   request.level = options.level;
   request.version = options.version;
+  request.segments = options.segments.value_or(QrSegments::Optimal);
   request.dmSize = options.dmSize;
   request.dmScheme = options.dmScheme;
   if (!options.dataFile && !options.text) return GatherFields(options, request.content.emplace());

@@ -14,24 +14,10 @@ constexpr std::array<int8_t, 256> AlphanumericValues = [] {
   return table;
 }();
 
-struct ModeFacts {
-  int indicator;
-  int baseCountWidth;
-};
-constexpr ModeFacts FactsOf(Mode mode) {
-  switch (mode) {
-    case Mode::Numeric: return {1, 10};
-    case Mode::Alphanumeric: return {2, 9};
-    case Mode::Byte: break;
-  }
-  return {4, 8};
-}
-
-bool IsDigit(uint8_t byte) { return byte >= '0' && byte <= '9'; }
-
+// Appends to a stream; its entries are sized for the largest stream that fits a symbol.
 class EntryWriter {
  public:
-  explicit EntryWriter(CQrCodeEncoder::BitStreamEntries& stream) : stream_(stream) { stream_.Count = 0; }
+  explicit EntryWriter(CQrCodeEncoder::BitStreamEntries& stream) : stream_(stream) {}
   void Append(int32_t value, int32_t length) {
     stream_.Values[stream_.Count] = value;
     stream_.Lengths[stream_.Count] = length;
@@ -64,6 +50,10 @@ void AppendBytes(EntryWriter& out, const uint8_t* data, int32_t length) {
 
 }  // namespace
 
+bool IsDigit(uint8_t byte) { return byte >= '0' && byte <= '9'; }
+
+bool HasAlphanumericValue(uint8_t byte) { return AlphanumericValues[byte] != NoValue; }
+
 Mode ChooseMode(const uint8_t* data, int32_t length) {
   bool allDigits = true;
   for (int32_t i = 0; i < length; ++i) {
@@ -71,13 +61,6 @@ Mode ChooseMode(const uint8_t* data, int32_t length) {
     allDigits = allDigits && IsDigit(data[i]);
   }
   return allDigits ? Mode::Numeric : Mode::Alphanumeric;
-}
-
-int64_t SegmentBits(Mode mode, int64_t length) {
-  int64_t dataBits = 8 * length;
-  if (mode == Mode::Numeric) dataBits = 10 * (length / 3) + (length % 3 == 2 ? 7 : length % 3 == 1 ? 4 : 0);
-  if (mode == Mode::Alphanumeric) dataBits = 11 * (length / 2) + 6 * (length % 2);
-  return 4 + FactsOf(mode).baseCountWidth + dataBits;
 }
 
 int SmallestFittingVersion(Mode mode, int level, int64_t segmentBits) {
@@ -88,16 +71,24 @@ int SmallestFittingVersion(Mode mode, int level, int64_t segmentBits) {
 
 void BuildBitStream(CQrCodeEncoder::BitStreamEntries& stream, Mode mode, const uint8_t* data, int32_t length,
                     int version, int capacityBits) {
+  stream.Count = 0;
+  AppendSegment(stream, mode, data, length, version);
+  AppendTerminator(stream, SegmentBits(mode, length) + CountWidthExtra(mode, version), capacityBits);
+}
+
+void AppendSegment(CQrCodeEncoder::BitStreamEntries& stream, Mode mode, const uint8_t* data, int32_t length,
+                   int version) {
   EntryWriter out(stream);
-  const ModeFacts facts = FactsOf(mode);
-  out.Append(facts.indicator, 4);
-  out.Append(length, facts.baseCountWidth + CountWidthExtra(mode, version));
+  out.Append(FactsOf(mode).indicator, 4);
+  out.Append(length, CountWidth(mode, version));
   if (mode == Mode::Numeric) AppendNumeric(out, data, length);
   if (mode == Mode::Alphanumeric) AppendAlphanumeric(out, data, length);
   if (mode == Mode::Byte) AppendBytes(out, data, length);
-  const int used = static_cast<int>(SegmentBits(mode, length)) + CountWidthExtra(mode, version);
-  const int room = capacityBits - used;
-  if (room > 0) out.Append(0, room < 4 ? room : 4);
+}
+
+void AppendTerminator(CQrCodeEncoder::BitStreamEntries& stream, int64_t usedBits, int capacityBits) {
+  const int64_t room = capacityBits - usedBits;
+  if (room > 0) EntryWriter(stream).Append(0, static_cast<int32_t>(room < 4 ? room : 4));
 }
 
 void PackCodewords(const CQrCodeEncoder::BitStreamEntries& stream, int capacityBits, uint8_t* codewords) {

@@ -5,6 +5,7 @@
 #include "qr/EncoderSteps.h"
 #include "qr/MaskPenalty.h"
 #include "qr/QrLevel.h"
+#include "qr/Segmentation.h"
 
 #include <algorithm>
 #include <cstring>
@@ -24,6 +25,25 @@ struct Workspace {
   uint8_t rows[WorkLines * LineStride];
 };
 
+bool IsValidRequest(const uint8_t* data, int32_t length, int level) {
+  return length >= 1 && data != nullptr && level >= 0 && level < LevelCount;
+}
+
+// The second half of an encoding, once the bit stream is built for `version`.
+void WriteSymbol(CQrCodeEncoder& encoder, int version, const EncodePlan& plan) {
+  Workspace work;
+  PackCodewords(encoder.BitStream, DataBitCapacity[encoder.EcLevel][version], work.sequence);
+  AppendErrorCorrection(plan, work.sequence);
+  std::memset(work.columns, 0, plan.Side * LineStride);
+  std::memset(work.rows, 0, plan.Side * LineStride);
+  PlaceModules(plan, work.sequence, work.columns, work.rows);
+  const int mask = ChooseMask(ScoreMasks(work.columns, work.rows, plan.Side, plan.DataModules));
+  WriteFormatInformation(plan, encoder.EcLevel, mask, work.columns);
+  WriteFinalMatrix(plan, work.columns, mask, encoder.Modules);
+  encoder.Version = version;
+  encoder.MaskReference = mask;
+}
+
 }  // namespace
 
 void CQrCodeEncoder::SetErrorCorrectionLevel(std::string_view text) {
@@ -36,7 +56,7 @@ int32_t CQrCodeEncoder::EncodeData(const char* data, int32_t length) {
 }
 
 int32_t CQrCodeEncoder::EncodeData(const uint8_t* data, int32_t length) {
-  if (length < 1 || data == nullptr || EcLevel < 0 || EcLevel >= LevelCount) return -1;
+  if (!IsValidRequest(data, length, EcLevel)) return -1;
   if (length > MaxInputLength) return -2;
   const Mode mode = ChooseMode(data, length);
   const int64_t segmentBits = SegmentBits(mode, length);
@@ -49,16 +69,19 @@ int32_t CQrCodeEncoder::EncodeData(const uint8_t* data, int32_t length) {
 
   BuildBitStream(BitStream, mode, data, length, version, capacityBits);
   CountEntryIndex = 1;
-  Workspace work;
-  PackCodewords(BitStream, capacityBits, work.sequence);
-  AppendErrorCorrection(*plan, work.sequence);
-  std::memset(work.columns, 0, plan->Side * LineStride);
-  std::memset(work.rows, 0, plan->Side * LineStride);
-  PlaceModules(*plan, work.sequence, work.columns, work.rows);
-  const int mask = ChooseMask(ScoreMasks(work.columns, work.rows, plan->Side, plan->DataModules));
-  WriteFormatInformation(*plan, EcLevel, mask, work.columns);
-  WriteFinalMatrix(*plan, work.columns, mask, Modules);
-  Version = version;
-  MaskReference = mask;
+  WriteSymbol(*this, version, *plan);
+  return 0;
+}
+
+int32_t CQrCodeEncoder::EncodeData(const uint8_t* data, int32_t length, QrSegments segments) {
+  if (segments == QrSegments::Single) return EncodeData(data, length);
+  if (!IsValidRequest(data, length, EcLevel)) return -1;
+  if (length > MaxInputLength) return -2;
+  const SegmentPlan segmentPlan = PlanSegments(data, length, EcLevel, Version);
+  const EncodePlan* plan = FindEncodePlan(segmentPlan.version, EcLevel);
+  if (segmentPlan.version == 0 || plan == nullptr) return -2;
+  BuildSegmentedBitStream(BitStream, segmentPlan, data, DataBitCapacity[EcLevel][segmentPlan.version]);
+  CountEntryIndex = 1;
+  WriteSymbol(*this, segmentPlan.version, *plan);
   return 0;
 }

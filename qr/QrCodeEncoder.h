@@ -1,6 +1,10 @@
 // QR Code (Model 2) encoder: one segment in numeric, alphanumeric or byte
-// mode, versions 1 to 40, levels L, M, Q, H.
+// mode, or the shortest mix of them, versions 1 to 40, levels L, M, Q, H.
 #pragma once
+
+#include "qr/QrLevel.h"
+#include "qr/QrSegments.h"
+#include "qr/QrStandard.h"
 
 #include <cstdint>
 #include <string_view>
@@ -12,9 +16,11 @@ class CQrCodeEncoder {
   static constexpr int MaxByteModeInput = 2953;
   // The most input of any mode: 7089 digits; longer input is refused at once.
   static constexpr int MaxInputLength = 7089;
-  // Enough entries for the largest input that fits version 40 at level L in
-  // any mode: 2953 bytes take 2953 + 3 entries (indicator, count, terminator).
-  static constexpr int MaxBitStreamEntries = MaxByteModeInput + 3;
+  // Every entry but the terminator is at least 4 bits wide (indicator, one
+  // digit), so a stream that fits version 40 at level L, in one segment or
+  // many, has at most this many.
+  static constexpr int MaxBitStreamEntries =
+      8 * qr::DataCodewords(qr::MaxVersion, QrLevelIndicator(QrLevel::L)) / 4 + 1;
 
   struct BitStreamEntries {
     int32_t Count = 0;
@@ -41,6 +47,9 @@ class CQrCodeEncoder {
   // -2 when the data fits no version (Version, Modules and BitStream unchanged).
   int32_t EncodeData(const uint8_t* data, int32_t length);
   int32_t EncodeData(const char* data, int32_t length);
+  // As above; Optimal splits the data into the segments of the shortest bit
+  // stream and takes the smallest version that holds it.
+  int32_t EncodeData(const uint8_t* data, int32_t length, QrSegments segments);
 
   int Side() const { return 17 + 4 * Version; }
   bool IsDark(int x, int y) const { return Modules[x * MaxSide + y] == 1; }

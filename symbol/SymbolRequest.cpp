@@ -30,7 +30,9 @@ void EncodeQr(const SymbolRequest& request, CQrCodeEncoder& encoder, SymbolResul
   Symbol& symbol = result.symbol;
   encoder.EcLevel = QrLevelIndicator(request.level);
   encoder.Version = request.version;
-  if (encoder.EncodeData(symbol.data.data(), static_cast<int32_t>(symbol.data.size())) != 0) {
+  const QrSegments segments = request.content ? QrSegments::Single : request.segments;
+  if (encoder.EncodeData(reinterpret_cast<const uint8_t*>(symbol.data.data()), static_cast<int32_t>(symbol.data.size()),
+                         segments) != 0) {
     result.failure = SymbolFailure::DoesNotFit;
     return;
   }

@@ -12,6 +12,7 @@
 #include "content/Payload.h"
 #include "datamatrix/DmEncoder.h"
 #include "qr/QrLevel.h"
+#include "qr/QrSegments.h"
 #include "symbol/ModuleMatrix.h"
 #include "symbol/Symbology.h"
 
@@ -31,9 +32,12 @@ struct SymbolRequest {
   std::string data;
   std::optional<ContentFields> content;
 
-  // QR Code: the level, and the smallest version accepted (0: automatic).
+  // QR Code: the level, the smallest version accepted (0: automatic), and
+  // how the data is split into segments. Content is always one segment,
+  // as the QR page writes it.
   QrLevel level = DefaultQrLevel;
   int version = 0;
+  QrSegments segments = QrSegments::Single;
   // Data Matrix: the size (an index, DmSmallestSquare or DmSmallestRectangle)
   // and the encodation scheme. With dmGrowSize a square size is the
   // smallest: data that does not fit takes the next larger square.

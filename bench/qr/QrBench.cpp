@@ -1,5 +1,6 @@
 // EncodeData side by side with the peer encoders, on byte data that fills a
-// version at a level; and the cost of building the symbol tables.
+// version at a level; the optimal segments against one segment; and the cost
+// of building the symbol tables.
 #include "qr/QrCodeEncoder.h"
 #include "qr/QrStandard.h"
 #include "qr/SymbolTables.h"
@@ -49,6 +50,33 @@ void Quillet(benchmark::State& state, int version, Level level) {
     benchmark::ClobberMemory();
   }
   if (encoder->Version != version) state.SkipWithError("wrong version");
+}
+
+// The same length in runs of lower-case letters, digits and capitals, so that
+// the optimal path weighs every mode at every character.
+std::string MixedPayload(int version, Level level) {
+  std::string data = Payload(version, level);
+  for (size_t i = 0; i < data.size(); ++i) {
+    const size_t run = i / 9 % 3;
+    if (run == 1) data[i] = static_cast<char>('0' + i % 10);
+    if (run == 2) data[i] = static_cast<char>('A' + i % 26);
+  }
+  return data;
+}
+
+// One segment against the optimal path on mixed data filling version 40:
+// from version 40 requested, and from automatic (every count width planned).
+void Segments(benchmark::State& state, QrSegments segments, int requested) {
+  const std::string data = MixedPayload(40, M);
+  auto encoder = std::make_unique<CQrCodeEncoder>();
+  encoder->EcLevel = OurLevel[M];
+  for (auto _ : state) {
+    encoder->Version = requested;
+    benchmark::DoNotOptimize(encoder->EncodeData(reinterpret_cast<const uint8_t*>(data.data()),
+                                                 static_cast<int32_t>(data.size()), segments));
+    benchmark::ClobberMemory();
+  }
+  state.SetLabel("version " + std::to_string(encoder->Version));
 }
 
 void LibQrencode(benchmark::State& state, int version, Level level) {
@@ -146,6 +174,15 @@ void ReportFirstEncoding() {
   std::fprintf(stderr, "first EncodeData at version 40 level H (tables built on the way): %.0f us\n", elapsed.count());
 }
 
+void RegisterSegments() {
+  for (const int requested : {40, 0})
+    for (const QrSegments segments : {QrSegments::Single, QrSegments::Optimal}) {
+      const std::string label = std::string("Segments/v40/M/") + (requested ? "from40/" : "auto/") +
+                                std::string(QrSegmentsNames[static_cast<int>(segments)]);
+      benchmark::RegisterBenchmark(label.c_str(), Segments, segments, requested)->Unit(benchmark::kMicrosecond);
+    }
+}
+
 void RegisterEncoders() {
   using Encoder = void (*)(benchmark::State&, int, Level);
   const std::pair<const char*, Encoder> encoders[] = {
@@ -163,6 +200,7 @@ void RegisterEncoders() {
 int main(int argc, char** argv) {
   ReportFirstEncoding();
   RegisterEncoders();
+  RegisterSegments();
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

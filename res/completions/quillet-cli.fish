@@ -25,6 +25,8 @@ function __quillet_cli_values
     switch $argv[1]
         case --level
             printf '%s\n' L M Q H
+        case --segments
+            printf '%s\n' optimal single
         case --operator
             printf '%s\n' 1 2 3
         case --type

@@ -18,6 +18,11 @@ TEST(Cli, DumpHeaderAndRowsDecodeToTheInput) {
       {"qr --text 客服hello --level q --dump", "version 1 level Q mask ", "\xBF\xCD\xB7\xFEhello"},
       {"qr --text A --version 5 --level H --dump", "version 5 level H mask ", "A"},
       {"qr --text A --version 0 --dump", "version 1 level M mask ", "A"},
+      // Twenty digits pay for a numeric segment of their own, unless one segment is asked for.
+      {"qr --text https://example.com/item/12345678901234567890 --dump", "version 3 level M mask ",
+       "https://example.com/item/12345678901234567890"},
+      {"qr --segments single --text https://example.com/item/12345678901234567890 --dump", "version 4 level M mask ",
+       "https://example.com/item/12345678901234567890"},
       // Fields in slot order, an empty one left out; "\n" is CR LF, other backslashes stay.
       {"qr --type 1 --field TXT=a\\nb\\\\c\\ --field TO= --field SUB=H=i --dump", "version ",
        Prefix + "MAIL:SUB:H=i;TXT:a\r\nb\\\\c\\;;"},
@@ -68,6 +73,9 @@ TEST(Cli, FailuresExitWithTheirStatusAndAReason) {
       {"qr --text a --text b --dump", ExitUsage, "twice"},
       {"qr --level X --text a --dump", ExitUsage, "--level takes L, M, Q or H"},
       {"qr --version 41 --text a --dump", ExitUsage, "--version takes 0 to 40"},
+      {"qr --segments best --text a --dump", ExitUsage, "--segments takes optimal or single, not 'best'"},
+      {"qr --segments optimal --field N=x --dump", ExitUsage, "--segments optimal goes with --text or --data-file"},
+      {"qr --batch rows.csv -o dir --segments single", ExitUsage, "--segments goes with --text or --data-file"},
       {"qr --version 3x --text a --dump", ExitUsage, "--version takes"},
       {"qr --scale 0 --text a -o x.png", ExitUsage, "--scale takes 1 to 16"},
       {"qr --operator 4 --dump", ExitUsage, "--operator takes 1 to 3"},
@@ -119,6 +127,15 @@ TEST(Cli, FailuresExitWithTheirStatusAndAReason) {
     EXPECT_NE(run.err.find(c.part), std::string::npos) << c.line << "\n" << run.err;
   }
   EXPECT_EQ(Cli("qr --level L --data-file " + dir.File("fits.bin") + " --dump").status, ExitOk);
+}
+
+// Content fields give the QR page's one segment, whatever the default for raw data.
+TEST(Cli, ContentFieldsAreOneSegmentAsOnTheQrPage) {
+  const std::string card = Prefix + "CARD:N:ZHANG;M:13800138000138001380;;";
+  const std::string fields = Cli("qr --field N=ZHANG --field M=13800138000138001380 --dump").out;
+  EXPECT_EQ(fields, Cli("qr --segments single --data-file - --dump", card).out);
+  EXPECT_NE(fields, Cli("qr --data-file - --dump", card).out);
+  EXPECT_EQ(fields, Cli("qr --segments single --field N=ZHANG --field M=13800138000138001380 --dump").out);
 }
 
 // Help and the version go to standard output; a usage error shows the usage

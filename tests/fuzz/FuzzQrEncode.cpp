@@ -1,6 +1,8 @@
 // EncodeData with fuzzed level, requested version and bytes. Checks that a
 // success honours the request and stays inside its n x n area, and that a
-// failure changes nothing.
+// failure changes nothing; the optimal segments succeed wherever one segment
+// does, in no larger a version.
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -32,6 +34,25 @@ void RequireCleanOutside(const CQrCodeEncoder& encoder) {
       if (x >= n || y >= n) Require(encoder.Modules[x * 177 + y] == 0);
 }
 
+void RequireOptimalNoLarger(const CQrCodeEncoder& single, int32_t singleResult, int requested, const uint8_t* data,
+                            int32_t length) {
+  static auto optimal = std::make_unique<CQrCodeEncoder>();
+  static auto modulesBefore = std::make_unique<uint8_t[]>(sizeof optimal->Modules);
+  optimal->EcLevel = single.EcLevel;
+  optimal->Version = requested;
+  std::memcpy(modulesBefore.get(), optimal->Modules, sizeof optimal->Modules);
+  const int32_t result = optimal->EncodeData(data, length, QrSegments::Optimal);
+  if (result == 0) {
+    Require(optimal->Version >= std::max(requested, 1) && optimal->Version <= 40);
+    Require(singleResult != 0 || optimal->Version <= single.Version);
+    Require(FormatLevel(*optimal) == optimal->EcLevel);
+    RequireCleanOutside(*optimal);
+    return;
+  }
+  Require(singleResult == result && optimal->Version == requested);
+  Require(std::memcmp(modulesBefore.get(), optimal->Modules, sizeof optimal->Modules) == 0);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -57,5 +78,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Require(std::memcmp(modulesBefore.get(), encoder->Modules, sizeof encoder->Modules) == 0);
     Require(encoder->Version == requested);
   }
+  RequireOptimalNoLarger(*encoder, result, requested, data + 2, static_cast<int32_t>(size - 2));
   return 0;
 }

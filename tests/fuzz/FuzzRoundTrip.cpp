@@ -21,14 +21,19 @@ void Require(bool condition) {
   if (!condition) std::abort();
 }
 
+// One segment and the optimal segments alike.
 void RoundTripQr(int control, const std::string& text) {
   static auto encoder = std::make_unique<CQrCodeEncoder>();
-  encoder->EcLevel = control & 3;
-  encoder->Version = (control >> 2) % (qr::MaxVersion + 1);
-  if (encoder->EncodeData(reinterpret_cast<const uint8_t*>(text.data()), static_cast<int32_t>(text.size())) != 0) return;
-  const auto decoded = DecodeModules(encoder->Side(), encoder->Side(),
-                                     [&](int x, int y) { return encoder->IsDark(x, y); }, DecodeFormat::QrCode);
-  Require(decoded == text);
+  for (const QrSegments segments : {QrSegments::Single, QrSegments::Optimal}) {
+    encoder->EcLevel = control & 3;
+    encoder->Version = (control >> 2) % (qr::MaxVersion + 1);
+    if (encoder->EncodeData(reinterpret_cast<const uint8_t*>(text.data()), static_cast<int32_t>(text.size()),
+                            segments) != 0)
+      continue;
+    const auto decoded = DecodeModules(encoder->Side(), encoder->Side(),
+                                       [&](int x, int y) { return encoder->IsDark(x, y); }, DecodeFormat::QrCode);
+    Require(decoded == text);
+  }
 }
 
 void RoundTripDm(int control, int sizeControl, const std::string& text) {

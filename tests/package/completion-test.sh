@@ -78,7 +78,7 @@ for command in qr dm; do
   check "'quillet-cli $command -' offers every option of its --help and no other" \
     same_options "$options" "$(offers "quillet-cli $command -")" "--help" "the completion"
   # Values offered must be accepted; options that do not exist yet are skipped.
-  for option in --level --operator --type --size --scheme --format --sheet --encoding; do
+  for option in --level --segments --operator --type --size --scheme --format --sheet --encoding; do
     contains "$options" "$option" || continue
     values=$(offers "quillet-cli $command $option ")
     check "'quillet-cli $command $option ' offers values, each accepted" accepted "$command" "$option" "$values"
