@@ -244,7 +244,7 @@ int RunCli(std::span<const std::string> args, std::istream& in, std::ostream& ou
     return ExitOk;
   }
   if (!options.scaleNotice.empty()) err << "quillet-cli: " << options.scaleNotice << '\n';
-  if (options.batch) return RunBatchCli(options, in, err);
+  if (options.batch) return RunBatchCli(options, in, out, err);
   const std::optional<Failure> failure = RunSymbol(options, in, out);
   if (!failure) return ExitOk;
   err << "quillet-cli: " << failure->message << '\n';

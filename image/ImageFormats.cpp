@@ -31,6 +31,7 @@ constexpr ImageFormat Formats[] = {
     {"pdf", PdfExtensions, "PDF文档", WritePdf},
     {"eps", EpsExtensions, "EPS矢量图形", WriteEps},
     {"utf8", {}, {}, WriteHalfBlockText},
+    {"utf8i", {}, {}, WriteInverseHalfBlockText},
 };
 
 bool ListsExtension(const ImageFormat& format, std::string_view extension) {
