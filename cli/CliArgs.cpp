@@ -529,10 +529,10 @@ Output (one or both):
   --dump               print the symbol's header line and rows, 1 dark, 0 light
   -o FILE              write an image; the format follows the extension
                        ({extensions}); -o - writes to standard output
-  --format NAME        the format for -o -: {formats} (default png);
-                       utf8 and utf8i draw the symbol in the terminal: utf8 for a
-                       dark background (light modules as blocks), utf8i for a
-                       light one (dark modules as blocks)
+  --format NAME        the format for -o -: {formats}
+                       (default png); utf8 and utf8i draw the symbol in the
+                       terminal: utf8 for a dark background (light modules as
+                       blocks), utf8i for a light one (dark modules as blocks)
   --scale S            pixels per module, {minScale} to {maxScale} (default {scale})
   --quiet-zone N       light modules around the symbol (default {quiet})
   --module-mm X        module size in millimetres instead of --scale: the whole
@@ -552,7 +552,7 @@ constexpr std::string_view BatchUsage = R"(Batch (instead of the input and outpu
                        column's value made safe; the extension is the format
                        (default {defaultName})
   --jobs N             threads that encode and write (default: one per hardware thread)
-  --manifest FILE      a CSV of row, file, symbol and status; - writes it to standard output
+  --manifest FILE      a CSV of row, file, symbol and status (- for standard output)
   --encoding NAME      utf-8 or gb18030 (default: UTF-8 unless the input is not valid UTF-8)
   --verify             read every file back; a row that does not read back fails
   --sheet PAPER        instead of files, one label sheet: -o FILE.pdf, PAPER {papers};
