@@ -94,6 +94,7 @@ struct BatchJob {
   std::string nameTemplate{NameTemplate::Default};
   int jobs = 0;              // threads that encode and write; 0: one per hardware thread
   std::string manifestPath;  // empty: no manifest
+  std::ostream* manifestStream = nullptr;  // set: the manifest is written here instead (standard output)
 
   // Called on the thread that runs the batch, in row order.
   std::function<void(const BatchRowResult&)> onRow;

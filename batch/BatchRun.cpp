@@ -122,7 +122,8 @@ class BatchRun {
     if (auto unusable = sheet ? CheckSheetFolder(job_.labels->path) : PrepareFolder(job_.outputDir))
       return Stop(BatchOutcome::OutputUnusable, *unusable);
     if (sheet && !OpenSheet(&error)) return Stop(BatchOutcome::BadInput, Other(error));
-    if (!job_.manifestPath.empty())
+    if (job_.manifestStream) manifest_.Open(*job_.manifestStream);
+    else if (!job_.manifestPath.empty())
       if (error = manifest_.Open(job_.manifestPath); !error.empty())
         return Stop(BatchOutcome::OutputUnusable, Other(error));
     progress_.total = input->records < 0 ? -1 : input->records - 1;

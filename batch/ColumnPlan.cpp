@@ -1,19 +1,13 @@
 #include "batch/ColumnPlan.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "content/Catalogue.h"
+#include "content/TextList.h"
 
 namespace {
 
 constexpr std::string_view TextColumn = "text";
-
-std::string UpperAscii(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return upper;
-}
 
 // A caption or header without blanks, "*" and colons (ASCII or full-width),
 // as it reads in a spreadsheet's first row: "* 姓名:" -> "姓名".
@@ -40,22 +34,22 @@ std::string Trimmed(std::string_view text) {
 
 // The field of `page` a header names by tag or by caption, or -1.
 int FieldOfHeader(const PageSpec& page, std::string_view header) {
-  const std::string upper = UpperAscii(Trimmed(header));
+  const std::string tag = Trimmed(header);
   const std::string bare = BareCaption(header);
   for (const FieldSpec& field : page.fields) {
-    if (upper == FieldTags[field.slot]) return field.slot;
+    if (SameIgnoringCase(tag, FieldTags[field.slot])) return field.slot;
     if (!bare.empty() && bare == BareCaption(field.caption)) return field.slot;
   }
   return -1;
 }
 
 std::string FieldsOfPage(const PageSpec& page) {
-  std::string list;
+  std::vector<std::string> fields;
   for (const FieldSpec& field : page.fields) {
-    list += (list.empty() ? "" : ", ") + std::string(FieldTags[field.slot]);
-    if (!field.caption.empty()) list += " (" + BareCaption(field.caption) + ")";
+    fields.emplace_back(FieldTags[field.slot]);
+    if (!field.caption.empty()) fields.back() += " (" + BareCaption(field.caption) + ")";
   }
-  return list;
+  return JoinNames(fields, ", ", ", ");
 }
 
 class Planner {
@@ -84,7 +78,7 @@ class Planner {
     column.unnamed = Trimmed(header).empty();
     if (column.unnamed) return column;
     if (page_) column.slot = FieldOfHeader(*page_, header);
-    column.text = column.slot < 0 && UpperAscii(Trimmed(header)) == UpperAscii(TextColumn);
+    column.text = column.slot < 0 && SameIgnoringCase(Trimmed(header), TextColumn);
     return column;
   }
 

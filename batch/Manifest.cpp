@@ -10,6 +10,8 @@
 
 namespace {
 
+constexpr const char* Header = "row,file,symbol,status\r\n";
+
 std::string Reason(const std::string& path, int error) {
   return "cannot write the manifest '" + path + "': " + std::strerror(error);
 }
@@ -34,19 +36,31 @@ std::string ManifestWriter::Open(const std::string& path) {
   ::umask(mask);
   ::fchmod(fd, 0666 & ~mask);
   file_ = ::fdopen(fd, "w");
-  std::fputs("row,file,symbol,status\r\n", file_);
+  std::fputs(Header, file_);
   return {};
 }
 
+void ManifestWriter::Open(std::ostream& stream) {
+  path_ = "standard output";
+  stream_ = &stream;
+  *stream_ << Header;
+}
+
 void ManifestWriter::Add(const BatchRowResult& result) {
-  if (!file_) return;
+  if (!file_ && !stream_) return;
   const std::string status = result.Ok() ? "written" : "failed: " + result.error;
   const std::string line = std::to_string(result.row) + "," + CsvField(result.fileName) + "," +
                            CsvField(result.symbol) + "," + CsvField(status) + "\r\n";
-  std::fwrite(line.data(), 1, line.size(), file_);
+  if (stream_) stream_->write(line.data(), static_cast<std::streamsize>(line.size()));
+  else std::fwrite(line.data(), 1, line.size(), file_);
 }
 
 std::string ManifestWriter::Close() {
+  if (stream_) {
+    const bool written = static_cast<bool>(stream_->flush());
+    stream_ = nullptr;
+    return written ? std::string() : "cannot write the manifest to " + path_;
+  }
   if (!file_) return {};
   const bool written = std::fflush(file_) == 0 && ::fsync(::fileno(file_)) == 0;
   const int error = errno;

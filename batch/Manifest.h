@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdio>
+#include <ostream>
 #include <string>
 
 #include "batch/BatchJob.h"
@@ -17,6 +18,8 @@ class ManifestWriter {
 
   // Empty on success, else the reason.
   std::string Open(const std::string& path);
+  // Written as the rows finish, to a stream that is not ours to replace.
+  void Open(std::ostream& stream);
   void Add(const BatchRowResult& result);
   // Empty on success; on failure the temporary file is removed.
   std::string Close();
@@ -27,6 +30,7 @@ class ManifestWriter {
   std::string path_;
   std::string temporary_;
   std::FILE* file_ = nullptr;
+  std::ostream* stream_ = nullptr;
 };
 
 // A CSV field, quoted when it holds a comma, a quote or a line break.

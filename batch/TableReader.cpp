@@ -1,7 +1,6 @@
 #include "batch/TableReader.h"
 
-#include <algorithm>
-#include <cctype>
+#include "content/TextList.h"
 
 namespace {
 
@@ -109,7 +108,5 @@ char DelimiterForFile(const std::string& path) {
   constexpr std::string_view Tsv = ".tsv";
   if (path.size() < Tsv.size()) return ',';
   const std::string_view tail = std::string_view(path).substr(path.size() - Tsv.size());
-  const bool tsv = std::equal(tail.begin(), tail.end(), Tsv.begin(),
-                              [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
-  return tsv ? '\t' : ',';
+  return SameIgnoringCase(tail, Tsv) ? '\t' : ',';
 }

@@ -1,19 +1,7 @@
 #include "batch/TextEncoding.h"
 
-#include <algorithm>
-#include <cctype>
-
 #include "content/CodePage.h"
-
-namespace {
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-  });
-}
-
-}  // namespace
+#include "content/TextList.h"
 
 std::optional<TextEncoding> ParseTextEncoding(std::string_view name) {
   if (SameIgnoringCase(name, "utf-8") || SameIgnoringCase(name, "utf8")) return TextEncoding::Utf8;

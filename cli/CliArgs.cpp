@@ -1,8 +1,11 @@
 #include "cli/CliArgs.h"
 
+#include <algorithm>
 #include <charconv>
+#include <sstream>
 
 #include "content/Catalogue.h"
+#include "content/TextList.h"
 #include "datamatrix/DmEncoder.h"
 #include "qr/QrLevel.h"
 #include "qr/QrStandard.h"
@@ -16,22 +19,13 @@ std::optional<int> ParseInt(std::string_view word, int low, int high) {
   return value;
 }
 
-// "a, b or c" of a list of names, or with other separators "a|b|c".
-template <typename Names>
-std::string OneOf(const Names& names, std::string_view separator = ", ", std::string_view lastSeparator = " or ") {
-  std::string text;
-  for (size_t i = 0; i < std::size(names); ++i) {
-    if (i > 0) text += i + 1 == std::size(names) ? lastSeparator : separator;
-    text += names[i];
-  }
-  return text;
-}
-
 std::vector<std::string> LevelNames() {
   std::vector<std::string> names;
   for (const QrLevelRow& row : QrLevels) names.emplace_back(1, row.letter);
   return names;
 }
+
+std::vector<std::string> SegmentsNames() { return {QrSegmentsNames.begin(), QrSegmentsNames.end()}; }
 
 std::optional<QrSegments> ParseSegments(std::string_view word) {
   for (size_t i = 0; i < QrSegmentsNames.size(); ++i)
@@ -39,21 +33,69 @@ std::optional<QrSegments> ParseSegments(std::string_view word) {
   return std::nullopt;
 }
 
+std::vector<std::string> OperatorNames() {
+  std::vector<std::string> names;
+  for (const OperatorFormatSpec& format : OperatorFormats()) names.push_back(std::to_string(format.id));
+  return names;
+}
+
+int MostTabs() {
+  size_t most = 0;
+  for (const OperatorFormatSpec& format : OperatorFormats()) most = std::max(most, format.tabs.size());
+  return static_cast<int>(most);
+}
+
+// Every tab's caption under any format, each once.
+std::vector<std::string> TabCaptions() {
+  std::vector<std::string> captions;
+  for (const OperatorFormatSpec& format : OperatorFormats())
+    for (const TabSpec& tab : format.tabs)
+      if (std::find(captions.begin(), captions.end(), BareTabCaption(tab)) == captions.end())
+        captions.emplace_back(BareTabCaption(tab));
+  return captions;
+}
+
+// What --type takes: the positions, then the captions.
+std::vector<std::string> TabNames() {
+  std::vector<std::string> names;
+  for (int tab = 0; tab < MostTabs(); ++tab) names.push_back(std::to_string(tab));
+  for (std::string& caption : TabCaptions()) names.push_back(std::move(caption));
+  return names;
+}
+
+// A tab's position, or a caption that some format has: which tab it is
+// depends on --operator, which may come later.
+std::optional<std::string> ParseTabWord(std::string_view word) {
+  if (ParseInt(word, 0, MostTabs() - 1)) return std::string(word);
+  for (const OperatorFormatSpec& format : OperatorFormats())
+    if (TabOfCaption(format.id, word) >= 0) return std::string(word);
+  return std::nullopt;
+}
+
+// "0 名片, 1 邮件, ..." of a format.
+std::vector<std::string> NumberedTabs(const OperatorFormatSpec& format) {
+  std::vector<std::string> tabs;
+  for (size_t tab = 0; tab < format.tabs.size(); ++tab)
+    tabs.push_back(std::to_string(tab) + " " + std::string(BareTabCaption(format.tabs[tab])));
+  return tabs;
+}
+
 // A size index by its rows and columns: "10x10", "8x18".
 std::string DmSizeName(int size) {
   return std::to_string(DmSizeAttribute(size, SymbolRows)) + "x" + std::to_string(DmSizeAttribute(size, SymbolColumns));
 }
 
-std::optional<int> ParseDmSizeName(std::string_view word) {
-  for (int size = 0; size < DmSizeCount; ++size)
-    if (word == DmSizeName(size)) return size;
-  return std::nullopt;
+std::vector<std::string> DmSizeNames() {
+  std::vector<std::string> names{std::string(DmSmallestSquareName), std::string(DmSmallestRectangleName)};
+  for (int size = 0; size < DmSizeCount; ++size) names.push_back(DmSizeName(size));
+  return names;
 }
 
 std::optional<int> ParseDmSize(std::string_view word) {
   if (word == DmSmallestSquareName) return DmSmallestSquare;
   if (word == DmSmallestRectangleName) return DmSmallestRectangle;
-  if (const auto named = ParseDmSizeName(word)) return named;
+  for (int size = 0; size < DmSizeCount; ++size)
+    if (word == DmSizeName(size)) return size;
   return ParseInt(word, 0, DmSizeCount - 1);
 }
 
@@ -62,15 +104,17 @@ std::string DmSizeChoices() {
          std::to_string(DmSizeCount - 1);
 }
 
+std::vector<std::string> DmSchemeList() { return {DmSchemeNames.begin(), DmSchemeNames.end()}; }
+
 std::optional<int> ParseDmScheme(std::string_view word) {
   for (size_t i = 0; i < DmSchemeNames.size(); ++i)
     if (DmSchemeNames[i] == word) return static_cast<int>(i);
   return std::nullopt;
 }
 
-std::vector<std::string_view> FormatNames() {
-  std::vector<std::string_view> names;
-  for (const ImageFormat& format : ImageFormats()) names.push_back(format.name);
+std::vector<std::string> FormatNames() {
+  std::vector<std::string> names;
+  for (const ImageFormat& format : ImageFormats()) names.emplace_back(format.name);
   return names;
 }
 
@@ -78,6 +122,14 @@ std::optional<const ImageFormat*> ParseFormat(std::string_view word) {
   if (const ImageFormat* format = FindFormatByName(word)) return format;
   return std::nullopt;
 }
+
+std::vector<std::string> PaperNames() {
+  std::vector<std::string> names;
+  for (const PaperSize& paper : PaperSizes) names.emplace_back(paper.name);
+  return names;
+}
+
+std::vector<std::string> EncodingNames() { return {"utf-8", "gb18030"}; }
 
 // Millimetres per module: a positive decimal number, at most a metre.
 std::optional<double> ParseMillimetres(std::string_view word) {
@@ -93,7 +145,89 @@ std::optional<const PaperSize*> ParsePaper(std::string_view word) {
   return std::nullopt;
 }
 
+// The options whose values are a fixed set: what `values` prints and what
+// their messages list.
+struct ValueList {
+  std::string_view option;
+  std::optional<CliCommand> command;  // none: both
+  std::vector<std::string> (*names)();
+};
+const ValueList ValueLists[] = {
+    {"--level", CliCommand::Qr, LevelNames},      {"--segments", CliCommand::Qr, SegmentsNames},
+    {"--operator", CliCommand::Qr, OperatorNames},
+    {"--type", CliCommand::Qr, TabNames},         {"--size", CliCommand::Dm, DmSizeNames},
+    {"--scheme", CliCommand::Dm, DmSchemeList},   {"--format", std::nullopt, FormatNames},
+    {"--sheet", std::nullopt, PaperNames},        {"--encoding", std::nullopt, EncodingNames},
+};
+
+// The option words of a command, as its help lists them: the lines that start
+// with blanks and a dash, up to the description after two blanks.
+std::vector<std::string> OptionsOf(CliCommand command) {
+  std::vector<std::string> options{"--help"};
+  std::istringstream help(CliUsage(command));
+  for (std::string line; std::getline(help, line);) {
+    const size_t dash = line.find_first_not_of(' ');
+    if (dash == 0 || dash == std::string::npos || line[dash] != '-') continue;
+    std::istringstream words(line.substr(dash, line.find("  ", dash) - dash));
+    for (std::string word; words >> word;)
+      if (word[0] == '-' && std::find(options.begin(), options.end(), word) == options.end()) options.push_back(word);
+  }
+  return options;
+}
+
+// Single-character edits, insertions and deletions from one word to the other.
+size_t EditDistance(std::string_view a, std::string_view b) {
+  std::vector<size_t> row(b.size() + 1);
+  for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (size_t i = 1; i <= a.size(); ++i) {
+    size_t diagonal = row[0];
+    row[0] = i;
+    for (size_t j = 1; j <= b.size(); ++j) {
+      const size_t above = row[j];
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+// The option a misspelt word most likely meant, or empty: at most two edits
+// away, and fewer than half its letters.
+std::string NearestOption(const std::vector<std::string>& options, std::string_view word) {
+  std::string nearest;
+  size_t best = 3;
+  for (const std::string& option : options) {
+    const size_t distance = EditDistance(word, option);
+    if (distance < best && 2 * distance < option.size() - 2) best = distance, nearest = option;
+  }
+  return nearest;
+}
+
+bool Lists(const std::vector<std::string>& options, std::string_view word) {
+  return std::find(options.begin(), options.end(), word) != options.end();
+}
+
+std::string UnknownOption(CliCommand command, std::string_view word) {
+  const std::string name = command == CliCommand::Qr ? "qr" : "dm";
+  const std::vector<std::string> options = OptionsOf(command);
+  const size_t equals = word.find('=');
+  if (word.starts_with("--") && equals != std::string_view::npos && Lists(options, word.substr(0, equals)))
+    return "unknown option '" + std::string(word) + "': give the value as a word of its own, " +
+           std::string(word.substr(0, equals)) + " " + std::string(word.substr(equals + 1));
+  const CliCommand other = command == CliCommand::Qr ? CliCommand::Dm : CliCommand::Qr;
+  if (Lists(OptionsOf(other), word))
+    return std::string(word) + " is an option of " + (other == CliCommand::Qr ? "qr" : "dm") + ", not of " + name;
+  const std::string nearest = NearestOption(options, word);
+  return "unknown option '" + std::string(word) + "'" + (nearest.empty() ? "" : " (did you mean " + nearest + "?)");
+}
+
 bool IsVersionWord(std::string_view word) { return word == "--version" || word == "-V"; }
+
+std::optional<CliCommand> CommandOfWord(std::string_view word) {
+  if (word == "qr") return CliCommand::Qr;
+  if (word == "dm") return CliCommand::Dm;
+  return std::nullopt;
+}
 
 class Parser {
  public:
@@ -107,8 +241,8 @@ class Parser {
       options_.command = CliCommand::Version;
       return Done();
     }
-    if (command == "qr") options_.command = CliCommand::Qr;
-    else if (command == "dm") options_.command = CliCommand::Dm;
+    if (command == "values") return Values();
+    if (const auto known = CommandOfWord(command)) options_.command = *known;
     else return Fail("unknown command '" + std::string(command) + "' (use qr or dm)");
     for (next_ = 1; next_ < args_.size() && error_.empty();) Option(args_[next_++]);
     if (!error_.empty()) return Fail(error_);
@@ -116,12 +250,23 @@ class Parser {
       options_.command = CliCommand::Help;
       return Done();
     }
-    if (const std::string problem = CheckComplete(); !problem.empty()) return Fail(problem);
-    if (const std::string problem = ApplyModuleSize(); !problem.empty()) return Fail(problem);
+    for (auto check : {&Parser::ResolveTab, &Parser::CheckComplete, &Parser::ApplyModuleSize})
+      if (const std::string problem = (this->*check)(); !problem.empty()) return Fail(problem);
     return Done();
   }
 
  private:
+  // values (qr|dm) OPTION
+  CliParseResult Values() {
+    const auto command = args_.size() == 3 ? CommandOfWord(args_[1]) : std::nullopt;
+    if (!command) return Fail("values takes qr or dm and an option: values qr --level");
+    options_.command = CliCommand::Values;
+    options_.helpTopic = *command;
+    options_.valuesOf = args_[2];
+    if (!OptionValues(*command, args_[2])) return Fail(args_[2] + " of " + args_[1] + " takes no fixed set of values");
+    return Done();
+  }
+
   void Option(std::string_view name) {
     const bool qr = options_.command == CliCommand::Qr;
     if (name == "--help" || name == "-h") options_.helpTopic = options_.command;
@@ -129,7 +274,7 @@ class Parser {
     else if (name == "--data-file") SetOnce(options_.dataFile, Value(name));
     else if (name == "--dump") options_.dump = true;
     else if (name == "-o" || name == "--output") SetOnce(options_.outputFile, Value(name));
-    else if (name == "--format") Parsed(name, ParseFormat, options_.format, OneOf(FormatNames()));
+    else if (name == "--format") Parsed(name, ParseFormat, options_.format, JoinNames(FormatNames()));
     else if (name == "--scale") Number(name, MinScale, MaxScale, options_.image.scale), scaleGiven_ = true;
     else if (name == "--module-mm") {
       Parsed(name, ParseMillimetres, options_.moduleMm, "a size in millimetres such as 0.5");
@@ -138,24 +283,26 @@ class Parser {
     else if (name == "--verify") options_.verify = true;
     else if (name == "--quiet-zone") Number(name, 0, MaxQuietZoneModules, options_.image.quietZone);
     else if (name == "--dpi") Number(name, MinDpi, MaxDpi, options_.image.dpi);
-    else if (qr && name == "--level") Parsed(name, ParseQrLevel, options_.level, OneOf(LevelNames()));
+    else if (qr && name == "--level") Parsed(name, ParseQrLevel, options_.level, JoinNames(LevelNames()));
     else if (qr && name == "--version") Number(name, 0, qr::MaxVersion, options_.version);
-    else if (qr && name == "--segments") Parsed(name, ParseSegments, options_.segments, OneOf(QrSegmentsNames));
+    else if (qr && name == "--segments") Parsed(name, ParseSegments, options_.segments, JoinNames(QrSegmentsNames));
     else if (qr && name == "--operator") Content(), Number(name, 1, OperatorFormatCount, options_.operatorFormat);
-    else if (qr && name == "--type") Content(), Number(name, 0, MaxTabsPerFormat - 1, options_.tab);
+    else if (qr && name == "--type")
+      Content(), Parsed(name, ParseTabWord, tabWord_, "a tab's position (0 to " + std::to_string(MostTabs() - 1) +
+                                                          ") or caption (" + JoinNames(TabCaptions()) + ")");
     else if (qr && name == "--field") Content(), Field(Value(name));
     else if (name == "--batch") BatchInput(Value(name));
-    else if (name == "--name") Batch().nameTemplate = Value(name);
-    else if (name == "--jobs") Number(name, 1, MaxBatchJobs, Batch().jobs);
-    else if (name == "--manifest") Batch().manifest = std::string(Value(name));
-    else if (name == "--encoding") Parsed(name, ParseTextEncoding, Batch().encoding, "utf-8 or gb18030");
-    else if (name == "--sheet") Parsed(name, ParsePaper, Batch().sheet, PaperSizeNames());
-    else if (name == "--columns") Number(name, 1, MaxSheetCells, Batch().columns);
-    else if (name == "--rows") Number(name, 1, MaxSheetCells, Batch().rows);
-    else if (name == "--caption") Batch().caption = Value(name);
+    else if (name == "--name") Batch(name).nameTemplate = Value(name);
+    else if (name == "--jobs") Number(name, 1, MaxBatchJobs, Batch(name).jobs);
+    else if (name == "--manifest") Batch(name).manifest = std::string(Value(name));
+    else if (name == "--encoding") Parsed(name, ParseTextEncoding, Batch(name).encoding, JoinNames(EncodingNames()));
+    else if (name == "--sheet") Parsed(name, ParsePaper, Batch(name).sheet, PaperSizeNames());
+    else if (name == "--columns") Number(name, 1, MaxSheetCells, Batch(name).columns);
+    else if (name == "--rows") Number(name, 1, MaxSheetCells, Batch(name).rows);
+    else if (name == "--caption") Batch(name).caption = Value(name);
     else if (!qr && name == "--size") Parsed(name, ParseDmSize, options_.dmSize, DmSizeChoices());
-    else if (!qr && name == "--scheme") Parsed(name, ParseDmScheme, options_.dmScheme, OneOf(DmSchemeNames));
-    else error_ = "unknown option '" + std::string(name) + "'";
+    else if (!qr && name == "--scheme") Parsed(name, ParseDmScheme, options_.dmScheme, JoinNames(DmSchemeNames));
+    else error_ = UnknownOption(options_.command, name);
   }
   std::string_view Value(std::string_view name) {
     if (next_ >= args_.size()) {
@@ -180,13 +327,15 @@ class Parser {
   void Parsed(std::string_view name, ParseFn parse, T& target, const std::string& expected) {
     const std::string_view word = Value(name);
     if (!error_.empty()) return;
-    if (const auto value = parse(word)) target = static_cast<T>(*value);
+    if (auto value = parse(word)) target = static_cast<T>(std::move(*value));
     else error_ = std::string(name) + " takes " + expected + ", not '" + std::string(word) + "'";
   }
 
   void Content() { options_.contentMode = true; }
 
-  CliBatchOptions& Batch() {
+  // `option` only goes with --batch; the first such one is named when --batch is missing.
+  CliBatchOptions& Batch(std::string_view option = {}) {
+    if (batchOnly_.empty()) batchOnly_ = option;
     if (!options_.batch) options_.batch.emplace();
     return *options_.batch;
   }
@@ -207,7 +356,18 @@ class Parser {
     options_.fields.emplace_back(std::string(word.substr(0, equals)), std::string(word.substr(equals + 1)));
   }
 
-  std::string CheckComplete() const {
+  // --type by caption means the tab of that caption under --operator.
+  std::string ResolveTab() {
+    if (!tabWord_) return {};
+    const OperatorFormatSpec& format = *FindOperatorFormat(options_.operatorFormat);
+    const auto position = ParseInt(*tabWord_, 0, MostTabs() - 1);
+    options_.tab = position ? *position : TabOfCaption(format.id, *tabWord_);
+    if (FindTab(format.id, options_.tab)) return {};
+    return "--type " + *tabWord_ + " is not a tab of " + std::string(format.caption) + "; its tabs are " +
+           JoinNames(NumberedTabs(format), ", ", ", ");
+  }
+
+  std::string CheckComplete() {
     if (options_.batch) return CheckBatch();
     const int inputs = (options_.text ? 1 : 0) + (options_.dataFile ? 1 : 0) + (options_.contentMode ? 1 : 0);
     if (inputs == 0)
@@ -225,8 +385,8 @@ class Parser {
   }
 
   // --operator and --type choose the page; the rows give the rest.
-  std::string CheckBatch() const {
-    if (options_.batch->input.empty()) return "--name, --jobs, --manifest and --encoding go with --batch INPUT";
+  std::string CheckBatch() {
+    if (options_.batch->input.empty()) return std::string(batchOnly_) + " goes with --batch INPUT";
     if (options_.text || options_.dataFile || !options_.fields.empty())
       return "--batch takes the symbols' data from its rows: no --text, --data-file or --field";
     if (options_.segments) return "--segments goes with --text or --data-file, not --batch";
@@ -287,6 +447,8 @@ class Parser {
   std::string error_;
   bool scaleGiven_ = false;
   std::string_view moduleMmWord_;
+  std::optional<std::string> tabWord_;
+  std::string_view batchOnly_;
 };
 
 }  // namespace
@@ -319,7 +481,9 @@ Input (exactly one):
   --data-file FILE     the file's bytes exactly as they are; - reads standard input
   content fields       compose a payload as the QR page does, with 0x01 0x10 in front:
     --operator 1|2|3   1 = 中国移动v1.0 (default), 2 = 中国移动v2.0, 3 = 中国联通
-    --type TAB         tab position of the content type, 0 = the left-most (default)
+    --type TAB         the content type: its tab's caption or position from 0, the
+                       left-most (default 0); the tabs under each --operator:
+{tabs}
     --field TAG=VALUE  a field by its tag (N, M, TEL, EM, ... TEXT); repeatable;
                        \n in VALUE is a line break (CR LF)
 
@@ -346,6 +510,7 @@ of a batch failed, 5 the image does not read back (--verify).
 )";
 
 constexpr std::string_view DmUsage = R"(Usage: quillet-cli dm [options] (--text TEXT | --data-file FILE) (--dump | -o FILE)
+       quillet-cli dm [options] --batch INPUT -o DIR
 
 Encodes a Data Matrix ECC 200 symbol.
 
@@ -377,9 +542,11 @@ Output (one or both):
   --dump               print the symbol's header line and rows, 1 dark, 0 light
   -o FILE              write an image; the format follows the extension
                        ({extensions}); -o - writes to standard output
-  --format NAME        the format for -o -: {formats} (default png);
-                       utf8 draws the symbol in the terminal (light modules as blocks)
-  --scale S            pixels per module, {minScale} to {maxScale} (default 4)
+  --format NAME        the format for -o -: {formats}
+                       (default png); utf8 and utf8i draw the symbol in the
+                       terminal: utf8 for a dark background (light modules as
+                       blocks), utf8i for a light one (dark modules as blocks)
+  --scale S            pixels per module, {minScale} to {maxScale} (default {scale})
   --quiet-zone N       light modules around the symbol (default {quiet})
   --module-mm X        module size in millimetres instead of --scale: the whole
                        pixels nearest X at --dpi (said when more than 5 % off)
@@ -398,7 +565,7 @@ constexpr std::string_view BatchUsage = R"(Batch (instead of the input and outpu
                        column's value made safe; the extension is the format
                        (default {defaultName})
   --jobs N             threads that encode and write (default: one per hardware thread)
-  --manifest FILE      a CSV of row, file, symbol and status
+  --manifest FILE      a CSV of row, file, symbol and status (- for standard output)
   --encoding NAME      utf-8 or gb18030 (default: UTF-8 unless the input is not valid UTF-8)
   --verify             read every file back; a row that does not read back fails
   --sheet PAPER        instead of files, one label sheet: -o FILE.pdf, PAPER {papers};
@@ -413,6 +580,8 @@ constexpr std::string_view OverviewUsage = R"(Usage: quillet-cli (qr | dm) [opti
   quillet-cli qr --help    QR Code symbols, from text, a file or content fields
   quillet-cli dm --help    Data Matrix symbols
   quillet-cli --version    the program's version
+  quillet-cli values (qr | dm) OPTION
+                           the values OPTION takes, one a line (for completion)
 )";
 
 // "0 = 10x10 ... 23 = 144x144, 24 to 29 the rectangles"
@@ -420,6 +589,34 @@ std::string DmSizeIndices() {
   const int lastSquare = DmSquareSizeCount - 1;
   return "0 = " + DmSizeName(0) + " ... " + std::to_string(lastSquare) + " = " + DmSizeName(lastSquare) + ", " +
          std::to_string(DmSquareSizeCount) + " to " + std::to_string(DmSizeCount - 1) + " the rectangles";
+}
+
+// Display columns of UTF-8 text: two for CJK characters, one for others.
+size_t DisplayWidth(std::string_view text) {
+  size_t width = 0;
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte & 0xC0) != 0x80) width += byte >= 0xE1 ? 2 : 1;
+  }
+  return width;
+}
+
+// "1: 0 名片, 1 邮件, ..." for every format, wrapped to 80 columns.
+std::string TabLists() {
+  constexpr size_t Indent = 23, Width = 80;
+  std::string text;
+  for (const OperatorFormatSpec& format : OperatorFormats()) {
+    std::string line = std::string(Indent, ' ') + std::to_string(format.id) + ":";
+    const std::vector<std::string> tabs = NumberedTabs(format);
+    for (size_t i = 0; i < tabs.size(); ++i) {
+      const std::string item = " " + tabs[i] + (i + 1 < tabs.size() ? "," : "");
+      if (DisplayWidth(line) + DisplayWidth(item) > Width) text += line + "\n", line = std::string(Indent + 2, ' ');
+      line += item;
+    }
+    text += line + "\n";
+  }
+  text.pop_back();
+  return text;
 }
 
 void Replace(std::string& text, std::string_view placeholder, std::string_view value) {
@@ -433,14 +630,16 @@ std::string Filled(std::string_view pattern) {
   Replace(text, "{batch}", BatchUsage);
   Replace(text, "{papers}", PaperSizeNames());
   Replace(text, "{defaultName}", NameTemplate::Default);
-  Replace(text, "{levels}", OneOf(LevelNames(), "|", "|"));
+  Replace(text, "{tabs}", TabLists());
+  Replace(text, "{levels}", JoinNames(LevelNames(), "|", "|"));
   Replace(text, "{maxVersion}", std::to_string(qr::MaxVersion));
-  Replace(text, "{segments}", OneOf(QrSegmentsNames, "|", "|"));
+  Replace(text, "{segments}", JoinNames(QrSegmentsNames, "|", "|"));
   Replace(text, "{sizes}", DmSizeChoices());
-  Replace(text, "{schemes}", OneOf(DmSchemeNames));
+  Replace(text, "{schemes}", JoinNames(DmSchemeNames));
   Replace(text, "{sizeIndices}", DmSizeIndices());
   Replace(text, "{extensions}", KnownExtensions(" ", " "));
-  Replace(text, "{formats}", OneOf(FormatNames()));
+  Replace(text, "{formats}", JoinNames(FormatNames()));
+  Replace(text, "{scale}", std::to_string(ImageOptions{}.scale));
   Replace(text, "{minScale}", std::to_string(MinScale));
   Replace(text, "{maxScale}", std::to_string(MaxScale));
   Replace(text, "{quiet}", std::to_string(SavedQuietZoneModules));
@@ -455,7 +654,20 @@ std::string CliUsage(CliCommand topic) {
     case CliCommand::Qr: return Filled(QrUsage);
     case CliCommand::Dm: return Filled(DmUsage);
     case CliCommand::Help:
-    case CliCommand::Version: break;
+    case CliCommand::Version:
+    case CliCommand::Values: break;
   }
   return std::string(OverviewUsage);
+}
+
+std::string CliShortUsage(CliCommand topic) {
+  const std::string usage = CliUsage(topic);
+  const std::string command = topic == CliCommand::Qr ? "qr " : topic == CliCommand::Dm ? "dm " : "";
+  return usage.substr(0, usage.find("\n\n") + 1) + "Try 'quillet-cli " + command + "--help'\n";
+}
+
+std::optional<std::vector<std::string>> OptionValues(CliCommand command, std::string_view option) {
+  for (const ValueList& list : ValueLists)
+    if (list.option == option && list.command.value_or(command) == command) return list.names();
+  return std::nullopt;
 }

@@ -17,7 +17,7 @@
 #include "qr/QrLevel.h"
 #include "qr/QrSegments.h"
 
-enum class CliCommand { Qr, Dm, Help, Version };
+enum class CliCommand { Qr, Dm, Help, Version, Values };
 
 // "-" as a data file or output file: standard input or output.
 constexpr std::string_view StandardStream = "-";
@@ -43,7 +43,8 @@ constexpr int MaxBatchJobs = 256;
 
 struct CliOptions {
   CliCommand command = CliCommand::Help;
-  CliCommand helpTopic = CliCommand::Help;  // with --help after a command
+  CliCommand helpTopic = CliCommand::Help;  // with --help after a command, and for values
+  std::string valuesOf;                     // values: the option whose values to list
 
   // Input: exactly one of text (UTF-8), a data file, or content fields (qr only).
   std::optional<std::string> text;
@@ -87,6 +88,13 @@ CliParseResult ParseCliArgs(std::span<const std::string> args);
 
 // Help text for a command (Help: the overview).
 std::string CliUsage(CliCommand topic);
+// What a usage error shows under its message: the command's usage lines and
+// where to find the rest.
+std::string CliShortUsage(CliCommand topic);
+
+// The fixed set of values an option of a command takes (--level: L M Q H),
+// for completion; none when it takes a number, a file or free text.
+std::optional<std::vector<std::string>> OptionValues(CliCommand command, std::string_view option);
 
 // "\n" in a --field value stands for a line break, written as CR LF.
 std::string ExpandLineBreaks(std::string_view value);

@@ -89,7 +89,7 @@ class ProgressLine {
   Clock::time_point lastDraw_ = start_;
 };
 
-BatchJob JobOf(const CliOptions& options, std::istream& in) {
+BatchJob JobOf(const CliOptions& options, std::istream& in, std::ostream& out) {
   const CliBatchOptions& batch = *options.batch;
   BatchJob job;
   job.kind = options.command == CliCommand::Qr ? SymbolKind::Qr : SymbolKind::Dm;
@@ -111,6 +111,7 @@ BatchJob JobOf(const CliOptions& options, std::istream& in) {
   job.nameTemplate = batch.nameTemplate;
   job.jobs = batch.jobs;
   job.manifestPath = batch.manifest.value_or("");
+  if (job.manifestPath == StandardStream) job.manifestStream = &out;
   job.cancel = &stopRequested;
   return job;
 }
@@ -127,10 +128,10 @@ int ExitStatus(const BatchSummary& summary) {
 
 }  // namespace
 
-int RunBatchCli(const CliOptions& options, std::istream& in, std::ostream& err) {
+int RunBatchCli(const CliOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
   // Only the real standard error can be a terminal; tests pass a string stream.
   ProgressLine progress(err, &err == &std::cerr && ::isatty(STDERR_FILENO));
-  BatchJob job = JobOf(options, in);
+  BatchJob job = JobOf(options, in, out);
   job.onRow = [&](const BatchRowResult& row) {
     if (row.Ok()) return;
     progress.Clear();

@@ -12,6 +12,7 @@
 #include "content/Catalogue.h"
 #include "content/CodePage.h"
 #include "cli/SymbolWords.h"
+#include "content/TextList.h"
 #include "image/ImageFormats.h"
 #include "symbol/SymbolRequest.h"
 #include "verify/ReadBack.h"
@@ -60,17 +61,45 @@ Input ReadDataFile(const std::string& path) {
   return CheckedSize(std::move(bytes), "'" + path + "'");
 }
 
+size_t Utf8Length(char lead) {
+  const auto byte = static_cast<unsigned char>(lead);
+  return byte < 0xC0 ? 1 : byte < 0xE0 ? 2 : byte < 0xF0 ? 3 : 4;
+}
+
+// "'ä' (U+00E4)": the code names characters that do not show.
+std::string CharacterName(const std::string& character) {
+  const auto byte = [&](size_t i) { return static_cast<unsigned char>(character[i]); };
+  unsigned code = character.size() == 1 ? byte(0) : byte(0) & (0x7F >> character.size());
+  for (size_t i = 1; i < character.size(); ++i) code = code << 6 | (byte(i) & 0x3F);
+  char name[16];
+  std::snprintf(name, sizeof name, "U+%04X", code);
+  return "'" + character + "' (" + name + ")";
+}
+
+// The conversion writes a character that code page 936 lacks as its
+// four-byte GB18030 code; --text promises code page 936, so that is refused.
+std::optional<std::string> LackingCodePage936(const std::string& utf8) {
+  for (size_t pos = 0; pos < utf8.size(); pos += Utf8Length(utf8[pos])) {
+    const std::string character = utf8.substr(pos, Utf8Length(utf8[pos]));
+    if (Utf8ToCodePage(character).value_or("").size() == 4) return character;
+  }
+  return std::nullopt;
+}
+
 Input ConvertText(const std::string& utf8) {
   std::string error;
   auto bytes = Utf8ToCodePage(utf8, &error);
   if (!bytes) return Fail(ExitUsage, "--text: " + error);
+  if (const auto lacking = LackingCodePage936(utf8))
+    return Fail(ExitUsage, "--text: " + CharacterName(*lacking) +
+                               " has no code page 936 (GBK) code; give the bytes to encode with --data-file");
   return {std::move(*bytes), std::nullopt};
 }
 
 std::string TagsOfPage(const PageSpec& page) {
-  std::string tags;
-  for (const FieldSpec& field : page.fields) tags += (tags.empty() ? "" : ", ") + std::string(FieldTags[field.slot]);
-  return tags;
+  std::vector<std::string_view> tags;
+  for (const FieldSpec& field : page.fields) tags.push_back(FieldTags[field.slot]);
+  return JoinNames(tags, ", ", ", ");
 }
 
 bool PageShowsSlot(const PageSpec& page, int slot) {
@@ -189,10 +218,15 @@ std::optional<Failure> RunSymbol(const CliOptions& options, std::istream& in, st
 int RunCli(std::span<const std::string> args, std::istream& in, std::ostream& out, std::ostream& err) {
   const CliParseResult parsed = ParseCliArgs(args);
   if (!parsed.options) {
-    err << "quillet-cli: " << parsed.error << "\n\n" << CliUsage(parsed.topic);
+    err << "quillet-cli: " << parsed.error << '\n' << CliShortUsage(parsed.topic);
     return ExitUsage;
   }
   const CliOptions& options = *parsed.options;
+  if (options.command == CliCommand::Values) {
+    const auto values = OptionValues(options.helpTopic, options.valuesOf);
+    for (const std::string& value : *values) out << value << '\n';
+    return ExitOk;
+  }
   if (options.command == CliCommand::Version) {
     out << "quillet-cli " << QuilletVersion << '\n';
     return ExitOk;
@@ -202,7 +236,7 @@ int RunCli(std::span<const std::string> args, std::istream& in, std::ostream& ou
     return ExitOk;
   }
   if (!options.scaleNotice.empty()) err << "quillet-cli: " << options.scaleNotice << '\n';
-  if (options.batch) return RunBatchCli(options, in, err);
+  if (options.batch) return RunBatchCli(options, in, out, err);
   const std::optional<Failure> failure = RunSymbol(options, in, out);
   if (!failure) return ExitOk;
   err << "quillet-cli: " << failure->message << '\n';

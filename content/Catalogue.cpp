@@ -2,13 +2,16 @@
 
 #include <algorithm>
 
+#include "content/TextList.h"
+
 const std::array<std::string_view, FieldSlotCount> FieldTags = {
     "N",   "M",  "TEL", "EM", "TIL", "DIV", "COR", "ADR", "ZIP", "FAX", "SUB", "INTR",
     "CT",  "TO", "SM",  "TXT", "DG", "SID", "URL", "BN",  "COD", "ST",  "IVR", "TEXT",
 };
 
 int FieldSlotOfTag(std::string_view tag) {
-  const auto it = std::find(FieldTags.begin(), FieldTags.end(), tag);
+  const auto it = std::find_if(FieldTags.begin(), FieldTags.end(),
+                               [&](std::string_view known) { return SameIgnoringCase(known, tag); });
   return it == FieldTags.end() ? -1 : static_cast<int>(it - FieldTags.begin());
 }
 
@@ -207,14 +210,28 @@ const PageSpec* PageForTab(int operatorFormat, int tab) {
   return tabEntry == nullptr ? nullptr : FindPage(tabEntry->pageClass);
 }
 
+namespace {
+
+std::string_view WithoutBlanks(std::string_view text) {
+  const size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+}  // namespace
+
+std::string_view BareTabCaption(const TabSpec& tab) { return WithoutBlanks(tab.caption); }
+
+int TabOfCaption(int operatorFormat, std::string_view caption) {
+  const OperatorFormatSpec* format = FindOperatorFormat(operatorFormat);
+  if (format == nullptr) return -1;
+  for (size_t tab = 0; tab < format->tabs.size(); ++tab)
+    if (SameIgnoringCase(BareTabCaption(format->tabs[tab]), WithoutBlanks(caption))) return static_cast<int>(tab);
+  return -1;
+}
+
 std::string TabInUserWords(int operatorFormat, int tab) {
   const TabSpec* tabEntry = FindTab(operatorFormat, tab);
   if (tabEntry == nullptr) return {};
-  const std::string_view caption = tabEntry->caption;
-  const size_t first = caption.find_first_not_of(' ');
-  const size_t last = caption.find_last_not_of(' ');
-  std::string words = "\"";
-  if (first != std::string_view::npos) words.append(caption.substr(first, last - first + 1));
-  words.append("\" of ").append(FindOperatorFormat(operatorFormat)->caption);
-  return words;
+  return "\"" + std::string(BareTabCaption(*tabEntry)) + "\" of " + std::string(FindOperatorFormat(operatorFormat)->caption);
 }

@@ -15,7 +15,7 @@ constexpr int MaxTabsPerFormat = 10;
 // Tag of every field slot, in slot order (slot 0 "N" ... slot 23 "TEXT").
 extern const std::array<std::string_view, FieldSlotCount> FieldTags;
 
-// Slot of a tag ("N" -> 0), or -1.
+// Slot of a tag in any case ("N" or "n" -> 0), or -1.
 int FieldSlotOfTag(std::string_view tag);
 
 // A rectangle in dialog units.
@@ -61,6 +61,11 @@ const TabSpec* FindTab(int operatorFormat, int tab);
 const PageSpec* FindPage(std::string_view className);
 // The page shown for a tab under a format, or null.
 const PageSpec* PageForTab(int operatorFormat, int tab);
+// A tab's caption without its padding blanks: "WAP业务".
+std::string_view BareTabCaption(const TabSpec& tab);
+// The position of the tab with this caption under a format, ignoring blanks
+// around it and the case of ASCII letters ("wap业务"); -1 when there is none.
+int TabOfCaption(int operatorFormat, std::string_view caption);
 // A tab as the user sees it, for messages: "名片" of 中国移动v1.0 (the caption
 // without its padding blanks); empty when the format or tab is out of range.
 std::string TabInUserWords(int operatorFormat, int tab);

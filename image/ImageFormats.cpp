@@ -6,6 +6,7 @@
 #include <new>
 #include <vector>
 
+#include "content/TextList.h"
 #include "image/AtomicFile.h"
 #include "image/PrintFormats.h"
 #include "image/Writers.h"
@@ -30,16 +31,8 @@ constexpr ImageFormat Formats[] = {
     {"pdf", PdfExtensions, "PDF文档", WritePdf},
     {"eps", EpsExtensions, "EPS矢量图形", WriteEps},
     {"utf8", {}, {}, WriteHalfBlockText},
+    {"utf8i", {}, {}, WriteInverseHalfBlockText},
 };
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  return true;
-}
 
 bool ListsExtension(const ImageFormat& format, std::string_view extension) {
   for (std::string_view listed : format.extensions)
@@ -135,12 +128,7 @@ std::string KnownExtensions(std::string_view separator, std::string_view lastSep
   std::vector<std::string_view> extensions;
   for (const ImageFormat& format : Formats)
     if (!format.extensions.empty()) extensions.push_back(format.extensions.front());
-  std::string text;
-  for (size_t i = 0; i < extensions.size(); ++i) {
-    if (i > 0) text += i + 1 == extensions.size() ? lastSeparator : separator;
-    text += extensions[i];
-  }
-  return text;
+  return JoinNames(extensions, separator, lastSeparator);
 }
 
 ImageResult EncodeImage(const ModuleMatrix& matrix, const ImageFormat& format, const ImageOptions& options,

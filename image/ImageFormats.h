@@ -37,8 +37,8 @@ struct ImageFormat {
 };
 
 // In a fixed order: BMP, JPEG, GIF, PNG (the save dialog's entries 1 to 4),
-// SVG, PDF and EPS (entries 5 to 7), then the text drawing "utf8", which has no
-// file extension.
+// SVG, PDF and EPS (entries 5 to 7), then the text drawings "utf8" (for a dark
+// terminal) and "utf8i" (for a light one), which have no file extension.
 std::span<const ImageFormat> ImageFormats();
 
 // By name or by any extension without its dot ("jpg", "jpeg"), ignoring

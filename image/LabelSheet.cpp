@@ -1,18 +1,18 @@
 #include "image/LabelSheet.h"
 
-#include <strings.h>
+#include <vector>
+
+#include "content/TextList.h"
 
 const PaperSize* FindPaperSize(std::string_view name) {
   for (const PaperSize& paper : PaperSizes)
-    if (paper.name.size() == name.size() && strncasecmp(paper.name.data(), name.data(), name.size()) == 0)
+    if (SameIgnoringCase(paper.name, name))
       return &paper;
   return nullptr;
 }
 
 std::string PaperSizeNames() {
-  std::string names;
-  const size_t count = std::size(PaperSizes);
-  for (size_t i = 0; i < count; ++i)
-    names += (i == 0 ? "" : i + 1 == count ? " or " : ", ") + std::string(PaperSizes[i].name);
-  return names;
+  std::vector<std::string_view> names;
+  for (const PaperSize& paper : PaperSizes) names.push_back(paper.name);
+  return JoinNames(names);
 }

@@ -12,5 +12,7 @@ ImageResult WriteSvg(const ModuleMatrix& matrix, const ImageOptions& options, st
 // Unicode half blocks, two module rows a line, light modules drawn, so that
 // it scans from a terminal with a dark background. The scale is not used.
 ImageResult WriteHalfBlockText(const ModuleMatrix& matrix, const ImageOptions& options, std::string& out);
+// The same with dark modules drawn, for a terminal with a light background.
+ImageResult WriteInverseHalfBlockText(const ModuleMatrix& matrix, const ImageOptions& options, std::string& out);
 
 inline ImageResult EncoderFailed(std::string message) { return {ImageFailure::EncoderFailed, std::move(message), 0}; }

@@ -1,8 +1,8 @@
 # bash completion for quillet-cli
 #
 # The options, and which of them take a value, are read from the program's
-# own --help each time, so they follow the program; only the options whose
-# values are a fixed set, and those that take a file, are listed here.
+# own --help each time, and the values of an option from `quillet-cli values`,
+# so they follow the program; only the options that take a file are listed here.
 
 # One line per option of `quillet-cli [COMMAND]`: the option, then 1 when it
 # takes a value. Option lines of the help start with blanks and a dash (or
@@ -27,21 +27,6 @@ _quillet_cli_options() {
     done < <("$@" --help 2>/dev/null)
 }
 
-# The fixed values of an option, or nothing.
-_quillet_cli_values() {
-    case $1 in
-        --level) echo L M Q H ;;
-        --segments) echo optimal single ;;
-        --operator) echo 1 2 3 ;;
-        --type) echo {0..8} ;;
-        --size) echo auto rect 10x10 12x12 14x14 16x16 18x18 20x20 22x22 24x24 26x26 32x32 36x36 40x40 44x44 48x48 52x52 64x64 72x72 80x80 88x88 96x96 104x104 120x120 132x132 144x144 8x18 8x32 12x26 12x36 16x36 16x48 ;;
-        --scheme) echo ascii c40 text x12 edifact base256 auto ;;
-        --format) echo png jpg gif bmp svg pdf eps utf8 ;;
-        --sheet) echo A4 A5 Letter ;;
-        --encoding) echo utf-8 gb18030 ;;
-    esac
-}
-
 _quillet_cli() {
     local cur prev words cword
     _init_completion || return
@@ -61,7 +46,7 @@ _quillet_cli() {
     specs=$(_quillet_cli_options "${prefix[@]}")
     while read -r option takes; do
         if [[ $option == "$prev" && $takes == 1 ]]; then
-            COMPREPLY=($(compgen -W "$(_quillet_cli_values "$prev")" -- "$cur"))
+            COMPREPLY=($(compgen -W "$("$cli" values "$command" "$prev" 2>/dev/null)" -- "$cur"))
             return
         fi
     done <<<"$specs"

@@ -1,7 +1,7 @@
 # fish completion for quillet-cli. The options, their descriptions and which
-# of them take a value are read from the program's own --help each time, so
-# they follow the program; only the options whose values are a fixed set, and
-# those that take a file, are listed here.
+# of them take a value are read from the program's own --help each time, and
+# the values of an option from `quillet-cli values`, so they follow the
+# program; only the options that take a file are listed here.
 
 # Prints "option<TAB>1 or 0<TAB>description" for `quillet-cli [COMMAND]`, 1
 # when the option takes a value. Option lines of the help start with blanks
@@ -21,29 +21,6 @@ function __quillet_cli_options
     end
 end
 
-function __quillet_cli_values
-    switch $argv[1]
-        case --level
-            printf '%s\n' L M Q H
-        case --segments
-            printf '%s\n' optimal single
-        case --operator
-            printf '%s\n' 1 2 3
-        case --type
-            seq 0 8
-        case --size
-            printf '%s\n' auto rect 10x10 12x12 14x14 16x16 18x18 20x20 22x22 24x24 26x26 32x32 36x36 40x40 44x44 48x48 52x52 64x64 72x72 80x80 88x88 96x96 104x104 120x120 132x132 144x144 8x18 8x32 12x26 12x36 16x36 16x48
-        case --scheme
-            printf '%s\n' ascii c40 text x12 edifact base256 auto
-        case --format
-            printf '%s\n' png jpg gif bmp svg pdf eps utf8
-        case --sheet
-            printf '%s\n' A4 A5 Letter
-        case --encoding
-            printf '%s\n' utf-8 gb18030
-    end
-end
-
 function __quillet_cli_takes_file
     set -l tokens (commandline -opc)
     contains -- $tokens[-1] -o --output --data-file --batch --manifest
@@ -60,7 +37,7 @@ function __quillet_cli_complete
     for record in (__quillet_cli_options $prefix)
         set -l fields (string split \t -- $record)
         if test "$fields[1]" = "$previous" -a "$fields[2]" = 1
-            __quillet_cli_values $previous
+            $prefix[1] values $prefix[2] $previous 2>/dev/null
             return
         end
     end

@@ -96,4 +96,34 @@ TEST(CliPrint, VectorAndTextFormatsToStandardOutput) {
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 5);  // 10 module rows
 }
 
+// The terminal drawings as a terminal shows them, four pixels a half block:
+// utf8's blocks light on a dark background, utf8i's dark on a light one.
+TEST(CliPrint, TerminalDrawingsScanOnTheirBackground) {
+  const struct {
+    const char* format;
+    uint8_t block, background;
+  } cases[] = {{"utf8", 255, 0}, {"utf8i", 0, 255}};
+  for (const auto& c : cases) {
+    const CliOutcome run = Cli(std::string("qr --text 终端扫码 -o - --format ") + c.format);
+    ASSERT_EQ(run.status, ExitOk) << run.err;
+    std::vector<std::string> lines;  // one half block a character
+    std::istringstream text(run.out);
+    for (std::string line; std::getline(text, line);) lines.push_back(line);
+    constexpr int Cell = 4;
+    const int width = static_cast<int>(QString::fromStdString(lines[0]).size()) * Cell;
+    QImage picture(width, static_cast<int>(lines.size()) * 2 * Cell, QImage::Format_Grayscale8);
+    for (size_t row = 0; row < lines.size(); ++row) {
+      const QString glyphs = QString::fromStdString(lines[row]);
+      for (int x = 0; x < width; ++x)
+        for (int half = 0; half < 2; ++half) {
+          const QChar glyph = glyphs[x / Cell];
+          const bool drawn = glyph == u'\u2588' || glyph == (half ? u'\u2584' : u'\u2580');
+          for (int y = 0; y < Cell; ++y)
+            picture.scanLine((static_cast<int>(row) * 2 + half) * Cell + y)[x] = drawn ? c.block : c.background;
+        }
+    }
+    EXPECT_EQ(DecodePicture(picture, DecodeFormat::QrCode), Utf8ToCodePage("终端扫码")) << c.format;
+  }
+}
+
 }  // namespace

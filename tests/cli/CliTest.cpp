@@ -2,6 +2,8 @@
 // every mistake ends with its exit status and a message naming it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/cli/CliFiles.h"
 #include "tests/support/Poppler.h"
 
@@ -27,6 +29,10 @@ TEST(Cli, DumpHeaderAndRowsDecodeToTheInput) {
       {"qr --type 1 --field TXT=a\\nb\\\\c\\ --field TO= --field SUB=H=i --dump", "version ",
        Prefix + "MAIL:SUB:H=i;TXT:a\r\nb\\\\c\\;;"},
       {"qr --operator 3 --type 8 --field TEXT=hello --dump", "version 2 level M mask ", Prefix + "CUSTOM:TEXT:hello;;"},
+      // Tabs by caption under the format given after them, tags in any case.
+      {"qr --type 自定义 --operator 3 --field text=hello --dump", "version 2 level M mask ", Prefix + "CUSTOM:TEXT:hello;;"},
+      {"qr --type 电话 --field sub=Hi --field M=138 --dump", "version ", Prefix + "PHONE:M:138;SUB:Hi;;"},
+      {"qr --operator 2 --type wap业务 --field cod=1 --dump", "version ", Prefix + "WAD:COD:1;;"},
       {"qr --data-file - --dump", "version ", std::string("\x00\xFF\r\n binary", 10), std::string("\x00\xFF\r\n binary", 10)},
       {"dm --text A --dump", "rows 10 columns 10 codewords 66 129 70 138 234 82 82 95", "A"},
       {"dm --size rect --text A --dump", "rows 8 columns 18 codewords 66 129 ", "A"},
@@ -81,13 +87,23 @@ TEST(Cli, FailuresExitWithTheirStatusAndAReason) {
       {"qr --operator 4 --dump", ExitUsage, "--operator takes 1 to 3"},
       {"qr --field TEXT --dump", ExitUsage, "--field takes TAG=VALUE"},
       {"qr --field =x --dump", ExitUsage, "--field takes TAG=VALUE"},
-      {"qr --size 3 --text a --dump", ExitUsage, "unknown option '--size'"},
-      {"dm --level H --text a --dump", ExitUsage, "unknown option '--level'"},
+      {"qr --size 3 --text a --dump", ExitUsage, "--size is an option of dm, not of qr"},
+      {"dm --level H --text a --dump", ExitUsage, "--level is an option of qr, not of dm"},
+      {"qr --txt a --dump", ExitUsage, "unknown option '--txt' (did you mean --text?)"},
+      {"dm -text a --dump", ExitUsage, "(did you mean --text?)"},
+      {"qr --levle H --text a --dump", ExitUsage, "(did you mean --level?)"},
+      {"qr --frobnicate --text a --dump", ExitUsage, "unknown option '--frobnicate'\n"},
+      {"qr --level=H --text a --dump", ExitUsage, "give the value as a word of its own, --level H"},
+      {"qr --sheet A4 --text a --dump", ExitUsage, "--sheet goes with --batch INPUT"},
+      {"qr --type 名 --dump", ExitUsage, "--type takes a tab's position (0 to 8) or caption (名片, 邮件"},
+      {"qr --operator 2 --type 电话 --field SUB=x --dump", ExitUsage,
+       "--type 电话 is not a tab of 中国移动v2.0; its tabs are 0 名片, 1 邮件, 2 短信, 3 文本, 4 WAP业务"},
+      {"values qr --text", ExitUsage, "--text of qr takes no fixed set of values"},
       {"dm --size 30 --text a --dump", ExitUsage, "--size takes auto, rect, ROWSxCOLUMNS or 0 to 29"},
       {"dm --size 11x11 --text a --dump", ExitUsage, "--size takes"},
       {"dm --scheme kanji --text a --dump", ExitUsage, "--scheme takes"},
       {"qr --text a --format png --dump", ExitUsage, "--format needs -o"},
-      {"qr --text a --format tiff -o -", ExitUsage, "--format takes bmp, jpg, gif, png, svg, pdf, eps or utf8"},
+      {"qr --text a --format tiff -o -", ExitUsage, "--format takes bmp, jpg, gif, png, svg, pdf, eps, utf8 or utf8i"},
       {"qr --text a --format gif -o x.png", ExitUsage, "--format gif does not match"},
       {"qr --text a -o - --dump", ExitUsage, "both write to standard output"},
       {"qr --text a -o x.txt", ExitUsage, "cannot tell the image format of 'x.txt': use the extension .bmp"},
@@ -114,6 +130,7 @@ TEST(Cli, FailuresExitWithTheirStatusAndAReason) {
       {"qr --operator 3 --type 5 --field N=x --dump", ExitUsage, "not on \"WAP业务\" of 中国联通"},
       {"qr --operator 2 --type 7 --field N=x --dump", ExitUsage, "not a tab of 中国移动v2.0"},
       {"qr --field N= --dump", ExitUsage, "every field is empty"},
+      {"qr --text a😀 --dump", ExitUsage, "--text: '😀' (U+1F600) has no code page 936 (GBK) code"},
       // The data fits no symbol; the file cannot be written.
       {"qr --level L --data-file " + dir.File("long.bin") + " --dump", ExitDoesNotFit, "2954 bytes"},
       {"dm --scheme x12 --text lower --dump", ExitDoesNotFit, "cannot be encoded"},
@@ -138,8 +155,9 @@ TEST(Cli, ContentFieldsAreOneSegmentAsOnTheQrPage) {
   EXPECT_EQ(fields, Cli("qr --segments single --field N=ZHANG --field M=13800138000138001380 --dump").out);
 }
 
-// Help and the version go to standard output; a usage error shows the usage
-// of the command typed.
+// Help, the version and an option's values go to standard output; a usage
+// error shows its message, the usage lines of the command typed and where
+// the rest is, short enough that the message stays in view.
 TEST(Cli, VersionHelpAndTheUsageOfTheCommandUsed) {
   const struct {
     const char* line;
@@ -150,9 +168,15 @@ TEST(Cli, VersionHelpAndTheUsageOfTheCommandUsed) {
       {"--help", ExitOk, "Usage: quillet-cli (qr | dm)", ""},
       {"qr --help", ExitOk, "Usage: quillet-cli qr", ""},
       {"dm -h", ExitOk, "Usage: quillet-cli dm", ""},
-      {"pdf417", ExitUsage, "", "Usage: quillet-cli (qr | dm)"},
-      {"qr --size 3 --text a --dump", ExitUsage, "", "Usage: quillet-cli qr"},
-      {"dm --level H --text a --dump", ExitUsage, "", "Usage: quillet-cli dm"},
+      {"values qr --level", ExitOk, "L\nM\nQ\nH\n", ""},
+      {"values dm --size", ExitOk, "auto\nrect\n10x10\n", ""},
+      {"values qr --type", ExitOk, "\n8\n名片\n", ""},
+      {"values dm --level", ExitUsage, "", "Usage: quillet-cli (qr | dm) [options]\nTry 'quillet-cli --help'\n"},
+      {"pdf417", ExitUsage, "", "\nUsage: quillet-cli (qr | dm) [options]\nTry 'quillet-cli --help'\n"},
+      {"qr --size 3 --text a --dump", ExitUsage, "",
+       "\nUsage: quillet-cli qr [options] (--text TEXT | --data-file FILE | content fields) (--dump | -o FILE)\n"
+       "       quillet-cli qr [options] --batch INPUT -o DIR\nTry 'quillet-cli qr --help'\n"},
+      {"dm --level H --text a --dump", ExitUsage, "", "--batch INPUT -o DIR\nTry 'quillet-cli dm --help'\n"},
   };
   for (const auto& c : cases) {
     const CliOutcome run = Cli(c.line);
@@ -160,7 +184,22 @@ TEST(Cli, VersionHelpAndTheUsageOfTheCommandUsed) {
     EXPECT_NE(run.out.find(c.out), std::string::npos) << c.line << "\n" << run.out;
     EXPECT_NE(run.err.find(c.err), std::string::npos) << c.line << "\n" << run.err;
     EXPECT_EQ(run.out.empty(), c.out.empty()) << c.line;
+    EXPECT_LE(std::count(run.err.begin(), run.err.end(), '\n'), 4) << run.err;
   }
+}
+
+// "-" is standard output for the manifest as for -o, not a file named "-".
+TEST(Cli, ManifestToStandardOutput) {
+  TempFolder dir;
+  const fs::path before = fs::current_path();
+  fs::current_path(dir.File(""));
+  const CliOutcome run = Cli("qr --batch - -o out --manifest -", "n,m\n张三,138\n,\n");
+  const bool dashFile = fs::exists("-");
+  fs::current_path(before);
+  EXPECT_EQ(run.status, ExitSomeRowsFailed) << run.err;
+  EXPECT_EQ(run.out, "row,file,symbol,status\r\n1,1.png,version 2 level M,written\r\n"
+                     "2,2.png,,failed: every field is empty: there is nothing to encode\r\n");
+  EXPECT_FALSE(dashFile);
 }
 
 // The real program in a pipeline: bytes in on standard input, an image out on

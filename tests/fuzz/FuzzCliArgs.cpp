@@ -35,7 +35,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Require(o.dmScheme >= 0 && o.dmScheme < static_cast<int>(DmSchemeNames.size()));
   Require(o.operatorFormat >= 1 && o.operatorFormat <= OperatorFormatCount);
   Require(QrLevelPosition(o.level) < static_cast<int>(QrLevels.size()));
+  if (o.command == CliCommand::Values) Require(OptionValues(o.helpTopic, o.valuesOf).has_value());
   if (o.command != CliCommand::Qr && o.command != CliCommand::Dm) return 0;
+  Require(FindTab(o.operatorFormat, o.tab) != nullptr);
   Require(o.dump || o.outputFile);
   // A file named for output always has a format to be written in; in a batch
   // -o names the folder, whose name needs none.

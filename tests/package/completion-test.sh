@@ -62,6 +62,7 @@ accepted() {
 check "'quillet-cli qr --le' offers --level" contains "$(offers 'quillet-cli qr --le')" --level
 check "'quillet-cli qr --level ' offers L M Q H" \
   same_options "$(offers 'quillet-cli qr --level ')" "$(printf '%s\n' H L M Q)" "the completion" "L M Q H"
+check "'quillet-cli qr --type ' offers the tabs' captions" contains "$(offers 'quillet-cli qr --type ')" 电话
 commands=$(offers 'quillet-cli ')
 check "'quillet-cli ' offers qr" contains "$commands" qr
 check "'quillet-cli ' offers dm" contains "$commands" dm
