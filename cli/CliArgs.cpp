@@ -488,7 +488,7 @@ Input (exactly one):
                        \n in VALUE is a line break (CR LF)
 
 Symbol:
-  --level {levels}      error-correction level (default M)
+  --level {levels}      error-correction level (default {defaultLevel})
   --version N          smallest version to use, 1 to {maxVersion}; 0 = automatic (default)
   --segments {segments}
                        optimal (default): numeric, alphanumeric and byte segments
@@ -632,6 +632,7 @@ std::string Filled(std::string_view pattern) {
   Replace(text, "{defaultName}", NameTemplate::Default);
   Replace(text, "{tabs}", TabLists());
   Replace(text, "{levels}", JoinNames(LevelNames(), "|", "|"));
+  Replace(text, "{defaultLevel}", std::string(1, QrLevelLetter(DefaultQrLevel)));
   Replace(text, "{maxVersion}", std::to_string(qr::MaxVersion));
   Replace(text, "{segments}", JoinNames(QrSegmentsNames, "|", "|"));
   Replace(text, "{sizes}", DmSizeChoices());
