@@ -460,20 +460,21 @@ const Stream* Shortest(const std::array<Stream, kStreams>& streams) {
   return best;
 }
 
-int CopyOut(const Stream* best, uint8_t* codewords) {
-  if (best == nullptr) return 0;
+// Every stream fails only past the buffer or the largest size.
+Encoded CopyOut(const Stream* best, uint8_t* codewords) {
+  if (best == nullptr) return {0, DmFailure::FitsNoSize};
   const int count = CodewordCount(*best);
   std::memcpy(codewords, best->codewords, count);
-  return count;
+  return {count, DmFailure::None};
 }
 
-// ---- short texts -------------------------------------------------------------
+// ---- by trial runs ------------------------------------------------------------
 //
-// A short text meets the end-of-data rules from the first steps on, so trial
-// runs are nearly all the work, and its streams are a few codewords long. A
-// trial then copies its source whole and, when it wins, is kept as it is
-// instead of being run again; nothing of the long-text machinery (read-ahead
-// tables, shared prefixes, the stretch without codewords) is set up.
+// The plain choice: at every byte each continuation is run on a copy of its
+// source. A short text meets the end-of-data rules from the first steps on, so
+// trial runs are nearly all the work there, and its streams are a few
+// codewords long; for longer texts it is the reference the fast path is
+// checked against.
 constexpr int kShortText = 16;
 
 // Buffers taken and given back whole: three current streams, the best
@@ -531,7 +532,9 @@ void ShortBestFor(const std::array<Stream, kStreams>& current, ShortBuffers& buf
   }
 }
 
-int EncodeShortAuto(const Input& in, uint8_t* codewords) {
+}  // namespace
+
+Encoded EncodeAutoByTrials(const Input& in, uint8_t* codewords) {
   ShortBuffers buffers;
   // The current streams and the next ones, in turn.
   std::array<std::array<Stream, kStreams>, 2> sets;
@@ -545,10 +548,8 @@ int EncodeShortAuto(const Input& in, uint8_t* codewords) {
   return CopyOut(Shortest(sets[now]), codewords);
 }
 
-}  // namespace
-
-int EncodeAuto(const Input& in, uint8_t* codewords) {
-  if (in.end <= kShortText) return EncodeShortAuto(in, codewords);
+Encoded EncodeAuto(const Input& in, uint8_t* codewords) {
+  if (in.end <= kShortText) return EncodeAutoByTrials(in, codewords);
   AutoState st;
   Start(st, in);
   if (EnterLean(st, in))
