@@ -32,7 +32,7 @@ function __quillet_cli_values
         case --size
             printf '%s\n' auto rect 10x10 12x12 14x14 16x16 18x18 20x20 22x22 24x24 26x26 32x32 36x36 40x40 44x44 48x48 52x52 64x64 72x72 80x80 88x88 96x96 104x104 120x120 132x132 144x144 8x18 8x32 12x26 12x36 16x36 16x48
         case --scheme
-            printf '%s\n' ascii c40 text x12 edifact base256 auto
+            printf '%s\n' ascii c40 text x12 edifact base256 auto smallest
         case --format
             printf '%s\n' png jpg gif bmp svg pdf eps utf8
         case --sheet
