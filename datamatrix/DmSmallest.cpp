@@ -55,6 +55,7 @@ enum class Edge : uint8_t {
   Silent,      // back to ASCII with no codeword: at the end of the symbol, or a Base256 field's end
   PadUnlatch,  // C40 or Text: the triple filled with Shift 1, then the unlatch
   PadEnd,      // the same, its pair filling the symbol: no unlatch
+  FieldToEnd,  // a long Base256 field that fills the symbol: its length 0, one codeword
 };
 
 struct Node {
@@ -113,7 +114,9 @@ class Paths {
 
   void Relax(int i, int state, int cost, int from, Edge edge, int run = 0) {
     Node& node = At(i, state);
-    if (cost > capacity_ || cost >= node.cost) return;
+    // A long Base256 field may end one over: its length field shrinks if the data fill the symbol.
+    const int limit = state == kBase256State ? capacity_ + 1 : capacity_;
+    if (cost > limit || cost >= node.cost) return;
     node = Node{cost, static_cast<uint8_t>(from), edge, static_cast<int16_t>(run)};
   }
 
@@ -137,6 +140,9 @@ class Paths {
       Relax(i, kAsciiState, cost(group0) + 1, group0, Edge::Unlatch);
     for (int g = 1; g < 4; ++g) Relax(i, kAsciiState, cost(EdifactState(g)) + (g < 3), EdifactState(g), Edge::Unlatch);
     Relax(i, kAsciiState, cost(kBase256State), kBase256State, Edge::Silent);
+    const Node& field = At(i, kBase256State);
+    if (i == in_.end && field.run > kShortBase256Field && field.cost - 1 == capacity_)
+      Relax(i, kAsciiState, field.cost - 1, kBase256State, Edge::FieldToEnd);
   }
 
   void OutOfAscii(int i) {
@@ -203,7 +209,8 @@ class Writer {
       case Edge::DigitPair: Put(130 + 10 * (in_.text[step.at - 2] - '0') + in_.text[step.at - 1] - '0'); break;
       case Edge::Latch: Latch(scheme, steps, s); break;
       case Edge::Unlatch: Unlatch(SchemeOf(step.from)); break;
-      case Edge::Silent: break;
+      case Edge::Silent:
+      case Edge::FieldToEnd: break;
       case Edge::PadUnlatch: Value(kShift1), Put(kUnlatch); break;
       case Edge::PadEnd: Value(kShift1); break;
       case Edge::None: break;
@@ -230,15 +237,16 @@ class Writer {
     constexpr std::array<uint8_t, 6> kLatch = {0, kLatchC40, kLatchText, kLatchX12, kLatchEdifact, kLatchBase256};
     Put(kLatch[scheme]);
     if (scheme != Base256) return;
-    int length = 0;
+    size_t length = 0;
     while (s + 1 + length < steps.size() && steps[s + 1 + length].edge == Edge::Byte &&
            steps[s + 1 + length].state == kBase256State)
       ++length;
-    if (length <= kShortBase256Field) {
-      Put(Randomise255(length, count_));
+    const bool toEnd = s + 1 + length < steps.size() && steps[s + 1 + length].edge == Edge::FieldToEnd;
+    if (toEnd || length <= kShortBase256Field) {
+      Put(Randomise255(toEnd ? 0 : static_cast<int>(length), count_));
     } else {
-      Put(Randomise255(length / 250 + kShortBase256Field, count_));
-      Put(Randomise255(length % 250, count_));
+      Put(Randomise255(static_cast<int>(length / 250) + kShortBase256Field, count_));
+      Put(Randomise255(static_cast<int>(length % 250), count_));
     }
   }
 
