@@ -67,6 +67,14 @@ struct Node {
 
 constexpr int kUnreached = INT_MAX / 2;
 
+// The number of C40, Text and X12 values of every byte, at hand for the sweep.
+const auto kValueCounts = [] {
+  std::array<std::array<uint8_t, 256>, 3> counts{};
+  for (int t = 0; t < 3; ++t)
+    for (int b = 0; b < 256; ++b) counts[t][b] = static_cast<uint8_t>(TripletValueCount(kTripletSchemes[t], b));
+  return counts;
+}();
+
 bool IsDigit(int b) { return b >= '0' && b <= '9'; }
 bool IsEdifactByte(int b) { return b >= 32 && b <= 94; }
 
@@ -79,13 +87,18 @@ struct Step {
 
 class Paths {
  public:
-  explicit Paths(const Input& in) : in_(in), nodes_(static_cast<size_t>(in.end + 1) * kStates) {}
+  explicit Paths(const Input& in) : in_(in) {
+    const size_t count = static_cast<size_t>(in.end + 1) * kStates;
+    if (count > inline_.size()) heap_.resize(count);
+    nodes_ = count > inline_.size() ? heap_.data() : inline_.data();
+    end_ = nodes_ + count;
+  }
 
-  // The fewest codewords that fit `capacity` and end in ASCII after the last
-  // byte, or kUnreached.
+  // The fewest codewords that end in ASCII after the last byte, under the
+  // rules for the end of a symbol of `capacity` codewords (more when none fits).
   int Find(int capacity) {
     capacity_ = capacity;
-    std::fill(nodes_.begin(), nodes_.end(), Node{kUnreached, 0, Edge::None, 0});
+    std::fill(nodes_, end_, Node{kUnreached, 0, Edge::None, 0});
     At(0, kAsciiState).cost = 0;
     for (int i = 0; i <= in_.end; ++i) {
       IntoAscii(i);
@@ -98,6 +111,7 @@ class Paths {
   // The steps of the last path found, first to last.
   std::vector<Step> Steps() const {
     std::vector<Step> steps;
+    steps.reserve(static_cast<size_t>(in_.end) + 16);
     for (int i = in_.end, state = kAsciiState; i > 0 || state != kAsciiState;) {
       const Node& node = nodes_[Index(i, state)];
       steps.push_back({i, node.from, static_cast<uint8_t>(state), node.edge});
@@ -114,9 +128,7 @@ class Paths {
 
   void Relax(int i, int state, int cost, int from, Edge edge, int run = 0) {
     Node& node = At(i, state);
-    // A long Base256 field may end one over: its length field shrinks if the data fill the symbol.
-    const int limit = state == kBase256State ? capacity_ + 1 : capacity_;
-    if (cost > limit || cost >= node.cost) return;
+    if (cost >= node.cost) return;
     node = Node{cost, static_cast<uint8_t>(from), edge, static_cast<int16_t>(run)};
   }
 
@@ -161,7 +173,7 @@ class Paths {
         Relax(i + 2, kAsciiState, k + 1, kAsciiState, Edge::DigitPair);
     }
     for (const int scheme : kTripletSchemes) {
-      const int values = TripletValueCount(scheme, static_cast<uint8_t>(b));
+      const int values = kValueCounts[scheme - C40][b];
       if (values == 0) continue;
       for (int p = 0; p < 3; ++p) {
         const int k = At(i, TripletState(scheme, p)).cost;
@@ -185,7 +197,11 @@ class Paths {
 
   const Input& in_;
   int capacity_ = 0;
-  std::vector<Node> nodes_;
+  // Short texts, the most common, need no allocation.
+  std::array<Node, 33 * kStates> inline_;
+  std::vector<Node> heap_;
+  Node* nodes_;
+  Node* end_;
 };
 
 // Writes the codewords of a path.
@@ -288,25 +304,34 @@ class Writer {
 
 }  // namespace
 
+// Near the end of a symbol its rules save at most this many codewords: the
+// fewest with room to spare, less this, is a bound for every size.
+constexpr int kEndSavings = 2;
+constexpr int kRoomToSpare = INT_MAX / 4;
+
 Encoded EncodeSmallest(const Input& in, uint8_t* codewords) {
   if (in.end > DmMaxTextLength) return {0, DmFailure::FitsNoSize};
   Paths paths(in);
-  // With the most room the end of the data costs at most two codewords more
-  // than in a symbol that it fills.
-  const int least = paths.Find(DmMaxDataCodewords);
-  if (least >= kUnreached) return {0, DmFailure::FitsNoSize};
   const bool square = in.requestedSize == DmSmallestSquare;
   const bool any = square || in.requestedSize == DmSmallestRectangle;
   const int first = square ? 0 : any ? DmSquareSizeCount : in.requestedSize;
   const int last = square ? DmSquareSizeCount - 1 : any ? DmSizeCount - 1 : in.requestedSize;
+  // No scheme packs more than two bytes into a codeword. Most texts fit the
+  // first size tried; after a miss the bound comes from a sweep with room to spare.
+  int least = (in.end + 1) / 2;
+  bool bounded = false;
   for (int size = std::max(first, 0); size <= last && size < DmSizeCount; ++size) {
     const int capacity = DmSizeAttribute(size, DataCapacity);
-    if (any && capacity < least - 2) continue;
+    if (any && capacity < least - kEndSavings) continue;
     const int count = paths.Find(capacity);
     // Padding puts the data into the smallest size that holds them: the path
     // must be one for that size.
     if (count <= capacity && DmChooseSize(in.requestedSize, count) == size)
       return {Writer(in, codewords).Write(paths.Steps()), DmFailure::None};
+    if (!bounded && any) {
+      least = std::max(least, paths.Find(kRoomToSpare));
+      bounded = true;
+    }
   }
   return {0, DmFailure::FitsNoSize};
 }
