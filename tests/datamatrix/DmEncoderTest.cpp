@@ -218,6 +218,12 @@ TEST(EverySize, FilledInAsciiReadBack) {
       const int n = grid.Columns() - 2;
       EXPECT_TRUE(grid.IsDark(n, n) && grid.IsDark(n - 1, n - 1) && !grid.IsDark(n - 1, n) && !grid.IsDark(n, n - 1));
     }
+    // The grid built from the layouts of each size agrees with DmModuleAt, module for module.
+    int differing = 0;
+    for (int x = 0; x < grid.Columns(); ++x)
+      for (int y = 0; y < grid.Rows(); ++y)
+        differing += grid.IsDark(x, y) != ((DmModuleAt(size, *out.params.buffers, grid.Rows() - 1 - y, x) & 7) != 0);
+    EXPECT_EQ(differing, 0);
     EXPECT_EQ(out.decoded, text);
     EXPECT_FALSE(EncodeAndDecode(text + "x", Ascii, size).grid);
   }
