@@ -80,7 +80,7 @@ struct BatchJob {
   int version = 0;
   // Data Matrix: requested size and encodation scheme.
   int dmSize = DmSmallestSquare;
-  int dmScheme = Smallest;
+  int dmScheme = Ascii;
   // A square dmSize is the smallest: a text that does not fit takes the next
   // larger square, as on the DM page. Otherwise the size is exact.
   bool dmGrowSize = false;
