@@ -1,14 +1,19 @@
 // Automatic choice among ASCII, C40 and Text: three streams advance byte by
 // byte, each target scheme taking the cheapest continuation of any stream.
 //
-// Most of the way the choice needs no codewords: while every stream is in its
-// own scheme at the same byte, each continuation's progress follows from
-// counts (a change of scheme costs its unlatch and latch, a byte its values,
-// a read-ahead the pairs up to where it stops), and a step records only which
-// stream each one continued. When a continuation needs more (the end-of-data
-// rules near the end of the input, the end of the buffer), the recorded steps
-// are run again on real codewords, once for each line of descent, and the
-// rest goes step by step with trial runs.
+// The plain form of that choice runs every continuation on a copy of its
+// source at every byte (EncodeAutoByTrials, at the end of this file). It does
+// all the work for short texts, and the tests hold the fast form to it,
+// codeword for codeword, on random texts.
+//
+// The fast form (EncodeAuto) goes most of the way without codewords: while
+// every stream is in its own scheme at the same byte, each continuation's
+// progress follows from counts (a change of scheme costs its unlatch and
+// latch, a byte its values, a read-ahead the pairs up to where it stops), and
+// a step records only which stream each one continued. When a continuation
+// needs more (the end-of-data rules near the end of the input, the end of the
+// buffer), the recorded steps are run again on real codewords, once for each
+// line of descent, and the rest goes step by step with trial runs.
 #include <algorithm>
 #include <array>
 #include <cstring>
