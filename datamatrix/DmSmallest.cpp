@@ -326,8 +326,12 @@ Encoded EncodeSmallest(const Input& in, uint8_t* codewords) {
     const int count = paths.Find(capacity);
     // Padding puts the data into the smallest size that holds them: the path
     // must be one for that size.
-    if (count <= capacity && DmChooseSize(in.requestedSize, count) == size)
-      return {Writer(in, codewords).Write(paths.Steps()), DmFailure::None};
+    if (count <= capacity && DmChooseSize(in.requestedSize, count) == size) {
+      // The codewords written are the ones counted, or the end-of-data rules
+      // were taken for the wrong size: no symbol rather than a misread one.
+      const int written = Writer(in, codewords).Write(paths.Steps());
+      return written == count ? Encoded{count, DmFailure::None} : Encoded{0, DmFailure::CannotEncode};
+    }
     if (!bounded && any) {
       least = std::max(least, paths.Find(kRoomToSpare));
       bounded = true;
