@@ -159,7 +159,7 @@ FieldValueArray RowEncoder::FieldValues(const RowTask& task, RowError& error) co
 void RowEncoder::EncodeAndWrite(const SymbolRequest& request, const std::string& path, BatchRowResult& result) {
   SymbolResult made = qr_ ? MakeSymbol(request, *qr_) : MakeSymbol(request);
   if (!made.Ok()) {
-    result.failure = made.failure == SymbolFailure::DoesNotFit ? RowFailure::DoesNotFit : RowFailure::NothingToEncode;
+    result.failure = made.failure == SymbolFailure::NothingToEncode ? RowFailure::NothingToEncode : RowFailure::DoesNotFit;
     result.error = DescribeSymbolFailure(made, request);
     return;
   }

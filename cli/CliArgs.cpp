@@ -107,8 +107,8 @@ std::string DmSizeChoices() {
 std::vector<std::string> DmSchemeList() { return {DmSchemeNames.begin(), DmSchemeNames.end()}; }
 
 std::optional<int> ParseDmScheme(std::string_view word) {
-  for (size_t i = 0; i < DmSchemeNames.size(); ++i)
-    if (DmSchemeNames[i] == word) return static_cast<int>(i);
+  for (const DmSchemeName& row : DmSchemeNames)
+    if (row.name == word) return row.scheme;
   return std::nullopt;
 }
 
@@ -522,7 +522,7 @@ Symbol:
   --size SIZE          {sizes}
                        (auto = the smallest square (default), rect = the smallest rectangle;
                        {sizeIndices})
-  --scheme NAME        {schemes} (default ascii)
+  --scheme NAME        {schemes} (default smallest)
 {output}
 {batch}
   Each later row is one symbol from its column named text.

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "batch/NameTemplate.h"
+#include "datamatrix/DmEncoder.h"
 #include "batch/TextEncoding.h"
 #include "image/ImageFormats.h"
 #include "image/LabelSheet.h"
@@ -62,7 +63,7 @@ struct CliOptions {
   std::optional<QrSegments> segments;
   // dm
   int dmSize = -1;
-  int dmScheme = 0;
+  int dmScheme = Smallest;
 
   // Set by --batch and by the options that only go with it.
   std::optional<CliBatchOptions> batch;

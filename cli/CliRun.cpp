@@ -192,7 +192,9 @@ std::optional<Failure> EmitSymbol(const Symbol& symbol, const std::string& heade
 }
 
 int ExitStatusOf(SymbolFailure failure) {
-  return failure == SymbolFailure::DoesNotFit ? ExitDoesNotFit : ExitUsage;
+  const bool noSymbolHoldsIt = failure == SymbolFailure::DoesNotFit || failure == SymbolFailure::NotInScheme ||
+                               failure == SymbolFailure::OutOfMemory;
+  return noSymbolHoldsIt ? ExitDoesNotFit : ExitUsage;
 }
 
 std::string DumpHeader(const Symbol& symbol) {

@@ -7,7 +7,7 @@ std::string Bytes(const SymbolResult& result) { return std::to_string(result.sym
 std::string DoesNotFit(const SymbolResult& result, const SymbolRequest& request) {
   if (request.symbology == Symbology::QrCode)
     return "the data (" + Bytes(result) + ") fits no QR Code version at level " + QrLevelLetter(request.level);
-  return "the text (" + Bytes(result) + ") cannot be encoded in this scheme or fits no size allowed by --size";
+  return "the text (" + Bytes(result) + ") fits no size allowed by --size";
 }
 
 }  // namespace
@@ -20,7 +20,10 @@ std::string DescribeSymbolFailure(const SymbolResult& result, const SymbolReques
                              : "the input is empty: there is nothing to encode";
     case SymbolFailure::NoSuchTab:
       return "--type " + std::to_string(request.content->tab) + " is not a tab of the format";
+    case SymbolFailure::NotInScheme:
+      return "the text cannot be encoded in the scheme " + std::string(DmSchemeNameOf(request.dmScheme));
     case SymbolFailure::DoesNotFit: return DoesNotFit(result, request);
+    case SymbolFailure::OutOfMemory: return "there is not enough memory for the symbol";
   }
   return {};
 }

@@ -1,14 +1,19 @@
 // Automatic choice among ASCII, C40 and Text: three streams advance byte by
 // byte, each target scheme taking the cheapest continuation of any stream.
 //
-// Most of the way the choice needs no codewords: while every stream is in its
-// own scheme at the same byte, each continuation's progress follows from
-// counts (a change of scheme costs its unlatch and latch, a byte its values,
-// a read-ahead the pairs up to where it stops), and a step records only which
-// stream each one continued. When a continuation needs more (the end-of-data
-// rules near the end of the input, the end of the buffer), the recorded steps
-// are run again on real codewords, once for each line of descent, and the
-// rest goes step by step with trial runs.
+// The plain form of that choice runs every continuation on a copy of its
+// source at every byte (EncodeAutoByTrials, at the end of this file). It does
+// all the work for short texts, and the tests hold the fast form to it,
+// codeword for codeword, on random texts.
+//
+// The fast form (EncodeAuto) goes most of the way without codewords: while
+// every stream is in its own scheme at the same byte, each continuation's
+// progress follows from counts (a change of scheme costs its unlatch and
+// latch, a byte its values, a read-ahead the pairs up to where it stops), and
+// a step records only which stream each one continued. When a continuation
+// needs more (the end-of-data rules near the end of the input, the end of the
+// buffer), the recorded steps are run again on real codewords, once for each
+// line of descent, and the rest goes step by step with trial runs.
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -460,20 +465,21 @@ const Stream* Shortest(const std::array<Stream, kStreams>& streams) {
   return best;
 }
 
-int CopyOut(const Stream* best, uint8_t* codewords) {
-  if (best == nullptr) return 0;
+// Every stream fails only past the buffer or the largest size.
+Encoded CopyOut(const Stream* best, uint8_t* codewords) {
+  if (best == nullptr) return {0, DmFailure::FitsNoSize};
   const int count = CodewordCount(*best);
   std::memcpy(codewords, best->codewords, count);
-  return count;
+  return {count, DmFailure::None};
 }
 
-// ---- short texts -------------------------------------------------------------
+// ---- by trial runs ------------------------------------------------------------
 //
-// A short text meets the end-of-data rules from the first steps on, so trial
-// runs are nearly all the work, and its streams are a few codewords long. A
-// trial then copies its source whole and, when it wins, is kept as it is
-// instead of being run again; nothing of the long-text machinery (read-ahead
-// tables, shared prefixes, the stretch without codewords) is set up.
+// The plain choice: at every byte each continuation is run on a copy of its
+// source. A short text meets the end-of-data rules from the first steps on, so
+// trial runs are nearly all the work there, and its streams are a few
+// codewords long; for longer texts it is the reference the fast path is
+// checked against.
 constexpr int kShortText = 16;
 
 // Buffers taken and given back whole: three current streams, the best
@@ -531,7 +537,9 @@ void ShortBestFor(const std::array<Stream, kStreams>& current, ShortBuffers& buf
   }
 }
 
-int EncodeShortAuto(const Input& in, uint8_t* codewords) {
+}  // namespace
+
+Encoded EncodeAutoByTrials(const Input& in, uint8_t* codewords) {
   ShortBuffers buffers;
   // The current streams and the next ones, in turn.
   std::array<std::array<Stream, kStreams>, 2> sets;
@@ -545,10 +553,8 @@ int EncodeShortAuto(const Input& in, uint8_t* codewords) {
   return CopyOut(Shortest(sets[now]), codewords);
 }
 
-}  // namespace
-
-int EncodeAuto(const Input& in, uint8_t* codewords) {
-  if (in.end <= kShortText) return EncodeShortAuto(in, codewords);
+Encoded EncodeAuto(const Input& in, uint8_t* codewords) {
+  if (in.end <= kShortText) return EncodeAutoByTrials(in, codewords);
   AutoState st;
   Start(st, in);
   if (EnterLean(st, in))

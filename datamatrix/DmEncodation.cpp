@@ -120,11 +120,6 @@ void WriteEdifactValue(Stream& s, int value) {
   s.progress += kEdifactValue;
 }
 
-int Randomise255(int value, int position) {
-  const int r = value + (149 * (position + 1)) % 255 + 1;
-  return r > 255 ? r - 256 : r;
-}
-
 int Unrandomise255(int codeword, int position) {
   const int r = codeword - (149 * (position + 1)) % 255 - 1;
   return r < 0 ? r + 256 : r;
@@ -372,18 +367,22 @@ bool LatchedForNothing(const Stream& s, int scheme) {
   return IsTripletScheme(scheme) && s.written >= 2 * kCodeword && s.codewords[1] == kUnlatch;
 }
 
-int EncodeRequested(const Input& in, int scheme, uint8_t* codewords) {
+DmFailure FailureOf(const Stream& s) {
+  return s.error == Unsupported || s.error == CannotUnlatch ? DmFailure::CannotEncode : DmFailure::FitsNoSize;
+}
+
+Encoded EncodeRequested(const Input& in, int scheme, uint8_t* codewords) {
   Stream s = FreshStream(codewords);
   while (s.cursor < in.end) {
     if (s.scheme != scheme) ChangeScheme(s, in, scheme);
     if (s.error == NoError) RunStep(s, in);
     if (s.error != NoError) {
       ReportStop(s, in);
-      return 0;
+      return {0, FailureOf(s)};
     }
   }
   if (LatchedForNothing(s, scheme)) return EncodeRequested(in, Ascii, codewords);
-  return CodewordCount(s);
+  return {CodewordCount(s), DmFailure::None};
 }
 
 }  // namespace
@@ -407,16 +406,29 @@ void RunStep(Stream& s, const Input& in) {
 
 int TripletValueCount(int scheme, uint8_t byte) { return ValuesOf(scheme)[byte].count; }
 
-int EncodeDataForSize(const uint8_t* text, int length, int scheme, int requestedSize, uint8_t* codewords) {
-  if (text == nullptr || length <= 0 || codewords == nullptr || scheme < Ascii || scheme > Auto) return 0;
+int TripletValues(int scheme, uint8_t byte, uint8_t* values) {
+  const CharValues& cv = ValuesOf(scheme)[byte];
+  std::copy_n(cv.values.begin(), cv.count, values);
+  return cv.count;
+}
+
+int Randomise255(int value, int position) {
+  const int r = value + (149 * (position + 1)) % 255 + 1;
+  return r > 255 ? r - 256 : r;
+}
+
+Encoded EncodeDataForSize(const uint8_t* text, int length, int scheme, int requestedSize, uint8_t* codewords) {
+  const bool known = (scheme >= Ascii && scheme <= Auto) || scheme == Smallest;
+  if (text == nullptr || length <= 0 || codewords == nullptr || !known) return {0, DmFailure::NoData};
   const Input in{text, length, requestedSize};
+  if (scheme == Smallest) return EncodeSmallest(in, codewords);
   return scheme == Auto ? EncodeAuto(in, codewords) : EncodeRequested(in, scheme, codewords);
 }
 
 }  // namespace dm
 
 int DmEncodeData(const uint8_t* text, int length, int scheme, uint8_t* codewords) {
-  return dm::EncodeDataForSize(text, length, scheme, DmSmallestSquare, codewords);
+  return dm::EncodeDataForSize(text, length, scheme, DmSmallestSquare, codewords).count;
 }
 
 void DmPadCodewords(uint8_t* codewords, int& count, int capacity) {

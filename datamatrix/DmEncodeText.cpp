@@ -42,14 +42,20 @@ void ReportAllocationFailure(int error) {
 
 }  // namespace
 
+// The encoder's failures come back as a kind in the parameters; the one
+// message of this layer is the allocation failure's.
 std::unique_ptr<DmModuleGrid> DmEncodeText(const uint8_t* text, int length, DmEncodeParams& params, int& size) {
   uint8_t data[DmCodewordBufferSize];
-  int count = dm::EncodeDataForSize(text, length, params.scheme, size, data);
-  const int sizeIndex = DmChooseSize(size, count);
-  if (sizeIndex < 0) return nullptr;
-  DmPadCodewords(data, count, DmSizeAttribute(sizeIndex, DataCapacity));
   errno = 0;
   try {
+    const dm::Encoded encoded = dm::EncodeDataForSize(text, length, params.scheme, size, data);
+    int count = encoded.count;
+    const int sizeIndex = DmChooseSize(size, count);
+    if (sizeIndex < 0) {
+      params.failure = encoded.failure != DmFailure::None ? encoded.failure : DmFailure::FitsNoSize;
+      return nullptr;
+    }
+    DmPadCodewords(data, count, DmSizeAttribute(sizeIndex, DataCapacity));
     auto buffers = MakeBuffers(sizeIndex, data);
     DmAppendEcc(sizeIndex, *buffers);
     DmPlaceCodewords(sizeIndex, buffers->modules.data(), buffers->codewords.data());
@@ -60,6 +66,7 @@ std::unique_ptr<DmModuleGrid> DmEncodeText(const uint8_t* text, int length, DmEn
     return grid;
   } catch (const std::bad_alloc&) {
     ReportAllocationFailure(errno);
+    params.failure = DmFailure::OutOfMemory;
     return nullptr;
   }
 }

@@ -19,6 +19,8 @@ enum DmEncodation : int {
   Auto = 6,
   // Accepted, produces no codewords: a request with it fails.
   NoEncodation = 7,
+  // The fewest codewords over all six schemes, for the size the call ends in.
+  Smallest = 8,
 };
 
 // Columns of the size attribute table, then the derived values.
@@ -47,9 +49,26 @@ constexpr int DmMaxDataCodewords = 1558;  // 144x144
 // No text longer than this fits any size: ASCII packs at most two digits a codeword.
 constexpr int DmMaxTextLength = 2 * DmMaxDataCodewords;
 
-// The schemes by name, indexed by DmEncodation from Ascii to Auto.
-inline constexpr std::array<std::string_view, 7> DmSchemeNames = {"ascii", "c40",     "text", "x12",
-                                                                  "edifact", "base256", "auto"};
+// The schemes a user can name: each name and its DmEncodation.
+struct DmSchemeName {
+  std::string_view name;
+  DmEncodation scheme;
+  constexpr operator std::string_view() const { return name; }  // lists of names print the name
+};
+inline constexpr std::array<DmSchemeName, 8> DmSchemeNames = {{{"ascii", Ascii},
+                                                                {"c40", C40},
+                                                                {"text", Text},
+                                                                {"x12", X12},
+                                                                {"edifact", Edifact},
+                                                                {"base256", Base256},
+                                                                {"auto", Auto},
+                                                                {"smallest", Smallest}}};
+// The name of a scheme; empty for one no user can name.
+constexpr std::string_view DmSchemeNameOf(int scheme) {
+  for (const DmSchemeName& row : DmSchemeNames)
+    if (row.scheme == scheme) return row.name;
+  return {};
+}
 // Names of the two size requests that are not a size index.
 constexpr std::string_view DmSmallestSquareName = "auto";
 constexpr std::string_view DmSmallestRectangleName = "rect";
@@ -72,8 +91,18 @@ struct DmSymbolBuffers {
   std::vector<uint8_t> codewords;  // data capacity + error correction
 };
 
+// Why DmEncodeText returned no symbol.
+enum class DmFailure : uint8_t {
+  None,
+  NoData,        // an empty text, or a scheme that writes nothing
+  CannotEncode,  // a byte the requested scheme cannot carry, or a scheme it cannot leave
+  FitsNoSize,    // no size the request allows holds the codewords
+  OutOfMemory,
+};
+
 struct DmEncodeParams {
   int scheme = Ascii;  // in
+  DmFailure failure = DmFailure::None;  // out, written only on failure
   // out, written only on success:
   int sizeIndex = -1;
   int symbolRows = 0;

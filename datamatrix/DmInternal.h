@@ -51,7 +51,22 @@ inline int CodewordCount(const Stream& s) { return (s.written + kCodeword - 1) /
 // How many C40, Text or X12 values the byte takes; 0 when the scheme cannot carry it.
 int TripletValueCount(int scheme, uint8_t byte);
 
-int EncodeAuto(const Input& in, uint8_t* codewords);
+// Data codewords written, or none and why.
+struct Encoded {
+  int count;
+  DmFailure failure;
+};
+
+Encoded EncodeAuto(const Input& in, uint8_t* codewords);
+// The same choice by plain trial runs at every byte: slow, and the check on the fast one.
+Encoded EncodeAutoByTrials(const Input& in, uint8_t* codewords);
+// Over all six schemes, for the smallest size the request allows.
+Encoded EncodeSmallest(const Input& in, uint8_t* codewords);
+
+// The C40, Text or X12 values of the byte into `values` (room for 4); returns their number.
+int TripletValues(int scheme, uint8_t byte, uint8_t* values);
+// The 255-state randomisation of a Base256 codeword at `position` (from 0).
+int Randomise255(int value, int position);
 
 // Data capacity of the size that `requestedSize` gives for `codewordCount`
 // codewords, or -1 when there is none.
@@ -61,6 +76,6 @@ int FittingCapacity(int requestedSize, int codewordCount);
 void FillGrid(int sizeIndex, const DmSymbolBuffers& buffers, DmModuleGrid& grid);
 
 // DmEncodeData with the end-of-data decisions taken for `requestedSize`.
-int EncodeDataForSize(const uint8_t* text, int length, int scheme, int requestedSize, uint8_t* codewords);
+Encoded EncodeDataForSize(const uint8_t* text, int length, int scheme, int requestedSize, uint8_t* codewords);
 
 }  // namespace dm

@@ -2,13 +2,13 @@
 // bottom and an alternating line on its top and right.
 #include <array>
 #include <atomic>
-#include <cstdlib>
 #include <cstring>
 #include <mutex>
 
 #include "datamatrix/DmEncoder.h"
 #include "datamatrix/DmInternal.h"
 #include "datamatrix/DmModules.h"
+#include "datamatrix/DmSizeTable.h"
 
 namespace {
 
@@ -41,12 +41,23 @@ AxisCell RowCellFromTop(const Frame& f, int y) {
 }
 AxisCell ColumnCell(const Frame& f, int x) { return Classify(x % f.regionWidth, x / f.regionWidth, f.regionWidth, true); }
 
-// Solid lines win over alternating ones, row lines over column lines.
-int Status(const AxisCell& r, const AxisCell& c, int row, int col, const uint8_t* modules, int areaColumns) {
-  if (r.kind == AxisCell::SolidLine || c.kind == AxisCell::SolidLine) return dm::kDarkModule;
-  if (r.kind == AxisCell::AlternatingLine) return col % 2 == 0 ? dm::kDarkModule : 0;
-  if (c.kind == AxisCell::AlternatingLine) return row % 2 == 0 ? dm::kDarkModule : 0;
-  return (modules[r.dataIndex * areaColumns + c.dataIndex] & dm::kDarkModule) | dm::kFromDataArea;
+// Where a symbol module takes its state from: a line of the frame, dark or
+// light, or the data-area module at `dataIndex`.
+struct Source {
+  bool fromData;
+  uint8_t frameState;
+  int dataIndex;
+};
+
+// DmModuleAt's rules. Solid lines win over alternating ones, row lines over
+// column lines; `row` counts from the bottom.
+Source SourceOf(const Frame& f, int row, int col) {
+  const AxisCell r = RowCellFromTop(f, f.rows - 1 - row);
+  const AxisCell c = ColumnCell(f, col);
+  if (r.kind == AxisCell::SolidLine || c.kind == AxisCell::SolidLine) return {false, dm::kDarkModule, 0};
+  if (r.kind == AxisCell::AlternatingLine) return {false, col % 2 == 0 ? dm::kDarkModule : uint8_t{0}, 0};
+  if (c.kind == AxisCell::AlternatingLine) return {false, row % 2 == 0 ? dm::kDarkModule : uint8_t{0}, 0};
+  return {true, 0, r.dataIndex * f.areaColumns + c.dataIndex};
 }
 
 }  // namespace
@@ -54,16 +65,13 @@ int Status(const AxisCell& r, const AxisCell& c, int row, int col, const uint8_t
 int DmModuleAt(int sizeIndex, const DmSymbolBuffers& buffers, int row, int column) {
   const Frame f = FrameOf(sizeIndex);
   if (row < 0 || row >= f.rows || column < 0 || column >= f.columns) return 0;
-  return Status(RowCellFromTop(f, f.rows - 1 - row), ColumnCell(f, column), row, column, buffers.modules.data(),
-                f.areaColumns);
+  const Source source = SourceOf(f, row, column);
+  if (!source.fromData) return source.frameState;
+  return (buffers.modules[source.dataIndex] & dm::kDarkModule) | dm::kFromDataArea;
 }
 
 namespace dm {
 namespace {
-
-// The symbol modules of all 30 sizes together, and their data-area modules.
-constexpr int kAllGrids = 112524;
-constexpr int kAllAreas = 92640;
 
 // What a size's grid looks like before its data: the frame modules' values
 // (data modules light), and for each data-area module, row after row, the
@@ -73,8 +81,8 @@ struct Layouts {
   std::array<int, DmSizeCount + 1> areaStart{};
   std::array<std::atomic<bool>, DmSizeCount> ready{};
   std::mutex building;
-  std::array<int32_t, kAllGrids> frames;
-  std::array<uint16_t, kAllAreas> cellOf;  // 144x144 has 20736 cells
+  std::array<int32_t, kAllSymbolModules> frames;
+  std::array<uint16_t, kAllDataAreaModules> cellOf;  // 144x144 has 20736 cells
 };
 
 Layouts& AllLayouts() {
@@ -86,28 +94,21 @@ Layouts& AllLayouts() {
       layouts.areaStart[i + 1] =
           layouts.areaStart[i] + DmSizeAttribute(i, DataAreaRows) * DmSizeAttribute(i, DataAreaColumns);
     }
-    // The size table and the constants disagree.
-    if (layouts.gridStart[DmSizeCount] > kAllGrids || layouts.areaStart[DmSizeCount] > kAllAreas) std::abort();
     return true;
   }();
   (void)laidOut;
   return layouts;
 }
 
+// The symbol's frame and where each data-area module goes, by DmModuleAt's rules.
 void BuildLayout(const Frame& f, int32_t* frame, uint16_t* cellOf) {
-  for (int x = 0; x < f.columns; ++x) {
-    const AxisCell c = ColumnCell(f, x);
+  for (int x = 0; x < f.columns; ++x)
     for (int y = 0; y < f.rows; ++y) {
-      const AxisCell r = RowCellFromTop(f, y);
+      const Source source = SourceOf(f, f.rows - 1 - y, x);
       const int cell = x * f.rows + y;
-      if (r.kind == AxisCell::Data && c.kind == AxisCell::Data) {
-        frame[cell] = 255;
-        cellOf[r.dataIndex * f.areaColumns + c.dataIndex] = static_cast<uint16_t>(cell);
-      } else {
-        frame[cell] = (Status(r, c, f.rows - 1 - y, x, nullptr, f.areaColumns) & kDarkModule) != 0 ? 0 : 255;
-      }
+      frame[cell] = source.frameState != 0 ? 0 : 255;
+      if (source.fromData) cellOf[source.dataIndex] = static_cast<uint16_t>(cell);
     }
-  }
 }
 
 // The grid value of every module state. A table, not a branch: module

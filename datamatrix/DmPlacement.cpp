@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <cstdlib>
 #include <mutex>
 
 #include "datamatrix/DmEncoder.h"
 #include "datamatrix/DmModules.h"
+#include "datamatrix/DmSizeTable.h"
 
 namespace {
 
@@ -112,23 +112,19 @@ int AreaSize(int sizeIndex) {
   return DmSizeAttribute(sizeIndex, DataAreaRows) * DmSizeAttribute(sizeIndex, DataAreaColumns);
 }
 
-// The data-area modules of all 30 sizes together: room enough for the eight
-// positions of every codeword the walk places.
-constexpr int kAllAreas = 92640;
-
 struct Walks {
   std::array<int, DmSizeCount + 1> start{};
   std::array<std::atomic<int>, DmSizeCount> placed{};  // 0 until the size's walk is recorded
   std::array<bool, DmSizeCount> cornerLeftOver{};
   std::mutex recording;
-  std::array<uint16_t, kAllAreas> positions;
+  // Room for the eight positions of every codeword the walk places.
+  std::array<uint16_t, dm::kAllDataAreaModules> positions;
 };
 
 Walks& AllWalks() {
   static Walks walks;
   static const bool laidOut = [] {
     for (int i = 0; i < DmSizeCount; ++i) walks.start[i + 1] = walks.start[i] + AreaSize(i);
-    if (walks.start[DmSizeCount] > kAllAreas) std::abort();  // the size table and the constant disagree
     return true;
   }();
   (void)laidOut;

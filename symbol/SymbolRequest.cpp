@@ -42,6 +42,17 @@ void EncodeQr(const SymbolRequest& request, CQrCodeEncoder& encoder, SymbolResul
   symbol.mask = encoder.MaskReference;
 }
 
+SymbolFailure FailureOf(DmFailure failure) {
+  switch (failure) {
+    case DmFailure::NoData: return SymbolFailure::NothingToEncode;
+    case DmFailure::CannotEncode: return SymbolFailure::NotInScheme;
+    case DmFailure::OutOfMemory: return SymbolFailure::OutOfMemory;
+    case DmFailure::None:
+    case DmFailure::FitsNoSize: break;
+  }
+  return SymbolFailure::DoesNotFit;
+}
+
 // The sizes to try: the one asked for, and with dmGrowSize every larger square.
 int LastDmSizeToTry(const SymbolRequest& request) {
   const bool grows = request.dmGrowSize && request.dmSize >= 0 && request.dmSize < DmSquareSizeCount;
@@ -66,7 +77,9 @@ void EncodeDm(const SymbolRequest& request, SymbolResult& result) {
       symbol.codewords = std::move(params.buffers->codewords);
       return;
     }
-    if (requested >= last) return;
+    result.failure = FailureOf(params.failure);
+    // Only a larger size can help data that fits none.
+    if (requested >= last || result.failure != SymbolFailure::DoesNotFit) return;
   }
 }
 

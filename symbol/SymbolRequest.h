@@ -50,7 +50,9 @@ enum class SymbolFailure {
   None,
   NothingToEncode,  // the data is empty, or every field is
   NoSuchTab,        // the content's tab is not one of its format's
-  DoesNotFit,       // no version or size allowed holds the data (Data Matrix: or the scheme cannot encode it)
+  NotInScheme,      // Data Matrix: the requested scheme cannot carry the data
+  DoesNotFit,       // no version or size allowed holds the data
+  OutOfMemory,
 };
 
 struct Symbol {

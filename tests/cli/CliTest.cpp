@@ -39,6 +39,8 @@ TEST(Cli, DumpHeaderAndRowsDecodeToTheInput) {
       {"dm --size 16x48 --text A --dump", "rows 16 columns 48 codewords 66 129 ", "A"},
       // EDIFACT: the latch 240, then A B C D as four 6-bit values in three bytes.
       {"dm --scheme edifact --text ABCDEF --dump", "rows 14 columns 14 codewords 240 4 32 196 ", "ABCDEF"},
+      // The default scheme is smallest: C40 whose last pair fills 14x14 (ASCII takes 16x16).
+      {"dm --text AIMAIMAIM --dump", "rows 14 columns 14 codewords 230 91 11 91 11 91 11 129 ", "AIMAIMAIM"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.line);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "datamatrix/DmEncoder.h"
+#include "datamatrix/DmInternal.h"
 #include "tests/support/Decode.h"
 
 // The replaced operator new pairs with the replaced delete; the compiler
@@ -152,7 +153,7 @@ TEST(Failures, UnsupportedCharacterNamesTheByte) {
       // Near the end EDIFACT may finish in ASCII, but only what fits the last
       // codewords: a byte needing an Upper Shift there stays unsupported.
       {"ABCD\xC4", Edifact, "Character \"\xC4\"" + message},
-      {"AB", NoEncodation, ""}, {"AB", 8, ""}, {"AB", -1, ""}, {"", Ascii, ""}};
+      {"AB", NoEncodation, ""}, {"AB", 9, ""}, {"AB", -1, ""}, {"", Ascii, ""}};
   for (const auto& [text, scheme, expected] : cases) {
     testing::internal::CaptureStderr();
     EXPECT_TRUE(DataCodewords(text, scheme).empty()) << text;
@@ -194,6 +195,7 @@ TEST(Failures, EveryAllocationFailsCleanly) {
     }
     ++failures;
     EXPECT_EQ(message, "Calloc failed: Cannot allocate memory\n") << failAt;
+    EXPECT_EQ(params.failure, DmFailure::OutOfMemory);
     EXPECT_EQ(std::tie(size, params.sizeIndex), std::make_tuple(DmSmallestSquare, -1));
     EXPECT_FALSE(params.buffers);
   }
@@ -216,6 +218,12 @@ TEST(EverySize, FilledInAsciiReadBack) {
       const int n = grid.Columns() - 2;
       EXPECT_TRUE(grid.IsDark(n, n) && grid.IsDark(n - 1, n - 1) && !grid.IsDark(n - 1, n) && !grid.IsDark(n, n - 1));
     }
+    // The grid built from the layouts of each size agrees with DmModuleAt, module for module.
+    int differing = 0;
+    for (int x = 0; x < grid.Columns(); ++x)
+      for (int y = 0; y < grid.Rows(); ++y)
+        differing += grid.IsDark(x, y) != ((DmModuleAt(size, *out.params.buffers, grid.Rows() - 1 - y, x) & 7) != 0);
+    EXPECT_EQ(differing, 0);
     EXPECT_EQ(out.decoded, text);
     EXPECT_FALSE(EncodeAndDecode(text + "x", Ascii, size).grid);
   }
@@ -292,6 +300,111 @@ TEST(Texts, ShortTextsInTripletSchemesAtEverySizeKind) {
           EXPECT_EQ(out.decoded, text) << "scheme " << scheme << " size " << request;
         }
       }
+}
+
+// Texts of every character class: the smallest scheme never needs more
+// codewords, nor a larger symbol, than any single scheme or the automatic
+// choice, and every symbol it makes reads back in both decoders.
+TEST(Smallest, NeverLargerThanAnyScheme) {
+  const std::string pools[] = {kDigits,
+                               kUpper + kDigits,
+                               kLower + " ",
+                               kUpper + kDigits + " *>\r",
+                               ByteRange(32, 94),
+                               kAutoPool + kUpper + "!#<>",
+                               ByteRange(0, 255),
+                               kDigits + kUpper + "-/" + kLower.substr(0, 6)};
+  std::mt19937 rng(24);
+  for (int round = 0; round < 600; ++round) {
+    const std::string& pool = pools[round % std::size(pools)];
+    const std::string text = RandomText(rng, pool, 1 + rng() % (round % 4 == 0 ? 300 : 40));
+    const int smallest = static_cast<int>(DataCodewords(text, Smallest).size());
+    ASSERT_GT(smallest, 0) << text;
+    for (const int request : {DmSmallestSquare, DmSmallestRectangle}) {
+      const Encoded best = EncodeAndDecode(text, Smallest, request);
+      if (best.grid) {
+        EXPECT_EQ(best.decoded, text) << "request " << request;
+      }
+      for (int scheme = Ascii; scheme <= Auto; ++scheme) {
+        DmEncodeParams params;
+        params.scheme = scheme;
+        int size = request;
+        testing::internal::CaptureStderr();
+        const bool fits = DmEncodeText(Bytes(text), static_cast<int>(text.size()), params, size) != nullptr;
+        const std::vector<int> other = DataCodewords(text, scheme);
+        testing::internal::GetCapturedStderr();
+        if (!fits) continue;
+        ASSERT_TRUE(best.grid) << text << " fits in scheme " << scheme;
+        EXPECT_LE(best.params.sizeIndex, params.sizeIndex) << text << " scheme " << scheme;
+        if (request == DmSmallestSquare && !other.empty()) {
+          EXPECT_LE(smallest, static_cast<int>(other.size())) << text;
+        }
+      }
+    }
+  }
+}
+
+// Where the end of the symbol saves codewords: the unlatch it makes
+// unnecessary, a last codeword the decoder reads as ASCII, a pair filled
+// with Shift 1, EDIFACT ending in ASCII.
+TEST(Smallest, WorkedExamples) {
+  const std::tuple<std::string, int, std::vector<int>> cases[] = {
+      // The last pair fills 14x14: no unlatch.
+      {"AIMAIMAIM", DmSmallestSquare, {230, 91, 11, 91, 11, 91, 11, 129}},
+      // The decoder reads the last codeword of the symbol in ASCII: no unlatch.
+      {"AIMAIMAI", DmSmallestSquare, {66, 74, 230, 164, 199, 164, 199, 129}},
+      {"123456", DmSmallestSquare, {142, 164, 186}},
+      {"\xC4\xC5\xC6", DmSmallestSquare, {231, 47, 133, 28, 178}},
+      // Two codewords left after a whole EDIFACT group are read as ASCII.
+      {"ABC.DEF.GHI.JK", DmSmallestSquare, {240, 4, 32, 238, 16, 81, 174, 28, 130, 110, 75, 76}},
+      {"ABC.DEF.GHI.JKL", DmSmallestSquare,
+       {240, 4, 32, 238, 16, 81, 174, 28, 130, 110, 40, 179, 31, 129, 87, 237, 133, 28}},
+      {"AIMAIMAIMAIMAIMAIMAIMAIMA", DmSmallestRectangle,
+       {230, 91, 11, 91, 11, 91, 11, 91, 11, 91, 11, 91, 11, 91, 11, 91, 11, 254, 66, 129, 223, 118}},
+      // 366 bytes fill 72x72 (368 codewords) as one Base256 field of length 0: to the end of the symbol.
+      {std::string(366, '\xC4'), DmSmallestSquare, {231, 44}},
+      // 300 bytes in 72x72 leave room: the field's length takes two codewords.
+      {std::string(300, '\xC4'), DmSmallestSquare, {231, 38, 243}},
+  };
+  for (const auto& [text, request, codewords] : cases) {
+    const Encoded out = EncodeAndDecode(text, Smallest, request);
+    ASSERT_TRUE(out.grid) << text;
+    EXPECT_EQ(out.decoded, text);
+    const std::vector<uint8_t>& got = out.params.buffers->codewords;
+    EXPECT_EQ(std::vector<int>(got.begin(), got.begin() + codewords.size()), codewords) << text;
+  }
+}
+
+// The fast automatic choice and the plain one by trial runs agree codeword
+// for codeword.
+TEST(Auto, FastChoiceAgreesWithTrialRuns) {
+  std::mt19937 rng(20);
+  for (int round = 0; round < 300; ++round) {
+    const std::string text = RandomText(rng, round % 2 ? kAutoPool : kUpper + kDigits + "a", 1 + rng() % 200);
+    for (const int request : {DmSmallestSquare, DmSmallestRectangle, 12}) {
+      const dm::Input in{Bytes(text), static_cast<int>(text.size()), request};
+      uint8_t fast[DmCodewordBufferSize], plain[DmCodewordBufferSize];
+      const dm::Encoded a = dm::EncodeAuto(in, fast), b = dm::EncodeAutoByTrials(in, plain);
+      ASSERT_EQ(a.count, b.count) << text;
+      EXPECT_EQ(std::vector<int>(fast, fast + a.count), std::vector<int>(plain, plain + b.count)) << text;
+    }
+  }
+}
+
+TEST(Failures, KindOfFailure) {
+  const std::tuple<std::string, int, int, DmFailure> cases[] = {  // text, scheme, request, kind
+      {"AB#", X12, DmSmallestSquare, DmFailure::CannotEncode},  {"", Ascii, DmSmallestSquare, DmFailure::NoData},
+      {"AB", NoEncodation, DmSmallestSquare, DmFailure::NoData}, {"ABCD", Ascii, 0, DmFailure::FitsNoSize},
+      {std::string(2400, 'A'), Smallest, DmSmallestSquare, DmFailure::FitsNoSize},
+      {std::string(80, 'a'), Smallest, DmSmallestRectangle, DmFailure::FitsNoSize},
+      {"ABCDEFG", Smallest, 24, DmFailure::FitsNoSize}};
+  for (const auto& [text, scheme, request, kind] : cases) {
+    testing::internal::CaptureStderr();
+    const Encoded out = EncodeAndDecode(text, scheme, request);
+    testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(out.grid) << text;
+    EXPECT_EQ(out.params.failure, kind) << text;
+  }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The command-line parser with fuzzed words (split at NUL bytes): it must
 // either give options within their ranges or a message, never both.
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -32,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Require(o.image.dpi >= MinDpi && o.image.dpi <= MaxDpi);
   Require(o.version >= 0 && o.version <= qr::MaxVersion);
   Require(o.dmSize >= DmSmallestRectangle && o.dmSize < DmSizeCount);
-  Require(o.dmScheme >= 0 && o.dmScheme < static_cast<int>(DmSchemeNames.size()));
+  Require(std::ranges::count(DmSchemeNames, o.dmScheme, &DmSchemeName::scheme) == 1);
   Require(o.operatorFormat >= 1 && o.operatorFormat <= OperatorFormatCount);
   Require(QrLevelPosition(o.level) < static_cast<int>(QrLevels.size()));
   if (o.command == CliCommand::Values) Require(OptionValues(o.helpTopic, o.valuesOf).has_value());

@@ -1,5 +1,7 @@
 // DmEncodeText with fuzzed scheme, size request and bytes. A success must
-// name one of the thirty sizes, hold its codewords and fill its grid.
+// name one of the thirty sizes, hold its codewords and fill its grid; a
+// failure must say why. The scheme smallest must succeed with the same request
+// wherever the fuzzed scheme does, in a symbol no larger.
 #include <cstdlib>
 
 #include "datamatrix/DmEncoder.h"
@@ -39,10 +41,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   int sizeInOut = requested;
   const auto grid = DmEncodeText(data + 2, static_cast<int>(size - 2), params, sizeInOut);
   if (!grid) {
-    Require(sizeInOut == requested && !params.buffers);
+    Require(sizeInOut == requested && !params.buffers && params.failure != DmFailure::None);
     return 0;
   }
   Require(scheme != NoEncodation && size > 2);
   CheckSymbol(params, *grid, requested, sizeInOut);
+  DmEncodeParams smallest;
+  smallest.scheme = Smallest;
+  int smallestSize = requested;
+  const auto best = DmEncodeText(data + 2, static_cast<int>(size - 2), smallest, smallestSize);
+  Require(best != nullptr && smallest.sizeIndex <= params.sizeIndex);
+  CheckSymbol(smallest, *best, requested, smallestSize);
   return 0;
 }
