@@ -7,6 +7,7 @@
 
 #include "app/AppIcon.h"
 #include "app/DialogMain.h"
+#include "app/ModalFocus.h"
 #include "gui/DialogUnits.h"
 #include "gui/TextBytes.h"
 #include "res/DialogLayouts.h"
@@ -34,6 +35,7 @@ void ConfigureApplication(QApplication& app) {
   QGuiApplication::setApplicationDisplayName(FromUtf8(MainWindowLayout.caption));
   QGuiApplication::setDesktopFileName(QStringLiteral("org.quillet.Quillet"));
   InstallChineseQtTexts(app);
+  ReturnFocusAfterModalDialogs(app);
 }
 
 CTesselApp::CTesselApp(int& argc, char** argv) : QApplication(argc, argv) { ConfigureApplication(*this); }

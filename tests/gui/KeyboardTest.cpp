@@ -3,6 +3,10 @@
 // on a content tab keeps the arrow keys in that row; Ctrl+Z right after a
 // switch or "重填" that emptied fields brings back the page, its fields,
 // payload and symbol.
+#include <QDialog>
+#include <QGuiApplication>
+#include <QWindow>
+
 #include "tests/gui/GuiHelpers.h"
 
 namespace {
@@ -162,6 +166,45 @@ TEST_F(Keyboard, CtrlZOnTheDmPageTakesBackWhatResetRemoved) {
   Undo();
   EXPECT_EQ(dm->Text(), "ABC");
   EXPECT_EQ(DecodeShownSymbol(dm, DecodeFormat::DataMatrix), "ABC");
+}
+
+}  // namespace
+
+namespace {
+
+// A key as the window system delivers it, a moment later as a user types it:
+// to the window that has the focus.
+bool PressInFocusWindow(Qt::Key key, Qt::KeyboardModifiers modifiers) {
+  if (!QTest::qWaitFor([] { return QGuiApplication::focusWindow() != nullptr; }, 500)) return false;
+  QTest::keyClick(QGuiApplication::focusWindow(), key, modifiers);
+  return true;
+}
+
+// Opens a modal dialog with `open` and closes it with Escape from inside it.
+bool OpenAndEscape(const std::function<void()>& open) {
+  return AnswerModal<QDialog>([](QDialog* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); }, open);
+}
+
+// However a dialog was opened and closed, the main window has the keyboard
+// again: Alt+A and Alt+B open their dialogs without a click first.
+TEST_F(Keyboard, AltAAndAltBWorkAfterEveryDialogCloses) {
+  qr->SetSaveDialogs(&DesktopSaveDialogs());
+  const std::pair<const char*, std::function<void()>> openers[] = {
+      {"about button", [&] { QTest::mouseClick(window->AboutButton(), Qt::LeftButton); }},
+      {"batch button", [&] { QTest::mouseClick(window->BatchButton(), Qt::LeftButton); }},
+      {"Alt+A", [] { PressInFocusWindow(Qt::Key_A, Qt::AltModifier); }},
+      {"Alt+B", [] { PressInFocusWindow(Qt::Key_B, Qt::AltModifier); }},
+      {"save with no symbol", [&] { ClickButton(qr, ControlId::Save); }},
+      {"file dialog", [&] {
+         TypeInto(Field(Current(), "N"), U("x"));
+         ClickButton(qr, ControlId::Save);
+       }},
+  };
+  for (const auto& [name, open] : openers) {
+    ASSERT_TRUE(OpenAndEscape(open)) << name;
+    for (const Qt::Key key : {Qt::Key_A, Qt::Key_B})
+      EXPECT_TRUE(OpenAndEscape([key] { EXPECT_TRUE(PressInFocusWindow(key, Qt::AltModifier)); })) << name << " then " << char(key);
+  }
 }
 
 }  // namespace
