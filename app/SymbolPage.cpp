@@ -125,9 +125,7 @@ std::optional<std::string> SaveSymbolImage(QWidget* page, const ModuleMatrix* sy
       break;
     question = SaveFileQuestion{question.filters, dialogs.lastFolder, dialogs.lastFilterEntry, chosen.fileName()};
   }
-  ImageOptions options;
-  options.scale = scale;
-  const ImageResult result = SaveImageFile(*symbol, options, LocalPath(shownName));
+  const ImageResult result = SaveImageFile(*symbol, PageImageOptions(scale), LocalPath(shownName));
   if (result.Ok()) return LocalPath(shownName);
   dialogs.ShowMessage(page, FromUtf8(UiText::SaveFailed) + QLatin1Char('\n') + DescribeSaveFailure(result), false);
   return std::nullopt;
@@ -219,9 +217,7 @@ void CSymbolPage::SaveAndVerify() {
   }
   const std::optional<std::string> fileName = SaveSymbolImage(this, &symbol_, scale_, *dialogs_);
   if (!fileName) return;
-  ImageOptions options;
-  options.scale = scale_;
-  ReportReadBack(*fileName, VerifySymbolFile(*fileName, symbol_, options, symbology_, encoded_));
+  ReportReadBack(*fileName, VerifySymbolFile(*fileName, symbol_, PageImageOptions(scale_), symbology_, encoded_));
 }
 
 // A file that reads back gets a short confirmation in the page; one that
@@ -232,11 +228,9 @@ void CSymbolPage::ReportReadBack(const std::string& fileName, const ReadBackResu
     confirmation_.start(ConfirmationMs);
     return;
   }
-  ImageOptions options;
-  options.scale = scale_;
   QString why = ReadBackProblem(result);
   if (const ImageFormat* format = FindFormatForFile(fileName))
-    if (const QString risk = RiskText(LikelyReadBackRisk(*format, options)); !risk.isEmpty()) why += QLatin1Char('\n') + risk;
+    if (const QString risk = RiskText(LikelyReadBackRisk(*format, PageImageOptions(scale_))); !risk.isEmpty()) why += QLatin1Char('\n') + risk;
   const QString shownName = QFile::decodeName(QByteArray::fromStdString(fileName));
   dialogs_->ShowMessage(this, Text(UiText::NotReadBack).arg(shownName, why), true);
 }

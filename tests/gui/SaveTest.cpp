@@ -1,17 +1,21 @@
 // Saving from the pages: the filter entries pick the extension of a bare
 // name, an existing file is replaced only when the user agrees (otherwise the
 // dialog comes back), the dialog reopens where the last save went, failures
-// say why, every save is read back. The printed size, the clipboard, a drag.
+// say why, every save is read back. The printed size, the clipboard, a drag:
+// every file made from the page prints at the size its label names.
 #include <QApplication>
+#include <cmath>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QMimeData>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QUrl>
 
 #include "app/SymbolTransfer.h"
 #include "tests/gui/GuiHelpers.h"
+#include "tests/support/Poppler.h"
 
 namespace {
 
@@ -22,16 +26,48 @@ QByteArray Head(const QString& path, int bytes) {
 
 const std::string CardS = QrPrefix + "CARD:N:s;;";
 
+// The number of `pattern`'s first capture in `text`, or nullopt.
+std::optional<double> Number(const QString& text, const char* pattern) {
+  const QRegularExpressionMatch match = QRegularExpression(U(pattern)).match(text);
+  return match.hasMatch() ? std::optional(match.captured(1).toDouble()) : std::nullopt;
+}
+
+constexpr double MmPerPoint = 25.4 / 72;
+
+// How wide a file prints, in millimetres, from what the file itself records:
+// a raster's resolution (read by Qt's readers), a vector's page size (poppler
+// for PDF). GIF records none.
+std::optional<double> PrintedSideMm(const QString& path) {
+  const QString text = QString::fromLatin1(Head(path, 4096));
+  if (path.endsWith(U(".svg"))) return Number(text, R"(<svg[^>]* width="([\d.]+)mm")");
+  if (path.endsWith(U(".eps"))) return Number(text, R"(%%HiResBoundingBox: 0 0 ([\d.]+))").value_or(NAN) * MmPerPoint;
+  if (path.endsWith(U(".pdf")))
+    return PdfPageSizePoints(path.toStdString()).value_or(std::pair(NAN, NAN)).first * MmPerPoint;
+  const QImage image(path);
+  if (path.endsWith(U(".gif")) || image.dotsPerMeterX() <= 0) return std::nullopt;
+  return image.width() * 1000.0 / image.dotsPerMeterX();
+}
+
 class Save : public GuiTest {
  protected:
-  void SetUp() override { TypeInto(Field(Current(), "N"), U("s")); }  // version 1: (21 + 4) * 4 = 100 pixels saved
+  void SetUp() override {
+    TypeInto(Field(Current(), "N"), U("s"));  // version 1: (21 + 4) * 4 = 100 pixels saved
+    labelMm = Number(qr->PrintedSizeText(), R"(([\d.]+) mm)").value_or(0);
+  }
   void SaveAs(const char* name, int filterEntry, CSymbolPage* page = nullptr) {
     dialogs.answers.emplace_back(Path(name), filterEntry);
     ClickButton(page ? page : qr, ControlId::Save);
   }
   QString Path(const char* name) const { return folder.filePath(U(name)); }
+  // What the label promises, to the 0.05 mm it rounds to.
+  void ExpectLabelSize(const QString& path) const {
+    const std::optional<double> side = PrintedSideMm(path);
+    ASSERT_TRUE(side.has_value() && !std::isnan(*side)) << path.toStdString();
+    EXPECT_NEAR(*side, labelMm, 0.05) << path.toStdString();
+  }
 
   QTemporaryDir folder;
+  double labelMm = 0;
 };
 
 // A null `written` means the save must fail, write nothing and say why.
@@ -61,6 +97,7 @@ TEST_P(SaveEntries, WritesTheChosenFormatOrSaysWhyNot) {
   }
   EXPECT_TRUE(dialogs.messages.empty());
   EXPECT_EQ(Head(Path(c.written), c.magic.size()), c.magic);
+  if (c.filterEntry != 3) ExpectLabelSize(Path(c.written));
   if (c.filterEntry > 4) return;  // vector: decoded by the image tests
   const QImage saved(Path(c.written));
   EXPECT_EQ(saved.size(), QSize(100, 100));
@@ -75,6 +112,7 @@ INSTANTIATE_TEST_SUITE_P(
                     SaveCase{"c", 3, "c.gif", "GIF8"}, SaveCase{"d", 4, "d.png", "\x89PNG"},
                     SaveCase{"e.png", 1, "e.png", "\x89PNG"}, SaveCase{"f.JPG", 4, "f.JPG", QByteArray("\xFF\xD8", 2)},
                     SaveCase{"g.", 3, "g.gif", "GIF8"}, SaveCase{"h", 5, "h.svg", "<?xml"},
+                    SaveCase{"i", 6, "i.pdf", "%PDF-"}, SaveCase{"j", 7, "j.eps", "%!PS"},
                     SaveCase{"v1.2/card", 4, "v1.2/card.png", "\x89PNG"},
                     SaveCase{"notes.txt", 4, nullptr, {},
                              "未知的图像文件扩展名 \".txt\"，请使用 .bmp、.jpg、.gif、.png、.svg、.pdf 或 .eps"},
@@ -159,7 +197,12 @@ TEST_F(Save, KeysAndTheContextMenuCopyAndSave) {
     const QImage png = QImage::fromData(copied->data(U("image/png")), "PNG");
     EXPECT_EQ(png.size(), QSize(100, 100));
     EXPECT_EQ(DecodePicture(png, DecodeFormat::QrCode), CardS);
-    EXPECT_TRUE(copied->data(U("image/svg+xml")).contains("<svg"));
+    for (const auto& [type, name] : {std::pair{"image/png", "copied.png"}, std::pair{"image/svg+xml", "copied.svg"}}) {
+      QFile file(Path(name));
+      ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(copied->data(U(type))) > 0);
+      file.close();
+      ExpectLabelSize(Path(name));
+    }
   }
   dialogs.answers.emplace_back(Path("keys"), 6);  // entry 6: PDF
   QTest::keyClick(qr, Qt::Key_S, Qt::ControlModifier);
@@ -174,6 +217,7 @@ TEST_F(Save, DragDataHoldsAPngFile) {
   const QString file = data->urls().at(0).toLocalFile();
   EXPECT_TRUE(file.endsWith(U(".png")));
   EXPECT_EQ(DecodePicture(QImage(file), DecodeFormat::QrCode), CardS);
+  ExpectLabelSize(file);
   EXPECT_EQ(SymbolDragData(ModuleMatrix(), 4), nullptr);
 }
 
