@@ -80,3 +80,5 @@ ModuleMatrix CDialogDM::EncodeGrowing() {
     ++sizeIndex_;
   }
 }
+
+QString CDialogDM::FileNameHint() const { return TextBox()->toPlainText(); }

@@ -16,6 +16,7 @@
 #include <QSlider>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "app/SaveDialogs.h"
 #include "app/SaveFailureText.h"
@@ -48,16 +49,27 @@ QStringList SaveFilterCaptions() {
   return captions;
 }
 
+// The default extension of a save-dialog entry, with its dot; empty for none.
+QString FilterExtension(int filterEntry) {
+  const std::span<const ImageFormat* const> offered = SaveDialogFormats();
+  if (filterEntry < 1 || filterEntry > static_cast<int>(offered.size())) return {};
+  return FromUtf8(offered[filterEntry - 1]->extensions.front());
+}
+
 // A name without a dot in its last component, or ending in one, gets the
 // extension of the filter entry selected when the dialog closed.
 QString WithFilterExtension(const QString& fileName, int filterEntry) {
-  const std::span<const ImageFormat* const> offered = SaveDialogFormats();
-  if (filterEntry < 1 || filterEntry > static_cast<int>(offered.size())) return fileName;
-  const QString extension = FromUtf8(offered[filterEntry - 1]->extensions.front());  // with its dot
+  const QString extension = FilterExtension(filterEntry);
+  if (extension.isEmpty()) return fileName;
   const QString name = QFileInfo(fileName).fileName();
   if (name.endsWith(QLatin1Char('.'))) return fileName + extension.mid(1);
   if (name.contains(QLatin1Char('.'))) return fileName;
   return fileName + extension;
+}
+
+// Reserved somewhere: path separators, and what FAT and NTFS refuse.
+bool UnsafeInFileName(char32_t c) {
+  return !QChar::isPrint(c) || std::u32string_view(U"/\\:*?\"<>|").find(c) != std::u32string_view::npos;
 }
 
 // How long the confirmation of a save that read back stays in the page.
@@ -105,12 +117,13 @@ QImage SymbolPixels(const ModuleMatrix& matrix) {
 }
 
 std::optional<std::string> SaveSymbolImage(QWidget* page, const ModuleMatrix* symbol, int scale,
-                                           SaveDialogs& dialogs) {
+                                           SaveDialogs& dialogs, const QString& content) {
   if (symbol == nullptr || symbol->Empty()) {
     dialogs.ShowMessage(page, FromUtf8(UiText::NoSymbol), true);
     return std::nullopt;
   }
-  SaveFileQuestion question{SaveFilterCaptions(), dialogs.lastFolder, dialogs.lastFilterEntry, {}};
+  SaveFileQuestion question{SaveFilterCaptions(), dialogs.lastFolder, dialogs.lastFilterEntry,
+                            SuggestedFileName(content, dialogs.lastFilterEntry)};
   QString shownName;
   for (;;) {
     const auto choice = dialogs.AskSaveFileName(page, question);
@@ -129,6 +142,18 @@ std::optional<std::string> SaveSymbolImage(QWidget* page, const ModuleMatrix* sy
   if (result.Ok()) return LocalPath(shownName);
   dialogs.ShowMessage(page, FromUtf8(UiText::SaveFailed) + QLatin1Char('\n') + DescribeSaveFailure(result), false);
   return std::nullopt;
+}
+
+QString SuggestedFileName(const QString& content, int filterEntry) {
+  std::u32string name;
+  for (const char32_t c : content.toUcs4()) name += UnsafeInFileName(c) ? U' ' : c;
+  QString safe = QString::fromUcs4(name.data(), static_cast<qsizetype>(name.size())).simplified();
+  // A leading dot hides the file; Windows drops trailing dots and blanks.
+  while (safe.startsWith(QLatin1Char('.')) || safe.startsWith(QLatin1Char(' '))) safe.remove(0, 1);
+  const std::u32string start = safe.toStdU32String().substr(0, MaxSuggestedNameLength);
+  safe = QString::fromUcs4(start.data(), static_cast<qsizetype>(start.size()));
+  while (safe.endsWith(QLatin1Char('.')) || safe.endsWith(QLatin1Char(' '))) safe.chop(1);
+  return (safe.isEmpty() ? FromUtf8(UiText::DefaultFileName) : safe) + FilterExtension(filterEntry);
 }
 
 CSymbolPage::CSymbolPage(const DialogLayout& layout, QWidget* parent, const DialogUnits& units, Symbology symbology)
@@ -215,7 +240,7 @@ void CSymbolPage::SaveAndVerify() {
     dialogs_->ShowMessage(this, FromUtf8(UiText::TooLongToSave), true);
     return;
   }
-  const std::optional<std::string> fileName = SaveSymbolImage(this, &symbol_, scale_, *dialogs_);
+  const std::optional<std::string> fileName = SaveSymbolImage(this, &symbol_, scale_, *dialogs_, FileNameHint());
   if (!fileName) return;
   ReportReadBack(*fileName, VerifySymbolFile(*fileName, symbol_, PageImageOptions(scale_), symbology_, encoded_));
 }

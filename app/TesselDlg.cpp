@@ -206,3 +206,12 @@ bool CTesselDlg::EncodeCurrentPayload() {
   if (controls_.Get<QComboBox>(ControlId::VersionList)->currentIndex() == 0) encoder_->Version = 0;
   return encoder_->EncodeData(reinterpret_cast<const uint8_t*>(input.data()), static_cast<int32_t>(input.size())) == 0;
 }
+
+QString CTesselDlg::FileNameHint() const {
+  if (currentPage_ == nullptr) return {};
+  const std::vector<std::pair<int, QString>> filled = currentPage_->FilledFields();
+  for (const FieldSpec& field : currentPage_->Definition().fields)
+    for (const auto& [slot, text] : filled)
+      if (slot == field.slot) return text;
+  return {};
+}

@@ -151,9 +151,53 @@ TEST_F(Save, TheDialogReopensInTheFolderAndWithTheFilterLastUsedOnEitherPage) {
   for (size_t i = 1; i < dialogs.asked.size(); ++i) {
     EXPECT_EQ(dialogs.asked[i].folder, folder.path());
     EXPECT_EQ(dialogs.asked[i].filterEntry, 3);
-    EXPECT_EQ(dialogs.asked[i].fileName, QString());
   }
+  EXPECT_EQ((QStringList{dialogs.asked[0].fileName, dialogs.asked[1].fileName, dialogs.asked[2].fileName}),
+            (QStringList{U("s.bmp"), U("DM.gif"), U("s.gif")}));
 }
+
+// The fields typed on the QR page's format and tab, or with a null tag the
+// DM page's text; the last save's filter entry; the name the dialog suggests.
+struct SuggestionCase {
+  const char* name;
+  int radio, tab;
+  std::vector<std::pair<const char*, const char*>> fields;
+  int lastEntry;
+  const char* suggested;
+};
+
+class Suggestion : public GuiTest, public testing::WithParamInterface<SuggestionCase> {};
+
+TEST_P(Suggestion, ComesFromTheContentInTheLastFormat) {
+  const SuggestionCase& c = GetParam();
+  dialogs.lastFilterEntry = c.lastEntry;
+  CSymbolPage* page = qr;
+  if (c.fields[0].first == nullptr) {
+    window->Tabs()->setCurrentIndex(1);
+    dm->TextBox()->setPlainText(U(c.fields[0].second));
+    page = dm;
+  } else {
+    ChooseFormatAndTab(c.radio, c.tab);
+    for (const auto& [tag, text] : c.fields) Current()->SetFieldText(FieldSlotOfTag(tag), U(text));
+  }
+  ClickButton(page, ControlId::Save);
+  ASSERT_EQ(dialogs.asked.size(), 1u);
+  EXPECT_EQ(dialogs.asked[0].fileName, U(c.suggested));
+}
+
+// Unsafe characters become blanks; a name is never hidden, never a path,
+// and at most 40 characters (of any plane).
+INSTANTIATE_TEST_SUITE_P(
+    Contents, Suggestion,
+    testing::Values(
+        SuggestionCase{"CardName", 1009, 0, {{"M", "13800138000"}, {"N", "张三"}}, 1, "张三.bmp"},
+        SuggestionCase{"CardPhoneOnly", 1009, 0, {{"M", "13800138000"}}, 4, "13800138000.png"},
+        SuggestionCase{"UnsafeText", 1011, 8, {{"TEXT", " ../etc/passwd\tkey: a*b?\n第二行..."}}, 2, "etc passwd key a b 第二行.jpg"},
+        SuggestionCase{"LongText", 1011, 8, {{"TEXT", "一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十一二三四五六七八九𝄞十"}}, 6,
+                       "一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十一二三四五六七八九𝄞.pdf"},
+        SuggestionCase{"DmText", 0, 0, {{nullptr, "Hello, World"}}, 5, "Hello, World.svg"},
+        SuggestionCase{"DmNothingSafe", 0, 0, {{nullptr, "//\\\x01"}}, 3, "二维码.gif"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // The largest Data Matrix at one pixel per module reads back with no
 // decoder: the file stays and a warning box says so and why.
