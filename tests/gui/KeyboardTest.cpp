@@ -168,42 +168,29 @@ TEST_F(Keyboard, CtrlZOnTheDmPageTakesBackWhatResetRemoved) {
   EXPECT_EQ(DecodeShownSymbol(dm, DecodeFormat::DataMatrix), "ABC");
 }
 
-}  // namespace
-
-namespace {
-
 // A key as the window system delivers it, a moment later as a user types it:
 // to the window that has the focus.
-bool PressInFocusWindow(Qt::Key key, Qt::KeyboardModifiers modifiers) {
+bool PressInFocusWindow(Qt::Key key) {
   if (!QTest::qWaitFor([] { return QGuiApplication::focusWindow() != nullptr; }, 500)) return false;
-  QTest::keyClick(QGuiApplication::focusWindow(), key, modifiers);
+  QTest::keyClick(QGuiApplication::focusWindow(), key, Qt::AltModifier);
   return true;
 }
 
-// Opens a modal dialog with `open` and closes it with Escape from inside it.
-bool OpenAndEscape(const std::function<void()>& open) {
-  return AnswerModal<QDialog>([](QDialog* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); }, open);
-}
-
-// However a dialog was opened and closed, the main window has the keyboard
-// again: Alt+A and Alt+B open their dialogs without a click first.
+// However a dialog was opened and closed (Escape), the main window has the
+// keyboard again: Alt+A and Alt+B open their dialogs without a click first.
 TEST_F(Keyboard, AltAAndAltBWorkAfterEveryDialogCloses) {
   qr->SetSaveDialogs(&DesktopSaveDialogs());
+  const auto escape = [](QDialog* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); };
   const std::pair<const char*, std::function<void()>> openers[] = {
-      {"about button", [&] { QTest::mouseClick(window->AboutButton(), Qt::LeftButton); }},
-      {"batch button", [&] { QTest::mouseClick(window->BatchButton(), Qt::LeftButton); }},
-      {"Alt+A", [] { PressInFocusWindow(Qt::Key_A, Qt::AltModifier); }},
-      {"Alt+B", [] { PressInFocusWindow(Qt::Key_B, Qt::AltModifier); }},
-      {"save with no symbol", [&] { ClickButton(qr, ControlId::Save); }},
-      {"file dialog", [&] {
-         TypeInto(Field(Current(), "N"), U("x"));
-         ClickButton(qr, ControlId::Save);
-       }},
+      {"about", [&] { QTest::mouseClick(window->AboutButton(), Qt::LeftButton); }},
+      {"batch", [&] { QTest::mouseClick(window->BatchButton(), Qt::LeftButton); }},
+      {"message", [&] { ClickButton(qr, ControlId::Save); }},  // no symbol yet
+      {"file dialog", [&] { TypeInto(Field(Current(), "N"), U("x")); ClickButton(qr, ControlId::Save); }},
   };
   for (const auto& [name, open] : openers) {
-    ASSERT_TRUE(OpenAndEscape(open)) << name;
+    ASSERT_TRUE(AnswerModal<QDialog>(escape, open)) << name;
     for (const Qt::Key key : {Qt::Key_A, Qt::Key_B})
-      EXPECT_TRUE(OpenAndEscape([key] { EXPECT_TRUE(PressInFocusWindow(key, Qt::AltModifier)); })) << name << " then " << char(key);
+      EXPECT_TRUE(AnswerModal<QDialog>(escape, [key] { PressInFocusWindow(key); })) << name << " then Alt+" << char(key);
   }
 }
 
