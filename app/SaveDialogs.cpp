@@ -37,9 +37,6 @@ class QtSaveDialogs : public SaveDialogs {
  public:
   std::optional<std::pair<QString, int>> AskSaveFileName(QWidget* parent, const SaveFileQuestion& question) override {
     QFileDialog dialog(parent);
-    // Qt's own dialog, which speaks the program's Chinese; the platform's
-    // follows the desktop's language.
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setProxyModel(new ChineseFileColumns(&dialog));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);

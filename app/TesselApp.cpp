@@ -15,8 +15,9 @@
 namespace {
 
 // The program speaks Chinese whatever the desktop's language: Qt's own file
-// dialog and standard buttons too.
+// dialog (the platform's follows the desktop) and standard buttons too.
 void InstallChineseQtTexts(QApplication& app) {
+  QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
   const QLocale chinese(QLocale::Chinese, QLocale::China);
   QLocale::setDefault(chinese);
   auto* translator = new QTranslator(&app);
