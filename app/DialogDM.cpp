@@ -72,3 +72,5 @@ void CDialogDM::GenerateSymbol() {
   SetVersionLabel(tooLong ? FromUtf8(UiText::ContentTooLong) : FromUtf8(UiText::VersionLabel).arg(SideOfSize(sizeIndex_)));
   ShowSymbol(std::move(result.symbol.matrix), text_, tooLong);
 }
+
+QString CDialogDM::FileNameHint() const { return TextBox()->toPlainText(); }

@@ -18,6 +18,7 @@ class CDialogDM : public CSymbolPage {
   int SizeIndex() const { return sizeIndex_; }
   const std::string& Text() const { return text_; }
   QPlainTextEdit* TextBox() const;
+  QString FileNameHint() const override;
 
  protected:
   void OnScaleChanged() override { GenerateSymbol(); }

@@ -1,7 +1,10 @@
 #include "app/SaveDialogs.h"
 
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QGuiApplication>
+#include <QIdentityProxyModel>
+#include <QLocale>
 #include <QMessageBox>
 
 #include "gui/TextBytes.h"
@@ -9,10 +12,32 @@
 
 namespace {
 
+// Qt's file list takes its dates from the system locale, whatever the
+// program's, and its folders' type is a text Qt's Chinese translation lacks.
+class ChineseFileColumns : public QIdentityProxyModel {
+ public:
+  using QIdentityProxyModel::QIdentityProxyModel;
+
+  QVariant data(const QModelIndex& index, int role) const override {
+    const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+    if (role != Qt::DisplayRole || files == nullptr) return QIdentityProxyModel::data(index, role);
+    const QModelIndex file = mapToSource(index);
+    if (index.column() == TypeColumn && files->isDir(file)) return FromUtf8(UiText::FolderType);
+    if (index.column() == DateColumn) return QLocale().toString(files->lastModified(file), QLocale::ShortFormat);
+    return QIdentityProxyModel::data(index, role);
+  }
+
+ private:
+  // QFileSystemModel's columns: name, size, type, date modified.
+  static constexpr int TypeColumn = 2;
+  static constexpr int DateColumn = 3;
+};
+
 class QtSaveDialogs : public SaveDialogs {
  public:
   std::optional<std::pair<QString, int>> AskSaveFileName(QWidget* parent, const SaveFileQuestion& question) override {
     QFileDialog dialog(parent);
+    dialog.setProxyModel(new ChineseFileColumns(&dialog));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     // The overwrite question comes later, once the final extension is known.

@@ -16,6 +16,7 @@
 #include <QSlider>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "app/SaveDialogs.h"
 #include "app/SaveFailureText.h"
@@ -45,6 +46,18 @@ QStringList SaveFilterCaptions() {
     captions << FromUtf8(format->filterCaption) + QStringLiteral(" (*") + FromUtf8(format->extensions.front()) +
                     QLatin1Char(')');
   return captions;
+}
+
+// The default extension of a save-dialog entry, with its dot; empty for none.
+QString FilterExtension(int filterEntry) {
+  const std::span<const ImageFormat* const> offered = SaveDialogFormats();
+  if (filterEntry < 1 || filterEntry > static_cast<int>(offered.size())) return {};
+  return FromUtf8(offered[filterEntry - 1]->extensions.front());
+}
+
+// Reserved somewhere: path separators, and what FAT and NTFS refuse.
+bool UnsafeInFileName(char32_t c) {
+  return !QChar::isPrint(c) || std::u32string_view(U"/\\:*?\"<>|").find(c) != std::u32string_view::npos;
 }
 
 // How long the confirmation of a save that read back stays in the page.
@@ -92,12 +105,13 @@ QImage SymbolPixels(const ModuleMatrix& matrix) {
 }
 
 std::optional<std::string> SaveSymbolImage(QWidget* page, const ModuleMatrix* symbol, int scale,
-                                           SaveDialogs& dialogs) {
+                                           SaveDialogs& dialogs, const QString& content) {
   if (symbol == nullptr || symbol->Empty()) {
     dialogs.ShowMessage(page, FromUtf8(UiText::NoSymbol), true);
     return std::nullopt;
   }
-  SaveFileQuestion question{SaveFilterCaptions(), dialogs.lastFolder, dialogs.lastFilterEntry, {}};
+  SaveFileQuestion question{SaveFilterCaptions(), dialogs.lastFolder, dialogs.lastFilterEntry,
+                            SuggestedFileName(content, dialogs.lastFilterEntry)};
   QString shownName;
   for (;;) {
     const auto choice = dialogs.AskSaveFileName(page, question);
@@ -112,12 +126,22 @@ std::optional<std::string> SaveSymbolImage(QWidget* page, const ModuleMatrix* sy
       break;
     question = SaveFileQuestion{question.filters, dialogs.lastFolder, dialogs.lastFilterEntry, chosen.fileName()};
   }
-  ImageOptions options;
-  options.scale = scale;
-  const ImageResult result = SaveImageFile(*symbol, options, ToLocalPath(shownName));
+  const ImageResult result = SaveImageFile(*symbol, PageImageOptions(scale), ToLocalPath(shownName));
   if (result.Ok()) return ToLocalPath(shownName);
   dialogs.ShowMessage(page, FromUtf8(UiText::SaveFailed) + QLatin1Char('\n') + DescribeSaveFailure(result), false);
   return std::nullopt;
+}
+
+QString SuggestedFileName(const QString& content, int filterEntry) {
+  std::u32string name;
+  for (const char32_t c : content.toUcs4()) name += UnsafeInFileName(c) ? U' ' : c;
+  QString safe = QString::fromUcs4(name.data(), static_cast<qsizetype>(name.size())).simplified();
+  // A leading dot hides the file; Windows drops trailing dots and blanks.
+  while (safe.startsWith(QLatin1Char('.')) || safe.startsWith(QLatin1Char(' '))) safe.remove(0, 1);
+  const std::u32string start = safe.toStdU32String().substr(0, MaxSuggestedNameLength);
+  safe = QString::fromUcs4(start.data(), static_cast<qsizetype>(start.size()));
+  while (safe.endsWith(QLatin1Char('.')) || safe.endsWith(QLatin1Char(' '))) safe.chop(1);
+  return (safe.isEmpty() ? FromUtf8(UiText::DefaultFileName) : safe) + FilterExtension(filterEntry);
 }
 
 CSymbolPage::CSymbolPage(const DialogLayout& layout, QWidget* parent, const DialogUnits& units, Symbology symbology)
@@ -204,11 +228,9 @@ void CSymbolPage::SaveAndVerify() {
     dialogs_->ShowMessage(this, FromUtf8(UiText::TooLongToSave), true);
     return;
   }
-  const std::optional<std::string> fileName = SaveSymbolImage(this, &symbol_, scale_, *dialogs_);
+  const std::optional<std::string> fileName = SaveSymbolImage(this, &symbol_, scale_, *dialogs_, FileNameHint());
   if (!fileName) return;
-  ImageOptions options;
-  options.scale = scale_;
-  ReportReadBack(*fileName, VerifySymbolFile(*fileName, symbol_, options, symbology_, encoded_));
+  ReportReadBack(*fileName, VerifySymbolFile(*fileName, symbol_, PageImageOptions(scale_), symbology_, encoded_));
 }
 
 // A file that reads back gets a short confirmation in the page; one that
@@ -219,11 +241,9 @@ void CSymbolPage::ReportReadBack(const std::string& fileName, const ReadBackResu
     confirmation_.start(ConfirmationMs);
     return;
   }
-  ImageOptions options;
-  options.scale = scale_;
   QString why = ReadBackProblem(result);
   if (const ImageFormat* format = FindFormatForFile(fileName))
-    if (const QString risk = RiskText(LikelyReadBackRisk(*format, options)); !risk.isEmpty()) why += QLatin1Char('\n') + risk;
+    if (const QString risk = RiskText(LikelyReadBackRisk(*format, PageImageOptions(scale_))); !risk.isEmpty()) why += QLatin1Char('\n') + risk;
   const QString shownName = FromLocalPath(fileName);
   dialogs_->ShowMessage(this, Text(UiText::NotReadBack).arg(shownName, why), true);
 }

@@ -29,12 +29,19 @@ void PaintSymbol(QPainter& painter, const QImage& symbol, const QRect& area, int
 // The symbol as one pixel per module, black on white.
 QImage SymbolPixels(const ModuleMatrix& matrix);
 
-// Asks for a name (in the folder and with the filter last used), appends the
-// filter's extension, asks before replacing a file (going back to the name on
-// "No") and writes the symbol; reports every failure with a message. The name
-// written, or nullopt when nothing was.
+// Asks for a name (in the folder and with the filter last used, suggesting
+// one from `content`), appends the filter's extension, asks before replacing
+// a file (going back to the name on "No") and writes the symbol; reports
+// every failure with a message. The name written, or nullopt when nothing was.
 std::optional<std::string> SaveSymbolImage(QWidget* page, const ModuleMatrix* symbol, int scale,
-                                           SaveDialogs& dialogs);
+                                           SaveDialogs& dialogs, const QString& content);
+
+// A file name from the start of `content`, safe on any file system (no path
+// separators, control or reserved characters, no leading dot, at most
+// MaxSuggestedNameLength characters), with the extension of save-dialog
+// entry `filterEntry`; "二维码" when nothing of `content` is left.
+QString SuggestedFileName(const QString& content, int filterEntry);
+constexpr int MaxSuggestedNameLength = 40;
 
 class CSymbolPage : public QWidget {
   Q_OBJECT
@@ -60,6 +67,9 @@ class CSymbolPage : public QWidget {
   void CopySymbol();
   // The save button's action: save, then read the file back.
   void SaveAndVerify();
+  // What the symbol shown says first, for the name a save suggests: the
+  // name on a business card, the start of a text.
+  virtual QString FileNameHint() const = 0;
 
  protected:
   CSymbolPage(const DialogLayout& layout, QWidget* parent, const DialogUnits& units, Symbology symbology);

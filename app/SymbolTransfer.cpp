@@ -15,16 +15,10 @@
 
 namespace {
 
-ImageOptions PageOptions(int scale) {
-  ImageOptions options;
-  options.scale = scale;
-  return options;
-}
-
 QByteArray Encode(const ModuleMatrix& matrix, int scale, std::string_view formatName) {
   const ImageFormat* format = FindFormatByName(formatName);
   std::string bytes;
-  if (format == nullptr || !EncodeImage(matrix, *format, PageOptions(scale), bytes).Ok()) return {};
+  if (format == nullptr || !EncodeImage(matrix, *format, PageImageOptions(scale), bytes).Ok()) return {};
   return QByteArray::fromStdString(bytes);
 }
 
@@ -35,6 +29,13 @@ QString DragFolder() {
 }
 
 }  // namespace
+
+ImageOptions PageImageOptions(int scale) {
+  ImageOptions options;
+  options.scale = scale;
+  options.dpi = PreviewPrintDpi;
+  return options;
+}
 
 QMimeData* SymbolMimeData(const ModuleMatrix& matrix, int scale) {
   if (matrix.Empty()) return nullptr;
@@ -60,8 +61,7 @@ QMimeData* SymbolDragData(const ModuleMatrix& matrix, int scale) {
 }
 
 QString PrintedSizeText(const ModuleMatrix& matrix, int scale) {
-  ImageOptions options = PageOptions(scale);
-  options.dpi = PreviewPrintDpi;
+  const ImageOptions options = PageImageOptions(scale);
   const double side = PrintedMillimetres(std::max(matrix.Columns(), matrix.Rows()), options);
-  return FromUtf8(UiText::PrintedSize).arg(side, 0, 'f', 1).arg(PreviewPrintDpi);
+  return FromUtf8(UiText::PrintedSize).arg(side, 0, 'f', 1).arg(options.dpi);
 }

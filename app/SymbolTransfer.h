@@ -4,9 +4,15 @@
 
 #include <QString>
 
+#include "image/ImageFormats.h"
 #include "symbol/ModuleMatrix.h"
 
 class QMimeData;
+
+// What every file from the page is made with: its scale at the resolution
+// the printed size names, so that the label, the files saved (PNG, JPEG and
+// BMP record it; SVG, PDF and EPS are that size), copied and dragged agree.
+ImageOptions PageImageOptions(int scale);
 
 // image/png and image/svg+xml of the symbol, and the image itself for
 // programs that take Qt's or the platform's own bitmap. Null when empty.
@@ -16,5 +22,5 @@ QMimeData* SymbolMimeData(const ModuleMatrix& matrix, int scale);
 // listed as a file URL, which is what file managers and office suites drop.
 QMimeData* SymbolDragData(const ModuleMatrix& matrix, int scale);
 
-// "打印尺寸: 12.4 mm (300 dpi)": the saved image's side at 300 dpi.
+// "打印尺寸: 12.4 mm (300 dpi)": the side of what PageImageOptions makes.
 QString PrintedSizeText(const ModuleMatrix& matrix, int scale);

@@ -7,6 +7,7 @@
 
 #include "app/AppIcon.h"
 #include "app/DialogMain.h"
+#include "app/ModalFocus.h"
 #include "gui/DialogUnits.h"
 #include "gui/TextBytes.h"
 #include "res/DialogLayouts.h"
@@ -14,8 +15,9 @@
 namespace {
 
 // The program speaks Chinese whatever the desktop's language: Qt's own file
-// dialog and standard buttons too.
+// dialog (the platform's follows the desktop) and standard buttons too.
 void InstallChineseQtTexts(QApplication& app) {
+  QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
   const QLocale chinese(QLocale::Chinese, QLocale::China);
   QLocale::setDefault(chinese);
   auto* translator = new QTranslator(&app);
@@ -34,6 +36,7 @@ void ConfigureApplication(QApplication& app) {
   QGuiApplication::setApplicationDisplayName(FromUtf8(MainWindowLayout.caption));
   QGuiApplication::setDesktopFileName(QStringLiteral("org.quillet.Quillet"));
   InstallChineseQtTexts(app);
+  ReturnFocusAfterModalDialogs(app);
 }
 
 CTesselApp::CTesselApp(int& argc, char** argv) : QApplication(argc, argv) { ConfigureApplication(*this); }

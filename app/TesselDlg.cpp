@@ -208,3 +208,12 @@ void CTesselDlg::ComposePayload() {
   }
   ShowSymbol(std::move(result.symbol.matrix), std::move(result.symbol.data));
 }
+
+QString CTesselDlg::FileNameHint() const {
+  if (currentPage_ == nullptr) return {};
+  const std::vector<std::pair<int, QString>> filled = currentPage_->FilledFields();
+  for (const FieldSpec& field : currentPage_->Definition().fields)
+    for (const auto& [slot, text] : filled)
+      if (slot == field.slot) return text;
+  return {};
+}

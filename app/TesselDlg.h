@@ -34,6 +34,8 @@ class CTesselDlg : public CSymbolPage {
   CDialogTypeBase* CurrentPage() const { return currentPage_; }
   CDialogTypeBase* Page(std::string_view className) const;
   CTabControl* ContentTabs() const;
+  // The first field of the shown content page that holds text, top to bottom.
+  QString FileNameHint() const override;
 
  protected:
   void OnScaleChanged() override { ComposePayload(); }

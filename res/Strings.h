@@ -65,6 +65,10 @@ constexpr std::string_view PrintedSize = "打印尺寸: %1 mm (%2 dpi)";
 constexpr std::string_view CopyImage = "复制图片";
 constexpr std::string_view SaveAs = "另存为...";
 constexpr std::string_view DraggedFileName = "二维码.png";
+// The save dialog: the name it suggests when the content gives none, and
+// the type of a folder in its file list.
+constexpr std::string_view DefaultFileName = "二维码";
+constexpr std::string_view FolderType = "文件夹";
 constexpr std::string_view SavedAndReadBack = "已保存，读回校验通过 (%1)";
 constexpr std::string_view NotReadBack = "文件已保存，但无法读回其中的条码：\n%1\n\n%2";
 constexpr std::string_view NotReadBackWhy = "读回时没有解码器能读出该条码。";

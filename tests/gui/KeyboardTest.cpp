@@ -3,6 +3,10 @@
 // on a content tab keeps the arrow keys in that row; Ctrl+Z right after a
 // switch or "重填" that emptied fields brings back the page, its fields,
 // payload and symbol.
+#include <QDialog>
+#include <QGuiApplication>
+#include <QWindow>
+
 #include "tests/gui/GuiHelpers.h"
 
 namespace {
@@ -162,6 +166,32 @@ TEST_F(Keyboard, CtrlZOnTheDmPageTakesBackWhatResetRemoved) {
   Undo();
   EXPECT_EQ(dm->Text(), "ABC");
   EXPECT_EQ(DecodeShownSymbol(dm, DecodeFormat::DataMatrix), "ABC");
+}
+
+// A key as the window system delivers it, a moment later as a user types it:
+// to the window that has the focus.
+bool PressInFocusWindow(Qt::Key key) {
+  if (!QTest::qWaitFor([] { return QGuiApplication::focusWindow() != nullptr; }, 500)) return false;
+  QTest::keyClick(QGuiApplication::focusWindow(), key, Qt::AltModifier);
+  return true;
+}
+
+// However a dialog was opened and closed (Escape), the main window has the
+// keyboard again: Alt+A and Alt+B open their dialogs without a click first.
+TEST_F(Keyboard, AltAAndAltBWorkAfterEveryDialogCloses) {
+  qr->SetSaveDialogs(&DesktopSaveDialogs());
+  const auto escape = [](QDialog* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); };
+  const std::pair<const char*, std::function<void()>> openers[] = {
+      {"about", [&] { QTest::mouseClick(window->AboutButton(), Qt::LeftButton); }},
+      {"batch", [&] { QTest::mouseClick(window->BatchButton(), Qt::LeftButton); }},
+      {"message", [&] { ClickButton(qr, ControlId::Save); }},  // no symbol yet
+      {"file dialog", [&] { TypeInto(Field(Current(), "N"), U("x")); ClickButton(qr, ControlId::Save); }},
+  };
+  for (const auto& [name, open] : openers) {
+    ASSERT_TRUE(AnswerModal<QDialog>(escape, open)) << name;
+    for (const Qt::Key key : {Qt::Key_A, Qt::Key_B})
+      EXPECT_TRUE(AnswerModal<QDialog>(escape, [key] { PressInFocusWindow(key); })) << name << " then Alt+" << char(key);
+  }
 }
 
 }  // namespace

@@ -1,17 +1,21 @@
 // Saving from the pages: the filter entries pick the extension of a bare
 // name, an existing file is replaced only when the user agrees (otherwise the
 // dialog comes back), the dialog reopens where the last save went, failures
-// say why, every save is read back. The printed size, the clipboard, a drag.
+// say why, every save is read back. The printed size, the clipboard, a drag:
+// every file made from the page prints at the size its label names.
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QMimeData>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QUrl>
+#include <cmath>
 
 #include "app/SymbolTransfer.h"
 #include "tests/gui/GuiHelpers.h"
+#include "tests/support/Poppler.h"
 
 namespace {
 
@@ -22,16 +26,58 @@ QByteArray Head(const QString& path, int bytes) {
 
 const std::string CardS = QrPrefix + "CARD:N:s;;";
 
+// The number of `pattern`'s first capture in `text`, or nullopt.
+std::optional<double> Number(const QString& text, const char* pattern) {
+  const QRegularExpressionMatch match = QRegularExpression(U(pattern)).match(text);
+  return match.hasMatch() ? std::optional(match.captured(1).toDouble()) : std::nullopt;
+}
+
+constexpr double MmPerPoint = 25.4 / 72;
+
+// How wide a file prints, in millimetres, from what the file itself records:
+// a raster's resolution (read by Qt's readers), a vector's page size (poppler
+// for PDF). NaN when it records none, as GIF.
+double PrintedSideMm(const QString& path) {
+  const QString text = QString::fromLatin1(Head(path, 4096));
+  if (path.endsWith(U(".svg"))) return Number(text, R"(<svg[^>]* width="([\d.]+)mm")").value_or(NAN);
+  if (path.endsWith(U(".eps"))) return Number(text, R"(%%HiResBoundingBox: 0 0 ([\d.]+))").value_or(NAN) * MmPerPoint;
+  if (path.endsWith(U(".pdf"))) return PdfPageSizePoints(path.toStdString()).value_or(std::pair(NAN, NAN)).first * MmPerPoint;
+  const QImage image(path);
+  if (path.endsWith(U(".gif")) || image.dotsPerMeterX() <= 0) return NAN;
+  return image.width() * 1000.0 / image.dotsPerMeterX();
+}
+
 class Save : public GuiTest {
  protected:
-  void SetUp() override { TypeInto(Field(Current(), "N"), U("s")); }  // version 1: (21 + 4) * 4 = 100 pixels saved
+  void SetUp() override {
+    TypeInto(Field(Current(), "N"), U("s"));  // version 1: (21 + 4) * 4 = 100 pixels saved
+    labelMm = Number(qr->PrintedSizeText(), R"(([\d.]+) mm)").value_or(0);
+  }
   void SaveAs(const char* name, int filterEntry, CSymbolPage* page = nullptr) {
     dialogs.answers.emplace_back(Path(name), filterEntry);
     ClickButton(page ? page : qr, ControlId::Save);
   }
   QString Path(const char* name) const { return folder.filePath(U(name)); }
+  // What the label promises, to the 0.05 mm it rounds to.
+  void ExpectLabelSize(const QString& path) const {
+    EXPECT_NEAR(PrintedSideMm(path), labelMm, 0.05) << path.toStdString();
+  }
+
+  // What goes to other programs: the PNG decodes to the payload, and it and
+  // the SVG print at the label's size.
+  void ExpectSymbolData(const QMimeData* data) const {
+    ASSERT_TRUE(data && data->hasFormat(U("image/png")));
+    EXPECT_EQ(DecodePicture(QImage::fromData(data->data(U("image/png"))), DecodeFormat::QrCode), CardS);
+    for (const auto& [type, name] : {std::pair{"image/png", "data.png"}, {"image/svg+xml", "data.svg"}}) {
+      QFile file(Path(name));
+      ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(data->data(U(type))) > 0);
+      file.close();
+      ExpectLabelSize(file.fileName());
+    }
+  }
 
   QTemporaryDir folder;
+  double labelMm = 0;
 };
 
 // A null `written` means the save must fail, write nothing and say why.
@@ -61,6 +107,7 @@ TEST_P(SaveEntries, WritesTheChosenFormatOrSaysWhyNot) {
   }
   EXPECT_TRUE(dialogs.messages.empty());
   EXPECT_EQ(Head(Path(c.written), c.magic.size()), c.magic);
+  if (c.filterEntry != 3) ExpectLabelSize(Path(c.written));
   if (c.filterEntry > 4) return;  // vector: decoded by the image tests
   const QImage saved(Path(c.written));
   EXPECT_EQ(saved.size(), QSize(100, 100));
@@ -73,8 +120,9 @@ INSTANTIATE_TEST_SUITE_P(
     Entries, SaveEntries,
     testing::Values(SaveCase{"a", 1, "a.bmp", "BM"}, SaveCase{"b", 2, "b.jpg", QByteArray("\xFF\xD8", 2)},
                     SaveCase{"c", 3, "c.gif", "GIF8"}, SaveCase{"d", 4, "d.png", "\x89PNG"},
-                    SaveCase{"e.png", 1, "e.png", "\x89PNG"}, SaveCase{"f.JPG", 4, "f.JPG", QByteArray("\xFF\xD8", 2)},
+                    SaveCase{"f.JPG", 4, "f.JPG", QByteArray("\xFF\xD8", 2)},
                     SaveCase{"g.", 3, "g.gif", "GIF8"}, SaveCase{"h", 5, "h.svg", "<?xml"},
+                    SaveCase{"i", 6, "i.pdf", "%PDF-"}, SaveCase{"j", 7, "j.eps", "%!PS"},
                     SaveCase{"v1.2/card", 4, "v1.2/card.png", "\x89PNG"},
                     SaveCase{"notes.txt", 4, nullptr, {},
                              "未知的图像文件扩展名 \".txt\"，请使用 .bmp、.jpg、.gif、.png、.svg、.pdf 或 .eps"},
@@ -113,9 +161,52 @@ TEST_F(Save, TheDialogReopensInTheFolderAndWithTheFilterLastUsedOnEitherPage) {
   for (size_t i = 1; i < dialogs.asked.size(); ++i) {
     EXPECT_EQ(dialogs.asked[i].folder, folder.path());
     EXPECT_EQ(dialogs.asked[i].filterEntry, 3);
-    EXPECT_EQ(dialogs.asked[i].fileName, QString());
   }
+  EXPECT_EQ((QStringList{dialogs.asked[0].fileName, dialogs.asked[1].fileName, dialogs.asked[2].fileName}),
+            (QStringList{U("s.bmp"), U("DM.gif"), U("s.gif")}));
 }
+
+// The fields typed on the QR page's format and tab, or with a null tag the
+// DM page's text; the last save's filter entry; the name the dialog suggests.
+struct SuggestionCase {
+  const char* name;
+  int radio, tab;
+  std::vector<std::pair<const char*, const char*>> fields;
+  int lastEntry;
+  const char* suggested;
+};
+
+class Suggestion : public GuiTest, public testing::WithParamInterface<SuggestionCase> {};
+
+TEST_P(Suggestion, ComesFromTheContentInTheLastFormat) {
+  const SuggestionCase& c = GetParam();
+  dialogs.lastFilterEntry = c.lastEntry;
+  CSymbolPage* page = qr;
+  if (c.fields[0].first == nullptr) {
+    window->Tabs()->setCurrentIndex(1);
+    dm->TextBox()->setPlainText(U(c.fields[0].second));
+    page = dm;
+  } else {
+    ChooseFormatAndTab(c.radio, c.tab);
+    for (const auto& [tag, text] : c.fields) Current()->SetFieldText(FieldSlotOfTag(tag), U(text));
+  }
+  ClickButton(page, ControlId::Save);
+  ASSERT_EQ(dialogs.asked.size(), 1u);
+  EXPECT_EQ(dialogs.asked[0].fileName, U(c.suggested));
+}
+
+// Unsafe characters become blanks; a name is never hidden, never a path,
+// and at most 40 characters (of any plane).
+INSTANTIATE_TEST_SUITE_P(
+    Contents, Suggestion,
+    testing::Values(
+        SuggestionCase{"CardName", 1009, 0, {{"M", "13800138000"}, {"N", "张三"}}, 1, "张三.bmp"},
+        SuggestionCase{"UnsafeText", 1011, 8, {{"TEXT", " ../etc/passwd\tkey: a*b?\n第二行..."}}, 2, "etc passwd key a b 第二行.jpg"},
+        SuggestionCase{"LongText", 1011, 8, {{"TEXT", "一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十一二三四五六七八九𝄞十"}}, 6,
+                       "一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十一二三四五六七八九𝄞.pdf"},
+        SuggestionCase{"DmText", 0, 0, {{nullptr, "Hello, World"}}, 5, "Hello, World.svg"},
+        SuggestionCase{"DmNothingSafe", 0, 0, {{nullptr, "//\\\x01"}}, 3, "二维码.gif"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // The largest Data Matrix at one pixel per module reads back with no
 // decoder: the file stays and a warning box says so and why.
@@ -145,8 +236,8 @@ TEST_F(Save, ThePrintedSizeFollowsTheSliderAndTheSymbol) {
   EXPECT_EQ(dm->PrintedSizeText(), U("打印尺寸: 4.7 mm (300 dpi)"));
 }
 
-// Ctrl+C and "复制图片" put PNG and SVG on the clipboard, the PNG decoding to
-// the payload at the page's scale; Ctrl+S saves like the button.
+// Ctrl+C and "复制图片" put PNG and SVG on the clipboard; Ctrl+S saves like
+// the button.
 TEST_F(Save, KeysAndTheContextMenuCopyAndSave) {
   EXPECT_EQ((QStringList{qr->CopyAction()->text(), qr->SaveAsAction()->text()}), (QStringList{U("复制图片"), U("另存为...")}));
   for (const bool byKey : {true, false}) {
@@ -154,12 +245,7 @@ TEST_F(Save, KeysAndTheContextMenuCopyAndSave) {
     qr->setFocus();
     if (byKey) QTest::keyClick(qr, Qt::Key_C, Qt::ControlModifier);
     else qr->CopyAction()->trigger();
-    const QMimeData* copied = QApplication::clipboard()->mimeData();
-    ASSERT_TRUE(copied && copied->hasFormat(U("image/png")));
-    const QImage png = QImage::fromData(copied->data(U("image/png")), "PNG");
-    EXPECT_EQ(png.size(), QSize(100, 100));
-    EXPECT_EQ(DecodePicture(png, DecodeFormat::QrCode), CardS);
-    EXPECT_TRUE(copied->data(U("image/svg+xml")).contains("<svg"));
+    ExpectSymbolData(QApplication::clipboard()->mimeData());
   }
   dialogs.answers.emplace_back(Path("keys"), 6);  // entry 6: PDF
   QTest::keyClick(qr, Qt::Key_S, Qt::ControlModifier);
@@ -167,13 +253,14 @@ TEST_F(Save, KeysAndTheContextMenuCopyAndSave) {
   EXPECT_TRUE(dialogs.messages.empty());
 }
 
-// A drag carries a PNG file that other programs open.
+// A drag carries the same, and the PNG as a file that other programs open.
 TEST_F(Save, DragDataHoldsAPngFile) {
   std::unique_ptr<QMimeData> data(SymbolDragData(qr->Symbol(), qr->Scale()));
+  ExpectSymbolData(data.get());
   ASSERT_TRUE(data && data->hasUrls());
   const QString file = data->urls().at(0).toLocalFile();
   EXPECT_TRUE(file.endsWith(U(".png")));
-  EXPECT_EQ(DecodePicture(QImage(file), DecodeFormat::QrCode), CardS);
+  EXPECT_EQ(Head(file, 1 << 20), data->data(U("image/png")));
   EXPECT_EQ(SymbolDragData(ModuleMatrix(), 4), nullptr);
 }
 
