@@ -27,7 +27,8 @@ const std::string_view* WordsFor(const std::array<Wording<Kind>, N>& table, Kind
   return found == table.end() ? nullptr : &found->text;
 }
 
-constexpr std::array<Wording<RowFailure>, 10> Reasons = {{
+constexpr std::array<Wording<RowFailure>, 11> Reasons = {{
+    {RowFailure::RequiredFieldEmpty, UiText::BatchReasonRequiredFieldEmpty},
     {RowFailure::BrokenRow, UiText::BatchReasonBrokenRow},
     {RowFailure::TooManyCells, UiText::BatchReasonTooManyCells},
     {RowFailure::BadText, UiText::BatchReasonBadText},
@@ -57,7 +58,9 @@ QString BatchReasonText(const BatchRowResult& row) {
   if (row.failure == RowFailure::WriteFailed) return DescribeSaveFailure(row.image);
   const std::string_view* words = WordsFor(Reasons, row.failure);
   // A kind this dialog does not know yet: the engine's own words.
-  return FromUtf8(words ? *words : row.error);
+  if (!words) return FromUtf8(row.error);
+  if (words->find("%1") == std::string_view::npos) return FromUtf8(*words);
+  return FromUtf8(*words).arg(FromUtf8(row.subject));
 }
 
 QString BatchProblemText(const BatchProblem& problem) {

@@ -25,6 +25,7 @@ enum class RowFailure {
   TooManyCells,     // more cells than the header
   BadText,          // a cell that is not valid text in the input's encoding
   UnnamedColumn,    // a value in a column without a header
+  RequiredFieldEmpty,  // a field the page marks required is empty while others are filled
   EmptyName,        // the name template gave an empty name
   DuplicateName,    // an earlier row has the same file name
   NothingToEncode,  // every field (or the text) is empty
@@ -40,6 +41,7 @@ struct BatchRowResult {
   std::string symbol;       // "version 3 level M" or "24x24"; empty when not encoded
   RowFailure failure = RowFailure::None;
   std::string error;        // English reason; empty when the file was written
+  std::string subject;      // UTF-8: the column a failure is about, when there is one
   ImageResult image;        // the saving's own outcome, for WriteFailed
   // On a label sheet: the symbol and its caption, until the sheet places them.
   std::shared_ptr<const ModuleMatrix> label;
@@ -119,6 +121,10 @@ struct BatchSummary {
 };
 
 BatchSummary RunBatch(const BatchJob& job);
+// What RunBatch would stop for before writing anything (the templates, the
+// input and its header, a first label too large for its cell), without
+// writing; `stop` None when it would start.
+BatchProblem CheckBatch(const BatchJob& job);
 
 // Default for BatchJob::jobs = 0.
 int DefaultBatchJobs();

@@ -11,17 +11,32 @@ std::string ColumnName(const BatchColumn& column, size_t index) {
 }
 
 RowError BadCell(const BatchColumn& column, size_t index, const std::string& reason) {
-  return {RowFailure::BadText, ColumnName(column, index) + ": " + reason};
+  return {RowFailure::BadText, ColumnName(column, index) + ": " + reason, column.header};
 }
 
 RowError RecordError(const TableRecord& record, size_t headerCells) {
-  if (record.unterminatedQuote) return {RowFailure::BrokenRow, "a quoted cell is not closed before the end of the input"};
+  if (record.unterminatedQuote) return {RowFailure::BrokenRow, "a quoted cell is not closed before the end of the input", {}};
   if (record.overflow)
     return {RowFailure::BrokenRow, "the row is longer than " + std::to_string(TableReader::MaxRecordBytes) +
-                                       " bytes or " + std::to_string(TableReader::MaxRecordCells) + " cells"};
+                                       " bytes or " + std::to_string(TableReader::MaxRecordCells) + " cells", {}};
   if (record.cells.size() > headerCells)
     return {RowFailure::TooManyCells,
-            "the row has " + std::to_string(record.cells.size()) + " cells, the header " + std::to_string(headerCells)};
+            "the row has " + std::to_string(record.cells.size()) + " cells, the header " + std::to_string(headerCells), {}};
+  return {};
+}
+
+// A row that fills some fields but leaves a required one empty is a data
+// error in a spreadsheet, though the page would compose it; a row with no
+// field at all is left to say that there is nothing to encode.
+RowError EmptyRequiredField(const RowTask& task, const ColumnPlan& plan) {
+  const auto filled = [&](size_t i) { return plan.columns[i].slot >= 0 && !task.cells[i].empty(); };
+  bool any = false;
+  for (size_t i = 0; i < plan.columns.size(); ++i) any = any || filled(i);
+  if (!any) return {};
+  for (size_t i = 0; i < plan.columns.size(); ++i)
+    if (plan.columns[i].required && !filled(i))
+      return {RowFailure::RequiredFieldEmpty, ColumnName(plan.columns[i], i) + ": a required field is empty",
+              plan.columns[i].header};
   return {};
 }
 
@@ -37,6 +52,7 @@ RowTask RowNamer::Next(TableRecord record) {
   task.error = RecordError(record, plan_.columns.size());
   task.cells = std::move(record.cells);
   task.cells.resize(plan_.columns.size());  // missing cells are empty
+  if (!task.error) task.error = EmptyRequiredField(task, plan_);
   RowError nameError;
   task.fileName = NameOf(task, nameError);
   if (!task.error) task.error = std::move(nameError);
@@ -57,7 +73,7 @@ std::string RowNamer::NameOf(const RowTask& task, RowError& error) const {
   }
   if (captions_) return names_.ExpandCaption(task.row, rowWidth_, values);
   std::string name = names_.Expand(task.row, rowWidth_, values);
-  if (name.empty()) error = {RowFailure::EmptyName, "the file name is empty"};
+  if (name.empty()) error = {RowFailure::EmptyName, "the file name is empty", {}};
   return name;
 }
 
@@ -66,7 +82,7 @@ void RowNamer::ClaimName(RowTask& task) {
   const auto [it, fresh] = claimed_.emplace(std::hash<std::string>{}(task.fileName), task.row);
   if (!fresh)
     task.error = {RowFailure::DuplicateName,
-                  "the file name '" + task.fileName + "' is already that of row " + std::to_string(it->second)};
+                  "the file name '" + task.fileName + "' is already that of row " + std::to_string(it->second), {}};
 }
 
 RowEncoder::RowEncoder(const BatchJob& job, const ColumnPlan& plan, TextEncoding encoding)
@@ -90,6 +106,7 @@ BatchRowResult RowEncoder::Encode(const RowTask& task) {
   if (error) {
     result.failure = error.failure;
     result.error = std::move(error.text);
+    result.subject = std::move(error.subject);
     return result;
   }
   EncodeAndWrite(payload, job_.outputDir + "/" + task.fileName, result);
@@ -99,7 +116,7 @@ BatchRowResult RowEncoder::Encode(const RowTask& task) {
 std::string RowEncoder::Payload(const RowTask& task, RowError& error) const {
   for (size_t i = 0; i < plan_.columns.size(); ++i)
     if (plan_.columns[i].unnamed && !task.cells[i].empty()) {
-      error = {RowFailure::UnnamedColumn, ColumnName(plan_.columns[i], i) + ": a column without a name holds a value"};
+      error = {RowFailure::UnnamedColumn, ColumnName(plan_.columns[i], i) + ": a column without a name holds a value", {}};
       return {};
     }
   if (!plan_.rawText) return ComposedPayload(task, error);
@@ -110,7 +127,7 @@ std::string RowEncoder::Payload(const RowTask& task, RowError& error) const {
     error = BadCell(plan_.columns[column], column, reason);
     return {};
   }
-  if (bytes->empty()) error = {RowFailure::NothingToEncode, "the text is empty: there is nothing to encode"};
+  if (bytes->empty()) error = {RowFailure::NothingToEncode, "the text is empty: there is nothing to encode", {}};
   return std::move(*bytes);
 }
 
@@ -129,7 +146,7 @@ std::string RowEncoder::ComposedPayload(const RowTask& task, RowError& error) co
   }
   const std::string payload = ComposeFieldPayload(values, job_.operatorFormat, job_.tab);
   if (payload.empty()) {
-    error = {RowFailure::NothingToEncode, "every field is empty: there is nothing to encode"};
+    error = {RowFailure::NothingToEncode, "every field is empty: there is nothing to encode", {}};
     return {};
   }
   return EncoderInput(payload);

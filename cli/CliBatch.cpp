@@ -3,11 +3,14 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <iostream>
+#include <vector>
 
 #include "batch/BatchJob.h"
+#include "batch/BatchProgress.h"
 #include "cli/CliRun.h"
 
 namespace {
@@ -60,15 +63,13 @@ class ProgressLine {
     const bool last = progress.total >= 0 && progress.done == progress.total;
     if (!last && now - lastDraw_ < std::chrono::milliseconds(100)) return;
     lastDraw_ = now;
-    const double seconds = std::chrono::duration<double>(now - start_).count();
-    const double rate = seconds > 0 ? progress.done / seconds : 0;
+    const BatchPace pace = PaceOf(progress, std::chrono::duration<double>(now - start_).count());
     char line[160];
-    if (progress.total < 0) {
-      std::snprintf(line, sizeof line, "%ld rows, %.0f/s", progress.done, rate);
-    } else {
-      const double left = rate > 0 ? (progress.total - progress.done) / rate : 0;
-      std::snprintf(line, sizeof line, "%ld of %ld rows, %.0f/s, %.0f s left", progress.done, progress.total, rate, left);
-    }
+    if (progress.total < 0)
+      std::snprintf(line, sizeof line, "%ld rows, %.0f/s", progress.done, pace.rowsPerSecond);
+    else
+      std::snprintf(line, sizeof line, "%ld of %ld rows, %.0f/s, %.0f s left", progress.done, progress.total,
+                    pace.rowsPerSecond, std::max(pace.secondsLeft, 0.0));
     err_ << "\r\033[K" << line << std::flush;
     drawn_ = true;
   }
@@ -115,6 +116,40 @@ BatchJob JobOf(const CliOptions& options, std::istream& in) {
   return job;
 }
 
+// "0.42 mm" and the like: sizes a user compares with a ruler.
+std::string Millimetres(double mm) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f", mm);
+  return text;
+}
+
+std::string LabelTooLargeText(const LabelAdvice& advice) {
+  const LabelFit& fit = advice.fit;
+  std::string text = "the labels do not fit: the first row's symbol (" + std::to_string(advice.modules) +
+                     " modules) measures " + Millimetres(fit.widthMm) + " x " + Millimetres(fit.heightMm) +
+                     " mm with its quiet zone and caption, a cell " + Millimetres(fit.cellWidthMm) + " x " +
+                     Millimetres(fit.cellHeightMm) + " mm";
+  std::vector<std::string> remedies;
+  if (advice.mostColumns > 0)
+    remedies.push_back("--columns " + std::to_string(advice.mostColumns) + " --rows " + std::to_string(advice.mostRows));
+  if (advice.largestModuleMm > 0) {
+    char module[48];
+    std::snprintf(module, sizeof module, "--module-mm %.2f or less", advice.largestModuleMm);
+    remedies.push_back(module);
+  }
+  if (advice.mostModules > 0)
+    remedies.push_back("a symbol of at most " + std::to_string(advice.mostModules) +
+                       " modules (a lower version or less content)");
+  for (size_t i = 0; i < remedies.size(); ++i)
+    text += (i == 0 ? "; it fits with " : i + 1 == remedies.size() ? ", or " : ", ") + remedies[i];
+  return text;
+}
+
+std::string ProblemText(const BatchProblem& problem) {
+  if (problem.stop == BatchStop::LabelTooLarge) return LabelTooLargeText(problem.label);
+  return problem.message;
+}
+
 int ExitStatus(const BatchSummary& summary) {
   switch (summary.outcome) {
     case BatchOutcome::Finished: return summary.failed == 0 ? ExitOk : ExitSomeRowsFailed;
@@ -140,7 +175,8 @@ int RunBatchCli(const CliOptions& options, std::istream& in, std::ostream& err) 
   StopSignals signals;
   const BatchSummary summary = RunBatch(job);
   progress.Clear();
-  if (!summary.problem.message.empty()) err << "quillet-cli: " << summary.problem.message << '\n';
+  if (const std::string problem = ProblemText(summary.problem); !problem.empty())
+    err << "quillet-cli: " << problem << '\n';
   // A guess worth knowing when rows fail: the input was not UTF-8.
   if (!options.batch->encoding && summary.encoding == TextEncoding::Gb18030 && summary.outcome != BatchOutcome::BadInput)
     err << "quillet-cli: the input is not valid UTF-8 and was read as GB18030\n";

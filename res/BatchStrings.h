@@ -109,6 +109,7 @@ constexpr std::string_view BatchReasonBrokenRow = "引号中的单元格没有�
 constexpr std::string_view BatchReasonTooManyCells = "该行的单元格比表头的列多";
 constexpr std::string_view BatchReasonBadText = "有单元格不是所选编码的有效文本";
 constexpr std::string_view BatchReasonUnnamedColumn = "没有列名的列中有值";
+constexpr std::string_view BatchReasonRequiredFieldEmpty = "必填字段“%1”为空";
 constexpr std::string_view BatchReasonEmptyName = "文件名为空";
 constexpr std::string_view BatchReasonDuplicateName = "文件名与前面一行的相同";
 constexpr std::string_view BatchReasonNothingToEncode = "没有可编码的内容 (各字段都为空)";
