@@ -20,6 +20,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QTabBar>
 #include <QTableWidget>
@@ -31,6 +34,7 @@
 #include "app/BatchRunner.h"
 #include "app/DialogDM.h"
 #include "app/TesselDlg.h"
+#include "batch/BatchProgress.h"
 #include "content/Catalogue.h"
 #include "datamatrix/DmEncoder.h"
 #include "gui/TextBytes.h"
@@ -145,6 +149,31 @@ QPushButton* Button(std::string_view caption, QWidget* parent) {
   return button;
 }
 
+// A label whose "(&X)" moves the focus to `buddy`, instead of showing the "&".
+QLabel* BuddyLabel(std::string_view caption, QWidget* buddy, QWidget* parent) {
+  auto* label = new QLabel(Ui(caption), parent);
+  label->setBuddy(buddy);
+  return label;
+}
+
+// Room left on the screen for a dialog's contents under its title bar and frame.
+constexpr int WindowFrameRoom = 64;
+
+// Asks for its settings' full size, so that the dialog opens without
+// scrolling where the screen has room; it scrolls only where it has not.
+class SettingsScroller : public QScrollArea {
+ public:
+  SettingsScroller(QWidget* settings, QWidget* parent) : QScrollArea(parent) {
+    setFrameShape(QFrame::NoFrame);
+    setWidgetResizable(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setWidget(settings);
+  }
+  QSize sizeHint() const override {
+    return widget()->sizeHint() + QSize(verticalScrollBar()->sizeHint().width(), 0);
+  }
+};
+
 // A path to type in and its "浏览..." button.
 QHBoxLayout* PathRow(std::string_view browse, QWidget* parent, QLineEdit*& edit, QPushButton*& button) {
   auto* row = new QHBoxLayout;
@@ -163,14 +192,24 @@ CBatchDlg::CBatchDlg(QWidget* parent, const BatchPage& page, BatchDesktop& deskt
   auto* layout = new QVBoxLayout(this);
   pageText_ = new QLabel(PageDescription(page_), this);
   layout->addWidget(pageText_);
-  layout->addWidget(BuildInputGroup(), 1);
-  layout->addWidget(BuildOutputGroup());
+  // The settings scroll on a low screen; the run's progress and its buttons stay in sight.
+  auto* settings = new QWidget;
+  auto* settingsLayout = new QVBoxLayout(settings);
+  settingsLayout->setContentsMargins(0, 0, 0, 0);
+  settingsLayout->addWidget(BuildInputGroup(), 1);
+  settingsLayout->addWidget(BuildOutputGroup());
+  layout->addWidget(new SettingsScroller(settings, this), 1);
   layout->addWidget(BuildRunArea());
   connect(runner_, &BatchRunner::Finished, this, &CBatchDlg::OnFinished);
   progressTimer_.setInterval(ProgressIntervalMs);
   connect(&progressTimer_, &QTimer::timeout, this, &CBatchDlg::ShowProgress);
   CheckColumns();
-  resize(sizeHint().expandedTo(QSize(720, 640)));
+  FitScreen();
+}
+
+void CBatchDlg::FitScreen() {
+  const QRect room = screen()->availableGeometry();
+  resize(sizeHint().expandedTo(QSize(720, 640)).boundedTo(QSize(room.width(), room.height() - WindowFrameRoom)));
 }
 
 CBatchDlg::~CBatchDlg() = default;
@@ -190,6 +229,8 @@ QWidget* CBatchDlg::BuildInputGroup() {
   auto* encodingRow = new QHBoxLayout;
   auto* encodingLabel = new QLabel(Ui(UiText::BatchEncoding), group);
   encoding_ = new QComboBox(group);
+  // Wide enough for the encoding it detects, which it learns only later.
+  encoding_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   encoding_->addItem(Ui(UiText::BatchEncodingAutomatic));
   for (TextEncoding choice : ForcedEncodings) encoding_->addItem(FromUtf8(TextEncodingName(choice)));
   encodingLabel->setBuddy(encoding_);
@@ -244,9 +285,10 @@ QWidget* CBatchDlg::BuildFolderPart(QWidget* parent) {
   folderPart_ = new QWidget(parent);
   auto* form = new QFormLayout(folderPart_);
   form->setContentsMargins(0, 0, 0, 0);
-  form->addRow(Ui(UiText::BatchFolder), PathRow(UiText::BatchChooseFolder, folderPart_, folder_, chooseFolder_));
+  QHBoxLayout* folderRow = PathRow(UiText::BatchChooseFolder, folderPart_, folder_, chooseFolder_);
+  form->addRow(BuddyLabel(UiText::BatchFolder, folder_, folderPart_), folderRow);
   name_ = new QLineEdit(FromUtf8(NameTemplate::Default), folderPart_);
-  form->addRow(Ui(UiText::BatchNameTemplate), name_);
+  form->addRow(BuddyLabel(UiText::BatchNameTemplate, name_, folderPart_), name_);
   nameNote_ = new QLabel(folderPart_);
   nameNote_->setWordWrap(true);
   form->addRow(QString(), nameNote_);
@@ -260,7 +302,8 @@ QWidget* CBatchDlg::BuildSheetPart(QWidget* parent) {
   sheetPart_ = new QWidget(parent);
   auto* form = new QFormLayout(sheetPart_);
   form->setContentsMargins(0, 0, 0, 0);
-  form->addRow(Ui(UiText::BatchSheetFile), PathRow(UiText::BatchChooseSheetFile, sheetPart_, sheetFile_, chooseSheet_));
+  QHBoxLayout* fileRow = PathRow(UiText::BatchChooseSheetFile, sheetPart_, sheetFile_, chooseSheet_);
+  form->addRow(BuddyLabel(UiText::BatchSheetFile, sheetFile_, sheetPart_), fileRow);
 
   auto* gridRow = new QHBoxLayout;
   paper_ = new QComboBox(sheetPart_);
@@ -281,15 +324,15 @@ QWidget* CBatchDlg::BuildSheetPart(QWidget* parent) {
   moduleMm_->setValue(DefaultModuleMm);
   moduleMm_->setSuffix(Ui(UiText::BatchModuleUnit));
   gridRow->addWidget(paper_);
-  gridRow->addWidget(new QLabel(Ui(UiText::BatchGrid), sheetPart_));
+  gridRow->addWidget(BuddyLabel(UiText::BatchGrid, gridColumns_, sheetPart_));
   gridRow->addWidget(gridColumns_);
   gridRow->addWidget(gridRows_);
-  gridRow->addWidget(new QLabel(Ui(UiText::BatchModuleSize), sheetPart_));
+  gridRow->addWidget(BuddyLabel(UiText::BatchModuleSize, moduleMm_, sheetPart_));
   gridRow->addWidget(moduleMm_);
   gridRow->addStretch(1);
-  form->addRow(Ui(UiText::BatchPaper), gridRow);
+  form->addRow(BuddyLabel(UiText::BatchPaper, paper_, sheetPart_), gridRow);
   caption_ = new QLineEdit(QStringLiteral("{row}"), sheetPart_);
-  form->addRow(Ui(UiText::BatchCaption), caption_);
+  form->addRow(BuddyLabel(UiText::BatchCaption, caption_, sheetPart_), caption_);
   moduleNote_ = new QLabel(sheetPart_);
   moduleNote_->setWordWrap(true);
   form->addRow(QString(), moduleNote_);
@@ -298,6 +341,9 @@ QWidget* CBatchDlg::BuildSheetPart(QWidget* parent) {
   connect(sheetFile_, &QLineEdit::textChanged, this, &CBatchDlg::CheckColumns);
   connect(caption_, &QLineEdit::textChanged, this, &CBatchDlg::CheckColumns);
   connect(moduleMm_, &QDoubleSpinBox::valueChanged, this, &CBatchDlg::CheckColumns);
+  connect(gridColumns_, &QSpinBox::valueChanged, this, &CBatchDlg::CheckColumns);
+  connect(gridRows_, &QSpinBox::valueChanged, this, &CBatchDlg::CheckColumns);
+  connect(paper_, &QComboBox::currentIndexChanged, this, &CBatchDlg::CheckColumns);
   return sheetPart_;
 }
 
@@ -363,6 +409,7 @@ void CBatchDlg::ChooseInput() {
 
 void CBatchDlg::LoadInput(const QString& path) {
   inputPath_ = path;
+  ClearLastRun();
   inputName_->setText(QDir::toNativeSeparators(path));
   encoding_->setCurrentIndex(0);
   // A folder beside the spreadsheet, named after it, unless one was chosen.
@@ -442,9 +489,9 @@ void CBatchDlg::CheckColumns() {
                                 .arg(SheetDpi)
                                 .arg(symbol.scale * MillimetresPerInch / SheetDpi, 0, 'f', 2);
   const QString folderHint = Ui(UiText::BatchNameHint).arg(KnownExtensionList());
-  QLabel* note = ToSheet() ? moduleNote_ : nameNote_;
-  note->setText(nameReady_ ? (ToSheet() ? sheetHint : folderHint) : outputProblem);
-  note->setStyleSheet(nameReady_ ? QString() : QStringLiteral("color: red"));
+  // Both notes always say something, so that choosing the other output does not move what lies below.
+  ShowNote(nameNote_, ToSheet() || nameReady_ ? folderHint : outputProblem, !ToSheet() && !nameReady_);
+  ShowNote(moduleNote_, !ToSheet() || nameReady_ ? sheetHint : outputProblem, ToSheet() && !nameReady_);
 
   QString problem;
   columnsReady_ = false;
@@ -470,8 +517,27 @@ void CBatchDlg::CheckColumns() {
   columnsNote_->setText(problem.isEmpty() ? fields
                                           : QStringLiteral("<span style='color:red'>%1</span><br>%2")
                                                 .arg(problem.toHtmlEscaped(), fields.toHtmlEscaped()));
+  if (ToSheet() && nameReady_ && columnsReady_)
+    if (const QString tooLarge = LabelProblem(); !tooLarge.isEmpty()) {
+      nameReady_ = false;
+      ShowNote(moduleNote_, tooLarge, true);
+    }
   FitPreviewColumns();
   UpdateStart();
+}
+
+QString CBatchDlg::LabelProblem() const {
+  // The first rows as the run would read them, without verifying: only the label's size matters.
+  BatchJob job = MakeJob();
+  job.encoding = table_->encoding;
+  job.verify = false;
+  const BatchProblem problem = CheckBatch(job);
+  return problem.stop == BatchStop::LabelTooLarge ? BatchProblemText(problem) : QString();
+}
+
+void CBatchDlg::ShowNote(QLabel* note, const QString& text, bool problem) {
+  note->setText(text);
+  note->setStyleSheet(problem ? QStringLiteral("color: red") : QString());
 }
 
 void CBatchDlg::FitPreviewColumns() {
@@ -522,12 +588,18 @@ BatchJob CBatchDlg::MakeJob() const {
   return job;
 }
 
-void CBatchDlg::Start() {
-  if (!start_->isEnabled()) return;
+void CBatchDlg::ClearLastRun() {
   failures_->clear();
   summary_->clear();
+  progressText_->clear();
+  progressBar_->setValue(0);
   copyFailures_->setEnabled(false);
   openFolder_->setEnabled(false);
+}
+
+void CBatchDlg::Start() {
+  if (!start_->isEnabled()) return;
+  ClearLastRun();
   expectedRows_ = table_ ? table_->rows : 0;
   progressBar_->setRange(0, static_cast<int>(std::max(expectedRows_, 1L)));
   progressBar_->setValue(0);
@@ -571,18 +643,19 @@ void CBatchDlg::ShowProgress() {
   std::vector<BatchRowResult> failed;
   const BatchProgress progress = runner_->Progress(&failed);
   AddFailures(std::move(failed));
-  const long total = progress.total >= 0 ? progress.total : expectedRows_;
-  const double seconds = std::max(elapsed_.elapsed() / 1000.0, 0.001);
-  const double rate = progress.done / seconds;
+  BatchProgress known = progress;
+  if (known.total < 0) known.total = expectedRows_;
+  const long total = known.total;
+  const BatchPace pace = PaceOf(known, std::max(elapsed_.elapsed() / 1000.0, 0.001));
   progressBar_->setRange(0, static_cast<int>(std::max(total, 1L)));
   progressBar_->setValue(static_cast<int>(std::min(progress.done, std::max(total, 1L))));
   if (!cancel_->isEnabled()) return;  // keeps saying that it is cancelling
   if (progress.done == 0) return;
-  const QString rateText = QString::number(std::lround(rate));
+  const QString rateText = QString::number(std::lround(pace.rowsPerSecond));
   progressText_->setText(total > 0 ? Ui(UiText::BatchProgress)
                                          .arg(progress.done)
                                          .arg(total)
-                                         .arg(rateText, Duration((total - progress.done) / std::max(rate, 1e-9)))
+                                         .arg(rateText, Duration(pace.secondsLeft))
                                    : Ui(UiText::BatchProgressUnknownTotal).arg(progress.done).arg(rateText));
 }
 

@@ -74,6 +74,8 @@ class CBatchDlg : public QDialog {
   void reject() override;
 
  private:
+  // As large as its contents, within the screen: the settings scroll on a low one.
+  void FitScreen();
   QWidget* BuildInputGroup();
   QWidget* BuildOutputGroup();
   QWidget* BuildFolderPart(QWidget* parent);
@@ -81,6 +83,11 @@ class CBatchDlg : public QDialog {
   bool ToSheet() const;
   // Why the file names (or the captions) cannot be made; empty when they can.
   QString OutputProblem(const std::optional<NameTemplate>& names) const;
+  // Why the first label would not fit a cell of the sheet; empty when it fits.
+  QString LabelProblem() const;
+  static void ShowNote(QLabel* note, const QString& text, bool problem);
+  // The summary, the failures and the progress of a run on another spreadsheet.
+  void ClearLastRun();
   void SetRunning(bool running);
   // Where the files went: the folder, or the one holding the label sheet.
   QString OutputFolder() const;

@@ -1,6 +1,7 @@
 #include "app/BatchReasons.h"
 
 #include <QFile>
+#include <QStringList>
 
 #include <algorithm>
 #include <array>
@@ -52,6 +53,24 @@ constexpr std::array<Wording<HeaderFailure>, 8> HeaderReasons = {{
     {HeaderFailure::NoTemplateColumn, UiText::BatchHeaderNoTemplateColumn},
 }};
 
+QString Mm(double mm) { return QString::number(mm, 'f', 1); }
+
+QString LabelTooLargeText(const LabelAdvice& advice) {
+  const LabelFit& fit = advice.fit;
+  QString text = FromUtf8(UiText::BatchLabelTooLarge)
+                     .arg(QString::number(advice.modules), Mm(fit.widthMm), Mm(fit.heightMm), Mm(fit.cellWidthMm),
+                          Mm(fit.cellHeightMm));
+  QStringList remedies;
+  if (advice.mostColumns > 0)
+    remedies << FromUtf8(UiText::BatchLabelFewerLabels).arg(advice.mostColumns).arg(advice.mostRows);
+  if (advice.largestModuleMm > 0)
+    remedies << FromUtf8(UiText::BatchLabelSmallerModule).arg(advice.largestModuleMm, 0, 'f', 2);
+  if (advice.mostModules > 0) remedies << FromUtf8(UiText::BatchLabelSmallerSymbol).arg(advice.mostModules);
+  if (!remedies.isEmpty())
+    text += FromUtf8(UiText::BatchLabelFitsWith).arg(remedies.join(FromUtf8(UiText::BatchLabelOr)));
+  return text;
+}
+
 }  // namespace
 
 QString BatchReasonText(const BatchRowResult& row) {
@@ -74,6 +93,7 @@ QString BatchProblemText(const BatchProblem& problem) {
     case BatchStop::FolderNotCreated: return FromUtf8(UiText::BatchFolderNotCreated).arg(subject, reason);
     case BatchStop::FolderNotWritable: return FromUtf8(UiText::BatchFolderNotWritable).arg(subject, reason);
     case BatchStop::OutputFailed: return DescribeSaveFailure(problem.output);
+    case BatchStop::LabelTooLarge: return LabelTooLargeText(problem.label);
     case BatchStop::None:
     case BatchStop::Other: break;
   }
