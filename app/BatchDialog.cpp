@@ -120,8 +120,6 @@ QString Duration(double seconds) {
   return Ui(UiText::BatchMinutes).arg(whole / 60).arg(whole % 60);
 }
 
-QString KnownExtensionList() { return FromUtf8(KnownExtensions(UiText::BatchFieldSeparator, " 或 ")); }
-
 // The first column a template names that the table does not have, or empty.
 QString MissingColumn(const NameTemplate& names, const std::optional<BatchTable>& table) {
   if (!table) return {};
@@ -133,15 +131,6 @@ QString MissingColumn(const NameTemplate& names, const std::optional<BatchTable>
   return {};
 }
 
-// Why a name template cannot be used, in the dialog's words; empty when it can.
-QString NameTemplateProblem(const std::optional<NameTemplate>& names, const std::optional<BatchTable>& table) {
-  if (!names) return Ui(UiText::BatchNameUnclosed);
-  if (!FindFormatForFile(names->Text())) return Ui(UiText::BatchNameBadExtension).arg(KnownExtensionList());
-  if (!names->UsesRow() && names->Columns().empty()) return Ui(UiText::BatchNameNoVariable);
-  if (const QString missing = MissingColumn(*names, table); !missing.isEmpty())
-    return Ui(UiText::BatchNameUnknownColumn).arg(missing);
-  return {};
-}
 
 QPushButton* Button(std::string_view caption, QWidget* parent) {
   auto* button = new QPushButton(Ui(caption), parent);
@@ -479,10 +468,8 @@ void CBatchDlg::ShowTable() {
 }
 
 void CBatchDlg::CheckColumns() {
-  std::string parseError;
-  const auto names = ToSheet() ? NameTemplate::ParseCaption(caption_->text().toStdString(), &parseError)
-                               : NameTemplate::Parse(name_->text().toStdString(), &parseError);
-  const QString outputProblem = OutputProblem(names);
+  std::optional<NameTemplate> names;
+  const QString outputProblem = OutputProblemText(names);
   nameReady_ = outputProblem.isEmpty();
   const ImageOptions symbol = SheetSymbol();
   const QString sheetHint = Ui(UiText::BatchModuleActual)
@@ -549,13 +536,10 @@ void CBatchDlg::FitPreviewColumns() {
     preview_->setColumnWidth(c, std::min(preview_->columnWidth(c), std::max(widest, MinPreviewColumnWidth)));
 }
 
-QString CBatchDlg::OutputProblem(const std::optional<NameTemplate>& names) const {
-  if (!ToSheet()) return NameTemplateProblem(names, table_);
-  if (!names) return Ui(UiText::BatchCaptionBad);
+QString CBatchDlg::OutputProblemText(std::optional<NameTemplate>& names) const {
+  if (const OutputProblem problem = CheckBatchOutput(Settings(), &names)) return OutputRuleText(problem.rule);
   if (const QString missing = MissingColumn(*names, table_); !missing.isEmpty())
-    return Ui(UiText::BatchCaptionUnknownColumn).arg(missing);
-  if (!sheetFile_->text().trimmed().endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
-    return Ui(UiText::BatchSheetNotPdf);
+    return Ui(ToSheet() ? UiText::BatchCaptionUnknownColumn : UiText::BatchNameUnknownColumn).arg(missing);
   return {};
 }
 
@@ -566,26 +550,24 @@ void CBatchDlg::UpdateStart() {
 
 BatchJob CBatchDlg::MakeJob() const {
   BatchJob job;
-  job.kind = page_.kind;
+  static_cast<BatchSettings&>(job) = Settings();
   job.inputPath = LocalBytes(inputPath_);
   job.encoding = ChosenEncoding();
-  job.operatorFormat = page_.operatorFormat;
-  job.tab = page_.tab;
-  job.level = page_.level;
-  job.version = page_.version;
-  job.dmSize = page_.dmSize;
-  job.dmGrowSize = true;
-  job.image.scale = page_.scale;
-  job.verify = verify_->isChecked();
+  return job;
+}
+
+BatchSettings CBatchDlg::Settings() const {
+  BatchSettings settings = page_;
+  settings.verify = verify_->isChecked();
   if (ToSheet()) {
     const PaperSize& paper = PaperSizes[static_cast<size_t>(std::max(paper_->currentIndex(), 0))];
-    job.labels = LabelSheetJob{{paper, gridColumns_->value(), gridRows_->value(), SheetSymbol()},
+    settings.labels = LabelSheetJob{{paper, gridColumns_->value(), gridRows_->value(), SheetSymbol()},
                                caption_->text().toStdString(), LocalBytes(sheetFile_->text().trimmed())};
   } else {
-    job.outputDir = LocalBytes(folder_->text().trimmed());
-    job.nameTemplate = name_->text().toStdString();
+    settings.outputDir = LocalBytes(folder_->text().trimmed());
+    settings.nameTemplate = name_->text().toStdString();
   }
-  return job;
+  return settings;
 }
 
 void CBatchDlg::ClearLastRun() {
@@ -704,27 +686,23 @@ void CBatchDlg::CopyFailures() {
 }
 
 BatchPage BatchPageOf(const CTesselDlg& qr) {
+  const PageChoice choice = qr.Choice();
   BatchPage page;
-  page.operatorFormat = qr.OperatorFormat();
-  page.tab = qr.ContentTabs()->Bar()->currentIndex();
-  // The level and version lists hold what the user chose; the encoder only
-  // what the last symbol needed.
-  const auto* level = qr.findChild<QComboBox*>(QString::number(ControlId::EcLevel));
-  const int levelIndex = level ? level->currentIndex() : -1;
-  if (levelIndex >= 0 && levelIndex < static_cast<int>(qr::LevelsShown.size()))
-    page.level = qr::LevelsShown[static_cast<size_t>(levelIndex)];
-  const auto* version = qr.findChild<QComboBox*>(QString::number(ControlId::VersionList));
-  page.version = version ? std::max(version->currentIndex(), 0) : 0;
-  page.scale = qr.Scale();
+  page.operatorFormat = choice.operatorFormat;
+  page.tab = choice.tab;
+  page.level = choice.level;
+  page.version = choice.version;
+  page.image.scale = choice.scale;
   return page;
 }
 
 BatchPage BatchPageOf(const CDialogDM& dm) {
+  const PageChoice choice = dm.Choice();
   BatchPage page;
   page.kind = SymbolKind::Dm;
-  page.scale = dm.Scale();
-  // The size the user chose, not the one the page's last text grew to.
-  const auto* size = dm.findChild<QComboBox*>(QString::number(ControlId::VersionList));
-  page.dmSize = size ? std::clamp(size->currentIndex(), 0, DmSquareSizeCount - 1) : 0;
+  // The page's size is the smallest: a longer text grows, as on the page.
+  page.dmSize = choice.dmSize;
+  page.dmGrowSize = true;
+  page.image.scale = choice.scale;
   return page;
 }

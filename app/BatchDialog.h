@@ -82,7 +82,8 @@ class CBatchDlg : public QDialog {
   QWidget* BuildSheetPart(QWidget* parent);
   bool ToSheet() const;
   // Why the file names (or the captions) cannot be made; empty when they can.
-  QString OutputProblem(const std::optional<NameTemplate>& names) const;
+  // `names` gets the template that parsed.
+  QString OutputProblemText(std::optional<NameTemplate>& names) const;
   // Why the first label would not fit a cell of the sheet; empty when it fits.
   QString LabelProblem() const;
   static void ShowNote(QLabel* note, const QString& text, bool problem);
@@ -102,6 +103,7 @@ class CBatchDlg : public QDialog {
   void AddFailures(std::vector<BatchRowResult> rows);
   void OnFinished(const BatchSummary& summary);
   std::optional<TextEncoding> ChosenEncoding() const;
+  BatchSettings Settings() const;
   BatchJob MakeJob() const;
 
   BatchPage page_;

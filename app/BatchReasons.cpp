@@ -73,6 +73,21 @@ QString LabelTooLargeText(const LabelAdvice& advice) {
 
 }  // namespace
 
+QString KnownExtensionList() { return FromUtf8(KnownExtensions(UiText::BatchFieldSeparator, " 或 ")); }
+
+// The batch's rules for its output, in the dialog's words.
+QString OutputRuleText(OutputRule rule) {
+  switch (rule) {
+    case OutputRule::NameTemplateBroken: return FromUtf8(UiText::BatchNameUnclosed);
+    case OutputRule::NoImageExtension: return FromUtf8(UiText::BatchNameBadExtension).arg(KnownExtensionList());
+    case OutputRule::SameNameEveryRow: return FromUtf8(UiText::BatchNameNoVariable);
+    case OutputRule::CaptionBroken: return FromUtf8(UiText::BatchCaptionBad);
+    case OutputRule::SheetNotPdf: return FromUtf8(UiText::BatchSheetNotPdf);
+    case OutputRule::None: break;
+  }
+  return {};
+}
+
 QString BatchReasonText(const BatchRowResult& row) {
   if (row.failure == RowFailure::WriteFailed) return DescribeSaveFailure(row.image);
   const std::string_view* words = WordsFor(Reasons, row.failure);
@@ -94,6 +109,7 @@ QString BatchProblemText(const BatchProblem& problem) {
     case BatchStop::FolderNotWritable: return FromUtf8(UiText::BatchFolderNotWritable).arg(subject, reason);
     case BatchStop::OutputFailed: return DescribeSaveFailure(problem.output);
     case BatchStop::LabelTooLarge: return LabelTooLargeText(problem.label);
+    case BatchStop::OutputRules: return OutputRuleText(problem.rules.rule);
     case BatchStop::None:
     case BatchStop::Other: break;
   }

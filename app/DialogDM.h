@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/PageChoice.h"
 #include "app/SymbolPage.h"
 
 class QComboBox;
@@ -18,6 +19,7 @@ class CDialogDM : public CSymbolPage {
   int SizeIndex() const { return sizeIndex_; }
   const std::string& Text() const { return text_; }
   QPlainTextEdit* TextBox() const;
+  PageChoice Choice() const;
 
  protected:
   void OnScaleChanged() override { GenerateSymbol(); }

@@ -97,6 +97,17 @@ CDialogTypeBase* CTesselDlg::Page(std::string_view className) const {
 
 int CTesselDlg::RequestedVersion() const { return encoder_->Version; }
 
+PageChoice CTesselDlg::Choice() const {
+  PageChoice choice;
+  choice.operatorFormat = operatorFormat_;
+  choice.tab = ContentTabs()->Bar()->currentIndex();
+  const int level = controls_.Get<QComboBox>(ControlId::EcLevel)->currentIndex();
+  if (level >= 0 && level < static_cast<int>(qr::LevelsShown.size())) choice.level = qr::LevelsShown[static_cast<size_t>(level)];
+  choice.version = std::max(controls_.Get<QComboBox>(ControlId::VersionList)->currentIndex(), 0);
+  choice.scale = Scale();
+  return choice;
+}
+
 void CTesselDlg::RebuildTabs(int format) {
   QTabBar* bar = ContentTabs()->Bar();
   const QSignalBlocker quiet(bar);

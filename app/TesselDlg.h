@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/PageChoice.h"
 #include "app/SymbolPage.h"
 #include "content/Payload.h"
 
@@ -34,6 +35,7 @@ class CTesselDlg : public CSymbolPage {
   CDialogTypeBase* CurrentPage() const { return currentPage_; }
   CDialogTypeBase* Page(std::string_view className) const;
   CTabControl* ContentTabs() const;
+  PageChoice Choice() const;
 
  protected:
   void OnScaleChanged() override { ComposePayload(); }

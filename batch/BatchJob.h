@@ -11,6 +11,7 @@
 #include <string>
 
 #include "batch/BatchProblem.h"
+#include "batch/BatchSettings.h"
 #include "batch/ColumnPlan.h"
 #include "batch/NameTemplate.h"
 #include "batch/TextEncoding.h"
@@ -49,14 +50,6 @@ struct BatchRowResult {
   bool Ok() const { return failure == RowFailure::None; }
 };
 
-// Instead of one file per row, one PDF with every row's symbol as a label,
-// in a grid on as many pages as needed.
-struct LabelSheetJob {
-  LabelSheetLayout sheet;          // paper, grid, and the symbols' physical size
-  std::string captionTemplate;   // "{row}" and "{COLUMN}" as in file names; empty: no captions
-  std::string path;              // the PDF file
-};
-
 struct BatchProgress {
   long done = 0;    // rows finished, written or failed
   long total = -1;  // data rows in the input, -1 while unknown
@@ -65,36 +58,14 @@ struct BatchProgress {
   int pages = 0;  // of the label sheet
 };
 
-struct BatchJob {
-  SymbolKind kind = SymbolKind::Qr;
-
+// The settings, where the rows come from, and who hears of them.
+struct BatchJob : BatchSettings {
   // The input: the file at inputPath, or inputStream when set (standard
   // input), which is then named inputPath in messages. A name ending in
   // ".tsv" means tab-separated values, anything else CSV.
   std::string inputPath;
   std::istream* inputStream = nullptr;
   std::optional<TextEncoding> encoding;  // nullopt: UTF-8 unless it is not valid UTF-8
-
-  // QR: the content page (operator format 1..3, tab from 0), level, smallest version.
-  int operatorFormat = 1;
-  int tab = 0;
-  char level = 'M';
-  int version = 0;
-  // Data Matrix: requested size and encodation scheme.
-  int dmSize = DmSmallestSquare;
-  int dmScheme = Ascii;
-  // A square dmSize is the smallest: a text that does not fit takes the next
-  // larger square, as on the DM page. Otherwise the size is exact.
-  bool dmGrowSize = false;
-
-  ImageOptions image;
-  // Read every file back with independent decoders; a row that does not read back fails.
-  bool verify = false;
-  std::optional<LabelSheetJob> labels;  // set: one label sheet instead of outputDir
-  std::string outputDir;
-  std::string nameTemplate{NameTemplate::Default};
-  int jobs = 0;              // threads that encode and write; 0: one per hardware thread
-  std::string manifestPath;  // empty: no manifest
 
   // Called on the thread that runs the batch, in row order.
   std::function<void(const BatchRowResult&)> onRow;

@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "batch/BatchSettings.h"
 #include "batch/LabelAdvice.h"
 #include "image/ImageResult.h"
 
@@ -18,6 +19,7 @@ enum class BatchStop {
   FolderNotWritable,  // `subject` the folder, `error` why
   OutputFailed,       // `output`: the label sheet, or its folder, and why
   LabelTooLarge,      // `label`: the first row's label does not fit a cell of the sheet
+  OutputRules,        // `rules`: the name template, the caption or the sheet's file
 };
 
 struct BatchProblem {
@@ -26,6 +28,7 @@ struct BatchProblem {
   int error = 0;  // errno, 0 when none applies
   ImageResult output;
   LabelAdvice label;
+  OutputProblem rules;
   std::string message;  // English
 };
 

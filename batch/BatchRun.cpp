@@ -37,12 +37,9 @@ BatchProblem OutputFailed(const ImageResult& output, const std::string& english)
   return problem;
 }
 
-std::string CheckNameTemplate(const NameTemplate& names) {
-  if (!FindFormatForFile(names.Text()))
-    return "the name template '" + names.Text() + "' must end in " + KnownExtensions(", ", " or ");
-  if (!names.UsesRow() && names.Columns().empty())
-    return "the name template '" + names.Text() + "' gives every row the same name: use {row} or {COLUMN}";
-  return {};
+bool EndsInPdf(const std::string& path) {
+  const ImageFormat* format = FindFormatForFile(path);
+  return format && format == FindFormatByName("pdf");
 }
 
 // The header as UTF-8, or a reason.
@@ -142,13 +139,11 @@ class BatchRun {
     std::string error;
     BatchProblem problem;
     const bool sheet = job_.labels.has_value();
-    // On a sheet the caption template names the columns a row shows, as the
-    // name template does for files.
-    names_ = sheet ? NameTemplate::ParseCaption(job_.labels->captionTemplate, &error)
-                   : NameTemplate::Parse(job_.nameTemplate, &error);
-    if (!names_) return Other(error);
-    if (!sheet)
-      if (error = CheckNameTemplate(*names_); !error.empty()) return Other(error);
+    if (OutputProblem rules = CheckBatchOutput(job_, &names_)) {
+      problem.stop = BatchStop::OutputRules;
+      problem.rules = std::move(rules);
+      return problem;
+    }
     input_ = OpenBatchInput({job_.inputPath, job_.inputStream, job_.encoding, countRows && names_->UsesRow(),
                              job_.cancel},
                             &problem);
@@ -259,6 +254,27 @@ class BatchRun {
 };
 
 }  // namespace
+
+OutputProblem CheckBatchOutput(const BatchSettings& settings, std::optional<NameTemplate>* names) {
+  std::string reason;
+  std::optional<NameTemplate> parsed;
+  // On a sheet the caption template names the columns a row shows, as the
+  // name template does for files.
+  if (settings.labels) {
+    const LabelSheetJob& sheet = *settings.labels;
+    parsed = NameTemplate::ParseCaption(sheet.captionTemplate, &reason);
+    if (!parsed) return {OutputRule::CaptionBroken, sheet.captionTemplate, reason};
+    if (!EndsInPdf(sheet.path)) return {OutputRule::SheetNotPdf, sheet.path, {}};
+  } else {
+    parsed = NameTemplate::Parse(settings.nameTemplate, &reason);
+    if (!parsed) return {OutputRule::NameTemplateBroken, settings.nameTemplate, reason};
+    if (!FindFormatForFile(parsed->Text())) return {OutputRule::NoImageExtension, settings.nameTemplate, {}};
+    if (!parsed->UsesRow() && parsed->Columns().empty())
+      return {OutputRule::SameNameEveryRow, settings.nameTemplate, {}};
+  }
+  if (names) *names = std::move(parsed);
+  return {};
+}
 
 BatchSummary RunBatch(const BatchJob& job) { return BatchRun(job).Run(); }
 

@@ -145,8 +145,22 @@ std::string LabelTooLargeText(const LabelAdvice& advice) {
   return text;
 }
 
+std::string OutputRuleText(const OutputProblem& problem) {
+  const std::string names = "the name template '" + problem.subject + "'";
+  switch (problem.rule) {
+    case OutputRule::NameTemplateBroken:
+    case OutputRule::CaptionBroken: return problem.reason;
+    case OutputRule::NoImageExtension: return names + " must end in " + KnownExtensions(", ", " or ");
+    case OutputRule::SameNameEveryRow: return names + " gives every row the same name: use {row} or {COLUMN}";
+    case OutputRule::SheetNotPdf: return "a label sheet is a PDF file: '" + problem.subject + "' does not end in .pdf";
+    case OutputRule::None: break;
+  }
+  return {};
+}
+
 std::string ProblemText(const BatchProblem& problem) {
   if (problem.stop == BatchStop::LabelTooLarge) return LabelTooLargeText(problem.label);
+  if (problem.stop == BatchStop::OutputRules) return OutputRuleText(problem.rules);
   return problem.message;
 }
 

@@ -153,7 +153,7 @@ TEST_F(BatchDialog, DataMatrixEncodesTheTextColumnFromThePageSize) {
   EXPECT_EQ(Feeds(*dialog, 1), U("仅用于文件名"));
   RunToEnd(*dialog);
   EXPECT_EQ(dialog->SummaryText()->text(), U("已生成 2 个，失败 0 个"));
-  const int scale = BatchPageOf(*dm).scale;
+  const int scale = BatchPageOf(*dm).image.scale;
   EXPECT_EQ(QImage(QString::fromStdString(Out() + "/A.bmp")).width(), (20 + 2 * SavedQuietZoneModules) * scale);
   EXPECT_EQ(QImage(QString::fromStdString(Out() + "/B.bmp")).width(), (22 + 2 * SavedQuietZoneModules) * scale);
   EXPECT_EQ(Decoded("A.bmp", DecodeFormat::DataMatrix), "SN " + Zhang);
@@ -282,8 +282,9 @@ TEST_F(BatchDialog, FitsALaptopScreenWithReadableLabels) {
   EXPECT_LE(dialog->frameGeometry().height(), room.height());
   EXPECT_LE(dialog->frameGeometry().width(), room.width());
   for (const QLabel* label : dialog->findChildren<QLabel*>()) {
-    if (label->text().contains(QRegularExpression(QStringLiteral("\\(&[A-Z]\\)"))))
+    if (label->text().contains(QRegularExpression(QStringLiteral("\\(&[A-Z]\\)")))) {
       EXPECT_NE(label->buddy(), nullptr) << label->text().toStdString();
+    }
   }
   const QComboBox* encoding = dialog->EncodingBox();
   QStyleOptionComboBox option;
