@@ -89,12 +89,13 @@ QString OutputRuleText(OutputRule rule) {
 }
 
 QString BatchReasonText(const BatchRowResult& row) {
-  if (row.failure == RowFailure::WriteFailed) return DescribeSaveFailure(row.image);
-  const std::string_view* words = WordsFor(Reasons, row.failure);
-  // A kind this dialog does not know yet: the engine's own words.
-  if (!words) return FromUtf8(row.error);
+  const RowProblem& problem = row.problem;
+  if (problem.failure == RowFailure::WriteFailed) return DescribeSaveFailure(row.image);
+  const std::string_view* words = WordsFor(Reasons, problem.failure);
+  if (!words) return {};
   if (words->find("%1") == std::string_view::npos) return FromUtf8(*words);
-  return FromUtf8(*words).arg(FromUtf8(row.subject));
+  const QString column = problem.column.empty() ? QString::number(problem.columnIndex + 1) : FromUtf8(problem.column);
+  return FromUtf8(*words).arg(column);
 }
 
 QString BatchProblemText(const BatchProblem& problem) {

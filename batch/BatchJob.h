@@ -36,18 +36,32 @@ enum class RowFailure {
   LabelTooLarge,    // on a label sheet: the symbol and its caption do not fit a cell
 };
 
+// Why a row failed, by kind with its subject; each front end words it.
+struct RowProblem {
+  RowFailure failure = RowFailure::None;
+  // UTF-8 header of the column it is about (NothingToEncode: the text column,
+  // when the rows are raw text); empty for an unnamed one.
+  std::string column;
+  long columnIndex = -1;  // from 0, for a failure about a column
+  long count = 0;         // TooManyCells: the row's cells; DuplicateName: the earlier row; DoesNotFit: the bytes
+  long limit = 0;         // TooManyCells: the header's cells
+  bool overflow = false;  // BrokenRow: too long, rather than a quote not closed
+  // The lower layer's own reason: the text's (BadText), the read-back's
+  // (NotReadBack) or the sheet's (LabelTooLarge).
+  std::string detail;
+  explicit operator bool() const { return failure != RowFailure::None; }
+};
+
 struct BatchRowResult {
   long row = 0;             // among the data rows, from 1
   std::string fileName;     // inside the output folder; empty when none could be made
   std::string symbol;       // "version 3 level M" or "24x24"; empty when not encoded
-  RowFailure failure = RowFailure::None;
-  std::string error;        // English reason; empty when the file was written
-  std::string subject;      // UTF-8: the column a failure is about, when there is one
+  RowProblem problem;       // failure None when the file was written
   ImageResult image;        // the saving's own outcome, for WriteFailed
   // On a label sheet: the symbol and its caption, until the sheet places them.
   std::shared_ptr<const ModuleMatrix> label;
   std::string caption;
-  bool Ok() const { return failure == RowFailure::None; }
+  bool Ok() const { return !problem; }
 };
 
 struct BatchProgress {
@@ -67,6 +81,8 @@ struct BatchJob : BatchSettings {
   std::istream* inputStream = nullptr;
   std::optional<TextEncoding> encoding;  // nullopt: UTF-8 unless it is not valid UTF-8
 
+  // With a manifest: a failed row's reason, in the words of the front end that asked for it.
+  std::function<std::string(const BatchRowResult&)> describeRow;
   // Called on the thread that runs the batch, in row order.
   std::function<void(const BatchRowResult&)> onRow;
   std::function<void(const BatchProgress&)> onProgress;

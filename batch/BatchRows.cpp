@@ -6,22 +6,35 @@
 
 namespace {
 
-std::string ColumnName(const BatchColumn& column, size_t index) {
-  return column.unnamed ? "column " + std::to_string(index + 1) : "column '" + column.header + "'";
+RowError ColumnProblem(RowFailure failure, const BatchColumn& column, size_t index, std::string detail = {}) {
+  RowError error;
+  error.failure = failure;
+  error.column = column.unnamed ? std::string() : column.header;
+  error.columnIndex = static_cast<long>(index);
+  error.detail = std::move(detail);
+  return error;
 }
 
 RowError BadCell(const BatchColumn& column, size_t index, const std::string& reason) {
-  return {RowFailure::BadText, ColumnName(column, index) + ": " + reason, column.header};
+  return ColumnProblem(RowFailure::BadText, column, index, reason);
+}
+
+RowError Failure(RowFailure failure, long count = 0, long limit = 0) {
+  RowError error;
+  error.failure = failure;
+  error.count = count;
+  error.limit = limit;
+  return error;
 }
 
 RowError RecordError(const TableRecord& record, size_t headerCells) {
-  if (record.unterminatedQuote) return {RowFailure::BrokenRow, "a quoted cell is not closed before the end of the input", {}};
-  if (record.overflow)
-    return {RowFailure::BrokenRow, "the row is longer than " + std::to_string(TableReader::MaxRecordBytes) +
-                                       " bytes or " + std::to_string(TableReader::MaxRecordCells) + " cells", {}};
+  if (record.unterminatedQuote || record.overflow) {
+    RowError error = Failure(RowFailure::BrokenRow);
+    error.overflow = !record.unterminatedQuote;
+    return error;
+  }
   if (record.cells.size() > headerCells)
-    return {RowFailure::TooManyCells,
-            "the row has " + std::to_string(record.cells.size()) + " cells, the header " + std::to_string(headerCells), {}};
+    return Failure(RowFailure::TooManyCells, static_cast<long>(record.cells.size()), static_cast<long>(headerCells));
   return {};
 }
 
@@ -35,8 +48,7 @@ RowError EmptyRequiredField(const RowTask& task, const ColumnPlan& plan) {
   if (!any) return {};
   for (size_t i = 0; i < plan.columns.size(); ++i)
     if (plan.columns[i].required && !filled(i))
-      return {RowFailure::RequiredFieldEmpty, ColumnName(plan.columns[i], i) + ": a required field is empty",
-              plan.columns[i].header};
+      return ColumnProblem(RowFailure::RequiredFieldEmpty, plan.columns[i], i);
   return {};
 }
 
@@ -73,7 +85,7 @@ std::string RowNamer::NameOf(const RowTask& task, RowError& error) const {
   }
   if (captions_) return names_.ExpandCaption(task.row, rowWidth_, values);
   std::string name = names_.Expand(task.row, rowWidth_, values);
-  if (name.empty()) error = {RowFailure::EmptyName, "the file name is empty", {}};
+  if (name.empty()) error = Failure(RowFailure::EmptyName);
   return name;
 }
 
@@ -81,8 +93,7 @@ void RowNamer::ClaimName(RowTask& task) {
   if (names_.Columns().empty()) return;
   const auto [it, fresh] = claimed_.emplace(std::hash<std::string>{}(task.fileName), task.row);
   if (!fresh)
-    task.error = {RowFailure::DuplicateName,
-                  "the file name '" + task.fileName + "' is already that of row " + std::to_string(it->second), {}};
+    task.error = Failure(RowFailure::DuplicateName, it->second);
 }
 
 RowEncoder::RowEncoder(const BatchJob& job, const ColumnPlan& plan, TextEncoding encoding)
@@ -104,9 +115,7 @@ BatchRowResult RowEncoder::Encode(const RowTask& task) {
   std::string payload;
   if (!error) payload = Payload(task, error);
   if (error) {
-    result.failure = error.failure;
-    result.error = std::move(error.text);
-    result.subject = std::move(error.subject);
+    result.problem = std::move(error);
     return result;
   }
   EncodeAndWrite(payload, job_.outputDir + "/" + task.fileName, result);
@@ -116,7 +125,7 @@ BatchRowResult RowEncoder::Encode(const RowTask& task) {
 std::string RowEncoder::Payload(const RowTask& task, RowError& error) const {
   for (size_t i = 0; i < plan_.columns.size(); ++i)
     if (plan_.columns[i].unnamed && !task.cells[i].empty()) {
-      error = {RowFailure::UnnamedColumn, ColumnName(plan_.columns[i], i) + ": a column without a name holds a value", {}};
+      error = ColumnProblem(RowFailure::UnnamedColumn, plan_.columns[i], i);
       return {};
     }
   if (!plan_.rawText) return ComposedPayload(task, error);
@@ -127,7 +136,7 @@ std::string RowEncoder::Payload(const RowTask& task, RowError& error) const {
     error = BadCell(plan_.columns[column], column, reason);
     return {};
   }
-  if (bytes->empty()) error = {RowFailure::NothingToEncode, "the text is empty: there is nothing to encode", {}};
+  if (bytes->empty()) error = ColumnProblem(RowFailure::NothingToEncode, plan_.columns[column], column);
   return std::move(*bytes);
 }
 
@@ -146,7 +155,7 @@ std::string RowEncoder::ComposedPayload(const RowTask& task, RowError& error) co
   }
   const std::string payload = ComposeFieldPayload(values, job_.operatorFormat, job_.tab);
   if (payload.empty()) {
-    error = {RowFailure::NothingToEncode, "every field is empty: there is nothing to encode", {}};
+    error = Failure(RowFailure::NothingToEncode);
     return {};
   }
   return EncoderInput(payload);
@@ -158,8 +167,7 @@ void RowEncoder::EncodeAndWrite(const std::string& payload, const std::string& p
     qr_->SetErrorCorrectionLevel(std::string(1, job_.level));
     qr_->Version = job_.version;
     if (qr_->EncodeData(payload.data(), static_cast<int32_t>(payload.size())) != 0) {
-      result.failure = RowFailure::DoesNotFit;
-      result.error = "the data (" + std::to_string(payload.size()) + " bytes) fits no QR Code version at level " + job_.level;
+      result.problem = Failure(RowFailure::DoesNotFit, static_cast<long>(payload.size()));
       return;
     }
     result.symbol = "version " + std::to_string(qr_->Version) + " level " + qr::LevelLetters[qr_->EcLevel];
@@ -168,9 +176,7 @@ void RowEncoder::EncodeAndWrite(const std::string& payload, const std::string& p
     DmEncodeParams params;
     const auto grid = EncodeDm(payload, params);
     if (!grid) {
-      result.failure = RowFailure::DoesNotFit;
-      result.error = "the text (" + std::to_string(payload.size()) +
-                     " bytes) cannot be encoded in this scheme or fits no size allowed";
+      result.problem = Failure(RowFailure::DoesNotFit, static_cast<long>(payload.size()));
       return;
     }
     result.symbol = std::to_string(params.symbolRows) + "x" + std::to_string(params.symbolColumns);
@@ -187,8 +193,7 @@ void RowEncoder::EncodeAndWrite(const std::string& payload, const std::string& p
   }
   result.image = SaveImageFile(matrix, job_.image, path);
   if (!result.image.Ok()) {
-    result.failure = RowFailure::WriteFailed;
-    result.error = DescribeImageFailure(result.image);
+    result.problem = Failure(RowFailure::WriteFailed);
     return;
   }
   if (job_.verify)
@@ -213,6 +218,6 @@ std::unique_ptr<DmModuleGrid> RowEncoder::EncodeDm(const std::string& text, DmEn
 void RowEncoder::CheckReadBack(const ReadBackResult& check, const ImageFormat& format, const std::string& what,
                                BatchRowResult& result) const {
   if (check.Ok()) return;
-  result.failure = RowFailure::NotReadBack;
-  result.error = DescribeNotReadBack(check, format, job_.image, what);
+  result.problem = Failure(RowFailure::NotReadBack);
+  result.problem.detail = DescribeNotReadBack(check, format, job_.image, what);
 }

@@ -14,12 +14,7 @@
 
 class CQrCodeEncoder;
 
-struct RowError {
-  RowFailure failure = RowFailure::None;
-  std::string text;
-  std::string subject;  // the column the failure is about, when there is one
-  explicit operator bool() const { return failure != RowFailure::None; }
-};
+using RowError = RowProblem;
 
 struct RowTask {
   long row = 0;

@@ -201,8 +201,8 @@ class BatchRun {
   void PlaceLabel(BatchRowResult& result) {
     std::string error;
     if (!sheet_->AddLabel(*result.label, result.caption, &error)) {
-      result.failure = RowFailure::LabelTooLarge;
-      result.error = error;
+      result.problem.failure = RowFailure::LabelTooLarge;
+      result.problem.detail = error;
     }
     result.label.reset();
   }
@@ -228,7 +228,8 @@ class BatchRun {
     }
     const BatchRowResult& result = reported.label ? placed : reported;
     (result.Ok() ? summary_.written : summary_.failed)++;
-    manifest_.Add(result);
+    if (!job_.manifestPath.empty())
+      manifest_.Add(result, result.Ok() || !job_.describeRow ? std::string() : job_.describeRow(result));
     progress_.done++;
     progress_.written = summary_.written;
     progress_.failed = summary_.failed;

@@ -38,9 +38,9 @@ std::string ManifestWriter::Open(const std::string& path) {
   return {};
 }
 
-void ManifestWriter::Add(const BatchRowResult& result) {
+void ManifestWriter::Add(const BatchRowResult& result, const std::string& reason) {
   if (!file_) return;
-  const std::string status = result.Ok() ? "written" : "failed: " + result.error;
+  const std::string status = result.Ok() ? "written" : "failed: " + reason;
   const std::string line = std::to_string(result.row) + "," + CsvField(result.fileName) + "," +
                            CsvField(result.symbol) + "," + CsvField(status) + "\r\n";
   std::fwrite(line.data(), 1, line.size(), file_);

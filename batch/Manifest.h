@@ -17,7 +17,8 @@ class ManifestWriter {
 
   // Empty on success, else the reason.
   std::string Open(const std::string& path);
-  void Add(const BatchRowResult& result);
+  // `reason`: why a failed row failed, as the front end words it.
+  void Add(const BatchRowResult& result, const std::string& reason);
   // Empty on success; on failure the temporary file is removed.
   std::string Close();
 

@@ -11,6 +11,7 @@
 
 #include "batch/BatchJob.h"
 #include "batch/BatchProgress.h"
+#include "batch/TableReader.h"
 #include "cli/CliRun.h"
 
 namespace {
@@ -164,6 +165,17 @@ std::string ProblemText(const BatchProblem& problem) {
   return problem.message;
 }
 
+std::string ColumnName(const RowProblem& problem) {
+  if (problem.column.empty()) return "column " + std::to_string(problem.columnIndex + 1);
+  return "column '" + problem.column + "'";
+}
+
+std::string DoesNotFitText(const RowProblem& problem, const BatchSettings& settings) {
+  const std::string bytes = " (" + std::to_string(problem.count) + " bytes) ";
+  if (settings.kind == SymbolKind::Qr) return "the data" + bytes + "fits no QR Code version at level " + settings.level;
+  return "the text" + bytes + "cannot be encoded in this scheme or fits no size allowed";
+}
+
 int ExitStatus(const BatchSummary& summary) {
   switch (summary.outcome) {
     case BatchOutcome::Finished: return summary.failed == 0 ? ExitOk : ExitSomeRowsFailed;
@@ -176,6 +188,33 @@ int ExitStatus(const BatchSummary& summary) {
 
 }  // namespace
 
+std::string RowReasonText(const BatchRowResult& row, const BatchSettings& settings) {
+  const RowProblem& problem = row.problem;
+  switch (problem.failure) {
+    case RowFailure::BrokenRow:
+      if (!problem.overflow) return "a quoted cell is not closed before the end of the input";
+      return "the row is longer than " + std::to_string(TableReader::MaxRecordBytes) + " bytes or " +
+             std::to_string(TableReader::MaxRecordCells) + " cells";
+    case RowFailure::TooManyCells:
+      return "the row has " + std::to_string(problem.count) + " cells, the header " + std::to_string(problem.limit);
+    case RowFailure::BadText: return ColumnName(problem) + ": " + problem.detail;
+    case RowFailure::UnnamedColumn: return ColumnName(problem) + ": a column without a name holds a value";
+    case RowFailure::RequiredFieldEmpty: return ColumnName(problem) + ": a required field is empty";
+    case RowFailure::EmptyName: return "the file name is empty";
+    case RowFailure::DuplicateName:
+      return "the file name '" + row.fileName + "' is already that of row " + std::to_string(problem.count);
+    case RowFailure::NothingToEncode:
+      if (problem.columnIndex >= 0) return "the text is empty: there is nothing to encode";
+      return "every field is empty: there is nothing to encode";
+    case RowFailure::DoesNotFit: return DoesNotFitText(problem, settings);
+    case RowFailure::WriteFailed: return DescribeImageFailure(row.image);
+    case RowFailure::NotReadBack:
+    case RowFailure::LabelTooLarge: return problem.detail;
+    case RowFailure::None: break;
+  }
+  return {};
+}
+
 int RunBatchCli(const CliOptions& options, std::istream& in, std::ostream& err) {
   // Only the real standard error can be a terminal; tests pass a string stream.
   ProgressLine progress(err, &err == &std::cerr && ::isatty(STDERR_FILENO));
@@ -183,9 +222,10 @@ int RunBatchCli(const CliOptions& options, std::istream& in, std::ostream& err) 
   job.onRow = [&](const BatchRowResult& row) {
     if (row.Ok()) return;
     progress.Clear();
-    err << "row " << row.row << ": " << row.error << '\n';
+    err << "row " << row.row << ": " << RowReasonText(row, job) << '\n';
   };
   job.onProgress = [&](const BatchProgress& p) { progress.Update(p); };
+  job.describeRow = [&](const BatchRowResult& row) { return RowReasonText(row, job); };
   StopSignals signals;
   const BatchSummary summary = RunBatch(job);
   progress.Clear();
