@@ -20,6 +20,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QTabBar>
 #include <QTableWidget>
@@ -31,6 +34,7 @@
 #include "app/BatchRunner.h"
 #include "app/DialogDM.h"
 #include "app/TesselDlg.h"
+#include "batch/BatchProgress.h"
 #include "content/Catalogue.h"
 #include "datamatrix/DmEncoder.h"
 #include "gui/TextBytes.h"
@@ -115,8 +119,6 @@ QString Duration(double seconds) {
   return Ui(UiText::BatchMinutes).arg(whole / 60).arg(whole % 60);
 }
 
-QString KnownExtensionList() { return FromUtf8(KnownExtensions(UiText::BatchFieldSeparator, " 或 ")); }
-
 // The first column a template names that the table does not have, or empty.
 QString MissingColumn(const NameTemplate& names, const std::optional<BatchTable>& table) {
   if (!table) return {};
@@ -128,21 +130,37 @@ QString MissingColumn(const NameTemplate& names, const std::optional<BatchTable>
   return {};
 }
 
-// Why a name template cannot be used, in the dialog's words; empty when it can.
-QString NameTemplateProblem(const std::optional<NameTemplate>& names, const std::optional<BatchTable>& table) {
-  if (!names) return Ui(UiText::BatchNameUnclosed);
-  if (!FindFormatForFile(names->Text())) return Ui(UiText::BatchNameBadExtension).arg(KnownExtensionList());
-  if (!names->UsesRow() && names->Columns().empty()) return Ui(UiText::BatchNameNoVariable);
-  if (const QString missing = MissingColumn(*names, table); !missing.isEmpty())
-    return Ui(UiText::BatchNameUnknownColumn).arg(missing);
-  return {};
-}
 
 QPushButton* Button(std::string_view caption, QWidget* parent) {
   auto* button = new QPushButton(Ui(caption), parent);
   button->setAutoDefault(false);
   return button;
 }
+
+// A label whose "(&X)" moves the focus to `buddy`, instead of showing the "&".
+QLabel* BuddyLabel(std::string_view caption, QWidget* buddy, QWidget* parent) {
+  auto* label = new QLabel(Ui(caption), parent);
+  label->setBuddy(buddy);
+  return label;
+}
+
+// Room left on the screen for a dialog's contents under its title bar and frame.
+constexpr int WindowFrameRoom = 64;
+
+// Asks for its settings' full size, so that the dialog opens without
+// scrolling where the screen has room; it scrolls only where it has not.
+class SettingsScroller : public QScrollArea {
+ public:
+  SettingsScroller(QWidget* settings, QWidget* parent) : QScrollArea(parent) {
+    setFrameShape(QFrame::NoFrame);
+    setWidgetResizable(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setWidget(settings);
+  }
+  QSize sizeHint() const override {
+    return widget()->sizeHint() + QSize(verticalScrollBar()->sizeHint().width(), 0);
+  }
+};
 
 // A path to type in and its "浏览..." button.
 QHBoxLayout* PathRow(std::string_view browse, QWidget* parent, QLineEdit*& edit, QPushButton*& button) {
@@ -162,14 +180,24 @@ CBatchDlg::CBatchDlg(QWidget* parent, const BatchPage& page, BatchDesktop& deskt
   auto* layout = new QVBoxLayout(this);
   pageText_ = new QLabel(PageDescription(page_), this);
   layout->addWidget(pageText_);
-  layout->addWidget(BuildInputGroup(), 1);
-  layout->addWidget(BuildOutputGroup());
+  // The settings scroll on a low screen; the run's progress and its buttons stay in sight.
+  auto* settings = new QWidget;
+  auto* settingsLayout = new QVBoxLayout(settings);
+  settingsLayout->setContentsMargins(0, 0, 0, 0);
+  settingsLayout->addWidget(BuildInputGroup(), 1);
+  settingsLayout->addWidget(BuildOutputGroup());
+  layout->addWidget(new SettingsScroller(settings, this), 1);
   layout->addWidget(BuildRunArea());
   connect(runner_, &BatchRunner::Finished, this, &CBatchDlg::OnFinished);
   progressTimer_.setInterval(ProgressIntervalMs);
   connect(&progressTimer_, &QTimer::timeout, this, &CBatchDlg::ShowProgress);
   CheckColumns();
-  resize(sizeHint().expandedTo(QSize(720, 640)));
+  FitScreen();
+}
+
+void CBatchDlg::FitScreen() {
+  const QRect room = screen()->availableGeometry();
+  resize(sizeHint().expandedTo(QSize(720, 640)).boundedTo(QSize(room.width(), room.height() - WindowFrameRoom)));
 }
 
 CBatchDlg::~CBatchDlg() = default;
@@ -189,6 +217,8 @@ QWidget* CBatchDlg::BuildInputGroup() {
   auto* encodingRow = new QHBoxLayout;
   auto* encodingLabel = new QLabel(Ui(UiText::BatchEncoding), group);
   encoding_ = new QComboBox(group);
+  // Wide enough for the encoding it detects, which it learns only later.
+  encoding_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   encoding_->addItem(Ui(UiText::BatchEncodingAutomatic));
   for (TextEncoding choice : ForcedEncodings) encoding_->addItem(FromUtf8(TextEncodingName(choice)));
   encodingLabel->setBuddy(encoding_);
@@ -243,9 +273,10 @@ QWidget* CBatchDlg::BuildFolderPart(QWidget* parent) {
   folderPart_ = new QWidget(parent);
   auto* form = new QFormLayout(folderPart_);
   form->setContentsMargins(0, 0, 0, 0);
-  form->addRow(Ui(UiText::BatchFolder), PathRow(UiText::BatchChooseFolder, folderPart_, folder_, chooseFolder_));
+  QHBoxLayout* folderRow = PathRow(UiText::BatchChooseFolder, folderPart_, folder_, chooseFolder_);
+  form->addRow(BuddyLabel(UiText::BatchFolder, folder_, folderPart_), folderRow);
   name_ = new QLineEdit(FromUtf8(NameTemplate::Default), folderPart_);
-  form->addRow(Ui(UiText::BatchNameTemplate), name_);
+  form->addRow(BuddyLabel(UiText::BatchNameTemplate, name_, folderPart_), name_);
   nameNote_ = new QLabel(folderPart_);
   nameNote_->setWordWrap(true);
   form->addRow(QString(), nameNote_);
@@ -259,7 +290,8 @@ QWidget* CBatchDlg::BuildSheetPart(QWidget* parent) {
   sheetPart_ = new QWidget(parent);
   auto* form = new QFormLayout(sheetPart_);
   form->setContentsMargins(0, 0, 0, 0);
-  form->addRow(Ui(UiText::BatchSheetFile), PathRow(UiText::BatchChooseSheetFile, sheetPart_, sheetFile_, chooseSheet_));
+  QHBoxLayout* fileRow = PathRow(UiText::BatchChooseSheetFile, sheetPart_, sheetFile_, chooseSheet_);
+  form->addRow(BuddyLabel(UiText::BatchSheetFile, sheetFile_, sheetPart_), fileRow);
 
   auto* gridRow = new QHBoxLayout;
   paper_ = new QComboBox(sheetPart_);
@@ -280,15 +312,15 @@ QWidget* CBatchDlg::BuildSheetPart(QWidget* parent) {
   moduleMm_->setValue(DefaultModuleMm);
   moduleMm_->setSuffix(Ui(UiText::BatchModuleUnit));
   gridRow->addWidget(paper_);
-  gridRow->addWidget(new QLabel(Ui(UiText::BatchGrid), sheetPart_));
+  gridRow->addWidget(BuddyLabel(UiText::BatchGrid, gridColumns_, sheetPart_));
   gridRow->addWidget(gridColumns_);
   gridRow->addWidget(gridRows_);
-  gridRow->addWidget(new QLabel(Ui(UiText::BatchModuleSize), sheetPart_));
+  gridRow->addWidget(BuddyLabel(UiText::BatchModuleSize, moduleMm_, sheetPart_));
   gridRow->addWidget(moduleMm_);
   gridRow->addStretch(1);
-  form->addRow(Ui(UiText::BatchPaper), gridRow);
+  form->addRow(BuddyLabel(UiText::BatchPaper, paper_, sheetPart_), gridRow);
   caption_ = new QLineEdit(QStringLiteral("{row}"), sheetPart_);
-  form->addRow(Ui(UiText::BatchCaption), caption_);
+  form->addRow(BuddyLabel(UiText::BatchCaption, caption_, sheetPart_), caption_);
   moduleNote_ = new QLabel(sheetPart_);
   moduleNote_->setWordWrap(true);
   form->addRow(QString(), moduleNote_);
@@ -297,6 +329,9 @@ QWidget* CBatchDlg::BuildSheetPart(QWidget* parent) {
   connect(sheetFile_, &QLineEdit::textChanged, this, &CBatchDlg::CheckColumns);
   connect(caption_, &QLineEdit::textChanged, this, &CBatchDlg::CheckColumns);
   connect(moduleMm_, &QDoubleSpinBox::valueChanged, this, &CBatchDlg::CheckColumns);
+  connect(gridColumns_, &QSpinBox::valueChanged, this, &CBatchDlg::CheckColumns);
+  connect(gridRows_, &QSpinBox::valueChanged, this, &CBatchDlg::CheckColumns);
+  connect(paper_, &QComboBox::currentIndexChanged, this, &CBatchDlg::CheckColumns);
   return sheetPart_;
 }
 
@@ -362,6 +397,7 @@ void CBatchDlg::ChooseInput() {
 
 void CBatchDlg::LoadInput(const QString& path) {
   inputPath_ = path;
+  ClearLastRun();
   inputName_->setText(QDir::toNativeSeparators(path));
   encoding_->setCurrentIndex(0);
   // A folder beside the spreadsheet, named after it, unless one was chosen.
@@ -431,19 +467,17 @@ void CBatchDlg::ShowTable() {
 }
 
 void CBatchDlg::CheckColumns() {
-  std::string parseError;
-  const auto names = ToSheet() ? NameTemplate::ParseCaption(caption_->text().toStdString(), &parseError)
-                               : NameTemplate::Parse(name_->text().toStdString(), &parseError);
-  const QString outputProblem = OutputProblem(names);
+  std::optional<NameTemplate> names;
+  const QString outputProblem = OutputProblemText(names);
   nameReady_ = outputProblem.isEmpty();
   const ImageOptions symbol = SheetSymbol();
   const QString sheetHint = Ui(UiText::BatchModuleActual)
                                 .arg(SheetDpi)
                                 .arg(symbol.scale * MillimetresPerInch / SheetDpi, 0, 'f', 2);
   const QString folderHint = Ui(UiText::BatchNameHint).arg(KnownExtensionList());
-  QLabel* note = ToSheet() ? moduleNote_ : nameNote_;
-  note->setText(nameReady_ ? (ToSheet() ? sheetHint : folderHint) : outputProblem);
-  note->setStyleSheet(nameReady_ ? QString() : QStringLiteral("color: red"));
+  // Both notes always say something, so that choosing the other output does not move what lies below.
+  ShowNote(nameNote_, ToSheet() || nameReady_ ? folderHint : outputProblem, !ToSheet() && !nameReady_);
+  ShowNote(moduleNote_, !ToSheet() || nameReady_ ? sheetHint : outputProblem, ToSheet() && !nameReady_);
 
   QString problem;
   columnsReady_ = false;
@@ -469,8 +503,27 @@ void CBatchDlg::CheckColumns() {
   columnsNote_->setText(problem.isEmpty() ? fields
                                           : QStringLiteral("<span style='color:red'>%1</span><br>%2")
                                                 .arg(problem.toHtmlEscaped(), fields.toHtmlEscaped()));
+  if (ToSheet() && nameReady_ && columnsReady_)
+    if (const QString tooLarge = LabelProblem(); !tooLarge.isEmpty()) {
+      nameReady_ = false;
+      ShowNote(moduleNote_, tooLarge, true);
+    }
   FitPreviewColumns();
   UpdateStart();
+}
+
+QString CBatchDlg::LabelProblem() const {
+  // The first rows as the run would read them, without verifying: only the label's size matters.
+  BatchJob job = MakeJob();
+  job.encoding = table_->encoding;
+  job.verify = false;
+  const BatchProblem problem = CheckBatch(job);
+  return problem.stop == BatchStop::LabelTooLarge ? BatchProblemText(problem) : QString();
+}
+
+void CBatchDlg::ShowNote(QLabel* note, const QString& text, bool problem) {
+  note->setText(text);
+  note->setStyleSheet(problem ? QStringLiteral("color: red") : QString());
 }
 
 void CBatchDlg::FitPreviewColumns() {
@@ -482,13 +535,10 @@ void CBatchDlg::FitPreviewColumns() {
     preview_->setColumnWidth(c, std::min(preview_->columnWidth(c), std::max(widest, MinPreviewColumnWidth)));
 }
 
-QString CBatchDlg::OutputProblem(const std::optional<NameTemplate>& names) const {
-  if (!ToSheet()) return NameTemplateProblem(names, table_);
-  if (!names) return Ui(UiText::BatchCaptionBad);
+QString CBatchDlg::OutputProblemText(std::optional<NameTemplate>& names) const {
+  if (const OutputProblem problem = CheckBatchOutput(Settings(), &names)) return OutputRuleText(problem.rule);
   if (const QString missing = MissingColumn(*names, table_); !missing.isEmpty())
-    return Ui(UiText::BatchCaptionUnknownColumn).arg(missing);
-  if (!sheetFile_->text().trimmed().endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
-    return Ui(UiText::BatchSheetNotPdf);
+    return Ui(ToSheet() ? UiText::BatchCaptionUnknownColumn : UiText::BatchNameUnknownColumn).arg(missing);
   return {};
 }
 
@@ -499,34 +549,38 @@ void CBatchDlg::UpdateStart() {
 
 BatchJob CBatchDlg::MakeJob() const {
   BatchJob job;
-  job.kind = page_.kind;
+  static_cast<BatchSettings&>(job) = Settings();
   job.inputPath = ToLocalPath(inputPath_);
   job.encoding = ChosenEncoding();
-  job.operatorFormat = page_.operatorFormat;
-  job.tab = page_.tab;
-  job.level = page_.level;
-  job.version = page_.version;
-  job.dmSize = page_.dmSize;
-  job.dmGrowSize = true;
-  job.image.scale = page_.scale;
-  job.verify = verify_->isChecked();
+  return job;
+}
+
+BatchSettings CBatchDlg::Settings() const {
+  BatchSettings settings = page_;
+  settings.verify = verify_->isChecked();
   if (ToSheet()) {
     const PaperSize& paper = PaperSizes[static_cast<size_t>(std::max(paper_->currentIndex(), 0))];
-    job.labels = LabelSheetJob{{paper, gridColumns_->value(), gridRows_->value(), SheetSymbol()},
+    settings.labels = LabelSheetJob{{paper, gridColumns_->value(), gridRows_->value(), SheetSymbol()},
                                caption_->text().toStdString(), ToLocalPath(sheetFile_->text().trimmed())};
   } else {
-    job.outputDir = ToLocalPath(folder_->text().trimmed());
-    job.nameTemplate = name_->text().toStdString();
+    settings.outputDir = ToLocalPath(folder_->text().trimmed());
+    settings.nameTemplate = name_->text().toStdString();
   }
-  return job;
+  return settings;
+}
+
+void CBatchDlg::ClearLastRun() {
+  failures_->clear();
+  summary_->clear();
+  progressText_->clear();
+  progressBar_->setValue(0);
+  copyFailures_->setEnabled(false);
+  openFolder_->setEnabled(false);
 }
 
 void CBatchDlg::Start() {
   if (!start_->isEnabled()) return;
-  failures_->clear();
-  summary_->clear();
-  copyFailures_->setEnabled(false);
-  openFolder_->setEnabled(false);
+  ClearLastRun();
   expectedRows_ = table_ ? table_->rows : 0;
   progressBar_->setRange(0, static_cast<int>(std::max(expectedRows_, 1L)));
   progressBar_->setValue(0);
@@ -570,18 +624,19 @@ void CBatchDlg::ShowProgress() {
   std::vector<BatchRowResult> failed;
   const BatchProgress progress = runner_->Progress(&failed);
   AddFailures(std::move(failed));
-  const long total = progress.total >= 0 ? progress.total : expectedRows_;
-  const double seconds = std::max(elapsed_.elapsed() / 1000.0, 0.001);
-  const double rate = progress.done / seconds;
+  BatchProgress known = progress;
+  if (known.total < 0) known.total = expectedRows_;
+  const long total = known.total;
+  const BatchPace pace = PaceOf(known, std::max(elapsed_.elapsed() / 1000.0, 0.001));
   progressBar_->setRange(0, static_cast<int>(std::max(total, 1L)));
   progressBar_->setValue(static_cast<int>(std::min(progress.done, std::max(total, 1L))));
   if (!cancel_->isEnabled()) return;  // keeps saying that it is cancelling
   if (progress.done == 0) return;
-  const QString rateText = QString::number(std::lround(rate));
+  const QString rateText = QString::number(std::lround(pace.rowsPerSecond));
   progressText_->setText(total > 0 ? Ui(UiText::BatchProgress)
                                          .arg(progress.done)
                                          .arg(total)
-                                         .arg(rateText, Duration((total - progress.done) / std::max(rate, 1e-9)))
+                                         .arg(rateText, Duration(pace.secondsLeft))
                                    : Ui(UiText::BatchProgressUnknownTotal).arg(progress.done).arg(rateText));
 }
 
@@ -630,26 +685,23 @@ void CBatchDlg::CopyFailures() {
 }
 
 BatchPage BatchPageOf(const CTesselDlg& qr) {
+  const PageChoice choice = qr.Choice();
   BatchPage page;
-  page.operatorFormat = qr.OperatorFormat();
-  page.tab = qr.ContentTabs()->Bar()->currentIndex();
-  // The level and version lists hold what the user chose; the encoder only
-  // what the last symbol needed.
-  const auto* level = qr.findChild<QComboBox*>(QString::number(ControlId::EcLevel));
-  const int levelIndex = level ? level->currentIndex() : -1;
-  page.level = QrLevelAt(levelIndex).value_or(DefaultQrLevel);
-  const auto* version = qr.findChild<QComboBox*>(QString::number(ControlId::VersionList));
-  page.version = version ? std::max(version->currentIndex(), 0) : 0;
-  page.scale = qr.Scale();
+  page.operatorFormat = choice.operatorFormat;
+  page.tab = choice.tab;
+  page.level = choice.level;
+  page.version = choice.version;
+  page.image.scale = choice.scale;
   return page;
 }
 
 BatchPage BatchPageOf(const CDialogDM& dm) {
+  const PageChoice choice = dm.Choice();
   BatchPage page;
   page.kind = SymbolKind::Dm;
-  page.scale = dm.Scale();
-  // The size the user chose, not the one the page's last text grew to.
-  const auto* size = dm.findChild<QComboBox*>(QString::number(ControlId::VersionList));
-  page.dmSize = size ? std::clamp(size->currentIndex(), 0, DmSquareSizeCount - 1) : 0;
+  // The page's size is the smallest: a longer text grows, as on the page.
+  page.dmSize = choice.dmSize;
+  page.dmGrowSize = true;
+  page.image.scale = choice.scale;
   return page;
 }

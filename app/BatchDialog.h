@@ -74,13 +74,21 @@ class CBatchDlg : public QDialog {
   void reject() override;
 
  private:
+  // As large as its contents, within the screen: the settings scroll on a low one.
+  void FitScreen();
   QWidget* BuildInputGroup();
   QWidget* BuildOutputGroup();
   QWidget* BuildFolderPart(QWidget* parent);
   QWidget* BuildSheetPart(QWidget* parent);
   bool ToSheet() const;
   // Why the file names (or the captions) cannot be made; empty when they can.
-  QString OutputProblem(const std::optional<NameTemplate>& names) const;
+  // `names` gets the template that parsed.
+  QString OutputProblemText(std::optional<NameTemplate>& names) const;
+  // Why the first label would not fit a cell of the sheet; empty when it fits.
+  QString LabelProblem() const;
+  static void ShowNote(QLabel* note, const QString& text, bool problem);
+  // The summary, the failures and the progress of a run on another spreadsheet.
+  void ClearLastRun();
   void SetRunning(bool running);
   // Where the files went: the folder, or the one holding the label sheet.
   QString OutputFolder() const;
@@ -95,6 +103,7 @@ class CBatchDlg : public QDialog {
   void AddFailures(std::vector<BatchRowResult> rows);
   void OnFinished(const BatchSummary& summary);
   std::optional<TextEncoding> ChosenEncoding() const;
+  BatchSettings Settings() const;
   BatchJob MakeJob() const;
 
   BatchPage page_;

@@ -10,16 +10,9 @@
 
 #include "batch/BatchJob.h"
 
-// The page a batch composes for, as it was set when the dialog opened.
-struct BatchPage {
-  SymbolKind kind = SymbolKind::Qr;
-  int operatorFormat = 1;
-  int tab = 0;
-  QrLevel level = DefaultQrLevel;
-  int version = 0;  // the smallest version; 0 chooses automatically
-  int dmSize = 0;   // the smallest square's size index; larger ones when the text does not fit
-  int scale = 4;
-};
+// The page a batch composes for, as it was set when the dialog opened: the
+// batch's settings before the dialog adds the output.
+using BatchPage = BatchSettings;
 
 struct BatchTable {
   TextEncoding encoding = TextEncoding::Utf8;  // detected, or the one forced

@@ -1,6 +1,7 @@
 #include "app/BatchReasons.h"
 
 #include <QFile>
+#include <QStringList>
 
 #include <algorithm>
 #include <array>
@@ -27,7 +28,8 @@ const std::string_view* WordsFor(const std::array<Wording<Kind>, N>& table, Kind
   return found == table.end() ? nullptr : &found->text;
 }
 
-constexpr std::array<Wording<RowFailure>, 10> Reasons = {{
+constexpr std::array<Wording<RowFailure>, 11> Reasons = {{
+    {RowFailure::RequiredFieldEmpty, UiText::BatchReasonRequiredFieldEmpty},
     {RowFailure::BrokenRow, UiText::BatchReasonBrokenRow},
     {RowFailure::TooManyCells, UiText::BatchReasonTooManyCells},
     {RowFailure::BadText, UiText::BatchReasonBadText},
@@ -51,13 +53,49 @@ constexpr std::array<Wording<HeaderFailure>, 8> HeaderReasons = {{
     {HeaderFailure::NoTemplateColumn, UiText::BatchHeaderNoTemplateColumn},
 }};
 
+QString Mm(double mm) { return QString::number(mm, 'f', 1); }
+
+QString LabelTooLargeText(const LabelAdvice& advice) {
+  const LabelFit& fit = advice.fit;
+  QString text = FromUtf8(UiText::BatchLabelTooLarge)
+                     .arg(QString::number(advice.modules), Mm(fit.widthMm), Mm(fit.heightMm), Mm(fit.cellWidthMm),
+                          Mm(fit.cellHeightMm));
+  QStringList remedies;
+  if (advice.mostColumns > 0)
+    remedies << FromUtf8(UiText::BatchLabelFewerLabels).arg(advice.mostColumns).arg(advice.mostRows);
+  if (advice.largestModuleMm > 0)
+    remedies << FromUtf8(UiText::BatchLabelSmallerModule).arg(advice.largestModuleMm, 0, 'f', 2);
+  if (advice.mostModules > 0) remedies << FromUtf8(UiText::BatchLabelSmallerSymbol).arg(advice.mostModules);
+  if (!remedies.isEmpty())
+    text += FromUtf8(UiText::BatchLabelFitsWith).arg(remedies.join(FromUtf8(UiText::BatchLabelOr)));
+  return text;
+}
+
 }  // namespace
 
+QString KnownExtensionList() { return FromUtf8(KnownExtensions(UiText::BatchFieldSeparator, " 或 ")); }
+
+// The batch's rules for its output, in the dialog's words.
+QString OutputRuleText(OutputRule rule) {
+  switch (rule) {
+    case OutputRule::NameTemplateBroken: return FromUtf8(UiText::BatchNameUnclosed);
+    case OutputRule::NoImageExtension: return FromUtf8(UiText::BatchNameBadExtension).arg(KnownExtensionList());
+    case OutputRule::SameNameEveryRow: return FromUtf8(UiText::BatchNameNoVariable);
+    case OutputRule::CaptionBroken: return FromUtf8(UiText::BatchCaptionBad);
+    case OutputRule::SheetNotPdf: return FromUtf8(UiText::BatchSheetNotPdf);
+    case OutputRule::None: break;
+  }
+  return {};
+}
+
 QString BatchReasonText(const BatchRowResult& row) {
-  if (row.failure == RowFailure::WriteFailed) return DescribeSaveFailure(row.image);
-  const std::string_view* words = WordsFor(Reasons, row.failure);
-  // A kind this dialog does not know yet: the engine's own words.
-  return FromUtf8(words ? *words : row.error);
+  const RowProblem& problem = row.problem;
+  if (problem.failure == RowFailure::WriteFailed) return DescribeSaveFailure(row.image);
+  const std::string_view* words = WordsFor(Reasons, problem.failure);
+  if (!words) return {};
+  if (words->find("%1") == std::string_view::npos) return FromUtf8(*words);
+  const QString column = problem.column.empty() ? QString::number(problem.columnIndex + 1) : FromUtf8(problem.column);
+  return FromUtf8(*words).arg(column);
 }
 
 QString BatchProblemText(const BatchProblem& problem) {
@@ -71,6 +109,8 @@ QString BatchProblemText(const BatchProblem& problem) {
     case BatchStop::FolderNotCreated: return FromUtf8(UiText::BatchFolderNotCreated).arg(subject, reason);
     case BatchStop::FolderNotWritable: return FromUtf8(UiText::BatchFolderNotWritable).arg(subject, reason);
     case BatchStop::OutputFailed: return DescribeSaveFailure(problem.output);
+    case BatchStop::LabelTooLarge: return LabelTooLargeText(problem.label);
+    case BatchStop::OutputRules: return OutputRuleText(problem.rules.rule);
     case BatchStop::None:
     case BatchStop::Other: break;
   }

@@ -10,3 +10,6 @@
 QString BatchReasonText(const BatchRowResult& row);
 QString HeaderRefusalText(const HeaderRefusal& refusal);
 QString BatchProblemText(const BatchProblem& problem);
+QString OutputRuleText(OutputRule rule);
+// The image formats' extensions, for the dialog's texts.
+QString KnownExtensionList();

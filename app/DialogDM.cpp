@@ -1,6 +1,7 @@
 #include "app/DialogDM.h"
 
 #include <QComboBox>
+#include <algorithm>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
@@ -33,6 +34,14 @@ CDialogDM::CDialogDM(QWidget* parent, const DialogUnits& units)
   // In the text box Ctrl+Z is the box's own.
   auto* undo = new QShortcut(QKeySequence::Undo, this, TextBox(), &QPlainTextEdit::undo);
   undo->setContext(Qt::WidgetWithChildrenShortcut);
+}
+
+PageChoice CDialogDM::Choice() const {
+  PageChoice choice;
+  // The size the user chose, not the one the page's last text grew to.
+  choice.dmSize = std::clamp(controls_.Get<QComboBox>(ControlId::VersionList)->currentIndex(), 0, LargestSquare);
+  choice.scale = Scale();
+  return choice;
 }
 
 QPlainTextEdit* CDialogDM::TextBox() const { return controls_.Get<QPlainTextEdit>(ControlId::DmText); }

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/PageChoice.h"
 #include "app/SymbolPage.h"
 
 class QComboBox;
@@ -19,6 +20,7 @@ class CDialogDM : public CSymbolPage {
   const std::string& Text() const { return text_; }
   QPlainTextEdit* TextBox() const;
   QString FileNameHint() const override;
+  PageChoice Choice() const;
 
  protected:
   void OnScaleChanged() override { GenerateSymbol(); }

@@ -101,6 +101,16 @@ CDialogTypeBase* CTesselDlg::Page(std::string_view className) const {
   return nullptr;
 }
 
+PageChoice CTesselDlg::Choice() const {
+  PageChoice choice;
+  choice.operatorFormat = operatorFormat_;
+  choice.tab = ContentTabs()->Bar()->currentIndex();
+  choice.level = level_;
+  choice.version = SelectedVersion();
+  choice.scale = Scale();
+  return choice;
+}
+
 void CTesselDlg::RebuildTabs(int format) {
   QTabBar* bar = ContentTabs()->Bar();
   const QSignalBlocker quiet(bar);

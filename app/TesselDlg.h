@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/PageChoice.h"
 #include "app/SymbolPage.h"
 #include "content/Payload.h"
 #include "qr/QrLevel.h"
@@ -36,6 +37,7 @@ class CTesselDlg : public CSymbolPage {
   CTabControl* ContentTabs() const;
   // The first field of the shown content page that holds text, top to bottom.
   QString FileNameHint() const override;
+  PageChoice Choice() const;
 
  protected:
   void OnScaleChanged() override { ComposePayload(); }

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "batch/BatchProblem.h"
+#include "batch/BatchSettings.h"
 #include "batch/ColumnPlan.h"
 #include "batch/NameTemplate.h"
 #include "batch/TextEncoding.h"
@@ -26,6 +27,7 @@ enum class RowFailure {
   TooManyCells,     // more cells than the header
   BadText,          // a cell that is not valid text in the input's encoding
   UnnamedColumn,    // a value in a column without a header
+  RequiredFieldEmpty,  // a field the page marks required is empty while others are filled
   EmptyName,        // the name template gave an empty name
   DuplicateName,    // an earlier row has the same file name
   NothingToEncode,  // every field (or the text) is empty
@@ -35,25 +37,32 @@ enum class RowFailure {
   LabelTooLarge,    // on a label sheet: the symbol and its caption do not fit a cell
 };
 
+// Why a row failed, by kind with its subject; each front end words it.
+struct RowProblem {
+  RowFailure failure = RowFailure::None;
+  // UTF-8 header of the column it is about (NothingToEncode: the text column,
+  // when the rows are raw text); empty for an unnamed one.
+  std::string column;
+  long columnIndex = -1;  // from 0, for a failure about a column
+  long count = 0;         // TooManyCells: the row's cells; DuplicateName: the earlier row; DoesNotFit: the bytes
+  long limit = 0;         // TooManyCells: the header's cells
+  bool overflow = false;  // BrokenRow: too long, rather than a quote not closed
+  // The lower layer's own reason: the text's (BadText), the read-back's
+  // (NotReadBack) or the sheet's (LabelTooLarge).
+  std::string detail;
+  explicit operator bool() const { return failure != RowFailure::None; }
+};
+
 struct BatchRowResult {
   long row = 0;             // among the data rows, from 1
   std::string fileName;     // inside the output folder; empty when none could be made
   std::string symbol;       // "version 3 level M" or "24x24"; empty when not encoded
-  RowFailure failure = RowFailure::None;
-  std::string error;        // English reason; empty when the file was written
+  RowProblem problem;       // failure None when the file was written
   ImageResult image;        // the saving's own outcome, for WriteFailed
   // On a label sheet: the symbol and its caption, until the sheet places them.
   std::shared_ptr<const ModuleMatrix> label;
   std::string caption;
-  bool Ok() const { return failure == RowFailure::None; }
-};
-
-// Instead of one file per row, one PDF with every row's symbol as a label,
-// in a grid on as many pages as needed.
-struct LabelSheetJob {
-  LabelSheetLayout sheet;          // paper, grid, and the symbols' physical size
-  std::string captionTemplate;   // "{row}" and "{COLUMN}" as in file names; empty: no captions
-  std::string path;              // the PDF file
+  bool Ok() const { return !problem; }
 };
 
 struct BatchProgress {
@@ -64,9 +73,8 @@ struct BatchProgress {
   int pages = 0;  // of the label sheet
 };
 
-struct BatchJob {
-  SymbolKind kind = SymbolKind::Qr;
-
+// The settings, where the rows come from, and who hears of them.
+struct BatchJob : BatchSettings {
   // The input: the file at inputPath, or inputStream when set (standard
   // input), which is then named inputPath in messages. A name ending in
   // ".tsv" means tab-separated values, anything else CSV.
@@ -74,26 +82,8 @@ struct BatchJob {
   std::istream* inputStream = nullptr;
   std::optional<TextEncoding> encoding;  // nullopt: UTF-8 unless it is not valid UTF-8
 
-  // QR: the content page (operator format 1..3, tab from 0), level, smallest version.
-  int operatorFormat = 1;
-  int tab = 0;
-  QrLevel level = DefaultQrLevel;
-  int version = 0;
-  // Data Matrix: requested size and encodation scheme.
-  int dmSize = DmSmallestSquare;
-  int dmScheme = Ascii;
-  // A square dmSize is the smallest: a text that does not fit takes the next
-  // larger square, as on the DM page. Otherwise the size is exact.
-  bool dmGrowSize = false;
-
-  ImageOptions image;
-  // Read every file back with independent decoders; a row that does not read back fails.
-  bool verify = false;
-  std::optional<LabelSheetJob> labels;  // set: one label sheet instead of outputDir
-  std::string outputDir;
-  std::string nameTemplate{NameTemplate::Default};
-  int jobs = 0;              // threads that encode and write; 0: one per hardware thread
-  std::string manifestPath;  // empty: no manifest
+  // With a manifest: a failed row's reason, in the words of the front end that asked for it.
+  std::function<std::string(const BatchRowResult&)> describeRow;
   std::ostream* manifestStream = nullptr;  // set: the manifest is written here instead (standard output)
 
   // Called on the thread that runs the batch, in row order.
@@ -121,6 +111,10 @@ struct BatchSummary {
 };
 
 BatchSummary RunBatch(const BatchJob& job);
+// What RunBatch would stop for before writing anything (the templates, the
+// input and its header, a first label too large for its cell), without
+// writing; `stop` None when it would start.
+BatchProblem CheckBatch(const BatchJob& job);
 
 // Default for BatchJob::jobs = 0.
 int DefaultBatchJobs();

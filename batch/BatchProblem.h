@@ -5,6 +5,8 @@
 #include <string>
 #include <utility>
 
+#include "batch/BatchSettings.h"
+#include "batch/LabelAdvice.h"
 #include "image/ImageResult.h"
 
 enum class BatchStop {
@@ -16,6 +18,8 @@ enum class BatchStop {
   FolderNotCreated,   // `subject` the output folder, `error` why (ENOTDIR: it is not a folder)
   FolderNotWritable,  // `subject` the folder, `error` why
   OutputFailed,       // `output`: the label sheet, or its folder, and why
+  LabelTooLarge,      // `label`: the first row's label does not fit a cell of the sheet
+  OutputRules,        // `rules`: the name template, the caption or the sheet's file
 };
 
 struct BatchProblem {
@@ -23,6 +27,8 @@ struct BatchProblem {
   std::string subject;
   int error = 0;  // errno, 0 when none applies
   ImageResult output;
+  LabelAdvice label;
+  OutputProblem rules;
   std::string message;  // English
 };
 

@@ -5,22 +5,49 @@
 
 namespace {
 
-std::string ColumnName(const BatchColumn& column, size_t index) {
-  return column.unnamed ? "column " + std::to_string(index + 1) : "column '" + column.header + "'";
+RowError ColumnProblem(RowFailure failure, const BatchColumn& column, size_t index, std::string detail = {}) {
+  RowError error;
+  error.failure = failure;
+  error.column = column.unnamed ? std::string() : column.header;
+  error.columnIndex = static_cast<long>(index);
+  error.detail = std::move(detail);
+  return error;
 }
 
 RowError BadCell(const BatchColumn& column, size_t index, const std::string& reason) {
-  return {RowFailure::BadText, ColumnName(column, index) + ": " + reason};
+  return ColumnProblem(RowFailure::BadText, column, index, reason);
+}
+
+RowError Failure(RowFailure failure, long count = 0, long limit = 0) {
+  RowError error;
+  error.failure = failure;
+  error.count = count;
+  error.limit = limit;
+  return error;
 }
 
 RowError RecordError(const TableRecord& record, size_t headerCells) {
-  if (record.unterminatedQuote) return {RowFailure::BrokenRow, "a quoted cell is not closed before the end of the input"};
-  if (record.overflow)
-    return {RowFailure::BrokenRow, "the row is longer than " + std::to_string(TableReader::MaxRecordBytes) +
-                                       " bytes or " + std::to_string(TableReader::MaxRecordCells) + " cells"};
+  if (record.unterminatedQuote || record.overflow) {
+    RowError error = Failure(RowFailure::BrokenRow);
+    error.overflow = !record.unterminatedQuote;
+    return error;
+  }
   if (record.cells.size() > headerCells)
-    return {RowFailure::TooManyCells,
-            "the row has " + std::to_string(record.cells.size()) + " cells, the header " + std::to_string(headerCells)};
+    return Failure(RowFailure::TooManyCells, static_cast<long>(record.cells.size()), static_cast<long>(headerCells));
+  return {};
+}
+
+// A row that fills some fields but leaves a required one empty is a data
+// error in a spreadsheet, though the page would compose it; a row with no
+// field at all is left to say that there is nothing to encode.
+RowError EmptyRequiredField(const RowTask& task, const ColumnPlan& plan) {
+  const auto filled = [&](size_t i) { return plan.columns[i].slot >= 0 && !task.cells[i].empty(); };
+  bool any = false;
+  for (size_t i = 0; i < plan.columns.size(); ++i) any = any || filled(i);
+  if (!any) return {};
+  for (size_t i = 0; i < plan.columns.size(); ++i)
+    if (plan.columns[i].required && !filled(i))
+      return ColumnProblem(RowFailure::RequiredFieldEmpty, plan.columns[i], i);
   return {};
 }
 
@@ -29,15 +56,6 @@ std::string SymbolInWords(const Symbol& symbol) {
   if (symbol.symbology == Symbology::QrCode)
     return "version " + std::to_string(symbol.version) + " level " + QrLevelLetter(symbol.level);
   return std::to_string(symbol.matrix.Rows()) + "x" + std::to_string(symbol.matrix.Columns());
-}
-
-// Temporary English until the row failures are worded by the front ends.
-std::string DescribeSymbolFailure(const SymbolResult& made, const SymbolRequest& request) {
-  if (made.failure == SymbolFailure::NothingToEncode) return "every field is empty: there is nothing to encode";
-  const std::string bytes = std::to_string(made.symbol.data.size()) + " bytes";
-  if (request.symbology == Symbology::QrCode)
-    return "the data (" + bytes + ") fits no QR Code version at level " + QrLevelLetter(request.level);
-  return "the text (" + bytes + ") cannot be encoded in this scheme or fits no size allowed";
 }
 
 }  // namespace
@@ -52,6 +70,7 @@ RowTask RowNamer::Next(TableRecord record) {
   task.error = RecordError(record, plan_.columns.size());
   task.cells = std::move(record.cells);
   task.cells.resize(plan_.columns.size());  // missing cells are empty
+  if (!task.error) task.error = EmptyRequiredField(task, plan_);
   RowError nameError;
   task.fileName = NameOf(task, nameError);
   if (!task.error) task.error = std::move(nameError);
@@ -72,7 +91,7 @@ std::string RowNamer::NameOf(const RowTask& task, RowError& error) const {
   }
   if (captions_) return names_.ExpandCaption(task.row, rowWidth_, values);
   std::string name = names_.Expand(task.row, rowWidth_, values);
-  if (name.empty()) error = {RowFailure::EmptyName, "the file name is empty"};
+  if (name.empty()) error = Failure(RowFailure::EmptyName);
   return name;
 }
 
@@ -80,8 +99,7 @@ void RowNamer::ClaimName(RowTask& task) {
   if (names_.Columns().empty()) return;
   const auto [it, fresh] = claimed_.emplace(std::hash<std::string>{}(task.fileName), task.row);
   if (!fresh)
-    task.error = {RowFailure::DuplicateName,
-                  "the file name '" + task.fileName + "' is already that of row " + std::to_string(it->second)};
+    task.error = Failure(RowFailure::DuplicateName, it->second);
 }
 
 RowEncoder::RowEncoder(const BatchJob& job, const ColumnPlan& plan, TextEncoding encoding)
@@ -103,8 +121,7 @@ BatchRowResult RowEncoder::Encode(const RowTask& task) {
   SymbolRequest request;
   if (!error) request = Request(task, error);
   if (error) {
-    result.failure = error.failure;
-    result.error = std::move(error.text);
+    result.problem = std::move(error);
     return result;
   }
   EncodeAndWrite(request, job_.outputDir + "/" + task.fileName, result);
@@ -121,7 +138,7 @@ SymbolRequest RowEncoder::Request(const RowTask& task, RowError& error) const {
   request.dmGrowSize = job_.dmGrowSize;
   for (size_t i = 0; i < plan_.columns.size(); ++i)
     if (plan_.columns[i].unnamed && !task.cells[i].empty()) {
-      error = {RowFailure::UnnamedColumn, ColumnName(plan_.columns[i], i) + ": a column without a name holds a value"};
+      error = ColumnProblem(RowFailure::UnnamedColumn, plan_.columns[i], i);
       return request;
     }
   if (!plan_.rawText) {
@@ -135,7 +152,7 @@ SymbolRequest RowEncoder::Request(const RowTask& task, RowError& error) const {
     error = BadCell(plan_.columns[column], column, reason);
     return request;
   }
-  if (bytes->empty()) error = {RowFailure::NothingToEncode, "the text is empty: there is nothing to encode"};
+  if (bytes->empty()) error = ColumnProblem(RowFailure::NothingToEncode, plan_.columns[column], column);
   request.data = std::move(*bytes);
   return request;
 }
@@ -159,8 +176,9 @@ FieldValueArray RowEncoder::FieldValues(const RowTask& task, RowError& error) co
 void RowEncoder::EncodeAndWrite(const SymbolRequest& request, const std::string& path, BatchRowResult& result) {
   SymbolResult made = qr_ ? MakeSymbol(request, *qr_) : MakeSymbol(request);
   if (!made.Ok()) {
-    result.failure = made.failure == SymbolFailure::NothingToEncode ? RowFailure::NothingToEncode : RowFailure::DoesNotFit;
-    result.error = DescribeSymbolFailure(made, request);
+    const bool empty = made.failure == SymbolFailure::NothingToEncode;
+    result.problem = empty ? Failure(RowFailure::NothingToEncode)
+                           : Failure(RowFailure::DoesNotFit, static_cast<long>(made.symbol.data.size()));
     return;
   }
   const Symbol& symbol = made.symbol;
@@ -175,8 +193,7 @@ void RowEncoder::EncodeAndWrite(const SymbolRequest& request, const std::string&
   }
   result.image = SaveImageFile(symbol.matrix, job_.image, path);
   if (!result.image.Ok()) {
-    result.failure = RowFailure::WriteFailed;
-    result.error = DescribeImageFailure(result.image);
+    result.problem = Failure(RowFailure::WriteFailed);
     return;
   }
   if (job_.verify)
@@ -187,6 +204,6 @@ void RowEncoder::EncodeAndWrite(const SymbolRequest& request, const std::string&
 void RowEncoder::CheckReadBack(const ReadBackResult& check, const ImageFormat& format, const std::string& what,
                                BatchRowResult& result) const {
   if (check.Ok()) return;
-  result.failure = RowFailure::NotReadBack;
-  result.error = DescribeNotReadBack(check, format, job_.image, what);
+  result.problem = Failure(RowFailure::NotReadBack);
+  result.problem.detail = DescribeNotReadBack(check, format, job_.image, what);
 }

@@ -15,11 +15,7 @@
 
 class CQrCodeEncoder;
 
-struct RowError {
-  RowFailure failure = RowFailure::None;
-  std::string text;
-  explicit operator bool() const { return failure != RowFailure::None; }
-};
+using RowError = RowProblem;
 
 struct RowTask {
   long row = 0;

@@ -8,6 +8,7 @@
 
 #include "batch/BatchInput.h"
 #include "batch/BatchJob.h"
+#include "batch/BatchProgress.h"
 #include "batch/Manifest.h"
 #include "batch/RowPipeline.h"
 #include "image/AtomicFile.h"
@@ -36,12 +37,9 @@ BatchProblem OutputFailed(const ImageResult& output, const std::string& english)
   return problem;
 }
 
-std::string CheckNameTemplate(const NameTemplate& names) {
-  if (!FindFormatForFile(names.Text()))
-    return "the name template '" + names.Text() + "' must end in " + KnownExtensions(", ", " or ");
-  if (!names.UsesRow() && names.Columns().empty())
-    return "the name template '" + names.Text() + "' gives every row the same name: use {row} or {COLUMN}";
-  return {};
+bool EndsInPdf(const std::string& path) {
+  const ImageFormat* format = FindFormatForFile(path);
+  return format && format == FindFormatByName("pdf");
 }
 
 // The header as UTF-8, or a reason.
@@ -99,38 +97,22 @@ class BatchRun {
   explicit BatchRun(const BatchJob& job) : job_(job) {}
 
   BatchSummary Run() {
-    std::string error;
-    BatchProblem problem;
-    const bool sheet = job_.labels.has_value();
-    // On a sheet the caption template names the columns a row shows, as the
-    // name template does for files.
-    const auto names = sheet ? NameTemplate::ParseCaption(job_.labels->captionTemplate, &error)
-                             : NameTemplate::Parse(job_.nameTemplate, &error);
-    if (!names) return Stop(BatchOutcome::BadInput, Other(error));
-    if (!sheet)
-      if (error = CheckNameTemplate(*names); !error.empty()) return Stop(BatchOutcome::BadInput, Other(error));
-    auto input =
-        OpenBatchInput({job_.inputPath, job_.inputStream, job_.encoding, names->UsesRow(), job_.cancel}, &problem);
-    if (!input) return Stop(BatchOutcome::BadInput, problem);
+    if (auto problem = Open(true)) return Stop(BatchOutcome::BadInput, *problem);
     if (Cancelled(job_)) return Stop(BatchOutcome::Cancelled, {});
-    summary_.encoding = input->encoding;
-    TableReader reader(*input->stream, input->delimiter);
-    const auto header = ReadHeader(reader, input->encoding, &problem);
-    if (!header) return Stop(BatchOutcome::BadInput, problem);
-    const auto plan = PlanColumns(*header, job_.kind, job_.operatorFormat, job_.tab, *names, &error);
-    if (!plan) return Stop(BatchOutcome::BadInput, Other(error));
-    if (auto unusable = sheet ? CheckSheetFolder(job_.labels->path) : PrepareFolder(job_.outputDir))
+    std::vector<RowTask> ahead;
+    if (job_.labels)
+      if (auto tooLarge = CheckFirstLabel(ahead)) return Stop(BatchOutcome::BadInput, *tooLarge);
+    if (auto unusable = job_.labels ? CheckSheetFolder(job_.labels->path) : PrepareFolder(job_.outputDir))
       return Stop(BatchOutcome::OutputUnusable, *unusable);
-    if (sheet && !OpenSheet(&error)) return Stop(BatchOutcome::BadInput, Other(error));
+    std::string error;
+    if (job_.labels && !OpenSheet(&error)) return Stop(BatchOutcome::BadInput, Other(error));
     if (job_.manifestStream) manifest_.Open(*job_.manifestStream);
     else if (!job_.manifestPath.empty())
       if (error = manifest_.Open(job_.manifestPath); !error.empty())
         return Stop(BatchOutcome::OutputUnusable, Other(error));
-    progress_.total = input->records < 0 ? -1 : input->records - 1;
-    RowNamer namer(*names, *plan, input->encoding, DecimalWidth(std::max(progress_.total, 1L)), sheet);
-    Rows(reader, namer, *plan, input->encoding);
+    Rows(std::move(ahead));
     summary_.outcome = Cancelled(job_) ? BatchOutcome::Cancelled : BatchOutcome::Finished;
-    if (sheet && !Cancelled(job_))
+    if (job_.labels && !Cancelled(job_))
       if (auto unwritten = WriteSheet()) {
         summary_.outcome = BatchOutcome::OutputUnusable;
         summary_.problem = *unwritten;
@@ -142,14 +124,69 @@ class BatchRun {
     return summary_;
   }
 
+  // Only what can be known before anything is written: the options, the
+  // input's header and, on a label sheet, whether the first label fits.
+  BatchProblem Check() {
+    if (auto problem = Open(false)) return *problem;
+    std::vector<RowTask> ahead;
+    if (job_.labels)
+      if (auto tooLarge = CheckFirstLabel(ahead)) return *tooLarge;
+    return {};
+  }
+
  private:
-  void Rows(TableReader& reader, RowNamer& namer, const ColumnPlan& plan, TextEncoding encoding) {
+  // The templates, the input, its header and what its columns feed.
+  std::optional<BatchProblem> Open(bool countRows) {
+    std::string error;
+    BatchProblem problem;
+    const bool sheet = job_.labels.has_value();
+    if (OutputProblem rules = CheckBatchOutput(job_, &names_)) {
+      problem.stop = BatchStop::OutputRules;
+      problem.rules = std::move(rules);
+      return problem;
+    }
+    input_ = OpenBatchInput({job_.inputPath, job_.inputStream, job_.encoding, countRows && names_->UsesRow(),
+                             job_.cancel},
+                            &problem);
+    if (!input_) return problem;
+    summary_.encoding = input_->encoding;
+    reader_.emplace(*input_->stream, input_->delimiter);
+    const auto header = ReadHeader(*reader_, input_->encoding, &problem);
+    if (!header) return problem;
+    plan_ = PlanColumns(*header, job_.kind, job_.operatorFormat, job_.tab, *names_, &error);
+    if (!plan_) return Other(error);
+    progress_.total = input_->records < 0 ? -1 : input_->records - 1;
+    namer_.emplace(*names_, *plan_, input_->encoding, DecimalWidth(std::max(progress_.total, 1L)), sheet);
+    return std::nullopt;
+  }
+
+  // The rows up to the first that gives a label go into `ahead`; a problem
+  // when that label does not fit a cell, so that no row is tried in vain.
+  std::optional<BatchProblem> CheckFirstLabel(std::vector<RowTask>& ahead) {
+    RowEncoder encoder(job_, *plan_, input_->encoding);
+    TableRecord record;
+    while (!Cancelled(job_) && ahead.size() < MostRowsAhead && reader_->Next(record)) {
+      ahead.push_back(namer_->Next(std::move(record)));
+      const BatchRowResult first = encoder.Encode(ahead.back());
+      if (!first.label) continue;
+      const LabelAdvice advice =
+          AdviseLabel(job_.labels->sheet, first.label->Columns(), first.label->Rows(), !first.caption.empty());
+      if (advice.fit.Fits()) return std::nullopt;
+      BatchProblem problem = MakeBatchProblem(BatchStop::LabelTooLarge, {});
+      problem.label = advice;
+      return problem;
+    }
+    return std::nullopt;
+  }
+
+  void Rows(std::vector<RowTask> ahead) {
     const int jobs = job_.jobs > 0 ? job_.jobs : DefaultBatchJobs();
     RowPipeline pipeline(
-        jobs, [&] { return std::make_unique<RowEncoder>(job_, plan, encoding); },
+        jobs, [&] { return std::make_unique<RowEncoder>(job_, *plan_, input_->encoding); },
         [this](const BatchRowResult& result) { Report(result); }, job_.cancel);
+    for (RowTask& task : ahead) pipeline.Submit(std::move(task));
     TableRecord record;
-    while (!Cancelled(job_) && reader.Next(record)) pipeline.Submit(namer.Next(std::move(record)));
+    while (!Cancelled(job_) && reader_->Next(record)) pipeline.Submit(namer_->Next(std::move(record)));
     pipeline.Finish();
   }
 
@@ -165,8 +202,8 @@ class BatchRun {
   void PlaceLabel(BatchRowResult& result) {
     std::string error;
     if (!sheet_->AddLabel(*result.label, result.caption, &error)) {
-      result.failure = RowFailure::LabelTooLarge;
-      result.error = error;
+      result.problem.failure = RowFailure::LabelTooLarge;
+      result.problem.detail = error;
     }
     result.label.reset();
   }
@@ -192,7 +229,8 @@ class BatchRun {
     }
     const BatchRowResult& result = reported.label ? placed : reported;
     (result.Ok() ? summary_.written : summary_.failed)++;
-    manifest_.Add(result);
+    if (!job_.manifestPath.empty())
+      manifest_.Add(result, result.Ok() || !job_.describeRow ? std::string() : job_.describeRow(result));
     progress_.done++;
     progress_.written = summary_.written;
     progress_.failed = summary_.failed;
@@ -200,7 +238,16 @@ class BatchRun {
     if (job_.onProgress) job_.onProgress(progress_);
   }
 
+  // Rows read before the first label is found: enough for a spreadsheet that
+  // starts with a few bad rows, few enough that checking stays quick.
+  static constexpr size_t MostRowsAhead = 100;
+
   const BatchJob& job_;
+  std::optional<NameTemplate> names_;
+  std::optional<BatchInput> input_;
+  std::optional<TableReader> reader_;
+  std::optional<ColumnPlan> plan_;
+  std::optional<RowNamer> namer_;
   BatchSummary summary_;
   BatchProgress progress_;
   ManifestWriter manifest_;
@@ -210,6 +257,37 @@ class BatchRun {
 
 }  // namespace
 
+OutputProblem CheckBatchOutput(const BatchSettings& settings, std::optional<NameTemplate>* names) {
+  std::string reason;
+  std::optional<NameTemplate> parsed;
+  // On a sheet the caption template names the columns a row shows, as the
+  // name template does for files.
+  if (settings.labels) {
+    const LabelSheetJob& sheet = *settings.labels;
+    parsed = NameTemplate::ParseCaption(sheet.captionTemplate, &reason);
+    if (!parsed) return {OutputRule::CaptionBroken, sheet.captionTemplate, reason};
+    if (!EndsInPdf(sheet.path)) return {OutputRule::SheetNotPdf, sheet.path, {}};
+  } else {
+    parsed = NameTemplate::Parse(settings.nameTemplate, &reason);
+    if (!parsed) return {OutputRule::NameTemplateBroken, settings.nameTemplate, reason};
+    if (!FindFormatForFile(parsed->Text())) return {OutputRule::NoImageExtension, settings.nameTemplate, {}};
+    if (!parsed->UsesRow() && parsed->Columns().empty())
+      return {OutputRule::SameNameEveryRow, settings.nameTemplate, {}};
+  }
+  if (names) *names = std::move(parsed);
+  return {};
+}
+
 BatchSummary RunBatch(const BatchJob& job) { return BatchRun(job).Run(); }
+
+BatchProblem CheckBatch(const BatchJob& job) { return BatchRun(job).Check(); }
+
+BatchPace PaceOf(const BatchProgress& progress, double seconds) {
+  BatchPace pace;
+  if (seconds <= 0 || progress.done <= 0) return pace;
+  pace.rowsPerSecond = progress.done / seconds;
+  if (progress.total >= 0) pace.secondsLeft = std::max(progress.total - progress.done, 0L) / pace.rowsPerSecond;
+  return pace;
+}
 
 int DefaultBatchJobs() { return std::max(1u, std::thread::hardware_concurrency()); }

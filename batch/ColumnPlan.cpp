@@ -32,16 +32,19 @@ std::string Trimmed(std::string_view text) {
   return std::string(text.substr(first, text.find_last_not_of(" \t") - first + 1));
 }
 
-// The field of `page` a header names by tag or by caption, or -1.
-int FieldOfHeader(const PageSpec& page, std::string_view header) {
+// The field of `page` a header names by tag or by caption, or null.
+const FieldSpec* FieldOfHeader(const PageSpec& page, std::string_view header) {
   const std::string tag = Trimmed(header);
   const std::string bare = BareCaption(header);
   for (const FieldSpec& field : page.fields) {
-    if (SameIgnoringCase(tag, FieldTags[field.slot])) return field.slot;
-    if (!bare.empty() && bare == BareCaption(field.caption)) return field.slot;
+    if (SameIgnoringCase(tag, FieldTags[field.slot])) return &field;
+    if (!bare.empty() && bare == BareCaption(field.caption)) return &field;
   }
-  return -1;
+  return nullptr;
 }
+
+// The page marks a required field by a caption that begins with "*".
+bool IsRequired(const FieldSpec& field) { return Trimmed(field.caption).starts_with('*'); }
 
 std::string FieldsOfPage(const PageSpec& page) {
   std::vector<std::string> fields;
@@ -77,7 +80,10 @@ class Planner {
     BatchColumn column{header};
     column.unnamed = Trimmed(header).empty();
     if (column.unnamed) return column;
-    if (page_) column.slot = FieldOfHeader(*page_, header);
+    if (const FieldSpec* field = page_ ? FieldOfHeader(*page_, header) : nullptr) {
+      column.slot = field->slot;
+      column.required = IsRequired(*field);
+    }
     column.text = column.slot < 0 && SameIgnoringCase(Trimmed(header), TextColumn);
     return column;
   }

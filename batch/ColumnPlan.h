@@ -16,6 +16,7 @@ struct BatchColumn {
   std::string header;  // UTF-8, as the input names it
   int slot = -1;       // the field it fills, or -1
   bool text = false;   // the raw text of the symbol
+  bool required = false;  // a field the page marks "*": a row with it empty is a data error
   // An unnamed column is harmless while it stays empty; a value in it fails its row.
   bool unnamed = false;
 };

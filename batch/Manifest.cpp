@@ -46,9 +46,9 @@ void ManifestWriter::Open(std::ostream& stream) {
   *stream_ << Header;
 }
 
-void ManifestWriter::Add(const BatchRowResult& result) {
+void ManifestWriter::Add(const BatchRowResult& result, const std::string& reason) {
   if (!file_ && !stream_) return;
-  const std::string status = result.Ok() ? "written" : "failed: " + result.error;
+  const std::string status = result.Ok() ? "written" : "failed: " + reason;
   const std::string line = std::to_string(result.row) + "," + CsvField(result.fileName) + "," +
                            CsvField(result.symbol) + "," + CsvField(status) + "\r\n";
   if (stream_) stream_->write(line.data(), static_cast<std::streamsize>(line.size()));

@@ -20,7 +20,8 @@ class ManifestWriter {
   std::string Open(const std::string& path);
   // Written as the rows finish, to a stream that is not ours to replace.
   void Open(std::ostream& stream);
-  void Add(const BatchRowResult& result);
+  // `reason`: why a failed row failed, as the front end words it.
+  void Add(const BatchRowResult& result, const std::string& reason);
   // Empty on success; on failure the temporary file is removed.
   std::string Close();
 

@@ -3,11 +3,15 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <iostream>
+#include <vector>
 
 #include "batch/BatchJob.h"
+#include "batch/BatchProgress.h"
+#include "batch/TableReader.h"
 #include "cli/CliRun.h"
 
 namespace {
@@ -60,15 +64,13 @@ class ProgressLine {
     const bool last = progress.total >= 0 && progress.done == progress.total;
     if (!last && now - lastDraw_ < std::chrono::milliseconds(100)) return;
     lastDraw_ = now;
-    const double seconds = std::chrono::duration<double>(now - start_).count();
-    const double rate = seconds > 0 ? progress.done / seconds : 0;
+    const BatchPace pace = PaceOf(progress, std::chrono::duration<double>(now - start_).count());
     char line[160];
-    if (progress.total < 0) {
-      std::snprintf(line, sizeof line, "%ld rows, %.0f/s", progress.done, rate);
-    } else {
-      const double left = rate > 0 ? (progress.total - progress.done) / rate : 0;
-      std::snprintf(line, sizeof line, "%ld of %ld rows, %.0f/s, %.0f s left", progress.done, progress.total, rate, left);
-    }
+    if (progress.total < 0)
+      std::snprintf(line, sizeof line, "%ld rows, %.0f/s", progress.done, pace.rowsPerSecond);
+    else
+      std::snprintf(line, sizeof line, "%ld of %ld rows, %.0f/s, %.0f s left", progress.done, progress.total,
+                    pace.rowsPerSecond, std::max(pace.secondsLeft, 0.0));
     err_ << "\r\033[K" << line << std::flush;
     drawn_ = true;
   }
@@ -116,6 +118,65 @@ BatchJob JobOf(const CliOptions& options, std::istream& in, std::ostream& out) {
   return job;
 }
 
+// "0.42 mm" and the like: sizes a user compares with a ruler.
+std::string Millimetres(double mm) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f", mm);
+  return text;
+}
+
+std::string LabelTooLargeText(const LabelAdvice& advice) {
+  const LabelFit& fit = advice.fit;
+  std::string text = "the labels do not fit: the first row's symbol (" + std::to_string(advice.modules) +
+                     " modules) measures " + Millimetres(fit.widthMm) + " x " + Millimetres(fit.heightMm) +
+                     " mm with its quiet zone and caption, a cell " + Millimetres(fit.cellWidthMm) + " x " +
+                     Millimetres(fit.cellHeightMm) + " mm";
+  std::vector<std::string> remedies;
+  if (advice.mostColumns > 0)
+    remedies.push_back("--columns " + std::to_string(advice.mostColumns) + " --rows " + std::to_string(advice.mostRows));
+  if (advice.largestModuleMm > 0) {
+    char module[48];
+    std::snprintf(module, sizeof module, "--module-mm %.2f or less", advice.largestModuleMm);
+    remedies.push_back(module);
+  }
+  if (advice.mostModules > 0)
+    remedies.push_back("a symbol of at most " + std::to_string(advice.mostModules) +
+                       " modules (a lower version or less content)");
+  for (size_t i = 0; i < remedies.size(); ++i)
+    text += (i == 0 ? "; it fits with " : i + 1 == remedies.size() ? ", or " : ", ") + remedies[i];
+  return text;
+}
+
+std::string OutputRuleText(const OutputProblem& problem) {
+  const std::string names = "the name template '" + problem.subject + "'";
+  switch (problem.rule) {
+    case OutputRule::NameTemplateBroken:
+    case OutputRule::CaptionBroken: return problem.reason;
+    case OutputRule::NoImageExtension: return names + " must end in " + KnownExtensions(", ", " or ");
+    case OutputRule::SameNameEveryRow: return names + " gives every row the same name: use {row} or {COLUMN}";
+    case OutputRule::SheetNotPdf: return "a label sheet is a PDF file: '" + problem.subject + "' does not end in .pdf";
+    case OutputRule::None: break;
+  }
+  return {};
+}
+
+std::string ProblemText(const BatchProblem& problem) {
+  if (problem.stop == BatchStop::LabelTooLarge) return LabelTooLargeText(problem.label);
+  if (problem.stop == BatchStop::OutputRules) return OutputRuleText(problem.rules);
+  return problem.message;
+}
+
+std::string ColumnName(const RowProblem& problem) {
+  if (problem.column.empty()) return "column " + std::to_string(problem.columnIndex + 1);
+  return "column '" + problem.column + "'";
+}
+
+std::string DoesNotFitText(const RowProblem& problem, const BatchSettings& settings) {
+  const std::string bytes = " (" + std::to_string(problem.count) + " bytes) ";
+  if (settings.kind == SymbolKind::Qr) return "the data" + bytes + "fits no QR Code version at level " + QrLevelLetter(settings.level);
+  return "the text" + bytes + "cannot be encoded in this scheme or fits no size allowed";
+}
+
 int ExitStatus(const BatchSummary& summary) {
   switch (summary.outcome) {
     case BatchOutcome::Finished: return summary.failed == 0 ? ExitOk : ExitSomeRowsFailed;
@@ -128,6 +189,33 @@ int ExitStatus(const BatchSummary& summary) {
 
 }  // namespace
 
+std::string RowReasonText(const BatchRowResult& row, const BatchSettings& settings) {
+  const RowProblem& problem = row.problem;
+  switch (problem.failure) {
+    case RowFailure::BrokenRow:
+      if (!problem.overflow) return "a quoted cell is not closed before the end of the input";
+      return "the row is longer than " + std::to_string(TableReader::MaxRecordBytes) + " bytes or " +
+             std::to_string(TableReader::MaxRecordCells) + " cells";
+    case RowFailure::TooManyCells:
+      return "the row has " + std::to_string(problem.count) + " cells, the header " + std::to_string(problem.limit);
+    case RowFailure::BadText: return ColumnName(problem) + ": " + problem.detail;
+    case RowFailure::UnnamedColumn: return ColumnName(problem) + ": a column without a name holds a value";
+    case RowFailure::RequiredFieldEmpty: return ColumnName(problem) + ": a required field is empty";
+    case RowFailure::EmptyName: return "the file name is empty";
+    case RowFailure::DuplicateName:
+      return "the file name '" + row.fileName + "' is already that of row " + std::to_string(problem.count);
+    case RowFailure::NothingToEncode:
+      if (problem.columnIndex >= 0) return "the text is empty: there is nothing to encode";
+      return "every field is empty: there is nothing to encode";
+    case RowFailure::DoesNotFit: return DoesNotFitText(problem, settings);
+    case RowFailure::WriteFailed: return DescribeImageFailure(row.image);
+    case RowFailure::NotReadBack:
+    case RowFailure::LabelTooLarge: return problem.detail;
+    case RowFailure::None: break;
+  }
+  return {};
+}
+
 int RunBatchCli(const CliOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
   // Only the real standard error can be a terminal; tests pass a string stream.
   ProgressLine progress(err, &err == &std::cerr && ::isatty(STDERR_FILENO));
@@ -135,13 +223,15 @@ int RunBatchCli(const CliOptions& options, std::istream& in, std::ostream& out, 
   job.onRow = [&](const BatchRowResult& row) {
     if (row.Ok()) return;
     progress.Clear();
-    err << "row " << row.row << ": " << row.error << '\n';
+    err << "row " << row.row << ": " << RowReasonText(row, job) << '\n';
   };
   job.onProgress = [&](const BatchProgress& p) { progress.Update(p); };
+  job.describeRow = [&](const BatchRowResult& row) { return RowReasonText(row, job); };
   StopSignals signals;
   const BatchSummary summary = RunBatch(job);
   progress.Clear();
-  if (!summary.problem.message.empty()) err << "quillet-cli: " << summary.problem.message << '\n';
+  if (const std::string problem = ProblemText(summary.problem); !problem.empty())
+    err << "quillet-cli: " << problem << '\n';
   // A guess worth knowing when rows fail: the input was not UTF-8.
   if (!options.batch->encoding && summary.encoding == TextEncoding::Gb18030 && summary.outcome != BatchOutcome::BadInput)
     err << "quillet-cli: the input is not valid UTF-8 and was read as GB18030\n";

@@ -4,6 +4,7 @@
 #include <istream>
 #include <ostream>
 
+#include "batch/BatchJob.h"
 #include "cli/CliArgs.h"
 
 // Exit status when every row was written is ExitOk; ExitSomeRowsFailed when
@@ -11,3 +12,6 @@
 // ExitWriteFailed when the output folder cannot be created or written; 128 +
 // the signal's number after SIGINT or SIGTERM. `out` takes --manifest -.
 int RunBatchCli(const CliOptions& options, std::istream& in, std::ostream& out, std::ostream& err);
+
+// Why a row failed, in the words of the "row R: reason" lines and of the manifest.
+std::string RowReasonText(const BatchRowResult& row, const BatchSettings& settings);

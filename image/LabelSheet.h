@@ -37,6 +37,32 @@ struct LabelSheetLayout {
   ImageOptions symbol;  // module size (scale at dpi) and quiet zone of every symbol
 };
 
+// A caption's line under its symbol: the font size and the line's height in font sizes.
+constexpr double LabelCaptionPoints = 8.0;
+constexpr double LabelCaptionLineFactor = 1.3;
+
+// A label (symbol, quiet zone and caption) against the cell it must fit, in millimetres.
+struct LabelFit {
+  double widthMm = 0;
+  double heightMm = 0;
+  double cellWidthMm = 0;
+  double cellHeightMm = 0;
+  double captionMm = 0;  // of heightMm
+  bool Fits() const { return widthMm <= cellWidthMm && heightMm <= cellHeightMm; }
+};
+// Inline: the print module, loaded on first use, draws with it too.
+inline LabelFit FitLabel(const LabelSheetLayout& layout, int moduleColumns, int moduleRows, bool caption) {
+  const double moduleMm = layout.symbol.scale * MillimetresPerInch / layout.symbol.dpi;
+  const int quiet = 2 * layout.symbol.quietZone;
+  LabelFit fit;
+  fit.captionMm = caption ? LabelCaptionPoints * LabelCaptionLineFactor * MillimetresPerInch / PointsPerInch : 0.0;
+  fit.widthMm = (moduleColumns + quiet) * moduleMm;
+  fit.heightMm = (moduleRows + quiet) * moduleMm + fit.captionMm;
+  fit.cellWidthMm = (layout.paper.widthMm - 2 * SheetMarginMm) / layout.columns;
+  fit.cellHeightMm = (layout.paper.heightMm - 2 * SheetMarginMm) / layout.rows;
+  return fit;
+}
+
 class LabelSheetWriter {
  public:
   virtual ~LabelSheetWriter() = default;

@@ -90,6 +90,14 @@ constexpr std::string_view BatchInputEmpty = "表格文件是空的：第一行�
 constexpr std::string_view BatchHeaderBroken = "表头行无法读取：引号没有配对、过长，或含有无法按所选编码解码的文字";
 constexpr std::string_view BatchFolderNotCreated = "无法创建文件夹“%1”：%2";
 constexpr std::string_view BatchFolderNotWritable = "无法写入文件夹“%1”：%2";
+// The first label does not fit: the symbol's modules, the label's and the
+// cell's sizes in millimetres, then what would make it fit.
+constexpr std::string_view BatchLabelTooLarge = "标签放不下：第一个符号 (%1 模块) 连同静区和标题为 %2×%3 毫米，标签格只有 %4×%5 毫米";
+constexpr std::string_view BatchLabelFitsWith = "；可改为%1";
+constexpr std::string_view BatchLabelFewerLabels = "每页 %1 列 × %2 行";
+constexpr std::string_view BatchLabelSmallerModule = "模块尺寸不超过 %1 毫米";
+constexpr std::string_view BatchLabelSmallerSymbol = "符号不超过 %1 模块 (降低版本或减少内容)";
+constexpr std::string_view BatchLabelOr = "，或";
 constexpr std::string_view BatchFailedRow = "第 %1 行：%2";
 constexpr std::string_view BatchFailedRowFile = "第 %1 行 (%2)：%3";
 
@@ -109,6 +117,7 @@ constexpr std::string_view BatchReasonBrokenRow = "引号中的单元格没有�
 constexpr std::string_view BatchReasonTooManyCells = "该行的单元格比表头的列多";
 constexpr std::string_view BatchReasonBadText = "有单元格不是所选编码的有效文本";
 constexpr std::string_view BatchReasonUnnamedColumn = "没有列名的列中有值";
+constexpr std::string_view BatchReasonRequiredFieldEmpty = "必填字段“%1”为空";
 constexpr std::string_view BatchReasonEmptyName = "文件名为空";
 constexpr std::string_view BatchReasonDuplicateName = "文件名与前面一行的相同";
 constexpr std::string_view BatchReasonNothingToEncode = "没有可编码的内容 (各字段都为空)";

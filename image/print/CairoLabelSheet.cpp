@@ -13,10 +13,8 @@
 namespace {
 
 constexpr const char* CaptionFamily = "WenQuanYi Zen Hei";
-constexpr double CaptionPoints = 8.0;
+constexpr double CaptionPoints = LabelCaptionPoints;
 constexpr double SmallestCaptionPoints = 4.0;
-// Caption line height and the gap between cell and caption, in font sizes.
-constexpr double CaptionLineFactor = 1.3;
 
 double MmToPoints(double mm) { return mm * PointsPerInch / MillimetresPerInch; }
 double PointsToMm(double points) { return points * MillimetresPerInch / PointsPerInch; }
@@ -72,9 +70,10 @@ class CairoLabelSheet final : public LabelSheetWriter {
     const double width = (matrix.Columns() + 2 * layout_.symbol.quietZone) * module;
     const double height = (matrix.Rows() + 2 * layout_.symbol.quietZone) * module;
     const std::string text(caption);
-    const double captionHeight = text.empty() ? 0.0 : CaptionPoints * CaptionLineFactor;
-    if (matrix.Empty() || width > cellWidth_ || height + captionHeight > cellHeight_) {
-      *error = "a label of " + SizeText(width, height + captionHeight) + " does not fit a cell of " +
+    const LabelFit fit = FitLabel(layout_, matrix.Columns(), matrix.Rows(), !text.empty());
+    const double captionHeight = MmToPoints(fit.captionMm);
+    if (matrix.Empty() || !fit.Fits()) {
+      *error = "a label of " + SizeText(MmToPoints(fit.widthMm), MmToPoints(fit.heightMm)) + " does not fit a cell of " +
                SizeText(cellWidth_, cellHeight_) + " (" + std::string(layout_.paper.name) + ", " +
                std::to_string(layout_.columns) + " columns, " + std::to_string(layout_.rows) + " rows)";
       return false;

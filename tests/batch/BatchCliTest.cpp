@@ -25,6 +25,8 @@ TEST(BatchCli, ExitStatusAndMessagesTellWhatHappened) {
   WriteBytes(folder.File("empty.csv"), "");
   WriteBytes(folder.File("large.csv"), "text\n" + std::string(1500, 'A') + "\nshort\n");
   WriteBytes(folder.File("blocker"), "a file where the folder should be");
+  WriteBytes(folder.File("required.csv"), "姓名,手机\n,138\n");
+  WriteBytes(folder.File("long.csv"), "姓名,地址\n,x\nA," + std::string(150, 'a') + "\n");
   const struct {
     std::string line;
     int status;
@@ -38,6 +40,15 @@ TEST(BatchCli, ExitStatusAndMessagesTellWhatHappened) {
       {"dm --batch" + dir("large.csv") + "-o" + dir("v") + "--scale 1 --name {row}.png --verify", ExitSomeRowsFailed,
        "row 1: '1.png' does not read back: neither libdmtx nor zxing-cpp found the symbol"},
       {"qr --batch" + dir("good.csv") + "-o" + dir("blocker/e"), ExitWriteFailed, "cannot create the folder"},
+      // Not the empty name's missing extension: the cause.
+      {"qr --batch" + dir("required.csv") + "-o" + dir("r") + "--name {姓名}.png", ExitSomeRowsFailed,
+       "row 1: column '姓名': a required field is empty\n0 written, 1 failed\n"},
+      // Checked on the first row that encodes, before any row is placed.
+      {"qr --batch" + dir("long.csv") + "-o" + dir("c/sheet.pdf") + "--sheet A4 --columns 3 --rows 8 --caption {row}",
+       ExitUsage,
+       "the labels do not fit: the first row's symbol (53 modules) measures 60.3 x 64.0 mm with its quiet zone and "
+       "caption, a cell 63.3 x 34.6 mm; it fits with --columns 3 --rows 4, --module-mm 0.53 or less, or a symbol of "
+       "at most 25 modules (a lower version or less content)\n"},
       {"qr --batch" + dir("misspelt.csv") + "-o" + dir("c"), ExitUsage,
        "quillet-cli: column 'Moblie' is neither a field of \"名片\" of 中国移动v1.0"},
       {"qr --batch" + dir("empty.csv") + "-o" + dir("c"), ExitUsage, "the input is empty"},

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "batch/BatchJob.h"
+#include "cli/CliBatch.h"
 #include "tests/cli/CliFiles.h"
 
 namespace {
@@ -81,6 +82,7 @@ TEST(BatchRun, FailingRowsAreReportedByNumberAndWrittenNowhere) {
   job.nameTemplate = "{id}.png";
   job.encoding = TextEncoding::Utf8;  // detection would take row 6 for GB18030
   job.manifestPath = dir.File("manifest.csv");
+  job.describeRow = [&](const BatchRowResult& row) { return RowReasonText(row, job); };
   BatchSummary summary;
   const std::vector<BatchRowResult> rows = RunRows(job, summary);
   ASSERT_EQ(summary.outcome, BatchOutcome::Finished) << summary.problem.message;
@@ -99,8 +101,9 @@ TEST(BatchRun, FailingRowsAreReportedByNumberAndWrittenNowhere) {
   ASSERT_EQ(rows.size(), std::size(expected));
   for (size_t i = 0; i < rows.size(); ++i) {
     EXPECT_EQ(rows[i].row, static_cast<long>(i + 1));
-    EXPECT_EQ(rows[i].failure, expected[i].first) << "row " << i + 1;
-    EXPECT_NE(rows[i].error.find(expected[i].second), std::string::npos) << rows[i].error;
+    EXPECT_EQ(rows[i].problem.failure, expected[i].first) << "row " << i + 1;
+    const std::string reason = RowReasonText(rows[i], job);
+    EXPECT_NE(reason.find(expected[i].second), std::string::npos) << reason;
   }
   EXPECT_EQ(rows[7].image.error, ENAMETOOLONG);
   // Only the two written files, all inside the folder; nothing beside it.

@@ -10,7 +10,9 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSpinBox>
+#include <QStyleOptionComboBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <iostream>
@@ -96,7 +98,8 @@ TEST_F(BatchDialog, RunsTheRowsListsTheFailedOnesAndOpensTheFolder) {
                                                   + std::string(3000, 'd') + ",2,\r\n"  // 3: fits no version
                                                   "B,2,,extra\r\n"                        // 4: more cells than the header
                                                   "C,3,\r\n"                              // 5: its name is a folder
-                                                  "D,139,\r\n"));
+                                                  "D,139,\r\n"
+                                                  ",139,\r\n"));                          // 7: no name, which is required
   EXPECT_TRUE(desktop.filter.contains(U("*.csv")) && desktop.filter.contains(U("*.tsv")));
   EXPECT_EQ(dialog->EncodingBox()->currentText(), U("自动检测 (GB18030)"));
   EXPECT_EQ((QStringList{Feeds(*dialog, 0), Feeds(*dialog, 1), Feeds(*dialog, 2)}),
@@ -110,18 +113,19 @@ TEST_F(BatchDialog, RunsTheRowsListsTheFailedOnesAndOpensTheFolder) {
   fs::create_directories(fs::path(Out()) / "5.png");
   RunToEnd(*dialog);
 
-  EXPECT_EQ(dialog->SummaryText()->text(), U("已生成 2 个，失败 4 个"));
-  EXPECT_EQ(dialog->ProgressBar()->value(), 6);
+  EXPECT_EQ(dialog->SummaryText()->text(), U("已生成 2 个，失败 5 个"));
+  EXPECT_EQ(dialog->ProgressBar()->value(), 7);
   EXPECT_EQ(FilesIn(Out()).size(), 2u);
   EXPECT_EQ(Decoded("1.png"), QrPrefix + "CARD:N:" + Zhang + ";M:13800138000;EM:z@x.cn;;");
   EXPECT_EQ(Decoded("6.png"), QrPrefix + "CARD:N:D;M:139;;");
   const QStringList failures = Failures(*dialog);
-  ASSERT_EQ(failures.size(), 4);
+  ASSERT_EQ(failures.size(), 5);
   EXPECT_EQ(failures.mid(0, 3), (QStringList{U("第 2 行 (2.png)：没有可编码的内容 (各字段都为空)"),
                                              U("第 3 行 (3.png)：内容过长，超出所有版本的容量"),
                                              U("第 4 行 (4.png)：该行的单元格比表头的列多")}));
   EXPECT_TRUE(failures[3].startsWith(U("第 5 行 (5.png)：\""))) << failures[3].toStdString();
   EXPECT_TRUE(failures[3].endsWith(U("5.png\" 是一个文件夹"))) << failures[3].toStdString();
+  EXPECT_EQ(failures[4], U("第 7 行 (7.png)：必填字段“姓名”为空"));
   EXPECT_TRUE(dialog->FailureList()->item(1)->toolTip().isEmpty());  // no English from the engine, even on hovering
   QApplication::clipboard()->clear();
   dialog->FailureList()->setFocus();
@@ -129,6 +133,10 @@ TEST_F(BatchDialog, RunsTheRowsListsTheFailedOnesAndOpensTheFolder) {
   EXPECT_EQ(QApplication::clipboard()->text(), failures.join(QLatin1Char('\n')));
   QTest::mouseClick(dialog->OpenFolderButton(), Qt::LeftButton);
   EXPECT_EQ(desktop.opened, (std::vector<QString>{QString::fromStdString(Out())}));
+  // Another spreadsheet: the last run's summary is not this one's.
+  QTest::mouseClick(dialog->ChooseInputButton(), Qt::LeftButton);
+  EXPECT_EQ(dialog->SummaryText()->text(), QString());
+  EXPECT_EQ(dialog->FailureList()->count(), 0);
 }
 
 // The text column, one symbol a row, from the DM page's chosen size up: a
@@ -145,7 +153,7 @@ TEST_F(BatchDialog, DataMatrixEncodesTheTextColumnFromThePageSize) {
   EXPECT_EQ(Feeds(*dialog, 1), U("仅用于文件名"));
   RunToEnd(*dialog);
   EXPECT_EQ(dialog->SummaryText()->text(), U("已生成 2 个，失败 0 个"));
-  const int scale = BatchPageOf(*dm).scale;
+  const int scale = BatchPageOf(*dm).image.scale;
   EXPECT_EQ(QImage(QString::fromStdString(Out() + "/A.bmp")).width(), (20 + 2 * SavedQuietZoneModules) * scale);
   EXPECT_EQ(QImage(QString::fromStdString(Out() + "/B.bmp")).width(), (22 + 2 * SavedQuietZoneModules) * scale);
   EXPECT_EQ(Decoded("A.bmp", DecodeFormat::DataMatrix), "SN " + Zhang);
@@ -242,6 +250,54 @@ TEST_F(BatchDialog, LabelSheetWithChineseCaptions) {
   for (size_t i = 0; i < names.size(); ++i) EXPECT_NE(text.find(names[i] + " A" + std::to_string(i + 1)), std::string::npos) << i;
   QTest::mouseClick(dialog->OpenFolderButton(), Qt::LeftButton);
   EXPECT_EQ(desktop.opened, (std::vector<QString>{dir.path()}));
+}
+
+// The label-sheet defaults (A4, 3 x 8, 0.5 mm) and a long business card: the
+// dialog says so before the run, with the sizes and what would fit.
+TEST_F(BatchDialog, LabelsTooLargeForTheirCellAreToldBeforeTheRun) {
+  auto dialog = Open("cards.csv", "姓名,地址\nA," + std::string(300, 'a') + "\nB,b\n");
+  QTest::mouseClick(dialog->SheetChoice(), Qt::LeftButton);
+  EXPECT_FALSE(dialog->StartButton()->isEnabled());
+  QString told;
+  for (const QLabel* label : dialog->findChildren<QLabel*>())
+    if (label->text().startsWith(U("标签放不下"))) told = label->text();
+  // 53 modules and a quiet zone of 2 on each side at 6 pixels (0.508 mm) at 300 dpi, and an 8-point caption.
+  // Version 13 (69 modules) and a quiet zone of 2 on each side at 6 pixels (0.508 mm) at 300 dpi, an 8-point
+  // caption; A4 less 10 mm margins in 3 x 8 cells.
+  EXPECT_EQ(told, U("标签放不下：第一个符号 (69 模块) 连同静区和标题为 37.1×40.8 毫米，标签格只有 63.3×34.6 毫米；"
+                    "可改为每页 3 列 × 6 行，或模块尺寸不超过 0.42 毫米，或符号不超过 56 模块 (降低版本或减少内容)"));
+  dialog->RowsBox()->setValue(6);
+  EXPECT_TRUE(dialog->StartButton()->isEnabled());
+  RunToEnd(*dialog);
+  EXPECT_EQ(dialog->SummaryText()->text(), U("已生成 2 个，失败 0 个，共 1 页"));
+}
+
+// At 100 % on a 1366 x 768 laptop (ctest runs this on such a screen too):
+// the dialog fits, its labels show their mnemonic instead of a "&", the
+// detected encoding is not cut, and choosing the PDF moves nothing below.
+TEST_F(BatchDialog, FitsALaptopScreenWithReadableLabels) {
+  auto dialog = Open("名片.csv", *Utf8ToCodePage("姓名,手机\r\n张三,138\r\n"));
+  QTest::qWait(200);  // the posted layout requests
+  const QRect room = dialog->screen()->availableGeometry();
+  EXPECT_LE(dialog->frameGeometry().height(), room.height());
+  EXPECT_LE(dialog->frameGeometry().width(), room.width());
+  for (const QLabel* label : dialog->findChildren<QLabel*>()) {
+    if (label->text().contains(QRegularExpression(QStringLiteral("\\(&[A-Z]\\)")))) {
+      EXPECT_NE(label->buddy(), nullptr) << label->text().toStdString();
+    }
+  }
+  const QComboBox* encoding = dialog->EncodingBox();
+  QStyleOptionComboBox option;
+  option.initFrom(encoding);
+  const QRect field = encoding->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, encoding);
+  EXPECT_LE(encoding->fontMetrics().horizontalAdvance(encoding->currentText()), field.width())
+      << encoding->currentText().toStdString();
+  const auto where = [&](const QWidget* w) { return w->mapTo(dialog.get(), QPoint(0, 0)); };
+  const QPoint verify = where(dialog->VerifyBox()), start = where(dialog->StartButton());
+  QTest::mouseClick(dialog->SheetChoice(), Qt::LeftButton);
+  QTest::qWait(200);
+  EXPECT_EQ(where(dialog->VerifyBox()), verify);
+  EXPECT_EQ(where(dialog->StartButton()), start);
 }
 
 // A large Data Matrix at one pixel per module is past the decoders: with

@@ -1,0 +1,66 @@
+// What a batch makes and where it goes: one record that the command line and
+// the dialog each fill from their own controls, and its one check.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "batch/ColumnPlan.h"
+#include "batch/NameTemplate.h"
+#include "datamatrix/DmEncoder.h"
+#include "image/ImageFormats.h"
+#include "image/LabelSheet.h"
+#include "qr/QrLevel.h"
+
+// Instead of one file per row, one PDF with every row's symbol as a label,
+// in a grid on as many pages as needed.
+struct LabelSheetJob {
+  LabelSheetLayout sheet;        // paper, grid, and the symbols' physical size
+  std::string captionTemplate;   // "{row}" and "{COLUMN}" as in file names; empty: no captions
+  std::string path;              // the PDF file
+};
+
+struct BatchSettings {
+  SymbolKind kind = SymbolKind::Qr;
+  // QR: the content page (operator format 1..3, tab from 0), level, smallest version.
+  int operatorFormat = 1;
+  int tab = 0;
+  QrLevel level = DefaultQrLevel;
+  int version = 0;
+  // Data Matrix: requested size and encodation scheme.
+  int dmSize = DmSmallestSquare;
+  int dmScheme = Ascii;
+  // A square dmSize is the smallest: a text that does not fit takes the next
+  // larger square, as on the DM page. Otherwise the size is exact.
+  bool dmGrowSize = false;
+
+  ImageOptions image;
+  // Read every file back with independent decoders; a row that does not read back fails.
+  bool verify = false;
+  std::optional<LabelSheetJob> labels;  // set: one label sheet instead of outputDir
+  std::string outputDir;
+  std::string nameTemplate{NameTemplate::Default};
+  int jobs = 0;              // threads that encode and write; 0: one per hardware thread
+  std::string manifestPath;  // empty: no manifest
+};
+
+// Why the file names or the label sheet cannot be made, for each front end to word.
+enum class OutputRule {
+  None,
+  NameTemplateBroken,  // `reason`: an unclosed "{", an empty "{}", a "/" or a control character
+  NoImageExtension,    // the name template does not end in an image format's extension
+  SameNameEveryRow,    // the name template has neither {row} nor a column
+  CaptionBroken,       // `reason`: the caption template's
+  SheetNotPdf,         // the label sheet's file does not end in ".pdf"
+};
+
+struct OutputProblem {
+  OutputRule rule = OutputRule::None;
+  std::string subject;  // the template or the sheet's file, as given
+  std::string reason;   // English, from the template's parser
+  explicit operator bool() const { return rule != OutputRule::None; }
+};
+
+// The rules of a batch's output, checked before anything is read or written;
+// `names` gets the parsed template (the caption's on a sheet) when it parses.
+OutputProblem CheckBatchOutput(const BatchSettings& settings, std::optional<NameTemplate>* names = nullptr);
