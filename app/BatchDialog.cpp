@@ -80,7 +80,7 @@ QString FieldName(int slot, const PageSpec* page) {
 }
 
 QString PageFields(const BatchPage& page) {
-  if (page.kind == SymbolKind::Dm) return Ui(UiText::BatchDmFields);
+  if (page.symbology == Symbology::DataMatrix) return Ui(UiText::BatchDmFields);
   QStringList names;
   if (const PageSpec* shown = PageForTab(page.operatorFormat, page.tab))
     for (const FieldSpec& field : shown->fields) names << FieldName(field.slot, shown);
@@ -88,7 +88,7 @@ QString PageFields(const BatchPage& page) {
 }
 
 QString PageDescription(const BatchPage& page) {
-  if (page.kind == SymbolKind::Dm) {
+  if (page.symbology == Symbology::DataMatrix) {
     const int side = DmSizeAttribute(page.dmSize, SymbolRows);
     return Ui(UiText::BatchDmPage).arg(side);
   }
@@ -104,7 +104,7 @@ QString PageDescription(const BatchPage& page) {
 QString FeedText(const ColumnFeed& feed, const BatchPage& page, bool sheet) {
   switch (feed.role) {
     case ColumnRole::Field:
-      return FieldName(feed.slot, page.kind == SymbolKind::Qr ? PageForTab(page.operatorFormat, page.tab) : nullptr);
+      return FieldName(feed.slot, page.symbology == Symbology::QrCode ? PageForTab(page.operatorFormat, page.tab) : nullptr);
     case ColumnRole::Text: return Ui(UiText::BatchFeedsText);
     case ColumnRole::NameOnly: return Ui(sheet ? UiText::BatchFeedsCaption : UiText::BatchFeedsName);
     case ColumnRole::Unnamed: return Ui(UiText::BatchFeedsNothingUnnamed);
@@ -698,7 +698,7 @@ BatchPage BatchPageOf(const CTesselDlg& qr) {
 BatchPage BatchPageOf(const CDialogDM& dm) {
   const PageChoice choice = dm.Choice();
   BatchPage page;
-  page.kind = SymbolKind::Dm;
+  page.symbology = Symbology::DataMatrix;
   // The page's size is the smallest: a longer text grows, as on the page.
   page.dmSize = choice.dmSize;
   page.dmGrowSize = true;

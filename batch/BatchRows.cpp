@@ -104,7 +104,7 @@ void RowNamer::ClaimName(RowTask& task) {
 
 RowEncoder::RowEncoder(const BatchJob& job, const ColumnPlan& plan, TextEncoding encoding)
     : job_(job), plan_(plan), encoding_(encoding) {
-  if (job.kind == SymbolKind::Qr) qr_ = std::make_unique<CQrCodeEncoder>();
+  if (job.symbology == Symbology::QrCode) qr_ = std::make_unique<CQrCodeEncoder>();
 }
 
 RowEncoder::~RowEncoder() = default;
@@ -130,12 +130,7 @@ BatchRowResult RowEncoder::Encode(const RowTask& task) {
 
 SymbolRequest RowEncoder::Request(const RowTask& task, RowError& error) const {
   SymbolRequest request;
-  request.symbology = job_.kind == SymbolKind::Qr ? Symbology::QrCode : Symbology::DataMatrix;
-  request.level = job_.level;
-  request.version = job_.version;
-  request.dmSize = job_.dmSize;
-  request.dmScheme = job_.dmScheme;
-  request.dmGrowSize = job_.dmGrowSize;
+  static_cast<SymbolSettings&>(request) = job_;
   for (size_t i = 0; i < plan_.columns.size(); ++i)
     if (plan_.columns[i].unnamed && !task.cells[i].empty()) {
       error = ColumnProblem(RowFailure::UnnamedColumn, plan_.columns[i], i);

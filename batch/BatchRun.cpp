@@ -153,7 +153,7 @@ class BatchRun {
     reader_.emplace(*input_->stream, input_->delimiter);
     const auto header = ReadHeader(*reader_, input_->encoding, &problem);
     if (!header) return problem;
-    plan_ = PlanColumns(*header, job_.kind, job_.operatorFormat, job_.tab, *names_, &error);
+    plan_ = PlanColumns(*header, job_.symbology, job_.operatorFormat, job_.tab, *names_, &error);
     if (!plan_) return Other(error);
     progress_.total = input_->records < 0 ? -1 : input_->records - 1;
     namer_.emplace(*names_, *plan_, input_->encoding, DecimalWidth(std::max(progress_.total, 1L)), sheet);

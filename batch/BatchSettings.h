@@ -10,7 +10,7 @@
 #include "datamatrix/DmEncoder.h"
 #include "image/ImageFormats.h"
 #include "image/LabelSheet.h"
-#include "qr/QrLevel.h"
+#include "symbol/SymbolRequest.h"
 
 // Instead of one file per row, one PDF with every row's symbol as a label,
 // in a grid on as many pages as needed.
@@ -20,19 +20,10 @@ struct LabelSheetJob {
   std::string path;              // the PDF file
 };
 
-struct BatchSettings {
-  SymbolKind kind = SymbolKind::Qr;
-  // QR: the content page (operator format 1..3, tab from 0), level, smallest version.
+struct BatchSettings : SymbolSettings {
+  // QR: the content page (operator format 1..3, tab from 0).
   int operatorFormat = 1;
   int tab = 0;
-  QrLevel level = DefaultQrLevel;
-  int version = 0;
-  // Data Matrix: requested size and encodation scheme.
-  int dmSize = DmSmallestSquare;
-  int dmScheme = Ascii;
-  // A square dmSize is the smallest: a text that does not fit takes the next
-  // larger square, as on the DM page. Otherwise the size is exact.
-  bool dmGrowSize = false;
 
   ImageOptions image;
   // Read every file back with independent decoders; a row that does not read back fails.

@@ -57,12 +57,12 @@ std::string FieldsOfPage(const PageSpec& page) {
 
 class Planner {
  public:
-  Planner(SymbolKind kind, int operatorFormat, int tab, const NameTemplate& names)
+  Planner(Symbology kind, int operatorFormat, int tab, const NameTemplate& names)
       : kind_(kind), operatorFormat_(operatorFormat), tab_(tab), names_(names),
-        page_(kind == SymbolKind::Qr ? PageForTab(operatorFormat, tab) : nullptr) {}
+        page_(kind == Symbology::QrCode ? PageForTab(operatorFormat, tab) : nullptr) {}
 
   std::optional<ColumnPlan> Run(const std::vector<std::string>& header, HeaderRefusal* refusal) {
-    if (kind_ == SymbolKind::Qr && page_ == nullptr)
+    if (kind_ == Symbology::QrCode && page_ == nullptr)
       return Fail(refusal, {HeaderFailure::NoSuchTab, {}, {}, -1,
                             "tab " + std::to_string(tab_) + " is not a tab of " + FormatCaption()});
     for (const std::string& cell : header) plan_.columns.push_back(Classify(cell));
@@ -99,7 +99,7 @@ class Planner {
   }
 
   std::string Unknown() const {
-    if (kind_ == SymbolKind::Dm) return "neither 'text' nor a column of the name template";
+    if (kind_ == Symbology::DataMatrix) return "neither 'text' nor a column of the name template";
     return "neither a field of " + TabInUserWords(operatorFormat_, tab_) + " (" + FieldsOfPage(*page_) +
            "), nor 'text', nor a column of the name template";
   }
@@ -128,7 +128,7 @@ class Planner {
       owner[column.slot] = i;
     }
     plan_.rawText = plan_.textColumn >= 0;
-    if (kind_ == SymbolKind::Dm && !plan_.rawText)
+    if (kind_ == Symbology::DataMatrix && !plan_.rawText)
       return {HeaderFailure::NoTextColumn, {}, {}, -1, "no column is named 'text'"};
     if (plan_.rawText && fields > 0) {
       const std::string& field = plan_.columns[firstField].header;
@@ -136,7 +136,7 @@ class Planner {
               "with a column 'text' each row is one raw symbol, so no other column may be a field (as '" + field +
                   "' is)"};
     }
-    if (kind_ == SymbolKind::Qr && !plan_.rawText && fields == 0)
+    if (kind_ == Symbology::QrCode && !plan_.rawText && fields == 0)
       return {HeaderFailure::NoField, {}, {}, -1,
               "no column is a field of " + TabInUserWords(operatorFormat_, tab_) + " (" + FieldsOfPage(*page_) +
                   ") or 'text'"};
@@ -160,7 +160,7 @@ class Planner {
     return std::nullopt;
   }
 
-  SymbolKind kind_;
+  Symbology kind_;
   int operatorFormat_;
   int tab_;
   const NameTemplate& names_;
@@ -170,12 +170,12 @@ class Planner {
 
 }  // namespace
 
-std::optional<ColumnPlan> PlanColumns(const std::vector<std::string>& header, SymbolKind kind, int operatorFormat,
+std::optional<ColumnPlan> PlanColumns(const std::vector<std::string>& header, Symbology kind, int operatorFormat,
                                       int tab, const NameTemplate& names, HeaderRefusal* refusal) {
   return Planner(kind, operatorFormat, tab, names).Run(header, refusal);
 }
 
-std::optional<ColumnPlan> PlanColumns(const std::vector<std::string>& header, SymbolKind kind, int operatorFormat,
+std::optional<ColumnPlan> PlanColumns(const std::vector<std::string>& header, Symbology kind, int operatorFormat,
                                       int tab, const NameTemplate& names, std::string* error) {
   HeaderRefusal refusal;
   auto plan = PlanColumns(header, kind, operatorFormat, tab, names, &refusal);

@@ -9,8 +9,7 @@
 #include <vector>
 
 #include "batch/NameTemplate.h"
-
-enum class SymbolKind { Qr, Dm };
+#include "symbol/Symbology.h"
 
 struct BatchColumn {
   std::string header;  // UTF-8, as the input names it
@@ -54,7 +53,7 @@ struct HeaderRefusal {
 // `header` in UTF-8. For QR the page is tab `tab` of `operatorFormat`.
 // A column named "text" (any case) is the page's TEXT field when the page
 // has one, and otherwise asks for raw symbols.
-std::optional<ColumnPlan> PlanColumns(const std::vector<std::string>& header, SymbolKind kind, int operatorFormat,
+std::optional<ColumnPlan> PlanColumns(const std::vector<std::string>& header, Symbology kind, int operatorFormat,
                                       int tab, const NameTemplate& names, std::string* error);
-std::optional<ColumnPlan> PlanColumns(const std::vector<std::string>& header, SymbolKind kind, int operatorFormat,
+std::optional<ColumnPlan> PlanColumns(const std::vector<std::string>& header, Symbology kind, int operatorFormat,
                                       int tab, const NameTemplate& names, HeaderRefusal* refusal);

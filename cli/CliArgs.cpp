@@ -244,6 +244,7 @@ class Parser {
     if (command == "values") return Values();
     if (const auto known = CommandOfWord(command)) options_.command = *known;
     else return Fail("unknown command '" + std::string(command) + "' (use qr or dm)");
+    options_.symbol.symbology = options_.command == CliCommand::Qr ? Symbology::QrCode : Symbology::DataMatrix;
     for (next_ = 1; next_ < args_.size() && error_.empty();) Option(args_[next_++]);
     if (!error_.empty()) return Fail(error_);
     if (options_.helpTopic != CliCommand::Help) {
@@ -252,6 +253,7 @@ class Parser {
     }
     for (auto check : {&Parser::ResolveTab, &Parser::CheckComplete, &Parser::ApplyModuleSize})
       if (const std::string problem = (this->*check)(); !problem.empty()) return Fail(problem);
+    if (options_.segments) options_.symbol.segments = *options_.segments;
     return Done();
   }
 
@@ -283,8 +285,8 @@ class Parser {
     else if (name == "--verify") options_.verify = true;
     else if (name == "--quiet-zone") Number(name, 0, MaxQuietZoneModules, options_.image.quietZone);
     else if (name == "--dpi") Number(name, MinDpi, MaxDpi, options_.image.dpi);
-    else if (qr && name == "--level") Parsed(name, ParseQrLevel, options_.level, JoinNames(LevelNames()));
-    else if (qr && name == "--version") Number(name, 0, qr::MaxVersion, options_.version);
+    else if (qr && name == "--level") Parsed(name, ParseQrLevel, options_.symbol.level, JoinNames(LevelNames()));
+    else if (qr && name == "--version") Number(name, 0, qr::MaxVersion, options_.symbol.version);
     else if (qr && name == "--segments") Parsed(name, ParseSegments, options_.segments, JoinNames(QrSegmentsNames));
     else if (qr && name == "--operator") Content(), Number(name, 1, OperatorFormatCount, options_.operatorFormat);
     else if (qr && name == "--type")
@@ -300,8 +302,8 @@ class Parser {
     else if (name == "--columns") Number(name, 1, MaxSheetCells, Batch(name).columns);
     else if (name == "--rows") Number(name, 1, MaxSheetCells, Batch(name).rows);
     else if (name == "--caption") Batch(name).caption = Value(name);
-    else if (!qr && name == "--size") Parsed(name, ParseDmSize, options_.dmSize, DmSizeChoices());
-    else if (!qr && name == "--scheme") Parsed(name, ParseDmScheme, options_.dmScheme, JoinNames(DmSchemeNames));
+    else if (!qr && name == "--size") Parsed(name, ParseDmSize, options_.symbol.dmSize, DmSizeChoices());
+    else if (!qr && name == "--scheme") Parsed(name, ParseDmScheme, options_.symbol.dmScheme, JoinNames(DmSchemeNames));
     else error_ = UnknownOption(options_.command, name);
   }
   std::string_view Value(std::string_view name) {

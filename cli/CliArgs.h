@@ -15,8 +15,7 @@
 #include "image/ImageFormats.h"
 #include "image/LabelSheet.h"
 #include "image/PhysicalSize.h"
-#include "qr/QrLevel.h"
-#include "qr/QrSegments.h"
+#include "symbol/SymbolRequest.h"
 
 enum class CliCommand { Qr, Dm, Help, Version, Values };
 
@@ -55,15 +54,10 @@ struct CliOptions {
   int tab = 0;
   std::vector<std::pair<std::string, std::string>> fields;  // tag, UTF-8 value
 
-  // qr
-  QrLevel level = DefaultQrLevel;
-  int version = 0;
-  // --segments; unset: optimal for --text and --data-file, and content
-  // fields always single, as the QR page writes them.
+  // The symbol: qr the level, version and segments, dm the size and scheme.
+  SymbolSettings symbol{.segments = QrSegments::Optimal, .dmScheme = Smallest};
+  // --segments as given: refused where it cannot apply.
   std::optional<QrSegments> segments;
-  // dm
-  int dmSize = -1;
-  int dmScheme = Smallest;
 
   // Set by --batch and by the options that only go with it.
   std::optional<CliBatchOptions> batch;

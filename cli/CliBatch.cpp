@@ -94,16 +94,14 @@ class ProgressLine {
 BatchJob JobOf(const CliOptions& options, std::istream& in, std::ostream& out) {
   const CliBatchOptions& batch = *options.batch;
   BatchJob job;
-  job.kind = options.command == CliCommand::Qr ? SymbolKind::Qr : SymbolKind::Dm;
+  static_cast<SymbolSettings&>(job) = options.symbol;
+  // Rows are written as the pages write them: one segment.
+  job.segments = QrSegments::Single;
   job.inputPath = batch.input == StandardStream ? "standard input" : batch.input;
   if (batch.input == StandardStream) job.inputStream = &in;
   job.encoding = batch.encoding;
   job.operatorFormat = options.operatorFormat;
   job.tab = options.tab;
-  job.level = options.level;
-  job.version = options.version;
-  job.dmSize = options.dmSize;
-  job.dmScheme = options.dmScheme;
   job.image = options.image;
   job.verify = options.verify;
   if (batch.sheet)
@@ -173,7 +171,7 @@ std::string ColumnName(const RowProblem& problem) {
 
 std::string DoesNotFitText(const RowProblem& problem, const BatchSettings& settings) {
   const std::string bytes = " (" + std::to_string(problem.count) + " bytes) ";
-  if (settings.kind == SymbolKind::Qr) return "the data" + bytes + "fits no QR Code version at level " + QrLevelLetter(settings.level);
+  if (settings.symbology == Symbology::QrCode) return "the data" + bytes + "fits no QR Code version at level " + QrLevelLetter(settings.level);
   return "the text" + bytes + "cannot be encoded in this scheme or fits no size allowed";
 }
 

@@ -135,12 +135,7 @@ Input ReadInput(const CliOptions& options, std::istream& in) {
 
 // The symbol the options ask for: the data or fields, and the settings.
 std::optional<Failure> BuildRequest(const CliOptions& options, std::istream& in, SymbolRequest& request) {
-  request.symbology = options.command == CliCommand::Qr ? Symbology::QrCode : Symbology::DataMatrix;
-  request.level = options.level;
-  request.version = options.version;
-  request.segments = options.segments.value_or(QrSegments::Optimal);
-  request.dmSize = options.dmSize;
-  request.dmScheme = options.dmScheme;
+  static_cast<SymbolSettings&>(request) = options.symbol;
   if (!options.dataFile && !options.text) return GatherFields(options, request.content.emplace());
   Input input = ReadInput(options, in);
   request.data = std::move(input.bytes);

@@ -25,13 +25,10 @@ struct ContentFields {
   FieldValueArray values;  // code page 936 bytes
 };
 
-struct SymbolRequest {
+// What a symbol is to be, whatever its data: the one record of these
+// settings that the pages, the command line and batch each keep.
+struct SymbolSettings {
   Symbology symbology = Symbology::QrCode;
-  // The bytes to encode; ignored when `content` is set, whose payload is
-  // encoded behind 0x01 0x10 instead.
-  std::string data;
-  std::optional<ContentFields> content;
-
   // QR Code: the level, the smallest version accepted (0: automatic), and
   // how the data is split into segments. Content is always one segment,
   // as the QR page writes it.
@@ -44,6 +41,13 @@ struct SymbolRequest {
   int dmSize = DmSmallestSquare;
   int dmScheme = Ascii;
   bool dmGrowSize = false;
+};
+
+struct SymbolRequest : SymbolSettings {
+  // The bytes to encode; ignored when `content` is set, whose payload is
+  // encoded behind 0x01 0x10 instead.
+  std::string data;
+  std::optional<ContentFields> content;
 };
 
 enum class SymbolFailure {

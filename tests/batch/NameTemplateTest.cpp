@@ -50,7 +50,7 @@ TEST(NameTemplate, RefusesTemplatesThatCouldLeaveTheFolderOrDoNotParse) {
 
 struct PlanCase {
   const char* name;
-  SymbolKind kind;
+  Symbology kind;
   int format, tab;
   std::vector<std::string> header;
   const char* nameTemplate;
@@ -60,22 +60,22 @@ struct PlanCase {
 };
 
 const std::vector<PlanCase> PlanCases = {
-    {"TagsInAnyCase", SymbolKind::Qr, 1, 0, {"n", "M", "Tel"}, "{row}.png", {0, 1, 2}, ""},
-    {"CaptionsWithoutStarAndColon", SymbolKind::Qr, 1, 0, {"姓名", " 手机 ", "邮箱：", "* 姓名"}, "{row}.png", {}, "both give the field N", HeaderFailure::TwoColumnsOneField},
-    {"Captions", SymbolKind::Qr, 1, 0, {"姓名", " 手机 ", "邮箱："}, "{row}.png", {0, 1, 3}, ""},
-    {"UnknownColumnNamesItAndThePage", SymbolKind::Qr, 1, 0, {"N", "Nmae"}, "{row}.png", {},
+    {"TagsInAnyCase", Symbology::QrCode, 1, 0, {"n", "M", "Tel"}, "{row}.png", {0, 1, 2}, ""},
+    {"CaptionsWithoutStarAndColon", Symbology::QrCode, 1, 0, {"姓名", " 手机 ", "邮箱：", "* 姓名"}, "{row}.png", {}, "both give the field N", HeaderFailure::TwoColumnsOneField},
+    {"Captions", Symbology::QrCode, 1, 0, {"姓名", " 手机 ", "邮箱："}, "{row}.png", {0, 1, 3}, ""},
+    {"UnknownColumnNamesItAndThePage", Symbology::QrCode, 1, 0, {"N", "Nmae"}, "{row}.png", {},
      "column 'Nmae' is neither a field of \"名片\" of 中国移动v1.0 (N (姓名), M (手机)", HeaderFailure::UnknownColumn},
-    {"TagOfAnotherPage", SymbolKind::Qr, 2, 4, {"N"}, "{row}.png", {}, "\"WAP业务\" of 中国移动v2.0", HeaderFailure::UnknownColumn},
-    {"RawTextOnTheCardTab", SymbolKind::Qr, 1, 0, {"text", "sku"}, "{sku}.png", {-2, -1}, ""},
-    {"TextIsAFieldOnTheCustomTab", SymbolKind::Qr, 3, 8, {"Text"}, "{row}.png", {23}, ""},
-    {"TwoTextColumns", SymbolKind::Dm, 1, 0, {"text", "TEXT"}, "{row}.png", {}, "both give the text", HeaderFailure::TwoTextColumns},
-    {"RawTextWithFields", SymbolKind::Qr, 1, 0, {"text", "N"}, "{row}.png", {}, "no other column may be a field", HeaderFailure::TextWithField},
-    {"NoFieldAtAll", SymbolKind::Qr, 1, 0, {"id"}, "{id}.png", {}, "no column is a field of", HeaderFailure::NoField},
-    {"TemplateColumnMissing", SymbolKind::Qr, 1, 0, {"N"}, "{id}.png", {}, "uses {id}, which is no column", HeaderFailure::NoTemplateColumn},
-    {"NoSuchTab", SymbolKind::Qr, 2, 9, {"N"}, "{row}.png", {}, "tab 9 is not a tab of 中国移动v2.0", HeaderFailure::NoSuchTab},
-    {"DataMatrixWithoutText", SymbolKind::Dm, 1, 0, {"N"}, "{row}.png", {}, "column 'N' is neither 'text'", HeaderFailure::UnknownColumn},
-    {"DataMatrixOnlyNameColumns", SymbolKind::Dm, 1, 0, {"serial"}, "{serial}.png", {}, "no column is named 'text'", HeaderFailure::NoTextColumn},
-    {"UnnamedColumnIsAllowed", SymbolKind::Dm, 1, 0, {"text", ""}, "{row}.png", {-2, -1}, ""},
+    {"TagOfAnotherPage", Symbology::QrCode, 2, 4, {"N"}, "{row}.png", {}, "\"WAP业务\" of 中国移动v2.0", HeaderFailure::UnknownColumn},
+    {"RawTextOnTheCardTab", Symbology::QrCode, 1, 0, {"text", "sku"}, "{sku}.png", {-2, -1}, ""},
+    {"TextIsAFieldOnTheCustomTab", Symbology::QrCode, 3, 8, {"Text"}, "{row}.png", {23}, ""},
+    {"TwoTextColumns", Symbology::DataMatrix, 1, 0, {"text", "TEXT"}, "{row}.png", {}, "both give the text", HeaderFailure::TwoTextColumns},
+    {"RawTextWithFields", Symbology::QrCode, 1, 0, {"text", "N"}, "{row}.png", {}, "no other column may be a field", HeaderFailure::TextWithField},
+    {"NoFieldAtAll", Symbology::QrCode, 1, 0, {"id"}, "{id}.png", {}, "no column is a field of", HeaderFailure::NoField},
+    {"TemplateColumnMissing", Symbology::QrCode, 1, 0, {"N"}, "{id}.png", {}, "uses {id}, which is no column", HeaderFailure::NoTemplateColumn},
+    {"NoSuchTab", Symbology::QrCode, 2, 9, {"N"}, "{row}.png", {}, "tab 9 is not a tab of 中国移动v2.0", HeaderFailure::NoSuchTab},
+    {"DataMatrixWithoutText", Symbology::DataMatrix, 1, 0, {"N"}, "{row}.png", {}, "column 'N' is neither 'text'", HeaderFailure::UnknownColumn},
+    {"DataMatrixOnlyNameColumns", Symbology::DataMatrix, 1, 0, {"serial"}, "{serial}.png", {}, "no column is named 'text'", HeaderFailure::NoTextColumn},
+    {"UnnamedColumnIsAllowed", Symbology::DataMatrix, 1, 0, {"text", ""}, "{row}.png", {-2, -1}, ""},
 };
 
 class PlanTable : public testing::TestWithParam<PlanCase> {};

@@ -31,11 +31,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Require(o.image.scale >= MinScale && o.image.scale <= MaxScale);
   Require(o.image.quietZone >= 0 && o.image.quietZone <= MaxQuietZoneModules);
   Require(o.image.dpi >= MinDpi && o.image.dpi <= MaxDpi);
-  Require(o.version >= 0 && o.version <= qr::MaxVersion);
-  Require(o.dmSize >= DmSmallestRectangle && o.dmSize < DmSizeCount);
-  Require(std::ranges::count(DmSchemeNames, o.dmScheme, &DmSchemeName::scheme) == 1);
+  Require(o.symbol.version >= 0 && o.symbol.version <= qr::MaxVersion);
+  Require(o.symbol.dmSize >= DmSmallestRectangle && o.symbol.dmSize < DmSizeCount);
+  Require(std::ranges::count(DmSchemeNames, o.symbol.dmScheme, &DmSchemeName::scheme) == 1);
   Require(o.operatorFormat >= 1 && o.operatorFormat <= OperatorFormatCount);
-  Require(QrLevelPosition(o.level) < static_cast<int>(QrLevels.size()));
+  Require(QrLevelPosition(o.symbol.level) < static_cast<int>(QrLevels.size()));
   if (o.command == CliCommand::Values) Require(OptionValues(o.helpTopic, o.valuesOf).has_value());
   if (o.command != CliCommand::Qr && o.command != CliCommand::Dm) return 0;
   Require(FindTab(o.operatorFormat, o.tab) != nullptr);
