@@ -684,24 +684,11 @@ void CBatchDlg::CopyFailures() {
   if (!lines.isEmpty()) QGuiApplication::clipboard()->setText(lines.join(QLatin1Char('\n')));
 }
 
-BatchPage BatchPageOf(const CTesselDlg& qr) {
-  const PageChoice choice = qr.Choice();
+BatchPage BatchPageOf(const PageChoice& choice) {
   BatchPage page;
+  static_cast<SymbolSettings&>(page) = choice.symbol;
   page.operatorFormat = choice.operatorFormat;
   page.tab = choice.tab;
-  page.level = choice.level;
-  page.version = choice.version;
-  page.image.scale = choice.scale;
-  return page;
-}
-
-BatchPage BatchPageOf(const CDialogDM& dm) {
-  const PageChoice choice = dm.Choice();
-  BatchPage page;
-  page.symbology = Symbology::DataMatrix;
-  // The page's size is the smallest: a longer text grows, as on the page.
-  page.dmSize = choice.dmSize;
-  page.dmGrowSize = true;
   page.image.scale = choice.scale;
   return page;
 }

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "app/BatchPreview.h"
+#include "app/PageChoice.h"
 
 class BatchDesktop;
 class BatchRunner;
@@ -154,9 +155,6 @@ class CBatchDlg : public QDialog {
   QPushButton* close_;
 };
 
-// The page the batch composes for: the QR page's format, content type, level
-// and version, or the DM page.
-class CTesselDlg;
-class CDialogDM;
-BatchPage BatchPageOf(const CTesselDlg& qr);
-BatchPage BatchPageOf(const CDialogDM& dm);
+// The page the batch composes for, from what its user chose there: the QR
+// page's format, content type, level and version, or the DM page's size.
+BatchPage BatchPageOf(const PageChoice& choice);

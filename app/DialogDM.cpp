@@ -38,8 +38,10 @@ CDialogDM::CDialogDM(QWidget* parent, const DialogUnits& units)
 
 PageChoice CDialogDM::Choice() const {
   PageChoice choice;
-  // The size the user chose, not the one the page's last text grew to.
-  choice.dmSize = std::clamp(controls_.Get<QComboBox>(ControlId::VersionList)->currentIndex(), 0, LargestSquare);
+  choice.symbol.symbology = Symbology::DataMatrix;
+  // The size the user chose is the smallest: a longer text takes a larger one.
+  choice.symbol.dmSize = std::clamp(controls_.Get<QComboBox>(ControlId::VersionList)->currentIndex(), 0, LargestSquare);
+  choice.symbol.dmGrowSize = true;
   choice.scale = Scale();
   return choice;
 }
@@ -69,10 +71,9 @@ void CDialogDM::RemoveSelection() {
 
 void CDialogDM::GenerateSymbol() {
   SymbolRequest request;
-  request.symbology = Symbology::DataMatrix;
+  static_cast<SymbolSettings&>(request) = Choice().symbol;
+  request.dmSize = sizeIndex_;  // the size grown to so far
   request.data = text_;
-  request.dmSize = sizeIndex_;
-  request.dmGrowSize = true;
   SymbolResult result = MakeSymbol(request);
   const bool tooLong = result.failure == SymbolFailure::DoesNotFit;
   // The size grows with the text and stays grown for the next encoding.

@@ -88,7 +88,7 @@ void CDialogMain::ShowAbout() {
 }
 
 void CDialogMain::ShowBatch() {
-  const BatchPage page = dmPage_->isVisibleTo(tabs_) ? BatchPageOf(*dmPage_) : BatchPageOf(*qrPage_);
+  const BatchPage page = BatchPageOf(dmPage_->isVisibleTo(tabs_) ? dmPage_->Choice() : qrPage_->Choice());
   CBatchDlg batch(this, page, RealBatchDesktop());
   batch.exec();
 }

@@ -105,8 +105,8 @@ PageChoice CTesselDlg::Choice() const {
   PageChoice choice;
   choice.operatorFormat = operatorFormat_;
   choice.tab = ContentTabs()->Bar()->currentIndex();
-  choice.level = level_;
-  choice.version = SelectedVersion();
+  choice.symbol.level = level_;
+  choice.symbol.version = SelectedVersion();
   choice.scale = Scale();
   return choice;
 }
@@ -204,9 +204,8 @@ int CTesselDlg::SelectedVersion() const {
 void CTesselDlg::ComposePayload() {
   currentPayload_ = ComposeFieldPayload(fieldValues_, operatorFormat_, ContentTabs()->Bar()->currentIndex());
   SymbolRequest request;
+  static_cast<SymbolSettings&>(request) = Choice().symbol;
   request.data = EncoderInput(currentPayload_);
-  request.level = level_;
-  request.version = SelectedVersion();
   // An empty composition is not encoded.
   SymbolResult result{SymbolFailure::NothingToEncode, {}};
   if (!currentPayload_.empty()) result = MakeSymbol(request, *encoder_);

@@ -57,7 +57,7 @@ class BatchDialog : public GuiTest {
   std::unique_ptr<CBatchDlg> Open(const std::string& name, const std::string& csv, bool dmPage = false) {
     const fs::path input = fs::path(dir.path().toStdString()) / name;
     WriteBytes(input.string(), csv);
-    auto dialog = std::make_unique<CBatchDlg>(window.get(), dmPage ? BatchPageOf(*dm) : BatchPageOf(*qr), desktop);
+    auto dialog = std::make_unique<CBatchDlg>(window.get(), BatchPageOf(dmPage ? dm->Choice() : qr->Choice()), desktop);
     dialog->show();
     desktop.inputFile = QString::fromStdString(input.string());
     QTest::mouseClick(dialog->ChooseInputButton(), Qt::LeftButton);
@@ -153,7 +153,7 @@ TEST_F(BatchDialog, DataMatrixEncodesTheTextColumnFromThePageSize) {
   EXPECT_EQ(Feeds(*dialog, 1), U("仅用于文件名"));
   RunToEnd(*dialog);
   EXPECT_EQ(dialog->SummaryText()->text(), U("已生成 2 个，失败 0 个"));
-  const int scale = BatchPageOf(*dm).image.scale;
+  const int scale = BatchPageOf(dm->Choice()).image.scale;
   EXPECT_EQ(QImage(QString::fromStdString(Out() + "/A.bmp")).width(), (20 + 2 * SavedQuietZoneModules) * scale);
   EXPECT_EQ(QImage(QString::fromStdString(Out() + "/B.bmp")).width(), (22 + 2 * SavedQuietZoneModules) * scale);
   EXPECT_EQ(Decoded("A.bmp", DecodeFormat::DataMatrix), "SN " + Zhang);
@@ -165,7 +165,7 @@ TEST_F(BatchDialog, ComposesWithThePageSettings) {
   ChooseFormatAndTab(ControlId::FormatUnicom, 8);
   SelectComboItem(Control<QComboBox>(qr, ControlId::EcLevel), 3);      // H
   SelectComboItem(Control<QComboBox>(qr, ControlId::VersionList), 7);  // at least version 7
-  const BatchPage page = BatchPageOf(*qr);
+  const BatchPage page = BatchPageOf(qr->Choice());
   EXPECT_EQ(std::tuple(page.operatorFormat, page.tab, page.level, page.version), std::tuple(3, 8, QrLevel::H, 7));
   auto dialog = Open("t.csv", "TEXT\nhello\n");
   RunToEnd(*dialog);
