@@ -19,7 +19,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -63,19 +62,12 @@ constexpr TextEncoding ForcedEncodings[] = {TextEncoding::Utf8, TextEncoding::Gb
 
 QString Ui(std::string_view utf8) { return FromUtf8(utf8); }
 
-
-// "* 姓名:" as a spreadsheet would name it: "姓名".
-QString BareCaption(std::string_view caption) {
-  QString bare = FromUtf8(caption);
-  bare.remove(QRegularExpression(QStringLiteral("[*:：\\s]")));
-  return bare;
-}
-
+// A field by its tag and its caption as a spreadsheet would name it: "N (姓名)".
 QString FieldName(int slot, const PageSpec* page) {
   const QString tag = FromUtf8(FieldTags[static_cast<size_t>(slot)]);
   if (page)
     for (const FieldSpec& field : page->fields)
-      if (field.slot == slot && !field.caption.empty()) return Ui(UiText::BatchFeedsField).arg(tag, BareCaption(field.caption));
+      if (field.slot == slot && !field.caption.empty()) return Ui(UiText::BatchFeedsField).arg(tag, FromUtf8(BareCaption(field.caption)));
   return tag;
 }
 

@@ -9,23 +9,6 @@ namespace {
 
 constexpr std::string_view TextColumn = "text";
 
-// A caption or header without blanks, "*" and colons (ASCII or full-width),
-// as it reads in a spreadsheet's first row: "* 姓名:" -> "姓名".
-std::string BareCaption(std::string_view text) {
-  static constexpr std::string_view Dropped[] = {" ", "\t", "*", ":", "\xEF\xBC\x9A" /* ： */, "\xE3\x80\x80" /* 　 */};
-  std::string bare;
-  for (size_t pos = 0; pos < text.size();) {
-    const auto drop = std::find_if(std::begin(Dropped), std::end(Dropped),
-                                   [&](std::string_view d) { return text.substr(pos, d.size()) == d; });
-    if (drop != std::end(Dropped)) {
-      pos += drop->size();
-    } else {
-      bare += text[pos++];
-    }
-  }
-  return bare;
-}
-
 std::string Trimmed(std::string_view text) {
   const size_t first = text.find_first_not_of(" \t");
   if (first == std::string_view::npos) return {};

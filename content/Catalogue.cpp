@@ -222,6 +222,21 @@ std::string_view WithoutBlanks(std::string_view text) {
 
 std::string_view BareTabCaption(const TabSpec& tab) { return WithoutBlanks(tab.caption); }
 
+std::string BareCaption(std::string_view text) {
+  static constexpr std::string_view Dropped[] = {" ", "\t", "*", ":", "\xEF\xBC\x9A" /* ： */, "\xE3\x80\x80" /* 　 */};
+  std::string bare;
+  for (size_t pos = 0; pos < text.size();) {
+    const auto drop = std::find_if(std::begin(Dropped), std::end(Dropped),
+                                   [&](std::string_view d) { return text.substr(pos, d.size()) == d; });
+    if (drop != std::end(Dropped)) {
+      pos += drop->size();
+    } else {
+      bare += text[pos++];
+    }
+  }
+  return bare;
+}
+
 int TabOfCaption(int operatorFormat, std::string_view caption) {
   const OperatorFormatSpec* format = FindOperatorFormat(operatorFormat);
   if (format == nullptr) return -1;

@@ -63,6 +63,10 @@ const PageSpec* FindPage(std::string_view className);
 const PageSpec* PageForTab(int operatorFormat, int tab);
 // A tab's caption without its padding blanks: "WAP业务".
 std::string_view BareTabCaption(const TabSpec& tab);
+// A field's caption, or a header that names one, without blanks, "*" and
+// colons (ASCII or full-width), as it reads in a spreadsheet's first row:
+// "* 姓名:" -> "姓名".
+std::string BareCaption(std::string_view text);
 // The position of the tab with this caption under a format, ignoring blanks
 // around it and the case of ASCII letters ("wap业务"); -1 when there is none.
 int TabOfCaption(int operatorFormat, std::string_view caption);
