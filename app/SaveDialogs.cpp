@@ -37,7 +37,7 @@ class QtSaveDialogs : public SaveDialogs {
  public:
   std::optional<std::pair<QString, int>> AskSaveFileName(QWidget* parent, const SaveFileQuestion& question) override {
     QFileDialog dialog(parent);
-    dialog.setProxyModel(new ChineseFileColumns(&dialog));
+    UseChineseFileColumns(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     // The overwrite question comes later, once the final extension is known.
@@ -65,6 +65,8 @@ class QtSaveDialogs : public SaveDialogs {
 };
 
 }  // namespace
+
+void UseChineseFileColumns(QFileDialog& dialog) { dialog.setProxyModel(new ChineseFileColumns(&dialog)); }
 
 SaveDialogs& DesktopSaveDialogs() {
   static QtSaveDialogs dialogs;

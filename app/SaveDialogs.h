@@ -7,6 +7,7 @@
 #include <optional>
 #include <utility>
 
+class QFileDialog;
 class QWidget;
 
 // What the file dialog opens with.
@@ -35,3 +36,6 @@ class SaveDialogs {
 
 // The real dialogs of the desktop.
 SaveDialogs& DesktopSaveDialogs();
+
+// Every file dialog of the program shows its type and date columns in Chinese.
+void UseChineseFileColumns(QFileDialog& dialog);
