@@ -28,11 +28,10 @@ const std::string_view* WordsFor(const std::array<Wording<Kind>, N>& table, Kind
   return found == table.end() ? nullptr : &found->text;
 }
 
-constexpr std::array<Wording<RowFailure>, 11> Reasons = {{
+constexpr std::array<Wording<RowFailure>, 10> Reasons = {{
     {RowFailure::RequiredFieldEmpty, UiText::BatchReasonRequiredFieldEmpty},
     {RowFailure::BrokenRow, UiText::BatchReasonBrokenRow},
     {RowFailure::TooManyCells, UiText::BatchReasonTooManyCells},
-    {RowFailure::BadText, UiText::BatchReasonBadText},
     {RowFailure::UnnamedColumn, UiText::BatchReasonUnnamedColumn},
     {RowFailure::EmptyName, UiText::BatchReasonEmptyName},
     {RowFailure::DuplicateName, UiText::BatchReasonDuplicateName},
@@ -71,6 +70,34 @@ QString LabelTooLargeText(const LabelAdvice& advice) {
   return text;
 }
 
+QString SheetText(const SheetProblem& problem) {
+  const QString subject = FromUtf8(problem.subject);
+  switch (problem.failure) {
+    case SheetFailure::NoCells: return FromUtf8(UiText::BatchSheetNoCells);
+    case SheetFailure::NoPrintModule: return FromUtf8(UiText::BatchSheetNoPrintModule).arg(subject);
+    case SheetFailure::NoLabel: return FromUtf8(UiText::BatchSheetNoLabel);
+    case SheetFailure::Drawing: return FromUtf8(UiText::BatchSheetDrawing).arg(subject);
+    case SheetFailure::LabelTooLarge: return FromUtf8(UiText::BatchReasonLabelTooLarge);
+    case SheetFailure::None: break;
+  }
+  return {};
+}
+
+// The column, and where its text goes wrong: the byte (counted from 1) or the character.
+QString BadTextText(const RowProblem& problem) {
+  const QString column = problem.column.empty() ? QString::number(problem.columnIndex + 1) : FromUtf8(problem.column);
+  const QString byte = QString::number(problem.text.offset + 1);
+  switch (problem.text.failure) {
+    case TextFailure::InvalidCodePage: return FromUtf8(UiText::BatchReasonBadCodePage).arg(column, byte);
+    case TextFailure::NoCode:
+    case TextFailure::NotInCodePage936:
+      return FromUtf8(UiText::BatchReasonNoCode).arg(column, FromUtf8(problem.text.character));
+    case TextFailure::InvalidUtf8:
+    case TextFailure::None: break;
+  }
+  return FromUtf8(UiText::BatchReasonBadText).arg(column, byte);
+}
+
 }  // namespace
 
 QString KnownExtensionList() { return FromUtf8(KnownExtensions(UiText::BatchFieldSeparator, " 或 ")); }
@@ -91,6 +118,7 @@ QString OutputRuleText(OutputRule rule) {
 QString BatchReasonText(const BatchRowResult& row) {
   const RowProblem& problem = row.problem;
   if (problem.failure == RowFailure::WriteFailed) return DescribeSaveFailure(row.image);
+  if (problem.failure == RowFailure::BadText) return BadTextText(problem);
   const std::string_view* words = WordsFor(Reasons, problem.failure);
   if (!words) return {};
   if (words->find("%1") == std::string_view::npos) return FromUtf8(*words);
@@ -108,19 +136,26 @@ QString BatchProblemText(const BatchProblem& problem) {
     case BatchStop::HeaderBroken: return FromUtf8(UiText::BatchHeaderBroken);
     case BatchStop::FolderNotCreated: return FromUtf8(UiText::BatchFolderNotCreated).arg(subject, reason);
     case BatchStop::FolderNotWritable: return FromUtf8(UiText::BatchFolderNotWritable).arg(subject, reason);
-    case BatchStop::OutputFailed: return DescribeSaveFailure(problem.output);
+    case BatchStop::NotAFolder: return FromUtf8(UiText::BatchNotAFolder).arg(subject);
+    case BatchStop::InputNotKept: return FromUtf8(UiText::BatchInputNotKept).arg(subject, reason);
+    case BatchStop::HeaderRefused: return FromUtf8(UiText::BatchHeaderRefused).arg(HeaderRefusalText(problem.header));
+    case BatchStop::OutputFailed:
+    case BatchStop::SheetNotWritten: return DescribeSaveFailure(problem.output);
+    case BatchStop::SheetNotOpened:
+    case BatchStop::SheetNotMade: return FromUtf8(UiText::BatchSheetNotMade).arg(SheetText(problem.sheet));
+    case BatchStop::ManifestNotWritten:
+      if (problem.error == 0) return DescribeSaveFailure(problem.output);
+      return FromUtf8(UiText::BatchManifestNotWritten).arg(subject, reason);
     case BatchStop::LabelTooLarge: return LabelTooLargeText(problem.label);
     case BatchStop::OutputRules: return OutputRuleText(problem.rules.rule);
-    case BatchStop::None:
-    case BatchStop::Other: break;
+    case BatchStop::None: break;
   }
-  // What the dialog checks before it starts: the engine's own words.
-  return FromUtf8(problem.message);
+  return {};
 }
 
 QString HeaderRefusalText(const HeaderRefusal& refusal) {
   const std::string_view* words = WordsFor(HeaderReasons, refusal.failure);
-  if (!words) return FromUtf8(refusal.message);
+  if (!words) return {};
   const QString field = refusal.slot >= 0 ? FromUtf8(FieldTags[static_cast<size_t>(refusal.slot)]) : QString();
   const QString subjects[] = {FromUtf8(refusal.column), FromUtf8(refusal.other), field};
   // In one pass, as the texts use only some of the markers and a column may be named "%2".

@@ -1,6 +1,5 @@
-// The batch engine reports why a row failed, or why it refuses a header, by
-// kind (and in English, for the command line); the dialog words the kind in
-// Chinese.
+// The batch engine reports why a row failed, why it refuses a header, or why
+// it stopped, by kind; the dialog words the kind in Chinese.
 #pragma once
 
 #include <QString>

@@ -5,7 +5,6 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 
 #include "batch/TableReader.h"
@@ -15,8 +14,12 @@ namespace {
 bool Cancelled(const std::atomic<bool>* cancel) { return cancel && cancel->load(std::memory_order_relaxed); }
 
 void CannotRead(const std::string& path, int error, BatchProblem* problem) {
-  const std::string english = "cannot read '" + path + "': " + std::strerror(error);
-  *problem = MakeBatchProblem(BatchStop::InputUnreadable, english, path, error);
+  *problem = MakeBatchProblem(BatchStop::InputUnreadable, path, error);
+}
+
+void NotKept(const std::string& name, std::string temporary, int error, BatchProblem* problem) {
+  *problem = MakeBatchProblem(BatchStop::InputNotKept, name, error);
+  problem->path = std::move(temporary);
 }
 
 std::unique_ptr<std::istream> OpenFile(const std::string& path, BatchProblem* problem) {
@@ -45,8 +48,7 @@ std::unique_ptr<std::istream> Spool(std::istream& in, const std::string& name, c
   const int fd = ::mkstemp(path.data());
   if (fd < 0) {
     const int error = errno;
-    *problem = MakeBatchProblem(BatchStop::Other,
-                                "cannot keep a copy of " + name + " in '" + path + "': " + std::strerror(error));
+    NotKept(name, path, error, problem);
     return nullptr;
   }
   auto copy = std::make_unique<std::fstream>(path, std::ios::in | std::ios::out | std::ios::binary | std::ios::trunc);
@@ -60,8 +62,7 @@ std::unique_ptr<std::istream> Spool(std::istream& in, const std::string& name, c
   copy->flush();
   if (!*copy) {
     const int error = errno ? errno : EIO;
-    *problem = MakeBatchProblem(BatchStop::Other,
-                                "cannot keep a copy of " + name + " in a temporary file: " + std::strerror(error));
+    NotKept(name, {}, error, problem);
     return nullptr;
   }
   copy->seekg(0);
@@ -110,5 +111,5 @@ std::optional<BatchInput> OpenBatchInput(const BatchInputRequest& request, Batch
 }
 
 BatchProblem EmptyInput() {
-  return MakeBatchProblem(BatchStop::InputEmpty, "the input is empty: its first row must name the columns");
+  return MakeBatchProblem(BatchStop::InputEmpty);
 }

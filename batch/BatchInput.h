@@ -29,7 +29,7 @@ struct BatchInput {
   long records = -1;  // header included; -1 when not counted
 };
 
-// Nullopt and why (InputUnreadable: "cannot read 'x': No such file or directory").
+// Nullopt and why (InputUnreadable or InputNotKept).
 std::optional<BatchInput> OpenBatchInput(const BatchInputRequest& request, BatchProblem* problem);
 
 // What an input without a header row reports.

@@ -47,8 +47,9 @@ struct RowProblem {
   long count = 0;         // TooManyCells: the row's cells; DuplicateName: the earlier row; DoesNotFit: the bytes
   long limit = 0;         // TooManyCells: the header's cells
   bool overflow = false;  // BrokenRow: too long, rather than a quote not closed
-  // The lower layer's own reason: the text's (BadText), the read-back's
-  // (NotReadBack) or the sheet's (LabelTooLarge).
+  TextProblem text;    // BadText: where the cell is not text
+  SheetProblem sheet;  // LabelTooLarge: the sheet's reason
+  // NotReadBack: the read-back's own reason.
   std::string detail;
   explicit operator bool() const { return failure != RowFailure::None; }
 };

@@ -5,17 +5,18 @@
 
 namespace {
 
-RowError ColumnProblem(RowFailure failure, const BatchColumn& column, size_t index, std::string detail = {}) {
+RowError ColumnProblem(RowFailure failure, const BatchColumn& column, size_t index) {
   RowError error;
   error.failure = failure;
   error.column = column.unnamed ? std::string() : column.header;
   error.columnIndex = static_cast<long>(index);
-  error.detail = std::move(detail);
   return error;
 }
 
-RowError BadCell(const BatchColumn& column, size_t index, const std::string& reason) {
-  return ColumnProblem(RowFailure::BadText, column, index, reason);
+RowError BadCell(const BatchColumn& column, size_t index, TextProblem reason) {
+  RowError error = ColumnProblem(RowFailure::BadText, column, index);
+  error.text = std::move(reason);
+  return error;
 }
 
 RowError Failure(RowFailure failure, long count = 0, long limit = 0) {
@@ -81,7 +82,7 @@ RowTask RowNamer::Next(TableRecord record) {
 std::string RowNamer::NameOf(const RowTask& task, RowError& error) const {
   std::vector<std::string> values;
   for (const int column : plan_.nameColumns) {
-    std::string reason;
+    TextProblem reason;
     auto utf8 = CellToUtf8(task.cells[column], encoding_, &reason);
     if (!utf8) {
       error = BadCell(plan_.columns[column], column, reason);
@@ -141,7 +142,7 @@ SymbolRequest RowEncoder::Request(const RowTask& task, RowError& error) const {
     return request;
   }
   const int column = plan_.textColumn;
-  std::string reason;
+  TextProblem reason;
   auto bytes = CellToCodePage(task.cells[column], encoding_, &reason);
   if (!bytes) {
     error = BadCell(plan_.columns[column], column, reason);
@@ -157,7 +158,7 @@ FieldValueArray RowEncoder::FieldValues(const RowTask& task, RowError& error) co
   for (size_t i = 0; i < plan_.columns.size(); ++i) {
     const BatchColumn& column = plan_.columns[i];
     if (column.slot < 0 || task.cells[i].empty()) continue;
-    std::string reason;
+    TextProblem reason;
     auto bytes = CellToCodePage(task.cells[i], encoding_, &reason);
     if (!bytes) {
       error = BadCell(column, i, reason);

@@ -2,7 +2,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <thread>
 
@@ -25,15 +24,22 @@ BatchSummary Stop(BatchOutcome outcome, BatchProblem problem) {
   return summary;
 }
 
-BatchProblem Other(std::string message) { return MakeBatchProblem(BatchStop::Other, std::move(message)); }
-
-BatchProblem InFolder(BatchStop stop, const std::string& folder, int error, const std::string& english) {
-  return MakeBatchProblem(stop, english + " '" + folder + "': " + std::strerror(error), folder, error);
+BatchProblem OutputFailed(BatchStop stop, const ImageResult& output, std::string subject = {}) {
+  BatchProblem problem = MakeBatchProblem(stop, std::move(subject), output.error);
+  problem.output = output;
+  return problem;
 }
 
-BatchProblem OutputFailed(const ImageResult& output, const std::string& english) {
-  BatchProblem problem = MakeBatchProblem(BatchStop::OutputFailed, english);
-  problem.output = output;
+BatchProblem SheetFailed(BatchStop stop, SheetProblem sheet) {
+  BatchProblem problem = MakeBatchProblem(stop);
+  problem.sheet = std::move(sheet);
+  return problem;
+}
+
+BatchProblem HeaderBroken(long column, TextProblem text = {}) {
+  BatchProblem problem = MakeBatchProblem(BatchStop::HeaderBroken);
+  problem.column = column;
+  problem.text = std::move(text);
   return problem;
 }
 
@@ -50,16 +56,15 @@ std::optional<std::vector<std::string>> ReadHeader(TableReader& reader, TextEnco
     return std::nullopt;
   }
   if (record.overflow || record.unterminatedQuote) {
-    *problem = MakeBatchProblem(BatchStop::HeaderBroken, "the header row is not closed or too long");
+    *problem = HeaderBroken(0);
     return std::nullopt;
   }
   std::vector<std::string> header;
   for (size_t i = 0; i < record.cells.size(); ++i) {
-    std::string error;
-    auto utf8 = CellToUtf8(record.cells[i], encoding, &error);
+    TextProblem text;
+    auto utf8 = CellToUtf8(record.cells[i], encoding, &text);
     if (!utf8) {
-      *problem =
-          MakeBatchProblem(BatchStop::HeaderBroken, "the header's column " + std::to_string(i + 1) + ": " + error);
+      *problem = HeaderBroken(static_cast<long>(i + 1), std::move(text));
       return std::nullopt;
     }
     header.push_back(std::move(*utf8));
@@ -70,11 +75,9 @@ std::optional<std::vector<std::string>> ReadHeader(TableReader& reader, TextEnco
 std::optional<BatchProblem> PrepareFolder(const std::string& folder) {
   std::error_code error;
   std::filesystem::create_directories(folder, error);
-  if (error) return InFolder(BatchStop::FolderNotCreated, folder, error.value(), "cannot create the folder");
-  if (!std::filesystem::is_directory(folder, error))
-    return MakeBatchProblem(BatchStop::FolderNotCreated, "'" + folder + "' is not a folder", folder, ENOTDIR);
-  if (::access(folder.c_str(), W_OK | X_OK) != 0)
-    return InFolder(BatchStop::FolderNotWritable, folder, errno, "cannot write in the folder");
+  if (error) return MakeBatchProblem(BatchStop::FolderNotCreated, folder, error.value());
+  if (!std::filesystem::is_directory(folder, error)) return MakeBatchProblem(BatchStop::NotAFolder, folder, ENOTDIR);
+  if (::access(folder.c_str(), W_OK | X_OK) != 0) return MakeBatchProblem(BatchStop::FolderNotWritable, folder, errno);
   return std::nullopt;
 }
 
@@ -83,12 +86,9 @@ std::optional<BatchProblem> CheckSheetFolder(const std::string& path) {
   const std::filesystem::path folder = std::filesystem::path(path).parent_path();
   const std::string shown = folder.empty() ? "." : folder.string();
   std::error_code error;
-  if (!std::filesystem::is_directory(shown, error)) {
-    const ImageResult missing{ImageFailure::FolderMissing, shown, 0};
-    return OutputFailed(missing, DescribeImageFailure(missing));
-  }
-  if (::access(shown.c_str(), W_OK | X_OK) != 0)
-    return InFolder(BatchStop::FolderNotWritable, shown, errno, "cannot write in the folder");
+  if (!std::filesystem::is_directory(shown, error))
+    return OutputFailed(BatchStop::OutputFailed, {ImageFailure::FolderMissing, shown, 0});
+  if (::access(shown.c_str(), W_OK | X_OK) != 0) return MakeBatchProblem(BatchStop::FolderNotWritable, shown, errno);
   return std::nullopt;
 }
 
@@ -104,12 +104,12 @@ class BatchRun {
       if (auto tooLarge = CheckFirstLabel(ahead)) return Stop(BatchOutcome::BadInput, *tooLarge);
     if (auto unusable = job_.labels ? CheckSheetFolder(job_.labels->path) : PrepareFolder(job_.outputDir))
       return Stop(BatchOutcome::OutputUnusable, *unusable);
-    std::string error;
-    if (job_.labels && !OpenSheet(&error)) return Stop(BatchOutcome::BadInput, Other(error));
+    SheetProblem sheet;
+    if (job_.labels && !OpenSheet(&sheet)) return Stop(BatchOutcome::BadInput, SheetFailed(BatchStop::SheetNotOpened, sheet));
     if (job_.manifestStream) manifest_.Open(*job_.manifestStream);
     else if (!job_.manifestPath.empty())
-      if (error = manifest_.Open(job_.manifestPath); !error.empty())
-        return Stop(BatchOutcome::OutputUnusable, Other(error));
+      if (const ImageResult opened = manifest_.Open(job_.manifestPath); !opened.Ok())
+        return Stop(BatchOutcome::OutputUnusable, ManifestFailed(opened));
     Rows(std::move(ahead));
     summary_.outcome = Cancelled(job_) ? BatchOutcome::Cancelled : BatchOutcome::Finished;
     if (job_.labels && !Cancelled(job_))
@@ -117,9 +117,9 @@ class BatchRun {
         summary_.outcome = BatchOutcome::OutputUnusable;
         summary_.problem = *unwritten;
       }
-    if (error = manifest_.Close(); !error.empty()) {
+    if (const ImageResult closed = manifest_.Close(); !closed.Ok()) {
       summary_.outcome = BatchOutcome::OutputUnusable;
-      summary_.problem = Other(error);
+      summary_.problem = ManifestFailed(closed);
     }
     return summary_;
   }
@@ -137,7 +137,6 @@ class BatchRun {
  private:
   // The templates, the input, its header and what its columns feed.
   std::optional<BatchProblem> Open(bool countRows) {
-    std::string error;
     BatchProblem problem;
     const bool sheet = job_.labels.has_value();
     if (OutputProblem rules = CheckBatchOutput(job_, &names_)) {
@@ -153,8 +152,11 @@ class BatchRun {
     reader_.emplace(*input_->stream, input_->delimiter);
     const auto header = ReadHeader(*reader_, input_->encoding, &problem);
     if (!header) return problem;
-    plan_ = PlanColumns(*header, job_.symbology, job_.operatorFormat, job_.tab, *names_, &error);
-    if (!plan_) return Other(error);
+    plan_ = PlanColumns(*header, job_.symbology, job_.operatorFormat, job_.tab, *names_, &problem.header);
+    if (!plan_) {
+      problem.stop = BatchStop::HeaderRefused;
+      return problem;
+    }
     progress_.total = input_->records < 0 ? -1 : input_->records - 1;
     namer_.emplace(*names_, *plan_, input_->encoding, DecimalWidth(std::max(progress_.total, 1L)), sheet);
     return std::nullopt;
@@ -172,7 +174,7 @@ class BatchRun {
       const LabelAdvice advice =
           AdviseLabel(job_.labels->sheet, first.label->Columns(), first.label->Rows(), !first.caption.empty());
       if (advice.fit.Fits()) return std::nullopt;
-      BatchProblem problem = MakeBatchProblem(BatchStop::LabelTooLarge, {});
+      BatchProblem problem = MakeBatchProblem(BatchStop::LabelTooLarge);
       problem.label = advice;
       return problem;
     }
@@ -190,20 +192,26 @@ class BatchRun {
     pipeline.Finish();
   }
 
-  bool OpenSheet(std::string* error) {
+  bool OpenSheet(SheetProblem* problem) {
     sheet_ = OpenLabelSheet(job_.labels->sheet, [this](std::string_view bytes) {
       sheetBytes_.append(bytes);
       return true;
-    }, error);
+    }, problem);
     return sheet_ != nullptr;
+  }
+
+  // The manifest names its own file; the stream's name when it went to one.
+  BatchProblem ManifestFailed(const ImageResult& result) const {
+    const std::string name = job_.manifestStream ? std::string("standard output") : job_.manifestPath;
+    return OutputFailed(BatchStop::ManifestNotWritten, result, name);
   }
 
   // In row order, so that the labels follow the rows of the input.
   void PlaceLabel(BatchRowResult& result) {
-    std::string error;
-    if (!sheet_->AddLabel(*result.label, result.caption, &error)) {
+    SheetProblem problem;
+    if (!sheet_->AddLabel(*result.label, result.caption, &problem)) {
       result.problem.failure = RowFailure::LabelTooLarge;
-      result.problem.detail = error;
+      result.problem.sheet = std::move(problem);
     }
     result.label.reset();
   }
@@ -212,12 +220,11 @@ class BatchRun {
   // (every row failed) there is no file.
   std::optional<BatchProblem> WriteSheet() {
     if (sheet_->Labels() == 0) return std::nullopt;
-    std::string error;
-    if (!sheet_->Finish(&error)) return Other("cannot make the label sheet: " + error);
+    SheetProblem problem;
+    if (!sheet_->Finish(&problem)) return SheetFailed(BatchStop::SheetNotMade, problem);
     summary_.pages = sheet_->Pages();
     const ImageResult written = WriteFileAtomically(job_.labels->path, sheetBytes_);
-    if (!written.Ok())
-      return OutputFailed(written, "cannot write '" + job_.labels->path + "': " + DescribeImageFailure(written));
+    if (!written.Ok()) return OutputFailed(BatchStop::SheetNotWritten, written, job_.labels->path);
     return std::nullopt;
   }
 

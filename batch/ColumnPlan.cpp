@@ -9,6 +9,15 @@ namespace {
 
 constexpr std::string_view TextColumn = "text";
 
+HeaderRefusal Refusal(HeaderFailure failure, std::string column = {}, std::string other = {}, int slot = -1) {
+  HeaderRefusal refusal;
+  refusal.failure = failure;
+  refusal.column = std::move(column);
+  refusal.other = std::move(other);
+  refusal.slot = slot;
+  return refusal;
+}
+
 std::string Trimmed(std::string_view text) {
   const size_t first = text.find_first_not_of(" \t");
   if (first == std::string_view::npos) return {};
@@ -29,15 +38,6 @@ const FieldSpec* FieldOfHeader(const PageSpec& page, std::string_view header) {
 // The page marks a required field by a caption that begins with "*".
 bool IsRequired(const FieldSpec& field) { return Trimmed(field.caption).starts_with('*'); }
 
-std::string FieldsOfPage(const PageSpec& page) {
-  std::vector<std::string> fields;
-  for (const FieldSpec& field : page.fields) {
-    fields.emplace_back(FieldTags[field.slot]);
-    if (!field.caption.empty()) fields.back() += " (" + BareCaption(field.caption) + ")";
-  }
-  return JoinNames(fields, ", ", ", ");
-}
-
 class Planner {
  public:
   Planner(Symbology kind, int operatorFormat, int tab, const NameTemplate& names)
@@ -46,13 +46,11 @@ class Planner {
 
   std::optional<ColumnPlan> Run(const std::vector<std::string>& header, HeaderRefusal* refusal) {
     if (kind_ == Symbology::QrCode && page_ == nullptr)
-      return Fail(refusal, {HeaderFailure::NoSuchTab, {}, {}, -1,
-                            "tab " + std::to_string(tab_) + " is not a tab of " + FormatCaption()});
+      return Fail(refusal, Refusal(HeaderFailure::NoSuchTab));
     for (const std::string& cell : header) plan_.columns.push_back(Classify(cell));
     for (const BatchColumn& column : plan_.columns)
       if (!column.unnamed && column.slot < 0 && !column.text && !InTemplate(column.header))
-        return Fail(refusal, {HeaderFailure::UnknownColumn, column.header, {}, -1,
-                              "column '" + column.header + "' is " + Unknown()});
+        return Fail(refusal, Refusal(HeaderFailure::UnknownColumn, column.header));
     if (HeaderRefusal problem = CheckFields(); problem.failure != HeaderFailure::None) return Fail(refusal, problem);
     if (HeaderRefusal problem = MapTemplate(); problem.failure != HeaderFailure::None) return Fail(refusal, problem);
     return plan_;
@@ -76,17 +74,6 @@ class Planner {
     return std::find(columns.begin(), columns.end(), Trimmed(header)) != columns.end();
   }
 
-  std::string FormatCaption() const {
-    const OperatorFormatSpec* format = FindOperatorFormat(operatorFormat_);
-    return format ? std::string(format->caption) : "operator format " + std::to_string(operatorFormat_);
-  }
-
-  std::string Unknown() const {
-    if (kind_ == Symbology::DataMatrix) return "neither 'text' nor a column of the name template";
-    return "neither a field of " + TabInUserWords(operatorFormat_, tab_) + " (" + FieldsOfPage(*page_) +
-           "), nor 'text', nor a column of the name template";
-  }
-
   // At most one column per field and one text column; text excludes fields.
   HeaderRefusal CheckFields() {
     std::vector<int> owner(FieldSlotCount, -1);
@@ -96,33 +83,26 @@ class Planner {
       const BatchColumn& column = plan_.columns[i];
       if (column.text && plan_.textColumn >= 0) {
         const std::string& first = plan_.columns[plan_.textColumn].header;
-        return {HeaderFailure::TwoTextColumns, first, column.header, -1,
-                "columns '" + first + "' and '" + column.header + "' both give the text"};
+        return Refusal(HeaderFailure::TwoTextColumns, first, column.header);
       }
       if (column.text) plan_.textColumn = i;
       if (column.slot < 0) continue;
       if (fields++ == 0) firstField = i;
       if (owner[column.slot] >= 0) {
         const std::string& first = plan_.columns[owner[column.slot]].header;
-        return {HeaderFailure::TwoColumnsOneField, first, column.header, column.slot,
-                "columns '" + first + "' and '" + column.header + "' both give the field " +
-                    std::string(FieldTags[column.slot])};
+        return Refusal(HeaderFailure::TwoColumnsOneField, first, column.header, column.slot);
       }
       owner[column.slot] = i;
     }
     plan_.rawText = plan_.textColumn >= 0;
     if (kind_ == Symbology::DataMatrix && !plan_.rawText)
-      return {HeaderFailure::NoTextColumn, {}, {}, -1, "no column is named 'text'"};
+      return Refusal(HeaderFailure::NoTextColumn);
     if (plan_.rawText && fields > 0) {
       const std::string& field = plan_.columns[firstField].header;
-      return {HeaderFailure::TextWithField, field, {}, -1,
-              "with a column 'text' each row is one raw symbol, so no other column may be a field (as '" + field +
-                  "' is)"};
+      return Refusal(HeaderFailure::TextWithField, field);
     }
     if (kind_ == Symbology::QrCode && !plan_.rawText && fields == 0)
-      return {HeaderFailure::NoField, {}, {}, -1,
-              "no column is a field of " + TabInUserWords(operatorFormat_, tab_) + " (" + FieldsOfPage(*page_) +
-                  ") or 'text'"};
+      return Refusal(HeaderFailure::NoField);
     return {};
   }
 
@@ -131,14 +111,16 @@ class Planner {
       const auto it = std::find_if(plan_.columns.begin(), plan_.columns.end(),
                                    [&](const BatchColumn& column) { return Trimmed(column.header) == name; });
       if (it == plan_.columns.end())
-        return {HeaderFailure::NoTemplateColumn, name, {}, -1,
-                "the name template uses {" + name + "}, which is no column of the input"};
+        return Refusal(HeaderFailure::NoTemplateColumn, name);
       plan_.nameColumns.push_back(static_cast<int>(it - plan_.columns.begin()));
     }
     return {};
   }
 
-  static std::optional<ColumnPlan> Fail(HeaderRefusal* refusal, HeaderRefusal problem) {
+  std::optional<ColumnPlan> Fail(HeaderRefusal* refusal, HeaderRefusal problem) const {
+    problem.kind = kind_;
+    problem.operatorFormat = operatorFormat_;
+    problem.tab = tab_;
     if (refusal) *refusal = std::move(problem);
     return std::nullopt;
   }
@@ -156,12 +138,4 @@ class Planner {
 std::optional<ColumnPlan> PlanColumns(const std::vector<std::string>& header, Symbology kind, int operatorFormat,
                                       int tab, const NameTemplate& names, HeaderRefusal* refusal) {
   return Planner(kind, operatorFormat, tab, names).Run(header, refusal);
-}
-
-std::optional<ColumnPlan> PlanColumns(const std::vector<std::string>& header, Symbology kind, int operatorFormat,
-                                      int tab, const NameTemplate& names, std::string* error) {
-  HeaderRefusal refusal;
-  auto plan = PlanColumns(header, kind, operatorFormat, tab, names, &refusal);
-  if (!plan && error) *error = std::move(refusal.message);
-  return plan;
 }

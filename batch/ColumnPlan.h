@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "batch/NameTemplate.h"
@@ -47,13 +48,14 @@ struct HeaderRefusal {
   std::string column;  // UTF-8, as the header (or the template) names it
   std::string other;   // the second column of a pair
   int slot = -1;       // the field both columns give
-  std::string message; // English, for the command line
+  // What the header was planned for, to name the page and its fields.
+  Symbology kind = Symbology::QrCode;
+  int operatorFormat = 0;
+  int tab = 0;
 };
 
 // `header` in UTF-8. For QR the page is tab `tab` of `operatorFormat`.
 // A column named "text" (any case) is the page's TEXT field when the page
 // has one, and otherwise asks for raw symbols.
-std::optional<ColumnPlan> PlanColumns(const std::vector<std::string>& header, Symbology kind, int operatorFormat,
-                                      int tab, const NameTemplate& names, std::string* error);
 std::optional<ColumnPlan> PlanColumns(const std::vector<std::string>& header, Symbology kind, int operatorFormat,
                                       int tab, const NameTemplate& names, HeaderRefusal* refusal);

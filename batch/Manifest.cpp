@@ -5,22 +5,18 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 
 namespace {
 
 constexpr const char* Header = "row,file,symbol,status\r\n";
 
-std::string Reason(const std::string& path, int error) {
-  return "cannot write the manifest '" + path + "': " + std::strerror(error);
-}
 
 }  // namespace
 
 ManifestWriter::~ManifestWriter() { Discard(); }
 
-std::string ManifestWriter::Open(const std::string& path) {
+ImageResult ManifestWriter::Open(const std::string& path) {
   path_ = path;
   const std::filesystem::path target(path);
   const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
@@ -29,7 +25,7 @@ std::string ManifestWriter::Open(const std::string& path) {
   if (fd < 0) {
     const int error = errno;
     temporary_.clear();
-    return Reason(path, error);
+    return {ImageFailure::CannotCreate, folder.string(), error};
   }
   // A manifest is an ordinary file: not the 0600 of a temporary one.
   const mode_t mask = ::umask(0);
@@ -55,11 +51,12 @@ void ManifestWriter::Add(const BatchRowResult& result, const std::string& reason
   else std::fwrite(line.data(), 1, line.size(), file_);
 }
 
-std::string ManifestWriter::Close() {
+ImageResult ManifestWriter::Close() {
   if (stream_) {
     const bool written = static_cast<bool>(stream_->flush());
     stream_ = nullptr;
-    return written ? std::string() : "cannot write the manifest to " + path_;
+    if (!written) return {ImageFailure::CannotWrite, path_, 0};
+    return {};
   }
   if (!file_) return {};
   const bool written = std::fflush(file_) == 0 && ::fsync(::fileno(file_)) == 0;
@@ -67,13 +64,14 @@ std::string ManifestWriter::Close() {
   const bool closed = std::fclose(file_) == 0;
   file_ = nullptr;
   if (!written || !closed) {
+    const int why = written ? errno : error;
     Discard();
-    return Reason(path_, written ? errno : error);
+    return {ImageFailure::CannotWrite, path_, why};
   }
   if (std::rename(temporary_.c_str(), path_.c_str()) != 0) {
     const int renameError = errno;
     Discard();
-    return Reason(path_, renameError);
+    return {ImageFailure::CannotReplace, path_, renameError};
   }
   temporary_.clear();
   return {};

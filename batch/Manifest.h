@@ -8,6 +8,7 @@
 #include <string>
 
 #include "batch/BatchJob.h"
+#include "image/ImageResult.h"
 
 class ManifestWriter {
  public:
@@ -16,14 +17,15 @@ class ManifestWriter {
   ManifestWriter(const ManifestWriter&) = delete;
   ManifestWriter& operator=(const ManifestWriter&) = delete;
 
-  // Empty on success, else the reason.
-  std::string Open(const std::string& path);
+  // CannotCreate (subject the folder) when no file can be made beside `path`.
+  ImageResult Open(const std::string& path);
   // Written as the rows finish, to a stream that is not ours to replace.
   void Open(std::ostream& stream);
   // `reason`: why a failed row failed, as the front end words it.
   void Add(const BatchRowResult& result, const std::string& reason);
-  // Empty on success; on failure the temporary file is removed.
-  std::string Close();
+  // CannotWrite or CannotReplace, subject the manifest's path (error 0 when
+  // the stream failed, which says no why); on failure the temporary file is removed.
+  ImageResult Close();
 
  private:
   void Discard();

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "content/CodePage.h"
+
 enum class TextEncoding { Utf8, Gb18030 };
 
 // "utf-8" or "gb18030" (any case, "utf8" too); nullopt otherwise.
@@ -25,8 +27,8 @@ class EncodingDetector {
   bool utf8_ = true;
 };
 
-// The cell as UTF-8; nullopt and a reason when its bytes are invalid.
-std::optional<std::string> CellToUtf8(std::string_view cell, TextEncoding encoding, std::string* error);
+// The cell as UTF-8; nullopt and where when its bytes are invalid.
+std::optional<std::string> CellToUtf8(std::string_view cell, TextEncoding encoding, TextProblem* problem);
 
 // The cell as the code page 936 bytes the pages would store for the same text.
-std::optional<std::string> CellToCodePage(std::string_view cell, TextEncoding encoding, std::string* error);
+std::optional<std::string> CellToCodePage(std::string_view cell, TextEncoding encoding, TextProblem* problem);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "batch/BatchProgress.h"
 #include "batch/TableReader.h"
 #include "cli/CliRun.h"
+#include "cli/Words.h"
 
 namespace {
 
@@ -158,10 +160,46 @@ std::string OutputRuleText(const OutputProblem& problem) {
   return {};
 }
 
-std::string ProblemText(const BatchProblem& problem) {
-  if (problem.stop == BatchStop::LabelTooLarge) return LabelTooLargeText(problem.label);
-  if (problem.stop == BatchStop::OutputRules) return OutputRuleText(problem.rules);
-  return problem.message;
+std::string Quoted(const std::string& subject) { return "'" + subject + "'"; }
+
+std::string HeaderBrokenText(const BatchProblem& problem) {
+  if (problem.column == 0) return "the header row is not closed or too long";
+  return "the header's column " + std::to_string(problem.column) + ": " + DescribeTextProblem(problem.text);
+}
+
+std::string InputNotKeptText(const BatchProblem& problem) {
+  const std::string where = problem.path.empty() ? "a temporary file" : Quoted(problem.path);
+  return "cannot keep a copy of " + problem.subject + " in " + where + ": " + std::strerror(problem.error);
+}
+
+std::string ManifestText(const BatchProblem& problem) {
+  if (problem.error == 0) return "cannot write the manifest to " + problem.subject;
+  return "cannot write the manifest " + Quoted(problem.subject) + ": " + std::strerror(problem.error);
+}
+
+std::string ProblemText(const BatchProblem& problem, const BatchSettings& settings) {
+  const std::string why = problem.error ? std::strerror(problem.error) : "";
+  const LabelSheetLayout sheet = settings.labels ? settings.labels->sheet : LabelSheetLayout{};
+  switch (problem.stop) {
+    case BatchStop::InputUnreadable: return "cannot read " + Quoted(problem.subject) + ": " + why;
+    case BatchStop::InputNotKept: return InputNotKeptText(problem);
+    case BatchStop::InputEmpty: return "the input is empty: its first row must name the columns";
+    case BatchStop::HeaderBroken: return HeaderBrokenText(problem);
+    case BatchStop::HeaderRefused: return DescribeHeaderRefusal(problem.header);
+    case BatchStop::FolderNotCreated: return "cannot create the folder " + Quoted(problem.subject) + ": " + why;
+    case BatchStop::NotAFolder: return Quoted(problem.subject) + " is not a folder";
+    case BatchStop::FolderNotWritable: return "cannot write in the folder " + Quoted(problem.subject) + ": " + why;
+    case BatchStop::OutputFailed: return DescribeImageFailure(problem.output);
+    case BatchStop::SheetNotOpened: return DescribeSheetProblem(problem.sheet, sheet);
+    case BatchStop::SheetNotMade: return "cannot make the label sheet: " + DescribeSheetProblem(problem.sheet, sheet);
+    case BatchStop::SheetNotWritten:
+      return "cannot write " + Quoted(problem.subject) + ": " + DescribeImageFailure(problem.output);
+    case BatchStop::ManifestNotWritten: return ManifestText(problem);
+    case BatchStop::LabelTooLarge: return LabelTooLargeText(problem.label);
+    case BatchStop::OutputRules: return OutputRuleText(problem.rules);
+    case BatchStop::None: break;
+  }
+  return {};
 }
 
 std::string ColumnName(const RowProblem& problem) {
@@ -196,7 +234,7 @@ std::string RowReasonText(const BatchRowResult& row, const BatchSettings& settin
              std::to_string(TableReader::MaxRecordCells) + " cells";
     case RowFailure::TooManyCells:
       return "the row has " + std::to_string(problem.count) + " cells, the header " + std::to_string(problem.limit);
-    case RowFailure::BadText: return ColumnName(problem) + ": " + problem.detail;
+    case RowFailure::BadText: return ColumnName(problem) + ": " + DescribeTextProblem(problem.text);
     case RowFailure::UnnamedColumn: return ColumnName(problem) + ": a column without a name holds a value";
     case RowFailure::RequiredFieldEmpty: return ColumnName(problem) + ": a required field is empty";
     case RowFailure::EmptyName: return "the file name is empty";
@@ -207,8 +245,9 @@ std::string RowReasonText(const BatchRowResult& row, const BatchSettings& settin
       return "every field is empty: there is nothing to encode";
     case RowFailure::DoesNotFit: return DoesNotFitText(problem, settings);
     case RowFailure::WriteFailed: return DescribeImageFailure(row.image);
-    case RowFailure::NotReadBack:
-    case RowFailure::LabelTooLarge: return problem.detail;
+    case RowFailure::NotReadBack: return problem.detail;
+    case RowFailure::LabelTooLarge:
+      return DescribeSheetProblem(problem.sheet, settings.labels ? settings.labels->sheet : LabelSheetLayout{});
     case RowFailure::None: break;
   }
   return {};
@@ -228,7 +267,7 @@ int RunBatchCli(const CliOptions& options, std::istream& in, std::ostream& out, 
   StopSignals signals;
   const BatchSummary summary = RunBatch(job);
   progress.Clear();
-  if (const std::string problem = ProblemText(summary.problem); !problem.empty())
+  if (const std::string problem = ProblemText(summary.problem, job); !problem.empty())
     err << "quillet-cli: " << problem << '\n';
   // A guess worth knowing when rows fail: the input was not UTF-8.
   if (!options.batch->encoding && summary.encoding == TextEncoding::Gb18030 && summary.outcome != BatchOutcome::BadInput)

@@ -11,7 +11,7 @@
 #include "cli/CliBatch.h"
 #include "content/Catalogue.h"
 #include "content/CodePage.h"
-#include "cli/SymbolWords.h"
+#include "cli/Words.h"
 #include "content/TextList.h"
 #include "image/ImageFormats.h"
 #include "symbol/SymbolRequest.h"
@@ -61,38 +61,14 @@ Input ReadDataFile(const std::string& path) {
   return CheckedSize(std::move(bytes), "'" + path + "'");
 }
 
-size_t Utf8Length(char lead) {
-  const auto byte = static_cast<unsigned char>(lead);
-  return byte < 0xC0 ? 1 : byte < 0xE0 ? 2 : byte < 0xF0 ? 3 : 4;
-}
-
-// "'ä' (U+00E4)": the code names characters that do not show.
-std::string CharacterName(const std::string& character) {
-  const auto byte = [&](size_t i) { return static_cast<unsigned char>(character[i]); };
-  unsigned code = character.size() == 1 ? byte(0) : byte(0) & (0x7F >> character.size());
-  for (size_t i = 1; i < character.size(); ++i) code = code << 6 | (byte(i) & 0x3F);
-  char name[16];
-  std::snprintf(name, sizeof name, "U+%04X", code);
-  return "'" + character + "' (" + name + ")";
-}
-
-// The conversion writes a character that code page 936 lacks as its
-// four-byte GB18030 code; --text promises code page 936, so that is refused.
-std::optional<std::string> LackingCodePage936(const std::string& utf8) {
-  for (size_t pos = 0; pos < utf8.size(); pos += Utf8Length(utf8[pos])) {
-    const std::string character = utf8.substr(pos, Utf8Length(utf8[pos]));
-    if (Utf8ToCodePage(character).value_or("").size() == 4) return character;
-  }
-  return std::nullopt;
-}
-
+// --text promises code page 936, so a character that has only a four-byte
+// GB18030 code is refused rather than written as one.
 Input ConvertText(const std::string& utf8) {
-  std::string error;
-  auto bytes = Utf8ToCodePage(utf8, &error);
-  if (!bytes) return Fail(ExitUsage, "--text: " + error);
-  if (const auto lacking = LackingCodePage936(utf8))
-    return Fail(ExitUsage, "--text: " + CharacterName(*lacking) +
-                               " has no code page 936 (GBK) code; give the bytes to encode with --data-file");
+  TextProblem problem;
+  auto bytes = Utf8ToCodePage936(utf8, &problem);
+  if (!bytes && problem.failure == TextFailure::NotInCodePage936)
+    return Fail(ExitUsage, "--text: " + DescribeTextProblem(problem) + "; give the bytes to encode with --data-file");
+  if (!bytes) return Fail(ExitUsage, "--text: " + DescribeTextProblem(problem));
   return {std::move(*bytes), std::nullopt};
 }
 
@@ -120,9 +96,9 @@ std::optional<Failure> GatherFields(const CliOptions& options, ContentFields& co
     if (slot < 0 || !PageShowsSlot(*page, slot))
       return Failure{ExitUsage, "field '" + tag + "' is not on " + TabInUserWords(options.operatorFormat, options.tab) +
                                     "; its fields are " + TagsOfPage(*page)};
-    std::string error;
-    auto bytes = Utf8ToCodePage(ExpandLineBreaks(value), &error);
-    if (!bytes) return Failure{ExitUsage, "--field " + tag + ": " + error};
+    TextProblem problem;
+    auto bytes = Utf8ToCodePage(ExpandLineBreaks(value), &problem);
+    if (!bytes) return Failure{ExitUsage, "--field " + tag + ": " + DescribeTextProblem(problem)};
     content.values[slot] = std::move(*bytes);
   }
   return std::nullopt;

@@ -2,8 +2,6 @@
 
 #include <iconv.h>
 
-#include <cstdio>
-
 namespace {
 
 // One iconv descriptor per direction and thread; descriptors are not
@@ -78,41 +76,50 @@ size_t Gb18030SequenceLength(std::string_view s) {
   return second >= 0x30 && second <= 0x39 ? 4 : 2;
 }
 
-std::string Where(const char* what, std::string_view text, size_t offset) {
-  char message[96];
-  std::snprintf(message, sizeof message, "%s at byte %zu (0x%02X)", what, offset,
-                static_cast<unsigned>(static_cast<unsigned char>(text[offset])));
-  return message;
-}
-
-std::optional<std::string> Fail(std::string* error, std::string message) {
-  if (error != nullptr) *error = std::move(message);
+std::optional<std::string> Fail(TextProblem* problem, TextFailure failure, size_t offset, std::string_view bytes) {
+  if (problem != nullptr) *problem = {failure, offset, std::string(bytes)};
   return std::nullopt;
 }
 
+// How a conversion reads its input and what it refuses.
+struct Direction {
+  size_t (*sequenceLength)(std::string_view);
+  TextFailure malformed;
+  TextFailure noCode;
+  bool fourByteRefused = false;  // the strict conversion to code page 936
+};
+
 // Converts character by character: ASCII as it is, everything else through
 // `primary`, or `fallback` where `primary` has no code for it.
-std::optional<std::string> ConvertEach(std::string_view text, size_t (*sequenceLength)(std::string_view),
-                                       Converter& primary, Converter& fallback, const char* malformed,
-                                       const char* noCode, std::string* error) {
+std::optional<std::string> ConvertEach(std::string_view text, const Direction& direction, Converter& primary,
+                                       Converter& fallback, TextProblem* problem) {
   std::string out;
   out.reserve(text.size() * 3 / 2);
   for (size_t pos = 0; pos < text.size();) {
-    const size_t length = sequenceLength(text.substr(pos));
-    if (length == 0) return Fail(error, Where(malformed, text, pos));
+    const size_t length = direction.sequenceLength(text.substr(pos));
+    if (length == 0) return Fail(problem, direction.malformed, pos, text.substr(pos, 1));
     const std::string_view character = text.substr(pos, length);
     if (static_cast<unsigned char>(character[0]) < 0x80) {
       out += character[0];
     } else if (auto bytes = primary.One(character)) {
       out += *bytes;
     } else if (auto fallbackBytes = fallback.One(character)) {
+      if (direction.fourByteRefused && fallbackBytes->size() == 4)
+        return Fail(problem, TextFailure::NotInCodePage936, pos, character);
       out += *fallbackBytes;
     } else {
-      return Fail(error, Where(noCode, text, pos));
+      return Fail(problem, direction.noCode, pos, direction.noCode == direction.malformed ? text.substr(pos, 1) : character);
     }
     pos += length;
   }
   return out;
+}
+
+std::optional<std::string> FromUtf8(std::string_view utf8, bool fourByteRefused, TextProblem* problem) {
+  thread_local Converter toCp936("CP936", "UTF-8");
+  thread_local Converter toGb18030("GB18030", "UTF-8");
+  const Direction direction{Utf8SequenceLength, TextFailure::InvalidUtf8, TextFailure::NoCode, fourByteRefused};
+  return ConvertEach(utf8, direction, toCp936, toGb18030, problem);
 }
 
 }  // namespace
@@ -126,16 +133,17 @@ bool IsValidUtf8(std::string_view text) {
   return true;
 }
 
-std::optional<std::string> Utf8ToCodePage(std::string_view utf8, std::string* error) {
-  thread_local Converter toCp936("CP936", "UTF-8");
-  thread_local Converter toGb18030("GB18030", "UTF-8");
-  return ConvertEach(utf8, Utf8SequenceLength, toCp936, toGb18030, "invalid UTF-8", "character without a GB18030 code",
-                     error);
+std::optional<std::string> Utf8ToCodePage(std::string_view utf8, TextProblem* problem) {
+  return FromUtf8(utf8, false, problem);
 }
 
-std::optional<std::string> CodePageToUtf8(std::string_view bytes, std::string* error) {
+std::optional<std::string> Utf8ToCodePage936(std::string_view utf8, TextProblem* problem) {
+  return FromUtf8(utf8, true, problem);
+}
+
+std::optional<std::string> CodePageToUtf8(std::string_view bytes, TextProblem* problem) {
   thread_local Converter fromCp936("UTF-8", "CP936");
   thread_local Converter fromGb18030("UTF-8", "GB18030");
-  constexpr const char* invalid = "invalid code page 936 sequence";
-  return ConvertEach(bytes, Gb18030SequenceLength, fromCp936, fromGb18030, invalid, invalid, error);
+  const Direction direction{Gb18030SequenceLength, TextFailure::InvalidCodePage, TextFailure::InvalidCodePage};
+  return ConvertEach(bytes, direction, fromCp936, fromGb18030, problem);
 }

@@ -63,14 +63,32 @@ inline LabelFit FitLabel(const LabelSheetLayout& layout, int moduleColumns, int 
   return fit;
 }
 
+// Why a sheet could not be begun, take a label, or be finished; each front
+// end words it.
+enum class SheetFailure {
+  None,
+  NoCells,        // the layout has no column, row, scale or dpi
+  NoPrintModule,  // `subject`: the loader's own message
+  LabelTooLarge,  // `fit`: the label against its cell
+  NoLabel,        // finished with no label
+  Drawing,        // `subject`: the drawing library's own message
+};
+
+struct SheetProblem {
+  SheetFailure failure = SheetFailure::None;
+  std::string subject;
+  LabelFit fit;
+  explicit operator bool() const { return failure != SheetFailure::None; }
+};
+
 class LabelSheetWriter {
  public:
   virtual ~LabelSheetWriter() = default;
   // The next label, in rows from the top left, starting a page when the last is full.
   // False, with the reason, when the label does not fit a cell; nothing is placed then.
-  virtual bool AddLabel(const ModuleMatrix& matrix, std::string_view captionUtf8, std::string* error) = 0;
+  virtual bool AddLabel(const ModuleMatrix& matrix, std::string_view captionUtf8, SheetProblem* problem) = 0;
   // Completes the document. False when it has no label or could not be written.
-  virtual bool Finish(std::string* error) = 0;
+  virtual bool Finish(SheetProblem* problem) = 0;
   virtual int Labels() const = 0;
   virtual int Pages() const = 0;
 };

@@ -22,7 +22,9 @@ ImageResult WriteEps(const ModuleMatrix& matrix, const ImageOptions& options, st
   return api ? api->writeEps(matrix, options, out) : ImageResult{ImageFailure::EncoderFailed, error};
 }
 
-std::unique_ptr<LabelSheetWriter> OpenLabelSheet(const LabelSheetLayout& layout, ByteSink sink, std::string* error) {
-  const PrintModuleApi* api = PrintModule(error);
-  return api ? api->openLabelSheet(layout, std::move(sink), error) : nullptr;
+std::unique_ptr<LabelSheetWriter> OpenLabelSheet(const LabelSheetLayout& layout, ByteSink sink, SheetProblem* problem) {
+  std::string error;
+  if (const PrintModuleApi* api = PrintModule(&error)) return api->openLabelSheet(layout, std::move(sink), problem);
+  *problem = {SheetFailure::NoPrintModule, error, {}};
+  return nullptr;
 }

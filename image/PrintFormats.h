@@ -16,4 +16,4 @@ ImageResult WritePdf(const ModuleMatrix& matrix, const ImageOptions& options, st
 ImageResult WriteEps(const ModuleMatrix& matrix, const ImageOptions& options, std::string& out);
 
 // A PDF label sheet whose bytes go to `sink` as pages complete.
-std::unique_ptr<LabelSheetWriter> OpenLabelSheet(const LabelSheetLayout& layout, ByteSink sink, std::string* error);
+std::unique_ptr<LabelSheetWriter> OpenLabelSheet(const LabelSheetLayout& layout, ByteSink sink, SheetProblem* problem);

@@ -90,6 +90,15 @@ constexpr std::string_view BatchInputEmpty = "表格文件是空的：第一行�
 constexpr std::string_view BatchHeaderBroken = "表头行无法读取：引号没有配对、过长，或含有无法按所选编码解码的文字";
 constexpr std::string_view BatchFolderNotCreated = "无法创建文件夹“%1”：%2";
 constexpr std::string_view BatchFolderNotWritable = "无法写入文件夹“%1”：%2";
+constexpr std::string_view BatchNotAFolder = "“%1”不是文件夹";
+constexpr std::string_view BatchInputNotKept = "无法在临时文件中保存“%1”的副本：%2";
+constexpr std::string_view BatchManifestNotWritten = "无法写入清单文件“%1”：%2";
+// The label sheet could not be begun or finished; %1 the reason below.
+constexpr std::string_view BatchSheetNotMade = "无法生成标签页：%1";
+constexpr std::string_view BatchSheetNoCells = "标签页至少要有一列一行";
+constexpr std::string_view BatchSheetNoPrintModule = "无法载入打印模块 (%1)";
+constexpr std::string_view BatchSheetNoLabel = "没有可打印的标签";
+constexpr std::string_view BatchSheetDrawing = "绘图失败 (%1)";
 // The first label does not fit: the symbol's modules, the label's and the
 // cell's sizes in millimetres, then what would make it fit.
 constexpr std::string_view BatchLabelTooLarge = "标签放不下：第一个符号 (%1 模块) 连同静区和标题为 %2×%3 毫米，标签格只有 %4×%5 毫米";
@@ -115,7 +124,10 @@ constexpr std::string_view BatchHeaderNoTemplateColumn = "模板中的 {%1} 不�
 // are worded as the pages word a failed save.
 constexpr std::string_view BatchReasonBrokenRow = "引号中的单元格没有结束，或该行过长";
 constexpr std::string_view BatchReasonTooManyCells = "该行的单元格比表头的列多";
-constexpr std::string_view BatchReasonBadText = "有单元格不是所选编码的有效文本";
+// A cell that is not text: %1 the column, %2 the byte (from 1) or the character.
+constexpr std::string_view BatchReasonBadText = "列“%1”第 %2 字节处不是有效的 UTF-8 文本";
+constexpr std::string_view BatchReasonBadCodePage = "列“%1”第 %2 字节处不是有效的 GB18030 文本";
+constexpr std::string_view BatchReasonNoCode = "列“%1”中的字符“%2”没有 GB18030 编码";
 constexpr std::string_view BatchReasonUnnamedColumn = "没有列名的列中有值";
 constexpr std::string_view BatchReasonRequiredFieldEmpty = "必填字段“%1”为空";
 constexpr std::string_view BatchReasonEmptyName = "文件名为空";

@@ -6,7 +6,6 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
-#include <cstdio>
 
 #include "image/print/CairoDrawing.h"
 
@@ -17,13 +16,6 @@ constexpr double CaptionPoints = LabelCaptionPoints;
 constexpr double SmallestCaptionPoints = 4.0;
 
 double MmToPoints(double mm) { return mm * PointsPerInch / MillimetresPerInch; }
-double PointsToMm(double points) { return points * MillimetresPerInch / PointsPerInch; }
-
-std::string SizeText(double widthPt, double heightPt) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.1f x %.1f mm", PointsToMm(widthPt), PointsToMm(heightPt));
-  return text;
-}
 
 // The installed font best matching the caption family that covers Chinese.
 cairo_font_face_t* CaptionFontFace() {
@@ -65,7 +57,7 @@ class CairoLabelSheet final : public LabelSheetWriter {
 
   std::string Failure() const { return CairoFailure(surface_, cr_); }
 
-  bool AddLabel(const ModuleMatrix& matrix, std::string_view caption, std::string* error) override {
+  bool AddLabel(const ModuleMatrix& matrix, std::string_view caption, SheetProblem* problem) override {
     const double module = ModulePoints(layout_.symbol);
     const double width = (matrix.Columns() + 2 * layout_.symbol.quietZone) * module;
     const double height = (matrix.Rows() + 2 * layout_.symbol.quietZone) * module;
@@ -73,9 +65,7 @@ class CairoLabelSheet final : public LabelSheetWriter {
     const LabelFit fit = FitLabel(layout_, matrix.Columns(), matrix.Rows(), !text.empty());
     const double captionHeight = MmToPoints(fit.captionMm);
     if (matrix.Empty() || !fit.Fits()) {
-      *error = "a label of " + SizeText(MmToPoints(fit.widthMm), MmToPoints(fit.heightMm)) + " does not fit a cell of " +
-               SizeText(cellWidth_, cellHeight_) + " (" + std::string(layout_.paper.name) + ", " +
-               std::to_string(layout_.columns) + " columns, " + std::to_string(layout_.rows) + " rows)";
+      *problem = {SheetFailure::LabelTooLarge, {}, fit};
       return false;
     }
     const int perPage = layout_.columns * layout_.rows;
@@ -88,21 +78,21 @@ class CairoLabelSheet final : public LabelSheetWriter {
     if (!text.empty()) DrawCaption(text, cellLeft, top + height);
     ++labels_;
     if (const std::string failure = Failure(); !failure.empty()) {
-      *error = "cairo: " + failure;
+      *problem = {SheetFailure::Drawing, failure, {}};
       return false;
     }
     return true;
   }
 
-  bool Finish(std::string* error) override {
+  bool Finish(SheetProblem* problem) override {
     if (labels_ == 0) {
-      *error = "no label to print";
+      *problem = {SheetFailure::NoLabel, {}, {}};
       return false;
     }
     cairo_show_page(cr_);
     cairo_surface_finish(surface_);
     if (const std::string failure = Failure(); !failure.empty()) {
-      *error = "cairo: " + failure;
+      *problem = {SheetFailure::Drawing, failure, {}};
       return false;
     }
     return true;
@@ -138,14 +128,14 @@ class CairoLabelSheet final : public LabelSheetWriter {
 
 }  // namespace
 
-std::unique_ptr<LabelSheetWriter> OpenCairoLabelSheet(const LabelSheetLayout& layout, ByteSink sink, std::string* error) {
+std::unique_ptr<LabelSheetWriter> OpenCairoLabelSheet(const LabelSheetLayout& layout, ByteSink sink, SheetProblem* problem) {
   if (layout.columns < 1 || layout.rows < 1 || layout.symbol.scale < 1 || layout.symbol.dpi < 1) {
-    *error = "a sheet needs at least one column and one row";
+    *problem = {SheetFailure::NoCells, {}, {}};
     return nullptr;
   }
   auto sheet = std::make_unique<CairoLabelSheet>(layout, std::move(sink));
   if (const std::string failure = sheet->Failure(); !failure.empty()) {
-    *error = "cairo: " + failure;
+    *problem = {SheetFailure::Drawing, failure, {}};
     return nullptr;
   }
   return sheet;

@@ -71,7 +71,7 @@ ImageResult WriteEps(const ModuleMatrix& matrix, const ImageOptions& options, st
 
 }  // namespace
 
-std::unique_ptr<LabelSheetWriter> OpenCairoLabelSheet(const LabelSheetLayout& layout, ByteSink sink, std::string* error);
+std::unique_ptr<LabelSheetWriter> OpenCairoLabelSheet(const LabelSheetLayout& layout, ByteSink sink, SheetProblem* problem);
 
 extern "C" const PrintModuleApi* QuilletPrintModule() {
   static const PrintModuleApi api{WritePdf, WriteEps, OpenCairoLabelSheet};

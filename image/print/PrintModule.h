@@ -20,7 +20,7 @@ struct PrintModuleApi {
   // A PDF page or an EPS bounding box exactly the symbol with its quiet zone.
   ImageWriter writePdf;
   ImageWriter writeEps;
-  std::unique_ptr<LabelSheetWriter> (*openLabelSheet)(const LabelSheetLayout& layout, ByteSink sink, std::string* error);
+  std::unique_ptr<LabelSheetWriter> (*openLabelSheet)(const LabelSheetLayout& layout, ByteSink sink, SheetProblem* problem);
 };
 
 #define QUILLET_PRINT_MODULE "libquillet_print.so"

@@ -57,7 +57,7 @@ TEST(BatchRun, EveryFileDecodesToThePayloadOfItsRow) {
     std::vector<std::pair<long, long>> progress, expected;
     job.onProgress = [&](const BatchProgress& p) { progress.emplace_back(p.done, p.total); };
     const BatchSummary summary = RunBatch(job);
-    ASSERT_EQ(summary.outcome, BatchOutcome::Finished) << summary.problem.message;
+    ASSERT_EQ(summary.outcome, BatchOutcome::Finished) << static_cast<int>(summary.problem.stop);
     EXPECT_EQ(summary.encoding, c.encoding);
     const long rows = static_cast<long>(c.payloads.size());
     for (long row = 1; row <= rows; ++row) expected.emplace_back(row, rows);
@@ -85,7 +85,7 @@ TEST(BatchRun, FailingRowsAreReportedByNumberAndWrittenNowhere) {
   job.describeRow = [&](const BatchRowResult& row) { return RowReasonText(row, job); };
   BatchSummary summary;
   const std::vector<BatchRowResult> rows = RunRows(job, summary);
-  ASSERT_EQ(summary.outcome, BatchOutcome::Finished) << summary.problem.message;
+  ASSERT_EQ(summary.outcome, BatchOutcome::Finished) << static_cast<int>(summary.problem.stop);
   EXPECT_EQ(summary.written, 2);
   EXPECT_EQ(summary.failed, 6);
   const std::pair<RowFailure, const char*> expected[] = {

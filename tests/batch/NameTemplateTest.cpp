@@ -2,6 +2,7 @@
 
 #include "batch/ColumnPlan.h"
 #include "batch/NameTemplate.h"
+#include "cli/Words.h"
 
 namespace {
 
@@ -85,8 +86,9 @@ TEST_P(PlanTable, MapsEveryColumnOrRefusesTheHeader) {
   HeaderRefusal refusal;
   const auto plan = PlanColumns(c.header, c.kind, c.format, c.tab, Parsed(c.nameTemplate), &refusal);
   EXPECT_EQ(refusal.failure, c.failure);
-  EXPECT_NE(refusal.message.find(c.error), std::string::npos) << refusal.message;
-  ASSERT_EQ(plan.has_value(), c.error.empty()) << refusal.message;
+  const std::string words = DescribeHeaderRefusal(refusal);
+  EXPECT_NE(words.find(c.error), std::string::npos) << words;
+  ASSERT_EQ(plan.has_value(), c.error.empty()) << words;
   std::vector<int> slots;
   for (const BatchColumn& column : plan ? plan->columns : std::vector<BatchColumn>{})
     slots.push_back(column.text ? -2 : column.slot);

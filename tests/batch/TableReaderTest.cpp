@@ -56,8 +56,8 @@ TEST_P(ReadTable, GivesTheCellsInTheDetectedEncoding) {
   for (size_t r = 0; r < records.size(); ++r) {
     std::vector<std::string> utf8;
     for (const std::string& cell : records[r].cells) {
-      std::string error;
-      utf8.push_back(CellToUtf8(cell, detector.Result(), &error).value_or("<" + error + ">"));
+      TextProblem problem;
+      utf8.push_back(CellToUtf8(cell, detector.Result(), &problem).value_or("<not text>"));
     }
     EXPECT_EQ(utf8, c.expected[r]) << "record " << r;
     EXPECT_FALSE(records[r].overflow);
@@ -97,9 +97,9 @@ TEST(CellConversion, PayloadBytesAreThoseThePagesGiveTheSameText) {
       {"\xFF\xFF", TextEncoding::Gb18030, std::nullopt},
   };
   for (const auto& [cell, encoding, codePage] : cases) {
-    std::string error;
-    EXPECT_EQ(CellToCodePage(cell, encoding, &error), codePage) << cell;
-    EXPECT_EQ(error.empty(), codePage.has_value()) << error;
+    TextProblem problem;
+    EXPECT_EQ(CellToCodePage(cell, encoding, &problem), codePage) << cell;
+    EXPECT_EQ(problem.failure == TextFailure::None, codePage.has_value()) << cell;
   }
 }
 

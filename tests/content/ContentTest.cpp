@@ -99,26 +99,56 @@ const ConversionCase ConversionCases[] = {
 class Conversion : public testing::TestWithParam<ConversionCase> {};
 
 TEST_P(Conversion, GoesToTheBytesAndBack) {
-  std::string error;
-  EXPECT_EQ(Utf8ToCodePage(GetParam().utf8, &error), GetParam().bytes) << error;
-  EXPECT_EQ(CodePageToUtf8(GetParam().bytes, &error), GetParam().utf8) << error;
+  EXPECT_EQ(Utf8ToCodePage(GetParam().utf8), GetParam().bytes);
+  EXPECT_EQ(CodePageToUtf8(GetParam().bytes), GetParam().utf8);
+}
+
+// The strict conversion keeps two-byte codes and refuses the first character
+// that has only a four-byte GB18030 code, naming it.
+TEST(CodePage, StrictConversionRefusesFourByteCodes) {
+  EXPECT_EQ(Utf8ToCodePage936("中€\xE1\xB8\xBF"), "\xD6\xD0\x80\xA8\xBC");
+  const std::pair<std::string, std::string> refused[] = {{"😀", "😀"}, {"a¥😀", "¥"}, {"中\xF3\xA0\x81\x81", "\xF3\xA0\x81\x81"}};
+  for (const auto& [text, character] : refused) {
+    TextProblem problem;
+    EXPECT_FALSE(Utf8ToCodePage936(text, &problem).has_value()) << text;
+    EXPECT_EQ(problem.failure, TextFailure::NotInCodePage936) << text;
+    EXPECT_EQ(problem.character, character);
+    EXPECT_EQ(problem.offset, text.find(character));
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(CodePage, Conversion, testing::ValuesIn(ConversionCases),
                          [](const auto& info) { return info.param.name; });
 
-// Each input with the position its message must name.
-const std::pair<std::string, std::string> InvalidUtf8Cases[] = {
-    {"ab\x80", "byte 2"},         {"x\xE5\xAE", "byte 1"},         {"\xC0\xAF", "byte 0"},
-    {"ok\xED\xA0\x80", "byte 2"}, {"\xF4\x90\x80\x80", "byte 0"}, {"\xFF", "byte 0"},
+// Each invalid input with the kind, the offset and the first byte its problem names.
+struct InvalidCase {
+  std::string text;
+  bool codePage;  // CodePageToUtf8 rather than Utf8ToCodePage
+  TextFailure failure;
+  size_t offset;
+  char byte;
 };
 
-TEST(CodePage, InvalidUtf8IsRejectedSayingWhere) {
-  for (const auto& [input, where] : InvalidUtf8Cases) {
-    std::string error;
-    EXPECT_FALSE(Utf8ToCodePage(input, &error).has_value());
-    EXPECT_NE(error.find("UTF-8"), std::string::npos) << error;
-    EXPECT_NE(error.find(where), std::string::npos) << error;
+const InvalidCase InvalidCases[] = {
+    {"ab\x80", false, TextFailure::InvalidUtf8, 2, '\x80'},
+    {"x\xE5\xAE", false, TextFailure::InvalidUtf8, 1, '\xE5'},
+    {"\xC0\xAF", false, TextFailure::InvalidUtf8, 0, '\xC0'},
+    {"ok\xED\xA0\x80", false, TextFailure::InvalidUtf8, 2, '\xED'},
+    {"\xF4\x90\x80\x80", false, TextFailure::InvalidUtf8, 0, '\xF4'},
+    {"\xFF", false, TextFailure::InvalidUtf8, 0, '\xFF'},
+    {"a\xFF", true, TextFailure::InvalidCodePage, 1, '\xFF'},
+    {"\xB0\xA1\x81\x30", true, TextFailure::InvalidCodePage, 2, '\x81'},
+};
+
+TEST(CodePage, InvalidTextIsRejectedSayingWhere) {
+  for (const InvalidCase& c : InvalidCases) {
+    TextProblem problem;
+    const auto converted = c.codePage ? CodePageToUtf8(c.text, &problem) : Utf8ToCodePage(c.text, &problem);
+    EXPECT_FALSE(converted.has_value()) << c.offset;
+    EXPECT_EQ(problem.failure, c.failure) << c.offset;
+    EXPECT_EQ(problem.offset, c.offset);
+    ASSERT_FALSE(problem.character.empty());
+    EXPECT_EQ(problem.character[0], c.byte);
   }
 }
 

@@ -41,8 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const std::string& cell : record.cells) {
       bytesInRecord += cell.size();
       detector.See(cell);
-      std::string error;
-      (void)CellToCodePage(cell, detector.Result(), &error);
+      TextProblem problem;
+      (void)CellToCodePage(cell, detector.Result(), &problem);
     }
     Require(bytesInRecord <= TableReader::MaxRecordBytes);
     if (!names) continue;

@@ -15,10 +15,10 @@ void Require(bool condition) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view utf8(reinterpret_cast<const char*>(data), size);
-  std::string error;
-  const auto bytes = Utf8ToCodePage(utf8, &error);
+  TextProblem problem;
+  const auto bytes = Utf8ToCodePage(utf8, &problem);
   if (!bytes) {
-    Require(!error.empty());
+    Require(problem.failure != TextFailure::None && problem.offset < utf8.size());
     return 0;
   }
   const auto back = CodePageToUtf8(*bytes);

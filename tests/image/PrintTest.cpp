@@ -90,12 +90,14 @@ TEST(VectorFiles, PageIsTheSymbolAtItsSizeAndDecodes) {
 // Each label's payload and caption on a sheet, written to sheet.pdf.
 std::string WriteSheet(const TempFolder& folder, const LabelSheetLayout& layout,
                        const std::vector<std::pair<std::string, std::string>>& labels) {
-  std::string bytes, error;
-  auto sheet = OpenLabelSheet(layout, [&](std::string_view chunk) { return bytes.append(chunk), true; }, &error);
-  EXPECT_TRUE(sheet) << error;
+  std::string bytes;
+  SheetProblem problem;
+  auto sheet = OpenLabelSheet(layout, [&](std::string_view chunk) { return bytes.append(chunk), true; }, &problem);
+  EXPECT_TRUE(sheet) << problem.subject;
   if (!sheet) return {};
-  for (const auto& [payload, caption] : labels) EXPECT_TRUE(sheet->AddLabel(OurQr(payload), caption, &error)) << error;
-  EXPECT_TRUE(sheet->Finish(&error)) << error;
+  for (const auto& [payload, caption] : labels)
+    EXPECT_TRUE(sheet->AddLabel(OurQr(payload), caption, &problem)) << problem.subject;
+  EXPECT_TRUE(sheet->Finish(&problem)) << problem.subject;
   WriteBytes(folder.File("sheet.pdf"), bytes);
   return folder.File("sheet.pdf");
 }
@@ -148,15 +150,17 @@ TEST(LabelSheet, SymbolPrintsAtItsPhysicalSizeInEqualMargins) {
 }
 
 TEST(LabelSheet, LabelLargerThanItsCellIsRefusedAndPaperNamesIgnoreCase) {
-  std::string bytes, error;
+  std::string bytes;
+  SheetProblem problem;
   auto sheet = OpenLabelSheet({*FindPaperSize("Letter"), 4, 10, {16, 2, 96}},
-                              [&](std::string_view chunk) { return bytes.append(chunk), true; }, &error);
-  ASSERT_TRUE(sheet) << error;
-  EXPECT_FALSE(sheet->AddLabel(OurQr(std::string(100, 'x')), "caption", &error));
-  EXPECT_NE(error.find("does not fit a cell of"), std::string::npos) << error;
+                              [&](std::string_view chunk) { return bytes.append(chunk), true; }, &problem);
+  ASSERT_TRUE(sheet) << problem.subject;
+  EXPECT_FALSE(sheet->AddLabel(OurQr(std::string(100, 'x')), "caption", &problem));
+  EXPECT_EQ(problem.failure, SheetFailure::LabelTooLarge);
+  EXPECT_FALSE(problem.fit.Fits());
   EXPECT_EQ(sheet->Labels(), 0);
-  EXPECT_FALSE(sheet->Finish(&error));
-  EXPECT_EQ(error, "no label to print");
+  EXPECT_FALSE(sheet->Finish(&problem));
+  EXPECT_EQ(problem.failure, SheetFailure::NoLabel);
   EXPECT_EQ(FindPaperSize("letter")->name, "Letter");
   EXPECT_EQ(FindPaperSize("A3"), nullptr);
   EXPECT_EQ(PaperSizeNames(), "A4, A5 or Letter");

@@ -1,0 +1,18 @@
+// The lower layers' failures in English, for the command line: the symbol
+// request's, the text conversions', a batch header's and a label sheet's.
+#pragma once
+
+#include <string>
+
+#include "batch/ColumnPlan.h"
+#include "content/CodePage.h"
+#include "image/LabelSheet.h"
+#include "symbol/SymbolRequest.h"
+
+std::string DescribeSymbolFailure(const SymbolResult& result, const SymbolRequest& request);
+// "invalid UTF-8 at byte 3 (0xFF)", "'😀' (U+1F600) has no code page 936 (GBK) code".
+std::string DescribeTextProblem(const TextProblem& problem);
+// Why the batch refuses a header: "column 'Nmae' is neither a field of ...".
+std::string DescribeHeaderRefusal(const HeaderRefusal& refusal);
+// Why a label sheet could not be begun, finished, or take a label.
+std::string DescribeSheetProblem(const SheetProblem& problem, const LabelSheetLayout& layout);
