@@ -14,6 +14,7 @@
 #include "batch/BatchSettings.h"
 #include "batch/ColumnPlan.h"
 #include "batch/NameTemplate.h"
+#include "verify/ReadBack.h"
 #include "batch/TextEncoding.h"
 #include "datamatrix/DmEncoder.h"
 #include "image/ImageFormats.h"
@@ -49,8 +50,10 @@ struct RowProblem {
   bool overflow = false;  // BrokenRow: too long, rather than a quote not closed
   TextProblem text;    // BadText: where the cell is not text
   SheetProblem sheet;  // LabelTooLarge: the sheet's reason
-  // NotReadBack: the read-back's own reason.
-  std::string detail;
+  // NotReadBack: the read-back's outcome, and what in the format and
+  // options most likely kept the file from reading back.
+  ReadBackResult readBack;
+  ReadBackRisk risk = ReadBackRisk::None;
   explicit operator bool() const { return failure != RowFailure::None; }
 };
 

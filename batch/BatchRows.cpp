@@ -183,7 +183,7 @@ void RowEncoder::EncodeAndWrite(const SymbolRequest& request, const std::string&
     // A label is vector drawing: its modules are checked as they are drawn.
     if (job_.verify)
       CheckReadBack(VerifySymbolModules(symbol.matrix, job_.image, symbol.symbology, symbol.data),
-                    *FindFormatByName("pdf"), "the label", result);
+                    *FindFormatByName("pdf"), result);
     if (result.Ok()) result.label = std::make_shared<const ModuleMatrix>(std::move(made.symbol.matrix));
     return;
   }
@@ -194,12 +194,12 @@ void RowEncoder::EncodeAndWrite(const SymbolRequest& request, const std::string&
   }
   if (job_.verify)
     CheckReadBack(VerifySymbolFile(path, symbol.matrix, job_.image, symbol.symbology, symbol.data),
-                  *FindFormatForFile(path), "'" + result.fileName + "'", result);
+                  *FindFormatForFile(path), result);
 }
 
-void RowEncoder::CheckReadBack(const ReadBackResult& check, const ImageFormat& format, const std::string& what,
-                               BatchRowResult& result) const {
+void RowEncoder::CheckReadBack(const ReadBackResult& check, const ImageFormat& format, BatchRowResult& result) const {
   if (check.Ok()) return;
   result.problem = Failure(RowFailure::NotReadBack);
-  result.problem.detail = DescribeNotReadBack(check, format, job_.image, what);
+  result.problem.readBack = check;
+  result.problem.risk = LikelyReadBackRisk(format, job_.image);
 }

@@ -61,8 +61,7 @@ class RowEncoder {
   FieldValueArray FieldValues(const RowTask& task, RowError& error) const;
   void EncodeAndWrite(const SymbolRequest& request, const std::string& path, BatchRowResult& result);
   // With `verify`: fails the row when `check` did not read the symbol back.
-  void CheckReadBack(const ReadBackResult& check, const ImageFormat& format, const std::string& what,
-                     BatchRowResult& result) const;
+  void CheckReadBack(const ReadBackResult& check, const ImageFormat& format, BatchRowResult& result) const;
 
   const BatchJob& job_;
   const ColumnPlan& plan_;

@@ -245,7 +245,8 @@ std::string RowReasonText(const BatchRowResult& row, const BatchSettings& settin
       return "every field is empty: there is nothing to encode";
     case RowFailure::DoesNotFit: return DoesNotFitText(problem, settings);
     case RowFailure::WriteFailed: return DescribeImageFailure(row.image);
-    case RowFailure::NotReadBack: return problem.detail;
+    case RowFailure::NotReadBack:
+      return DescribeNotReadBack(problem.readBack, problem.risk, settings.labels ? "the label" : Quoted(row.fileName));
     case RowFailure::LabelTooLarge:
       return DescribeSheetProblem(problem.sheet, settings.labels ? settings.labels->sheet : LabelSheetLayout{});
     case RowFailure::None: break;

@@ -128,7 +128,7 @@ void DumpRows(const ModuleMatrix& matrix, std::string& out) {
 std::optional<Failure> NotReadBack(const ReadBackResult& result, const ImageFormat& format, const CliOptions& options,
                                    const std::string& what) {
   if (result.Ok()) return std::nullopt;
-  return Failure{ExitNotReadBack, DescribeNotReadBack(result, format, options.image, what)};
+  return Failure{ExitNotReadBack, DescribeNotReadBack(result, LikelyReadBackRisk(format, options.image), what)};
 }
 
 std::optional<Failure> WriteImage(const Symbol& symbol, const CliOptions& options, std::ostream& out) {

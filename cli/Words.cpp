@@ -16,6 +16,17 @@ std::string DoesNotFit(const SymbolResult& result, const SymbolRequest& request)
   return "the text (" + Bytes(result) + ") fits no size allowed by --size";
 }
 
+std::string DescribeReadBackRisk(ReadBackRisk risk) {
+  switch (risk) {
+    case ReadBackRisk::NoQuietZone: return "without a quiet zone readers cannot find where the symbol begins";
+    case ReadBackRisk::OnePixelModules: return "modules of one pixel are too small for most readers; use a larger --scale";
+    case ReadBackRisk::JpegAtSmallScale:
+      return "JPEG blurs modules of one or two pixels into grey; use PNG or a --scale of at least 3";
+    case ReadBackRisk::None: break;
+  }
+  return {};
+}
+
 }  // namespace
 
 std::string DescribeSymbolFailure(const SymbolResult& result, const SymbolRequest& request) {
@@ -135,4 +146,10 @@ std::string DescribeSheetProblem(const SheetProblem& problem, const LabelSheetLa
     case SheetFailure::None: break;
   }
   return {};
+}
+
+std::string DescribeNotReadBack(const ReadBackResult& result, ReadBackRisk risk, const std::string& what) {
+  std::string message = what + " does not read back: " + result.detail;
+  if (const std::string cause = DescribeReadBackRisk(risk); !cause.empty()) message += "; " + cause;
+  return message;
 }

@@ -8,11 +8,15 @@
 #include "content/CodePage.h"
 #include "image/LabelSheet.h"
 #include "symbol/SymbolRequest.h"
+#include "verify/ReadBack.h"
 
 std::string DescribeSymbolFailure(const SymbolResult& result, const SymbolRequest& request);
 // "invalid UTF-8 at byte 3 (0xFF)", "'😀' (U+1F600) has no code page 936 (GBK) code".
 std::string DescribeTextProblem(const TextProblem& problem);
 // Why the batch refuses a header: "column 'Nmae' is neither a field of ...".
 std::string DescribeHeaderRefusal(const HeaderRefusal& refusal);
+// "'x.jpg' does not read back: <the read-back's reason>; <the likely cause>",
+// `what` naming the file.
+std::string DescribeNotReadBack(const ReadBackResult& result, ReadBackRisk risk, const std::string& what);
 // Why a label sheet could not be begun, finished, or take a label.
 std::string DescribeSheetProblem(const SheetProblem& problem, const LabelSheetLayout& layout);

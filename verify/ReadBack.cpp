@@ -53,22 +53,3 @@ ReadBackRisk LikelyReadBackRisk(const ImageFormat& format, const ImageOptions& o
   if (options.scale == 1) return ReadBackRisk::OnePixelModules;
   return ReadBackRisk::None;
 }
-
-std::string DescribeNotReadBack(const ReadBackResult& result, const ImageFormat& format, const ImageOptions& options,
-                                const std::string& what) {
-  std::string message = what + " does not read back: " + result.detail;
-  const std::string risk = DescribeReadBackRisk(LikelyReadBackRisk(format, options));
-  if (!risk.empty()) message += "; " + risk;
-  return message;
-}
-
-std::string DescribeReadBackRisk(ReadBackRisk risk) {
-  switch (risk) {
-    case ReadBackRisk::NoQuietZone: return "without a quiet zone readers cannot find where the symbol begins";
-    case ReadBackRisk::OnePixelModules: return "modules of one pixel are too small for most readers; use a larger --scale";
-    case ReadBackRisk::JpegAtSmallScale:
-      return "JPEG blurs modules of one or two pixels into grey; use PNG or a --scale of at least 3";
-    case ReadBackRisk::None: break;
-  }
-  return {};
-}

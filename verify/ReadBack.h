@@ -48,8 +48,3 @@ ReadBackResult VerifySymbolPixels(const uint8_t* pixels, int width, int height, 
 // reading back, for the warning that says so.
 enum class ReadBackRisk { None, NoQuietZone, OnePixelModules, JpegAtSmallScale };
 ReadBackRisk LikelyReadBackRisk(const ImageFormat& format, const ImageOptions& options);
-// The risk in English for the command line; empty for None.
-std::string DescribeReadBackRisk(ReadBackRisk risk);
-// "'x.jpg' does not read back: <detail>; <risk>", `what` naming the file.
-std::string DescribeNotReadBack(const ReadBackResult& result, const ImageFormat& format, const ImageOptions& options,
-                                const std::string& what);
