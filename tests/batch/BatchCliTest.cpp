@@ -80,7 +80,7 @@ TEST(BatchCli, StandardInputWithOptionsPassedThrough) {
   ASSERT_EQ(run.status, ExitOk) << run.err;
   EXPECT_EQ(DecodeFile(dir.File("out/A7.png"), DecodeFormat::DataMatrix), "Lot 7");
   EXPECT_EQ(ImageFile(dir.File("out/A7.png")).width(), (12 + 4) * 3);
-  EXPECT_EQ(ReadFile(dir.File("m.csv")), "row,file,symbol,status\r\n1,A7.png,12x12,written\r\n");
+  EXPECT_EQ(ReadBytes(dir.File("m.csv")), "row,file,symbol,status\r\n1,A7.png,12x12,written\r\n");
 }
 
 // The real program on many rows, signalled once some files exist, leaves
@@ -109,7 +109,7 @@ TEST(BatchCli, SigintAndSigtermLeaveOnlyCompleteFilesAndNoTemporaryOnes) {
     ASSERT_TRUE(WIFEXITED(status)) << "the program did not end by itself";
     EXPECT_EQ(WEXITSTATUS(status), 128 + signal);
     const auto files = FilesIn(out);
-    const std::string err = ReadFile(dir.File("err.txt")), listed = ReadFile(manifest);
+    const std::string err = ReadBytes(dir.File("err.txt")), listed = ReadBytes(manifest);
     EXPECT_NE(err.find("interrupted: " + std::to_string(files.size()) + " written, 0 failed"), std::string::npos) << err;
     EXPECT_GE(files.size(), 40u);
     EXPECT_LT(files.size(), 50000u);
