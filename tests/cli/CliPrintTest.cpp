@@ -1,8 +1,7 @@
-// The command line's print options: module size in millimetres, vector
-// files, and --verify, whose failure is exit status 5 naming the file.
+// The command line's print options: module size in millimetres, label
+// sheets, terminal drawings, and --verify, whose failure is exit status 5
+// naming the file.
 #include <gtest/gtest.h>
-
-#include <algorithm>
 
 #include "content/CodePage.h"
 #include "image/LabelSheet.h"
@@ -74,21 +73,6 @@ TEST(CliPrint, BatchLabelSheetOfMixedCaptions) {
     const std::string caption = (i < 9 ? "#0" : "#") + std::to_string(i + 1) + ":" + texts[i];
     EXPECT_NE(text.find(caption), std::string::npos) << caption;
   }
-}
-
-// -o - pipes a PDF page exactly the symbol's size, SVG, and text two module
-// rows a line.
-TEST(CliPrint, VectorAndTextFormatsToStandardOutput) {
-  TempFolder folder;
-  const CliOutcome run = Cli("qr --text hi --scale 3 --dpi 72 -o - --format pdf --verify");
-  ASSERT_EQ(run.status, ExitOk) << run.err;
-  WriteBytes(folder.File("piped.pdf"), run.out);
-  const auto size = PdfPageSizePoints(folder.File("piped.pdf"));
-  ASSERT_TRUE(size);
-  EXPECT_NEAR(size->first, (21 + 4) * 3, 0.01);
-  EXPECT_EQ(Cli("dm --text a -o - --format svg").out.rfind("<?xml", 0), 0u);
-  const std::string text = Cli("dm --text a -o - --format utf8 --quiet-zone 0").out;
-  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 5);  // 10 module rows
 }
 
 // The terminal drawings as a terminal shows them, four pixels a half block:
