@@ -21,7 +21,6 @@ TEST(BatchCli, ExitStatusAndMessagesTellWhatHappened) {
   const auto dir = [&](const std::string& name) { return " " + folder.File(name) + " "; };
   WriteBytes(folder.File("good.csv"), "N\na\nb\n");
   WriteBytes(folder.File("mixed.csv"), "N,M\na\n,\nb,2,3\n");
-  WriteBytes(folder.File("misspelt.csv"), "N,Moblie\na,1\n");
   WriteBytes(folder.File("empty.csv"), "");
   WriteBytes(folder.File("large.csv"), "text\n" + std::string(1500, 'A') + "\nshort\n");
   WriteBytes(folder.File("blocker"), "a file where the folder should be");
@@ -49,12 +48,9 @@ TEST(BatchCli, ExitStatusAndMessagesTellWhatHappened) {
        "the labels do not fit: the first row's symbol (53 modules) measures 60.3 x 64.0 mm with its quiet zone and "
        "caption, a cell 63.3 x 34.6 mm; it fits with --columns 3 --rows 4, --module-mm 0.53 or less, or a symbol of "
        "at most 25 modules (a lower version or less content)\n"},
-      {"qr --batch" + dir("misspelt.csv") + "-o" + dir("c"), ExitUsage,
-       "quillet-cli: column 'Moblie' is neither a field of \"名片\" of 中国移动v1.0"},
       {"qr --batch" + dir("empty.csv") + "-o" + dir("c"), ExitUsage, "the input is empty"},
       {"qr --batch" + dir("good.csv") + "-o" + dir("c") + "--name {row}.tif", ExitUsage, "must end in"},
       {"qr --batch" + dir("good.csv") + "-o" + dir("c") + "--name card.png", ExitUsage, "gives every row the same name"},
-      {"qr --batch" + dir("good.csv") + "-o" + dir("c") + "--name {id}.png", ExitUsage, "uses {id}, which is no column"},
       {"qr --batch" + dir("none.csv") + "-o" + dir("c"), ExitUsage, "No such file or directory"},
       {"qr --batch" + dir("good.csv"), ExitUsage, "--batch needs -o DIR"},
       {"qr --batch" + dir("good.csv") + "-o" + dir("c") + "--text x", ExitUsage, "no --text"},
@@ -80,7 +76,7 @@ TEST(BatchCli, StandardInputWithOptionsPassedThrough) {
   ASSERT_EQ(run.status, ExitOk) << run.err;
   EXPECT_EQ(DecodeFile(dir.File("out/A7.png"), DecodeFormat::DataMatrix), "Lot 7");
   EXPECT_EQ(ImageFile(dir.File("out/A7.png")).width(), (12 + 4) * 3);
-  EXPECT_EQ(ReadFile(dir.File("m.csv")), "row,file,symbol,status\r\n1,A7.png,12x12,written\r\n");
+  EXPECT_EQ(ReadBytes(dir.File("m.csv")), "row,file,symbol,status\r\n1,A7.png,12x12,written\r\n");
 }
 
 // The real program on many rows, signalled once some files exist, leaves
@@ -109,7 +105,7 @@ TEST(BatchCli, SigintAndSigtermLeaveOnlyCompleteFilesAndNoTemporaryOnes) {
     ASSERT_TRUE(WIFEXITED(status)) << "the program did not end by itself";
     EXPECT_EQ(WEXITSTATUS(status), 128 + signal);
     const auto files = FilesIn(out);
-    const std::string err = ReadFile(dir.File("err.txt")), listed = ReadFile(manifest);
+    const std::string err = ReadBytes(dir.File("err.txt")), listed = ReadBytes(manifest);
     EXPECT_NE(err.find("interrupted: " + std::to_string(files.size()) + " written, 0 failed"), std::string::npos) << err;
     EXPECT_GE(files.size(), 40u);
     EXPECT_LT(files.size(), 50000u);

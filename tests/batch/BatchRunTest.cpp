@@ -113,7 +113,7 @@ TEST(BatchRun, FailingRowsAreReportedByNumberAndWrittenNowhere) {
   EXPECT_EQ(DecodeQr(job, "___.._u.png"), Prefix + "CARD:N:e;;");
   EXPECT_EQ(FilesIn(dir.Path()).size(), files.size() + 2);  // the input and the manifest
   // A name with a comma or a quote is one quoted field of the manifest.
-  const std::string manifest = ReadFile(job.manifestPath);
+  const std::string manifest = ReadBytes(job.manifestPath);
   EXPECT_EQ(manifest.rfind("row,file,symbol,status\r\n"
                            "1,\"x,\"\"1\"\".png\",version 1 level M,written\r\n"
                            "2,y.png,,failed: every field",
@@ -140,7 +140,7 @@ TEST(BatchRun, FilesAreByteIdenticalWhateverTheNumberOfJobs) {
     ASSERT_EQ(summary.written, 120);
     for (size_t i = 0; i < rows.size(); ++i) ASSERT_EQ(rows[i].row, static_cast<long>(i + 1));
     std::map<std::string, std::string> files = FilesIn(job.outputDir);
-    files["manifest"] = ReadFile(job.manifestPath);
+    files["manifest"] = ReadBytes(job.manifestPath);
     if (first.empty()) first = files;
     else EXPECT_TRUE(files == first) << "jobs " << jobs;
   }

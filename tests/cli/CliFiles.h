@@ -5,8 +5,6 @@
 #include <QImage>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <optional>
 #include <sstream>
@@ -36,11 +34,6 @@ inline CliOutcome Cli(const std::string& line, const std::string& input = {}) {
   return {status, out.str(), err.str()};
 }
 
-inline std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 inline std::optional<std::string> DecodePicture(const QImage& picture, DecodeFormat format) {
   const QImage image = picture.convertToFormat(QImage::Format_Grayscale8);
   if (image.isNull()) return std::nullopt;
@@ -61,6 +54,6 @@ inline std::map<std::string, std::string> FilesIn(const fs::path& folder) {
   std::map<std::string, std::string> files;
   if (!fs::exists(folder)) return files;
   for (const auto& entry : fs::recursive_directory_iterator(folder))
-    if (entry.is_regular_file()) files[fs::relative(entry.path(), folder).string()] = ReadFile(entry.path());
+    if (entry.is_regular_file()) files[fs::relative(entry.path(), folder).string()] = ReadBytes(entry.path().string());
   return files;
 }

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -29,11 +28,6 @@ const ComposeCase ComposeCases[] = {
     {"SingleBlankIsAValue", 1, 0, {{"N", " "}}, "CARD:N: ;;"},
     {"SeparatorsAreNotEscaped", 3, 3, {{"TXT", "a;b:c"}}, "DTXT:TXT:a;b:c;;"},
     {"LineBreaksKept", 1, 2, {{"SM", "10086"}, {"TXT", "one\r\ntwo"}}, "SMS:SM:10086;TXT:one\r\ntwo;;"},
-    {"PhoneV1", 1, 4, {{"TEL", "10086"}}, "PHONE:TEL:10086;;"},
-    {"BookmarkUnicom", 3, 4, {{"URL", "http://a.cn"}}, "BM:URL:http://a.cn;;"},
-    {"WapServiceV1", 1, 6, {{"URL", "wap.cn"}}, "AD:URL:wap.cn;;"},
-    {"WapServiceV2", 2, 4, {{"BN", "x"}}, "WAD:BN:x;;"},
-    {"IvrServiceUnicom", 3, 7, {{"IVR", "12590"}}, "IAD:IVR:12590;;"},
     {"AllEmpty", 2, 1, {{"TO", ""}, {"TXT", ""}}, ""},
     {"TabBeyondFormat", 2, 7, {{"TEXT", "hello"}}, ""},
 };
@@ -51,26 +45,6 @@ TEST_P(Compose, GivesThePayloadAndTheEncoderInput) {
 
 INSTANTIATE_TEST_SUITE_P(Payload, Compose, testing::ValuesIn(ComposeCases),
                          [](const auto& info) { return info.param.name; });
-
-// Page, field index from the top, control id, caption, multi-line.
-const std::tuple<std::string_view, size_t, int, std::string_view, bool> FieldFacts[] = {
-    {"CDialogTypeCard", 0, 1012, "* 姓名:", false},      {"CDialogTypeCard", 10, 1022, "网址:", false},
-    {"CDialogTypeMail", 2, 1016, "正文:", true},         {"CDialogTypeUrl", 1, 1022, "* 网址:", true},
-    {"CDialogTypeWapV10", 2, 1022, "*网址:", false},     {"CDialogTypeSMSV10", 4, 1031, "移动电话:", false},
-    {"CDialogTypeIVRV10", 2, 1030, "*固话:", false},     {"CDialogTypeWap", 2, 1017, "* 代码:", false},
-    {"CDialogTypeIVR", 2, 1021, "*IVR接入号:", false},   {"CDialogTypeSelfSet", 0, 1028, "", true},
-};
-
-TEST(Catalogue, FieldsHaveTheirControlIdCaptionAndKind) {
-  for (const auto& [pageClass, index, controlId, caption, multiLine] : FieldFacts) {
-    SCOPED_TRACE(std::string(pageClass) + " " + std::to_string(index));
-    const PageSpec* page = FindPage(pageClass);
-    ASSERT_TRUE(page != nullptr && index < page->fields.size());
-    EXPECT_EQ(page->fields[index].controlId, controlId);
-    EXPECT_EQ(page->fields[index].caption, caption);
-    EXPECT_EQ(page->fields[index].multiLine, multiLine);
-  }
-}
 
 TEST(Payload, SlotsAboveTwentyThreeStoreNothing) {
   FieldValueArray values;

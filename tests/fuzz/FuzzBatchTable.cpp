@@ -2,19 +2,15 @@
 // line of the input is the name template, the rest the table. No crash, no
 // record beyond the reader's limits, and every file name a plain name inside
 // the output folder, whatever the cells hold.
-#include <cstdlib>
 #include <sstream>
 #include <string>
 
 #include "batch/NameTemplate.h"
 #include "batch/TableReader.h"
 #include "batch/TextEncoding.h"
+#include "tests/support/Require.h"
 
 namespace {
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
 
 void RequireInsideFolder(const std::string& name) {
   Require(name.find('/') == std::string::npos && name.find('\\') == std::string::npos);

@@ -1,7 +1,6 @@
 // The command-line parser with fuzzed words (split at NUL bytes): it must
 // either give options within their ranges or a message, never both.
 #include <algorithm>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -9,14 +8,7 @@
 #include "content/Catalogue.h"
 #include "datamatrix/DmEncoder.h"
 #include "qr/QrStandard.h"
-
-namespace {
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
+#include "tests/support/Require.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<std::string> words(1);

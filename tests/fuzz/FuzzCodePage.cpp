@@ -1,17 +1,9 @@
 // Code page conversion with arbitrary bytes as UTF-8: accepted text must
 // come back unchanged from its code page bytes; rejected text says why.
-#include <cstdlib>
 #include <string>
 
 #include "content/CodePage.h"
-
-namespace {
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
+#include "tests/support/Require.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view utf8(reinterpret_cast<const char*>(data), size);

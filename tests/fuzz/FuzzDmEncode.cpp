@@ -2,15 +2,11 @@
 // name one of the thirty sizes, hold its codewords and fill its grid; a
 // failure must say why. The scheme smallest must succeed with the same request
 // wherever the fuzzed scheme does, in a symbol no larger.
-#include <cstdlib>
 
 #include "datamatrix/DmEncoder.h"
+#include "tests/support/Require.h"
 
 namespace {
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
 
 void CheckSymbol(const DmEncodeParams& params, const DmModuleGrid& grid, int requested, int rowsOut) {
   const int index = params.sizeIndex;

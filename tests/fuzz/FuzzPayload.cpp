@@ -1,18 +1,10 @@
 // Payload composition with fuzzed field values (any bytes, NUL included),
 // slot numbers (also above 23), operator format and tab. The payload must
 // carry every non-empty value whole, in slot order, between its tag and ";".
-#include <cstdlib>
 #include <string>
 
 #include "content/Payload.h"
-
-namespace {
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
+#include "tests/support/Require.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 2) return 0;

@@ -3,12 +3,12 @@
 // failure changes nothing; the optimal segments succeed wherever one segment
 // does, in no larger a version.
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
 
 #include "qr/QrCodeEncoder.h"
+#include "tests/support/Require.h"
 
 namespace {
 
@@ -16,10 +16,6 @@ constexpr int FormatColumns[15] = {0, 1, 2, 3, 4, 5, 7, 8, 8, 8, 8, 8, 8, 8, 8};
 constexpr int FormatRows[15] = {8, 8, 8, 8, 8, 8, 8, 8, 7, 5, 4, 3, 2, 1, 0};
 constexpr const char* LevelTexts[] = {"M", "L", "H", "Q", "q", "", "Hh", "x"};
 constexpr int LevelOfText[] = {0, 1, 2, 3, 3, 0, 0, 0};
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
 
 int FormatLevel(const CQrCodeEncoder& encoder) {
   int bits = 0;

@@ -5,7 +5,6 @@
 // version from the rest. Data Matrix: scheme from bits 0-6, and the second
 // byte gives the requested size (0-31 less 2: smallest square, smallest
 // rectangle, or an index).
-#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -13,13 +12,9 @@
 #include "qr/QrCodeEncoder.h"
 #include "qr/QrStandard.h"
 #include "tests/support/Decode.h"
+#include "tests/support/Require.h"
 
 namespace {
-
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
 
 // One segment and the optimal segments alike.
 void RoundTripQr(int control, const std::string& text) {

@@ -87,7 +87,8 @@ TEST(VectorFiles, PageIsTheSymbolAtItsSizeAndDecodes) {
   }
 }
 
-// Each label's payload and caption on a sheet, written to sheet.pdf.
+// Each label's payload and caption on a sheet, written to sheet.pdf. The
+// command line's tests read a whole sheet back.
 std::string WriteSheet(const TempFolder& folder, const LabelSheetLayout& layout,
                        const std::vector<std::pair<std::string, std::string>>& labels) {
   std::string bytes;
@@ -100,31 +101,6 @@ std::string WriteSheet(const TempFolder& folder, const LabelSheetLayout& layout,
   EXPECT_TRUE(sheet->Finish(&problem)) << problem.subject;
   WriteBytes(folder.File("sheet.pdf"), bytes);
   return folder.File("sheet.pdf");
-}
-
-// 14 labels on A5, 2 x 3 per page: three pages; the symbol in each cell
-// decodes to its row's payload in reading order, the cells after the last
-// are empty, and every caption, Chinese or not, comes back out as text.
-TEST(LabelSheet, SymbolsDecodeAndCaptionsAreText) {
-  TempFolder folder;
-  const char* names[] = {"张三", "李四 Li Si", "王五", "Zhao Liu", "客服热线"};
-  std::vector<std::pair<std::string, std::string>> labels;
-  std::vector<std::optional<std::string>> expected(3 * 6);  // three pages, the last four cells empty
-  for (int i = 1; i <= 14; ++i) {
-    labels.push_back(
-        {"\x01\x10" "CARD:N:" + std::to_string(1000 + i) + ";;", std::string(names[i % 5]) + " " + std::to_string(i)});
-    expected[i - 1] = labels.back().first;
-  }
-  const std::string path = WriteSheet(folder, {*FindPaperSize("a5"), 2, 3, {2, 2, 96}}, labels);
-  const auto size = PdfPageSizePoints(path);
-  ASSERT_TRUE(size);
-  EXPECT_NEAR(size->first, 148 / 25.4 * 72, 0.1);
-  EXPECT_NEAR(size->second, 210 / 25.4 * 72, 0.1);
-  EXPECT_EQ(DecodeSheetCells(path, 2, 3, SheetMarginMm), expected);
-  const std::string text = PdfText(path);
-  for (const auto& [payload, caption] : labels) EXPECT_NE(text.find(caption), std::string::npos) << caption;
-  // The caption font travels with the file, as a subset with a text mapping.
-  EXPECT_NE(CommandOutput("pdffonts '" + path + "'").find("yes yes yes"), std::string::npos);
 }
 
 // One version 1 label per A4 page at 1 mm per module (scale 12 at 304.8 dpi),

@@ -132,11 +132,4 @@ TEST(SavedFiles, LinksAndPipesAreWrittenThrough) {
   EXPECT_EQ(Entries(folder.Path()), (std::vector<std::string>{"link.png", "pipe.png"}));
 }
 
-TEST(SavedFiles, TemporaryNamesAreRecognised) {
-  EXPECT_TRUE(IsAtomicTemporaryName(".quillet-Ab3xYz.tmp"));
-  EXPECT_FALSE(IsAtomicTemporaryName(".quillet-Ab3xY.tmp"));
-  EXPECT_FALSE(IsAtomicTemporaryName("quillet-Ab3xYz.tmp"));
-  EXPECT_FALSE(IsAtomicTemporaryName("a.png"));
-}
-
 }  // namespace

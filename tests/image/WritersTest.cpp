@@ -1,13 +1,13 @@
 // Every writer's bytes read back by Qt's image readers (an independent
-// decoder of each format) as exactly the saving rule's pixels, the terminal
-// drawing decoded, and the resolution where each format records it.
+// decoder of each format) as exactly the saving rule's pixels, and the
+// resolution where each format records it. The terminal drawings are read
+// back by the command line's tests.
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <QRegularExpression>
 #include <algorithm>
 #include <cstdlib>
-#include <sstream>
 #include <tuple>
 
 #include "image/ImageFormats.h"
@@ -93,30 +93,6 @@ TEST(Writers, ExampleSizeAndFirstDarkPixel) {
     ASSERT_EQ(std::make_pair(grey.width, grey.height), std::make_pair(100, 100)) << format;
     EXPECT_EQ(std::ranges::find_if(grey.pixels, [](uint8_t p) { return p < 128; }) - grey.pixels.begin(), 808) << format;
   }
-}
-
-// The terminal drawing: two module rows a line, light modules drawn, the
-// quiet zone included; read back into modules it decodes.
-TEST(Writers, HalfBlockTextDecodesWithLightAsDark) {
-  const std::string data = std::string("\x01\x10", 2) + "CARD:N:terminal;;";
-  const ModuleMatrix matrix = OurQr(data);
-  std::vector<std::string> light;  // [y][x]: '1' light
-  std::istringstream text(Encoded(matrix, "utf8", ImageOptions{4}));
-  for (std::string line; std::getline(text, line);) {
-    std::string upper, lower;
-    for (size_t at = 0; at < line.size(); at += line[at] == ' ' ? 1 : 3) {
-      const std::string_view glyph = std::string_view(line).substr(at, line[at] == ' ' ? 1 : 3);
-      upper += glyph == "\u2588" || glyph == "\u2580" ? '1' : '0';
-      lower += glyph == "\u2588" || glyph == "\u2584" ? '1' : '0';
-    }
-    light.insert(light.end(), {upper, lower});
-  }
-  const size_t side = matrix.Columns() + 4;
-  ASSERT_EQ(light.size(), side + 1);  // an odd side: the last half line stays dark
-  EXPECT_EQ(light[0], std::string(side, '1'));
-  EXPECT_EQ(light[side], std::string(side, '0'));
-  const auto dark = [&](int x, int y) { return light[y + 2][x + 2] == '0'; };
-  EXPECT_EQ(DecodeModules(matrix.Columns(), matrix.Rows(), dark, DecodeFormat::QrCode), data);
 }
 
 // The dpi lands where each format records resolution; a PNG is one bit of

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <bitset>
-#include <cstring>
 #include <memory>
 #include <random>
 #include <string>
@@ -96,34 +95,6 @@ TEST(Segments, RandomMixedInputsReadBackInNoLargerSymbol) {
               input);
   }
   EXPECT_GT(smaller, 50);
-}
-
-// The refusals of the one-segment path: nothing changes. A requested version
-// stays a lower bound; a stream that exactly fills a version takes it (at
-// level M, "a" and 28 digits are 20 + 14 + 94 = 128 bits, version 1's capacity).
-TEST(Segments, RefusalsAndVersions) {
-  const struct {
-    std::string input;
-    int level, requested, result, version;
-  } cases[] = {
-      {"", 0, 0, -1, 0},           {"abc", 7, 0, -1, 0},  {"abc", 0, 41, -2, 0},
-      {std::string(7090, '1'), 1, 0, -2, 0},             {std::string(2954, 'a'), 1, 0, -2, 0},
-      {"abc", 0, 5, 0, 5},          {std::string(7089, '9'), 1, 0, 0, 40},
-      {"a" + std::string(28, '7'), 0, 0, 0, 1},          {"a" + std::string(29, '7'), 0, 0, 0, 2},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.input.size() << " bytes level " << c.level << " version " << c.requested);
-    auto encoder = std::make_unique<CQrCodeEncoder>();
-    ASSERT_EQ(Encode(*encoder, "previous", 3, 7, QrSegments::Optimal), 0);
-    const auto before = std::make_unique<CQrCodeEncoder>(*encoder);
-    EXPECT_EQ(Encode(*encoder, c.input, c.level, c.requested, QrSegments::Optimal), c.result);
-    if (c.result == 0) {
-      EXPECT_EQ(encoder->Version, c.version);
-      continue;
-    }
-    EXPECT_EQ(encoder->Version, c.requested);
-    EXPECT_EQ(std::memcmp(encoder->Modules, before->Modules, sizeof before->Modules), 0);
-  }
 }
 
 }  // namespace

@@ -36,17 +36,13 @@ std::string RandomFrom(std::mt19937& rng, std::string_view set, size_t length) {
   return s;
 }
 
-std::string RandomBytes(std::mt19937& rng, size_t length) {
-  std::string s(length, ' ');
-  for (char& ch : s) ch = static_cast<char>(rng());
+// Characters from `first` to `last`, for the drawing sets above.
+std::string Range(int first, int last) {
+  std::string s;
+  for (int c = first; c <= last; ++c) s += static_cast<char>(c);
   return s;
 }
-
-std::string RandomEdifact(std::mt19937& rng, size_t length) {
-  std::string s(length, ' ');
-  for (char& ch : s) ch = static_cast<char>(32 + rng() % 63);
-  return s;
-}
+const std::string AllBytes = Range(0, 255), EdifactSet = Range(32, 94);
 
 // Lengths spread evenly on a log scale, so that short and long inputs both occur.
 size_t RandomLength(std::mt19937& rng, size_t max) {
@@ -60,7 +56,7 @@ SoakCase RandomQr(std::mt19937& rng) {
   switch (rng() % 3) {
     case 0: c.data = RandomFrom(rng, Digits, length); break;
     case 1: c.data = RandomFrom(rng, Alphanumeric, std::min<size_t>(length, 4296)); break;
-    default: c.data = RandomBytes(rng, std::min<size_t>(length, 2953)); break;
+    default: c.data = RandomFrom(rng, AllBytes, std::min<size_t>(length, 2953)); break;
   }
   return c;
 }
@@ -74,8 +70,8 @@ SoakCase RandomDm(std::mt19937& rng) {
     case 1: data = RandomFrom(rng, C40Set, length); break;
     case 2: data = RandomFrom(rng, TextSet, length); break;
     case 3: data = RandomFrom(rng, X12Set, length); break;
-    case 4: data = RandomEdifact(rng, length); break;
-    default: data = RandomBytes(rng, length); break;
+    case 4: data = RandomFrom(rng, EdifactSet, length); break;
+    default: data = RandomFrom(rng, AllBytes, length); break;
   }
   return {'D', scheme, request, std::move(data)};
 }
