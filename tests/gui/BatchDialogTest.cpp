@@ -1,21 +1,12 @@
 // The "批量生成" dialog driven through its widgets, the desktop answered by a
 // script: files decoded with zxing-cpp, label sheets read with poppler,
 // refused headers, failed rows, and cancelling while the page still paints.
-#include <QApplication>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QDoubleSpinBox>
-#include <QElapsedTimer>
-#include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
-#include <QRegularExpression>
-#include <QScreen>
 #include <QSpinBox>
-#include <QStyleOptionComboBox>
 #include <QTableWidget>
-#include <QTemporaryDir>
-#include <iostream>
 #include <regex>
 
 #include "app/BatchDesktop.h"

@@ -3,10 +3,6 @@
 // on a content tab keeps the arrow keys in that row; Ctrl+Z right after a
 // switch or "重填" that emptied fields brings back the page, its fields,
 // payload and symbol.
-#include <QDialog>
-#include <QGuiApplication>
-#include <QWindow>
-
 #include "tests/gui/GuiHelpers.h"
 
 namespace {
