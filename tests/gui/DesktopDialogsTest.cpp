@@ -2,9 +2,6 @@
 // Qt's dialogs speak Chinese, its file list too, and it opens in the folder,
 // with the filter and the name it is given.
 #include <QFileDialog>
-#include <QLabel>
-#include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTreeView>
 
 #include "tests/gui/GuiHelpers.h"

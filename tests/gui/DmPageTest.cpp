@@ -34,7 +34,6 @@ TEST_F(DmPage, GrowsWhileTheTextDoesNotFitKeepsTheGrownSizeAndResetsTheSelection
   EXPECT_EQ(dm->Symbol().Columns(), 10);
 }
 
-
 // From the chosen size the page grows to the next size that holds the text,
 // never past it, and the list keeps showing the chosen size. Side 0: too long.
 struct GrowCase {

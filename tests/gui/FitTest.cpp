@@ -2,25 +2,18 @@
 // space it is given under the project's fonts; the window keeps the
 // template's 1.44:1 and fits a 1920 x 1080 screen at 100, 125 and 150 %
 // (ctest runs this file at each scale), and scrolls its pages when smaller.
-#include <QLabel>
-#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyleOptionButton>
-#include <QStyleOptionComboBox>
 #include <QToolButton>
-#include <iostream>
 
 #include "app/AboutDlg.h"
 #include "tests/gui/GuiHelpers.h"
 
 namespace {
 
-QString Where(const QWidget* widget) {
-  QStringList path;
-  for (const QWidget* w = widget; w != nullptr; w = w->parentWidget())
-    path.prepend(QString::fromLatin1(w->metaObject()->className()) + QLatin1Char('#') + w->objectName());
-  return path.join(QLatin1Char('/'));
+std::string Where(const QWidget* widget) {
+  return widget ? Where(widget->parentWidget()) + "/" + widget->metaObject()->className() + "#" + widget->objectName().toStdString() : "";
 }
 
 // Each text, shown in one line (mnemonic marks are not drawn), fits `space`,
@@ -30,11 +23,11 @@ void ExpectFits(const QWidget* widget, const QStringList& texts, const QRect& sp
     text.remove(QLatin1Char('&'));
     const QSize need(widget->fontMetrics().horizontalAdvance(text), widget->fontMetrics().height());
     EXPECT_TRUE(need.width() <= space.width() && need.height() <= space.height())
-        << Where(widget).toStdString() << " \"" << text.toStdString() << "\" needs " << need.width() << "x"
+        << Where(widget) << " \"" << text.toStdString() << "\" needs " << need.width() << "x"
         << need.height() << ", has " << space.width() << "x" << space.height();
   }
   EXPECT_TRUE(!inParent || widget->parentWidget()->rect().contains(widget->geometry()))
-      << Where(widget).toStdString() << " reaches out of its parent";
+      << Where(widget) << " reaches out of its parent";
 }
 
 void ExpectLabelFits(const QLabel* label) {
@@ -76,7 +69,7 @@ void ExpectTabsFit(const QTabBar* bar) {
     if (scroll->isVisible()) visibleEnd = std::min(visibleEnd, scroll->x());
   const QRect current = bar->tabRect(bar->currentIndex());
   EXPECT_TRUE(current.left() >= 0 && current.right() < visibleEnd)
-      << Where(bar).toStdString() << " cuts its current tab \"" << bar->tabText(bar->currentIndex()).toStdString()
+      << Where(bar) << " cuts its current tab \"" << bar->tabText(bar->currentIndex()).toStdString()
       << "\" at " << current.left() << ".." << current.right() << " of 0.." << visibleEnd;
 }
 
@@ -89,7 +82,7 @@ void ExpectNoOverlap(const QWidget* page) {
   for (size_t i = 0; i < texts.size(); ++i)
     for (size_t j = i + 1; j < texts.size(); ++j)
       EXPECT_FALSE(texts[i]->geometry().intersects(texts[j]->geometry()))
-          << Where(texts[i]).toStdString() << " overlaps " << Where(texts[j]).toStdString();
+          << Where(texts[i]) << " overlaps " << Where(texts[j]);
 }
 
 void ExpectEverythingFits(const QWidget* root) {

@@ -3,13 +3,25 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QMimeData>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QTemporaryDir>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QStyleOptionComboBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -17,6 +29,7 @@
 #include <cctype>
 #include <deque>
 #include <functional>
+#include <iostream>
 #include <string>
 
 #include "app/Controls.h"

@@ -8,46 +8,12 @@
 //   quillet_gui_soak ACTIONS [SEED]      (scripts/gui-soak starts Xvfb)
 #include <iconv.h>
 
-#include <QApplication>
-#include <QClipboard>
-#include <QComboBox>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QImage>
-#include <QInputMethodEvent>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRegularExpression>
-#include <QRadioButton>
-#include <QScreen>
-#include <QSlider>
-#include <QTabBar>
-#include <QTabWidget>
-#include <QTemporaryDir>
-#include <QTest>
-#include <algorithm>
-#include <array>
-#include <cstdio>
 #include <fstream>
-#include <functional>
-#include <memory>
-#include <optional>
 #include <random>
-#include <string>
-#include <utility>
-#include <vector>
 
-#include "app/Controls.h"
-#include "app/DialogDM.h"
-#include "app/DialogMain.h"
-#include "app/SaveDialogs.h"
 #include "app/TesselApp.h"
-#include "app/TesselDlg.h"
 #include "content/Catalogue.h"
-#include "content/pages/DialogTypeBase.h"
-#include "res/DialogLayouts.h"
-#include "tests/support/Decode.h"
+#include "tests/gui/GuiHelpers.h"
 
 namespace {
 
@@ -62,11 +28,6 @@ constexpr int LeastScaleDecoded = 4;
 constexpr int FrameWidth = 3;
 constexpr long MemoryBaselineActions = 1000;  // smaller symbols are enlarged, losslessly, for the decoders
 const char* const Cjk = "中文二维码客服你好世界短信彩信名片电话邮件书签业务自定义联通移动北京上海";
-
-template <typename Widget>
-Widget* Control(QWidget* parent, int id) {
-  return parent->findChild<Widget*>(QString::number(id));
-}
 
 // ---- the oracle: what the texts on screen compose --------------------------
 

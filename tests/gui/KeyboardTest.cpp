@@ -3,10 +3,6 @@
 // on a content tab keeps the arrow keys in that row; Ctrl+Z right after a
 // switch or "重填" that emptied fields brings back the page, its fields,
 // payload and symbol.
-#include <QDialog>
-#include <QGuiApplication>
-#include <QWindow>
-
 #include "tests/gui/GuiHelpers.h"
 
 namespace {
@@ -30,34 +26,35 @@ QStringList TabStops(QWidget* page, QWidget* first) {
 
 using Keyboard = GuiTest;
 
+// A radio and a tab of the QR page, or radio 0 the DM page from its text;
+// the control ids of the page's fields.
 struct TabOrderCase {
   int radio, tab;
-  QStringList fields;  // control ids of the shown page's fields
+  QStringList fields;
 };
 
-class QrTabOrder : public GuiTest, public testing::WithParamInterface<TabOrderCase> {};
+class TabOrder : public GuiTest, public testing::WithParamInterface<TabOrderCase> {};
 
 // The radio group is one stop, its checked button, as on the template's
 // platform; the arrow keys move within it.
-TEST_P(QrTabOrder, RadiosTabsFieldsThenTheTemplateOrder) {
+TEST_P(TabOrder, RadiosTabsFieldsThenTheTemplateOrder) {
   const TabOrderCase& c = GetParam();
+  if (c.radio == 0) {
+    window->Tabs()->setCurrentIndex(1);
+    EXPECT_EQ(TabStops(dm, dm->TextBox()), c.fields + QStringList({"1005", "1006", "1002", "1004"}));
+    return;
+  }
   ChooseFormatAndTab(c.radio, c.tab);
   ContentTabs()->setObjectName(QStringLiteral("tabs"));
-  const QStringList expected = QStringList{QString::number(c.radio), "tabs"} + c.fields +
-                               QStringList{"1003", "1006", "1002", "1005", "1004"};
-  EXPECT_EQ(TabStops(qr, Control<QWidget>(qr, c.radio)), expected);
+  EXPECT_EQ(TabStops(qr, Control<QWidget>(qr, c.radio)),
+            QStringList({QString::number(c.radio), "tabs"}) + c.fields + QStringList({"1003", "1006", "1002", "1005", "1004"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Pages, QrTabOrder,
+    Pages, TabOrder,
     testing::Values(TabOrderCase{1009, 0, {"1012", "1020", "1018", "1016", "1013", "1014", "1015", "1017", "1019", "1021", "1022"}},
-                    TabOrderCase{1009, 7, {"1015", "1016", "1020", "1021", "1031"}},
-                    TabOrderCase{1011, 8, {"1028"}}));
-
-TEST_F(Keyboard, DmTabOrderIsTheTemplates) {
-  window->Tabs()->setCurrentIndex(1);
-  EXPECT_EQ(TabStops(dm, dm->TextBox()), (QStringList{"1013", "1005", "1006", "1002", "1004"}));
-}
+                    TabOrderCase{1009, 7, {"1015", "1016", "1020", "1021", "1031"}}, TabOrderCase{1011, 8, {"1028"}},
+                    TabOrderCase{0, 0, {"1013"}}));
 
 TEST_F(Keyboard, AClickedContentTabKeepsTheArrowKeysInItsRow) {
   TypeInto(Field(Current(), "N"), U("x"));
@@ -131,7 +128,6 @@ INSTANTIATE_TEST_SUITE_P(
         EmptyingCase{"FirstTab", 1009, 2, {{"TXT", "x"}}, [](CTesselDlg* qr) { qr->ContentTabs()->Bar()->setCurrentIndex(0); }},
         EmptyingCase{"CheckedFormat", 1009, 2, {{"TXT", "x"}}, [](CTesselDlg* qr) { Click(qr, ControlId::FormatMobileV1); }},
         EmptyingCase{"MobileV2", 1009, 2, {{"TXT", "x"}}, [](CTesselDlg* qr) { Click(qr, ControlId::FormatMobileV2); }},
-        EmptyingCase{"Unicom", 1009, 2, {{"TXT", "x"}}, [](CTesselDlg* qr) { Click(qr, ControlId::FormatUnicom); }},
         EmptyingCase{"FormatByArrow", 1009, 0, {{"N", "客服 Li"}, {"M", "13800138000"}},
                      [](CTesselDlg* qr) {
                        Control<QRadioButton>(qr, ControlId::FormatMobileV1)->setFocus(Qt::TabFocusReason);

@@ -1,8 +1,5 @@
 // The main window around the two pages: its tabs, the start state, the
 // pages' captions, and content too long for any symbol on either page.
-#include <QClipboard>
-#include <QLabel>
-#include <QMimeData>
 
 #include "tests/gui/GuiHelpers.h"
 

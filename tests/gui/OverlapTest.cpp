@@ -3,7 +3,6 @@
 // must look exactly as it does with no symbol at all, the zoom slider must
 // still answer mouse and keyboard, and the screen must lose the symbol's
 // pixels when it shrinks.
-#include <QScreen>
 #include <set>
 
 #include "datamatrix/DmEncoder.h"

@@ -3,13 +3,6 @@
 // dialog comes back), the dialog reopens where the last save went, failures
 // say why, every save is read back. The printed size, the clipboard, a drag:
 // every file made from the page prints at the size its label names.
-#include <QApplication>
-#include <QClipboard>
-#include <QDir>
-#include <QFile>
-#include <QMimeData>
-#include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QUrl>
 #include <cmath>
 
@@ -49,9 +42,10 @@ double PrintedSideMm(const QString& path) {
 
 class Save : public GuiTest {
  protected:
+  // 100 pixels are 8.5 mm at 300 dpi.
   void SetUp() override {
     TypeInto(Field(Current(), "N"), U("s"));  // version 1: (21 + 4) * 4 = 100 pixels saved
-    labelMm = Number(qr->PrintedSizeText(), R"(([\d.]+) mm)").value_or(0);
+    EXPECT_EQ(qr->PrintedSizeText(), U("打印尺寸: 8.5 mm (300 dpi)"));
   }
   void SaveAs(const char* name, int filterEntry, CSymbolPage* page = nullptr) {
     dialogs.answers.emplace_back(Path(name), filterEntry);
@@ -60,7 +54,7 @@ class Save : public GuiTest {
   QString Path(const char* name) const { return folder.filePath(U(name)); }
   // What the label promises, to the 0.05 mm it rounds to.
   void ExpectLabelSize(const QString& path) const {
-    EXPECT_NEAR(PrintedSideMm(path), labelMm, 0.05) << path.toStdString();
+    EXPECT_NEAR(PrintedSideMm(path), 8.5, 0.05) << path.toStdString();
   }
 
   // What goes to other programs: the PNG decodes to the payload, and it and
@@ -77,7 +71,6 @@ class Save : public GuiTest {
   }
 
   QTemporaryDir folder;
-  double labelMm = 0;
 };
 
 // A null `written` means the save must fail, write nothing and say why.
@@ -138,9 +131,8 @@ TEST_F(Save, NoToReplacingGoesBackToTheDialogWithTheName) {
   SaveAs("new", 4);
   EXPECT_EQ(dialogs.overwriteAsked, std::vector<QString>{Path("old.png")});
   ASSERT_EQ(dialogs.asked.size(), 2u);
-  EXPECT_EQ(dialogs.asked[1].folder, folder.path());
-  EXPECT_EQ(dialogs.asked[1].fileName, U("old.png"));
-  EXPECT_EQ(dialogs.asked[1].filterEntry, 4);
+  EXPECT_EQ(std::tuple(dialogs.asked[1].folder, dialogs.asked[1].fileName, dialogs.asked[1].filterEntry),
+            std::tuple(folder.path(), U("old.png"), 4));
   EXPECT_EQ(Head(Path("old.png"), 100), QByteArray("keep me"));
   EXPECT_EQ(Head(Path("new.png"), 4), QByteArray("\x89PNG"));
   dialogs.allowOverwrite = true;
@@ -151,19 +143,16 @@ TEST_F(Save, NoToReplacingGoesBackToTheDialogWithTheName) {
 
 TEST_F(Save, TheDialogReopensInTheFolderAndWithTheFilterLastUsedOnEitherPage) {
   SaveAs("first", 3);
-  EXPECT_EQ(dialogs.asked[0].folder, QString());
-  EXPECT_EQ(dialogs.asked[0].filterEntry, 1);
   window->Tabs()->setCurrentIndex(1);
   TypeInto(dm->TextBox(), U("DM"));
   ClickButton(dm, ControlId::Save);  // cancelled: remembers nothing new
   ClickButton(qr, ControlId::Save);
   ASSERT_EQ(dialogs.asked.size(), 3u);
-  for (size_t i = 1; i < dialogs.asked.size(); ++i) {
-    EXPECT_EQ(dialogs.asked[i].folder, folder.path());
-    EXPECT_EQ(dialogs.asked[i].filterEntry, 3);
+  for (size_t i = 0; i < dialogs.asked.size(); ++i) {
+    EXPECT_EQ(dialogs.asked[i].folder, i ? folder.path() : QString());
+    EXPECT_EQ(dialogs.asked[i].filterEntry, i ? 3 : 1);
+    EXPECT_EQ(dialogs.asked[i].fileName, (QStringList{U("s.bmp"), U("DM.gif"), U("s.gif")}[i]));
   }
-  EXPECT_EQ((QStringList{dialogs.asked[0].fileName, dialogs.asked[1].fileName, dialogs.asked[2].fileName}),
-            (QStringList{U("s.bmp"), U("DM.gif"), U("s.gif")}));
 }
 
 // The fields typed on the QR page's format and tab, or with a null tag the
@@ -223,22 +212,10 @@ TEST_F(Save, ASaveThatDoesNotReadBackWarns) {
   EXPECT_TRUE(dialogs.messages[0].second);
 }
 
-// 100 pixels are 8.5 mm at 300 dpi; the label beneath the picture follows the
-// slider and the symbol, and shows nothing without one.
-TEST_F(Save, ThePrintedSizeFollowsTheSliderAndTheSymbol) {
-  EXPECT_EQ(qr->PrintedSizeText(), U("打印尺寸: 8.5 mm (300 dpi)"));
-  EXPECT_GT(qr->findChild<QWidget*>(U("printedSize"))->geometry().top(), qr->PictureArea().bottom());
-  Control<QSlider>(qr, ControlId::Zoom)->setValue(8);
-  EXPECT_EQ(qr->PrintedSizeText(), U("打印尺寸: 16.9 mm (300 dpi)"));
-  qobject_cast<QLineEdit*>(Field(Current(), "N"))->clear();
-  EXPECT_EQ(qr->PrintedSizeText(), QString());
-  TypeInto(dm->TextBox(), U("ABC"));  // 10 x 10
-  EXPECT_EQ(dm->PrintedSizeText(), U("打印尺寸: 4.7 mm (300 dpi)"));
-}
-
-// Ctrl+C and "复制图片" put PNG and SVG on the clipboard; Ctrl+S saves like
-// the button.
-TEST_F(Save, KeysAndTheContextMenuCopyAndSave) {
+// Ctrl+C and "复制图片" put PNG and SVG on the clipboard, a drag carries the
+// same and the PNG as a file that other programs open; Ctrl+S saves like the
+// button.
+TEST_F(Save, KeysTheContextMenuAndADragCarryTheSymbol) {
   EXPECT_EQ((QStringList{qr->CopyAction()->text(), qr->SaveAsAction()->text()}), (QStringList{U("复制图片"), U("另存为...")}));
   for (const bool byKey : {true, false}) {
     QApplication::clipboard()->clear();
@@ -247,21 +224,15 @@ TEST_F(Save, KeysAndTheContextMenuCopyAndSave) {
     else qr->CopyAction()->trigger();
     ExpectSymbolData(QApplication::clipboard()->mimeData());
   }
+  std::unique_ptr<QMimeData> data(SymbolDragData(qr->Symbol(), qr->Scale()));
+  ExpectSymbolData(data.get());
+  ASSERT_TRUE(data && data->hasUrls());
+  EXPECT_EQ(Head(data->urls().at(0).toLocalFile(), 1 << 20), data->data(U("image/png")));
+  EXPECT_EQ(SymbolDragData(ModuleMatrix(), 4), nullptr);
   dialogs.answers.emplace_back(Path("keys"), 6);  // entry 6: PDF
   QTest::keyClick(qr, Qt::Key_S, Qt::ControlModifier);
   EXPECT_EQ(Head(Path("keys.pdf"), 5), QByteArray("%PDF-"));
   EXPECT_TRUE(dialogs.messages.empty());
-}
-
-// A drag carries the same, and the PNG as a file that other programs open.
-TEST_F(Save, DragDataHoldsAPngFile) {
-  std::unique_ptr<QMimeData> data(SymbolDragData(qr->Symbol(), qr->Scale()));
-  ExpectSymbolData(data.get());
-  ASSERT_TRUE(data && data->hasUrls());
-  const QString file = data->urls().at(0).toLocalFile();
-  EXPECT_TRUE(file.endsWith(U(".png")));
-  EXPECT_EQ(Head(file, 1 << 20), data->data(U("image/png")));
-  EXPECT_EQ(SymbolDragData(ModuleMatrix(), 4), nullptr);
 }
 
 }  // namespace
