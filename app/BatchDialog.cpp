@@ -248,6 +248,7 @@ QWidget* CBatchDlg::BuildOutputGroup() {
   layout->addWidget(BuildSheetPart(group));
   sheetPart_->setEnabled(false);
 
+  if (page_.symbology == Symbology::DataMatrix) layout->addLayout(BuildSchemeRow(group));
   verify_ = new QCheckBox(Ui(UiText::BatchVerify), group);
   verify_->setChecked(true);
   verify_->setToolTip(Ui(UiText::BatchVerifyTip));
@@ -259,6 +260,19 @@ QWidget* CBatchDlg::BuildOutputGroup() {
     CheckColumns();
   });
   return group;
+}
+
+QLayout* CBatchDlg::BuildSchemeRow(QWidget* parent) {
+  auto* row = new QHBoxLayout;
+  scheme_ = new QComboBox(parent);
+  for (const DmSchemeName& scheme : DmSchemeNames) scheme_->addItem(FromUtf8(scheme.name), scheme.scheme);
+  // The page's own scheme first: a batch makes the symbols the page shows.
+  scheme_->setCurrentIndex(scheme_->findData(page_.dmScheme));
+  scheme_->setToolTip(Ui(UiText::BatchSchemeTip));
+  row->addWidget(BuddyLabel(UiText::BatchScheme, scheme_, parent));
+  row->addWidget(scheme_);
+  row->addStretch(1);
+  return row;
 }
 
 QWidget* CBatchDlg::BuildFolderPart(QWidget* parent) {
@@ -550,6 +564,7 @@ BatchJob CBatchDlg::MakeJob() const {
 BatchSettings CBatchDlg::Settings() const {
   BatchSettings settings = page_;
   settings.verify = verify_->isChecked();
+  if (scheme_ != nullptr) settings.dmScheme = scheme_->currentData().toInt();
   if (ToSheet()) {
     const PaperSize& paper = PaperSizes[static_cast<size_t>(std::max(paper_->currentIndex(), 0))];
     settings.labels = LabelSheetJob{{paper, gridColumns_->value(), gridRows_->value(), SheetSymbol()},

@@ -53,6 +53,8 @@ class CBatchDlg : public QDialog {
   QLineEdit* CaptionEdit() const { return caption_; }
   QDoubleSpinBox* ModuleBox() const { return moduleMm_; }
   QCheckBox* VerifyBox() const { return verify_; }
+  // The Data Matrix encodation scheme; null for a QR page's batch.
+  QComboBox* SchemeBox() const { return scheme_; }
   QPushButton* StartButton() const { return start_; }
   QPushButton* CancelButton() const { return cancel_; }
   QPushButton* CloseButton() const { return close_; }
@@ -80,6 +82,7 @@ class CBatchDlg : public QDialog {
   QWidget* BuildInputGroup();
   QWidget* BuildOutputGroup();
   QWidget* BuildFolderPart(QWidget* parent);
+  QLayout* BuildSchemeRow(QWidget* parent);
   QWidget* BuildSheetPart(QWidget* parent);
   bool ToSheet() const;
   // Why the file names (or the captions) cannot be made; empty when they can.
@@ -144,6 +147,7 @@ class CBatchDlg : public QDialog {
   QLineEdit* name_;
   QLabel* nameNote_;
   QCheckBox* verify_;
+  QComboBox* scheme_ = nullptr;
   QProgressBar* progressBar_;
   QLabel* progressText_;
   QLabel* summary_;

@@ -67,6 +67,8 @@ constexpr std::string_view BatchNameUnclosed = "文件名模板有误：“{”�
 constexpr std::string_view BatchNameUnknownColumn = "文件名模板中的 {%1} 不是表格的列";
 constexpr std::string_view BatchVerify = "生成后读回校验(&V)";
 constexpr std::string_view BatchVerifyTip = "用独立的解码器读回每个符号，读不回原内容的行算作失败";
+constexpr std::string_view BatchScheme = "编码方案(&H):";
+constexpr std::string_view BatchSchemeTip = "ascii 与 DM 页相同；smallest 得到数据所允许的最小符号";
 
 constexpr std::string_view BatchStart = "开始(&S)";
 constexpr std::string_view BatchCancel = "取消";

@@ -149,6 +149,11 @@ TEST_F(BatchDialog, DataMatrixEncodesTheTextColumnFromThePageSize) {
   EXPECT_EQ(QImage(QString::fromStdString(Out() + "/B.bmp")).width(), (22 + 2 * SavedQuietZoneModules) * scale);
   EXPECT_EQ(Decoded("A.bmp", DecodeFormat::DataMatrix), "SN " + Zhang);
   EXPECT_EQ(Decoded("B.bmp", DecodeFormat::DataMatrix), longer);
+  // The smallest encodation packs the capitals into C40: the page's size holds them.
+  SelectComboItem(dialog->SchemeBox(), dialog->SchemeBox()->findText(U("smallest")));
+  RunToEnd(*dialog);
+  EXPECT_EQ(QImage(QString::fromStdString(Out() + "/B.bmp")).width(), (20 + 2 * SavedQuietZoneModules) * scale);
+  EXPECT_EQ(Decoded("B.bmp", DecodeFormat::DataMatrix), longer);
 }
 
 // The dialog composes with what the QR page shows: format, tab, level, version.
