@@ -111,15 +111,15 @@ QString Duration(double seconds) {
   return Ui(UiText::BatchMinutes).arg(whole / 60).arg(whole % 60);
 }
 
-// The first column a template names that the table does not have, or empty.
-QString MissingColumn(const NameTemplate& names, const std::optional<BatchTable>& table) {
-  if (!table) return {};
+// The first column a template names that the table does not have.
+std::optional<QString> MissingColumn(const NameTemplate& names, const std::optional<BatchTable>& table) {
+  if (!table) return std::nullopt;
   for (const std::string& column : names.Columns())
     if (std::none_of(table->header.begin(), table->header.end(), [&](const std::string& header) {
           return QString::fromStdString(header).trimmed() == QString::fromStdString(column);
         }))
       return QString::fromStdString(column);
-  return {};
+  return std::nullopt;
 }
 
 
@@ -474,18 +474,18 @@ void CBatchDlg::ShowTable() {
 
 void CBatchDlg::CheckColumns() {
   std::optional<NameTemplate> names;
-  const QString outputProblem = OutputProblemText(names);
-  nameReady_ = outputProblem.isEmpty();
+  const std::optional<QString> outputProblem = OutputProblemText(names);
+  nameReady_ = !outputProblem;
   const ImageOptions symbol = SheetSymbol();
   const QString sheetHint = Ui(UiText::BatchModuleActual)
                                 .arg(SheetDpi)
                                 .arg(symbol.scale * MillimetresPerInch / SheetDpi, 0, 'f', 2);
   const QString folderHint = Ui(UiText::BatchNameHint).arg(KnownExtensionList());
   // Both notes always say something, so that choosing the other output does not move what lies below.
-  ShowNote(nameNote_, ToSheet() || nameReady_ ? folderHint : outputProblem, !ToSheet() && !nameReady_);
-  ShowNote(moduleNote_, !ToSheet() || nameReady_ ? sheetHint : outputProblem, ToSheet() && !nameReady_);
+  ShowNote(nameNote_, ToSheet() || nameReady_ ? folderHint : *outputProblem, !ToSheet() && !nameReady_);
+  ShowNote(moduleNote_, !ToSheet() || nameReady_ ? sheetHint : *outputProblem, ToSheet() && !nameReady_);
 
-  QString problem;
+  std::optional<QString> problem;
   columnsReady_ = false;
   if (table_) {
     const BatchPlanCheck check = CheckBatchColumns(table_->header, page_, names ? *names : NameTemplate{});
@@ -506,25 +506,26 @@ void CBatchDlg::CheckColumns() {
     columnsReady_ = check.Unused() == 0 && !check.Refused();
   }
   const QString fields = PageFields(page_);
-  columnsNote_->setText(problem.isEmpty() ? fields
-                                          : QStringLiteral("<span style='color:red'>%1</span><br>%2")
-                                                .arg(problem.toHtmlEscaped(), fields.toHtmlEscaped()));
+  columnsNote_->setText(!problem ? fields
+                                  : QStringLiteral("<span style='color:red'>%1</span><br>%2")
+                                        .arg(problem->toHtmlEscaped(), fields.toHtmlEscaped()));
   if (ToSheet() && nameReady_ && columnsReady_)
-    if (const QString tooLarge = LabelProblem(); !tooLarge.isEmpty()) {
+    if (const std::optional<QString> tooLarge = LabelProblem()) {
       nameReady_ = false;
-      ShowNote(moduleNote_, tooLarge, true);
+      ShowNote(moduleNote_, *tooLarge, true);
     }
   FitPreviewColumns();
   UpdateStart();
 }
 
-QString CBatchDlg::LabelProblem() const {
+std::optional<QString> CBatchDlg::LabelProblem() const {
   // The first rows as the run would read them, without verifying: only the label's size matters.
   BatchJob job = MakeJob();
   job.encoding = table_->encoding;
   job.verify = false;
   const BatchProblem problem = CheckBatch(job);
-  return problem.stop == BatchStop::LabelTooLarge ? BatchProblemText(problem) : QString();
+  if (problem.stop != BatchStop::LabelTooLarge) return std::nullopt;
+  return BatchProblemText(problem);
 }
 
 void CBatchDlg::ShowNote(QLabel* note, const QString& text, bool problem) {
@@ -541,11 +542,11 @@ void CBatchDlg::FitPreviewColumns() {
     preview_->setColumnWidth(c, std::min(preview_->columnWidth(c), std::max(widest, MinPreviewColumnWidth)));
 }
 
-QString CBatchDlg::OutputProblemText(std::optional<NameTemplate>& names) const {
+std::optional<QString> CBatchDlg::OutputProblemText(std::optional<NameTemplate>& names) const {
   if (const OutputProblem problem = CheckBatchOutput(Settings(), &names)) return OutputRuleText(problem.rule);
-  if (const QString missing = MissingColumn(*names, table_); !missing.isEmpty())
-    return Ui(ToSheet() ? UiText::BatchCaptionUnknownColumn : UiText::BatchNameUnknownColumn).arg(missing);
-  return {};
+  if (const std::optional<QString> missing = MissingColumn(*names, table_))
+    return Ui(ToSheet() ? UiText::BatchCaptionUnknownColumn : UiText::BatchNameUnknownColumn).arg(*missing);
+  return std::nullopt;
 }
 
 void CBatchDlg::UpdateStart() {

@@ -87,9 +87,9 @@ class CBatchDlg : public QDialog {
   bool ToSheet() const;
   // Why the file names (or the captions) cannot be made; empty when they can.
   // `names` gets the template that parsed.
-  QString OutputProblemText(std::optional<NameTemplate>& names) const;
+  std::optional<QString> OutputProblemText(std::optional<NameTemplate>& names) const;
   // Why the first label would not fit a cell of the sheet; empty when it fits.
-  QString LabelProblem() const;
+  std::optional<QString> LabelProblem() const;
   static void ShowNote(QLabel* note, const QString& text, bool problem);
   // The summary, the failures and the progress of a run on another spreadsheet.
   void ClearLastRun();

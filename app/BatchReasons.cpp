@@ -14,43 +14,41 @@
 
 namespace {
 
-// A kind the engine reports and the dialog's words for it.
-template <typename Kind>
-struct Wording {
-  Kind kind;
-  std::string_view text;
-};
-
-// The words for `kind`, or nullptr for a kind this dialog does not know yet.
-template <typename Kind, size_t N>
-const std::string_view* WordsFor(const std::array<Wording<Kind>, N>& table, Kind kind) {
-  const auto found = std::find_if(table.begin(), table.end(), [&](const Wording<Kind>& w) { return w.kind == kind; });
-  return found == table.end() ? nullptr : &found->text;
+// Every kind is worded by a switch, so that the compiler names a kind added
+// below and not worded here.
+std::string_view RowWords(RowFailure failure) {
+  switch (failure) {
+    case RowFailure::RequiredFieldEmpty: return UiText::BatchReasonRequiredFieldEmpty;
+    case RowFailure::BrokenRow: return UiText::BatchReasonBrokenRow;
+    case RowFailure::TooManyCells: return UiText::BatchReasonTooManyCells;
+    case RowFailure::UnnamedColumn: return UiText::BatchReasonUnnamedColumn;
+    case RowFailure::EmptyName: return UiText::BatchReasonEmptyName;
+    case RowFailure::DuplicateName: return UiText::BatchReasonDuplicateName;
+    case RowFailure::NothingToEncode: return UiText::BatchReasonNothingToEncode;
+    case RowFailure::DoesNotFit: return UiText::BatchReasonDoesNotFit;
+    case RowFailure::NotReadBack: return UiText::BatchReasonNotReadBack;
+    case RowFailure::LabelTooLarge: return UiText::BatchReasonLabelTooLarge;
+    case RowFailure::BadText:
+    case RowFailure::WriteFailed:
+    case RowFailure::None: break;  // worded with their subjects below, or no failure
+  }
+  return {};
 }
 
-constexpr std::array<Wording<RowFailure>, 10> Reasons = {{
-    {RowFailure::RequiredFieldEmpty, UiText::BatchReasonRequiredFieldEmpty},
-    {RowFailure::BrokenRow, UiText::BatchReasonBrokenRow},
-    {RowFailure::TooManyCells, UiText::BatchReasonTooManyCells},
-    {RowFailure::UnnamedColumn, UiText::BatchReasonUnnamedColumn},
-    {RowFailure::EmptyName, UiText::BatchReasonEmptyName},
-    {RowFailure::DuplicateName, UiText::BatchReasonDuplicateName},
-    {RowFailure::NothingToEncode, UiText::BatchReasonNothingToEncode},
-    {RowFailure::DoesNotFit, UiText::BatchReasonDoesNotFit},
-    {RowFailure::NotReadBack, UiText::BatchReasonNotReadBack},
-    {RowFailure::LabelTooLarge, UiText::BatchReasonLabelTooLarge},
-}};
-
-constexpr std::array<Wording<HeaderFailure>, 8> HeaderReasons = {{
-    {HeaderFailure::NoSuchTab, UiText::BatchHeaderNoSuchTab},
-    {HeaderFailure::UnknownColumn, UiText::BatchHeaderUnknownColumn},
-    {HeaderFailure::TwoTextColumns, UiText::BatchHeaderTwoTextColumns},
-    {HeaderFailure::TwoColumnsOneField, UiText::BatchHeaderTwoColumnsOneField},
-    {HeaderFailure::NoTextColumn, UiText::BatchHeaderNoTextColumn},
-    {HeaderFailure::TextWithField, UiText::BatchHeaderTextWithField},
-    {HeaderFailure::NoField, UiText::BatchHeaderNoField},
-    {HeaderFailure::NoTemplateColumn, UiText::BatchHeaderNoTemplateColumn},
-}};
+std::string_view HeaderWords(HeaderFailure failure) {
+  switch (failure) {
+    case HeaderFailure::NoSuchTab: return UiText::BatchHeaderNoSuchTab;
+    case HeaderFailure::UnknownColumn: return UiText::BatchHeaderUnknownColumn;
+    case HeaderFailure::TwoTextColumns: return UiText::BatchHeaderTwoTextColumns;
+    case HeaderFailure::TwoColumnsOneField: return UiText::BatchHeaderTwoColumnsOneField;
+    case HeaderFailure::NoTextColumn: return UiText::BatchHeaderNoTextColumn;
+    case HeaderFailure::TextWithField: return UiText::BatchHeaderTextWithField;
+    case HeaderFailure::NoField: return UiText::BatchHeaderNoField;
+    case HeaderFailure::NoTemplateColumn: return UiText::BatchHeaderNoTemplateColumn;
+    case HeaderFailure::None: break;
+  }
+  return {};
+}
 
 QString Mm(double mm) { return QString::number(mm, 'f', 1); }
 
@@ -119,11 +117,10 @@ QString BatchReasonText(const BatchRowResult& row) {
   const RowProblem& problem = row.problem;
   if (problem.failure == RowFailure::WriteFailed) return DescribeSaveFailure(row.image);
   if (problem.failure == RowFailure::BadText) return BadTextText(problem);
-  const std::string_view* words = WordsFor(Reasons, problem.failure);
-  if (!words) return {};
-  if (words->find("%1") == std::string_view::npos) return FromUtf8(*words);
+  const std::string_view words = RowWords(problem.failure);
+  if (words.find("%1") == std::string_view::npos) return FromUtf8(words);
   const QString column = problem.column.empty() ? QString::number(problem.columnIndex + 1) : FromUtf8(problem.column);
-  return FromUtf8(*words).arg(column);
+  return FromUtf8(words).arg(column);
 }
 
 QString BatchProblemText(const BatchProblem& problem) {
@@ -154,12 +151,10 @@ QString BatchProblemText(const BatchProblem& problem) {
 }
 
 QString HeaderRefusalText(const HeaderRefusal& refusal) {
-  const std::string_view* words = WordsFor(HeaderReasons, refusal.failure);
-  if (!words) return {};
   const QString field = refusal.slot >= 0 ? FromUtf8(FieldTags[static_cast<size_t>(refusal.slot)]) : QString();
   const QString subjects[] = {FromUtf8(refusal.column), FromUtf8(refusal.other), field};
   // In one pass, as the texts use only some of the markers and a column may be named "%2".
-  const QString format = FromUtf8(*words);
+  const QString format = FromUtf8(HeaderWords(refusal.failure));
   QString text;
   for (qsizetype i = 0; i < format.size(); ++i) {
     const int marker = i + 1 < format.size() && format[i] == QLatin1Char('%') ? format[i + 1].digitValue() : -1;
