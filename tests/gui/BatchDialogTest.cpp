@@ -1,12 +1,6 @@
 // The "批量生成" dialog driven through its widgets, the desktop answered by a
 // script: files decoded with zxing-cpp, label sheets read with poppler,
 // refused headers, failed rows, and cancelling while the page still paints.
-#include <QCheckBox>
-#include <QDoubleSpinBox>
-#include <QListWidget>
-#include <QProgressBar>
-#include <QSpinBox>
-#include <QTableWidget>
 #include <regex>
 
 #include "app/BatchDesktop.h"
