@@ -1,6 +1,7 @@
 // The QR page driven through its widgets: every edit re-encodes, the version
 // list raises and keeps, and what the picture shows decodes to 0x01 0x10 and
 // the payload.
+#include "content/Catalogue.h"
 #include "tests/gui/GuiHelpers.h"
 
 namespace {
@@ -80,6 +81,18 @@ TEST_F(QrPage, EveryVersionAndLevelItemIsTheFloorOfTheEncoding) {
   EXPECT_EQ(qr->CurrentPayload(), "");
   EXPECT_EQ(qr->VersionLabelText(), QString());
   EXPECT_EQ(DecodeShownSymbol(qr, DecodeFormat::QrCode), std::nullopt);
+}
+
+// After each radio the tab row is that format's, not the one before's (which
+// page a tab shows, the tab order proves).
+TEST_F(QrPage, EachFormatShowsItsTabs) {
+  for (const auto& [radio, format] : {std::pair{ControlId::FormatMobileV2, 2}, {ControlId::FormatUnicom, 3}, {ControlId::FormatMobileV1, 1}}) {
+    QTest::mouseClick(Control<QRadioButton>(qr, radio), Qt::LeftButton);
+    std::vector<std::string> shown, expected;
+    for (int tab = 0; tab < ContentTabs()->count(); ++tab) shown.push_back(ContentTabs()->tabText(tab).toStdString());
+    for (const TabSpec& tab : FindOperatorFormat(format)->tabs) expected.emplace_back(tab.caption);
+    EXPECT_EQ(shown, expected) << format;
+  }
 }
 
 }  // namespace
