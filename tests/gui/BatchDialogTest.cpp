@@ -1,12 +1,6 @@
 // The "批量生成" dialog driven through its widgets, the desktop answered by a
 // script: files decoded with zxing-cpp, label sheets read with poppler,
 // refused headers, failed rows, and cancelling while the page still paints.
-#include <QCheckBox>
-#include <QDoubleSpinBox>
-#include <QListWidget>
-#include <QProgressBar>
-#include <QSpinBox>
-#include <QTableWidget>
 #include <regex>
 
 #include "app/BatchDesktop.h"
@@ -356,22 +350,6 @@ TEST_P(BatchCancel, InTheMiddleLeavesOnlyCompleteFiles) {
 
 INSTANTIATE_TEST_SUITE_P(ByButtonOrEscape, BatchCancel, testing::Bool(),
                          [](const auto& info) { return std::string(info.param ? "Escape" : "CancelButton"); });
-
-TEST_F(BatchDialog, AltBOpensTheDialogForThePageShown) {
-  EXPECT_EQ(window->BatchButton()->text(), U("批量生成(&B)..."));
-  for (const int tab : {0, 1}) {
-    window->Tabs()->setCurrentIndex(tab);
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    QString seen;
-    const auto close = [&](CBatchDlg* batch) {
-      seen = batch->PageText()->text();
-      QTest::mouseClick(batch->CloseButton(), Qt::LeftButton);
-    };
-    EXPECT_TRUE(AnswerModal<CBatchDlg>(close, [&] { QTest::keyClick(window.get(), Qt::Key_B, Qt::AltModifier); }));
-    EXPECT_TRUE(seen.startsWith(tab == 0 ? U("QR码：中国移动v1.0 的“名片”页") : U("DM码："))) << seen.toStdString();
-  }
-}
 
 // What keeps a batch from starting or finishing is told in Chinese, with the
 // system's reason, not in the command line's English.

@@ -1,8 +1,6 @@
 // The real file dialog of a save, answered from inside its own event loop:
 // Qt's dialogs speak Chinese, its file list too, and it opens in the folder,
 // with the filter and the name it is given.
-#include <QFileDialog>
-#include <QTreeView>
 
 #include "tests/gui/GuiHelpers.h"
 

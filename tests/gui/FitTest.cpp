@@ -2,10 +2,6 @@
 // space it is given under the project's fonts; the window keeps the
 // template's 1.44:1 and fits a 1920 x 1080 screen at 100, 125 and 150 %
 // (ctest runs this file at each scale), and scrolls its pages when smaller.
-#include <QScrollArea>
-#include <QScrollBar>
-#include <QStyleOptionButton>
-#include <QToolButton>
 
 #include "app/AboutDlg.h"
 #include "tests/gui/GuiHelpers.h"

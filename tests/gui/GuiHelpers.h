@@ -3,34 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QClipboard>
-#include <QComboBox>
-#include <QDialog>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QLabel>
-#include <QMimeData>
-#include <QRegularExpression>
-#include <QScreen>
-#include <QTemporaryDir>
-#include <QInputMethodEvent>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QSlider>
-#include <QStyleOptionComboBox>
-#include <QTabBar>
-#include <QTabWidget>
-#include <QTest>
-#include <QTimer>
+#include <QtTest>
+#include <QtWidgets>
 #include <cctype>
 #include <deque>
 #include <functional>
 #include <iostream>
-#include <string>
 
 #include "app/Controls.h"
 #include "app/DialogDM.h"

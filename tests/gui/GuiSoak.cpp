@@ -19,14 +19,15 @@ namespace {
 
 constexpr std::array<int, 3> FormatRadios = {ControlId::FormatMobileV1, ControlId::FormatMobileV2,
                                              ControlId::FormatUnicom};
-// Independent limits of the standards: what any content of that many bytes
-// fits (byte mode, ASCII with every byte alone) and what none fits.
-constexpr std::array<std::pair<char, int>, 4> QrByteCapacity = {{{'L', 2953}, {'M', 2331}, {'Q', 1663}, {'H', 1273}}};
-constexpr std::array<std::pair<char, int>, 4> QrDigitCapacity = {{{'L', 7089}, {'M', 5596}, {'Q', 3993}, {'H', 3057}}};
+// Independent limits of the standards, per QR level: what any content of that
+// many bytes fits (byte mode) and what none fits (ASCII with every byte alone
+// or a digit); the codewords of the largest Data Matrix.
+struct QrCapacity { char level; int anyContent, noContent; };
+constexpr QrCapacity QrCapacities[] = {{'L', 2953, 7089}, {'M', 2331, 5596}, {'Q', 1663, 3993}, {'H', 1273, 3057}};
 constexpr int DmCodewordCapacity = 1558;
-constexpr int LeastScaleDecoded = 4;
+constexpr int LeastScaleDecoded = 4;  // smaller symbols are enlarged, losslessly, for the decoders
 constexpr int FrameWidth = 3;
-constexpr long MemoryBaselineActions = 1000;  // smaller symbols are enlarged, losslessly, for the decoders
+constexpr long MemoryBaselineActions = 1000;
 const char* const Cjk = "中文二维码客服你好世界短信彩信名片电话邮件书签业务自定义联通移动北京上海";
 
 // ---- the oracle: what the texts on screen compose --------------------------
@@ -35,8 +36,7 @@ std::string ToCodePage(QString text) {
   text.replace(u'\n', QStringLiteral("\r\n"));
   std::string utf8 = text.toStdString(), out(utf8.size() * 2 + 4, '\0');
   iconv_t cd = iconv_open("GBK", "UTF-8");
-  char* in = utf8.data();
-  char* to = out.data();
+  char *in = utf8.data(), *to = out.data();
   size_t inLeft = utf8.size(), outLeft = out.size();
   const size_t result = iconv(cd, &in, &inLeft, &to, &outLeft);
   iconv_close(cd);
@@ -45,17 +45,7 @@ std::string ToCodePage(QString text) {
   return out;
 }
 
-QString TextOf(QWidget* edit) {
-  if (auto* line = qobject_cast<QLineEdit*>(edit)) return line->text();
-  if (auto* plain = qobject_cast<QPlainTextEdit*>(edit)) return plain->toPlainText();
-  return {};
-}
-
-int CheckedFormat(QWidget* qr) {
-  for (size_t i = 0; i < FormatRadios.size(); ++i)
-    if (Control<QRadioButton>(qr, FormatRadios[i])->isChecked()) return static_cast<int>(i) + 1;
-  return 0;
-}
+QString TextOf(QWidget* edit) { return edit->property(TextProperty(edit)).toString(); }
 
 QWidget* VisibleContentPage(QWidget* qr) {
   for (auto* page : qr->findChildren<CDialogTypeBase*>())
@@ -65,7 +55,9 @@ QWidget* VisibleContentPage(QWidget* qr) {
 
 // Type tag ":", each non-empty field as tag ":" value ";" in slot order, ";".
 std::optional<std::string> QrPayloadOnScreen(CTesselDlg* qr) {
-  const int format = CheckedFormat(qr);
+  int format = 0;
+  for (size_t i = 0; i < FormatRadios.size(); ++i)
+    if (Control<QRadioButton>(qr, FormatRadios[i])->isChecked()) format = static_cast<int>(i) + 1;
   const int tab = qr->ContentTabs()->Bar()->currentIndex();
   const TabSpec* tabSpec = FindTab(format, tab);
   const PageSpec* pageSpec = PageForTab(format, tab);
@@ -85,33 +77,49 @@ std::optional<std::string> QrPayloadOnScreen(CTesselDlg* qr) {
 
 enum class Fit { Empty, Fits, MayFit, TooLong };
 
-int CapacityOf(const std::array<std::pair<char, int>, 4>& table, char level) {
-  for (const auto& [letter, capacity] : table)
-    if (letter == level) return capacity;
-  return 0;
+// Content taking between `fewest` and `most` units, against what any content
+// of `most` units fits and what none of `fewest` does.
+Fit FitOf(bool empty, int most, int fitsAny, int fewest, int fitsNone) {
+  if (empty) return Fit::Empty;
+  if (most <= fitsAny) return Fit::Fits;
+  return fewest > fitsNone ? Fit::TooLong : Fit::MayFit;
 }
 
 Fit QrFit(const std::string& payload, char level) {
-  if (payload.empty()) return Fit::Empty;
   const int bytes = static_cast<int>(payload.size()) + 2;
-  if (bytes <= CapacityOf(QrByteCapacity, level)) return Fit::Fits;
-  return bytes > CapacityOf(QrDigitCapacity, level) ? Fit::TooLong : Fit::MayFit;
+  for (const QrCapacity& c : QrCapacities)
+    if (c.level == level) return FitOf(payload.empty(), bytes, c.anyContent, bytes, c.noContent);
+  return Fit::MayFit;
 }
 
+// A byte above 127 takes two codewords, a digit at best half of one.
 Fit DmFit(const std::string& text) {
-  if (text.empty()) return Fit::Empty;
   int most = 0, digits = 0, fewest = 0;
   for (const unsigned char b : text) {
     most += b >= 128 ? 2 : 1;
     if (b >= '0' && b <= '9') ++digits;
     else fewest += b >= 128 ? 2 : 1;
   }
-  fewest += (digits + 1) / 2;
-  if (most <= DmCodewordCapacity) return Fit::Fits;
-  return fewest > DmCodewordCapacity ? Fit::TooLong : Fit::MayFit;
+  return FitOf(text.empty(), most, DmCodewordCapacity, fewest + (digits + 1) / 2, DmCodewordCapacity);
 }
 
-// ---- the screen ------------------------------------------------------------
+// ---- the screen and the saved files ----------------------------------------
+
+// `rect` of `image` (white beyond it), pixels greyer than `darkBelow` black,
+// enlarged `enlarge` times for zxing-cpp.
+std::optional<std::string> DecodeEnlarged(const QImage& image, const QRect& rect, int enlarge, int darkBelow,
+                                          DecodeFormat format) {
+  const int w = rect.width() * enlarge, h = rect.height() * enlarge;
+  std::vector<uint8_t> grey(static_cast<size_t>(w) * h, 255);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const QPoint p = rect.topLeft() + QPoint(x / enlarge, y / enlarge);
+      if (image.rect().contains(p) && qGray(image.pixel(p)) < darkBelow) grey[static_cast<size_t>(y) * w + x] = 0;
+    }
+  return DecodeImage(grey.data(), w, h, format);
+}
+
+int Enlargement(int scale) { return (LeastScaleDecoded + scale - 1) / scale; }
 
 struct Shown {
   bool any = false;        // a dark pixel in the picture area
@@ -132,10 +140,8 @@ bool UnderAControl(QWidget* page, const QRect& rect) {
 Shown ReadScreen(QWidget* page, const QRect& area, int scale, DecodeFormat format) {
   QCoreApplication::processEvents();
   const QPoint at = page->mapToGlobal(area.topLeft());
-  const QImage image = page->screen()
-                           ->grabWindow(0, at.x(), at.y(), area.width(), area.height())
-                           .toImage()
-                           .convertToFormat(QImage::Format_RGB32);
+  const QImage image =
+      page->screen()->grabWindow(0, at.x(), at.y(), area.width(), area.height()).toImage().convertToFormat(QImage::Format_RGB32);
   Shown shown;
   QRect dark;  // only pure black is a module
   for (int y = 0; y < image.height(); ++y)
@@ -145,18 +151,9 @@ Shown ReadScreen(QWidget* page, const QRect& area, int scale, DecodeFormat forma
   // The picture frame is drawn over the symbol's edge: reaching it means larger.
   shown.oversized = shown.any && (!image.rect().adjusted(FrameWidth, FrameWidth, -FrameWidth, -FrameWidth).contains(dark) ||
                                   UnderAControl(page, dark.translated(area.topLeft()).adjusted(-scale, -scale, scale, scale)));
-  if (!shown.any || shown.oversized) return shown;
-  // The symbol with a quiet zone of four modules, enlarged for the decoders.
-  const QRect symbol = dark.adjusted(-4 * scale, -4 * scale, 4 * scale, 4 * scale);
-  const int enlarge = (LeastScaleDecoded + scale - 1) / scale;
-  const int w = symbol.width() * enlarge, h = symbol.height() * enlarge;
-  std::vector<uint8_t> grey(static_cast<size_t>(w) * h, 255);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      const QPoint p(symbol.x() + x / enlarge, symbol.y() + y / enlarge);
-      if (image.rect().contains(p) && qGray(image.pixel(p)) == 0) grey[static_cast<size_t>(y) * w + x] = 0;
-    }
-  shown.decoded = DecodeImage(grey.data(), w, h, format);
+  // The symbol with a quiet zone of four modules.
+  if (shown.any && !shown.oversized)
+    shown.decoded = DecodeEnlarged(image, dark.adjusted(-4 * scale, -4 * scale, 4 * scale, 4 * scale), Enlargement(scale), 1, format);
   return shown;
 }
 
@@ -167,23 +164,18 @@ long ResidentKilobytes() {
   return 0;
 }
 
-// Saves go to the soak's folder under a name the soak chooses; messages are recorded.
+// Saves go to the soak's folder under a name the soak chooses, in one of the
+// four raster entries (the soak reads saves back as images); messages are counted.
 class SoakSaveDialogs : public SaveDialogs {
  public:
-  QString folder;
-  int filterChoice = 1;
-  QString lastPath;
-  int messages = 0;
+  QString folder, lastPath;
+  int filterChoice = 1, messages = 0;
 
-  // Only the four raster entries of the saving rule: the soak reads saves back as images.
   std::optional<std::pair<QString, int>> AskSaveFileName(QWidget*, const SaveFileQuestion& question) override {
-    const QStringList& entries = question.filters;
-    filterChoice = std::clamp(filterChoice, 1, std::min(4, static_cast<int>(entries.size())));
-    const QString entry = entries[filterChoice - 1];
-    const int star = entry.indexOf(QStringLiteral("*."));
-    const QString extension = entry.mid(star + 1, entry.indexOf(QRegularExpression(QStringLiteral("[ ;)]")), star) - star - 1);
-    lastPath = folder + QStringLiteral("/save%1").arg(++count_) + extension;
-    return std::make_pair(folder + QStringLiteral("/save%1").arg(count_), filterChoice);
+    filterChoice = std::clamp(filterChoice, 1, std::min(4, static_cast<int>(question.filters.size())));
+    const QString name = folder + QStringLiteral("/save%1").arg(++count_);
+    lastPath = name + QRegularExpression(QStringLiteral(R"(\*(\.\w+))")).match(question.filters[filterChoice - 1]).captured(1);
+    return std::make_pair(name, filterChoice);
   }
   bool ConfirmOverwrite(QWidget*, const QString&) override { return true; }
   void ShowMessage(QWidget*, const QString&, bool) override { ++messages; }
@@ -192,7 +184,7 @@ class SoakSaveDialogs : public SaveDialogs {
   int count_ = 0;
 };
 
-// ---- the actions -----------------------------------------------------------
+// ---- the actions and the check ---------------------------------------------
 
 class Soak {
  public:
@@ -207,47 +199,39 @@ class Soak {
 
   // Runs one random action and checks the screen; false on a mismatch.
   bool Step(long index) {
-    const auto& [name, action] = actions_[Pick()];
+    const Action& action = actions_[pick_(rng_)];
     QElapsedTimer timer;
     timer.start();
-    action();
+    action.run();
     const qint64 acted = timer.elapsed();
-    const bool ok = Check(index, name);
-    if (trace_) std::fprintf(stderr, "%ld %s: %lld ms, check %lld ms\n", index, name, acted, timer.elapsed() - acted);
+    const bool ok = Check(index, action.name);
+    if (trace_) std::fprintf(stderr, "%ld %s: %lld ms, check %lld ms\n", index, action.name, acted, timer.elapsed() - acted);
     return ok;
   }
 
   long checked = 0, oversized = 0, empty = 0, tooLong = 0, saves = 0;
 
  private:
-  using Action = std::pair<const char*, std::function<void()>>;
+  struct Action {
+    const char* name;
+    double weight;
+    std::function<void()> run;
+  };
 
   int Below(int n) { return static_cast<int>(rng_() % static_cast<unsigned>(n)); }
-  size_t Pick() {
-    int total = 0;
-    for (int w : weights_) total += w;
-    int r = Below(total);
-    for (size_t i = 0;; ++i)
-      if ((r -= weights_[i]) < 0) return i;
-  }
-
   bool OnQrPage() const { return qr_->isVisible(); }
   CSymbolPage* Page() const { return OnQrPage() ? static_cast<CSymbolPage*>(qr_) : dm_; }
+  DecodeFormat Format() const { return OnQrPage() ? DecodeFormat::QrCode : DecodeFormat::DataMatrix; }
 
-  // The text boxes on screen: the content page's fields, or the DM text.
-  std::vector<QWidget*> Fields() const {
-    if (!OnQrPage()) return {dm_->TextBox()};
-    std::vector<QWidget*> fields;
-    if (QWidget* page = VisibleContentPage(qr_))
-      for (auto* edit : page->findChildren<QWidget*>())
-        if ((qobject_cast<QLineEdit*>(edit) || qobject_cast<QPlainTextEdit*>(edit)) && edit->isVisible())
-          fields.push_back(edit);
-    return fields;
-  }
+  // A text box on screen (a content page's field or the DM text), clicked,
+  // the caret at its end.
   QWidget* AnyField(bool multiLineOnly = false) {
-    std::vector<QWidget*> fields = Fields();
-    if (multiLineOnly)
-      std::erase_if(fields, [](QWidget* w) { return !qobject_cast<QPlainTextEdit*>(w); });
+    std::vector<QWidget*> fields;
+    if (!OnQrPage()) fields.push_back(dm_->TextBox());
+    else if (QWidget* page = VisibleContentPage(qr_))
+      for (auto* edit : page->findChildren<QWidget*>())
+        if ((qobject_cast<QLineEdit*>(edit) || qobject_cast<QPlainTextEdit*>(edit)) && edit->isVisible()) fields.push_back(edit);
+    if (multiLineOnly) std::erase_if(fields, [](QWidget* w) { return !qobject_cast<QPlainTextEdit*>(w); });
     if (fields.empty()) return nullptr;
     QWidget* field = fields[Below(static_cast<int>(fields.size()))];
     QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(2, 2));
@@ -256,38 +240,29 @@ class Soak {
     return field;
   }
 
-  QString RandomAscii(int length) {
+  QString RandomText(int length, bool cjk) {
+    static const QString all = QString::fromUtf8(Cjk);
     QString s;
-    for (int i = 0; i < length; ++i) s += QChar(32 + Below(95));
-    return s;
-  }
-  QString RandomCjk(int length) {
-    const QString all = QString::fromUtf8(Cjk);
-    QString s;
-    for (int i = 0; i < length; ++i) s += all[Below(static_cast<int>(all.size()))];
+    for (int i = 0; i < length; ++i) s += cjk ? all[Below(static_cast<int>(all.size()))] : QChar(32 + Below(95));
     return s;
   }
 
-  void TypeAscii() {
-    if (QWidget* field = AnyField()) QTest::keyClicks(field, RandomAscii(1 + Below(12)));
-  }
+  // As an input method commits a phrase.
   void TypeCjk() {
     QWidget* field = AnyField();
     if (!field) return;
     QInputMethodEvent commit;
-    commit.setCommitString(RandomCjk(1 + Below(4)));
+    commit.setCommitString(RandomText(1 + Below(4), true));
     QApplication::sendEvent(field, &commit);
   }
   void PasteLong() {
     QWidget* field = AnyField();
     if (!field) return;
     QString text;
-    while (text.size() < 100 + Below(1500)) text += Below(3) ? RandomAscii(1 + Below(30)) : RandomCjk(1 + Below(10));
+    while (text.size() < 100 + Below(1500))
+      text += Below(3) ? RandomText(1 + Below(30), false) : RandomText(1 + Below(10), true);
     QGuiApplication::clipboard()->setText(text);
     QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
-  }
-  void Enter() {
-    if (QWidget* field = AnyField(true)) QTest::keyClick(field, Qt::Key_Return);
   }
   void Erase() {
     QWidget* field = AnyField();
@@ -299,24 +274,17 @@ class Soak {
       for (int n = 1 + Below(20); n > 0; --n) QTest::keyClick(field, Qt::Key_Backspace);
     }
   }
-  void SwitchFormat() {
-    if (OnQrPage()) QTest::mouseClick(Control<QRadioButton>(qr_, FormatRadios[Below(3)]), Qt::LeftButton);
-  }
+  // A tab scrolled out of view is brought in by the keyboard, as a user would.
   void SwitchTab() {
     if (!OnQrPage()) return;
     QTabBar* bar = qr_->ContentTabs()->Bar();
     const int tab = Below(bar->count());
-    // A tab scrolled out of view is brought in by the keyboard, as a user would.
-    if (!bar->rect().contains(bar->tabRect(tab).center())) {
+    if (bar->rect().contains(bar->tabRect(tab).center())) {
+      QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tab).center());
+    } else {
       bar->setFocus();
       bar->setCurrentIndex(tab);
-      return;
     }
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tab).center());
-  }
-  void SwitchPage() {
-    QTabBar* bar = window_.Tabs()->tabBar();
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(Below(bar->count())).center());
   }
   void ChooseInCombo() {
     std::vector<int> ids = {ControlId::VersionList};
@@ -338,15 +306,12 @@ class Soak {
       if ((slider->value() - before) * (target - before) < 0) up = !up;
     }
   }
-  void Reset() { QTest::mouseClick(Control<QPushButton>(Page(), ControlId::Reset), Qt::LeftButton); }
   void Save() {
     dialogs_.filterChoice = 1 + Below(4);
     dialogs_.lastPath.clear();
     saveRequested_ = true;
-    QTest::mouseClick(Control<QPushButton>(Page(), ControlId::Save), Qt::LeftButton);
+    ClickButton(Page(), ControlId::Save);
   }
-
-  // ---- the check -----------------------------------------------------------
 
   bool Fail(long index, const char* action, const std::string& why) {
     std::printf("action %ld (%s): %s\n", index, action, why.c_str());
@@ -355,7 +320,6 @@ class Soak {
 
   bool Check(long index, const char* action) {
     const bool saved = std::exchange(saveRequested_, false);
-    CSymbolPage* page = Page();
     std::optional<std::string> payload;
     Fit fit;
     if (OnQrPage()) {
@@ -363,16 +327,15 @@ class Soak {
       if (!payload) return Fail(index, action, "the content page shown is not the one of the tab and format shown");
       const QString level = Control<QComboBox>(qr_, ControlId::EcLevel)->currentText();
       fit = QrFit(*payload, level.isEmpty() ? 'H' : level[0].toLatin1());
-      payload = std::string("\x01\x10", 2) + *payload;
+      payload = QrPrefix + *payload;
     } else {
       payload = ToCodePage(TextOf(dm_->TextBox()));
       fit = DmFit(*payload);
     }
-    const int scale = Control<QSlider>(page, ControlId::Zoom)->value();
-    const Shown shown =
-        ReadScreen(page, page->PictureArea(), scale, OnQrPage() ? DecodeFormat::QrCode : DecodeFormat::DataMatrix);
-    if (fit == Fit::Empty) ++empty;
-    if (fit == Fit::TooLong) ++tooLong;
+    const int scale = Control<QSlider>(Page(), ControlId::Zoom)->value();
+    const Shown shown = ReadScreen(Page(), Page()->PictureArea(), scale, Format());
+    empty += fit == Fit::Empty;
+    tooLong += fit == Fit::TooLong;
     if (shown.oversized) {
       ++oversized;
     } else if (fit == Fit::Empty || fit == Fit::TooLong) {
@@ -387,21 +350,15 @@ class Soak {
 
   bool CheckSaved(long index, const char* action, const std::optional<std::string>& payload, int scale) {
     ++saves;
-    const bool exists = !dialogs_.lastPath.isEmpty() && QFile::exists(dialogs_.lastPath);
+    const QString path = dialogs_.lastPath;
+    const bool exists = !path.isEmpty() && QFile::exists(path);
     if (!payload) return exists ? Fail(index, action, "a file was saved without a symbol") : true;
-    if (!exists) return Fail(index, action, "no file saved: " + dialogs_.lastPath.toStdString());
-    const int enlarge = (LeastScaleDecoded + scale - 1) / scale;
-    const QImage image = QImage(dialogs_.lastPath).convertToFormat(QImage::Format_Grayscale8);
-    const int w = image.width() * enlarge, h = image.height() * enlarge;
-    std::vector<uint8_t> grey(static_cast<size_t>(w) * h);
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) grey[static_cast<size_t>(y) * w + x] = qGray(image.pixel(x / enlarge, y / enlarge)) < 128 ? 0 : 255;
-    const auto format = OnQrPage() ? DecodeFormat::QrCode : DecodeFormat::DataMatrix;
-    const auto decoded = DecodeImage(grey.data(), w, h, format);
-    QFile::remove(dialogs_.lastPath);
+    if (!exists) return Fail(index, action, "no file saved: " + path.toStdString());
+    const QImage image(path);
+    const auto decoded = DecodeEnlarged(image, image.rect(), Enlargement(scale), 128, Format());
+    QFile::remove(path);
     // A JPEG at less than 4 pixels per module may blur beyond reading.
-    if (!decoded && dialogs_.lastPath.endsWith(QStringLiteral(".jpg"))) return true;
-    if (decoded != payload)
+    if (decoded != payload && !(!decoded && path.endsWith(QStringLiteral(".jpg"))))
       return Fail(index, action, "saved file reads " + Printable(decoded));
     return true;
   }
@@ -414,13 +371,26 @@ class Soak {
   bool saveRequested_ = false;
   const bool trace_ = qEnvironmentVariableIsSet("QUILLET_SOAK_TRACE");
   const std::vector<Action> actions_ = {
-      {"type ASCII", [this] { TypeAscii(); }}, {"type CJK", [this] { TypeCjk(); }},
-      {"paste long text", [this] { PasteLong(); }}, {"Enter", [this] { Enter(); }},
-      {"erase", [this] { Erase(); }}, {"switch format", [this] { SwitchFormat(); }},
-      {"switch tab", [this] { SwitchTab(); }}, {"switch page", [this] { SwitchPage(); }},
-      {"combo", [this] { ChooseInCombo(); }}, {"slider", [this] { MoveSlider(); }},
-      {"重填", [this] { Reset(); }}, {"save", [this] { Save(); }}};
-  const std::vector<int> weights_ = {18, 8, 2, 5, 14, 4, 6, 4, 6, 8, 3, 3};
+      {"type ASCII", 18, [this] { if (QWidget* f = AnyField()) QTest::keyClicks(f, RandomText(1 + Below(12), false)); }},
+      {"type CJK", 8, [this] { TypeCjk(); }},
+      {"paste long text", 2, [this] { PasteLong(); }},
+      {"Enter", 5, [this] { if (QWidget* f = AnyField(true)) QTest::keyClick(f, Qt::Key_Return); }},
+      {"erase", 14, [this] { Erase(); }},
+      {"switch format", 4, [this] { if (OnQrPage()) QTest::mouseClick(Control<QRadioButton>(qr_, FormatRadios[Below(3)]), Qt::LeftButton); }},
+      {"switch tab", 6, [this] { SwitchTab(); }},
+      {"switch page", 4, [this] {
+         QTabBar* bar = window_.Tabs()->tabBar();
+         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(Below(bar->count())).center());
+       }},
+      {"combo", 6, [this] { ChooseInCombo(); }},
+      {"slider", 8, [this] { MoveSlider(); }},
+      {"重填", 3, [this] { ClickButton(Page(), ControlId::Reset); }},
+      {"save", 3, [this] { Save(); }}};
+  std::discrete_distribution<size_t> pick_ = [this] {
+    std::vector<double> weights;
+    for (const Action& action : actions_) weights.push_back(action.weight);
+    return std::discrete_distribution<size_t>(weights.begin(), weights.end());
+  }();
 };
 
 }  // namespace

@@ -3,7 +3,6 @@
 // dialog comes back), the dialog reopens where the last save went, failures
 // say why, every save is read back. The printed size, the clipboard, a drag:
 // every file made from the page prints at the size its label names.
-#include <QUrl>
 #include <cmath>
 
 #include "app/SymbolTransfer.h"
