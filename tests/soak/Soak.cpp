@@ -78,9 +78,6 @@ SoakCase RandomDm(std::mt19937& rng) {
 
 constexpr long ProgressEvery = 10000;
 
-struct Totals {
-  std::atomic<long> encoded{0}, identical{0}, failures{0};
-};
 
 void SaveFailure(const std::filesystem::path& dir, long index, const SoakCase& c) {
   std::filesystem::create_directories(dir);
@@ -93,7 +90,9 @@ int main(int argc, char** argv) {
   const long count = argc > 1 ? std::stol(argv[1]) : 100000;
   const unsigned seed = argc > 2 ? static_cast<unsigned>(std::stoul(argv[2])) : 20261206u;
   const std::filesystem::path failureDir = argc > 3 ? argv[3] : "soak-failures";
-  Totals totals;
+  struct {
+    std::atomic<long> encoded{0}, identical{0}, failures{0};
+  } totals;
   std::atomic<long> next{0};
   std::mutex saving;
   const auto start = std::chrono::steady_clock::now();
