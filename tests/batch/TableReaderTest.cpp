@@ -13,30 +13,30 @@ using Records = std::vector<std::vector<std::string>>;
 struct ReadCase {
   const char* name;
   std::string input;
-  char delimiter;
+  const char* file;  // its extension picks the delimiter
   Records expected;  // UTF-8
   TextEncoding encoding;
   bool unterminatedLast = false;
 };
 
 const std::vector<ReadCase> ReadCases = {
-    {"Empty", "", ',', {}, TextEncoding::Utf8},
-    {"OnlyLineBreaks", "\r\n\n\r\n", ',', {}, TextEncoding::Utf8},
-    {"HeaderWithoutLineBreak", "N,M", ',', {{"N", "M"}}, TextEncoding::Utf8},
-    {"CrLfRows", "N,M\r\na,b\r\nc,d\r\n", ',', {{"N", "M"}, {"a", "b"}, {"c", "d"}}, TextEncoding::Utf8},
-    {"LfAndLoneCrRows", "N\na\rb\n", ',', {{"N"}, {"a"}, {"b"}}, TextEncoding::Utf8},
-    {"QuotedComma", "N\n\"Zhang, San\"\n", ',', {{"N"}, {"Zhang, San"}}, TextEncoding::Utf8},
-    {"DoubledQuotes", "N\n\"say \"\"hi\"\"\",\"\"\"\"\n", ',', {{"N"}, {"say \"hi\"", "\""}}, TextEncoding::Utf8},
-    {"QuotedLineBreaksBecomeCrLf", "A\n\"1\n2\r\n3\r4\"\n", ',', {{"A"}, {"1\r\n2\r\n3\r\n4"}}, TextEncoding::Utf8},
-    {"EmptyCellsAndEmptyQuoted", ",\"\",\n", ',', {{"", "", ""}}, TextEncoding::Utf8},
-    {"QuoteInsideUnquotedIsText", "a\"b,c\n", ',', {{"a\"b", "c"}}, TextEncoding::Utf8},
-    {"TextAfterClosingQuoteIsKept", "\"ab\"cd,e\n", ',', {{"abcd", "e"}}, TextEncoding::Utf8},
-    {"ByteOrderMarkOnlyAtTheStart", "N\n\xEF\xBB\xBFx\n", ',', {{"N"}, {"\xEF\xBB\xBFx"}}, TextEncoding::Utf8},
-    {"RaggedRows", "a,b,c\n1\n1,2,3,4\n", ',', {{"a", "b", "c"}, {"1"}, {"1", "2", "3", "4"}}, TextEncoding::Utf8},
-    {"TabsForTsv", "N\tM\n\"a\tb\"\tc,d\n", '\t', {{"N", "M"}, {"a\tb", "c,d"}}, TextEncoding::Utf8},
-    {"Gb18030FourByteCode", "T\n\x95\x32\x82\x36\n", ',', {{"T"}, {"\xF0\xA0\x80\x80"}}, TextEncoding::Gb18030},
-    {"OneBadByteLateMakesItGb18030", "N\nabc\n\xD5\xC5\n", ',', {{"N"}, {"abc"}, {"张"}}, TextEncoding::Gb18030},
-    {"UnterminatedQuoteRunsToTheEnd", "N\n\"abc\nd", ',', {{"N"}, {"abc\r\nd"}}, TextEncoding::Utf8, true},
+    {"Empty", "", "a.csv", {}, TextEncoding::Utf8},
+    {"OnlyLineBreaks", "\r\n\n\r\n", "a.csv", {}, TextEncoding::Utf8},
+    {"HeaderWithoutLineBreak", "N,M", "a.csv", {{"N", "M"}}, TextEncoding::Utf8},
+    {"CrLfRowsAfterAByteOrderMark", "\xEF\xBB\xBFN,M\r\na,b\r\nc,d\r\n", "a.csv", {{"N", "M"}, {"a", "b"}, {"c", "d"}}, TextEncoding::Utf8},
+    {"LfAndLoneCrRows", "N\na\rb\n", "a.csv", {{"N"}, {"a"}, {"b"}}, TextEncoding::Utf8},
+    {"QuotedComma", "N\n\"Zhang, San\"\n", "a.csv", {{"N"}, {"Zhang, San"}}, TextEncoding::Utf8},
+    {"DoubledQuotes", "N\n\"say \"\"hi\"\"\",\"\"\"\"\n", "a.csv", {{"N"}, {"say \"hi\"", "\""}}, TextEncoding::Utf8},
+    {"QuotedLineBreaksBecomeCrLf", "A\n\"1\n2\r\n3\r4\"\n", "a.csv", {{"A"}, {"1\r\n2\r\n3\r\n4"}}, TextEncoding::Utf8},
+    {"EmptyCellsAndEmptyQuoted", ",\"\",\n", "a.csv", {{"", "", ""}}, TextEncoding::Utf8},
+    {"QuoteInsideUnquotedIsText", "a\"b,c\n", "a.csv", {{"a\"b", "c"}}, TextEncoding::Utf8},
+    {"TextAfterClosingQuoteIsKept", "\"ab\"cd,e\n", "a.csv", {{"abcd", "e"}}, TextEncoding::Utf8},
+    {"ByteOrderMarkOnlyAtTheStart", "N\n\xEF\xBB\xBFx\n", "a.csv", {{"N"}, {"\xEF\xBB\xBFx"}}, TextEncoding::Utf8},
+    {"RaggedRows", "a,b,c\n1\n1,2,3,4\n", "a.csv", {{"a", "b", "c"}, {"1"}, {"1", "2", "3", "4"}}, TextEncoding::Utf8},
+    {"TabsForTsv", "N\tM\n\"a\tb\"\tc,d\n", "a.TSV", {{"N", "M"}, {"a\tb", "c,d"}}, TextEncoding::Utf8},
+    {"Gb18030FourByteCode", "T\n\x95\x32\x82\x36\n", "a.csv", {{"T"}, {"\xF0\xA0\x80\x80"}}, TextEncoding::Gb18030},
+    {"OneBadByteLateMakesItGb18030", "N\nabc\n\xD5\xC5\n", "a.csv", {{"N"}, {"abc"}, {"张"}}, TextEncoding::Gb18030},
+    {"UnterminatedQuoteRunsToTheEnd", "N\n\"abc\nd", "a.csv", {{"N"}, {"abc\r\nd"}}, TextEncoding::Utf8, true},
 };
 
 class ReadTable : public testing::TestWithParam<ReadCase> {};
@@ -44,7 +44,7 @@ class ReadTable : public testing::TestWithParam<ReadCase> {};
 TEST_P(ReadTable, GivesTheCellsInTheDetectedEncoding) {
   const ReadCase& c = GetParam();
   std::istringstream in(c.input);
-  TableReader reader(in, c.delimiter);
+  TableReader reader(in, DelimiterForFile(c.file));
   EncodingDetector detector;
   std::vector<TableRecord> records;
   for (TableRecord record; reader.Next(record);) {

@@ -120,17 +120,4 @@ TEST(Writers, ResolutionIsRecorded) {
   EXPECT_NE(svg.find(R"(width="26.458mm" height="26.458mm" viewBox="0 0 25 25")"), std::string::npos) << svg;
 }
 
-// Every writer is spared what cannot be drawn: no bytes (SavedFiles has the reasons).
-TEST(Writers, RefuseWhatCannotBeDrawn) {
-  const ModuleMatrix symbol = PatternMatrix(21, 21, 5);
-  const std::pair<ModuleMatrix, ImageOptions> cases[] = {
-      {ModuleMatrix(), {4}}, {symbol, {0}}, {symbol, {17}}, {symbol, {4, -1}}, {symbol, {4, 2, 0}}};
-  for (const ImageFormat& format : ImageFormats())
-    for (const auto& [matrix, options] : cases) {
-      std::string bytes;
-      EXPECT_FALSE(EncodeImage(matrix, format, options, bytes).Ok()) << format.name;
-      EXPECT_TRUE(bytes.empty());
-    }
-}
-
 }  // namespace

@@ -10,41 +10,39 @@
 
 namespace {
 
-
-SoakOutcome Compare(std::vector<Reading> read, const std::string& data, std::vector<Reading>* readings) {
-  bool identical = !read.empty();
-  for (const Reading& r : read) identical = identical && r.bytes == data;
-  if (readings) *readings = std::move(read);
+SoakOutcome Compare(std::optional<std::string> read, const std::string& data, std::optional<std::string>* decoded) {
+  const bool identical = read == data;
+  if (decoded) *decoded = std::move(read);
   return identical ? SoakOutcome::DecodedIdentical : SoakOutcome::Mismatch;
 }
 
-SoakOutcome RunQr(const SoakCase& c, std::vector<Reading>* readings) {
+SoakOutcome RunQr(const SoakCase& c, std::optional<std::string>* decoded) {
   auto encoder = std::make_unique<CQrCodeEncoder>();
   encoder->EcLevel = c.setting & 3;
   encoder->Version = c.request;
   if (encoder->EncodeData(reinterpret_cast<const uint8_t*>(c.data.data()), static_cast<int32_t>(c.data.size())) != 0)
     return SoakOutcome::NotEncodable;
   const int n = encoder->Side();
-  return Compare(ReadModules(n, n, [&](int x, int y) { return encoder->IsDark(x, y); }, DecodeFormat::QrCode),
-                 c.data, readings);
+  return Compare(DecodeModules(n, n, [&](int x, int y) { return encoder->IsDark(x, y); }, DecodeFormat::QrCode),
+                 c.data, decoded);
 }
 
-SoakOutcome RunDm(const SoakCase& c, std::vector<Reading>* readings) {
+SoakOutcome RunDm(const SoakCase& c, std::optional<std::string>* decoded) {
   DmEncodeParams params;
   params.scheme = c.setting;
   int size = c.request;
   const auto grid =
       DmEncodeText(reinterpret_cast<const uint8_t*>(c.data.data()), static_cast<int>(c.data.size()), params, size);
   if (!grid) return SoakOutcome::NotEncodable;
-  return Compare(ReadModules(grid->Columns(), grid->Rows(), [&](int x, int y) { return grid->IsDark(x, y); },
-                             DecodeFormat::DataMatrix),
-                 c.data, readings);
+  return Compare(DecodeModules(grid->Columns(), grid->Rows(), [&](int x, int y) { return grid->IsDark(x, y); },
+                               DecodeFormat::DataMatrix),
+                 c.data, decoded);
 }
 
 }  // namespace
 
-SoakOutcome RunSoakCase(const SoakCase& c, std::vector<Reading>* readings) {
-  return c.kind == 'Q' ? RunQr(c, readings) : RunDm(c, readings);
+SoakOutcome RunSoakCase(const SoakCase& c, std::optional<std::string>* decoded) {
+  return c.kind == 'Q' ? RunQr(c, decoded) : RunDm(c, decoded);
 }
 
 std::string SerializeSoakCase(const SoakCase& c) {

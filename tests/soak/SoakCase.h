@@ -4,7 +4,6 @@
 
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "tests/support/Decode.h"
 
@@ -18,8 +17,8 @@ struct SoakCase {
 enum class SoakOutcome { NotEncodable, DecodedIdentical, Mismatch };
 
 // Encodes and decodes back with every decoder of the format; identical only
-// when each of them read exactly the input. `readings` receives what each read.
-SoakOutcome RunSoakCase(const SoakCase& c, std::vector<Reading>* readings = nullptr);
+// when each of them read exactly the input. `decoded` receives what they read.
+SoakOutcome RunSoakCase(const SoakCase& c, std::optional<std::string>* decoded = nullptr);
 
 // File form: kind, setting, request + 2, then the data.
 std::string SerializeSoakCase(const SoakCase& c);

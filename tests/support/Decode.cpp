@@ -18,6 +18,12 @@ extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfi
 
 namespace {
 
+// What one decoder read; no bytes when it found no symbol.
+struct Reading {
+  const char* decoder;
+  std::optional<std::string> bytes;
+};
+
 constexpr int kLargestSizeZxingReads = 132;  // 144x144 uses an arrangement zxing 1.4 misreads
 // Pixels per module libdmtx reads at, first the usual one. It finds no symbol
 // at 2, and at any one size misses a few that it reads at another.
@@ -91,34 +97,11 @@ GreyImage Render(int columns, int rows, const std::function<bool(int, int)>& isD
 // libdmtx gets a picture of its own where the caller can draw one at a
 // scale it finds edges at.
 std::vector<Reading> Read(const GreyImage& p, DecodeFormat format, bool pure, const GreyImage& forLibdmtx) {
-  const auto zxing = [&] { return Reading{Decoder::ZxingCpp, ReadZxing(p, format, pure)}; };
-  if (format == DecodeFormat::QrCode) return {zxing(), {Decoder::Zbar, ReadZbar(p)}};
+  const auto zxing = [&] { return Reading{"zxing-cpp", ReadZxing(p, format, pure)}; };
+  if (format == DecodeFormat::QrCode) return {zxing(), {"zbar", ReadZbar(p)}};
   const auto [bytes, rows] = ReadLibdmtx(forLibdmtx);
-  if (rows > kLargestSizeZxingReads) return {{Decoder::Libdmtx, bytes}};
-  return {zxing(), {Decoder::Libdmtx, bytes}};
-}
-
-}  // namespace
-
-std::string Printable(const std::optional<std::string>& bytes) {
-  if (!bytes) return "nothing";
-  std::string s = "\"";
-  for (const unsigned char c : bytes->substr(0, 40)) {
-    char hex[8];
-    std::snprintf(hex, sizeof hex, "\\x%02X", c);
-    s += c >= 32 && c < 127 && c != '"' && c != '\\' ? std::string(1, static_cast<char>(c)) : hex;
-  }
-  return s + (bytes->size() > 40 ? "\"... (" + std::to_string(bytes->size()) + " bytes)" : "\"");
-}
-
-const char* DecoderName(Decoder decoder) {
-  constexpr const char* names[] = {"zxing-cpp", "zbar", "libdmtx"};
-  return names[static_cast<int>(decoder)];
-}
-
-std::vector<Reading> ReadImage(const uint8_t* pixels, int width, int height, DecodeFormat format, bool pure) {
-  const GreyImage p{width, height, std::vector<uint8_t>(pixels, pixels + static_cast<size_t>(width) * height)};
-  return Read(p, format, pure, p);
+  if (rows > kLargestSizeZxingReads) return {{"libdmtx", bytes}};
+  return {zxing(), {"libdmtx", bytes}};
 }
 
 std::vector<Reading> ReadModules(int columns, int rows, const std::function<bool(int, int)>& isDark,
@@ -151,12 +134,26 @@ std::optional<std::string> Agreed(const std::vector<Reading>& readings) {
   for (const Reading& r : readings) same = same && r.bytes == readings.front().bytes;
   if (same) return readings.empty() ? std::nullopt : readings.front().bytes;
   std::string report = "decoders disagree:";
-  for (const Reading& r : readings) report += std::string(" ") + DecoderName(r.decoder) + " read " + Printable(r.bytes);
+  for (const Reading& r : readings) report += std::string(" ") + r.decoder + " read " + Printable(r.bytes);
   return report;
 }
 
+}  // namespace
+
+std::string Printable(const std::optional<std::string>& bytes) {
+  if (!bytes) return "nothing";
+  std::string s = "\"";
+  for (const unsigned char c : bytes->substr(0, 40)) {
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "\\x%02X", c);
+    s += c >= 32 && c < 127 && c != '"' && c != '\\' ? std::string(1, static_cast<char>(c)) : hex;
+  }
+  return s + (bytes->size() > 40 ? "\"... (" + std::to_string(bytes->size()) + " bytes)" : "\"");
+}
+
 std::optional<std::string> DecodeImage(const uint8_t* pixels, int width, int height, DecodeFormat format, bool pure) {
-  return Agreed(ReadImage(pixels, width, height, format, pure));
+  const GreyImage p{width, height, std::vector<uint8_t>(pixels, pixels + static_cast<size_t>(width) * height)};
+  return Agreed(Read(p, format, pure, p));
 }
 
 std::optional<std::string> DecodeModules(int columns, int rows, const std::function<bool(int, int)>& isDark,

@@ -11,9 +11,7 @@
 #include <vector>
 
 enum class DecodeFormat { QrCode, DataMatrix };
-enum class Decoder { ZxingCpp, Zbar, Libdmtx };
 
-const char* DecoderName(Decoder decoder);
 // Bytes quoted for a message, others than printable ASCII as \xHH, long ones
 // cut; "nothing" for none.
 std::string Printable(const std::optional<std::string>& bytes);
@@ -25,26 +23,13 @@ struct GreyImage {
   std::vector<uint8_t> pixels;
 };
 
-// What one decoder read; no bytes when it found no symbol.
-struct Reading {
-  Decoder decoder;
-  std::optional<std::string> bytes;
-};
-
-// One reading per decoder of the format. `pure`: the image holds only the
-// symbol and its quiet zone, axis-aligned.
-std::vector<Reading> ReadImage(const uint8_t* pixels, int width, int height, DecodeFormat format, bool pure = false);
-// `columns` x `rows` modules (isDark(x, y)) drawn at `scale` pixels per module
-// in a white quiet zone of `quiet` modules, read by every decoder.
-std::vector<Reading> ReadModules(int columns, int rows, const std::function<bool(int, int)>& isDark,
-                                 DecodeFormat format, int scale = 2, int quiet = 4);
-// The bytes all readings agree on; nothing when no decoder found a symbol.
-// When they disagree, a text naming what each decoder read, which no test
+// The bytes every decoder of the format read; nothing when none found a
+// symbol. When they disagree, a text naming what each read, which no test
 // input equals, so that a comparison with the input fails and says why.
-std::optional<std::string> Agreed(const std::vector<Reading>& readings);
-
-// Agreed(ReadImage(...)) and Agreed(ReadModules(...)).
+// `pure`: the image holds only the symbol and its quiet zone, axis-aligned.
 std::optional<std::string> DecodeImage(const uint8_t* pixels, int width, int height, DecodeFormat format,
                                        bool pure = false);
+// `columns` x `rows` modules (isDark(x, y)) drawn at `scale` pixels per module
+// in a white quiet zone of `quiet` modules.
 std::optional<std::string> DecodeModules(int columns, int rows, const std::function<bool(int, int)>& isDark,
                                          DecodeFormat format, int scale = 2, int quiet = 4);

@@ -25,19 +25,6 @@ GreyImage ReadPgm(const fs::path& path) {
   return image;
 }
 
-std::optional<std::string> DecodeGridCell(const GreyImage& page, int columns, int rows, int column, int row,
-                                          double margin) {
-  const double cellWidth = (page.width - 2 * margin) / columns, cellHeight = (page.height - 2 * margin) / rows;
-  const int left = static_cast<int>(margin + column * cellWidth), top = static_cast<int>(margin + row * cellHeight);
-  const int width = static_cast<int>(cellWidth), height = static_cast<int>(cellHeight);
-  std::vector<uint8_t> cell;
-  for (int y = top; y < top + height; ++y) {
-    const auto line = page.pixels.begin() + static_cast<ptrdiff_t>(y) * page.width + left;
-    cell.insert(cell.end(), line, line + width);
-  }
-  return DecodeImage(cell.data(), width, height, DecodeFormat::QrCode);
-}
-
 }  // namespace
 
 std::string CommandOutput(const std::string& command) {
@@ -66,11 +53,22 @@ std::vector<GreyImage> RenderPdfPages(const std::string& pdf, int dpi) {
 std::vector<std::optional<std::string>> DecodeSheetCells(const std::string& pdf, int columns, int rows,
                                                          double marginMm) {
   constexpr int Dpi = 200;
+  const double margin = marginMm / 25.4 * Dpi;
   std::vector<std::optional<std::string>> cells;
-  for (const GreyImage& page : RenderPdfPages(pdf, Dpi))
+  for (const GreyImage& page : RenderPdfPages(pdf, Dpi)) {
+    const double cellWidth = (page.width - 2 * margin) / columns, cellHeight = (page.height - 2 * margin) / rows;
+    const int width = static_cast<int>(cellWidth), height = static_cast<int>(cellHeight);
     for (int row = 0; row < rows; ++row)
-      for (int column = 0; column < columns; ++column)
-        cells.push_back(DecodeGridCell(page, columns, rows, column, row, marginMm / 25.4 * Dpi));
+      for (int column = 0; column < columns; ++column) {
+        const int left = static_cast<int>(margin + column * cellWidth), top = static_cast<int>(margin + row * cellHeight);
+        std::vector<uint8_t> cell;
+        for (int y = top; y < top + height; ++y) {
+          const auto line = page.pixels.begin() + static_cast<ptrdiff_t>(y) * page.width + left;
+          cell.insert(cell.end(), line, line + width);
+        }
+        cells.push_back(DecodeImage(cell.data(), width, height, DecodeFormat::QrCode));
+      }
+  }
   return cells;
 }
 
