@@ -48,6 +48,7 @@ struct RowProblem {
   long count = 0;         // TooManyCells: the row's cells; DuplicateName: the earlier row; DoesNotFit: the bytes
   long limit = 0;         // TooManyCells: the header's cells
   bool overflow = false;  // BrokenRow: too long, rather than a quote not closed
+  SymbolFailure symbol = SymbolFailure::None;  // DoesNotFit: the symbol request's own kind
   TextProblem text;    // BadText: where the cell is not text
   SheetProblem sheet;  // LabelTooLarge: the sheet's reason
   // NotReadBack: the read-back's outcome, and what in the format and

@@ -175,6 +175,7 @@ void RowEncoder::EncodeAndWrite(const SymbolRequest& request, const std::string&
     const bool empty = made.failure == SymbolFailure::NothingToEncode;
     result.problem = empty ? Failure(RowFailure::NothingToEncode)
                            : Failure(RowFailure::DoesNotFit, static_cast<long>(made.symbol.data.size()));
+    result.problem.symbol = made.failure;
     return;
   }
   const Symbol& symbol = made.symbol;

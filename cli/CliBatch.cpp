@@ -207,12 +207,6 @@ std::string ColumnName(const RowProblem& problem) {
   return "column '" + problem.column + "'";
 }
 
-std::string DoesNotFitText(const RowProblem& problem, const BatchSettings& settings) {
-  const std::string bytes = " (" + std::to_string(problem.count) + " bytes) ";
-  if (settings.symbology == Symbology::QrCode) return "the data" + bytes + "fits no QR Code version at level " + QrLevelLetter(settings.level);
-  return "the text" + bytes + "cannot be encoded in this scheme or fits no size allowed";
-}
-
 int ExitStatus(const BatchSummary& summary) {
   switch (summary.outcome) {
     case BatchOutcome::Finished: return summary.failed == 0 ? ExitOk : ExitSomeRowsFailed;
@@ -242,8 +236,8 @@ std::string RowReasonText(const BatchRowResult& row, const BatchSettings& settin
       return "the file name '" + row.fileName + "' is already that of row " + std::to_string(problem.count);
     case RowFailure::NothingToEncode:
       if (problem.columnIndex >= 0) return "the text is empty: there is nothing to encode";
-      return "every field is empty: there is nothing to encode";
-    case RowFailure::DoesNotFit: return DoesNotFitText(problem, settings);
+      return DescribeSymbolFailure(SymbolFailure::NothingToEncode, 0, settings, true);
+    case RowFailure::DoesNotFit: return DescribeSymbolFailure(problem.symbol, problem.count, settings, true);
     case RowFailure::WriteFailed: return DescribeImageFailure(row.image);
     case RowFailure::NotReadBack:
       return DescribeNotReadBack(problem.readBack, problem.risk, settings.labels ? "the label" : Quoted(row.fileName));

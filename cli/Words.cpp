@@ -8,12 +8,11 @@
 
 namespace {
 
-std::string Bytes(const SymbolResult& result) { return std::to_string(result.symbol.data.size()) + " bytes"; }
-
-std::string DoesNotFit(const SymbolResult& result, const SymbolRequest& request) {
-  if (request.symbology == Symbology::QrCode)
-    return "the data (" + Bytes(result) + ") fits no QR Code version at level " + QrLevelLetter(request.level);
-  return "the text (" + Bytes(result) + ") fits no size allowed by --size";
+std::string DoesNotFit(size_t bytes, const SymbolSettings& settings) {
+  const std::string size = " (" + std::to_string(bytes) + " bytes) ";
+  if (settings.symbology == Symbology::QrCode)
+    return "the data" + size + "fits no QR Code version at level " + QrLevelLetter(settings.level);
+  return "the text" + size + "fits no size allowed by --size";
 }
 
 std::string DescribeReadBackRisk(ReadBackRisk risk) {
@@ -29,17 +28,16 @@ std::string DescribeReadBackRisk(ReadBackRisk risk) {
 
 }  // namespace
 
-std::string DescribeSymbolFailure(const SymbolResult& result, const SymbolRequest& request) {
-  switch (result.failure) {
+std::string DescribeSymbolFailure(SymbolFailure failure, size_t bytes, const SymbolSettings& settings, bool content) {
+  switch (failure) {
     case SymbolFailure::None: return {};
     case SymbolFailure::NothingToEncode:
-      return request.content ? "every field is empty: there is nothing to encode"
-                             : "the input is empty: there is nothing to encode";
-    case SymbolFailure::NoSuchTab:
-      return "--type " + std::to_string(request.content->tab) + " is not a tab of the format";
+      return content ? "every field is empty: there is nothing to encode"
+                     : "the input is empty: there is nothing to encode";
+    case SymbolFailure::NoSuchTab: return "the tab is not one of the format's";
     case SymbolFailure::NotInScheme:
-      return "the text cannot be encoded in the scheme " + std::string(DmSchemeNameOf(request.dmScheme));
-    case SymbolFailure::DoesNotFit: return DoesNotFit(result, request);
+      return "the text cannot be encoded in the scheme " + std::string(DmSchemeNameOf(settings.dmScheme));
+    case SymbolFailure::DoesNotFit: return DoesNotFit(bytes, settings);
     case SymbolFailure::OutOfMemory: return "there is not enough memory for the symbol";
   }
   return {};

@@ -10,7 +10,9 @@
 #include "symbol/SymbolRequest.h"
 #include "verify/ReadBack.h"
 
-std::string DescribeSymbolFailure(const SymbolResult& result, const SymbolRequest& request);
+// `bytes`: how much was to be encoded; `content`: whether it came from a
+// content page's fields, whose emptiness is told as such.
+std::string DescribeSymbolFailure(SymbolFailure failure, size_t bytes, const SymbolSettings& settings, bool content);
 // "invalid UTF-8 at byte 3 (0xFF)", "'😀' (U+1F600) has no code page 936 (GBK) code".
 std::string DescribeTextProblem(const TextProblem& problem);
 // Why the batch refuses a header: "column 'Nmae' is neither a field of ...".
