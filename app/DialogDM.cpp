@@ -1,10 +1,10 @@
 #include "app/DialogDM.h"
 
 #include <QComboBox>
-#include <algorithm>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <algorithm>
 
 #include "gui/TextBytes.h"
 #include "datamatrix/DmEncoder.h"

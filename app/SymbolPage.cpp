@@ -36,8 +36,6 @@ void PaintOwnBackground(QWidget* control) {
   control->setAutoFillBackground(true);
 }
 
-// A name as the file system takes it.
-
 // The saving rule's four entries in their order, then the further formats
 // the formats table offers.
 QStringList SaveFilterCaptions() {

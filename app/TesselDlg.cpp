@@ -1,11 +1,11 @@
 #include "app/TesselDlg.h"
 
 #include <QComboBox>
-#include <algorithm>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
 #include <QTabBar>
+#include <algorithm>
 
 #include "content/pages/ContentPages.h"
 #include "gui/TextBytes.h"

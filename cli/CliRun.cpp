@@ -182,7 +182,11 @@ std::optional<Failure> RunSymbol(const CliOptions& options, std::istream& in, st
   SymbolRequest request;
   if (auto failure = BuildRequest(options, in, request)) return failure;
   const SymbolResult result = MakeSymbol(request);
-  if (!result.Ok()) return Failure{ExitStatusOf(result.failure), DescribeSymbolFailure(result.failure, result.symbol.data.size(), request, request.content.has_value())};
+  if (!result.Ok()) {
+    const size_t bytes = result.symbol.data.size();
+    return Failure{ExitStatusOf(result.failure),
+                   DescribeSymbolFailure(result.failure, bytes, request, request.content.has_value())};
+  }
   return EmitSymbol(result.symbol, DumpHeader(result.symbol), options, out);
 }
 
