@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "image/ImageResult.h"
+#include "image/SymbolStyle.h"
 #include "symbol/ModuleMatrix.h"
 
 constexpr int MinScale = 1;
@@ -23,10 +24,16 @@ struct ImageOptions {
   int scale = 4;                           // pixels per module, MinScale..MaxScale
   int quietZone = SavedQuietZoneModules;   // modules, 0..MaxQuietZoneModules
   int dpi = DefaultDpi;                    // recorded in the file where the format has a place for it
+  // Colours and transparency; the logo itself is drawn from `logo`.
+  SymbolStyle style;
+  std::shared_ptr<const LogoPlacement> logo;
+
+  bool IsPlain() const { return !style.HasColours() && !logo; }
 };
 
 // Appends the whole file to `out`. The image is (columns + 2q)·s by
-// (rows + 2q)·s pixels, dark modules black, everything else white.
+// (rows + 2q)·s pixels, dark modules black, everything else white, unless
+// the options' style says otherwise.
 using ImageWriter = ImageResult (*)(const ModuleMatrix& matrix, const ImageOptions& options, std::string& out);
 
 struct ImageFormat {

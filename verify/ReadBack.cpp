@@ -1,6 +1,7 @@
 #include "verify/ReadBack.h"
 
 #include "image/LazyModule.h"
+#include "image/StyledImage.h"
 #include "verify/module/VerifyModule.h"
 
 namespace {
@@ -45,6 +46,16 @@ ReadBackResult VerifySymbolPixels(const uint8_t* pixels, int width, int height, 
   ReadBackResult failure;
   const VerifyModuleApi* api = VerifyModule(&failure);
   return api ? api->verifyPixels(pixels, width, height, symbology, expected) : failure;
+}
+
+ReadBackResult VerifyStyledSymbol(const ModuleMatrix& matrix, const ImageOptions& options, Symbology symbology,
+                                  std::string_view expected) {
+  ReadBackResult failure;
+  const VerifyModuleApi* api = VerifyModule(&failure);
+  if (!api) return failure;
+  const RgbaImage image = RenderStyledSymbol(matrix, options);
+  const std::vector<uint8_t> grey = CompositeGrey(image, SolidBackground(options.style));
+  return api->verifyPixelsByEvery(grey.data(), image.width, image.height, symbology, expected);
 }
 
 ReadBackRisk LikelyReadBackRisk(const ImageFormat& format, const ImageOptions& options) {

@@ -44,6 +44,14 @@ ReadBackResult VerifySymbolModules(const ModuleMatrix& matrix, const ImageOption
 ReadBackResult VerifySymbolPixels(const uint8_t* pixels, int width, int height, Symbology symbology,
                                   std::string_view expected);
 
+// A styled symbol, rendered at the options' scale on its background (white
+// where it is transparent), must read back with every decoder of its
+// symbology (QR Code: zxing-cpp and zbar), not only the first that finds it:
+// colours and a logo are what a decoder's blind spot trips over. `decoder`
+// names them all on success; the detail names the one that failed.
+ReadBackResult VerifyStyledSymbol(const ModuleMatrix& matrix, const ImageOptions& options, Symbology symbology,
+                                  std::string_view expected);
+
 // What in the choice of format and options most likely keeps a file from
 // reading back, for the warning that says so.
 enum class ReadBackRisk { None, NoQuietZone, OnePixelModules, JpegAtSmallScale };

@@ -6,6 +6,7 @@
 
 #include "verify/module/Decoders.h"
 #include "verify/module/ImageReaders.h"
+#include "verify/module/LogoReader.h"
 
 namespace {
 
@@ -125,9 +126,28 @@ ReadBackResult VerifyPixels(const uint8_t* pixels, int width, int height, Symbol
   return Decode(image, symbology, expected, 0);
 }
 
+// Every decoder of the symbology must read the exact bytes.
+ReadBackResult VerifyPixelsByEvery(const uint8_t* pixels, int width, int height, Symbology symbology,
+                                   std::string_view expected) {
+  GreyPixels image{width, height, std::vector<uint8_t>(pixels, pixels + static_cast<size_t>(width) * height)};
+  std::vector<Attempt> attempts;
+  if (symbology == Symbology::DataMatrix) {
+    attempts.push_back({"libdmtx", DecodeWithDmtx(image, 0)});
+  } else {
+    attempts.push_back({"zxing-cpp", DecodeWithZxing(image, false)});
+    attempts.push_back({"zbar", DecodeWithZbar(image)});
+  }
+  std::string readers;
+  for (const Attempt& attempt : attempts) {
+    if (!attempt.bytes || *attempt.bytes != expected) return Compare({{attempt.decoder, attempt.bytes}}, expected);
+    readers += (readers.empty() ? "" : " and ") + std::string(attempt.decoder);
+  }
+  return Result(ReadBackStatus::ReadBack, readers, {});
+}
+
 }  // namespace
 
 extern "C" const VerifyModuleApi* QuilletVerifyModule() {
-  static const VerifyModuleApi api{VerifyFile, VerifyBytes, VerifyModules, VerifyPixels};
+  static const VerifyModuleApi api{VerifyFile, VerifyBytes, VerifyModules, VerifyPixels, VerifyPixelsByEvery, ReadLogo};
   return &api;
 }

@@ -2,6 +2,8 @@
 // the image readers and the decoders. Reached through verify/ReadBack.h.
 #pragma once
 
+#include <optional>
+
 #include "verify/ReadBack.h"
 
 struct VerifyModuleApi {
@@ -13,6 +15,11 @@ struct VerifyModuleApi {
                                   std::string_view expected);
   ReadBackResult (*verifyPixels)(const uint8_t* pixels, int width, int height, Symbology symbology,
                                  std::string_view expected);
+  // 8-bit grey pixels that every decoder of the symbology must read.
+  ReadBackResult (*verifyPixelsByEvery)(const uint8_t* pixels, int width, int height, Symbology symbology,
+                                        std::string_view expected);
+  // A logo file's pixels (PNG, JPEG or SVG), bounded before they are decoded.
+  std::optional<RgbaImage> (*readLogo)(std::string_view bytes, std::string* error);
 };
 
 #define QUILLET_VERIFY_MODULE "libquillet_verify.so"

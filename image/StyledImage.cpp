@@ -1,0 +1,144 @@
+#include "image/StyledImage.h"
+
+#include <algorithm>
+
+namespace {
+
+struct Rgba {
+  uint8_t red, green, blue, alpha;
+};
+
+Rgba Opaque(Rgb colour) { return {colour.red, colour.green, colour.blue, 255}; }
+
+Rgba BackgroundOf(const SymbolStyle& style) {
+  return style.transparentBackground ? Rgba{255, 255, 255, 0} : Opaque(style.background);
+}
+
+void Put(RgbaImage& image, int x, int y, Rgba colour) {
+  uint8_t* pixel = &image.pixels[(static_cast<size_t>(y) * image.width + x) * 4];
+  pixel[0] = colour.red;
+  pixel[1] = colour.green;
+  pixel[2] = colour.blue;
+  pixel[3] = colour.alpha;
+}
+
+void FillModule(RgbaImage& image, int column, int row, int scale, Rgba colour) {
+  for (int y = row * scale; y < (row + 1) * scale; ++y)
+    for (int x = column * scale; x < (column + 1) * scale; ++x) Put(image, x, y, colour);
+}
+
+// `over` laid on `under` (both straight alpha).
+Rgba Blend(Rgba over, Rgba under) {
+  const int a = over.alpha, b = under.alpha * (255 - a) / 255, total = a + b;
+  if (total == 0) return {255, 255, 255, 0};
+  const auto mix = [&](int top, int bottom) { return static_cast<uint8_t>((top * a + bottom * b + total / 2) / total); };
+  return {mix(over.red, under.red), mix(over.green, under.green), mix(over.blue, under.blue),
+          static_cast<uint8_t>(total)};
+}
+
+// The logo's pixel at target (x, y) of a box `box` pixels wide: the mean
+// of the source pixels the target pixel covers, weighted by alpha so that
+// clear pixels add no colour.
+Rgba SampleLogo(const RgbaImage& logo, int x, int y, int boxWidth, int boxHeight) {
+  const int x0 = static_cast<int>(static_cast<int64_t>(x) * logo.width / boxWidth);
+  const int y0 = static_cast<int>(static_cast<int64_t>(y) * logo.height / boxHeight);
+  const int x1 = std::max(x0 + 1, static_cast<int>(static_cast<int64_t>(x + 1) * logo.width / boxWidth));
+  const int y1 = std::max(y0 + 1, static_cast<int>(static_cast<int64_t>(y + 1) * logo.height / boxHeight));
+  uint64_t red = 0, green = 0, blue = 0, alpha = 0;
+  for (int sy = y0; sy < y1; ++sy)
+    for (int sx = x0; sx < x1; ++sx) {
+      const uint8_t* p = &logo.pixels[(static_cast<size_t>(sy) * logo.width + sx) * 4];
+      red += p[0] * p[3];
+      green += p[1] * p[3];
+      blue += p[2] * p[3];
+      alpha += p[3];
+    }
+  const uint64_t count = static_cast<uint64_t>(x1 - x0) * (y1 - y0);
+  if (alpha == 0) return {0, 0, 0, 0};
+  return {static_cast<uint8_t>(red / alpha), static_cast<uint8_t>(green / alpha), static_cast<uint8_t>(blue / alpha),
+          static_cast<uint8_t>(alpha / count)};
+}
+
+// The logo, its shape kept, centred in the pad less a margin of one module.
+void DrawLogo(RgbaImage& image, const LogoPlacement& placement, int quiet, int scale) {
+  const RgbaImage& logo = *placement.logo;
+  const int margin = placement.side > 2 ? 1 : 0;
+  const int room = (placement.side - 2 * margin) * scale;
+  if (logo.Empty() || room <= 0) return;
+  const int width = logo.width >= logo.height ? room : std::max(1, static_cast<int>(int64_t{room} * logo.width / logo.height));
+  const int height = logo.height >= logo.width ? room : std::max(1, static_cast<int>(int64_t{room} * logo.height / logo.width));
+  const int left = (quiet + placement.first + margin) * scale + (room - width) / 2;
+  const int top = (quiet + placement.first + margin) * scale + (room - height) / 2;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      uint8_t* p = &image.pixels[(static_cast<size_t>(top + y) * image.width + left + x) * 4];
+      const Rgba under{p[0], p[1], p[2], p[3]};
+      Put(image, left + x, top + y, Blend(SampleLogo(logo, x, y, width, height), under));
+    }
+}
+
+}  // namespace
+
+ModuleMatrix MatrixUnderLogo(const ModuleMatrix& matrix, const LogoPlacement& placement) {
+  ModuleMatrix cleared = matrix;
+  for (int y = 0; y < placement.side; ++y)
+    for (int x = 0; x < placement.side; ++x)
+      if (!placement.kept[static_cast<size_t>(y) * placement.side + x])
+        cleared.SetDark(placement.first + x, placement.first + y, false);
+  return cleared;
+}
+
+RgbaImage RenderStyledSymbol(const ModuleMatrix& matrix, const ImageOptions& options) {
+  const int scale = options.scale, quiet = options.quietZone;
+  RgbaImage image{(matrix.Columns() + 2 * quiet) * scale, (matrix.Rows() + 2 * quiet) * scale, {}};
+  image.pixels.resize(static_cast<size_t>(image.width) * image.height * 4);
+  const Rgba background = BackgroundOf(options.style), foreground = Opaque(options.style.foreground);
+  for (int y = 0; y < image.height; ++y)
+    for (int x = 0; x < image.width; ++x) Put(image, x, y, background);
+  const LogoPlacement* placement = options.logo.get();
+  const ModuleMatrix drawn = placement ? MatrixUnderLogo(matrix, *placement) : matrix;
+  for (int y = 0; y < drawn.Rows(); ++y)
+    for (int x = 0; x < drawn.Columns(); ++x)
+      if (drawn.IsDark(x, y)) FillModule(image, x + quiet, y + quiet, scale, foreground);
+  if (!placement || !placement->logo) return image;
+  DrawLogo(image, *placement, quiet, scale);
+  // The symbol's own modules inside the pad stay as they are, over the logo.
+  for (int y = 0; y < placement->side; ++y)
+    for (int x = 0; x < placement->side; ++x)
+      if (placement->kept[static_cast<size_t>(y) * placement->side + x]) {
+        const int column = placement->first + x, row = placement->first + y;
+        FillModule(image, column + quiet, row + quiet, scale, matrix.IsDark(column, row) ? foreground : background);
+      }
+  return image;
+}
+
+RgbaImage CropLogoPad(const RgbaImage& rendered, const ImageOptions& options) {
+  const LogoPlacement& placement = *options.logo;
+  const int side = placement.side * options.scale, origin = (placement.first + options.quietZone) * options.scale;
+  RgbaImage crop{side, side, std::vector<uint8_t>(static_cast<size_t>(side) * side * 4)};
+  for (int y = 0; y < side; ++y)
+    std::copy_n(&rendered.pixels[(static_cast<size_t>(origin + y) * rendered.width + origin) * 4], side * 4,
+                &crop.pixels[static_cast<size_t>(y) * side * 4]);
+  return crop;
+}
+
+std::vector<uint8_t> CompositeRgb(const RgbaImage& image, Rgb background) {
+  std::vector<uint8_t> rgb(static_cast<size_t>(image.width) * image.height * 3);
+  const Rgba under = Opaque(background);
+  for (size_t i = 0, n = rgb.size() / 3; i < n; ++i) {
+    const uint8_t* p = &image.pixels[i * 4];
+    const Rgba mixed = Blend({p[0], p[1], p[2], p[3]}, under);
+    rgb[i * 3] = mixed.red;
+    rgb[i * 3 + 1] = mixed.green;
+    rgb[i * 3 + 2] = mixed.blue;
+  }
+  return rgb;
+}
+
+std::vector<uint8_t> CompositeGrey(const RgbaImage& image, Rgb background) {
+  const std::vector<uint8_t> rgb = CompositeRgb(image, background);
+  std::vector<uint8_t> grey(rgb.size() / 3);
+  for (size_t i = 0; i < grey.size(); ++i)
+    grey[i] = static_cast<uint8_t>((299 * rgb[i * 3] + 587 * rgb[i * 3 + 1] + 114 * rgb[i * 3 + 2] + 500) / 1000);
+  return grey;
+}

@@ -1,0 +1,95 @@
+// How a symbol looks beyond its modules: the colours of dark and light
+// modules, a transparent background, and a logo in the middle of a QR Code.
+// Without any of these a symbol is black on white and every writer's bytes
+// are those of the plain symbol.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct Rgb {
+  uint8_t red = 0;
+  uint8_t green = 0;
+  uint8_t blue = 0;
+  bool operator==(const Rgb&) const = default;
+};
+
+constexpr Rgb Black{0, 0, 0};
+constexpr Rgb White{255, 255, 255};
+
+// Pixels with alpha, row after row, four bytes a pixel (red, green, blue,
+// alpha), not premultiplied.
+struct RgbaImage {
+  int width = 0;
+  int height = 0;
+  std::vector<uint8_t> pixels;
+  bool Empty() const { return width <= 0 || height <= 0; }
+};
+
+// "#RRGGBB" in either case; nullopt for anything else.
+std::optional<Rgb> ParseColour(std::string_view text);
+// "#rrggbb".
+std::string FormatColour(Rgb colour);
+
+// The logo's side as a share of the symbol's side; `--logo-size` takes it
+// as a fraction ("0.2") or a percentage ("20%").
+constexpr double MinLogoShare = 0.05;
+constexpr double MaxLogoShare = 0.5;
+std::optional<double> ParseLogoShare(std::string_view text);
+
+struct SymbolStyle {
+  Rgb foreground = Black;
+  Rgb background = White;
+  bool transparentBackground = false;  // the background and quiet zone left clear
+  // QR Code only: drawn centred on a pad of light modules.
+  std::shared_ptr<const RgbaImage> logo;
+  std::optional<double> logoShare;  // unset: a size the level allows with room to spare
+
+  bool HasColours() const { return foreground != Black || background != White || transparentBackground; }
+  bool IsPlain() const { return !HasColours() && !logo; }
+};
+
+// WCAG 2 relative luminance (0 black .. 1 white) and contrast ratio (1..21).
+double RelativeLuminance(Rgb colour);
+double ContrastRatio(Rgb a, Rgb b);
+
+// Dark modules must be darker than the light ones and stand out from them
+// by at least this ratio, or a scanner's camera sees one grey.
+constexpr double MinContrastRatio = 3.0;
+
+enum class StyleFailure {
+  None,
+  LowContrast,  // subject: "#rrggbb on #rrggbb"
+  Inverted,     // dark modules lighter than the background; subject as above
+};
+
+struct StyleCheck {
+  StyleFailure failure = StyleFailure::None;
+  std::string subject;
+  double ratio = 0;  // the contrast ratio of the colours checked
+  bool Ok() const { return failure == StyleFailure::None; }
+};
+
+struct ContrastAllowance {
+  bool lowContrast = false;
+  bool inverted = false;
+};
+
+// A transparent background is checked as white, the paper it usually
+// lands on.
+StyleCheck CheckContrast(const SymbolStyle& style, ContrastAllowance allowed = {});
+
+// Where one symbol's logo goes: a square pad of `side` modules from module
+// (first, first), light except where `kept` (side·side, row after row) marks
+// a module of the symbol's own that stays drawn; the logo fills the pad less
+// a margin of one module.
+struct LogoPlacement {
+  std::shared_ptr<const RgbaImage> logo;
+  int first = 0;
+  int side = 0;
+  std::vector<uint8_t> kept;
+};

@@ -1,0 +1,120 @@
+#include "qr/LogoBound.h"
+
+#include <algorithm>
+
+#include "qr/EncodePlan.h"
+#include "qr/QrStandard.h"
+
+namespace {
+
+// Codewords of a block kept from correction to guard small symbols against
+// misdecoding (p in the standard's table of block structures): version 1 at
+// every level, 2 and 3 at level L.
+int MisdecodeProtection(int version, QrLevel level) {
+  if (version == 1) {
+    constexpr int protection[] = {3, 2, 1, 1};  // L M Q H
+    return protection[QrLevelPosition(level)];
+  }
+  if (level == QrLevel::L && version <= 3) return version == 2 ? 2 : 1;
+  return 0;
+}
+
+enum Cell : int { FixedPattern = -2, Alignment = -3, RemainderBit = -4 };
+
+// For every module (x * side + y) its codeword in the encoder's sequence, or
+// what else it is. Remainder bits carry nothing: the pad may cover them.
+std::vector<int> CodewordMap(const qr::EncodePlan& plan) {
+  std::vector<int> map(static_cast<size_t>(plan.Side) * plan.Side, FixedPattern);
+  for (int e = 0; e < plan.DataModules; ++e) {
+    const int x = plan.ColumnCells[e] / qr::LineStride, y = plan.ColumnCells[e] % qr::LineStride;
+    map[x * plan.Side + y] = e < 8 * plan.TotalCodewords ? e / 8 : RemainderBit;
+  }
+  for (int cx : qr::AlignmentCentres(plan.Version))
+    for (int cy : qr::AlignmentCentres(plan.Version))
+      for (int x = std::max(cx - 2, 0); x <= std::min(cx + 2, plan.Side - 1); ++x)
+        for (int y = std::max(cy - 2, 0); y <= std::min(cy + 2, plan.Side - 1); ++y)
+          if (map[x * plan.Side + y] == FixedPattern) map[x * plan.Side + y] = Alignment;
+  // The alignment patterns that would overlap a finder are not drawn.
+  for (int y = 0; y < 9; ++y)
+    for (int x = 0; x < 9; ++x) {
+      map[x * plan.Side + y] = FixedPattern;
+      map[(plan.Side - 1 - x) * plan.Side + y] = FixedPattern;
+      map[x * plan.Side + plan.Side - 1 - y] = FixedPattern;
+    }
+  return map;
+}
+
+// The block of codeword `w`: data codewords run block after block, then the
+// error correction of each block in the same order.
+int BlockOf(const qr::EncodePlan& plan, int w) {
+  if (w >= plan.DataCodewords) return (w - plan.DataCodewords) / plan.EcPerBlock;
+  int block = 0;
+  for (int end = plan.BlockDataSizes[0]; w >= end; end += plan.BlockDataSizes[++block]) {
+  }
+  return block;
+}
+
+}  // namespace
+
+bool LogoDamage::Allowed() const {
+  if (coversFixedPattern || blocks.empty()) return false;
+  return std::all_of(blocks.begin(), blocks.end(),
+                     [](const BlockDamage& block) { return block.destroyed <= block.Allowed(); });
+}
+
+LogoDamage LogoPadDamage(int version, QrLevel level, int padSide) {
+  LogoDamage damage;
+  damage.padSide = padSide;
+  const qr::EncodePlan* plan = version >= 1 && version <= qr::MaxVersion
+                                   ? qr::FindEncodePlan(version, QrLevelIndicator(level))
+                                   : nullptr;
+  if (plan == nullptr || padSide < 0 || padSide > plan->Side) return damage;
+  const int correctable = (plan->EcPerBlock - MisdecodeProtection(version, level)) / 2;
+  damage.blocks.assign(plan->BlockDataSizes.size(), BlockDamage{0, correctable});
+  const std::vector<int> map = CodewordMap(*plan);
+  std::vector<uint8_t> counted(static_cast<size_t>(plan->TotalCodewords), 0);
+  const int first = LogoPadFirst(plan->Side, padSide);
+  for (int x = first; x < first + padSide; ++x)
+    for (int y = first; y < first + padSide; ++y) {
+      const int cell = map[x * plan->Side + y];
+      if (cell == FixedPattern) damage.coversFixedPattern = true;
+      if (cell < 0 || counted[cell]) continue;
+      counted[cell] = 1;
+      ++damage.blocks[BlockOf(*plan, cell)].destroyed;
+    }
+  return damage;
+}
+
+int LargestLogoPad(int version, QrLevel level) {
+  int largest = 0;
+  for (int side = 1; side <= qr::SideOf(std::clamp(version, 1, qr::MaxVersion)); side += 2) {
+    if (!LogoPadDamage(version, level, side).Allowed()) break;
+    largest = side;
+  }
+  return largest;
+}
+
+int LogoPadSide(int version, double share) {
+  const int side = static_cast<int>(share * qr::SideOf(version));
+  return std::max(1, side % 2 ? side : side - 1);
+}
+
+int DefaultLogoPad(int version, QrLevel level) {
+  // Three quarters of the largest side leaves about half its area spare.
+  const int side = LargestLogoPad(version, level) * 3 / 4;
+  return side % 2 ? side : std::max(0, side - 1);
+}
+
+std::vector<uint8_t> ModulesKeptInPad(int version, int padSide) {
+  std::vector<uint8_t> kept(static_cast<size_t>(padSide) * padSide, 0);
+  const qr::EncodePlan* plan = qr::FindEncodePlan(version, QrLevelIndicator(QrLevel::M));
+  if (plan == nullptr) return kept;
+  const std::vector<int> map = CodewordMap(*plan);
+  const int first = LogoPadFirst(plan->Side, padSide);
+  for (int y = 0; y < padSide; ++y)
+    for (int x = 0; x < padSide; ++x) {
+      const int cell = map[(first + x) * plan->Side + first + y];
+      kept[y * padSide + x] = cell == FixedPattern || cell == Alignment;
+    }
+  return kept;
+}

@@ -1,0 +1,47 @@
+// How large a logo a QR Code symbol can carry. The logo sits on a square pad
+// of light modules in the middle of the symbol; every codeword with a module
+// under the pad counts as destroyed. A pad is allowed when no block loses more
+// than half of what its error correction can repair, so that print damage
+// and a dirty lens still have the other half, and when it replaces no finder,
+// timing, format or version module. Alignment patterns inside the pad stay
+// drawn: the pad replaces only the codeword modules around them.
+#pragma once
+
+#include <vector>
+
+#include "qr/QrLevel.h"
+
+struct BlockDamage {
+  int destroyed = 0;    // codewords with a module under the pad
+  int correctable = 0;  // codewords the block's error correction repairs
+  int Allowed() const { return correctable / 2; }
+};
+
+struct LogoDamage {
+  int padSide = 0;                // modules, odd, so that the pad is centred
+  bool coversFixedPattern = false;  // a finder, timing, format or version module
+  std::vector<BlockDamage> blocks;  // in the encoder's block order
+
+  bool Allowed() const;
+};
+
+// The pad's first module (column and row), centred in a symbol of `side` modules.
+constexpr int LogoPadFirst(int symbolSide, int padSide) { return (symbolSide - padSide) / 2; }
+
+// What a pad of `padSide` modules destroys in a symbol of `version` and
+// `level`; an empty answer (no blocks) for a version outside 1..40.
+LogoDamage LogoPadDamage(int version, QrLevel level, int padSide);
+
+// The largest allowed pad side, 0 when not even one module may go.
+int LargestLogoPad(int version, QrLevel level);
+
+// A pad for a logo `share` of the symbol's side wide: the largest odd side
+// not above share · side, at least 1.
+int LogoPadSide(int version, double share);
+
+// The pad of a logo whose size was not given: room to spare below the largest.
+int DefaultLogoPad(int version, QrLevel level);
+
+// Within a pad of `padSide` modules, row after row, 1 where the symbol's own
+// module stays drawn over the pad (an alignment pattern's).
+std::vector<uint8_t> ModulesKeptInPad(int version, int padSide);

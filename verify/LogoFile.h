@@ -1,0 +1,36 @@
+// Reading the logo a user gives: a PNG, JPEG or SVG file, hostile until
+// checked. Its kind is told by its bytes, not its name; its size is bounded
+// before anything is allocated for its pixels.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "image/SymbolStyle.h"
+
+// The largest logo file read, and the most pixels a side once decoded (an SVG
+// is drawn at LogoRenderSide): a logo covers at most a few hundred pixels of
+// any symbol we write.
+constexpr long long MaxLogoFileBytes = 16 << 20;
+constexpr int MaxLogoSide = 4096;
+constexpr int LogoRenderSide = 512;
+
+enum class LogoFileFailure {
+  None,
+  CannotOpen,    // subject: the path; error: errno
+  TooLarge,      // subject: the path; more than MaxLogoFileBytes, or a side above MaxLogoSide
+  NotALogo,      // subject: the path; neither PNG, JPEG nor SVG by its bytes
+  Unreadable,    // subject: the path; detail: the library's reason
+  NoReader,      // the module that reads logos is missing; detail: why
+};
+
+struct LogoFileResult {
+  LogoFileFailure failure = LogoFileFailure::None;
+  std::string subject;
+  std::string detail;
+  int error = 0;
+  std::shared_ptr<const RgbaImage> logo;
+  bool Ok() const { return failure == LogoFileFailure::None; }
+};
+
+LogoFileResult LoadLogoFile(const std::string& path);
