@@ -17,7 +17,7 @@ LogoFit ApplyStyle(const Symbol& symbol, const SymbolStyle& style, ImageOptions&
   const int pad = style.logoShare ? LogoPadSide(symbol.version, *style.logoShare)
                                   : DefaultLogoPad(symbol.version, symbol.level);
   fit.damage = LogoPadDamage(symbol.version, symbol.level, pad);
-  if (pad < 1 || fit.largestSide == 0) fit.failure = LogoFailure::NoRoom;
+  if (fit.largestSide < MinLogoPad) fit.failure = LogoFailure::NoRoom;
   else if (!fit.damage.Allowed()) fit.failure = LogoFailure::TooLarge;
   if (!fit.Ok()) return fit;
   auto placement = std::make_shared<LogoPlacement>();
