@@ -164,7 +164,7 @@ struct Styled {
 Styled StyleSymbol(const Symbol& symbol, ImageOptions& image) {
   if (image.style.IsPlain()) return {};
   const LogoFit fit = ApplyStyle(symbol, image.style, image);
-  if (!fit.Ok()) return {Failure{ExitUsage, DescribeLogoFit(fit, symbol)}, {}};
+  if (!fit.Ok()) return {Failure{ExitUsage, DescribeLogoFit(fit)}, {}};
   const ReadBackResult check = VerifyStyledSymbol(symbol.matrix, image, symbol.symbology, symbol.data);
   Styled styled{std::nullopt, DescribeStyleReport(fit, check)};
   if (!check.Ok())

@@ -170,8 +170,8 @@ int WorstBlock(const LogoDamage& damage) {
   return -1;
 }
 
-std::string SymbolName(const Symbol& symbol) {
-  return "version " + std::to_string(symbol.version) + " at level " + QrLevelLetter(symbol.level);
+std::string SymbolName(const LogoFit& fit) {
+  return "version " + std::to_string(fit.version) + " at level " + QrLevelLetter(fit.level);
 }
 
 }  // namespace
@@ -195,12 +195,12 @@ std::string LogoShareWords() {
          Fixed(100 * MaxLogoShare, 0) + "%)";
 }
 
-std::string DescribeLogoFit(const LogoFit& fit, const Symbol& symbol) {
+std::string DescribeLogoFit(const LogoFit& fit) {
   switch (fit.failure) {
     case LogoFailure::NotQrCode: return "Data Matrix symbols carry no logo; a logo goes in a QR Code";
     case LogoFailure::NoRoom:
-      return "a QR Code of " + SymbolName(symbol) + " cannot spare the modules of even the smallest logo; give " +
-             (symbol.level == QrLevel::H ? std::string("a larger --version") : std::string("--level H"));
+      return "a QR Code of " + SymbolName(fit) + " cannot spare the modules of even the smallest logo; give " +
+             (fit.level == QrLevel::H ? std::string("a larger --version") : std::string("--level H"));
     case LogoFailure::TooLarge: {
       const LogoDamage& damage = fit.damage;
       std::string why = damage.coversFixedPattern ? "covers a finder, timing or format pattern" : std::string();
@@ -210,7 +210,7 @@ std::string DescribeLogoFit(const LogoFit& fit, const Symbol& symbol) {
               ", more than half of the " + std::to_string(worst.correctable) + " it corrects";
       }
       return "a logo of " + std::to_string(damage.padSide) + " modules " + why + "; the largest a QR Code of " +
-             SymbolName(symbol) + " allows is " + std::to_string(fit.largestSide) + " modules, --logo-size " +
+             SymbolName(fit) + " allows is " + std::to_string(fit.largestSide) + " modules, --logo-size " +
              Share(fit.largestShare);
     }
     case LogoFailure::None: break;

@@ -29,8 +29,8 @@ std::string DescribeSheetProblem(const SheetProblem& problem, const LabelSheetLa
 std::string DescribeStyleCheck(const StyleCheck& check);
 // "0.05 to 0.5 (or 5% to 50%)": what --logo-size takes.
 std::string LogoShareWords();
-// Why a logo cannot go on `symbol`, with the largest size that can.
-std::string DescribeLogoFit(const LogoFit& fit, const Symbol& symbol);
+// Why a logo cannot go on its symbol, with the largest size that can.
+std::string DescribeLogoFit(const LogoFit& fit);
 // Why the logo file cannot be used.
 std::string DescribeLogoFile(const LogoFileResult& result);
 // For --dump: the pad, each block's destroyed codewords against what it

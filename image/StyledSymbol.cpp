@@ -11,6 +11,8 @@ LogoFit ApplyStyle(const Symbol& symbol, const SymbolStyle& style, ImageOptions&
     fit.failure = LogoFailure::NotQrCode;
     return fit;
   }
+  fit.version = symbol.version;
+  fit.level = symbol.level;
   const int side = qr::SideOf(symbol.version);
   fit.largestSide = LargestLogoPad(symbol.version, symbol.level);
   fit.largestShare = static_cast<double>(fit.largestSide) / side;
