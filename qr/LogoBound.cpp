@@ -96,13 +96,16 @@ int LargestLogoPad(int version, QrLevel level) {
 
 int LogoPadSide(int version, double share) {
   const int side = static_cast<int>(share * qr::SideOf(version));
-  return std::max(1, side % 2 ? side : side - 1);
+  return std::max(MinLogoPad, side % 2 ? side : side - 1);
 }
 
 int DefaultLogoPad(int version, QrLevel level) {
-  // Three quarters of the largest side leaves about half its area spare.
-  const int side = LargestLogoPad(version, level) * 3 / 4;
-  return side % 2 ? side : std::max(0, side - 1);
+  // Three quarters of the largest side leaves about half its area spare;
+  // below three modules the margin would leave no room for the logo.
+  const int largest = LargestLogoPad(version, level);
+  const int side = largest * 3 / 4;
+  if (largest < MinLogoPad) return 0;
+  return std::max(MinLogoPad, side % 2 ? side : side - 1);
 }
 
 std::vector<uint8_t> ModulesKeptInPad(int version, int padSide) {
