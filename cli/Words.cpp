@@ -1,5 +1,6 @@
 #include "cli/Words.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -177,7 +178,9 @@ std::string SymbolName(const LogoFit& fit) {
 }  // namespace
 
 std::string DescribeStyleCheck(const StyleCheck& check) {
-  const std::string colours = "the colours " + check.subject + " (contrast ratio " + Fixed(check.ratio, 2) + ":1)";
+  // Cut, not rounded: 2.995 is below 3:1 and must not read "3.00:1".
+  const double ratio = std::floor(check.ratio * 100) / 100;
+  const std::string colours = "the colours " + check.subject + " (contrast ratio " + Fixed(ratio, 2) + ":1)";
   switch (check.failure) {
     case StyleFailure::LowContrast:
       return colours + " are below the " + Fixed(MinContrastRatio, 0) +
