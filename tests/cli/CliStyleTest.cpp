@@ -73,6 +73,8 @@ TEST(CliStyle, StyledSymbolsAreWrittenDecodedAndDumpedWithTheirBound) {
       {"qr --level Q --logo-size 0.2" + logo, "b.gif", "level Q", DecodeFormat::QrCode},
       {"qr --bg #fffde7 --logo " + folder.File("photo.jpg"), "e.svg", "level H", DecodeFormat::QrCode},
       {"qr --fg #004d40 --bg #e0f2f1", "c.jpg", "level M", DecodeFormat::QrCode},
+      // 1.9:1, allowed, and still read by both decoders.
+      {"qr --fg #777777 --bg #aaaaaa --allow-low-contrast", "f.png", "level M", DecodeFormat::QrCode},
       {"dm --fg #4a148c --bg #f3e5f5", "d.bmp", "rows ", DecodeFormat::DataMatrix},
   };
   for (const auto& c : cases) {
