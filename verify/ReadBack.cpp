@@ -58,6 +58,13 @@ ReadBackResult VerifyStyledSymbol(const ModuleMatrix& matrix, const ImageOptions
   return api->verifyPixelsByEvery(grey.data(), image.width, image.height, symbology, expected);
 }
 
+StyledSymbolCheck PlaceAndReadBack(const Symbol& symbol, const SymbolStyle& style, ImageOptions& options) {
+  StyledSymbolCheck check;
+  check.fit = ApplyStyle(symbol, style, options);
+  if (check.fit.Ok()) check.readBack = VerifyStyledSymbol(symbol.matrix, options, symbol.symbology, symbol.data);
+  return check;
+}
+
 ReadBackRisk LikelyReadBackRisk(const ImageFormat& format, const ImageOptions& options) {
   if (options.quietZone == 0) return ReadBackRisk::NoQuietZone;
   if (IsJpeg(format) && options.scale < SmallestJpegScale) return ReadBackRisk::JpegAtSmallScale;
