@@ -86,7 +86,7 @@ StyleCheck CheckContrast(const SymbolStyle& style, ContrastAllowance allowed = {
 // Where one symbol's logo goes: a square pad of `side` modules from module
 // (first, first), light except where `kept` (side·side, row after row) marks
 // a module of the symbol's own that stays drawn; the logo fills the pad less
-// a margin of one module.
+// a rim of half a module.
 struct LogoPlacement {
   std::shared_ptr<const RgbaImage> logo{};
   int first = 0;
