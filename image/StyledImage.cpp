@@ -31,6 +31,9 @@ void FillModule(RgbaImage& image, int column, int row, int scale, Rgba colour) {
 
 // `over` laid on `under` (both straight alpha).
 Rgba Blend(Rgba over, Rgba under) {
+  // Nearly every pixel of a symbol is opaque or clear.
+  if (over.alpha == 255) return over;
+  if (over.alpha == 0) return under;
   const int a = over.alpha, b = under.alpha * (255 - a) / 255, total = a + b;
   if (total == 0) return {255, 255, 255, 0};
   const auto mix = [&](int top, int bottom) { return static_cast<uint8_t>((top * a + bottom * b + total / 2) / total); };
