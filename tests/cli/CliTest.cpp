@@ -84,7 +84,7 @@ TEST(Cli, FailuresExitWithTheirStatusAndAReason) {
       {"qr --segments best --text a --dump", ExitUsage, "--segments takes optimal or single, not 'best'"},
       {"qr --segments optimal --field N=x --dump", ExitUsage, "--segments optimal goes with --text or --data-file"},
       {"qr --scale 0 --text a -o x.png", ExitUsage, "--scale takes 1 to 16"},
-      {"qr --operator 4 --dump", ExitUsage, "--operator takes 1 to 3"},
+      {"qr --operator 5 --dump", ExitUsage, "--operator takes 1 to 4"},
       {"qr --field TEXT --dump", ExitUsage, "--field takes TAG=VALUE"},
       {"qr --size 3 --text a --dump", ExitUsage, "--size is an option of dm, not of qr"},
       {"dm --level H --text a --dump", ExitUsage, "--level is an option of qr, not of dm"},
