@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <memory>
 
 #include "tests/cli/CliFiles.h"
 #include "tests/support/Poppler.h"
@@ -192,6 +194,48 @@ TEST(Cli, EciNamesTheCharacterSetToReaders) {
                                 c.line[0] == 'q' ? DecodeFormat::QrCode : DecodeFormat::DataMatrix);
     EXPECT_EQ(text == c.text, c.readRight) << Printable(text);
   }
+}
+
+// ZXing's Java decoder and result parsers, as Android's scanners read: each
+// 通用格式 tab is the right kind of result with the right fields.
+TEST(Cli, PhoneParsersReadEveryGeneralTab) {
+  const struct {
+    std::string fields, parsed;
+  } cases[] = {
+      {"--field N=张三 --field M=13800138000 --field COR=中国移动 --field DIV=市场部 --field TIL=经理 --field EM=zs@b.cn "
+       "--field ADR=北京市 --field ZIP=100033 --field URL=b.cn --field NOTE=a;b,c\\",
+       "ADDRESSBOOK name=张三 tel=13800138000 email=zs@b.cn org=中国移动/市场部 title=经理 adr=北京市/100033 url=b.cn "
+       "note=a;b,c\\"},
+      {"--type 1 --field SSID=咖啡馆;1 --field PWD=a;b\\ --field HIDDEN=true",
+       "WIFI ssid=咖啡馆;1 type=WPA password=a;b\\ hidden=true"},
+      {"--type 2 --field URL=例子.中国/路径", "URI https://xn--fsqu00a.xn--fiqs8s/%E8%B7%AF%E5%BE%84"},
+      {"--type 3 --field TEL=+8610086", "TEL +8610086"},
+      {"--type 4 --field SM=10086 --field TXT=查询:\\n余额", "SMS to=10086 body=查询:/余额"},
+      {"--type 5 --field TO=a@b.cn --field SUB=你好&再见 --field TXT=一\\n二", "EMAIL_ADDRESS to=a@b.cn subject=你好&再见 body=一/二"},
+      {"--type 6 --field LAT=-39.9042 --field LON=116.4074 --field LABEL=天安门", "GEO -39.9042,116.4074 q=q=%E5%A4%A9%E5%AE%89%E9%97%A8"},
+      // 2026-01-05 09:30 and 10:00 as floating times, read in UTC.
+      {"--type 7 --field SUB=会议,评审 --field START=2026-01-05T09:30 --field END=2026-01-05T10:00 --field LOC=三楼 "
+       "--field TXT=带上\\n电脑",
+       "CALENDAR summary=会议,评审 start=1767605400000 end=1767607200000 location=三楼 description=带上/电脑"},
+      {"--type 8 --field TEXT=你好世界", "TEXT 你好世界"},
+  };
+  TempFolder dir;
+  std::string dumps, expected;
+  for (const auto& c : cases) {
+    const CliOutcome run = Cli("qr --operator 4 " + c.fields + " --dump");
+    ASSERT_EQ(run.status, ExitOk) << c.fields << "\n" << run.err;
+    dumps += run.out;
+    expected += c.parsed + "\n";
+  }
+  WriteBytes(dir.File("dumps.txt"), dumps);
+  const std::string command = std::string(QUILLET_JAVA) + " -Duser.timezone=UTC -cp " + QUILLET_ZXING_JAR + " " +
+                              QUILLET_READ_AS_PHONE + " < " + dir.File("dumps.txt");
+  const std::unique_ptr<FILE, int (*)(FILE*)> java(popen(command.c_str(), "r"), pclose);
+  ASSERT_TRUE(java);
+  std::string parsed;
+  char buffer[4096];
+  for (size_t n; (n = fread(buffer, 1, sizeof buffer, java.get())) > 0;) parsed.append(buffer, n);
+  EXPECT_EQ(parsed, expected);
 }
 
 // Content fields give the QR page's one segment, whatever the default for raw data.
