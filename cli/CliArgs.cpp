@@ -132,6 +132,13 @@ std::vector<std::string> PaperNames() {
 
 std::vector<std::string> EncodingNames() { return {"utf-8", "gb18030"}; }
 
+// "N=", "M=", ...: what --field starts with, for completion.
+std::vector<std::string> FieldTagWords() {
+  std::vector<std::string> words;
+  for (std::string_view tag : FieldTags) words.push_back(std::string(tag) + "=");
+  return words;
+}
+
 // Millimetres per module: a positive decimal number, at most a metre.
 std::optional<double> ParseMillimetres(std::string_view word) {
   constexpr double MaxModuleMm = 1000.0;
@@ -156,7 +163,8 @@ struct ValueList {
 const ValueList ValueLists[] = {
     {"--level", CliCommand::Qr, LevelNames},      {"--segments", CliCommand::Qr, SegmentsNames},
     {"--operator", CliCommand::Qr, OperatorNames},
-    {"--type", CliCommand::Qr, TabNames},         {"--size", CliCommand::Dm, DmSizeNames},
+    {"--type", CliCommand::Qr, TabNames},         {"--field", CliCommand::Qr, FieldTagWords},
+    {"--size", CliCommand::Dm, DmSizeNames},
     {"--scheme", CliCommand::Dm, DmSchemeList},   {"--format", std::nullopt, FormatNames},
     {"--sheet", std::nullopt, PaperNames},        {"--encoding", std::nullopt, EncodingNames},
 };
