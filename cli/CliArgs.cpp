@@ -399,6 +399,8 @@ class Parser {
       return options_.command == CliCommand::Qr ? "give --text, --utf8-text, --data-file or content fields (--field)"
                                                 : "give --text, --utf8-text or --data-file";
     if (inputs > 1) return "give only one of --text, --utf8-text, --data-file and content fields";
+    if (options_.contentMode && options_.segments && IsGeneralFormat(options_.operatorFormat))
+      return "通用格式 always takes the optimal segments: --segments goes with --text or --data-file";
     if (options_.contentMode && options_.segments == QrSegments::Optimal)
       return "content fields are written in one segment, as the QR page writes them: "
              "--segments optimal goes with --text or --data-file";

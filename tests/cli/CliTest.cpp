@@ -101,6 +101,7 @@ TEST(Cli, FailuresExitWithTheirStatusAndAReason) {
       {"qr --version 41 --text a --dump", ExitUsage, "--version takes 0 to 40"},
       {"qr --segments best --text a --dump", ExitUsage, "--segments takes optimal or single, not 'best'"},
       {"qr --segments optimal --field N=x --dump", ExitUsage, "--segments optimal goes with --text or --data-file"},
+      {"qr --operator 4 --segments single --field N=x --dump", ExitUsage, "通用格式 always takes the optimal segments"},
       {"qr --scale 0 --text a -o x.png", ExitUsage, "--scale takes 1 to 16"},
       {"qr --operator 5 --dump", ExitUsage, "--operator takes 1 to 4"},
       {"qr --field TEXT --dump", ExitUsage, "--field takes TAG=VALUE"},
