@@ -63,6 +63,7 @@ class RowEncoder {
   // The job's style placed on `symbol` and read back; false, with the row
   // failed, when the logo does not fit or the decoders do not read it.
   bool StyleRow(const Symbol& symbol, ImageOptions& image, BatchRowResult& result) const;
+  RowError FieldNotCarried(const FieldProblem& field) const;
   // With `verify`: fails the row when `check` did not read the symbol back.
   void CheckReadBack(const ReadBackResult& check, const ImageFormat& format, BatchRowResult& result) const;
 
