@@ -91,7 +91,15 @@ void LimitJpegScans(j_common_ptr info) {
   std::longjmp(errors->escape, 1);
 }
 
-std::optional<GreyPixels> ReadJpeg(std::string_view bytes, ImageReadProblem* problem, int reduce) {
+// libjpeg's DCT scaling: the largest of 8, 4 and 2 that keeps the longer side at `fitSide`.
+unsigned JpegReduction(unsigned width, unsigned height, int fitSide) {
+  if (fitSide <= 0) return 1;
+  unsigned denominator = 8;
+  while (denominator > 1 && std::max(width, height) / denominator < static_cast<unsigned>(fitSide)) denominator /= 2;
+  return denominator;
+}
+
+std::optional<GreyPixels> ReadJpeg(std::string_view bytes, ImageReadProblem* problem, int fitSide) {
   jpeg_decompress_struct info{};
   JpegErrors errors{};
   jpeg_progress_mgr progress{};
@@ -118,7 +126,7 @@ std::optional<GreyPixels> ReadJpeg(std::string_view bytes, ImageReadProblem* pro
   }
   info.out_color_space = JCS_GRAYSCALE;
   info.scale_num = 1;
-  info.scale_denom = static_cast<unsigned>(std::clamp(reduce, 1, 8));
+  info.scale_denom = JpegReduction(info.image_width, info.image_height, fitSide);
   jpeg_start_decompress(&info);
   grey = Blank(info.output_width, info.output_height, problem);
   if (grey) {
@@ -286,10 +294,10 @@ FileKind SniffFileKind(std::string_view bytes) {
 }
 
 std::optional<GreyPixels> ReadRasterImage(FileKind kind, std::string_view bytes, ImageReadProblem* problem,
-                                          int reduce) {
+                                          int fitSide) {
   switch (kind) {
     case FileKind::Png: return ReadPng(bytes, problem);
-    case FileKind::Jpeg: return ReadJpeg(bytes, problem, reduce);
+    case FileKind::Jpeg: return ReadJpeg(bytes, problem, fitSide);
     case FileKind::Gif: return ReadGif(bytes, problem);
     case FileKind::Bmp: return ReadBmp(bytes, problem);
     default: return Fail(problem, ImageReadFailure::NotAnImage);

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "verify/ImageRead.h"
+
 struct GreyPixels {
   int width = 0;
   int height = 0;
@@ -24,26 +26,12 @@ FileKind SniffFileKind(std::string_view bytes);
 // more is a decompression bomb (a 1 KB PNG can claim 100,000 x 100,000).
 constexpr int64_t MaxImagePixels = 100'000'000;
 
-// Why an image could not be read; each front end words it.
-enum class ImageReadFailure {
-  None,
-  NotAnImage,   // no PNG, JPEG, GIF or BMP signature
-  Unsupported,  // a variant the readers do not decode; subject: which ("16-bit BMP")
-  TooLarge,     // the header claims more than MaxImagePixels; subject: "W x H"
-  Truncated,    // the file ends before its pixels do
-  Damaged,      // subject: the library's own message
-};
-
-struct ImageReadProblem {
-  ImageReadFailure failure = ImageReadFailure::None;
-  std::string subject;
-};
-
 // Decoded pixels of a raster file; on failure empty, with the reason.
 std::optional<GreyPixels> ReadRasterImage(FileKind kind, std::string_view bytes, std::string* error);
 
-// The same with the failure's kind. `reduce` (1, 2, 4 or 8) lets a reader
-// that can decode at a fraction of the size do so (JPEG does, cheaply);
-// the others ignore it.
+// The same with the failure's kind. `fitSide` above 0 lets a reader that
+// can decode at a half, a quarter or an eighth of the size cheaply (JPEG)
+// do so, as long as the longer side stays at least `fitSide` pixels; the
+// others read every pixel.
 std::optional<GreyPixels> ReadRasterImage(FileKind kind, std::string_view bytes, ImageReadProblem* problem,
-                                          int reduce = 1);
+                                          int fitSide = 0);

@@ -6,6 +6,7 @@
 
 #include "verify/module/Decoders.h"
 #include "verify/module/ImageReaders.h"
+#include "verify/module/SymbolReader.h"
 
 namespace {
 
@@ -128,6 +129,7 @@ ReadBackResult VerifyPixels(const uint8_t* pixels, int width, int height, Symbol
 }  // namespace
 
 extern "C" const VerifyModuleApi* QuilletVerifyModule() {
-  static const VerifyModuleApi api{VerifyFile, VerifyBytes, VerifyModules, VerifyPixels};
+  static const VerifyModuleApi api{VerifyFile,           VerifyBytes,           VerifyModules,         VerifyPixels,
+                                   ReadSymbolsFromFile, ReadSymbolsFromBytes, ReadSymbolsFromPixels};
   return &api;
 }

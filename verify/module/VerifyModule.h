@@ -3,6 +3,7 @@
 #pragma once
 
 #include "verify/ReadBack.h"
+#include "verify/ReadSymbols.h"
 
 struct VerifyModuleApi {
   ReadBackResult (*verifyFile)(const std::string& path, const ModuleMatrix& matrix, const ImageOptions& options,
@@ -13,6 +14,9 @@ struct VerifyModuleApi {
                                   std::string_view expected);
   ReadBackResult (*verifyPixels)(const uint8_t* pixels, int width, int height, Symbology symbology,
                                  std::string_view expected);
+  SymbolsInImage (*readFile)(const std::string& path);
+  SymbolsInImage (*readBytes)(std::string_view bytes);
+  SymbolsInImage (*readPixels)(const uint8_t* pixels, int width, int height);
 };
 
 #define QUILLET_VERIFY_MODULE "libquillet_verify.so"

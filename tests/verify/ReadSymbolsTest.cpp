@@ -1,0 +1,207 @@
+// Reading symbols from images not made for the purpose: pictures a camera
+// would give of our own symbols, and files that are hostile or broken.
+#include <gtest/gtest.h>
+#include <jpeglib.h>
+#include <zlib.h>
+
+#include <cmath>
+#include <random>
+
+#include "image/ImageFormats.h"
+#include "symbol/SymbolRequest.h"
+#include "tests/support/Symbols.h"
+#include "tests/support/TempFolder.h"
+#include "verify/ReadSymbols.h"
+
+namespace {
+
+const std::string Card = "\x01\x10" "CARD:N:\xd5\xc5\xc8\xfd;M:13800138000;;";  // GBK name
+
+struct Grey {
+  int width, height;
+  std::vector<uint8_t> pixels;
+};
+
+// A busy background: every pixel its own grey.
+Grey Noise(int width, int height) {
+  std::mt19937 random(7);
+  Grey image{width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height)};
+  for (uint8_t& pixel : image.pixels) pixel = static_cast<uint8_t>(60 + random() % 160);
+  return image;
+}
+
+// The symbol with four quiet modules, `module` pixels a module, turned by
+// `degrees` about its centre at (cx, cy), as a camera sees a printed card.
+void Place(Grey& image, const ModuleMatrix& matrix, double cx, double cy, double module, double degrees) {
+  const double turn = degrees * M_PI / 180, c = std::cos(turn), s = std::sin(turn);
+  const double half = (std::max(matrix.Columns(), matrix.Rows()) + 8) * module * 0.75;
+  for (int y = std::max(0, int(cy - half)); y < std::min(image.height, int(cy + half)); ++y)
+    for (int x = std::max(0, int(cx - half)); x < std::min(image.width, int(cx + half)); ++x) {
+      const double u = ((x - cx) * c + (y - cy) * s) / module + matrix.Columns() / 2.0;
+      const double v = (-(x - cx) * s + (y - cy) * c) / module + matrix.Rows() / 2.0;
+      if (u < -4 || v < -4 || u >= matrix.Columns() + 4 || v >= matrix.Rows() + 4) continue;
+      const bool dark = u >= 0 && v >= 0 && u < matrix.Columns() && v < matrix.Rows() && matrix.IsDark(int(u), int(v));
+      image.pixels[static_cast<size_t>(y) * image.width + x] = dark ? 35 : 225;
+    }
+}
+
+void Blur(Grey& image) {
+  Grey out = image;
+  for (int y = 1; y + 1 < image.height; ++y)
+    for (int x = 1; x + 1 < image.width; ++x) {
+      int sum = 0;
+      for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx) sum += image.pixels[static_cast<size_t>(y + dy) * image.width + x + dx];
+      out.pixels[static_cast<size_t>(y) * image.width + x] = static_cast<uint8_t>(sum / 9);
+    }
+  image = std::move(out);
+}
+
+std::string Jpeg(const Grey& image, int quality) {
+  jpeg_compress_struct info{};
+  jpeg_error_mgr errors{};
+  info.err = jpeg_std_error(&errors);
+  jpeg_create_compress(&info);
+  unsigned char* out = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &out, &size);
+  info.image_width = image.width;
+  info.image_height = image.height;
+  info.input_components = 1;
+  info.in_color_space = JCS_GRAYSCALE;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, quality, TRUE);
+  jpeg_start_compress(&info, TRUE);
+  while (info.next_scanline < info.image_height) {
+    JSAMPROW row = const_cast<uint8_t*>(image.pixels.data()) + static_cast<size_t>(info.next_scanline) * image.width;
+    jpeg_write_scanlines(&info, &row, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  std::string bytes(reinterpret_cast<char*>(out), size);
+  free(out);
+  return bytes;
+}
+
+ModuleMatrix QrAt(const std::string& data, QrLevel level) {
+  SymbolRequest request;
+  request.level = level;
+  request.data = data;
+  return MakeSymbol(request).symbol.matrix;
+}
+
+// Pictures of our symbols as a phone would take them: every one read, with
+// its bytes and the level it was made at.
+TEST(ReadSymbols, CameraLikePicturesOfOurSymbolsReadBack) {
+  struct Case {
+    const char* name;
+    double module, degrees;
+    bool blur;
+    int quality;
+  } cases[] = {{"upright, large modules", 12, 0, false, 90},
+               {"turned 90 degrees", 5, 90, false, 90},
+               {"turned 17 degrees, blurred", 6, 17, true, 90},
+               {"small modules", 2.5, 0, false, 95},
+               {"low-quality JPEG", 6, 33, false, 25}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Grey image = Noise(640, 480);
+    Place(image, QrAt(Card, QrLevel::Q), 320, 240, c.module, c.degrees);
+    if (c.blur) Blur(image);
+    const SymbolsInImage read = ReadSymbolsInBytes(Jpeg(image, c.quality));
+    ASSERT_TRUE(read.ImageRead());
+    ASSERT_EQ(read.symbols.size(), 1u);
+    EXPECT_EQ(read.symbols[0].bytes, Card);
+    EXPECT_EQ(read.symbols[0].symbology, Symbology::QrCode);
+    EXPECT_EQ(read.symbols[0].level, QrLevel::Q);
+  }
+}
+
+// A QR Code and a Data Matrix side by side, in a photo large enough to be
+// looked at reduced first, are both found.
+TEST(ReadSymbols, TwoSymbolsInOneLargePhoto) {
+  Grey image = Noise(4000, 3000);
+  Place(image, QrAt("https://example.com/a", QrLevel::H), 1000, 1500, 30, 5);
+  Place(image, OurDm("Serial 000123"), 3000, 1500, 40, -8);
+  const SymbolsInImage read = ReadSymbolsInBytes(Jpeg(image, 80));
+  std::set<std::string> found;
+  for (const FoundSymbol& symbol : read.symbols) found.insert(symbol.bytes);
+  EXPECT_EQ(found, (std::set<std::string>{"https://example.com/a", "Serial 000123"}));
+}
+
+void PutBig(std::string& bytes, size_t at, uint32_t value) {
+  for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(value >> (24 - 8 * i));
+}
+void PutLittle(std::string& bytes, size_t at, uint32_t value, int size) {
+  for (int i = 0; i < size; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i));
+}
+
+std::string Written(const char* format) {
+  std::string bytes;
+  EncodeImage(OurQr(Card), *FindFormatByName(format), {3, 2, 96}, bytes);
+  return bytes;
+}
+
+// Headers claiming more than the pixel budget (decompression bombs), files
+// cut short, files that are no image: each refused with its kind.
+TEST(ReadSymbols, HostileAndBrokenFilesAreRefusedWithTheirKind) {
+  std::string pngBomb = Written("png");  // IHDR at 16, its CRC at 29
+  PutBig(pngBomb, 16, 100000);
+  PutBig(pngBomb, 20, 100000);
+  PutBig(pngBomb, 29, static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(pngBomb.data() + 12), 17)));
+  std::string jpegBomb = Written("jpg");
+  const size_t frame = jpegBomb.find("\xff\xc0");
+  PutLittle(jpegBomb, frame + 5, 0x3075, 2);  // height and width, big-endian: 30000
+  PutLittle(jpegBomb, frame + 7, 0x3075, 2);
+  std::string gifBomb = Written("gif");
+  PutLittle(gifBomb, 6, 60000, 2);
+  PutLittle(gifBomb, 8, 60000, 2);
+  std::string bmpBomb = Written("bmp");
+  PutLittle(bmpBomb, 18, 20000, 4);
+  PutLittle(bmpBomb, 22, 20000, 4);
+  const std::string bmp = Written("bmp");
+  std::string bmp16 = bmp;
+  PutLittle(bmp16, 28, 16, 2);
+  struct Case {
+    std::string name, bytes;
+    ImageReadFailure failure;
+    std::string subject;
+  } cases[] = {
+      {"png bomb", pngBomb, ImageReadFailure::TooLarge, "100000 x 100000"},
+      {"jpeg bomb", jpegBomb, ImageReadFailure::TooLarge, "30000 x 30000"},
+      {"gif bomb", gifBomb, ImageReadFailure::TooLarge, "60000 x 60000"},
+      {"bmp bomb", bmpBomb, ImageReadFailure::TooLarge, "20000 x 20000"},
+      {"png cut", Written("png").substr(0, 300), ImageReadFailure::Truncated, ""},
+      {"jpeg cut", Written("jpg").substr(0, Written("jpg").size() / 2), ImageReadFailure::Truncated, ""},
+      {"gif cut", Written("gif").substr(0, Written("gif").size() / 2), ImageReadFailure::Truncated, ""},
+      {"bmp cut", bmp.substr(0, bmp.size() / 2), ImageReadFailure::Truncated, ""},
+      {"16-bit bmp", bmp16, ImageReadFailure::Unsupported, "16-bit BMP"},
+      {"text", "hello, world", ImageReadFailure::NotAnImage, ""},
+      {"pdf", Written("pdf"), ImageReadFailure::NotAnImage, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const SymbolsInImage read = ReadSymbolsInBytes(c.bytes);
+    EXPECT_EQ(read.problem.failure, c.failure);
+    EXPECT_EQ(read.problem.subject, c.subject);
+    EXPECT_TRUE(read.symbols.empty());
+  }
+}
+
+// The name is not trusted; a missing file and a folder cannot be opened;
+// a blank image is read and holds nothing.
+TEST(ReadSymbols, FilesAreSniffedAndMissingOnesNamed) {
+  TempFolder folder;
+  WriteBytes(folder.File("card.txt"), Written("gif"));
+  const SymbolsInImage gif = ReadSymbolsInFile(folder.File("card.txt"));
+  ASSERT_EQ(gif.symbols.size(), 1u);
+  EXPECT_EQ(gif.symbols[0].bytes, Card);
+  EXPECT_EQ(ReadSymbolsInFile(folder.File("gone.png")).problem.error, ENOENT);
+  EXPECT_EQ(ReadSymbolsInFile(folder.File("")).problem.error, EISDIR);
+  const std::vector<uint8_t> blank(200 * 100, 255);
+  const SymbolsInImage none = ReadSymbolsInPixels(blank.data(), 200, 100);
+  EXPECT_TRUE(none.ImageRead());
+  EXPECT_TRUE(none.symbols.empty());
+}
+
+}  // namespace
