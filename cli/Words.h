@@ -6,8 +6,10 @@
 
 #include "batch/ColumnPlan.h"
 #include "content/CodePage.h"
+#include "content/Recognition.h"
 #include "image/LabelSheet.h"
 #include "symbol/SymbolRequest.h"
+#include "verify/ImageRead.h"
 #include "verify/ReadBack.h"
 
 // `bytes`: how much was to be encoded; `content`: whether it came from a
@@ -22,3 +24,9 @@ std::string DescribeHeaderRefusal(const HeaderRefusal& refusal);
 std::string DescribeNotReadBack(const ReadBackResult& result, ReadBackRisk risk, const std::string& what);
 // Why a label sheet could not be begun, finished, or take a label.
 std::string DescribeSheetProblem(const SheetProblem& problem, const LabelSheetLayout& layout);
+
+// Why an image gave no symbols: "the file is cut short", "more pixels (30000 x
+// 30000) than the 100 megapixels an image may have".
+std::string DescribeImageReadProblem(const ImageReadProblem& problem);
+// Why the fields do not hold what a symbol gave: "the tag 'XYZ' is no field".
+std::string DescribeUnheld(const Unheld& unheld);

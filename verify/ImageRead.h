@@ -2,7 +2,12 @@
 // end words in its own language.
 #pragma once
 
+#include <cstdint>
 #include <string>
+
+// A photo of 100 megapixels is larger than any camera's; a header claiming
+// more is a decompression bomb (a 1 KB PNG can claim 100,000 x 100,000).
+constexpr int64_t MaxImagePixels = 100'000'000;
 
 enum class ImageReadFailure {
   None,

@@ -22,10 +22,6 @@ struct GreyPixels {
 enum class FileKind { Png, Jpeg, Gif, Bmp, Pdf, Eps, Svg, Unknown };
 FileKind SniffFileKind(std::string_view bytes);
 
-// A photo of 100 megapixels is larger than any camera's; a header claiming
-// more is a decompression bomb (a 1 KB PNG can claim 100,000 x 100,000).
-constexpr int64_t MaxImagePixels = 100'000'000;
-
 // Decoded pixels of a raster file; on failure empty, with the reason.
 std::optional<GreyPixels> ReadRasterImage(FileKind kind, std::string_view bytes, std::string* error);
 
