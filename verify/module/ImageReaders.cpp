@@ -154,10 +154,17 @@ int ReadGifBytes(GifFileType* gif, GifByteType* out, int length) {
   return static_cast<int>(count);
 }
 
+// giflib has no message for some of its failures (a null pointer), and
+// none at all for a line that fails without setting its error.
+std::string GifMessage(int code) {
+  const char* message = GifErrorString(code);
+  return message ? message : "GIF error " + std::to_string(code);
+}
+
 std::optional<GreyPixels> GifFailure(GifFileType* gif, ImageReadProblem* problem) {
   if (gif->Error == D_GIF_ERR_READ_FAILED || gif->Error == D_GIF_ERR_EOF_TOO_SOON)
     return Fail(problem, ImageReadFailure::Truncated);
-  return Fail(problem, ImageReadFailure::Damaged, GifErrorString(gif->Error));
+  return Fail(problem, ImageReadFailure::Damaged, GifMessage(gif->Error));
 }
 
 // Rows of an interlaced frame come in four passes.
@@ -220,7 +227,7 @@ std::optional<GreyPixels> ReadGif(std::string_view bytes, ImageReadProblem* prob
   GifFileType* gif = DGifOpen(&input, ReadGifBytes, &status);
   if (!gif)
     return status == D_GIF_ERR_READ_FAILED ? Fail(problem, ImageReadFailure::Truncated)
-                                           : Fail(problem, ImageReadFailure::Damaged, GifErrorString(status));
+                                           : Fail(problem, ImageReadFailure::Damaged, GifMessage(status));
   auto grey = ReadGifRecords(gif, problem);
   DGifCloseFile(gif, &status);
   return grey;
