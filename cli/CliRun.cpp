@@ -79,12 +79,6 @@ std::string TagsOfPage(const PageSpec& page) {
   return JoinNames(tags, ", ", ", ");
 }
 
-bool PageShowsSlot(const PageSpec& page, int slot) {
-  for (const FieldSpec& field : page.fields)
-    if (field.slot == slot) return true;
-  return false;
-}
-
 // The content page's fields, checked against the page they belong to.
 std::optional<Failure> GatherFields(const CliOptions& options, ContentFields& content) {
   const PageSpec* page = PageForTab(options.operatorFormat, options.tab);
@@ -94,9 +88,14 @@ std::optional<Failure> GatherFields(const CliOptions& options, ContentFields& co
   content = {options.operatorFormat, options.tab, {}};
   for (const auto& [tag, value] : options.fields) {
     const int slot = FieldSlotOfTag(tag);
-    if (slot < 0 || !PageShowsSlot(*page, slot))
+    if (slot < 0 || !FindField(*page, slot))
       return Failure{ExitUsage, "field '" + tag + "' is not on " + TabInUserWords(options.operatorFormat, options.tab) +
                                     "; its fields are " + TagsOfPage(*page)};
+    // The general format composes UTF-8 and checks its own values.
+    if (IsGeneralFormat(options.operatorFormat)) {
+      content.values[slot] = ExpandLineBreaks(value);
+      continue;
+    }
     TextProblem problem;
     auto bytes = Utf8ToCodePage(ExpandLineBreaks(value), &problem);
     if (!bytes) return Failure{ExitUsage, "--field " + tag + ": " + DescribeTextProblem(problem)};
@@ -105,8 +104,15 @@ std::optional<Failure> GatherFields(const CliOptions& options, ContentFields& co
   return std::nullopt;
 }
 
+// --utf8-text keeps the text's own bytes, once they are known to be UTF-8.
+Input Utf8Text(const std::string& utf8) {
+  TextProblem problem;
+  if (!Utf8ToCodePage(utf8, &problem)) return Fail(ExitUsage, "--utf8-text: " + DescribeTextProblem(problem));
+  return {utf8, std::nullopt};
+}
+
 Input ReadInput(const CliOptions& options, std::istream& in) {
-  if (!options.dataFile) return ConvertText(*options.text);
+  if (!options.dataFile) return options.textUtf8 ? Utf8Text(*options.text) : ConvertText(*options.text);
   return *options.dataFile == StandardStream ? ReadStandardInput(in) : ReadDataFile(*options.dataFile);
 }
 
@@ -116,6 +122,9 @@ std::optional<Failure> BuildRequest(const CliOptions& options, std::istream& in,
   if (!options.dataFile && !options.text) return GatherFields(options, request.content.emplace());
   Input input = ReadInput(options, in);
   request.data = std::move(input.bytes);
+  request.charset = options.dataFile ? DataCharset::Unnamed
+                    : options.textUtf8 ? DataCharset::Utf8
+                                       : DataCharset::CodePage936;
   return input.failure;
 }
 
@@ -183,6 +192,8 @@ std::optional<Failure> RunSymbol(const CliOptions& options, std::istream& in, st
   SymbolRequest request;
   if (auto failure = BuildRequest(options, in, request)) return failure;
   const SymbolResult result = MakeSymbol(request);
+  if (result.failure == SymbolFailure::FieldNotCarried)
+    return Failure{ExitUsage, DescribeFieldProblem(result.field, request.content->tab)};
   if (!result.Ok()) {
     const size_t bytes = result.symbol.data.size();
     return Failure{ExitStatusOf(result.failure),

@@ -7,6 +7,7 @@
 const std::array<std::string_view, FieldSlotCount> FieldTags = {
     "N",   "M",  "TEL", "EM", "TIL", "DIV", "COR", "ADR", "ZIP", "FAX", "SUB", "INTR",
     "CT",  "TO", "SM",  "TXT", "DG", "SID", "URL", "BN",  "COD", "ST",  "IVR", "TEXT",
+    "NOTE", "SSID", "PWD", "ENC", "HIDDEN", "LAT", "LON", "LABEL", "START", "END", "LOC",
 };
 
 int FieldSlotOfTag(std::string_view tag) {
@@ -17,7 +18,11 @@ int FieldSlotOfTag(std::string_view tag) {
 
 namespace {
 
-enum Slot : int { N, M, TEL, EM, TIL, DIV, COR, ADR, ZIP, FAX, SUB, INTR, CT, TO, SM, TXT, DG, SID, URL, BN, COD, ST, IVR, TEXT };
+enum Slot : int {
+  N, M, TEL, EM, TIL, DIV, COR, ADR, ZIP, FAX, SUB, INTR, CT, TO, SM, TXT, DG, SID, URL, BN, COD, ST, IVR, TEXT,
+  NOTE, SSID, PWD, ENC, HIDDEN, LAT, LON, LABEL, START, END, LOC,
+};
+static_assert(TEXT + 1 == OperatorFieldSlotCount && LOC + 1 == FieldSlotCount);
 
 // The two columns of a page: captions on the left, edits on the right.
 struct Columns {
@@ -152,6 +157,78 @@ constexpr PageSpec Pages[] = {
     {"CDialogTypeWapV10", 154, WapV10Fields},
 };
 
+// The general format's pages: the same columns and rows as the operator
+// pages. Twelve card rows need a tighter pitch than eleven.
+constexpr int GeneralCardPitch = 21;
+constexpr FieldSpec GeneralCardRow(int id, std::string_view caption, int slot, int row) {
+  return Line(id, caption, slot, CardFirstY + row * GeneralCardPitch);
+}
+constexpr FieldSpec Body(int id, std::string_view caption, int slot, int rowsAbove) {
+  const int y = FirstRowY + rowsAbove * RowPitch;
+  return Field(id, caption, slot, StandardColumns, y, BodyY + BodyHeight - y);
+}
+constexpr FieldSpec Kind(FieldSpec field, FieldKind kind, std::span<const FieldChoice> choices = {}) {
+  field.kind = kind;
+  field.choices = choices;
+  return field;
+}
+
+// WPA covers WPA2 and WPA3 too: readers join with whatever the network offers.
+constexpr FieldChoice WifiSecurity[] = {
+    {"WPA", "WPA/WPA2/WPA3"},
+    {"WEP", "WEP"},
+    {"nopass", "无密码"},
+};
+
+constexpr FieldSpec GeneralCardFields[] = {
+    GeneralCardRow(1012, "* 姓名:", N, 0),   GeneralCardRow(1020, "手机:", M, 1),
+    GeneralCardRow(1018, "固话:", TEL, 2),   GeneralCardRow(1021, "传真:", FAX, 3),
+    GeneralCardRow(1016, "邮箱:", EM, 4),    GeneralCardRow(1015, "公司:", COR, 5),
+    GeneralCardRow(1014, "部门:", DIV, 6),   GeneralCardRow(1013, "职务:", TIL, 7),
+    GeneralCardRow(1017, "地址:", ADR, 8),   GeneralCardRow(1019, "邮编:", ZIP, 9),
+    GeneralCardRow(1022, "网址:", URL, 10),  GeneralCardRow(1023, "备注:", NOTE, 11),
+};
+constexpr FieldSpec WifiFields[] = {
+    Row(1040, "* 网络名称:", SSID, 0),
+    Row(1041, "密码:", PWD, 1),
+    Kind(Row(1042, "加密方式:", ENC, 2), FieldKind::Choice, WifiSecurity),
+    Kind(FieldSpec{1043, "隐藏网络", HIDDEN, false, DialogRect{0, 0, 0, 0},
+                   DialogRect{StandardColumns.editX, FirstRowY + 3 * RowPitch, StandardColumns.editWidth, 10}},
+         FieldKind::Check),
+};
+constexpr FieldSpec LinkFields[] = {Row(1022, "* 网址:", URL, 0)};
+constexpr FieldSpec DialFields[] = {Row(1018, "* 号码:", TEL, 0)};
+constexpr FieldSpec MessageFields[] = {
+    Row(1015, "* 号码:", SM, 0),
+    Body(1016, "内容:", TXT, 1),
+};
+constexpr FieldSpec MailtoFields[] = {
+    Row(1014, "收件人:", TO, 0),
+    Row(1015, "主题:", SUB, 1),
+    Body(1016, "正文:", TXT, 2),
+};
+constexpr FieldSpec PlaceFields[] = {
+    Row(1044, "* 纬度:", LAT, 0),
+    Row(1045, "* 经度:", LON, 1),
+    Row(1046, "名称:", LABEL, 2),
+};
+constexpr FieldSpec EventFields[] = {
+    Row(1015, "标题:", SUB, 0),
+    Kind(Row(1047, "* 开始:", START, 1), FieldKind::DateTime),
+    Kind(Row(1048, "结束:", END, 2), FieldKind::DateTime),
+    Row(1049, "地点:", LOC, 3),
+    Body(1016, "说明:", TXT, 4),
+};
+constexpr FieldSpec PlainTextFields[] = {Body(1028, "* 文本:", TEXT, 0)};
+
+constexpr PageSpec GeneralPageSpecs[] = {
+    {"CDialogTypeVCard", 160, GeneralCardFields}, {"CDialogTypeWifi", 161, WifiFields},
+    {"CDialogTypeLink", 162, LinkFields},         {"CDialogTypeDial", 163, DialFields},
+    {"CDialogTypeMessage", 164, MessageFields},   {"CDialogTypeMailto", 165, MailtoFields},
+    {"CDialogTypePlace", 166, PlaceFields},       {"CDialogTypeEvent", 167, EventFields},
+    {"CDialogTypePlainText", 168, PlainTextFields},
+};
+
 constexpr TabSpec CardTab{"名片", "CARD", "CDialogTypeCard"};
 constexpr TabSpec MailTab{"邮件", "MAIL", "CDialogTypeMail"};
 constexpr TabSpec SmsTab{"短信", "SMS", "CDialogTypeSMS"};
@@ -174,12 +251,24 @@ constexpr TabSpec UnicomTabs[] = {
     {"自定义", "CUSTOM", "CDialogTypeSelfSet"},
 };
 
+// The tags name the standard form each tab composes; the tab's position is
+// its --type number.
+constexpr TabSpec GeneralTabs[] = {
+    {"名片", "VCARD", "CDialogTypeVCard"},   {"Wi-Fi", "WIFI", "CDialogTypeWifi"},
+    {"网址", "URI", "CDialogTypeLink"},      {"电话", "TEL", "CDialogTypeDial"},
+    {"短信", "SMSTO", "CDialogTypeMessage"}, {"邮件", "MAILTO", "CDialogTypeMailto"},
+    {"位置", "GEO", "CDialogTypePlace"},     {"日程", "VEVENT", "CDialogTypeEvent"},
+    {"文本", "TEXT", "CDialogTypePlainText"},
+};
+static_assert(std::size(GeneralTabs) == std::size(GeneralPageSpecs));
+
 constexpr OperatorFormatSpec Formats[] = {
     {1, "中国移动v1.0", MobileV1Tabs},
     {2, "中国移动v2.0", MobileV2Tabs},
     {3, "中国联通", UnicomTabs},
+    {GeneralFormat, "通用格式", GeneralTabs, Composition::General},
 };
-static_assert(std::size(Formats) == OperatorFormatCount);
+static_assert(std::size(Formats) == OperatorFormatCount && GeneralFormat == OperatorFormatCount);
 static_assert(std::size(MobileV1Tabs) <= MaxTabsPerFormat && std::size(UnicomTabs) <= MaxTabsPerFormat);
 
 }  // namespace
@@ -187,6 +276,13 @@ static_assert(std::size(MobileV1Tabs) <= MaxTabsPerFormat && std::size(UnicomTab
 std::span<const OperatorFormatSpec> OperatorFormats() { return Formats; }
 
 std::span<const PageSpec> ContentPages() { return Pages; }
+
+std::span<const PageSpec> GeneralPages() { return GeneralPageSpecs; }
+
+bool IsGeneralFormat(int operatorFormat) {
+  const OperatorFormatSpec* format = FindOperatorFormat(operatorFormat);
+  return format != nullptr && format->composition == Composition::General;
+}
 
 const OperatorFormatSpec* FindOperatorFormat(int operatorFormat) {
   if (operatorFormat < 1 || operatorFormat > OperatorFormatCount) return nullptr;
@@ -200,14 +296,20 @@ const TabSpec* FindTab(int operatorFormat, int tab) {
 }
 
 const PageSpec* FindPage(std::string_view className) {
-  const auto it = std::find_if(std::begin(Pages), std::end(Pages),
-                               [&](const PageSpec& page) { return page.className == className; });
-  return it == std::end(Pages) ? nullptr : it;
+  for (std::span<const PageSpec> pages : {ContentPages(), GeneralPages()})
+    for (const PageSpec& page : pages)
+      if (page.className == className) return &page;
+  return nullptr;
 }
 
 const PageSpec* PageForTab(int operatorFormat, int tab) {
   const TabSpec* tabEntry = FindTab(operatorFormat, tab);
   return tabEntry == nullptr ? nullptr : FindPage(tabEntry->pageClass);
+}
+
+const FieldSpec* FindField(const PageSpec& page, int slot) {
+  const auto it = std::find_if(page.fields.begin(), page.fields.end(), [&](const FieldSpec& f) { return f.slot == slot; });
+  return it == page.fields.end() ? nullptr : &*it;
 }
 
 namespace {

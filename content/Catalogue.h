@@ -1,6 +1,7 @@
-// The content catalogue: field slots and their tags, the operator formats,
-// their tabs, and the fields of every content page. This one table is read
-// by payload composition, the content pages, the QR page and the CLI.
+// The content catalogue: field slots and their tags, the formats (three
+// operator formats and the general one), their tabs, and the fields of every
+// content page. This one table is read by payload composition, the content
+// pages, the QR page, batch and the CLI.
 #pragma once
 
 #include <array>
@@ -8,11 +9,17 @@
 #include <string>
 #include <string_view>
 
-constexpr int FieldSlotCount = 24;
-constexpr int OperatorFormatCount = 3;
+constexpr int FieldSlotCount = 35;
+// Slots 0 to 23 are the operator formats' fields; the general format adds
+// slots from here on and reuses the others where the meaning is the same.
+constexpr int OperatorFieldSlotCount = 24;
+// Formats 1 to 3 are the operator formats; format 4 is the general one.
+constexpr int OperatorFormatCount = 4;
+constexpr int GeneralFormat = 4;
 constexpr int MaxTabsPerFormat = 10;
 
-// Tag of every field slot, in slot order (slot 0 "N" ... slot 23 "TEXT").
+// Tag of every field slot, in slot order (slot 0 "N" ... slot 23 "TEXT",
+// then the general format's "NOTE" ... "LOC").
 extern const std::array<std::string_view, FieldSlotCount> FieldTags;
 
 // Slot of a tag in any case ("N" or "n" -> 0), or -1.
@@ -23,13 +30,35 @@ struct DialogRect {
   int x, y, width, height;
 };
 
+// How a field is edited. Every field's value is text whatever its kind.
+enum class FieldKind {
+  Text,      // a single- or multi-line edit (FieldSpec::multiLine)
+  Choice,    // a drop-down of FieldSpec::choices; the value is the chosen one's
+  Check,     // a check box captioned by the field's caption: CheckedValue or empty
+  DateTime,  // a date and time as DateTimeLayout
+};
+
+// One entry of a drop-down: the value composed and the caption shown.
+struct FieldChoice {
+  std::string_view value;
+  std::string_view caption;  // UTF-8
+};
+
+// What a checked check box stores; "false" (or nothing) is unchecked.
+constexpr std::string_view CheckedValue = "true";
+constexpr std::string_view UncheckedValue = "false";
+// The one written form of a date-time field, as users type it.
+constexpr std::string_view DateTimeLayout = "YYYY-MM-DD HH:MM";
+
 struct FieldSpec {
   int controlId;
   std::string_view caption;  // UTF-8, exactly as shown; empty for none
   int slot;
   bool multiLine;
   DialogRect captionRect;    // width 0 when there is no caption
-  DialogRect editRect;
+  DialogRect editRect;       // for a check box, the box with its caption
+  FieldKind kind = FieldKind::Text;
+  std::span<const FieldChoice> choices = {};  // the first is the default
 };
 
 struct PageSpec {
@@ -44,16 +73,30 @@ struct TabSpec {
   std::string_view pageClass;  // e.g. "CDialogTypeWap"
 };
 
-struct OperatorFormatSpec {
-  int id;                      // 1, 2 or 3
-  std::string_view caption;    // "中国移动v1.0", ...
-  std::span<const TabSpec> tabs;
+// How a format's fields become the bytes of a symbol.
+enum class Composition {
+  // Code page 936 tag:value pairs behind 0x01 0x10 (ComposeFieldPayload).
+  OperatorTags,
+  // UTF-8 in each tab's own standard form, read by every phone camera
+  // (ComposeGeneralPayload); no prefix.
+  General,
 };
 
-// The three formats, index 0 is format 1.
+struct OperatorFormatSpec {
+  int id;                      // 1 to 4
+  std::string_view caption;    // "中国移动v1.0", ..., "通用格式"
+  std::span<const TabSpec> tabs;
+  Composition composition = Composition::OperatorTags;
+};
+
+// The four formats, index 0 is format 1.
 std::span<const OperatorFormatSpec> OperatorFormats();
-// The thirteen pages, in the QR page's member order.
+// The thirteen pages of the operator formats, in the QR page's member order.
 std::span<const PageSpec> ContentPages();
+// The nine pages of the general format, in tab order.
+std::span<const PageSpec> GeneralPages();
+// Whether the format composes in UTF-8 per tab (false also for no format).
+bool IsGeneralFormat(int operatorFormat);
 
 // Null when the format or tab is out of range.
 const OperatorFormatSpec* FindOperatorFormat(int operatorFormat);
@@ -61,6 +104,8 @@ const TabSpec* FindTab(int operatorFormat, int tab);
 const PageSpec* FindPage(std::string_view className);
 // The page shown for a tab under a format, or null.
 const PageSpec* PageForTab(int operatorFormat, int tab);
+// The page's field fed by a slot, or null.
+const FieldSpec* FindField(const PageSpec& page, int slot);
 // A tab's caption without its padding blanks: "WAP业务".
 std::string_view BareTabCaption(const TabSpec& tab);
 // A field's caption, or a header that names one, without blanks, "*" and

@@ -21,6 +21,17 @@ SymbolResult GatherData(const SymbolRequest& request) {
   }
   const ContentFields& content = *request.content;
   if (FindTab(content.operatorFormat, content.tab) == nullptr) return Answer(SymbolFailure::NoSuchTab, {});
+  if (IsGeneralFormat(content.operatorFormat)) {
+    FieldProblem problem;
+    std::string payload = ComposeGeneralPayload(content.values, content.tab, &problem);
+    if (problem) {
+      SymbolResult result = Answer(SymbolFailure::FieldNotCarried, {});
+      result.field = problem;
+      return result;
+    }
+    const SymbolFailure failure = payload.empty() ? SymbolFailure::NothingToEncode : SymbolFailure::None;
+    return Answer(failure, std::move(payload));
+  }
   const std::string payload = ComposeFieldPayload(content.values, content.operatorFormat, content.tab);
   if (payload.empty()) return Answer(SymbolFailure::NothingToEncode, {});
   return Answer(SymbolFailure::None, EncoderInput(payload));
@@ -30,7 +41,10 @@ void EncodeQr(const SymbolRequest& request, CQrCodeEncoder& encoder, SymbolResul
   Symbol& symbol = result.symbol;
   encoder.EcLevel = QrLevelIndicator(request.level);
   encoder.Version = request.version;
-  const QrSegments segments = request.content ? QrSegments::Single : request.segments;
+  encoder.Eci = EciDesignator(request);
+  const QrSegments segments = !request.content                             ? request.segments
+                              : IsGeneralFormat(request.content->operatorFormat) ? QrSegments::Optimal
+                                                                                 : QrSegments::Single;
   if (encoder.EncodeData(reinterpret_cast<const uint8_t*>(symbol.data.data()), static_cast<int32_t>(symbol.data.size()),
                          segments) != 0) {
     result.failure = SymbolFailure::DoesNotFit;
@@ -69,6 +83,7 @@ void EncodeDm(const SymbolRequest& request, SymbolResult& result) {
   for (int requested = request.dmSize;; ++requested) {
     DmEncodeParams params;
     params.scheme = request.dmScheme;
+    params.eci = EciDesignator(request);
     int size = requested;
     if (const auto grid = DmEncodeText(bytes, length, params, size)) {
       result.failure = SymbolFailure::None;
@@ -98,6 +113,19 @@ SymbolResult Make(const SymbolRequest& request, CQrCodeEncoder* encoder) {
 }
 
 }  // namespace
+
+int EciDesignator(const SymbolRequest& request) {
+  if (!request.eci) return 0;
+  DataCharset charset = request.charset;
+  if (request.content)
+    charset = IsGeneralFormat(request.content->operatorFormat) ? DataCharset::Utf8 : DataCharset::CodePage936;
+  switch (charset) {
+    case DataCharset::CodePage936: return EciCodePage936;
+    case DataCharset::Utf8: return EciUtf8;
+    case DataCharset::Unnamed: break;
+  }
+  return 0;
+}
 
 SymbolResult MakeSymbol(const SymbolRequest& request) { return Make(request, nullptr); }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "content/GeneralPayload.h"
 #include "content/Payload.h"
 #include "datamatrix/DmEncoder.h"
 #include "qr/QrLevel.h"
@@ -22,8 +23,16 @@ class CQrCodeEncoder;
 struct ContentFields {
   int operatorFormat = 1;
   int tab = 0;
-  FieldValueArray values;  // code page 936 bytes
+  // Code page 936 bytes for the operator formats, UTF-8 for the general one.
+  FieldValueArray values;
 };
+
+// The character sets a symbol may name with an ECI designator at its start.
+// 29 is GB 2312 to ZXing, which then reads GBK right; 31 and 32 would be
+// closer, but ZXing's Java library refuses a symbol that names them.
+enum class DataCharset { Unnamed, CodePage936, Utf8 };
+constexpr int EciCodePage936 = 29;
+constexpr int EciUtf8 = 26;
 
 // What a symbol is to be, whatever its data: the one record of these
 // settings that the pages, the command line and batch each keep.
@@ -41,19 +50,30 @@ struct SymbolSettings {
   int dmSize = DmSmallestSquare;
   int dmScheme = Ascii;
   bool dmGrowSize = false;
+  // Both: begin the symbol with the ECI designator of the data's character
+  // set. Off by default: some readers print it as text or refuse it.
+  bool eci = false;
 };
 
 struct SymbolRequest : SymbolSettings {
   // The bytes to encode; ignored when `content` is set, whose payload is
-  // encoded behind 0x01 0x10 instead.
+  // encoded instead: an operator format's behind 0x01 0x10 in one segment,
+  // the general format's as UTF-8 with the optimal segmentation.
   std::string data;
+  // The character set of `data`, for the ECI; content knows its own.
+  DataCharset charset = DataCharset::CodePage936;
   std::optional<ContentFields> content;
 };
+
+// The designator `eci` puts in front of the request's data; 0 for none (ECI
+// off, or bytes of no named character set).
+int EciDesignator(const SymbolRequest& request);
 
 enum class SymbolFailure {
   None,
   NothingToEncode,  // the data is empty, or every field is
   NoSuchTab,        // the content's tab is not one of its format's
+  FieldNotCarried,  // a field's value has no place in its form (SymbolResult::field)
   NotInScheme,      // Data Matrix: the requested scheme cannot carry the data
   DoesNotFit,       // no version or size allowed holds the data
   OutOfMemory,
@@ -77,6 +97,7 @@ struct SymbolResult {
   // On success the symbol; on failure `symbol.data` still holds the bytes
   // that were to be encoded, which messages count.
   Symbol symbol;
+  FieldProblem field;  // with FieldNotCarried: which field, and why
   bool Ok() const { return failure == SymbolFailure::None; }
 };
 

@@ -46,10 +46,10 @@ TEST_P(Compose, GivesThePayloadAndTheEncoderInput) {
 INSTANTIATE_TEST_SUITE_P(Payload, Compose, testing::ValuesIn(ComposeCases),
                          [](const auto& info) { return info.param.name; });
 
-TEST(Payload, SlotsAboveTwentyThreeStoreNothing) {
+TEST(Payload, SlotsBeyondTheLastStoreNothing) {
   FieldValueArray values;
   EXPECT_TRUE(StoreFieldValue(values, 23, "hello"));
-  EXPECT_FALSE(StoreFieldValue(values, 24, "lost"));
+  EXPECT_FALSE(StoreFieldValue(values, FieldSlotCount, "lost"));
   EXPECT_FALSE(StoreFieldValue(values, 0xFFFFFFFFu, "lost"));
   EXPECT_EQ(ComposeFieldPayload(values, 3, 8), "CUSTOM:TEXT:hello;;");
 }
