@@ -49,6 +49,7 @@ QString UnheldText(const Unheld& unheld) {
     case UnheldReason::RepeatedTag: return Fill(UiText::UnheldRepeated, subject);
     case UnheldReason::Malformed: return FromUtf8(UiText::UnheldMalformed);
     case UnheldReason::NotCodePage: return FromUtf8(UiText::UnheldNotCodePage);
+    case UnheldReason::NotAChoice: return Fill(UiText::UnheldNotAChoice, subject);
   }
   return {};
 }
@@ -143,11 +144,17 @@ void SymbolOpener::OpenSymbol(const FoundSymbol& symbol) {
 }
 
 void SymbolOpener::OpenQr(const FoundSymbol& symbol) {
-  Recognised found = RecognisePayload(symbol.bytes, qrPage_->OperatorFormat());
+  const int current = qrPage_->OperatorFormat();
+  // The whole content as text, in a format the page shows.
+  const auto asText = [&](int format) {
+    const Recognised whole = RecogniseAsText(symbol.bytes, format);
+    return qrPage_->CanShow(whole.operatorFormat, whole.tab) ? whole : RecogniseAsOperatorText(symbol.bytes, current);
+  };
+  Recognised found = RecognisePayload(symbol.bytes, current);
+  if (!qrPage_->CanShow(found.operatorFormat, found.tab)) found = asText(found.operatorFormat);
   if (!found.Exact()) {
-    const Recognised whole = RecogniseAsText(symbol.bytes, found.operatorFormat);
-    if (!whole.Exact())
-      return dialogs_->ShowMessage(window_, FromUtf8(UiText::OpenNotText).arg(symbol.bytes.size()));
+    const Recognised whole = asText(found.operatorFormat);
+    if (!whole.Exact()) return dialogs_->ShowMessage(window_, FromUtf8(UiText::OpenNotText).arg(symbol.bytes.size()));
     const QString question = FromUtf8(UiText::OpenNotHeld)
                                  .arg(TabCaptionOf(found), UnheldText(found.unheld), TabCaptionOf(whole));
     const OpenDialogs::Choice choice = dialogs_->AskNotHeld(window_, question);

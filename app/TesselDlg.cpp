@@ -186,8 +186,13 @@ void CTesselDlg::UndoEmptying() {
   ComposePayload();
 }
 
+bool CTesselDlg::CanShow(int format, int tab) const {
+  const PageSpec* spec = PageForTab(format, tab);
+  return spec != nullptr && Page(spec->className) != nullptr;
+}
+
 void CTesselDlg::OpenContent(int format, int tab, const FieldValueArray& values, std::optional<QrLevel> level) {
-  if (PageForTab(format, tab) == nullptr) return;
+  if (!CanShow(format, tab)) return;
   EmptiedPage before{operatorFormat_, currentTab_, currentPage_->FilledFields(), level_};
   for (const FormatRadio& radio : FormatRadios)
     controls_.Get<QRadioButton>(radio.controlId)->setChecked(radio.format == format);
@@ -197,7 +202,8 @@ void CTesselDlg::OpenContent(int format, int tab, const FieldValueArray& values,
   currentPage_->ResetFields();
   for (const FieldSpec& field : currentPage_->Definition().fields) {
     // The edits hold line breaks as "\n"; the payload has CR LF.
-    const QString text = FromUtf8(CodePageToUtf8(values[field.slot]).value_or(""));
+    const std::string& value = values[field.slot];
+    const QString text = FromUtf8(IsGeneralFormat(format) ? value : CodePageToUtf8(value).value_or(""));
     if (!text.isEmpty()) currentPage_->SetFieldText(field.slot, QString(text).replace("\r\n", "\n"));
   }
   resetting_ = false;

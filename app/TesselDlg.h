@@ -42,6 +42,8 @@ class CTesselDlg : public CSymbolPage {
   // values (code page 936) and, when known, its level. One step: Ctrl+Z
   // right after brings back the page as it was.
   void OpenContent(int format, int tab, const FieldValueArray& values, std::optional<QrLevel> level);
+  // Whether the page has the content page of that format's tab.
+  bool CanShow(int format, int tab) const;
 
  protected:
   void OnScaleChanged() override { ComposePayload(); }

@@ -56,10 +56,15 @@ SymbolsInImage ReadImage(const std::string& file, std::istream& in) {
   return ReadSymbolsInBytes(bytes);
 }
 
+// A field's value as UTF-8: the general format's are already.
+std::optional<std::string> Utf8Value(const std::string& value, int format) {
+  return IsGeneralFormat(format) ? std::optional(value) : CodePageToUtf8(value);
+}
+
 // The page's bytes as the command line takes them: UTF-8, a line break as
 // "\n" (what --field expands back). Empty when they are no text.
-std::optional<std::string> FieldText(const std::string& value) {
-  auto utf8 = CodePageToUtf8(value);
+std::optional<std::string> FieldText(const std::string& value, int format) {
+  auto utf8 = Utf8Value(value, format);
   if (!utf8) return std::nullopt;
   std::string text;
   for (size_t i = 0; i < utf8->size(); ++i)
@@ -108,7 +113,7 @@ void WriteFields(const Reading& r, std::ostream& out) {
   std::string block = Header(r);
   if (r.content)
     for (int slot = 0; slot < FieldSlotCount; ++slot)
-      if (auto text = FieldText(r.content->values[slot]); text && !text->empty())
+      if (auto text = FieldText(r.content->values[slot], r.content->operatorFormat); text && !text->empty())
         block += std::string(FieldTags[slot]) + "=" + *text + '\n';
   if (r.text) block += "text=" + *r.text + '\n';
   out << block << '\n';
@@ -138,7 +143,8 @@ void WriteCsv(const std::vector<Reading>& readings, std::ostream& out, std::ostr
     }
     std::string row;
     for (int slot = 0; slot < FieldSlotCount; ++slot)
-      if (used[slot]) row += CsvField(r.content ? CodePageToUtf8(r.content->values[slot]).value_or("") : "") + ",";
+      if (used[slot])
+        row += CsvField(r.content ? Utf8Value(r.content->values[slot], r.content->operatorFormat).value_or("") : "") + ",";
     if (text) row += CsvField(r.text.value_or("")) + ",";
     row.back() = '\n';
     csv += row;

@@ -227,6 +227,7 @@ std::string DescribeUnheld(const Unheld& unheld) {
     case UnheldReason::RepeatedTag: return "the field '" + unheld.subject + "' is given twice";
     case UnheldReason::Malformed: return "the payload is cut short or malformed";
     case UnheldReason::NotCodePage: return "the text has characters code page 936 cannot carry";
+    case UnheldReason::NotAChoice: return "the page cannot show '" + unheld.subject + "'";
   }
   return {};
 }

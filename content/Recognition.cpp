@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "content/CodePage.h"
+#include "content/GeneralRecognition.h"
 #include "content/TextList.h"
 
 namespace {
@@ -59,11 +60,11 @@ Unheld FirstUnheld(const std::vector<Pair>& pairs, const PageSpec& page) {
   return {};
 }
 
-// The formats in the order they are tried: the preferred one first.
+// The operator formats in the order they are tried: the preferred one first.
 std::vector<int> FormatOrder(int preferredFormat) {
   std::vector<int> order{preferredFormat};
   for (const OperatorFormatSpec& format : OperatorFormats())
-    if (format.id != preferredFormat) order.push_back(format.id);
+    if (format.id != preferredFormat && !IsGeneralFormat(format.id)) order.push_back(format.id);
   return order;
 }
 
@@ -94,81 +95,6 @@ std::optional<Recognised> RecogniseOperator(std::string_view bytes, int preferre
   return best;
 }
 
-// MECARD escapes '\', ';', ':' and ',' with a backslash.
-std::string MecardUnescape(std::string_view text) {
-  std::string plain;
-  for (size_t i = 0; i < text.size(); ++i) plain += text[i] == '\\' && i + 1 < text.size() ? text[++i] : text[i];
-  return plain;
-}
-
-// MECARD's properties and the card's fields they fill, in order: a second
-// TEL goes to the second telephone field.
-struct MecardProperty {
-  std::string_view name;
-  std::string_view tags[2];
-};
-constexpr MecardProperty MecardProperties[] = {
-    {"N", {"N"}},       {"TEL", {"M", "TEL"}}, {"EMAIL", {"EM"}}, {"ADR", {"ADR"}},
-    {"URL", {"URL"}},   {"ORG", {"COR"}},      {"TITLE", {"TIL"}},
-};
-
-// Pairs of a MECARD body, split at unescaped ';'.
-std::vector<Pair> MecardPairs(std::string_view body) {
-  std::vector<Pair> pairs;
-  std::string current;
-  for (size_t i = 0; i < body.size(); ++i) {
-    if (body[i] == '\\' && i + 1 < body.size()) {
-      current.append(body.substr(i++, 2));
-    } else if (body[i] != ';') {
-      current += body[i];
-    } else if (!current.empty()) {
-      const size_t colon = current.find(':');
-      pairs.push_back({current.substr(0, colon), colon == std::string::npos ? "" : current.substr(colon + 1)});
-      current.clear();
-    }
-  }
-  if (!current.empty()) pairs.push_back({current, {}});
-  return pairs;
-}
-
-// Text as the pages hold it: code page 936 bytes. UTF-8 is converted; bytes
-// that are not UTF-8 are taken as code page 936 already.
-std::optional<std::string> PageText(std::string_view text) {
-  if (IsValidUtf8(text)) return Utf8ToCodePage936(text);
-  if (CodePageToUtf8(text)) return std::string(text);
-  return std::nullopt;
-}
-
-int CardTab(int format) {
-  const auto tabs = FindOperatorFormat(format)->tabs;
-  for (size_t tab = 0; tab < tabs.size(); ++tab)
-    if (tabs[tab].typeTag == "CARD") return static_cast<int>(tab);
-  return 0;
-}
-
-std::optional<Recognised> RecogniseMecard(std::string_view bytes, int preferredFormat) {
-  if (!SameIgnoringCase(bytes.substr(0, 7), "MECARD:")) return std::nullopt;
-  Recognised found{PayloadKind::Mecard, preferredFormat, CardTab(preferredFormat), {}, {}};
-  std::vector<int> used(std::size(MecardProperties));
-  for (const Pair& pair : MecardPairs(bytes.substr(7))) {
-    const auto property = std::find_if(std::begin(MecardProperties), std::end(MecardProperties),
-                                       [&](const MecardProperty& p) { return SameIgnoringCase(p.name, pair.tag); });
-    const size_t index = property - std::begin(MecardProperties);
-    std::string_view tag = property == std::end(MecardProperties) || used[index] >= 2 ? "" : property->tags[used[index]];
-    if (tag.empty()) {
-      if (found.Exact()) found.unheld = {property == std::end(MecardProperties) ? UnheldReason::UnknownTag
-                                                                                 : UnheldReason::RepeatedTag,
-                                         pair.tag};
-      continue;
-    }
-    ++used[index];
-    const auto text = PageText(MecardUnescape(pair.value));
-    if (!text && found.Exact()) found.unheld = {UnheldReason::NotCodePage, pair.tag};
-    found.values[FieldSlotOfTag(tag)] = text.value_or("");
-  }
-  return found;
-}
-
 int TextTab(int format) {
   const auto tabs = FindOperatorFormat(format)->tabs;
   for (size_t tab = 0; tab < tabs.size(); ++tab)
@@ -176,22 +102,34 @@ int TextTab(int format) {
   return 0;
 }
 
-bool KnownFormat(int format) { return FindOperatorFormat(format) != nullptr; }
+bool KnownOperatorFormat(int format) { return FindOperatorFormat(format) != nullptr && !IsGeneralFormat(format); }
+
+constexpr int GeneralTextTab = 8;
 
 }  // namespace
 
 Recognised RecogniseAsText(std::string_view bytes, int preferredFormat) {
-  if (!KnownFormat(preferredFormat)) preferredFormat = 1;
+  if (IsValidUtf8(bytes)) {
+    Recognised found{PayloadKind::Text, GeneralFormat, GeneralTextTab, {}, {}};
+    found.values[FieldSlotOfTag("TEXT")] = std::string(bytes);
+    return found;
+  }
+  return RecogniseAsOperatorText(bytes, preferredFormat);
+}
+
+Recognised RecogniseAsOperatorText(std::string_view bytes, int preferredFormat) {
+  if (!KnownOperatorFormat(preferredFormat)) preferredFormat = 1;
   Recognised found{PayloadKind::Text, preferredFormat, TextTab(preferredFormat), {}, {}};
-  const auto text = PageText(bytes);
-  if (text) found.values[FieldSlotOfTag("TXT")] = *text;
+  auto text = IsValidUtf8(bytes) ? Utf8ToCodePage936(bytes) : std::optional<std::string>();
+  if (!text && CodePageToUtf8(bytes)) text = std::string(bytes);
+  if (text) found.values[FieldSlotOfTag("TXT")] = std::move(*text);
   else found.unheld = {UnheldReason::NotCodePage, {}};
   return found;
 }
 
 Recognised RecognisePayload(std::string_view bytes, int preferredFormat) {
-  if (!KnownFormat(preferredFormat)) preferredFormat = 1;
-  if (auto found = RecogniseOperator(bytes, preferredFormat)) return *found;
-  if (auto found = RecogniseMecard(bytes, preferredFormat)) return *found;
-  return RecogniseAsText(bytes, preferredFormat);
+  const int operatorFormat = KnownOperatorFormat(preferredFormat) ? preferredFormat : 1;
+  if (auto found = RecogniseOperator(bytes, operatorFormat)) return *found;
+  if (auto found = RecogniseGeneral(bytes)) return *found;
+  return RecogniseAsText(bytes, operatorFormat);
 }

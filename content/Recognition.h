@@ -17,6 +17,7 @@ enum class UnheldReason {
   RepeatedTag,    // a tag given twice, and a field holds one value; subject: the tag
   Malformed,      // a payload cut short or with text outside its pairs
   NotCodePage,    // text that code page 936 cannot carry
+  NotAChoice,     // a value the page cannot show, such as a time in UTC; subject: the value
 };
 
 struct Unheld {
@@ -27,7 +28,8 @@ struct Unheld {
 // What a payload was recognised as.
 enum class PayloadKind {
   Operator,  // 0x01 0x10, a type tag and its pairs
-  Mecard,    // MECARD:, into the business card
+  General,   // a standard form of the general format (vCard, WIFI:, a URI, ...)
+  Mecard,    // MECARD:, into the general format's business card
   Text,      // anything else, into the text tab
 };
 
@@ -35,7 +37,7 @@ struct Recognised {
   PayloadKind kind = PayloadKind::Text;
   int operatorFormat = 1;
   int tab = 0;
-  FieldValueArray values;  // code page 936 bytes, as the pages hold them
+  FieldValueArray values;  // as the format's pages hold them: UTF-8 (general), code page 936 (operator)
   Unheld unheld;           // None: the fields hold everything read
 
   bool Exact() const { return unheld.reason == UnheldReason::None; }
@@ -46,5 +48,10 @@ struct Recognised {
 // page holds every tag read.
 Recognised RecognisePayload(std::string_view bytes, int preferredFormat = 1);
 
-// The whole content in the text tab of the format whose character set fits.
+// The whole content in the text tab of the format whose character set fits:
+// UTF-8 the general format's, code page 936 the operator format's.
 Recognised RecogniseAsText(std::string_view bytes, int preferredFormat = 1);
+
+// The whole content in the operator format's text tab, converted to code
+// page 936, for a front end that shows no general format.
+Recognised RecogniseAsOperatorText(std::string_view bytes, int preferredFormat = 1);

@@ -104,5 +104,6 @@ constexpr std::string_view UnheldNotOnPage = "没有页面含有字段 %1";
 constexpr std::string_view UnheldRepeated = "字段 %1 出现了两次";
 constexpr std::string_view UnheldMalformed = "内容不完整或格式有误";
 constexpr std::string_view UnheldNotCodePage = "含有 GBK 无法表示的字符";
+constexpr std::string_view UnheldNotAChoice = "页面无法表示 %1";
 
 }  // namespace UiText

@@ -36,15 +36,36 @@ const RecogniseCase Cases[] = {
     {"RepeatedTag", Op + "SMS:SM:1;SM:2;;", 1, PayloadKind::Operator, 1, 2, {{"SM", "1"}}, UnheldReason::RepeatedTag,
      "SM"},
     {"CutShort", Op + "CARD:N:Li", 1, PayloadKind::Operator, 1, 0, {}, UnheldReason::Malformed, ""},
-    {"MecardWithEscapesAndTwoPhones", "MECARD:N:Wang\\, Wu;TEL:138;TEL:010;EMAIL:w@x.cn;ADR:a\\;b\\:c;;", 1,
-     PayloadKind::Mecard, 1, 0, {{"N", "Wang, Wu"}, {"M", "138"}, {"TEL", "010"}, {"EM", "w@x.cn"}, {"ADR", "a;b:c"}},
+    {"MecardWithEscapesAndTwoPhones", "MECARD:N:Wang\\, Wu;TEL:138;TEL:010;EMAIL:w@x.cn;ADR:a\\;b\\:c;NOTE:hi;;", 1,
+     PayloadKind::Mecard, 4, 0,
+     {{"N", "Wang, Wu"}, {"M", "138"}, {"TEL", "010"}, {"EM", "w@x.cn"}, {"ADR", "a;b:c"}, {"NOTE", "hi"}},
      UnheldReason::None, ""},
-    {"MecardNoteHasNoField", "MECARD:N:\xe5\xbc\xa0;NOTE:hi;;", 3, PayloadKind::Mecard, 3, 0, {{"N", "张"}},
-     UnheldReason::UnknownTag, "NOTE"},
-    {"Utf8TextIntoTheTextTab", "你好 world", 2, PayloadKind::Text, 2, 3, {{"TXT", "你好 world"}}, UnheldReason::None, ""},
+    {"MecardBirthdayHasNoField", "MECARD:N:\xe5\xbc\xa0;BDAY:19700101;;", 3, PayloadKind::Mecard, 4, 0, {{"N", "张"}},
+     UnheldReason::UnknownTag, "BDAY"},
+    {"ForeignVCard", "BEGIN:VCARD\nVERSION:2.1\nN:Zhang;San\nFN:Zhang San\nTEL;HOME:010\nTEL;CELL:138\n"
+     "ADR:;;1 Road\\, 2;Beijing;;100000;China\nNOTE:a\\nb\nBDAY:1970-01-01\nEND:VCARD\n", 1, PayloadKind::General, 4, 0,
+     {{"N", "Zhang San"}, {"TEL", "010"}, {"M", "138"}, {"ADR", "1 Road, 2 Beijing China"}, {"ZIP", "100000"},
+      {"NOTE", "a\r\nb"}}, UnheldReason::UnknownTag, "BDAY"},
+    {"WifiWithEscapes", "WIFI:T:wep;S:a\\;b\\:c;P:p\\\\w;H:true;;", 1, PayloadKind::General, 4, 1,
+     {{"ENC", "WEP"}, {"SSID", "a;b:c"}, {"PWD", "p\\w"}, {"HIDDEN", "true"}}, UnheldReason::None, ""},
+    {"WifiEnterprise", "WIFI:T:WPA2-EAP;S:x;;", 1, PayloadKind::General, 4, 1, {{"SSID", "x"}}, UnheldReason::NotAChoice,
+     "WPA2-EAP"},
+    {"WebAddressDecodedWhereNotAscii", "https://example.com/%E4%BD%A0?q=a%20b", 1, PayloadKind::General, 4, 2,
+     {{"URL", "https://example.com/你?q=a%20b"}}, UnheldReason::None, ""},
+    {"DialHash", "tel:10086%23", 1, PayloadKind::General, 4, 3, {{"TEL", "10086#"}}, UnheldReason::None, ""},
+    {"MessageWithColon", "SMSTO:10086:a:b", 1, PayloadKind::General, 4, 4, {{"SM", "10086"}, {"TXT", "a:b"}},
+     UnheldReason::None, ""},
+    {"MailWithCopy", "mailto:a@b.cn?subject=%E4%BD%A0&body=1%0D%0A2&cc=c@d.cn", 1, PayloadKind::General, 4, 5,
+     {{"TO", "a@b.cn"}, {"SUB", "你"}, {"TXT", "1\r\n2"}}, UnheldReason::UnknownTag, "cc"},
+    {"Place", "geo:39.9,116.4?q=%E5%A4%A9", 1, PayloadKind::General, 4, 6, {{"LAT", "39.9"}, {"LON", "116.4"}, {"LABEL", "天"}},
+     UnheldReason::None, ""},
+    {"EventInUtc", "BEGIN:VEVENT\r\nSUMMARY:a\\, b\r\nDTSTART:20260101T090000Z\r\nEND:VEVENT\r\n", 1,
+     PayloadKind::General, 4, 7, {{"SUB", "a, b"}}, UnheldReason::NotAChoice, "20260101T090000Z"},
+    {"Utf8TextIntoTheGeneralTextTab", "你好 world", 2, PayloadKind::Text, 4, 8, {{"TEXT", "你好 world"}},
+     UnheldReason::None, ""},
     {"CodePageTextIntoTheTextTab", "\xc4\xe3\xba\xc3", 1, PayloadKind::Text, 1, 3, {{"TXT", "你好"}},
      UnheldReason::None, ""},
-    {"UnknownTypeIsText", Op + "XYZ:A:1;;", 1, PayloadKind::Text, 1, 3, {{"TXT", "\x01\x10XYZ:A:1;;"}},
+    {"UnknownTypeIsText", Op + "XYZ:A:1;;", 1, PayloadKind::Text, 4, 8, {{"TEXT", "\x01\x10XYZ:A:1;;"}},
      UnheldReason::None, ""},
     {"BinaryFitsNoText", "\xff\xfe\x80", 1, PayloadKind::Text, 1, 3, {}, UnheldReason::NotCodePage, ""},
 };
@@ -58,7 +79,8 @@ TEST_P(Recognise, GivesFormatTabFieldsAndWhatIsNotHeld) {
   EXPECT_EQ(got.operatorFormat, c.format);
   EXPECT_EQ(got.tab, c.tab);
   FieldValueArray expected;
-  for (const auto& [tag, text] : c.fields) expected.at(FieldSlotOfTag(tag)) = Utf8ToCodePage(text).value();
+  for (const auto& [tag, text] : c.fields)
+    expected.at(FieldSlotOfTag(tag)) = IsGeneralFormat(c.format) ? text : Utf8ToCodePage(text).value();
   EXPECT_EQ(got.values, expected);
   EXPECT_EQ(got.unheld.reason, c.unheld);
   EXPECT_EQ(got.unheld.subject, c.subject);

@@ -4,6 +4,7 @@
 // the same fields, composing the same payload, again.
 #include <string>
 
+#include "content/GeneralPayload.h"
 #include "content/Payload.h"
 #include "content/Recognition.h"
 #include "tests/support/Require.h"
@@ -26,7 +27,15 @@ void ReadAsImage(std::string_view bytes, int fitSide) {
 void RecogniseAsPayload(std::string_view bytes, int preferredFormat) {
   const Recognised found = RecognisePayload(bytes, preferredFormat);
   Require(PageForTab(found.operatorFormat, found.tab) != nullptr);
-  if (!found.Exact() || found.kind != PayloadKind::Operator) return;
+  if (!found.Exact() || found.kind == PayloadKind::Text) return;
+  if (found.kind != PayloadKind::Operator) {
+    // A general form the composer accepts reads back as the same fields.
+    const std::string again = ComposeGeneralPayload(found.values, found.tab);
+    if (again.empty()) return;
+    const Recognised second = RecognisePayload(again);
+    Require(second.Exact() && second.tab == found.tab && ComposeGeneralPayload(second.values, second.tab) == again);
+    return;
+  }
   const std::string again = ComposeFieldPayload(found.values, found.operatorFormat, found.tab);
   if (again.empty()) return;  // every field empty: nothing is composed
   // An empty field read may have chosen another page of the same type; the payload is the same.
