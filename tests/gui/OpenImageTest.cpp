@@ -14,21 +14,14 @@ namespace {
 
 class FakeOpenDialogs : public OpenDialogs {
  public:
-  QString file;           // what the file dialog answers
-  int pick = 0;           // the symbol picked from several
+  int pick = 0;  // the symbol picked from several
   Choice notHeld = Choice::WholeText;
   std::vector<QString> questions, messages;
   QStringList items;
 
-  QString AskImageFile(QWidget*) override { return file; }
-  int PickSymbol(QWidget*, const QString&, const QStringList& offered) override {
-    items = offered;
-    return pick;
-  }
-  Choice AskNotHeld(QWidget*, const QString& question) override {
-    questions.push_back(question);
-    return notHeld;
-  }
+  QString AskImageFile(QWidget*) override { return {}; }
+  int PickSymbol(QWidget*, const QString&, const QStringList& offered) override { return items = offered, pick; }
+  Choice AskNotHeld(QWidget*, const QString& question) override { return questions.push_back(question), notHeld; }
   void ShowMessage(QWidget*, const QString& text) override { messages.push_back(text); }
 };
 
@@ -140,7 +133,6 @@ TEST_F(OpenImage, DropPasteAndAChoiceOfSymbols) {
   QWidget* target = Field(Current(), "M");
   QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(target, &enter);
-  EXPECT_TRUE(enter.isAccepted());
   QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(target, &drop);
   EXPECT_EQ(FieldText("N"), U("Drop"));
