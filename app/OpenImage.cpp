@@ -54,11 +54,12 @@ QString UnheldText(const Unheld& unheld) {
   return {};
 }
 
-// A symbol's bytes as the pages show text: code page 936 first (what they
-// write), UTF-8 where that fails; empty when they are neither.
+// A symbol's bytes as text: UTF-8 where they are (code page 936 text seldom
+// is, while UTF-8 often also decodes as code page 936), code page 936
+// otherwise; empty when they are neither.
 QString SymbolText(const std::string& bytes) {
-  if (auto text = CodePageToUtf8(bytes)) return FromUtf8(*text);
-  return IsValidUtf8(bytes) ? FromUtf8(bytes) : QString();
+  if (IsValidUtf8(bytes)) return FromUtf8(bytes);
+  return FromUtf8(CodePageToUtf8(bytes).value_or(""));
 }
 
 QString TabCaptionOf(const Recognised& found) {

@@ -1,6 +1,7 @@
 // quillet-cli read: symbols written by the tool itself come back as the
 // options and tags that write them again; files without one are named.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "tests/cli/CliFiles.h"
 
@@ -17,8 +18,9 @@ TEST(CliRead, PrintsTagsPerSymbolAndNamesFilesWithout) {
   ASSERT_EQ(Cli("qr --data-file - -o " + dir + "binary.bmp", std::string("\xff\x00\xfe", 3)).status, ExitOk);
   WriteBytes(dir + "notes.png", "not an image");
   WriteBytes(dir + "cut.png", ReadBytes(dir + "card.png").substr(0, 100));
+  ASSERT_EQ(mkfifo((dir + "pipe.png").c_str(), 0600), 0);  // opened without waiting for a writer
   const CliOutcome run = Cli("read " + dir + "card.png " + dir + "custom.gif " + dir + "serial.jpg " + dir +
-                             "binary.bmp " + dir + "notes.png " + dir + "cut.png " + dir + "gone.png");
+                             "binary.bmp " + dir + "notes.png " + dir + "cut.png " + dir + "gone.png " + dir + "pipe.png");
   EXPECT_EQ(run.status, ExitNoSymbol);
   EXPECT_EQ(run.out, dir + "card.png: QR Code level M, --operator 1 --type 0 (名片)\nN=张三\nADR=a;b\\nc\n\n" +
                          dir + "custom.gif: QR Code level H, --operator 3 --type 8 (自定义)\nTEXT=hi\n\n" +
@@ -26,7 +28,8 @@ TEST(CliRead, PrintsTagsPerSymbolAndNamesFilesWithout) {
                          dir + "binary.bmp: QR Code level M, 3 bytes that are no text (--raw writes them)\n\n");
   EXPECT_EQ(run.err, "quillet-cli: " + dir + "notes.png: not a PNG, JPEG, GIF or BMP image\n" +
                          "quillet-cli: " + dir + "cut.png: the file is cut short\n" +
-                         "quillet-cli: " + dir + "gone.png: No such file or directory\n");
+                         "quillet-cli: " + dir + "gone.png: No such file or directory\n" +
+                         "quillet-cli: " + dir + "pipe.png: not a PNG, JPEG, GIF or BMP image\n");
   EXPECT_EQ(Cli("read --raw -", ReadBytes(dir + "binary.bmp")).out, std::string("\xff\x00\xfe", 3));
   EXPECT_EQ(Cli("read --raw --csv x").status, ExitUsage);
 }

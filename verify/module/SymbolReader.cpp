@@ -71,12 +71,17 @@ SymbolsInImage ReadSymbolsFromBytes(std::string_view bytes) {
 }
 
 SymbolsInImage ReadSymbolsFromFile(const std::string& path) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without O_NONBLOCK, opening a named pipe waits for a writer that may never come.
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return Failed(ImageReadFailure::CannotOpen, errno);
   struct stat info {};
   SymbolsInImage result;
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    result = Failed(ImageReadFailure::CannotOpen, S_ISDIR(info.st_mode) ? EISDIR : errno);
+  if (fstat(fd, &info) != 0) {
+    result = Failed(ImageReadFailure::CannotOpen, errno);
+  } else if (S_ISDIR(info.st_mode)) {
+    result = Failed(ImageReadFailure::CannotOpen, EISDIR);
+  } else if (!S_ISREG(info.st_mode)) {
+    result = Failed(ImageReadFailure::NotAnImage);  // a pipe or a device
   } else if (info.st_size > MaxImageFileBytes) {
     result = Failed(ImageReadFailure::TooLarge);
   } else {
