@@ -51,7 +51,7 @@ std::vector<FoundSymbol> FindWithZxing(const GreyPixels& image) {
   return found;
 }
 
-std::optional<std::string> DecodeWithDmtx(const GreyPixels& image, int moduleSide) {
+std::optional<std::string> DecodeWithDmtx(const GreyPixels& image, int moduleSide, int timeoutMs) {
   // dmtx only reads; the const_cast hands it the pixels without a copy.
   DmtxImage* pixels = dmtxImageCreate(const_cast<uint8_t*>(image.pixels.data()), image.width, image.height,
                                       DmtxPack8bppK);
@@ -60,7 +60,7 @@ std::optional<std::string> DecodeWithDmtx(const GreyPixels& image, int moduleSid
   DmtxDecode* decoder = dmtxDecodeCreate(pixels, std::max(1, moduleSide / 3));
   std::optional<std::string> bytes;
   if (decoder) {
-    DmtxTime timeout = dmtxTimeAdd(dmtxTimeNow(), DmtxTimeoutMs);
+    DmtxTime timeout = dmtxTimeAdd(dmtxTimeNow(), timeoutMs > 0 ? timeoutMs : DmtxTimeoutMs);
     if (DmtxRegion* region = dmtxRegionFindNext(decoder, &timeout)) {
       if (DmtxMessage* message = dmtxDecodeMatrixRegion(decoder, region, DmtxUndefined)) {
         bytes = std::string(reinterpret_cast<const char*>(message->output), message->outputIdx);

@@ -14,8 +14,9 @@ std::optional<std::string> DecodeWithZxing(const GreyPixels& image, bool dataMat
 // The bytes as zbar reads them, without its text conversion.
 std::optional<std::string> DecodeWithZbar(const GreyPixels& image);
 // The bytes as libdmtx reads them; `moduleSide` (pixels, 0 unknown) lets it
-// work on a reduced image, which keeps large symbols quick.
-std::optional<std::string> DecodeWithDmtx(const GreyPixels& image, int moduleSide);
+// work on a reduced image, which keeps large symbols quick. `timeoutMs` (0:
+// the read-back's) bounds its search of an image that may hold no symbol.
+std::optional<std::string> DecodeWithDmtx(const GreyPixels& image, int moduleSide, int timeoutMs = 0);
 
 // Every QR Code and Data Matrix symbol zxing-cpp finds in an image of
 // unknown content, at any angle, with its level.

@@ -17,6 +17,9 @@ namespace {
 
 // The longer side of the first, quick look.
 constexpr int QuickSide = 1000;
+// How long libdmtx may search a picture that holds no Data Matrix: the
+// desktop program waits for it.
+constexpr int DmtxSearchMs = 300;
 // No image within the pixel budget is larger as a file, however it is compressed.
 constexpr int64_t MaxImageFileBytes = 256 << 20;
 
@@ -45,9 +48,11 @@ std::vector<FoundSymbol> FindInPixels(const GreyPixels& image) {
     if (auto found = FindWithZxing(small); !found.empty()) return found;
   }
   if (auto found = FindWithZxing(image); !found.empty()) return found;
-  if (auto found = FindWithZbar(image); !found.empty()) return found;
-  // libdmtx searches edge by edge; on a large image the reduced one is as good and far quicker.
-  if (auto bytes = DecodeWithDmtx(factor >= 2 ? small : image, 0))
+  // zbar and libdmtx search a large image slowly (seconds for a photo with
+  // nothing in it); its reduced copy serves them as well.
+  const GreyPixels& searched = factor >= 2 ? small : image;
+  if (auto found = FindWithZbar(searched); !found.empty()) return found;
+  if (auto bytes = DecodeWithDmtx(searched, 0, DmtxSearchMs))
     return {{Symbology::DataMatrix, std::move(*bytes), std::nullopt, "libdmtx"}};
   return {};
 }
