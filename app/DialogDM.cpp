@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTextCursor>
 #include <algorithm>
 
 #include "gui/TextBytes.h"
@@ -81,6 +82,12 @@ void CDialogDM::GenerateSymbol() {
   if (tooLong) sizeIndex_ = LargestSquare;
   SetVersionLabel(tooLong ? FromUtf8(UiText::ContentTooLong) : FromUtf8(UiText::VersionLabel).arg(SideOfSize(sizeIndex_)));
   ShowSymbol(std::move(result.symbol.matrix), text_, tooLong);
+}
+
+void CDialogDM::OpenText(const QString& text) {
+  QTextCursor cursor(TextBox()->document());
+  cursor.select(QTextCursor::Document);
+  cursor.insertText(text);
 }
 
 QString CDialogDM::FileNameHint() const { return TextBox()->toPlainText(); }

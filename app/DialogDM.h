@@ -21,6 +21,8 @@ class CDialogDM : public CSymbolPage {
   QPlainTextEdit* TextBox() const;
   QString FileNameHint() const override;
   PageChoice Choice() const;
+  // Replaces the text with a symbol's, as one edit the text box's Ctrl+Z takes back.
+  void OpenText(const QString& text);
 
  protected:
   void OnScaleChanged() override { GenerateSymbol(); }

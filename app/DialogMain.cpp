@@ -1,10 +1,17 @@
 #include "app/DialogMain.h"
 
+#include <QClipboard>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QTabWidget>
 
 #include "app/AboutDlg.h"
@@ -13,6 +20,7 @@
 #include "app/BatchDialog.h"
 #include "app/Controls.h"
 #include "app/DialogDM.h"
+#include "app/OpenImage.h"
 #include "app/TesselDlg.h"
 #include "gui/TextBytes.h"
 #include "res/BatchStrings.h"
@@ -46,6 +54,18 @@ QWidget* CornerWithMargin(std::initializer_list<QPushButton*> buttons, int margi
   return corner;
 }
 
+// The first local file a drag carries; empty for anything else.
+QString DraggedFile(const QMimeData* data) {
+  if (data == nullptr) return {};
+  for (const QUrl& url : data->urls())
+    if (url.isLocalFile()) return url.toLocalFile();
+  return {};
+}
+
+bool IsPasteKey(const QEvent* event) {
+  return event->type() == QEvent::KeyPress && static_cast<const QKeyEvent*>(event)->matches(QKeySequence::Paste);
+}
+
 }  // namespace
 
 CDialogMain::CDialogMain()
@@ -54,14 +74,19 @@ CDialogMain::CDialogMain()
       dmPage_(new CDialogDM(nullptr, units_)),
       qrPage_(new CTesselDlg(nullptr, units_)),
       aboutButton_(new QPushButton(FromUtf8(UiText::AboutEntry))),
-      batchButton_(new QPushButton(FromUtf8(UiText::BatchEntry))) {
+      batchButton_(new QPushButton(FromUtf8(UiText::BatchEntry))),
+      openButton_(new QPushButton(FromUtf8(UiText::OpenImageEntry))),
+      opener_(std::make_unique<SymbolOpener>(this, tabs_, qrPage_, dmPage_)) {
   setWindowTitle(FromUtf8(MainWindowLayout.caption));
   setWindowIcon(AppIcon());
   tabs_->addTab(new PageScroller(qrPage_), FromUtf8(UiText::QrTab));
   tabs_->addTab(new PageScroller(dmPage_), FromUtf8(UiText::DmTab));
-  tabs_->setCornerWidget(CornerWithMargin({batchButton_, aboutButton_}, units_.X(4)), Qt::TopRightCorner);
+  tabs_->setCornerWidget(CornerWithMargin({openButton_, batchButton_, aboutButton_}, units_.X(4)), Qt::TopRightCorner);
   connect(aboutButton_, &QPushButton::clicked, this, &CDialogMain::ShowAbout);
   connect(batchButton_, &QPushButton::clicked, this, &CDialogMain::ShowBatch);
+  connect(openButton_, &QPushButton::clicked, this, &CDialogMain::OpenImage);
+  new QShortcut(QKeySequence::Open, this, this, &CDialogMain::OpenImage);
+  WatchDropsAndPastes();
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(tabs_);
@@ -91,4 +116,57 @@ void CDialogMain::ShowBatch() {
   const BatchPage page = BatchPageOf(dmPage_->isVisibleTo(tabs_) ? dmPage_->Choice() : qrPage_->Choice());
   CBatchDlg batch(this, page, RealBatchDesktop());
   batch.exec();
+}
+
+CDialogMain::~CDialogMain() = default;
+
+void CDialogMain::SetOpenDialogs(OpenDialogs& dialogs) { opener_->SetDialogs(dialogs); }
+
+void CDialogMain::OpenImage() { opener_->AskAndOpen(); }
+
+void CDialogMain::OpenImageFile(const QString& path) { opener_->OpenFile(path); }
+
+bool CDialogMain::PasteImage() {
+  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+  if (data == nullptr || !data->hasImage()) return false;
+  opener_->OpenPicture(qvariant_cast<QImage>(data->imageData()));
+  return true;
+}
+
+// A file dropped on an edit would otherwise become its path as text, and
+// Ctrl+V there would paste nothing from a picture: the window takes both.
+void CDialogMain::WatchDropsAndPastes() {
+  setAcceptDrops(true);
+  for (QWidget* child : findChildren<QWidget*>())
+    if (child->acceptDrops()) child->installEventFilter(this);
+  auto* paste = new QShortcut(QKeySequence::Paste, this);
+  paste->setContext(Qt::WindowShortcut);
+  connect(paste, &QShortcut::activated, this, &CDialogMain::PasteImage);
+}
+
+bool CDialogMain::eventFilter(QObject* watched, QEvent* event) {
+  const auto type = event->type();
+  if ((type == QEvent::DragEnter || type == QEvent::DragMove) &&
+      !DraggedFile(static_cast<QDropEvent*>(event)->mimeData()).isEmpty()) {
+    static_cast<QDropEvent*>(event)->acceptProposedAction();
+    return true;
+  }
+  if (type == QEvent::Drop && !DraggedFile(static_cast<QDropEvent*>(event)->mimeData()).isEmpty()) {
+    dropEvent(static_cast<QDropEvent*>(event));
+    return true;
+  }
+  const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
+  if (IsPasteKey(event) && clipboard != nullptr && !clipboard->hasText()) return PasteImage();
+  return QWidget::eventFilter(watched, event);
+}
+
+void CDialogMain::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DraggedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void CDialogMain::dropEvent(QDropEvent* event) {
+  const QString path = DraggedFile(event->mimeData());
+  if (path.isEmpty()) return;
+  event->acceptProposedAction();
+  OpenImageFile(path);
 }

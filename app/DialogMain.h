@@ -3,10 +3,13 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 
 #include "gui/DialogUnits.h"
 
 class CDialogDM;
+class OpenDialogs;
+class SymbolOpener;
 class CTesselDlg;
 class QPushButton;
 class QTabWidget;
@@ -15,12 +18,16 @@ class CDialogMain : public QWidget {
   Q_OBJECT
  public:
   CDialogMain();
+  ~CDialogMain() override;
 
   CTesselDlg* QrPage() const { return qrPage_; }
   CDialogDM* DmPage() const { return dmPage_; }
   QTabWidget* Tabs() const { return tabs_; }
   QPushButton* AboutButton() const { return aboutButton_; }
   QPushButton* BatchButton() const { return batchButton_; }
+  QPushButton* OpenButton() const { return openButton_; }
+  // Tests answer the questions of opening an image themselves.
+  void SetOpenDialogs(OpenDialogs& dialogs);
   // The template's size, grown where this platform's controls need more.
   QSize NaturalSize() const { return naturalSize_; }
 
@@ -28,9 +35,20 @@ class CDialogMain : public QWidget {
   void ShowAbout();
   // "批量生成" for the page shown.
   void ShowBatch();
+  // "打开图片...": a symbol from an image file into its page.
+  void OpenImage();
+  void OpenImageFile(const QString& path);
+  // The clipboard's picture, when it holds one; false when it does not.
+  bool PasteImage();
+
+ protected:
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void FitScreen();
+  void WatchDropsAndPastes();
 
   DialogUnits units_;
   QTabWidget* tabs_;
@@ -38,5 +56,7 @@ class CDialogMain : public QWidget {
   CTesselDlg* qrPage_;
   QPushButton* aboutButton_;
   QPushButton* batchButton_;
+  QPushButton* openButton_;
+  std::unique_ptr<SymbolOpener> opener_;
   QSize naturalSize_;
 };

@@ -7,6 +7,7 @@
 #include <QTabBar>
 #include <algorithm>
 
+#include "content/CodePage.h"
 #include "content/pages/ContentPages.h"
 #include "gui/TextBytes.h"
 #include "qr/QrCodeEncoder.h"
@@ -177,9 +178,38 @@ void CTesselDlg::UndoEmptying() {
   if (page.format != operatorFormat_) SwitchOperatorFormat(page.format);
   ContentTabs()->Bar()->setCurrentIndex(page.tab);
   resetting_ = true;
+  // An opened symbol may have filled this very page: only the old text stays.
+  currentPage_->ResetFields();
   for (const auto& [slot, text] : page.fields) currentPage_->SetFieldText(slot, text);
   resetting_ = false;
+  if (page.level) SelectLevel(*page.level);
   ComposePayload();
+}
+
+bool CTesselDlg::CanShow(int format, int tab) const {
+  const PageSpec* spec = PageForTab(format, tab);
+  return spec != nullptr && Page(spec->className) != nullptr;
+}
+
+void CTesselDlg::OpenContent(int format, int tab, const FieldValueArray& values, std::optional<QrLevel> level) {
+  if (!CanShow(format, tab)) return;
+  EmptiedPage before{operatorFormat_, currentTab_, currentPage_->FilledFields(), level_};
+  for (const FormatRadio& radio : FormatRadios)
+    controls_.Get<QRadioButton>(radio.controlId)->setChecked(radio.format == format);
+  if (format != operatorFormat_) SwitchOperatorFormat(format);
+  if (ContentTabs()->Bar()->currentIndex() != tab) ContentTabs()->Bar()->setCurrentIndex(tab);
+  resetting_ = true;
+  currentPage_->ResetFields();
+  for (const FieldSpec& field : currentPage_->Definition().fields) {
+    // The edits hold line breaks as "\n"; the payload has CR LF.
+    const std::string& value = values[field.slot];
+    const QString text = FromUtf8(IsGeneralFormat(format) ? value : CodePageToUtf8(value).value_or(""));
+    if (!text.isEmpty()) currentPage_->SetFieldText(field.slot, QString(text).replace("\r\n", "\n"));
+  }
+  resetting_ = false;
+  if (level) SelectLevel(*level);
+  ComposePayload();
+  emptied_ = std::move(before);
 }
 
 void CTesselDlg::ClearFieldValues() {
@@ -195,6 +225,11 @@ void CTesselDlg::SetFieldValue(unsigned slot, std::string text) {
 void CTesselDlg::OnLevelSelected(int index) {
   level_ = QrLevelAt(index).value_or(level_);
   ComposePayload();
+}
+
+void CTesselDlg::SelectLevel(QrLevel level) {
+  level_ = level;
+  controls_.Get<QComboBox>(ControlId::EcLevel)->setCurrentIndex(QrLevelPosition(level));
 }
 
 int CTesselDlg::SelectedVersion() const {

@@ -38,6 +38,12 @@ class CTesselDlg : public CSymbolPage {
   // The first field of the shown content page that holds text, top to bottom.
   QString FileNameHint() const override;
   PageChoice Choice() const;
+  // Shows what a symbol read from an image holds: its format, tab and field
+  // values (code page 936) and, when known, its level. One step: Ctrl+Z
+  // right after brings back the page as it was.
+  void OpenContent(int format, int tab, const FieldValueArray& values, std::optional<QrLevel> level);
+  // Whether the page has the content page of that format's tab.
+  bool CanShow(int format, int tab) const;
 
  protected:
   void OnScaleChanged() override { ComposePayload(); }
@@ -58,6 +64,7 @@ class CTesselDlg : public CSymbolPage {
   void UndoEmptying();
   void SetTabOrder();
   void OnLevelSelected(int index);
+  void SelectLevel(QrLevel level);
   // The version list's choice, the smallest version every encoding accepts (0: automatic).
   int SelectedVersion() const;
 
@@ -76,6 +83,7 @@ class CTesselDlg : public CSymbolPage {
     int format;
     int tab;
     std::vector<std::pair<int, QString>> fields;  // slot, text
+    std::optional<QrLevel> level;                 // an opened symbol's level replaced this one
   };
   // What the last emptying switch or reset took away; gone with the next edit.
   std::optional<EmptiedPage> emptied_;

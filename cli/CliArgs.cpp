@@ -266,7 +266,7 @@ class Parser {
     }
     if (command == "values") return Values();
     if (const auto known = CommandOfWord(command)) options_.command = *known;
-    else return Fail("unknown command '" + std::string(command) + "' (use qr or dm)");
+    else return Fail("unknown command '" + std::string(command) + "' (use qr, dm or read)");
     options_.symbol.symbology = options_.command == CliCommand::Qr ? Symbology::QrCode : Symbology::DataMatrix;
     for (next_ = 1; next_ < args_.size() && error_.empty();) Option(args_[next_++]);
     if (!error_.empty()) return Fail(error_);
@@ -678,10 +678,12 @@ constexpr std::string_view BatchUsage = R"(Batch (instead of the input and outpu
     --caption TEMPLATE the text under each symbol, {row} and {COLUMN} as in --name
 )";
 
-constexpr std::string_view OverviewUsage = R"(Usage: quillet-cli (qr | dm) [options]
+constexpr std::string_view OverviewUsage = R"(Usage: quillet-cli (qr | dm | read) [options]
 
   quillet-cli qr --help    QR Code symbols, from text, a file or content fields
   quillet-cli dm --help    Data Matrix symbols
+  quillet-cli read [--raw | --csv] FILE...
+                           the symbols in images, as fields (read --help)
   quillet-cli --version    the program's version
   quillet-cli values (qr | dm) OPTION
                            the values OPTION takes, one a line (for completion)

@@ -9,6 +9,7 @@
 #include "QuilletVersion.h"
 #include "cli/CliArgs.h"
 #include "cli/CliBatch.h"
+#include "cli/CliRead.h"
 #include "content/Catalogue.h"
 #include "content/CodePage.h"
 #include "cli/Words.h"
@@ -225,6 +226,7 @@ std::optional<Failure> RunSymbol(const CliOptions& options, std::istream& in, st
 }  // namespace
 
 int RunCli(std::span<const std::string> args, std::istream& in, std::ostream& out, std::ostream& err) {
+  if (!args.empty() && args[0] == "read") return RunReadCli(args.subspan(1), in, out, err);
   const CliParseResult parsed = ParseCliArgs(args);
   if (!parsed.options) {
     err << "quillet-cli: " << parsed.error << '\n' << CliShortUsage(parsed.topic);

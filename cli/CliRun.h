@@ -13,6 +13,7 @@ enum CliExitStatus : int {
   ExitWriteFailed = 3,
   ExitSomeRowsFailed = 4,
   ExitNotReadBack = 5,  // --verify: the written image does not give the encoded bytes
+  ExitNoSymbol = 6,     // read: some file gave no symbol
 };
 
 // `args` are the words after the program name; `in` serves --data-file -

@@ -242,6 +242,23 @@ std::string DescribeStyleCheck(const StyleCheck& check) {
   return {};
 }
 
+std::string DescribeImageReadProblem(const ImageReadProblem& problem) {
+  switch (problem.failure) {
+    case ImageReadFailure::None: return {};
+    case ImageReadFailure::CannotOpen: return std::strerror(problem.error);
+    case ImageReadFailure::NotAnImage: return "not a PNG, JPEG, GIF or BMP image";
+    case ImageReadFailure::Unsupported: return "a " + problem.subject + ", which cannot be read";
+    case ImageReadFailure::TooLarge:
+      if (problem.subject.empty()) return "the file is larger than any image";
+      return "too large: " + problem.subject + " pixels, more than the " + std::to_string(MaxImagePixels / 1'000'000) +
+             " megapixels an image may have";
+    case ImageReadFailure::Truncated: return "the file is cut short";
+    case ImageReadFailure::Damaged: return "the image is damaged (" + problem.subject + ")";
+    case ImageReadFailure::NoDecoders: return "the decoders cannot be loaded: " + problem.subject;
+  }
+  return {};
+}
+
 std::string LogoShareWords() {
   return Fixed(MinLogoShare, 2) + " to " + Fixed(MaxLogoShare, 1) + " (or " + Fixed(100 * MinLogoShare, 0) + "% to " +
          Fixed(100 * MaxLogoShare, 0) + "%)";
@@ -302,4 +319,17 @@ std::string DescribeStyleReport(const LogoFit& fit, const ReadBackResult& check)
   }
   report += check.Ok() ? "read back by " + check.decoder + "\n" : "not read back: " + check.detail + "\n";
   return report;
+}
+
+std::string DescribeUnheld(const Unheld& unheld) {
+  switch (unheld.reason) {
+    case UnheldReason::None: return {};
+    case UnheldReason::UnknownTag: return "'" + unheld.subject + "' is no field";
+    case UnheldReason::TagNotOnPage: return "no page of its type has the field '" + unheld.subject + "'";
+    case UnheldReason::RepeatedTag: return "the field '" + unheld.subject + "' is given twice";
+    case UnheldReason::Malformed: return "the payload is cut short or malformed";
+    case UnheldReason::NotCodePage: return "the text has characters code page 936 cannot carry";
+    case UnheldReason::NotAChoice: return "the page cannot show '" + unheld.subject + "'";
+  }
+  return {};
 }

@@ -6,10 +6,12 @@
 
 #include "batch/ColumnPlan.h"
 #include "content/CodePage.h"
+#include "content/Recognition.h"
 #include "image/LabelSheet.h"
 #include "image/StyledSymbol.h"
 #include "symbol/SymbolRequest.h"
 #include "verify/LogoFile.h"
+#include "verify/ImageRead.h"
 #include "verify/ReadBack.h"
 
 // `bytes`: how much was to be encoded; `content`: whether it came from a
@@ -41,3 +43,8 @@ std::string DescribeStyledNotReadBack(const ReadBackResult& check);
 // For --dump: the pad, each block's destroyed codewords against what it
 // corrects, and who read the styled symbol back.
 std::string DescribeStyleReport(const LogoFit& fit, const ReadBackResult& check);
+// Why an image gave no symbols: "the file is cut short", "more pixels (30000 x
+// 30000) than the 100 megapixels an image may have".
+std::string DescribeImageReadProblem(const ImageReadProblem& problem);
+// Why the fields do not hold what a symbol gave: "the tag 'XYZ' is no field".
+std::string DescribeUnheld(const Unheld& unheld);

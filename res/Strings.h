@@ -78,4 +78,32 @@ constexpr std::string_view RiskNoQuietZone = "没有静区，扫描器难以找�
 constexpr std::string_view RiskOnePixel = "每个模块只有 1 个像素，大多数扫描器分辨不出；请增大缩放比例。";
 constexpr std::string_view RiskJpeg = "JPEG 压缩会把 1 到 2 个像素的模块模糊成灰色；请改用 PNG，或将缩放比例调到 3 以上。";
 
+// Opening a symbol from an image. %1 and %2 as each text says.
+constexpr std::string_view OpenImageEntry = "打开图片...";
+constexpr std::string_view OpenImageTitle = "打开图片";
+constexpr std::string_view OpenImageFilter = "图片 (*.png *.jpg *.jpeg *.gif *.bmp);;所有文件 (*)";
+constexpr std::string_view PastedImage = "粘贴的图片";
+constexpr std::string_view OpenFailed = "无法打开 \"%1\"：%2";
+constexpr std::string_view OpenNoSymbol = "在 \"%1\" 中没有找到二维码或 DM 码。";
+constexpr std::string_view OpenNotAnImage = "这不是 PNG、JPEG、GIF 或 BMP 图片";
+constexpr std::string_view OpenUnsupported = "不支持这种图片（%1）";
+constexpr std::string_view OpenTooLarge = "图片过大（%1 像素），超过 %2 百万像素的上限";
+constexpr std::string_view OpenFileTooLarge = "文件过大，不是图片";
+constexpr std::string_view OpenTruncated = "文件不完整";
+constexpr std::string_view OpenDamaged = "图片已损坏（%1）";
+constexpr std::string_view OpenNoDecoders = "无法加载解码器：%1";
+constexpr std::string_view PickSymbolTitle = "选择条码";
+constexpr std::string_view PickSymbolLabel = "图片中有 %1 个条码，请选择要打开的一个：";
+constexpr std::string_view PickSymbolItem = "%1. %2：%3";
+constexpr std::string_view QrSymbolName = "二维码";
+constexpr std::string_view DmSymbolName = "DM 码";
+constexpr std::string_view OpenNotHeld = "读出的内容无法完整放入「%1」的字段：%2。\n\n是否改用「%3」页打开全部内容？选“否”只填入能放下的字段。";
+constexpr std::string_view OpenNotText = "读出的内容不是文本（%1 字节），无法放入字段。";
+constexpr std::string_view UnheldUnknownTag = "%1 不是已知的字段";
+constexpr std::string_view UnheldNotOnPage = "没有页面含有字段 %1";
+constexpr std::string_view UnheldRepeated = "字段 %1 出现了两次";
+constexpr std::string_view UnheldMalformed = "内容不完整或格式有误";
+constexpr std::string_view UnheldNotCodePage = "含有 GBK 无法表示的字符";
+constexpr std::string_view UnheldNotAChoice = "页面无法表示 %1";
+
 }  // namespace UiText

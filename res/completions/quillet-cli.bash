@@ -34,7 +34,12 @@ _quillet_cli() {
     local cli=${words[0]} command=
     ((cword > 1)) && command=${words[1]}
     local -a prefix=("$cli")
-    [[ $command == qr || $command == dm ]] && prefix+=("$command")
+    [[ $command == qr || $command == dm || $command == read ]] && prefix+=("$command")
+    # read takes image files after its options.
+    if [[ $command == read && $cur != -* ]]; then
+        _filedir
+        return
+    fi
 
     case $prev in
         -o | --output | --data-file | --batch | --manifest | --logo)
@@ -52,7 +57,7 @@ _quillet_cli() {
     done <<<"$specs"
 
     local candidates=${specs// [01]/}
-    ((cword == 1)) && candidates="qr dm $candidates"
+    ((cword == 1)) && candidates="qr dm read $candidates"
     COMPREPLY=($(compgen -W "$candidates" -- "$cur"))
 }
 complete -F _quillet_cli quillet-cli

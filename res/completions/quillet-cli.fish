@@ -31,7 +31,7 @@ end
 function __quillet_cli_complete
     set -l tokens (commandline -opc)
     set -l prefix $tokens[1]
-    contains -- "$tokens[2]" qr dm; and set -a prefix $tokens[2]
+    contains -- "$tokens[2]" qr dm read; and set -a prefix $tokens[2]
     set -l previous $tokens[-1]
     __quillet_cli_takes_file; and return
     for record in (__quillet_cli_options $prefix)
@@ -42,7 +42,8 @@ function __quillet_cli_complete
         end
     end
     if test (count $tokens) -eq 1
-        printf '%s\t%s\n' qr 'QR Code symbols, from text, a file or content fields' dm 'Data Matrix symbols'
+        printf '%s\t%s\n' qr 'QR Code symbols, from text, a file or content fields' dm 'Data Matrix symbols' \
+            read 'the symbols in images, as fields'
     end
     for record in (__quillet_cli_options $prefix)
         string replace -r '\t[01]\t' \t -- $record
@@ -51,3 +52,5 @@ end
 
 complete -c quillet-cli -f -a '(__quillet_cli_complete)'
 complete -c quillet-cli -n __quillet_cli_takes_file -F
+# read takes image files after its options.
+complete -c quillet-cli -n '__fish_seen_subcommand_from read' -F

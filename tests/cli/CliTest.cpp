@@ -248,14 +248,14 @@ TEST(Cli, VersionHelpAndTheUsageOfTheCommandUsed) {
     std::string out, err;  // a part of each
   } cases[] = {
       {"--version", ExitOk, "quillet-cli " QUILLET_VERSION "\n", ""},
-      {"--help", ExitOk, "Usage: quillet-cli (qr | dm)", ""},
+      {"--help", ExitOk, "Usage: quillet-cli (qr | dm | read)", ""},
       {"qr --help", ExitOk, "Usage: quillet-cli qr", ""},
       {"dm -h", ExitOk, "Usage: quillet-cli dm", ""},
       {"values qr --level", ExitOk, "L\nM\nQ\nH\n", ""},
       {"values dm --size", ExitOk, "auto\nrect\n10x10\n", ""},
       {"values qr --type", ExitOk, "\n8\n名片\n", ""},
-      {"values dm --level", ExitUsage, "", "Usage: quillet-cli (qr | dm) [options]\nTry 'quillet-cli --help'\n"},
-      {"pdf417", ExitUsage, "", "\nUsage: quillet-cli (qr | dm) [options]\nTry 'quillet-cli --help'\n"},
+      {"values dm --level", ExitUsage, "", "Usage: quillet-cli (qr | dm | read) [options]\nTry 'quillet-cli --help'\n"},
+      {"pdf417", ExitUsage, "", "\nUsage: quillet-cli (qr | dm | read) [options]\nTry 'quillet-cli --help'\n"},
       {"qr --size 3 --text a --dump", ExitUsage, "",
        "\nUsage: quillet-cli qr [options] (--text TEXT | --utf8-text TEXT | --data-file FILE | content fields) "
        "(--dump | -o FILE)\n"

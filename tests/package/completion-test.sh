@@ -66,6 +66,8 @@ check "'quillet-cli qr --type ' offers the tabs' captions" contains "$(offers 'q
 commands=$(offers 'quillet-cli ')
 check "'quillet-cli ' offers qr" contains "$commands" qr
 check "'quillet-cli ' offers dm" contains "$commands" dm
+check "'quillet-cli ' offers read" contains "$commands" read
+check "'quillet-cli read --' offers --csv" contains "$(offers 'quillet-cli read --')" --csv
 if contains "$(help_options "$cli")" --version; then
   check "'quillet-cli --ver' offers --version" contains "$(offers 'quillet-cli --ver')" --version
 fi
@@ -74,6 +76,7 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 touch "$scratch/sample-input.csv"
 cd "$scratch"
+check "'quillet-cli read sample-' offers the file" contains "$(offers 'quillet-cli read sample-')" sample-input.csv
 for command in qr dm; do
   options=$(help_options "$cli" "$command")
   check "'quillet-cli $command -' offers every option of its --help and no other" \

@@ -33,7 +33,25 @@ std::optional<std::string> DecodeWithZxing(const GreyPixels& image, bool dataMat
   return ZxingRead(image, dataMatrix, false);
 }
 
-std::optional<std::string> DecodeWithDmtx(const GreyPixels& image, int moduleSide) {
+std::vector<FoundSymbol> FindWithZxing(const GreyPixels& image) {
+  ZXing::DecodeHints hints;
+  hints.setFormats(ZXing::BarcodeFormat::QRCode | ZXing::BarcodeFormat::DataMatrix);
+  hints.setTryHarder(true);
+  hints.setTryRotate(true);
+  const ZXing::Results results =
+      ZXing::ReadBarcodes(ZXing::ImageView(image.pixels.data(), image.width, image.height, ZXing::ImageFormat::Lum), hints);
+  std::vector<FoundSymbol> found;
+  for (const ZXing::Result& result : results) {
+    if (!result.isValid()) continue;
+    const bool qr = result.format() == ZXing::BarcodeFormat::QRCode;
+    const auto& bytes = result.bytes();
+    found.push_back({qr ? Symbology::QrCode : Symbology::DataMatrix, std::string(bytes.begin(), bytes.end()),
+                     qr ? ParseQrLevel(result.ecLevel()) : std::nullopt, "zxing-cpp"});
+  }
+  return found;
+}
+
+std::optional<std::string> DecodeWithDmtx(const GreyPixels& image, int moduleSide, int timeoutMs) {
   // dmtx only reads; the const_cast hands it the pixels without a copy.
   DmtxImage* pixels = dmtxImageCreate(const_cast<uint8_t*>(image.pixels.data()), image.width, image.height,
                                       DmtxPack8bppK);
@@ -42,7 +60,7 @@ std::optional<std::string> DecodeWithDmtx(const GreyPixels& image, int moduleSid
   DmtxDecode* decoder = dmtxDecodeCreate(pixels, std::max(1, moduleSide / 3));
   std::optional<std::string> bytes;
   if (decoder) {
-    DmtxTime timeout = dmtxTimeAdd(dmtxTimeNow(), DmtxTimeoutMs);
+    DmtxTime timeout = dmtxTimeAdd(dmtxTimeNow(), timeoutMs > 0 ? timeoutMs : DmtxTimeoutMs);
     if (DmtxRegion* region = dmtxRegionFindNext(decoder, &timeout)) {
       if (DmtxMessage* message = dmtxDecodeMatrixRegion(decoder, region, DmtxUndefined)) {
         bytes = std::string(reinterpret_cast<const char*>(message->output), message->outputIdx);

@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "verify/ReadSymbols.h"
 #include "verify/module/ImageReaders.h"
 
 // The symbol's bytes as zxing-cpp reads them; nullopt when it finds none.
@@ -14,5 +16,12 @@ std::optional<std::string> DecodeWithZxing(const GreyPixels& image, bool dataMat
 // crossed, in a fraction of the time.
 std::optional<std::string> DecodeWithZbar(const GreyPixels& image, int lineSpacing = 1);
 // The bytes as libdmtx reads them; `moduleSide` (pixels, 0 unknown) lets it
-// work on a reduced image, which keeps large symbols quick.
-std::optional<std::string> DecodeWithDmtx(const GreyPixels& image, int moduleSide);
+// work on a reduced image, which keeps large symbols quick. `timeoutMs` (0:
+// the read-back's) bounds its search of an image that may hold no symbol.
+std::optional<std::string> DecodeWithDmtx(const GreyPixels& image, int moduleSide, int timeoutMs = 0);
+
+// Every QR Code and Data Matrix symbol zxing-cpp finds in an image of
+// unknown content, at any angle, with its level.
+std::vector<FoundSymbol> FindWithZxing(const GreyPixels& image);
+// Every QR Code symbol zbar finds, as bytes.
+std::vector<FoundSymbol> FindWithZbar(const GreyPixels& image);

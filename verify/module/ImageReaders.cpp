@@ -2,6 +2,7 @@
 
 #include <gif_lib.h>
 #include <jpeglib.h>
+#include <jerror.h>
 #include <png.h>
 
 #include <algorithm>
@@ -10,77 +11,133 @@
 
 namespace {
 
-// No file we write is larger; anything beyond is refused before allocating.
-constexpr int MaxSide = 1 << 15;
+// A progressive JPEG of thousands of tiny scans takes minutes to decode;
+// a camera writes about ten.
+constexpr int MaxJpegScans = 1000;
 
 bool StartsWith(std::string_view bytes, std::string_view prefix) { return bytes.substr(0, prefix.size()) == prefix; }
+bool EndsWith(std::string_view bytes, std::string_view suffix) {
+  return bytes.size() >= suffix.size() && bytes.substr(bytes.size() - suffix.size()) == suffix;
+}
 
-std::optional<GreyPixels> Fail(std::string* error, std::string reason) {
-  *error = std::move(reason);
+std::optional<GreyPixels> Fail(ImageReadProblem* problem, ImageReadFailure failure, std::string subject = {}) {
+  *problem = {failure, std::move(subject)};
   return std::nullopt;
 }
 
-std::optional<GreyPixels> Blank(int width, int height, std::string* error) {
-  if (width < 1 || height < 1 || width > MaxSide || height > MaxSide)
-    return Fail(error, "image of " + std::to_string(width) + " x " + std::to_string(height) + " pixels");
-  return GreyPixels{width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height, 255)};
+bool WithinBudget(int64_t width, int64_t height) {
+  return width >= 1 && height >= 1 && width <= MaxImagePixels && height <= MaxImagePixels &&
+         width * height <= MaxImagePixels;
+}
+
+std::optional<GreyPixels> TooLarge(int64_t width, int64_t height, ImageReadProblem* problem) {
+  return Fail(problem, ImageReadFailure::TooLarge, std::to_string(width) + " x " + std::to_string(height));
+}
+
+std::optional<GreyPixels> Blank(int64_t width, int64_t height, ImageReadProblem* problem) {
+  if (!WithinBudget(width, height)) return TooLarge(width, height, problem);
+  return GreyPixels{static_cast<int>(width), static_cast<int>(height),
+                    std::vector<uint8_t>(static_cast<size_t>(width * height), 255)};
 }
 
 uint8_t Luma(int red, int green, int blue) { return static_cast<uint8_t>((299 * red + 587 * green + 114 * blue) / 1000); }
 
-std::optional<GreyPixels> ReadPng(std::string_view bytes, std::string* error) {
+std::optional<GreyPixels> ReadPng(std::string_view bytes, ImageReadProblem* problem) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) return Fail(error, image.message);
+  if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size()))
+    return Fail(problem, ImageReadFailure::Damaged, image.message);
   image.format = PNG_FORMAT_GRAY;
-  auto grey = Blank(static_cast<int>(image.width), static_cast<int>(image.height), error);
+  auto grey = Blank(image.width, image.height, problem);
   if (!grey) {
     png_image_free(&image);
     return grey;
   }
-  if (!png_image_finish_read(&image, nullptr, grey->pixels.data(), 0, nullptr)) return Fail(error, image.message);
-  return grey;
+  if (png_image_finish_read(&image, nullptr, grey->pixels.data(), 0, nullptr)) return grey;
+  // libpng's message does not tell a cut file from a damaged one; its last chunk does.
+  if (!EndsWith(bytes, std::string_view("IEND\xae\x42\x60\x82", 8))) return Fail(problem, ImageReadFailure::Truncated);
+  return Fail(problem, ImageReadFailure::Damaged, image.message);
 }
 
 struct JpegErrors {
   jpeg_error_mgr manager;
   std::jmp_buf escape;
-  char message[JMSG_LENGTH_MAX];
+  ImageReadProblem problem;
+  bool endedEarly = false;
 };
 
 // libjpeg's default ends the process on an error.
 void EscapeJpegError(j_common_ptr info) {
   auto* errors = reinterpret_cast<JpegErrors*>(info->err);
-  errors->manager.format_message(info, errors->message);
+  if (errors->problem.failure == ImageReadFailure::None) {
+    char message[JMSG_LENGTH_MAX];
+    errors->manager.format_message(info, message);
+    errors->problem = {ImageReadFailure::Damaged, message};
+  }
   std::longjmp(errors->escape, 1);
 }
 
-std::optional<GreyPixels> ReadJpeg(std::string_view bytes, std::string* error) {
+// Warnings stay quiet (the failure is reported, not printed), but the one
+// that says the data ended early makes the file truncated.
+void NoteJpegWarning(j_common_ptr info, int level) {
+  auto* errors = reinterpret_cast<JpegErrors*>(info->err);
+  if (level < 0 && errors->manager.msg_code == JWRN_JPEG_EOF) errors->endedEarly = true;
+}
+
+void LimitJpegScans(j_common_ptr info) {
+  if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number <= MaxJpegScans) return;
+  auto* errors = reinterpret_cast<JpegErrors*>(info->err);
+  errors->problem = {ImageReadFailure::Unsupported, "JPEG of more than " + std::to_string(MaxJpegScans) + " scans"};
+  std::longjmp(errors->escape, 1);
+}
+
+// libjpeg's DCT scaling: the largest of 8, 4 and 2 that keeps the longer side at `fitSide`.
+unsigned JpegReduction(unsigned width, unsigned height, int fitSide) {
+  if (fitSide <= 0) return 1;
+  unsigned denominator = 8;
+  while (denominator > 1 && std::max(width, height) / denominator < static_cast<unsigned>(fitSide)) denominator /= 2;
+  return denominator;
+}
+
+std::optional<GreyPixels> ReadJpeg(std::string_view bytes, ImageReadProblem* problem, int fitSide) {
   jpeg_decompress_struct info{};
   JpegErrors errors{};
+  jpeg_progress_mgr progress{};
+  progress.progress_monitor = LimitJpegScans;
   info.err = jpeg_std_error(&errors.manager);
   errors.manager.error_exit = EscapeJpegError;
-  // A damaged file is this check's business to report, not libjpeg's on standard error.
-  errors.manager.output_message = [](j_common_ptr) {};
+  errors.manager.emit_message = NoteJpegWarning;
   std::optional<GreyPixels> grey;
   if (setjmp(errors.escape)) {
     jpeg_destroy_decompress(&info);
-    return Fail(error, errors.message);
+    // Data that ends inside a header reads as a damaged header to libjpeg.
+    if (errors.endedEarly && errors.problem.failure == ImageReadFailure::Damaged)
+      errors.problem = {ImageReadFailure::Truncated, {}};
+    *problem = errors.problem;
+    return std::nullopt;
   }
   jpeg_create_decompress(&info);
+  info.progress = &progress;
   jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<unsigned long>(bytes.size()));
   jpeg_read_header(&info, TRUE);
+  if (!WithinBudget(info.image_width, info.image_height)) {
+    jpeg_destroy_decompress(&info);
+    return TooLarge(info.image_width, info.image_height, problem);
+  }
   info.out_color_space = JCS_GRAYSCALE;
+  info.scale_num = 1;
+  info.scale_denom = JpegReduction(info.image_width, info.image_height, fitSide);
   jpeg_start_decompress(&info);
-  grey = Blank(static_cast<int>(info.output_width), static_cast<int>(info.output_height), error);
+  grey = Blank(info.output_width, info.output_height, problem);
   if (grey) {
-    while (info.output_scanline < info.output_height) {
+    while (info.output_scanline < info.output_height && !errors.endedEarly) {
       JSAMPROW row = grey->pixels.data() + static_cast<size_t>(info.output_scanline) * grey->width;
       jpeg_read_scanlines(&info, &row, 1);
     }
-    jpeg_finish_decompress(&info);
+    if (!errors.endedEarly) jpeg_finish_decompress(&info);
   }
   jpeg_destroy_decompress(&info);
+  if (errors.endedEarly) return Fail(problem, ImageReadFailure::Truncated);
   return grey;
 }
 
@@ -97,29 +154,81 @@ int ReadGifBytes(GifFileType* gif, GifByteType* out, int length) {
   return static_cast<int>(count);
 }
 
-// The first frame over the background, through its colour map.
-std::optional<GreyPixels> ReadGif(std::string_view bytes, std::string* error) {
+// giflib has no message for some of its failures (a null pointer), and
+// none at all for a line that fails without setting its error.
+std::string GifMessage(int code) {
+  const char* message = GifErrorString(code);
+  return message ? message : "GIF error " + std::to_string(code);
+}
+
+std::optional<GreyPixels> GifFailure(GifFileType* gif, ImageReadProblem* problem) {
+  if (gif->Error == D_GIF_ERR_READ_FAILED || gif->Error == D_GIF_ERR_EOF_TOO_SOON)
+    return Fail(problem, ImageReadFailure::Truncated);
+  return Fail(problem, ImageReadFailure::Damaged, GifMessage(gif->Error));
+}
+
+// Rows of an interlaced frame come in four passes.
+std::vector<int> GifRowOrder(int height, bool interlaced) {
+  std::vector<int> order;
+  order.reserve(static_cast<size_t>(height));
+  if (!interlaced) {
+    for (int y = 0; y < height; ++y) order.push_back(y);
+    return order;
+  }
+  constexpr int start[] = {0, 4, 2, 1}, step[] = {8, 8, 4, 2};
+  for (int pass = 0; pass < 4; ++pass)
+    for (int y = start[pass]; y < height; y += step[pass]) order.push_back(y);
+  return order;
+}
+
+// The first frame over the background, through its colour map, clipped to
+// the screen. Read record by record rather than slurped: every frame of a
+// slurp is allocated at the size its header claims.
+std::optional<GreyPixels> ReadGifFrame(GifFileType* gif, ImageReadProblem* problem) {
+  if (DGifGetImageDesc(gif) != GIF_OK) return GifFailure(gif, problem);
+  const GifImageDesc& at = gif->Image;
+  if (!WithinBudget(at.Width, at.Height)) return TooLarge(at.Width, at.Height, problem);
+  auto grey = Blank(gif->SWidth, gif->SHeight, problem);
+  if (!grey) return grey;
+  const ColorMapObject* colours = at.ColorMap ? at.ColorMap : gif->SColorMap;
+  std::vector<GifPixelType> line(static_cast<size_t>(at.Width));
+  for (const int y : GifRowOrder(at.Height, at.Interlace)) {
+    if (DGifGetLine(gif, line.data(), at.Width) != GIF_OK) return GifFailure(gif, problem);
+    const int py = at.Top + y;
+    if (!colours || py >= grey->height) continue;
+    for (int x = 0; x < at.Width && at.Left + x < grey->width; ++x) {
+      if (line[static_cast<size_t>(x)] >= colours->ColorCount) continue;
+      const GifColorType& c = colours->Colors[line[static_cast<size_t>(x)]];
+      grey->pixels[static_cast<size_t>(py) * grey->width + at.Left + x] = Luma(c.Red, c.Green, c.Blue);
+    }
+  }
+  return grey;
+}
+
+std::optional<GreyPixels> ReadGifRecords(GifFileType* gif, ImageReadProblem* problem) {
+  if (!WithinBudget(gif->SWidth, gif->SHeight)) return TooLarge(gif->SWidth, gif->SHeight, problem);
+  for (;;) {
+    GifRecordType record;
+    if (DGifGetRecordType(gif, &record) != GIF_OK) return GifFailure(gif, problem);
+    if (record == IMAGE_DESC_RECORD_TYPE) return ReadGifFrame(gif, problem);
+    if (record == TERMINATE_RECORD_TYPE) return Fail(problem, ImageReadFailure::Damaged, "no image in the GIF");
+    if (record != EXTENSION_RECORD_TYPE) continue;
+    int code = 0;
+    GifByteType* block = nullptr;
+    if (DGifGetExtension(gif, &code, &block) != GIF_OK) return GifFailure(gif, problem);
+    while (block)
+      if (DGifGetExtensionNext(gif, &block) != GIF_OK) return GifFailure(gif, problem);
+  }
+}
+
+std::optional<GreyPixels> ReadGif(std::string_view bytes, ImageReadProblem* problem) {
   MemoryInput input{bytes};
   int status = 0;
   GifFileType* gif = DGifOpen(&input, ReadGifBytes, &status);
-  if (!gif) return Fail(error, GifErrorString(status));
-  std::optional<GreyPixels> grey;
-  if (DGifSlurp(gif) != GIF_OK || gif->ImageCount < 1) {
-    grey = Fail(error, GifErrorString(gif->Error));
-  } else if ((grey = Blank(gif->SWidth, gif->SHeight, error))) {
-    const SavedImage& frame = gif->SavedImages[0];
-    const ColorMapObject* colours = frame.ImageDesc.ColorMap ? frame.ImageDesc.ColorMap : gif->SColorMap;
-    const GifImageDesc& at = frame.ImageDesc;
-    for (int y = 0; y < at.Height && colours; ++y)
-      for (int x = 0; x < at.Width; ++x) {
-        const int px = at.Left + x, py = at.Top + y;
-        if (px >= grey->width || py >= grey->height) continue;
-        const int index = frame.RasterBits[static_cast<size_t>(y) * at.Width + x];
-        if (index >= colours->ColorCount) continue;
-        const GifColorType& c = colours->Colors[index];
-        grey->pixels[static_cast<size_t>(py) * grey->width + px] = Luma(c.Red, c.Green, c.Blue);
-      }
-  }
+  if (!gif)
+    return status == D_GIF_ERR_READ_FAILED ? Fail(problem, ImageReadFailure::Truncated)
+                                           : Fail(problem, ImageReadFailure::Damaged, GifMessage(status));
+  auto grey = ReadGifRecords(gif, problem);
   DGifCloseFile(gif, &status);
   return grey;
 }
@@ -132,36 +241,38 @@ uint32_t Little(std::string_view bytes, size_t at, int size) {
 
 // Uncompressed BMP of 1, 4, 8 (through the palette), 24 or 32 bits per pixel,
 // bottom-up or top-down.
-std::optional<GreyPixels> ReadBmp(std::string_view bytes, std::string* error) {
+std::optional<GreyPixels> ReadBmp(std::string_view bytes, ImageReadProblem* problem) {
   constexpr size_t FileHeader = 14;
-  if (bytes.size() < FileHeader + 40) return Fail(error, "truncated BMP header");
+  if (bytes.size() < FileHeader + 40) return Fail(problem, ImageReadFailure::Truncated);
   const uint32_t dataOffset = Little(bytes, 10, 4);
   const uint32_t infoSize = Little(bytes, 14, 4);
-  const int width = static_cast<int32_t>(Little(bytes, 18, 4));
-  const int signedHeight = static_cast<int32_t>(Little(bytes, 22, 4));
+  const int64_t width = static_cast<int32_t>(Little(bytes, 18, 4));
+  const int64_t signedHeight = static_cast<int32_t>(Little(bytes, 22, 4));
   const int bits = static_cast<int>(Little(bytes, 28, 2));
   const uint32_t compression = Little(bytes, 30, 4);
-  if (infoSize < 40) return Fail(error, "old-style BMP header");
-  if (compression != 0 && !(compression == 3 && bits == 32)) return Fail(error, "compressed BMP");
+  if (infoSize < 40) return Fail(problem, ImageReadFailure::Unsupported, "old-style BMP header");
+  if (compression != 0 && !(compression == 3 && bits == 32))
+    return Fail(problem, ImageReadFailure::Unsupported, "compressed BMP");
   if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32)
-    return Fail(error, std::to_string(bits) + "-bit BMP");
-  if (signedHeight == INT32_MIN) return Fail(error, "BMP height");
-  const int height = signedHeight < 0 ? -signedHeight : signedHeight;
-  auto grey = Blank(width, height, error);
+    return Fail(problem, ImageReadFailure::Unsupported, std::to_string(bits) + "-bit BMP");
+  const int64_t height = signedHeight < 0 ? -signedHeight : signedHeight;
+  auto grey = Blank(width, height, problem);
   if (!grey) return grey;
   const size_t stride = (static_cast<size_t>(width) * bits + 31) / 32 * 4;
-  if (dataOffset > bytes.size() || stride * height > bytes.size() - dataOffset) return Fail(error, "truncated BMP pixels");
+  if (dataOffset > bytes.size() || stride * height > bytes.size() - dataOffset)
+    return Fail(problem, ImageReadFailure::Truncated);
   const size_t palette = FileHeader + infoSize;
   const size_t paletteEntries = bits <= 8 ? (Little(bytes, 46, 4) ? Little(bytes, 46, 4) : 1u << bits) : 0;
-  if (palette + 4 * paletteEntries > dataOffset) return Fail(error, "truncated BMP palette");
-  for (int y = 0; y < height; ++y) {
+  if (palette + 4 * paletteEntries > dataOffset) return Fail(problem, ImageReadFailure::Truncated);
+  for (int y = 0; y < grey->height; ++y) {
     const size_t row = dataOffset + stride * static_cast<size_t>(signedHeight < 0 ? y : height - 1 - y);
-    for (int x = 0; x < width; ++x) {
+    for (int x = 0; x < grey->width; ++x) {
       uint8_t value;
       if (bits <= 8) {
         const size_t bit = static_cast<size_t>(x) * bits;
         const int index = (static_cast<uint8_t>(bytes[row + bit / 8]) >> (8 - bits - bit % 8)) & ((1 << bits) - 1);
-        if (static_cast<size_t>(index) >= paletteEntries) return Fail(error, "BMP pixel outside its palette");
+        if (static_cast<size_t>(index) >= paletteEntries)
+          return Fail(problem, ImageReadFailure::Damaged, "BMP pixel outside its palette");
         const size_t entry = palette + 4 * static_cast<size_t>(index);  // blue, green, red, unused
         value = Luma(static_cast<uint8_t>(bytes[entry + 2]), static_cast<uint8_t>(bytes[entry + 1]),
                      static_cast<uint8_t>(bytes[entry]));
@@ -170,7 +281,7 @@ std::optional<GreyPixels> ReadBmp(std::string_view bytes, std::string* error) {
         value = Luma(static_cast<uint8_t>(bytes[at + 2]), static_cast<uint8_t>(bytes[at + 1]),
                      static_cast<uint8_t>(bytes[at]));
       }
-      grey->pixels[static_cast<size_t>(y) * width + x] = value;
+      grey->pixels[static_cast<size_t>(y) * grey->width + x] = value;
     }
   }
   return grey;
@@ -189,14 +300,26 @@ FileKind SniffFileKind(std::string_view bytes) {
   return FileKind::Unknown;
 }
 
-std::optional<GreyPixels> ReadRasterImage(FileKind kind, std::string_view bytes, std::string* error) {
+std::optional<GreyPixels> ReadRasterImage(FileKind kind, std::string_view bytes, ImageReadProblem* problem,
+                                          int fitSide) {
   switch (kind) {
-    case FileKind::Png: return ReadPng(bytes, error);
-    case FileKind::Jpeg: return ReadJpeg(bytes, error);
-    case FileKind::Gif: return ReadGif(bytes, error);
-    case FileKind::Bmp: return ReadBmp(bytes, error);
-    default: return Fail(error, "not a raster image");
+    case FileKind::Png: return ReadPng(bytes, problem);
+    case FileKind::Jpeg: return ReadJpeg(bytes, problem, fitSide);
+    case FileKind::Gif: return ReadGif(bytes, problem);
+    case FileKind::Bmp: return ReadBmp(bytes, problem);
+    default: return Fail(problem, ImageReadFailure::NotAnImage);
   }
+}
+
+std::optional<GreyPixels> ReadRasterImage(FileKind kind, std::string_view bytes, std::string* error) {
+  ImageReadProblem problem;
+  auto grey = ReadRasterImage(kind, bytes, &problem);
+  // Read-back names the library's reason where there is one; the kind is the rest.
+  if (!grey) *error = !problem.subject.empty() ? problem.subject
+                      : problem.failure == ImageReadFailure::Truncated ? "truncated"
+                      : problem.failure == ImageReadFailure::TooLarge  ? "too large"
+                                                                       : "not a raster image";
+  return grey;
 }
 
 // RGBA for logos, beside the grey reading of our own files: a logo keeps its

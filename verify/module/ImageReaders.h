@@ -1,5 +1,7 @@
 // Image files back to 8-bit grey pixels, through the same libraries a viewer
-// uses (libpng, libjpeg, giflib) and our own reading of BMP.
+// uses (libpng, libjpeg, giflib) and our own reading of BMP. Files may come
+// from anywhere: a header is checked against a pixel budget before anything
+// is allocated, and a damaged file is a failure with its kind, never a crash.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "image/SymbolStyle.h"
+#include "verify/ImageRead.h"
 
 struct GreyPixels {
   int width = 0;
@@ -26,3 +29,9 @@ std::optional<GreyPixels> ReadRasterImage(FileKind kind, std::string_view bytes,
 // A PNG or JPEG as RGBA (a logo): sides above `maxSide` are refused, with
 // "too large", before any pixel is allocated.
 std::optional<RgbaImage> ReadRasterRgba(FileKind kind, std::string_view bytes, int maxSide, std::string* error);
+// The same with the failure's kind. `fitSide` above 0 lets a reader that
+// can decode at a half, a quarter or an eighth of the size cheaply (JPEG)
+// do so, as long as the longer side stays at least `fitSide` pixels; the
+// others read every pixel.
+std::optional<GreyPixels> ReadRasterImage(FileKind kind, std::string_view bytes, ImageReadProblem* problem,
+                                          int fitSide = 0);

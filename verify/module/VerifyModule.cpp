@@ -7,6 +7,7 @@
 #include "verify/module/Decoders.h"
 #include "verify/module/ImageReaders.h"
 #include "verify/module/LogoReader.h"
+#include "verify/module/SymbolReader.h"
 
 namespace {
 
@@ -149,6 +150,8 @@ ReadBackResult VerifyPixelsByEvery(const uint8_t* pixels, int width, int height,
 }  // namespace
 
 extern "C" const VerifyModuleApi* QuilletVerifyModule() {
-  static const VerifyModuleApi api{VerifyFile, VerifyBytes, VerifyModules, VerifyPixels, VerifyPixelsByEvery, ReadLogo};
+  static const VerifyModuleApi api{VerifyFile,          VerifyBytes,          VerifyModules,
+                                   VerifyPixels,        VerifyPixelsByEvery,  ReadLogo,
+                                   ReadSymbolsFromFile, ReadSymbolsFromBytes, ReadSymbolsFromPixels};
   return &api;
 }

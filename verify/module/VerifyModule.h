@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "verify/ReadBack.h"
+#include "verify/ReadSymbols.h"
 
 struct VerifyModuleApi {
   ReadBackResult (*verifyFile)(const std::string& path, const ModuleMatrix& matrix, const ImageOptions& options,
@@ -20,6 +21,9 @@ struct VerifyModuleApi {
                                         std::string_view expected);
   // A logo file's pixels (PNG, JPEG or SVG), bounded before they are decoded.
   std::optional<RgbaImage> (*readLogo)(std::string_view bytes, std::string* error);
+  SymbolsInImage (*readFile)(const std::string& path);
+  SymbolsInImage (*readBytes)(std::string_view bytes);
+  SymbolsInImage (*readPixels)(const uint8_t* pixels, int width, int height);
 };
 
 #define QUILLET_VERIFY_MODULE "libquillet_verify.so"

@@ -1,0 +1,167 @@
+#include "app/OpenImage.h"
+
+#include <QFileDialog>
+#include <QImage>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QTabWidget>
+
+#include "app/DialogDM.h"
+#include "app/SaveDialogs.h"
+#include "app/SaveFailureText.h"
+#include "app/TesselDlg.h"
+#include "content/CodePage.h"
+#include "content/Recognition.h"
+#include "gui/TextBytes.h"
+#include "res/Strings.h"
+#include "verify/ReadSymbols.h"
+
+namespace {
+
+// Items of the list of several symbols show this much of their text.
+constexpr int ItemTextLength = 40;
+
+QString Fill(std::string_view pattern, const QString& first) { return FromUtf8(pattern).arg(first); }
+
+QString ReadProblemText(const ImageReadProblem& problem) {
+  const QString subject = FromUtf8(problem.subject);
+  switch (problem.failure) {
+    case ImageReadFailure::None: return {};
+    case ImageReadFailure::CannotOpen: return SystemReason(problem.error);
+    case ImageReadFailure::NotAnImage: return FromUtf8(UiText::OpenNotAnImage);
+    case ImageReadFailure::Unsupported: return Fill(UiText::OpenUnsupported, subject);
+    case ImageReadFailure::TooLarge:
+      if (subject.isEmpty()) return FromUtf8(UiText::OpenFileTooLarge);
+      return FromUtf8(UiText::OpenTooLarge).arg(subject).arg(MaxImagePixels / 1'000'000);
+    case ImageReadFailure::Truncated: return FromUtf8(UiText::OpenTruncated);
+    case ImageReadFailure::Damaged: return Fill(UiText::OpenDamaged, subject);
+    case ImageReadFailure::NoDecoders: return Fill(UiText::OpenNoDecoders, subject);
+  }
+  return {};
+}
+
+QString UnheldText(const Unheld& unheld) {
+  const QString subject = FromUtf8(unheld.subject);
+  switch (unheld.reason) {
+    case UnheldReason::None: return {};
+    case UnheldReason::UnknownTag: return Fill(UiText::UnheldUnknownTag, subject);
+    case UnheldReason::TagNotOnPage: return Fill(UiText::UnheldNotOnPage, subject);
+    case UnheldReason::RepeatedTag: return Fill(UiText::UnheldRepeated, subject);
+    case UnheldReason::Malformed: return FromUtf8(UiText::UnheldMalformed);
+    case UnheldReason::NotCodePage: return FromUtf8(UiText::UnheldNotCodePage);
+    case UnheldReason::NotAChoice: return Fill(UiText::UnheldNotAChoice, subject);
+  }
+  return {};
+}
+
+// A symbol's bytes as text: UTF-8 where they are (code page 936 text seldom
+// is, while UTF-8 often also decodes as code page 936), code page 936
+// otherwise; empty when they are neither.
+QString SymbolText(const std::string& bytes) {
+  if (IsValidUtf8(bytes)) return FromUtf8(bytes);
+  return FromUtf8(CodePageToUtf8(bytes).value_or(""));
+}
+
+QString TabCaptionOf(const Recognised& found) {
+  return FromUtf8(BareTabCaption(*FindTab(found.operatorFormat, found.tab)));
+}
+
+QString SymbolItem(int number, const FoundSymbol& symbol) {
+  QString name = FromUtf8(symbol.symbology == Symbology::QrCode ? UiText::QrSymbolName : UiText::DmSymbolName);
+  if (symbol.level) name += QStringLiteral(" %1").arg(QChar(QrLevelLetter(*symbol.level)));
+  QString text = SymbolText(symbol.bytes).simplified();
+  if (text.size() > ItemTextLength) text = text.left(ItemTextLength) + QStringLiteral("…");
+  return FromUtf8(UiText::PickSymbolItem).arg(number).arg(name, text);
+}
+
+class RealOpenDialogs : public OpenDialogs {
+ public:
+  QString AskImageFile(QWidget* parent) override {
+    QFileDialog dialog(parent, FromUtf8(UiText::OpenImageTitle), {}, FromUtf8(UiText::OpenImageFilter));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    UseChineseFileColumns(dialog);
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
+                                                                                     : QString();
+  }
+  int PickSymbol(QWidget* parent, const QString& label, const QStringList& items) override {
+    bool ok = false;
+    const QString item = QInputDialog::getItem(parent, FromUtf8(UiText::PickSymbolTitle), label, items, 0, false, &ok);
+    return ok ? static_cast<int>(items.indexOf(item)) : -1;
+  }
+  Choice AskNotHeld(QWidget* parent, const QString& question) override {
+    const auto answer = QMessageBox::question(parent, FromUtf8(UiText::OpenImageTitle), question,
+                                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    return answer == QMessageBox::Yes ? Choice::WholeText : answer == QMessageBox::No ? Choice::HeldFields : Choice::Cancel;
+  }
+  void ShowMessage(QWidget* parent, const QString& text) override {
+    QMessageBox::warning(parent, FromUtf8(UiText::OpenImageTitle), text);
+  }
+};
+
+}  // namespace
+
+OpenDialogs& DesktopOpenDialogs() {
+  static RealOpenDialogs dialogs;
+  return dialogs;
+}
+
+void SymbolOpener::AskAndOpen() {
+  const QString path = dialogs_->AskImageFile(window_);
+  if (!path.isEmpty()) OpenFile(path);
+}
+
+void SymbolOpener::OpenFile(const QString& path) { OpenFound(ReadSymbolsInFile(ToLocalPath(path)), path); }
+
+void SymbolOpener::OpenPicture(const QImage& picture) {
+  const QImage grey = picture.convertToFormat(QImage::Format_Grayscale8);
+  std::vector<uint8_t> pixels(static_cast<size_t>(grey.width()) * grey.height());
+  for (int y = 0; y < grey.height(); ++y)
+    std::copy_n(grey.constScanLine(y), grey.width(), pixels.begin() + static_cast<ptrdiff_t>(y) * grey.width());
+  OpenFound(ReadSymbolsInPixels(pixels.data(), grey.width(), grey.height()), FromUtf8(UiText::PastedImage));
+}
+
+void SymbolOpener::OpenFound(const SymbolsInImage& found, const QString& name) {
+  if (!found.ImageRead())
+    return dialogs_->ShowMessage(window_, FromUtf8(UiText::OpenFailed).arg(name, ReadProblemText(found.problem)));
+  if (found.symbols.empty()) return dialogs_->ShowMessage(window_, Fill(UiText::OpenNoSymbol, name));
+  int chosen = 0;
+  if (found.symbols.size() > 1) {
+    QStringList items;
+    for (const FoundSymbol& symbol : found.symbols) items << SymbolItem(static_cast<int>(items.size()) + 1, symbol);
+    const QString label = FromUtf8(UiText::PickSymbolLabel).arg(found.symbols.size());
+    if ((chosen = dialogs_->PickSymbol(window_, label, items)) < 0) return;
+  }
+  OpenSymbol(found.symbols[static_cast<size_t>(chosen)]);
+}
+
+void SymbolOpener::OpenSymbol(const FoundSymbol& symbol) {
+  if (symbol.symbology == Symbology::QrCode) return OpenQr(symbol);
+  const QString text = SymbolText(symbol.bytes);
+  if (text.isEmpty() && !symbol.bytes.empty())
+    return dialogs_->ShowMessage(window_, FromUtf8(UiText::OpenNotText).arg(symbol.bytes.size()));
+  tabs_->setCurrentWidget(tabs_->widget(1));
+  dmPage_->OpenText(text);
+}
+
+void SymbolOpener::OpenQr(const FoundSymbol& symbol) {
+  const int current = qrPage_->OperatorFormat();
+  // The whole content as text, in a format the page shows.
+  const auto asText = [&](int format) {
+    const Recognised whole = RecogniseAsText(symbol.bytes, format);
+    return qrPage_->CanShow(whole.operatorFormat, whole.tab) ? whole : RecogniseAsOperatorText(symbol.bytes, current);
+  };
+  Recognised found = RecognisePayload(symbol.bytes, current);
+  if (!qrPage_->CanShow(found.operatorFormat, found.tab)) found = asText(found.operatorFormat);
+  if (!found.Exact()) {
+    const Recognised whole = asText(found.operatorFormat);
+    if (!whole.Exact()) return dialogs_->ShowMessage(window_, FromUtf8(UiText::OpenNotText).arg(symbol.bytes.size()));
+    const QString question = FromUtf8(UiText::OpenNotHeld)
+                                 .arg(TabCaptionOf(found), UnheldText(found.unheld), TabCaptionOf(whole));
+    const OpenDialogs::Choice choice = dialogs_->AskNotHeld(window_, question);
+    if (choice == OpenDialogs::Choice::Cancel) return;
+    if (choice == OpenDialogs::Choice::WholeText) found = whole;
+  }
+  tabs_->setCurrentIndex(0);
+  qrPage_->OpenContent(found.operatorFormat, found.tab, found.values, symbol.level);
+}

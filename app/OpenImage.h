@@ -1,0 +1,54 @@
+// Opening a symbol from an image: a file chosen, dropped or pasted is read
+// with the decoders, and what its symbol holds fills the page it came from.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class CDialogDM;
+class CTesselDlg;
+class QImage;
+class QTabWidget;
+class QWidget;
+struct FoundSymbol;
+struct SymbolsInImage;
+
+// The questions opening asks, behind an interface so that tests answer
+// them without a modal dialog.
+class OpenDialogs {
+ public:
+  enum class Choice { WholeText, HeldFields, Cancel };
+  virtual ~OpenDialogs() = default;
+  // Empty when cancelled.
+  virtual QString AskImageFile(QWidget* parent) = 0;
+  // The item picked from several symbols, or -1.
+  virtual int PickSymbol(QWidget* parent, const QString& label, const QStringList& items) = 0;
+  // Fields that cannot hold everything: the text tab with all of it, the
+  // fields with what they hold, or nothing.
+  virtual Choice AskNotHeld(QWidget* parent, const QString& question) = 0;
+  virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
+};
+
+OpenDialogs& DesktopOpenDialogs();
+
+class SymbolOpener {
+ public:
+  SymbolOpener(QWidget* window, QTabWidget* tabs, CTesselDlg* qrPage, CDialogDM* dmPage)
+      : window_(window), tabs_(tabs), qrPage_(qrPage), dmPage_(dmPage) {}
+
+  void SetDialogs(OpenDialogs& dialogs) { dialogs_ = &dialogs; }
+  void AskAndOpen();
+  void OpenFile(const QString& path);
+  void OpenPicture(const QImage& picture);
+
+ private:
+  void OpenFound(const SymbolsInImage& found, const QString& name);
+  void OpenSymbol(const FoundSymbol& symbol);
+  void OpenQr(const FoundSymbol& symbol);
+
+  QWidget* window_;
+  QTabWidget* tabs_;
+  CTesselDlg* qrPage_;
+  CDialogDM* dmPage_;
+  OpenDialogs* dialogs_ = &DesktopOpenDialogs();
+};

@@ -1,0 +1,53 @@
+// quillet-cli read: symbols written by the tool itself come back as the
+// options and tags that write them again; files without one are named.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "tests/cli/CliFiles.h"
+
+namespace {
+
+// Every file in one call: what each gives on standard output, each failure
+// named on standard error, and the status saying some gave no symbol.
+TEST(CliRead, PrintsTagsPerSymbolAndNamesFilesWithout) {
+  TempFolder folder;
+  const std::string dir = folder.File("");
+  ASSERT_EQ(Cli("qr --field N=张三 --field ADR=a;b\\nc -o " + dir + "card.png").status, ExitOk);
+  ASSERT_EQ(Cli("qr --operator 3 --type 8 --level H --field TEXT=hi -o " + dir + "custom.gif").status, ExitOk);
+  ASSERT_EQ(Cli("dm --text Serial -o " + dir + "serial.jpg --scale 6").status, ExitOk);
+  ASSERT_EQ(Cli("qr --data-file - -o " + dir + "binary.bmp", std::string("\xff\x00\xfe", 3)).status, ExitOk);
+  WriteBytes(dir + "notes.png", "not an image");
+  WriteBytes(dir + "cut.png", ReadBytes(dir + "card.png").substr(0, 100));
+  ASSERT_EQ(mkfifo((dir + "pipe.png").c_str(), 0600), 0);  // opened without waiting for a writer
+  const CliOutcome run = Cli("read " + dir + "card.png " + dir + "custom.gif " + dir + "serial.jpg " + dir +
+                             "binary.bmp " + dir + "notes.png " + dir + "cut.png " + dir + "gone.png " + dir + "pipe.png");
+  EXPECT_EQ(run.status, ExitNoSymbol);
+  EXPECT_EQ(run.out, dir + "card.png: QR Code level M, --operator 1 --type 0 (名片)\nN=张三\nADR=a;b\\nc\n\n" +
+                         dir + "custom.gif: QR Code level H, --operator 3 --type 8 (自定义)\nTEXT=hi\n\n" +
+                         dir + "serial.jpg: Data Matrix\ntext=Serial\n\n" +
+                         dir + "binary.bmp: QR Code level M, 3 bytes that are no text (--raw writes them)\n\n");
+  EXPECT_EQ(run.err, "quillet-cli: " + dir + "notes.png: not a PNG, JPEG, GIF or BMP image\n" +
+                         "quillet-cli: " + dir + "cut.png: the file is cut short\n" +
+                         "quillet-cli: " + dir + "gone.png: No such file or directory\n" +
+                         "quillet-cli: " + dir + "pipe.png: not a PNG, JPEG, GIF or BMP image\n");
+  EXPECT_EQ(Cli("read --raw -", ReadBytes(dir + "binary.bmp")).out, std::string("\xff\x00\xfe", 3));
+  EXPECT_EQ(Cli("read --raw --csv x").status, ExitUsage);
+}
+
+// The README's conversion: cards read into a CSV that --batch takes as it
+// stands, written again into symbols with the same payload.
+TEST(CliRead, CsvFeedsBatchAsItStands) {
+  TempFolder folder;
+  const std::string dir = folder.File("");
+  ASSERT_EQ(Cli("qr --field N=张三 --field M=138 -o " + dir + "a.png").status, ExitOk);
+  ASSERT_EQ(Cli("qr --field N=李四 --field EM=l@x.cn --field ADR=1\\n2 -o " + dir + "b.png").status, ExitOk);
+  const CliOutcome csv = Cli("read --csv " + dir + "a.png " + dir + "b.png");
+  ASSERT_EQ(csv.status, ExitOk) << csv.err;
+  EXPECT_EQ(csv.out, "N,M,EM,ADR\n张三,138,,\n李四,,l@x.cn,\"1\r\n2\"\n");
+  ASSERT_EQ(Cli("qr --batch - -o " + dir + "out/", csv.out).status, ExitOk);
+  for (const char* name : {"a", "b"})
+    EXPECT_EQ(Cli("read --raw " + dir + "out/" + (name[0] == 'a' ? "1" : "2") + ".png").out,
+              Cli(std::string("read --raw ") + dir + name + ".png").out);
+}
+
+}  // namespace

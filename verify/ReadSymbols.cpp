@@ -1,0 +1,33 @@
+#include "verify/ReadSymbols.h"
+
+#include "image/LazyModule.h"
+#include "verify/module/VerifyModule.h"
+
+namespace {
+
+const VerifyModuleApi* ReadModule(SymbolsInImage* failure) {
+  std::string error;
+  const VerifyModuleApi* api = ModuleApi<VerifyModuleApi>(QUILLET_VERIFY_MODULE, QUILLET_VERIFY_ENTRY, &error);
+  if (!api) failure->problem = {ImageReadFailure::NoDecoders, error, 0};
+  return api;
+}
+
+}  // namespace
+
+SymbolsInImage ReadSymbolsInFile(const std::string& path) {
+  SymbolsInImage failure;
+  const VerifyModuleApi* api = ReadModule(&failure);
+  return api ? api->readFile(path) : failure;
+}
+
+SymbolsInImage ReadSymbolsInBytes(std::string_view bytes) {
+  SymbolsInImage failure;
+  const VerifyModuleApi* api = ReadModule(&failure);
+  return api ? api->readBytes(bytes) : failure;
+}
+
+SymbolsInImage ReadSymbolsInPixels(const uint8_t* pixels, int width, int height) {
+  SymbolsInImage failure;
+  const VerifyModuleApi* api = ReadModule(&failure);
+  return api ? api->readPixels(pixels, width, height) : failure;
+}

@@ -1,0 +1,36 @@
+// Reading symbols from an image that was not made here: a photo, a scan, a
+// screenshot. Every QR Code and Data Matrix symbol found, with the bytes as
+// encoded (not text re-encoded) and the QR level where a decoder tells it.
+// The decoders live in the read-back module, opened on first use.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "qr/QrLevel.h"
+#include "symbol/Symbology.h"
+#include "verify/ImageRead.h"
+
+struct FoundSymbol {
+  Symbology symbology = Symbology::QrCode;
+  std::string bytes;
+  std::optional<QrLevel> level;  // QR Code only, when the decoder reports it
+  std::string decoder;           // "zxing-cpp", "zbar", "libdmtx"
+};
+
+// No symbols and no problem: the image was read, and nothing was found in it.
+struct SymbolsInImage {
+  ImageReadProblem problem;
+  std::vector<FoundSymbol> symbols;
+
+  bool ImageRead() const { return problem.failure == ImageReadFailure::None; }
+};
+
+// The file's content decides how it is read (PNG, JPEG, GIF, BMP), never its name.
+SymbolsInImage ReadSymbolsInFile(const std::string& path);
+SymbolsInImage ReadSymbolsInBytes(std::string_view bytes);
+// Pixels in memory (a pasted picture), 8-bit grey, row after row.
+SymbolsInImage ReadSymbolsInPixels(const uint8_t* pixels, int width, int height);
