@@ -394,7 +394,7 @@ std::optional<RgbaImage> ReadJpegRgba(std::string_view bytes, int maxSide, std::
   const bool read = DecodeJpegRgba(info, errors, bytes, maxSide, logo, row, &tooLarge);
   jpeg_destroy_decompress(&info);
   if (tooLarge) return FailRgba(error, "too large");
-  if (!read) return FailRgba(error, errors.message);
+  if (!read) return FailRgba(error, errors.problem.subject);
   return logo;
 }
 
