@@ -1,5 +1,6 @@
 #include "app/TesselDlg.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -21,8 +22,10 @@ struct FormatRadio {
   int controlId;
   int format;
 };
-constexpr FormatRadio FormatRadios[] = {
-    {ControlId::FormatMobileV1, 1}, {ControlId::FormatMobileV2, 2}, {ControlId::FormatUnicom, 3}};
+constexpr FormatRadio FormatRadios[] = {{ControlId::FormatMobileV1, 1},
+                                        {ControlId::FormatMobileV2, 2},
+                                        {ControlId::FormatUnicom, 3},
+                                        {ControlId::FormatGeneral, GeneralFormat}};
 
 // The version of the symbol shown; none while there is no symbol.
 QString VersionLabelFor(const SymbolResult& result) {
@@ -43,6 +46,7 @@ CTesselDlg::CTesselDlg(QWidget* parent, const DialogUnits& units)
             [this, format = radio.format] { SwitchOperatorFormat(format); });
   }
   connect(controls_.Get<QPushButton>(ControlId::Reset), &QPushButton::clicked, this, &CTesselDlg::OnResetClicked);
+  connect(controls_.Get<QCheckBox>(ControlId::Eci), &QCheckBox::toggled, this, &CTesselDlg::ComposePayload);
   // A focused field keeps Ctrl+Z for its own typing.
   auto* undo = new QShortcut(QKeySequence::Undo, this, this, &CTesselDlg::UndoEmptying);
   undo->setContext(Qt::WidgetWithChildrenShortcut);
@@ -59,13 +63,15 @@ void CTesselDlg::CreateContentPages(const DialogUnits& units) {
   CTabControl* tabs = ContentTabs();
   // Below the tab row, inset from the pane's border.
   const QRect place(0, 40, tabs->width() - 5, tabs->height() - 45);
-  for (const PageSpec& definition : ContentPages()) {
-    CDialogTypeBase* page = CreateContentPage(definition.className, tabs, units);
-    page->setGeometry(place);
-    page->hide();
-    connect(page, &CDialogTypeBase::FieldChanged, this,
-            [this](int slot, const std::string& text) { SetFieldValue(static_cast<unsigned>(slot), text); });
-    pages_.push_back(page);
+  for (std::span<const PageSpec> definitions : {ContentPages(), GeneralPages()}) {
+    for (const PageSpec& definition : definitions) {
+      CDialogTypeBase* page = CreateContentPage(definition.className, tabs, units);
+      page->setGeometry(place);
+      page->hide();
+      connect(page, &CDialogTypeBase::FieldChanged, this,
+              [this](int slot, const std::string& text) { SetFieldValue(static_cast<unsigned>(slot), text); });
+      pages_.push_back(page);
+    }
   }
 }
 
@@ -130,11 +136,17 @@ void CTesselDlg::ShowContentPage(CDialogTypeBase* page) {
 
 void CTesselDlg::SwitchOperatorFormat(int format) {
   RememberFilledPage();
+  // Between an operator format and the general one the values that both
+  // card pages show go over: one card, composed either way.
+  std::vector<std::pair<int, QString>> carried;
+  if (currentPage_ != nullptr && IsGeneralFormat(format) != IsGeneralFormat(operatorFormat_))
+    carried = currentPage_->FilledFields();
   RebuildTabs(format);
   currentTab_ = 0;
-  ShowContentPage(Page("CDialogTypeCard"));
+  ShowContentPage(Page(FindTab(format, 0)->pageClass));
   operatorFormat_ = format;
   ClearFieldValues();
+  SetPageFields(carried);
   ComposePayload();
 }
 
@@ -176,14 +188,23 @@ void CTesselDlg::UndoEmptying() {
   }
   if (page.format != operatorFormat_) SwitchOperatorFormat(page.format);
   ContentTabs()->Bar()->setCurrentIndex(page.tab);
-  resetting_ = true;
-  for (const auto& [slot, text] : page.fields) currentPage_->SetFieldText(slot, text);
-  resetting_ = false;
+  SetPageFields(page.fields);
+  // Going back is no emptying of its own to take back.
+  emptied_.reset();
   ComposePayload();
+}
+
+void CTesselDlg::SetPageFields(const std::vector<std::pair<int, QString>>& fields) {
+  resetting_ = true;
+  for (const auto& [slot, text] : fields) currentPage_->SetFieldText(slot, text);
+  resetting_ = false;
 }
 
 void CTesselDlg::ClearFieldValues() {
   for (std::string& value : fieldValues_) value.clear();
+  // A drop-down shown holds its value from the start.
+  for (const FieldSpec& field : currentPage_->Definition().fields)
+    fieldValues_[field.slot] = currentPage_->FieldBytes(field.slot);
 }
 
 void CTesselDlg::SetFieldValue(unsigned slot, std::string text) {
@@ -201,20 +222,27 @@ int CTesselDlg::SelectedVersion() const {
   return std::max(controls_.Get<QComboBox>(ControlId::VersionList)->currentIndex(), 0);
 }
 
+bool CTesselDlg::ShownPageEmpty() const {
+  // A drop-down always holds a choice: it alone is no content.
+  for (const FieldSpec& field : currentPage_->Definition().fields)
+    if (field.kind != FieldKind::Choice && !fieldValues_[field.slot].empty()) return false;
+  return true;
+}
+
 void CTesselDlg::ComposePayload() {
-  currentPayload_ = ComposeFieldPayload(fieldValues_, operatorFormat_, ContentTabs()->Bar()->currentIndex());
+  if (currentPage_ == nullptr) return;
   SymbolRequest request;
   static_cast<SymbolSettings&>(request) = Choice().symbol;
-  request.data = EncoderInput(currentPayload_);
-  // An empty composition is not encoded.
+  request.content = ContentFields{operatorFormat_, ContentTabs()->Bar()->currentIndex(), fieldValues_};
+  // A page as it started is not encoded.
   SymbolResult result{SymbolFailure::NothingToEncode, {}};
-  if (!currentPayload_.empty()) result = MakeSymbol(request, *encoder_);
+  if (!ShownPageEmpty()) result = MakeSymbol(request, *encoder_);
   SetVersionLabel(VersionLabelFor(result));
-  if (!result.Ok()) {
-    currentPayload_.clear();
-    ShowSymbol(ModuleMatrix(), {}, result.failure == SymbolFailure::DoesNotFit);
-    return;
-  }
+  currentPayload_.clear();
+  if (!result.Ok()) return ShowSymbol(ModuleMatrix(), {}, result.failure == SymbolFailure::DoesNotFit);
+  // The operator formats' two leading bytes are no part of their payload.
+  const size_t prefix = IsGeneralFormat(operatorFormat_) ? 0 : EncoderInput({}).size();
+  currentPayload_ = result.symbol.data.substr(prefix);
   ShowSymbol(std::move(result.symbol.matrix), std::move(result.symbol.data));
 }
 

@@ -51,12 +51,17 @@ class CTesselDlg : public CSymbolPage {
   void ShowContentPage(CDialogTypeBase* page);
   void ResetCurrentPage();
   void OnResetClicked();
+  // Every value empty but the starting values of the page shown.
   void ClearFieldValues();
+  // Sets fields of the shown page, composing once afterwards, not per field.
+  void SetPageFields(const std::vector<std::pair<int, QString>>& fields);
   // Before a switch or "重填" empties fields that hold text, keep them so
   // that Ctrl+Z right after can bring them back.
   void RememberFilledPage();
   void UndoEmptying();
   void SetTabOrder();
+  // Every field of the shown page as it started: nothing to encode.
+  bool ShownPageEmpty() const;
   void OnLevelSelected(int index);
   // The version list's choice, the smallest version every encoding accepts (0: automatic).
   int SelectedVersion() const;

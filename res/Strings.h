@@ -22,6 +22,8 @@ constexpr std::string_view VersionLabel = "(版本: %1)";
 constexpr std::string_view ContentTooLong = "(内容过长)";
 constexpr std::string_view VersionItem = "版本 %1";
 constexpr std::string_view AutomaticVersion = "自动选择";
+// A date-time field before a time is entered.
+constexpr std::string_view NoDateTime = "未设置";
 
 // In the order of QrLevels (qr/QrLevel.h).
 constexpr std::array<std::string_view, 4> ErrorCorrectionLevels = {"L级(7%)", "M级(15%)", "Q级(25%)", "H级(30%)"};
