@@ -78,12 +78,6 @@ std::string TagsOfPage(const PageSpec& page) {
   return JoinNames(tags, ", ", ", ");
 }
 
-bool PageShowsSlot(const PageSpec& page, int slot) {
-  for (const FieldSpec& field : page.fields)
-    if (field.slot == slot) return true;
-  return false;
-}
-
 // The content page's fields, checked against the page they belong to.
 std::optional<Failure> GatherFields(const CliOptions& options, ContentFields& content) {
   const PageSpec* page = PageForTab(options.operatorFormat, options.tab);
@@ -93,9 +87,14 @@ std::optional<Failure> GatherFields(const CliOptions& options, ContentFields& co
   content = {options.operatorFormat, options.tab, {}};
   for (const auto& [tag, value] : options.fields) {
     const int slot = FieldSlotOfTag(tag);
-    if (slot < 0 || !PageShowsSlot(*page, slot))
+    if (slot < 0 || !FindField(*page, slot))
       return Failure{ExitUsage, "field '" + tag + "' is not on " + TabInUserWords(options.operatorFormat, options.tab) +
                                     "; its fields are " + TagsOfPage(*page)};
+    // The general format composes UTF-8 and checks its own values.
+    if (IsGeneralFormat(options.operatorFormat)) {
+      content.values[slot] = ExpandLineBreaks(value);
+      continue;
+    }
     TextProblem problem;
     auto bytes = Utf8ToCodePage(ExpandLineBreaks(value), &problem);
     if (!bytes) return Failure{ExitUsage, "--field " + tag + ": " + DescribeTextProblem(problem)};
@@ -182,6 +181,8 @@ std::optional<Failure> RunSymbol(const CliOptions& options, std::istream& in, st
   SymbolRequest request;
   if (auto failure = BuildRequest(options, in, request)) return failure;
   const SymbolResult result = MakeSymbol(request);
+  if (result.failure == SymbolFailure::FieldNotCarried)
+    return Failure{ExitUsage, DescribeFieldProblem(result.field, request.content->tab)};
   if (!result.Ok()) {
     const size_t bytes = result.symbol.data.size();
     return Failure{ExitStatusOf(result.failure),

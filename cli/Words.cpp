@@ -35,6 +35,7 @@ std::string DescribeSymbolFailure(SymbolFailure failure, size_t bytes, const Sym
       return content ? "every field is empty: there is nothing to encode"
                      : "the input is empty: there is nothing to encode";
     case SymbolFailure::NoSuchTab: return "the tab is not one of the format's";
+    case SymbolFailure::FieldNotCarried: return "a field's value has no place in its form";
     case SymbolFailure::NotInScheme:
       return "the text cannot be encoded in the scheme " + std::string(DmSchemeNameOf(settings.dmScheme));
     case SymbolFailure::DoesNotFit: return DoesNotFit(bytes, settings);
@@ -105,6 +106,54 @@ std::string DescribeTextProblem(const TextProblem& problem) {
     case TextFailure::NoCode: return "character without a GB18030 code" + Where(problem);
     case TextFailure::NotInCodePage936: return CharacterName(problem.character) + " has no code page 936 (GBK) code";
     case TextFailure::None: break;
+  }
+  return {};
+}
+
+namespace {
+
+// "field LAT (纬度)", as the page captions it.
+std::string FieldName(const FieldProblem& problem, int tab) {
+  if (problem.slot < 0 || problem.slot >= FieldSlotCount) return "a field";
+  std::string name = "field " + std::string(FieldTags[problem.slot]);
+  const PageSpec* page = PageForTab(GeneralFormat, tab);
+  if (const FieldSpec* field = page ? FindField(*page, problem.slot) : nullptr)
+    name += " (" + BareCaption(field->caption) + ")";
+  return name;
+}
+
+// "WPA, WEP or nopass"; a check box takes true or false.
+std::string ChoicesOf(const FieldProblem& problem, int tab) {
+  const PageSpec* page = PageForTab(GeneralFormat, tab);
+  const FieldSpec* field = page ? FindField(*page, problem.slot) : nullptr;
+  if (field == nullptr || field->kind == FieldKind::Check)
+    return std::string(CheckedValue) + " or " + std::string(UncheckedValue);
+  std::vector<std::string_view> values;
+  for (const FieldChoice& choice : field->choices) values.push_back(choice.value);
+  return JoinNames(values);
+}
+
+std::string DegreesLimit(const FieldProblem& problem) {
+  return problem.slot == FieldSlotOfTag("LAT") ? "-90 to 90" : "-180 to 180";
+}
+
+}  // namespace
+
+std::string DescribeFieldProblem(const FieldProblem& problem, int tab) {
+  const std::string field = FieldName(problem, tab);
+  switch (problem.failure) {
+    case FieldFailure::Missing: return field + " is empty, but the " + std::string(BareTabCaption(*FindTab(GeneralFormat, tab))) + " form needs it";
+    case FieldFailure::NotUtf8: return field + " is not UTF-8 text";
+    case FieldFailure::NotANumber: return field + " is no decimal number of degrees";
+    case FieldFailure::OutOfRange: return field + " lies outside " + DegreesLimit(problem) + " degrees";
+    case FieldFailure::NotADateTime: return field + " is no date and time as " + std::string(DateTimeLayout);
+    case FieldFailure::EndsBeforeStart: return field + " is before the start";
+    case FieldFailure::NotAChoice: return field + " takes " + ChoicesOf(problem, tab);
+    case FieldFailure::NotAPhoneNumber: return field + " is no phone number (digits and + * # - . ( ) only)";
+    case FieldFailure::NotAMailAddress: return field + " holds a recipient without '@'";
+    case FieldFailure::NoIdnaForm: return field + " names a host that has no IDNA (punycode) form";
+    case FieldFailure::PasswordUnused: return field + " is given for a network without a password (ENC nopass)";
+    case FieldFailure::None: break;
   }
   return {};
 }

@@ -13,6 +13,9 @@
 // `bytes`: how much was to be encoded; `content`: whether it came from a
 // content page's fields, whose emptiness is told as such.
 std::string DescribeSymbolFailure(SymbolFailure failure, size_t bytes, const SymbolSettings& settings, bool content);
+// Why a general format's field has no place in its form, naming the field:
+// "field LAT (纬度) lies outside -90 to 90 degrees".
+std::string DescribeFieldProblem(const FieldProblem& problem, int tab);
 // "invalid UTF-8 at byte 3 (0xFF)", "'😀' (U+1F600) has no code page 936 (GBK) code".
 std::string DescribeTextProblem(const TextProblem& problem);
 // Why the batch refuses a header: "column 'Nmae' is neither a field of ...".

@@ -307,6 +307,11 @@ const PageSpec* PageForTab(int operatorFormat, int tab) {
   return tabEntry == nullptr ? nullptr : FindPage(tabEntry->pageClass);
 }
 
+const FieldSpec* FindField(const PageSpec& page, int slot) {
+  const auto it = std::find_if(page.fields.begin(), page.fields.end(), [&](const FieldSpec& f) { return f.slot == slot; });
+  return it == page.fields.end() ? nullptr : &*it;
+}
+
 namespace {
 
 std::string_view WithoutBlanks(std::string_view text) {

@@ -104,6 +104,8 @@ const TabSpec* FindTab(int operatorFormat, int tab);
 const PageSpec* FindPage(std::string_view className);
 // The page shown for a tab under a format, or null.
 const PageSpec* PageForTab(int operatorFormat, int tab);
+// The page's field fed by a slot, or null.
+const FieldSpec* FindField(const PageSpec& page, int slot);
 // A tab's caption without its padding blanks: "WAP业务".
 std::string_view BareTabCaption(const TabSpec& tab);
 // A field's caption, or a header that names one, without blanks, "*" and

@@ -21,6 +21,17 @@ SymbolResult GatherData(const SymbolRequest& request) {
   }
   const ContentFields& content = *request.content;
   if (FindTab(content.operatorFormat, content.tab) == nullptr) return Answer(SymbolFailure::NoSuchTab, {});
+  if (IsGeneralFormat(content.operatorFormat)) {
+    FieldProblem problem;
+    std::string payload = ComposeGeneralPayload(content.values, content.tab, &problem);
+    if (problem) {
+      SymbolResult result = Answer(SymbolFailure::FieldNotCarried, {});
+      result.field = problem;
+      return result;
+    }
+    const SymbolFailure failure = payload.empty() ? SymbolFailure::NothingToEncode : SymbolFailure::None;
+    return Answer(failure, std::move(payload));
+  }
   const std::string payload = ComposeFieldPayload(content.values, content.operatorFormat, content.tab);
   if (payload.empty()) return Answer(SymbolFailure::NothingToEncode, {});
   return Answer(SymbolFailure::None, EncoderInput(payload));
@@ -30,7 +41,9 @@ void EncodeQr(const SymbolRequest& request, CQrCodeEncoder& encoder, SymbolResul
   Symbol& symbol = result.symbol;
   encoder.EcLevel = QrLevelIndicator(request.level);
   encoder.Version = request.version;
-  const QrSegments segments = request.content ? QrSegments::Single : request.segments;
+  const QrSegments segments = !request.content                             ? request.segments
+                              : IsGeneralFormat(request.content->operatorFormat) ? QrSegments::Optimal
+                                                                                 : QrSegments::Single;
   if (encoder.EncodeData(reinterpret_cast<const uint8_t*>(symbol.data.data()), static_cast<int32_t>(symbol.data.size()),
                          segments) != 0) {
     result.failure = SymbolFailure::DoesNotFit;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "content/GeneralPayload.h"
 #include "content/Payload.h"
 #include "datamatrix/DmEncoder.h"
 #include "qr/QrLevel.h"
@@ -22,7 +23,8 @@ class CQrCodeEncoder;
 struct ContentFields {
   int operatorFormat = 1;
   int tab = 0;
-  FieldValueArray values;  // code page 936 bytes
+  // Code page 936 bytes for the operator formats, UTF-8 for the general one.
+  FieldValueArray values;
 };
 
 // What a symbol is to be, whatever its data: the one record of these
@@ -45,7 +47,8 @@ struct SymbolSettings {
 
 struct SymbolRequest : SymbolSettings {
   // The bytes to encode; ignored when `content` is set, whose payload is
-  // encoded behind 0x01 0x10 instead.
+  // encoded instead: an operator format's behind 0x01 0x10 in one segment,
+  // the general format's as UTF-8 with the optimal segmentation.
   std::string data;
   std::optional<ContentFields> content;
 };
@@ -54,6 +57,7 @@ enum class SymbolFailure {
   None,
   NothingToEncode,  // the data is empty, or every field is
   NoSuchTab,        // the content's tab is not one of its format's
+  FieldNotCarried,  // a field's value has no place in its form (SymbolResult::field)
   NotInScheme,      // Data Matrix: the requested scheme cannot carry the data
   DoesNotFit,       // no version or size allowed holds the data
   OutOfMemory,
@@ -77,6 +81,7 @@ struct SymbolResult {
   // On success the symbol; on failure `symbol.data` still holds the bytes
   // that were to be encoded, which messages count.
   Symbol symbol;
+  FieldProblem field;  // with FieldNotCarried: which field, and why
   bool Ok() const { return failure == SymbolFailure::None; }
 };
 

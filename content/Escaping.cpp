@@ -1,0 +1,155 @@
+#include "content/Escaping.h"
+
+#include <idn2.h>
+
+#include <algorithm>
+#include <memory>
+#include <utility>
+
+namespace {
+
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsHexDigit(char c) { return IsAsciiDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+
+bool IsUnreserved(char c) {
+  return IsAsciiLetter(c) || IsAsciiDigit(c) || c == '-' || c == '.' || c == '_' || c == '~';
+}
+
+void AppendPercent(std::string& out, unsigned char byte) {
+  static constexpr char Hex[] = "0123456789ABCDEF";
+  out += '%';
+  out += Hex[byte >> 4];
+  out += Hex[byte & 0x0F];
+}
+
+// Bytes that no URI may hold as they are.
+bool MustBeEncodedInUri(unsigned char c) {
+  return c <= 0x20 || c >= 0x7F || std::string_view("\"<>\\^`{|}").find(static_cast<char>(c)) != std::string_view::npos;
+}
+
+std::string EscapeWith(std::string_view value, std::string_view special) {
+  std::string out;
+  out.reserve(value.size());
+  for (char c : value) {
+    if (special.find(c) != std::string_view::npos) out += '\\';
+    out += c;
+  }
+  return out;
+}
+
+// The length of "scheme:" at the start, or 0. "example.cn:8080" names a
+// host and port, not a scheme, and so does "localhost:80/x".
+size_t SchemeLength(std::string_view address) {
+  if (address.empty() || !IsAsciiLetter(address[0])) return 0;
+  size_t end = 1;
+  while (end < address.size() && (IsAsciiLetter(address[end]) || IsAsciiDigit(address[end]) ||
+                                  address[end] == '+' || address[end] == '-' || address[end] == '.'))
+    ++end;
+  if (end >= address.size() || address[end] != ':') return 0;
+  const bool portFollows = end + 1 < address.size() && IsAsciiDigit(address[end + 1]);
+  return portFollows ? 0 : end + 1;
+}
+
+// [first, last) of the host within "scheme://authority...", or empty.
+std::pair<size_t, size_t> HostSpan(std::string_view uri, size_t schemeLength) {
+  if (uri.substr(schemeLength, 2) != "//") return {0, 0};
+  const size_t authority = schemeLength + 2;
+  const size_t authorityEnd = std::min(uri.find_first_of("/?#", authority), uri.size());
+  const size_t at = uri.substr(authority, authorityEnd - authority).rfind('@');
+  const size_t host = at == std::string_view::npos ? authority : authority + at + 1;
+  if (host < authorityEnd && uri[host] == '[') return {host, host};  // an IPv6 literal is ASCII
+  const size_t colon = uri.substr(host, authorityEnd - host).rfind(':');
+  return {host, colon == std::string_view::npos ? authorityEnd : host + colon};
+}
+
+bool IsAscii(std::string_view text) {
+  for (char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
+std::optional<std::string> HostToAscii(std::string_view host) {
+  if (IsAscii(host)) return std::string(host);
+  char* converted = nullptr;
+  const std::string input(host);
+  if (idn2_to_ascii_8z(input.c_str(), &converted, IDN2_NFC_INPUT | IDN2_NONTRANSITIONAL) != IDN2_OK)
+    return std::nullopt;
+  std::unique_ptr<char, decltype(&idn2_free)> owned(converted, idn2_free);
+  return std::string(converted);
+}
+
+std::string EncodeUriBytes(std::string_view uri) {
+  std::string out;
+  out.reserve(uri.size());
+  for (size_t i = 0; i < uri.size(); ++i) {
+    const auto c = static_cast<unsigned char>(uri[i]);
+    // A "%" that already starts an escape stays; a stray one is escaped.
+    const bool escapeStarts = c == '%' && i + 2 < uri.size() && IsHexDigit(uri[i + 1]) && IsHexDigit(uri[i + 2]);
+    if (MustBeEncodedInUri(c) || (c == '%' && !escapeStarts)) {
+      AppendPercent(out, c);
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string EscapeCardText(std::string_view value) {
+  std::string out;
+  out.reserve(value.size());
+  for (size_t i = 0; i < value.size(); ++i) {
+    const char c = value[i];
+    if (c == '\r' || c == '\n') {
+      out += "\\n";
+      if (c == '\r' && i + 1 < value.size() && value[i + 1] == '\n') ++i;
+    } else {
+      if (c == '\\' || c == ',' || c == ';') out += '\\';
+      out += c;
+    }
+  }
+  return out;
+}
+
+std::string EscapeWifiValue(std::string_view value) { return EscapeWith(value, "\\;,:\""); }
+
+std::string PercentEncode(std::string_view value, std::string_view alsoKept) {
+  std::string out;
+  out.reserve(value.size());
+  for (char c : value) {
+    if (IsUnreserved(c) || alsoKept.find(c) != std::string_view::npos) {
+      out += c;
+    } else {
+      AppendPercent(out, static_cast<unsigned char>(c));
+    }
+  }
+  return out;
+}
+
+std::string CrLfLineBreaks(std::string_view value) {
+  std::string out;
+  out.reserve(value.size());
+  for (size_t i = 0; i < value.size(); ++i) {
+    const char c = value[i];
+    if (c == '\r' || c == '\n') {
+      out += "\r\n";
+      if (c == '\r' && i + 1 < value.size() && value[i + 1] == '\n') ++i;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+std::optional<std::string> AddressAsUri(std::string_view address) {
+  size_t schemeLength = SchemeLength(address);
+  std::string uri = schemeLength == 0 ? "https://" + std::string(address) : std::string(address);
+  if (schemeLength == 0) schemeLength = std::string_view("https:").size();
+  const auto [host, hostEnd] = HostSpan(uri, schemeLength);
+  const auto asciiHost = HostToAscii(std::string_view(uri).substr(host, hostEnd - host));
+  if (!asciiHost) return std::nullopt;
+  uri.replace(host, hostEnd - host, *asciiHost);
+  return EncodeUriBytes(uri);
+}
