@@ -8,6 +8,7 @@
 #include <QTabBar>
 #include <algorithm>
 
+#include "app/FieldProblemText.h"
 #include "content/pages/ContentPages.h"
 #include "gui/TextBytes.h"
 #include "qr/QrCodeEncoder.h"
@@ -239,6 +240,8 @@ void CTesselDlg::ComposePayload() {
   if (!ShownPageEmpty()) result = MakeSymbol(request, *encoder_);
   SetVersionLabel(VersionLabelFor(result));
   currentPayload_.clear();
+  if (result.failure == SymbolFailure::FieldNotCarried)
+    return ShowProblem(FieldProblemText(result.field, operatorFormat_, request.content->tab));
   if (!result.Ok()) return ShowSymbol(ModuleMatrix(), {}, result.failure == SymbolFailure::DoesNotFit);
   // The operator formats' two leading bytes are no part of their payload.
   const size_t prefix = IsGeneralFormat(operatorFormat_) ? 0 : EncoderInput({}).size();
