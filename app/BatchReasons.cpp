@@ -29,6 +29,7 @@ std::string_view RowWords(RowFailure failure) {
     case RowFailure::NotReadBack: return UiText::BatchReasonNotReadBack;
     case RowFailure::LabelTooLarge: return UiText::BatchReasonLabelTooLarge;
     case RowFailure::BadText:
+    case RowFailure::FieldNotCarried:
     case RowFailure::WriteFailed:
     case RowFailure::None: break;  // worded with their subjects below, or no failure
   }
@@ -96,7 +97,38 @@ QString BadTextText(const RowProblem& problem) {
   return FromUtf8(UiText::BatchReasonBadText).arg(column, byte);
 }
 
+// The values a drop-down or check box of 通用格式 takes: "WPA、WEP 或 nopass".
+QString ChoicesOf(int slot) {
+  for (const PageSpec& page : GeneralPages())
+    if (const FieldSpec* field = FindField(page, slot)) {
+      if (field->kind == FieldKind::Check) return FromUtf8(CheckedValue) + " 或 " + FromUtf8(UncheckedValue);
+      QStringList values;
+      for (const FieldChoice& choice : field->choices) values << FromUtf8(choice.value);
+      return values.join(FromUtf8(UiText::BatchFieldSeparator));
+    }
+  return {};
+}
+
 }  // namespace
+
+QString FieldProblemText(const FieldProblem& problem, const QString& name) {
+  switch (problem.failure) {
+    case FieldFailure::Missing: return FromUtf8(UiText::FieldMissing).arg(name);
+    case FieldFailure::NotUtf8: return FromUtf8(UiText::FieldNotUtf8).arg(name);
+    case FieldFailure::NotANumber: return FromUtf8(UiText::FieldNotANumber).arg(name);
+    case FieldFailure::OutOfRange:
+      return FromUtf8(UiText::FieldOutOfRange).arg(name, problem.slot == FieldSlotOfTag("LAT") ? "-90 至 90" : "-180 至 180");
+    case FieldFailure::NotADateTime: return FromUtf8(UiText::FieldNotADateTime).arg(name, FromUtf8(DateTimeLayout));
+    case FieldFailure::EndsBeforeStart: return FromUtf8(UiText::FieldEndsBeforeStart).arg(name);
+    case FieldFailure::NotAChoice: return FromUtf8(UiText::FieldNotAChoice).arg(name, ChoicesOf(problem.slot));
+    case FieldFailure::NotAPhoneNumber: return FromUtf8(UiText::FieldNotAPhoneNumber).arg(name);
+    case FieldFailure::NotAMailAddress: return FromUtf8(UiText::FieldNotAMailAddress).arg(name);
+    case FieldFailure::NoIdnaForm: return FromUtf8(UiText::FieldNoIdnaForm).arg(name);
+    case FieldFailure::PasswordUnused: return FromUtf8(UiText::FieldPasswordUnused).arg(name);
+    case FieldFailure::None: break;
+  }
+  return {};
+}
 
 QString KnownExtensionList() { return FromUtf8(KnownExtensions(UiText::BatchFieldSeparator, " 或 ")); }
 
@@ -117,6 +149,7 @@ QString BatchReasonText(const BatchRowResult& row) {
   const RowProblem& problem = row.problem;
   if (problem.failure == RowFailure::WriteFailed) return DescribeSaveFailure(row.image);
   if (problem.failure == RowFailure::BadText) return BadTextText(problem);
+  if (problem.failure == RowFailure::FieldNotCarried) return FieldProblemText(problem.field, FromUtf8(problem.column));
   const std::string_view words = RowWords(problem.failure);
   if (words.find("%1") == std::string_view::npos) return FromUtf8(words);
   const QString column = problem.column.empty() ? QString::number(problem.columnIndex + 1) : FromUtf8(problem.column);

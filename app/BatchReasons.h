@@ -7,6 +7,9 @@
 #include "batch/BatchJob.h"
 
 QString BatchReasonText(const BatchRowResult& row);
+// Why a 通用格式 field's value has no place in its form, `name` naming the
+// field (its caption on the page, its column in a batch).
+QString FieldProblemText(const FieldProblem& problem, const QString& name);
 QString HeaderRefusalText(const HeaderRefusal& refusal);
 QString BatchProblemText(const BatchProblem& problem);
 QString OutputRuleText(OutputRule rule);

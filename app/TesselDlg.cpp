@@ -8,7 +8,7 @@
 #include <QTabBar>
 #include <algorithm>
 
-#include "app/FieldProblemText.h"
+#include "app/BatchReasons.h"
 #include "content/pages/ContentPages.h"
 #include "gui/TextBytes.h"
 #include "qr/QrCodeEncoder.h"
@@ -32,6 +32,14 @@ constexpr FormatRadio FormatRadios[] = {{ControlId::FormatMobileV1, 1},
 QString VersionLabelFor(const SymbolResult& result) {
   if (result.Ok()) return FromUtf8(UiText::VersionLabel).arg(result.symbol.version);
   return result.failure == SymbolFailure::DoesNotFit ? FromUtf8(UiText::ContentTooLong) : QString();
+}
+
+// Why there is no symbol, the field named by its caption on the page shown.
+QString ProblemText(const FieldProblem& problem, const PageSpec& page) {
+  QString caption = FromUtf8(FieldTags.at(static_cast<size_t>(problem.slot)));
+  for (const FieldSpec& field : page.fields)
+    if (field.slot == problem.slot && !field.caption.empty()) caption = FromUtf8(BareCaption(field.caption));
+  return FromUtf8(UiText::NoSymbolBecause).arg(FieldProblemText(problem, caption));
 }
 
 }  // namespace
@@ -241,7 +249,7 @@ void CTesselDlg::ComposePayload() {
   SetVersionLabel(VersionLabelFor(result));
   currentPayload_.clear();
   if (result.failure == SymbolFailure::FieldNotCarried)
-    return ShowProblem(FieldProblemText(result.field, operatorFormat_, request.content->tab));
+    return ShowProblem(ProblemText(result.field, currentPage_->Definition()));
   if (!result.Ok()) return ShowSymbol(ModuleMatrix(), {}, result.failure == SymbolFailure::DoesNotFit);
   // The operator formats' two leading bytes are no part of their payload.
   const size_t prefix = IsGeneralFormat(operatorFormat_) ? 0 : EncoderInput({}).size();

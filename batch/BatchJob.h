@@ -31,6 +31,7 @@ enum class RowFailure {
   RequiredFieldEmpty,  // a field the page marks required is empty while others are filled
   EmptyName,        // the name template gave an empty name
   DuplicateName,    // an earlier row has the same file name
+  FieldNotCarried,  // a field's value has no place in 通用格式's form (`field`; `column` feeds it)
   NothingToEncode,  // every field (or the text) is empty
   DoesNotFit,       // fits no symbol version or size
   WriteFailed,      // see `image`
@@ -50,6 +51,7 @@ struct RowProblem {
   bool overflow = false;  // BrokenRow: too long, rather than a quote not closed
   SymbolFailure symbol = SymbolFailure::None;  // DoesNotFit: the symbol request's own kind
   TextProblem text;    // BadText: where the cell is not text
+  FieldProblem field;  // FieldNotCarried: the field and why
   SheetProblem sheet;  // LabelTooLarge: the sheet's reason
   // NotReadBack: the read-back's outcome, and what in the format and
   // options most likely kept the file from reading back.

@@ -158,8 +158,10 @@ FieldValueArray RowEncoder::FieldValues(const RowTask& task, RowError& error) co
   for (size_t i = 0; i < plan_.columns.size(); ++i) {
     const BatchColumn& column = plan_.columns[i];
     if (column.slot < 0 || task.cells[i].empty()) continue;
+    // 通用格式 composes UTF-8; the operator formats code page 936.
     TextProblem reason;
-    auto bytes = CellToCodePage(task.cells[i], encoding_, &reason);
+    auto bytes = IsGeneralFormat(job_.operatorFormat) ? CellToUtf8(task.cells[i], encoding_, &reason)
+                                                      : CellToCodePage(task.cells[i], encoding_, &reason);
     if (!bytes) {
       error = BadCell(column, i, reason);
       return values;
@@ -171,6 +173,10 @@ FieldValueArray RowEncoder::FieldValues(const RowTask& task, RowError& error) co
 
 void RowEncoder::EncodeAndWrite(const SymbolRequest& request, const std::string& path, BatchRowResult& result) {
   SymbolResult made = qr_ ? MakeSymbol(request, *qr_) : MakeSymbol(request);
+  if (made.failure == SymbolFailure::FieldNotCarried) {
+    result.problem = FieldNotCarried(made.field);
+    return;
+  }
   if (!made.Ok()) {
     const bool empty = made.failure == SymbolFailure::NothingToEncode;
     result.problem = empty ? Failure(RowFailure::NothingToEncode)
@@ -196,6 +202,17 @@ void RowEncoder::EncodeAndWrite(const SymbolRequest& request, const std::string&
   if (job_.verify)
     CheckReadBack(VerifySymbolFile(path, symbol.matrix, job_.image, symbol.symbology, symbol.data),
                   *FindFormatForFile(path), result);
+}
+
+// The problem with the column that feeds the field, or the field's tag when
+// no column does.
+RowError RowEncoder::FieldNotCarried(const FieldProblem& field) const {
+  RowError error = Failure(RowFailure::FieldNotCarried);
+  for (size_t i = 0; i < plan_.columns.size(); ++i)
+    if (plan_.columns[i].slot == field.slot) error = ColumnProblem(RowFailure::FieldNotCarried, plan_.columns[i], i);
+  if (error.column.empty() && field.slot >= 0) error.column = FieldTags[field.slot];
+  error.field = field;
+  return error;
 }
 
 void RowEncoder::CheckReadBack(const ReadBackResult& check, const ImageFormat& format, BatchRowResult& result) const {

@@ -60,6 +60,7 @@ class RowEncoder {
   SymbolRequest Request(const RowTask& task, RowError& error) const;
   FieldValueArray FieldValues(const RowTask& task, RowError& error) const;
   void EncodeAndWrite(const SymbolRequest& request, const std::string& path, BatchRowResult& result);
+  RowError FieldNotCarried(const FieldProblem& field) const;
   // With `verify`: fails the row when `check` did not read the symbol back.
   void CheckReadBack(const ReadBackResult& check, const ImageFormat& format, BatchRowResult& result) const;
 

@@ -9,6 +9,7 @@
 #include "datamatrix/DmEncoder.h"
 #include "qr/QrLevel.h"
 #include "qr/QrStandard.h"
+#include "symbol/SymbolRequest.h"
 
 namespace {
 
@@ -131,6 +132,13 @@ std::vector<std::string> PaperNames() {
 
 std::vector<std::string> EncodingNames() { return {"utf-8", "gb18030"}; }
 
+// "N=", "M=", ...: what --field starts with, for completion.
+std::vector<std::string> FieldTagWords() {
+  std::vector<std::string> words;
+  for (std::string_view tag : FieldTags) words.push_back(std::string(tag) + "=");
+  return words;
+}
+
 // Millimetres per module: a positive decimal number, at most a metre.
 std::optional<double> ParseMillimetres(std::string_view word) {
   constexpr double MaxModuleMm = 1000.0;
@@ -155,7 +163,8 @@ struct ValueList {
 const ValueList ValueLists[] = {
     {"--level", CliCommand::Qr, LevelNames},      {"--segments", CliCommand::Qr, SegmentsNames},
     {"--operator", CliCommand::Qr, OperatorNames},
-    {"--type", CliCommand::Qr, TabNames},         {"--size", CliCommand::Dm, DmSizeNames},
+    {"--type", CliCommand::Qr, TabNames},         {"--field", CliCommand::Qr, FieldTagWords},
+    {"--size", CliCommand::Dm, DmSizeNames},
     {"--scheme", CliCommand::Dm, DmSchemeList},   {"--format", std::nullopt, FormatNames},
     {"--sheet", std::nullopt, PaperNames},        {"--encoding", std::nullopt, EncodingNames},
 };
@@ -251,7 +260,7 @@ class Parser {
       options_.command = CliCommand::Help;
       return Done();
     }
-    for (auto check : {&Parser::ResolveTab, &Parser::CheckComplete, &Parser::ApplyModuleSize})
+    for (auto check : {&Parser::ResolveTab, &Parser::CheckEci, &Parser::CheckComplete, &Parser::ApplyModuleSize})
       if (const std::string problem = (this->*check)(); !problem.empty()) return Fail(problem);
     if (options_.segments) options_.symbol.segments = *options_.segments;
     return Done();
@@ -273,6 +282,8 @@ class Parser {
     const bool qr = options_.command == CliCommand::Qr;
     if (name == "--help" || name == "-h") options_.helpTopic = options_.command;
     else if (name == "--text") SetOnce(options_.text, Value(name));
+    else if (name == "--utf8-text") SetOnce(options_.text, Value(name)), options_.textUtf8 = true;
+    else if (name == "--eci") options_.symbol.eci = true;
     else if (name == "--data-file") SetOnce(options_.dataFile, Value(name));
     else if (name == "--dump") options_.dump = true;
     else if (name == "-o" || name == "--output") SetOnce(options_.outputFile, Value(name));
@@ -303,7 +314,8 @@ class Parser {
     else if (name == "--rows") Number(name, 1, MaxSheetCells, Batch(name).rows);
     else if (name == "--caption") Batch(name).caption = Value(name);
     else if (!qr && name == "--size") Parsed(name, ParseDmSize, options_.symbol.dmSize, DmSizeChoices());
-    else if (!qr && name == "--scheme") Parsed(name, ParseDmScheme, options_.symbol.dmScheme, JoinNames(DmSchemeNames));
+    else if (!qr && name == "--scheme")
+      Parsed(name, ParseDmScheme, options_.symbol.dmScheme, JoinNames(DmSchemeNames)), schemeGiven_ = true;
     else error_ = UnknownOption(options_.command, name);
   }
   std::string_view Value(std::string_view name) {
@@ -369,13 +381,24 @@ class Parser {
            JoinNames(NumberedTabs(format), ", ", ", ");
   }
 
+  // The ECI names the text's character set: a file's bytes have none, and
+  // in a Data Matrix only ASCII codewords can follow it where they stand.
+  std::string CheckEci() {
+    if (!options_.symbol.eci) return {};
+    if (options_.dataFile) return "--eci names the character set of a text: it goes with --text or --utf8-text, not --data-file";
+    if (options_.command != CliCommand::Dm) return {};
+    if (schemeGiven_ && options_.symbol.dmScheme != Ascii) return "--eci takes the ascii scheme: give --scheme ascii or none";
+    options_.symbol.dmScheme = Ascii;
+    return {};
+  }
+
   std::string CheckComplete() {
     if (options_.batch) return CheckBatch();
     const int inputs = (options_.text ? 1 : 0) + (options_.dataFile ? 1 : 0) + (options_.contentMode ? 1 : 0);
     if (inputs == 0)
-      return options_.command == CliCommand::Qr ? "give --text, --data-file or content fields (--field)"
-                                                : "give --text or --data-file";
-    if (inputs > 1) return "give only one of --text, --data-file and content fields";
+      return options_.command == CliCommand::Qr ? "give --text, --utf8-text, --data-file or content fields (--field)"
+                                                : "give --text, --utf8-text or --data-file";
+    if (inputs > 1) return "give only one of --text, --utf8-text, --data-file and content fields";
     if (options_.contentMode && options_.segments == QrSegments::Optimal)
       return "content fields are written in one segment, as the QR page writes them: "
              "--segments optimal goes with --text or --data-file";
@@ -390,7 +413,7 @@ class Parser {
   std::string CheckBatch() {
     if (options_.batch->input.empty()) return std::string(batchOnly_) + " goes with --batch INPUT";
     if (options_.text || options_.dataFile || !options_.fields.empty())
-      return "--batch takes the symbols' data from its rows: no --text, --data-file or --field";
+      return "--batch takes the symbols' data from its rows: no --text, --utf8-text, --data-file or --field";
     if (options_.segments) return "--segments goes with --text or --data-file, not --batch";
     if (options_.dump || options_.format) return "--batch writes files: no --dump or --format (the name's extension is the format)";
     if (!options_.outputFile || *options_.outputFile == StandardStream) return "--batch needs -o DIR, the folder for the files";
@@ -448,6 +471,7 @@ class Parser {
   CliOptions options_;
   std::string error_;
   bool scaleGiven_ = false;
+  bool schemeGiven_ = false;
   std::string_view moduleMmWord_;
   std::optional<std::string> tabWord_;
   std::string_view batchOnly_;
@@ -473,21 +497,21 @@ std::string ExpandLineBreaks(std::string_view value) {
 
 namespace {
 
-constexpr std::string_view QrUsage = R"(Usage: quillet-cli qr [options] (--text TEXT | --data-file FILE | content fields) (--dump | -o FILE)
+constexpr std::string_view QrUsage = R"(Usage: quillet-cli qr [options] (--text TEXT | --utf8-text TEXT | --data-file FILE | content fields) (--dump | -o FILE)
        quillet-cli qr [options] --batch INPUT -o DIR
 
 Encodes a QR Code symbol.
 
 Input (exactly one):
-  --text TEXT          UTF-8 text, encoded as its code page 936 (GBK) bytes
-  --data-file FILE     the file's bytes exactly as they are; - reads standard input
-  content fields       compose a payload as the QR page does, with 0x01 0x10 in front:
-    --operator 1|2|3   1 = 中国移动v1.0 (default), 2 = 中国移动v2.0, 3 = 中国联通
+{textInputs}
+  content fields       compose a payload as the QR page does:
+    --operator {operatorIds}
+{operators}
     --type TAB         the content type: its tab's caption or position from 0, the
                        left-most (default 0); the tabs under each --operator:
 {tabs}
-    --field TAG=VALUE  a field by its tag (N, M, TEL, EM, ... TEXT); repeatable;
-                       \n in VALUE is a line break (CR LF)
+    --field TAG=VALUE  a field by its tag; repeatable; \n in VALUE is a line break
+                       (CR LF); the tags: {tags}
 
 Symbol:
   --level {levels}      error-correction level (default {defaultLevel})
@@ -495,7 +519,9 @@ Symbol:
   --segments {segments}
                        optimal (default): numeric, alphanumeric and byte segments
                        wherever they make a smaller symbol; single: one segment,
-                       as the QR page writes it (content fields always are)
+                       as the QR page writes it (operator formats' fields always
+                       are; 通用格式 always takes the optimal segments)
+{eci}{eciContent}
 {output}
 {batch}
   Each later row is one symbol composed as the QR page composes it under --operator
@@ -511,20 +537,21 @@ no version, 3 the image file or the output folder could not be written, 4 some r
 of a batch failed, 5 the image does not read back (--verify).
 )";
 
-constexpr std::string_view DmUsage = R"(Usage: quillet-cli dm [options] (--text TEXT | --data-file FILE) (--dump | -o FILE)
+constexpr std::string_view DmUsage = R"(Usage: quillet-cli dm [options] (--text TEXT | --utf8-text TEXT | --data-file FILE) (--dump | -o FILE)
        quillet-cli dm [options] --batch INPUT -o DIR
 
 Encodes a Data Matrix ECC 200 symbol.
 
 Input (exactly one):
-  --text TEXT          UTF-8 text, encoded as its code page 936 (GBK) bytes
-  --data-file FILE     the file's bytes exactly as they are; - reads standard input
+{textInputs}
 
 Symbol:
   --size SIZE          {sizes}
                        (auto = the smallest square (default), rect = the smallest rectangle;
                        {sizeIndices})
-  --scheme NAME        {schemes} (default smallest)
+  --scheme NAME        {schemes}
+                       (default smallest; ascii with --eci)
+{eci}
 {output}
 {batch}
   Each later row is one symbol from its column named text.
@@ -538,6 +565,15 @@ be encoded in the scheme or fits no size allowed by --size, 3 the image file or 
 output folder could not be written, 4 some rows of a batch failed, 5 the image
 does not read back (--verify).
 )";
+
+constexpr std::string_view TextInputUsage = R"(  --text TEXT          UTF-8 text, encoded as its code page 936 (GBK) bytes
+  --utf8-text TEXT     UTF-8 text, encoded as its UTF-8 bytes
+  --data-file FILE     the file's bytes exactly as they are; - reads standard input)";
+
+constexpr std::string_view EciUsage = R"(  --eci                begin the symbol with an ECI naming the text's character set:
+                       {eciCodePage936} for code page 936 (--text), {eciUtf8} for UTF-8 (--utf8-text);
+                       off by default, as some readers show it as text or
+                       refuse the symbol)";
 
 constexpr std::string_view OutputUsage = R"(
 Output (one or both):
@@ -621,6 +657,37 @@ std::string TabLists() {
   return text;
 }
 
+// "                       1 = 中国移动v1.0 (default), ..." one format a line,
+// the general one saying what it writes.
+std::string OperatorLines() {
+  std::string text;
+  for (const OperatorFormatSpec& format : OperatorFormats()) {
+    text += std::string(23, ' ') + std::to_string(format.id) + " = " + std::string(format.caption);
+    if (format.id == CliOptions{}.operatorFormat) text += " (default)";
+    text += format.composition == Composition::General ? ": UTF-8 forms every phone camera opens\n"
+                                                       : ": tag:value pairs behind 0x01 0x10\n";
+  }
+  text.pop_back();
+  return text;
+}
+
+// Every field tag, wrapped under the --field line.
+std::string TagList() {
+  constexpr size_t Indent = 23, Width = 80, FirstLine = 40;
+  std::string text, line;
+  size_t room = Width - FirstLine;
+  for (size_t slot = 0; slot < FieldTags.size(); ++slot) {
+    const std::string item = std::string(FieldTags[slot]) + (slot + 1 < FieldTags.size() ? "," : "");
+    if (line.size() + 1 + item.size() > room) {
+      text += line + "\n" + std::string(Indent, ' ');
+      line.clear();
+      room = Width - Indent;
+    }
+    line += (line.empty() ? "" : " ") + item;
+  }
+  return text + line;
+}
+
 void Replace(std::string& text, std::string_view placeholder, std::string_view value) {
   for (size_t at = text.find(placeholder); at != std::string::npos; at = text.find(placeholder, at + value.size()))
     text.replace(at, placeholder.size(), value);
@@ -628,6 +695,15 @@ void Replace(std::string& text, std::string_view placeholder, std::string_view v
 
 std::string Filled(std::string_view pattern) {
   std::string text(pattern);
+  Replace(text, "{textInputs}", TextInputUsage);
+  Replace(text, "{eci}", EciUsage);
+  Replace(text, "{eciContent}", "\n                       (content fields: " + std::to_string(EciCodePage936) +
+                                    " for the operator formats, " + std::to_string(EciUtf8) + " for 通用格式)");
+  Replace(text, "{eciCodePage936}", std::to_string(EciCodePage936));
+  Replace(text, "{eciUtf8}", std::to_string(EciUtf8));
+  Replace(text, "{operatorIds}", JoinNames(OperatorNames(), "|", "|"));
+  Replace(text, "{operators}", OperatorLines());
+  Replace(text, "{tags}", TagList());
   Replace(text, "{output}", OutputUsage);
   Replace(text, "{batch}", BatchUsage);
   Replace(text, "{papers}", PaperSizeNames());

@@ -48,6 +48,7 @@ struct CliOptions {
 
   // Input: exactly one of text (UTF-8), a data file, or content fields (qr only).
   std::optional<std::string> text;
+  bool textUtf8 = false;  // --utf8-text: the text's own UTF-8 bytes, not code page 936
   std::optional<std::string> dataFile;
   bool contentMode = false;
   int operatorFormat = 1;

@@ -103,8 +103,15 @@ std::optional<Failure> GatherFields(const CliOptions& options, ContentFields& co
   return std::nullopt;
 }
 
+// --utf8-text keeps the text's own bytes, once they are known to be UTF-8.
+Input Utf8Text(const std::string& utf8) {
+  TextProblem problem;
+  if (!Utf8ToCodePage(utf8, &problem)) return Fail(ExitUsage, "--utf8-text: " + DescribeTextProblem(problem));
+  return {utf8, std::nullopt};
+}
+
 Input ReadInput(const CliOptions& options, std::istream& in) {
-  if (!options.dataFile) return ConvertText(*options.text);
+  if (!options.dataFile) return options.textUtf8 ? Utf8Text(*options.text) : ConvertText(*options.text);
   return *options.dataFile == StandardStream ? ReadStandardInput(in) : ReadDataFile(*options.dataFile);
 }
 
@@ -114,6 +121,9 @@ std::optional<Failure> BuildRequest(const CliOptions& options, std::istream& in,
   if (!options.dataFile && !options.text) return GatherFields(options, request.content.emplace());
   Input input = ReadInput(options, in);
   request.data = std::move(input.bytes);
+  request.charset = options.dataFile ? DataCharset::Unnamed
+                    : options.textUtf8 ? DataCharset::Utf8
+                                       : DataCharset::CodePage936;
   return input.failure;
 }
 

@@ -36,6 +36,24 @@ void StoreSize(DmEncodeParams& params, int sizeIndex, std::unique_ptr<DmSymbolBu
   params.buffers = std::move(buffers);
 }
 
+// The ECI codeword and the designator in one codeword (values up to 126).
+constexpr int EciCodeword = 241;
+constexpr int MaxOneCodewordEci = 126;
+
+// Puts the ECI in front of the codewords. Other schemes than ASCII depend on
+// where they stand (Base256's randomising, the end-of-data rules for a size),
+// so they cannot move.
+bool PrependEci(int eci, int scheme, uint8_t* data, int& count) {
+  if (eci == 0) return true;
+  // The buffer has room for two codewords more than any size holds.
+  if (scheme != Ascii || eci < 0 || eci > MaxOneCodewordEci) return false;
+  std::memmove(data + 2, data, count);
+  data[0] = EciCodeword;
+  data[1] = static_cast<uint8_t>(eci + 1);
+  count += 2;
+  return true;
+}
+
 void ReportAllocationFailure(int error) {
   std::fprintf(stderr, "Calloc failed: %s\n", std::strerror(error != 0 ? error : ENOMEM));
 }
@@ -50,6 +68,10 @@ std::unique_ptr<DmModuleGrid> DmEncodeText(const uint8_t* text, int length, DmEn
   try {
     const dm::Encoded encoded = dm::EncodeDataForSize(text, length, params.scheme, size, data);
     int count = encoded.count;
+    if (count > 0 && !PrependEci(params.eci, params.scheme, data, count)) {
+      params.failure = DmFailure::CannotEncode;
+      return nullptr;
+    }
     const int sizeIndex = DmChooseSize(size, count);
     if (sizeIndex < 0) {
       params.failure = encoded.failure != DmFailure::None ? encoded.failure : DmFailure::FitsNoSize;

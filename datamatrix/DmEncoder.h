@@ -102,6 +102,10 @@ enum class DmFailure : uint8_t {
 
 struct DmEncodeParams {
   int scheme = Ascii;  // in
+  // in: the ECI designator (1 to 126) written first, naming the text's
+  // character set; 0 writes none. Only with the ASCII scheme, whose
+  // codewords mean the same wherever they stand.
+  int eci = 0;
   DmFailure failure = DmFailure::None;  // out, written only on failure
   // out, written only on success:
   int sizeIndex = -1;

@@ -33,6 +33,9 @@ class CQrCodeEncoder {
   int32_t Version = 0;
   // 0 = M, 1 = L, 2 = H, 3 = Q (the format-information indicator).
   int32_t EcLevel = 0;
+  // Before EncodeData: the ECI designator (1 to 127) that names the data's
+  // character set at the start of the symbol; 0 puts none.
+  int32_t Eci = 0;
   // Cell x * MaxSide + y is 1 for a dark module; cells beyond Side() are 0.
   uint8_t Modules[MaxSide * MaxSide] = {};
   BitStreamEntries BitStream;
@@ -43,7 +46,8 @@ class CQrCodeEncoder {
   // "L"/"l", "M"/"m", "Q"/"q", "H"/"h"; any other text selects M.
   void SetErrorCorrectionLevel(std::string_view text);
 
-  // 0 on success; -1 for length below 1 or a level outside 0..3, nothing changed;
+  // 0 on success; -1 for length below 1, a level outside 0..3 or an ECI
+  // designator outside 0..127, nothing changed;
   // -2 when the data fits no version (Version, Modules and BitStream unchanged).
   int32_t EncodeData(const uint8_t* data, int32_t length);
   int32_t EncodeData(const char* data, int32_t length);

@@ -143,15 +143,15 @@ class LeastBits {
 // One plan serves every version of a range with the same count widths (they
 // change at versions 10 and 27); a range whose largest symbol cannot hold
 // even the least bits is not planned at all.
-SegmentPlan PlanSegments(const uint8_t* data, int32_t length, int level, int requested) {
+SegmentPlan PlanSegments(const uint8_t* data, int32_t length, int level, int requested, int headerBits) {
   const LeastBits least(data, length);
   for (int first = std::max(requested, 1), last = first; first <= MaxVersion; first = ++last) {
     while (last < MaxVersion && SameCountWidths(first, last + 1)) ++last;
-    if (least.At(first) > DataBitCapacity[level][last]) continue;
+    if (least.At(first) + headerBits > DataBitCapacity[level][last]) continue;
     SegmentPlan plan{0, ShortestSegments(data, length, first), 0};
     plan.bits = StreamBits(plan.segments, first);
     for (int v = first; v <= last; ++v)
-      if (plan.bits <= DataBitCapacity[level][v]) {
+      if (plan.bits + headerBits <= DataBitCapacity[level][v]) {
         plan.version = v;
         return plan;
       }

@@ -32,8 +32,9 @@ struct SegmentPlan {
 };
 
 // The smallest version from `requested` up (0: from 1) whose capacity at
-// `level` holds the shortest stream for that version's count widths.
-SegmentPlan PlanSegments(const uint8_t* data, int32_t length, int level, int requested);
+// `level` holds the shortest stream for that version's count widths, after
+// `headerBits` of fixed header (an ECI) in front of it.
+SegmentPlan PlanSegments(const uint8_t* data, int32_t length, int level, int requested, int headerBits = 0);
 
 // Rewrites `stream` with the plan's segments and the terminator for its version.
 void BuildSegmentedBitStream(CQrCodeEncoder::BitStreamEntries& stream, const SegmentPlan& plan, const uint8_t* data,

@@ -62,20 +62,9 @@ constexpr std::array<ErrorText, 9> SystemErrors = {{
     {EROFS, "文件系统为只读"},
 }};
 
-// Why a value of the general format cannot be encoded: %1 the field's
-// caption, %2 the date-time layout.
+// Why the general format cannot encode a field's value: %1 the reason
+// (worded as for batch rows, with the field's caption).
 constexpr std::string_view NoSymbolBecause = "无法生成条码：%1";
-constexpr std::string_view FieldMissing = "请填写“%1”";
-constexpr std::string_view FieldNotUtf8 = "“%1”含有无法识别的字符";
-constexpr std::string_view FieldNotANumber = "“%1”须为十进制数，例如 39.9042";
-constexpr std::string_view FieldOutOfRange = "“%1”超出范围：纬度在 -90 到 90 之间，经度在 -180 到 180 之间";
-constexpr std::string_view FieldNotADateTime = "“%1”不是有效的日期和时间 (%2)";
-constexpr std::string_view FieldEndsBeforeStart = "“%1”早于开始时间";
-constexpr std::string_view FieldNotAChoice = "“%1”不是可选的值";
-constexpr std::string_view FieldNotAPhoneNumber = "“%1”不是电话号码：只能使用数字、空格和 + - . ( ) * # , ; p w";
-constexpr std::string_view FieldNotAMailAddress = "“%1”不是邮件地址 (缺少 @)";
-constexpr std::string_view FieldNoIdnaForm = "“%1”中的域名无法转换为国际化域名 (IDNA)";
-constexpr std::string_view FieldPasswordUnused = "加密方式为“无密码”时不能填写“%1”";
 
 // Printing, copying and checking what was saved.
 constexpr std::string_view PrintedSize = "打印尺寸: %1 mm (%2 dpi)";

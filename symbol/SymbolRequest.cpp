@@ -41,6 +41,7 @@ void EncodeQr(const SymbolRequest& request, CQrCodeEncoder& encoder, SymbolResul
   Symbol& symbol = result.symbol;
   encoder.EcLevel = QrLevelIndicator(request.level);
   encoder.Version = request.version;
+  encoder.Eci = EciDesignator(request);
   const QrSegments segments = !request.content                             ? request.segments
                               : IsGeneralFormat(request.content->operatorFormat) ? QrSegments::Optimal
                                                                                  : QrSegments::Single;
@@ -82,6 +83,7 @@ void EncodeDm(const SymbolRequest& request, SymbolResult& result) {
   for (int requested = request.dmSize;; ++requested) {
     DmEncodeParams params;
     params.scheme = request.dmScheme;
+    params.eci = EciDesignator(request);
     int size = requested;
     if (const auto grid = DmEncodeText(bytes, length, params, size)) {
       result.failure = SymbolFailure::None;
@@ -111,6 +113,19 @@ SymbolResult Make(const SymbolRequest& request, CQrCodeEncoder* encoder) {
 }
 
 }  // namespace
+
+int EciDesignator(const SymbolRequest& request) {
+  if (!request.eci) return 0;
+  DataCharset charset = request.charset;
+  if (request.content)
+    charset = IsGeneralFormat(request.content->operatorFormat) ? DataCharset::Utf8 : DataCharset::CodePage936;
+  switch (charset) {
+    case DataCharset::CodePage936: return EciCodePage936;
+    case DataCharset::Utf8: return EciUtf8;
+    case DataCharset::Unnamed: break;
+  }
+  return 0;
+}
 
 SymbolResult MakeSymbol(const SymbolRequest& request) { return Make(request, nullptr); }
 

@@ -27,6 +27,13 @@ struct ContentFields {
   FieldValueArray values;
 };
 
+// The character sets a symbol may name with an ECI designator at its start.
+// 29 is GB 2312 to ZXing, which then reads GBK right; 31 and 32 would be
+// closer, but ZXing's Java library refuses a symbol that names them.
+enum class DataCharset { Unnamed, CodePage936, Utf8 };
+constexpr int EciCodePage936 = 29;
+constexpr int EciUtf8 = 26;
+
 // What a symbol is to be, whatever its data: the one record of these
 // settings that the pages, the command line and batch each keep.
 struct SymbolSettings {
@@ -43,6 +50,9 @@ struct SymbolSettings {
   int dmSize = DmSmallestSquare;
   int dmScheme = Ascii;
   bool dmGrowSize = false;
+  // Both: begin the symbol with the ECI designator of the data's character
+  // set. Off by default: some readers print it as text or refuse it.
+  bool eci = false;
 };
 
 struct SymbolRequest : SymbolSettings {
@@ -50,8 +60,14 @@ struct SymbolRequest : SymbolSettings {
   // encoded instead: an operator format's behind 0x01 0x10 in one segment,
   // the general format's as UTF-8 with the optimal segmentation.
   std::string data;
+  // The character set of `data`, for the ECI; content knows its own.
+  DataCharset charset = DataCharset::CodePage936;
   std::optional<ContentFields> content;
 };
+
+// The designator `eci` puts in front of the request's data; 0 for none (ECI
+// off, or bytes of no named character set).
+int EciDesignator(const SymbolRequest& request);
 
 enum class SymbolFailure {
   None,

@@ -68,6 +68,37 @@ TEST(BatchCli, ExitStatusAndMessagesTellWhatHappened) {
   EXPECT_EQ(Cli("qr --batch" + dir("large.csv") + "-o" + dir("q") + "--verify").status, ExitOk);
 }
 
+// One spreadsheet makes operator cards or 通用格式 vCards by --operator alone;
+// a value 通用格式 cannot carry fails its row naming the column and the field.
+TEST(BatchCli, GeneralFormatRowsAndTheirFailures) {
+  TempFolder dir;
+  WriteBytes(dir.File("cards.csv"), "姓名,手机,公司\n张三,138,中国移动\n");
+  WriteBytes(dir.File("wifi.csv"), "网络名称,PWD,加密方式\n咖啡馆,a;b,WPA\n办公室,x,WPA2\n,only,\n");
+  const struct {
+    std::string options, file, decoded;
+    int status = ExitOk;
+    std::string err = "";
+  } cases[] = {
+      {"--operator 4 --batch cards.csv", "1.png",
+       "BEGIN:VCARD\r\nVERSION:3.0\r\nN:张三;;;;\r\nFN:张三\r\nTEL;TYPE=CELL:138\r\nORG:中国移动\r\nEND:VCARD\r\n"},
+      {"--operator 1 --batch cards.csv", "1.png", "\x01\x10" "CARD:N:\xD5\xC5\xC8\xFD;M:138;COR:\xD6\xD0\xB9\xFA\xD2\xC6\xB6\xAF;;"},
+      {"--operator 4 --type 1 --batch wifi.csv", "1.png", "WIFI:T:WPA;S:咖啡馆;P:a\\;b;;", ExitSomeRowsFailed,
+       "row 2: column '加密方式': field ENC (加密方式) takes WPA, WEP or nopass\n"
+       "row 3: column '网络名称': a required field is empty\n1 written, 2 failed\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.options);
+    const std::string out = dir.File(std::to_string(&c - cases));
+    std::string line = c.options + " -o " + out + " --verify";
+    line.replace(line.find("--batch ") + 8, 0, dir.File(""));
+    const CliOutcome run = Cli("qr " + line);
+    EXPECT_EQ(run.status, c.status) << run.err;
+    EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+    EXPECT_EQ(DecodeFile(out + "/" + c.file, DecodeFormat::QrCode), c.decoded);
+    EXPECT_FALSE(fs::exists(out + "/2.png"));
+  }
+}
+
 TEST(BatchCli, StandardInputWithOptionsPassedThrough) {
   TempFolder dir;
   const CliOutcome run = Cli("dm --batch - -o " + dir.File("out") + " --name {serial}.png --scale 3 --manifest " +

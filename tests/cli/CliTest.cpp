@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <memory>
 
 #include "tests/cli/CliFiles.h"
 #include "tests/support/Poppler.h"
@@ -34,6 +36,22 @@ TEST(Cli, DumpHeaderAndRowsDecodeToTheInput) {
       {"qr --type 电话 --field sub=Hi --field M=138 --dump", "version ", Prefix + "PHONE:M:138;SUB:Hi;;"},
       {"qr --operator 2 --type wap业务 --field cod=1 --dump", "version ", Prefix + "WAD:COD:1;;"},
       {"qr --data-file - --dump", "version ", std::string("\x00\xFF\r\n binary", 10), std::string("\x00\xFF\r\n binary", 10)},
+      // 通用格式: every tab's UTF-8 form, Chinese as it is, no prefix.
+      {"qr --operator 4 --field N=张三 --field M=13800138000 --field COR=中国移动 --dump", "version ",
+       "BEGIN:VCARD\r\nVERSION:3.0\r\nN:张三;;;;\r\nFN:张三\r\nTEL;TYPE=CELL:13800138000\r\nORG:中国移动\r\nEND:VCARD\r\n"},
+      {"qr --operator 4 --type wi-fi --field SSID=咖啡馆 --field PWD=a;b\\ --dump", "version ", "WIFI:T:WPA;S:咖啡馆;P:a\\;b\\\\;;"},
+      {"qr --operator 4 --type 2 --field URL=例子.中国/路径 --dump", "version ", "https://xn--fsqu00a.xn--fiqs8s/%E8%B7%AF%E5%BE%84"},
+      {"qr --operator 4 --type 3 --field TEL=10086 --dump", "version 1 ", "tel:10086"},
+      {"qr --operator 4 --type 4 --field SM=10086 --field TXT=查询\\n余额 --dump", "version ", "SMSTO:10086:查询\r\n余额"},
+      {"qr --operator 4 --type 5 --field TO=a@b.cn --field SUB=你好 --dump", "version ", "mailto:a@b.cn?subject=%E4%BD%A0%E5%A5%BD"},
+      {"qr --operator 4 --type 6 --field LAT=39.9042 --field LON=116.4074 --field LABEL=天安门 --dump", "version ",
+       "geo:39.9042,116.4074?q=%E5%A4%A9%E5%AE%89%E9%97%A8"},
+      {"qr --operator 4 --type 日程 --field SUB=会议 --field START=2026-01-05T09:30 --dump", "version ",
+       "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Quillet//Quillet//ZH\r\nBEGIN:VEVENT\r\nSUMMARY:会议\r\n"
+       "DTSTART:20260105T093000\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"},
+      {"qr --operator 4 --type 8 --field TEXT=你好世界 --dump", "version 1 ", "你好世界"},
+      {"qr --utf8-text 你好 --dump", "version 1 ", "你好"},
+      {"dm --utf8-text 你好 --dump", "rows ", "你好"},
       {"dm --text A --dump", "rows 10 columns 10 codewords 66 129 70 138 234 82 82 95", "A"},
       {"dm --size rect --text A --dump", "rows 8 columns 18 codewords 66 129 ", "A"},
       {"dm --size 16x48 --text A --dump", "rows 16 columns 48 codewords 66 129 ", "A"},
@@ -119,6 +137,19 @@ TEST(Cli, FailuresExitWithTheirStatusAndAReason) {
       {"qr --field TEXT=x --dump", ExitUsage, "field 'TEXT' is not on \"名片\" of 中国移动v1.0; its fields are N, M"},
       {"qr --field N= --dump", ExitUsage, "every field is empty"},
       {"qr --text a😀 --dump", ExitUsage, "--text: '😀' (U+1F600) has no code page 936 (GBK) code"},
+      // A value 通用格式 cannot carry names its field and writes nothing.
+      {"qr --operator 4 --type 6 --field LAT=91 --field LON=0 -o " + dir.File("geo.png"), ExitUsage,
+       "field LAT (纬度) lies outside -90 to 90 degrees"},
+      {"qr --operator 4 --type 7 --field START=2026-02-30T10:00 --dump", ExitUsage,
+       "field START (开始) is no date and time as YYYY-MM-DD HH:MM"},
+      {"qr --operator 4 --type 1 --field PWD=x --dump", ExitUsage, "field SSID (网络名称) is empty, but the Wi-Fi form needs it"},
+      {"qr --operator 4 --type 1 --field SSID=x --field ENC=WPA2 --dump", ExitUsage, "field ENC (加密方式) takes WPA, WEP or nopass"},
+      {"qr --operator 4 --field FAX=1 --dump", ExitUsage, "field N (姓名) is empty"},
+      {"qr --utf8-text \xFF --dump", ExitUsage, "--utf8-text: invalid UTF-8 at byte 0 (0xFF)"},
+      {"qr --eci --data-file - --dump", ExitUsage, "--eci names the character set of a text"},
+      {"dm --eci --scheme c40 --text a --dump", ExitUsage, "--eci takes the ascii scheme"},
+      // The ECI takes 12 bits of the largest symbol's room: 2952 bytes fit, 2953 do not.
+      {"qr --eci --level L --text " + std::string(2953, 'x') + " --dump", ExitDoesNotFit, "2953 bytes"},
       // The data fits no symbol; the file cannot be written.
       {"qr --level L --data-file " + dir.File("long.bin") + " --dump", ExitDoesNotFit, "2954 bytes"},
       {"dm --scheme x12 --text lower --dump", ExitDoesNotFit, "cannot be encoded"},
@@ -132,6 +163,79 @@ TEST(Cli, FailuresExitWithTheirStatusAndAReason) {
     EXPECT_NE(run.err.find(c.part), std::string::npos) << c.line << "\n" << run.err;
   }
   EXPECT_EQ(Cli("qr --level L --data-file " + dir.File("fits.bin") + " --dump").status, ExitOk);
+  EXPECT_EQ(Cli("qr --eci --level L --text " + std::string(2952, 'x') + " --dump").status, ExitOk);
+  EXPECT_FALSE(fs::exists(dir.File("geo.png")));
+}
+
+// zxing-cpp reads the text in the character set the ECI names: code page 936
+// Chinese right only with the ECI, as readers guess other sets for bytes.
+TEST(Cli, EciNamesTheCharacterSetToReaders) {
+  const struct {
+    std::string line, text;
+    bool readRight = true;
+  } cases[] = {
+      {"qr --eci --field N=张三 --field COR=中国移动 --dump", Prefix + "CARD:N:张三;COR:中国移动;;"},
+      {"qr --field N=张三 --field COR=中国移动 --dump", Prefix + "CARD:N:张三;COR:中国移动;;", false},
+      {"qr --eci --text 你好，世界 --dump", "你好，世界"},
+      {"qr --eci --utf8-text 你好，世界 --dump", "你好，世界"},
+      {"qr --eci --operator 4 --type 8 --field TEXT=你好 --dump", "你好"},
+      {"dm --eci --text 你好，世界 --dump", "你好，世界"},
+      {"dm --eci --utf8-text 你好，世界 --dump", "你好，世界"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    const CliOutcome run = Cli(c.line);
+    ASSERT_EQ(run.status, ExitOk) << run.err;
+    std::vector<std::string> lines;
+    std::istringstream out(run.out);
+    for (std::string line; std::getline(out, line);) lines.push_back(line);
+    const auto isDark = [&](int x, int y) { return lines[y + 1][x] == '1'; };
+    const auto text = ZxingText(static_cast<int>(lines[1].size()), static_cast<int>(lines.size() - 1), isDark,
+                                c.line[0] == 'q' ? DecodeFormat::QrCode : DecodeFormat::DataMatrix);
+    EXPECT_EQ(text == c.text, c.readRight) << Printable(text);
+  }
+}
+
+// ZXing's Java decoder and result parsers, as Android's scanners read: each
+// 通用格式 tab is the right kind of result with the right fields.
+TEST(Cli, PhoneParsersReadEveryGeneralTab) {
+  const struct {
+    std::string fields, parsed;
+  } cases[] = {
+      {"--field N=张三 --field M=13800138000 --field COR=中国移动 --field DIV=市场部 --field TIL=经理 --field EM=zs@b.cn "
+       "--field ADR=北京市 --field ZIP=100033 --field URL=b.cn --field NOTE=a;b,c\\",
+       "ADDRESSBOOK name=张三 tel=13800138000 email=zs@b.cn org=中国移动/市场部 title=经理 adr=北京市/100033 url=b.cn "
+       "note=a;b,c\\"},
+      {"--type 1 --field SSID=咖啡馆;1 --field PWD=a;b\\ --field HIDDEN=true",
+       "WIFI ssid=咖啡馆;1 type=WPA password=a;b\\ hidden=true"},
+      {"--type 2 --field URL=例子.中国/路径", "URI https://xn--fsqu00a.xn--fiqs8s/%E8%B7%AF%E5%BE%84"},
+      {"--type 3 --field TEL=+8610086", "TEL +8610086"},
+      {"--type 4 --field SM=10086 --field TXT=查询:\\n余额", "SMS to=10086 body=查询:/余额"},
+      {"--type 5 --field TO=a@b.cn --field SUB=你好&再见 --field TXT=一\\n二", "EMAIL_ADDRESS to=a@b.cn subject=你好&再见 body=一/二"},
+      {"--type 6 --field LAT=-39.9042 --field LON=116.4074 --field LABEL=天安门", "GEO -39.9042,116.4074 q=q=%E5%A4%A9%E5%AE%89%E9%97%A8"},
+      // 2026-01-05 09:30 and 10:00 as floating times, read in UTC.
+      {"--type 7 --field SUB=会议,评审 --field START=2026-01-05T09:30 --field END=2026-01-05T10:00 --field LOC=三楼 "
+       "--field TXT=带上\\n电脑",
+       "CALENDAR summary=会议,评审 start=1767605400000 end=1767607200000 location=三楼 description=带上/电脑"},
+      {"--type 8 --field TEXT=你好世界", "TEXT 你好世界"},
+  };
+  TempFolder dir;
+  std::string dumps, expected;
+  for (const auto& c : cases) {
+    const CliOutcome run = Cli("qr --operator 4 " + c.fields + " --dump");
+    ASSERT_EQ(run.status, ExitOk) << c.fields << "\n" << run.err;
+    dumps += run.out;
+    expected += c.parsed + "\n";
+  }
+  WriteBytes(dir.File("dumps.txt"), dumps);
+  const std::string command = std::string(QUILLET_JAVA) + " -Duser.timezone=UTC -cp " + QUILLET_ZXING_JAR + " " +
+                              QUILLET_READ_AS_PHONE + " < " + dir.File("dumps.txt");
+  const std::unique_ptr<FILE, int (*)(FILE*)> java(popen(command.c_str(), "r"), pclose);
+  ASSERT_TRUE(java);
+  std::string parsed;
+  char buffer[4096];
+  for (size_t n; (n = fread(buffer, 1, sizeof buffer, java.get())) > 0;) parsed.append(buffer, n);
+  EXPECT_EQ(parsed, expected);
 }
 
 // Content fields give the QR page's one segment, whatever the default for raw data.
@@ -162,7 +266,8 @@ TEST(Cli, VersionHelpAndTheUsageOfTheCommandUsed) {
       {"values dm --level", ExitUsage, "", "Usage: quillet-cli (qr | dm) [options]\nTry 'quillet-cli --help'\n"},
       {"pdf417", ExitUsage, "", "\nUsage: quillet-cli (qr | dm) [options]\nTry 'quillet-cli --help'\n"},
       {"qr --size 3 --text a --dump", ExitUsage, "",
-       "\nUsage: quillet-cli qr [options] (--text TEXT | --data-file FILE | content fields) (--dump | -o FILE)\n"
+       "\nUsage: quillet-cli qr [options] (--text TEXT | --utf8-text TEXT | --data-file FILE | content fields) "
+       "(--dump | -o FILE)\n"
        "       quillet-cli qr [options] --batch INPUT -o DIR\nTry 'quillet-cli qr --help'\n"},
       {"dm --level H --text a --dump", ExitUsage, "", "--batch INPUT -o DIR\nTry 'quillet-cli dm --help'\n"},
   };

@@ -96,9 +96,9 @@ TEST_P(GeneralProblems, AValueNoFormCarriesShowsWhyAndNoSymbol) {
 INSTANTIATE_TEST_SUITE_P(
     Pages, GeneralProblems,
     testing::Values(ProblemCase{"Latitude", 6, {{"LAT", "9"}, {"LON", "0"}}, {{"LAT", "1"}},
-                                "无法生成条码：“纬度”超出范围：纬度在 -90 到 90 之间，经度在 -180 到 180 之间"},
+                                "无法生成条码：“纬度”超出范围 (-90 至 90 度)"},
                     ProblemCase{"OpenNetworkPassword", 1, {{"SSID", "x"}, {"ENC", "nopass"}}, {{"PWD", "k"}},
-                                "无法生成条码：加密方式为“无密码”时不能填写“密码”"},
+                                "无法生成条码：“密码”：选择了无密码的网络，却填写了密码"},
                     ProblemCase{"EndBeforeStart", 7, {{"START", "2025-03-01 10:00"}}, {{"END", "2025-03-01 09:59"}},
                                 "无法生成条码：“结束”早于开始时间"}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -160,3 +160,14 @@ std::optional<std::string> DecodeModules(int columns, int rows, const std::funct
                                          DecodeFormat format, int scale, int quiet) {
   return Agreed(ReadModules(columns, rows, isDark, format, scale, quiet));
 }
+
+std::optional<std::string> ZxingText(int columns, int rows, const std::function<bool(int, int)>& isDark,
+                                     DecodeFormat format) {
+  const GreyImage p = Render(columns, rows, isDark, 4, 4);
+  ZXing::DecodeHints hints;
+  hints.setFormats(format == DecodeFormat::QrCode ? ZXing::BarcodeFormat::QRCode : ZXing::BarcodeFormat::DataMatrix);
+  const ZXing::Result result =
+      ZXing::ReadBarcode(ZXing::ImageView(p.pixels.data(), p.width, p.height, ZXing::ImageFormat::Lum), hints);
+  if (!result.isValid()) return std::nullopt;
+  return result.text();
+}

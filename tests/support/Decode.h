@@ -33,3 +33,8 @@ std::optional<std::string> DecodeImage(const uint8_t* pixels, int width, int hei
 // in a white quiet zone of `quiet` modules.
 std::optional<std::string> DecodeModules(int columns, int rows, const std::function<bool(int, int)>& isDark,
                                          DecodeFormat format, int scale = 2, int quiet = 4);
+
+// What zxing-cpp makes of the symbol as text, in UTF-8: its bytes in the
+// character set an ECI names, or in the one it guesses; nothing when unread.
+std::optional<std::string> ZxingText(int columns, int rows, const std::function<bool(int, int)>& isDark,
+                                     DecodeFormat format);
