@@ -122,6 +122,7 @@ PageChoice CTesselDlg::Choice() const {
   choice.tab = ContentTabs()->Bar()->currentIndex();
   choice.symbol.level = level_;
   choice.symbol.version = SelectedVersion();
+  choice.symbol.eci = controls_.Get<QCheckBox>(ControlId::Eci)->isChecked();
   choice.scale = Scale();
   return choice;
 }

@@ -28,6 +28,7 @@ constexpr ControlSpec DmPageControls[] = {
     {NoControlId, K::Label, "输入文本", {52, 67, 33, 8}},
     {id::DmText, K::MultiLineEdit, "", {48, 84, 111, 152}},
     {id::Reset, K::PushButton, "重填", {79, 244, 34, 18}},
+    {id::Eci, K::CheckBox, "添加字符集标识 (ECI)", {48, 270, 111, 10}},
     {NoControlId, K::Label, "DM版本设定", {356, 15, 41, 8}},
     {id::VersionList, K::DropDownList, "", {405, 12, 48, 224}},
     {id::VersionLabel, K::Label, "", {461, 15, 65, 8}},

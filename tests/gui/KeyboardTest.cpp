@@ -41,7 +41,7 @@ TEST_P(TabOrder, RadiosTabsFieldsThenTheTemplateOrder) {
   const TabOrderCase& c = GetParam();
   if (c.radio == 0) {
     window->Tabs()->setCurrentIndex(1);
-    EXPECT_EQ(TabStops(dm, dm->TextBox()), c.fields + QStringList({"1005", "1006", "1002", "1004"}));
+    EXPECT_EQ(TabStops(dm, dm->TextBox()), c.fields + QStringList({"1005", "1034", "1006", "1002", "1004"}));
     return;
   }
   ChooseFormatAndTab(c.radio, c.tab);
