@@ -232,21 +232,12 @@ int CTesselDlg::SelectedVersion() const {
   return std::max(controls_.Get<QComboBox>(ControlId::VersionList)->currentIndex(), 0);
 }
 
-bool CTesselDlg::ShownPageEmpty() const {
-  // A drop-down always holds a choice: it alone is no content.
-  for (const FieldSpec& field : currentPage_->Definition().fields)
-    if (field.kind != FieldKind::Choice && !fieldValues_[field.slot].empty()) return false;
-  return true;
-}
-
 void CTesselDlg::ComposePayload() {
   if (currentPage_ == nullptr) return;
   SymbolRequest request;
   static_cast<SymbolSettings&>(request) = Choice().symbol;
   request.content = ContentFields{operatorFormat_, ContentTabs()->Bar()->currentIndex(), fieldValues_};
-  // A page as it started is not encoded.
-  SymbolResult result{SymbolFailure::NothingToEncode, {}};
-  if (!ShownPageEmpty()) result = MakeSymbol(request, *encoder_);
+  SymbolResult result = MakeSymbol(request, *encoder_);
   SetVersionLabel(VersionLabelFor(result));
   currentPayload_.clear();
   if (result.failure == SymbolFailure::FieldNotCarried)

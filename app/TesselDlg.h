@@ -60,8 +60,6 @@ class CTesselDlg : public CSymbolPage {
   void RememberFilledPage();
   void UndoEmptying();
   void SetTabOrder();
-  // Every field of the shown page as it started: nothing to encode.
-  bool ShownPageEmpty() const;
   void OnLevelSelected(int index);
   // The version list's choice, the smallest version every encoding accepts (0: automatic).
   int SelectedVersion() const;
