@@ -163,25 +163,6 @@ TEST_F(BatchDialog, ComposesWithThePageSettings) {
   EXPECT_NE(Decoded("1.png").value_or("").find("hello"), std::string::npos);
 }
 
-// The general format's tab from the page, its columns by caption, its rows
-// composed in UTF-8 with the page's ECI setting; a value the form cannot
-// carry fails its row in the dialog's words.
-TEST_F(BatchDialog, GeneralFormatRowsComposeTheirForm) {
-  ChooseFormatAndTab(ControlId::FormatGeneral, 1);
-  QTest::mouseClick(Control<QCheckBox>(qr, ControlId::Eci), Qt::LeftButton, {}, QPoint(4, 4));
-  auto dialog = Open("wifi.csv", "网络名称,密码,加密方式\r\n咖啡馆,pa;ss,WPA\r\n客厅,,nopass\r\nx,y,nopass\r\n");
-  EXPECT_TRUE(dialog->PageText()->text().contains(U("通用格式"))) << dialog->PageText()->text().toStdString();
-  EXPECT_TRUE(dialog->PageText()->text().contains(U("Wi-Fi"))) << dialog->PageText()->text().toStdString();
-  EXPECT_EQ((QStringList{Feeds(*dialog, 0), Feeds(*dialog, 1), Feeds(*dialog, 2)}),
-            (QStringList{U("SSID (网络名称)"), U("PWD (密码)"), U("ENC (加密方式)")}));
-  RunToEnd(*dialog);
-  EXPECT_EQ(dialog->SummaryText()->text(), U("已生成 2 个，失败 1 个"));
-  EXPECT_EQ(Decoded("1.png"), "WIFI:T:WPA;S:咖啡馆;P:pa\\;ss;;");
-  EXPECT_EQ(Decoded("2.png"), "WIFI:T:nopass;S:客厅;;");
-  EXPECT_EQ(Failures(*dialog), QStringList{U("第 3 行 (3.png)：“密码”：选择了无密码的网络，却填写了密码")});
-  EXPECT_TRUE(BatchPageOf(qr->Choice()).eci);
-}
-
 struct ColumnCase {
   const char* name;
   std::string csv;
