@@ -387,6 +387,8 @@ class Parser {
     if (!options_.symbol.eci) return {};
     if (options_.dataFile) return "--eci names the character set of a text: it goes with --text or --utf8-text, not --data-file";
     if (options_.command != CliCommand::Dm) return {};
+    // libdmtx, one of the two Data Matrix readers, takes the designator for data.
+    if (options_.verify) return "--verify cannot check a Data Matrix with --eci: libdmtx reads the ECI as data";
     if (schemeGiven_ && options_.symbol.dmScheme != Ascii) return "--eci takes the ascii scheme: give --scheme ascii or none";
     options_.symbol.dmScheme = Ascii;
     return {};
@@ -399,6 +401,8 @@ class Parser {
       return options_.command == CliCommand::Qr ? "give --text, --utf8-text, --data-file or content fields (--field)"
                                                 : "give --text, --utf8-text or --data-file";
     if (inputs > 1) return "give only one of --text, --utf8-text, --data-file and content fields";
+    if (options_.contentMode && options_.segments && IsGeneralFormat(options_.operatorFormat))
+      return "通用格式 always takes the optimal segments: --segments goes with --text or --data-file";
     if (options_.contentMode && options_.segments == QrSegments::Optimal)
       return "content fields are written in one segment, as the QR page writes them: "
              "--segments optimal goes with --text or --data-file";

@@ -95,22 +95,31 @@ std::string EncodeUriBytes(std::string_view uri) {
   return out;
 }
 
-}  // namespace
-
-std::string EscapeCardText(std::string_view value) {
+// Every line break (CR LF, CR or LF) written as `lineBreak`, every other
+// byte through `put`.
+template <typename Put>
+std::string WithLineBreaks(std::string_view value, std::string_view lineBreak, Put put) {
   std::string out;
   out.reserve(value.size());
   for (size_t i = 0; i < value.size(); ++i) {
     const char c = value[i];
     if (c == '\r' || c == '\n') {
-      out += "\\n";
+      out += lineBreak;
       if (c == '\r' && i + 1 < value.size() && value[i + 1] == '\n') ++i;
     } else {
-      if (c == '\\' || c == ',' || c == ';') out += '\\';
-      out += c;
+      put(out, c);
     }
   }
   return out;
+}
+
+}  // namespace
+
+std::string EscapeCardText(std::string_view value) {
+  return WithLineBreaks(value, "\\n", [](std::string& out, char c) {
+    if (c == '\\' || c == ',' || c == ';') out += '\\';
+    out += c;
+  });
 }
 
 std::string EscapeWifiValue(std::string_view value) { return EscapeWith(value, "\\;,:\""); }
@@ -129,18 +138,7 @@ std::string PercentEncode(std::string_view value, std::string_view alsoKept) {
 }
 
 std::string CrLfLineBreaks(std::string_view value) {
-  std::string out;
-  out.reserve(value.size());
-  for (size_t i = 0; i < value.size(); ++i) {
-    const char c = value[i];
-    if (c == '\r' || c == '\n') {
-      out += "\r\n";
-      if (c == '\r' && i + 1 < value.size() && value[i + 1] == '\n') ++i;
-    } else {
-      out += c;
-    }
-  }
-  return out;
+  return WithLineBreaks(value, "\r\n", [](std::string& out, char c) { out += c; });
 }
 
 std::optional<std::string> AddressAsUri(std::string_view address) {

@@ -27,6 +27,11 @@ class Fields {
     if (!problem_) problem_ = {failure, Slot(tag)};
     return false;
   }
+  // For a form that the value leaves with nothing to compose.
+  std::string Refuse(FieldFailure failure, std::string_view tag) {
+    Fail(failure, tag);
+    return {};
+  }
   const FieldProblem& Problem() const { return problem_; }
 
  private:
@@ -126,13 +131,13 @@ std::string ComposeWifi(Fields& fields) {
   std::string_view security = fields.Has("PWD") ? "WPA" : NoPassword;
   if (fields.Has("ENC")) {
     const auto chosen = ChoiceOf(*FindField(*PageForTab(GeneralFormat, WifiTab), Slot("ENC")), fields["ENC"]);
-    if (!chosen) return fields.Fail(FieldFailure::NotAChoice, "ENC"), std::string();
+    if (!chosen) return fields.Refuse(FieldFailure::NotAChoice, "ENC");
     security = *chosen;
   }
   const auto hidden = CheckBoxValue(fields["HIDDEN"]);
-  if (!hidden) return fields.Fail(FieldFailure::NotAChoice, "HIDDEN"), std::string();
+  if (!hidden) return fields.Refuse(FieldFailure::NotAChoice, "HIDDEN");
   const bool open = security == NoPassword;
-  if (open && fields.Has("PWD")) return fields.Fail(FieldFailure::PasswordUnused, "PWD"), std::string();
+  if (open && fields.Has("PWD")) return fields.Refuse(FieldFailure::PasswordUnused, "PWD");
   if (!open && !fields.Need("PWD")) return {};
   std::string wifi = "WIFI:T:" + std::string(security) + ";S:" + EscapeWifiValue(fields["SSID"]) + ";";
   if (!open) wifi += "P:" + EscapeWifiValue(fields["PWD"]) + ";";
@@ -144,9 +149,9 @@ std::string ComposeWifi(Fields& fields) {
 
 std::string ComposeLink(Fields& fields) {
   const std::string_view address = Trimmed(fields["URL"]);
-  if (address.empty()) return fields.Fail(FieldFailure::Missing, "URL"), std::string();
+  if (address.empty()) return fields.Refuse(FieldFailure::Missing, "URL");
   const auto uri = AddressAsUri(address);
-  if (!uri) return fields.Fail(FieldFailure::NoIdnaForm, "URL"), std::string();
+  if (!uri) return fields.Refuse(FieldFailure::NoIdnaForm, "URL");
   return *uri;
 }
 
@@ -201,7 +206,7 @@ std::optional<std::string> Recipients(std::string_view typed) {
 
 std::string ComposeMail(Fields& fields) {
   const auto to = Recipients(fields["TO"]);
-  if (!to) return fields.Fail(FieldFailure::NotAMailAddress, "TO"), std::string();
+  if (!to) return fields.Refuse(FieldFailure::NotAMailAddress, "TO");
   std::string query;
   if (fields.Has("SUB")) query += "subject=" + PercentEncode(fields["SUB"]);
   if (fields.Has("TXT")) query += std::string(query.empty() ? "" : "&") + "body=" + PercentEncode(CrLfLineBreaks(fields["TXT"]));
@@ -218,9 +223,14 @@ std::optional<std::string> Degrees(Fields& fields, std::string_view tag, double 
                        text.find('-', 1) == std::string_view::npos;
   double value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
-  if (!decimal || error != std::errc() || end != text.data() + text.size())
-    return fields.Fail(FieldFailure::NotANumber, tag), std::nullopt;
-  if (value < -limit || value > limit) return fields.Fail(FieldFailure::OutOfRange, tag), std::nullopt;
+  if (!decimal || error != std::errc() || end != text.data() + text.size()) {
+    fields.Fail(FieldFailure::NotANumber, tag);
+    return std::nullopt;
+  }
+  if (value < -limit || value > limit) {
+    fields.Fail(FieldFailure::OutOfRange, tag);
+    return std::nullopt;
+  }
   return std::string(text);
 }
 
@@ -268,13 +278,13 @@ constexpr std::pair<std::string_view, std::string_view> EventTexts[] = {
 std::string ComposeEvent(Fields& fields) {
   if (!fields.Need("START")) return {};
   const auto start = CalendarTime(fields["START"]);
-  if (!start) return fields.Fail(FieldFailure::NotADateTime, "START"), std::string();
+  if (!start) return fields.Refuse(FieldFailure::NotADateTime, "START");
   std::optional<std::string> end;
   if (fields.Has("END")) {
     end = CalendarTime(fields["END"]);
-    if (!end) return fields.Fail(FieldFailure::NotADateTime, "END"), std::string();
+    if (!end) return fields.Refuse(FieldFailure::NotADateTime, "END");
     // The layout is fixed-width, so the strings order as the times do.
-    if (*end < *start) return fields.Fail(FieldFailure::EndsBeforeStart, "END"), std::string();
+    if (*end < *start) return fields.Refuse(FieldFailure::EndsBeforeStart, "END");
   }
   std::string event;
   AddLine(event, "BEGIN", "VCALENDAR");

@@ -1,6 +1,6 @@
-// Payload composition: field values, operator format and tab position in,
-// the payload string and the QR encoder's input out. All strings are
-// code page 936 bytes.
+// Payload composition of the operator formats: field values, operator format
+// and tab position in, the payload string and the QR encoder's input out. All
+// strings are code page 936 bytes. (通用格式 composes in GeneralPayload.h.)
 #pragma once
 
 #include <array>
@@ -10,8 +10,8 @@
 
 using FieldValueArray = std::array<std::string, FieldSlotCount>;
 
-// Stores one field's whole text. A slot above 23 is no field: nothing is
-// stored and the result is false.
+// Stores one field's whole text. A slot from FieldSlotCount up is no field:
+// nothing is stored and the result is false.
 bool StoreFieldValue(FieldValueArray& values, unsigned slot, std::string text);
 
 // Type tag, ":", every non-empty field as tag ":" value ";" in slot order,

@@ -3,8 +3,8 @@
 // hints, then its result parsers. Prints one line per symbol: the kind of
 // result and its fields, or "UNREAD".
 import com.google.zxing.BinaryBitmap;
+import com.google.zxing.DecodeHintType;
 import com.google.zxing.RGBLuminanceSource;
-import com.google.zxing.Result;
 import com.google.zxing.client.result.*;
 import com.google.zxing.common.HybridBinarizer;
 import com.google.zxing.qrcode.QRCodeReader;
@@ -15,6 +15,7 @@ import java.nio.charset.StandardCharsets;
 import java.util.ArrayList;
 import java.util.Arrays;
 import java.util.List;
+import java.util.Map;
 
 public class ReadAsPhone {
   static final int SCALE = 4, QUIET = 4;
@@ -44,12 +45,18 @@ public class ReadAsPhone {
         if (mx >= 0 && my >= 0 && mx < modules && my < modules && rows.get(my).charAt(mx) == '1')
           pixels[y * side + x] = 0xFF000000;
       }
-    try {
-      Result result = new QRCodeReader().decode(new BinaryBitmap(new HybridBinarizer(new RGBLuminanceSource(side, side, pixels))));
-      return Fields(ResultParser.parseResult(result));
-    } catch (Exception e) {
-      return "UNREAD";
+    // The finder search now and then misses a clean synthetic symbol that a
+    // camera's frames would give it again; the pure-image search reads it.
+    BinaryBitmap bitmap = new BinaryBitmap(new HybridBinarizer(new RGBLuminanceSource(side, side, pixels)));
+    for (Map<DecodeHintType, Object> hints : List.of(Map.<DecodeHintType, Object>of(DecodeHintType.TRY_HARDER, true),
+                                                     Map.<DecodeHintType, Object>of(DecodeHintType.PURE_BARCODE, true))) {
+      try {
+        return Fields(ResultParser.parseResult(new QRCodeReader().decode(bitmap, hints)));
+      } catch (Exception e) {
+        // try the next way
+      }
     }
+    return "UNREAD";
   }
 
   static String Join(String[] values) { return values == null ? "" : String.join(",", values); }

@@ -8,7 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 2) return 0;
-  const int operatorFormat = data[0] % 5;  // 0 and 4 are out of range
+  const int operatorFormat = data[0] % 6;  // 0 and 5 are out of range
   const int tab = data[1] % 12;
   FieldValueArray values;
   bool anyValue = false;
