@@ -51,8 +51,11 @@ void CDateTimeField::keyPressEvent(QKeyEvent* event) {
     Clear();
     return;
   }
-  // Typing a digit into the empty field starts from a whole time to edit.
-  if (!event->text().isEmpty() && event->text()[0].isDigit()) StartIfEmpty();
+  // A digit typed into the empty field starts a whole time and types its year.
+  if (IsEmpty() && !event->text().isEmpty() && event->text()[0].isDigit()) {
+    StartIfEmpty();
+    setSelectedSection(QDateTimeEdit::YearSection);
+  }
   QDateTimeEdit::keyPressEvent(event);
 }
 

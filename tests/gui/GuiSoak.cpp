@@ -362,8 +362,8 @@ class Soak {
     auto* time = AnyOf<QDateTimeEdit>();
     if (!time) return;
     time->setFocus();
-    const Qt::Key keys[] = {Qt::Key_Up, Qt::Key_Down, Qt::Key_Left, Qt::Key_Right, Qt::Key_PageUp, Qt::Key_Delete};
-    for (int n = 1 + Below(4); n > 0; --n) QTest::keyClick(time, keys[Below(6)]);
+    const Qt::Key keys[] = {Qt::Key_Up, Qt::Key_Down, Qt::Key_Left, Qt::Key_Right, Qt::Key_PageUp, Qt::Key_Delete, Qt::Key_1, Qt::Key_9};
+    for (int n = 1 + Below(4); n > 0; --n) QTest::keyClick(time, keys[Below(8)]);
   }
   void Save() {
     dialogs_.filterChoice = 1 + Below(4);
