@@ -111,7 +111,8 @@ struct EciCase {
 class EciBox : public GuiTest, public testing::WithParamInterface<EciCase> {};
 
 // Code page 936 text, which readers otherwise take for Latin-1, reads right;
-// the bytes stay; the batch from the page takes the setting over.
+// the bytes stay, and a saved file reads back; the batch from the page takes
+// the setting over.
 TEST_P(EciBox, NamesTheCharacterSetSoThatTheTextReadsRight) {
   const EciCase& c = GetParam();
   CSymbolPage* page = c.radio ? static_cast<CSymbolPage*>(qr) : dm;
@@ -125,6 +126,10 @@ TEST_P(EciBox, NamesTheCharacterSetSoThatTheTextReadsRight) {
   EXPECT_EQ(ZxingText(s.Columns(), s.Rows(), [&](int x, int y) { return s.IsDark(x, y); }, format), std::optional<std::string>(c.read));
   if (c.radio) EXPECT_EQ(DecodeShownSymbol(page, format), bytes);  // libdmtx gives a Data Matrix ECI as a data byte
   EXPECT_TRUE((c.radio ? qr->Choice() : dm->Choice()).symbol.eci);
+  QTemporaryDir folder;
+  dialogs.answers.emplace_back(folder.path() + U("/eci.png"), 4);
+  ClickButton(page, ControlId::Save);
+  EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messages.front().first.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(
