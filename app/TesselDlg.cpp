@@ -36,7 +36,8 @@ QString VersionLabelFor(const SymbolResult& result) {
 
 // Why there is no symbol, the field named by its caption on the page shown.
 QString ProblemText(const FieldProblem& problem, const PageSpec& page) {
-  QString caption = FromUtf8(FieldTags.at(static_cast<size_t>(problem.slot)));
+  QString caption;
+  if (problem.slot >= 0 && problem.slot < FieldSlotCount) caption = FromUtf8(FieldTags[static_cast<size_t>(problem.slot)]);
   for (const FieldSpec& field : page.fields)
     if (field.slot == problem.slot && !field.caption.empty()) caption = FromUtf8(BareCaption(field.caption));
   return FromUtf8(UiText::NoSymbolBecause).arg(FieldProblemText(problem, caption));
