@@ -1,5 +1,6 @@
 #include "app/Controls.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
@@ -39,6 +40,8 @@ QWidget* CreateWidget(const ControlSpec& control, QWidget* parent) {
       return new QLabel(FromUtf8(control.caption), parent);
     case ControlKind::RadioButton:
       return new QRadioButton(FromUtf8(control.caption), parent);
+    case ControlKind::CheckBox:
+      return new QCheckBox(FromUtf8(control.caption), parent);
     case ControlKind::TabControl:
       return new CTabControl(parent);
     case ControlKind::DropDownList:
@@ -85,6 +88,7 @@ QRect Geometry(const ControlSpec& control, const QWidget* widget, const DialogUn
     case ControlKind::Icon: rect.setSize(QSize(32, 32)); break;
     // A stand-in font may be wider or taller than 宋体: never cut a text.
     case ControlKind::Label:
+    case ControlKind::CheckBox:
     case ControlKind::RadioButton: rect = GrownToText(rect, widget->sizeHint()); break;
     // A button's hint holds the style's minimum width; its text fits the template's.
     case ControlKind::PushButton: rect = GrownToText(rect, QSize(0, widget->sizeHint().height())); break;

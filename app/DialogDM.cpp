@@ -1,5 +1,6 @@
 #include "app/DialogDM.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -29,6 +30,7 @@ CDialogDM::CDialogDM(QWidget* parent, const DialogUnits& units)
   connect(sizes, &QComboBox::activated, this, &CDialogDM::OnSizeSelected);
   connect(TextBox(), &QPlainTextEdit::textChanged, this, &CDialogDM::ReadTextAndGenerate);
   connect(controls_.Get<QPushButton>(ControlId::Reset), &QPushButton::clicked, this, &CDialogDM::RemoveSelection);
+  connect(controls_.Get<QCheckBox>(ControlId::Eci), &QCheckBox::toggled, this, &CDialogDM::GenerateSymbol);
   // Enter belongs to the text: the field takes Tab only to move focus.
   TextBox()->setTabChangesFocus(true);
   // "重填" leaves the focus on its button; Ctrl+Z there takes the removal back.
@@ -43,6 +45,7 @@ PageChoice CDialogDM::Choice() const {
   // The size the user chose is the smallest: a longer text takes a larger one.
   choice.symbol.dmSize = std::clamp(controls_.Get<QComboBox>(ControlId::VersionList)->currentIndex(), 0, LargestSquare);
   choice.symbol.dmGrowSize = true;
+  choice.symbol.eci = controls_.Get<QCheckBox>(ControlId::Eci)->isChecked();
   choice.scale = Scale();
   return choice;
 }

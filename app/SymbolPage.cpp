@@ -210,20 +210,21 @@ void CSymbolPage::PlacePrintedSizeLabel() {
 
 void CSymbolPage::ShowPrintedSize() {
   confirmation_.stop();
-  printedSize_->setText(HasSymbol() ? ::PrintedSizeText(symbol_, scale_) : QString());
+  printedSize_->setStyleSheet(problem_.isEmpty() ? QString() : QStringLiteral("color: #c00000"));
+  printedSize_->setText(HasSymbol() ? ::PrintedSizeText(symbol_, scale_) : problem_);
 }
 
 void CSymbolPage::CopySymbol() {
   if (!HasSymbol()) {
-    dialogs_->ShowMessage(this, Text(UiText::NoSymbol), true);
+    dialogs_->ShowMessage(this, problem_.isEmpty() ? Text(UiText::NoSymbol) : problem_, true);
     return;
   }
   if (QMimeData* data = SymbolMimeData(symbol_, scale_)) QApplication::clipboard()->setMimeData(data);
 }
 
 void CSymbolPage::SaveAndVerify() {
-  if (contentTooLong_) {
-    dialogs_->ShowMessage(this, FromUtf8(UiText::TooLongToSave), true);
+  if (contentTooLong_ || !problem_.isEmpty()) {
+    dialogs_->ShowMessage(this, problem_.isEmpty() ? FromUtf8(UiText::TooLongToSave) : problem_, true);
     return;
   }
   const std::optional<std::string> fileName = SaveSymbolImage(this, &symbol_, scale_, *dialogs_, FileNameHint());
@@ -283,7 +284,14 @@ QString CSymbolPage::VersionLabelText() const { return controls_.Get<QLabel>(Con
 
 void CSymbolPage::SetVersionLabel(const QString& text) { controls_.Get<QLabel>(ControlId::VersionLabel)->setText(text); }
 
+void CSymbolPage::ShowProblem(const QString& why) {
+  ShowSymbol(ModuleMatrix(), {});
+  problem_ = why;
+  ShowPrintedSize();
+}
+
 void CSymbolPage::ShowSymbol(ModuleMatrix matrix, std::string encoded, bool contentTooLong) {
+  problem_.clear();
   symbol_ = std::move(matrix);
   contentTooLong_ = contentTooLong;
   encoded_ = HasSymbol() ? std::move(encoded) : std::string();

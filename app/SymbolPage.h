@@ -54,7 +54,8 @@ class CSymbolPage : public QWidget {
   // Where the symbol is painted, empty while there is none.
   QRect SymbolRect() const;
   QString VersionLabelText() const;
-  // "打印尺寸: 12.4 mm (300 dpi)", or for a moment after a save its confirmation.
+  // "打印尺寸: 12.4 mm (300 dpi)", for a moment after a save its
+  // confirmation, or why there is no symbol.
   QString PrintedSizeText() const;
   // Tests answer the save questions themselves.
   void SetSaveDialogs(SaveDialogs* dialogs) { dialogs_ = dialogs; }
@@ -78,6 +79,9 @@ class CSymbolPage : public QWidget {
   // the bytes it carries, which a saved file must read back as. Repaints only
   // what changed.
   void ShowSymbol(ModuleMatrix matrix, std::string encoded, bool contentTooLong = false);
+  // No symbol, because the content cannot be encoded as it stands: `why`
+  // stands under the picture, and saving or copying says it again.
+  void ShowProblem(const QString& why);
   void SetVersionLabel(const QString& text);
   // The slider moved; the page re-encodes.
   virtual void OnScaleChanged() = 0;
@@ -104,6 +108,7 @@ class CSymbolPage : public QWidget {
   QAction* saveAsAction_;
   std::optional<QPoint> dragStart_;
   bool contentTooLong_ = false;
+  QString problem_;
   QImage pixels_;
   QRect shownRect_;
   int scale_ = 4;

@@ -1,5 +1,6 @@
 #include "app/TesselDlg.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -7,6 +8,7 @@
 #include <QTabBar>
 #include <algorithm>
 
+#include "app/BatchReasons.h"
 #include "content/CodePage.h"
 #include "content/pages/ContentPages.h"
 #include "gui/TextBytes.h"
@@ -22,13 +24,24 @@ struct FormatRadio {
   int controlId;
   int format;
 };
-constexpr FormatRadio FormatRadios[] = {
-    {ControlId::FormatMobileV1, 1}, {ControlId::FormatMobileV2, 2}, {ControlId::FormatUnicom, 3}};
+constexpr FormatRadio FormatRadios[] = {{ControlId::FormatMobileV1, 1},
+                                        {ControlId::FormatMobileV2, 2},
+                                        {ControlId::FormatUnicom, 3},
+                                        {ControlId::FormatGeneral, GeneralFormat}};
 
 // The version of the symbol shown; none while there is no symbol.
 QString VersionLabelFor(const SymbolResult& result) {
   if (result.Ok()) return FromUtf8(UiText::VersionLabel).arg(result.symbol.version);
   return result.failure == SymbolFailure::DoesNotFit ? FromUtf8(UiText::ContentTooLong) : QString();
+}
+
+// Why there is no symbol, the field named by its caption on the page shown.
+QString ProblemText(const FieldProblem& problem, const PageSpec& page) {
+  QString caption;
+  if (problem.slot >= 0 && problem.slot < FieldSlotCount) caption = FromUtf8(FieldTags[static_cast<size_t>(problem.slot)]);
+  for (const FieldSpec& field : page.fields)
+    if (field.slot == problem.slot && !field.caption.empty()) caption = FromUtf8(BareCaption(field.caption));
+  return FromUtf8(UiText::NoSymbolBecause).arg(FieldProblemText(problem, caption));
 }
 
 }  // namespace
@@ -44,6 +57,7 @@ CTesselDlg::CTesselDlg(QWidget* parent, const DialogUnits& units)
             [this, format = radio.format] { SwitchOperatorFormat(format); });
   }
   connect(controls_.Get<QPushButton>(ControlId::Reset), &QPushButton::clicked, this, &CTesselDlg::OnResetClicked);
+  connect(controls_.Get<QCheckBox>(ControlId::Eci), &QCheckBox::toggled, this, &CTesselDlg::ComposePayload);
   // A focused field keeps Ctrl+Z for its own typing.
   auto* undo = new QShortcut(QKeySequence::Undo, this, this, &CTesselDlg::UndoEmptying);
   undo->setContext(Qt::WidgetWithChildrenShortcut);
@@ -60,13 +74,15 @@ void CTesselDlg::CreateContentPages(const DialogUnits& units) {
   CTabControl* tabs = ContentTabs();
   // Below the tab row, inset from the pane's border.
   const QRect place(0, 40, tabs->width() - 5, tabs->height() - 45);
-  for (const PageSpec& definition : ContentPages()) {
-    CDialogTypeBase* page = CreateContentPage(definition.className, tabs, units);
-    page->setGeometry(place);
-    page->hide();
-    connect(page, &CDialogTypeBase::FieldChanged, this,
-            [this](int slot, const std::string& text) { SetFieldValue(static_cast<unsigned>(slot), text); });
-    pages_.push_back(page);
+  for (std::span<const PageSpec> definitions : {ContentPages(), GeneralPages()}) {
+    for (const PageSpec& definition : definitions) {
+      CDialogTypeBase* page = CreateContentPage(definition.className, tabs, units);
+      page->setGeometry(place);
+      page->hide();
+      connect(page, &CDialogTypeBase::FieldChanged, this,
+              [this](int slot, const std::string& text) { SetFieldValue(static_cast<unsigned>(slot), text); });
+      pages_.push_back(page);
+    }
   }
 }
 
@@ -108,6 +124,7 @@ PageChoice CTesselDlg::Choice() const {
   choice.tab = ContentTabs()->Bar()->currentIndex();
   choice.symbol.level = level_;
   choice.symbol.version = SelectedVersion();
+  choice.symbol.eci = controls_.Get<QCheckBox>(ControlId::Eci)->isChecked();
   choice.scale = Scale();
   return choice;
 }
@@ -131,11 +148,17 @@ void CTesselDlg::ShowContentPage(CDialogTypeBase* page) {
 
 void CTesselDlg::SwitchOperatorFormat(int format) {
   RememberFilledPage();
+  // Between an operator format and the general one the values that both
+  // card pages show go over: one card, composed either way.
+  std::vector<std::pair<int, QString>> carried;
+  if (currentPage_ != nullptr && IsGeneralFormat(format) != IsGeneralFormat(operatorFormat_))
+    carried = currentPage_->FilledFields();
   RebuildTabs(format);
   currentTab_ = 0;
-  ShowContentPage(Page("CDialogTypeCard"));
+  ShowContentPage(Page(FindTab(format, 0)->pageClass));
   operatorFormat_ = format;
   ClearFieldValues();
+  SetPageFields(carried);
   ComposePayload();
 }
 
@@ -177,12 +200,14 @@ void CTesselDlg::UndoEmptying() {
   }
   if (page.format != operatorFormat_) SwitchOperatorFormat(page.format);
   ContentTabs()->Bar()->setCurrentIndex(page.tab);
-  resetting_ = true;
   // An opened symbol may have filled this very page: only the old text stays.
+  resetting_ = true;
   currentPage_->ResetFields();
-  for (const auto& [slot, text] : page.fields) currentPage_->SetFieldText(slot, text);
   resetting_ = false;
+  SetPageFields(page.fields);
   if (page.level) SelectLevel(*page.level);
+  // Going back is no emptying of its own to take back.
+  emptied_.reset();
   ComposePayload();
 }
 
@@ -212,8 +237,17 @@ void CTesselDlg::OpenContent(int format, int tab, const FieldValueArray& values,
   emptied_ = std::move(before);
 }
 
+void CTesselDlg::SetPageFields(const std::vector<std::pair<int, QString>>& fields) {
+  resetting_ = true;
+  for (const auto& [slot, text] : fields) currentPage_->SetFieldText(slot, text);
+  resetting_ = false;
+}
+
 void CTesselDlg::ClearFieldValues() {
   for (std::string& value : fieldValues_) value.clear();
+  // A drop-down shown holds its value from the start.
+  for (const FieldSpec& field : currentPage_->Definition().fields)
+    fieldValues_[field.slot] = currentPage_->FieldBytes(field.slot);
 }
 
 void CTesselDlg::SetFieldValue(unsigned slot, std::string text) {
@@ -237,19 +271,19 @@ int CTesselDlg::SelectedVersion() const {
 }
 
 void CTesselDlg::ComposePayload() {
-  currentPayload_ = ComposeFieldPayload(fieldValues_, operatorFormat_, ContentTabs()->Bar()->currentIndex());
+  if (currentPage_ == nullptr) return;
   SymbolRequest request;
   static_cast<SymbolSettings&>(request) = Choice().symbol;
-  request.data = EncoderInput(currentPayload_);
-  // An empty composition is not encoded.
-  SymbolResult result{SymbolFailure::NothingToEncode, {}};
-  if (!currentPayload_.empty()) result = MakeSymbol(request, *encoder_);
+  request.content = ContentFields{operatorFormat_, ContentTabs()->Bar()->currentIndex(), fieldValues_};
+  SymbolResult result = MakeSymbol(request, *encoder_);
   SetVersionLabel(VersionLabelFor(result));
-  if (!result.Ok()) {
-    currentPayload_.clear();
-    ShowSymbol(ModuleMatrix(), {}, result.failure == SymbolFailure::DoesNotFit);
-    return;
-  }
+  currentPayload_.clear();
+  if (result.failure == SymbolFailure::FieldNotCarried)
+    return ShowProblem(ProblemText(result.field, currentPage_->Definition()));
+  if (!result.Ok()) return ShowSymbol(ModuleMatrix(), {}, result.failure == SymbolFailure::DoesNotFit);
+  // The operator formats' two leading bytes are no part of their payload.
+  const size_t prefix = IsGeneralFormat(operatorFormat_) ? 0 : EncoderInput({}).size();
+  currentPayload_ = result.symbol.data.substr(prefix);
   ShowSymbol(std::move(result.symbol.matrix), std::move(result.symbol.data));
 }
 

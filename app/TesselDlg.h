@@ -57,7 +57,10 @@ class CTesselDlg : public CSymbolPage {
   void ShowContentPage(CDialogTypeBase* page);
   void ResetCurrentPage();
   void OnResetClicked();
+  // Every value empty but the starting values of the page shown.
   void ClearFieldValues();
+  // Sets fields of the shown page without composing per field: the caller composes once.
+  void SetPageFields(const std::vector<std::pair<int, QString>>& fields);
   // Before a switch or "重填" empties fields that hold text, keep them so
   // that Ctrl+Z right after can bring them back.
   void RememberFilledPage();

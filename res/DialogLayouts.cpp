@@ -7,8 +7,9 @@ namespace id = ControlId;
 
 constexpr ControlSpec QrPageControls[] = {
     {id::FormatMobileV1, K::RadioButton, "中国移动v1.0", {7, 14, 65, 10}},
-    {id::FormatMobileV2, K::RadioButton, "中国移动v2.0", {80, 14, 65, 10}},
-    {id::FormatUnicom, K::RadioButton, "中国联通", {155, 14, 48, 10}},
+    {id::FormatMobileV2, K::RadioButton, "中国移动v2.0", {76, 14, 65, 10}},
+    {id::FormatUnicom, K::RadioButton, "中国联通", {145, 14, 48, 10}},
+    {id::FormatGeneral, K::RadioButton, "通用格式", {197, 14, 48, 10}},
     {id::ContentTabs, K::TabControl, "", {7, 31, 200, 290}},
     {NoControlId, K::Label, "纠错级别", {259, 15, 33, 8}},
     {id::EcLevel, K::DropDownList, "", {300, 12, 48, 162}},
@@ -19,6 +20,7 @@ constexpr ControlSpec QrPageControls[] = {
     {id::Zoom, K::VerticalSlider, "", {524, 30, 19, 289}},
     {NoControlId, K::Label, " * 号为必填项，为了保证生成的条码正确解析，请仔细填写！", {7, 325, 435, 12}},
     {id::Reset, K::PushButton, "重填", {73, 342, 34, 18}},
+    {id::Eci, K::CheckBox, "添加字符集标识 (ECI)", {115, 346, 92, 10}},
     {id::Save, K::PushButton, "保存二维码图片", {452, 337, 74, 18}},
 };
 
@@ -26,6 +28,7 @@ constexpr ControlSpec DmPageControls[] = {
     {NoControlId, K::Label, "输入文本", {52, 67, 33, 8}},
     {id::DmText, K::MultiLineEdit, "", {48, 84, 111, 152}},
     {id::Reset, K::PushButton, "重填", {79, 244, 34, 18}},
+    {id::Eci, K::CheckBox, "添加字符集标识 (ECI)", {48, 270, 111, 10}},
     {NoControlId, K::Label, "DM版本设定", {356, 15, 41, 8}},
     {id::VersionList, K::DropDownList, "", {405, 12, 48, 224}},
     {id::VersionLabel, K::Label, "", {461, 15, 65, 8}},

@@ -18,6 +18,7 @@ enum class ControlKind {
   PushButton,
   MultiLineEdit,    // Enter inserts a line break
   Icon,             // the application icon, 32 x 32 pixels
+  CheckBox,         // auto check box, its caption on the right
 };
 
 // Controls without an id of their own (labels) use NoControlId.
@@ -46,10 +47,12 @@ constexpr int Save = 1004;
 constexpr int Reset = 1005;
 constexpr int VersionList = 1006;
 constexpr int VersionLabel = 1007;
+constexpr int FormatGeneral = 1008;
 constexpr int FormatMobileV1 = 1009;
 constexpr int FormatMobileV2 = 1010;
 constexpr int FormatUnicom = 1011;
 constexpr int DmText = 1013;
+constexpr int Eci = 1034;
 constexpr int AboutOk = 1;
 constexpr int AboutIcon = 128;
 }  // namespace ControlId

@@ -22,6 +22,8 @@ constexpr std::string_view VersionLabel = "(版本: %1)";
 constexpr std::string_view ContentTooLong = "(内容过长)";
 constexpr std::string_view VersionItem = "版本 %1";
 constexpr std::string_view AutomaticVersion = "自动选择";
+// A date-time field before a time is entered.
+constexpr std::string_view NoDateTime = "未设置";
 
 // In the order of QrLevels (qr/QrLevel.h).
 constexpr std::array<std::string_view, 4> ErrorCorrectionLevels = {"L级(7%)", "M级(15%)", "Q级(25%)", "H级(30%)"};
@@ -59,6 +61,10 @@ constexpr std::array<ErrorText, 9> SystemErrors = {{
     {EPERM, "没有权限"},
     {EROFS, "文件系统为只读"},
 }};
+
+// Why the general format cannot encode a field's value: %1 the reason
+// (worded as for batch rows, with the field's caption).
+constexpr std::string_view NoSymbolBecause = "无法生成条码：%1";
 
 // Printing, copying and checking what was saved.
 constexpr std::string_view PrintedSize = "打印尺寸: %1 mm (%2 dpi)";

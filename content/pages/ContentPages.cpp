@@ -28,6 +28,9 @@ const PageFactory Factories[] = {
     FactoryOf<CDialogTypeSMS>(),   FactoryOf<CDialogTypeSMST>(),    FactoryOf<CDialogTypeSMSV10>(),
     FactoryOf<CDialogTypeTxt>(),   FactoryOf<CDialogTypeUrl>(),     FactoryOf<CDialogTypeWap>(),
     FactoryOf<CDialogTypeWapV10>(),
+    FactoryOf<CDialogTypeVCard>(), FactoryOf<CDialogTypeWifi>(),    FactoryOf<CDialogTypeLink>(),
+    FactoryOf<CDialogTypeDial>(),  FactoryOf<CDialogTypeMessage>(), FactoryOf<CDialogTypeMailto>(),
+    FactoryOf<CDialogTypePlace>(), FactoryOf<CDialogTypeEvent>(),   FactoryOf<CDialogTypePlainText>(),
 };
 
 }  // namespace
@@ -75,4 +78,31 @@ CDialogTypeWap::CDialogTypeWap(QWidget* parent, const DialogUnits& units)
     : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
 
 CDialogTypeWapV10::CDialogTypeWapV10(QWidget* parent, const DialogUnits& units)
+    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
+
+CDialogTypeVCard::CDialogTypeVCard(QWidget* parent, const DialogUnits& units)
+    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
+
+CDialogTypeWifi::CDialogTypeWifi(QWidget* parent, const DialogUnits& units)
+    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
+
+CDialogTypeLink::CDialogTypeLink(QWidget* parent, const DialogUnits& units)
+    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
+
+CDialogTypeDial::CDialogTypeDial(QWidget* parent, const DialogUnits& units)
+    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
+
+CDialogTypeMessage::CDialogTypeMessage(QWidget* parent, const DialogUnits& units)
+    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
+
+CDialogTypeMailto::CDialogTypeMailto(QWidget* parent, const DialogUnits& units)
+    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
+
+CDialogTypePlace::CDialogTypePlace(QWidget* parent, const DialogUnits& units)
+    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
+
+CDialogTypeEvent::CDialogTypeEvent(QWidget* parent, const DialogUnits& units)
+    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
+
+CDialogTypePlainText::CDialogTypePlainText(QWidget* parent, const DialogUnits& units)
     : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}

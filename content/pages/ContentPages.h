@@ -1,4 +1,5 @@
-// The thirteen content pages. Each is its catalogue row and nothing more;
+// The content pages: the operator formats' thirteen and the general
+// format's nine. Each is its catalogue row and nothing more;
 // the classes exist so that each page carries its own class name.
 #pragma once
 
@@ -86,4 +87,58 @@ class CDialogTypeWapV10 : public CDialogTypeBase {
   Q_OBJECT
  public:
   CDialogTypeWapV10(QWidget* parent, const DialogUnits& units);
+};
+
+class CDialogTypeVCard : public CDialogTypeBase {
+  Q_OBJECT
+ public:
+  CDialogTypeVCard(QWidget* parent, const DialogUnits& units);
+};
+
+class CDialogTypeWifi : public CDialogTypeBase {
+  Q_OBJECT
+ public:
+  CDialogTypeWifi(QWidget* parent, const DialogUnits& units);
+};
+
+class CDialogTypeLink : public CDialogTypeBase {
+  Q_OBJECT
+ public:
+  CDialogTypeLink(QWidget* parent, const DialogUnits& units);
+};
+
+class CDialogTypeDial : public CDialogTypeBase {
+  Q_OBJECT
+ public:
+  CDialogTypeDial(QWidget* parent, const DialogUnits& units);
+};
+
+class CDialogTypeMessage : public CDialogTypeBase {
+  Q_OBJECT
+ public:
+  CDialogTypeMessage(QWidget* parent, const DialogUnits& units);
+};
+
+class CDialogTypeMailto : public CDialogTypeBase {
+  Q_OBJECT
+ public:
+  CDialogTypeMailto(QWidget* parent, const DialogUnits& units);
+};
+
+class CDialogTypePlace : public CDialogTypeBase {
+  Q_OBJECT
+ public:
+  CDialogTypePlace(QWidget* parent, const DialogUnits& units);
+};
+
+class CDialogTypeEvent : public CDialogTypeBase {
+  Q_OBJECT
+ public:
+  CDialogTypeEvent(QWidget* parent, const DialogUnits& units);
+};
+
+class CDialogTypePlainText : public CDialogTypeBase {
+  Q_OBJECT
+ public:
+  CDialogTypePlainText(QWidget* parent, const DialogUnits& units);
 };

@@ -1,34 +1,68 @@
 #include "content/pages/DialogTypeBase.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <algorithm>
 #include <limits>
 
+#include "content/pages/DateTimeField.h"
 #include "gui/TextBytes.h"
 
 namespace {
 
-QString EditText(const QWidget* edit) {
-  if (const auto* line = qobject_cast<const QLineEdit*>(edit)) return line->text();
-  // Raw text keeps non-breaking spaces that toPlainText would turn into blanks.
-  return static_cast<const QPlainTextEdit*>(edit)->document()->toRawText();
+QString ChoiceValue(const QComboBox* box) { return box->currentData().toString(); }
+
+bool ComposesUtf8(const PageSpec& page) {
+  const std::span<const PageSpec> general = GeneralPages();
+  return std::any_of(general.begin(), general.end(), [&](const PageSpec& p) { return &p == &page; });
 }
 
 }  // namespace
 
 CDialogTypeBase::CDialogTypeBase(const PageSpec& definition, QWidget* parent, const DialogUnits& units)
-    : QWidget(parent), definition_(definition) {
+    : QWidget(parent), definition_(definition), utf8_(ComposesUtf8(definition)) {
   for (const FieldSpec& field : definition.fields) AddField(field, units);
 }
 
 void CDialogTypeBase::AddField(const FieldSpec& field, const DialogUnits& units) {
-  if (!field.caption.empty()) {
+  // A check box carries its caption itself.
+  if (!field.caption.empty() && field.kind != FieldKind::Check) {
     auto* caption = new QLabel(FromUtf8(field.caption), this);
     caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     caption->setGeometry(GrownToText(units.Map(field.captionRect), caption->sizeHint()));
   }
-  QWidget* edit = nullptr;
+  QWidget* edit = CreateEdit(field);
+  edit->setObjectName(QString::number(field.controlId));
+  QRect place = units.Map(field.editRect);
+  if (field.kind != FieldKind::Text) place = GrownToText(place, QSize(0, edit->sizeHint().height()));
+  edit->setGeometry(place);
+  edits_[field.slot] = edit;
+}
+
+QWidget* CDialogTypeBase::CreateEdit(const FieldSpec& field) {
+  const auto changed = [this, slot = field.slot] { OnChangeField(slot); };
+  switch (field.kind) {
+    case FieldKind::Choice: {
+      auto* box = new QComboBox(this);
+      for (const FieldChoice& choice : field.choices) box->addItem(FromUtf8(choice.caption), FromUtf8(choice.value));
+      connect(box, &QComboBox::currentIndexChanged, this, changed);
+      return box;
+    }
+    case FieldKind::Check: {
+      auto* box = new QCheckBox(FromUtf8(field.caption), this);
+      connect(box, &QCheckBox::toggled, this, changed);
+      return box;
+    }
+    case FieldKind::DateTime: {
+      auto* time = new CDateTimeField(this);
+      connect(time, &QDateTimeEdit::dateTimeChanged, this, changed);
+      return time;
+    }
+    case FieldKind::Text: break;
+  }
   if (field.multiLine) {
     auto* multi = new QPlainTextEdit(this);
     multi->setTabChangesFocus(true);
@@ -36,38 +70,48 @@ void CDialogTypeBase::AddField(const FieldSpec& field, const DialogUnits& units)
     // Word-boundary wrapping is quadratic in Qt for a long run without a
     // break (a pasted megabyte took minutes); wrapping anywhere stays linear.
     multi->setWordWrapMode(QTextOption::WrapAnywhere);
-    connect(multi, &QPlainTextEdit::textChanged, this, [this, slot = field.slot] { OnChangeField(slot); });
-    edit = multi;
-  } else {
-    auto* line = new QLineEdit(this);
-    // QLineEdit would silently cut a paste at 32767 characters.
-    line->setMaxLength(std::numeric_limits<int>::max());
-    connect(line, &QLineEdit::textChanged, this, [this, slot = field.slot] { OnChangeField(slot); });
-    edit = line;
+    connect(multi, &QPlainTextEdit::textChanged, this, changed);
+    return multi;
   }
-  edit->setObjectName(QString::number(field.controlId));
-  edit->setGeometry(units.Map(field.editRect));
-  edits_[field.slot] = edit;
+  auto* line = new QLineEdit(this);
+  // QLineEdit would silently cut a paste at 32767 characters.
+  line->setMaxLength(std::numeric_limits<int>::max());
+  connect(line, &QLineEdit::textChanged, this, changed);
+  return line;
 }
 
 QWidget* CDialogTypeBase::FieldEdit(int slot) const {
   return slot >= 0 && slot < FieldSlotCount ? edits_[slot] : nullptr;
 }
 
-void CDialogTypeBase::OnChangeField(int slot) { emit FieldChanged(slot, ToCodePageBytes(EditText(edits_[slot]))); }
+QString CDialogTypeBase::FieldText(int slot) const {
+  const QWidget* edit = FieldEdit(slot);
+  if (const auto* line = qobject_cast<const QLineEdit*>(edit)) return line->text();
+  // Raw text keeps non-breaking spaces that toPlainText would turn into blanks.
+  if (const auto* multi = qobject_cast<const QPlainTextEdit*>(edit)) return multi->document()->toRawText();
+  if (const auto* box = qobject_cast<const QComboBox*>(edit)) return ChoiceValue(box);
+  if (const auto* check = qobject_cast<const QCheckBox*>(edit)) return check->isChecked() ? FromUtf8(CheckedValue) : QString();
+  if (const auto* time = qobject_cast<const CDateTimeField*>(edit)) return time->Value();
+  return {};
+}
+
+std::string CDialogTypeBase::FieldBytes(int slot) const {
+  return utf8_ ? ToUtf8Bytes(FieldText(slot)) : ToCodePageBytes(FieldText(slot));
+}
+
+void CDialogTypeBase::OnChangeField(int slot) { emit FieldChanged(slot, FieldBytes(slot)); }
 
 void CDialogTypeBase::ResetFields() {
-  for (QWidget* edit : edits_) {
-    if (auto* line = qobject_cast<QLineEdit*>(edit)) line->clear();
-    if (auto* multi = qobject_cast<QPlainTextEdit*>(edit)) multi->clear();
-  }
+  for (const FieldSpec& field : definition_.fields) SetFieldText(field.slot, QString());
 }
 
 std::vector<std::pair<int, QString>> CDialogTypeBase::FilledFields() const {
   std::vector<std::pair<int, QString>> filled;
   for (int slot = 0; slot < FieldSlotCount; ++slot) {
-    if (edits_[slot] == nullptr) continue;
-    QString text = EditText(edits_[slot]);
+    const auto* box = qobject_cast<const QComboBox*>(edits_[slot]);
+    // A drop-down always holds a value; only another than the first was entered.
+    if (edits_[slot] == nullptr || (box != nullptr && box->currentIndex() <= 0)) continue;
+    QString text = FieldText(slot);
     if (!text.isEmpty()) filled.emplace_back(slot, std::move(text));
   }
   return filled;
@@ -77,4 +121,7 @@ void CDialogTypeBase::SetFieldText(int slot, const QString& text) {
   QWidget* edit = FieldEdit(slot);
   if (auto* line = qobject_cast<QLineEdit*>(edit)) line->setText(text);
   if (auto* multi = qobject_cast<QPlainTextEdit*>(edit)) multi->setPlainText(text);
+  if (auto* box = qobject_cast<QComboBox*>(edit)) box->setCurrentIndex(std::max(box->findData(text), 0));
+  if (auto* check = qobject_cast<QCheckBox*>(edit)) check->setChecked(text == FromUtf8(CheckedValue));
+  if (auto* time = qobject_cast<CDateTimeField*>(edit)) time->SetValue(text);
 }

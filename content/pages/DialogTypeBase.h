@@ -1,6 +1,7 @@
 // The content pages: one child page per content type, built from its row of
-// the catalogue. Every edit reports (slot, whole text as code page 936
-// bytes) at once; the QR page stores it and recomposes.
+// the catalogue. Every field reports (slot, whole value as the bytes its
+// format composes: code page 936, or UTF-8 on the general format's pages)
+// at once; the QR page stores it and recomposes.
 #pragma once
 
 #include <QWidget>
@@ -18,22 +19,31 @@ class CDialogTypeBase : public QWidget {
   CDialogTypeBase(const PageSpec& definition, QWidget* parent, const DialogUnits& units);
 
   const PageSpec& Definition() const { return definition_; }
-  // The edit bound to a slot, or null when this page does not show it.
+  // The control bound to a slot, or null when this page does not show it.
   QWidget* FieldEdit(int slot) const;
-  // Empties every field the page shows; each reports its empty value.
+  // Puts every field the page shows back to its starting value (empty, the
+  // first choice, unchecked); each reports its value.
   virtual void ResetFields();
-  // Slot and text of every field that holds text, in slot order.
+  // Slot and value of every field that differs from its starting value, in
+  // slot order: what the user entered.
   std::vector<std::pair<int, QString>> FilledFields() const;
-  // Sets a field's text; it reports the change like a typed one.
+  // Sets a field's value as FilledFields gives it; it reports the change
+  // like a user's.
   void SetFieldText(int slot, const QString& text);
+  // The value a field reports, as FilledFields gives it.
+  QString FieldText(int slot) const;
+  // The same as the bytes the page reports.
+  std::string FieldBytes(int slot) const;
 
  signals:
   void FieldChanged(int slot, const std::string& text);
 
  private:
   void AddField(const FieldSpec& field, const DialogUnits& units);
+  QWidget* CreateEdit(const FieldSpec& field);
   void OnChangeField(int slot);
 
   const PageSpec& definition_;
+  const bool utf8_;
   std::array<QWidget*, FieldSlotCount> edits_{};
 };

@@ -34,10 +34,10 @@ void ExpectButtonFits(const QAbstractButton* button) {
   QStyleOptionButton option;
   option.initFrom(button);
   option.text = button->text();
-  const bool radio = qobject_cast<const QRadioButton*>(button) != nullptr;
-  ExpectFits(button, {button->text()},
-             button->style()->subElementRect(radio ? QStyle::SE_RadioButtonContents : QStyle::SE_PushButtonContents,
-                                             &option, button));
+  const QStyle::SubElement contents = qobject_cast<const QRadioButton*>(button) ? QStyle::SE_RadioButtonContents
+                                      : qobject_cast<const QCheckBox*>(button)  ? QStyle::SE_CheckBoxContents
+                                                                                 : QStyle::SE_PushButtonContents;
+  ExpectFits(button, {button->text()}, button->style()->subElementRect(contents, &option, button));
 }
 
 // Every item, so the current and the longest; the style draws the item one
@@ -96,7 +96,7 @@ class Fit : public GuiTest {
 
 // Both pages in every format and tab, the version label's longest texts and the About box.
 TEST_F(Fit, EveryTextOfBothPagesAndTheAboutBox) {
-  for (int radio : {ControlId::FormatMobileV1, ControlId::FormatMobileV2, ControlId::FormatUnicom}) {
+  for (int radio : {ControlId::FormatMobileV1, ControlId::FormatMobileV2, ControlId::FormatUnicom, ControlId::FormatGeneral}) {
     QTest::mouseClick(Control<QRadioButton>(qr, radio), Qt::LeftButton);
     for (int tab = 0; tab < ContentTabs()->count(); ++tab) {
       ContentTabs()->setCurrentIndex(tab);
@@ -112,6 +112,12 @@ TEST_F(Fit, EveryTextOfBothPagesAndTheAboutBox) {
       ExpectLabelFits(label);
     }
   }
+  // The longest reason for no symbol stands whole under the picture.
+  QTest::mouseClick(Control<QRadioButton>(qr, ControlId::FormatGeneral), Qt::LeftButton);
+  ContentTabs()->setCurrentIndex(3);
+  TypeInto(Field(Current(), "TEL"), U("一二三"));
+  ASSERT_FALSE(qr->PrintedSizeText().isEmpty());
+  ExpectLabelFits(qr->findChild<QLabel*>(QStringLiteral("printedSize")));
   ExpectEverythingFits(dm);
   ExpectEverythingFits(window->Tabs()->tabBar());
   ExpectButtonFits(window->AboutButton());

@@ -1,9 +1,11 @@
 // Soak of the desktop program on a real X server: thousands of random actions
 // through its real widgets (typing ASCII and CJK, pasting long text, Enter,
-// formats, tabs, pages, combos, slider, "重填", saving). After every action
-// the symbol grabbed from the X server must decode to exactly the payload
-// that the texts on screen compose, or there is no symbol where that payload
-// is empty or too long. Controls are found by their control ids, never by
+// formats, tabs, pages, combos, drop-down, check box and date-time fields,
+// the ECI box, slider, "重填", saving). After every action the symbol grabbed
+// from the X server must decode to exactly the payload that the values on
+// screen compose, or there is no symbol where that payload is empty, too long
+// or (the general format) not one its form can carry, which the page then
+// says. Controls are found by their control ids, never by
 // where a layout puts them.
 //   quillet_gui_soak ACTIONS [SEED]      (scripts/gui-soak starts Xvfb)
 #include <iconv.h>
@@ -13,12 +15,13 @@
 
 #include "app/TesselApp.h"
 #include "content/Catalogue.h"
+#include "content/GeneralPayload.h"
 #include "tests/gui/GuiHelpers.h"
 
 namespace {
 
-constexpr std::array<int, 3> FormatRadios = {ControlId::FormatMobileV1, ControlId::FormatMobileV2,
-                                             ControlId::FormatUnicom};
+constexpr std::array<int, 4> FormatRadios = {ControlId::FormatMobileV1, ControlId::FormatMobileV2,
+                                             ControlId::FormatUnicom, ControlId::FormatGeneral};
 // Independent limits of the standards, per QR level: what any content of that
 // many bytes fits (byte mode) and what none fits (ASCII with every byte alone
 // or a digit); the codewords of the largest Data Matrix.
@@ -47,14 +50,33 @@ std::string ToCodePage(QString text) {
 
 QString TextOf(QWidget* edit) { return edit->property(TextProperty(edit)).toString(); }
 
+// What a field of the general format shows, as the value its form takes: a
+// drop-down's caption by the catalogue's choices, a tick, a date and time
+// unless the editor shows none.
+std::string GeneralValueOf(QWidget* edit, const FieldSpec& field) {
+  if (auto* box = qobject_cast<QComboBox*>(edit)) {
+    for (const FieldChoice& choice : field.choices)
+      if (box->currentText() == QString::fromUtf8(choice.caption.data(), static_cast<qsizetype>(choice.caption.size())))
+        return std::string(choice.value);
+    return "<no such choice>";
+  }
+  if (auto* check = qobject_cast<QCheckBox*>(edit)) return check->isChecked() ? std::string(CheckedValue) : "";
+  if (auto* time = qobject_cast<QDateTimeEdit*>(edit)) return time->text() == time->specialValueText() ? "" : time->text().toStdString();
+  QString text = TextOf(edit);
+  return text.replace(u'\n', QStringLiteral("\r\n")).toStdString();
+}
+
 QWidget* VisibleContentPage(QWidget* qr) {
   for (auto* page : qr->findChildren<CDialogTypeBase*>())
     if (page->isVisible()) return page;
   return nullptr;
 }
 
-// Type tag ":", each non-empty field as tag ":" value ";" in slot order, ";".
-std::optional<std::string> QrPayloadOnScreen(CTesselDlg* qr) {
+// What the QR symbol carries. Operator formats: 0x01 0x10, type tag ":",
+// each non-empty field as tag ":" value ";" in slot order, ";". The general
+// format: what the core composes from the values on screen. Empty when
+// nothing is to be encoded; `problem` set when the form cannot carry a value.
+std::optional<std::string> QrDataOnScreen(CTesselDlg* qr, bool& problem) {
   int format = 0;
   for (size_t i = 0; i < FormatRadios.size(); ++i)
     if (Control<QRadioButton>(qr, FormatRadios[i])->isChecked()) format = static_cast<int>(i) + 1;
@@ -62,7 +84,17 @@ std::optional<std::string> QrPayloadOnScreen(CTesselDlg* qr) {
   const TabSpec* tabSpec = FindTab(format, tab);
   const PageSpec* pageSpec = PageForTab(format, tab);
   QWidget* page = VisibleContentPage(qr);
+  problem = false;
   if (!tabSpec || !pageSpec || !page || page->metaObject()->className() != pageSpec->className) return std::nullopt;
+  if (IsGeneralFormat(format)) {
+    FieldValueArray values;
+    for (const FieldSpec& field : pageSpec->fields)
+      values[field.slot] = GeneralValueOf(Control<QWidget>(page, field.controlId), field);
+    FieldProblem why;
+    std::string payload = ComposeGeneralPayload(values, tab, &why);
+    problem = static_cast<bool>(why);
+    return payload;
+  }
   std::vector<std::pair<int, std::string>> values;
   for (const FieldSpec& field : pageSpec->fields) {
     const std::string value = ToCodePage(TextOf(Control<QWidget>(page, field.controlId)));
@@ -70,7 +102,7 @@ std::optional<std::string> QrPayloadOnScreen(CTesselDlg* qr) {
   }
   if (values.empty()) return std::string();
   std::sort(values.begin(), values.end());
-  std::string payload = std::string(tabSpec->typeTag) + ":";
+  std::string payload = QrPrefix + std::string(tabSpec->typeTag) + ":";
   for (const auto& [slot, value] : values) payload += std::string(FieldTags[slot]) + ":" + value + ";";
   return payload + ";";
 }
@@ -85,10 +117,11 @@ Fit FitOf(bool empty, int most, int fitsAny, int fewest, int fitsNone) {
   return fewest > fitsNone ? Fit::TooLong : Fit::MayFit;
 }
 
-Fit QrFit(const std::string& payload, char level) {
-  const int bytes = static_cast<int>(payload.size()) + 2;
+// The ECI designator takes 12 bits: two bytes' room.
+Fit QrFit(const std::string& data, char level, bool eci) {
+  const int bytes = static_cast<int>(data.size()) + (eci ? 2 : 0);
   for (const QrCapacity& c : QrCapacities)
-    if (c.level == level) return FitOf(payload.empty(), bytes, c.anyContent, bytes, c.noContent);
+    if (c.level == level) return FitOf(data.empty(), bytes, c.anyContent, bytes, c.noContent);
   return Fit::MayFit;
 }
 
@@ -209,7 +242,7 @@ class Soak {
     return ok;
   }
 
-  long checked = 0, oversized = 0, empty = 0, tooLong = 0, saves = 0;
+  long checked = 0, oversized = 0, empty = 0, tooLong = 0, saves = 0, problems = 0;
 
  private:
   struct Action {
@@ -306,6 +339,32 @@ class Soak {
       if ((slider->value() - before) * (target - before) < 0) up = !up;
     }
   }
+  // A drop-down, check box or date-time field of the page shown, by keyboard or click.
+  template <typename Widget>
+  Widget* AnyOf() {
+    QWidget* page = OnQrPage() ? VisibleContentPage(qr_) : nullptr;
+    if (!page) return nullptr;
+    std::vector<Widget*> found;
+    for (Widget* w : page->findChildren<Widget*>())
+      if (w->isVisible()) found.push_back(w);
+    return found.empty() ? nullptr : found[Below(static_cast<int>(found.size()))];
+  }
+  void ChooseInField() {
+    if (auto* box = AnyOf<QComboBox>()) {
+      box->setFocus();
+      QTest::keyClick(box, Below(2) ? Qt::Key_Down : Qt::Key_Up);
+    }
+  }
+  void Tick() {
+    if (auto* check = AnyOf<QCheckBox>()) QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(4, check->height() / 2));
+  }
+  void StepDateTime() {
+    auto* time = AnyOf<QDateTimeEdit>();
+    if (!time) return;
+    time->setFocus();
+    const Qt::Key keys[] = {Qt::Key_Up, Qt::Key_Down, Qt::Key_Left, Qt::Key_Right, Qt::Key_PageUp, Qt::Key_Delete, Qt::Key_1, Qt::Key_9};
+    for (int n = 1 + Below(4); n > 0; --n) QTest::keyClick(time, keys[Below(8)]);
+  }
   void Save() {
     dialogs_.filterChoice = 1 + Below(4);
     dialogs_.lastPath.clear();
@@ -323,11 +382,14 @@ class Soak {
     std::optional<std::string> payload;
     Fit fit;
     if (OnQrPage()) {
-      payload = QrPayloadOnScreen(qr_);
+      bool problem = false;
+      payload = QrDataOnScreen(qr_, problem);
       if (!payload) return Fail(index, action, "the content page shown is not the one of the tab and format shown");
+      if (problem && qr_->PrintedSizeText().isEmpty()) return Fail(index, action, "a value no form carries, and no word why");
+      if (problem) payload = std::string();
       const QString level = Control<QComboBox>(qr_, ControlId::EcLevel)->currentText();
-      fit = QrFit(*payload, level.isEmpty() ? 'H' : level[0].toLatin1());
-      payload = QrPrefix + *payload;
+      fit = QrFit(*payload, level.isEmpty() ? 'H' : level[0].toLatin1(), Control<QCheckBox>(qr_, ControlId::Eci)->isChecked());
+      problems += problem;
     } else {
       payload = ToCodePage(TextOf(dm_->TextBox()));
       fit = DmFit(*payload);
@@ -376,7 +438,11 @@ class Soak {
       {"paste long text", 2, [this] { PasteLong(); }},
       {"Enter", 5, [this] { if (QWidget* f = AnyField(true)) QTest::keyClick(f, Qt::Key_Return); }},
       {"erase", 14, [this] { Erase(); }},
-      {"switch format", 4, [this] { if (OnQrPage()) QTest::mouseClick(Control<QRadioButton>(qr_, FormatRadios[Below(3)]), Qt::LeftButton); }},
+      {"switch format", 4, [this] { if (OnQrPage()) QTest::mouseClick(Control<QRadioButton>(qr_, FormatRadios[Below(4)]), Qt::LeftButton); }},
+      {"drop-down field", 3, [this] { ChooseInField(); }},
+      {"check box field", 2, [this] { Tick(); }},
+      {"date-time field", 4, [this] { StepDateTime(); }},
+      {"ECI", 1, [this] { if (OnQrPage()) QTest::mouseClick(Control<QCheckBox>(qr_, ControlId::Eci), Qt::LeftButton, {}, QPoint(4, 4)); }},
       {"switch tab", 6, [this] { SwitchTab(); }},
       {"switch page", 4, [this] {
          QTabBar* bar = window_.Tabs()->tabBar();
@@ -412,9 +478,9 @@ int main(int argc, char** argv) {
   const long end = ResidentKilobytes();
   // Memory is held to account only after a thousand actions have warmed every cache.
   const bool memoryKept = count < 2 * MemoryBaselineActions || end <= baseline + baseline / 10;
-  std::printf("gui-soak: %ld actions, %ld symbols read back, %ld oversized, %ld empty, %ld too long, %ld saves, "
-              "%ld failures; resident %ld kB after %ld actions, %ld kB at the end%s\n",
-              count, soak.checked, soak.oversized, soak.empty, soak.tooLong, soak.saves, failures, baseline, baselineAt,
+  std::printf("gui-soak: %ld actions, %ld symbols read back, %ld oversized, %ld empty, %ld too long, %ld values no "
+              "form carries, %ld saves, %ld failures; resident %ld kB after %ld actions, %ld kB at the end%s\n",
+              count, soak.checked, soak.oversized, soak.empty, soak.tooLong, soak.problems, soak.saves, failures, baseline, baselineAt,
               end, memoryKept ? "" : " (grew more than 10 %)");
   return failures == 0 && memoryKept ? 0 : 1;
 }

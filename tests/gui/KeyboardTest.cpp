@@ -41,19 +41,21 @@ TEST_P(TabOrder, RadiosTabsFieldsThenTheTemplateOrder) {
   const TabOrderCase& c = GetParam();
   if (c.radio == 0) {
     window->Tabs()->setCurrentIndex(1);
-    EXPECT_EQ(TabStops(dm, dm->TextBox()), c.fields + QStringList({"1005", "1006", "1002", "1004"}));
+    EXPECT_EQ(TabStops(dm, dm->TextBox()), c.fields + QStringList({"1005", "1034", "1006", "1002", "1004"}));
     return;
   }
   ChooseFormatAndTab(c.radio, c.tab);
   ContentTabs()->setObjectName(QStringLiteral("tabs"));
   EXPECT_EQ(TabStops(qr, Control<QWidget>(qr, c.radio)),
-            QStringList({QString::number(c.radio), "tabs"}) + c.fields + QStringList({"1003", "1006", "1002", "1005", "1004"}));
+            QStringList({QString::number(c.radio), "tabs"}) + c.fields + QStringList({"1003", "1006", "1002", "1005", "1034", "1004"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Pages, TabOrder,
     testing::Values(TabOrderCase{1009, 0, {"1012", "1020", "1018", "1016", "1013", "1014", "1015", "1017", "1019", "1021", "1022"}},
                     TabOrderCase{1009, 7, {"1015", "1016", "1020", "1021", "1031"}}, TabOrderCase{1011, 8, {"1028"}},
+                    TabOrderCase{1008, 1, {"1040", "1041", "1042", "1043"}},
+                    TabOrderCase{1008, 7, {"1015", "1047", "1048", "1049", "1016"}},
                     TabOrderCase{0, 0, {"1013"}}));
 
 TEST_F(Keyboard, AClickedContentTabKeepsTheArrowKeysInItsRow) {

@@ -36,9 +36,10 @@ TEST_F(MainWindow, StartState) {
 TEST_F(MainWindow, PagesShowTheirCaptions) {
   const std::pair<CSymbolPage*, QStringList> pages[] = {
       {qr,
-       {U("中国移动v1.0"), U("中国移动v2.0"), U("中国联通"), U("纠错级别"), U("QR版本设定"),
-        U(" * 号为必填项，为了保证生成的条码正确解析，请仔细填写！"), U("重填"), U("保存二维码图片")}},
-      {dm, {U("输入文本"), U("重填"), U("DM版本设定"), U("保存二维码图片")}},
+       {U("中国移动v1.0"), U("中国移动v2.0"), U("中国联通"), U("通用格式"), U("纠错级别"), U("QR版本设定"),
+        U(" * 号为必填项，为了保证生成的条码正确解析，请仔细填写！"), U("重填"), U("添加字符集标识 (ECI)"),
+        U("保存二维码图片")}},
+      {dm, {U("输入文本"), U("重填"), U("添加字符集标识 (ECI)"), U("DM版本设定"), U("保存二维码图片")}},
   };
   for (auto [page, expected] : pages) {
     QStringList shown;

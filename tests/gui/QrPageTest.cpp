@@ -86,7 +86,8 @@ TEST_F(QrPage, EveryVersionAndLevelItemIsTheFloorOfTheEncoding) {
 // After each radio the tab row is that format's, not the one before's (which
 // page a tab shows, the tab order proves).
 TEST_F(QrPage, EachFormatShowsItsTabs) {
-  for (const auto& [radio, format] : {std::pair{ControlId::FormatMobileV2, 2}, {ControlId::FormatUnicom, 3}, {ControlId::FormatMobileV1, 1}}) {
+  for (const auto& [radio, format] : {std::pair{ControlId::FormatMobileV2, 2}, {ControlId::FormatUnicom, 3},
+                                     {ControlId::FormatGeneral, GeneralFormat}, {ControlId::FormatMobileV1, 1}}) {
     QTest::mouseClick(Control<QRadioButton>(qr, radio), Qt::LeftButton);
     std::vector<std::string> shown, expected;
     for (int tab = 0; tab < ContentTabs()->count(); ++tab) shown.push_back(ContentTabs()->tabText(tab).toStdString());
