@@ -43,7 +43,14 @@ PageChoice CDialogDM::Choice() const {
   choice.symbol.dmSize = std::clamp(controls_.Get<QComboBox>(ControlId::VersionList)->currentIndex(), 0, LargestSquare);
   choice.symbol.dmGrowSize = true;
   choice.scale = Scale();
+  choice.style = Style();
   return choice;
+}
+
+LogoRoom CDialogDM::RoomForLogo() const {
+  LogoRoom room;
+  room.note = FromUtf8(UiText::StyleNoLogoInDm);
+  return room;
 }
 
 QPlainTextEdit* CDialogDM::TextBox() const { return controls_.Get<QPlainTextEdit>(ControlId::DmText); }
@@ -80,7 +87,7 @@ void CDialogDM::GenerateSymbol() {
   if (result.Ok()) sizeIndex_ = result.symbol.dmSizeIndex;
   if (tooLong) sizeIndex_ = LargestSquare;
   SetVersionLabel(tooLong ? FromUtf8(UiText::ContentTooLong) : FromUtf8(UiText::VersionLabel).arg(SideOfSize(sizeIndex_)));
-  ShowSymbol(std::move(result.symbol.matrix), text_, tooLong);
+  ShowSymbol(std::move(result.symbol), tooLong);
 }
 
 QString CDialogDM::FileNameHint() const { return TextBox()->toPlainText(); }

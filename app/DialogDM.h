@@ -21,6 +21,7 @@ class CDialogDM : public CSymbolPage {
   QPlainTextEdit* TextBox() const;
   QString FileNameHint() const override;
   PageChoice Choice() const;
+  LogoRoom RoomForLogo() const override;
 
  protected:
   void OnScaleChanged() override { GenerateSymbol(); }

@@ -6,10 +6,13 @@
 #include <QShortcut>
 #include <QTabBar>
 #include <algorithm>
+#include <cmath>
 
 #include "content/pages/ContentPages.h"
 #include "gui/TextBytes.h"
+#include "qr/LogoBound.h"
 #include "qr/QrCodeEncoder.h"
+#include "qr/QrStandard.h"
 #include "res/Strings.h"
 #include "symbol/SymbolRequest.h"
 
@@ -105,10 +108,30 @@ PageChoice CTesselDlg::Choice() const {
   PageChoice choice;
   choice.operatorFormat = operatorFormat_;
   choice.tab = ContentTabs()->Bar()->currentIndex();
-  choice.symbol.level = level_;
+  choice.symbol.level = LevelInForce();
   choice.symbol.version = SelectedVersion();
   choice.scale = Scale();
+  choice.style = Style();
   return choice;
+}
+
+QrLevel CTesselDlg::LevelInForce() const { return Style().style.logo ? LevelWithLogo(levelChosen_, level_) : level_; }
+
+LogoRoom CTesselDlg::RoomForLogo() const {
+  const int version = shownVersion_ > 0 ? shownVersion_ : std::max(SelectedVersion(), 1);
+  const QrLevel level = LevelInForce();
+  const double side = qr::SideOf(version);
+  const std::optional<double> share = Style().style.logoShare;
+  LogoRoom room;
+  room.allowed = true;
+  room.largestShare = LargestLogoPad(version, level) / side;
+  room.padModules = share ? LogoPadSide(version, *share) : DefaultLogoPad(version, level);
+  room.shownShare = share ? *share : room.padModules / side;
+  const QString levelName = FromUtf8(UiText::ErrorCorrectionLevels[QrLevelPosition(level)]);
+  room.note = room.largestShare > 0
+                  ? FromUtf8(UiText::StyleLogoBound).arg(levelName).arg(version).arg(std::floor(room.largestShare * 100))
+                  : FromUtf8(UiText::StyleNoLogoRoom).arg(levelName).arg(version);
+  return room;
 }
 
 void CTesselDlg::RebuildTabs(int format) {
@@ -194,6 +217,7 @@ void CTesselDlg::SetFieldValue(unsigned slot, std::string text) {
 
 void CTesselDlg::OnLevelSelected(int index) {
   level_ = QrLevelAt(index).value_or(level_);
+  levelChosen_ = levelChosen_ || QrLevelAt(index).has_value();
   ComposePayload();
 }
 
@@ -206,16 +230,19 @@ void CTesselDlg::ComposePayload() {
   SymbolRequest request;
   static_cast<SymbolSettings&>(request) = Choice().symbol;
   request.data = EncoderInput(currentPayload_);
+  // The list shows the level in force, which a logo may have raised.
+  controls_.Get<QComboBox>(ControlId::EcLevel)->setCurrentIndex(QrLevelPosition(request.level));
   // An empty composition is not encoded.
   SymbolResult result{SymbolFailure::NothingToEncode, {}};
   if (!currentPayload_.empty()) result = MakeSymbol(request, *encoder_);
   SetVersionLabel(VersionLabelFor(result));
+  shownVersion_ = result.Ok() ? result.symbol.version : 0;
   if (!result.Ok()) {
     currentPayload_.clear();
-    ShowSymbol(ModuleMatrix(), {}, result.failure == SymbolFailure::DoesNotFit);
+    ShowSymbol(::Symbol{}, result.failure == SymbolFailure::DoesNotFit);
     return;
   }
-  ShowSymbol(std::move(result.symbol.matrix), std::move(result.symbol.data));
+  ShowSymbol(std::move(result.symbol));
 }
 
 QString CTesselDlg::FileNameHint() const {

@@ -38,6 +38,7 @@ class CTesselDlg : public CSymbolPage {
   // The first field of the shown content page that holds text, top to bottom.
   QString FileNameHint() const override;
   PageChoice Choice() const;
+  LogoRoom RoomForLogo() const override;
 
  protected:
   void OnScaleChanged() override { ComposePayload(); }
@@ -58,6 +59,8 @@ class CTesselDlg : public CSymbolPage {
   void UndoEmptying();
   void SetTabOrder();
   void OnLevelSelected(int index);
+  // Until the user picks a level in the list, a logo raises it to H.
+  QrLevel LevelInForce() const;
   // The version list's choice, the smallest version every encoding accepts (0: automatic).
   int SelectedVersion() const;
 
@@ -67,6 +70,8 @@ class CTesselDlg : public CSymbolPage {
   int operatorFormat_ = 1;
   FieldValueArray fieldValues_;
   QrLevel level_ = DefaultQrLevel;
+  bool levelChosen_ = false;
+  int shownVersion_ = 0;  // of the symbol shown, 0 while there is none
   std::unique_ptr<CQrCodeEncoder> encoder_;
   std::string currentPayload_;
   // While a page clears or restores its fields, compose once at the end, not per field.
