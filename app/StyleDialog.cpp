@@ -156,15 +156,15 @@ QLayout* CStyleDlg::BuildButtons() {
   auto* row = new QHBoxLayout;
   clear_ = new QPushButton(FromUtf8(UiText::StyleClear), this);
   ok_ = new QPushButton(FromUtf8(UiText::StyleOk), this);
-  auto* cancel = new QPushButton(FromUtf8(UiText::StyleCancel), this);
+  cancel_ = new QPushButton(FromUtf8(UiText::StyleCancel), this);
   ok_->setDefault(true);
   row->addWidget(clear_);
   row->addStretch(1);
   row->addWidget(ok_);
-  row->addWidget(cancel);
+  row->addWidget(cancel_);
   connect(clear_, &QPushButton::clicked, this, &CStyleDlg::ClearStyle);
   connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel, &QPushButton::clicked, this, &CStyleDlg::reject);
+  connect(cancel_, &QPushButton::clicked, this, &CStyleDlg::reject);
   return row;
 }
 

@@ -53,6 +53,7 @@ class CStyleDlg : public QDialog {
   QLabel* ProblemText() const { return problem_; }
   QPushButton* ClearButton() const { return clear_; }
   QPushButton* OkButton() const { return ok_; }
+  QPushButton* CancelButton() const { return cancel_; }
 
  public slots:
   void ChooseForeground();
@@ -94,4 +95,5 @@ class CStyleDlg : public QDialog {
   QLabel* problem_;
   QPushButton* clear_;
   QPushButton* ok_;
+  QPushButton* cancel_;
 };
