@@ -28,6 +28,8 @@ std::string_view RowWords(RowFailure failure) {
     case RowFailure::DoesNotFit: return UiText::BatchReasonDoesNotFit;
     case RowFailure::NotReadBack: return UiText::BatchReasonNotReadBack;
     case RowFailure::LabelTooLarge: return UiText::BatchReasonLabelTooLarge;
+    case RowFailure::LogoDoesNotFit: return UiText::BatchReasonLogoDoesNotFit;
+    case RowFailure::StyleNotReadBack: return UiText::BatchReasonStyleNotReadBack;
     case RowFailure::BadText:
     case RowFailure::WriteFailed:
     case RowFailure::None: break;  // worded with their subjects below, or no failure

@@ -19,6 +19,7 @@
 #include "datamatrix/DmEncoder.h"
 #include "image/ImageFormats.h"
 #include "image/LabelSheet.h"
+#include "image/StyledSymbol.h"
 #include "qr/QrLevel.h"
 
 // Why a row was not written, for front ends that word it in their own language.
@@ -36,6 +37,9 @@ enum class RowFailure {
   WriteFailed,      // see `image`
   NotReadBack,      // with `verify`: no independent decoder reads the encoded bytes back
   LabelTooLarge,    // on a label sheet: the symbol and its caption do not fit a cell
+  LogoDoesNotFit,   // the row's symbol cannot spare the modules of the logo: see `logo`
+  StyleNotReadBack, // the styled symbol does not give the encoded bytes to every decoder: see
+                    // `readBack`; nothing was written
 };
 
 // Why a row failed, by kind with its subject; each front end words it.
@@ -55,6 +59,7 @@ struct RowProblem {
   // options most likely kept the file from reading back.
   ReadBackResult readBack;
   ReadBackRisk risk = ReadBackRisk::None;
+  LogoFit logo;  // LogoDoesNotFit: the pad asked for and the largest the symbol allows
   explicit operator bool() const { return failure != RowFailure::None; }
 };
 

@@ -188,7 +188,9 @@ void RowEncoder::EncodeAndWrite(const SymbolRequest& request, const std::string&
     if (result.Ok()) result.label = std::make_shared<const ModuleMatrix>(std::move(made.symbol.matrix));
     return;
   }
-  result.image = SaveImageFile(symbol.matrix, job_.image, path);
+  ImageOptions image = job_.image;
+  if (!StyleRow(symbol, image, result)) return;
+  result.image = SaveImageFile(symbol.matrix, image, path);
   if (!result.image.Ok()) {
     result.problem = Failure(RowFailure::WriteFailed);
     return;
@@ -196,6 +198,21 @@ void RowEncoder::EncodeAndWrite(const SymbolRequest& request, const std::string&
   if (job_.verify)
     CheckReadBack(VerifySymbolFile(path, symbol.matrix, job_.image, symbol.symbology, symbol.data),
                   *FindFormatForFile(path), result);
+}
+
+bool RowEncoder::StyleRow(const Symbol& symbol, ImageOptions& image, BatchRowResult& result) const {
+  if (image.style.IsPlain()) return true;
+  const LogoFit fit = ApplyStyle(symbol, image.style, image);
+  if (!fit.Ok()) {
+    result.problem = Failure(RowFailure::LogoDoesNotFit);
+    result.problem.logo = fit;
+    return false;
+  }
+  const ReadBackResult check = VerifyStyledSymbol(symbol.matrix, image, symbol.symbology, symbol.data);
+  if (check.Ok()) return true;
+  result.problem = Failure(RowFailure::StyleNotReadBack);
+  result.problem.readBack = check;
+  return false;
 }
 
 void RowEncoder::CheckReadBack(const ReadBackResult& check, const ImageFormat& format, BatchRowResult& result) const {

@@ -4,9 +4,11 @@
 #include <charconv>
 #include <sstream>
 
+#include "cli/Words.h"
 #include "content/Catalogue.h"
 #include "content/TextList.h"
 #include "datamatrix/DmEncoder.h"
+#include "image/StyledSymbol.h"
 #include "qr/QrLevel.h"
 #include "qr/QrStandard.h"
 
@@ -140,6 +142,18 @@ std::optional<double> ParseMillimetres(std::string_view word) {
   return value;
 }
 
+// --bg takes a colour or "none", a transparent background.
+struct Background {
+  Rgb colour;
+  bool transparent;
+};
+
+std::optional<Background> ParseBackground(std::string_view word) {
+  if (word == "none") return Background{White, true};
+  if (auto colour = ParseColour(word)) return Background{*colour, false};
+  return std::nullopt;
+}
+
 std::optional<const PaperSize*> ParsePaper(std::string_view word) {
   if (const PaperSize* paper = FindPaperSize(word)) return paper;
   return std::nullopt;
@@ -251,7 +265,7 @@ class Parser {
       options_.command = CliCommand::Help;
       return Done();
     }
-    for (auto check : {&Parser::ResolveTab, &Parser::CheckComplete, &Parser::ApplyModuleSize})
+    for (auto check : {&Parser::ResolveTab, &Parser::CheckComplete, &Parser::ApplyModuleSize, &Parser::CheckStyle})
       if (const std::string problem = (this->*check)(); !problem.empty()) return Fail(problem);
     if (options_.segments) options_.symbol.segments = *options_.segments;
     return Done();
@@ -285,7 +299,13 @@ class Parser {
     else if (name == "--verify") options_.verify = true;
     else if (name == "--quiet-zone") Number(name, 0, MaxQuietZoneModules, options_.image.quietZone);
     else if (name == "--dpi") Number(name, MinDpi, MaxDpi, options_.image.dpi);
-    else if (qr && name == "--level") Parsed(name, ParseQrLevel, options_.symbol.level, JoinNames(LevelNames()));
+    else if (qr && name == "--level")
+      Parsed(name, ParseQrLevel, options_.symbol.level, JoinNames(LevelNames())), levelGiven_ = true;
+    else if (name == "--fg") Parsed(name, ParseColour, options_.image.style.foreground, "a colour #RRGGBB");
+    else if (name == "--bg") BackgroundColour(name);
+    else if (name == "--allow-low-contrast") options_.contrast.lowContrast = true;
+    else if (name == "--allow-inverted") options_.contrast.inverted = true;
+    else if (name == "--logo" || name == "--logo-size") Logo(name, qr);
     else if (qr && name == "--version") Number(name, 0, qr::MaxVersion, options_.symbol.version);
     else if (qr && name == "--segments") Parsed(name, ParseSegments, options_.segments, JoinNames(QrSegmentsNames));
     else if (qr && name == "--operator") Content(), Number(name, 1, OperatorFormatCount, options_.operatorFormat);
@@ -334,6 +354,35 @@ class Parser {
   }
 
   void Content() { options_.contentMode = true; }
+
+  void BackgroundColour(std::string_view name) {
+    std::optional<Background> background;
+    Parsed(name, ParseBackground, background, "a colour #RRGGBB or none (transparent)");
+    if (!background) return;
+    options_.image.style.background = background->colour;
+    options_.image.style.transparentBackground = background->transparent;
+  }
+
+  void Logo(std::string_view name, bool qr) {
+    if (!qr) {
+      error_ = std::string(name) + ": Data Matrix symbols carry no logo; a logo goes in a QR Code (qr)";
+      return;
+    }
+    if (name == "--logo") SetOnce(options_.logoFile, Value(name));
+    else Parsed(name, ParseLogoShare, options_.image.style.logoShare, LogoShareWords());
+  }
+
+  // Colours that scanners can tell apart, the logo's options together, and
+  // the strongest level for a logo unless the user chose one.
+  std::string CheckStyle() {
+    const SymbolStyle& style = options_.image.style;
+    if (style.logoShare && !options_.logoFile) return "--logo-size goes with --logo FILE";
+    if (options_.batch && options_.batch->sheet && (style.HasColours() || options_.logoFile))
+      return "a label sheet prints plain symbols: no --fg, --bg or --logo with --sheet";
+    if (const StyleCheck check = CheckContrast(style, options_.contrast); !check.Ok()) return DescribeStyleCheck(check);
+    if (options_.logoFile) options_.symbol.level = LevelWithLogo(levelGiven_, options_.symbol.level);
+    return {};
+  }
 
   // `option` only goes with --batch; the first such one is named when --batch is missing.
   CliBatchOptions& Batch(std::string_view option = {}) {
@@ -448,6 +497,7 @@ class Parser {
   CliOptions options_;
   std::string error_;
   bool scaleGiven_ = false;
+  bool levelGiven_ = false;
   std::string_view moduleMmWord_;
   std::optional<std::string> tabWord_;
   std::string_view batchOnly_;
@@ -557,6 +607,16 @@ Output (one or both):
   --verify             read the written image back with independent decoders
                        (zxing-cpp, zbar, libdmtx) and fail with status 5 when
                        it does not give the encoded bytes
+
+Style (every styled symbol is read back by every decoder before it is written;
+one that does not give the encoded bytes is not written, status 5):
+  --fg COLOUR          dark modules, #RRGGBB (default #000000)
+  --bg COLOUR          light modules and quiet zone, #RRGGBB or none for a
+                       transparent background (default #ffffff; JPEG and BMP
+                       keep no transparency and are written on white)
+  --allow-low-contrast colours closer than a contrast ratio of {minContrast}:1
+  --allow-inverted     light modules on a dark background, which many readers
+                       do not try{logo}
 )";
 
 constexpr std::string_view BatchUsage = R"(Batch (instead of the input and output above):
@@ -626,9 +686,19 @@ void Replace(std::string& text, std::string_view placeholder, std::string_view v
     text.replace(at, placeholder.size(), value);
 }
 
-std::string Filled(std::string_view pattern) {
+constexpr std::string_view LogoUsage = R"(
+  --logo FILE          a logo (PNG, JPEG or SVG) centred on a pad of light
+                       modules; raises the level to H unless --level is given
+  --logo-size SHARE    the pad's side as a share of the symbol's, {logoShares};
+                       at most what the level can repair: in no block more than
+                       half of what its error correction corrects (default: about
+                       three quarters of the largest side the symbol allows))";
+
+std::string Filled(std::string_view pattern, bool qr) {
   std::string text(pattern);
   Replace(text, "{output}", OutputUsage);
+  Replace(text, "{logo}", qr ? LogoUsage : "");
+  Replace(text, "{logoShares}", LogoShareWords());
   Replace(text, "{batch}", BatchUsage);
   Replace(text, "{papers}", PaperSizeNames());
   Replace(text, "{defaultName}", NameTemplate::Default);
@@ -647,6 +717,7 @@ std::string Filled(std::string_view pattern) {
   Replace(text, "{maxScale}", std::to_string(MaxScale));
   Replace(text, "{quiet}", std::to_string(SavedQuietZoneModules));
   Replace(text, "{dpi}", std::to_string(DefaultDpi));
+  Replace(text, "{minContrast}", std::to_string(static_cast<int>(MinContrastRatio)));
   return text;
 }
 
@@ -654,8 +725,8 @@ std::string Filled(std::string_view pattern) {
 
 std::string CliUsage(CliCommand topic) {
   switch (topic) {
-    case CliCommand::Qr: return Filled(QrUsage);
-    case CliCommand::Dm: return Filled(DmUsage);
+    case CliCommand::Qr: return Filled(QrUsage, true);
+    case CliCommand::Dm: return Filled(DmUsage, false);
     case CliCommand::Help:
     case CliCommand::Version:
     case CliCommand::Values: break;

@@ -70,6 +70,11 @@ struct CliOptions {
   std::optional<double> moduleMm;  // --module-mm; image.scale is already set from it
   std::string scaleNotice;         // the size --module-mm really gives, when it is more than 5 % off
   bool verify = false;             // read the image back and compare the bytes
+
+  // Style: the colours and the logo's size are in image.style; the logo file
+  // is read when the command runs, and image.style.logo is set from it.
+  std::optional<std::string> logoFile;
+  ContrastAllowance contrast;
 };
 
 struct CliParseResult {

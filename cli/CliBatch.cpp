@@ -243,6 +243,9 @@ std::string RowReasonText(const BatchRowResult& row, const BatchSettings& settin
       return DescribeNotReadBack(problem.readBack, problem.risk, settings.labels ? "the label" : Quoted(row.fileName));
     case RowFailure::LabelTooLarge:
       return DescribeSheetProblem(problem.sheet, settings.labels ? settings.labels->sheet : LabelSheetLayout{});
+    case RowFailure::LogoDoesNotFit: return DescribeLogoFit(problem.logo);
+    case RowFailure::StyleNotReadBack:
+      return "the styled symbol does not read back, so it is not written: " + problem.readBack.detail;
     case RowFailure::None: break;
   }
   return {};

@@ -14,7 +14,9 @@
 #include "cli/Words.h"
 #include "content/TextList.h"
 #include "image/ImageFormats.h"
+#include "image/StyledSymbol.h"
 #include "symbol/SymbolRequest.h"
+#include "verify/LogoFile.h"
 #include "verify/ReadBack.h"
 
 namespace {
@@ -152,13 +154,33 @@ std::optional<Failure> WriteImage(const Symbol& symbol, const CliOptions& option
                      "the image written to standard output");
 }
 
-std::optional<Failure> EmitSymbol(const Symbol& symbol, const std::string& header, const CliOptions& options,
+// A styled symbol is placed and read back before anything is written; the
+// report of both goes under the rows of --dump.
+struct Styled {
+  std::optional<Failure> failure;
+  std::string report;
+};
+
+Styled StyleSymbol(const Symbol& symbol, ImageOptions& image) {
+  if (image.style.IsPlain()) return {};
+  const LogoFit fit = ApplyStyle(symbol, image.style, image);
+  if (!fit.Ok()) return {Failure{ExitUsage, DescribeLogoFit(fit)}, {}};
+  const ReadBackResult check = VerifyStyledSymbol(symbol.matrix, image, symbol.symbology, symbol.data);
+  Styled styled{std::nullopt, DescribeStyleReport(fit, check)};
+  if (!check.Ok())
+    styled.failure = Failure{ExitNotReadBack, "the styled symbol does not read back, so it is not written: " + check.detail};
+  return styled;
+}
+
+std::optional<Failure> EmitSymbol(const Symbol& symbol, const std::string& header, CliOptions options,
                                   std::ostream& out) {
+  const Styled styled = StyleSymbol(symbol, options.image);
   if (options.dump) {
     std::string text = header + '\n';
     DumpRows(symbol.matrix, text);
-    out << text;
+    out << text << styled.report;
   }
+  if (styled.failure) return styled.failure;
   return options.outputFile ? WriteImage(symbol, options, out) : std::nullopt;
 }
 
@@ -213,8 +235,18 @@ int RunCli(std::span<const std::string> args, std::istream& in, std::ostream& ou
     return ExitOk;
   }
   if (!options.scaleNotice.empty()) err << "quillet-cli: " << options.scaleNotice << '\n';
-  if (options.batch) return RunBatchCli(options, in, out, err);
-  const std::optional<Failure> failure = RunSymbol(options, in, out);
+  // The logo is read once, for one symbol or every row of a batch.
+  CliOptions styled = options;
+  if (options.logoFile) {
+    const LogoFileResult logo = LoadLogoFile(*options.logoFile);
+    if (!logo.Ok()) {
+      err << "quillet-cli: " << DescribeLogoFile(logo) << '\n';
+      return ExitUsage;
+    }
+    styled.image.style.logo = logo.logo;
+  }
+  if (options.batch) return RunBatchCli(styled, in, out, err);
+  const std::optional<Failure> failure = RunSymbol(styled, in, out);
   if (!failure) return ExitOk;
   err << "quillet-cli: " << failure->message << '\n';
   return failure->status;

@@ -1,6 +1,8 @@
 #include "cli/Words.h"
 
+#include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "content/Catalogue.h"
@@ -150,4 +152,101 @@ std::string DescribeNotReadBack(const ReadBackResult& result, ReadBackRisk risk,
   std::string message = what + " does not read back: " + result.detail;
   if (const std::string cause = DescribeReadBackRisk(risk); !cause.empty()) message += "; " + cause;
   return message;
+}
+
+namespace {
+
+std::string Fixed(double value, int decimals) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  return text;
+}
+
+std::string Share(double share) { return Fixed(share, 2); }
+
+// The first block that loses more than it may.
+int WorstBlock(const LogoDamage& damage) {
+  for (size_t b = 0; b < damage.blocks.size(); ++b)
+    if (damage.blocks[b].destroyed > damage.blocks[b].Allowed()) return static_cast<int>(b);
+  return -1;
+}
+
+std::string SymbolName(const LogoFit& fit) {
+  return "version " + std::to_string(fit.version) + " at level " + QrLevelLetter(fit.level);
+}
+
+}  // namespace
+
+std::string DescribeStyleCheck(const StyleCheck& check) {
+  // Cut, not rounded: 2.995 is below 3:1 and must not read "3.00:1".
+  const double ratio = std::floor(check.ratio * 100) / 100;
+  const std::string colours = "the colours " + check.subject + " (contrast ratio " + Fixed(ratio, 2) + ":1)";
+  switch (check.failure) {
+    case StyleFailure::LowContrast:
+      return colours + " are below the " + Fixed(MinContrastRatio, 0) +
+             ":1 scanners need: choose colours further apart, or give --allow-low-contrast";
+    case StyleFailure::Inverted:
+      return colours + " put light modules on a dark background, which many readers do not try: "
+                       "give --allow-inverted";
+    case StyleFailure::None: break;
+  }
+  return {};
+}
+
+std::string LogoShareWords() {
+  return Fixed(MinLogoShare, 2) + " to " + Fixed(MaxLogoShare, 1) + " (or " + Fixed(100 * MinLogoShare, 0) + "% to " +
+         Fixed(100 * MaxLogoShare, 0) + "%)";
+}
+
+std::string DescribeLogoFit(const LogoFit& fit) {
+  switch (fit.failure) {
+    case LogoFailure::NotQrCode: return "Data Matrix symbols carry no logo; a logo goes in a QR Code";
+    case LogoFailure::NoRoom:
+      return "a QR Code of " + SymbolName(fit) + " cannot spare the modules of even the smallest logo; give " +
+             (fit.level == QrLevel::H ? std::string("a larger --version") : std::string("--level H"));
+    case LogoFailure::TooLarge: {
+      const LogoDamage& damage = fit.damage;
+      std::string why = damage.coversFixedPattern ? "covers a finder, timing or format pattern" : std::string();
+      if (const int block = WorstBlock(damage); block >= 0) {
+        const BlockDamage& worst = damage.blocks[static_cast<size_t>(block)];
+        why = "destroys " + std::to_string(worst.destroyed) + " codewords of block " + std::to_string(block + 1) +
+              ", more than half of the " + std::to_string(worst.correctable) + " it corrects";
+      }
+      return "a logo of " + std::to_string(damage.padSide) + " modules " + why + "; the largest a QR Code of " +
+             SymbolName(fit) + " allows is " + std::to_string(fit.largestSide) + " modules, --logo-size " +
+             Share(fit.largestShare);
+    }
+    case LogoFailure::None: break;
+  }
+  return {};
+}
+
+std::string DescribeLogoFile(const LogoFileResult& result) {
+  const std::string file = "the logo '" + result.subject + "'";
+  switch (result.failure) {
+    case LogoFileFailure::CannotOpen: return "cannot read " + file + ": " + std::strerror(result.error);
+    case LogoFileFailure::TooLarge:
+      return file + " is larger than a logo may be (" + std::to_string(MaxLogoFileBytes >> 20) + " MB, " +
+             std::to_string(MaxLogoSide) + " pixels a side)";
+    case LogoFileFailure::NotALogo: return file + " is neither a PNG, a JPEG nor an SVG image";
+    case LogoFileFailure::Unreadable: return file + " cannot be read as an image: " + result.detail;
+    case LogoFileFailure::NoReader: return "cannot read logos: " + result.detail;
+    case LogoFileFailure::None: break;
+  }
+  return {};
+}
+
+std::string DescribeStyleReport(const LogoFit& fit, const ReadBackResult& check) {
+  std::string report;
+  if (fit.damage.padSide > 0) {
+    report += "logo " + std::to_string(fit.damage.padSide) + " modules, largest " + std::to_string(fit.largestSide) +
+              " (" + Share(fit.largestShare) + " of the side)\n";
+    for (size_t b = 0; b < fit.damage.blocks.size(); ++b) {
+      const BlockDamage& block = fit.damage.blocks[b];
+      report += "block " + std::to_string(b + 1) + " destroyed " + std::to_string(block.destroyed) + " of " +
+                std::to_string(block.correctable) + " correctable (at most " + std::to_string(block.Allowed()) + ")\n";
+    }
+  }
+  report += check.Ok() ? "read back by " + check.decoder + "\n" : "not read back: " + check.detail + "\n";
+  return report;
 }

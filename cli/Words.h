@@ -7,7 +7,9 @@
 #include "batch/ColumnPlan.h"
 #include "content/CodePage.h"
 #include "image/LabelSheet.h"
+#include "image/StyledSymbol.h"
 #include "symbol/SymbolRequest.h"
+#include "verify/LogoFile.h"
 #include "verify/ReadBack.h"
 
 // `bytes`: how much was to be encoded; `content`: whether it came from a
@@ -22,3 +24,15 @@ std::string DescribeHeaderRefusal(const HeaderRefusal& refusal);
 std::string DescribeNotReadBack(const ReadBackResult& result, ReadBackRisk risk, const std::string& what);
 // Why a label sheet could not be begun, finished, or take a label.
 std::string DescribeSheetProblem(const SheetProblem& problem, const LabelSheetLayout& layout);
+
+// Why colours are refused: "--fg #777777 on --bg #888888: ...".
+std::string DescribeStyleCheck(const StyleCheck& check);
+// "0.05 to 0.5 (or 5% to 50%)": what --logo-size takes.
+std::string LogoShareWords();
+// Why a logo cannot go on its symbol, with the largest size that can.
+std::string DescribeLogoFit(const LogoFit& fit);
+// Why the logo file cannot be used.
+std::string DescribeLogoFile(const LogoFileResult& result);
+// For --dump: the pad, each block's destroyed codewords against what it
+// corrects, and who read the styled symbol back.
+std::string DescribeStyleReport(const LogoFit& fit, const ReadBackResult& check);

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "image/PixelRows.h"
+#include "image/StyledImage.h"
 #include "image/Writers.h"
 
 namespace {
@@ -86,8 +87,18 @@ int WindowBits(const PixelRows& rows) {
 // of an error skips no destructor.
 bool WriteRows(png_structp png, png_infop info, PixelRows& rows, const ImageOptions& options) {
   if (setjmp(png_jmpbuf(png))) return false;
+  const bool coloured = options.style.HasColours();
   png_set_IHDR(png, info, static_cast<png_uint_32>(rows.Width()), static_cast<png_uint_32>(rows.Height()), 1,
-               PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+               coloured ? PNG_COLOR_TYPE_PALETTE : PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  // Index 0 the dark modules, 1 the light ones, as the packed rows have them.
+  const png_color palette[2] = {{options.style.foreground.red, options.style.foreground.green,
+                                 options.style.foreground.blue},
+                                {options.style.background.red, options.style.background.green,
+                                 options.style.background.blue}};
+  const png_byte alpha[2] = {255, 0};
+  if (coloured) png_set_PLTE(png, info, palette, 2);
+  if (coloured && options.style.transparentBackground) png_set_tRNS(png, info, alpha, 2, nullptr);
   png_set_pHYs(png, info, PixelsPerMetre(options.dpi), PixelsPerMetre(options.dpi), PNG_RESOLUTION_METER);
   const DeflateChoice& choice = DeflateChoiceFor(options.scale);
   const bool upForRepeats = choice.upForRepeats && options.scale > 1;
@@ -112,10 +123,28 @@ bool WriteRows(png_structp png, png_infop info, PixelRows& rows, const ImageOpti
   return true;
 }
 
-}  // namespace
+// The whole picture, 8 bits a channel: RGBA where anything is transparent,
+// else RGB. Rows of a styled symbol with a logo do not repeat by module.
+bool WritePixels(png_structp png, png_infop info, const RgbaImage& image, bool alpha, int dpi) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  png_set_IHDR(png, info, static_cast<png_uint_32>(image.width), static_cast<png_uint_32>(image.height), 8,
+               alpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+               PNG_FILTER_TYPE_DEFAULT);
+  png_set_pHYs(png, info, PixelsPerMetre(dpi), PixelsPerMetre(dpi), PNG_RESOLUTION_METER);
+  // Rows repeat by module and the logo is smooth: Up and Sub serve both,
+  // and trying all five filters on every row costs more than it packs.
+  png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP | PNG_FILTER_SUB);
+  png_set_compression_level(png, 5);
+  png_write_info(png, info);
+  if (!alpha) png_set_filler(png, 0, PNG_FILLER_AFTER);
+  for (int y = 0; y < image.height; ++y)
+    png_write_row(png, const_cast<png_bytep>(&image.pixels[static_cast<size_t>(y) * image.width * 4]));
+  png_write_end(png, info);
+  return true;
+}
 
-ImageResult WritePng(const ModuleMatrix& matrix, const ImageOptions& options, std::string& out) {
-  PixelRows rows(matrix, options);
+template <typename Write>
+ImageResult WriteWithLibpng(std::string& out, Write write) {
   PngTarget target{&out, {}};
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &target, RaiseError, IgnoreWarning);
   png_infop info = png ? png_create_info_struct(png) : nullptr;
@@ -124,8 +153,28 @@ ImageResult WritePng(const ModuleMatrix& matrix, const ImageOptions& options, st
     return {ImageFailure::OutOfMemory, {}, 0};
   }
   png_set_write_fn(png, &target, AppendBytes, NoFlush);
-  const bool written = WriteRows(png, info, rows, options);
+  const bool written = write(png, info);
   png_destroy_write_struct(&png, &info);
   if (!written) return EncoderFailed("PNG: " + target.error);
   return {};
+}
+
+}  // namespace
+
+ImageResult WriteRgbaPng(const RgbaImage& image, int dpi, std::string& out) {
+  return WriteWithLibpng(out, [&](png_structp png, png_infop info) { return WritePixels(png, info, image, true, dpi); });
+}
+
+// Plain and coloured symbols as one bit a pixel (grey, or a palette of the
+// two colours with the light one clear where the background is); a logo
+// needs the whole picture.
+ImageResult WritePng(const ModuleMatrix& matrix, const ImageOptions& options, std::string& out) {
+  if (options.logo) {
+    const RgbaImage image = RenderStyledSymbol(matrix, options);
+    const bool alpha = options.style.transparentBackground;
+    return WriteWithLibpng(
+        out, [&](png_structp png, png_infop info) { return WritePixels(png, info, image, alpha, options.dpi); });
+  }
+  PixelRows rows(matrix, options);
+  return WriteWithLibpng(out, [&](png_structp png, png_infop info) { return WriteRows(png, info, rows, options); });
 }

@@ -1,6 +1,8 @@
 #include "image/StyledImage.h"
 
 #include <algorithm>
+#include <memory>
+#include <mutex>
 
 namespace {
 
@@ -59,6 +61,47 @@ Rgba SampleLogo(const RgbaImage& logo, int x, int y, int boxWidth, int boxHeight
           static_cast<uint8_t>(alpha / count)};
 }
 
+RgbaImage ScaleLogo(const RgbaImage& logo, int width, int height) {
+  RgbaImage scaled{width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height * 4)};
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const Rgba p = SampleLogo(logo, x, y, width, height);
+      uint8_t* out = &scaled.pixels[(static_cast<size_t>(y) * width + x) * 4];
+      out[0] = p.red;
+      out[1] = p.green;
+      out[2] = p.blue;
+      out[3] = p.alpha;
+    }
+  return scaled;
+}
+
+// The logo at a box's size, kept for the next symbol: a batch draws one logo
+// in a few sizes on thousands of symbols (twice each, for the read-back and
+// the file), and scaling it down is most of the drawing.
+std::shared_ptr<const RgbaImage> ScaledLogo(const std::shared_ptr<const RgbaImage>& logo, int width, int height) {
+  struct Entry {
+    std::weak_ptr<const RgbaImage> source;
+    const RgbaImage* address;
+    int width, height;
+    std::shared_ptr<const RgbaImage> scaled;
+  };
+  constexpr size_t Kept = 32;
+  static std::mutex mutex;
+  static std::vector<Entry> cache;
+  {
+    std::lock_guard lock(mutex);
+    for (const Entry& entry : cache)
+      if (entry.address == logo.get() && entry.width == width && entry.height == height &&
+          entry.source.lock() == logo)
+        return entry.scaled;
+  }
+  auto scaled = std::make_shared<const RgbaImage>(ScaleLogo(*logo, width, height));
+  std::lock_guard lock(mutex);
+  if (cache.size() >= Kept) cache.erase(cache.begin());
+  cache.push_back({logo, logo.get(), width, height, scaled});
+  return scaled;
+}
+
 // The logo, its shape kept, centred in the pad less a margin of one module.
 void DrawLogo(RgbaImage& image, const LogoPlacement& placement, int quiet, int scale) {
   const RgbaImage& logo = *placement.logo;
@@ -69,11 +112,12 @@ void DrawLogo(RgbaImage& image, const LogoPlacement& placement, int quiet, int s
   const int height = logo.height >= logo.width ? room : std::max(1, static_cast<int>(int64_t{room} * logo.height / logo.width));
   const int left = (quiet + placement.first + margin) * scale + (room - width) / 2;
   const int top = (quiet + placement.first + margin) * scale + (room - height) / 2;
+  const std::shared_ptr<const RgbaImage> scaled = ScaledLogo(placement.logo, width, height);
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {
       uint8_t* p = &image.pixels[(static_cast<size_t>(top + y) * image.width + left + x) * 4];
-      const Rgba under{p[0], p[1], p[2], p[3]};
-      Put(image, left + x, top + y, Blend(SampleLogo(logo, x, y, width, height), under));
+      const uint8_t* q = &scaled->pixels[(static_cast<size_t>(y) * width + x) * 4];
+      Put(image, left + x, top + y, Blend({q[0], q[1], q[2], q[3]}, {p[0], p[1], p[2], p[3]}));
     }
 }
 

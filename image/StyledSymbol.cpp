@@ -11,13 +11,15 @@ LogoFit ApplyStyle(const Symbol& symbol, const SymbolStyle& style, ImageOptions&
     fit.failure = LogoFailure::NotQrCode;
     return fit;
   }
+  fit.version = symbol.version;
+  fit.level = symbol.level;
   const int side = qr::SideOf(symbol.version);
   fit.largestSide = LargestLogoPad(symbol.version, symbol.level);
   fit.largestShare = static_cast<double>(fit.largestSide) / side;
   const int pad = style.logoShare ? LogoPadSide(symbol.version, *style.logoShare)
                                   : DefaultLogoPad(symbol.version, symbol.level);
   fit.damage = LogoPadDamage(symbol.version, symbol.level, pad);
-  if (pad < 1 || fit.largestSide == 0) fit.failure = LogoFailure::NoRoom;
+  if (fit.largestSide < MinLogoPad) fit.failure = LogoFailure::NoRoom;
   else if (!fit.damage.Allowed()) fit.failure = LogoFailure::TooLarge;
   if (!fit.Ok()) return fit;
   auto placement = std::make_shared<LogoPlacement>();

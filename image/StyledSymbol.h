@@ -18,6 +18,8 @@ struct LogoFit {
   LogoDamage damage;        // of the pad placed, or of the one refused
   int largestSide = 0;      // modules
   double largestShare = 0;  // of the symbol's side
+  int version = 0;          // of the symbol, for messages
+  QrLevel level = DefaultQrLevel;
   bool Ok() const { return failure == LogoFailure::None; }
 };
 

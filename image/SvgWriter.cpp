@@ -1,5 +1,6 @@
 #include <charconv>
 
+#include "image/StyledImage.h"
 #include "image/Writers.h"
 
 namespace {
@@ -26,21 +27,55 @@ std::string Millimetres(int pixels, int dpi) {
   return number + "mm";
 }
 
+std::string Base64(std::string_view bytes) {
+  static constexpr char Digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string text;
+  for (size_t i = 0; i < bytes.size(); i += 3) {
+    uint32_t group = static_cast<uint8_t>(bytes[i]) << 16;
+    if (i + 1 < bytes.size()) group |= static_cast<uint8_t>(bytes[i + 1]) << 8;
+    if (i + 2 < bytes.size()) group |= static_cast<uint8_t>(bytes[i + 2]);
+    for (int k = 0; k < 4; ++k) text += k < 2 || i + k - 1 < bytes.size() ? Digits[group >> (18 - 6 * k) & 63] : '=';
+  }
+  return text;
+}
+
+// The logo's pad as a picture over the modules, at the options' scale.
+ImageResult LogoPadImage(const ModuleMatrix& matrix, const ImageOptions& options, std::string& element) {
+  std::string png;
+  const ImageResult written = WriteRgbaPng(CropLogoPad(RenderStyledSymbol(matrix, options), options), options.dpi, png);
+  if (!written.Ok()) return written;
+  const std::string at = std::to_string(options.logo->first + options.quietZone);
+  const std::string side = std::to_string(options.logo->side);
+  element = "<image x=\"" + at + "\" y=\"" + at + "\" width=\"" + side + "\" height=\"" + side +
+            "\" href=\"data:image/png;base64," + Base64(png) + "\"/>\n";
+  return {};
+}
+
 }  // namespace
 
-// One path of the dark modules over a white rectangle, in module units; the
-// width and height give the size the pixel formats print at at this dpi.
+// One path of the dark modules over a rectangle of the background (none when
+// it is transparent), in module units; the width and height give the size
+// the pixel formats print at at this dpi. A logo's pad goes over them as a
+// picture.
 ImageResult WriteSvg(const ModuleMatrix& matrix, const ImageOptions& options, std::string& out) {
   const int columns = matrix.Columns() + 2 * options.quietZone;
   const int rows = matrix.Rows() + 2 * options.quietZone;
   const std::string viewColumns = std::to_string(columns), viewRows = std::to_string(rows);
+  std::string logo;
+  if (options.logo)
+    if (ImageResult drawn = LogoPadImage(matrix, options, logo); !drawn.Ok()) return drawn;
+  const std::string background =
+      options.style.transparentBackground
+          ? std::string()
+          : "<rect width=\"" + viewColumns + "\" height=\"" + viewRows + "\" fill=\"" +
+                FormatColour(options.style.background) + "\"/>\n";
+  const ModuleMatrix& drawn = options.logo ? MatrixUnderLogo(matrix, *options.logo) : matrix;
   out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
          "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" +
          Millimetres(columns * options.scale, options.dpi) + "\" height=\"" +
          Millimetres(rows * options.scale, options.dpi) + "\" viewBox=\"0 0 " + viewColumns + " " + viewRows +
-         "\" shape-rendering=\"crispEdges\">\n"
-         "<rect width=\"" + viewColumns + "\" height=\"" + viewRows + "\" fill=\"#ffffff\"/>\n"
-         "<path fill=\"#000000\" d=\"" + DarkModulePath(matrix, options.quietZone) + "\"/>\n"
-         "</svg>\n";
+         "\" shape-rendering=\"crispEdges\">\n" + background +
+         "<path fill=\"" + FormatColour(options.style.foreground) + "\" d=\"" +
+         DarkModulePath(drawn, options.quietZone) + "\"/>\n" + logo + "</svg>\n";
   return {};
 }

@@ -15,4 +15,7 @@ ImageResult WriteHalfBlockText(const ModuleMatrix& matrix, const ImageOptions& o
 // The same with dark modules drawn, for a terminal with a light background.
 ImageResult WriteInverseHalfBlockText(const ModuleMatrix& matrix, const ImageOptions& options, std::string& out);
 
+// A picture as an RGBA PNG: the logo's pad inside the vector formats.
+ImageResult WriteRgbaPng(const RgbaImage& image, int dpi, std::string& out);
+
 inline ImageResult EncoderFailed(std::string message) { return {ImageFailure::EncoderFailed, std::move(message), 0}; }

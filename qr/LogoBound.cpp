@@ -1,6 +1,8 @@
 #include "qr/LogoBound.h"
 
 #include <algorithm>
+#include <array>
+#include <mutex>
 
 #include "qr/EncodePlan.h"
 #include "qr/QrStandard.h"
@@ -44,6 +46,18 @@ std::vector<int> CodewordMap(const qr::EncodePlan& plan) {
   return map;
 }
 
+// The map of a version and level, made once: a batch asks for the bound of
+// every symbol. (The level's blocks decide the interleaving, so each level
+// has its own.)
+const std::vector<int>& CodewordMapOf(const qr::EncodePlan& plan, QrLevel level) {
+  constexpr int Maps = qr::MaxVersion * qr::LevelCount;
+  static std::array<std::once_flag, Maps> made;
+  static std::array<std::vector<int>, Maps> maps;
+  const int index = (plan.Version - 1) * qr::LevelCount + QrLevelPosition(level);
+  std::call_once(made[index], [&] { maps[index] = CodewordMap(plan); });
+  return maps[index];
+}
+
 // The block of codeword `w`: data codewords run block after block, then the
 // error correction of each block in the same order.
 int BlockOf(const qr::EncodePlan& plan, int w) {
@@ -71,7 +85,7 @@ LogoDamage LogoPadDamage(int version, QrLevel level, int padSide) {
   if (plan == nullptr || padSide < 0 || padSide > plan->Side) return damage;
   const int correctable = (plan->EcPerBlock - MisdecodeProtection(version, level)) / 2;
   damage.blocks.assign(plan->BlockDataSizes.size(), BlockDamage{0, correctable});
-  const std::vector<int> map = CodewordMap(*plan);
+  const std::vector<int>& map = CodewordMapOf(*plan, level);
   std::vector<uint8_t> counted(static_cast<size_t>(plan->TotalCodewords), 0);
   const int first = LogoPadFirst(plan->Side, padSide);
   for (int x = first; x < first + padSide; ++x)
@@ -96,20 +110,23 @@ int LargestLogoPad(int version, QrLevel level) {
 
 int LogoPadSide(int version, double share) {
   const int side = static_cast<int>(share * qr::SideOf(version));
-  return std::max(1, side % 2 ? side : side - 1);
+  return std::max(MinLogoPad, side % 2 ? side : side - 1);
 }
 
 int DefaultLogoPad(int version, QrLevel level) {
-  // Three quarters of the largest side leaves about half its area spare.
-  const int side = LargestLogoPad(version, level) * 3 / 4;
-  return side % 2 ? side : std::max(0, side - 1);
+  // Three quarters of the largest side leaves about half its area spare;
+  // below three modules the margin would leave no room for the logo.
+  const int largest = LargestLogoPad(version, level);
+  const int side = largest * 3 / 4;
+  if (largest < MinLogoPad) return 0;
+  return std::max(MinLogoPad, side % 2 ? side : side - 1);
 }
 
 std::vector<uint8_t> ModulesKeptInPad(int version, int padSide) {
   std::vector<uint8_t> kept(static_cast<size_t>(padSide) * padSide, 0);
   const qr::EncodePlan* plan = qr::FindEncodePlan(version, QrLevelIndicator(QrLevel::M));
   if (plan == nullptr) return kept;
-  const std::vector<int> map = CodewordMap(*plan);
+  const std::vector<int>& map = CodewordMapOf(*plan, QrLevel::M);
   const int first = LogoPadFirst(plan->Side, padSide);
   for (int y = 0; y < padSide; ++y)
     for (int x = 0; x < padSide; ++x) {

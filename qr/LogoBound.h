@@ -39,7 +39,11 @@ int LargestLogoPad(int version, QrLevel level);
 // not above share · side, at least 1.
 int LogoPadSide(int version, double share);
 
-// The pad of a logo whose size was not given: room to spare below the largest.
+// The smallest pad worth a logo: one module of logo inside a one-module margin.
+constexpr int MinLogoPad = 3;
+
+// The pad of a logo whose size was not given: room to spare below the
+// largest; 0 when even the smallest does not fit.
 int DefaultLogoPad(int version, QrLevel level);
 
 // Within a pad of `padSide` modules, row after row, 1 where the symbol's own

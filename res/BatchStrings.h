@@ -138,5 +138,7 @@ constexpr std::string_view BatchReasonNothingToEncode = "没有可编码的内�
 constexpr std::string_view BatchReasonDoesNotFit = "内容过长，超出所有版本的容量";
 constexpr std::string_view BatchReasonNotReadBack = "读回校验失败：独立的解码器读不回原内容";
 constexpr std::string_view BatchReasonLabelTooLarge = "符号和标题放不进一个标签格";
+constexpr std::string_view BatchReasonLogoDoesNotFit = "标志过大：此行符号的纠错能力容不下这个尺寸的标志";
+constexpr std::string_view BatchReasonStyleNotReadBack = "加了颜色或标志的符号读不回原内容，未写入";
 
 }  // namespace UiText

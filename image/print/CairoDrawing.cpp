@@ -1,22 +1,70 @@
 #include "image/print/CairoDrawing.h"
 
+#include <cstring>
+
+#include "image/StyledImage.h"
+
 #include <cairo-pdf.h>
 
 double ModulePoints(const ImageOptions& options) { return options.scale * PointsPerInch / options.dpi; }
 
+namespace {
+
+void SetSource(cairo_t* cr, Rgb colour) {
+  cairo_set_source_rgb(cr, colour.red / 255.0, colour.green / 255.0, colour.blue / 255.0);
+}
+
+// The pad as the raster writers draw it, at the options' scale, over the
+// modules; cairo keeps it as an image in the file.
+void DrawLogoPad(cairo_t* cr, const ModuleMatrix& matrix, const ImageOptions& options) {
+  const RgbaImage pad = CropLogoPad(RenderStyledSymbol(matrix, options), options);
+  cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, pad.width, pad.height);
+  unsigned char* data = cairo_image_surface_get_data(image);
+  const int stride = cairo_image_surface_get_stride(image);
+  if (data == nullptr) {
+    cairo_surface_destroy(image);
+    return;
+  }
+  for (int y = 0; y < pad.height; ++y)
+    for (int x = 0; x < pad.width; ++x) {
+      const uint8_t* p = &pad.pixels[(static_cast<size_t>(y) * pad.width + x) * 4];
+      const uint32_t alpha = p[3];
+      const auto premultiplied = [&](uint8_t value) { return (value * alpha + 127) / 255; };
+      const uint32_t argb = alpha << 24 | premultiplied(p[0]) << 16 | premultiplied(p[1]) << 8 | premultiplied(p[2]);
+      std::memcpy(data + static_cast<size_t>(y) * stride + x * 4, &argb, 4);
+    }
+  cairo_surface_mark_dirty(image);
+  cairo_save(cr);
+  const double at = options.logo->first + options.quietZone;
+  cairo_translate(cr, at, at);
+  cairo_scale(cr, 1.0 / options.scale, 1.0 / options.scale);
+  cairo_set_source_surface(cr, image, 0, 0);
+  cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+  cairo_paint(cr);
+  cairo_restore(cr);
+  cairo_surface_destroy(image);
+}
+
+}  // namespace
+
 void DrawSymbol(cairo_t* cr, const ModuleMatrix& matrix, const ImageOptions& options, double left, double top) {
   const double module = ModulePoints(options);
   const int q = options.quietZone;
+  const SymbolStyle& style = options.style;
   cairo_save(cr);
   cairo_translate(cr, left, top);
   cairo_scale(cr, module, module);
-  cairo_set_source_rgb(cr, 1, 1, 1);
-  cairo_rectangle(cr, 0, 0, matrix.Columns() + 2 * q, matrix.Rows() + 2 * q);
-  cairo_fill(cr);
-  ForEachDarkRun(matrix, [&](int x, int y, int length) { cairo_rectangle(cr, x + q, y + q, length, 1); });
-  cairo_set_source_rgb(cr, 0, 0, 0);
+  if (!style.transparentBackground) {
+    SetSource(cr, style.background);
+    cairo_rectangle(cr, 0, 0, matrix.Columns() + 2 * q, matrix.Rows() + 2 * q);
+    cairo_fill(cr);
+  }
+  const ModuleMatrix& drawn = options.logo ? MatrixUnderLogo(matrix, *options.logo) : matrix;
+  ForEachDarkRun(drawn, [&](int x, int y, int length) { cairo_rectangle(cr, x + q, y + q, length, 1); });
+  SetSource(cr, style.foreground);
   cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
   cairo_fill(cr);
+  if (options.logo) DrawLogoPad(cr, matrix, options);
   cairo_restore(cr);
 }
 

@@ -37,7 +37,7 @@ _quillet_cli() {
     [[ $command == qr || $command == dm ]] && prefix+=("$command")
 
     case $prev in
-        -o | --output | --data-file | --batch | --manifest)
+        -o | --output | --data-file | --batch | --manifest | --logo)
             _filedir
             return
             ;;

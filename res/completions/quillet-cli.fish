@@ -23,7 +23,7 @@ end
 
 function __quillet_cli_takes_file
     set -l tokens (commandline -opc)
-    contains -- $tokens[-1] -o --output --data-file --batch --manifest
+    contains -- $tokens[-1] -o --output --data-file --batch --manifest --logo
 end
 
 # The commands, the options of the command given, or the values of the

@@ -4,6 +4,7 @@
 #include <jpeglib.h>
 #include <png.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstring>
 
@@ -195,5 +196,91 @@ std::optional<GreyPixels> ReadRasterImage(FileKind kind, std::string_view bytes,
     case FileKind::Gif: return ReadGif(bytes, error);
     case FileKind::Bmp: return ReadBmp(bytes, error);
     default: return Fail(error, "not a raster image");
+  }
+}
+
+// RGBA for logos, beside the grey reading of our own files: a logo keeps its
+// colours and transparency.
+namespace {
+
+std::optional<RgbaImage> FailRgba(std::string* error, std::string reason) {
+  *error = std::move(reason);
+  return std::nullopt;
+}
+
+bool SideFits(long long width, long long height, int maxSide) {
+  return width >= 1 && height >= 1 && width <= maxSide && height <= maxSide;
+}
+
+RgbaImage BlankRgba(int width, int height) {
+  return {width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height * 4, 0)};
+}
+
+std::optional<RgbaImage> ReadPngRgba(std::string_view bytes, int maxSide, std::string* error) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) return FailRgba(error, image.message);
+  if (!SideFits(image.width, image.height, maxSide)) {
+    png_image_free(&image);
+    return FailRgba(error, "too large");
+  }
+  image.format = PNG_FORMAT_RGBA;
+  RgbaImage logo = BlankRgba(static_cast<int>(image.width), static_cast<int>(image.height));
+  if (!png_image_finish_read(&image, nullptr, logo.pixels.data(), 0, nullptr)) return FailRgba(error, image.message);
+  return logo;
+}
+
+// Only plain data lives between setjmp and the end, so a long jump skips no
+// destructor; the pixels are allocated by the caller once the size is known.
+bool DecodeJpegRgba(jpeg_decompress_struct& info, JpegErrors& errors, std::string_view bytes, int maxSide,
+                    RgbaImage& logo, std::vector<uint8_t>& row, bool* tooLarge) {
+  if (setjmp(errors.escape)) return false;
+  jpeg_create_decompress(&info);
+  jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<unsigned long>(bytes.size()));
+  jpeg_read_header(&info, TRUE);
+  info.out_color_space = JCS_RGB;
+  if (!SideFits(info.image_width, info.image_height, maxSide)) {
+    *tooLarge = true;
+    return false;
+  }
+  jpeg_start_decompress(&info);
+  logo = BlankRgba(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
+  row.resize(static_cast<size_t>(info.output_width) * 3);
+  while (info.output_scanline < info.output_height) {
+    uint8_t* out = &logo.pixels[static_cast<size_t>(info.output_scanline) * logo.width * 4];
+    JSAMPROW in = row.data();
+    jpeg_read_scanlines(&info, &in, 1);
+    for (int x = 0; x < logo.width; ++x) {
+      std::copy_n(&row[static_cast<size_t>(x) * 3], 3, out + x * 4);
+      out[x * 4 + 3] = 255;
+    }
+  }
+  jpeg_finish_decompress(&info);
+  return true;
+}
+
+std::optional<RgbaImage> ReadJpegRgba(std::string_view bytes, int maxSide, std::string* error) {
+  jpeg_decompress_struct info{};
+  JpegErrors errors{};
+  info.err = jpeg_std_error(&errors.manager);
+  errors.manager.error_exit = EscapeJpegError;
+  errors.manager.output_message = [](j_common_ptr) {};
+  RgbaImage logo;
+  std::vector<uint8_t> row;
+  bool tooLarge = false;
+  const bool read = DecodeJpegRgba(info, errors, bytes, maxSide, logo, row, &tooLarge);
+  jpeg_destroy_decompress(&info);
+  if (tooLarge) return FailRgba(error, "too large");
+  if (!read) return FailRgba(error, errors.message);
+  return logo;
+}
+
+}  // namespace
+
+std::optional<RgbaImage> ReadRasterRgba(FileKind kind, std::string_view bytes, int maxSide, std::string* error) {
+  switch (kind) {
+    case FileKind::Png: return ReadPngRgba(bytes, maxSide, error);
+    case FileKind::Jpeg: return ReadJpegRgba(bytes, maxSide, error);
+    default: return FailRgba(error, "not a logo");
   }
 }

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "image/SymbolStyle.h"
+
 struct GreyPixels {
   int width = 0;
   int height = 0;
@@ -20,3 +22,7 @@ FileKind SniffFileKind(std::string_view bytes);
 
 // Decoded pixels of a raster file; on failure empty, with the reason.
 std::optional<GreyPixels> ReadRasterImage(FileKind kind, std::string_view bytes, std::string* error);
+
+// A PNG or JPEG as RGBA (a logo): sides above `maxSide` are refused, with
+// "too large", before any pixel is allocated.
+std::optional<RgbaImage> ReadRasterRgba(FileKind kind, std::string_view bytes, int maxSide, std::string* error);

@@ -1,15 +1,9 @@
 #include "verify/module/LogoReader.h"
 
-// clang-format off
-#include <cstdio>  // jpeglib.h needs FILE first
-#include <jpeglib.h>
-// clang-format on
 #include <librsvg/rsvg.h>
-#include <png.h>
 
 #include <algorithm>
 #include <cmath>
-#include <csetjmp>
 #include <cstring>
 
 #include "verify/LogoFile.h"
@@ -22,83 +16,8 @@ std::optional<RgbaImage> Fail(std::string* error, std::string reason) {
   return std::nullopt;
 }
 
-bool SideFits(long long width, long long height) {
-  return width >= 1 && height >= 1 && width <= MaxLogoSide && height <= MaxLogoSide;
-}
-
 RgbaImage Blank(int width, int height) {
   return {width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height * 4, 0)};
-}
-
-std::optional<RgbaImage> ReadPngLogo(std::string_view bytes, std::string* error) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) return Fail(error, image.message);
-  if (!SideFits(image.width, image.height)) {
-    png_image_free(&image);
-    return Fail(error, "too large");
-  }
-  image.format = PNG_FORMAT_RGBA;
-  RgbaImage logo = Blank(static_cast<int>(image.width), static_cast<int>(image.height));
-  if (!png_image_finish_read(&image, nullptr, logo.pixels.data(), 0, nullptr)) return Fail(error, image.message);
-  return logo;
-}
-
-struct JpegErrors {
-  jpeg_error_mgr manager;
-  std::jmp_buf escape;
-  char message[JMSG_LENGTH_MAX];
-};
-
-void EscapeJpegError(j_common_ptr info) {
-  auto* errors = reinterpret_cast<JpegErrors*>(info->err);
-  errors->manager.format_message(info, errors->message);
-  std::longjmp(errors->escape, 1);
-}
-
-// Only plain data lives between setjmp and the end, so a long jump skips no
-// destructor; the pixels are allocated by the caller once the size is known.
-bool DecodeJpeg(jpeg_decompress_struct& info, JpegErrors& errors, std::string_view bytes, RgbaImage& logo,
-                std::vector<uint8_t>& row, bool* tooLarge) {
-  if (setjmp(errors.escape)) return false;
-  jpeg_create_decompress(&info);
-  jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<unsigned long>(bytes.size()));
-  jpeg_read_header(&info, TRUE);
-  info.out_color_space = JCS_RGB;
-  if (!SideFits(info.image_width, info.image_height)) {
-    *tooLarge = true;
-    return false;
-  }
-  jpeg_start_decompress(&info);
-  logo = Blank(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
-  row.resize(static_cast<size_t>(info.output_width) * 3);
-  while (info.output_scanline < info.output_height) {
-    uint8_t* out = &logo.pixels[static_cast<size_t>(info.output_scanline) * logo.width * 4];
-    JSAMPROW in = row.data();
-    jpeg_read_scanlines(&info, &in, 1);
-    for (int x = 0; x < logo.width; ++x) {
-      std::copy_n(&row[static_cast<size_t>(x) * 3], 3, out + x * 4);
-      out[x * 4 + 3] = 255;
-    }
-  }
-  jpeg_finish_decompress(&info);
-  return true;
-}
-
-std::optional<RgbaImage> ReadJpegLogo(std::string_view bytes, std::string* error) {
-  jpeg_decompress_struct info{};
-  JpegErrors errors{};
-  info.err = jpeg_std_error(&errors.manager);
-  errors.manager.error_exit = EscapeJpegError;
-  errors.manager.output_message = [](j_common_ptr) {};
-  RgbaImage logo;
-  std::vector<uint8_t> row;
-  bool tooLarge = false;
-  const bool read = DecodeJpeg(info, errors, bytes, logo, row, &tooLarge);
-  jpeg_destroy_decompress(&info);
-  if (tooLarge) return Fail(error, "too large");
-  if (!read) return Fail(error, errors.message);
-  return logo;
 }
 
 // Cairo's premultiplied native-endian ARGB to straight RGBA.
@@ -157,8 +76,8 @@ std::optional<RgbaImage> ReadSvgLogo(std::string_view bytes, std::string* error)
 
 std::optional<RgbaImage> ReadLogo(std::string_view bytes, std::string* error) {
   switch (SniffFileKind(bytes)) {
-    case FileKind::Png: return ReadPngLogo(bytes, error);
-    case FileKind::Jpeg: return ReadJpegLogo(bytes, error);
+    case FileKind::Png:
+    case FileKind::Jpeg: return ReadRasterRgba(SniffFileKind(bytes), bytes, MaxLogoSide, error);
     case FileKind::Svg: return ReadSvgLogo(bytes, error);
     default: return Fail(error, "not a logo");
   }
