@@ -698,5 +698,6 @@ BatchPage BatchPageOf(const PageChoice& choice) {
   page.operatorFormat = choice.operatorFormat;
   page.tab = choice.tab;
   page.image.scale = choice.scale;
+  page.image.style = choice.style.style;
   return page;
 }

@@ -102,9 +102,7 @@ CStyleDlg::CStyleDlg(CSymbolPage& page, StyleDialogs& dialogs)
   layout->addWidget(allowInverted_);
   problem_ = new QLabel(this);
   problem_->setWordWrap(true);
-  QPalette red = problem_->palette();
-  red.setColor(QPalette::WindowText, Qt::red);
-  problem_->setPalette(red);
+  problem_->setStyleSheet(QStringLiteral("color: red"));
   layout->addWidget(problem_);
   layout->addLayout(BuildButtons());
   for (QCheckBox* box : {transparent_, allowLowContrast_, allowInverted_})
@@ -260,5 +258,7 @@ void CStyleDlg::ShowStyle() {
   const QString problem = page_.StyleProblemText();
   problem_->setText(problem);
   problem_->setVisible(!problem.isEmpty());
+  // Colours the rule refuses stay on the page only while the dialog shows them.
+  ok_->setEnabled(CheckContrast(style.style, style.allowed).Ok());
   showing_ = false;
 }

@@ -380,9 +380,7 @@ void CSymbolPage::DrawInStyle(const ::Symbol& symbol) {
 }
 
 void CSymbolPage::ShowStyleStatus(const QString& text, bool problem) {
-  QPalette palette = styleStatus_->palette();
-  palette.setColor(QPalette::WindowText, problem ? QColor(Qt::red) : this->palette().color(QPalette::WindowText));
-  styleStatus_->setPalette(palette);
+  styleStatus_->setStyleSheet(problem ? QStringLiteral("color: red") : QString());
   // A long reason is cut short in the page; the tooltip, the dialog and a
   // refused save give it whole.
   styleStatus_->setText(styleStatus_->fontMetrics().elidedText(text, Qt::ElideRight, styleStatus_->width()));
