@@ -108,6 +108,8 @@ CStyleDlg::CStyleDlg(CSymbolPage& page, StyleDialogs& dialogs)
   for (QCheckBox* box : {transparent_, allowLowContrast_, allowInverted_})
     connect(box, &QCheckBox::toggled, this, &CStyleDlg::Apply);
   connect(logoSize_, &QSlider::valueChanged, this, &CStyleDlg::Apply);
+  // A read-back finishing after the change that started it.
+  connect(&page_, &CSymbolPage::StyleStatusChanged, this, &CStyleDlg::ShowStyle);
   ShowStyle();
 }
 

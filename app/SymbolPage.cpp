@@ -12,8 +12,10 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPaintEvent>
+#include <QPromise>
 #include <QPushButton>
 #include <QSlider>
+#include <QThreadPool>
 #include <cmath>
 #include <span>
 #include <string>
@@ -63,6 +65,8 @@ bool UnsafeInFileName(char32_t c) {
 
 // How long the confirmation of a save that read back stays in the page.
 constexpr int ConfirmationMs = 4000;
+// The pause in typing after which a styled symbol is read back.
+constexpr int StyleCheckDelayMs = 250;
 
 QString Chinese(std::string_view utf8) { return FromUtf8(utf8); }
 
@@ -209,6 +213,9 @@ CSymbolPage::CSymbolPage(const DialogLayout& layout, QWidget* parent, const Dial
   PlaceStyleStatusLabel();
   confirmation_.setSingleShot(true);
   connect(&confirmation_, &QTimer::timeout, this, &CSymbolPage::ShowPrintedSize);
+  checkDelay_.setSingleShot(true);
+  connect(&checkDelay_, &QTimer::timeout, this, &CSymbolPage::StartStyleCheck);
+  connect(&checkWatcher_, &QFutureWatcher<CheckedStyle>::finished, this, &CSymbolPage::OnStyleChecked);
 }
 
 QSize CSymbolPage::minimumSizeHint() const {
@@ -271,6 +278,7 @@ void CSymbolPage::SaveAndVerify() {
 }
 
 bool CSymbolPage::RefuseStyled() {
+  FinishStyleCheck();
   if (styleProblem_.isEmpty() || !HasSymbol()) return false;
   dialogs_->ShowMessage(this, Chinese(UiText::StyleRefusedSave).arg(styleProblem_), true);
   return true;
@@ -374,9 +382,52 @@ void CSymbolPage::DrawInStyle(const ::Symbol& symbol) {
     styleProblem_ = ContrastProblem(contrast, style_.style);
   else if (!logoFit_.Ok())
     styleProblem_ = LogoProblem(logoFit_, symbol);
-  else if (const ReadBackResult read = VerifyStyledSymbol(symbol_, fileOptions_, symbology_, encoded_); !read.Ok())
-    styleProblem_ = Chinese(UiText::StyleNotReadBack).arg(ReadBackProblem(read));
-  ShowStyleStatus(styleProblem_.isEmpty() ? Chinese(UiText::StyleReadBack) : styleProblem_, !styleProblem_.isEmpty());
+  if (!styleProblem_.isEmpty()) return ShowStyleStatus(styleProblem_, true);
+  ScheduleStyleCheck();
+}
+
+// Reading a large styled symbol back takes up to seconds: it runs once the
+// typing pauses, away from the window's thread, and only for the symbol
+// still shown.
+void CSymbolPage::ScheduleStyleCheck() {
+  ++checkGeneration_;
+  checkPending_ = true;
+  ShowStyleStatus(Chinese(UiText::StyleChecking), false);
+  checkDelay_.start(StyleCheckDelayMs);
+}
+
+void CSymbolPage::StartStyleCheck() {
+  auto promise = std::make_shared<QPromise<CheckedStyle>>();
+  checkWatcher_.setFuture(promise->future());
+  promise->start();
+  QThreadPool::globalInstance()->start(
+      [promise, generation = checkGeneration_, matrix = symbol_, options = fileOptions_, symbology = symbology_,
+       expected = encoded_] {
+        promise->addResult(CheckedStyle{generation, VerifyStyledSymbol(matrix, options, symbology, expected)});
+        promise->finish();
+      });
+}
+
+void CSymbolPage::OnStyleChecked() {
+  if (!checkPending_ || checkWatcher_.future().resultCount() == 0) return;
+  const CheckedStyle checked = checkWatcher_.result();
+  if (checked.generation == checkGeneration_) AcceptStyleCheck(checked.result);
+}
+
+void CSymbolPage::AcceptStyleCheck(const ReadBackResult& read) {
+  checkPending_ = false;
+  if (!read.Ok()) styleProblem_ = Chinese(UiText::StyleNotReadBack).arg(ReadBackProblem(read));
+  ShowStyleStatus(read.Ok() ? Chinese(UiText::StyleReadBack) : styleProblem_, !read.Ok());
+}
+
+void CSymbolPage::FinishStyleCheck() {
+  if (!checkPending_) return;
+  if (checkDelay_.isActive()) {
+    checkDelay_.stop();
+    return AcceptStyleCheck(VerifyStyledSymbol(symbol_, fileOptions_, symbology_, encoded_));
+  }
+  checkWatcher_.waitForFinished();
+  OnStyleChecked();
 }
 
 void CSymbolPage::ShowStyleStatus(const QString& text, bool problem) {
@@ -386,6 +437,7 @@ void CSymbolPage::ShowStyleStatus(const QString& text, bool problem) {
   styleStatus_->setText(styleStatus_->fontMetrics().elidedText(text, Qt::ElideRight, styleStatus_->width()));
   styleStatus_->setToolTip(text);
   styleStatus_->setVisible(!text.isEmpty());
+  emit StyleStatusChanged();
 }
 
 QString CSymbolPage::StyleStatusText() const { return styleStatus_->toolTip(); }

@@ -3,6 +3,7 @@
 // saving with read-back verification, copying and dragging the symbol out.
 #pragma once
 
+#include <QFutureWatcher>
 #include <QImage>
 #include <QPoint>
 #include <QTimer>
@@ -74,13 +75,20 @@ class CSymbolPage : public QWidget {
   // Over the picture while a style is set: "已校验: 可扫描", or why the
   // styled symbol is refused or does not read back.
   QString StyleStatusText() const;
-  // Why the styled symbol shown may not be saved, copied or dragged; empty when it may.
+  // Why the styled symbol shown may not be saved, copied or dragged; empty
+  // when it may, or while it is being read back.
   QString StyleProblemText() const { return styleProblem_; }
+  bool StyleCheckPending() const { return checkPending_; }
   // How large a logo the symbol shown takes.
   virtual LogoRoom RoomForLogo() const = 0;
   // What every file from the page is drawn with: its scale and its style.
   const ImageOptions& FileOptions() const { return fileOptions_; }
 
+ signals:
+  // The style's status changed: refused, being read back, read back or not.
+  void StyleStatusChanged();
+
+ public:
   // The picture area's context menu entries: "复制图片" (Ctrl+C), "另存为..." (Ctrl+S).
   QAction* CopyAction() const { return copyAction_; }
   QAction* SaveAsAction() const { return saveAsAction_; }
@@ -126,7 +134,18 @@ class CSymbolPage : public QWidget {
   void DrawInStyle(const ::Symbol& symbol);
   void ShowStyleStatus(const QString& text, bool problem);
   // Says why the styled symbol may not leave the page; false when it may.
+  // Waits for the read-back under way.
   bool RefuseStyled();
+  void ScheduleStyleCheck();
+  void StartStyleCheck();
+  void OnStyleChecked();
+  void AcceptStyleCheck(const ReadBackResult& read);
+  void FinishStyleCheck();
+
+  struct CheckedStyle {
+    unsigned generation = 0;
+    ReadBackResult result;
+  };
 
   ModuleMatrix symbol_;
   std::string encoded_;
@@ -148,6 +167,12 @@ class CSymbolPage : public QWidget {
   ImageOptions fileOptions_;
   LogoFit logoFit_;
   QString styleProblem_;
+  // The read-back of the styled symbol shown: each symbol drawn is a new
+  // generation; a result of an older one is dropped.
+  unsigned checkGeneration_ = 0;
+  bool checkPending_ = false;
+  QTimer checkDelay_;
+  QFutureWatcher<CheckedStyle> checkWatcher_;
   SaveDialogs* dialogs_;
   StyleDialogs* styleDialogs_;
 };

@@ -113,6 +113,7 @@ constexpr std::string_view StyleCancel = "取消";
 constexpr std::string_view StyleLowContrast = "对比度不足：%1 在 %2 上的对比度为 %3:1，至少需要 3:1。";
 constexpr std::string_view StyleInverted = "反色：模块 %1 比背景 %2 更浅 (对比度 %3:1)，许多扫描器不识别。";
 constexpr std::string_view StyleReadBack = "已校验: 可扫描";
+constexpr std::string_view StyleChecking = "正在校验...";
 constexpr std::string_view StyleNotReadBack = "未通过校验: %1";
 // A styled symbol that is refused or does not read back is not saved, copied or dragged.
 constexpr std::string_view StyleRefusedSave = "当前样式的条码无法使用：\n%1";

@@ -57,6 +57,11 @@ class Style : public GuiTest {
     styleDialogs.logoFile = LogoPath();
     dialog.LogoButton()->click();
   }
+  // The status once the read-back under way has ended.
+  static QString StatusOf(CSymbolPage* page) {
+    EXPECT_TRUE(QTest::qWaitFor([page] { return !page->StyleCheckPending(); }, 30000));
+    return page->StyleStatusText();
+  }
   // The picture of the page's symbol as shown, cut to the symbol.
   static QImage Shown(CSymbolPage* page) { return GrabPage(page).copy(page->SymbolRect()); }
 
@@ -94,7 +99,7 @@ TEST_P(StylePreview, ShowsEveryChangeAtOnceAndCancelPutsItBack) {
   QImage shown = Shown(page);
   EXPECT_EQ(QColor(shown.pixel(1, 1)), c.foreground);
   EXPECT_EQ(QColor(shown.pixel(c.lightModule.x() * scale + 1, c.lightModule.y() * scale + 1)), c.background);
-  EXPECT_EQ(page->StyleStatusText(), U("已校验: 可扫描"));
+  EXPECT_EQ(StatusOf(page), U("已校验: 可扫描"));
   EXPECT_EQ(DecodePicture(GrabPage(page).copy(page->PictureArea()), format), expected);
   EXPECT_EQ(dialog->ForegroundButton()->text(), c.foreground.name());
 
@@ -137,7 +142,7 @@ TEST_F(Style, TheLogoSliderEndsWhereTheLevelAllowsAndALogoRaisesAnUnchosenLevel)
     EXPECT_EQ(qr->RoomForLogo().padModules, largest);
     EXPECT_LE(largest, previousLargest);
     previousLargest = largest;
-    EXPECT_EQ(qr->StyleStatusText(), U("已校验: 可扫描"));
+    EXPECT_EQ(StatusOf(qr), U("已校验: 可扫描"));
     EXPECT_EQ(DecodePicture(GrabPage(qr).copy(qr->PictureArea()), DecodeFormat::QrCode), payload);
   }
 }
@@ -186,7 +191,7 @@ TEST_P(StyledFiles, SaveAndCopyWriteTheStyle) {
   dialog->TransparentBox()->setChecked(c.transparent);
   if (c.logo) ChooseLogo(*dialog);
   dialog->accept();
-  ASSERT_EQ(qr->StyleStatusText(), U("已校验: 可扫描"));
+  ASSERT_EQ(StatusOf(qr), U("已校验: 可扫描"));
   dialogs.answers.emplace_back(folder.filePath(U(c.name)), c.filterEntry);
   ClickButton(qr, ControlId::Save);
   EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messages.at(0).first.toStdString();
@@ -237,7 +242,7 @@ TEST_P(Refusals, NameTheColoursAndTheRatioAndSaveNothingUntilAllowed) {
   EXPECT_EQ(dialogs.messages, (std::vector<std::pair<QString, bool>>{{U("当前样式的条码无法使用：\n") + U(c.why), true}}));
   EXPECT_TRUE(dialogs.asked.empty());
   (c.inverted ? dialog->InvertedBox() : dialog->LowContrastBox())->setChecked(true);
-  EXPECT_NE(qr->StyleStatusText(), U(c.why));
+  EXPECT_NE(StatusOf(qr), U(c.why));
   EXPECT_TRUE(dialog->OkButton()->isEnabled());
 }
 
