@@ -156,22 +156,55 @@ TEST_F(Style, DataMatrixHasNoLogoAndSaysWhy) {
   EXPECT_EQ(dialog->LogoNote()->text(), U("Data Matrix 码不支持标志图片：它的纠错无法承受中间被遮住。"));
 }
 
-// "重填" empties the fields, not the style; the clear button removes it.
+// "样式..." opens the dialog; "重填" empties the fields, not the style,
+// which batch from the page takes too; the clear button removes it.
 TEST_F(Style, SurvivesResetAndTheClearButtonRemovesIt) {
-  auto dialog = Open(qr);
-  SetColours(*dialog, Navy, Cream);
-  dialog->accept();
+  ASSERT_TRUE(AnswerModal<CStyleDlg>(
+      [&](CStyleDlg* dialog) {
+        SetColours(*dialog, Navy, Cream);
+        dialog->OkButton()->click();
+      },
+      [&] { ClickButton(qr, ControlId::Style); }));
   ClickButton(qr, ControlId::Reset);
   EXPECT_FALSE(qr->HasSymbol());
   TypeInto(Field(Current(), "N"), U("abc"));
   EXPECT_EQ(QColor(Shown(qr).pixel(1, 1)), Navy);
   EXPECT_EQ(ToQColor(BatchPageOf(qr->Choice()).image.style.foreground), Navy);
-  dialog = Open(qr);
+  auto dialog = Open(qr);
   dialog->ClearButton()->click();
-  dialog->accept();
+  dialog->OkButton()->click();
   EXPECT_TRUE(qr->Style().style.IsPlain());
   EXPECT_EQ(QColor(Shown(qr).pixel(1, 1)), QColor(Qt::black));
 }
+
+// A logo file that cannot be used is named with why, and the style stays.
+struct LogoFileCase {
+  const char* name;
+  QByteArray content;  // none: the file does not exist
+  const char* why;
+};
+
+class UnusableLogos : public Style, public testing::WithParamInterface<LogoFileCase> {};
+
+TEST_P(UnusableLogos, SayWhyAndKeepTheStyle) {
+  const LogoFileCase& c = GetParam();
+  const QString path = folder.filePath(U(c.name));
+  if (!c.content.isNull()) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(c.content) == c.content.size());
+  }
+  auto dialog = Open(qr);
+  ChooseLogo(*dialog);
+  styleDialogs.logoFile = path;
+  dialog->LogoButton()->click();
+  EXPECT_EQ(styleDialogs.messages, std::vector<QString>{U("无法使用标志图片 %1：\n%2").arg(U(c.name), U(c.why))});
+  EXPECT_EQ(qr->Style().logoFile, LogoPath());
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, UnusableLogos,
+                         testing::Values(LogoFileCase{"notes.png", "just text", "不是 PNG、JPEG 或 SVG 图片。"},
+                                         LogoFileCase{"gone.png", QByteArray(), "文件或文件夹不存在"}),
+                         [](const auto& info) { return NameOf(info.param.name); });
 
 // Saved and copied in the style: the files' pixels in its colours (a clear
 // quiet zone where the background is transparent), and decoding.
