@@ -168,26 +168,17 @@ QLayout* CStyleDlg::BuildButtons() {
   return row;
 }
 
-std::optional<QColor> CStyleDlg::AskColour(Rgb initial, std::string_view title) {
-  return dialogs_.AskColour(this, ToQColor(initial), FromUtf8(title));
-}
+void CStyleDlg::ChooseForeground() { ChooseColour(&SymbolStyle::foreground, UiText::StyleForegroundTitle); }
 
-void CStyleDlg::ChooseForeground() {
-  PageStyle style = page_.Style();
-  if (const auto colour = AskColour(style.style.foreground, UiText::StyleForegroundTitle)) {
-    style.style.foreground = ToRgb(*colour);
-    page_.SetStyle(std::move(style));
-    ShowStyle();
-  }
-}
+void CStyleDlg::ChooseBackground() { ChooseColour(&SymbolStyle::background, UiText::StyleBackgroundTitle); }
 
-void CStyleDlg::ChooseBackground() {
+void CStyleDlg::ChooseColour(Rgb SymbolStyle::*colour, std::string_view title) {
   PageStyle style = page_.Style();
-  if (const auto colour = AskColour(style.style.background, UiText::StyleBackgroundTitle)) {
-    style.style.background = ToRgb(*colour);
-    page_.SetStyle(std::move(style));
-    ShowStyle();
-  }
+  const std::optional<QColor> chosen = dialogs_.AskColour(this, ToQColor(style.style.*colour), FromUtf8(title));
+  if (!chosen) return;
+  style.style.*colour = ToRgb(*chosen);
+  page_.SetStyle(std::move(style));
+  ShowStyle();
 }
 
 void CStyleDlg::ChooseLogo() {

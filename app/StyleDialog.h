@@ -73,7 +73,7 @@ class CStyleDlg : public QDialog {
   void Apply();
   // The controls from the page's style, its level and its logo's limit.
   void ShowStyle();
-  std::optional<QColor> AskColour(Rgb initial, std::string_view title);
+  void ChooseColour(Rgb SymbolStyle::*colour, std::string_view title);
 
   CSymbolPage& page_;
   StyleDialogs& dialogs_;
