@@ -43,8 +43,7 @@ TEST_F(MainWindow, PagesShowTheirCaptions) {
   for (auto [page, expected] : pages) {
     QStringList shown;
     for (QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-      if (child->objectName() == QString::number(ControlId::VersionLabel) || child->objectName() == U("printedSize") ||
-          child->objectName() == U("styleStatus"))
+      if (QStringList{QString::number(ControlId::VersionLabel), U("printedSize"), U("styleStatus")}.contains(child->objectName()))
         continue;
       if (auto* label = qobject_cast<QLabel*>(child)) shown << label->text();
       if (auto* button = qobject_cast<QAbstractButton*>(child)) shown << button->text();
