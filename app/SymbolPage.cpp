@@ -362,7 +362,6 @@ void CSymbolPage::EditStyle() {
 // one at the page's scale, so that the logo keeps its detail.
 void CSymbolPage::DrawInStyle(const ::Symbol& symbol) {
   fileOptions_ = PageImageOptions(scale_);
-  logoFit_ = LogoFit{};
   styleProblem_.clear();
   pixelsScale_ = 1;
   if (!HasSymbol()) {
@@ -373,15 +372,15 @@ void CSymbolPage::DrawInStyle(const ::Symbol& symbol) {
     pixels_ = SymbolPixels(symbol_);
     return ShowStyleStatus({}, false);
   }
-  logoFit_ = ApplyStyle(symbol, style_.style, fileOptions_);
+  const LogoFit fit = ApplyStyle(symbol, style_.style, fileOptions_);
   ImageOptions screen = fileOptions_;
   screen.quietZone = 0;
   pixels_ = ToQImage(RenderStyledSymbol(symbol_, screen));
   pixelsScale_ = scale_;
   if (const StyleCheck contrast = CheckContrast(style_.style, style_.allowed); !contrast.Ok())
     styleProblem_ = ContrastProblem(contrast, style_.style);
-  else if (!logoFit_.Ok())
-    styleProblem_ = LogoProblem(logoFit_, symbol);
+  else if (!fit.Ok())
+    styleProblem_ = LogoProblem(fit, symbol);
   if (!styleProblem_.isEmpty()) return ShowStyleStatus(styleProblem_, true);
   ScheduleStyleCheck();
 }

@@ -81,8 +81,6 @@ class CSymbolPage : public QWidget {
   bool StyleCheckPending() const { return checkPending_; }
   // How large a logo the symbol shown takes.
   virtual LogoRoom RoomForLogo() const = 0;
-  // What every file from the page is drawn with: its scale and its style.
-  const ImageOptions& FileOptions() const { return fileOptions_; }
 
  signals:
   // The style's status changed: refused, being read back, read back or not.
@@ -111,8 +109,6 @@ class CSymbolPage : public QWidget {
   void SetVersionLabel(const QString& text);
   // The slider moved or the style changed; the page re-encodes.
   virtual void OnScaleChanged() = 0;
-  // The fit of the logo on the symbol shown.
-  const LogoFit& ShownLogoFit() const { return logoFit_; }
 
   void paintEvent(QPaintEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
@@ -164,8 +160,8 @@ class CSymbolPage : public QWidget {
   QRect shownRect_;
   int scale_ = 4;
   PageStyle style_;
+  // What every file from the page is drawn with: its scale and its style.
   ImageOptions fileOptions_;
-  LogoFit logoFit_;
   QString styleProblem_;
   // The read-back of the styled symbol shown: each symbol drawn is a new
   // generation; a result of an older one is dropped.
