@@ -202,16 +202,11 @@ void RowEncoder::EncodeAndWrite(const SymbolRequest& request, const std::string&
 
 bool RowEncoder::StyleRow(const Symbol& symbol, ImageOptions& image, BatchRowResult& result) const {
   if (image.style.IsPlain()) return true;
-  const LogoFit fit = ApplyStyle(symbol, image.style, image);
-  if (!fit.Ok()) {
-    result.problem = Failure(RowFailure::LogoDoesNotFit);
-    result.problem.logo = fit;
-    return false;
-  }
-  const ReadBackResult check = VerifyStyledSymbol(symbol.matrix, image, symbol.symbology, symbol.data);
+  const StyledSymbolCheck check = PlaceAndReadBack(symbol, image.style, image);
   if (check.Ok()) return true;
-  result.problem = Failure(RowFailure::StyleNotReadBack);
-  result.problem.readBack = check;
+  result.problem = Failure(check.fit.Ok() ? RowFailure::StyleNotReadBack : RowFailure::LogoDoesNotFit);
+  result.problem.logo = check.fit;
+  result.problem.readBack = check.readBack;
   return false;
 }
 

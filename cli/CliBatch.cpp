@@ -244,8 +244,7 @@ std::string RowReasonText(const BatchRowResult& row, const BatchSettings& settin
     case RowFailure::LabelTooLarge:
       return DescribeSheetProblem(problem.sheet, settings.labels ? settings.labels->sheet : LabelSheetLayout{});
     case RowFailure::LogoDoesNotFit: return DescribeLogoFit(problem.logo);
-    case RowFailure::StyleNotReadBack:
-      return "the styled symbol does not read back, so it is not written: " + problem.readBack.detail;
+    case RowFailure::StyleNotReadBack: return DescribeStyledNotReadBack(problem.readBack);
     case RowFailure::None: break;
   }
   return {};

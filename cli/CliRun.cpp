@@ -163,12 +163,11 @@ struct Styled {
 
 Styled StyleSymbol(const Symbol& symbol, ImageOptions& image) {
   if (image.style.IsPlain()) return {};
-  const LogoFit fit = ApplyStyle(symbol, image.style, image);
-  if (!fit.Ok()) return {Failure{ExitUsage, DescribeLogoFit(fit)}, {}};
-  const ReadBackResult check = VerifyStyledSymbol(symbol.matrix, image, symbol.symbology, symbol.data);
-  Styled styled{std::nullopt, DescribeStyleReport(fit, check)};
-  if (!check.Ok())
-    styled.failure = Failure{ExitNotReadBack, "the styled symbol does not read back, so it is not written: " + check.detail};
+  const StyledSymbolCheck check = PlaceAndReadBack(symbol, image.style, image);
+  if (!check.fit.Ok()) return {Failure{ExitUsage, DescribeLogoFit(check.fit)}, {}};
+  Styled styled{std::nullopt, DescribeStyleReport(check.fit, check.readBack)};
+  if (!check.readBack.Ok())
+    styled.failure = Failure{ExitNotReadBack, DescribeStyledNotReadBack(check.readBack)};
   return styled;
 }
 

@@ -236,6 +236,10 @@ std::string DescribeLogoFile(const LogoFileResult& result) {
   return {};
 }
 
+std::string DescribeStyledNotReadBack(const ReadBackResult& check) {
+  return "the styled symbol does not read back, so it is not written: " + check.detail;
+}
+
 std::string DescribeStyleReport(const LogoFit& fit, const ReadBackResult& check) {
   std::string report;
   if (fit.damage.padSide > 0) {

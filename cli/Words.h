@@ -33,6 +33,8 @@ std::string LogoShareWords();
 std::string DescribeLogoFit(const LogoFit& fit);
 // Why the logo file cannot be used.
 std::string DescribeLogoFile(const LogoFileResult& result);
+// A styled symbol that does not read back, and so is not written.
+std::string DescribeStyledNotReadBack(const ReadBackResult& check);
 // For --dump: the pad, each block's destroyed codewords against what it
 // corrects, and who read the styled symbol back.
 std::string DescribeStyleReport(const LogoFit& fit, const ReadBackResult& check);

@@ -25,8 +25,8 @@ struct ImageOptions {
   int quietZone = SavedQuietZoneModules;   // modules, 0..MaxQuietZoneModules
   int dpi = DefaultDpi;                    // recorded in the file where the format has a place for it
   // Colours and transparency; the logo itself is drawn from `logo`.
-  SymbolStyle style;
-  std::shared_ptr<const LogoPlacement> logo;
+  SymbolStyle style{};
+  std::shared_ptr<const LogoPlacement> logo{};
 
   bool IsPlain() const { return !style.HasColours() && !logo; }
 };

@@ -31,6 +31,9 @@ void FillModule(RgbaImage& image, int column, int row, int scale, Rgba colour) {
 
 // `over` laid on `under` (both straight alpha).
 Rgba Blend(Rgba over, Rgba under) {
+  // Nearly every pixel of a symbol is opaque or clear.
+  if (over.alpha == 255) return over;
+  if (over.alpha == 0) return under;
   const int a = over.alpha, b = under.alpha * (255 - a) / 255, total = a + b;
   if (total == 0) return {255, 255, 255, 0};
   const auto mix = [&](int top, int bottom) { return static_cast<uint8_t>((top * a + bottom * b + total / 2) / total); };
@@ -102,16 +105,17 @@ std::shared_ptr<const RgbaImage> ScaledLogo(const std::shared_ptr<const RgbaImag
   return scaled;
 }
 
-// The logo, its shape kept, centred in the pad less a margin of one module.
+// The logo, its shape kept, centred in the pad less a light rim of half a
+// module, which keeps it apart from the modules around the pad.
 void DrawLogo(RgbaImage& image, const LogoPlacement& placement, int quiet, int scale) {
   const RgbaImage& logo = *placement.logo;
-  const int margin = placement.side > 2 ? 1 : 0;
-  const int room = (placement.side - 2 * margin) * scale;
+  const int rim = scale / 2;
+  const int room = placement.side * scale - 2 * rim;
   if (logo.Empty() || room <= 0) return;
   const int width = logo.width >= logo.height ? room : std::max(1, static_cast<int>(int64_t{room} * logo.width / logo.height));
   const int height = logo.height >= logo.width ? room : std::max(1, static_cast<int>(int64_t{room} * logo.height / logo.width));
-  const int left = (quiet + placement.first + margin) * scale + (room - width) / 2;
-  const int top = (quiet + placement.first + margin) * scale + (room - height) / 2;
+  const int left = (quiet + placement.first) * scale + rim + (room - width) / 2;
+  const int top = (quiet + placement.first) * scale + rim + (room - height) / 2;
   const std::shared_ptr<const RgbaImage> scaled = ScaledLogo(placement.logo, width, height);
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {

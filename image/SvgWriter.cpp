@@ -47,7 +47,7 @@ ImageResult LogoPadImage(const ModuleMatrix& matrix, const ImageOptions& options
   const std::string at = std::to_string(options.logo->first + options.quietZone);
   const std::string side = std::to_string(options.logo->side);
   element = "<image x=\"" + at + "\" y=\"" + at + "\" width=\"" + side + "\" height=\"" + side +
-            "\" href=\"data:image/png;base64," + Base64(png) + "\"/>\n";
+            "\" xlink:href=\"data:image/png;base64," + Base64(png) + "\"/>\n";
   return {};
 }
 
@@ -71,7 +71,9 @@ ImageResult WriteSvg(const ModuleMatrix& matrix, const ImageOptions& options, st
                 FormatColour(options.style.background) + "\"/>\n";
   const ModuleMatrix& drawn = options.logo ? MatrixUnderLogo(matrix, *options.logo) : matrix;
   out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-         "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" +
+         "<svg xmlns=\"http://www.w3.org/2000/svg\"" +
+         // SVG 1.1 readers find a picture's data by the XLink name only.
+         std::string(options.logo ? " xmlns:xlink=\"http://www.w3.org/1999/xlink\"" : "") + " version=\"1.1\" width=\"" +
          Millimetres(columns * options.scale, options.dpi) + "\" height=\"" +
          Millimetres(rows * options.scale, options.dpi) + "\" viewBox=\"0 0 " + viewColumns + " " + viewRows +
          "\" shape-rendering=\"crispEdges\">\n" + background +

@@ -26,7 +26,7 @@ constexpr Rgb White{255, 255, 255};
 struct RgbaImage {
   int width = 0;
   int height = 0;
-  std::vector<uint8_t> pixels;
+  std::vector<uint8_t> pixels{};
   bool Empty() const { return width <= 0 || height <= 0; }
 };
 
@@ -46,8 +46,8 @@ struct SymbolStyle {
   Rgb background = White;
   bool transparentBackground = false;  // the background and quiet zone left clear
   // QR Code only: drawn centred on a pad of light modules.
-  std::shared_ptr<const RgbaImage> logo;
-  std::optional<double> logoShare;  // unset: a size the level allows with room to spare
+  std::shared_ptr<const RgbaImage> logo{};
+  std::optional<double> logoShare{};  // unset: a size the level allows with room to spare
 
   bool HasColours() const { return foreground != Black || background != White || transparentBackground; }
   bool IsPlain() const { return !HasColours() && !logo; }
@@ -86,10 +86,10 @@ StyleCheck CheckContrast(const SymbolStyle& style, ContrastAllowance allowed = {
 // Where one symbol's logo goes: a square pad of `side` modules from module
 // (first, first), light except where `kept` (side·side, row after row) marks
 // a module of the symbol's own that stays drawn; the logo fills the pad less
-// a margin of one module.
+// a rim of half a module.
 struct LogoPlacement {
-  std::shared_ptr<const RgbaImage> logo;
+  std::shared_ptr<const RgbaImage> logo{};
   int first = 0;
   int side = 0;
-  std::vector<uint8_t> kept;
+  std::vector<uint8_t> kept{};
 };

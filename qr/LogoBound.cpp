@@ -115,7 +115,7 @@ int LogoPadSide(int version, double share) {
 
 int DefaultLogoPad(int version, QrLevel level) {
   // Three quarters of the largest side leaves about half its area spare;
-  // below three modules the margin would leave no room for the logo.
+  // below three modules the rim would leave the logo a speck.
   const int largest = LargestLogoPad(version, level);
   const int side = largest * 3 / 4;
   if (largest < MinLogoPad) return 0;

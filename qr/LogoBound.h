@@ -39,7 +39,7 @@ int LargestLogoPad(int version, QrLevel level);
 // not above share · side, at least 1.
 int LogoPadSide(int version, double share);
 
-// The smallest pad worth a logo: one module of logo inside a one-module margin.
+// The smallest pad worth a logo: below it the rim leaves the logo a speck.
 constexpr int MinLogoPad = 3;
 
 // The pad of a logo whose size was not given: room to spare below the

@@ -20,6 +20,8 @@ LogoFileResult LoadLogoFile(const std::string& path) {
   struct stat status {};
   if (stat(path.c_str(), &status) != 0) return Failed(LogoFileFailure::CannotOpen, path, {}, errno);
   if (S_ISDIR(status.st_mode)) return Failed(LogoFileFailure::CannotOpen, path, {}, EISDIR);
+  // A pipe or a device would block the read or never end.
+  if (!S_ISREG(status.st_mode)) return Failed(LogoFileFailure::NotALogo, path);
   if (status.st_size > MaxLogoFileBytes) return Failed(LogoFileFailure::TooLarge, path);
   std::ifstream file(path, std::ios::binary);
   if (!file) return Failed(LogoFileFailure::CannotOpen, path, {}, errno ? errno : EACCES);

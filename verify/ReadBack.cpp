@@ -55,7 +55,14 @@ ReadBackResult VerifyStyledSymbol(const ModuleMatrix& matrix, const ImageOptions
   if (!api) return failure;
   const RgbaImage image = RenderStyledSymbol(matrix, options);
   const std::vector<uint8_t> grey = CompositeGrey(image, SolidBackground(options.style));
-  return api->verifyPixelsByEvery(grey.data(), image.width, image.height, symbology, expected);
+  return api->verifyPixelsByEvery(grey.data(), image.width, image.height, options.scale, symbology, expected);
+}
+
+StyledSymbolCheck PlaceAndReadBack(const Symbol& symbol, const SymbolStyle& style, ImageOptions& options) {
+  StyledSymbolCheck check;
+  check.fit = ApplyStyle(symbol, style, options);
+  if (check.fit.Ok()) check.readBack = VerifyStyledSymbol(symbol.matrix, options, symbol.symbology, symbol.data);
+  return check;
 }
 
 ReadBackRisk LikelyReadBackRisk(const ImageFormat& format, const ImageOptions& options) {

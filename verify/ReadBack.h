@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "image/ImageFormats.h"
+#include "image/StyledSymbol.h"
 #include "symbol/ModuleMatrix.h"
 #include "symbol/Symbology.h"
 
@@ -51,6 +52,18 @@ ReadBackResult VerifySymbolPixels(const uint8_t* pixels, int width, int height, 
 // names them all on success; the detail names the one that failed.
 ReadBackResult VerifyStyledSymbol(const ModuleMatrix& matrix, const ImageOptions& options, Symbology symbology,
                                   std::string_view expected);
+
+// A style on a symbol, checked as every front end checks it before writing
+// or showing it as good: the logo placed within its bound, then the read-back.
+struct StyledSymbolCheck {
+  LogoFit fit;
+  ReadBackResult readBack;  // CannotCheck, with no detail, when the logo did not fit
+  bool Ok() const { return fit.Ok() && readBack.Ok(); }
+};
+
+// Sets `options` for `symbol` in `style` (see ApplyStyle) and reads the
+// styled symbol back when its logo fits.
+StyledSymbolCheck PlaceAndReadBack(const Symbol& symbol, const SymbolStyle& style, ImageOptions& options);
 
 // What in the choice of format and options most likely keeps a file from
 // reading back, for the warning that says so.

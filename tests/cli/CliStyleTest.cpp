@@ -45,6 +45,7 @@ TEST(CliStyle, RefusalsNameTheColoursTheRatioOrTheLogoAndWriteNothing) {
        "more than half of the 8 it corrects; the largest a QR Code of version 2 at level M allows is 3 modules, --logo-size 0.12"},
       {"qr --text a --logo " + folder.File("absent.png"), ExitUsage, "cannot read the logo"},
       {"qr --text a --logo " + folder.File("notes.txt"), ExitUsage, "is neither a PNG, a JPEG nor an SVG image"},
+      {"qr --text a --logo /dev/zero", ExitUsage, "is neither a PNG, a JPEG nor an SVG image"},
       {"qr --text a --logo " + folder.File("huge.png"), ExitUsage, "is larger than a logo may be"},
       {"qr --text a --logo " + folder.File("empty.png"), ExitUsage, "cannot be read as an image"},
   };

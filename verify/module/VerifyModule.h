@@ -15,8 +15,8 @@ struct VerifyModuleApi {
                                   std::string_view expected);
   ReadBackResult (*verifyPixels)(const uint8_t* pixels, int width, int height, Symbology symbology,
                                  std::string_view expected);
-  // 8-bit grey pixels that every decoder of the symbology must read.
-  ReadBackResult (*verifyPixelsByEvery)(const uint8_t* pixels, int width, int height, Symbology symbology,
+  // 8-bit grey pixels, modules of `scale` pixels, that every decoder of the symbology must read.
+  ReadBackResult (*verifyPixelsByEvery)(const uint8_t* pixels, int width, int height, int scale, Symbology symbology,
                                         std::string_view expected);
   // A logo file's pixels (PNG, JPEG or SVG), bounded before they are decoded.
   std::optional<RgbaImage> (*readLogo)(std::string_view bytes, std::string* error);

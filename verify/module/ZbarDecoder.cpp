@@ -5,7 +5,7 @@
 
 using namespace zbar;  // its C functions live in this namespace when included from C++
 
-std::optional<std::string> DecodeWithZbar(const GreyPixels& image) {
+std::optional<std::string> DecodeWithZbar(const GreyPixels& image, int lineSpacing) {
   zbar_image_scanner_t* scanner = zbar_image_scanner_create();
   // Debian's zbar would announce every read on the system bus, and print to
   // standard error where there is none.
@@ -13,6 +13,8 @@ std::optional<std::string> DecodeWithZbar(const GreyPixels& image) {
   zbar_image_scanner_set_config(scanner, ZBAR_NONE, ZBAR_CFG_ENABLE, 0);
   zbar_image_scanner_set_config(scanner, ZBAR_QRCODE, ZBAR_CFG_ENABLE, 1);
   zbar_image_scanner_set_config(scanner, ZBAR_QRCODE, ZBAR_CFG_BINARY, 1);
+  zbar_image_scanner_set_config(scanner, ZBAR_NONE, ZBAR_CFG_X_DENSITY, lineSpacing);
+  zbar_image_scanner_set_config(scanner, ZBAR_NONE, ZBAR_CFG_Y_DENSITY, lineSpacing);
   zbar_image_t* frame = zbar_image_create();
   zbar_image_set_format(frame, zbar_fourcc('Y', '8', '0', '0'));
   zbar_image_set_size(frame, static_cast<unsigned>(image.width), static_cast<unsigned>(image.height));
