@@ -115,6 +115,9 @@ constexpr std::string_view StyleInverted = "反色：模块 %1 比背景 %2 更�
 constexpr std::string_view StyleReadBack = "已校验: 可扫描";
 constexpr std::string_view StyleChecking = "正在校验...";
 constexpr std::string_view StyleNotReadBack = "未通过校验: %1";
+// After the page's settings in the batch dialog: %1 the modules' colour, %2 the background.
+constexpr std::string_view BatchStyle = "；样式: %1，背景 %2";
+constexpr std::string_view BatchStyleLogo = "，带标志";
 // A styled symbol that is refused or does not read back is not saved, copied or dragged.
 constexpr std::string_view StyleRefusedSave = "当前样式的条码无法使用：\n%1";
 
