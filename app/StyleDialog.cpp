@@ -107,7 +107,7 @@ CStyleDlg::CStyleDlg(CSymbolPage& page, StyleDialogs& dialogs)
   layout->addLayout(BuildButtons());
   for (QCheckBox* box : {transparent_, allowLowContrast_, allowInverted_})
     connect(box, &QCheckBox::toggled, this, &CStyleDlg::Apply);
-  connect(logoSize_, &QSlider::valueChanged, this, &CStyleDlg::Apply);
+  connect(logoSize_, &QSlider::valueChanged, this, &CStyleDlg::ApplyLogoSize);
   // A read-back finishing after the change that started it.
   connect(&page_, &CSymbolPage::StyleStatusChanged, this, &CStyleDlg::ShowStyle);
   ShowStyle();
@@ -216,13 +216,22 @@ void CStyleDlg::reject() {
   QDialog::reject();
 }
 
-// The check boxes and the slider: everything else goes through its own question.
+// The check boxes: everything else goes through its own question.
 void CStyleDlg::Apply() {
   if (showing_) return;
   PageStyle style = page_.Style();
   style.style.transparentBackground = transparent_->isChecked();
   style.allowed = ContrastAllowance{allowLowContrast_->isChecked(), allowInverted_->isChecked()};
-  if (style.style.logo && logoSize_->isEnabled()) style.style.logoShare = logoSize_->value() / 100.0;
+  page_.SetStyle(std::move(style));
+  ShowStyle();
+}
+
+// Only a move of the slider sets the logo's size: until then it is the
+// level's default, whatever the version the typing brings.
+void CStyleDlg::ApplyLogoSize(int percent) {
+  if (showing_ || !page_.Style().style.logo) return;
+  PageStyle style = page_.Style();
+  style.style.logoShare = percent / 100.0;
   page_.SetStyle(std::move(style));
   ShowStyle();
 }

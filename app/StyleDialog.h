@@ -71,6 +71,7 @@ class CStyleDlg : public QDialog {
   QLayout* BuildButtons();
   // Hands the style in the controls to the page and shows what it made of it.
   void Apply();
+  void ApplyLogoSize(int percent);
   // The controls from the page's style, its level and its logo's limit.
   void ShowStyle();
   void ChooseColour(Rgb SymbolStyle::*colour, std::string_view title);

@@ -112,6 +112,8 @@ TEST_F(Style, TheLogoSliderEndsWhereTheLevelAllowsAndALogoRaisesAnUnchosenLevel)
   auto dialog = Open(qr);
   ChooseLogo(*dialog);
   EXPECT_EQ(levels->currentIndex(), 3);  // H, as nobody chose M
+  dialog->TransparentBox()->setChecked(true);
+  EXPECT_FALSE(qr->Style().style.logoShare);  // the default size until the slider moves
   EXPECT_EQ(qr->Choice().symbol.level, QrLevel::H);
   for (int item = 3; item >= 0; --item) {
     SCOPED_TRACE(item);
