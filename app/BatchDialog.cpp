@@ -42,6 +42,7 @@
 #include "qr/QrStandard.h"
 #include "res/BatchStrings.h"
 #include "res/DialogLayouts.h"
+#include "res/Strings.h"
 
 namespace {
 
@@ -91,6 +92,15 @@ QString PageDescription(const BatchPage& page) {
   return Ui(UiText::BatchQrPage)
       .arg(format ? FromUtf8(format->caption) : QString(), tab ? FromUtf8(tab->caption).trimmed() : QString(),
            QString(QLatin1Char(QrLevelLetter(page.level))), version);
+}
+
+// The page's style after its settings, when it has one: every row is drawn and read back in it.
+QString StyleDescription(const SymbolStyle& style) {
+  if (style.IsPlain()) return {};
+  const QString background = style.transparentBackground ? Ui(UiText::StyleTransparent)
+                                                         : QString::fromStdString(FormatColour(style.background));
+  return Ui(UiText::BatchStyle).arg(QString::fromStdString(FormatColour(style.foreground)), background) +
+         (style.logo ? Ui(UiText::BatchStyleLogo) : QString());
 }
 
 QString FeedText(const ColumnFeed& feed, const BatchPage& page, bool sheet) {
@@ -170,7 +180,7 @@ CBatchDlg::CBatchDlg(QWidget* parent, const BatchPage& page, BatchDesktop& deskt
     : QDialog(parent), page_(page), desktop_(desktop), runner_(new BatchRunner(this)) {
   setWindowTitle(Ui(UiText::BatchTitle));
   auto* layout = new QVBoxLayout(this);
-  pageText_ = new QLabel(PageDescription(page_), this);
+  pageText_ = new QLabel(PageDescription(page_) + StyleDescription(page_.image.style), this);
   layout->addWidget(pageText_);
   // The settings scroll on a low screen; the run's progress and its buttons stay in sight.
   auto* settings = new QWidget;
@@ -698,5 +708,6 @@ BatchPage BatchPageOf(const PageChoice& choice) {
   page.operatorFormat = choice.operatorFormat;
   page.tab = choice.tab;
   page.image.scale = choice.scale;
+  page.image.style = choice.style.style;
   return page;
 }

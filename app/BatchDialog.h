@@ -160,5 +160,6 @@ class CBatchDlg : public QDialog {
 };
 
 // The page the batch composes for, from what its user chose there: the QR
-// page's format, content type, level and version, or the DM page's size.
+// page's format, content type, level and version, or the DM page's size, and
+// the page's style.
 BatchPage BatchPageOf(const PageChoice& choice);

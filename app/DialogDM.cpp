@@ -47,7 +47,14 @@ PageChoice CDialogDM::Choice() const {
   choice.symbol.dmGrowSize = true;
   choice.symbol.eci = controls_.Get<QCheckBox>(ControlId::Eci)->isChecked();
   choice.scale = Scale();
+  choice.style = Style();
   return choice;
+}
+
+LogoRoom CDialogDM::RoomForLogo() const {
+  LogoRoom room;
+  room.note = FromUtf8(UiText::StyleNoLogoInDm);
+  return room;
 }
 
 QPlainTextEdit* CDialogDM::TextBox() const { return controls_.Get<QPlainTextEdit>(ControlId::DmText); }
@@ -84,7 +91,7 @@ void CDialogDM::GenerateSymbol() {
   if (result.Ok()) sizeIndex_ = result.symbol.dmSizeIndex;
   if (tooLong) sizeIndex_ = LargestSquare;
   SetVersionLabel(tooLong ? FromUtf8(UiText::ContentTooLong) : FromUtf8(UiText::VersionLabel).arg(SideOfSize(sizeIndex_)));
-  ShowSymbol(std::move(result.symbol.matrix), text_, tooLong);
+  ShowSymbol(std::move(result.symbol), tooLong);
 }
 
 void CDialogDM::OpenText(const QString& text) {

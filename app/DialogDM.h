@@ -23,6 +23,7 @@ class CDialogDM : public CSymbolPage {
   PageChoice Choice() const;
   // Replaces the text with a symbol's, as one edit the text box's Ctrl+Z takes back.
   void OpenText(const QString& text);
+  LogoRoom RoomForLogo() const override;
 
  protected:
   void OnScaleChanged() override { GenerateSymbol(); }

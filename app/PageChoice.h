@@ -2,6 +2,7 @@
 // over: the lists' choices, not what the last symbol grew to.
 #pragma once
 
+#include "app/PageStyle.h"
 #include "symbol/SymbolRequest.h"
 
 struct PageChoice {
@@ -9,4 +10,5 @@ struct PageChoice {
   int operatorFormat = 1;  // QR
   int tab = 0;             // QR: the content type, from 0
   int scale = 4;           // pixels per module
+  PageStyle style;
 };

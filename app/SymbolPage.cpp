@@ -12,18 +12,23 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPaintEvent>
+#include <QPromise>
 #include <QPushButton>
 #include <QSlider>
+#include <QThreadPool>
+#include <cmath>
 #include <span>
 #include <string>
 #include <string_view>
 
 #include "app/SaveDialogs.h"
 #include "app/SaveFailureText.h"
+#include "app/StyleDialog.h"
 #include "app/SymbolImage.h"
 #include "app/SymbolTransfer.h"
 #include "gui/TextBytes.h"
 #include "image/ImageFormats.h"
+#include "image/StyledImage.h"
 #include "res/Strings.h"
 
 namespace {
@@ -60,14 +65,16 @@ bool UnsafeInFileName(char32_t c) {
 
 // How long the confirmation of a save that read back stays in the page.
 constexpr int ConfirmationMs = 4000;
+// The pause in typing after which a styled symbol is read back.
+constexpr int StyleCheckDelayMs = 250;
 
-QString Text(std::string_view utf8) { return FromUtf8(utf8); }
+QString Chinese(std::string_view utf8) { return FromUtf8(utf8); }
 
 QString RiskText(ReadBackRisk risk) {
   switch (risk) {
-    case ReadBackRisk::NoQuietZone: return Text(UiText::RiskNoQuietZone);
-    case ReadBackRisk::OnePixelModules: return Text(UiText::RiskOnePixel);
-    case ReadBackRisk::JpegAtSmallScale: return Text(UiText::RiskJpeg);
+    case ReadBackRisk::NoQuietZone: return Chinese(UiText::RiskNoQuietZone);
+    case ReadBackRisk::OnePixelModules: return Chinese(UiText::RiskOnePixel);
+    case ReadBackRisk::JpegAtSmallScale: return Chinese(UiText::RiskJpeg);
     case ReadBackRisk::None: break;
   }
   return {};
@@ -75,12 +82,33 @@ QString RiskText(ReadBackRisk risk) {
 
 QString ReadBackProblem(const ReadBackResult& result) {
   switch (result.status) {
-    case ReadBackStatus::DifferentBytes: return Text(UiText::DifferentBytesWhy);
-    case ReadBackStatus::CannotCheck: return Text(UiText::CannotCheckWhy).arg(QString::fromStdString(result.detail));
+    case ReadBackStatus::DifferentBytes: return Chinese(UiText::DifferentBytesWhy);
+    case ReadBackStatus::CannotCheck: return Chinese(UiText::CannotCheckWhy).arg(QString::fromStdString(result.detail));
     case ReadBackStatus::NotRead:
     case ReadBackStatus::ReadBack: break;
   }
-  return Text(UiText::NotReadBackWhy);
+  return Chinese(UiText::NotReadBackWhy);
+}
+
+QString ColourName(Rgb colour) { return QString::fromStdString(FormatColour(colour)); }
+
+// The contrast rule's refusal, naming the colours and their ratio.
+QString ContrastProblem(const StyleCheck& check, const SymbolStyle& style) {
+  const std::string_view text = check.failure == StyleFailure::Inverted ? UiText::StyleInverted : UiText::StyleLowContrast;
+  const Rgb background = SolidBackground(style);
+  return Chinese(text).arg(ColourName(style.foreground), ColourName(background)).arg(check.ratio, 0, 'f', 2);
+}
+
+QString LogoProblem(const LogoFit& fit, const Symbol& symbol) {
+  const QString level = FromUtf8(UiText::ErrorCorrectionLevels[QrLevelPosition(symbol.level)]);
+  switch (fit.failure) {
+    case LogoFailure::NotQrCode: return Chinese(UiText::StyleNoLogoInDm);
+    case LogoFailure::NoRoom: return Chinese(UiText::StyleNoLogoRoom).arg(level).arg(symbol.version);
+    case LogoFailure::TooLarge:
+      return Chinese(UiText::StyleLogoTooLarge).arg(level).arg(symbol.version).arg(std::floor(fit.largestShare * 100));
+    case LogoFailure::None: break;
+  }
+  return {};
 }
 
 }  // namespace
@@ -102,7 +130,7 @@ QImage SymbolPixels(const ModuleMatrix& matrix) {
   return RenderSymbol(matrix, 1, 0).convertToFormat(QImage::Format_RGB32);
 }
 
-std::optional<std::string> SaveSymbolImage(QWidget* page, const ModuleMatrix* symbol, int scale,
+std::optional<std::string> SaveSymbolImage(QWidget* page, const ModuleMatrix* symbol, const ImageOptions& options,
                                            SaveDialogs& dialogs, const QString& content) {
   if (symbol == nullptr || symbol->Empty()) {
     dialogs.ShowMessage(page, FromUtf8(UiText::NoSymbol), true);
@@ -124,7 +152,7 @@ std::optional<std::string> SaveSymbolImage(QWidget* page, const ModuleMatrix* sy
       break;
     question = SaveFileQuestion{question.filters, dialogs.lastFolder, dialogs.lastFilterEntry, chosen.fileName()};
   }
-  const ImageResult result = SaveImageFile(*symbol, PageImageOptions(scale), ToLocalPath(shownName));
+  const ImageResult result = SaveImageFile(*symbol, options, ToLocalPath(shownName));
   if (result.Ok()) return ToLocalPath(shownName);
   dialogs.ShowMessage(page, FromUtf8(UiText::SaveFailed) + QLatin1Char('\n') + DescribeSaveFailure(result), false);
   return std::nullopt;
@@ -147,9 +175,13 @@ CSymbolPage::CSymbolPage(const DialogLayout& layout, QWidget* parent, const Dial
       controls_(layout, this, units),
       symbology_(symbology),
       printedSize_(new QLabel(this)),
-      copyAction_(new QAction(Text(UiText::CopyImage), this)),
-      saveAsAction_(new QAction(Text(UiText::SaveAs), this)),
-      dialogs_(&DesktopSaveDialogs()) {
+      copyAction_(new QAction(Chinese(UiText::CopyImage), this)),
+      saveAsAction_(new QAction(Chinese(UiText::SaveAs), this)),
+      styleAction_(new QAction(Chinese(UiText::StyleEntry), this)),
+      styleStatus_(new QLabel(this)),
+      fileOptions_(PageImageOptions(scale_)),
+      dialogs_(&DesktopSaveDialogs()),
+      styleDialogs_(&DesktopStyleDialogs()) {
   QWidget* picture = controls_.Get<QWidget>(ControlId::Picture);
   for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
     if (control != picture) PaintOwnBackground(control);
@@ -162,6 +194,8 @@ CSymbolPage::CSymbolPage(const DialogLayout& layout, QWidget* parent, const Dial
     OnScaleChanged();
   });
   connect(controls_.Get<QPushButton>(ControlId::Save), &QPushButton::clicked, this, &CSymbolPage::SaveAndVerify);
+  connect(controls_.Get<QPushButton>(ControlId::Style), &QPushButton::clicked, this, &CSymbolPage::EditStyle);
+  connect(styleAction_, &QAction::triggered, this, &CSymbolPage::EditStyle);
   // Clicking the picture gives the page the focus, so that Ctrl+C there
   // copies the symbol; in a text field it keeps copying the selected text.
   setFocusPolicy(Qt::ClickFocus);
@@ -176,8 +210,12 @@ CSymbolPage::CSymbolPage(const DialogLayout& layout, QWidget* parent, const Dial
   printedSize_->setObjectName(QStringLiteral("printedSize"));
   printedSize_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   PlacePrintedSizeLabel();
+  PlaceStyleStatusLabel();
   confirmation_.setSingleShot(true);
   connect(&confirmation_, &QTimer::timeout, this, &CSymbolPage::ShowPrintedSize);
+  checkDelay_.setSingleShot(true);
+  connect(&checkDelay_, &QTimer::timeout, this, &CSymbolPage::StartStyleCheck);
+  connect(&checkWatcher_, &QFutureWatcher<CheckedStyle>::finished, this, &CSymbolPage::OnStyleChecked);
 }
 
 QSize CSymbolPage::minimumSizeHint() const {
@@ -191,21 +229,27 @@ QString CSymbolPage::PrintedSizeText() const { return printedSize_->text(); }
 
 // Beneath the picture area, in the first free strip below it, clear of the
 // template's controls: a control reaching in from the left (the QR page's
-// note) pushes it down, one on the right (a save button) cuts it short.
+// note) pushes it down, one on the right (a save button) cuts it short. The
+// style's status goes in the strip below the printed size.
 void CSymbolPage::PlacePrintedSizeLabel() {
   const QRect area = PictureArea();
   const int gap = printedSize_->fontMetrics().height() / 4;
-  QRect place(area.left(), area.bottom() + gap, area.width(), printedSize_->fontMetrics().height());
+  printedSize_->setGeometry(FreeStripBelow(printedSize_, area.bottom() + gap, gap));
+}
+
+QRect CSymbolPage::FreeStripBelow(const QWidget* label, int top, int gap) const {
+  const QRect area = PictureArea();
+  QRect place(area.left(), top, area.width(), label->fontMetrics().height());
   for (bool moved = true; moved;) {
     moved = false;
     for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-      if (control == printedSize_ || !control->geometry().intersects(place)) continue;
+      if (control == label || !control->isVisibleTo(this) || !control->geometry().intersects(place)) continue;
       if (control->geometry().left() <= place.center().x()) place.moveTop(control->geometry().bottom() + 1);
       else place.setRight(control->geometry().left() - 2 * gap);
       moved = true;
     }
   }
-  printedSize_->setGeometry(place);
+  return place;
 }
 
 void CSymbolPage::ShowPrintedSize() {
@@ -216,10 +260,11 @@ void CSymbolPage::ShowPrintedSize() {
 
 void CSymbolPage::CopySymbol() {
   if (!HasSymbol()) {
-    dialogs_->ShowMessage(this, problem_.isEmpty() ? Text(UiText::NoSymbol) : problem_, true);
+    dialogs_->ShowMessage(this, problem_.isEmpty() ? Chinese(UiText::NoSymbol) : problem_, true);
     return;
   }
-  if (QMimeData* data = SymbolMimeData(symbol_, scale_)) QApplication::clipboard()->setMimeData(data);
+  if (RefuseStyled()) return;
+  if (QMimeData* data = SymbolMimeData(symbol_, fileOptions_)) QApplication::clipboard()->setMimeData(data);
 }
 
 void CSymbolPage::SaveAndVerify() {
@@ -227,24 +272,32 @@ void CSymbolPage::SaveAndVerify() {
     dialogs_->ShowMessage(this, problem_.isEmpty() ? FromUtf8(UiText::TooLongToSave) : problem_, true);
     return;
   }
-  const std::optional<std::string> fileName = SaveSymbolImage(this, &symbol_, scale_, *dialogs_, FileNameHint());
+  if (RefuseStyled()) return;
+  const std::optional<std::string> fileName = SaveSymbolImage(this, &symbol_, fileOptions_, *dialogs_, FileNameHint());
   if (!fileName) return;
-  ReportReadBack(*fileName, VerifySymbolFile(*fileName, symbol_, PageImageOptions(scale_), symbology_, encoded_));
+  ReportReadBack(*fileName, VerifySymbolFile(*fileName, symbol_, fileOptions_, symbology_, encoded_));
+}
+
+bool CSymbolPage::RefuseStyled() {
+  FinishStyleCheck();
+  if (styleProblem_.isEmpty() || !HasSymbol()) return false;
+  dialogs_->ShowMessage(this, Chinese(UiText::StyleRefusedSave).arg(styleProblem_), true);
+  return true;
 }
 
 // A file that reads back gets a short confirmation in the page; one that
 // does not stays on disk, and the user is told why it may not scan.
 void CSymbolPage::ReportReadBack(const std::string& fileName, const ReadBackResult& result) {
   if (result.Ok()) {
-    printedSize_->setText(Text(UiText::SavedAndReadBack).arg(QString::fromStdString(result.decoder)));
+    printedSize_->setText(Chinese(UiText::SavedAndReadBack).arg(QString::fromStdString(result.decoder)));
     confirmation_.start(ConfirmationMs);
     return;
   }
   QString why = ReadBackProblem(result);
   if (const ImageFormat* format = FindFormatForFile(fileName))
-    if (const QString risk = RiskText(LikelyReadBackRisk(*format, PageImageOptions(scale_))); !risk.isEmpty()) why += QLatin1Char('\n') + risk;
+    if (const QString risk = RiskText(LikelyReadBackRisk(*format, fileOptions_)); !risk.isEmpty()) why += QLatin1Char('\n') + risk;
   const QString shownName = FromLocalPath(fileName);
-  dialogs_->ShowMessage(this, Text(UiText::NotReadBack).arg(shownName, why), true);
+  dialogs_->ShowMessage(this, Chinese(UiText::NotReadBack).arg(shownName, why), true);
 }
 
 void CSymbolPage::contextMenuEvent(QContextMenuEvent* event) {
@@ -252,6 +305,7 @@ void CSymbolPage::contextMenuEvent(QContextMenuEvent* event) {
   QMenu menu(this);
   menu.addAction(copyAction_);
   menu.addAction(saveAsAction_);
+  menu.addAction(styleAction_);
   menu.exec(event->globalPos());
 }
 
@@ -267,9 +321,11 @@ void CSymbolPage::mouseMoveEvent(QMouseEvent* event) {
       (event->pos() - *dragStart_).manhattanLength() < QApplication::startDragDistance())
     return QWidget::mouseMoveEvent(event);
   dragStart_.reset();
+  if (RefuseStyled()) return;
   auto* drag = new QDrag(this);
-  drag->setMimeData(SymbolDragData(symbol_, scale_));
-  drag->setPixmap(QPixmap::fromImage(pixels_.scaled(pixels_.size() * std::min(scale_, 4))));
+  drag->setMimeData(SymbolDragData(symbol_, fileOptions_));
+  const int dragScale = std::min(scale_, 4);
+  drag->setPixmap(QPixmap::fromImage(pixels_.scaled(symbol_.Columns() * dragScale, symbol_.Rows() * dragScale)));
   drag->exec(Qt::CopyAction);
 }
 
@@ -285,19 +341,119 @@ QString CSymbolPage::VersionLabelText() const { return controls_.Get<QLabel>(Con
 void CSymbolPage::SetVersionLabel(const QString& text) { controls_.Get<QLabel>(ControlId::VersionLabel)->setText(text); }
 
 void CSymbolPage::ShowProblem(const QString& why) {
-  ShowSymbol(ModuleMatrix(), {});
+  ShowSymbol(::Symbol{});
   problem_ = why;
   ShowPrintedSize();
 }
 
-void CSymbolPage::ShowSymbol(ModuleMatrix matrix, std::string encoded, bool contentTooLong) {
+void CSymbolPage::ShowSymbol(::Symbol symbol, bool contentTooLong) {
   problem_.clear();
-  symbol_ = std::move(matrix);
+  symbol_ = std::move(symbol.matrix);
   contentTooLong_ = contentTooLong;
-  encoded_ = HasSymbol() ? std::move(encoded) : std::string();
-  pixels_ = HasSymbol() ? SymbolPixels(symbol_) : QImage();
+  encoded_ = HasSymbol() ? std::move(symbol.data) : std::string();
+  DrawInStyle(symbol);
   ShowPrintedSize();
   RepaintSymbolArea();
+}
+
+void CSymbolPage::SetStyle(PageStyle style) {
+  style_ = std::move(style);
+  OnScaleChanged();
+}
+
+void CSymbolPage::EditStyle() {
+  CStyleDlg dialog(*this, *styleDialogs_);
+  dialog.exec();
+}
+
+// A plain symbol is drawn one pixel a module and scaled as painted; a styled
+// one at the page's scale, so that the logo keeps its detail.
+void CSymbolPage::DrawInStyle(const ::Symbol& symbol) {
+  fileOptions_ = PageImageOptions(scale_);
+  styleProblem_.clear();
+  pixelsScale_ = 1;
+  if (!HasSymbol()) {
+    pixels_ = QImage();
+    return ShowStyleStatus({}, false);
+  }
+  if (style_.style.IsPlain()) {
+    pixels_ = SymbolPixels(symbol_);
+    return ShowStyleStatus({}, false);
+  }
+  const LogoFit fit = ApplyStyle(symbol, style_.style, fileOptions_);
+  ImageOptions screen = fileOptions_;
+  screen.quietZone = 0;
+  pixels_ = ToQImage(RenderStyledSymbol(symbol_, screen));
+  pixelsScale_ = scale_;
+  if (const StyleCheck contrast = CheckContrast(style_.style, style_.allowed); !contrast.Ok())
+    styleProblem_ = ContrastProblem(contrast, style_.style);
+  else if (!fit.Ok())
+    styleProblem_ = LogoProblem(fit, symbol);
+  if (!styleProblem_.isEmpty()) return ShowStyleStatus(styleProblem_, true);
+  ScheduleStyleCheck();
+}
+
+// Reading a large styled symbol back takes up to seconds: it runs once the
+// typing pauses, away from the window's thread, and only for the symbol
+// still shown.
+void CSymbolPage::ScheduleStyleCheck() {
+  ++checkGeneration_;
+  checkPending_ = true;
+  ShowStyleStatus(Chinese(UiText::StyleChecking), false);
+  checkDelay_.start(StyleCheckDelayMs);
+}
+
+void CSymbolPage::StartStyleCheck() {
+  auto promise = std::make_shared<QPromise<CheckedStyle>>();
+  checkWatcher_.setFuture(promise->future());
+  promise->start();
+  QThreadPool::globalInstance()->start(
+      [promise, generation = checkGeneration_, matrix = symbol_, options = fileOptions_, symbology = symbology_,
+       expected = encoded_] {
+        promise->addResult(CheckedStyle{generation, VerifyStyledSymbol(matrix, options, symbology, expected)});
+        promise->finish();
+      });
+}
+
+void CSymbolPage::OnStyleChecked() {
+  if (!checkPending_ || checkWatcher_.future().resultCount() == 0) return;
+  const CheckedStyle checked = checkWatcher_.result();
+  if (checked.generation == checkGeneration_) AcceptStyleCheck(checked.result);
+}
+
+void CSymbolPage::AcceptStyleCheck(const ReadBackResult& read) {
+  checkPending_ = false;
+  if (!read.Ok()) styleProblem_ = Chinese(UiText::StyleNotReadBack).arg(ReadBackProblem(read));
+  ShowStyleStatus(read.Ok() ? Chinese(UiText::StyleReadBack) : styleProblem_, !read.Ok());
+}
+
+void CSymbolPage::FinishStyleCheck() {
+  if (!checkPending_) return;
+  if (checkDelay_.isActive()) {
+    checkDelay_.stop();
+    return AcceptStyleCheck(VerifyStyledSymbol(symbol_, fileOptions_, symbology_, encoded_));
+  }
+  checkWatcher_.waitForFinished();
+  OnStyleChecked();
+}
+
+void CSymbolPage::ShowStyleStatus(const QString& text, bool problem) {
+  styleStatus_->setStyleSheet(problem ? QStringLiteral("color: red") : QString());
+  // A long reason is cut short in the page; the tooltip, the dialog and a
+  // refused save give it whole.
+  styleStatus_->setText(styleStatus_->fontMetrics().elidedText(text, Qt::ElideRight, styleStatus_->width()));
+  styleStatus_->setToolTip(text);
+  styleStatus_->setVisible(!text.isEmpty());
+  emit StyleStatusChanged();
+}
+
+QString CSymbolPage::StyleStatusText() const { return styleStatus_->toolTip(); }
+
+void CSymbolPage::PlaceStyleStatusLabel() {
+  styleStatus_->setObjectName(QStringLiteral("styleStatus"));
+  styleStatus_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  styleStatus_->hide();
+  styleStatus_->setGeometry(FreeStripBelow(styleStatus_, printedSize_->geometry().bottom() + 1, printedSize_->fontMetrics().height() / 4));
 }
 
 void CSymbolPage::RepaintSymbolArea() {
@@ -312,5 +468,5 @@ void CSymbolPage::RepaintSymbolArea() {
 void CSymbolPage::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   painter.fillRect(event->rect(), palette().color(QPalette::Button));
-  if (HasSymbol()) PaintSymbol(painter, pixels_, PictureArea(), scale_);
+  if (HasSymbol()) PaintSymbol(painter, pixels_, PictureArea(), scale_ / pixelsScale_);
 }

@@ -3,6 +3,7 @@
 // saving with read-back verification, copying and dragging the symbol out.
 #pragma once
 
+#include <QFutureWatcher>
 #include <QImage>
 #include <QPoint>
 #include <QTimer>
@@ -11,6 +12,8 @@
 #include <string>
 
 #include "app/Controls.h"
+#include "app/PageStyle.h"
+#include "image/StyledSymbol.h"
 #include "symbol/ModuleMatrix.h"
 #include "verify/ReadBack.h"
 
@@ -18,6 +21,7 @@ class QAction;
 class QLabel;
 class QSlider;
 class SaveDialogs;
+class StyleDialogs;
 
 // Top-left of a symbol W pixels wide centred on `area`; integer division
 // truncates toward zero, so an oversized symbol starts left of / above it.
@@ -31,9 +35,10 @@ QImage SymbolPixels(const ModuleMatrix& matrix);
 
 // Asks for a name (in the folder and with the filter last used, suggesting
 // one from `content`), appends the filter's extension, asks before replacing
-// a file (going back to the name on "No") and writes the symbol; reports
-// every failure with a message. The name written, or nullopt when nothing was.
-std::optional<std::string> SaveSymbolImage(QWidget* page, const ModuleMatrix* symbol, int scale,
+// a file (going back to the name on "No") and writes the symbol as `options`
+// draw it; reports every failure with a message. The name written, or
+// nullopt when nothing was.
+std::optional<std::string> SaveSymbolImage(QWidget* page, const ModuleMatrix* symbol, const ImageOptions& options,
                                            SaveDialogs& dialogs, const QString& content);
 
 // A file name from the start of `content`, safe on any file system (no path
@@ -59,7 +64,30 @@ class CSymbolPage : public QWidget {
   QString PrintedSizeText() const;
   // Tests answer the save questions themselves.
   void SetSaveDialogs(SaveDialogs* dialogs) { dialogs_ = dialogs; }
+  void SetStyleDialogs(StyleDialogs* dialogs) { styleDialogs_ = dialogs; }
 
+  // The style of everything the page makes, for the run: "重填" leaves it.
+  const PageStyle& Style() const { return style_; }
+  // Re-encodes and redraws in `style` at once: the style dialog's preview.
+  void SetStyle(PageStyle style);
+  // Opens the style dialog; its "取消" puts the style back.
+  void EditStyle();
+  QAction* StyleAction() const { return styleAction_; }
+  // Over the picture while a style is set: "已校验: 可扫描", or why the
+  // styled symbol is refused or does not read back.
+  QString StyleStatusText() const;
+  // Why the styled symbol shown may not be saved, copied or dragged; empty
+  // when it may, or while it is being read back.
+  QString StyleProblemText() const { return styleProblem_; }
+  bool StyleCheckPending() const { return checkPending_; }
+  // How large a logo the symbol shown takes.
+  virtual LogoRoom RoomForLogo() const = 0;
+
+ signals:
+  // The style's status changed: refused, being read back, read back or not.
+  void StyleStatusChanged();
+
+ public:
   // The picture area's context menu entries: "复制图片" (Ctrl+C), "另存为..." (Ctrl+S).
   QAction* CopyAction() const { return copyAction_; }
   QAction* SaveAsAction() const { return saveAsAction_; }
@@ -75,15 +103,15 @@ class CSymbolPage : public QWidget {
  protected:
   CSymbolPage(const DialogLayout& layout, QWidget* parent, const DialogUnits& units, Symbology symbology);
 
-  // An empty matrix shows no symbol, and saving then says why; `encoded` are
-  // the bytes it carries, which a saved file must read back as. Repaints only
-  // what changed.
-  void ShowSymbol(ModuleMatrix matrix, std::string encoded, bool contentTooLong = false);
+  // An empty matrix shows no symbol, and saving then says why; the symbol's
+  // data are the bytes a saved file must read back as. A styled symbol is
+  // read back before it is shown as good. Repaints only what changed.
+  void ShowSymbol(::Symbol symbol, bool contentTooLong = false);
   // No symbol, because the content cannot be encoded as it stands: `why`
   // stands under the picture, and saving or copying says it again.
   void ShowProblem(const QString& why);
   void SetVersionLabel(const QString& text);
-  // The slider moved; the page re-encodes.
+  // The slider moved or the style changed; the page re-encodes.
   virtual void OnScaleChanged() = 0;
 
   void paintEvent(QPaintEvent* event) override;
@@ -97,7 +125,27 @@ class CSymbolPage : public QWidget {
   void RepaintSymbolArea();
   void ShowPrintedSize();
   void PlacePrintedSizeLabel();
+  void PlaceStyleStatusLabel();
+  // The first strip `label` high from `top` down, as wide as the picture
+  // area, that no shown control is in.
+  QRect FreeStripBelow(const QWidget* label, int top, int gap) const;
   void ReportReadBack(const std::string& fileName, const ReadBackResult& result);
+  // The file options and the picture of `symbol` in the page's style, and what is wrong with them.
+  void DrawInStyle(const ::Symbol& symbol);
+  void ShowStyleStatus(const QString& text, bool problem);
+  // Says why the styled symbol may not leave the page; false when it may.
+  // Waits for the read-back under way.
+  bool RefuseStyled();
+  void ScheduleStyleCheck();
+  void StartStyleCheck();
+  void OnStyleChecked();
+  void AcceptStyleCheck(const ReadBackResult& read);
+  void FinishStyleCheck();
+
+  struct CheckedStyle {
+    unsigned generation = 0;
+    ReadBackResult result;
+  };
 
   ModuleMatrix symbol_;
   std::string encoded_;
@@ -106,11 +154,26 @@ class CSymbolPage : public QWidget {
   QTimer confirmation_;
   QAction* copyAction_;
   QAction* saveAsAction_;
+  QAction* styleAction_;
+  QLabel* styleStatus_;
   std::optional<QPoint> dragStart_;
   bool contentTooLong_ = false;
   QString problem_;
+  // One pixel a module, or for a styled symbol the page's scale.
   QImage pixels_;
+  int pixelsScale_ = 1;
   QRect shownRect_;
   int scale_ = 4;
+  PageStyle style_;
+  // What every file from the page is drawn with: its scale and its style.
+  ImageOptions fileOptions_;
+  QString styleProblem_;
+  // The read-back of the styled symbol shown: each symbol drawn is a new
+  // generation; a result of an older one is dropped.
+  unsigned checkGeneration_ = 0;
+  bool checkPending_ = false;
+  QTimer checkDelay_;
+  QFutureWatcher<CheckedStyle> checkWatcher_;
   SaveDialogs* dialogs_;
+  StyleDialogs* styleDialogs_;
 };

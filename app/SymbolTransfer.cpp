@@ -15,10 +15,10 @@
 
 namespace {
 
-QByteArray Encode(const ModuleMatrix& matrix, int scale, std::string_view formatName) {
+QByteArray Encode(const ModuleMatrix& matrix, const ImageOptions& options, std::string_view formatName) {
   const ImageFormat* format = FindFormatByName(formatName);
   std::string bytes;
-  if (format == nullptr || !EncodeImage(matrix, *format, PageImageOptions(scale), bytes).Ok()) return {};
+  if (format == nullptr || !EncodeImage(matrix, *format, options, bytes).Ok()) return {};
   return QByteArray::fromStdString(bytes);
 }
 
@@ -37,19 +37,19 @@ ImageOptions PageImageOptions(int scale) {
   return options;
 }
 
-QMimeData* SymbolMimeData(const ModuleMatrix& matrix, int scale) {
+QMimeData* SymbolMimeData(const ModuleMatrix& matrix, const ImageOptions& options) {
   if (matrix.Empty()) return nullptr;
-  const QByteArray png = Encode(matrix, scale, "png");
+  const QByteArray png = Encode(matrix, options, "png");
   if (png.isEmpty()) return nullptr;
   auto* data = new QMimeData;
   data->setData(QStringLiteral("image/png"), png);
-  data->setData(QStringLiteral("image/svg+xml"), Encode(matrix, scale, "svg"));
+  data->setData(QStringLiteral("image/svg+xml"), Encode(matrix, options, "svg"));
   data->setImageData(QImage::fromData(png, "PNG"));
   return data;
 }
 
-QMimeData* SymbolDragData(const ModuleMatrix& matrix, int scale) {
-  QMimeData* data = SymbolMimeData(matrix, scale);
+QMimeData* SymbolDragData(const ModuleMatrix& matrix, const ImageOptions& options) {
+  QMimeData* data = SymbolMimeData(matrix, options);
   if (data == nullptr) return nullptr;
   const QString folder = DragFolder();
   if (folder.isEmpty()) return data;

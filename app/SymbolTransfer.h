@@ -14,13 +14,14 @@ class QMimeData;
 // BMP record it; SVG, PDF and EPS are that size), copied and dragged agree.
 ImageOptions PageImageOptions(int scale);
 
-// image/png and image/svg+xml of the symbol, and the image itself for
-// programs that take Qt's or the platform's own bitmap. Null when empty.
-QMimeData* SymbolMimeData(const ModuleMatrix& matrix, int scale);
+// image/png and image/svg+xml of the symbol as `options` draw it (the page's
+// scale and style), and the image itself for programs that take Qt's or the
+// platform's own bitmap. Null when empty.
+QMimeData* SymbolMimeData(const ModuleMatrix& matrix, const ImageOptions& options);
 
 // SymbolMimeData plus a PNG file in a temporary folder of this process,
 // listed as a file URL, which is what file managers and office suites drop.
-QMimeData* SymbolDragData(const ModuleMatrix& matrix, int scale);
+QMimeData* SymbolDragData(const ModuleMatrix& matrix, const ImageOptions& options);
 
 // "打印尺寸: 12.4 mm (300 dpi)": the side of what PageImageOptions makes.
 QString PrintedSizeText(const ModuleMatrix& matrix, int scale);

@@ -7,12 +7,15 @@
 #include <QShortcut>
 #include <QTabBar>
 #include <algorithm>
+#include <cmath>
 
 #include "app/BatchReasons.h"
 #include "content/CodePage.h"
 #include "content/pages/ContentPages.h"
 #include "gui/TextBytes.h"
+#include "qr/LogoBound.h"
 #include "qr/QrCodeEncoder.h"
+#include "qr/QrStandard.h"
 #include "res/Strings.h"
 #include "symbol/SymbolRequest.h"
 
@@ -122,11 +125,31 @@ PageChoice CTesselDlg::Choice() const {
   PageChoice choice;
   choice.operatorFormat = operatorFormat_;
   choice.tab = ContentTabs()->Bar()->currentIndex();
-  choice.symbol.level = level_;
+  choice.symbol.level = LevelInForce();
   choice.symbol.version = SelectedVersion();
   choice.symbol.eci = controls_.Get<QCheckBox>(ControlId::Eci)->isChecked();
   choice.scale = Scale();
+  choice.style = Style();
   return choice;
+}
+
+QrLevel CTesselDlg::LevelInForce() const { return Style().style.logo ? LevelWithLogo(levelChosen_, level_) : level_; }
+
+LogoRoom CTesselDlg::RoomForLogo() const {
+  const int version = shownVersion_ > 0 ? shownVersion_ : std::max(SelectedVersion(), 1);
+  const QrLevel level = LevelInForce();
+  const double side = qr::SideOf(version);
+  const std::optional<double> share = Style().style.logoShare;
+  LogoRoom room;
+  room.allowed = true;
+  room.largestShare = LargestLogoPad(version, level) / side;
+  room.padModules = share ? LogoPadSide(version, *share) : DefaultLogoPad(version, level);
+  room.shownShare = share ? *share : room.padModules / side;
+  const QString levelName = FromUtf8(UiText::ErrorCorrectionLevels[QrLevelPosition(level)]);
+  room.note = room.largestShare > 0
+                  ? FromUtf8(UiText::StyleLogoBound).arg(levelName).arg(version).arg(std::floor(room.largestShare * 100))
+                  : FromUtf8(UiText::StyleNoLogoRoom).arg(levelName).arg(version);
+  return room;
 }
 
 void CTesselDlg::RebuildTabs(int format) {
@@ -258,6 +281,7 @@ void CTesselDlg::SetFieldValue(unsigned slot, std::string text) {
 
 void CTesselDlg::OnLevelSelected(int index) {
   level_ = QrLevelAt(index).value_or(level_);
+  levelChosen_ = levelChosen_ || QrLevelAt(index).has_value();
   ComposePayload();
 }
 
@@ -275,16 +299,19 @@ void CTesselDlg::ComposePayload() {
   SymbolRequest request;
   static_cast<SymbolSettings&>(request) = Choice().symbol;
   request.content = ContentFields{operatorFormat_, ContentTabs()->Bar()->currentIndex(), fieldValues_};
+  // The list shows the level in force, which a logo may have raised.
+  controls_.Get<QComboBox>(ControlId::EcLevel)->setCurrentIndex(QrLevelPosition(request.level));
   SymbolResult result = MakeSymbol(request, *encoder_);
   SetVersionLabel(VersionLabelFor(result));
+  shownVersion_ = result.Ok() ? result.symbol.version : 0;
   currentPayload_.clear();
   if (result.failure == SymbolFailure::FieldNotCarried)
     return ShowProblem(ProblemText(result.field, currentPage_->Definition()));
-  if (!result.Ok()) return ShowSymbol(ModuleMatrix(), {}, result.failure == SymbolFailure::DoesNotFit);
+  if (!result.Ok()) return ShowSymbol(::Symbol{}, result.failure == SymbolFailure::DoesNotFit);
   // The operator formats' two leading bytes are no part of their payload.
   const size_t prefix = IsGeneralFormat(operatorFormat_) ? 0 : EncoderInput({}).size();
   currentPayload_ = result.symbol.data.substr(prefix);
-  ShowSymbol(std::move(result.symbol.matrix), std::move(result.symbol.data));
+  ShowSymbol(std::move(result.symbol));
 }
 
 QString CTesselDlg::FileNameHint() const {

@@ -44,6 +44,7 @@ class CTesselDlg : public CSymbolPage {
   void OpenContent(int format, int tab, const FieldValueArray& values, std::optional<QrLevel> level);
   // Whether the page has the content page of that format's tab.
   bool CanShow(int format, int tab) const;
+  LogoRoom RoomForLogo() const override;
 
  protected:
   void OnScaleChanged() override { ComposePayload(); }
@@ -68,6 +69,8 @@ class CTesselDlg : public CSymbolPage {
   void SetTabOrder();
   void OnLevelSelected(int index);
   void SelectLevel(QrLevel level);
+  // Until the user picks a level in the list, a logo raises it to H.
+  QrLevel LevelInForce() const;
   // The version list's choice, the smallest version every encoding accepts (0: automatic).
   int SelectedVersion() const;
 
@@ -77,6 +80,8 @@ class CTesselDlg : public CSymbolPage {
   int operatorFormat_ = 1;
   FieldValueArray fieldValues_;
   QrLevel level_ = DefaultQrLevel;
+  bool levelChosen_ = false;
+  int shownVersion_ = 0;  // of the symbol shown, 0 while there is none
   std::unique_ptr<CQrCodeEncoder> encoder_;
   std::string currentPayload_;
   // While a page clears or restores its fields, compose once at the end, not per field.

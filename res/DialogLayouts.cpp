@@ -21,6 +21,7 @@ constexpr ControlSpec QrPageControls[] = {
     {NoControlId, K::Label, " * 号为必填项，为了保证生成的条码正确解析，请仔细填写！", {7, 325, 435, 12}},
     {id::Reset, K::PushButton, "重填", {73, 342, 34, 18}},
     {id::Eci, K::CheckBox, "添加字符集标识 (ECI)", {115, 346, 92, 10}},
+    {id::Style, K::PushButton, "样式...", {408, 337, 40, 18}},
     {id::Save, K::PushButton, "保存二维码图片", {452, 337, 74, 18}},
 };
 
@@ -34,6 +35,7 @@ constexpr ControlSpec DmPageControls[] = {
     {id::VersionLabel, K::Label, "", {461, 15, 65, 8}},
     {id::Picture, K::GreyFrame, "", {225, 36, 285, 285}},
     {id::Zoom, K::VerticalSlider, "", {524, 30, 19, 289}},
+    {id::Style, K::PushButton, "样式...", {291, 333, 40, 18}},
     {id::Save, K::PushButton, "保存二维码图片", {335, 333, 74, 18}},
 };
 

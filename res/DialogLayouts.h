@@ -53,6 +53,7 @@ constexpr int FormatMobileV2 = 1010;
 constexpr int FormatUnicom = 1011;
 constexpr int DmText = 1013;
 constexpr int Eci = 1034;
+constexpr int Style = 1050;
 constexpr int AboutOk = 1;
 constexpr int AboutIcon = 128;
 }  // namespace ControlId

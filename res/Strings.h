@@ -111,5 +111,47 @@ constexpr std::string_view UnheldRepeated = "字段 %1 出现了两次";
 constexpr std::string_view UnheldMalformed = "内容不完整或格式有误";
 constexpr std::string_view UnheldNotCodePage = "含有 GBK 无法表示的字符";
 constexpr std::string_view UnheldNotAChoice = "页面无法表示 %1";
+// The style dialog and what the page says of a styled symbol.
+constexpr std::string_view StyleEntry = "样式...";
+constexpr std::string_view StyleTitle = "样式";
+constexpr std::string_view StyleForeground = "前景色:";
+constexpr std::string_view StyleBackground = "背景色:";
+constexpr std::string_view StyleForegroundTitle = "选择前景色";
+constexpr std::string_view StyleBackgroundTitle = "选择背景色";
+constexpr std::string_view StyleTransparent = "透明背景";
+constexpr std::string_view StyleLogo = "标志图片:";
+constexpr std::string_view StyleChooseLogo = "选择...";
+constexpr std::string_view StyleRemoveLogo = "移除";
+constexpr std::string_view StyleNoLogo = "(无)";
+constexpr std::string_view StyleLogoSize = "标志大小:";
+// %1 the pad's side in modules, %2 the logo's share of the symbol's side.
+constexpr std::string_view StyleLogoSizeText = "%1 个模块 (%2%)";
+constexpr std::string_view StyleLogoTitle = "选择标志图片";
+constexpr std::string_view StyleLogoFilter = "标志图片 (*.png *.jpg *.jpeg *.svg)";
+constexpr std::string_view StyleLogoUnreadable = "无法使用标志图片 %1：\n%2";
+constexpr std::string_view StyleLogoTooBig = "文件过大 (最大 %1 MB，边长最多 %2 像素)。";
+constexpr std::string_view StyleLogoNotImage = "不是 PNG、JPEG 或 SVG 图片。";
+constexpr std::string_view StyleLogoDamaged = "图片已损坏：%1";
+constexpr std::string_view StyleNoLogoInDm = "Data Matrix 码不支持标志图片：它的纠错无法承受中间被遮住。";
+// %1 the level, %2 the version, %3 the largest share.
+constexpr std::string_view StyleLogoBound = "%1 在版本 %2 下，标志最大为边长的 %3%。纠错级别越高，标志可以越大。";
+constexpr std::string_view StyleLogoTooLarge = "标志过大：%1 在版本 %2 下，标志最大为边长的 %3%。";
+constexpr std::string_view StyleNoLogoRoom = "%1 在版本 %2 下放不下标志，请选择更高的纠错级别。";
+constexpr std::string_view StyleAllowLowContrast = "允许低对比度 (许多扫描器无法读取)";
+constexpr std::string_view StyleAllowInverted = "允许反色 (浅色模块在深色背景上，许多扫描器不识别)";
+constexpr std::string_view StyleClear = "清除样式";
+constexpr std::string_view StyleOk = "确定";
+constexpr std::string_view StyleCancel = "取消";
+// %1 the module colour, %2 the background, %3 the contrast ratio.
+constexpr std::string_view StyleLowContrast = "对比度不足：%1 在 %2 上的对比度为 %3:1，至少需要 3:1。";
+constexpr std::string_view StyleInverted = "反色：模块 %1 比背景 %2 更浅 (对比度 %3:1)，许多扫描器不识别。";
+constexpr std::string_view StyleReadBack = "已校验: 可扫描";
+constexpr std::string_view StyleChecking = "正在校验...";
+constexpr std::string_view StyleNotReadBack = "未通过校验: %1";
+// After the page's settings in the batch dialog: %1 the modules' colour, %2 the background.
+constexpr std::string_view BatchStyle = "；样式: %1，背景 %2";
+constexpr std::string_view BatchStyleLogo = "，带标志";
+// A styled symbol that is refused or does not read back is not saved, copied or dragged.
+constexpr std::string_view StyleRefusedSave = "当前样式的条码无法使用：\n%1";
 
 }  // namespace UiText

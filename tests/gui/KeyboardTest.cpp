@@ -41,13 +41,13 @@ TEST_P(TabOrder, RadiosTabsFieldsThenTheTemplateOrder) {
   const TabOrderCase& c = GetParam();
   if (c.radio == 0) {
     window->Tabs()->setCurrentIndex(1);
-    EXPECT_EQ(TabStops(dm, dm->TextBox()), c.fields + QStringList({"1005", "1034", "1006", "1002", "1004"}));
+    EXPECT_EQ(TabStops(dm, dm->TextBox()), c.fields + QStringList({"1005", "1034", "1006", "1002", "1050", "1004"}));
     return;
   }
   ChooseFormatAndTab(c.radio, c.tab);
   ContentTabs()->setObjectName(QStringLiteral("tabs"));
   EXPECT_EQ(TabStops(qr, Control<QWidget>(qr, c.radio)),
-            QStringList({QString::number(c.radio), "tabs"}) + c.fields + QStringList({"1003", "1006", "1002", "1005", "1034", "1004"}));
+            QStringList({QString::number(c.radio), "tabs"}) + c.fields + QStringList({"1003", "1006", "1002", "1005", "1034", "1050", "1004"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(

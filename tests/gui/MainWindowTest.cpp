@@ -31,20 +31,20 @@ TEST_F(MainWindow, StartState) {
   EXPECT_FALSE(clipboard && clipboard->hasFormat(U("image/png")));
 }
 
-// Every caption of the two pages, as the user reads it (the version label
-// and the printed size, whose texts follow the symbol, aside).
+// Every caption of the two pages, as the user reads it (the version label,
+// the printed size and the style's status, whose texts follow the symbol, aside).
 TEST_F(MainWindow, PagesShowTheirCaptions) {
   const std::pair<CSymbolPage*, QStringList> pages[] = {
       {qr,
        {U("中国移动v1.0"), U("中国移动v2.0"), U("中国联通"), U("通用格式"), U("纠错级别"), U("QR版本设定"),
         U(" * 号为必填项，为了保证生成的条码正确解析，请仔细填写！"), U("重填"), U("添加字符集标识 (ECI)"),
-        U("保存二维码图片")}},
-      {dm, {U("输入文本"), U("重填"), U("添加字符集标识 (ECI)"), U("DM版本设定"), U("保存二维码图片")}},
+        U("样式..."), U("保存二维码图片")}},
+      {dm, {U("输入文本"), U("重填"), U("添加字符集标识 (ECI)"), U("DM版本设定"), U("样式..."), U("保存二维码图片")}},
   };
   for (auto [page, expected] : pages) {
     QStringList shown;
     for (QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-      if (child->objectName() == QString::number(ControlId::VersionLabel) || child->objectName() == U("printedSize"))
+      if (QStringList{QString::number(ControlId::VersionLabel), U("printedSize"), U("styleStatus")}.contains(child->objectName()))
         continue;
       if (auto* label = qobject_cast<QLabel*>(child)) shown << label->text();
       if (auto* button = qobject_cast<QAbstractButton*>(child)) shown << button->text();

@@ -223,11 +223,11 @@ TEST_F(Save, KeysTheContextMenuAndADragCarryTheSymbol) {
     else qr->CopyAction()->trigger();
     ExpectSymbolData(QApplication::clipboard()->mimeData());
   }
-  std::unique_ptr<QMimeData> data(SymbolDragData(qr->Symbol(), qr->Scale()));
+  std::unique_ptr<QMimeData> data(SymbolDragData(qr->Symbol(), PageImageOptions(qr->Scale())));
   ExpectSymbolData(data.get());
   ASSERT_TRUE(data && data->hasUrls());
   EXPECT_EQ(Head(data->urls().at(0).toLocalFile(), 1 << 20), data->data(U("image/png")));
-  EXPECT_EQ(SymbolDragData(ModuleMatrix(), 4), nullptr);
+  EXPECT_EQ(SymbolDragData(ModuleMatrix(), PageImageOptions(4)), nullptr);
   dialogs.answers.emplace_back(Path("keys"), 6);  // entry 6: PDF
   QTest::keyClick(qr, Qt::Key_S, Qt::ControlModifier);
   EXPECT_EQ(Head(Path("keys.pdf"), 5), QByteArray("%PDF-"));

@@ -1,0 +1,245 @@
+// The style dialog driven through its widgets, its questions answered from a
+// script: the page shows every change at once, the logo's slider ends where
+// the level's bound does, the style outlives "重填" and is what save and copy
+// write, and colours the rules refuse are named with their ratio.
+#include "app/BatchDialog.h"
+#include "app/StyleDialog.h"
+#include "qr/LogoBound.h"
+#include "tests/gui/GuiHelpers.h"
+
+namespace {
+
+class FakeStyleDialogs : public StyleDialogs {
+ public:
+  std::deque<QColor> colours;  // one per colour question; cancels when none is left
+  std::optional<QString> logoFile;
+  std::vector<QString> messages;
+
+  std::optional<QColor> AskColour(QWidget*, const QColor&, const QString&) override {
+    if (colours.empty()) return std::nullopt;
+    const QColor colour = colours.front();
+    colours.pop_front();
+    return colour;
+  }
+  std::optional<QString> AskLogoFile(QWidget*, const QString&) override { return logoFile; }
+  void ShowMessage(QWidget*, const QString& text) override { messages.push_back(text); }
+};
+
+const std::string CardAbc = QrPrefix + "CARD:N:abc;;";
+const QColor Navy(0x1f, 0x3a, 0x93);
+const QColor Cream(0xff, 0xf4, 0xd6);
+
+class Style : public GuiTest {
+ protected:
+  void SetUp() override {
+    qr->SetStyleDialogs(&styleDialogs);
+    dm->SetStyleDialogs(&styleDialogs);
+    TypeInto(Field(Current(), "N"), U("abc"));
+    QImage logo(64, 64, QImage::Format_RGB32);  // red: neither dark nor light to a decoder
+    logo.fill(Qt::red);
+    ASSERT_TRUE(logo.save(LogoPath()));
+  }
+  QString LogoPath() const { return folder.filePath(U("logo.png")); }
+
+  // The dialog as "样式..." opens it, left open for the test to drive.
+  std::unique_ptr<CStyleDlg> Open(CSymbolPage* page) { return std::make_unique<CStyleDlg>(*page, styleDialogs); }
+  void SetColours(CStyleDlg& dialog, const QColor& foreground, const QColor& background) {
+    styleDialogs.colours = {foreground, background};
+    dialog.ForegroundButton()->click();
+    dialog.BackgroundButton()->click();
+  }
+  void ChooseLogo(CStyleDlg& dialog) {
+    styleDialogs.logoFile = LogoPath();
+    dialog.LogoButton()->click();
+  }
+  // The status once the read-back under way has ended.
+  static QString StatusOf(CSymbolPage* page) {
+    EXPECT_TRUE(QTest::qWaitFor([page] { return !page->StyleCheckPending(); }, 30000));
+    return page->StyleStatusText();
+  }
+  // The picture of the page's symbol as shown, cut to the symbol.
+  static QImage Shown(CSymbolPage* page) { return GrabPage(page).copy(page->SymbolRect()); }
+
+  FakeStyleDialogs styleDialogs;
+  QTemporaryDir folder;
+};
+
+// Module (0, 0) is dark in both symbologies (a finder's corner, the top of
+// Data Matrix's solid left edge); (7, 0) of a QR Code is its separator and
+// (1, 0) of a Data Matrix the light step of its clock track.
+struct PreviewCase {
+  bool dm;
+  QColor foreground, background;
+  QPoint lightModule;  // a module known light
+};
+
+class StylePreview : public Style, public testing::WithParamInterface<PreviewCase> {};
+
+// Every change shows at once; "取消" puts the plain symbol back. Data Matrix
+// takes no logo, and the dialog says why.
+TEST_P(StylePreview, ShowsEveryChangeAtOnceAndCancelPutsItBack) {
+  const PreviewCase& c = GetParam();
+  CSymbolPage* page = c.dm ? static_cast<CSymbolPage*>(dm) : qr;
+  window->Tabs()->setCurrentIndex(c.dm ? 1 : 0);
+  if (c.dm) TypeInto(dm->TextBox(), U("abc"));
+  auto dialog = Open(page);
+  EXPECT_EQ(dialog->LogoButton()->isEnabled(), !c.dm);
+  if (c.dm) EXPECT_EQ(dialog->LogoNote()->text(), U("Data Matrix 码不支持标志图片：它的纠错无法承受中间被遮住。"));
+  SetColours(*dialog, c.foreground, c.background);
+  const int scale = page->Scale();
+  EXPECT_EQ(QColor(Shown(page).pixel(1, 1)), c.foreground);
+  EXPECT_EQ(QColor(Shown(page).pixel(c.lightModule.x() * scale + 1, c.lightModule.y() * scale + 1)), c.background);
+  EXPECT_EQ(StatusOf(page), U("已校验: 可扫描"));
+  EXPECT_EQ(DecodePicture(GrabPage(page).copy(page->PictureArea()), c.dm ? DecodeFormat::DataMatrix : DecodeFormat::QrCode),
+            c.dm ? "abc" : CardAbc);
+  dialog->CancelButton()->click();
+  EXPECT_EQ(QColor(Shown(page).pixel(1, 1)), QColor(Qt::black));
+  EXPECT_TRUE(page->Style().style.IsPlain() && page->StyleStatusText().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Pages, StylePreview,
+                         testing::Values(PreviewCase{false, Navy, Cream, {7, 0}},
+                                         PreviewCase{true, QColor(0x7a, 0x1f, 0x1f), QColor(0xe8, 0xf0, 0xff), {1, 0}}),
+                         [](const auto& info) { return std::string(info.param.dm ? "DmPage" : "QrPage"); });
+
+// The slider ends at the largest pad the level's bound allows at the
+// version shown, which reads back; until a level is picked, a logo raises
+// it to H, and a level picked afterwards holds.
+TEST_F(Style, TheLogoSliderEndsWhereTheLevelAllowsAndALogoRaisesAnUnchosenLevel) {
+  auto* levels = Control<QComboBox>(qr, ControlId::EcLevel);
+  TypeInto(Field(Current(), "N"), QString(40, u'x'));  // version 4 at H, 3 at L
+  const std::string payload = QrPrefix + "CARD:N:abc" + std::string(40, 'x') + ";;";
+  auto dialog = Open(qr);
+  ChooseLogo(*dialog);
+  EXPECT_EQ(levels->currentIndex(), 3);  // H, as nobody chose M
+  dialog->TransparentBox()->setChecked(true);
+  EXPECT_FALSE(qr->Style().style.logoShare);  // the default size until the slider moves
+  EXPECT_EQ(qr->Choice().symbol.level, QrLevel::H);
+  for (int item = 3; item >= 0; --item) {
+    SCOPED_TRACE(item);
+    SelectComboItem(levels, item);
+    dialog->RemoveLogoButton()->click();  // the slider follows the level at once; a fresh logo as well
+    ChooseLogo(*dialog);
+    EXPECT_EQ(levels->currentIndex(), item);
+    QSlider* slider = dialog->LogoSizeSlider();
+    ASSERT_TRUE(slider->isEnabled());
+    slider->setValue(slider->minimum());
+    slider->setValue(slider->maximum());
+    EXPECT_EQ(qr->RoomForLogo().padModules, LargestLogoPad((qr->Symbol().Columns() - 17) / 4, *QrLevelAt(item)));
+    EXPECT_EQ(StatusOf(qr), U("已校验: 可扫描"));
+    EXPECT_EQ(DecodePicture(GrabPage(qr).copy(qr->PictureArea()), DecodeFormat::QrCode), payload);
+  }
+}
+
+// "样式..." opens the dialog; "重填" empties the fields, not the style,
+// which batch from the page takes too; the clear button removes it.
+TEST_F(Style, SurvivesResetAndTheClearButtonRemovesIt) {
+  ASSERT_TRUE(AnswerModal<CStyleDlg>(
+      [&](CStyleDlg* dialog) {
+        SetColours(*dialog, Navy, Cream);
+        dialog->OkButton()->click();
+      },
+      [&] { ClickButton(qr, ControlId::Style); }));
+  ClickButton(qr, ControlId::Reset);
+  EXPECT_FALSE(qr->HasSymbol());
+  TypeInto(Field(Current(), "N"), U("abc"));
+  EXPECT_EQ(QColor(Shown(qr).pixel(1, 1)), Navy);
+  EXPECT_EQ(ToQColor(BatchPageOf(qr->Choice()).image.style.foreground), Navy);
+  auto dialog = Open(qr);
+  dialog->ClearButton()->click();
+  dialog->OkButton()->click();
+  EXPECT_TRUE(qr->Style().style.IsPlain());
+  EXPECT_EQ(QColor(Shown(qr).pixel(1, 1)), QColor(Qt::black));
+}
+
+// A file that is no logo is named with why, and the logo stays.
+TEST_F(Style, AFileThatIsNoLogoSaysWhyAndKeepsTheLogo) {
+  QFile text(folder.filePath(U("notes.png")));
+  ASSERT_TRUE(text.open(QIODevice::WriteOnly) && text.write("just text") == 9);
+  text.close();
+  auto dialog = Open(qr);
+  ChooseLogo(*dialog);
+  styleDialogs.logoFile = text.fileName();
+  dialog->LogoButton()->click();
+  EXPECT_EQ(styleDialogs.messages, std::vector<QString>{U("无法使用标志图片 notes.png：\n不是 PNG、JPEG 或 SVG 图片。")});
+  EXPECT_EQ(qr->Style().logoFile, LogoPath());
+}
+
+// Saved and copied in the style: the files' pixels in its colours (a clear
+// quiet zone where the background is transparent), and decoding.
+struct StyledFileCase {
+  const char* name;
+  int filterEntry;
+  bool transparent;
+  bool logo;
+};
+
+class StyledFiles : public Style, public testing::WithParamInterface<StyledFileCase> {};
+
+TEST_P(StyledFiles, SaveAndCopyWriteTheStyle) {
+  const StyledFileCase& c = GetParam();
+  auto dialog = Open(qr);
+  SetColours(*dialog, Navy, Cream);
+  dialog->TransparentBox()->setChecked(c.transparent);
+  if (c.logo) ChooseLogo(*dialog);
+  dialog->accept();
+  ASSERT_EQ(StatusOf(qr), U("已校验: 可扫描"));
+  dialogs.answers.emplace_back(folder.filePath(U(c.name)), c.filterEntry);
+  ClickButton(qr, ControlId::Save);
+  EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messages.at(0).first.toStdString();
+  QApplication::clipboard()->clear();
+  qr->CopyAction()->trigger();
+  const QMimeData* copied = QApplication::clipboard()->mimeData();
+  ASSERT_TRUE(copied && copied->hasFormat(U("image/png")));
+  const QImage images[] = {QImage(folder.filePath(U(c.name))), QImage::fromData(copied->data(U("image/png")))};
+  const int quiet = 2 * qr->Scale();
+  for (const QImage& image : images) {
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(QColor(image.pixel(quiet + 1, quiet + 1)), Navy);
+    if (c.transparent) EXPECT_EQ(qAlpha(image.pixel(1, 1)), 0);
+    else EXPECT_EQ(QColor(image.pixel(1, 1)), Cream);
+    EXPECT_EQ(DecodePicture(image, DecodeFormat::QrCode), CardAbc);  // a clear pixel keeps its light colour
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, StyledFiles,
+                         testing::Values(StyledFileCase{"a.png", 4, false, false}, StyledFileCase{"b.png", 4, true, true},
+                                         StyledFileCase{"c.bmp", 1, false, true}, StyledFileCase{"d.gif", 3, true, false}),
+                         [](const auto& info) { return NameOf(info.param.name); });
+
+// Worked by hand: #999999 has relative luminance 0.3185, so on white the
+// ratio is 1.05 / 0.3685 = 2.85; white on black is 21, but inverted. A
+// refused style is shown with why; nothing is saved and the dialog cannot
+// keep it until its override is ticked.
+struct RefusalCase {
+  QColor foreground, background;
+  const char* why;
+  bool inverted;
+};
+
+class Refusals : public Style, public testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(Refusals, NameTheColoursAndTheRatioAndSaveNothingUntilAllowed) {
+  const RefusalCase& c = GetParam();
+  auto dialog = Open(qr);
+  SetColours(*dialog, c.foreground, c.background);
+  EXPECT_EQ(qr->StyleStatusText(), U(c.why));
+  EXPECT_EQ(dialog->ProblemText()->text(), U(c.why));
+  EXPECT_FALSE(dialog->OkButton()->isEnabled());
+  dialogs.answers.emplace_back(folder.filePath(U("refused.png")), 4);
+  ClickButton(qr, ControlId::Save);
+  EXPECT_EQ(dialogs.messages, (std::vector<std::pair<QString, bool>>{{U("当前样式的条码无法使用：\n") + U(c.why), true}}));
+  (c.inverted ? dialog->InvertedBox() : dialog->LowContrastBox())->setChecked(true);
+  EXPECT_NE(StatusOf(qr), U(c.why));
+  EXPECT_TRUE(dialog->OkButton()->isEnabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Colours, Refusals,
+    testing::Values(RefusalCase{QColor(0x99, 0x99, 0x99), Qt::white,
+                                "对比度不足：#999999 在 #ffffff 上的对比度为 2.85:1，至少需要 3:1。", false},
+                    RefusalCase{Qt::white, Qt::black, "反色：模块 #ffffff 比背景 #000000 更浅 (对比度 21.00:1)，许多扫描器不识别。",
+                                true}),
+    [](const auto& info) { return std::string(info.param.inverted ? "Inverted" : "LowContrast"); });
+
+}  // namespace
