@@ -146,6 +146,18 @@ std::string DescribeSheetProblem(const SheetProblem& problem, const LabelSheetLa
   return {};
 }
 
+std::string DescribeTemplateFault(TemplateFault fault, bool caption) {
+  const std::string which = caption ? "the caption template" : "the name template";
+  switch (fault) {
+    case TemplateFault::UnclosedBrace: return which + " has a '{' without '}'";
+    case TemplateFault::EmptyBraces: return which + " has an empty '{}'";
+    case TemplateFault::UnsafeCharacter: return which + " may not hold a path separator or a control character";
+    case TemplateFault::ControlCharacter: return which + " may not hold a control character";
+    case TemplateFault::None: break;
+  }
+  return {};
+}
+
 std::string DescribeNotReadBack(const ReadBackResult& result, ReadBackRisk risk, const std::string& what) {
   std::string message = what + " does not read back: " + result.detail;
   if (const std::string cause = DescribeReadBackRisk(risk); !cause.empty()) message += "; " + cause;
