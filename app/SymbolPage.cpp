@@ -76,7 +76,7 @@ QString RiskText(ReadBackRisk risk) {
 QString ReadBackProblem(const ReadBackResult& result) {
   switch (result.status) {
     case ReadBackStatus::DifferentBytes: return Text(UiText::DifferentBytesWhy);
-    case ReadBackStatus::CannotCheck: return Text(UiText::CannotCheckWhy).arg(QString::fromStdString(result.detail));
+    case ReadBackStatus::CannotCheck: return Text(UiText::CannotCheckWhy).arg(CannotCheckReason(result));
     case ReadBackStatus::NotRead:
     case ReadBackStatus::ReadBack: break;
   }
