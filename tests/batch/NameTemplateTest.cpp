@@ -37,10 +37,9 @@ TEST(NameTemplate, FillsRowsAndColumnsWithSafeValues) {
 }
 
 TEST(NameTemplate, RefusesTemplatesThatCouldLeaveTheFolderOrDoNotParse) {
-  const std::pair<const char*, TemplateFault> refused[] = {{"a/{row}.png", TemplateFault::UnsafeCharacter},
-                                                            {"{row.png", TemplateFault::UnclosedBrace},
-                                                            {"{}.png", TemplateFault::EmptyBraces},
-                                                            {"x\n{row}.png", TemplateFault::UnsafeCharacter}};
+  using enum TemplateFault;
+  const std::pair<const char*, TemplateFault> refused[] = {
+      {"a/{row}.png", UnsafeCharacter}, {"{row.png", UnclosedBrace}, {"{}.png", EmptyBraces}, {"x\n{row}.png", UnsafeCharacter}};
   for (const auto& [text, fault] : refused) {
     TemplateFault found = TemplateFault::None;
     EXPECT_FALSE(NameTemplate::Parse(text, &found)) << text;
