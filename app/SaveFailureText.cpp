@@ -49,3 +49,19 @@ QString DescribeSaveFailure(const ImageResult& result) {
   }
   return {};
 }
+
+QString CannotCheckReason(const ReadBackResult& result) {
+  switch (result.fault) {
+    case ReadBackFault::ModuleMissing: return FromUtf8(UiText::CheckModuleMissing);
+    case ReadBackFault::FileNotOpened: return FromUtf8(UiText::CheckFileNotOpened);
+    case ReadBackFault::FileSizeUnknown: return FromUtf8(UiText::CheckFileSizeUnknown);
+    case ReadBackFault::FileTooLarge: return FromUtf8(UiText::CheckFileTooLarge);
+    case ReadBackFault::FileNotRead:
+    case ReadBackFault::None:
+    case ReadBackFault::NotAnImage:
+    case ReadBackFault::ImageBroken:
+    case ReadBackFault::SymbolNotFound:
+    case ReadBackFault::BytesDiffer: break;
+  }
+  return FromUtf8(UiText::CheckFileNotRead);
+}

@@ -4,8 +4,12 @@
 #include <QString>
 
 #include "image/ImageResult.h"
+#include "verify/ReadBack.h"
 
 QString DescribeSaveFailure(const ImageResult& result);
 
 // The system's reason for an errno value: in Chinese for the commonest ones.
 QString SystemReason(int error);
+
+// Why a saved file could not be checked by reading it back.
+QString CannotCheckReason(const ReadBackResult& result);

@@ -83,7 +83,7 @@ QString RiskText(ReadBackRisk risk) {
 QString ReadBackProblem(const ReadBackResult& result) {
   switch (result.status) {
     case ReadBackStatus::DifferentBytes: return Chinese(UiText::DifferentBytesWhy);
-    case ReadBackStatus::CannotCheck: return Chinese(UiText::CannotCheckWhy).arg(QString::fromStdString(result.detail));
+    case ReadBackStatus::CannotCheck: return Chinese(UiText::CannotCheckWhy).arg(CannotCheckReason(result));
     case ReadBackStatus::NotRead:
     case ReadBackStatus::ReadBack: break;
   }

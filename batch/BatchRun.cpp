@@ -265,18 +265,18 @@ class BatchRun {
 }  // namespace
 
 OutputProblem CheckBatchOutput(const BatchSettings& settings, std::optional<NameTemplate>* names) {
-  std::string reason;
+  TemplateFault fault = TemplateFault::None;
   std::optional<NameTemplate> parsed;
   // On a sheet the caption template names the columns a row shows, as the
   // name template does for files.
   if (settings.labels) {
     const LabelSheetJob& sheet = *settings.labels;
-    parsed = NameTemplate::ParseCaption(sheet.captionTemplate, &reason);
-    if (!parsed) return {OutputRule::CaptionBroken, sheet.captionTemplate, reason};
+    parsed = NameTemplate::ParseCaption(sheet.captionTemplate, &fault);
+    if (!parsed) return {OutputRule::CaptionBroken, sheet.captionTemplate, fault};
     if (!EndsInPdf(sheet.path)) return {OutputRule::SheetNotPdf, sheet.path, {}};
   } else {
-    parsed = NameTemplate::Parse(settings.nameTemplate, &reason);
-    if (!parsed) return {OutputRule::NameTemplateBroken, settings.nameTemplate, reason};
+    parsed = NameTemplate::Parse(settings.nameTemplate, &fault);
+    if (!parsed) return {OutputRule::NameTemplateBroken, settings.nameTemplate, fault};
     if (!FindFormatForFile(parsed->Text())) return {OutputRule::NoImageExtension, settings.nameTemplate, {}};
     if (!parsed->UsesRow() && parsed->Columns().empty())
       return {OutputRule::SameNameEveryRow, settings.nameTemplate, {}};

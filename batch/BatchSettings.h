@@ -38,17 +38,17 @@ struct BatchSettings : SymbolSettings {
 // Why the file names or the label sheet cannot be made, for each front end to word.
 enum class OutputRule {
   None,
-  NameTemplateBroken,  // `reason`: an unclosed "{", an empty "{}", a "/" or a control character
+  NameTemplateBroken,  // `fault`: an unclosed "{", an empty "{}", a "/" or a control character
   NoImageExtension,    // the name template does not end in an image format's extension
   SameNameEveryRow,    // the name template has neither {row} nor a column
-  CaptionBroken,       // `reason`: the caption template's
+  CaptionBroken,       // `fault`: the caption template's
   SheetNotPdf,         // the label sheet's file does not end in ".pdf"
 };
 
 struct OutputProblem {
   OutputRule rule = OutputRule::None;
   std::string subject;  // the template or the sheet's file, as given
-  std::string reason;   // English, from the template's parser
+  TemplateFault fault = TemplateFault::None;  // why the template does not parse
   explicit operator bool() const { return rule != OutputRule::None; }
 };
 

@@ -18,17 +18,17 @@ std::string PaddedRow(long row, int rowWidth) {
 
 }  // namespace
 
-std::optional<NameTemplate> NameTemplate::Parse(std::string_view text, std::string* error) {
-  return ParseWith(text, IsUnsafeByte, error);
+std::optional<NameTemplate> NameTemplate::Parse(std::string_view text, TemplateFault* fault) {
+  return ParseWith(text, IsUnsafeByte, fault);
 }
 
-std::optional<NameTemplate> NameTemplate::ParseCaption(std::string_view text, std::string* error) {
-  return ParseWith(text, IsControlByte, error);
+std::optional<NameTemplate> NameTemplate::ParseCaption(std::string_view text, TemplateFault* fault) {
+  return ParseWith(text, IsControlByte, fault);
 }
 
-std::optional<NameTemplate> NameTemplate::ParseWith(std::string_view text, bool (*refused)(char), std::string* error) {
-  const auto fail = [&](std::string message) -> std::optional<NameTemplate> {
-    if (error) *error = std::move(message);
+std::optional<NameTemplate> NameTemplate::ParseWith(std::string_view text, bool (*refused)(char), TemplateFault* fault) {
+  const auto fail = [&](TemplateFault why) -> std::optional<NameTemplate> {
+    if (fault) *fault = why;
     return std::nullopt;
   };
   NameTemplate parsed;
@@ -38,16 +38,15 @@ std::optional<NameTemplate> NameTemplate::ParseWith(std::string_view text, bool 
       const size_t end = std::min(text.find('{', pos), text.size());
       const std::string_view literal = text.substr(pos, end - pos);
       if (std::any_of(literal.begin(), literal.end(), refused))
-        return fail(refused == IsUnsafeByte ? "the name template may not hold a path separator or a control character"
-                                            : "the caption template may not hold a control character");
+        return fail(refused == IsUnsafeByte ? TemplateFault::UnsafeCharacter : TemplateFault::ControlCharacter);
       parsed.pieces_.push_back({std::string(literal)});
       pos = end;
       continue;
     }
     const size_t close = text.find('}', pos);
-    if (close == std::string_view::npos) return fail("the name template has a '{' without '}'");
+    if (close == std::string_view::npos) return fail(TemplateFault::UnclosedBrace);
     const std::string column(text.substr(pos + 1, close - pos - 1));
-    if (column.empty()) return fail("the name template has an empty '{}'");
+    if (column.empty()) return fail(TemplateFault::EmptyBraces);
     if (column == RowPlaceholder) {
       parsed.usesRow_ = true;
       parsed.pieces_.push_back({{}, -1, true});

@@ -8,17 +8,26 @@
 #include <string_view>
 #include <vector>
 
+// Why a template does not parse, for each front end to word.
+enum class TemplateFault {
+  None,
+  UnclosedBrace,     // a "{" without "}"
+  EmptyBraces,       // "{}"
+  UnsafeCharacter,   // a file name's path separator or control character outside the braces
+  ControlCharacter,  // a caption's control character outside the braces
+};
+
 class NameTemplate {
  public:
   static constexpr std::string_view Default = "{row}.png";
   static constexpr std::string_view RowPlaceholder = "row";
 
-  // Nullopt and a reason for a "{" without "}", an empty "{}", a "/" or a
+  // Nullopt and the fault for a "{" without "}", an empty "{}", a "/" or a
   // control character outside the braces.
-  static std::optional<NameTemplate> Parse(std::string_view text, std::string* error);
+  static std::optional<NameTemplate> Parse(std::string_view text, TemplateFault* fault);
   // The same placeholders for text shown under a label: only control
   // characters are refused outside the braces.
-  static std::optional<NameTemplate> ParseCaption(std::string_view text, std::string* error);
+  static std::optional<NameTemplate> ParseCaption(std::string_view text, TemplateFault* fault);
 
   // The column names between braces, other than "row", in order of appearance.
   const std::vector<std::string>& Columns() const { return columns_; }
@@ -37,7 +46,7 @@ class NameTemplate {
     int column = -1;
     bool row = false;
   };
-  static std::optional<NameTemplate> ParseWith(std::string_view text, bool (*refused)(char), std::string* error);
+  static std::optional<NameTemplate> ParseWith(std::string_view text, bool (*refused)(char), TemplateFault* fault);
 
   std::string text_;
   std::vector<Piece> pieces_;

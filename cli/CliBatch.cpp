@@ -150,8 +150,8 @@ std::string LabelTooLargeText(const LabelAdvice& advice) {
 std::string OutputRuleText(const OutputProblem& problem) {
   const std::string names = "the name template '" + problem.subject + "'";
   switch (problem.rule) {
-    case OutputRule::NameTemplateBroken:
-    case OutputRule::CaptionBroken: return problem.reason;
+    case OutputRule::NameTemplateBroken: return DescribeTemplateFault(problem.fault, false);
+    case OutputRule::CaptionBroken: return DescribeTemplateFault(problem.fault, true);
     case OutputRule::NoImageExtension: return names + " must end in " + KnownExtensions(", ", " or ");
     case OutputRule::SameNameEveryRow: return names + " gives every row the same name: use {row} or {COLUMN}";
     case OutputRule::SheetNotPdf: return "a label sheet is a PDF file: '" + problem.subject + "' does not end in .pdf";

@@ -28,6 +28,29 @@ std::string DescribeReadBackRisk(ReadBackRisk risk) {
   return {};
 }
 
+std::string NoDecoderFound(const std::vector<std::string>& decoders) {
+  if (decoders.size() == 1) return decoders.front() + " did not find the symbol";
+  return "neither " + JoinNames(decoders, " nor ", " nor ") + " found the symbol";
+}
+
+std::string DescribeReadBackFault(const ReadBackResult& result) {
+  switch (result.fault) {
+    case ReadBackFault::ModuleMissing: return result.cause;
+    case ReadBackFault::FileNotOpened: return "cannot open it";
+    case ReadBackFault::FileSizeUnknown: return "cannot tell its size";
+    case ReadBackFault::FileTooLarge: return "it is larger than any symbol file";
+    case ReadBackFault::FileNotRead: return "reading it failed";
+    case ReadBackFault::NotAnImage: return "the file is not an image a reader recognises";
+    case ReadBackFault::ImageBroken: return "the image cannot be read: " + result.cause;
+    case ReadBackFault::SymbolNotFound: return NoDecoderFound(result.decoders);
+    case ReadBackFault::BytesDiffer:
+      return result.decoder + " read " + std::to_string(result.readBytes) + " bytes that differ from the " +
+             std::to_string(result.expectedBytes) + " encoded";
+    case ReadBackFault::None: break;
+  }
+  return {};
+}
+
 }  // namespace
 
 std::string DescribeSymbolFailure(SymbolFailure failure, size_t bytes, const SymbolSettings& settings, bool content) {
@@ -197,8 +220,20 @@ std::string DescribeSheetProblem(const SheetProblem& problem, const LabelSheetLa
   return {};
 }
 
+std::string DescribeTemplateFault(TemplateFault fault, bool caption) {
+  const std::string which = caption ? "the caption template" : "the name template";
+  switch (fault) {
+    case TemplateFault::UnclosedBrace: return which + " has a '{' without '}'";
+    case TemplateFault::EmptyBraces: return which + " has an empty '{}'";
+    case TemplateFault::UnsafeCharacter: return which + " may not hold a path separator or a control character";
+    case TemplateFault::ControlCharacter: return which + " may not hold a control character";
+    case TemplateFault::None: break;
+  }
+  return {};
+}
+
 std::string DescribeNotReadBack(const ReadBackResult& result, ReadBackRisk risk, const std::string& what) {
-  std::string message = what + " does not read back: " + result.detail;
+  std::string message = what + " does not read back: " + DescribeReadBackFault(result);
   if (const std::string cause = DescribeReadBackRisk(risk); !cause.empty()) message += "; " + cause;
   return message;
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "batch/ColumnPlan.h"
+#include "batch/NameTemplate.h"
 #include "content/CodePage.h"
 #include "content/Recognition.h"
 #include "image/LabelSheet.h"
@@ -24,6 +25,8 @@ std::string DescribeFieldProblem(const FieldProblem& problem, int tab);
 std::string DescribeTextProblem(const TextProblem& problem);
 // Why the batch refuses a header: "column 'Nmae' is neither a field of ...".
 std::string DescribeHeaderRefusal(const HeaderRefusal& refusal);
+// "the name template has an empty '{}'"; `caption`: the caption template's.
+std::string DescribeTemplateFault(TemplateFault fault, bool caption);
 // "'x.jpg' does not read back: <the read-back's reason>; <the likely cause>",
 // `what` naming the file.
 std::string DescribeNotReadBack(const ReadBackResult& result, ReadBackRisk risk, const std::string& what);

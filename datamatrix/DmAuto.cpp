@@ -473,87 +473,44 @@ Encoded CopyOut(const Stream* best, uint8_t* codewords) {
   return {count, DmFailure::None};
 }
 
-// ---- by trial runs ------------------------------------------------------------
-//
-// The plain choice: at every byte each continuation is run on a copy of its
-// source. A short text meets the end-of-data rules from the first steps on, so
-// trial runs are nearly all the work there, and its streams are a few
-// codewords long; for longer texts it is the reference the fast path is
-// checked against.
-constexpr int kShortText = 16;
-
-// Buffers taken and given back whole: three current streams, the best
-// continuation so far of each target, and the trial in hand.
-class ShortBuffers {
- public:
-  ShortBuffers() {
-    for (Buffer& b : buffers_) free_[count_++] = b.data();
-  }
-  uint8_t* Take() { return free_[--count_]; }
-  void Give(uint8_t* b) {
-    if (b != nullptr) free_[count_++] = b;
-  }
-
- private:
-  std::array<Buffer, 3 * kStreams> buffers_;
-  std::array<uint8_t*, 3 * kStreams> free_;
-  int count_ = 0;
-};
-
-// A copy of fixed length, a few vector moves, unless the stream is longer.
-void CopyCodewords(uint8_t* to, const Stream& from) {
-  constexpr int kShortCopy = 64;
-  static_assert(kShortCopy <= DmCodewordBufferSize);
-  const int count = CodewordCount(from);
-  std::memcpy(to, from.codewords, count <= kShortCopy ? kShortCopy : count);
-}
-
-// The target's best continuation among the current streams, or kDead, in
-// `best`. The first trial runs right there, later ones beside it: a stream
-// copied whole just after a step wrote its fields is slow to read back.
-void ShortBestFor(const std::array<Stream, kStreams>& current, ShortBuffers& buffers, int target, const Input& in,
-                  Stream& best) {
-  best = kDead;
-  int bestSource = kNoSource;
-  Stream trial;
-  for (const int source : kOrder[target]) {
-    const Stream& from = current[source];
-    if (!IsLive(from, in) || (from.scheme != kSchemes[target] && !CanLeave(from))) continue;
-    if (!Beats(from.progress + ChangeCost(from, target), source, best.progress, bestSource)) continue;
-    uint8_t* room = buffers.Take();
-    CopyCodewords(room, from);
-    Stream& run = bestSource == kNoSource ? best : trial;
-    Continue(from, room, target, in, run);
-    if (run.error != NoError || !Beats(run.progress, source, best.progress, bestSource)) {
-      buffers.Give(room);
-      if (bestSource == kNoSource) best = kDead;
-      continue;
-    }
-    if (bestSource != kNoSource) {
-      buffers.Give(best.codewords);
-      best = trial;
-    }
-    bestSource = source;
-  }
-}
-
 }  // namespace
 
+// Every continuation of every stream run on a copy of the whole stream, at
+// every byte: no shortcut for the fast form's results to be held against.
 Encoded EncodeAutoByTrials(const Input& in, uint8_t* codewords) {
-  ShortBuffers buffers;
-  // The current streams and the next ones, in turn.
-  std::array<std::array<Stream, kStreams>, 2> sets;
+  std::array<std::array<Buffer, kStreams>, 2> kept;  // the current streams' codewords and the next ones', in turn
+  Buffer room;
+  std::array<Stream, kStreams> current;
   int now = 0;
-  for (int t = 0; t < kStreams; ++t) sets[now][t] = FirstStep(t, buffers.Take(), in);
-  while (AnyLive(sets[now], in)) {
-    for (int t = 0; t < kStreams; ++t) ShortBestFor(sets[now], buffers, t, in, sets[1 - now][t]);
-    for (const Stream& s : sets[now]) buffers.Give(s.codewords);
+  for (int t = 0; t < kStreams; ++t) current[t] = FirstStep(t, kept[now][t].data(), in);
+  while (AnyLive(current, in)) {
+    std::array<Stream, kStreams> chosen;
+    for (int target = 0; target < kStreams; ++target) {
+      chosen[target] = kDead;
+      int best = kNoSource;
+      for (int source = 0; source < kStreams; ++source) {
+        const Stream& from = current[source];
+        if (!IsLive(from, in) || (from.scheme != kSchemes[target] && !CanLeave(from))) continue;
+        std::memcpy(room.data(), from.codewords, CodewordCount(from));
+        Stream trial;
+        Continue(from, room.data(), target, in, trial);
+        if (trial.error != NoError || !Beats(trial.progress, source, chosen[target].progress, best)) continue;
+        chosen[target] = trial;
+        chosen[target].codewords = kept[1 - now][target].data();
+        std::memcpy(chosen[target].codewords, room.data(), CodewordCount(trial));
+        best = source;
+      }
+    }
     now = 1 - now;
+    current = chosen;
   }
-  return CopyOut(Shortest(sets[now]), codewords);
+  return CopyOut(Shortest(current), codewords);
 }
 
 Encoded EncodeAuto(const Input& in, uint8_t* codewords) {
+  // A short text meets the end-of-data rules from its first bytes on, and
+  // its streams are a few codewords long: plain trial runs are all it needs.
+  constexpr int kShortText = 16;
   if (in.end <= kShortText) return EncodeAutoByTrials(in, codewords);
   AutoState st;
   Start(st, in);

@@ -9,7 +9,10 @@ namespace {
 const VerifyModuleApi* VerifyModule(ReadBackResult* failure) {
   std::string error;
   const VerifyModuleApi* api = ModuleApi<VerifyModuleApi>(QUILLET_VERIFY_MODULE, QUILLET_VERIFY_ENTRY, &error);
-  if (!api) *failure = {ReadBackStatus::CannotCheck, {}, error};
+  if (!api) {
+    failure->fault = ReadBackFault::ModuleMissing;
+    failure->cause = error;
+  }
   return api;
 }
 

@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "image/ImageFormats.h"
 #include "image/StyledSymbol.h"
@@ -16,13 +17,30 @@ enum class ReadBackStatus {
   ReadBack,        // a decoder gave exactly the encoded bytes
   NotRead,         // no decoder found the symbol
   DifferentBytes,  // a decoder read other bytes than were encoded
-  CannotCheck,     // the file could not be read, or the decoders are missing; detail says why
+  CannotCheck,     // the file could not be read, or the decoders are missing; the fault says why
+};
+
+// Why a file did not read back, for each front end to word.
+enum class ReadBackFault {
+  None,
+  ModuleMissing,    // CannotCheck: the decoders' module did not load; `cause` the loader's words
+  FileNotOpened,    // CannotCheck
+  FileSizeUnknown,  // CannotCheck
+  FileTooLarge,     // CannotCheck: larger than any symbol file
+  FileNotRead,      // CannotCheck: reading it failed
+  NotAnImage,       // NotRead: no format a reader recognises
+  ImageBroken,      // NotRead: `cause` the image reader's words
+  SymbolNotFound,   // NotRead: none of `decoders` found the symbol
+  BytesDiffer,      // DifferentBytes: `decoder` read `readBytes` bytes, not the `expectedBytes` encoded
 };
 
 struct ReadBackResult {
   ReadBackStatus status = ReadBackStatus::CannotCheck;
-  std::string decoder;  // who read it back: "zxing-cpp", "zbar", "libdmtx"
-  std::string detail;   // English, for the command line
+  std::string decoder;  // who read it back (or misread it): "zxing-cpp", "zbar", "libdmtx"
+  ReadBackFault fault = ReadBackFault::None;
+  std::vector<std::string> decoders;  // who tried, in order
+  size_t readBytes = 0, expectedBytes = 0;
+  std::string cause;  // a library's own words
 
   bool Ok() const { return status == ReadBackStatus::ReadBack; }
 };

@@ -85,16 +85,6 @@ TEST(Writers, EveryFormatHoldsExactlyTheRulePixels) {
     }
 }
 
-// A version 1 QR symbol at scale 4 is 100 pixels square, dark from (8, 8)
-// on: the saved quiet zone is two modules.
-TEST(Writers, ExampleSizeAndFirstDarkPixel) {
-  for (std::string_view format : PictureFormats) {
-    const GreyImage grey = ReadBack(Encoded(OurQr("\x01\x10" "CARD:N:a;;"), format, ImageOptions{4}), format, 4);
-    ASSERT_EQ(std::make_pair(grey.width, grey.height), std::make_pair(100, 100)) << format;
-    EXPECT_EQ(std::ranges::find_if(grey.pixels, [](uint8_t p) { return p < 128; }) - grey.pixels.begin(), 808) << format;
-  }
-}
-
 // The dpi lands where each format records resolution; a PNG is one bit of
 // grey a pixel, the smallest form of a two-level image.
 TEST(Writers, ResolutionIsRecorded) {

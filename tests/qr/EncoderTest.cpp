@@ -151,20 +151,6 @@ TEST(EncodeData, VersionChoiceAndRefusals) {
     }
 }
 
-// 50 bytes need version 3 at level L, 4 at M, 5 at Q and 6 at H. The eight
-// one-letter texts choose their level; any other text chooses M.
-TEST(Encoder, LevelTextsInEitherCaseOthersGiveLevelM) {
-  const std::pair<const char*, int> cases[] = {{"L", 3}, {"l", 3}, {"M", 4}, {"m", 4}, {"Q", 5}, {"q", 5},
-                                               {"H", 6}, {"h", 6}, {"", 4},  {"HH", 4}, {"x", 4}};
-  const std::string data(50, 'n');
-  for (const auto& [text, version] : cases) {
-    auto encoder = std::make_unique<CQrCodeEncoder>();
-    encoder->SetErrorCorrectionLevel(text);
-    ASSERT_EQ(encoder->EncodeData(data.data(), static_cast<int32_t>(data.size())), 0);
-    EXPECT_EQ(encoder->Version, version) << '"' << text << '"';
-  }
-}
-
 // Every version at every level, in each mode in turn: the decoders read back
 // exactly the input, so every block layout, count width and format and
 // version information is right.

@@ -14,8 +14,13 @@ namespace {
 // Far above any symbol file we write; a larger file is not read into memory.
 constexpr std::streamsize MaxFileBytes = 256 << 20;
 
-ReadBackResult Result(ReadBackStatus status, std::string decoder, std::string detail) {
-  return {status, std::move(decoder), std::move(detail)};
+ReadBackResult ReadBy(std::string decoder) { return {ReadBackStatus::ReadBack, std::move(decoder)}; }
+
+ReadBackResult Failed(ReadBackStatus status, ReadBackFault fault, std::string cause = {}) {
+  ReadBackResult result{status};
+  result.fault = fault;
+  result.cause = std::move(cause);
+  return result;
 }
 
 struct Attempt {
@@ -24,17 +29,18 @@ struct Attempt {
 };
 
 ReadBackResult Compare(std::initializer_list<Attempt> attempts, std::string_view expected) {
-  std::string names, misread;
+  ReadBackResult result = Failed(ReadBackStatus::NotRead, ReadBackFault::SymbolNotFound);
   for (const Attempt& attempt : attempts) {
-    if (attempt.bytes && *attempt.bytes == expected) return Result(ReadBackStatus::ReadBack, attempt.decoder, {});
-    if (attempt.bytes && misread.empty())
-      misread = std::string(attempt.decoder) + " read " + std::to_string(attempt.bytes->size()) + " bytes that differ from the " +
-                std::to_string(expected.size()) + " encoded";
-    names += (names.empty() ? "" : " nor ") + std::string(attempt.decoder);
+    if (attempt.bytes && *attempt.bytes == expected) return ReadBy(attempt.decoder);
+    if (attempt.bytes && result.fault != ReadBackFault::BytesDiffer) {
+      result = Failed(ReadBackStatus::DifferentBytes, ReadBackFault::BytesDiffer);
+      result.decoder = attempt.decoder;
+      result.readBytes = attempt.bytes->size();
+      result.expectedBytes = expected.size();
+    }
+    result.decoders.emplace_back(attempt.decoder);
   }
-  if (!misread.empty()) return Result(ReadBackStatus::DifferentBytes, {}, misread);
-  if (attempts.size() == 1) return Result(ReadBackStatus::NotRead, {}, names + " did not find the symbol");
-  return Result(ReadBackStatus::NotRead, {}, "neither " + names + " found the symbol");
+  return result;
 }
 
 // QR Code: zxing-cpp first, zbar where zxing-cpp misses (each has symbols
@@ -50,12 +56,14 @@ ReadBackResult Decode(const GreyPixels& image, Symbology symbology, std::string_
     // libdmtx also gives an ECI designator as a byte of the data, which
     // zxing-cpp reads as what it is.
     auto zxing = DecodeWithZxing(image, true);
-    if (zxing && *zxing == expected) return Result(ReadBackStatus::ReadBack, "zxing-cpp", {});
+    if (zxing && *zxing == expected) return ReadBy("zxing-cpp");
     if (dmtx) return Compare({{"libdmtx", std::move(dmtx)}}, expected);
-    return Result(ReadBackStatus::NotRead, {}, "neither libdmtx nor zxing-cpp found the symbol");
+    ReadBackResult missed = Failed(ReadBackStatus::NotRead, ReadBackFault::SymbolNotFound);
+    missed.decoders = {"libdmtx", "zxing-cpp"};
+    return missed;
   }
   auto zxing = DecodeWithZxing(image, false);
-  if (zxing && *zxing == expected) return Result(ReadBackStatus::ReadBack, "zxing-cpp", {});
+  if (zxing && *zxing == expected) return ReadBy("zxing-cpp");
   return Compare({{"zxing-cpp", std::move(zxing)}, {"zbar", DecodeWithZbar(image)}}, expected);
 }
 
@@ -77,21 +85,21 @@ ReadBackResult VerifyModules(const ModuleMatrix& matrix, const ImageOptions& opt
   return Decode(RenderModules(matrix, options), symbology, expected, options.scale);
 }
 
-std::optional<std::string> ReadWholeFile(const std::string& path, std::string* error) {
+std::optional<std::string> ReadWholeFile(const std::string& path, ReadBackFault* fault) {
   std::ifstream file(path, std::ios::binary | std::ios::ate);
   if (!file) {
-    *error = "cannot open it";
+    *fault = ReadBackFault::FileNotOpened;
     return std::nullopt;
   }
   const std::streamsize size = file.tellg();
   if (size < 0 || size > MaxFileBytes) {
-    *error = size < 0 ? "cannot tell its size" : "it is larger than any symbol file";
+    *fault = size < 0 ? ReadBackFault::FileSizeUnknown : ReadBackFault::FileTooLarge;
     return std::nullopt;
   }
   std::string bytes(static_cast<size_t>(size), '\0');
   file.seekg(0);
   if (!file.read(bytes.data(), size)) {
-    *error = "reading it failed";
+    *fault = ReadBackFault::FileNotRead;
     return std::nullopt;
   }
   return bytes;
@@ -107,20 +115,20 @@ ReadBackResult VerifyBytes(std::string_view bytes, const ModuleMatrix& matrix, c
     case FileKind::Svg:
       return VerifyModules(matrix, options, symbology, expected);
     case FileKind::Unknown:
-      return Result(ReadBackStatus::NotRead, {}, "the file is not an image a reader recognises");
+      return Failed(ReadBackStatus::NotRead, ReadBackFault::NotAnImage);
     default:
       break;
   }
   const auto image = ReadRasterImage(kind, bytes, &error);
-  if (!image) return Result(ReadBackStatus::NotRead, {}, "the image cannot be read: " + error);
+  if (!image) return Failed(ReadBackStatus::NotRead, ReadBackFault::ImageBroken, error);
   return Decode(*image, symbology, expected, options.scale);
 }
 
 ReadBackResult VerifyFile(const std::string& path, const ModuleMatrix& matrix, const ImageOptions& options,
                           Symbology symbology, std::string_view expected) {
-  std::string error;
-  const auto bytes = ReadWholeFile(path, &error);
-  if (!bytes) return Result(ReadBackStatus::CannotCheck, {}, error);
+  ReadBackFault fault = ReadBackFault::None;
+  const auto bytes = ReadWholeFile(path, &fault);
+  if (!bytes) return Failed(ReadBackStatus::CannotCheck, fault);
   return VerifyBytes(*bytes, matrix, options, symbology, expected);
 }
 
