@@ -41,7 +41,7 @@ std::string DescribeReadBackFault(const ReadBackResult& result) {
     case ReadBackFault::FileTooLarge: return "it is larger than any symbol file";
     case ReadBackFault::FileNotRead: return "reading it failed";
     case ReadBackFault::NotAnImage: return "the file is not an image a reader recognises";
-    case ReadBackFault::ImageBroken: return "the image cannot be read: " + result.cause;
+    case ReadBackFault::ImageBroken: return "the image cannot be read: " + DescribeImageReadProblem(result.image);
     case ReadBackFault::SymbolNotFound: return NoDecoderFound(result.decoders);
     case ReadBackFault::BytesDiffer:
       return result.decoder + " read " + std::to_string(result.readBytes) + " bytes that differ from the " +
@@ -338,7 +338,7 @@ std::string DescribeLogoFile(const LogoFileResult& result) {
 }
 
 std::string DescribeStyledNotReadBack(const ReadBackResult& check) {
-  return "the styled symbol does not read back, so it is not written: " + check.detail;
+  return "the styled symbol does not read back, so it is not written: " + DescribeReadBackFault(check);
 }
 
 std::string DescribeStyleReport(const LogoFit& fit, const ReadBackResult& check) {
@@ -352,7 +352,7 @@ std::string DescribeStyleReport(const LogoFit& fit, const ReadBackResult& check)
                 std::to_string(block.correctable) + " correctable (at most " + std::to_string(block.Allowed()) + ")\n";
     }
   }
-  report += check.Ok() ? "read back by " + check.decoder + "\n" : "not read back: " + check.detail + "\n";
+  report += check.Ok() ? "read back by " + check.decoder + "\n" : "not read back: " + DescribeReadBackFault(check) + "\n";
   return report;
 }
 

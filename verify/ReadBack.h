@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "image/ImageFormats.h"
+#include "verify/ImageRead.h"
 #include "image/StyledSymbol.h"
 #include "symbol/ModuleMatrix.h"
 #include "symbol/Symbology.h"
@@ -29,7 +30,7 @@ enum class ReadBackFault {
   FileTooLarge,     // CannotCheck: larger than any symbol file
   FileNotRead,      // CannotCheck: reading it failed
   NotAnImage,       // NotRead: no format a reader recognises
-  ImageBroken,      // NotRead: `cause` the image reader's words
+  ImageBroken,      // NotRead: `image` says why
   SymbolNotFound,   // NotRead: none of `decoders` found the symbol
   BytesDiffer,      // DifferentBytes: `decoder` read `readBytes` bytes, not the `expectedBytes` encoded
 };
@@ -41,6 +42,7 @@ struct ReadBackResult {
   std::vector<std::string> decoders;  // who tried, in order
   size_t readBytes = 0, expectedBytes = 0;
   std::string cause;  // a library's own words
+  ImageReadProblem image;
 
   bool Ok() const { return status == ReadBackStatus::ReadBack; }
 };

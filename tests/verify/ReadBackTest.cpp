@@ -81,7 +81,7 @@ TEST(ReadBack, DamagedMissingAndBlankImagesAreNotRead) {
     const ReadBackResult result = VerifySymbolBytes(bytes, s.matrix, {}, s.symbology, s.payload);
     EXPECT_EQ(result.status, ReadBackStatus::NotRead);
     EXPECT_EQ(result.fault, ReadBackFault::ImageBroken);
-    EXPECT_FALSE(result.cause.empty());
+    EXPECT_NE(result.image.failure, ImageReadFailure::None);
   }
   TempFolder folder;
   EXPECT_EQ(VerifySymbolFile(folder.File("gone.png"), s.matrix, {}, s.symbology, s.payload).fault,

@@ -311,17 +311,6 @@ std::optional<GreyPixels> ReadRasterImage(FileKind kind, std::string_view bytes,
   }
 }
 
-std::optional<GreyPixels> ReadRasterImage(FileKind kind, std::string_view bytes, std::string* error) {
-  ImageReadProblem problem;
-  auto grey = ReadRasterImage(kind, bytes, &problem);
-  // Read-back names the library's reason where there is one; the kind is the rest.
-  if (!grey) *error = !problem.subject.empty() ? problem.subject
-                      : problem.failure == ImageReadFailure::Truncated ? "truncated"
-                      : problem.failure == ImageReadFailure::TooLarge  ? "too large"
-                                                                       : "not a raster image";
-  return grey;
-}
-
 // RGBA for logos, beside the grey reading of our own files: a logo keeps its
 // colours and transparency.
 namespace {

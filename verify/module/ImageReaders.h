@@ -23,13 +23,10 @@ struct GreyPixels {
 enum class FileKind { Png, Jpeg, Gif, Bmp, Pdf, Eps, Svg, Unknown };
 FileKind SniffFileKind(std::string_view bytes);
 
-// Decoded pixels of a raster file; on failure empty, with the reason.
-std::optional<GreyPixels> ReadRasterImage(FileKind kind, std::string_view bytes, std::string* error);
-
 // A PNG or JPEG as RGBA (a logo): sides above `maxSide` are refused, with
 // "too large", before any pixel is allocated.
 std::optional<RgbaImage> ReadRasterRgba(FileKind kind, std::string_view bytes, int maxSide, std::string* error);
-// The same with the failure's kind. `fitSide` above 0 lets a reader that
+// Decoded pixels of a raster file; on failure empty, with the reason. `fitSide` above 0 lets a reader that
 // can decode at a half, a quarter or an eighth of the size cheaply (JPEG)
 // do so, as long as the longer side stays at least `fitSide` pixels; the
 // others read every pixel.
