@@ -260,7 +260,7 @@ void CSymbolPage::ShowPrintedSize() {
 
 void CSymbolPage::CopySymbol() {
   if (!HasSymbol()) {
-    dialogs_->ShowMessage(this, problem_.isEmpty() ? Chinese(UiText::NoSymbol) : problem_, true);
+    dialogs_->ShowMessage(this, problem_.isEmpty() ? Chinese(UiText::NoSymbol) : NoSymbolBecause(), true);
     return;
   }
   if (RefuseStyled()) return;
@@ -269,7 +269,7 @@ void CSymbolPage::CopySymbol() {
 
 void CSymbolPage::SaveAndVerify() {
   if (contentTooLong_ || !problem_.isEmpty()) {
-    dialogs_->ShowMessage(this, problem_.isEmpty() ? FromUtf8(UiText::TooLongToSave) : problem_, true);
+    dialogs_->ShowMessage(this, problem_.isEmpty() ? FromUtf8(UiText::TooLongToSave) : NoSymbolBecause(), true);
     return;
   }
   if (RefuseStyled()) return;
@@ -339,6 +339,9 @@ QRect CSymbolPage::SymbolRect() const {
 QString CSymbolPage::VersionLabelText() const { return controls_.Get<QLabel>(ControlId::VersionLabel)->text(); }
 
 void CSymbolPage::SetVersionLabel(const QString& text) { controls_.Get<QLabel>(ControlId::VersionLabel)->setText(text); }
+
+// Under the picture, where there is no room to spare, the reason alone.
+QString CSymbolPage::NoSymbolBecause() const { return Chinese(UiText::NoSymbolBecause).arg(problem_); }
 
 void CSymbolPage::ShowProblem(const QString& why) {
   ShowSymbol(::Symbol{});

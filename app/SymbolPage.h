@@ -110,6 +110,7 @@ class CSymbolPage : public QWidget {
   // No symbol, because the content cannot be encoded as it stands: `why`
   // stands under the picture, and saving or copying says it again.
   void ShowProblem(const QString& why);
+  QString NoSymbolBecause() const;
   void SetVersionLabel(const QString& text);
   // The slider moved or the style changed; the page re-encodes.
   virtual void OnScaleChanged() = 0;

@@ -44,7 +44,7 @@ QString ProblemText(const FieldProblem& problem, const PageSpec& page) {
   if (problem.slot >= 0 && problem.slot < FieldSlotCount) caption = FromUtf8(FieldTags[static_cast<size_t>(problem.slot)]);
   for (const FieldSpec& field : page.fields)
     if (field.slot == problem.slot && !field.caption.empty()) caption = FromUtf8(BareCaption(field.caption));
-  return FromUtf8(UiText::NoSymbolBecause).arg(FieldProblemText(problem, caption));
+  return FieldProblemText(problem, caption);
 }
 
 }  // namespace

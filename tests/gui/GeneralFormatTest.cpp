@@ -38,7 +38,7 @@ TEST_P(GeneralForms, TheFieldsComposeTheFormOrSayWhyNot) {
   EXPECT_EQ(qr->CurrentPayload(), c.payload);
   EXPECT_EQ(DecodeShownSymbol(qr, DecodeFormat::QrCode), *c.payload ? std::optional<std::string>(c.payload) : std::nullopt);
   if (!*c.problem) return;
-  EXPECT_EQ(qr->PrintedSizeText(), U(c.problem));
+  EXPECT_EQ(U("无法生成条码：") + qr->PrintedSizeText(), U(c.problem));
   ClickButton(qr, ControlId::Save);
   qr->CopySymbol();
   EXPECT_TRUE(dialogs.asked.empty());

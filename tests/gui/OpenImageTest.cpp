@@ -64,8 +64,8 @@ TEST_F(OpenImage, EachContentOpensItsPageWithItsFields) {
        ControlId::FormatMobileV2, ControlId::FormatMobileV2, 0, {{"N", "张三"}, {"M", "138"}, {"ADR", "a\nb"}}},
       {"service only in format 1", QrPrefix + "AD:SUB:News;DG:DY;SID:1234;;", QrLevel::L, ControlId::FormatUnicom,
        ControlId::FormatMobileV1, 7, {{"SUB", "News"}, {"DG", "DY"}, {"SID", "1234"}}},
-      {"plain text", "你好 world", QrLevel::Q, ControlId::FormatMobileV1, ControlId::FormatMobileV1, 3,
-       {{"TXT", "你好 world"}}},
+      {"plain text", "你好 world", QrLevel::Q, ControlId::FormatMobileV1, ControlId::FormatGeneral, 8,
+       {{"TEXT", "你好 world"}}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -75,7 +75,7 @@ TEST_F(OpenImage, EachContentOpensItsPageWithItsFields) {
     EXPECT_EQ(ContentTabs()->currentIndex(), c.tab);
     for (const auto& [tag, text] : c.fields) EXPECT_EQ(FieldText(tag), U(text)) << tag;
     EXPECT_EQ(Control<QComboBox>(qr, ControlId::EcLevel)->currentIndex(), QrLevelPosition(c.level));
-    if (c.tab != 3) EXPECT_EQ(QrPrefix + qr->CurrentPayload(), c.bytes);
+    EXPECT_EQ((c.radio == ControlId::FormatGeneral ? "" : QrPrefix) + qr->CurrentPayload(), c.bytes);
   }
   window->OpenImageFile(Written(OurDm("Serial 000123"), "serial.bmp"));
   EXPECT_EQ(window->Tabs()->currentIndex(), 1);
@@ -120,8 +120,9 @@ TEST_F(OpenImage, ContentTheFieldsCannotHoldIsOfferedWholeAsText) {
   ASSERT_EQ(open.questions.size(), 2u);
   EXPECT_EQ(open.questions[0], U("读出的内容无法完整放入「名片」的字段：XYZ 不是已知的字段。\n\n"
                                  "是否改用「文本」页打开全部内容？选“否”只填入能放下的字段。"));
-  EXPECT_EQ(ContentTabs()->currentIndex(), 3);
-  EXPECT_EQ(FieldText("TXT"), U("\x01\x10" "CARD:N:Li;XYZ:1;;"));
+  // As 通用格式 text the whole content is encoded again byte for byte.
+  EXPECT_EQ(ContentTabs()->currentIndex(), 8);
+  EXPECT_EQ(FieldText("TEXT"), U("\x01\x10" "CARD:N:Li;XYZ:1;;"));
 }
 
 // A file dropped on a field, and a picture pasted there, open their symbol
