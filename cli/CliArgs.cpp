@@ -437,8 +437,6 @@ class Parser {
     if (!options_.symbol.eci) return {};
     if (options_.dataFile) return "--eci names the character set of a text: it goes with --text or --utf8-text, not --data-file";
     if (options_.command != CliCommand::Dm) return {};
-    // libdmtx, one of the two Data Matrix readers, takes the designator for data.
-    if (options_.verify) return "--verify cannot check a Data Matrix with --eci: libdmtx reads the ECI as data";
     if (schemeGiven_ && options_.symbol.dmScheme != Ascii) return "--eci takes the ascii scheme: give --scheme ascii or none";
     options_.symbol.dmScheme = Ascii;
     return {};

@@ -138,7 +138,6 @@ TEST(Cli, FailuresExitWithTheirStatusAndAReason) {
       {"qr --utf8-text \xFF --dump", ExitUsage, "--utf8-text: invalid UTF-8 at byte 0 (0xFF)"},
       {"qr --eci --data-file - --dump", ExitUsage, "--eci names the character set of a text"},
       {"dm --eci --scheme c40 --text a --dump", ExitUsage, "--eci takes the ascii scheme"},
-      {"dm --eci --text a -o x.png --verify", ExitUsage, "--verify cannot check a Data Matrix with --eci"},
       // The ECI takes 12 bits of the largest symbol's room: 2952 bytes fit, 2953 do not.
       {"qr --eci --level L --text " + std::string(2953, 'x') + " --dump", ExitDoesNotFit, "2953 bytes"},
       // The data fits no symbol; the file cannot be written.
