@@ -211,7 +211,7 @@ void CTesselDlg::RememberFilledPage() {
   if (currentPage_ == nullptr) return;
   auto filled = currentPage_->FilledFields();
   // A second switch in a row empties nothing: Ctrl+Z still goes back to the text.
-  if (!filled.empty()) emptied_ = EmptiedPage{operatorFormat_, currentTab_, std::move(filled)};
+  if (!filled.empty()) emptied_ = EmptiedPage{operatorFormat_, currentTab_, std::move(filled), std::nullopt};
 }
 
 void CTesselDlg::UndoEmptying() {

@@ -14,10 +14,16 @@ namespace {
 // Far above any symbol file we write; a larger file is not read into memory.
 constexpr std::streamsize MaxFileBytes = 256 << 20;
 
-ReadBackResult ReadBy(std::string decoder) { return {ReadBackStatus::ReadBack, std::move(decoder)}; }
+ReadBackResult ReadBy(std::string decoder) {
+  ReadBackResult result;
+  result.status = ReadBackStatus::ReadBack;
+  result.decoder = std::move(decoder);
+  return result;
+}
 
 ReadBackResult Failed(ReadBackStatus status, ReadBackFault fault, std::string cause = {}) {
-  ReadBackResult result{status};
+  ReadBackResult result;
+  result.status = status;
   result.fault = fault;
   result.cause = std::move(cause);
   return result;
