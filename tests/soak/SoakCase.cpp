@@ -45,11 +45,6 @@ SoakOutcome RunSoakCase(const SoakCase& c, std::optional<std::string>* decoded) 
   return c.kind == 'Q' ? RunQr(c, decoded) : RunDm(c, decoded);
 }
 
-std::string SerializeSoakCase(const SoakCase& c) {
-  std::string bytes{c.kind, static_cast<char>(c.setting), static_cast<char>(c.request + 2)};
-  return bytes + c.data;
-}
-
 std::optional<SoakCase> ParseSoakCase(const std::string& bytes) {
   if (bytes.size() < 3 || (bytes[0] != 'Q' && bytes[0] != 'D')) return std::nullopt;
   return SoakCase{bytes[0], static_cast<unsigned char>(bytes[1]), static_cast<unsigned char>(bytes[2]) - 2,

@@ -1,5 +1,5 @@
-// One soak input: which encoder, its settings and the bytes. Saved failures
-// use the same form so that the replay test can run them again.
+// One input a round trip once failed on: which encoder, its settings and
+// the bytes, as kept in regressions/ for the replay test.
 #pragma once
 
 #include <optional>
@@ -21,5 +21,4 @@ enum class SoakOutcome { NotEncodable, DecodedIdentical, Mismatch };
 SoakOutcome RunSoakCase(const SoakCase& c, std::optional<std::string>* decoded = nullptr);
 
 // File form: kind, setting, request + 2, then the data.
-std::string SerializeSoakCase(const SoakCase& c);
 std::optional<SoakCase> ParseSoakCase(const std::string& bytes);
