@@ -1,8 +1,10 @@
 // Reading symbols from images not made for the purpose: pictures a camera
 // would give of our own symbols, and files that are hostile or broken.
 #include <gtest/gtest.h>
-#include <jpeglib.h>
 #include <zlib.h>
+
+#include <QBuffer>
+#include <QImage>
 
 #include <cmath>
 #include <random>
@@ -47,30 +49,13 @@ void Place(Grey& image, const ModuleMatrix& matrix, double cx, double cy, double
     }
 }
 
+// Written by Qt's JPEG writer, as another program would.
 std::string Jpeg(const Grey& image, int quality) {
-  jpeg_compress_struct info{};
-  jpeg_error_mgr errors{};
-  info.err = jpeg_std_error(&errors);
-  jpeg_create_compress(&info);
-  unsigned char* out = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&info, &out, &size);
-  info.image_width = image.width;
-  info.image_height = image.height;
-  info.input_components = 1;
-  info.in_color_space = JCS_GRAYSCALE;
-  jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, quality, TRUE);
-  jpeg_start_compress(&info, TRUE);
-  while (info.next_scanline < info.image_height) {
-    JSAMPROW row = const_cast<uint8_t*>(image.pixels.data()) + static_cast<size_t>(info.next_scanline) * image.width;
-    jpeg_write_scanlines(&info, &row, 1);
-  }
-  jpeg_finish_compress(&info);
-  jpeg_destroy_compress(&info);
-  std::string bytes(reinterpret_cast<char*>(out), size);
-  free(out);
-  return bytes;
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  QImage(image.pixels.data(), image.width, image.height, image.width, QImage::Format_Grayscale8)
+      .save(&buffer, "JPG", quality);
+  return bytes.toStdString();
 }
 
 // Pictures of our symbols as a phone would take them: every one read, with
