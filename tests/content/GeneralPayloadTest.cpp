@@ -95,16 +95,12 @@ const GeneralCase Forms[] = {
 
 class GeneralForm : public testing::TestWithParam<GeneralCase> {};
 
-FieldValueArray ValuesOf(const std::vector<std::pair<std::string_view, std::string>>& fields) {
-  FieldValueArray values;
-  for (const auto& [tag, text] : fields) values.at(FieldSlotOfTag(tag)) = text;
-  return values;
-}
-
 TEST_P(GeneralForm, ComposesTheStandardFormOrNamesTheField) {
   const GeneralCase& c = GetParam();
+  FieldValueArray values;
+  for (const auto& [tag, text] : c.fields) values.at(FieldSlotOfTag(tag)) = text;
   FieldProblem problem;
-  EXPECT_EQ(ComposeGeneralPayload(ValuesOf(c.fields), c.tab, &problem), c.payload);
+  EXPECT_EQ(ComposeGeneralPayload(values, c.tab, &problem), c.payload);
   EXPECT_EQ(problem.failure, c.failure);
   EXPECT_EQ(problem.slot, c.field.empty() ? -1 : FieldSlotOfTag(c.field));
 }
