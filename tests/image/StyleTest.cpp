@@ -37,16 +37,17 @@ Symbol QrSymbol(const std::string& data, QrLevel level, int version = 0) {
 }
 
 // The picture on white, as paper shows a transparent background.
-std::optional<std::string> DecodeOnWhite(const QImage& picture) {
-  const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
-  std::vector<uint8_t> grey;
-  for (int y = 0; y < argb.height(); ++y)
-    for (int x = 0; x < argb.width(); ++x) {
-      const QRgb p = argb.pixel(x, y);
-      const int a = qAlpha(p), luma = (299 * qRed(p) + 587 * qGreen(p) + 114 * qBlue(p)) / 1000;
-      grey.push_back(static_cast<uint8_t>((luma * a + 255 * (255 - a)) / 255));
-    }
-  return DecodeImage(grey.data(), argb.width(), argb.height(), DecodeFormat::QrCode, true);
+std::optional<std::string> DecodeOnWhite(const RgbaImage& image) {
+  const std::vector<uint8_t> grey = CompositeGrey(image, White);
+  return DecodeImage(grey.data(), image.width, image.height, DecodeFormat::QrCode, true);
+}
+
+RgbaImage Pixels(const QImage& picture) {
+  const QImage rgba = picture.convertToFormat(QImage::Format_RGBA8888);
+  RgbaImage image{rgba.width(), rgba.height(), {}};
+  for (int y = 0; y < rgba.height(); ++y)
+    image.pixels.insert(image.pixels.end(), rgba.constScanLine(y), rgba.constScanLine(y) + 4 * rgba.width());
+  return image;
 }
 
 bool Near(QRgb pixel, Rgb colour, int alpha, int tolerance) {
@@ -90,7 +91,7 @@ TEST(Style, EveryRasterFormatHoldsTheColoursAndTransparencyAndDecodes) {
       const int middle = image.width() / 2;
       EXPECT_TRUE(Near(image.pixel(middle, middle), {200, 30, 30}, 255, c.format == "gif" ? 26 : c.tolerance + 1));
     }
-    EXPECT_EQ(DecodeOnWhite(image), data);
+    EXPECT_EQ(DecodeOnWhite(Pixels(image)), data);
   }
 }
 
@@ -140,9 +141,7 @@ TEST(Style, LargestLogoDecodesWithBothDecodersAndOneStepAboveIsRefused) {
           continue;
         }
         ASSERT_TRUE(fit.Ok());
-        const RgbaImage image = RenderStyledSymbol(symbol.matrix, options);
-        const std::vector<uint8_t> grey = CompositeGrey(image, White);
-        EXPECT_EQ(DecodeImage(grey.data(), image.width, image.height, DecodeFormat::QrCode, true), symbol.data);
+        EXPECT_EQ(DecodeOnWhite(RenderStyledSymbol(symbol.matrix, options)), symbol.data);
       }
     }
 }

@@ -70,14 +70,13 @@ TEST(ReadBack, LargestDataMatrixReadsBackOnlyAtTwoPixelsPerModule) {
   EXPECT_EQ(LikelyReadBackRisk(*FindFormatByName("jpg"), {3, 2, 96}), ReadBackRisk::None);
 }
 
-// Damaged, missing and blank images are reported, never read past their end.
+// Damaged, missing and blank images are reported, never read past their end
+// (each reader's refusals: ReadSymbols' tests).
 TEST(ReadBack, DamagedMissingAndBlankImagesAreNotRead) {
   const Subject s = Subjects()[0];
   std::string bmp("BM", 2);
   bmp.resize(54, '\xff');  // a header claiming a huge image
-  for (const std::string& bytes : {std::string("\x89PNG\r\n\x1a\n", 8) + std::string(40, '\x7f'),
-                                   std::string("\xff\xd8\xff\xe0", 4) + std::string(30, '\x01'),
-                                   "GIF89a" + std::string(20, '\xff'), bmp, std::string("BM")}) {
+  for (const std::string& bytes : {std::string("\x89PNG\r\n\x1a\n", 8) + std::string(40, '\x7f'), bmp}) {
     const ReadBackResult result = VerifySymbolBytes(bytes, s.matrix, {}, s.symbology, s.payload);
     EXPECT_EQ(result.status, ReadBackStatus::NotRead);
     EXPECT_EQ(result.fault, ReadBackFault::ImageBroken);
