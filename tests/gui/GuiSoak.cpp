@@ -8,8 +8,6 @@
 // says. Controls are found by their control ids, never by
 // where a layout puts them.
 //   quillet_gui_soak ACTIONS [SEED]      (scripts/gui-soak starts Xvfb)
-#include <iconv.h>
-
 #include <fstream>
 #include <random>
 
@@ -35,17 +33,11 @@ const char* const Cjk = "中文二维码客服你好世界短信彩信名片电�
 
 // ---- the oracle: what the texts on screen compose --------------------------
 
+// ICU's code page, not the program's table.
 std::string ToCodePage(QString text) {
-  text.replace(u'\n', QStringLiteral("\r\n"));
-  std::string utf8 = text.toStdString(), out(utf8.size() * 2 + 4, '\0');
-  iconv_t cd = iconv_open("GBK", "UTF-8");
-  char *in = utf8.data(), *to = out.data();
-  size_t inLeft = utf8.size(), outLeft = out.size();
-  const size_t result = iconv(cd, &in, &inLeft, &to, &outLeft);
-  iconv_close(cd);
-  if (result == static_cast<size_t>(-1)) return "<not in code page 936>";
-  out.resize(out.size() - outLeft);
-  return out;
+  QStringEncoder gbk("GBK");
+  const QByteArray bytes = gbk.encode(text.replace(u'\n', QStringLiteral("\r\n")));
+  return gbk.hasError() || !gbk.isValid() ? "<not in code page 936>" : bytes.toStdString();
 }
 
 // What a field of the general format shows, as the value its form takes: a
@@ -246,14 +238,6 @@ class Soak {
     return s;
   }
 
-  // As an input method commits a phrase.
-  void TypeCjk() {
-    QWidget* field = AnyField();
-    if (!field) return;
-    QInputMethodEvent commit;
-    commit.setCommitString(RandomText(1 + Below(4), true));
-    QApplication::sendEvent(field, &commit);
-  }
   void PasteLong() {
     QWidget* field = AnyField();
     if (!field) return;
@@ -406,7 +390,7 @@ class Soak {
   bool saveRequested_ = false;
   const std::vector<Action> actions_ = {
       {"type ASCII", 18, [this] { if (QWidget* f = AnyField()) QTest::keyClicks(f, RandomText(1 + Below(12), false)); }},
-      {"type CJK", 8, [this] { TypeCjk(); }},
+      {"type CJK", 8, [this] { if (QWidget* f = AnyField()) TypeInto(f, RandomText(1 + Below(4), true)); }},
       {"paste long text", 2, [this] { PasteLong(); }},
       {"Enter", 5, [this] { if (QWidget* f = AnyField(true)) QTest::keyClick(f, Qt::Key_Return); }},
       {"erase", 14, [this] { Erase(); }},

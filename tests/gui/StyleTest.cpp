@@ -18,8 +18,7 @@ class FakeStyleDialogs : public StyleDialogs {
   std::optional<QColor> AskColour(QWidget*, const QColor&, const QString&) override {
     if (colours.empty()) return std::nullopt;
     const QColor colour = colours.front();
-    colours.pop_front();
-    return colour;
+    return colours.pop_front(), colour;
   }
   std::optional<QString> AskLogoFile(QWidget*, const QString&) override { return logoFile; }
   void ShowMessage(QWidget*, const QString& text) override { messages.push_back(text); }
