@@ -20,10 +20,7 @@ class FakeBatchDesktop : public BatchDesktop {
   QString inputFile, sheetFile, filter;
   std::vector<QString> opened;
 
-  QString AskInputFile(QWidget*, const QString& f) override {
-    filter = f;
-    return inputFile;
-  }
+  QString AskInputFile(QWidget*, const QString& f) override { return filter = f, inputFile; }
   QString AskOutputFolder(QWidget*, const QString&) override { return {}; }
   QString AskSheetFile(QWidget*, const QString&, const QString&) override { return sheetFile; }
   void OpenFolder(const QString& path) override { opened.push_back(path); }

@@ -39,8 +39,9 @@ inline std::string NameOf(std::string text) {
 
 inline QWidget* Field(CDialogTypeBase* page, const char* tag) { return page->FieldEdit(FieldSlotOfTag(tag)); }
 
-// The text property of a single-line or a multi-line field.
+// The text property of a single-line or a multi-line field, and its text.
 inline const char* TextProperty(const QWidget* field) { return qobject_cast<const QLineEdit*>(field) ? "text" : "plainText"; }
+inline QString TextOf(const QWidget* field) { return field->property(TextProperty(field)).toString(); }
 
 // Types `text` key by key ("\n" presses Enter, non-ASCII arrives as an input method commit).
 inline void TypeInto(QWidget* field, const QString& text) {

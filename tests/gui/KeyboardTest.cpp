@@ -82,7 +82,7 @@ class Emptying : public GuiTest, public testing::WithParamInterface<EmptyingCase
 
 QStringList Texts(CDialogTypeBase* page, const std::vector<std::pair<const char*, const char*>>& typed) {
   QStringList texts;
-  for (const auto& [tag, text] : typed) texts << Field(page, tag)->property(TextProperty(Field(page, tag))).toString();
+  for (const auto& [tag, text] : typed) texts << TextOf(Field(page, tag));
   return texts;
 }
 

@@ -43,7 +43,7 @@ class OpenImage : public GuiTest {
     EXPECT_TRUE(SaveImageFile(matrix, {4, 4, 96}, path).Ok());
     return QString::fromStdString(path);
   }
-  QString FieldText(const char* tag) { return Field(Current(), tag)->property(TextProperty(Field(Current(), tag))).toString(); }
+  QString FieldText(const char* tag) { return TextOf(Field(Current(), tag)); }
 
   FakeOpenDialogs open;
   TempFolder folder;

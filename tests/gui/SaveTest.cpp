@@ -8,13 +8,11 @@
 #include "app/SymbolTransfer.h"
 #include "tests/gui/GuiHelpers.h"
 #include "tests/support/Poppler.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
-QByteArray Head(const QString& path, int bytes) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.read(bytes) : QByteArray();
-}
+QByteArray Head(const QString& path, int bytes) { return QByteArray::fromStdString(ReadBytes(path.toStdString()).substr(0, bytes)); }
 
 const std::string CardS = QrPrefix + "CARD:N:s;;";
 
@@ -62,10 +60,8 @@ class Save : public GuiTest {
     ASSERT_TRUE(data && data->hasFormat(U("image/png")));
     EXPECT_EQ(DecodePicture(QImage::fromData(data->data(U("image/png"))), DecodeFormat::QrCode), CardS);
     for (const auto& [type, name] : {std::pair{"image/png", "data.png"}, {"image/svg+xml", "data.svg"}}) {
-      QFile file(Path(name));
-      ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(data->data(U(type))) > 0);
-      file.close();
-      ExpectLabelSize(file.fileName());
+      WriteBytes(Path(name).toStdString(), data->data(U(type)).toStdString());
+      ExpectLabelSize(Path(name));
     }
   }
 
@@ -122,9 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return NameOf(info.param.typed) + "_Filter" + std::to_string(info.param.filterEntry); });
 
 TEST_F(Save, NoToReplacingGoesBackToTheDialogWithTheName) {
-  QFile existing(Path("old.png"));
-  ASSERT_TRUE(existing.open(QIODevice::WriteOnly) && existing.write("keep me") == 7);
-  existing.close();
+  WriteBytes(Path("old.png").toStdString(), "keep me");
   dialogs.allowOverwrite = false;
   dialogs.answers.emplace_back(Path("old"), 4);  // the extension is appended before asking
   SaveAs("new", 4);

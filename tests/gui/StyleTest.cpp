@@ -6,6 +6,7 @@
 #include "app/StyleDialog.h"
 #include "qr/LogoBound.h"
 #include "tests/gui/GuiHelpers.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -18,8 +19,7 @@ class FakeStyleDialogs : public StyleDialogs {
   std::optional<QColor> AskColour(QWidget*, const QColor&, const QString&) override {
     if (colours.empty()) return std::nullopt;
     const QColor colour = colours.front();
-    colours.pop_front();
-    return colour;
+    return colours.pop_front(), colour;
   }
   std::optional<QString> AskLogoFile(QWidget*, const QString&) override { return logoFile; }
   void ShowMessage(QWidget*, const QString& text) override { messages.push_back(text); }
@@ -154,12 +154,10 @@ TEST_F(Style, SurvivesResetAndTheClearButtonRemovesIt) {
 
 // A file that is no logo is named with why, and the logo stays.
 TEST_F(Style, AFileThatIsNoLogoSaysWhyAndKeepsTheLogo) {
-  QFile text(folder.filePath(U("notes.png")));
-  ASSERT_TRUE(text.open(QIODevice::WriteOnly) && text.write("just text") == 9);
-  text.close();
+  WriteBytes(folder.filePath(U("notes.png")).toStdString(), "just text");
   auto dialog = Open(qr);
   ChooseLogo(*dialog);
-  styleDialogs.logoFile = text.fileName();
+  styleDialogs.logoFile = folder.filePath(U("notes.png"));
   dialog->LogoButton()->click();
   EXPECT_EQ(styleDialogs.messages, std::vector<QString>{U("无法使用标志图片 notes.png：\n不是 PNG、JPEG 或 SVG 图片。")});
   EXPECT_EQ(qr->Style().logoFile, LogoPath());

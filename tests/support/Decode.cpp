@@ -31,9 +31,13 @@ constexpr int kLibdmtxScales[] = {4, 3, 6, 8, 5};
 
 // zxing's finder search occasionally misses a valid symbol at 2 pixels per
 // module when told the image is pure; the general search reads it.
+ZXing::DecodeHints HintsFor(DecodeFormat format) {
+  return ZXing::DecodeHints().setFormats(format == DecodeFormat::QrCode ? ZXing::BarcodeFormat::QRCode
+                                                                          : ZXing::BarcodeFormat::DataMatrix);
+}
+
 std::optional<std::string> ReadZxing(const GreyImage& p, DecodeFormat format, bool pure) {
-  ZXing::DecodeHints hints;
-  hints.setFormats(format == DecodeFormat::QrCode ? ZXing::BarcodeFormat::QRCode : ZXing::BarcodeFormat::DataMatrix);
+  ZXing::DecodeHints hints = HintsFor(format);
   hints.setTryHarder(true);
   hints.setTryRotate(false);
   hints.setBinarizer(ZXing::Binarizer::FixedThreshold);
@@ -164,10 +168,7 @@ std::optional<std::string> DecodeModules(int columns, int rows, const std::funct
 std::optional<std::string> ZxingText(int columns, int rows, const std::function<bool(int, int)>& isDark,
                                      DecodeFormat format) {
   const GreyImage p = Render(columns, rows, isDark, 4, 4);
-  ZXing::DecodeHints hints;
-  hints.setFormats(format == DecodeFormat::QrCode ? ZXing::BarcodeFormat::QRCode : ZXing::BarcodeFormat::DataMatrix);
   const ZXing::Result result =
-      ZXing::ReadBarcode(ZXing::ImageView(p.pixels.data(), p.width, p.height, ZXing::ImageFormat::Lum), hints);
-  if (!result.isValid()) return std::nullopt;
-  return result.text();
+      ZXing::ReadBarcode(ZXing::ImageView(p.pixels.data(), p.width, p.height, ZXing::ImageFormat::Lum), HintsFor(format));
+  return result.isValid() ? std::optional(result.text()) : std::nullopt;
 }
