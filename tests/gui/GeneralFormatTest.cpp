@@ -124,7 +124,10 @@ TEST_P(EciBox, NamesTheCharacterSetSoThatTheTextReadsRight) {
   QTest::mouseClick(Control<QCheckBox>(page, ControlId::Eci), Qt::LeftButton, {}, QPoint(4, 4));
   const ModuleMatrix& s = page->Symbol();
   EXPECT_EQ(ZxingText(s.Columns(), s.Rows(), [&](int x, int y) { return s.IsDark(x, y); }, format), std::optional<std::string>(c.read));
-  if (c.radio) EXPECT_EQ(DecodeShownSymbol(page, format), bytes);  // libdmtx gives a Data Matrix ECI as a data byte
+  // libdmtx gives a Data Matrix ECI as a data byte.
+  if (c.radio) {
+    EXPECT_EQ(DecodeShownSymbol(page, format), bytes);
+  }
   EXPECT_TRUE((c.radio ? qr->Choice() : dm->Choice()).symbol.eci);
   QTemporaryDir folder;
   dialogs.answers.emplace_back(folder.path() + U("/eci.png"), 4);

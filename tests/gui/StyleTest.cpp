@@ -84,7 +84,9 @@ TEST_P(StylePreview, ShowsEveryChangeAtOnceAndCancelPutsItBack) {
   if (c.dm) TypeInto(dm->TextBox(), U("abc"));
   auto dialog = Open(page);
   EXPECT_EQ(dialog->LogoButton()->isEnabled(), !c.dm);
-  if (c.dm) EXPECT_EQ(dialog->LogoNote()->text(), U("Data Matrix 码不支持标志图片：它的纠错无法承受中间被遮住。"));
+  if (c.dm) {
+    EXPECT_EQ(dialog->LogoNote()->text(), U("Data Matrix 码不支持标志图片：它的纠错无法承受中间被遮住。"));
+  }
   SetColours(*dialog, c.foreground, c.background);
   const int scale = page->Scale();
   EXPECT_EQ(QColor(Shown(page).pixel(1, 1)), c.foreground);
