@@ -4,13 +4,9 @@
 // are all its pixels decoded.
 #include "verify/module/SymbolReader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 
+#include "verify/InputFile.h"
 #include "verify/module/Decoders.h"
 
 namespace {
@@ -76,28 +72,14 @@ SymbolsInImage ReadSymbolsFromBytes(std::string_view bytes) {
 }
 
 SymbolsInImage ReadSymbolsFromFile(const std::string& path) {
-  // Without O_NONBLOCK, opening a named pipe waits for a writer that may never come.
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return Failed(ImageReadFailure::CannotOpen, errno);
-  struct stat info {};
-  SymbolsInImage result;
-  if (fstat(fd, &info) != 0) {
-    result = Failed(ImageReadFailure::CannotOpen, errno);
-  } else if (S_ISDIR(info.st_mode)) {
-    result = Failed(ImageReadFailure::CannotOpen, EISDIR);
-  } else if (!S_ISREG(info.st_mode)) {
-    result = Failed(ImageReadFailure::NotAnImage);  // a pipe or a device
-  } else if (info.st_size > MaxImageFileBytes) {
-    result = Failed(ImageReadFailure::TooLarge);
-  } else {
-    std::string bytes(static_cast<size_t>(info.st_size), '\0');
-    size_t done = 0;
-    ssize_t count = 0;
-    while (done < bytes.size() && (count = read(fd, bytes.data() + done, bytes.size() - done)) > 0) done += count;
-    result = count < 0 ? Failed(ImageReadFailure::CannotOpen, errno) : ReadSymbolsFromBytes(bytes.substr(0, done));
+  const InputFile file = ReadInputFile(path, MaxImageFileBytes);
+  switch (file.failure) {
+    case InputFileFailure::CannotOpen: return Failed(ImageReadFailure::CannotOpen, file.error);
+    case InputFileFailure::NotAFile: return Failed(ImageReadFailure::NotAnImage);  // a pipe or a device
+    case InputFileFailure::TooLarge: return Failed(ImageReadFailure::TooLarge);
+    case InputFileFailure::None: break;
   }
-  close(fd);
-  return result;
+  return ReadSymbolsFromBytes(file.bytes);
 }
 
 SymbolsInImage ReadSymbolsFromPixels(const uint8_t* pixels, int width, int height) {
