@@ -23,12 +23,9 @@ LogoFileResult LoadLogoFile(const std::string& path) {
   std::string error;
   const VerifyModuleApi* api = ModuleApi<VerifyModuleApi>(QUILLET_VERIFY_MODULE, QUILLET_VERIFY_ENTRY, &error);
   if (!api) return Failed(LogoFileFailure::NoReader, path, error);
-  std::optional<RgbaImage> logo = api->readLogo(file.bytes, &error);
-  if (!logo) {
-    if (error == "too large") return Failed(LogoFileFailure::TooLarge, path);
-    if (error == "not a logo") return Failed(LogoFileFailure::NotALogo, path);
-    return Failed(LogoFileFailure::Unreadable, path, error);
-  }
+  LogoReadProblem problem;
+  std::optional<RgbaImage> logo = api->readLogo(file.bytes, &problem);
+  if (!logo) return Failed(problem.failure, path, problem.detail);
   LogoFileResult result;
   result.logo = std::make_shared<const RgbaImage>(std::move(*logo));
   return result;

@@ -24,6 +24,12 @@ enum class LogoFileFailure {
   NoReader,      // the module that reads logos is missing; detail: why
 };
 
+// Why the readers refused a logo's bytes.
+struct LogoReadProblem {
+  LogoFileFailure failure = LogoFileFailure::None;  // TooLarge, NotALogo or Unreadable
+  std::string detail;                               // for Unreadable, the library's reason
+};
+
 struct LogoFileResult {
   LogoFileFailure failure = LogoFileFailure::None;
   std::string subject;

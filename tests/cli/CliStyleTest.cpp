@@ -22,6 +22,7 @@ TEST(CliStyle, RefusalsNameTheColoursTheRatioOrTheLogoAndWriteNothing) {
   WriteBytes(folder.File("logo.svg"), Svg);
   WriteBytes(folder.File("huge.png"), HugePng);
   WriteBytes(folder.File("empty.png"), EmptyPng);
+  WriteBytes(folder.File("text.png"), "not an image, whatever its name");
   const std::string out = folder.File("out.png"), logo = " --logo " + folder.File("logo.svg");
   const struct {
     std::string line;
@@ -44,6 +45,7 @@ TEST(CliStyle, RefusalsNameTheColoursTheRatioOrTheLogoAndWriteNothing) {
        "more than half of the 8 it corrects; the largest a QR Code of version 2 at level M allows is 3 modules, --logo-size 0.12"},
       {"qr --text a --logo " + folder.File("absent.png"), ExitUsage, "cannot read the logo"},
       {"qr --text a --logo /dev/zero", ExitUsage, "is neither a PNG, a JPEG nor an SVG image"},
+      {"qr --text a --logo " + folder.File("text.png"), ExitUsage, "is neither a PNG, a JPEG nor an SVG image"},
       {"qr --text a --logo " + folder.File("huge.png"), ExitUsage, "is larger than a logo may be"},
       {"qr --text a --logo " + folder.File("empty.png"), ExitUsage, "cannot be read as an image"},
   };

@@ -8,10 +8,10 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  std::string error;
-  const auto logo = ReadRasterRgba(SniffFileKind(bytes), bytes, MaxLogoSide, &error);
+  LogoReadProblem problem;
+  const auto logo = ReadRasterRgba(SniffFileKind(bytes), bytes, MaxLogoSide, &problem);
   if (!logo) {
-    Require(!error.empty());
+    Require(problem.failure != LogoFileFailure::None);
     return 0;
   }
   Require(logo->width >= 1 && logo->height >= 1 && logo->width <= MaxLogoSide && logo->height <= MaxLogoSide);

@@ -315,30 +315,23 @@ std::optional<GreyPixels> ReadRasterImage(FileKind kind, std::string_view bytes,
 // colours and transparency.
 namespace {
 
-std::optional<RgbaImage> FailRgba(std::string* error, std::string reason) {
-  *error = std::move(reason);
-  return std::nullopt;
-}
-
 bool SideFits(long long width, long long height, int maxSide) {
   return width >= 1 && height >= 1 && width <= maxSide && height <= maxSide;
 }
 
-RgbaImage BlankRgba(int width, int height) {
-  return {width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height * 4, 0)};
-}
-
-std::optional<RgbaImage> ReadPngRgba(std::string_view bytes, int maxSide, std::string* error) {
+std::optional<RgbaImage> ReadPngRgba(std::string_view bytes, int maxSide, LogoReadProblem* problem) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) return FailRgba(error, image.message);
+  if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size()))
+    return FailLogo(problem, LogoFileFailure::Unreadable, image.message);
   if (!SideFits(image.width, image.height, maxSide)) {
     png_image_free(&image);
-    return FailRgba(error, "too large");
+    return FailLogo(problem, LogoFileFailure::TooLarge);
   }
   image.format = PNG_FORMAT_RGBA;
   RgbaImage logo = BlankRgba(static_cast<int>(image.width), static_cast<int>(image.height));
-  if (!png_image_finish_read(&image, nullptr, logo.pixels.data(), 0, nullptr)) return FailRgba(error, image.message);
+  if (!png_image_finish_read(&image, nullptr, logo.pixels.data(), 0, nullptr))
+    return FailLogo(problem, LogoFileFailure::Unreadable, image.message);
   return logo;
 }
 
@@ -371,7 +364,7 @@ bool DecodeJpegRgba(jpeg_decompress_struct& info, JpegErrors& errors, std::strin
   return true;
 }
 
-std::optional<RgbaImage> ReadJpegRgba(std::string_view bytes, int maxSide, std::string* error) {
+std::optional<RgbaImage> ReadJpegRgba(std::string_view bytes, int maxSide, LogoReadProblem* problem) {
   jpeg_decompress_struct info{};
   JpegErrors errors{};
   info.err = jpeg_std_error(&errors.manager);
@@ -382,17 +375,26 @@ std::optional<RgbaImage> ReadJpegRgba(std::string_view bytes, int maxSide, std::
   bool tooLarge = false;
   const bool read = DecodeJpegRgba(info, errors, bytes, maxSide, logo, row, &tooLarge);
   jpeg_destroy_decompress(&info);
-  if (tooLarge) return FailRgba(error, "too large");
-  if (!read) return FailRgba(error, errors.problem.subject);
+  if (tooLarge) return FailLogo(problem, LogoFileFailure::TooLarge);
+  if (!read) return FailLogo(problem, LogoFileFailure::Unreadable, errors.problem.subject);
   return logo;
 }
 
 }  // namespace
 
-std::optional<RgbaImage> ReadRasterRgba(FileKind kind, std::string_view bytes, int maxSide, std::string* error) {
+RgbaImage BlankRgba(int width, int height) {
+  return {width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height * 4, 0)};
+}
+
+std::optional<RgbaImage> FailLogo(LogoReadProblem* problem, LogoFileFailure failure, std::string detail) {
+  *problem = {failure, std::move(detail)};
+  return std::nullopt;
+}
+
+std::optional<RgbaImage> ReadRasterRgba(FileKind kind, std::string_view bytes, int maxSide, LogoReadProblem* problem) {
   switch (kind) {
-    case FileKind::Png: return ReadPngRgba(bytes, maxSide, error);
-    case FileKind::Jpeg: return ReadJpegRgba(bytes, maxSide, error);
-    default: return FailRgba(error, "not a logo");
+    case FileKind::Png: return ReadPngRgba(bytes, maxSide, problem);
+    case FileKind::Jpeg: return ReadJpegRgba(bytes, maxSide, problem);
+    default: return FailLogo(problem, LogoFileFailure::NotALogo);
   }
 }

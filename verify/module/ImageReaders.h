@@ -12,6 +12,7 @@
 
 #include "image/SymbolStyle.h"
 #include "verify/ImageRead.h"
+#include "verify/LogoFile.h"
 
 struct GreyPixels {
   int width = 0;
@@ -23,9 +24,12 @@ struct GreyPixels {
 enum class FileKind { Png, Jpeg, Gif, Bmp, Pdf, Eps, Svg, Unknown };
 FileKind SniffFileKind(std::string_view bytes);
 
-// A PNG or JPEG as RGBA (a logo): sides above `maxSide` are refused, with
-// "too large", before any pixel is allocated.
-std::optional<RgbaImage> ReadRasterRgba(FileKind kind, std::string_view bytes, int maxSide, std::string* error);
+// A PNG or JPEG as RGBA (a logo): sides above `maxSide` are refused as too
+// large before any pixel is allocated.
+std::optional<RgbaImage> ReadRasterRgba(FileKind kind, std::string_view bytes, int maxSide, LogoReadProblem* problem);
+// For the logo readers: a transparent image, and a refusal.
+RgbaImage BlankRgba(int width, int height);
+std::optional<RgbaImage> FailLogo(LogoReadProblem* problem, LogoFileFailure failure, std::string detail = {});
 // Decoded pixels of a raster file; on failure empty, with the reason. `fitSide` above 0 lets a reader that
 // can decode at a half, a quarter or an eighth of the size cheaply (JPEG)
 // do so, as long as the longer side stays at least `fitSide` pixels; the

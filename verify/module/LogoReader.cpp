@@ -11,15 +11,6 @@
 
 namespace {
 
-std::optional<RgbaImage> Fail(std::string* error, std::string reason) {
-  *error = std::move(reason);
-  return std::nullopt;
-}
-
-RgbaImage Blank(int width, int height) {
-  return {width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height * 4, 0)};
-}
-
 // Cairo's premultiplied native-endian ARGB to straight RGBA.
 void Unpremultiply(const uint8_t* data, int stride, RgbaImage& logo) {
   for (int y = 0; y < logo.height; ++y)
@@ -39,13 +30,13 @@ void Unpremultiply(const uint8_t* data, int stride, RgbaImage& logo) {
 // Drawn at LogoRenderSide pixels on its longer side. No base file is given,
 // so librsvg loads no external reference, and it keeps its own limits on
 // the size of the document.
-std::optional<RgbaImage> ReadSvgLogo(std::string_view bytes, std::string* error) {
+std::optional<RgbaImage> ReadSvgLogo(std::string_view bytes, LogoReadProblem* problem) {
   GError* failure = nullptr;
   RsvgHandle* svg = rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(bytes.data()), bytes.size(), &failure);
   if (!svg) {
     const std::string reason = failure ? failure->message : "unreadable SVG";
     if (failure) g_error_free(failure);
-    return Fail(error, reason);
+    return FailLogo(problem, LogoFileFailure::Unreadable, reason);
   }
   double width = 0, height = 0;
   if (!rsvg_handle_get_intrinsic_size_in_pixels(svg, &width, &height) || !(width > 0 && height > 0))
@@ -61,10 +52,10 @@ std::optional<RgbaImage> ReadSvgLogo(std::string_view bytes, std::string* error)
   cairo_surface_flush(surface);
   std::optional<RgbaImage> logo;
   if (drawn && cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {
-    logo = Blank(w, h);
+    logo = BlankRgba(w, h);
     Unpremultiply(cairo_image_surface_get_data(surface), cairo_image_surface_get_stride(surface), *logo);
   } else {
-    *error = failure ? failure->message : "the SVG cannot be drawn";
+    FailLogo(problem, LogoFileFailure::Unreadable, failure ? failure->message : "the SVG cannot be drawn");
   }
   if (failure) g_error_free(failure);
   cairo_surface_destroy(surface);
@@ -74,11 +65,9 @@ std::optional<RgbaImage> ReadSvgLogo(std::string_view bytes, std::string* error)
 
 }  // namespace
 
-std::optional<RgbaImage> ReadLogo(std::string_view bytes, std::string* error) {
-  switch (SniffFileKind(bytes)) {
-    case FileKind::Png:
-    case FileKind::Jpeg: return ReadRasterRgba(SniffFileKind(bytes), bytes, MaxLogoSide, error);
-    case FileKind::Svg: return ReadSvgLogo(bytes, error);
-    default: return Fail(error, "not a logo");
+std::optional<RgbaImage> ReadLogo(std::string_view bytes, LogoReadProblem* problem) {
+  switch (const FileKind kind = SniffFileKind(bytes)) {
+    case FileKind::Svg: return ReadSvgLogo(bytes, problem);
+    default: return ReadRasterRgba(kind, bytes, MaxLogoSide, problem);
   }
 }

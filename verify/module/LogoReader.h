@@ -8,6 +8,6 @@
 #include <string_view>
 
 #include "image/SymbolStyle.h"
+#include "verify/LogoFile.h"
 
-// On failure nullopt and `error`: "too large", "not a logo" or the library's reason.
-std::optional<RgbaImage> ReadLogo(std::string_view bytes, std::string* error);
+std::optional<RgbaImage> ReadLogo(std::string_view bytes, LogoReadProblem* problem);

@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "verify/LogoFile.h"
 #include "verify/ReadBack.h"
 #include "verify/ReadSymbols.h"
 
@@ -20,7 +21,7 @@ struct VerifyModuleApi {
   ReadBackResult (*verifyPixelsByEvery)(const uint8_t* pixels, int width, int height, int scale, Symbology symbology,
                                         std::string_view expected);
   // A logo file's pixels (PNG, JPEG or SVG), bounded before they are decoded.
-  std::optional<RgbaImage> (*readLogo)(std::string_view bytes, std::string* error);
+  std::optional<RgbaImage> (*readLogo)(std::string_view bytes, LogoReadProblem* problem);
   SymbolsInImage (*readFile)(const std::string& path);
   SymbolsInImage (*readBytes)(std::string_view bytes);
   SymbolsInImage (*readPixels)(const uint8_t* pixels, int width, int height);
