@@ -29,7 +29,7 @@ void WaitForTheOtherThreadsToEnd() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", QUILLET_GUI_PLATFORM);
   testing::InitGoogleTest(&argc, argv);
   int status = 0;
   {
