@@ -167,7 +167,7 @@ Recognised RecogniseCard(std::string_view bytes) {
     else if (n == "ADR") {
       if (const std::string street = AddressText(parts); !street.empty()) card.Put("ADR", street);
       if (!Component(parts, 5).empty()) card.Put("ZIP", parts[5]);
-    } else if (n == "URL") card.Put("URL", AsUtf8(line.value));
+    } else if (n == "URL") card.Put("URL", UnescapeCardText(AsUtf8(line.value)));  // escaped as we write it, not split
     else if (n == "NOTE") card.Put("NOTE", parts[0]);
     else card.NotHeld(UnheldReason::UnknownTag, n);
   }

@@ -41,9 +41,10 @@ const RecogniseCase Cases[] = {
     {"MecardBirthdayHasNoField", "MECARD:N:\xe5\xbc\xa0;BDAY:19700101;;", 3, PayloadKind::Mecard, 4, 0, {{"N", "张"}},
      UnheldReason::UnknownTag, "BDAY"},
     {"ForeignVCard", "BEGIN:VCARD\nVERSION:2.1\nN:Zhang;San\nFN:Zhang San\nTEL;HOME:010\nTEL;CELL:138\n"
-     "ADR:;;1 Road\\, 2;Beijing;;100000;China\nNOTE:a\\nb\nBDAY:1970-01-01\nEND:VCARD\n", 1, PayloadKind::General, 4, 0,
+     "ADR:;;1 Road\\, 2;Beijing;;100000;China\nURL:https://a.cn/p\\,q\\;r\nNOTE:a\\nb\nBDAY:1970-01-01\nEND:VCARD\n", 1,
+     PayloadKind::General, 4, 0,
      {{"N", "Zhang San"}, {"TEL", "010"}, {"M", "138"}, {"ADR", "1 Road, 2 Beijing China"}, {"ZIP", "100000"},
-      {"NOTE", "a\r\nb"}}, UnheldReason::UnknownTag, "BDAY"},
+      {"URL", "https://a.cn/p,q;r"}, {"NOTE", "a\r\nb"}}, UnheldReason::UnknownTag, "BDAY"},
     {"WifiWithEscapes", "WIFI:T:wep;S:a\\;b\\:c;P:p\\\\w;H:true;;", 1, PayloadKind::General, 4, 1,
      {{"ENC", "WEP"}, {"SSID", "a;b:c"}, {"PWD", "p\\w"}, {"HIDDEN", "true"}}, UnheldReason::None, ""},
     {"WifiEnterprise", "WIFI:T:WPA2-EAP;S:x;;", 1, PayloadKind::General, 4, 1, {{"SSID", "x"}}, UnheldReason::NotAChoice,
