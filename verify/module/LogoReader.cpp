@@ -66,8 +66,6 @@ std::optional<RgbaImage> ReadSvgLogo(std::string_view bytes, LogoReadProblem* pr
 }  // namespace
 
 std::optional<RgbaImage> ReadLogo(std::string_view bytes, LogoReadProblem* problem) {
-  switch (const FileKind kind = SniffFileKind(bytes)) {
-    case FileKind::Svg: return ReadSvgLogo(bytes, problem);
-    default: return ReadRasterRgba(kind, bytes, MaxLogoSide, problem);
-  }
+  const FileKind kind = SniffFileKind(bytes);
+  return kind == FileKind::Svg ? ReadSvgLogo(bytes, problem) : ReadRasterRgba(kind, bytes, MaxLogoSide, problem);
 }
