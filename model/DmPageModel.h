@@ -1,0 +1,38 @@
+// The DM page's state: the text, the size chosen in the list and the size
+// grown to, the ECI box; every change encodes again, as the page shows it.
+#pragma once
+
+#include <string>
+
+#include "symbol/SymbolRequest.h"
+
+class DmPageModel {
+ public:
+  // The text as the user typed it, UTF-8 with CR LF line breaks; encoded as
+  // its code page 936 bytes.
+  void SetText(std::string utf8);
+  // The list's choice: the smallest size, which a longer text outgrows.
+  void ChooseSize(int sizeIndex);
+  void SetEci(bool on);
+
+  const std::string& Text() const { return text_; }
+  const std::string& TextBytes() const { return bytes_; }
+  int ChosenSize() const { return chosenSize_; }
+  // The size of the symbol shown; the largest while the text fits none.
+  int ShownSize() const { return shownSize_; }
+  const SymbolResult& Result() const { return result_; }
+  bool TooLong() const { return result_.failure == SymbolFailure::DoesNotFit; }
+  // What work made from the page (a batch) takes over: the choices, not
+  // what the last symbol grew to.
+  SymbolSettings Settings() const;
+
+ private:
+  void Encode();
+
+  std::string text_;
+  std::string bytes_;
+  int chosenSize_ = 0;
+  int shownSize_ = 0;
+  bool eci_ = false;
+  SymbolResult result_;
+};
