@@ -127,6 +127,7 @@ QString FieldProblemText(const FieldProblem& problem, const QString& name) {
     case FieldFailure::NotAMailAddress: return FromUtf8(UiText::FieldNotAMailAddress).arg(name);
     case FieldFailure::NoIdnaForm: return FromUtf8(UiText::FieldNoIdnaForm).arg(name);
     case FieldFailure::PasswordUnused: return FromUtf8(UiText::FieldPasswordUnused).arg(name);
+    case FieldFailure::NotInCodePage: return FromUtf8(UiText::FieldNotInCodePage).arg(name, FromUtf8(problem.text.character));
     case FieldFailure::None: break;
   }
   return {};

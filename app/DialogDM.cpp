@@ -17,8 +17,6 @@ namespace {
 
 int SideOfSize(int sizeIndex) { return DmSizeAttribute(sizeIndex, SymbolRows); }
 
-constexpr int LargestSquare = DmSquareSizeCount - 1;
-
 }  // namespace
 
 CDialogDM::CDialogDM(QWidget* parent, const DialogUnits& units)
@@ -27,10 +25,16 @@ CDialogDM::CDialogDM(QWidget* parent, const DialogUnits& units)
   for (int i = 0; i < DmSquareSizeCount; ++i) sizes->addItem(FromUtf8(UiText::VersionItem).arg(SideOfSize(i)));
   sizes->setCurrentIndex(0);
   controls_.WidenListsToItems();
-  connect(sizes, &QComboBox::activated, this, &CDialogDM::OnSizeSelected);
+  connect(sizes, &QComboBox::activated, this, [this](int index) {
+    model_.ChooseSize(index);
+    GenerateSymbol();
+  });
   connect(TextBox(), &QPlainTextEdit::textChanged, this, &CDialogDM::ReadTextAndGenerate);
   connect(controls_.Get<QPushButton>(ControlId::Reset), &QPushButton::clicked, this, &CDialogDM::RemoveSelection);
-  connect(controls_.Get<QCheckBox>(ControlId::Eci), &QCheckBox::toggled, this, &CDialogDM::GenerateSymbol);
+  connect(controls_.Get<QCheckBox>(ControlId::Eci), &QCheckBox::toggled, this, [this](bool on) {
+    model_.SetEci(on);
+    GenerateSymbol();
+  });
   // Enter belongs to the text: the field takes Tab only to move focus.
   TextBox()->setTabChangesFocus(true);
   // "重填" leaves the focus on its button; Ctrl+Z there takes the removal back.
@@ -41,11 +45,7 @@ CDialogDM::CDialogDM(QWidget* parent, const DialogUnits& units)
 
 PageChoice CDialogDM::Choice() const {
   PageChoice choice;
-  choice.symbol.symbology = Symbology::DataMatrix;
-  // The size the user chose is the smallest: a longer text takes a larger one.
-  choice.symbol.dmSize = std::clamp(controls_.Get<QComboBox>(ControlId::VersionList)->currentIndex(), 0, LargestSquare);
-  choice.symbol.dmGrowSize = true;
-  choice.symbol.eci = controls_.Get<QCheckBox>(ControlId::Eci)->isChecked();
+  choice.symbol = model_.Settings();
   choice.scale = Scale();
   choice.style = Style();
   return choice;
@@ -66,12 +66,7 @@ void CDialogDM::showEvent(QShowEvent* event) {
 }
 
 void CDialogDM::ReadTextAndGenerate() {
-  text_ = ToCodePageBytes(TextBox()->document()->toRawText());
-  GenerateSymbol();
-}
-
-void CDialogDM::OnSizeSelected(int index) {
-  if (index >= 0 && index < DmSquareSizeCount) sizeIndex_ = index;
+  model_.SetText(ToUtf8Bytes(TextBox()->document()->toRawText()));
   GenerateSymbol();
 }
 
@@ -81,17 +76,9 @@ void CDialogDM::RemoveSelection() {
 }
 
 void CDialogDM::GenerateSymbol() {
-  SymbolRequest request;
-  static_cast<SymbolSettings&>(request) = Choice().symbol;
-  request.dmSize = sizeIndex_;  // the size grown to so far
-  request.data = text_;
-  SymbolResult result = MakeSymbol(request);
-  const bool tooLong = result.failure == SymbolFailure::DoesNotFit;
-  // The size grows with the text and stays grown for the next encoding.
-  if (result.Ok()) sizeIndex_ = result.symbol.dmSizeIndex;
-  if (tooLong) sizeIndex_ = LargestSquare;
-  SetVersionLabel(tooLong ? FromUtf8(UiText::ContentTooLong) : FromUtf8(UiText::VersionLabel).arg(SideOfSize(sizeIndex_)));
-  ShowSymbol(std::move(result.symbol), tooLong);
+  const bool tooLong = model_.TooLong();
+  SetVersionLabel(tooLong ? FromUtf8(UiText::ContentTooLong) : FromUtf8(UiText::VersionLabel).arg(SideOfSize(model_.ShownSize())));
+  ShowSymbol(model_.Result().symbol, tooLong);
 }
 
 void CDialogDM::OpenText(const QString& text) {

@@ -1,11 +1,13 @@
 // The DM page: free text encoded as a square Data Matrix symbol on every
-// change, growing to the next size while the text does not fit.
+// change, growing to the next size while the text does not fit; its
+// controls bound to the page's model.
 #pragma once
 
 #include <string>
 
 #include "app/PageChoice.h"
 #include "app/SymbolPage.h"
+#include "model/DmPageModel.h"
 
 class QComboBox;
 class QPlainTextEdit;
@@ -15,9 +17,12 @@ class CDialogDM : public CSymbolPage {
  public:
   CDialogDM(QWidget* parent, const DialogUnits& units);
 
+  // Shows the symbol the model made for the page's text and sizes.
   void GenerateSymbol();
-  int SizeIndex() const { return sizeIndex_; }
-  const std::string& Text() const { return text_; }
+  const DmPageModel& Model() const { return model_; }
+  int SizeIndex() const { return model_.ShownSize(); }
+  // The text's code page 936 bytes, as encoded.
+  const std::string& Text() const { return model_.TextBytes(); }
   QPlainTextEdit* TextBox() const;
   QString FileNameHint() const override;
   PageChoice Choice() const;
@@ -31,9 +36,7 @@ class CDialogDM : public CSymbolPage {
 
  private:
   void ReadTextAndGenerate();
-  void OnSizeSelected(int index);
   void RemoveSelection();
 
-  int sizeIndex_ = 0;
-  std::string text_;
+  DmPageModel model_;
 };

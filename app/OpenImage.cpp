@@ -63,7 +63,7 @@ QString SymbolText(const std::string& bytes) {
 }
 
 QString TabCaptionOf(const Recognised& found) {
-  return FromUtf8(BareTabCaption(*FindTab(found.operatorFormat, found.tab)));
+  return FromUtf8(BareTabCaption(*FindTab(found.page.format, found.page.tab)));
 }
 
 QString SymbolItem(int number, const FoundSymbol& symbol) {
@@ -149,12 +149,12 @@ void SymbolOpener::OpenQr(const FoundSymbol& symbol) {
   // The whole content as text, in a format the page shows.
   const auto asText = [&](int format) {
     const Recognised whole = RecogniseAsText(symbol.bytes, format);
-    return qrPage_->CanShow(whole.operatorFormat, whole.tab) ? whole : RecogniseAsOperatorText(symbol.bytes, current);
+    return qrPage_->CanShow(whole.page) ? whole : RecogniseAsOperatorText(symbol.bytes, current);
   };
   Recognised found = RecognisePayload(symbol.bytes, current);
-  if (!qrPage_->CanShow(found.operatorFormat, found.tab)) found = asText(found.operatorFormat);
+  if (!qrPage_->CanShow(found.page)) found = asText(found.page.format);
   if (!found.Exact()) {
-    const Recognised whole = asText(found.operatorFormat);
+    const Recognised whole = asText(found.page.format);
     if (!whole.Exact()) return dialogs_->ShowMessage(window_, FromUtf8(UiText::OpenNotText).arg(symbol.bytes.size()));
     const QString question = FromUtf8(UiText::OpenNotHeld)
                                  .arg(TabCaptionOf(found), UnheldText(found.unheld), TabCaptionOf(whole));
@@ -163,5 +163,5 @@ void SymbolOpener::OpenQr(const FoundSymbol& symbol) {
     if (choice == OpenDialogs::Choice::WholeText) found = whole;
   }
   tabs_->setCurrentIndex(0);
-  qrPage_->OpenContent(found.operatorFormat, found.tab, found.values, symbol.level);
+  qrPage_->OpenContent(found.page, found.values, symbol.level);
 }

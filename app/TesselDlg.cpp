@@ -10,14 +10,11 @@
 #include <cmath>
 
 #include "app/BatchReasons.h"
-#include "content/CodePage.h"
 #include "content/pages/ContentPages.h"
 #include "gui/TextBytes.h"
 #include "qr/LogoBound.h"
-#include "qr/QrCodeEncoder.h"
 #include "qr/QrStandard.h"
 #include "res/Strings.h"
-#include "symbol/SymbolRequest.h"
 
 namespace {
 
@@ -49,24 +46,35 @@ QString ProblemText(const FieldProblem& problem, const PageSpec& page) {
 
 }  // namespace
 
-CTesselDlg::CTesselDlg(QWidget* parent, const DialogUnits& units)
-    : CSymbolPage(QrPageLayout, parent, units, Symbology::QrCode), encoder_(std::make_unique<CQrCodeEncoder>()) {
+CTesselDlg::CTesselDlg(QWidget* parent, const DialogUnits& units) : CSymbolPage(QrPageLayout, parent, units, Symbology::QrCode) {
   CreateContentPages(units);
   FillCombos();
   controls_.WidenListsToItems();
-  connect(ContentTabs()->Bar(), &QTabBar::currentChanged, this, &CTesselDlg::SwitchContentType);
+  connect(ContentTabs()->Bar(), &QTabBar::currentChanged, this, [this](int tab) {
+    model_.SwitchTab(tab);
+    ShowModel();
+  });
   for (const FormatRadio& radio : FormatRadios) {
-    connect(controls_.Get<QRadioButton>(radio.controlId), &QRadioButton::clicked, this,
-            [this, format = radio.format] { SwitchOperatorFormat(format); });
+    connect(controls_.Get<QRadioButton>(radio.controlId), &QRadioButton::clicked, this, [this, format = radio.format] {
+      model_.SwitchFormat(format);
+      ShowModel();
+    });
   }
-  connect(controls_.Get<QPushButton>(ControlId::Reset), &QPushButton::clicked, this, &CTesselDlg::OnResetClicked);
-  connect(controls_.Get<QCheckBox>(ControlId::Eci), &QCheckBox::toggled, this, &CTesselDlg::ComposePayload);
+  connect(controls_.Get<QPushButton>(ControlId::Reset), &QPushButton::clicked, this, [this] {
+    model_.Reset();
+    ShowModel();
+  });
+  connect(controls_.Get<QCheckBox>(ControlId::Eci), &QCheckBox::toggled, this, [this](bool on) {
+    model_.SetEci(on);
+    ShowResult();
+  });
   // A focused field keeps Ctrl+Z for its own typing.
-  auto* undo = new QShortcut(QKeySequence::Undo, this, this, &CTesselDlg::UndoEmptying);
+  auto* undo = new QShortcut(QKeySequence::Undo, this, this, [this] {
+    if (model_.Undo()) ShowModel();
+  });
   undo->setContext(Qt::WidgetWithChildrenShortcut);
   SetTabOrder();
-  SwitchOperatorFormat(1);
-  controls_.Get<QRadioButton>(ControlId::FormatMobileV1)->setChecked(true);
+  ShowModel();
 }
 
 CTesselDlg::~CTesselDlg() = default;
@@ -82,8 +90,10 @@ void CTesselDlg::CreateContentPages(const DialogUnits& units) {
       CDialogTypeBase* page = CreateContentPage(definition.className, tabs, units);
       page->setGeometry(place);
       page->hide();
-      connect(page, &CDialogTypeBase::FieldChanged, this,
-              [this](int slot, const std::string& text) { SetFieldValue(static_cast<unsigned>(slot), text); });
+      // A hidden page emptying its fields tells the model nothing.
+      connect(page, &CDialogTypeBase::FieldChanged, this, [this, page](int slot, const std::string& text) {
+        if (page == currentPage_) SetFieldValue(static_cast<unsigned>(slot), text);
+      });
       pages_.push_back(page);
     }
   }
@@ -104,14 +114,19 @@ void CTesselDlg::SetTabOrder() {
 void CTesselDlg::FillCombos() {
   auto* level = controls_.Get<QComboBox>(ControlId::EcLevel);
   for (std::string_view item : UiText::ErrorCorrectionLevels) level->addItem(FromUtf8(item));
-  level->setCurrentIndex(QrLevelPosition(level_));
-  connect(level, &QComboBox::activated, this, &CTesselDlg::OnLevelSelected);
+  connect(level, &QComboBox::activated, this, [this](int index) {
+    if (const std::optional<QrLevel> chosen = QrLevelAt(index)) model_.ChooseLevel(*chosen);
+    ShowResult();
+  });
 
   auto* version = controls_.Get<QComboBox>(ControlId::VersionList);
   version->addItem(FromUtf8(UiText::AutomaticVersion));
   for (int v = 1; v <= VersionItems; ++v) version->addItem(FromUtf8(UiText::VersionItem).arg(v));
   version->setCurrentIndex(0);
-  connect(version, &QComboBox::activated, this, &CTesselDlg::ComposePayload);
+  connect(version, &QComboBox::activated, this, [this](int index) {
+    model_.ChooseVersion(index);
+    ShowResult();
+  });
 }
 
 CDialogTypeBase* CTesselDlg::Page(std::string_view className) const {
@@ -123,21 +138,17 @@ CDialogTypeBase* CTesselDlg::Page(std::string_view className) const {
 
 PageChoice CTesselDlg::Choice() const {
   PageChoice choice;
-  choice.operatorFormat = operatorFormat_;
-  choice.tab = ContentTabs()->Bar()->currentIndex();
-  choice.symbol.level = LevelInForce();
-  choice.symbol.version = SelectedVersion();
-  choice.symbol.eci = controls_.Get<QCheckBox>(ControlId::Eci)->isChecked();
+  choice.symbol = model_.Settings();
+  choice.operatorFormat = model_.Page().format;
+  choice.tab = model_.Page().tab;
   choice.scale = Scale();
   choice.style = Style();
   return choice;
 }
 
-QrLevel CTesselDlg::LevelInForce() const { return Style().style.logo ? LevelWithLogo(levelChosen_, level_) : level_; }
-
 LogoRoom CTesselDlg::RoomForLogo() const {
-  const int version = shownVersion_ > 0 ? shownVersion_ : std::max(SelectedVersion(), 1);
-  const QrLevel level = LevelInForce();
+  const int version = model_.ShownVersion() > 0 ? model_.ShownVersion() : std::max(model_.ChosenVersion(), 1);
+  const QrLevel level = model_.LevelInForce();
   const double side = qr::SideOf(version);
   const std::optional<double> share = Style().style.logoShare;
   LogoRoom room;
@@ -157,168 +168,62 @@ void CTesselDlg::RebuildTabs(int format) {
   const QSignalBlocker quiet(bar);
   while (bar->count() > 0) bar->removeTab(0);
   for (const TabSpec& tab : FindOperatorFormat(format)->tabs) bar->addTab(FromUtf8(tab.caption));
-  bar->setCurrentIndex(0);
+  tabsFormat_ = format;
 }
 
 void CTesselDlg::ShowContentPage(CDialogTypeBase* page) {
-  if (currentPage_ != nullptr) {
-    currentPage_->hide();
-    ResetCurrentPage();
-  }
+  CDialogTypeBase* hidden = currentPage_ == page ? nullptr : currentPage_;
   currentPage_ = page;
+  // Emptied once no longer shown, so that it opens empty next time.
+  if (hidden != nullptr) {
+    hidden->hide();
+    hidden->ResetFields();
+  }
   currentPage_->show();
 }
 
-void CTesselDlg::SwitchOperatorFormat(int format) {
-  RememberFilledPage();
-  // Between an operator format and the general one the values that both
-  // card pages show go over: one card, composed either way.
-  std::vector<std::pair<int, QString>> carried;
-  if (currentPage_ != nullptr && IsGeneralFormat(format) != IsGeneralFormat(operatorFormat_))
-    carried = currentPage_->FilledFields();
-  RebuildTabs(format);
-  currentTab_ = 0;
-  ShowContentPage(Page(FindTab(format, 0)->pageClass));
-  operatorFormat_ = format;
-  ClearFieldValues();
-  SetPageFields(carried);
-  ComposePayload();
-}
-
-void CTesselDlg::SwitchContentType(int tab) {
-  const PageSpec* definition = PageForTab(operatorFormat_, tab);
-  if (definition == nullptr) return;
-  RememberFilledPage();
-  currentTab_ = tab;
-  ShowContentPage(Page(definition->className));
-  ClearFieldValues();
-  ComposePayload();
-}
-
-void CTesselDlg::ResetCurrentPage() {
-  resetting_ = true;
-  currentPage_->ResetFields();
-  resetting_ = false;
-  ComposePayload();
-}
-
-void CTesselDlg::OnResetClicked() {
-  RememberFilledPage();
-  ResetCurrentPage();
-}
-
-void CTesselDlg::RememberFilledPage() {
-  if (currentPage_ == nullptr) return;
-  auto filled = currentPage_->FilledFields();
-  // A second switch in a row empties nothing: Ctrl+Z still goes back to the text.
-  if (!filled.empty()) emptied_ = EmptiedPage{operatorFormat_, currentTab_, std::move(filled), std::nullopt};
-}
-
-void CTesselDlg::UndoEmptying() {
-  if (!emptied_) return;
-  const EmptiedPage page = std::move(*emptied_);
-  emptied_.reset();
-  for (const FormatRadio& radio : FormatRadios) {
-    if (radio.format == page.format) controls_.Get<QRadioButton>(radio.controlId)->setChecked(true);
-  }
-  if (page.format != operatorFormat_) SwitchOperatorFormat(page.format);
-  ContentTabs()->Bar()->setCurrentIndex(page.tab);
-  // An opened symbol may have filled this very page: only the old text stays.
-  resetting_ = true;
-  currentPage_->ResetFields();
-  resetting_ = false;
-  SetPageFields(page.fields);
-  if (page.level) SelectLevel(*page.level);
-  // Going back is no emptying of its own to take back.
-  emptied_.reset();
-  ComposePayload();
-}
-
-bool CTesselDlg::CanShow(int format, int tab) const {
-  const PageSpec* spec = PageForTab(format, tab);
-  return spec != nullptr && Page(spec->className) != nullptr;
-}
-
-void CTesselDlg::OpenContent(int format, int tab, const FieldValueArray& values, std::optional<QrLevel> level) {
-  if (!CanShow(format, tab)) return;
-  EmptiedPage before{operatorFormat_, currentTab_, currentPage_->FilledFields(), level_};
+void CTesselDlg::ShowModel() {
+  const FormatTab shown = model_.Page();
   for (const FormatRadio& radio : FormatRadios)
-    controls_.Get<QRadioButton>(radio.controlId)->setChecked(radio.format == format);
-  if (format != operatorFormat_) SwitchOperatorFormat(format);
-  if (ContentTabs()->Bar()->currentIndex() != tab) ContentTabs()->Bar()->setCurrentIndex(tab);
-  resetting_ = true;
-  currentPage_->ResetFields();
-  for (const FieldSpec& field : currentPage_->Definition().fields) {
-    // The edits hold line breaks as "\n"; the payload has CR LF.
-    const std::string& value = values[field.slot];
-    const QString text = FromUtf8(IsGeneralFormat(format) ? value : CodePageToUtf8(value).value_or(""));
-    if (!text.isEmpty()) currentPage_->SetFieldText(field.slot, QString(text).replace("\r\n", "\n"));
+    controls_.Get<QRadioButton>(radio.controlId)->setChecked(radio.format == shown.format);
+  if (tabsFormat_ != shown.format) RebuildTabs(shown.format);
+  {
+    const QSignalBlocker quiet(ContentTabs()->Bar());
+    ContentTabs()->Bar()->setCurrentIndex(shown.tab);
   }
-  resetting_ = false;
-  if (level) SelectLevel(*level);
-  ComposePayload();
-  emptied_ = std::move(before);
-}
-
-void CTesselDlg::SetPageFields(const std::vector<std::pair<int, QString>>& fields) {
-  resetting_ = true;
-  for (const auto& [slot, text] : fields) currentPage_->SetFieldText(slot, text);
-  resetting_ = false;
-}
-
-void CTesselDlg::ClearFieldValues() {
-  for (std::string& value : fieldValues_) value.clear();
-  // A drop-down shown holds its value from the start.
+  ShowContentPage(Page(model_.PageDefinition().className));
+  // The edits hold line breaks as "\n"; the model's values CR LF. A field
+  // set to what the model holds reports a value the model already has.
   for (const FieldSpec& field : currentPage_->Definition().fields)
-    fieldValues_[field.slot] = currentPage_->FieldBytes(field.slot);
+    currentPage_->SetFieldText(field.slot, FromUtf8(model_.Values()[field.slot]).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+  ShowResult();
+}
+
+void CTesselDlg::OpenContent(FormatTab page, const FieldValueArray& values, std::optional<QrLevel> level) {
+  if (!CanShow(page)) return;
+  model_.Open(page, values, level);
+  ShowModel();
 }
 
 void CTesselDlg::SetFieldValue(unsigned slot, std::string text) {
-  if (!StoreFieldValue(fieldValues_, slot, std::move(text)) || resetting_) return;
-  emptied_.reset();  // typing ends what Ctrl+Z can bring back
-  ComposePayload();
-}
-
-void CTesselDlg::OnLevelSelected(int index) {
-  level_ = QrLevelAt(index).value_or(level_);
-  levelChosen_ = levelChosen_ || QrLevelAt(index).has_value();
-  ComposePayload();
-}
-
-void CTesselDlg::SelectLevel(QrLevel level) {
-  level_ = level;
-  controls_.Get<QComboBox>(ControlId::EcLevel)->setCurrentIndex(QrLevelPosition(level));
-}
-
-int CTesselDlg::SelectedVersion() const {
-  return std::max(controls_.Get<QComboBox>(ControlId::VersionList)->currentIndex(), 0);
+  if (slot >= static_cast<unsigned>(FieldSlotCount)) return;
+  if (model_.SetField(static_cast<int>(slot), std::move(text))) ShowResult();
 }
 
 void CTesselDlg::ComposePayload() {
-  if (currentPage_ == nullptr) return;
-  SymbolRequest request;
-  static_cast<SymbolSettings&>(request) = Choice().symbol;
-  request.content = ContentFields{operatorFormat_, ContentTabs()->Bar()->currentIndex(), fieldValues_};
-  // The list shows the level in force, which a logo may have raised.
-  controls_.Get<QComboBox>(ControlId::EcLevel)->setCurrentIndex(QrLevelPosition(request.level));
-  SymbolResult result = MakeSymbol(request, *encoder_);
-  SetVersionLabel(VersionLabelFor(result));
-  shownVersion_ = result.Ok() ? result.symbol.version : 0;
-  currentPayload_.clear();
-  if (result.failure == SymbolFailure::FieldNotCarried)
-    return ShowProblem(ProblemText(result.field, currentPage_->Definition()));
-  if (!result.Ok()) return ShowSymbol(::Symbol{}, result.failure == SymbolFailure::DoesNotFit);
-  // The operator formats' two leading bytes are no part of their payload.
-  const size_t prefix = IsGeneralFormat(operatorFormat_) ? 0 : EncoderInput({}).size();
-  currentPayload_ = result.symbol.data.substr(prefix);
-  ShowSymbol(std::move(result.symbol));
+  model_.SetLogo(Style().style.logo != nullptr);
+  ShowResult();
 }
 
-QString CTesselDlg::FileNameHint() const {
-  if (currentPage_ == nullptr) return {};
-  const std::vector<std::pair<int, QString>> filled = currentPage_->FilledFields();
-  for (const FieldSpec& field : currentPage_->Definition().fields)
-    for (const auto& [slot, text] : filled)
-      if (slot == field.slot) return text;
-  return {};
+void CTesselDlg::ShowResult() {
+  const SymbolResult& result = model_.Result();
+  // The list shows the level in force, which a logo may have raised.
+  controls_.Get<QComboBox>(ControlId::EcLevel)->setCurrentIndex(QrLevelPosition(model_.LevelInForce()));
+  SetVersionLabel(VersionLabelFor(result));
+  if (result.failure == SymbolFailure::FieldNotCarried)
+    return ShowProblem(ProblemText(result.field, model_.PageDefinition()));
+  if (!result.Ok()) return ShowSymbol(::Symbol{}, result.failure == SymbolFailure::DoesNotFit);
+  ShowSymbol(result.symbol);
 }
+
+QString CTesselDlg::FileNameHint() const { return FromUtf8(model_.FileNameHint()); }

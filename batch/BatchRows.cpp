@@ -138,7 +138,7 @@ SymbolRequest RowEncoder::Request(const RowTask& task, RowError& error) const {
       return request;
     }
   if (!plan_.rawText) {
-    request.content = ContentFields{job_.operatorFormat, job_.tab, FieldValues(task, error)};
+    request.content = ContentFields{{job_.operatorFormat, job_.tab}, FieldValues(task, error)};
     return request;
   }
   const int column = plan_.textColumn;
@@ -158,10 +158,8 @@ FieldValueArray RowEncoder::FieldValues(const RowTask& task, RowError& error) co
   for (size_t i = 0; i < plan_.columns.size(); ++i) {
     const BatchColumn& column = plan_.columns[i];
     if (column.slot < 0 || task.cells[i].empty()) continue;
-    // 通用格式 composes UTF-8; the operator formats code page 936.
     TextProblem reason;
-    auto bytes = IsGeneralFormat(job_.operatorFormat) ? CellToUtf8(task.cells[i], encoding_, &reason)
-                                                      : CellToCodePage(task.cells[i], encoding_, &reason);
+    auto bytes = CellToUtf8(task.cells[i], encoding_, &reason);
     if (!bytes) {
       error = BadCell(column, i, reason);
       return values;
@@ -217,13 +215,17 @@ bool RowEncoder::StyleRow(const Symbol& symbol, ImageOptions& image, BatchRowRes
 }
 
 // The problem with the column that feeds the field, or the field's tag when
-// no column does.
+// no column does. A cell the operator format's code page cannot carry is bad
+// text in that cell, as any other.
 RowError RowEncoder::FieldNotCarried(const FieldProblem& field) const {
-  RowError error = Failure(RowFailure::FieldNotCarried);
+  const RowFailure failure =
+      field.failure == FieldFailure::NotInCodePage ? RowFailure::BadText : RowFailure::FieldNotCarried;
+  RowError error = Failure(failure);
   for (size_t i = 0; i < plan_.columns.size(); ++i)
-    if (plan_.columns[i].slot == field.slot) error = ColumnProblem(RowFailure::FieldNotCarried, plan_.columns[i], i);
+    if (plan_.columns[i].slot == field.slot) error = ColumnProblem(failure, plan_.columns[i], i);
   if (error.column.empty() && field.slot >= 0) error.column = FieldTags[field.slot];
   error.field = field;
+  error.text = field.text;
   return error;
 }
 

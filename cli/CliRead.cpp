@@ -56,20 +56,13 @@ SymbolsInImage ReadImage(const std::string& file, std::istream& in) {
   return ReadSymbolsInBytes(bytes);
 }
 
-// A field's value as UTF-8: the general format's are already.
-std::optional<std::string> Utf8Value(const std::string& value, int format) {
-  return IsGeneralFormat(format) ? std::optional(value) : CodePageToUtf8(value);
-}
-
-// The page's bytes as the command line takes them: UTF-8, a line break as
-// "\n" (what --field expands back). Empty when they are no text.
-std::optional<std::string> FieldText(const std::string& value, int format) {
-  auto utf8 = Utf8Value(value, format);
-  if (!utf8) return std::nullopt;
+// A field's value as the command line takes it: a line break as "\n"
+// (what --field expands back).
+std::string FieldText(const std::string& utf8) {
   std::string text;
-  for (size_t i = 0; i < utf8->size(); ++i)
-    if (utf8->compare(i, 2, "\r\n") == 0) text += "\\n", ++i;
-    else text += (*utf8)[i];
+  for (size_t i = 0; i < utf8.size(); ++i)
+    if (utf8.compare(i, 2, "\r\n") == 0) text += "\\n", ++i;
+    else text += utf8[i];
   return text;
 }
 
@@ -102,8 +95,8 @@ std::string Header(const Reading& r) {
   std::string line = r.name + ": " + (r.symbol.symbology == Symbology::QrCode ? "QR Code" : "Data Matrix");
   if (r.symbol.level) line += std::string(" level ") + QrLevelLetter(*r.symbol.level);
   if (r.content)
-    line += ", --operator " + std::to_string(r.content->operatorFormat) + " --type " + std::to_string(r.content->tab) +
-            " (" + std::string(BareTabCaption(*FindTab(r.content->operatorFormat, r.content->tab))) + ")";
+    line += ", --operator " + std::to_string(r.content->page.format) + " --type " + std::to_string(r.content->page.tab) +
+            " (" + std::string(BareTabCaption(*FindTab(r.content->page.format, r.content->page.tab))) + ")";
   else if (!r.text)
     line += ", " + std::to_string(r.symbol.bytes.size()) + " bytes that are no text (--raw writes them)";
   return line + '\n';
@@ -113,8 +106,8 @@ void WriteFields(const Reading& r, std::ostream& out) {
   std::string block = Header(r);
   if (r.content)
     for (int slot = 0; slot < FieldSlotCount; ++slot)
-      if (auto text = FieldText(r.content->values[slot], r.content->operatorFormat); text && !text->empty())
-        block += std::string(FieldTags[slot]) + "=" + *text + '\n';
+      if (!r.content->values[slot].empty())
+        block += std::string(FieldTags[slot]) + "=" + FieldText(r.content->values[slot]) + '\n';
   if (r.text) block += "text=" + *r.text + '\n';
   out << block << '\n';
 }
@@ -144,7 +137,7 @@ void WriteCsv(const std::vector<Reading>& readings, std::ostream& out, std::ostr
     std::string row;
     for (int slot = 0; slot < FieldSlotCount; ++slot)
       if (used[slot])
-        row += CsvField(r.content ? Utf8Value(r.content->values[slot], r.content->operatorFormat).value_or("") : "") + ",";
+        row += CsvField(r.content ? r.content->values[slot] : "") + ",";
     if (text) row += CsvField(r.text.value_or("")) + ",";
     row.back() = '\n';
     csv += row;

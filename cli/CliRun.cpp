@@ -87,21 +87,13 @@ std::optional<Failure> GatherFields(const CliOptions& options, ContentFields& co
   if (!page)
     return Failure{ExitUsage, "--type " + std::to_string(options.tab) + " is not a tab of " +
                                   std::string(FindOperatorFormat(options.operatorFormat)->caption)};
-  content = {options.operatorFormat, options.tab, {}};
+  content = {{options.operatorFormat, options.tab}, {}};
   for (const auto& [tag, value] : options.fields) {
     const int slot = FieldSlotOfTag(tag);
     if (slot < 0 || !FindField(*page, slot))
       return Failure{ExitUsage, "field '" + tag + "' is not on " + TabInUserWords(options.operatorFormat, options.tab) +
                                     "; its fields are " + TagsOfPage(*page)};
-    // The general format composes UTF-8 and checks its own values.
-    if (IsGeneralFormat(options.operatorFormat)) {
-      content.values[slot] = ExpandLineBreaks(value);
-      continue;
-    }
-    TextProblem problem;
-    auto bytes = Utf8ToCodePage(ExpandLineBreaks(value), &problem);
-    if (!bytes) return Failure{ExitUsage, "--field " + tag + ": " + DescribeTextProblem(problem)};
-    content.values[slot] = std::move(*bytes);
+    content.values[slot] = ExpandLineBreaks(value);
   }
   return std::nullopt;
 }
@@ -214,7 +206,7 @@ std::optional<Failure> RunSymbol(const CliOptions& options, std::istream& in, st
   if (auto failure = BuildRequest(options, in, request)) return failure;
   const SymbolResult result = MakeSymbol(request);
   if (result.failure == SymbolFailure::FieldNotCarried)
-    return Failure{ExitUsage, DescribeFieldProblem(result.field, request.content->tab)};
+    return Failure{ExitUsage, DescribeFieldProblem(result.field, request.content->page)};
   if (!result.Ok()) {
     const size_t bytes = result.symbol.data.size();
     return Failure{ExitStatusOf(result.failure),

@@ -138,18 +138,18 @@ std::string DescribeTextProblem(const TextProblem& problem) {
 namespace {
 
 // "field LAT (纬度)", as the page captions it.
-std::string FieldName(const FieldProblem& problem, int tab) {
+std::string FieldName(const FieldProblem& problem, FormatTab shown) {
   if (problem.slot < 0 || problem.slot >= FieldSlotCount) return "a field";
   std::string name = "field " + std::string(FieldTags[problem.slot]);
-  const PageSpec* page = PageForTab(GeneralFormat, tab);
+  const PageSpec* page = PageForTab(shown.format, shown.tab);
   if (const FieldSpec* field = page ? FindField(*page, problem.slot) : nullptr)
     name += " (" + BareCaption(field->caption) + ")";
   return name;
 }
 
 // "WPA, WEP or nopass"; a check box takes true or false.
-std::string ChoicesOf(const FieldProblem& problem, int tab) {
-  const PageSpec* page = PageForTab(GeneralFormat, tab);
+std::string ChoicesOf(const FieldProblem& problem, FormatTab shown) {
+  const PageSpec* page = PageForTab(shown.format, shown.tab);
   const FieldSpec* field = page ? FindField(*page, problem.slot) : nullptr;
   if (field == nullptr || field->kind == FieldKind::Check)
     return std::string(CheckedValue) + " or " + std::string(UncheckedValue);
@@ -164,20 +164,21 @@ std::string DegreesLimit(const FieldProblem& problem) {
 
 }  // namespace
 
-std::string DescribeFieldProblem(const FieldProblem& problem, int tab) {
-  const std::string field = FieldName(problem, tab);
+std::string DescribeFieldProblem(const FieldProblem& problem, FormatTab shown) {
+  const std::string field = FieldName(problem, shown);
   switch (problem.failure) {
-    case FieldFailure::Missing: return field + " is empty, but the " + std::string(BareTabCaption(*FindTab(GeneralFormat, tab))) + " form needs it";
+    case FieldFailure::Missing: return field + " is empty, but the " + std::string(BareTabCaption(*FindTab(shown.format, shown.tab))) + " form needs it";
     case FieldFailure::NotUtf8: return field + " is not UTF-8 text";
     case FieldFailure::NotANumber: return field + " is no decimal number of degrees";
     case FieldFailure::OutOfRange: return field + " lies outside " + DegreesLimit(problem) + " degrees";
     case FieldFailure::NotADateTime: return field + " is no date and time as " + std::string(DateTimeLayout);
     case FieldFailure::EndsBeforeStart: return field + " is before the start";
-    case FieldFailure::NotAChoice: return field + " takes " + ChoicesOf(problem, tab);
+    case FieldFailure::NotAChoice: return field + " takes " + ChoicesOf(problem, shown);
     case FieldFailure::NotAPhoneNumber: return field + " is no phone number (digits and + * # - . ( ) only)";
     case FieldFailure::NotAMailAddress: return field + " holds a recipient without '@'";
     case FieldFailure::NoIdnaForm: return field + " names a host that has no IDNA (punycode) form";
     case FieldFailure::PasswordUnused: return field + " is given for a network without a password (ENC nopass)";
+    case FieldFailure::NotInCodePage: return field + ": " + DescribeTextProblem(problem.text);
     case FieldFailure::None: break;
   }
   return {};

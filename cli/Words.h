@@ -20,7 +20,7 @@
 std::string DescribeSymbolFailure(SymbolFailure failure, size_t bytes, const SymbolSettings& settings, bool content);
 // Why a general format's field has no place in its form, naming the field:
 // "field LAT (纬度) lies outside -90 to 90 degrees".
-std::string DescribeFieldProblem(const FieldProblem& problem, int tab);
+std::string DescribeFieldProblem(const FieldProblem& problem, FormatTab shown);
 // "invalid UTF-8 at byte 3 (0xFF)", "'😀' (U+1F600) has no code page 936 (GBK) code".
 std::string DescribeTextProblem(const TextProblem& problem);
 // Why the batch refuses a header: "column 'Nmae' is neither a field of ...".

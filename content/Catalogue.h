@@ -89,6 +89,15 @@ struct OperatorFormatSpec {
   Composition composition = Composition::OperatorTags;
 };
 
+// A content page as the user picks it: the format's radio button and the
+// tab under it. The QR page, recognition, the symbol request, the command
+// line and batch all name a page by this pair.
+struct FormatTab {
+  int format = 1;
+  int tab = 0;  // from 0, the left-most
+  bool operator==(const FormatTab&) const = default;
+};
+
 // The four formats, index 0 is format 1.
 std::span<const OperatorFormatSpec> OperatorFormats();
 // The thirteen pages of the operator formats, in the QR page's member order.

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "content/CodePage.h"
 #include "content/Payload.h"
 
 // Why a value cannot go into its tab's form; the front ends word it with
@@ -22,11 +23,13 @@ enum class FieldFailure {
   NotAMailAddress,  // a recipient without "@"
   NoIdnaForm,       // a host name that IDNA cannot write in ASCII
   PasswordUnused,   // a password for a network chosen to have none
+  NotInCodePage,    // an operator format's value that code page 936 cannot carry (`text` says where)
 };
 
 struct FieldProblem {
   FieldFailure failure = FieldFailure::None;
   int slot = -1;  // the field at fault
+  TextProblem text;  // with NotInCodePage
   explicit operator bool() const { return failure != FieldFailure::None; }
 };
 

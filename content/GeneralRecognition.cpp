@@ -17,7 +17,7 @@ bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
 // Fields of one tab being filled, and the first thing they could not hold.
 class Filling {
  public:
-  explicit Filling(int tab) : found_{PayloadKind::General, GeneralFormat, tab, {}, {}} {}
+  explicit Filling(int tab) : found_{PayloadKind::General, {GeneralFormat, tab}, {}, {}} {}
 
   // Stores a value; a second value for the same field is not held.
   void Put(std::string_view tag, std::string value) {

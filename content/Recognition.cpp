@@ -68,6 +68,17 @@ std::vector<int> FormatOrder(int preferredFormat) {
   return order;
 }
 
+// The operator formats' values are code page 936 in the symbol and UTF-8 in
+// the fields; a value that is no code page 936 text is not held.
+void ValuesToUtf8(Recognised& found) {
+  for (std::string& value : found.values) {
+    if (value.empty()) continue;
+    std::optional<std::string> utf8 = CodePageToUtf8(value);
+    if (!utf8 && found.Exact()) found.unheld = {UnheldReason::NotCodePage, {}};
+    value = std::move(utf8).value_or(std::string());
+  }
+}
+
 std::optional<Recognised> RecogniseOperator(std::string_view bytes, int preferredFormat) {
   if (bytes.substr(0, 2) != OperatorPrefix) return std::nullopt;
   const std::string_view payload = bytes.substr(2);
@@ -80,7 +91,7 @@ std::optional<Recognised> RecogniseOperator(std::string_view bytes, int preferre
     const auto tabs = FindOperatorFormat(format)->tabs;
     for (size_t tab = 0; tab < tabs.size(); ++tab) {
       if (tabs[tab].typeTag != type) continue;
-      Recognised found{PayloadKind::Operator, format, static_cast<int>(tab), {}, {UnheldReason::Malformed, {}}};
+      Recognised found{PayloadKind::Operator, {format, static_cast<int>(tab)}, {}, {UnheldReason::Malformed, {}}};
       const PageSpec& page = *PageForTab(format, static_cast<int>(tab));
       if (pairs) found.unheld = FirstUnheld(*pairs, page);
       // Where the fields cannot hold it all, they still show what they can.
@@ -88,6 +99,7 @@ std::optional<Recognised> RecogniseOperator(std::string_view bytes, int preferre
         const int slot = FieldSlotOfTag(pair.tag);
         if (slot >= 0 && PageHolds(page, slot) && found.values[slot].empty()) found.values[slot] = pair.value;
       }
+      ValuesToUtf8(found);
       if (found.Exact()) return found;
       if (!best) best = found;
     }
@@ -110,7 +122,7 @@ constexpr int GeneralTextTab = 8;
 
 Recognised RecogniseAsText(std::string_view bytes, int preferredFormat) {
   if (IsValidUtf8(bytes)) {
-    Recognised found{PayloadKind::Text, GeneralFormat, GeneralTextTab, {}, {}};
+    Recognised found{PayloadKind::Text, {GeneralFormat, GeneralTextTab}, {}, {}};
     found.values[FieldSlotOfTag("TEXT")] = std::string(bytes);
     return found;
   }
@@ -119,9 +131,11 @@ Recognised RecogniseAsText(std::string_view bytes, int preferredFormat) {
 
 Recognised RecogniseAsOperatorText(std::string_view bytes, int preferredFormat) {
   if (!KnownOperatorFormat(preferredFormat)) preferredFormat = 1;
-  Recognised found{PayloadKind::Text, preferredFormat, TextTab(preferredFormat), {}, {}};
-  auto text = IsValidUtf8(bytes) ? Utf8ToCodePage936(bytes) : std::optional<std::string>();
-  if (!text && CodePageToUtf8(bytes)) text = std::string(bytes);
+  Recognised found{PayloadKind::Text, {preferredFormat, TextTab(preferredFormat)}, {}, {}};
+  // UTF-8 that code page 936 can carry, or code page 936 bytes.
+  std::optional<std::string> text;
+  if (IsValidUtf8(bytes) && Utf8ToCodePage936(bytes)) text = std::string(bytes);
+  else text = CodePageToUtf8(bytes);
   if (text) found.values[FieldSlotOfTag("TXT")] = std::move(*text);
   else found.unheld = {UnheldReason::NotCodePage, {}};
   return found;

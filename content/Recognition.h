@@ -35,9 +35,8 @@ enum class PayloadKind {
 
 struct Recognised {
   PayloadKind kind = PayloadKind::Text;
-  int operatorFormat = 1;
-  int tab = 0;
-  FieldValueArray values;  // as the format's pages hold them: UTF-8 (general), code page 936 (operator)
+  FormatTab page;
+  FieldValueArray values;  // UTF-8, as the pages hold them
   Unheld unheld;           // None: the fields hold everything read
 
   bool Exact() const { return unheld.reason == UnheldReason::None; }

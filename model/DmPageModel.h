@@ -8,6 +8,7 @@
 
 class DmPageModel {
  public:
+  DmPageModel() { Encode(); }
   // The text as the user typed it, UTF-8 with CR LF line breaks; encoded as
   // its code page 936 bytes.
   void SetText(std::string utf8);

@@ -145,6 +145,8 @@ constexpr std::string_view FieldNotAPhoneNumber = "“%1”不是电话号码 (�
 constexpr std::string_view FieldNotAMailAddress = "“%1”中有不含 @ 的收件人";
 constexpr std::string_view FieldNoIdnaForm = "“%1”中的域名无法转换为国际化域名 (IDNA)";
 constexpr std::string_view FieldPasswordUnused = "“%1”：选择了无密码的网络，却填写了密码";
+// An operator format's field with a character code page 936 lacks; %2 the character.
+constexpr std::string_view FieldNotInCodePage = "“%1”中的“%2”无法用 GBK 编码表示";
 constexpr std::string_view BatchReasonDuplicateName = "文件名与前面一行的相同";
 constexpr std::string_view BatchReasonNothingToEncode = "没有可编码的内容 (各字段都为空)";
 constexpr std::string_view BatchReasonDoesNotFit = "内容过长，超出所有版本的容量";

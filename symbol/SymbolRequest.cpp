@@ -1,7 +1,9 @@
 #include "symbol/SymbolRequest.h"
 
 #include <memory>
+#include <optional>
 
+#include "content/CodePage.h"
 #include "qr/QrCodeEncoder.h"
 
 namespace {
@@ -13,28 +15,51 @@ SymbolResult Answer(SymbolFailure failure, std::string data) {
   return result;
 }
 
-// The bytes the request asks to encode, or why there are none.
-SymbolResult GatherData(const SymbolRequest& request) {
-  if (!request.content) {
-    if (request.data.empty()) return Answer(SymbolFailure::NothingToEncode, {});
-    return Answer(SymbolFailure::None, request.data);
-  }
-  const ContentFields& content = *request.content;
-  if (FindTab(content.operatorFormat, content.tab) == nullptr) return Answer(SymbolFailure::NoSuchTab, {});
-  if (IsGeneralFormat(content.operatorFormat)) {
-    FieldProblem problem;
-    std::string payload = ComposeGeneralPayload(content.values, content.tab, &problem);
-    if (problem) {
-      SymbolResult result = Answer(SymbolFailure::FieldNotCarried, {});
-      result.field = problem;
-      return result;
+SymbolResult FieldNotCarried(const FieldProblem& problem) {
+  SymbolResult result = Answer(SymbolFailure::FieldNotCarried, {});
+  result.field = problem;
+  return result;
+}
+
+// The operator formats compose code page 936: every value the page holds,
+// converted here and nowhere else.
+std::optional<FieldValueArray> CodePageValues(const FieldValueArray& utf8, FieldProblem& problem) {
+  FieldValueArray bytes;
+  for (size_t slot = 0; slot < utf8.size(); ++slot) {
+    if (utf8[slot].empty()) continue;
+    auto converted = Utf8ToCodePage(utf8[slot], &problem.text);
+    if (!converted) {
+      problem.failure = FieldFailure::NotInCodePage;
+      problem.slot = static_cast<int>(slot);
+      return std::nullopt;
     }
+    bytes[slot] = std::move(*converted);
+  }
+  return bytes;
+}
+
+SymbolResult GatherContent(const ContentFields& content) {
+  const auto [format, tab] = content.page;
+  if (FindTab(format, tab) == nullptr) return Answer(SymbolFailure::NoSuchTab, {});
+  FieldProblem problem;
+  if (IsGeneralFormat(format)) {
+    std::string payload = ComposeGeneralPayload(content.values, tab, &problem);
+    if (problem) return FieldNotCarried(problem);
     const SymbolFailure failure = payload.empty() ? SymbolFailure::NothingToEncode : SymbolFailure::None;
     return Answer(failure, std::move(payload));
   }
-  const std::string payload = ComposeFieldPayload(content.values, content.operatorFormat, content.tab);
+  const std::optional<FieldValueArray> bytes = CodePageValues(content.values, problem);
+  if (!bytes) return FieldNotCarried(problem);
+  const std::string payload = ComposeFieldPayload(*bytes, format, tab);
   if (payload.empty()) return Answer(SymbolFailure::NothingToEncode, {});
   return Answer(SymbolFailure::None, EncoderInput(payload));
+}
+
+// The bytes the request asks to encode, or why there are none.
+SymbolResult GatherData(const SymbolRequest& request) {
+  if (request.content) return GatherContent(*request.content);
+  if (request.data.empty()) return Answer(SymbolFailure::NothingToEncode, {});
+  return Answer(SymbolFailure::None, request.data);
 }
 
 void EncodeQr(const SymbolRequest& request, CQrCodeEncoder& encoder, SymbolResult& result) {
@@ -43,7 +68,7 @@ void EncodeQr(const SymbolRequest& request, CQrCodeEncoder& encoder, SymbolResul
   encoder.Version = request.version;
   encoder.Eci = EciDesignator(request);
   const QrSegments segments = !request.content                             ? request.segments
-                              : IsGeneralFormat(request.content->operatorFormat) ? QrSegments::Optimal
+                              : IsGeneralFormat(request.content->page.format) ? QrSegments::Optimal
                                                                                  : QrSegments::Single;
   if (encoder.EncodeData(reinterpret_cast<const uint8_t*>(symbol.data.data()), static_cast<int32_t>(symbol.data.size()),
                          segments) != 0) {
@@ -118,7 +143,7 @@ int EciDesignator(const SymbolRequest& request) {
   if (!request.eci) return 0;
   DataCharset charset = request.charset;
   if (request.content)
-    charset = IsGeneralFormat(request.content->operatorFormat) ? DataCharset::Utf8 : DataCharset::CodePage936;
+    charset = IsGeneralFormat(request.content->page.format) ? DataCharset::Utf8 : DataCharset::CodePage936;
   switch (charset) {
     case DataCharset::CodePage936: return EciCodePage936;
     case DataCharset::Utf8: return EciUtf8;

@@ -21,9 +21,9 @@ class CQrCodeEncoder;
 
 // The fields of a content page, composed as the QR page composes them.
 struct ContentFields {
-  int operatorFormat = 1;
-  int tab = 0;
-  // Code page 936 bytes for the operator formats, UTF-8 for the general one.
+  FormatTab page;
+  // UTF-8 whatever the format: the request turns an operator format's
+  // values into the code page 936 bytes it composes.
   FieldValueArray values;
 };
 

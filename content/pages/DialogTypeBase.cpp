@@ -15,15 +15,10 @@ namespace {
 
 QString ChoiceValue(const QComboBox* box) { return box->currentData().toString(); }
 
-bool ComposesUtf8(const PageSpec& page) {
-  const std::span<const PageSpec> general = GeneralPages();
-  return std::any_of(general.begin(), general.end(), [&](const PageSpec& p) { return &p == &page; });
-}
-
 }  // namespace
 
 CDialogTypeBase::CDialogTypeBase(const PageSpec& definition, QWidget* parent, const DialogUnits& units)
-    : QWidget(parent), definition_(definition), utf8_(ComposesUtf8(definition)) {
+    : QWidget(parent), definition_(definition) {
   for (const FieldSpec& field : definition.fields) AddField(field, units);
 }
 
@@ -96,7 +91,7 @@ QString CDialogTypeBase::FieldText(int slot) const {
 }
 
 std::string CDialogTypeBase::FieldBytes(int slot) const {
-  return utf8_ ? ToUtf8Bytes(FieldText(slot)) : ToCodePageBytes(FieldText(slot));
+  return ToUtf8Bytes(FieldText(slot));
 }
 
 void CDialogTypeBase::OnChangeField(int slot) { emit FieldChanged(slot, FieldBytes(slot)); }

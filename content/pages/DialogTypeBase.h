@@ -1,7 +1,6 @@
 // The content pages: one child page per content type, built from its row of
-// the catalogue. Every field reports (slot, whole value as the bytes its
-// format composes: code page 936, or UTF-8 on the general format's pages)
-// at once; the QR page stores it and recomposes.
+// the catalogue. Every field reports (slot, whole value as UTF-8, line
+// breaks as CR LF) at once; the QR page's model stores it and recomposes.
 #pragma once
 
 #include <QWidget>
@@ -32,7 +31,7 @@ class CDialogTypeBase : public QWidget {
   void SetFieldText(int slot, const QString& text);
   // The value a field reports, as FilledFields gives it.
   QString FieldText(int slot) const;
-  // The same as the bytes the page reports.
+  // The same as the UTF-8 the page reports.
   std::string FieldBytes(int slot) const;
 
  signals:
@@ -44,6 +43,5 @@ class CDialogTypeBase : public QWidget {
   void OnChangeField(int slot);
 
   const PageSpec& definition_;
-  const bool utf8_;
   std::array<QWidget*, FieldSlotCount> edits_{};
 };

@@ -1,0 +1,218 @@
+// The QR and DM pages' models without a display: what a page composes from
+// its fields, what goes over between formats, what Ctrl+Z brings back, the
+// version floor and the level, and the DM page's growing size. Symbols are
+// read back with the independent decoders.
+#include <gtest/gtest.h>
+
+#include "model/DmPageModel.h"
+#include "model/QrPageModel.h"
+#include "tests/support/Decode.h"
+
+namespace {
+
+const std::string QrPrefix = "\x01\x10";
+
+std::optional<std::string> Decoded(const SymbolResult& result, DecodeFormat format) {
+  const ModuleMatrix& m = result.symbol.matrix;
+  if (m.Empty()) return std::nullopt;
+  return DecodeModules(m.Columns(), m.Rows(), [&](int x, int y) { return m.IsDark(x, y); }, format);
+}
+
+int Slot(const char* tag) { return FieldSlotOfTag(tag); }
+
+void Type(QrPageModel& page, const FieldValues& fields) {
+  for (const auto& [slot, value] : fields) page.SetField(slot, value);
+}
+
+// UTF-8 in, the operator formats' code page 936 bytes out: 客服 is BF CD B7 FE.
+struct PayloadCase {
+  const char* name;
+  FormatTab page;
+  FieldValues typed;
+  std::string payload;
+};
+
+class QrPayloads : public testing::TestWithParam<PayloadCase> {};
+
+TEST_P(QrPayloads, FieldsComposeInTheFormatsCharacterSetAndTheSymbolCarriesThem) {
+  const PayloadCase& c = GetParam();
+  QrPageModel page;
+  page.SwitchFormat(c.page.format);
+  page.SwitchTab(c.page.tab);
+  Type(page, c.typed);
+  EXPECT_EQ(page.Payload(), c.payload);
+  const std::string prefix = IsGeneralFormat(c.page.format) ? "" : QrPrefix;
+  EXPECT_EQ(Decoded(page.Result(), DecodeFormat::QrCode), prefix + c.payload);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pages, QrPayloads,
+    testing::Values(PayloadCase{"Card", {1, 0}, {{Slot("N"), "客服 Li"}}, "CARD:N:\xBF\xCD\xB7\xFE Li;;"},
+                    PayloadCase{"Sms", {2, 2}, {{Slot("SM"), "10086"}, {Slot("TXT"), "客\r\nb"}}, "SMS:SM:10086;TXT:\xBF\xCD\r\nb;;"},
+                    // A non-breaking space is GB18030 81 30 84 32, not a blank.
+                    PayloadCase{"Custom", {3, 8}, {{Slot("TEXT"), "a\xC2\xA0" "c"}}, "CUSTOM:TEXT:a\x81\x30\x84\x32" "c;;"},
+                    PayloadCase{"GeneralText", {GeneralFormat, 8}, {{Slot("TEXT"), "客服"}}, "客服"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(QrPageModel, AValueTheCodePageCannotCarryIsAFieldProblemNamingIt) {
+  QrPageModel page;
+  page.SetField(Slot("N"), "a\xFF");
+  EXPECT_EQ(page.Result().failure, SymbolFailure::FieldNotCarried);
+  EXPECT_EQ(page.Result().field.failure, FieldFailure::NotInCodePage);
+  EXPECT_EQ(page.Result().field.slot, Slot("N"));
+  EXPECT_EQ(page.Result().field.text.offset, 1u);
+  EXPECT_EQ(page.Payload(), "");
+}
+
+// 50 bytes with the prefix need version 3 at L, 4 at M, 5 at Q, 6 at H; a
+// chosen version is the floor, and a shorter text falls back to it.
+TEST(QrPageModel, TheVersionIsTheFloorAndTheLevelRaisesIt) {
+  QrPageModel page;
+  page.SetField(Slot("N"), std::string(39, 'n'));
+  for (const auto& [level, version] : {std::pair{QrLevel::L, 3}, {QrLevel::M, 4}, {QrLevel::Q, 5}, {QrLevel::H, 6}}) {
+    page.ChooseLevel(level);
+    EXPECT_EQ(page.ShownVersion(), version);
+  }
+  page.ChooseVersion(9);
+  EXPECT_EQ(page.ShownVersion(), 9);
+  page.SetField(Slot("N"), "a");
+  EXPECT_EQ(page.ShownVersion(), 9);
+  page.ChooseVersion(0);
+  EXPECT_EQ(page.ShownVersion(), 2);
+  page.SetField(Slot("N"), "");
+  EXPECT_EQ(page.Result().failure, SymbolFailure::NothingToEncode);
+  EXPECT_EQ(page.ShownVersion(), 0);
+  EXPECT_EQ(page.Settings().level, QrLevel::H);
+}
+
+TEST(QrPageModel, ALogoRaisesALevelNobodyPickedToH) {
+  QrPageModel page;
+  page.SetField(Slot("N"), "x");
+  page.SetLogo(true);
+  EXPECT_EQ(page.LevelInForce(), QrLevel::H);
+  EXPECT_EQ(page.Result().symbol.level, QrLevel::H);
+  page.ChooseLevel(QrLevel::L);
+  EXPECT_EQ(page.LevelInForce(), QrLevel::L);
+  page.SetLogo(false);
+  EXPECT_EQ(page.LevelInForce(), QrLevel::L);
+}
+
+// Between an operator format and 通用格式 the card's shared fields go over;
+// Ctrl+Z takes the switch back, and a second one changes nothing.
+struct CarryCase {
+  const char* name;
+  FormatTab from;
+  FieldValues typed;
+  int to;
+  FieldValues shown;  // the values after the switch
+};
+
+class CarryOver : public testing::TestWithParam<CarryCase> {};
+
+TEST_P(CarryOver, TheCardKeepsWhatBothPagesShowAndUndoGoesBack) {
+  const CarryCase& c = GetParam();
+  QrPageModel page;
+  page.SwitchFormat(c.from.format);
+  page.SwitchTab(c.from.tab);
+  Type(page, c.typed);
+  const std::string payload = page.Payload();
+  page.SwitchFormat(c.to);
+  EXPECT_EQ(page.Page(), (FormatTab{c.to, 0}));
+  EXPECT_EQ(page.Filled(), c.shown);
+  for (int undo = 0; undo < 2; ++undo) {
+    EXPECT_EQ(page.Undo(), undo == 0);
+    EXPECT_EQ(page.Page(), c.from);
+    EXPECT_EQ(page.Payload(), payload);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Switches, CarryOver,
+    testing::Values(CarryCase{"ToVCard", {1, 0}, {{Slot("N"), "客服 Li"}, {Slot("COR"), "中国移动"}}, GeneralFormat,
+                              {{Slot("N"), "客服 Li"}, {Slot("COR"), "中国移动"}}},
+                    CarryCase{"DialToCard", {GeneralFormat, 3}, {{Slot("TEL"), "010 1234"}}, 3, {{Slot("TEL"), "010 1234"}}},
+                    CarryCase{"FromVCard", {GeneralFormat, 0}, {{Slot("N"), "张三"}, {Slot("NOTE"), "备注"}}, 2,
+                              {{Slot("N"), "张三"}}},
+                    CarryCase{"OperatorToOperator", {1, 0}, {{Slot("N"), "x"}}, 2, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// "重填", a tab or the format shown again empty the page; Ctrl+Z brings it
+// back until the next keystroke.
+TEST(QrPageModel, EmptyingIsTakenBackUntilTheNextKeystroke) {
+  const std::vector<std::pair<const char*, void (*)(QrPageModel&)>> emptyings = {
+      {"Reset", [](QrPageModel& p) { p.Reset(); }},
+      {"FirstTab", [](QrPageModel& p) { p.SwitchTab(0); }},
+      {"SameFormat", [](QrPageModel& p) { p.SwitchFormat(1); }},
+      {"TwoTabs", [](QrPageModel& p) { p.SwitchTab(4), p.SwitchTab(3); }}};
+  for (const auto& [name, empty] : emptyings) {
+    SCOPED_TRACE(name);
+    QrPageModel page;
+    page.SwitchTab(2);
+    Type(page, {{Slot("SM"), "10086"}, {Slot("TXT"), "第一行\r\n2"}});
+    const FieldValueArray values = page.Values();
+    empty(page);
+    EXPECT_EQ(page.Payload(), "");
+    EXPECT_TRUE(page.Filled().empty());
+    ASSERT_TRUE(page.Undo());
+    EXPECT_EQ(page.Page(), (FormatTab{1, 2}));
+    EXPECT_EQ(page.Values(), values);
+    page.Reset();
+    page.SetField(Slot("SM"), "1");
+    EXPECT_FALSE(page.Undo());
+    EXPECT_EQ(page.Payload(), "SMS:SM:1;;");
+  }
+}
+
+// Opening shows the symbol's page, fields and level as one step; a value a
+// drop-down does not offer shows its first choice.
+TEST(QrPageModel, OpeningIsOneStepThatUndoTakesBack) {
+  QrPageModel page;
+  page.SetField(Slot("N"), "before");
+  FieldValueArray opened;
+  opened[Slot("SSID")] = "咖啡馆";
+  opened[Slot("PWD")] = "secret";
+  opened[Slot("ENC")] = "no such";
+  opened[Slot("N")] = "not on the page";
+  page.Open({GeneralFormat, 1}, opened, QrLevel::Q);
+  EXPECT_EQ(page.Page(), (FormatTab{GeneralFormat, 1}));
+  EXPECT_EQ(page.LevelInForce(), QrLevel::Q);
+  EXPECT_EQ(page.Values()[Slot("N")], "");
+  EXPECT_EQ(page.Payload(), "WIFI:T:WPA;S:咖啡馆;P:secret;;");
+  EXPECT_EQ(page.FileNameHint(), "咖啡馆");
+  ASSERT_TRUE(page.Undo());
+  EXPECT_EQ(page.Page(), (FormatTab{1, 0}));
+  EXPECT_EQ(page.LevelInForce(), DefaultQrLevel);
+  EXPECT_EQ(page.Payload(), "CARD:N:before;;");
+}
+
+// The DM page grows from the chosen size while the text does not fit, keeps
+// the grown size for a shorter text, and starts again from a size chosen.
+TEST(DmPageModel, GrowsFromTheChosenSizeAndKeepsTheGrownOne) {
+  DmPageModel page;
+  EXPECT_EQ(page.Result().failure, SymbolFailure::NothingToEncode);
+  page.SetText("ABC");  // three codewords: the 10 x 10 capacity
+  EXPECT_EQ(page.Result().symbol.matrix.Columns(), 10);
+  page.SetText("ABC\r\nD");
+  EXPECT_EQ(page.Result().symbol.matrix.Columns(), 14);
+  EXPECT_EQ(Decoded(page.Result(), DecodeFormat::DataMatrix), "ABC\r\nD");
+  page.SetText("A");
+  EXPECT_EQ(page.Result().symbol.matrix.Columns(), 14);
+  EXPECT_EQ(page.Settings().dmSize, 0);
+  page.ChooseSize(0);
+  EXPECT_EQ(page.Result().symbol.matrix.Columns(), 10);
+  page.SetText(std::string(3200, '#'));
+  EXPECT_TRUE(page.TooLong());
+  EXPECT_EQ(page.ShownSize(), DmSquareSizeCount - 1);
+}
+
+TEST(DmPageModel, TextIsEncodedAsItsCodePageBytesAndEciIsASetting) {
+  DmPageModel page;
+  page.SetText("客服");
+  EXPECT_EQ(page.TextBytes(), "\xBF\xCD\xB7\xFE");
+  EXPECT_EQ(Decoded(page.Result(), DecodeFormat::DataMatrix), "\xBF\xCD\xB7\xFE");
+  page.SetEci(true);
+  EXPECT_TRUE(page.Settings().eci);
+  EXPECT_TRUE(page.Settings().dmGrowSize);
+}
+
+}  // namespace
