@@ -1,11 +1,15 @@
 // MakeSymbol on its own, as every front end reaches it: the size it settles
 // on, the ECI at the start of the symbol, the bytes of content fields and
-// each failure kind. Every symbol made is read back by real decoders.
+// each failure kind (DoesNotFit with the sizes; OutOfMemory is not provoked).
+// Every symbol made is read back by real decoders.
 #include <gtest/gtest.h>
 
 #include <ZXing/ReadBarcode.h>
 
+#include <memory>
 #include <string>
+#include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "content/Catalogue.h"
@@ -37,7 +41,8 @@ std::string EciProtocolBytes(const Symbol& symbol) {
       const int x = px / scale - quiet, y = py / scale - quiet;
       if (x >= 0 && y >= 0 && x < m.Columns() && y < m.Rows() && m.IsDark(x, y)) pixels[py * width + px] = 0;
     }
-  const auto format = FormatOf(symbol) == DecodeFormat::QrCode ? ZXing::BarcodeFormat::QRCode : ZXing::BarcodeFormat::DataMatrix;
+  const auto format =
+      FormatOf(symbol) == DecodeFormat::QrCode ? ZXing::BarcodeFormat::QRCode : ZXing::BarcodeFormat::DataMatrix;
   const ZXing::Result read = ZXing::ReadBarcode({pixels.data(), width, height, ZXing::ImageFormat::Lum},
                                                 ZXing::DecodeHints().setFormats(format).setIsPure(true));
   const ZXing::ByteArray bytes = read.bytesECI();
@@ -50,6 +55,13 @@ SymbolRequest Request(Symbology symbology, std::string data) {
   request.level = QrLevel::L;
   request.data = std::move(data);
   return request;
+}
+
+// A content page's fields with at most one filled in.
+ContentFields Fields(int format, int tab, std::string_view tag = {}, std::string value = {}) {
+  ContentFields fields{format, tab, {}};
+  if (!tag.empty()) fields.values.at(FieldSlotOfTag(tag)) = std::move(value);
+  return fields;
 }
 
 constexpr auto Qr = Symbology::QrCode;
@@ -100,6 +112,11 @@ TEST_P(Size, SmallestThatHoldsTheDataFromTheOneChosen) {
   EXPECT_EQ(made.symbol.matrix.Rows(), c.rows);
   EXPECT_EQ(made.symbol.data, c.data);  // a failure keeps the bytes for its message
   if (!made.Ok()) return;
+  // An encoder kept between calls, as the QR page's and batch's, starts each
+  // symbol from the version asked for, not from the last one's.
+  const auto used = std::make_unique<CQrCodeEncoder>();
+  MakeSymbol(Request(Qr, std::string(2000, 'a')), *used);
+  EXPECT_EQ(MakeSymbol(request, *used).symbol.matrix.Cells(), made.symbol.matrix.Cells());
   if (c.eci) {
     EXPECT_EQ(EciProtocolBytes(made.symbol), "\\000029" + c.data);
   } else {
@@ -107,34 +124,26 @@ TEST_P(Size, SmallestThatHoldsTheDataFromTheOneChosen) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Symbols, Size, testing::ValuesIn(Sizes), [](const auto& info) { return info.param.name; });
-
-// An encoder kept between calls starts each from the version asked for.
-TEST(SharedEncoder, StartsEachSymbolFromTheVersionAskedFor) {
-  CQrCodeEncoder encoder;
-  EXPECT_EQ(MakeSymbol(Request(Qr, std::string(18, 'a')), encoder).symbol.version, 2);
-  const SymbolResult shorter = MakeSymbol(Request(Qr, "a"), encoder);
-  EXPECT_EQ(shorter.symbol.version, 1);
-  EXPECT_EQ(Decoded(shorter.symbol), "a");
-}
+INSTANTIATE_TEST_SUITE_P(symbol, Size, testing::ValuesIn(Sizes), [](const auto& info) { return info.param.name; });
 
 // Content fields: an operator format's code page 936 tags behind 0x01 0x10,
 // the general format's UTF-8 form without prefix. The digits make one
 // segment and the optimal split differ.
 struct ContentCase {
   const char* name;
-  int format, tab;
-  const char* tag;
-  std::string value, bytes;
-  DataCharset charset;  // what the ECI names
+  ContentFields fields;
+  std::string bytes;
+  DataCharset charset;  // the one the ECI names, whatever the request's
+  std::string designator;
   QrSegments segments;  // as the format writes it
 };
 
 const ContentCase Contents[] = {
-    {"OperatorCard", 1, 0, "N", "\xBF\xCD\xB7\xFE 13800138000138001380", "\x01\x10" "CARD:N:\xBF\xCD\xB7\xFE 13800138000138001380;;",
-     DataCharset::CodePage936, QrSegments::Single},
-    {"GeneralText", GeneralFormat, 8, "TEXT", "你好 13800138000138001380", "你好 13800138000138001380", DataCharset::Utf8,
-     QrSegments::Optimal},
+    {"OperatorCard", Fields(1, 0, "N", "\xBF\xCD\xB7\xFE 13800138000138001380"),
+     "\x01\x10" "CARD:N:\xBF\xCD\xB7\xFE 13800138000138001380;;", DataCharset::CodePage936, "\\000029",
+     QrSegments::Single},
+    {"GeneralText", Fields(GeneralFormat, 8, "TEXT", "你好 13800138000138001380"), "你好 13800138000138001380",
+     DataCharset::Utf8, "\\000026", QrSegments::Optimal},
 };
 
 class Content : public testing::TestWithParam<std::tuple<ContentCase, bool>> {};
@@ -142,13 +151,12 @@ class Content : public testing::TestWithParam<std::tuple<ContentCase, bool>> {};
 TEST_P(Content, EncodesTheFormatsBytesAsItWritesThem) {
   const auto& [c, eci] = GetParam();
   SymbolRequest request = Request(Qr, "ignored");
-  request.charset = c.charset == DataCharset::Utf8 ? DataCharset::CodePage936 : DataCharset::Utf8;  // content knows its own
-  request.content = ContentFields{c.format, c.tab, {}};
-  request.content->values.at(FieldSlotOfTag(c.tag)) = c.value;
+  request.charset = c.charset == DataCharset::Utf8 ? DataCharset::CodePage936 : DataCharset::Utf8;
+  request.content = c.fields;
   request.eci = eci;
   const SymbolResult made = MakeSymbol(request);
   ASSERT_TRUE(made.Ok());
-  EXPECT_EQ(EciProtocolBytes(made.symbol), (!eci ? "" : c.charset == DataCharset::Utf8 ? "\\000026" : "\\000029") + c.bytes);
+  EXPECT_EQ(EciProtocolBytes(made.symbol), (eci ? c.designator : "") + c.bytes);
   EXPECT_EQ(Decoded(made.symbol), c.bytes);
   // The same symbol as its bytes given as data in the format's segmentation.
   SymbolRequest plain = Request(Qr, c.bytes);
@@ -160,30 +168,40 @@ TEST_P(Content, EncodesTheFormatsBytesAsItWritesThem) {
   EXPECT_NE(made.symbol.matrix.Cells(), MakeSymbol(plain).symbol.matrix.Cells());
 }
 
-INSTANTIATE_TEST_SUITE_P(Fields, Content, testing::Combine(testing::ValuesIn(Contents), testing::Bool()),
+INSTANTIATE_TEST_SUITE_P(symbol, Content, testing::Combine(testing::ValuesIn(Contents), testing::Bool()),
                          [](const auto& info) {
                            return std::string(std::get<0>(info.param).name) + (std::get<1>(info.param) ? "Eci" : "");
                          });
 
 // The designator names the data's character set, only with the ECI on.
-TEST(EciDesignator, NamesTheCharacterSetAtTheStartOfTheSymbol) {
-  const struct {
-    DataCharset charset;
-    bool eci;
-    std::string designator;
-  } cases[] = {{DataCharset::CodePage936, true, "\\000029"}, {DataCharset::Utf8, true, "\\000026"},
-               {DataCharset::Unnamed, true, ""},             {DataCharset::CodePage936, false, ""},
-               {DataCharset::Utf8, false, ""},               {DataCharset::Unnamed, false, ""}};
-  for (const auto& c : cases)
-    for (const Symbology symbology : {Qr, Dm}) {
-      SymbolRequest request = Request(symbology, "A\xC4\xE3");
-      request.charset = c.charset;
-      request.eci = c.eci;
-      SCOPED_TRACE(testing::Message() << static_cast<int>(c.charset) << c.eci << static_cast<int>(symbology));
-      EXPECT_EQ(EciDesignator(request), c.designator.empty() ? 0 : std::stoi(c.designator.substr(1)));
-      EXPECT_EQ(EciProtocolBytes(MakeSymbol(request).symbol), c.designator + "A\xC4\xE3");
-    }
+struct EciCase {
+  const char* name;
+  DataCharset charset;
+  std::string designator;  // as zxing-cpp gives it
+};
+
+const EciCase Ecis[] = {{"CodePage936", DataCharset::CodePage936, "\\000029"},
+                        {"Utf8", DataCharset::Utf8, "\\000026"},
+                        {"Unnamed", DataCharset::Unnamed, ""}};
+
+class Eci : public testing::TestWithParam<std::tuple<EciCase, bool, Symbology>> {};
+
+TEST_P(Eci, NamesTheCharacterSetAtTheStartOfTheSymbol) {
+  const auto& [c, eci, symbology] = GetParam();
+  SymbolRequest request = Request(symbology, "A\xC4\xE3");
+  request.charset = c.charset;
+  request.eci = eci;
+  const std::string designator = eci ? c.designator : "";
+  EXPECT_EQ(EciDesignator(request), designator.empty() ? 0 : std::stoi(designator.substr(1)));
+  EXPECT_EQ(EciProtocolBytes(MakeSymbol(request).symbol), designator + request.data);
 }
+
+INSTANTIATE_TEST_SUITE_P(symbol, Eci,
+                         testing::Combine(testing::ValuesIn(Ecis), testing::Bool(), testing::Values(Qr, Dm)),
+                         [](const auto& info) {
+                           return std::string(std::get<0>(info.param).name) + (std::get<1>(info.param) ? "On" : "Off") +
+                                  (std::get<2>(info.param) == Qr ? "Qr" : "Dm");
+                         });
 
 struct FailureCase {
   const char* name;
@@ -195,15 +213,14 @@ struct FailureCase {
 const FailureCase Failures[] = {
     {"EmptyData", [](SymbolRequest& r) { r.data.clear(); }, SymbolFailure::NothingToEncode},
     {"EmptyDataMatrix", [](SymbolRequest& r) { r.symbology = Dm, r.data.clear(); }, SymbolFailure::NothingToEncode},
-    {"EmptyFields", [](SymbolRequest& r) { r.content = ContentFields{1, 0, {}}; }, SymbolFailure::NothingToEncode},
-    {"OnlyChoices", [](SymbolRequest& r) { r.content = ContentFields{GeneralFormat, 1, {}}, r.content->values[FieldSlotOfTag("ENC")] = "WPA"; },
+    {"EmptyFields", [](SymbolRequest& r) { r.content = Fields(1, 0); }, SymbolFailure::NothingToEncode},
+    {"OnlyChoices", [](SymbolRequest& r) { r.content = Fields(GeneralFormat, 1, "ENC", "WPA"); },
      SymbolFailure::NothingToEncode},
-    {"NoSuchTab", [](SymbolRequest& r) { r.content = ContentFields{1, MaxTabsPerFormat, {}}; }, SymbolFailure::NoSuchTab},
-    {"NoSuchFormat", [](SymbolRequest& r) { r.content = ContentFields{GeneralFormat + 1, 0, {}}; }, SymbolFailure::NoSuchTab},
-    {"CardWithoutName", [](SymbolRequest& r) { r.content = ContentFields{GeneralFormat, 0, {}}, r.content->values[FieldSlotOfTag("M")] = "1"; },
+    {"NoSuchTab", [](SymbolRequest& r) { r.content = Fields(1, MaxTabsPerFormat); }, SymbolFailure::NoSuchTab},
+    {"NoSuchFormat", [](SymbolRequest& r) { r.content = Fields(GeneralFormat + 1, 0); }, SymbolFailure::NoSuchTab},
+    {"CardWithoutName", [](SymbolRequest& r) { r.content = Fields(GeneralFormat, 0, "M", "1"); },
      SymbolFailure::FieldNotCarried, "N"},
     {"LowercaseInX12", [](SymbolRequest& r) { r.symbology = Dm, r.dmScheme = X12; }, SymbolFailure::NotInScheme},
-    {"QrTooSmall", [](SymbolRequest& r) { r.level = QrLevel::H, r.data.assign(1300, 'a'); }, SymbolFailure::DoesNotFit},
 };
 
 class Failure : public testing::TestWithParam<FailureCase> {};
@@ -218,6 +235,7 @@ TEST_P(Failure, IsNamedWithoutASymbol) {
   EXPECT_EQ(made.field.slot, c.field ? FieldSlotOfTag(c.field) : -1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, Failure, testing::ValuesIn(Failures), [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(symbol, Failure, testing::ValuesIn(Failures),
+                         [](const auto& info) { return info.param.name; });
 
 }  // namespace
