@@ -139,6 +139,7 @@ struct ContentCase {
 };
 
 const ContentCase Contents[] = {
+    // "客服" in code page 936.
     {"OperatorCard", Fields(1, 0, "N", "\xBF\xCD\xB7\xFE 13800138000138001380"),
      "\x01\x10" "CARD:N:\xBF\xCD\xB7\xFE 13800138000138001380;;", DataCharset::CodePage936, "\\000029",
      QrSegments::Single},
@@ -151,6 +152,7 @@ class Content : public testing::TestWithParam<std::tuple<ContentCase, bool>> {};
 TEST_P(Content, EncodesTheFormatsBytesAsItWritesThem) {
   const auto& [c, eci] = GetParam();
   SymbolRequest request = Request(Qr, "ignored");
+  // The other set for the data, which content does not name.
   request.charset = c.charset == DataCharset::Utf8 ? DataCharset::CodePage936 : DataCharset::Utf8;
   request.content = c.fields;
   request.eci = eci;
