@@ -59,7 +59,7 @@ SymbolRequest Request(Symbology symbology, std::string data) {
 
 // A content page's fields with at most one filled in.
 ContentFields Fields(int format, int tab, std::string_view tag = {}, std::string value = {}) {
-  ContentFields fields{format, tab, {}};
+  ContentFields fields{{format, tab}, {}};
   if (!tag.empty()) fields.values.at(FieldSlotOfTag(tag)) = std::move(value);
   return fields;
 }
@@ -139,8 +139,8 @@ struct ContentCase {
 };
 
 const ContentCase Contents[] = {
-    // "客服" in code page 936.
-    {"OperatorCard", Fields(1, 0, "N", "\xBF\xCD\xB7\xFE 13800138000138001380"),
+    // The fields are UTF-8; "客服" is BF CD B7 FE in code page 936.
+    {"OperatorCard", Fields(1, 0, "N", "客服 13800138000138001380"),
      "\x01\x10" "CARD:N:\xBF\xCD\xB7\xFE 13800138000138001380;;", DataCharset::CodePage936, "\\000029",
      QrSegments::Single},
     {"GeneralText", Fields(GeneralFormat, 8, "TEXT", "你好 13800138000138001380"), "你好 13800138000138001380",
@@ -222,6 +222,9 @@ const FailureCase Failures[] = {
     {"NoSuchFormat", [](SymbolRequest& r) { r.content = Fields(GeneralFormat + 1, 0); }, SymbolFailure::NoSuchTab},
     {"CardWithoutName", [](SymbolRequest& r) { r.content = Fields(GeneralFormat, 0, "M", "1"); },
      SymbolFailure::FieldNotCarried, "N"},
+    // An operator format's value must be code page 936 text.
+    {"NotCodePageText", [](SymbolRequest& r) { r.content = Fields(1, 0, "COR", "a\xFF"); },
+     SymbolFailure::FieldNotCarried, "COR"},
     {"LowercaseInX12", [](SymbolRequest& r) { r.symbology = Dm, r.dmScheme = X12; }, SymbolFailure::NotInScheme},
 };
 
