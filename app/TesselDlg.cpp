@@ -10,7 +10,7 @@
 #include <cmath>
 
 #include "app/BatchReasons.h"
-#include "content/pages/ContentPages.h"
+#include "app/pages/ContentPages.h"
 #include "gui/TextBytes.h"
 #include "qr/LogoBound.h"
 #include "qr/QrStandard.h"

@@ -11,7 +11,7 @@
 #include "app/DialogMain.h"
 #include "app/TesselApp.h"
 #include "app/TesselDlg.h"
-#include "content/pages/DialogTypeBase.h"
+#include "app/pages/DialogTypeBase.h"
 
 namespace {
 

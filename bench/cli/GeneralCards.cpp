@@ -61,11 +61,11 @@ SymbolRequest Request(const Card& card, const Variant& variant) {
   const int format = variant.format;
   SymbolRequest request;
   request.eci = variant.eci;
-  request.content = ContentFields{format, 0, {}};
+  request.content = ContentFields{{format, 0}, {}};
   const std::pair<const char*, const std::string*> fields[] = {
       {"N", &card.name}, {"M", &card.mobile}, {"COR", &card.company}, {"TIL", &card.title}, {"ADR", &card.address}};
   for (const auto& [tag, value] : fields)
-    request.content->values[FieldSlotOfTag(tag)] = format == GeneralFormat ? *value : *Utf8ToCodePage(*value);
+    request.content->values[FieldSlotOfTag(tag)] = *value;
   if (variant.oneSegment) {
     request.data = ComposeGeneralPayload(request.content->values, 0);
     request.charset = DataCharset::Utf8;

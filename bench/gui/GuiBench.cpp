@@ -23,7 +23,7 @@
 #include "app/SymbolImage.h"
 #include "gui/DialogUnits.h"
 #include "app/TesselDlg.h"
-#include "content/pages/DialogTypeBase.h"
+#include "app/pages/DialogTypeBase.h"
 #include "qr/QrCodeEncoder.h"
 #include "symbol/SymbolRequest.h"
 
@@ -172,8 +172,8 @@ class SilentOpenDialogs : public OpenDialogs {
 // page filled.
 void BM_OpenPhoto(benchmark::State& state) {
   SymbolRequest request;
-  request.content = ContentFields{1, 0, {}};
-  request.content->values[0] = "\xd5\xc5\xc8\xfd";
+  request.content = ContentFields{{1, 0}, {}};
+  request.content->values[0] = "张三";
   request.content->values[1] = "13800138000";
   QImage photo(4000, 3000, QImage::Format_Grayscale8);
   QRandomGenerator random(7);

@@ -68,11 +68,9 @@ TEST_P(Recognise, GivesFormatTabFieldsAndWhatIsNotHeld) {
   const RecogniseCase& c = GetParam();
   const Recognised got = RecognisePayload(c.bytes, c.preferred);
   EXPECT_EQ(got.kind, c.kind);
-  EXPECT_EQ(got.operatorFormat, c.format);
-  EXPECT_EQ(got.tab, c.tab);
-  FieldValueArray expected;
-  for (const auto& [tag, text] : c.fields)
-    expected.at(FieldSlotOfTag(tag)) = IsGeneralFormat(c.format) ? text : Utf8ToCodePage(text).value();
+  EXPECT_EQ(got.page, (FormatTab{c.format, c.tab}));
+  FieldValueArray expected;  // UTF-8 whatever the format
+  for (const auto& [tag, text] : c.fields) expected.at(FieldSlotOfTag(tag)) = text;
   EXPECT_EQ(got.values, expected);
   EXPECT_EQ(got.unheld.reason, c.unheld);
   EXPECT_EQ(got.unheld.subject, c.subject);

@@ -4,6 +4,7 @@
 // the same fields, composing the same payload, again.
 #include <string>
 
+#include "content/CodePage.h"
 #include "content/GeneralPayload.h"
 #include "content/Payload.h"
 #include "content/Recognition.h"
@@ -26,22 +27,28 @@ void ReadAsImage(std::string_view bytes, int fitSide) {
 
 void RecogniseAsPayload(std::string_view bytes, int preferredFormat) {
   const Recognised found = RecognisePayload(bytes, preferredFormat);
-  Require(PageForTab(found.operatorFormat, found.tab) != nullptr);
+  Require(PageForTab(found.page.format, found.page.tab) != nullptr);
   if (!found.Exact() || found.kind == PayloadKind::Text) return;
   if (found.kind != PayloadKind::Operator) {
     // A general form the composer accepts reads back as the same fields.
-    const std::string again = ComposeGeneralPayload(found.values, found.tab);
+    const std::string again = ComposeGeneralPayload(found.values, found.page.tab);
     if (again.empty()) return;
     const Recognised second = RecognisePayload(again);
-    Require(second.Exact() && second.tab == found.tab && ComposeGeneralPayload(second.values, second.tab) == again);
+    Require(second.Exact() && second.page.tab == found.page.tab &&
+            ComposeGeneralPayload(second.values, second.page.tab) == again);
     return;
   }
-  const std::string again = ComposeFieldPayload(found.values, found.operatorFormat, found.tab);
+  // The fields hold UTF-8; the operator payload is code page 936.
+  const auto compose = [](const Recognised& fields) {
+    FieldValueArray bytes;
+    for (size_t slot = 0; slot < bytes.size(); ++slot) bytes[slot] = Utf8ToCodePage(fields.values[slot]).value_or("");
+    return ComposeFieldPayload(bytes, fields.page.format, fields.page.tab);
+  };
+  const std::string again = compose(found);
   if (again.empty()) return;  // every field empty: nothing is composed
   // An empty field read may have chosen another page of the same type; the payload is the same.
-  const Recognised second = RecognisePayload(EncoderInput(again), found.operatorFormat);
-  Require(second.Exact() && second.values == found.values &&
-          ComposeFieldPayload(second.values, second.operatorFormat, second.tab) == again);
+  const Recognised second = RecognisePayload(EncoderInput(again), found.page.format);
+  Require(second.Exact() && second.values == found.values && compose(second) == again);
 }
 
 }  // namespace

@@ -15,7 +15,7 @@
 #include "app/DialogMain.h"
 #include "app/SaveDialogs.h"
 #include "app/TesselDlg.h"
-#include "content/pages/DialogTypeBase.h"
+#include "app/pages/DialogTypeBase.h"
 #include "res/DialogLayouts.h"
 #include "tests/support/Decode.h"
 

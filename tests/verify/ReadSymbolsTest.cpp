@@ -105,9 +105,9 @@ TEST(ReadSymbols, EveryTabRoundTripsThroughAnImage) {
   int filled = 0;
   for (const OperatorFormatSpec& format : OperatorFormats())
     for (int tab = 0; tab < static_cast<int>(format.tabs.size()) && !IsGeneralFormat(format.id); ++tab) {
-      ContentFields& content = contents.emplace_back(ContentFields{format.id, tab, {}});
+      ContentFields& content = contents.emplace_back(ContentFields{{format.id, tab}, {}});
       for (const FieldSpec& field : PageForTab(format.id, tab)->fields)
-        content.values[field.slot] = Utf8ToCodePage(texts[filled++ % std::size(texts)]).value();
+        content.values[field.slot] = texts[filled++ % std::size(texts)];
       if (content.values == FieldValueArray{}) content.values[FieldSlotOfTag("TEXT")] = "x";
     }
   const std::vector<std::pair<const char*, const char*>> generalTabs[] = {
@@ -124,11 +124,11 @@ TEST(ReadSymbols, EveryTabRoundTripsThroughAnImage) {
       {{"TEXT", "纯文本 \\ ; :"}},
   };
   for (int tab = 0; tab < static_cast<int>(std::size(generalTabs)); ++tab) {
-    ContentFields& content = contents.emplace_back(ContentFields{GeneralFormat, tab, {}});
+    ContentFields& content = contents.emplace_back(ContentFields{{GeneralFormat, tab}, {}});
     for (const auto& [tag, text] : generalTabs[tab]) content.values[FieldSlotOfTag(tag)] = text;
   }
   for (const ContentFields& content : contents) {
-    SCOPED_TRACE(TabInUserWords(content.operatorFormat, content.tab));
+    SCOPED_TRACE(TabInUserWords(content.page.format, content.page.tab));
     SymbolRequest request;
     request.content = content;
     const SymbolResult symbol = MakeSymbol(request);
@@ -136,10 +136,9 @@ TEST(ReadSymbols, EveryTabRoundTripsThroughAnImage) {
     ASSERT_TRUE(symbol.Ok() && EncodeImage(symbol.symbol.matrix, *FindFormatByName("png"), {2, 2, 96}, png).Ok());
     const SymbolsInImage read = ReadSymbolsInBytes(png);
     ASSERT_EQ(read.symbols.size(), 1u);
-    const Recognised got = RecognisePayload(read.symbols[0].bytes, content.operatorFormat);
+    const Recognised got = RecognisePayload(read.symbols[0].bytes, content.page.format);
     EXPECT_TRUE(got.Exact()) << got.unheld.subject;
-    EXPECT_EQ(got.operatorFormat, content.operatorFormat);
-    EXPECT_EQ(got.tab, content.tab);
+    EXPECT_EQ(got.page, content.page);
     EXPECT_EQ(got.values, content.values);
   }
 }

@@ -1,4 +1,4 @@
-#include "content/pages/ContentPages.h"
+#include "app/pages/ContentPages.h"
 
 #include <algorithm>
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string_view>
 
-#include "content/pages/DialogTypeBase.h"
+#include "app/pages/DialogTypeBase.h"
 
 // The page of a catalogue class name, or null for an unknown name.
 CDialogTypeBase* CreateContentPage(std::string_view className, QWidget* parent, const DialogUnits& units);

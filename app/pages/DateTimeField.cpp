@@ -1,4 +1,4 @@
-#include "content/pages/DateTimeField.h"
+#include "app/pages/DateTimeField.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

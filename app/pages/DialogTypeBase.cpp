@@ -1,4 +1,4 @@
-#include "content/pages/DialogTypeBase.h"
+#include "app/pages/DialogTypeBase.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "content/pages/DateTimeField.h"
+#include "app/pages/DateTimeField.h"
 #include "gui/TextBytes.h"
 
 namespace {
