@@ -15,9 +15,12 @@
 #include "image/ImageFormats.h"
 #include "image/LabelSheet.h"
 #include "image/PhysicalSize.h"
+#include "image/SymbolStyle.h"
 #include "symbol/SymbolRequest.h"
 
-enum class CliCommand { Qr, Dm, Help, Version, Values };
+// Options: the option table's options of a command, one a line, for the
+// test that holds the manual page to the table; not in the help.
+enum class CliCommand { Qr, Dm, Help, Version, Values, Options };
 
 // "-" as a data file or output file: standard input or output.
 constexpr std::string_view StandardStream = "-";
@@ -78,10 +81,37 @@ struct CliOptions {
   ContrastAllowance contrast;
 };
 
+// Why the words make no command that can run; cli/Words.cpp words them.
+enum class CliProblemKind {
+  NoCommand, UnknownCommand, ValuesUsage, NoFixedValues,
+  // One option's words.
+  ValueMissing, BadValue, GivenTwice, BatchGivenTwice, FieldNotTagged, NoLogoInDm,
+  UnknownOption, ValueJoined, OptionOfOther,
+  // The options together.
+  TabNotOfFormat, EciWithDataFile, EciNeedsAscii, NoInput, SeveralInputs, GeneralTakesOptimal,
+  ContentIsOneSegment, NothingToDo, VerifyNeedsFile, FormatNeedsOutput, StandardOutputTwice,
+  UnknownExtension, FormatDisagrees, BatchOnlyWithoutBatch, BatchWithInput, SegmentsWithBatch,
+  BatchWithDump, BatchNeedsFolder, SheetOptionsWithoutSheet, SheetNeedsGrid, SheetWithName,
+  SheetNeedsPdf, VerifyOfText, ScaleAndModuleMm, ModuleMmTooFine, LogoSizeWithoutLogo,
+  SheetWithStyle, Colours,
+};
+
+struct CliProblem {
+  CliProblemKind kind = CliProblemKind::NoCommand;
+  CliCommand command = CliCommand::Help;
+  std::string option;  // the option as typed, or the one the problem is about
+  std::string word;    // the word given: a value, an unknown option or command, a file
+  std::string detail;  // what a value may be; the option a misspelt one likely meant
+  int operatorFormat = 0;  // TabNotOfFormat: the format whose tabs --type missed
+  int dpi = 0, scale = 0;  // ModuleMmTooFine: the resolution and the scale it gives
+  StyleCheck colours{};    // Colours
+};
+
 struct CliParseResult {
   std::optional<CliOptions> options;
-  std::string error;                      // set when options is empty
+  std::string error;                      // set when options is empty: the problem, worded
   CliCommand topic = CliCommand::Help;    // whose usage to show with the error
+  std::optional<CliProblem> problem;      // set when options is empty
 };
 
 // `args` are the words after the program name.
@@ -96,6 +126,9 @@ std::string CliShortUsage(CliCommand topic);
 // The fixed set of values an option of a command takes (--level: L M Q H),
 // for completion; none when it takes a number, a file or free text.
 std::optional<std::vector<std::string>> OptionValues(CliCommand command, std::string_view option);
+
+// The options of a command that its help lists, each once, in the table's order.
+std::vector<std::string> CliOptionNames(CliCommand command);
 
 // "\n" in a --field value stands for a line break, written as CR LF.
 std::string ExpandLineBreaks(std::string_view value);

@@ -230,6 +230,10 @@ int RunCli(std::span<const std::string> args, std::istream& in, std::ostream& ou
     for (const std::string& value : *values) out << value << '\n';
     return ExitOk;
   }
+  if (options.command == CliCommand::Options) {
+    for (const std::string& option : CliOptionNames(options.helpTopic)) out << option << '\n';
+    return ExitOk;
+  }
   if (options.command == CliCommand::Version) {
     out << "quillet-cli " << QuilletVersion << '\n';
     return ExitOk;

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "cli/CliOptionTable.h"
 #include "content/Catalogue.h"
 #include "content/TextList.h"
 
@@ -368,4 +369,103 @@ std::string DescribeUnheld(const Unheld& unheld) {
     case UnheldReason::NotAChoice: return "the page cannot show '" + unheld.subject + "'";
   }
   return {};
+}
+
+// ---- The command line's own words
+
+namespace {
+
+std::string_view CommandName(CliCommand command) { return command == CliCommand::Qr ? "qr" : "dm"; }
+
+// A problem of one option's words: a value it cannot take, one it lacks.
+std::string DescribeOptionProblem(const CliProblem& p) {
+  switch (p.kind) {
+    case CliProblemKind::ValueMissing: return p.option + " needs a value";
+    case CliProblemKind::BadValue: return p.option + " takes " + p.detail + ", not '" + p.word + "'";
+    case CliProblemKind::GivenTwice: return "an input or output option is given twice";
+    case CliProblemKind::BatchGivenTwice: return "--batch is given twice";
+    case CliProblemKind::FieldNotTagged: return p.option + " takes TAG=VALUE, not '" + p.word + "'";
+    case CliProblemKind::NoLogoInDm: return p.option + ": Data Matrix symbols carry no logo; a logo goes in a QR Code (qr)";
+    case CliProblemKind::ValueJoined:
+      return "unknown option '" + p.word + "': give the value as a word of its own, " + p.option + " " + p.detail;
+    case CliProblemKind::OptionOfOther: {
+      const CliCommand other = p.command == CliCommand::Qr ? CliCommand::Dm : CliCommand::Qr;
+      return p.option + " is an option of " + std::string(CommandName(other)) + ", not of " +
+             std::string(CommandName(p.command));
+    }
+    case CliProblemKind::UnknownOption:
+      return "unknown option '" + p.word + "'" + (p.detail.empty() ? "" : " (did you mean " + p.detail + "?)");
+    default: return {};
+  }
+}
+
+// What the input, the symbol's options and the output lack or have too much of.
+std::string DescribeCombinationProblem(const CliProblem& p) {
+  switch (p.kind) {
+    case CliProblemKind::TabNotOfFormat:
+      return "--type " + p.word + " is not a tab of " + std::string(FindOperatorFormat(p.operatorFormat)->caption) +
+             "; its tabs are " + JoinNames(NumberedTabs(p.operatorFormat), ", ", ", ");
+    case CliProblemKind::EciWithDataFile:
+      return "--eci names the character set of a text: it goes with --text or --utf8-text, not --data-file";
+    case CliProblemKind::EciNeedsAscii: return "--eci takes the ascii scheme: give --scheme ascii or none";
+    case CliProblemKind::NoInput:
+      return p.command == CliCommand::Qr ? "give --text, --utf8-text, --data-file or content fields (--field)"
+                                         : "give --text, --utf8-text or --data-file";
+    case CliProblemKind::SeveralInputs: return "give only one of --text, --utf8-text, --data-file and content fields";
+    case CliProblemKind::GeneralTakesOptimal:
+      return "通用格式 always takes the optimal segments: --segments goes with --text or --data-file";
+    case CliProblemKind::ContentIsOneSegment:
+      return "content fields are written in one segment, as the QR page writes them: "
+             "--segments optimal goes with --text or --data-file";
+    case CliProblemKind::NothingToDo: return "nothing to do: give --dump, -o FILE or both";
+    case CliProblemKind::VerifyNeedsFile: return "--verify checks an image: give -o FILE";
+    case CliProblemKind::FormatNeedsOutput: return "--format needs -o: -o - for standard output";
+    case CliProblemKind::StandardOutputTwice: return "--dump and -o - both write to standard output; give one of them";
+    case CliProblemKind::UnknownExtension:
+      return "cannot tell the image format of '" + p.word + "': use the extension " + KnownExtensions(", ", " or ") +
+             ", or -o - with --format";
+    case CliProblemKind::FormatDisagrees:
+      return "--format " + p.detail + " does not match the extension of '" + p.word + "'";
+    case CliProblemKind::VerifyOfText: return "--verify checks an image file; " + p.word + " is text";
+    case CliProblemKind::ScaleAndModuleMm: return "give --scale or --module-mm, not both";
+    case CliProblemKind::ModuleMmTooFine:
+      return "--module-mm " + p.word + " at --dpi " + std::to_string(p.dpi) + " is " + std::to_string(p.scale) +
+             " pixels per module; the most is " + std::to_string(MaxScale) + ": give a lower --dpi";
+    case CliProblemKind::LogoSizeWithoutLogo: return "--logo-size goes with --logo FILE";
+    case CliProblemKind::SheetWithStyle: return "a label sheet prints plain symbols: no --fg, --bg or --logo with --sheet";
+    case CliProblemKind::Colours: return DescribeStyleCheck(p.colours);
+    default: return {};
+  }
+}
+
+std::string DescribeBatchProblem(const CliProblem& p) {
+  switch (p.kind) {
+    case CliProblemKind::BatchOnlyWithoutBatch: return p.option + " goes with --batch INPUT";
+    case CliProblemKind::BatchWithInput:
+      return "--batch takes the symbols' data from its rows: no --text, --utf8-text, --data-file or --field";
+    case CliProblemKind::SegmentsWithBatch: return "--segments goes with --text or --data-file, not --batch";
+    case CliProblemKind::BatchWithDump:
+      return "--batch writes files: no --dump or --format (the name's extension is the format)";
+    case CliProblemKind::BatchNeedsFolder: return "--batch needs -o DIR, the folder for the files";
+    case CliProblemKind::SheetOptionsWithoutSheet: return "--columns, --rows and --caption go with --sheet";
+    case CliProblemKind::SheetNeedsGrid: return "--sheet needs --columns C and --rows R";
+    case CliProblemKind::SheetWithName: return "--sheet writes one PDF: no --name";
+    case CliProblemKind::SheetNeedsPdf: return "--sheet writes a PDF: give -o FILE.pdf";
+    default: return {};
+  }
+}
+
+}  // namespace
+
+std::string DescribeCliProblem(const CliProblem& p) {
+  switch (p.kind) {
+    case CliProblemKind::NoCommand: return "no command given";
+    case CliProblemKind::UnknownCommand: return "unknown command '" + p.word + "' (use qr, dm or read)";
+    case CliProblemKind::ValuesUsage: return "values takes qr or dm and an option: values qr --level";
+    case CliProblemKind::NoFixedValues: return p.option + " of " + p.word + " takes no fixed set of values";
+    default: break;
+  }
+  for (auto describe : {DescribeOptionProblem, DescribeCombinationProblem, DescribeBatchProblem})
+    if (std::string words = describe(p); !words.empty()) return words;
+  return "the options cannot be used together";
 }

@@ -51,3 +51,10 @@ std::string DescribeStyleReport(const LogoFit& fit, const ReadBackResult& check)
 std::string DescribeImageReadProblem(const ImageReadProblem& problem);
 // Why the fields do not hold what a symbol gave: "the tag 'XYZ' is no field".
 std::string DescribeUnheld(const Unheld& unheld);
+
+// ---- The command line's own words
+
+struct CliProblem;
+// Why the words make no command that can run: "--level takes L, M, Q or H,
+// not 'X'", "unknown option '--txt' (did you mean --text?)".
+std::string DescribeCliProblem(const CliProblem& problem);

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# The manual page lists exactly the options that --help shows, per command:
+# The manual page and --help list exactly the options of the program's option
+# table (`quillet-cli options qr|dm`), per command; without a command, the
+# manual lists what the overview's --help shows:
 #   manual-options.sh QUILLET_CLI MANUAL_SOURCE
 # Under OPTIONS, an entry (.TP) belongs to qr and/or dm when its subsection's
 # title names them, and to quillet-cli without a command otherwise.
@@ -30,8 +32,13 @@ for command in none qr dm; do
   args=()
   [ "$command" != none ] && args=("$command")
   help=$(help_options "$cli" "${args[@]+"${args[@]}"}")
-  same_options "$help" "$(manual_options "$command")" "'quillet-cli ${args[*]+"${args[*]}"} --help'" \
+  table=$help
+  if [ "$command" != none ]; then
+    table=$("$cli" options "$command" | sort -u)
+    same_options "$table" "$help" "the option table of '$command'" "'quillet-cli $command --help'" || status=1
+  fi
+  same_options "$table" "$(manual_options "$command")" "the options of '$command'" \
     "the manual's options of '$command'" || status=1
 done
-[ $status -eq 0 ] && echo "the manual and --help list the same options"
+[ $status -eq 0 ] && echo "the manual and --help list the options of the table"
 exit $status

@@ -1,0 +1,458 @@
+#include "cli/CliOptionTable.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "cli/Words.h"
+#include "content/Catalogue.h"
+#include "content/TextList.h"
+#include "datamatrix/DmEncoder.h"
+#include "qr/QrLevel.h"
+#include "qr/QrStandard.h"
+
+std::optional<int> ParseInt(std::string_view word, int low, int high) {
+  int value = 0;
+  const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
+  if (ec != std::errc() || end != word.data() + word.size() || value < low || value > high) return std::nullopt;
+  return value;
+}
+
+std::vector<std::string> LevelNames() {
+  std::vector<std::string> names;
+  for (const QrLevelRow& row : QrLevels) names.emplace_back(1, row.letter);
+  return names;
+}
+
+std::vector<std::string> OperatorNames() {
+  std::vector<std::string> names;
+  for (const OperatorFormatSpec& format : OperatorFormats()) names.push_back(std::to_string(format.id));
+  return names;
+}
+
+int MostTabs() {
+  size_t most = 0;
+  for (const OperatorFormatSpec& format : OperatorFormats()) most = std::max(most, format.tabs.size());
+  return static_cast<int>(most);
+}
+
+std::vector<std::string> NumberedTabs(int operatorFormat) {
+  std::vector<std::string> tabs;
+  const OperatorFormatSpec& format = *FindOperatorFormat(operatorFormat);
+  for (size_t tab = 0; tab < format.tabs.size(); ++tab)
+    tabs.push_back(std::to_string(tab) + " " + std::string(BareTabCaption(format.tabs[tab])));
+  return tabs;
+}
+
+std::string DmSizeName(int size) {
+  return std::to_string(DmSizeAttribute(size, SymbolRows)) + "x" + std::to_string(DmSizeAttribute(size, SymbolColumns));
+}
+
+std::vector<std::string> FormatNames() {
+  std::vector<std::string> names;
+  for (const ImageFormat& format : ImageFormats()) names.emplace_back(format.name);
+  return names;
+}
+
+namespace {
+
+std::vector<std::string> SegmentsNames() { return {QrSegmentsNames.begin(), QrSegmentsNames.end()}; }
+
+std::optional<QrSegments> ParseSegments(std::string_view word) {
+  for (size_t i = 0; i < QrSegmentsNames.size(); ++i)
+    if (QrSegmentsNames[i] == word) return static_cast<QrSegments>(i);
+  return std::nullopt;
+}
+
+// Every tab's caption under any format, each once.
+std::vector<std::string> TabCaptions() {
+  std::vector<std::string> captions;
+  for (const OperatorFormatSpec& format : OperatorFormats())
+    for (const TabSpec& tab : format.tabs)
+      if (std::find(captions.begin(), captions.end(), BareTabCaption(tab)) == captions.end())
+        captions.emplace_back(BareTabCaption(tab));
+  return captions;
+}
+
+// What --type takes: the positions, then the captions.
+std::vector<std::string> TabNames() {
+  std::vector<std::string> names;
+  for (int tab = 0; tab < MostTabs(); ++tab) names.push_back(std::to_string(tab));
+  for (std::string& caption : TabCaptions()) names.push_back(std::move(caption));
+  return names;
+}
+
+std::string TabTakes() {
+  return "a tab's position (0 to " + std::to_string(MostTabs() - 1) + ") or caption (" + JoinNames(TabCaptions()) + ")";
+}
+
+// A tab's position, or a caption that some format has: which tab it is
+// depends on --operator, which may come later.
+std::optional<std::string> ParseTabWord(std::string_view word) {
+  if (ParseInt(word, 0, MostTabs() - 1)) return std::string(word);
+  for (const OperatorFormatSpec& format : OperatorFormats())
+    if (TabOfCaption(format.id, word) >= 0) return std::string(word);
+  return std::nullopt;
+}
+
+std::vector<std::string> DmSizeNames() {
+  std::vector<std::string> names{std::string(DmSmallestSquareName), std::string(DmSmallestRectangleName)};
+  for (int size = 0; size < DmSizeCount; ++size) names.push_back(DmSizeName(size));
+  return names;
+}
+
+std::optional<int> ParseDmSize(std::string_view word) {
+  if (word == DmSmallestSquareName) return DmSmallestSquare;
+  if (word == DmSmallestRectangleName) return DmSmallestRectangle;
+  for (int size = 0; size < DmSizeCount; ++size)
+    if (word == DmSizeName(size)) return size;
+  return ParseInt(word, 0, DmSizeCount - 1);
+}
+
+std::string DmSizeTakes() {
+  return std::string(DmSmallestSquareName) + ", " + std::string(DmSmallestRectangleName) + ", ROWSxCOLUMNS or 0 to " +
+         std::to_string(DmSizeCount - 1);
+}
+
+std::vector<std::string> DmSchemeList() { return {DmSchemeNames.begin(), DmSchemeNames.end()}; }
+
+std::optional<int> ParseDmScheme(std::string_view word) {
+  for (const DmSchemeName& row : DmSchemeNames)
+    if (row.name == word) return row.scheme;
+  return std::nullopt;
+}
+
+std::optional<const ImageFormat*> ParseFormat(std::string_view word) {
+  if (const ImageFormat* format = FindFormatByName(word)) return format;
+  return std::nullopt;
+}
+
+std::vector<std::string> PaperNames() {
+  std::vector<std::string> names;
+  for (const PaperSize& paper : PaperSizes) names.emplace_back(paper.name);
+  return names;
+}
+
+std::optional<const PaperSize*> ParsePaper(std::string_view word) {
+  if (const PaperSize* paper = FindPaperSize(word)) return paper;
+  return std::nullopt;
+}
+
+std::vector<std::string> EncodingNames() { return {"utf-8", "gb18030"}; }
+
+// "N=", "M=", ...: what --field starts with, for completion.
+std::vector<std::string> FieldTagWords() {
+  std::vector<std::string> words;
+  for (std::string_view tag : FieldTags) words.push_back(std::string(tag) + "=");
+  return words;
+}
+
+// Millimetres per module: a positive decimal number, at most a metre.
+std::optional<double> ParseMillimetres(std::string_view word) {
+  constexpr double MaxModuleMm = 1000.0;
+  double value = 0;
+  const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
+  if (ec != std::errc() || end != word.data() + word.size() || !(value > 0) || value > MaxModuleMm) return std::nullopt;
+  return value;
+}
+
+std::string MillimetresTakes() { return "a size in millimetres such as 0.5"; }
+std::string ColourTakes() { return "a colour #RRGGBB"; }
+std::string BackgroundTakes() { return "a colour #RRGGBB or none (transparent)"; }
+
+// --bg takes a colour or "none", a transparent background.
+struct Background {
+  Rgb colour;
+  bool transparent;
+};
+
+std::optional<Background> ParseBackground(std::string_view word) {
+  if (word == "none") return Background{White, true};
+  if (auto colour = ParseColour(word)) return Background{*colour, false};
+  return std::nullopt;
+}
+
+// The places the rows write to.
+CliBatchOptions& BatchOf(CliParseState& state) {
+  if (!state.options.batch) state.options.batch.emplace();
+  return *state.options.batch;
+}
+auto& TextSlot(CliParseState& s) { return s.options.text; }
+auto& DataFileSlot(CliParseState& s) { return s.options.dataFile; }
+auto& OutputSlot(CliParseState& s) { return s.options.outputFile; }
+auto& ModuleMmSlot(CliParseState& s) { return s.options.moduleMm; }
+bool& EciSlot(CliParseState& s) { return s.options.symbol.eci; }
+bool& DumpSlot(CliParseState& s) { return s.options.dump; }
+bool& VerifySlot(CliParseState& s) { return s.options.verify; }
+bool& LowContrastSlot(CliParseState& s) { return s.options.contrast.lowContrast; }
+bool& InvertedSlot(CliParseState& s) { return s.options.contrast.inverted; }
+auto& FormatSlot(CliParseState& s) { return s.options.format; }
+int& ScaleSlot(CliParseState& s) { return s.scaleGiven = true, s.options.image.scale; }
+int& QuietZoneSlot(CliParseState& s) { return s.options.image.quietZone; }
+int& DpiSlot(CliParseState& s) { return s.options.image.dpi; }
+QrLevel& LevelSlot(CliParseState& s) { return s.levelGiven = true, s.options.symbol.level; }
+int& VersionSlot(CliParseState& s) { return s.options.symbol.version; }
+auto& SegmentsSlot(CliParseState& s) { return s.options.segments; }
+int& OperatorSlot(CliParseState& s) { return s.options.operatorFormat; }
+auto& TabSlot(CliParseState& s) { return s.tabWord; }
+int& DmSizeSlot(CliParseState& s) { return s.options.symbol.dmSize; }
+int& SchemeSlot(CliParseState& s) { return s.schemeGiven = true, s.options.symbol.dmScheme; }
+Rgb& ForegroundSlot(CliParseState& s) { return s.options.image.style.foreground; }
+auto& LogoSlot(CliParseState& s) { return s.options.logoFile; }
+auto& LogoShareSlot(CliParseState& s) { return s.options.image.style.logoShare; }
+std::string& NameSlot(CliParseState& s) { return BatchOf(s).nameTemplate; }
+int& JobsSlot(CliParseState& s) { return BatchOf(s).jobs; }
+auto& ManifestSlot(CliParseState& s) { return BatchOf(s).manifest; }
+auto& EncodingSlot(CliParseState& s) { return BatchOf(s).encoding; }
+auto& SheetSlot(CliParseState& s) { return BatchOf(s).sheet; }
+int& ColumnsSlot(CliParseState& s) { return BatchOf(s).columns; }
+int& RowsSlot(CliParseState& s) { return BatchOf(s).rows; }
+std::string& CaptionSlot(CliParseState& s) { return BatchOf(s).caption; }
+
+// ---- How the rows take their values.
+
+using Outcome = std::optional<CliProblemKind>;
+constexpr Outcome Taken = std::nullopt;
+
+// The value parsed into the place `Slot` gives, or a bad value.
+template <auto Parse, auto Slot>
+Outcome Parsed(CliParseState& state, const CliOptionRow&, std::string_view word) {
+  auto value = Parse(word);
+  if (!value) return CliProblemKind::BadValue;
+  auto& slot = Slot(state);
+  slot = static_cast<std::remove_reference_t<decltype(slot)>>(std::move(*value));
+  return Taken;
+}
+
+template <auto Slot>
+Outcome Number(CliParseState& state, const CliOptionRow& row, std::string_view word) {
+  const auto value = ParseInt(word, row.low, row.high);
+  if (!value) return CliProblemKind::BadValue;
+  Slot(state) = *value;
+  return Taken;
+}
+
+// Input and output files: each once.
+template <auto Slot>
+Outcome Once(CliParseState& state, const CliOptionRow&, std::string_view word) {
+  std::optional<std::string>& slot = Slot(state);
+  if (slot) return CliProblemKind::GivenTwice;
+  slot = std::string(word);
+  return Taken;
+}
+
+template <auto Slot>
+Outcome Switch(CliParseState& state, const CliOptionRow&, std::string_view) {
+  Slot(state) = true;
+  return Taken;
+}
+
+Outcome Utf8Text(CliParseState& state, const CliOptionRow& row, std::string_view word) {
+  state.options.textUtf8 = true;
+  return Once<TextSlot>(state, row, word);
+}
+
+Outcome Help(CliParseState& state, const CliOptionRow&, std::string_view) {
+  state.options.helpTopic = state.options.command;
+  return Taken;
+}
+
+Outcome ModuleMm(CliParseState& state, const CliOptionRow& row, std::string_view word) {
+  state.moduleMmWord = word;
+  return Parsed<ParseMillimetres, ModuleMmSlot>(state, row, word);
+}
+
+Outcome BackgroundColour(CliParseState& state, const CliOptionRow&, std::string_view word) {
+  const std::optional<Background> background = ParseBackground(word);
+  if (!background) return CliProblemKind::BadValue;
+  state.options.image.style.background = background->colour;
+  state.options.image.style.transparentBackground = background->transparent;
+  return Taken;
+}
+
+Outcome NoLogo(CliParseState&, const CliOptionRow&, std::string_view) { return CliProblemKind::NoLogoInDm; }
+
+// Content fields: --operator, --type and --field compose the payload.
+template <CliApply Apply>
+Outcome WithContent(CliParseState& state, const CliOptionRow& row, std::string_view word) {
+  state.options.contentMode = true;
+  return Apply(state, row, word);
+}
+
+Outcome Field(CliParseState& state, const CliOptionRow&, std::string_view word) {
+  const size_t equals = word.find('=');
+  if (equals == std::string_view::npos || equals == 0) return CliProblemKind::FieldNotTagged;
+  state.options.fields.emplace_back(std::string(word.substr(0, equals)), std::string(word.substr(equals + 1)));
+  return Taken;
+}
+
+
+Outcome BatchInput(CliParseState& state, const CliOptionRow&, std::string_view word) {
+  if (!BatchOf(state).input.empty()) return CliProblemKind::BatchGivenTwice;
+  BatchOf(state).input = std::string(word);
+  return Taken;
+}
+
+template <auto Slot>
+Outcome Text(CliParseState& state, const CliOptionRow&, std::string_view word) {
+  Slot(state) = std::string(word);
+  return Taken;
+}
+
+using enum CliSection;
+
+const CliOptionRow Rows[] = {
+    {.name = "--help", .alias = "-h", .commands = QrAndDm, .section = Input, .apply = Help},
+    {.name = "--text", .value = "TEXT", .commands = QrAndDm, .section = Input,
+     .help = "UTF-8 text, encoded as its code page 936 (GBK) bytes", .apply = Once<TextSlot>},
+    {.name = "--utf8-text", .value = "TEXT", .commands = QrAndDm, .section = Input,
+     .help = "UTF-8 text, encoded as its UTF-8 bytes", .apply = Utf8Text},
+    {.name = "--data-file", .value = "FILE", .commands = QrAndDm, .section = Input,
+     .help = "the file's bytes exactly as they are; - reads standard input", .apply = Once<DataFileSlot>},
+
+    {.name = "--operator", .value = "{values}", .commands = QrOnly, .section = Content, .help = "\n{operators}",
+     .values = OperatorNames, .low = 1, .high = OperatorFormatCount, .nested = true,
+     .apply = WithContent<Number<OperatorSlot>>},
+    {.name = "--type", .value = "TAB", .commands = QrOnly, .section = Content,
+     .help = "the content type: its tab's caption or position from 0, the\n"
+             "left-most (default 0); the tabs under each --operator:\n{tabs}",
+     .values = TabNames, .takes = TabTakes, .nested = true, .apply = WithContent<Parsed<ParseTabWord, TabSlot>>},
+    {.name = "--field", .value = "TAG=VALUE", .commands = QrOnly, .section = Content,
+     .help = "a field by its tag; repeatable; \\n in VALUE is a line break\n(CR LF); the tags: {tags}",
+     .values = FieldTagWords, .nested = true, .apply = WithContent<Field>},
+
+    {.name = "--level", .value = "{values}", .commands = QrOnly, .section = Symbol,
+     .help = "error-correction level (default {defaultLevel})", .values = LevelNames,
+     .apply = Parsed<ParseQrLevel, LevelSlot>},
+    {.name = "--version", .value = "N", .commands = QrOnly, .section = Symbol,
+     .help = "smallest version to use, 1 to {maxVersion}; 0 = automatic (default)", .low = 0,
+     .high = qr::MaxVersion, .apply = Number<VersionSlot>},
+    {.name = "--segments", .value = "{values}", .commands = QrOnly, .section = Symbol,
+     .help = "optimal (default): numeric, alphanumeric and byte segments\n"
+             "wherever they make a smaller symbol; single: one segment,\n"
+             "as the QR page writes it (operator formats' fields always\n"
+             "are; 通用格式 always takes the optimal segments)",
+     .values = SegmentsNames, .apply = Parsed<ParseSegments, SegmentsSlot>},
+    {.name = "--size", .value = "SIZE", .commands = DmOnly, .section = Symbol,
+     .help = "{sizes}\n(auto = the smallest square (default), rect = the smallest rectangle;\n{sizeIndices})",
+     .values = DmSizeNames, .takes = DmSizeTakes, .apply = Parsed<ParseDmSize, DmSizeSlot>},
+    {.name = "--scheme", .value = "NAME", .commands = DmOnly, .section = Symbol,
+     .help = "{values}\n(default smallest; ascii with --eci)", .values = DmSchemeList,
+     .apply = Parsed<ParseDmScheme, SchemeSlot>},
+    {.name = "--eci", .commands = QrAndDm, .section = Symbol,
+     .help = "begin the symbol with an ECI naming the text's character set:\n"
+             "{eciCodePage936} for code page 936 (--text), {eciUtf8} for UTF-8 (--utf8-text);\n"
+             "off by default, as some readers show it as text or\nrefuse the symbol{eciContent}",
+     .apply = Switch<EciSlot>},
+
+    {.name = "--dump", .commands = QrAndDm, .section = Output,
+     .help = "print the symbol's header line and rows, 1 dark, 0 light", .apply = Switch<DumpSlot>},
+    {.name = "-o", .alias = "--output", .value = "FILE", .commands = QrAndDm, .section = Output,
+     .help = "write an image; the format follows the extension\n({extensions}); -o - writes to standard output",
+     .apply = Once<OutputSlot>},
+    {.name = "--format", .value = "NAME", .commands = QrAndDm, .section = Output,
+     .help = "the format for -o -: {values}\n(default png); utf8 and utf8i draw the symbol in the\n"
+             "terminal: utf8 for a dark background (light modules as\n"
+             "blocks), utf8i for a light one (dark modules as blocks)",
+     .values = FormatNames, .apply = Parsed<ParseFormat, FormatSlot>},
+    {.name = "--scale", .value = "S", .commands = QrAndDm, .section = Output,
+     .help = "pixels per module, {minScale} to {maxScale} (default {scale})", .low = MinScale, .high = MaxScale,
+     .apply = Number<ScaleSlot>},
+    {.name = "--quiet-zone", .value = "N", .commands = QrAndDm, .section = Output,
+     .help = "light modules around the symbol (default {quiet})", .low = 0, .high = MaxQuietZoneModules,
+     .apply = Number<QuietZoneSlot>},
+    {.name = "--module-mm", .value = "X", .commands = QrAndDm, .section = Output,
+     .help = "module size in millimetres instead of --scale: the whole\n"
+             "pixels nearest X at --dpi (said when more than 5 % off)",
+     .takes = MillimetresTakes, .apply = ModuleMm},
+    {.name = "--dpi", .value = "N", .commands = QrAndDm, .section = Output,
+     .help = "resolution recorded in the file (default {dpi}); with\n--module-mm also the one the scale is worked out for",
+     .low = MinDpi, .high = MaxDpi, .apply = Number<DpiSlot>},
+    {.name = "--verify", .commands = QrAndDm, .section = Output,
+     .help = "read the written image back with independent decoders\n"
+             "(zxing-cpp, zbar, libdmtx) and fail with status 5 when\nit does not give the encoded bytes",
+     .apply = Switch<VerifySlot>},
+
+    {.name = "--fg", .value = "COLOUR", .commands = QrAndDm, .section = Style,
+     .help = "dark modules, #RRGGBB (default #000000)", .takes = ColourTakes,
+     .apply = Parsed<ParseColour, ForegroundSlot>},
+    {.name = "--bg", .value = "COLOUR", .commands = QrAndDm, .section = Style,
+     .help = "light modules and quiet zone, #RRGGBB or none for a\ntransparent background (default #ffffff; JPEG and BMP\n"
+             "keep no transparency and are written on white)",
+     .takes = BackgroundTakes, .apply = BackgroundColour},
+    {.name = "--allow-low-contrast", .commands = QrAndDm, .section = Style,
+     .help = "colours closer than a contrast ratio of {minContrast}:1", .apply = Switch<LowContrastSlot>},
+    {.name = "--allow-inverted", .commands = QrAndDm, .section = Style,
+     .help = "light modules on a dark background, which many readers\ndo not try", .apply = Switch<InvertedSlot>},
+    {.name = "--logo", .value = "FILE", .commands = QrOnly, .section = Style,
+     .help = "a logo (PNG, JPEG or SVG) centred on a pad of light\nmodules; raises the level to H unless --level is given",
+     .apply = Once<LogoSlot>},
+    {.name = "--logo-size", .value = "SHARE", .commands = QrOnly, .section = Style,
+     .help = "the pad's side as a share of the symbol's, {logoShares};\n"
+             "at most what the level can repair: in no block more than\n"
+             "half of what its error correction corrects (default: about\n"
+             "three quarters of the largest side the symbol allows)",
+     .takes = LogoShareWords, .apply = Parsed<ParseLogoShare, LogoShareSlot>},
+    // A Data Matrix symbol has no room for a logo: said so, rather than "an option of qr".
+    {.name = "--logo", .commands = DmOnly, .section = Style, .apply = NoLogo},
+    {.name = "--logo-size", .commands = DmOnly, .section = Style, .apply = NoLogo},
+
+    {.name = "--batch", .value = "INPUT", .commands = QrAndDm, .section = Batch,
+     .help = "one file per row of a CSV file (TSV when it ends in .tsv; - reads\n"
+             "standard input); the first row names the columns",
+     .apply = BatchInput},
+    {.name = "-o", .value = "DIR", .commands = QrAndDm, .section = Batch,
+     .help = "the folder for the files, created when missing"},
+    {.name = "--name", .value = "TEMPLATE", .commands = QrAndDm, .section = Batch,
+     .help = "file names: {row} the row's number (zero-padded), {COLUMN} a\n"
+             "column's value made safe; the extension is the format\n(default {defaultName})",
+     .batchOnly = true, .apply = Text<NameSlot>},
+    {.name = "--jobs", .value = "N", .commands = QrAndDm, .section = Batch,
+     .help = "threads that encode and write (default: one per hardware thread)", .low = 1, .high = MaxBatchJobs,
+     .batchOnly = true, .apply = Number<JobsSlot>},
+    {.name = "--manifest", .value = "FILE", .commands = QrAndDm, .section = Batch,
+     .help = "a CSV of row, file, symbol and status (- for standard output)", .batchOnly = true,
+     .apply = Text<ManifestSlot>},
+    {.name = "--encoding", .value = "NAME", .commands = QrAndDm, .section = Batch,
+     .help = "{values} (default: UTF-8 unless the input is not valid UTF-8)", .values = EncodingNames,
+     .batchOnly = true, .apply = Parsed<ParseTextEncoding, EncodingSlot>},
+    {.name = "--verify", .commands = QrAndDm, .section = Batch,
+     .help = "read every file back; a row that does not read back fails"},
+    {.name = "--sheet", .value = "PAPER", .commands = QrAndDm, .section = Batch,
+     .help = "instead of files, one label sheet: -o FILE.pdf, PAPER {values};\n"
+             "the symbols in a grid of --columns and --rows a page, each at\n"
+             "its physical size (--scale or --module-mm at --dpi), centred\n"
+             "in its cell, with equal margins, on as many pages as needed",
+     .values = PaperNames, .batchOnly = true, .apply = Parsed<ParsePaper, SheetSlot>},
+    {.name = "--columns", .value = "C", .commands = QrAndDm, .section = Batch,
+     .help = "the columns of the grid, 1 to {maxSheetCells}", .low = 1, .high = MaxSheetCells, .batchOnly = true,
+     .nested = true, .apply = Number<ColumnsSlot>},
+    {.name = "--rows", .value = "R", .commands = QrAndDm, .section = Batch,
+     .help = "the rows of the grid, 1 to {maxSheetCells}", .low = 1, .high = MaxSheetCells, .batchOnly = true,
+     .nested = true, .apply = Number<RowsSlot>},
+    {.name = "--caption", .value = "TEMPLATE", .commands = QrAndDm, .section = Batch,
+     .help = "the text under each symbol, {row} and {COLUMN} as in --name", .batchOnly = true, .nested = true,
+     .apply = Text<CaptionSlot>},
+};
+
+}  // namespace
+
+std::span<const CliOptionRow> CliOptionRows() { return Rows; }
+
+bool RowOf(const CliOptionRow& row, CliCommand command) {
+  unsigned bit = 0;
+  if (command == CliCommand::Qr) bit = QrOnly;
+  if (command == CliCommand::Dm) bit = DmOnly;
+  return (row.commands & bit) != 0;
+}
+
+const CliOptionRow* FindCliOption(CliCommand command, std::string_view word) {
+  for (const CliOptionRow& row : Rows)
+    if (row.apply && RowOf(row, command) && (row.name == word || (!row.alias.empty() && row.alias == word))) return &row;
+  return nullptr;
+}
+
+std::string ValueTakes(const CliOptionRow& row) {
+  if (row.takes) return row.takes();
+  if (row.high > row.low) return std::to_string(row.low) + " to " + std::to_string(row.high);
+  return JoinNames(row.values());
+}

@@ -1,0 +1,68 @@
+// The options of qr and dm, one row each: the parser, the help's option
+// lines, `values`, the suggestions for a misspelt option and the test of the
+// manual page all read them here. Adding an option is adding a row.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/CliArgs.h"
+
+// What the parser knows besides the options: what was given, for the checks
+// of the options together.
+struct CliParseState {
+  CliOptions options;
+  bool scaleGiven = false;
+  bool levelGiven = false;
+  bool schemeGiven = false;
+  std::string moduleMmWord;
+  std::optional<std::string> tabWord;
+  std::string batchOnly;  // the first option that goes only with --batch
+};
+
+// Where an option's lines stand in the help.
+enum class CliSection { Input, Content, Symbol, Output, Style, Batch };
+
+enum CliCommands : unsigned { QrOnly = 1, DmOnly = 2, QrAndDm = 3 };
+
+struct CliOptionRow;
+// Takes the option's value (empty for a switch) into the state; a problem
+// kind when it cannot.
+using CliApply = std::optional<CliProblemKind> (*)(CliParseState& state, const CliOptionRow& row,
+                                                   std::string_view word);
+
+struct CliOptionRow {
+  std::string_view name{};
+  std::string_view alias{}; // another word for it, not in the help: -h, --output
+  std::string_view value{}; // the value's name in the help; empty: the option takes none
+  unsigned commands = QrAndDm;
+  CliSection section = CliSection::Input;
+  std::string_view help{}; // lines without their indent, placeholders as in the usage; empty: not listed
+  std::vector<std::string> (*values)() = nullptr;  // its fixed set of values
+  std::string (*takes)() = nullptr;  // what a bad value is told it takes; default: the values or low to high
+  int low = 0, high = 0;             // a number's range
+  bool batchOnly = false;            // goes only with --batch
+  bool nested = false;               // in the help under the line before it
+  CliApply apply = nullptr;          // null: the help mentions an option again, its row is an earlier one
+};
+
+std::span<const CliOptionRow> CliOptionRows();
+bool RowOf(const CliOptionRow& row, CliCommand command);
+// The row that `word` names under `command`, or null.
+const CliOptionRow* FindCliOption(CliCommand command, std::string_view word);
+// What a bad value of the option is told it takes: "L, M, Q or H", "1 to 16".
+std::string ValueTakes(const CliOptionRow& row);
+
+// The names and numbers the rows and the help share.
+std::optional<int> ParseInt(std::string_view word, int low, int high);
+int MostTabs();
+// "0 名片", "1 邮件", ... of a format.
+std::vector<std::string> NumberedTabs(int operatorFormat);
+std::vector<std::string> OperatorNames();
+std::vector<std::string> LevelNames();
+std::vector<std::string> FormatNames();
+// A Data Matrix size index by its rows and columns: "10x10", "8x18".
+std::string DmSizeName(int size);

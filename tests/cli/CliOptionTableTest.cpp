@@ -1,0 +1,121 @@
+// The option table drives the parser and the help: every row is listed,
+// takes what it offers, and lands where it says; problems come back as
+// kinds with their subject.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <sstream>
+
+#include "cli/CliOptionTable.h"
+#include "cli/Words.h"
+
+namespace {
+
+CliParseResult Parse(const std::string& line) {
+  std::vector<std::string> words;
+  std::istringstream split(line);
+  for (std::string word; split >> word;) words.push_back(word);
+  return ParseCliArgs(words);
+}
+
+const CliCommand Commands[] = {CliCommand::Qr, CliCommand::Dm};
+
+std::string NameOf(CliCommand command) { return command == CliCommand::Qr ? "qr" : "dm"; }
+
+// Each listed option starts a line of its command's help, and each of its
+// fixed values is one the parser takes (what completion offers, it accepts).
+TEST(CliOptionTable, EveryListedOptionIsInTheHelpAndTakesItsValues) {
+  for (const CliCommand command : Commands) {
+    const std::string help = CliUsage(command);
+    for (const std::string& option : CliOptionNames(command)) {
+      EXPECT_TRUE(help.find("\n  " + option + " ") != std::string::npos ||
+                  help.find("\n    " + option + " ") != std::string::npos)
+          << NameOf(command) << " " << option;
+      const CliOptionRow& row = *FindCliOption(command, option);
+      if (row.value.empty()) continue;
+      const CliParseResult missing = Parse(NameOf(command) + " " + option);
+      ASSERT_TRUE(missing.problem) << option;
+      EXPECT_EQ(missing.problem->kind, CliProblemKind::ValueMissing) << option;
+      for (const std::string& value : OptionValues(command, option).value_or(std::vector<std::string>{}))
+        EXPECT_TRUE(Parse(NameOf(command) + " " + option + " " + value + " --help").options)
+            << NameOf(command) << " " << option << " " << value;
+    }
+  }
+}
+
+// The values an option takes land in the field it stands for.
+TEST(CliOptionTable, ValuesLandWhereTheirOptionSays) {
+  const struct {
+    std::string line;
+    std::function<bool(const CliOptions&)> holds;
+  } cases[] = {
+      {"qr --text a --dump --scale 7", [](const CliOptions& o) { return o.image.scale == 7; }},
+      {"qr --text a --dump --quiet-zone 9", [](const CliOptions& o) { return o.image.quietZone == 9; }},
+      {"qr --text a --dump --dpi 300", [](const CliOptions& o) { return o.image.dpi == 300; }},
+      {"qr --text a --dump --version 7", [](const CliOptions& o) { return o.symbol.version == 7; }},
+      {"qr --text a --dump --level q", [](const CliOptions& o) { return o.symbol.level == QrLevel::Q; }},
+      {"qr --utf8-text a --dump", [](const CliOptions& o) { return o.textUtf8 && o.text == "a"; }},
+      {"qr --field TEL=1 --operator 4 --type 电话 --dump",
+       [](const CliOptions& o) { return o.contentMode && o.operatorFormat == 4 && o.tab == 3 && o.fields.size() == 1; }},
+      {"dm --text a --output x.png --size 8x18 --scheme c40",
+       [](const CliOptions& o) { return o.outputFile == "x.png" && o.symbol.dmSize == 24 && o.symbol.dmScheme == C40; }},
+      {"dm --text a --dump --eci", [](const CliOptions& o) { return o.symbol.eci && o.symbol.dmScheme == Ascii; }},
+      {"qr --text a -o x.png --bg none --fg #102030",
+       [](const CliOptions& o) { return o.image.style.transparentBackground && o.image.style.foreground == Rgb{16, 32, 48}; }},
+      {"qr --text a -o x.png --logo l.png --logo-size 0.2",
+       [](const CliOptions& o) { return o.logoFile == "l.png" && o.symbol.level == QrLevel::H; }},
+      {"qr --batch r.csv -o x.pdf --sheet A5 --columns 2 --rows 3 --caption {row} --jobs 5 --encoding gb18030",
+       [](const CliOptions& o) {
+         const CliBatchOptions& b = *o.batch;
+         return b.input == "r.csv" && b.sheet && b.columns == 2 && b.rows == 3 && b.caption == "{row}" && b.jobs == 5 &&
+                b.encoding == TextEncoding::Gb18030;
+       }},
+      {"dm --batch r.csv -o x --name {text}.svg --manifest m.csv",
+       [](const CliOptions& o) { return o.batch->nameTemplate == "{text}.svg" && o.batch->manifest == "m.csv"; }},
+  };
+  for (const auto& c : cases) {
+    const CliParseResult parsed = Parse(c.line);
+    ASSERT_TRUE(parsed.options) << c.line << ": " << parsed.error;
+    EXPECT_TRUE(c.holds(*parsed.options)) << c.line;
+  }
+}
+
+// The parser says what is wrong as a kind and its subject; the words are the
+// front end's.
+TEST(CliOptionTable, ProblemsAreKindsWithTheirSubject) {
+  const struct {
+    std::string line;
+    CliProblemKind kind;
+    std::string option, word, detail;
+  } cases[] = {
+      {"qr --level X", CliProblemKind::BadValue, "--level", "X", "L, M, Q or H"},
+      {"qr --jobs 0", CliProblemKind::BadValue, "--jobs", "0", "1 to 256"},
+      {"qr --columns 101", CliProblemKind::BadValue, "--columns", "101", "1 to 100"},
+      {"qr -o", CliProblemKind::ValueMissing, "-o", "", ""},
+      {"dm --output a.png --output b.png", CliProblemKind::GivenTwice, "--output", "b.png", ""},
+      {"dm --level H", CliProblemKind::OptionOfOther, "--level", "", ""},
+      {"qr --scheme ascii", CliProblemKind::OptionOfOther, "--scheme", "", ""},
+      {"dm --logo x.png", CliProblemKind::NoLogoInDm, "--logo", "", ""},
+      {"qr --txt a", CliProblemKind::UnknownOption, "", "--txt", "--text"},
+      {"qr --hlp", CliProblemKind::UnknownOption, "", "--hlp", "--help"},
+      {"qr --level=H", CliProblemKind::ValueJoined, "--level", "--level=H", "H"},
+      {"qr --rows 2 --text a --dump", CliProblemKind::BatchOnlyWithoutBatch, "--rows", "", ""},
+      {"qr --operator 2 --type 8 --field N=x --dump", CliProblemKind::TabNotOfFormat, "--type", "8", ""},
+      {"qr --text a -o a.png --dpi 2000 --module-mm 1", CliProblemKind::ModuleMmTooFine, "--module-mm", "1", ""},
+      {"qr --text a -o a.png --fg #777777 --bg #888888", CliProblemKind::Colours, "", "", ""},
+      {"values dm --name", CliProblemKind::NoFixedValues, "--name", "dm", ""},
+  };
+  for (const auto& c : cases) {
+    const CliParseResult parsed = Parse(c.line);
+    ASSERT_TRUE(parsed.problem) << c.line;
+    const CliProblem& p = *parsed.problem;
+    EXPECT_EQ(p.kind, c.kind) << c.line << ": " << parsed.error;
+    EXPECT_EQ(std::tie(p.option, p.word, p.detail), std::tie(c.option, c.word, c.detail)) << c.line;
+    EXPECT_EQ(parsed.error, DescribeCliProblem(p));
+  }
+  const CliProblem fine = *Parse("qr --text a -o a.png --dpi 2000 --module-mm 1").problem;
+  EXPECT_EQ(std::tie(fine.dpi, fine.scale), std::make_tuple(2000, 79));
+  EXPECT_EQ(Parse("qr --operator 2 --type 8 --field N=x --dump").problem->operatorFormat, 2);
+}
+
+}  // namespace
