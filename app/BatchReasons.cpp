@@ -202,3 +202,20 @@ QString HeaderRefusalText(const HeaderRefusal& refusal) {
   }
   return text;
 }
+
+QString BatchFormText(const FormProblem& problem, bool sheet) {
+  switch (problem.fault) {
+    case FormFault::InputUnreadable:
+    case FormFault::LabelTooLarge: return BatchProblemText(problem.problem);
+    case FormFault::OutputRule: return OutputRuleText(problem.rule);
+    case FormFault::UnknownColumn:
+      return FromUtf8(sheet ? UiText::BatchCaptionUnknownColumn : UiText::BatchNameUnknownColumn)
+          .arg(FromUtf8(problem.column));
+    case FormFault::ColumnsUnused: return FromUtf8(UiText::BatchColumnsUnused).arg(problem.count);
+    case FormFault::HeaderRefused: return FromUtf8(UiText::BatchHeaderRefused).arg(HeaderRefusalText(problem.refusal));
+    case FormFault::NoInput:
+    case FormFault::NoTarget:  // the empty file name or folder says it; "开始" is simply disabled
+    case FormFault::None: break;
+  }
+  return {};
+}
