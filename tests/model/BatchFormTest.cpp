@@ -14,6 +14,9 @@ int Slot(const char* tag) { return FieldSlotOfTag(tag); }
 
 using Role = ColumnRole;
 
+// The QR page as it opens: the business card.
+const BatchPage QrPage;
+
 BatchPage DmPage() {
   BatchPage page;
   page.symbology = Symbology::DataMatrix;
@@ -23,7 +26,7 @@ BatchPage DmPage() {
 class BatchFormTest : public testing::Test {
  protected:
   // The form for `page` with `csv` loaded from `name`, writing into Out().
-  BatchForm Loaded(const std::string& name, const std::string& csv, const BatchPage& page = {}) {
+  BatchForm Loaded(const std::string& name, const std::string& csv, const BatchPage& page = QrPage) {
     WriteBytes(dir.File(name), csv);
     BatchForm form(page);
     form.output.folder = Out();
@@ -75,7 +78,7 @@ TEST_F(BatchFormTest, DetectsTheEncodingAndReadsAgainInTheOneForced) {
 
 TEST_F(BatchFormTest, PreviewsTheFirstRowsAndCountsThemAll) {
   std::string csv = "TEXT\n";
-  for (int row = 1; row <= BatchForm::PreviewRows + 5; ++row) csv += "r" + std::to_string(row) + "\n";
+  for (int row = 1; row <= BatchForm::PreviewRows + 5; ++row) csv.append("r").append(std::to_string(row)).append("\n");
   const BatchForm form = Loaded("t.csv", csv);
   ASSERT_TRUE(form.Table());
   EXPECT_EQ(form.Table()->rows, BatchForm::PreviewRows + 5);
@@ -84,7 +87,7 @@ TEST_F(BatchFormTest, PreviewsTheFirstRowsAndCountsThemAll) {
 }
 
 TEST_F(BatchFormTest, AnInputThatCannotBeReadKeepsItFromStarting) {
-  BatchForm none{BatchPage{}};
+  BatchForm none(QrPage);
   EXPECT_EQ(none.Check().start.fault, FormFault::NoInput);
 
   BatchForm empty = Loaded("empty.csv", "");
@@ -104,7 +107,7 @@ TEST_F(BatchFormTest, AnInputThatCannotBeReadKeepsItFromStarting) {
 
 TEST_F(BatchFormTest, WritesBesideTheSpreadsheetUnlessAPlaceWasChosen) {
   WriteBytes(dir.File("名片.v2.csv"), "N\nA\n");
-  BatchForm form{BatchPage{}};
+  BatchForm form(QrPage);
   form.Load(dir.File("名片.v2.csv"));
   EXPECT_EQ(form.output.folder, dir.File("名片.v2"));
   EXPECT_EQ(form.output.sheetFile, dir.File("名片.v2.pdf"));
@@ -136,7 +139,10 @@ struct ColumnCase {
   FormFault fault;
   int unused;
   OutputRule rule;
-  HeaderRefusal refusal;
+  // HeaderRefused: the engine's refusal and its subjects.
+  HeaderFailure refusal = HeaderFailure::None;
+  std::string column, other;
+  int slot = -1;
 };
 
 class BatchColumns : public BatchFormTest, public testing::WithParamInterface<ColumnCase> {};
@@ -150,19 +156,9 @@ TEST_P(BatchColumns, StartsOnlyWhenEveryColumnFeedsSomething) {
   EXPECT_EQ(check.start.fault, c.fault);
   EXPECT_EQ(check.start.count, c.unused);
   EXPECT_EQ(check.start.rule, c.rule);
-  EXPECT_EQ(check.start.refusal.failure, c.refusal.failure);
-  EXPECT_EQ(check.start.refusal.column, c.refusal.column);
-  EXPECT_EQ(check.start.refusal.other, c.refusal.other);
-  EXPECT_EQ(check.start.refusal.slot, c.refusal.slot);
-}
-
-HeaderRefusal Refused(HeaderFailure failure, std::string column, std::string other = {}, int slot = -1) {
-  HeaderRefusal refusal;
-  refusal.failure = failure;
-  refusal.column = std::move(column);
-  refusal.other = std::move(other);
-  refusal.slot = slot;
-  return refusal;
+  const HeaderRefusal& refusal = check.start.refusal;
+  EXPECT_EQ(std::tie(refusal.failure, refusal.column, refusal.other, refusal.slot),
+            std::tie(c.refusal, c.column, c.other, c.slot));
 }
 
 constexpr OutputRule NoRule = OutputRule::None;
@@ -170,17 +166,17 @@ constexpr OutputRule NoRule = OutputRule::None;
 INSTANTIATE_TEST_SUITE_P(
     Cases, BatchColumns,
     testing::Values(
-        ColumnCase{"Misspelt", "姓名,手记\nA,1\n", "{row}.png", {Role::Field, Role::Nothing}, FormFault::ColumnsUnused, 1, NoRule, {}},
-        ColumnCase{"UsedInName", "姓名,工号\nA,1\n", "{工号}.png", {Role::Field, Role::NameOnly}, FormFault::None, 0, NoRule, {}},
+        ColumnCase{"Misspelt", "姓名,手记\nA,1\n", "{row}.png", {Role::Field, Role::Nothing}, FormFault::ColumnsUnused, 1, NoRule, HeaderFailure::None, "", "", -1},
+        ColumnCase{"UsedInName", "姓名,工号\nA,1\n", "{工号}.png", {Role::Field, Role::NameOnly}, FormFault::None, 0, NoRule, HeaderFailure::None, "", "", -1},
         ColumnCase{"NameOfAnotherColumn", "姓名,工号\nA,1\n", "{姓名}-{row}.png", {Role::Field, Role::Nothing},
-                   FormFault::ColumnsUnused, 1, NoRule, {}},
+                   FormFault::ColumnsUnused, 1, NoRule, HeaderFailure::None, "", "", -1},
         ColumnCase{"BadExtension", "姓名\nA\n", "{row}.txt", {Role::Field}, FormFault::OutputRule, 0,
-                   OutputRule::NoImageExtension, {}},
+                   OutputRule::NoImageExtension, HeaderFailure::None, "", "", -1},
         ColumnCase{"TwoColumnsOneField", "姓名,N\nA,B\n", "{row}.png", {Role::Field, Role::Field}, FormFault::HeaderRefused, 0,
-                   NoRule, Refused(HeaderFailure::TwoColumnsOneField, "姓名", "N", FieldSlotOfTag("N"))},
+                   NoRule, HeaderFailure::TwoColumnsOneField, "姓名", "N", FieldSlotOfTag("N")},
         ColumnCase{"TextBesideAField", "TEXT,手机\nA,1\n", "{row}.png", {Role::Text, Role::Field}, FormFault::HeaderRefused, 0,
-                   NoRule, Refused(HeaderFailure::TextWithField, "手机")},
-        ColumnCase{"UnnamedColumn", "姓名,\nA,\n", "{row}.png", {Role::Field, Role::Unnamed}, FormFault::None, 0, NoRule, {}}),
+                   NoRule, HeaderFailure::TextWithField, "手机", "", -1},
+        ColumnCase{"UnnamedColumn", "姓名,\nA,\n", "{row}.png", {Role::Field, Role::Unnamed}, FormFault::None, 0, NoRule, HeaderFailure::None, "", "", -1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The name template, or on a sheet the caption and the file: their fault
@@ -321,7 +317,7 @@ TEST_F(BatchFormTest, ARunsFiguresComeFromItsCountsAndTheClock) {
   EXPECT_EQ(past.barValue, 40);
   EXPECT_EQ(past.secondsLeft, 0);
 
-  BatchForm none{BatchPage{}};
+  BatchForm none(QrPage);
   none.RunStarted(0);
   EXPECT_EQ(none.RunFigures({.done = 3}, 1.0).barMaximum, 1);
   EXPECT_EQ(none.RunFigures({.done = 3}, 1.0).total, 0);
