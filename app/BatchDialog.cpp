@@ -28,13 +28,10 @@
 #include "app/BatchDesktop.h"
 #include "app/BatchReasons.h"
 #include "app/BatchRunner.h"
-#include "content/Catalogue.h"
 #include "datamatrix/DmEncoder.h"
 #include "gui/TextBytes.h"
 #include "image/LabelSheet.h"
-#include "qr/QrStandard.h"
 #include "res/BatchStrings.h"
-#include "res/Strings.h"
 
 namespace {
 
@@ -43,63 +40,6 @@ constexpr int ProgressIntervalMs = 100;
 const QColor Problem(Qt::red);
 
 QString Ui(std::string_view utf8) { return FromUtf8(utf8); }
-
-// A field by its tag and its caption as a spreadsheet would name it: "N (姓名)".
-QString FieldName(int slot, const PageSpec* page) {
-  const QString tag = FromUtf8(FieldTags[static_cast<size_t>(slot)]);
-  if (page)
-    for (const FieldSpec& field : page->fields)
-      if (field.slot == slot && !field.caption.empty()) return Ui(UiText::BatchFeedsField).arg(tag, FromUtf8(BareCaption(field.caption)));
-  return tag;
-}
-
-QString PageFields(const BatchPage& page) {
-  if (page.symbology == Symbology::DataMatrix) return Ui(UiText::BatchDmFields);
-  QStringList names;
-  if (const PageSpec* shown = PageForTab(page.operatorFormat, page.tab))
-    for (const FieldSpec& field : shown->fields) names << FieldName(field.slot, shown);
-  return Ui(UiText::BatchPageFields).arg(names.join(Ui(UiText::BatchFieldSeparator)));
-}
-
-QString PageDescription(const BatchPage& page) {
-  if (page.symbology == Symbology::DataMatrix) {
-    const int side = DmSizeAttribute(page.dmSize, SymbolRows);
-    return Ui(UiText::BatchDmPage).arg(side);
-  }
-  const OperatorFormatSpec* format = FindOperatorFormat(page.operatorFormat);
-  const TabSpec* tab = FindTab(page.operatorFormat, page.tab);
-  const QString version = page.version == 0 ? Ui(UiText::BatchQrAutomaticVersion)
-                                            : Ui(UiText::BatchQrSmallestVersion).arg(page.version);
-  return Ui(UiText::BatchQrPage)
-      .arg(format ? FromUtf8(format->caption) : QString(), tab ? FromUtf8(tab->caption).trimmed() : QString(),
-           QString(QLatin1Char(QrLevelLetter(page.level))), version);
-}
-
-// The page's style after its settings, when it has one: every row is drawn and read back in it.
-QString StyleDescription(const SymbolStyle& style) {
-  if (style.IsPlain()) return {};
-  const QString background = style.transparentBackground ? Ui(UiText::StyleTransparent)
-                                                         : QString::fromStdString(FormatColour(style.background));
-  return Ui(UiText::BatchStyle).arg(QString::fromStdString(FormatColour(style.foreground)), background) +
-         (style.logo ? Ui(UiText::BatchStyleLogo) : QString());
-}
-
-QString FeedText(const ColumnFeed& feed, const BatchPage& page, bool sheet) {
-  switch (feed.role) {
-    case ColumnRole::Field:
-      return FieldName(feed.slot, page.symbology == Symbology::QrCode ? PageForTab(page.operatorFormat, page.tab) : nullptr);
-    case ColumnRole::Text: return Ui(UiText::BatchFeedsText);
-    case ColumnRole::NameOnly: return Ui(sheet ? UiText::BatchFeedsCaption : UiText::BatchFeedsName);
-    case ColumnRole::Unnamed: return Ui(UiText::BatchFeedsNothingUnnamed);
-    case ColumnRole::Nothing: break;
-  }
-  return Ui(UiText::BatchFeedsNothing);
-}
-
-QString Duration(long seconds) {
-  if (seconds < 60) return Ui(UiText::BatchSeconds).arg(seconds);
-  return Ui(UiText::BatchMinutes).arg(seconds / 60).arg(seconds % 60);
-}
 
 QPushButton* Button(std::string_view caption, QWidget* parent, const char* name) {
   auto* button = new QPushButton(Ui(caption), parent);
@@ -156,7 +96,7 @@ CBatchDlg::CBatchDlg(QWidget* parent, const BatchPage& page, BatchDesktop& deskt
     : QDialog(parent), form_(page), desktop_(desktop), runner_(new BatchRunner(this)) {
   setWindowTitle(Ui(UiText::BatchTitle));
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(Named(new QLabel(PageDescription(page) + StyleDescription(page.image.style), this), "page"));
+  layout->addWidget(Named(new QLabel(BatchPageText(page), this), "page"));
   // The settings scroll on a low screen; the run's progress and its buttons stay in sight.
   auto* settings = new QWidget;
   auto* settingsLayout = new QVBoxLayout(settings);
@@ -493,7 +433,7 @@ void CBatchDlg::Refresh() {
   ShowNote(moduleNote_, !sheet || !bad ? sheetHint : outputProblem, sheet && bad);
 
   ShowFeeds(check.feeds);
-  const QString fields = PageFields(form_.Page());
+  const QString fields = BatchPageFieldsText(form_.Page());
   columnsNote_->setText(!check.columns ? fields
                                        : QStringLiteral("<span style='color:red'>%1</span><br>%2")
                                              .arg(BatchFormText(check.columns, sheet).toHtmlEscaped(), fields.toHtmlEscaped()));
@@ -504,7 +444,7 @@ void CBatchDlg::Refresh() {
 void CBatchDlg::ShowFeeds(const BatchPlanCheck& feeds) {
   for (int c = 0; c < static_cast<int>(feeds.columns.size()) && c < preview_->columnCount(); ++c) {
     const ColumnFeed& feed = feeds.columns[static_cast<size_t>(c)];
-    auto* item = new QTableWidgetItem(FeedText(feed, form_.Page(), form_.output.ToSheet()));
+    auto* item = new QTableWidgetItem(ColumnFeedText(feed, form_.Page(), form_.output.ToSheet()));
     QFont bold = item->font();
     bold.setBold(true);
     item->setFont(bold);
@@ -588,7 +528,7 @@ void CBatchDlg::ShowProgress() {
   if (run.done == 0) return;
   const QString rate = QString::number(run.rowsPerSecond);
   progressText_->setText(run.total > 0
-                             ? Ui(UiText::BatchProgress).arg(run.done).arg(run.total).arg(rate, Duration(run.secondsLeft))
+                             ? Ui(UiText::BatchProgress).arg(run.done).arg(run.total).arg(rate, DurationText(run.secondsLeft))
                              : Ui(UiText::BatchProgressUnknownTotal).arg(run.done).arg(rate));
 }
 
