@@ -9,8 +9,12 @@
 
 #include "app/SaveFailureText.h"
 #include "content/Catalogue.h"
+#include "datamatrix/DmEncoder.h"
+#include "image/SymbolStyle.h"
+#include "qr/QrStandard.h"
 #include "gui/TextBytes.h"
 #include "res/BatchStrings.h"
+#include "res/Strings.h"
 
 namespace {
 
@@ -111,6 +115,38 @@ QString ChoicesOf(int slot) {
   return {};
 }
 
+// A field by its tag and its caption as a spreadsheet would name it: "N (姓名)".
+QString FieldName(int slot, const PageSpec* page) {
+  const QString tag = FromUtf8(FieldTags[static_cast<size_t>(slot)]);
+  if (page)
+    for (const FieldSpec& field : page->fields)
+      if (field.slot == slot && !field.caption.empty()) return FromUtf8(UiText::BatchFeedsField).arg(tag, FromUtf8(BareCaption(field.caption)));
+  return tag;
+}
+
+QString PageDescription(const BatchPage& page) {
+  if (page.symbology == Symbology::DataMatrix) {
+    const int side = DmSizeAttribute(page.dmSize, SymbolRows);
+    return FromUtf8(UiText::BatchDmPage).arg(side);
+  }
+  const OperatorFormatSpec* format = FindOperatorFormat(page.operatorFormat);
+  const TabSpec* tab = FindTab(page.operatorFormat, page.tab);
+  const QString version = page.version == 0 ? FromUtf8(UiText::BatchQrAutomaticVersion)
+                                            : FromUtf8(UiText::BatchQrSmallestVersion).arg(page.version);
+  return FromUtf8(UiText::BatchQrPage)
+      .arg(format ? FromUtf8(format->caption) : QString(), tab ? FromUtf8(tab->caption).trimmed() : QString(),
+           QString(QLatin1Char(QrLevelLetter(page.level))), version);
+}
+
+// The page's style after its settings, when it has one: every row is drawn and read back in it.
+QString StyleDescription(const SymbolStyle& style) {
+  if (style.IsPlain()) return {};
+  const QString background = style.transparentBackground ? FromUtf8(UiText::StyleTransparent)
+                                                         : QString::fromStdString(FormatColour(style.background));
+  return FromUtf8(UiText::BatchStyle).arg(QString::fromStdString(FormatColour(style.foreground)), background) +
+         (style.logo ? FromUtf8(UiText::BatchStyleLogo) : QString());
+}
+
 }  // namespace
 
 QString FieldProblemText(const FieldProblem& problem, const QString& name) {
@@ -202,4 +238,48 @@ QString HeaderRefusalText(const HeaderRefusal& refusal) {
     }
   }
   return text;
+}
+
+QString BatchFormText(const FormProblem& problem, bool sheet) {
+  switch (problem.fault) {
+    case FormFault::InputUnreadable:
+    case FormFault::LabelTooLarge: return BatchProblemText(problem.problem);
+    case FormFault::OutputRule: return OutputRuleText(problem.rule);
+    case FormFault::UnknownColumn:
+      return FromUtf8(sheet ? UiText::BatchCaptionUnknownColumn : UiText::BatchNameUnknownColumn)
+          .arg(FromUtf8(problem.column));
+    case FormFault::ColumnsUnused: return FromUtf8(UiText::BatchColumnsUnused).arg(problem.count);
+    case FormFault::HeaderRefused: return FromUtf8(UiText::BatchHeaderRefused).arg(HeaderRefusalText(problem.refusal));
+    case FormFault::NoInput:
+    case FormFault::NoTarget:  // the empty file name or folder says it; "开始" is simply disabled
+    case FormFault::None: break;
+  }
+  return {};
+}
+
+QString BatchPageText(const BatchPage& page) { return PageDescription(page) + StyleDescription(page.image.style); }
+
+QString BatchPageFieldsText(const BatchPage& page) {
+  if (page.symbology == Symbology::DataMatrix) return FromUtf8(UiText::BatchDmFields);
+  QStringList names;
+  if (const PageSpec* shown = PageForTab(page.operatorFormat, page.tab))
+    for (const FieldSpec& field : shown->fields) names << FieldName(field.slot, shown);
+  return FromUtf8(UiText::BatchPageFields).arg(names.join(FromUtf8(UiText::BatchFieldSeparator)));
+}
+
+QString ColumnFeedText(const ColumnFeed& feed, const BatchPage& page, bool sheet) {
+  switch (feed.role) {
+    case ColumnRole::Field:
+      return FieldName(feed.slot, page.symbology == Symbology::QrCode ? PageForTab(page.operatorFormat, page.tab) : nullptr);
+    case ColumnRole::Text: return FromUtf8(UiText::BatchFeedsText);
+    case ColumnRole::NameOnly: return FromUtf8(sheet ? UiText::BatchFeedsCaption : UiText::BatchFeedsName);
+    case ColumnRole::Unnamed: return FromUtf8(UiText::BatchFeedsNothingUnnamed);
+    case ColumnRole::Nothing: break;
+  }
+  return FromUtf8(UiText::BatchFeedsNothing);
+}
+
+QString DurationText(long seconds) {
+  if (seconds < 60) return FromUtf8(UiText::BatchSeconds).arg(seconds);
+  return FromUtf8(UiText::BatchMinutes).arg(seconds / 60).arg(seconds % 60);
 }

@@ -1,4 +1,4 @@
-#include "app/BatchPreview.h"
+#include "model/BatchPreview.h"
 
 #include <algorithm>
 
@@ -61,4 +61,11 @@ BatchPlanCheck CheckBatchColumns(const std::vector<std::string>& header, const B
   for (const std::string& column : header) check.columns.push_back(FeedOf(column, page, names));
   PlanColumns(header, page.symbology, page.operatorFormat, page.tab, names, &check.refusal);
   return check;
+}
+
+std::optional<std::string> MissingColumn(const NameTemplate& names, const std::vector<std::string>& header) {
+  for (const std::string& column : names.Columns())
+    if (std::none_of(header.begin(), header.end(), [&](const std::string& h) { return TrimmedBlanks(h) == column; }))
+      return column;
+  return std::nullopt;
 }

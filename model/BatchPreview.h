@@ -1,4 +1,4 @@
-// What the batch dialog shows of a spreadsheet before it runs: the encoding
+// What the batch form shows of a spreadsheet before it runs: the encoding
 // the batch engine detects, the first rows, and what each column feeds on the
 // page the batch composes for. The engine decides every one of these; this
 // only asks it.
@@ -44,3 +44,7 @@ struct BatchPlanCheck {
 
 BatchPlanCheck CheckBatchColumns(const std::vector<std::string>& header, const BatchPage& page,
                                  const NameTemplate& names);
+
+// The first column `names` uses that `header` lacks, as the engine matches
+// them (blanks around a header ignored); nullopt when it has them all.
+std::optional<std::string> MissingColumn(const NameTemplate& names, const std::vector<std::string>& header);
