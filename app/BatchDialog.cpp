@@ -574,8 +574,7 @@ void CBatchDlg::CopyFailures() {
 BatchPage BatchPageOf(const PageChoice& choice) {
   BatchPage page;
   static_cast<SymbolSettings&>(page) = choice.symbol;
-  page.operatorFormat = choice.operatorFormat;
-  page.tab = choice.tab;
+  page.contentPage = choice.contentPage;
   page.image.scale = choice.scale;
   page.image.style = choice.style.style;
   return page;

@@ -129,8 +129,8 @@ QString PageDescription(const BatchPage& page) {
     const int side = DmSizeAttribute(page.dmSize, SymbolRows);
     return FromUtf8(UiText::BatchDmPage).arg(side);
   }
-  const OperatorFormatSpec* format = FindOperatorFormat(page.operatorFormat);
-  const TabSpec* tab = FindTab(page.operatorFormat, page.tab);
+  const OperatorFormatSpec* format = FindOperatorFormat(page.contentPage.format);
+  const TabSpec* tab = FindTab(page.contentPage.format, page.contentPage.tab);
   const QString version = page.version == 0 ? FromUtf8(UiText::BatchQrAutomaticVersion)
                                             : FromUtf8(UiText::BatchQrSmallestVersion).arg(page.version);
   return FromUtf8(UiText::BatchQrPage)
@@ -262,7 +262,7 @@ QString BatchPageText(const BatchPage& page) { return PageDescription(page) + St
 QString BatchPageFieldsText(const BatchPage& page) {
   if (page.symbology == Symbology::DataMatrix) return FromUtf8(UiText::BatchDmFields);
   QStringList names;
-  if (const PageSpec* shown = PageForTab(page.operatorFormat, page.tab))
+  if (const PageSpec* shown = PageForTab(page.contentPage.format, page.contentPage.tab))
     for (const FieldSpec& field : shown->fields) names << FieldName(field.slot, shown);
   return FromUtf8(UiText::BatchPageFields).arg(names.join(FromUtf8(UiText::BatchFieldSeparator)));
 }
@@ -270,7 +270,7 @@ QString BatchPageFieldsText(const BatchPage& page) {
 QString ColumnFeedText(const ColumnFeed& feed, const BatchPage& page, bool sheet) {
   switch (feed.role) {
     case ColumnRole::Field:
-      return FieldName(feed.slot, page.symbology == Symbology::QrCode ? PageForTab(page.operatorFormat, page.tab) : nullptr);
+      return FieldName(feed.slot, page.symbology == Symbology::QrCode ? PageForTab(page.contentPage.format, page.contentPage.tab) : nullptr);
     case ColumnRole::Text: return FromUtf8(UiText::BatchFeedsText);
     case ColumnRole::NameOnly: return FromUtf8(sheet ? UiText::BatchFeedsCaption : UiText::BatchFeedsName);
     case ColumnRole::Unnamed: return FromUtf8(UiText::BatchFeedsNothingUnnamed);

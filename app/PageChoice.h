@@ -7,8 +7,7 @@
 
 struct PageChoice {
   SymbolSettings symbol;
-  int operatorFormat = 1;  // QR
-  int tab = 0;             // QR: the content type, from 0
+  FormatTab contentPage;  // QR
   int scale = 4;           // pixels per module
   PageStyle style;
 };

@@ -139,8 +139,7 @@ CDialogTypeBase* CTesselDlg::Page(std::string_view className) const {
 PageChoice CTesselDlg::Choice() const {
   PageChoice choice;
   choice.symbol = model_.Settings();
-  choice.operatorFormat = model_.Page().format;
-  choice.tab = model_.Page().tab;
+  choice.contentPage = model_.Page();
   choice.scale = Scale();
   choice.style = Style();
   return choice;

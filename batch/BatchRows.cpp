@@ -138,7 +138,7 @@ SymbolRequest RowEncoder::Request(const RowTask& task, RowError& error) const {
       return request;
     }
   if (!plan_.rawText) {
-    request.content = ContentFields{{job_.operatorFormat, job_.tab}, FieldValues(task, error)};
+    request.content = ContentFields{job_.contentPage, FieldValues(task, error)};
     return request;
   }
   const int column = plan_.textColumn;

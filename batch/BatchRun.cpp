@@ -152,7 +152,7 @@ class BatchRun {
     reader_.emplace(*input_->stream, input_->delimiter);
     const auto header = ReadHeader(*reader_, input_->encoding, &problem);
     if (!header) return problem;
-    plan_ = PlanColumns(*header, job_.symbology, job_.operatorFormat, job_.tab, *names_, &problem.header);
+    plan_ = PlanColumns(*header, job_.symbology, job_.contentPage, *names_, &problem.header);
     if (!plan_) {
       problem.stop = BatchStop::HeaderRefused;
       return problem;

@@ -21,9 +21,8 @@ struct LabelSheetJob {
 };
 
 struct BatchSettings : SymbolSettings {
-  // QR: the content page (operator format 1..3, tab from 0).
-  int operatorFormat = 1;
-  int tab = 0;
+  // QR: the content page.
+  FormatTab contentPage;
 
   ImageOptions image;
   // Read every file back with independent decoders; a row that does not read back fails.

@@ -40,9 +40,9 @@ bool IsRequired(const FieldSpec& field) { return Trimmed(field.caption).starts_w
 
 class Planner {
  public:
-  Planner(Symbology kind, int operatorFormat, int tab, const NameTemplate& names)
-      : kind_(kind), operatorFormat_(operatorFormat), tab_(tab), names_(names),
-        page_(kind == Symbology::QrCode ? PageForTab(operatorFormat, tab) : nullptr) {}
+  Planner(Symbology kind, FormatTab page, const NameTemplate& names)
+      : kind_(kind), contentPage_(page), names_(names),
+        page_(kind == Symbology::QrCode ? PageForTab(page.format, page.tab) : nullptr) {}
 
   std::optional<ColumnPlan> Run(const std::vector<std::string>& header, HeaderRefusal* refusal) {
     if (kind_ == Symbology::QrCode && page_ == nullptr)
@@ -119,15 +119,13 @@ class Planner {
 
   std::optional<ColumnPlan> Fail(HeaderRefusal* refusal, HeaderRefusal problem) const {
     problem.kind = kind_;
-    problem.operatorFormat = operatorFormat_;
-    problem.tab = tab_;
+    problem.page = contentPage_;
     if (refusal) *refusal = std::move(problem);
     return std::nullopt;
   }
 
   Symbology kind_;
-  int operatorFormat_;
-  int tab_;
+  FormatTab contentPage_;
   const NameTemplate& names_;
   const PageSpec* page_;
   ColumnPlan plan_;
@@ -135,7 +133,7 @@ class Planner {
 
 }  // namespace
 
-std::optional<ColumnPlan> PlanColumns(const std::vector<std::string>& header, Symbology kind, int operatorFormat,
-                                      int tab, const NameTemplate& names, HeaderRefusal* refusal) {
-  return Planner(kind, operatorFormat, tab, names).Run(header, refusal);
+std::optional<ColumnPlan> PlanColumns(const std::vector<std::string>& header, Symbology kind, FormatTab page,
+                                      const NameTemplate& names, HeaderRefusal* refusal) {
+  return Planner(kind, page, names).Run(header, refusal);
 }

@@ -50,12 +50,11 @@ struct HeaderRefusal {
   int slot = -1;       // the field both columns give
   // What the header was planned for, to name the page and its fields.
   Symbology kind = Symbology::QrCode;
-  int operatorFormat = 0;
-  int tab = 0;
+  FormatTab page{0, 0};
 };
 
-// `header` in UTF-8. For QR the page is tab `tab` of `operatorFormat`.
+// `header` in UTF-8, for QR the fields of `page`.
 // A column named "text" (any case) is the page's TEXT field when the page
 // has one, and otherwise asks for raw symbols.
-std::optional<ColumnPlan> PlanColumns(const std::vector<std::string>& header, Symbology kind, int operatorFormat,
-                                      int tab, const NameTemplate& names, HeaderRefusal* refusal);
+std::optional<ColumnPlan> PlanColumns(const std::vector<std::string>& header, Symbology kind, FormatTab page,
+                                      const NameTemplate& names, HeaderRefusal* refusal);

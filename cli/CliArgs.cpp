@@ -162,10 +162,10 @@ class Parser {
   // --type by caption means the tab of that caption under --operator.
   Check ResolveTab() {
     if (!state_.tabWord) return std::nullopt;
-    const int format = options().operatorFormat;
+    const int format = options().contentPage.format;
     const auto position = ParseInt(*state_.tabWord, 0, MostTabs() - 1);
-    options().tab = position ? *position : TabOfCaption(format, *state_.tabWord);
-    if (FindTab(format, options().tab)) return std::nullopt;
+    options().contentPage.tab = position ? *position : TabOfCaption(format, *state_.tabWord);
+    if (FindTab(format, options().contentPage.tab)) return std::nullopt;
     CliProblem problem = Problem(CliProblemKind::TabNotOfFormat, "--type", *state_.tabWord);
     problem.operatorFormat = format;
     return problem;
@@ -188,7 +188,7 @@ class Parser {
     const int inputs = (o.text ? 1 : 0) + (o.dataFile ? 1 : 0) + (o.contentMode ? 1 : 0);
     if (inputs == 0) return Problem(CliProblemKind::NoInput);
     if (inputs > 1) return Problem(CliProblemKind::SeveralInputs);
-    if (o.contentMode && o.segments && IsGeneralFormat(o.operatorFormat))
+    if (o.contentMode && o.segments && IsGeneralFormat(o.contentPage.format))
       return Problem(CliProblemKind::GeneralTakesOptimal);
     if (o.contentMode && o.segments == QrSegments::Optimal) return Problem(CliProblemKind::ContentIsOneSegment);
     if (!o.dump && !o.outputFile) return Problem(CliProblemKind::NothingToDo);

@@ -54,8 +54,7 @@ struct CliOptions {
   bool textUtf8 = false;  // --utf8-text: the text's own UTF-8 bytes, not code page 936
   std::optional<std::string> dataFile;
   bool contentMode = false;
-  int operatorFormat = 1;
-  int tab = 0;
+  FormatTab contentPage;
   std::vector<std::pair<std::string, std::string>> fields;  // tag, UTF-8 value
 
   // The symbol: qr the level, version and segments, dm the size and scheme.

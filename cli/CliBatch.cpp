@@ -102,8 +102,7 @@ BatchJob JobOf(const CliOptions& options, std::istream& in, std::ostream& out) {
   job.inputPath = batch.input == StandardStream ? "standard input" : batch.input;
   if (batch.input == StandardStream) job.inputStream = &in;
   job.encoding = batch.encoding;
-  job.operatorFormat = options.operatorFormat;
-  job.tab = options.tab;
+  job.contentPage = options.contentPage;
   job.image = options.image;
   job.verify = options.verify;
   if (batch.sheet)
@@ -231,7 +230,7 @@ std::string RowReasonText(const BatchRowResult& row, const BatchSettings& settin
     case RowFailure::BadText: return ColumnName(problem) + ": " + DescribeTextProblem(problem.text);
     case RowFailure::UnnamedColumn: return ColumnName(problem) + ": a column without a name holds a value";
     case RowFailure::RequiredFieldEmpty: return ColumnName(problem) + ": a required field is empty";
-    case RowFailure::FieldNotCarried: return ColumnName(problem) + ": " + DescribeFieldProblem(problem.field, {settings.operatorFormat, settings.tab});
+    case RowFailure::FieldNotCarried: return ColumnName(problem) + ": " + DescribeFieldProblem(problem.field, settings.contentPage);
     case RowFailure::EmptyName: return "the file name is empty";
     case RowFailure::DuplicateName:
       return "the file name '" + row.fileName + "' is already that of row " + std::to_string(problem.count);

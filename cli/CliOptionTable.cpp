@@ -192,7 +192,7 @@ int& DpiSlot(CliParseState& s) { return s.options.image.dpi; }
 QrLevel& LevelSlot(CliParseState& s) { return s.levelGiven = true, s.options.symbol.level; }
 int& VersionSlot(CliParseState& s) { return s.options.symbol.version; }
 auto& SegmentsSlot(CliParseState& s) { return s.options.segments; }
-int& OperatorSlot(CliParseState& s) { return s.options.operatorFormat; }
+int& OperatorSlot(CliParseState& s) { return s.options.contentPage.format; }
 auto& TabSlot(CliParseState& s) { return s.tabWord; }
 int& DmSizeSlot(CliParseState& s) { return s.options.symbol.dmSize; }
 int& SchemeSlot(CliParseState& s) { return s.schemeGiven = true, s.options.symbol.dmScheme; }

@@ -83,15 +83,16 @@ std::string TagsOfPage(const PageSpec& page) {
 
 // The content page's fields, checked against the page they belong to.
 std::optional<Failure> GatherFields(const CliOptions& options, ContentFields& content) {
-  const PageSpec* page = PageForTab(options.operatorFormat, options.tab);
+  const auto [format, tab] = options.contentPage;
+  const PageSpec* page = PageForTab(format, tab);
   if (!page)
-    return Failure{ExitUsage, "--type " + std::to_string(options.tab) + " is not a tab of " +
-                                  std::string(FindOperatorFormat(options.operatorFormat)->caption)};
-  content = {{options.operatorFormat, options.tab}, {}};
+    return Failure{ExitUsage, "--type " + std::to_string(tab) + " is not a tab of " +
+                                  std::string(FindOperatorFormat(format)->caption)};
+  content = {options.contentPage, {}};
   for (const auto& [tag, value] : options.fields) {
     const int slot = FieldSlotOfTag(tag);
     if (slot < 0 || !FindField(*page, slot))
-      return Failure{ExitUsage, "field '" + tag + "' is not on " + TabInUserWords(options.operatorFormat, options.tab) +
+      return Failure{ExitUsage, "field '" + tag + "' is not on " + TabInUserWords(format, tab) +
                                     "; its fields are " + TagsOfPage(*page)};
     content.values[slot] = ExpandLineBreaks(value);
   }

@@ -129,7 +129,7 @@ std::string OperatorLines() {
   std::string text;
   for (const OperatorFormatSpec& format : OperatorFormats()) {
     text += std::to_string(format.id) + " = " + std::string(format.caption);
-    if (format.id == CliOptions{}.operatorFormat) text += " (default)";
+    if (format.id == CliOptions{}.contentPage.format) text += " (default)";
     text += format.composition == Composition::General ? ": UTF-8 forms every phone camera opens\n"
                                                        : ": tag:value pairs behind 0x01 0x10\n";
   }

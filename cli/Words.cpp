@@ -102,8 +102,8 @@ std::string FieldsOfPage(const PageSpec& page) {
 }
 
 std::string PageWithFields(const HeaderRefusal& refusal) {
-  const PageSpec* page = PageForTab(refusal.operatorFormat, refusal.tab);
-  return TabInUserWords(refusal.operatorFormat, refusal.tab) + " (" + (page ? FieldsOfPage(*page) : std::string()) + ")";
+  const PageSpec* page = PageForTab(refusal.page.format, refusal.page.tab);
+  return TabInUserWords(refusal.page.format, refusal.page.tab) + " (" + (page ? FieldsOfPage(*page) : std::string()) + ")";
 }
 
 std::string FormatCaption(int operatorFormat) {
@@ -189,7 +189,7 @@ std::string DescribeHeaderRefusal(const HeaderRefusal& refusal) {
   const std::string pair = "columns '" + refusal.column + "' and '" + refusal.other + "' both give the ";
   switch (refusal.failure) {
     case HeaderFailure::NoSuchTab:
-      return "tab " + std::to_string(refusal.tab) + " is not a tab of " + FormatCaption(refusal.operatorFormat);
+      return "tab " + std::to_string(refusal.page.tab) + " is not a tab of " + FormatCaption(refusal.page.format);
     case HeaderFailure::UnknownColumn: return UnknownColumn(refusal);
     case HeaderFailure::TwoTextColumns: return pair + "text";
     case HeaderFailure::TwoColumnsOneField:

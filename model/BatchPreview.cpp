@@ -16,7 +16,7 @@ std::string_view TrimmedBlanks(std::string_view text) {
 // One column alone, as the engine plans it: the field or the text it feeds.
 ColumnFeed FeedOf(const std::string& header, const BatchPage& page, const NameTemplate& names) {
   if (TrimmedBlanks(header).empty()) return {ColumnRole::Unnamed};
-  if (const auto alone = PlanColumns({header}, page.symbology, page.operatorFormat, page.tab, NameTemplate{}, static_cast<HeaderRefusal*>(nullptr))) {
+  if (const auto alone = PlanColumns({header}, page.symbology, page.contentPage, NameTemplate{}, static_cast<HeaderRefusal*>(nullptr))) {
     const BatchColumn& column = alone->columns.front();
     if (column.slot >= 0) return {ColumnRole::Field, column.slot};
     if (column.text) return {ColumnRole::Text};
@@ -59,7 +59,7 @@ BatchPlanCheck CheckBatchColumns(const std::vector<std::string>& header, const B
                                  const NameTemplate& names) {
   BatchPlanCheck check;
   for (const std::string& column : header) check.columns.push_back(FeedOf(column, page, names));
-  PlanColumns(header, page.symbology, page.operatorFormat, page.tab, names, &check.refusal);
+  PlanColumns(header, page.symbology, page.contentPage, names, &check.refusal);
   return check;
 }
 

@@ -85,7 +85,7 @@ class PlanTable : public testing::TestWithParam<PlanCase> {};
 TEST_P(PlanTable, MapsEveryColumnOrRefusesTheHeader) {
   const PlanCase& c = GetParam();
   HeaderRefusal refusal;
-  const auto plan = PlanColumns(c.header, c.kind, c.format, c.tab, Parsed(c.nameTemplate), &refusal);
+  const auto plan = PlanColumns(c.header, c.kind, {c.format, c.tab}, Parsed(c.nameTemplate), &refusal);
   EXPECT_EQ(refusal.failure, c.failure);
   const std::string words = DescribeHeaderRefusal(refusal);
   EXPECT_NE(words.find(c.error), std::string::npos) << words;

@@ -56,7 +56,7 @@ TEST(CliOptionTable, ValuesLandWhereTheirOptionSays) {
       {"qr --text a --dump --level q", [](const CliOptions& o) { return o.symbol.level == QrLevel::Q; }},
       {"qr --utf8-text a --dump", [](const CliOptions& o) { return o.textUtf8 && o.text == "a"; }},
       {"qr --field TEL=1 --operator 4 --type 电话 --dump",
-       [](const CliOptions& o) { return o.contentMode && o.operatorFormat == 4 && o.tab == 3 && o.fields.size() == 1; }},
+       [](const CliOptions& o) { return o.contentMode && o.contentPage == FormatTab{4, 3} && o.fields.size() == 1; }},
       {"dm --text a --output x.png --size 8x18 --scheme c40",
        [](const CliOptions& o) { return o.outputFile == "x.png" && o.symbol.dmSize == 24 && o.symbol.dmScheme == C40; }},
       {"dm --text a --dump --eci", [](const CliOptions& o) { return o.symbol.eci && o.symbol.dmScheme == Ascii; }},

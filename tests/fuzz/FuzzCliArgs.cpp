@@ -26,11 +26,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Require(o.symbol.version >= 0 && o.symbol.version <= qr::MaxVersion);
   Require(o.symbol.dmSize >= DmSmallestRectangle && o.symbol.dmSize < DmSizeCount);
   Require(std::ranges::count(DmSchemeNames, o.symbol.dmScheme, &DmSchemeName::scheme) == 1);
-  Require(o.operatorFormat >= 1 && o.operatorFormat <= OperatorFormatCount);
+  Require(o.contentPage.format >= 1 && o.contentPage.format <= OperatorFormatCount);
   Require(QrLevelPosition(o.symbol.level) < static_cast<int>(QrLevels.size()));
   if (o.command == CliCommand::Values) Require(OptionValues(o.helpTopic, o.valuesOf).has_value());
   if (o.command != CliCommand::Qr && o.command != CliCommand::Dm) return 0;
-  Require(FindTab(o.operatorFormat, o.tab) != nullptr);
+  Require(FindTab(o.contentPage.format, o.contentPage.tab) != nullptr);
   Require(o.dump || o.outputFile);
   // A file named for output always has a format to be written in; in a batch
   // -o names the folder, whose name needs none.

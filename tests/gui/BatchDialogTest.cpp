@@ -161,7 +161,7 @@ TEST_F(BatchDialog, ComposesWithThePageSettings) {
   SelectComboItem(Control<QComboBox>(qr, ControlId::EcLevel), 3);      // H
   SelectComboItem(Control<QComboBox>(qr, ControlId::VersionList), 7);  // at least version 7
   const BatchPage page = BatchPageOf(qr->Choice());
-  EXPECT_EQ(std::tuple(page.operatorFormat, page.tab, page.level, page.version), std::tuple(3, 8, QrLevel::H, 7));
+  EXPECT_EQ(std::tuple(page.contentPage.format, page.contentPage.tab, page.level, page.version), std::tuple(3, 8, QrLevel::H, 7));
   auto dialog = Open("t.csv", "TEXT\nhello\n");
   RunToEnd(*dialog);
   EXPECT_EQ(QImage(QString::fromStdString(Out() + "/1.png")).width(), (45 + 4) * 4);  // version 7 at 4 pixels

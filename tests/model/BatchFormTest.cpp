@@ -235,12 +235,11 @@ TEST_F(BatchFormTest, DataMatrixFeedsTheTextColumnAndTheChosenScheme) {
 
 TEST_F(BatchFormTest, AssemblesTheSettingsOfEitherOutput) {
   BatchPage page;
-  page.operatorFormat = 3;
-  page.tab = 8;
+  page.contentPage = {3, 8};
   page.level = QrLevel::H;
   page.version = 7;
   const BatchJob composed = Loaded("t.csv", "TEXT\nhello\n", page).Job();
-  EXPECT_EQ(std::tuple(composed.operatorFormat, composed.tab, composed.level, composed.version),
+  EXPECT_EQ(std::tuple(composed.contentPage.format, composed.contentPage.tab, composed.level, composed.version),
             std::tuple(3, 8, QrLevel::H, 7));
 
   BatchForm form = Loaded("cards.csv", "姓名,手机,工号\nA,1,A1\n");
