@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "batch/NameTemplate.h"
+#include "content/Catalogue.h"
 #include "symbol/Symbology.h"
 
 struct BatchColumn {
