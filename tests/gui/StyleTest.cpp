@@ -162,7 +162,7 @@ TEST_F(Style, AFileThatIsNoLogoSaysWhyAndKeepsTheLogo) {
   styleDialogs.logoFile = folder.filePath(U("notes.png"));
   dialog->LogoButton()->click();
   EXPECT_EQ(styleDialogs.messages, std::vector<QString>{U("无法使用标志图片 notes.png：\n不是 PNG、JPEG 或 SVG 图片。")});
-  EXPECT_EQ(qr->Style().logoFile, LogoPath());
+  EXPECT_EQ(qr->Style().logoFile, LogoPath().toStdString());
 }
 
 // Saved and copied in the style: the files' pixels in its colours (a clear
