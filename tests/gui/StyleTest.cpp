@@ -154,6 +154,18 @@ TEST_F(Style, SurvivesResetAndTheClearButtonRemovesIt) {
   EXPECT_EQ(QColor(Shown(qr).pixel(1, 1)), QColor(Qt::black));
 }
 
+// A read-back under way when the style is cleared speaks for nothing: the
+// plain symbol gets no status, then or once the typing's pause is over.
+TEST_F(Style, ClearingTheStyleDropsTheReadBackUnderWay) {
+  auto dialog = Open(qr);
+  SetColours(*dialog, Navy, Cream);
+  EXPECT_TRUE(qr->StyleCheckPending());
+  dialog->ClearButton()->click();
+  EXPECT_FALSE(qr->StyleCheckPending());
+  QTest::qWait(500);  // past the pause after which a read-back starts
+  EXPECT_TRUE(qr->StyleStatusText().isEmpty());
+}
+
 // A file that is no logo is named with why, and the logo stays.
 TEST_F(Style, AFileThatIsNoLogoSaysWhyAndKeepsTheLogo) {
   WriteBytes(folder.filePath(U("notes.png")).toStdString(), "just text");
