@@ -1,17 +1,10 @@
-// The style a page draws, saves, copies and hands to batch with: the core's
-// record, what the user allowed of the contrast rule, and where the logo
-// came from.
+// The style a page draws, saves, copies and hands to batch with (its plain
+// record is the style's model), and what the dialog needs to show of it.
 #pragma once
 
 #include <QString>
 
-#include "image/SymbolStyle.h"
-
-struct PageStyle {
-  SymbolStyle style;
-  ContrastAllowance allowed;
-  QString logoFile;  // shown in the dialog; the logo itself is loaded once, into `style`
-};
+#include "model/StyleState.h"
 
 // How large a logo the page's symbol takes, for the dialog's slider.
 struct LogoRoom {

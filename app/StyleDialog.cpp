@@ -192,7 +192,7 @@ void CStyleDlg::ChooseLogo() {
   }
   PageStyle style = page_.Style();
   style.style.logo = loaded.logo;
-  style.logoFile = *path;
+  style.logoFile = path->toStdString();
   page_.SetStyle(std::move(style));
   ShowStyle();
 }
@@ -249,7 +249,7 @@ void CStyleDlg::ShowStyle() {
   const LogoRoom room = page_.RoomForLogo();
   chooseLogo_->setEnabled(room.allowed);
   removeLogo_->setEnabled(room.allowed && style.style.logo != nullptr);
-  logoName_->setText(style.logoFile.isEmpty() ? FromUtf8(UiText::StyleNoLogo) : QFileInfo(style.logoFile).fileName());
+  logoName_->setText(style.logoFile.empty() ? FromUtf8(UiText::StyleNoLogo) : QFileInfo(FromUtf8(style.logoFile)).fileName());
   logoSize_->setEnabled(room.allowed && style.style.logo != nullptr && room.largestShare > 0);
   logoSize_->setRange(Percent(MinLogoShare), std::max(Percent(MinLogoShare), PercentAtMost(room.largestShare)));
   logoSize_->setValue(Percent(room.shownShare));

@@ -1,52 +1,29 @@
 // What the QR and DM pages share: the picture area with the symbol painted
 // centred on it, the zoom slider, the version label, the printed size,
-// saving with read-back verification, copying and dragging the symbol out.
+// saving with read-back verification, copying and dragging the symbol out,
+// and the style. The page binds these parts: the view paints and labels,
+// the transfer hands the symbol out, the style's state decides and its
+// check reads the styled symbol back.
 #pragma once
 
-#include <QFutureWatcher>
-#include <QImage>
 #include <QPoint>
-#include <QTimer>
 #include <QWidget>
 #include <optional>
 #include <string>
 
 #include "app/Controls.h"
 #include "app/PageStyle.h"
-#include "image/StyledSymbol.h"
+#include "app/SymbolTransfer.h"
+#include "app/SymbolView.h"
+#include "model/StyleState.h"
 #include "symbol/ModuleMatrix.h"
-#include "verify/ReadBack.h"
 
+class CStyleCheck;
 class QAction;
 class QLabel;
 class QSlider;
 class SaveDialogs;
 class StyleDialogs;
-
-// Top-left of a symbol W pixels wide centred on `area`; integer division
-// truncates toward zero, so an oversized symbol starts left of / above it.
-QRect CentredSymbolRect(const QRect& area, int symbolPixels);
-
-// Paints `symbol` (one pixel per module, RGB32) at `scale` centred on `area`.
-void PaintSymbol(QPainter& painter, const QImage& symbol, const QRect& area, int scale);
-
-// The symbol as one pixel per module, black on white.
-QImage SymbolPixels(const ModuleMatrix& matrix);
-
-// Asks for a name (in the folder and with the filter last used, suggesting
-// one from `content`), appends the filter's extension, asks before replacing
-// a file (going back to the name on "No") and writes the symbol as `options`
-// draw it; reports every failure with a message. The name written, or
-// nullopt when nothing was.
-std::optional<std::string> SaveSymbolImage(QWidget* page, const ModuleMatrix* symbol, const ImageOptions& options,
-                                           SaveDialogs& dialogs, const QString& content);
-
-// A file name from the start of `content`, safe on any file system (no path
-// separators, control or reserved characters, no leading dot, at most
-// MaxSuggestedNameLength characters), with the extension of save-dialog
-// entry `filterEntry`; "二维码" when nothing of `content` is left.
-QString SuggestedFileName(const QString& content, int filterEntry);
-constexpr int MaxSuggestedNameLength = 40;
 
 class CSymbolPage : public QWidget {
   Q_OBJECT
@@ -67,7 +44,7 @@ class CSymbolPage : public QWidget {
   void SetStyleDialogs(StyleDialogs* dialogs) { styleDialogs_ = dialogs; }
 
   // The style of everything the page makes, for the run: "重填" leaves it.
-  const PageStyle& Style() const { return style_; }
+  const PageStyle& Style() const { return styleState_.Style(); }
   // Re-encodes and redraws in `style` at once: the style dialog's preview.
   void SetStyle(PageStyle style);
   // Opens the style dialog; its "取消" puts the style back.
@@ -78,8 +55,8 @@ class CSymbolPage : public QWidget {
   QString StyleStatusText() const;
   // Why the styled symbol shown may not be saved, copied or dragged; empty
   // when it may, or while it is being read back.
-  QString StyleProblemText() const { return styleProblem_; }
-  bool StyleCheckPending() const { return checkPending_; }
+  QString StyleProblemText() const;
+  bool StyleCheckPending() const { return styleState_.Pending(); }
   // How large a logo the symbol shown takes.
   virtual LogoRoom RoomForLogo() const = 0;
 
@@ -123,58 +100,30 @@ class CSymbolPage : public QWidget {
   ControlSet controls_;
 
  private:
-  void RepaintSymbolArea();
   void ShowPrintedSize();
-  void PlacePrintedSizeLabel();
-  void PlaceStyleStatusLabel();
-  // The first strip `label` high from `top` down, as wide as the picture
-  // area, that no shown control is in.
-  QRect FreeStripBelow(const QWidget* label, int top, int gap) const;
-  void ReportReadBack(const std::string& fileName, const ReadBackResult& result);
-  // The file options and the picture of `symbol` in the page's style, and what is wrong with them.
+  // The file options and the picture of `symbol` in the page's style, and
+  // what is wrong with them; a read-back scheduled when one is due.
   void DrawInStyle(const ::Symbol& symbol);
-  void ShowStyleStatus(const QString& text, bool problem);
+  void ShowStyleStatus();
   // Says why the styled symbol may not leave the page; false when it may.
   // Waits for the read-back under way.
   bool RefuseStyled();
-  void ScheduleStyleCheck();
-  void StartStyleCheck();
-  void OnStyleChecked();
-  void AcceptStyleCheck(const ReadBackResult& read);
-  void FinishStyleCheck();
-
-  struct CheckedStyle {
-    unsigned generation = 0;
-    ReadBackResult result;
-  };
 
   ModuleMatrix symbol_;
   std::string encoded_;
   Symbology symbology_;
-  QLabel* printedSize_;
-  QTimer confirmation_;
+  bool contentTooLong_ = false;
+  QString problem_;
+  int scale_ = 4;
+  // What every file from the page is drawn with: its scale and its style.
+  ImageOptions fileOptions_;
   QAction* copyAction_;
   QAction* saveAsAction_;
   QAction* styleAction_;
-  QLabel* styleStatus_;
+  SymbolView view_;
+  StyleState styleState_;
+  CStyleCheck* styleCheck_;
   std::optional<QPoint> dragStart_;
-  bool contentTooLong_ = false;
-  QString problem_;
-  // One pixel a module, or for a styled symbol the page's scale.
-  QImage pixels_;
-  int pixelsScale_ = 1;
-  QRect shownRect_;
-  int scale_ = 4;
-  PageStyle style_;
-  // What every file from the page is drawn with: its scale and its style.
-  ImageOptions fileOptions_;
-  QString styleProblem_;
-  // The read-back of the styled symbol shown: each symbol drawn is a new
-  // generation; a result of an older one is dropped.
-  unsigned checkGeneration_ = 0;
-  bool checkPending_ = false;
-  QTimer checkDelay_;
-  QFutureWatcher<CheckedStyle> checkWatcher_;
   SaveDialogs* dialogs_;
   StyleDialogs* styleDialogs_;
 };

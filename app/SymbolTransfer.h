@@ -1,13 +1,19 @@
 // The symbol handed to other programs: on the clipboard and dragged out of
-// the picture area, with its quiet zone at the page's scale.
+// the picture area, with its quiet zone at the page's scale, and saved to a
+// file the user names.
 #pragma once
 
 #include <QString>
+#include <optional>
+#include <string>
 
 #include "image/ImageFormats.h"
 #include "symbol/ModuleMatrix.h"
+#include "verify/ReadBack.h"
 
 class QMimeData;
+class QWidget;
+class SaveDialogs;
 
 // What every file from the page is made with: its scale at the resolution
 // the printed size names, so that the label, the files saved (PNG, JPEG and
@@ -25,3 +31,23 @@ QMimeData* SymbolDragData(const ModuleMatrix& matrix, const ImageOptions& option
 
 // "打印尺寸: 12.4 mm (300 dpi)": the side of what PageImageOptions makes.
 QString PrintedSizeText(const ModuleMatrix& matrix, int scale);
+
+// Asks for a name (in the folder and with the filter last used, suggesting
+// one from `content`), appends the filter's extension, asks before replacing
+// a file (going back to the name on "No") and writes the symbol as `options`
+// draw it; reports every failure with a message. The name written, or
+// nullopt when nothing was.
+std::optional<std::string> SaveSymbolImage(QWidget* page, const ModuleMatrix* symbol, const ImageOptions& options,
+                                           SaveDialogs& dialogs, const QString& content);
+
+// A file name from the start of `content`, safe on any file system (no path
+// separators, control or reserved characters, no leading dot, at most
+// MaxSuggestedNameLength characters), with the extension of save-dialog
+// entry `filterEntry`; "二维码" when nothing of `content` is left.
+QString SuggestedFileName(const QString& content, int filterEntry);
+constexpr int MaxSuggestedNameLength = 40;
+
+// The warning for a file saved as `options` draw it that did not read
+// back: which file, why, and what in the choice of format and scale most
+// likely kept it from reading.
+QString NotReadBackWarning(const std::string& fileName, const ReadBackResult& result, const ImageOptions& options);

@@ -177,17 +177,40 @@ TEST_P(Suggestion, ComesFromTheContentInTheLastFormat) {
   EXPECT_EQ(dialogs.asked[0].fileName, U(c.suggested));
 }
 
-// Unsafe characters become blanks; a name is never hidden, never a path,
-// and at most 40 characters (of any plane).
+// The name suggested from each page's content, in the last save's format.
 INSTANTIATE_TEST_SUITE_P(
     Contents, Suggestion,
     testing::Values(
         SuggestionCase{"CardName", 1009, 0, {{"M", "13800138000"}, {"N", "张三"}}, 1, "张三.bmp"},
         SuggestionCase{"UnsafeText", 1011, 8, {{"TEXT", " ../etc/passwd\tkey: a*b?\n第二行..."}}, 2, "etc passwd key a b 第二行.jpg"},
-        SuggestionCase{"LongText", 1011, 8, {{"TEXT", "一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十一二三四五六七八九𝄞十"}}, 6,
-                       "一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十一二三四五六七八九𝄞.pdf"},
-        SuggestionCase{"DmText", 0, 0, {{nullptr, "Hello, World"}}, 5, "Hello, World.svg"},
-        SuggestionCase{"DmNothingSafe", 0, 0, {{nullptr, "//\\\x01"}}, 3, "二维码.gif"}),
+        SuggestionCase{"DmText", 0, 0, {{nullptr, "Hello, World"}}, 5, "Hello, World.svg"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct NameCase {
+  const char* name;
+  const char* content;
+  int filterEntry;
+  const char* suggested;
+};
+
+class SuggestedName : public testing::TestWithParam<NameCase> {};
+
+// Unsafe characters become blanks; a name is never hidden, never a path,
+// and at most 40 characters (of any plane); nothing safe left is "二维码".
+TEST_P(SuggestedName, IsSafeOnAnyFileSystem) {
+  const NameCase& c = GetParam();
+  EXPECT_EQ(SuggestedFileName(U(c.content), c.filterEntry), U(c.suggested));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Contents, SuggestedName,
+    testing::Values(
+        NameCase{"UnsafeText", " ../etc/passwd\tkey: a*b?\n第二行...", 2, "etc passwd key a b 第二行.jpg"},
+        NameCase{"LongText", "一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十一二三四五六七八九𝄞十", 6,
+                 "一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十一二三四五六七八九𝄞.pdf"},
+        NameCase{"NothingSafe", "//\\\x01", 3, "二维码.gif"},
+        NameCase{"HiddenAndTrailingDots", "..a.. ", 4, "a.png"},
+        NameCase{"NoEntry", "a", 0, "a"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The largest Data Matrix at one pixel per module reads back with no

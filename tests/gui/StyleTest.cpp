@@ -154,6 +154,18 @@ TEST_F(Style, SurvivesResetAndTheClearButtonRemovesIt) {
   EXPECT_EQ(QColor(Shown(qr).pixel(1, 1)), QColor(Qt::black));
 }
 
+// A read-back under way when the style is cleared speaks for nothing: the
+// plain symbol gets no status, then or once the typing's pause is over.
+TEST_F(Style, ClearingTheStyleDropsTheReadBackUnderWay) {
+  auto dialog = Open(qr);
+  SetColours(*dialog, Navy, Cream);
+  EXPECT_TRUE(qr->StyleCheckPending());
+  dialog->ClearButton()->click();
+  EXPECT_FALSE(qr->StyleCheckPending());
+  QTest::qWait(500);  // past the pause after which a read-back starts
+  EXPECT_TRUE(qr->StyleStatusText().isEmpty());
+}
+
 // A file that is no logo is named with why, and the logo stays.
 TEST_F(Style, AFileThatIsNoLogoSaysWhyAndKeepsTheLogo) {
   WriteBytes(folder.filePath(U("notes.png")).toStdString(), "just text");
@@ -162,7 +174,7 @@ TEST_F(Style, AFileThatIsNoLogoSaysWhyAndKeepsTheLogo) {
   styleDialogs.logoFile = folder.filePath(U("notes.png"));
   dialog->LogoButton()->click();
   EXPECT_EQ(styleDialogs.messages, std::vector<QString>{U("无法使用标志图片 notes.png：\n不是 PNG、JPEG 或 SVG 图片。")});
-  EXPECT_EQ(qr->Style().logoFile, LogoPath());
+  EXPECT_EQ(qr->Style().logoFile, LogoPath().toStdString());
 }
 
 // Saved and copied in the style: the files' pixels in its colours (a clear

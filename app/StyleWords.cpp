@@ -1,0 +1,60 @@
+#include "app/StyleWords.h"
+
+#include <cmath>
+
+#include "app/SaveFailureText.h"
+#include "gui/TextBytes.h"
+#include "image/StyledImage.h"
+#include "res/Strings.h"
+
+namespace {
+
+QString ColourName(Rgb colour) { return QString::fromStdString(FormatColour(colour)); }
+
+// The contrast rule's refusal, naming the colours and their ratio.
+QString ContrastProblem(const StyleCheck& check, const SymbolStyle& style) {
+  const std::string_view text = check.failure == StyleFailure::Inverted ? UiText::StyleInverted : UiText::StyleLowContrast;
+  const Rgb background = SolidBackground(style);
+  return FromUtf8(text).arg(ColourName(style.foreground), ColourName(background)).arg(check.ratio, 0, 'f', 2);
+}
+
+QString LogoProblem(const LogoFit& fit) {
+  const QString level = FromUtf8(UiText::ErrorCorrectionLevels[QrLevelPosition(fit.level)]);
+  switch (fit.failure) {
+    case LogoFailure::NotQrCode: return FromUtf8(UiText::StyleNoLogoInDm);
+    case LogoFailure::NoRoom: return FromUtf8(UiText::StyleNoLogoRoom).arg(level).arg(fit.version);
+    case LogoFailure::TooLarge:
+      return FromUtf8(UiText::StyleLogoTooLarge).arg(level).arg(fit.version).arg(std::floor(fit.largestShare * 100));
+    case LogoFailure::None: break;
+  }
+  return {};
+}
+
+}  // namespace
+
+QString ReadBackProblem(const ReadBackResult& result) {
+  switch (result.status) {
+    case ReadBackStatus::DifferentBytes: return FromUtf8(UiText::DifferentBytesWhy);
+    case ReadBackStatus::CannotCheck: return FromUtf8(UiText::CannotCheckWhy).arg(CannotCheckReason(result));
+    case ReadBackStatus::NotRead:
+    case ReadBackStatus::ReadBack: break;
+  }
+  return FromUtf8(UiText::NotReadBackWhy);
+}
+
+QString StyleProblemWords(const StyleState& state) {
+  switch (state.Problem()) {
+    case StyleProblem::LowContrast:
+    case StyleProblem::Inverted: return ContrastProblem(state.Contrast(), state.Style().style);
+    case StyleProblem::LogoDoesNotFit: return LogoProblem(state.Fit());
+    case StyleProblem::NotReadBack: return FromUtf8(UiText::StyleNotReadBack).arg(ReadBackProblem(state.ReadBack()));
+    case StyleProblem::None: break;
+  }
+  return {};
+}
+
+QString StyleStatusWords(const StyleState& state) {
+  if (!state.Styled()) return {};
+  if (state.Refused()) return StyleProblemWords(state);
+  return FromUtf8(state.Pending() ? UiText::StyleChecking : UiText::StyleReadBack);
+}

@@ -1,0 +1,30 @@
+#include "model/StyleState.h"
+
+bool StyleState::Draw(const Symbol& symbol, ImageOptions& options) {
+  problem_ = StyleProblem::None;
+  contrast_ = StyleCheck{};
+  fit_ = LogoFit{};
+  readBack_ = ReadBackResult{};
+  styled_ = !symbol.matrix.Empty() && !style_.style.IsPlain();
+  // A symbol drawn plain has nothing to read back; one still under way no longer counts.
+  pending_ = false;
+  if (!styled_) return false;
+  fit_ = ApplyStyle(symbol, style_.style, options);
+  contrast_ = CheckContrast(style_.style, style_.allowed);
+  if (!contrast_.Ok())
+    problem_ = contrast_.failure == StyleFailure::Inverted ? StyleProblem::Inverted : StyleProblem::LowContrast;
+  else if (!fit_.Ok())
+    problem_ = StyleProblem::LogoDoesNotFit;
+  if (problem_ != StyleProblem::None) return false;
+  ++generation_;
+  pending_ = true;
+  return true;
+}
+
+bool StyleState::Accept(unsigned generation, const ReadBackResult& read) {
+  if (!pending_ || generation != generation_) return false;
+  pending_ = false;
+  readBack_ = read;
+  if (!read.Ok()) problem_ = StyleProblem::NotReadBack;
+  return true;
+}

@@ -1,0 +1,66 @@
+// The style of a symbol page and what it made of the symbol shown: refused
+// by a rule, being read back, read back or not. Each symbol drawn is a new
+// generation of the read-back, and a result of an older one is dropped, so a
+// slow read-back never speaks for a symbol the typing has since replaced.
+#pragma once
+
+#include <string>
+
+#include "image/StyledSymbol.h"
+#include "image/SymbolStyle.h"
+#include "verify/ReadBack.h"
+
+// The style a page draws, saves, copies and hands to batch with: the core's
+// record, what the user allowed of the contrast rule, and where the logo
+// came from.
+struct PageStyle {
+  SymbolStyle style;
+  ContrastAllowance allowed;
+  std::string logoFile;  // UTF-8, shown in the dialog; the logo itself is loaded once, into `style`
+};
+
+// Why the styled symbol shown may not leave the page.
+enum class StyleProblem {
+  None,
+  LowContrast,     // `Contrast()` has the ratio
+  Inverted,        // `Contrast()` has the ratio
+  LogoDoesNotFit,  // `Fit()` says why
+  NotReadBack,     // `ReadBack()` says why
+};
+
+class StyleState {
+ public:
+  const PageStyle& Style() const { return style_; }
+  // The page redraws after it, through Draw.
+  void SetStyle(PageStyle style) { style_ = std::move(style); }
+
+  // The symbol now shown (an empty matrix for none), placed in the style
+  // into `options`. A styled symbol the rules let pass starts a new
+  // generation, pending its read-back; true when it does.
+  bool Draw(const Symbol& symbol, ImageOptions& options);
+
+  // A symbol is shown in a style that is not plain.
+  bool Styled() const { return styled_; }
+  StyleProblem Problem() const { return problem_; }
+  const StyleCheck& Contrast() const { return contrast_; }
+  const LogoFit& Fit() const { return fit_; }
+  const ReadBackResult& ReadBack() const { return readBack_; }
+  // Saving, copying and dragging the symbol shown are refused.
+  bool Refused() const { return problem_ != StyleProblem::None; }
+
+  bool Pending() const { return pending_; }
+  unsigned Generation() const { return generation_; }
+  // The read-back of `generation` ended. Taken (true) only while pending
+  // and for the current generation; an older one is dropped.
+  bool Accept(unsigned generation, const ReadBackResult& read);
+
+ private:
+  PageStyle style_;
+  bool styled_ = false;
+  StyleProblem problem_ = StyleProblem::None;
+  StyleCheck contrast_;
+  LogoFit fit_;
+  ReadBackResult readBack_;
+  unsigned generation_ = 0;
+  bool pending_ = false;
+};
