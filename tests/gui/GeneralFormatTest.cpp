@@ -1,8 +1,8 @@
 // The general format on the QR page, driven through its widgets: each kind
 // of field reaches the standard form and the symbol on screen decodes to its
 // UTF-8 bytes; a value no form carries leaves no symbol and says why; the
-// card's values go over between formats and Ctrl+Z takes the switch back;
-// the ECI box names the character set.
+// ECI box names the character set. What goes over between formats is the
+// page model's, tested without a display.
 #include "tests/gui/GuiHelpers.h"
 
 namespace {
@@ -62,43 +62,6 @@ INSTANTIATE_TEST_SUITE_P(
         FormCase{"SecurityAsShown", 1, {{"SSID", "咖啡馆"}}, "", "无法生成条码：“密码”为空，但这种内容必须填写"},
         FormCase{"EndBeforeStart", 7, {{"START", "2025-03-01 10:00"}, {"END", "2025-03-01 09:59"}}, "",
                  "无法生成条码：“结束”早于开始时间"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-struct CarryCase {
-  const char* name;
-  int fromRadio, fromTab;
-  Fields typed;
-  int toRadio;
-  QStringList shown;  // the card's fields after the switch, in the order typed
-};
-
-class CarryOver : public GuiTest, public testing::WithParamInterface<CarryCase> {};
-
-TEST_P(CarryOver, TheCardKeepsWhatBothPagesShowAndCtrlZGoesBack) {
-  const CarryCase& c = GetParam();
-  ChooseFormatAndTab(c.fromRadio, c.fromTab);
-  Enter(Current(), c.typed);
-  CDialogTypeBase* before = Current();
-  const std::string payload = qr->CurrentPayload();
-  QTest::mouseClick(Control<QRadioButton>(qr, c.toRadio), Qt::LeftButton);
-  QStringList shown;
-  for (const auto& [tag, value] : c.typed) shown << Current()->FieldText(FieldSlotOfTag(tag));
-  EXPECT_EQ(shown, c.shown);
-  for (int undo = 0; undo < 2; ++undo) {  // a second Ctrl+Z changes nothing
-    QTest::keyClick(qr->window(), Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(Current(), before);
-    EXPECT_EQ(qr->CurrentPayload(), payload);
-  }
-  EXPECT_TRUE(Control<QRadioButton>(qr, c.fromRadio)->isChecked());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Switches, CarryOver,
-    testing::Values(CarryCase{"ToVCard", ControlId::FormatMobileV1, 0, {{"N", "客服 Li"}, {"COR", "中国移动"}},
-                              ControlId::FormatGeneral, {U("客服 Li"), U("中国移动")}},
-                    CarryCase{"DialToCard", ControlId::FormatGeneral, 3, {{"TEL", "010 1234"}}, ControlId::FormatUnicom, {U("010 1234")}},
-                    CarryCase{"FromVCard", ControlId::FormatGeneral, 0, {{"N", "张三"}, {"NOTE", "备注"}},
-                              ControlId::FormatMobileV2, {U("张三"), QString()}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct EciCase {
