@@ -50,6 +50,23 @@ QString DescribeSaveFailure(const ImageResult& result) {
   return {};
 }
 
+QString ReadDetailText(ImageReadDetail detail, int number) {
+  switch (detail) {
+    case ImageReadDetail::GifError: return FromUtf8(UiText::ReadGifError).arg(number);
+    case ImageReadDetail::NoGifImage: return FromUtf8(UiText::ReadNoGifImage);
+    case ImageReadDetail::JpegScans: return FromUtf8(UiText::ReadJpegScans).arg(number);
+    case ImageReadDetail::OldBmpHeader: return FromUtf8(UiText::ReadOldBmpHeader);
+    case ImageReadDetail::CompressedBmp: return FromUtf8(UiText::ReadCompressedBmp);
+    case ImageReadDetail::BmpBits: return FromUtf8(UiText::ReadBmpBits).arg(number);
+    case ImageReadDetail::BmpPaletteIndex: return FromUtf8(UiText::ReadBmpPalette);
+    case ImageReadDetail::SvgUnreadable: return FromUtf8(UiText::ReadSvgUnreadable);
+    case ImageReadDetail::SvgNotDrawn: return FromUtf8(UiText::ReadSvgNotDrawn);
+    case ImageReadDetail::LibraryMessage:
+    case ImageReadDetail::None: break;
+  }
+  return {};
+}
+
 QString CannotCheckReason(const ReadBackResult& result) {
   switch (result.fault) {
     case ReadBackFault::ModuleMissing: return FromUtf8(UiText::CheckModuleMissing);

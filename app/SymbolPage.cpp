@@ -46,7 +46,7 @@ void PaintOwnBackground(QWidget* control) {
 QStringList SaveFilterCaptions() {
   QStringList captions;
   for (const ImageFormat* format : SaveDialogFormats())
-    captions << FromUtf8(format->filterCaption) + QStringLiteral(" (*") + FromUtf8(format->extensions.front()) +
+    captions << FromUtf8(UiText::SaveFormatCaption(format->name)) + QStringLiteral(" (*") + FromUtf8(format->extensions.front()) +
                     QLatin1Char(')');
   return captions;
 }

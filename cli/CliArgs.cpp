@@ -511,7 +511,7 @@ class Parser {
              std::to_string(options_.image.dpi) + " is " + std::to_string(scale.scale) +
              " pixels per module; the most is " + std::to_string(MaxScale) + ": give a lower --dpi";
     options_.image.scale = scale.scale;
-    options_.scaleNotice = scale.notice;
+    options_.scaleNotice = DescribeModuleScale(scale);
     return {};
   }
 

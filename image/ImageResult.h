@@ -27,6 +27,3 @@ struct ImageResult {
 
   bool Ok() const { return failure == ImageFailure::None; }
 };
-
-// In English, for the command line: "the folder \"/x\" does not exist".
-std::string DescribeImageFailure(const ImageResult& result);
