@@ -45,7 +45,8 @@ QString DescribeSaveFailure(const ImageResult& result) {
     case ImageFailure::CannotWrite: return Fill(UiText::SaveFailedWrite, subject, SystemReason(result.error));
     case ImageFailure::CannotReplace: return Fill(UiText::SaveFailedReplace, subject, SystemReason(result.error));
     case ImageFailure::OutOfMemory: return FromUtf8(UiText::SaveFailedMemory);
-    case ImageFailure::EncoderFailed: return Fill(UiText::SaveFailedEncoder, subject);
+    // The library's message is English, and not shown here.
+    case ImageFailure::EncoderFailed: return FromUtf8(UiText::SaveFailedEncoder);
   }
   return {};
 }

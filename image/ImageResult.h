@@ -17,7 +17,7 @@ enum class ImageFailure {
   CannotWrite,       // writing or closing failed (full disk, file-size limit); subject: the path
   CannotReplace,     // renaming over the target failed; subject: the path
   OutOfMemory,
-  EncoderFailed,     // subject: the library's own message
+  EncoderFailed,     // subject: the library's own message, which only the command line quotes
 };
 
 struct ImageResult {

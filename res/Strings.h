@@ -40,7 +40,7 @@ constexpr std::string_view SaveFailedCreate = "无法在文件夹 \"%1\" 中创�
 constexpr std::string_view SaveFailedWrite = "写入 \"%1\" 失败：%2";
 constexpr std::string_view SaveFailedReplace = "无法替换 \"%1\"：%2";
 constexpr std::string_view SaveFailedMemory = "内存不足";
-constexpr std::string_view SaveFailedEncoder = "图像编码失败：%1";
+constexpr std::string_view SaveFailedEncoder = "图像编码失败";
 // Joining the known extensions: ".bmp、.jpg、.gif 或 .png".
 constexpr std::string_view ListSeparator = "、";
 constexpr std::string_view ListLastSeparator = " 或 ";
