@@ -75,13 +75,13 @@ QString LabelTooLargeText(const LabelAdvice& advice) {
   return text;
 }
 
+// The loader's and cairo's messages are English, and not shown here.
 QString SheetText(const SheetProblem& problem) {
-  const QString subject = FromUtf8(problem.subject);
   switch (problem.failure) {
     case SheetFailure::NoCells: return FromUtf8(UiText::BatchSheetNoCells);
-    case SheetFailure::NoPrintModule: return FromUtf8(UiText::BatchSheetNoPrintModule).arg(subject);
+    case SheetFailure::NoPrintModule: return FromUtf8(UiText::BatchSheetNoPrintModule);
     case SheetFailure::NoLabel: return FromUtf8(UiText::BatchSheetNoLabel);
-    case SheetFailure::Drawing: return FromUtf8(UiText::BatchSheetDrawing).arg(subject);
+    case SheetFailure::Drawing: return FromUtf8(UiText::BatchSheetDrawing);
     case SheetFailure::LabelTooLarge: return FromUtf8(UiText::BatchReasonLabelTooLarge);
     case SheetFailure::None: break;
   }

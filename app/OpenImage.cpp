@@ -29,13 +29,16 @@ QString ReadProblemText(const ImageReadProblem& problem) {
     case ImageReadFailure::None: return {};
     case ImageReadFailure::CannotOpen: return SystemReason(problem.error);
     case ImageReadFailure::NotAnImage: return FromUtf8(UiText::OpenNotAnImage);
-    case ImageReadFailure::Unsupported: return Fill(UiText::OpenUnsupported, subject);
+    case ImageReadFailure::Unsupported: return Fill(UiText::OpenUnsupported, ReadDetailText(problem.detail, problem.number));
     case ImageReadFailure::TooLarge:
       if (subject.isEmpty()) return FromUtf8(UiText::OpenFileTooLarge);
       return FromUtf8(UiText::OpenTooLarge).arg(subject).arg(MaxImagePixels / 1'000'000);
     case ImageReadFailure::Truncated: return FromUtf8(UiText::OpenTruncated);
-    case ImageReadFailure::Damaged: return Fill(UiText::OpenDamaged, subject);
-    case ImageReadFailure::NoDecoders: return Fill(UiText::OpenNoDecoders, subject);
+    case ImageReadFailure::Damaged: {
+      const QString found = ReadDetailText(problem.detail, problem.number);
+      return found.isEmpty() ? FromUtf8(UiText::OpenDamaged) : Fill(UiText::OpenDamagedBecause, found);
+    }
+    case ImageReadFailure::NoDecoders: return FromUtf8(UiText::OpenNoDecoders);
   }
   return {};
 }

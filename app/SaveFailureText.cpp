@@ -45,7 +45,25 @@ QString DescribeSaveFailure(const ImageResult& result) {
     case ImageFailure::CannotWrite: return Fill(UiText::SaveFailedWrite, subject, SystemReason(result.error));
     case ImageFailure::CannotReplace: return Fill(UiText::SaveFailedReplace, subject, SystemReason(result.error));
     case ImageFailure::OutOfMemory: return FromUtf8(UiText::SaveFailedMemory);
-    case ImageFailure::EncoderFailed: return Fill(UiText::SaveFailedEncoder, subject);
+    // The library's message is English, and not shown here.
+    case ImageFailure::EncoderFailed: return FromUtf8(UiText::SaveFailedEncoder);
+  }
+  return {};
+}
+
+QString ReadDetailText(ImageReadDetail detail, int number) {
+  switch (detail) {
+    case ImageReadDetail::GifError: return FromUtf8(UiText::ReadGifError).arg(number);
+    case ImageReadDetail::NoGifImage: return FromUtf8(UiText::ReadNoGifImage);
+    case ImageReadDetail::JpegScans: return FromUtf8(UiText::ReadJpegScans).arg(number);
+    case ImageReadDetail::OldBmpHeader: return FromUtf8(UiText::ReadOldBmpHeader);
+    case ImageReadDetail::CompressedBmp: return FromUtf8(UiText::ReadCompressedBmp);
+    case ImageReadDetail::BmpBits: return FromUtf8(UiText::ReadBmpBits).arg(number);
+    case ImageReadDetail::BmpPaletteIndex: return FromUtf8(UiText::ReadBmpPalette);
+    case ImageReadDetail::SvgUnreadable: return FromUtf8(UiText::ReadSvgUnreadable);
+    case ImageReadDetail::SvgNotDrawn: return FromUtf8(UiText::ReadSvgNotDrawn);
+    case ImageReadDetail::LibraryMessage:
+    case ImageReadDetail::None: break;
   }
   return {};
 }

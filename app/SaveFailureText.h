@@ -4,12 +4,17 @@
 #include <QString>
 
 #include "image/ImageResult.h"
+#include "verify/ImageRead.h"
 #include "verify/ReadBack.h"
 
 QString DescribeSaveFailure(const ImageResult& result);
 
 // The system's reason for an errno value: in Chinese for the commonest ones.
 QString SystemReason(int error);
+
+// What the image readers found, in Chinese; empty for a library's own
+// message, which is not ours to translate.
+QString ReadDetailText(ImageReadDetail detail, int number);
 
 // Why a saved file could not be checked by reading it back.
 QString CannotCheckReason(const ReadBackResult& result);

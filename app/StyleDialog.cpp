@@ -66,8 +66,11 @@ QString LogoFileProblem(const LogoFileResult& result) {
     case LogoFileFailure::CannotOpen: return SystemReason(result.error);
     case LogoFileFailure::TooLarge: return FromUtf8(UiText::StyleLogoTooBig).arg(MaxLogoFileBytes >> 20).arg(MaxLogoSide);
     case LogoFileFailure::NotALogo: return FromUtf8(UiText::StyleLogoNotImage);
-    case LogoFileFailure::Unreadable: return FromUtf8(UiText::StyleLogoDamaged).arg(QString::fromStdString(result.detail));
-    case LogoFileFailure::NoReader: return FromUtf8(UiText::CannotCheckWhy).arg(QString::fromStdString(result.detail));
+    case LogoFileFailure::Unreadable: {
+      const QString found = ReadDetailText(result.reason, 0);
+      return found.isEmpty() ? FromUtf8(UiText::StyleLogoDamaged) : FromUtf8(UiText::StyleLogoDamagedBecause).arg(found);
+    }
+    case LogoFileFailure::NoReader: return FromUtf8(UiText::StyleNoLogoReader);
     case LogoFileFailure::None: break;
   }
   return {};

@@ -39,7 +39,7 @@ QString DragFolder() {
 QStringList SaveFilterCaptions() {
   QStringList captions;
   for (const ImageFormat* format : SaveDialogFormats())
-    captions << FromUtf8(format->filterCaption) + QStringLiteral(" (*") + FromUtf8(format->extensions.front()) +
+    captions << FromUtf8(UiText::SaveFormatCaption(format->name)) + QStringLiteral(" (*") + FromUtf8(format->extensions.front()) +
                     QLatin1Char(')');
   return captions;
 }

@@ -28,7 +28,7 @@ enum class BatchStop {
   SheetNotOpened,      // `sheet`: the label sheet could not be begun
   SheetNotMade,        // `sheet`: the label sheet could not be finished
   SheetNotWritten,     // `subject` the sheet's file, `output` why
-  ManifestNotWritten,  // `subject` the manifest (or the stream's name), `output` why (`error` 0 for a stream)
+  ManifestNotWritten,  // `subject` the manifest (empty for the stream), `output` why (`error` 0 for the stream)
   LabelTooLarge,       // `label`: the first row's label does not fit a cell of the sheet
   OutputRules,         // `rules`: the name template, the caption or the sheet's file
 };

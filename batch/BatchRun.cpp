@@ -200,10 +200,9 @@ class BatchRun {
     return sheet_ != nullptr;
   }
 
-  // The manifest names its own file; the stream's name when it went to one.
+  // The manifest names its own file; a stream has no name of its own.
   BatchProblem ManifestFailed(const ImageResult& result) const {
-    const std::string name = job_.manifestStream ? std::string("standard output") : job_.manifestPath;
-    return OutputFailed(BatchStop::ManifestNotWritten, result, name);
+    return OutputFailed(BatchStop::ManifestNotWritten, result, job_.manifestStream ? std::string() : job_.manifestPath);
   }
 
   // In row order, so that the labels follow the rows of the input.

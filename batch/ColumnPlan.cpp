@@ -18,15 +18,9 @@ HeaderRefusal Refusal(HeaderFailure failure, std::string column = {}, std::strin
   return refusal;
 }
 
-std::string Trimmed(std::string_view text) {
-  const size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  return std::string(text.substr(first, text.find_last_not_of(" \t") - first + 1));
-}
-
 // The field of `page` a header names by tag or by caption, or null.
 const FieldSpec* FieldOfHeader(const PageSpec& page, std::string_view header) {
-  const std::string tag = Trimmed(header);
+  const std::string tag(Trimmed(header));
   const std::string bare = BareCaption(header);
   for (const FieldSpec& field : page.fields) {
     if (SameIgnoringCase(tag, FieldTags[field.slot])) return &field;

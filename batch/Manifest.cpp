@@ -37,14 +37,13 @@ ImageResult ManifestWriter::Open(const std::string& path) {
 }
 
 void ManifestWriter::Open(std::ostream& stream) {
-  path_ = "standard output";
   stream_ = &stream;
   *stream_ << Header;
 }
 
 void ManifestWriter::Add(const BatchRowResult& result, const std::string& reason) {
   if (!file_ && !stream_) return;
-  const std::string status = result.Ok() ? "written" : "failed: " + reason;
+  const std::string status = result.Ok() ? std::string(ManifestWritten) : std::string(ManifestFailed) + reason;
   const std::string line = std::to_string(result.row) + "," + CsvField(result.fileName) + "," +
                            CsvField(result.symbol) + "," + CsvField(status) + "\r\n";
   if (stream_) stream_->write(line.data(), static_cast<std::streamsize>(line.size()));

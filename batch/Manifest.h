@@ -6,9 +6,15 @@
 #include <cstdio>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "batch/BatchJob.h"
 #include "image/ImageResult.h"
+
+// The status column: the file's own words, read by whatever checks the job,
+// whichever front end wrote it. A failed row's reason follows ManifestFailed.
+constexpr std::string_view ManifestWritten = "written";
+constexpr std::string_view ManifestFailed = "failed: ";
 
 class ManifestWriter {
  public:
@@ -19,7 +25,8 @@ class ManifestWriter {
 
   // CannotCreate (subject the folder) when no file can be made beside `path`.
   ImageResult Open(const std::string& path);
-  // Written as the rows finish, to a stream that is not ours to replace.
+  // Written as the rows finish, to a stream that is not ours to replace; its
+  // failure is CannotWrite with no subject and error 0.
   void Open(std::ostream& stream);
   // `reason`: why a failed row failed, as the front end words it.
   void Add(const BatchRowResult& result, const std::string& reason);

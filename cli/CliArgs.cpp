@@ -249,7 +249,7 @@ class Parser {
       return problem;
     }
     options().image.scale = scale.scale;
-    options().scaleNotice = scale.notice;
+    options().scaleNotice = DescribeModuleScale(scale);
     return std::nullopt;
   }
 

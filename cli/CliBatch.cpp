@@ -117,19 +117,11 @@ BatchJob JobOf(const CliOptions& options, std::istream& in, std::ostream& out) {
   return job;
 }
 
-// "0.42 mm" and the like: sizes a user compares with a ruler.
-std::string Millimetres(double mm) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f", mm);
-  return text;
-}
-
 std::string LabelTooLargeText(const LabelAdvice& advice) {
   const LabelFit& fit = advice.fit;
   std::string text = "the labels do not fit: the first row's symbol (" + std::to_string(advice.modules) +
-                     " modules) measures " + Millimetres(fit.widthMm) + " x " + Millimetres(fit.heightMm) +
-                     " mm with its quiet zone and caption, a cell " + Millimetres(fit.cellWidthMm) + " x " +
-                     Millimetres(fit.cellHeightMm) + " mm";
+                     " modules) measures " + Millimetres(fit.widthMm, fit.heightMm) +
+                     " with its quiet zone and caption, a cell " + Millimetres(fit.cellWidthMm, fit.cellHeightMm);
   std::vector<std::string> remedies;
   if (advice.mostColumns > 0)
     remedies.push_back("--columns " + std::to_string(advice.mostColumns) + " --rows " + std::to_string(advice.mostRows));
@@ -159,8 +151,6 @@ std::string OutputRuleText(const OutputProblem& problem) {
   return {};
 }
 
-std::string Quoted(const std::string& subject) { return "'" + subject + "'"; }
-
 std::string HeaderBrokenText(const BatchProblem& problem) {
   if (problem.column == 0) return "the header row is not closed or too long";
   return "the header's column " + std::to_string(problem.column) + ": " + DescribeTextProblem(problem.text);
@@ -172,7 +162,8 @@ std::string InputNotKeptText(const BatchProblem& problem) {
 }
 
 std::string ManifestText(const BatchProblem& problem) {
-  if (problem.error == 0) return "cannot write the manifest to " + problem.subject;
+  if (problem.error == 0)
+    return "cannot write the manifest to " + (problem.subject.empty() ? std::string("standard output") : problem.subject);
   return "cannot write the manifest " + Quoted(problem.subject) + ": " + std::strerror(problem.error);
 }
 

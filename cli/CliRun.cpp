@@ -141,7 +141,7 @@ std::optional<Failure> WriteImage(const Symbol& symbol, const CliOptions& option
   const std::string& path = *options.outputFile;
   if (path != StandardStream) {
     const ImageResult saved = SaveImageFile(matrix, options.image, path);
-    if (!saved.Ok()) return Failure{ExitWriteFailed, "cannot write '" + path + "': " + DescribeImageFailure(saved)};
+    if (!saved.Ok()) return Failure{ExitWriteFailed, "cannot write " + Quoted(path) + ": " + DescribeImageFailure(saved)};
     if (!options.verify) return std::nullopt;
     return NotReadBack(VerifySymbolFile(path, matrix, options.image, symbol.symbology, symbol.data),
                        *FindFormatForFile(path), options, "'" + path + "'");

@@ -8,6 +8,7 @@
 #include "cli/CliOptionTable.h"
 #include "content/Catalogue.h"
 #include "content/TextList.h"
+#include "image/ImageFormats.h"
 
 namespace {
 
@@ -117,13 +118,26 @@ std::string UnknownColumn(const HeaderRefusal& refusal) {
   return column + "neither a field of " + PageWithFields(refusal) + ", nor 'text', nor a column of the name template";
 }
 
+}  // namespace
+
+std::string Millimetres(double mm) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.3g mm", mm);
+  return text;
+}
+
 std::string Millimetres(double widthMm, double heightMm) {
   char text[64];
   std::snprintf(text, sizeof text, "%.1f x %.1f mm", widthMm, heightMm);
   return text;
 }
 
-}  // namespace
+std::string DescribeModuleScale(const ModuleScale& scale) {
+  if (!scale.offRequest) return {};
+  return "a module of " + Millimetres(scale.requestedMm) + " is " + std::to_string(scale.scale) + " pixel" +
+         (scale.scale == 1 ? "" : "s") + " at " + std::to_string(scale.dpi) + " dpi, which prints at " +
+         Millimetres(scale.moduleMm);
+}
 
 std::string DescribeTextProblem(const TextProblem& problem) {
   switch (problem.failure) {
@@ -206,6 +220,43 @@ std::string DescribeHeaderRefusal(const HeaderRefusal& refusal) {
   return {};
 }
 
+std::string Quoted(const std::string& subject) { return "'" + subject + "'"; }
+
+namespace {
+
+std::string Because(int error) { return error ? std::string(": ") + std::strerror(error) : std::string(); }
+
+std::string UnknownExtension(const std::string& extension) {
+  const std::string known = KnownExtensions(", ", " or ");
+  if (extension.empty()) return "the file name has no extension; use " + known;
+  return "unknown image file extension " + Quoted(extension) + "; use " + known;
+}
+
+}  // namespace
+
+std::string DescribeImageFailure(const ImageResult& result) {
+  const std::string& subject = result.subject;
+  switch (result.failure) {
+    case ImageFailure::None: return "done";
+    case ImageFailure::NoSymbol: return "there is no symbol to save";
+    case ImageFailure::BadScale:
+      return "scale " + subject + " is outside " + std::to_string(MinScale) + " to " + std::to_string(MaxScale);
+    case ImageFailure::BadQuietZone:
+      return "a quiet zone of " + subject + " modules is outside 0 to " + std::to_string(MaxQuietZoneModules);
+    case ImageFailure::BadDpi:
+      return "dpi " + subject + " is outside " + std::to_string(MinDpi) + " to " + std::to_string(MaxDpi);
+    case ImageFailure::UnknownExtension: return UnknownExtension(subject);
+    case ImageFailure::FolderMissing: return "the folder " + Quoted(subject) + " does not exist";
+    case ImageFailure::IsFolder: return Quoted(subject) + " is a folder";
+    case ImageFailure::CannotCreate: return "cannot create a file in the folder " + Quoted(subject) + Because(result.error);
+    case ImageFailure::CannotWrite: return "writing " + Quoted(subject) + " failed" + Because(result.error);
+    case ImageFailure::CannotReplace: return "cannot replace " + Quoted(subject) + Because(result.error);
+    case ImageFailure::OutOfMemory: return "out of memory";
+    case ImageFailure::EncoderFailed: return "the image encoder failed: " + subject;
+  }
+  return "unknown failure";
+}
+
 std::string DescribeSheetProblem(const SheetProblem& problem, const LabelSheetLayout& layout) {
   const LabelFit& fit = problem.fit;
   switch (problem.failure) {
@@ -279,18 +330,41 @@ std::string DescribeStyleCheck(const StyleCheck& check) {
   return {};
 }
 
+namespace {
+
+// What the readers found: "16-bit BMP", "no image in the GIF", or the library's message.
+std::string ReadDetailWords(ImageReadDetail detail, const std::string& message, int number) {
+  switch (detail) {
+    case ImageReadDetail::LibraryMessage: return message;
+    case ImageReadDetail::GifError: return "GIF error " + std::to_string(number);
+    case ImageReadDetail::NoGifImage: return "no image in the GIF";
+    case ImageReadDetail::JpegScans: return "JPEG of more than " + std::to_string(number) + " scans";
+    case ImageReadDetail::OldBmpHeader: return "old-style BMP header";
+    case ImageReadDetail::CompressedBmp: return "compressed BMP";
+    case ImageReadDetail::BmpBits: return std::to_string(number) + "-bit BMP";
+    case ImageReadDetail::BmpPaletteIndex: return "BMP pixel outside its palette";
+    case ImageReadDetail::SvgUnreadable: return "unreadable SVG";
+    case ImageReadDetail::SvgNotDrawn: return "the SVG cannot be drawn";
+    case ImageReadDetail::None: break;
+  }
+  return {};
+}
+
+}  // namespace
+
 std::string DescribeImageReadProblem(const ImageReadProblem& problem) {
+  const std::string detail = ReadDetailWords(problem.detail, problem.subject, problem.number);
   switch (problem.failure) {
     case ImageReadFailure::None: return {};
     case ImageReadFailure::CannotOpen: return std::strerror(problem.error);
     case ImageReadFailure::NotAnImage: return "not a PNG, JPEG, GIF or BMP image";
-    case ImageReadFailure::Unsupported: return "a " + problem.subject + ", which cannot be read";
+    case ImageReadFailure::Unsupported: return "a " + detail + ", which cannot be read";
     case ImageReadFailure::TooLarge:
       if (problem.subject.empty()) return "the file is larger than any image";
       return "too large: " + problem.subject + " pixels, more than the " + std::to_string(MaxImagePixels / 1'000'000) +
              " megapixels an image may have";
     case ImageReadFailure::Truncated: return "the file is cut short";
-    case ImageReadFailure::Damaged: return "the image is damaged (" + problem.subject + ")";
+    case ImageReadFailure::Damaged: return "the image is damaged (" + detail + ")";
     case ImageReadFailure::NoDecoders: return "the decoders cannot be loaded: " + problem.subject;
   }
   return {};
@@ -332,7 +406,8 @@ std::string DescribeLogoFile(const LogoFileResult& result) {
       return file + " is larger than a logo may be (" + std::to_string(MaxLogoFileBytes >> 20) + " MB, " +
              std::to_string(MaxLogoSide) + " pixels a side)";
     case LogoFileFailure::NotALogo: return file + " is neither a PNG, a JPEG nor an SVG image";
-    case LogoFileFailure::Unreadable: return file + " cannot be read as an image: " + result.detail;
+    case LogoFileFailure::Unreadable:
+      return file + " cannot be read as an image: " + ReadDetailWords(result.reason, result.detail, 0);
     case LogoFileFailure::NoReader: return "cannot read logos: " + result.detail;
     case LogoFileFailure::None: break;
   }

@@ -8,6 +8,8 @@
 #include "batch/NameTemplate.h"
 #include "content/CodePage.h"
 #include "content/Recognition.h"
+#include "image/ImageResult.h"
+#include "image/PhysicalSize.h"
 #include "image/LabelSheet.h"
 #include "image/StyledSymbol.h"
 #include "symbol/SymbolRequest.h"
@@ -30,6 +32,17 @@ std::string DescribeTemplateFault(TemplateFault fault, bool caption);
 // "'x.jpg' does not read back: <the read-back's reason>; <the likely cause>",
 // `what` naming the file.
 std::string DescribeNotReadBack(const ReadBackResult& result, ReadBackRisk risk, const std::string& what);
+// 'name': how the command line sets a path or a name given by the user apart.
+std::string Quoted(const std::string& subject);
+// Why an image was not encoded or saved: "the folder 'x' does not exist".
+std::string DescribeImageFailure(const ImageResult& result);
+// "0.529 mm": a module's side, to three digits.
+std::string Millimetres(double mm);
+// "60.3 x 64.0 mm": a label's or a cell's width and height, to a tenth.
+std::string Millimetres(double widthMm, double heightMm);
+// "a module of 0.5 mm is 2 pixels at 96 dpi, which prints at 0.529 mm" when
+// the whole pixels are more than 5 % off the size asked for; empty otherwise.
+std::string DescribeModuleScale(const ModuleScale& scale);
 // Why a label sheet could not be begun, finished, or take a label.
 std::string DescribeSheetProblem(const SheetProblem& problem, const LabelSheetLayout& layout);
 

@@ -39,12 +39,6 @@ class Fields {
   FieldProblem problem_;
 };
 
-std::string_view Trimmed(std::string_view text) {
-  const size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 constexpr std::string_view CrLf = "\r\n";
 
 void AddLine(std::string& out, std::string_view name, std::string_view value) {

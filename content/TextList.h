@@ -1,5 +1,6 @@
-// Two small text rules that messages and name look-ups in every layer share:
-// a list as a sentence says it, and names that ignore ASCII case.
+// Small text rules that messages and name look-ups in every layer share:
+// a list as a sentence says it, names that ignore ASCII case, and a value
+// or a header without the blanks around it.
 #pragma once
 
 #include <iterator>
@@ -29,4 +30,11 @@ constexpr bool SameIgnoringCase(std::string_view a, std::string_view b) {
   for (size_t i = 0; i < a.size(); ++i)
     if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
   return true;
+}
+
+// `text` without the spaces and tabs at either end.
+constexpr std::string_view Trimmed(std::string_view text) {
+  const size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }

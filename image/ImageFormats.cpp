@@ -22,16 +22,16 @@ constexpr std::string_view PdfExtensions[] = {".pdf"};
 constexpr std::string_view EpsExtensions[] = {".eps"};
 
 constexpr ImageFormat Formats[] = {
-    {"bmp", BmpExtensions, "位图文件", WriteBmp},
-    {"jpg", JpegExtensions, "JPEG图像文件", WriteJpeg},
-    {"gif", GifExtensions, "GIF图像文件", WriteGif},
-    {"png", PngExtensions, "PNG图像文件", WritePng},
-    {"svg", SvgExtensions, "SVG图像文件", WriteSvg},
+    {"bmp", BmpExtensions, WriteBmp},
+    {"jpg", JpegExtensions, WriteJpeg},
+    {"gif", GifExtensions, WriteGif},
+    {"png", PngExtensions, WritePng},
+    {"svg", SvgExtensions, WriteSvg},
     // Vector pages for print, drawn by the print module (image/PrintFormats.h).
-    {"pdf", PdfExtensions, "PDF文档", WritePdf},
-    {"eps", EpsExtensions, "EPS矢量图形", WriteEps},
-    {"utf8", {}, {}, WriteHalfBlockText},
-    {"utf8i", {}, {}, WriteInverseHalfBlockText},
+    {"pdf", PdfExtensions, WritePdf},
+    {"eps", EpsExtensions, WriteEps},
+    {"utf8", {}, WriteHalfBlockText},
+    {"utf8i", {}, WriteInverseHalfBlockText},
 };
 
 bool ListsExtension(const ImageFormat& format, std::string_view extension) {
@@ -108,7 +108,7 @@ std::span<const ImageFormat* const> SaveDialogFormats() {
   static const std::vector<const ImageFormat*> offered = [] {
     std::vector<const ImageFormat*> formats;
     for (const ImageFormat& format : Formats)
-      if (!format.filterCaption.empty()) formats.push_back(&format);
+      if (!format.extensions.empty()) formats.push_back(&format);
     return formats;
   }();
   return offered;

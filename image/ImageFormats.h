@@ -39,7 +39,7 @@ using ImageWriter = ImageResult (*)(const ModuleMatrix& matrix, const ImageOptio
 struct ImageFormat {
   std::string_view name;                         // "png": --format and messages
   std::span<const std::string_view> extensions;  // with the dot, the first is the default: ".jpg", ".jpeg", ...
-  std::string_view filterCaption;                // save-dialog entry caption (UTF-8); empty: not offered there
+                                                 // none: not a file, and not offered by the save dialog
   ImageWriter write;
 };
 
@@ -61,6 +61,7 @@ std::string_view ExtensionOf(std::string_view path);
 const ImageFormat* FindFormatForFile(std::string_view path);
 
 // The formats of the save dialog, in its order: entry k is element k - 1.
+// Every format with an extension is offered; the window captions each.
 std::span<const ImageFormat* const> SaveDialogFormats();
 
 // A last path component without a dot, or ending in one, gets the default

@@ -17,7 +17,7 @@ enum class ImageFailure {
   CannotWrite,       // writing or closing failed (full disk, file-size limit); subject: the path
   CannotReplace,     // renaming over the target failed; subject: the path
   OutOfMemory,
-  EncoderFailed,     // subject: the library's own message
+  EncoderFailed,     // subject: the library's own message, which only the command line quotes
 };
 
 struct ImageResult {
@@ -27,6 +27,3 @@ struct ImageResult {
 
   bool Ok() const { return failure == ImageFailure::None; }
 };
-
-// In English, for the command line: "the folder \"/x\" does not exist".
-std::string DescribeImageFailure(const ImageResult& result);

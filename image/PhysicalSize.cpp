@@ -2,17 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace {
 
 constexpr double NoticeTolerance = 0.05;
-
-std::string Millimetres(double mm) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.3g mm", mm);
-  return text;
-}
 
 }  // namespace
 
@@ -20,10 +13,9 @@ ModuleScale ScaleForModuleMillimetres(double moduleMm, int dpi) {
   ModuleScale result;
   result.scale = std::max(1, static_cast<int>(std::lround(moduleMm * dpi / MillimetresPerInch)));
   result.moduleMm = result.scale * MillimetresPerInch / dpi;
-  if (std::abs(result.moduleMm - moduleMm) > NoticeTolerance * moduleMm)
-    result.notice = "a module of " + Millimetres(moduleMm) + " is " + std::to_string(result.scale) + " pixel" +
-                    (result.scale == 1 ? "" : "s") + " at " + std::to_string(dpi) + " dpi, which prints at " +
-                    Millimetres(result.moduleMm);
+  result.requestedMm = moduleMm;
+  result.dpi = dpi;
+  result.offRequest = std::abs(result.moduleMm - moduleMm) > NoticeTolerance * moduleMm;
   return result;
 }
 

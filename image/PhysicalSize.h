@@ -11,9 +11,11 @@ constexpr double MillimetresPerInch = 25.4;
 constexpr double PointsPerInch = 72.0;
 
 struct ModuleScale {
-  int scale = 1;           // whole pixels per module
-  double moduleMm = 0.0;   // what that scale prints at the given dpi
-  std::string notice;      // set when moduleMm is more than 5 % off the request
+  int scale = 1;            // whole pixels per module
+  double moduleMm = 0.0;    // what that scale prints at the given dpi
+  double requestedMm = 0.0;
+  int dpi = 0;
+  bool offRequest = false;  // moduleMm is more than 5 % off the request: worth telling the user
 };
 
 // The whole number of pixels nearest moduleMm * dpi / 25.4, at least 1.

@@ -16,9 +16,10 @@ std::string DarkModulePath(const ModuleMatrix& matrix, int quiet) {
   return path;
 }
 
-// The printed length of `pixels` at `dpi`, in millimetres with up to three
-// decimals and no locale: "26.458mm".
-std::string Millimetres(int pixels, int dpi) {
+// The printed length of `pixels` at `dpi` as an SVG length: millimetres with
+// up to three decimals, no locale and no space, "26.458mm". The file's syntax,
+// not the words a person reads (those are the front ends').
+std::string LengthAttribute(int pixels, int dpi) {
   char text[32];
   const auto end = std::to_chars(text, text + sizeof text, pixels * 25.4 / dpi, std::chars_format::fixed, 3).ptr;
   std::string number(text, end);
@@ -74,8 +75,8 @@ ImageResult WriteSvg(const ModuleMatrix& matrix, const ImageOptions& options, st
          "<svg xmlns=\"http://www.w3.org/2000/svg\"" +
          // SVG 1.1 readers find a picture's data by the XLink name only.
          std::string(options.logo ? " xmlns:xlink=\"http://www.w3.org/1999/xlink\"" : "") + " version=\"1.1\" width=\"" +
-         Millimetres(columns * options.scale, options.dpi) + "\" height=\"" +
-         Millimetres(rows * options.scale, options.dpi) + "\" viewBox=\"0 0 " + viewColumns + " " + viewRows +
+         LengthAttribute(columns * options.scale, options.dpi) + "\" height=\"" +
+         LengthAttribute(rows * options.scale, options.dpi) + "\" viewBox=\"0 0 " + viewColumns + " " + viewRows +
          "\" shape-rendering=\"crispEdges\">\n" + background +
          "<path fill=\"" + FormatColour(options.style.foreground) + "\" d=\"" +
          DarkModulePath(drawn, options.quietZone) + "\"/>\n" + logo + "</svg>\n";

@@ -4,25 +4,20 @@
 
 #include "batch/BatchInput.h"
 #include "batch/TableReader.h"
+#include "content/TextList.h"
 
 namespace {
 
-std::string_view TrimmedBlanks(std::string_view text) {
-  const size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 // One column alone, as the engine plans it: the field or the text it feeds.
 ColumnFeed FeedOf(const std::string& header, const BatchPage& page, const NameTemplate& names) {
-  if (TrimmedBlanks(header).empty()) return {ColumnRole::Unnamed};
+  if (Trimmed(header).empty()) return {ColumnRole::Unnamed};
   if (const auto alone = PlanColumns({header}, page.symbology, page.contentPage, NameTemplate{}, static_cast<HeaderRefusal*>(nullptr))) {
     const BatchColumn& column = alone->columns.front();
     if (column.slot >= 0) return {ColumnRole::Field, column.slot};
     if (column.text) return {ColumnRole::Text};
   }
   const auto& used = names.Columns();
-  if (std::find(used.begin(), used.end(), TrimmedBlanks(header)) != used.end()) return {ColumnRole::NameOnly};
+  if (std::find(used.begin(), used.end(), Trimmed(header)) != used.end()) return {ColumnRole::NameOnly};
   return {ColumnRole::Nothing};
 }
 
@@ -65,7 +60,7 @@ BatchPlanCheck CheckBatchColumns(const std::vector<std::string>& header, const B
 
 std::optional<std::string> MissingColumn(const NameTemplate& names, const std::vector<std::string>& header) {
   for (const std::string& column : names.Columns())
-    if (std::none_of(header.begin(), header.end(), [&](const std::string& h) { return TrimmedBlanks(h) == column; }))
+    if (std::none_of(header.begin(), header.end(), [&](const std::string& h) { return Trimmed(h) == column; }))
       return column;
   return std::nullopt;
 }

@@ -98,9 +98,9 @@ constexpr std::string_view BatchManifestNotWritten = "无法写入清单文件�
 // The label sheet could not be begun or finished; %1 the reason below.
 constexpr std::string_view BatchSheetNotMade = "无法生成标签页：%1";
 constexpr std::string_view BatchSheetNoCells = "标签页至少要有一列一行";
-constexpr std::string_view BatchSheetNoPrintModule = "无法载入打印模块 (%1)";
+constexpr std::string_view BatchSheetNoPrintModule = "无法载入打印模块";
 constexpr std::string_view BatchSheetNoLabel = "没有可打印的标签";
-constexpr std::string_view BatchSheetDrawing = "绘图失败 (%1)";
+constexpr std::string_view BatchSheetDrawing = "绘图失败";
 // The first label does not fit: the symbol's modules, the label's and the
 // cell's sizes in millimetres, then what would make it fit.
 constexpr std::string_view BatchLabelTooLarge = "标签放不下：第一个符号 (%1 模块) 连同静区和标题为 %2×%3 毫米，标签格只有 %4×%5 毫米";

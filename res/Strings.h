@@ -40,10 +40,31 @@ constexpr std::string_view SaveFailedCreate = "无法在文件夹 \"%1\" 中创�
 constexpr std::string_view SaveFailedWrite = "写入 \"%1\" 失败：%2";
 constexpr std::string_view SaveFailedReplace = "无法替换 \"%1\"：%2";
 constexpr std::string_view SaveFailedMemory = "内存不足";
-constexpr std::string_view SaveFailedEncoder = "图像编码失败：%1";
+constexpr std::string_view SaveFailedEncoder = "图像编码失败";
 // Joining the known extensions: ".bmp、.jpg、.gif 或 .png".
 constexpr std::string_view ListSeparator = "、";
 constexpr std::string_view ListLastSeparator = " 或 ";
+
+// The save dialog's entry of each format the formats table offers, by the
+// name of its row there.
+struct FormatCaption {
+  std::string_view format;
+  std::string_view caption;
+};
+constexpr std::array<FormatCaption, 7> SaveFormatCaptions = {{
+    {"bmp", "位图文件"},
+    {"jpg", "JPEG图像文件"},
+    {"gif", "GIF图像文件"},
+    {"png", "PNG图像文件"},
+    {"svg", "SVG图像文件"},
+    {"pdf", "PDF文档"},
+    {"eps", "EPS矢量图形"},
+}};
+constexpr std::string_view SaveFormatCaption(std::string_view format) {
+  for (const FormatCaption& row : SaveFormatCaptions)
+    if (row.format == format) return row.caption;
+  return format;
+}
 
 // The reasons of the commonest system errors; others in the system's words.
 struct ErrorText {
@@ -101,8 +122,19 @@ constexpr std::string_view OpenUnsupported = "不支持这种图片（%1）";
 constexpr std::string_view OpenTooLarge = "图片过大（%1 像素），超过 %2 百万像素的上限";
 constexpr std::string_view OpenFileTooLarge = "文件过大，不是图片";
 constexpr std::string_view OpenTruncated = "文件不完整";
-constexpr std::string_view OpenDamaged = "图片已损坏（%1）";
-constexpr std::string_view OpenNoDecoders = "无法加载解码器：%1";
+constexpr std::string_view OpenDamaged = "图片已损坏";
+constexpr std::string_view OpenDamagedBecause = "图片已损坏（%1）";
+constexpr std::string_view OpenNoDecoders = "无法加载解码器";
+// What the image readers found (a library's own message is not shown).
+constexpr std::string_view ReadGifError = "GIF 错误 %1";
+constexpr std::string_view ReadNoGifImage = "GIF 文件中没有图像";
+constexpr std::string_view ReadJpegScans = "扫描超过 %1 遍的 JPEG";
+constexpr std::string_view ReadOldBmpHeader = "旧式文件头的 BMP";
+constexpr std::string_view ReadCompressedBmp = "压缩的 BMP";
+constexpr std::string_view ReadBmpBits = "每像素 %1 位的 BMP";
+constexpr std::string_view ReadBmpPalette = "BMP 的像素超出了调色板";
+constexpr std::string_view ReadSvgUnreadable = "无法解析的 SVG";
+constexpr std::string_view ReadSvgNotDrawn = "无法绘制的 SVG";
 constexpr std::string_view PickSymbolTitle = "选择条码";
 constexpr std::string_view PickSymbolLabel = "图片中有 %1 个条码，请选择要打开的一个：";
 constexpr std::string_view PickSymbolItem = "%1. %2：%3";
@@ -136,7 +168,9 @@ constexpr std::string_view StyleLogoFilter = "标志图片 (*.png *.jpg *.jpeg *
 constexpr std::string_view StyleLogoUnreadable = "无法使用标志图片 %1：\n%2";
 constexpr std::string_view StyleLogoTooBig = "文件过大 (最大 %1 MB，边长最多 %2 像素)。";
 constexpr std::string_view StyleLogoNotImage = "不是 PNG、JPEG 或 SVG 图片。";
-constexpr std::string_view StyleLogoDamaged = "图片已损坏：%1";
+constexpr std::string_view StyleLogoDamaged = "图片已损坏。";
+constexpr std::string_view StyleLogoDamagedBecause = "图片已损坏：%1";
+constexpr std::string_view StyleNoLogoReader = "读取标志图片的模块无法载入。";
 constexpr std::string_view StyleNoLogoInDm = "Data Matrix 码不支持标志图片：它的纠错无法承受中间被遮住。";
 // %1 the level, %2 the version, %3 the largest share.
 constexpr std::string_view StyleLogoBound = "%1 在版本 %2 下，标志最大为边长的 %3%。纠错级别越高，标志可以越大。";

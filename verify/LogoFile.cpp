@@ -7,7 +7,7 @@
 namespace {
 
 LogoFileResult Failed(LogoFileFailure failure, const std::string& path, std::string detail = {}, int error = 0) {
-  return {failure, path, std::move(detail), error, nullptr};
+  return {failure, path, ImageReadDetail::None, std::move(detail), error, nullptr};
 }
 
 }  // namespace
@@ -25,7 +25,11 @@ LogoFileResult LoadLogoFile(const std::string& path) {
   if (!api) return Failed(LogoFileFailure::NoReader, path, error);
   LogoReadProblem problem;
   std::optional<RgbaImage> logo = api->readLogo(file.bytes, &problem);
-  if (!logo) return Failed(problem.failure, path, problem.detail);
+  if (!logo) {
+    LogoFileResult refused = Failed(problem.failure, path, problem.detail);
+    refused.reason = problem.reason;
+    return refused;
+  }
   LogoFileResult result;
   result.logo = std::make_shared<const RgbaImage>(std::move(*logo));
   return result;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "image/SymbolStyle.h"
+#include "verify/ImageRead.h"
 
 // The largest logo file read, and the most pixels a side once decoded (an SVG
 // is drawn at LogoRenderSide): a logo covers at most a few hundred pixels of
@@ -20,19 +21,21 @@ enum class LogoFileFailure {
   CannotOpen,    // subject: the path; error: errno
   TooLarge,      // subject: the path; more than MaxLogoFileBytes, or a side above MaxLogoSide
   NotALogo,      // subject: the path; neither PNG, JPEG nor SVG by its bytes
-  Unreadable,    // subject: the path; detail: the library's reason
-  NoReader,      // the module that reads logos is missing; detail: why
+  Unreadable,    // subject: the path; reason: why, or the library's message as detail
+  NoReader,      // the module that reads logos is missing; detail: the loader's message
 };
 
 // Why the readers refused a logo's bytes.
 struct LogoReadProblem {
   LogoFileFailure failure = LogoFileFailure::None;  // TooLarge, NotALogo or Unreadable
-  std::string detail;                               // for Unreadable, the library's reason
+  ImageReadDetail reason = ImageReadDetail::None;   // for Unreadable
+  std::string detail;                               // for a LibraryMessage reason, the library's message
 };
 
 struct LogoFileResult {
   LogoFileFailure failure = LogoFileFailure::None;
   std::string subject;
+  ImageReadDetail reason = ImageReadDetail::None;
   std::string detail;
   int error = 0;
   std::shared_ptr<const RgbaImage> logo;

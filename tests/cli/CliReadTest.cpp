@@ -18,9 +18,14 @@ TEST(CliRead, PrintsTagsPerSymbolAndNamesFilesWithout) {
   ASSERT_EQ(Cli("qr --data-file - -o " + dir + "binary.bmp", std::string("\xff\x00\xfe", 3)).status, ExitOk);
   WriteBytes(dir + "notes.png", "not an image");
   WriteBytes(dir + "cut.png", ReadBytes(dir + "card.png").substr(0, 100));
+  std::string deep = ReadBytes(dir + "binary.bmp"), empty = ReadBytes(dir + "custom.gif").substr(0, 13) + ";";
+  deep[28] = 16;   // bits per pixel
+  empty[10] = 0;   // no colour table: the trailer follows the screen
+  WriteBytes(dir + "deep.bmp", deep);
+  WriteBytes(dir + "empty.gif", empty);
   ASSERT_EQ(mkfifo((dir + "pipe.png").c_str(), 0600), 0);  // opened without waiting for a writer
   const CliOutcome run = Cli("read " + dir + "card.png " + dir + "custom.gif " + dir + "serial.jpg " + dir +
-                             "binary.bmp " + dir + "notes.png " + dir + "cut.png " + dir + "gone.png " + dir + "pipe.png");
+                             "binary.bmp " + dir + "notes.png " + dir + "cut.png " + dir + "deep.bmp " + dir + "empty.gif " + dir + "gone.png " + dir + "pipe.png");
   EXPECT_EQ(run.status, ExitNoSymbol);
   EXPECT_EQ(run.out, dir + "card.png: QR Code level M, --operator 1 --type 0 (名片)\nN=张三\nADR=a;b\\nc\n\n" +
                          dir + "custom.gif: QR Code level H, --operator 3 --type 8 (自定义)\nTEXT=hi\n\n" +
@@ -28,6 +33,8 @@ TEST(CliRead, PrintsTagsPerSymbolAndNamesFilesWithout) {
                          dir + "binary.bmp: QR Code level M, 3 bytes that are no text (--raw writes them)\n\n");
   EXPECT_EQ(run.err, "quillet-cli: " + dir + "notes.png: not a PNG, JPEG, GIF or BMP image\n" +
                          "quillet-cli: " + dir + "cut.png: the file is cut short\n" +
+                         "quillet-cli: " + dir + "deep.bmp: a 16-bit BMP, which cannot be read\n" +
+                         "quillet-cli: " + dir + "empty.gif: the image is damaged (no image in the GIF)\n" +
                          "quillet-cli: " + dir + "gone.png: No such file or directory\n" +
                          "quillet-cli: " + dir + "pipe.png: not a PNG, JPEG, GIF or BMP image\n");
   EXPECT_EQ(Cli("read --raw -", ReadBytes(dir + "binary.bmp")).out, std::string("\xff\x00\xfe", 3));

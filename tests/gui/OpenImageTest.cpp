@@ -2,6 +2,9 @@
 // page its content came from, Ctrl+Z takes it back, and an image without a
 // readable symbol leaves every field as it was.
 #include "app/OpenImage.h"
+
+#include <QRegularExpression>
+
 #include "app/SymbolImage.h"
 #include "content/CodePage.h"
 #include "image/ImageFormats.h"
@@ -106,6 +109,36 @@ TEST_F(OpenImage, UndoRestoresAndUnreadableImagesLeaveFieldsAlone) {
   EXPECT_TRUE(open.messages[1].endsWith(U("blank.png\" 中没有找到二维码或 DM 码。"))) << open.messages[1].toStdString();
   EXPECT_TRUE(open.messages[2].endsWith(U("gone.png\"：文件或文件夹不存在"))) << open.messages[2].toStdString();
   EXPECT_EQ(qr->CurrentPayload(), before);
+}
+
+// A damaged image is told in Chinese: what our readers found, in Chinese
+// words, and a library's English message not at all. Past the file's name,
+// no Latin letter but a format's name.
+TEST_F(OpenImage, DamagedImagesAreToldInChinese) {
+  const auto patched = [](std::string bytes, size_t at, char byte) { return bytes[at] = byte, bytes; };
+  const std::string png = ReadBytes(Written(OurDm("x"), "x.png").toStdString());
+  const std::string gif = ReadBytes(Written(OurDm("x"), "x.gif").toStdString());
+  const std::string bmp = ReadBytes(Written(OurDm("x"), "x.bmp").toStdString());
+  const struct {
+    const char* name;
+    std::string bytes;
+    const char* reason;
+  } cases[] = {
+      {"crc.png", patched(png, 29, static_cast<char>(png[29] ^ 1)), "图片已损坏"},  // libpng's own message
+      {"empty.gif", patched(gif.substr(0, 13) + ";", 10, 0), "图片已损坏（GIF 文件中没有图像）"},
+      {"deep.bmp", patched(bmp, 28, 16), "不支持这种图片（每像素 16 位的 BMP）"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteBytes(folder.File(c.name), c.bytes);
+    open.messages.clear();
+    window->OpenImageFile(QString::fromStdString(folder.File(c.name)));
+    ASSERT_EQ(open.messages.size(), 1u);
+    const QString message = open.messages[0];
+    EXPECT_TRUE(message.endsWith(U(c.name) + U("\"：") + U(c.reason))) << message.toStdString();
+    QString reason = message.mid(message.lastIndexOf(U("\"："))).remove(U("GIF")).remove(U("BMP"));
+    EXPECT_FALSE(reason.contains(QRegularExpression(U("[A-Za-z]")))) << message.toStdString();
+  }
 }
 
 // A tag no page holds: the question says so, and the text tab then takes

@@ -175,6 +175,12 @@ TEST_F(Style, AFileThatIsNoLogoSaysWhyAndKeepsTheLogo) {
   dialog->LogoButton()->click();
   EXPECT_EQ(styleDialogs.messages, std::vector<QString>{U("无法使用标志图片 notes.png：\n不是 PNG、JPEG 或 SVG 图片。")});
   EXPECT_EQ(qr->Style().logoFile, LogoPath().toStdString());
+  // A PNG cut after its signature: libpng's English reason is not pasted in.
+  WriteBytes(folder.filePath(U("cut.png")).toStdString(), "\x89PNG\r\n\x1a\n");
+  styleDialogs.logoFile = folder.filePath(U("cut.png"));
+  dialog->LogoButton()->click();
+  EXPECT_EQ(styleDialogs.messages.back(), U("无法使用标志图片 cut.png：\n图片已损坏。"));
+  EXPECT_EQ(qr->Style().logoFile, LogoPath().toStdString());
 }
 
 // Saved and copied in the style: the files' pixels in its colours (a clear

@@ -11,6 +11,7 @@
 #include <tuple>
 
 #include "image/AtomicFile.h"
+#include "cli/Words.h"
 #include "image/ImageFormats.h"
 #include "tests/support/Symbols.h"
 #include "tests/support/TempFolder.h"
@@ -42,12 +43,12 @@ TEST(SavedFiles, TheExtensionPicksTheFormatAndRefusalsChangeNothing) {
       {"a.png", symbol, {4, -1}, BadQuietZone, "quiet zone of -1 modules"},
       {"a.png", symbol, {4, 2, 0}, BadDpi, "dpi 0 is outside"},
       {"a.png.txt", symbol, {4}, UnknownExtension,
-       "unknown image file extension \".txt\"; use .bmp, .jpg, .gif, .png, .svg, .pdf or .eps"},
+       "unknown image file extension '.txt'; use .bmp, .jpg, .gif, .png, .svg, .pdf or .eps"},
       {"noextension", symbol, {4}, UnknownExtension, "the file name has no extension"},
-      {"missing/a.png", symbol, {4}, FolderMissing, "missing\" does not exist"},
-      {"sub.png", symbol, {4}, IsFolder, "sub.png\" is a folder"},
+      {"missing/a.png", symbol, {4}, FolderMissing, "missing' does not exist"},
+      {"sub.png", symbol, {4}, IsFolder, "sub.png' is a folder"},
       // Not even root may create files there.
-      {"/proc/quillet-symbol.png", symbol, {4}, CannotCreate, "cannot create a file in the folder \"/proc\": "}};
+      {"/proc/quillet-symbol.png", symbol, {4}, CannotCreate, "cannot create a file in the folder '/proc': "}};
   for (const auto& [name, matrix, options, failure, outcome] : cases) {
     SCOPED_TRACE(name);
     TempFolder folder;

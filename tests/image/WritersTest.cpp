@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <tuple>
 
+#include "cli/Words.h"
 #include "image/ImageFormats.h"
 #include "tests/support/Decode.h"
 #include "tests/support/Symbols.h"

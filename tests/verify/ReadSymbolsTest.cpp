@@ -164,10 +164,13 @@ TEST(ReadSymbols, HostileAndBrokenFilesAreRefusedWithTheirKind) {
   const size_t frame = jpg.find("\xff\xc0") + 5;  // height and width, big-endian
   // A frame header that giflib refuses without a message, kept by the fuzz target.
   const std::string gifNoMessage = ReadBytes(QUILLET_FUZZ_CORPUS "/image_read/ef4b63766664eeab95b9a2af7d42d803b37b8e05");
+  using enum ImageReadDetail;
   struct Case {
     std::string name, bytes;
     ImageReadFailure failure;
     std::string subject;
+    ImageReadDetail detail = None;
+    int number = 0;
   } cases[] = {
       {"png bomb", pngBomb, ImageReadFailure::TooLarge, "100000 x 100000"},
       {"jpeg bomb", patched(jpg, frame, {0x75, 0x30, 0x75, 0x30}), ImageReadFailure::TooLarge, "30000 x 30000"},
@@ -177,8 +180,12 @@ TEST(ReadSymbols, HostileAndBrokenFilesAreRefusedWithTheirKind) {
       {"jpeg cut", jpg.substr(0, jpg.size() / 2), ImageReadFailure::Truncated, ""},
       {"gif cut", Written("gif").substr(0, Written("gif").size() / 2), ImageReadFailure::Truncated, ""},
       {"bmp cut", bmp.substr(0, bmp.size() / 2), ImageReadFailure::Truncated, ""},
-      {"gif without a message", gifNoMessage, ImageReadFailure::Damaged, "GIF error 0"},
-      {"16-bit bmp", patched(bmp, 28, {16, 0}), ImageReadFailure::Unsupported, "16-bit BMP"},
+      {"gif without a message", gifNoMessage, ImageReadFailure::Damaged, "", GifError, 0},
+      {"16-bit bmp", patched(bmp, 28, {16, 0}), ImageReadFailure::Unsupported, "", BmpBits, 16},
+      {"compressed bmp", patched(bmp, 30, {1}), ImageReadFailure::Unsupported, "", CompressedBmp},
+      // The screen descriptor without a colour table, then the trailer.
+      {"gif without an image", patched(Written("gif").substr(0, 13) + ";", 10, {0}), ImageReadFailure::Damaged, "",
+       NoGifImage},
       {"text", "hello, world", ImageReadFailure::NotAnImage, ""},
       {"pdf", Written("pdf"), ImageReadFailure::NotAnImage, ""},
   };
@@ -187,6 +194,8 @@ TEST(ReadSymbols, HostileAndBrokenFilesAreRefusedWithTheirKind) {
     const SymbolsInImage read = ReadSymbolsInBytes(c.bytes);
     EXPECT_EQ(read.problem.failure, c.failure);
     EXPECT_EQ(read.problem.subject, c.subject);
+    EXPECT_EQ(read.problem.detail, c.detail);
+    EXPECT_EQ(read.problem.number, c.number);
     EXPECT_TRUE(read.symbols.empty());
   }
 }

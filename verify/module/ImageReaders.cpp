@@ -20,8 +20,19 @@ bool EndsWith(std::string_view bytes, std::string_view suffix) {
   return bytes.size() >= suffix.size() && bytes.substr(bytes.size() - suffix.size()) == suffix;
 }
 
-std::optional<GreyPixels> Fail(ImageReadProblem* problem, ImageReadFailure failure, std::string subject = {}) {
-  *problem = {failure, std::move(subject)};
+std::optional<GreyPixels> Fail(ImageReadProblem* problem, ImageReadFailure failure,
+                               ImageReadDetail detail = ImageReadDetail::None, int number = 0) {
+  *problem = {failure, {}, 0, detail, number};
+  return std::nullopt;
+}
+
+// A library's own message, for the front ends that quote it.
+ImageReadProblem LibrarySays(ImageReadFailure failure, std::string message) {
+  return {failure, std::move(message), 0, ImageReadDetail::LibraryMessage};
+}
+
+std::optional<GreyPixels> Damaged(ImageReadProblem* problem, std::string message) {
+  *problem = LibrarySays(ImageReadFailure::Damaged, std::move(message));
   return std::nullopt;
 }
 
@@ -31,7 +42,8 @@ bool WithinBudget(int64_t width, int64_t height) {
 }
 
 std::optional<GreyPixels> TooLarge(int64_t width, int64_t height, ImageReadProblem* problem) {
-  return Fail(problem, ImageReadFailure::TooLarge, std::to_string(width) + " x " + std::to_string(height));
+  *problem = {ImageReadFailure::TooLarge, std::to_string(width) + " x " + std::to_string(height)};
+  return std::nullopt;
 }
 
 std::optional<GreyPixels> Blank(int64_t width, int64_t height, ImageReadProblem* problem) {
@@ -46,7 +58,7 @@ std::optional<GreyPixels> ReadPng(std::string_view bytes, ImageReadProblem* prob
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
   if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size()))
-    return Fail(problem, ImageReadFailure::Damaged, image.message);
+    return Damaged(problem, image.message);
   image.format = PNG_FORMAT_GRAY;
   auto grey = Blank(image.width, image.height, problem);
   if (!grey) {
@@ -56,7 +68,7 @@ std::optional<GreyPixels> ReadPng(std::string_view bytes, ImageReadProblem* prob
   if (png_image_finish_read(&image, nullptr, grey->pixels.data(), 0, nullptr)) return grey;
   // libpng's message does not tell a cut file from a damaged one; its last chunk does.
   if (!EndsWith(bytes, std::string_view("IEND\xae\x42\x60\x82", 8))) return Fail(problem, ImageReadFailure::Truncated);
-  return Fail(problem, ImageReadFailure::Damaged, image.message);
+  return Damaged(problem, image.message);
 }
 
 struct JpegErrors {
@@ -72,7 +84,7 @@ void EscapeJpegError(j_common_ptr info) {
   if (errors->problem.failure == ImageReadFailure::None) {
     char message[JMSG_LENGTH_MAX];
     errors->manager.format_message(info, message);
-    errors->problem = {ImageReadFailure::Damaged, message};
+    errors->problem = LibrarySays(ImageReadFailure::Damaged, message);
   }
   std::longjmp(errors->escape, 1);
 }
@@ -87,7 +99,7 @@ void NoteJpegWarning(j_common_ptr info, int level) {
 void LimitJpegScans(j_common_ptr info) {
   if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number <= MaxJpegScans) return;
   auto* errors = reinterpret_cast<JpegErrors*>(info->err);
-  errors->problem = {ImageReadFailure::Unsupported, "JPEG of more than " + std::to_string(MaxJpegScans) + " scans"};
+  errors->problem = {ImageReadFailure::Unsupported, {}, 0, ImageReadDetail::JpegScans, MaxJpegScans};
   std::longjmp(errors->escape, 1);
 }
 
@@ -112,7 +124,7 @@ std::optional<GreyPixels> ReadJpeg(std::string_view bytes, ImageReadProblem* pro
     jpeg_destroy_decompress(&info);
     // Data that ends inside a header reads as a damaged header to libjpeg.
     if (errors.endedEarly && errors.problem.failure == ImageReadFailure::Damaged)
-      errors.problem = {ImageReadFailure::Truncated, {}};
+      errors.problem = {ImageReadFailure::Truncated};
     *problem = errors.problem;
     return std::nullopt;
   }
@@ -156,15 +168,15 @@ int ReadGifBytes(GifFileType* gif, GifByteType* out, int length) {
 
 // giflib has no message for some of its failures (a null pointer), and
 // none at all for a line that fails without setting its error.
-std::string GifMessage(int code) {
-  const char* message = GifErrorString(code);
-  return message ? message : "GIF error " + std::to_string(code);
+std::optional<GreyPixels> GifDamaged(int code, ImageReadProblem* problem) {
+  if (const char* message = GifErrorString(code)) return Damaged(problem, message);
+  return Fail(problem, ImageReadFailure::Damaged, ImageReadDetail::GifError, code);
 }
 
 std::optional<GreyPixels> GifFailure(GifFileType* gif, ImageReadProblem* problem) {
   if (gif->Error == D_GIF_ERR_READ_FAILED || gif->Error == D_GIF_ERR_EOF_TOO_SOON)
     return Fail(problem, ImageReadFailure::Truncated);
-  return Fail(problem, ImageReadFailure::Damaged, GifMessage(gif->Error));
+  return GifDamaged(gif->Error, problem);
 }
 
 // Rows of an interlaced frame come in four passes.
@@ -211,7 +223,7 @@ std::optional<GreyPixels> ReadGifRecords(GifFileType* gif, ImageReadProblem* pro
     GifRecordType record;
     if (DGifGetRecordType(gif, &record) != GIF_OK) return GifFailure(gif, problem);
     if (record == IMAGE_DESC_RECORD_TYPE) return ReadGifFrame(gif, problem);
-    if (record == TERMINATE_RECORD_TYPE) return Fail(problem, ImageReadFailure::Damaged, "no image in the GIF");
+    if (record == TERMINATE_RECORD_TYPE) return Fail(problem, ImageReadFailure::Damaged, ImageReadDetail::NoGifImage);
     if (record != EXTENSION_RECORD_TYPE) continue;
     int code = 0;
     GifByteType* block = nullptr;
@@ -227,7 +239,7 @@ std::optional<GreyPixels> ReadGif(std::string_view bytes, ImageReadProblem* prob
   GifFileType* gif = DGifOpen(&input, ReadGifBytes, &status);
   if (!gif)
     return status == D_GIF_ERR_READ_FAILED ? Fail(problem, ImageReadFailure::Truncated)
-                                           : Fail(problem, ImageReadFailure::Damaged, GifMessage(status));
+                                           : GifDamaged(status, problem);
   auto grey = ReadGifRecords(gif, problem);
   DGifCloseFile(gif, &status);
   return grey;
@@ -250,11 +262,11 @@ std::optional<GreyPixels> ReadBmp(std::string_view bytes, ImageReadProblem* prob
   const int64_t signedHeight = static_cast<int32_t>(Little(bytes, 22, 4));
   const int bits = static_cast<int>(Little(bytes, 28, 2));
   const uint32_t compression = Little(bytes, 30, 4);
-  if (infoSize < 40) return Fail(problem, ImageReadFailure::Unsupported, "old-style BMP header");
+  if (infoSize < 40) return Fail(problem, ImageReadFailure::Unsupported, ImageReadDetail::OldBmpHeader);
   if (compression != 0 && !(compression == 3 && bits == 32))
-    return Fail(problem, ImageReadFailure::Unsupported, "compressed BMP");
+    return Fail(problem, ImageReadFailure::Unsupported, ImageReadDetail::CompressedBmp);
   if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32)
-    return Fail(problem, ImageReadFailure::Unsupported, std::to_string(bits) + "-bit BMP");
+    return Fail(problem, ImageReadFailure::Unsupported, ImageReadDetail::BmpBits, bits);
   const int64_t height = signedHeight < 0 ? -signedHeight : signedHeight;
   auto grey = Blank(width, height, problem);
   if (!grey) return grey;
@@ -272,7 +284,7 @@ std::optional<GreyPixels> ReadBmp(std::string_view bytes, ImageReadProblem* prob
         const size_t bit = static_cast<size_t>(x) * bits;
         const int index = (static_cast<uint8_t>(bytes[row + bit / 8]) >> (8 - bits - bit % 8)) & ((1 << bits) - 1);
         if (static_cast<size_t>(index) >= paletteEntries)
-          return Fail(problem, ImageReadFailure::Damaged, "BMP pixel outside its palette");
+          return Fail(problem, ImageReadFailure::Damaged, ImageReadDetail::BmpPaletteIndex);
         const size_t entry = palette + 4 * static_cast<size_t>(index);  // blue, green, red, unused
         value = Luma(static_cast<uint8_t>(bytes[entry + 2]), static_cast<uint8_t>(bytes[entry + 1]),
                      static_cast<uint8_t>(bytes[entry]));
@@ -323,7 +335,7 @@ std::optional<RgbaImage> ReadPngRgba(std::string_view bytes, int maxSide, LogoRe
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
   if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size()))
-    return FailLogo(problem, LogoFileFailure::Unreadable, image.message);
+    return LogoLibrarySays(problem, image.message);
   if (!SideFits(image.width, image.height, maxSide)) {
     png_image_free(&image);
     return FailLogo(problem, LogoFileFailure::TooLarge);
@@ -331,7 +343,7 @@ std::optional<RgbaImage> ReadPngRgba(std::string_view bytes, int maxSide, LogoRe
   image.format = PNG_FORMAT_RGBA;
   RgbaImage logo = BlankRgba(static_cast<int>(image.width), static_cast<int>(image.height));
   if (!png_image_finish_read(&image, nullptr, logo.pixels.data(), 0, nullptr))
-    return FailLogo(problem, LogoFileFailure::Unreadable, image.message);
+    return LogoLibrarySays(problem, image.message);
   return logo;
 }
 
@@ -376,7 +388,7 @@ std::optional<RgbaImage> ReadJpegRgba(std::string_view bytes, int maxSide, LogoR
   const bool read = DecodeJpegRgba(info, errors, bytes, maxSide, logo, row, &tooLarge);
   jpeg_destroy_decompress(&info);
   if (tooLarge) return FailLogo(problem, LogoFileFailure::TooLarge);
-  if (!read) return FailLogo(problem, LogoFileFailure::Unreadable, errors.problem.subject);
+  if (!read) return LogoLibrarySays(problem, errors.problem.subject);
   return logo;
 }
 
@@ -386,8 +398,13 @@ RgbaImage BlankRgba(int width, int height) {
   return {width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height * 4, 0)};
 }
 
-std::optional<RgbaImage> FailLogo(LogoReadProblem* problem, LogoFileFailure failure, std::string detail) {
-  *problem = {failure, std::move(detail)};
+std::optional<RgbaImage> FailLogo(LogoReadProblem* problem, LogoFileFailure failure, ImageReadDetail reason) {
+  *problem = {failure, reason, {}};
+  return std::nullopt;
+}
+
+std::optional<RgbaImage> LogoLibrarySays(LogoReadProblem* problem, std::string message) {
+  *problem = {LogoFileFailure::Unreadable, ImageReadDetail::LibraryMessage, std::move(message)};
   return std::nullopt;
 }
 

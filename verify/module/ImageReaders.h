@@ -29,7 +29,9 @@ FileKind SniffFileKind(std::string_view bytes);
 std::optional<RgbaImage> ReadRasterRgba(FileKind kind, std::string_view bytes, int maxSide, LogoReadProblem* problem);
 // For the logo readers: a transparent image, and a refusal.
 RgbaImage BlankRgba(int width, int height);
-std::optional<RgbaImage> FailLogo(LogoReadProblem* problem, LogoFileFailure failure, std::string detail = {});
+std::optional<RgbaImage> FailLogo(LogoReadProblem* problem, LogoFileFailure failure,
+                                  ImageReadDetail reason = ImageReadDetail::None);
+std::optional<RgbaImage> LogoLibrarySays(LogoReadProblem* problem, std::string message);
 // Decoded pixels of a raster file; on failure empty, with the reason. `fitSide` above 0 lets a reader that
 // can decode at a half, a quarter or an eighth of the size cheaply (JPEG)
 // do so, as long as the longer side stays at least `fitSide` pixels; the

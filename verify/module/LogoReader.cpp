@@ -34,9 +34,10 @@ std::optional<RgbaImage> ReadSvgLogo(std::string_view bytes, LogoReadProblem* pr
   GError* failure = nullptr;
   RsvgHandle* svg = rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(bytes.data()), bytes.size(), &failure);
   if (!svg) {
-    const std::string reason = failure ? failure->message : "unreadable SVG";
-    if (failure) g_error_free(failure);
-    return FailLogo(problem, LogoFileFailure::Unreadable, reason);
+    if (!failure) return FailLogo(problem, LogoFileFailure::Unreadable, ImageReadDetail::SvgUnreadable);
+    LogoLibrarySays(problem, failure->message);
+    g_error_free(failure);
+    return std::nullopt;
   }
   double width = 0, height = 0;
   if (!rsvg_handle_get_intrinsic_size_in_pixels(svg, &width, &height) || !(width > 0 && height > 0))
@@ -54,8 +55,10 @@ std::optional<RgbaImage> ReadSvgLogo(std::string_view bytes, LogoReadProblem* pr
   if (drawn && cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {
     logo = BlankRgba(w, h);
     Unpremultiply(cairo_image_surface_get_data(surface), cairo_image_surface_get_stride(surface), *logo);
+  } else if (failure) {
+    LogoLibrarySays(problem, failure->message);
   } else {
-    FailLogo(problem, LogoFileFailure::Unreadable, failure ? failure->message : "the SVG cannot be drawn");
+    FailLogo(problem, LogoFileFailure::Unreadable, ImageReadDetail::SvgNotDrawn);
   }
   if (failure) g_error_free(failure);
   cairo_surface_destroy(surface);
