@@ -31,7 +31,10 @@ std::string Shown(const FieldSpec& field, std::string value) {
 
 }  // namespace
 
-QrPageModel::QrPageModel() : encoder_(std::make_unique<CQrCodeEncoder>()) { ShowPage(page_, {}); }
+QrPageModel::QrPageModel() : encoder_(std::make_unique<CQrCodeEncoder>()) {
+  ShowPage(page_, {});
+  Compose();
+}
 
 QrPageModel::~QrPageModel() = default;
 

@@ -54,6 +54,14 @@ INSTANTIATE_TEST_SUITE_P(
                     PayloadCase{"GeneralText", {GeneralFormat, 8}, {{Slot("TEXT"), "客服"}}, "客服"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(QrPageModel, StartsWithTheFirstFormatsCardAndNoSymbol) {
+  const QrPageModel page;
+  EXPECT_EQ(page.Page(), (FormatTab{1, 0}));
+  EXPECT_EQ(page.Result().failure, SymbolFailure::NothingToEncode);
+  EXPECT_EQ(page.ShownVersion(), 0);
+  EXPECT_EQ(page.LevelInForce(), DefaultQrLevel);
+}
+
 TEST(QrPageModel, AValueTheCodePageCannotCarryIsAFieldProblemNamingIt) {
   QrPageModel page;
   page.SetField(Slot("N"), "a\xFF");
