@@ -177,8 +177,8 @@ class Parser {
     if (!options().symbol.eci) return std::nullopt;
     if (options().dataFile) return Problem(CliProblemKind::EciWithDataFile);
     if (options().command != CliCommand::Dm) return std::nullopt;
-    if (state_.schemeGiven && options().symbol.dmScheme != Ascii) return Problem(CliProblemKind::EciNeedsAscii);
-    options().symbol.dmScheme = Ascii;
+    if (state_.schemeGiven && options().symbol.dmScheme != DmEncodation::Ascii) return Problem(CliProblemKind::EciNeedsAscii);
+    options().symbol.dmScheme = DmEncodation::Ascii;
     return std::nullopt;
   }
 

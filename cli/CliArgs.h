@@ -58,7 +58,7 @@ struct CliOptions {
   std::vector<std::pair<std::string, std::string>> fields;  // tag, UTF-8 value
 
   // The symbol: qr the level, version and segments, dm the size and scheme.
-  SymbolSettings symbol{.segments = QrSegments::Optimal, .dmScheme = Smallest};
+  SymbolSettings symbol{.segments = QrSegments::Optimal, .dmScheme = DmEncodation::Smallest};
   // --segments as given: refused where it cannot apply.
   std::optional<QrSegments> segments;
 

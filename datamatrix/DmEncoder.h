@@ -9,6 +9,9 @@
 #include <string_view>
 #include <vector>
 
+// The encodation schemes. Names such as Text and Auto would mean anything in
+// the global scope: outside the encoder they are DmEncodation::Ascii, ...
+namespace dm {
 enum DmEncodation : int {
   Ascii = 0,
   C40 = 1,
@@ -22,6 +25,8 @@ enum DmEncodation : int {
   // The fewest codewords over all six schemes, for the size the call ends in.
   Smallest = 8,
 };
+}  // namespace dm
+using dm::DmEncodation;
 
 // Columns of the size attribute table, then the derived values.
 enum DmAttribute : int {
@@ -55,14 +60,14 @@ struct DmSchemeName {
   DmEncodation scheme;
   constexpr operator std::string_view() const { return name; }  // lists of names print the name
 };
-inline constexpr std::array<DmSchemeName, 8> DmSchemeNames = {{{"ascii", Ascii},
-                                                                {"c40", C40},
-                                                                {"text", Text},
-                                                                {"x12", X12},
-                                                                {"edifact", Edifact},
-                                                                {"base256", Base256},
-                                                                {"auto", Auto},
-                                                                {"smallest", Smallest}}};
+inline constexpr std::array<DmSchemeName, 8> DmSchemeNames = {{{"ascii", DmEncodation::Ascii},
+                                                                {"c40", DmEncodation::C40},
+                                                                {"text", DmEncodation::Text},
+                                                                {"x12", DmEncodation::X12},
+                                                                {"edifact", DmEncodation::Edifact},
+                                                                {"base256", DmEncodation::Base256},
+                                                                {"auto", DmEncodation::Auto},
+                                                                {"smallest", DmEncodation::Smallest}}};
 // The name of a scheme; empty for one no user can name.
 constexpr std::string_view DmSchemeNameOf(int scheme) {
   for (const DmSchemeName& row : DmSchemeNames)
@@ -101,7 +106,7 @@ enum class DmFailure : uint8_t {
 };
 
 struct DmEncodeParams {
-  int scheme = Ascii;  // in
+  int scheme = DmEncodation::Ascii;  // in
   // in: the ECI designator (1 to 126) written first, naming the text's
   // character set; 0 writes none. Only with the ASCII scheme, whose
   // codewords mean the same wherever they stand.

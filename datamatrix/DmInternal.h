@@ -6,6 +6,9 @@
 
 #include "datamatrix/DmEncoder.h"
 
+// The encoder's own files name its schemes plainly.
+using enum DmEncodation;
+
 namespace dm {
 
 // Stream counts are in twelfths of a codeword: an ASCII or Base256 codeword

@@ -48,7 +48,7 @@ struct SymbolSettings {
   // and the encodation scheme. With dmGrowSize a square size is the
   // smallest: data that does not fit takes the next larger square.
   int dmSize = DmSmallestSquare;
-  int dmScheme = Ascii;
+  int dmScheme = DmEncodation::Ascii;
   bool dmGrowSize = false;
   // Both: begin the symbol with the ECI designator of the data's character
   // set. Off by default: some readers print it as text or refuse it.

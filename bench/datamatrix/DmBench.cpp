@@ -40,9 +40,9 @@ void Quillet(benchmark::State& state, int scheme) {
   Label(state, sizeIndex);
 }
 
-void QuilletAscii(benchmark::State& state) { Quillet(state, Ascii); }
-void QuilletAuto(benchmark::State& state) { Quillet(state, Auto); }
-void QuilletSmallest(benchmark::State& state) { Quillet(state, Smallest); }
+void QuilletAscii(benchmark::State& state) { Quillet(state, DmEncodation::Ascii); }
+void QuilletAuto(benchmark::State& state) { Quillet(state, DmEncodation::Auto); }
+void QuilletSmallest(benchmark::State& state) { Quillet(state, DmEncodation::Smallest); }
 
 void Zint(benchmark::State& state) {
   const int sizeIndex = kSizeIndices[state.range(0)];

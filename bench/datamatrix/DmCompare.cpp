@@ -54,7 +54,7 @@ const std::vector<TextClass>& Classes() {
 
 std::optional<Shape> Quillet(const std::string& text, int request) {
   DmEncodeParams params;
-  params.scheme = Smallest;
+  params.scheme = DmEncodation::Smallest;
   int size = request;
   if (!DmEncodeText(reinterpret_cast<const uint8_t*>(text.data()), static_cast<int>(text.size()), params, size))
     return std::nullopt;

@@ -40,10 +40,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Require(sizeInOut == requested && !params.buffers && params.failure != DmFailure::None);
     return 0;
   }
-  Require(scheme != NoEncodation && size > 2);
+  Require(scheme != DmEncodation::NoEncodation && size > 2);
   CheckSymbol(params, *grid, requested, sizeInOut);
   DmEncodeParams smallest;
-  smallest.scheme = Smallest;
+  smallest.scheme = DmEncodation::Smallest;
   int smallestSize = requested;
   const auto best = DmEncodeText(data + 2, static_cast<int>(size - 2), smallest, smallestSize);
   Require(best != nullptr && smallest.sizeIndex <= params.sizeIndex);

@@ -222,15 +222,15 @@ INSTANTIATE_TEST_SUITE_P(
 // The text column and a column only the file names use, on the DM page.
 TEST_F(BatchFormTest, DataMatrixFeedsTheTextColumnAndTheChosenScheme) {
   BatchPage page = DmPage();
-  page.dmScheme = C40;
+  page.dmScheme = DmEncodation::C40;
   BatchForm form = Loaded("serials.tsv", "text\tsku\nSN\tA\n", page);
   EXPECT_EQ(Roles(form.Check()), (std::vector{Role::Text, Role::Nothing}));
   form.output.nameTemplate = "{sku}.bmp";
   EXPECT_EQ(Roles(form.Check()), (std::vector{Role::Text, Role::NameOnly}));
   EXPECT_FALSE(form.Check().start);
-  EXPECT_EQ(form.Settings().dmScheme, C40);  // the page's, until another is chosen
-  form.dmScheme = Smallest;
-  EXPECT_EQ(form.Settings().dmScheme, Smallest);
+  EXPECT_EQ(form.Settings().dmScheme, DmEncodation::C40);  // the page's, until another is chosen
+  form.dmScheme = DmEncodation::Smallest;
+  EXPECT_EQ(form.Settings().dmScheme, DmEncodation::Smallest);
 }
 
 TEST_F(BatchFormTest, AssemblesTheSettingsOfEitherOutput) {

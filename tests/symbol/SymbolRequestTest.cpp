@@ -225,7 +225,7 @@ const FailureCase Failures[] = {
     // An operator format's value must be code page 936 text.
     {"NotCodePageText", [](SymbolRequest& r) { r.content = Fields(1, 0, "COR", "a\xFF"); },
      SymbolFailure::FieldNotCarried, "COR"},
-    {"LowercaseInX12", [](SymbolRequest& r) { r.symbology = Dm, r.dmScheme = X12; }, SymbolFailure::NotInScheme},
+    {"LowercaseInX12", [](SymbolRequest& r) { r.symbology = Dm, r.dmScheme = DmEncodation::X12; }, SymbolFailure::NotInScheme},
 };
 
 class Failure : public testing::TestWithParam<FailureCase> {};

@@ -123,9 +123,10 @@ std::optional<GreyPixels> ReadJpeg(std::string_view bytes, ImageReadProblem* pro
   if (setjmp(errors.escape)) {
     jpeg_destroy_decompress(&info);
     // Data that ends inside a header reads as a damaged header to libjpeg.
-    if (errors.endedEarly && errors.problem.failure == ImageReadFailure::Damaged)
+    if (errors.endedEarly && errors.problem.failure == ImageReadFailure::Damaged) {
       errors.problem = ImageReadProblem{};
       errors.problem.failure = ImageReadFailure::Truncated;
+    }
     *problem = errors.problem;
     return std::nullopt;
   }
