@@ -24,6 +24,13 @@ void Type(QrPageModel& page, const FieldValues& fields) {
   for (const auto& [slot, value] : fields) page.SetField(slot, value);
 }
 
+// The page's format and tab chosen, then its fields typed.
+void Fill(QrPageModel& page, FormatTab shown, const FieldValues& fields) {
+  page.SwitchFormat(shown.format);
+  page.SwitchTab(shown.tab);
+  Type(page, fields);
+}
+
 // UTF-8 in, the operator formats' code page 936 bytes out: 客服 is BF CD B7 FE.
 struct PayloadCase {
   const char* name;
@@ -37,9 +44,7 @@ class QrPayloads : public testing::TestWithParam<PayloadCase> {};
 TEST_P(QrPayloads, FieldsComposeInTheFormatsCharacterSetAndTheSymbolCarriesThem) {
   const PayloadCase& c = GetParam();
   QrPageModel page;
-  page.SwitchFormat(c.page.format);
-  page.SwitchTab(c.page.tab);
-  Type(page, c.typed);
+  Fill(page, c.page, c.typed);
   EXPECT_EQ(page.Payload(), c.payload);
   const std::string prefix = IsGeneralFormat(c.page.format) ? "" : QrPrefix;
   EXPECT_EQ(Decoded(page.Result(), DecodeFormat::QrCode), prefix + c.payload);
@@ -120,9 +125,7 @@ class CarryOver : public testing::TestWithParam<CarryCase> {};
 TEST_P(CarryOver, TheCardKeepsWhatBothPagesShowAndUndoGoesBack) {
   const CarryCase& c = GetParam();
   QrPageModel page;
-  page.SwitchFormat(c.from.format);
-  page.SwitchTab(c.from.tab);
-  Type(page, c.typed);
+  Fill(page, c.from, c.typed);
   const std::string payload = page.Payload();
   page.SwitchFormat(c.to);
   EXPECT_EQ(page.Page(), (FormatTab{c.to, 0}));
