@@ -19,7 +19,6 @@ class CDialogDM : public CSymbolPage {
 
   // Shows the symbol the model made for the page's text and sizes.
   void GenerateSymbol();
-  const DmPageModel& Model() const { return model_; }
   int SizeIndex() const { return model_.ShownSize(); }
   // The text's code page 936 bytes, as encoded.
   const std::string& Text() const { return model_.TextBytes(); }

@@ -199,7 +199,6 @@ void CTesselDlg::ShowModel() {
 }
 
 void CTesselDlg::OpenContent(FormatTab page, const FieldValueArray& values, std::optional<QrLevel> level) {
-  if (!CanShow(page)) return;
   model_.Open(page, values, level);
   ShowModel();
 }

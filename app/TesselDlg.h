@@ -27,7 +27,6 @@ class CTesselDlg : public CSymbolPage {
   // Encodes the page's content again and shows it.
   void ComposePayload();
 
-  const QrPageModel& Model() const { return model_; }
   const std::string& CurrentPayload() const { return model_.Payload(); }
   const FieldValueArray& FieldValues() const { return model_.Values(); }
   int OperatorFormat() const { return model_.Page().format; }

@@ -12,10 +12,9 @@ constexpr int LargestSquare = DmSquareSizeCount - 1;
 }  // namespace
 
 void DmPageModel::SetText(std::string utf8) {
-  text_ = std::move(utf8);
   // Only a few private-use characters have no GB18030 code; keep their
   // UTF-8 bytes rather than drop the text.
-  bytes_ = Utf8ToCodePage(text_).value_or(text_);
+  bytes_ = Utf8ToCodePage(utf8).value_or(std::move(utf8));
   Encode();
 }
 

@@ -16,7 +16,6 @@ class DmPageModel {
   void ChooseSize(int sizeIndex);
   void SetEci(bool on);
 
-  const std::string& Text() const { return text_; }
   const std::string& TextBytes() const { return bytes_; }
   int ChosenSize() const { return chosenSize_; }
   // The size of the symbol shown; the largest while the text fits none.
@@ -30,7 +29,6 @@ class DmPageModel {
  private:
   void Encode();
 
-  std::string text_;
   std::string bytes_;
   int chosenSize_ = 0;
   int shownSize_ = 0;

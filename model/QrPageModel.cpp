@@ -150,10 +150,9 @@ SymbolSettings QrPageModel::Settings() const {
 }
 
 std::string QrPageModel::FileNameHint() const {
-  const FieldValues filled = Filled();
   for (const FieldSpec& field : PageDefinition().fields)
-    for (const auto& [slot, value] : filled)
-      if (slot == field.slot) return value;
+    if (const std::string& value = values_[static_cast<size_t>(field.slot)]; !value.empty() && value != StartValue(field))
+      return value;
   return {};
 }
 

@@ -58,7 +58,6 @@ class QrPageModel {
   void SetLogo(bool logo);
   QrLevel LevelInForce() const;
   int ChosenVersion() const { return version_; }
-  bool Eci() const { return eci_; }
 
   // What work made from the page (a batch) takes over: the choices, not
   // what the last symbol grew to.
