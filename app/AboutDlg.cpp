@@ -5,6 +5,8 @@
 #include "app/Controls.h"
 #include "gui/TextBytes.h"
 
+namespace quillet {
+
 CAboutDlg::CAboutDlg(QWidget* parent, const DialogUnits& units) : QDialog(parent) {
   setWindowTitle(FromUtf8(AboutBoxLayout.caption));
   const ControlSet controls(AboutBoxLayout, this, units);
@@ -13,3 +15,5 @@ CAboutDlg::CAboutDlg(QWidget* parent, const DialogUnits& units) : QDialog(parent
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   setFixedSize(DialogSize(AboutBoxLayout, units));
 }
+
+}  // namespace quillet

@@ -5,8 +5,12 @@
 
 #include "gui/DialogUnits.h"
 
+namespace quillet {
+
 class CAboutDlg : public QDialog {
   Q_OBJECT
  public:
   CAboutDlg(QWidget* parent, const DialogUnits& units);
 };
+
+}  // namespace quillet

@@ -6,6 +6,8 @@
 
 #include "app/SaveDialogs.h"
 
+namespace quillet {
+
 namespace {
 
 // The chosen path, or empty when the dialog was cancelled.
@@ -42,3 +44,5 @@ BatchDesktop& RealBatchDesktop() {
   static QtBatchDesktop desktop;
   return desktop;
 }
+
+}  // namespace quillet

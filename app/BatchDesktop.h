@@ -7,6 +7,8 @@
 
 class QWidget;
 
+namespace quillet {
+
 class BatchDesktop {
  public:
   virtual ~BatchDesktop() = default;
@@ -19,3 +21,5 @@ class BatchDesktop {
 
 // The desktop's file dialogs and QDesktopServices.
 BatchDesktop& RealBatchDesktop();
+
+}  // namespace quillet

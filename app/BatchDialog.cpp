@@ -33,6 +33,8 @@
 #include "image/LabelSheet.h"
 #include "res/BatchStrings.h"
 
+namespace quillet {
+
 namespace {
 
 constexpr int MinPreviewColumnWidth = 160;
@@ -579,3 +581,5 @@ BatchPage BatchPageOf(const PageChoice& choice) {
   page.image.style = choice.style.style;
   return page;
 }
+
+}  // namespace quillet

@@ -12,8 +12,6 @@
 #include "app/PageChoice.h"
 #include "model/BatchForm.h"
 
-class BatchDesktop;
-class BatchRunner;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -21,6 +19,11 @@ class QListWidget;
 class QProgressBar;
 class QPushButton;
 class QTableWidget;
+
+namespace quillet {
+
+class BatchDesktop;
+class BatchRunner;
 
 class CBatchDlg : public QDialog {
   Q_OBJECT
@@ -103,3 +106,5 @@ class CBatchDlg : public QDialog {
 // page's format, content type, level and version, or the DM page's size, and
 // the page's style.
 BatchPage BatchPageOf(const PageChoice& choice);
+
+}  // namespace quillet

@@ -16,6 +16,8 @@
 #include "res/BatchStrings.h"
 #include "res/Strings.h"
 
+namespace quillet {
+
 namespace {
 
 // Every kind is worded by a switch, so that the compiler names a kind added
@@ -283,3 +285,5 @@ QString DurationText(long seconds) {
   if (seconds < 60) return FromUtf8(UiText::BatchSeconds).arg(seconds);
   return FromUtf8(UiText::BatchMinutes).arg(seconds / 60).arg(seconds % 60);
 }
+
+}  // namespace quillet

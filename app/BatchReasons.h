@@ -7,6 +7,8 @@
 #include "batch/BatchJob.h"
 #include "model/BatchForm.h"
 
+namespace quillet {
+
 QString BatchReasonText(const BatchRowResult& row);
 // Why a 通用格式 field's value has no place in its form, `name` naming the
 // field (its caption on the page, its column in a batch).
@@ -27,3 +29,5 @@ QString BatchPageFieldsText(const BatchPage& page);
 QString ColumnFeedText(const ColumnFeed& feed, const BatchPage& page, bool sheet);
 // The time a run has left, in seconds or minutes and seconds.
 QString DurationText(long seconds);
+
+}  // namespace quillet

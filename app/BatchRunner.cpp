@@ -1,5 +1,7 @@
 #include "app/BatchRunner.h"
 
+namespace quillet {
+
 BatchRunner::BatchRunner(QObject* parent) : QObject(parent) {}
 
 BatchRunner::~BatchRunner() {
@@ -47,3 +49,5 @@ BatchProgress BatchRunner::Progress(std::vector<BatchRowResult>* newFailures) {
   failures_.clear();
   return progress_;
 }
+
+}  // namespace quillet

@@ -11,6 +11,8 @@
 
 #include "batch/BatchJob.h"
 
+namespace quillet {
+
 class BatchRunner : public QObject {
   Q_OBJECT
  public:
@@ -41,3 +43,5 @@ class BatchRunner : public QObject {
   BatchProgress progress_;
   std::vector<BatchRowResult> failures_;
 };
+
+}  // namespace quillet

@@ -15,6 +15,8 @@
 #include "app/AppIcon.h"
 #include "gui/TextBytes.h"
 
+namespace quillet {
+
 CTabControl::CTabControl(QWidget* parent) : QWidget(parent), bar_(new QTabBar(this)), pane_(new QFrame(this)) {
   static_cast<QFrame*>(pane_)->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
   bar_->setDrawBase(false);
@@ -148,3 +150,5 @@ void ControlSet::KeepTemplateGaps() {
 QSize DialogSize(const DialogLayout& layout, const DialogUnits& units) {
   return units.Map(layout.width, layout.height);
 }
+
+}  // namespace quillet

@@ -10,6 +10,8 @@
 
 class QTabBar;
 
+namespace quillet {
+
 // The content-type tab control: a tab bar over a framed pane. The content
 // pages are its children, placed by the QR page.
 class CTabControl : public QWidget {
@@ -56,3 +58,5 @@ class ControlSet {
 
 // The size of a dialog template in pixels.
 QSize DialogSize(const DialogLayout& layout, const DialogUnits& units);
+
+}  // namespace quillet

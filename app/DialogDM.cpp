@@ -13,6 +13,8 @@
 #include "res/Strings.h"
 #include "symbol/SymbolRequest.h"
 
+namespace quillet {
+
 namespace {
 
 int SideOfSize(int sizeIndex) { return DmSizeAttribute(sizeIndex, SymbolRows); }
@@ -88,3 +90,5 @@ void CDialogDM::OpenText(const QString& text) {
 }
 
 QString CDialogDM::FileNameHint() const { return TextBox()->toPlainText(); }
+
+}  // namespace quillet

@@ -12,6 +12,8 @@
 class QComboBox;
 class QPlainTextEdit;
 
+namespace quillet {
+
 class CDialogDM : public CSymbolPage {
   Q_OBJECT
  public:
@@ -39,3 +41,5 @@ class CDialogDM : public CSymbolPage {
 
   DmPageModel model_;
 };
+
+}  // namespace quillet

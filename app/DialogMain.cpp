@@ -26,6 +26,8 @@
 #include "res/BatchStrings.h"
 #include "res/Strings.h"
 
+namespace quillet {
+
 namespace {
 
 // A page at its template size; on a screen too small for the window the
@@ -170,3 +172,5 @@ void CDialogMain::dropEvent(QDropEvent* event) {
   event->acceptProposedAction();
   OpenImageFile(path);
 }
+
+}  // namespace quillet

@@ -7,12 +7,15 @@
 
 #include "gui/DialogUnits.h"
 
+class QPushButton;
+class QTabWidget;
+
+namespace quillet {
+
 class CDialogDM;
 class OpenDialogs;
 class SymbolOpener;
 class CTesselDlg;
-class QPushButton;
-class QTabWidget;
 
 class CDialogMain : public QWidget {
   Q_OBJECT
@@ -60,3 +63,5 @@ class CDialogMain : public QWidget {
   std::unique_ptr<SymbolOpener> opener_;
   QSize naturalSize_;
 };
+
+}  // namespace quillet

@@ -4,6 +4,8 @@
 #include <QEvent>
 #include <QWidget>
 
+namespace quillet {
+
 namespace {
 
 class ModalFocusReturn : public QObject {
@@ -26,3 +28,5 @@ class ModalFocusReturn : public QObject {
 }  // namespace
 
 void ReturnFocusAfterModalDialogs(QApplication& app) { app.installEventFilter(new ModalFocusReturn(&app)); }
+
+}  // namespace quillet

@@ -16,6 +16,8 @@
 #include "res/Strings.h"
 #include "verify/ReadSymbols.h"
 
+namespace quillet {
+
 namespace {
 
 // Items of the list of several symbols show this much of their text.
@@ -168,3 +170,5 @@ void SymbolOpener::OpenQr(const FoundSymbol& symbol) {
   tabs_->setCurrentIndex(0);
   qrPage_->OpenContent(found.page, found.values, symbol.level);
 }
+
+}  // namespace quillet

@@ -5,11 +5,14 @@
 #include <QString>
 #include <QStringList>
 
-class CDialogDM;
-class CTesselDlg;
 class QImage;
 class QTabWidget;
 class QWidget;
+
+namespace quillet {
+
+class CDialogDM;
+class CTesselDlg;
 struct FoundSymbol;
 struct SymbolsInImage;
 
@@ -52,3 +55,5 @@ class SymbolOpener {
   CDialogDM* dmPage_;
   OpenDialogs* dialogs_ = &DesktopOpenDialogs();
 };
+
+}  // namespace quillet

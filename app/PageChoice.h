@@ -5,9 +5,13 @@
 #include "app/PageStyle.h"
 #include "symbol/SymbolRequest.h"
 
+namespace quillet {
+
 struct PageChoice {
   SymbolSettings symbol;
   FormatTab contentPage;  // QR
   int scale = 4;           // pixels per module
   PageStyle style;
 };
+
+}  // namespace quillet

@@ -6,6 +6,8 @@
 
 #include "model/StyleState.h"
 
+namespace quillet {
+
 // How large a logo the page's symbol takes, for the dialog's slider.
 struct LogoRoom {
   bool allowed = false;     // the symbology takes a logo at all
@@ -14,3 +16,5 @@ struct LogoRoom {
   int padModules = 0;       // the pad's side
   QString note;             // why there is no logo, or what bounds its size
 };
+
+}  // namespace quillet

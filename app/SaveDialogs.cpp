@@ -10,6 +10,8 @@
 #include "gui/TextBytes.h"
 #include "res/Strings.h"
 
+namespace quillet {
+
 namespace {
 
 // Qt's file list takes its dates from the system locale, whatever the
@@ -72,3 +74,5 @@ SaveDialogs& DesktopSaveDialogs() {
   static QtSaveDialogs dialogs;
   return dialogs;
 }
+
+}  // namespace quillet

@@ -10,6 +10,8 @@
 class QFileDialog;
 class QWidget;
 
+namespace quillet {
+
 // What the file dialog opens with.
 struct SaveFileQuestion {
   QStringList filters;   // entry 1 first: "位图文件 (*.bmp)", ...
@@ -39,3 +41,5 @@ SaveDialogs& DesktopSaveDialogs();
 
 // Every file dialog of the program shows its type and date columns in Chinese.
 void UseChineseFileColumns(QFileDialog& dialog);
+
+}  // namespace quillet

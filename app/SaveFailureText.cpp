@@ -7,6 +7,8 @@
 #include "image/ImageFormats.h"
 #include "res/Strings.h"
 
+namespace quillet {
+
 namespace {
 
 QString Range(int low, int high) { return QStringLiteral("%1 到 %2").arg(low).arg(high); }
@@ -83,3 +85,5 @@ QString CannotCheckReason(const ReadBackResult& result) {
   }
   return FromUtf8(UiText::CheckFileNotRead);
 }
+
+}  // namespace quillet

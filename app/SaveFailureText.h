@@ -7,6 +7,8 @@
 #include "verify/ImageRead.h"
 #include "verify/ReadBack.h"
 
+namespace quillet {
+
 QString DescribeSaveFailure(const ImageResult& result);
 
 // The system's reason for an errno value: in Chinese for the commonest ones.
@@ -18,3 +20,5 @@ QString ReadDetailText(ImageReadDetail detail, int number);
 
 // Why a saved file could not be checked by reading it back.
 QString CannotCheckReason(const ReadBackResult& result);
+
+}  // namespace quillet

@@ -6,6 +6,8 @@
 
 #include "verify/ReadBack.h"
 
+namespace quillet {
+
 namespace {
 
 // The pause in typing after which a styled symbol is read back.
@@ -56,3 +58,5 @@ void CStyleCheck::Finish() {
   watcher_.waitForFinished();
   OnFinished();
 }
+
+}  // namespace quillet

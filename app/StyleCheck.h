@@ -14,6 +14,8 @@
 #include "symbol/ModuleMatrix.h"
 #include "symbol/Symbology.h"
 
+namespace quillet {
+
 class CStyleCheck : public QObject {
   Q_OBJECT
  public:
@@ -54,3 +56,5 @@ class CStyleCheck : public QObject {
   QTimer delay_;
   QFutureWatcher<Result> watcher_;
 };
+
+}  // namespace quillet

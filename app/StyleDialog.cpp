@@ -21,6 +21,8 @@
 #include "res/Strings.h"
 #include "verify/LogoFile.h"
 
+namespace quillet {
+
 namespace {
 
 
@@ -267,3 +269,5 @@ void CStyleDlg::ShowStyle() {
   ok_->setEnabled(CheckContrast(style.style, style.allowed).Ok());
   showing_ = false;
 }
+
+}  // namespace quillet

@@ -11,11 +11,14 @@
 
 #include "app/PageStyle.h"
 
-class CSymbolPage;
 class QCheckBox;
 class QLabel;
 class QPushButton;
 class QSlider;
+
+namespace quillet {
+
+class CSymbolPage;
 
 // The questions the dialog asks, behind an interface so that tests answer
 // them without a modal dialog.
@@ -98,3 +101,5 @@ class CStyleDlg : public QDialog {
   QPushButton* ok_;
   QPushButton* cancel_;
 };
+
+}  // namespace quillet

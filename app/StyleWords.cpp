@@ -7,6 +7,8 @@
 #include "image/StyledImage.h"
 #include "res/Strings.h"
 
+namespace quillet {
+
 namespace {
 
 QString ColourName(Rgb colour) { return QString::fromStdString(FormatColour(colour)); }
@@ -58,3 +60,5 @@ QString StyleStatusWords(const StyleState& state) {
   if (state.Refused()) return StyleProblemWords(state);
   return FromUtf8(state.Pending() ? UiText::StyleChecking : UiText::StyleReadBack);
 }
+
+}  // namespace quillet

@@ -7,6 +7,8 @@
 #include "model/StyleState.h"
 #include "verify/ReadBack.h"
 
+namespace quillet {
+
 // Why a symbol did not read back.
 QString ReadBackProblem(const ReadBackResult& result);
 
@@ -17,3 +19,5 @@ QString StyleProblemWords(const StyleState& state);
 // Over the picture while a style is set: the problem, "正在校验..." or
 // "已校验: 可扫描"; empty for a plain symbol or none.
 QString StyleStatusWords(const StyleState& state);
+
+}  // namespace quillet

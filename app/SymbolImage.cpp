@@ -5,6 +5,8 @@
 
 #include "image/ImageFormats.h"
 
+namespace quillet {
+
 namespace {
 
 constexpr uint8_t BlackByte = 0;
@@ -45,3 +47,5 @@ QImage ToQImage(const RgbaImage& image) {
   const QImage view(image.pixels.data(), image.width, image.height, image.width * 4, QImage::Format_RGBA8888);
   return view.copy();
 }
+
+}  // namespace quillet

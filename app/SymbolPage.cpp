@@ -22,6 +22,8 @@
 #include "image/StyledImage.h"
 #include "res/Strings.h"
 
+namespace quillet {
+
 namespace {
 
 // A symbol larger than the picture area is painted on the page beneath the
@@ -84,7 +86,7 @@ QSize CSymbolPage::minimumSizeHint() const {
 QString CSymbolPage::PrintedSizeText() const { return view_.PrintedSizeText(); }
 
 void CSymbolPage::ShowPrintedSize() {
-  view_.ShowPrintedSize(HasSymbol() ? ::PrintedSizeText(symbol_, scale_) : problem_, !problem_.isEmpty());
+  view_.ShowPrintedSize(HasSymbol() ? quillet::PrintedSizeText(symbol_, scale_) : problem_, !problem_.isEmpty());
 }
 
 void CSymbolPage::CopySymbol() {
@@ -162,12 +164,12 @@ void CSymbolPage::SetVersionLabel(const QString& text) { controls_.Get<QLabel>(C
 QString CSymbolPage::NoSymbolBecause() const { return FromUtf8(UiText::NoSymbolBecause).arg(problem_); }
 
 void CSymbolPage::ShowProblem(const QString& why) {
-  ShowSymbol(::Symbol{});
+  ShowSymbol(quillet::Symbol{});
   problem_ = why;
   ShowPrintedSize();
 }
 
-void CSymbolPage::ShowSymbol(::Symbol symbol, bool contentTooLong) {
+void CSymbolPage::ShowSymbol(quillet::Symbol symbol, bool contentTooLong) {
   problem_.clear();
   contentTooLong_ = contentTooLong;
   DrawInStyle(symbol);
@@ -190,7 +192,7 @@ void CSymbolPage::EditStyle() {
 
 // A plain symbol is drawn one pixel a module and scaled as painted; a styled
 // one at the page's scale, so that the logo keeps its detail.
-void CSymbolPage::DrawInStyle(const ::Symbol& symbol) {
+void CSymbolPage::DrawInStyle(const quillet::Symbol& symbol) {
   fileOptions_ = PageImageOptions(scale_);
   if (styleState_.Draw(symbol, fileOptions_)) styleCheck_->Schedule(symbol.matrix, fileOptions_, symbol.data);
   else styleCheck_->Cancel();
@@ -217,3 +219,5 @@ void CSymbolPage::paintEvent(QPaintEvent* event) {
   painter.fillRect(event->rect(), palette().color(QPalette::Button));
   if (HasSymbol()) view_.Paint(painter, PictureArea(), scale_);
 }
+
+}  // namespace quillet

@@ -18,10 +18,13 @@
 #include "model/StyleState.h"
 #include "symbol/ModuleMatrix.h"
 
-class CStyleCheck;
 class QAction;
 class QLabel;
 class QSlider;
+
+namespace quillet {
+
+class CStyleCheck;
 class SaveDialogs;
 class StyleDialogs;
 
@@ -83,7 +86,7 @@ class CSymbolPage : public QWidget {
   // An empty matrix shows no symbol, and saving then says why; the symbol's
   // data are the bytes a saved file must read back as. A styled symbol is
   // read back before it is shown as good. Repaints only what changed.
-  void ShowSymbol(::Symbol symbol, bool contentTooLong = false);
+  void ShowSymbol(quillet::Symbol symbol, bool contentTooLong = false);
   // No symbol, because the content cannot be encoded as it stands: `why`
   // stands under the picture, and saving or copying says it again.
   void ShowProblem(const QString& why);
@@ -103,7 +106,7 @@ class CSymbolPage : public QWidget {
   void ShowPrintedSize();
   // The file options and the picture of `symbol` in the page's style, and
   // what is wrong with them; a read-back scheduled when one is due.
-  void DrawInStyle(const ::Symbol& symbol);
+  void DrawInStyle(const quillet::Symbol& symbol);
   void ShowStyleStatus();
   // Says why the styled symbol may not leave the page; false when it may.
   // Waits for the read-back under way.
@@ -127,3 +130,5 @@ class CSymbolPage : public QWidget {
   SaveDialogs* dialogs_;
   StyleDialogs* styleDialogs_;
 };
+
+}  // namespace quillet

@@ -19,6 +19,8 @@
 #include "image/PhysicalSize.h"
 #include "res/Strings.h"
 
+namespace quillet {
+
 namespace {
 
 QByteArray Encode(const ModuleMatrix& matrix, const ImageOptions& options, std::string_view formatName) {
@@ -151,3 +153,5 @@ QString NotReadBackWarning(const std::string& fileName, const ReadBackResult& re
     if (const QString risk = RiskText(LikelyReadBackRisk(*format, options)); !risk.isEmpty()) why += QLatin1Char('\n') + risk;
   return FromUtf8(UiText::NotReadBack).arg(FromLocalPath(fileName), why);
 }
+
+}  // namespace quillet

@@ -13,6 +13,9 @@
 
 class QMimeData;
 class QWidget;
+
+namespace quillet {
+
 class SaveDialogs;
 
 // What every file from the page is made with: its scale at the resolution
@@ -51,3 +54,5 @@ constexpr int MaxSuggestedNameLength = 40;
 // back: which file, why, and what in the choice of format and scale most
 // likely kept it from reading.
 QString NotReadBackWarning(const std::string& fileName, const ReadBackResult& result, const ImageOptions& options);
+
+}  // namespace quillet

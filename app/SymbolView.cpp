@@ -6,6 +6,8 @@
 
 #include "app/SymbolImage.h"
 
+namespace quillet {
+
 namespace {
 
 // How long the confirmation of a save that read back stays in the page.
@@ -117,3 +119,5 @@ void SymbolView::ShowStyleStatus(const QString& text, bool problem) {
 }
 
 QString SymbolView::StyleStatusText() const { return styleStatus_->toolTip(); }
+
+}  // namespace quillet

@@ -15,6 +15,8 @@ class QLabel;
 class QPainter;
 class QWidget;
 
+namespace quillet {
+
 // Top-left of a symbol W pixels wide centred on `area`; integer division
 // truncates toward zero, so an oversized symbol starts left of / above it.
 QRect CentredSymbolRect(const QRect& area, int symbolPixels);
@@ -66,3 +68,5 @@ class SymbolView {
   int pixelsScale_ = 1;
   QRect shownRect_;
 };
+
+}  // namespace quillet

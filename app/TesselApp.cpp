@@ -12,6 +12,8 @@
 #include "gui/TextBytes.h"
 #include "res/DialogLayouts.h"
 
+namespace quillet {
+
 namespace {
 
 // The program speaks Chinese whatever the desktop's language: Qt's own file
@@ -47,3 +49,5 @@ int CTesselApp::Run(bool quitWhenShown) {
   if (quitWhenShown) QTimer::singleShot(0, this, &QApplication::quit);
   return exec();
 }
+
+}  // namespace quillet

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 
+namespace quillet {
+
 // What every window of the program relies on; tests set up their
 // application with it too.
 void ConfigureApplication(QApplication& app);
@@ -16,3 +18,5 @@ class CTesselApp : public QApplication {
   // the program ends as soon as the window is on screen (start-up timing).
   int Run(bool quitWhenShown);
 };
+
+}  // namespace quillet

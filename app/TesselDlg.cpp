@@ -16,6 +16,8 @@
 #include "qr/QrStandard.h"
 #include "res/Strings.h"
 
+namespace quillet {
+
 namespace {
 
 constexpr int VersionItems = 13;
@@ -220,8 +222,10 @@ void CTesselDlg::ShowResult() {
   SetVersionLabel(VersionLabelFor(result));
   if (result.failure == SymbolFailure::FieldNotCarried)
     return ShowProblem(ProblemText(result.field, model_.PageDefinition()));
-  if (!result.Ok()) return ShowSymbol(::Symbol{}, result.failure == SymbolFailure::DoesNotFit);
+  if (!result.Ok()) return ShowSymbol(quillet::Symbol{}, result.failure == SymbolFailure::DoesNotFit);
   ShowSymbol(result.symbol);
 }
 
 QString CTesselDlg::FileNameHint() const { return FromUtf8(model_.FileNameHint()); }
+
+}  // namespace quillet

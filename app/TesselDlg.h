@@ -13,6 +13,8 @@
 #include "app/SymbolPage.h"
 #include "model/QrPageModel.h"
 
+namespace quillet {
+
 class CDialogTypeBase;
 class CTabControl;
 
@@ -63,3 +65,5 @@ class CTesselDlg : public CSymbolPage {
   CDialogTypeBase* currentPage_ = nullptr;
   int tabsFormat_ = 0;  // the format whose tabs the tab row holds
 };
+
+}  // namespace quillet

@@ -4,6 +4,8 @@
 #include "QuilletVersion.h"
 #include "app/TesselApp.h"
 
+using namespace quillet;
+
 int main(int argc, char** argv) {
   // Answered before any window system is needed.
   if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {

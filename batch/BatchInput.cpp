@@ -9,6 +9,8 @@
 
 #include "batch/TableReader.h"
 
+namespace quillet {
+
 namespace {
 
 bool Cancelled(const std::atomic<bool>* cancel) { return cancel && cancel->load(std::memory_order_relaxed); }
@@ -113,3 +115,5 @@ std::optional<BatchInput> OpenBatchInput(const BatchInputRequest& request, Batch
 BatchProblem EmptyInput() {
   return MakeBatchProblem(BatchStop::InputEmpty);
 }
+
+}  // namespace quillet

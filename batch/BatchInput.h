@@ -13,6 +13,8 @@
 #include "batch/BatchProblem.h"
 #include "batch/TextEncoding.h"
 
+namespace quillet {
+
 struct BatchInputRequest {
   std::string path;                      // the file, or the name of `stream` in messages
   std::istream* stream = nullptr;        // read instead of opening `path`
@@ -34,3 +36,5 @@ std::optional<BatchInput> OpenBatchInput(const BatchInputRequest& request, Batch
 
 // What an input without a header row reports.
 BatchProblem EmptyInput();
+
+}  // namespace quillet

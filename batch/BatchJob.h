@@ -22,6 +22,8 @@
 #include "image/StyledSymbol.h"
 #include "qr/QrLevel.h"
 
+namespace quillet {
+
 // Why a row was not written, for front ends that word it in their own language.
 enum class RowFailure {
   None,
@@ -130,3 +132,5 @@ BatchProblem CheckBatch(const BatchJob& job);
 
 // Default for BatchJob::jobs = 0.
 int DefaultBatchJobs();
+
+}  // namespace quillet

@@ -12,6 +12,8 @@
 #include "image/ImageResult.h"
 #include "image/LabelSheet.h"
 
+namespace quillet {
+
 enum class BatchStop {
   None,
   InputUnreadable,     // `subject` the input, `error` why
@@ -54,3 +56,5 @@ inline BatchProblem MakeBatchProblem(BatchStop stop, std::string subject = {}, i
   problem.error = error;
   return problem;
 }
+
+}  // namespace quillet

@@ -3,6 +3,8 @@
 
 #include "batch/BatchJob.h"
 
+namespace quillet {
+
 struct BatchPace {
   double rowsPerSecond = 0;
   double secondsLeft = -1;  // -1 while the total or the rate is unknown
@@ -10,3 +12,5 @@ struct BatchPace {
 
 // `seconds` since the batch started.
 BatchPace PaceOf(const BatchProgress& progress, double seconds);
+
+}  // namespace quillet

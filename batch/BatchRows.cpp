@@ -3,6 +3,8 @@
 #include "content/Payload.h"
 #include "qr/QrCodeEncoder.h"
 
+namespace quillet {
+
 namespace {
 
 RowError ColumnProblem(RowFailure failure, const BatchColumn& column, size_t index) {
@@ -235,3 +237,5 @@ void RowEncoder::CheckReadBack(const ReadBackResult& check, const ImageFormat& f
   result.problem.readBack = check;
   result.problem.risk = LikelyReadBackRisk(format, job_.image);
 }
+
+}  // namespace quillet

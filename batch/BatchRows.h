@@ -13,6 +13,8 @@
 #include "symbol/SymbolRequest.h"
 #include "verify/ReadBack.h"
 
+namespace quillet {
+
 class CQrCodeEncoder;
 
 using RowError = RowProblem;
@@ -72,3 +74,5 @@ class RowEncoder {
   TextEncoding encoding_;
   std::unique_ptr<CQrCodeEncoder> qr_;  // one per thread: the encoder keeps its symbol inside
 };
+
+}  // namespace quillet

@@ -13,6 +13,8 @@
 #include "image/AtomicFile.h"
 #include "image/PrintFormats.h"
 
+namespace quillet {
+
 namespace {
 
 bool Cancelled(const BatchJob& job) { return job.cancel && job.cancel->load(std::memory_order_relaxed); }
@@ -297,3 +299,5 @@ BatchPace PaceOf(const BatchProgress& progress, double seconds) {
 }
 
 int DefaultBatchJobs() { return std::max(1u, std::thread::hardware_concurrency()); }
+
+}  // namespace quillet

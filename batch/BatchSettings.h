@@ -12,6 +12,8 @@
 #include "image/LabelSheet.h"
 #include "symbol/SymbolRequest.h"
 
+namespace quillet {
+
 // Instead of one file per row, one PDF with every row's symbol as a label,
 // in a grid on as many pages as needed.
 struct LabelSheetJob {
@@ -54,3 +56,5 @@ struct OutputProblem {
 // The rules of a batch's output, checked before anything is read or written;
 // `names` gets the parsed template (the caption's on a sheet) when it parses.
 OutputProblem CheckBatchOutput(const BatchSettings& settings, std::optional<NameTemplate>* names = nullptr);
+
+}  // namespace quillet

@@ -5,6 +5,8 @@
 #include "content/Catalogue.h"
 #include "content/TextList.h"
 
+namespace quillet {
+
 namespace {
 
 constexpr std::string_view TextColumn = "text";
@@ -131,3 +133,5 @@ std::optional<ColumnPlan> PlanColumns(const std::vector<std::string>& header, Sy
                                       const NameTemplate& names, HeaderRefusal* refusal) {
   return Planner(kind, page, names).Run(header, refusal);
 }
+
+}  // namespace quillet

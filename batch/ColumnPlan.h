@@ -13,6 +13,8 @@
 #include "content/Catalogue.h"
 #include "symbol/Symbology.h"
 
+namespace quillet {
+
 struct BatchColumn {
   std::string header;  // UTF-8, as the input names it
   int slot = -1;       // the field it fills, or -1
@@ -59,3 +61,5 @@ struct HeaderRefusal {
 // has one, and otherwise asks for raw symbols.
 std::optional<ColumnPlan> PlanColumns(const std::vector<std::string>& header, Symbology kind, FormatTab page,
                                       const NameTemplate& names, HeaderRefusal* refusal);
+
+}  // namespace quillet

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace quillet {
+
 namespace {
 
 // Floors that a quotient a hair below a whole number due to rounding does not lose a step.
@@ -32,3 +34,5 @@ LabelAdvice AdviseLabel(const LabelSheetLayout& layout, int moduleColumns, int m
   advice.mostModules = std::max(0, Whole(std::min(roomWidth, roomHeight) / moduleMm) - quiet);
   return advice;
 }
+
+}  // namespace quillet

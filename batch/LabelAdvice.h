@@ -4,6 +4,8 @@
 
 #include "image/LabelSheet.h"
 
+namespace quillet {
+
 struct LabelAdvice {
   LabelFit fit;
   int modules = 0;            // the symbol's width in modules
@@ -14,3 +16,5 @@ struct LabelAdvice {
 };
 
 LabelAdvice AdviseLabel(const LabelSheetLayout& layout, int moduleColumns, int moduleRows, bool caption);
+
+}  // namespace quillet

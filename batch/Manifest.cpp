@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+namespace quillet {
+
 namespace {
 
 constexpr const char* Header = "row,file,symbol,status\r\n";
@@ -89,3 +91,5 @@ std::string CsvField(const std::string& value) {
   for (const char c : value) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
   return quoted + "\"";
 }
+
+}  // namespace quillet

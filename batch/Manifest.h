@@ -11,6 +11,8 @@
 #include "batch/BatchJob.h"
 #include "image/ImageResult.h"
 
+namespace quillet {
+
 // The status column: the file's own words, read by whatever checks the job,
 // whichever front end wrote it. A failed row's reason follows ManifestFailed.
 constexpr std::string_view ManifestWritten = "written";
@@ -45,3 +47,5 @@ class ManifestWriter {
 
 // A CSV field, quoted when it holds a comma, a quote or a line break.
 std::string CsvField(const std::string& value);
+
+}  // namespace quillet

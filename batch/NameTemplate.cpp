@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace quillet {
+
 namespace {
 
 bool IsControlByte(char c) {
@@ -103,3 +105,5 @@ int DecimalWidth(long n) {
   for (; n >= 10; n /= 10) ++width;
   return width;
 }
+
+}  // namespace quillet

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+namespace quillet {
+
 // Why a template does not parse, for each front end to word.
 enum class TemplateFault {
   None,
@@ -60,3 +62,5 @@ std::string SafeFileNamePart(std::string_view value);
 
 // The number of decimal digits of `n` (1 for 0).
 int DecimalWidth(long n);
+
+}  // namespace quillet

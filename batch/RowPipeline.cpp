@@ -1,5 +1,7 @@
 #include "batch/RowPipeline.h"
 
+namespace quillet {
+
 RowPipeline::RowPipeline(int jobs, std::function<std::unique_ptr<RowEncoder>()> makeEncoder, Report report,
                          const std::atomic<bool>* cancel)
     : report_(std::move(report)), cancel_(cancel), window_(static_cast<size_t>(jobs) * 4 + 4) {
@@ -75,3 +77,5 @@ void RowPipeline::ReportReady(std::unique_lock<std::mutex>& lock) {
     lock.lock();
   }
 }
+
+}  // namespace quillet

@@ -15,6 +15,8 @@
 
 #include "batch/BatchRows.h"
 
+namespace quillet {
+
 class RowPipeline {
  public:
   using Report = std::function<void(const BatchRowResult&)>;
@@ -50,3 +52,5 @@ class RowPipeline {
   bool closing_ = false;
   std::vector<std::thread> threads_;
 };
+
+}  // namespace quillet

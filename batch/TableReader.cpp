@@ -2,6 +2,8 @@
 
 #include "content/TextList.h"
 
+namespace quillet {
+
 namespace {
 
 constexpr size_t ChunkBytes = 64 * 1024;
@@ -110,3 +112,5 @@ char DelimiterForFile(const std::string& path) {
   const std::string_view tail = std::string_view(path).substr(path.size() - Tsv.size());
   return SameIgnoringCase(tail, Tsv) ? '\t' : ',';
 }
+
+}  // namespace quillet

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace quillet {
+
 struct TableRecord {
   std::vector<std::string> cells;
   // Bytes beyond MaxRecordBytes or cells beyond MaxRecordCells were dropped,
@@ -50,3 +52,5 @@ class TableReader {
 
 // The delimiter a file name implies: tab for ".tsv" (any case), else comma.
 char DelimiterForFile(const std::string& path);
+
+}  // namespace quillet

@@ -3,6 +3,8 @@
 #include "content/CodePage.h"
 #include "content/TextList.h"
 
+namespace quillet {
+
 std::optional<TextEncoding> ParseTextEncoding(std::string_view name) {
   if (SameIgnoringCase(name, "utf-8") || SameIgnoringCase(name, "utf8")) return TextEncoding::Utf8;
   if (SameIgnoringCase(name, "gb18030")) return TextEncoding::Gb18030;
@@ -31,3 +33,5 @@ std::optional<std::string> CellToCodePage(std::string_view cell, TextEncoding en
   const std::optional<std::string> utf8 = CodePageToUtf8(cell, problem);
   return utf8 ? Utf8ToCodePage(*utf8, problem) : std::nullopt;
 }
+
+}  // namespace quillet

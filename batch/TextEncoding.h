@@ -8,6 +8,8 @@
 
 #include "content/CodePage.h"
 
+namespace quillet {
+
 enum class TextEncoding { Utf8, Gb18030 };
 
 // "utf-8" or "gb18030" (any case, "utf8" too); nullopt otherwise.
@@ -32,3 +34,5 @@ std::optional<std::string> CellToUtf8(std::string_view cell, TextEncoding encodi
 
 // The cell as the code page 936 bytes the pages would store for the same text.
 std::optional<std::string> CellToCodePage(std::string_view cell, TextEncoding encoding, TextProblem* problem);
+
+}  // namespace quillet

@@ -13,6 +13,8 @@
 #include "qr/QrStandard.h"
 #include "symbol/SymbolRequest.h"
 
+namespace quillet {
+
 namespace {
 
 // Single-character edits, insertions and deletions from one word to the other.
@@ -293,3 +295,5 @@ std::optional<std::vector<std::string>> OptionValues(CliCommand command, std::st
   if (row == nullptr || row->values == nullptr) return std::nullopt;
   return row->values();
 }
+
+}  // namespace quillet

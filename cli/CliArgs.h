@@ -18,6 +18,8 @@
 #include "image/SymbolStyle.h"
 #include "symbol/SymbolRequest.h"
 
+namespace quillet {
+
 // Options: the option table's options of a command, one a line, for the
 // test that holds the manual page to the table; not in the help.
 enum class CliCommand { Qr, Dm, Help, Version, Values, Options };
@@ -131,3 +133,5 @@ std::vector<std::string> CliOptionNames(CliCommand command);
 
 // "\n" in a --field value stands for a line break, written as CR LF.
 std::string ExpandLineBreaks(std::string_view value);
+
+}  // namespace quillet

@@ -16,6 +16,8 @@
 #include "cli/CliRun.h"
 #include "cli/Words.h"
 
+namespace quillet {
+
 namespace {
 
 // Set by SIGINT and SIGTERM: the batch stops starting rows and lets the rows
@@ -267,3 +269,5 @@ int RunBatchCli(const CliOptions& options, std::istream& in, std::ostream& out, 
     err << summary.written << " written, " << summary.failed << " failed\n";
   return ExitStatus(summary);
 }
+
+}  // namespace quillet

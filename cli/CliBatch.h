@@ -7,6 +7,8 @@
 #include "batch/BatchJob.h"
 #include "cli/CliArgs.h"
 
+namespace quillet {
+
 // Exit status when every row was written is ExitOk; ExitSomeRowsFailed when
 // some failed; ExitUsage for bad options, an unreadable input or a bad header;
 // ExitWriteFailed when the output folder cannot be created or written; 128 +
@@ -15,3 +17,5 @@ int RunBatchCli(const CliOptions& options, std::istream& in, std::ostream& out, 
 
 // Why a row failed, in the words of the "row R: reason" lines and of the manifest.
 std::string RowReasonText(const BatchRowResult& row, const BatchSettings& settings);
+
+}  // namespace quillet

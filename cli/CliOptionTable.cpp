@@ -10,6 +10,8 @@
 #include "qr/QrLevel.h"
 #include "qr/QrStandard.h"
 
+namespace quillet {
+
 std::optional<int> ParseInt(std::string_view word, int low, int high) {
   int value = 0;
   const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
@@ -456,3 +458,5 @@ std::string ValueTakes(const CliOptionRow& row) {
   if (row.high > row.low) return std::to_string(row.low) + " to " + std::to_string(row.high);
   return JoinNames(row.values());
 }
+
+}  // namespace quillet

@@ -11,6 +11,8 @@
 
 #include "cli/CliArgs.h"
 
+namespace quillet {
+
 // What the parser knows besides the options: what was given, for the checks
 // of the options together.
 struct CliParseState {
@@ -66,3 +68,5 @@ std::vector<std::string> LevelNames();
 std::vector<std::string> FormatNames();
 // A Data Matrix size index by its rows and columns: "10x10", "8x18".
 std::string DmSizeName(int size);
+
+}  // namespace quillet

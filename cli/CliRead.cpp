@@ -12,6 +12,8 @@
 #include "content/Recognition.h"
 #include "verify/ReadSymbols.h"
 
+namespace quillet {
+
 namespace {
 
 // No image within the pixel budget is a larger file; standard input beyond it is not read.
@@ -194,3 +196,5 @@ int RunReadCli(std::span<const std::string> args, std::istream& in, std::ostream
   out.flush();
   return status;
 }
+
+}  // namespace quillet

@@ -7,6 +7,8 @@
 #include <span>
 #include <string>
 
+namespace quillet {
+
 // `args` are the words after "read". Exit status ExitOk when every file gave
 // a symbol, ExitNoSymbol when some did not (each named on `err` with why),
 // ExitUsage for bad options.
@@ -14,3 +16,5 @@ int RunReadCli(std::span<const std::string> args, std::istream& in, std::ostream
 
 // Help for the read command.
 std::string ReadUsage();
+
+}  // namespace quillet

@@ -20,6 +20,8 @@
 #include "verify/LogoFile.h"
 #include "verify/ReadBack.h"
 
+namespace quillet {
+
 namespace {
 
 // Neither symbol holds more than 7089 bytes, so reading beyond this only
@@ -265,3 +267,5 @@ int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& e
   std::istringstream nothing;
   return RunCli(args, nothing, out, err);
 }
+
+}  // namespace quillet

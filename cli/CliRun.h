@@ -6,6 +6,8 @@
 #include <span>
 #include <string>
 
+namespace quillet {
+
 enum CliExitStatus : int {
   ExitOk = 0,
   ExitUsage = 1,
@@ -21,3 +23,5 @@ enum CliExitStatus : int {
 int RunCli(std::span<const std::string> args, std::istream& in, std::ostream& out, std::ostream& err);
 // With nothing on standard input.
 int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+
+}  // namespace quillet

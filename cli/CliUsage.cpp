@@ -11,6 +11,8 @@
 #include "qr/QrLevel.h"
 #include "qr/QrStandard.h"
 
+namespace quillet {
+
 namespace {
 
 constexpr std::string_view QrUsage = R"(Usage: quillet-cli qr [options] (--text TEXT | --utf8-text TEXT | --data-file FILE | content fields) (--dump | -o FILE)
@@ -249,3 +251,5 @@ std::string CliShortUsage(CliCommand topic) {
   const std::string command = topic == CliCommand::Qr ? "qr " : topic == CliCommand::Dm ? "dm " : "";
   return usage.substr(0, usage.find("\n\n") + 1) + "Try 'quillet-cli " + command + "--help'\n";
 }
+
+}  // namespace quillet

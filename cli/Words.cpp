@@ -10,6 +10,8 @@
 #include "content/TextList.h"
 #include "image/ImageFormats.h"
 
+namespace quillet {
+
 namespace {
 
 std::string DoesNotFit(size_t bytes, const SymbolSettings& settings) {
@@ -544,3 +546,5 @@ std::string DescribeCliProblem(const CliProblem& p) {
     if (std::string words = describe(p); !words.empty()) return words;
   return "the options cannot be used together";
 }
+
+}  // namespace quillet

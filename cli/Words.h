@@ -17,6 +17,8 @@
 #include "verify/ImageRead.h"
 #include "verify/ReadBack.h"
 
+namespace quillet {
+
 // `bytes`: how much was to be encoded; `content`: whether it came from a
 // content page's fields, whose emptiness is told as such.
 std::string DescribeSymbolFailure(SymbolFailure failure, size_t bytes, const SymbolSettings& settings, bool content);
@@ -71,3 +73,5 @@ struct CliProblem;
 // Why the words make no command that can run: "--level takes L, M, Q or H,
 // not 'X'", "unknown option '--txt' (did you mean --text?)".
 std::string DescribeCliProblem(const CliProblem& problem);
+
+}  // namespace quillet

@@ -4,6 +4,8 @@
 
 #include "cli/CliRun.h"
 
+using namespace quillet;
+
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
   const std::vector<std::string> args(argv + 1, argv + argc);

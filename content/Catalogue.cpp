@@ -4,6 +4,8 @@
 
 #include "content/TextList.h"
 
+namespace quillet {
+
 const std::array<std::string_view, FieldSlotCount> FieldTags = {
     "N",   "M",  "TEL", "EM", "TIL", "DIV", "COR", "ADR", "ZIP", "FAX", "SUB", "INTR",
     "CT",  "TO", "SM",  "TXT", "DG", "SID", "URL", "BN",  "COD", "ST",  "IVR", "TEXT",
@@ -352,3 +354,5 @@ std::string TabInUserWords(int operatorFormat, int tab) {
   if (tabEntry == nullptr) return {};
   return "\"" + std::string(BareTabCaption(*tabEntry)) + "\" of " + std::string(FindOperatorFormat(operatorFormat)->caption);
 }
+
+}  // namespace quillet

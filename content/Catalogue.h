@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+namespace quillet {
+
 constexpr int FieldSlotCount = 35;
 // Slots 0 to 23 are the operator formats' fields; the general format adds
 // slots from here on and reuses the others where the meaning is the same.
@@ -127,3 +129,5 @@ int TabOfCaption(int operatorFormat, std::string_view caption);
 // A tab as the user sees it, for messages: "名片" of 中国移动v1.0 (the caption
 // without its padding blanks); empty when the format or tab is out of range.
 std::string TabInUserWords(int operatorFormat, int tab);
+
+}  // namespace quillet

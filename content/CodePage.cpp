@@ -2,6 +2,8 @@
 
 #include <iconv.h>
 
+namespace quillet {
+
 namespace {
 
 // One iconv descriptor per direction and thread; descriptors are not
@@ -147,3 +149,5 @@ std::optional<std::string> CodePageToUtf8(std::string_view bytes, TextProblem* p
   const Direction direction{Gb18030SequenceLength, TextFailure::InvalidCodePage, TextFailure::InvalidCodePage};
   return ConvertEach(bytes, direction, fromCp936, fromGb18030, problem);
 }
+
+}  // namespace quillet

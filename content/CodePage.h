@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+namespace quillet {
+
 // Why a text could not be converted, for front ends that word it.
 enum class TextFailure {
   None,
@@ -36,3 +38,5 @@ bool IsValidUtf8(std::string_view text);
 
 // Code page 936 / GB18030 bytes to UTF-8; invalid bytes give nullopt.
 std::optional<std::string> CodePageToUtf8(std::string_view bytes, TextProblem* problem = nullptr);
+
+}  // namespace quillet

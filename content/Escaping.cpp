@@ -6,6 +6,8 @@
 #include <memory>
 #include <utility>
 
+namespace quillet {
+
 namespace {
 
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -151,3 +153,5 @@ std::optional<std::string> AddressAsUri(std::string_view address) {
   uri.replace(host, hostEnd - host, *asciiHost);
   return EncodeUriBytes(uri);
 }
+
+}  // namespace quillet

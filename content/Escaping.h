@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace quillet {
+
 // vCard 3.0 and iCalendar text: "\" "," ";" escaped with "\", every line
 // break (CR LF, CR or LF) written as "\n".
 std::string EscapeCardText(std::string_view value);
@@ -26,3 +28,5 @@ std::string CrLfLineBreaks(std::string_view value);
 // "^" "`" "{" "|" "}") percent-encoded; existing %XX stay. Nullopt when the
 // host has no IDNA form.
 std::optional<std::string> AddressAsUri(std::string_view address);
+
+}  // namespace quillet

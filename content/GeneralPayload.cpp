@@ -9,6 +9,8 @@
 #include "content/Escaping.h"
 #include "content/TextList.h"
 
+namespace quillet {
+
 namespace {
 
 // The slots the composers read, as the catalogue numbers them.
@@ -321,3 +323,5 @@ std::string ComposeGeneralPayload(const FieldValueArray& values, int tab, FieldP
   if (problem != nullptr) *problem = fields.Problem();
   return fields.Problem() ? std::string() : payload;
 }
+
+}  // namespace quillet

@@ -8,6 +8,8 @@
 #include "content/CodePage.h"
 #include "content/Payload.h"
 
+namespace quillet {
+
 // Why a value cannot go into its tab's form; the front ends word it with
 // the field it names.
 enum class FieldFailure {
@@ -38,3 +40,5 @@ struct FieldProblem {
 // empty, when the tab is unknown, and when a value cannot be carried, which
 // `problem` then names.
 std::string ComposeGeneralPayload(const FieldValueArray& values, int tab, FieldProblem* problem = nullptr);
+
+}  // namespace quillet

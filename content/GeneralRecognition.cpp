@@ -6,6 +6,8 @@
 #include "content/CodePage.h"
 #include "content/TextList.h"
 
+namespace quillet {
+
 namespace {
 
 enum GeneralTab { CardTab, WifiTab, LinkTab, DialTab, MessageTab, MailTab, PlaceTab, EventTab };
@@ -357,3 +359,5 @@ std::optional<Recognised> RecogniseGeneral(std::string_view bytes) {
   }
   return std::nullopt;
 }
+
+}  // namespace quillet

@@ -7,7 +7,11 @@
 
 #include "content/Recognition.h"
 
+namespace quillet {
+
 // The general format's tab and fields for a vCard, WIFI:, web address,
 // tel:, SMSTO:, mailto:, geo:, iCalendar event or MECARD; nullopt for
 // anything else.
 std::optional<Recognised> RecogniseGeneral(std::string_view bytes);
+
+}  // namespace quillet

@@ -1,5 +1,7 @@
 #include "content/Payload.h"
 
+namespace quillet {
+
 bool StoreFieldValue(FieldValueArray& values, unsigned slot, std::string text) {
   if (slot >= values.size()) return false;
   values[slot] = std::move(text);
@@ -26,3 +28,5 @@ std::string EncoderInput(const std::string& payload) {
   input += payload;
   return input;
 }
+
+}  // namespace quillet

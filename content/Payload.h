@@ -8,6 +8,8 @@
 
 #include "content/Catalogue.h"
 
+namespace quillet {
+
 using FieldValueArray = std::array<std::string, FieldSlotCount>;
 
 // Stores one field's whole text. A slot from FieldSlotCount up is no field:
@@ -20,3 +22,5 @@ std::string ComposeFieldPayload(const FieldValueArray& values, int operatorForma
 
 // The bytes the QR encoder receives: 0x01 0x10 followed by the payload.
 std::string EncoderInput(const std::string& payload);
+
+}  // namespace quillet

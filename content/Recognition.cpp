@@ -8,6 +8,8 @@
 #include "content/GeneralRecognition.h"
 #include "content/TextList.h"
 
+namespace quillet {
+
 namespace {
 
 constexpr std::string_view OperatorPrefix("\x01\x10", 2);
@@ -147,3 +149,5 @@ Recognised RecognisePayload(std::string_view bytes, int preferredFormat) {
   if (auto found = RecogniseGeneral(bytes)) return *found;
   return RecogniseAsText(bytes, operatorFormat);
 }
+
+}  // namespace quillet

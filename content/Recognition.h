@@ -9,6 +9,8 @@
 
 #include "content/Payload.h"
 
+namespace quillet {
+
 // Why the fields do not hold everything that was read.
 enum class UnheldReason {
   None,
@@ -54,3 +56,5 @@ Recognised RecogniseAsText(std::string_view bytes, int preferredFormat = 1);
 // The whole content in the operator format's text tab, converted to code
 // page 936, for a front end that shows no general format.
 Recognised RecogniseAsOperatorText(std::string_view bytes, int preferredFormat = 1);
+
+}  // namespace quillet

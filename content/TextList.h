@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+namespace quillet {
+
 // "a, b or c"; other separators give "a|b|c".
 template <typename Names>
 std::string JoinNames(const Names& names, std::string_view separator = ", ", std::string_view last = " or ") {
@@ -38,3 +40,5 @@ constexpr std::string_view Trimmed(std::string_view text) {
   if (first == std::string_view::npos) return {};
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
+
+}  // namespace quillet

@@ -21,6 +21,8 @@
 #include "datamatrix/DmEncoder.h"
 #include "datamatrix/DmInternal.h"
 
+namespace quillet {
+
 namespace dm {
 namespace {
 
@@ -523,3 +525,5 @@ Encoded EncodeAuto(const Input& in, uint8_t* codewords) {
 }
 
 }  // namespace dm
+
+}  // namespace quillet

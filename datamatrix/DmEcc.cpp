@@ -6,6 +6,8 @@
 
 #include "datamatrix/DmEncoder.h"
 
+namespace quillet {
+
 namespace {
 
 constexpr int kFieldPolynomial = 301;
@@ -118,3 +120,5 @@ void DmAppendEcc(int sizeIndex, DmSymbolBuffers& buffers) {
     for (int j = 0; j < k; ++j) codewords[dataCount + b + j * blocks] = remainder[j];
   }
 }
+
+}  // namespace quillet

@@ -6,6 +6,8 @@
 #include "datamatrix/DmEncoder.h"
 #include "datamatrix/DmInternal.h"
 
+namespace quillet {
+
 namespace dm {
 namespace {
 
@@ -438,3 +440,5 @@ void DmPadCodewords(uint8_t* codewords, int& count, int capacity) {
   }
   if (count < capacity) count = capacity;
 }
+
+}  // namespace quillet

@@ -7,6 +7,8 @@
 #include "datamatrix/DmEncoder.h"
 #include "datamatrix/DmInternal.h"
 
+namespace quillet {
+
 std::unique_ptr<DmModuleGrid> DmModuleGrid::Create(int columns, int rows) {
   static_assert(sizeof(DmModuleGrid) % alignof(int32_t) == 0);
   void* block = ::operator new(sizeof(DmModuleGrid) + sizeof(int32_t) * static_cast<size_t>(columns) * rows);
@@ -92,3 +94,5 @@ std::unique_ptr<DmModuleGrid> DmEncodeText(const uint8_t* text, int length, DmEn
     return nullptr;
   }
 }
+
+}  // namespace quillet

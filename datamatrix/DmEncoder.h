@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+namespace quillet {
+
 // The encodation schemes. Names such as Text and Auto would mean anything in
 // the global scope: outside the encoder they are DmEncodation::Ascii, ...
 namespace dm {
@@ -158,3 +160,5 @@ int DmPlaceCodewords(int sizeIndex, uint8_t* modules, const uint8_t* codewords);
 // Module status of the symbol module at `row` (0 = bottom) and `column`:
 // dark bits 0x07, plus 0x40 when taken from the data area.
 int DmModuleAt(int sizeIndex, const DmSymbolBuffers& buffers, int row, int column);
+
+}  // namespace quillet

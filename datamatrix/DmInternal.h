@@ -6,6 +6,8 @@
 
 #include "datamatrix/DmEncoder.h"
 
+namespace quillet {
+
 // The encoder's own files name its schemes plainly.
 using enum DmEncodation;
 
@@ -82,3 +84,5 @@ void FillGrid(int sizeIndex, const DmSymbolBuffers& buffers, DmModuleGrid& grid)
 Encoded EncodeDataForSize(const uint8_t* text, int length, int scheme, int requestedSize, uint8_t* codewords);
 
 }  // namespace dm
+
+}  // namespace quillet

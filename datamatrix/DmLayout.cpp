@@ -10,6 +10,8 @@
 #include "datamatrix/DmModules.h"
 #include "datamatrix/DmSizeTable.h"
 
+namespace quillet {
+
 namespace {
 
 using dm::AxisCell;
@@ -141,3 +143,5 @@ void FillGrid(int sizeIndex, const DmSymbolBuffers& buffers, DmModuleGrid& grid)
 }
 
 }  // namespace dm
+
+}  // namespace quillet

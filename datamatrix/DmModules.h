@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace quillet {
+
 namespace dm {
 
 constexpr uint8_t kDarkModule = 0x07;
@@ -18,3 +20,5 @@ struct AxisCell {
 };
 
 }  // namespace dm
+
+}  // namespace quillet

@@ -11,6 +11,8 @@
 #include "datamatrix/DmModules.h"
 #include "datamatrix/DmSizeTable.h"
 
+namespace quillet {
+
 namespace {
 
 using Offsets = std::array<std::array<int, 2>, 8>;  // (row, column), bit 7 first
@@ -183,3 +185,5 @@ int DmPlaceCodewords(int sizeIndex, uint8_t* modules, const uint8_t* codewords) 
   }
   return placed;
 }
+
+}  // namespace quillet

@@ -6,6 +6,8 @@
 
 #include "datamatrix/DmEncoder.h"
 
+namespace quillet {
+
 namespace dm {
 
 struct SizeRow {
@@ -88,3 +90,5 @@ constexpr int kAllDataAreaModules = [] {
 }();
 
 }  // namespace dm
+
+}  // namespace quillet

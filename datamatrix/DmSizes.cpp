@@ -5,6 +5,8 @@
 
 #include <array>
 
+namespace quillet {
+
 namespace {
 
 using dm::kAttributes;
@@ -35,3 +37,5 @@ int dm::FittingCapacity(int requestedSize, int codewordCount) {
   const int sizeIndex = DmChooseSize(requestedSize, codewordCount < 1 ? 1 : codewordCount);
   return sizeIndex < 0 ? -1 : DmSizeAttribute(sizeIndex, DataCapacity);
 }
+
+}  // namespace quillet

@@ -19,6 +19,8 @@
 #include "datamatrix/DmEncoder.h"
 #include "datamatrix/DmInternal.h"
 
+namespace quillet {
+
 namespace dm {
 namespace {
 
@@ -341,3 +343,5 @@ Encoded EncodeSmallest(const Input& in, uint8_t* codewords) {
 }
 
 }  // namespace dm
+
+}  // namespace quillet

@@ -4,6 +4,8 @@
 #include <QFontMetrics>
 #include <QStringList>
 
+namespace quillet {
+
 namespace {
 
 // Windows measures the average width over the Latin alphabet.
@@ -51,3 +53,5 @@ QRect GrownToText(const QRect& place, const QSize& needed) {
   }
   return grown;
 }
+
+}  // namespace quillet

@@ -8,6 +8,8 @@
 
 #include "content/Catalogue.h"
 
+namespace quillet {
+
 // 宋体 9 pt, or the first installed CJK font that can stand in for it.
 QFont DialogFont();
 
@@ -27,3 +29,5 @@ class DialogUnits {
 // A control's place grown to what its text needs: wider to the right, and
 // taller about its middle so that it stays on the line of its neighbours.
 QRect GrownToText(const QRect& place, const QSize& needed);
+
+}  // namespace quillet

@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+namespace quillet {
+
 QString FromUtf8(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
 std::string ToUtf8Bytes(const QString& text) {
@@ -18,3 +20,5 @@ std::string ToLocalPath(const QString& path) { return QFile::encodeName(path).to
 QString FromLocalPath(std::string_view path) {
   return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
 }
+
+}  // namespace quillet

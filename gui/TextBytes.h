@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+namespace quillet {
+
 QString FromUtf8(std::string_view utf8);
 std::string ToUtf8Bytes(const QString& text);
 
@@ -15,3 +17,5 @@ std::string ToUtf8Bytes(const QString& text);
 // bytes the file system uses.
 std::string ToLocalPath(const QString& path);
 QString FromLocalPath(std::string_view path);
+
+}  // namespace quillet

@@ -11,6 +11,8 @@
 #include <mutex>
 #include <random>
 
+namespace quillet {
+
 namespace {
 
 constexpr std::string_view TemporaryPrefix = ".quillet-";
@@ -131,3 +133,5 @@ bool IsAtomicTemporaryName(std::string_view fileName) {
   return fileName.size() == TemporaryPrefix.size() + RandomCharacters + TemporarySuffix.size() &&
          fileName.starts_with(TemporaryPrefix) && fileName.ends_with(TemporarySuffix);
 }
+
+}  // namespace quillet

@@ -7,6 +7,8 @@
 
 #include "image/ImageResult.h"
 
+namespace quillet {
+
 // The temporary file is named ".quillet-XXXXXX.tmp" (six random characters)
 // beside the target and is removed on every failure. An existing target keeps
 // its permissions; a new one gets 0666 less the umask. A file-size limit is
@@ -16,3 +18,5 @@ ImageResult WriteFileAtomically(const std::string& path, std::string_view bytes)
 
 // True for names WriteFileAtomically uses for its temporary files.
 bool IsAtomicTemporaryName(std::string_view fileName);
+
+}  // namespace quillet

@@ -2,6 +2,8 @@
 #include "image/StyledImage.h"
 #include "image/Writers.h"
 
+namespace quillet {
+
 namespace {
 
 constexpr uint32_t FileHeaderBytes = 14;
@@ -75,3 +77,5 @@ ImageResult WriteBmp(const ModuleMatrix& matrix, const ImageOptions& options, st
   }
   return {};
 }
+
+}  // namespace quillet

@@ -6,6 +6,8 @@
 #include "image/StyledImage.h"
 #include "image/Writers.h"
 
+namespace quillet {
+
 namespace {
 
 int AppendToBuffer(GifFileType* gif, const GifByteType* data, int length) {
@@ -130,3 +132,5 @@ ImageResult WriteGif(const ModuleMatrix& matrix, const ImageOptions& options, st
   if (!written || !closed) return GifError(written ? code : writeError);
   return {};
 }
+
+}  // namespace quillet

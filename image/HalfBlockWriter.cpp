@@ -1,6 +1,8 @@
 #include "image/StyledImage.h"
 #include "image/Writers.h"
 
+namespace quillet {
+
 namespace {
 
 // Indexed by (upper drawn) * 2 + (lower drawn).
@@ -76,3 +78,5 @@ ImageResult WriteInverseHalfBlockText(const ModuleMatrix& matrix, const ImageOpt
   out += HalfBlockText(matrix, options.quietZone, false);
   return {};
 }
+
+}  // namespace quillet

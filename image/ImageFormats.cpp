@@ -11,6 +11,8 @@
 #include "image/PrintFormats.h"
 #include "image/Writers.h"
 
+namespace quillet {
+
 namespace {
 
 constexpr std::string_view BmpExtensions[] = {".bmp", ".dib"};
@@ -150,3 +152,5 @@ ImageResult SaveImageFile(const ModuleMatrix& matrix, const ImageOptions& option
   if (ImageResult encoded = EncodeImage(matrix, *format, options, bytes); !encoded.Ok()) return encoded;
   return WriteFileAtomically(path, bytes);
 }
+
+}  // namespace quillet

@@ -11,6 +11,8 @@
 #include "image/SymbolStyle.h"
 #include "symbol/ModuleMatrix.h"
 
+namespace quillet {
+
 constexpr int MinScale = 1;
 constexpr int MaxScale = 16;
 // The quiet zone of saved symbols, in modules on every side.
@@ -81,3 +83,5 @@ ImageResult EncodeImage(const ModuleMatrix& matrix, const ImageFormat& format, c
 // atomically (see AtomicFile.h): `path` holds either its old content or the
 // whole new image, and no temporary file is left behind.
 ImageResult SaveImageFile(const ModuleMatrix& matrix, const ImageOptions& options, const std::string& path);
+
+}  // namespace quillet

@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace quillet {
+
 enum class ImageFailure {
   None,
   NoSymbol,          // the matrix is empty
@@ -27,3 +29,5 @@ struct ImageResult {
 
   bool Ok() const { return failure == ImageFailure::None; }
 };
+
+}  // namespace quillet

@@ -11,6 +11,8 @@
 #include "image/StyledImage.h"
 #include "image/Writers.h"
 
+namespace quillet {
+
 namespace {
 
 struct JpegErrors {
@@ -91,3 +93,5 @@ ImageResult WriteJpeg(const ModuleMatrix& matrix, const ImageOptions& options, s
   if (!written) return EncoderFailed(std::string("JPEG: ") + errors.message);
   return {};
 }
+
+}  // namespace quillet

@@ -4,6 +4,8 @@
 
 #include "content/TextList.h"
 
+namespace quillet {
+
 const PaperSize* FindPaperSize(std::string_view name) {
   for (const PaperSize& paper : PaperSizes)
     if (SameIgnoringCase(paper.name, name))
@@ -16,3 +18,5 @@ std::string PaperSizeNames() {
   for (const PaperSize& paper : PaperSizes) names.push_back(paper.name);
   return JoinNames(names);
 }
+
+}  // namespace quillet

@@ -9,6 +9,8 @@
 #include "symbol/ModuleMatrix.h"
 #include "image/PhysicalSize.h"
 
+namespace quillet {
+
 struct PaperSize {
   std::string_view name;  // as the command line takes it
   double widthMm;
@@ -92,3 +94,5 @@ class LabelSheetWriter {
   virtual int Labels() const = 0;
   virtual int Pages() const = 0;
 };
+
+}  // namespace quillet

@@ -6,6 +6,8 @@
 
 #include <array>
 
+namespace quillet {
+
 namespace {
 
 std::string ExecutableFolder() {
@@ -37,3 +39,5 @@ void* LoadModuleEntry(const char* name, const char* symbol, std::string* error) 
   if (error) *error = "cannot load " + std::string(name) + (reasons.empty() ? ": not installed" : ": " + reasons);
   return nullptr;
 }
+
+}  // namespace quillet

@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace quillet {
+
 // The entry point `symbol` of module `name` (for example "libquillet_print.so"),
 // looked up beside the executable (../lib/<multiarch>/quillet) and then in the build tree.
 // The module stays loaded for the life of the process. Null, with the reason in
@@ -29,3 +31,5 @@ const Api* ModuleApi(const char* name, const char* symbol, std::string* error) {
   if (!loaded.api && error) *error = loaded.error;
   return loaded.api;
 }
+
+}  // namespace quillet

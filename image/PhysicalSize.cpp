@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace quillet {
+
 namespace {
 
 constexpr double NoticeTolerance = 0.05;
@@ -22,3 +24,5 @@ ModuleScale ScaleForModuleMillimetres(double moduleMm, int dpi) {
 double PrintedMillimetres(int modules, const ImageOptions& options) {
   return (modules + 2.0 * options.quietZone) * options.scale * MillimetresPerInch / options.dpi;
 }
+
+}  // namespace quillet

@@ -5,6 +5,8 @@
 
 #include "image/ImageFormats.h"
 
+namespace quillet {
+
 // The resolution the pages quote the printed size at: a common office printer.
 constexpr int PreviewPrintDpi = 300;
 constexpr double MillimetresPerInch = 25.4;
@@ -23,3 +25,5 @@ ModuleScale ScaleForModuleMillimetres(double moduleMm, int dpi);
 
 // The side of an image of `modules` plus the quiet zone, printed at `dpi`.
 double PrintedMillimetres(int modules, const ImageOptions& options);
+
+}  // namespace quillet

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstring>
 
+namespace quillet {
+
 PixelRows::PixelRows(const ModuleMatrix& matrix, const ImageOptions& options)
     : matrix_(matrix),
       scale_(options.scale),
@@ -64,3 +66,5 @@ void AppendLittleEndian(std::string& out, uint32_t value, int size) {
 }
 
 uint32_t PixelsPerMetre(int dpi) { return static_cast<uint32_t>(std::lround(dpi / 0.0254)); }
+
+}  // namespace quillet

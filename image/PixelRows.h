@@ -8,6 +8,8 @@
 
 #include "image/ImageFormats.h"
 
+namespace quillet {
+
 class PixelRows {
  public:
   PixelRows(const ModuleMatrix& matrix, const ImageOptions& options);
@@ -41,3 +43,5 @@ void AppendLittleEndian(std::string& out, uint32_t value, int size);
 
 // Pixels per metre at `dpi`, rounded, as BMP and PNG record resolution.
 uint32_t PixelsPerMetre(int dpi);
+
+}  // namespace quillet

@@ -9,6 +9,8 @@
 #include "image/StyledImage.h"
 #include "image/Writers.h"
 
+namespace quillet {
+
 namespace {
 
 struct PngTarget {
@@ -178,3 +180,5 @@ ImageResult WritePng(const ModuleMatrix& matrix, const ImageOptions& options, st
   PixelRows rows(matrix, options);
   return WriteWithLibpng(out, [&](png_structp png, png_infop info) { return WriteRows(png, info, rows, options); });
 }
+
+}  // namespace quillet

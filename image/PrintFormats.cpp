@@ -2,6 +2,8 @@
 
 #include "image/LazyModule.h"
 
+namespace quillet {
+
 namespace {
 
 const PrintModuleApi* PrintModule(std::string* error) {
@@ -28,3 +30,5 @@ std::unique_ptr<LabelSheetWriter> OpenLabelSheet(const LabelSheetLayout& layout,
   *problem = {SheetFailure::NoPrintModule, error, {}};
   return nullptr;
 }
+
+}  // namespace quillet

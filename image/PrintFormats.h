@@ -10,6 +10,8 @@
 #include "image/PhysicalSize.h"
 #include "image/print/PrintModule.h"
 
+namespace quillet {
+
 // Writers of the formats table: a one-page PDF, and an EPS, exactly the
 // symbol's size with its quiet zone, modules as filled rectangles.
 ImageResult WritePdf(const ModuleMatrix& matrix, const ImageOptions& options, std::string& out);
@@ -17,3 +19,5 @@ ImageResult WriteEps(const ModuleMatrix& matrix, const ImageOptions& options, st
 
 // A PDF label sheet whose bytes go to `sink` as pages complete.
 std::unique_ptr<LabelSheetWriter> OpenLabelSheet(const LabelSheetLayout& layout, ByteSink sink, SheetProblem* problem);
+
+}  // namespace quillet

@@ -4,6 +4,8 @@
 #include <memory>
 #include <mutex>
 
+namespace quillet {
+
 namespace {
 
 struct Rgba {
@@ -190,3 +192,5 @@ std::vector<uint8_t> CompositeGrey(const RgbaImage& image, Rgb background) {
     grey[i] = static_cast<uint8_t>((299 * rgb[i * 3] + 587 * rgb[i * 3 + 1] + 114 * rgb[i * 3 + 2] + 500) / 1000);
   return grey;
 }
+
+}  // namespace quillet

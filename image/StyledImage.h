@@ -4,6 +4,8 @@
 
 #include "image/ImageFormats.h"
 
+namespace quillet {
+
 // The symbol with its quiet zone at the options' scale, in the style's
 // colours, transparent where the background is, with the logo on its pad.
 RgbaImage RenderStyledSymbol(const ModuleMatrix& matrix, const ImageOptions& options);
@@ -24,3 +26,5 @@ std::vector<uint8_t> CompositeGrey(const RgbaImage& image, Rgb background);
 
 // What a transparent background is shown on where a format cannot keep it.
 inline Rgb SolidBackground(const SymbolStyle& style) { return style.transparentBackground ? White : style.background; }
+
+}  // namespace quillet

@@ -2,6 +2,8 @@
 
 #include "qr/QrStandard.h"
 
+namespace quillet {
+
 LogoFit ApplyStyle(const Symbol& symbol, const SymbolStyle& style, ImageOptions& options) {
   options.style = style;
   options.logo.reset();
@@ -30,3 +32,5 @@ LogoFit ApplyStyle(const Symbol& symbol, const SymbolStyle& style, ImageOptions&
   options.logo = std::move(placement);
   return fit;
 }
+
+}  // namespace quillet

@@ -6,6 +6,8 @@
 #include "qr/LogoBound.h"
 #include "symbol/SymbolRequest.h"
 
+namespace quillet {
+
 enum class LogoFailure {
   None,
   NotQrCode,  // Data Matrix has no logo
@@ -29,3 +31,5 @@ LogoFit ApplyStyle(const Symbol& symbol, const SymbolStyle& style, ImageOptions&
 
 // A logo asks for the strongest level unless the user chose one.
 constexpr QrLevel LevelWithLogo(bool levelChosen, QrLevel chosen) { return levelChosen ? chosen : QrLevel::H; }
+
+}  // namespace quillet

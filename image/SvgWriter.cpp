@@ -3,6 +3,8 @@
 #include "image/StyledImage.h"
 #include "image/Writers.h"
 
+namespace quillet {
+
 namespace {
 
 // "M x y h w v1 h-w z" for every horizontal run of dark modules.
@@ -82,3 +84,5 @@ ImageResult WriteSvg(const ModuleMatrix& matrix, const ImageOptions& options, st
          DarkModulePath(drawn, options.quietZone) + "\"/>\n" + logo + "</svg>\n";
   return {};
 }
+
+}  // namespace quillet

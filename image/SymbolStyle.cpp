@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+namespace quillet {
+
 namespace {
 
 int HexDigit(char c) {
@@ -72,3 +74,5 @@ StyleCheck CheckContrast(const SymbolStyle& style, ContrastAllowance allowed) {
     check.failure = StyleFailure::Inverted;
   return check;
 }
+
+}  // namespace quillet

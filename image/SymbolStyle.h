@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+namespace quillet {
+
 struct Rgb {
   uint8_t red = 0;
   uint8_t green = 0;
@@ -93,3 +95,5 @@ struct LogoPlacement {
   int side = 0;
   std::vector<uint8_t> kept{};
 };
+
+}  // namespace quillet

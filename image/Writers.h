@@ -4,6 +4,8 @@
 
 #include "image/ImageFormats.h"
 
+namespace quillet {
+
 ImageResult WriteBmp(const ModuleMatrix& matrix, const ImageOptions& options, std::string& out);
 ImageResult WriteJpeg(const ModuleMatrix& matrix, const ImageOptions& options, std::string& out);
 ImageResult WriteGif(const ModuleMatrix& matrix, const ImageOptions& options, std::string& out);
@@ -19,3 +21,5 @@ ImageResult WriteInverseHalfBlockText(const ModuleMatrix& matrix, const ImageOpt
 ImageResult WriteRgbaPng(const RgbaImage& image, int dpi, std::string& out);
 
 inline ImageResult EncoderFailed(std::string message) { return {ImageFailure::EncoderFailed, std::move(message), 0}; }
+
+}  // namespace quillet

@@ -6,6 +6,8 @@
 
 #include "batch/BatchProgress.h"
 
+namespace quillet {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -158,3 +160,5 @@ BatchRunFigures BatchForm::RunFigures(const BatchProgress& progress, double now)
   figures.secondsLeft = std::lround(std::max(pace.secondsLeft, 0.0));
   return figures;
 }
+
+}  // namespace quillet

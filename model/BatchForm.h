@@ -12,6 +12,8 @@
 #include "image/PhysicalSize.h"
 #include "model/BatchPreview.h"
 
+namespace quillet {
+
 enum class BatchOutput { Folder, Sheet };
 
 // Where the files go and how, as the user set it; paths in the local encoding, trimmed.
@@ -134,3 +136,5 @@ class BatchForm {
   long runRows_ = 0;
   double runStart_ = 0;
 };
+
+}  // namespace quillet

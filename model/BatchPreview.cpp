@@ -6,6 +6,8 @@
 #include "batch/TableReader.h"
 #include "content/TextList.h"
 
+namespace quillet {
+
 namespace {
 
 // One column alone, as the engine plans it: the field or the text it feeds.
@@ -64,3 +66,5 @@ std::optional<std::string> MissingColumn(const NameTemplate& names, const std::v
       return column;
   return std::nullopt;
 }
+
+}  // namespace quillet

@@ -10,6 +10,8 @@
 
 #include "batch/BatchJob.h"
 
+namespace quillet {
+
 // The page a batch composes for, as it was set when the dialog opened: the
 // batch's settings before the dialog adds the output.
 using BatchPage = BatchSettings;
@@ -48,3 +50,5 @@ BatchPlanCheck CheckBatchColumns(const std::vector<std::string>& header, const B
 // The first column `names` uses that `header` lacks, as the engine matches
 // them (blanks around a header ignored); nullopt when it has them all.
 std::optional<std::string> MissingColumn(const NameTemplate& names, const std::vector<std::string>& header);
+
+}  // namespace quillet

@@ -5,6 +5,8 @@
 #include "content/CodePage.h"
 #include "datamatrix/DmEncoder.h"
 
+namespace quillet {
+
 namespace {
 
 constexpr int LargestSquare = DmSquareSizeCount - 1;
@@ -46,3 +48,5 @@ void DmPageModel::Encode() {
   if (result_.Ok()) shownSize_ = result_.symbol.dmSizeIndex;
   if (TooLong()) shownSize_ = LargestSquare;
 }
+
+}  // namespace quillet

@@ -6,6 +6,8 @@
 
 #include "symbol/SymbolRequest.h"
 
+namespace quillet {
+
 class DmPageModel {
  public:
   DmPageModel() { Encode(); }
@@ -35,3 +37,5 @@ class DmPageModel {
   bool eci_ = false;
   SymbolResult result_;
 };
+
+}  // namespace quillet

@@ -5,6 +5,8 @@
 #include "image/StyledSymbol.h"
 #include "qr/QrCodeEncoder.h"
 
+namespace quillet {
+
 namespace {
 
 // Empty, the first choice of a drop-down, unchecked.
@@ -167,3 +169,5 @@ void QrPageModel::Compose() {
   const size_t prefix = IsGeneralFormat(page_.format) ? 0 : EncoderInput({}).size();
   payload_ = result_.symbol.data.substr(prefix);
 }
+
+}  // namespace quillet

@@ -15,6 +15,8 @@
 #include "qr/QrLevel.h"
 #include "symbol/SymbolRequest.h"
 
+namespace quillet {
+
 class CQrCodeEncoder;
 
 // A field's slot and its value.
@@ -95,3 +97,5 @@ class QrPageModel {
   SymbolResult result_;
   std::string payload_;
 };
+
+}  // namespace quillet

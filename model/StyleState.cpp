@@ -1,5 +1,7 @@
 #include "model/StyleState.h"
 
+namespace quillet {
+
 bool StyleState::Draw(const Symbol& symbol, ImageOptions& options) {
   problem_ = StyleProblem::None;
   contrast_ = StyleCheck{};
@@ -28,3 +30,5 @@ bool StyleState::Accept(unsigned generation, const ReadBackResult& read) {
   if (!read.Ok()) problem_ = StyleProblem::NotReadBack;
   return true;
 }
+
+}  // namespace quillet

@@ -10,6 +10,8 @@
 #include "image/SymbolStyle.h"
 #include "verify/ReadBack.h"
 
+namespace quillet {
+
 // The style a page draws, saves, copies and hands to batch with: the core's
 // record, what the user allowed of the contrast rule, and where the logo
 // came from.
@@ -64,3 +66,5 @@ class StyleState {
   unsigned generation_ = 0;
   bool pending_ = false;
 };
+
+}  // namespace quillet

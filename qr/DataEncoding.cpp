@@ -1,5 +1,7 @@
 #include "qr/DataEncoding.h"
 
+namespace quillet {
+
 namespace qr {
 
 namespace {
@@ -108,3 +110,5 @@ void PackCodewords(const CQrCodeEncoder::BitStreamEntries& stream, int capacityB
 }
 
 }  // namespace qr
+
+}  // namespace quillet

@@ -8,6 +8,8 @@
 #include <array>
 #include <cstdint>
 
+namespace quillet {
+
 namespace qr {
 
 enum class Mode { Numeric, Alphanumeric, Byte };
@@ -74,3 +76,5 @@ void AppendTerminator(CQrCodeEncoder::BitStreamEntries& stream, int64_t usedBits
 void PackCodewords(const CQrCodeEncoder::BitStreamEntries& stream, int capacityBits, uint8_t* codewords);
 
 }  // namespace qr
+
+}  // namespace quillet

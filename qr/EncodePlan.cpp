@@ -7,6 +7,8 @@
 #include <memory>
 #include <mutex>
 
+namespace quillet {
+
 namespace qr {
 
 namespace {
@@ -107,3 +109,5 @@ const EncodePlan* FindEncodePlan(int version, int level) {
 }
 
 }  // namespace qr
+
+}  // namespace quillet

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace quillet {
+
 namespace qr {
 
 // One working line: up to 177 modules plus zeroed room for 8-byte reads past its end.
@@ -34,3 +36,5 @@ struct EncodePlan {
 const EncodePlan* FindEncodePlan(int version, int level);
 
 }  // namespace qr
+
+}  // namespace quillet

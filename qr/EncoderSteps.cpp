@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+namespace quillet {
+
 namespace qr {
 
 namespace {
@@ -81,3 +83,5 @@ void WriteFinalMatrix(const EncodePlan& plan, const uint8_t* columns, int mask, 
 }
 
 }  // namespace qr
+
+}  // namespace quillet

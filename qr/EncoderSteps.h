@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+namespace quillet {
+
 namespace qr {
 
 // `sequence` holds the plan's data codewords; the error-correction codewords
@@ -23,3 +25,5 @@ void WriteFormatInformation(const EncodePlan& plan, int level, int mask, uint8_t
 void WriteFinalMatrix(const EncodePlan& plan, const uint8_t* columns, int mask, uint8_t* modules);
 
 }  // namespace qr
+
+}  // namespace quillet

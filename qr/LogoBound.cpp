@@ -7,6 +7,8 @@
 #include "qr/EncodePlan.h"
 #include "qr/QrStandard.h"
 
+namespace quillet {
+
 namespace {
 
 // Codewords of a block kept from correction to guard small symbols against
@@ -135,3 +137,5 @@ std::vector<uint8_t> ModulesKeptInPad(int version, int padSide) {
     }
   return kept;
 }
+
+}  // namespace quillet

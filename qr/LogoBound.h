@@ -11,6 +11,8 @@
 
 #include "qr/QrLevel.h"
 
+namespace quillet {
+
 struct BlockDamage {
   int destroyed = 0;    // codewords with a module under the pad
   int correctable = 0;  // codewords the block's error correction repairs
@@ -49,3 +51,5 @@ int DefaultLogoPad(int version, QrLevel level);
 // Within a pad of `padSide` modules, row after row, 1 where the symbol's own
 // module stays drawn over the pad (an alignment pattern's).
 std::vector<uint8_t> ModulesKeptInPad(int version, int padSide);
+
+}  // namespace quillet

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace quillet {
+
 namespace qr {
 
 namespace {
@@ -136,3 +138,5 @@ int ChooseMask(const MaskPenalties& penalties) {
 }
 
 }  // namespace qr
+
+}  // namespace quillet

@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 
+namespace quillet {
+
 namespace qr {
 
 struct MaskPenalties {
@@ -24,3 +26,5 @@ MaskPenalties ScoreMasks(const uint8_t* columns, const uint8_t* rows, int side, 
 int ChooseMask(const MaskPenalties& penalties);
 
 }  // namespace qr
+
+}  // namespace quillet

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace quillet {
+
 namespace {
 
 using namespace qr;
@@ -110,3 +112,5 @@ int32_t CQrCodeEncoder::EncodeData(const uint8_t* data, int32_t length, QrSegmen
   WriteSymbol(*this, segmentPlan.version, *plan);
   return 0;
 }
+
+}  // namespace quillet

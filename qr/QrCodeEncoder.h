@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace quillet {
+
 class CQrCodeEncoder {
  public:
   static constexpr int MaxSide = 177;
@@ -58,3 +60,5 @@ class CQrCodeEncoder {
   int Side() const { return 17 + 4 * Version; }
   bool IsDark(int x, int y) const { return Modules[x * MaxSide + y] == 1; }
 };
+
+}  // namespace quillet

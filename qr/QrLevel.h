@@ -8,6 +8,8 @@
 #include <optional>
 #include <string_view>
 
+namespace quillet {
+
 enum class QrLevel : uint8_t { L, M, Q, H };
 
 struct QrLevelRow {
@@ -51,3 +53,5 @@ constexpr std::optional<QrLevel> ParseQrLevel(std::string_view text) {
     if (row.letter == upper) return row.level;
   return std::nullopt;
 }
+
+}  // namespace quillet

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+namespace quillet {
+
 namespace qr {
 
 namespace {
@@ -119,3 +121,5 @@ std::vector<uint8_t> GeneratorPolynomial(int ecCount) {
 }
 
 }  // namespace qr
+
+}  // namespace quillet

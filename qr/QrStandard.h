@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+namespace quillet {
+
 namespace qr {
 
 constexpr int MaxVersion = 40;
@@ -89,3 +91,5 @@ uint8_t GfMultiply(uint8_t a, uint8_t b);
 std::vector<uint8_t> GeneratorPolynomial(int ecCount);
 
 }  // namespace qr
+
+}  // namespace quillet

@@ -4,6 +4,8 @@
 #include <array>
 #include <climits>
 
+namespace quillet {
+
 namespace qr {
 
 namespace {
@@ -168,3 +170,5 @@ void BuildSegmentedBitStream(CQrCodeEncoder::BitStreamEntries& stream, const Seg
 }
 
 }  // namespace qr
+
+}  // namespace quillet

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace quillet {
+
 namespace qr {
 
 struct Segment {
@@ -41,3 +43,5 @@ void BuildSegmentedBitStream(CQrCodeEncoder::BitStreamEntries& stream, const Seg
                              int capacityBits);
 
 }  // namespace qr
+
+}  // namespace quillet

@@ -7,6 +7,8 @@
 #include <mutex>
 #include <vector>
 
+namespace quillet {
+
 namespace {
 
 using namespace qr;
@@ -45,3 +47,5 @@ SymbolTable SymbolTableStore::Find(std::string_view type, int id) {
   const std::vector<uint8_t>& table = slots.bytes[slot];
   return {table.data(), table.size()};
 }
+
+}  // namespace quillet

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace quillet {
+
 struct SymbolTable {
   const uint8_t* Bytes = nullptr;
   size_t Size = 0;
@@ -18,3 +20,5 @@ class SymbolTableStore {
   // The table's exact bytes and size, or an empty SymbolTable for an unknown (type, id).
   static SymbolTable Find(std::string_view type, int id);
 };
+
+}  // namespace quillet

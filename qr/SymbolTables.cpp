@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+namespace quillet {
+
 namespace qr {
 
 namespace {
@@ -183,3 +185,5 @@ std::vector<uint8_t> BuildFrameTable(int version) {
 }
 
 }  // namespace qr
+
+}  // namespace quillet

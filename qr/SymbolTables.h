@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace quillet {
+
 namespace qr {
 
 inline constexpr char QrvType[] = "QRV";
@@ -45,3 +47,5 @@ std::vector<uint8_t> BuildRemainderTable(int ecCount);
 std::vector<uint8_t> BuildFrameTable(int version);
 
 }  // namespace qr
+
+}  // namespace quillet

@@ -4,6 +4,8 @@
 
 #include <string_view>
 
+namespace quillet {
+
 namespace UiText {
 
 constexpr std::string_view BatchEntry = "批量生成(&B)...";
@@ -156,3 +158,5 @@ constexpr std::string_view BatchReasonLogoDoesNotFit = "标志过大：此行符
 constexpr std::string_view BatchReasonStyleNotReadBack = "加了颜色或标志的符号读不回原内容，未写入";
 
 }  // namespace UiText
+
+}  // namespace quillet

@@ -1,5 +1,7 @@
 #include "res/DialogLayouts.h"
 
+namespace quillet {
+
 namespace {
 
 using K = ControlKind;
@@ -56,3 +58,5 @@ const DialogLayout QrPageLayout{"", 548, 367, QrPageControls};
 const DialogLayout DmPageLayout{"", 548, 367, DmPageControls};
 const DialogLayout MainWindowLayout{"Quillet", 553, 383, MainWindowControls};
 const DialogLayout AboutBoxLayout{"关于Quillet", 252, 72, AboutBoxControls};
+
+}  // namespace quillet

@@ -8,6 +8,8 @@
 
 #include "content/Catalogue.h"
 
+namespace quillet {
+
 enum class ControlKind {
   Label,            // static text, left-aligned
   RadioButton,      // auto radio button; the first of a run starts the group
@@ -66,3 +68,5 @@ extern const DialogLayout AboutBoxLayout;   // template 100
 // Every content page is a 190 x 260 child dialog.
 constexpr int ContentPageWidth = 190;
 constexpr int ContentPageHeight = 260;
+
+}  // namespace quillet

@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <string_view>
 
+namespace quillet {
+
 namespace UiText {
 
 constexpr std::string_view QrTab = "QR码";
@@ -194,3 +196,5 @@ constexpr std::string_view BatchStyleLogo = "，带标志";
 constexpr std::string_view StyleRefusedSave = "当前样式的条码无法使用：\n%1";
 
 }  // namespace UiText
+
+}  // namespace quillet

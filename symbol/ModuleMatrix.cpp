@@ -3,6 +3,8 @@
 #include "datamatrix/DmEncoder.h"
 #include "qr/QrCodeEncoder.h"
 
+namespace quillet {
+
 ModuleMatrix::ModuleMatrix(int columns, int rows)
     : columns_(columns > 0 && rows > 0 ? columns : 0),
       rows_(columns > 0 && rows > 0 ? rows : 0),
@@ -23,3 +25,5 @@ ModuleMatrix ModuleMatrix::FromQr(const CQrCodeEncoder& encoder) {
     for (int y = 0; y < matrix.Rows(); ++y) matrix.SetDark(x, y, encoder.IsDark(x, y));
   return matrix;
 }
+
+}  // namespace quillet

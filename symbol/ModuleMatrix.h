@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace quillet {
+
 class CQrCodeEncoder;
 class DmModuleGrid;
 
@@ -48,3 +50,5 @@ void ForEachDarkRun(const ModuleMatrix& matrix, Run run) {
       run(start, y, x - start);
     }
 }
+
+}  // namespace quillet

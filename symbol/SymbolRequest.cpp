@@ -6,6 +6,8 @@
 #include "content/CodePage.h"
 #include "qr/QrCodeEncoder.h"
 
+namespace quillet {
+
 namespace {
 
 SymbolResult Answer(SymbolFailure failure, std::string data) {
@@ -155,3 +157,5 @@ int EciDesignator(const SymbolRequest& request) {
 SymbolResult MakeSymbol(const SymbolRequest& request) { return Make(request, nullptr); }
 
 SymbolResult MakeSymbol(const SymbolRequest& request, CQrCodeEncoder& encoder) { return Make(request, &encoder); }
+
+}  // namespace quillet

@@ -17,6 +17,8 @@
 #include "symbol/ModuleMatrix.h"
 #include "symbol/Symbology.h"
 
+namespace quillet {
+
 class CQrCodeEncoder;
 
 // The fields of a content page, composed as the QR page composes them.
@@ -105,3 +107,5 @@ SymbolResult MakeSymbol(const SymbolRequest& request);
 // The same, with a QR Code made on `encoder`, which keeps the symbol as its
 // own last encoding: the QR page has one encoder, and batch one per thread.
 SymbolResult MakeSymbol(const SymbolRequest& request, CQrCodeEncoder& encoder);
+
+}  // namespace quillet

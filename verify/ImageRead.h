@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+namespace quillet {
+
 // A photo of 100 megapixels is larger than any camera's; a header claiming
 // more is a decompression bomb (a 1 KB PNG can claim 100,000 x 100,000).
 constexpr int64_t MaxImagePixels = 100'000'000;
@@ -44,3 +46,5 @@ struct ImageReadProblem {
   ImageReadDetail detail = ImageReadDetail::None;
   int number = 0;  // as the detail says
 };
+
+}  // namespace quillet

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <string>
 
+namespace quillet {
+
 enum class InputFileFailure { None, CannotOpen, NotAFile, TooLarge };
 
 struct InputFile {
@@ -45,3 +47,5 @@ inline InputFile ReadInputFile(const std::string& path, int64_t maxBytes) {
   close(fd);
   return file;
 }
+
+}  // namespace quillet

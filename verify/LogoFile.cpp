@@ -4,6 +4,8 @@
 #include "verify/InputFile.h"
 #include "verify/module/VerifyModule.h"
 
+namespace quillet {
+
 namespace {
 
 LogoFileResult Failed(LogoFileFailure failure, const std::string& path, std::string detail = {}, int error = 0) {
@@ -34,3 +36,5 @@ LogoFileResult LoadLogoFile(const std::string& path) {
   result.logo = std::make_shared<const RgbaImage>(std::move(*logo));
   return result;
 }
+
+}  // namespace quillet

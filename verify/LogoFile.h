@@ -9,6 +9,8 @@
 #include "image/SymbolStyle.h"
 #include "verify/ImageRead.h"
 
+namespace quillet {
+
 // The largest logo file read, and the most pixels a side once decoded (an SVG
 // is drawn at LogoRenderSide): a logo covers at most a few hundred pixels of
 // any symbol we write.
@@ -43,3 +45,5 @@ struct LogoFileResult {
 };
 
 LogoFileResult LoadLogoFile(const std::string& path);
+
+}  // namespace quillet

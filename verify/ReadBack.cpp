@@ -4,6 +4,8 @@
 #include "image/StyledImage.h"
 #include "verify/module/VerifyModule.h"
 
+namespace quillet {
+
 namespace {
 
 const VerifyModuleApi* VerifyModule(ReadBackResult* failure) {
@@ -74,3 +76,5 @@ ReadBackRisk LikelyReadBackRisk(const ImageFormat& format, const ImageOptions& o
   if (options.scale == 1) return ReadBackRisk::OnePixelModules;
   return ReadBackRisk::None;
 }
+
+}  // namespace quillet

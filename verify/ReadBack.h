@@ -14,6 +14,8 @@
 #include "symbol/ModuleMatrix.h"
 #include "symbol/Symbology.h"
 
+namespace quillet {
+
 enum class ReadBackStatus {
   ReadBack,        // a decoder gave exactly the encoded bytes
   NotRead,         // no decoder found the symbol
@@ -89,3 +91,5 @@ StyledSymbolCheck PlaceAndReadBack(const Symbol& symbol, const SymbolStyle& styl
 // reading back, for the warning that says so.
 enum class ReadBackRisk { None, NoQuietZone, OnePixelModules, JpegAtSmallScale };
 ReadBackRisk LikelyReadBackRisk(const ImageFormat& format, const ImageOptions& options);
+
+}  // namespace quillet

@@ -3,6 +3,8 @@
 #include "image/LazyModule.h"
 #include "verify/module/VerifyModule.h"
 
+namespace quillet {
+
 namespace {
 
 const VerifyModuleApi* ReadModule(SymbolsInImage* failure) {
@@ -31,3 +33,5 @@ SymbolsInImage ReadSymbolsInPixels(const uint8_t* pixels, int width, int height)
   const VerifyModuleApi* api = ReadModule(&failure);
   return api ? api->readPixels(pixels, width, height) : failure;
 }
+
+}  // namespace quillet

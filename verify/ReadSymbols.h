@@ -14,6 +14,8 @@
 #include "symbol/Symbology.h"
 #include "verify/ImageRead.h"
 
+namespace quillet {
+
 struct FoundSymbol {
   Symbology symbology = Symbology::QrCode;
   std::string bytes;
@@ -34,3 +36,5 @@ SymbolsInImage ReadSymbolsInFile(const std::string& path);
 SymbolsInImage ReadSymbolsInBytes(std::string_view bytes);
 // Pixels in memory (a pasted picture), 8-bit grey, row after row.
 SymbolsInImage ReadSymbolsInPixels(const uint8_t* pixels, int width, int height);
+
+}  // namespace quillet

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace quillet {
+
 namespace {
 
 // Each page is the catalogue row that carries its own class name.
@@ -19,7 +21,7 @@ struct PageFactory {
 
 template <typename Page>
 PageFactory FactoryOf() {
-  return {Page::staticMetaObject.className(), Create<Page>};
+  return {PageClassName(Page::staticMetaObject), Create<Page>};
 }
 
 const PageFactory Factories[] = {
@@ -35,6 +37,11 @@ const PageFactory Factories[] = {
 
 }  // namespace
 
+std::string_view PageClassName(const QMetaObject& meta) {
+  const std::string_view name = meta.className();
+  return name.substr(name.rfind(':') + 1);
+}
+
 CDialogTypeBase* CreateContentPage(std::string_view className, QWidget* parent, const DialogUnits& units) {
   const auto it = std::find_if(std::begin(Factories), std::end(Factories),
                                [&](const PageFactory& f) { return f.className == className; });
@@ -42,67 +49,69 @@ CDialogTypeBase* CreateContentPage(std::string_view className, QWidget* parent, 
 }
 
 CDialogTypeCard::CDialogTypeCard(QWidget* parent, const DialogUnits& units)
-    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
+    : CDialogTypeBase(SpecOf(PageClassName(staticMetaObject)), parent, units) {}
 
 CDialogTypeIVR::CDialogTypeIVR(QWidget* parent, const DialogUnits& units)
-    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
+    : CDialogTypeBase(SpecOf(PageClassName(staticMetaObject)), parent, units) {}
 
 CDialogTypeIVRV10::CDialogTypeIVRV10(QWidget* parent, const DialogUnits& units)
-    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
+    : CDialogTypeBase(SpecOf(PageClassName(staticMetaObject)), parent, units) {}
 
 CDialogTypeMail::CDialogTypeMail(QWidget* parent, const DialogUnits& units)
-    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
+    : CDialogTypeBase(SpecOf(PageClassName(staticMetaObject)), parent, units) {}
 
 CDialogTypePhone::CDialogTypePhone(QWidget* parent, const DialogUnits& units)
-    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
+    : CDialogTypeBase(SpecOf(PageClassName(staticMetaObject)), parent, units) {}
 
 CDialogTypeSelfSet::CDialogTypeSelfSet(QWidget* parent, const DialogUnits& units)
-    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
+    : CDialogTypeBase(SpecOf(PageClassName(staticMetaObject)), parent, units) {}
 
 CDialogTypeSMS::CDialogTypeSMS(QWidget* parent, const DialogUnits& units)
-    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
+    : CDialogTypeBase(SpecOf(PageClassName(staticMetaObject)), parent, units) {}
 
 CDialogTypeSMST::CDialogTypeSMST(QWidget* parent, const DialogUnits& units)
-    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
+    : CDialogTypeBase(SpecOf(PageClassName(staticMetaObject)), parent, units) {}
 
 CDialogTypeSMSV10::CDialogTypeSMSV10(QWidget* parent, const DialogUnits& units)
-    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
+    : CDialogTypeBase(SpecOf(PageClassName(staticMetaObject)), parent, units) {}
 
 CDialogTypeTxt::CDialogTypeTxt(QWidget* parent, const DialogUnits& units)
-    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
+    : CDialogTypeBase(SpecOf(PageClassName(staticMetaObject)), parent, units) {}
 
 CDialogTypeUrl::CDialogTypeUrl(QWidget* parent, const DialogUnits& units)
-    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
+    : CDialogTypeBase(SpecOf(PageClassName(staticMetaObject)), parent, units) {}
 
 CDialogTypeWap::CDialogTypeWap(QWidget* parent, const DialogUnits& units)
-    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
+    : CDialogTypeBase(SpecOf(PageClassName(staticMetaObject)), parent, units) {}
 
 CDialogTypeWapV10::CDialogTypeWapV10(QWidget* parent, const DialogUnits& units)
-    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
+    : CDialogTypeBase(SpecOf(PageClassName(staticMetaObject)), parent, units) {}
 
 CDialogTypeVCard::CDialogTypeVCard(QWidget* parent, const DialogUnits& units)
-    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
+    : CDialogTypeBase(SpecOf(PageClassName(staticMetaObject)), parent, units) {}
 
 CDialogTypeWifi::CDialogTypeWifi(QWidget* parent, const DialogUnits& units)
-    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
+    : CDialogTypeBase(SpecOf(PageClassName(staticMetaObject)), parent, units) {}
 
 CDialogTypeLink::CDialogTypeLink(QWidget* parent, const DialogUnits& units)
-    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
+    : CDialogTypeBase(SpecOf(PageClassName(staticMetaObject)), parent, units) {}
 
 CDialogTypeDial::CDialogTypeDial(QWidget* parent, const DialogUnits& units)
-    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
+    : CDialogTypeBase(SpecOf(PageClassName(staticMetaObject)), parent, units) {}
 
 CDialogTypeMessage::CDialogTypeMessage(QWidget* parent, const DialogUnits& units)
-    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
+    : CDialogTypeBase(SpecOf(PageClassName(staticMetaObject)), parent, units) {}
 
 CDialogTypeMailto::CDialogTypeMailto(QWidget* parent, const DialogUnits& units)
-    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
+    : CDialogTypeBase(SpecOf(PageClassName(staticMetaObject)), parent, units) {}
 
 CDialogTypePlace::CDialogTypePlace(QWidget* parent, const DialogUnits& units)
-    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
+    : CDialogTypeBase(SpecOf(PageClassName(staticMetaObject)), parent, units) {}
 
 CDialogTypeEvent::CDialogTypeEvent(QWidget* parent, const DialogUnits& units)
-    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
+    : CDialogTypeBase(SpecOf(PageClassName(staticMetaObject)), parent, units) {}
 
 CDialogTypePlainText::CDialogTypePlainText(QWidget* parent, const DialogUnits& units)
-    : CDialogTypeBase(SpecOf(staticMetaObject.className()), parent, units) {}
+    : CDialogTypeBase(SpecOf(PageClassName(staticMetaObject)), parent, units) {}
+
+}  // namespace quillet

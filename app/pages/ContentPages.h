@@ -8,8 +8,13 @@
 
 #include "app/pages/DialogTypeBase.h"
 
+namespace quillet {
+
 // The page of a catalogue class name, or null for an unknown name.
 CDialogTypeBase* CreateContentPage(std::string_view className, QWidget* parent, const DialogUnits& units);
+
+// A page class's name as the catalogue spells it: without its namespace.
+std::string_view PageClassName(const QMetaObject& meta);
 
 class CDialogTypeCard : public CDialogTypeBase {
   Q_OBJECT
@@ -142,3 +147,5 @@ class CDialogTypePlainText : public CDialogTypeBase {
  public:
   CDialogTypePlainText(QWidget* parent, const DialogUnits& units);
 };
+
+}  // namespace quillet

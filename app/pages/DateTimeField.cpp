@@ -6,6 +6,8 @@
 #include "gui/TextBytes.h"
 #include "res/Strings.h"
 
+namespace quillet {
+
 namespace {
 
 const QString Layout = QStringLiteral("yyyy-MM-dd HH:mm");
@@ -68,3 +70,5 @@ void CDateTimeField::mousePressEvent(QMouseEvent* event) {
 // Tab leaves the field, as in every other field; the arrow keys move between
 // its parts.
 bool CDateTimeField::focusNextPrevChild(bool next) { return QWidget::focusNextPrevChild(next); }
+
+}  // namespace quillet

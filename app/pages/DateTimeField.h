@@ -5,6 +5,8 @@
 
 #include <QDateTimeEdit>
 
+namespace quillet {
+
 class CDateTimeField : public QDateTimeEdit {
   Q_OBJECT
  public:
@@ -26,3 +28,5 @@ class CDateTimeField : public QDateTimeEdit {
  private:
   void StartIfEmpty();
 };
+
+}  // namespace quillet

@@ -11,6 +11,8 @@
 #include "app/pages/DateTimeField.h"
 #include "gui/TextBytes.h"
 
+namespace quillet {
+
 namespace {
 
 QString ChoiceValue(const QComboBox* box) { return box->currentData().toString(); }
@@ -120,3 +122,5 @@ void CDialogTypeBase::SetFieldText(int slot, const QString& text) {
   if (auto* check = qobject_cast<QCheckBox*>(edit)) check->setChecked(text == FromUtf8(CheckedValue));
   if (auto* time = qobject_cast<CDateTimeField*>(edit)) time->SetValue(text);
 }
+
+}  // namespace quillet

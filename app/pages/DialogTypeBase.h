@@ -12,6 +12,8 @@
 #include "content/Catalogue.h"
 #include "gui/DialogUnits.h"
 
+namespace quillet {
+
 class CDialogTypeBase : public QWidget {
   Q_OBJECT
  public:
@@ -45,3 +47,5 @@ class CDialogTypeBase : public QWidget {
   const PageSpec& definition_;
   std::array<QWidget*, FieldSlotCount> edits_{};
 };
+
+}  // namespace quillet

@@ -13,6 +13,8 @@
 #include "app/TesselDlg.h"
 #include "app/pages/DialogTypeBase.h"
 
+using namespace quillet;
+
 namespace {
 
 void Fill(CDialogTypeBase* page, int slot, const QString& text) {

@@ -20,6 +20,8 @@
 #include "content/CodePage.h"
 #include "symbol/SymbolRequest.h"
 
+using namespace quillet;
+
 namespace {
 
 constexpr int Scale = 4, Quiet = 4, Cards = 1000;

@@ -15,6 +15,8 @@
 #include "image/ImageFormats.h"
 #include "qr/QrCodeEncoder.h"
 
+using namespace quillet;
+
 namespace {
 
 size_t PngBytes(const ModuleMatrix& matrix, int scale) {

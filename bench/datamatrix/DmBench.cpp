@@ -10,6 +10,8 @@
 
 #include "datamatrix/DmEncoder.h"
 
+using namespace quillet;
+
 namespace {
 
 constexpr std::array<int, 4> kSizeIndices = {0, 8, 14, 23};  // 10x10, 26x26, 52x52, 144x144

@@ -19,6 +19,8 @@
 
 #include "datamatrix/DmEncoder.h"
 
+using namespace quillet;
+
 namespace {
 
 struct Shape {

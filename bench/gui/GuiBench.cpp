@@ -27,6 +27,8 @@
 #include "qr/QrCodeEncoder.h"
 #include "symbol/SymbolRequest.h"
 
+using namespace quillet;
+
 namespace {
 
 template <typename Widget>

@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+using namespace quillet;
+
 namespace {
 
 enum Level { M, H };

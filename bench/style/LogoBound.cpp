@@ -13,6 +13,8 @@
 #include "qr/QrStandard.h"
 #include "verify/ReadBack.h"
 
+using namespace quillet;
+
 namespace {
 
 std::shared_ptr<const RgbaImage> RedSquare() {

@@ -6,6 +6,8 @@
 
 #include <cairo-pdf.h>
 
+namespace quillet {
+
 double ModulePoints(const ImageOptions& options) { return options.scale * PointsPerInch / options.dpi; }
 
 namespace {
@@ -84,3 +86,5 @@ void SetPdfMetadata(cairo_surface_t* pdf) {
   cairo_pdf_surface_set_metadata(pdf, CAIRO_PDF_METADATA_CREATOR, "Quillet");
   cairo_pdf_surface_set_metadata(pdf, CAIRO_PDF_METADATA_CREATE_DATE, "");
 }
+
+}  // namespace quillet

@@ -9,6 +9,8 @@
 #include "image/PhysicalSize.h"
 #include "image/print/PrintModule.h"
 
+namespace quillet {
+
 // The side of one module in PostScript points.
 double ModulePoints(const ImageOptions& options);
 
@@ -26,3 +28,5 @@ void SetPdfMetadata(cairo_surface_t* pdf);
 
 // Empty when the surface and context are fine, else cairo's reason.
 std::string CairoFailure(cairo_surface_t* surface, cairo_t* cr);
+
+}  // namespace quillet

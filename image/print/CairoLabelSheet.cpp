@@ -9,6 +9,8 @@
 
 #include "image/print/CairoDrawing.h"
 
+namespace quillet {
+
 namespace {
 
 constexpr const char* CaptionFamily = "WenQuanYi Zen Hei";
@@ -140,3 +142,5 @@ std::unique_ptr<LabelSheetWriter> OpenCairoLabelSheet(const LabelSheetLayout& la
   }
   return sheet;
 }
+
+}  // namespace quillet

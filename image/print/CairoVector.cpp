@@ -6,6 +6,8 @@
 
 #include "image/print/CairoDrawing.h"
 
+namespace quillet {
+
 namespace {
 
 enum class VectorKind { Pdf, Eps };
@@ -77,3 +79,5 @@ extern "C" const PrintModuleApi* QuilletPrintModule() {
   static const PrintModuleApi api{WritePdf, WriteEps, OpenCairoLabelSheet};
   return &api;
 }
+
+}  // namespace quillet

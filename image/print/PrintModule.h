@@ -13,6 +13,8 @@
 #include "symbol/ModuleMatrix.h"
 #include "image/PhysicalSize.h"
 
+namespace quillet {
+
 // Receives the document's bytes as they are produced; false stops writing.
 using ByteSink = std::function<bool(std::string_view bytes)>;
 
@@ -26,3 +28,5 @@ struct PrintModuleApi {
 #define QUILLET_PRINT_MODULE "libquillet_print.so"
 #define QUILLET_PRINT_ENTRY "QuilletPrintModule"
 extern "C" __attribute__((visibility("default"))) const PrintModuleApi* QuilletPrintModule();
+
+}  // namespace quillet

@@ -12,6 +12,8 @@
 #include "image/AtomicFile.h"
 #include "tests/cli/CliFiles.h"
 
+using namespace quillet;
+
 namespace {
 
 // A usage error (status 1) is found before anything is written; standard

@@ -6,6 +6,8 @@
 #include "cli/CliBatch.h"
 #include "tests/cli/CliFiles.h"
 
+using namespace quillet;
+
 namespace {
 
 // Runs the job; the rows as reported, in order.

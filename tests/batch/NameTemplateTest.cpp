@@ -4,6 +4,8 @@
 #include "batch/NameTemplate.h"
 #include "cli/Words.h"
 
+using namespace quillet;
+
 namespace {
 
 NameTemplate Parsed(std::string_view text) {

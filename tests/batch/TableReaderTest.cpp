@@ -6,6 +6,8 @@
 #include "batch/TableReader.h"
 #include "batch/TextEncoding.h"
 
+using namespace quillet;
+
 namespace {
 
 using Records = std::vector<std::vector<std::string>>;

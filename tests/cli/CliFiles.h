@@ -15,6 +15,8 @@
 #include "tests/support/Decode.h"
 #include "tests/support/TempFolder.h"
 
+using namespace quillet;
+
 namespace fs = std::filesystem;
 
 struct CliOutcome {

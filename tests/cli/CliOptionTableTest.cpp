@@ -9,6 +9,8 @@
 #include "cli/CliOptionTable.h"
 #include "cli/Words.h"
 
+using namespace quillet;
+
 namespace {
 
 CliParseResult Parse(const std::string& line) {

@@ -8,6 +8,8 @@
 #include "tests/cli/CliFiles.h"
 #include "tests/support/Poppler.h"
 
+using namespace quillet;
+
 namespace {
 
 // Every format reads back (ReadBack's tests); here the status and the message.

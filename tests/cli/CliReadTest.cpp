@@ -5,6 +5,8 @@
 
 #include "tests/cli/CliFiles.h"
 
+using namespace quillet;
+
 namespace {
 
 // Every file in one call: what each gives on standard output, each failure

@@ -4,6 +4,8 @@
 
 #include "tests/cli/CliFiles.h"
 
+using namespace quillet;
+
 namespace {
 
 const std::string Svg =

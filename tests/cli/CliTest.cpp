@@ -9,6 +9,8 @@
 #include "tests/cli/CliFiles.h"
 #include "tests/support/Poppler.h"
 
+using namespace quillet;
+
 namespace {
 
 const std::string Prefix = "\x01\x10";

@@ -9,6 +9,8 @@
 #include "content/CodePage.h"
 #include "content/Payload.h"
 
+using namespace quillet;
+
 namespace {
 
 struct ComposeCase {

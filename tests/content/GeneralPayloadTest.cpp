@@ -9,6 +9,8 @@
 #include "content/Catalogue.h"
 #include "content/GeneralPayload.h"
 
+using namespace quillet;
+
 namespace {
 
 enum Tab { Card, Wifi, Link, Dial, Message, Mail, Place, Event, Text };

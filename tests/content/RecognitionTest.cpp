@@ -5,6 +5,8 @@
 #include "content/CodePage.h"
 #include "content/Recognition.h"
 
+using namespace quillet;
+
 namespace {
 
 struct RecogniseCase {

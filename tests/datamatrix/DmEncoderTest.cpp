@@ -21,6 +21,8 @@
 // cannot see that through the test's own uses.
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 
+using namespace quillet;
+
 namespace {
 // Counts down allocations while armed; the one that reaches zero fails.
 std::atomic<long> gAllocationsBeforeFailure{-1};

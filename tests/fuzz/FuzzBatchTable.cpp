@@ -10,6 +10,8 @@
 #include "batch/TextEncoding.h"
 #include "tests/support/Require.h"
 
+using namespace quillet;
+
 namespace {
 
 void RequireInsideFolder(const std::string& name) {

@@ -10,6 +10,8 @@
 #include "qr/QrStandard.h"
 #include "tests/support/Require.h"
 
+using namespace quillet;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<std::string> words(1);
   for (size_t i = 0; i < size; ++i) {

@@ -5,6 +5,8 @@
 #include "content/CodePage.h"
 #include "tests/support/Require.h"
 
+using namespace quillet;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view utf8(reinterpret_cast<const char*>(data), size);
   TextProblem problem;

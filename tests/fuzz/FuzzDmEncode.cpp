@@ -6,6 +6,8 @@
 #include "datamatrix/DmEncoder.h"
 #include "tests/support/Require.h"
 
+using namespace quillet;
+
 namespace {
 
 void CheckSymbol(const DmEncodeParams& params, const DmModuleGrid& grid, int requested, int rowsOut) {

@@ -7,6 +7,8 @@
 #include "content/GeneralPayload.h"
 #include "tests/support/Require.h"
 
+using namespace quillet;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
   const int tab = data[0] % 10;  // 9 is no tab

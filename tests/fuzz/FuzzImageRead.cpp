@@ -11,6 +11,8 @@
 #include "tests/support/Require.h"
 #include "verify/module/ImageReaders.h"
 
+using namespace quillet;
+
 namespace {
 
 void ReadAsImage(std::string_view bytes, int fitSide) {

@@ -6,6 +6,8 @@
 #include "verify/LogoFile.h"
 #include "verify/module/ImageReaders.h"
 
+using namespace quillet;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   LogoReadProblem problem;

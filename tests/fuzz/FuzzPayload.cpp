@@ -6,6 +6,8 @@
 #include "content/Payload.h"
 #include "tests/support/Require.h"
 
+using namespace quillet;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 2) return 0;
   const int operatorFormat = data[0] % 6;  // 0 and 5 are out of range

@@ -10,6 +10,8 @@
 #include "qr/QrCodeEncoder.h"
 #include "tests/support/Require.h"
 
+using namespace quillet;
+
 namespace {
 
 constexpr int FormatColumns[15] = {0, 1, 2, 3, 4, 5, 7, 8, 8, 8, 8, 8, 8, 8, 8};

@@ -14,6 +14,8 @@
 #include "tests/support/Decode.h"
 #include "tests/support/Require.h"
 
+using namespace quillet;
+
 namespace {
 
 // One segment and the optimal segments alike.

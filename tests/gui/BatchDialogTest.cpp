@@ -11,6 +11,8 @@
 #include "tests/gui/GuiHelpers.h"
 #include "tests/support/Poppler.h"
 
+using namespace quillet;
+
 namespace {
 
 const std::string Zhang = "\xD5\xC5\xC8\xFD";  // 张三 in code page 936

@@ -4,6 +4,8 @@
 
 #include "tests/gui/GuiHelpers.h"
 
+using namespace quillet;
+
 namespace {
 
 QStringList Texts(const QWidget* dialog) {

@@ -3,6 +3,8 @@
 // selection. How far it grows is the page model's, tested without a display.
 #include "tests/gui/GuiHelpers.h"
 
+using namespace quillet;
+
 namespace {
 
 class DmPage : public GuiTest {

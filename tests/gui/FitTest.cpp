@@ -6,6 +6,8 @@
 #include "app/AboutDlg.h"
 #include "tests/gui/GuiHelpers.h"
 
+using namespace quillet;
+
 namespace {
 
 std::string Where(const QWidget* widget) {

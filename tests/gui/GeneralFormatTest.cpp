@@ -5,6 +5,8 @@
 // page model's, tested without a display.
 #include "tests/gui/GuiHelpers.h"
 
+using namespace quillet;
+
 namespace {
 
 using Fields = std::vector<std::pair<const char*, const char*>>;  // tag, what the user enters

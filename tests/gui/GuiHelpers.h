@@ -19,6 +19,8 @@
 #include "res/DialogLayouts.h"
 #include "tests/support/Decode.h"
 
+using namespace quillet;
+
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 // What every QR symbol of the program carries before the payload.

@@ -12,9 +12,12 @@
 #include <random>
 
 #include "app/TesselApp.h"
+#include "app/pages/ContentPages.h"
 #include "content/Catalogue.h"
 #include "content/GeneralPayload.h"
 #include "tests/gui/GuiHelpers.h"
+
+using namespace quillet;
 
 namespace {
 
@@ -75,7 +78,7 @@ std::optional<std::string> QrDataOnScreen(CTesselDlg* qr, bool& problem) {
   const PageSpec* pageSpec = PageForTab(format, tab);
   QWidget* page = VisibleContentPage(qr);
   problem = false;
-  if (!tabSpec || !pageSpec || !page || page->metaObject()->className() != pageSpec->className) return std::nullopt;
+  if (!tabSpec || !pageSpec || !page || PageClassName(*page->metaObject()) != pageSpec->className) return std::nullopt;
   if (IsGeneralFormat(format)) {
     FieldValueArray values;
     for (const FieldSpec& field : pageSpec->fields)

@@ -8,6 +8,8 @@
 
 #include "app/TesselApp.h"
 
+using namespace quillet;
+
 namespace {
 
 std::ptrdiff_t ThreadCount() {

@@ -5,6 +5,8 @@
 // payload and symbol.
 #include "tests/gui/GuiHelpers.h"
 
+using namespace quillet;
+
 namespace {
 
 QString Name(const QWidget* widget) {

@@ -3,6 +3,8 @@
 
 #include "tests/gui/GuiHelpers.h"
 
+using namespace quillet;
+
 namespace {
 
 using MainWindow = GuiTest;

@@ -13,6 +13,8 @@
 #include "tests/support/Symbols.h"
 #include "tests/support/TempFolder.h"
 
+using namespace quillet;
+
 namespace {
 
 class FakeOpenDialogs : public OpenDialogs {

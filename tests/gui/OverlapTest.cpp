@@ -8,6 +8,8 @@
 #include "datamatrix/DmEncoder.h"
 #include "tests/gui/GuiHelpers.h"
 
+using namespace quillet;
+
 namespace {
 
 // Worked by hand: one pixel of slack goes after the symbol; 3 pixels too few

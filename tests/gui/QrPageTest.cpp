@@ -4,6 +4,8 @@
 #include "content/Catalogue.h"
 #include "tests/gui/GuiHelpers.h"
 
+using namespace quillet;
+
 namespace {
 
 using QrPage = GuiTest;

@@ -10,6 +10,8 @@
 #include "tests/support/Poppler.h"
 #include "tests/support/TempFolder.h"
 
+using namespace quillet;
+
 namespace {
 
 QByteArray Head(const QString& path, int bytes) { return QByteArray::fromStdString(ReadBytes(path.toStdString()).substr(0, bytes)); }

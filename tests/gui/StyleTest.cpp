@@ -8,6 +8,8 @@
 #include "tests/gui/GuiHelpers.h"
 #include "tests/support/TempFolder.h"
 
+using namespace quillet;
+
 namespace {
 
 class FakeStyleDialogs : public StyleDialogs {

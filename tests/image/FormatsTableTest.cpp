@@ -3,6 +3,8 @@
 
 #include "image/ImageFormats.h"
 
+using namespace quillet;
+
 namespace {
 
 std::string_view NameOrNone(const ImageFormat* format) { return format ? format->name : "none"; }

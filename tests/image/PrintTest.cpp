@@ -12,6 +12,8 @@
 #include "tests/support/Symbols.h"
 #include "tests/support/TempFolder.h"
 
+using namespace quillet;
+
 namespace {
 
 // The nearest whole scale, with a notice when it prints more than 5 % off (the

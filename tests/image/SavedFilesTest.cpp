@@ -16,6 +16,8 @@
 #include "tests/support/Symbols.h"
 #include "tests/support/TempFolder.h"
 
+using namespace quillet;
+
 namespace {
 
 namespace fs = std::filesystem;

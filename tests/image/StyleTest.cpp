@@ -15,6 +15,8 @@
 #include "tests/support/Poppler.h"
 #include "tests/support/TempFolder.h"
 
+using namespace quillet;
+
 namespace {
 
 constexpr Rgb Navy{0x1a, 0x23, 0x7e}, Cream{0xff, 0xf8, 0xe1}, Teal{0x00, 0x4d, 0x40};

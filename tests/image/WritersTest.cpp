@@ -15,6 +15,8 @@
 #include "tests/support/Decode.h"
 #include "tests/support/Symbols.h"
 
+using namespace quillet;
+
 namespace {
 
 std::string Encoded(const ModuleMatrix& matrix, std::string_view format, const ImageOptions& options) {

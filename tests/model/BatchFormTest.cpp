@@ -8,6 +8,8 @@
 #include "content/CodePage.h"
 #include "tests/support/TempFolder.h"
 
+using namespace quillet;
+
 namespace {
 
 int Slot(const char* tag) { return FieldSlotOfTag(tag); }

@@ -8,6 +8,8 @@
 #include "model/QrPageModel.h"
 #include "tests/support/Decode.h"
 
+using namespace quillet;
+
 namespace {
 
 const std::string QrPrefix = "\x01\x10";

@@ -6,6 +6,8 @@
 
 #include "model/StyleState.h"
 
+using namespace quillet;
+
 namespace {
 
 Symbol Made(Symbology symbology, const std::string& data, QrLevel level = QrLevel::M) {

@@ -20,6 +20,8 @@
 #include <tuple>
 #include <vector>
 
+using namespace quillet;
+
 namespace {
 
 using namespace qr;

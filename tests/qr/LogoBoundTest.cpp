@@ -9,6 +9,8 @@
 
 #include "qr/LogoBound.h"
 
+using namespace quillet;
+
 namespace {
 
 TEST(LogoBound, DestroyedCodewordsPerBlockMatchTheWorkedExamples) {

@@ -12,6 +12,8 @@
 #include <random>
 #include <string>
 
+using namespace quillet;
+
 namespace {
 
 std::string StreamText(const CQrCodeEncoder& encoder) {

@@ -11,6 +11,8 @@
 #include "tests/support/Decode.h"
 #include "tests/support/TempFolder.h"
 
+using namespace quillet;
+
 namespace {
 
 // What the decoders of its format read of the kept input's symbol; the data

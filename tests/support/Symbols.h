@@ -9,6 +9,8 @@
 #include "symbol/ModuleMatrix.h"
 #include "qr/QrCodeEncoder.h"
 
+using namespace quillet;
+
 // Level M, smallest version; empty when the data fits no symbol.
 inline ModuleMatrix OurQr(const std::string& data) {
   const auto encoder = std::make_unique<CQrCodeEncoder>();

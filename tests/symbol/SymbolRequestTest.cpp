@@ -17,6 +17,8 @@
 #include "symbol/SymbolRequest.h"
 #include "tests/support/Decode.h"
 
+using namespace quillet;
+
 namespace {
 
 DecodeFormat FormatOf(const Symbol& symbol) {

@@ -7,6 +7,8 @@
 #include "tests/support/TempFolder.h"
 #include "verify/ReadBack.h"
 
+using namespace quillet;
+
 namespace {
 
 const std::string QrPayload = "\x01\x10" "CARD:N:\xd5\xc5\xc8\xfd;M:13800138000;;";  // GBK name

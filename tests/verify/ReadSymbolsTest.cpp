@@ -17,6 +17,8 @@
 #include "tests/support/TempFolder.h"
 #include "verify/ReadSymbols.h"
 
+using namespace quillet;
+
 namespace {
 
 const std::string Card = "\x01\x10" "CARD:N:\xd5\xc5\xc8\xfd;M:13800138000;;";  // GBK name

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace quillet {
+
 namespace {
 
 // libdmtx gives up on a region after this long, so that a file with no
@@ -73,3 +75,5 @@ std::optional<std::string> DecodeWithDmtx(const GreyPixels& image, int moduleSid
   dmtxImageDestroy(&pixels);
   return bytes;
 }
+
+}  // namespace quillet

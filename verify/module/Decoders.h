@@ -9,6 +9,8 @@
 #include "verify/ReadSymbols.h"
 #include "verify/module/ImageReaders.h"
 
+namespace quillet {
+
 // The symbol's bytes as zxing-cpp reads them; nullopt when it finds none.
 std::optional<std::string> DecodeWithZxing(const GreyPixels& image, bool dataMatrix);
 // The bytes as zbar reads them, without its text conversion. It scans every
@@ -25,3 +27,5 @@ std::optional<std::string> DecodeWithDmtx(const GreyPixels& image, int moduleSid
 std::vector<FoundSymbol> FindWithZxing(const GreyPixels& image);
 // Every QR Code symbol zbar finds, as bytes.
 std::vector<FoundSymbol> FindWithZbar(const GreyPixels& image);
+
+}  // namespace quillet

@@ -9,6 +9,8 @@
 #include <csetjmp>
 #include <cstring>
 
+namespace quillet {
+
 namespace {
 
 // A progressive JPEG of thousands of tiny scans takes minutes to decode;
@@ -417,3 +419,5 @@ std::optional<RgbaImage> ReadRasterRgba(FileKind kind, std::string_view bytes, i
     default: return FailLogo(problem, LogoFileFailure::NotALogo);
   }
 }
+
+}  // namespace quillet

@@ -14,6 +14,8 @@
 #include "verify/ImageRead.h"
 #include "verify/LogoFile.h"
 
+namespace quillet {
+
 struct GreyPixels {
   int width = 0;
   int height = 0;
@@ -38,3 +40,5 @@ std::optional<RgbaImage> LogoLibrarySays(LogoReadProblem* problem, std::string m
 // others read every pixel.
 std::optional<GreyPixels> ReadRasterImage(FileKind kind, std::string_view bytes, ImageReadProblem* problem,
                                           int fitSide = 0);
+
+}  // namespace quillet

@@ -9,6 +9,8 @@
 #include "verify/LogoFile.h"
 #include "verify/module/ImageReaders.h"
 
+namespace quillet {
+
 namespace {
 
 // Cairo's premultiplied native-endian ARGB to straight RGBA.
@@ -72,3 +74,5 @@ std::optional<RgbaImage> ReadLogo(std::string_view bytes, LogoReadProblem* probl
   const FileKind kind = SniffFileKind(bytes);
   return kind == FileKind::Svg ? ReadSvgLogo(bytes, problem) : ReadRasterRgba(kind, bytes, MaxLogoSide, problem);
 }
+
+}  // namespace quillet

@@ -10,4 +10,8 @@
 #include "image/SymbolStyle.h"
 #include "verify/LogoFile.h"
 
+namespace quillet {
+
 std::optional<RgbaImage> ReadLogo(std::string_view bytes, LogoReadProblem* problem);
+
+}  // namespace quillet

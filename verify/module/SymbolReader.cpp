@@ -9,6 +9,8 @@
 #include "verify/InputFile.h"
 #include "verify/module/Decoders.h"
 
+namespace quillet {
+
 namespace {
 
 // The longer side of the first, quick look.
@@ -88,3 +90,5 @@ SymbolsInImage ReadSymbolsFromPixels(const uint8_t* pixels, int width, int heigh
   const GreyPixels image{width, height, std::vector<uint8_t>(pixels, pixels + static_cast<size_t>(width) * height)};
   return {{}, FindInPixels(image)};
 }
+
+}  // namespace quillet

@@ -9,6 +9,8 @@
 #include "verify/module/LogoReader.h"
 #include "verify/module/SymbolReader.h"
 
+namespace quillet {
+
 namespace {
 
 // Far above any symbol file we write; a larger file is not read into memory.
@@ -196,3 +198,5 @@ extern "C" const VerifyModuleApi* QuilletVerifyModule() {
                                    ReadSymbolsFromFile, ReadSymbolsFromBytes, ReadSymbolsFromPixels};
   return &api;
 }
+
+}  // namespace quillet

@@ -8,6 +8,8 @@
 #include "verify/ReadBack.h"
 #include "verify/ReadSymbols.h"
 
+namespace quillet {
+
 struct VerifyModuleApi {
   ReadBackResult (*verifyFile)(const std::string& path, const ModuleMatrix& matrix, const ImageOptions& options,
                                Symbology symbology, std::string_view expected);
@@ -30,3 +32,5 @@ struct VerifyModuleApi {
 #define QUILLET_VERIFY_MODULE "libquillet_verify.so"
 #define QUILLET_VERIFY_ENTRY "QuilletVerifyModule"
 extern "C" __attribute__((visibility("default"))) const VerifyModuleApi* QuilletVerifyModule();
+
+}  // namespace quillet

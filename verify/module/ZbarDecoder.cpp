@@ -3,6 +3,8 @@
 
 #include "verify/module/Decoders.h"
 
+namespace quillet {
+
 using namespace zbar;  // its C functions live in this namespace when included from C++
 
 namespace {
@@ -44,3 +46,5 @@ std::vector<FoundSymbol> FindWithZbar(const GreyPixels& image) {
   for (std::string& bytes : ScanWithZbar(image, 1)) symbols.push_back({Symbology::QrCode, std::move(bytes), {}, "zbar"});
   return symbols;
 }
+
+}  // namespace quillet
