@@ -81,7 +81,7 @@ QString LabelTooLargeText(const LabelAdvice& advice) {
 QString SheetText(const SheetProblem& problem) {
   switch (problem.failure) {
     case SheetFailure::NoCells: return FromUtf8(UiText::BatchSheetNoCells);
-    case SheetFailure::NoPrintModule: return FromUtf8(UiText::BatchSheetNoPrintModule);
+    case SheetFailure::NoPrintModule: return FromUtf8(UiText::NoPrintModule);
     case SheetFailure::NoLabel: return FromUtf8(UiText::BatchSheetNoLabel);
     case SheetFailure::Drawing: return FromUtf8(UiText::BatchSheetDrawing);
     case SheetFailure::LabelTooLarge: return FromUtf8(UiText::BatchReasonLabelTooLarge);

@@ -49,6 +49,7 @@ QString DescribeSaveFailure(const ImageResult& result) {
     case ImageFailure::OutOfMemory: return FromUtf8(UiText::SaveFailedMemory);
     // The library's message is English, and not shown here.
     case ImageFailure::EncoderFailed: return FromUtf8(UiText::SaveFailedEncoder);
+    case ImageFailure::NoPrintModule: return FromUtf8(UiText::NoPrintModule);
   }
   return {};
 }

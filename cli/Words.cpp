@@ -234,6 +234,11 @@ std::string UnknownExtension(const std::string& extension) {
   return "unknown image file extension " + Quoted(extension) + "; use " + known;
 }
 
+// PDF, EPS and label sheets are drawn by a module loaded on first use.
+std::string PrintModuleNotLoaded(const std::string& loaderWords) {
+  return "the print module (PDF, EPS, label sheets) cannot be loaded: " + loaderWords;
+}
+
 }  // namespace
 
 std::string DescribeImageFailure(const ImageResult& result) {
@@ -255,6 +260,7 @@ std::string DescribeImageFailure(const ImageResult& result) {
     case ImageFailure::CannotReplace: return "cannot replace " + Quoted(subject) + Because(result.error);
     case ImageFailure::OutOfMemory: return "out of memory";
     case ImageFailure::EncoderFailed: return "the image encoder failed: " + subject;
+    case ImageFailure::NoPrintModule: return PrintModuleNotLoaded(subject);
   }
   return "unknown failure";
 }
@@ -263,7 +269,7 @@ std::string DescribeSheetProblem(const SheetProblem& problem, const LabelSheetLa
   const LabelFit& fit = problem.fit;
   switch (problem.failure) {
     case SheetFailure::NoCells: return "a sheet needs at least one column and one row";
-    case SheetFailure::NoPrintModule: return problem.subject;
+    case SheetFailure::NoPrintModule: return PrintModuleNotLoaded(problem.subject);
     case SheetFailure::LabelTooLarge:
       return "a label of " + Millimetres(fit.widthMm, fit.heightMm) + " does not fit a cell of " +
              Millimetres(fit.cellWidthMm, fit.cellHeightMm) + " (" + std::string(layout.paper.name) + ", " +

@@ -20,6 +20,7 @@ enum class ImageFailure {
   CannotReplace,     // renaming over the target failed; subject: the path
   OutOfMemory,
   EncoderFailed,     // subject: the library's own message, which only the command line quotes
+  NoPrintModule,     // PDF and EPS: the print module did not load; subject: the loader's words
 };
 
 struct ImageResult {

@@ -25,18 +25,22 @@ void* LoadModuleEntry(const char* name, const char* symbol, std::string* error) 
   // the build tree (tools, tests) in the folder the build puts them in.
   const std::string candidates[] = {ExecutableFolder() + "/../" QUILLET_INSTALL_MODULE_DIR "/" + name,
                                     std::string(QUILLET_BUILD_MODULE_DIR "/") + name};
+  // The loader's own words are the subject; each front end says what failed.
   std::string reasons;
+  const auto note = [&reasons] {
+    const char* reason = dlerror();
+    if (reason) reasons += (reasons.empty() ? "" : "; ") + std::string(reason);
+  };
   for (const std::string& path : candidates) {
     void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!module) {
-      const char* reason = dlerror();
-      if (access(path.c_str(), F_OK) == 0) reasons += std::string(reasons.empty() ? "" : "; ") + (reason ? reason : path);
+      note();
       continue;
     }
     if (void* entry = dlsym(module, symbol)) return entry;
-    reasons += std::string(reasons.empty() ? "" : "; ") + path + " has no " + symbol;
+    note();
   }
-  if (error) *error = "cannot load " + std::string(name) + (reasons.empty() ? ": not installed" : ": " + reasons);
+  if (error) *error = reasons;
   return nullptr;
 }
 

@@ -10,8 +10,9 @@ namespace quillet {
 
 // The entry point `symbol` of module `name` (for example "libquillet_print.so"),
 // looked up beside the executable (../lib/<multiarch>/quillet) and then in the build tree.
-// The module stays loaded for the life of the process. Null, with the reason in
-// `error`, when the module or its entry point cannot be found.
+// The module stays loaded for the life of the process. Null, with the loader's
+// own words for each place tried in `error`, when the module or its entry
+// point cannot be found.
 void* LoadModuleEntry(const char* name, const char* symbol, std::string* error);
 
 // The entry point cast to the function `Entry` and called once; its result is

@@ -15,13 +15,13 @@ const PrintModuleApi* PrintModule(std::string* error) {
 ImageResult WritePdf(const ModuleMatrix& matrix, const ImageOptions& options, std::string& out) {
   std::string error;
   const PrintModuleApi* api = PrintModule(&error);
-  return api ? api->writePdf(matrix, options, out) : ImageResult{ImageFailure::EncoderFailed, error};
+  return api ? api->writePdf(matrix, options, out) : ImageResult{ImageFailure::NoPrintModule, error};
 }
 
 ImageResult WriteEps(const ModuleMatrix& matrix, const ImageOptions& options, std::string& out) {
   std::string error;
   const PrintModuleApi* api = PrintModule(&error);
-  return api ? api->writeEps(matrix, options, out) : ImageResult{ImageFailure::EncoderFailed, error};
+  return api ? api->writeEps(matrix, options, out) : ImageResult{ImageFailure::NoPrintModule, error};
 }
 
 std::unique_ptr<LabelSheetWriter> OpenLabelSheet(const LabelSheetLayout& layout, ByteSink sink, SheetProblem* problem) {

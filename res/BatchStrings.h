@@ -100,7 +100,6 @@ constexpr std::string_view BatchManifestNotWritten = "无法写入清单文件�
 // The label sheet could not be begun or finished; %1 the reason below.
 constexpr std::string_view BatchSheetNotMade = "无法生成标签页：%1";
 constexpr std::string_view BatchSheetNoCells = "标签页至少要有一列一行";
-constexpr std::string_view BatchSheetNoPrintModule = "无法载入打印模块";
 constexpr std::string_view BatchSheetNoLabel = "没有可打印的标签";
 constexpr std::string_view BatchSheetDrawing = "绘图失败";
 // The first label does not fit: the symbol's modules, the label's and the

@@ -43,6 +43,8 @@ constexpr std::string_view SaveFailedWrite = "写入 \"%1\" 失败：%2";
 constexpr std::string_view SaveFailedReplace = "无法替换 \"%1\"：%2";
 constexpr std::string_view SaveFailedMemory = "内存不足";
 constexpr std::string_view SaveFailedEncoder = "图像编码失败";
+// PDF, EPS and label sheets are drawn by a module loaded on first use.
+constexpr std::string_view NoPrintModule = "无法载入打印模块";
 // Joining the known extensions: ".bmp、.jpg、.gif 或 .png".
 constexpr std::string_view ListSeparator = "、";
 constexpr std::string_view ListLastSeparator = " 或 ";
