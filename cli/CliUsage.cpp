@@ -1,5 +1,6 @@
 // The help of quillet-cli: prose around the option lines, which the option
 // table's rows give.
+#include <algorithm>
 #include <sstream>
 
 #include "cli/CliArgs.h"
@@ -31,6 +32,10 @@ Symbol:
   Each later row is one symbol composed as the QR page composes it under --operator
   and --type: a column is a field by its tag (N, M, TEL, ... any case) or its caption
   (姓名, 手机, 邮箱, ...). A column named text instead gives one raw symbol per row.
+
+Field words: a column or --field may name a field by a word people use for it;
+a word of several tags names the first of them that the page has:
+{fieldWords}
 
 Examples:
   quillet-cli qr --operator 3 --type 8 --field TEXT=hello -o hello.png
@@ -157,6 +162,23 @@ std::string TagList() {
   return text + line;
 }
 
+// "  名字 N, 全名 N, ..., 电话 TEL/CT/M/SM, ..." wrapped to 80 columns.
+std::string FieldWordLines() {
+  constexpr size_t Width = 80;
+  const std::string indent = "  ";
+  std::string text, line = indent;
+  const std::span<const FieldWord> words = FieldWords();
+  for (size_t i = 0; i < words.size(); ++i) {
+    std::string tags(words[i].tags);
+    std::replace(tags.begin(), tags.end(), ' ', '/');
+    const std::string item = std::string(words[i].word) + " " + tags + (i + 1 < words.size() ? "," : "");
+    if (line.size() > indent.size() && DisplayWidth(line) + 1 + DisplayWidth(item) > Width)
+      text += line + "\n", line = indent;
+    line += (line.size() > indent.size() ? " " : "") + item;
+  }
+  return text + line;
+}
+
 void Replace(std::string& text, std::string_view placeholder, std::string_view value) {
   for (size_t at = text.find(placeholder); at != std::string::npos; at = text.find(placeholder, at + value.size()))
     text.replace(at, placeholder.size(), value);
@@ -225,6 +247,7 @@ std::string SectionLines(CliCommand command, CliSection section) {
 std::string CommandUsage(CliCommand command) {
   std::string text(command == CliCommand::Qr ? QrUsage : DmUsage);
   Replace(text, "{common}", CommonUsage);
+  Replace(text, "{fieldWords}", FieldWordLines());
   const std::pair<std::string_view, CliSection> sections[] = {
       {"{input}", CliSection::Input},   {"{content}", CliSection::Content}, {"{symbol}", CliSection::Symbol},
       {"{output}", CliSection::Output}, {"{style}", CliSection::Style},     {"{batch}", CliSection::Batch}};
