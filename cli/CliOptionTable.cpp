@@ -318,12 +318,13 @@ const CliOptionRow Rows[] = {
      .values = OperatorNames, .low = 1, .high = OperatorFormatCount, .nested = true,
      .apply = WithContent<Number<OperatorSlot>>},
     {.name = "--type", .tried = "--tab", .value = "TAB", .commands = QrOnly, .section = Content,
-     .help = "the content type: its tab's name, caption or position from 0,\n"
-             "the left-most (default 0); the tabs under each --operator:\n{tabs}",
+     .help = "the content type: its tab's name, caption or position\n"
+             "from 0, the left-most (default 0); the tabs, with their\n"
+             "names, under each --operator:\n{tabs}",
      .values = TabNames, .takes = TabTakes, .nested = true, .apply = WithContent<Parsed<ParseTabWord, TabSlot>>},
     {.name = "--field", .value = "TAG=VALUE", .commands = QrOnly, .section = Content,
-     .help = "a field by its tag, its caption or a word people use for\n"
-             "it (below); repeatable; \\n in VALUE is a line break (CR LF);\nthe tags: {tags}",
+     .help = "a field by its tag, its caption or a field word (below);\n"
+             "repeatable; \\n in VALUE is a line break (CR LF); tags:\n{tags}",
      .values = FieldTagWords, .nested = true, .apply = WithContent<Field>},
 
     {.name = "--level", .value = "{values}", .commands = QrOnly, .section = Symbol,

@@ -30,8 +30,9 @@ Symbol:
 {symbol}
 {common}
   Each later row is one symbol composed as the QR page composes it under --operator
-  and --type: a column is a field by its tag (N, M, TEL, ... any case) or its caption
-  (姓名, 手机, 邮箱, ...). A column named text instead gives one raw symbol per row.
+  and --type: a column is a field by its tag (N, M, TEL, ... any case), its caption
+  (姓名, 手机, 邮箱, ...) or a field word (below). A column named text instead
+  gives one raw symbol per row.
 
 Field words: a column or --field may name a field by a word people use for it;
 a word of several tags names the first of them that the page has:
@@ -144,18 +145,15 @@ std::string OperatorLines() {
   return text;
 }
 
-// Every field tag, wrapped under the --field line, whose first line has
-// room for 40 columns of them.
+// Every field tag, wrapped in the help column under the --field line.
 std::string TagList() {
-  constexpr size_t Width = 80, FirstLine = 40;
+  constexpr size_t Room = 80 - HelpColumn;
   std::string text, line;
-  size_t room = Width - FirstLine;
   for (size_t slot = 0; slot < FieldTags.size(); ++slot) {
     const std::string item = std::string(FieldTags[slot]) + (slot + 1 < FieldTags.size() ? "," : "");
-    if (line.size() + 1 + item.size() > room) {
+    if (line.size() + 1 + item.size() > Room) {
       text += line + "\n";
       line.clear();
-      room = Width - HelpColumn;
     }
     line += (line.empty() ? "" : " ") + item;
   }

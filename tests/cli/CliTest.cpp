@@ -301,7 +301,7 @@ TEST(Cli, VersionHelpAndTheUsageOfTheCommandUsed) {
       {"dm -h", ExitOk, "Usage: quillet-cli dm", ""},
       {"values qr --level", ExitOk, "L\nM\nQ\nH\n", ""},
       {"values dm --size", ExitOk, "auto\nrect\n10x10\n", ""},
-      {"values qr --type", ExitOk, "\n8\n名片\n", ""},
+      {"values qr --type", ExitOk, "\n8\ncard\n", ""},
       {"values dm --level", ExitUsage, "", "Usage: quillet-cli (qr | dm | read) [options]\nTry 'quillet-cli --help'\n"},
       {"pdf417", ExitUsage, "", "\nUsage: quillet-cli (qr | dm | read) [options]\nTry 'quillet-cli --help'\n"},
       {"qr --size 3 --text a --dump", ExitUsage, "",
