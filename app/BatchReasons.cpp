@@ -164,6 +164,7 @@ QString FieldProblemText(const FieldProblem& problem, const QString& name) {
     case FieldFailure::NotAPhoneNumber: return FromUtf8(UiText::FieldNotAPhoneNumber).arg(name);
     case FieldFailure::NotAMailAddress: return FromUtf8(UiText::FieldNotAMailAddress).arg(name);
     case FieldFailure::NoIdnaForm: return FromUtf8(UiText::FieldNoIdnaForm).arg(name);
+    case FieldFailure::NoIdnaLibrary: return FromUtf8(UiText::FieldNoIdnaLibrary).arg(name);
     case FieldFailure::PasswordUnused: return FromUtf8(UiText::FieldPasswordUnused).arg(name);
     case FieldFailure::NotInCodePage: return FromUtf8(UiText::FieldNotInCodePage).arg(name, FromUtf8(problem.text.character));
     case FieldFailure::None: break;
@@ -224,9 +225,21 @@ QString BatchProblemText(const BatchProblem& problem) {
   return {};
 }
 
+namespace {
+
+// Several unknown columns in the quotes of one: 列“a”、“b”不是本页的字段….
+QString RefusedColumns(const HeaderRefusal& refusal) {
+  if (refusal.columns.size() < 2) return FromUtf8(refusal.column);
+  QStringList names;
+  for (const std::string& column : refusal.columns) names << FromUtf8(column);
+  return names.join(QStringLiteral("”、“"));
+}
+
+}  // namespace
+
 QString HeaderRefusalText(const HeaderRefusal& refusal) {
   const QString field = refusal.slot >= 0 ? FromUtf8(FieldTags[static_cast<size_t>(refusal.slot)]) : QString();
-  const QString subjects[] = {FromUtf8(refusal.column), FromUtf8(refusal.other), field};
+  const QString subjects[] = {RefusedColumns(refusal), FromUtf8(refusal.other), field};
   // In one pass, as the texts use only some of the markers and a column may be named "%2".
   const QString format = FromUtf8(HeaderWords(refusal.failure));
   QString text;

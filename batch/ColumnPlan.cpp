@@ -11,24 +11,15 @@ namespace {
 
 constexpr std::string_view TextColumn = "text";
 
-HeaderRefusal Refusal(HeaderFailure failure, std::string column = {}, std::string other = {}, int slot = -1) {
+HeaderRefusal Refusal(HeaderFailure failure, std::string column = {}, std::string other = {}, int slot = -1,
+                      std::vector<std::string> columns = {}) {
   HeaderRefusal refusal;
   refusal.failure = failure;
   refusal.column = std::move(column);
   refusal.other = std::move(other);
   refusal.slot = slot;
+  refusal.columns = std::move(columns);
   return refusal;
-}
-
-// The field of `page` a header names by tag or by caption, or null.
-const FieldSpec* FieldOfHeader(const PageSpec& page, std::string_view header) {
-  const std::string tag(Trimmed(header));
-  const std::string bare = BareCaption(header);
-  for (const FieldSpec& field : page.fields) {
-    if (SameIgnoringCase(tag, FieldTags[field.slot])) return &field;
-    if (!bare.empty() && bare == BareCaption(field.caption)) return &field;
-  }
-  return nullptr;
 }
 
 // The page marks a required field by a caption that begins with "*".
@@ -44,9 +35,7 @@ class Planner {
     if (kind_ == Symbology::QrCode && page_ == nullptr)
       return Fail(refusal, Refusal(HeaderFailure::NoSuchTab));
     for (const std::string& cell : header) plan_.columns.push_back(Classify(cell));
-    for (const BatchColumn& column : plan_.columns)
-      if (!column.unnamed && column.slot < 0 && !column.text && !InTemplate(column.header))
-        return Fail(refusal, Refusal(HeaderFailure::UnknownColumn, column.header));
+    if (HeaderRefusal problem = CheckKnown(); problem.failure != HeaderFailure::None) return Fail(refusal, problem);
     if (HeaderRefusal problem = CheckFields(); problem.failure != HeaderFailure::None) return Fail(refusal, problem);
     if (HeaderRefusal problem = MapTemplate(); problem.failure != HeaderFailure::None) return Fail(refusal, problem);
     return plan_;
@@ -57,12 +46,24 @@ class Planner {
     BatchColumn column{header};
     column.unnamed = Trimmed(header).empty();
     if (column.unnamed) return column;
-    if (const FieldSpec* field = page_ ? FieldOfHeader(*page_, header) : nullptr) {
+    if (const FieldSpec* field = page_ ? FieldOfName(*page_, header) : nullptr) {
       column.slot = field->slot;
       column.required = IsRequired(*field);
     }
     column.text = column.slot < 0 && SameIgnoringCase(Trimmed(header), TextColumn);
     return column;
+  }
+
+  // Every column that means nothing, named at once: a header with several
+  // misspelt columns is mended in one go.
+  HeaderRefusal CheckKnown() const {
+    std::vector<std::string> unknown;
+    for (const BatchColumn& column : plan_.columns)
+      if (!column.unnamed && column.slot < 0 && !column.text && !InTemplate(column.header))
+        unknown.push_back(column.header);
+    if (unknown.empty()) return {};
+    std::string first = unknown.front();
+    return Refusal(HeaderFailure::UnknownColumn, std::move(first), {}, -1, std::move(unknown));
   }
 
   bool InTemplate(const std::string& header) const {

@@ -37,7 +37,7 @@ struct ColumnPlan {
 enum class HeaderFailure {
   None,
   NoSuchTab,           // the tab is not a tab of the operator format
-  UnknownColumn,       // `column` is no field, not "text" and not in the name template
+  UnknownColumn,       // `columns` (the first also in `column`) are no field, not "text" and not in the name template
   TwoTextColumns,      // `column` and `other` both give the text
   TwoColumnsOneField,  // `column` and `other` both give the field `slot`
   NoTextColumn,        // Data Matrix without a column "text"
@@ -50,13 +50,14 @@ struct HeaderRefusal {
   HeaderFailure failure = HeaderFailure::None;
   std::string column;  // UTF-8, as the header (or the template) names it
   std::string other;   // the second column of a pair
+  std::vector<std::string> columns;  // UnknownColumn: every such column, in the header's order
   int slot = -1;       // the field both columns give
   // What the header was planned for, to name the page and its fields.
   Symbology kind = Symbology::QrCode;
   FormatTab page{0, 0};
 };
 
-// `header` in UTF-8, for QR the fields of `page`.
+// `header` in UTF-8, for QR the fields of `page` by FieldOfName.
 // A column named "text" (any case) is the page's TEXT field when the page
 // has one, and otherwise asks for raw symbols.
 std::optional<ColumnPlan> PlanColumns(const std::vector<std::string>& header, Symbology kind, FormatTab page,

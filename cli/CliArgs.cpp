@@ -64,6 +64,9 @@ CliProblem UnknownOption(CliCommand command, std::string_view word) {
                    std::string(word.substr(equals + 1)));
   const CliCommand other = command == CliCommand::Qr ? CliCommand::Dm : CliCommand::Qr;
   if (Lists(CliOptionNames(other), word)) return MakeProblem(CliProblemKind::OptionOfOther, command, word);
+  // A word people try for an option (--color for --fg) beats spelling's nearest.
+  if (const CliOptionRow* tried = FindTriedOption(command, word.substr(0, equals)))
+    return MakeProblem(CliProblemKind::UnknownOption, command, {}, word, std::string(tried->name));
   return MakeProblem(CliProblemKind::UnknownOption, command, {}, word, NearestOption(options, word));
 }
 
@@ -166,7 +169,7 @@ class Parser {
     if (!state_.tabWord) return std::nullopt;
     const int format = options().contentPage.format;
     const auto position = ParseInt(*state_.tabWord, 0, MostTabs() - 1);
-    options().contentPage.tab = position ? *position : TabOfCaption(format, *state_.tabWord);
+    options().contentPage.tab = position ? *position : TabOfName(format, *state_.tabWord);
     if (FindTab(format, options().contentPage.tab)) return std::nullopt;
     CliProblem problem = Problem(CliProblemKind::TabNotOfFormat, "--type", *state_.tabWord);
     problem.operatorFormat = format;

@@ -41,7 +41,8 @@ std::vector<std::string> NumberedTabs(int operatorFormat) {
   std::vector<std::string> tabs;
   const OperatorFormatSpec& format = *FindOperatorFormat(operatorFormat);
   for (size_t tab = 0; tab < format.tabs.size(); ++tab)
-    tabs.push_back(std::to_string(tab) + " " + std::string(BareTabCaption(format.tabs[tab])));
+    tabs.push_back(std::to_string(tab) + " " + std::string(BareTabCaption(format.tabs[tab])) + " (" +
+                   std::string(format.tabs[tab].name) + ")");
   return tabs;
 }
 
@@ -65,34 +66,36 @@ std::optional<QrSegments> ParseSegments(std::string_view word) {
   return std::nullopt;
 }
 
-// Every tab's caption under any format, each once.
-std::vector<std::string> TabCaptions() {
-  std::vector<std::string> captions;
+// Every tab's ASCII name or caption under any format, each once.
+std::vector<std::string> TabWords(std::string_view (*word)(const TabSpec&)) {
+  std::vector<std::string> words;
   for (const OperatorFormatSpec& format : OperatorFormats())
     for (const TabSpec& tab : format.tabs)
-      if (std::find(captions.begin(), captions.end(), BareTabCaption(tab)) == captions.end())
-        captions.emplace_back(BareTabCaption(tab));
-  return captions;
+      if (std::find(words.begin(), words.end(), word(tab)) == words.end()) words.emplace_back(word(tab));
+  return words;
 }
+std::string_view TabName(const TabSpec& tab) { return tab.name; }
 
-// What --type takes: the positions, then the captions.
+// What --type takes: the positions, the names, then the captions.
 std::vector<std::string> TabNames() {
   std::vector<std::string> names;
   for (int tab = 0; tab < MostTabs(); ++tab) names.push_back(std::to_string(tab));
-  for (std::string& caption : TabCaptions()) names.push_back(std::move(caption));
+  for (auto word : {TabName, BareTabCaption})
+    for (std::string& name : TabWords(word)) names.push_back(std::move(name));
   return names;
 }
 
 std::string TabTakes() {
-  return "a tab's position (0 to " + std::to_string(MostTabs() - 1) + ") or caption (" + JoinNames(TabCaptions()) + ")";
+  return "a tab's position (0 to " + std::to_string(MostTabs() - 1) + "), name (" + JoinNames(TabWords(TabName)) +
+         ") or caption (" + JoinNames(TabWords(BareTabCaption)) + ")";
 }
 
-// A tab's position, or a caption that some format has: which tab it is
+// A tab's position, or a name or caption that some format has: which tab it is
 // depends on --operator, which may come later.
 std::optional<std::string> ParseTabWord(std::string_view word) {
   if (ParseInt(word, 0, MostTabs() - 1)) return std::string(word);
   for (const OperatorFormatSpec& format : OperatorFormats())
-    if (TabOfCaption(format.id, word) >= 0) return std::string(word);
+    if (TabOfName(format.id, word) >= 0) return std::string(word);
   return std::nullopt;
 }
 
@@ -314,12 +317,14 @@ const CliOptionRow Rows[] = {
     {.name = "--operator", .value = "{values}", .commands = QrOnly, .section = Content, .help = "\n{operators}",
      .values = OperatorNames, .low = 1, .high = OperatorFormatCount, .nested = true,
      .apply = WithContent<Number<OperatorSlot>>},
-    {.name = "--type", .value = "TAB", .commands = QrOnly, .section = Content,
-     .help = "the content type: its tab's caption or position from 0, the\n"
-             "left-most (default 0); the tabs under each --operator:\n{tabs}",
+    {.name = "--type", .tried = "--tab", .value = "TAB", .commands = QrOnly, .section = Content,
+     .help = "the content type: its tab's name, caption or position\n"
+             "from 0, the left-most (default 0); the tabs, with their\n"
+             "names, under each --operator:\n{tabs}",
      .values = TabNames, .takes = TabTakes, .nested = true, .apply = WithContent<Parsed<ParseTabWord, TabSlot>>},
     {.name = "--field", .value = "TAG=VALUE", .commands = QrOnly, .section = Content,
-     .help = "a field by its tag; repeatable; \\n in VALUE is a line break\n(CR LF); the tags: {tags}",
+     .help = "a field by its tag, its caption or a field word (below);\n"
+             "repeatable; \\n in VALUE is a line break (CR LF); tags:\n{tags}",
      .values = FieldTagWords, .nested = true, .apply = WithContent<Field>},
 
     {.name = "--level", .value = "{values}", .commands = QrOnly, .section = Symbol,
@@ -348,7 +353,7 @@ const CliOptionRow Rows[] = {
 
     {.name = "--dump", .commands = QrAndDm, .section = Output,
      .help = "print the symbol's header line and rows, 1 dark, 0 light", .apply = Switch<DumpSlot>},
-    {.name = "-o", .alias = "--output", .value = "FILE", .commands = QrAndDm, .section = Output,
+    {.name = "-o", .alias = "--output", .tried = "--out --output-file", .value = "FILE", .commands = QrAndDm, .section = Output,
      .help = "write an image; the format follows the extension\n({extensions}); -o - writes to standard output",
      .apply = Once<OutputSlot>},
     {.name = "--format", .value = "NAME", .commands = QrAndDm, .section = Output,
@@ -374,10 +379,10 @@ const CliOptionRow Rows[] = {
              "(zxing-cpp, zbar, libdmtx) and fail with status 5 when\nit does not give the encoded bytes",
      .apply = Switch<VerifySlot>},
 
-    {.name = "--fg", .value = "COLOUR", .commands = QrAndDm, .section = Style,
+    {.name = "--fg", .tried = "--color --colour --foreground --fg-color --fg-colour", .value = "COLOUR", .commands = QrAndDm, .section = Style,
      .help = "dark modules, #RRGGBB (default #000000)", .takes = ColourTakes,
      .apply = Parsed<ParseColour, ForegroundSlot>},
-    {.name = "--bg", .value = "COLOUR", .commands = QrAndDm, .section = Style,
+    {.name = "--bg", .tried = "--background --bg-color --bg-colour", .value = "COLOUR", .commands = QrAndDm, .section = Style,
      .help = "light modules and quiet zone, #RRGGBB or none for a\ntransparent background (default #ffffff; JPEG and BMP\n"
              "keep no transparency and are written on white)",
      .takes = BackgroundTakes, .apply = BackgroundColour},
@@ -445,6 +450,18 @@ bool RowOf(const CliOptionRow& row, CliCommand command) {
   if (command == CliCommand::Qr) bit = QrOnly;
   if (command == CliCommand::Dm) bit = DmOnly;
   return (row.commands & bit) != 0;
+}
+
+const CliOptionRow* FindTriedOption(CliCommand command, std::string_view word) {
+  for (const CliOptionRow& row : Rows) {
+    if (!row.apply || !RowOf(row, command)) continue;
+    for (size_t at = 0; at < row.tried.size();) {
+      const size_t end = std::min(row.tried.find(' ', at), row.tried.size());
+      if (row.tried.substr(at, end - at) == word) return &row;
+      at = end + 1;
+    }
+  }
+  return nullptr;
 }
 
 const CliOptionRow* FindCliOption(CliCommand command, std::string_view word) {

@@ -39,6 +39,7 @@ using CliApply = std::optional<CliProblemKind> (*)(CliParseState& state, const C
 struct CliOptionRow {
   std::string_view name{};
   std::string_view alias{}; // another word for it, not in the help: -h, --output
+  std::string_view tried{}; // blank-separated words people try for it, refused with a hint to it: --color
   std::string_view value{}; // the value's name in the help; empty: the option takes none
   unsigned commands = QrAndDm;
   CliSection section = CliSection::Input;
@@ -55,13 +56,15 @@ std::span<const CliOptionRow> CliOptionRows();
 bool RowOf(const CliOptionRow& row, CliCommand command);
 // The row that `word` names under `command`, or null.
 const CliOptionRow* FindCliOption(CliCommand command, std::string_view word);
+// The row whose `tried` words hold `word` under `command`, or null.
+const CliOptionRow* FindTriedOption(CliCommand command, std::string_view word);
 // What a bad value of the option is told it takes: "L, M, Q or H", "1 to 16".
 std::string ValueTakes(const CliOptionRow& row);
 
 // The names and numbers the rows and the help share.
 std::optional<int> ParseInt(std::string_view word, int low, int high);
 int MostTabs();
-// "0 名片", "1 邮件", ... of a format.
+// "0 名片 (card)", "1 邮件 (email)", ... of a format.
 std::vector<std::string> NumberedTabs(int operatorFormat);
 std::vector<std::string> OperatorNames();
 std::vector<std::string> LevelNames();

@@ -77,13 +77,8 @@ Input ConvertText(const std::string& utf8) {
   return {std::move(*bytes), std::nullopt};
 }
 
-std::string TagsOfPage(const PageSpec& page) {
-  std::vector<std::string_view> tags;
-  for (const FieldSpec& field : page.fields) tags.push_back(FieldTags[field.slot]);
-  return JoinNames(tags, ", ", ", ");
-}
-
-// The content page's fields, checked against the page they belong to.
+// The content page's fields, each named by its tag, caption or a header
+// word as batch columns are, and each given once.
 std::optional<Failure> GatherFields(const CliOptions& options, ContentFields& content) {
   const auto [format, tab] = options.contentPage;
   const PageSpec* page = PageForTab(format, tab);
@@ -91,12 +86,14 @@ std::optional<Failure> GatherFields(const CliOptions& options, ContentFields& co
     return Failure{ExitUsage, "--type " + std::to_string(tab) + " is not a tab of " +
                                   std::string(FindOperatorFormat(format)->caption)};
   content = {options.contentPage, {}};
-  for (const auto& [tag, value] : options.fields) {
-    const int slot = FieldSlotOfTag(tag);
-    if (slot < 0 || !FindField(*page, slot))
-      return Failure{ExitUsage, "field '" + tag + "' is not on " + TabInUserWords(format, tab) +
-                                    "; its fields are " + TagsOfPage(*page)};
-    content.values[slot] = ExpandLineBreaks(value);
+  std::vector<const std::string*> givenAs(FieldSlotCount, nullptr);
+  for (const auto& [name, value] : options.fields) {
+    const FieldSpec* field = FieldOfName(*page, name);
+    if (!field) return Failure{ExitUsage, DescribeUnknownField(name, options.contentPage)};
+    if (givenAs[field->slot])
+      return Failure{ExitUsage, DescribeFieldTwice(*givenAs[field->slot], name, options.contentPage, field->slot)};
+    givenAs[field->slot] = &name;
+    content.values[field->slot] = ExpandLineBreaks(value);
   }
   return std::nullopt;
 }

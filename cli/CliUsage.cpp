@@ -1,5 +1,6 @@
 // The help of quillet-cli: prose around the option lines, which the option
 // table's rows give.
+#include <algorithm>
 #include <sstream>
 
 #include "cli/CliArgs.h"
@@ -29,8 +30,13 @@ Symbol:
 {symbol}
 {common}
   Each later row is one symbol composed as the QR page composes it under --operator
-  and --type: a column is a field by its tag (N, M, TEL, ... any case) or its caption
-  (姓名, 手机, 邮箱, ...). A column named text instead gives one raw symbol per row.
+  and --type: a column is a field by its tag (N, M, TEL, ... any case), its caption
+  (姓名, 手机, 邮箱, ...) or a field word (below). A column named text instead
+  gives one raw symbol per row.
+
+Field words: a column or --field may name a field by a word people use for it;
+a word of several tags names the first of them that the page has:
+{fieldWords}
 
 Examples:
   quillet-cli qr --operator 3 --type 8 --field TEXT=hello -o hello.png
@@ -139,20 +145,34 @@ std::string OperatorLines() {
   return text;
 }
 
-// Every field tag, wrapped under the --field line, whose first line has
-// room for 40 columns of them.
+// Every field tag, wrapped in the help column under the --field line.
 std::string TagList() {
-  constexpr size_t Width = 80, FirstLine = 40;
+  constexpr size_t Room = 80 - HelpColumn;
   std::string text, line;
-  size_t room = Width - FirstLine;
   for (size_t slot = 0; slot < FieldTags.size(); ++slot) {
     const std::string item = std::string(FieldTags[slot]) + (slot + 1 < FieldTags.size() ? "," : "");
-    if (line.size() + 1 + item.size() > room) {
+    if (line.size() + 1 + item.size() > Room) {
       text += line + "\n";
       line.clear();
-      room = Width - HelpColumn;
     }
     line += (line.empty() ? "" : " ") + item;
+  }
+  return text + line;
+}
+
+// "  名字 N, 全名 N, ..., 电话 TEL/CT/M/SM, ..." wrapped to 80 columns.
+std::string FieldWordLines() {
+  constexpr size_t Width = 80;
+  const std::string indent = "  ";
+  std::string text, line = indent;
+  const std::span<const FieldWord> words = FieldWords();
+  for (size_t i = 0; i < words.size(); ++i) {
+    std::string tags(words[i].tags);
+    std::replace(tags.begin(), tags.end(), ' ', '/');
+    const std::string item = std::string(words[i].word) + " " + tags + (i + 1 < words.size() ? "," : "");
+    if (line.size() > indent.size() && DisplayWidth(line) + 1 + DisplayWidth(item) > Width)
+      text += line + "\n", line = indent;
+    line += (line.size() > indent.size() ? " " : "") + item;
   }
   return text + line;
 }
@@ -225,6 +245,7 @@ std::string SectionLines(CliCommand command, CliSection section) {
 std::string CommandUsage(CliCommand command) {
   std::string text(command == CliCommand::Qr ? QrUsage : DmUsage);
   Replace(text, "{common}", CommonUsage);
+  Replace(text, "{fieldWords}", FieldWordLines());
   const std::pair<std::string_view, CliSection> sections[] = {
       {"{input}", CliSection::Input},   {"{content}", CliSection::Content}, {"{symbol}", CliSection::Symbol},
       {"{output}", CliSection::Output}, {"{style}", CliSection::Style},     {"{batch}", CliSection::Batch}};

@@ -8,6 +8,7 @@
 #include "cli/CliOptionTable.h"
 #include "content/Catalogue.h"
 #include "content/TextList.h"
+#include "content/idna/IdnaModule.h"
 #include "image/ImageFormats.h"
 
 namespace quillet {
@@ -114,8 +115,16 @@ std::string FormatCaption(int operatorFormat) {
   return format ? std::string(format->caption) : "operator format " + std::to_string(operatorFormat);
 }
 
+// "column 'x' is ", "columns 'x' and 'y' are ".
+std::string ColumnsAre(const HeaderRefusal& refusal) {
+  std::vector<std::string> quoted;
+  for (const std::string& column : refusal.columns) quoted.push_back(Quoted(column));
+  if (quoted.size() < 2) return "column " + Quoted(refusal.column) + " is ";
+  return "columns " + JoinNames(quoted, ", ", " and ") + " are ";
+}
+
 std::string UnknownColumn(const HeaderRefusal& refusal) {
-  const std::string column = "column '" + refusal.column + "' is ";
+  const std::string column = ColumnsAre(refusal);
   if (refusal.kind == Symbology::DataMatrix) return column + "neither 'text' nor a column of the name template";
   return column + "neither a field of " + PageWithFields(refusal) + ", nor 'text', nor a column of the name template";
 }
@@ -194,11 +203,26 @@ std::string DescribeFieldProblem(const FieldProblem& problem, FormatTab shown) {
     case FieldFailure::NotAPhoneNumber: return field + " is no phone number (digits and + * # - . ( ) only)";
     case FieldFailure::NotAMailAddress: return field + " holds a recipient without '@'";
     case FieldFailure::NoIdnaForm: return field + " names a host that has no IDNA (punycode) form";
+    case FieldFailure::NoIdnaLibrary:
+      return field + " names a host outside ASCII, and the IDNA module (" QUILLET_IDNA_MODULE
+             ", with libidn2) that writes it in ASCII cannot be loaded";
     case FieldFailure::PasswordUnused: return field + " is given for a network without a password (ENC nopass)";
     case FieldFailure::NotInCodePage: return field + ": " + DescribeTextProblem(problem.text);
     case FieldFailure::None: break;
   }
   return {};
+}
+
+std::string DescribeUnknownField(const std::string& name, FormatTab page) {
+  const PageSpec* spec = PageForTab(page.format, page.tab);
+  return "field " + Quoted(name) + " is not on " + TabInUserWords(page.format, page.tab) + "; its fields are " +
+         (spec ? FieldsOfPage(*spec) : std::string());
+}
+
+std::string DescribeFieldTwice(const std::string& first, const std::string& second, FormatTab page, int slot) {
+  FieldProblem field;
+  field.slot = slot;
+  return "--field " + first + " and --field " + second + " both give the " + FieldName(field, page);
 }
 
 std::string DescribeHeaderRefusal(const HeaderRefusal& refusal) {

@@ -25,6 +25,11 @@ std::string DescribeSymbolFailure(SymbolFailure failure, size_t bytes, const Sym
 // Why a general format's field has no place in its form, naming the field:
 // "field LAT (纬度) lies outside -90 to 90 degrees".
 std::string DescribeFieldProblem(const FieldProblem& problem, FormatTab shown);
+// Why a --field names no field of the page: "field 'X' is not on "名片" of
+// 通用格式; its fields are N (姓名), M (手机), ...".
+std::string DescribeUnknownField(const std::string& name, FormatTab page);
+// Two --field options, named `first` and `second`, that give the same field.
+std::string DescribeFieldTwice(const std::string& first, const std::string& second, FormatTab page, int slot);
 // "invalid UTF-8 at byte 3 (0xFF)", "'😀' (U+1F600) has no code page 936 (GBK) code".
 std::string DescribeTextProblem(const TextProblem& problem);
 // Why the batch refuses a header: "column 'Nmae' is neither a field of ...".

@@ -231,36 +231,36 @@ constexpr PageSpec GeneralPageSpecs[] = {
     {"CDialogTypePlainText", 168, PlainTextFields},
 };
 
-constexpr TabSpec CardTab{"名片", "CARD", "CDialogTypeCard"};
-constexpr TabSpec MailTab{"邮件", "MAIL", "CDialogTypeMail"};
-constexpr TabSpec SmsTab{"短信", "SMS", "CDialogTypeSMS"};
-constexpr TabSpec TxtTab{"文本", "DTXT", "CDialogTypeTxt"};
-constexpr TabSpec PhoneTab{"电话", "PHONE", "CDialogTypePhone"};
-constexpr TabSpec UrlTab{"书签", "BM", "CDialogTypeUrl"};
-constexpr TabSpec WapTab{" WAP业务 ", "WAD", "CDialogTypeWap"};
-constexpr TabSpec SmstTab{" SMS业务 ", "SAD", "CDialogTypeSMST"};
-constexpr TabSpec IvrTab{" IVR业务 ", "IAD", "CDialogTypeIVR"};
+constexpr TabSpec CardTab{"名片", "CARD", "CDialogTypeCard", "card"};
+constexpr TabSpec MailTab{"邮件", "MAIL", "CDialogTypeMail", "email"};
+constexpr TabSpec SmsTab{"短信", "SMS", "CDialogTypeSMS", "sms"};
+constexpr TabSpec TxtTab{"文本", "DTXT", "CDialogTypeTxt", "text"};
+constexpr TabSpec PhoneTab{"电话", "PHONE", "CDialogTypePhone", "phone"};
+constexpr TabSpec UrlTab{"书签", "BM", "CDialogTypeUrl", "bookmark"};
+constexpr TabSpec WapTab{" WAP业务 ", "WAD", "CDialogTypeWap", "wap"};
+constexpr TabSpec SmstTab{" SMS业务 ", "SAD", "CDialogTypeSMST", "sms-service"};
+constexpr TabSpec IvrTab{" IVR业务 ", "IAD", "CDialogTypeIVR", "ivr"};
 
 constexpr TabSpec MobileV1Tabs[] = {
     CardTab, MailTab, SmsTab, TxtTab, PhoneTab, UrlTab,
-    {" WAP业务 ", "AD", "CDialogTypeWapV10"},
-    {" SMS业务 ", "AD", "CDialogTypeSMSV10"},
-    {" IVR业务 ", "AD", "CDialogTypeIVRV10"},
+    {" WAP业务 ", "AD", "CDialogTypeWapV10", "wap"},
+    {" SMS业务 ", "AD", "CDialogTypeSMSV10", "sms-service"},
+    {" IVR业务 ", "AD", "CDialogTypeIVRV10", "ivr"},
 };
 constexpr TabSpec MobileV2Tabs[] = {CardTab, MailTab, SmsTab, TxtTab, WapTab, SmstTab, IvrTab};
 constexpr TabSpec UnicomTabs[] = {
     CardTab, MailTab, SmsTab, TxtTab, UrlTab, WapTab, SmstTab, IvrTab,
-    {"自定义", "CUSTOM", "CDialogTypeSelfSet"},
+    {"自定义", "CUSTOM", "CDialogTypeSelfSet", "custom"},
 };
 
 // The tags name the standard form each tab composes; the tab's position is
-// its --type number.
+// its --type number, and the last column its --type name.
 constexpr TabSpec GeneralTabs[] = {
-    {"名片", "VCARD", "CDialogTypeVCard"},   {"Wi-Fi", "WIFI", "CDialogTypeWifi"},
-    {"网址", "URI", "CDialogTypeLink"},      {"电话", "TEL", "CDialogTypeDial"},
-    {"短信", "SMSTO", "CDialogTypeMessage"}, {"邮件", "MAILTO", "CDialogTypeMailto"},
-    {"位置", "GEO", "CDialogTypePlace"},     {"日程", "VEVENT", "CDialogTypeEvent"},
-    {"文本", "TEXT", "CDialogTypePlainText"},
+    {"名片", "VCARD", "CDialogTypeVCard", "card"},  {"Wi-Fi", "WIFI", "CDialogTypeWifi", "wifi"},
+    {"网址", "URI", "CDialogTypeLink", "url"},      {"电话", "TEL", "CDialogTypeDial", "tel"},
+    {"短信", "SMSTO", "CDialogTypeMessage", "sms"}, {"邮件", "MAILTO", "CDialogTypeMailto", "email"},
+    {"位置", "GEO", "CDialogTypePlace", "geo"},     {"日程", "VEVENT", "CDialogTypeEvent", "event"},
+    {"文本", "TEXT", "CDialogTypePlainText", "text"},
 };
 static_assert(std::size(GeneralTabs) == std::size(GeneralPageSpecs));
 
@@ -341,12 +341,64 @@ std::string BareCaption(std::string_view text) {
   return bare;
 }
 
-int TabOfCaption(int operatorFormat, std::string_view caption) {
+int TabOfName(int operatorFormat, std::string_view word) {
   const OperatorFormatSpec* format = FindOperatorFormat(operatorFormat);
   if (format == nullptr) return -1;
-  for (size_t tab = 0; tab < format->tabs.size(); ++tab)
-    if (SameIgnoringCase(BareTabCaption(format->tabs[tab]), WithoutBlanks(caption))) return static_cast<int>(tab);
+  const std::string_view bare = WithoutBlanks(word);
+  for (size_t tab = 0; tab < format->tabs.size(); ++tab) {
+    const TabSpec& spec = format->tabs[tab];
+    if (SameIgnoringCase(BareTabCaption(spec), bare) || SameIgnoringCase(spec.name, bare)) return static_cast<int>(tab);
+  }
   return -1;
+}
+
+namespace {
+
+// Header words of address books, shop spreadsheets and contact exports. A
+// word that is a field's caption on one page (手机, 邮箱, 地址) is here for
+// the pages where that field has another caption or another tag.
+constexpr FieldWord CommonFieldWords[] = {
+    {"名字", "N"},           {"全名", "N"},              {"联系人", "N"},         {"name", "N"},
+    {"手机", "M SM"},        {"手机号", "M SM"},         {"手机号码", "M SM"},    {"移动电话", "M SM"},
+    {"mobile", "M SM"},      {"电话", "TEL CT M SM"},    {"电话号码", "TEL CT M SM"}, {"phone", "TEL CT M SM"},
+    {"固话", "TEL CT"},      {"座机", "TEL CT"},         {"固定电话", "TEL CT"},  {"办公电话", "TEL CT"},
+    {"传真号码", "FAX"},     {"邮箱", "EM TO"},          {"电子邮件", "EM TO"},   {"电子邮箱", "EM TO"},
+    {"邮件地址", "EM TO"},   {"email", "EM TO"},         {"e-mail", "EM TO"},     {"公司", "COR"},
+    {"单位", "COR"},         {"单位名称", "COR"},        {"公司名称", "COR"},     {"企业", "COR"},
+    {"company", "COR"},      {"职务", "TIL"},            {"职位", "TIL"},         {"头衔", "TIL"},
+    {"职称", "TIL"},         {"地址", "ADR LOC"},        {"通讯地址", "ADR"},     {"联系地址", "ADR"},
+    {"住址", "ADR"},         {"address", "ADR LOC"},     {"邮政编码", "ZIP"},     {"网址", "URL"},
+    {"网站", "URL"},         {"主页", "URL"},            {"链接", "URL"},         {"网页", "URL"},
+    {"website", "URL"},      {"主题", "SUB"},            {"内容", "TXT TEXT"},    {"正文", "TXT TEXT"},
+    {"密码", "PWD"},         {"Wi-Fi密码", "PWD"},       {"WiFi密码", "PWD"},     {"无线密码", "PWD"},
+    {"password", "PWD"},     {"Wi-Fi", "SSID"},          {"WiFi", "SSID"},        {"Wi-Fi名称", "SSID"},
+    {"WiFi名称", "SSID"},    {"无线网络", "SSID"},       {"加密", "ENC"},         {"安全类型", "ENC"},
+    {"开始时间", "START"},   {"结束时间", "END"},
+};
+
+// The first field of the page a word's tags name, or null.
+const FieldSpec* FieldOfWord(const PageSpec& page, const FieldWord& word) {
+  for (size_t at = 0; at < word.tags.size();) {
+    const size_t end = std::min(word.tags.find(' ', at), word.tags.size());
+    if (const FieldSpec* field = FindField(page, FieldSlotOfTag(word.tags.substr(at, end - at)))) return field;
+    at = end + 1;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+std::span<const FieldWord> FieldWords() { return CommonFieldWords; }
+
+const FieldSpec* FieldOfName(const PageSpec& page, std::string_view name) {
+  const std::string bare = BareCaption(name);
+  if (bare.empty()) return nullptr;
+  if (const FieldSpec* field = FindField(page, FieldSlotOfTag(bare))) return field;
+  for (const FieldSpec& field : page.fields)
+    if (bare == BareCaption(field.caption)) return &field;
+  for (const FieldWord& word : CommonFieldWords)
+    if (SameIgnoringCase(bare, word.word)) return FieldOfWord(page, word);
+  return nullptr;
 }
 
 std::string TabInUserWords(int operatorFormat, int tab) {

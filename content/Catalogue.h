@@ -73,6 +73,9 @@ struct TabSpec {
   std::string_view caption;    // UTF-8, e.g. " WAP业务 "
   std::string_view typeTag;    // e.g. "WAD"
   std::string_view pageClass;  // e.g. "CDialogTypeWap"
+  // The tab's ASCII name for typing (--type wifi): unique within its format,
+  // and the same word for the same kind of tab across formats.
+  std::string_view name;
 };
 
 // How a format's fields become the bytes of a symbol.
@@ -123,9 +126,24 @@ std::string_view BareTabCaption(const TabSpec& tab);
 // colons (ASCII or full-width), as it reads in a spreadsheet's first row:
 // "* 姓名:" -> "姓名".
 std::string BareCaption(std::string_view text);
-// The position of the tab with this caption under a format, ignoring blanks
-// around it and the case of ASCII letters ("wap业务"); -1 when there is none.
-int TabOfCaption(int operatorFormat, std::string_view caption);
+// The position of the tab with this caption or ASCII name under a format,
+// ignoring blanks around it and the case of ASCII letters ("wap业务", "WiFi");
+// -1 when there is none.
+int TabOfName(int operatorFormat, std::string_view word);
+
+// A word people head a column with for a field, besides its tag and its
+// caption: "名字" for N. `tags` are the fields it may mean, most likely
+// first; on a page it means the first of them the page has.
+struct FieldWord {
+  std::string_view word;  // UTF-8; ASCII letters in any case
+  std::string_view tags;  // blank-separated: "TEL CT M SM"
+};
+std::span<const FieldWord> FieldWords();
+
+// The field of `page` that `name` names: its tag in any case, its caption
+// (as BareCaption reads both), or a word of FieldWords(). Batch headers and
+// the command line's --field both name fields this way. Null when none.
+const FieldSpec* FieldOfName(const PageSpec& page, std::string_view name);
 // A tab as the user sees it, for messages: "名片" of 中国移动v1.0 (the caption
 // without its padding blanks); empty when the format or tab is out of range.
 std::string TabInUserWords(int operatorFormat, int tab);

@@ -1,10 +1,10 @@
 #include "content/Escaping.h"
 
-#include <idn2.h>
-
 #include <algorithm>
-#include <memory>
 #include <utility>
+
+#include "content/LazyModule.h"
+#include "content/idna/IdnaModule.h"
 
 namespace quillet {
 
@@ -71,14 +71,13 @@ bool IsAscii(std::string_view text) {
   return true;
 }
 
-std::optional<std::string> HostToAscii(std::string_view host) {
+// The IDNA library is opened only for a host outside ASCII.
+std::optional<std::string> HostToAscii(std::string_view host, UriFailure* failure) {
   if (IsAscii(host)) return std::string(host);
-  char* converted = nullptr;
-  const std::string input(host);
-  if (idn2_to_ascii_8z(input.c_str(), &converted, IDN2_NFC_INPUT | IDN2_NONTRANSITIONAL) != IDN2_OK)
-    return std::nullopt;
-  std::unique_ptr<char, decltype(&idn2_free)> owned(converted, idn2_free);
-  return std::string(converted);
+  const IdnaModuleApi* idna = ModuleApi<IdnaModuleApi>(QUILLET_IDNA_MODULE, QUILLET_IDNA_ENTRY, nullptr);
+  std::optional<std::string> ascii = idna ? idna->hostToAscii(std::string(host)) : std::nullopt;
+  if (!ascii && failure) *failure = idna ? UriFailure::NoIdnaForm : UriFailure::NoIdnaLibrary;
+  return ascii;
 }
 
 std::string EncodeUriBytes(std::string_view uri) {
@@ -143,12 +142,12 @@ std::string CrLfLineBreaks(std::string_view value) {
   return WithLineBreaks(value, "\r\n", [](std::string& out, char c) { out += c; });
 }
 
-std::optional<std::string> AddressAsUri(std::string_view address) {
+std::optional<std::string> AddressAsUri(std::string_view address, UriFailure* failure) {
   size_t schemeLength = SchemeLength(address);
   std::string uri = schemeLength == 0 ? "https://" + std::string(address) : std::string(address);
   if (schemeLength == 0) schemeLength = std::string_view("https:").size();
   const auto [host, hostEnd] = HostSpan(uri, schemeLength);
-  const auto asciiHost = HostToAscii(std::string_view(uri).substr(host, hostEnd - host));
+  const auto asciiHost = HostToAscii(std::string_view(uri).substr(host, hostEnd - host), failure);
   if (!asciiHost) return std::nullopt;
   uri.replace(host, hostEnd - host, *asciiHost);
   return EncodeUriBytes(uri);

@@ -22,11 +22,17 @@ std::string PercentEncode(std::string_view value, std::string_view alsoKept = {}
 // Line breaks made CR LF, as mail bodies carry them.
 std::string CrLfLineBreaks(std::string_view value);
 
+// Why an address has no URI form.
+enum class UriFailure {
+  NoIdnaForm,     // the host has no IDNA (punycode) form
+  NoIdnaLibrary,  // the host is not ASCII and the IDNA module cannot be loaded
+};
+
 // An address as a URI readers open: "https://" in front of one without a
 // scheme, the host through IDNA when it is not ASCII, and every byte that
 // may not stand in a URI (outside ASCII, blanks, controls, '"' "<" ">" "\"
-// "^" "`" "{" "|" "}") percent-encoded; existing %XX stay. Nullopt when the
-// host has no IDNA form.
-std::optional<std::string> AddressAsUri(std::string_view address);
+// "^" "`" "{" "|" "}") percent-encoded; existing %XX stay. Nullopt, with the
+// reason in `failure`, when the host cannot be written in ASCII.
+std::optional<std::string> AddressAsUri(std::string_view address, UriFailure* failure = nullptr);
 
 }  // namespace quillet

@@ -146,8 +146,11 @@ std::string ComposeWifi(Fields& fields) {
 std::string ComposeLink(Fields& fields) {
   const std::string_view address = Trimmed(fields["URL"]);
   if (address.empty()) return fields.Refuse(FieldFailure::Missing, "URL");
-  const auto uri = AddressAsUri(address);
-  if (!uri) return fields.Refuse(FieldFailure::NoIdnaForm, "URL");
+  UriFailure failure = UriFailure::NoIdnaForm;
+  const auto uri = AddressAsUri(address, &failure);
+  if (!uri)
+    return fields.Refuse(failure == UriFailure::NoIdnaLibrary ? FieldFailure::NoIdnaLibrary : FieldFailure::NoIdnaForm,
+                         "URL");
   return *uri;
 }
 

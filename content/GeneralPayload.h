@@ -24,6 +24,7 @@ enum class FieldFailure {
   NotAPhoneNumber,  // a number with characters no dial pad has
   NotAMailAddress,  // a recipient without "@"
   NoIdnaForm,       // a host name that IDNA cannot write in ASCII
+  NoIdnaLibrary,    // a host name outside ASCII, and the IDNA library cannot be loaded
   PasswordUnused,   // a password for a network chosen to have none
   NotInCodePage,    // an operator format's value that code page 936 cannot carry (`text` says where)
 };

@@ -1,6 +1,6 @@
 #include "image/PrintFormats.h"
 
-#include "image/LazyModule.h"
+#include "content/LazyModule.h"
 
 namespace quillet {
 

@@ -145,6 +145,8 @@ constexpr std::string_view FieldNotAChoice = "“%1”只能是 %2";
 constexpr std::string_view FieldNotAPhoneNumber = "“%1”不是电话号码 (只能有数字和 + * # - . ( ))";
 constexpr std::string_view FieldNotAMailAddress = "“%1”中有不含 @ 的收件人";
 constexpr std::string_view FieldNoIdnaForm = "“%1”中的域名无法转换为国际化域名 (IDNA)";
+// The IDNA module (libquillet_idna.so, with libidn2) is missing or broken.
+constexpr std::string_view FieldNoIdnaLibrary = "“%1”中的域名含有非 ASCII 字符，但无法加载转换它的 IDNA 模块 (libidn2)";
 constexpr std::string_view FieldPasswordUnused = "“%1”：选择了无密码的网络，却填写了密码";
 // An operator format's field with a character code page 936 lacks; %2 the character.
 constexpr std::string_view FieldNotInCodePage = "“%1”中的“%2”无法用 GBK 编码表示";

@@ -1,6 +1,6 @@
 #include "verify/LogoFile.h"
 
-#include "image/LazyModule.h"
+#include "content/LazyModule.h"
 #include "verify/InputFile.h"
 #include "verify/module/VerifyModule.h"
 

@@ -1,6 +1,6 @@
 #include "verify/ReadBack.h"
 
-#include "image/LazyModule.h"
+#include "content/LazyModule.h"
 #include "image/StyledImage.h"
 #include "verify/module/VerifyModule.h"
 

@@ -1,6 +1,6 @@
 #include "verify/ReadSymbols.h"
 
-#include "image/LazyModule.h"
+#include "content/LazyModule.h"
 #include "verify/module/VerifyModule.h"
 
 namespace quillet {

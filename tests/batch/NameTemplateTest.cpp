@@ -70,6 +70,21 @@ const std::vector<PlanCase> PlanCases = {
     {"UnknownColumnNamesItAndThePage", Symbology::QrCode, 1, 0, {"N", "Nmae"}, "{row}.png", {},
      "column 'Nmae' is neither a field of \"名片\" of 中国移动v1.0 (N (姓名), M (手机)", HeaderFailure::UnknownColumn},
     {"TagOfAnotherPage", Symbology::QrCode, 2, 4, {"N"}, "{row}.png", {}, "\"WAP业务\" of 中国移动v2.0", HeaderFailure::UnknownColumn},
+    // Every unknown column at once, in the header's order; a known one between them is not named.
+    {"SeveralUnknownColumns", Symbology::QrCode, 4, 0, {"Nmae", "N", "Moblie", "Emial"}, "{row}.png", {},
+     "columns 'Nmae', 'Moblie' and 'Emial' are neither a field of \"名片\" of 通用格式", HeaderFailure::UnknownColumn},
+    // Header words of address books: the first of a word's fields that the page has.
+    {"HeaderWordsOfACard", Symbology::QrCode, 4, 0, {"名字", "单位", "电子邮件", "手机号码", "电话", "Email ", "网站"},
+     "{row}.png", {}, "columns '电子邮件' and 'Email ' both give the field EM", HeaderFailure::TwoColumnsOneField},
+    {"HeaderWordsMeanThePagesField", Symbology::QrCode, 4, 0, {"名字", "单位", "电子邮件", "手机号码", "电话", "职位", "网站", "邮政编码"},
+     "{row}.png", {0, 6, 3, 1, 2, 4, 18, 8}, ""},
+    {"HeaderWordsOnAMessage", Symbology::QrCode, 4, 4, {"手机", "内容"}, "{row}.png", {14, 15}, ""},
+    {"HeaderWordsOnMail", Symbology::QrCode, 4, 5, {"邮箱", "主题"}, "{row}.png", {13, 10}, ""},
+    {"HeaderWordsOnWifi", Symbology::QrCode, 4, 1, {"WiFi名称", "Wi-Fi密码", "加密"}, "{row}.png", {25, 26, 27}, ""},
+    {"HeaderWordWithoutItsFieldOnThePage", Symbology::QrCode, 4, 1, {"名字"}, "{row}.png", {}, "column '名字' is neither",
+     HeaderFailure::UnknownColumn},
+    // A word means the field the page has: 电话 is TEL on a card, CT (固话) on the IVR page of v1.0.
+    {"HeaderWordFollowsThePage", Symbology::QrCode, 1, 8, {"电话", "标题"}, "{row}.png", {12, 10}, ""},
     {"RawTextOnTheCardTab", Symbology::QrCode, 1, 0, {"text", "sku"}, "{sku}.png", {-2, -1}, ""},
     {"TextIsAFieldOnTheCustomTab", Symbology::QrCode, 3, 8, {"Text"}, "{row}.png", {23}, ""},
     {"TwoTextColumns", Symbology::DataMatrix, 1, 0, {"text", "TEXT"}, "{row}.png", {}, "both give the text", HeaderFailure::TwoTextColumns},

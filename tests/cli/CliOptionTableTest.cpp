@@ -3,6 +3,7 @@
 // kinds with their subject.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <sstream>
 
@@ -100,6 +101,14 @@ TEST(CliOptionTable, ProblemsAreKindsWithTheirSubject) {
       {"dm --logo x.png", CliProblemKind::NoLogoInDm, "--logo", "", ""},
       {"qr --txt a", CliProblemKind::UnknownOption, "", "--txt", "--text"},
       {"qr --hlp", CliProblemKind::UnknownOption, "", "--hlp", "--help"},
+      // Words people try lead to the option, whatever their spelling distance.
+      {"qr --color #ff0000", CliProblemKind::UnknownOption, "", "--color", "--fg"},
+      {"dm --colour=#ff0000", CliProblemKind::UnknownOption, "", "--colour=#ff0000", "--fg"},
+      {"qr --foreground #ff0000", CliProblemKind::UnknownOption, "", "--foreground", "--fg"},
+      {"dm --background none", CliProblemKind::UnknownOption, "", "--background", "--bg"},
+      {"qr --out a.png", CliProblemKind::UnknownOption, "", "--out", "-o"},
+      {"qr --tab 1", CliProblemKind::UnknownOption, "", "--tab", "--type"},
+      {"dm --tab 1", CliProblemKind::UnknownOption, "", "--tab", ""},
       {"qr --level=H", CliProblemKind::ValueJoined, "--level", "--level=H", "H"},
       {"qr --rows 2 --text a --dump", CliProblemKind::BatchOnlyWithoutBatch, "--rows", "", ""},
       {"qr --operator 2 --type 8 --field N=x --dump", CliProblemKind::TabNotOfFormat, "--type", "8", ""},
@@ -118,6 +127,39 @@ TEST(CliOptionTable, ProblemsAreKindsWithTheirSubject) {
   const CliProblem fine = *Parse("qr --text a -o a.png --dpi 2000 --module-mm 1").problem;
   EXPECT_EQ(std::tie(fine.dpi, fine.scale), std::make_tuple(2000, 79));
   EXPECT_EQ(Parse("qr --operator 2 --type 8 --field N=x --dump").problem->operatorFormat, 2);
+}
+
+// --type takes a tab's ASCII name under any --operator, before or after it,
+// in any case; a name the format lacks is no tab of it.
+TEST(CliOptionTable, TypeTakesTabNames) {
+  const struct {
+    int format;
+    std::string name;
+    int tab;  // -1: not a tab of the format
+  } cases[] = {
+      {4, "card", 0}, {4, "wifi", 1}, {4, "url", 2},   {4, "tel", 3},  {4, "sms", 4},   {4, "email", 5},
+      {4, "geo", 6},  {4, "event", 7}, {4, "text", 8}, {4, "WiFi", 1}, {4, "phone", -1}, {4, "bookmark", -1},
+      {1, "card", 0}, {1, "email", 1}, {1, "sms", 2},  {1, "text", 3}, {1, "phone", 4}, {1, "bookmark", 5},
+      {1, "wap", 6},  {1, "sms-service", 7}, {1, "ivr", 8}, {1, "url", -1}, {1, "wifi", -1},
+      {2, "wap", 4},  {2, "sms-service", 5}, {2, "ivr", 6}, {2, "bookmark", -1},
+      {3, "bookmark", 4}, {3, "wap", 5}, {3, "ivr", 7}, {3, "custom", 8}, {3, "Custom", 8},
+  };
+  for (const auto& c : cases) {
+    for (const std::string& line : {"qr --operator " + std::to_string(c.format) + " --type " + c.name + " --dump",
+                                    "qr --type " + c.name + " --operator " + std::to_string(c.format) + " --dump"}) {
+      const CliParseResult parsed = Parse(line + " --field x=y");
+      if (c.tab < 0) {
+        ASSERT_TRUE(parsed.problem) << line;
+        EXPECT_EQ(parsed.problem->kind, CliProblemKind::TabNotOfFormat) << line;
+        continue;
+      }
+      ASSERT_TRUE(parsed.options) << line << ": " << parsed.error;
+      EXPECT_EQ(parsed.options->contentPage, (FormatTab{c.format, c.tab})) << line;
+    }
+  }
+  const auto values = OptionValues(CliCommand::Qr, "--type");
+  for (const char* name : {"card", "wifi", "sms-service", "custom", "名片", "0"})
+    EXPECT_NE(std::find(values->begin(), values->end(), name), values->end()) << name;
 }
 
 }  // namespace

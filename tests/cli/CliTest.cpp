@@ -107,9 +107,9 @@ TEST(Cli, FailuresExitWithTheirStatusAndAReason) {
       {"qr --frobnicate --text a --dump", ExitUsage, "unknown option '--frobnicate'\n"},
       {"qr --level=H --text a --dump", ExitUsage, "give the value as a word of its own, --level H"},
       {"qr --sheet A4 --text a --dump", ExitUsage, "--sheet goes with --batch INPUT"},
-      {"qr --type 名 --dump", ExitUsage, "--type takes a tab's position (0 to 8) or caption (名片, 邮件"},
+      {"qr --type 名 --dump", ExitUsage, "--type takes a tab's position (0 to 8), name (card, email, sms, text, phone"},
       {"qr --operator 2 --type 电话 --field SUB=x --dump", ExitUsage,
-       "--type 电话 is not a tab of 中国移动v2.0; its tabs are 0 名片, 1 邮件, 2 短信, 3 文本, 4 WAP业务"},
+       "--type 电话 is not a tab of 中国移动v2.0; its tabs are 0 名片 (card), 1 邮件 (email), 2 短信 (sms), 3 文本 (text), 4 WAP业务 (wap)"},
       {"values qr --text", ExitUsage, "--text of qr takes no fixed set of values"},
       {"dm --size 30 --text a --dump", ExitUsage, "--size takes auto, rect, ROWSxCOLUMNS or 0 to 29"},
       {"qr --text a --format png --dump", ExitUsage, "--format needs -o"},
@@ -131,7 +131,13 @@ TEST(Cli, FailuresExitWithTheirStatusAndAReason) {
       // Usage: the words make a command, but not one that can run.
       {"qr --data-file " + absent + " --dump", ExitUsage, "cannot read '" + absent + "': No such file or directory"},
       {"dm --data-file - --dump", ExitUsage, "the input is empty"},
-      {"qr --field TEXT=x --dump", ExitUsage, "field 'TEXT' is not on \"名片\" of 中国移动v1.0; its fields are N, M"},
+      {"qr --field TEXT=x --dump", ExitUsage,
+       "field 'TEXT' is not on \"名片\" of 中国移动v1.0; its fields are N (姓名), M (手机), TEL (固话)"},
+      {"qr --operator 4 --type wifi --field 名字=x --dump", ExitUsage,
+       "field '名字' is not on \"Wi-Fi\" of 通用格式; its fields are SSID (网络名称), PWD (密码)"},
+      {"qr --operator 4 --field 名字=张三 --field n=李四 --dump", ExitUsage, "--field 名字 and --field n both give the field N (姓名)"},
+      {"qr --color #000000 --text a --dump", ExitUsage, "unknown option '--color' (did you mean --fg?)"},
+      {"qr --type url --operator 1 --field URL=x --dump", ExitUsage, "--type url is not a tab of 中国移动v1.0; its tabs are 0 名片 (card)"},
       {"qr --field N= --dump", ExitUsage, "every field is empty"},
       {"qr --text a😀 --dump", ExitUsage, "--text: '😀' (U+1F600) has no code page 936 (GBK) code"},
       // A value 通用格式 cannot carry names its field and writes nothing.
@@ -185,6 +191,48 @@ TEST(Cli, EciNamesTheCharacterSetToReaders) {
     const auto text = DecodeDump(c.line, run.out, true);
     EXPECT_EQ(text == c.text, c.readRight) << Printable(text);
   }
+}
+
+// A field named by its caption or a header word makes the very file its tag
+// makes, and the symbol decodes to the fields where the tags put them.
+TEST(Cli, FieldsByCaptionOrHeaderWordMakeTheSameFileAsByTag) {
+  TempFolder dir;
+  const struct {
+    std::string page, byName, byTag;
+    std::vector<std::string> decoded;  // parts of the decoded bytes
+  } cases[] = {
+      {"--operator 4 --type card", "--field 姓名=张三 --field 单位=茶香 --field 电子邮件=a@b.cn --field 手机号码=138",
+       "--field N=张三 --field COR=茶香 --field EM=a@b.cn --field M=138",
+       {"BEGIN:VCARD\r\n", "\r\nFN:张三\r\n", "\r\nORG:茶香", "\r\nEMAIL", ":a@b.cn\r\n", "\r\nTEL;TYPE=CELL:138\r\n"}},
+      {"--operator 4 --type wifi", "--field WiFi名称=茶香 --field 密码=12345678", "--field SSID=茶香 --field PWD=12345678",
+       {"WIFI:T:WPA;S:茶香;P:12345678;;"}},
+      {"--operator 4 --type sms", "--field 手机=10086 --field 内容=余额", "--field SM=10086 --field TXT=余额",
+       {"SMSTO:10086:余额"}},
+      {"--operator 1 --type card", "--field 名字=张三 --field 职位=经理", "--field N=张三 --field TIL=经理",
+       {Prefix + "CARD:", "N:\xD5\xC5\xC8\xFD;", "TIL:\xBE\xAD\xC0\xED;"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.byName);
+    const std::string byName = dir.File("name.png"), byTag = dir.File("tag.png");
+    ASSERT_EQ(Cli("qr " + c.page + " " + c.byName + " -o " + byName).status, ExitOk);
+    ASSERT_EQ(Cli("qr " + c.page + " " + c.byTag + " -o " + byTag).status, ExitOk);
+    EXPECT_EQ(ReadBytes(byName), ReadBytes(byTag));
+    const std::string line = "qr " + c.page + " " + c.byName + " --dump";
+    const std::string decoded = DecodeDump(line, Cli(line).out).value_or("");
+    for (const std::string& part : c.decoded) EXPECT_NE(decoded.find(part), std::string::npos) << Printable(decoded);
+  }
+}
+
+// A host outside ASCII goes through IDNA, which is opened only then.
+TEST(Cli, IdnaHostIsWrittenInAscii) {
+  TempFolder dir;
+  const std::string file = dir.File("link.png");
+  const CliOutcome run = Cli("qr --operator 4 --type url --field 网址=http://例子.中国/路径 -o " + file);
+  ASSERT_EQ(run.status, ExitOk) << run.err;
+  EXPECT_EQ(DecodeFile(file, DecodeFormat::QrCode), "http://xn--fsqu00a.xn--fiqs8s/%E8%B7%AF%E5%BE%84");
+  const CliOutcome none = Cli("qr --operator 4 --type url --field URL=http://☃.中国/ --dump");
+  EXPECT_EQ(none.status, ExitUsage);
+  EXPECT_NE(none.err.find("field URL (网址) names a host that has no IDNA (punycode) form"), std::string::npos) << none.err;
 }
 
 // ZXing's Java decoder and result parsers, as Android's scanners read: each
@@ -253,7 +301,7 @@ TEST(Cli, VersionHelpAndTheUsageOfTheCommandUsed) {
       {"dm -h", ExitOk, "Usage: quillet-cli dm", ""},
       {"values qr --level", ExitOk, "L\nM\nQ\nH\n", ""},
       {"values dm --size", ExitOk, "auto\nrect\n10x10\n", ""},
-      {"values qr --type", ExitOk, "\n8\n名片\n", ""},
+      {"values qr --type", ExitOk, "\n8\ncard\n", ""},
       {"values dm --level", ExitUsage, "", "Usage: quillet-cli (qr | dm | read) [options]\nTry 'quillet-cli --help'\n"},
       {"pdf417", ExitUsage, "", "\nUsage: quillet-cli (qr | dm | read) [options]\nTry 'quillet-cli --help'\n"},
       {"qr --size 3 --text a --dump", ExitUsage, "",

@@ -1,6 +1,7 @@
 // Code page conversion and payload composition against worked examples.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -125,6 +126,53 @@ TEST(CodePage, InvalidTextIsRejectedSayingWhere) {
     EXPECT_EQ(problem.offset, c.offset);
     ASSERT_FALSE(problem.character.empty());
     EXPECT_EQ(problem.character[0], c.byte);
+  }
+}
+
+// A field is named by its tag in any case, its caption (without "*", colons
+// and blanks) or a word people head columns with; a word means the first of
+// its fields that the page has.
+TEST(Catalogue, FieldsByTagCaptionOrHeaderWord) {
+  const struct {
+    FormatTab page;
+    std::string name;
+    std::string_view tag;  // empty: no field of the page
+  } cases[] = {
+      {{4, 0}, "N", "N"},          {{4, 0}, " n ", "N"},        {{4, 0}, "姓名", "N"},      {{4, 0}, "* 姓名：", "N"},
+      {{4, 0}, "名字", "N"},       {{4, 0}, "单位", "COR"},     {{4, 0}, "公司", "COR"},    {{4, 0}, "电子邮件", "EM"},
+      {{4, 0}, "邮箱", "EM"},      {{4, 0}, "EMAIL", "EM"},     {{4, 0}, "手机", "M"},      {{4, 0}, "手机号码", "M"},
+      {{4, 0}, "电话", "TEL"},     {{4, 0}, "座机", "TEL"},     {{4, 0}, "地址", "ADR"},    {{4, 0}, "网址", "URL"},
+      {{4, 0}, "网站", "URL"},     {{4, 0}, "邮编", "ZIP"},     {{4, 0}, "邮政编码", "ZIP"}, {{4, 0}, "职务", "TIL"},
+      {{4, 0}, "职位", "TIL"},     {{4, 0}, "备注", "NOTE"},    {{4, 0}, "密码", ""},       {{4, 0}, "SSID", ""},
+      {{4, 1}, "密码", "PWD"},     {{4, 1}, "Wi-Fi密码", "PWD"}, {{4, 1}, "WiFi", "SSID"},  {{4, 1}, "加密", "ENC"},
+      {{4, 3}, "电话", "TEL"},     {{4, 3}, "号码", "TEL"},     {{4, 4}, "手机", "SM"},     {{4, 4}, "电话", "SM"},
+      {{4, 5}, "邮箱", "TO"},      {{4, 5}, "主题", "SUB"},     {{4, 7}, "地址", "LOC"},    {{4, 7}, "开始时间", "START"},
+      {{4, 8}, "内容", "TEXT"},    {{1, 0}, "固话", "TEL"},     {{1, 0}, "单位", "COR"},    {{1, 8}, "电话", "CT"},
+      {{1, 1}, "邮箱", "TO"},      {{1, 3}, "内容", "TXT"},     {{3, 8}, "text", "TEXT"},   {{2, 4}, "N", ""},
+      {{4, 0}, "", ""},            {{4, 0}, "*", ""},           {{4, 0}, "Nmae", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name + " on " + TabInUserWords(c.page.format, c.page.tab));
+    const FieldSpec* field = FieldOfName(*PageForTab(c.page.format, c.page.tab), c.name);
+    EXPECT_EQ(field ? FieldTags[field->slot] : "", c.tag);
+  }
+}
+
+// Every header word lists real tags and names a field on some page, and no
+// word is itself a tag, which would shadow it.
+TEST(Catalogue, HeaderWordsNameFieldsOfSomePage) {
+  for (const FieldWord& word : FieldWords()) {
+    SCOPED_TRACE(std::string(word.word));
+    EXPECT_LT(FieldSlotOfTag(word.word), 0);
+    bool onSomePage = false;
+    for (std::string_view tags = word.tags; !tags.empty();) {
+      const std::string_view tag = tags.substr(0, tags.find(' '));
+      EXPECT_GE(FieldSlotOfTag(tag), 0) << tag;
+      tags.remove_prefix(std::min(tags.size(), tag.size() + 1));
+    }
+    for (std::span<const PageSpec> pages : {ContentPages(), GeneralPages()})
+      for (const PageSpec& page : pages) onSomePage = onSomePage || FieldOfName(page, word.word) != nullptr;
+    EXPECT_TRUE(onSomePage);
   }
 }
 

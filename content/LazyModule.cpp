@@ -1,4 +1,4 @@
-#include "image/LazyModule.h"
+#include "content/LazyModule.h"
 
 #include <dlfcn.h>
 #include <limits.h>
