@@ -376,10 +376,10 @@ const CliOptionRow Rows[] = {
      .help = "the whole printed symbol, quiet zone included, X millimetres\n"
              "a side (a rectangle's longer side) instead of --scale:\n"
              "exactly in SVG, PDF and EPS, in whole pixels per module at\n"
-             "--dpi in the other formats (said when more than 2 % off)",
+             "the dpi in the other formats (said when more than 2 % off)",
      .takes = SymbolMillimetresTakes, .apply = Size<Parsed<ParseMillimetres, SymbolMmSlot>>},
     {.name = "--dpi", .value = "N", .commands = QrAndDm, .section = Output,
-     .help = "resolution recorded in the file (default {dpi}); with\n--module-mm or --size-mm also the one the pixels are\nworked out for",
+     .help = "resolution recorded in the file (default {dpi}); the one\nthe pixels of --module-mm and --size-mm are worked out for",
      .low = MinDpi, .high = MaxDpi, .apply = Number<DpiSlot>},
     {.name = "--verify", .commands = QrAndDm, .section = Output,
      .help = "read the written image back with independent decoders\n"
@@ -434,8 +434,8 @@ const CliOptionRow Rows[] = {
     {.name = "--sheet", .value = "PAPER", .commands = QrAndDm, .section = Batch,
      .help = "instead of files, one label sheet: -o FILE.pdf, PAPER {values};\n"
              "the symbols in a grid of --columns and --rows a page, each at\n"
-             "its physical size (--size-mm, --module-mm, or --scale at\n"
-             "--dpi), centred in its cell, with equal margins, on as many\n"
+             "its physical size (--size-mm, --module-mm, or --scale at the\n"
+             "dpi), centred in its cell, with equal margins, on as many\n"
              "pages as needed",
      .values = PaperNames, .batchOnly = true, .apply = Parsed<ParsePaper, SheetSlot>},
     {.name = "--columns", .value = "C", .commands = QrAndDm, .section = Batch,
