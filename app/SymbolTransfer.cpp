@@ -73,7 +73,7 @@ QString RiskText(ReadBackRisk risk) {
 ImageOptions PageImageOptions(int scale) {
   ImageOptions options;
   options.scale = scale;
-  options.dpi = PreviewPrintDpi;
+  options.dpi = DefaultDpi;
   return options;
 }
 

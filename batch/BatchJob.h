@@ -19,6 +19,7 @@
 #include "datamatrix/DmEncoder.h"
 #include "image/ImageFormats.h"
 #include "image/LabelSheet.h"
+#include "image/PhysicalSize.h"
 #include "image/StyledSymbol.h"
 #include "qr/QrLevel.h"
 
@@ -73,6 +74,9 @@ struct BatchRowResult {
   std::string symbol;       // "version 3 level M" or "24x24"; empty when not encoded
   RowProblem problem;       // failure None when the file was written
   ImageResult image;        // the saving's own outcome, for WriteFailed
+  // A raster file written at a printed size: the whole pixels per module it
+  // took, and how far they put it from the size asked for.
+  ModuleScale pixels;
   // On a label sheet: the symbol and its caption, until the sheet places them.
   std::shared_ptr<const ModuleMatrix> label;
   std::string caption;

@@ -186,24 +186,32 @@ void RowEncoder::EncodeAndWrite(const SymbolRequest& request, const std::string&
   }
   const Symbol& symbol = made.symbol;
   result.symbol = SymbolInWords(symbol);
+  // The scale a printed size takes on this symbol, checked before anything draws it.
+  result.image = CheckImage(symbol.matrix, job_.image);
+  if (!result.image.Ok()) {
+    result.problem = Failure(RowFailure::WriteFailed);
+    return;
+  }
+  ImageOptions image = SizedForSymbol(job_.image, symbol.matrix);
   if (job_.labels) {
     // A label is vector drawing: its modules are checked as they are drawn.
     if (job_.verify)
-      CheckReadBack(VerifySymbolModules(symbol.matrix, job_.image, symbol.symbology, symbol.data),
-                    *FindFormatByName("pdf"), result);
+      CheckReadBack(VerifySymbolModules(symbol.matrix, image, symbol.symbology, symbol.data), *FindFormatByName("pdf"),
+                    image, result);
     if (result.Ok()) result.label = std::make_shared<const ModuleMatrix>(std::move(made.symbol.matrix));
     return;
   }
-  ImageOptions image = job_.image;
   if (!StyleRow(symbol, image, result)) return;
   result.image = SaveImageFile(symbol.matrix, image, path);
   if (!result.image.Ok()) {
     result.problem = Failure(RowFailure::WriteFailed);
     return;
   }
+  const ImageFormat& format = *FindFormatForFile(path);
+  if (!format.vector && AsksPrintedSize(image))
+    result.pixels = RasterScale(image, symbol.matrix.Columns(), symbol.matrix.Rows());
   if (job_.verify)
-    CheckReadBack(VerifySymbolFile(path, symbol.matrix, job_.image, symbol.symbology, symbol.data),
-                  *FindFormatForFile(path), result);
+    CheckReadBack(VerifySymbolFile(path, symbol.matrix, image, symbol.symbology, symbol.data), format, image, result);
 }
 
 bool RowEncoder::StyleRow(const Symbol& symbol, ImageOptions& image, BatchRowResult& result) const {
@@ -231,11 +239,12 @@ RowError RowEncoder::FieldNotCarried(const FieldProblem& field) const {
   return error;
 }
 
-void RowEncoder::CheckReadBack(const ReadBackResult& check, const ImageFormat& format, BatchRowResult& result) const {
+void RowEncoder::CheckReadBack(const ReadBackResult& check, const ImageFormat& format, const ImageOptions& image,
+                               BatchRowResult& result) const {
   if (check.Ok()) return;
   result.problem = Failure(RowFailure::NotReadBack);
   result.problem.readBack = check;
-  result.problem.risk = LikelyReadBackRisk(format, job_.image);
+  result.problem.risk = LikelyReadBackRisk(format, image);
 }
 
 }  // namespace quillet

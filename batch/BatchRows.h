@@ -67,7 +67,8 @@ class RowEncoder {
   bool StyleRow(const Symbol& symbol, ImageOptions& image, BatchRowResult& result) const;
   RowError FieldNotCarried(const FieldProblem& field) const;
   // With `verify`: fails the row when `check` did not read the symbol back.
-  void CheckReadBack(const ReadBackResult& check, const ImageFormat& format, BatchRowResult& result) const;
+  void CheckReadBack(const ReadBackResult& check, const ImageFormat& format, const ImageOptions& image,
+                     BatchRowResult& result) const;
 
   const BatchJob& job_;
   const ColumnPlan& plan_;

@@ -26,6 +26,8 @@ struct BatchSettings : SymbolSettings {
   // QR: the content page.
   FormatTab contentPage;
 
+  // The size, as a scale or a printed size (moduleMm, symbolMm), worked out
+  // for each row's symbol; label sheets take the layout's.
   ImageOptions image;
   // Read every file back with independent decoders; a row that does not read back fails.
   bool verify = false;

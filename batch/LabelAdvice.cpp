@@ -26,7 +26,7 @@ LabelAdvice AdviseLabel(const LabelSheetLayout& layout, int moduleColumns, int m
     advice.mostRows = down;
   }
   const int quiet = 2 * layout.symbol.quietZone;
-  const double moduleMm = layout.symbol.scale * MillimetresPerInch / layout.symbol.dpi;
+  const double moduleMm = VectorModuleMm(layout.symbol, moduleColumns, moduleRows);
   const double roomWidth = fit.cellWidthMm, roomHeight = fit.cellHeightMm - fit.captionMm;
   const double largest = std::min(roomWidth / (moduleColumns + quiet), roomHeight / (moduleRows + quiet));
   if (const int pixels = Whole(largest * layout.symbol.dpi / MillimetresPerInch); pixels >= 1)

@@ -239,22 +239,16 @@ class Parser {
     return std::nullopt;
   }
 
-  // --module-mm with --dpi gives the scale: the nearest whole pixels.
+  // One of --scale, --module-mm and --size-mm sets the size; the whole pixels a
+  // printed size takes are worked out for each symbol when it is written.
   Check ApplyModuleSize() {
     const ImageFormat* format = options().format ? options().format : FindFormatForFile(options().outputFile.value_or(""));
     if (options().verify && format && format->extensions.empty())
       return Problem(CliProblemKind::VerifyOfText, "--verify", format->name);
-    if (!options().moduleMm) return std::nullopt;
-    if (state_.scaleGiven) return Problem(CliProblemKind::ScaleAndModuleMm);
-    const ModuleScale scale = ScaleForModuleMillimetres(*options().moduleMm, options().image.dpi);
-    if (scale.scale > MaxScale) {
-      CliProblem problem = Problem(CliProblemKind::ModuleMmTooFine, "--module-mm", state_.moduleMmWord);
-      problem.dpi = options().image.dpi;
-      problem.scale = scale.scale;
-      return problem;
-    }
-    options().image.scale = scale.scale;
-    options().scaleNotice = DescribeModuleScale(scale);
+    std::vector<const CliOptionRow*> sizes = state_.sizesGiven;
+    // Named in the table's order, whatever the order given: the rows are one array.
+    std::sort(sizes.begin(), sizes.end());
+    if (sizes.size() > 1) return Problem(CliProblemKind::SeveralSizes, sizes[0]->name, {}, std::string(sizes[1]->name));
     return std::nullopt;
   }
 

@@ -71,9 +71,7 @@ struct CliOptions {
   bool dump = false;
   std::optional<std::string> outputFile;
   const ImageFormat* format = nullptr;  // --format; null: png for "-", the extension's for a file
-  ImageOptions image;
-  std::optional<double> moduleMm;  // --module-mm; image.scale is already set from it
-  std::string scaleNotice;         // the size --module-mm really gives, when it is more than 5 % off
+  ImageOptions image;  // --module-mm and --size-mm in image.moduleMm and image.symbolMm
   bool verify = false;             // read the image back and compare the bytes
 
   // Style: the colours and the logo's size are in image.style; the logo file
@@ -93,7 +91,7 @@ enum class CliProblemKind {
   ContentIsOneSegment, NothingToDo, VerifyNeedsFile, FormatNeedsOutput, StandardOutputTwice,
   UnknownExtension, FormatDisagrees, BatchOnlyWithoutBatch, BatchWithInput, SegmentsWithBatch,
   BatchWithDump, BatchNeedsFolder, SheetOptionsWithoutSheet, SheetNeedsGrid, SheetWithName,
-  SheetNeedsPdf, VerifyOfText, ScaleAndModuleMm, ModuleMmTooFine, LogoSizeWithoutLogo,
+  SheetNeedsPdf, VerifyOfText, SeveralSizes, LogoSizeWithoutLogo,
   SheetWithStyle, Colours,
 };
 
@@ -102,9 +100,8 @@ struct CliProblem {
   CliCommand command = CliCommand::Help;
   std::string option;  // the option as typed, or the one the problem is about
   std::string word;    // the word given: a value, an unknown option or command, a file
-  std::string detail;  // what a value may be; the option a misspelt one likely meant
+  std::string detail;  // what a value may be; the option a misspelt one likely meant; SeveralSizes: the other size
   int operatorFormat = 0;  // TabNotOfFormat: the format whose tabs --type missed
-  int dpi = 0, scale = 0;  // ModuleMmTooFine: the resolution and the scale it gives
   StyleCheck colours{};    // Colours
 };
 

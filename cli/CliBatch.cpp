@@ -199,6 +199,25 @@ std::string ColumnName(const RowProblem& problem) {
   return "column '" + problem.column + "'";
 }
 
+// The files whose whole pixels miss the printed size asked for: said once,
+// after the rows, with the first of them as the example.
+class PixelScaleNotice {
+ public:
+  void Note(const BatchRowResult& row) {
+    if (!row.Ok() || !row.pixels.offRequest) return;
+    if (files_++ == 0) first_ = "row " + std::to_string(row.row) + ": " + DescribeModuleScale(row.pixels);
+  }
+  void Say(std::ostream& err) const {
+    if (files_ == 0) return;
+    err << "quillet-cli: " << files_ << (files_ == 1 ? " file prints" : " files print")
+        << " off the size asked for, in whole pixels per module; " << first_ << '\n';
+  }
+
+ private:
+  long files_ = 0;
+  std::string first_;
+};
+
 int ExitStatus(const BatchSummary& summary) {
   switch (summary.outcome) {
     case BatchOutcome::Finished: return summary.failed == 0 ? ExitOk : ExitSomeRowsFailed;
@@ -247,7 +266,9 @@ int RunBatchCli(const CliOptions& options, std::istream& in, std::ostream& out, 
   // Only the real standard error can be a terminal; tests pass a string stream.
   ProgressLine progress(err, &err == &std::cerr && ::isatty(STDERR_FILENO));
   BatchJob job = JobOf(options, in, out);
+  PixelScaleNotice pixels;
   job.onRow = [&](const BatchRowResult& row) {
+    pixels.Note(row);
     if (row.Ok()) return;
     progress.Clear();
     err << "row " << row.row << ": " << RowReasonText(row, job) << '\n';
@@ -262,6 +283,7 @@ int RunBatchCli(const CliOptions& options, std::istream& in, std::ostream& out, 
   // A guess worth knowing when rows fail: the input was not UTF-8.
   if (!options.batch->encoding && summary.encoding == TextEncoding::Gb18030 && summary.outcome != BatchOutcome::BadInput)
     err << "quillet-cli: the input is not valid UTF-8 and was read as GB18030\n";
+  pixels.Say(err);
   if (summary.pages > 0) err << "'" << *options.outputFile << "': " << summary.pages << " page" << (summary.pages > 1 ? "s" : "") << '\n';
   if (summary.outcome == BatchOutcome::Cancelled) err << "interrupted: ";
   if (summary.outcome == BatchOutcome::Finished || summary.outcome == BatchOutcome::Cancelled ||

@@ -151,16 +151,17 @@ std::vector<std::string> FieldTagWords() {
   return words;
 }
 
-// Millimetres per module: a positive decimal number, at most a metre.
+// A module's or a symbol's side: a positive decimal number, at most a metre.
 std::optional<double> ParseMillimetres(std::string_view word) {
-  constexpr double MaxModuleMm = 1000.0;
+  constexpr double MaxMm = 1000.0;
   double value = 0;
   const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
-  if (ec != std::errc() || end != word.data() + word.size() || !(value > 0) || value > MaxModuleMm) return std::nullopt;
+  if (ec != std::errc() || end != word.data() + word.size() || !(value > 0) || value > MaxMm) return std::nullopt;
   return value;
 }
 
 std::string MillimetresTakes() { return "a size in millimetres such as 0.5"; }
+std::string SymbolMillimetresTakes() { return "a size in millimetres such as 50"; }
 std::string ColourTakes() { return "a colour #RRGGBB"; }
 std::string BackgroundTakes() { return "a colour #RRGGBB or none (transparent)"; }
 
@@ -184,14 +185,15 @@ CliBatchOptions& BatchOf(CliParseState& state) {
 auto& TextSlot(CliParseState& s) { return s.options.text; }
 auto& DataFileSlot(CliParseState& s) { return s.options.dataFile; }
 auto& OutputSlot(CliParseState& s) { return s.options.outputFile; }
-auto& ModuleMmSlot(CliParseState& s) { return s.options.moduleMm; }
+double& ModuleMmSlot(CliParseState& s) { return s.options.image.moduleMm; }
+double& SymbolMmSlot(CliParseState& s) { return s.options.image.symbolMm; }
 bool& EciSlot(CliParseState& s) { return s.options.symbol.eci; }
 bool& DumpSlot(CliParseState& s) { return s.options.dump; }
 bool& VerifySlot(CliParseState& s) { return s.options.verify; }
 bool& LowContrastSlot(CliParseState& s) { return s.options.contrast.lowContrast; }
 bool& InvertedSlot(CliParseState& s) { return s.options.contrast.inverted; }
 auto& FormatSlot(CliParseState& s) { return s.options.format; }
-int& ScaleSlot(CliParseState& s) { return s.scaleGiven = true, s.options.image.scale; }
+int& ScaleSlot(CliParseState& s) { return s.options.image.scale; }
 int& QuietZoneSlot(CliParseState& s) { return s.options.image.quietZone; }
 int& DpiSlot(CliParseState& s) { return s.options.image.dpi; }
 QrLevel& LevelSlot(CliParseState& s) { return s.levelGiven = true, s.options.symbol.level; }
@@ -261,9 +263,12 @@ Outcome Help(CliParseState& state, const CliOptionRow&, std::string_view) {
   return Taken;
 }
 
-Outcome ModuleMm(CliParseState& state, const CliOptionRow& row, std::string_view word) {
-  state.moduleMmWord = word;
-  return Parsed<ParseMillimetres, ModuleMmSlot>(state, row, word);
+// --scale, --module-mm and --size-mm each set the size; the parser refuses more than one.
+template <CliApply Apply>
+Outcome Size(CliParseState& state, const CliOptionRow& row, std::string_view word) {
+  if (std::find(state.sizesGiven.begin(), state.sizesGiven.end(), &row) == state.sizesGiven.end())
+    state.sizesGiven.push_back(&row);
+  return Apply(state, row, word);
 }
 
 Outcome BackgroundColour(CliParseState& state, const CliOptionRow&, std::string_view word) {
@@ -362,17 +367,24 @@ const CliOptionRow Rows[] = {
              "blocks), utf8i for a light one (dark modules as blocks)",
      .values = FormatNames, .apply = Parsed<ParseFormat, FormatSlot>},
     {.name = "--scale", .value = "S", .commands = QrAndDm, .section = Output,
-     .help = "pixels per module, {minScale} to {maxScale} (default {scale})", .low = MinScale, .high = MaxScale,
-     .apply = Number<ScaleSlot>},
+     .help = "pixels per module (default {scale}); the image is at most\n{maxImageSide} pixels a side",
+     .low = MinScale, .high = MaxImageSide, .apply = Size<Number<ScaleSlot>>},
     {.name = "--quiet-zone", .value = "N", .commands = QrAndDm, .section = Output,
      .help = "light modules around the symbol (default {quiet})", .low = 0, .high = MaxQuietZoneModules,
      .apply = Number<QuietZoneSlot>},
     {.name = "--module-mm", .value = "X", .commands = QrAndDm, .section = Output,
-     .help = "module size in millimetres instead of --scale: the whole\n"
-             "pixels nearest X at --dpi (said when more than 5 % off)",
-     .takes = MillimetresTakes, .apply = ModuleMm},
+     .help = "module size in millimetres instead of --scale: exactly X in\n"
+             "SVG, PDF and EPS, the whole pixels nearest X at --dpi in\n"
+             "the other formats (said when more than 5 % off)",
+     .takes = MillimetresTakes, .apply = Size<Parsed<ParseMillimetres, ModuleMmSlot>>},
+    {.name = "--size-mm", .value = "X", .commands = QrAndDm, .section = Output,
+     .help = "the whole printed symbol, quiet zone included, X millimetres\n"
+             "a side (a rectangle's longer side) instead of --scale:\n"
+             "exactly in SVG, PDF and EPS, in whole pixels per module at\n"
+             "the dpi in the other formats (said when more than 2 % off)",
+     .takes = SymbolMillimetresTakes, .apply = Size<Parsed<ParseMillimetres, SymbolMmSlot>>},
     {.name = "--dpi", .value = "N", .commands = QrAndDm, .section = Output,
-     .help = "resolution recorded in the file (default {dpi}); with\n--module-mm also the one the scale is worked out for",
+     .help = "resolution recorded in the file (default {dpi}); the one\nthe pixels of --module-mm and --size-mm are worked out for",
      .low = MinDpi, .high = MaxDpi, .apply = Number<DpiSlot>},
     {.name = "--verify", .commands = QrAndDm, .section = Output,
      .help = "read the written image back with independent decoders\n"
@@ -427,8 +439,9 @@ const CliOptionRow Rows[] = {
     {.name = "--sheet", .value = "PAPER", .commands = QrAndDm, .section = Batch,
      .help = "instead of files, one label sheet: -o FILE.pdf, PAPER {values};\n"
              "the symbols in a grid of --columns and --rows a page, each at\n"
-             "its physical size (--scale or --module-mm at --dpi), centred\n"
-             "in its cell, with equal margins, on as many pages as needed",
+             "its physical size (--size-mm, --module-mm, or --scale at the\n"
+             "dpi), centred in its cell, with equal margins, on as many\n"
+             "pages as needed",
      .values = PaperNames, .batchOnly = true, .apply = Parsed<ParsePaper, SheetSlot>},
     {.name = "--columns", .value = "C", .commands = QrAndDm, .section = Batch,
      .help = "the columns of the grid, 1 to {maxSheetCells}", .low = 1, .high = MaxSheetCells, .batchOnly = true,

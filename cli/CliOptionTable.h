@@ -13,14 +13,15 @@
 
 namespace quillet {
 
+struct CliOptionRow;
+
 // What the parser knows besides the options: what was given, for the checks
 // of the options together.
 struct CliParseState {
   CliOptions options;
-  bool scaleGiven = false;
   bool levelGiven = false;
   bool schemeGiven = false;
-  std::string moduleMmWord;
+  std::vector<const CliOptionRow*> sizesGiven;  // of --scale, --module-mm and --size-mm: at most one
   std::optional<std::string> tabWord;
   std::string batchOnly;  // the first option that goes only with --batch
 };

@@ -15,6 +15,7 @@
 #include "cli/Words.h"
 #include "content/TextList.h"
 #include "image/ImageFormats.h"
+#include "image/PhysicalSize.h"
 #include "image/StyledSymbol.h"
 #include "symbol/SymbolRequest.h"
 #include "verify/LogoFile.h"
@@ -135,25 +136,44 @@ std::optional<Failure> NotReadBack(const ReadBackResult& result, const ImageForm
   return Failure{ExitNotReadBack, DescribeNotReadBack(result, LikelyReadBackRisk(format, options.image), what)};
 }
 
+// The format -o writes: the file's extension's, or --format's (png by default) on standard output.
+const ImageFormat& OutputFormat(const CliOptions& options) {
+  if (*options.outputFile != StandardStream) return *FindFormatForFile(*options.outputFile);
+  return options.format ? *options.format : *FindFormatByName("png");
+}
+
+// An image too large is the options' fault; anything else the writing's.
+int StatusOf(const ImageResult& result) {
+  return result.failure == ImageFailure::TooLarge ? ExitUsage : ExitWriteFailed;
+}
+
 std::optional<Failure> WriteImage(const Symbol& symbol, const CliOptions& options, std::ostream& out) {
   const ModuleMatrix& matrix = symbol.matrix;
   const std::string& path = *options.outputFile;
+  const ImageFormat& format = OutputFormat(options);
   if (path != StandardStream) {
     const ImageResult saved = SaveImageFile(matrix, options.image, path);
-    if (!saved.Ok()) return Failure{ExitWriteFailed, "cannot write " + Quoted(path) + ": " + DescribeImageFailure(saved)};
+    if (!saved.Ok()) return Failure{StatusOf(saved), "cannot write " + Quoted(path) + ": " + DescribeImageFailure(saved)};
     if (!options.verify) return std::nullopt;
-    return NotReadBack(VerifySymbolFile(path, matrix, options.image, symbol.symbology, symbol.data),
-                       *FindFormatForFile(path), options, "'" + path + "'");
+    return NotReadBack(VerifySymbolFile(path, matrix, options.image, symbol.symbology, symbol.data), format, options,
+                       "'" + path + "'");
   }
   std::string bytes;
-  const ImageFormat& format = options.format ? *options.format : *FindFormatByName("png");
   const ImageResult encoded = EncodeImage(matrix, format, options.image, bytes);
-  if (!encoded.Ok()) return Failure{ExitWriteFailed, "cannot write the image: " + DescribeImageFailure(encoded)};
+  if (!encoded.Ok()) return Failure{StatusOf(encoded), "cannot write the image: " + DescribeImageFailure(encoded)};
   if (!out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())).flush())
     return Failure{ExitWriteFailed, "cannot write the image to standard output"};
   if (!options.verify) return std::nullopt;
   return NotReadBack(VerifySymbolBytes(bytes, matrix, options.image, symbol.symbology, symbol.data), format, options,
                      "the image written to standard output");
+}
+
+// A printed size in whole pixels per module, when they miss it enough to say.
+void SayPixelScale(const ModuleMatrix& matrix, const CliOptions& options, std::ostream& err) {
+  const ImageFormat& format = OutputFormat(options);
+  if (format.vector || format.extensions.empty() || !AsksPrintedSize(options.image)) return;
+  const std::string notice = DescribeModuleScale(RasterScale(options.image, matrix.Columns(), matrix.Rows()));
+  if (!notice.empty()) err << "quillet-cli: " << notice << '\n';
 }
 
 // A styled symbol is placed and read back before anything is written; the
@@ -174,7 +194,13 @@ Styled StyleSymbol(const Symbol& symbol, ImageOptions& image) {
 }
 
 std::optional<Failure> EmitSymbol(const Symbol& symbol, const std::string& header, CliOptions options,
-                                  std::ostream& out) {
+                                  std::ostream& out, std::ostream& err) {
+  // The scale a printed size takes on this symbol, checked before a style draws it.
+  if (options.outputFile || !options.image.style.IsPlain()) {
+    if (const ImageResult checked = CheckImage(symbol.matrix, options.image); !checked.Ok())
+      return Failure{StatusOf(checked), DescribeImageFailure(checked)};
+    options.image = SizedForSymbol(options.image, symbol.matrix);
+  }
   const Styled styled = StyleSymbol(symbol, options.image);
   if (options.dump) {
     std::string text = header + '\n';
@@ -182,7 +208,9 @@ std::optional<Failure> EmitSymbol(const Symbol& symbol, const std::string& heade
     out << text << styled.report;
   }
   if (styled.failure) return styled.failure;
-  return options.outputFile ? WriteImage(symbol, options, out) : std::nullopt;
+  if (!options.outputFile) return std::nullopt;
+  SayPixelScale(symbol.matrix, options, err);
+  return WriteImage(symbol, options, out);
 }
 
 int ExitStatusOf(SymbolFailure failure) {
@@ -201,7 +229,7 @@ std::string DumpHeader(const Symbol& symbol) {
   return header;
 }
 
-std::optional<Failure> RunSymbol(const CliOptions& options, std::istream& in, std::ostream& out) {
+std::optional<Failure> RunSymbol(const CliOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
   SymbolRequest request;
   if (auto failure = BuildRequest(options, in, request)) return failure;
   const SymbolResult result = MakeSymbol(request);
@@ -212,7 +240,7 @@ std::optional<Failure> RunSymbol(const CliOptions& options, std::istream& in, st
     return Failure{ExitStatusOf(result.failure),
                    DescribeSymbolFailure(result.failure, bytes, request, request.content.has_value())};
   }
-  return EmitSymbol(result.symbol, DumpHeader(result.symbol), options, out);
+  return EmitSymbol(result.symbol, DumpHeader(result.symbol), options, out, err);
 }
 
 }  // namespace
@@ -242,7 +270,6 @@ int RunCli(std::span<const std::string> args, std::istream& in, std::ostream& ou
     out << CliUsage(options.helpTopic);
     return ExitOk;
   }
-  if (!options.scaleNotice.empty()) err << "quillet-cli: " << options.scaleNotice << '\n';
   // The logo is read once, for one symbol or every row of a batch.
   CliOptions styled = options;
   if (options.logoFile) {
@@ -254,7 +281,7 @@ int RunCli(std::span<const std::string> args, std::istream& in, std::ostream& ou
     styled.image.style.logo = logo.logo;
   }
   if (options.batch) return RunBatchCli(styled, in, out, err);
-  const std::optional<Failure> failure = RunSymbol(styled, in, out);
+  const std::optional<Failure> failure = RunSymbol(styled, in, out, err);
   if (!failure) return ExitOk;
   err << "quillet-cli: " << failure->message << '\n';
   return failure->status;

@@ -200,8 +200,7 @@ std::string Filled(std::string_view pattern, bool qr) {
   Replace(text, "{sizeIndices}", DmSizeIndices());
   Replace(text, "{extensions}", KnownExtensions(" ", " "));
   Replace(text, "{scale}", std::to_string(ImageOptions{}.scale));
-  Replace(text, "{minScale}", std::to_string(MinScale));
-  Replace(text, "{maxScale}", std::to_string(MaxScale));
+  Replace(text, "{maxImageSide}", std::to_string(MaxImageSide));
   Replace(text, "{quiet}", std::to_string(SavedQuietZoneModules));
   Replace(text, "{dpi}", std::to_string(DefaultDpi));
   Replace(text, "{minContrast}", std::to_string(static_cast<int>(MinContrastRatio)));

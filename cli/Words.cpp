@@ -145,9 +145,16 @@ std::string Millimetres(double widthMm, double heightMm) {
 
 std::string DescribeModuleScale(const ModuleScale& scale) {
   if (!scale.offRequest) return {};
-  return "a module of " + Millimetres(scale.requestedMm) + " is " + std::to_string(scale.scale) + " pixel" +
-         (scale.scale == 1 ? "" : "s") + " at " + std::to_string(scale.dpi) + " dpi, which prints at " +
-         Millimetres(scale.moduleMm);
+  const std::string pixels = std::to_string(scale.scale) + " pixel" + (scale.scale == 1 ? "" : "s");
+  if (scale.modules == 0)
+    return "a module of " + Millimetres(scale.requestedMm) + " is " + pixels + " at " + std::to_string(scale.dpi) +
+           " dpi, which prints at " + Millimetres(scale.moduleMm);
+  char symbol[96];
+  std::snprintf(symbol, sizeof symbol, "a symbol of %.1f mm (%d modules a side with its quiet zone) is ",
+                scale.requestedMm, scale.modules);
+  char printed[64];
+  std::snprintf(printed, sizeof printed, " dpi, which prints at %.1f mm", scale.PrintedMm());
+  return symbol + pixels + " per module at " + std::to_string(scale.dpi) + printed;
 }
 
 std::string DescribeTextProblem(const TextProblem& problem) {
@@ -270,8 +277,10 @@ std::string DescribeImageFailure(const ImageResult& result) {
   switch (result.failure) {
     case ImageFailure::None: return "done";
     case ImageFailure::NoSymbol: return "there is no symbol to save";
-    case ImageFailure::BadScale:
-      return "scale " + subject + " is outside " + std::to_string(MinScale) + " to " + std::to_string(MaxScale);
+    case ImageFailure::BadScale: return "scale " + subject + " is less than " + std::to_string(MinScale);
+    case ImageFailure::TooLarge:
+      return "the image would be " + subject + " pixels a side; the most is " + std::to_string(MaxImageSide) +
+             ": ask for a smaller size or a lower --dpi";
     case ImageFailure::BadQuietZone:
       return "a quiet zone of " + subject + " modules is outside 0 to " + std::to_string(MaxQuietZoneModules);
     case ImageFailure::BadDpi:
@@ -534,10 +543,7 @@ std::string DescribeCombinationProblem(const CliProblem& p) {
     case CliProblemKind::FormatDisagrees:
       return "--format " + p.detail + " does not match the extension of '" + p.word + "'";
     case CliProblemKind::VerifyOfText: return "--verify checks an image file; " + p.word + " is text";
-    case CliProblemKind::ScaleAndModuleMm: return "give --scale or --module-mm, not both";
-    case CliProblemKind::ModuleMmTooFine:
-      return "--module-mm " + p.word + " at --dpi " + std::to_string(p.dpi) + " is " + std::to_string(p.scale) +
-             " pixels per module; the most is " + std::to_string(MaxScale) + ": give a lower --dpi";
+    case CliProblemKind::SeveralSizes: return "give " + p.option + " or " + p.detail + ", not both";
     case CliProblemKind::LogoSizeWithoutLogo: return "--logo-size goes with --logo FILE";
     case CliProblemKind::SheetWithStyle: return "a label sheet prints plain symbols: no --fg, --bg or --logo with --sheet";
     case CliProblemKind::Colours: return DescribeStyleCheck(p.colours);

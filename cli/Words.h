@@ -47,8 +47,10 @@ std::string DescribeImageFailure(const ImageResult& result);
 std::string Millimetres(double mm);
 // "60.3 x 64.0 mm": a label's or a cell's width and height, to a tenth.
 std::string Millimetres(double widthMm, double heightMm);
-// "a module of 0.5 mm is 2 pixels at 96 dpi, which prints at 0.529 mm" when
-// the whole pixels are more than 5 % off the size asked for; empty otherwise.
+// "a module of 0.5 mm is 2 pixels at 96 dpi, which prints at 0.529 mm", or
+// "a symbol of 20.0 mm (25 modules a side with its quiet zone) is 3 pixels
+// per module at 100 dpi, which prints at 19.1 mm", when the whole pixels are
+// off the size asked for by more than its tolerance; empty otherwise.
 std::string DescribeModuleScale(const ModuleScale& scale);
 // Why a label sheet could not be begun, finished, or take a label.
 std::string DescribeSheetProblem(const SheetProblem& problem, const LabelSheetLayout& layout);

@@ -8,6 +8,7 @@
 
 #include "content/TextList.h"
 #include "image/AtomicFile.h"
+#include "image/PhysicalSize.h"
 #include "image/PrintFormats.h"
 #include "image/Writers.h"
 
@@ -28,10 +29,10 @@ constexpr ImageFormat Formats[] = {
     {"jpg", JpegExtensions, WriteJpeg},
     {"gif", GifExtensions, WriteGif},
     {"png", PngExtensions, WritePng},
-    {"svg", SvgExtensions, WriteSvg},
+    {"svg", SvgExtensions, WriteSvg, true},
     // Vector pages for print, drawn by the print module (image/PrintFormats.h).
-    {"pdf", PdfExtensions, WritePdf},
-    {"eps", EpsExtensions, WriteEps},
+    {"pdf", PdfExtensions, WritePdf, true},
+    {"eps", EpsExtensions, WriteEps, true},
     {"utf8", {}, WriteHalfBlockText},
     {"utf8i", {}, WriteInverseHalfBlockText},
 };
@@ -46,13 +47,15 @@ ImageResult Failed(ImageFailure failure, std::string subject = {}, int error = 0
   return {failure, std::move(subject), error};
 }
 
+// `options` sized for the matrix (SizedForSymbol).
 ImageResult CheckInput(const ModuleMatrix& matrix, const ImageOptions& options) {
   if (matrix.Empty()) return Failed(ImageFailure::NoSymbol);
-  if (options.scale < MinScale || options.scale > MaxScale)
-    return Failed(ImageFailure::BadScale, std::to_string(options.scale));
+  if (options.scale < MinScale) return Failed(ImageFailure::BadScale, std::to_string(options.scale));
   if (options.quietZone < 0 || options.quietZone > MaxQuietZoneModules)
     return Failed(ImageFailure::BadQuietZone, std::to_string(options.quietZone));
   if (options.dpi < MinDpi || options.dpi > MaxDpi) return Failed(ImageFailure::BadDpi, std::to_string(options.dpi));
+  const long long side = 1LL * ModulesASide(options, matrix.Columns(), matrix.Rows()) * options.scale;
+  if (side > MaxImageSide) return Failed(ImageFailure::TooLarge, std::to_string(side));
   return {};
 }
 
@@ -133,8 +136,13 @@ std::string KnownExtensions(std::string_view separator, std::string_view lastSep
   return JoinNames(extensions, separator, lastSeparator);
 }
 
-ImageResult EncodeImage(const ModuleMatrix& matrix, const ImageFormat& format, const ImageOptions& options,
+ImageResult CheckImage(const ModuleMatrix& matrix, const ImageOptions& options) {
+  return CheckInput(matrix, SizedForSymbol(options, matrix));
+}
+
+ImageResult EncodeImage(const ModuleMatrix& matrix, const ImageFormat& format, const ImageOptions& asked,
                         std::string& out) {
+  const ImageOptions options = SizedForSymbol(asked, matrix);
   if (ImageResult checked = CheckInput(matrix, options); !checked.Ok()) return checked;
   try {
     return format.write(matrix, options, out);
@@ -144,7 +152,7 @@ ImageResult EncodeImage(const ModuleMatrix& matrix, const ImageFormat& format, c
 }
 
 ImageResult SaveImageFile(const ModuleMatrix& matrix, const ImageOptions& options, const std::string& path) {
-  if (ImageResult checked = CheckInput(matrix, options); !checked.Ok()) return checked;
+  if (ImageResult checked = CheckImage(matrix, options); !checked.Ok()) return checked;
   const ImageFormat* format = FindFormatForFile(path);
   if (format == nullptr) return Failed(ImageFailure::UnknownExtension, std::string(ExtensionOf(path)));
   if (ImageResult target = CheckTarget(path); !target.Ok()) return target;

@@ -14,18 +14,29 @@
 namespace quillet {
 
 constexpr int MinScale = 1;
+// The window's zoom slider. Files may be larger: the command line, batch and
+// label sheets take what a printed size asks, up to MaxImageSide.
 constexpr int MaxScale = 16;
+// No image is more pixels a side (the vector formats: at their dpi), so that
+// no scale or printed size allocates absurdly: 84.6 cm at 300 dpi.
+constexpr int MaxImageSide = 10000;
 // The quiet zone of saved symbols, in modules on every side.
 constexpr int SavedQuietZoneModules = 2;
 constexpr int MaxQuietZoneModules = 64;
-constexpr int DefaultDpi = 96;
+// The resolution files record and the pages quote printed sizes at: a common office printer.
+constexpr int DefaultDpi = 300;
 constexpr int MinDpi = 1;
 constexpr int MaxDpi = 10000;
 
 struct ImageOptions {
-  int scale = 4;                           // pixels per module, MinScale..MaxScale
+  int scale = 4;                           // pixels per module, at least MinScale
   int quietZone = SavedQuietZoneModules;   // modules, 0..MaxQuietZoneModules
   int dpi = DefaultDpi;                    // recorded in the file where the format has a place for it
+  // A printed size instead of the scale, in millimetres (0: none; symbolMm
+  // wins when both are set): the vector formats print it exactly, the raster
+  // ones at the whole pixels per module nearest it at dpi (image/PhysicalSize.h).
+  double moduleMm = 0;  // a module's side
+  double symbolMm = 0;  // the symbol's side with its quiet zone; a rectangle's longer side
   // Colours and transparency; the logo itself is drawn from `logo`.
   SymbolStyle style{};
   std::shared_ptr<const LogoPlacement> logo{};
@@ -34,7 +45,8 @@ struct ImageOptions {
 };
 
 // Appends the whole file to `out`. The image is (columns + 2q)·s by
-// (rows + 2q)·s pixels, dark modules black, everything else white, unless
+// (rows + 2q)·s pixels (s: the options' scale, set from a printed size by
+// the caller, see SizedForSymbol), dark modules black, everything else white, unless
 // the options' style says otherwise.
 using ImageWriter = ImageResult (*)(const ModuleMatrix& matrix, const ImageOptions& options, std::string& out);
 
@@ -43,6 +55,7 @@ struct ImageFormat {
   std::span<const std::string_view> extensions;  // with the dot, the first is the default: ".jpg", ".jpeg", ...
                                                  // none: not a file, and not offered by the save dialog
   ImageWriter write;
+  bool vector = false;  // prints a printed size exactly, not in whole pixels per module
 };
 
 // In a fixed order: BMP, JPEG, GIF, PNG (the save dialog's entries 1 to 4),
@@ -75,7 +88,12 @@ std::string AppendDefaultExtension(std::string_view path, int filterEntry);
 // KnownExtensions(", ", " or ") is ".bmp, .jpg, .gif, .png, .svg, .pdf or .eps".
 std::string KnownExtensions(std::string_view separator, std::string_view lastSeparator);
 
-// The file bytes of `matrix` in `format`; checks the matrix and the options.
+// Sizes the options for `matrix` (SizedForSymbol) and checks them as the
+// writers do: before a styled symbol is drawn to be read back, for one.
+ImageResult CheckImage(const ModuleMatrix& matrix, const ImageOptions& options);
+
+// The file bytes of `matrix` in `format`; sizes the options for the symbol
+// (SizedForSymbol) and checks them.
 ImageResult EncodeImage(const ModuleMatrix& matrix, const ImageFormat& format, const ImageOptions& options,
                         std::string& out);
 

@@ -36,7 +36,7 @@ struct LabelSheetLayout {
   PaperSize paper = PaperSizes[0];
   int columns = 1;
   int rows = 1;
-  ImageOptions symbol;  // module size (scale at dpi) and quiet zone of every symbol
+  ImageOptions symbol;  // module size (scale at dpi, or a printed size, drawn exactly) and quiet zone of every symbol
 };
 
 // A caption's line under its symbol: the font size and the line's height in font sizes.
@@ -54,7 +54,7 @@ struct LabelFit {
 };
 // Inline: the print module, loaded on first use, draws with it too.
 inline LabelFit FitLabel(const LabelSheetLayout& layout, int moduleColumns, int moduleRows, bool caption) {
-  const double moduleMm = layout.symbol.scale * MillimetresPerInch / layout.symbol.dpi;
+  const double moduleMm = VectorModuleMm(layout.symbol, moduleColumns, moduleRows);
   const int quiet = 2 * layout.symbol.quietZone;
   LabelFit fit;
   fit.captionMm = caption ? LabelCaptionPoints * LabelCaptionLineFactor * MillimetresPerInch / PointsPerInch : 0.0;

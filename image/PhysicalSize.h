@@ -1,27 +1,54 @@
 // Pixels, modules and millimetres: how large a symbol prints.
 #pragma once
 
+#include <algorithm>
 #include <string>
 
 #include "image/ImageFormats.h"
 
 namespace quillet {
 
-// The resolution the pages quote the printed size at: a common office printer.
-constexpr int PreviewPrintDpi = 300;
 constexpr double MillimetresPerInch = 25.4;
 constexpr double PointsPerInch = 72.0;
 
+// Whole pixels per module for a printed size, and how far they put it.
 struct ModuleScale {
   int scale = 1;            // whole pixels per module
   double moduleMm = 0.0;    // what that scale prints at the given dpi
-  double requestedMm = 0.0;
+  double requestedMm = 0.0; // the module's side asked for, or with `modules` the symbol's
+  int modules = 0;          // the symbol's side with its quiet zone, when its whole side was asked for
   int dpi = 0;
-  bool offRequest = false;  // moduleMm is more than 5 % off the request: worth telling the user
+  bool offRequest = false;  // more than 5 % off a module's side, 2 % off a symbol's: worth telling the user
+  double PrintedMm() const { return modules > 0 ? modules * moduleMm : moduleMm; }
 };
 
 // The whole number of pixels nearest moduleMm * dpi / 25.4, at least 1.
 ModuleScale ScaleForModuleMillimetres(double moduleMm, int dpi);
+// The same for a symbol `modules` a side, quiet zone included, printed `symbolMm` a side.
+ModuleScale ScaleForSymbolMillimetres(double symbolMm, int modules, int dpi);
+
+// The longer side of a symbol of columns x rows with the options' quiet zone, in modules.
+inline int ModulesASide(const ImageOptions& options, int columns, int rows) {
+  return std::max(columns, rows) + 2 * options.quietZone;
+}
+
+inline bool AsksPrintedSize(const ImageOptions& options) { return options.symbolMm > 0 || options.moduleMm > 0; }
+
+// A module's printed side as the vector formats draw it, exactly what was
+// asked for. Inline: the print module draws with it too.
+inline double VectorModuleMm(const ImageOptions& options, int columns, int rows) {
+  if (options.symbolMm > 0) return options.symbolMm / ModulesASide(options, columns, rows);
+  if (options.moduleMm > 0) return options.moduleMm;
+  return options.scale * MillimetresPerInch / options.dpi;
+}
+
+// The raster formats' whole pixels per module for the printed size the
+// options ask for on a symbol of columns x rows; with none, their scale.
+ModuleScale RasterScale(const ImageOptions& options, int columns, int rows);
+
+// The options with their scale set for `matrix` from the printed size they
+// ask for, if any; the same options for every format and the read-back.
+ImageOptions SizedForSymbol(const ImageOptions& options, const ModuleMatrix& matrix);
 
 // The side of an image of `modules` plus the quiet zone, printed at `dpi`.
 double PrintedMillimetres(int modules, const ImageOptions& options);

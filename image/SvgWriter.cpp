@@ -1,5 +1,6 @@
 #include <charconv>
 
+#include "image/PhysicalSize.h"
 #include "image/StyledImage.h"
 #include "image/Writers.h"
 
@@ -18,12 +19,16 @@ std::string DarkModulePath(const ModuleMatrix& matrix, int quiet) {
   return path;
 }
 
-// The printed length of `pixels` at `dpi` as an SVG length: millimetres with
-// up to three decimals, no locale and no space, "26.458mm". The file's syntax,
-// not the words a person reads (those are the front ends').
-std::string LengthAttribute(int pixels, int dpi) {
+// The printed length of `modules` as an SVG length: millimetres with up to
+// three decimals, no locale and no space, "26.458mm". The file's syntax, not
+// the words a person reads (those are the front ends').
+std::string LengthAttribute(int modules, const ModuleMatrix& matrix, const ImageOptions& options) {
+  // Without a printed size, as the pixel formats print at this dpi.
+  const double mm = AsksPrintedSize(options)
+                        ? modules * VectorModuleMm(options, matrix.Columns(), matrix.Rows())
+                        : modules * options.scale * MillimetresPerInch / options.dpi;
   char text[32];
-  const auto end = std::to_chars(text, text + sizeof text, pixels * 25.4 / dpi, std::chars_format::fixed, 3).ptr;
+  const auto end = std::to_chars(text, text + sizeof text, mm, std::chars_format::fixed, 3).ptr;
   std::string number(text, end);
   while (number.back() == '0') number.pop_back();
   if (number.back() == '.') number.pop_back();
@@ -57,8 +62,9 @@ ImageResult LogoPadImage(const ModuleMatrix& matrix, const ImageOptions& options
 }  // namespace
 
 // One path of the dark modules over a rectangle of the background (none when
-// it is transparent), in module units; the width and height give the size
-// the pixel formats print at at this dpi. A logo's pad goes over them as a
+// it is transparent), in module units; the width and height give the
+// printed size asked for exactly, or without one the size the pixel formats
+// print at at this dpi. A logo's pad goes over them as a
 // picture.
 ImageResult WriteSvg(const ModuleMatrix& matrix, const ImageOptions& options, std::string& out) {
   const int columns = matrix.Columns() + 2 * options.quietZone;
@@ -77,8 +83,8 @@ ImageResult WriteSvg(const ModuleMatrix& matrix, const ImageOptions& options, st
          "<svg xmlns=\"http://www.w3.org/2000/svg\"" +
          // SVG 1.1 readers find a picture's data by the XLink name only.
          std::string(options.logo ? " xmlns:xlink=\"http://www.w3.org/1999/xlink\"" : "") + " version=\"1.1\" width=\"" +
-         LengthAttribute(columns * options.scale, options.dpi) + "\" height=\"" +
-         LengthAttribute(rows * options.scale, options.dpi) + "\" viewBox=\"0 0 " + viewColumns + " " + viewRows +
+         LengthAttribute(columns, matrix, options) + "\" height=\"" +
+         LengthAttribute(rows, matrix, options) + "\" viewBox=\"0 0 " + viewColumns + " " + viewRows +
          "\" shape-rendering=\"crispEdges\">\n" + background +
          "<path fill=\"" + FormatColour(options.style.foreground) + "\" d=\"" +
          DarkModulePath(drawn, options.quietZone) + "\"/>\n" + logo + "</svg>\n";

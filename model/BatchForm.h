@@ -20,7 +20,7 @@ enum class BatchOutput { Folder, Sheet };
 struct BatchOutputForm {
   // The sheet's labels are laid out at a printer's resolution: the module
   // size in whole pixels at 300 dpi is within a twelfth of a millimetre of the request.
-  static constexpr int SheetDpi = PreviewPrintDpi;
+  static constexpr int SheetDpi = DefaultDpi;
   static constexpr double DefaultModuleMm = 0.5;
   // From one pixel to the most pixels per module at the sheet's resolution.
   static constexpr double LeastModuleMm = MinScale * MillimetresPerInch / SheetDpi;

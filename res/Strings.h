@@ -33,6 +33,7 @@ constexpr std::array<std::string_view, 4> ErrorCorrectionLevels = {"L级(7%)", "
 // The detail under SaveFailed, by failure; %1 the subject, %2 the reason.
 constexpr std::string_view SaveFailedScale = "缩放比例 %1 超出 %2 的范围";
 constexpr std::string_view SaveFailedQuietZone = "静区 %1 个模块超出 %2 的范围";
+constexpr std::string_view SaveFailedTooLarge = "图像每边 %1 像素，超过上限 %2 像素";
 constexpr std::string_view SaveFailedDpi = "分辨率 %1 dpi 超出 %2 的范围";
 constexpr std::string_view SaveFailedExtension = "未知的图像文件扩展名 \"%1\"，请使用 %2";
 constexpr std::string_view SaveFailedNoExtension = "文件名没有扩展名，请使用 %1";

@@ -8,7 +8,10 @@
 
 namespace quillet {
 
-double ModulePoints(const ImageOptions& options) { return options.scale * PointsPerInch / options.dpi; }
+double ModulePoints(const ImageOptions& options, const ModuleMatrix& matrix) {
+  if (!AsksPrintedSize(options)) return options.scale * PointsPerInch / options.dpi;
+  return VectorModuleMm(options, matrix.Columns(), matrix.Rows()) * PointsPerInch / MillimetresPerInch;
+}
 
 namespace {
 
@@ -50,7 +53,7 @@ void DrawLogoPad(cairo_t* cr, const ModuleMatrix& matrix, const ImageOptions& op
 }  // namespace
 
 void DrawSymbol(cairo_t* cr, const ModuleMatrix& matrix, const ImageOptions& options, double left, double top) {
-  const double module = ModulePoints(options);
+  const double module = ModulePoints(options, matrix);
   const int q = options.quietZone;
   const SymbolStyle& style = options.style;
   cairo_save(cr);

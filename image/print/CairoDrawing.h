@@ -11,8 +11,9 @@
 
 namespace quillet {
 
-// The side of one module in PostScript points.
-double ModulePoints(const ImageOptions& options);
+// The side of one module of `matrix` in PostScript points: the printed size
+// asked for exactly, else the scale at the dpi.
+double ModulePoints(const ImageOptions& options, const ModuleMatrix& matrix);
 
 // White square of the symbol and its quiet zone with its top left at (left,
 // top) in points, then every horizontal run of dark modules as one black

@@ -60,7 +60,7 @@ class CairoLabelSheet final : public LabelSheetWriter {
   std::string Failure() const { return CairoFailure(surface_, cr_); }
 
   bool AddLabel(const ModuleMatrix& matrix, std::string_view caption, SheetProblem* problem) override {
-    const double module = ModulePoints(layout_.symbol);
+    const double module = ModulePoints(layout_.symbol, matrix);
     const double width = (matrix.Columns() + 2 * layout_.symbol.quietZone) * module;
     const double height = (matrix.Rows() + 2 * layout_.symbol.quietZone) * module;
     const std::string text(caption);

@@ -44,7 +44,7 @@ ImageResult WriteVector(VectorKind kind, const ModuleMatrix& matrix, const Image
     bytes.append(chunk);
     return true;
   };
-  const double module = ModulePoints(options);
+  const double module = ModulePoints(options, matrix);
   const double width = (matrix.Columns() + 2 * options.quietZone) * module;
   const double height = (matrix.Rows() + 2 * options.quietZone) * module;
   cairo_surface_t* surface = CreateSurface(kind, sink, width, height);

@@ -45,7 +45,7 @@ TEST(BatchCli, ExitStatusAndMessagesTellWhatHappened) {
       {"qr --batch" + dir("required.csv") + "-o" + dir("r") + "--name {姓名}.png", ExitSomeRowsFailed,
        "row 1: column '姓名': a required field is empty\n0 written, 1 failed\n"},
       // Checked on the first row that encodes, before any row is placed.
-      {"qr --batch" + dir("long.csv") + "-o" + dir("c/sheet.pdf") + "--sheet A4 --columns 3 --rows 8 --caption {row}",
+      {"qr --batch" + dir("long.csv") + "-o" + dir("c/sheet.pdf") + "--sheet A4 --columns 3 --rows 8 --caption {row} --dpi 96",
        ExitUsage,
        "the labels do not fit: the first row's symbol (53 modules) measures 60.3 x 64.0 mm with its quiet zone and "
        "caption, a cell 63.3 x 34.6 mm; it fits with --columns 3 --rows 4, --module-mm 0.53 or less, or a symbol of "

@@ -3,6 +3,8 @@
 // naming the file.
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include "content/CodePage.h"
 #include "image/LabelSheet.h"
 #include "tests/cli/CliFiles.h"
@@ -30,7 +32,7 @@ TEST(CliPrint, ModuleMillimetresSetTheScaleAndSayWhenOff) {
   TempFolder folder;
   const std::string path = folder.File("mm.png");
   // 0.5 mm at 96 dpi is 1.89 pixels: 2, which prints at 0.529 mm.
-  const CliOutcome run = Cli("qr --text hi --module-mm 0.5 -o " + path);
+  const CliOutcome run = Cli("qr --text hi --module-mm 0.5 --dpi 96 -o " + path);
   EXPECT_EQ(run.status, ExitOk);
   EXPECT_EQ(run.err, "quillet-cli: a module of 0.5 mm is 2 pixels at 96 dpi, which prints at 0.529 mm\n");
   EXPECT_EQ(ImageFile(path).width(), (21 + 4) * 2);
@@ -40,6 +42,140 @@ TEST(CliPrint, ModuleMillimetresSetTheScaleAndSayWhenOff) {
   const QImage image = ImageFile(path);
   EXPECT_EQ(image.width(), (21 + 4) * 4);
   EXPECT_NEAR(image.dotsPerMeterX(), 300 / 0.0254, 1);
+}
+
+// What a written file measures: a raster file's side in pixels and the dpi
+// it records, a vector file's side in millimetres, and what decodes from it
+// (PNG as Qt reads it, PDF as poppler draws it; no independent SVG renderer
+// is installed, so an SVG is measured only).
+struct Measured {
+  int pixels = 0;
+  double dpi = 0;
+  double widthMm = 0, heightMm = 0;
+  std::optional<std::string> decoded;
+};
+
+Measured Measure(const std::string& path, DecodeFormat format) {
+  Measured m;
+  if (path.ends_with(".png")) {
+    const QImage image = ImageFile(path);
+    m.pixels = image.width();
+    m.dpi = image.dotsPerMeterX() * 0.0254;
+    m.widthMm = m.heightMm = image.width() / m.dpi * 25.4;
+    m.decoded = DecodePicture(image, format);
+  } else if (path.ends_with(".pdf")) {
+    const auto points = PdfPageSizePoints(path);
+    if (!points) return m;
+    m.widthMm = points->first / 72 * 25.4;
+    m.heightMm = points->second / 72 * 25.4;
+    const std::vector<GreyImage> pages = RenderPdfPages(path, 300);
+    if (!pages.empty()) m.decoded = DecodeImage(pages[0].pixels.data(), pages[0].width, pages[0].height, format);
+  } else {
+    std::smatch size;
+    const std::string svg = ReadBytes(path);
+    if (!std::regex_search(svg, size, std::regex(R"re(width="([0-9.]+)mm" height="([0-9.]+)mm")re"))) return m;
+    m.widthMm = std::stod(size[1]);
+    m.heightMm = std::stod(size[2]);
+  }
+  return m;
+}
+
+// Printed sizes past the slider's 16 pixels a module, vector files at exactly
+// the size asked for, raster files in whole pixels at the dpi they record
+// (300 unless told), said when more than 2 % off a symbol's size.
+TEST(CliPrint, PrintedSizesAreWrittenAsAsked) {
+  const struct {
+    std::string options, file;
+    int pixels;              // PNG: the side; 0 for a vector file
+    double dpi;              // PNG: recorded
+    double widthMm, heightMm;
+    std::string err;
+  } cases[] = {
+      {"qr --text hello", "default.png", 100, 300, 8.47, 8.47, ""},
+      {"qr --text hello --scale 40", "scale.png", 1000, 300, 84.67, 84.67, ""},
+      // 5 cm, version 1: 25 modules of 23.6 pixels, 24 whole ones print 50.8 mm (1.6 % off).
+      {"qr --text hello --version 1 --size-mm 50", "5cm.png", 600, 300, 50.8, 50.8, ""},
+      {"qr --text hello --version 1 --size-mm 50", "5cm.pdf", 0, 0, 50, 50, ""},
+      {"qr --text hello --version 1 --size-mm 50", "5cm.svg", 0, 0, 50, 50, ""},
+      {"qr --text hello --module-mm 0.8 --dpi 600", "m08.png", 25 * 19, 600, 20.11, 20.11, ""},
+      {"qr --text hello --module-mm 0.8 --dpi 600", "m08.svg", 0, 0, 20, 20, ""},
+      {"qr --text hello --module-mm 0.8 --dpi 600", "m08.pdf", 0, 0, 20, 20, ""},
+      {"qr --text hello --module-mm 0.5", "m05.svg", 0, 0, 12.5, 12.5, ""},
+      {"qr --text hello --module-mm 0.5 --dpi 96", "m05-96.svg", 0, 0, 12.5, 12.5, ""},
+      {"qr --text hello --version 1 --size-mm 20 --dpi 150", "off.png", 125, 150, 21.17, 21.17,
+       "quillet-cli: a symbol of 20.0 mm (25 modules a side with its quiet zone) is 5 pixels per module at 150 dpi, "
+       "which prints at 21.2 mm\n"},
+      {"qr --text hello --version 1 --size-mm 20 --dpi 150", "off.pdf", 0, 0, 20, 20, ""},
+      // The smallest rectangle, 8 x 18 with its quiet zone 12 x 22: its longer side.
+      {"dm --text hello --size rect --size-mm 30", "rect.pdf", 0, 0, 30, 30.0 * 12 / 22, ""},
+  };
+  TempFolder folder;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.options + " " + c.file);
+    const std::string path = folder.File(c.file);
+    const CliOutcome run = Cli(c.options + " -o " + path);
+    ASSERT_EQ(run.status, ExitOk) << run.err;
+    EXPECT_EQ(run.err, c.err);
+    const DecodeFormat format = c.options.starts_with("dm") ? DecodeFormat::DataMatrix : DecodeFormat::QrCode;
+    const Measured m = Measure(path, format);
+    EXPECT_EQ(m.pixels, c.pixels);
+    if (c.pixels) EXPECT_NEAR(m.dpi, c.dpi, 0.05);  // pHYs keeps whole pixels a metre
+    EXPECT_NEAR(m.widthMm, c.widthMm, 0.01);
+    EXPECT_NEAR(m.heightMm, c.heightMm, 0.01);
+    if (!c.file.ends_with(".svg")) EXPECT_EQ(m.decoded, "hello");
+  }
+}
+
+// A size no sane image has is refused, naming the bound, and nothing is written.
+TEST(CliPrint, AnAbsurdSizeIsRefused) {
+  TempFolder folder;
+  for (const char* file : {"a.png", "a.pdf"}) {
+    const std::string path = folder.File(file);
+    const CliOutcome run = Cli("qr --text hello --size-mm 1000 --dpi 10000 -o " + path);
+    EXPECT_EQ(run.status, ExitUsage);
+    EXPECT_EQ(run.err, "quillet-cli: the image would be 393700 pixels a side; the most is 10000: ask for a smaller "
+                       "size or a lower --dpi\n");
+    EXPECT_FALSE(fs::exists(path));
+  }
+  EXPECT_EQ(Cli("qr --text hello --scale 10001 -o " + folder.File("b.png")).status, ExitUsage);
+  const CliOutcome both = Cli("qr --text hello --size-mm 30 --scale 3 -o " + folder.File("b.png"));
+  EXPECT_EQ(both.err.rfind("quillet-cli: give --scale or --size-mm, not both\n", 0), 0u) << both.err;
+}
+
+// In batch each row's symbol gets the size asked for, whatever its version;
+// the files whose whole pixels miss it are said once, after the rows.
+TEST(CliPrint, BatchRowsAndLabelsTakeTheSymbolSize) {
+  TempFolder folder;
+  const std::string rows[] = {"a", std::string(100, 'b'), std::string(600, 'c')};
+  WriteBytes(folder.File("rows.csv"), "text\n" + rows[0] + "\n" + rows[1] + "\n" + rows[2] + "\n");
+  const CliOutcome run = Cli("qr --batch " + folder.File("rows.csv") + " -o " + folder.File("out") + " --size-mm 30");
+  ASSERT_EQ(run.status, ExitOk) << run.err;
+  // At 300 dpi, version 1 (25 modules with the quiet zone) takes 14.2 pixels a
+  // module, 14 print 29.6 mm; version 6 (45) 7.9, 8 print 30.5 mm; version 19
+  // (97) 3.65, 4 print 32.9 mm, 9.5 % off.
+  EXPECT_EQ(run.err, "quillet-cli: 1 file prints off the size asked for, in whole pixels per module; row 3: a symbol "
+                     "of 30.0 mm (97 modules a side with its quiet zone) is 4 pixels per module at 300 dpi, which "
+                     "prints at 32.9 mm\n3 written, 0 failed\n");
+  const int sides[] = {25 * 14, 45 * 8, 97 * 4};
+  for (int row = 0; row < 3; ++row) {
+    const Measured m = Measure(folder.File("out/" + std::to_string(row + 1) + ".png"), DecodeFormat::QrCode);
+    EXPECT_EQ(m.pixels, sides[row]) << row;
+    EXPECT_NEAR(m.dpi, 300, 0.01);
+    EXPECT_EQ(m.decoded, rows[row]);
+  }
+  // On a label sheet, exactly: version 1's 21 modules span 21/25 of 40 mm.
+  const std::string pdf = folder.File("labels.pdf");
+  const CliOutcome sheet = Cli("qr --batch " + folder.File("rows.csv") + " -o " + pdf +
+                               " --sheet A4 --columns 2 --rows 2 --size-mm 40");
+  ASSERT_EQ(sheet.status, ExitOk) << sheet.err;
+  EXPECT_EQ(DecodeSheetCells(pdf, 2, 2, SheetMarginMm),
+            (std::vector<std::optional<std::string>>{rows[0], rows[1], rows[2], std::nullopt}));
+  const GreyImage page = RenderPdfPages(pdf, 254)[0];  // 10 pixels a millimetre
+  int left = page.width, right = -1;
+  for (int y = 0; y < page.height / 2; ++y)
+    for (int x = 0; x < page.width / 2; ++x)
+      if (page.pixels[static_cast<size_t>(y) * page.width + x] < 128) left = std::min(left, x), right = std::max(right, x);
+  EXPECT_NEAR((right - left + 1) / 10.0, 40.0 * 21 / 25, 0.2);
 }
 
 // A batch as a label sheet: 14 rows of mixed Chinese and ASCII on A5, 2 x 3

@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Require(result.options.has_value() == result.error.empty());
   if (!result.options) return 0;
   const CliOptions& o = *result.options;
-  Require(o.image.scale >= MinScale && o.image.scale <= MaxScale);
+  Require(o.image.scale >= MinScale && o.image.scale <= MaxImageSide);
   Require(o.image.quietZone >= 0 && o.image.quietZone <= MaxQuietZoneModules);
   Require(o.image.dpi >= MinDpi && o.image.dpi <= MaxDpi);
   Require(o.symbol.version >= 0 && o.symbol.version <= qr::MaxVersion);

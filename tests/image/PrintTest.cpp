@@ -35,6 +35,32 @@ TEST(PhysicalSize, ModuleMillimetresGiveTheNearestWholeScale) {
   EXPECT_NEAR(PrintedMillimetres(21, {4, 2, 300}), 100 * 25.4 / 300, 1e-9);
 }
 
+// A whole symbol's side is said when whole pixels put it more than 2 % off,
+// a module's at 5 %; either asked for, the scale follows it past the slider's 16.
+TEST(PhysicalSize, SymbolMillimetresGiveTheNearestWholeScale) {
+  const std::tuple<double, int, int, int, bool> cases[] = {  // symbol mm, modules, dpi, scale, notice
+      {50, 25, 300, 24, false},   // 23.6 px: 50.8 mm, 1.6 % off
+      {20, 25, 150, 5, true},     // 4.7 px: 21.2 mm, 5.8 % off
+      {20, 25, 100, 3, true},     // 3.1 px: 19.05 mm, 4.8 % off
+      {30, 21, 600, 34, false},   // 33.7 px: 30.2 mm, 0.9 % off
+      {2, 148, 300, 1, true}};    // below one pixel: still one
+  for (const auto& [symbolMm, modules, dpi, scale, notice] : cases) {
+    const ModuleScale result = ScaleForSymbolMillimetres(symbolMm, modules, dpi);
+    EXPECT_EQ(result.scale, scale) << symbolMm << " mm at " << dpi;
+    EXPECT_NEAR(result.PrintedMm(), modules * scale * 25.4 / dpi, 1e-9);
+    EXPECT_EQ(result.offRequest, notice) << symbolMm << " mm at " << dpi;
+  }
+  // The options' printed size, for a 21 x 21 symbol with two quiet modules a side.
+  ImageOptions options{4, 2, 300};
+  options.symbolMm = 50;
+  EXPECT_EQ(RasterScale(options, 21, 21).scale, 24);
+  EXPECT_NEAR(VectorModuleMm(options, 21, 21), 2.0, 1e-12);
+  options = {4, 2, 600};
+  options.moduleMm = 0.8;
+  EXPECT_EQ(SizedForSymbol(options, PatternMatrix(21, 21, 1)).scale, 19);
+  EXPECT_NEAR(VectorModuleMm(options, 21, 21), 0.8, 1e-12);
+}
+
 struct VectorCase {
   const char* name;
   ModuleMatrix matrix;

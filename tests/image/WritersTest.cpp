@@ -108,9 +108,11 @@ TEST(Writers, ResolutionIsRecorded) {
   const std::string png = Encoded(matrix, "png", ImageOptions{4});
   ASSERT_EQ(png.substr(12, 4), "IHDR");
   EXPECT_EQ(std::make_pair(png[24], png[25]), std::make_pair('\1', '\0'));  // bit depth 1, grey
-  // 25 modules of 4 pixels at 96 dpi are 100/96 inch.
-  const std::string svg = Encoded(matrix, "svg", ImageOptions{4});
+  // 25 modules of 4 pixels at 96 dpi are 100/96 inch; at the default 300 dpi 100/300.
+  const std::string svg = Encoded(matrix, "svg", ImageOptions{4, 2, 96});
   EXPECT_NE(svg.find(R"(width="26.458mm" height="26.458mm" viewBox="0 0 25 25")"), std::string::npos) << svg;
+  const std::string byDefault = Encoded(matrix, "svg", ImageOptions{4});
+  EXPECT_NE(byDefault.find(R"(width="8.467mm" height="8.467mm")"), std::string::npos) << byDefault;
 }
 
 }  // namespace
