@@ -13,6 +13,10 @@ constexpr const char* Domain = "quillet-cli";
 
 const char* _(const char* english) { return dgettext(Domain, english); }
 
+const char* P_(const char* singular, const char* plural, unsigned long count) {
+  return dngettext(Domain, singular, plural, count);
+}
+
 std::string Fill(std::string_view sentence, std::initializer_list<std::string_view> values) {
   std::string text;
   for (size_t at = 0; at < sentence.size(); ++at) {

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "content/TextList.h"
+
 namespace quillet {
 
 // The catalogue's translation of an English sentence; the sentence itself
@@ -18,9 +20,18 @@ const char* _(const char* english);
 // row's help, translated where it is printed).
 constexpr const char* N_(const char* english) { return english; }
 
+// The singular or the plural sentence as `count` asks in the user's language.
+const char* P_(const char* singular, const char* plural, unsigned long count);
+
 // The sentence with {1}, {2}, ... replaced by the values in order, so that
 // a translation may put them where its language wants them.
 std::string Fill(std::string_view sentence, std::initializer_list<std::string_view> values);
+
+// "L, M, Q or H": the values one of which an option takes.
+template <typename Names>
+std::string Alternatives(const Names& names) {
+  return JoinNames(names, ", ", _(" or "));
+}
 
 // Speaks the user's language as the environment (LC_ALL, LC_MESSAGES, LANG,
 // LANGUAGE) asks; numbers stay as in the C locale, so that nothing written
