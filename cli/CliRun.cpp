@@ -96,7 +96,7 @@ std::optional<Failure> GatherFields(const CliOptions& options, ContentFields& co
     const int slot = FieldSlotOfTag(tag);
     if (slot < 0 || !FindField(*page, slot))
       return Failure{ExitUsage, Fill(_("field '{1}' is not on {2}; its fields are {3}"),
-                                     {tag, TabInUserWords(format, tab), TagsOfPage(*page)})};
+                                     {tag, TabWords(format, tab), TagsOfPage(*page)})};
     content.values[slot] = ExpandLineBreaks(value);
   }
   return std::nullopt;

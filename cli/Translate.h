@@ -30,7 +30,7 @@ std::string Fill(std::string_view sentence, std::initializer_list<std::string_vi
 // "L, M, Q or H": the values one of which an option takes.
 template <typename Names>
 std::string Alternatives(const Names& names) {
-  return JoinNames(names, ", ", _(" or "));
+  return JoinNames(names, _(", "), _(" or "));
 }
 
 // Speaks the user's language as the environment (LC_ALL, LC_MESSAGES, LANG,

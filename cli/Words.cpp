@@ -109,7 +109,7 @@ std::string FieldsOfPage(const PageSpec& page) {
 
 std::string PageWithFields(const HeaderRefusal& refusal) {
   const PageSpec* page = PageForTab(refusal.page.format, refusal.page.tab);
-  return TabInUserWords(refusal.page.format, refusal.page.tab) + " (" + (page ? FieldsOfPage(*page) : std::string()) + ")";
+  return TabWords(refusal.page.format, refusal.page.tab) + " (" + (page ? FieldsOfPage(*page) : std::string()) + ")";
 }
 
 std::string FormatCaption(int operatorFormat) {
@@ -235,6 +235,12 @@ std::string DescribeHeaderRefusal(const HeaderRefusal& refusal) {
 }
 
 std::string Quoted(const std::string& subject) { return "'" + subject + "'"; }
+
+std::string TabWords(int operatorFormat, int tab) {
+  const TabSpec* tabEntry = FindTab(operatorFormat, tab);
+  if (tabEntry == nullptr) return {};
+  return Fill(_("\"{1}\" of {2}"), {BareTabCaption(*tabEntry), FindOperatorFormat(operatorFormat)->caption});
+}
 
 namespace {
 
