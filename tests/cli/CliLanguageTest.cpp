@@ -58,6 +58,8 @@ TEST_F(CliLanguage, MessagesAndHelpFollowTheLocale) {
       {"qr --level X --text a --dump", ExitUsage, "Try 'quillet-cli qr --help'", "请尝试“quillet-cli qr --help”"},
       {"qr --help", ExitOk, "Usage: quillet-cli qr [options]", "用法：quillet-cli qr [选项]"},
       {"dm --help", ExitOk, "\nOutput (one or both):\n", "\n输出（一项或两项）：\n"},
+      {"qr --help", ExitOk, "  --level L|M|Q|H      error-correction level (default M)\n",
+       "  --level L|M|Q|H      纠错级别（默认 M）\n"},
       {"--help", ExitOk, "the program's version", "程序的版本"},
       {"qr --text a", ExitUsage, "nothing to do: give --dump, -o FILE or both", "没有要做的事：请给出 --dump、-o FILE 或两者"},
       {"dm --text a --logo x.png -o a.png", ExitUsage, "Data Matrix symbols carry no logo",
