@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "cli/Translate.h"
 #include "cli/Words.h"
 #include "content/Catalogue.h"
 #include "content/TextList.h"
@@ -86,8 +87,8 @@ std::vector<std::string> TabNames() {
 }
 
 std::string TabTakes() {
-  return "a tab's position (0 to " + std::to_string(MostTabs() - 1) + "), name (" + JoinNames(TabWords(TabName)) +
-         ") or caption (" + JoinNames(TabWords(BareTabCaption)) + ")";
+  return Fill(_("a tab's position (0 to {1}), name ({2}) or caption ({3})"),
+              {std::to_string(MostTabs() - 1), Alternatives(TabWords(TabName)), Alternatives(TabWords(BareTabCaption))});
 }
 
 // A tab's position, or a name or caption that some format has: which tab it is
@@ -114,8 +115,8 @@ std::optional<int> ParseDmSize(std::string_view word) {
 }
 
 std::string DmSizeTakes() {
-  return std::string(DmSmallestSquareName) + ", " + std::string(DmSmallestRectangleName) + ", ROWSxCOLUMNS or 0 to " +
-         std::to_string(DmSizeCount - 1);
+  return Fill(_("{1}, {2}, ROWSxCOLUMNS or 0 to {3}"),
+              {DmSmallestSquareName, DmSmallestRectangleName, std::to_string(DmSizeCount - 1)});
 }
 
 std::vector<std::string> DmSchemeList() { return {DmSchemeNames.begin(), DmSchemeNames.end()}; }
@@ -160,10 +161,10 @@ std::optional<double> ParseMillimetres(std::string_view word) {
   return value;
 }
 
-std::string MillimetresTakes() { return "a size in millimetres such as 0.5"; }
-std::string SymbolMillimetresTakes() { return "a size in millimetres such as 50"; }
-std::string ColourTakes() { return "a colour #RRGGBB"; }
-std::string BackgroundTakes() { return "a colour #RRGGBB or none (transparent)"; }
+std::string MillimetresTakes() { return _("a size in millimetres such as 0.5"); }
+std::string SymbolMillimetresTakes() { return _("a size in millimetres such as 50"); }
+std::string ColourTakes() { return _("a colour #RRGGBB"); }
+std::string BackgroundTakes() { return _("a colour #RRGGBB or none (transparent)"); }
 
 // --bg takes a colour or "none", a transparent background.
 struct Background {
@@ -313,144 +314,144 @@ using enum CliSection;
 const CliOptionRow Rows[] = {
     {.name = "--help", .alias = "-h", .commands = QrAndDm, .section = Input, .apply = Help},
     {.name = "--text", .value = "TEXT", .commands = QrAndDm, .section = Input,
-     .help = "UTF-8 text, encoded as its code page 936 (GBK) bytes", .apply = Once<TextSlot>},
+     .help = N_("UTF-8 text, encoded as its code page 936 (GBK) bytes"), .apply = Once<TextSlot>},
     {.name = "--utf8-text", .value = "TEXT", .commands = QrAndDm, .section = Input,
-     .help = "UTF-8 text, encoded as its UTF-8 bytes", .apply = Utf8Text},
+     .help = N_("UTF-8 text, encoded as its UTF-8 bytes"), .apply = Utf8Text},
     {.name = "--data-file", .value = "FILE", .commands = QrAndDm, .section = Input,
-     .help = "the file's bytes exactly as they are; - reads standard input", .apply = Once<DataFileSlot>},
+     .help = N_("the file's bytes exactly as they are; - reads standard input"), .apply = Once<DataFileSlot>},
 
-    {.name = "--operator", .value = "{values}", .commands = QrOnly, .section = Content, .help = "\n{operators}",
+    {.name = "--operator", .value = "{values}", .commands = QrOnly, .section = Content, .help = N_("\n{operators}"),
      .values = OperatorNames, .low = 1, .high = OperatorFormatCount, .nested = true,
      .apply = WithContent<Number<OperatorSlot>>},
     {.name = "--type", .tried = "--tab", .value = "TAB", .commands = QrOnly, .section = Content,
-     .help = "the content type: its tab's name, caption or position\n"
-             "from 0, the left-most (default 0); the tabs, with their\n"
-             "names, under each --operator:\n{tabs}",
+     .help = N_("the content type: its tab's name, caption or position\n"
+                "from 0, the left-most (default 0); the tabs, with their\n"
+                "names, under each --operator:\n{tabs}"),
      .values = TabNames, .takes = TabTakes, .nested = true, .apply = WithContent<Parsed<ParseTabWord, TabSlot>>},
     {.name = "--field", .value = "TAG=VALUE", .commands = QrOnly, .section = Content,
-     .help = "a field by its tag, its caption or a field word (below);\n"
-             "repeatable; \\n in VALUE is a line break (CR LF); tags:\n{tags}",
+     .help = N_("a field by its tag, its caption or a field word (below);\n"
+                "repeatable; \\n in VALUE is a line break (CR LF); tags:\n{tags}"),
      .values = FieldTagWords, .nested = true, .apply = WithContent<Field>},
 
     {.name = "--level", .value = "{values}", .commands = QrOnly, .section = Symbol,
-     .help = "error-correction level (default {defaultLevel})", .values = LevelNames,
+     .help = N_("error-correction level (default {defaultLevel})"), .values = LevelNames,
      .apply = Parsed<ParseQrLevel, LevelSlot>},
     {.name = "--version", .value = "N", .commands = QrOnly, .section = Symbol,
-     .help = "smallest version to use, 1 to {maxVersion}; 0 = automatic (default)", .low = 0,
+     .help = N_("smallest version to use, 1 to {maxVersion}; 0 = automatic (default)"), .low = 0,
      .high = qr::MaxVersion, .apply = Number<VersionSlot>},
     {.name = "--segments", .value = "{values}", .commands = QrOnly, .section = Symbol,
-     .help = "optimal (default): numeric, alphanumeric and byte segments\n"
+     .help = N_("optimal (default): numeric, alphanumeric and byte segments\n"
              "wherever they make a smaller symbol; single: one segment,\n"
              "as the QR page writes it (operator formats' fields always\n"
-             "are; 通用格式 always takes the optimal segments)",
+             "are; 通用格式 always takes the optimal segments)"),
      .values = SegmentsNames, .apply = Parsed<ParseSegments, SegmentsSlot>},
     {.name = "--size", .value = "SIZE", .commands = DmOnly, .section = Symbol,
-     .help = "{sizes}\n(auto = the smallest square (default), rect = the smallest rectangle;\n{sizeIndices})",
+     .help = N_("{sizes}\n(auto = the smallest square (default), rect = the smallest rectangle;\n{sizeIndices})"),
      .values = DmSizeNames, .takes = DmSizeTakes, .apply = Parsed<ParseDmSize, DmSizeSlot>},
     {.name = "--scheme", .value = "NAME", .commands = DmOnly, .section = Symbol,
-     .help = "{values}\n(default smallest; ascii with --eci)", .values = DmSchemeList,
+     .help = N_("{values}\n(default smallest; ascii with --eci)"), .values = DmSchemeList,
      .apply = Parsed<ParseDmScheme, SchemeSlot>},
     {.name = "--eci", .commands = QrAndDm, .section = Symbol,
-     .help = "begin the symbol with an ECI naming the text's character set:\n"
+     .help = N_("begin the symbol with an ECI naming the text's character set:\n"
              "{eciCodePage936} for code page 936 (--text), {eciUtf8} for UTF-8 (--utf8-text);\n"
-             "off by default, as some readers show it as text or\nrefuse the symbol{eciContent}",
+             "off by default, as some readers show it as text or\nrefuse the symbol{eciContent}"),
      .apply = Switch<EciSlot>},
 
     {.name = "--dump", .commands = QrAndDm, .section = Output,
-     .help = "print the symbol's header line and rows, 1 dark, 0 light", .apply = Switch<DumpSlot>},
+     .help = N_("print the symbol's header line and rows, 1 dark, 0 light"), .apply = Switch<DumpSlot>},
     {.name = "-o", .alias = "--output", .tried = "--out --output-file", .value = "FILE", .commands = QrAndDm, .section = Output,
-     .help = "write an image; the format follows the extension\n({extensions}); -o - writes to standard output",
+     .help = N_("write an image; the format follows the extension\n({extensions}); -o - writes to standard output"),
      .apply = Once<OutputSlot>},
     {.name = "--format", .value = "NAME", .commands = QrAndDm, .section = Output,
-     .help = "the format for -o -: {values}\n(default png); utf8 and utf8i draw the symbol in the\n"
+     .help = N_("the format for -o -: {values}\n(default png); utf8 and utf8i draw the symbol in the\n"
              "terminal: utf8 for a dark background (light modules as\n"
-             "blocks), utf8i for a light one (dark modules as blocks)",
+             "blocks), utf8i for a light one (dark modules as blocks)"),
      .values = FormatNames, .apply = Parsed<ParseFormat, FormatSlot>},
     {.name = "--scale", .value = "S", .commands = QrAndDm, .section = Output,
-     .help = "pixels per module (default {scale}); the image is at most\n{maxImageSide} pixels a side",
+     .help = N_("pixels per module (default {scale}); the image is at most\n{maxImageSide} pixels a side"),
      .low = MinScale, .high = MaxImageSide, .apply = Size<Number<ScaleSlot>>},
     {.name = "--quiet-zone", .value = "N", .commands = QrAndDm, .section = Output,
-     .help = "light modules around the symbol (default {quiet})", .low = 0, .high = MaxQuietZoneModules,
+     .help = N_("light modules around the symbol (default {quiet})"), .low = 0, .high = MaxQuietZoneModules,
      .apply = Number<QuietZoneSlot>},
     {.name = "--module-mm", .value = "X", .commands = QrAndDm, .section = Output,
-     .help = "module size in millimetres instead of --scale: exactly X in\n"
-             "SVG, PDF and EPS, the whole pixels nearest X at --dpi in\n"
-             "the other formats (said when more than 5 % off)",
+     .help = N_("module size in millimetres instead of --scale: exactly X in\n"
+                "SVG, PDF and EPS, the whole pixels nearest X at --dpi in\n"
+                "the other formats (said when more than 5 % off)"),
      .takes = MillimetresTakes, .apply = Size<Parsed<ParseMillimetres, ModuleMmSlot>>},
     {.name = "--size-mm", .value = "X", .commands = QrAndDm, .section = Output,
-     .help = "the whole printed symbol, quiet zone included, X millimetres\n"
-             "a side (a rectangle's longer side) instead of --scale:\n"
-             "exactly in SVG, PDF and EPS, in whole pixels per module at\n"
-             "the dpi in the other formats (said when more than 2 % off)",
+     .help = N_("the whole printed symbol, quiet zone included, X millimetres\n"
+                "a side (a rectangle's longer side) instead of --scale:\n"
+                "exactly in SVG, PDF and EPS, in whole pixels per module at\n"
+                "the dpi in the other formats (said when more than 2 % off)"),
      .takes = SymbolMillimetresTakes, .apply = Size<Parsed<ParseMillimetres, SymbolMmSlot>>},
     {.name = "--dpi", .value = "N", .commands = QrAndDm, .section = Output,
-     .help = "resolution recorded in the file (default {dpi}); the one\nthe pixels of --module-mm and --size-mm are worked out for",
+     .help = N_("resolution recorded in the file (default {dpi}); the one\nthe pixels of --module-mm and --size-mm are worked out for"),
      .low = MinDpi, .high = MaxDpi, .apply = Number<DpiSlot>},
     {.name = "--verify", .commands = QrAndDm, .section = Output,
-     .help = "read the written image back with independent decoders\n"
-             "(zxing-cpp, zbar, libdmtx) and fail with status 5 when\nit does not give the encoded bytes",
+     .help = N_("read the written image back with independent decoders\n"
+             "(zxing-cpp, zbar, libdmtx) and fail with status 5 when\nit does not give the encoded bytes"),
      .apply = Switch<VerifySlot>},
 
     {.name = "--fg", .tried = "--color --colour --foreground --fg-color --fg-colour", .value = "COLOUR", .commands = QrAndDm, .section = Style,
-     .help = "dark modules, #RRGGBB (default #000000)", .takes = ColourTakes,
+     .help = N_("dark modules, #RRGGBB (default #000000)"), .takes = ColourTakes,
      .apply = Parsed<ParseColour, ForegroundSlot>},
     {.name = "--bg", .tried = "--background --bg-color --bg-colour", .value = "COLOUR", .commands = QrAndDm, .section = Style,
-     .help = "light modules and quiet zone, #RRGGBB or none for a\ntransparent background (default #ffffff; JPEG and BMP\n"
-             "keep no transparency and are written on white)",
+     .help = N_("light modules and quiet zone, #RRGGBB or none for a\ntransparent background (default #ffffff; JPEG and BMP\n"
+                "keep no transparency and are written on white)"),
      .takes = BackgroundTakes, .apply = BackgroundColour},
     {.name = "--allow-low-contrast", .commands = QrAndDm, .section = Style,
-     .help = "colours closer than a contrast ratio of {minContrast}:1", .apply = Switch<LowContrastSlot>},
+     .help = N_("colours closer than a contrast ratio of {minContrast}:1"), .apply = Switch<LowContrastSlot>},
     {.name = "--allow-inverted", .commands = QrAndDm, .section = Style,
-     .help = "light modules on a dark background, which many readers\ndo not try", .apply = Switch<InvertedSlot>},
+     .help = N_("light modules on a dark background, which many readers\ndo not try"), .apply = Switch<InvertedSlot>},
     {.name = "--logo", .value = "FILE", .commands = QrOnly, .section = Style,
-     .help = "a logo (PNG, JPEG or SVG) centred on a pad of light\nmodules; raises the level to H unless --level is given",
+     .help = N_("a logo (PNG, JPEG or SVG) centred on a pad of light\nmodules; raises the level to H unless --level is given"),
      .apply = Once<LogoSlot>},
     {.name = "--logo-size", .value = "SHARE", .commands = QrOnly, .section = Style,
-     .help = "the pad's side as a share of the symbol's, {logoShares};\n"
+     .help = N_("the pad's side as a share of the symbol's, {logoShares};\n"
              "at most what the level can repair: in no block more than\n"
              "half of what its error correction corrects (default: about\n"
-             "three quarters of the largest side the symbol allows)",
+             "three quarters of the largest side the symbol allows)"),
      .takes = LogoShareWords, .apply = Parsed<ParseLogoShare, LogoShareSlot>},
     // A Data Matrix symbol has no room for a logo: said so, rather than "an option of qr".
     {.name = "--logo", .commands = DmOnly, .section = Style, .apply = NoLogo},
     {.name = "--logo-size", .commands = DmOnly, .section = Style, .apply = NoLogo},
 
     {.name = "--batch", .value = "INPUT", .commands = QrAndDm, .section = Batch,
-     .help = "one file per row of a CSV file (TSV when it ends in .tsv; - reads\n"
-             "standard input); the first row names the columns",
+     .help = N_("one file per row of a CSV file (TSV when it ends in .tsv; - reads\n"
+             "standard input); the first row names the columns"),
      .apply = BatchInput},
     {.name = "-o", .value = "DIR", .commands = QrAndDm, .section = Batch,
-     .help = "the folder for the files, created when missing"},
+     .help = N_("the folder for the files, created when missing")},
     {.name = "--name", .value = "TEMPLATE", .commands = QrAndDm, .section = Batch,
-     .help = "file names: {row} the row's number (zero-padded), {COLUMN} a\n"
-             "column's value made safe; the extension is the format\n(default {defaultName})",
+     .help = N_("file names: {row} the row's number (zero-padded), {COLUMN} a\n"
+             "column's value made safe; the extension is the format\n(default {defaultName})"),
      .batchOnly = true, .apply = Text<NameSlot>},
     {.name = "--jobs", .value = "N", .commands = QrAndDm, .section = Batch,
-     .help = "threads that encode and write (default: one per hardware thread)", .low = 1, .high = MaxBatchJobs,
+     .help = N_("threads that encode and write (default: one per hardware thread)"), .low = 1, .high = MaxBatchJobs,
      .batchOnly = true, .apply = Number<JobsSlot>},
     {.name = "--manifest", .value = "FILE", .commands = QrAndDm, .section = Batch,
-     .help = "a CSV of row, file, symbol and status (- for standard output)", .batchOnly = true,
+     .help = N_("a CSV of row, file, symbol and status (- for standard output)"), .batchOnly = true,
      .apply = Text<ManifestSlot>},
     {.name = "--encoding", .value = "NAME", .commands = QrAndDm, .section = Batch,
-     .help = "{values} (default: UTF-8 unless the input is not valid UTF-8)", .values = EncodingNames,
+     .help = N_("{values} (default: UTF-8 unless the input is not valid UTF-8)"), .values = EncodingNames,
      .batchOnly = true, .apply = Parsed<ParseTextEncoding, EncodingSlot>},
     {.name = "--verify", .commands = QrAndDm, .section = Batch,
-     .help = "read every file back; a row that does not read back fails"},
+     .help = N_("read every file back; a row that does not read back fails")},
     {.name = "--sheet", .value = "PAPER", .commands = QrAndDm, .section = Batch,
-     .help = "instead of files, one label sheet: -o FILE.pdf, PAPER {values};\n"
+     .help = N_("instead of files, one label sheet: -o FILE.pdf, PAPER {values};\n"
              "the symbols in a grid of --columns and --rows a page, each at\n"
              "its physical size (--size-mm, --module-mm, or --scale at the\n"
              "dpi), centred in its cell, with equal margins, on as many\n"
-             "pages as needed",
+             "pages as needed"),
      .values = PaperNames, .batchOnly = true, .apply = Parsed<ParsePaper, SheetSlot>},
     {.name = "--columns", .value = "C", .commands = QrAndDm, .section = Batch,
-     .help = "the columns of the grid, 1 to {maxSheetCells}", .low = 1, .high = MaxSheetCells, .batchOnly = true,
+     .help = N_("the columns of the grid, 1 to {maxSheetCells}"), .low = 1, .high = MaxSheetCells, .batchOnly = true,
      .nested = true, .apply = Number<ColumnsSlot>},
     {.name = "--rows", .value = "R", .commands = QrAndDm, .section = Batch,
-     .help = "the rows of the grid, 1 to {maxSheetCells}", .low = 1, .high = MaxSheetCells, .batchOnly = true,
+     .help = N_("the rows of the grid, 1 to {maxSheetCells}"), .low = 1, .high = MaxSheetCells, .batchOnly = true,
      .nested = true, .apply = Number<RowsSlot>},
     {.name = "--caption", .value = "TEMPLATE", .commands = QrAndDm, .section = Batch,
-     .help = "the text under each symbol, {row} and {COLUMN} as in --name", .batchOnly = true, .nested = true,
+     .help = N_("the text under each symbol, {row} and {COLUMN} as in --name"), .batchOnly = true, .nested = true,
      .apply = Text<CaptionSlot>},
 };
 
@@ -485,8 +486,8 @@ const CliOptionRow* FindCliOption(CliCommand command, std::string_view word) {
 
 std::string ValueTakes(const CliOptionRow& row) {
   if (row.takes) return row.takes();
-  if (row.high > row.low) return std::to_string(row.low) + " to " + std::to_string(row.high);
-  return JoinNames(row.values());
+  if (row.high > row.low) return Fill(_("{1} to {2}"), {std::to_string(row.low), std::to_string(row.high)});
+  return Alternatives(row.values());
 }
 
 }  // namespace quillet

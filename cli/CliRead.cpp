@@ -7,6 +7,7 @@
 #include "batch/Manifest.h"
 #include "cli/CliArgs.h"
 #include "cli/CliRun.h"
+#include "cli/Translate.h"
 #include "cli/Words.h"
 #include "content/CodePage.h"
 #include "content/Recognition.h"
@@ -35,14 +36,14 @@ std::optional<ReadOptions> ParseRead(std::span<const std::string> args, std::str
     else if (!optionsEnd && (word == "--help" || word == "-h")) options.help = true;
     else if (!optionsEnd && (word == "--raw" || word == "--csv")) {
       const ReadOutput output = word == "--raw" ? ReadOutput::Raw : ReadOutput::Csv;
-      if (options.output != ReadOutput::Fields && options.output != output) *error = "--raw and --csv exclude each other";
+      if (options.output != ReadOutput::Fields && options.output != output) *error = _("--raw and --csv exclude each other");
       options.output = output;
-    } else if (!optionsEnd && word.size() > 1 && word[0] == '-') *error = "unknown option '" + word + "'";
+    } else if (!optionsEnd && word.size() > 1 && word[0] == '-') *error = Fill(_("unknown option '{1}'"), {word});
     else options.files.push_back(word);
     if (!error->empty()) return std::nullopt;
   }
   if (options.files.empty() && !options.help) {
-    *error = "give the image files to read ('-' for standard input)";
+    *error = _("give the image files to read ('-' for standard input)");
     return std::nullopt;
   }
   return options;
@@ -86,13 +87,15 @@ Reading Interpret(const std::string& name, FoundSymbol symbol, std::ostream& err
   Recognised found = RecognisePayload(bytes);
   if (!found.Exact()) {
     if (found.kind != PayloadKind::Text)
-      err << "quillet-cli: " << name << ": " << DescribeUnheld(found.unheld) << "; given whole as text\n";
+      err << "quillet-cli: " << name << ": " << DescribeUnheld(found.unheld) << _("; given whole as text") << '\n';
     found = RecogniseAsText(bytes);
   }
   if (found.Exact()) reading.content = found;
   return reading;
 }
 
+// The block's first line, on standard output with the TAG=value lines: the
+// same words under every locale, for the scripts that read them.
 std::string Header(const Reading& r) {
   std::string line = r.name + ": " + (r.symbol.symbology == Symbology::QrCode ? "QR Code" : "Data Matrix");
   if (r.symbol.level) line += std::string(" level ") + QrLevelLetter(*r.symbol.level);
@@ -133,7 +136,7 @@ void WriteCsv(const std::vector<Reading>& readings, std::ostream& out, std::ostr
   csv += '\n';
   for (const Reading& r : readings) {
     if (!r.content && !r.text) {
-      err << "quillet-cli: " << r.name << ": the symbol holds no text, left out of the CSV\n";
+      err << "quillet-cli: " << r.name << ": " << _("the symbol holds no text, left out of the CSV") << '\n';
       continue;
     }
     std::string row;
@@ -150,7 +153,7 @@ void WriteCsv(const std::vector<Reading>& readings, std::ostream& out, std::ostr
 }  // namespace
 
 std::string ReadUsage() {
-  return R"(Usage: quillet-cli read [--raw | --csv] FILE...
+  return _(R"(Usage: quillet-cli read [--raw | --csv] FILE...
 
 Reads every QR Code and Data Matrix symbol in PNG, JPEG, GIF or BMP images
 (photos and scans as well), '-' for standard input. For each symbol: the file,
@@ -162,14 +165,15 @@ TAG=value lines in the tags of --field ("\n" a line break).
                        qr --batch reads it
 Exit status: 0 every file gave a symbol, 1 bad usage, 6 some file gave none
 (each named on standard error with why).
-)";
+)");
 }
 
 int RunReadCli(std::span<const std::string> args, std::istream& in, std::ostream& out, std::ostream& err) {
   std::string error;
   const auto options = ParseRead(args, &error);
   if (!options) {
-    err << "quillet-cli: " << error << "\nUsage: quillet-cli read [--raw | --csv] FILE...\nTry 'quillet-cli read --help'\n";
+    err << "quillet-cli: " << error << "\n" << _("Usage: quillet-cli read [--raw | --csv] FILE...") << "\n"
+        << Fill(_("Try 'quillet-cli {1}--help'"), {"read "}) << "\n";
     return ExitUsage;
   }
   if (options->help) {
@@ -179,11 +183,12 @@ int RunReadCli(std::span<const std::string> args, std::istream& in, std::ostream
   int status = ExitOk;
   std::vector<Reading> readings;
   for (const std::string& file : options->files) {
+    // The name heads the block on standard output too: untranslated.
     const std::string name = file == StandardStream ? "standard input" : file;
     SymbolsInImage found = ReadImage(file, in);
     if (!found.ImageRead() || found.symbols.empty()) {
       err << "quillet-cli: " << name << ": "
-          << (found.ImageRead() ? "no symbol found" : DescribeImageReadProblem(found.problem)) << '\n';
+          << (found.ImageRead() ? _("no symbol found") : DescribeImageReadProblem(found.problem)) << '\n';
       status = ExitNoSymbol;
     }
     for (FoundSymbol& symbol : found.symbols) {

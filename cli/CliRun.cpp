@@ -10,6 +10,7 @@
 #include "cli/CliArgs.h"
 #include "cli/CliBatch.h"
 #include "cli/CliRead.h"
+#include "cli/Translate.h"
 #include "content/Catalogue.h"
 #include "content/CodePage.h"
 #include "cli/Words.h"
@@ -42,20 +43,20 @@ struct Input {
 Input Fail(int status, std::string message) { return {{}, Failure{status, std::move(message)}}; }
 
 Input CheckedSize(std::string bytes, const std::string& name) {
-  if (bytes.size() > MaxInputBytes) return Fail(ExitDoesNotFit, name + " is larger than any symbol holds");
+  if (bytes.size() > MaxInputBytes) return Fail(ExitDoesNotFit, Fill(_("{1} is larger than any symbol holds"), {name}));
   return {std::move(bytes), std::nullopt};
 }
 
 Input ReadStandardInput(std::istream& in) {
   std::string bytes(MaxInputBytes + 1, '\0');
   in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (in.bad()) return Fail(ExitUsage, "cannot read standard input");
+  if (in.bad()) return Fail(ExitUsage, _("cannot read standard input"));
   bytes.resize(static_cast<size_t>(in.gcount()));
-  return CheckedSize(std::move(bytes), "standard input");
+  return CheckedSize(std::move(bytes), _("standard input"));
 }
 
 Input CannotRead(const std::string& path) {
-  return Fail(ExitUsage, "cannot read '" + path + "': " + std::strerror(errno));
+  return Fail(ExitUsage, Fill(_("cannot read '{1}': {2}"), {path, std::strerror(errno)}));
 }
 
 Input ReadDataFile(const std::string& path) {
@@ -73,7 +74,7 @@ Input ConvertText(const std::string& utf8) {
   TextProblem problem;
   auto bytes = Utf8ToCodePage936(utf8, &problem);
   if (!bytes && problem.failure == TextFailure::NotInCodePage936)
-    return Fail(ExitUsage, "--text: " + DescribeTextProblem(problem) + "; give the bytes to encode with --data-file");
+    return Fail(ExitUsage, Fill(_("--text: {1}; give the bytes to encode with --data-file"), {DescribeTextProblem(problem)}));
   if (!bytes) return Fail(ExitUsage, "--text: " + DescribeTextProblem(problem));
   return {std::move(*bytes), std::nullopt};
 }
@@ -84,8 +85,8 @@ std::optional<Failure> GatherFields(const CliOptions& options, ContentFields& co
   const auto [format, tab] = options.contentPage;
   const PageSpec* page = PageForTab(format, tab);
   if (!page)
-    return Failure{ExitUsage, "--type " + std::to_string(tab) + " is not a tab of " +
-                                  std::string(FindOperatorFormat(format)->caption)};
+    return Failure{ExitUsage, Fill(_("--type {1} is not a tab of {2}"),
+                                   {std::to_string(tab), FindOperatorFormat(format)->caption})};
   content = {options.contentPage, {}};
   std::vector<const std::string*> givenAs(FieldSlotCount, nullptr);
   for (const auto& [name, value] : options.fields) {
@@ -153,19 +154,20 @@ std::optional<Failure> WriteImage(const Symbol& symbol, const CliOptions& option
   const ImageFormat& format = OutputFormat(options);
   if (path != StandardStream) {
     const ImageResult saved = SaveImageFile(matrix, options.image, path);
-    if (!saved.Ok()) return Failure{StatusOf(saved), "cannot write " + Quoted(path) + ": " + DescribeImageFailure(saved)};
+    if (!saved.Ok())
+      return Failure{StatusOf(saved), Fill(_("cannot write {1}: {2}"), {Quoted(path), DescribeImageFailure(saved)})};
     if (!options.verify) return std::nullopt;
     return NotReadBack(VerifySymbolFile(path, matrix, options.image, symbol.symbology, symbol.data), format, options,
                        "'" + path + "'");
   }
   std::string bytes;
   const ImageResult encoded = EncodeImage(matrix, format, options.image, bytes);
-  if (!encoded.Ok()) return Failure{StatusOf(encoded), "cannot write the image: " + DescribeImageFailure(encoded)};
+  if (!encoded.Ok()) return Failure{StatusOf(encoded), Fill(_("cannot write the image: {1}"), {DescribeImageFailure(encoded)})};
   if (!out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())).flush())
-    return Failure{ExitWriteFailed, "cannot write the image to standard output"};
+    return Failure{ExitWriteFailed, _("cannot write the image to standard output")};
   if (!options.verify) return std::nullopt;
   return NotReadBack(VerifySymbolBytes(bytes, matrix, options.image, symbol.symbology, symbol.data), format, options,
-                     "the image written to standard output");
+                     _("the image written to standard output"));
 }
 
 // A printed size in whole pixels per module, when they miss it enough to say.
@@ -219,6 +221,7 @@ int ExitStatusOf(SymbolFailure failure) {
   return noSymbolHoldsIt ? ExitDoesNotFit : ExitUsage;
 }
 
+// --dump's header line, for scripts: the same words under every locale.
 std::string DumpHeader(const Symbol& symbol) {
   if (symbol.symbology == Symbology::QrCode)
     return "version " + std::to_string(symbol.version) + " level " + QrLevelLetter(symbol.level) + " mask " +

@@ -5,6 +5,7 @@
 
 #include "cli/CliArgs.h"
 #include "cli/CliOptionTable.h"
+#include "cli/Translate.h"
 #include "cli/Words.h"
 #include "content/Catalogue.h"
 #include "content/TextList.h"
@@ -16,7 +17,8 @@ namespace quillet {
 
 namespace {
 
-constexpr std::string_view QrUsage = R"(Usage: quillet-cli qr [options] (--text TEXT | --utf8-text TEXT | --data-file FILE | content fields) (--dump | -o FILE)
+// Translated where printed; the {placeholders} are filled after.
+constexpr const char* QrUsage = N_(R"(Usage: quillet-cli qr [options] (--text TEXT | --utf8-text TEXT | --data-file FILE | content fields) (--dump | -o FILE)
        quillet-cli qr [options] --batch INPUT -o DIR
 
 Encodes a QR Code symbol.
@@ -45,9 +47,9 @@ Examples:
 Exit status: 0 done, 1 bad usage, unreadable input or a bad header, 2 the data fits
 no version, 3 the image file or the output folder could not be written, 4 some rows
 of a batch failed, 5 the image does not read back (--verify).
-)";
+)");
 
-constexpr std::string_view DmUsage = R"(Usage: quillet-cli dm [options] (--text TEXT | --utf8-text TEXT | --data-file FILE) (--dump | -o FILE)
+constexpr const char* DmUsage = N_(R"(Usage: quillet-cli dm [options] (--text TEXT | --utf8-text TEXT | --data-file FILE) (--dump | -o FILE)
        quillet-cli dm [options] --batch INPUT -o DIR
 
 Encodes a Data Matrix ECC 200 symbol.
@@ -68,9 +70,9 @@ Exit status: 0 done, 1 bad usage, unreadable input or a bad header, 2 the text c
 be encoded in the scheme or fits no size allowed by --size, 3 the image file or the
 output folder could not be written, 4 some rows of a batch failed, 5 the image
 does not read back (--verify).
-)";
+)");
 
-constexpr std::string_view CommonUsage = R"(
+constexpr const char* CommonUsage = N_(R"(
 Output (one or both):
 {output}
 
@@ -80,9 +82,9 @@ one that does not give the encoded bytes is not written, status 5):
 
 Batch (instead of the input and output above):
 {batch}
-)";
+)");
 
-constexpr std::string_view OverviewUsage = R"(Usage: quillet-cli (qr | dm | read) [options]
+constexpr const char* OverviewUsage = N_(R"(Usage: quillet-cli (qr | dm | read) [options]
 
   quillet-cli qr --help    QR Code symbols, from text, a file or content fields
   quillet-cli dm --help    Data Matrix symbols
@@ -91,7 +93,7 @@ constexpr std::string_view OverviewUsage = R"(Usage: quillet-cli (qr | dm | read
   quillet-cli --version    the program's version
   quillet-cli values (qr | dm) OPTION
                            the values OPTION takes, one a line (for completion)
-)";
+)");
 
 // The column where the options' descriptions start.
 constexpr size_t HelpColumn = 23;
@@ -99,8 +101,9 @@ constexpr size_t HelpColumn = 23;
 // "0 = 10x10 ... 23 = 144x144, 24 to 29 the rectangles"
 std::string DmSizeIndices() {
   const int lastSquare = DmSquareSizeCount - 1;
-  return "0 = " + DmSizeName(0) + " ... " + std::to_string(lastSquare) + " = " + DmSizeName(lastSquare) + ", " +
-         std::to_string(DmSquareSizeCount) + " to " + std::to_string(DmSizeCount - 1) + " the rectangles";
+  return Fill(_("0 = {1} ... {2} = {3}, {4} to {5} the rectangles"),
+              {DmSizeName(0), std::to_string(lastSquare), DmSizeName(lastSquare), std::to_string(DmSquareSizeCount),
+               std::to_string(DmSizeCount - 1)});
 }
 
 // Display columns of UTF-8 text: two for CJK characters, one for others.
@@ -137,9 +140,10 @@ std::string OperatorLines() {
   std::string text;
   for (const OperatorFormatSpec& format : OperatorFormats()) {
     text += std::to_string(format.id) + " = " + std::string(format.caption);
-    if (format.id == CliOptions{}.contentPage.format) text += " (default)";
-    text += format.composition == Composition::General ? ": UTF-8 forms every phone camera opens\n"
-                                                       : ": tag:value pairs behind 0x01 0x10\n";
+    if (format.id == CliOptions{}.contentPage.format) text += _(" (default)");
+    text += format.composition == Composition::General ? _(": UTF-8 forms every phone camera opens")
+                                                       : _(": tag:value pairs behind 0x01 0x10");
+    text += '\n';
   }
   text.pop_back();
   return text;
@@ -184,8 +188,8 @@ void Replace(std::string& text, std::string_view placeholder, std::string_view v
 
 std::string Filled(std::string_view pattern, bool qr) {
   std::string text(pattern);
-  Replace(text, "{eciContent}", qr ? "\n(content fields: " + std::to_string(EciCodePage936) +
-                                         " for the operator formats, " + std::to_string(EciUtf8) + " for 通用格式)"
+  Replace(text, "{eciContent}", qr ? Fill(_("\n(content fields: {1} for the operator formats, {2} for 通用格式)"),
+                                         {std::to_string(EciCodePage936), std::to_string(EciUtf8)})
                                    : "");
   Replace(text, "{eciCodePage936}", std::to_string(EciCodePage936));
   Replace(text, "{eciUtf8}", std::to_string(EciUtf8));
@@ -212,7 +216,7 @@ std::string Filled(std::string_view pattern, bool qr) {
 // or H" in its description.
 std::string RowText(const CliOptionRow& row, std::string_view text, bool qr, bool afterOption) {
   std::string filled = Filled(text, qr);
-  if (row.values) Replace(filled, "{values}", afterOption ? JoinNames(row.values(), "|", "|") : JoinNames(row.values()));
+  if (row.values) Replace(filled, "{values}", afterOption ? JoinNames(row.values(), "|", "|") : Alternatives(row.values()));
   return filled;
 }
 
@@ -222,7 +226,7 @@ std::string RowText(const CliOptionRow& row, std::string_view text, bool qr, boo
 std::string OptionLines(const CliOptionRow& row, bool qr) {
   std::string usage = std::string(row.nested ? 4 : 2, ' ') + std::string(row.name);
   if (!row.value.empty()) usage += " " + RowText(row, row.value, qr, true);
-  std::istringstream help(RowText(row, row.help, qr, false));
+  std::istringstream help(RowText(row, _(std::string(row.help).c_str()), qr, false));
   std::string line, text;
   std::getline(help, line);
   if (line.empty() || usage.size() + 1 > HelpColumn) text = usage + "\n" + (line.empty() ? "" : std::string(HelpColumn, ' ') + line + "\n");
@@ -242,8 +246,8 @@ std::string SectionLines(CliCommand command, CliSection section) {
 }
 
 std::string CommandUsage(CliCommand command) {
-  std::string text(command == CliCommand::Qr ? QrUsage : DmUsage);
-  Replace(text, "{common}", CommonUsage);
+  std::string text(_(command == CliCommand::Qr ? QrUsage : DmUsage));
+  Replace(text, "{common}", _(CommonUsage));
   Replace(text, "{fieldWords}", FieldWordLines());
   const std::pair<std::string_view, CliSection> sections[] = {
       {"{input}", CliSection::Input},   {"{content}", CliSection::Content}, {"{symbol}", CliSection::Symbol},
@@ -263,13 +267,13 @@ std::string CliUsage(CliCommand topic) {
     case CliCommand::Values:
     case CliCommand::Options: break;
   }
-  return std::string(OverviewUsage);
+  return _(OverviewUsage);
 }
 
 std::string CliShortUsage(CliCommand topic) {
   const std::string usage = CliUsage(topic);
   const std::string command = topic == CliCommand::Qr ? "qr " : topic == CliCommand::Dm ? "dm " : "";
-  return usage.substr(0, usage.find("\n\n") + 1) + "Try 'quillet-cli " + command + "--help'\n";
+  return usage.substr(0, usage.find("\n\n") + 1) + Fill(_("Try 'quillet-cli {1}--help'"), {command}) + "\n";
 }
 
 }  // namespace quillet

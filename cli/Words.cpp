@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/CliOptionTable.h"
+#include "cli/Translate.h"
 #include "content/Catalogue.h"
 #include "content/TextList.h"
 #include "content/idna/IdnaModule.h"
@@ -16,41 +17,43 @@ namespace quillet {
 namespace {
 
 std::string DoesNotFit(size_t bytes, const SymbolSettings& settings) {
-  const std::string size = " (" + std::to_string(bytes) + " bytes) ";
+  const std::string count = std::to_string(bytes);
   if (settings.symbology == Symbology::QrCode)
-    return "the data" + size + "fits no QR Code version at level " + QrLevelLetter(settings.level);
-  return "the text" + size + "fits no size allowed by --size";
+    return Fill(_("the data ({1} bytes) fits no QR Code version at level {2}"),
+                {count, std::string(1, QrLevelLetter(settings.level))});
+  return Fill(_("the text ({1} bytes) fits no size allowed by --size"), {count});
 }
 
 std::string DescribeReadBackRisk(ReadBackRisk risk) {
   switch (risk) {
-    case ReadBackRisk::NoQuietZone: return "without a quiet zone readers cannot find where the symbol begins";
-    case ReadBackRisk::OnePixelModules: return "modules of one pixel are too small for most readers; use a larger --scale";
+    case ReadBackRisk::NoQuietZone: return _("without a quiet zone readers cannot find where the symbol begins");
+    case ReadBackRisk::OnePixelModules: return _("modules of one pixel are too small for most readers; use a larger --scale");
     case ReadBackRisk::JpegAtSmallScale:
-      return "JPEG blurs modules of one or two pixels into grey; use PNG or a --scale of at least 3";
+      return _("JPEG blurs modules of one or two pixels into grey; use PNG or a --scale of at least 3");
     case ReadBackRisk::None: break;
   }
   return {};
 }
 
 std::string NoDecoderFound(const std::vector<std::string>& decoders) {
-  if (decoders.size() == 1) return decoders.front() + " did not find the symbol";
-  return "neither " + JoinNames(decoders, " nor ", " nor ") + " found the symbol";
+  if (decoders.size() == 1) return Fill(_("{1} did not find the symbol"), {decoders.front()});
+  return Fill(_("neither {1} found the symbol"), {JoinNames(decoders, _(" nor "), _(" nor "))});
 }
 
 std::string DescribeReadBackFault(const ReadBackResult& result) {
   switch (result.fault) {
     case ReadBackFault::ModuleMissing: return result.cause;
-    case ReadBackFault::FileNotOpened: return "cannot open it";
-    case ReadBackFault::FileSizeUnknown: return "cannot tell its size";
-    case ReadBackFault::FileTooLarge: return "it is larger than any symbol file";
-    case ReadBackFault::FileNotRead: return "reading it failed";
-    case ReadBackFault::NotAnImage: return "the file is not an image a reader recognises";
-    case ReadBackFault::ImageBroken: return "the image cannot be read: " + DescribeImageReadProblem(result.image);
+    case ReadBackFault::FileNotOpened: return _("cannot open it");
+    case ReadBackFault::FileSizeUnknown: return _("cannot tell its size");
+    case ReadBackFault::FileTooLarge: return _("it is larger than any symbol file");
+    case ReadBackFault::FileNotRead: return _("reading it failed");
+    case ReadBackFault::NotAnImage: return _("the file is not an image a reader recognises");
+    case ReadBackFault::ImageBroken:
+      return Fill(_("the image cannot be read: {1}"), {DescribeImageReadProblem(result.image)});
     case ReadBackFault::SymbolNotFound: return NoDecoderFound(result.decoders);
     case ReadBackFault::BytesDiffer:
-      return result.decoder + " read " + std::to_string(result.readBytes) + " bytes that differ from the " +
-             std::to_string(result.expectedBytes) + " encoded";
+      return Fill(_("{1} read {2} bytes that differ from the {3} encoded"),
+                  {result.decoder, std::to_string(result.readBytes), std::to_string(result.expectedBytes)});
     case ReadBackFault::None: break;
   }
   return {};
@@ -62,14 +65,14 @@ std::string DescribeSymbolFailure(SymbolFailure failure, size_t bytes, const Sym
   switch (failure) {
     case SymbolFailure::None: return {};
     case SymbolFailure::NothingToEncode:
-      return content ? "every field is empty: there is nothing to encode"
-                     : "the input is empty: there is nothing to encode";
-    case SymbolFailure::NoSuchTab: return "the tab is not one of the format's";
-    case SymbolFailure::FieldNotCarried: return "a field's value has no place in its form";
+      return content ? _("every field is empty: there is nothing to encode")
+                     : _("the input is empty: there is nothing to encode");
+    case SymbolFailure::NoSuchTab: return _("the tab is not one of the format's");
+    case SymbolFailure::FieldNotCarried: return _("a field's value has no place in its form");
     case SymbolFailure::NotInScheme:
-      return "the text cannot be encoded in the scheme " + std::string(DmSchemeNameOf(settings.dmScheme));
+      return Fill(_("the text cannot be encoded in the scheme {1}"), {DmSchemeNameOf(settings.dmScheme)});
     case SymbolFailure::DoesNotFit: return DoesNotFit(bytes, settings);
-    case SymbolFailure::OutOfMemory: return "there is not enough memory for the symbol";
+    case SymbolFailure::OutOfMemory: return _("there is not enough memory for the symbol");
   }
   return {};
 }
@@ -79,9 +82,9 @@ namespace {
 // "at byte 3 (0xFF)": where the text goes wrong, and the byte there.
 std::string Where(const TextProblem& problem) {
   const unsigned byte = problem.character.empty() ? 0u : static_cast<unsigned char>(problem.character[0]);
-  char where[48];
-  std::snprintf(where, sizeof where, " at byte %zu (0x%02X)", problem.offset, byte);
-  return where;
+  char hex[8];
+  std::snprintf(hex, sizeof hex, "0x%02X", byte);
+  return Fill(_(" at byte {1} ({2})"), {std::to_string(problem.offset), hex});
 }
 
 // "'ä' (U+00E4)": the code names characters that do not show.
@@ -107,26 +110,32 @@ std::string FieldsOfPage(const PageSpec& page) {
 
 std::string PageWithFields(const HeaderRefusal& refusal) {
   const PageSpec* page = PageForTab(refusal.page.format, refusal.page.tab);
-  return TabInUserWords(refusal.page.format, refusal.page.tab) + " (" + (page ? FieldsOfPage(*page) : std::string()) + ")";
+  return TabWords(refusal.page.format, refusal.page.tab) + " (" + (page ? FieldsOfPage(*page) : std::string()) + ")";
 }
 
 std::string FormatCaption(int operatorFormat) {
   const OperatorFormatSpec* format = FindOperatorFormat(operatorFormat);
-  return format ? std::string(format->caption) : "operator format " + std::to_string(operatorFormat);
+  return format ? std::string(format->caption) : Fill(_("operator format {1}"), {std::to_string(operatorFormat)});
 }
 
-// "column 'x' is ", "columns 'x' and 'y' are ".
-std::string ColumnsAre(const HeaderRefusal& refusal) {
+// "'x'", "'x' and 'y'": the columns a refusal names.
+std::string ColumnList(const HeaderRefusal& refusal) {
   std::vector<std::string> quoted;
   for (const std::string& column : refusal.columns) quoted.push_back(Quoted(column));
-  if (quoted.size() < 2) return "column " + Quoted(refusal.column) + " is ";
-  return "columns " + JoinNames(quoted, ", ", " and ") + " are ";
+  if (quoted.empty()) quoted.push_back(Quoted(refusal.column));
+  return JoinNames(quoted, _(", "), _(" and "));
 }
 
 std::string UnknownColumn(const HeaderRefusal& refusal) {
-  const std::string column = ColumnsAre(refusal);
-  if (refusal.kind == Symbology::DataMatrix) return column + "neither 'text' nor a column of the name template";
-  return column + "neither a field of " + PageWithFields(refusal) + ", nor 'text', nor a column of the name template";
+  const std::string columns = ColumnList(refusal);
+  const auto count = static_cast<unsigned long>(std::max<size_t>(1, refusal.columns.size()));
+  if (refusal.kind == Symbology::DataMatrix)
+    return Fill(P_("column {1} is neither 'text' nor a column of the name template",
+                   "columns {1} are neither 'text' nor columns of the name template", count),
+                {columns});
+  return Fill(P_("column {1} is neither a field of {2}, nor 'text', nor a column of the name template",
+                 "columns {1} are neither fields of {2}, nor 'text', nor columns of the name template", count),
+              {columns, PageWithFields(refusal)});
 }
 
 }  // namespace
@@ -143,26 +152,40 @@ std::string Millimetres(double widthMm, double heightMm) {
   return text;
 }
 
+namespace {
+
+// "19.0 mm": a whole symbol's printed size, to a tenth of a millimetre.
+std::string OneDecimalMm(double mm) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f mm", mm);
+  return text;
+}
+
+}  // namespace
+
 std::string DescribeModuleScale(const ModuleScale& scale) {
   if (!scale.offRequest) return {};
-  const std::string pixels = std::to_string(scale.scale) + " pixel" + (scale.scale == 1 ? "" : "s");
   if (scale.modules == 0)
-    return "a module of " + Millimetres(scale.requestedMm) + " is " + pixels + " at " + std::to_string(scale.dpi) +
-           " dpi, which prints at " + Millimetres(scale.moduleMm);
-  char symbol[96];
-  std::snprintf(symbol, sizeof symbol, "a symbol of %.1f mm (%d modules a side with its quiet zone) is ",
-                scale.requestedMm, scale.modules);
-  char printed[64];
-  std::snprintf(printed, sizeof printed, " dpi, which prints at %.1f mm", scale.PrintedMm());
-  return symbol + pixels + " per module at " + std::to_string(scale.dpi) + printed;
+    return Fill(P_("a module of {1} is {2} pixel at {3} dpi, which prints at {4}",
+                   "a module of {1} is {2} pixels at {3} dpi, which prints at {4}", scale.scale),
+                {Millimetres(scale.requestedMm), std::to_string(scale.scale), std::to_string(scale.dpi),
+                 Millimetres(scale.moduleMm)});
+  return Fill(P_("a symbol of {1} ({2} modules a side with its quiet zone) is {3} pixel per module at {4} dpi, "
+                 "which prints at {5}",
+                 "a symbol of {1} ({2} modules a side with its quiet zone) is {3} pixels per module at {4} dpi, "
+                 "which prints at {5}",
+                 scale.scale),
+              {OneDecimalMm(scale.requestedMm), std::to_string(scale.modules), std::to_string(scale.scale),
+               std::to_string(scale.dpi), OneDecimalMm(scale.PrintedMm())});
 }
 
 std::string DescribeTextProblem(const TextProblem& problem) {
   switch (problem.failure) {
-    case TextFailure::InvalidUtf8: return "invalid UTF-8" + Where(problem);
-    case TextFailure::InvalidCodePage: return "invalid code page 936 sequence" + Where(problem);
-    case TextFailure::NoCode: return "character without a GB18030 code" + Where(problem);
-    case TextFailure::NotInCodePage936: return CharacterName(problem.character) + " has no code page 936 (GBK) code";
+    case TextFailure::InvalidUtf8: return Fill(_("invalid UTF-8{1}"), {Where(problem)});
+    case TextFailure::InvalidCodePage: return Fill(_("invalid code page 936 sequence{1}"), {Where(problem)});
+    case TextFailure::NoCode: return Fill(_("character without a GB18030 code{1}"), {Where(problem)});
+    case TextFailure::NotInCodePage936:
+      return Fill(_("{1} has no code page 936 (GBK) code"), {CharacterName(problem.character)});
     case TextFailure::None: break;
   }
   return {};
@@ -172,12 +195,12 @@ namespace {
 
 // "field LAT (纬度)", as the page captions it.
 std::string FieldName(const FieldProblem& problem, FormatTab shown) {
-  if (problem.slot < 0 || problem.slot >= FieldSlotCount) return "a field";
-  std::string name = "field " + std::string(FieldTags[problem.slot]);
+  if (problem.slot < 0 || problem.slot >= FieldSlotCount) return _("a field");
+  std::string tag(FieldTags[problem.slot]);
   const PageSpec* page = PageForTab(shown.format, shown.tab);
   if (const FieldSpec* field = page ? FindField(*page, problem.slot) : nullptr)
-    name += " (" + BareCaption(field->caption) + ")";
-  return name;
+    tag += " (" + BareCaption(field->caption) + ")";
+  return Fill(_("field {1}"), {tag});
 }
 
 // "WPA, WEP or nopass"; a check box takes true or false.
@@ -185,10 +208,10 @@ std::string ChoicesOf(const FieldProblem& problem, FormatTab shown) {
   const PageSpec* page = PageForTab(shown.format, shown.tab);
   const FieldSpec* field = page ? FindField(*page, problem.slot) : nullptr;
   if (field == nullptr || field->kind == FieldKind::Check)
-    return std::string(CheckedValue) + " or " + std::string(UncheckedValue);
+    return Alternatives(std::vector<std::string_view>{CheckedValue, UncheckedValue});
   std::vector<std::string_view> values;
   for (const FieldChoice& choice : field->choices) values.push_back(choice.value);
-  return JoinNames(values);
+  return Alternatives(values);
 }
 
 std::string DegreesLimit(const FieldProblem& problem) {
@@ -200,20 +223,25 @@ std::string DegreesLimit(const FieldProblem& problem) {
 std::string DescribeFieldProblem(const FieldProblem& problem, FormatTab shown) {
   const std::string field = FieldName(problem, shown);
   switch (problem.failure) {
-    case FieldFailure::Missing: return field + " is empty, but the " + std::string(BareTabCaption(*FindTab(shown.format, shown.tab))) + " form needs it";
-    case FieldFailure::NotUtf8: return field + " is not UTF-8 text";
-    case FieldFailure::NotANumber: return field + " is no decimal number of degrees";
-    case FieldFailure::OutOfRange: return field + " lies outside " + DegreesLimit(problem) + " degrees";
-    case FieldFailure::NotADateTime: return field + " is no date and time as " + std::string(DateTimeLayout);
-    case FieldFailure::EndsBeforeStart: return field + " is before the start";
-    case FieldFailure::NotAChoice: return field + " takes " + ChoicesOf(problem, shown);
-    case FieldFailure::NotAPhoneNumber: return field + " is no phone number (digits and + * # - . ( ) only)";
-    case FieldFailure::NotAMailAddress: return field + " holds a recipient without '@'";
-    case FieldFailure::NoIdnaForm: return field + " names a host that has no IDNA (punycode) form";
+    case FieldFailure::Missing:
+      return Fill(_("{1} is empty, but the {2} form needs it"),
+                  {field, BareTabCaption(*FindTab(shown.format, shown.tab))});
+    case FieldFailure::NotUtf8: return Fill(_("{1} is not UTF-8 text"), {field});
+    case FieldFailure::NotANumber: return Fill(_("{1} is no decimal number of degrees"), {field});
+    case FieldFailure::OutOfRange: return Fill(_("{1} lies outside {2} degrees"), {field, DegreesLimit(problem)});
+    case FieldFailure::NotADateTime: return Fill(_("{1} is no date and time as {2}"), {field, DateTimeLayout});
+    case FieldFailure::EndsBeforeStart: return Fill(_("{1} is before the start"), {field});
+    case FieldFailure::NotAChoice: return Fill(_("{1} takes {2}"), {field, ChoicesOf(problem, shown)});
+    case FieldFailure::NotAPhoneNumber:
+      return Fill(_("{1} is no phone number (digits and + * # - . ( ) only)"), {field});
+    case FieldFailure::NotAMailAddress: return Fill(_("{1} holds a recipient without '@'"), {field});
+    case FieldFailure::NoIdnaForm: return Fill(_("{1} names a host that has no IDNA (punycode) form"), {field});
     case FieldFailure::NoIdnaLibrary:
-      return field + " names a host outside ASCII, and the IDNA module (" QUILLET_IDNA_MODULE
-             ", with libidn2) that writes it in ASCII cannot be loaded";
-    case FieldFailure::PasswordUnused: return field + " is given for a network without a password (ENC nopass)";
+      return Fill(_("{1} names a host outside ASCII, and the IDNA module ({2}, with libidn2) that writes it in ASCII "
+                    "cannot be loaded"),
+                  {field, QUILLET_IDNA_MODULE});
+    case FieldFailure::PasswordUnused:
+      return Fill(_("{1} is given for a network without a password (ENC nopass)"), {field});
     case FieldFailure::NotInCodePage: return field + ": " + DescribeTextProblem(problem.text);
     case FieldFailure::None: break;
   }
@@ -222,32 +250,34 @@ std::string DescribeFieldProblem(const FieldProblem& problem, FormatTab shown) {
 
 std::string DescribeUnknownField(const std::string& name, FormatTab page) {
   const PageSpec* spec = PageForTab(page.format, page.tab);
-  return "field " + Quoted(name) + " is not on " + TabInUserWords(page.format, page.tab) + "; its fields are " +
-         (spec ? FieldsOfPage(*spec) : std::string());
+  return Fill(_("field {1} is not on {2}; its fields are {3}"),
+              {Quoted(name), TabWords(page.format, page.tab), spec ? FieldsOfPage(*spec) : std::string()});
 }
 
 std::string DescribeFieldTwice(const std::string& first, const std::string& second, FormatTab page, int slot) {
   FieldProblem field;
   field.slot = slot;
-  return "--field " + first + " and --field " + second + " both give the " + FieldName(field, page);
+  return Fill(_("--field {1} and --field {2} both give the {3}"), {first, second, FieldName(field, page)});
 }
 
 std::string DescribeHeaderRefusal(const HeaderRefusal& refusal) {
-  const std::string pair = "columns '" + refusal.column + "' and '" + refusal.other + "' both give the ";
   switch (refusal.failure) {
     case HeaderFailure::NoSuchTab:
-      return "tab " + std::to_string(refusal.page.tab) + " is not a tab of " + FormatCaption(refusal.page.format);
+      return Fill(_("tab {1} is not a tab of {2}"),
+                  {std::to_string(refusal.page.tab), FormatCaption(refusal.page.format)});
     case HeaderFailure::UnknownColumn: return UnknownColumn(refusal);
-    case HeaderFailure::TwoTextColumns: return pair + "text";
+    case HeaderFailure::TwoTextColumns:
+      return Fill(_("columns '{1}' and '{2}' both give the text"), {refusal.column, refusal.other});
     case HeaderFailure::TwoColumnsOneField:
-      return pair + "field " + (refusal.slot >= 0 ? std::string(FieldTags[refusal.slot]) : std::string());
-    case HeaderFailure::NoTextColumn: return "no column is named 'text'";
+      return Fill(_("columns '{1}' and '{2}' both give the field {3}"),
+                  {refusal.column, refusal.other, refusal.slot >= 0 ? FieldTags[refusal.slot] : std::string_view()});
+    case HeaderFailure::NoTextColumn: return _("no column is named 'text'");
     case HeaderFailure::TextWithField:
-      return "with a column 'text' each row is one raw symbol, so no other column may be a field (as '" +
-             refusal.column + "' is)";
-    case HeaderFailure::NoField: return "no column is a field of " + PageWithFields(refusal) + " or 'text'";
+      return Fill(_("with a column 'text' each row is one raw symbol, so no other column may be a field "
+                    "(as '{1}' is)"), {refusal.column});
+    case HeaderFailure::NoField: return Fill(_("no column is a field of {1} or 'text'"), {PageWithFields(refusal)});
     case HeaderFailure::NoTemplateColumn:
-      return "the name template uses {" + refusal.column + "}, which is no column of the input";
+      return Fill(_("the name template uses {{1}}, which is no column of the input"), {refusal.column});
     case HeaderFailure::None: break;
   }
   return {};
@@ -255,19 +285,25 @@ std::string DescribeHeaderRefusal(const HeaderRefusal& refusal) {
 
 std::string Quoted(const std::string& subject) { return "'" + subject + "'"; }
 
+std::string TabWords(int operatorFormat, int tab) {
+  const TabSpec* tabEntry = FindTab(operatorFormat, tab);
+  if (tabEntry == nullptr) return {};
+  return Fill(_("\"{1}\" of {2}"), {BareTabCaption(*tabEntry), FindOperatorFormat(operatorFormat)->caption});
+}
+
 namespace {
 
 std::string Because(int error) { return error ? std::string(": ") + std::strerror(error) : std::string(); }
 
 std::string UnknownExtension(const std::string& extension) {
   const std::string known = KnownExtensions(", ", " or ");
-  if (extension.empty()) return "the file name has no extension; use " + known;
-  return "unknown image file extension " + Quoted(extension) + "; use " + known;
+  if (extension.empty()) return Fill(_("the file name has no extension; use {1}"), {known});
+  return Fill(_("unknown image file extension {1}; use {2}"), {Quoted(extension), known});
 }
 
 // PDF, EPS and label sheets are drawn by a module loaded on first use.
 std::string PrintModuleNotLoaded(const std::string& loaderWords) {
-  return "the print module (PDF, EPS, label sheets) cannot be loaded: " + loaderWords;
+  return Fill(_("the print module (PDF, EPS, label sheets) cannot be loaded: {1}"), {loaderWords});
 }
 
 }  // namespace
@@ -275,39 +311,40 @@ std::string PrintModuleNotLoaded(const std::string& loaderWords) {
 std::string DescribeImageFailure(const ImageResult& result) {
   const std::string& subject = result.subject;
   switch (result.failure) {
-    case ImageFailure::None: return "done";
-    case ImageFailure::NoSymbol: return "there is no symbol to save";
-    case ImageFailure::BadScale: return "scale " + subject + " is less than " + std::to_string(MinScale);
+    case ImageFailure::None: return _("done");
+    case ImageFailure::NoSymbol: return _("there is no symbol to save");
+    case ImageFailure::BadScale: return Fill(_("scale {1} is less than {2}"), {subject, std::to_string(MinScale)});
     case ImageFailure::TooLarge:
-      return "the image would be " + subject + " pixels a side; the most is " + std::to_string(MaxImageSide) +
-             ": ask for a smaller size or a lower --dpi";
+      return Fill(_("the image would be {1} pixels a side; the most is {2}: ask for a smaller size or a lower --dpi"),
+                  {subject, std::to_string(MaxImageSide)});
     case ImageFailure::BadQuietZone:
-      return "a quiet zone of " + subject + " modules is outside 0 to " + std::to_string(MaxQuietZoneModules);
+      return Fill(_("a quiet zone of {1} modules is outside 0 to {2}"), {subject, std::to_string(MaxQuietZoneModules)});
     case ImageFailure::BadDpi:
-      return "dpi " + subject + " is outside " + std::to_string(MinDpi) + " to " + std::to_string(MaxDpi);
+      return Fill(_("dpi {1} is outside {2} to {3}"), {subject, std::to_string(MinDpi), std::to_string(MaxDpi)});
     case ImageFailure::UnknownExtension: return UnknownExtension(subject);
-    case ImageFailure::FolderMissing: return "the folder " + Quoted(subject) + " does not exist";
-    case ImageFailure::IsFolder: return Quoted(subject) + " is a folder";
-    case ImageFailure::CannotCreate: return "cannot create a file in the folder " + Quoted(subject) + Because(result.error);
-    case ImageFailure::CannotWrite: return "writing " + Quoted(subject) + " failed" + Because(result.error);
-    case ImageFailure::CannotReplace: return "cannot replace " + Quoted(subject) + Because(result.error);
-    case ImageFailure::OutOfMemory: return "out of memory";
-    case ImageFailure::EncoderFailed: return "the image encoder failed: " + subject;
+    case ImageFailure::FolderMissing: return Fill(_("the folder {1} does not exist"), {Quoted(subject)});
+    case ImageFailure::IsFolder: return Fill(_("{1} is a folder"), {Quoted(subject)});
+    case ImageFailure::CannotCreate:
+      return Fill(_("cannot create a file in the folder {1}"), {Quoted(subject)}) + Because(result.error);
+    case ImageFailure::CannotWrite: return Fill(_("writing {1} failed"), {Quoted(subject)}) + Because(result.error);
+    case ImageFailure::CannotReplace: return Fill(_("cannot replace {1}"), {Quoted(subject)}) + Because(result.error);
+    case ImageFailure::OutOfMemory: return _("out of memory");
+    case ImageFailure::EncoderFailed: return Fill(_("the image encoder failed: {1}"), {subject});
     case ImageFailure::NoPrintModule: return PrintModuleNotLoaded(subject);
   }
-  return "unknown failure";
+  return _("unknown failure");
 }
 
 std::string DescribeSheetProblem(const SheetProblem& problem, const LabelSheetLayout& layout) {
   const LabelFit& fit = problem.fit;
   switch (problem.failure) {
-    case SheetFailure::NoCells: return "a sheet needs at least one column and one row";
+    case SheetFailure::NoCells: return _("a sheet needs at least one column and one row");
     case SheetFailure::NoPrintModule: return PrintModuleNotLoaded(problem.subject);
     case SheetFailure::LabelTooLarge:
-      return "a label of " + Millimetres(fit.widthMm, fit.heightMm) + " does not fit a cell of " +
-             Millimetres(fit.cellWidthMm, fit.cellHeightMm) + " (" + std::string(layout.paper.name) + ", " +
-             std::to_string(layout.columns) + " columns, " + std::to_string(layout.rows) + " rows)";
-    case SheetFailure::NoLabel: return "no label to print";
+      return Fill(_("a label of {1} does not fit a cell of {2} ({3}, {4} columns, {5} rows)"),
+                  {Millimetres(fit.widthMm, fit.heightMm), Millimetres(fit.cellWidthMm, fit.cellHeightMm),
+                   layout.paper.name, std::to_string(layout.columns), std::to_string(layout.rows)});
+    case SheetFailure::NoLabel: return _("no label to print");
     case SheetFailure::Drawing: return "cairo: " + problem.subject;
     case SheetFailure::None: break;
   }
@@ -315,19 +352,20 @@ std::string DescribeSheetProblem(const SheetProblem& problem, const LabelSheetLa
 }
 
 std::string DescribeTemplateFault(TemplateFault fault, bool caption) {
-  const std::string which = caption ? "the caption template" : "the name template";
+  const std::string which = caption ? _("the caption template") : _("the name template");
   switch (fault) {
-    case TemplateFault::UnclosedBrace: return which + " has a '{' without '}'";
-    case TemplateFault::EmptyBraces: return which + " has an empty '{}'";
-    case TemplateFault::UnsafeCharacter: return which + " may not hold a path separator or a control character";
-    case TemplateFault::ControlCharacter: return which + " may not hold a control character";
+    case TemplateFault::UnclosedBrace: return Fill(_("{1} has a '{' without '}'"), {which});
+    case TemplateFault::EmptyBraces: return Fill(_("{1} has an empty '{}'"), {which});
+    case TemplateFault::UnsafeCharacter:
+      return Fill(_("{1} may not hold a path separator or a control character"), {which});
+    case TemplateFault::ControlCharacter: return Fill(_("{1} may not hold a control character"), {which});
     case TemplateFault::None: break;
   }
   return {};
 }
 
 std::string DescribeNotReadBack(const ReadBackResult& result, ReadBackRisk risk, const std::string& what) {
-  std::string message = what + " does not read back: " + DescribeReadBackFault(result);
+  std::string message = Fill(_("{1} does not read back: {2}"), {what, DescribeReadBackFault(result)});
   if (const std::string cause = DescribeReadBackRisk(risk); !cause.empty()) message += "; " + cause;
   return message;
 }
@@ -350,7 +388,7 @@ int WorstBlock(const LogoDamage& damage) {
 }
 
 std::string SymbolName(const LogoFit& fit) {
-  return "version " + std::to_string(fit.version) + " at level " + QrLevelLetter(fit.level);
+  return Fill(_("version {1} at level {2}"), {std::to_string(fit.version), std::string(1, QrLevelLetter(fit.level))});
 }
 
 }  // namespace
@@ -358,14 +396,16 @@ std::string SymbolName(const LogoFit& fit) {
 std::string DescribeStyleCheck(const StyleCheck& check) {
   // Cut, not rounded: 2.995 is below 3:1 and must not read "3.00:1".
   const double ratio = std::floor(check.ratio * 100) / 100;
-  const std::string colours = "the colours " + check.subject + " (contrast ratio " + Fixed(ratio, 2) + ":1)";
+  const std::string ratioText = Fixed(ratio, 2);
   switch (check.failure) {
     case StyleFailure::LowContrast:
-      return colours + " are below the " + Fixed(MinContrastRatio, 0) +
-             ":1 scanners need: choose colours further apart, or give --allow-low-contrast";
+      return Fill(_("the colours {1} (contrast ratio {2}:1) are below the {3}:1 scanners need: choose colours "
+                    "further apart, or give --allow-low-contrast"),
+                  {check.subject, ratioText, Fixed(MinContrastRatio, 0)});
     case StyleFailure::Inverted:
-      return colours + " put light modules on a dark background, which many readers do not try: "
-                       "give --allow-inverted";
+      return Fill(_("the colours {1} (contrast ratio {2}:1) put light modules on a dark background, which many "
+                    "readers do not try: give --allow-inverted"),
+                  {check.subject, ratioText});
     case StyleFailure::None: break;
   }
   return {};
@@ -377,15 +417,15 @@ namespace {
 std::string ReadDetailWords(ImageReadDetail detail, const std::string& message, int number) {
   switch (detail) {
     case ImageReadDetail::LibraryMessage: return message;
-    case ImageReadDetail::GifError: return "GIF error " + std::to_string(number);
-    case ImageReadDetail::NoGifImage: return "no image in the GIF";
-    case ImageReadDetail::JpegScans: return "JPEG of more than " + std::to_string(number) + " scans";
-    case ImageReadDetail::OldBmpHeader: return "old-style BMP header";
-    case ImageReadDetail::CompressedBmp: return "compressed BMP";
-    case ImageReadDetail::BmpBits: return std::to_string(number) + "-bit BMP";
-    case ImageReadDetail::BmpPaletteIndex: return "BMP pixel outside its palette";
-    case ImageReadDetail::SvgUnreadable: return "unreadable SVG";
-    case ImageReadDetail::SvgNotDrawn: return "the SVG cannot be drawn";
+    case ImageReadDetail::GifError: return Fill(_("GIF error {1}"), {std::to_string(number)});
+    case ImageReadDetail::NoGifImage: return _("no image in the GIF");
+    case ImageReadDetail::JpegScans: return Fill(_("JPEG of more than {1} scans"), {std::to_string(number)});
+    case ImageReadDetail::OldBmpHeader: return _("old-style BMP header");
+    case ImageReadDetail::CompressedBmp: return _("compressed BMP");
+    case ImageReadDetail::BmpBits: return Fill(_("{1}-bit BMP"), {std::to_string(number)});
+    case ImageReadDetail::BmpPaletteIndex: return _("BMP pixel outside its palette");
+    case ImageReadDetail::SvgUnreadable: return _("unreadable SVG");
+    case ImageReadDetail::SvgNotDrawn: return _("the SVG cannot be drawn");
     case ImageReadDetail::None: break;
   }
   return {};
@@ -398,41 +438,43 @@ std::string DescribeImageReadProblem(const ImageReadProblem& problem) {
   switch (problem.failure) {
     case ImageReadFailure::None: return {};
     case ImageReadFailure::CannotOpen: return std::strerror(problem.error);
-    case ImageReadFailure::NotAnImage: return "not a PNG, JPEG, GIF or BMP image";
-    case ImageReadFailure::Unsupported: return "a " + detail + ", which cannot be read";
+    case ImageReadFailure::NotAnImage: return _("not a PNG, JPEG, GIF or BMP image");
+    case ImageReadFailure::Unsupported: return Fill(_("a {1}, which cannot be read"), {detail});
     case ImageReadFailure::TooLarge:
-      if (problem.subject.empty()) return "the file is larger than any image";
-      return "too large: " + problem.subject + " pixels, more than the " + std::to_string(MaxImagePixels / 1'000'000) +
-             " megapixels an image may have";
-    case ImageReadFailure::Truncated: return "the file is cut short";
-    case ImageReadFailure::Damaged: return "the image is damaged (" + detail + ")";
-    case ImageReadFailure::NoDecoders: return "the decoders cannot be loaded: " + problem.subject;
+      if (problem.subject.empty()) return _("the file is larger than any image");
+      return Fill(_("too large: {1} pixels, more than the {2} megapixels an image may have"),
+                  {problem.subject, std::to_string(MaxImagePixels / 1'000'000)});
+    case ImageReadFailure::Truncated: return _("the file is cut short");
+    case ImageReadFailure::Damaged: return Fill(_("the image is damaged ({1})"), {detail});
+    case ImageReadFailure::NoDecoders: return Fill(_("the decoders cannot be loaded: {1}"), {problem.subject});
   }
   return {};
 }
 
 std::string LogoShareWords() {
-  return Fixed(MinLogoShare, 2) + " to " + Fixed(MaxLogoShare, 1) + " (or " + Fixed(100 * MinLogoShare, 0) + "% to " +
-         Fixed(100 * MaxLogoShare, 0) + "%)";
+  return Fill(_("{1} to {2} (or {3}% to {4}%)"), {Fixed(MinLogoShare, 2), Fixed(MaxLogoShare, 1),
+                                                  Fixed(100 * MinLogoShare, 0), Fixed(100 * MaxLogoShare, 0)});
 }
 
 std::string DescribeLogoFit(const LogoFit& fit) {
   switch (fit.failure) {
-    case LogoFailure::NotQrCode: return "Data Matrix symbols carry no logo; a logo goes in a QR Code";
+    case LogoFailure::NotQrCode: return _("Data Matrix symbols carry no logo; a logo goes in a QR Code");
     case LogoFailure::NoRoom:
-      return "a QR Code of " + SymbolName(fit) + " cannot spare the modules of even the smallest logo; give " +
-             (fit.level == QrLevel::H ? std::string("a larger --version") : std::string("--level H"));
+      return Fill(fit.level == QrLevel::H
+                      ? _("a QR Code of {1} cannot spare the modules of even the smallest logo; give a larger --version")
+                      : _("a QR Code of {1} cannot spare the modules of even the smallest logo; give --level H"),
+                  {SymbolName(fit)});
     case LogoFailure::TooLarge: {
       const LogoDamage& damage = fit.damage;
-      std::string why = damage.coversFixedPattern ? "covers a finder, timing or format pattern" : std::string();
+      std::string why = damage.coversFixedPattern ? _("covers a finder, timing or format pattern") : std::string();
       if (const int block = WorstBlock(damage); block >= 0) {
         const BlockDamage& worst = damage.blocks[static_cast<size_t>(block)];
-        why = "destroys " + std::to_string(worst.destroyed) + " codewords of block " + std::to_string(block + 1) +
-              ", more than half of the " + std::to_string(worst.correctable) + " it corrects";
+        why = Fill(_("destroys {1} codewords of block {2}, more than half of the {3} it corrects"),
+                   {std::to_string(worst.destroyed), std::to_string(block + 1), std::to_string(worst.correctable)});
       }
-      return "a logo of " + std::to_string(damage.padSide) + " modules " + why + "; the largest a QR Code of " +
-             SymbolName(fit) + " allows is " + std::to_string(fit.largestSide) + " modules, --logo-size " +
-             Share(fit.largestShare);
+      return Fill(_("a logo of {1} modules {2}; the largest a QR Code of {3} allows is {4} modules, --logo-size {5}"),
+                  {std::to_string(damage.padSide), why, SymbolName(fit), std::to_string(fit.largestSide),
+                   Share(fit.largestShare)});
     }
     case LogoFailure::None: break;
   }
@@ -440,25 +482,29 @@ std::string DescribeLogoFit(const LogoFit& fit) {
 }
 
 std::string DescribeLogoFile(const LogoFileResult& result) {
-  const std::string file = "the logo '" + result.subject + "'";
+  const std::string& file = result.subject;
   switch (result.failure) {
-    case LogoFileFailure::CannotOpen: return "cannot read " + file + ": " + std::strerror(result.error);
+    case LogoFileFailure::CannotOpen:
+      return Fill(_("cannot read the logo '{1}': {2}"), {file, std::strerror(result.error)});
     case LogoFileFailure::TooLarge:
-      return file + " is larger than a logo may be (" + std::to_string(MaxLogoFileBytes >> 20) + " MB, " +
-             std::to_string(MaxLogoSide) + " pixels a side)";
-    case LogoFileFailure::NotALogo: return file + " is neither a PNG, a JPEG nor an SVG image";
+      return Fill(_("the logo '{1}' is larger than a logo may be ({2} MB, {3} pixels a side)"),
+                  {file, std::to_string(MaxLogoFileBytes >> 20), std::to_string(MaxLogoSide)});
+    case LogoFileFailure::NotALogo: return Fill(_("the logo '{1}' is neither a PNG, a JPEG nor an SVG image"), {file});
     case LogoFileFailure::Unreadable:
-      return file + " cannot be read as an image: " + ReadDetailWords(result.reason, result.detail, 0);
-    case LogoFileFailure::NoReader: return "cannot read logos: " + result.detail;
+      return Fill(_("the logo '{1}' cannot be read as an image: {2}"),
+                  {file, ReadDetailWords(result.reason, result.detail, 0)});
+    case LogoFileFailure::NoReader: return Fill(_("cannot read logos: {1}"), {result.detail});
     case LogoFileFailure::None: break;
   }
   return {};
 }
 
 std::string DescribeStyledNotReadBack(const ReadBackResult& check) {
-  return "the styled symbol does not read back, so it is not written: " + DescribeReadBackFault(check);
+  return Fill(_("the styled symbol does not read back, so it is not written: {1}"), {DescribeReadBackFault(check)});
 }
 
+// Under --dump, for scripts: English under every locale, as the rows' header
+// line is. (The reason of a failed read-back is a sentence, and translated.)
 std::string DescribeStyleReport(const LogoFit& fit, const ReadBackResult& check) {
   std::string report;
   if (fit.damage.padSide > 0) {
@@ -477,12 +523,12 @@ std::string DescribeStyleReport(const LogoFit& fit, const ReadBackResult& check)
 std::string DescribeUnheld(const Unheld& unheld) {
   switch (unheld.reason) {
     case UnheldReason::None: return {};
-    case UnheldReason::UnknownTag: return "'" + unheld.subject + "' is no field";
-    case UnheldReason::TagNotOnPage: return "no page of its type has the field '" + unheld.subject + "'";
-    case UnheldReason::RepeatedTag: return "the field '" + unheld.subject + "' is given twice";
-    case UnheldReason::Malformed: return "the payload is cut short or malformed";
-    case UnheldReason::NotCodePage: return "the text has characters code page 936 cannot carry";
-    case UnheldReason::NotAChoice: return "the page cannot show '" + unheld.subject + "'";
+    case UnheldReason::UnknownTag: return Fill(_("'{1}' is no field"), {unheld.subject});
+    case UnheldReason::TagNotOnPage: return Fill(_("no page of its type has the field '{1}'"), {unheld.subject});
+    case UnheldReason::RepeatedTag: return Fill(_("the field '{1}' is given twice"), {unheld.subject});
+    case UnheldReason::Malformed: return _("the payload is cut short or malformed");
+    case UnheldReason::NotCodePage: return _("the text has characters code page 936 cannot carry");
+    case UnheldReason::NotAChoice: return Fill(_("the page cannot show '{1}'"), {unheld.subject});
   }
   return {};
 }
@@ -496,21 +542,22 @@ std::string_view CommandName(CliCommand command) { return command == CliCommand:
 // A problem of one option's words: a value it cannot take, one it lacks.
 std::string DescribeOptionProblem(const CliProblem& p) {
   switch (p.kind) {
-    case CliProblemKind::ValueMissing: return p.option + " needs a value";
-    case CliProblemKind::BadValue: return p.option + " takes " + p.detail + ", not '" + p.word + "'";
-    case CliProblemKind::GivenTwice: return "an input or output option is given twice";
-    case CliProblemKind::BatchGivenTwice: return "--batch is given twice";
-    case CliProblemKind::FieldNotTagged: return p.option + " takes TAG=VALUE, not '" + p.word + "'";
-    case CliProblemKind::NoLogoInDm: return p.option + ": Data Matrix symbols carry no logo; a logo goes in a QR Code (qr)";
+    case CliProblemKind::ValueMissing: return Fill(_("{1} needs a value"), {p.option});
+    case CliProblemKind::BadValue: return Fill(_("{1} takes {2}, not '{3}'"), {p.option, p.detail, p.word});
+    case CliProblemKind::GivenTwice: return _("an input or output option is given twice");
+    case CliProblemKind::BatchGivenTwice: return _("--batch is given twice");
+    case CliProblemKind::FieldNotTagged: return Fill(_("{1} takes TAG=VALUE, not '{2}'"), {p.option, p.word});
+    case CliProblemKind::NoLogoInDm:
+      return Fill(_("{1}: Data Matrix symbols carry no logo; a logo goes in a QR Code (qr)"), {p.option});
     case CliProblemKind::ValueJoined:
-      return "unknown option '" + p.word + "': give the value as a word of its own, " + p.option + " " + p.detail;
+      return Fill(_("unknown option '{1}': give the value as a word of its own, {2} {3}"), {p.word, p.option, p.detail});
     case CliProblemKind::OptionOfOther: {
       const CliCommand other = p.command == CliCommand::Qr ? CliCommand::Dm : CliCommand::Qr;
-      return p.option + " is an option of " + std::string(CommandName(other)) + ", not of " +
-             std::string(CommandName(p.command));
+      return Fill(_("{1} is an option of {2}, not of {3}"), {p.option, CommandName(other), CommandName(p.command)});
     }
     case CliProblemKind::UnknownOption:
-      return "unknown option '" + p.word + "'" + (p.detail.empty() ? "" : " (did you mean " + p.detail + "?)");
+      if (p.detail.empty()) return Fill(_("unknown option '{1}'"), {p.word});
+      return Fill(_("unknown option '{1}' (did you mean {2}?)"), {p.word, p.detail});
     default: return {};
   }
 }
@@ -519,33 +566,34 @@ std::string DescribeOptionProblem(const CliProblem& p) {
 std::string DescribeCombinationProblem(const CliProblem& p) {
   switch (p.kind) {
     case CliProblemKind::TabNotOfFormat:
-      return "--type " + p.word + " is not a tab of " + std::string(FindOperatorFormat(p.operatorFormat)->caption) +
-             "; its tabs are " + JoinNames(NumberedTabs(p.operatorFormat), ", ", ", ");
+      return Fill(_("--type {1} is not a tab of {2}; its tabs are {3}"),
+                  {p.word, FindOperatorFormat(p.operatorFormat)->caption,
+                   JoinNames(NumberedTabs(p.operatorFormat), ", ", ", ")});
     case CliProblemKind::EciWithDataFile:
-      return "--eci names the character set of a text: it goes with --text or --utf8-text, not --data-file";
-    case CliProblemKind::EciNeedsAscii: return "--eci takes the ascii scheme: give --scheme ascii or none";
+      return _("--eci names the character set of a text: it goes with --text or --utf8-text, not --data-file");
+    case CliProblemKind::EciNeedsAscii: return _("--eci takes the ascii scheme: give --scheme ascii or none");
     case CliProblemKind::NoInput:
-      return p.command == CliCommand::Qr ? "give --text, --utf8-text, --data-file or content fields (--field)"
-                                         : "give --text, --utf8-text or --data-file";
-    case CliProblemKind::SeveralInputs: return "give only one of --text, --utf8-text, --data-file and content fields";
+      return p.command == CliCommand::Qr ? _("give --text, --utf8-text, --data-file or content fields (--field)")
+                                         : _("give --text, --utf8-text or --data-file");
+    case CliProblemKind::SeveralInputs: return _("give only one of --text, --utf8-text, --data-file and content fields");
     case CliProblemKind::GeneralTakesOptimal:
-      return "通用格式 always takes the optimal segments: --segments goes with --text or --data-file";
+      return _("通用格式 always takes the optimal segments: --segments goes with --text or --data-file");
     case CliProblemKind::ContentIsOneSegment:
-      return "content fields are written in one segment, as the QR page writes them: "
-             "--segments optimal goes with --text or --data-file";
-    case CliProblemKind::NothingToDo: return "nothing to do: give --dump, -o FILE or both";
-    case CliProblemKind::VerifyNeedsFile: return "--verify checks an image: give -o FILE";
-    case CliProblemKind::FormatNeedsOutput: return "--format needs -o: -o - for standard output";
-    case CliProblemKind::StandardOutputTwice: return "--dump and -o - both write to standard output; give one of them";
+      return _("content fields are written in one segment, as the QR page writes them: "
+               "--segments optimal goes with --text or --data-file");
+    case CliProblemKind::NothingToDo: return _("nothing to do: give --dump, -o FILE or both");
+    case CliProblemKind::VerifyNeedsFile: return _("--verify checks an image: give -o FILE");
+    case CliProblemKind::FormatNeedsOutput: return _("--format needs -o: -o - for standard output");
+    case CliProblemKind::StandardOutputTwice: return _("--dump and -o - both write to standard output; give one of them");
     case CliProblemKind::UnknownExtension:
-      return "cannot tell the image format of '" + p.word + "': use the extension " + KnownExtensions(", ", " or ") +
-             ", or -o - with --format";
+      return Fill(_("cannot tell the image format of '{1}': use the extension {2}, or -o - with --format"),
+                  {p.word, KnownExtensions(", ", " or ")});
     case CliProblemKind::FormatDisagrees:
-      return "--format " + p.detail + " does not match the extension of '" + p.word + "'";
-    case CliProblemKind::VerifyOfText: return "--verify checks an image file; " + p.word + " is text";
-    case CliProblemKind::SeveralSizes: return "give " + p.option + " or " + p.detail + ", not both";
-    case CliProblemKind::LogoSizeWithoutLogo: return "--logo-size goes with --logo FILE";
-    case CliProblemKind::SheetWithStyle: return "a label sheet prints plain symbols: no --fg, --bg or --logo with --sheet";
+      return Fill(_("--format {1} does not match the extension of '{2}'"), {p.detail, p.word});
+    case CliProblemKind::VerifyOfText: return Fill(_("--verify checks an image file; {1} is text"), {p.word});
+    case CliProblemKind::SeveralSizes: return Fill(_("give {1} or {2}, not both"), {p.option, p.detail});
+    case CliProblemKind::LogoSizeWithoutLogo: return _("--logo-size goes with --logo FILE");
+    case CliProblemKind::SheetWithStyle: return _("a label sheet prints plain symbols: no --fg, --bg or --logo with --sheet");
     case CliProblemKind::Colours: return DescribeStyleCheck(p.colours);
     default: return {};
   }
@@ -553,17 +601,17 @@ std::string DescribeCombinationProblem(const CliProblem& p) {
 
 std::string DescribeBatchProblem(const CliProblem& p) {
   switch (p.kind) {
-    case CliProblemKind::BatchOnlyWithoutBatch: return p.option + " goes with --batch INPUT";
+    case CliProblemKind::BatchOnlyWithoutBatch: return Fill(_("{1} goes with --batch INPUT"), {p.option});
     case CliProblemKind::BatchWithInput:
-      return "--batch takes the symbols' data from its rows: no --text, --utf8-text, --data-file or --field";
-    case CliProblemKind::SegmentsWithBatch: return "--segments goes with --text or --data-file, not --batch";
+      return _("--batch takes the symbols' data from its rows: no --text, --utf8-text, --data-file or --field");
+    case CliProblemKind::SegmentsWithBatch: return _("--segments goes with --text or --data-file, not --batch");
     case CliProblemKind::BatchWithDump:
-      return "--batch writes files: no --dump or --format (the name's extension is the format)";
-    case CliProblemKind::BatchNeedsFolder: return "--batch needs -o DIR, the folder for the files";
-    case CliProblemKind::SheetOptionsWithoutSheet: return "--columns, --rows and --caption go with --sheet";
-    case CliProblemKind::SheetNeedsGrid: return "--sheet needs --columns C and --rows R";
-    case CliProblemKind::SheetWithName: return "--sheet writes one PDF: no --name";
-    case CliProblemKind::SheetNeedsPdf: return "--sheet writes a PDF: give -o FILE.pdf";
+      return _("--batch writes files: no --dump or --format (the name's extension is the format)");
+    case CliProblemKind::BatchNeedsFolder: return _("--batch needs -o DIR, the folder for the files");
+    case CliProblemKind::SheetOptionsWithoutSheet: return _("--columns, --rows and --caption go with --sheet");
+    case CliProblemKind::SheetNeedsGrid: return _("--sheet needs --columns C and --rows R");
+    case CliProblemKind::SheetWithName: return _("--sheet writes one PDF: no --name");
+    case CliProblemKind::SheetNeedsPdf: return _("--sheet writes a PDF: give -o FILE.pdf");
     default: return {};
   }
 }
@@ -572,15 +620,15 @@ std::string DescribeBatchProblem(const CliProblem& p) {
 
 std::string DescribeCliProblem(const CliProblem& p) {
   switch (p.kind) {
-    case CliProblemKind::NoCommand: return "no command given";
-    case CliProblemKind::UnknownCommand: return "unknown command '" + p.word + "' (use qr, dm or read)";
-    case CliProblemKind::ValuesUsage: return "values takes qr or dm and an option: values qr --level";
-    case CliProblemKind::NoFixedValues: return p.option + " of " + p.word + " takes no fixed set of values";
+    case CliProblemKind::NoCommand: return _("no command given");
+    case CliProblemKind::UnknownCommand: return Fill(_("unknown command '{1}' (use qr, dm or read)"), {p.word});
+    case CliProblemKind::ValuesUsage: return _("values takes qr or dm and an option: values qr --level");
+    case CliProblemKind::NoFixedValues: return Fill(_("{1} of {2} takes no fixed set of values"), {p.option, p.word});
     default: break;
   }
   for (auto describe : {DescribeOptionProblem, DescribeCombinationProblem, DescribeBatchProblem})
     if (std::string words = describe(p); !words.empty()) return words;
-  return "the options cannot be used together";
+  return _("the options cannot be used together");
 }
 
 }  // namespace quillet

@@ -39,6 +39,8 @@ std::string DescribeTemplateFault(TemplateFault fault, bool caption);
 // "'x.jpg' does not read back: <the read-back's reason>; <the likely cause>",
 // `what` naming the file.
 std::string DescribeNotReadBack(const ReadBackResult& result, ReadBackRisk risk, const std::string& what);
+// "\"名片\" of 中国移动v1.0": a format's tab, as the user picks it.
+std::string TabWords(int operatorFormat, int tab);
 // 'name': how the command line sets a path or a name given by the user apart.
 std::string Quoted(const std::string& subject);
 // Why an image was not encoded or saved: "the folder 'x' does not exist".

@@ -27,13 +27,25 @@ set(QUILLET_RELEASE_DATE ${year}-${month}-${day})
 
 include(GNUInstallDirs)
 
-# A manual page from res/man/PAGE.in with the version and date filled in,
-# compressed as Debian wants it and installed in its section.
+# A manual page from res/man/PAGE.in (res/man/LANGUAGE/PAGE.in for a
+# translation, the optional second argument) with the version and date filled
+# in, compressed as Debian wants it and installed in its section.
 function(quillet_install_manual page)
-  set(out ${CMAKE_BINARY_DIR}/man/${page})
-  configure_file(${CMAKE_SOURCE_DIR}/res/man/${page}.in ${out} @ONLY)
+  set(language ${ARGV1})
+  set(folder man)
+  set(name manual_${page})
+  if(language)
+    set(folder man/${language})
+    set(name manual_${language}_${page})
+  endif()
+  set(out ${CMAKE_BINARY_DIR}/${folder}/${page})
+  configure_file(${CMAKE_SOURCE_DIR}/res/${folder}/${page}.in ${out} @ONLY)
   add_custom_command(OUTPUT ${out}.gz COMMAND gzip -9nkf ${out} DEPENDS ${out} VERBATIM)
-  add_custom_target(manual_${page} ALL DEPENDS ${out}.gz)
+  add_custom_target(${name} ALL DEPENDS ${out}.gz)
   string(REGEX MATCH "[0-9]$" section ${page})
-  install(FILES ${out}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man${section})
+  set(destination ${CMAKE_INSTALL_MANDIR})
+  if(language)
+    set(destination ${destination}/${language})
+  endif()
+  install(FILES ${out}.gz DESTINATION ${destination}/man${section})
 endfunction()

@@ -3,6 +3,8 @@
 # table (`quillet-cli options qr|dm`), per command; without a command, the
 # manual lists what the overview's --help shows:
 #   manual-options.sh QUILLET_CLI MANUAL_SOURCE
+# A translated manual is checked against the --help of its language (the
+# caller sets LANG); its options section may be titled in that language.
 # Under OPTIONS, an entry (.TP) belongs to qr and/or dm when its subsection's
 # title names them, and to quillet-cli without a command otherwise.
 set -euo pipefail
@@ -11,7 +13,7 @@ source "$(dirname "$0")/help-options.sh"
 
 # "subsection<TAB>term line" for every entry under OPTIONS, roff dashes undone.
 entries=$(awk '
-  /^\.SH / { options = ($0 ~ /^\.SH OPTIONS/) }
+  /^\.SH / { options = ($0 ~ /^\.SH (OPTIONS|选项)/) }
   options && /^\.SS / { title = $0; sub(/^\.SS /, "", title); gsub(/"/, "", title) }
   options && term { print title "\t" $0 }
   { term = ($0 ~ /^\.TP/) }' "$manual" | sed 's/\\-/-/g')
