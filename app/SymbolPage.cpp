@@ -12,6 +12,8 @@
 #include <QPaintEvent>
 #include <QPushButton>
 #include <QSlider>
+#include <algorithm>
+#include <cmath>
 
 #include "app/SaveDialogs.h"
 #include "app/StyleCheck.h"
@@ -19,6 +21,7 @@
 #include "app/StyleWords.h"
 #include "app/SymbolImage.h"
 #include "gui/TextBytes.h"
+#include "image/PhysicalSize.h"
 #include "image/StyledImage.h"
 #include "res/Strings.h"
 
@@ -43,6 +46,7 @@ CSymbolPage::CSymbolPage(const DialogLayout& layout, QWidget* parent, const Dial
       fileOptions_(PageImageOptions(scale_)),
       copyAction_(new QAction(FromUtf8(UiText::CopyImage), this)),
       saveAsAction_(new QAction(FromUtf8(UiText::SaveAs), this)),
+      saveAtSizeAction_(new QAction(FromUtf8(UiText::SaveAtPrintedSize), this)),
       styleAction_(new QAction(FromUtf8(UiText::StyleEntry), this)),
       view_(this, PictureArea()),
       styleCheck_(new CStyleCheck(styleState_, symbology, this)),
@@ -55,8 +59,10 @@ CSymbolPage::CSymbolPage(const DialogLayout& layout, QWidget* parent, const Dial
   auto* zoom = controls_.Get<QSlider>(ControlId::Zoom);
   zoom->setRange(MinScale, MaxScale);
   zoom->setValue(scale_);
+  zoom->setToolTip(FromUtf8(UiText::ZoomTip));
   connect(zoom, &QSlider::valueChanged, this, [this](int value) {
     scale_ = value;
+    printedMm_.reset();
     OnScaleChanged();
   });
   connect(controls_.Get<QPushButton>(ControlId::Save), &QPushButton::clicked, this, &CSymbolPage::SaveAndVerify);
@@ -67,12 +73,14 @@ CSymbolPage::CSymbolPage(const DialogLayout& layout, QWidget* parent, const Dial
   setFocusPolicy(Qt::ClickFocus);
   copyAction_->setShortcut(QKeySequence::Copy);
   saveAsAction_->setShortcut(QKeySequence::Save);
-  for (QAction* action : {copyAction_, saveAsAction_}) {
+  saveAtSizeAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+  for (QAction* action : {copyAction_, saveAsAction_, saveAtSizeAction_}) {
     action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     addAction(action);
   }
   connect(copyAction_, &QAction::triggered, this, &CSymbolPage::CopySymbol);
   connect(saveAsAction_, &QAction::triggered, this, &CSymbolPage::SaveAndVerify);
+  connect(saveAtSizeAction_, &QAction::triggered, this, &CSymbolPage::SaveAtPrintedSize);
   connect(styleCheck_, &CStyleCheck::Checked, this, &CSymbolPage::ShowStyleStatus);
 }
 
@@ -85,8 +93,43 @@ QSize CSymbolPage::minimumSizeHint() const {
 
 QString CSymbolPage::PrintedSizeText() const { return view_.PrintedSizeText(); }
 
+int CSymbolPage::ModulesASide(const ModuleMatrix& matrix) const {
+  return std::max(matrix.Columns(), matrix.Rows()) + 2 * fileOptions_.quietZone;
+}
+
+// The whole pixels per module nearest the printed size, for every symbol the
+// content makes, within the largest image.
+int CSymbolPage::FileScaleFor(const ModuleMatrix& matrix) const {
+  if (!printedMm_ || matrix.Empty()) return scale_;
+  const int modules = ModulesASide(matrix);
+  return std::min(ScaleForSymbolMillimetres(*printedMm_, modules, fileOptions_.dpi).scale, MaxImageSide / modules);
+}
+
 void CSymbolPage::ShowPrintedSize() {
-  view_.ShowPrintedSize(HasSymbol() ? quillet::PrintedSizeText(symbol_, scale_) : problem_, !problem_.isEmpty());
+  if (!HasSymbol()) return view_.ShowPrintedSize(problem_, !problem_.isEmpty());
+  QString text = quillet::PrintedSizeText(symbol_, fileOptions_.scale);
+  // Whole pixels put it this far off the size asked for.
+  if (printedMm_) {
+    const ModuleScale print = ScaleForSymbolMillimetres(*printedMm_, ModulesASide(symbol_), fileOptions_.dpi);
+    if (print.offRequest)
+      text += FromUtf8(UiText::PrintedSizeOff).arg(*printedMm_, 0, 'f', 1).arg(std::abs(print.OffShare()) * 100, 0, 'f', 1);
+  }
+  view_.ShowPrintedSize(text, false);
+}
+
+void CSymbolPage::SaveAtPrintedSize() {
+  // With no symbol to save, the save says why.
+  if (!HasSymbol() || contentTooLong_ || !problem_.isEmpty()) return SaveAndVerify();
+  const int modules = ModulesASide(symbol_);
+  const double pixelMm = MillimetresPerInch / fileOptions_.dpi;
+  const double shown = modules * fileOptions_.scale * pixelMm;
+  const QString question = FromUtf8(UiText::PrintedSizeQuestion).arg(fileOptions_.dpi);
+  const std::optional<double> chosen =
+      dialogs_->AskPrintedSize(this, question, shown, modules * pixelMm, (MaxImageSide / modules) * modules * pixelMm);
+  if (!chosen) return;
+  printedMm_ = *chosen;
+  OnScaleChanged();
+  SaveAndVerify();
 }
 
 void CSymbolPage::CopySymbol() {
@@ -125,6 +168,7 @@ void CSymbolPage::contextMenuEvent(QContextMenuEvent* event) {
   QMenu menu(this);
   menu.addAction(copyAction_);
   menu.addAction(saveAsAction_);
+  menu.addAction(saveAtSizeAction_);
   menu.addAction(styleAction_);
   menu.exec(event->globalPos());
 }
@@ -193,13 +237,14 @@ void CSymbolPage::EditStyle() {
 // A plain symbol is drawn one pixel a module and scaled as painted; a styled
 // one at the page's scale, so that the logo keeps its detail.
 void CSymbolPage::DrawInStyle(const quillet::Symbol& symbol) {
-  fileOptions_ = PageImageOptions(scale_);
+  fileOptions_ = PageImageOptions(FileScaleFor(symbol.matrix));
   if (styleState_.Draw(symbol, fileOptions_)) styleCheck_->Schedule(symbol.matrix, fileOptions_, symbol.data);
   else styleCheck_->Cancel();
   if (!styleState_.Styled()) {
     view_.SetPixels(symbol.matrix.Empty() ? QImage() : SymbolPixels(symbol.matrix), 1);
   } else {
     ImageOptions screen = fileOptions_;
+    screen.scale = scale_;
     screen.quietZone = 0;
     view_.SetPixels(ToQImage(RenderStyledSymbol(symbol.matrix, screen)), scale_);
   }

@@ -243,6 +243,9 @@ std::string DescribeImageFailure(const ImageResult& result) {
     case ImageFailure::NoSymbol: return "there is no symbol to save";
     case ImageFailure::BadScale:
       return "scale " + subject + " is outside " + std::to_string(MinScale) + " to " + std::to_string(MaxScale);
+    case ImageFailure::TooLarge:
+      return "the image would be " + subject + " pixels a side; the most is " + std::to_string(MaxImageSide) +
+             ": ask for a smaller size or a lower --dpi";
     case ImageFailure::BadQuietZone:
       return "a quiet zone of " + subject + " modules is outside 0 to " + std::to_string(MaxQuietZoneModules);
     case ImageFailure::BadDpi:

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <new>
 #include <vector>
@@ -48,11 +49,12 @@ ImageResult Failed(ImageFailure failure, std::string subject = {}, int error = 0
 
 ImageResult CheckInput(const ModuleMatrix& matrix, const ImageOptions& options) {
   if (matrix.Empty()) return Failed(ImageFailure::NoSymbol);
-  if (options.scale < MinScale || options.scale > MaxScale)
-    return Failed(ImageFailure::BadScale, std::to_string(options.scale));
+  if (options.scale < MinScale) return Failed(ImageFailure::BadScale, std::to_string(options.scale));
   if (options.quietZone < 0 || options.quietZone > MaxQuietZoneModules)
     return Failed(ImageFailure::BadQuietZone, std::to_string(options.quietZone));
   if (options.dpi < MinDpi || options.dpi > MaxDpi) return Failed(ImageFailure::BadDpi, std::to_string(options.dpi));
+  const long long side = (std::max(matrix.Columns(), matrix.Rows()) + 2LL * options.quietZone) * options.scale;
+  if (side > MaxImageSide) return Failed(ImageFailure::TooLarge, std::to_string(side));
   return {};
 }
 

@@ -14,7 +14,11 @@
 namespace quillet {
 
 constexpr int MinScale = 1;
+// The window's zoom slider. Files may be larger, for a printed size, up to MaxImageSide.
 constexpr int MaxScale = 16;
+// No image is more pixels a side, so that no printed size allocates
+// absurdly: 84.6 cm at 300 dpi.
+constexpr int MaxImageSide = 10000;
 // The quiet zone of saved symbols, in modules on every side.
 constexpr int SavedQuietZoneModules = 2;
 constexpr int MaxQuietZoneModules = 64;
@@ -23,7 +27,7 @@ constexpr int MinDpi = 1;
 constexpr int MaxDpi = 10000;
 
 struct ImageOptions {
-  int scale = 4;                           // pixels per module, MinScale..MaxScale
+  int scale = 4;                           // pixels per module, at least MinScale, the image at most MaxImageSide
   int quietZone = SavedQuietZoneModules;   // modules, 0..MaxQuietZoneModules
   int dpi = DefaultDpi;                    // recorded in the file where the format has a place for it
   // Colours and transparency; the logo itself is drawn from `logo`.

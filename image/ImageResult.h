@@ -9,7 +9,8 @@ namespace quillet {
 enum class ImageFailure {
   None,
   NoSymbol,          // the matrix is empty
-  BadScale,          // subject: the scale
+  BadScale,          // less than MinScale; subject: the scale
+  TooLarge,          // more than MaxImageSide pixels a side; subject: the side in pixels
   BadQuietZone,      // subject: the quiet zone
   BadDpi,            // subject: the dpi
   UnknownExtension,  // subject: the extension, with its dot; empty when the name has none

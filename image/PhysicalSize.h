@@ -12,16 +12,24 @@ constexpr int PreviewPrintDpi = 300;
 constexpr double MillimetresPerInch = 25.4;
 constexpr double PointsPerInch = 72.0;
 
+// Whole pixels per module for a printed size, and how far they put it.
 struct ModuleScale {
   int scale = 1;            // whole pixels per module
   double moduleMm = 0.0;    // what that scale prints at the given dpi
-  double requestedMm = 0.0;
+  double requestedMm = 0.0; // the module's side asked for, or with `modules` the symbol's
+  int modules = 0;          // the symbol's side with its quiet zone, when its whole side was asked for
   int dpi = 0;
-  bool offRequest = false;  // moduleMm is more than 5 % off the request: worth telling the user
+  bool offRequest = false;  // more than 5 % off a module's side, 2 % off a symbol's: worth telling the user
+  double PrintedMm() const { return modules > 0 ? modules * moduleMm : moduleMm; }
+  // How far the print is off the request, as a share of it: -0.03 is 3 % short.
+  double OffShare() const { return requestedMm > 0 ? PrintedMm() / requestedMm - 1.0 : 0.0; }
 };
 
 // The whole number of pixels nearest moduleMm * dpi / 25.4, at least 1.
 ModuleScale ScaleForModuleMillimetres(double moduleMm, int dpi);
+// The same for a symbol `modules` a side, quiet zone included, printed
+// `symbolMm` a side: the whole pixels per module nearest it.
+ModuleScale ScaleForSymbolMillimetres(double symbolMm, int modules, int dpi);
 
 // The side of an image of `modules` plus the quiet zone, printed at `dpi`.
 double PrintedMillimetres(int modules, const ImageOptions& options);
