@@ -29,9 +29,8 @@ namespace quillet {
 
 namespace {
 
-// A symbol larger than the picture area is painted on the page beneath the
-// controls; each control fills its own rectangle with the page's button face
-// so it stays whole and readable over the modules, as native controls do.
+// Each control fills its own rectangle with the page's button face, as
+// native controls do.
 void PaintOwnBackground(QWidget* control) {
   control->setBackgroundRole(QPalette::Button);
   control->setAutoFillBackground(true);
@@ -175,7 +174,8 @@ void CSymbolPage::contextMenuEvent(QContextMenuEvent* event) {
 
 void CSymbolPage::mousePressEvent(QMouseEvent* event) {
   dragStart_.reset();
-  if (event->button() == Qt::LeftButton && SymbolRect().contains(event->pos())) dragStart_ = event->pos();
+  if (event->button() == Qt::LeftButton && HasSymbol() && view_.ShownSymbolRect().contains(event->pos()))
+    dragStart_ = event->pos();
   QWidget::mousePressEvent(event);
 }
 
@@ -195,10 +195,7 @@ void CSymbolPage::mouseMoveEvent(QMouseEvent* event) {
 
 QRect CSymbolPage::PictureArea() const { return controls_.Get<QWidget>(ControlId::Picture)->geometry(); }
 
-QRect CSymbolPage::SymbolRect() const {
-  if (!HasSymbol()) return QRect();
-  return CentredSymbolRect(PictureArea(), symbol_.Columns() * scale_);
-}
+QRect CSymbolPage::SymbolRect() const { return HasSymbol() ? view_.SymbolRect() : QRect(); }
 
 QString CSymbolPage::VersionLabelText() const { return controls_.Get<QLabel>(ControlId::VersionLabel)->text(); }
 
@@ -221,7 +218,6 @@ void CSymbolPage::ShowSymbol(quillet::Symbol symbol, bool contentTooLong) {
   encoded_ = HasSymbol() ? std::move(symbol.data) : std::string();
   ShowStyleStatus();
   ShowPrintedSize();
-  view_.Repaint(SymbolRect());
 }
 
 void CSymbolPage::SetStyle(PageStyle style) {
@@ -241,12 +237,12 @@ void CSymbolPage::DrawInStyle(const quillet::Symbol& symbol) {
   if (styleState_.Draw(symbol, fileOptions_)) styleCheck_->Schedule(symbol.matrix, fileOptions_, symbol.data);
   else styleCheck_->Cancel();
   if (!styleState_.Styled()) {
-    view_.SetPixels(symbol.matrix.Empty() ? QImage() : SymbolPixels(symbol.matrix), 1);
+    view_.Show(symbol.matrix.Empty() ? QImage() : SymbolPixels(symbol.matrix), 1, scale_);
   } else {
     ImageOptions screen = fileOptions_;
     screen.scale = scale_;
     screen.quietZone = 0;
-    view_.SetPixels(ToQImage(RenderStyledSymbol(symbol.matrix, screen)), scale_);
+    view_.Show(ToQImage(RenderStyledSymbol(symbol.matrix, screen)), scale_, scale_);
   }
 }
 
@@ -262,7 +258,6 @@ QString CSymbolPage::StyleProblemText() const { return StyleProblemWords(styleSt
 void CSymbolPage::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   painter.fillRect(event->rect(), palette().color(QPalette::Button));
-  if (HasSymbol()) view_.Paint(painter, PictureArea(), scale_);
 }
 
 }  // namespace quillet
