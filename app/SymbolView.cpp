@@ -52,6 +52,8 @@ QScrollArea* PictureScroller(QWidget* page, const QRect& pictureArea) {
   scroller->setFrameShape(QFrame::NoFrame);
   scroller->setAlignment(Qt::AlignCenter);
   scroller->setWidgetResizable(false);
+  // The tab order stays the template's; the wheel and the bars scroll.
+  scroller->setFocusPolicy(Qt::NoFocus);
   scroller->viewport()->setAutoFillBackground(false);
   scroller->setGeometry(pictureArea.adjusted(1, 1, -1, -1));
   return scroller;

@@ -143,6 +143,7 @@ TEST_P(ControlsOverSymbol, EveryControlLooksAsWithoutSymbolAndTheSliderStillMove
 TEST_P(ControlsOverSymbol, ThePictureScrollsToTheSymbolsFarCorner) {
   Show(Shown::Largest);
   QScrollArea* scroller = Scroller(page);
+  QCoreApplication::processEvents();  // the bars' ranges with both bars shown
   for (QScrollBar* bar : {scroller->horizontalScrollBar(), scroller->verticalScrollBar()}) {
     ASSERT_GT(bar->maximum(), 0);
     bar->setValue(bar->maximum());

@@ -280,7 +280,9 @@ TEST_P(SaveAtPrintedSize, SavesTheNearestWholePixelsAndTheLabelFollows) {
   EXPECT_EQ(saved.width(), 25 * c.scale);
   EXPECT_EQ(DecodePicture(saved, DecodeFormat::QrCode), CardS);
   EXPECT_NEAR(PrintedSideMm(Path("sized.png")), 25 * c.scale * 25.4 / 300, 0.05);
-  EXPECT_EQ(qr->PrintedSizeText(), U(c.label));
+  // After the confirmation of the save.
+  EXPECT_TRUE(qr->PrintedSizeText().startsWith(U("已保存")));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return qr->PrintedSizeText() == U(c.label); }, 6000)) << qr->PrintedSizeText().toStdString();
   EXPECT_EQ(qr->Scale(), 4);
   EXPECT_EQ(qr->SymbolRect().width(), 21 * 4);
   // Another symbol keeps the printed side: version 2 is 29 modules with its quiet zone.
