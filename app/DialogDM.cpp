@@ -77,6 +77,12 @@ void CDialogDM::RemoveSelection() {
   ReadTextAndGenerate();
 }
 
+void CDialogDM::RestoreSize(int sizeIndex) {
+  model_.ChooseSize(sizeIndex);
+  controls_.Get<QComboBox>(ControlId::VersionList)->setCurrentIndex(model_.ChosenSize());
+  GenerateSymbol();
+}
+
 void CDialogDM::GenerateSymbol() {
   const bool tooLong = model_.TooLong();
   SetVersionLabel(tooLong ? FromUtf8(UiText::ContentTooLong) : FromUtf8(UiText::VersionLabel).arg(SideOfSize(model_.ShownSize())));

@@ -22,6 +22,10 @@ class CDialogDM : public CSymbolPage {
   // Shows the symbol the model made for the page's text and sizes.
   void GenerateSymbol();
   int SizeIndex() const { return model_.ShownSize(); }
+  // The size list's choice, and opening with it; a position the list does
+  // not have leaves the first.
+  int ChosenSize() const { return model_.ChosenSize(); }
+  void RestoreSize(int sizeIndex);
   // The text's code page 936 bytes, as encoded.
   const std::string& Text() const { return model_.TextBytes(); }
   QPlainTextEdit* TextBox() const;

@@ -4,6 +4,7 @@
 #include <QFileSystemModel>
 #include <QGuiApplication>
 #include <QIdentityProxyModel>
+#include <QInputDialog>
 #include <QLocale>
 #include <QMessageBox>
 
@@ -35,6 +36,9 @@ class ChineseFileColumns : public QIdentityProxyModel {
   static constexpr int DateColumn = 3;
 };
 
+// Tenths of a millimetre: finer than whole pixels at any common dpi matter.
+constexpr int PrintedSizeDecimals = 1;
+
 class QtSaveDialogs : public SaveDialogs {
  public:
   std::optional<std::pair<QString, int>> AskSaveFileName(QWidget* parent, const SaveFileQuestion& question) override {
@@ -57,6 +61,14 @@ class QtSaveDialogs : public SaveDialogs {
     const QString question = FromUtf8(UiText::ConfirmOverwrite).arg(path);
     return QMessageBox::question(parent, QGuiApplication::applicationDisplayName(), question,
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+  }
+
+  std::optional<double> AskPrintedSize(QWidget* parent, const QString& question, double shown, double least,
+                                       double most) override {
+    bool ok = false;
+    const double chosen = QInputDialog::getDouble(parent, FromUtf8(UiText::PrintedSizeTitle), question, shown, least, most,
+                                                  PrintedSizeDecimals, &ok);
+    return ok ? std::optional<double>(chosen) : std::nullopt;
   }
 
   void ShowMessage(QWidget* parent, const QString& text, bool exclamation) override {

@@ -27,6 +27,10 @@ class SaveDialogs {
   // dialog closed; nullopt when cancelled.
   virtual std::optional<std::pair<QString, int>> AskSaveFileName(QWidget* parent, const SaveFileQuestion& question) = 0;
   virtual bool ConfirmOverwrite(QWidget* parent, const QString& path) = 0;
+  // A printed side in millimetres, from `shown`, between `least` and
+  // `most`; nullopt when cancelled.
+  virtual std::optional<double> AskPrintedSize(QWidget* parent, const QString& question, double shown, double least,
+                                               double most) = 0;
   // An OK-only message captioned with the application's name.
   virtual void ShowMessage(QWidget* parent, const QString& text, bool exclamation) = 0;
 

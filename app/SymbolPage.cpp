@@ -12,6 +12,8 @@
 #include <QPaintEvent>
 #include <QPushButton>
 #include <QSlider>
+#include <algorithm>
+#include <cmath>
 
 #include "app/SaveDialogs.h"
 #include "app/StyleCheck.h"
@@ -19,6 +21,7 @@
 #include "app/StyleWords.h"
 #include "app/SymbolImage.h"
 #include "gui/TextBytes.h"
+#include "image/PhysicalSize.h"
 #include "image/StyledImage.h"
 #include "res/Strings.h"
 
@@ -26,9 +29,8 @@ namespace quillet {
 
 namespace {
 
-// A symbol larger than the picture area is painted on the page beneath the
-// controls; each control fills its own rectangle with the page's button face
-// so it stays whole and readable over the modules, as native controls do.
+// Each control fills its own rectangle with the page's button face, as
+// native controls do.
 void PaintOwnBackground(QWidget* control) {
   control->setBackgroundRole(QPalette::Button);
   control->setAutoFillBackground(true);
@@ -43,6 +45,7 @@ CSymbolPage::CSymbolPage(const DialogLayout& layout, QWidget* parent, const Dial
       fileOptions_(PageImageOptions(scale_)),
       copyAction_(new QAction(FromUtf8(UiText::CopyImage), this)),
       saveAsAction_(new QAction(FromUtf8(UiText::SaveAs), this)),
+      saveAtSizeAction_(new QAction(FromUtf8(UiText::SaveAtPrintedSize), this)),
       styleAction_(new QAction(FromUtf8(UiText::StyleEntry), this)),
       view_(this, PictureArea()),
       styleCheck_(new CStyleCheck(styleState_, symbology, this)),
@@ -55,8 +58,10 @@ CSymbolPage::CSymbolPage(const DialogLayout& layout, QWidget* parent, const Dial
   auto* zoom = controls_.Get<QSlider>(ControlId::Zoom);
   zoom->setRange(MinScale, MaxScale);
   zoom->setValue(scale_);
+  zoom->setToolTip(FromUtf8(UiText::ZoomTip));
   connect(zoom, &QSlider::valueChanged, this, [this](int value) {
     scale_ = value;
+    printedMm_.reset();
     OnScaleChanged();
   });
   connect(controls_.Get<QPushButton>(ControlId::Save), &QPushButton::clicked, this, &CSymbolPage::SaveAndVerify);
@@ -67,12 +72,14 @@ CSymbolPage::CSymbolPage(const DialogLayout& layout, QWidget* parent, const Dial
   setFocusPolicy(Qt::ClickFocus);
   copyAction_->setShortcut(QKeySequence::Copy);
   saveAsAction_->setShortcut(QKeySequence::Save);
-  for (QAction* action : {copyAction_, saveAsAction_}) {
+  saveAtSizeAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+  for (QAction* action : {copyAction_, saveAsAction_, saveAtSizeAction_}) {
     action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     addAction(action);
   }
   connect(copyAction_, &QAction::triggered, this, &CSymbolPage::CopySymbol);
   connect(saveAsAction_, &QAction::triggered, this, &CSymbolPage::SaveAndVerify);
+  connect(saveAtSizeAction_, &QAction::triggered, this, &CSymbolPage::SaveAtPrintedSize);
   connect(styleCheck_, &CStyleCheck::Checked, this, &CSymbolPage::ShowStyleStatus);
 }
 
@@ -85,8 +92,43 @@ QSize CSymbolPage::minimumSizeHint() const {
 
 QString CSymbolPage::PrintedSizeText() const { return view_.PrintedSizeText(); }
 
+int CSymbolPage::ModulesASide(const ModuleMatrix& matrix) const {
+  return std::max(matrix.Columns(), matrix.Rows()) + 2 * fileOptions_.quietZone;
+}
+
+// The whole pixels per module nearest the printed size, for every symbol the
+// content makes, within the largest image.
+int CSymbolPage::FileScaleFor(const ModuleMatrix& matrix) const {
+  if (!printedMm_ || matrix.Empty()) return scale_;
+  const int modules = ModulesASide(matrix);
+  return std::min(ScaleForSymbolMillimetres(*printedMm_, modules, fileOptions_.dpi).scale, MaxImageSide / modules);
+}
+
 void CSymbolPage::ShowPrintedSize() {
-  view_.ShowPrintedSize(HasSymbol() ? quillet::PrintedSizeText(symbol_, scale_) : problem_, !problem_.isEmpty());
+  if (!HasSymbol()) return view_.ShowPrintedSize(problem_, !problem_.isEmpty());
+  QString text = quillet::PrintedSizeText(symbol_, fileOptions_.scale);
+  // Whole pixels put it this far off the size asked for.
+  if (printedMm_) {
+    const ModuleScale print = ScaleForSymbolMillimetres(*printedMm_, ModulesASide(symbol_), fileOptions_.dpi);
+    if (print.offRequest)
+      text += FromUtf8(UiText::PrintedSizeOff).arg(*printedMm_, 0, 'f', 1).arg(std::abs(print.OffShare()) * 100, 0, 'f', 1);
+  }
+  view_.ShowPrintedSize(text, false);
+}
+
+void CSymbolPage::SaveAtPrintedSize() {
+  // With no symbol to save, the save says why.
+  if (!HasSymbol() || contentTooLong_ || !problem_.isEmpty()) return SaveAndVerify();
+  const int modules = ModulesASide(symbol_);
+  const double pixelMm = MillimetresPerInch / fileOptions_.dpi;
+  const double shown = modules * fileOptions_.scale * pixelMm;
+  const QString question = FromUtf8(UiText::PrintedSizeQuestion).arg(fileOptions_.dpi);
+  const std::optional<double> chosen =
+      dialogs_->AskPrintedSize(this, question, shown, modules * pixelMm, (MaxImageSide / modules) * modules * pixelMm);
+  if (!chosen) return;
+  printedMm_ = *chosen;
+  OnScaleChanged();
+  SaveAndVerify();
 }
 
 void CSymbolPage::CopySymbol() {
@@ -125,13 +167,15 @@ void CSymbolPage::contextMenuEvent(QContextMenuEvent* event) {
   QMenu menu(this);
   menu.addAction(copyAction_);
   menu.addAction(saveAsAction_);
+  menu.addAction(saveAtSizeAction_);
   menu.addAction(styleAction_);
   menu.exec(event->globalPos());
 }
 
 void CSymbolPage::mousePressEvent(QMouseEvent* event) {
   dragStart_.reset();
-  if (event->button() == Qt::LeftButton && SymbolRect().contains(event->pos())) dragStart_ = event->pos();
+  if (event->button() == Qt::LeftButton && HasSymbol() && view_.ShownSymbolRect().contains(event->pos()))
+    dragStart_ = event->pos();
   QWidget::mousePressEvent(event);
 }
 
@@ -151,10 +195,7 @@ void CSymbolPage::mouseMoveEvent(QMouseEvent* event) {
 
 QRect CSymbolPage::PictureArea() const { return controls_.Get<QWidget>(ControlId::Picture)->geometry(); }
 
-QRect CSymbolPage::SymbolRect() const {
-  if (!HasSymbol()) return QRect();
-  return CentredSymbolRect(PictureArea(), symbol_.Columns() * scale_);
-}
+QRect CSymbolPage::SymbolRect() const { return HasSymbol() ? view_.SymbolRect() : QRect(); }
 
 QString CSymbolPage::VersionLabelText() const { return controls_.Get<QLabel>(ControlId::VersionLabel)->text(); }
 
@@ -177,7 +218,6 @@ void CSymbolPage::ShowSymbol(quillet::Symbol symbol, bool contentTooLong) {
   encoded_ = HasSymbol() ? std::move(symbol.data) : std::string();
   ShowStyleStatus();
   ShowPrintedSize();
-  view_.Repaint(SymbolRect());
 }
 
 void CSymbolPage::SetStyle(PageStyle style) {
@@ -193,15 +233,16 @@ void CSymbolPage::EditStyle() {
 // A plain symbol is drawn one pixel a module and scaled as painted; a styled
 // one at the page's scale, so that the logo keeps its detail.
 void CSymbolPage::DrawInStyle(const quillet::Symbol& symbol) {
-  fileOptions_ = PageImageOptions(scale_);
+  fileOptions_ = PageImageOptions(FileScaleFor(symbol.matrix));
   if (styleState_.Draw(symbol, fileOptions_)) styleCheck_->Schedule(symbol.matrix, fileOptions_, symbol.data);
   else styleCheck_->Cancel();
   if (!styleState_.Styled()) {
-    view_.SetPixels(symbol.matrix.Empty() ? QImage() : SymbolPixels(symbol.matrix), 1);
+    view_.Show(symbol.matrix.Empty() ? QImage() : SymbolPixels(symbol.matrix), 1, scale_);
   } else {
     ImageOptions screen = fileOptions_;
+    screen.scale = scale_;
     screen.quietZone = 0;
-    view_.SetPixels(ToQImage(RenderStyledSymbol(symbol.matrix, screen)), scale_);
+    view_.Show(ToQImage(RenderStyledSymbol(symbol.matrix, screen)), scale_, scale_);
   }
 }
 
@@ -217,7 +258,6 @@ QString CSymbolPage::StyleProblemText() const { return StyleProblemWords(styleSt
 void CSymbolPage::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   painter.fillRect(event->rect(), palette().color(QPalette::Button));
-  if (HasSymbol()) view_.Paint(painter, PictureArea(), scale_);
 }
 
 }  // namespace quillet

@@ -71,6 +71,14 @@ class CSymbolPage : public QWidget {
   // The picture area's context menu entries: "复制图片" (Ctrl+C), "另存为..." (Ctrl+S).
   QAction* CopyAction() const { return copyAction_; }
   QAction* SaveAsAction() const { return saveAsAction_; }
+  // "按打印尺寸保存..." (Ctrl+Shift+S): asks the printed side in millimetres,
+  // then saves as the save button does. Files, copies and the printed size
+  // under the picture keep that size (in whole pixels per module) until the
+  // slider moves; the screen keeps the slider's scale.
+  QAction* SaveAtSizeAction() const { return saveAtSizeAction_; }
+  void SaveAtPrintedSize();
+  // The pixels per module of files: the slider's, or what the printed size asks.
+  int FileScale() const { return fileOptions_.scale; }
   // Puts the symbol with its quiet zone at the current scale on the
   // clipboard as PNG and SVG; with no symbol says "请先生成图片".
   void CopySymbol();
@@ -104,6 +112,9 @@ class CSymbolPage : public QWidget {
 
  private:
   void ShowPrintedSize();
+  // The symbol's side in modules with the files' quiet zone.
+  int ModulesASide(const ModuleMatrix& matrix) const;
+  int FileScaleFor(const ModuleMatrix& matrix) const;
   // The file options and the picture of `symbol` in the page's style, and
   // what is wrong with them; a read-back scheduled when one is due.
   void DrawInStyle(const quillet::Symbol& symbol);
@@ -118,10 +129,13 @@ class CSymbolPage : public QWidget {
   bool contentTooLong_ = false;
   QString problem_;
   int scale_ = 4;
+  // The printed side chosen for files, quiet zone included; none: the slider's scale.
+  std::optional<double> printedMm_;
   // What every file from the page is drawn with: its scale and its style.
   ImageOptions fileOptions_;
   QAction* copyAction_;
   QAction* saveAsAction_;
+  QAction* saveAtSizeAction_;
   QAction* styleAction_;
   SymbolView view_;
   StyleState styleState_;

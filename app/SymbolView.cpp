@@ -2,6 +2,8 @@
 
 #include <QLabel>
 #include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QWidget>
 
 #include "app/SymbolImage.h"
@@ -20,20 +22,44 @@ QLabel* StatusLabel(QWidget* page, const char* name) {
   return label;
 }
 
+// The symbol at the size it is shown, as large as that; the scroll area
+// around it clips it to the picture area and centres it when it is smaller.
+class SymbolCanvas : public QWidget {
+ public:
+  SymbolCanvas(QWidget* parent, const QImage& pixels) : QWidget(parent), pixels_(pixels) {
+    // Clicks, drags and the context menu go to the page, as on the picture area.
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    if (pixels_.isNull()) return;
+    // Nearest-neighbour scaling by a whole factor gives exactly the module
+    // rectangles, with one image draw instead of n * n fills.
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(rect(), pixels_);
+  }
+
+ private:
+  const QImage& pixels_;
+};
+
+// Inside the frame's line, borderless, showing the page beneath where there is no symbol.
+QScrollArea* PictureScroller(QWidget* page, const QRect& pictureArea) {
+  auto* scroller = new QScrollArea(page);
+  scroller->setObjectName(QStringLiteral("pictureScroller"));
+  scroller->setFrameShape(QFrame::NoFrame);
+  scroller->setAlignment(Qt::AlignCenter);
+  scroller->setWidgetResizable(false);
+  // The tab order stays the template's; the wheel and the bars scroll.
+  scroller->setFocusPolicy(Qt::NoFocus);
+  scroller->viewport()->setAutoFillBackground(false);
+  scroller->setGeometry(pictureArea.adjusted(1, 1, -1, -1));
+  return scroller;
+}
+
 }  // namespace
-
-QRect CentredSymbolRect(const QRect& area, int symbolPixels) {
-  const int x0 = area.x() + (area.width() - symbolPixels) / 2;
-  const int y0 = area.y() + (area.height() - symbolPixels) / 2;
-  return QRect(x0, y0, symbolPixels, symbolPixels);
-}
-
-void PaintSymbol(QPainter& painter, const QImage& symbol, const QRect& area, int scale) {
-  // Nearest-neighbour scaling by a whole factor gives exactly the module
-  // rectangles, with one image draw instead of n * n fills.
-  painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-  painter.drawImage(CentredSymbolRect(area, symbol.width() * scale), symbol);
-}
 
 QImage SymbolPixels(const ModuleMatrix& matrix) {
   return RenderSymbol(matrix, 1, 0).convertToFormat(QImage::Format_RGB32);
@@ -41,28 +67,36 @@ QImage SymbolPixels(const ModuleMatrix& matrix) {
 
 SymbolView::SymbolView(QWidget* page, const QRect& pictureArea)
     : page_(page),
+      scroller_(PictureScroller(page, pictureArea)),
+      canvas_(new SymbolCanvas(nullptr, pixels_)),
       printedSize_(StatusLabel(page, "printedSize")),
       styleStatus_(StatusLabel(page, "styleStatus")) {
+  scroller_->setWidget(canvas_);
+  canvas_->resize(0, 0);
   PlaceLabels(pictureArea);
   confirmation_.setSingleShot(true);
   QObject::connect(&confirmation_, &QTimer::timeout, page, [this] { RestorePrintedSize(); });
 }
 
-void SymbolView::SetPixels(QImage pixels, int pixelsScale) {
+void SymbolView::Show(QImage pixels, int pixelsScale, int scale) {
   pixels_ = std::move(pixels);
   pixelsScale_ = pixelsScale;
+  const QSize size = pixels_.isNull() ? QSize(0, 0) : pixels_.size() * (scale / pixelsScale_);
+  if (size != canvas_->size()) {
+    canvas_->resize(size);
+    for (QScrollBar* bar : {scroller_->horizontalScrollBar(), scroller_->verticalScrollBar()})
+      bar->setValue((bar->minimum() + bar->maximum()) / 2);
+  }
+  canvas_->update();
 }
 
-void SymbolView::Paint(QPainter& painter, const QRect& pictureArea, int scale) const {
-  if (!pixels_.isNull()) PaintSymbol(painter, pixels_, pictureArea, scale / pixelsScale_);
+QRect SymbolView::SymbolRect() const {
+  if (pixels_.isNull()) return {};
+  return QRect(canvas_->mapTo(page_, QPoint(0, 0)), canvas_->size());
 }
 
-void SymbolView::Repaint(const QRect& now) {
-  // Both where the symbol was and where it is now: a shrinking symbol must
-  // not leave pixels behind outside the picture area.
-  const QRect changed = (shownRect_ | now) & page_->rect();
-  shownRect_ = now;
-  if (!changed.isEmpty()) page_->update(changed);
+QRect SymbolView::ShownSymbolRect() const {
+  return SymbolRect() & QRect(scroller_->viewport()->mapTo(page_, QPoint(0, 0)), scroller_->viewport()->size());
 }
 
 // Beneath the picture area, in the first free strip below it, clear of the

@@ -1,7 +1,7 @@
-// What a symbol page shows of its symbol: the picture painted centred on
-// the picture area, the printed size (or why there is no symbol, or for a
-// moment a save's confirmation) and the style's status beneath it, placed
-// clear of the template's controls.
+// What a symbol page shows of its symbol: the picture centred in the
+// picture area and clipped to it, scrolled when larger, the printed size (or
+// why there is no symbol, or for a moment a save's confirmation) and the
+// style's status beneath it, placed clear of the template's controls.
 #pragma once
 
 #include <QImage>
@@ -12,34 +12,29 @@
 #include "symbol/ModuleMatrix.h"
 
 class QLabel;
-class QPainter;
+class QScrollArea;
 class QWidget;
 
 namespace quillet {
-
-// Top-left of a symbol W pixels wide centred on `area`; integer division
-// truncates toward zero, so an oversized symbol starts left of / above it.
-QRect CentredSymbolRect(const QRect& area, int symbolPixels);
-
-// Paints `symbol` (one pixel per module, RGB32) at `scale` centred on `area`.
-void PaintSymbol(QPainter& painter, const QImage& symbol, const QRect& area, int scale);
 
 // The symbol as one pixel per module, black on white.
 QImage SymbolPixels(const ModuleMatrix& matrix);
 
 class SymbolView {
  public:
-  // The labels go on `page`, beneath `pictureArea`.
+  // The picture goes inside the frame of `pictureArea`, the labels beneath it.
   SymbolView(QWidget* page, const QRect& pictureArea);
 
-  // What the page paints: `pixels` drawn at `pixelsScale` (one pixel a
-  // module, or a styled symbol at the page's scale); null for no symbol.
-  void SetPixels(QImage pixels, int pixelsScale);
+  // What the picture shows: `pixels` drawn at `pixelsScale` (one pixel a
+  // module, or a styled symbol at the page's scale) shown at `scale`; null
+  // for no symbol. A symbol of a new size is shown from its centre.
+  void Show(QImage pixels, int pixelsScale, int scale);
   const QImage& Pixels() const { return pixels_; }
-  // Paints the pixels at the page's `scale`.
-  void Paint(QPainter& painter, const QRect& pictureArea, int scale) const;
-  // Repaints where the symbol was and where it is now (`now`).
-  void Repaint(const QRect& now);
+  // Where the whole symbol lies, and the part of it the picture shows, in
+  // the page's coordinates; empty while there is none.
+  QRect SymbolRect() const;
+  QRect ShownSymbolRect() const;
+  QScrollArea* Scroller() const { return scroller_; }
 
   // The printed size, or in red why there is no symbol.
   void ShowPrintedSize(const QString& text, bool problem);
@@ -59,6 +54,8 @@ class SymbolView {
   void RestorePrintedSize();
 
   QWidget* page_;
+  QScrollArea* scroller_;
+  QWidget* canvas_;
   QLabel* printedSize_;
   QLabel* styleStatus_;
   QString sizeText_;
@@ -66,7 +63,6 @@ class SymbolView {
   QTimer confirmation_;
   QImage pixels_;
   int pixelsScale_ = 1;
-  QRect shownRect_;
 };
 
 }  // namespace quillet

@@ -2,11 +2,13 @@
 
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QSettings>
 #include <QTimer>
 #include <QTranslator>
 
 #include "app/AppIcon.h"
 #include "app/DialogMain.h"
+#include "app/LastChoices.h"
 #include "app/ModalFocus.h"
 #include "gui/DialogUnits.h"
 #include "gui/TextBytes.h"
@@ -44,10 +46,18 @@ void ConfigureApplication(QApplication& app) {
 CTesselApp::CTesselApp(int& argc, char** argv) : QApplication(argc, argv) { ConfigureApplication(*this); }
 
 int CTesselApp::Run(bool quitWhenShown) {
+  const std::unique_ptr<QSettings> settings = UserSettings();
   CDialogMain main;
+  RestoreLastChoices(main, *settings);
   main.show();
-  if (quitWhenShown) QTimer::singleShot(0, this, &QApplication::quit);
-  return exec();
+  // The start-up benchmark leaves the user's settings as they were.
+  if (quitWhenShown) {
+    QTimer::singleShot(0, this, &QApplication::quit);
+    return exec();
+  }
+  const int result = exec();
+  SaveLastChoices(main, *settings);
+  return result;
 }
 
 }  // namespace quillet

@@ -205,6 +205,11 @@ void CTesselDlg::OpenContent(FormatTab page, const FieldValueArray& values, std:
   ShowModel();
 }
 
+void CTesselDlg::RestoreChoices(const QrPageChoices& last) {
+  model_.Restore(last);
+  ShowModel();
+}
+
 void CTesselDlg::SetFieldValue(unsigned slot, std::string text) {
   if (slot >= static_cast<unsigned>(FieldSlotCount)) return;
   if (model_.SetField(static_cast<int>(slot), std::move(text))) ShowResult();
@@ -220,6 +225,7 @@ void CTesselDlg::ShowResult() {
   // The list shows the level in force, which a logo may have raised.
   controls_.Get<QComboBox>(ControlId::EcLevel)->setCurrentIndex(QrLevelPosition(model_.LevelInForce()));
   SetVersionLabel(VersionLabelFor(result));
+  for (const FieldSpec& field : currentPage_->Definition().fields) currentPage_->MarkRequired(field.slot, model_.Required(field.slot));
   if (result.failure == SymbolFailure::FieldNotCarried)
     return ShowProblem(ProblemText(result.field, model_.PageDefinition()));
   if (!result.Ok()) return ShowSymbol(quillet::Symbol{}, result.failure == SymbolFailure::DoesNotFit);

@@ -43,6 +43,9 @@ class CTesselDlg : public CSymbolPage {
   // back the page as it was.
   void OpenContent(FormatTab page, const FieldValueArray& values, std::optional<QrLevel> level);
   static bool CanShow(FormatTab page) { return QrPageModel::CanShow(page); }
+  // The format, tab and level to open with next time, and opening with them.
+  QrPageChoices Choices() const { return model_.Choices(); }
+  void RestoreChoices(const QrPageChoices& last);
   LogoRoom RoomForLogo() const override;
 
  protected:

@@ -179,7 +179,7 @@ constexpr FieldSpec Kind(FieldSpec field, FieldKind kind, std::span<const FieldC
 constexpr FieldChoice WifiSecurity[] = {
     {"WPA", "WPA/WPA2/WPA3"},
     {"WEP", "WEP"},
-    {"nopass", "无密码"},
+    {WifiNoPassword, "无密码"},
 };
 
 constexpr FieldSpec GeneralCardFields[] = {
@@ -312,6 +312,35 @@ const PageSpec* PageForTab(int operatorFormat, int tab) {
 const FieldSpec* FindField(const PageSpec& page, int slot) {
   const auto it = std::find_if(page.fields.begin(), page.fields.end(), [&](const FieldSpec& f) { return f.slot == slot; });
   return it == page.fields.end() ? nullptr : &*it;
+}
+
+namespace {
+
+constexpr std::string_view RequiredMark = "* ";
+
+// A field that a drop-down on its page makes required, for every choice but
+// one; with no choice made (a batch column left empty) composition decides.
+struct ChoiceRequirement {
+  std::string_view pageClass;
+  int slot;
+  int choiceSlot;
+  std::string_view exceptChoice;
+};
+constexpr ChoiceRequirement ChoiceRequirements[] = {{"CDialogTypeWifi", PWD, ENC, WifiNoPassword}};
+
+}  // namespace
+
+bool FieldRequired(const PageSpec& page, const FieldSpec& field, const std::array<std::string, FieldSlotCount>& values) {
+  if (field.caption.starts_with('*')) return true;
+  return std::any_of(std::begin(ChoiceRequirements), std::end(ChoiceRequirements), [&](const ChoiceRequirement& rule) {
+    const std::string& chosen = values[static_cast<size_t>(rule.choiceSlot)];
+    return rule.pageClass == page.className && rule.slot == field.slot && !chosen.empty() && chosen != rule.exceptChoice;
+  });
+}
+
+std::string CaptionMarked(std::string_view caption, bool required) {
+  while (caption.starts_with('*') || caption.starts_with(' ')) caption.remove_prefix(1);
+  return required ? std::string(RequiredMark) + std::string(caption) : std::string(caption);
 }
 
 namespace {

@@ -120,6 +120,14 @@ const PageSpec* FindPage(std::string_view className);
 const PageSpec* PageForTab(int operatorFormat, int tab);
 // The page's field fed by a slot, or null.
 const FieldSpec* FindField(const PageSpec& page, int slot);
+// Whether a field must be filled for its page to make a symbol: its caption
+// starts with "*", or a choice on the page asks for it (the Wi-Fi password
+// unless the network is open). `values` are the page's, in slot order.
+bool FieldRequired(const PageSpec& page, const FieldSpec& field, const std::array<std::string, FieldSlotCount>& values);
+// The caption as the page shows it: "* 密码:" when required, "密码:" when not.
+std::string CaptionMarked(std::string_view caption, bool required);
+// The Wi-Fi security choice of an open network, which takes no password.
+constexpr std::string_view WifiNoPassword = "nopass";
 // A tab's caption without its padding blanks: "WAP业务".
 std::string_view BareTabCaption(const TabSpec& tab);
 // A field's caption, or a header that names one, without blanks, "*" and

@@ -120,11 +120,10 @@ std::optional<bool> CheckBoxValue(std::string_view value) {
 }
 
 constexpr int WifiTab = 1;
-constexpr std::string_view NoPassword = "nopass";
 
 std::string ComposeWifi(Fields& fields) {
   if (!fields.Need("SSID")) return {};
-  std::string_view security = fields.Has("PWD") ? "WPA" : NoPassword;
+  std::string_view security = fields.Has("PWD") ? "WPA" : WifiNoPassword;
   if (fields.Has("ENC")) {
     const auto chosen = ChoiceOf(*FindField(*PageForTab(GeneralFormat, WifiTab), Slot("ENC")), fields["ENC"]);
     if (!chosen) return fields.Refuse(FieldFailure::NotAChoice, "ENC");
@@ -132,7 +131,7 @@ std::string ComposeWifi(Fields& fields) {
   }
   const auto hidden = CheckBoxValue(fields["HIDDEN"]);
   if (!hidden) return fields.Refuse(FieldFailure::NotAChoice, "HIDDEN");
-  const bool open = security == NoPassword;
+  const bool open = security == WifiNoPassword;
   if (open && fields.Has("PWD")) return fields.Refuse(FieldFailure::PasswordUnused, "PWD");
   if (!open && !fields.Need("PWD")) return {};
   std::string wifi = "WIFI:T:" + std::string(security) + ";S:" + EscapeWifiValue(fields["SSID"]) + ";";

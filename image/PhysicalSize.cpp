@@ -32,10 +32,10 @@ ModuleScale ScaleForModuleMillimetres(double moduleMm, int dpi) {
 }
 
 ModuleScale ScaleForSymbolMillimetres(double symbolMm, int modules, int dpi) {
-  ModuleScale result = ScaleForModuleMillimetres(symbolMm / modules, dpi);
+  ModuleScale result = ScaleForModuleMillimetres(symbolMm / std::max(modules, 1), dpi);
   result.requestedMm = symbolMm;
-  result.modules = modules;
-  result.offRequest = std::abs(result.PrintedMm() - symbolMm) > SymbolTolerance * symbolMm;
+  result.modules = std::max(modules, 1);
+  result.offRequest = std::abs(result.OffShare()) > SymbolTolerance;
   return result;
 }
 

@@ -20,6 +20,8 @@ struct ModuleScale {
   int dpi = 0;
   bool offRequest = false;  // more than 5 % off a module's side, 2 % off a symbol's: worth telling the user
   double PrintedMm() const { return modules > 0 ? modules * moduleMm : moduleMm; }
+  // How far the print is off the request, as a share of it: -0.03 is 3 % short.
+  double OffShare() const { return requestedMm > 0 ? PrintedMm() / requestedMm - 1.0 : 0.0; }
 };
 
 // The whole number of pixels nearest moduleMm * dpi / 25.4, at least 1.

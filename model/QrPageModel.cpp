@@ -119,6 +119,21 @@ void QrPageModel::Open(FormatTab page, const FieldValueArray& values, std::optio
   emptied_ = std::move(before);
 }
 
+QrPageChoices QrPageModel::Choices() const {
+  return QrPageChoices{page_.format, page_.tab, QrLevelPosition(level_), levelChosen_};
+}
+
+void QrPageModel::Restore(const QrPageChoices& last) {
+  const QrPageChoices first;
+  const FormatTab page{last.format, last.tab};
+  const std::optional<QrLevel> level = QrLevelAt(last.level);
+  ShowPage(CanShow(page) ? page : FormatTab{first.format, first.tab}, {});
+  level_ = level.value_or(DefaultQrLevel);
+  levelChosen_ = level && last.levelChosen;
+  emptied_.reset();
+  Compose();
+}
+
 void QrPageModel::ChooseLevel(QrLevel level) {
   level_ = level;
   levelChosen_ = true;
@@ -149,6 +164,11 @@ SymbolSettings QrPageModel::Settings() const {
   settings.version = version_;
   settings.eci = eci_;
   return settings;
+}
+
+bool QrPageModel::Required(int slot) const {
+  const FieldSpec* field = FindField(PageDefinition(), slot);
+  return field != nullptr && FieldRequired(PageDefinition(), *field, values_);
 }
 
 std::string QrPageModel::FileNameHint() const {

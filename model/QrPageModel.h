@@ -19,6 +19,17 @@ namespace quillet {
 
 class CQrCodeEncoder;
 
+// What the page opens with next time: the format, tab and level last used,
+// as stored between runs. The raw numbers, so that a stored value out of
+// range can be told apart and refused.
+struct QrPageChoices {
+  int format = 1;
+  int tab = 0;
+  int level = QrLevelPosition(DefaultQrLevel);  // the position in the level list
+  bool levelChosen = false;                     // picked by the user, not a logo's
+  bool operator==(const QrPageChoices&) const = default;
+};
+
 // A field's slot and its value.
 using FieldValues = std::vector<std::pair<int, std::string>>;
 
@@ -52,6 +63,12 @@ class QrPageModel {
   // What a symbol read from an image holds, as one step Undo takes back.
   void Open(FormatTab page, const FieldValueArray& values, std::optional<QrLevel> level);
 
+  // The choices to open with next time, and opening with them: the page
+  // shown empty, the level as it was. A page or a level no list has (an
+  // edited settings file) falls back to where a first run starts.
+  QrPageChoices Choices() const;
+  void Restore(const QrPageChoices& last);
+
   // The level list: a choice the user made, or one put back.
   void ChooseLevel(QrLevel level);
   void ChooseVersion(int version);
@@ -70,6 +87,10 @@ class QrPageModel {
   // The payload without the operator formats' two leading bytes; empty
   // while there is no symbol.
   const std::string& Payload() const { return payload_; }
+  // Whether the page shown needs the field filled to make a symbol: marked
+  // so in the catalogue, or asked for by a choice (the Wi-Fi password
+  // unless the network is open).
+  bool Required(int slot) const;
   // The first field of the page shown that holds a value, top to bottom:
   // the name a save suggests.
   std::string FileNameHint() const;

@@ -32,6 +32,7 @@ constexpr std::array<std::string_view, 4> ErrorCorrectionLevels = {"L级(7%)", "
 
 // The detail under SaveFailed, by failure; %1 the subject, %2 the reason.
 constexpr std::string_view SaveFailedScale = "缩放比例 %1 超出 %2 的范围";
+constexpr std::string_view SaveFailedTooLarge = "图片每边 %1 像素，最多 %2 像素";
 constexpr std::string_view SaveFailedQuietZone = "静区 %1 个模块超出 %2 的范围";
 constexpr std::string_view SaveFailedTooLarge = "图像每边 %1 像素，超过上限 %2 像素";
 constexpr std::string_view SaveFailedDpi = "分辨率 %1 dpi 超出 %2 的范围";
@@ -96,6 +97,15 @@ constexpr std::string_view NoSymbolBecause = "无法生成条码：%1";
 constexpr std::string_view PrintedSize = "打印尺寸: %1 mm (%2 dpi)";
 constexpr std::string_view CopyImage = "复制图片";
 constexpr std::string_view SaveAs = "另存为...";
+// Saving at a printed size: the menu entry, the question (%1 the dpi), and
+// under the picture how far whole pixels per module put the print off the
+// size asked for (%1 the size asked, %2 the share off in per cent).
+constexpr std::string_view SaveAtPrintedSize = "按打印尺寸保存...";
+constexpr std::string_view PrintedSizeTitle = "按打印尺寸保存";
+constexpr std::string_view PrintedSizeQuestion = "打印尺寸（整个条码连同四周空白的边长，毫米，按 %1 dpi）：";
+constexpr std::string_view PrintedSizeOff = "，与所选 %1 mm 相差 %2%";
+// The zoom slider's tooltip.
+constexpr std::string_view ZoomTip = "每个模块的像素数：屏幕上的显示大小，也是保存、复制的图片的大小（按打印尺寸保存后除外，直到再次拖动）";
 constexpr std::string_view DraggedFileName = "二维码.png";
 // The save dialog: the name it suggests when the content gives none, and
 // the type of a folder in its file list.

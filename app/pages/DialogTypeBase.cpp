@@ -27,9 +27,12 @@ CDialogTypeBase::CDialogTypeBase(const PageSpec& definition, QWidget* parent, co
 void CDialogTypeBase::AddField(const FieldSpec& field, const DialogUnits& units) {
   // A check box carries its caption itself.
   if (!field.caption.empty() && field.kind != FieldKind::Check) {
-    auto* caption = new QLabel(FromUtf8(field.caption), this);
+    // Room for the "*" that a choice may add.
+    auto* caption = new QLabel(FromUtf8(CaptionMarked(field.caption, true)), this);
     caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     caption->setGeometry(GrownToText(units.Map(field.captionRect), caption->sizeHint()));
+    caption->setText(FromUtf8(field.caption));
+    captions_[field.slot] = caption;
   }
   QWidget* edit = CreateEdit(field);
   edit->setObjectName(QString::number(field.controlId));
@@ -94,6 +97,15 @@ QString CDialogTypeBase::FieldText(int slot) const {
 
 std::string CDialogTypeBase::FieldBytes(int slot) const {
   return ToUtf8Bytes(FieldText(slot));
+}
+
+void CDialogTypeBase::MarkRequired(int slot, bool required) {
+  const FieldSpec* field = FindField(definition_, slot);
+  if (field != nullptr && captions_[slot] != nullptr) captions_[slot]->setText(FromUtf8(CaptionMarked(field->caption, required)));
+}
+
+QString CDialogTypeBase::CaptionText(int slot) const {
+  return slot >= 0 && slot < FieldSlotCount && captions_[slot] != nullptr ? captions_[slot]->text() : QString();
 }
 
 void CDialogTypeBase::OnChangeField(int slot) { emit FieldChanged(slot, FieldBytes(slot)); }

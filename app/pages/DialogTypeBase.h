@@ -12,6 +12,8 @@
 #include "content/Catalogue.h"
 #include "gui/DialogUnits.h"
 
+class QLabel;
+
 namespace quillet {
 
 class CDialogTypeBase : public QWidget {
@@ -35,6 +37,10 @@ class CDialogTypeBase : public QWidget {
   QString FieldText(int slot) const;
   // The same as the UTF-8 the page reports.
   std::string FieldBytes(int slot) const;
+  // The field's caption with "*" in front or without it; a choice on the
+  // page may make a field required.
+  void MarkRequired(int slot, bool required);
+  QString CaptionText(int slot) const;
 
  signals:
   void FieldChanged(int slot, const std::string& text);
@@ -46,6 +52,7 @@ class CDialogTypeBase : public QWidget {
 
   const PageSpec& definition_;
   std::array<QWidget*, FieldSlotCount> edits_{};
+  std::array<QLabel*, FieldSlotCount> captions_{};
 };
 
 }  // namespace quillet

@@ -107,4 +107,18 @@ INSTANTIATE_TEST_SUITE_P(
                     EciCase{"DataMatrix", 0, "客服 DM", "客服 DM"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The Wi-Fi password is required while the security chosen takes one: its
+// caption shows the "*" the other required fields show.
+TEST_F(GuiTest, TheWifiPasswordShowsItsStarWhileTheSecurityTakesOne) {
+  ChooseFormatAndTab(ControlId::FormatGeneral, 1);
+  CDialogTypeBase* wifi = Current();
+  const int password = FieldSlotOfTag("PWD");
+  EXPECT_EQ(wifi->CaptionText(FieldSlotOfTag("SSID")), U("* 网络名称:"));
+  EXPECT_EQ(wifi->CaptionText(password), U("* 密码:"));
+  for (const auto& [security, caption] : {std::pair{"nopass", "密码:"}, {"WEP", "* 密码:"}, {"nopass", "密码:"}, {"WPA", "* 密码:"}}) {
+    Enter(wifi, {{"ENC", security}});
+    EXPECT_EQ(wifi->CaptionText(password), U(caption)) << security;
+  }
+}
+
 }  // namespace

@@ -121,6 +121,11 @@ class FakeSaveDialogs : public SaveDialogs {
   std::vector<SaveFileQuestion> asked;  // stays empty while the file dialog never opened
   std::vector<QString> overwriteAsked;
   std::vector<std::pair<QString, bool>> messages;  // text, exclamation
+  std::deque<double> printedSizes;  // one per size question; cancels when none is left
+  struct SizeAsked {
+    double shown, least, most;
+  };
+  std::vector<SizeAsked> sizesAsked;
 
   std::optional<std::pair<QString, int>> AskSaveFileName(QWidget*, const SaveFileQuestion& question) override {
     asked.push_back(question);
@@ -132,6 +137,13 @@ class FakeSaveDialogs : public SaveDialogs {
   bool ConfirmOverwrite(QWidget*, const QString& path) override {
     overwriteAsked.push_back(path);
     return allowOverwrite;
+  }
+  std::optional<double> AskPrintedSize(QWidget*, const QString&, double shown, double least, double most) override {
+    sizesAsked.push_back({shown, least, most});
+    if (printedSizes.empty()) return std::nullopt;
+    const double answer = printedSizes.front();
+    printedSizes.pop_front();
+    return answer;
   }
   void ShowMessage(QWidget*, const QString& text, bool exclamation) override { messages.emplace_back(text, exclamation); }
 };

@@ -1,6 +1,7 @@
 // The main window around the two pages: its tabs, the start state, the
 // pages' captions, and content too long for any symbol on either page.
 
+#include "app/LastChoices.h"
 #include "tests/gui/GuiHelpers.h"
 
 using namespace quillet;
@@ -100,5 +101,49 @@ INSTANTIATE_TEST_SUITE_P(Pages, TooLong,
                            return NameOf(info.param.tag ? info.param.tag : "DmText") + "_" +
                                   std::to_string(info.param.length);
                          });
+
+// A second window opens with the format, tab and level, and the DM size,
+// that the first left; an edited settings file with values no list has
+// opens as a first run. The settings live in a temporary folder, never the
+// user's.
+TEST(LastChoices, ASecondWindowOpensWhereTheFirstLeft) {
+  QTemporaryDir folder;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+  {
+    CDialogMain first;
+    CTesselDlg* qr = first.QrPage();
+    QTest::mouseClick(Control<QRadioButton>(qr, ControlId::FormatGeneral), Qt::LeftButton);
+    qr->ContentTabs()->Bar()->setCurrentIndex(1);
+    SelectComboItem(Control<QComboBox>(qr, ControlId::EcLevel), 3);
+    SelectComboItem(Control<QComboBox>(first.DmPage(), ControlId::VersionList), 5);
+    SaveLastChoices(first, *UserSettings());
+  }
+  ASSERT_TRUE(QFile::exists(folder.filePath(U("quillet/quillet.conf"))));
+  const auto opened = [] {
+    auto window = std::make_unique<CDialogMain>();
+    RestoreLastChoices(*window, *UserSettings());
+    return window;
+  };
+  const auto second = opened();
+  CTesselDlg* qr = second->QrPage();
+  EXPECT_TRUE(Control<QRadioButton>(qr, ControlId::FormatGeneral)->isChecked());
+  EXPECT_EQ(qr->ContentTabs()->Bar()->tabText(qr->ContentTabs()->Bar()->currentIndex()), U("Wi-Fi"));
+  EXPECT_EQ(qr->CurrentPage()->Definition().className, "CDialogTypeWifi");
+  EXPECT_EQ(Control<QComboBox>(qr, ControlId::EcLevel)->currentText(), U("H级(30%)"));
+  EXPECT_EQ(Control<QComboBox>(second->DmPage(), ControlId::VersionList)->currentIndex(), 5);
+  EXPECT_EQ(second->DmPage()->ChosenSize(), 5);
+
+  {
+    const auto edited = UserSettings();
+    edited->setValue(U("qr/format"), 9);
+    edited->setValue(U("qr/level"), U("X"));
+    edited->setValue(U("dm/size"), U("big"));
+  }
+  const auto third = opened();
+  EXPECT_TRUE(Control<QRadioButton>(third->QrPage(), ControlId::FormatMobileV1)->isChecked());
+  EXPECT_EQ(third->QrPage()->CurrentPage()->Definition().className, "CDialogTypeCard");
+  EXPECT_EQ(Control<QComboBox>(third->QrPage(), ControlId::EcLevel)->currentText(), U("M级(15%)"));
+  EXPECT_EQ(Control<QComboBox>(third->DmPage(), ControlId::VersionList)->currentIndex(), 0);
+}
 
 }  // namespace

@@ -1,8 +1,8 @@
-// The largest symbols overflow the picture area and are painted on the page
-// beneath its controls, unclipped, in pure black and white: every control
-// must look exactly as it does with no symbol at all, the zoom slider must
-// still answer mouse and keyboard, and the screen must lose the symbol's
-// pixels when it shrinks.
+// The largest symbols are larger than the picture area: they are shown
+// clipped to it, inside a scroll area, and every control must look exactly
+// as it does with no symbol at all; the zoom slider must still answer mouse
+// and keyboard, the picture must scroll to the symbol's far corner, and the
+// screen must lose the symbol's pixels when it shrinks.
 #include <set>
 
 #include "datamatrix/DmEncoder.h"
@@ -12,12 +12,7 @@ using namespace quillet;
 
 namespace {
 
-// Worked by hand: one pixel of slack goes after the symbol; 3 pixels too few
-// put it 1 pixel (half the excess truncated toward zero, not 2) before the area.
-TEST(SymbolPlacement, CentredOnTheAreaTruncatingTowardZero) {
-  EXPECT_EQ(CentredSymbolRect(QRect(1, 0, 7, 7), 6), QRect(1, 0, 6, 6));
-  EXPECT_EQ(CentredSymbolRect(QRect(3, 3, 3, 3), 6), QRect(2, 2, 6, 6));
-}
+QScrollArea* Scroller(CSymbolPage* page) { return page->findChild<QScrollArea*>(U("pictureScroller")); }
 
 // The page as the screen shows it: what was painted and flushed so far, with
 // no fresh paint (which GrabPage makes).
@@ -73,7 +68,7 @@ class ControlsOverSymbol : public GuiTest, public testing::WithParamInterface<Ov
     std::vector<QWidget*> controls = {window->Tabs()->tabBar(), window->AboutButton()};
     for (QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
       if (child->isVisible() && child->objectName() != U("printedSize") && child != Control<QWidget>(page, ControlId::Picture) &&
-          child != Control<QWidget>(page, ControlId::VersionLabel))
+          child != Control<QWidget>(page, ControlId::VersionLabel) && child != Scroller(page))
         controls.push_back(child);
     std::vector<std::string> differing;
     for (QWidget* control : controls) {
@@ -84,7 +79,7 @@ class ControlsOverSymbol : public GuiTest, public testing::WithParamInterface<Ov
     return differing;
   }
 
-  // The colours painted where the symbol lies outside the picture area and no control is.
+  // The colours painted where the whole symbol would lie outside the picture area and no control is.
   std::set<QRgb> ColoursAroundTheControls() const {
     const QImage painted = GrabPage(page);
     const QRect symbol = page->SymbolRect() & page->rect();
@@ -134,13 +129,37 @@ TEST_P(ControlsOverSymbol, EveryControlLooksAsWithoutSymbolAndTheSliderStillMove
   ASSERT_EQ(page->Symbol().Columns(), GetParam().dm ? 144 : 177);
   ASSERT_EQ(page->Scale(), GetParam().scale);
   ASSERT_TRUE(page->SymbolRect().contains(page->PictureArea().adjusted(-1, -1, 1, 1)));
-  EXPECT_EQ(ColoursAroundTheControls(), (std::set<QRgb>{qRgb(0, 0, 0), qRgb(255, 255, 255)}));
+  EXPECT_EQ(ColoursAroundTheControls(), (std::set<QRgb>{page->palette().color(QPalette::Button).rgb()}));
   const QImage withSymbol = Painted();
   Show(Shown::None);
   ASSERT_FALSE(page->HasSymbol());
   EXPECT_EQ(Differing(withSymbol, Painted()), std::vector<std::string>{});
   Show(Shown::Largest);
   ExpectSliderMovesByMouseAndKeyboard();
+}
+
+// Scrolled to its far corner, the picture shows the matrix's last modules
+// there, in the picture area's last pixels.
+TEST_P(ControlsOverSymbol, ThePictureScrollsToTheSymbolsFarCorner) {
+  Show(Shown::Largest);
+  QScrollArea* scroller = Scroller(page);
+  QCoreApplication::processEvents();  // the bars' ranges with both bars shown
+  for (QScrollBar* bar : {scroller->horizontalScrollBar(), scroller->verticalScrollBar()}) {
+    ASSERT_GT(bar->maximum(), 0);
+    bar->setValue(bar->maximum());
+  }
+  const QImage painted = GrabPage(page);
+  const QRect shown(scroller->viewport()->mapTo(page, QPoint(0, 0)), scroller->viewport()->size());
+  ASSERT_TRUE(page->PictureArea().contains(shown));
+  EXPECT_EQ(page->SymbolRect().bottomRight(), shown.bottomRight());
+  const ModuleMatrix& symbol = page->Symbol();
+  const int scale = GetParam().scale;
+  for (int back = 0; back < 3; ++back)
+    for (int up = 0; up < 3; ++up) {
+      const QPoint centre = shown.bottomRight() - QPoint(back * scale + scale / 2, up * scale + scale / 2);
+      EXPECT_EQ(qGray(painted.pixel(centre)) < 128, symbol.IsDark(symbol.Columns() - 1 - back, symbol.Rows() - 1 - up))
+          << back << ", " << up;
+    }
 }
 
 // A symbol shrinking from past the picture area into it leaves nothing behind

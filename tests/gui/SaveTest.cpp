@@ -253,4 +253,60 @@ TEST_F(Save, KeysTheContextMenuAndADragCarryTheSymbol) {
   EXPECT_TRUE(dialogs.messages.empty());
 }
 
+// Saved at a printed side: the whole pixels per module nearest it (past
+// the slider's 16 when it asks for them), read back; the printed size under
+// the picture follows and says how far off whole pixels put it, the screen
+// keeps the slider's scale, and the slider brings files back to it.
+// Version 1 with its quiet zone is 25 modules, a pixel 0.0847 mm at 300 dpi.
+struct PrintedSizeCase {
+  const char* name;
+  double mm;
+  int scale;
+  const char* label;
+};
+
+class SaveAtPrintedSize : public Save, public testing::WithParamInterface<PrintedSizeCase> {};
+
+TEST_P(SaveAtPrintedSize, SavesTheNearestWholePixelsAndTheLabelFollows) {
+  const PrintedSizeCase& c = GetParam();
+  dialogs.printedSizes.push_back(c.mm);
+  dialogs.answers.emplace_back(Path("sized.png"), 4);
+  qr->SaveAtSizeAction()->trigger();
+  ASSERT_EQ(dialogs.sizesAsked.size(), 1u);
+  EXPECT_NEAR(dialogs.sizesAsked[0].shown, 8.47, 0.01);  // what the slider's scale prints at
+  EXPECT_NEAR(dialogs.sizesAsked[0].least, 2.12, 0.01);  // one pixel a module
+  EXPECT_NEAR(dialogs.sizesAsked[0].most, 846.67, 0.01);  // 10000 pixels a side
+  const QImage saved(Path("sized.png"));
+  EXPECT_EQ(saved.width(), 25 * c.scale);
+  EXPECT_EQ(DecodePicture(saved, DecodeFormat::QrCode), CardS);
+  EXPECT_NEAR(PrintedSideMm(Path("sized.png")), 25 * c.scale * 25.4 / 300, 0.05);
+  // After the confirmation of the save.
+  EXPECT_TRUE(qr->PrintedSizeText().startsWith(U("已保存")));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return qr->PrintedSizeText() == U(c.label); }, 6000)) << qr->PrintedSizeText().toStdString();
+  EXPECT_EQ(qr->Scale(), 4);
+  EXPECT_EQ(qr->SymbolRect().width(), 21 * 4);
+  // Another symbol keeps the printed side: version 2 is 29 modules with its quiet zone.
+  TypeInto(Field(Current(), "N"), QString(10, u's'));
+  ASSERT_EQ(qr->Symbol().Columns(), 25);
+  EXPECT_EQ(qr->FileScale(), static_cast<int>(std::lround(c.mm / 29 * 300 / 25.4)));
+  Control<QSlider>(qr, ControlId::Zoom)->setValue(6);
+  EXPECT_EQ(qr->FileScale(), 6);
+  EXPECT_EQ(qr->PrintedSizeText(), U("打印尺寸: 14.7 mm (300 dpi)"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, SaveAtPrintedSize,
+    testing::Values(PrintedSizeCase{"FiveCentimetres", 50, 24, "打印尺寸: 50.8 mm (300 dpi)"},
+                    PrintedSizeCase{"ThreeCentimetres", 30, 14, "打印尺寸: 29.6 mm (300 dpi)"},
+                    PrintedSizeCase{"OneCentimetreIsOffByMoreThanTwoPerCent", 10, 5,
+                                    "打印尺寸: 10.6 mm (300 dpi)，与所选 10.0 mm 相差 5.8%"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Save, CancellingThePrintedSizeSavesNothing) {
+  qr->SaveAtSizeAction()->trigger();
+  EXPECT_EQ(dialogs.sizesAsked.size(), 1u);
+  EXPECT_TRUE(dialogs.asked.empty());
+  EXPECT_EQ(qr->PrintedSizeText(), U("打印尺寸: 8.5 mm (300 dpi)"));
+}
+
 }  // namespace

@@ -41,6 +41,8 @@ TEST(SavedFiles, TheExtensionPicksTheFormatAndRefusalsChangeNothing) {
       {"a.gif", symbol, {2}, None, "gif"},         {"二维码 ü.v2.PNG", symbol, {2}, None, "png"},
       {"a.png", ModuleMatrix(), {4}, NoSymbol, "there is no symbol to save"},
       {"a.png", symbol, {0}, BadScale, "scale 0 is less than 1"},
+      // Past the slider's 16 for a printed size, up to the largest image: 25 x 400 pixels.
+      {"a.png", symbol, {17}, None, "png"},
       {"a.png", symbol, {401}, TooLarge, "the image would be 10025 pixels a side; the most is 10000"},
       {"a.png", symbol, {4, -1}, BadQuietZone, "quiet zone of -1 modules"},
       {"a.png", symbol, {4, 2, 0}, BadDpi, "dpi 0 is outside"},

@@ -200,6 +200,97 @@ TEST(QrPageModel, OpeningIsOneStepThatUndoTakesBack) {
 
 // The DM page grows from the chosen size while the text does not fit, keeps
 // the grown size for a shorter text, and starts again from a size chosen.
+// What the page opens with next time: a stored page or level that no list
+// has (an edited settings file) falls back to where a first run starts.
+struct RestoreCase {
+  const char* name;
+  QrPageChoices stored;
+  FormatTab page;
+  QrLevel level;
+  bool levelChosen;
+};
+
+class Restore : public testing::TestWithParam<RestoreCase> {};
+
+TEST_P(Restore, OpensWhereTheLastRunLeftOrWhereAFirstRunStarts) {
+  const RestoreCase& c = GetParam();
+  QrPageModel page;
+  page.SetField(Slot("N"), "typed");
+  page.Restore(c.stored);
+  EXPECT_EQ(page.Page(), c.page);
+  EXPECT_EQ(page.LevelInForce(), c.level);
+  EXPECT_EQ(page.Choices(), (QrPageChoices{c.page.format, c.page.tab, QrLevelPosition(c.level), c.levelChosen}));
+  EXPECT_TRUE(page.Filled().empty());
+  EXPECT_FALSE(page.Undo());  // what was typed before is no step to take back
+  // A logo raises only a level nobody picked.
+  page.SetLogo(true);
+  EXPECT_EQ(page.LevelInForce(), c.levelChosen ? c.level : QrLevel::H);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Stored, Restore,
+    testing::Values(RestoreCase{"GeneralWifiLevelHChosen", {GeneralFormat, 1, 3, true}, {GeneralFormat, 1}, QrLevel::H, true},
+                    RestoreCase{"UnicomLastTabLevelQFromAnOpenedSymbol", {3, 8, 2, false}, {3, 8}, QrLevel::Q, false},
+                    RestoreCase{"FirstRun", {}, {1, 0}, QrLevel::M, false},
+                    RestoreCase{"TabPastTheFormatsLast", {2, 7, 0, true}, {1, 0}, QrLevel::L, true},
+                    RestoreCase{"NegativeTab", {GeneralFormat, -1, 0, true}, {1, 0}, QrLevel::L, true},
+                    RestoreCase{"FormatZero", {0, 0, 1, false}, {1, 0}, QrLevel::M, false},
+                    RestoreCase{"FormatPastTheLast", {OperatorFormatCount + 1, 0, 1, false}, {1, 0}, QrLevel::M, false},
+                    RestoreCase{"LevelPastH", {GeneralFormat, 2, 4, true}, {GeneralFormat, 2}, QrLevel::M, false},
+                    RestoreCase{"LevelUnreadable", {1, 3, -1, true}, {1, 3}, QrLevel::M, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(QrPageModel, TheChoicesMadeAreTheChoicesToOpenWith) {
+  QrPageModel used;
+  used.SwitchFormat(GeneralFormat);
+  used.SwitchTab(4);
+  used.ChooseLevel(QrLevel::Q);
+  QrPageModel next;
+  next.Restore(used.Choices());
+  EXPECT_EQ(next.Page(), (FormatTab{GeneralFormat, 4}));
+  EXPECT_EQ(next.LevelInForce(), QrLevel::Q);
+  EXPECT_EQ(next.Choices(), used.Choices());
+}
+
+// A field the catalogue marks with "*" is always required; the Wi-Fi
+// password is while the security chosen takes one.
+struct RequiredCase {
+  const char* name;
+  FormatTab page;
+  FieldValues typed;
+  const char* tag;
+  bool required;
+};
+
+class Required : public testing::TestWithParam<RequiredCase> {};
+
+TEST_P(Required, TheCatalogueOrAChoiceMakesAFieldRequired) {
+  const RequiredCase& c = GetParam();
+  QrPageModel page;
+  Fill(page, c.page, c.typed);
+  EXPECT_EQ(page.Required(Slot(c.tag)), c.required);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, Required,
+    testing::Values(RequiredCase{"WifiPasswordUnderTheFirstChoice", {GeneralFormat, 1}, {}, "PWD", true},
+                    RequiredCase{"WifiPasswordUnderWep", {GeneralFormat, 1}, {{Slot("ENC"), "WEP"}}, "PWD", true},
+                    RequiredCase{"WifiPasswordOfAnOpenNetwork", {GeneralFormat, 1}, {{Slot("ENC"), "nopass"}}, "PWD", false},
+                    RequiredCase{"WifiPasswordBackToWpa", {GeneralFormat, 1}, {{Slot("ENC"), "nopass"}, {Slot("ENC"), "WPA"}}, "PWD", true},
+                    RequiredCase{"WifiNetworkName", {GeneralFormat, 1}, {{Slot("ENC"), "nopass"}}, "SSID", true},
+                    RequiredCase{"WifiHiddenBox", {GeneralFormat, 1}, {}, "HIDDEN", false},
+                    RequiredCase{"CardName", {1, 0}, {}, "N", true},
+                    RequiredCase{"CardMobile", {1, 0}, {}, "M", false},
+                    RequiredCase{"NotOnThePage", {1, 0}, {}, "PWD", false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Catalogue, ACaptionIsMarkedRequiredOnceOrNotAtAll) {
+  EXPECT_EQ(CaptionMarked("密码:", true), "* 密码:");
+  EXPECT_EQ(CaptionMarked("* 网络名称:", true), "* 网络名称:");
+  EXPECT_EQ(CaptionMarked("* 网络名称:", false), "网络名称:");
+  EXPECT_EQ(CaptionMarked("密码:", false), "密码:");
+}
+
 TEST(DmPageModel, GrowsFromTheChosenSizeAndKeepsTheGrownOne) {
   DmPageModel page;
   EXPECT_EQ(page.Result().failure, SymbolFailure::NothingToEncode);

@@ -1,0 +1,56 @@
+#include "app/LastChoices.h"
+
+#include <QSettings>
+
+#include "app/DialogDM.h"
+#include "app/DialogMain.h"
+#include "app/TesselDlg.h"
+
+namespace quillet {
+
+namespace {
+
+const QString FormatKey = QStringLiteral("qr/format");
+const QString TabKey = QStringLiteral("qr/tab");
+const QString LevelKey = QStringLiteral("qr/level");  // its letter, as the lists and the command line name it
+const QString LevelChosenKey = QStringLiteral("qr/levelChosen");
+const QString DmSizeKey = QStringLiteral("dm/size");  // the position in the size list
+
+// The stored number, or `otherwise` when it is missing or not a number.
+int Number(const QSettings& settings, const QString& key, int otherwise) {
+  bool ok = false;
+  const int value = settings.value(key).toInt(&ok);
+  return ok ? value : otherwise;
+}
+
+}  // namespace
+
+std::unique_ptr<QSettings> UserSettings() {
+  return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("quillet"),
+                                     QStringLiteral("quillet"));
+}
+
+void RestoreLastChoices(CDialogMain& window, const QSettings& settings) {
+  QrPageChoices last;
+  last.format = Number(settings, FormatKey, last.format);
+  last.tab = Number(settings, TabKey, last.tab);
+  if (settings.contains(LevelKey)) {
+    const std::optional<QrLevel> level = ParseQrLevel(settings.value(LevelKey).toString().toStdString());
+    last.level = level ? QrLevelPosition(*level) : -1;
+  }
+  last.levelChosen = settings.value(LevelChosenKey).toBool();
+  window.QrPage()->RestoreChoices(last);
+  window.DmPage()->RestoreSize(Number(settings, DmSizeKey, 0));
+}
+
+void SaveLastChoices(const CDialogMain& window, QSettings& settings) {
+  const QrPageChoices now = window.QrPage()->Choices();
+  settings.setValue(FormatKey, now.format);
+  settings.setValue(TabKey, now.tab);
+  settings.setValue(LevelKey, QString(QLatin1Char(QrLevelLetter(*QrLevelAt(now.level)))));
+  settings.setValue(LevelChosenKey, now.levelChosen);
+  settings.setValue(DmSizeKey, window.DmPage()->ChosenSize());
+  settings.sync();
+}
+
+}  // namespace quillet
