@@ -35,10 +35,9 @@ QString DescribeSaveFailure(const ImageResult& result) {
   switch (result.failure) {
     case ImageFailure::None: return {};
     case ImageFailure::NoSymbol: return FromUtf8(UiText::NoSymbol);
-    case ImageFailure::BadScale: return Fill(UiText::SaveFailedScale, subject, Range(MinScale, MaxScale));
+    case ImageFailure::BadScale: return Fill(UiText::SaveFailedScale, subject, QString::number(MinScale));
     case ImageFailure::TooLarge: return Fill(UiText::SaveFailedTooLarge, subject, QString::number(MaxImageSide));
     case ImageFailure::BadQuietZone: return Fill(UiText::SaveFailedQuietZone, subject, Range(0, MaxQuietZoneModules));
-    case ImageFailure::TooLarge: return Fill(UiText::SaveFailedTooLarge, subject, QString::number(MaxImageSide));
     case ImageFailure::BadDpi: return Fill(UiText::SaveFailedDpi, subject, Range(MinDpi, MaxDpi));
     case ImageFailure::UnknownExtension:
       if (subject.isEmpty()) return Fill(UiText::SaveFailedNoExtension, KnownExtensionList());

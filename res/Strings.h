@@ -31,8 +31,7 @@ constexpr std::string_view NoDateTime = "未设置";
 constexpr std::array<std::string_view, 4> ErrorCorrectionLevels = {"L级(7%)", "M级(15%)", "Q级(25%)", "H级(30%)"};
 
 // The detail under SaveFailed, by failure; %1 the subject, %2 the reason.
-constexpr std::string_view SaveFailedScale = "缩放比例 %1 超出 %2 的范围";
-constexpr std::string_view SaveFailedTooLarge = "图片每边 %1 像素，最多 %2 像素";
+constexpr std::string_view SaveFailedScale = "缩放比例 %1 小于 %2";
 constexpr std::string_view SaveFailedQuietZone = "静区 %1 个模块超出 %2 的范围";
 constexpr std::string_view SaveFailedTooLarge = "图像每边 %1 像素，超过上限 %2 像素";
 constexpr std::string_view SaveFailedDpi = "分辨率 %1 dpi 超出 %2 的范围";

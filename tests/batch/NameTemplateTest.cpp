@@ -72,7 +72,7 @@ const std::vector<PlanCase> PlanCases = {
     {"TagOfAnotherPage", Symbology::QrCode, 2, 4, {"N"}, "{row}.png", {}, "\"WAP业务\" of 中国移动v2.0", HeaderFailure::UnknownColumn},
     // Every unknown column at once, in the header's order; a known one between them is not named.
     {"SeveralUnknownColumns", Symbology::QrCode, 4, 0, {"Nmae", "N", "Moblie", "Emial"}, "{row}.png", {},
-     "columns 'Nmae', 'Moblie' and 'Emial' are neither a field of \"名片\" of 通用格式", HeaderFailure::UnknownColumn},
+     "columns 'Nmae', 'Moblie' and 'Emial' are neither fields of \"名片\" of 通用格式", HeaderFailure::UnknownColumn},
     // Header words of address books: the first of a word's fields that the page has.
     {"HeaderWordsOfACard", Symbology::QrCode, 4, 0, {"名字", "单位", "电子邮件", "手机号码", "电话", "Email ", "网站"},
      "{row}.png", {}, "columns '电子邮件' and 'Email ' both give the field EM", HeaderFailure::TwoColumnsOneField},
