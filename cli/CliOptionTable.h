@@ -17,6 +17,7 @@ namespace quillet {
 // of the options together.
 struct CliParseState {
   CliOptions options;
+  std::string_view option;  // the option being taken, as typed: --utf8-text is --text's other word
   bool scaleGiven = false;
   bool levelGiven = false;
   bool schemeGiven = false;

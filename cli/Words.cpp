@@ -481,14 +481,17 @@ std::string DescribeCombinationProblem(const CliProblem& p) {
   switch (p.kind) {
     case CliProblemKind::TabNotOfFormat:
       return "--type " + p.word + " is not a tab of " + std::string(FindOperatorFormat(p.operatorFormat)->caption) +
-             "; its tabs are " + JoinNames(NumberedTabs(p.operatorFormat), ", ", ", ");
+             "; its tabs are " + JoinNames(NumberedTabs(p.operatorFormat), ", ", ", ") +
+             (p.formatWithTab == 0 ? "" : "; " + p.word + " is a tab of " +
+                                              std::string(FindOperatorFormat(p.formatWithTab)->caption) +
+                                              ": give --operator " + std::to_string(p.formatWithTab));
     case CliProblemKind::EciWithDataFile:
-      return "--eci names the character set of a text: it goes with --text or --utf8-text, not --data-file";
+      return "--eci names the character set of a text: it goes with --text or --gbk-text, not --data-file";
     case CliProblemKind::EciNeedsAscii: return "--eci takes the ascii scheme: give --scheme ascii or none";
     case CliProblemKind::NoInput:
-      return p.command == CliCommand::Qr ? "give --text, --utf8-text, --data-file or content fields (--field)"
-                                         : "give --text, --utf8-text or --data-file";
-    case CliProblemKind::SeveralInputs: return "give only one of --text, --utf8-text, --data-file and content fields";
+      return p.command == CliCommand::Qr ? "give --text, --gbk-text, --data-file or content fields (--field)"
+                                         : "give --text, --gbk-text or --data-file";
+    case CliProblemKind::SeveralInputs: return "give only one of --text, --gbk-text, --data-file and content fields";
     case CliProblemKind::GeneralTakesOptimal:
       return "通用格式 always takes the optimal segments: --segments goes with --text or --data-file";
     case CliProblemKind::ContentIsOneSegment:
@@ -519,7 +522,7 @@ std::string DescribeBatchProblem(const CliProblem& p) {
   switch (p.kind) {
     case CliProblemKind::BatchOnlyWithoutBatch: return p.option + " goes with --batch INPUT";
     case CliProblemKind::BatchWithInput:
-      return "--batch takes the symbols' data from its rows: no --text, --utf8-text, --data-file or --field";
+      return "--batch takes the symbols' data from its rows: no --text, --gbk-text, --data-file or --field";
     case CliProblemKind::SegmentsWithBatch: return "--segments goes with --text or --data-file, not --batch";
     case CliProblemKind::BatchWithDump:
       return "--batch writes files: no --dump or --format (the name's extension is the format)";

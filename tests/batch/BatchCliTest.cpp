@@ -45,7 +45,7 @@ TEST(BatchCli, ExitStatusAndMessagesTellWhatHappened) {
       {"qr --batch" + dir("required.csv") + "-o" + dir("r") + "--name {姓名}.png", ExitSomeRowsFailed,
        "row 1: column '姓名': a required field is empty\n0 written, 1 failed\n"},
       // Checked on the first row that encodes, before any row is placed.
-      {"qr --batch" + dir("long.csv") + "-o" + dir("c/sheet.pdf") + "--sheet A4 --columns 3 --rows 8 --caption {row}",
+      {"qr --operator 1 --batch" + dir("long.csv") + "-o" + dir("c/sheet.pdf") + "--sheet A4 --columns 3 --rows 8 --caption {row}",
        ExitUsage,
        "the labels do not fit: the first row's symbol (53 modules) measures 60.3 x 64.0 mm with its quiet zone and "
        "caption, a cell 63.3 x 34.6 mm; it fits with --columns 3 --rows 4, --module-mm 0.53 or less, or a symbol of "
@@ -127,7 +127,7 @@ TEST(BatchCli, SigintAndSigtermLeaveOnlyCompleteFilesAndNoTemporaryOnes) {
     const pid_t child = fork();
     if (child == 0) {
       freopen(dir.File("err.txt").c_str(), "w", stderr);
-      execl(QUILLET_CLI, QUILLET_CLI, "qr", "--batch", in.c_str(), "-o", out.c_str(), "--jobs", jobs, "--manifest",
+      execl(QUILLET_CLI, QUILLET_CLI, "qr", "--operator", "1", "--batch", in.c_str(), "-o", out.c_str(), "--jobs", jobs, "--manifest",
             manifest.c_str(), nullptr);
       _exit(127);
     }

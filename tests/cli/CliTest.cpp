@@ -28,13 +28,14 @@ std::optional<std::string> DecodeDump(const std::string& line, const std::string
   return asText ? ZxingText(columns, count, isDark, format) : DecodeModules(columns, count, isDark, format);
 }
 
-// The rows that --dump prints after its header line decode to the input,
-// text in code page 936.
+// The rows that --dump prints after its header line decode to the input:
+// --text in UTF-8, --gbk-text and the operator formats in code page 936.
 TEST(Cli, DumpHeaderAndRowsDecodeToTheInput) {
   const struct {
     std::string line, header, decoded, input = "";
   } cases[] = {
-      {"qr --text 客服hello --level q --dump", "version 1 level Q mask ", "\xBF\xCD\xB7\xFEhello"},
+      {"qr --gbk-text 客服hello --level q --dump", "version 1 level Q mask ", "\xBF\xCD\xB7\xFEhello"},
+      {"qr --text 客服hello --level q --dump", "version 1 level Q mask ", "客服hello"},
       {"qr --text A --version 5 --level H --dump", "version 5 level H mask ", "A"},
       {"qr --text A --version 0 --dump", "version 1 level M mask ", "A"},
       // Twenty digits pay for a numeric segment of their own, unless one segment is asked for.
@@ -43,12 +44,12 @@ TEST(Cli, DumpHeaderAndRowsDecodeToTheInput) {
       {"qr --segments single --text https://example.com/item/12345678901234567890 --dump", "version 4 level M mask ",
        "https://example.com/item/12345678901234567890"},
       // Fields in slot order, an empty one left out; "\n" is CR LF, other backslashes stay.
-      {"qr --type 1 --field TXT=a\\nb\\\\c\\ --field TO= --field SUB=H=i --dump", "version ",
+      {"qr --operator 1 --type 1 --field TXT=a\\nb\\\\c\\ --field TO= --field SUB=H=i --dump", "version ",
        Prefix + "MAIL:SUB:H=i;TXT:a\r\nb\\\\c\\;;"},
       {"qr --operator 3 --type 8 --field TEXT=hello --dump", "version 2 level M mask ", Prefix + "CUSTOM:TEXT:hello;;"},
       // Tabs by caption under the format given after them, tags in any case.
       {"qr --type 自定义 --operator 3 --field text=hello --dump", "version 2 level M mask ", Prefix + "CUSTOM:TEXT:hello;;"},
-      {"qr --type 电话 --field sub=Hi --field M=138 --dump", "version ", Prefix + "PHONE:M:138;SUB:Hi;;"},
+      {"qr --type 电话 --field sub=Hi --field M=138 --operator 1 --dump", "version ", Prefix + "PHONE:M:138;SUB:Hi;;"},
       {"qr --operator 2 --type wap业务 --field cod=1 --dump", "version ", Prefix + "WAD:COD:1;;"},
       {"qr --data-file - --dump", "version ", std::string("\x00\xFF\r\n binary", 10), std::string("\x00\xFF\r\n binary", 10)},
       // 通用格式: UTF-8 without a prefix (every form is decoded with its worked example).
@@ -96,7 +97,7 @@ TEST(Cli, FailuresExitWithTheirStatusAndAReason) {
       {"qr --level X --text a --dump", ExitUsage, "--level takes L, M, Q or H"},
       {"qr --version 41 --text a --dump", ExitUsage, "--version takes 0 to 40"},
       {"qr --segments best --text a --dump", ExitUsage, "--segments takes optimal or single, not 'best'"},
-      {"qr --segments optimal --field N=x --dump", ExitUsage, "--segments optimal goes with --text or --data-file"},
+      {"qr --operator 1 --segments optimal --field N=x --dump", ExitUsage, "--segments optimal goes with --text or --data-file"},
       {"qr --operator 4 --segments single --field N=x --dump", ExitUsage, "通用格式 always takes the optimal segments"},
       {"qr --scale 0 --text a -o x.png", ExitUsage, "--scale takes 1 to 16"},
       {"qr --operator 5 --dump", ExitUsage, "--operator takes 1 to 4"},
@@ -131,9 +132,12 @@ TEST(Cli, FailuresExitWithTheirStatusAndAReason) {
       // Usage: the words make a command, but not one that can run.
       {"qr --data-file " + absent + " --dump", ExitUsage, "cannot read '" + absent + "': No such file or directory"},
       {"dm --data-file - --dump", ExitUsage, "the input is empty"},
-      {"qr --field TEXT=x --dump", ExitUsage, "field 'TEXT' is not on \"名片\" of 中国移动v1.0; its fields are N, M"},
+      {"qr --operator 1 --field TEXT=x --dump", ExitUsage, "field 'TEXT' is not on \"名片\" of 中国移动v1.0; its fields are N, M"},
+      {"qr --type 书签 --field URL=x --dump", ExitUsage,
+       "--type 书签 is not a tab of 通用格式; its tabs are 0 名片, 1 Wi-Fi, 2 网址, 3 电话, 4 短信, 5 邮件, 6 位置, 7 日程, "
+       "8 文本; 书签 is a tab of 中国移动v1.0: give --operator 1"},
       {"qr --field N= --dump", ExitUsage, "every field is empty"},
-      {"qr --text a😀 --dump", ExitUsage, "--text: '😀' (U+1F600) has no code page 936 (GBK) code"},
+      {"qr --gbk-text a😀 --dump", ExitUsage, "--gbk-text: '😀' (U+1F600) has no code page 936 (GBK) code; give it with --text"},
       // A value 通用格式 cannot carry names its field and writes nothing.
       {"qr --operator 4 --type 6 --field LAT=91 --field LON=0 -o " + dir.File("geo.png"), ExitUsage,
        "field LAT (纬度) lies outside -90 to 90 degrees"},
@@ -142,6 +146,8 @@ TEST(Cli, FailuresExitWithTheirStatusAndAReason) {
       {"qr --operator 4 --type 1 --field PWD=x --dump", ExitUsage, "field SSID (网络名称) is empty, but the Wi-Fi form needs it"},
       {"qr --operator 4 --type 1 --field SSID=x --field ENC=WPA2 --dump", ExitUsage, "field ENC (加密方式) takes WPA, WEP or nopass"},
       {"qr --utf8-text \xFF --dump", ExitUsage, "--utf8-text: invalid UTF-8 at byte 0 (0xFF)"},
+      {"dm --text \xFF --dump", ExitUsage, "--text: invalid UTF-8 at byte 0 (0xFF)"},
+      {"qr --gbk-text \xFF --dump", ExitUsage, "--gbk-text: invalid UTF-8 at byte 0 (0xFF)"},
       {"qr --eci --data-file - --dump", ExitUsage, "--eci names the character set of a text"},
       {"dm --eci --scheme c40 --text a --dump", ExitUsage, "--eci takes the ascii scheme"},
       // The ECI takes 12 bits of the largest symbol's room: 2952 bytes fit, 2953 do not.
@@ -170,11 +176,13 @@ TEST(Cli, EciNamesTheCharacterSetToReaders) {
     std::string line, text;
     bool readRight = true;
   } cases[] = {
-      {"qr --eci --field N=张三 --field COR=中国移动 --dump", Prefix + "CARD:N:张三;COR:中国移动;;"},
-      {"qr --field N=张三 --field COR=中国移动 --dump", Prefix + "CARD:N:张三;COR:中国移动;;", false},
+      {"qr --operator 1 --eci --field N=张三 --field COR=中国移动 --dump", Prefix + "CARD:N:张三;COR:中国移动;;"},
+      {"qr --operator 1 --field N=张三 --field COR=中国移动 --dump", Prefix + "CARD:N:张三;COR:中国移动;;", false},
+      {"qr --eci --gbk-text 你好，世界 --dump", "你好，世界"},
       {"qr --eci --text 你好，世界 --dump", "你好，世界"},
       {"qr --eci --utf8-text 你好，世界 --dump", "你好，世界"},
       {"qr --eci --operator 4 --type 8 --field TEXT=你好 --dump", "你好"},
+      {"dm --eci --gbk-text 你好，世界 --dump", "你好，世界"},
       {"dm --eci --text 你好，世界 --dump", "你好，世界"},
       {"dm --eci --utf8-text 你好，世界 --dump", "你好，世界"},
   };
@@ -232,10 +240,10 @@ TEST(Cli, PhoneParsersReadEveryGeneralTab) {
 // Content fields give the QR page's one segment, whatever the default for raw data.
 TEST(Cli, ContentFieldsAreOneSegmentAsOnTheQrPage) {
   const std::string card = Prefix + "CARD:N:ZHANG;M:13800138000138001380;;";
-  const std::string fields = Cli("qr --field N=ZHANG --field M=13800138000138001380 --dump").out;
+  const std::string fields = Cli("qr --operator 1 --field N=ZHANG --field M=13800138000138001380 --dump").out;
   EXPECT_EQ(fields, Cli("qr --segments single --data-file - --dump", card).out);
   EXPECT_NE(fields, Cli("qr --data-file - --dump", card).out);
-  EXPECT_EQ(fields, Cli("qr --segments single --field N=ZHANG --field M=13800138000138001380 --dump").out);
+  EXPECT_EQ(fields, Cli("qr --operator 1 --segments single --field N=ZHANG --field M=13800138000138001380 --dump").out);
 }
 
 // Help, the version and an option's values go to standard output; a usage
@@ -257,7 +265,7 @@ TEST(Cli, VersionHelpAndTheUsageOfTheCommandUsed) {
       {"values dm --level", ExitUsage, "", "Usage: quillet-cli (qr | dm | read) [options]\nTry 'quillet-cli --help'\n"},
       {"pdf417", ExitUsage, "", "\nUsage: quillet-cli (qr | dm | read) [options]\nTry 'quillet-cli --help'\n"},
       {"qr --size 3 --text a --dump", ExitUsage, "",
-       "\nUsage: quillet-cli qr [options] (--text TEXT | --utf8-text TEXT | --data-file FILE | content fields) "
+       "\nUsage: quillet-cli qr [options] (--text TEXT | --gbk-text TEXT | --data-file FILE | content fields) "
        "(--dump | -o FILE)\n"
        "       quillet-cli qr [options] --batch INPUT -o DIR\nTry 'quillet-cli qr --help'\n"},
       {"dm --level H --text a --dump", ExitUsage, "", "--batch INPUT -o DIR\nTry 'quillet-cli dm --help'\n"},
@@ -277,7 +285,7 @@ TEST(Cli, ManifestToStandardOutput) {
   TempFolder dir;
   const fs::path before = fs::current_path();
   fs::current_path(dir.File(""));
-  const CliOutcome run = Cli("qr --batch - -o out --manifest -", "n,m\n张三,138\n,\n");
+  const CliOutcome run = Cli("qr --operator 1 --batch - -o out --manifest -", "n,m\n张三,138\n,\n");
   const bool dashFile = fs::exists("-");
   fs::current_path(before);
   EXPECT_EQ(run.status, ExitSomeRowsFailed) << run.err;
