@@ -73,7 +73,8 @@ TEST(BatchCli, ExitStatusAndMessagesTellWhatHappened) {
   EXPECT_EQ(Cli("qr --batch" + dir("large.csv") + "-o" + dir("q") + "--verify").status, ExitOk);
 }
 
-// One spreadsheet makes operator cards or 通用格式 vCards by --operator alone;
+// One spreadsheet makes 通用格式 vCards, the default, or operator cards by
+// --operator alone;
 // a value 通用格式 cannot carry fails its row naming the column and the field.
 TEST(BatchCli, GeneralFormatRowsAndTheirFailures) {
   TempFolder dir;
@@ -85,6 +86,8 @@ TEST(BatchCli, GeneralFormatRowsAndTheirFailures) {
     std::string err = "";
   } cases[] = {
       {"--operator 4 --batch cards.csv", "1.png",
+       "BEGIN:VCARD\r\nVERSION:3.0\r\nN:张三;;;;\r\nFN:张三\r\nTEL;TYPE=CELL:138\r\nORG:中国移动\r\nEND:VCARD\r\n"},
+      {"--batch cards.csv", "1.png",
        "BEGIN:VCARD\r\nVERSION:3.0\r\nN:张三;;;;\r\nFN:张三\r\nTEL;TYPE=CELL:138\r\nORG:中国移动\r\nEND:VCARD\r\n"},
       {"--operator 1 --batch cards.csv", "1.png", "\x01\x10" "CARD:N:\xD5\xC5\xC8\xFD;M:138;COR:\xD6\xD0\xB9\xFA\xD2\xC6\xB6\xAF;;"},
       {"--operator 4 --type 1 --batch wifi.csv", "1.png", "WIFI:T:WPA;S:咖啡馆;P:a\\;b;;", ExitSomeRowsFailed,
@@ -101,6 +104,30 @@ TEST(BatchCli, GeneralFormatRowsAndTheirFailures) {
     EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
     EXPECT_EQ(DecodeFile(out + "/" + c.file, DecodeFormat::QrCode), c.decoded);
     EXPECT_FALSE(fs::exists(out + "/2.png"));
+  }
+}
+
+// A column named text is UTF-8 in the symbol, as --text, whatever the table's
+// own encoding; --gbk gives the code page 936 bytes of --gbk-text.
+TEST(BatchCli, TextColumnIsUtf8UnlessGbk) {
+  const std::string shop = "茶香小店", shopGbk = "\xB2\xE8\xCF\xE3\xD0\xA1\xB5\xEA";
+  const struct {
+    std::string options, table, decoded;
+  } cases[] = {
+      {"qr", "text\n" + shop + "\n", shop},
+      {"dm", "text\n" + shop + "\n", shop},
+      {"qr --encoding gb18030", "text\n" + shopGbk + "\n", shop},
+      {"dm", "text\n" + shopGbk + "\n", shop},  // the table's encoding detected
+      {"qr --gbk", "text\n" + shop + "\n", shopGbk},
+      {"dm --gbk --encoding gb18030", "text\n" + shopGbk + "\n", shopGbk},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.options);
+    TempFolder dir;
+    const CliOutcome run = Cli(c.options + " --batch - -o " + dir.File("out") + " --verify", c.table);
+    ASSERT_EQ(run.status, ExitOk) << run.err;
+    const DecodeFormat format = c.options[0] == 'q' ? DecodeFormat::QrCode : DecodeFormat::DataMatrix;
+    EXPECT_EQ(DecodeFile(dir.File("out/1.png"), format), c.decoded);
   }
 }
 

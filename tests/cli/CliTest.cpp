@@ -15,9 +15,13 @@ namespace {
 
 const std::string Prefix = "\x01\x10";
 
+// The bytes every decoder reads, or the text a decoder's program shows.
+enum class Reading { Bytes, ZxingText, ZbarText };
+
 // The rows of 0 and 1 that --dump prints after its header line, decoded as
-// the symbol the command `line` asked for; `asText`: zxing-cpp's text.
-std::optional<std::string> DecodeDump(const std::string& line, const std::string& dump, bool asText = false) {
+// the symbol the command `line` asked for.
+std::optional<std::string> DecodeDump(const std::string& line, const std::string& dump,
+                                      Reading reading = Reading::Bytes) {
   std::vector<std::string> rows;
   std::istringstream out(dump.substr(dump.find('\n') + 1));
   for (std::string row; std::getline(out, row);) rows.push_back(row);
@@ -25,7 +29,12 @@ std::optional<std::string> DecodeDump(const std::string& line, const std::string
   const auto isDark = [&](int x, int y) { return rows[y][x] == '1'; };
   const int columns = static_cast<int>(rows[0].size()), count = static_cast<int>(rows.size());
   const DecodeFormat format = line[0] == 'q' ? DecodeFormat::QrCode : DecodeFormat::DataMatrix;
-  return asText ? ZxingText(columns, count, isDark, format) : DecodeModules(columns, count, isDark, format);
+  switch (reading) {
+    case Reading::Bytes: return DecodeModules(columns, count, isDark, format);
+    case Reading::ZxingText: return ZxingText(columns, count, isDark, format);
+    case Reading::ZbarText: return ZbarText(columns, count, isDark);
+  }
+  return std::nullopt;
 }
 
 // The rows that --dump prints after its header line decode to the input:
@@ -71,6 +80,42 @@ TEST(Cli, DumpHeaderAndRowsDecodeToTheInput) {
     EXPECT_EQ(run.out.rfind(c.header, 0), 0u) << run.out;
     EXPECT_EQ(run.out.find_first_not_of("01\n", run.out.find('\n')), std::string::npos);
     EXPECT_EQ(DecodeDump(c.line, run.out), c.decoded);
+  }
+}
+
+// Without options that say otherwise, what a newcomer types gives symbols
+// that phones read: zxing-cpp and zbar, as their programs show text, read
+// the characters typed; the code page 936 forms stay one option away, byte
+// for byte as before. Bytes are read by every decoder of the format.
+TEST(Cli, DefaultsAreWhatPhonesRead) {
+  const std::string welcome = "欢迎光临茶香小店";
+  const std::string welcomeGbk = "\xBB\xB6\xD3\xAD\xB9\xE2\xC1\xD9\xB2\xE8\xCF\xE3\xD0\xA1\xB5\xEA";
+  const std::string card = "BEGIN:VCARD\r\nVERSION:3.0\r\nN:张三;;;;\r\nFN:张三\r\nTEL;TYPE=CELL:13800138000\r\nEND:VCARD\r\n";
+  const struct {
+    std::string line, bytes;
+    bool phonesRead = true;  // zxing-cpp's and zbar's text is the bytes as UTF-8
+  } cases[] = {
+      {"qr --text " + welcome, welcome},
+      {"qr --utf8-text " + welcome, welcome},
+      {"dm --text " + welcome, welcome},
+      {"qr --field N=张三 --field M=13800138000", card},
+      {"qr --type Wi-Fi --field SSID=茶香小店 --field PWD=88888888", "WIFI:T:WPA;S:茶香小店;P:88888888;;"},
+      {"qr --type 网址 --field URL=https://example.com/店", "https://example.com/%E5%BA%97"},
+      // What --text and the default format were.
+      {"qr --gbk-text " + welcome, welcomeGbk, false},
+      {"dm --gbk-text " + welcome, welcomeGbk, false},
+      {"qr --operator 1 --field N=张三 --field M=13800138000", Prefix + "CARD:N:\xD5\xC5\xC8\xFD;M:13800138000;;", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    const CliOutcome run = Cli(c.line + " --dump");
+    ASSERT_EQ(run.status, ExitOk) << run.err;
+    EXPECT_EQ(DecodeDump(c.line, run.out), c.bytes) << Printable(DecodeDump(c.line, run.out));
+    const auto zxing = DecodeDump(c.line, run.out, Reading::ZxingText);
+    EXPECT_EQ(zxing == c.bytes, c.phonesRead) << Printable(zxing);
+    if (c.line[0] != 'q') continue;  // zbar reads no Data Matrix
+    const auto zbar = DecodeDump(c.line, run.out, Reading::ZbarText);
+    EXPECT_EQ(zbar == c.bytes, c.phonesRead) << Printable(zbar);
   }
 }
 
@@ -190,7 +235,7 @@ TEST(Cli, EciNamesTheCharacterSetToReaders) {
     SCOPED_TRACE(c.line);
     const CliOutcome run = Cli(c.line);
     ASSERT_EQ(run.status, ExitOk) << run.err;
-    const auto text = DecodeDump(c.line, run.out, true);
+    const auto text = DecodeDump(c.line, run.out, Reading::ZxingText);
     EXPECT_EQ(text == c.text, c.readRight) << Printable(text);
   }
 }
@@ -221,7 +266,7 @@ TEST(Cli, PhoneParsersReadEveryGeneralTab) {
   TempFolder dir;
   std::string dumps, expected;
   for (const auto& c : cases) {
-    const CliOutcome run = Cli("qr --operator 4 " + c.fields + " --dump");
+    const CliOutcome run = Cli("qr " + c.fields + " --dump");  // 通用格式 is the default
     ASSERT_EQ(run.status, ExitOk) << c.fields << "\n" << run.err;
     dumps += run.out;
     expected += c.parsed + "\n";
