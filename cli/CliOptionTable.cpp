@@ -314,7 +314,7 @@ using enum CliSection;
 const CliOptionRow Rows[] = {
     {.name = "--help", .alias = "-h", .commands = QrAndDm, .section = Input, .apply = Help},
     {.name = "--text", .alias = "--utf8-text", .value = "TEXT", .commands = QrAndDm, .section = Input,
-     .help = "text, encoded as its UTF-8 bytes, which every phone reads\n(--utf8-text is another word for it)",
+     .help = "text, encoded as its UTF-8 bytes, which every phone reads",
      .apply = TextAs<DataCharset::Utf8>},
     {.name = "--gbk-text", .value = "TEXT", .commands = QrAndDm, .section = Input,
      .help = "text, encoded as its code page 936 (GBK) bytes, for readers\n"
