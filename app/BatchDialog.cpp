@@ -577,6 +577,7 @@ BatchPage BatchPageOf(const PageChoice& choice) {
   BatchPage page;
   static_cast<SymbolSettings&>(page) = choice.symbol;
   page.contentPage = choice.contentPage;
+  page.textCharset = DataCharset::CodePage936;  // as the pages write their text
   page.image.scale = choice.scale;
   page.image.style = choice.style.style;
   return page;

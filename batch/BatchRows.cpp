@@ -145,13 +145,15 @@ SymbolRequest RowEncoder::Request(const RowTask& task, RowError& error) const {
   }
   const int column = plan_.textColumn;
   TextProblem reason;
-  auto bytes = CellToCodePage(task.cells[column], encoding_, &reason);
+  auto bytes = job_.textCharset == DataCharset::Utf8 ? CellToUtf8(task.cells[column], encoding_, &reason)
+                                                     : CellToCodePage(task.cells[column], encoding_, &reason);
   if (!bytes) {
     error = BadCell(plan_.columns[column], column, reason);
     return request;
   }
   if (bytes->empty()) error = ColumnProblem(RowFailure::NothingToEncode, plan_.columns[column], column);
   request.data = std::move(*bytes);
+  request.charset = job_.textCharset;
   return request;
 }
 

@@ -22,9 +22,17 @@ struct LabelSheetJob {
   std::string path;              // the PDF file
 };
 
+// What batch and the command line compose unless told otherwise: 通用格式's
+// first tab and UTF-8 text, what every phone reads. The window's dialog
+// passes its page's choice instead.
+constexpr FormatTab PhoneFirstPage{GeneralFormat, 0};
+constexpr DataCharset PhoneFirstCharset = DataCharset::Utf8;
+
 struct BatchSettings : SymbolSettings {
   // QR: the content page.
-  FormatTab contentPage;
+  FormatTab contentPage = PhoneFirstPage;
+  // A text column's cells as the symbol's bytes: UTF-8, or code page 936.
+  DataCharset textCharset = PhoneFirstCharset;
 
   // The size, as a scale or a printed size (moduleMm, symbolMm), worked out
   // for each row's symbol; label sheets take the layout's.

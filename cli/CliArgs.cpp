@@ -138,6 +138,7 @@ class Parser {
     const CliOptionRow* row = FindCliOption(options().command, name);
     if (!row) return UnknownOption(options().command, name);
     if (row->batchOnly && state_.batchOnly.empty()) state_.batchOnly = name;
+    state_.option = name;
     std::string_view word;
     if (!row->value.empty()) {
       if (next_ >= args_.size()) return Problem(CliProblemKind::ValueMissing, name);
@@ -173,6 +174,13 @@ class Parser {
     if (FindTab(format, options().contentPage.tab)) return std::nullopt;
     CliProblem problem = Problem(CliProblemKind::TabNotOfFormat, "--type", *state_.tabWord);
     problem.operatorFormat = format;
+    // A caption of another format, such as an operator format's 书签 under
+    // the default 通用格式: the format that has it.
+    for (const OperatorFormatSpec& other : OperatorFormats())
+      if (!position && TabOfCaption(other.id, *state_.tabWord) >= 0) {
+        problem.formatWithTab = other.id;
+        break;
+      }
     return problem;
   }
 

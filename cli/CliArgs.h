@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "batch/BatchSettings.h"
 #include "batch/NameTemplate.h"
 #include "datamatrix/DmEncoder.h"
 #include "batch/TextEncoding.h"
@@ -53,10 +54,13 @@ struct CliOptions {
 
   // Input: exactly one of text (UTF-8), a data file, or content fields (qr only).
   std::optional<std::string> text;
-  bool textUtf8 = false;  // --utf8-text: the text's own UTF-8 bytes, not code page 936
+  // The text's bytes in the symbol: its own UTF-8 (--text), or code page 936
+  // (--gbk-text); with --batch, the text column's (--gbk).
+  DataCharset textCharset = PhoneFirstCharset;
+  std::string textOption;  // the option that gave the text, as typed, for messages
   std::optional<std::string> dataFile;
   bool contentMode = false;
-  FormatTab contentPage;
+  FormatTab contentPage = PhoneFirstPage;
   std::vector<std::pair<std::string, std::string>> fields;  // tag, UTF-8 value
 
   // The symbol: qr the level, version and segments, dm the size and scheme.
@@ -102,6 +106,7 @@ struct CliProblem {
   std::string word;    // the word given: a value, an unknown option or command, a file
   std::string detail;  // what a value may be; the option a misspelt one likely meant; SeveralSizes: the other size
   int operatorFormat = 0;  // TabNotOfFormat: the format whose tabs --type missed
+  int formatWithTab = 0;   // TabNotOfFormat: a format that has the caption, or 0
   StyleCheck colours{};    // Colours
 };
 

@@ -114,6 +114,7 @@ BatchJob JobOf(const CliOptions& options, std::istream& in, std::ostream& out) {
   if (batch.input == StandardStream) job.inputStream = &in;
   job.encoding = batch.encoding;
   job.contentPage = options.contentPage;
+  job.textCharset = options.textCharset;
   job.image = options.image;
   job.verify = options.verify;
   if (batch.sheet)

@@ -254,9 +254,18 @@ Outcome Switch(CliParseState& state, const CliOptionRow&, std::string_view) {
   return Taken;
 }
 
-Outcome Utf8Text(CliParseState& state, const CliOptionRow& row, std::string_view word) {
-  state.options.textUtf8 = true;
+// --text and --gbk-text: the text, and the bytes it becomes.
+template <DataCharset Charset>
+Outcome TextAs(CliParseState& state, const CliOptionRow& row, std::string_view word) {
+  state.options.textCharset = Charset;
+  state.options.textOption = state.option;
   return Once<TextSlot>(state, row, word);
+}
+
+Outcome GbkColumn(CliParseState& state, const CliOptionRow&, std::string_view) {
+  BatchOf(state);  // a batch's option, refused without --batch
+  state.options.textCharset = DataCharset::CodePage936;
+  return Taken;
 }
 
 Outcome Help(CliParseState& state, const CliOptionRow&, std::string_view) {
@@ -313,10 +322,14 @@ using enum CliSection;
 
 const CliOptionRow Rows[] = {
     {.name = "--help", .alias = "-h", .commands = QrAndDm, .section = Input, .apply = Help},
-    {.name = "--text", .value = "TEXT", .commands = QrAndDm, .section = Input,
-     .help = N_("UTF-8 text, encoded as its code page 936 (GBK) bytes"), .apply = Once<TextSlot>},
-    {.name = "--utf8-text", .value = "TEXT", .commands = QrAndDm, .section = Input,
-     .help = N_("UTF-8 text, encoded as its UTF-8 bytes"), .apply = Utf8Text},
+    {.name = "--text", .alias = "--utf8-text", .value = "TEXT", .commands = QrAndDm, .section = Input,
+     .help = N_("text, encoded as its UTF-8 bytes, which every phone reads"),
+     .apply = TextAs<DataCharset::Utf8>},
+    {.name = "--gbk-text", .value = "TEXT", .commands = QrAndDm, .section = Input,
+     .help = N_("text, encoded as its code page 936 (GBK) bytes, for readers\n"
+                "that expect them (operator readers, older symbols); a\n"
+                "character without a GBK code is refused"),
+     .apply = TextAs<DataCharset::CodePage936>},
     {.name = "--data-file", .value = "FILE", .commands = QrAndDm, .section = Input,
      .help = N_("the file's bytes exactly as they are; - reads standard input"), .apply = Once<DataFileSlot>},
 
@@ -353,8 +366,8 @@ const CliOptionRow Rows[] = {
      .apply = Parsed<ParseDmScheme, SchemeSlot>},
     {.name = "--eci", .commands = QrAndDm, .section = Symbol,
      .help = N_("begin the symbol with an ECI naming the text's character set:\n"
-             "{eciCodePage936} for code page 936 (--text), {eciUtf8} for UTF-8 (--utf8-text);\n"
-             "off by default, as some readers show it as text or\nrefuse the symbol{eciContent}"),
+                "{eciUtf8} for UTF-8 (--text), {eciCodePage936} for code page 936 (--gbk-text);\n"
+                "off by default, as some readers show it as text or\nrefuse the symbol{eciContent}"),
      .apply = Switch<EciSlot>},
 
     {.name = "--dump", .commands = QrAndDm, .section = Output,
@@ -437,6 +450,10 @@ const CliOptionRow Rows[] = {
      .batchOnly = true, .apply = Parsed<ParseTextEncoding, EncodingSlot>},
     {.name = "--verify", .commands = QrAndDm, .section = Batch,
      .help = N_("read every file back; a row that does not read back fails")},
+    {.name = "--gbk", .commands = QrAndDm, .section = Batch,
+     .help = N_("a column named text as code page 936 (GBK) bytes, as\n"
+                "--gbk-text, rather than UTF-8 (whatever --encoding the\ninput is in)"),
+     .batchOnly = true, .apply = GbkColumn},
     {.name = "--sheet", .value = "PAPER", .commands = QrAndDm, .section = Batch,
      .help = N_("instead of files, one label sheet: -o FILE.pdf, PAPER {values};\n"
              "the symbols in a grid of --columns and --rows a page, each at\n"

@@ -68,14 +68,14 @@ Input ReadDataFile(const std::string& path) {
   return CheckedSize(std::move(bytes), "'" + path + "'");
 }
 
-// --text promises code page 936, so a character that has only a four-byte
-// GB18030 code is refused rather than written as one.
-Input ConvertText(const std::string& utf8) {
+// --gbk-text promises code page 936, so a character that has only a
+// four-byte GB18030 code is refused rather than written as one.
+Input GbkText(const std::string& utf8, const std::string& option) {
   TextProblem problem;
   auto bytes = Utf8ToCodePage936(utf8, &problem);
   if (!bytes && problem.failure == TextFailure::NotInCodePage936)
-    return Fail(ExitUsage, Fill(_("--text: {1}; give the bytes to encode with --data-file"), {DescribeTextProblem(problem)}));
-  if (!bytes) return Fail(ExitUsage, "--text: " + DescribeTextProblem(problem));
+    return Fail(ExitUsage, Fill(_("{1}: {2}; give it with --text (UTF-8)"), {option, DescribeTextProblem(problem)}));
+  if (!bytes) return Fail(ExitUsage, option + ": " + DescribeTextProblem(problem));
   return {std::move(*bytes), std::nullopt};
 }
 
@@ -100,15 +100,17 @@ std::optional<Failure> GatherFields(const CliOptions& options, ContentFields& co
   return std::nullopt;
 }
 
-// --utf8-text keeps the text's own bytes, once they are known to be UTF-8.
-Input Utf8Text(const std::string& utf8) {
+// --text keeps the text's own bytes, once they are known to be UTF-8.
+Input Utf8Text(const std::string& utf8, const std::string& option) {
   TextProblem problem;
-  if (!Utf8ToCodePage(utf8, &problem)) return Fail(ExitUsage, "--utf8-text: " + DescribeTextProblem(problem));
+  if (!Utf8ToCodePage(utf8, &problem)) return Fail(ExitUsage, option + ": " + DescribeTextProblem(problem));
   return {utf8, std::nullopt};
 }
 
 Input ReadInput(const CliOptions& options, std::istream& in) {
-  if (!options.dataFile) return options.textUtf8 ? Utf8Text(*options.text) : ConvertText(*options.text);
+  if (!options.dataFile)
+    return options.textCharset == DataCharset::Utf8 ? Utf8Text(*options.text, options.textOption)
+                                                    : GbkText(*options.text, options.textOption);
   return *options.dataFile == StandardStream ? ReadStandardInput(in) : ReadDataFile(*options.dataFile);
 }
 
@@ -118,9 +120,7 @@ std::optional<Failure> BuildRequest(const CliOptions& options, std::istream& in,
   if (!options.dataFile && !options.text) return GatherFields(options, request.content.emplace());
   Input input = ReadInput(options, in);
   request.data = std::move(input.bytes);
-  request.charset = options.dataFile ? DataCharset::Unnamed
-                    : options.textUtf8 ? DataCharset::Utf8
-                                       : DataCharset::CodePage936;
+  request.charset = options.dataFile ? DataCharset::Unnamed : options.textCharset;
   return input.failure;
 }
 

@@ -18,7 +18,7 @@ namespace quillet {
 namespace {
 
 // Translated where printed; the {placeholders} are filled after.
-constexpr const char* QrUsage = N_(R"(Usage: quillet-cli qr [options] (--text TEXT | --utf8-text TEXT | --data-file FILE | content fields) (--dump | -o FILE)
+constexpr const char* QrUsage = N_(R"(Usage: quillet-cli qr [options] (--text TEXT | --gbk-text TEXT | --data-file FILE | content fields) (--dump | -o FILE)
        quillet-cli qr [options] --batch INPUT -o DIR
 
 Encodes a QR Code symbol.
@@ -34,14 +34,23 @@ Symbol:
   Each later row is one symbol composed as the QR page composes it under --operator
   and --type: a column is a field by its tag (N, M, TEL, ... any case), its caption
   (姓名, 手机, 邮箱, ...) or a field word (below). A column named text instead
-  gives one raw symbol per row.
+  gives one raw symbol per row, its text in UTF-8 (code page 936 with --gbk).
+
+What phones read: --text writes UTF-8, and content fields are 通用格式 unless
+--operator says otherwise: a vCard, Wi-Fi, a link, ... that every phone camera
+opens. The operator formats (--operator 1, 2 or 3) are for the readers made for
+them and to match cards made in those formats before.
 
 Field words: a column or --field may name a field by a word people use for it;
 a word of several tags names the first of them that the page has:
 {fieldWords}
 
 Examples:
-  quillet-cli qr --operator 3 --type 8 --field TEXT=hello -o hello.png
+  quillet-cli qr --text 欢迎光临茶香小店 -o welcome.png
+  quillet-cli qr --field N=张三 --field M=13800138000 --field COR=茶香小店 -o card.png
+  quillet-cli qr --type wifi --field SSID=茶香小店 --field PWD=88888888 -o wifi.png
+  quillet-cli qr --type url --field URL=https://example.com -o link.png
+  quillet-cli qr --operator 1 --field N=张三 --field M=13800138000 -o old-card.png
   quillet-cli qr --batch cards.csv -o cards --name '{row}-{姓名}.png'
 
 Exit status: 0 done, 1 bad usage, unreadable input or a bad header, 2 the data fits
@@ -49,7 +58,7 @@ no version, 3 the image file or the output folder could not be written, 4 some r
 of a batch failed, 5 the image does not read back (--verify).
 )");
 
-constexpr const char* DmUsage = N_(R"(Usage: quillet-cli dm [options] (--text TEXT | --utf8-text TEXT | --data-file FILE) (--dump | -o FILE)
+constexpr const char* DmUsage = N_(R"(Usage: quillet-cli dm [options] (--text TEXT | --gbk-text TEXT | --data-file FILE) (--dump | -o FILE)
        quillet-cli dm [options] --batch INPUT -o DIR
 
 Encodes a Data Matrix ECC 200 symbol.
@@ -60,10 +69,12 @@ Input (exactly one):
 Symbol:
 {symbol}
 {common}
-  Each later row is one symbol from its column named text.
+  Each later row is one symbol from its column named text, in UTF-8 (code page 936
+  with --gbk).
 
 Examples:
   quillet-cli dm --text "Hello, world" -o hello.png
+  quillet-cli dm --text 茶香小店 -o shop.png
   quillet-cli dm --batch serials.tsv -o labels --name '{serial}.svg'
 
 Exit status: 0 done, 1 bad usage, unreadable input or a bad header, 2 the text cannot
@@ -116,13 +127,18 @@ size_t DisplayWidth(std::string_view text) {
   return width;
 }
 
-// "1: 0 名片, 1 邮件, ..." for every format, wrapped to 80 columns.
+// "1: 0 名片, 1 邮件, ..." for every format, wrapped to 80 columns; the
+// default format first, as --type means its tabs without --operator.
 std::string TabLists() {
   constexpr size_t Room = 80 - HelpColumn;
+  const int defaultFormat = CliOptions{}.contentPage.format;
+  std::vector<const OperatorFormatSpec*> formats{FindOperatorFormat(defaultFormat)};
+  for (const OperatorFormatSpec& format : OperatorFormats())
+    if (format.id != defaultFormat) formats.push_back(&format);
   std::string text;
-  for (const OperatorFormatSpec& format : OperatorFormats()) {
-    std::string line = std::to_string(format.id) + ":";
-    const std::vector<std::string> tabs = NumberedTabs(format.id);
+  for (const OperatorFormatSpec* format : formats) {
+    std::string line = std::to_string(format->id) + (format->id == defaultFormat ? std::string(_(" (default)")) + ":" : std::string(":"));
+    const std::vector<std::string> tabs = NumberedTabs(format->id);
     for (size_t i = 0; i < tabs.size(); ++i) {
       const std::string item = " " + tabs[i] + (i + 1 < tabs.size() ? "," : "");
       if (DisplayWidth(line) + DisplayWidth(item) > Room) text += line + "\n", line = "  ";

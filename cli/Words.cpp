@@ -565,17 +565,21 @@ std::string DescribeOptionProblem(const CliProblem& p) {
 // What the input, the symbol's options and the output lack or have too much of.
 std::string DescribeCombinationProblem(const CliProblem& p) {
   switch (p.kind) {
-    case CliProblemKind::TabNotOfFormat:
-      return Fill(_("--type {1} is not a tab of {2}; its tabs are {3}"),
-                  {p.word, FindOperatorFormat(p.operatorFormat)->caption,
-                   JoinNames(NumberedTabs(p.operatorFormat), ", ", ", ")});
+    case CliProblemKind::TabNotOfFormat: {
+      std::string text = Fill(_("--type {1} is not a tab of {2}; its tabs are {3}"),
+                              {p.word, FindOperatorFormat(p.operatorFormat)->caption,
+                               JoinNames(NumberedTabs(p.operatorFormat), ", ", ", ")});
+      if (p.formatWithTab == 0) return text;
+      return text + Fill(_("; {1} is a tab of {2}: give --operator {3}"),
+                         {p.word, FindOperatorFormat(p.formatWithTab)->caption, std::to_string(p.formatWithTab)});
+    }
     case CliProblemKind::EciWithDataFile:
-      return _("--eci names the character set of a text: it goes with --text or --utf8-text, not --data-file");
+      return _("--eci names the character set of a text: it goes with --text or --gbk-text, not --data-file");
     case CliProblemKind::EciNeedsAscii: return _("--eci takes the ascii scheme: give --scheme ascii or none");
     case CliProblemKind::NoInput:
-      return p.command == CliCommand::Qr ? _("give --text, --utf8-text, --data-file or content fields (--field)")
-                                         : _("give --text, --utf8-text or --data-file");
-    case CliProblemKind::SeveralInputs: return _("give only one of --text, --utf8-text, --data-file and content fields");
+      return p.command == CliCommand::Qr ? _("give --text, --gbk-text, --data-file or content fields (--field)")
+                                         : _("give --text, --gbk-text or --data-file");
+    case CliProblemKind::SeveralInputs: return _("give only one of --text, --gbk-text, --data-file and content fields");
     case CliProblemKind::GeneralTakesOptimal:
       return _("通用格式 always takes the optimal segments: --segments goes with --text or --data-file");
     case CliProblemKind::ContentIsOneSegment:
@@ -603,7 +607,7 @@ std::string DescribeBatchProblem(const CliProblem& p) {
   switch (p.kind) {
     case CliProblemKind::BatchOnlyWithoutBatch: return Fill(_("{1} goes with --batch INPUT"), {p.option});
     case CliProblemKind::BatchWithInput:
-      return _("--batch takes the symbols' data from its rows: no --text, --utf8-text, --data-file or --field");
+      return _("--batch takes the symbols' data from its rows: no --text, --gbk-text, --data-file or --field");
     case CliProblemKind::SegmentsWithBatch: return _("--segments goes with --text or --data-file, not --batch");
     case CliProblemKind::BatchWithDump:
       return _("--batch writes files: no --dump or --format (the name's extension is the format)");

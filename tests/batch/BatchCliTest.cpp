@@ -45,7 +45,7 @@ TEST(BatchCli, ExitStatusAndMessagesTellWhatHappened) {
       {"qr --batch" + dir("required.csv") + "-o" + dir("r") + "--name {姓名}.png", ExitSomeRowsFailed,
        "row 1: column '姓名': a required field is empty\n0 written, 1 failed\n"},
       // Checked on the first row that encodes, before any row is placed.
-      {"qr --batch" + dir("long.csv") + "-o" + dir("c/sheet.pdf") + "--sheet A4 --columns 3 --rows 8 --caption {row} --dpi 96",
+      {"qr --operator 1 --batch" + dir("long.csv") + "-o" + dir("c/sheet.pdf") + "--sheet A4 --columns 3 --rows 8 --caption {row} --dpi 96",
        ExitUsage,
        "the labels do not fit: the first row's symbol (53 modules) measures 60.3 x 64.0 mm with its quiet zone and "
        "caption, a cell 63.3 x 34.6 mm; it fits with --columns 3 --rows 4, --module-mm 0.53 or less, or a symbol of "
@@ -73,7 +73,8 @@ TEST(BatchCli, ExitStatusAndMessagesTellWhatHappened) {
   EXPECT_EQ(Cli("qr --batch" + dir("large.csv") + "-o" + dir("q") + "--verify").status, ExitOk);
 }
 
-// One spreadsheet makes operator cards or 通用格式 vCards by --operator alone;
+// One spreadsheet makes 通用格式 vCards, the default, or operator cards by
+// --operator alone;
 // a value 通用格式 cannot carry fails its row naming the column and the field.
 TEST(BatchCli, GeneralFormatRowsAndTheirFailures) {
   TempFolder dir;
@@ -85,6 +86,8 @@ TEST(BatchCli, GeneralFormatRowsAndTheirFailures) {
     std::string err = "";
   } cases[] = {
       {"--operator 4 --batch cards.csv", "1.png",
+       "BEGIN:VCARD\r\nVERSION:3.0\r\nN:张三;;;;\r\nFN:张三\r\nTEL;TYPE=CELL:138\r\nORG:中国移动\r\nEND:VCARD\r\n"},
+      {"--batch cards.csv", "1.png",
        "BEGIN:VCARD\r\nVERSION:3.0\r\nN:张三;;;;\r\nFN:张三\r\nTEL;TYPE=CELL:138\r\nORG:中国移动\r\nEND:VCARD\r\n"},
       {"--operator 1 --batch cards.csv", "1.png", "\x01\x10" "CARD:N:\xD5\xC5\xC8\xFD;M:138;COR:\xD6\xD0\xB9\xFA\xD2\xC6\xB6\xAF;;"},
       {"--operator 4 --type 1 --batch wifi.csv", "1.png", "WIFI:T:WPA;S:咖啡馆;P:a\\;b;;", ExitSomeRowsFailed,
@@ -101,6 +104,30 @@ TEST(BatchCli, GeneralFormatRowsAndTheirFailures) {
     EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
     EXPECT_EQ(DecodeFile(out + "/" + c.file, DecodeFormat::QrCode), c.decoded);
     EXPECT_FALSE(fs::exists(out + "/2.png"));
+  }
+}
+
+// A column named text is UTF-8 in the symbol, as --text, whatever the table's
+// own encoding; --gbk gives the code page 936 bytes of --gbk-text.
+TEST(BatchCli, TextColumnIsUtf8UnlessGbk) {
+  const std::string shop = "茶香小店", shopGbk = "\xB2\xE8\xCF\xE3\xD0\xA1\xB5\xEA";
+  const struct {
+    std::string options, table, decoded;
+  } cases[] = {
+      {"qr", "text\n" + shop + "\n", shop},
+      {"dm", "text\n" + shop + "\n", shop},
+      {"qr --encoding gb18030", "text\n" + shopGbk + "\n", shop},
+      {"dm", "text\n" + shopGbk + "\n", shop},  // the table's encoding detected
+      {"qr --gbk", "text\n" + shop + "\n", shopGbk},
+      {"dm --gbk --encoding gb18030", "text\n" + shopGbk + "\n", shopGbk},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.options);
+    TempFolder dir;
+    const CliOutcome run = Cli(c.options + " --batch - -o " + dir.File("out") + " --verify", c.table);
+    ASSERT_EQ(run.status, ExitOk) << run.err;
+    const DecodeFormat format = c.options[0] == 'q' ? DecodeFormat::QrCode : DecodeFormat::DataMatrix;
+    EXPECT_EQ(DecodeFile(dir.File("out/1.png"), format), c.decoded);
   }
 }
 
@@ -127,7 +154,7 @@ TEST(BatchCli, SigintAndSigtermLeaveOnlyCompleteFilesAndNoTemporaryOnes) {
     const pid_t child = fork();
     if (child == 0) {
       freopen(dir.File("err.txt").c_str(), "w", stderr);
-      execl(QUILLET_CLI, QUILLET_CLI, "qr", "--batch", in.c_str(), "-o", out.c_str(), "--jobs", jobs, "--manifest",
+      execl(QUILLET_CLI, QUILLET_CLI, "qr", "--operator", "1", "--batch", in.c_str(), "-o", out.c_str(), "--jobs", jobs, "--manifest",
             manifest.c_str(), nullptr);
       _exit(127);
     }

@@ -57,7 +57,17 @@ TEST(CliOptionTable, ValuesLandWhereTheirOptionSays) {
       {"qr --text a --dump --dpi 300", [](const CliOptions& o) { return o.image.dpi == 300; }},
       {"qr --text a --dump --version 7", [](const CliOptions& o) { return o.symbol.version == 7; }},
       {"qr --text a --dump --level q", [](const CliOptions& o) { return o.symbol.level == QrLevel::Q; }},
-      {"qr --utf8-text a --dump", [](const CliOptions& o) { return o.textUtf8 && o.text == "a"; }},
+      // UTF-8 text and 通用格式 unless told otherwise; --utf8-text is --text's other word.
+      {"qr --text a --dump", [](const CliOptions& o) { return o.textCharset == DataCharset::Utf8 && o.text == "a"; }},
+      {"qr --utf8-text a --dump",
+       [](const CliOptions& o) { return o.textCharset == DataCharset::Utf8 && o.textOption == "--utf8-text"; }},
+      {"dm --gbk-text a --dump",
+       [](const CliOptions& o) { return o.textCharset == DataCharset::CodePage936 && o.text == "a"; }},
+      {"qr --field N=a --dump", [](const CliOptions& o) { return o.contentPage == FormatTab{GeneralFormat, 0}; }},
+      {"qr --type 文本 --field TEXT=a --dump", [](const CliOptions& o) { return o.contentPage == FormatTab{GeneralFormat, 8}; }},
+      {"qr --field N=a --operator 1 --dump", [](const CliOptions& o) { return o.contentPage == FormatTab{1, 0}; }},
+      {"dm --batch r.csv -o x", [](const CliOptions& o) { return o.textCharset == DataCharset::Utf8; }},
+      {"dm --batch r.csv -o x --gbk", [](const CliOptions& o) { return o.textCharset == DataCharset::CodePage936; }},
       {"qr --field TEL=1 --operator 4 --type 电话 --dump",
        [](const CliOptions& o) { return o.contentMode && o.contentPage == FormatTab{4, 3} && o.fields.size() == 1; }},
       {"dm --text a --output x.png --size 8x18 --scheme c40",
@@ -114,6 +124,8 @@ TEST(CliOptionTable, ProblemsAreKindsWithTheirSubject) {
       {"qr --operator 2 --type 8 --field N=x --dump", CliProblemKind::TabNotOfFormat, "--type", "8", ""},
       {"qr --text a -o a.png --size-mm 50 --module-mm 1", CliProblemKind::SeveralSizes, "--module-mm", "", "--size-mm"},
       {"qr --text a -o a.png --size-mm 0", CliProblemKind::BadValue, "--size-mm", "0", "a size in millimetres such as 50"},
+      {"qr --type 书签 --field URL=x --dump", CliProblemKind::TabNotOfFormat, "--type", "书签", ""},
+      {"dm --gbk --text a --dump", CliProblemKind::BatchOnlyWithoutBatch, "--gbk", "", ""},
       {"qr --text a -o a.png --fg #777777 --bg #888888", CliProblemKind::Colours, "", "", ""},
       {"values dm --name", CliProblemKind::NoFixedValues, "--name", "dm", ""},
   };
@@ -126,6 +138,9 @@ TEST(CliOptionTable, ProblemsAreKindsWithTheirSubject) {
     EXPECT_EQ(parsed.error, DescribeCliProblem(p));
   }
   EXPECT_EQ(Parse("qr --operator 2 --type 8 --field N=x --dump").problem->operatorFormat, 2);
+  // An operator format's caption under the default 通用格式 names the format that has it.
+  const CliProblem bookmark = *Parse("qr --type 书签 --field URL=x --dump").problem;
+  EXPECT_EQ(std::tie(bookmark.operatorFormat, bookmark.formatWithTab), std::make_tuple(GeneralFormat, 1));
 }
 
 // --type takes a tab's ASCII name under any --operator, before or after it,

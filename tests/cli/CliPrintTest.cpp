@@ -180,7 +180,7 @@ TEST(CliPrint, BatchRowsAndLabelsTakeTheSymbolSize) {
 
 // A batch as a label sheet: 14 rows of mixed Chinese and ASCII on A5, 2 x 3
 // a page, give three pages; each cell's symbol decodes to its row's text in
-// code page 936, the cells after the last are empty, and pdftotext finds
+// UTF-8, the cells after the last are empty, and pdftotext finds
 // every caption in the font the file carries.
 TEST(CliPrint, BatchLabelSheetOfMixedCaptions) {
   TempFolder folder;
@@ -198,7 +198,7 @@ TEST(CliPrint, BatchLabelSheetOfMixedCaptions) {
   ASSERT_EQ(run.status, ExitOk) << run.err;
   EXPECT_NE(run.err.find("'" + pdf + "': 3 pages\n14 written, 0 failed\n"), std::string::npos) << run.err;
   std::vector<std::optional<std::string>> expected(3 * 6);  // three pages, the last four cells empty
-  for (size_t i = 0; i < texts.size(); ++i) expected[i] = Utf8ToCodePage(texts[i]);
+  for (size_t i = 0; i < texts.size(); ++i) expected[i] = texts[i];
   EXPECT_EQ(DecodeSheetCells(pdf, 2, 3, SheetMarginMm), expected);
   const auto size = PdfPageSizePoints(pdf);
   ASSERT_TRUE(size);
@@ -239,7 +239,7 @@ TEST(CliPrint, TerminalDrawingsScanOnTheirBackground) {
             picture.scanLine((static_cast<int>(row) * 2 + half) * Cell + y)[x] = drawn ? c.block : c.background;
         }
     }
-    EXPECT_EQ(DecodePicture(picture, DecodeFormat::QrCode), Utf8ToCodePage("终端扫码")) << c.format;
+    EXPECT_EQ(DecodePicture(picture, DecodeFormat::QrCode), "终端扫码") << c.format;
   }
 }
 

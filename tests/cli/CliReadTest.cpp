@@ -14,7 +14,7 @@ namespace {
 TEST(CliRead, PrintsTagsPerSymbolAndNamesFilesWithout) {
   TempFolder folder;
   const std::string dir = folder.File("");
-  ASSERT_EQ(Cli("qr --field N=张三 --field ADR=a;b\\nc -o " + dir + "card.png").status, ExitOk);
+  ASSERT_EQ(Cli("qr --operator 1 --field N=张三 --field ADR=a;b\\nc -o " + dir + "card.png").status, ExitOk);
   ASSERT_EQ(Cli("qr --operator 3 --type 8 --level H --field TEXT=hi -o " + dir + "custom.gif").status, ExitOk);
   ASSERT_EQ(Cli("dm --text Serial -o " + dir + "serial.jpg --scale 6").status, ExitOk);
   ASSERT_EQ(Cli("qr --data-file - -o " + dir + "binary.bmp", std::string("\xff\x00\xfe", 3)).status, ExitOk);

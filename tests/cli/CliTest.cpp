@@ -15,9 +15,13 @@ namespace {
 
 const std::string Prefix = "\x01\x10";
 
+// The bytes every decoder reads, or the text a decoder's program shows.
+enum class Reading { Bytes, ZxingText, ZbarText };
+
 // The rows of 0 and 1 that --dump prints after its header line, decoded as
-// the symbol the command `line` asked for; `asText`: zxing-cpp's text.
-std::optional<std::string> DecodeDump(const std::string& line, const std::string& dump, bool asText = false) {
+// the symbol the command `line` asked for.
+std::optional<std::string> DecodeDump(const std::string& line, const std::string& dump,
+                                      Reading reading = Reading::Bytes) {
   std::vector<std::string> rows;
   std::istringstream out(dump.substr(dump.find('\n') + 1));
   for (std::string row; std::getline(out, row);) rows.push_back(row);
@@ -25,16 +29,22 @@ std::optional<std::string> DecodeDump(const std::string& line, const std::string
   const auto isDark = [&](int x, int y) { return rows[y][x] == '1'; };
   const int columns = static_cast<int>(rows[0].size()), count = static_cast<int>(rows.size());
   const DecodeFormat format = line[0] == 'q' ? DecodeFormat::QrCode : DecodeFormat::DataMatrix;
-  return asText ? ZxingText(columns, count, isDark, format) : DecodeModules(columns, count, isDark, format);
+  switch (reading) {
+    case Reading::Bytes: return DecodeModules(columns, count, isDark, format);
+    case Reading::ZxingText: return ZxingText(columns, count, isDark, format);
+    case Reading::ZbarText: return ZbarText(columns, count, isDark);
+  }
+  return std::nullopt;
 }
 
-// The rows that --dump prints after its header line decode to the input,
-// text in code page 936.
+// The rows that --dump prints after its header line decode to the input:
+// --text in UTF-8, --gbk-text and the operator formats in code page 936.
 TEST(Cli, DumpHeaderAndRowsDecodeToTheInput) {
   const struct {
     std::string line, header, decoded, input = "";
   } cases[] = {
-      {"qr --text 客服hello --level q --dump", "version 1 level Q mask ", "\xBF\xCD\xB7\xFEhello"},
+      {"qr --gbk-text 客服hello --level q --dump", "version 1 level Q mask ", "\xBF\xCD\xB7\xFEhello"},
+      {"qr --text 客服hello --level q --dump", "version 1 level Q mask ", "客服hello"},
       {"qr --text A --version 5 --level H --dump", "version 5 level H mask ", "A"},
       {"qr --text A --version 0 --dump", "version 1 level M mask ", "A"},
       // Twenty digits pay for a numeric segment of their own, unless one segment is asked for.
@@ -43,12 +53,12 @@ TEST(Cli, DumpHeaderAndRowsDecodeToTheInput) {
       {"qr --segments single --text https://example.com/item/12345678901234567890 --dump", "version 4 level M mask ",
        "https://example.com/item/12345678901234567890"},
       // Fields in slot order, an empty one left out; "\n" is CR LF, other backslashes stay.
-      {"qr --type 1 --field TXT=a\\nb\\\\c\\ --field TO= --field SUB=H=i --dump", "version ",
+      {"qr --operator 1 --type 1 --field TXT=a\\nb\\\\c\\ --field TO= --field SUB=H=i --dump", "version ",
        Prefix + "MAIL:SUB:H=i;TXT:a\r\nb\\\\c\\;;"},
       {"qr --operator 3 --type 8 --field TEXT=hello --dump", "version 2 level M mask ", Prefix + "CUSTOM:TEXT:hello;;"},
       // Tabs by caption under the format given after them, tags in any case.
       {"qr --type 自定义 --operator 3 --field text=hello --dump", "version 2 level M mask ", Prefix + "CUSTOM:TEXT:hello;;"},
-      {"qr --type 电话 --field sub=Hi --field M=138 --dump", "version ", Prefix + "PHONE:M:138;SUB:Hi;;"},
+      {"qr --type 电话 --field sub=Hi --field M=138 --operator 1 --dump", "version ", Prefix + "PHONE:M:138;SUB:Hi;;"},
       {"qr --operator 2 --type wap业务 --field cod=1 --dump", "version ", Prefix + "WAD:COD:1;;"},
       {"qr --data-file - --dump", "version ", std::string("\x00\xFF\r\n binary", 10), std::string("\x00\xFF\r\n binary", 10)},
       // 通用格式: UTF-8 without a prefix (every form is decoded with its worked example).
@@ -70,6 +80,42 @@ TEST(Cli, DumpHeaderAndRowsDecodeToTheInput) {
     EXPECT_EQ(run.out.rfind(c.header, 0), 0u) << run.out;
     EXPECT_EQ(run.out.find_first_not_of("01\n", run.out.find('\n')), std::string::npos);
     EXPECT_EQ(DecodeDump(c.line, run.out), c.decoded);
+  }
+}
+
+// Without options that say otherwise, what a newcomer types gives symbols
+// that phones read: zxing-cpp and zbar, as their programs show text, read
+// the characters typed; the code page 936 forms stay one option away, byte
+// for byte as before. Bytes are read by every decoder of the format.
+TEST(Cli, DefaultsAreWhatPhonesRead) {
+  const std::string welcome = "欢迎光临茶香小店";
+  const std::string welcomeGbk = "\xBB\xB6\xD3\xAD\xB9\xE2\xC1\xD9\xB2\xE8\xCF\xE3\xD0\xA1\xB5\xEA";
+  const std::string card = "BEGIN:VCARD\r\nVERSION:3.0\r\nN:张三;;;;\r\nFN:张三\r\nTEL;TYPE=CELL:13800138000\r\nEND:VCARD\r\n";
+  const struct {
+    std::string line, bytes;
+    bool phonesRead = true;  // zxing-cpp's and zbar's text is the bytes as UTF-8
+  } cases[] = {
+      {"qr --text " + welcome, welcome},
+      {"qr --utf8-text " + welcome, welcome},
+      {"dm --text " + welcome, welcome},
+      {"qr --field N=张三 --field M=13800138000", card},
+      {"qr --type Wi-Fi --field SSID=茶香小店 --field PWD=88888888", "WIFI:T:WPA;S:茶香小店;P:88888888;;"},
+      {"qr --type 网址 --field URL=https://example.com/店", "https://example.com/%E5%BA%97"},
+      // What --text and the default format were.
+      {"qr --gbk-text " + welcome, welcomeGbk, false},
+      {"dm --gbk-text " + welcome, welcomeGbk, false},
+      {"qr --operator 1 --field N=张三 --field M=13800138000", Prefix + "CARD:N:\xD5\xC5\xC8\xFD;M:13800138000;;", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    const CliOutcome run = Cli(c.line + " --dump");
+    ASSERT_EQ(run.status, ExitOk) << run.err;
+    EXPECT_EQ(DecodeDump(c.line, run.out), c.bytes) << Printable(DecodeDump(c.line, run.out));
+    const auto zxing = DecodeDump(c.line, run.out, Reading::ZxingText);
+    EXPECT_EQ(zxing == c.bytes, c.phonesRead) << Printable(zxing);
+    if (c.line[0] != 'q') continue;  // zbar reads no Data Matrix
+    const auto zbar = DecodeDump(c.line, run.out, Reading::ZbarText);
+    EXPECT_EQ(zbar == c.bytes, c.phonesRead) << Printable(zbar);
   }
 }
 
@@ -96,7 +142,7 @@ TEST(Cli, FailuresExitWithTheirStatusAndAReason) {
       {"qr --level X --text a --dump", ExitUsage, "--level takes L, M, Q or H"},
       {"qr --version 41 --text a --dump", ExitUsage, "--version takes 0 to 40"},
       {"qr --segments best --text a --dump", ExitUsage, "--segments takes optimal or single, not 'best'"},
-      {"qr --segments optimal --field N=x --dump", ExitUsage, "--segments optimal goes with --text or --data-file"},
+      {"qr --operator 1 --segments optimal --field N=x --dump", ExitUsage, "--segments optimal goes with --text or --data-file"},
       {"qr --operator 4 --segments single --field N=x --dump", ExitUsage, "通用格式 always takes the optimal segments"},
       {"qr --scale 0 --text a -o x.png", ExitUsage, "--scale takes 1 to 10000"},
       {"qr --operator 5 --dump", ExitUsage, "--operator takes 1 to 4"},
@@ -131,15 +177,18 @@ TEST(Cli, FailuresExitWithTheirStatusAndAReason) {
       // Usage: the words make a command, but not one that can run.
       {"qr --data-file " + absent + " --dump", ExitUsage, "cannot read '" + absent + "': No such file or directory"},
       {"dm --data-file - --dump", ExitUsage, "the input is empty"},
-      {"qr --field TEXT=x --dump", ExitUsage,
+      {"qr --operator 1 --field TEXT=x --dump", ExitUsage,
        "field 'TEXT' is not on \"名片\" of 中国移动v1.0; its fields are N (姓名), M (手机), TEL (固话)"},
       {"qr --operator 4 --type wifi --field 名字=x --dump", ExitUsage,
        "field '名字' is not on \"Wi-Fi\" of 通用格式; its fields are SSID (网络名称), PWD (密码)"},
       {"qr --operator 4 --field 名字=张三 --field n=李四 --dump", ExitUsage, "--field 名字 and --field n both give the field N (姓名)"},
       {"qr --color #000000 --text a --dump", ExitUsage, "unknown option '--color' (did you mean --fg?)"},
       {"qr --type url --operator 1 --field URL=x --dump", ExitUsage, "--type url is not a tab of 中国移动v1.0; its tabs are 0 名片 (card)"},
+      {"qr --type 书签 --field URL=x --dump", ExitUsage,
+       "--type 书签 is not a tab of 通用格式; its tabs are 0 名片, 1 Wi-Fi, 2 网址, 3 电话, 4 短信, 5 邮件, 6 位置, 7 日程, "
+       "8 文本; 书签 is a tab of 中国移动v1.0: give --operator 1"},
       {"qr --field N= --dump", ExitUsage, "every field is empty"},
-      {"qr --text a😀 --dump", ExitUsage, "--text: '😀' (U+1F600) has no code page 936 (GBK) code"},
+      {"qr --gbk-text a😀 --dump", ExitUsage, "--gbk-text: '😀' (U+1F600) has no code page 936 (GBK) code; give it with --text"},
       // A value 通用格式 cannot carry names its field and writes nothing.
       {"qr --operator 4 --type 6 --field LAT=91 --field LON=0 -o " + dir.File("geo.png"), ExitUsage,
        "field LAT (纬度) lies outside -90 to 90 degrees"},
@@ -148,6 +197,8 @@ TEST(Cli, FailuresExitWithTheirStatusAndAReason) {
       {"qr --operator 4 --type 1 --field PWD=x --dump", ExitUsage, "field SSID (网络名称) is empty, but the Wi-Fi form needs it"},
       {"qr --operator 4 --type 1 --field SSID=x --field ENC=WPA2 --dump", ExitUsage, "field ENC (加密方式) takes WPA, WEP or nopass"},
       {"qr --utf8-text \xFF --dump", ExitUsage, "--utf8-text: invalid UTF-8 at byte 0 (0xFF)"},
+      {"dm --text \xFF --dump", ExitUsage, "--text: invalid UTF-8 at byte 0 (0xFF)"},
+      {"qr --gbk-text \xFF --dump", ExitUsage, "--gbk-text: invalid UTF-8 at byte 0 (0xFF)"},
       {"qr --eci --data-file - --dump", ExitUsage, "--eci names the character set of a text"},
       {"dm --eci --scheme c40 --text a --dump", ExitUsage, "--eci takes the ascii scheme"},
       // The ECI takes 12 bits of the largest symbol's room: 2952 bytes fit, 2953 do not.
@@ -176,11 +227,13 @@ TEST(Cli, EciNamesTheCharacterSetToReaders) {
     std::string line, text;
     bool readRight = true;
   } cases[] = {
-      {"qr --eci --field N=张三 --field COR=中国移动 --dump", Prefix + "CARD:N:张三;COR:中国移动;;"},
-      {"qr --field N=张三 --field COR=中国移动 --dump", Prefix + "CARD:N:张三;COR:中国移动;;", false},
+      {"qr --operator 1 --eci --field N=张三 --field COR=中国移动 --dump", Prefix + "CARD:N:张三;COR:中国移动;;"},
+      {"qr --operator 1 --field N=张三 --field COR=中国移动 --dump", Prefix + "CARD:N:张三;COR:中国移动;;", false},
+      {"qr --eci --gbk-text 你好，世界 --dump", "你好，世界"},
       {"qr --eci --text 你好，世界 --dump", "你好，世界"},
       {"qr --eci --utf8-text 你好，世界 --dump", "你好，世界"},
       {"qr --eci --operator 4 --type 8 --field TEXT=你好 --dump", "你好"},
+      {"dm --eci --gbk-text 你好，世界 --dump", "你好，世界"},
       {"dm --eci --text 你好，世界 --dump", "你好，世界"},
       {"dm --eci --utf8-text 你好，世界 --dump", "你好，世界"},
   };
@@ -188,7 +241,7 @@ TEST(Cli, EciNamesTheCharacterSetToReaders) {
     SCOPED_TRACE(c.line);
     const CliOutcome run = Cli(c.line);
     ASSERT_EQ(run.status, ExitOk) << run.err;
-    const auto text = DecodeDump(c.line, run.out, true);
+    const auto text = DecodeDump(c.line, run.out, Reading::ZxingText);
     EXPECT_EQ(text == c.text, c.readRight) << Printable(text);
   }
 }
@@ -261,7 +314,7 @@ TEST(Cli, PhoneParsersReadEveryGeneralTab) {
   TempFolder dir;
   std::string dumps, expected;
   for (const auto& c : cases) {
-    const CliOutcome run = Cli("qr --operator 4 " + c.fields + " --dump");
+    const CliOutcome run = Cli("qr " + c.fields + " --dump");  // 通用格式 is the default
     ASSERT_EQ(run.status, ExitOk) << c.fields << "\n" << run.err;
     dumps += run.out;
     expected += c.parsed + "\n";
@@ -280,10 +333,10 @@ TEST(Cli, PhoneParsersReadEveryGeneralTab) {
 // Content fields give the QR page's one segment, whatever the default for raw data.
 TEST(Cli, ContentFieldsAreOneSegmentAsOnTheQrPage) {
   const std::string card = Prefix + "CARD:N:ZHANG;M:13800138000138001380;;";
-  const std::string fields = Cli("qr --field N=ZHANG --field M=13800138000138001380 --dump").out;
+  const std::string fields = Cli("qr --operator 1 --field N=ZHANG --field M=13800138000138001380 --dump").out;
   EXPECT_EQ(fields, Cli("qr --segments single --data-file - --dump", card).out);
   EXPECT_NE(fields, Cli("qr --data-file - --dump", card).out);
-  EXPECT_EQ(fields, Cli("qr --segments single --field N=ZHANG --field M=13800138000138001380 --dump").out);
+  EXPECT_EQ(fields, Cli("qr --operator 1 --segments single --field N=ZHANG --field M=13800138000138001380 --dump").out);
 }
 
 // Help, the version and an option's values go to standard output; a usage
@@ -305,7 +358,7 @@ TEST(Cli, VersionHelpAndTheUsageOfTheCommandUsed) {
       {"values dm --level", ExitUsage, "", "Usage: quillet-cli (qr | dm | read) [options]\nTry 'quillet-cli --help'\n"},
       {"pdf417", ExitUsage, "", "\nUsage: quillet-cli (qr | dm | read) [options]\nTry 'quillet-cli --help'\n"},
       {"qr --size 3 --text a --dump", ExitUsage, "",
-       "\nUsage: quillet-cli qr [options] (--text TEXT | --utf8-text TEXT | --data-file FILE | content fields) "
+       "\nUsage: quillet-cli qr [options] (--text TEXT | --gbk-text TEXT | --data-file FILE | content fields) "
        "(--dump | -o FILE)\n"
        "       quillet-cli qr [options] --batch INPUT -o DIR\nTry 'quillet-cli qr --help'\n"},
       {"dm --level H --text a --dump", ExitUsage, "", "--batch INPUT -o DIR\nTry 'quillet-cli dm --help'\n"},
@@ -325,7 +378,7 @@ TEST(Cli, ManifestToStandardOutput) {
   TempFolder dir;
   const fs::path before = fs::current_path();
   fs::current_path(dir.File(""));
-  const CliOutcome run = Cli("qr --batch - -o out --manifest -", "n,m\n张三,138\n,\n");
+  const CliOutcome run = Cli("qr --operator 1 --batch - -o out --manifest -", "n,m\n张三,138\n,\n");
   const bool dashFile = fs::exists("-");
   fs::current_path(before);
   EXPECT_EQ(run.status, ExitSomeRowsFailed) << run.err;

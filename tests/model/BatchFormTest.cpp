@@ -16,8 +16,14 @@ int Slot(const char* tag) { return FieldSlotOfTag(tag); }
 
 using Role = ColumnRole;
 
-// The QR page as it opens: the business card.
-const BatchPage QrPage;
+// The QR page as it opens: the business card of the first operator format,
+// its text in code page 936, as the window passes it.
+const BatchPage QrPage = [] {
+  BatchPage page;
+  page.contentPage = FormatTab{};
+  page.textCharset = DataCharset::CodePage936;
+  return page;
+}();
 
 BatchPage DmPage() {
   BatchPage page;

@@ -50,14 +50,15 @@ std::optional<std::string> ReadZxing(const GreyImage& p, DecodeFormat format, bo
   return std::nullopt;
 }
 
-// zbar, with its text conversion off so that code page 936 bytes stay as they are.
-std::optional<std::string> ReadZbar(const GreyImage& p) {
+// zbar, with its text conversion off so that code page 936 bytes stay as
+// they are; `asText`: on, as its scanning programs show a symbol.
+std::optional<std::string> ReadZbar(const GreyImage& p, bool asText = false) {
   const std::unique_ptr<zbar::zbar_image_scanner_t, void (*)(zbar::zbar_image_scanner_t*)> scanner(
       zbar::zbar_image_scanner_create(), zbar::zbar_image_scanner_destroy);
   zbar::zbar_image_scanner_request_dbus(scanner.get(), 0);  // no system bus here: it would print to stderr
   zbar::zbar_image_scanner_set_config(scanner.get(), zbar::ZBAR_NONE, zbar::ZBAR_CFG_ENABLE, 0);
   zbar::zbar_image_scanner_set_config(scanner.get(), zbar::ZBAR_QRCODE, zbar::ZBAR_CFG_ENABLE, 1);
-  zbar::zbar_image_scanner_set_config(scanner.get(), zbar::ZBAR_QRCODE, zbar::ZBAR_CFG_BINARY, 1);
+  zbar::zbar_image_scanner_set_config(scanner.get(), zbar::ZBAR_QRCODE, zbar::ZBAR_CFG_BINARY, asText ? 0 : 1);
   const std::unique_ptr<zbar::zbar_image_t, void (*)(zbar::zbar_image_t*)> image(zbar::zbar_image_create(),
                                                                                  zbar::zbar_image_destroy);
   zbar::zbar_image_set_format(image.get(), zbar_fourcc('Y', '8', '0', '0'));
@@ -171,4 +172,8 @@ std::optional<std::string> ZxingText(int columns, int rows, const std::function<
   const ZXing::Result result =
       ZXing::ReadBarcode(ZXing::ImageView(p.pixels.data(), p.width, p.height, ZXing::ImageFormat::Lum), HintsFor(format));
   return result.isValid() ? std::optional(result.text()) : std::nullopt;
+}
+
+std::optional<std::string> ZbarText(int columns, int rows, const std::function<bool(int, int)>& isDark) {
+  return ReadZbar(Render(columns, rows, isDark, 4, 4), true);
 }
