@@ -177,7 +177,7 @@ class Parser {
     // A caption of another format, such as an operator format's 书签 under
     // the default 通用格式: the format that has it.
     for (const OperatorFormatSpec& other : OperatorFormats())
-      if (!position && TabOfCaption(other.id, *state_.tabWord) >= 0) {
+      if (!position && TabOfName(other.id, *state_.tabWord) >= 0) {
         problem.formatWithTab = other.id;
         break;
       }

@@ -123,7 +123,7 @@ TEST_F(CliLanguage, NumbersStayInTheCLocale) {
   const Spoken spoken(Chinese);
   EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
   EXPECT_STREQ(std::setlocale(LC_MESSAGES, nullptr), Chinese);
-  const CliOutcome run = Cli("qr --text a --module-mm 0.5 --dpi 96 --dump");
+  const CliOutcome run = Cli("qr --text a --module-mm 0.5 --dpi 96 -o - --format png");
   EXPECT_EQ(run.status, ExitOk) << run.err;
   EXPECT_NE(run.err.find("0.529 mm"), std::string::npos) << run.err;
 }

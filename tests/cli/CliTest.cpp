@@ -185,8 +185,9 @@ TEST(Cli, FailuresExitWithTheirStatusAndAReason) {
       {"qr --color #000000 --text a --dump", ExitUsage, "unknown option '--color' (did you mean --fg?)"},
       {"qr --type url --operator 1 --field URL=x --dump", ExitUsage, "--type url is not a tab of 中国移动v1.0; its tabs are 0 名片 (card)"},
       {"qr --type 书签 --field URL=x --dump", ExitUsage,
-       "--type 书签 is not a tab of 通用格式; its tabs are 0 名片, 1 Wi-Fi, 2 网址, 3 电话, 4 短信, 5 邮件, 6 位置, 7 日程, "
-       "8 文本; 书签 is a tab of 中国移动v1.0: give --operator 1"},
+       "--type 书签 is not a tab of 通用格式; its tabs are 0 名片 (card), 1 Wi-Fi (wifi), 2 网址 (url), 3 电话 (tel), "
+       "4 短信 (sms), 5 邮件 (email), 6 位置 (geo), 7 日程 (event), 8 文本 (text); 书签 is a tab of 中国移动v1.0: "
+       "give --operator 1"},
       {"qr --field N= --dump", ExitUsage, "every field is empty"},
       {"qr --gbk-text a😀 --dump", ExitUsage, "--gbk-text: '😀' (U+1F600) has no code page 936 (GBK) code; give it with --text"},
       // A value 通用格式 cannot carry names its field and writes nothing.
