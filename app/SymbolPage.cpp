@@ -93,7 +93,7 @@ QSize CSymbolPage::minimumSizeHint() const {
 QString CSymbolPage::PrintedSizeText() const { return view_.PrintedSizeText(); }
 
 int CSymbolPage::ModulesASide(const ModuleMatrix& matrix) const {
-  return std::max(matrix.Columns(), matrix.Rows()) + 2 * fileOptions_.quietZone;
+  return quillet::ModulesASide(fileOptions_, matrix.Columns(), matrix.Rows());
 }
 
 // The whole pixels per module nearest the printed size, for every symbol the
