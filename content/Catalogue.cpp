@@ -430,10 +430,4 @@ const FieldSpec* FieldOfName(const PageSpec& page, std::string_view name) {
   return nullptr;
 }
 
-std::string TabInUserWords(int operatorFormat, int tab) {
-  const TabSpec* tabEntry = FindTab(operatorFormat, tab);
-  if (tabEntry == nullptr) return {};
-  return "\"" + std::string(BareTabCaption(*tabEntry)) + "\" of " + std::string(FindOperatorFormat(operatorFormat)->caption);
-}
-
 }  // namespace quillet

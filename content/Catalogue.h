@@ -152,8 +152,5 @@ std::span<const FieldWord> FieldWords();
 // (as BareCaption reads both), or a word of FieldWords(). Batch headers and
 // the command line's --field both name fields this way. Null when none.
 const FieldSpec* FieldOfName(const PageSpec& page, std::string_view name);
-// A tab as the user sees it, for messages: "名片" of 中国移动v1.0 (the caption
-// without its padding blanks); empty when the format or tab is out of range.
-std::string TabInUserWords(int operatorFormat, int tab);
 
 }  // namespace quillet

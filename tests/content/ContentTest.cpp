@@ -152,7 +152,7 @@ TEST(Catalogue, FieldsByTagCaptionOrHeaderWord) {
       {{4, 0}, "", ""},            {{4, 0}, "*", ""},           {{4, 0}, "Nmae", ""},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.name + " on " + TabInUserWords(c.page.format, c.page.tab));
+    SCOPED_TRACE(c.name + " on format " + std::to_string(c.page.format) + " tab " + std::to_string(c.page.tab));
     const FieldSpec* field = FieldOfName(*PageForTab(c.page.format, c.page.tab), c.name);
     EXPECT_EQ(field ? FieldTags[field->slot] : "", c.tag);
   }

@@ -130,7 +130,7 @@ TEST(ReadSymbols, EveryTabRoundTripsThroughAnImage) {
     for (const auto& [tag, text] : generalTabs[tab]) content.values[FieldSlotOfTag(tag)] = text;
   }
   for (const ContentFields& content : contents) {
-    SCOPED_TRACE(TabInUserWords(content.page.format, content.page.tab));
+    SCOPED_TRACE("format " + std::to_string(content.page.format) + " tab " + std::to_string(content.page.tab));
     SymbolRequest request;
     request.content = content;
     const SymbolResult symbol = MakeSymbol(request);
