@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/CliArgs.h"
+#include "cli/OptionValues.h"
 
 namespace quillet {
 
@@ -62,16 +63,5 @@ const CliOptionRow* FindCliOption(CliCommand command, std::string_view word);
 const CliOptionRow* FindTriedOption(CliCommand command, std::string_view word);
 // What a bad value of the option is told it takes: "L, M, Q or H", "1 to 16".
 std::string ValueTakes(const CliOptionRow& row);
-
-// The names and numbers the rows and the help share.
-std::optional<int> ParseInt(std::string_view word, int low, int high);
-int MostTabs();
-// "0 名片 (card)", "1 邮件 (email)", ... of a format.
-std::vector<std::string> NumberedTabs(int operatorFormat);
-std::vector<std::string> OperatorNames();
-std::vector<std::string> LevelNames();
-std::vector<std::string> FormatNames();
-// A Data Matrix size index by its rows and columns: "10x10", "8x18".
-std::string DmSizeName(int size);
 
 }  // namespace quillet

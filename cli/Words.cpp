@@ -40,6 +40,8 @@ std::string NoDecoderFound(const std::vector<std::string>& decoders) {
   return Fill(_("neither {1} found the symbol"), {JoinNames(decoders, _(" nor "), _(" nor "))});
 }
 
+}  // namespace
+
 std::string DescribeReadBackFault(const ReadBackResult& result) {
   switch (result.fault) {
     case ReadBackFault::ModuleMissing: return result.cause;
@@ -58,8 +60,6 @@ std::string DescribeReadBackFault(const ReadBackResult& result) {
   }
   return {};
 }
-
-}  // namespace
 
 std::string DescribeSymbolFailure(SymbolFailure failure, size_t bytes, const SymbolSettings& settings, bool content) {
   switch (failure) {
@@ -370,156 +370,6 @@ std::string DescribeNotReadBack(const ReadBackResult& result, ReadBackRisk risk,
   return message;
 }
 
-namespace {
-
-std::string Fixed(double value, int decimals) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.*f", decimals, value);
-  return text;
-}
-
-std::string Share(double share) { return Fixed(share, 2); }
-
-// The first block that loses more than it may.
-int WorstBlock(const LogoDamage& damage) {
-  for (size_t b = 0; b < damage.blocks.size(); ++b)
-    if (damage.blocks[b].destroyed > damage.blocks[b].Allowed()) return static_cast<int>(b);
-  return -1;
-}
-
-std::string SymbolName(const LogoFit& fit) {
-  return Fill(_("version {1} at level {2}"), {std::to_string(fit.version), std::string(1, QrLevelLetter(fit.level))});
-}
-
-}  // namespace
-
-std::string DescribeStyleCheck(const StyleCheck& check) {
-  // Cut, not rounded: 2.995 is below 3:1 and must not read "3.00:1".
-  const double ratio = std::floor(check.ratio * 100) / 100;
-  const std::string ratioText = Fixed(ratio, 2);
-  switch (check.failure) {
-    case StyleFailure::LowContrast:
-      return Fill(_("the colours {1} (contrast ratio {2}:1) are below the {3}:1 scanners need: choose colours "
-                    "further apart, or give --allow-low-contrast"),
-                  {check.subject, ratioText, Fixed(MinContrastRatio, 0)});
-    case StyleFailure::Inverted:
-      return Fill(_("the colours {1} (contrast ratio {2}:1) put light modules on a dark background, which many "
-                    "readers do not try: give --allow-inverted"),
-                  {check.subject, ratioText});
-    case StyleFailure::None: break;
-  }
-  return {};
-}
-
-namespace {
-
-// What the readers found: "16-bit BMP", "no image in the GIF", or the library's message.
-std::string ReadDetailWords(ImageReadDetail detail, const std::string& message, int number) {
-  switch (detail) {
-    case ImageReadDetail::LibraryMessage: return message;
-    case ImageReadDetail::GifError: return Fill(_("GIF error {1}"), {std::to_string(number)});
-    case ImageReadDetail::NoGifImage: return _("no image in the GIF");
-    case ImageReadDetail::JpegScans: return Fill(_("JPEG of more than {1} scans"), {std::to_string(number)});
-    case ImageReadDetail::OldBmpHeader: return _("old-style BMP header");
-    case ImageReadDetail::CompressedBmp: return _("compressed BMP");
-    case ImageReadDetail::BmpBits: return Fill(_("{1}-bit BMP"), {std::to_string(number)});
-    case ImageReadDetail::BmpPaletteIndex: return _("BMP pixel outside its palette");
-    case ImageReadDetail::SvgUnreadable: return _("unreadable SVG");
-    case ImageReadDetail::SvgNotDrawn: return _("the SVG cannot be drawn");
-    case ImageReadDetail::None: break;
-  }
-  return {};
-}
-
-}  // namespace
-
-std::string DescribeImageReadProblem(const ImageReadProblem& problem) {
-  const std::string detail = ReadDetailWords(problem.detail, problem.subject, problem.number);
-  switch (problem.failure) {
-    case ImageReadFailure::None: return {};
-    case ImageReadFailure::CannotOpen: return std::strerror(problem.error);
-    case ImageReadFailure::NotAnImage: return _("not a PNG, JPEG, GIF or BMP image");
-    case ImageReadFailure::Unsupported: return Fill(_("a {1}, which cannot be read"), {detail});
-    case ImageReadFailure::TooLarge:
-      if (problem.subject.empty()) return _("the file is larger than any image");
-      return Fill(_("too large: {1} pixels, more than the {2} megapixels an image may have"),
-                  {problem.subject, std::to_string(MaxImagePixels / 1'000'000)});
-    case ImageReadFailure::Truncated: return _("the file is cut short");
-    case ImageReadFailure::Damaged: return Fill(_("the image is damaged ({1})"), {detail});
-    case ImageReadFailure::NoDecoders: return Fill(_("the decoders cannot be loaded: {1}"), {problem.subject});
-  }
-  return {};
-}
-
-std::string LogoShareWords() {
-  return Fill(_("{1} to {2} (or {3}% to {4}%)"), {Fixed(MinLogoShare, 2), Fixed(MaxLogoShare, 1),
-                                                  Fixed(100 * MinLogoShare, 0), Fixed(100 * MaxLogoShare, 0)});
-}
-
-std::string DescribeLogoFit(const LogoFit& fit) {
-  switch (fit.failure) {
-    case LogoFailure::NotQrCode: return _("Data Matrix symbols carry no logo; a logo goes in a QR Code");
-    case LogoFailure::NoRoom:
-      return Fill(fit.level == QrLevel::H
-                      ? _("a QR Code of {1} cannot spare the modules of even the smallest logo; give a larger --version")
-                      : _("a QR Code of {1} cannot spare the modules of even the smallest logo; give --level H"),
-                  {SymbolName(fit)});
-    case LogoFailure::TooLarge: {
-      const LogoDamage& damage = fit.damage;
-      std::string why = damage.coversFixedPattern ? _("covers a finder, timing or format pattern") : std::string();
-      if (const int block = WorstBlock(damage); block >= 0) {
-        const BlockDamage& worst = damage.blocks[static_cast<size_t>(block)];
-        why = Fill(_("destroys {1} codewords of block {2}, more than half of the {3} it corrects"),
-                   {std::to_string(worst.destroyed), std::to_string(block + 1), std::to_string(worst.correctable)});
-      }
-      return Fill(_("a logo of {1} modules {2}; the largest a QR Code of {3} allows is {4} modules, --logo-size {5}"),
-                  {std::to_string(damage.padSide), why, SymbolName(fit), std::to_string(fit.largestSide),
-                   Share(fit.largestShare)});
-    }
-    case LogoFailure::None: break;
-  }
-  return {};
-}
-
-std::string DescribeLogoFile(const LogoFileResult& result) {
-  const std::string& file = result.subject;
-  switch (result.failure) {
-    case LogoFileFailure::CannotOpen:
-      return Fill(_("cannot read the logo '{1}': {2}"), {file, std::strerror(result.error)});
-    case LogoFileFailure::TooLarge:
-      return Fill(_("the logo '{1}' is larger than a logo may be ({2} MB, {3} pixels a side)"),
-                  {file, std::to_string(MaxLogoFileBytes >> 20), std::to_string(MaxLogoSide)});
-    case LogoFileFailure::NotALogo: return Fill(_("the logo '{1}' is neither a PNG, a JPEG nor an SVG image"), {file});
-    case LogoFileFailure::Unreadable:
-      return Fill(_("the logo '{1}' cannot be read as an image: {2}"),
-                  {file, ReadDetailWords(result.reason, result.detail, 0)});
-    case LogoFileFailure::NoReader: return Fill(_("cannot read logos: {1}"), {result.detail});
-    case LogoFileFailure::None: break;
-  }
-  return {};
-}
-
-std::string DescribeStyledNotReadBack(const ReadBackResult& check) {
-  return Fill(_("the styled symbol does not read back, so it is not written: {1}"), {DescribeReadBackFault(check)});
-}
-
-// Under --dump, for scripts: English under every locale, as the rows' header
-// line is. (The reason of a failed read-back is a sentence, and translated.)
-std::string DescribeStyleReport(const LogoFit& fit, const ReadBackResult& check) {
-  std::string report;
-  if (fit.damage.padSide > 0) {
-    report += "logo " + std::to_string(fit.damage.padSide) + " modules, largest " + std::to_string(fit.largestSide) +
-              " (" + Share(fit.largestShare) + " of the side)\n";
-    for (size_t b = 0; b < fit.damage.blocks.size(); ++b) {
-      const BlockDamage& block = fit.damage.blocks[b];
-      report += "block " + std::to_string(b + 1) + " destroyed " + std::to_string(block.destroyed) + " of " +
-                std::to_string(block.correctable) + " correctable (at most " + std::to_string(block.Allowed()) + ")\n";
-    }
-  }
-  report += check.Ok() ? "read back by " + check.decoder + "\n" : "not read back: " + DescribeReadBackFault(check) + "\n";
-  return report;
-}
-
 std::string DescribeUnheld(const Unheld& unheld) {
   switch (unheld.reason) {
     case UnheldReason::None: return {};
@@ -531,108 +381,6 @@ std::string DescribeUnheld(const Unheld& unheld) {
     case UnheldReason::NotAChoice: return Fill(_("the page cannot show '{1}'"), {unheld.subject});
   }
   return {};
-}
-
-// ---- The command line's own words
-
-namespace {
-
-std::string_view CommandName(CliCommand command) { return command == CliCommand::Qr ? "qr" : "dm"; }
-
-// A problem of one option's words: a value it cannot take, one it lacks.
-std::string DescribeOptionProblem(const CliProblem& p) {
-  switch (p.kind) {
-    case CliProblemKind::ValueMissing: return Fill(_("{1} needs a value"), {p.option});
-    case CliProblemKind::BadValue: return Fill(_("{1} takes {2}, not '{3}'"), {p.option, p.detail, p.word});
-    case CliProblemKind::GivenTwice: return _("an input or output option is given twice");
-    case CliProblemKind::BatchGivenTwice: return _("--batch is given twice");
-    case CliProblemKind::FieldNotTagged: return Fill(_("{1} takes TAG=VALUE, not '{2}'"), {p.option, p.word});
-    case CliProblemKind::NoLogoInDm:
-      return Fill(_("{1}: Data Matrix symbols carry no logo; a logo goes in a QR Code (qr)"), {p.option});
-    case CliProblemKind::ValueJoined:
-      return Fill(_("unknown option '{1}': give the value as a word of its own, {2} {3}"), {p.word, p.option, p.detail});
-    case CliProblemKind::OptionOfOther: {
-      const CliCommand other = p.command == CliCommand::Qr ? CliCommand::Dm : CliCommand::Qr;
-      return Fill(_("{1} is an option of {2}, not of {3}"), {p.option, CommandName(other), CommandName(p.command)});
-    }
-    case CliProblemKind::UnknownOption:
-      if (p.detail.empty()) return Fill(_("unknown option '{1}'"), {p.word});
-      return Fill(_("unknown option '{1}' (did you mean {2}?)"), {p.word, p.detail});
-    default: return {};
-  }
-}
-
-// What the input, the symbol's options and the output lack or have too much of.
-std::string DescribeCombinationProblem(const CliProblem& p) {
-  switch (p.kind) {
-    case CliProblemKind::TabNotOfFormat: {
-      std::string text = Fill(_("--type {1} is not a tab of {2}; its tabs are {3}"),
-                              {p.word, FindOperatorFormat(p.operatorFormat)->caption,
-                               JoinNames(NumberedTabs(p.operatorFormat), ", ", ", ")});
-      if (p.formatWithTab == 0) return text;
-      return text + Fill(_("; {1} is a tab of {2}: give --operator {3}"),
-                         {p.word, FindOperatorFormat(p.formatWithTab)->caption, std::to_string(p.formatWithTab)});
-    }
-    case CliProblemKind::EciWithDataFile:
-      return _("--eci names the character set of a text: it goes with --text or --gbk-text, not --data-file");
-    case CliProblemKind::EciNeedsAscii: return _("--eci takes the ascii scheme: give --scheme ascii or none");
-    case CliProblemKind::NoInput:
-      return p.command == CliCommand::Qr ? _("give --text, --gbk-text, --data-file or content fields (--field)")
-                                         : _("give --text, --gbk-text or --data-file");
-    case CliProblemKind::SeveralInputs: return _("give only one of --text, --gbk-text, --data-file and content fields");
-    case CliProblemKind::GeneralTakesOptimal:
-      return _("通用格式 always takes the optimal segments: --segments goes with --text or --data-file");
-    case CliProblemKind::ContentIsOneSegment:
-      return _("content fields are written in one segment, as the QR page writes them: "
-               "--segments optimal goes with --text or --data-file");
-    case CliProblemKind::NothingToDo: return _("nothing to do: give --dump, -o FILE or both");
-    case CliProblemKind::VerifyNeedsFile: return _("--verify checks an image: give -o FILE");
-    case CliProblemKind::FormatNeedsOutput: return _("--format needs -o: -o - for standard output");
-    case CliProblemKind::StandardOutputTwice: return _("--dump and -o - both write to standard output; give one of them");
-    case CliProblemKind::UnknownExtension:
-      return Fill(_("cannot tell the image format of '{1}': use the extension {2}, or -o - with --format"),
-                  {p.word, KnownExtensions(", ", " or ")});
-    case CliProblemKind::FormatDisagrees:
-      return Fill(_("--format {1} does not match the extension of '{2}'"), {p.detail, p.word});
-    case CliProblemKind::VerifyOfText: return Fill(_("--verify checks an image file; {1} is text"), {p.word});
-    case CliProblemKind::SeveralSizes: return Fill(_("give {1} or {2}, not both"), {p.option, p.detail});
-    case CliProblemKind::LogoSizeWithoutLogo: return _("--logo-size goes with --logo FILE");
-    case CliProblemKind::SheetWithStyle: return _("a label sheet prints plain symbols: no --fg, --bg or --logo with --sheet");
-    case CliProblemKind::Colours: return DescribeStyleCheck(p.colours);
-    default: return {};
-  }
-}
-
-std::string DescribeBatchProblem(const CliProblem& p) {
-  switch (p.kind) {
-    case CliProblemKind::BatchOnlyWithoutBatch: return Fill(_("{1} goes with --batch INPUT"), {p.option});
-    case CliProblemKind::BatchWithInput:
-      return _("--batch takes the symbols' data from its rows: no --text, --gbk-text, --data-file or --field");
-    case CliProblemKind::SegmentsWithBatch: return _("--segments goes with --text or --data-file, not --batch");
-    case CliProblemKind::BatchWithDump:
-      return _("--batch writes files: no --dump or --format (the name's extension is the format)");
-    case CliProblemKind::BatchNeedsFolder: return _("--batch needs -o DIR, the folder for the files");
-    case CliProblemKind::SheetOptionsWithoutSheet: return _("--columns, --rows and --caption go with --sheet");
-    case CliProblemKind::SheetNeedsGrid: return _("--sheet needs --columns C and --rows R");
-    case CliProblemKind::SheetWithName: return _("--sheet writes one PDF: no --name");
-    case CliProblemKind::SheetNeedsPdf: return _("--sheet writes a PDF: give -o FILE.pdf");
-    default: return {};
-  }
-}
-
-}  // namespace
-
-std::string DescribeCliProblem(const CliProblem& p) {
-  switch (p.kind) {
-    case CliProblemKind::NoCommand: return _("no command given");
-    case CliProblemKind::UnknownCommand: return Fill(_("unknown command '{1}' (use qr, dm or read)"), {p.word});
-    case CliProblemKind::ValuesUsage: return _("values takes qr or dm and an option: values qr --level");
-    case CliProblemKind::NoFixedValues: return Fill(_("{1} of {2} takes no fixed set of values"), {p.option, p.word});
-    default: break;
-  }
-  for (auto describe : {DescribeOptionProblem, DescribeCombinationProblem, DescribeBatchProblem})
-    if (std::string words = describe(p); !words.empty()) return words;
-  return _("the options cannot be used together");
 }
 
 }  // namespace quillet

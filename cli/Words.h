@@ -36,6 +36,8 @@ std::string DescribeTextProblem(const TextProblem& problem);
 std::string DescribeHeaderRefusal(const HeaderRefusal& refusal);
 // "the name template has an empty '{}'"; `caption`: the caption template's.
 std::string DescribeTemplateFault(TemplateFault fault, bool caption);
+// Why a read-back failed: "neither zxing-cpp nor zbar found the symbol".
+std::string DescribeReadBackFault(const ReadBackResult& result);
 // "'x.jpg' does not read back: <the read-back's reason>; <the likely cause>",
 // `what` naming the file.
 std::string DescribeNotReadBack(const ReadBackResult& result, ReadBackRisk risk, const std::string& what);

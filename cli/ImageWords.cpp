@@ -1,0 +1,162 @@
+// The words for styles, logos and the images read: colours refused, a logo
+// too large, a file that is no image.
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "cli/Translate.h"
+#include "cli/Words.h"
+
+namespace quillet {
+
+namespace {
+
+std::string Fixed(double value, int decimals) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  return text;
+}
+
+std::string Share(double share) { return Fixed(share, 2); }
+
+// The first block that loses more than it may.
+int WorstBlock(const LogoDamage& damage) {
+  for (size_t b = 0; b < damage.blocks.size(); ++b)
+    if (damage.blocks[b].destroyed > damage.blocks[b].Allowed()) return static_cast<int>(b);
+  return -1;
+}
+
+std::string SymbolName(const LogoFit& fit) {
+  return Fill(_("version {1} at level {2}"), {std::to_string(fit.version), std::string(1, QrLevelLetter(fit.level))});
+}
+
+}  // namespace
+
+std::string DescribeStyleCheck(const StyleCheck& check) {
+  // Cut, not rounded: 2.995 is below 3:1 and must not read "3.00:1".
+  const double ratio = std::floor(check.ratio * 100) / 100;
+  const std::string ratioText = Fixed(ratio, 2);
+  switch (check.failure) {
+    case StyleFailure::LowContrast:
+      return Fill(_("the colours {1} (contrast ratio {2}:1) are below the {3}:1 scanners need: choose colours "
+                    "further apart, or give --allow-low-contrast"),
+                  {check.subject, ratioText, Fixed(MinContrastRatio, 0)});
+    case StyleFailure::Inverted:
+      return Fill(_("the colours {1} (contrast ratio {2}:1) put light modules on a dark background, which many "
+                    "readers do not try: give --allow-inverted"),
+                  {check.subject, ratioText});
+    case StyleFailure::None: break;
+  }
+  return {};
+}
+
+namespace {
+
+// What the readers found: "16-bit BMP", "no image in the GIF", or the library's message.
+std::string ReadDetailWords(ImageReadDetail detail, const std::string& message, int number) {
+  switch (detail) {
+    case ImageReadDetail::LibraryMessage: return message;
+    case ImageReadDetail::GifError: return Fill(_("GIF error {1}"), {std::to_string(number)});
+    case ImageReadDetail::NoGifImage: return _("no image in the GIF");
+    case ImageReadDetail::JpegScans: return Fill(_("JPEG of more than {1} scans"), {std::to_string(number)});
+    case ImageReadDetail::OldBmpHeader: return _("old-style BMP header");
+    case ImageReadDetail::CompressedBmp: return _("compressed BMP");
+    case ImageReadDetail::BmpBits: return Fill(_("{1}-bit BMP"), {std::to_string(number)});
+    case ImageReadDetail::BmpPaletteIndex: return _("BMP pixel outside its palette");
+    case ImageReadDetail::SvgUnreadable: return _("unreadable SVG");
+    case ImageReadDetail::SvgNotDrawn: return _("the SVG cannot be drawn");
+    case ImageReadDetail::None: break;
+  }
+  return {};
+}
+
+}  // namespace
+
+std::string DescribeImageReadProblem(const ImageReadProblem& problem) {
+  const std::string detail = ReadDetailWords(problem.detail, problem.subject, problem.number);
+  switch (problem.failure) {
+    case ImageReadFailure::None: return {};
+    case ImageReadFailure::CannotOpen: return std::strerror(problem.error);
+    case ImageReadFailure::NotAnImage: return _("not a PNG, JPEG, GIF or BMP image");
+    case ImageReadFailure::Unsupported: return Fill(_("a {1}, which cannot be read"), {detail});
+    case ImageReadFailure::TooLarge:
+      if (problem.subject.empty()) return _("the file is larger than any image");
+      return Fill(_("too large: {1} pixels, more than the {2} megapixels an image may have"),
+                  {problem.subject, std::to_string(MaxImagePixels / 1'000'000)});
+    case ImageReadFailure::Truncated: return _("the file is cut short");
+    case ImageReadFailure::Damaged: return Fill(_("the image is damaged ({1})"), {detail});
+    case ImageReadFailure::NoDecoders: return Fill(_("the decoders cannot be loaded: {1}"), {problem.subject});
+  }
+  return {};
+}
+
+std::string LogoShareWords() {
+  return Fill(_("{1} to {2} (or {3}% to {4}%)"), {Fixed(MinLogoShare, 2), Fixed(MaxLogoShare, 1),
+                                                  Fixed(100 * MinLogoShare, 0), Fixed(100 * MaxLogoShare, 0)});
+}
+
+std::string DescribeLogoFit(const LogoFit& fit) {
+  switch (fit.failure) {
+    case LogoFailure::NotQrCode: return _("Data Matrix symbols carry no logo; a logo goes in a QR Code");
+    case LogoFailure::NoRoom:
+      return Fill(fit.level == QrLevel::H
+                      ? _("a QR Code of {1} cannot spare the modules of even the smallest logo; give a larger --version")
+                      : _("a QR Code of {1} cannot spare the modules of even the smallest logo; give --level H"),
+                  {SymbolName(fit)});
+    case LogoFailure::TooLarge: {
+      const LogoDamage& damage = fit.damage;
+      std::string why = damage.coversFixedPattern ? _("covers a finder, timing or format pattern") : std::string();
+      if (const int block = WorstBlock(damage); block >= 0) {
+        const BlockDamage& worst = damage.blocks[static_cast<size_t>(block)];
+        why = Fill(_("destroys {1} codewords of block {2}, more than half of the {3} it corrects"),
+                   {std::to_string(worst.destroyed), std::to_string(block + 1), std::to_string(worst.correctable)});
+      }
+      return Fill(_("a logo of {1} modules {2}; the largest a QR Code of {3} allows is {4} modules, --logo-size {5}"),
+                  {std::to_string(damage.padSide), why, SymbolName(fit), std::to_string(fit.largestSide),
+                   Share(fit.largestShare)});
+    }
+    case LogoFailure::None: break;
+  }
+  return {};
+}
+
+std::string DescribeLogoFile(const LogoFileResult& result) {
+  const std::string& file = result.subject;
+  switch (result.failure) {
+    case LogoFileFailure::CannotOpen:
+      return Fill(_("cannot read the logo '{1}': {2}"), {file, std::strerror(result.error)});
+    case LogoFileFailure::TooLarge:
+      return Fill(_("the logo '{1}' is larger than a logo may be ({2} MB, {3} pixels a side)"),
+                  {file, std::to_string(MaxLogoFileBytes >> 20), std::to_string(MaxLogoSide)});
+    case LogoFileFailure::NotALogo: return Fill(_("the logo '{1}' is neither a PNG, a JPEG nor an SVG image"), {file});
+    case LogoFileFailure::Unreadable:
+      return Fill(_("the logo '{1}' cannot be read as an image: {2}"),
+                  {file, ReadDetailWords(result.reason, result.detail, 0)});
+    case LogoFileFailure::NoReader: return Fill(_("cannot read logos: {1}"), {result.detail});
+    case LogoFileFailure::None: break;
+  }
+  return {};
+}
+
+std::string DescribeStyledNotReadBack(const ReadBackResult& check) {
+  return Fill(_("the styled symbol does not read back, so it is not written: {1}"), {DescribeReadBackFault(check)});
+}
+
+// Under --dump, for scripts: English under every locale, as the rows' header
+// line is. (The reason of a failed read-back is a sentence, and translated.)
+std::string DescribeStyleReport(const LogoFit& fit, const ReadBackResult& check) {
+  std::string report;
+  if (fit.damage.padSide > 0) {
+    report += "logo " + std::to_string(fit.damage.padSide) + " modules, largest " + std::to_string(fit.largestSide) +
+              " (" + Share(fit.largestShare) + " of the side)\n";
+    for (size_t b = 0; b < fit.damage.blocks.size(); ++b) {
+      const BlockDamage& block = fit.damage.blocks[b];
+      report += "block " + std::to_string(b + 1) + " destroyed " + std::to_string(block.destroyed) + " of " +
+                std::to_string(block.correctable) + " correctable (at most " + std::to_string(block.Allowed()) + ")\n";
+    }
+  }
+  report += check.Ok() ? "read back by " + check.decoder + "\n" : "not read back: " + DescribeReadBackFault(check) + "\n";
+  return report;
+}
+
+}  // namespace quillet
