@@ -1,0 +1,41 @@
+#include "app/BatchControls.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "gui/TextBytes.h"
+
+namespace quillet {
+
+QString Ui(std::string_view utf8) { return FromUtf8(utf8); }
+
+QPushButton* BatchButton(std::string_view caption, QWidget* parent, const char* name) {
+  auto* button = new QPushButton(Ui(caption), parent);
+  button->setAutoDefault(false);
+  button->setObjectName(QLatin1String(name));
+  return button;
+}
+
+QLabel* BuddyLabel(std::string_view caption, QWidget* buddy, QWidget* parent) {
+  auto* label = new QLabel(Ui(caption), parent);
+  label->setBuddy(buddy);
+  return label;
+}
+
+QHBoxLayout* PathRow(std::string_view browse, QWidget* parent, QLineEdit*& edit, QPushButton*& button) {
+  auto* row = new QHBoxLayout;
+  edit = new QLineEdit(parent);
+  button = BatchButton(browse, parent, "browse");
+  row->addWidget(edit, 1);
+  row->addWidget(button);
+  return row;
+}
+
+void ShowNote(QLabel* note, const QString& text, bool problem) {
+  note->setText(text);
+  note->setStyleSheet(problem ? QStringLiteral("color: red") : QString());
+}
+
+}  // namespace quillet
