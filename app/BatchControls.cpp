@@ -1,8 +1,6 @@
 #include "app/BatchControls.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 
 #include "gui/TextBytes.h"
@@ -22,15 +20,6 @@ QLabel* BuddyLabel(std::string_view caption, QWidget* buddy, QWidget* parent) {
   auto* label = new QLabel(Ui(caption), parent);
   label->setBuddy(buddy);
   return label;
-}
-
-QHBoxLayout* PathRow(std::string_view browse, QWidget* parent, QLineEdit*& edit, QPushButton*& button) {
-  auto* row = new QHBoxLayout;
-  edit = new QLineEdit(parent);
-  button = BatchButton(browse, parent, "browse");
-  row->addWidget(edit, 1);
-  row->addWidget(button);
-  return row;
 }
 
 void ShowNote(QLabel* note, const QString& text, bool problem) {

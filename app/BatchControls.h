@@ -6,9 +6,7 @@
 #include <QString>
 #include <string_view>
 
-class QHBoxLayout;
 class QLabel;
-class QLineEdit;
 class QPushButton;
 class QWidget;
 
@@ -27,9 +25,6 @@ Widget* Named(Widget* widget, const char* name) {
 
 // A label whose "(&X)" moves the focus to `buddy`, instead of showing the "&".
 QLabel* BuddyLabel(std::string_view caption, QWidget* buddy, QWidget* parent);
-
-// A path to type in and its "浏览..." button.
-QHBoxLayout* PathRow(std::string_view browse, QWidget* parent, QLineEdit*& edit, QPushButton*& button);
 
 // A note under a setting, in red when it tells a problem.
 void ShowNote(QLabel* note, const QString& text, bool problem);

@@ -94,22 +94,27 @@ void BatchOutputPanel::Bind(Control* control, Signal signal, Set set) {
   });
 }
 
-void BatchOutputPanel::BindPath(QLineEdit* edit, std::string& path) {
-  Bind(edit, &QLineEdit::textChanged, [&path](const QString& text) { path = ToLocalPath(text.trimmed()); });
+QLineEdit* BatchOutputPanel::AddPathRow(QWidget* part, QFormLayout* form, const PathRowText& text, std::string& path,
+                                        void (BatchOutputPanel::*choose)()) {
+  auto* row = new QHBoxLayout;
+  auto* edit = Named(new QLineEdit(part), text.editName);
+  QPushButton* browse = BatchButton(text.browse, part, text.buttonName);
+  row->addWidget(edit, 1);
+  row->addWidget(browse);
+  form->addRow(BuddyLabel(text.caption, edit, part), row);
+  connect(browse, &QPushButton::clicked, this, choose);
+  Bind(edit, &QLineEdit::textChanged, [&path](const QString& typed) { path = ToLocalPath(typed.trimmed()); });
+  return edit;
 }
 
 QWidget* BatchOutputPanel::BuildFolderPart() {
   auto* part = new QWidget(this);
   QFormLayout* form = PartForm(part);
-  QPushButton* chooseFolder;
-  QHBoxLayout* folderRow = PathRow(UiText::BatchChooseFolder, part, folder_, chooseFolder);
-  folder_->setObjectName(QStringLiteral("folder"));
-  form->addRow(BuddyLabel(UiText::BatchFolder, folder_, part), folderRow);
+  folder_ = AddPathRow(part, form, {UiText::BatchFolder, UiText::BatchChooseFolder, "folder", "browse"},
+                       form_.output.folder, &BatchOutputPanel::ChooseFolder);
   auto* name = Named(new QLineEdit(FromUtf8(form_.output.nameTemplate), part), "name");
   form->addRow(BuddyLabel(UiText::BatchNameTemplate, name, part), name);
   nameNote_ = NoteRow(part, form);
-  connect(chooseFolder, &QPushButton::clicked, this, &BatchOutputPanel::ChooseFolder);
-  BindPath(folder_, form_.output.folder);
   Bind(name, &QLineEdit::textChanged, [this](const QString& text) { form_.output.nameTemplate = text.toStdString(); });
   return part;
 }
@@ -117,19 +122,14 @@ QWidget* BatchOutputPanel::BuildFolderPart() {
 QWidget* BatchOutputPanel::BuildSheetPart() {
   auto* part = new QWidget(this);
   QFormLayout* form = PartForm(part);
-  QPushButton* chooseSheet;
-  QHBoxLayout* fileRow = PathRow(UiText::BatchChooseSheetFile, part, sheetFile_, chooseSheet);
-  sheetFile_->setObjectName(QStringLiteral("sheetFile"));
-  chooseSheet->setObjectName(QStringLiteral("chooseSheet"));
-  form->addRow(BuddyLabel(UiText::BatchSheetFile, sheetFile_, part), fileRow);
-  AddGridRow(part, form);
   BatchOutputForm& out = form_.output;
+  sheetFile_ = AddPathRow(part, form, {UiText::BatchSheetFile, UiText::BatchChooseSheetFile, "sheetFile", "chooseSheet"},
+                          out.sheetFile, &BatchOutputPanel::ChooseSheetFile);
+  AddGridRow(part, form);
   auto* caption = Named(new QLineEdit(FromUtf8(out.caption), part), "caption");
   form->addRow(BuddyLabel(UiText::BatchCaption, caption, part), caption);
   moduleNote_ = NoteRow(part, form);
 
-  connect(chooseSheet, &QPushButton::clicked, this, &BatchOutputPanel::ChooseSheetFile);
-  BindPath(sheetFile_, out.sheetFile);
   Bind(caption, &QLineEdit::textChanged, [&out](const QString& text) { out.caption = text.toStdString(); });
   return part;
 }

@@ -6,6 +6,7 @@
 
 #include <QGroupBox>
 #include <string>
+#include <string_view>
 
 #include "model/BatchForm.h"
 
@@ -38,8 +39,15 @@ class BatchOutputPanel : public QGroupBox {
   // The paper, the labels on it and their module size, as a row of `form`.
   void AddGridRow(QWidget* part, QFormLayout* form);
   QLayout* BuildSchemeRow();
-  // `edit` bound to the form's `path`, which is changed and checked with it.
-  void BindPath(QLineEdit* edit, std::string& path);
+  struct PathRowText {
+    std::string_view caption, browse;
+    const char* editName;
+    const char* buttonName;
+  };
+  // A path to type in, bound to the form's `path`, which is changed and
+  // checked with it, and its "浏览..." button, which asks with `choose`.
+  QLineEdit* AddPathRow(QWidget* part, QFormLayout* form, const PathRowText& text, std::string& path,
+                        void (BatchOutputPanel::*choose)());
   // Each setting into the form as `set` takes it from `signal`, then the form checked again.
   template <class Control, class Signal, class Set>
   void Bind(Control* control, Signal signal, Set set);
