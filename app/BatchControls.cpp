@@ -22,9 +22,4 @@ QLabel* BuddyLabel(std::string_view caption, QWidget* buddy, QWidget* parent) {
   return label;
 }
 
-void ShowNote(QLabel* note, const QString& text, bool problem) {
-  note->setText(text);
-  note->setStyleSheet(problem ? QStringLiteral("color: red") : QString());
-}
-
 }  // namespace quillet

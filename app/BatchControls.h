@@ -1,6 +1,6 @@
 // The small pieces the batch dialog's parts build their controls from: a
 // button that is never the default by accident, the names tests find
-// controls by, labels with a mnemonic, and the notes under a setting.
+// controls by and labels with a mnemonic.
 #pragma once
 
 #include <QString>
@@ -25,8 +25,5 @@ Widget* Named(Widget* widget, const char* name) {
 
 // A label whose "(&X)" moves the focus to `buddy`, instead of showing the "&".
 QLabel* BuddyLabel(std::string_view caption, QWidget* buddy, QWidget* parent);
-
-// A note under a setting, in red when it tells a problem.
-void ShowNote(QLabel* note, const QString& text, bool problem);
 
 }  // namespace quillet

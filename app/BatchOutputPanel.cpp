@@ -37,6 +37,12 @@ QLabel* NoteRow(QWidget* part, QFormLayout* form) {
   return note;
 }
 
+// A note under an output, in red when it tells a problem.
+void ShowNote(QLabel* note, const QString& text, bool problem) {
+  note->setText(text);
+  note->setStyleSheet(problem ? QStringLiteral("color: red") : QString());
+}
+
 }  // namespace
 
 BatchOutputPanel::BatchOutputPanel(BatchForm& form, BatchDesktop& desktop, QWidget* parent)
