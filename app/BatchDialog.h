@@ -1,8 +1,8 @@
 // The "批量生成" dialog: a spreadsheet, what each of its columns feeds on the
 // page shown, where the files go, and the batch engine running it with
 // progress, cancelling and a summary of the rows that failed. What it holds
-// and decides is the form's (model/BatchForm); this binds the controls to it
-// and words its kinds.
+// and decides is the form's (model/BatchForm); its parts bind their controls
+// to it and word its kinds, and this runs the batch between them.
 #pragma once
 
 #include <QDialog>
@@ -12,17 +12,12 @@
 #include "app/PageChoice.h"
 #include "model/BatchForm.h"
 
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
-class QProgressBar;
-class QPushButton;
-class QTableWidget;
-
 namespace quillet {
 
 class BatchDesktop;
+class BatchInputPanel;
+class BatchOutputPanel;
+class BatchRunPanel;
 class BatchRunner;
 
 class CBatchDlg : public QDialog {
@@ -31,18 +26,7 @@ class CBatchDlg : public QDialog {
   CBatchDlg(QWidget* parent, const BatchPage& page, BatchDesktop& desktop);
   ~CBatchDlg() override;
 
-  // Loads a spreadsheet as if chosen in the file dialog.
-  void LoadInput(const QString& path);
   bool Running() const;
-
- public slots:
-  void ChooseInput();
-  void ChooseFolder();
-  void ChooseSheetFile();
-  void Start();
-  void Cancel();
-  void OpenFolder();
-  void CopyFailures();
 
  protected:
   void reject() override;
@@ -50,28 +34,19 @@ class CBatchDlg : public QDialog {
  private:
   // As large as its contents, within the screen: the settings scroll on a low one.
   void FitScreen();
-  QWidget* BuildInputGroup();
-  QWidget* BuildOutputGroup();
-  QWidget* BuildFolderPart(QWidget* parent);
-  QLayout* BuildSchemeRow(QWidget* parent);
-  QWidget* BuildSheetPart(QWidget* parent);
-  QWidget* BuildRunArea();
-  // `edit` bound to the form's `path`, which is changed and checked with it.
-  void BindPath(QLineEdit* edit, std::string& path);
-  static void ShowNote(QLabel* note, const QString& text, bool problem);
-  // The summary, the failures and the progress of a run on another spreadsheet.
-  void ClearLastRun();
-  void SetRunning(bool running);
-  void ChooseEncoding(int index);
+  QWidget* BuildSettings();
+  void ChooseInput();
+  void LoadInput(const QString& path);
+  void ChooseEncoding(std::optional<TextEncoding> encoding);
   void ShowInput();
-  void ShowTable();
   // The form's check: the notes, what each column feeds, and whether it may start.
   void Refresh();
-  void ShowFeeds(const BatchPlanCheck& feeds);
-  void FitPreviewColumns();
+  void Start();
+  void Cancel();
+  void SetRunning(bool running);
   void ShowProgress();
-  void AddFailures(std::vector<BatchRowResult> rows);
   void OnFinished(const BatchSummary& summary);
+  void OpenFolder();
   double Seconds() const;
 
   BatchForm form_;
@@ -79,27 +54,9 @@ class CBatchDlg : public QDialog {
   BatchRunner* runner_;
   QTimer progressTimer_;
   QElapsedTimer clock_;
-
-  QWidget* inputGroup_;
-  QWidget* outputGroup_;
-  QLabel* inputName_;
-  QComboBox* encoding_;
-  QLabel* rowCount_;
-  QTableWidget* preview_;
-  QLabel* columnsNote_;
-  QLineEdit* folder_;
-  QLabel* nameNote_;
-  QLineEdit* sheetFile_;
-  QLabel* moduleNote_;
-  QProgressBar* progressBar_;
-  QLabel* progressText_;
-  QLabel* summary_;
-  QListWidget* failures_;
-  QPushButton* copyFailures_;
-  QPushButton* start_;
-  QPushButton* cancel_;
-  QPushButton* openFolder_;
-  QPushButton* close_;
+  BatchInputPanel* input_;
+  BatchOutputPanel* output_;
+  BatchRunPanel* run_;
 };
 
 // The page the batch composes for, from what its user chose there: the QR

@@ -41,9 +41,11 @@ void BatchForm::Load(const std::string& path) {
   Reload();
 }
 
-void BatchForm::ChooseEncoding(std::optional<TextEncoding> encoding) {
+bool BatchForm::ChooseEncoding(std::optional<TextEncoding> encoding) {
+  if (inputPath_.empty()) return false;
   encoding_ = encoding;
   Reload();
+  return true;
 }
 
 void BatchForm::Reload() {
@@ -142,9 +144,15 @@ std::string BatchForm::OutputFolder() const {
   return target.has_filename() ? target.string() : target.parent_path().string();
 }
 
+bool BatchForm::OutputFolderExists() const {
+  std::error_code error;
+  return fs::is_directory(OutputFolder(), error);
+}
+
 void BatchForm::RunStarted(double now) {
   runRows_ = table_ ? table_->rows : 0;
   runStart_ = now;
+  cancelling_ = false;
 }
 
 BatchRunFigures BatchForm::RunFigures(const BatchProgress& progress, double now) const {
@@ -158,6 +166,7 @@ BatchRunFigures BatchForm::RunFigures(const BatchProgress& progress, double now)
   figures.barValue = std::min(progress.done, figures.barMaximum);
   figures.rowsPerSecond = std::lround(pace.rowsPerSecond);
   figures.secondsLeft = std::lround(std::max(pace.secondsLeft, 0.0));
+  if (!cancelling_ && figures.done > 0) figures.told = figures.total > 0 ? RunTold::Counts : RunTold::CountsSoFar;
   return figures;
 }
 

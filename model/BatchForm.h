@@ -77,8 +77,16 @@ struct BatchFormCheck {
   FormProblem start;  // why it cannot start: the first of all; None when it can
 };
 
+// What the run's line of text says now.
+enum class RunTold {
+  Unchanged,     // still what it said: starting, until a row is done, or cancelling
+  Counts,        // done of total, the rate and the time left
+  CountsSoFar,   // done and the rate, the total unknown
+};
+
 // A run as the dialog shows it, from the runner's counts and the clock.
 struct BatchRunFigures {
+  RunTold told = RunTold::Unchanged;
   long done = 0;
   long total = 0;       // the runner's count, or the table's until it has one
   long barMaximum = 1;  // the progress bar's range is 0..barMaximum
@@ -91,8 +99,9 @@ class BatchForm {
  public:
   // Rows of the spreadsheet shown before it runs.
   static constexpr int PreviewRows = 20;
-  // The encodings one may force, after automatic detection, in this order.
-  static constexpr TextEncoding ForcedEncodings[] = {TextEncoding::Utf8, TextEncoding::Gb18030};
+  // The encoding list's choices in its order: detected (nullopt), then the ones one may force.
+  static constexpr std::optional<TextEncoding> EncodingChoices[] = {std::nullopt, TextEncoding::Utf8,
+                                                                    TextEncoding::Gb18030};
 
   explicit BatchForm(const BatchPage& page);
 
@@ -104,8 +113,9 @@ class BatchForm {
   // Reads the spreadsheet at `path` with its encoding detected; the folder
   // and the sheet file default to ones beside it, named after it.
   void Load(const std::string& path);
-  // Reads the spreadsheet again in `encoding`; nullopt: detected.
-  void ChooseEncoding(std::optional<TextEncoding> encoding);
+  // Reads the spreadsheet again in `encoding`; nullopt: detected. False,
+  // and nothing chosen, while there is no spreadsheet to read again.
+  bool ChooseEncoding(std::optional<TextEncoding> encoding);
   std::optional<TextEncoding> ChosenEncoding() const { return encoding_; }
   const std::string& InputPath() const { return inputPath_; }
   // The spreadsheet's header, row count, detected encoding and first rows;
@@ -118,9 +128,13 @@ class BatchForm {
   BatchJob Job() const;
   // Where the files go: the folder, or the one holding the sheet; absolute.
   std::string OutputFolder() const;
+  // That folder is there to be opened: the files of a run may have gone nowhere.
+  bool OutputFolderExists() const;
 
   // A run starting at `now`, seconds on a steady clock.
   void RunStarted(double now);
+  // The run was asked to stop: it says so until it has stopped.
+  void RunCancelling() { cancelling_ = true; }
   BatchRunFigures RunFigures(const BatchProgress& progress, double now) const;
 
  private:
@@ -135,6 +149,7 @@ class BatchForm {
   BatchProblem inputProblem_;
   long runRows_ = 0;
   double runStart_ = 0;
+  bool cancelling_ = false;
 };
 
 }  // namespace quillet

@@ -314,9 +314,11 @@ TEST_F(BatchFormTest, ARunsFiguresComeFromItsCountsAndTheClock) {
   form.RunStarted(100.0);
   const BatchRunFigures starting = form.RunFigures({}, 100.0);
   EXPECT_EQ(std::tuple(starting.total, starting.barMaximum, starting.barValue, starting.done), std::tuple(40, 40, 0, 0));
+  EXPECT_EQ(starting.told, RunTold::Unchanged);  // still starting
   // The table's count until the runner has its own.
   const BatchRunFigures early = form.RunFigures({.done = 10}, 102.0);
   EXPECT_EQ(std::tuple(early.total, early.barValue, early.rowsPerSecond, early.secondsLeft), std::tuple(40, 10, 5, 6));
+  EXPECT_EQ(early.told, RunTold::Counts);
   const BatchRunFigures counted = form.RunFigures({.done = 1000, .total = 20000}, 104.0);
   EXPECT_EQ(std::tuple(counted.total, counted.barMaximum, counted.rowsPerSecond, counted.secondsLeft),
             std::tuple(20000, 20000, 250, 76));
@@ -328,6 +330,44 @@ TEST_F(BatchFormTest, ARunsFiguresComeFromItsCountsAndTheClock) {
   none.RunStarted(0);
   EXPECT_EQ(none.RunFigures({.done = 3}, 1.0).barMaximum, 1);
   EXPECT_EQ(none.RunFigures({.done = 3}, 1.0).total, 0);
+  EXPECT_EQ(none.RunFigures({.done = 3}, 1.0).told, RunTold::CountsSoFar);
+}
+
+// Cancelling keeps saying so, while the bar still moves, until the next run.
+TEST_F(BatchFormTest, ARunBeingCancelledSaysSoUntilTheNext) {
+  BatchForm form = Loaded("t.csv", "TEXT\nr\nr\nr\nr\n");
+  form.RunStarted(0);
+  form.RunCancelling();
+  const BatchRunFigures stopping = form.RunFigures({.done = 2, .total = 4}, 1.0);
+  EXPECT_EQ(stopping.told, RunTold::Unchanged);
+  EXPECT_EQ(stopping.barValue, 2);
+  form.RunStarted(5);
+  EXPECT_EQ(form.RunFigures({.done = 1, .total = 4}, 6.0).told, RunTold::Counts);
+}
+
+// The encoding list has nothing to read again before a spreadsheet is chosen.
+TEST_F(BatchFormTest, ChoosingAnEncodingWithoutASpreadsheetReadsNothing) {
+  BatchForm form(QrPage);
+  EXPECT_FALSE(form.ChooseEncoding(TextEncoding::Utf8));
+  EXPECT_EQ(form.ChosenEncoding(), std::nullopt);
+  EXPECT_FALSE(form.Table());
+  EXPECT_EQ(BatchForm::EncodingChoices[0], std::nullopt);  // the list opens on detection
+}
+
+// "打开文件夹" is offered only for a folder that is there.
+TEST_F(BatchFormTest, TheOutputFolderIsThereOnlyOnceMade) {
+  BatchForm form = Loaded("t.csv", "TEXT\nr\n");
+  EXPECT_FALSE(form.OutputFolderExists());
+  WriteBytes(Out(), "x");  // a file of that name is no folder
+  EXPECT_FALSE(form.OutputFolderExists());
+  std::filesystem::remove(Out());
+  std::filesystem::create_directories(Out());
+  EXPECT_TRUE(form.OutputFolderExists());
+  form.output.to = BatchOutput::Sheet;
+  form.output.sheetFile = dir.File("gone/labels.pdf");
+  EXPECT_FALSE(form.OutputFolderExists());
+  form.output.sheetFile = dir.File("labels.pdf");
+  EXPECT_TRUE(form.OutputFolderExists());
 }
 
 }  // namespace
