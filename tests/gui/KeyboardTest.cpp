@@ -71,7 +71,7 @@ TEST_F(Keyboard, AClickedContentTabKeepsTheArrowKeysInItsRow) {
 }
 
 // Fields typed on a page, then a control that empties every field ("重填",
-// or a format by the arrow keys): the values, the page's own fields and
+// a tab, or a format by the arrow keys): the values, the page's own fields and
 // the symbol end empty. Which switches empty and how far Ctrl+Z goes back is
 // the page model's, tested without a display; here the keys reach it and its
 // answer reaches every widget.
@@ -129,6 +129,7 @@ INSTANTIATE_TEST_SUITE_P(
     Controls, Emptying,
     testing::Values(
         EmptyingCase{"Reset", 1010, 2, {{"SM", "10086"}, {"TXT", "第一行\n2"}}, [](CTesselDlg* qr) { ClickButton(qr, ControlId::Reset); }},
+        EmptyingCase{"FirstTab", 1009, 2, {{"TXT", "x"}}, [](CTesselDlg* qr) { qr->ContentTabs()->Bar()->setCurrentIndex(0); }},
         EmptyingCase{"FormatByArrow", 1009, 0, {{"N", "客服 Li"}, {"M", "13800138000"}},
                      [](CTesselDlg* qr) {
                        Control<QRadioButton>(qr, ControlId::FormatMobileV1)->setFocus(Qt::TabFocusReason);
