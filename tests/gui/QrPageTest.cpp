@@ -1,6 +1,6 @@
-// The QR page driven through its widgets: every edit re-encodes, the version
-// list raises and keeps, and what the picture shows decodes to 0x01 0x10 and
-// the payload.
+// The QR page driven through its widgets: every edit re-encodes, each item of
+// the version and level lists reaches the encoding, and what the picture
+// shows decodes to 0x01 0x10 and the payload.
 #include "content/Catalogue.h"
 #include "tests/gui/GuiHelpers.h"
 
