@@ -160,6 +160,11 @@ class GuiTest : public testing::Test {
     dm->SetSaveDialogs(&dialogs);
   }
   CDialogTypeBase* Current() const { return qr->CurrentPage(); }
+  // The DM page or the QR page, shown.
+  CSymbolPage* ShowPage(bool dmPage) {
+    window->Tabs()->setCurrentIndex(dmPage ? 1 : 0);
+    return dmPage ? static_cast<CSymbolPage*>(dm) : qr;
+  }
   QTabBar* ContentTabs() const { return qr->ContentTabs()->Bar(); }
   void ChooseFormatAndTab(int radio, int tab) {
     QTest::mouseClick(Control<QRadioButton>(qr, radio), Qt::LeftButton);

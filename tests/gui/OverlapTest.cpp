@@ -33,11 +33,8 @@ struct OverlapCase {
 class ControlsOverSymbol : public GuiTest, public testing::WithParamInterface<OverlapCase> {
  protected:
   void SetUp() override {
-    page = GetParam().dm ? static_cast<CSymbolPage*>(dm) : qr;
-    if (GetParam().dm) {
-      window->Tabs()->setCurrentIndex(1);
-      SelectComboItem(Control<QComboBox>(dm, ControlId::VersionList), DmSquareSizeCount - 1);
-    }
+    page = ShowPage(GetParam().dm);
+    if (GetParam().dm) SelectComboItem(Control<QComboBox>(dm, ControlId::VersionList), DmSquareSizeCount - 1);
     slider = Control<QSlider>(page, ControlId::Zoom);
     slider->setValue(GetParam().scale);
     slider->setFocus();  // nothing with a blinking caret holds the focus while grabbing

@@ -150,44 +150,6 @@ TEST_F(Save, TheDialogReopensInTheFolderAndWithTheFilterLastUsedOnEitherPage) {
   }
 }
 
-// The fields typed on the QR page's format and tab, or with a null tag the
-// DM page's text; the last save's filter entry; the name the dialog suggests.
-struct SuggestionCase {
-  const char* name;
-  int radio, tab;
-  std::vector<std::pair<const char*, const char*>> fields;
-  int lastEntry;
-  const char* suggested;
-};
-
-class Suggestion : public GuiTest, public testing::WithParamInterface<SuggestionCase> {};
-
-TEST_P(Suggestion, ComesFromTheContentInTheLastFormat) {
-  const SuggestionCase& c = GetParam();
-  dialogs.lastFilterEntry = c.lastEntry;
-  CSymbolPage* page = qr;
-  if (c.fields[0].first == nullptr) {
-    window->Tabs()->setCurrentIndex(1);
-    dm->TextBox()->setPlainText(U(c.fields[0].second));
-    page = dm;
-  } else {
-    ChooseFormatAndTab(c.radio, c.tab);
-    for (const auto& [tag, text] : c.fields) Current()->SetFieldText(FieldSlotOfTag(tag), U(text));
-  }
-  ClickButton(page, ControlId::Save);
-  ASSERT_EQ(dialogs.asked.size(), 1u);
-  EXPECT_EQ(dialogs.asked[0].fileName, U(c.suggested));
-}
-
-// The name suggested from each page's content, in the last save's format.
-INSTANTIATE_TEST_SUITE_P(
-    Contents, Suggestion,
-    testing::Values(
-        SuggestionCase{"CardName", 1009, 0, {{"M", "13800138000"}, {"N", "张三"}}, 1, "张三.bmp"},
-        SuggestionCase{"UnsafeText", 1011, 8, {{"TEXT", " ../etc/passwd\tkey: a*b?\n第二行..."}}, 2, "etc passwd key a b 第二行.jpg"},
-        SuggestionCase{"DmText", 0, 0, {{nullptr, "Hello, World"}}, 5, "Hello, World.svg"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
 struct NameCase {
   const char* name;
   const char* content;
@@ -199,6 +161,7 @@ class SuggestedName : public testing::TestWithParam<NameCase> {};
 
 // Unsafe characters become blanks; a name is never hidden, never a path,
 // and at most 40 characters (of any plane); nothing safe left is "二维码".
+// What content a page offers as the name is its model's.
 TEST_P(SuggestedName, IsSafeOnAnyFileSystem) {
   const NameCase& c = GetParam();
   EXPECT_EQ(SuggestedFileName(U(c.content), c.filterEntry), U(c.suggested));

@@ -81,8 +81,7 @@ class StylePreview : public Style, public testing::WithParamInterface<PreviewCas
 // takes no logo, and the dialog says why.
 TEST_P(StylePreview, ShowsEveryChangeAtOnceAndCancelPutsItBack) {
   const PreviewCase& c = GetParam();
-  CSymbolPage* page = c.dm ? static_cast<CSymbolPage*>(dm) : qr;
-  window->Tabs()->setCurrentIndex(c.dm ? 1 : 0);
+  CSymbolPage* page = ShowPage(c.dm);
   if (c.dm) TypeInto(dm->TextBox(), U("abc"));
   auto dialog = Open(page);
   EXPECT_EQ(dialog->LogoButton()->isEnabled(), !c.dm);
@@ -154,18 +153,6 @@ TEST_F(Style, SurvivesResetAndTheClearButtonRemovesIt) {
   dialog->OkButton()->click();
   EXPECT_TRUE(qr->Style().style.IsPlain());
   EXPECT_EQ(QColor(Shown(qr).pixel(1, 1)), QColor(Qt::black));
-}
-
-// A read-back under way when the style is cleared speaks for nothing: the
-// plain symbol gets no status, then or once the typing's pause is over.
-TEST_F(Style, ClearingTheStyleDropsTheReadBackUnderWay) {
-  auto dialog = Open(qr);
-  SetColours(*dialog, Navy, Cream);
-  EXPECT_TRUE(qr->StyleCheckPending());
-  dialog->ClearButton()->click();
-  EXPECT_FALSE(qr->StyleCheckPending());
-  QTest::qWait(500);  // past the pause after which a read-back starts
-  EXPECT_TRUE(qr->StyleStatusText().isEmpty());
 }
 
 // A file that is no logo is named with why, and the logo stays.

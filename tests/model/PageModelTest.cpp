@@ -351,3 +351,18 @@ TEST(DmPageModel, TextIsEncodedAsItsCodePageBytesAndEciIsASetting) {
 }
 
 }  // namespace
+
+namespace {
+
+// The name a save suggests: the first field in the page's order that holds
+// more than it starts with, however the fields were typed.
+TEST(QrPageModel, TheFileNameHintIsTheFirstFieldTyped) {
+  QrPageModel page;
+  EXPECT_EQ(page.FileNameHint(), "");
+  page.SetField(Slot("M"), "13800138000");
+  EXPECT_EQ(page.FileNameHint(), "13800138000");
+  page.SetField(Slot("N"), "张三");
+  EXPECT_EQ(page.FileNameHint(), "张三");
+}
+
+}  // namespace
