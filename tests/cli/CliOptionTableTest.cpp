@@ -5,35 +5,26 @@
 
 #include <algorithm>
 #include <functional>
-#include <sstream>
 
 #include "cli/CliOptionTable.h"
 #include "cli/Words.h"
+#include "tests/cli/CliFiles.h"
 
 using namespace quillet;
 
 namespace {
 
-CliParseResult Parse(const std::string& line) {
-  std::vector<std::string> words;
-  std::istringstream split(line);
-  for (std::string word; split >> word;) words.push_back(word);
-  return ParseCliArgs(words);
-}
+CliParseResult Parse(const std::string& line) { return ParseCliArgs(Words(line)); }
 
 const CliCommand Commands[] = {CliCommand::Qr, CliCommand::Dm};
 
 std::string NameOf(CliCommand command) { return command == CliCommand::Qr ? "qr" : "dm"; }
 
-// Each listed option starts a line of its command's help, and each of its
-// fixed values is one the parser takes (what completion offers, it accepts).
-TEST(CliOptionTable, EveryListedOptionIsInTheHelpAndTakesItsValues) {
+// Each listed option's fixed values are ones the parser takes (what completion
+// offers, it accepts); the help lists the options (the manual tests).
+TEST(CliOptionTable, EveryListedOptionTakesItsValues) {
   for (const CliCommand command : Commands) {
-    const std::string help = CliUsage(command);
     for (const std::string& option : CliOptionNames(command)) {
-      EXPECT_TRUE(help.find("\n  " + option + " ") != std::string::npos ||
-                  help.find("\n    " + option + " ") != std::string::npos)
-          << NameOf(command) << " " << option;
       const CliOptionRow& row = *FindCliOption(command, option);
       if (row.value.empty()) continue;
       const CliParseResult missing = Parse(NameOf(command) + " " + option);
