@@ -109,8 +109,6 @@ TEST(BatchCli, TextColumnIsUtf8UnlessGbk) {
     std::string options, table, decoded;
   } cases[] = {
       {"qr", "text\n" + shop + "\n", shop},
-      {"dm", "text\n" + shop + "\n", shop},
-      {"qr --encoding gb18030", "text\n" + shopGbk + "\n", shop},
       {"dm", "text\n" + shopGbk + "\n", shop},  // the table's encoding detected
       {"qr --gbk", "text\n" + shop + "\n", shopGbk},
       {"dm --gbk --encoding gb18030", "text\n" + shopGbk + "\n", shopGbk},

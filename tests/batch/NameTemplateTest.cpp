@@ -76,8 +76,6 @@ const std::vector<PlanCase> PlanCases = {
     // Header words of address books: the first of a word's fields that the page has.
     {"HeaderWordsOfACard", Symbology::QrCode, 4, 0, {"名字", "单位", "电子邮件", "手机号码", "电话", "Email ", "网站"},
      "{row}.png", {}, "columns '电子邮件' and 'Email ' both give the field EM", HeaderFailure::TwoColumnsOneField},
-    {"HeaderWordsMeanThePagesField", Symbology::QrCode, 4, 0, {"名字", "单位", "电子邮件", "手机号码", "电话", "职位", "网站", "邮政编码"},
-     "{row}.png", {0, 6, 3, 1, 2, 4, 18, 8}, ""},
     {"HeaderWordWithoutItsFieldOnThePage", Symbology::QrCode, 4, 1, {"名字"}, "{row}.png", {}, "column '名字' is neither",
      HeaderFailure::UnknownColumn},
     // A word means the field the page has: 电话 is TEL on a card, CT (固话) on the IVR page of v1.0.

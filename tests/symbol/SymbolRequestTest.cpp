@@ -94,8 +94,7 @@ TEST_P(Size, SmallestThatHoldsTheDataFromTheOneChosen) {
   request.eci = c.eci;
   const SymbolResult made = MakeSymbol(request);
   EXPECT_EQ(made.failure, c.columns ? SymbolFailure::None : SymbolFailure::DoesNotFit);
-  EXPECT_EQ(made.symbol.matrix.Columns(), c.columns);
-  EXPECT_EQ(made.symbol.matrix.Rows(), c.rows);
+  EXPECT_EQ(std::make_pair(made.symbol.matrix.Columns(), made.symbol.matrix.Rows()), std::make_pair(c.columns, c.rows));
   EXPECT_EQ(made.symbol.data, c.data);  // a failure keeps the bytes for its message
   if (!made.Ok()) return;
   // An encoder kept between calls, as the QR page's and batch's, starts each
