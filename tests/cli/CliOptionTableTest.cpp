@@ -20,11 +20,16 @@ const CliCommand Commands[] = {CliCommand::Qr, CliCommand::Dm};
 
 std::string NameOf(CliCommand command) { return command == CliCommand::Qr ? "qr" : "dm"; }
 
-// Each listed option's fixed values are ones the parser takes (what completion
-// offers, it accepts); the help lists the options (the manual tests).
-TEST(CliOptionTable, EveryListedOptionTakesItsValues) {
+// Each listed option starts a line of its command's help (the manual tests
+// find an option named anywhere in it), and each of its fixed values is one
+// the parser takes (what completion offers, it accepts).
+TEST(CliOptionTable, EveryListedOptionIsInTheHelpAndTakesItsValues) {
   for (const CliCommand command : Commands) {
+    const std::string help = CliUsage(command);
     for (const std::string& option : CliOptionNames(command)) {
+      EXPECT_TRUE(help.find("\n  " + option + " ") != std::string::npos ||
+                  help.find("\n    " + option + " ") != std::string::npos)
+          << NameOf(command) << " " << option;
       const CliOptionRow& row = *FindCliOption(command, option);
       if (row.value.empty()) continue;
       const CliParseResult missing = Parse(NameOf(command) + " " + option);

@@ -66,6 +66,8 @@ TEST(Cli, DumpHeaderAndRowsDecodeToTheInput) {
       {"dm --text A --dump", "rows 10 columns 10 codewords 66 129 70 138 234 82 82 95", "A"},
       {"dm --size rect --text A --dump", "rows 8 columns 18 codewords 66 129 ", "A"},
       {"dm --size 16x48 --text A --dump", "rows 16 columns 48 codewords 66 129 ", "A"},
+      // EDIFACT: the latch 240, then A B C D as four 6-bit values in three bytes.
+      {"dm --scheme edifact --text ABCDEF --dump", "rows 14 columns 14 codewords 240 4 32 196 ", "ABCDEF"},
       // The default scheme is smallest: C40 whose last pair fills 14x14 (ASCII takes 16x16).
       {"dm --text AIMAIMAIM --dump", "rows 14 columns 14 codewords 230 91 11 91 11 91 11 129 ", "AIMAIMAIM"},
   };
@@ -198,6 +200,8 @@ TEST(Cli, FailuresExitWithTheirStatusAndAReason) {
       {"qr --gbk-text \xFF --dump", ExitUsage, "--gbk-text: invalid UTF-8 at byte 0 (0xFF)"},
       {"qr --eci --data-file - --dump", ExitUsage, "--eci names the character set of a text"},
       {"dm --eci --scheme c40 --text a --dump", ExitUsage, "--eci takes the ascii scheme"},
+      // The ECI takes 12 bits of the largest symbol's room in the optimal segments too: 2953 bytes do not fit.
+      {"qr --eci --level L --text " + std::string(2953, 'x') + " --dump", ExitDoesNotFit, "2953 bytes"},
       // The data fits no symbol; the file cannot be written.
       {"qr --level L --data-file " + dir.File("long.bin") + " --dump", ExitDoesNotFit, "2954 bytes"},
       {"dm --scheme x12 --text lower --dump", ExitDoesNotFit, "cannot be encoded"},
@@ -214,6 +218,7 @@ TEST(Cli, FailuresExitWithTheirStatusAndAReason) {
     EXPECT_NE(run.err.find(c.part), std::string::npos) << c.line << "\n" << run.err;
   }
   EXPECT_EQ(Cli("qr --level L --data-file " + dir.File("fits.bin") + " --dump").status, ExitOk);
+  EXPECT_EQ(Cli("qr --eci --level L --text " + std::string(2952, 'x') + " --dump").status, ExitOk);
   for (const char* refused : {"geo.png", "huge.png", "huge.pdf"}) EXPECT_FALSE(fs::exists(dir.File(refused))) << refused;
   EXPECT_TRUE(fs::exists(dir.File("large.png"))) << "the file stays, read back or not";
 }
