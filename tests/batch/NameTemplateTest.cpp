@@ -76,11 +76,6 @@ const std::vector<PlanCase> PlanCases = {
     // Header words of address books: the first of a word's fields that the page has.
     {"HeaderWordsOfACard", Symbology::QrCode, 4, 0, {"名字", "单位", "电子邮件", "手机号码", "电话", "Email ", "网站"},
      "{row}.png", {}, "columns '电子邮件' and 'Email ' both give the field EM", HeaderFailure::TwoColumnsOneField},
-    {"HeaderWordsMeanThePagesField", Symbology::QrCode, 4, 0, {"名字", "单位", "电子邮件", "手机号码", "电话", "职位", "网站", "邮政编码"},
-     "{row}.png", {0, 6, 3, 1, 2, 4, 18, 8}, ""},
-    {"HeaderWordsOnAMessage", Symbology::QrCode, 4, 4, {"手机", "内容"}, "{row}.png", {14, 15}, ""},
-    {"HeaderWordsOnMail", Symbology::QrCode, 4, 5, {"邮箱", "主题"}, "{row}.png", {13, 10}, ""},
-    {"HeaderWordsOnWifi", Symbology::QrCode, 4, 1, {"WiFi名称", "Wi-Fi密码", "加密"}, "{row}.png", {25, 26, 27}, ""},
     {"HeaderWordWithoutItsFieldOnThePage", Symbology::QrCode, 4, 1, {"名字"}, "{row}.png", {}, "column '名字' is neither",
      HeaderFailure::UnknownColumn},
     // A word means the field the page has: 电话 is TEL on a card, CT (固话) on the IVR page of v1.0.

@@ -25,14 +25,19 @@ struct CliOutcome {
   std::string err;
 };
 
-// `line` split at its blanks is the command line; `input` standard input.
-inline CliOutcome Cli(const std::string& line, const std::string& input = {}) {
+// The words of a command line: `line` split at its blanks.
+inline std::vector<std::string> Words(const std::string& line) {
   std::vector<std::string> words;
   std::istringstream split(line);
   for (std::string word; split >> word;) words.push_back(word);
+  return words;
+}
+
+// `line` run as the command line; `input` standard input.
+inline CliOutcome Cli(const std::string& line, const std::string& input = {}) {
   std::istringstream in(input);
   std::ostringstream out, err;
-  const int status = RunCli(words, in, out, err);
+  const int status = RunCli(Words(line), in, out, err);
   return {status, out.str(), err.str()};
 }
 

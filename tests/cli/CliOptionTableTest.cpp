@@ -5,28 +5,24 @@
 
 #include <algorithm>
 #include <functional>
-#include <sstream>
 
 #include "cli/CliOptionTable.h"
 #include "cli/Words.h"
+#include "tests/cli/CliFiles.h"
 
 using namespace quillet;
 
 namespace {
 
-CliParseResult Parse(const std::string& line) {
-  std::vector<std::string> words;
-  std::istringstream split(line);
-  for (std::string word; split >> word;) words.push_back(word);
-  return ParseCliArgs(words);
-}
+CliParseResult Parse(const std::string& line) { return ParseCliArgs(Words(line)); }
 
 const CliCommand Commands[] = {CliCommand::Qr, CliCommand::Dm};
 
 std::string NameOf(CliCommand command) { return command == CliCommand::Qr ? "qr" : "dm"; }
 
-// Each listed option starts a line of its command's help, and each of its
-// fixed values is one the parser takes (what completion offers, it accepts).
+// Each listed option starts a line of its command's help (the manual tests
+// find an option named anywhere in it), and each of its fixed values is one
+// the parser takes (what completion offers, it accepts).
 TEST(CliOptionTable, EveryListedOptionIsInTheHelpAndTakesItsValues) {
   for (const CliCommand command : Commands) {
     const std::string help = CliUsage(command);

@@ -38,7 +38,6 @@ TEST(CliStyle, RefusalsNameTheColoursTheRatioOrTheLogoAndWriteNothing) {
       {"qr --text a --bg white", ExitUsage, "--bg takes a colour #RRGGBB or none"},
       // zbar reads no inverted symbol, so with its option it is still not written.
       {"qr --text a --fg #ffffff --bg #000000 --allow-inverted", ExitNotReadBack, "does not read back, so it is not written"},
-      {"dm --text a" + logo, ExitUsage, "Data Matrix symbols carry no logo"},
       {"qr --text a --logo-size 0.2", ExitUsage, "--logo-size goes with --logo"},
       {"qr --text a --logo-size 0.7" + logo, ExitUsage, "--logo-size takes 0.05 to 0.5 (or 5% to 50%)"},
       // Version 1 at level L corrects two codewords: no logo fits.

@@ -149,7 +149,8 @@ TEST(Catalogue, FieldsByTagCaptionOrHeaderWord) {
       {{4, 5}, "邮箱", "TO"},      {{4, 5}, "主题", "SUB"},     {{4, 7}, "地址", "LOC"},    {{4, 7}, "开始时间", "START"},
       {{4, 8}, "内容", "TEXT"},    {{1, 0}, "固话", "TEL"},     {{1, 0}, "单位", "COR"},    {{1, 8}, "电话", "CT"},
       {{1, 1}, "邮箱", "TO"},      {{1, 3}, "内容", "TXT"},     {{3, 8}, "text", "TEXT"},   {{2, 4}, "N", ""},
-      {{4, 0}, "", ""},            {{4, 0}, "*", ""},           {{4, 0}, "Nmae", ""},
+      {{4, 1}, "WiFi名称", "SSID"}, {{4, 4}, "内容", "TXT"},     {{4, 0}, "", ""},           {{4, 0}, "*", ""},
+      {{4, 0}, "Nmae", ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name + " on format " + std::to_string(c.page.format) + " tab " + std::to_string(c.page.tab));

@@ -140,17 +140,12 @@ TEST(LabelSheet, SymbolPrintsAtItsPhysicalSizeInEqualMargins) {
       RenderPdfPages(WriteSheet(folder, {*FindPaperSize("A4"), 1, 1, {12, 0, 305}}, {{"size", ""}}), 254);
   ASSERT_EQ(pages.size(), 1u);
   const GreyImage& page = pages[0];
-  int left = page.width, right = -1, top = page.height, bottom = -1;
-  for (int y = 0; y < page.height; ++y)
-    for (int x = 0; x < page.width; ++x)
-      if (page.pixels[static_cast<size_t>(y) * page.width + x] < 128) {
-        left = std::min(left, x), right = std::max(right, x), top = std::min(top, y), bottom = std::max(bottom, y);
-      }
+  const DarkBox box = DarkPixelsBox(page, page.width, page.height);
   const double sideMm = 21 * 12 * 25.4 / 305;
-  EXPECT_NEAR((right - left + 1) / 10.0, sideMm, 0.2);
-  EXPECT_NEAR((bottom - top + 1) / 10.0, sideMm, 0.2);
-  EXPECT_NEAR(left / 10.0, (210 - sideMm) / 2, 0.2);  // centred in the one cell
-  EXPECT_NEAR(top / 10.0, (297 - sideMm) / 2, 0.2);
+  EXPECT_NEAR(box.Width() / 10.0, sideMm, 0.2);
+  EXPECT_NEAR(box.Height() / 10.0, sideMm, 0.2);
+  EXPECT_NEAR(box.left / 10.0, (210 - sideMm) / 2, 0.2);  // centred in the one cell
+  EXPECT_NEAR(box.top / 10.0, (297 - sideMm) / 2, 0.2);
 }
 
 TEST(LabelSheet, LabelLargerThanItsCellIsRefusedAndPaperNamesIgnoreCase) {

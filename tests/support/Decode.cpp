@@ -174,6 +174,14 @@ std::optional<std::string> ZxingText(int columns, int rows, const std::function<
   return result.isValid() ? std::optional(result.text()) : std::nullopt;
 }
 
+std::string ZxingEciBytes(int columns, int rows, const std::function<bool(int, int)>& isDark, DecodeFormat format) {
+  const GreyImage p = Render(columns, rows, isDark, 4, 4);
+  const ZXing::Result result = ZXing::ReadBarcode(
+      ZXing::ImageView(p.pixels.data(), p.width, p.height, ZXing::ImageFormat::Lum), HintsFor(format).setIsPure(true));
+  const ZXing::ByteArray bytes = result.bytesECI();
+  return bytes.size() < 3 ? std::string() : std::string(bytes.begin() + 3, bytes.end());
+}
+
 std::optional<std::string> ZbarText(int columns, int rows, const std::function<bool(int, int)>& isDark) {
   return ReadZbar(Render(columns, rows, isDark, 4, 4), true);
 }

@@ -38,6 +38,11 @@ std::optional<std::string> DecodeModules(int columns, int rows, const std::funct
 // character set an ECI names, or in the one it guesses; nothing when unread.
 std::optional<std::string> ZxingText(int columns, int rows, const std::function<bool(int, int)>& isDark,
                                      DecodeFormat format);
+// zxing-cpp's bytes under the ECI protocol, behind the symbology identifier:
+// a designator the data starts with reads as "\0000NN" in front of the bytes.
+// Empty when unread.
+std::string ZxingEciBytes(int columns, int rows, const std::function<bool(int, int)>& isDark, DecodeFormat format);
+
 // What zbar makes of a QR Code as text, in UTF-8, as its scanning programs
 // show it: the character set an ECI names, or the one it guesses.
 std::optional<std::string> ZbarText(int columns, int rows, const std::function<bool(int, int)>& isDark);

@@ -72,6 +72,15 @@ std::vector<std::optional<std::string>> DecodeSheetCells(const std::string& pdf,
   return cells;
 }
 
+DarkBox DarkPixelsBox(const GreyImage& image, int width, int height) {
+  DarkBox box{width, height, -1, -1};
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      if (image.pixels[static_cast<size_t>(y) * image.width + x] < 128)
+        box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x), std::max(box.bottom, y)};
+  return box;
+}
+
 std::string PdfText(const std::string& pdf) { return CommandOutput("pdftotext -enc UTF-8 " + Quoted(pdf) + " -"); }
 
 std::optional<std::pair<double, double>> PdfPageSizePoints(const std::string& pdf) {

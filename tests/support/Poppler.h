@@ -19,5 +19,14 @@ std::optional<std::pair<double, double>> PdfPageSizePoints(const std::string& pd
 // into columns x rows equal cells; nullopt for a cell zxing-cpp finds empty.
 std::vector<std::optional<std::string>> DecodeSheetCells(const std::string& pdf, int columns, int rows,
                                                          double marginMm);
+// The smallest box holding every dark pixel (below 128) of the image's top
+// left `width` x `height` pixels, as a page's printed symbol is measured.
+struct DarkBox {
+  int left, top, right, bottom;
+  int Width() const { return right - left + 1; }
+  int Height() const { return bottom - top + 1; }
+};
+DarkBox DarkPixelsBox(const GreyImage& image, int width, int height);
+
 // Standard output of a shell command.
 std::string CommandOutput(const std::string& command);

@@ -4,8 +4,6 @@
 // Every symbol made is read back by real decoders.
 #include <gtest/gtest.h>
 
-#include <ZXing/ReadBarcode.h>
-
 #include <memory>
 #include <string>
 #include <string_view>
@@ -30,25 +28,11 @@ std::optional<std::string> Decoded(const Symbol& symbol) {
   return DecodeModules(m.Columns(), m.Rows(), [&](int x, int y) { return m.IsDark(x, y); }, FormatOf(symbol));
 }
 
-// zxing-cpp's reading under the ECI protocol, behind the symbology
-// identifier: a designator the data starts with reads as "\0000NN" in front
-// of the bytes. libdmtx would give a Data Matrix ECI as a data byte.
+// zxing-cpp's reading under the ECI protocol. libdmtx would give a Data
+// Matrix ECI as a data byte.
 std::string EciProtocolBytes(const Symbol& symbol) {
-  constexpr int scale = 4, quiet = 4;
   const ModuleMatrix& m = symbol.matrix;
-  const int width = (m.Columns() + 2 * quiet) * scale, height = (m.Rows() + 2 * quiet) * scale;
-  std::vector<uint8_t> pixels(static_cast<size_t>(width) * height, 255);
-  for (int py = 0; py < height; ++py)
-    for (int px = 0; px < width; ++px) {
-      const int x = px / scale - quiet, y = py / scale - quiet;
-      if (x >= 0 && y >= 0 && x < m.Columns() && y < m.Rows() && m.IsDark(x, y)) pixels[py * width + px] = 0;
-    }
-  const auto format =
-      FormatOf(symbol) == DecodeFormat::QrCode ? ZXing::BarcodeFormat::QRCode : ZXing::BarcodeFormat::DataMatrix;
-  const ZXing::Result read = ZXing::ReadBarcode({pixels.data(), width, height, ZXing::ImageFormat::Lum},
-                                                ZXing::DecodeHints().setFormats(format).setIsPure(true));
-  const ZXing::ByteArray bytes = read.bytesECI();
-  return bytes.size() < 3 ? std::string() : std::string(bytes.begin() + 3, bytes.end());
+  return ZxingEciBytes(m.Columns(), m.Rows(), [&](int x, int y) { return m.IsDark(x, y); }, FormatOf(symbol));
 }
 
 SymbolRequest Request(Symbology symbology, std::string data) {
@@ -110,8 +94,7 @@ TEST_P(Size, SmallestThatHoldsTheDataFromTheOneChosen) {
   request.eci = c.eci;
   const SymbolResult made = MakeSymbol(request);
   EXPECT_EQ(made.failure, c.columns ? SymbolFailure::None : SymbolFailure::DoesNotFit);
-  EXPECT_EQ(made.symbol.matrix.Columns(), c.columns);
-  EXPECT_EQ(made.symbol.matrix.Rows(), c.rows);
+  EXPECT_EQ(std::make_pair(made.symbol.matrix.Columns(), made.symbol.matrix.Rows()), std::make_pair(c.columns, c.rows));
   EXPECT_EQ(made.symbol.data, c.data);  // a failure keeps the bytes for its message
   if (!made.Ok()) return;
   // An encoder kept between calls, as the QR page's and batch's, starts each

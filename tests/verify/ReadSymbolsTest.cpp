@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <random>
+#include <tuple>
 
 #include "content/CodePage.h"
 #include "content/Recognition.h"
@@ -79,9 +80,8 @@ TEST(ReadSymbols, CameraLikePicturesOfOurSymbolsReadBack) {
     const SymbolsInImage read = ReadSymbolsInBytes(Jpeg(image, c.quality));
     ASSERT_TRUE(read.ImageRead());
     ASSERT_EQ(read.symbols.size(), 1u);
-    EXPECT_EQ(read.symbols[0].bytes, Card);
-    EXPECT_EQ(read.symbols[0].symbology, Symbology::QrCode);
-    EXPECT_EQ(read.symbols[0].level, QrLevel::M);
+    EXPECT_EQ(std::tie(read.symbols[0].bytes, read.symbols[0].symbology, read.symbols[0].level),
+              std::make_tuple(Card, Symbology::QrCode, QrLevel::M));
   }
 }
 
@@ -194,10 +194,8 @@ TEST(ReadSymbols, HostileAndBrokenFilesAreRefusedWithTheirKind) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const SymbolsInImage read = ReadSymbolsInBytes(c.bytes);
-    EXPECT_EQ(read.problem.failure, c.failure);
-    EXPECT_EQ(read.problem.subject, c.subject);
-    EXPECT_EQ(read.problem.detail, c.detail);
-    EXPECT_EQ(read.problem.number, c.number);
+    const ImageReadProblem& p = read.problem;
+    EXPECT_EQ(std::tie(p.failure, p.subject, p.detail, p.number), std::tie(c.failure, c.subject, c.detail, c.number));
     EXPECT_TRUE(read.symbols.empty());
   }
 }
