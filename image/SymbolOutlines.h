@@ -32,6 +32,33 @@ struct SymbolOutlines {
   std::vector<Outline> eyes;     // in the eye colour
 };
 
+// Walks the box's edge clockwise from the end of its top left corner:
+// path.Line(x, y) draws a straight edge to (x, y), path.Corner(cx, cy, r,
+// quarter, x, y) a quarter circle about (cx, cy) that starts at angle
+// quarter·90° (0 pointing right, turning clockwise, as y grows down) and ends
+// at (x, y); path.Close() ends the box.
+template <typename Path>
+void TraceBox(const RoundedBox& b, Path& path) {
+  const double right = b.left + b.width, bottom = b.top + b.height;
+  const auto& r = b.radius;
+  path.Move(b.left + r[0], b.top);
+  path.Line(right - r[1], b.top);
+  if (r[1] > 0) path.Corner(right - r[1], b.top + r[1], r[1], 3, right, b.top + r[1]);
+  path.Line(right, bottom - r[2]);
+  if (r[2] > 0) path.Corner(right - r[2], bottom - r[2], r[2], 0, right - r[2], bottom);
+  path.Line(b.left + r[3], bottom);
+  if (r[3] > 0) path.Corner(b.left + r[3], bottom - r[3], r[3], 1, b.left, bottom - r[3]);
+  path.Line(b.left, b.top + r[0]);
+  if (r[0] > 0) path.Corner(b.left + r[0], b.top + r[0], r[0], 2, b.left + r[0], b.top);
+  path.Close();
+}
+
+template <typename Path>
+void TraceOutline(const Outline& outline, Path& path) {
+  TraceBox(outline.box, path);
+  if (outline.hasHole) TraceBox(outline.hole, path);  // filled even-odd, the hole stays clear
+}
+
 // The top left modules of a QR Code's three finder patterns; none for a
 // matrix without them (Data Matrix).
 std::vector<std::array<int, 2>> FinderCorners(const ModuleMatrix& matrix);
