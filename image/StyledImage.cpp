@@ -199,7 +199,9 @@ RgbaImage RenderStyledSymbol(const ModuleMatrix& matrix, const ImageOptions& opt
   if (!placement || !placement->logo) return image;
   DrawLogo(image, *placement, quiet, scale);
   // The symbol's own modules inside the pad stay as they are, over the logo.
-  ModuleMatrix keptDark(matrix.Columns(), matrix.Rows());
+  ModuleMatrix keptDark = matrix;  // copied, not built: the print module has no constructor of it
+  for (int y = 0; y < keptDark.Rows(); ++y)
+    for (int x = 0; x < keptDark.Columns(); ++x) keptDark.SetDark(x, y, false);
   for (int y = 0; y < placement->side; ++y)
     for (int x = 0; x < placement->side; ++x)
       if (placement->kept[static_cast<size_t>(y) * placement->side + x]) {

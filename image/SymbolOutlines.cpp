@@ -81,8 +81,13 @@ void AddModules(const ModuleMatrix& matrix, const std::vector<std::array<int, 2>
         outlines.modules.push_back(RunBox(matrix, start, y, x - start, shape == ModuleShape::Rounded, quiet));
         continue;
       }
+      // Without finder patterns (Data Matrix) the L of the left column and
+      // bottom row stays solid: zxing-cpp finds the symbol by its straight edges.
       for (int column = start; column < x; ++column)
-        outlines.modules.push_back({Box(column + quiet + inset, y + quiet + inset, DotDiameter, DotDiameter / 2)});
+        if (corners.empty() && (column == 0 || y == matrix.Rows() - 1))
+          outlines.modules.push_back(RunBox(matrix, column, y, 1, false, quiet));
+        else
+          outlines.modules.push_back({Box(column + quiet + inset, y + quiet + inset, DotDiameter, DotDiameter / 2)});
     }
 }
 
