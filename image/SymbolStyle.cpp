@@ -68,6 +68,7 @@ StyleCheck CheckDark(Rgb dark, const SymbolStyle& style, ContrastAllowance allow
   const Rgb background = style.transparentBackground ? White : style.background;
   StyleCheck check;
   check.ratio = ContrastRatio(dark, background);
+  check.dark = dark;
   check.subject = FormatColour(dark) + " on " +
                   (style.transparentBackground ? std::string("none") : FormatColour(background));
   if (check.ratio < MinContrastRatio && !allowed.lowContrast)

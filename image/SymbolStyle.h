@@ -85,6 +85,7 @@ struct StyleCheck {
   StyleFailure failure = StyleFailure::None;
   std::string subject;
   double ratio = 0;  // the contrast ratio of the colours checked
+  Rgb dark = Black;  // the dark colour checked: the foreground's, or the eye colour's
   bool Ok() const { return failure == StyleFailure::None; }
 };
 
