@@ -5,6 +5,7 @@
 #include "app/DialogDM.h"
 #include "app/DialogMain.h"
 #include "app/TesselDlg.h"
+#include "model/StylePresets.h"
 
 namespace quillet {
 
@@ -21,6 +22,28 @@ int Number(const QSettings& settings, const QString& key, int otherwise) {
   bool ok = false;
   const int value = settings.value(key).toInt(&ok);
   return ok ? value : otherwise;
+}
+
+// A page's style under "qr/style/" or "dm/style/": its colours and shapes, not its logo.
+QString StyleGroup(const CSymbolPage& page) {
+  return page.PageSymbology() == Symbology::QrCode ? QStringLiteral("qr/style/") : QStringLiteral("dm/style/");
+}
+
+void RestoreStyle(CSymbolPage& page, const QSettings& settings) {
+  const QString group = StyleGroup(page);
+  const auto lookup = [&](std::string_view key) -> std::optional<std::string> {
+    const QString name = group + QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size()));
+    if (!settings.contains(name)) return std::nullopt;
+    return settings.value(name).toString().toStdString();
+  };
+  PageStyle style;
+  style.style = StyleFromValues(lookup, page.PageSymbology());
+  if (!style.style.IsPlain()) page.SetStyle(std::move(style));
+}
+
+void SaveStyle(const CSymbolPage& page, QSettings& settings) {
+  for (const auto& [key, value] : StyleValues(page.Style().style))
+    settings.setValue(StyleGroup(page) + QString::fromStdString(key), QString::fromStdString(value));
 }
 
 }  // namespace
@@ -41,6 +64,8 @@ void RestoreLastChoices(CDialogMain& window, const QSettings& settings) {
   last.levelChosen = settings.value(LevelChosenKey).toBool();
   window.QrPage()->RestoreChoices(last);
   window.DmPage()->RestoreSize(Number(settings, DmSizeKey, 0));
+  RestoreStyle(*window.QrPage(), settings);
+  RestoreStyle(*window.DmPage(), settings);
 }
 
 void SaveLastChoices(const CDialogMain& window, QSettings& settings) {
@@ -50,6 +75,8 @@ void SaveLastChoices(const CDialogMain& window, QSettings& settings) {
   settings.setValue(LevelKey, QString(QLatin1Char(QrLevelLetter(*QrLevelAt(now.level)))));
   settings.setValue(LevelChosenKey, now.levelChosen);
   settings.setValue(DmSizeKey, window.DmPage()->ChosenSize());
+  SaveStyle(*window.QrPage(), settings);
+  SaveStyle(*window.DmPage(), settings);
   settings.sync();
 }
 

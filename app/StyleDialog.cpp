@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -16,6 +17,7 @@
 
 #include "app/SaveDialogs.h"
 #include "app/SaveFailureText.h"
+#include "app/StyleWords.h"
 #include "app/SymbolPage.h"
 #include "gui/TextBytes.h"
 #include "res/Strings.h"
@@ -100,6 +102,7 @@ CStyleDlg::CStyleDlg(CSymbolPage& page, StyleDialogs& dialogs)
   setWindowTitle(FromUtf8(UiText::StyleTitle));
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(BuildColourRows());
+  layout->addLayout(BuildShapeRows());
   layout->addLayout(BuildLogoRows());
   allowLowContrast_ = new QCheckBox(FromUtf8(UiText::StyleAllowLowContrast), this);
   allowInverted_ = new QCheckBox(FromUtf8(UiText::StyleAllowInverted), this);
@@ -110,8 +113,11 @@ CStyleDlg::CStyleDlg(CSymbolPage& page, StyleDialogs& dialogs)
   problem_->setStyleSheet(QStringLiteral("color: red"));
   layout->addWidget(problem_);
   layout->addLayout(BuildButtons());
-  for (QCheckBox* box : {transparent_, allowLowContrast_, allowInverted_})
+  for (QCheckBox* box : {transparent_, allowLowContrast_, allowInverted_, eyeSameColour_})
     connect(box, &QCheckBox::toggled, this, &CStyleDlg::Apply);
+  for (QComboBox* box : {moduleShape_, eyeShape_})
+    connect(box, &QComboBox::currentIndexChanged, this, &CStyleDlg::Apply);
+  connect(preset_, &QComboBox::activated, this, &CStyleDlg::ChoosePreset);
   connect(logoSize_, &QSlider::valueChanged, this, &CStyleDlg::ApplyLogoSize);
   // A read-back finishing after the change that started it.
   connect(&page_, &CSymbolPage::StyleStatusChanged, this, &CStyleDlg::ShowStyle);
@@ -130,6 +136,37 @@ QLayout* CStyleDlg::BuildColourRows() {
   form->addRow(FromUtf8(UiText::StyleBackground), backgroundRow);
   connect(foreground_, &QPushButton::clicked, this, &CStyleDlg::ChooseForeground);
   connect(background_, &QPushButton::clicked, this, &CStyleDlg::ChooseBackground);
+  return form;
+}
+
+// The presets and the shapes the page's symbology takes; Data Matrix has no eyes.
+QLayout* CStyleDlg::BuildShapeRows() {
+  const Symbology symbology = page_.PageSymbology();
+  auto* form = new QFormLayout;
+  preset_ = new QComboBox(this);
+  for (const StylePresetRow& row : StylePresets())
+    if (PresetFor(symbology, row.preset)) preset_->addItem(PresetWords(row.preset), static_cast<int>(row.preset));
+  preset_->addItem(FromUtf8(UiText::StylePresetCustom), -1);
+  moduleShape_ = new QComboBox(this);
+  for (const ModuleShapeRow& row : ModuleShapes())
+    if (symbology == Symbology::QrCode || row.dataMatrix)
+      moduleShape_->addItem(ShapeWords(row.shape), static_cast<int>(row.shape));
+  eyeShape_ = new QComboBox(this);
+  for (const EyeShapeRow& row : EyeShapes()) eyeShape_->addItem(ShapeWords(row.shape), static_cast<int>(row.shape));
+  eyeColour_ = new QPushButton(this);
+  eyeSameColour_ = new QCheckBox(FromUtf8(UiText::StyleEyeSameColour), this);
+  auto* eyeColourRow = new QHBoxLayout;
+  eyeColourRow->addWidget(eyeColour_);
+  eyeColourRow->addWidget(eyeSameColour_);
+  form->addRow(FromUtf8(UiText::StylePreset), preset_);
+  form->addRow(FromUtf8(UiText::StyleModuleShape), moduleShape_);
+  if (symbology == Symbology::QrCode) {
+    form->addRow(FromUtf8(UiText::StyleEyeShape), eyeShape_);
+    form->addRow(FromUtf8(UiText::StyleEyeColour), eyeColourRow);
+  } else {
+    for (QWidget* unused : std::initializer_list<QWidget*>{eyeShape_, eyeColour_, eyeSameColour_}) unused->hide();
+  }
+  connect(eyeColour_, &QPushButton::clicked, this, &CStyleDlg::ChooseEyeColour);
   return form;
 }
 
@@ -186,6 +223,25 @@ void CStyleDlg::ChooseColour(Rgb SymbolStyle::*colour, std::string_view title) {
   ShowStyle();
 }
 
+void CStyleDlg::ChooseEyeColour() {
+  PageStyle style = page_.Style();
+  const std::optional<QColor> chosen =
+      dialogs_.AskColour(this, ToQColor(style.style.EyeColour()), FromUtf8(UiText::StyleEyeColourTitle));
+  if (!chosen) return;
+  style.style.eyeColour = ToRgb(*chosen);
+  page_.SetStyle(std::move(style));
+  ShowStyle();
+}
+
+void CStyleDlg::ChoosePreset(int index) {
+  const int preset = preset_->itemData(index).toInt();
+  if (preset < 0) return;
+  PageStyle style = page_.Style();
+  style.style = WithPreset(style.style, static_cast<StylePreset>(preset), page_.PageSymbology());
+  page_.SetStyle(std::move(style));
+  ShowStyle();
+}
+
 void CStyleDlg::ChooseLogo() {
   const std::optional<QString> path = dialogs_.AskLogoFile(this, logoFolder_);
   if (!path) return;
@@ -227,6 +283,10 @@ void CStyleDlg::Apply() {
   PageStyle style = page_.Style();
   style.style.transparentBackground = transparent_->isChecked();
   style.allowed = ContrastAllowance{allowLowContrast_->isChecked(), allowInverted_->isChecked()};
+  style.style.moduleShape = static_cast<ModuleShape>(moduleShape_->currentData().toInt());
+  style.style.eyeShape = static_cast<EyeShape>(eyeShape_->currentData().toInt());
+  if (eyeSameColour_->isChecked()) style.style.eyeColour.reset();
+  else if (!style.style.eyeColour) style.style.eyeColour = style.style.foreground;
   page_.SetStyle(std::move(style));
   ShowStyle();
 }
@@ -249,6 +309,13 @@ void CStyleDlg::ShowStyle() {
   background_->setEnabled(!style.style.transparentBackground);
   transparent_->setChecked(style.style.transparentBackground);
   allowLowContrast_->setChecked(style.allowed.lowContrast);
+  moduleShape_->setCurrentIndex(moduleShape_->findData(static_cast<int>(style.style.moduleShape)));
+  eyeShape_->setCurrentIndex(eyeShape_->findData(static_cast<int>(style.style.eyeShape)));
+  ShowColour(eyeColour_, style.style.EyeColour());
+  eyeColour_->setEnabled(style.style.eyeColour.has_value());
+  eyeSameColour_->setChecked(!style.style.eyeColour);
+  const std::optional<StylePreset> preset = PresetOf(style.style, page_.PageSymbology());
+  preset_->setCurrentIndex(preset_->findData(preset ? static_cast<int>(*preset) : -1));
   allowInverted_->setChecked(style.allowed.inverted);
 
   const LogoRoom room = page_.RoomForLogo();

@@ -12,6 +12,7 @@
 #include "app/PageStyle.h"
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QPushButton;
 class QSlider;
@@ -51,6 +52,11 @@ class CStyleDlg : public QDialog {
   QSlider* LogoSizeSlider() const { return logoSize_; }
   QLabel* LogoSizeText() const { return logoSizeText_; }
   QLabel* LogoNote() const { return logoNote_; }
+  QComboBox* PresetBox() const { return preset_; }
+  QComboBox* ModuleShapeBox() const { return moduleShape_; }
+  QComboBox* EyeShapeBox() const { return eyeShape_; }
+  QPushButton* EyeColourButton() const { return eyeColour_; }
+  QCheckBox* EyeSameColourBox() const { return eyeSameColour_; }
   QCheckBox* LowContrastBox() const { return allowLowContrast_; }
   QCheckBox* InvertedBox() const { return allowInverted_; }
   QLabel* ProblemText() const { return problem_; }
@@ -61,6 +67,8 @@ class CStyleDlg : public QDialog {
  public slots:
   void ChooseForeground();
   void ChooseBackground();
+  void ChooseEyeColour();
+  void ChoosePreset(int index);
   void ChooseLogo();
   void RemoveLogo();
   void ClearStyle();
@@ -70,6 +78,7 @@ class CStyleDlg : public QDialog {
 
  private:
   QLayout* BuildColourRows();
+  QLayout* BuildShapeRows();
   QLayout* BuildLogoRows();
   QLayout* BuildButtons();
   // Hands the style in the controls to the page and shows what it made of it.
@@ -88,6 +97,11 @@ class CStyleDlg : public QDialog {
   QPushButton* foreground_;
   QPushButton* background_;
   QCheckBox* transparent_;
+  QComboBox* preset_;
+  QComboBox* moduleShape_;
+  QComboBox* eyeShape_;
+  QPushButton* eyeColour_;
+  QCheckBox* eyeSameColour_;
   QPushButton* chooseLogo_;
   QPushButton* removeLogo_;
   QLabel* logoName_;

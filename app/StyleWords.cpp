@@ -17,7 +17,7 @@ QString ColourName(Rgb colour) { return QString::fromStdString(FormatColour(colo
 QString ContrastProblem(const StyleCheck& check, const SymbolStyle& style) {
   const std::string_view text = check.failure == StyleFailure::Inverted ? UiText::StyleInverted : UiText::StyleLowContrast;
   const Rgb background = SolidBackground(style);
-  return FromUtf8(text).arg(ColourName(style.foreground), ColourName(background)).arg(check.ratio, 0, 'f', 2);
+  return FromUtf8(text).arg(ColourName(check.dark), ColourName(background)).arg(check.ratio, 0, 'f', 2);
 }
 
 QString LogoProblem(const LogoFit& fit) {
@@ -59,6 +59,34 @@ QString StyleStatusWords(const StyleState& state) {
   if (!state.Styled()) return {};
   if (state.Refused()) return StyleProblemWords(state);
   return FromUtf8(state.Pending() ? UiText::StyleChecking : UiText::StyleReadBack);
+}
+
+QString ShapeWords(ModuleShape shape) {
+  switch (shape) {
+    case ModuleShape::Dots: return FromUtf8(UiText::ShapeDots);
+    case ModuleShape::Rounded: return FromUtf8(UiText::ShapeRounded);
+    case ModuleShape::Square: break;
+  }
+  return FromUtf8(UiText::ShapeSquare);
+}
+
+QString ShapeWords(EyeShape shape) {
+  switch (shape) {
+    case EyeShape::Rounded: return FromUtf8(UiText::EyeRounded);
+    case EyeShape::Circle: return FromUtf8(UiText::EyeCircle);
+    case EyeShape::Square: break;
+  }
+  return FromUtf8(UiText::EyeSquare);
+}
+
+QString PresetWords(StylePreset preset) {
+  switch (preset) {
+    case StylePreset::Dots: return FromUtf8(UiText::PresetDots);
+    case StylePreset::Rounded: return FromUtf8(UiText::PresetRounded);
+    case StylePreset::Brand: return FromUtf8(UiText::PresetBrand);
+    case StylePreset::Classic: break;
+  }
+  return FromUtf8(UiText::PresetClassic);
 }
 
 }  // namespace quillet

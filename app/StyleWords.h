@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include "model/StylePresets.h"
 #include "model/StyleState.h"
 #include "verify/ReadBack.h"
 
@@ -19,5 +20,10 @@ QString StyleProblemWords(const StyleState& state);
 // Over the picture while a style is set: the problem, "正在校验..." or
 // "已校验: 可扫描"; empty for a plain symbol or none.
 QString StyleStatusWords(const StyleState& state);
+
+// The names of the shapes and the presets in the dialog's lists.
+QString ShapeWords(ModuleShape shape);
+QString ShapeWords(EyeShape shape);
+QString PresetWords(StylePreset preset);
 
 }  // namespace quillet

@@ -62,6 +62,8 @@ class CSymbolPage : public QWidget {
   bool StyleCheckPending() const { return styleState_.Pending(); }
   // How large a logo the symbol shown takes.
   virtual LogoRoom RoomForLogo() const = 0;
+  // Which shapes and presets the style dialog offers.
+  Symbology PageSymbology() const { return symbology_; }
 
  signals:
   // The style's status changed: refused, being read back, read back or not.

@@ -154,7 +154,7 @@ class Parser {
   Check CheckStyle() {
     const SymbolStyle& style = options().image.style;
     if (style.logoShare && !options().logoFile) return Problem(CliProblemKind::LogoSizeWithoutLogo);
-    if (options().batch && options().batch->sheet && (style.HasColours() || options().logoFile))
+    if (options().batch && options().batch->sheet && (style.HasColours() || style.HasShapes() || options().logoFile))
       return Problem(CliProblemKind::SheetWithStyle);
     if (const StyleCheck check = CheckContrast(style, options().contrast); !check.Ok()) {
       CliProblem problem = Problem(CliProblemKind::Colours);

@@ -42,6 +42,9 @@ auto& TabSlot(CliParseState& s) { return s.tabWord; }
 int& DmSizeSlot(CliParseState& s) { return s.options.symbol.dmSize; }
 int& SchemeSlot(CliParseState& s) { return s.schemeGiven = true, s.options.symbol.dmScheme; }
 Rgb& ForegroundSlot(CliParseState& s) { return s.options.image.style.foreground; }
+ModuleShape& ModuleShapeSlot(CliParseState& s) { return s.options.image.style.moduleShape; }
+EyeShape& EyeShapeSlot(CliParseState& s) { return s.options.image.style.eyeShape; }
+auto& EyeColourSlot(CliParseState& s) { return s.options.image.style.eyeColour; }
 auto& LogoSlot(CliParseState& s) { return s.options.logoFile; }
 auto& LogoShareSlot(CliParseState& s) { return s.options.image.style.logoShare; }
 std::string& NameSlot(CliParseState& s) { return BatchOf(s).nameTemplate; }
@@ -249,6 +252,19 @@ const CliOptionRow Rows[] = {
      .help = N_("light modules and quiet zone, #RRGGBB or none for a\ntransparent background (default #ffffff; JPEG and BMP\n"
                 "keep no transparency and are written on white)"),
      .takes = BackgroundTakes, .apply = BackgroundColour},
+    {.name = "--module-shape", .value = "SHAPE", .commands = QrOnly, .section = Style,
+     .help = N_("how dark modules are drawn: {moduleShapes}\n(default square)"),
+     .values = ModuleShapeNames, .apply = Parsed<ParseModuleShape, ModuleShapeSlot>},
+    // Data Matrix's L finder and clock track take no rounded joins.
+    {.name = "--module-shape", .value = "SHAPE", .commands = DmOnly, .section = Style,
+     .help = N_("how dark modules are drawn: {dmModuleShapes}\n(default square)"),
+     .values = DmModuleShapeNames, .apply = Parsed<ParseDmModuleShape, ModuleShapeSlot>},
+    {.name = "--eye-shape", .value = "SHAPE", .commands = QrOnly, .section = Style,
+     .help = N_("how the three finder patterns are drawn: {eyeShapes}\n(default square)"),
+     .values = EyeShapeNames, .apply = Parsed<ParseEyeShape, EyeShapeSlot>},
+    {.name = "--eye-colour", .tried = "--eye-color", .value = "COLOUR", .commands = QrOnly, .section = Style,
+     .help = N_("the finder patterns' colour, #RRGGBB (default: that of --fg)"), .takes = ColourTakes,
+     .apply = Parsed<ParseColour, EyeColourSlot>},
     {.name = "--allow-low-contrast", .commands = QrAndDm, .section = Style,
      .help = N_("colours closer than a contrast ratio of {minContrast}:1"), .apply = Switch<LowContrastSlot>},
     {.name = "--allow-inverted", .commands = QrAndDm, .section = Style,

@@ -224,6 +224,9 @@ std::string Filled(std::string_view pattern, bool qr) {
   Replace(text, "{quiet}", std::to_string(SavedQuietZoneModules));
   Replace(text, "{dpi}", std::to_string(DefaultDpi));
   Replace(text, "{minContrast}", std::to_string(static_cast<int>(MinContrastRatio)));
+  Replace(text, "{moduleShapes}", Alternatives(ModuleShapeNames()));
+  Replace(text, "{dmModuleShapes}", Alternatives(DmModuleShapeNames()));
+  Replace(text, "{eyeShapes}", Alternatives(EyeShapeNames()));
   Replace(text, "{maxSheetCells}", std::to_string(MaxSheetCells));
   return text;
 }

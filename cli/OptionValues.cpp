@@ -158,6 +158,30 @@ std::optional<double> ParseMillimetres(std::string_view word) {
 
 std::string MillimetresTakes() { return _("a size in millimetres such as 0.5"); }
 std::string SymbolMillimetresTakes() { return _("a size in millimetres such as 50"); }
+std::vector<std::string> ModuleShapeNames() {
+  std::vector<std::string> names;
+  for (const ModuleShapeRow& row : ModuleShapes()) names.emplace_back(row.name);
+  return names;
+}
+
+std::vector<std::string> DmModuleShapeNames() {
+  std::vector<std::string> names;
+  for (const ModuleShapeRow& row : ModuleShapes())
+    if (row.dataMatrix) names.emplace_back(row.name);
+  return names;
+}
+
+std::optional<ModuleShape> ParseDmModuleShape(std::string_view word) {
+  const std::optional<ModuleShape> shape = ParseModuleShape(word);
+  return shape && ShapeForDataMatrix(*shape) ? shape : std::nullopt;
+}
+
+std::vector<std::string> EyeShapeNames() {
+  std::vector<std::string> names;
+  for (const EyeShapeRow& row : EyeShapes()) names.emplace_back(row.name);
+  return names;
+}
+
 std::string ColourTakes() { return _("a colour #RRGGBB"); }
 std::string BackgroundTakes() { return _("a colour #RRGGBB or none (transparent)"); }
 

@@ -49,6 +49,11 @@ std::optional<double> ParseMillimetres(std::string_view word);
 std::string MillimetresTakes();
 std::string SymbolMillimetresTakes();
 std::string ColourTakes();
+// The shapes' names from their table: all, those Data Matrix takes, the eyes'.
+std::vector<std::string> ModuleShapeNames();
+std::vector<std::string> DmModuleShapeNames();
+std::vector<std::string> EyeShapeNames();
+std::optional<ModuleShape> ParseDmModuleShape(std::string_view word);
 std::string BackgroundTakes();
 
 // --bg takes a colour or "none", a transparent background.

@@ -64,7 +64,7 @@ ImageResult WritePictureBmp(const ModuleMatrix& matrix, const ImageOptions& opti
 
 // One bit a pixel, rows bottom-up, each padded to four bytes.
 ImageResult WriteBmp(const ModuleMatrix& matrix, const ImageOptions& options, std::string& out) {
-  if (options.logo) return WritePictureBmp(matrix, options, out);
+  if (options.NeedsPicture()) return WritePictureBmp(matrix, options, out);
   PixelRows rows(matrix, options);
   const uint32_t rowBytes = (static_cast<uint32_t>(rows.Width()) + 31) / 32 * 4;
   const uint32_t pixelBytes = rowBytes * static_cast<uint32_t>(rows.Height());

@@ -94,7 +94,7 @@ bool PutTransparency(GifFileType* gif) {
 ImageResult WriteStyledGif(const ModuleMatrix& matrix, const ImageOptions& options, std::string& out) {
   const RgbaImage image = RenderStyledSymbol(matrix, options);
   std::vector<GifPixelType> indices = StyledIndices(image, options.style);
-  const std::vector<GifColorType> colours = StyledPalette(options.style, options.logo != nullptr);
+  const std::vector<GifColorType> colours = StyledPalette(options.style, options.NeedsPicture());
   std::unique_ptr<ColorMapObject, ColorMapDeleter> palette(
       GifMakeMapObject(static_cast<int>(colours.size()), colours.data()));
   if (palette == nullptr) return {ImageFailure::OutOfMemory, {}, 0};

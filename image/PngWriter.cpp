@@ -171,7 +171,7 @@ ImageResult WriteRgbaPng(const RgbaImage& image, int dpi, std::string& out) {
 // two colours with the light one clear where the background is); a logo
 // needs the whole picture.
 ImageResult WritePng(const ModuleMatrix& matrix, const ImageOptions& options, std::string& out) {
-  if (options.logo) {
+  if (options.NeedsPicture()) {
     const RgbaImage image = RenderStyledSymbol(matrix, options);
     const bool alpha = options.style.transparentBackground;
     return WriteWithLibpng(

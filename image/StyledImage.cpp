@@ -1,8 +1,11 @@
 #include "image/StyledImage.h"
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 #include <mutex>
+
+#include "image/SymbolOutlines.h"
 
 namespace quillet {
 
@@ -127,6 +130,47 @@ void DrawLogo(RgbaImage& image, const LogoPlacement& placement, int quiet, int s
     }
 }
 
+// Samples a side of each pixel that an outline's edge crosses: 16 levels of
+// coverage smooth curves at any scale.
+constexpr int Samples = 4;
+
+// How much of pixel (x, y) the outline covers, 0..255; `scale` pixels a module.
+int Coverage(const Outline& outline, int x, int y, int scale) {
+  const auto inside = [&](double px, double py) { return outline.Contains(px / scale, py / scale); };
+  constexpr double Edge = 1e-6;
+  if (!outline.hasHole && inside(x + Edge, y + Edge) && inside(x + 1 - Edge, y + Edge) &&
+      inside(x + Edge, y + 1 - Edge) && inside(x + 1 - Edge, y + 1 - Edge))
+    return 255;  // a convex shape holds the whole pixel when it holds its corners
+  int covered = 0;
+  for (int sy = 0; sy < Samples; ++sy)
+    for (int sx = 0; sx < Samples; ++sx)
+      covered += inside(x + (sx + 0.5) / Samples, y + (sy + 0.5) / Samples);
+  return (covered * 255 + Samples * Samples / 2) / (Samples * Samples);
+}
+
+// The outline in `colour`, antialiased, over what the image holds.
+void FillOutline(RgbaImage& image, const Outline& outline, int scale, Rgb colour) {
+  const RoundedBox& box = outline.box;
+  const int left = static_cast<int>(box.left * scale), top = static_cast<int>(box.top * scale);
+  const int right = std::min(image.width, static_cast<int>(std::ceil((box.left + box.width) * scale)));
+  const int bottom = std::min(image.height, static_cast<int>(std::ceil((box.top + box.height) * scale)));
+  for (int y = std::max(0, top); y < bottom; ++y)
+    for (int x = std::max(0, left); x < right; ++x) {
+      const int coverage = Coverage(outline, x, y, scale);
+      if (coverage == 0) continue;
+      uint8_t* p = &image.pixels[(static_cast<size_t>(y) * image.width + x) * 4];
+      Put(image, x, y,
+          Blend({colour.red, colour.green, colour.blue, static_cast<uint8_t>(coverage)}, {p[0], p[1], p[2], p[3]}));
+    }
+}
+
+// The dark modules in the style's shapes, the finder patterns as eyes.
+void DrawShapedModules(RgbaImage& image, const ModuleMatrix& drawn, const ImageOptions& options) {
+  const SymbolOutlines outlines = OutlineSymbol(drawn, options.style, options.quietZone);
+  for (const Outline& outline : outlines.modules) FillOutline(image, outline, options.scale, options.style.foreground);
+  for (const Outline& outline : outlines.eyes) FillOutline(image, outline, options.scale, options.style.EyeColour());
+}
+
 }  // namespace
 
 ModuleMatrix MatrixUnderLogo(const ModuleMatrix& matrix, const LogoPlacement& placement) {
@@ -147,18 +191,27 @@ RgbaImage RenderStyledSymbol(const ModuleMatrix& matrix, const ImageOptions& opt
     for (int x = 0; x < image.width; ++x) Put(image, x, y, background);
   const LogoPlacement* placement = options.logo.get();
   const ModuleMatrix drawn = placement ? MatrixUnderLogo(matrix, *placement) : matrix;
-  for (int y = 0; y < drawn.Rows(); ++y)
-    for (int x = 0; x < drawn.Columns(); ++x)
-      if (drawn.IsDark(x, y)) FillModule(image, x + quiet, y + quiet, scale, foreground);
+  if (options.style.HasShapes()) DrawShapedModules(image, drawn, options);
+  else
+    for (int y = 0; y < drawn.Rows(); ++y)
+      for (int x = 0; x < drawn.Columns(); ++x)
+        if (drawn.IsDark(x, y)) FillModule(image, x + quiet, y + quiet, scale, foreground);
   if (!placement || !placement->logo) return image;
   DrawLogo(image, *placement, quiet, scale);
   // The symbol's own modules inside the pad stay as they are, over the logo.
+  ModuleMatrix keptDark = matrix;  // copied, not built: the print module has no constructor of it
+  for (int y = 0; y < keptDark.Rows(); ++y)
+    for (int x = 0; x < keptDark.Columns(); ++x) keptDark.SetDark(x, y, false);
   for (int y = 0; y < placement->side; ++y)
     for (int x = 0; x < placement->side; ++x)
       if (placement->kept[static_cast<size_t>(y) * placement->side + x]) {
         const int column = placement->first + x, row = placement->first + y;
-        FillModule(image, column + quiet, row + quiet, scale, matrix.IsDark(column, row) ? foreground : background);
+        const bool dark = matrix.IsDark(column, row);
+        const bool square = !options.style.HasShapes();
+        FillModule(image, column + quiet, row + quiet, scale, dark && square ? foreground : background);
+        keptDark.SetDark(column, row, dark && !square);
       }
+  if (options.style.HasShapes()) DrawShapedModules(image, keptDark, options);
   return image;
 }
 

@@ -2,6 +2,7 @@
 
 #include "image/PhysicalSize.h"
 #include "image/StyledImage.h"
+#include "image/SymbolOutlines.h"
 #include "image/Writers.h"
 
 namespace quillet {
@@ -19,6 +20,41 @@ std::string DarkModulePath(const ModuleMatrix& matrix, int quiet) {
   return path;
 }
 
+// A number of module units with up to three decimals, no locale.
+std::string Units(double value) {
+  char text[32];
+  const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 3).ptr;
+  std::string number(text, end);
+  while (number.back() == '0') number.pop_back();
+  if (number.back() == '.') number.pop_back();
+  return number == "-0" ? "0" : number;
+}
+
+// Path data of outlines, absolute, corners as arcs.
+struct SvgPath {
+  std::string data;
+  void Move(double x, double y) { data += "M" + Units(x) + " " + Units(y); }
+  void Line(double x, double y) { data += "L" + Units(x) + " " + Units(y); }
+  void Corner(double, double, double r, int, double x, double y) {
+    data += "A" + Units(r) + " " + Units(r) + " 0 0 1 " + Units(x) + " " + Units(y);
+  }
+  void Close() { data += "z"; }
+};
+
+std::string OutlinePath(const std::vector<Outline>& outlines, Rgb colour) {
+  if (outlines.empty()) return {};
+  SvgPath path;
+  for (const Outline& outline : outlines) TraceOutline(outline, path);
+  return "<path fill=\"" + FormatColour(colour) + "\" fill-rule=\"evenodd\" d=\"" + path.data + "\"/>\n";
+}
+
+// The modules in the style's shapes and the eyes in their colour.
+std::string ShapedModules(const ModuleMatrix& drawn, const ImageOptions& options) {
+  const SymbolOutlines outlines = OutlineSymbol(drawn, options.style, options.quietZone);
+  return OutlinePath(outlines.modules, options.style.foreground) +
+         OutlinePath(outlines.eyes, options.style.EyeColour());
+}
+
 // The printed length of `modules` as an SVG length: millimetres with up to
 // three decimals, no locale and no space, "26.458mm". The file's syntax, not
 // the words a person reads (those are the front ends').
@@ -27,12 +63,7 @@ std::string LengthAttribute(int modules, const ModuleMatrix& matrix, const Image
   const double mm = AsksPrintedSize(options)
                         ? modules * VectorModuleMm(options, matrix.Columns(), matrix.Rows())
                         : modules * options.scale * MillimetresPerInch / options.dpi;
-  char text[32];
-  const auto end = std::to_chars(text, text + sizeof text, mm, std::chars_format::fixed, 3).ptr;
-  std::string number(text, end);
-  while (number.back() == '0') number.pop_back();
-  if (number.back() == '.') number.pop_back();
-  return number + "mm";
+  return Units(mm) + "mm";
 }
 
 std::string Base64(std::string_view bytes) {
@@ -79,15 +110,19 @@ ImageResult WriteSvg(const ModuleMatrix& matrix, const ImageOptions& options, st
           : "<rect width=\"" + viewColumns + "\" height=\"" + viewRows + "\" fill=\"" +
                 FormatColour(options.style.background) + "\"/>\n";
   const ModuleMatrix& drawn = options.logo ? MatrixUnderLogo(matrix, *options.logo) : matrix;
+  const bool shaped = options.style.HasShapes();
+  // Curves want antialiasing; square modules want none, or seams show between them.
+  const std::string rendering = shaped ? "" : " shape-rendering=\"crispEdges\"";
+  const std::string modules = shaped ? ShapedModules(drawn, options)
+                                     : "<path fill=\"" + FormatColour(options.style.foreground) + "\" d=\"" +
+                                           DarkModulePath(drawn, options.quietZone) + "\"/>\n";
   out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
          "<svg xmlns=\"http://www.w3.org/2000/svg\"" +
          // SVG 1.1 readers find a picture's data by the XLink name only.
          std::string(options.logo ? " xmlns:xlink=\"http://www.w3.org/1999/xlink\"" : "") + " version=\"1.1\" width=\"" +
          LengthAttribute(columns, matrix, options) + "\" height=\"" +
          LengthAttribute(rows, matrix, options) + "\" viewBox=\"0 0 " + viewColumns + " " + viewRows +
-         "\" shape-rendering=\"crispEdges\">\n" + background +
-         "<path fill=\"" + FormatColour(options.style.foreground) + "\" d=\"" +
-         DarkModulePath(drawn, options.quietZone) + "\"/>\n" + logo + "</svg>\n";
+         "\"" + rendering + ">\n" + background + modules + logo + "</svg>\n";
   return {};
 }
 

@@ -62,17 +62,28 @@ double ContrastRatio(Rgb a, Rgb b) {
   return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-StyleCheck CheckContrast(const SymbolStyle& style, ContrastAllowance allowed) {
+namespace {
+
+StyleCheck CheckDark(Rgb dark, const SymbolStyle& style, ContrastAllowance allowed) {
   const Rgb background = style.transparentBackground ? White : style.background;
   StyleCheck check;
-  check.ratio = ContrastRatio(style.foreground, background);
-  check.subject = FormatColour(style.foreground) + " on " +
+  check.ratio = ContrastRatio(dark, background);
+  check.dark = dark;
+  check.subject = FormatColour(dark) + " on " +
                   (style.transparentBackground ? std::string("none") : FormatColour(background));
   if (check.ratio < MinContrastRatio && !allowed.lowContrast)
     check.failure = StyleFailure::LowContrast;
-  else if (RelativeLuminance(style.foreground) > RelativeLuminance(background) && !allowed.inverted)
+  else if (RelativeLuminance(dark) > RelativeLuminance(background) && !allowed.inverted)
     check.failure = StyleFailure::Inverted;
   return check;
+}
+
+}  // namespace
+
+StyleCheck CheckContrast(const SymbolStyle& style, ContrastAllowance allowed) {
+  const StyleCheck modules = CheckDark(style.foreground, style, allowed);
+  if (!modules.Ok() || style.EyeColour() == style.foreground) return modules;
+  return CheckDark(style.EyeColour(), style, allowed);
 }
 
 }  // namespace quillet

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "image/SymbolShapes.h"
+
 namespace quillet {
 
 struct Rgb {
@@ -50,9 +52,19 @@ struct SymbolStyle {
   // QR Code only: drawn centred on a pad of light modules.
   std::shared_ptr<const RgbaImage> logo{};
   std::optional<double> logoShare{};  // unset: a size the level allows with room to spare
+  ModuleShape moduleShape = ModuleShape::Square;
+  // QR Code only: how the three finder patterns are drawn, and in what colour
+  // (unset: the foreground's).
+  EyeShape eyeShape = EyeShape::Square;
+  std::optional<Rgb> eyeColour{};
 
   bool HasColours() const { return foreground != Black || background != White || transparentBackground; }
-  bool IsPlain() const { return !HasColours() && !logo; }
+  Rgb EyeColour() const { return eyeColour.value_or(foreground); }
+  // Anything that one bit a pixel cannot draw.
+  bool HasShapes() const {
+    return moduleShape != ModuleShape::Square || eyeShape != EyeShape::Square || EyeColour() != foreground;
+  }
+  bool IsPlain() const { return !HasColours() && !HasShapes() && !logo; }
 };
 
 // WCAG 2 relative luminance (0 black .. 1 white) and contrast ratio (1..21).
@@ -73,6 +85,7 @@ struct StyleCheck {
   StyleFailure failure = StyleFailure::None;
   std::string subject;
   double ratio = 0;  // the contrast ratio of the colours checked
+  Rgb dark = Black;  // the dark colour checked: the foreground's, or the eye colour's
   bool Ok() const { return failure == StyleFailure::None; }
 };
 
@@ -82,7 +95,7 @@ struct ContrastAllowance {
 };
 
 // A transparent background is checked as white, the paper it usually
-// lands on.
+// lands on. The eye colour is checked as the dark modules are.
 StyleCheck CheckContrast(const SymbolStyle& style, ContrastAllowance allowed = {});
 
 // Where one symbol's logo goes: a square pad of `side` modules from module

@@ -1,8 +1,10 @@
 #include "image/print/CairoDrawing.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "image/StyledImage.h"
+#include "image/SymbolOutlines.h"
 
 #include <cairo-pdf.h>
 
@@ -50,6 +52,31 @@ void DrawLogoPad(cairo_t* cr, const ModuleMatrix& matrix, const ImageOptions& op
   cairo_surface_destroy(image);
 }
 
+struct CairoPath {
+  cairo_t* cr;
+  void Move(double x, double y) { cairo_move_to(cr, x, y); }
+  void Line(double x, double y) { cairo_line_to(cr, x, y); }
+  void Corner(double cx, double cy, double r, int quarter, double, double) {
+    cairo_arc(cr, cx, cy, r, quarter * M_PI / 2, (quarter + 1) * M_PI / 2);
+  }
+  void Close() { cairo_close_path(cr); }
+};
+
+void FillOutlines(cairo_t* cr, const std::vector<Outline>& outlines, Rgb colour) {
+  CairoPath path{cr};
+  for (const Outline& outline : outlines) TraceOutline(outline, path);
+  SetSource(cr, colour);
+  cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+  cairo_fill(cr);
+}
+
+// The modules in the style's shapes and the eyes in their colour, as paths.
+void DrawShapedModules(cairo_t* cr, const ModuleMatrix& drawn, const ImageOptions& options) {
+  const SymbolOutlines outlines = OutlineSymbol(drawn, options.style, options.quietZone);
+  FillOutlines(cr, outlines.modules, options.style.foreground);
+  FillOutlines(cr, outlines.eyes, options.style.EyeColour());
+}
+
 }  // namespace
 
 void DrawSymbol(cairo_t* cr, const ModuleMatrix& matrix, const ImageOptions& options, double left, double top) {
@@ -65,6 +92,12 @@ void DrawSymbol(cairo_t* cr, const ModuleMatrix& matrix, const ImageOptions& opt
     cairo_fill(cr);
   }
   const ModuleMatrix& drawn = options.logo ? MatrixUnderLogo(matrix, *options.logo) : matrix;
+  if (style.HasShapes()) {
+    DrawShapedModules(cr, drawn, options);
+    if (options.logo) DrawLogoPad(cr, matrix, options);
+    cairo_restore(cr);
+    return;
+  }
   ForEachDarkRun(drawn, [&](int x, int y, int length) { cairo_rectangle(cr, x + q, y + q, length, 1); });
   SetSource(cr, style.foreground);
   cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);

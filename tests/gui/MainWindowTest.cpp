@@ -2,6 +2,7 @@
 // pages' captions, and content too long for any symbol on either page.
 
 #include "app/LastChoices.h"
+#include "model/StylePresets.h"
 #include "tests/gui/GuiHelpers.h"
 
 using namespace quillet;
@@ -114,6 +115,8 @@ TEST(LastChoices, ASecondWindowOpensWhereTheFirstLeft) {
     qr->ContentTabs()->Bar()->setCurrentIndex(1);
     SelectComboItem(Control<QComboBox>(qr, ControlId::EcLevel), 3);
     SelectComboItem(Control<QComboBox>(first.DmPage(), ControlId::VersionList), 5);
+    qr->SetStyle(PageStyle{WithPreset({}, StylePreset::Brand, Symbology::QrCode), {}, {}});
+    first.DmPage()->SetStyle(PageStyle{WithPreset({}, StylePreset::Dots, Symbology::DataMatrix), {}, {}});
     SaveLastChoices(first, *UserSettings());
   }
   ASSERT_TRUE(QFile::exists(folder.filePath(U("quillet/quillet.conf"))));
@@ -130,18 +133,29 @@ TEST(LastChoices, ASecondWindowOpensWhereTheFirstLeft) {
   EXPECT_EQ(Control<QComboBox>(qr, ControlId::EcLevel)->currentText(), U("H级(30%)"));
   EXPECT_EQ(Control<QComboBox>(second->DmPage(), ControlId::VersionList)->currentIndex(), 5);
   EXPECT_EQ(second->DmPage()->ChosenSize(), 5);
+  // The style of each page, its shapes and colours.
+  EXPECT_EQ(PresetOf(qr->Style().style, Symbology::QrCode), StylePreset::Brand);
+  EXPECT_EQ(PresetOf(second->DmPage()->Style().style, Symbology::DataMatrix), StylePreset::Dots);
 
   {
     const auto edited = UserSettings();
     edited->setValue(U("qr/format"), 9);
     edited->setValue(U("qr/level"), U("X"));
     edited->setValue(U("dm/size"), U("big"));
+    edited->setValue(U("qr/style/moduleShape"), U("stars"));
+    edited->setValue(U("qr/style/eyeShape"), U("stars"));
+    edited->setValue(U("qr/style/foreground"), U("blue"));
+    edited->setValue(U("qr/style/eyeColour"), U(""));
+    edited->setValue(U("dm/style/moduleShape"), U("rounded"));
+    edited->setValue(U("dm/style/foreground"), U("#000000"));
   }
   const auto third = opened();
   EXPECT_TRUE(Control<QRadioButton>(third->QrPage(), ControlId::FormatMobileV1)->isChecked());
   EXPECT_EQ(third->QrPage()->CurrentPage()->Definition().className, "CDialogTypeCard");
   EXPECT_EQ(Control<QComboBox>(third->QrPage(), ControlId::EcLevel)->currentText(), U("M级(15%)"));
   EXPECT_EQ(Control<QComboBox>(third->DmPage(), ControlId::VersionList)->currentIndex(), 0);
+  EXPECT_TRUE(third->QrPage()->Style().style.IsPlain());
+  EXPECT_TRUE(third->DmPage()->Style().style.IsPlain());
 }
 
 }  // namespace

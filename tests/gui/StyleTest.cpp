@@ -2,6 +2,8 @@
 // script: the page shows every change at once, the logo's slider ends where
 // the level's bound does, the style outlives "重填" and is what save and copy
 // write, and colours the rules refuse are named with their ratio.
+#include <QComboBox>
+
 #include "app/BatchDialog.h"
 #include "app/StyleDialog.h"
 #include "qr/LogoBound.h"
@@ -153,6 +155,33 @@ TEST_F(Style, SurvivesResetAndTheClearButtonRemovesIt) {
   dialog->OkButton()->click();
   EXPECT_TRUE(qr->Style().style.IsPlain());
   EXPECT_EQ(QColor(Shown(qr).pixel(1, 1)), QColor(Qt::black));
+}
+
+// A preset sets the shapes and colours at once and reads back; a shape set
+// by hand names no preset; the DM page offers only what Data Matrix takes.
+TEST_F(Style, PresetsSetShapesAndColoursAndTheDmPageOffersNoEyes) {
+  TypeInto(Field(Current(), "N"), U("abc"));
+  auto dialog = Open(qr);
+  QComboBox* presets = dialog->PresetBox();
+  ASSERT_EQ(presets->count(), 5);  // 经典 圆点 圆角 品牌 (自定义)
+  presets->setCurrentIndex(presets->findText(U("品牌")));
+  emit presets->activated(presets->currentIndex());
+  EXPECT_EQ(qr->Style().style.moduleShape, ModuleShape::Rounded);
+  EXPECT_EQ(qr->Style().style.eyeShape, EyeShape::Rounded);
+  EXPECT_TRUE(qr->Style().style.eyeColour.has_value());
+  EXPECT_EQ(dialog->ModuleShapeBox()->currentText(), U("圆角"));
+  EXPECT_FALSE(dialog->EyeSameColourBox()->isChecked());
+  SelectComboItem(dialog->ModuleShapeBox(), dialog->ModuleShapeBox()->findText(U("圆点")));
+  EXPECT_EQ(qr->Style().style.moduleShape, ModuleShape::Dots);
+  EXPECT_EQ(presets->currentText(), U("(自定义)"));
+  QTRY_VERIFY_WITH_TIMEOUT(!qr->StyleCheckPending(), 5000);
+  EXPECT_TRUE(qr->StyleProblemText().isEmpty()) << qr->StyleProblemText().toStdString();
+  dialog->OkButton()->click();
+
+  auto dmDialog = Open(dm);
+  EXPECT_EQ(dmDialog->PresetBox()->count(), 3);  // 经典 圆点 (自定义)
+  EXPECT_EQ(dmDialog->ModuleShapeBox()->count(), 2);
+  EXPECT_TRUE(dmDialog->EyeShapeBox()->isHidden());
 }
 
 // A file that is no logo is named with why, and the logo stays.

@@ -1,0 +1,140 @@
+// Module and eye shapes as the files hold them: every shape in every kind of
+// output is read by the real decoders (PNG through Qt's reader, SVG drawn by
+// librsvg, PDF by poppler); the square style stays the plain file.
+#include <gtest/gtest.h>
+#include <librsvg/rsvg.h>
+
+#include <QImage>
+
+#include "image/StyledImage.h"
+#include "image/StyledSymbol.h"
+#include "image/SymbolOutlines.h"
+#include "tests/support/Decode.h"
+#include "tests/support/Poppler.h"
+#include "tests/support/TempFolder.h"
+#include "verify/ReadBack.h"
+
+using namespace quillet;
+
+namespace {
+
+constexpr Rgb Navy{0x1a, 0x23, 0x7e}, Crimson{0xb0, 0x10, 0x30};
+const std::string Data = "https://example.com/shapes";
+
+Symbol MakeOne(Symbology symbology) {
+  SymbolRequest request;
+  request.data = Data;
+  request.symbology = symbology;
+  const SymbolResult made = MakeSymbol(request);
+  EXPECT_TRUE(made.Ok());
+  return made.symbol;
+}
+
+GreyImage Grey(const QImage& picture) {
+  const QImage grey = picture.convertToFormat(QImage::Format_Grayscale8);
+  GreyImage image{grey.width(), grey.height(), {}};
+  for (int y = 0; y < grey.height(); ++y)
+    image.pixels.insert(image.pixels.end(), grey.constScanLine(y), grey.constScanLine(y) + grey.width());
+  return image;
+}
+
+GreyImage SvgPixels(const std::string& svg, int width, int height) {
+  RsvgHandle* handle = rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(svg.data()), svg.size(), nullptr);
+  EXPECT_NE(handle, nullptr);
+  if (handle == nullptr) return {};
+  QImage picture(width, height, QImage::Format_ARGB32_Premultiplied);
+  picture.fill(Qt::white);
+  cairo_surface_t* surface =
+      cairo_image_surface_create_for_data(picture.bits(), CAIRO_FORMAT_ARGB32, width, height, picture.bytesPerLine());
+  cairo_t* cr = cairo_create(surface);
+  const RsvgRectangle viewport{0, 0, static_cast<double>(width), static_cast<double>(height)};
+  EXPECT_TRUE(rsvg_handle_render_document(handle, cr, &viewport, nullptr));
+  cairo_destroy(cr);
+  cairo_surface_destroy(surface);
+  g_object_unref(handle);
+  return Grey(picture);
+}
+
+GreyImage FilePixels(std::string_view format, const std::string& bytes, const ImageOptions& options, int side) {
+  if (format == "svg") return SvgPixels(bytes, side * options.scale, side * options.scale);
+  if (format == "png") return Grey(QImage::fromData(QByteArray::fromStdString(bytes)));
+  TempFolder folder;
+  WriteBytes(folder.File("shaped.pdf"), bytes);
+  const std::vector<GreyImage> pages = RenderPdfPages(folder.File("shaped.pdf"), 200);
+  return pages.empty() ? GreyImage{} : pages[0];
+}
+
+}  // namespace
+
+TEST(Shapes, EveryShapeInEveryOutputReadsBackWithEveryDecoder) {
+  for (const Symbology symbology : {Symbology::QrCode, Symbology::DataMatrix}) {
+    const Symbol symbol = MakeOne(symbology);
+    const bool qr = symbology == Symbology::QrCode;
+    for (const ModuleShapeRow& module : ModuleShapes())
+      for (const EyeShapeRow& eye : EyeShapes()) {
+        if (!qr && (!module.dataMatrix || eye.shape != EyeShape::Square)) continue;
+        SymbolStyle style{Navy, White, false, nullptr, {}, module.shape, eye.shape, qr ? std::optional(Crimson) : std::nullopt};
+        ImageOptions options;
+        options.scale = 5;
+        ASSERT_TRUE(PlaceAndReadBack(symbol, style, options).Ok());
+        for (const std::string_view format : {"png", "svg", "pdf"}) {
+          SCOPED_TRACE(std::string(qr ? "QR " : "DM ") + std::string(module.name) + " " + std::string(eye.name) + " " +
+                       std::string(format));
+          std::string bytes;
+          ASSERT_TRUE(EncodeImage(symbol.matrix, *FindFormatByName(format), options, bytes).Ok());
+          const GreyImage image = FilePixels(format, bytes, options, symbol.matrix.Columns() + 2 * options.quietZone);
+          ASSERT_GT(image.width, 0);
+          EXPECT_EQ(DecodeImage(image.pixels.data(), image.width, image.height,
+                                qr ? DecodeFormat::QrCode : DecodeFormat::DataMatrix),
+                    Data);
+        }
+      }
+  }
+}
+
+// Square modules and eyes in the foreground are the plain symbol: the same
+// bytes in every format.
+TEST(Shapes, SquareShapesInTheForegroundWriteThePlainFile) {
+  const Symbol symbol = MakeOne(Symbology::QrCode);
+  for (const ImageFormat& format : ImageFormats()) {
+    SCOPED_TRACE(std::string(format.name));
+    ImageOptions plain, squared;
+    squared.style.eyeColour = Black;
+    std::string plainBytes, squaredBytes;
+    ASSERT_TRUE(EncodeImage(symbol.matrix, format, plain, plainBytes).Ok());
+    ASSERT_TRUE(EncodeImage(symbol.matrix, format, squared, squaredBytes).Ok());
+    EXPECT_EQ(plainBytes, squaredBytes);
+  }
+}
+
+// The eye colour is held to the contrast the dark modules are.
+TEST(Shapes, ThePaleEyeColourIsRefusedAsLowContrast) {
+  SymbolStyle style;
+  style.eyeColour = Rgb{0xdd, 0xdd, 0xdd};
+  const StyleCheck check = CheckContrast(style);
+  EXPECT_EQ(check.failure, StyleFailure::LowContrast);
+  EXPECT_EQ(check.subject, "#dddddd on #ffffff");
+  style.eyeColour = Crimson;
+  EXPECT_TRUE(CheckContrast(style).Ok());
+}
+
+// Eyes are drawn where a QR Code's finder patterns are, in the eye colour,
+// and a Data Matrix has none.
+TEST(Shapes, EyesTakeTheirColourOnlyWhereTheFindersAre) {
+  const Symbol qr = MakeOne(Symbology::QrCode), dm = MakeOne(Symbology::DataMatrix);
+  EXPECT_EQ(FinderCorners(qr.matrix).size(), 3u);
+  EXPECT_TRUE(FinderCorners(dm.matrix).empty());
+  ImageOptions options;
+  options.scale = 10;
+  options.style.eyeColour = Crimson;
+  options.style.eyeShape = EyeShape::Circle;
+  const RgbaImage image = RenderStyledSymbol(qr.matrix, options);
+  const auto pixel = [&](double moduleX, double moduleY) {
+    const uint8_t* p = &image.pixels[(static_cast<size_t>(moduleY * 10) * image.width + static_cast<size_t>(moduleX * 10)) * 4];
+    return Rgb{p[0], p[1], p[2]};
+  };
+  const int q = options.quietZone;
+  EXPECT_EQ(pixel(q + 3.5, q + 3.5), Crimson);  // the centre
+  EXPECT_EQ(pixel(q + 0.5, q + 3.5), Crimson);  // the ring's left
+  EXPECT_EQ(pixel(q + 0.2, q + 0.2), White);    // the circle's corner cut away
+}
