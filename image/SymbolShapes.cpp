@@ -6,7 +6,7 @@ namespace {
 
 constexpr ModuleShapeRow ModuleShapeTable[] = {
     {ModuleShape::Square, "square", true},
-    {ModuleShape::Dots, "dots", true},
+    {ModuleShape::Dots, "dot", true},
     // Data Matrix's L finder and clock track are lines a rounded join would blur.
     {ModuleShape::Rounded, "rounded", false},
 };

@@ -23,7 +23,7 @@ enum class EyeShape {
 
 struct ModuleShapeRow {
   ModuleShape shape;
-  std::string_view name;  // "dots": --module-shape and the settings
+  std::string_view name;  // "dot": --shape and the settings
   bool dataMatrix;        // offered for Data Matrix as well as QR Code
 };
 

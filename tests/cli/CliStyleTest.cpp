@@ -50,10 +50,10 @@ TEST(CliStyle, RefusalsNameTheColoursTheRatioOrTheLogoAndWriteNothing) {
       {"qr --text a --logo " + folder.File("huge.png"), ExitUsage, "is larger than a logo may be"},
       {"qr --text a --logo " + folder.File("empty.png"), ExitUsage, "cannot be read as an image"},
       // Shapes: Data Matrix takes no rounded modules and has no eyes; an eye colour is held to the contrast.
-      {"dm --text a --module-shape rounded", ExitUsage, "--module-shape takes square or dots, not 'rounded'"},
-      {"qr --text a --module-shape star", ExitUsage, "--module-shape takes square, dots or rounded, not 'star'"},
-      {"dm --text a --eye-shape circle", ExitUsage, "--eye-shape is an option of qr, not of dm"},
-      {"qr --text a --eye-colour #eeeeee", ExitUsage, "the colours #eeeeee on #ffffff (contrast ratio 1.16:1)"},
+      {"dm --text a --shape rounded", ExitUsage, "--shape takes square or dot, not 'rounded'"},
+      {"qr --text a --shape star", ExitUsage, "--shape takes square, dot or rounded, not 'star'"},
+      {"dm --text a --eyes circle", ExitUsage, "--eyes is an option of qr, not of dm"},
+      {"qr --text a --eye-fg #eeeeee", ExitUsage, "the colours #eeeeee on #ffffff (contrast ratio 1.16:1)"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.line);
@@ -82,9 +82,9 @@ TEST(CliStyle, StyledSymbolsAreWrittenDecodedAndDumpedWithTheirBound) {
       // 1.9:1, allowed, and still read by both decoders.
       {"qr --fg #777777 --bg #aaaaaa --allow-low-contrast", "f.png", "level M", DecodeFormat::QrCode},
       {"dm --fg #4a148c --bg #f3e5f5", "d.bmp", "rows ", DecodeFormat::DataMatrix},
-      {"qr --module-shape rounded --eye-shape circle --eye-colour #b71c1c", "g.jpg", "level M", DecodeFormat::QrCode},
-      {"qr --module-shape dots --eye-shape rounded" + logo, "h.gif", "level H", DecodeFormat::QrCode},
-      {"dm --module-shape dots --fg #1a237e", "i.png", "rows ", DecodeFormat::DataMatrix},
+      {"qr --shape rounded --eyes circle --eye-fg #b71c1c", "g.jpg", "level M", DecodeFormat::QrCode},
+      {"qr --shape dot --eyes rounded" + logo, "h.gif", "level H", DecodeFormat::QrCode},
+      {"dm --shape dot --fg #1a237e", "i.png", "rows ", DecodeFormat::DataMatrix},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.options);
