@@ -538,6 +538,7 @@ void CBatchDlg::OnFinished(const BatchSummary& summary) {
   progressTimer_.stop();
   ShowProgress();
   SetRunning(false);
+  if (summary.written > 0) emit RunFinished(folder_->text());
   QString counts = Ui(UiText::BatchSummary).arg(summary.written).arg(summary.failed);
   if (summary.pages > 0) counts += Ui(UiText::BatchSheetPages).arg(summary.pages);
   const QString problem = BatchProblemText(summary.problem);

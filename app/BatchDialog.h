@@ -44,6 +44,10 @@ class CBatchDlg : public QDialog {
   void OpenFolder();
   void CopyFailures();
 
+ signals:
+  // A run wrote files into `folder`: one entry of "最近".
+  void RunFinished(const QString& folder);
+
  protected:
   void reject() override;
 

@@ -5,6 +5,7 @@
 #include "app/DialogDM.h"
 #include "app/DialogMain.h"
 #include "app/TesselDlg.h"
+#include "app/WindowHistory.h"
 
 namespace quillet {
 
@@ -14,6 +15,7 @@ const QString FormatKey = QStringLiteral("qr/format");
 const QString TabKey = QStringLiteral("qr/tab");
 const QString LevelKey = QStringLiteral("qr/level");  // its letter, as the lists and the command line name it
 const QString LevelChosenKey = QStringLiteral("qr/levelChosen");
+const QString HistoryOnKey = QStringLiteral("history/on");
 const QString DmSizeKey = QStringLiteral("dm/size");  // the position in the size list
 
 // The stored number, or `otherwise` when it is missing or not a number.
@@ -41,6 +43,7 @@ void RestoreLastChoices(CDialogMain& window, const QSettings& settings) {
   last.levelChosen = settings.value(LevelChosenKey).toBool();
   window.QrPage()->RestoreChoices(last);
   window.DmPage()->RestoreSize(Number(settings, DmSizeKey, 0));
+  window.History().SetOn(settings.value(HistoryOnKey, true).toBool());
 }
 
 void SaveLastChoices(const CDialogMain& window, QSettings& settings) {
@@ -50,6 +53,7 @@ void SaveLastChoices(const CDialogMain& window, QSettings& settings) {
   settings.setValue(LevelKey, QString(QLatin1Char(QrLevelLetter(*QrLevelAt(now.level)))));
   settings.setValue(LevelChosenKey, now.levelChosen);
   settings.setValue(DmSizeKey, window.DmPage()->ChosenSize());
+  settings.setValue(HistoryOnKey, window.History().List().On());
   settings.sync();
 }
 
