@@ -1,9 +1,9 @@
 // "最近" with a full history of 100 entries: reading the file as the window
 // starts, and the dialog listing them when the button is clicked.
-// Run offscreen: QT_QPA_PLATFORM=offscreen history_bench
+// Part of gui_bench: gui_bench --benchmark_filter=History
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QTemporaryDir>
 
 #include "app/DialogMain.h"
@@ -12,7 +12,6 @@
 #include "app/TesselDlg.h"
 #include "app/WindowHistory.h"
 #include "app/pages/DialogTypeBase.h"
-#include "gui/DialogUnits.h"
 
 using namespace quillet;
 
@@ -61,13 +60,3 @@ void BM_HistoryDialogShown(benchmark::State& state) {
 BENCHMARK(BM_HistoryDialogShown)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  QApplication::setFont(DialogFont());
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
