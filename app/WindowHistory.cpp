@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QDateTime>
 #include <QPlainTextEdit>
+#include <QSlider>
 #include <QTabWidget>
 
 #include "app/DialogDM.h"
@@ -43,9 +44,11 @@ HistoryEntry EntryOfPage(const CSymbolPage& page, PageChoice choice, HistoryKind
   return entry;
 }
 
-QCheckBox* EciBox(QWidget* page) { return page->findChild<QCheckBox*>(QString::number(ControlId::Eci)); }
-
-void OpenStyle(CSymbolPage& page, PageStyle style) {
+// The slider's scale, the ECI box and the style: what both pages share.
+void OpenLook(CSymbolPage& page, const HistoryEntry& entry) {
+  page.findChild<QSlider*>(QString::number(ControlId::Zoom))->setValue(entry.choice.scale);
+  page.findChild<QCheckBox*>(QString::number(ControlId::Eci))->setChecked(entry.choice.symbol.eci);
+  PageStyle style = entry.choice.style;
   if (!style.logoFile.empty()) {
     const LogoFileResult loaded = LoadLogoFile(style.logoFile);
     if (loaded.Ok()) style.style.logo = loaded.logo;
@@ -105,16 +108,14 @@ void OpenEntry(CDialogMain& window, const HistoryEntry& entry) {
     for (const auto& [slot, value] : entry.fields) StoreFieldValue(values, static_cast<unsigned>(slot), value);
     page.OpenContent(entry.choice.contentPage, values, settings.level);
     page.ChooseVersion(settings.version);
-    EciBox(&page)->setChecked(settings.eci);
-    OpenStyle(page, entry.choice.style);
+    OpenLook(page, entry);
     return;
   }
   CDialogDM& page = *window.DmPage();
   window.Tabs()->setCurrentIndex(1);
   page.RestoreSize(settings.dmSize);
   page.OpenText(entry.fields.empty() ? QString() : QString::fromStdString(entry.fields[0].second));
-  EciBox(&page)->setChecked(settings.eci);
-  OpenStyle(page, entry.choice.style);
+  OpenLook(page, entry);
 }
 
 }  // namespace quillet

@@ -30,6 +30,7 @@ TEST(HistoryWindow, ASavedSymbolIsListedAndOneClickOpensItAgain) {
   qr->SetFieldValue(static_cast<unsigned>(slot), "张三");
   qr->ChooseVersion(5);
   Control<QCheckBox>(qr, ControlId::Eci)->setChecked(true);
+  Control<QSlider>(qr, ControlId::Zoom)->setValue(7);
   const std::string payload = qr->CurrentPayload();
   dialogs.answers.emplace_back(folder.path() + U("/card.png"), 4);
   qr->SaveAndVerify();
@@ -45,6 +46,7 @@ TEST(HistoryWindow, ASavedSymbolIsListedAndOneClickOpensItAgain) {
   ClickButton(qr, ControlId::Reset);
   Control<QCheckBox>(qr, ControlId::Eci)->setChecked(false);
   qr->ChooseVersion(0);
+  Control<QSlider>(qr, ControlId::Zoom)->setValue(3);
   ASSERT_NE(qr->CurrentPayload(), payload);
 
   CHistoryDlg* dialog = OpenHistory(window);
@@ -57,6 +59,7 @@ TEST(HistoryWindow, ASavedSymbolIsListedAndOneClickOpensItAgain) {
   EXPECT_EQ(qr->CurrentPayload(), payload);
   EXPECT_EQ(qr->Choice().symbol.version, 5);
   EXPECT_TRUE(Control<QCheckBox>(qr, ControlId::Eci)->isChecked());
+  EXPECT_EQ(qr->Scale(), 7);
 }
 
 TEST(HistoryWindow, DeletingReachesTheFileAndTurnedOffNothingIsRecorded) {
