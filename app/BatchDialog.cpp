@@ -156,6 +156,7 @@ void CBatchDlg::OnFinished(const BatchSummary& summary) {
   progressTimer_.stop();
   ShowProgress();
   SetRunning(false);
+  if (summary.written > 0) emit RunFinished(FromLocalPath(form_.OutputFolder()));
   run_->Finished(summary, form_.OutputFolderExists());
   Refresh();
 }

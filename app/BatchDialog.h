@@ -28,6 +28,10 @@ class CBatchDlg : public QDialog {
 
   bool Running() const;
 
+ signals:
+  // A run wrote files into `folder`: one entry of "最近".
+  void RunFinished(const QString& folder);
+
  protected:
   void reject() override;
 

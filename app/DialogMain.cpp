@@ -20,8 +20,10 @@
 #include "app/BatchDialog.h"
 #include "app/Controls.h"
 #include "app/DialogDM.h"
+#include "app/HistoryDialog.h"
 #include "app/OpenImage.h"
 #include "app/TesselDlg.h"
+#include "app/WindowHistory.h"
 #include "gui/TextBytes.h"
 #include "res/BatchStrings.h"
 #include "res/Strings.h"
@@ -78,16 +80,20 @@ CDialogMain::CDialogMain()
       aboutButton_(new QPushButton(FromUtf8(UiText::AboutEntry))),
       batchButton_(new QPushButton(FromUtf8(UiText::BatchEntry))),
       openButton_(new QPushButton(FromUtf8(UiText::OpenImageEntry))),
+      historyButton_(new QPushButton(FromUtf8(UiText::HistoryEntry))),
+      history_(std::make_unique<WindowHistory>()),
       opener_(std::make_unique<SymbolOpener>(this, tabs_, qrPage_, dmPage_)) {
   setWindowTitle(FromUtf8(MainWindowLayout.caption));
   setWindowIcon(AppIcon());
   tabs_->addTab(new PageScroller(qrPage_), FromUtf8(UiText::QrTab));
   tabs_->addTab(new PageScroller(dmPage_), FromUtf8(UiText::DmTab));
-  tabs_->setCornerWidget(CornerWithMargin({openButton_, batchButton_, aboutButton_}, units_.X(4)), Qt::TopRightCorner);
+  tabs_->setCornerWidget(CornerWithMargin({openButton_, historyButton_, batchButton_, aboutButton_}, units_.X(4)), Qt::TopRightCorner);
   connect(aboutButton_, &QPushButton::clicked, this, &CDialogMain::ShowAbout);
   connect(batchButton_, &QPushButton::clicked, this, &CDialogMain::ShowBatch);
   connect(openButton_, &QPushButton::clicked, this, &CDialogMain::OpenImage);
   new QShortcut(QKeySequence::Open, this, this, &CDialogMain::OpenImage);
+  connect(historyButton_, &QPushButton::clicked, this, &CDialogMain::ShowHistory);
+  RecordHistory();
   WatchDropsAndPastes();
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -117,6 +123,8 @@ void CDialogMain::ShowAbout() {
 void CDialogMain::ShowBatch() {
   const BatchPage page = BatchPageOf(dmPage_->isVisibleTo(tabs_) ? dmPage_->Choice() : qrPage_->Choice());
   CBatchDlg batch(this, page, RealBatchDesktop());
+  connect(&batch, &CBatchDlg::RunFinished, this,
+          [this](const QString& folder) { RecordShown(HistoryKind::Batch, folder); });
   batch.exec();
 }
 
@@ -133,6 +141,29 @@ bool CDialogMain::PasteImage() {
   if (data == nullptr || !data->hasImage()) return false;
   opener_->OpenPicture(qvariant_cast<QImage>(data->imageData()));
   return true;
+}
+
+void CDialogMain::ShowHistory() {
+  auto* dialog = new CHistoryDlg(this, *history_);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  connect(dialog, &QDialog::accepted, this, [this, dialog] {
+    if (const HistoryEntry* entry = history_->List().Find(dialog->Chosen().value_or(0))) OpenEntry(*this, *entry);
+  });
+  dialog->open();
+}
+
+// Saves, copies and drags from either page, batch runs and images opened.
+void CDialogMain::RecordHistory() {
+  connect(qrPage_, &CSymbolPage::HandedOut, this,
+          [this](HistoryKind kind, const QString& place) { history_->Record(EntryOf(*qrPage_, kind, place)); });
+  connect(dmPage_, &CSymbolPage::HandedOut, this,
+          [this](HistoryKind kind, const QString& place) { history_->Record(EntryOf(*dmPage_, kind, place)); });
+  opener_->SetOpened([this](const QString& source) { RecordShown(HistoryKind::Opened, source); });
+}
+
+void CDialogMain::RecordShown(HistoryKind kind, const QString& place) {
+  const bool dm = dmPage_->isVisibleTo(tabs_);
+  history_->Record(dm ? EntryOf(*dmPage_, kind, place) : EntryOf(*qrPage_, kind, place));
 }
 
 // A file dropped on an edit would otherwise become its path as text, and

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "gui/DialogUnits.h"
+#include "model/History.h"
 
 class QPushButton;
 class QTabWidget;
@@ -16,6 +17,7 @@ class CDialogDM;
 class OpenDialogs;
 class SymbolOpener;
 class CTesselDlg;
+class WindowHistory;
 
 class CDialogMain : public QWidget {
   Q_OBJECT
@@ -29,6 +31,9 @@ class CDialogMain : public QWidget {
   QPushButton* AboutButton() const { return aboutButton_; }
   QPushButton* BatchButton() const { return batchButton_; }
   QPushButton* OpenButton() const { return openButton_; }
+  QPushButton* HistoryButton() const { return historyButton_; }
+  // "最近": what the window made and read.
+  WindowHistory& History() const { return *history_; }
   // Tests answer the questions of opening an image themselves.
   void SetOpenDialogs(OpenDialogs& dialogs);
   // The template's size, grown where this platform's controls need more.
@@ -43,6 +48,8 @@ class CDialogMain : public QWidget {
   void OpenImageFile(const QString& path);
   // The clipboard's picture, when it holds one; false when it does not.
   bool PasteImage();
+  // "最近": the history dialog, window-modal; a click on an entry opens it.
+  void ShowHistory();
 
  protected:
   void dragEnterEvent(QDragEnterEvent* event) override;
@@ -52,6 +59,9 @@ class CDialogMain : public QWidget {
  private:
   void FitScreen();
   void WatchDropsAndPastes();
+  void RecordHistory();
+  // The page shown, as an entry of `kind`.
+  void RecordShown(HistoryKind kind, const QString& place);
 
   DialogUnits units_;
   QTabWidget* tabs_;
@@ -60,6 +70,8 @@ class CDialogMain : public QWidget {
   QPushButton* aboutButton_;
   QPushButton* batchButton_;
   QPushButton* openButton_;
+  QPushButton* historyButton_;
+  std::unique_ptr<WindowHistory> history_;
   std::unique_ptr<SymbolOpener> opener_;
   QSize naturalSize_;
 };

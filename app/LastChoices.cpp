@@ -5,6 +5,7 @@
 #include "app/DialogDM.h"
 #include "app/DialogMain.h"
 #include "app/TesselDlg.h"
+#include "app/WindowHistory.h"
 #include "model/StylePresets.h"
 
 namespace quillet {
@@ -15,6 +16,7 @@ const QString FormatKey = QStringLiteral("qr/format");
 const QString TabKey = QStringLiteral("qr/tab");
 const QString LevelKey = QStringLiteral("qr/level");  // its letter, as the lists and the command line name it
 const QString LevelChosenKey = QStringLiteral("qr/levelChosen");
+const QString HistoryOnKey = QStringLiteral("history/on");
 const QString DmSizeKey = QStringLiteral("dm/size");  // the position in the size list
 
 // The stored number, or `otherwise` when it is missing or not a number.
@@ -66,6 +68,7 @@ void RestoreLastChoices(CDialogMain& window, const QSettings& settings) {
   window.DmPage()->RestoreSize(Number(settings, DmSizeKey, 0));
   RestoreStyle(*window.QrPage(), settings);
   RestoreStyle(*window.DmPage(), settings);
+  window.History().SetOn(settings.value(HistoryOnKey, true).toBool());
 }
 
 void SaveLastChoices(const CDialogMain& window, QSettings& settings) {
@@ -77,6 +80,7 @@ void SaveLastChoices(const CDialogMain& window, QSettings& settings) {
   settings.setValue(DmSizeKey, window.DmPage()->ChosenSize());
   SaveStyle(*window.QrPage(), settings);
   SaveStyle(*window.DmPage(), settings);
+  settings.setValue(HistoryOnKey, window.History().List().On());
   settings.sync();
 }
 

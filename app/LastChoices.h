@@ -1,6 +1,6 @@
 // The choices the window opens with, kept between runs in the user's
-// settings: the QR page's format, tab and level, the DM page's size, and each
-// page's colours and shapes (not its logo).
+// settings: the QR page's format, tab and level, the DM page's size, each
+// page's colours and shapes (not its logo), and whether "最近" records.
 // What is typed is not kept.
 #pragma once
 

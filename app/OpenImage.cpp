@@ -137,19 +137,22 @@ void SymbolOpener::OpenFound(const SymbolsInImage& found, const QString& name) {
     const QString label = FromUtf8(UiText::PickSymbolLabel).arg(found.symbols.size());
     if ((chosen = dialogs_->PickSymbol(window_, label, items)) < 0) return;
   }
-  OpenSymbol(found.symbols[static_cast<size_t>(chosen)]);
+  if (OpenSymbol(found.symbols[static_cast<size_t>(chosen)]) && opened_) opened_(name);
 }
 
-void SymbolOpener::OpenSymbol(const FoundSymbol& symbol) {
+bool SymbolOpener::OpenSymbol(const FoundSymbol& symbol) {
   if (symbol.symbology == Symbology::QrCode) return OpenQr(symbol);
   const QString text = SymbolText(symbol.bytes);
-  if (text.isEmpty() && !symbol.bytes.empty())
-    return dialogs_->ShowMessage(window_, FromUtf8(UiText::OpenNotText).arg(symbol.bytes.size()));
+  if (text.isEmpty() && !symbol.bytes.empty()) {
+    dialogs_->ShowMessage(window_, FromUtf8(UiText::OpenNotText).arg(symbol.bytes.size()));
+    return false;
+  }
   tabs_->setCurrentWidget(tabs_->widget(1));
   dmPage_->OpenText(text);
+  return true;
 }
 
-void SymbolOpener::OpenQr(const FoundSymbol& symbol) {
+bool SymbolOpener::OpenQr(const FoundSymbol& symbol) {
   const int current = qrPage_->OperatorFormat();
   // The whole content as text, in a format the page shows.
   const auto asText = [&](int format) {
@@ -160,15 +163,19 @@ void SymbolOpener::OpenQr(const FoundSymbol& symbol) {
   if (!qrPage_->CanShow(found.page)) found = asText(found.page.format);
   if (!found.Exact()) {
     const Recognised whole = asText(found.page.format);
-    if (!whole.Exact()) return dialogs_->ShowMessage(window_, FromUtf8(UiText::OpenNotText).arg(symbol.bytes.size()));
+    if (!whole.Exact()) {
+      dialogs_->ShowMessage(window_, FromUtf8(UiText::OpenNotText).arg(symbol.bytes.size()));
+      return false;
+    }
     const QString question = FromUtf8(UiText::OpenNotHeld)
                                  .arg(TabCaptionOf(found), UnheldText(found.unheld), TabCaptionOf(whole));
     const OpenDialogs::Choice choice = dialogs_->AskNotHeld(window_, question);
-    if (choice == OpenDialogs::Choice::Cancel) return;
+    if (choice == OpenDialogs::Choice::Cancel) return false;
     if (choice == OpenDialogs::Choice::WholeText) found = whole;
   }
   tabs_->setCurrentIndex(0);
   qrPage_->OpenContent(found.page, found.values, symbol.level);
+  return true;
 }
 
 }  // namespace quillet

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QImage;
 class QTabWidget;
@@ -40,20 +41,24 @@ class SymbolOpener {
       : window_(window), tabs_(tabs), qrPage_(qrPage), dmPage_(dmPage) {}
 
   void SetDialogs(OpenDialogs& dialogs) { dialogs_ = &dialogs; }
+  // Told the file (or "粘贴的图片") whose symbol filled its page.
+  void SetOpened(std::function<void(const QString& source)> opened) { opened_ = std::move(opened); }
   void AskAndOpen();
   void OpenFile(const QString& path);
   void OpenPicture(const QImage& picture);
 
  private:
   void OpenFound(const SymbolsInImage& found, const QString& name);
-  void OpenSymbol(const FoundSymbol& symbol);
-  void OpenQr(const FoundSymbol& symbol);
+  // True when the symbol filled its page.
+  bool OpenSymbol(const FoundSymbol& symbol);
+  bool OpenQr(const FoundSymbol& symbol);
 
   QWidget* window_;
   QTabWidget* tabs_;
   CTesselDlg* qrPage_;
   CDialogDM* dmPage_;
   OpenDialogs* dialogs_ = &DesktopOpenDialogs();
+  std::function<void(const QString&)> opened_;
 };
 
 }  // namespace quillet

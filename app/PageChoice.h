@@ -1,17 +1,4 @@
-// What a page's user chose, as work made from the page (a batch) takes it
-// over: the lists' choices, not what the last symbol grew to.
+// The page's choices now live with the models; the window's files include them here.
 #pragma once
 
-#include "app/PageStyle.h"
-#include "symbol/SymbolRequest.h"
-
-namespace quillet {
-
-struct PageChoice {
-  SymbolSettings symbol;
-  FormatTab contentPage;  // QR
-  int scale = 4;           // pixels per module
-  PageStyle style;
-};
-
-}  // namespace quillet
+#include "model/PageChoice.h"

@@ -137,7 +137,10 @@ void CSymbolPage::CopySymbol() {
     return;
   }
   if (RefuseStyled()) return;
-  if (QMimeData* data = SymbolMimeData(symbol_, fileOptions_)) QApplication::clipboard()->setMimeData(data);
+  QMimeData* data = SymbolMimeData(symbol_, fileOptions_);
+  if (data == nullptr) return;
+  QApplication::clipboard()->setMimeData(data);
+  emit HandedOut(HistoryKind::Copied, {});
 }
 
 // A file that reads back gets a short confirmation in the page; one that
@@ -150,6 +153,7 @@ void CSymbolPage::SaveAndVerify() {
   if (RefuseStyled()) return;
   const std::optional<std::string> fileName = SaveSymbolImage(this, &symbol_, fileOptions_, *dialogs_, FileNameHint());
   if (!fileName) return;
+  emit HandedOut(HistoryKind::Saved, QString::fromStdString(*fileName));
   const ReadBackResult read = VerifySymbolFile(*fileName, symbol_, fileOptions_, symbology_, encoded_);
   if (read.Ok()) view_.ShowConfirmation(FromUtf8(UiText::SavedAndReadBack).arg(QString::fromStdString(read.decoder)));
   else dialogs_->ShowMessage(this, NotReadBackWarning(*fileName, read, fileOptions_), true);
@@ -190,7 +194,7 @@ void CSymbolPage::mouseMoveEvent(QMouseEvent* event) {
   drag->setMimeData(SymbolDragData(symbol_, fileOptions_));
   const int dragScale = std::min(scale_, 4);
   drag->setPixmap(QPixmap::fromImage(view_.Pixels().scaled(symbol_.Columns() * dragScale, symbol_.Rows() * dragScale)));
-  drag->exec(Qt::CopyAction);
+  if (drag->exec(Qt::CopyAction) != Qt::IgnoreAction) emit HandedOut(HistoryKind::Dragged, {});
 }
 
 QRect CSymbolPage::PictureArea() const { return controls_.Get<QWidget>(ControlId::Picture)->geometry(); }

@@ -15,6 +15,7 @@
 #include "app/PageStyle.h"
 #include "app/SymbolTransfer.h"
 #include "app/SymbolView.h"
+#include "model/History.h"
 #include "model/StyleState.h"
 #include "symbol/ModuleMatrix.h"
 
@@ -68,6 +69,8 @@ class CSymbolPage : public QWidget {
  signals:
   // The style's status changed: refused, being read back, read back or not.
   void StyleStatusChanged();
+  // The symbol left the page: saved (to `place`), copied or dragged; for "最近".
+  void HandedOut(quillet::HistoryKind kind, const QString& place);
 
  public:
   // The picture area's context menu entries: "复制图片" (Ctrl+C), "另存为..." (Ctrl+S).

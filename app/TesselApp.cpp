@@ -2,6 +2,7 @@
 
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QMessageBox>
 #include <QSettings>
 #include <QTimer>
 #include <QTranslator>
@@ -9,10 +10,13 @@
 #include "app/AppIcon.h"
 #include "app/DialogMain.h"
 #include "app/LastChoices.h"
+#include "app/HistoryStore.h"
 #include "app/ModalFocus.h"
+#include "app/WindowHistory.h"
 #include "gui/DialogUnits.h"
 #include "gui/TextBytes.h"
 #include "res/DialogLayouts.h"
+#include "res/Strings.h"
 
 namespace quillet {
 
@@ -29,6 +33,17 @@ void InstallChineseQtTexts(QApplication& app) {
                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
     QApplication::installTranslator(translator);
   }
+}
+
+// The history file, and a word when it had to be set aside or cannot be kept.
+void KeepHistory(CDialogMain& window) {
+  auto store = std::make_unique<HistoryStore>();
+  const QString aside = store->SetAside();
+  const bool usable = store->Usable();
+  const QString file = store->FilePath();
+  if (usable) window.History().Keep(std::move(store));
+  if (!aside.isEmpty()) QMessageBox::warning(&window, FromUtf8(UiText::HistoryTitle), FromUtf8(UiText::HistoryDamaged).arg(aside));
+  if (!usable) QMessageBox::warning(&window, FromUtf8(UiText::HistoryTitle), FromUtf8(UiText::HistoryNotKept).arg(file));
 }
 
 }  // namespace
@@ -50,6 +65,7 @@ int CTesselApp::Run(bool quitWhenShown) {
   CDialogMain main;
   RestoreLastChoices(main, *settings);
   main.show();
+  if (!quitWhenShown) KeepHistory(main);
   // The start-up benchmark leaves the user's settings as they were.
   if (quitWhenShown) {
     QTimer::singleShot(0, this, &QApplication::quit);

@@ -205,6 +205,14 @@ void CTesselDlg::OpenContent(FormatTab page, const FieldValueArray& values, std:
   ShowModel();
 }
 
+void CTesselDlg::ChooseVersion(int version) {
+  auto* list = controls_.Get<QComboBox>(ControlId::VersionList);
+  if (version < 0 || version >= list->count()) return;
+  list->setCurrentIndex(version);
+  model_.ChooseVersion(version);
+  ShowResult();
+}
+
 void CTesselDlg::RestoreChoices(const QrPageChoices& last) {
   model_.Restore(last);
   ShowModel();

@@ -31,6 +31,9 @@ class CTesselDlg : public CSymbolPage {
 
   const std::string& CurrentPayload() const { return model_.Payload(); }
   const FieldValueArray& FieldValues() const { return model_.Values(); }
+  quillet::FieldValues Filled() const { return model_.Filled(); }
+  // The version list's choice: 0 automatic; one the list lacks is ignored.
+  void ChooseVersion(int version);
   int OperatorFormat() const { return model_.Page().format; }
   CDialogTypeBase* CurrentPage() const { return currentPage_; }
   CDialogTypeBase* Page(std::string_view className) const;

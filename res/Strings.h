@@ -224,6 +224,18 @@ constexpr std::string_view BatchStyleLogo = "，带标志";
 // A styled symbol that is refused or does not read back is not saved, copied or dragged.
 constexpr std::string_view StyleRefusedSave = "当前样式的条码无法使用：\n%1";
 
+// "最近": what the window made and read. The kinds in the order of HistoryKind.
+constexpr std::string_view HistoryEntry = "最近...";
+constexpr std::string_view HistoryTitle = "最近";
+constexpr std::string_view HistoryColumns[] = {"图片", "格式/页", "内容", "保存位置", "时间"};
+constexpr std::string_view HistoryKinds[] = {"已保存", "已复制", "已拖出", "已打印", "批量生成", "已打开", "从屏幕读取"};
+constexpr std::string_view HistoryDelete = "删除";
+constexpr std::string_view HistoryClear = "清空";
+constexpr std::string_view HistoryOn = "记录最近生成和打开的条码";
+constexpr std::string_view HistoryOpenTip = "单击一条记录，在它的页面中重新打开";
+constexpr std::string_view HistoryDamaged = "最近记录的文件已损坏，已改名为 \"%1\"，并新建了一个。";
+constexpr std::string_view HistoryNotKept = "最近记录的文件无法打开或创建（%1），本次的记录在退出后不会保留。";
+
 }  // namespace UiText
 
 }  // namespace quillet

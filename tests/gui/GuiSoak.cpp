@@ -11,6 +11,7 @@
 #include <fstream>
 #include <random>
 
+#include "app/HistoryDialog.h"
 #include "app/TesselApp.h"
 #include "app/pages/ContentPages.h"
 #include "content/Catalogue.h"
@@ -329,6 +330,23 @@ class Soak {
     ClickButton(Page(), ControlId::Save);
   }
 
+  // "最近": a random entry opened into its page, or deleted and the list closed.
+  void UseHistory(bool open) {
+    QTest::mouseClick(window_.HistoryButton(), Qt::LeftButton);
+    auto* dialog = window_.findChild<CHistoryDlg*>();
+    if (dialog == nullptr) return;
+    QTreeWidget* list = dialog->List();
+    if (const int count = list->topLevelItemCount(); count > 0) {
+      QTreeWidgetItem* item = list->topLevelItem(Below(count));
+      list->scrollToItem(item);
+      list->setCurrentItem(item);
+      if (open) QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+      else QTest::mouseClick(dialog->DeleteButton(), Qt::LeftButton);
+    }
+    if (dialog->isVisible()) dialog->reject();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+
   bool Fail(long index, const char* action, const std::string& why) {
     std::printf("action %ld (%s): %s\n", index, action, why.c_str());
     return false;
@@ -411,7 +429,9 @@ class Soak {
       {"combo", 6, [this] { ChooseInCombo(); }},
       {"slider", 8, [this] { MoveSlider(); }},
       {"重填", 3, [this] { ClickButton(Page(), ControlId::Reset); }},
-      {"save", 3, [this] { Save(); }}};
+      {"save", 3, [this] { Save(); }},
+      {"history open", 2, [this] { UseHistory(true); }},
+      {"history delete", 1, [this] { UseHistory(false); }}};
   std::discrete_distribution<size_t> pick_ = [this] {
     std::vector<double> weights;
     for (const Action& action : actions_) weights.push_back(action.weight);

@@ -1,0 +1,196 @@
+// "最近" in its file: what goes in comes back, each change is whole or not
+// at all, a damaged file is set aside, and values from the file are bounded.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include "app/HistoryStore.h"
+
+using namespace quillet;
+
+namespace {
+
+HistoryEntry Entry(int64_t time, std::string first = "张三") {
+  HistoryEntry entry;
+  entry.kind = HistoryKind::Copied;
+  entry.time = time;
+  entry.choice.contentPage = {GeneralFormat, 0};
+  entry.fields = {{PageForTab(GeneralFormat, 0)->fields[0].slot, first}};
+  entry.firstField = std::move(first);
+  return entry;
+}
+
+// Statements run on the file behind the store's back, as another program
+// or a damaged disk would.
+void Tamper(const QString& file, std::initializer_list<const char*> statements) {
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("tamper"));
+    db.setDatabaseName(file);
+    ASSERT_TRUE(db.open());
+    for (const char* statement : statements) {
+      QSqlQuery query(db);
+      ASSERT_TRUE(query.exec(QString::fromUtf8(statement))) << statement;
+    }
+  }
+  QSqlDatabase::removeDatabase(QStringLiteral("tamper"));
+}
+
+class HistoryStoreTest : public testing::Test {
+ protected:
+  QTemporaryDir dir_;
+  QString File() const { return dir_.path() + QStringLiteral("/history.sqlite"); }
+};
+
+TEST_F(HistoryStoreTest, WhatGoesInComesBackInANewRun) {
+  HistoryEntry entry = Entry(1'765'000'000, "Zoë 李");
+  entry.kind = HistoryKind::Saved;
+  entry.choice.symbol.level = QrLevel::Q;
+  entry.choice.symbol.version = 7;
+  entry.choice.symbol.eci = true;
+  entry.choice.scale = 9;
+  entry.choice.style.style.foreground = {0x1f, 0x3a, 0x93};
+  entry.choice.style.style.background = {0xff, 0xf4, 0xd6};
+  entry.choice.style.style.logoShare = 0.25;
+  entry.choice.style.logoFile = "/home/李/logo.png";
+  entry.choice.style.allowed.inverted = true;
+  entry.fields.emplace_back(PageForTab(GeneralFormat, 0)->fields[2].slot, "line one\r\nline two");
+  entry.place = "/tmp/名片.png";
+  entry.thumbnailPng = std::string("\x89PNG\0\r\n", 7);
+  {
+    HistoryStore store(dir_.path());
+    ASSERT_TRUE(store.Usable());
+    ASSERT_TRUE(store.Add(entry));
+  }
+  HistoryStore again(dir_.path());
+  const std::vector<HistoryEntry> read = again.Read();
+  ASSERT_EQ(read.size(), 1u);
+  const HistoryEntry& back = read[0];
+  EXPECT_EQ(back.kind, entry.kind);
+  EXPECT_EQ(back.time, entry.time);
+  EXPECT_EQ(back.choice.symbol.level, QrLevel::Q);
+  EXPECT_EQ(back.choice.symbol.version, 7);
+  EXPECT_TRUE(back.choice.symbol.eci);
+  EXPECT_EQ(back.choice.scale, 9);
+  EXPECT_EQ(back.choice.contentPage, entry.choice.contentPage);
+  EXPECT_EQ(back.choice.style.style.foreground, entry.choice.style.style.foreground);
+  EXPECT_EQ(back.choice.style.style.background, entry.choice.style.style.background);
+  EXPECT_EQ(back.choice.style.style.logoShare, 0.25);
+  EXPECT_EQ(back.choice.style.logoFile, entry.choice.style.logoFile);
+  EXPECT_TRUE(back.choice.style.allowed.inverted);
+  EXPECT_FALSE(back.choice.style.allowed.lowContrast);
+  EXPECT_EQ(back.fields, entry.fields);
+  EXPECT_EQ(back.firstField, entry.firstField);
+  EXPECT_EQ(back.place, entry.place);
+  EXPECT_EQ(back.thumbnailPng, entry.thumbnailPng);
+}
+
+TEST_F(HistoryStoreTest, KeepsTheNewestHundredAndDeletesForGood) {
+  {
+    HistoryStore store(dir_.path());
+    std::optional<int64_t> id;
+    for (int i = 1; i <= HistoryCapacity + 5; ++i) ASSERT_TRUE(id = store.Add(Entry(1000 + i)));
+    ASSERT_TRUE(store.Remove(*id));
+  }
+  HistoryStore store(dir_.path());
+  std::vector<HistoryEntry> read = store.Read();
+  ASSERT_EQ(read.size(), static_cast<size_t>(HistoryCapacity - 1));
+  EXPECT_EQ(read.front().time, 1000 + HistoryCapacity + 4);
+  EXPECT_EQ(read.back().time, 1006);
+  ASSERT_TRUE(store.Clear());
+  EXPECT_TRUE(HistoryStore(dir_.path()).Read().empty());
+}
+
+// A write that fails halfway (here the second field, as a full disk would)
+// leaves no half entry and every earlier one.
+TEST_F(HistoryStoreTest, AFailedWriteChangesNothing) {
+  { ASSERT_TRUE(HistoryStore(dir_.path()).Add(Entry(1000, "kept"))); }
+  Tamper(File(), {"CREATE TRIGGER full BEFORE INSERT ON fields WHEN NEW.value = 'fails' "
+                  "BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END"});
+  HistoryStore store(dir_.path());
+  HistoryEntry entry = Entry(2000, "first");
+  entry.fields.emplace_back(PageForTab(GeneralFormat, 0)->fields[1].slot, "fails");
+  EXPECT_FALSE(store.Add(entry));
+  const std::vector<HistoryEntry> read = store.Read();
+  ASSERT_EQ(read.size(), 1u);
+  EXPECT_EQ(read[0].firstField, "kept");
+}
+
+struct Damage {
+  const char* name;
+  std::function<void(const QString& file)> apply;
+};
+
+TEST_F(HistoryStoreTest, ADamagedFileIsSetAsideAndANewOneBegun) {
+  const std::vector<Damage> damages = {
+      {"not a database",
+       [](const QString& file) {
+         QFile out(file);
+         ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+         out.write("these are a spreadsheet's bytes, not a database's\n");
+       }},
+      {"cut short",
+       [](const QString& file) {
+         {
+           HistoryStore store(QFileInfo(file).path());
+           for (int i = 0; i < 40; ++i) store.Add(Entry(1000 + i, std::string(2000, 'x')));
+         }
+         QFile::resize(file, QFileInfo(file).size() / 2);
+       }},
+      {"another program's tables",
+       [](const QString& file) { Tamper(file, {"CREATE TABLE entries(id INTEGER PRIMARY KEY, name TEXT)"}); }},
+  };
+  for (const Damage& damage : damages) {
+    SCOPED_TRACE(damage.name);
+    QTemporaryDir dir;
+    const QString file = dir.path() + QStringLiteral("/history.sqlite");
+    damage.apply(file);
+    QFile damaged(file);
+    ASSERT_TRUE(damaged.open(QIODevice::ReadOnly));
+    const QByteArray bytes = damaged.readAll();
+    damaged.close();
+
+    HistoryStore store(dir.path());
+    ASSERT_TRUE(store.Usable());
+    ASSERT_FALSE(store.SetAside().isEmpty());
+    EXPECT_TRUE(store.SetAside().startsWith(file + QStringLiteral(".damaged-")));
+    QFile aside(store.SetAside());
+    ASSERT_TRUE(aside.open(QIODevice::ReadOnly));
+    EXPECT_EQ(aside.readAll(), bytes);
+    EXPECT_TRUE(store.Read().empty());
+    EXPECT_TRUE(store.Add(Entry(5000)));
+    EXPECT_EQ(HistoryStore(dir.path()).Read().size(), 1u);
+  }
+}
+
+// Rows another program wrote: each out of bounds is left out, the good one listed.
+TEST_F(HistoryStoreTest, ValuesFromTheFileAreBounded) {
+  { ASSERT_TRUE(HistoryStore(dir_.path()).Add(Entry(1000, "good"))); }
+  Tamper(File(), {
+                     "INSERT INTO entries SELECT NULL, 99, time+1, symbology, format, tab, level, version, dmSize, eci, "
+                     "scale, foreground, background, transparent, logoShare, logoFile, allowLow, allowInverted, "
+                     "'bad kind', place, thumbnail FROM entries",
+                     "INSERT INTO entries SELECT NULL, kind, time+2, symbology, format, tab, 7, version, dmSize, eci, "
+                     "scale, foreground, background, transparent, logoShare, logoFile, allowLow, allowInverted, "
+                     "'bad level', place, thumbnail FROM entries WHERE firstField = 'good'",
+                     "INSERT INTO entries SELECT NULL, kind, time+3, symbology, format, tab, level, version, dmSize, eci,"
+                     " 'four', 'red', background, transparent, logoShare, logoFile, allowLow, allowInverted, "
+                     "'bad text', place, thumbnail FROM entries WHERE firstField = 'good'",
+                     "INSERT INTO entries SELECT NULL, kind, time+4, symbology, format, tab, level, version, dmSize, eci,"
+                     " scale, foreground, background, transparent, logoShare, logoFile, allowLow, allowInverted, "
+                     "'big thumbnail', place, zeroblob(70000) FROM entries WHERE firstField = 'good'",
+                     "INSERT INTO entries SELECT NULL, kind, time+5, symbology, format, tab, level, version, dmSize, eci,"
+                     " scale, foreground, background, transparent, logoShare, logoFile, allowLow, allowInverted, "
+                     "'long field', place, thumbnail FROM entries WHERE firstField = 'good'",
+                     "INSERT INTO fields SELECT id, 0, hex(zeroblob(5000)) FROM entries WHERE firstField = 'long field'",
+                     "INSERT INTO fields SELECT id, 999, 'x' FROM entries WHERE firstField = 'bad text'",
+                 });
+  const std::vector<HistoryEntry> read = HistoryStore(dir_.path()).Read();
+  ASSERT_EQ(read.size(), 1u);
+  EXPECT_EQ(read[0].firstField, "good");
+}
+
+}  // namespace

@@ -1,0 +1,95 @@
+// "最近" in the window: what a page saves and copies is listed, one click
+// opens it again with its settings, and deleting reaches the file.
+#include "app/HistoryDialog.h"
+#include "app/HistoryStore.h"
+#include "app/WindowHistory.h"
+#include "tests/gui/GuiHelpers.h"
+
+namespace {
+
+CHistoryDlg* OpenHistory(CDialogMain& window) {
+  window.ShowHistory();
+  auto* dialog = window.findChild<CHistoryDlg*>();
+  EXPECT_TRUE(dialog != nullptr && QTest::qWaitForWindowExposed(dialog));
+  return dialog;
+}
+
+void ClickRow(QTreeWidget* list, int row) {
+  QTreeWidgetItem* item = list->topLevelItem(row);
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+}
+
+TEST(HistoryWindow, ASavedSymbolIsListedAndOneClickOpensItAgain) {
+  QTemporaryDir folder;
+  CDialogMain window;
+  window.show();
+  CTesselDlg* qr = window.QrPage();
+  FakeSaveDialogs dialogs;
+  qr->SetSaveDialogs(&dialogs);
+  const int slot = qr->CurrentPage()->Definition().fields[0].slot;
+  qr->SetFieldValue(static_cast<unsigned>(slot), "张三");
+  qr->ChooseVersion(5);
+  Control<QCheckBox>(qr, ControlId::Eci)->setChecked(true);
+  Control<QSlider>(qr, ControlId::Zoom)->setValue(7);
+  const std::string payload = qr->CurrentPayload();
+  dialogs.answers.emplace_back(folder.path() + U("/card.png"), 4);
+  qr->SaveAndVerify();
+
+  ASSERT_EQ(window.History().List().Entries().size(), 1u);
+  const HistoryEntry& saved = window.History().List().Entries()[0];
+  EXPECT_EQ(saved.kind, HistoryKind::Saved);
+  // The thumbnail is the symbol saved: a decoder reads the payload from it.
+  QImage thumbnail;
+  ASSERT_TRUE(thumbnail.loadFromData(QByteArray::fromStdString(saved.thumbnailPng), "PNG"));
+  EXPECT_EQ(DecodePicture(thumbnail, DecodeFormat::QrCode), QrPrefix + payload);
+
+  ClickButton(qr, ControlId::Reset);
+  Control<QCheckBox>(qr, ControlId::Eci)->setChecked(false);
+  qr->ChooseVersion(0);
+  Control<QSlider>(qr, ControlId::Zoom)->setValue(3);
+  ASSERT_NE(qr->CurrentPayload(), payload);
+
+  CHistoryDlg* dialog = OpenHistory(window);
+  ASSERT_EQ(dialog->List()->topLevelItemCount(), 1);
+  EXPECT_EQ(dialog->List()->topLevelItem(0)->text(2), U("张三"));
+  EXPECT_TRUE(dialog->List()->topLevelItem(0)->text(3).endsWith(U("card.png")));
+  ClickRow(dialog->List(), 0);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return window.findChild<CHistoryDlg*>() == nullptr; }, 3000));
+  EXPECT_EQ(qr->FieldValues()[static_cast<size_t>(slot)], "张三");
+  EXPECT_EQ(qr->CurrentPayload(), payload);
+  EXPECT_EQ(qr->Choice().symbol.version, 5);
+  EXPECT_TRUE(Control<QCheckBox>(qr, ControlId::Eci)->isChecked());
+  EXPECT_EQ(qr->Scale(), 7);
+}
+
+TEST(HistoryWindow, DeletingReachesTheFileAndTurnedOffNothingIsRecorded) {
+  QTemporaryDir data;
+  CDialogMain window;
+  window.History().Keep(std::make_unique<HistoryStore>(data.path()));
+  window.Tabs()->setCurrentIndex(1);
+  window.show();
+  CDialogDM* dm = window.DmPage();
+  for (const char* text : {"one", "two", "three"}) {
+    dm->OpenText(U(text));
+    dm->CopySymbol();
+  }
+  CHistoryDlg* dialog = OpenHistory(window);
+  ASSERT_EQ(dialog->List()->topLevelItemCount(), 3);
+  EXPECT_EQ(dialog->List()->topLevelItem(0)->text(2), U("three"));
+  dialog->List()->setCurrentItem(dialog->List()->topLevelItem(1));
+  QTest::mouseClick(dialog->DeleteButton(), Qt::LeftButton);
+  ASSERT_EQ(dialog->List()->topLevelItemCount(), 2);
+  EXPECT_EQ(dialog->List()->topLevelItem(1)->text(2), U("one"));
+  EXPECT_EQ(HistoryStore(data.path()).Read().size(), 2u);
+
+  dialog->OnBox()->setChecked(false);
+  QTest::mouseClick(dialog->ClearButton(), Qt::LeftButton);
+  EXPECT_EQ(dialog->List()->topLevelItemCount(), 0);
+  dialog->reject();
+  dm->OpenText(U("four"));
+  dm->CopySymbol();
+  EXPECT_TRUE(window.History().List().Entries().empty());
+  EXPECT_TRUE(HistoryStore(data.path()).Read().empty());
+}
+
+}  // namespace
