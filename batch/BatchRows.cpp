@@ -174,7 +174,7 @@ FieldValueArray RowEncoder::FieldValues(const RowTask& task, RowError& error) co
 }
 
 void RowEncoder::EncodeAndWrite(const SymbolRequest& request, const std::string& path, BatchRowResult& result) {
-  SymbolResult made = qr_ ? MakeSymbol(request, *qr_) : MakeSymbol(request);
+  SymbolResult made = MakeStyledSymbol(request, job_.image.style, qr_.get());
   if (made.failure == SymbolFailure::FieldNotCarried) {
     result.problem = FieldNotCarried(made.field);
     return;

@@ -188,7 +188,7 @@ struct Styled {
 Styled StyleSymbol(const Symbol& symbol, ImageOptions& image) {
   if (image.style.IsPlain()) return {};
   const StyledSymbolCheck check = PlaceAndReadBack(symbol, image.style, image);
-  if (!check.fit.Ok()) return {Failure{ExitUsage, DescribeLogoFit(check.fit)}, {}};
+  if (!check.fit.Ok()) return {Failure{ExitUsage, DescribeLogoFit(check.fit)}, DescribeStyleReport(check.fit, {})};
   Styled styled{std::nullopt, DescribeStyleReport(check.fit, check.readBack)};
   if (!check.readBack.Ok())
     styled.failure = Failure{ExitNotReadBack, DescribeStyledNotReadBack(check.readBack)};
@@ -235,7 +235,7 @@ std::string DumpHeader(const Symbol& symbol) {
 std::optional<Failure> RunSymbol(const CliOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
   SymbolRequest request;
   if (auto failure = BuildRequest(options, in, request)) return failure;
-  const SymbolResult result = MakeSymbol(request);
+  const SymbolResult result = MakeStyledSymbol(request, options.image.style);
   if (result.failure == SymbolFailure::FieldNotCarried)
     return Failure{ExitUsage, DescribeFieldProblem(result.field, request.content->page)};
   if (!result.Ok()) {

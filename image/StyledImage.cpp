@@ -133,8 +133,7 @@ ModuleMatrix MatrixUnderLogo(const ModuleMatrix& matrix, const LogoPlacement& pl
   ModuleMatrix cleared = matrix;
   for (int y = 0; y < placement.side; ++y)
     for (int x = 0; x < placement.side; ++x)
-      if (!placement.kept[static_cast<size_t>(y) * placement.side + x])
-        cleared.SetDark(placement.first + x, placement.first + y, false);
+      cleared.SetDark(placement.first + x, placement.first + y, false);
   return cleared;
 }
 
@@ -152,13 +151,6 @@ RgbaImage RenderStyledSymbol(const ModuleMatrix& matrix, const ImageOptions& opt
       if (drawn.IsDark(x, y)) FillModule(image, x + quiet, y + quiet, scale, foreground);
   if (!placement || !placement->logo) return image;
   DrawLogo(image, *placement, quiet, scale);
-  // The symbol's own modules inside the pad stay as they are, over the logo.
-  for (int y = 0; y < placement->side; ++y)
-    for (int x = 0; x < placement->side; ++x)
-      if (placement->kept[static_cast<size_t>(y) * placement->side + x]) {
-        const int column = placement->first + x, row = placement->first + y;
-        FillModule(image, column + quiet, row + quiet, scale, matrix.IsDark(column, row) ? foreground : background);
-      }
   return image;
 }
 
