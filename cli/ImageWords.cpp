@@ -119,7 +119,7 @@ std::string DescribeLogoFile(const LogoFileResult& result) {
       return Fill(_("cannot read the logo '{1}': {2}"), {file, std::strerror(result.error)});
     case LogoFileFailure::TooLarge:
       return Fill(_("the logo '{1}' is larger than a logo may be ({2} MB, {3} pixels a side)"),
-                  {file, std::to_string(MaxLogoFileBytes >> 20), std::to_string(MaxLogoSide)});
+                  {file, std::to_string(MaxLogoFileBytes >> 20), std::to_string(MaxLogoSourceSide)});
     case LogoFileFailure::NotALogo: return Fill(_("the logo '{1}' is neither a PNG, a JPEG nor an SVG image"), {file});
     case LogoFileFailure::Unreadable:
       return Fill(_("the logo '{1}' cannot be read as an image: {2}"),
