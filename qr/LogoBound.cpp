@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <mutex>
 
 #include "qr/EncodePlan.h"
@@ -110,8 +111,8 @@ int LargestLogoPad(int version, QrLevel level) {
 }
 
 int LogoPadSide(int version, double share) {
-  const int side = static_cast<int>(share * qr::SideOf(version));
-  return std::max(MinLogoPad, side % 2 ? side : side - 1);
+  const int side = 2 * static_cast<int>(std::lround((share * qr::SideOf(version) - 1) / 2)) + 1;
+  return std::max(MinLogoPad, side);
 }
 
 }  // namespace quillet

@@ -43,8 +43,8 @@ LogoDamage LogoPadDamage(int version, QrLevel level, int padSide);
 // The largest allowed pad side, 0 when not even one module may go.
 int LargestLogoPad(int version, QrLevel level);
 
-// A pad for a logo `share` of the symbol's side wide: the largest odd side
-// not above share · side, at least 1.
+// A pad for a logo `share` of the symbol's side wide: the odd side nearest
+// share · side, at least MinLogoPad.
 int LogoPadSide(int version, double share);
 
 // The smallest pad worth a logo: below it the rim leaves the logo a speck.

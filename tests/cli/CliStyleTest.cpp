@@ -138,9 +138,10 @@ TEST(CliStyle, LogoSizesAsPeopleWriteThemAndTheVersionTheyGrowTo) {
     std::string logoLine;
   } cases[] = {
       {"--text hello", "version 2 level H", "logo 5 modules, largest 5 (0.20 of the side)"},
-      {"--text hello --logo-size 30", "version 6 level H", "logo 11 modules, largest 13 (0.32 of the side)"},
-      {"--text hello --logo-size 30%", "version 6 level H", "logo 11 modules, largest 13 (0.32 of the side)"},
-      {"--text hello --logo-size max", "version 2 level H", "logo 5 modules, largest 5 (0.20 of the side)"},
+      {"--text hello --logo-size 30", "version 6 level H", "logo 13 modules, largest 13 (0.32 of the side)"},
+      {"--text hello --logo-size 30%", "version 6 level H", "logo 13 modules, largest 13 (0.32 of the side)"},
+      // The largest the data's own version allows: no growth.
+      {"--text hello --logo-size max", "version 1 level H", "logo 3 modules, largest 3 (0.14 of the side)"},
       {"--text hello --version 2 --logo-size 30", "version 2 level H", "block 1 destroyed 10 of 14 correctable"},
   };
   for (const auto& c : cases) {

@@ -162,7 +162,7 @@ TEST(Style, ALogoGrowsTheSymbolToItsSizeWithNothingDrawnOverIt) {
     int version, pad;  // 0, 0: refused
   } cases[] = {
       {"hello world", std::nullopt, 0, 2, 5},  // 22 % of 25 modules
-      {"hello world", 0.3, 0, 6, 11},
+      {"hello world", 0.3, 0, 6, 13},  // 12.3 of 41 modules: the nearest odd side
       {"hello world", LargestLogoShare, 0, 2, 5},
       {"hello world", 0.3, 2, 0, 0},
       {"hello", std::nullopt, 1, 1, 3},  // a chosen version takes the largest below the default
