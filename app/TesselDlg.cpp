@@ -159,9 +159,10 @@ LogoRoom CTesselDlg::RoomForLogo() const {
   room.padModules = LogoPadPlaced(version, level, share);
   room.shownShare = share && *share < LargestLogoShare ? *share : room.padModules / side;
   const QString levelName = FromUtf8(UiText::ErrorCorrectionLevels[QrLevelPosition(level)]);
-  room.note = room.largestShare > 0
-                  ? FromUtf8(UiText::StyleLogoBound).arg(levelName).arg(version).arg(std::floor(room.largestShare * 100))
-                  : FromUtf8(UiText::StyleNoLogoRoom).arg(levelName).arg(version);
+  const double percent = std::floor(room.largestShare * 100);
+  if (room.largestShare <= 0) room.note = FromUtf8(UiText::StyleNoLogoRoom).arg(levelName).arg(version);
+  else if (model_.ChosenVersion() > 0) room.note = FromUtf8(UiText::StyleLogoBound).arg(levelName).arg(version).arg(percent);
+  else room.note = FromUtf8(UiText::StyleLogoBoundGrowing).arg(levelName).arg(percent);
   return room;
 }
 

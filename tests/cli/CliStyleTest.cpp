@@ -172,6 +172,9 @@ TEST(CliStyle, ALargePictureIsScaledDownAndABombRefused) {
   EXPECT_EQ(read.status, ExitOk) << read.err;
   EXPECT_NE(read.out.find("read back by zxing-cpp and zbar"), std::string::npos) << read.out;
   EXPECT_EQ(DecodeFile(folder.File("a.png"), DecodeFormat::QrCode), "hello");
+  // The band's red survives the scaling at the logo's middle.
+  const QImage written(QString::fromStdString(folder.File("a.png")));
+  EXPECT_EQ(written.pixelColor(written.width() / 2, written.height() / 2), QColor(200, 30, 30));
   const CliOutcome refused = Cli("qr --text hello --logo " + bomb + " -o " + folder.File("b.png"));
   EXPECT_EQ(refused.status, ExitUsage);
   EXPECT_NE(refused.err.find("is larger than a logo may be (16 MB, 10000 pixels a side)"), std::string::npos)
