@@ -68,7 +68,7 @@ int PercentAtMost(double share) { return static_cast<int>(std::ceil(share * 100 
 QString LogoFileProblem(const LogoFileResult& result) {
   switch (result.failure) {
     case LogoFileFailure::CannotOpen: return SystemReason(result.error);
-    case LogoFileFailure::TooLarge: return FromUtf8(UiText::StyleLogoTooBig).arg(MaxLogoFileBytes >> 20).arg(MaxLogoSide);
+    case LogoFileFailure::TooLarge: return FromUtf8(UiText::StyleLogoTooBig).arg(MaxLogoFileBytes >> 20).arg(MaxLogoSourceSide);
     case LogoFileFailure::NotALogo: return FromUtf8(UiText::StyleLogoNotImage);
     case LogoFileFailure::Unreadable: {
       const QString found = ReadDetailText(result.reason, 0);

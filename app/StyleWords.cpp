@@ -26,7 +26,7 @@ QString LogoProblem(const LogoFit& fit) {
     case LogoFailure::NotQrCode: return FromUtf8(UiText::StyleNoLogoInDm);
     case LogoFailure::NoRoom: return FromUtf8(UiText::StyleNoLogoRoom).arg(level).arg(fit.version);
     case LogoFailure::TooLarge:
-      return FromUtf8(UiText::StyleLogoTooLarge).arg(level).arg(fit.version).arg(std::floor(fit.largestShare * 100));
+      return FromUtf8(UiText::StyleLogoTooLarge).arg(level).arg(std::floor(fit.largestShare * 100));
     case LogoFailure::None: break;
   }
   return {};

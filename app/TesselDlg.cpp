@@ -154,13 +154,15 @@ LogoRoom CTesselDlg::RoomForLogo() const {
   const std::optional<double> share = Style().style.logoShare;
   LogoRoom room;
   room.allowed = true;
-  room.largestShare = LargestLogoPad(version, level) / side;
-  room.padModules = share ? LogoPadSide(version, *share) : DefaultLogoPad(version, level);
-  room.shownShare = share ? *share : room.padModules / side;
+  // Until a version is chosen, the symbol grows to the size the slider asks.
+  room.largestShare = model_.ChosenVersion() > 0 ? LargestLogoShareOf(version, level) : LargestLogoShareFrom(version, level);
+  room.padModules = LogoPadPlaced(version, level, share);
+  room.shownShare = share && *share < LargestLogoShare ? *share : room.padModules / side;
   const QString levelName = FromUtf8(UiText::ErrorCorrectionLevels[QrLevelPosition(level)]);
-  room.note = room.largestShare > 0
-                  ? FromUtf8(UiText::StyleLogoBound).arg(levelName).arg(version).arg(std::floor(room.largestShare * 100))
-                  : FromUtf8(UiText::StyleNoLogoRoom).arg(levelName).arg(version);
+  const double percent = std::floor(room.largestShare * 100);
+  if (room.largestShare <= 0) room.note = FromUtf8(UiText::StyleNoLogoRoom).arg(levelName).arg(version);
+  else if (model_.ChosenVersion() > 0) room.note = FromUtf8(UiText::StyleLogoBound).arg(levelName).arg(version).arg(percent);
+  else room.note = FromUtf8(UiText::StyleLogoBoundGrowing).arg(levelName).arg(percent);
   return room;
 }
 
@@ -224,7 +226,7 @@ void CTesselDlg::SetFieldValue(unsigned slot, std::string text) {
 }
 
 void CTesselDlg::ComposePayload() {
-  model_.SetLogo(Style().style.logo != nullptr);
+  model_.SetLogo(Style().style.logo != nullptr, Style().style.logoShare);
   ShowResult();
 }
 

@@ -174,7 +174,12 @@ FieldValueArray RowEncoder::FieldValues(const RowTask& task, RowError& error) co
 }
 
 void RowEncoder::EncodeAndWrite(const SymbolRequest& request, const std::string& path, BatchRowResult& result) {
-  SymbolResult made = qr_ ? MakeSymbol(request, *qr_) : MakeSymbol(request);
+  const ImageOptions& requested = job_.image;
+  // A label is vector drawing with no style: its modules are checked as drawn, below.
+  CheckedSymbol checked = MakeReadableSymbol(request, requested.style, qr_.get(), [&](const Symbol& symbol) {
+    return job_.labels ? std::nullopt : CheckStyledSymbol(symbol, requested);
+  });
+  SymbolResult& made = checked.made;
   if (made.failure == SymbolFailure::FieldNotCarried) {
     result.problem = FieldNotCarried(made.field);
     return;
@@ -203,7 +208,7 @@ void RowEncoder::EncodeAndWrite(const SymbolRequest& request, const std::string&
     if (result.Ok()) result.label = std::make_shared<const ModuleMatrix>(std::move(made.symbol.matrix));
     return;
   }
-  if (!StyleRow(symbol, image, result)) return;
+  if (checked.check && !StyleRow(symbol, *checked.check, image, result)) return;
   result.image = SaveImageFile(symbol.matrix, image, path);
   if (!result.image.Ok()) {
     result.problem = Failure(RowFailure::WriteFailed);
@@ -216,9 +221,9 @@ void RowEncoder::EncodeAndWrite(const SymbolRequest& request, const std::string&
     CheckReadBack(VerifySymbolFile(path, symbol.matrix, image, symbol.symbology, symbol.data), format, image, result);
 }
 
-bool RowEncoder::StyleRow(const Symbol& symbol, ImageOptions& image, BatchRowResult& result) const {
-  if (image.style.IsPlain()) return true;
-  const StyledSymbolCheck check = PlaceAndReadBack(symbol, image.style, image);
+bool RowEncoder::StyleRow(const Symbol& symbol, const StyledSymbolCheck& check, ImageOptions& image,
+                          BatchRowResult& result) const {
+  ApplyStyle(symbol, image.style, image);  // the placement checked, on the options written
   if (check.Ok()) return true;
   result.problem = Failure(check.fit.Ok() ? RowFailure::StyleNotReadBack : RowFailure::LogoDoesNotFit);
   result.problem.logo = check.fit;

@@ -62,9 +62,10 @@ class RowEncoder {
   SymbolRequest Request(const RowTask& task, RowError& error) const;
   FieldValueArray FieldValues(const RowTask& task, RowError& error) const;
   void EncodeAndWrite(const SymbolRequest& request, const std::string& path, BatchRowResult& result);
-  // The job's style placed on `symbol` and read back; false, with the row
-  // failed, when the logo does not fit or the decoders do not read it.
-  bool StyleRow(const Symbol& symbol, ImageOptions& image, BatchRowResult& result) const;
+  // The job's style placed on `symbol` as `check` found it; false, with the
+  // row failed, when the logo does not fit or the decoders do not read it.
+  bool StyleRow(const Symbol& symbol, const StyledSymbolCheck& check, ImageOptions& image,
+                BatchRowResult& result) const;
   RowError FieldNotCarried(const FieldProblem& field) const;
   // With `verify`: fails the row when `check` did not read the symbol back.
   void CheckReadBack(const ReadBackResult& check, const ImageFormat& format, const ImageOptions& image,

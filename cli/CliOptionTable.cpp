@@ -274,9 +274,9 @@ const CliOptionRow Rows[] = {
      .apply = Once<LogoSlot>},
     {.name = "--logo-size", .value = "SHARE", .commands = QrOnly, .section = Style,
      .help = N_("the pad's side as a share of the symbol's, {logoShares};\n"
-             "at most what the level can repair: in no block more than\n"
-             "half of what its error correction corrects (default: about\n"
-             "three quarters of the largest side the symbol allows)"),
+             "with no --version the symbol grows until its level can repair\n"
+             "the modules the logo covers, in no block more than half of what\n"
+             "its error correction corrects (default: {defaultLogoShare}%)"),
      .takes = LogoShareWords, .apply = Parsed<ParseLogoShare, LogoShareSlot>},
     // A Data Matrix symbol has no room for a logo: said so, rather than "an option of qr".
     {.name = "--logo", .commands = DmOnly, .section = Style, .apply = NoLogo},

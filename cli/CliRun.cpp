@@ -185,10 +185,11 @@ struct Styled {
   std::string report;
 };
 
-Styled StyleSymbol(const Symbol& symbol, ImageOptions& image) {
-  if (image.style.IsPlain()) return {};
-  const StyledSymbolCheck check = PlaceAndReadBack(symbol, image.style, image);
-  if (!check.fit.Ok()) return {Failure{ExitUsage, DescribeLogoFit(check.fit)}, {}};
+Styled StyleSymbol(const Symbol& symbol, ImageOptions& image, const std::optional<StyledSymbolCheck>& checked) {
+  if (image.style.IsPlain() || !checked) return {};
+  ApplyStyle(symbol, image.style, image);  // the placement checked, on the options written
+  const StyledSymbolCheck& check = *checked;
+  if (!check.fit.Ok()) return {Failure{ExitUsage, DescribeLogoFit(check.fit)}, DescribeStyleReport(check.fit, {})};
   Styled styled{std::nullopt, DescribeStyleReport(check.fit, check.readBack)};
   if (!check.readBack.Ok())
     styled.failure = Failure{ExitNotReadBack, DescribeStyledNotReadBack(check.readBack)};
@@ -196,14 +197,15 @@ Styled StyleSymbol(const Symbol& symbol, ImageOptions& image) {
 }
 
 std::optional<Failure> EmitSymbol(const Symbol& symbol, const std::string& header, CliOptions options,
-                                  std::ostream& out, std::ostream& err) {
+                                  const std::optional<StyledSymbolCheck>& check, std::ostream& out,
+                                  std::ostream& err) {
   // The scale a printed size takes on this symbol, checked before a style draws it.
   if (options.outputFile || !options.image.style.IsPlain()) {
     if (const ImageResult checked = CheckImage(symbol.matrix, options.image); !checked.Ok())
       return Failure{StatusOf(checked), DescribeImageFailure(checked)};
     options.image = SizedForSymbol(options.image, symbol.matrix);
   }
-  const Styled styled = StyleSymbol(symbol, options.image);
+  const Styled styled = StyleSymbol(symbol, options.image, check);
   if (options.dump) {
     std::string text = header + '\n';
     DumpRows(symbol.matrix, text);
@@ -235,7 +237,10 @@ std::string DumpHeader(const Symbol& symbol) {
 std::optional<Failure> RunSymbol(const CliOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
   SymbolRequest request;
   if (auto failure = BuildRequest(options, in, request)) return failure;
-  const SymbolResult result = MakeSymbol(request);
+  const CheckedSymbol checked = MakeReadableSymbol(request, options.image.style, nullptr, [&](const Symbol& symbol) {
+    return CheckStyledSymbol(symbol, options.image);
+  });
+  const SymbolResult& result = checked.made;
   if (result.failure == SymbolFailure::FieldNotCarried)
     return Failure{ExitUsage, DescribeFieldProblem(result.field, request.content->page)};
   if (!result.Ok()) {
@@ -243,7 +248,7 @@ std::optional<Failure> RunSymbol(const CliOptions& options, std::istream& in, st
     return Failure{ExitStatusOf(result.failure),
                    DescribeSymbolFailure(result.failure, bytes, request, request.content.has_value())};
   }
-  return EmitSymbol(result.symbol, DumpHeader(result.symbol), options, out, err);
+  return EmitSymbol(result.symbol, DumpHeader(result.symbol), options, checked.check, out, err);
 }
 
 }  // namespace

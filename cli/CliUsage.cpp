@@ -1,6 +1,7 @@
 // The help of quillet-cli: prose around the option lines, which the option
 // table's rows give.
 #include <algorithm>
+#include <cmath>
 #include <sstream>
 
 #include "cli/CliArgs.h"
@@ -212,6 +213,7 @@ std::string Filled(std::string_view pattern, bool qr) {
   Replace(text, "{operators}", OperatorLines());
   Replace(text, "{tags}", TagList());
   Replace(text, "{logoShares}", LogoShareWords());
+  Replace(text, "{defaultLogoShare}", std::to_string(static_cast<int>(std::lround(100 * DefaultLogoShare))));
   Replace(text, "{defaultName}", NameTemplate::Default);
   Replace(text, "{tabs}", TabLists());
   Replace(text, "{defaultLevel}", std::string(1, QrLevelLetter(DefaultQrLevel)));

@@ -19,13 +19,6 @@ std::string Fixed(double value, int decimals) {
 
 std::string Share(double share) { return Fixed(share, 2); }
 
-// The first block that loses more than it may.
-int WorstBlock(const LogoDamage& damage) {
-  for (size_t b = 0; b < damage.blocks.size(); ++b)
-    if (damage.blocks[b].destroyed > damage.blocks[b].Allowed()) return static_cast<int>(b);
-  return -1;
-}
-
 std::string SymbolName(const LogoFit& fit) {
   return Fill(_("version {1} at level {2}"), {std::to_string(fit.version), std::string(1, QrLevelLetter(fit.level))});
 }
@@ -91,8 +84,8 @@ std::string DescribeImageReadProblem(const ImageReadProblem& problem) {
 }
 
 std::string LogoShareWords() {
-  return Fill(_("{1} to {2} (or {3}% to {4}%)"), {Fixed(MinLogoShare, 2), Fixed(MaxLogoShare, 1),
-                                                  Fixed(100 * MinLogoShare, 0), Fixed(100 * MaxLogoShare, 0)});
+  return Fill(_("{1} to {2} (or {3}% to {4}%), or max for the largest the symbol allows"),
+              {Fixed(MinLogoShare, 2), Fixed(MaxLogoShare, 1), Fixed(100 * MinLogoShare, 0), Fixed(100 * MaxLogoShare, 0)});
 }
 
 std::string DescribeLogoFit(const LogoFit& fit) {
@@ -104,16 +97,15 @@ std::string DescribeLogoFit(const LogoFit& fit) {
                       : _("a QR Code of {1} cannot spare the modules of even the smallest logo; give --level H"),
                   {SymbolName(fit)});
     case LogoFailure::TooLarge: {
-      const LogoDamage& damage = fit.damage;
-      std::string why = damage.coversFixedPattern ? _("covers a finder, timing or format pattern") : std::string();
-      if (const int block = WorstBlock(damage); block >= 0) {
-        const BlockDamage& worst = damage.blocks[static_cast<size_t>(block)];
-        why = Fill(_("destroys {1} codewords of block {2}, more than half of the {3} it corrects"),
-                   {std::to_string(worst.destroyed), std::to_string(block + 1), std::to_string(worst.correctable)});
-      }
-      return Fill(_("a logo of {1} modules {2}; the largest a QR Code of {3} allows is {4} modules, --logo-size {5}"),
-                  {std::to_string(damage.padSide), why, SymbolName(fit), std::to_string(fit.largestSide),
-                   Share(fit.largestShare)});
+      // The codeword figures are for --dump; the refusal says what would fit.
+      const std::string percent = std::to_string(static_cast<int>(std::floor(fit.largestShare * 100)));
+      const std::string level(1, QrLevelLetter(fit.level));
+      return Fill(fit.level == QrLevel::H
+                      ? _("the logo is too large for this symbol: at most {1}% of its side at level {2}; a smaller "
+                          "logo or a larger symbol (--version) would fit")
+                      : _("the logo is too large for this symbol: at most {1}% of its side at level {2}; a smaller "
+                          "logo, a larger symbol (--version) or a higher level (--level H) would fit"),
+                  {percent, level});
     }
     case LogoFailure::None: break;
   }
@@ -127,7 +119,7 @@ std::string DescribeLogoFile(const LogoFileResult& result) {
       return Fill(_("cannot read the logo '{1}': {2}"), {file, std::strerror(result.error)});
     case LogoFileFailure::TooLarge:
       return Fill(_("the logo '{1}' is larger than a logo may be ({2} MB, {3} pixels a side)"),
-                  {file, std::to_string(MaxLogoFileBytes >> 20), std::to_string(MaxLogoSide)});
+                  {file, std::to_string(MaxLogoFileBytes >> 20), std::to_string(MaxLogoSourceSide)});
     case LogoFileFailure::NotALogo: return Fill(_("the logo '{1}' is neither a PNG, a JPEG nor an SVG image"), {file});
     case LogoFileFailure::Unreadable:
       return Fill(_("the logo '{1}' cannot be read as an image: {2}"),
@@ -147,6 +139,7 @@ std::string DescribeStyledNotReadBack(const ReadBackResult& check) {
 std::string DescribeStyleReport(const LogoFit& fit, const ReadBackResult& check) {
   std::string report;
   if (fit.damage.padSide > 0) {
+    if (!fit.Ok()) report += "logo refused\n";
     report += "logo " + std::to_string(fit.damage.padSide) + " modules, largest " + std::to_string(fit.largestSide) +
               " (" + Share(fit.largestShare) + " of the side)\n";
     for (size_t b = 0; b < fit.damage.blocks.size(); ++b) {
@@ -154,7 +147,10 @@ std::string DescribeStyleReport(const LogoFit& fit, const ReadBackResult& check)
       report += "block " + std::to_string(b + 1) + " destroyed " + std::to_string(block.destroyed) + " of " +
                 std::to_string(block.correctable) + " correctable (at most " + std::to_string(block.Allowed()) + ")\n";
     }
+    if (fit.damage.centreAlignmentLost) report += "centre alignment pattern under the logo\n";
+    if (fit.damage.coversFixedPattern) report += "covers a fixed pattern\n";
   }
+  if (!fit.Ok()) return report;
   report += check.Ok() ? "read back by " + check.decoder + "\n" : "not read back: " + DescribeReadBackFault(check) + "\n";
   return report;
 }

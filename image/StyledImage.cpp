@@ -177,8 +177,7 @@ ModuleMatrix MatrixUnderLogo(const ModuleMatrix& matrix, const LogoPlacement& pl
   ModuleMatrix cleared = matrix;
   for (int y = 0; y < placement.side; ++y)
     for (int x = 0; x < placement.side; ++x)
-      if (!placement.kept[static_cast<size_t>(y) * placement.side + x])
-        cleared.SetDark(placement.first + x, placement.first + y, false);
+      cleared.SetDark(placement.first + x, placement.first + y, false);
   return cleared;
 }
 
@@ -198,20 +197,6 @@ RgbaImage RenderStyledSymbol(const ModuleMatrix& matrix, const ImageOptions& opt
         if (drawn.IsDark(x, y)) FillModule(image, x + quiet, y + quiet, scale, foreground);
   if (!placement || !placement->logo) return image;
   DrawLogo(image, *placement, quiet, scale);
-  // The symbol's own modules inside the pad stay as they are, over the logo.
-  ModuleMatrix keptDark = matrix;  // copied, not built: the print module has no constructor of it
-  for (int y = 0; y < keptDark.Rows(); ++y)
-    for (int x = 0; x < keptDark.Columns(); ++x) keptDark.SetDark(x, y, false);
-  for (int y = 0; y < placement->side; ++y)
-    for (int x = 0; x < placement->side; ++x)
-      if (placement->kept[static_cast<size_t>(y) * placement->side + x]) {
-        const int column = placement->first + x, row = placement->first + y;
-        const bool dark = matrix.IsDark(column, row);
-        const bool square = !options.style.HasShapes();
-        FillModule(image, column + quiet, row + quiet, scale, dark && square ? foreground : background);
-        keptDark.SetDark(column, row, dark && !square);
-      }
-  if (options.style.HasShapes()) DrawShapedModules(image, keptDark, options);
   return image;
 }
 

@@ -10,8 +10,8 @@ namespace quillet {
 // colours, transparent where the background is, with the logo on its pad.
 RgbaImage RenderStyledSymbol(const ModuleMatrix& matrix, const ImageOptions& options);
 
-// The matrix with the logo's pad cleared to light modules, the kept ones
-// excepted: what the vector writers draw as modules before the pad's picture.
+// The matrix with the logo's pad cleared to light modules: what the vector
+// writers draw as modules before the pad's picture.
 ModuleMatrix MatrixUnderLogo(const ModuleMatrix& matrix, const LogoPlacement& placement);
 
 // The pad's square cut out of a rendered symbol: the picture the vector

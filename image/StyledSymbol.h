@@ -1,6 +1,9 @@
 // A symbol in a style: the image options that draw it, with the logo placed
-// where the symbol's error correction can spare the modules.
+// where the symbol's error correction can spare the modules, and the symbol
+// grown to the size its logo asks for.
 #pragma once
+
+#include <optional>
 
 #include "image/ImageFormats.h"
 #include "qr/LogoBound.h"
@@ -25,8 +28,46 @@ struct LogoFit {
   bool Ok() const { return failure == LogoFailure::None; }
 };
 
+// The pad a logo of `share` asks for on a symbol of `version`: the share's
+// side (DefaultLogoShare when unset), or with LargestLogoShare the largest
+// the bound allows.
+int LogoPadAsked(int version, QrLevel level, std::optional<double> share);
+
+// The pad ApplyStyle places: the one asked for, but for a logo whose size
+// was not given on a symbol too small for DefaultLogoShare (a version
+// chosen), the largest the bound allows.
+int LogoPadPlaced(int version, QrLevel level, std::optional<double> share);
+
+// The share of its side the largest pad of a symbol makes: the figure a
+// refusal names and the style dialog's slider reaches.
+double LargestLogoShareOf(int version, QrLevel level);
+// The largest share of any version from `version` up: what a symbol that
+// grows for its logo can reach.
+double LargestLogoShareFrom(int version, QrLevel level);
+
+// The smallest version from `version` up whose bound allows the pad a logo
+// of `share` asks for; 0 when no version does.
+int VersionForLogo(int version, QrLevel level, std::optional<double> share);
+
+// The symbol of `request` with a logo of `share`: with no version chosen, a
+// QR Code takes the smallest version, at least `smallest`, that holds its
+// data and whose bound allows the logo's size, as it grows for data. With a
+// version chosen it is made as asked, and ApplyStyle refuses a logo too large.
+// `encoder`, when given, keeps the symbol as MakeSymbol's does.
+SymbolResult MakeSymbolForLogo(const SymbolRequest& request, std::optional<double> share,
+                               CQrCodeEncoder* encoder = nullptr, int smallest = 0);
+// The same for a style, with or without a logo.
+SymbolResult MakeStyledSymbol(const SymbolRequest& request, const SymbolStyle& style,
+                              CQrCodeEncoder* encoder = nullptr, int smallest = 0);
+
+// Whether the symbol of `request` may grow for a logo: a QR Code of no
+// version chosen.
+bool GrowsForLogo(const SymbolRequest& request);
+
 // Copies the style into `options` and, when it has a logo, places it on
-// `symbol`; on failure `options` has no logo.
+// `symbol`; on failure `options` has no logo. A logo whose size was not
+// given takes DefaultLogoShare, or the largest pad when a chosen version
+// allows less.
 LogoFit ApplyStyle(const Symbol& symbol, const SymbolStyle& style, ImageOptions& options);
 
 // A logo asks for the strongest level unless the user chose one.

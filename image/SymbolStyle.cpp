@@ -43,12 +43,14 @@ std::string FormatColour(Rgb colour) {
 }
 
 std::optional<double> ParseLogoShare(std::string_view text) {
+  if (text == "max") return LargestLogoShare;
   const bool percent = text.ends_with('%');
   if (percent) text.remove_suffix(1);
   double value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  if (percent) value /= 100;
+  // No share is above 1: "50" means what "50%" does.
+  if (percent || value > 1) value /= 100;
   if (!(value >= MinLogoShare && value <= MaxLogoShare)) return std::nullopt;
   return value;
 }

@@ -40,9 +40,14 @@ std::optional<Rgb> ParseColour(std::string_view text);
 std::string FormatColour(Rgb colour);
 
 // The logo's side as a share of the symbol's side; `--logo-size` takes it
-// as a fraction ("0.2") or a percentage ("20%").
+// as a fraction ("0.2"), a percentage ("20%" or "20"), or "max".
 constexpr double MinLogoShare = 0.05;
 constexpr double MaxLogoShare = 0.5;
+// A logo whose size was not given is about what a logo on a card looks like.
+constexpr double DefaultLogoShare = 0.22;
+// "--logo-size max": the largest the symbol's bound allows. No share parsed
+// from a number reaches it.
+constexpr double LargestLogoShare = 1.0;
 std::optional<double> ParseLogoShare(std::string_view text);
 
 struct SymbolStyle {
@@ -51,7 +56,7 @@ struct SymbolStyle {
   bool transparentBackground = false;  // the background and quiet zone left clear
   // QR Code only: drawn centred on a pad of light modules.
   std::shared_ptr<const RgbaImage> logo{};
-  std::optional<double> logoShare{};  // unset: a size the level allows with room to spare
+  std::optional<double> logoShare{};  // unset: DefaultLogoShare, or less when a chosen version allows less
   ModuleShape moduleShape = ModuleShape::Square;
   // QR Code only: how the three finder patterns are drawn, and in what colour
   // (unset: the foreground's).
@@ -99,14 +104,12 @@ struct ContrastAllowance {
 StyleCheck CheckContrast(const SymbolStyle& style, ContrastAllowance allowed = {});
 
 // Where one symbol's logo goes: a square pad of `side` modules from module
-// (first, first), light except where `kept` (side·side, row after row) marks
-// a module of the symbol's own that stays drawn; the logo fills the pad less
-// a rim of half a module.
+// (first, first), all light; the logo fills the pad less a rim of half a
+// module.
 struct LogoPlacement {
   std::shared_ptr<const RgbaImage> logo{};
   int first = 0;
   int side = 0;
-  std::vector<uint8_t> kept{};
 };
 
 }  // namespace quillet

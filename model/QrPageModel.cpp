@@ -150,9 +150,10 @@ void QrPageModel::SetEci(bool on) {
   Compose();
 }
 
-void QrPageModel::SetLogo(bool logo) {
-  if (logo == logo_) return;
+void QrPageModel::SetLogo(bool logo, std::optional<double> share) {
+  if (logo == logo_ && share == logoShare_) return;
   logo_ = logo;
+  logoShare_ = share;
   Compose();
 }
 
@@ -182,7 +183,7 @@ void QrPageModel::Compose() {
   SymbolRequest request;
   static_cast<SymbolSettings&>(request) = Settings();
   request.content = ContentFields{page_, values_};
-  result_ = MakeSymbol(request, *encoder_);
+  result_ = logo_ ? MakeSymbolForLogo(request, logoShare_, encoder_.get()) : MakeSymbol(request, *encoder_);
   payload_.clear();
   if (!result_.Ok()) return;
   // The operator formats' two leading bytes are no part of their payload.

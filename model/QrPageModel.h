@@ -73,8 +73,10 @@ class QrPageModel {
   void ChooseLevel(QrLevel level);
   void ChooseVersion(int version);
   void SetEci(bool on);
-  // Until the user picks a level, a logo raises it to H.
-  void SetLogo(bool logo);
+  // Until the user picks a level, a logo raises it to H; until the user
+  // picks a version, the symbol grows to the logo's size (`share`, unset
+  // for the default).
+  void SetLogo(bool logo, std::optional<double> share = std::nullopt);
   QrLevel LevelInForce() const;
   int ChosenVersion() const { return version_; }
 
@@ -113,6 +115,7 @@ class QrPageModel {
   int version_ = 0;
   bool eci_ = false;
   bool logo_ = false;
+  std::optional<double> logoShare_;
   std::optional<Emptied> emptied_;
   std::unique_ptr<CQrCodeEncoder> encoder_;
   SymbolResult result_;

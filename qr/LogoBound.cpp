@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <mutex>
 
 #include "qr/EncodePlan.h"
@@ -23,28 +24,26 @@ int MisdecodeProtection(int version, QrLevel level) {
   return 0;
 }
 
-enum Cell : int { FixedPattern = -2, Alignment = -3, RemainderBit = -4 };
+enum Cell : int { FixedPattern = -2, RemainderBit = -4, CentreAlignment = -5 };
 
 // For every module (x * side + y) its codeword in the encoder's sequence, or
-// what else it is. Remainder bits carry nothing: the pad may cover them.
+// what else it is. Remainder bits carry nothing: the pad may cover them, and
+// the centre alignment pattern too (see the header).
 std::vector<int> CodewordMap(const qr::EncodePlan& plan) {
   std::vector<int> map(static_cast<size_t>(plan.Side) * plan.Side, FixedPattern);
   for (int e = 0; e < plan.DataModules; ++e) {
     const int x = plan.ColumnCells[e] / qr::LineStride, y = plan.ColumnCells[e] % qr::LineStride;
     map[x * plan.Side + y] = e < 8 * plan.TotalCodewords ? e / 8 : RemainderBit;
   }
-  for (int cx : qr::AlignmentCentres(plan.Version))
-    for (int cy : qr::AlignmentCentres(plan.Version))
-      for (int x = std::max(cx - 2, 0); x <= std::min(cx + 2, plan.Side - 1); ++x)
-        for (int y = std::max(cy - 2, 0); y <= std::min(cy + 2, plan.Side - 1); ++y)
-          if (map[x * plan.Side + y] == FixedPattern) map[x * plan.Side + y] = Alignment;
-  // The alignment patterns that would overlap a finder are not drawn.
-  for (int y = 0; y < 9; ++y)
-    for (int x = 0; x < 9; ++x) {
-      map[x * plan.Side + y] = FixedPattern;
-      map[(plan.Side - 1 - x) * plan.Side + y] = FixedPattern;
-      map[x * plan.Side + plan.Side - 1 - y] = FixedPattern;
-    }
+  // The middle pattern of each line, or the middle two where the count is
+  // even; from version 7 up, where there are three or more to a line.
+  const std::vector<int> centres = qr::AlignmentCentres(plan.Version);
+  const size_t n = centres.size();
+  if (n < 3) return map;
+  for (size_t i = (n - 1) / 2; i <= n / 2; ++i)
+    for (size_t j = (n - 1) / 2; j <= n / 2; ++j)
+      for (int x = centres[i] - 2; x <= centres[i] + 2; ++x)
+        for (int y = centres[j] - 2; y <= centres[j] + 2; ++y) map[x * plan.Side + y] = CentreAlignment;
   return map;
 }
 
@@ -94,6 +93,7 @@ LogoDamage LogoPadDamage(int version, QrLevel level, int padSide) {
     for (int y = first; y < first + padSide; ++y) {
       const int cell = map[x * plan->Side + y];
       if (cell == FixedPattern) damage.coversFixedPattern = true;
+      if (cell == CentreAlignment) damage.centreAlignmentLost = true;
       if (cell < 0 || counted[cell]) continue;
       counted[cell] = 1;
       ++damage.blocks[BlockOf(*plan, cell)].destroyed;
@@ -111,31 +111,8 @@ int LargestLogoPad(int version, QrLevel level) {
 }
 
 int LogoPadSide(int version, double share) {
-  const int side = static_cast<int>(share * qr::SideOf(version));
-  return std::max(MinLogoPad, side % 2 ? side : side - 1);
-}
-
-int DefaultLogoPad(int version, QrLevel level) {
-  // Three quarters of the largest side leaves about half its area spare;
-  // below three modules the rim would leave the logo a speck.
-  const int largest = LargestLogoPad(version, level);
-  const int side = largest * 3 / 4;
-  if (largest < MinLogoPad) return 0;
-  return std::max(MinLogoPad, side % 2 ? side : side - 1);
-}
-
-std::vector<uint8_t> ModulesKeptInPad(int version, int padSide) {
-  std::vector<uint8_t> kept(static_cast<size_t>(padSide) * padSide, 0);
-  const qr::EncodePlan* plan = qr::FindEncodePlan(version, QrLevelIndicator(QrLevel::M));
-  if (plan == nullptr) return kept;
-  const std::vector<int>& map = CodewordMapOf(*plan, QrLevel::M);
-  const int first = LogoPadFirst(plan->Side, padSide);
-  for (int y = 0; y < padSide; ++y)
-    for (int x = 0; x < padSide; ++x) {
-      const int cell = map[(first + x) * plan->Side + first + y];
-      kept[y * padSide + x] = cell == FixedPattern || cell == Alignment;
-    }
-  return kept;
+  const int side = 2 * static_cast<int>(std::lround((share * qr::SideOf(version) - 1) / 2)) + 1;
+  return std::max(MinLogoPad, side);
 }
 
 }  // namespace quillet

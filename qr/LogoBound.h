@@ -3,8 +3,13 @@
 // under the pad counts as destroyed. A pad is allowed when no block loses more
 // than half of what its error correction can repair, so that print damage
 // and a dirty lens still have the other half, and when it replaces no finder,
-// timing, format or version module. Alignment patterns inside the pad stay
-// drawn: the pad replaces only the codeword modules around them.
+// timing, format or version module. Nothing is drawn over the logo: the
+// alignment patterns at the centre of a symbol (version 7 up: the middle
+// one of each line, or the middle two) may go under the pad, as decoders
+// estimate a pattern they miss from its neighbours; they carry no codeword,
+// so the blocks' spare half is what covers the estimate, and the read-back
+// of the symbol drawn is the proof. Any other alignment pattern counts as a
+// fixed pattern.
 #pragma once
 
 #include <vector>
@@ -21,7 +26,8 @@ struct BlockDamage {
 
 struct LogoDamage {
   int padSide = 0;                // modules, odd, so that the pad is centred
-  bool coversFixedPattern = false;  // a finder, timing, format or version module
+  bool coversFixedPattern = false;  // a finder, timing, format or version module, or an alignment pattern off centre
+  bool centreAlignmentLost = false;  // the pad covers a centre alignment pattern
   std::vector<BlockDamage> blocks;  // in the encoder's block order
 
   bool Allowed() const;
@@ -37,19 +43,12 @@ LogoDamage LogoPadDamage(int version, QrLevel level, int padSide);
 // The largest allowed pad side, 0 when not even one module may go.
 int LargestLogoPad(int version, QrLevel level);
 
-// A pad for a logo `share` of the symbol's side wide: the largest odd side
-// not above share · side, at least 1.
+// A pad for a logo `share` of the symbol's side wide: the odd side nearest
+// share · side, at least MinLogoPad.
 int LogoPadSide(int version, double share);
 
 // The smallest pad worth a logo: below it the rim leaves the logo a speck.
 constexpr int MinLogoPad = 3;
 
-// The pad of a logo whose size was not given: room to spare below the
-// largest; 0 when even the smallest does not fit.
-int DefaultLogoPad(int version, QrLevel level);
-
-// Within a pad of `padSide` modules, row after row, 1 where the symbol's own
-// module stays drawn over the pad (an alignment pattern's).
-std::vector<uint8_t> ModulesKeptInPad(int version, int padSide);
 
 }  // namespace quillet

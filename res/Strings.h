@@ -188,7 +188,10 @@ constexpr std::string_view StyleNoLogoReader = "读取标志图片的模块无�
 constexpr std::string_view StyleNoLogoInDm = "Data Matrix 码不支持标志图片：它的纠错无法承受中间被遮住。";
 // %1 the level, %2 the version, %3 the largest share.
 constexpr std::string_view StyleLogoBound = "%1 在版本 %2 下，标志最大为边长的 %3%。纠错级别越高，标志可以越大。";
-constexpr std::string_view StyleLogoTooLarge = "标志过大：%1 在版本 %2 下，标志最大为边长的 %3%。";
+// %1 the level, %2 the largest share of any version the symbol may grow to.
+constexpr std::string_view StyleLogoBoundGrowing = "%1下条码会随标志增大，标志最大为边长的 %2%。纠错级别越高，标志可以越大。";
+// %1 the level, %2 the largest share: what would fit, without codeword figures.
+constexpr std::string_view StyleLogoTooLarge = "标志太大，这个码放不下：%1下最多为边长的 %2%。换小一点的标志，或选择更大的版本，就能放下。";
 constexpr std::string_view StyleNoLogoRoom = "%1 在版本 %2 下放不下标志，请选择更高的纠错级别。";
 constexpr std::string_view StyleAllowLowContrast = "允许低对比度 (许多扫描器无法读取)";
 constexpr std::string_view StyleAllowInverted = "允许反色 (浅色模块在深色背景上，许多扫描器不识别)";

@@ -13,15 +13,20 @@ namespace quillet {
 
 // The largest logo file read, and the most pixels a side once decoded (an SVG
 // is drawn at LogoRenderSide): a logo covers at most a few hundred pixels of
-// any symbol we write.
+// any symbol we write. A PNG larger than MaxLogoSide, up to
+// MaxLogoSourceSide, is decoded a row at a time and scaled down to at most
+// LogoReducedSide, so that a photograph's size costs time, not memory; above
+// it (a decompression bomb claims more) it is refused before decoding.
 constexpr long long MaxLogoFileBytes = 16 << 20;
 constexpr int MaxLogoSide = 4096;
+constexpr int MaxLogoSourceSide = 10000;
+constexpr int LogoReducedSide = 1024;
 constexpr int LogoRenderSide = 512;
 
 enum class LogoFileFailure {
   None,
   CannotOpen,    // subject: the path; error: errno
-  TooLarge,      // subject: the path; more than MaxLogoFileBytes, or a side above MaxLogoSide
+  TooLarge,      // subject: the path; more than MaxLogoFileBytes, or a side above MaxLogoSourceSide (JPEG: MaxLogoSide)
   NotALogo,      // subject: the path; neither PNG, JPEG nor SVG by its bytes
   Unreadable,    // subject: the path; reason: why, or the library's message as detail
   NoReader,      // the module that reads logos is missing; detail: the loader's message

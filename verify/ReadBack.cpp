@@ -1,7 +1,9 @@
 #include "verify/ReadBack.h"
 
 #include "content/LazyModule.h"
+#include "image/PhysicalSize.h"
 #include "image/StyledImage.h"
+#include "qr/QrStandard.h"
 #include "verify/module/VerifyModule.h"
 
 namespace quillet {
@@ -61,6 +63,40 @@ ReadBackResult VerifyStyledSymbol(const ModuleMatrix& matrix, const ImageOptions
   const RgbaImage image = RenderStyledSymbol(matrix, options);
   const std::vector<uint8_t> grey = CompositeGrey(image, SolidBackground(options.style));
   return api->verifyPixelsByEvery(grey.data(), image.width, image.height, options.scale, symbology, expected);
+}
+
+namespace {
+
+// A logo's symbol that fits its bound but that the decoders miss: a larger
+// version spreads the same loss over more blocks.
+bool GrowsForReadBack(const SymbolRequest& request, const SymbolStyle& style, const Symbol& symbol,
+                      const StyledSymbolCheck& check) {
+  const bool missed = check.readBack.status == ReadBackStatus::NotRead ||
+                      check.readBack.status == ReadBackStatus::DifferentBytes;
+  return style.logo && GrowsForLogo(request) && check.fit.Ok() && missed && symbol.version < qr::MaxVersion;
+}
+
+}  // namespace
+
+std::optional<StyledSymbolCheck> CheckStyledSymbol(const Symbol& symbol, const ImageOptions& requested) {
+  if (requested.style.IsPlain() || !CheckImage(symbol.matrix, requested).Ok()) return std::nullopt;
+  ImageOptions image = SizedForSymbol(requested, symbol.matrix);
+  return PlaceAndReadBack(symbol, image.style, image);
+}
+
+CheckedSymbol MakeReadableSymbol(const SymbolRequest& request, const SymbolStyle& style, CQrCodeEncoder* encoder,
+                                 const StyledSymbolChecker& check) {
+  CheckedSymbol checked{MakeStyledSymbol(request, style, encoder), std::nullopt};
+  for (int grown = 0; checked.made.Ok(); ++grown) {
+    checked.check = check(checked.made.symbol);
+    const Symbol& symbol = checked.made.symbol;
+    if (!checked.check || grown == MaxReadBackGrowth || !GrowsForReadBack(request, style, symbol, *checked.check))
+      break;
+    SymbolResult larger = MakeStyledSymbol(request, style, encoder, symbol.version + 1);
+    if (!larger.Ok()) break;
+    checked.made = std::move(larger);
+  }
+  return checked;
 }
 
 StyledSymbolCheck PlaceAndReadBack(const Symbol& symbol, const SymbolStyle& style, ImageOptions& options) {

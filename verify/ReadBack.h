@@ -4,6 +4,8 @@
 // libdmtx for Data Matrix) in a module that is opened only when asked for.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -86,6 +88,25 @@ struct StyledSymbolCheck {
 // Sets `options` for `symbol` in `style` (see ApplyStyle) and reads the
 // styled symbol back when its logo fits.
 StyledSymbolCheck PlaceAndReadBack(const Symbol& symbol, const SymbolStyle& style, ImageOptions& options);
+
+// A styled symbol made and checked as the command line and batch make it:
+// grown for its logo (MakeStyledSymbol), then checked by `check`, which
+// places and reads back the symbol as the front end draws it (nullopt: not
+// checked, as a plain style is not). With a logo and no version chosen, a
+// symbol that the decoders miss grows a version at a time, at most
+// MaxReadBackGrowth times, rather than failing for want of modules.
+constexpr int MaxReadBackGrowth = 3;
+struct CheckedSymbol {
+  SymbolResult made;
+  std::optional<StyledSymbolCheck> check;
+};
+// The check of `symbol` in the style of `requested`, on the options sized
+// for it as they are written; nullopt for a plain style, or for options that
+// do not suit the symbol (CheckImage says why).
+std::optional<StyledSymbolCheck> CheckStyledSymbol(const Symbol& symbol, const ImageOptions& requested);
+using StyledSymbolChecker = std::function<std::optional<StyledSymbolCheck>(const Symbol&)>;
+CheckedSymbol MakeReadableSymbol(const SymbolRequest& request, const SymbolStyle& style, CQrCodeEncoder* encoder,
+                                 const StyledSymbolChecker& check);
 
 // What in the choice of format and options most likely keeps a file from
 // reading back, for the warning that says so.

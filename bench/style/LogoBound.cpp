@@ -38,7 +38,6 @@ ImageOptions Placed(const Symbol& symbol, int pad, const std::shared_ptr<const R
   placement->logo = logo;
   placement->side = pad;
   placement->first = LogoPadFirst(symbol.matrix.Columns(), pad);
-  placement->kept = ModulesKeptInPad(symbol.version, pad);
   options.logo = std::move(placement);
   return options;
 }

@@ -2,7 +2,10 @@
 // writes nothing; what is written reads back, and --dump tells the bound.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/cli/CliFiles.h"
+#include "verify/LogoFile.h"
 
 using namespace quillet;
 
@@ -39,11 +42,18 @@ TEST(CliStyle, RefusalsNameTheColoursTheRatioOrTheLogoAndWriteNothing) {
       // zbar reads no inverted symbol, so with its option it is still not written.
       {"qr --text a --fg #ffffff --bg #000000 --allow-inverted", ExitNotReadBack, "does not read back, so it is not written"},
       {"qr --text a --logo-size 0.2", ExitUsage, "--logo-size goes with --logo"},
-      {"qr --text a --logo-size 0.7" + logo, ExitUsage, "--logo-size takes 0.05 to 0.5 (or 5% to 50%)"},
+      {"qr --text a --logo-size 0.7" + logo, ExitUsage, "--logo-size takes 0.05 to 0.5 (or 5% to 50%), or max"},
+      {"qr --text a --logo-size 70" + logo, ExitUsage, "--logo-size takes 0.05 to 0.5 (or 5% to 50%), or max"},
       // Version 1 at level L corrects two codewords: no logo fits.
       {"qr --text a --level L" + logo, ExitUsage, "version 1 at level L cannot spare the modules of even the smallest logo; give --level H"},
+      // No version at level M spares 40 % of its side: the symbol stays as its data makes it.
       {"qr --text https://example.com/a --level M --logo-size 0.4" + logo, ExitUsage,
-       "more than half of the 8 it corrects; the largest a QR Code of version 2 at level M allows is 3 modules, --logo-size 0.12"},
+       "the logo is too large for this symbol: at most 12% of its side at level M; a smaller logo, a larger symbol "
+       "(--version) or a higher level (--level H) would fit"},
+      // A version chosen holds: 30 % of version 2 is refused, in words, not codewords.
+      {"qr --text a --version 2 --logo-size 30" + logo, ExitUsage,
+       "the logo is too large for this symbol: at most 20% of its side at level H; a smaller logo or a larger "
+       "symbol (--version) would fit"},
       {"qr --text a --logo " + folder.File("absent.png"), ExitUsage, "cannot read the logo"},
       {"qr --text a --logo /dev/zero", ExitUsage, "is neither a PNG, a JPEG nor an SVG image"},
       {"qr --text a --logo " + folder.File("text.png"), ExitUsage, "is neither a PNG, a JPEG nor an SVG image"},
@@ -101,21 +111,82 @@ TEST(CliStyle, StyledSymbolsAreWrittenDecodedAndDumpedWithTheirBound) {
   }
 }
 
-// A row whose symbol cannot spare the logo fails with its reason; the
-// others are written.
-TEST(CliStyle, BatchRowsAreCheckedEachAgainstTheBound) {
+// A row whose symbol cannot spare the logo at the version chosen fails with
+// its reason; the others are written. With no version chosen every row's
+// symbol grows to the logo's size.
+TEST(CliStyle, BatchRowsAreCheckedEachAgainstTheBoundOrGrow) {
   TempFolder folder;
   WriteBytes(folder.File("logo.svg"), Svg);
   WriteBytes(folder.File("rows.csv"), "text\na\n" + std::string(100, 'a') + "\n");
-  const CliOutcome run = Cli("qr --batch " + folder.File("rows.csv") + " -o " + folder.File("out") +
-                             " --name {row}.png --logo " + folder.File("logo.svg") + " --logo-size 0.3 --fg #1a237e");
-  EXPECT_EQ(run.status, ExitSomeRowsFailed);
-  EXPECT_NE(run.err.find("row 1: a logo of 5 modules destroys 5 codewords of block 1, more than half of the 8 it "
-                         "corrects; the largest a QR Code of version 1 at level H allows is 3 modules"),
+  const std::string line = "qr --batch " + folder.File("rows.csv") + " --name {row}.png --logo " +
+                           folder.File("logo.svg") + " --logo-size 0.3 --fg #1a237e -o ";
+  const CliOutcome chosen = Cli(line + folder.File("chosen") + " --version 1");
+  EXPECT_EQ(chosen.status, ExitSomeRowsFailed);
+  EXPECT_NE(chosen.err.find("row 1: the logo is too large for this symbol: at most 14% of its side at level H"),
             std::string::npos)
-      << run.err;
-  EXPECT_FALSE(fs::exists(folder.File("out/1.png")));
-  EXPECT_EQ(DecodeFile(folder.File("out/2.png"), DecodeFormat::QrCode), std::string(100, 'a'));
+      << chosen.err;
+  EXPECT_FALSE(fs::exists(folder.File("chosen/1.png")));
+  EXPECT_EQ(DecodeFile(folder.File("chosen/2.png"), DecodeFormat::QrCode), std::string(100, 'a'));
+  const CliOutcome grown = Cli(line + folder.File("grown"));
+  EXPECT_EQ(grown.status, ExitOk) << grown.err;
+  EXPECT_EQ(DecodeFile(folder.File("grown/1.png"), DecodeFormat::QrCode), "a");
+  EXPECT_EQ(DecodeFile(folder.File("grown/2.png"), DecodeFormat::QrCode), std::string(100, 'a'));
+}
+
+// "--logo-size 50" is 50 %, "max" the largest the symbol allows; the version
+// grown to is dumped, and the refusal's codeword figures go to --dump only.
+TEST(CliStyle, LogoSizesAsPeopleWriteThemAndTheVersionTheyGrowTo) {
+  TempFolder folder;
+  WriteBytes(folder.File("logo.svg"), Svg);
+  const std::string logo = " --logo " + folder.File("logo.svg") + " --dump -o " + folder.File("out.png");
+  const struct {
+    std::string options;
+    std::string header;  // the first line of --dump
+    std::string logoLine;
+  } cases[] = {
+      {"--text hello", "version 2 level H", "logo 5 modules, largest 5 (0.20 of the side)"},
+      {"--text hello --logo-size 30", "version 6 level H", "logo 13 modules, largest 13 (0.32 of the side)"},
+      {"--text hello --logo-size 30%", "version 6 level H", "logo 13 modules, largest 13 (0.32 of the side)"},
+      // The largest the data's own version allows: no growth.
+      {"--text hello --logo-size max", "version 1 level H", "logo 3 modules, largest 3 (0.14 of the side)"},
+      {"--text hello --version 2 --logo-size 30", "version 2 level H", "block 1 destroyed 10 of 14 correctable"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.options);
+    const CliOutcome run = Cli("qr " + c.options + logo);
+    EXPECT_EQ(run.out.rfind(c.header, 0), 0u) << run.out;
+    EXPECT_NE(run.out.find(c.logoLine), std::string::npos) << run.out;
+    EXPECT_EQ(run.err.find("codeword"), std::string::npos) << run.err;
+  }
+}
+
+// A photograph's size costs time, not memory: a 5000 x 5000 PNG of a few
+// kilobytes is scaled down as it is decoded and makes a logo; one that
+// claims more than a logo's picture may have is refused before decoding.
+TEST(CliStyle, ALargePictureIsScaledDownAndABombRefused) {
+  TempFolder folder;
+  const auto banded = [&](int side, const std::string& name) {
+    QImage picture(side, side, QImage::Format_Mono);
+    picture.setColorTable({qRgb(255, 255, 255), qRgb(200, 30, 30)});
+    picture.fill(0);
+    for (int y = side / 4; y < side * 3 / 4; ++y) std::fill_n(picture.scanLine(y) + side / 32, side / 16, 0xFF);
+    EXPECT_TRUE(picture.save(QString::fromStdString(folder.File(name)), "PNG"));
+    return folder.File(name);
+  };
+  const std::string large = banded(5000, "large.png"), bomb = banded(MaxLogoSourceSide + 8, "bomb.png");
+  EXPECT_LT(fs::file_size(large), 64u << 10);
+  const CliOutcome read = Cli("qr --text hello --logo " + large + " --dump -o " + folder.File("a.png"));
+  EXPECT_EQ(read.status, ExitOk) << read.err;
+  EXPECT_NE(read.out.find("read back by zxing-cpp and zbar"), std::string::npos) << read.out;
+  EXPECT_EQ(DecodeFile(folder.File("a.png"), DecodeFormat::QrCode), "hello");
+  // The band's red survives the scaling at the logo's middle.
+  const QImage written(QString::fromStdString(folder.File("a.png")));
+  EXPECT_EQ(written.pixelColor(written.width() / 2, written.height() / 2), QColor(200, 30, 30));
+  const CliOutcome refused = Cli("qr --text hello --logo " + bomb + " -o " + folder.File("b.png"));
+  EXPECT_EQ(refused.status, ExitUsage);
+  EXPECT_NE(refused.err.find("is larger than a logo may be (16 MB, 10000 pixels a side)"), std::string::npos)
+      << refused.err;
+  EXPECT_FALSE(fs::exists(folder.File("b.png")));
 }
 
 }  // namespace

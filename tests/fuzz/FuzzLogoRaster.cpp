@@ -1,5 +1,6 @@
 // Logo files as PNG or JPEG, whatever their bytes: each is refused with a
-// reason or read whole, never larger than a logo may be.
+// reason or read whole (a large PNG scaled down), never larger than a logo
+// may be.
 #include <string>
 
 #include "tests/support/Require.h"

@@ -2,10 +2,12 @@
 // script: the page shows every change at once, the logo's slider ends where
 // the level's bound does, the style outlives "重填" and is what save and copy
 // write, and colours the rules refuse are named with their ratio.
+#include <cmath>
 #include <QComboBox>
 
 #include "app/BatchDialog.h"
 #include "app/StyleDialog.h"
+#include "image/StyledSymbol.h"
 #include "qr/LogoBound.h"
 #include "tests/gui/GuiHelpers.h"
 #include "tests/support/TempFolder.h"
@@ -107,9 +109,9 @@ INSTANTIATE_TEST_SUITE_P(Pages, StylePreview,
                                          PreviewCase{true, QColor(0x7a, 0x1f, 0x1f), QColor(0xe8, 0xf0, 0xff), {1, 0}}),
                          [](const auto& info) { return std::string(info.param.dm ? "DmPage" : "QrPage"); });
 
-// The slider ends at the largest pad the level's bound allows at the
-// version shown, which reads back; until a level is picked, a logo raises
-// it to H, and a level picked afterwards holds.
+// The slider ends at the largest pad the level's bound allows at any
+// version the symbol may grow to, and the symbol grown reads back; until a
+// level is picked, a logo raises it to H, and a level picked afterwards holds.
 TEST_F(Style, TheLogoSliderEndsWhereTheLevelAllowsAndALogoRaisesAnUnchosenLevel) {
   auto* levels = Control<QComboBox>(qr, ControlId::EcLevel);
   TypeInto(Field(Current(), "N"), QString(40, u'x'));  // version 4 at H, 3 at L
@@ -130,10 +132,31 @@ TEST_F(Style, TheLogoSliderEndsWhereTheLevelAllowsAndALogoRaisesAnUnchosenLevel)
     ASSERT_TRUE(slider->isEnabled());
     slider->setValue(slider->minimum());
     slider->setValue(slider->maximum());
-    EXPECT_EQ(qr->RoomForLogo().padModules, LargestLogoPad((qr->Symbol().Columns() - 17) / 4, *QrLevelAt(item)));
+    // The symbol grows to the size the slider asks, whose pad its bound allows.
+    const int version = (qr->Symbol().Columns() - 17) / 4;
+    EXPECT_TRUE(LogoPadDamage(version, *QrLevelAt(item), qr->RoomForLogo().padModules).Allowed());
+    EXPECT_GE(qr->RoomForLogo().padModules, MinLogoPad);
     EXPECT_EQ(StatusOf(qr), U("已校验: 可扫描"));
     EXPECT_EQ(DecodePicture(GrabPage(qr).copy(qr->PictureArea()), DecodeFormat::QrCode), payload);
   }
+}
+
+// A logo grown into its symbol, then a version chosen too small for it:
+// the refusal says in Chinese how large it may be, without codewords, as
+// the dialog's hint does.
+TEST_F(Style, ALogoTooLargeForTheVersionChosenIsRefusedInWords) {
+  auto dialog = Open(qr);
+  ChooseLogo(*dialog);
+  QSlider* slider = dialog->LogoSizeSlider();
+  slider->setValue(30);
+  EXPECT_GT(qr->Symbol().Columns(), 25);  // grown past version 2 for the logo
+  SelectComboItem(Control<QComboBox>(qr, ControlId::VersionList), 1);  // at least version 1
+  const int version = (qr->Symbol().Columns() - 17) / 4;  // what the card's data needs
+  EXPECT_LT(version, 6);
+  const QString refusal = U("标志太大，这个码放不下：H级(30%)下最多为边长的 %1%。换小一点的标志，或选择更大的版本，就能放下。")
+                              .arg(std::floor(LargestLogoShareOf(version, QrLevel::H) * 100));
+  EXPECT_EQ(qr->StyleStatusText(), refusal);
+  EXPECT_EQ(dialog->ProblemText()->text(), refusal);
 }
 
 // "样式..." opens the dialog; "重填" empties the fields, not the style,

@@ -148,6 +148,66 @@ TEST(Style, LargestLogoDecodesWithBothDecodersAndOneStepAboveIsRefused) {
     }
 }
 
+// A logo is a wish the symbol grows to meet: with no version chosen the
+// symbol takes the smallest version whose bound allows the share asked
+// (one version less refuses it), nothing of the symbol is drawn over the
+// logo, and both decoders read it. A version chosen stays, and refuses.
+TEST(Style, ALogoGrowsTheSymbolToItsSizeWithNothingDrawnOverIt) {
+  const std::string v7 = "https://example.com/" + std::string(40, 'q');  // 60 bytes: version 7 at H
+  constexpr Rgb Red{200, 30, 30};
+  const struct {
+    std::string data;
+    std::optional<double> share;
+    int chosenVersion;
+    int version, pad;  // 0, 0: refused
+  } cases[] = {
+      {"hello world", std::nullopt, 0, 2, 5},  // 22 % of 25 modules
+      {"hello world", 0.3, 0, 6, 13},  // 12.3 of 41 modules: the nearest odd side
+      {"hello world", LargestLogoShare, 0, 2, 5},
+      {"hello world", 0.3, 2, 0, 0},
+      {"hello", std::nullopt, 1, 1, 3},  // a chosen version takes the largest below the default
+      {v7, std::nullopt, 0, 7, 9},             // the centre alignment pattern goes under the pad
+      {v7, 0.25, 0, 7, 11},
+      {"hello world", 0.5, 0, 0, 0},           // no version spares half its side
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.data.substr(0, 12) + " share " + std::to_string(c.share.value_or(0)) + " version " +
+                 std::to_string(c.chosenVersion));
+    SymbolRequest request;
+    request.data = c.data;
+    request.level = QrLevel::H;
+    request.version = c.chosenVersion;
+    const SymbolStyle style{Black, White, false, SolidLogo(Red), c.share};
+    const SymbolResult made = MakeStyledSymbol(request, style);
+    ASSERT_TRUE(made.Ok());
+    ImageOptions options;
+    options.scale = 4;
+    const LogoFit fit = ApplyStyle(made.symbol, style, options);
+    if (c.version == 0) {
+      EXPECT_EQ(fit.failure, LogoFailure::TooLarge);
+      continue;
+    }
+    ASSERT_TRUE(fit.Ok());
+    EXPECT_EQ(made.symbol.version, c.version);
+    EXPECT_EQ(fit.damage.padSide, c.pad);
+    // Grown for the logo, not the data: one version less does not carry it.
+    request.version = 0;
+    if (c.chosenVersion == 0 && c.version > MakeSymbol(request).symbol.version) {
+      ImageOptions smaller;
+      request.version = c.version - 1;
+      SymbolStyle asked = style;
+      asked.logoShare = c.share.value_or(DefaultLogoShare);
+      EXPECT_FALSE(ApplyStyle(MakeSymbol(request).symbol, asked, smaller).Ok());
+    }
+    const RgbaImage image = RenderStyledSymbol(made.symbol.matrix, options);
+    // The pad's middle is logo, not a module drawn over it.
+    const int middle = (options.quietZone * 2 + made.symbol.matrix.Columns()) * options.scale / 2;
+    const uint8_t* centre = &image.pixels[(static_cast<size_t>(middle) * image.width + middle) * 4];
+    EXPECT_EQ((Rgb{centre[0], centre[1], centre[2]}), Red);
+    EXPECT_EQ(DecodeOnWhite(image), c.data);
+  }
+}
+
 TEST(Style, ContrastBelowThreeToOneAndInvertedColoursAreRefusedUnlessAllowed) {
   const struct {
     Rgb foreground, background;

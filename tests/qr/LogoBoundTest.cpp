@@ -55,7 +55,7 @@ TEST(LogoBound, LargestPadIsTheLastWithinHalfOfEveryBlock) {
     size_t blocks;
   } cases[] = {
       {1, QrLevel::L, 1, 1}, {1, QrLevel::H, 3, 1}, {10, QrLevel::M, 13, 5}, {10, QrLevel::H, 17, 8},
-      {40, QrLevel::L, 29, 25}, {40, QrLevel::H, 61, 81},
+      {40, QrLevel::L, 29, 25}, {40, QrLevel::H, 47, 81},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE("version " + std::to_string(c.version) + " level " + QrLevelLetter(c.level));
@@ -63,6 +63,31 @@ TEST(LogoBound, LargestPadIsTheLastWithinHalfOfEveryBlock) {
     EXPECT_EQ(LogoPadDamage(c.version, c.level, c.largest).blocks.size(), c.blocks);
     EXPECT_TRUE(LogoPadDamage(c.version, c.level, c.largest).Allowed());
     EXPECT_FALSE(LogoPadDamage(c.version, c.level, c.largest + 2).Allowed());
+  }
+}
+
+// Nothing is drawn over the logo: from version 7 the pad covers the
+// alignment pattern at the centre (version 7: at 22, 22 of 45 modules) and
+// counts it lost; one off the centre stops the pad as a finder does.
+// Version 40's patterns lie at 58, 86 and 114 around the middle (88): the
+// pad of 47 modules (65..111) reaches only the one at 86, the pad of 49
+// the ones at 114.
+TEST(LogoBound, TheCentreAlignmentPatternGoesUnderThePadAndNoOther) {
+  const struct {
+    int version;
+    int pad;
+    bool centreLost;
+    bool coversFixedPattern;
+  } cases[] = {
+      {6, 9, false, false},  // no alignment pattern at the centre below version 7
+      {7, 1, true, false},   {7, 5, true, false},  {7, 11, true, false},
+      {40, 47, true, false}, {40, 49, true, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE("version " + std::to_string(c.version) + " pad " + std::to_string(c.pad));
+    const LogoDamage damage = LogoPadDamage(c.version, QrLevel::H, c.pad);
+    EXPECT_EQ(damage.centreAlignmentLost, c.centreLost);
+    EXPECT_EQ(damage.coversFixedPattern, c.coversFixedPattern);
   }
 }
 

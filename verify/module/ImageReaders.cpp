@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstring>
+#include <string>
 
 namespace quillet {
 
@@ -335,6 +336,105 @@ bool SideFits(long long width, long long height, int maxSide) {
   return width >= 1 && height >= 1 && width <= maxSide && height <= maxSide;
 }
 
+struct PngSource {
+  std::string_view bytes;
+  size_t at = 0;
+};
+
+void ReadPngBytes(png_structp png, png_bytep out, png_size_t length) {
+  auto* source = static_cast<PngSource*>(png_get_io_ptr(png));
+  if (length > source->bytes.size() - source->at) png_error(png, "the file is cut short");
+  std::memcpy(out, source->bytes.data() + source->at, length);
+  source->at += length;
+}
+
+void PngError(png_structp png, png_const_charp message) {
+  *static_cast<std::string*>(png_get_error_ptr(png)) = message;
+  png_longjmp(png, 1);
+}
+
+// Box sums of `factor` x `factor` pixels, colour weighted by alpha, so that
+// a transparent pixel's colour does not bleed into the logo's edge.
+struct BoxSums {
+  int factor = 1;
+  std::vector<uint32_t> sums;  // red·alpha, green·alpha, blue·alpha, alpha per output column
+
+  void Add(const uint8_t* row, int width) {
+    for (int x = 0; x < width; ++x) {
+      const uint8_t* p = row + static_cast<size_t>(x) * 4;
+      uint32_t* sum = &sums[static_cast<size_t>(x / factor) * 4];
+      for (int c = 0; c < 3; ++c) sum[c] += uint32_t{p[c]} * p[3];
+      sum[3] += p[3];
+    }
+  }
+  // The output row `y` of `logo` from `rows` input rows of `width` pixels.
+  void Flush(RgbaImage& logo, int y, int rows, int width) {
+    for (int x = 0; x < logo.width; ++x) {
+      uint32_t* sum = &sums[static_cast<size_t>(x) * 4];
+      const uint32_t count = static_cast<uint32_t>(rows * (std::min(width, (x + 1) * factor) - x * factor));
+      uint8_t* out = &logo.pixels[(static_cast<size_t>(y) * logo.width + x) * 4];
+      for (int c = 0; c < 3; ++c) out[c] = static_cast<uint8_t>(sum[3] ? (sum[c] + sum[3] / 2) / sum[3] : 0);
+      out[3] = static_cast<uint8_t>((sum[3] + count / 2) / count);
+      std::fill_n(sum, 4, 0);
+    }
+  }
+};
+
+// Only plain data lives between setjmp and the end, so a long jump skips no
+// destructor; the buffers are the caller's. One input row and one row of
+// sums are all the memory the picture's size costs.
+bool DecodeReducedPng(png_structp png, png_infop info, RgbaImage& logo, std::vector<uint8_t>& row, BoxSums& box,
+                      bool* tooLarge) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  png_read_info(png, info);
+  const int width = static_cast<int>(png_get_image_width(png, info));
+  const int height = static_cast<int>(png_get_image_height(png, info));
+  // An interlaced picture cannot be reduced a row at a time.
+  if (png_get_interlace_type(png, info) != PNG_INTERLACE_NONE) {
+    *tooLarge = true;
+    return false;
+  }
+  png_set_expand(png);
+  png_set_strip_16(png);
+  png_set_gray_to_rgb(png);
+  png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
+  png_read_update_info(png, info);
+  if (png_get_rowbytes(png, info) != static_cast<size_t>(width) * 4) png_error(png, "unexpected pixel format");
+  box.factor = (std::max(width, height) + LogoReducedSide - 1) / LogoReducedSide;
+  logo = BlankRgba((width + box.factor - 1) / box.factor, (height + box.factor - 1) / box.factor);
+  row.resize(static_cast<size_t>(width) * 4);
+  box.sums.assign(static_cast<size_t>(logo.width) * 4, 0);
+  for (int y = 0; y < height; ++y) {
+    png_read_row(png, row.data(), nullptr);
+    box.Add(row.data(), width);
+    if ((y + 1) % box.factor == 0 || y + 1 == height) box.Flush(logo, y / box.factor, y % box.factor + 1, width);
+  }
+  return true;
+}
+
+// A picture above MaxLogoSide a side, scaled down as it is decoded.
+std::optional<RgbaImage> ReadLargePngRgba(std::string_view bytes, LogoReadProblem* problem) {
+  std::string message;
+  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &message, PngError, nullptr);
+  png_infop info = png ? png_create_info_struct(png) : nullptr;
+  if (!info) {
+    png_destroy_read_struct(&png, nullptr, nullptr);
+    return LogoLibrarySays(problem, "out of memory");
+  }
+  PngSource source{bytes};
+  png_set_read_fn(png, &source, ReadPngBytes);
+  png_set_user_limits(png, MaxLogoSourceSide, MaxLogoSourceSide);
+  RgbaImage logo;
+  std::vector<uint8_t> row;
+  BoxSums box;
+  bool tooLarge = false;
+  const bool read = DecodeReducedPng(png, info, logo, row, box, &tooLarge);
+  png_destroy_read_struct(&png, &info, nullptr);
+  if (tooLarge) return FailLogo(problem, LogoFileFailure::TooLarge);
+  if (!read) return LogoLibrarySays(problem, message);
+  return logo;
+}
+
 std::optional<RgbaImage> ReadPngRgba(std::string_view bytes, int maxSide, LogoReadProblem* problem) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
@@ -342,6 +442,8 @@ std::optional<RgbaImage> ReadPngRgba(std::string_view bytes, int maxSide, LogoRe
     return LogoLibrarySays(problem, image.message);
   if (!SideFits(image.width, image.height, maxSide)) {
     png_image_free(&image);
+    if (maxSide >= LogoReducedSide && SideFits(image.width, image.height, MaxLogoSourceSide))
+      return ReadLargePngRgba(bytes, problem);
     return FailLogo(problem, LogoFileFailure::TooLarge);
   }
   image.format = PNG_FORMAT_RGBA;

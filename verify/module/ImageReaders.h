@@ -27,7 +27,9 @@ enum class FileKind { Png, Jpeg, Gif, Bmp, Pdf, Eps, Svg, Unknown };
 FileKind SniffFileKind(std::string_view bytes);
 
 // A PNG or JPEG as RGBA (a logo): sides above `maxSide` are refused as too
-// large before any pixel is allocated.
+// large before any pixel is allocated, but for a PNG of no more than
+// MaxLogoSourceSide a side, not interlaced, which is scaled down as it is
+// decoded to at most LogoReducedSide a side.
 std::optional<RgbaImage> ReadRasterRgba(FileKind kind, std::string_view bytes, int maxSide, LogoReadProblem* problem);
 // For the logo readers: a transparent image, and a refusal.
 RgbaImage BlankRgba(int width, int height);
