@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <set>
+
 #include "tests/cli/CliFiles.h"
+#include "tests/support/Poppler.h"
 
 using namespace quillet;
 
@@ -57,6 +60,35 @@ TEST(CliRead, CsvFeedsBatchAsItStands) {
   for (const char* name : {"a", "b"})
     EXPECT_EQ(Cli("read --raw " + dir + "out/" + (name[0] == 'a' ? "1" : "2") + ".png").out,
               Cli(std::string("read --raw ") + dir + name + ".png").out);
+}
+
+// The twenty cards of a label sheet, three across and eight down, in a
+// page rendered by poppler at a viewer's resolutions: every one read once,
+// those the whole page hides from the decoder found in tiles.
+TEST(CliRead, EveryCardOfALabelSheetIsRead) {
+  TempFolder folder;
+  const std::string dir = folder.File("");
+  std::string cards = "N,M,COR,ADR,URL\n";
+  std::set<std::string> names;
+  for (int i = 1; i <= 20; ++i) {
+    names.insert("名片" + std::to_string(i));
+    cards += "名片" + std::to_string(i) + ",1380013" + std::to_string(1000 + i) + ",北京示例科技有限公司," +
+             "北京市海淀区中关村大街" + std::to_string(i) + "号,http://www.example.cn/" + std::to_string(i) + "\n";
+  }
+  ASSERT_EQ(Cli("qr --operator 1 --batch - --sheet A4 --columns 3 --rows 8 --module-mm 0.5 --dpi 600 -o " + dir +
+                "sheet.pdf", cards).status, ExitOk);
+  for (const int dpi : {150, 200, 300}) {
+    SCOPED_TRACE(std::to_string(dpi) + " dpi");
+    const std::string page = dir + std::to_string(dpi);
+    CommandOutput("pdftoppm -r " + std::to_string(dpi) + " -png -singlefile " + dir + "sheet.pdf " + page);
+    const CliOutcome read = Cli("read --csv " + page + ".png");
+    ASSERT_EQ(read.status, ExitOk) << read.err;
+    std::multiset<std::string> found;
+    std::istringstream rows(read.out);
+    for (std::string row; std::getline(rows, row);) found.insert(row.substr(0, row.find(',')));
+    found.erase("N");
+    EXPECT_EQ(found, std::multiset<std::string>(names.begin(), names.end()));
+  }
 }
 
 }  // namespace
