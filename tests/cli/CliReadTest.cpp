@@ -66,6 +66,17 @@ TEST(CliRead, CsvFeedsBatchAsItStands) {
               Cli(std::string("read --raw ") + dir + name + ".png").out);
 }
 
+// An address shows its host in its script and its path decoded, as typed;
+// --raw gives the bytes the symbol holds.
+TEST(CliRead, AddressesReadAsPeopleWroteThem) {
+  TempFolder folder;
+  const std::string link = folder.File("link.png");
+  ASSERT_EQ(Cli("qr --operator 4 --type 2 --field URL=http://例子.中国/路径?q=值 -o " + link).status, ExitOk);
+  EXPECT_EQ(Cli("read " + link).out, link + ": QR Code level M, --operator 4 --type 2 (网址)\n"
+                                            "URL=http://例子.中国/路径?q=值\n\n");
+  EXPECT_EQ(Cli("read --raw " + link).out, "http://xn--fsqu00a.xn--fiqs8s/%E8%B7%AF%E5%BE%84?q=%E5%80%BC");
+}
+
 // --expect: each file must give at least so many symbols; fewer is status 6,
 // named with the count, while the others are still printed.
 TEST(CliRead, ExpectMakesTooFewSymbolsAnError) {
