@@ -1,6 +1,7 @@
 #include "verify/module/PageSearch.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 namespace quillet {
@@ -19,9 +20,10 @@ constexpr int TilesPerSymbol = 3;
 constexpr int SmallestTile = 384;
 constexpr int LargestTile = 2048;
 // The tiles together decode at most this many times the image's pixels, and
-// never more than this many tiles: a page of noise must not take minutes.
+// never more than this many tiles or pixels: a page of noise must not take minutes.
 constexpr int TilePixelsPerImagePixel = 3;
 constexpr size_t MaxTiles = 96;
+constexpr int64_t MaxTilePixels = 100'000'000;
 
 bool Busy(const GreyPixels& image, int left, int top) {
   int across = 0, down = 0, pairs = 0;
@@ -81,7 +83,7 @@ std::vector<PixelArea> PlanTiles(int width, int height, const std::vector<Symbol
       if (held > 0) counted.emplace_back(held, area);
     }
   std::stable_sort(counted.begin(), counted.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
-  const int64_t budget = int64_t{TilePixelsPerImagePixel} * width * height;
+  const int64_t budget = std::min(int64_t{TilePixelsPerImagePixel} * width * height, MaxTilePixels);
   int64_t spent = 0;
   std::vector<PixelArea> tiles;
   for (const auto& [held, area] : counted) {
