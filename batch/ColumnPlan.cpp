@@ -9,8 +9,6 @@ namespace quillet {
 
 namespace {
 
-constexpr std::string_view TextColumn = "text";
-
 HeaderRefusal Refusal(HeaderFailure failure, std::string column = {}, std::string other = {}, int slot = -1,
                       std::vector<std::string> columns = {}) {
   HeaderRefusal refusal;

@@ -15,6 +15,8 @@
 
 namespace quillet {
 
+// The column of a raw symbol's text (any case), read --csv's for a Data Matrix.
+constexpr std::string_view TextColumn = "text";
 // The column quillet-cli read --csv names each row's image in: a value for
 // file names ({file}), never a field, and not refused when names do not use it.
 constexpr std::string_view SourceFileColumn = "file";

@@ -167,7 +167,7 @@ void WriteCsv(const std::vector<Reading>& readings, std::ostream& out, std::ostr
   std::string csv(SourceFileColumn);
   for (int slot = 0; slot < FieldSlotCount; ++slot)
     if (used[slot]) csv += "," + std::string(FieldTags[slot]);
-  if (text) csv += ",text";
+  if (text) csv += "," + std::string(TextColumn);
   csv += '\n';
   for (const Reading* r : rows) {
     csv += CsvField(r->file);
