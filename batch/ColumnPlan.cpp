@@ -9,8 +9,6 @@ namespace quillet {
 
 namespace {
 
-constexpr std::string_view TextColumn = "text";
-
 HeaderRefusal Refusal(HeaderFailure failure, std::string column = {}, std::string other = {}, int slot = -1,
                       std::vector<std::string> columns = {}) {
   HeaderRefusal refusal;
@@ -51,6 +49,7 @@ class Planner {
       column.required = IsRequired(*field);
     }
     column.text = column.slot < 0 && SameIgnoringCase(Trimmed(header), TextColumn);
+    column.sourceFile = column.slot < 0 && SameIgnoringCase(Trimmed(header), SourceFileColumn);
     return column;
   }
 
@@ -59,7 +58,7 @@ class Planner {
   HeaderRefusal CheckKnown() const {
     std::vector<std::string> unknown;
     for (const BatchColumn& column : plan_.columns)
-      if (!column.unnamed && column.slot < 0 && !column.text && !InTemplate(column.header))
+      if (!column.unnamed && column.slot < 0 && !column.text && !column.sourceFile && !InTemplate(column.header))
         unknown.push_back(column.header);
     if (unknown.empty()) return {};
     std::string first = unknown.front();

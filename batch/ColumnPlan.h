@@ -15,6 +15,12 @@
 
 namespace quillet {
 
+// The column of a raw symbol's text (any case), read --csv's for a Data Matrix.
+constexpr std::string_view TextColumn = "text";
+// The column quillet-cli read --csv names each row's image in: a value for
+// file names ({file}), never a field, and not refused when names do not use it.
+constexpr std::string_view SourceFileColumn = "file";
+
 struct BatchColumn {
   std::string header;  // UTF-8, as the input names it
   int slot = -1;       // the field it fills, or -1
@@ -22,6 +28,7 @@ struct BatchColumn {
   bool required = false;  // a field the page marks "*": a row with it empty is a data error
   // An unnamed column is harmless while it stays empty; a value in it fails its row.
   bool unnamed = false;
+  bool sourceFile = false;  // SourceFileColumn
 };
 
 struct ColumnPlan {

@@ -1,12 +1,15 @@
 #include "cli/CliRead.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <optional>
 #include <vector>
 
+#include "batch/ColumnPlan.h"
 #include "batch/Manifest.h"
 #include "cli/CliArgs.h"
 #include "cli/CliRun.h"
+#include "cli/OptionValues.h"
 #include "cli/Translate.h"
 #include "cli/Words.h"
 #include "content/CodePage.h"
@@ -19,20 +22,29 @@ namespace {
 
 // No image within the pixel budget is a larger file; standard input beyond it is not read.
 constexpr size_t MaxImageBytes = 256 << 20;
+// --expect's range: no page holds more symbols than this.
+constexpr int MostExpected = 10000;
 
 enum class ReadOutput { Fields, Raw, Csv };
 
 struct ReadOptions {
   ReadOutput output = ReadOutput::Fields;
   std::vector<std::string> files;
+  int expect = 1;  // symbols each file must give
   bool help = false;
 };
 
 std::optional<ReadOptions> ParseRead(std::span<const std::string> args, std::string* error) {
   ReadOptions options;
   bool optionsEnd = false;
-  for (const std::string& word : args) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& word = args[i];
     if (!optionsEnd && word == "--") optionsEnd = true;
+    else if (!optionsEnd && word == "--expect") {
+      const auto count = i + 1 < args.size() ? ParseInt(args[++i], 0, MostExpected) : std::nullopt;
+      if (!count) *error = Fill(_("--expect takes a number of symbols, 0 to {1}"), {std::to_string(MostExpected)});
+      options.expect = count.value_or(1);
+    }
     else if (!optionsEnd && (word == "--help" || word == "-h")) options.help = true;
     else if (!optionsEnd && (word == "--raw" || word == "--csv")) {
       const ReadOutput output = word == "--raw" ? ReadOutput::Raw : ReadOutput::Csv;
@@ -72,13 +84,15 @@ std::string FieldText(const std::string& utf8) {
 // What one symbol was read as, with its name for the messages.
 struct Reading {
   std::string name;
+  std::string file;  // the CSV's file column: the name without its folder and extension
   FoundSymbol symbol;
   std::optional<Recognised> content;  // QR Code in text: its page and fields
   std::optional<std::string> text;    // Data Matrix, as text
 };
 
-Reading Interpret(const std::string& name, FoundSymbol symbol, std::ostream& err) {
-  Reading reading{name, std::move(symbol), {}, {}};
+Reading Interpret(const std::string& name, const std::string& file, FoundSymbol symbol, std::ostream& err) {
+  const std::string stem = file == StandardStream ? file : std::filesystem::path(file).stem().string();
+  Reading reading{name, stem, std::move(symbol), {}, {}};
   const std::string& bytes = reading.symbol.bytes;
   if (reading.symbol.symbology == Symbology::DataMatrix) {
     reading.text = IsValidUtf8(bytes) ? std::optional(bytes) : CodePageToUtf8(bytes);
@@ -94,14 +108,20 @@ Reading Interpret(const std::string& name, FoundSymbol symbol, std::ostream& err
   return reading;
 }
 
+// What a content belongs to, as the options that write it again: "--operator 1 --type 0 (名片)".
+std::string ContentKind(const Reading& r) {
+  if (!r.content) return "Data Matrix text";
+  const FormatTab page = r.content->page;
+  return "--operator " + std::to_string(page.format) + " --type " + std::to_string(page.tab) + " (" +
+         std::string(BareTabCaption(*FindTab(page.format, page.tab))) + ")";
+}
+
 // The block's first line, on standard output with the TAG=value lines: the
 // same words under every locale, for the scripts that read them.
 std::string Header(const Reading& r) {
   std::string line = r.name + ": " + (r.symbol.symbology == Symbology::QrCode ? "QR Code" : "Data Matrix");
   if (r.symbol.level) line += std::string(" level ") + QrLevelLetter(*r.symbol.level);
-  if (r.content)
-    line += ", --operator " + std::to_string(r.content->page.format) + " --type " + std::to_string(r.content->page.tab) +
-            " (" + std::string(BareTabCaption(*FindTab(r.content->page.format, r.content->page.tab))) + ")";
+  if (r.content) line += ", " + ContentKind(r);
   else if (!r.text)
     line += ", " + std::to_string(r.symbol.bytes.size()) + " bytes that are no text (--raw writes them)";
   return line + '\n';
@@ -117,35 +137,44 @@ void WriteFields(const Reading& r, std::ostream& out) {
   out << block << '\n';
 }
 
-// One row per symbol under a header of the tags used, which --batch reads
-// as it stands; a Data Matrix's text goes in a column "text".
-void WriteCsv(const std::vector<Reading>& readings, std::ostream& out, std::ostream& err) {
-  std::vector<bool> used(FieldSlotCount);
-  bool text = false;
+// The readings the CSV holds: those with text, of the first one's content
+// type, as one batch writes them again; the others named on `err`.
+std::vector<const Reading*> CsvRows(const std::vector<Reading>& readings, std::ostream& err) {
+  std::vector<const Reading*> rows;
   for (const Reading& r : readings) {
-    text = text || r.text;
-    if (r.content)
-      for (int slot = 0; slot < FieldSlotCount; ++slot) used[slot] = used[slot] || !r.content->values[slot].empty();
-  }
-  std::vector<std::string> header;
-  for (int slot = 0; slot < FieldSlotCount; ++slot)
-    if (used[slot]) header.emplace_back(FieldTags[slot]);
-  if (text) header.emplace_back("text");
-  std::string csv;
-  for (size_t i = 0; i < header.size(); ++i) csv += (i ? "," : "") + header[i];
-  csv += '\n';
-  for (const Reading& r : readings) {
-    if (!r.content && !r.text) {
+    if (!r.content && !r.text)
       err << "quillet-cli: " << r.name << ": " << _("the symbol holds no text, left out of the CSV") << '\n';
-      continue;
-    }
-    std::string row;
+    else if (!rows.empty() && ContentKind(r) != ContentKind(*rows.front()))
+      err << "quillet-cli: " << r.name << ": "
+          << Fill(_("{1} is not the CSV's content type {2}, left out of the CSV"),
+                  {ContentKind(r), ContentKind(*rows.front())})
+          << '\n';
+    else rows.push_back(&r);
+  }
+  return rows;
+}
+
+// One row per symbol under a header of the tags used, which --batch reads
+// as it stands; a Data Matrix's text goes in a column "text", and the image
+// each came from in the column "file", which batch takes for names.
+void WriteCsv(const std::vector<Reading>& readings, std::ostream& out, std::ostream& err) {
+  const std::vector<const Reading*> rows = CsvRows(readings, err);
+  std::vector<bool> used(FieldSlotCount);
+  const bool text = !rows.empty() && rows.front()->text;
+  for (const Reading* r : rows)
+    if (r->content)
+      for (int slot = 0; slot < FieldSlotCount; ++slot) used[slot] = used[slot] || !r->content->values[slot].empty();
+  std::string csv(SourceFileColumn);
+  for (int slot = 0; slot < FieldSlotCount; ++slot)
+    if (used[slot]) csv += "," + std::string(FieldTags[slot]);
+  if (text) csv += "," + std::string(TextColumn);
+  csv += '\n';
+  for (const Reading* r : rows) {
+    csv += CsvField(r->file);
     for (int slot = 0; slot < FieldSlotCount; ++slot)
-      if (used[slot])
-        row += CsvField(r.content ? r.content->values[slot] : "") + ",";
-    if (text) row += CsvField(r.text.value_or("")) + ",";
-    row.back() = '\n';
-    csv += row;
+      if (used[slot]) csv += "," + CsvField(r->content->values[slot]);
+    if (text) csv += "," + CsvField(*r->text);
+    csv += '\n';
   }
   out << csv;
 }
@@ -153,26 +182,80 @@ void WriteCsv(const std::vector<Reading>& readings, std::ostream& out, std::ostr
 }  // namespace
 
 std::string ReadUsage() {
-  return _(R"(Usage: quillet-cli read [--raw | --csv] FILE...
+  return _(R"(Usage: quillet-cli read [--raw | --csv] [--expect N] FILE...
 
 Reads every QR Code and Data Matrix symbol in PNG, JPEG, GIF or BMP images
-(photos and scans as well), '-' for standard input. For each symbol: the file,
-the symbology and level, the --operator and --type its content belongs to, and
-TAG=value lines in the tags of --field ("\n" a line break).
+(photos, scans and whole pages of labels as well), '-' for standard input, a
+folder for the files in it. For each symbol: the file, the symbology and level,
+the --operator and --type its content belongs to, and TAG=value lines in the
+tags of --field ("\n" a line break). How many symbols each file gave is said
+on standard error.
 
     --raw              the decoded bytes as they are, one symbol after another
     --csv              one row per symbol under a header of the tags used, as
-                       qr --batch reads it
-Exit status: 0 every file gave a symbol, 1 bad usage, 6 some file gave none
-(each named on standard error with why).
+                       qr --batch reads it: first the column file (the image's
+                       name without folder and extension, for --name {file}),
+                       then the symbols of the first one's content type; the
+                       others are named on standard error and left out
+    --expect N         each file must give at least N symbols (default 1)
+Exit status: 0 every file gave the symbols expected, 1 bad usage, 6 some file
+gave fewer (each named on standard error with why).
 )");
 }
+
+namespace {
+
+// A file to read; one found in a folder that is no image is passed over.
+struct ImageSource {
+  std::string path;
+  bool inFolder = false;
+};
+
+// The files named, a folder standing for the files in it (in name order,
+// hidden ones left out, not its subfolders).
+std::vector<ImageSource> ImageSources(const std::vector<std::string>& words) {
+  namespace fs = std::filesystem;
+  std::vector<ImageSource> sources;
+  for (const std::string& word : words) {
+    std::error_code error;
+    if (word == StandardStream || !fs::is_directory(word, error)) {
+      sources.push_back({word, false});
+      continue;
+    }
+    std::vector<std::string> files;
+    for (const fs::directory_entry& entry : fs::directory_iterator(word, error))
+      if (!entry.path().filename().string().starts_with('.') && entry.is_regular_file(error))
+        files.push_back(entry.path().string());
+    std::sort(files.begin(), files.end());
+    for (std::string& file : files) sources.push_back({std::move(file), true});
+  }
+  return sources;
+}
+
+// Says on `err` how many symbols the file gave, or why too few; false when
+// fewer than `expect`.
+bool Report(const std::string& name, const SymbolsInImage& found, bool inFolder, int expect, std::ostream& err) {
+  const auto count = static_cast<int>(found.symbols.size());
+  err << "quillet-cli: " << name << ": ";
+  if (!found.ImageRead() && inFolder && found.problem.failure == ImageReadFailure::NotAnImage)
+    return err << _("not an image, passed over") << '\n', true;
+  if (!found.ImageRead()) err << DescribeImageReadProblem(found.problem);
+  else if (count == 0 && expect > 0) err << _("no symbol found");
+  else if (count < expect)
+    err << Fill(P_("{1} symbol found, {2} expected", "{1} symbols found, {2} expected", static_cast<unsigned long>(count)),
+                {std::to_string(count), std::to_string(expect)});
+  else err << Fill(P_("{1} symbol found", "{1} symbols found", static_cast<unsigned long>(count)), {std::to_string(count)});
+  err << '\n';
+  return found.ImageRead() && count >= expect;
+}
+
+}  // namespace
 
 int RunReadCli(std::span<const std::string> args, std::istream& in, std::ostream& out, std::ostream& err) {
   std::string error;
   const auto options = ParseRead(args, &error);
   if (!options) {
-    err << "quillet-cli: " << error << "\n" << _("Usage: quillet-cli read [--raw | --csv] FILE...") << "\n"
+    err << "quillet-cli: " << error << "\n" << _("Usage: quillet-cli read [--raw | --csv] [--expect N] FILE...") << "\n"
         << Fill(_("Try 'quillet-cli {1}--help'"), {"read "}) << "\n";
     return ExitUsage;
   }
@@ -182,18 +265,14 @@ int RunReadCli(std::span<const std::string> args, std::istream& in, std::ostream
   }
   int status = ExitOk;
   std::vector<Reading> readings;
-  for (const std::string& file : options->files) {
+  for (const auto& [file, inFolder] : ImageSources(options->files)) {
     // The name heads the block on standard output too: untranslated.
     const std::string name = file == StandardStream ? "standard input" : file;
     SymbolsInImage found = ReadImage(file, in);
-    if (!found.ImageRead() || found.symbols.empty()) {
-      err << "quillet-cli: " << name << ": "
-          << (found.ImageRead() ? _("no symbol found") : DescribeImageReadProblem(found.problem)) << '\n';
-      status = ExitNoSymbol;
-    }
+    if (!Report(name, found, inFolder, options->expect, err)) status = ExitNoSymbol;
     for (FoundSymbol& symbol : found.symbols) {
       if (options->output == ReadOutput::Raw) out.write(symbol.bytes.data(), static_cast<std::streamsize>(symbol.bytes.size()));
-      else readings.push_back(Interpret(name, std::move(symbol), err));
+      else readings.push_back(Interpret(name, file, std::move(symbol), err));
       if (options->output == ReadOutput::Fields) WriteFields(readings.back(), out);
     }
   }

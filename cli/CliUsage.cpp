@@ -100,7 +100,7 @@ constexpr const char* OverviewUsage = N_(R"(Usage: quillet-cli (qr | dm | read) 
 
   quillet-cli qr --help    QR Code symbols, from text, a file or content fields
   quillet-cli dm --help    Data Matrix symbols
-  quillet-cli read [--raw | --csv] FILE...
+  quillet-cli read [--raw | --csv] [--expect N] FILE...
                            the symbols in images, as fields (read --help)
   quillet-cli --version    the program's version
   quillet-cli values (qr | dm) OPTION

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "content/LazyModule.h"
+#include "content/TextList.h"
 #include "content/idna/IdnaModule.h"
 
 namespace quillet {
@@ -151,6 +152,22 @@ std::optional<std::string> AddressAsUri(std::string_view address, UriFailure* fa
   if (!asciiHost) return std::nullopt;
   uri.replace(host, hostEnd - host, *asciiHost);
   return EncodeUriBytes(uri);
+}
+
+std::string WithReadableHost(std::string_view uri) {
+  const size_t colon = uri.find(':');
+  if (colon == std::string_view::npos) return std::string(uri);
+  const auto [host, hostEnd] = HostSpan(uri, colon + 1);
+  const std::string ascii(uri.substr(host, hostEnd - host));
+  // Only a host with punycode in it has another form: no module is opened for the others.
+  std::string lower = ascii;
+  std::transform(lower.begin(), lower.end(), lower.begin(), LowerAscii);
+  if (!IsAscii(ascii) || (!lower.starts_with("xn--") && lower.find(".xn--") == std::string::npos))
+    return std::string(uri);
+  const IdnaModuleApi* idna = ModuleApi<IdnaModuleApi>(QUILLET_IDNA_MODULE, QUILLET_IDNA_ENTRY, nullptr);
+  const std::optional<std::string> unicode = idna ? idna->hostToUnicode(ascii) : std::nullopt;
+  if (!unicode || idna->hostToAscii(*unicode) != ascii) return std::string(uri);
+  return std::string(uri.substr(0, host)) + *unicode + std::string(uri.substr(hostEnd));
 }
 
 }  // namespace quillet

@@ -35,4 +35,9 @@ enum class UriFailure {
 // reason in `failure`, when the host cannot be written in ASCII.
 std::optional<std::string> AddressAsUri(std::string_view address, UriFailure* failure = nullptr);
 
+// A URI's host as people read it: punycode labels ("xn--") back in their
+// script, when AddressAsUri writes that form back to the very same host;
+// otherwise, and without the IDNA module, the URI as it is.
+std::string WithReadableHost(std::string_view uri);
+
 }  // namespace quillet

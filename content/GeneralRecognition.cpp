@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "content/CodePage.h"
+#include "content/Escaping.h"
 #include "content/TextList.h"
 
 namespace quillet {
@@ -354,7 +355,7 @@ std::optional<Recognised> RecogniseGeneral(std::string_view bytes) {
   const bool web = StartsWithIgnoringCase(bytes, "http://") || StartsWithIgnoringCase(bytes, "https://");
   // One line of address only: text that starts with one is still text.
   if (web && bytes.find_first_of(" \t\r\n") == std::string_view::npos && IsValidUtf8(bytes)) {
-    std::string address = PercentDecode(bytes, true);
+    std::string address = PercentDecode(WithReadableHost(bytes), true);
     return RecogniseSingle(LinkTab, "URL", IsValidUtf8(address) ? address : std::string(bytes));
   }
   return std::nullopt;

@@ -4,6 +4,7 @@
 // The decoders live in the read-back module, opened on first use.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -16,11 +17,22 @@
 
 namespace quillet {
 
+// Where a symbol lies, in the image's pixels: the box around its corners.
+struct SymbolBox {
+  int left = 0, top = 0, right = 0, bottom = 0;
+
+  bool Overlaps(const SymbolBox& other) const {
+    return left < other.right && other.left < right && top < other.bottom && other.top < bottom;
+  }
+  int Side() const { return std::max(right - left, bottom - top); }
+};
+
 struct FoundSymbol {
   Symbology symbology = Symbology::QrCode;
   std::string bytes;
   std::optional<QrLevel> level;  // QR Code only, when the decoder reports it
   std::string decoder;           // "zxing-cpp", "zbar", "libdmtx"
+  std::optional<SymbolBox> box;  // when the decoder tells where
 };
 
 // No symbols and no problem: the image was read, and nothing was found in it.

@@ -16,7 +16,14 @@ std::optional<std::string> HostToAscii(const std::string& host) {
   return std::string(converted);
 }
 
-constexpr IdnaModuleApi Api{HostToAscii};
+std::optional<std::string> HostToUnicode(const std::string& host) {
+  char* converted = nullptr;
+  if (idn2_to_unicode_8z8z(host.c_str(), &converted, 0) != IDN2_OK) return std::nullopt;
+  const std::unique_ptr<char, decltype(&idn2_free)> owned(converted, idn2_free);
+  return std::string(converted);
+}
+
+constexpr IdnaModuleApi Api{HostToAscii, HostToUnicode};
 
 }  // namespace
 

@@ -12,6 +12,9 @@ struct IdnaModuleApi {
   // A UTF-8 host name in its ASCII (punycode) form, normalised to NFC and
   // mapped as IDNA 2008 nontransitional; none when it has no such form.
   std::optional<std::string> (*hostToAscii)(const std::string& host);
+  // An ASCII host name with its punycode labels in UTF-8, as people read it;
+  // none when a label is no valid punycode.
+  std::optional<std::string> (*hostToUnicode)(const std::string& host);
 };
 
 #define QUILLET_IDNA_MODULE "libquillet_idna.so"

@@ -53,6 +53,14 @@ const RecogniseCase Cases[] = {
      "WPA2-EAP"},
     {"WebAddressDecodedWhereNotAscii", "https://example.com/%E4%BD%A0?q=a%20b", 1, PayloadKind::General, 4, 2,
      {{"URL", "https://example.com/你?q=a%20b"}}, UnheldReason::None, ""},
+    // The host as people read it, written back by the link tab to the very same bytes.
+    {"WebAddressHostInItsScript", "http://user@xn--fsqu00a.xn--fiqs8s:8080/%E8%B7%AF", 1, PayloadKind::General, 4, 2,
+     {{"URL", "http://user@例子.中国:8080/路"}}, UnheldReason::None, ""},
+    // Kept as they are: capitals that the way back would lower, and a label that is no punycode.
+    {"WebAddressHostInCapitals", "http://XN--FSQU00A.cn/", 1, PayloadKind::General, 4, 2,
+     {{"URL", "http://XN--FSQU00A.cn/"}}, UnheldReason::None, ""},
+    {"WebAddressHostNoPunycode", "http://xn--ab-.cn/", 1, PayloadKind::General, 4, 2, {{"URL", "http://xn--ab-.cn/"}},
+     UnheldReason::None, ""},
     {"MailWithCopy", "mailto:a@b.cn?subject=%E4%BD%A0&body=1%0D%0A2&cc=c@d.cn", 1, PayloadKind::General, 4, 5,
      {{"TO", "a@b.cn"}, {"SUB", "你"}, {"TXT", "1\r\n2"}}, UnheldReason::UnknownTag, "cc"},
     {"EventInUtc", "BEGIN:VEVENT\r\nSUMMARY:a\\, b\r\nDTSTART:20260101T090000Z\r\nEND:VEVENT\r\n", 1,

@@ -97,6 +97,19 @@ TEST(ReadSymbols, TwoSymbolsInOneLargePhoto) {
   EXPECT_EQ(found, (std::set<std::string>{"https://example.com/a", "Serial 000123"}));
 }
 
+// Symbols too fine for the reduced copy of a large photo, one of them
+// twice: each read from all the pixels, the same bytes at two places kept twice.
+TEST(ReadSymbols, FineSymbolsInALargePhotoAreReadAtFullSize) {
+  Grey image = Noise(4000, 3000);
+  Place(image, OurQr(Card), 700, 600, 2.5, 0);
+  Place(image, OurQr("https://example.com/a"), 3100, 2300, 2.5, 0);
+  Place(image, OurQr(Card), 3200, 700, 2.5, 0);
+  const SymbolsInImage read = ReadSymbolsInBytes(Jpeg(image, 92));
+  std::multiset<std::string> found;
+  for (const FoundSymbol& symbol : read.symbols) found.insert(symbol.bytes);
+  EXPECT_EQ(found, (std::multiset<std::string>{Card, Card, "https://example.com/a"}));
+}
+
 // Every tab of every format, its fields filled (Chinese, separators, line
 // breaks, on the general format's the characters each form escapes) or left
 // empty, composed, written as a PNG, read back and recognised: the same

@@ -35,22 +35,33 @@ std::optional<std::string> DecodeWithZxing(const GreyPixels& image, bool dataMat
   return ZxingRead(image, dataMatrix, false);
 }
 
-std::vector<FoundSymbol> FindWithZxing(const GreyPixels& image) {
+std::vector<FoundSymbol> FindWithZxing(const GreyPixels& image, const PixelArea& area) {
   ZXing::DecodeHints hints;
   hints.setFormats(ZXing::BarcodeFormat::QRCode | ZXing::BarcodeFormat::DataMatrix);
   hints.setTryHarder(true);
   hints.setTryRotate(true);
+  // The area is a view into the image's rows: nothing is copied.
+  const uint8_t* first = image.pixels.data() + static_cast<size_t>(area.top) * image.width + area.left;
   const ZXing::Results results =
-      ZXing::ReadBarcodes(ZXing::ImageView(image.pixels.data(), image.width, image.height, ZXing::ImageFormat::Lum), hints);
+      ZXing::ReadBarcodes(ZXing::ImageView(first, area.width, area.height, ZXing::ImageFormat::Lum, image.width), hints);
   std::vector<FoundSymbol> found;
   for (const ZXing::Result& result : results) {
     if (!result.isValid()) continue;
     const bool qr = result.format() == ZXing::BarcodeFormat::QRCode;
     const auto& bytes = result.bytes();
+    SymbolBox box{area.left + area.width, area.top + area.height, area.left, area.top};
+    for (const ZXing::PointI& corner : result.position()) {
+      box.left = std::min(box.left, area.left + corner.x), box.right = std::max(box.right, area.left + corner.x + 1);
+      box.top = std::min(box.top, area.top + corner.y), box.bottom = std::max(box.bottom, area.top + corner.y + 1);
+    }
     found.push_back({qr ? Symbology::QrCode : Symbology::DataMatrix, std::string(bytes.begin(), bytes.end()),
-                     qr ? ParseQrLevel(result.ecLevel()) : std::nullopt, "zxing-cpp"});
+                     qr ? ParseQrLevel(result.ecLevel()) : std::nullopt, "zxing-cpp", box});
   }
   return found;
+}
+
+std::vector<FoundSymbol> FindWithZxing(const GreyPixels& image) {
+  return FindWithZxing(image, {0, 0, image.width, image.height});
 }
 
 std::optional<std::string> DecodeWithDmtx(const GreyPixels& image, int moduleSide, int timeoutMs) {

@@ -22,9 +22,16 @@ std::optional<std::string> DecodeWithZbar(const GreyPixels& image, int lineSpaci
 // the read-back's) bounds its search of an image that may hold no symbol.
 std::optional<std::string> DecodeWithDmtx(const GreyPixels& image, int moduleSide, int timeoutMs = 0);
 
+// A rectangle of an image's pixels.
+struct PixelArea {
+  int left = 0, top = 0, width = 0, height = 0;
+};
+
 // Every QR Code and Data Matrix symbol zxing-cpp finds in an image of
-// unknown content, at any angle, with its level.
+// unknown content, at any angle, with its level and box.
 std::vector<FoundSymbol> FindWithZxing(const GreyPixels& image);
+// The same in one area of the image; the boxes in the image's pixels.
+std::vector<FoundSymbol> FindWithZxing(const GreyPixels& image, const PixelArea& area);
 // Every QR Code symbol zbar finds, as bytes.
 std::vector<FoundSymbol> FindWithZbar(const GreyPixels& image);
 

@@ -147,6 +147,7 @@ std::optional<GreyPixels> ReadJpeg(std::string_view bytes, ImageReadProblem* pro
   jpeg_start_decompress(&info);
   grey = Blank(info.output_width, info.output_height, problem);
   if (grey) {
+    grey->reduction = static_cast<int>(info.scale_denom);
     while (info.output_scanline < info.output_height && !errors.endedEarly) {
       JSAMPROW row = grey->pixels.data() + static_cast<size_t>(info.output_scanline) * grey->width;
       jpeg_read_scanlines(&info, &row, 1);

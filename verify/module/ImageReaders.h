@@ -20,6 +20,7 @@ struct GreyPixels {
   int width = 0;
   int height = 0;
   std::vector<uint8_t> pixels;  // row after row, 0 black, 255 white
+  int reduction = 1;            // the file's pixels per pixel here, across and down (a JPEG decoded reduced)
 };
 
 // What the file's first bytes say it is.

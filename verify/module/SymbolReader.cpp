@@ -1,13 +1,17 @@
 // Reading every symbol in an image of unknown content. A large photo is
 // looked at first at about a megapixel, which finds any symbol that fills a
-// fair part of it in a fraction of the time; only when that finds nothing
-// are all its pixels decoded.
+// fair part of it in a fraction of the time; all its pixels are decoded only
+// where that look leaves regions that look like symbols unread (a page of
+// labels, a symbol too fine for the reduced copy), tile by tile.
 #include "verify/module/SymbolReader.h"
 
 #include <algorithm>
+#include <functional>
+#include <utility>
 
 #include "verify/InputFile.h"
 #include "verify/module/Decoders.h"
+#include "verify/module/PageSearch.h"
 
 namespace quillet {
 
@@ -20,6 +24,9 @@ constexpr int QuickSide = 1000;
 constexpr int DmtxSearchMs = 300;
 // No image within the pixel budget is larger as a file, however it is compressed.
 constexpr int64_t MaxImageFileBytes = 256 << 20;
+// The side (pixels) the tiles are made for when the quick look found no
+// symbol to measure: a symbol its modules were too fine for.
+constexpr int UnmeasuredSymbolSide = 512;
 
 // Each output pixel the mean of a factor x factor block.
 GreyPixels Shrink(const GreyPixels& image, int factor) {
@@ -38,20 +45,62 @@ GreyPixels Shrink(const GreyPixels& image, int factor) {
   return small;
 }
 
-std::vector<FoundSymbol> FindInPixels(const GreyPixels& image) {
-  const int factor = std::max(image.width, image.height) / QuickSide;
-  GreyPixels small;
-  if (factor >= 2) {
-    small = Shrink(image, factor);
-    if (auto found = FindWithZxing(small); !found.empty()) return found;
+// An image in two sizes: the quick copy, and all its pixels, decoded once
+// and only when asked for (a JPEG is first decoded reduced).
+class Picture {
+ public:
+  Picture(GreyPixels first, std::function<std::optional<GreyPixels>()> readAll) : readAll_(std::move(readAll)) {
+    const int factor = std::max(first.width, first.height) / QuickSide;
+    scale_ = first.reduction * std::max(factor, 1);
+    if (factor >= 2) quick_ = Shrink(first, factor);
+    if (first.reduction == 1) full_ = std::move(first);
+    else if (factor < 2) quick_ = std::move(first);
   }
-  if (auto found = FindWithZxing(image); !found.empty()) return found;
+  const GreyPixels& Quick() const { return quick_ ? *quick_ : *full_; }
+  bool QuickIsFull() const { return !quick_; }
+  // The file's pixels per quick pixel.
+  int Scale() const { return scale_; }
+  const GreyPixels* Full() {
+    if (!full_ && readAll_) full_ = std::exchange(readAll_, nullptr)();
+    return full_ ? &*full_ : nullptr;
+  }
+
+ private:
+  std::optional<GreyPixels> quick_, full_;
+  std::function<std::optional<GreyPixels>()> readAll_;
+  int scale_ = 1;
+};
+
+SymbolBox Scaled(const SymbolBox& box, int scale) {
+  return {box.left * scale, box.top * scale, box.right * scale, box.bottom * scale};
+}
+
+// The tiles pass: full resolution where the quick look left `unread` regions.
+void SearchTiles(Picture& picture, const std::vector<SymbolBox>& unread, std::vector<FoundSymbol>& found) {
+  const GreyPixels* full = picture.Full();
+  if (!full) return;
+  int side = 0;
+  for (const FoundSymbol& symbol : found) side = std::max(side, symbol.box ? symbol.box->Side() : 0);
+  for (const PixelArea& tile : PlanTiles(full->width, full->height, unread, side ? side : UnmeasuredSymbolSide))
+    // The whole image at full size is what the quick look already searched.
+    if (!picture.QuickIsFull() || tile.width < full->width || tile.height < full->height)
+      MergeFound(found, FindWithZxing(*full, tile));
+}
+
+std::vector<FoundSymbol> FindEverySymbol(Picture& picture) {
+  const GreyPixels& quick = picture.Quick();
+  std::vector<FoundSymbol> found = FindWithZxing(quick);
+  std::vector<SymbolBox> unread = UnreadBusyRegions(quick, found);
+  for (FoundSymbol& symbol : found)
+    if (symbol.box) symbol.box = Scaled(*symbol.box, picture.Scale());
+  for (SymbolBox& region : unread) region = Scaled(region, picture.Scale());
+  if (!unread.empty()) SearchTiles(picture, unread, found);
+  if (!found.empty()) return found;
   // zbar and libdmtx search a large image slowly (seconds for a photo with
-  // nothing in it); its reduced copy serves them as well.
-  const GreyPixels& searched = factor >= 2 ? small : image;
-  if (auto found = FindWithZbar(searched); !found.empty()) return found;
-  if (auto bytes = DecodeWithDmtx(searched, 0, DmtxSearchMs))
-    return {{Symbology::DataMatrix, std::move(*bytes), std::nullopt, "libdmtx"}};
+  // nothing in it); the quick copy serves them as well.
+  if (auto zbar = FindWithZbar(quick); !zbar.empty()) return zbar;
+  if (auto bytes = DecodeWithDmtx(quick, 0, DmtxSearchMs))
+    return {{Symbology::DataMatrix, std::move(*bytes), std::nullopt, "libdmtx", std::nullopt}};
   return {};
 }
 
@@ -66,10 +115,12 @@ SymbolsInImage ReadSymbolsFromBytes(std::string_view bytes) {
   SymbolsInImage result;
   auto image = ReadRasterImage(kind, bytes, &result.problem, QuickSide);
   if (!image) return result;
-  result.symbols = FindInPixels(*image);
-  // A JPEG may have been decoded at a fraction of its size; a small symbol needs every pixel.
-  if (result.symbols.empty() && kind == FileKind::Jpeg && std::max(image->width, image->height) >= QuickSide)
-    if ((image = ReadRasterImage(kind, bytes, &result.problem))) result.symbols = FindInPixels(*image);
+  // The second decoding of a JPEG, at full size, cannot fail where the first did not.
+  Picture picture(std::move(*image), [kind, bytes] {
+    ImageReadProblem ignored;
+    return ReadRasterImage(kind, bytes, &ignored);
+  });
+  result.symbols = FindEverySymbol(picture);
   return result;
 }
 
@@ -87,8 +138,9 @@ SymbolsInImage ReadSymbolsFromFile(const std::string& path) {
 SymbolsInImage ReadSymbolsFromPixels(const uint8_t* pixels, int width, int height) {
   if (width < 1 || height < 1 || static_cast<int64_t>(width) * height > MaxImagePixels)
     return {{ImageReadFailure::TooLarge, std::to_string(width) + " x " + std::to_string(height), 0}, {}};
-  const GreyPixels image{width, height, std::vector<uint8_t>(pixels, pixels + static_cast<size_t>(width) * height)};
-  return {{}, FindInPixels(image)};
+  Picture picture(GreyPixels{width, height, std::vector<uint8_t>(pixels, pixels + static_cast<size_t>(width) * height)},
+                  nullptr);
+  return {{}, FindEverySymbol(picture)};
 }
 
 }  // namespace quillet

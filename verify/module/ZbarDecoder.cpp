@@ -43,7 +43,7 @@ std::optional<std::string> DecodeWithZbar(const GreyPixels& image, int lineSpaci
 
 std::vector<FoundSymbol> FindWithZbar(const GreyPixels& image) {
   std::vector<FoundSymbol> symbols;
-  for (std::string& bytes : ScanWithZbar(image, 1)) symbols.push_back({Symbology::QrCode, std::move(bytes), {}, "zbar"});
+  for (std::string& bytes : ScanWithZbar(image, 1)) symbols.push_back({Symbology::QrCode, std::move(bytes), {}, "zbar", {}});
   return symbols;
 }
 
