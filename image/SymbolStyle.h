@@ -38,6 +38,7 @@ struct RgbaImage {
 std::optional<Rgb> ParseColour(std::string_view text);
 // "#rrggbb".
 std::string FormatColour(Rgb colour);
+constexpr size_t ColourTextLength = 7;
 
 // The logo's side as a share of the symbol's side; `--logo-size` takes it
 // as a fraction ("0.2"), a percentage ("20%" or "20"), or "max".
