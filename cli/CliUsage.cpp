@@ -246,7 +246,7 @@ std::string RowText(const CliOptionRow& row, std::string_view text, bool qr, boo
 // starts with a line of its own.
 std::string OptionLines(const CliOptionRow& row, bool qr) {
   std::string usage = std::string(row.nested ? 4 : 2, ' ') + std::string(row.name);
-  if (!row.value.empty()) usage += " " + RowText(row, row.value, qr, true);
+  if (!row.value.empty()) usage.append(" ").append(RowText(row, row.value, qr, true));
   std::istringstream help(RowText(row, _(std::string(row.help).c_str()), qr, false));
   std::string line, text;
   std::getline(help, line);
