@@ -36,6 +36,8 @@ class CDialogMain : public QWidget {
   WindowHistory& History() const { return *history_; }
   // Tests answer the questions of opening an image themselves.
   void SetOpenDialogs(OpenDialogs& dialogs);
+  // Opening images: a read under way, and a picture (a screen capture) to read.
+  SymbolOpener& Opener() const { return *opener_; }
   // The template's size, grown where this platform's controls need more.
   QSize NaturalSize() const { return naturalSize_; }
 

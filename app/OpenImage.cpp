@@ -111,20 +111,26 @@ OpenDialogs& DesktopOpenDialogs() {
   return dialogs;
 }
 
+SymbolOpener::SymbolOpener(QWidget* window, QTabWidget* tabs, CTesselDlg* qrPage, CDialogDM* dmPage)
+    : window_(window), tabs_(tabs), qrPage_(qrPage), dmPage_(dmPage),
+      reading_(new CBackgroundRead(
+          window, [this]() -> CSymbolPage* { return dmPage_->isVisibleTo(tabs_) ? static_cast<CSymbolPage*>(dmPage_) : qrPage_; },
+          [this] { return static_cast<unsigned long>(qrPage_->Revision()) + dmPage_->Revision(); })) {}
+
 void SymbolOpener::AskAndOpen() {
   const QString path = dialogs_->AskImageFile(window_);
   if (!path.isEmpty()) OpenFile(path);
 }
 
-void SymbolOpener::OpenFile(const QString& path) { OpenFound(ReadSymbolsInFile(ToLocalPath(path)), path); }
-
-void SymbolOpener::OpenPicture(const QImage& picture) {
-  const QImage grey = picture.convertToFormat(QImage::Format_Grayscale8);
-  std::vector<uint8_t> pixels(static_cast<size_t>(grey.width()) * grey.height());
-  for (int y = 0; y < grey.height(); ++y)
-    std::copy_n(grey.constScanLine(y), grey.width(), pixels.begin() + static_cast<ptrdiff_t>(y) * grey.width());
-  OpenFound(ReadSymbolsInPixels(pixels.data(), grey.width(), grey.height()), FromUtf8(UiText::PastedImage));
+void SymbolOpener::OpenFile(const QString& path) {
+  reading_->Start({path, {}}, [this, path](const SymbolsInImage& found) { OpenFound(found, path); });
 }
+
+void SymbolOpener::OpenPicture(const QImage& picture, const QString& name) {
+  reading_->Start({{}, picture}, [this, name](const SymbolsInImage& found) { OpenFound(found, name); });
+}
+
+void SymbolOpener::OpenPicture(const QImage& picture) { OpenPicture(picture, FromUtf8(UiText::PastedImage)); }
 
 void SymbolOpener::OpenFound(const SymbolsInImage& found, const QString& name) {
   if (!found.ImageRead())

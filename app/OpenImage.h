@@ -1,10 +1,13 @@
 // Opening a symbol from an image: a file chosen, dropped or pasted is read
-// with the decoders, and what its symbol holds fills the page it came from.
+// with the decoders off the window's thread, and what its symbol holds fills
+// the page it came from.
 #pragma once
 
 #include <QString>
 #include <QStringList>
 #include <functional>
+
+#include "app/BackgroundRead.h"
 
 class QImage;
 class QTabWidget;
@@ -37,15 +40,19 @@ OpenDialogs& DesktopOpenDialogs();
 
 class SymbolOpener {
  public:
-  SymbolOpener(QWidget* window, QTabWidget* tabs, CTesselDlg* qrPage, CDialogDM* dmPage)
-      : window_(window), tabs_(tabs), qrPage_(qrPage), dmPage_(dmPage) {}
+  SymbolOpener(QWidget* window, QTabWidget* tabs, CTesselDlg* qrPage, CDialogDM* dmPage);
 
   void SetDialogs(OpenDialogs& dialogs) { dialogs_ = &dialogs; }
   // Told the file (or "粘贴的图片") whose symbol filled its page.
   void SetOpened(std::function<void(const QString& source)> opened) { opened_ = std::move(opened); }
   void AskAndOpen();
   void OpenFile(const QString& path);
+  // A picture in memory: pasted, or captured from the screen; `name` is
+  // what messages and "最近" call it.
+  void OpenPicture(const QImage& picture, const QString& name);
   void OpenPicture(const QImage& picture);
+  // The read under way, which Esc also stops.
+  CBackgroundRead& Reading() { return *reading_; }
 
  private:
   void OpenFound(const SymbolsInImage& found, const QString& name);
@@ -59,6 +66,7 @@ class SymbolOpener {
   CDialogDM* dmPage_;
   OpenDialogs* dialogs_ = &DesktopOpenDialogs();
   std::function<void(const QString&)> opened_;
+  CBackgroundRead* reading_;
 };
 
 }  // namespace quillet

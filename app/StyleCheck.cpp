@@ -1,9 +1,6 @@
 #include "app/StyleCheck.h"
 
-#include <QPromise>
-#include <QThreadPool>
-#include <memory>
-
+#include "app/OffThread.h"
 #include "verify/ReadBack.h"
 
 namespace quillet {
@@ -32,13 +29,7 @@ CStyleCheck::Result CStyleCheck::Run(const Job& job, Symbology symbology) {
 }
 
 void CStyleCheck::Start() {
-  auto promise = std::make_shared<QPromise<Result>>();
-  watcher_.setFuture(promise->future());
-  promise->start();
-  QThreadPool::globalInstance()->start([promise, job = due_, symbology = symbology_] {
-    promise->addResult(Run(job, symbology));
-    promise->finish();
-  });
+  RunOffThread(watcher_, [job = due_, symbology = symbology_] { return Run(job, symbology); });
 }
 
 void CStyleCheck::Take(const Result& result) {

@@ -30,6 +30,7 @@ class CTesselDlg : public CSymbolPage {
   void ComposePayload();
 
   const std::string& CurrentPayload() const { return model_.Payload(); }
+  unsigned Revision() const { return model_.Revision(); }
   const FieldValueArray& FieldValues() const { return model_.Values(); }
   quillet::FieldValues Filled() const { return model_.Filled(); }
   // The version list's choice: 0 automatic; one the list lacks is ignored.

@@ -23,6 +23,9 @@ class DmPageModel {
   // The size of the symbol shown; the largest while the text fits none.
   int ShownSize() const { return shownSize_; }
   const SymbolResult& Result() const { return result_; }
+  // Counts the changes to what the page holds: a read of an image that
+  // started at another revision would overwrite what was typed since.
+  unsigned Revision() const { return revision_; }
   bool TooLong() const { return result_.failure == SymbolFailure::DoesNotFit; }
   // What work made from the page (a batch) takes over: the choices, not
   // what the last symbol grew to.
@@ -36,6 +39,7 @@ class DmPageModel {
   int shownSize_ = 0;
   bool eci_ = false;
   SymbolResult result_;
+  unsigned revision_ = 0;
 };
 
 }  // namespace quillet

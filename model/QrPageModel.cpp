@@ -180,6 +180,7 @@ std::string QrPageModel::FileNameHint() const {
 }
 
 void QrPageModel::Compose() {
+  ++revision_;
   SymbolRequest request;
   static_cast<SymbolSettings&>(request) = Settings();
   request.content = ContentFields{page_, values_};

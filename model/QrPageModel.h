@@ -83,6 +83,9 @@ class QrPageModel {
   // What work made from the page (a batch) takes over: the choices, not
   // what the last symbol grew to.
   SymbolSettings Settings() const;
+  // Counts the changes to what the page holds: a read of an image that
+  // started at another revision would overwrite what was typed since.
+  unsigned Revision() const { return revision_; }
   const SymbolResult& Result() const { return result_; }
   // The version of the symbol shown, 0 while there is none.
   int ShownVersion() const { return result_.Ok() ? result_.symbol.version : 0; }
@@ -120,6 +123,7 @@ class QrPageModel {
   std::unique_ptr<CQrCodeEncoder> encoder_;
   SymbolResult result_;
   std::string payload_;
+  unsigned revision_ = 0;
 };
 
 }  // namespace quillet

@@ -129,6 +129,8 @@ constexpr std::string_view OpenImageEntry = "打开图片...";
 constexpr std::string_view OpenImageTitle = "打开图片";
 constexpr std::string_view OpenImageFilter = "图片 (*.png *.jpg *.jpeg *.gif *.bmp);;所有文件 (*)";
 constexpr std::string_view PastedImage = "粘贴的图片";
+// Beside the picture while an image is being read.
+constexpr std::string_view Reading = "正在识别…（Esc 取消）";
 constexpr std::string_view OpenFailed = "无法打开 \"%1\"：%2";
 constexpr std::string_view OpenNoSymbol = "在 \"%1\" 中没有找到二维码或 DM 码。";
 constexpr std::string_view OpenNotAnImage = "这不是 PNG、JPEG、GIF 或 BMP 图片";
