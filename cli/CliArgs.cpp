@@ -145,7 +145,10 @@ class Parser {
       word = args_[next_++];
     }
     const std::optional<CliProblemKind> kind = row->apply(state_, *row, word);
-    if (!kind) return std::nullopt;
+    if (!kind) {
+      if (row->section == CliSection::Style) state_.styleGiven.emplace_back(row, word);
+      return std::nullopt;
+    }
     return Problem(*kind, name, word, *kind == CliProblemKind::BadValue ? ValueTakes(*row) : "");
   }
 

@@ -211,10 +211,6 @@ constexpr std::string_view ShapeRounded = "圆角";
 constexpr std::string_view EyeSquare = "方形";
 constexpr std::string_view EyeRounded = "圆角";
 constexpr std::string_view EyeCircle = "圆形";
-constexpr std::string_view PresetClassic = "经典";
-constexpr std::string_view PresetDots = "圆点";
-constexpr std::string_view PresetRounded = "圆角";
-constexpr std::string_view PresetBrand = "品牌";
 // %1 the module colour, %2 the background, %3 the contrast ratio.
 constexpr std::string_view StyleLowContrast = "对比度不足：%1 在 %2 上的对比度为 %3:1，至少需要 3:1。";
 constexpr std::string_view StyleInverted = "反色：模块 %1 比背景 %2 更浅 (对比度 %3:1)，许多扫描器不识别。";
