@@ -157,8 +157,6 @@ class Parser {
   Check CheckStyle() {
     const SymbolStyle& style = options().image.style;
     if (style.logoShare && !options().logoFile) return Problem(CliProblemKind::LogoSizeWithoutLogo);
-    if (options().batch && options().batch->sheet && (style.HasColours() || style.HasShapes() || options().logoFile))
-      return Problem(CliProblemKind::SheetWithStyle);
     if (const StyleCheck check = CheckContrast(style, options().contrast); !check.Ok()) {
       CliProblem problem = Problem(CliProblemKind::Colours);
       problem.colours = check;
