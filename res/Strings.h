@@ -154,6 +154,10 @@ constexpr std::string_view PickSymbolLabel = "图片中有 %1 个条码，请选
 constexpr std::string_view PickSymbolItem = "%1. %2：%3";
 constexpr std::string_view QrSymbolName = "二维码";
 constexpr std::string_view DmSymbolName = "DM 码";
+constexpr std::string_view OpenKeepStyle =
+    "当前页面设有样式（颜色、形状或标志）。\n\n打开的条码是否保留这个样式？选“否”以黑白方块打开。";
+// %1 the opened symbol's level, %2 the one the logo needs.
+constexpr std::string_view OpenStyleRaisedLevel = "已保留样式：标志需要更强的纠错，打开的 %1 级条码改为 %2 级。";
 constexpr std::string_view OpenNotHeld = "读出的内容无法完整放入「%1」的字段：%2。\n\n是否改用「%3」页打开全部内容？选“否”只填入能放下的字段。";
 constexpr std::string_view OpenNotText = "读出的内容不是文本（%1 字节），无法放入字段。";
 constexpr std::string_view UnheldUnknownTag = "%1 不是已知的字段";
