@@ -99,6 +99,11 @@ class RealOpenDialogs : public OpenDialogs {
                                               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     return answer == QMessageBox::Yes ? Choice::WholeText : answer == QMessageBox::No ? Choice::HeldFields : Choice::Cancel;
   }
+  StyleChoice AskKeepStyle(QWidget* parent, const QString& question) override {
+    const auto answer = QMessageBox::question(parent, FromUtf8(UiText::OpenImageTitle), question,
+                                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    return answer == QMessageBox::Yes ? StyleChoice::Keep : answer == QMessageBox::No ? StyleChoice::Clear : StyleChoice::Cancel;
+  }
   void ShowMessage(QWidget* parent, const QString& text) override {
     QMessageBox::warning(parent, FromUtf8(UiText::OpenImageTitle), text);
   }
@@ -153,9 +158,19 @@ bool SymbolOpener::OpenSymbol(const FoundSymbol& symbol) {
     dialogs_->ShowMessage(window_, FromUtf8(UiText::OpenNotText).arg(symbol.bytes.size()));
     return false;
   }
+  if (!KeepsStyle(dmPage_)) return false;
   tabs_->setCurrentWidget(tabs_->widget(1));
   dmPage_->OpenText(text);
   return true;
+}
+
+std::optional<bool> SymbolOpener::KeepsStyle(CSymbolPage* page) {
+  if (page->Style().style.IsPlain()) return false;
+  const OpenDialogs::StyleChoice choice = dialogs_->AskKeepStyle(window_, FromUtf8(UiText::OpenKeepStyle));
+  if (choice == OpenDialogs::StyleChoice::Cancel) return std::nullopt;
+  if (choice == OpenDialogs::StyleChoice::Keep) return true;
+  page->SetStyle(PageStyle{});
+  return false;
 }
 
 bool SymbolOpener::OpenQr(const FoundSymbol& symbol) {
@@ -179,8 +194,13 @@ bool SymbolOpener::OpenQr(const FoundSymbol& symbol) {
     if (choice == OpenDialogs::Choice::Cancel) return false;
     if (choice == OpenDialogs::Choice::WholeText) found = whole;
   }
+  const std::optional<bool> kept = KeepsStyle(qrPage_);
+  if (!kept) return false;
   tabs_->setCurrentIndex(0);
   qrPage_->OpenContent(found.page, found.values, symbol.level);
+  if (*kept && symbol.level && qrPage_->LevelInForce() != *symbol.level)
+    dialogs_->ShowMessage(window_, FromUtf8(UiText::OpenStyleRaisedLevel)
+                                       .arg(QChar(QrLevelLetter(*symbol.level)), QChar(QrLevelLetter(qrPage_->LevelInForce()))));
   return true;
 }
 

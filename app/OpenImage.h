@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 #include "app/BackgroundRead.h"
 
@@ -16,6 +17,7 @@ class QWidget;
 namespace quillet {
 
 class CDialogDM;
+class CSymbolPage;
 class CTesselDlg;
 struct FoundSymbol;
 struct SymbolsInImage;
@@ -25,6 +27,7 @@ struct SymbolsInImage;
 class OpenDialogs {
  public:
   enum class Choice { WholeText, HeldFields, Cancel };
+  enum class StyleChoice { Keep, Clear, Cancel };
   virtual ~OpenDialogs() = default;
   // Empty when cancelled.
   virtual QString AskImageFile(QWidget* parent) = 0;
@@ -33,6 +36,9 @@ class OpenDialogs {
   // Fields that cannot hold everything: the text tab with all of it, the
   // fields with what they hold, or nothing.
   virtual Choice AskNotHeld(QWidget* parent, const QString& question) = 0;
+  // The page has a style: the opened symbol keeps it, is shown plain, or is
+  // not opened.
+  virtual StyleChoice AskKeepStyle(QWidget* parent, const QString& question) = 0;
   virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
 };
 
@@ -59,6 +65,10 @@ class SymbolOpener {
   // True when the symbol filled its page.
   bool OpenSymbol(const FoundSymbol& symbol);
   bool OpenQr(const FoundSymbol& symbol);
+  // Asks whether the symbol opened into `page` keeps the page's style, and
+  // clears it when not: true when kept, false when there is none (any more),
+  // nullopt when the opening is cancelled.
+  std::optional<bool> KeepsStyle(CSymbolPage* page);
 
   QWidget* window_;
   QTabWidget* tabs_;

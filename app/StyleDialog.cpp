@@ -59,6 +59,9 @@ void ShowColour(QPushButton* button, Rgb colour) {
   button->setText(QString::fromStdString(FormatColour(colour)));
 }
 
+// The preview's side in pixels: a symbol of any version stays recognisable.
+constexpr int PreviewSide = 200;
+
 int Percent(double share) { return static_cast<int>(std::lround(share * 100)); }
 
 // The slider's end: the whole percent that still gives the largest pad, as
@@ -100,7 +103,10 @@ CStyleDlg::CStyleDlg(CSymbolPage& page, StyleDialogs& dialogs)
       dialogs_(dialogs),
       original_(page.Style()) {
   setWindowTitle(FromUtf8(UiText::StyleTitle));
-  auto* layout = new QVBoxLayout(this);
+  auto* columns = new QHBoxLayout(this);
+  auto* layout = new QVBoxLayout;
+  columns->addLayout(layout, 1);
+  columns->addLayout(BuildPreview());
   layout->addLayout(BuildColourRows());
   layout->addLayout(BuildShapeRows());
   layout->addLayout(BuildLogoRows());
@@ -119,7 +125,8 @@ CStyleDlg::CStyleDlg(CSymbolPage& page, StyleDialogs& dialogs)
     connect(box, &QComboBox::currentIndexChanged, this, &CStyleDlg::Apply);
   connect(preset_, &QComboBox::activated, this, &CStyleDlg::ChoosePreset);
   connect(logoSize_, &QSlider::valueChanged, this, &CStyleDlg::ApplyLogoSize);
-  // A read-back finishing after the change that started it.
+  // A read-back finishing after the change that started it, and every symbol
+  // the page draws.
   connect(&page_, &CSymbolPage::StyleStatusChanged, this, &CStyleDlg::ShowStyle);
   ShowStyle();
 }
@@ -193,6 +200,20 @@ QLayout* CStyleDlg::BuildLogoRows() {
   connect(chooseLogo_, &QPushButton::clicked, this, &CStyleDlg::ChooseLogo);
   connect(removeLogo_, &QPushButton::clicked, this, &CStyleDlg::RemoveLogo);
   return form;
+}
+
+QLayout* CStyleDlg::BuildPreview() {
+  auto* column = new QVBoxLayout;
+  preview_ = new QLabel(this);
+  preview_->setFixedSize(PreviewSide, PreviewSide);
+  preview_->setAlignment(Qt::AlignCenter);
+  verdict_ = new QLabel(this);
+  verdict_->setWordWrap(true);
+  verdict_->setFixedWidth(PreviewSide);
+  column->addWidget(preview_);
+  column->addWidget(verdict_);
+  column->addStretch(1);
+  return column;
 }
 
 QLayout* CStyleDlg::BuildButtons() {
@@ -335,7 +356,19 @@ void CStyleDlg::ShowStyle() {
   problem_->setVisible(!problem.isEmpty());
   // Colours the rule refuses stay on the page only while the dialog shows them.
   ok_->setEnabled(CheckContrast(style.style, style.allowed).Ok());
+  ShowPreview();
   showing_ = false;
+}
+
+// Scaled as a whole: modules stay square, a plain symbol's pixels sharp.
+void CStyleDlg::ShowPreview() {
+  const QImage& pixels = page_.Picture();
+  const Qt::TransformationMode mode = page_.Style().style.IsPlain() ? Qt::FastTransformation : Qt::SmoothTransformation;
+  preview_->setPixmap(pixels.isNull() ? QPixmap()
+                                      : QPixmap::fromImage(pixels.scaled(preview_->size(), Qt::KeepAspectRatio, mode)));
+  const QString status = page_.StyleStatusText();
+  verdict_->setText(status);
+  verdict_->setStyleSheet(page_.StyleProblemText().isEmpty() ? QString() : QStringLiteral("color: red"));
 }
 
 }  // namespace quillet

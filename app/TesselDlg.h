@@ -46,6 +46,8 @@ class CTesselDlg : public CSymbolPage {
   // values and, when known, its level. One step: Ctrl+Z right after brings
   // back the page as it was.
   void OpenContent(FormatTab page, const FieldValueArray& values, std::optional<QrLevel> level);
+  // The level of the symbol shown, which a logo may have raised.
+  QrLevel LevelInForce() const { return model_.LevelInForce(); }
   static bool CanShow(FormatTab page) { return QrPageModel::CanShow(page); }
   // The format, tab and level to open with next time, and opening with them.
   QrPageChoices Choices() const { return model_.Choices(); }

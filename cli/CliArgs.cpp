@@ -145,7 +145,10 @@ class Parser {
       word = args_[next_++];
     }
     const std::optional<CliProblemKind> kind = row->apply(state_, *row, word);
-    if (!kind) return std::nullopt;
+    if (!kind) {
+      if (row->section == CliSection::Style) state_.styleGiven.emplace_back(row, word);
+      return std::nullopt;
+    }
     return Problem(*kind, name, word, *kind == CliProblemKind::BadValue ? ValueTakes(*row) : "");
   }
 
@@ -154,8 +157,6 @@ class Parser {
   Check CheckStyle() {
     const SymbolStyle& style = options().image.style;
     if (style.logoShare && !options().logoFile) return Problem(CliProblemKind::LogoSizeWithoutLogo);
-    if (options().batch && options().batch->sheet && (style.HasColours() || style.HasShapes() || options().logoFile))
-      return Problem(CliProblemKind::SheetWithStyle);
     if (const StyleCheck check = CheckContrast(style, options().contrast); !check.Ok()) {
       CliProblem problem = Problem(CliProblemKind::Colours);
       problem.colours = check;

@@ -129,6 +129,18 @@ Outcome BackgroundColour(CliParseState& state, const CliOptionRow&, std::string_
   return Taken;
 }
 
+// The preset's shapes and colours, under the style options given before it.
+Outcome Preset(CliParseState& state, const CliOptionRow&, std::string_view word) {
+  const Symbology symbology = state.options.symbol.symbology;
+  const std::optional<StylePreset> preset = ParseStylePreset(word, symbology);
+  if (!preset) return CliProblemKind::BadValue;
+  state.options.image.style = WithPreset(state.options.image.style, *preset, symbology);
+  // Each took its value once already: what they say again cannot fail.
+  for (const auto& [given, value] : state.styleGiven)
+    if (given->apply != Preset) given->apply(state, *given, value);
+  return Taken;
+}
+
 Outcome NoLogo(CliParseState&, const CliOptionRow&, std::string_view) { return CliProblemKind::NoLogoInDm; }
 
 // Content fields: --operator, --type and --field compose the payload.
@@ -159,6 +171,9 @@ Outcome Text(CliParseState& state, const CliOptionRow&, std::string_view word) {
 }
 
 using enum CliSection;
+
+// Of qr and of dm, which take different presets.
+constexpr const char* PresetHelp = N_("shapes and colours at once: {values}; the\nstyle options given with it win over its own");
 
 const CliOptionRow Rows[] = {
     {.name = "--help", .alias = "-h", .commands = QrAndDm, .section = Input, .apply = Help},
@@ -245,6 +260,12 @@ const CliOptionRow Rows[] = {
              "(zxing-cpp, zbar, libdmtx) and fail with status 5 when\nit does not give the encoded bytes"),
      .apply = Switch<VerifySlot>},
 
+    {.name = "--preset", .tried = "--style --theme", .value = "NAME", .commands = QrOnly, .section = Style,
+     .help = PresetHelp,
+     .values = PresetNames<Symbology::QrCode>, .apply = Preset},
+    {.name = "--preset", .tried = "--style --theme", .value = "NAME", .commands = DmOnly, .section = Style,
+     .help = PresetHelp,
+     .values = PresetNames<Symbology::DataMatrix>, .apply = Preset},
     {.name = "--fg", .tried = "--color --colour --foreground --fg-color --fg-colour", .value = "COLOUR", .commands = QrAndDm, .section = Style,
      .help = N_("dark modules, #RRGGBB (default #000000)"), .takes = ColourTakes,
      .apply = Parsed<ParseColour, ForegroundSlot>},

@@ -9,6 +9,7 @@
 
 #include "image/ImageFormats.h"
 #include "image/LabelSheet.h"
+#include "image/StylePresets.h"
 #include "image/SymbolStyle.h"
 #include "qr/QrSegments.h"
 
@@ -54,6 +55,14 @@ std::vector<std::string> ModuleShapeNames();
 std::vector<std::string> DmModuleShapeNames();
 std::vector<std::string> EyeShapeNames();
 std::optional<ModuleShape> ParseDmModuleShape(std::string_view word);
+// The presets' names, of those the symbology takes.
+template <Symbology Of>
+std::vector<std::string> PresetNames() {
+  std::vector<std::string> names;
+  for (const StylePresetRow& row : StylePresets())
+    if (PresetFor(Of, row.preset)) names.emplace_back(row.name);
+  return names;
+}
 std::string BackgroundTakes();
 
 // --bg takes a colour or "none", a transparent background.

@@ -36,7 +36,9 @@ struct LabelSheetLayout {
   PaperSize paper = PaperSizes[0];
   int columns = 1;
   int rows = 1;
-  ImageOptions symbol;  // module size (scale at dpi, or a printed size, drawn exactly) and quiet zone of every symbol
+  // Module size (scale at dpi, or a printed size, drawn exactly), quiet zone
+  // and style of every symbol.
+  ImageOptions symbol;
 };
 
 // A caption's line under its symbol: the font size and the line's height in font sizes.
@@ -87,8 +89,11 @@ class LabelSheetWriter {
  public:
   virtual ~LabelSheetWriter() = default;
   // The next label, in rows from the top left, starting a page when the last is full.
+  // `drawn`: the layout's symbol options as this symbol is drawn and was
+  // read back (SizedForSymbol, its logo placed); its size is the layout's.
   // False, with the reason, when the label does not fit a cell; nothing is placed then.
-  virtual bool AddLabel(const ModuleMatrix& matrix, std::string_view captionUtf8, SheetProblem* problem) = 0;
+  virtual bool AddLabel(const ModuleMatrix& matrix, const ImageOptions& drawn, std::string_view captionUtf8,
+                        SheetProblem* problem) = 0;
   // Completes the document. False when it has no label or could not be written.
   virtual bool Finish(SheetProblem* problem) = 0;
   virtual int Labels() const = 0;

@@ -61,6 +61,7 @@ class QrPageModel {
   // False when there is nothing to bring back.
   bool Undo();
   // What a symbol read from an image holds, as one step Undo takes back.
+  // Its level holds under a logo while some version of it spares the logo.
   void Open(FormatTab page, const FieldValueArray& values, std::optional<QrLevel> level);
 
   // The choices to open with next time, and opening with them: the page
@@ -105,6 +106,7 @@ class QrPageModel {
     FormatTab page;
     FieldValues fields;
     std::optional<QrLevel> level;  // an opened symbol's level replaced this one
+    bool levelOpened = false;
   };
 
   void ShowPage(FormatTab page, const FieldValues& fields);
@@ -115,6 +117,7 @@ class QrPageModel {
   FieldValueArray values_;
   QrLevel level_ = DefaultQrLevel;
   bool levelChosen_ = false;
+  bool levelOpened_ = false;  // level_ is an opened symbol's
   int version_ = 0;
   bool eci_ = false;
   bool logo_ = false;

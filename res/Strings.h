@@ -156,6 +156,10 @@ constexpr std::string_view PickSymbolLabel = "图片中有 %1 个条码，请选
 constexpr std::string_view PickSymbolItem = "%1. %2：%3";
 constexpr std::string_view QrSymbolName = "二维码";
 constexpr std::string_view DmSymbolName = "DM 码";
+constexpr std::string_view OpenKeepStyle =
+    "当前页面设有样式（颜色、形状或标志）。\n\n打开的条码是否保留这个样式？选“否”以黑白方块打开。";
+// %1 the opened symbol's level, %2 the one the logo needs.
+constexpr std::string_view OpenStyleRaisedLevel = "已保留样式：标志需要更强的纠错，打开的 %1 级条码改为 %2 级。";
 constexpr std::string_view OpenNotHeld = "读出的内容无法完整放入「%1」的字段：%2。\n\n是否改用「%3」页打开全部内容？选“否”只填入能放下的字段。";
 constexpr std::string_view OpenNotText = "读出的内容不是文本（%1 字节），无法放入字段。";
 constexpr std::string_view UnheldUnknownTag = "%1 不是已知的字段";
@@ -213,10 +217,6 @@ constexpr std::string_view ShapeRounded = "圆角";
 constexpr std::string_view EyeSquare = "方形";
 constexpr std::string_view EyeRounded = "圆角";
 constexpr std::string_view EyeCircle = "圆形";
-constexpr std::string_view PresetClassic = "经典";
-constexpr std::string_view PresetDots = "圆点";
-constexpr std::string_view PresetRounded = "圆角";
-constexpr std::string_view PresetBrand = "品牌";
 // %1 the module colour, %2 the background, %3 the contrast ratio.
 constexpr std::string_view StyleLowContrast = "对比度不足：%1 在 %2 上的对比度为 %3:1，至少需要 3:1。";
 constexpr std::string_view StyleInverted = "反色：模块 %1 比背景 %2 更浅 (对比度 %3:1)，许多扫描器不识别。";

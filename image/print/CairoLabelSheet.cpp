@@ -59,7 +59,8 @@ class CairoLabelSheet final : public LabelSheetWriter {
 
   std::string Failure() const { return CairoFailure(surface_, cr_); }
 
-  bool AddLabel(const ModuleMatrix& matrix, std::string_view caption, SheetProblem* problem) override {
+  bool AddLabel(const ModuleMatrix& matrix, const ImageOptions& drawn, std::string_view caption,
+                SheetProblem* problem) override {
     const double module = ModulePoints(layout_.symbol, matrix);
     const double width = (matrix.Columns() + 2 * layout_.symbol.quietZone) * module;
     const double height = (matrix.Rows() + 2 * layout_.symbol.quietZone) * module;
@@ -76,7 +77,7 @@ class CairoLabelSheet final : public LabelSheetWriter {
     const double cellLeft = margin_ + (slot % layout_.columns) * cellWidth_;
     const double cellTop = margin_ + (slot / layout_.columns) * cellHeight_;
     const double top = cellTop + (cellHeight_ - height - captionHeight) / 2;
-    DrawSymbol(cr_, matrix, layout_.symbol, cellLeft + (cellWidth_ - width) / 2, top);
+    DrawSymbol(cr_, matrix, drawn, cellLeft + (cellWidth_ - width) / 2, top);
     if (!text.empty()) DrawCaption(text, cellLeft, top + height);
     ++labels_;
     if (const std::string failure = Failure(); !failure.empty()) {

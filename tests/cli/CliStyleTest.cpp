@@ -63,6 +63,10 @@ TEST(CliStyle, RefusalsNameTheColoursTheRatioOrTheLogoAndWriteNothing) {
       {"dm --text a --shape rounded", ExitUsage, "--shape takes square or dot, not 'rounded'"},
       {"qr --text a --shape star", ExitUsage, "--shape takes square, dot or rounded, not 'star'"},
       {"dm --text a --eyes circle", ExitUsage, "--eyes is an option of qr, not of dm"},
+      // A preset whose modules Data Matrix does not take is not offered for it.
+      {"dm --text a --preset rounded", ExitUsage, "--preset takes classic or dots, not 'rounded'"},
+      {"qr --text a --preset fancy", ExitUsage, "--preset takes classic, dots, rounded or brand, not 'fancy'"},
+      {"qr --text a --style dots", ExitUsage, "did you mean --preset"},
       {"qr --text a --eye-fg #eeeeee", ExitUsage, "the colours #eeeeee on #ffffff (contrast ratio 1.16:1)"},
   };
   for (const auto& c : cases) {
@@ -108,6 +112,39 @@ TEST(CliStyle, StyledSymbolsAreWrittenDecodedAndDumpedWithTheirBound) {
               std::string::npos);
     if (c.file.ends_with(".svg")) EXPECT_NE(ReadBytes(path).find("<image x="), std::string::npos);
     else EXPECT_EQ(DecodeFile(path, c.format), data);
+  }
+}
+
+// A preset draws what its shapes and colours draw when given one by one, the
+// style options given with it win wherever they stand, and every symbol
+// reads back with both decoders of its symbology.
+TEST(CliStyle, APresetIsItsOptionsAndTheOptionsGivenWithItWin) {
+  TempFolder folder;
+  const std::string data = "https://example.com/quillet";
+  const struct {
+    std::string preset, options;
+    DecodeFormat format;
+  } cases[] = {
+      {"qr --preset classic", "qr", DecodeFormat::QrCode},
+      {"qr --preset dots", "qr --shape dot --eyes circle", DecodeFormat::QrCode},
+      {"qr --preset rounded", "qr --shape rounded --eyes rounded", DecodeFormat::QrCode},
+      {"qr --preset brand", "qr --shape rounded --eyes rounded --fg #1a237e --eye-fg #c62828", DecodeFormat::QrCode},
+      {"qr --fg #000000 --preset brand", "qr --shape rounded --eyes rounded --eye-fg #c62828", DecodeFormat::QrCode},
+      {"qr --preset brand --eyes square --eye-fg #1b5e20", "qr --shape rounded --fg #1a237e --eye-fg #1b5e20",
+       DecodeFormat::QrCode},
+      {"qr --bg none --preset dots", "qr --bg none --shape dot --eyes circle", DecodeFormat::QrCode},
+      {"qr --preset brand --preset dots", "qr --shape dot --eyes circle", DecodeFormat::QrCode},
+      {"dm --preset dots", "dm --shape dot", DecodeFormat::DataMatrix},
+      {"dm --fg #1a237e --preset dots", "dm --shape dot --fg #1a237e", DecodeFormat::DataMatrix},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.preset);
+    const std::string preset = folder.File("preset.png"), options = folder.File("options.png");
+    const std::string tail = " --text " + data + " --scale 6 -o ";
+    ASSERT_EQ(Cli(c.preset + tail + preset).status, ExitOk);
+    ASSERT_EQ(Cli(c.options + tail + options).status, ExitOk);
+    EXPECT_EQ(ReadBytes(preset), ReadBytes(options));
+    EXPECT_EQ(DecodeFile(preset, c.format), data);
   }
 }
 

@@ -328,6 +328,8 @@ TEST(Cli, VersionHelpAndTheUsageOfTheCommandUsed) {
       {"dm -h", ExitOk, "Usage: quillet-cli dm", ""},
       {"values qr --level", ExitOk, "L\nM\nQ\nH\n", ""},
       {"values dm --size", ExitOk, "auto\nrect\n10x10\n", ""},
+      {"values qr --preset", ExitOk, "classic\ndots\nrounded\nbrand\n", ""},
+      {"values dm --preset", ExitOk, "classic\ndots\n", ""},
       {"values qr --type", ExitOk, "\n8\ncard\n", ""},
       {"values dm --level", ExitUsage, "", "Usage: quillet-cli (qr | dm | read) [options]\nTry 'quillet-cli --help'\n"},
       {"pdf417", ExitUsage, "", "\nUsage: quillet-cli (qr | dm | read) [options]\nTry 'quillet-cli --help'\n"},

@@ -10,6 +10,7 @@
 
 #include "app/SymbolImage.h"
 #include "content/CodePage.h"
+#include "image/StylePresets.h"
 #include "image/ImageFormats.h"
 #include "symbol/SymbolRequest.h"
 #include "tests/gui/GuiHelpers.h"
@@ -30,6 +31,11 @@ class FakeOpenDialogs : public OpenDialogs {
   QString AskImageFile(QWidget*) override { return {}; }
   int PickSymbol(QWidget*, const QString&, const QStringList& offered) override { return items = offered, pick; }
   Choice AskNotHeld(QWidget*, const QString& question) override { return questions.push_back(question), notHeld; }
+  StyleChoice AskKeepStyle(QWidget*, const QString& question) override {
+    return styleQuestions.push_back(question), keepStyle;
+  }
+  StyleChoice keepStyle = StyleChoice::Keep;
+  std::vector<QString> styleQuestions;
   void ShowMessage(QWidget*, const QString& text) override { messages.push_back(text); }
 };
 
@@ -88,6 +94,50 @@ TEST_F(OpenImage, AFileOpensItsPageAndCtrlZTakesItBack) {
   EXPECT_EQ(window->Tabs()->currentIndex(), 1);
   EXPECT_EQ(dm->TextBox()->toPlainText(), U("Serial 000123"));
   EXPECT_TRUE(open.messages.empty());
+}
+
+// Opening into a styled page asks, once, whether the symbol keeps the style.
+// Kept, the opened level holds unless the logo needs more, which is said;
+// not kept, the symbol opens plain at its own level; cancelled, nothing opens.
+TEST_F(OpenImage, AStyledPageAsksWhetherTheOpenedSymbolKeepsItsStyle) {
+  auto logo = std::make_shared<RgbaImage>(RgbaImage{8, 8, std::vector<uint8_t>(8 * 8 * 4, 0xc0)});
+  const SymbolStyle brand = WithPreset({}, StylePreset::Brand, Symbology::QrCode);
+  SymbolStyle logoStyle = brand, largeLogo = brand;
+  logoStyle.logo = largeLogo.logo = logo;
+  largeLogo.logoShare = 0.4;  // no version at level M spares 40 % of its side
+  using enum OpenDialogs::StyleChoice;
+  const struct {
+    const char* name;
+    SymbolStyle style;
+    OpenDialogs::StyleChoice answer;
+    QrLevel shown;
+    bool styled;
+    QString message;
+  } cases[] = {
+      {"no logo, kept", brand, Keep, QrLevel::M, true, {}},
+      {"logo, kept", logoStyle, Keep, QrLevel::M, true, {}},  // a larger version spares it
+      {"large logo, kept", largeLogo, Keep, QrLevel::H, true, U("已保留样式：标志需要更强的纠错，打开的 M 级条码改为 H 级。")},
+      {"large logo, cleared", largeLogo, Clear, QrLevel::M, false, {}},
+  };
+  const QString image = Written(QrOf("opened text", QrLevel::M), "opened.png");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    qr->SetStyle(PageStyle{c.style, {}, {}});
+    open.keepStyle = c.answer;
+    open.styleQuestions.clear();
+    open.messages.clear();
+    window->OpenImageFile(image);
+    EXPECT_EQ(open.styleQuestions.size(), 1u);
+    EXPECT_EQ(qr->CurrentPayload(), "opened text");
+    EXPECT_EQ(Control<QComboBox>(qr, ControlId::EcLevel)->currentIndex(), QrLevelPosition(c.shown));
+    EXPECT_EQ(!qr->Style().style.IsPlain(), c.styled);
+    EXPECT_EQ(open.messages, c.message.isEmpty() ? std::vector<QString>{} : std::vector<QString>{c.message});
+  }
+  qr->SetStyle(PageStyle{brand, {}, {}});
+  open.keepStyle = Cancel;
+  window->OpenImageFile(Written(QrOf("not opened", QrLevel::Q), "other.png"));
+  EXPECT_EQ(qr->CurrentPayload(), "opened text");
+  EXPECT_EQ(PresetOf(qr->Style().style, Symbology::QrCode), StylePreset::Brand);
 }
 
 // An image without a readable symbol changes nothing and says why in

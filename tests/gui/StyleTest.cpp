@@ -4,6 +4,7 @@
 // write, and colours the rules refuse are named with their ratio.
 #include <cmath>
 #include <QComboBox>
+#include <QPainter>
 
 #include "app/BatchDialog.h"
 #include "app/StyleDialog.h"
@@ -205,6 +206,29 @@ TEST_F(Style, PresetsSetShapesAndColoursAndTheDmPageOffersNoEyes) {
   EXPECT_EQ(dmDialog->PresetBox()->count(), 3);  // 经典 圆点 (自定义)
   EXPECT_EQ(dmDialog->ModuleShapeBox()->count(), 2);
   EXPECT_TRUE(dmDialog->EyeShapeBox()->isHidden());
+}
+
+// The dialog shows the page's picture itself, as it may cover the page's:
+// a new shape shows there at once, the preview reads as the page's symbol,
+// and the check's verdict stands beside it, a refusal in red.
+TEST_F(Style, TheDialogPreviewsEveryChangeWithItsVerdict) {
+  auto dialog = Open(qr);
+  const auto previewed = [&] { return dialog->Preview()->pixmap().toImage(); };
+  const QImage plain = previewed();
+  ASSERT_FALSE(plain.isNull());
+  EXPECT_TRUE(dialog->PreviewVerdict()->text().isEmpty());
+  SelectComboItem(dialog->ModuleShapeBox(), dialog->ModuleShapeBox()->findText(U("圆点")));
+  const QImage dots = previewed();
+  EXPECT_NE(dots, plain);
+  QTRY_COMPARE_WITH_TIMEOUT(dialog->PreviewVerdict()->text(), U("已校验: 可扫描"), 30000);
+  QImage framed(dots.width() + 40, dots.height() + 40, QImage::Format_RGB32);
+  framed.fill(Qt::white);
+  QPainter(&framed).drawImage(20, 20, dots);
+  EXPECT_EQ(DecodePicture(framed, DecodeFormat::QrCode), CardAbc);
+  SetColours(*dialog, QColor(0x99, 0x99, 0x99), Qt::white);
+  EXPECT_EQ(dialog->PreviewVerdict()->text(), qr->StyleStatusText());
+  EXPECT_NE(dialog->PreviewVerdict()->styleSheet().indexOf(U("red")), -1);
+  EXPECT_NE(previewed(), dots);
 }
 
 // A file that is no logo is named with why, and the logo stays.

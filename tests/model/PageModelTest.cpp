@@ -192,6 +192,12 @@ TEST(QrPageModel, OpeningIsOneStepThatUndoTakesBack) {
   EXPECT_EQ(page.Values()[Slot("N")], "");
   EXPECT_EQ(page.Payload(), "WIFI:T:WPA;S:咖啡馆;P:secret;;");
   EXPECT_EQ(page.FileNameHint(), "咖啡馆");
+  // The opened level holds under a logo some version of it spares, not under a larger one.
+  page.SetLogo(true, 0.1);
+  EXPECT_EQ(page.LevelInForce(), QrLevel::Q);
+  page.SetLogo(true, 0.45);
+  EXPECT_EQ(page.LevelInForce(), QrLevel::H);
+  page.SetLogo(false);
   ASSERT_TRUE(page.Undo());
   EXPECT_EQ(page.Page(), (FormatTab{1, 0}));
   EXPECT_EQ(page.LevelInForce(), DefaultQrLevel);
