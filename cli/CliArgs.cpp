@@ -154,6 +154,8 @@ class Parser {
   Check CheckStyle() {
     const SymbolStyle& style = options().image.style;
     if (style.logoShare && !options().logoFile) return Problem(CliProblemKind::LogoSizeWithoutLogo);
+    if ((style.gradient != Gradient::None) != style.foreground2.has_value())
+      return Problem(CliProblemKind::GradientNeedsBoth);
     if (options().batch && options().batch->sheet && (style.HasColours() || style.HasShapes() || options().logoFile))
       return Problem(CliProblemKind::SheetWithStyle);
     if (const StyleCheck check = CheckContrast(style, options().contrast); !check.Ok()) {

@@ -45,6 +45,8 @@ Rgb& ForegroundSlot(CliParseState& s) { return s.options.image.style.foreground;
 ModuleShape& ModuleShapeSlot(CliParseState& s) { return s.options.image.style.moduleShape; }
 EyeShape& EyeShapeSlot(CliParseState& s) { return s.options.image.style.eyeShape; }
 auto& EyeColourSlot(CliParseState& s) { return s.options.image.style.eyeColour; }
+Gradient& GradientSlot(CliParseState& s) { return s.options.image.style.gradient; }
+auto& SecondForegroundSlot(CliParseState& s) { return s.options.image.style.foreground2; }
 auto& LogoSlot(CliParseState& s) { return s.options.logoFile; }
 auto& LogoShareSlot(CliParseState& s) { return s.options.image.style.logoShare; }
 std::string& NameSlot(CliParseState& s) { return BatchOf(s).nameTemplate; }
@@ -265,6 +267,12 @@ const CliOptionRow Rows[] = {
     {.name = "--eye-fg", .tried = "--eye-colour --eye-color", .value = "COLOUR", .commands = QrOnly, .section = Style,
      .help = N_("the finder patterns' colour, #RRGGBB (default: that of --fg)"), .takes = ColourTakes,
      .apply = Parsed<ParseColour, EyeColourSlot>},
+    {.name = "--gradient", .value = "KIND", .commands = QrAndDm, .section = Style,
+     .help = N_("dark modules shade from --fg into --fg2: {gradients}; linear\nruns from the top left corner to the bottom right, radial\nfrom the centre out (default none)"),
+     .values = GradientNames, .apply = Parsed<ParseGradient, GradientSlot>},
+    {.name = "--fg2", .value = "COLOUR", .commands = QrAndDm, .section = Style,
+     .help = N_("the gradient's second colour, #RRGGBB"), .takes = ColourTakes,
+     .apply = Parsed<ParseColour, SecondForegroundSlot>},
     {.name = "--allow-low-contrast", .commands = QrAndDm, .section = Style,
      .help = N_("colours closer than a contrast ratio of {minContrast}:1"), .apply = Switch<LowContrastSlot>},
     {.name = "--allow-inverted", .commands = QrAndDm, .section = Style,

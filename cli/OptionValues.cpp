@@ -182,6 +182,12 @@ std::vector<std::string> EyeShapeNames() {
   return names;
 }
 
+std::vector<std::string> GradientNames() {
+  std::vector<std::string> names;
+  for (const GradientRow& row : Gradients()) names.emplace_back(row.name);
+  return names;
+}
+
 std::string ColourTakes() { return _("a colour #RRGGBB"); }
 std::string BackgroundTakes() { return _("a colour #RRGGBB or none (transparent)"); }
 

@@ -148,8 +148,20 @@ int Coverage(const Outline& outline, int x, int y, int scale) {
   return (covered * 255 + Samples * Samples / 2) / (Samples * Samples);
 }
 
-// The outline in `colour`, antialiased, over what the image holds.
-void FillOutline(RgbaImage& image, const Outline& outline, int scale, Rgb colour) {
+// A colour, or a gradient over the symbol, at pixel (x, y).
+struct Paint {
+  Rgb from;
+  Rgb to;
+  Gradient gradient = Gradient::None;
+  GradientLine line{};
+  Rgb At(int x, int y, int scale) const {
+    if (gradient == Gradient::None) return from;
+    return MixColour(from, to, GradientShare(gradient, line, (x + 0.5) / scale, (y + 0.5) / scale));
+  }
+};
+
+// The outline in `paint`, antialiased, over what the image holds.
+void FillOutline(RgbaImage& image, const Outline& outline, int scale, const Paint& paint) {
   const RoundedBox& box = outline.box;
   const int left = static_cast<int>(box.left * scale), top = static_cast<int>(box.top * scale);
   const int right = std::min(image.width, static_cast<int>(std::ceil((box.left + box.width) * scale)));
@@ -159,6 +171,7 @@ void FillOutline(RgbaImage& image, const Outline& outline, int scale, Rgb colour
       const int coverage = Coverage(outline, x, y, scale);
       if (coverage == 0) continue;
       uint8_t* p = &image.pixels[(static_cast<size_t>(y) * image.width + x) * 4];
+      const Rgb colour = paint.At(x, y, scale);
       Put(image, x, y,
           Blend({colour.red, colour.green, colour.blue, static_cast<uint8_t>(coverage)}, {p[0], p[1], p[2], p[3]}));
     }
@@ -166,9 +179,13 @@ void FillOutline(RgbaImage& image, const Outline& outline, int scale, Rgb colour
 
 // The dark modules in the style's shapes, the finder patterns as eyes.
 void DrawShapedModules(RgbaImage& image, const ModuleMatrix& drawn, const ImageOptions& options) {
-  const SymbolOutlines outlines = OutlineSymbol(drawn, options.style, options.quietZone);
-  for (const Outline& outline : outlines.modules) FillOutline(image, outline, options.scale, options.style.foreground);
-  for (const Outline& outline : outlines.eyes) FillOutline(image, outline, options.scale, options.style.EyeColour());
+  const SymbolStyle& style = options.style;
+  const SymbolOutlines outlines = OutlineSymbol(drawn, style, options.quietZone);
+  Paint modules{style.foreground, style.foreground2.value_or(style.foreground)};
+  if (style.HasGradient()) modules = {modules.from, modules.to, style.gradient, GradientOver(drawn, options.quietZone)};
+  const Paint eyes = style.eyeColour ? Paint{*style.eyeColour, *style.eyeColour} : modules;
+  for (const Outline& outline : outlines.modules) FillOutline(image, outline, options.scale, modules);
+  for (const Outline& outline : outlines.eyes) FillOutline(image, outline, options.scale, eyes);
 }
 
 }  // namespace

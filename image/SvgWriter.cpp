@@ -41,18 +41,42 @@ struct SvgPath {
   void Close() { data += "z"; }
 };
 
-std::string OutlinePath(const std::vector<Outline>& outlines, Rgb colour) {
+// `fill`: a colour, or a gradient's url().
+std::string OutlinePath(const std::vector<Outline>& outlines, const std::string& fill) {
   if (outlines.empty()) return {};
   SvgPath path;
   for (const Outline& outline : outlines) TraceOutline(outline, path);
-  return "<path fill=\"" + FormatColour(colour) + "\" fill-rule=\"evenodd\" d=\"" + path.data + "\"/>\n";
+  return "<path fill=\"" + fill + "\" fill-rule=\"evenodd\" d=\"" + path.data + "\"/>\n";
 }
 
-// The modules in the style's shapes and the eyes in their colour.
+constexpr std::string_view GradientId = "dark";
+
+// The style's gradient over the symbol, in module units as the paths are.
+std::string GradientElement(const ModuleMatrix& drawn, const ImageOptions& options) {
+  const SymbolStyle& style = options.style;
+  const GradientLine line = GradientOver(drawn, options.quietZone);
+  const std::string stops = "<stop offset=\"0\" stop-color=\"" + FormatColour(style.foreground) +
+                            "\"/><stop offset=\"1\" stop-color=\"" + FormatColour(*style.foreground2) + "\"/>";
+  const std::string id = " id=\"" + std::string(GradientId) + "\" gradientUnits=\"userSpaceOnUse\"";
+  if (style.gradient == Gradient::Radial)
+    return "<defs><radialGradient" + id + " cx=\"" + Units((line.x0 + line.x1) / 2) + "\" cy=\"" +
+           Units((line.y0 + line.y1) / 2) + "\" r=\"" + Units(line.radius) + "\">" + stops +
+           "</radialGradient></defs>\n";
+  return "<defs><linearGradient" + id + " x1=\"" + Units(line.x0) + "\" y1=\"" + Units(line.y0) + "\" x2=\"" +
+         Units(line.x1) + "\" y2=\"" + Units(line.y1) + "\">" + stops + "</linearGradient></defs>\n";
+}
+
+// The modules in the style's shapes and its colour or gradient, the eyes in
+// their colour.
 std::string ShapedModules(const ModuleMatrix& drawn, const ImageOptions& options) {
-  const SymbolOutlines outlines = OutlineSymbol(drawn, options.style, options.quietZone);
-  return OutlinePath(outlines.modules, options.style.foreground) +
-         OutlinePath(outlines.eyes, options.style.EyeColour());
+  const SymbolStyle& style = options.style;
+  const SymbolOutlines outlines = OutlineSymbol(drawn, style, options.quietZone);
+  if (!style.HasGradient())
+    return OutlinePath(outlines.modules, FormatColour(style.foreground)) +
+           OutlinePath(outlines.eyes, FormatColour(style.EyeColour()));
+  const std::string gradient = "url(#" + std::string(GradientId) + ")";
+  return GradientElement(drawn, options) + OutlinePath(outlines.modules, gradient) +
+         OutlinePath(outlines.eyes, style.eyeColour ? FormatColour(*style.eyeColour) : gradient);
 }
 
 // The printed length of `modules` as an SVG length: millimetres with up to

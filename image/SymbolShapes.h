@@ -21,6 +21,15 @@ enum class EyeShape {
   Circle,
 };
 
+// How dark modules are painted: in the foreground alone, or shading into a
+// second colour from the symbol's top left corner to its bottom right
+// (linear) or from its centre out to its corners (radial).
+enum class Gradient {
+  None,
+  Linear,
+  Radial,
+};
+
 struct ModuleShapeRow {
   ModuleShape shape;
   std::string_view name;  // "dot": --shape and the settings
@@ -32,15 +41,24 @@ struct EyeShapeRow {
   std::string_view name;
 };
 
+struct GradientRow {
+  Gradient gradient;
+  std::string_view name;  // "linear": --gradient and the settings
+};
+
 // In the order the choices list them, square first.
 std::span<const ModuleShapeRow> ModuleShapes();
 std::span<const EyeShapeRow> EyeShapes();
+// None first, named "none"; the command line takes the others.
+std::span<const GradientRow> Gradients();
 
 std::string_view ShapeName(ModuleShape shape);
 std::string_view ShapeName(EyeShape shape);
+std::string_view GradientName(Gradient gradient);
 // By name, exactly; nullopt for anything else.
 std::optional<ModuleShape> ParseModuleShape(std::string_view name);
 std::optional<EyeShape> ParseEyeShape(std::string_view name);
+std::optional<Gradient> ParseGradient(std::string_view name);
 bool ShapeForDataMatrix(ModuleShape shape);
 
 // A dot's diameter in modules: large enough that a scanner's threshold still

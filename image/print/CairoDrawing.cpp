@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "image/StyledImage.h"
 #include "image/SymbolOutlines.h"
@@ -62,19 +63,38 @@ struct CairoPath {
   void Close() { cairo_close_path(cr); }
 };
 
-void FillOutlines(cairo_t* cr, const std::vector<Outline>& outlines, Rgb colour) {
+// `pattern`: a gradient, or null for the plain colour.
+void FillOutlines(cairo_t* cr, const std::vector<Outline>& outlines, Rgb colour, cairo_pattern_t* pattern) {
   CairoPath path{cr};
   for (const Outline& outline : outlines) TraceOutline(outline, path);
-  SetSource(cr, colour);
+  if (pattern) cairo_set_source(cr, pattern);
+  else SetSource(cr, colour);
   cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
   cairo_fill(cr);
 }
 
-// The modules in the style's shapes and the eyes in their colour, as paths.
+// The style's gradient in module units, as the raster writers paint it; null without one.
+cairo_pattern_t* GradientPattern(const ModuleMatrix& drawn, const ImageOptions& options) {
+  const SymbolStyle& style = options.style;
+  if (!style.HasGradient()) return nullptr;
+  const GradientLine line = GradientOver(drawn, options.quietZone);
+  const double cx = (line.x0 + line.x1) / 2, cy = (line.y0 + line.y1) / 2;
+  cairo_pattern_t* pattern = style.gradient == Gradient::Radial
+                                 ? cairo_pattern_create_radial(cx, cy, 0, cx, cy, line.radius)
+                                 : cairo_pattern_create_linear(line.x0, line.y0, line.x1, line.y1);
+  for (const auto& [offset, colour] : {std::pair{0.0, style.foreground}, std::pair{1.0, *style.foreground2}})
+    cairo_pattern_add_color_stop_rgb(pattern, offset, colour.red / 255.0, colour.green / 255.0, colour.blue / 255.0);
+  return pattern;
+}
+
+// The modules in the style's shapes and colour or gradient, the eyes in their colour, as paths.
 void DrawShapedModules(cairo_t* cr, const ModuleMatrix& drawn, const ImageOptions& options) {
-  const SymbolOutlines outlines = OutlineSymbol(drawn, options.style, options.quietZone);
-  FillOutlines(cr, outlines.modules, options.style.foreground);
-  FillOutlines(cr, outlines.eyes, options.style.EyeColour());
+  const SymbolStyle& style = options.style;
+  const SymbolOutlines outlines = OutlineSymbol(drawn, style, options.quietZone);
+  cairo_pattern_t* gradient = GradientPattern(drawn, options);
+  FillOutlines(cr, outlines.modules, style.foreground, gradient);
+  FillOutlines(cr, outlines.eyes, style.EyeColour(), style.eyeColour ? nullptr : gradient);
+  if (gradient) cairo_pattern_destroy(gradient);
 }
 
 }  // namespace

@@ -64,6 +64,11 @@ TEST(CliStyle, RefusalsNameTheColoursTheRatioOrTheLogoAndWriteNothing) {
       {"qr --text a --shape star", ExitUsage, "--shape takes square, dot or rounded, not 'star'"},
       {"dm --text a --eyes circle", ExitUsage, "--eyes is an option of qr, not of dm"},
       {"qr --text a --eye-fg #eeeeee", ExitUsage, "the colours #eeeeee on #ffffff (contrast ratio 1.16:1)"},
+      // A gradient takes both its colours, each held to the contrast.
+      {"qr --text a --gradient linear", ExitUsage, "--gradient and --fg2 go together"},
+      {"dm --text a --fg2 #6a1b9a", ExitUsage, "--gradient and --fg2 go together"},
+      {"qr --text a --gradient radial --fg2 #eeeeee", ExitUsage, "the colours #eeeeee on #ffffff"},
+      {"qr --text a --gradient diagonal --fg2 #000000", ExitUsage, "--gradient takes none, linear or radial, not 'diagonal'"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.line);
@@ -95,6 +100,8 @@ TEST(CliStyle, StyledSymbolsAreWrittenDecodedAndDumpedWithTheirBound) {
       {"qr --shape rounded --eyes circle --eye-fg #b71c1c", "g.jpg", "level M", DecodeFormat::QrCode},
       {"qr --shape dot --eyes rounded" + logo, "h.gif", "level H", DecodeFormat::QrCode},
       {"dm --shape dot --fg #1a237e", "i.png", "rows ", DecodeFormat::DataMatrix},
+      {"qr --gradient radial --fg #1a237e --fg2 #6a1b9a --shape dot", "j.png", "level M", DecodeFormat::QrCode},
+      {"dm --gradient linear --fg2 #b71c1c", "k.gif", "rows ", DecodeFormat::DataMatrix},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.options);

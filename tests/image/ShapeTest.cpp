@@ -138,3 +138,65 @@ TEST(Shapes, EyesTakeTheirColourOnlyWhereTheFindersAre) {
   EXPECT_EQ(pixel(q + 0.5, q + 3.5), Crimson);  // the ring's left
   EXPECT_EQ(pixel(q + 0.2, q + 0.2), White);    // the circle's corner cut away
 }
+
+// Gradients in every output read back with every decoder; the files hold
+// the gradient itself, and the pixels shade from one colour to the other.
+TEST(Gradients, EveryGradientInEveryOutputReadsBackAndShades) {
+  constexpr Rgb Purple{0x6a, 0x1b, 0x9a};
+  for (const Symbology symbology : {Symbology::QrCode, Symbology::DataMatrix})
+    for (const Gradient gradient : {Gradient::Linear, Gradient::Radial}) {
+      const Symbol symbol = MakeOne(symbology);
+      const bool qr = symbology == Symbology::QrCode;
+      ImageOptions options;
+      options.scale = 5;
+      options.style.foreground = Navy;
+      options.style.gradient = gradient;
+      options.style.foreground2 = Purple;
+      ASSERT_TRUE(PlaceAndReadBack(symbol, options.style, options).Ok());
+      for (const std::string_view format : {"png", "svg", "pdf"}) {
+        SCOPED_TRACE(std::string(qr ? "QR " : "DM ") + std::string(GradientName(gradient)) + " " + std::string(format));
+        std::string bytes;
+        ASSERT_TRUE(EncodeImage(symbol.matrix, *FindFormatByName(format), options, bytes).Ok());
+        if (format == "svg")
+          EXPECT_NE(bytes.find(gradient == Gradient::Linear ? "<linearGradient" : "<radialGradient"), std::string::npos);
+        const GreyImage image = FilePixels(format, bytes, options, symbol.matrix.Columns() + 2 * options.quietZone);
+        ASSERT_GT(image.width, 0);
+        EXPECT_EQ(DecodeImage(image.pixels.data(), image.width, image.height,
+                              qr ? DecodeFormat::QrCode : DecodeFormat::DataMatrix),
+                  Data);
+      }
+      // The top left module is dark in both symbologies: at the linear
+      // gradient's start, at the radial one's far end.
+      const RgbaImage image = RenderStyledSymbol(symbol.matrix, options);
+      const size_t at = (static_cast<size_t>(options.quietZone * 5 + 2) * image.width + options.quietZone * 5 + 2) * 4;
+      const Rgb corner{image.pixels[at], image.pixels[at + 1], image.pixels[at + 2]};
+      const Rgb expected = gradient == Gradient::Linear ? Navy : Purple;
+      EXPECT_LE(std::abs(corner.red - expected.red) + std::abs(corner.blue - expected.blue), 24)
+          << FormatColour(corner);
+    }
+}
+
+// Both ends of a gradient are held to the contrast; the refusal names the
+// lighter, whichever end it is.
+TEST(Gradients, TheLighterEndIsRefusedAsLowContrast) {
+  constexpr Rgb Pale{0xdd, 0xdd, 0xdd};
+  const struct {
+    Rgb foreground, second;
+    StyleFailure failure;
+    std::string subject;
+  } cases[] = {
+      {Navy, Pale, StyleFailure::LowContrast, "#dddddd on #ffffff"},
+      {Pale, Navy, StyleFailure::LowContrast, "#dddddd on #ffffff"},
+      {Rgb{0xbb, 0xbb, 0xbb}, Pale, StyleFailure::LowContrast, "#dddddd on #ffffff"},
+      {Navy, Crimson, StyleFailure::None, ""},
+  };
+  for (const auto& c : cases) {
+    SymbolStyle style;
+    style.foreground = c.foreground;
+    style.gradient = Gradient::Radial;
+    style.foreground2 = c.second;
+    const StyleCheck check = CheckContrast(style);
+    EXPECT_EQ(check.failure, c.failure);
+    if (!check.Ok()) EXPECT_EQ(check.subject, c.subject);
+  }
+}
