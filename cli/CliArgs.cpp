@@ -156,7 +156,10 @@ class Parser {
     if (style.logoShare && !options().logoFile) return Problem(CliProblemKind::LogoSizeWithoutLogo);
     if ((style.gradient != Gradient::None) != style.foreground2.has_value())
       return Problem(CliProblemKind::GradientNeedsBoth);
-    if (options().batch && options().batch->sheet && (style.HasColours() || style.HasShapes() || options().logoFile))
+    if (!style.HasFrame() && (state_.framePositionGiven || style.frameColour))
+      return Problem(CliProblemKind::FrameOptionsWithoutFrame);
+    if (options().batch && options().batch->sheet &&
+        (style.HasColours() || style.HasShapes() || style.HasFrame() || options().logoFile))
       return Problem(CliProblemKind::SheetWithStyle);
     if (const StyleCheck check = CheckContrast(style, options().contrast); !check.Ok()) {
       CliProblem problem = Problem(CliProblemKind::Colours);

@@ -73,6 +73,7 @@ std::string DescribeCombinationProblem(const CliProblem& p) {
     case CliProblemKind::LogoSizeWithoutLogo: return _("--logo-size goes with --logo FILE");
     case CliProblemKind::SheetWithStyle: return _("a label sheet prints plain symbols: no --fg, --bg, shapes or --logo with --sheet");
     case CliProblemKind::GradientNeedsBoth: return _("--gradient and --fg2 go together: give both or neither");
+    case CliProblemKind::FrameOptionsWithoutFrame: return _("--frame-position and --frame-fg go with --frame TEXT");
     case CliProblemKind::Colours: return DescribeStyleCheck(p.colours);
     default: return {};
   }

@@ -230,6 +230,8 @@ std::string Filled(std::string_view pattern, bool qr) {
   Replace(text, "{dmModuleShapes}", Alternatives(DmModuleShapeNames()));
   Replace(text, "{eyeShapes}", Alternatives(EyeShapeNames()));
   Replace(text, "{gradients}", Alternatives(GradientNames()));
+  Replace(text, "{framePositions}", Alternatives(FramePositionNames()));
+  Replace(text, "{maxCaption}", std::to_string(MaxCaptionCharacters));
   Replace(text, "{maxSheetCells}", std::to_string(MaxSheetCells));
   return text;
 }

@@ -188,6 +188,21 @@ std::vector<std::string> GradientNames() {
   return names;
 }
 
+std::vector<std::string> FramePositionNames() {
+  std::vector<std::string> names;
+  for (const FramePositionRow& row : FramePositions()) names.emplace_back(row.name);
+  return names;
+}
+
+std::optional<std::string> ParseCaption(std::string_view word) {
+  if (word.empty() || !CheckCaptionText(word).Ok()) return std::nullopt;
+  return std::string(word);
+}
+
+std::string CaptionTakes() {
+  return Fill(_("a line of 1 to {1} characters, without control characters"), {std::to_string(MaxCaptionCharacters)});
+}
+
 std::string ColourTakes() { return _("a colour #RRGGBB"); }
 std::string BackgroundTakes() { return _("a colour #RRGGBB or none (transparent)"); }
 

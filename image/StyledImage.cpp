@@ -5,6 +5,7 @@
 #include <memory>
 #include <mutex>
 
+#include "image/SymbolFrame.h"
 #include "image/SymbolOutlines.h"
 
 namespace quillet {
@@ -188,17 +189,8 @@ void DrawShapedModules(RgbaImage& image, const ModuleMatrix& drawn, const ImageO
   for (const Outline& outline : outlines.eyes) FillOutline(image, outline, options.scale, eyes);
 }
 
-}  // namespace
-
-ModuleMatrix MatrixUnderLogo(const ModuleMatrix& matrix, const LogoPlacement& placement) {
-  ModuleMatrix cleared = matrix;
-  for (int y = 0; y < placement.side; ++y)
-    for (int x = 0; x < placement.side; ++x)
-      cleared.SetDark(placement.first + x, placement.first + y, false);
-  return cleared;
-}
-
-RgbaImage RenderStyledSymbol(const ModuleMatrix& matrix, const ImageOptions& options) {
+// The symbol and its quiet zone, without a frame.
+RgbaImage RenderSymbolArea(const ModuleMatrix& matrix, const ImageOptions& options) {
   const int scale = options.scale, quiet = options.quietZone;
   RgbaImage image{(matrix.Columns() + 2 * quiet) * scale, (matrix.Rows() + 2 * quiet) * scale, {}};
   image.pixels.resize(static_cast<size_t>(image.width) * image.height * 4);
@@ -215,6 +207,52 @@ RgbaImage RenderStyledSymbol(const ModuleMatrix& matrix, const ImageOptions& opt
   if (!placement || !placement->logo) return image;
   DrawLogo(image, *placement, quiet, scale);
   return image;
+}
+
+// The frame in its colour around `symbol`, the caption on the band in the
+// background's colour. A caption that cannot be shaped leaves the band
+// plain; the writers refuse it before they draw (CheckImage).
+RgbaImage FrameSymbol(const RgbaImage& symbol, const FrameLayout& layout, const SymbolStyle& style, int scale) {
+  RgbaImage framed{layout.width * scale, layout.height * scale, {}};
+  framed.pixels.resize(static_cast<size_t>(framed.width) * framed.height * 4);
+  const Rgba frame = Opaque(style.FrameColour());
+  for (int y = 0; y < framed.height; ++y)
+    for (int x = 0; x < framed.width; ++x) Put(framed, x, y, frame);
+  const int left = layout.symbolLeft * scale, top = layout.symbolTop * scale;
+  for (int y = 0; y < symbol.height; ++y)
+    std::copy_n(&symbol.pixels[static_cast<size_t>(y) * symbol.width * 4], symbol.width * 4,
+                &framed.pixels[(static_cast<size_t>(top + y) * framed.width + left) * 4]);
+  const ShapedCaption caption = ShapeCaption(style.frameText);
+  if (!caption.outline) return framed;
+  const std::vector<uint8_t> coverage = CaptionCoverage(
+      *caption.outline, PlaceCaption(*caption.outline, layout), scale, framed.width, framed.height);
+  const Rgb text = SolidBackground(style);
+  for (int y = 0; y < framed.height; ++y)
+    for (int x = 0; x < framed.width; ++x)
+      if (const uint8_t c = coverage[static_cast<size_t>(y) * framed.width + x])
+        Put(framed, x, y, Blend({text.red, text.green, text.blue, c}, frame));
+  return framed;
+}
+
+}  // namespace
+
+ModuleMatrix MatrixUnderLogo(const ModuleMatrix& matrix, const LogoPlacement& placement) {
+  ModuleMatrix cleared = matrix;
+  for (int y = 0; y < placement.side; ++y)
+    for (int x = 0; x < placement.side; ++x)
+      cleared.SetDark(placement.first + x, placement.first + y, false);
+  return cleared;
+}
+
+RgbaImage RenderStyledSymbol(const ModuleMatrix& matrix, const ImageOptions& options) {
+  const FrameLayout layout = LayOutFrame(options.style, matrix.Columns(), matrix.Rows(), options.quietZone);
+  RgbaImage symbol = RenderSymbolArea(matrix, options);
+  if (!layout.Framed()) return symbol;
+  return FrameSymbol(symbol, layout, options.style, options.scale);
+}
+
+RgbaImage RenderLogoPad(const ModuleMatrix& matrix, const ImageOptions& options) {
+  return CropLogoPad(RenderSymbolArea(matrix, options), options);
 }
 
 RgbaImage CropLogoPad(const RgbaImage& rendered, const ImageOptions& options) {

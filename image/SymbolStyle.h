@@ -66,6 +66,12 @@ struct SymbolStyle {
   // unless they have a colour of their own); both are needed for a gradient.
   Gradient gradient = Gradient::None;
   std::optional<Rgb> foreground2{};
+  // A frame around the symbol and its quiet zone, with a band holding the
+  // caption (UTF-8, CheckCaptionText) in the frame colour (unset: the
+  // foreground's); no frame without a caption.
+  std::string frameText{};
+  FramePosition framePosition = FramePosition::Below;
+  std::optional<Rgb> frameColour{};
 
   bool HasColours() const { return foreground != Black || background != White || transparentBackground; }
   Rgb EyeColour() const { return eyeColour.value_or(foreground); }
@@ -75,7 +81,9 @@ struct SymbolStyle {
     return moduleShape != ModuleShape::Square || eyeShape != EyeShape::Square || EyeColour() != foreground ||
            HasGradient();
   }
-  bool IsPlain() const { return !HasColours() && !HasShapes() && !logo; }
+  bool HasFrame() const { return !frameText.empty(); }
+  Rgb FrameColour() const { return frameColour.value_or(foreground); }
+  bool IsPlain() const { return !HasColours() && !HasShapes() && !logo && !HasFrame(); }
 };
 
 // WCAG 2 relative luminance (0 black .. 1 white) and contrast ratio (1..21).

@@ -25,7 +25,7 @@ void SetSource(cairo_t* cr, Rgb colour) {
 // The pad as the raster writers draw it, at the options' scale, over the
 // modules; cairo keeps it as an image in the file.
 void DrawLogoPad(cairo_t* cr, const ModuleMatrix& matrix, const ImageOptions& options) {
-  const RgbaImage pad = CropLogoPad(RenderStyledSymbol(matrix, options), options);
+  const RgbaImage pad = RenderLogoPad(matrix, options);
   cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, pad.width, pad.height);
   unsigned char* data = cairo_image_surface_get_data(image);
   const int stride = cairo_image_surface_get_stride(image);
@@ -60,6 +60,7 @@ struct CairoPath {
   void Corner(double cx, double cy, double r, int quarter, double, double) {
     cairo_arc(cr, cx, cy, r, quarter * M_PI / 2, (quarter + 1) * M_PI / 2);
   }
+  void Curve(double ax, double ay, double bx, double by, double x, double y) { cairo_curve_to(cr, ax, ay, bx, by, x, y); }
   void Close() { cairo_close_path(cr); }
 };
 
@@ -97,6 +98,22 @@ void DrawShapedModules(cairo_t* cr, const ModuleMatrix& drawn, const ImageOption
   if (gradient) cairo_pattern_destroy(gradient);
 }
 
+// The frame around the symbol's place and the caption's glyphs as paths, in module units.
+void DrawFrame(cairo_t* cr, const FrameLayout& layout, const SymbolStyle& style) {
+  cairo_rectangle(cr, 0, 0, layout.width, layout.height);
+  cairo_rectangle(cr, layout.symbolLeft, layout.symbolTop, layout.symbolWidth, layout.symbolHeight);
+  SetSource(cr, style.FrameColour());
+  cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+  cairo_fill(cr);
+  const ShapedCaption caption = ShapeCaption(style.frameText);
+  if (!caption.outline) return;
+  CairoPath path{cr};
+  TraceCaption(*caption.outline, PlaceCaption(*caption.outline, layout), path);
+  SetSource(cr, SolidBackground(style));
+  cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+  cairo_fill(cr);
+}
+
 }  // namespace
 
 void DrawSymbol(cairo_t* cr, const ModuleMatrix& matrix, const ImageOptions& options, double left, double top) {
@@ -106,6 +123,10 @@ void DrawSymbol(cairo_t* cr, const ModuleMatrix& matrix, const ImageOptions& opt
   cairo_save(cr);
   cairo_translate(cr, left, top);
   cairo_scale(cr, module, module);
+  if (const FrameLayout layout = LayOutFrame(style, matrix.Columns(), matrix.Rows(), q); layout.Framed()) {
+    DrawFrame(cr, layout, style);
+    cairo_translate(cr, layout.symbolLeft, layout.symbolTop);
+  }
   if (!style.transparentBackground) {
     SetSource(cr, style.background);
     cairo_rectangle(cr, 0, 0, matrix.Columns() + 2 * q, matrix.Rows() + 2 * q);
