@@ -157,6 +157,10 @@ class Parser {
   Check CheckStyle() {
     const SymbolStyle& style = options().image.style;
     if (style.logoShare && !options().logoFile) return Problem(CliProblemKind::LogoSizeWithoutLogo);
+    if ((style.gradient != Gradient::None) != style.foreground2.has_value())
+      return Problem(CliProblemKind::GradientNeedsBoth);
+    if (!style.HasFrame() && (state_.framePositionGiven || style.frameColour))
+      return Problem(CliProblemKind::FrameOptionsWithoutFrame);
     if (const StyleCheck check = CheckContrast(style, options().contrast); !check.Ok()) {
       CliProblem problem = Problem(CliProblemKind::Colours);
       problem.colours = check;

@@ -45,6 +45,11 @@ Rgb& ForegroundSlot(CliParseState& s) { return s.options.image.style.foreground;
 ModuleShape& ModuleShapeSlot(CliParseState& s) { return s.options.image.style.moduleShape; }
 EyeShape& EyeShapeSlot(CliParseState& s) { return s.options.image.style.eyeShape; }
 auto& EyeColourSlot(CliParseState& s) { return s.options.image.style.eyeColour; }
+Gradient& GradientSlot(CliParseState& s) { return s.options.image.style.gradient; }
+auto& SecondForegroundSlot(CliParseState& s) { return s.options.image.style.foreground2; }
+std::string& FrameTextSlot(CliParseState& s) { return s.options.image.style.frameText; }
+FramePosition& FramePositionSlot(CliParseState& s) { return s.framePositionGiven = true, s.options.image.style.framePosition; }
+auto& FrameColourSlot(CliParseState& s) { return s.options.image.style.frameColour; }
 auto& LogoSlot(CliParseState& s) { return s.options.logoFile; }
 auto& LogoShareSlot(CliParseState& s) { return s.options.image.style.logoShare; }
 std::string& NameSlot(CliParseState& s) { return BatchOf(s).nameTemplate; }
@@ -286,6 +291,21 @@ const CliOptionRow Rows[] = {
     {.name = "--eye-fg", .tried = "--eye-colour --eye-color", .value = "COLOUR", .commands = QrOnly, .section = Style,
      .help = N_("the finder patterns' colour, #RRGGBB (default: that of --fg)"), .takes = ColourTakes,
      .apply = Parsed<ParseColour, EyeColourSlot>},
+    {.name = "--gradient", .value = "KIND", .commands = QrAndDm, .section = Style,
+     .help = N_("dark modules shade from --fg into --fg2: {gradients}; linear\nruns from the top left corner to the bottom right, radial\nfrom the centre out (default none)"),
+     .values = GradientNames, .apply = Parsed<ParseGradient, GradientSlot>},
+    {.name = "--fg2", .value = "COLOUR", .commands = QrAndDm, .section = Style,
+     .help = N_("the gradient's second colour, #RRGGBB"), .takes = ColourTakes,
+     .apply = Parsed<ParseColour, SecondForegroundSlot>},
+    {.name = "--frame", .value = "TEXT", .commands = QrAndDm, .section = Style,
+     .help = N_("a frame around the symbol and its quiet zone, with TEXT\n(any script, at most {maxCaption} characters) in a band\nbelow or above it, drawn in WenQuanYi Zen Hei"),
+     .takes = CaptionTakes, .apply = Parsed<ParseCaption, FrameTextSlot>},
+    {.name = "--frame-position", .value = "WHERE", .commands = QrAndDm, .section = Style,
+     .help = N_("where the frame's caption goes: {framePositions} (default below)"),
+     .values = FramePositionNames, .apply = Parsed<ParseFramePosition, FramePositionSlot>},
+    {.name = "--frame-fg", .tried = "--frame-colour --frame-color", .value = "COLOUR", .commands = QrAndDm,
+     .section = Style, .help = N_("the frame's colour, #RRGGBB (default: that of --fg); the\ncaption is in the background's"),
+     .takes = ColourTakes, .apply = Parsed<ParseColour, FrameColourSlot>},
     {.name = "--allow-low-contrast", .commands = QrAndDm, .section = Style,
      .help = N_("colours closer than a contrast ratio of {minContrast}:1"), .apply = Switch<LowContrastSlot>},
     {.name = "--allow-inverted", .commands = QrAndDm, .section = Style,

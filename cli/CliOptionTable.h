@@ -24,6 +24,7 @@ struct CliParseState {
   std::string_view option;  // the option being taken, as typed: --utf8-text is --text's other word
   bool levelGiven = false;
   bool schemeGiven = false;
+  bool framePositionGiven = false;
   std::vector<const CliOptionRow*> sizesGiven;  // of --scale, --module-mm and --size-mm: at most one
   std::optional<std::string> tabWord;
   std::string batchOnly;  // the first option that goes only with --batch

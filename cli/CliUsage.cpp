@@ -229,6 +229,9 @@ std::string Filled(std::string_view pattern, bool qr) {
   Replace(text, "{moduleShapes}", Alternatives(ModuleShapeNames()));
   Replace(text, "{dmModuleShapes}", Alternatives(DmModuleShapeNames()));
   Replace(text, "{eyeShapes}", Alternatives(EyeShapeNames()));
+  Replace(text, "{gradients}", Alternatives(GradientNames()));
+  Replace(text, "{framePositions}", Alternatives(FramePositionNames()));
+  Replace(text, "{maxCaption}", std::to_string(MaxCaptionCharacters));
   Replace(text, "{maxSheetCells}", std::to_string(MaxSheetCells));
   return text;
 }

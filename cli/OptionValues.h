@@ -10,6 +10,7 @@
 #include "image/ImageFormats.h"
 #include "image/LabelSheet.h"
 #include "image/StylePresets.h"
+#include "image/SymbolFrame.h"
 #include "image/SymbolStyle.h"
 #include "qr/QrSegments.h"
 
@@ -54,6 +55,11 @@ std::string ColourTakes();
 std::vector<std::string> ModuleShapeNames();
 std::vector<std::string> DmModuleShapeNames();
 std::vector<std::string> EyeShapeNames();
+std::vector<std::string> GradientNames();
+std::vector<std::string> FramePositionNames();
+// A frame's caption: CheckCaptionText's line, not empty.
+std::optional<std::string> ParseCaption(std::string_view word);
+std::string CaptionTakes();
 std::optional<ModuleShape> ParseDmModuleShape(std::string_view word);
 // The presets' names, of those the symbology takes.
 template <Symbology Of>

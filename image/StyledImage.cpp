@@ -5,6 +5,7 @@
 #include <memory>
 #include <mutex>
 
+#include "image/SymbolFrame.h"
 #include "image/SymbolOutlines.h"
 
 namespace quillet {
@@ -148,8 +149,20 @@ int Coverage(const Outline& outline, int x, int y, int scale) {
   return (covered * 255 + Samples * Samples / 2) / (Samples * Samples);
 }
 
-// The outline in `colour`, antialiased, over what the image holds.
-void FillOutline(RgbaImage& image, const Outline& outline, int scale, Rgb colour) {
+// A colour, or a gradient over the symbol, at pixel (x, y).
+struct Paint {
+  Rgb from;
+  Rgb to;
+  Gradient gradient = Gradient::None;
+  GradientLine line{};
+  Rgb At(int x, int y, int scale) const {
+    if (gradient == Gradient::None) return from;
+    return MixColour(from, to, GradientShare(gradient, line, (x + 0.5) / scale, (y + 0.5) / scale));
+  }
+};
+
+// The outline in `paint`, antialiased, over what the image holds.
+void FillOutline(RgbaImage& image, const Outline& outline, int scale, const Paint& paint) {
   const RoundedBox& box = outline.box;
   const int left = static_cast<int>(box.left * scale), top = static_cast<int>(box.top * scale);
   const int right = std::min(image.width, static_cast<int>(std::ceil((box.left + box.width) * scale)));
@@ -159,6 +172,7 @@ void FillOutline(RgbaImage& image, const Outline& outline, int scale, Rgb colour
       const int coverage = Coverage(outline, x, y, scale);
       if (coverage == 0) continue;
       uint8_t* p = &image.pixels[(static_cast<size_t>(y) * image.width + x) * 4];
+      const Rgb colour = paint.At(x, y, scale);
       Put(image, x, y,
           Blend({colour.red, colour.green, colour.blue, static_cast<uint8_t>(coverage)}, {p[0], p[1], p[2], p[3]}));
     }
@@ -166,22 +180,17 @@ void FillOutline(RgbaImage& image, const Outline& outline, int scale, Rgb colour
 
 // The dark modules in the style's shapes, the finder patterns as eyes.
 void DrawShapedModules(RgbaImage& image, const ModuleMatrix& drawn, const ImageOptions& options) {
-  const SymbolOutlines outlines = OutlineSymbol(drawn, options.style, options.quietZone);
-  for (const Outline& outline : outlines.modules) FillOutline(image, outline, options.scale, options.style.foreground);
-  for (const Outline& outline : outlines.eyes) FillOutline(image, outline, options.scale, options.style.EyeColour());
+  const SymbolStyle& style = options.style;
+  const SymbolOutlines outlines = OutlineSymbol(drawn, style, options.quietZone);
+  Paint modules{style.foreground, style.foreground2.value_or(style.foreground)};
+  if (style.HasGradient()) modules = {modules.from, modules.to, style.gradient, GradientOver(drawn, options.quietZone)};
+  const Paint eyes = style.eyeColour ? Paint{*style.eyeColour, *style.eyeColour} : modules;
+  for (const Outline& outline : outlines.modules) FillOutline(image, outline, options.scale, modules);
+  for (const Outline& outline : outlines.eyes) FillOutline(image, outline, options.scale, eyes);
 }
 
-}  // namespace
-
-ModuleMatrix MatrixUnderLogo(const ModuleMatrix& matrix, const LogoPlacement& placement) {
-  ModuleMatrix cleared = matrix;
-  for (int y = 0; y < placement.side; ++y)
-    for (int x = 0; x < placement.side; ++x)
-      cleared.SetDark(placement.first + x, placement.first + y, false);
-  return cleared;
-}
-
-RgbaImage RenderStyledSymbol(const ModuleMatrix& matrix, const ImageOptions& options) {
+// The symbol and its quiet zone, without a frame.
+RgbaImage RenderSymbolArea(const ModuleMatrix& matrix, const ImageOptions& options) {
   const int scale = options.scale, quiet = options.quietZone;
   RgbaImage image{(matrix.Columns() + 2 * quiet) * scale, (matrix.Rows() + 2 * quiet) * scale, {}};
   image.pixels.resize(static_cast<size_t>(image.width) * image.height * 4);
@@ -198,6 +207,52 @@ RgbaImage RenderStyledSymbol(const ModuleMatrix& matrix, const ImageOptions& opt
   if (!placement || !placement->logo) return image;
   DrawLogo(image, *placement, quiet, scale);
   return image;
+}
+
+// The frame in its colour around `symbol`, the caption on the band in the
+// background's colour. A caption that cannot be shaped leaves the band
+// plain; the writers refuse it before they draw (CheckImage).
+RgbaImage FrameSymbol(const RgbaImage& symbol, const FrameLayout& layout, const SymbolStyle& style, int scale) {
+  RgbaImage framed{layout.width * scale, layout.height * scale, {}};
+  framed.pixels.resize(static_cast<size_t>(framed.width) * framed.height * 4);
+  const Rgba frame = Opaque(style.FrameColour());
+  for (int y = 0; y < framed.height; ++y)
+    for (int x = 0; x < framed.width; ++x) Put(framed, x, y, frame);
+  const int left = layout.symbolLeft * scale, top = layout.symbolTop * scale;
+  for (int y = 0; y < symbol.height; ++y)
+    std::copy_n(&symbol.pixels[static_cast<size_t>(y) * symbol.width * 4], symbol.width * 4,
+                &framed.pixels[(static_cast<size_t>(top + y) * framed.width + left) * 4]);
+  const ShapedCaption caption = ShapeCaption(style.frameText);
+  if (!caption.outline) return framed;
+  const std::vector<uint8_t> coverage = CaptionCoverage(
+      *caption.outline, PlaceCaption(*caption.outline, layout), scale, framed.width, framed.height);
+  const Rgb text = SolidBackground(style);
+  for (int y = 0; y < framed.height; ++y)
+    for (int x = 0; x < framed.width; ++x)
+      if (const uint8_t c = coverage[static_cast<size_t>(y) * framed.width + x])
+        Put(framed, x, y, Blend({text.red, text.green, text.blue, c}, frame));
+  return framed;
+}
+
+}  // namespace
+
+ModuleMatrix MatrixUnderLogo(const ModuleMatrix& matrix, const LogoPlacement& placement) {
+  ModuleMatrix cleared = matrix;
+  for (int y = 0; y < placement.side; ++y)
+    for (int x = 0; x < placement.side; ++x)
+      cleared.SetDark(placement.first + x, placement.first + y, false);
+  return cleared;
+}
+
+RgbaImage RenderStyledSymbol(const ModuleMatrix& matrix, const ImageOptions& options) {
+  const FrameLayout layout = LayOutFrame(options.style, matrix.Columns(), matrix.Rows(), options.quietZone);
+  RgbaImage symbol = RenderSymbolArea(matrix, options);
+  if (!layout.Framed()) return symbol;
+  return FrameSymbol(symbol, layout, options.style, options.scale);
+}
+
+RgbaImage RenderLogoPad(const ModuleMatrix& matrix, const ImageOptions& options) {
+  return CropLogoPad(RenderSymbolArea(matrix, options), options);
 }
 
 RgbaImage CropLogoPad(const RgbaImage& rendered, const ImageOptions& options) {

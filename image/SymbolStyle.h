@@ -63,14 +63,28 @@ struct SymbolStyle {
   // (unset: the foreground's).
   EyeShape eyeShape = EyeShape::Square;
   std::optional<Rgb> eyeColour{};
+  // Dark modules shade from the foreground into `foreground2` (the eyes too,
+  // unless they have a colour of their own); both are needed for a gradient.
+  Gradient gradient = Gradient::None;
+  std::optional<Rgb> foreground2{};
+  // A frame around the symbol and its quiet zone, with a band holding the
+  // caption (UTF-8, CheckCaptionText) in the frame colour (unset: the
+  // foreground's); no frame without a caption.
+  std::string frameText{};
+  FramePosition framePosition = FramePosition::Below;
+  std::optional<Rgb> frameColour{};
 
   bool HasColours() const { return foreground != Black || background != White || transparentBackground; }
   Rgb EyeColour() const { return eyeColour.value_or(foreground); }
+  bool HasGradient() const { return gradient != Gradient::None && foreground2.has_value(); }
   // Anything that one bit a pixel cannot draw.
   bool HasShapes() const {
-    return moduleShape != ModuleShape::Square || eyeShape != EyeShape::Square || EyeColour() != foreground;
+    return moduleShape != ModuleShape::Square || eyeShape != EyeShape::Square || EyeColour() != foreground ||
+           HasGradient();
   }
-  bool IsPlain() const { return !HasColours() && !HasShapes() && !logo; }
+  bool HasFrame() const { return !frameText.empty(); }
+  Rgb FrameColour() const { return frameColour.value_or(foreground); }
+  bool IsPlain() const { return !HasColours() && !HasShapes() && !logo && !HasFrame(); }
 };
 
 // WCAG 2 relative luminance (0 black .. 1 white) and contrast ratio (1..21).
@@ -101,7 +115,9 @@ struct ContrastAllowance {
 };
 
 // A transparent background is checked as white, the paper it usually
-// lands on. The eye colour is checked as the dark modules are.
+// lands on. The eye colour is checked as the dark modules are, and so are
+// both ends of a gradient, the lighter first: every colour between them
+// (mixed channel by channel) is no lighter than the lighter end.
 StyleCheck CheckContrast(const SymbolStyle& style, ContrastAllowance allowed = {});
 
 // Where one symbol's logo goes: a square pad of `side` modules from module

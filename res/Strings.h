@@ -46,6 +46,9 @@ constexpr std::string_view SaveFailedMemory = "内存不足";
 constexpr std::string_view SaveFailedEncoder = "图像编码失败";
 // PDF, EPS and label sheets are drawn by a module loaded on first use.
 constexpr std::string_view NoPrintModule = "无法载入打印模块";
+constexpr std::string_view SaveFailedCaption = "边框文字须为一行，最多 %1 个字符";
+constexpr std::string_view SaveFailedCaptionFont = "未安装边框文字所用的字体 %1（软件包 fonts-wqy-zenhei）";
+constexpr std::string_view SaveFailedCaptionCharacter = "边框文字的字体中没有“%1”，该字会显示为空框";
 // Joining the known extensions: ".bmp、.jpg、.gif 或 .png".
 constexpr std::string_view ListSeparator = "、";
 constexpr std::string_view ListLastSeparator = " 或 ";

@@ -13,22 +13,13 @@ namespace quillet {
 
 namespace {
 
-constexpr const char* CaptionFamily = "WenQuanYi Zen Hei";
 constexpr double CaptionPoints = LabelCaptionPoints;
 constexpr double SmallestCaptionPoints = 4.0;
 
 double MmToPoints(double mm) { return mm * PointsPerInch / MillimetresPerInch; }
 
-// The installed font best matching the caption family that covers Chinese.
 cairo_font_face_t* CaptionFontFace() {
-  FcPattern* pattern = FcPatternCreate();
-  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(CaptionFamily));
-  FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("zh-cn"));
-  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-  FcDefaultSubstitute(pattern);
-  FcResult result = FcResultNoMatch;
-  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-  FcPatternDestroy(pattern);
+  FcPattern* match = CaptionFontMatch();
   if (!match) return nullptr;
   cairo_font_face_t* face = cairo_ft_font_face_create_for_pattern(match);
   FcPatternDestroy(match);

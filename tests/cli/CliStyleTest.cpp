@@ -68,6 +68,16 @@ TEST(CliStyle, RefusalsNameTheColoursTheRatioOrTheLogoAndWriteNothing) {
       {"qr --text a --preset fancy", ExitUsage, "--preset takes classic, dots, rounded or brand, not 'fancy'"},
       {"qr --text a --style dots", ExitUsage, "did you mean --preset"},
       {"qr --text a --eye-fg #eeeeee", ExitUsage, "the colours #eeeeee on #ffffff (contrast ratio 1.16:1)"},
+      // A gradient takes both its colours, each held to the contrast.
+      {"qr --text a --gradient linear", ExitUsage, "--gradient and --fg2 go together"},
+      {"dm --text a --fg2 #6a1b9a", ExitUsage, "--gradient and --fg2 go together"},
+      {"qr --text a --gradient radial --fg2 #eeeeee", ExitUsage, "the colours #eeeeee on #ffffff"},
+      {"qr --text a --gradient diagonal --fg2 #000000", ExitUsage, "--gradient takes none, linear or radial, not 'diagonal'"},
+      // A frame's options need its caption, which is one line the font covers.
+      {"qr --text a --frame-fg #1a237e", ExitUsage, "--frame-position and --frame-fg go with --frame TEXT"},
+      {"dm --text a --frame x --frame-position left", ExitUsage, "--frame-position takes below or above, not 'left'"},
+      {"qr --text a --frame " + std::string(65, 'x'), ExitUsage, "--frame takes a line of 1 to 64 characters"},
+      {"qr --text a --frame 扫一扫\U0001F600", ExitWriteFailed, "the caption's font has no '\U0001F600'"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.line);
@@ -99,6 +109,11 @@ TEST(CliStyle, StyledSymbolsAreWrittenDecodedAndDumpedWithTheirBound) {
       {"qr --shape rounded --eyes circle --eye-fg #b71c1c", "g.jpg", "level M", DecodeFormat::QrCode},
       {"qr --shape dot --eyes rounded" + logo, "h.gif", "level H", DecodeFormat::QrCode},
       {"dm --shape dot --fg #1a237e", "i.png", "rows ", DecodeFormat::DataMatrix},
+      {"qr --gradient radial --fg #1a237e --fg2 #6a1b9a --shape dot", "j.png", "level M", DecodeFormat::QrCode},
+      {"dm --gradient linear --fg2 #b71c1c", "k.gif", "rows ", DecodeFormat::DataMatrix},
+      {"qr --frame 扫一扫，加我为联系人 --frame-fg #1a237e", "l.png", "level M", DecodeFormat::QrCode},
+      {"dm --frame SCAN-ME --frame-position above --bg none", "m.png", "rows ", DecodeFormat::DataMatrix},
+      {"qr --frame 扫一扫 --gradient linear --fg2 #6a1b9a --shape rounded", "n.jpg", "level M", DecodeFormat::QrCode},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.options);
