@@ -45,7 +45,7 @@ struct LabelSheetLayout {
 constexpr double LabelCaptionPoints = 8.0;
 constexpr double LabelCaptionLineFactor = 1.3;
 
-// A label (symbol, quiet zone and caption) against the cell it must fit, in millimetres.
+// A label (symbol, quiet zone, frame and caption) against the cell it must fit, in millimetres.
 struct LabelFit {
   double widthMm = 0;
   double heightMm = 0;
@@ -56,12 +56,11 @@ struct LabelFit {
 };
 // Inline: the print module, loaded on first use, draws with it too.
 inline LabelFit FitLabel(const LabelSheetLayout& layout, int moduleColumns, int moduleRows, bool caption) {
-  const double moduleMm = VectorModuleMm(layout.symbol, moduleColumns, moduleRows);
-  const int quiet = 2 * layout.symbol.quietZone;
+  const PrintedExtent framed = FramedMillimetres(layout.symbol, moduleColumns, moduleRows);
   LabelFit fit;
   fit.captionMm = caption ? LabelCaptionPoints * LabelCaptionLineFactor * MillimetresPerInch / PointsPerInch : 0.0;
-  fit.widthMm = (moduleColumns + quiet) * moduleMm;
-  fit.heightMm = (moduleRows + quiet) * moduleMm + fit.captionMm;
+  fit.widthMm = framed.widthMm;
+  fit.heightMm = framed.heightMm + fit.captionMm;
   fit.cellWidthMm = (layout.paper.widthMm - 2 * SheetMarginMm) / layout.columns;
   fit.cellHeightMm = (layout.paper.heightMm - 2 * SheetMarginMm) / layout.rows;
   return fit;

@@ -52,11 +52,10 @@ class CairoLabelSheet final : public LabelSheetWriter {
 
   bool AddLabel(const ModuleMatrix& matrix, const ImageOptions& drawn, std::string_view caption,
                 SheetProblem* problem) override {
-    const double module = ModulePoints(layout_.symbol, matrix);
-    const double width = (matrix.Columns() + 2 * layout_.symbol.quietZone) * module;
-    const double height = (matrix.Rows() + 2 * layout_.symbol.quietZone) * module;
     const std::string text(caption);
     const LabelFit fit = FitLabel(layout_, matrix.Columns(), matrix.Rows(), !text.empty());
+    const double width = MmToPoints(fit.widthMm);  // the frame's, when it has one
+    const double height = MmToPoints(fit.heightMm - fit.captionMm);
     const double captionHeight = MmToPoints(fit.captionMm);
     if (matrix.Empty() || !fit.Fits()) {
       *problem = {SheetFailure::LabelTooLarge, {}, fit};
