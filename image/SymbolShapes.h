@@ -21,6 +21,13 @@ enum class EyeShape {
   Circle,
 };
 
+// What a logo's pad clears: the modules under the logo's outline and a
+// margin of one (the default), or its whole box.
+enum class LogoPad {
+  Shape,
+  Square,
+};
+
 struct ModuleShapeRow {
   ModuleShape shape;
   std::string_view name;  // "dot": --shape and the settings
@@ -32,15 +39,24 @@ struct EyeShapeRow {
   std::string_view name;
 };
 
-// In the order the choices list them, square first.
+struct LogoPadRow {
+  LogoPad shape;
+  std::string_view name;  // "shape": --logo-pad and the settings
+};
+
+// In the order the choices list them, square first (the logo's pad: the
+// default first).
 std::span<const ModuleShapeRow> ModuleShapes();
 std::span<const EyeShapeRow> EyeShapes();
+std::span<const LogoPadRow> LogoPads();
 
 std::string_view ShapeName(ModuleShape shape);
 std::string_view ShapeName(EyeShape shape);
+std::string_view ShapeName(LogoPad pad);
 // By name, exactly; nullopt for anything else.
 std::optional<ModuleShape> ParseModuleShape(std::string_view name);
 std::optional<EyeShape> ParseEyeShape(std::string_view name);
+std::optional<LogoPad> ParseLogoPad(std::string_view name);
 bool ShapeForDataMatrix(ModuleShape shape);
 
 // A dot's diameter in modules: large enough that a scanner's threshold still

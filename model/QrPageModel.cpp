@@ -150,14 +150,17 @@ void QrPageModel::SetEci(bool on) {
   Compose();
 }
 
-void QrPageModel::SetLogo(bool logo, std::optional<double> share) {
-  if (logo == logo_ && share == logoShare_) return;
-  logo_ = logo;
-  logoShare_ = share;
+void QrPageModel::SetLogo(const SymbolStyle& style) {
+  if (style.logo == logoStyle_.logo && style.logoShare == logoStyle_.logoShare && style.logoPad == logoStyle_.logoPad)
+    return;
+  logoStyle_ = SymbolStyle{};
+  logoStyle_.logo = style.logo;
+  logoStyle_.logoShare = style.logoShare;
+  logoStyle_.logoPad = style.logoPad;
   Compose();
 }
 
-QrLevel QrPageModel::LevelInForce() const { return logo_ ? LevelWithLogo(levelChosen_, level_) : level_; }
+QrLevel QrPageModel::LevelInForce() const { return logoStyle_.logo ? LevelWithLogo(levelChosen_, level_) : level_; }
 
 SymbolSettings QrPageModel::Settings() const {
   SymbolSettings settings;
@@ -183,7 +186,7 @@ void QrPageModel::Compose() {
   SymbolRequest request;
   static_cast<SymbolSettings&>(request) = Settings();
   request.content = ContentFields{page_, values_};
-  result_ = logo_ ? MakeSymbolForLogo(request, logoShare_, encoder_.get()) : MakeSymbol(request, *encoder_);
+  result_ = logoStyle_.logo ? MakeSymbolForLogo(request, logoStyle_, encoder_.get()) : MakeSymbol(request, *encoder_);
   payload_.clear();
   if (!result_.Ok()) return;
   // The operator formats' two leading bytes are no part of their payload.

@@ -144,11 +144,11 @@ TEST(CliStyle, LogoSizesAsPeopleWriteThemAndTheVersionTheyGrowTo) {
     std::string header;  // the first line of --dump
     std::string logoLine;
   } cases[] = {
-      {"--text hello", "version 2 level H", "logo 5 modules, largest 5 (0.20 of the side)"},
-      {"--text hello --logo-size 30", "version 6 level H", "logo 13 modules, largest 13 (0.32 of the side)"},
-      {"--text hello --logo-size 30%", "version 6 level H", "logo 13 modules, largest 13 (0.32 of the side)"},
+      {"--text hello", "version 2 level H", "logo 5 x 5 modules (25 cleared), largest 5 (0.20 of the side)"},
+      {"--text hello --logo-size 30", "version 6 level H", "logo 13 x 13 modules (157 cleared), largest 13 (0.32 of the side)"},
+      {"--text hello --logo-size 30%", "version 6 level H", "logo 13 x 13 modules (157 cleared), largest 13 (0.32 of the side)"},
       // The largest the data's own version allows: no growth.
-      {"--text hello --logo-size max", "version 1 level H", "logo 3 modules, largest 3 (0.14 of the side)"},
+      {"--text hello --logo-size max", "version 1 level H", "logo 3 x 3 modules (9 cleared), largest 3 (0.14 of the side)"},
       {"--text hello --version 2 --logo-size 30", "version 2 level H", "block 1 destroyed 10 of 14 correctable"},
   };
   for (const auto& c : cases) {

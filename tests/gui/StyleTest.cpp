@@ -154,7 +154,7 @@ TEST_F(Style, ALogoTooLargeForTheVersionChosenIsRefusedInWords) {
   const int version = (qr->Symbol().Columns() - 17) / 4;  // what the card's data needs
   EXPECT_LT(version, 6);
   const QString refusal = U("标志太大，这个码放不下：H级(30%)下最多为边长的 %1%。换小一点的标志，或选择更大的版本，就能放下。")
-                              .arg(std::floor(LargestLogoShareOf(version, QrLevel::H) * 100));
+                              .arg(std::floor(LargestLogoShareOf(version, QrLevel::H, qr->Style().style) * 100));
   EXPECT_EQ(qr->StyleStatusText(), refusal);
   EXPECT_EQ(dialog->ProblemText()->text(), refusal);
 }
