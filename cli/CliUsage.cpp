@@ -229,6 +229,7 @@ std::string Filled(std::string_view pattern, bool qr) {
   Replace(text, "{moduleShapes}", Alternatives(ModuleShapeNames()));
   Replace(text, "{dmModuleShapes}", Alternatives(DmModuleShapeNames()));
   Replace(text, "{eyeShapes}", Alternatives(EyeShapeNames()));
+  Replace(text, "{logoPads}", Alternatives(LogoPadNames()));
   Replace(text, "{maxSheetCells}", std::to_string(MaxSheetCells));
   return text;
 }

@@ -176,11 +176,19 @@ std::optional<ModuleShape> ParseDmModuleShape(std::string_view word) {
   return shape && ShapeForDataMatrix(*shape) ? shape : std::nullopt;
 }
 
-std::vector<std::string> EyeShapeNames() {
+namespace {
+
+template <typename Row>
+std::vector<std::string> NamesOf(std::span<const Row> rows) {
   std::vector<std::string> names;
-  for (const EyeShapeRow& row : EyeShapes()) names.emplace_back(row.name);
+  for (const Row& row : rows) names.emplace_back(row.name);
   return names;
 }
+
+}  // namespace
+
+std::vector<std::string> EyeShapeNames() { return NamesOf(EyeShapes()); }
+std::vector<std::string> LogoPadNames() { return NamesOf(LogoPads()); }
 
 std::string ColourTakes() { return _("a colour #RRGGBB"); }
 std::string BackgroundTakes() { return _("a colour #RRGGBB or none (transparent)"); }

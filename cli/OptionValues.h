@@ -53,6 +53,7 @@ std::string ColourTakes();
 std::vector<std::string> ModuleShapeNames();
 std::vector<std::string> DmModuleShapeNames();
 std::vector<std::string> EyeShapeNames();
+std::vector<std::string> LogoPadNames();
 std::optional<ModuleShape> ParseDmModuleShape(std::string_view word);
 std::string BackgroundTakes();
 

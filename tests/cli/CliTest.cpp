@@ -329,6 +329,7 @@ TEST(Cli, VersionHelpAndTheUsageOfTheCommandUsed) {
       {"values qr --level", ExitOk, "L\nM\nQ\nH\n", ""},
       {"values dm --size", ExitOk, "auto\nrect\n10x10\n", ""},
       {"values qr --type", ExitOk, "\n8\ncard\n", ""},
+      {"values qr --logo-pad", ExitOk, "shape\nsquare\n", ""},
       {"values dm --level", ExitUsage, "", "Usage: quillet-cli (qr | dm | read) [options]\nTry 'quillet-cli --help'\n"},
       {"pdf417", ExitUsage, "", "\nUsage: quillet-cli (qr | dm | read) [options]\nTry 'quillet-cli --help'\n"},
       {"qr --size 3 --text a --dump", ExitUsage, "",
