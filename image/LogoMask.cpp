@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <mutex>
 
+#include "image/LogoCache.h"
 #include "image/StyledImage.h"
 
 namespace quillet {
@@ -42,24 +42,8 @@ OpaqueCounts CountOpaque(const RgbaImage& logo) {
 // Counted once per logo: the bound asks for the mask of every pad side of
 // every version while a symbol grows for its logo.
 std::shared_ptr<const OpaqueCounts> CountsOf(const std::shared_ptr<const RgbaImage>& logo) {
-  struct Entry {
-    std::weak_ptr<const RgbaImage> source;
-    const RgbaImage* address;
-    std::shared_ptr<const OpaqueCounts> counts;
-  };
-  constexpr size_t Kept = 8;
-  static std::mutex mutex;
-  static std::vector<Entry> cache;
-  {
-    std::lock_guard lock(mutex);
-    for (const Entry& entry : cache)
-      if (entry.address == logo.get() && entry.source.lock() == logo) return entry.counts;
-  }
-  auto counts = std::make_shared<const OpaqueCounts>(CountOpaque(*logo));
-  std::lock_guard lock(mutex);
-  if (cache.size() >= Kept) cache.erase(cache.begin());
-  cache.push_back({logo, logo.get(), counts});
-  return counts;
+  static LogoCache<OpaqueCounts, int, 8> cache;
+  return cache.Get(logo, 0, [&] { return CountOpaque(*logo); });
 }
 
 // The logo's pixels from `from` to `to` (modules along one side of the box)

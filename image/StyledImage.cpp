@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
-#include <mutex>
 
+#include "image/LogoCache.h"
 #include "image/SymbolOutlines.h"
 
 namespace quillet {
@@ -87,27 +87,8 @@ RgbaImage ScaleLogo(const RgbaImage& logo, int width, int height) {
 // in a few sizes on thousands of symbols (twice each, for the read-back and
 // the file), and scaling it down is most of the drawing.
 std::shared_ptr<const RgbaImage> ScaledLogo(const std::shared_ptr<const RgbaImage>& logo, int width, int height) {
-  struct Entry {
-    std::weak_ptr<const RgbaImage> source;
-    const RgbaImage* address;
-    int width, height;
-    std::shared_ptr<const RgbaImage> scaled;
-  };
-  constexpr size_t Kept = 32;
-  static std::mutex mutex;
-  static std::vector<Entry> cache;
-  {
-    std::lock_guard lock(mutex);
-    for (const Entry& entry : cache)
-      if (entry.address == logo.get() && entry.width == width && entry.height == height &&
-          entry.source.lock() == logo)
-        return entry.scaled;
-  }
-  auto scaled = std::make_shared<const RgbaImage>(ScaleLogo(*logo, width, height));
-  std::lock_guard lock(mutex);
-  if (cache.size() >= Kept) cache.erase(cache.begin());
-  cache.push_back({logo, logo.get(), width, height, scaled});
-  return scaled;
+  static LogoCache<RgbaImage, std::pair<int, int>, 32> cache;
+  return cache.Get(logo, {width, height}, [&] { return ScaleLogo(*logo, width, height); });
 }
 
 // Whether pixel (x, y) of the image lies on a module the pad clears.
