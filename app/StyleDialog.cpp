@@ -121,7 +121,7 @@ CStyleDlg::CStyleDlg(CSymbolPage& page, StyleDialogs& dialogs)
   layout->addLayout(BuildButtons());
   for (QCheckBox* box : {transparent_, allowLowContrast_, allowInverted_, eyeSameColour_})
     connect(box, &QCheckBox::toggled, this, &CStyleDlg::Apply);
-  for (QComboBox* box : {moduleShape_, eyeShape_})
+  for (QComboBox* box : {moduleShape_, eyeShape_, logoPad_})
     connect(box, &QComboBox::currentIndexChanged, this, &CStyleDlg::Apply);
   connect(preset_, &QComboBox::activated, this, &CStyleDlg::ChoosePreset);
   connect(logoSize_, &QSlider::valueChanged, this, &CStyleDlg::ApplyLogoSize);
@@ -192,10 +192,13 @@ QLayout* CStyleDlg::BuildLogoRows() {
   auto* sizeRow = new QHBoxLayout;
   sizeRow->addWidget(logoSize_, 1);
   sizeRow->addWidget(logoSizeText_);
+  logoPad_ = new QComboBox(this);
+  for (const LogoPadRow& row : LogoPads()) logoPad_->addItem(ShapeWords(row.shape), static_cast<int>(row.shape));
   logoNote_ = new QLabel(this);
   logoNote_->setWordWrap(true);
   form->addRow(FromUtf8(UiText::StyleLogo), fileRow);
   form->addRow(FromUtf8(UiText::StyleLogoSize), sizeRow);
+  form->addRow(FromUtf8(UiText::StyleLogoPad), logoPad_);
   form->addRow(logoNote_);
   connect(chooseLogo_, &QPushButton::clicked, this, &CStyleDlg::ChooseLogo);
   connect(removeLogo_, &QPushButton::clicked, this, &CStyleDlg::RemoveLogo);
@@ -307,6 +310,7 @@ void CStyleDlg::Apply() {
   style.allowed = ContrastAllowance{allowLowContrast_->isChecked(), allowInverted_->isChecked()};
   style.style.moduleShape = static_cast<ModuleShape>(moduleShape_->currentData().toInt());
   style.style.eyeShape = static_cast<EyeShape>(eyeShape_->currentData().toInt());
+  style.style.logoPad = static_cast<LogoPad>(logoPad_->currentData().toInt());
   if (eyeSameColour_->isChecked()) style.style.eyeColour.reset();
   else if (!style.style.eyeColour) style.style.eyeColour = style.style.foreground;
   page_.SetStyle(std::move(style));
@@ -347,6 +351,8 @@ void CStyleDlg::ShowStyle() {
   logoSize_->setEnabled(room.allowed && style.style.logo != nullptr && room.largestShare > 0);
   logoSize_->setRange(Percent(MinLogoShare), std::max(Percent(MinLogoShare), PercentAtMost(room.largestShare)));
   logoSize_->setValue(Percent(room.shownShare));
+  logoPad_->setCurrentIndex(logoPad_->findData(static_cast<int>(style.style.logoPad)));
+  logoPad_->setEnabled(room.allowed && style.style.logo != nullptr);
   logoSizeText_->setText(style.style.logo ? FromUtf8(UiText::StyleLogoSizeText).arg(room.padModules).arg(Percent(room.shownShare))
                                           : QString());
   logoNote_->setText(room.note);

@@ -56,6 +56,7 @@ class CStyleDlg : public QDialog {
   QComboBox* PresetBox() const { return preset_; }
   QComboBox* ModuleShapeBox() const { return moduleShape_; }
   QComboBox* EyeShapeBox() const { return eyeShape_; }
+  QComboBox* LogoPadBox() const { return logoPad_; }
   QPushButton* EyeColourButton() const { return eyeColour_; }
   QCheckBox* EyeSameColourBox() const { return eyeSameColour_; }
   QCheckBox* LowContrastBox() const { return allowLowContrast_; }
@@ -106,6 +107,7 @@ class CStyleDlg : public QDialog {
   QComboBox* preset_;
   QComboBox* moduleShape_;
   QComboBox* eyeShape_;
+  QComboBox* logoPad_;
   QPushButton* eyeColour_;
   QCheckBox* eyeSameColour_;
   QPushButton* chooseLogo_;

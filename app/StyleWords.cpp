@@ -79,6 +79,10 @@ QString ShapeWords(EyeShape shape) {
   return FromUtf8(UiText::EyeSquare);
 }
 
+QString ShapeWords(LogoPad pad) {
+  return FromUtf8(pad == LogoPad::Square ? UiText::LogoPadSquare : UiText::LogoPadShape);
+}
+
 QString PresetWords(StylePreset preset) { return FromUtf8(PresetRow(preset).caption); }
 
 }  // namespace quillet

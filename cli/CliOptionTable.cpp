@@ -52,6 +52,7 @@ FramePosition& FramePositionSlot(CliParseState& s) { return s.framePositionGiven
 auto& FrameColourSlot(CliParseState& s) { return s.options.image.style.frameColour; }
 auto& LogoSlot(CliParseState& s) { return s.options.logoFile; }
 auto& LogoShareSlot(CliParseState& s) { return s.options.image.style.logoShare; }
+LogoPad& LogoPadSlot(CliParseState& s) { return s.options.image.style.logoPad; }
 std::string& NameSlot(CliParseState& s) { return BatchOf(s).nameTemplate; }
 int& JobsSlot(CliParseState& s) { return BatchOf(s).jobs; }
 auto& ManifestSlot(CliParseState& s) { return BatchOf(s).manifest; }
@@ -314,14 +315,20 @@ const CliOptionRow Rows[] = {
      .help = N_("a logo (PNG, JPEG or SVG) centred on a pad of light\nmodules; raises the level to H unless --level is given"),
      .apply = Once<LogoSlot>},
     {.name = "--logo-size", .value = "SHARE", .commands = QrOnly, .section = Style,
-     .help = N_("the pad's side as a share of the symbol's, {logoShares};\n"
+     .help = N_("the pad's longer side as a share of the symbol's side,\n{logoShares};\n"
              "with no --version the symbol grows until its level can repair\n"
              "the modules the logo covers, in no block more than half of what\n"
              "its error correction corrects (default: {defaultLogoShare}%)"),
      .takes = LogoShareWords, .apply = Parsed<ParseLogoShare, LogoShareSlot>},
+    {.name = "--logo-pad", .value = "PAD", .commands = QrOnly, .section = Style,
+     .help = N_("which modules of its box the logo's pad clears: {logoPads};\n"
+             "shape (the default) those under the logo's opaque pixels and\n"
+             "a margin of one, square all of them"),
+     .values = LogoPadNames, .apply = Parsed<ParseLogoPad, LogoPadSlot>},
     // A Data Matrix symbol has no room for a logo: said so, rather than "an option of qr".
     {.name = "--logo", .commands = DmOnly, .section = Style, .apply = NoLogo},
     {.name = "--logo-size", .commands = DmOnly, .section = Style, .apply = NoLogo},
+    {.name = "--logo-pad", .commands = DmOnly, .section = Style, .apply = NoLogo},
 
     {.name = "--batch", .value = "INPUT", .commands = QrAndDm, .section = Batch,
      .help = N_("one file per row of a CSV file (TSV when it ends in .tsv; - reads\n"

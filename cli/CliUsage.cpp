@@ -232,6 +232,7 @@ std::string Filled(std::string_view pattern, bool qr) {
   Replace(text, "{gradients}", Alternatives(GradientNames()));
   Replace(text, "{framePositions}", Alternatives(FramePositionNames()));
   Replace(text, "{maxCaption}", std::to_string(MaxCaptionCharacters));
+  Replace(text, "{logoPads}", Alternatives(LogoPadNames()));
   Replace(text, "{maxSheetCells}", std::to_string(MaxSheetCells));
   return text;
 }

@@ -196,6 +196,8 @@ std::string CaptionTakes() {
   return Fill(_("a line of 1 to {1} characters, without control characters"), {std::to_string(MaxCaptionCharacters)});
 }
 
+std::vector<std::string> LogoPadNames() { return NamesOf(LogoPads()); }
+
 std::string ColourTakes() { return _("a colour #RRGGBB"); }
 std::string BackgroundTakes() { return _("a colour #RRGGBB or none (transparent)"); }
 

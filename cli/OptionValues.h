@@ -60,6 +60,7 @@ std::vector<std::string> FramePositionNames();
 // A frame's caption: CheckCaptionText's line, not empty.
 std::optional<std::string> ParseCaption(std::string_view word);
 std::string CaptionTakes();
+std::vector<std::string> LogoPadNames();
 std::optional<ModuleShape> ParseDmModuleShape(std::string_view word);
 // The presets' names, of those the symbology takes.
 template <Symbology Of>

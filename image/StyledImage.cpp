@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
-#include <mutex>
 
 #include "image/SymbolFrame.h"
+#include "image/LogoCache.h"
 #include "image/SymbolOutlines.h"
 
 namespace quillet {
@@ -88,43 +88,31 @@ RgbaImage ScaleLogo(const RgbaImage& logo, int width, int height) {
 // in a few sizes on thousands of symbols (twice each, for the read-back and
 // the file), and scaling it down is most of the drawing.
 std::shared_ptr<const RgbaImage> ScaledLogo(const std::shared_ptr<const RgbaImage>& logo, int width, int height) {
-  struct Entry {
-    std::weak_ptr<const RgbaImage> source;
-    const RgbaImage* address;
-    int width, height;
-    std::shared_ptr<const RgbaImage> scaled;
-  };
-  constexpr size_t Kept = 32;
-  static std::mutex mutex;
-  static std::vector<Entry> cache;
-  {
-    std::lock_guard lock(mutex);
-    for (const Entry& entry : cache)
-      if (entry.address == logo.get() && entry.width == width && entry.height == height &&
-          entry.source.lock() == logo)
-        return entry.scaled;
-  }
-  auto scaled = std::make_shared<const RgbaImage>(ScaleLogo(*logo, width, height));
-  std::lock_guard lock(mutex);
-  if (cache.size() >= Kept) cache.erase(cache.begin());
-  cache.push_back({logo, logo.get(), width, height, scaled});
-  return scaled;
+  static LogoCache<RgbaImage, std::pair<int, int>, 32> cache;
+  return cache.Get(logo, {width, height}, [&] { return ScaleLogo(*logo, width, height); });
 }
 
-// The logo, its shape kept, centred in the pad less a light rim of half a
-// module, which keeps it apart from the modules around the pad.
+// Whether pixel (x, y) of the image lies on a module the pad clears.
+bool OnClearedModule(const LogoPlacement& placement, int x, int y, int quiet, int scale) {
+  const int column = x / scale - quiet - placement.column, row = y / scale - quiet - placement.row;
+  return column >= 0 && row >= 0 && column < placement.mask.width && row < placement.mask.height &&
+         placement.mask.Clears(column, row);
+}
+
+// The logo in its frame, on the cleared modules only: the modules the pad
+// leaves are the symbol's, whatever faint pixels the logo has around them.
 void DrawLogo(RgbaImage& image, const LogoPlacement& placement, int quiet, int scale) {
   const RgbaImage& logo = *placement.logo;
-  const int rim = scale / 2;
-  const int room = placement.side * scale - 2 * rim;
-  if (logo.Empty() || room <= 0) return;
-  const int width = logo.width >= logo.height ? room : std::max(1, static_cast<int>(int64_t{room} * logo.width / logo.height));
-  const int height = logo.height >= logo.width ? room : std::max(1, static_cast<int>(int64_t{room} * logo.height / logo.width));
-  const int left = (quiet + placement.first) * scale + rim + (room - width) / 2;
-  const int top = (quiet + placement.first) * scale + rim + (room - height) / 2;
+  const LogoFrame frame = LogoFrameIn(placement.mask.width, placement.mask.height, logo);
+  const int width = static_cast<int>(std::lround(frame.width * scale));
+  const int height = static_cast<int>(std::lround(frame.height * scale));
+  if (logo.Empty() || width <= 0 || height <= 0) return;
+  const int left = (quiet + placement.column) * scale + static_cast<int>(std::lround(frame.left * scale));
+  const int top = (quiet + placement.row) * scale + static_cast<int>(std::lround(frame.top * scale));
   const std::shared_ptr<const RgbaImage> scaled = ScaledLogo(placement.logo, width, height);
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {
+      if (!OnClearedModule(placement, left + x, top + y, quiet, scale)) continue;
       uint8_t* p = &image.pixels[(static_cast<size_t>(top + y) * image.width + left + x) * 4];
       const uint8_t* q = &scaled->pixels[(static_cast<size_t>(y) * width + x) * 4];
       Put(image, left + x, top + y, Blend({q[0], q[1], q[2], q[3]}, {p[0], p[1], p[2], p[3]}));
@@ -236,11 +224,19 @@ RgbaImage FrameSymbol(const RgbaImage& symbol, const FrameLayout& layout, const 
 
 }  // namespace
 
+LogoFrame LogoFrameIn(int padWidth, int padHeight, const RgbaImage& logo) {
+  const double roomWidth = padWidth - 1.0, roomHeight = padHeight - 1.0;
+  if (logo.Empty() || roomWidth <= 0 || roomHeight <= 0) return {0.5, 0.5, std::max(roomWidth, 0.0), std::max(roomHeight, 0.0)};
+  const double ratio = static_cast<double>(logo.width) / logo.height;
+  const double width = std::min(roomWidth, roomHeight * ratio), height = std::min(roomHeight, roomWidth / ratio);
+  return {0.5 + (roomWidth - width) / 2, 0.5 + (roomHeight - height) / 2, width, height};
+}
+
 ModuleMatrix MatrixUnderLogo(const ModuleMatrix& matrix, const LogoPlacement& placement) {
   ModuleMatrix cleared = matrix;
-  for (int y = 0; y < placement.side; ++y)
-    for (int x = 0; x < placement.side; ++x)
-      cleared.SetDark(placement.first + x, placement.first + y, false);
+  for (int y = 0; y < placement.mask.height; ++y)
+    for (int x = 0; x < placement.mask.width; ++x)
+      if (placement.mask.Clears(x, y)) cleared.SetDark(placement.column + x, placement.row + y, false);
   return cleared;
 }
 
@@ -257,11 +253,15 @@ RgbaImage RenderLogoPad(const ModuleMatrix& matrix, const ImageOptions& options)
 
 RgbaImage CropLogoPad(const RgbaImage& rendered, const ImageOptions& options) {
   const LogoPlacement& placement = *options.logo;
-  const int side = placement.side * options.scale, origin = (placement.first + options.quietZone) * options.scale;
-  RgbaImage crop{side, side, std::vector<uint8_t>(static_cast<size_t>(side) * side * 4)};
-  for (int y = 0; y < side; ++y)
-    std::copy_n(&rendered.pixels[(static_cast<size_t>(origin + y) * rendered.width + origin) * 4], side * 4,
-                &crop.pixels[static_cast<size_t>(y) * side * 4]);
+  const int scale = options.scale, quiet = options.quietZone;
+  const int width = placement.mask.width * scale, height = placement.mask.height * scale;
+  const int left = (placement.column + quiet) * scale, top = (placement.row + quiet) * scale;
+  RgbaImage crop{width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height * 4, 0)};
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      if (OnClearedModule(placement, left + x, top + y, quiet, scale))
+        std::copy_n(&rendered.pixels[(static_cast<size_t>(top + y) * rendered.width + left + x) * 4], 4,
+                    &crop.pixels[(static_cast<size_t>(y) * width + x) * 4]);
   return crop;
 }
 

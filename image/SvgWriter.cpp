@@ -110,9 +110,11 @@ ImageResult LogoPadImage(const ModuleMatrix& matrix, const ImageOptions& options
   std::string png;
   const ImageResult written = WriteRgbaPng(RenderLogoPad(matrix, options), options.dpi, png);
   if (!written.Ok()) return written;
-  const std::string at = std::to_string(options.logo->first + options.quietZone);
-  const std::string side = std::to_string(options.logo->side);
-  element = "<image x=\"" + at + "\" y=\"" + at + "\" width=\"" + side + "\" height=\"" + side +
+  const LogoPlacement& placement = *options.logo;
+  const std::string x = std::to_string(placement.column + options.quietZone);
+  const std::string y = std::to_string(placement.row + options.quietZone);
+  element = "<image x=\"" + x + "\" y=\"" + y + "\" width=\"" + std::to_string(placement.mask.width) +
+            "\" height=\"" + std::to_string(placement.mask.height) +
             "\" xlink:href=\"data:image/png;base64," + Base64(png) + "\"/>\n";
   return {};
 }

@@ -17,6 +17,11 @@ constexpr EyeShapeRow EyeShapeTable[] = {
     {EyeShape::Circle, "circle"},
 };
 
+constexpr LogoPadRow LogoPadTable[] = {
+    {LogoPad::Shape, "shape"},
+    {LogoPad::Square, "square"},
+};
+
 constexpr GradientRow GradientTable[] = {
     {Gradient::None, "none"},
     {Gradient::Linear, "linear"},
@@ -32,6 +37,7 @@ ModuleShape KindOf(const ModuleShapeRow& row) { return row.shape; }
 EyeShape KindOf(const EyeShapeRow& row) { return row.shape; }
 Gradient KindOf(const GradientRow& row) { return row.gradient; }
 FramePosition KindOf(const FramePositionRow& row) { return row.position; }
+LogoPad KindOf(const LogoPadRow& row) { return row.shape; }
 
 template <typename Row, typename Shape>
 const Row* FindRow(std::span<const Row> rows, Shape shape) {
@@ -51,6 +57,15 @@ auto FindByName(std::span<const Row> rows, std::string_view name) -> std::option
 
 std::span<const ModuleShapeRow> ModuleShapes() { return ModuleShapeTable; }
 std::span<const EyeShapeRow> EyeShapes() { return EyeShapeTable; }
+std::span<const LogoPadRow> LogoPads() { return LogoPadTable; }
+
+std::string_view ShapeName(ModuleShape shape) { return FindRow(ModuleShapes(), shape)->name; }
+std::string_view ShapeName(EyeShape shape) { return FindRow(EyeShapes(), shape)->name; }
+std::string_view ShapeName(LogoPad pad) { return FindRow(LogoPads(), pad)->name; }
+
+std::optional<ModuleShape> ParseModuleShape(std::string_view name) { return FindByName(ModuleShapes(), name); }
+std::optional<EyeShape> ParseEyeShape(std::string_view name) { return FindByName(EyeShapes(), name); }
+std::optional<LogoPad> ParseLogoPad(std::string_view name) { return FindByName(LogoPads(), name); }
 std::span<const GradientRow> Gradients() { return GradientTable; }
 std::span<const FramePositionRow> FramePositions() { return FramePositionTable; }
 

@@ -21,6 +21,13 @@ enum class EyeShape {
   Circle,
 };
 
+// What a logo's pad clears: the modules under the logo's outline and a
+// margin of one (the default), or its whole box.
+enum class LogoPad {
+  Shape,
+  Square,
+};
+
 // How dark modules are painted: in the foreground alone, or shading into a
 // second colour from the symbol's top left corner to its bottom right
 // (linear) or from its centre out to its corners (radial).
@@ -52,6 +59,11 @@ struct GradientRow {
   std::string_view name;  // "linear": --gradient and the settings
 };
 
+struct LogoPadRow {
+  LogoPad shape;
+  std::string_view name;  // "shape": --logo-pad and the settings
+};
+
 struct FramePositionRow {
   FramePosition position;
   std::string_view name;  // "below": --frame-position and the settings
@@ -64,13 +76,17 @@ std::span<const EyeShapeRow> EyeShapes();
 std::span<const GradientRow> Gradients();
 // Below first, the default.
 std::span<const FramePositionRow> FramePositions();
+// The logo's pad: the default first.
+std::span<const LogoPadRow> LogoPads();
 
 std::string_view ShapeName(ModuleShape shape);
 std::string_view ShapeName(EyeShape shape);
+std::string_view ShapeName(LogoPad pad);
 std::string_view GradientName(Gradient gradient);
 // By name, exactly; nullopt for anything else.
 std::optional<ModuleShape> ParseModuleShape(std::string_view name);
 std::optional<EyeShape> ParseEyeShape(std::string_view name);
+std::optional<LogoPad> ParseLogoPad(std::string_view name);
 std::optional<Gradient> ParseGradient(std::string_view name);
 std::optional<FramePosition> ParseFramePosition(std::string_view name);
 std::string_view FramePositionName(FramePosition position);

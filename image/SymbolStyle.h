@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "image/SymbolShapes.h"
+#include "qr/LogoBound.h"
 
 namespace quillet {
 
@@ -40,7 +41,8 @@ std::optional<Rgb> ParseColour(std::string_view text);
 std::string FormatColour(Rgb colour);
 constexpr size_t ColourTextLength = 7;
 
-// The logo's side as a share of the symbol's side; `--logo-size` takes it
+// The logo pad's longer side as a share of the symbol's side (a square
+// pad's side; a banner's width); `--logo-size` takes it
 // as a fraction ("0.2"), a percentage ("20%" or "20"), or "max".
 constexpr double MinLogoShare = 0.05;
 constexpr double MaxLogoShare = 0.5;
@@ -73,6 +75,8 @@ struct SymbolStyle {
   std::string frameText{};
   FramePosition framePosition = FramePosition::Below;
   std::optional<Rgb> frameColour{};
+  // QR Code only: which modules of its box the logo's pad clears.
+  LogoPad logoPad = LogoPad::Shape;
 
   bool HasColours() const { return foreground != Black || background != White || transparentBackground; }
   Rgb EyeColour() const { return eyeColour.value_or(foreground); }
@@ -120,13 +124,14 @@ struct ContrastAllowance {
 // (mixed channel by channel) is no lighter than the lighter end.
 StyleCheck CheckContrast(const SymbolStyle& style, ContrastAllowance allowed = {});
 
-// Where one symbol's logo goes: a square pad of `side` modules from module
-// (first, first), all light; the logo fills the pad less a rim of half a
-// module.
+// Where one symbol's logo goes: a pad whose box starts at module (column,
+// row), its cleared modules light; the logo fills the box less a rim of half
+// a module, its ratio kept, and is drawn on the cleared modules only.
 struct LogoPlacement {
   std::shared_ptr<const RgbaImage> logo{};
-  int first = 0;
-  int side = 0;
+  int column = 0;
+  int row = 0;
+  PadMask mask{};
 };
 
 }  // namespace quillet

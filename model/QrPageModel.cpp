@@ -152,18 +152,21 @@ void QrPageModel::SetEci(bool on) {
   Compose();
 }
 
-void QrPageModel::SetLogo(bool logo, std::optional<double> share) {
-  if (logo == logo_ && share == logoShare_) return;
-  logo_ = logo;
-  logoShare_ = share;
+void QrPageModel::SetLogo(const SymbolStyle& style) {
+  if (style.logo == logoStyle_.logo && style.logoShare == logoStyle_.logoShare && style.logoPad == logoStyle_.logoPad)
+    return;
+  logoStyle_ = SymbolStyle{};
+  logoStyle_.logo = style.logo;
+  logoStyle_.logoShare = style.logoShare;
+  logoStyle_.logoPad = style.logoPad;
   Compose();
 }
 
 // A logo raises a level the user did not pick to H; an opened symbol's only
 // when no version of it spares the logo, so that it opens as it was made.
 QrLevel QrPageModel::LevelInForce() const {
-  if (logo_ && levelOpened_ && VersionForLogo(1, level_, logoShare_) != 0) return level_;
-  return logo_ ? LevelWithLogo(levelChosen_, level_) : level_;
+  if (logoStyle_.logo && levelOpened_ && VersionForLogo(1, level_, logoStyle_) != 0) return level_;
+  return logoStyle_.logo ? LevelWithLogo(levelChosen_, level_) : level_;
 }
 
 SymbolSettings QrPageModel::Settings() const {
@@ -191,7 +194,7 @@ void QrPageModel::Compose() {
   SymbolRequest request;
   static_cast<SymbolSettings&>(request) = Settings();
   request.content = ContentFields{page_, values_};
-  result_ = logo_ ? MakeSymbolForLogo(request, logoShare_, encoder_.get()) : MakeSymbol(request, *encoder_);
+  result_ = logoStyle_.logo ? MakeSymbolForLogo(request, logoStyle_, encoder_.get()) : MakeSymbol(request, *encoder_);
   payload_.clear();
   if (!result_.Ok()) return;
   // The operator formats' two leading bytes are no part of their payload.

@@ -12,6 +12,7 @@
 
 #include "content/Catalogue.h"
 #include "content/Payload.h"
+#include "image/SymbolStyle.h"
 #include "qr/QrLevel.h"
 #include "symbol/SymbolRequest.h"
 
@@ -75,9 +76,9 @@ class QrPageModel {
   void ChooseVersion(int version);
   void SetEci(bool on);
   // Until the user picks a level, a logo raises it to H; until the user
-  // picks a version, the symbol grows to the logo's size (`share`, unset
-  // for the default).
-  void SetLogo(bool logo, std::optional<double> share = std::nullopt);
+  // picks a version, the symbol grows to the size of the style's logo and
+  // its pad; a style without a logo has none.
+  void SetLogo(const SymbolStyle& style);
   QrLevel LevelInForce() const;
   int ChosenVersion() const { return version_; }
 
@@ -120,8 +121,7 @@ class QrPageModel {
   bool levelOpened_ = false;  // level_ is an opened symbol's
   int version_ = 0;
   bool eci_ = false;
-  bool logo_ = false;
-  std::optional<double> logoShare_;
+  SymbolStyle logoStyle_;  // the logo, its size and its pad; no logo for none
   std::optional<Emptied> emptied_;
   std::unique_ptr<CQrCodeEncoder> encoder_;
   SymbolResult result_;

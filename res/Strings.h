@@ -220,6 +220,9 @@ constexpr std::string_view ShapeRounded = "圆角";
 constexpr std::string_view EyeSquare = "方形";
 constexpr std::string_view EyeRounded = "圆角";
 constexpr std::string_view EyeCircle = "圆形";
+constexpr std::string_view StyleLogoPad = "标志衬底:";
+constexpr std::string_view LogoPadShape = "随标志轮廓";
+constexpr std::string_view LogoPadSquare = "整块矩形";
 // %1 the module colour, %2 the background, %3 the contrast ratio.
 constexpr std::string_view StyleLowContrast = "对比度不足：%1 在 %2 上的对比度为 %3:1，至少需要 3:1。";
 constexpr std::string_view StyleInverted = "反色：模块 %1 比背景 %2 更浅 (对比度 %3:1)，许多扫描器不识别。";

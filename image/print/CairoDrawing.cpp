@@ -43,8 +43,7 @@ void DrawLogoPad(cairo_t* cr, const ModuleMatrix& matrix, const ImageOptions& op
     }
   cairo_surface_mark_dirty(image);
   cairo_save(cr);
-  const double at = options.logo->first + options.quietZone;
-  cairo_translate(cr, at, at);
+  cairo_translate(cr, options.logo->column + options.quietZone, options.logo->row + options.quietZone);
   cairo_scale(cr, 1.0 / options.scale, 1.0 / options.scale);
   cairo_set_source_surface(cr, image, 0, 0);
   cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);

@@ -72,7 +72,11 @@ TEST(CliOptionTable, ValuesLandWhereTheirOptionSays) {
       {"qr --text a -o x.png --bg none --fg #102030",
        [](const CliOptions& o) { return o.image.style.transparentBackground && o.image.style.foreground == Rgb{16, 32, 48}; }},
       {"qr --text a -o x.png --logo l.png --logo-size 0.2",
-       [](const CliOptions& o) { return o.logoFile == "l.png" && o.symbol.level == QrLevel::H; }},
+       [](const CliOptions& o) {
+         return o.logoFile == "l.png" && o.symbol.level == QrLevel::H && o.image.style.logoPad == LogoPad::Shape;
+       }},
+      {"qr --text a -o x.png --logo l.png --logo-pad square",
+       [](const CliOptions& o) { return o.image.style.logoPad == LogoPad::Square; }},
       {"qr --batch r.csv -o x.pdf --sheet A5 --columns 2 --rows 3 --caption {row} --jobs 5 --encoding gb18030",
        [](const CliOptions& o) {
          const CliBatchOptions& b = *o.batch;

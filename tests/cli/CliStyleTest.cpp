@@ -42,6 +42,8 @@ TEST(CliStyle, RefusalsNameTheColoursTheRatioOrTheLogoAndWriteNothing) {
       // zbar reads no inverted symbol, so with its option it is still not written.
       {"qr --text a --fg #ffffff --bg #000000 --allow-inverted", ExitNotReadBack, "does not read back, so it is not written"},
       {"qr --text a --logo-size 0.2", ExitUsage, "--logo-size goes with --logo"},
+      {"qr --text a --logo-pad round" + logo, ExitUsage, "--logo-pad takes"},
+      {"dm --text a --logo-pad square", ExitUsage, "--logo-pad: Data Matrix symbols carry no logo"},
       {"qr --text a --logo-size 0.7" + logo, ExitUsage, "--logo-size takes 0.05 to 0.5 (or 5% to 50%), or max"},
       {"qr --text a --logo-size 70" + logo, ExitUsage, "--logo-size takes 0.05 to 0.5 (or 5% to 50%), or max"},
       // Version 1 at level L corrects two codewords: no logo fits.
@@ -196,11 +198,14 @@ TEST(CliStyle, LogoSizesAsPeopleWriteThemAndTheVersionTheyGrowTo) {
     std::string header;  // the first line of --dump
     std::string logoLine;
   } cases[] = {
-      {"--text hello", "version 2 level H", "logo 5 modules, largest 5 (0.20 of the side)"},
-      {"--text hello --logo-size 30", "version 6 level H", "logo 13 modules, largest 13 (0.32 of the side)"},
-      {"--text hello --logo-size 30%", "version 6 level H", "logo 13 modules, largest 13 (0.32 of the side)"},
+      {"--text hello", "version 2 level H", "logo 5 x 5 modules (25 cleared), largest 5 (0.20 of the side)"},
+      {"--text hello --logo-size 30", "version 6 level H", "logo 13 x 13 modules (157 cleared), largest 13 (0.32 of the side)"},
+      {"--text hello --logo-size 30%", "version 6 level H", "logo 13 x 13 modules (157 cleared), largest 13 (0.32 of the side)"},
+      // The round SVG keeps its outline: the square pad clears the box's corners as well.
+      {"--text hello --logo-size 30 --logo-pad square", "version 6 level H",
+       "logo 13 x 13 modules (169 cleared), largest 13 (0.32 of the side)"},
       // The largest the data's own version allows: no growth.
-      {"--text hello --logo-size max", "version 1 level H", "logo 3 modules, largest 3 (0.14 of the side)"},
+      {"--text hello --logo-size max", "version 1 level H", "logo 3 x 3 modules (9 cleared), largest 3 (0.14 of the side)"},
       {"--text hello --version 2 --logo-size 30", "version 2 level H", "block 1 destroyed 10 of 14 correctable"},
   };
   for (const auto& c : cases) {

@@ -331,6 +331,7 @@ TEST(Cli, VersionHelpAndTheUsageOfTheCommandUsed) {
       {"values qr --preset", ExitOk, "classic\ndots\nrounded\nbrand\n", ""},
       {"values dm --preset", ExitOk, "classic\ndots\n", ""},
       {"values qr --type", ExitOk, "\n8\ncard\n", ""},
+      {"values qr --logo-pad", ExitOk, "shape\nsquare\n", ""},
       {"values dm --level", ExitUsage, "", "Usage: quillet-cli (qr | dm | read) [options]\nTry 'quillet-cli --help'\n"},
       {"pdf417", ExitUsage, "", "\nUsage: quillet-cli (qr | dm | read) [options]\nTry 'quillet-cli --help'\n"},
       {"qr --size 3 --text a --dump", ExitUsage, "",

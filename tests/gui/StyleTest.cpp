@@ -155,9 +155,37 @@ TEST_F(Style, ALogoTooLargeForTheVersionChosenIsRefusedInWords) {
   const int version = (qr->Symbol().Columns() - 17) / 4;  // what the card's data needs
   EXPECT_LT(version, 6);
   const QString refusal = U("标志太大，这个码放不下：H级(30%)下最多为边长的 %1%。换小一点的标志，或选择更大的版本，就能放下。")
-                              .arg(std::floor(LargestLogoShareOf(version, QrLevel::H) * 100));
+                              .arg(std::floor(LargestLogoShareOf(version, QrLevel::H, qr->Style().style) * 100));
   EXPECT_EQ(qr->StyleStatusText(), refusal);
   EXPECT_EQ(dialog->ProblemText()->text(), refusal);
+}
+
+// A round logo with a clear background: the pad follows its outline by
+// default, and the choice of a square pad clears its whole box, which
+// allows no larger a logo; both read back.
+TEST_F(Style, TheLogoPadFollowsARoundLogoOrFillsItsBox) {
+  QImage round(64, 64, QImage::Format_ARGB32);
+  round.fill(Qt::transparent);
+  QPainter painter(&round);
+  painter.setBrush(Qt::red);
+  painter.setPen(Qt::NoPen);
+  painter.drawEllipse(0, 0, 64, 64);
+  painter.end();
+  const QString path = folder.filePath(U("round.png"));
+  ASSERT_TRUE(round.save(path));
+  auto dialog = Open(qr);
+  styleDialogs.logoFile = path;
+  dialog->LogoButton()->click();
+  QComboBox* pad = dialog->LogoPadBox();
+  ASSERT_TRUE(pad->isEnabled());
+  EXPECT_EQ(pad->currentText(), U("随标志轮廓"));
+  EXPECT_EQ(qr->Style().style.logoPad, LogoPad::Shape);
+  const int shapeLargest = dialog->LogoSizeSlider()->maximum();
+  EXPECT_EQ(StatusOf(qr), U("已校验: 可扫描"));
+  SelectComboItem(pad, 1);
+  EXPECT_EQ(qr->Style().style.logoPad, LogoPad::Square);
+  EXPECT_LE(dialog->LogoSizeSlider()->maximum(), shapeLargest);
+  EXPECT_EQ(StatusOf(qr), U("已校验: 可扫描"));
 }
 
 // "样式..." opens the dialog; "重填" empties the fields, not the style,

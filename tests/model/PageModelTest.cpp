@@ -12,6 +12,13 @@ using namespace quillet;
 
 namespace {
 
+// A style with a small opaque logo.
+SymbolStyle WithLogo() {
+  SymbolStyle style;
+  style.logo = std::make_shared<const RgbaImage>(RgbaImage{2, 2, std::vector<uint8_t>(16, 255)});
+  return style;
+}
+
 const std::string QrPrefix = "\x01\x10";
 
 std::optional<std::string> Decoded(const SymbolResult& result, DecodeFormat format) {
@@ -103,12 +110,12 @@ TEST(QrPageModel, TheVersionIsTheFloorAndTheLevelRaisesIt) {
 TEST(QrPageModel, ALogoRaisesALevelNobodyPickedToH) {
   QrPageModel page;
   page.SetField(Slot("N"), "x");
-  page.SetLogo(true);
+  page.SetLogo(WithLogo());
   EXPECT_EQ(page.LevelInForce(), QrLevel::H);
   EXPECT_EQ(page.Result().symbol.level, QrLevel::H);
   page.ChooseLevel(QrLevel::L);
   EXPECT_EQ(page.LevelInForce(), QrLevel::L);
-  page.SetLogo(false);
+  page.SetLogo({});
   EXPECT_EQ(page.LevelInForce(), QrLevel::L);
 }
 
@@ -229,7 +236,7 @@ TEST_P(Restore, OpensWhereTheLastRunLeftOrWhereAFirstRunStarts) {
   EXPECT_TRUE(page.Filled().empty());
   EXPECT_FALSE(page.Undo());  // what was typed before is no step to take back
   // A logo raises only a level nobody picked.
-  page.SetLogo(true);
+  page.SetLogo(WithLogo());
   EXPECT_EQ(page.LevelInForce(), c.levelChosen ? c.level : QrLevel::H);
 }
 
