@@ -66,15 +66,12 @@ std::string_view ShapeName(LogoPad pad) { return FindRow(LogoPads(), pad)->name;
 std::optional<ModuleShape> ParseModuleShape(std::string_view name) { return FindByName(ModuleShapes(), name); }
 std::optional<EyeShape> ParseEyeShape(std::string_view name) { return FindByName(EyeShapes(), name); }
 std::optional<LogoPad> ParseLogoPad(std::string_view name) { return FindByName(LogoPads(), name); }
+
 std::span<const GradientRow> Gradients() { return GradientTable; }
 std::span<const FramePositionRow> FramePositions() { return FramePositionTable; }
 
-std::string_view ShapeName(ModuleShape shape) { return FindRow(ModuleShapes(), shape)->name; }
-std::string_view ShapeName(EyeShape shape) { return FindRow(EyeShapes(), shape)->name; }
 std::string_view GradientName(Gradient gradient) { return FindRow(Gradients(), gradient)->name; }
 
-std::optional<ModuleShape> ParseModuleShape(std::string_view name) { return FindByName(ModuleShapes(), name); }
-std::optional<EyeShape> ParseEyeShape(std::string_view name) { return FindByName(EyeShapes(), name); }
 std::optional<Gradient> ParseGradient(std::string_view name) { return FindByName(Gradients(), name); }
 std::optional<FramePosition> ParseFramePosition(std::string_view name) { return FindByName(FramePositions(), name); }
 std::string_view FramePositionName(FramePosition position) { return FindRow(FramePositions(), position)->name; }

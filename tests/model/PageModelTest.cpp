@@ -13,9 +13,10 @@ using namespace quillet;
 namespace {
 
 // A style with a small opaque logo.
-SymbolStyle WithLogo() {
+SymbolStyle WithLogo(std::optional<double> share = std::nullopt) {
   SymbolStyle style;
   style.logo = std::make_shared<const RgbaImage>(RgbaImage{2, 2, std::vector<uint8_t>(16, 255)});
+  style.logoShare = share;
   return style;
 }
 
@@ -200,11 +201,11 @@ TEST(QrPageModel, OpeningIsOneStepThatUndoTakesBack) {
   EXPECT_EQ(page.Payload(), "WIFI:T:WPA;S:咖啡馆;P:secret;;");
   EXPECT_EQ(page.FileNameHint(), "咖啡馆");
   // The opened level holds under a logo some version of it spares, not under a larger one.
-  page.SetLogo(true, 0.1);
+  page.SetLogo(WithLogo(0.1));
   EXPECT_EQ(page.LevelInForce(), QrLevel::Q);
-  page.SetLogo(true, 0.45);
+  page.SetLogo(WithLogo(0.45));
   EXPECT_EQ(page.LevelInForce(), QrLevel::H);
-  page.SetLogo(false);
+  page.SetLogo({});
   ASSERT_TRUE(page.Undo());
   EXPECT_EQ(page.Page(), (FormatTab{1, 0}));
   EXPECT_EQ(page.LevelInForce(), DefaultQrLevel);
