@@ -150,6 +150,8 @@ void QrPageModel::SetEci(bool on) {
   Compose();
 }
 
+bool QrPageModel::EciInForce() const { return quillet::EciInForce(Settings(), page_.format); }
+
 void QrPageModel::SetLogo(bool logo, std::optional<double> share) {
   if (logo == logo_ && share == logoShare_) return;
   logo_ = logo;

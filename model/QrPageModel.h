@@ -73,6 +73,8 @@ class QrPageModel {
   void ChooseLevel(QrLevel level);
   void ChooseVersion(int version);
   void SetEci(bool on);
+  // The ECI box as it stands: the user's choice, or the format's default.
+  bool EciInForce() const;
   // Until the user picks a level, a logo raises it to H; until the user
   // picks a version, the symbol grows to the logo's size (`share`, unset
   // for the default).
@@ -113,7 +115,7 @@ class QrPageModel {
   QrLevel level_ = DefaultQrLevel;
   bool levelChosen_ = false;
   int version_ = 0;
-  bool eci_ = false;
+  std::optional<bool> eci_;  // unset until the box is used: the format's default
   bool logo_ = false;
   std::optional<double> logoShare_;
   std::optional<Emptied> emptied_;
