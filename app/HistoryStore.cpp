@@ -147,7 +147,8 @@ void BindEntry(QSqlQuery& query, const HistoryEntry& entry) {
   const QVariantList values = {
       static_cast<int>(entry.kind), static_cast<qlonglong>(entry.time), static_cast<int>(choice.symbol.symbology),
       choice.contentPage.format, choice.contentPage.tab, QrLevelPosition(choice.symbol.level), choice.symbol.version,
-      choice.symbol.dmSize, choice.symbol.eci ? 1 : 0, choice.scale, Utf8(FormatColour(style.foreground)),
+      choice.symbol.dmSize, EciInForce(choice.symbol, choice.contentPage.format) ? 1 : 0, choice.scale,
+      Utf8(FormatColour(style.foreground)),
       Utf8(FormatColour(style.background)), style.transparentBackground ? 1 : 0,
       style.logoShare ? QVariant(*style.logoShare) : QVariant(QMetaType(QMetaType::Double)),
       Utf8(choice.style.logoFile), choice.style.allowed.lowContrast ? 1 : 0, choice.style.allowed.inverted ? 1 : 0,

@@ -197,6 +197,12 @@ void CTesselDlg::ShowModel() {
     ContentTabs()->Bar()->setCurrentIndex(shown.tab);
   }
   ShowContentPage(Page(model_.PageDefinition().className));
+  {
+    // The ECI box follows the format's default until the user sets it.
+    auto* eci = controls_.Get<QCheckBox>(ControlId::Eci);
+    const QSignalBlocker quiet(eci);
+    eci->setChecked(model_.EciInForce());
+  }
   // The edits hold line breaks as "\n"; the model's values CR LF. A field
   // set to what the model holds reports a value the model already has.
   for (const FieldSpec& field : currentPage_->Definition().fields)

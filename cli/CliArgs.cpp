@@ -192,7 +192,7 @@ class Parser {
   // The ECI names the text's character set: a file's bytes have none, and
   // in a Data Matrix only ASCII codewords can follow it where they stand.
   Check CheckEci() {
-    if (!options().symbol.eci) return std::nullopt;
+    if (!options().symbol.eci.value_or(false)) return std::nullopt;
     if (options().dataFile) return Problem(CliProblemKind::EciWithDataFile);
     if (options().command != CliCommand::Dm) return std::nullopt;
     if (state_.schemeGiven && options().symbol.dmScheme != DmEncodation::Ascii) return Problem(CliProblemKind::EciNeedsAscii);

@@ -25,7 +25,7 @@ auto& DataFileSlot(CliParseState& s) { return s.options.dataFile; }
 auto& OutputSlot(CliParseState& s) { return s.options.outputFile; }
 double& ModuleMmSlot(CliParseState& s) { return s.options.image.moduleMm; }
 double& SymbolMmSlot(CliParseState& s) { return s.options.image.symbolMm; }
-bool& EciSlot(CliParseState& s) { return s.options.symbol.eci; }
+std::optional<bool>& EciSlot(CliParseState& s) { return s.options.symbol.eci; }
 bool& DumpSlot(CliParseState& s) { return s.options.dump; }
 bool& VerifySlot(CliParseState& s) { return s.options.verify; }
 bool& LowContrastSlot(CliParseState& s) { return s.options.contrast.lowContrast; }
@@ -94,9 +94,9 @@ Outcome Once(CliParseState& state, const CliOptionRow&, std::string_view word) {
   return Taken;
 }
 
-template <auto Slot>
+template <auto Slot, bool On = true>
 Outcome Switch(CliParseState& state, const CliOptionRow&, std::string_view) {
-  Slot(state) = true;
+  Slot(state) = On;
   return Taken;
 }
 
@@ -228,8 +228,11 @@ const CliOptionRow Rows[] = {
     {.name = "--eci", .commands = QrAndDm, .section = Symbol,
      .help = N_("begin the symbol with an ECI naming the text's character set:\n"
                 "{eciUtf8} for UTF-8 (--text), {eciCodePage936} for code page 936 (--gbk-text);\n"
-                "off by default, as some readers show it as text or\nrefuse the symbol{eciContent}"),
+                "off by default for a text, as some readers show it as text\nor refuse the symbol{eciContent}"),
      .apply = Switch<EciSlot>},
+    {.name = "--no-eci", .commands = QrOnly, .section = Symbol,
+     .help = N_("no ECI, not even for 通用格式's content fields, whose\nsymbols have one by default: without it zbar reads\nsome Chinese names as Japanese"),
+     .apply = Switch<EciSlot, false>},
 
     {.name = "--dump", .commands = QrAndDm, .section = Output,
      .help = N_("print the symbol's header line and rows, 1 dark, 0 light"), .apply = Switch<DumpSlot>},

@@ -205,7 +205,7 @@ void Replace(std::string& text, std::string_view placeholder, std::string_view v
 
 std::string Filled(std::string_view pattern, bool qr) {
   std::string text(pattern);
-  Replace(text, "{eciContent}", qr ? Fill(_("\n(content fields: {1} for the operator formats, {2} for 通用格式)"),
+  Replace(text, "{eciContent}", qr ? Fill(_("\n(content fields: {1} for the operator formats, {2} for 通用格式,\nwhich has it by default)"),
                                          {std::to_string(EciCodePage936), std::to_string(EciUtf8)})
                                    : "");
   Replace(text, "{eciCodePage936}", std::to_string(EciCodePage936));

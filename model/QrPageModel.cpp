@@ -152,6 +152,8 @@ void QrPageModel::SetEci(bool on) {
   Compose();
 }
 
+bool QrPageModel::EciInForce() const { return quillet::EciInForce(Settings(), page_.format); }
+
 void QrPageModel::SetLogo(const SymbolStyle& style) {
   if (style.logo == logoStyle_.logo && style.logoShare == logoStyle_.logoShare && style.logoPad == logoStyle_.logoPad)
     return;

@@ -75,6 +75,8 @@ class QrPageModel {
   void ChooseLevel(QrLevel level);
   void ChooseVersion(int version);
   void SetEci(bool on);
+  // The ECI box as it stands: the user's choice, or the format's default.
+  bool EciInForce() const;
   // Until the user picks a level, a logo raises it to H; until the user
   // picks a version, the symbol grows to the size of the style's logo and
   // its pad; a style without a logo has none.
@@ -120,7 +122,7 @@ class QrPageModel {
   bool levelChosen_ = false;
   bool levelOpened_ = false;  // level_ is an opened symbol's
   int version_ = 0;
-  bool eci_ = false;
+  std::optional<bool> eci_;  // unset until the box is used: the format's default
   SymbolStyle logoStyle_;  // the logo, its size and its pad; no logo for none
   std::optional<Emptied> emptied_;
   std::unique_ptr<CQrCodeEncoder> encoder_;

@@ -360,7 +360,7 @@ TEST(DmPageModel, TextIsEncodedAsItsCodePageBytesAndEciIsASetting) {
   EXPECT_EQ(page.TextBytes(), "\xBF\xCD\xB7\xFE");
   EXPECT_EQ(Decoded(page.Result(), DecodeFormat::DataMatrix), "\xBF\xCD\xB7\xFE");
   page.SetEci(true);
-  EXPECT_TRUE(page.Settings().eci);
+  EXPECT_EQ(page.Settings().eci, true);
   EXPECT_TRUE(page.Settings().dmGrowSize);
 }
 
@@ -370,6 +370,33 @@ namespace {
 
 // The name a save suggests: the first field in the page's order that holds
 // more than it starts with, however the fields were typed.
+// 通用格式 names UTF-8 unless the user says otherwise; the operator formats
+// name nothing unless asked. A choice made stays over format switches.
+TEST(QrPageModel, TheEciBoxFollowsTheFormatUntilTheUserSetsIt) {
+  const struct {
+    int format;
+    std::optional<bool> set;  // the box as the user sets it
+    bool inForce;
+    std::string designator;  // zxing-cpp's in front of the bytes
+  } steps[] = {
+      {1, std::nullopt, false, ""},       {GeneralFormat, std::nullopt, true, "\\000026"},
+      {GeneralFormat, false, false, ""},  {1, std::nullopt, false, ""},
+      {1, true, true, "\\000029"},      {GeneralFormat, std::nullopt, true, "\\000026"},
+  };
+  QrPageModel page;
+  for (const auto& step : steps) {
+    SCOPED_TRACE(&step - steps);
+    page.SwitchFormat(step.format);
+    page.SetField(Slot("N"), "张三");
+    if (step.set) page.SetEci(*step.set);
+    EXPECT_EQ(page.EciInForce(), step.inForce);
+    const ModuleMatrix& m = page.Result().symbol.matrix;
+    const std::string bytes =
+        ZxingEciBytes(m.Columns(), m.Rows(), [&](int x, int y) { return m.IsDark(x, y); }, DecodeFormat::QrCode);
+    EXPECT_TRUE(bytes.starts_with(step.designator + (step.format == 1 ? QrPrefix : "BEGIN:VCARD"))) << Printable(bytes);
+  }
+}
+
 TEST(QrPageModel, TheFileNameHintIsTheFirstFieldTyped) {
   QrPageModel page;
   EXPECT_EQ(page.FileNameHint(), "");
