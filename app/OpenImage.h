@@ -2,9 +2,13 @@
 // with the decoders, and what its symbol holds fills the page it came from.
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
+
+#include "model/History.h"
+#include "model/ScreenRead.h"
 
 class QImage;
 class QTabWidget;
@@ -16,6 +20,9 @@ class CDialogDM;
 class CTesselDlg;
 struct FoundSymbol;
 struct SymbolsInImage;
+
+// The one read of a picture in memory (pasted or captured).
+SymbolsInImage ReadPicture(const QImage& picture);
 
 // The questions opening asks, behind an interface so that tests answer
 // them without a modal dialog.
@@ -31,6 +38,18 @@ class OpenDialogs {
   // fields with what they hold, or nothing.
   virtual Choice AskNotHeld(QWidget* parent, const QString& question) = 0;
   virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
+
+  // From the screen: what PickShown returns when the user asks to read a region instead.
+  static constexpr int PickRegion = -2;
+  // The list of several symbols with where each was; the region offered.
+  virtual int PickShown(QWidget* parent, const QString& label, const QStringList& items, const QList<QImage>& thumbnails);
+  // Nothing found on the screen: true when the user asks to read a region.
+  virtual bool AskRegion(QWidget* parent, const QString& text);
+  enum class TextAction { OpenLink, CopyText, EditAsText, Cancel };
+  // Content the pages have no form for, with the actions that apply.
+  virtual TextAction AskTextAction(QWidget* parent, const QString& text, const TextActions& offered);
+  // The desktop's default browser.
+  virtual void OpenLink(const QString& address);
 };
 
 OpenDialogs& DesktopOpenDialogs();
@@ -41,24 +60,31 @@ class SymbolOpener {
       : window_(window), tabs_(tabs), qrPage_(qrPage), dmPage_(dmPage) {}
 
   void SetDialogs(OpenDialogs& dialogs) { dialogs_ = &dialogs; }
-  // Told the file (or "粘贴的图片") whose symbol filled its page.
-  void SetOpened(std::function<void(const QString& source)> opened) { opened_ = std::move(opened); }
+  OpenDialogs& Dialogs() const { return *dialogs_; }
+  // Told the file (or "粘贴的图片", or the screen) whose symbol filled its page.
+  void SetOpened(std::function<void(HistoryKind kind, const QString& source)> opened) { opened_ = std::move(opened); }
   void AskAndOpen();
   void OpenFile(const QString& path);
   void OpenPicture(const QImage& picture);
+  // A picture of the screen, or of a region of it: true when the user asks
+  // to read a region instead.
+  bool OpenCapture(const QImage& capture);
 
  private:
   void OpenFound(const SymbolsInImage& found, const QString& name);
   // True when the symbol filled its page.
   bool OpenSymbol(const FoundSymbol& symbol);
   bool OpenQr(const FoundSymbol& symbol);
+  // Content without a form: the user's action taken; false to open it as text.
+  bool TookTextAction(const Recognised& found, const std::string& bytes);
+  void Opened(HistoryKind kind, const QString& source);
 
   QWidget* window_;
   QTabWidget* tabs_;
   CTesselDlg* qrPage_;
   CDialogDM* dmPage_;
   OpenDialogs* dialogs_ = &DesktopOpenDialogs();
-  std::function<void(const QString&)> opened_;
+  std::function<void(HistoryKind, const QString&)> opened_;
 };
 
 }  // namespace quillet

@@ -1,0 +1,141 @@
+#include "app/ScreenReading.h"
+
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+
+#include "app/OpenImage.h"
+#include "gui/TextBytes.h"
+#include "res/Strings.h"
+
+namespace quillet {
+
+namespace {
+
+std::string_view RefusalText(CaptureRefusal refusal) {
+  switch (refusal) {
+    case CaptureRefusal::None: break;
+    case CaptureRefusal::WaylandNoPortal: return UiText::ScreenWaylandNoPortal;
+    case CaptureRefusal::NoScreen: return UiText::ScreenNoScreen;
+    case CaptureRefusal::PortalFailed: return UiText::ScreenPortalFailed;
+    case CaptureRefusal::PortalTimedOut: return UiText::ScreenPortalTimedOut;
+    case CaptureRefusal::Unreadable: return UiText::ScreenUnreadable;
+  }
+  return {};
+}
+
+class RegionOverlay : public QWidget {
+ public:
+  explicit RegionOverlay(const QImage& picture) : picture_(picture) {
+    setWindowFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool);
+    setCursor(Qt::CrossCursor);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    setGeometry(screen != nullptr ? screen->virtualGeometry() : QRect(QPoint(), picture.size()));
+  }
+
+  std::optional<QRect> Choose() {
+    QEventLoop loop;
+    done_ = [&loop] { loop.quit(); };
+    show();
+    activateWindow();
+    grabKeyboard();
+    loop.exec();
+    releaseKeyboard();
+    hide();
+    return chosen_;
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.drawImage(rect(), picture_);
+    painter.fillRect(rect(), QColor(0, 0, 0, 128));
+    const QRect drag = QRect(from_, to_).normalized();
+    if (dragging_) painter.drawImage(drag, picture_, ToPicture(drag));
+    painter.setPen(Qt::white);
+    painter.drawText(rect().adjusted(0, 20, 0, 0), Qt::AlignHCenter | Qt::AlignTop, FromUtf8(UiText::ScreenRegionHint));
+    if (dragging_) painter.drawRect(drag);
+  }
+  void mousePressEvent(QMouseEvent* event) override { from_ = to_ = event->position().toPoint(), dragging_ = true; }
+  void mouseMoveEvent(QMouseEvent* event) override { to_ = event->position().toPoint(), update(); }
+  void mouseReleaseEvent(QMouseEvent* event) override {
+    to_ = event->position().toPoint();
+    const QRect region = ToPicture(QRect(from_, to_).normalized());
+    if (const auto box = RegionBox(region.left(), region.top(), region.right() + 1, region.bottom() + 1, picture_.width(), picture_.height()))
+      chosen_ = QRect(QPoint(box->left, box->top), QPoint(box->right - 1, box->bottom - 1));
+    done_();
+  }
+  void keyPressEvent(QKeyEvent* event) override {
+    if (event->key() == Qt::Key_Escape) done_();
+  }
+
+ private:
+  // The overlay shows the picture stretched over the screen.
+  QRect ToPicture(const QRect& shown) const {
+    const double x = double(picture_.width()) / std::max(1, width()), y = double(picture_.height()) / std::max(1, height());
+    return QRect(int(shown.left() * x), int(shown.top() * y), int(shown.width() * x), int(shown.height() * y));
+  }
+
+  QImage picture_;
+  QPoint from_, to_;
+  bool dragging_ = false;
+  std::optional<QRect> chosen_;
+  std::function<void()> done_;
+};
+
+}  // namespace
+
+std::optional<QRect> ChooseRegionOnScreen(const QImage& picture) { return RegionOverlay(picture).Choose(); }
+
+ScreenReading::ScreenReading(QWidget* window, SymbolOpener& opener)
+    : window_(window),
+      opener_(opener),
+      maker_([] { return MakeScreenCapture(ThisSessionsCapture()); }),
+      chooser_(ChooseRegionOnScreen) {}
+
+ScreenReading::~ScreenReading() = default;
+
+void ScreenReading::Start() {
+  if (Busy()) return;
+  capture_ = maker_();
+  wasShown_ = window_->isVisible();
+  window_->hide();
+  QTimer::singleShot(HideDelayMs, this, &ScreenReading::Capture);
+}
+
+void ScreenReading::Capture() {
+  capture_->Start([this](const CaptureResult& result) { Captured(result); });
+}
+
+void ScreenReading::Captured(const CaptureResult& result) {
+  // The capture is done with once it has answered; freed from the event loop.
+  capture_.release()->deleteLater();
+  Restore();
+  if (result.cancelled) return;
+  if (result.refusal != CaptureRefusal::None)
+    return opener_.Dialogs().ShowMessage(window_, FromUtf8(RefusalText(result.refusal)));
+  Read(result.picture);
+}
+
+void ScreenReading::Read(const QImage& picture) {
+  QImage shown = picture;
+  while (opener_.OpenCapture(shown)) {
+    const std::optional<QRect> region = chooser_(picture);
+    if (!region) return;
+    shown = picture.copy(*region);
+  }
+}
+
+void ScreenReading::Restore() {
+  if (!wasShown_) return;
+  window_->show();
+  window_->raise();
+  window_->activateWindow();
+}
+
+}  // namespace quillet

@@ -1,0 +1,163 @@
+// "从屏幕识别" with a capture that answers with a prepared picture: what it
+// finds opens as an opened image's would and is recorded as read from the
+// screen; none or several offer a region; a refusal is told in Chinese; a
+// cancel changes nothing. Content without a form gets the scanner's actions.
+#include "app/ScreenReading.h"
+
+#include <QClipboard>
+
+#include "app/OpenImage.h"
+#include "app/SymbolImage.h"
+#include "symbol/SymbolRequest.h"
+#include "tests/gui/GuiHelpers.h"
+#include "tests/support/Symbols.h"
+
+using namespace quillet;
+
+namespace {
+
+class FakeScreenDialogs : public OpenDialogs {
+ public:
+  int pick = 0;
+  bool region = false;
+  TextAction action = TextAction::EditAsText;
+  std::vector<QString> messages, links, texts;
+  QStringList items;
+  QList<QImage> thumbnails;
+  TextActions offered;
+
+  QString AskImageFile(QWidget*) override { return {}; }
+  int PickSymbol(QWidget*, const QString&, const QStringList&) override { return -1; }
+  Choice AskNotHeld(QWidget*, const QString&) override { return Choice::WholeText; }
+  void ShowMessage(QWidget*, const QString& text) override { messages.push_back(text); }
+  int PickShown(QWidget*, const QString&, const QStringList& shown, const QList<QImage>& pictures) override {
+    items = shown, thumbnails = pictures;
+    return std::exchange(pick, -1);  // a region read next is not asked again
+  }
+  bool AskRegion(QWidget*, const QString& text) override { return messages.push_back(text), std::exchange(region, false); }
+  TextAction AskTextAction(QWidget*, const QString& text, const TextActions& actions) override {
+    return texts.push_back(text), offered = actions, action;
+  }
+  void OpenLink(const QString& address) override { links.push_back(address); }
+};
+
+class FakeCapture : public ScreenCapture {
+ public:
+  explicit FakeCapture(CaptureResult result) : result_(std::move(result)) {}
+  void Start(Done done) override {
+    QTimer::singleShot(0, this, [this, done] { done(result_); });
+  }
+
+ private:
+  CaptureResult result_;
+};
+
+QImage Qr(const std::string& bytes) {
+  SymbolRequest request;
+  request.data = bytes;
+  return RenderSymbol(MakeSymbol(request).symbol.matrix, 4, 4);
+}
+
+// A screen of 1200 x 700 with the symbols at their places.
+QImage ScreenWith(std::initializer_list<std::pair<QPoint, QImage>> symbols) {
+  QImage screen(1200, 700, QImage::Format_RGB32);
+  screen.fill(QColor(200, 210, 230));
+  QPainter painter(&screen);
+  for (const auto& [place, symbol] : symbols) painter.drawImage(place, symbol);
+  return screen;
+}
+
+class Screen : public GuiTest {
+ protected:
+  Screen() { window->SetOpenDialogs(open); }
+  // The capture answers `result`; true once the window is back.
+  void ReadScreen(const CaptureResult& result) {
+    window->Screen().SetCapture([result] { return std::make_unique<FakeCapture>(result); });
+    QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_FALSE(window->isVisible());  // out of the picture
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->Screen().Busy(); }, 5000));
+    EXPECT_TRUE(window->isVisible());
+  }
+  QString FieldText(const char* tag) { return TextOf(Field(Current(), tag)); }
+
+  FakeScreenDialogs open;
+};
+
+TEST_F(Screen, OneSymbolOpensAtOnceAndIsRecordedAsReadFromTheScreen) {
+  ChooseFormatAndTab(ControlId::FormatMobileV2, 0);
+  ReadScreen({ScreenWith({{QPoint(733, 411), Qr(QrPrefix + "CARD:N:Screen;M:139;;")}})});
+  EXPECT_EQ(FieldText("N"), U("Screen"));
+  EXPECT_EQ(FieldText("M"), U("139"));
+  ASSERT_FALSE(window->History().List().Entries().empty());
+  const HistoryEntry& entry = window->History().List().Entries().front();
+  EXPECT_EQ(entry.kind, HistoryKind::Screen);
+  EXPECT_EQ(entry.place, "屏幕");
+  EXPECT_TRUE(open.messages.empty());
+}
+
+// Of several, the list shows each where it was; a region read instead
+// holds only the symbol dragged over.
+TEST_F(Screen, SeveralGiveTheListWithThumbnailsOrARegion) {
+  const QImage one = Qr(QrPrefix + "CARD:N:Left;;"), two = Qr(QrPrefix + "CARD:N:Right;;");
+  const CaptureResult capture{ScreenWith({{QPoint(40, 300), one}, {QPoint(800, 60), two}})};
+  open.pick = OpenDialogs::PickRegion;
+  std::optional<QRect> region = QRect(QPoint(780, 40), two.size() + QSize(40, 40));
+  window->Screen().SetRegionChooser([&](const QImage& picture) {
+    EXPECT_EQ(picture.size(), QSize(1200, 700));  // the whole capture, not the last region
+    return std::exchange(region, std::nullopt);
+  });
+  ReadScreen(capture);
+  ASSERT_EQ(open.items.size(), 2);
+  ASSERT_EQ(open.thumbnails.size(), 2);
+  for (const QImage& thumbnail : open.thumbnails) {
+    // A symbol of about its own size with a margin, not the whole screen.
+    EXPECT_GE(thumbnail.width(), one.width() * 3 / 4);
+    EXPECT_LE(thumbnail.width(), one.width() * 2);
+  }
+  EXPECT_EQ(FieldText("N"), U("Right"));
+
+  open.pick = 0;
+  ReadScreen(capture);
+  EXPECT_EQ(FieldText("N"), open.items[0].contains(U("Left")) ? U("Left") : U("Right"));
+}
+
+// Nothing found, a region refused or cancelled, a capture refused or
+// cancelled: the fields stay as they were.
+TEST_F(Screen, NothingReadLeavesTheFieldsAsTheyWere) {
+  TypeInto(Field(Current(), "N"), U("王五"));
+  const std::string before = qr->CurrentPayload();
+  open.region = true;
+  window->Screen().SetRegionChooser([](const QImage&) { return std::nullopt; });  // Esc over the overlay
+  ReadScreen({ScreenWith({})});
+  ASSERT_EQ(open.messages.size(), 1u);
+  EXPECT_EQ(open.messages[0], U("在屏幕上没有找到二维码或 DM 码。小的或密集的条码可以框选一个区域来识别。"));
+  ReadScreen({{}, CaptureRefusal::None, true});
+  ReadScreen({{}, CaptureRefusal::WaylandNoPortal});
+  ASSERT_EQ(open.messages.size(), 2u);
+  EXPECT_TRUE(open.messages[1].contains(U("Ctrl+V"))) << open.messages[1].toStdString();
+  EXPECT_EQ(qr->CurrentPayload(), before);
+  EXPECT_TRUE(window->History().List().Entries().empty());
+}
+
+// A web address opens in the browser or is copied; only "在文本页中编辑"
+// changes the page, to its text tab.
+TEST_F(Screen, ContentWithoutAFormOffersTheScannersActions) {
+  const std::string address = "https://example.com/q?a=1";
+  const CaptureResult capture{ScreenWith({{QPoint(300, 200), Qr(address)}})};
+  const std::string before = qr->CurrentPayload();
+  open.action = OpenDialogs::TextAction::OpenLink;
+  ReadScreen(capture);
+  EXPECT_EQ(open.links, std::vector{U(address.c_str())});
+  EXPECT_TRUE(open.offered.openLink && open.offered.copyText && open.offered.editAsText);
+  open.action = OpenDialogs::TextAction::CopyText;
+  ReadScreen(capture);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), U(address.c_str()));
+  EXPECT_EQ(qr->CurrentPayload(), before);
+  open.action = OpenDialogs::TextAction::EditAsText;
+  ReadScreen(capture);
+  EXPECT_EQ(qr->CurrentPayload(), address);
+  EXPECT_EQ(FindTab(qr->OperatorFormat(), ContentTabs()->currentIndex())->name, "text");
+  EXPECT_EQ(open.texts.size(), 3u);
+}
+
+}  // namespace
