@@ -5,6 +5,8 @@
 #include "app/ScreenReading.h"
 
 #include <QClipboard>
+#include <QLabel>
+#include <QRandomGenerator>
 
 #include "app/OpenImage.h"
 #include "app/SymbolImage.h"
@@ -158,6 +160,29 @@ TEST_F(Screen, ContentWithoutAFormOffersTheScannersActions) {
   EXPECT_EQ(qr->CurrentPayload(), address);
   EXPECT_EQ(FindTab(qr->OperatorFormat(), ContentTabs()->currentIndex())->name, "text");
   EXPECT_EQ(open.texts.size(), 3u);
+}
+
+// On a real X server (ctest runs this on Xvfb): another window showing a
+// symbol somewhere on the screen is captured with the rest and read.
+TEST_F(Screen, OnX11ASymbolShownAnywhereIsRead) {
+  if (QGuiApplication::platformName() != U("xcb")) GTEST_SKIP() << "needs an X server";
+  const quint32 seed = QRandomGenerator::global()->generate();
+  SCOPED_TRACE(seed);
+  QRandomGenerator random(seed);
+  const QRect desktop = QGuiApplication::primaryScreen()->geometry();
+  QLabel shown;
+  shown.setWindowFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+  shown.setPixmap(QPixmap::fromImage(Qr(QrPrefix + "CARD:N:X11;M:137;;")));
+  shown.adjustSize();
+  shown.move(random.bounded(desktop.width() - shown.width()), random.bounded(desktop.height() - shown.height()));
+  shown.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&shown));
+  ChooseFormatAndTab(ControlId::FormatMobileV2, 0);
+  window->ReadScreen();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !window->Screen().Busy(); }, 10000));
+  EXPECT_EQ(FieldText("N"), U("X11"));
+  EXPECT_EQ(FieldText("M"), U("137"));
+  EXPECT_TRUE(open.messages.empty());
 }
 
 }  // namespace
