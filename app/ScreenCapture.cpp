@@ -36,7 +36,10 @@ bool PortalAnswers() {
 class X11Capture : public ScreenCapture {
  public:
   void Start(Done done) override {
-    QTimer::singleShot(0, this, [done] { done({Grab()}); });
+    QTimer::singleShot(0, this, [done] {
+      const QImage picture = Grab();
+      done(picture.isNull() ? CaptureResult{{}, CaptureRefusal::NoScreen} : CaptureResult{picture});
+    });
   }
 
  private:

@@ -9,7 +9,9 @@
 #include <QRandomGenerator>
 
 #include "app/OpenImage.h"
+#include "app/ScreenDialogs.h"
 #include "app/SymbolImage.h"
+#include "app/WindowHistory.h"
 #include "symbol/SymbolRequest.h"
 #include "tests/gui/GuiHelpers.h"
 #include "tests/support/Symbols.h"
@@ -160,6 +162,53 @@ TEST_F(Screen, ContentWithoutAFormOffersTheScannersActions) {
   EXPECT_EQ(qr->CurrentPayload(), address);
   EXPECT_EQ(FindTab(qr->OperatorFormat(), ContentTabs()->currentIndex())->name, "text");
   EXPECT_EQ(open.texts.size(), 3u);
+}
+
+QStringList ButtonTexts(const QWidget* dialog) {
+  QStringList texts;
+  for (const QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
+    if (button->isVisible()) texts << button->text();
+  return texts;
+}
+
+// The desktop's questions: only the actions that apply are buttons, and
+// the list's "框选区域..." asks for a region.
+TEST_F(Screen, TheDesktopsQuestionsOfferWhatApplies) {
+  using Action = OpenDialogs::TextAction;
+  const struct {
+    TextActions offered;
+    const char* clicked;
+    Action answer;
+    int buttons;
+  } cases[] = {
+      {{true, true, true}, "打开链接", Action::OpenLink, 4},
+      {{false, true, true}, "复制文本", Action::CopyText, 3},
+      {{false, true, true}, "在文本页中编辑", Action::EditAsText, 3},
+      {{false, true, true}, "Cancel", Action::Cancel, 3},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.clicked);
+    Action answer = Action::OpenLink;
+    EXPECT_TRUE(AnswerModal<QMessageBox>(
+        [&](QMessageBox* box) {
+          const QStringList texts = ButtonTexts(box);
+          EXPECT_EQ(texts.size(), c.buttons) << texts.join(U(" | ")).toStdString();
+          EXPECT_EQ(texts.contains(U("打开链接")), c.offered.openLink);
+          for (QAbstractButton* button : box->buttons())
+            if (button->text() == U(c.clicked)) return button->click();
+          box->reject();
+        },
+        [&] { answer = AskForTextAction(window.get(), U("https://example.com"), c.offered); }));
+    EXPECT_EQ(answer, c.answer);
+  }
+  int picked = 0;
+  EXPECT_TRUE(AnswerModal<QDialog>(
+      [](QDialog* dialog) {
+        for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
+          if (button->text() == U("框选区域...")) return button->click();
+      },
+      [&] { picked = PickShownSymbol(window.get(), U("?"), {U("1"), U("2")}, {Qr("a"), QImage()}); }));
+  EXPECT_EQ(picked, OpenDialogs::PickRegion);
 }
 
 // On a real X server (ctest runs this on Xvfb): another window showing a
