@@ -9,11 +9,11 @@
 #include <QUrl>
 #include <QVariantMap>
 
-class Screenshot : public QObject {
+class ScreenshotPortal : public QObject {
   Q_OBJECT
   Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Screenshot")
  public:
-  Screenshot(uint code, QString picture) : code_(code), picture_(std::move(picture)) {}
+  ScreenshotPortal(uint code, QString picture) : code_(code), picture_(std::move(picture)) {}
 
  public slots:
   QDBusObjectPath Screenshot(const QString&, const QVariantMap& options, const QDBusMessage& call) {
@@ -44,7 +44,7 @@ class Screenshot : public QObject {
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   if (argc < 2) return 2;
-  Screenshot portal(QString::fromLocal8Bit(argv[1]).toUInt(), argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString());
+  ScreenshotPortal portal(QString::fromLocal8Bit(argv[1]).toUInt(), argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString());
   QDBusConnection bus = QDBusConnection::sessionBus();
   if (!bus.registerObject(QStringLiteral("/org/freedesktop/portal/desktop"), &portal, QDBusConnection::ExportAllSlots) ||
       !bus.registerService(QStringLiteral("org.freedesktop.portal.Desktop")))
