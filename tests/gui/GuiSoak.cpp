@@ -345,7 +345,7 @@ class Soak {
   }
 
   // "从屏幕识别" on the X server: the window steps aside and comes back.
-  void ReadScreen() {
+  void ReadFromScreen() {
     QTest::keyClick(&window_, Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
     (void)QTest::qWaitFor([this] { return !window_.Screen().Busy(); }, 10000);
     (void)QTest::qWaitForWindowExposed(&window_);
@@ -454,7 +454,7 @@ class Soak {
       {"save", 3, [this] { Save(); }},
       {"history open", 2, [this] { UseHistory(true); }},
       {"history delete", 1, [this] { UseHistory(false); }},
-      {"screen read", 1, [this] { ReadScreen(); }}};
+      {"screen read", 1, [this] { ReadFromScreen(); }}};
   std::discrete_distribution<size_t> pick_ = [this] {
     std::vector<double> weights;
     for (const Action& action : actions_) weights.push_back(action.weight);
