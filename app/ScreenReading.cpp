@@ -55,7 +55,7 @@ class RegionOverlay : public QWidget {
     QPainter painter(this);
     painter.drawImage(rect(), picture_);
     painter.fillRect(rect(), QColor(0, 0, 0, 128));
-    const QRect drag = QRect(from_, to_).normalized();
+    const QRect drag = Dragged();
     if (dragging_) painter.drawImage(drag, picture_, ToPicture(drag));
     painter.setPen(Qt::white);
     painter.drawText(rect().adjusted(0, 20, 0, 0), Qt::AlignHCenter | Qt::AlignTop, FromUtf8(UiText::ScreenRegionHint));
@@ -65,8 +65,9 @@ class RegionOverlay : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override { to_ = event->position().toPoint(), update(); }
   void mouseReleaseEvent(QMouseEvent* event) override {
     to_ = event->position().toPoint();
-    const QRect region = ToPicture(QRect(from_, to_).normalized());
-    if (const auto box = RegionBox(region.left(), region.top(), region.right() + 1, region.bottom() + 1, picture_.width(), picture_.height()))
+    // The corners are edges between pixels, in the picture's pixels.
+    const QPoint from = ToPicture(from_), to = ToPicture(to_);
+    if (const auto box = RegionBox(from.x(), from.y(), to.x(), to.y(), picture_.width(), picture_.height()))
       chosen_ = QRect(QPoint(box->left, box->top), QPoint(box->right - 1, box->bottom - 1));
     done_();
   }
@@ -75,11 +76,17 @@ class RegionOverlay : public QWidget {
   }
 
  private:
-  // The overlay shows the picture stretched over the screen.
-  QRect ToPicture(const QRect& shown) const {
-    const double x = double(picture_.width()) / std::max(1, width()), y = double(picture_.height()) / std::max(1, height());
-    return QRect(int(shown.left() * x), int(shown.top() * y), int(shown.width() * x), int(shown.height() * y));
+  // From either corner; QRect::normalized() moves a corner dragged up or
+  // left by a pixel.
+  QRect Dragged() const {
+    return {QPoint(std::min(from_.x(), to_.x()), std::min(from_.y(), to_.y())),
+            QPoint(std::max(from_.x(), to_.x()), std::max(from_.y(), to_.y()))};
   }
+  // The overlay shows the picture stretched over the screen.
+  QPoint ToPicture(const QPoint& shown) const {
+    return {shown.x() * picture_.width() / std::max(1, width()), shown.y() * picture_.height() / std::max(1, height())};
+  }
+  QRect ToPicture(const QRect& shown) const { return {ToPicture(shown.topLeft()), ToPicture(shown.bottomRight())}; }
 
   QImage picture_;
   QPoint from_, to_;

@@ -211,6 +211,34 @@ TEST_F(Screen, TheDesktopsQuestionsOfferWhatApplies) {
   EXPECT_EQ(picked, OpenDialogs::PickRegion);
 }
 
+// The overlay over the frozen screen: Esc gives nothing, a drag its
+// rectangle in the picture's pixels, which are twice the screen's here.
+TEST_F(Screen, TheOverlayGivesTheDraggedRegionOrNothingOnEsc) {
+  const QImage picture = ScreenWith({}).scaled(QGuiApplication::primaryScreen()->virtualGeometry().size() * 2);
+  const auto overlay = [] {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+      if (widget->isVisible() && widget->cursor().shape() == Qt::CrossCursor) return widget;
+    return static_cast<QWidget*>(nullptr);
+  };
+  const auto answered = [&](const std::function<void(QWidget*)>& answer) {
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      if (QWidget* shown = overlay()) poll.stop(), answer(shown);
+    });
+    poll.start(10);
+    return ChooseRegionOnScreen(picture);
+  };
+  EXPECT_EQ(answered([](QWidget* shown) { QTest::keyClick(shown, Qt::Key_Escape); }), std::nullopt);
+  const std::optional<QRect> region = answered([](QWidget* shown) {
+    QTest::mousePress(shown, Qt::LeftButton, {}, QPoint(300, 200));
+    QTest::mouseMove(shown, QPoint(200, 150));
+    QTest::mouseRelease(shown, Qt::LeftButton, {}, QPoint(100, 100));
+  });
+  ASSERT_TRUE(region.has_value());
+  EXPECT_EQ(*region, QRect(QPoint(200, 200), QPoint(599, 399)));
+  EXPECT_EQ(answered([](QWidget* shown) { QTest::mouseClick(shown, Qt::LeftButton, {}, QPoint(50, 50)); }), std::nullopt);
+}
+
 // On a real X server (ctest runs this on Xvfb): another window showing a
 // symbol somewhere on the screen is captured with the rest and read.
 TEST_F(Screen, OnX11ASymbolShownAnywhereIsRead) {
