@@ -3,12 +3,16 @@
 // the page it came from.
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <optional>
 
 #include "app/BackgroundRead.h"
+
+#include "model/History.h"
+#include "model/ScreenRead.h"
 
 class QImage;
 class QTabWidget;
@@ -21,6 +25,7 @@ class CSymbolPage;
 class CTesselDlg;
 struct FoundSymbol;
 struct SymbolsInImage;
+
 
 // The questions opening asks, behind an interface so that tests answer
 // them without a modal dialog.
@@ -40,6 +45,18 @@ class OpenDialogs {
   // not opened.
   virtual StyleChoice AskKeepStyle(QWidget* parent, const QString& question) = 0;
   virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
+
+  // From the screen: what PickShown returns when the user asks to read a region instead.
+  static constexpr int PickRegion = -2;
+  // The list of several symbols with where each was; the region offered.
+  virtual int PickShown(QWidget* parent, const QString& label, const QStringList& items, const QList<QImage>& thumbnails);
+  // Nothing found on the screen: true when the user asks to read a region.
+  virtual bool AskRegion(QWidget* parent, const QString& text);
+  enum class TextAction { OpenLink, CopyText, EditAsText, Cancel };
+  // Content the pages have no form for, with the actions that apply.
+  virtual TextAction AskTextAction(QWidget* parent, const QString& text, const TextActions& offered);
+  // The desktop's default browser.
+  virtual void OpenLink(const QString& address);
 };
 
 OpenDialogs& DesktopOpenDialogs();
@@ -49,8 +66,9 @@ class SymbolOpener {
   SymbolOpener(QWidget* window, QTabWidget* tabs, CTesselDlg* qrPage, CDialogDM* dmPage);
 
   void SetDialogs(OpenDialogs& dialogs) { dialogs_ = &dialogs; }
-  // Told the file (or "粘贴的图片") whose symbol filled its page.
-  void SetOpened(std::function<void(const QString& source)> opened) { opened_ = std::move(opened); }
+  OpenDialogs& Dialogs() const { return *dialogs_; }
+  // Told the file (or "粘贴的图片", or the screen) whose symbol filled its page.
+  void SetOpened(std::function<void(HistoryKind kind, const QString& source)> opened) { opened_ = std::move(opened); }
   void AskAndOpen();
   void OpenFile(const QString& path);
   // A picture in memory: pasted, or captured from the screen; `name` is
@@ -59,6 +77,9 @@ class SymbolOpener {
   void OpenPicture(const QImage& picture);
   // The read under way, which Esc also stops.
   CBackgroundRead& Reading() { return *reading_; }
+  // A picture of the screen, or of a region of it, read as any other;
+  // `readRegion` runs when the user asks to read a region instead.
+  void OpenCapture(const QImage& capture, std::function<void()> readRegion);
 
  private:
   void OpenFound(const SymbolsInImage& found, const QString& name);
@@ -69,13 +90,18 @@ class SymbolOpener {
   // clears it when not: true when kept, false when there is none (any more),
   // nullopt when the opening is cancelled.
   std::optional<bool> KeepsStyle(CSymbolPage* page);
+  // Content without a form: the user's action taken; false to open it as text.
+  bool TookTextAction(const Recognised& found, const std::string& bytes);
+  void Opened(HistoryKind kind, const QString& source);
+  // What a capture offers: true when the user asks for a region.
+  bool OfferCapture(const SymbolsInImage& found, const QImage& capture);
 
   QWidget* window_;
   QTabWidget* tabs_;
   CTesselDlg* qrPage_;
   CDialogDM* dmPage_;
   OpenDialogs* dialogs_ = &DesktopOpenDialogs();
-  std::function<void(const QString&)> opened_;
+  std::function<void(HistoryKind, const QString&)> opened_;
   CBackgroundRead* reading_;
 };
 

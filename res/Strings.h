@@ -154,6 +154,23 @@ constexpr std::string_view ReadBmpBits = "每像素 %1 位的 BMP";
 constexpr std::string_view ReadBmpPalette = "BMP 的像素超出了调色板";
 constexpr std::string_view ReadSvgUnreadable = "无法解析的 SVG";
 constexpr std::string_view ReadSvgNotDrawn = "无法绘制的 SVG";
+// Reading from the screen. %1 as each text says.
+constexpr std::string_view ScreenEntry = "从屏幕识别";
+constexpr std::string_view ScreenName = "屏幕";
+constexpr std::string_view ScreenNoSymbol = "在%1上没有找到二维码或 DM 码。小的或密集的条码可以框选一个区域来识别。";
+constexpr std::string_view ScreenPickRegion = "框选区域...";
+constexpr std::string_view ScreenRegionHint = "拖动鼠标框选要识别的区域，按 Esc 取消";
+constexpr std::string_view ScreenWaylandNoPortal = "无法截取屏幕：这是 Wayland 桌面，但桌面的截图服务（xdg-desktop-portal）没有响应。请安装或启动 xdg-desktop-portal；也可以先用系统的截图工具截图，再按 Ctrl+V 粘贴到本窗口。";
+constexpr std::string_view ScreenNoScreen = "无法截取屏幕：既没有 X11 显示，也没有桌面的截图服务。请先用截图工具截图，再按 Ctrl+V 粘贴到本窗口。";
+constexpr std::string_view ScreenPortalFailed = "桌面的截图服务没有给出截图。请重试，或先用截图工具截图，再按 Ctrl+V 粘贴到本窗口。";
+constexpr std::string_view ScreenPortalTimedOut = "桌面的截图服务长时间没有回应。请重试，或先用截图工具截图，再按 Ctrl+V 粘贴到本窗口。";
+constexpr std::string_view ScreenUnreadable = "无法读取桌面截图服务给出的图片。请先用截图工具截图，再按 Ctrl+V 粘贴到本窗口。";
+// Read content the pages have no form for.
+constexpr std::string_view TextActionTitle = "识别结果";
+constexpr std::string_view TextActionLabel = "读出的内容：\n\n%1";
+constexpr std::string_view TextOpenLink = "打开链接";
+constexpr std::string_view TextCopy = "复制文本";
+constexpr std::string_view TextEdit = "在文本页中编辑";
 constexpr std::string_view PickSymbolTitle = "选择条码";
 constexpr std::string_view PickSymbolLabel = "图片中有 %1 个条码，请选择要打开的一个：";
 constexpr std::string_view PickSymbolItem = "%1. %2：%3";
