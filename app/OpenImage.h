@@ -43,7 +43,8 @@ class OpenDialogs {
   virtual Choice AskNotHeld(QWidget* parent, const QString& question) = 0;
   // The page has a style: the opened symbol keeps it, is shown plain, or is
   // not opened.
-  virtual StyleChoice AskKeepStyle(QWidget* parent, const QString& question) = 0;
+  // Unasked, the style stays as it did before the question was asked.
+  virtual StyleChoice AskKeepStyle(QWidget*, const QString&) { return StyleChoice::Keep; }
   virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
 
   // From the screen: what PickShown returns when the user asks to read a region instead.

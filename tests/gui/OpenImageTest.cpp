@@ -126,7 +126,7 @@ TEST_F(OpenImage, AStyledPageAsksWhetherTheOpenedSymbolKeepsItsStyle) {
     open.keepStyle = c.answer;
     open.styleQuestions.clear();
     open.messages.clear();
-    window->OpenImageFile(image);
+    OpenAndWait(image);
     EXPECT_EQ(open.styleQuestions.size(), 1u);
     EXPECT_EQ(qr->CurrentPayload(), "opened text");
     EXPECT_EQ(Control<QComboBox>(qr, ControlId::EcLevel)->currentIndex(), QrLevelPosition(c.shown));

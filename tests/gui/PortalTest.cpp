@@ -5,6 +5,7 @@
 #include <QDBusConnectionInterface>
 #include <QProcess>
 
+#include "app/BackgroundRead.h"
 #include "app/OpenImage.h"
 #include "app/ScreenCapture.h"
 #include "app/ScreenReading.h"
@@ -53,7 +54,7 @@ class Portal : public GuiTest {
   }
   void ReadScreen() {
     window->ReadScreen();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->Screen().Busy(); }, 8000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->Screen().Busy() && !window->Opener().Reading().Busy(); }, 30000));
     EXPECT_TRUE(window->isVisible());
   }
 

@@ -2,6 +2,7 @@
 // finds opens as an opened image's would and is recorded as read from the
 // screen; none or several offer a region; a refusal is told in Chinese; a
 // cancel changes nothing. Content without a form gets the scanner's actions.
+#include "app/BackgroundRead.h"
 #include "app/ScreenReading.h"
 
 #include <QClipboard>
@@ -79,7 +80,7 @@ class Screen : public GuiTest {
     window->Screen().SetCapture([result] { return std::make_unique<FakeCapture>(result); });
     QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_FALSE(window->isVisible());  // out of the picture
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->Screen().Busy(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->Screen().Busy() && !window->Opener().Reading().Busy(); }, 30000));
     EXPECT_TRUE(window->isVisible());
   }
   QString FieldText(const char* tag) { return TextOf(Field(Current(), tag)); }
@@ -256,7 +257,7 @@ TEST_F(Screen, OnX11ASymbolShownAnywhereIsRead) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&shown));
   ChooseFormatAndTab(ControlId::FormatMobileV2, 0);
   window->ReadScreen();
-  EXPECT_TRUE(QTest::qWaitFor([&] { return !window->Screen().Busy(); }, 10000));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !window->Screen().Busy() && !window->Opener().Reading().Busy(); }, 30000));
   EXPECT_EQ(FieldText("N"), U("X11"));
   EXPECT_EQ(FieldText("M"), U("137"));
   EXPECT_TRUE(open.messages.empty());
