@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "cli/OptionSlots.h"
 #include "cli/Translate.h"
 #include "cli/Words.h"
 #include "content/Catalogue.h"
@@ -15,52 +16,7 @@ namespace quillet {
 
 namespace {
 
-// The places the rows write to.
-CliBatchOptions& BatchOf(CliParseState& state) {
-  if (!state.options.batch) state.options.batch.emplace();
-  return *state.options.batch;
-}
-auto& TextSlot(CliParseState& s) { return s.options.text; }
-auto& DataFileSlot(CliParseState& s) { return s.options.dataFile; }
-auto& OutputSlot(CliParseState& s) { return s.options.outputFile; }
-double& ModuleMmSlot(CliParseState& s) { return s.options.image.moduleMm; }
-double& SymbolMmSlot(CliParseState& s) { return s.options.image.symbolMm; }
-std::optional<bool>& EciSlot(CliParseState& s) { return s.options.symbol.eci; }
-bool& DumpSlot(CliParseState& s) { return s.options.dump; }
-bool& VerifySlot(CliParseState& s) { return s.options.verify; }
-bool& LowContrastSlot(CliParseState& s) { return s.options.contrast.lowContrast; }
-bool& InvertedSlot(CliParseState& s) { return s.options.contrast.inverted; }
-auto& FormatSlot(CliParseState& s) { return s.options.format; }
-int& ScaleSlot(CliParseState& s) { return s.options.image.scale; }
-int& QuietZoneSlot(CliParseState& s) { return s.options.image.quietZone; }
-int& DpiSlot(CliParseState& s) { return s.options.image.dpi; }
-QrLevel& LevelSlot(CliParseState& s) { return s.levelGiven = true, s.options.symbol.level; }
-int& VersionSlot(CliParseState& s) { return s.options.symbol.version; }
-auto& SegmentsSlot(CliParseState& s) { return s.options.segments; }
-int& OperatorSlot(CliParseState& s) { return s.options.contentPage.format; }
-auto& TabSlot(CliParseState& s) { return s.tabWord; }
-int& DmSizeSlot(CliParseState& s) { return s.options.symbol.dmSize; }
-int& SchemeSlot(CliParseState& s) { return s.schemeGiven = true, s.options.symbol.dmScheme; }
-Rgb& ForegroundSlot(CliParseState& s) { return s.options.image.style.foreground; }
-ModuleShape& ModuleShapeSlot(CliParseState& s) { return s.options.image.style.moduleShape; }
-EyeShape& EyeShapeSlot(CliParseState& s) { return s.options.image.style.eyeShape; }
-auto& EyeColourSlot(CliParseState& s) { return s.options.image.style.eyeColour; }
-Gradient& GradientSlot(CliParseState& s) { return s.options.image.style.gradient; }
-auto& SecondForegroundSlot(CliParseState& s) { return s.options.image.style.foreground2; }
-std::string& FrameTextSlot(CliParseState& s) { return s.options.image.style.frameText; }
-FramePosition& FramePositionSlot(CliParseState& s) { return s.framePositionGiven = true, s.options.image.style.framePosition; }
-auto& FrameColourSlot(CliParseState& s) { return s.options.image.style.frameColour; }
-auto& LogoSlot(CliParseState& s) { return s.options.logoFile; }
-auto& LogoShareSlot(CliParseState& s) { return s.options.image.style.logoShare; }
-LogoPad& LogoPadSlot(CliParseState& s) { return s.options.image.style.logoPad; }
-std::string& NameSlot(CliParseState& s) { return BatchOf(s).nameTemplate; }
-int& JobsSlot(CliParseState& s) { return BatchOf(s).jobs; }
-auto& ManifestSlot(CliParseState& s) { return BatchOf(s).manifest; }
-auto& EncodingSlot(CliParseState& s) { return BatchOf(s).encoding; }
-auto& SheetSlot(CliParseState& s) { return BatchOf(s).sheet; }
-int& ColumnsSlot(CliParseState& s) { return BatchOf(s).columns; }
-int& RowsSlot(CliParseState& s) { return BatchOf(s).rows; }
-std::string& CaptionSlot(CliParseState& s) { return BatchOf(s).caption; }
+using namespace slots;
 
 // ---- How the rows take their values.
 
