@@ -156,7 +156,8 @@ class Parser {
   // the strongest level for a logo unless the user chose one.
   Check CheckStyle() {
     const SymbolStyle& style = options().image.style;
-    if (style.logoShare && !options().logoFile) return Problem(CliProblemKind::LogoSizeWithoutLogo);
+    if (!options().logoFile && (style.logoShare || state_.logoPadGiven))
+      return Problem(CliProblemKind::LogoOptionsWithoutLogo);
     if ((style.gradient != Gradient::None) != style.foreground2.has_value())
       return Problem(CliProblemKind::GradientNeedsBoth);
     if (!style.HasFrame() && (state_.framePositionGiven || style.frameColour))

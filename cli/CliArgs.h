@@ -95,7 +95,7 @@ enum class CliProblemKind {
   ContentIsOneSegment, NothingToDo, VerifyNeedsFile, FormatNeedsOutput, StandardOutputTwice,
   UnknownExtension, FormatDisagrees, BatchOnlyWithoutBatch, BatchWithInput, SegmentsWithBatch,
   BatchWithDump, BatchNeedsFolder, SheetOptionsWithoutSheet, SheetNeedsGrid, SheetWithName,
-  SheetNeedsPdf, VerifyOfText, SeveralSizes, LogoSizeWithoutLogo,
+  SheetNeedsPdf, VerifyOfText, SeveralSizes, LogoOptionsWithoutLogo,
   Colours, GradientNeedsBoth, FrameOptionsWithoutFrame,
 };
 

@@ -258,7 +258,7 @@ const CliOptionRow Rows[] = {
      .help = N_("the gradient's second colour, #RRGGBB"), .takes = ColourTakes,
      .apply = Parsed<ParseColour, SecondForegroundSlot>},
     {.name = "--frame", .value = "TEXT", .commands = QrAndDm, .section = Style,
-     .help = N_("a frame around the symbol and its quiet zone, with TEXT\n(any script, at most {maxCaption} characters) in a band\nbelow or above it, drawn in WenQuanYi Zen Hei"),
+     .help = N_("a frame around the symbol and its quiet zone, with TEXT\n(at most {maxCaption} characters, in no script written right\nto left or joined) in a band below or above it, drawn in\nWenQuanYi Zen Hei"),
      .takes = CaptionTakes, .apply = Parsed<ParseCaption, FrameTextSlot>},
     {.name = "--frame-position", .value = "WHERE", .commands = QrAndDm, .section = Style,
      .help = N_("where the frame's caption goes: {framePositions} (default below)"),

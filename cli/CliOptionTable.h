@@ -25,6 +25,7 @@ struct CliParseState {
   bool levelGiven = false;
   bool schemeGiven = false;
   bool framePositionGiven = false;
+  bool logoPadGiven = false;
   std::vector<const CliOptionRow*> sizesGiven;  // of --scale, --module-mm and --size-mm: at most one
   std::optional<std::string> tabWord;
   std::string batchOnly;  // the first option that goes only with --batch

@@ -70,7 +70,7 @@ std::string DescribeCombinationProblem(const CliProblem& p) {
       return Fill(_("--format {1} does not match the extension of '{2}'"), {p.detail, p.word});
     case CliProblemKind::VerifyOfText: return Fill(_("--verify checks an image file; {1} is text"), {p.word});
     case CliProblemKind::SeveralSizes: return Fill(_("give {1} or {2}, not both"), {p.option, p.detail});
-    case CliProblemKind::LogoSizeWithoutLogo: return _("--logo-size goes with --logo FILE");
+    case CliProblemKind::LogoOptionsWithoutLogo: return _("--logo-size and --logo-pad go with --logo FILE");
     case CliProblemKind::GradientNeedsBoth: return _("--gradient and --fg2 go together: give both or neither");
     case CliProblemKind::FrameOptionsWithoutFrame: return _("--frame-position and --frame-fg go with --frame TEXT");
     case CliProblemKind::Colours: return DescribeStyleCheck(p.colours);

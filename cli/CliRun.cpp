@@ -18,6 +18,7 @@
 #include "image/ImageFormats.h"
 #include "image/PhysicalSize.h"
 #include "image/StyledSymbol.h"
+#include "image/SymbolFrame.h"
 #include "symbol/SymbolRequest.h"
 #include "verify/LogoFile.h"
 #include "verify/ReadBack.h"
@@ -277,6 +278,15 @@ int RunCli(std::span<const std::string> args, std::istream& in, std::ostream& ou
   if (options.command == CliCommand::Help) {
     out << CliUsage(options.helpTopic);
     return ExitOk;
+  }
+  // A caption the font cannot draw as written is the options' fault, found
+  // before the first file of a symbol or a batch.
+  if (options.image.style.HasFrame()) {
+    const std::string caption = DescribeCaptionDrawing(ShapeCaption(options.image.style.frameText).check);
+    if (!caption.empty()) {
+      err << "quillet-cli: " << caption << '\n';
+      return ExitUsage;
+    }
   }
   // The logo is read once, for one symbol or every row of a batch.
   CliOptions styled = options;

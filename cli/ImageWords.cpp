@@ -29,6 +29,10 @@ std::string DescribeStyleCheck(const StyleCheck& check) {
   // Cut, not rounded: 2.995 is below 3:1 and must not read "3.00:1".
   const double ratio = std::floor(check.ratio * 100) / 100;
   const std::string ratioText = Fixed(ratio, 2);
+  if (check.frame)
+    return Fill(_("the frame colour {1} (contrast ratio {2}:1) is below the {3}:1 its caption needs to be read: "
+                  "give a darker --frame-fg, or --allow-low-contrast"),
+                {check.subject, ratioText, Fixed(MinContrastRatio, 0)});
   switch (check.failure) {
     case StyleFailure::LowContrast:
       return Fill(_("the colours {1} (contrast ratio {2}:1) are below the {3}:1 scanners need: choose colours "
@@ -41,6 +45,18 @@ std::string DescribeStyleCheck(const StyleCheck& check) {
     case StyleFailure::None: break;
   }
   return {};
+}
+
+std::string DescribeCaptionDrawing(const CaptionCheck& check) {
+  switch (check.problem) {
+    case CaptionProblem::MissingCharacter:
+      return "--frame: " + DescribeImageFailure({ImageFailure::CaptionCharacter, check.subject});
+    case CaptionProblem::NeedsShaping:
+      return Fill(_("--frame: {1} is of a script whose letters join, reorder or run right to left, which a "
+                    "frame's caption cannot draw; give the caption in another script"),
+                  {CharacterName(check.subject)});
+    default: return {};
+  }
 }
 
 namespace {

@@ -42,7 +42,7 @@ inline FramePosition& FramePositionSlot(CliParseState& s) { return s.framePositi
 inline auto& FrameColourSlot(CliParseState& s) { return s.options.image.style.frameColour; }
 inline auto& LogoSlot(CliParseState& s) { return s.options.logoFile; }
 inline auto& LogoShareSlot(CliParseState& s) { return s.options.image.style.logoShare; }
-inline LogoPad& LogoPadSlot(CliParseState& s) { return s.options.image.style.logoPad; }
+inline LogoPad& LogoPadSlot(CliParseState& s) { return s.logoPadGiven = true, s.options.image.style.logoPad; }
 inline std::string& NameSlot(CliParseState& s) { return BatchOf(s).nameTemplate; }
 inline int& JobsSlot(CliParseState& s) { return BatchOf(s).jobs; }
 inline auto& ManifestSlot(CliParseState& s) { return BatchOf(s).manifest; }

@@ -43,6 +43,12 @@ std::string NoDecoderFound(const std::vector<std::string>& decoders) {
 
 }  // namespace
 
+std::string CharacterName(const std::string& character) {
+  char32_t code = 0;
+  if (character.empty() || NextCharacter(character, 0, &code) == 0) return "'" + character + "'";
+  return "'" + character + "' (" + CodePointName(code) + ")";
+}
+
 std::string DescribeReadBackFault(const ReadBackResult& result) {
   switch (result.fault) {
     case ReadBackFault::ModuleMissing: return result.cause;
@@ -86,17 +92,6 @@ std::string Where(const TextProblem& problem) {
   char hex[8];
   std::snprintf(hex, sizeof hex, "0x%02X", byte);
   return Fill(_(" at byte {1} ({2})"), {std::to_string(problem.offset), hex});
-}
-
-// "'ä' (U+00E4)": the code names characters that do not show.
-std::string CharacterName(const std::string& character) {
-  if (character.empty()) return "''";
-  const auto byte = [&](size_t i) { return static_cast<unsigned char>(character[i]); };
-  unsigned code = character.size() == 1 ? byte(0) : byte(0) & (0x7F >> character.size());
-  for (size_t i = 1; i < character.size(); ++i) code = code << 6 | (byte(i) & 0x3F);
-  char name[16];
-  std::snprintf(name, sizeof name, "U+%04X", code);
-  return "'" + character + "' (" + name + ")";
 }
 
 // "N (姓名), M (手机), ...": the tags a header may use, with the captions.
@@ -337,7 +332,8 @@ std::string DescribeImageFailure(const ImageResult& result) {
     case ImageFailure::NoCaptionFont:
       return Fill(_("the font {1} for the frame's caption is not installed (Debian: fonts-wqy-zenhei)"), {subject});
     case ImageFailure::CaptionCharacter:
-      return Fill(_("the caption's font has no {1}: the frame would show an empty box in its place"), {Quoted(subject)});
+      return Fill(_("the caption's font has no {1}: the frame would show an empty box in its place"),
+                  {CharacterName(subject)});
   }
   return _("unknown failure");
 }

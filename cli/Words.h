@@ -12,6 +12,7 @@
 #include "image/PhysicalSize.h"
 #include "image/LabelSheet.h"
 #include "image/StyledSymbol.h"
+#include "image/SymbolFrame.h"
 #include "symbol/SymbolRequest.h"
 #include "verify/LogoFile.h"
 #include "verify/ImageRead.h"
@@ -43,6 +44,8 @@ std::string DescribeReadBackFault(const ReadBackResult& result);
 std::string DescribeNotReadBack(const ReadBackResult& result, ReadBackRisk risk, const std::string& what);
 // "\"名片\" of 中国移动v1.0": a format's tab, as the user picks it.
 std::string TabWords(int operatorFormat, int tab);
+// "'ä' (U+00E4)": the code names characters that do not show.
+std::string CharacterName(const std::string& character);
 // 'name': how the command line sets a path or a name given by the user apart.
 std::string Quoted(const std::string& subject);
 // Why an image was not encoded or saved: "the folder 'x' does not exist".
@@ -59,6 +62,9 @@ std::string DescribeModuleScale(const ModuleScale& scale);
 // Why a label sheet could not be begun, finished, or take a label.
 std::string DescribeSheetProblem(const SheetProblem& problem, const LabelSheetLayout& layout);
 
+// Why --frame's caption cannot be drawn as written (a character the font
+// lacks, a script that needs shaping); empty for anything else.
+std::string DescribeCaptionDrawing(const CaptionCheck& check);
 // Why colours are refused: "--fg #777777 on --bg #888888: ...".
 std::string DescribeStyleCheck(const StyleCheck& check);
 // "0.05 to 0.5 (or 5% to 50%)": what --logo-size takes.

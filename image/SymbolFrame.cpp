@@ -102,6 +102,47 @@ CaptionCheck CheckCaptionText(std::string_view text) {
   return {};
 }
 
+namespace {
+
+struct CharacterRange {
+  char32_t first, last;
+};
+
+constexpr CharacterRange ShapedScripts[] = {
+    {0x0590, 0x08ff},    // Hebrew, Arabic, Syriac, Thaana, N'Ko, Samaritan, Mandaic
+    {0x0900, 0x0dff},    // Devanagari to Sinhala
+    {0x0e00, 0x0fff},    // Thai, Lao, Tibetan
+    {0x1000, 0x109f},    // Myanmar
+    {0x1780, 0x18af},    // Khmer, Mongolian
+    {0x1a00, 0x1c4f},    // Buginese, Tai Tham, Balinese, Sundanese, Batak, Lepcha
+    {0xa800, 0xa8ff},    // Syloti Nagri, Phags-pa, Saurashtra, Devanagari extended
+    {0xa980, 0xaaff},    // Javanese, Cham, Myanmar extended, Tai Viet
+    {0xfb1d, 0xfdff},    // Hebrew and Arabic presentation forms
+    {0xfe70, 0xfefe},    // Arabic presentation forms B
+    {0x10800, 0x10fff},  // historic scripts written right to left
+    {0x11000, 0x11fff},  // historic Brahmic scripts
+    {0x1e800, 0x1efff},  // Mende Kikakui, Adlam, Arabic mathematical letters
+};
+
+bool NeedsShaping(char32_t character) {
+  for (const CharacterRange& range : ShapedScripts)
+    if (character >= range.first && character <= range.last) return true;
+  return false;
+}
+
+}  // namespace
+
+CaptionCheck CheckCaptionScript(std::string_view text) {
+  for (size_t at = 0; at < text.size();) {
+    char32_t character = 0;
+    const int length = NextCharacter(text, at, &character);
+    if (length == 0) return {CaptionProblem::NotUtf8, {}};
+    if (NeedsShaping(character)) return {CaptionProblem::NeedsShaping, std::string(text.substr(at, length))};
+    at += length;
+  }
+  return {};
+}
+
 // Centred in the band less half a module on every side, at most 0.6 of the
 // band's height a font size, smaller when the line is wider than the band.
 CaptionPlacement PlaceCaption(const CaptionOutline& outline, const FrameLayout& layout) {

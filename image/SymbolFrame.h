@@ -62,6 +62,7 @@ enum class CaptionProblem {
   NotUtf8,
   NoFont,            // subject: the family asked for
   MissingCharacter,  // subject: the character the font lacks
+  NeedsShaping,      // subject: the first character of a script CheckCaptionScript refuses
   NoPrintModule,     // subject: the loader's words
 };
 
@@ -74,6 +75,13 @@ struct CaptionCheck {
 // Whether `text` may be a caption: UTF-8, at most MaxCaptionCharacters, no
 // control characters (a line break has no place in one line).
 CaptionCheck CheckCaptionText(std::string_view text);
+
+// A caption's glyphs are laid one after another in the text's order, with
+// no shaping: scripts written right to left, or whose letters join,
+// reorder or stack (Arabic, Hebrew, Devanagari and the other Indic scripts,
+// Thai, Tibetan, Khmer, ...), would come out wrong, so they are refused.
+// `text` is UTF-8 (CheckCaptionText).
+CaptionCheck CheckCaptionScript(std::string_view text);
 
 // The character at byte `at` of `text` and its length in bytes; 0 for no
 // UTF-8 (a stray continuation byte, an overlong form, a surrogate, beyond U+10FFFF).

@@ -92,8 +92,12 @@ StyleCheck CheckContrast(const SymbolStyle& style, ContrastAllowance allowed) {
   if (style.EyeColour() != style.foreground) darks.push_back(style.EyeColour());
   StyleCheck check;
   for (const Rgb dark : darks)
-    if (check = CheckDark(dark, style, allowed); !check.Ok()) break;
-  return check;
+    if (check = CheckDark(dark, style, allowed); !check.Ok()) return check;
+  if (!style.HasFrame()) return check;
+  StyleCheck frame = CheckDark(style.FrameColour(), style, {allowed.lowContrast, true});
+  if (frame.Ok()) return check;  // the modules' ratio stays the one reported
+  frame.frame = true;
+  return frame;
 }
 
 }  // namespace quillet

@@ -109,7 +109,8 @@ struct StyleCheck {
   StyleFailure failure = StyleFailure::None;
   std::string subject;
   double ratio = 0;  // the contrast ratio of the colours checked
-  Rgb dark = Black;  // the dark colour checked: the foreground's, or the eye colour's
+  Rgb dark = Black;  // the dark colour checked: the foreground's, the eye colour's or the frame's
+  bool frame = false;  // the frame's colour failed, not a module's
   bool Ok() const { return failure == StyleFailure::None; }
 };
 
@@ -121,7 +122,10 @@ struct ContrastAllowance {
 // A transparent background is checked as white, the paper it usually
 // lands on. The eye colour is checked as the dark modules are, and so are
 // both ends of a gradient, the lighter first: every colour between them
-// (mixed channel by channel) is no lighter than the lighter end.
+// (mixed channel by channel) is no lighter than the lighter end. A frame's
+// colour is held to the same ratio, since its caption is drawn in the
+// background's colour on it; a frame lighter than the background still
+// shows its caption, so only the ratio counts there.
 StyleCheck CheckContrast(const SymbolStyle& style, ContrastAllowance allowed = {});
 
 // Where one symbol's logo goes: a pad whose box starts at module (column,

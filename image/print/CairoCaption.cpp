@@ -93,6 +93,7 @@ CaptionOutline TraceText(FcPattern* match, std::string_view text) {
 
 ShapedCaption Shape(std::string_view text) {
   if (CaptionCheck check = CheckCaptionText(text); !check.Ok()) return {check, nullptr};
+  if (CaptionCheck check = CheckCaptionScript(text); !check.Ok()) return {check, nullptr};
   FontMatch match{CaptionFontMatch()};
   if (!match.pattern || !IsFamily(match.pattern, CaptionFontFamily))
     return {{CaptionProblem::NoFont, std::string(CaptionFontFamily)}, nullptr};

@@ -41,7 +41,8 @@ TEST(CliStyle, RefusalsNameTheColoursTheRatioOrTheLogoAndWriteNothing) {
       {"qr --text a --bg white", ExitUsage, "--bg takes a colour #RRGGBB or none"},
       // zbar reads no inverted symbol, so with its option it is still not written.
       {"qr --text a --fg #ffffff --bg #000000 --allow-inverted", ExitNotReadBack, "does not read back, so it is not written"},
-      {"qr --text a --logo-size 0.2", ExitUsage, "--logo-size goes with --logo"},
+      {"qr --text a --logo-size 0.2", ExitUsage, "--logo-size and --logo-pad go with --logo FILE"},
+      {"qr --text a --logo-pad shape", ExitUsage, "--logo-size and --logo-pad go with --logo FILE"},
       {"qr --text a --logo-pad round" + logo, ExitUsage, "--logo-pad takes"},
       {"dm --text a --logo-pad square", ExitUsage, "--logo-pad: Data Matrix symbols carry no logo"},
       {"qr --text a --logo-size 0.7" + logo, ExitUsage, "--logo-size takes 0.05 to 0.5 (or 5% to 50%), or max"},
@@ -77,9 +78,15 @@ TEST(CliStyle, RefusalsNameTheColoursTheRatioOrTheLogoAndWriteNothing) {
       {"qr --text a --gradient diagonal --fg2 #000000", ExitUsage, "--gradient takes none, linear or radial, not 'diagonal'"},
       // A frame's options need its caption, which is one line the font covers.
       {"qr --text a --frame-fg #1a237e", ExitUsage, "--frame-position and --frame-fg go with --frame TEXT"},
+      {"dm --text a --frame x --frame-fg #eeeeee", ExitUsage,
+       "the frame colour #eeeeee on #ffffff (contrast ratio 1.16:1) is below the 3:1 its caption needs"},
       {"dm --text a --frame x --frame-position left", ExitUsage, "--frame-position takes below or above, not 'left'"},
       {"qr --text a --frame " + std::string(65, 'x'), ExitUsage, "--frame takes a line of 1 to 64 characters"},
-      {"qr --text a --frame 扫一扫\U0001F600", ExitWriteFailed, "the caption's font has no '\U0001F600'"},
+      // A caption the font cannot draw as written is bad input, named by its character.
+      {"qr --text a --frame 扫一扫\U0001F600", ExitUsage,
+       "--frame: the caption's font has no '\U0001F600' (U+1F600): the frame would show an empty box"},
+      {"qr --text a --frame مرحبا", ExitUsage, "--frame: 'م' (U+0645) is of a script whose letters join, reorder"},
+      {"dm --text a --frame नमस्ते", ExitUsage, "--frame: 'न' (U+0928) is of a script"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.line);
@@ -163,6 +170,17 @@ TEST(CliStyle, APresetIsItsOptionsAndTheOptionsGivenWithItWin) {
     EXPECT_EQ(ReadBytes(preset), ReadBytes(options));
     EXPECT_EQ(DecodeFile(preset, c.format), data);
   }
+}
+
+// A batch's caption is checked once, before its first file.
+TEST(CliStyle, ABatchWithACaptionTheFontLacksWritesNothing) {
+  TempFolder folder;
+  WriteBytes(folder.File("rows.csv"), "text\na\nb\n");
+  const CliOutcome run = Cli("qr --batch " + folder.File("rows.csv") + " --name {row}.png --frame 扫\U0001F600 -o " +
+                             folder.File("out"));
+  EXPECT_EQ(run.status, ExitUsage) << run.err;
+  EXPECT_NE(run.err.find("(U+1F600)"), std::string::npos) << run.err;
+  EXPECT_FALSE(fs::exists(folder.File("out/1.png")));
 }
 
 // A row whose symbol cannot spare the logo at the version chosen fails with

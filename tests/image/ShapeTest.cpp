@@ -204,6 +204,44 @@ TEST(Gradients, TheLighterEndIsRefusedAsLowContrast) {
   }
 }
 
+// The caption is drawn in the background's colour on the frame's band, so
+// the frame colour is held to the modules' ratio; a frame lighter than the
+// background shows its caption as well, and the modules are judged first.
+TEST(Frames, AFrameColourTooNearTheBackgroundIsRefused) {
+  constexpr Rgb Pale{0xdd, 0xdd, 0xdd}, Grey{0x77, 0x77, 0x77};
+  const struct {
+    Rgb foreground, background;
+    std::optional<Rgb> frame;
+    std::string caption;
+    ContrastAllowance allowed;
+    StyleFailure failure;
+    bool frameFailed;
+    std::string subject;
+  } cases[] = {
+      {Navy, White, Pale, "SCAN", {}, StyleFailure::LowContrast, true, "#dddddd on #ffffff"},
+      {Navy, White, Pale, "", {}, StyleFailure::None, false, ""},  // no caption, no frame drawn
+      {Navy, White, Pale, "SCAN", {true, false}, StyleFailure::None, false, ""},
+      {Navy, White, Crimson, "SCAN", {}, StyleFailure::None, false, ""},
+      {Black, Grey, White, "SCAN", {}, StyleFailure::None, false, ""},
+      {Black, Grey, Rgb{0x99, 0x99, 0x99}, "SCAN", {}, StyleFailure::LowContrast, true, "#999999 on #777777"},
+      {Pale, White, Navy, "SCAN", {}, StyleFailure::LowContrast, false, "#dddddd on #ffffff"},
+      // Unset, the frame takes the foreground's colour, already judged.
+      {Navy, White, std::nullopt, "SCAN", {}, StyleFailure::None, false, ""},
+  };
+  for (const auto& c : cases) {
+    SymbolStyle style;
+    style.foreground = c.foreground;
+    style.background = c.background;
+    style.frameColour = c.frame;
+    style.frameText = c.caption;
+    const StyleCheck check = CheckContrast(style, c.allowed);
+    SCOPED_TRACE(check.subject);
+    EXPECT_EQ(check.failure, c.failure);
+    EXPECT_EQ(check.frame, c.frameFailed);
+    if (!check.Ok()) EXPECT_EQ(check.subject, c.subject);
+  }
+}
+
 // A framed symbol in every output reads back with its quiet zone inside the
 // frame; the caption is drawn on the band (light pixels there), on the side
 // asked, and vector files hold it as paths, not text.
@@ -266,6 +304,7 @@ TEST(Frames, CaptionsTheFontCannotDrawAreRefused) {
     std::string caption;
     CaptionProblem problem;
     ImageFailure failure;
+    std::string subject = {};  // the character refused, when it is named
   } cases[] = {
       {"扫一扫", CaptionProblem::None, ImageFailure::None},
       {std::string(64, 'x'), CaptionProblem::None, ImageFailure::None},
@@ -273,12 +312,22 @@ TEST(Frames, CaptionsTheFontCannotDrawAreRefused) {
       {"two\nlines", CaptionProblem::ControlCharacter, ImageFailure::BadCaption},
       {"\xe6\x89", CaptionProblem::NotUtf8, ImageFailure::BadCaption},
       {"\xc0\xaf", CaptionProblem::NotUtf8, ImageFailure::BadCaption},  // an overlong "/"
-      {"扫\U0001F600", CaptionProblem::MissingCharacter, ImageFailure::CaptionCharacter},
+      {"扫\U0001F600", CaptionProblem::MissingCharacter, ImageFailure::CaptionCharacter, "\U0001F600"},
+      // Scripts drawn a letter after another keep working; those that join,
+      // reorder or run right to left are refused whatever the font holds.
+      {"Café Ёлка Ελλάδα かな 한글", CaptionProblem::None, ImageFailure::None},
+      {"مرحبا", CaptionProblem::NeedsShaping, ImageFailure::CaptionCharacter, "م"},
+      {"scan שלום", CaptionProblem::NeedsShaping, ImageFailure::CaptionCharacter, "ש"},
+      {"नमस्ते", CaptionProblem::NeedsShaping, ImageFailure::CaptionCharacter, "न"},
+      {"สวัสดี", CaptionProblem::NeedsShaping, ImageFailure::CaptionCharacter, "ส"},
+      {"ﻣﺮﺣﺒﺎ", CaptionProblem::NeedsShaping, ImageFailure::CaptionCharacter, "ﻣ"},  // presentation forms
   };
   const Symbol symbol = MakeOne(Symbology::QrCode);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.caption);
-    EXPECT_EQ(ShapeCaption(c.caption).check.problem, c.problem);
+    const CaptionCheck check = ShapeCaption(c.caption).check;
+    EXPECT_EQ(check.problem, c.problem);
+    if (!c.subject.empty()) EXPECT_EQ(check.subject, c.subject);
     ImageOptions options;
     options.style.frameText = c.caption;
     std::string bytes;

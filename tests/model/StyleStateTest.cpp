@@ -91,6 +91,21 @@ INSTANTIATE_TEST_SUITE_P(
                     LogoFailure::NotQrCode}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The page is held to the command line's rule for a frame's colour: its
+// refusal names that colour, whose caption could not be read.
+TEST(StyleState, APaleFrameIsRefusedByItsColour) {
+  StyleState state;
+  PageStyle style{SymbolStyle{Navy, White}, {}, {}};
+  style.style.frameText = "扫一扫";
+  style.style.frameColour = Rgb{0xee, 0xee, 0xee};
+  state.SetStyle(style);
+  ImageOptions options;
+  EXPECT_FALSE(state.Draw(Made(Symbology::QrCode, "abc"), options));
+  EXPECT_EQ(state.Problem(), StyleProblem::LowContrast);
+  EXPECT_EQ(state.Contrast().dark, *style.style.frameColour);
+  EXPECT_TRUE(state.Contrast().frame);
+}
+
 // A plain style, or no symbol, has nothing to say and nothing to read back.
 TEST(StyleState, NothingIsCheckedWithoutAStyleOrASymbol) {
   StyleState state;
