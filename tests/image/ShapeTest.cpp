@@ -200,7 +200,9 @@ TEST(Gradients, TheLighterEndIsRefusedAsLowContrast) {
     style.foreground2 = c.second;
     const StyleCheck check = CheckContrast(style);
     EXPECT_EQ(check.failure, c.failure);
-    if (!check.Ok()) EXPECT_EQ(check.subject, c.subject);
+    if (!check.Ok()) {
+      EXPECT_EQ(check.subject, c.subject);
+    }
   }
 }
 
@@ -238,7 +240,9 @@ TEST(Frames, AFrameColourTooNearTheBackgroundIsRefused) {
     SCOPED_TRACE(check.subject);
     EXPECT_EQ(check.failure, c.failure);
     EXPECT_EQ(check.frame, c.frameFailed);
-    if (!check.Ok()) EXPECT_EQ(check.subject, c.subject);
+    if (!check.Ok()) {
+      EXPECT_EQ(check.subject, c.subject);
+    }
   }
 }
 
@@ -327,7 +331,9 @@ TEST(Frames, CaptionsTheFontCannotDrawAreRefused) {
     SCOPED_TRACE(c.caption);
     const CaptionCheck check = ShapeCaption(c.caption).check;
     EXPECT_EQ(check.problem, c.problem);
-    if (!c.subject.empty()) EXPECT_EQ(check.subject, c.subject);
+    if (!c.subject.empty()) {
+      EXPECT_EQ(check.subject, c.subject);
+    }
     ImageOptions options;
     options.style.frameText = c.caption;
     std::string bytes;
