@@ -62,6 +62,34 @@ TEST(HistoryWindow, ASavedSymbolIsListedAndOneClickOpensItAgain) {
   EXPECT_EQ(qr->Scale(), 7);
 }
 
+// The list shows the symbol as its files look: in its colours, framed, and
+// still a symbol a decoder reads.
+TEST(HistoryWindow, TheThumbnailIsDrawnInTheStyle) {
+  CDialogMain window;
+  window.show();
+  CTesselDlg* qr = window.QrPage();
+  FakeSaveDialogs dialogs;
+  qr->SetSaveDialogs(&dialogs);
+  qr->SetFieldValue(static_cast<unsigned>(qr->CurrentPage()->Definition().fields[0].slot), "张三");
+  PageStyle style;
+  style.style.foreground = {0x1f, 0x3a, 0x93};
+  style.style.frameText = "扫一扫";
+  qr->SetStyle(style);
+  qr->CopySymbol();
+  ASSERT_TRUE(dialogs.messages.empty()) << dialogs.messages[0].first.toStdString();
+  ASSERT_EQ(window.History().List().Entries().size(), 1u);
+  QImage thumbnail;
+  ASSERT_TRUE(thumbnail.loadFromData(QByteArray::fromStdString(window.History().List().Entries()[0].thumbnailPng), "PNG"));
+  EXPECT_LE(std::max(thumbnail.width(), thumbnail.height()), 96);
+  // The caption's band makes a framed symbol taller than wide.
+  EXPECT_GT(thumbnail.height(), thumbnail.width());
+  bool coloured = false;
+  for (int y = 0; y < thumbnail.height() && !coloured; ++y)
+    for (int x = 0; x < thumbnail.width() && !coloured; ++x) coloured = thumbnail.pixelColor(x, y) == QColor(0x1f, 0x3a, 0x93);
+  EXPECT_TRUE(coloured);
+  EXPECT_EQ(DecodePicture(thumbnail, DecodeFormat::QrCode), QrPrefix + qr->CurrentPayload());
+}
+
 // Every part of the style goes into the file and comes back into the page.
 TEST(HistoryWindow, AnEntryOpensWithItsWholeStyleInANewRun) {
   QTemporaryDir data;
