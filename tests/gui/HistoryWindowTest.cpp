@@ -2,6 +2,7 @@
 // opens it again with its settings, and deleting reaches the file.
 #include "app/HistoryDialog.h"
 #include "app/HistoryStore.h"
+#include "app/OpenImage.h"
 #include "app/WindowHistory.h"
 #include "tests/gui/GuiHelpers.h"
 
@@ -13,6 +14,22 @@ CHistoryDlg* OpenHistory(CDialogMain& window) {
   EXPECT_TRUE(dialog != nullptr && QTest::qWaitForWindowExposed(dialog));
   return dialog;
 }
+
+// Only "清空" asks anything here.
+class ClearAnswer : public OpenDialogs {
+ public:
+  bool answer = false;
+  int asked = 0;
+  QString AskImageFile(QWidget*) override { return {}; }
+  int PickSymbol(QWidget*, const QString&, const QStringList&) override { return -1; }
+  Choice AskNotHeld(QWidget*, const QString&) override { return Choice::Cancel; }
+  void ShowMessage(QWidget*, const QString&) override {}
+  bool AskClearHistory(QWidget*, const QString& question) override {
+    ++asked;
+    EXPECT_FALSE(question.isEmpty());
+    return answer;
+  }
+};
 
 void ClickRow(QTreeWidget* list, int row) {
   QTreeWidgetItem* item = list->topLevelItem(row);
@@ -129,6 +146,8 @@ TEST(HistoryWindow, AnEntryOpensWithItsWholeStyleInANewRun) {
 TEST(HistoryWindow, DeletingReachesTheFileAndTurnedOffNothingIsRecorded) {
   QTemporaryDir data;
   CDialogMain window;
+  ClearAnswer clearing;
+  window.SetOpenDialogs(clearing);
   window.History().Keep(std::make_unique<HistoryStore>(data.path()));
   window.Tabs()->setCurrentIndex(1);
   window.show();
@@ -147,8 +166,16 @@ TEST(HistoryWindow, DeletingReachesTheFileAndTurnedOffNothingIsRecorded) {
   EXPECT_EQ(HistoryStore(data.path()).Read().size(), 2u);
 
   dialog->OnBox()->setChecked(false);
-  QTest::mouseClick(dialog->ClearButton(), Qt::LeftButton);
-  EXPECT_EQ(dialog->List()->topLevelItemCount(), 0);
+  // "否" keeps everything, in the list and in the file; "是" takes it all.
+  for (const bool yes : {false, true}) {
+    SCOPED_TRACE(yes);
+    clearing.answer = yes;
+    QTest::mouseClick(dialog->ClearButton(), Qt::LeftButton);
+    const int left = yes ? 0 : 2;
+    EXPECT_EQ(dialog->List()->topLevelItemCount(), left);
+    EXPECT_EQ(HistoryStore(data.path()).Read().size(), static_cast<size_t>(left));
+  }
+  EXPECT_EQ(clearing.asked, 2);
   dialog->reject();
   dm->OpenText(U("four"));
   dm->CopySymbol();
