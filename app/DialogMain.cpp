@@ -151,7 +151,7 @@ bool CDialogMain::PasteImage() {
 }
 
 void CDialogMain::ShowHistory() {
-  auto* dialog = new CHistoryDlg(this, *history_);
+  auto* dialog = new CHistoryDlg(this, *history_, opener_->Dialogs());
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   connect(dialog, &QDialog::accepted, this, [this, dialog] {
     if (const HistoryEntry* entry = history_->List().Find(dialog->Chosen().value_or(0))) OpenEntry(*this, *entry);

@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "app/OpenImage.h"
 #include "app/WindowHistory.h"
 #include "gui/TextBytes.h"
 #include "res/Strings.h"
@@ -47,9 +48,10 @@ QTreeWidgetItem* ItemOf(const HistoryEntry& entry) {
 
 }  // namespace
 
-CHistoryDlg::CHistoryDlg(QWidget* parent, WindowHistory& history)
+CHistoryDlg::CHistoryDlg(QWidget* parent, WindowHistory& history, OpenDialogs& dialogs)
     : QDialog(parent),
       history_(history),
+      dialogs_(dialogs),
       list_(new QTreeWidget),
       delete_(new QPushButton(FromUtf8(UiText::HistoryDelete))),
       clear_(new QPushButton(FromUtf8(UiText::HistoryClear))),
@@ -111,6 +113,7 @@ void CHistoryDlg::DeleteCurrent() {
 }
 
 void CHistoryDlg::ClearAll() {
+  if (!dialogs_.AskClearHistory(this, FromUtf8(UiText::HistoryClearQuestion))) return;
   history_.Clear();
   Fill();
 }

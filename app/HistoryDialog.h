@@ -1,7 +1,7 @@
 // The "最近" dialog: the history newest first (picture, format and page,
 // content, where it went, when); one click opens an entry in its page.
 // "删除" (or Delete, or the context menu) takes the current entry away,
-// "清空" all of them; the check box turns the history off.
+// "清空", once confirmed, all of them; the check box turns the history off.
 #pragma once
 
 #include <QDialog>
@@ -13,12 +13,14 @@ class QTreeWidget;
 
 namespace quillet {
 
+class OpenDialogs;
 class WindowHistory;
 
 class CHistoryDlg : public QDialog {
   Q_OBJECT
  public:
-  CHistoryDlg(QWidget* parent, WindowHistory& history);
+  // `dialogs` asks before "清空" takes everything.
+  CHistoryDlg(QWidget* parent, WindowHistory& history, OpenDialogs& dialogs);
 
   QTreeWidget* List() const { return list_; }
   QPushButton* DeleteButton() const { return delete_; }
@@ -35,6 +37,7 @@ class CHistoryDlg : public QDialog {
   void Fill();
 
   WindowHistory& history_;
+  OpenDialogs& dialogs_;
   QTreeWidget* list_;
   QPushButton* delete_;
   QPushButton* clear_;

@@ -9,7 +9,9 @@
 #include <QStandardPaths>
 #include <QVariant>
 #include <atomic>
+#include <span>
 
+#include "image/SymbolFrame.h"
 #include "image/SymbolShapes.h"
 
 namespace quillet {
@@ -18,20 +20,45 @@ namespace {
 
 const QString FileName = QStringLiteral("history.sqlite");
 
-// Every column an entry row has, in the order Row reads them.
-const QString EntryColumns = QStringLiteral(
-    "id, kind, time, symbology, format, tab, level, version, dmSize, eci, scale, foreground, background, "
-    "transparent, logoShare, logoFile, allowLow, allowInverted, firstField, place, thumbnail, moduleShape, eyeShape, "
-    "eyeColour");
+// What PRAGMA user_version says of a file this program wrote: 1 added the
+// shapes, 2 the gradient, the frame and the logo's pad. A file of an older
+// version gets the columns it lacks, old rows taking their defaults.
+constexpr int SchemaVersion = 2;
 
-const char* const Schema[] = {
-    "CREATE TABLE IF NOT EXISTS entries(id INTEGER PRIMARY KEY AUTOINCREMENT, kind INTEGER, time INTEGER, "
-    "symbology INTEGER, format INTEGER, tab INTEGER, level INTEGER, version INTEGER, dmSize INTEGER, eci INTEGER, "
-    "scale INTEGER, foreground TEXT, background TEXT, transparent INTEGER, logoShare REAL, logoFile TEXT, "
-    "allowLow INTEGER, allowInverted INTEGER, firstField TEXT, place TEXT, thumbnail BLOB, moduleShape INTEGER, "
-    "eyeShape INTEGER, eyeColour TEXT)",
-    "CREATE TABLE IF NOT EXISTS fields(entry INTEGER, slot INTEGER, value TEXT)",
-    "CREATE INDEX IF NOT EXISTS fieldsOfEntry ON fields(entry)",
+struct Column {
+  const char* name;
+  const char* declaration;
+  int since;  // the schema version that added it
+};
+
+// Every column an entry row has, in the order Row reads them. A column
+// added later needs a default that reads as the plain style.
+constexpr Column Columns[] = {
+    {"id", "INTEGER PRIMARY KEY AUTOINCREMENT", 0}, {"kind", "INTEGER", 0}, {"time", "INTEGER", 0},
+    {"symbology", "INTEGER", 0}, {"format", "INTEGER", 0}, {"tab", "INTEGER", 0}, {"level", "INTEGER", 0},
+    {"version", "INTEGER", 0}, {"dmSize", "INTEGER", 0}, {"eci", "INTEGER", 0}, {"scale", "INTEGER", 0},
+    {"foreground", "TEXT", 0}, {"background", "TEXT", 0}, {"transparent", "INTEGER", 0}, {"logoShare", "REAL", 0},
+    {"logoFile", "TEXT", 0}, {"allowLow", "INTEGER", 0}, {"allowInverted", "INTEGER", 0}, {"firstField", "TEXT", 0},
+    {"place", "TEXT", 0}, {"thumbnail", "BLOB", 0}, {"moduleShape", "INTEGER DEFAULT 0", 1},
+    {"eyeShape", "INTEGER DEFAULT 0", 1}, {"eyeColour", "TEXT", 1}, {"gradient", "INTEGER DEFAULT 0", 2},
+    {"foreground2", "TEXT", 2}, {"frameText", "TEXT DEFAULT ''", 2}, {"framePosition", "INTEGER DEFAULT 0", 2},
+    {"frameColour", "TEXT", 2}, {"logoPad", "INTEGER DEFAULT 0", 2},
+};
+
+QString ColumnList(bool declared) {
+  QStringList columns;
+  for (const Column& column : Columns)
+    columns << (declared ? QStringLiteral("%1 %2").arg(QLatin1String(column.name), QLatin1String(column.declaration))
+                         : QLatin1String(column.name));
+  return columns.join(QStringLiteral(", "));
+}
+
+const QString EntryColumns = ColumnList(false);
+
+const QString Schema[] = {
+    QStringLiteral("CREATE TABLE IF NOT EXISTS entries(%1)").arg(ColumnList(true)),
+    QStringLiteral("CREATE TABLE IF NOT EXISTS fields(entry INTEGER, slot INTEGER, value TEXT)"),
+    QStringLiteral("CREATE INDEX IF NOT EXISTS fieldsOfEntry ON fields(entry)"),
 };
 
 QString Utf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
@@ -52,12 +79,63 @@ QString BoundedColumns() {
   const std::pair<const char*, QString> bounds[] = {
       {"thumbnail", QString::number(MaxHistoryThumbnailBytes)},
       {"firstField", text}, {"place", text}, {"logoFile", text},
+      {"frameText", QString::number(MaxCaptionBytes)},
       {"foreground", colour}, {"background", colour}, {"eyeColour", colour},
+      {"foreground2", colour}, {"frameColour", colour},
   };
   QStringList conditions;
   for (const auto& [column, most] : bounds)
     conditions << QStringLiteral("coalesce(length(CAST(%1 AS BLOB)), 0) <= %2").arg(QLatin1String(column), most);
   return conditions.join(QStringLiteral(" AND "));
+}
+
+// How an enum is kept: its row in the names table, which only grows at its end.
+template <typename Row, typename Value>
+std::optional<Value> AtPosition(std::span<const Row> rows, Value Row::*member, const QVariant& stored) {
+  const auto at = Whole(stored, 0, static_cast<int64_t>(rows.size()) - 1);
+  if (!at) return std::nullopt;
+  return rows[static_cast<size_t>(*at)].*member;
+}
+
+template <typename Row, typename Value>
+int Position(std::span<const Row> rows, Value Row::*member, Value value) {
+  for (size_t i = 0; i < rows.size(); ++i)
+    if (rows[i].*member == value) return static_cast<int>(i);
+  return 0;
+}
+
+// NULL for unset; false for a text that is no colour.
+bool OptionalColour(const QVariant& stored, std::optional<Rgb>& colour) {
+  if (stored.isNull()) return true;
+  colour = ParseColour(Utf8(stored));
+  return colour.has_value();
+}
+
+QVariant OptionalColourValue(const std::optional<Rgb>& colour) {
+  return colour ? QVariant(Utf8(FormatColour(*colour))) : QVariant(QMetaType(QMetaType::QString));
+}
+
+// The style's columns from moduleShape on; false for a value out of range.
+template <typename Next>
+bool ReadLook(Next next, SymbolStyle& style) {
+  const auto moduleShape = AtPosition(ModuleShapes(), &ModuleShapeRow::shape, next());
+  const auto eyeShape = AtPosition(EyeShapes(), &EyeShapeRow::shape, next());
+  const bool eyeColour = OptionalColour(next(), style.eyeColour);
+  const auto gradient = AtPosition(Gradients(), &GradientRow::gradient, next());
+  const bool foreground2 = OptionalColour(next(), style.foreground2);
+  style.frameText = Utf8(next());
+  const auto framePosition = AtPosition(FramePositions(), &FramePositionRow::position, next());
+  const bool frameColour = OptionalColour(next(), style.frameColour);
+  const auto logoPad = AtPosition(LogoPads(), &LogoPadRow::shape, next());
+  if (!moduleShape || !eyeShape || !eyeColour || !gradient || !foreground2 || !framePosition || !frameColour ||
+      !logoPad)
+    return false;
+  style.moduleShape = *moduleShape;
+  style.eyeShape = *eyeShape;
+  style.gradient = *gradient;
+  style.framePosition = *framePosition;
+  style.logoPad = *logoPad;
+  return true;
 }
 
 std::optional<HistoryEntry> Row(const QSqlQuery& row) {
@@ -97,16 +175,7 @@ std::optional<HistoryEntry> Row(const QSqlQuery& row) {
   entry.firstField = Utf8(next());
   entry.place = Utf8(next());
   entry.thumbnailPng = next().toByteArray().toStdString();
-  const auto moduleShape = Whole(next(), 0, static_cast<int64_t>(ModuleShapes().size()) - 1);
-  const auto eyeShape = Whole(next(), 0, static_cast<int64_t>(EyeShapes().size()) - 1);
-  const QVariant eyeColour = next();
-  if (!moduleShape || !eyeShape) return std::nullopt;
-  style.style.moduleShape = ModuleShapes()[static_cast<size_t>(*moduleShape)].shape;
-  style.style.eyeShape = EyeShapes()[static_cast<size_t>(*eyeShape)].shape;
-  if (!eyeColour.isNull()) {
-    style.style.eyeColour = ParseColour(Utf8(eyeColour));
-    if (!style.style.eyeColour) return std::nullopt;
-  }
+  if (!ReadLook(next, style.style)) return std::nullopt;
   return entry;
 }
 
@@ -133,14 +202,6 @@ bool Exec(const QSqlDatabase& db, const QString& statement) {
   return query.exec(statement);
 }
 
-// A shape is kept as its row in the names table, which only grows at its end.
-template <typename Rows, typename Shape>
-int ShapePosition(Rows rows, Shape shape) {
-  for (size_t i = 0; i < rows.size(); ++i)
-    if (rows[i].shape == shape) return static_cast<int>(i);
-  return 0;
-}
-
 void BindEntry(QSqlQuery& query, const HistoryEntry& entry) {
   const PageChoice& choice = entry.choice;
   const SymbolStyle& style = choice.style.style;
@@ -154,8 +215,11 @@ void BindEntry(QSqlQuery& query, const HistoryEntry& entry) {
       Utf8(choice.style.logoFile), choice.style.allowed.lowContrast ? 1 : 0, choice.style.allowed.inverted ? 1 : 0,
       Utf8(entry.firstField), Utf8(entry.place),
       QByteArray(entry.thumbnailPng.data(), static_cast<qsizetype>(entry.thumbnailPng.size())),
-      ShapePosition(ModuleShapes(), style.moduleShape), ShapePosition(EyeShapes(), style.eyeShape),
-      style.eyeColour ? QVariant(Utf8(FormatColour(*style.eyeColour))) : QVariant(QMetaType(QMetaType::QString))};
+      Position(ModuleShapes(), &ModuleShapeRow::shape, style.moduleShape),
+      Position(EyeShapes(), &EyeShapeRow::shape, style.eyeShape), OptionalColourValue(style.eyeColour),
+      Position(Gradients(), &GradientRow::gradient, style.gradient), OptionalColourValue(style.foreground2),
+      Utf8(style.frameText), Position(FramePositions(), &FramePositionRow::position, style.framePosition),
+      OptionalColourValue(style.frameColour), Position(LogoPads(), &LogoPadRow::shape, style.logoPad)};
   for (const QVariant& value : values) query.addBindValue(value);
 }
 
@@ -178,6 +242,26 @@ bool InsertFields(const QSqlDatabase& db, int64_t id, const FieldValues& fields)
     if (!insert.exec()) return false;
   }
   return true;
+}
+
+// The columns an older file lacks, and its version raised to this one's. A
+// newer program's file is left as it is: it holds every column read here.
+bool Migrate(const QSqlDatabase& db) {
+  QSqlQuery version(db);
+  if (!version.exec(QStringLiteral("PRAGMA user_version")) || !version.next()) return false;
+  const int was = version.value(0).toInt();
+  if (was >= SchemaVersion) return true;
+  QSqlQuery info(db);
+  if (!info.exec(QStringLiteral("PRAGMA table_info(entries)"))) return false;
+  QStringList present;
+  while (info.next()) present << info.value(1).toString();
+  for (const Column& column : Columns) {
+    const QString name = QLatin1String(column.name);
+    if (column.since <= was || present.contains(name)) continue;
+    if (!Exec(db, QStringLiteral("ALTER TABLE entries ADD COLUMN %1 %2").arg(name, QLatin1String(column.declaration))))
+      return false;
+  }
+  return Exec(db, QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion));
 }
 
 // The newest HistoryCapacity entries stay, with their fields.
@@ -227,9 +311,9 @@ bool HistoryStore::Healthy() {
     return false;
   // Begun in a transaction, so that another program's file is set aside as it was.
   return Transaction(db, [](const QSqlDatabase& db) {
-    for (const char* statement : Schema)
-      if (!Exec(db, QString::fromLatin1(statement))) return false;
-    return Exec(db, QStringLiteral("SELECT %1 FROM entries LIMIT 0").arg(EntryColumns)) &&
+    for (const QString& statement : Schema)
+      if (!Exec(db, statement)) return false;
+    return Migrate(db) && Exec(db, QStringLiteral("SELECT %1 FROM entries LIMIT 0").arg(EntryColumns)) &&
            Exec(db, QStringLiteral("SELECT entry, slot, value FROM fields LIMIT 0"));
   });
 }

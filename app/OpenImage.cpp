@@ -139,6 +139,10 @@ class RealOpenDialogs : public OpenDialogs {
   TextAction AskTextAction(QWidget* parent, const QString& text, const TextActions& offered) override {
     return AskForTextAction(parent, text, offered);
   }
+  bool AskClearHistory(QWidget* parent, const QString& question) override {
+    return QMessageBox::question(parent, FromUtf8(UiText::HistoryTitle), question, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+  }
 };
 
 }  // namespace

@@ -27,8 +27,8 @@ struct FoundSymbol;
 struct SymbolsInImage;
 
 
-// The questions opening asks, behind an interface so that tests answer
-// them without a modal dialog.
+// The questions opening (and the window's "最近") asks, behind an interface
+// so that tests answer them without a modal dialog.
 class OpenDialogs {
  public:
   enum class Choice { WholeText, HeldFields, Cancel };
@@ -58,6 +58,8 @@ class OpenDialogs {
   virtual TextAction AskTextAction(QWidget* parent, const QString& text, const TextActions& offered);
   // The desktop's default browser.
   virtual void OpenLink(const QString& address);
+  // "清空" in "最近": true when every entry may go. Unasked, nothing goes.
+  virtual bool AskClearHistory(QWidget*, const QString&) { return false; }
 };
 
 OpenDialogs& DesktopOpenDialogs();

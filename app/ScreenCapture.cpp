@@ -1,19 +1,19 @@
 #include "app/ScreenCapture.h"
 
-#include <QBuffer>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QGuiApplication>
-#include <QImageReader>
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QScreen>
 #include <QUrl>
+#include <cstring>
 
 #include "verify/InputFile.h"
+#include "verify/ReadSymbols.h"
 
 namespace quillet {
 
@@ -70,18 +70,20 @@ class RefusedCapture : public ScreenCapture {
   CaptureRefusal refusal_;
 };
 
-// The portal's picture is a file someone else wrote: bounded before it is
-// decoded, its kind told by its bytes.
+// The portal's picture is a file someone else wrote: read as an opened
+// image is, by the readers that bound it before decoding. Grey is all the
+// symbol readers look at.
 QImage ReadPortalPicture(const QString& path) {
   const InputFile file = ReadInputFile(path.toStdString(), MaxScreenshotBytes);
   if (file.failure != InputFileFailure::None) return {};
-  QByteArray bytes = QByteArray::fromRawData(file.bytes.data(), static_cast<qsizetype>(file.bytes.size()));
-  QBuffer buffer(&bytes);
-  QImageReader reader(&buffer);
-  reader.setDecideFormatFromContent(true);
-  const QSize size = reader.size();
-  if (!size.isValid() || static_cast<int64_t>(size.width()) * size.height() > MaxImagePixels) return {};
-  return reader.read();
+  const GreyPicture grey = ReadGreyPicture(file.bytes);
+  if (grey.problem.failure != ImageReadFailure::None) return {};
+  QImage picture(grey.width, grey.height, QImage::Format_Grayscale8);
+  if (picture.isNull()) return {};
+  for (int y = 0; y < grey.height; ++y)
+    std::memcpy(picture.scanLine(y), grey.pixels.data() + static_cast<size_t>(y) * grey.width,
+                static_cast<size_t>(grey.width));
+  return picture;
 }
 
 // Where the portal will answer: its request object is named after our bus

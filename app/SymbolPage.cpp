@@ -23,6 +23,7 @@
 #include "gui/TextBytes.h"
 #include "image/PhysicalSize.h"
 #include "image/StyledImage.h"
+#include "image/SymbolFrame.h"
 #include "res/Strings.h"
 
 namespace quillet {
@@ -248,6 +249,19 @@ void CSymbolPage::DrawInStyle(const quillet::Symbol& symbol) {
     screen.quietZone = 0;
     view_.Show(ToQImage(RenderStyledSymbol(symbol.matrix, screen)), scale_, scale_);
   }
+}
+
+QImage CSymbolPage::Thumbnail(int side) const {
+  if (!HasSymbol()) return {};
+  const FrameLayout layout = LayOutFrame(fileOptions_.style, symbol_.Columns(), symbol_.Rows(), fileOptions_.quietZone);
+  ImageOptions options = fileOptions_;
+  options.scale = std::max(1, side / std::max(layout.width, layout.height));
+  QImage picture = styleState_.Styled() ? ToQImage(RenderStyledSymbol(symbol_, options))
+                                        : RenderSymbol(symbol_, options.scale, options.quietZone);
+  // A large symbol at one pixel a module is still too large: shrunk, it stays recognisable.
+  if (picture.width() > side || picture.height() > side)
+    picture = picture.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+  return picture;
 }
 
 void CSymbolPage::ShowStyleStatus() {

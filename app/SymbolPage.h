@@ -60,6 +60,10 @@ class CSymbolPage : public QWidget {
   // The picture the page shows of its symbol, in its style: one pixel a
   // module when plain; null while there is none.
   const QImage& Picture() const { return view_.Pixels(); }
+  // The symbol shown as a file draws it (colours, shapes, logo, frame and
+  // the files' quiet zone), no more than `side` pixels a side; null while
+  // there is none.
+  QImage Thumbnail(int side) const;
   // Why the styled symbol shown may not be saved, copied or dragged; empty
   // when it may, or while it is being read back.
   QString StyleProblemText() const;

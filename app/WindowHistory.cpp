@@ -10,7 +10,6 @@
 #include "app/DialogDM.h"
 #include "app/DialogMain.h"
 #include "app/HistoryStore.h"
-#include "app/SymbolImage.h"
 #include "app/TesselDlg.h"
 #include "gui/TextBytes.h"
 #include "res/DialogLayouts.h"
@@ -22,15 +21,16 @@ namespace {
 
 constexpr int ThumbnailSide = 96;  // pixels, at most
 
+// The picture the page's files get, so that the list shows the style too.
 std::string ThumbnailOf(const CSymbolPage& page) {
-  if (!page.HasSymbol()) return {};
-  const ModuleMatrix& symbol = page.Symbol();
-  const int modules = std::max(symbol.Columns(), symbol.Rows()) + 4;
+  const QImage thumbnail = page.Thumbnail(ThumbnailSide);
+  if (thumbnail.isNull()) return {};
   QByteArray png;
   QBuffer buffer(&png);
   buffer.open(QIODevice::WriteOnly);
-  RenderSymbol(symbol, std::max(1, ThumbnailSide / modules), 2).save(&buffer, "PNG");
-  return png.toStdString();
+  thumbnail.save(&buffer, "PNG");
+  // One the file would refuse to give back costs the entry its thumbnail, not the entry.
+  return static_cast<size_t>(png.size()) <= MaxHistoryThumbnailBytes ? png.toStdString() : std::string();
 }
 
 HistoryEntry EntryOfPage(const CSymbolPage& page, PageChoice choice, HistoryKind kind, const QString& place) {

@@ -21,6 +21,8 @@ namespace quillet {
 constexpr std::string_view CaptionFontFamily = "WenQuanYi Zen Hei";
 // Characters, not bytes: a caption is a line under a symbol, not a paragraph.
 constexpr int MaxCaptionCharacters = 64;
+// The most a caption takes in UTF-8, four bytes a character: what a store bounds it by.
+constexpr size_t MaxCaptionBytes = 4 * MaxCaptionCharacters;
 
 constexpr int FrameBorderModules = 1;
 // The band is about a fifth of the framed side, never thinner than this.

@@ -4,6 +4,7 @@
 
 #include "datamatrix/DmEncoder.h"
 #include "image/ImageFormats.h"
+#include "image/SymbolFrame.h"
 #include "qr/QrStandard.h"
 
 namespace quillet {
@@ -31,7 +32,8 @@ bool ShowableDm(const HistoryEntry& entry) {
 
 bool ShowableStyle(const PageStyle& style) {
   const std::optional<double> share = style.style.logoShare;
-  return !share || (*share >= MinLogoShare && *share <= MaxLogoShare);
+  if (share && (*share < MinLogoShare || *share > MaxLogoShare)) return false;
+  return !style.style.HasFrame() || CheckCaptionText(style.style.frameText).Ok();
 }
 
 }  // namespace

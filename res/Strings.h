@@ -259,6 +259,7 @@ constexpr std::string_view HistoryColumns[] = {"图片", "格式/页", "内容",
 constexpr std::string_view HistoryKinds[] = {"已保存", "已复制", "已拖出", "已打印", "批量生成", "已打开", "从屏幕读取"};
 constexpr std::string_view HistoryDelete = "删除";
 constexpr std::string_view HistoryClear = "清空";
+constexpr std::string_view HistoryClearQuestion = "删除全部最近记录？删除后无法恢复。";
 constexpr std::string_view HistoryOn = "记录最近生成和打开的条码";
 constexpr std::string_view HistoryOpenTip = "单击一条记录，在它的页面中重新打开";
 constexpr std::string_view HistoryDamaged = "最近记录的文件已损坏，已改名为 \"%1\"，并新建了一个。";

@@ -34,4 +34,10 @@ SymbolsInImage ReadSymbolsInPixels(const uint8_t* pixels, int width, int height,
   return api ? api->readPixels(pixels, width, height, stop) : failure;
 }
 
+GreyPicture ReadGreyPicture(std::string_view bytes) {
+  SymbolsInImage failure;
+  const VerifyModuleApi* api = ReadModule(&failure);
+  return api ? api->readPicture(bytes) : GreyPicture{failure.problem};
+}
+
 }  // namespace quillet

@@ -55,4 +55,15 @@ SymbolsInImage ReadSymbolsInBytes(std::string_view bytes, const ReadStop* stop =
 // Pixels in memory (a pasted picture), 8-bit grey, row after row.
 SymbolsInImage ReadSymbolsInPixels(const uint8_t* pixels, int width, int height, const ReadStop* stop = nullptr);
 
+// A picture another program hands over as a file (the desktop's
+// screenshot), read by the same readers as an opened image: its kind told
+// by its bytes, its size bounded before anything is allocated.
+struct GreyPicture {
+  ImageReadProblem problem;
+  int width = 0;
+  int height = 0;
+  std::vector<uint8_t> pixels;  // 8-bit grey, row after row; empty on failure
+};
+GreyPicture ReadGreyPicture(std::string_view bytes);
+
 }  // namespace quillet

@@ -26,17 +26,29 @@ HistoryEntry Entry(int64_t time, std::string first = "张三") {
 
 // Statements run on the file behind the store's back, as another program
 // or a damaged disk would.
-void Tamper(const QString& file, std::initializer_list<const char*> statements) {
+void Tamper(const QString& file, const std::vector<std::string>& statements) {
   {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("tamper"));
     db.setDatabaseName(file);
     ASSERT_TRUE(db.open());
-    for (const char* statement : statements) {
+    for (const std::string& statement : statements) {
       QSqlQuery query(db);
-      ASSERT_TRUE(query.exec(QString::fromUtf8(statement))) << statement;
+      ASSERT_TRUE(query.exec(QString::fromStdString(statement))) << statement;
     }
   }
   QSqlDatabase::removeDatabase(QStringLiteral("tamper"));
+}
+
+int UserVersion(const QString& file) {
+  int version = -1;
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("look"));
+    db.setDatabaseName(file);
+    QSqlQuery query(db);
+    if (db.open() && query.exec(QStringLiteral("PRAGMA user_version")) && query.next()) version = query.value(0).toInt();
+  }
+  QSqlDatabase::removeDatabase(QStringLiteral("look"));
+  return version;
 }
 
 class HistoryStoreTest : public testing::Test {
@@ -58,6 +70,12 @@ TEST_F(HistoryStoreTest, WhatGoesInComesBackInANewRun) {
   entry.choice.style.style.moduleShape = ModuleShape::Rounded;
   entry.choice.style.style.eyeShape = EyeShape::Circle;
   entry.choice.style.style.eyeColour = Rgb{0xb7, 0x1c, 0x1c};
+  entry.choice.style.style.gradient = Gradient::Radial;
+  entry.choice.style.style.foreground2 = Rgb{0x00, 0x6d, 0x5b};
+  entry.choice.style.style.frameText = "扫一扫，加我为联系人";
+  entry.choice.style.style.framePosition = FramePosition::Above;
+  entry.choice.style.style.frameColour = Rgb{0x40, 0x40, 0x40};
+  entry.choice.style.style.logoPad = LogoPad::Square;
   entry.choice.style.logoFile = "/home/李/logo.png";
   entry.choice.style.allowed.inverted = true;
   entry.fields.emplace_back(PageForTab(GeneralFormat, 0)->fields[2].slot, "line one\r\nline two");
@@ -85,6 +103,12 @@ TEST_F(HistoryStoreTest, WhatGoesInComesBackInANewRun) {
   EXPECT_EQ(back.choice.style.style.moduleShape, ModuleShape::Rounded);
   EXPECT_EQ(back.choice.style.style.eyeShape, EyeShape::Circle);
   EXPECT_EQ(back.choice.style.style.eyeColour, entry.choice.style.style.eyeColour);
+  EXPECT_EQ(back.choice.style.style.gradient, Gradient::Radial);
+  EXPECT_EQ(back.choice.style.style.foreground2, entry.choice.style.style.foreground2);
+  EXPECT_EQ(back.choice.style.style.frameText, entry.choice.style.style.frameText);
+  EXPECT_EQ(back.choice.style.style.framePosition, FramePosition::Above);
+  EXPECT_EQ(back.choice.style.style.frameColour, entry.choice.style.style.frameColour);
+  EXPECT_EQ(back.choice.style.style.logoPad, LogoPad::Square);
   EXPECT_EQ(back.choice.style.logoFile, entry.choice.style.logoFile);
   EXPECT_TRUE(back.choice.style.allowed.inverted);
   EXPECT_FALSE(back.choice.style.allowed.lowContrast);
@@ -172,34 +196,97 @@ TEST_F(HistoryStoreTest, ADamagedFileIsSetAsideAndANewOneBegun) {
   }
 }
 
-// Rows another program wrote: each out of bounds is left out, the good one listed.
+// Rows another program wrote: each a copy of the good one with one value
+// out of bounds, left out; the good one listed.
 TEST_F(HistoryStoreTest, ValuesFromTheFileAreBounded) {
   { ASSERT_TRUE(HistoryStore(dir_.path()).Add(Entry(1000, "good"))); }
-  Tamper(File(), {
-                     "INSERT INTO entries SELECT NULL, 99, time+1, symbology, format, tab, level, version, dmSize, eci, "
-                     "scale, foreground, background, transparent, logoShare, logoFile, allowLow, allowInverted, "
-                     "'bad kind', place, thumbnail, moduleShape, eyeShape, eyeColour FROM entries",
-                     "INSERT INTO entries SELECT NULL, kind, time+2, symbology, format, tab, 7, version, dmSize, eci, "
-                     "scale, foreground, background, transparent, logoShare, logoFile, allowLow, allowInverted, "
-                     "'bad level', place, thumbnail, moduleShape, eyeShape, eyeColour FROM entries WHERE firstField = 'good'",
-                     "INSERT INTO entries SELECT NULL, kind, time+3, symbology, format, tab, level, version, dmSize, eci,"
-                     " 'four', 'red', background, transparent, logoShare, logoFile, allowLow, allowInverted, "
-                     "'bad text', place, thumbnail, moduleShape, eyeShape, eyeColour FROM entries WHERE firstField = 'good'",
-                     "INSERT INTO entries SELECT NULL, kind, time+4, symbology, format, tab, level, version, dmSize, eci,"
-                     " scale, foreground, background, transparent, logoShare, logoFile, allowLow, allowInverted, "
-                     "'big thumbnail', place, zeroblob(70000), moduleShape, eyeShape, eyeColour FROM entries WHERE firstField = 'good'",
-                     "INSERT INTO entries SELECT NULL, kind, time+5, symbology, format, tab, level, version, dmSize, eci,"
-                     " scale, foreground, background, transparent, logoShare, logoFile, allowLow, allowInverted, "
-                     "'long field', place, thumbnail, moduleShape, eyeShape, eyeColour FROM entries WHERE firstField = 'good'",
-                     "INSERT INTO entries SELECT NULL, kind, time+6, symbology, format, tab, level, version, dmSize, eci,"
-                     " scale, foreground, background, transparent, logoShare, logoFile, allowLow, allowInverted, "
-                     "'bad shape', place, thumbnail, 9, eyeShape, 'teal' FROM entries WHERE firstField = 'good'",
-                     "INSERT INTO fields SELECT id, 0, hex(zeroblob(5000)) FROM entries WHERE firstField = 'long field'",
-                     "INSERT INTO fields SELECT id, 999, 'x' FROM entries WHERE firstField = 'bad text'",
-                 });
+  const std::pair<const char*, const char*> faults[] = {
+      {"bad kind", "kind = 99"},
+      {"bad level", "level = 7"},
+      {"bad text", "scale = 'four', foreground = 'red'"},
+      {"big thumbnail", "thumbnail = zeroblob(70000)"},
+      {"long field", "scale = scale"},
+      {"bad shape", "moduleShape = 9, eyeColour = 'teal'"},
+      {"bad gradient", "gradient = 3"},
+      {"bad second colour", "foreground2 = '#12345'"},
+      {"long caption", "frameText = hex(zeroblob(200))"},
+      {"bad frame position", "framePosition = -1"},
+      {"bad frame colour", "frameColour = 'grey'"},
+      {"bad logo pad", "logoPad = 2"},
+  };
+  std::vector<std::string> statements;
+  int copy = 0;
+  for (const auto& [name, change] : faults) {
+    statements.push_back("CREATE TEMP TABLE copy AS SELECT * FROM entries WHERE firstField = 'good'");
+    statements.push_back("UPDATE copy SET id = NULL, time = time + " + std::to_string(++copy) + ", firstField = '" +
+                         name + "', " + change);
+    statements.push_back("INSERT INTO entries SELECT * FROM copy");
+    statements.push_back("DROP TABLE copy");
+  }
+  statements.push_back("INSERT INTO fields SELECT id, 0, hex(zeroblob(5000)) FROM entries WHERE firstField = 'long field'");
+  statements.push_back("INSERT INTO fields SELECT id, 999, 'x' FROM entries WHERE firstField = 'bad text'");
+  Tamper(File(), statements);
   const std::vector<HistoryEntry> read = HistoryStore(dir_.path()).Read();
   ASSERT_EQ(read.size(), 1u);
   EXPECT_EQ(read[0].firstField, "good");
+}
+
+// The files earlier versions wrote, with a row each: the file is kept, its
+// rows come back in the plain style they were made in, and new entries keep
+// their whole style.
+TEST_F(HistoryStoreTest, AnOlderFileGetsTheNewColumns) {
+  const char* const firstColumns =
+      "id INTEGER PRIMARY KEY AUTOINCREMENT, kind INTEGER, time INTEGER, symbology INTEGER, format INTEGER, "
+      "tab INTEGER, level INTEGER, version INTEGER, dmSize INTEGER, eci INTEGER, scale INTEGER, foreground TEXT, "
+      "background TEXT, transparent INTEGER, logoShare REAL, logoFile TEXT, allowLow INTEGER, allowInverted INTEGER, "
+      "firstField TEXT, place TEXT, thumbnail BLOB";
+  const std::string firstRow = "1, 1, 1700000000, 0, " + std::to_string(GeneralFormat) +
+                               ", 0, 1, 0, -1, 1, 5, '#1f3a93', '#ffffff', 0, NULL, '', 0, 0, '旧的', '', NULL";
+  struct Schema {
+    std::string columns, row;
+    ModuleShape shape;
+  };
+  const Schema schemas[] = {
+      {firstColumns, firstRow, ModuleShape::Square},
+      {std::string(firstColumns) + ", moduleShape INTEGER, eyeShape INTEGER, eyeColour TEXT",
+       firstRow + ", 1, 2, '#b71c1c'", ModuleShapes()[1].shape},
+  };
+  for (const auto& [columns, row, shape] : schemas) {
+    SCOPED_TRACE(columns.size());
+    QTemporaryDir dir;
+    const QString file = dir.path() + QStringLiteral("/history.sqlite");
+    Tamper(file, {"CREATE TABLE entries(" + columns + ")", "CREATE TABLE fields(entry INTEGER, slot INTEGER, value TEXT)",
+                  "INSERT INTO entries VALUES(" + row + ")",
+                  "INSERT INTO fields VALUES(1, " + std::to_string(PageForTab(GeneralFormat, 0)->fields[0].slot) +
+                      ", '旧的')"});
+    {
+      HistoryStore store(dir.path());
+      ASSERT_TRUE(store.Usable());
+      EXPECT_TRUE(store.SetAside().isEmpty());
+      const std::vector<HistoryEntry> read = store.Read();
+      ASSERT_EQ(read.size(), 1u);
+      const SymbolStyle& style = read[0].choice.style.style;
+      EXPECT_EQ(read[0].firstField, "旧的");
+      EXPECT_EQ(style.foreground, (Rgb{0x1f, 0x3a, 0x93}));
+      EXPECT_EQ(style.moduleShape, shape);
+      EXPECT_EQ(style.gradient, Gradient::None);
+      EXPECT_FALSE(style.foreground2.has_value());
+      EXPECT_FALSE(style.HasFrame());
+      EXPECT_FALSE(style.frameColour.has_value());
+      EXPECT_EQ(style.logoPad, LogoPad::Shape);
+      HistoryEntry framed = Entry(1'800'000'000, "新的");
+      framed.choice.style.style.frameText = "扫我";
+      framed.choice.style.style.gradient = Gradient::Linear;
+      framed.choice.style.style.foreground2 = Rgb{0x20, 0x20, 0x80};
+      ASSERT_TRUE(store.Add(framed));
+    }
+    EXPECT_GT(UserVersion(file), 0);
+    const std::vector<HistoryEntry> read = HistoryStore(dir.path()).Read();
+    ASSERT_EQ(read.size(), 2u);
+    EXPECT_EQ(read[0].choice.style.style.frameText, "扫我");
+    EXPECT_EQ(read[0].choice.style.style.gradient, Gradient::Linear);
+    EXPECT_EQ(read[1].firstField, "旧的");
+  }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // opens it again with its settings, and deleting reaches the file.
 #include "app/HistoryDialog.h"
 #include "app/HistoryStore.h"
+#include "app/OpenImage.h"
 #include "app/WindowHistory.h"
 #include "tests/gui/GuiHelpers.h"
 
@@ -13,6 +14,22 @@ CHistoryDlg* OpenHistory(CDialogMain& window) {
   EXPECT_TRUE(dialog != nullptr && QTest::qWaitForWindowExposed(dialog));
   return dialog;
 }
+
+// Only "清空" asks anything here.
+class ClearAnswer : public OpenDialogs {
+ public:
+  bool answer = false;
+  int asked = 0;
+  QString AskImageFile(QWidget*) override { return {}; }
+  int PickSymbol(QWidget*, const QString&, const QStringList&) override { return -1; }
+  Choice AskNotHeld(QWidget*, const QString&) override { return Choice::Cancel; }
+  void ShowMessage(QWidget*, const QString&) override {}
+  bool AskClearHistory(QWidget*, const QString& question) override {
+    ++asked;
+    EXPECT_FALSE(question.isEmpty());
+    return answer;
+  }
+};
 
 void ClickRow(QTreeWidget* list, int row) {
   QTreeWidgetItem* item = list->topLevelItem(row);
@@ -62,9 +79,75 @@ TEST(HistoryWindow, ASavedSymbolIsListedAndOneClickOpensItAgain) {
   EXPECT_EQ(qr->Scale(), 7);
 }
 
+// The list shows the symbol as its files look: in its colours, framed, and
+// still a symbol a decoder reads.
+TEST(HistoryWindow, TheThumbnailIsDrawnInTheStyle) {
+  CDialogMain window;
+  window.show();
+  CTesselDlg* qr = window.QrPage();
+  FakeSaveDialogs dialogs;
+  qr->SetSaveDialogs(&dialogs);
+  qr->SetFieldValue(static_cast<unsigned>(qr->CurrentPage()->Definition().fields[0].slot), "张三");
+  PageStyle style;
+  style.style.foreground = {0x1f, 0x3a, 0x93};
+  style.style.frameText = "扫一扫";
+  qr->SetStyle(style);
+  qr->CopySymbol();
+  ASSERT_TRUE(dialogs.messages.empty()) << dialogs.messages[0].first.toStdString();
+  ASSERT_EQ(window.History().List().Entries().size(), 1u);
+  QImage thumbnail;
+  ASSERT_TRUE(thumbnail.loadFromData(QByteArray::fromStdString(window.History().List().Entries()[0].thumbnailPng), "PNG"));
+  EXPECT_LE(std::max(thumbnail.width(), thumbnail.height()), 96);
+  // The caption's band makes a framed symbol taller than wide.
+  EXPECT_GT(thumbnail.height(), thumbnail.width());
+  bool coloured = false;
+  for (int y = 0; y < thumbnail.height() && !coloured; ++y)
+    for (int x = 0; x < thumbnail.width() && !coloured; ++x) coloured = thumbnail.pixelColor(x, y) == QColor(0x1f, 0x3a, 0x93);
+  EXPECT_TRUE(coloured);
+  EXPECT_EQ(DecodePicture(thumbnail, DecodeFormat::QrCode), QrPrefix + qr->CurrentPayload());
+}
+
+// Every part of the style goes into the file and comes back into the page.
+TEST(HistoryWindow, AnEntryOpensWithItsWholeStyleInANewRun) {
+  QTemporaryDir data;
+  HistoryEntry entry;
+  entry.kind = HistoryKind::Saved;
+  entry.time = 1'765'000'000;
+  entry.choice.contentPage = {GeneralFormat, 0};
+  entry.fields = {{PageForTab(GeneralFormat, 0)->fields[0].slot, "张三"}};
+  entry.firstField = "张三";
+  PageStyle& page = entry.choice.style;
+  SymbolStyle& style = page.style;
+  style = {.foreground = {0x1f, 0x3a, 0x93}, .background = {0xff, 0xf4, 0xd6}, .transparentBackground = true,
+           .logoShare = 0.2, .moduleShape = ModuleShape::Dots, .eyeShape = EyeShape::Rounded,
+           .eyeColour = Rgb{0x60, 0x10, 0x10}, .gradient = Gradient::Linear, .foreground2 = Rgb{0x10, 0x50, 0x30},
+           .frameText = "扫一扫", .framePosition = FramePosition::Above, .frameColour = Rgb{0x30, 0x30, 0x30},
+           .logoPad = LogoPad::Square};
+  page.allowed.lowContrast = true;
+  { ASSERT_TRUE(HistoryStore(data.path()).Add(entry)); }
+
+  CDialogMain window;
+  window.History().Keep(std::make_unique<HistoryStore>(data.path()));
+  window.show();
+  ASSERT_EQ(window.History().List().Entries().size(), 1u);
+  OpenEntry(window, window.History().List().Entries()[0]);
+  const PageStyle& shown = window.QrPage()->Style();
+  const SymbolStyle& back = shown.style;
+  // Everything but the logo's pixels, which come again from its file.
+  const auto look = [](const SymbolStyle& s) {
+    return std::tie(s.foreground, s.background, s.transparentBackground, s.logoShare, s.moduleShape, s.eyeShape,
+                    s.eyeColour, s.gradient, s.foreground2, s.frameText, s.framePosition, s.frameColour, s.logoPad);
+  };
+  EXPECT_TRUE(look(back) == look(style));
+  EXPECT_EQ(shown.allowed.lowContrast, page.allowed.lowContrast);
+  EXPECT_EQ(shown.allowed.inverted, page.allowed.inverted);
+}
+
 TEST(HistoryWindow, DeletingReachesTheFileAndTurnedOffNothingIsRecorded) {
   QTemporaryDir data;
   CDialogMain window;
+  ClearAnswer clearing;
+  window.SetOpenDialogs(clearing);
   window.History().Keep(std::make_unique<HistoryStore>(data.path()));
   window.Tabs()->setCurrentIndex(1);
   window.show();
@@ -83,8 +166,16 @@ TEST(HistoryWindow, DeletingReachesTheFileAndTurnedOffNothingIsRecorded) {
   EXPECT_EQ(HistoryStore(data.path()).Read().size(), 2u);
 
   dialog->OnBox()->setChecked(false);
-  QTest::mouseClick(dialog->ClearButton(), Qt::LeftButton);
-  EXPECT_EQ(dialog->List()->topLevelItemCount(), 0);
+  // "否" keeps everything, in the list and in the file; "是" takes it all.
+  for (const bool yes : {false, true}) {
+    SCOPED_TRACE(yes);
+    clearing.answer = yes;
+    QTest::mouseClick(dialog->ClearButton(), Qt::LeftButton);
+    const int left = yes ? 0 : 2;
+    EXPECT_EQ(dialog->List()->topLevelItemCount(), left);
+    EXPECT_EQ(HistoryStore(data.path()).Read().size(), static_cast<size_t>(left));
+  }
+  EXPECT_EQ(clearing.asked, 2);
   dialog->reject();
   dm->OpenText(U("four"));
   dm->CopySymbol();

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "image/SymbolFrame.h"
 #include "model/History.h"
 
 using namespace quillet;
@@ -90,6 +91,8 @@ TEST(History, LoadLeavesOutWhatNoPageCouldShow) {
       {"a scale off the slider", [](HistoryEntry& e) { e.choice.scale = 0; }},
       {"a version past 40", [](HistoryEntry& e) { e.choice.symbol.version = 41; }},
       {"a logo share past the largest", [](HistoryEntry& e) { e.choice.style.style.logoShare = 0.9; }},
+      {"a caption of two lines", [](HistoryEntry& e) { e.choice.style.style.frameText = "扫一扫\n加我"; }},
+      {"a caption too long", [](HistoryEntry& e) { e.choice.style.style.frameText.assign(MaxCaptionCharacters + 1, 'c'); }},
       {"a DM size past the last", [](HistoryEntry& e) { e = DmEntry(e.id), e.choice.symbol.dmSize = 30; }},
       {"a DM page with two fields", [](HistoryEntry& e) { e = DmEntry(e.id), e.fields.emplace_back(1, "y"); }},
       {"a DM text too long",

@@ -190,12 +190,23 @@ ReadBackResult VerifyPixelsByEvery(const uint8_t* pixels, int width, int height,
   return ReadBy(readers);
 }
 
+GreyPicture ReadPicture(std::string_view bytes) {
+  GreyPicture picture;
+  std::optional<GreyPixels> image = ReadRasterImage(SniffFileKind(bytes), bytes, &picture.problem);
+  if (!image) return picture;
+  picture.width = image->width;
+  picture.height = image->height;
+  picture.pixels = std::move(image->pixels);
+  return picture;
+}
+
 }  // namespace
 
 extern "C" const VerifyModuleApi* QuilletVerifyModule() {
   static const VerifyModuleApi api{VerifyFile,          VerifyBytes,          VerifyModules,
                                    VerifyPixels,        VerifyPixelsByEvery,  ReadLogo,
-                                   ReadSymbolsFromFile, ReadSymbolsFromBytes, ReadSymbolsFromPixels};
+                                   ReadSymbolsFromFile, ReadSymbolsFromBytes, ReadSymbolsFromPixels,
+                                   ReadPicture};
   return &api;
 }
 

@@ -27,6 +27,7 @@ struct VerifyModuleApi {
   SymbolsInImage (*readFile)(const std::string& path, const ReadStop* stop);
   SymbolsInImage (*readBytes)(std::string_view bytes, const ReadStop* stop);
   SymbolsInImage (*readPixels)(const uint8_t* pixels, int width, int height, const ReadStop* stop);
+  GreyPicture (*readPicture)(std::string_view bytes);
 };
 
 #define QUILLET_VERIFY_MODULE "libquillet_verify.so"
