@@ -106,7 +106,7 @@ int CSymbolPage::FileScaleFor(const ModuleMatrix& matrix) const {
 
 void CSymbolPage::ShowPrintedSize() {
   if (!HasSymbol()) return view_.ShowPrintedSize(problem_, !problem_.isEmpty());
-  QString text = quillet::PrintedSizeText(symbol_, fileOptions_.scale);
+  QString text = quillet::PrintedSizeText(symbol_, fileOptions_);
   // Whole pixels put it this far off the size asked for.
   if (printedMm_) {
     const ModuleScale print = ScaleForSymbolMillimetres(*printedMm_, ModulesASide(symbol_), fileOptions_.dpi);
