@@ -193,7 +193,9 @@ void CSymbolPage::mouseMoveEvent(QMouseEvent* event) {
   auto* drag = new QDrag(this);
   drag->setMimeData(SymbolDragData(symbol_, fileOptions_));
   const int dragScale = std::min(scale_, 4);
-  drag->setPixmap(QPixmap::fromImage(view_.Pixels().scaled(symbol_.Columns() * dragScale, symbol_.Rows() * dragScale)));
+  // Its ratio kept: a frame's band makes the picture taller than the symbol.
+  drag->setPixmap(QPixmap::fromImage(
+      view_.Pixels().scaled(symbol_.Columns() * dragScale, symbol_.Rows() * dragScale, Qt::KeepAspectRatio)));
   if (drag->exec(Qt::CopyAction) != Qt::IgnoreAction) emit HandedOut(HistoryKind::Dragged, {});
 }
 
