@@ -8,6 +8,7 @@
 #include <QPainter>
 
 #include "app/BatchDialog.h"
+#include "app/BatchReasons.h"
 #include "app/StyleDialog.h"
 #include "app/StyleFrameRows.h"
 #include "image/StyledSymbol.h"
@@ -264,7 +265,7 @@ TEST_F(Style, TheDialogPreviewsEveryChangeWithItsVerdict) {
 // A gradient and a frame chosen in the dialog: the second colour and the
 // frame's own controls wait for their choice, the page shows the caption's
 // band over the symbol in the frame colour and counts it in the printed
-// size, and the file saved reads back. A caption no frame draws is refused
+// size, batch takes the frame, and the file saved reads back. A caption no frame draws is refused
 // in words, and the dialog cannot keep it.
 TEST_F(Style, AGradientAndAFrameShowOnThePageAndInTheFile) {
   const QColor wine(0x7a, 0x1f, 0x1f);
@@ -288,6 +289,8 @@ TEST_F(Style, AGradientAndAFrameShowOnThePageAndInTheFile) {
   EXPECT_GT(shown.height(), shown.width());  // the band
   EXPECT_EQ(QColor(shown.pixel(1, 1)), wine);
   EXPECT_TRUE(qr->PrintedSizeText().contains(U(" × "))) << qr->PrintedSizeText().toStdString();
+  // Batch from the page draws in its frame, and its dialog says so.
+  EXPECT_TRUE(BatchPageText(BatchPageOf(qr->Choice())).endsWith(U("，边框文字“扫一扫，加我为联系人”(上方)")));
   EXPECT_EQ(StatusOf(qr), U("已校验: 可扫描"));
   EXPECT_TRUE(dialog->OkButton()->isEnabled());
 
