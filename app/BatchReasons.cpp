@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "app/SaveFailureText.h"
+#include "app/StyleWords.h"
 #include "content/Catalogue.h"
 #include "datamatrix/DmEncoder.h"
 #include "image/SymbolStyle.h"
@@ -145,8 +146,11 @@ QString StyleDescription(const SymbolStyle& style) {
   if (style.IsPlain()) return {};
   const QString background = style.transparentBackground ? FromUtf8(UiText::StyleTransparent)
                                                          : QString::fromStdString(FormatColour(style.background));
+  const QString frame = style.HasFrame() ? FromUtf8(UiText::BatchStyleFrame)
+                                              .arg(QString::fromStdString(style.frameText), FramePositionWords(style.framePosition))
+                                        : QString();
   return FromUtf8(UiText::BatchStyle).arg(QString::fromStdString(FormatColour(style.foreground)), background) +
-         (style.logo ? FromUtf8(UiText::BatchStyleLogo) : QString());
+         (style.logo ? FromUtf8(UiText::BatchStyleLogo) : QString()) + frame;
 }
 
 }  // namespace

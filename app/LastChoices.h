@@ -1,6 +1,7 @@
 // The choices the window opens with, kept between runs in the user's
 // settings: the QR page's format, tab and level, the DM page's size, each
-// page's colours and shapes (not its logo), and whether "最近" records.
+// page's style (colours, shapes, gradient, frame, logo pad; not the logo
+// itself), and whether "最近" records.
 // What is typed is not kept.
 #pragma once
 

@@ -1,22 +1,18 @@
 #include "app/StyleDialog.h"
 
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QSlider>
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "app/SaveDialogs.h"
 #include "app/SaveFailureText.h"
+#include "app/StyleFrameRows.h"
 #include "app/StyleWords.h"
 #include "app/SymbolPage.h"
 #include "gui/TextBytes.h"
@@ -26,38 +22,6 @@
 namespace quillet {
 
 namespace {
-
-
-class QtStyleDialogs : public StyleDialogs {
- public:
-  std::optional<QColor> AskColour(QWidget* parent, const QColor& initial, const QString& title) override {
-    // Qt's own dialog: it speaks the program's Chinese, the platform's may not.
-    const QColor chosen = QColorDialog::getColor(initial, parent, title, QColorDialog::DontUseNativeDialog);
-    return chosen.isValid() ? std::optional(chosen) : std::nullopt;
-  }
-
-  std::optional<QString> AskLogoFile(QWidget* parent, const QString& folder) override {
-    QFileDialog dialog(parent, FromUtf8(UiText::StyleLogoTitle), folder, FromUtf8(UiText::StyleLogoFilter));
-    UseChineseFileColumns(dialog);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().constFirst();
-  }
-
-  void ShowMessage(QWidget* parent, const QString& text) override {
-    QMessageBox box(QMessageBox::Warning, QGuiApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
-    box.exec();
-  }
-};
-
-// A swatch of the colour on the button, and its "#rrggbb" as the caption.
-void ShowColour(QPushButton* button, Rgb colour) {
-  QPixmap swatch(button->fontMetrics().height(), button->fontMetrics().height());
-  swatch.fill(ToQColor(colour));
-  button->setIcon(QIcon(swatch));
-  button->setText(QString::fromStdString(FormatColour(colour)));
-}
 
 // The preview's side in pixels: a symbol of any version stays recognisable.
 constexpr int PreviewSide = 200;
@@ -85,18 +49,6 @@ QString LogoFileProblem(const LogoFileResult& result) {
 
 }  // namespace
 
-StyleDialogs& DesktopStyleDialogs() {
-  static QtStyleDialogs dialogs;
-  return dialogs;
-}
-
-QColor ToQColor(Rgb colour) { return QColor(colour.red, colour.green, colour.blue); }
-
-Rgb ToRgb(const QColor& colour) {
-  const QColor rgb = colour.toRgb();
-  return Rgb{static_cast<uint8_t>(rgb.red()), static_cast<uint8_t>(rgb.green()), static_cast<uint8_t>(rgb.blue())};
-}
-
 CStyleDlg::CStyleDlg(CSymbolPage& page, StyleDialogs& dialogs)
     : QDialog(&page),
       page_(page),
@@ -110,6 +62,8 @@ CStyleDlg::CStyleDlg(CSymbolPage& page, StyleDialogs& dialogs)
   layout->addLayout(BuildColourRows());
   layout->addLayout(BuildShapeRows());
   layout->addLayout(BuildLogoRows());
+  frameRows_ = new CStyleFrameRows(this);
+  layout->addWidget(frameRows_);
   allowLowContrast_ = new QCheckBox(FromUtf8(UiText::StyleAllowLowContrast), this);
   allowInverted_ = new QCheckBox(FromUtf8(UiText::StyleAllowInverted), this);
   layout->addWidget(allowLowContrast_);
@@ -123,6 +77,9 @@ CStyleDlg::CStyleDlg(CSymbolPage& page, StyleDialogs& dialogs)
     connect(box, &QCheckBox::toggled, this, &CStyleDlg::Apply);
   for (QComboBox* box : {moduleShape_, eyeShape_, logoPad_})
     connect(box, &QComboBox::currentIndexChanged, this, &CStyleDlg::Apply);
+  connect(frameRows_, &CStyleFrameRows::Edited, this, &CStyleDlg::Apply);
+  connect(frameRows_, &CStyleFrameRows::SecondColourClicked, this, &CStyleDlg::ChooseSecondColour);
+  connect(frameRows_, &CStyleFrameRows::FrameColourClicked, this, &CStyleDlg::ChooseFrameColour);
   connect(preset_, &QComboBox::activated, this, &CStyleDlg::ChoosePreset);
   connect(logoSize_, &QSlider::valueChanged, this, &CStyleDlg::ApplyLogoSize);
   // A read-back finishing after the change that started it, and every symbol
@@ -249,11 +206,23 @@ void CStyleDlg::ChooseColour(Rgb SymbolStyle::*colour, std::string_view title) {
 }
 
 void CStyleDlg::ChooseEyeColour() {
+  ChooseColour(&SymbolStyle::eyeColour, page_.Style().style.EyeColour(), UiText::StyleEyeColourTitle);
+}
+
+void CStyleDlg::ChooseSecondColour() {
+  const SymbolStyle& now = page_.Style().style;
+  ChooseColour(&SymbolStyle::foreground2, now.foreground2.value_or(DefaultSecondColour), UiText::StyleSecondColourTitle);
+}
+
+void CStyleDlg::ChooseFrameColour() {
+  ChooseColour(&SymbolStyle::frameColour, page_.Style().style.FrameColour(), UiText::StyleFrameColourTitle);
+}
+
+void CStyleDlg::ChooseColour(std::optional<Rgb> SymbolStyle::*colour, Rgb initial, std::string_view title) {
   PageStyle style = page_.Style();
-  const std::optional<QColor> chosen =
-      dialogs_.AskColour(this, ToQColor(style.style.EyeColour()), FromUtf8(UiText::StyleEyeColourTitle));
+  const std::optional<QColor> chosen = dialogs_.AskColour(this, ToQColor(initial), FromUtf8(title));
   if (!chosen) return;
-  style.style.eyeColour = ToRgb(*chosen);
+  style.style.*colour = ToRgb(*chosen);
   page_.SetStyle(std::move(style));
   ShowStyle();
 }
@@ -302,7 +271,7 @@ void CStyleDlg::reject() {
   QDialog::reject();
 }
 
-// The check boxes: everything else goes through its own question.
+// The check boxes, lists and the caption: the colours and the logo go through their own questions.
 void CStyleDlg::Apply() {
   if (showing_) return;
   PageStyle style = page_.Style();
@@ -311,6 +280,7 @@ void CStyleDlg::Apply() {
   style.style.moduleShape = static_cast<ModuleShape>(moduleShape_->currentData().toInt());
   style.style.eyeShape = static_cast<EyeShape>(eyeShape_->currentData().toInt());
   style.style.logoPad = static_cast<LogoPad>(logoPad_->currentData().toInt());
+  style.style = frameRows_->Read(std::move(style.style));
   if (eyeSameColour_->isChecked()) style.style.eyeColour.reset();
   else if (!style.style.eyeColour) style.style.eyeColour = style.style.foreground;
   page_.SetStyle(std::move(style));
@@ -343,6 +313,7 @@ void CStyleDlg::ShowStyle() {
   const std::optional<StylePreset> preset = PresetOf(style.style, page_.PageSymbology());
   preset_->setCurrentIndex(preset_->findData(preset ? static_cast<int>(*preset) : -1));
   allowInverted_->setChecked(style.allowed.inverted);
+  frameRows_->Show(style.style);
 
   const LogoRoom room = page_.RoomForLogo();
   chooseLogo_->setEnabled(room.allowed);
@@ -360,8 +331,8 @@ void CStyleDlg::ShowStyle() {
   const QString problem = page_.StyleProblemText();
   problem_->setText(problem);
   problem_->setVisible(!problem.isEmpty());
-  // Colours the rule refuses stay on the page only while the dialog shows them.
-  ok_->setEnabled(CheckContrast(style.style, style.allowed).Ok());
+  // Colours the rule refuses, and a caption that cannot be drawn, stay on the page only while the dialog shows them.
+  ok_->setEnabled(Keepable(style));
   ShowPreview();
   showing_ = false;
 }

@@ -1,6 +1,6 @@
 // The "样式" dialog of a symbol page: the colours of the modules and of the
 // background, a transparent background, and on the QR page a logo and its
-// size. Every change shows at once on the page and in the dialog's own
+// size, a gradient and a frame with its caption. Every change shows at once on the page and in the dialog's own
 // preview, beside the check's verdict, as the dialog may cover the page's
 // picture; "取消" puts back the style the page had.
 #pragma once
@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "app/PageStyle.h"
+#include "app/StyleQuestions.h"
 
 class QCheckBox;
 class QComboBox;
@@ -20,25 +21,8 @@ class QSlider;
 
 namespace quillet {
 
+class CStyleFrameRows;
 class CSymbolPage;
-
-// The questions the dialog asks, behind an interface so that tests answer
-// them without a modal dialog.
-class StyleDialogs {
- public:
-  virtual ~StyleDialogs() = default;
-  // nullopt when cancelled.
-  virtual std::optional<QColor> AskColour(QWidget* parent, const QColor& initial, const QString& title) = 0;
-  virtual std::optional<QString> AskLogoFile(QWidget* parent, const QString& folder) = 0;
-  // An OK-only warning captioned with the application's name.
-  virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
-};
-
-// The real dialogs of the desktop, in Chinese.
-StyleDialogs& DesktopStyleDialogs();
-
-QColor ToQColor(Rgb colour);
-Rgb ToRgb(const QColor& colour);
 
 class CStyleDlg : public QDialog {
   Q_OBJECT
@@ -59,6 +43,7 @@ class CStyleDlg : public QDialog {
   QComboBox* LogoPadBox() const { return logoPad_; }
   QPushButton* EyeColourButton() const { return eyeColour_; }
   QCheckBox* EyeSameColourBox() const { return eyeSameColour_; }
+  CStyleFrameRows* FrameRows() const { return frameRows_; }
   QCheckBox* LowContrastBox() const { return allowLowContrast_; }
   QCheckBox* InvertedBox() const { return allowInverted_; }
   QLabel* ProblemText() const { return problem_; }
@@ -72,6 +57,8 @@ class CStyleDlg : public QDialog {
   void ChooseForeground();
   void ChooseBackground();
   void ChooseEyeColour();
+  void ChooseSecondColour();
+  void ChooseFrameColour();
   void ChoosePreset(int index);
   void ChooseLogo();
   void RemoveLogo();
@@ -94,6 +81,8 @@ class CStyleDlg : public QDialog {
   // The controls from the page's style, its level and its logo's limit.
   void ShowStyle();
   void ChooseColour(Rgb SymbolStyle::*colour, std::string_view title);
+  // A colour that may be unset, shown as `initial` until one is chosen.
+  void ChooseColour(std::optional<Rgb> SymbolStyle::*colour, Rgb initial, std::string_view title);
 
   CSymbolPage& page_;
   StyleDialogs& dialogs_;
@@ -110,6 +99,7 @@ class CStyleDlg : public QDialog {
   QComboBox* logoPad_;
   QPushButton* eyeColour_;
   QCheckBox* eyeSameColour_;
+  CStyleFrameRows* frameRows_;
   QPushButton* chooseLogo_;
   QPushButton* removeLogo_;
   QLabel* logoName_;

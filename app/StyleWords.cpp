@@ -48,6 +48,7 @@ QString StyleProblemWords(const StyleState& state) {
   switch (state.Problem()) {
     case StyleProblem::LowContrast:
     case StyleProblem::Inverted: return ContrastProblem(state.Contrast(), state.Style().style);
+    case StyleProblem::BadCaption: return DescribeSaveFailure(state.Caption());
     case StyleProblem::LogoDoesNotFit: return LogoProblem(state.Fit());
     case StyleProblem::NotReadBack: return FromUtf8(UiText::StyleNotReadBack).arg(ReadBackProblem(state.ReadBack()));
     case StyleProblem::None: break;
@@ -84,5 +85,18 @@ QString ShapeWords(LogoPad pad) {
 }
 
 QString PresetWords(StylePreset preset) { return FromUtf8(PresetRow(preset).caption); }
+
+QString GradientWords(Gradient gradient) {
+  switch (gradient) {
+    case Gradient::Linear: return FromUtf8(UiText::GradientLinear);
+    case Gradient::Radial: return FromUtf8(UiText::GradientRadial);
+    case Gradient::None: break;
+  }
+  return FromUtf8(UiText::GradientNone);
+}
+
+QString FramePositionWords(FramePosition position) {
+  return FromUtf8(position == FramePosition::Above ? UiText::FrameAbove : UiText::FrameBelow);
+}
 
 }  // namespace quillet

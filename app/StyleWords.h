@@ -26,5 +26,7 @@ QString ShapeWords(ModuleShape shape);
 QString ShapeWords(EyeShape shape);
 QString ShapeWords(LogoPad pad);
 QString PresetWords(StylePreset preset);
+QString GradientWords(Gradient gradient);
+QString FramePositionWords(FramePosition position);
 
 }  // namespace quillet

@@ -107,7 +107,7 @@ int CSymbolPage::FileScaleFor(const ModuleMatrix& matrix) const {
 
 void CSymbolPage::ShowPrintedSize() {
   if (!HasSymbol()) return view_.ShowPrintedSize(problem_, !problem_.isEmpty());
-  QString text = quillet::PrintedSizeText(symbol_, fileOptions_.scale);
+  QString text = quillet::PrintedSizeText(symbol_, fileOptions_);
   // Whole pixels put it this far off the size asked for.
   if (printedMm_) {
     const ModuleScale print = ScaleForSymbolMillimetres(*printedMm_, ModulesASide(symbol_), fileOptions_.dpi);
@@ -194,7 +194,9 @@ void CSymbolPage::mouseMoveEvent(QMouseEvent* event) {
   auto* drag = new QDrag(this);
   drag->setMimeData(SymbolDragData(symbol_, fileOptions_));
   const int dragScale = std::min(scale_, 4);
-  drag->setPixmap(QPixmap::fromImage(view_.Pixels().scaled(symbol_.Columns() * dragScale, symbol_.Rows() * dragScale)));
+  // Its ratio kept: a frame's band makes the picture taller than the symbol.
+  drag->setPixmap(QPixmap::fromImage(
+      view_.Pixels().scaled(symbol_.Columns() * dragScale, symbol_.Rows() * dragScale, Qt::KeepAspectRatio)));
   if (drag->exec(Qt::CopyAction) != Qt::IgnoreAction) emit HandedOut(HistoryKind::Dragged, {});
 }
 

@@ -100,10 +100,11 @@ QMimeData* SymbolDragData(const ModuleMatrix& matrix, const ImageOptions& option
   return data;
 }
 
-QString PrintedSizeText(const ModuleMatrix& matrix, int scale) {
-  const ImageOptions options = PageImageOptions(scale);
-  const double side = PrintedMillimetres(std::max(matrix.Columns(), matrix.Rows()), options);
-  return FromUtf8(UiText::PrintedSize).arg(side, 0, 'f', 1).arg(options.dpi);
+QString PrintedSizeText(const ModuleMatrix& matrix, const ImageOptions& options) {
+  const PrintedExtent extent = FramedMillimetres(options, matrix.Columns(), matrix.Rows());
+  const QString width = QString::number(extent.widthMm, 'f', 1), height = QString::number(extent.heightMm, 'f', 1);
+  if (width == height) return FromUtf8(UiText::PrintedSize).arg(width).arg(options.dpi);
+  return FromUtf8(UiText::PrintedSizeFramed).arg(width, height).arg(options.dpi);
 }
 
 std::optional<std::string> SaveSymbolImage(QWidget* page, const ModuleMatrix* symbol, const ImageOptions& options,

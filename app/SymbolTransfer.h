@@ -32,8 +32,9 @@ QMimeData* SymbolMimeData(const ModuleMatrix& matrix, const ImageOptions& option
 // listed as a file URL, which is what file managers and office suites drop.
 QMimeData* SymbolDragData(const ModuleMatrix& matrix, const ImageOptions& options);
 
-// "打印尺寸: 12.4 mm (300 dpi)": the side of what PageImageOptions makes.
-QString PrintedSizeText(const ModuleMatrix& matrix, int scale);
+// "打印尺寸: 12.4 mm (300 dpi)": the side of what `options` make of the
+// matrix, frame included; width by height when they differ.
+QString PrintedSizeText(const ModuleMatrix& matrix, const ImageOptions& options);
 
 // Asks for a name (in the folder and with the filter last used, suggesting
 // one from `content`), appends the filter's extension, asks before replacing

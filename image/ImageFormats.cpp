@@ -48,6 +48,8 @@ ImageResult Failed(ImageFailure failure, std::string subject = {}, int error = 0
   return {failure, std::move(subject), error};
 }
 
+}  // namespace
+
 // A frame's caption is shaped before anything is drawn, so that no file has a frame without it.
 ImageResult CheckCaption(std::string_view text) {
   const CaptionCheck check = ShapeCaption(text).check;
@@ -61,6 +63,8 @@ ImageResult CheckCaption(std::string_view text) {
     default: return Failed(ImageFailure::BadCaption, check.subject);
   }
 }
+
+namespace {
 
 // `options` sized for the matrix (SizedForSymbol).
 ImageResult CheckInput(const ModuleMatrix& matrix, const ImageOptions& options) {

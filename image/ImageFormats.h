@@ -90,6 +90,10 @@ std::string AppendDefaultExtension(std::string_view path, int filterEntry);
 // KnownExtensions(", ", " or ") is ".bmp, .jpg, .gif, .png, .svg, .pdf or .eps".
 std::string KnownExtensions(std::string_view separator, std::string_view lastSeparator);
 
+// A frame's caption shaped as the writers shape it: a line they can draw,
+// in a font that has every character.
+ImageResult CheckCaption(std::string_view text);
+
 // Sizes the options for `matrix` (SizedForSymbol) and checks them as the
 // writers do: before a styled symbol is drawn to be read back, for one.
 ImageResult CheckImage(const ModuleMatrix& matrix, const ImageOptions& options);

@@ -15,8 +15,8 @@
 
 namespace quillet {
 
-// The colours and shapes as named values, "foreground" = "#1a237e", ...;
-// the logo is not kept.
+// The colours, shapes, gradient, frame and logo pad as named values,
+// "foreground" = "#1a237e", ...; the logo itself is not kept.
 std::vector<std::pair<std::string, std::string>> StyleValues(const SymbolStyle& style);
 // Back from the values `lookup` finds (nullopt: not kept); a value missing
 // or unreadable, or a shape the symbology does not take, stays plain.

@@ -1,10 +1,24 @@
 #include "model/StyleState.h"
 
+#include "image/ImageFormats.h"
+
 namespace quillet {
+
+SymbolStyle WithGradient(SymbolStyle style, Gradient gradient) {
+  style.gradient = gradient;
+  if (gradient != Gradient::None && !style.foreground2) style.foreground2 = DefaultSecondColour;
+  return style;
+}
+
+bool Keepable(const PageStyle& style) {
+  return CheckContrast(style.style, style.allowed).Ok() &&
+         (!style.style.HasFrame() || CheckCaption(style.style.frameText).Ok());
+}
 
 bool StyleState::Draw(const Symbol& symbol, ImageOptions& options) {
   problem_ = StyleProblem::None;
   contrast_ = StyleCheck{};
+  caption_ = ImageResult{};
   fit_ = LogoFit{};
   readBack_ = ReadBackResult{};
   styled_ = !symbol.matrix.Empty() && !style_.style.IsPlain();
@@ -13,8 +27,11 @@ bool StyleState::Draw(const Symbol& symbol, ImageOptions& options) {
   if (!styled_) return false;
   fit_ = ApplyStyle(symbol, style_.style, options);
   contrast_ = CheckContrast(style_.style, style_.allowed);
+  if (style_.style.HasFrame()) caption_ = CheckCaption(style_.style.frameText);
   if (!contrast_.Ok())
     problem_ = contrast_.failure == StyleFailure::Inverted ? StyleProblem::Inverted : StyleProblem::LowContrast;
+  else if (!caption_.Ok())
+    problem_ = StyleProblem::BadCaption;
   else if (!fit_.Ok())
     problem_ = StyleProblem::LogoDoesNotFit;
   if (problem_ != StyleProblem::None) return false;

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "image/ImageResult.h"
 #include "image/StyledSymbol.h"
 #include "image/SymbolStyle.h"
 #include "verify/ReadBack.h"
@@ -26,9 +27,21 @@ enum class StyleProblem {
   None,
   LowContrast,     // `Contrast()` has the ratio
   Inverted,        // `Contrast()` has the ratio
+  BadCaption,      // `Caption()` says why, as the writers would refuse it
   LogoDoesNotFit,  // `Fit()` says why
   NotReadBack,     // `ReadBack()` says why
 };
+
+// The second colour a gradient chosen without one shades into, so that the
+// choice shows at once: a blue that keeps the contrast on white.
+constexpr Rgb DefaultSecondColour{0x15, 0x65, 0xc0};
+
+// The style with `gradient` chosen; the second colour stays for a later choice.
+SymbolStyle WithGradient(SymbolStyle style, Gradient gradient);
+
+// The style dialog may close on `style`: its colours pass the contrast rule
+// or are allowed, and its caption can be drawn. A logo's fit is the content's.
+bool Keepable(const PageStyle& style);
 
 class StyleState {
  public:
@@ -45,6 +58,7 @@ class StyleState {
   bool Styled() const { return styled_; }
   StyleProblem Problem() const { return problem_; }
   const StyleCheck& Contrast() const { return contrast_; }
+  const ImageResult& Caption() const { return caption_; }
   const LogoFit& Fit() const { return fit_; }
   const ReadBackResult& ReadBack() const { return readBack_; }
   // Saving, copying and dragging the symbol shown are refused.
@@ -61,6 +75,7 @@ class StyleState {
   bool styled_ = false;
   StyleProblem problem_ = StyleProblem::None;
   StyleCheck contrast_;
+  ImageResult caption_;
   LogoFit fit_;
   ReadBackResult readBack_;
   unsigned generation_ = 0;

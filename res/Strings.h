@@ -97,6 +97,8 @@ constexpr std::string_view NoSymbolBecause = "无法生成条码：%1";
 
 // Printing, copying and checking what was saved.
 constexpr std::string_view PrintedSize = "打印尺寸: %1 mm (%2 dpi)";
+// Width by height: a frame's caption band, or a rectangular Data Matrix.
+constexpr std::string_view PrintedSizeFramed = "打印尺寸: %1 × %2 mm (%3 dpi)";
 constexpr std::string_view CopyImage = "复制图片";
 constexpr std::string_view SaveAs = "另存为...";
 // Saving at a printed size: the menu entry, the question (%1 the dpi), and
@@ -240,6 +242,18 @@ constexpr std::string_view EyeCircle = "圆形";
 constexpr std::string_view StyleLogoPad = "标志衬底:";
 constexpr std::string_view LogoPadShape = "随标志轮廓";
 constexpr std::string_view LogoPadSquare = "整块矩形";
+constexpr std::string_view StyleGradient = "渐变:";
+constexpr std::string_view GradientNone = "无";
+constexpr std::string_view GradientLinear = "线性";
+constexpr std::string_view GradientRadial = "径向";
+constexpr std::string_view StyleSecondColourTitle = "选择渐变的第二种颜色";
+constexpr std::string_view StyleFrameText = "边框文字:";
+constexpr std::string_view StyleFrameTextHint = "留空则不加边框，例如：扫一扫，加我为联系人";
+constexpr std::string_view StyleFramePosition = "文字位置:";
+constexpr std::string_view FrameBelow = "下方";
+constexpr std::string_view FrameAbove = "上方";
+constexpr std::string_view StyleFrameColour = "边框颜色:";
+constexpr std::string_view StyleFrameColourTitle = "选择边框颜色";
 // %1 the module colour, %2 the background, %3 the contrast ratio.
 constexpr std::string_view StyleLowContrast = "对比度不足：%1 在 %2 上的对比度为 %3:1，至少需要 3:1。";
 constexpr std::string_view StyleInverted = "反色：模块 %1 比背景 %2 更浅 (对比度 %3:1)，许多扫描器不识别。";
@@ -249,6 +263,8 @@ constexpr std::string_view StyleNotReadBack = "未通过校验: %1";
 // After the page's settings in the batch dialog: %1 the modules' colour, %2 the background.
 constexpr std::string_view BatchStyle = "；样式: %1，背景 %2";
 constexpr std::string_view BatchStyleLogo = "，带标志";
+// %1 the caption, %2 where it goes (上方/下方).
+constexpr std::string_view BatchStyleFrame = "，边框文字“%1”(%2)";
 // A styled symbol that is refused or does not read back is not saved, copied or dragged.
 constexpr std::string_view StyleRefusedSave = "当前样式的条码无法使用：\n%1";
 

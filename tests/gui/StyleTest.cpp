@@ -4,10 +4,13 @@
 // write, and colours the rules refuse are named with their ratio.
 #include <cmath>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPainter>
 
 #include "app/BatchDialog.h"
+#include "app/BatchReasons.h"
 #include "app/StyleDialog.h"
+#include "app/StyleFrameRows.h"
 #include "image/StyledSymbol.h"
 #include "qr/LogoBound.h"
 #include "tests/gui/GuiHelpers.h"
@@ -257,6 +260,50 @@ TEST_F(Style, TheDialogPreviewsEveryChangeWithItsVerdict) {
   EXPECT_EQ(dialog->PreviewVerdict()->text(), qr->StyleStatusText());
   EXPECT_NE(dialog->PreviewVerdict()->styleSheet().indexOf(U("red")), -1);
   EXPECT_NE(previewed(), dots);
+}
+
+// A gradient and a frame chosen in the dialog: the second colour and the
+// frame's own controls wait for their choice, the page shows the caption's
+// band over the symbol in the frame colour and counts it in the printed
+// size, batch takes the frame, and the file saved reads back. A caption no frame draws is refused
+// in words, and the dialog cannot keep it.
+TEST_F(Style, AGradientAndAFrameShowOnThePageAndInTheFile) {
+  const QColor wine(0x7a, 0x1f, 0x1f);
+  auto dialog = Open(qr);
+  CStyleFrameRows* rows = dialog->FrameRows();
+  EXPECT_FALSE(rows->SecondColourButton()->isEnabled() || rows->FramePositionBox()->isEnabled() ||
+               rows->FrameColourButton()->isEnabled());
+  SelectComboItem(rows->GradientBox(), rows->GradientBox()->findText(U("径向")));
+  ASSERT_TRUE(rows->SecondColourButton()->isEnabled());
+  styleDialogs.colours = {Navy};
+  rows->SecondColourButton()->click();
+  TypeInto(rows->FrameTextEdit(), U("扫一扫，加我为联系人"));
+  SelectComboItem(rows->FramePositionBox(), rows->FramePositionBox()->findText(U("上方")));
+  styleDialogs.colours = {wine};
+  rows->FrameColourButton()->click();
+  const SymbolStyle& style = qr->Style().style;
+  EXPECT_TRUE(style.HasGradient() && style.foreground2 == ToRgb(Navy));
+  EXPECT_EQ(style.frameText, "扫一扫，加我为联系人");
+  EXPECT_EQ(style.framePosition, FramePosition::Above);
+  const QImage shown = Shown(qr);
+  EXPECT_GT(shown.height(), shown.width());  // the band
+  EXPECT_EQ(QColor(shown.pixel(1, 1)), wine);
+  EXPECT_TRUE(qr->PrintedSizeText().contains(U(" × "))) << qr->PrintedSizeText().toStdString();
+  // Batch from the page draws in its frame, and its dialog says so.
+  EXPECT_TRUE(BatchPageText(BatchPageOf(qr->Choice())).endsWith(U("，边框文字“扫一扫，加我为联系人”(上方)")));
+  EXPECT_EQ(StatusOf(qr), U("已校验: 可扫描"));
+  EXPECT_TRUE(dialog->OkButton()->isEnabled());
+
+  dialogs.answers.emplace_back(folder.filePath(U("framed.png")), 4);
+  ClickButton(qr, ControlId::Save);
+  EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messages.at(0).first.toStdString();
+  const QImage saved(folder.filePath(U("framed.png")));
+  EXPECT_EQ(QColor(saved.pixel(1, 1)), wine);
+  EXPECT_EQ(DecodePicture(saved, DecodeFormat::QrCode), CardAbc);
+
+  TypeInto(rows->FrameTextEdit(), QString(60, u'x'));
+  EXPECT_EQ(dialog->ProblemText()->text(), U("边框文字须为一行，最多 64 个字符"));
+  EXPECT_FALSE(dialog->OkButton()->isEnabled());
 }
 
 // A file that is no logo is named with why, and the logo stays.

@@ -72,6 +72,11 @@ TEST(StylePresets, EachOfferedPresetIsRecognisedKeepsTheLogoAndReadsBack) {
 TEST(StylePresets, TheStyleComesBackFromItsValuesAndBadOnesStayPlain) {
   SymbolStyle style = WithPreset({}, StylePreset::Brand, Symbology::QrCode);
   style.transparentBackground = true;
+  style = WithGradient(style, Gradient::Linear);
+  style.frameText = "扫一扫，加我为联系人";
+  style.framePosition = FramePosition::Above;
+  style.frameColour = Rgb{0x12, 0x34, 0x56};
+  style.logoPad = LogoPad::Square;
   std::map<std::string, std::string, std::less<>> kept;
   for (const auto& [key, value] : StyleValues(style)) kept[key] = value;
   const auto from = [&](const std::map<std::string, std::string, std::less<>>& values) {
@@ -87,9 +92,17 @@ TEST(StylePresets, TheStyleComesBackFromItsValuesAndBadOnesStayPlain) {
   EXPECT_EQ(onDm.moduleShape, ModuleShape::Square);  // rounded is not offered there
   EXPECT_FALSE(onDm.eyeColour);
   EXPECT_EQ(onDm.foreground, style.foreground);
+  EXPECT_EQ(onDm.logoPad, LogoPad::Shape);  // no logo there
+  EXPECT_EQ(onDm.frameText, style.frameText);
+  EXPECT_TRUE(onDm.HasGradient());
 
   std::map<std::string, std::string, std::less<>> bad{{"foreground", "navy"},   {"moduleShape", "Dots"},
                                                        {"eyeShape", "star"},    {"eyeColour", "#12345"},
-                                                       {"transparent", "1"}};
-  EXPECT_TRUE(StyleFromValues(from(bad), Symbology::QrCode).IsPlain());
+                                                       {"transparent", "1"},    {"gradient", "Linear"},
+                                                       {"secondColour", "#1565c0"}, {"frameText", "a\nb"},
+                                                       {"framePosition", "left"}, {"logoPad", "round"}};
+  const SymbolStyle fallen = StyleFromValues(from(bad), Symbology::QrCode);
+  EXPECT_TRUE(fallen.IsPlain());
+  EXPECT_EQ(fallen.framePosition, FramePosition::Below);
+  EXPECT_EQ(fallen.logoPad, LogoPad::Shape);
 }

@@ -106,6 +106,51 @@ TEST(StyleState, APaleFrameIsRefusedByItsColour) {
   EXPECT_TRUE(state.Contrast().frame);
 }
 
+// A gradient is judged at its lighter end, which the refusal names; a
+// caption is judged as the writers would draw it, after the colours. A
+// gradient chosen without a second colour shades into the default one.
+struct GradientFrameCase {
+  const char* name;
+  std::optional<Rgb> second;
+  std::string caption;
+  StyleProblem problem;
+  Rgb judged;  // the dark colour the rule measured last: the lighter end first, so the darker when it passes
+  ImageFailure captionFailure;
+};
+
+class StyleStateGradientFrame : public testing::TestWithParam<GradientFrameCase> {};
+
+TEST_P(StyleStateGradientFrame, RefuseTheLighterEndAndACaptionNoFrameDraws) {
+  const GradientFrameCase& c = GetParam();
+  PageStyle style;
+  style.style = WithGradient(SymbolStyle{Navy, White}, Gradient::Radial);
+  if (c.second) style.style.foreground2 = c.second;
+  style.style.frameText = c.caption;
+  StyleState state;
+  state.SetStyle(style);
+  ImageOptions options;
+  EXPECT_EQ(state.Draw(Made(Symbology::QrCode, "abc"), options), c.problem == StyleProblem::None);
+  EXPECT_EQ(state.Problem(), c.problem);
+  EXPECT_EQ(state.Contrast().dark, c.judged);
+  EXPECT_EQ(state.Caption().failure, c.captionFailure);
+  EXPECT_TRUE(options.style.HasGradient());  // drawn, refused or not
+  EXPECT_EQ(Keepable(style), c.problem == StyleProblem::None);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Styles, StyleStateGradientFrame,
+    testing::Values(
+        GradientFrameCase{"DefaultSecondColour", {}, "扫一扫，加我为联系人", StyleProblem::None, Navy,
+                          ImageFailure::None},
+        GradientFrameCase{"LighterEndTooLight", Grey, "", StyleProblem::LowContrast, Grey, ImageFailure::None},
+        GradientFrameCase{"ColoursBeforeCaption", Grey, std::string(65, 'x'), StyleProblem::LowContrast, Grey,
+                          ImageFailure::BadCaption},
+        GradientFrameCase{"CaptionTooLong", {}, std::string(65, 'x'), StyleProblem::BadCaption, Navy,
+                          ImageFailure::BadCaption},
+        GradientFrameCase{"CharacterTheFontLacks", {}, "扫\U0001F600", StyleProblem::BadCaption, Navy,
+                          ImageFailure::CaptionCharacter}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // A plain style, or no symbol, has nothing to say and nothing to read back.
 TEST(StyleState, NothingIsCheckedWithoutAStyleOrASymbol) {
   StyleState state;
