@@ -25,7 +25,8 @@ constexpr int TilePixelsPerImagePixel = 3;
 constexpr size_t MaxTiles = 96;
 constexpr int64_t MaxTilePixels = 100'000'000;
 
-bool Busy(const GreyPixels& image, int left, int top) {
+// Edges in a hundred pixel pairs of the cell, the fewer of across and down.
+int EdgePercent(const GreyPixels& image, int left, int top) {
   int across = 0, down = 0, pairs = 0;
   const int right = std::min(left + CellSide, image.width - 1), bottom = std::min(top + CellSide, image.height - 1);
   for (int y = top; y < bottom; ++y) {
@@ -35,7 +36,7 @@ bool Busy(const GreyPixels& image, int left, int top) {
       down += std::abs(row[x + image.width] - row[x]) >= EdgeStep;
     }
   }
-  return pairs > 0 && std::min(across, down) * 100 >= pairs * BusyPercent;
+  return pairs > 0 ? std::min(across, down) * 100 / pairs : 0;
 }
 
 bool Touches(const SymbolBox& cell, const std::vector<FoundSymbol>& found) {
@@ -59,14 +60,54 @@ std::vector<int> Origins(int length, int tile, int step) {
 
 }  // namespace
 
-std::vector<SymbolBox> UnreadBusyRegions(const GreyPixels& image, const std::vector<FoundSymbol>& found) {
+std::vector<SymbolBox> UnreadBusyRegions(const GreyPixels& image, const std::vector<FoundSymbol>& found,
+                                         int mostPercent) {
   std::vector<SymbolBox> regions;
   for (int top = 0; top + 1 < image.height; top += CellSide)
     for (int left = 0; left + 1 < image.width; left += CellSide) {
       const SymbolBox cell{left, top, std::min(left + CellSide, image.width), std::min(top + CellSide, image.height)};
-      if (!Touches(cell, found) && Busy(image, left, top)) regions.push_back(cell);
+      if (Touches(cell, found)) continue;
+      const int edges = EdgePercent(image, left, top);
+      if (edges >= BusyPercent && edges <= mostPercent) regions.push_back(cell);
     }
   return regions;
+}
+
+std::vector<SymbolBox> GroupRegions(const std::vector<SymbolBox>& regions, int margin, int width, int height) {
+  const int columns = (width + CellSide - 1) / CellSide, rows = (height + CellSide - 1) / CellSide;
+  // Each cell's group, found by a flood over the grid of cells.
+  std::vector<int> group(static_cast<size_t>(columns) * rows, -1);
+  const auto at = [&](int column, int row) -> int& { return group[static_cast<size_t>(row) * columns + column]; };
+  for (const SymbolBox& cell : regions) at(cell.left / CellSide, cell.top / CellSide) = 0;
+  std::vector<std::pair<size_t, SymbolBox>> groups;
+  for (const SymbolBox& seed : regions) {
+    if (at(seed.left / CellSide, seed.top / CellSide) != 0) continue;
+    SymbolBox box = seed;
+    size_t cells = 0;
+    std::vector<std::pair<int, int>> pending{{seed.left / CellSide, seed.top / CellSide}};
+    at(pending[0].first, pending[0].second) = 1;
+    while (!pending.empty()) {
+      const auto [column, row] = pending.back();
+      pending.pop_back();
+      ++cells;
+      box = {std::min(box.left, column * CellSide), std::min(box.top, row * CellSide),
+             std::max(box.right, std::min((column + 1) * CellSide, width)),
+             std::max(box.bottom, std::min((row + 1) * CellSide, height))};
+      for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx) {
+          const int c = column + dx, r = row + dy;
+          if (c < 0 || r < 0 || c >= columns || r >= rows || at(c, r) != 0) continue;
+          at(c, r) = 1;
+          pending.emplace_back(c, r);
+        }
+    }
+    groups.emplace_back(cells, SymbolBox{std::max(box.left - margin, 0), std::max(box.top - margin, 0),
+                                         std::min(box.right + margin, width), std::min(box.bottom + margin, height)});
+  }
+  std::stable_sort(groups.begin(), groups.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+  std::vector<SymbolBox> boxes;
+  for (const auto& [cells, box] : groups) boxes.push_back(box);
+  return boxes;
 }
 
 std::vector<PixelArea> PlanTiles(int width, int height, const std::vector<SymbolBox>& regions, int symbolSide) {

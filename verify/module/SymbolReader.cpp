@@ -6,6 +6,7 @@
 #include "verify/module/SymbolReader.h"
 
 #include <algorithm>
+#include <chrono>
 #include <functional>
 #include <utility>
 
@@ -19,9 +20,22 @@ namespace {
 
 // The longer side of the first, quick look.
 constexpr int QuickSide = 1000;
-// How long libdmtx may search a picture that holds no Data Matrix: the
-// desktop program waits for it.
-constexpr int DmtxSearchMs = 300;
+// libdmtx searches only the busy regions of the quick copy, and of copies a
+// half and a quarter its size (where modules too large to look busy in it
+// do), widened by this many of its pixels for the quiet zone...
+constexpr int DmtxRegionMargin = 32;
+constexpr int DmtxCopyFactors[] = {1, 2, 4};
+// ...and no more of them than this many pixels in all: its search costs what
+// it is given, the same on any machine, where the whole of a photo with
+// nothing in it took seconds.
+constexpr int64_t DmtxSearchPixels = 1'000'000;
+// Only a texture of many symbol-like regions is searched this long (the
+// desktop program waits): a bound for the worst case, which the pixels
+// above keep any photo or page well within.
+constexpr std::chrono::milliseconds DmtxLongestSearch{300};
+// A symbol's modules of two pixels or more step in under a third of a
+// region's pixel pairs; sensor noise or a texture in most of them.
+constexpr int DmtxMostEdgePercent = 40;
 // No image within the pixel budget is larger as a file, however it is compressed.
 constexpr int64_t MaxImageFileBytes = 256 << 20;
 // The side (pixels) the tiles are made for when the quick look found no
@@ -92,6 +106,43 @@ void SearchTiles(Picture& picture, const std::vector<SymbolBox>& unread, std::ve
   }
 }
 
+// What libdmtx may still search: pixels, and time for the worst case.
+struct DmtxBudget {
+  int64_t pixels = DmtxSearchPixels;
+  std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::now() + DmtxLongestSearch;
+
+  int MsLeft() const {
+    return static_cast<int>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count());
+  }
+};
+
+// libdmtx in the symbol-like regions of `image`, while the budget lasts.
+std::vector<FoundSymbol> FindDataMatrixIn(const GreyPixels& image, DmtxBudget& budget, const ReadStop* stop) {
+  std::vector<FoundSymbol> found;
+  const auto regions = UnreadBusyRegions(image, {}, DmtxMostEdgePercent);
+  for (const SymbolBox& box : GroupRegions(regions, DmtxRegionMargin, image.width, image.height)) {
+    const PixelArea area{box.left, box.top, box.right - box.left, box.bottom - box.top};
+    if (Stopped(stop) || budget.MsLeft() <= 0) break;
+    if (budget.pixels < int64_t{area.width} * area.height) continue;
+    budget.pixels -= int64_t{area.width} * area.height;
+    MergeFound(found, FindWithDmtx(image, area, budget.MsLeft()));
+  }
+  return found;
+}
+
+// libdmtx where the finder saw something like a symbol, in the quick copy
+// and the smaller ones; the boxes in the quick copy's pixels.
+std::vector<FoundSymbol> FindDataMatrixInBusyRegions(const GreyPixels& quick, const ReadStop* stop) {
+  DmtxBudget budget;
+  for (const int factor : DmtxCopyFactors) {
+    std::vector<FoundSymbol> found = FindDataMatrixIn(factor == 1 ? quick : Shrink(quick, factor), budget, stop);
+    for (FoundSymbol& symbol : found) symbol.box = Scaled(*symbol.box, factor);
+    if (!found.empty()) return found;
+  }
+  return {};
+}
+
 std::vector<FoundSymbol> FindEverySymbol(Picture& picture, const ReadStop* stop) {
   if (Stopped(stop)) return {};
   const GreyPixels& quick = picture.Quick();
@@ -106,9 +157,9 @@ std::vector<FoundSymbol> FindEverySymbol(Picture& picture, const ReadStop* stop)
   // zbar and libdmtx search a large image slowly (seconds for a photo with
   // nothing in it); the quick copy serves them as well.
   if (auto zbar = FindWithZbar(quick); !zbar.empty() || Stopped(stop)) return zbar;
-  if (auto bytes = DecodeWithDmtx(quick, 0, DmtxSearchMs))
-    return {{Symbology::DataMatrix, std::move(*bytes), std::nullopt, "libdmtx", std::nullopt}};
-  return {};
+  std::vector<FoundSymbol> dmtx = FindDataMatrixInBusyRegions(quick, stop);
+  for (FoundSymbol& symbol : dmtx) symbol.box = Scaled(*symbol.box, picture.Scale());
+  return dmtx;
 }
 
 SymbolsInImage Failed(ImageReadFailure failure, int error = 0) { return {{failure, {}, error}, {}}; }
