@@ -127,9 +127,11 @@ std::vector<FoundSymbol> FindWithDmtx(const GreyPixels& image, const PixelArea& 
   for (int tried = 0; tried < DmtxCandidatesPerArea; ++tried) {
     DmtxRegion* region = dmtxRegionFindNext(search.decoder, &timeout);
     if (!region) break;
-    if (auto bytes = search.Decode(region))
-      found.push_back({Symbology::DataMatrix, std::move(*bytes), std::nullopt, "libdmtx", search.Box(region)});
+    auto bytes = search.Decode(region);
+    if (bytes) found.push_back({Symbology::DataMatrix, std::move(*bytes), std::nullopt, "libdmtx", search.Box(region)});
     dmtxRegionDestroy(&region);
+    // Searching on past a symbol costs more than the area's first search did.
+    if (bytes) break;
   }
   return found;
 }

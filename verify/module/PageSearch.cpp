@@ -39,10 +39,6 @@ int EdgePercent(const GreyPixels& image, int left, int top) {
   return pairs > 0 ? std::min(across, down) * 100 / pairs : 0;
 }
 
-bool Touches(const SymbolBox& cell, const std::vector<FoundSymbol>& found) {
-  return std::any_of(found.begin(), found.end(), [&](const FoundSymbol& f) { return f.box && f.box->Overlaps(cell); });
-}
-
 bool Contains(const PixelArea& tile, const SymbolBox& region) {
   const int x = (region.left + region.right) / 2, y = (region.top + region.bottom) / 2;
   return x >= tile.left && x < tile.left + tile.width && y >= tile.top && y < tile.top + tile.height;
@@ -59,6 +55,10 @@ std::vector<int> Origins(int length, int tile, int step) {
 }
 
 }  // namespace
+
+bool Touches(const SymbolBox& cell, const std::vector<FoundSymbol>& found) {
+  return std::any_of(found.begin(), found.end(), [&](const FoundSymbol& f) { return f.box && f.box->Overlaps(cell); });
+}
 
 std::vector<SymbolBox> UnreadBusyRegions(const GreyPixels& image, const std::vector<FoundSymbol>& found,
                                          int mostPercent) {

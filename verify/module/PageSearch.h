@@ -17,6 +17,9 @@ namespace quillet {
 std::vector<SymbolBox> UnreadBusyRegions(const GreyPixels& image, const std::vector<FoundSymbol>& found,
                                          int mostPercent = 100);
 
+// Whether the box of any of `found` overlaps `area`.
+bool Touches(const SymbolBox& area, const std::vector<FoundSymbol>& found);
+
 // `regions` (cells of the search above) in groups that touch, across, down or
 // corner to corner: the box around each group, widened by `margin` pixels
 // within a `width` x `height` image, most cells first.
