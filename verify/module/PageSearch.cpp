@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <utility>
 
 namespace quillet {
 
@@ -44,6 +45,41 @@ bool Contains(const PixelArea& tile, const SymbolBox& region) {
   return x >= tile.left && x < tile.left + tile.width && y >= tile.top && y < tile.top + tile.height;
 }
 
+// The cells of an image, each quiet, a region not yet grouped, or grouped.
+class CellGrid {
+ public:
+  enum State : uint8_t { Quiet, Unvisited, Grouped };
+  CellGrid(int width, int height)
+      : width_(width), height_(height), columns_((width + CellSide - 1) / CellSide),
+        rows_((height + CellSide - 1) / CellSide), cells_(static_cast<size_t>(columns_) * rows_, Quiet) {}
+  State& At(int column, int row) { return cells_[static_cast<size_t>(row) * columns_ + column]; }
+
+  // The regions that touch the one at (column, row), across, down or corner
+  // to corner, grouped: how many, and the box around them in pixels.
+  std::pair<size_t, SymbolBox> Flood(int column, int row) {
+    SymbolBox box{width_, height_, 0, 0};
+    size_t count = 0;
+    std::vector<std::pair<int, int>> pending{{column, row}};
+    At(column, row) = Grouped;
+    while (!pending.empty()) {
+      const auto [c, r] = pending.back();
+      pending.pop_back();
+      ++count;
+      box = {std::min(box.left, c * CellSide), std::min(box.top, r * CellSide),
+             std::max(box.right, std::min((c + 1) * CellSide, width_)),
+             std::max(box.bottom, std::min((r + 1) * CellSide, height_))};
+      for (int y = std::max(r - 1, 0); y <= std::min(r + 1, rows_ - 1); ++y)
+        for (int x = std::max(c - 1, 0); x <= std::min(c + 1, columns_ - 1); ++x)
+          if (At(x, y) == Unvisited) At(x, y) = Grouped, pending.emplace_back(x, y);
+    }
+    return {count, box};
+  }
+
+ private:
+  int width_, height_, columns_, rows_;
+  std::vector<State> cells_;
+};
+
 // Tile origins along one side: every `step`, the last flush with the end.
 std::vector<int> Origins(int length, int tile, int step) {
   std::vector<int> origins;
@@ -74,36 +110,15 @@ std::vector<SymbolBox> UnreadBusyRegions(const GreyPixels& image, const std::vec
 }
 
 std::vector<SymbolBox> GroupRegions(const std::vector<SymbolBox>& regions, int margin, int width, int height) {
-  const int columns = (width + CellSide - 1) / CellSide, rows = (height + CellSide - 1) / CellSide;
-  // Each cell's group, found by a flood over the grid of cells.
-  std::vector<int> group(static_cast<size_t>(columns) * rows, -1);
-  const auto at = [&](int column, int row) -> int& { return group[static_cast<size_t>(row) * columns + column]; };
-  for (const SymbolBox& cell : regions) at(cell.left / CellSide, cell.top / CellSide) = 0;
+  CellGrid grid(width, height);
+  for (const SymbolBox& cell : regions) grid.At(cell.left / CellSide, cell.top / CellSide) = CellGrid::Unvisited;
   std::vector<std::pair<size_t, SymbolBox>> groups;
-  for (const SymbolBox& seed : regions) {
-    if (at(seed.left / CellSide, seed.top / CellSide) != 0) continue;
-    SymbolBox box = seed;
-    size_t cells = 0;
-    std::vector<std::pair<int, int>> pending{{seed.left / CellSide, seed.top / CellSide}};
-    at(pending[0].first, pending[0].second) = 1;
-    while (!pending.empty()) {
-      const auto [column, row] = pending.back();
-      pending.pop_back();
-      ++cells;
-      box = {std::min(box.left, column * CellSide), std::min(box.top, row * CellSide),
-             std::max(box.right, std::min((column + 1) * CellSide, width)),
-             std::max(box.bottom, std::min((row + 1) * CellSide, height))};
-      for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx) {
-          const int c = column + dx, r = row + dy;
-          if (c < 0 || r < 0 || c >= columns || r >= rows || at(c, r) != 0) continue;
-          at(c, r) = 1;
-          pending.emplace_back(c, r);
-        }
+  for (const SymbolBox& seed : regions)
+    if (grid.At(seed.left / CellSide, seed.top / CellSide) == CellGrid::Unvisited) {
+      auto [cells, box] = grid.Flood(seed.left / CellSide, seed.top / CellSide);
+      groups.emplace_back(cells, SymbolBox{std::max(box.left - margin, 0), std::max(box.top - margin, 0),
+                                           std::min(box.right + margin, width), std::min(box.bottom + margin, height)});
     }
-    groups.emplace_back(cells, SymbolBox{std::max(box.left - margin, 0), std::max(box.top - margin, 0),
-                                         std::min(box.right + margin, width), std::min(box.bottom + margin, height)});
-  }
   std::stable_sort(groups.begin(), groups.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
   std::vector<SymbolBox> boxes;
   for (const auto& [cells, box] : groups) boxes.push_back(box);
