@@ -93,9 +93,9 @@ class Parser {
       return Done();
     }
     if (command == "values") return Values();
-    if (command == "options" && args_.size() == 2 && CommandOfWord(args_[1])) {
+    if (command == "options" && args_.size() == 2 && (CommandOfWord(args_[1]) || args_[1] == "read")) {
       options().command = CliCommand::Options;
-      options().helpTopic = *CommandOfWord(args_[1]);
+      options().helpTopic = CommandOfWord(args_[1]).value_or(CliCommand::Read);
       return Done();
     }
     if (const auto known = CommandOfWord(command)) options().command = *known;

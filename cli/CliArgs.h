@@ -22,8 +22,9 @@
 namespace quillet {
 
 // Options: the option table's options of a command, one a line, for the
-// test that holds the manual page to the table; not in the help.
-enum class CliCommand { Qr, Dm, Help, Version, Values, Options };
+// test that holds the manual page to the table; not in the help. Read has
+// its own parser (cli/CliRead.cpp), which takes its options from the table too.
+enum class CliCommand { Qr, Dm, Help, Version, Values, Options, Read };
 
 // "-" as a data file or output file: standard input or output.
 constexpr std::string_view StandardStream = "-";
@@ -46,6 +47,18 @@ struct CliBatchOptions {
 constexpr int MaxSheetCells = 100;
 
 constexpr int MaxBatchJobs = 256;
+
+// read: how the symbols are written, and how many each file must give.
+enum class ReadOutput { Fields, Raw, Csv };
+struct CliReadOptions {
+  bool raw = false, csv = false;  // refused together
+  int expect = 1;
+  std::vector<std::string> files;
+
+  ReadOutput Output() const { return raw ? ReadOutput::Raw : csv ? ReadOutput::Csv : ReadOutput::Fields; }
+};
+// --expect's range: no page holds more symbols than this.
+constexpr int MaxExpectedSymbols = 10000;
 
 struct CliOptions {
   CliCommand command = CliCommand::Help;
@@ -77,6 +90,7 @@ struct CliOptions {
   const ImageFormat* format = nullptr;  // --format; null: png for "-", the extension's for a file
   ImageOptions image;  // --module-mm and --size-mm in image.moduleMm and image.symbolMm
   bool verify = false;             // read the image back and compare the bytes
+  CliReadOptions read;
 
   // Style: the colours and the logo's size are in image.style; the logo file
   // is read when the command runs, and image.style.logo is set from it.

@@ -138,7 +138,20 @@ using enum CliSection;
 constexpr const char* PresetHelp = N_("shapes and colours at once: {values}; the\nstyle options given with it win over its own");
 
 const CliOptionRow Rows[] = {
-    {.name = "--help", .alias = "-h", .commands = QrAndDm, .section = Input, .apply = Help},
+    {.name = "--help", .alias = "-h", .commands = QrAndDm | ReadOnly, .section = Input, .apply = Help},
+
+    {.name = "--raw", .commands = ReadOnly, .section = Output,
+     .help = N_("the decoded bytes as they are, one symbol after another"), .apply = Switch<RawSlot>},
+    {.name = "--csv", .commands = ReadOnly, .section = Output,
+     .help = N_("one row per symbol under a header of the tags used, as\n"
+                "qr --batch reads it: first the column file (the image's\n"
+                "name without folder and extension, for --name {file}),\n"
+                "then the symbols of the first one's content type; the\n"
+                "others are named on standard error and left out"),
+     .apply = Switch<CsvSlot>},
+    {.name = "--expect", .value = "N", .commands = ReadOnly, .section = Output,
+     .help = N_("each file must give at least N symbols (default 1)"), .low = 0, .high = MaxExpectedSymbols,
+     .apply = Number<ExpectSlot>},
     {.name = "--text", .alias = "--utf8-text", .value = "TEXT", .commands = QrAndDm, .section = Input,
      .help = N_("text, encoded as its UTF-8 bytes, which every phone reads"),
      .apply = TextAs<DataCharset::Utf8>},
@@ -340,6 +353,7 @@ bool RowOf(const CliOptionRow& row, CliCommand command) {
   unsigned bit = 0;
   if (command == CliCommand::Qr) bit = QrOnly;
   if (command == CliCommand::Dm) bit = DmOnly;
+  if (command == CliCommand::Read) bit = ReadOnly;
   return (row.commands & bit) != 0;
 }
 

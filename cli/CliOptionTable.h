@@ -1,4 +1,4 @@
-// The options of qr and dm, one row each: the parser, the help's option
+// The options of qr, dm and read, one row each: the parser, the help's option
 // lines, `values`, the suggestions for a misspelt option and the test of the
 // manual page all read them here. Adding an option is adding a row.
 #pragma once
@@ -37,7 +37,7 @@ struct CliParseState {
 // Where an option's lines stand in the help.
 enum class CliSection { Input, Content, Symbol, Output, Style, Batch };
 
-enum CliCommands : unsigned { QrOnly = 1, DmOnly = 2, QrAndDm = 3 };
+enum CliCommands : unsigned { QrOnly = 1, DmOnly = 2, QrAndDm = 3, ReadOnly = 4 };
 
 struct CliOptionRow;
 // Takes the option's value (empty for a switch) into the state; a problem

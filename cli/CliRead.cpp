@@ -8,6 +8,7 @@
 #include "batch/ColumnPlan.h"
 #include "batch/Manifest.h"
 #include "cli/CliArgs.h"
+#include "cli/CliOptionTable.h"
 #include "cli/CliRun.h"
 #include "cli/OptionValues.h"
 #include "cli/Translate.h"
@@ -22,42 +23,43 @@ namespace {
 
 // No image within the pixel budget is a larger file; standard input beyond it is not read.
 constexpr size_t MaxImageBytes = 256 << 20;
-// --expect's range: no page holds more symbols than this.
-constexpr int MostExpected = 10000;
 
-enum class ReadOutput { Fields, Raw, Csv };
+// --expect is the only option of read that takes a value.
+std::string ExpectTakes(const CliOptionRow& row) {
+  return Fill(_("--expect takes a number of symbols, 0 to {1}"), {std::to_string(row.high)});
+}
 
-struct ReadOptions {
-  ReadOutput output = ReadOutput::Fields;
-  std::vector<std::string> files;
-  int expect = 1;  // symbols each file must give
-  bool help = false;
-};
+// One option of the table's read rows, with its value; false with `error` set when it cannot be taken.
+bool TakeOption(CliParseState& state, std::span<const std::string> args, size_t& i, std::string* error) {
+  const std::string& word = args[i];
+  const CliOptionRow* row = FindCliOption(CliCommand::Read, word);
+  if (!row) {
+    *error = Fill(_("unknown option '{1}'"), {word});
+    return false;
+  }
+  std::string value;
+  if (!row->value.empty() && i + 1 < args.size()) value = args[++i];
+  else if (!row->value.empty()) return *error = ExpectTakes(*row), false;
+  if (!row->apply(state, *row, value)) return true;
+  return *error = ExpectTakes(*row), false;
+}
 
-std::optional<ReadOptions> ParseRead(std::span<const std::string> args, std::string* error) {
-  ReadOptions options;
+std::optional<CliReadOptions> ParseRead(std::span<const std::string> args, bool* help, std::string* error) {
+  CliParseState state;
+  state.options.command = CliCommand::Read;
   bool optionsEnd = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& word = args[i];
     if (!optionsEnd && word == "--") optionsEnd = true;
-    else if (!optionsEnd && word == "--expect") {
-      const auto count = i + 1 < args.size() ? ParseInt(args[++i], 0, MostExpected) : std::nullopt;
-      if (!count) *error = Fill(_("--expect takes a number of symbols, 0 to {1}"), {std::to_string(MostExpected)});
-      options.expect = count.value_or(1);
-    }
-    else if (!optionsEnd && (word == "--help" || word == "-h")) options.help = true;
-    else if (!optionsEnd && (word == "--raw" || word == "--csv")) {
-      const ReadOutput output = word == "--raw" ? ReadOutput::Raw : ReadOutput::Csv;
-      if (options.output != ReadOutput::Fields && options.output != output) *error = _("--raw and --csv exclude each other");
-      options.output = output;
-    } else if (!optionsEnd && word.size() > 1 && word[0] == '-') *error = Fill(_("unknown option '{1}'"), {word});
-    else options.files.push_back(word);
-    if (!error->empty()) return std::nullopt;
+    else if (!optionsEnd && word.size() > 1 && word[0] == '-') {
+      if (!TakeOption(state, args, i, error)) return std::nullopt;
+    } else state.options.read.files.push_back(word);
   }
-  if (options.files.empty() && !options.help) {
-    *error = _("give the image files to read ('-' for standard input)");
-    return std::nullopt;
-  }
+  CliReadOptions& options = state.options.read;
+  *help = state.options.helpTopic == CliCommand::Read;
+  if (options.raw && options.csv) *error = _("--raw and --csv exclude each other");
+  else if (options.files.empty() && !*help) *error = _("give the image files to read ('-' for standard input)");
+  if (!error->empty()) return std::nullopt;
   return options;
 }
 
@@ -181,28 +183,6 @@ void WriteCsv(const std::vector<Reading>& readings, std::ostream& out, std::ostr
 
 }  // namespace
 
-std::string ReadUsage() {
-  return _(R"(Usage: quillet-cli read [--raw | --csv] [--expect N] FILE...
-
-Reads every QR Code and Data Matrix symbol in PNG, JPEG, GIF or BMP images
-(photos, scans and whole pages of labels as well), '-' for standard input, a
-folder for the files in it. For each symbol: the file, the symbology and level,
-the --operator and --type its content belongs to, and TAG=value lines in the
-tags of --field ("\n" a line break). How many symbols each file gave is said
-on standard error.
-
-    --raw              the decoded bytes as they are, one symbol after another
-    --csv              one row per symbol under a header of the tags used, as
-                       qr --batch reads it: first the column file (the image's
-                       name without folder and extension, for --name {file}),
-                       then the symbols of the first one's content type; the
-                       others are named on standard error and left out
-    --expect N         each file must give at least N symbols (default 1)
-Exit status: 0 every file gave the symbols expected, 1 bad usage, 6 some file
-gave fewer (each named on standard error with why).
-)");
-}
-
 namespace {
 
 // A file to read; one found in a folder that is no image is passed over.
@@ -253,14 +233,14 @@ bool Report(const std::string& name, const SymbolsInImage& found, bool inFolder,
 
 int RunReadCli(std::span<const std::string> args, std::istream& in, std::ostream& out, std::ostream& err) {
   std::string error;
-  const auto options = ParseRead(args, &error);
+  bool help = false;
+  const auto options = ParseRead(args, &help, &error);
   if (!options) {
-    err << "quillet-cli: " << error << "\n" << _("Usage: quillet-cli read [--raw | --csv] [--expect N] FILE...") << "\n"
-        << Fill(_("Try 'quillet-cli {1}--help'"), {"read "}) << "\n";
+    err << "quillet-cli: " << error << "\n" << CliShortUsage(CliCommand::Read);
     return ExitUsage;
   }
-  if (options->help) {
-    out << ReadUsage();
+  if (help) {
+    out << CliUsage(CliCommand::Read);
     return ExitOk;
   }
   int status = ExitOk;
@@ -271,12 +251,12 @@ int RunReadCli(std::span<const std::string> args, std::istream& in, std::ostream
     SymbolsInImage found = ReadImage(file, in);
     if (!Report(name, found, inFolder, options->expect, err)) status = ExitNoSymbol;
     for (FoundSymbol& symbol : found.symbols) {
-      if (options->output == ReadOutput::Raw) out.write(symbol.bytes.data(), static_cast<std::streamsize>(symbol.bytes.size()));
+      if (options->Output() == ReadOutput::Raw) out.write(symbol.bytes.data(), static_cast<std::streamsize>(symbol.bytes.size()));
       else readings.push_back(Interpret(name, file, std::move(symbol), err));
-      if (options->output == ReadOutput::Fields) WriteFields(readings.back(), out);
+      if (options->Output() == ReadOutput::Fields) WriteFields(readings.back(), out);
     }
   }
-  if (options->output == ReadOutput::Csv) WriteCsv(readings, out, err);
+  if (options->Output() == ReadOutput::Csv) WriteCsv(readings, out, err);
   out.flush();
   return status;
 }

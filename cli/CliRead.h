@@ -14,7 +14,4 @@ namespace quillet {
 // ExitUsage for bad options.
 int RunReadCli(std::span<const std::string> args, std::istream& in, std::ostream& out, std::ostream& err);
 
-// Help for the read command.
-std::string ReadUsage();
-
 }  // namespace quillet

@@ -96,6 +96,20 @@ Batch (instead of the input and output above):
 {batch}
 )");
 
+constexpr const char* ReadUsage = N_(R"(Usage: quillet-cli read [--raw | --csv] [--expect N] FILE...
+
+Reads every QR Code and Data Matrix symbol in PNG, JPEG, GIF or BMP images
+(photos, scans and whole pages of labels as well), '-' for standard input, a
+folder for the files in it. For each symbol: the file, the symbology and level,
+the --operator and --type its content belongs to, and TAG=value lines in the
+tags of --field ("\n" a line break). How many symbols each file gave is said
+on standard error.
+
+{output}
+Exit status: 0 every file gave the symbols expected, 1 bad usage, 6 some file
+gave fewer (each named on standard error with why).
+)");
+
 constexpr const char* OverviewUsage = N_(R"(Usage: quillet-cli (qr | dm | read) [options]
 
   quillet-cli qr --help    QR Code symbols, from text, a file or content fields
@@ -271,7 +285,7 @@ std::string SectionLines(CliCommand command, CliSection section) {
 }
 
 std::string CommandUsage(CliCommand command) {
-  std::string text(_(command == CliCommand::Qr ? QrUsage : DmUsage));
+  std::string text(_(command == CliCommand::Qr ? QrUsage : command == CliCommand::Dm ? DmUsage : ReadUsage));
   Replace(text, "{common}", _(CommonUsage));
   Replace(text, "{fieldWords}", FieldWordLines());
   const std::pair<std::string_view, CliSection> sections[] = {
@@ -286,7 +300,8 @@ std::string CommandUsage(CliCommand command) {
 std::string CliUsage(CliCommand topic) {
   switch (topic) {
     case CliCommand::Qr:
-    case CliCommand::Dm: return CommandUsage(topic);
+    case CliCommand::Dm:
+    case CliCommand::Read: return CommandUsage(topic);
     case CliCommand::Help:
     case CliCommand::Version:
     case CliCommand::Values:
@@ -297,7 +312,7 @@ std::string CliUsage(CliCommand topic) {
 
 std::string CliShortUsage(CliCommand topic) {
   const std::string usage = CliUsage(topic);
-  const std::string command = topic == CliCommand::Qr ? "qr " : topic == CliCommand::Dm ? "dm " : "";
+  const std::string command = topic == CliCommand::Qr ? "qr " : topic == CliCommand::Dm ? "dm " : topic == CliCommand::Read ? "read " : "";
   return usage.substr(0, usage.find("\n\n") + 1) + Fill(_("Try 'quillet-cli {1}--help'"), {command}) + "\n";
 }
 

@@ -51,5 +51,8 @@ inline auto& SheetSlot(CliParseState& s) { return BatchOf(s).sheet; }
 inline int& ColumnsSlot(CliParseState& s) { return BatchOf(s).columns; }
 inline int& RowsSlot(CliParseState& s) { return BatchOf(s).rows; }
 inline std::string& CaptionSlot(CliParseState& s) { return BatchOf(s).caption; }
+inline bool& RawSlot(CliParseState& s) { return s.options.read.raw; }
+inline bool& CsvSlot(CliParseState& s) { return s.options.read.csv; }
+inline int& ExpectSlot(CliParseState& s) { return s.options.read.expect; }
 
 }  // namespace quillet::slots

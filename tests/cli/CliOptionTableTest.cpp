@@ -42,6 +42,37 @@ TEST(CliOptionTable, EveryListedOptionIsInTheHelpAndTakesItsValues) {
   }
 }
 
+// read's options are rows too: each starts a line of read's help and none
+// is qr's or dm's; the command line takes them, and refuses what they
+// refuse, as the rows say.
+TEST(CliOptionTable, ReadsOptionsAreRowsOfTheTable) {
+  const std::string help = CliUsage(CliCommand::Read);
+  EXPECT_EQ(CliOptionNames(CliCommand::Read), (std::vector<std::string>{"--raw", "--csv", "--expect"}));
+  for (const std::string& option : CliOptionNames(CliCommand::Read)) {
+    EXPECT_NE(help.find("\n  " + option + " "), std::string::npos) << option;
+    EXPECT_EQ(FindCliOption(CliCommand::Qr, option), nullptr) << option;
+    EXPECT_EQ(FindCliOption(CliCommand::Dm, option), nullptr) << option;
+  }
+  const struct {
+    std::string line;
+    int status;
+    std::string err;
+  } cases[] = {
+      {"read --expect", ExitUsage, "quillet-cli: --expect takes a number of symbols, 0 to 10000\n"},
+      {"read --expect 10001 a.png", ExitUsage, "quillet-cli: --expect takes a number of symbols, 0 to 10000\n"},
+      {"read --raw --csv a.png", ExitUsage, "quillet-cli: --raw and --csv exclude each other\n"},
+      {"read --level H a.png", ExitUsage, "quillet-cli: unknown option '--level'\n"},
+      {"read --help", ExitOk, ""},
+      {"read -h", ExitOk, ""},
+  };
+  for (const auto& c : cases) {
+    const CliOutcome run = Cli(c.line);
+    EXPECT_EQ(run.status, c.status) << c.line;
+    if (c.status == ExitOk) EXPECT_EQ(run.out, help) << c.line;
+    else EXPECT_EQ(run.err, c.err + CliShortUsage(CliCommand::Read)) << c.line;
+  }
+}
+
 // The values an option takes land in the field it stands for.
 TEST(CliOptionTable, ValuesLandWhereTheirOptionSays) {
   const struct {

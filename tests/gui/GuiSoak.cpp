@@ -348,6 +348,9 @@ class Soak {
   void ReadFromScreen() {
     QTest::keyClick(&window_, Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
     (void)QTest::qWaitFor([this] { return !window_.Screen().Busy(); }, 10000);
+    // The capture is then read off the window's thread; the next action must
+    // not begin while its result is still to come.
+    (void)QTest::qWaitFor([this] { return !window_.Opener().Reading().Busy(); }, 10000);
     (void)QTest::qWaitForWindowExposed(&window_);
   }
 

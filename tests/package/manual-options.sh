@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # The manual page and --help list exactly the options of the program's option
-# table (`quillet-cli options qr|dm`), per command; without a command, the
+# table (`quillet-cli options qr|dm|read`), per command; without a command, the
 # manual lists what the overview's --help shows:
 #   manual-options.sh QUILLET_CLI MANUAL_SOURCE
 # A translated manual is checked against the --help of its language (the
 # caller sets LANG); its options section may be titled in that language.
-# Under OPTIONS, an entry (.TP) belongs to qr and/or dm when its subsection's
-# title names them, and to quillet-cli without a command otherwise.
+# Under OPTIONS, an entry (.TP) belongs to qr, dm and/or read when its
+# subsection's title names them, and to quillet-cli without a command otherwise.
 set -euo pipefail
 cli=$1 manual=$2
 source "$(dirname "$0")/help-options.sh"
@@ -23,17 +23,25 @@ manual_options() {
   while IFS=$'\t' read -r title term; do
     case " $title " in
       *" qr "* | *" dm "*) [[ " $title " == *" $wanted "* ]] || continue ;;
+      # The overview's help shows read's usage line, options and all.
+      *" read "*) [ "$wanted" = read ] || [ "$wanted" = none ] || continue ;;
       *) [ "$wanted" = none ] || continue ;;
     esac
     grep -oE '(^|[[:space:]"])--?[A-Za-z][A-Za-z0-9-]*' <<<"$term" | sed -E 's/^[^-]*//' || true
   done <<<"$entries" | sort -u
 }
 
+# The options a help lists at the start of its lines: read's names qr's in its prose.
+listed_options() {
+  "$@" --help | grep -oE '^ +--?[A-Za-z][A-Za-z0-9-]*' | sed -E 's/^ *//' | sort -u
+}
+
 status=0
-for command in none qr dm; do
+for command in none qr dm read; do
   args=()
   [ "$command" != none ] && args=("$command")
-  help=$(help_options "$cli" "${args[@]+"${args[@]}"}")
+  if [ "$command" = read ]; then help=$(listed_options "$cli" read)
+  else help=$(help_options "$cli" "${args[@]+"${args[@]}"}"); fi
   table=$help
   if [ "$command" != none ]; then
     table=$("$cli" options "$command" | sort -u)

@@ -110,6 +110,47 @@ TEST(ReadSymbols, FineSymbolsInALargePhotoAreReadAtFullSize) {
   EXPECT_EQ(found, (std::multiset<std::string>{Card, Card, "https://example.com/a"}));
 }
 
+// The largest Data Matrix, which only libdmtx reads, in pictures busy with
+// noise: found where the look saw something like a symbol, at the size of
+// the quick copy and of a reduced copy of it.
+TEST(ReadSymbols, ADataMatrixOnlyLibdmtxReadsIsFoundInAPhoto) {
+  const std::string text = std::string(100, 'x') + " end";
+  struct Case {
+    const char* name;
+    int width;
+    double module, degrees;
+  } cases[] = {{"small picture, fine modules", 800, 3, 0}, {"large photo, turned", 4000, 12, 10}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Grey image = Noise(c.width, c.width * 3 / 4);
+    Place(image, OurDm(text, DmSquareSizeCount - 1), c.width / 2, c.width * 3 / 8, c.module, c.degrees);
+    const SymbolsInImage read = ReadSymbolsInBytes(Jpeg(image, 90));
+    ASSERT_EQ(read.symbols.size(), 1u);
+    EXPECT_EQ(std::tie(read.symbols[0].bytes, read.symbols[0].symbology, read.symbols[0].decoder),
+              std::make_tuple(text, Symbology::DataMatrix, std::string("libdmtx")));
+  }
+}
+
+// A page of a dozen small Data Matrix labels, at three module sizes: each
+// read to its bytes, though zxing-cpp finds none of them in the tiles (and
+// libdmtx, searching the whole page on its own, takes seconds).
+TEST(ReadSymbols, EveryDataMatrixOfAPageOfLabelsIsRead) {
+  for (const double module : {3.0, 4.0, 6.0}) {
+    SCOPED_TRACE(module);
+    Grey page{2480, 3508, std::vector<uint8_t>(size_t{2480} * 3508, 250)};  // A4 at 300 dpi
+    std::multiset<std::string> labels;
+    for (int i = 0; i < 12; ++i) {
+      const std::string text = "LOT-" + std::to_string(1000 + i * 37) + "-" + std::string(i % 4 * 5, char('A' + i));
+      labels.insert(text);
+      Place(page, OurDm(text), 400 + i % 3 * 800, 400 + i / 3 * 850, module, 0);
+    }
+    const SymbolsInImage read = ReadSymbolsInPixels(page.pixels.data(), page.width, page.height);
+    std::multiset<std::string> found;
+    for (const FoundSymbol& symbol : read.symbols) found.insert(symbol.bytes);
+    EXPECT_EQ(found, labels);
+  }
+}
+
 // A read stopped (the window's Esc) ends without looking: no symbol and no
 // failure, from a file and from pixels alike; left alone, the same image gives its symbol.
 TEST(ReadSymbols, AStoppedReadEndsWithoutLooking) {

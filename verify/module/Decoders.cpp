@@ -12,6 +12,50 @@ namespace {
 // libdmtx gives up on a region after this long, so that a file with no
 // symbol in it cannot hold up a save.
 constexpr int DmtxTimeoutMs = 1500;
+// Places that look like a symbol's corner but are not one, tried in one area
+// before it is given up: a symbol is almost always the first or second.
+constexpr int DmtxCandidatesPerArea = 3;
+
+// libdmtx looking at an area of the image, in place: it only reads, and the
+// rows between are skipped as padding.
+struct DmtxSearch {
+  DmtxSearch(const GreyPixels& image, const PixelArea& area, int shrink) : area(area) {
+    auto* first = const_cast<uint8_t*>(image.pixels.data()) + static_cast<size_t>(area.top) * image.width + area.left;
+    pixels = dmtxImageCreate(first, area.width, area.height, DmtxPack8bppK);
+    if (!pixels) return;
+    dmtxImageSetProp(pixels, DmtxPropRowPadBytes, image.width - area.width);
+    decoder = dmtxDecodeCreate(pixels, shrink);
+  }
+  ~DmtxSearch() {
+    if (decoder) dmtxDecodeDestroy(&decoder);
+    if (pixels) dmtxImageDestroy(&pixels);
+  }
+  DmtxSearch(const DmtxSearch&) = delete;
+  DmtxSearch& operator=(const DmtxSearch&) = delete;
+
+  std::optional<std::string> Decode(DmtxRegion* region) const {
+    DmtxMessage* message = dmtxDecodeMatrixRegion(decoder, region, DmtxUndefined);
+    if (!message) return std::nullopt;
+    std::string bytes(reinterpret_cast<const char*>(message->output), message->outputIdx);
+    dmtxMessageDestroy(&message);
+    return bytes;
+  }
+  // The region's corners in the image's pixels; libdmtx counts rows from the bottom.
+  SymbolBox Box(DmtxRegion* region) const {
+    SymbolBox box{area.left + area.width, area.top + area.height, area.left, area.top};
+    for (DmtxVector2 corner : {DmtxVector2{0, 0}, DmtxVector2{1, 0}, DmtxVector2{1, 1}, DmtxVector2{0, 1}}) {
+      dmtxMatrix3VMultiplyBy(&corner, region->fit2raw);
+      const int x = area.left + static_cast<int>(corner.X), y = area.top + area.height - 1 - static_cast<int>(corner.Y);
+      box.left = std::min(box.left, x), box.right = std::max(box.right, x + 1);
+      box.top = std::min(box.top, y), box.bottom = std::max(box.bottom, y + 1);
+    }
+    return box;
+  }
+
+  PixelArea area;
+  DmtxImage* pixels = nullptr;
+  DmtxDecode* decoder = nullptr;
+};
 
 std::optional<std::string> ZxingRead(const GreyPixels& image, bool dataMatrix, bool pure) {
   ZXing::DecodeHints hints;
@@ -65,26 +109,31 @@ std::vector<FoundSymbol> FindWithZxing(const GreyPixels& image) {
 }
 
 std::optional<std::string> DecodeWithDmtx(const GreyPixels& image, int moduleSide, int timeoutMs) {
-  // dmtx only reads; the const_cast hands it the pixels without a copy.
-  DmtxImage* pixels = dmtxImageCreate(const_cast<uint8_t*>(image.pixels.data()), image.width, image.height,
-                                      DmtxPack8bppK);
-  if (!pixels) return std::nullopt;
   // About three pixels per module are plenty for its edge search.
-  DmtxDecode* decoder = dmtxDecodeCreate(pixels, std::max(1, moduleSide / 3));
-  std::optional<std::string> bytes;
-  if (decoder) {
-    DmtxTime timeout = dmtxTimeAdd(dmtxTimeNow(), timeoutMs > 0 ? timeoutMs : DmtxTimeoutMs);
-    if (DmtxRegion* region = dmtxRegionFindNext(decoder, &timeout)) {
-      if (DmtxMessage* message = dmtxDecodeMatrixRegion(decoder, region, DmtxUndefined)) {
-        bytes = std::string(reinterpret_cast<const char*>(message->output), message->outputIdx);
-        dmtxMessageDestroy(&message);
-      }
-      dmtxRegionDestroy(&region);
-    }
-    dmtxDecodeDestroy(&decoder);
-  }
-  dmtxImageDestroy(&pixels);
+  DmtxSearch search(image, {0, 0, image.width, image.height}, std::max(1, moduleSide / 3));
+  DmtxTime timeout = dmtxTimeAdd(dmtxTimeNow(), timeoutMs > 0 ? timeoutMs : DmtxTimeoutMs);
+  DmtxRegion* region = search.decoder ? dmtxRegionFindNext(search.decoder, &timeout) : nullptr;
+  if (!region) return std::nullopt;
+  std::optional<std::string> bytes = search.Decode(region);
+  dmtxRegionDestroy(&region);
   return bytes;
+}
+
+std::vector<FoundSymbol> FindWithDmtx(const GreyPixels& image, const PixelArea& area, int timeoutMs) {
+  DmtxSearch search(image, area, 1);
+  std::vector<FoundSymbol> found;
+  if (!search.decoder) return found;
+  DmtxTime timeout = dmtxTimeAdd(dmtxTimeNow(), timeoutMs);
+  for (int tried = 0; tried < DmtxCandidatesPerArea; ++tried) {
+    DmtxRegion* region = dmtxRegionFindNext(search.decoder, &timeout);
+    if (!region) break;
+    auto bytes = search.Decode(region);
+    if (bytes) found.push_back({Symbology::DataMatrix, std::move(*bytes), std::nullopt, "libdmtx", search.Box(region)});
+    dmtxRegionDestroy(&region);
+    // Searching on past a symbol costs more than the area's first search did.
+    if (bytes) break;
+  }
+  return found;
 }
 
 }  // namespace quillet

@@ -32,6 +32,9 @@ struct PixelArea {
 std::vector<FoundSymbol> FindWithZxing(const GreyPixels& image);
 // The same in one area of the image; the boxes in the image's pixels.
 std::vector<FoundSymbol> FindWithZxing(const GreyPixels& image, const PixelArea& area);
+// The Data Matrix symbols libdmtx finds in one area of the image, with their
+// boxes in the image's pixels; it gives up after `timeoutMs`.
+std::vector<FoundSymbol> FindWithDmtx(const GreyPixels& image, const PixelArea& area, int timeoutMs);
 // Every QR Code symbol zbar finds, as bytes.
 std::vector<FoundSymbol> FindWithZbar(const GreyPixels& image);
 

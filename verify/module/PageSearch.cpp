@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <utility>
 
 namespace quillet {
 
@@ -25,7 +26,8 @@ constexpr int TilePixelsPerImagePixel = 3;
 constexpr size_t MaxTiles = 96;
 constexpr int64_t MaxTilePixels = 100'000'000;
 
-bool Busy(const GreyPixels& image, int left, int top) {
+// Edges in a hundred pixel pairs of the cell, the fewer of across and down.
+int EdgePercent(const GreyPixels& image, int left, int top) {
   int across = 0, down = 0, pairs = 0;
   const int right = std::min(left + CellSide, image.width - 1), bottom = std::min(top + CellSide, image.height - 1);
   for (int y = top; y < bottom; ++y) {
@@ -35,17 +37,48 @@ bool Busy(const GreyPixels& image, int left, int top) {
       down += std::abs(row[x + image.width] - row[x]) >= EdgeStep;
     }
   }
-  return pairs > 0 && std::min(across, down) * 100 >= pairs * BusyPercent;
-}
-
-bool Touches(const SymbolBox& cell, const std::vector<FoundSymbol>& found) {
-  return std::any_of(found.begin(), found.end(), [&](const FoundSymbol& f) { return f.box && f.box->Overlaps(cell); });
+  return pairs > 0 ? std::min(across, down) * 100 / pairs : 0;
 }
 
 bool Contains(const PixelArea& tile, const SymbolBox& region) {
   const int x = (region.left + region.right) / 2, y = (region.top + region.bottom) / 2;
   return x >= tile.left && x < tile.left + tile.width && y >= tile.top && y < tile.top + tile.height;
 }
+
+// The cells of an image, each quiet, a region not yet grouped, or grouped.
+class CellGrid {
+ public:
+  enum State : uint8_t { Quiet, Unvisited, Grouped };
+  CellGrid(int width, int height)
+      : width_(width), height_(height), columns_((width + CellSide - 1) / CellSide),
+        rows_((height + CellSide - 1) / CellSide), cells_(static_cast<size_t>(columns_) * rows_, Quiet) {}
+  State& At(int column, int row) { return cells_[static_cast<size_t>(row) * columns_ + column]; }
+
+  // The regions that touch the one at (column, row), across, down or corner
+  // to corner, grouped: how many, and the box around them in pixels.
+  std::pair<size_t, SymbolBox> Flood(int column, int row) {
+    SymbolBox box{width_, height_, 0, 0};
+    size_t count = 0;
+    std::vector<std::pair<int, int>> pending{{column, row}};
+    At(column, row) = Grouped;
+    while (!pending.empty()) {
+      const auto [c, r] = pending.back();
+      pending.pop_back();
+      ++count;
+      box = {std::min(box.left, c * CellSide), std::min(box.top, r * CellSide),
+             std::max(box.right, std::min((c + 1) * CellSide, width_)),
+             std::max(box.bottom, std::min((r + 1) * CellSide, height_))};
+      for (int y = std::max(r - 1, 0); y <= std::min(r + 1, rows_ - 1); ++y)
+        for (int x = std::max(c - 1, 0); x <= std::min(c + 1, columns_ - 1); ++x)
+          if (At(x, y) == Unvisited) At(x, y) = Grouped, pending.emplace_back(x, y);
+    }
+    return {count, box};
+  }
+
+ private:
+  int width_, height_, columns_, rows_;
+  std::vector<State> cells_;
+};
 
 // Tile origins along one side: every `step`, the last flush with the end.
 std::vector<int> Origins(int length, int tile, int step) {
@@ -59,14 +92,37 @@ std::vector<int> Origins(int length, int tile, int step) {
 
 }  // namespace
 
-std::vector<SymbolBox> UnreadBusyRegions(const GreyPixels& image, const std::vector<FoundSymbol>& found) {
+bool Touches(const SymbolBox& cell, const std::vector<FoundSymbol>& found) {
+  return std::any_of(found.begin(), found.end(), [&](const FoundSymbol& f) { return f.box && f.box->Overlaps(cell); });
+}
+
+std::vector<SymbolBox> UnreadBusyRegions(const GreyPixels& image, const std::vector<FoundSymbol>& found,
+                                         int mostPercent) {
   std::vector<SymbolBox> regions;
   for (int top = 0; top + 1 < image.height; top += CellSide)
     for (int left = 0; left + 1 < image.width; left += CellSide) {
       const SymbolBox cell{left, top, std::min(left + CellSide, image.width), std::min(top + CellSide, image.height)};
-      if (!Touches(cell, found) && Busy(image, left, top)) regions.push_back(cell);
+      if (Touches(cell, found)) continue;
+      const int edges = EdgePercent(image, left, top);
+      if (edges >= BusyPercent && edges <= mostPercent) regions.push_back(cell);
     }
   return regions;
+}
+
+std::vector<SymbolBox> GroupRegions(const std::vector<SymbolBox>& regions, int margin, int width, int height) {
+  CellGrid grid(width, height);
+  for (const SymbolBox& cell : regions) grid.At(cell.left / CellSide, cell.top / CellSide) = CellGrid::Unvisited;
+  std::vector<std::pair<size_t, SymbolBox>> groups;
+  for (const SymbolBox& seed : regions)
+    if (grid.At(seed.left / CellSide, seed.top / CellSide) == CellGrid::Unvisited) {
+      auto [cells, box] = grid.Flood(seed.left / CellSide, seed.top / CellSide);
+      groups.emplace_back(cells, SymbolBox{std::max(box.left - margin, 0), std::max(box.top - margin, 0),
+                                           std::min(box.right + margin, width), std::min(box.bottom + margin, height)});
+    }
+  std::stable_sort(groups.begin(), groups.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+  std::vector<SymbolBox> boxes;
+  for (const auto& [cells, box] : groups) boxes.push_back(box);
+  return boxes;
 }
 
 std::vector<PixelArea> PlanTiles(int width, int height, const std::vector<SymbolBox>& regions, int symbolSide) {

@@ -12,8 +12,18 @@
 namespace quillet {
 
 // The regions of `image` (in its pixels) dense with sharp steps across and
-// down, as a symbol's modules are, that no box of `found` touches.
-std::vector<SymbolBox> UnreadBusyRegions(const GreyPixels& image, const std::vector<FoundSymbol>& found);
+// down, as a symbol's modules are, that no box of `found` touches; no busier
+// than `mostPercent` edges in a hundred pixel pairs (noise has more).
+std::vector<SymbolBox> UnreadBusyRegions(const GreyPixels& image, const std::vector<FoundSymbol>& found,
+                                         int mostPercent = 100);
+
+// Whether the box of any of `found` overlaps `area`.
+bool Touches(const SymbolBox& area, const std::vector<FoundSymbol>& found);
+
+// `regions` (cells of the search above) in groups that touch, across, down or
+// corner to corner: the box around each group, widened by `margin` pixels
+// within a `width` x `height` image, most cells first.
+std::vector<SymbolBox> GroupRegions(const std::vector<SymbolBox>& regions, int margin, int width, int height);
 
 // Overlapping tiles of a `width` x `height` image that cover `regions`, the
 // overlap wider than a symbol of `symbolSide` pixels so that each such

@@ -2,10 +2,13 @@
 // looked at first at about a megapixel, which finds any symbol that fills a
 // fair part of it in a fraction of the time; all its pixels are decoded only
 // where that look leaves regions that look like symbols unread (a page of
-// labels, a symbol too fine for the reduced copy), tile by tile.
+// labels, a symbol too fine for the reduced copy), tile by tile, and libdmtx
+// looks at each such region small enough to be a label. libdmtx is given
+// regions, never a whole picture: on a texture its search takes seconds.
 #include "verify/module/SymbolReader.h"
 
 #include <algorithm>
+#include <chrono>
 #include <functional>
 #include <utility>
 
@@ -19,9 +22,30 @@ namespace {
 
 // The longer side of the first, quick look.
 constexpr int QuickSide = 1000;
-// How long libdmtx may search a picture that holds no Data Matrix: the
-// desktop program waits for it.
-constexpr int DmtxSearchMs = 300;
+// libdmtx searches only the busy regions of the quick copy, and of copies a
+// half and a quarter its size (where modules too large to look busy in it
+// do), widened by this many of its pixels for the quiet zone...
+constexpr int DmtxRegionMargin = 32;
+constexpr int DmtxCopyFactors[] = {1, 2, 4};
+// ...and no more of them than this many pixels in all: its search costs what
+// it is given, the same on any machine, where the whole of a photo with
+// nothing in it took seconds.
+constexpr int64_t DmtxSearchPixels = 1'000'000;
+// Only a texture of many symbol-like regions is searched this long (the
+// desktop program waits): a bound for the worst case, which the pixels
+// above keep any photo or page well within.
+constexpr std::chrono::milliseconds DmtxLongestSearch{300};
+// A symbol's modules of two pixels or more step in under a third of a
+// region's pixel pairs; sensor noise or a texture in most of them.
+constexpr int DmtxMostEdgePercent = 40;
+// At full resolution, libdmtx looks at each group of regions the tiles
+// left unread (a page of small Data Matrix labels, which zxing-cpp finds
+// one of at most in a tile), up to this many pixels and this long.
+constexpr int64_t DmtxFullSizePixels = 4'000'000;
+// Only groups no wider than this (pixels of the quick copy) are labels: a
+// larger symbol is the quick look's, and a larger group a window of text.
+constexpr int DmtxLargestGroupSide = QuickSide / 4;
+constexpr std::chrono::milliseconds DmtxLongestFullSizeSearch{2000};
 // No image within the pixel budget is larger as a file, however it is compressed.
 constexpr int64_t MaxImageFileBytes = 256 << 20;
 // The side (pixels) the tiles are made for when the quick look found no
@@ -77,9 +101,56 @@ SymbolBox Scaled(const SymbolBox& box, int scale) {
   return {box.left * scale, box.top * scale, box.right * scale, box.bottom * scale};
 }
 
+// What libdmtx may still search: pixels, and time for the worst case.
+struct DmtxBudget {
+  int64_t pixels;
+  std::chrono::steady_clock::time_point deadline;
+
+  DmtxBudget(int64_t pixels, std::chrono::milliseconds longest)
+      : pixels(pixels), deadline(std::chrono::steady_clock::now() + longest) {}
+
+  int MsLeft() const {
+    return static_cast<int>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count());
+  }
+};
+
+// libdmtx in `boxes` of `image` that no symbol of `found` touches, while the
+// budget lasts; what it finds added to `found`.
+void FindDataMatrixIn(const GreyPixels& image, const std::vector<SymbolBox>& boxes, DmtxBudget& budget,
+                      std::vector<FoundSymbol>& found, const ReadStop* stop) {
+  for (const SymbolBox& box : boxes) {
+    const PixelArea area{box.left, box.top, box.right - box.left, box.bottom - box.top};
+    if (Stopped(stop) || budget.MsLeft() <= 0) return;
+    if (Touches(box, found) || budget.pixels < int64_t{area.width} * area.height) continue;
+    budget.pixels -= int64_t{area.width} * area.height;
+    MergeFound(found, FindWithDmtx(image, area, budget.MsLeft()));
+  }
+}
+
+// The symbol-like regions of `image`, in groups.
+std::vector<SymbolBox> SymbolLikeGroups(const GreyPixels& image, const std::vector<FoundSymbol>& found) {
+  return GroupRegions(UnreadBusyRegions(image, found, DmtxMostEdgePercent), DmtxRegionMargin, image.width, image.height);
+}
+
+// libdmtx where the finder saw something like a symbol, in the quick copy
+// and the smaller ones; the boxes in the quick copy's pixels.
+std::vector<FoundSymbol> FindDataMatrixInBusyRegions(const GreyPixels& quick, const ReadStop* stop) {
+  DmtxBudget budget(DmtxSearchPixels, DmtxLongestSearch);
+  for (const int factor : DmtxCopyFactors) {
+    const GreyPixels copy = factor == 1 ? GreyPixels{} : Shrink(quick, factor);
+    const GreyPixels& image = factor == 1 ? quick : copy;
+    std::vector<FoundSymbol> found;
+    FindDataMatrixIn(image, SymbolLikeGroups(image, {}), budget, found, stop);
+    for (FoundSymbol& symbol : found) symbol.box = Scaled(*symbol.box, factor);
+    if (!found.empty()) return found;
+  }
+  return {};
+}
+
 // The tiles pass: full resolution where the quick look left `unread` regions.
-void SearchTiles(Picture& picture, const std::vector<SymbolBox>& unread, std::vector<FoundSymbol>& found,
-                 const ReadStop* stop) {
+void SearchTiles(Picture& picture, const std::vector<SymbolBox>& unread, const std::vector<SymbolBox>& groups,
+                 std::vector<FoundSymbol>& found, const ReadStop* stop) {
   const GreyPixels* full = picture.Full();
   if (!full) return;
   int side = 0;
@@ -90,6 +161,17 @@ void SearchTiles(Picture& picture, const std::vector<SymbolBox>& unread, std::ve
     if (!picture.QuickIsFull() || tile.width < full->width || tile.height < full->height)
       MergeFound(found, FindWithZxing(*full, tile));
   }
+  DmtxBudget budget(DmtxFullSizePixels, DmtxLongestFullSizeSearch);
+  FindDataMatrixIn(*full, groups, budget, found, stop);
+}
+
+// The groups of `unread` regions small enough to be labels, for libdmtx at
+// full size. Fine modules in the quick copy step as often as noise does: no
+// upper bound on their edges here.
+std::vector<SymbolBox> LabelGroups(const GreyPixels& quick, const std::vector<SymbolBox>& unread) {
+  std::vector<SymbolBox> groups = GroupRegions(unread, DmtxRegionMargin, quick.width, quick.height);
+  std::erase_if(groups, [](const SymbolBox& group) { return group.Side() > DmtxLargestGroupSide; });
+  return groups;
 }
 
 std::vector<FoundSymbol> FindEverySymbol(Picture& picture, const ReadStop* stop) {
@@ -98,17 +180,19 @@ std::vector<FoundSymbol> FindEverySymbol(Picture& picture, const ReadStop* stop)
   std::vector<FoundSymbol> found = FindWithZxing(quick);
   if (Stopped(stop)) return found;
   std::vector<SymbolBox> unread = UnreadBusyRegions(quick, found);
+  std::vector<SymbolBox> groups = LabelGroups(quick, unread);
   for (FoundSymbol& symbol : found)
     if (symbol.box) symbol.box = Scaled(*symbol.box, picture.Scale());
   for (SymbolBox& region : unread) region = Scaled(region, picture.Scale());
-  if (!unread.empty()) SearchTiles(picture, unread, found, stop);
+  for (SymbolBox& group : groups) group = Scaled(group, picture.Scale());
+  if (!unread.empty()) SearchTiles(picture, unread, groups, found, stop);
   if (!found.empty() || Stopped(stop)) return found;
   // zbar and libdmtx search a large image slowly (seconds for a photo with
   // nothing in it); the quick copy serves them as well.
   if (auto zbar = FindWithZbar(quick); !zbar.empty() || Stopped(stop)) return zbar;
-  if (auto bytes = DecodeWithDmtx(quick, 0, DmtxSearchMs))
-    return {{Symbology::DataMatrix, std::move(*bytes), std::nullopt, "libdmtx", std::nullopt}};
-  return {};
+  std::vector<FoundSymbol> dmtx = FindDataMatrixInBusyRegions(quick, stop);
+  for (FoundSymbol& symbol : dmtx) symbol.box = Scaled(*symbol.box, picture.Scale());
+  return dmtx;
 }
 
 SymbolsInImage Failed(ImageReadFailure failure, int error = 0) { return {{failure, {}, error}, {}}; }
