@@ -55,8 +55,6 @@ TEST(BatchCli, ExitStatusAndMessagesTellWhatHappened) {
       {"qr --batch" + dir("none.csv") + "-o" + dir("c"), ExitUsage, "No such file or directory"},
       {"qr --batch" + dir("good.csv"), ExitUsage, "--batch needs -o DIR"},
       {"qr --batch" + dir("good.csv") + "-o" + dir("c") + "--text x", ExitUsage, "no --text"},
-      {"dm --jobs 2 --text x -o" + dir("c"), ExitUsage, "--jobs goes with --batch INPUT"},
-      {"qr --batch" + dir("good.csv") + "-o" + dir("c") + "--encoding latin1", ExitUsage, "utf-8 or gb18030"},
   };
   for (const auto& c : cases) {
     const CliOutcome run = Cli(c.line);

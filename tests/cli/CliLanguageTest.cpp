@@ -53,17 +53,13 @@ TEST_F(CliLanguage, MessagesAndHelpFollowTheLocale) {
   const Spoke cases[] = {
       {"qr --level X --text a --dump", ExitUsage, "quillet-cli: --level takes L, M, Q or H, not 'X'\n",
        "quillet-cli: --level 只能取 L、M、Q 或 H，不能取“X”\n"},
-      {"qr --level X --text a --dump", ExitUsage, "Try 'quillet-cli qr --help'", "请尝试“quillet-cli qr --help”"},
       {"qr --help", ExitOk, "Usage: quillet-cli qr [options]", "用法：quillet-cli qr [选项]"},
-      {"dm --help", ExitOk, "\nOutput (one or both):\n", "\n输出（一项或两项）：\n"},
       {"qr --help", ExitOk, "  --level L|M|Q|H      error-correction level (default M)\n",
        "  --level L|M|Q|H      纠错级别（默认 M）\n"},
-      {"--help", ExitOk, "the program's version", "程序的版本"},
       {"qr --text a", ExitUsage, "nothing to do: give --dump, -o FILE or both", "没有要做的事：请给出 --dump、-o FILE 或两者"},
       {"dm --text a --logo x.png -o a.png", ExitUsage, "Data Matrix symbols carry no logo",
        "Data Matrix 码不支持标志图片"},
       {"qr --txt a", ExitUsage, "unknown option '--txt' (did you mean --text?)", "未知选项“--txt”（您是不是要用 --text？）"},
-      {"read", ExitUsage, "give the image files to read", "请给出要读取的图像文件"},
       {"dm --size 10x10 --text 123456789012345678901234567890 --dump", ExitDoesNotFit,
        "the text (30 bytes) fits no size allowed by --size", "文本（30 字节）超出 --size 允许的所有尺寸"},
   };

@@ -197,7 +197,6 @@ TEST_F(Save, ASaveThatDoesNotReadBackWarns) {
 // same and the PNG as a file that other programs open; Ctrl+S saves like the
 // button.
 TEST_F(Save, KeysTheContextMenuAndADragCarryTheSymbol) {
-  EXPECT_EQ((QStringList{qr->CopyAction()->text(), qr->SaveAsAction()->text()}), (QStringList{U("复制图片"), U("另存为...")}));
   for (const bool byKey : {true, false}) {
     QApplication::clipboard()->clear();
     qr->setFocus();

@@ -287,7 +287,6 @@ TEST_F(BatchFormTest, AssemblesTheSettingsOfEitherOutput) {
   BatchForm styled = Loaded("t.csv", "TEXT\nhello\n", page);
   styled.output.to = BatchOutput::Sheet;
   EXPECT_EQ(PresetOf(styled.Job().labels->sheet.symbol.style, Symbology::QrCode), StylePreset::Brand);
-  EXPECT_TRUE(BatchOutputForm{}.verify);  // unless unchecked
 }
 
 // The label-sheet defaults (A4, 3 x 8, 0.5 mm) and a long business card: the
@@ -358,7 +357,6 @@ TEST_F(BatchFormTest, ChoosingAnEncodingWithoutASpreadsheetReadsNothing) {
   EXPECT_FALSE(form.ChooseEncoding(TextEncoding::Utf8));
   EXPECT_EQ(form.ChosenEncoding(), std::nullopt);
   EXPECT_FALSE(form.Table());
-  EXPECT_EQ(BatchForm::EncodingChoices[0], std::nullopt);  // the list opens on detection
 }
 
 // "打开文件夹" is offered only for a folder that is there.

@@ -1,5 +1,5 @@
-// The QR and DM pages' models without a display: what a page composes from
-// its fields, what goes over between formats, what Ctrl+Z brings back, the
+// The QR and DM pages' models without a display: what goes over between
+// formats, what Ctrl+Z brings back, the
 // version floor and the level, and the DM page's growing size. Symbols are
 // read back with the independent decoders.
 #include <gtest/gtest.h>
@@ -40,34 +40,6 @@ void Fill(QrPageModel& page, FormatTab shown, const FieldValues& fields) {
   page.SwitchTab(shown.tab);
   Type(page, fields);
 }
-
-// UTF-8 in, the operator formats' code page 936 bytes out: 客服 is BF CD B7 FE.
-struct PayloadCase {
-  const char* name;
-  FormatTab page;
-  FieldValues typed;
-  std::string payload;
-};
-
-class QrPayloads : public testing::TestWithParam<PayloadCase> {};
-
-TEST_P(QrPayloads, FieldsComposeInTheFormatsCharacterSetAndTheSymbolCarriesThem) {
-  const PayloadCase& c = GetParam();
-  QrPageModel page;
-  Fill(page, c.page, c.typed);
-  EXPECT_EQ(page.Payload(), c.payload);
-  const std::string prefix = IsGeneralFormat(c.page.format) ? "" : QrPrefix;
-  EXPECT_EQ(Decoded(page.Result(), DecodeFormat::QrCode), prefix + c.payload);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Pages, QrPayloads,
-    testing::Values(PayloadCase{"Card", {1, 0}, {{Slot("N"), "客服 Li"}}, "CARD:N:\xBF\xCD\xB7\xFE Li;;"},
-                    PayloadCase{"Sms", {2, 2}, {{Slot("SM"), "10086"}, {Slot("TXT"), "客\r\nb"}}, "SMS:SM:10086;TXT:\xBF\xCD\r\nb;;"},
-                    // A non-breaking space is GB18030 81 30 84 32, not a blank.
-                    PayloadCase{"Custom", {3, 8}, {{Slot("TEXT"), "a\xC2\xA0" "c"}}, "CUSTOM:TEXT:a\x81\x30\x84\x32" "c;;"},
-                    PayloadCase{"GeneralText", {GeneralFormat, 8}, {{Slot("TEXT"), "客服"}}, "客服"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(QrPageModel, StartsWithTheFirstFormatsCardAndNoSymbol) {
   const QrPageModel page;
@@ -212,8 +184,6 @@ TEST(QrPageModel, OpeningIsOneStepThatUndoTakesBack) {
   EXPECT_EQ(page.Payload(), "CARD:N:before;;");
 }
 
-// The DM page grows from the chosen size while the text does not fit, keeps
-// the grown size for a shorter text, and starts again from a size chosen.
 // What the page opens with next time: a stored page or level that no list
 // has (an edited settings file) falls back to where a first run starts.
 struct RestoreCase {
@@ -305,6 +275,8 @@ TEST(Catalogue, ACaptionIsMarkedRequiredOnceOrNotAtAll) {
   EXPECT_EQ(CaptionMarked("密码:", false), "密码:");
 }
 
+// The DM page grows from the chosen size while the text does not fit, keeps
+// the grown size for a shorter text, and starts again from a size chosen.
 TEST(DmPageModel, GrowsFromTheChosenSizeAndKeepsTheGrownOne) {
   DmPageModel page;
   EXPECT_EQ(page.Result().failure, SymbolFailure::NothingToEncode);
@@ -364,12 +336,6 @@ TEST(DmPageModel, TextIsEncodedAsItsCodePageBytesAndEciIsASetting) {
   EXPECT_TRUE(page.Settings().dmGrowSize);
 }
 
-}  // namespace
-
-namespace {
-
-// The name a save suggests: the first field in the page's order that holds
-// more than it starts with, however the fields were typed.
 // 通用格式 names UTF-8 unless the user says otherwise; the operator formats
 // name nothing unless asked. A choice made stays over format switches.
 TEST(QrPageModel, TheEciBoxFollowsTheFormatUntilTheUserSetsIt) {
@@ -397,6 +363,8 @@ TEST(QrPageModel, TheEciBoxFollowsTheFormatUntilTheUserSetsIt) {
   }
 }
 
+// The name a save suggests: the first field in the page's order that holds
+// more than it starts with, however the fields were typed.
 TEST(QrPageModel, TheFileNameHintIsTheFirstFieldTyped) {
   QrPageModel page;
   EXPECT_EQ(page.FileNameHint(), "");
