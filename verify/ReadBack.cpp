@@ -126,9 +126,12 @@ StyledSymbolCheck PlaceAndReadBack(const Symbol& symbol, const SymbolStyle& styl
   StyledSymbolCheck check;
   check.fit = ApplyStyle(symbol, style, options);
   if (check.fit.Ok()) check.readBack = VerifyStyledSymbol(symbol.matrix, options, symbol.symbology, symbol.data);
-  check.readBack.advice.higherLevel = LostCondition(check.readBack) && symbol.symbology == Symbology::QrCode &&
-                                      symbol.level != QrLevel::H;
+  check.readBack.advice.higherLevel = LostCondition(check.readBack) && HigherLevelCanHelp(symbol);
   return check;
+}
+
+bool HigherLevelCanHelp(const Symbol& symbol) {
+  return symbol.symbology == Symbology::QrCode && symbol.level != QrLevel::H;
 }
 
 ReadBackRisk LikelyReadBackRisk(const ImageFormat& format, const ImageOptions& options) {

@@ -114,6 +114,10 @@ struct StyledSymbolCheck {
 // styled symbol back when its logo fits.
 StyledSymbolCheck PlaceAndReadBack(const Symbol& symbol, const SymbolStyle& style, ImageOptions& options);
 
+// Whether a higher level could help a symbol that lost a camera condition:
+// a QR Code below the strongest.
+bool HigherLevelCanHelp(const Symbol& symbol);
+
 // What in the choice of format and options most likely keeps a file from
 // reading back, for the warning that says so.
 enum class ReadBackRisk { None, NoQuietZone, OnePixelModules, JpegAtSmallScale };
