@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "image/StyledSymbol.h"
+#include "tests/support/Symbols.h"
 #include "verify/ReadBack.h"
 
 using namespace quillet;
@@ -11,14 +12,9 @@ using namespace quillet;
 namespace {
 
 Symbol Made(Symbology symbology, const std::string& data, int version = 0, QrLevel level = QrLevel::M) {
-  SymbolRequest request;
-  request.symbology = symbology;
-  request.data = data;
-  request.version = version;
-  request.level = level;
-  const SymbolResult made = MakeSymbol(request);
-  EXPECT_TRUE(made.Ok());
-  return made.symbol;
+  Symbol symbol = RequestedSymbol(symbology, data, version, level);
+  EXPECT_FALSE(symbol.matrix.Empty());
+  return symbol;
 }
 
 std::string Name(const ConditionReading& reading) {
