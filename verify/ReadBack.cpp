@@ -62,7 +62,15 @@ std::vector<uint8_t> CameraView(const ModuleMatrix& matrix, const ImageOptions& 
   return CompositeGrey(RenderStyledSymbol(matrix, camera), SolidBackground(options.style));
 }
 
-// The plain symbol's camera conditions, read where the styled one's were not.
+CameraViews ViewsOf(const std::vector<uint8_t>& styled, const uint8_t* plain, const ModuleMatrix& matrix,
+                    const ImageOptions& options) {
+  const int quiet = 2 * options.quietZone;
+  return CameraViews{styled.data(), plain, (matrix.Columns() + quiet) * CameraModulePixels,
+                     (matrix.Rows() + quiet) * CameraModulePixels, CameraModulePixels};
+}
+
+// The styled symbol under the camera's conditions, the plain one beside it as
+// the yardstick. The file's own pixels (as printed) every decoder has read.
 void ReadUnderConditions(const VerifyModuleApi& api, const ModuleMatrix& matrix, const ImageOptions& options,
                          Symbology symbology, std::string_view expected, ReadBackResult& result) {
   for (const std::string& decoder : result.decoders)
@@ -70,9 +78,7 @@ void ReadUnderConditions(const VerifyModuleApi& api, const ModuleMatrix& matrix,
   ImageOptions plain;
   plain.quietZone = options.quietZone;
   const std::vector<uint8_t> styled = CameraView(matrix, options), yardstick = CameraView(matrix, plain);
-  const int quiet = 2 * options.quietZone;
-  const CameraViews views{styled.data(), yardstick.data(), (matrix.Columns() + quiet) * CameraModulePixels,
-                          (matrix.Rows() + quiet) * CameraModulePixels, CameraModulePixels};
+  const CameraViews views = ViewsOf(styled, yardstick.data(), matrix, options);
   for (ConditionReading& reading : api.readUnderConditions(views, symbology, expected))
     result.conditions.push_back(std::move(reading));
 }
@@ -101,10 +107,7 @@ std::vector<ConditionReading> ReadUnderCameraConditions(const ModuleMatrix& matr
   const VerifyModuleApi* api = VerifyModule(&failure);
   if (!api) return {};
   const std::vector<uint8_t> seen = CameraView(matrix, options);
-  const int quiet = 2 * options.quietZone;
-  const CameraViews views{seen.data(), nullptr, (matrix.Columns() + quiet) * CameraModulePixels,
-                          (matrix.Rows() + quiet) * CameraModulePixels, CameraModulePixels};
-  return api->readUnderConditions(views, symbology, expected);
+  return api->readUnderConditions(ViewsOf(seen, nullptr, matrix, options), symbology, expected);
 }
 
 ReadBackResult VerifyStyledSymbol(const ModuleMatrix& matrix, const ImageOptions& options, Symbology symbology,
