@@ -55,6 +55,63 @@ ReadBackResult VerifySymbolPixels(const uint8_t* pixels, int width, int height, 
   return api ? api->verifyPixels(pixels, width, height, symbology, expected) : failure;
 }
 
+namespace {
+
+// The pixels a camera starts from: the symbol at CameraModulePixels, on its background.
+std::vector<uint8_t> CameraView(const ModuleMatrix& matrix, const ImageOptions& options) {
+  ImageOptions camera = options;
+  camera.scale = CameraModulePixels;
+  return CompositeGrey(RenderStyledSymbol(matrix, camera), SolidBackground(options.style));
+}
+
+CameraViews ViewsOf(const std::vector<uint8_t>& styled, const uint8_t* plain, const ModuleMatrix& matrix,
+                    const ImageOptions& options) {
+  const int quiet = 2 * options.quietZone;
+  return CameraViews{styled.data(), plain, (matrix.Columns() + quiet) * CameraModulePixels,
+                     (matrix.Rows() + quiet) * CameraModulePixels, CameraModulePixels};
+}
+
+// The styled symbol under the camera's conditions, the plain one beside it as
+// the yardstick. The file's own pixels (as printed) every decoder has read.
+void ReadUnderConditions(const VerifyModuleApi& api, const ModuleMatrix& matrix, const ImageOptions& options,
+                         Symbology symbology, std::string_view expected, ReadBackResult& result) {
+  for (const std::string& decoder : result.decoders)
+    result.conditions.push_back({AsPrintedCondition, decoder, CameraReading::Read, CameraReading::NotTried});
+  ImageOptions plain;
+  plain.quietZone = options.quietZone;
+  const std::vector<uint8_t> styled = CameraView(matrix, options), yardstick = CameraView(matrix, plain);
+  const CameraViews views = ViewsOf(styled, yardstick.data(), matrix, options);
+  for (ConditionReading& reading : api.readUnderConditions(views, symbology, expected))
+    result.conditions.push_back(std::move(reading));
+}
+
+void NoteLoss(const ImageOptions& options, ReadBackResult& result) {
+  const ConditionReading* lost = LostCondition(result);
+  if (!lost) return;
+  result.status = lost->styled == CameraReading::Misread ? ReadBackStatus::DifferentBytes : ReadBackStatus::NotRead;
+  result.fault = ReadBackFault::LostUnderCondition;
+  result.decoder = lost->decoder;
+  result.advice.smallerLogo = options.logo != nullptr;
+  result.advice.moreContrast = options.style.HasColours();
+}
+
+}  // namespace
+
+const ConditionReading* LostCondition(const ReadBackResult& result) {
+  for (const ConditionReading& reading : result.conditions)
+    if (reading.Lost()) return &reading;
+  return nullptr;
+}
+
+std::vector<ConditionReading> ReadUnderCameraConditions(const ModuleMatrix& matrix, const ImageOptions& options,
+                                                        Symbology symbology, std::string_view expected) {
+  ReadBackResult failure;
+  const VerifyModuleApi* api = VerifyModule(&failure);
+  if (!api) return {};
+  const std::vector<uint8_t> seen = CameraView(matrix, options);
+  return api->readUnderConditions(ViewsOf(seen, nullptr, matrix, options), symbology, expected);
+}
+
 ReadBackResult VerifyStyledSymbol(const ModuleMatrix& matrix, const ImageOptions& options, Symbology symbology,
                                   std::string_view expected) {
   ReadBackResult failure;
@@ -62,7 +119,12 @@ ReadBackResult VerifyStyledSymbol(const ModuleMatrix& matrix, const ImageOptions
   if (!api) return failure;
   const RgbaImage image = RenderStyledSymbol(matrix, options);
   const std::vector<uint8_t> grey = CompositeGrey(image, SolidBackground(options.style));
-  return api->verifyPixelsByEvery(grey.data(), image.width, image.height, options.scale, symbology, expected);
+  ReadBackResult result =
+      api->verifyPixelsByEvery(grey.data(), image.width, image.height, options.scale, symbology, expected);
+  if (!result.Ok()) return result;
+  ReadUnderConditions(*api, matrix, options, symbology, expected, result);
+  NoteLoss(options, result);
+  return result;
 }
 
 namespace {
@@ -103,7 +165,12 @@ StyledSymbolCheck PlaceAndReadBack(const Symbol& symbol, const SymbolStyle& styl
   StyledSymbolCheck check;
   check.fit = ApplyStyle(symbol, style, options);
   if (check.fit.Ok()) check.readBack = VerifyStyledSymbol(symbol.matrix, options, symbol.symbology, symbol.data);
+  check.readBack.advice.higherLevel = LostCondition(check.readBack) && HigherLevelCanHelp(symbol);
   return check;
+}
+
+bool HigherLevelCanHelp(const Symbol& symbol) {
+  return symbol.symbology == Symbology::QrCode && symbol.level != QrLevel::H;
 }
 
 ReadBackRisk LikelyReadBackRisk(const ImageFormat& format, const ImageOptions& options) {

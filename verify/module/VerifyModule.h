@@ -7,6 +7,7 @@
 #include "verify/LogoFile.h"
 #include "verify/ReadBack.h"
 #include "verify/ReadSymbols.h"
+#include "verify/module/CameraView.h"
 
 namespace quillet {
 
@@ -27,6 +28,9 @@ struct VerifyModuleApi {
   SymbolsInImage (*readFile)(const std::string& path);
   SymbolsInImage (*readBytes)(std::string_view bytes);
   SymbolsInImage (*readPixels)(const uint8_t* pixels, int width, int height);
+  // The symbol under the camera's conditions, the plain one beside it (see CameraView.h).
+  std::vector<ConditionReading> (*readUnderConditions)(const CameraViews& views, Symbology symbology,
+                                                       std::string_view expected);
 };
 
 #define QUILLET_VERIFY_MODULE "libquillet_verify.so"
