@@ -97,12 +97,6 @@ void NoteLoss(const ImageOptions& options, ReadBackResult& result) {
 
 }  // namespace
 
-const ConditionReading* LostCondition(const ReadBackResult& result) {
-  for (const ConditionReading& reading : result.conditions)
-    if (reading.Lost()) return &reading;
-  return nullptr;
-}
-
 std::vector<ConditionReading> ReadUnderCameraConditions(const ModuleMatrix& matrix, const ImageOptions& options,
                                                         Symbology symbology, std::string_view expected) {
   ReadBackResult failure;

@@ -95,7 +95,12 @@ ReadBackResult VerifyStyledSymbol(const ModuleMatrix& matrix, const ImageOptions
                                   std::string_view expected);
 
 // The first reading in which the style lost what the plain symbol keeps; null when none.
-const ConditionReading* LostCondition(const ReadBackResult& result);
+// Inline: the words of every front end name it, and they link no decoders.
+inline const ConditionReading* LostCondition(const ReadBackResult& result) {
+  for (const ConditionReading& reading : result.conditions)
+    if (reading.Lost()) return &reading;
+  return nullptr;
+}
 
 // The symbol as `options` draw it, under every camera condition but
 // AsPrinted, by every decoder (CameraConditions.h): `styled` only, no plain
