@@ -10,6 +10,8 @@
 #include <QVariant>
 #include <atomic>
 
+#include "image/SymbolShapes.h"
+
 namespace quillet {
 
 namespace {
@@ -19,13 +21,15 @@ const QString FileName = QStringLiteral("history.sqlite");
 // Every column an entry row has, in the order Row reads them.
 const QString EntryColumns = QStringLiteral(
     "id, kind, time, symbology, format, tab, level, version, dmSize, eci, scale, foreground, background, "
-    "transparent, logoShare, logoFile, allowLow, allowInverted, firstField, place, thumbnail");
+    "transparent, logoShare, logoFile, allowLow, allowInverted, firstField, place, thumbnail, moduleShape, eyeShape, "
+    "eyeColour");
 
 const char* const Schema[] = {
     "CREATE TABLE IF NOT EXISTS entries(id INTEGER PRIMARY KEY AUTOINCREMENT, kind INTEGER, time INTEGER, "
     "symbology INTEGER, format INTEGER, tab INTEGER, level INTEGER, version INTEGER, dmSize INTEGER, eci INTEGER, "
     "scale INTEGER, foreground TEXT, background TEXT, transparent INTEGER, logoShare REAL, logoFile TEXT, "
-    "allowLow INTEGER, allowInverted INTEGER, firstField TEXT, place TEXT, thumbnail BLOB)",
+    "allowLow INTEGER, allowInverted INTEGER, firstField TEXT, place TEXT, thumbnail BLOB, moduleShape INTEGER, "
+    "eyeShape INTEGER, eyeColour TEXT)",
     "CREATE TABLE IF NOT EXISTS fields(entry INTEGER, slot INTEGER, value TEXT)",
     "CREATE INDEX IF NOT EXISTS fieldsOfEntry ON fields(entry)",
 };
@@ -78,6 +82,16 @@ std::optional<HistoryEntry> Row(const QSqlQuery& row) {
   entry.firstField = Utf8(next());
   entry.place = Utf8(next());
   entry.thumbnailPng = next().toByteArray().toStdString();
+  const auto moduleShape = Whole(next(), 0, static_cast<int64_t>(ModuleShapes().size()) - 1);
+  const auto eyeShape = Whole(next(), 0, static_cast<int64_t>(EyeShapes().size()) - 1);
+  const QVariant eyeColour = next();
+  if (!moduleShape || !eyeShape) return std::nullopt;
+  style.style.moduleShape = ModuleShapes()[static_cast<size_t>(*moduleShape)].shape;
+  style.style.eyeShape = EyeShapes()[static_cast<size_t>(*eyeShape)].shape;
+  if (!eyeColour.isNull()) {
+    style.style.eyeColour = ParseColour(Utf8(eyeColour));
+    if (!style.style.eyeColour) return std::nullopt;
+  }
   return entry;
 }
 
@@ -104,6 +118,14 @@ bool Exec(const QSqlDatabase& db, const QString& statement) {
   return query.exec(statement);
 }
 
+// A shape is kept as its row in the names table, which only grows at its end.
+template <typename Rows, typename Shape>
+int ShapePosition(Rows rows, Shape shape) {
+  for (size_t i = 0; i < rows.size(); ++i)
+    if (rows[i].shape == shape) return static_cast<int>(i);
+  return 0;
+}
+
 void BindEntry(QSqlQuery& query, const HistoryEntry& entry) {
   const PageChoice& choice = entry.choice;
   const SymbolStyle& style = choice.style.style;
@@ -115,7 +137,9 @@ void BindEntry(QSqlQuery& query, const HistoryEntry& entry) {
       style.logoShare ? QVariant(*style.logoShare) : QVariant(QMetaType(QMetaType::Double)),
       Utf8(choice.style.logoFile), choice.style.allowed.lowContrast ? 1 : 0, choice.style.allowed.inverted ? 1 : 0,
       Utf8(entry.firstField), Utf8(entry.place),
-      QByteArray(entry.thumbnailPng.data(), static_cast<qsizetype>(entry.thumbnailPng.size()))};
+      QByteArray(entry.thumbnailPng.data(), static_cast<qsizetype>(entry.thumbnailPng.size())),
+      ShapePosition(ModuleShapes(), style.moduleShape), ShapePosition(EyeShapes(), style.eyeShape),
+      style.eyeColour ? QVariant(Utf8(FormatColour(*style.eyeColour))) : QVariant(QMetaType(QMetaType::QString))};
   for (const QVariant& value : values) query.addBindValue(value);
 }
 

@@ -155,12 +155,13 @@ QLayout* CStyleDlg::BuildShapeRows() {
   for (const EyeShapeRow& row : EyeShapes()) eyeShape_->addItem(ShapeWords(row.shape), static_cast<int>(row.shape));
   eyeColour_ = new QPushButton(this);
   eyeSameColour_ = new QCheckBox(FromUtf8(UiText::StyleEyeSameColour), this);
-  auto* eyeColourRow = new QHBoxLayout;
-  eyeColourRow->addWidget(eyeColour_);
-  eyeColourRow->addWidget(eyeSameColour_);
   form->addRow(FromUtf8(UiText::StylePreset), preset_);
   form->addRow(FromUtf8(UiText::StyleModuleShape), moduleShape_);
   if (symbology == Symbology::QrCode) {
+    // Made only where the form takes it: a layout no widget owns is never freed.
+    auto* eyeColourRow = new QHBoxLayout;
+    eyeColourRow->addWidget(eyeColour_);
+    eyeColourRow->addWidget(eyeSameColour_);
     form->addRow(FromUtf8(UiText::StyleEyeShape), eyeShape_);
     form->addRow(FromUtf8(UiText::StyleEyeColour), eyeColourRow);
   } else {

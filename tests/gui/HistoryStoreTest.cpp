@@ -55,6 +55,9 @@ TEST_F(HistoryStoreTest, WhatGoesInComesBackInANewRun) {
   entry.choice.style.style.foreground = {0x1f, 0x3a, 0x93};
   entry.choice.style.style.background = {0xff, 0xf4, 0xd6};
   entry.choice.style.style.logoShare = 0.25;
+  entry.choice.style.style.moduleShape = ModuleShape::Rounded;
+  entry.choice.style.style.eyeShape = EyeShape::Circle;
+  entry.choice.style.style.eyeColour = Rgb{0xb7, 0x1c, 0x1c};
   entry.choice.style.logoFile = "/home/李/logo.png";
   entry.choice.style.allowed.inverted = true;
   entry.fields.emplace_back(PageForTab(GeneralFormat, 0)->fields[2].slot, "line one\r\nline two");
@@ -79,6 +82,9 @@ TEST_F(HistoryStoreTest, WhatGoesInComesBackInANewRun) {
   EXPECT_EQ(back.choice.style.style.foreground, entry.choice.style.style.foreground);
   EXPECT_EQ(back.choice.style.style.background, entry.choice.style.style.background);
   EXPECT_EQ(back.choice.style.style.logoShare, 0.25);
+  EXPECT_EQ(back.choice.style.style.moduleShape, ModuleShape::Rounded);
+  EXPECT_EQ(back.choice.style.style.eyeShape, EyeShape::Circle);
+  EXPECT_EQ(back.choice.style.style.eyeColour, entry.choice.style.style.eyeColour);
   EXPECT_EQ(back.choice.style.logoFile, entry.choice.style.logoFile);
   EXPECT_TRUE(back.choice.style.allowed.inverted);
   EXPECT_FALSE(back.choice.style.allowed.lowContrast);
@@ -172,19 +178,22 @@ TEST_F(HistoryStoreTest, ValuesFromTheFileAreBounded) {
   Tamper(File(), {
                      "INSERT INTO entries SELECT NULL, 99, time+1, symbology, format, tab, level, version, dmSize, eci, "
                      "scale, foreground, background, transparent, logoShare, logoFile, allowLow, allowInverted, "
-                     "'bad kind', place, thumbnail FROM entries",
+                     "'bad kind', place, thumbnail, moduleShape, eyeShape, eyeColour FROM entries",
                      "INSERT INTO entries SELECT NULL, kind, time+2, symbology, format, tab, 7, version, dmSize, eci, "
                      "scale, foreground, background, transparent, logoShare, logoFile, allowLow, allowInverted, "
-                     "'bad level', place, thumbnail FROM entries WHERE firstField = 'good'",
+                     "'bad level', place, thumbnail, moduleShape, eyeShape, eyeColour FROM entries WHERE firstField = 'good'",
                      "INSERT INTO entries SELECT NULL, kind, time+3, symbology, format, tab, level, version, dmSize, eci,"
                      " 'four', 'red', background, transparent, logoShare, logoFile, allowLow, allowInverted, "
-                     "'bad text', place, thumbnail FROM entries WHERE firstField = 'good'",
+                     "'bad text', place, thumbnail, moduleShape, eyeShape, eyeColour FROM entries WHERE firstField = 'good'",
                      "INSERT INTO entries SELECT NULL, kind, time+4, symbology, format, tab, level, version, dmSize, eci,"
                      " scale, foreground, background, transparent, logoShare, logoFile, allowLow, allowInverted, "
-                     "'big thumbnail', place, zeroblob(70000) FROM entries WHERE firstField = 'good'",
+                     "'big thumbnail', place, zeroblob(70000), moduleShape, eyeShape, eyeColour FROM entries WHERE firstField = 'good'",
                      "INSERT INTO entries SELECT NULL, kind, time+5, symbology, format, tab, level, version, dmSize, eci,"
                      " scale, foreground, background, transparent, logoShare, logoFile, allowLow, allowInverted, "
-                     "'long field', place, thumbnail FROM entries WHERE firstField = 'good'",
+                     "'long field', place, thumbnail, moduleShape, eyeShape, eyeColour FROM entries WHERE firstField = 'good'",
+                     "INSERT INTO entries SELECT NULL, kind, time+6, symbology, format, tab, level, version, dmSize, eci,"
+                     " scale, foreground, background, transparent, logoShare, logoFile, allowLow, allowInverted, "
+                     "'bad shape', place, thumbnail, 9, eyeShape, 'teal' FROM entries WHERE firstField = 'good'",
                      "INSERT INTO fields SELECT id, 0, hex(zeroblob(5000)) FROM entries WHERE firstField = 'long field'",
                      "INSERT INTO fields SELECT id, 999, 'x' FROM entries WHERE firstField = 'bad text'",
                  });
