@@ -56,7 +56,8 @@ int VersionForLogo(int version, QrLevel level, std::optional<double> share);
 // `encoder`, when given, keeps the symbol as MakeSymbol's does.
 SymbolResult MakeSymbolForLogo(const SymbolRequest& request, std::optional<double> share,
                                CQrCodeEncoder* encoder = nullptr, int smallest = 0);
-// The same for a style, with or without a logo.
+// The same for a style, with or without a logo: without one, a QR Code of
+// no version chosen takes at least `smallest`.
 SymbolResult MakeStyledSymbol(const SymbolRequest& request, const SymbolStyle& style,
                               CQrCodeEncoder* encoder = nullptr, int smallest = 0);
 

@@ -123,13 +123,16 @@ ReadBackResult VerifyStyledSymbol(const ModuleMatrix& matrix, const ImageOptions
 
 namespace {
 
-// A logo's symbol that fits its bound but that the decoders miss: a larger
-// version spreads the same loss over more blocks.
+// A logo's symbol that fits its bound but that the decoders miss, or a
+// style that loses a camera condition the plain symbol keeps: a larger
+// version spreads the same loss over more blocks and draws each module on
+// more of the camera's pixels. Other misses (colours too close) no size mends.
 bool GrowsForReadBack(const SymbolRequest& request, const SymbolStyle& style, const Symbol& symbol,
                       const StyledSymbolCheck& check) {
   const bool missed = check.readBack.status == ReadBackStatus::NotRead ||
                       check.readBack.status == ReadBackStatus::DifferentBytes;
-  return style.logo && GrowsForLogo(request) && check.fit.Ok() && missed && symbol.version < qr::MaxVersion;
+  const bool sizeMayHelp = style.logo || LostCondition(check.readBack);
+  return sizeMayHelp && GrowsForLogo(request) && check.fit.Ok() && missed && symbol.version < qr::MaxVersion;
 }
 
 }  // namespace

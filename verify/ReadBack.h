@@ -124,9 +124,10 @@ StyledSymbolCheck PlaceAndReadBack(const Symbol& symbol, const SymbolStyle& styl
 // A styled symbol made and checked as the command line and batch make it:
 // grown for its logo (MakeStyledSymbol), then checked by `check`, which
 // places and reads back the symbol as the front end draws it (nullopt: not
-// checked, as a plain style is not). With a logo and no version chosen, a
-// symbol that the decoders miss grows a version at a time, at most
-// MaxReadBackGrowth times, rather than failing for want of modules.
+// checked, as a plain style is not). With no version chosen, a symbol with
+// a logo that the decoders miss, or one whose style loses a camera condition
+// the plain symbol keeps, grows a version at a time, at most
+// MaxReadBackGrowth times, rather than being refused for want of modules.
 constexpr int MaxReadBackGrowth = 3;
 struct CheckedSymbol {
   SymbolResult made;

@@ -161,6 +161,16 @@ CameraReading ReadingOf(const std::optional<std::string>& bytes, std::string_vie
   return *bytes == expected ? CameraReading::Read : CameraReading::Misread;
 }
 
+// The plain symbol under the condition's harsher amount: a plain symbol
+// read only by luck is no yardstick.
+CameraReading PlainWithMargin(const GreyPixels& plain, const CameraCondition& condition, std::string_view decoder,
+                              const CameraViews& views, Symbology symbology, std::string_view expected) {
+  if (condition.harsher == condition.amount) return CameraReading::Read;
+  const CameraCondition harsher = condition.AtHarsher();
+  const GreyPixels seen = SeenUnder(plain, harsher, views.scale);
+  return ReadingOf(DecodeBy(decoder, seen, symbology, ModulePixelsUnder(harsher, views.scale)), expected);
+}
+
 GreyPixels Copied(const uint8_t* pixels, int width, int height) {
   return GreyPixels{width, height, std::vector<uint8_t>(pixels, pixels + static_cast<size_t>(width) * height)};
 }
@@ -212,6 +222,8 @@ std::vector<ConditionReading> ReadUnderConditions(const CameraViews& views, Symb
       if (reading.styled != CameraReading::Read && views.plain) {
         if (!plainSeen) plainSeen = SeenUnder(plain, condition, views.scale);
         reading.plain = ReadingOf(DecodeBy(decoder, *plainSeen, symbology, moduleSide), expected);
+        if (reading.plain == CameraReading::Read)
+          reading.plain = PlainWithMargin(plain, condition, decoder, views, symbology, expected);
       }
       readings.push_back(std::move(reading));
     }
