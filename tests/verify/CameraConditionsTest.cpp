@@ -57,8 +57,12 @@ TEST(CameraConditions, AStyleMayLoseNothingThePlainSymbolKeeps) {
     std::string_view lost;  // empty: accepted
     StyleAdvice advice;
   } cases[] = {
+      // The logo spends the error correction the noise needs, and the
+      // version is fixed: refused, where the plain symbol reads in harsher noise.
       {"navy on cream with a logo", Made(Symbology::QrCode, "https://example.com/q", 10, QrLevel::H),
-       SymbolStyle{Navy, Cream, false, logo, {}}, {}, {}},
+       SymbolStyle{Navy, Cream, false, logo, {}}, "sensor noise", {true, false, true}},
+      {"navy on cream, QR", Made(Symbology::QrCode, "https://example.com/q", 10, QrLevel::H), SymbolStyle{Navy, Cream},
+       {}, {}},
       {"navy on cream, Data Matrix", Made(Symbology::DataMatrix, "Serial 000123 lot 77"), SymbolStyle{Navy, Cream},
        {}, {}},
       // Allowed by the contrast rule (3.03), read clean, lost in the noise.
@@ -79,7 +83,7 @@ TEST(CameraConditions, AStyleMayLoseNothingThePlainSymbolKeeps) {
       EXPECT_EQ(ConditionsRead(read.conditions), CameraConditionCount);
       for (const ConditionReading& reading : read.conditions)
         EXPECT_EQ(reading.styled, CameraReading::Read) << Name(reading);
-      EXPECT_FALSE(lost);
+      EXPECT_FALSE(lost) << Name(*lost);
       continue;
     }
     ASSERT_TRUE(lost);
@@ -90,8 +94,42 @@ TEST(CameraConditions, AStyleMayLoseNothingThePlainSymbolKeeps) {
     EXPECT_EQ(read.advice.smallerLogo, c.advice.smallerLogo);
     EXPECT_EQ(read.advice.higherLevel, c.advice.higherLevel);
     EXPECT_EQ(read.advice.moreContrast, c.advice.moreContrast);
-    EXPECT_LT(ConditionsRead(read.conditions), CameraConditionCount);
+    EXPECT_NE(lost->styled, CameraReading::Read);
   }
+}
+
+// A style that loses a condition at the smallest version grows, as every
+// front end makes it (MakeReadableSymbol), until it reads under every one.
+TEST(CameraConditions, AStyleThatLosesAConditionGrowsUntilItReads) {
+  SymbolRequest request;
+  request.data = "hello world";
+  ImageOptions options;
+  options.style.moduleShape = ModuleShape::Dots;
+  options.style.eyeShape = EyeShape::Circle;
+  const Symbol smallest = MakeStyledSymbol(request, options.style).symbol;
+  const std::optional<StyledSymbolCheck> first = CheckStyledSymbol(smallest, options);
+  ASSERT_TRUE(first);
+  ASSERT_TRUE(LostCondition(first->readBack)) << "the case no longer loses at version " << smallest.version;
+
+  const CheckedSymbol grown = MakeReadableSymbol(request, options.style, nullptr, [&](const Symbol& symbol) {
+    return CheckStyledSymbol(symbol, options);
+  });
+  ASSERT_TRUE(grown.made.Ok());
+  EXPECT_GT(grown.made.symbol.version, smallest.version);
+  EXPECT_LE(grown.made.symbol.version, smallest.version + MaxReadBackGrowth);
+  ASSERT_TRUE(grown.check);
+  EXPECT_TRUE(grown.check->Ok());
+  EXPECT_EQ(ConditionsRead(grown.check->readBack.conditions), CameraConditionCount);
+
+  // A version chosen is kept: the loss is refused, naming the condition.
+  request.version = smallest.version;
+  const CheckedSymbol kept = MakeReadableSymbol(request, options.style, nullptr, [&](const Symbol& symbol) {
+    return CheckStyledSymbol(symbol, options);
+  });
+  EXPECT_EQ(kept.made.symbol.version, smallest.version);
+  ASSERT_TRUE(kept.check);
+  EXPECT_FALSE(kept.check->Ok());
+  EXPECT_EQ(kept.check->readBack.fault, ReadBackFault::LostUnderCondition);
 }
 
 }  // namespace
