@@ -96,7 +96,8 @@ TEST(CliStyle, StyledSymbolsAreWrittenDecodedAndDumpedWithTheirBound) {
       {"dm --fg #4a148c --bg #f3e5f5", "d.bmp", "rows ", DecodeFormat::DataMatrix},
       {"qr --shape rounded --eyes circle --eye-fg #b71c1c", "g.jpg", "level M", DecodeFormat::QrCode},
       {"qr --shape dot --eyes rounded" + logo, "h.gif", "level H", DecodeFormat::QrCode},
-      {"dm --shape dot --fg #1a237e", "i.png", "rows ", DecodeFormat::DataMatrix},
+      // Navy dots lose the tilt, and Data Matrix has no larger version to grow to (ShapeTest).
+      {"dm --shape dot", "i.png", "rows ", DecodeFormat::DataMatrix},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.options);
@@ -130,7 +131,13 @@ TEST(CliStyle, BatchRowsAreCheckedEachAgainstTheBoundOrGrow) {
             std::string::npos)
       << chosen.err;
   EXPECT_FALSE(fs::exists(folder.File("chosen/1.png")));
-  EXPECT_EQ(DecodeFile(folder.File("chosen/2.png"), DecodeFormat::QrCode), std::string(100, 'a'));
+  // The logo fits, but spends the error correction the noise needs, and the
+  // version may not grow: refused, naming the condition.
+  EXPECT_NE(chosen.err.find("row 2: the styled symbol does not read back, so it is not written: zbar does not read it "
+                            "under the camera condition \"sensor noise\""),
+            std::string::npos)
+      << chosen.err;
+  EXPECT_FALSE(fs::exists(folder.File("chosen/2.png")));
   const CliOutcome grown = Cli(line + folder.File("grown"));
   EXPECT_EQ(grown.status, ExitOk) << grown.err;
   EXPECT_EQ(DecodeFile(folder.File("grown/1.png"), DecodeFormat::QrCode), "a");
