@@ -9,10 +9,6 @@ namespace quillet {
 
 namespace {
 
-// libdmtx gives up on a region after this long, so that a file with no
-// symbol in it cannot hold up a save.
-constexpr int DmtxTimeoutMs = 1500;
-
 std::optional<std::string> ZxingRead(const GreyPixels& image, bool dataMatrix, bool pure) {
   ZXing::DecodeHints hints;
   hints.setFormats(dataMatrix ? ZXing::BarcodeFormat::DataMatrix : ZXing::BarcodeFormat::QRCode);
@@ -73,8 +69,11 @@ std::optional<std::string> DecodeWithDmtx(const GreyPixels& image, int moduleSid
   DmtxDecode* decoder = dmtxDecodeCreate(pixels, std::max(1, moduleSide / 3));
   std::optional<std::string> bytes;
   if (decoder) {
-    DmtxTime timeout = dmtxTimeAdd(dmtxTimeNow(), timeoutMs > 0 ? timeoutMs : DmtxTimeoutMs);
-    if (DmtxRegion* region = dmtxRegionFindNext(decoder, &timeout)) {
+    // A clock would make the verdict depend on the machine's load; without
+    // one the search ends when it has visited the whole (reduced) image.
+    DmtxTime timeout{};
+    if (timeoutMs > 0) timeout = dmtxTimeAdd(dmtxTimeNow(), timeoutMs);
+    if (DmtxRegion* region = dmtxRegionFindNext(decoder, timeoutMs > 0 ? &timeout : nullptr)) {
       if (DmtxMessage* message = dmtxDecodeMatrixRegion(decoder, region, DmtxUndefined)) {
         bytes = std::string(reinterpret_cast<const char*>(message->output), message->outputIdx);
         dmtxMessageDestroy(&message);
