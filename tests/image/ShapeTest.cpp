@@ -96,9 +96,9 @@ TEST(Shapes, EveryShapeInEveryOutputReadsBackWithEveryDecoder) {
         SymbolStyle style{Navy, White, false, nullptr, {}, module.shape, eye.shape, qr ? std::optional(Crimson) : std::nullopt};
         ImageOptions options;
         options.scale = 5;
-        // Data Matrix has no larger version to grow to for the dots' loss.
-        EXPECT_EQ(ConditionLost(symbology, style, options.scale),
-                  !qr && module.shape == ModuleShape::Dots ? "tilt of 25 degrees" : "");
+        // Dots too: libdmtx finds the tilted Data Matrix once its search is
+        // bounded by the image, not by the clock that gave up on it.
+        EXPECT_EQ(ConditionLost(symbology, style, options.scale), "");
         ApplyStyle(symbol, style, options);
         for (const std::string_view format : {"png", "svg", "pdf"}) {
           SCOPED_TRACE(format);
