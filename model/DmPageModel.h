@@ -23,6 +23,8 @@ class DmPageModel {
   // The size of the symbol shown; the largest while the text fits none.
   int ShownSize() const { return shownSize_; }
   const SymbolResult& Result() const { return result_; }
+  // What the symbol shown was made from, for the page's read-back.
+  const SymbolRequest& Request() const { return request_; }
   bool TooLong() const { return result_.failure == SymbolFailure::DoesNotFit; }
   // What work made from the page (a batch) takes over: the choices, not
   // what the last symbol grew to.
@@ -35,6 +37,7 @@ class DmPageModel {
   int chosenSize_ = 0;
   int shownSize_ = 0;
   bool eci_ = false;
+  SymbolRequest request_;
   SymbolResult result_;
 };
 

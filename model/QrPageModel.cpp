@@ -184,6 +184,7 @@ void QrPageModel::Compose() {
   static_cast<SymbolSettings&>(request) = Settings();
   request.content = ContentFields{page_, values_};
   result_ = logo_ ? MakeSymbolForLogo(request, logoShare_, encoder_.get()) : MakeSymbol(request, *encoder_);
+  request_ = std::move(request);
   payload_.clear();
   if (!result_.Ok()) return;
   // The operator formats' two leading bytes are no part of their payload.

@@ -84,6 +84,8 @@ class QrPageModel {
   // what the last symbol grew to.
   SymbolSettings Settings() const;
   const SymbolResult& Result() const { return result_; }
+  // What the symbol shown was made from: the page's read-back grows it.
+  const SymbolRequest& Request() const { return request_; }
   // The version of the symbol shown, 0 while there is none.
   int ShownVersion() const { return result_.Ok() ? result_.symbol.version : 0; }
   // The payload without the operator formats' two leading bytes; empty
@@ -118,6 +120,7 @@ class QrPageModel {
   std::optional<double> logoShare_;
   std::optional<Emptied> emptied_;
   std::unique_ptr<CQrCodeEncoder> encoder_;
+  SymbolRequest request_;
   SymbolResult result_;
   std::string payload_;
 };

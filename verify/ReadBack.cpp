@@ -146,14 +146,17 @@ std::optional<StyledSymbolCheck> CheckStyledSymbol(const Symbol& symbol, const I
 CheckedSymbol MakeReadableSymbol(const SymbolRequest& request, const SymbolStyle& style, CQrCodeEncoder* encoder,
                                  const StyledSymbolChecker& check) {
   CheckedSymbol checked{MakeStyledSymbol(request, style, encoder), std::nullopt};
-  for (int grown = 0; checked.made.Ok(); ++grown) {
-    checked.check = check(checked.made.symbol);
-    const Symbol& symbol = checked.made.symbol;
-    if (!checked.check || grown == MaxReadBackGrowth || !GrowsForReadBack(request, style, symbol, *checked.check))
-      break;
-    SymbolResult larger = MakeStyledSymbol(request, style, encoder, symbol.version + 1);
-    if (!larger.Ok()) break;
-    checked.made = std::move(larger);
+  if (!checked.made.Ok()) return checked;
+  checked.check = check(checked.made.symbol);
+  const int largest = checked.made.symbol.version + MaxReadBackGrowth;
+  while (checked.check && GrowsForReadBack(request, style, checked.made.symbol, *checked.check)) {
+    CheckedSymbol larger{MakeStyledSymbol(request, style, encoder, checked.made.symbol.version + 1), std::nullopt};
+    // A logo's next fitting version may lie far above: no longer growth that a style costs.
+    if (!larger.made.Ok() || larger.made.symbol.version > largest) break;
+    larger.check = check(larger.made.symbol);
+    // Where the logo no longer fits, the smaller symbol's verdict says more.
+    if (larger.check && !larger.check->fit.Ok()) break;
+    checked = std::move(larger);
   }
   return checked;
 }

@@ -127,7 +127,8 @@ StyledSymbolCheck PlaceAndReadBack(const Symbol& symbol, const SymbolStyle& styl
 // checked, as a plain style is not). With no version chosen, a symbol with
 // a logo that the decoders miss, or one whose style loses a camera condition
 // the plain symbol keeps, grows a version at a time, at most
-// MaxReadBackGrowth times, rather than being refused for want of modules.
+// MaxReadBackGrowth versions above the first, rather than being refused for
+// want of modules; a version the logo no longer fits is not taken.
 constexpr int MaxReadBackGrowth = 3;
 struct CheckedSymbol {
   SymbolResult made;

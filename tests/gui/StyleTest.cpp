@@ -136,7 +136,10 @@ TEST_F(Style, TheLogoSliderEndsWhereTheLevelAllowsAndALogoRaisesAnUnchosenLevel)
     const int version = (qr->Symbol().Columns() - 17) / 4;
     EXPECT_TRUE(LogoPadDamage(version, *QrLevelAt(item), qr->RoomForLogo().padModules).Allowed());
     EXPECT_GE(qr->RoomForLogo().padModules, MinLogoPad);
-    EXPECT_EQ(StatusOf(qr), U("已校验: 可扫描（7/7 种拍摄条件可读）"));
+    // The largest logo H and Q allow costs zbar this symbol under a camera
+    // condition that no version within reach mends: the verdict names it.
+    if (item >= 2) EXPECT_TRUE(StatusOf(qr).contains(U("拍摄条件“"))) << StatusOf(qr).toStdString();
+    else EXPECT_EQ(StatusOf(qr), U("已校验: 可扫描（7/7 种拍摄条件可读）"));
     EXPECT_EQ(DecodePicture(GrabPage(qr).copy(qr->PictureArea()), DecodeFormat::QrCode), payload);
   }
 }
