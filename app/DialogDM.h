@@ -28,6 +28,7 @@ class CDialogDM : public CSymbolPage {
   void RestoreSize(int sizeIndex);
   // The text's code page 936 bytes, as encoded.
   const std::string& Text() const { return model_.TextBytes(); }
+  unsigned Revision() const { return model_.Revision(); }
   QPlainTextEdit* TextBox() const;
   QString FileNameHint() const override;
   PageChoice Choice() const;

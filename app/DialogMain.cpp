@@ -22,6 +22,7 @@
 #include "app/DialogDM.h"
 #include "app/HistoryDialog.h"
 #include "app/OpenImage.h"
+#include "app/ScreenReading.h"
 #include "app/TesselDlg.h"
 #include "app/WindowHistory.h"
 #include "gui/TextBytes.h"
@@ -80,18 +81,22 @@ CDialogMain::CDialogMain()
       aboutButton_(new QPushButton(FromUtf8(UiText::AboutEntry))),
       batchButton_(new QPushButton(FromUtf8(UiText::BatchEntry))),
       openButton_(new QPushButton(FromUtf8(UiText::OpenImageEntry))),
+      screenButton_(new QPushButton(FromUtf8(UiText::ScreenEntry))),
       historyButton_(new QPushButton(FromUtf8(UiText::HistoryEntry))),
       history_(std::make_unique<WindowHistory>()),
-      opener_(std::make_unique<SymbolOpener>(this, tabs_, qrPage_, dmPage_)) {
+      opener_(std::make_unique<SymbolOpener>(this, tabs_, qrPage_, dmPage_)),
+      screen_(std::make_unique<ScreenReading>(this, *opener_)) {
   setWindowTitle(FromUtf8(MainWindowLayout.caption));
   setWindowIcon(AppIcon());
   tabs_->addTab(new PageScroller(qrPage_), FromUtf8(UiText::QrTab));
   tabs_->addTab(new PageScroller(dmPage_), FromUtf8(UiText::DmTab));
-  tabs_->setCornerWidget(CornerWithMargin({openButton_, historyButton_, batchButton_, aboutButton_}, units_.X(4)), Qt::TopRightCorner);
+  tabs_->setCornerWidget(CornerWithMargin({openButton_, screenButton_, historyButton_, batchButton_, aboutButton_}, units_.X(4)), Qt::TopRightCorner);
   connect(aboutButton_, &QPushButton::clicked, this, &CDialogMain::ShowAbout);
   connect(batchButton_, &QPushButton::clicked, this, &CDialogMain::ShowBatch);
   connect(openButton_, &QPushButton::clicked, this, &CDialogMain::OpenImage);
   new QShortcut(QKeySequence::Open, this, this, &CDialogMain::OpenImage);
+  connect(screenButton_, &QPushButton::clicked, this, &CDialogMain::ReadScreen);
+  new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), this, this, &CDialogMain::ReadScreen);
   connect(historyButton_, &QPushButton::clicked, this, &CDialogMain::ShowHistory);
   RecordHistory();
   WatchDropsAndPastes();
@@ -136,6 +141,8 @@ void CDialogMain::OpenImage() { opener_->AskAndOpen(); }
 
 void CDialogMain::OpenImageFile(const QString& path) { opener_->OpenFile(path); }
 
+void CDialogMain::ReadScreen() { screen_->Start(); }
+
 bool CDialogMain::PasteImage() {
   const QMimeData* data = QGuiApplication::clipboard()->mimeData();
   if (data == nullptr || !data->hasImage()) return false;
@@ -158,7 +165,7 @@ void CDialogMain::RecordHistory() {
           [this](HistoryKind kind, const QString& place) { history_->Record(EntryOf(*qrPage_, kind, place)); });
   connect(dmPage_, &CSymbolPage::HandedOut, this,
           [this](HistoryKind kind, const QString& place) { history_->Record(EntryOf(*dmPage_, kind, place)); });
-  opener_->SetOpened([this](const QString& source) { RecordShown(HistoryKind::Opened, source); });
+  opener_->SetOpened([this](HistoryKind kind, const QString& source) { RecordShown(kind, source); });
 }
 
 void CDialogMain::RecordShown(HistoryKind kind, const QString& place) {

@@ -15,6 +15,7 @@ namespace quillet {
 
 class CDialogDM;
 class OpenDialogs;
+class ScreenReading;
 class SymbolOpener;
 class CTesselDlg;
 class WindowHistory;
@@ -31,11 +32,16 @@ class CDialogMain : public QWidget {
   QPushButton* AboutButton() const { return aboutButton_; }
   QPushButton* BatchButton() const { return batchButton_; }
   QPushButton* OpenButton() const { return openButton_; }
+  QPushButton* ScreenButton() const { return screenButton_; }
+  // Tests give it their own capture and region.
+  ScreenReading& Screen() const { return *screen_; }
   QPushButton* HistoryButton() const { return historyButton_; }
   // "最近": what the window made and read.
   WindowHistory& History() const { return *history_; }
   // Tests answer the questions of opening an image themselves.
   void SetOpenDialogs(OpenDialogs& dialogs);
+  // Opening images: a read under way, and a picture (a screen capture) to read.
+  SymbolOpener& Opener() const { return *opener_; }
   // The template's size, grown where this platform's controls need more.
   QSize NaturalSize() const { return naturalSize_; }
 
@@ -48,6 +54,8 @@ class CDialogMain : public QWidget {
   void OpenImageFile(const QString& path);
   // The clipboard's picture, when it holds one; false when it does not.
   bool PasteImage();
+  // "从屏幕识别": the symbols on the screen, offered as an opened image's.
+  void ReadScreen();
   // "最近": the history dialog, window-modal; a click on an entry opens it.
   void ShowHistory();
 
@@ -70,9 +78,11 @@ class CDialogMain : public QWidget {
   QPushButton* aboutButton_;
   QPushButton* batchButton_;
   QPushButton* openButton_;
+  QPushButton* screenButton_;
   QPushButton* historyButton_;
   std::unique_ptr<WindowHistory> history_;
   std::unique_ptr<SymbolOpener> opener_;
+  std::unique_ptr<ScreenReading> screen_;
   QSize naturalSize_;
 };
 

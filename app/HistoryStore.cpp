@@ -45,6 +45,21 @@ std::optional<int64_t> Whole(const QVariant& value, int64_t low, int64_t high) {
   return number;
 }
 
+// A damaged or hostile file may hold a text of any length in any column:
+// rows whose texts are longer than an entry ever writes are not read at all.
+QString BoundedColumns() {
+  const QString colour = QString::number(ColourTextLength), text = QString::number(MaxHistoryTextBytes);
+  const std::pair<const char*, QString> bounds[] = {
+      {"thumbnail", QString::number(MaxHistoryThumbnailBytes)},
+      {"firstField", text}, {"place", text}, {"logoFile", text},
+      {"foreground", colour}, {"background", colour}, {"eyeColour", colour},
+  };
+  QStringList conditions;
+  for (const auto& [column, most] : bounds)
+    conditions << QStringLiteral("coalesce(length(CAST(%1 AS BLOB)), 0) <= %2").arg(QLatin1String(column), most);
+  return conditions.join(QStringLiteral(" AND "));
+}
+
 std::optional<HistoryEntry> Row(const QSqlQuery& row) {
   int column = 0;
   const auto next = [&] { return row.value(column++); };
@@ -132,7 +147,8 @@ void BindEntry(QSqlQuery& query, const HistoryEntry& entry) {
   const QVariantList values = {
       static_cast<int>(entry.kind), static_cast<qlonglong>(entry.time), static_cast<int>(choice.symbol.symbology),
       choice.contentPage.format, choice.contentPage.tab, QrLevelPosition(choice.symbol.level), choice.symbol.version,
-      choice.symbol.dmSize, choice.symbol.eci ? 1 : 0, choice.scale, Utf8(FormatColour(style.foreground)),
+      choice.symbol.dmSize, EciInForce(choice.symbol, choice.contentPage.format) ? 1 : 0, choice.scale,
+      Utf8(FormatColour(style.foreground)),
       Utf8(FormatColour(style.background)), style.transparentBackground ? 1 : 0,
       style.logoShare ? QVariant(*style.logoShare) : QVariant(QMetaType(QMetaType::Double)),
       Utf8(choice.style.logoFile), choice.style.allowed.lowContrast ? 1 : 0, choice.style.allowed.inverted ? 1 : 0,
@@ -243,12 +259,8 @@ std::vector<HistoryEntry> HistoryStore::Read() const {
   const QSqlDatabase db = QSqlDatabase::database(connection_, false);
   QSqlQuery query(db);
   query.setForwardOnly(true);
-  const QString bounded = QStringLiteral("length(CAST(%1 AS BLOB)) <= %2");
-  const QString text = QString::number(MaxHistoryTextBytes);
-  query.prepare(QStringLiteral("SELECT %1 FROM entries WHERE %2 AND %3 AND %4 AND %5 ORDER BY time DESC, id DESC LIMIT %6")
-                    .arg(EntryColumns, bounded.arg(QStringLiteral("thumbnail")).arg(MaxHistoryThumbnailBytes),
-                         bounded.arg(QStringLiteral("firstField"), text), bounded.arg(QStringLiteral("place"), text),
-                         bounded.arg(QStringLiteral("logoFile"), text))
+  query.prepare(QStringLiteral("SELECT %1 FROM entries WHERE %2 ORDER BY time DESC, id DESC LIMIT %3")
+                    .arg(EntryColumns, BoundedColumns())
                     .arg(HistoryCapacity));
   if (!query.exec()) return entries;
   while (query.next()) {

@@ -1,6 +1,9 @@
 #include "app/OpenImage.h"
 
+#include <QClipboard>
+#include <QDesktopServices>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QImage>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -9,6 +12,7 @@
 #include "app/DialogDM.h"
 #include "app/SaveDialogs.h"
 #include "app/SaveFailureText.h"
+#include "app/ScreenDialogs.h"
 #include "app/TesselDlg.h"
 #include "content/CodePage.h"
 #include "content/Recognition.h"
@@ -79,6 +83,27 @@ QString SymbolItem(int number, const FoundSymbol& symbol) {
   return FromUtf8(UiText::PickSymbolItem).arg(number).arg(name, text);
 }
 
+QStringList SymbolItems(const SymbolsInImage& found) {
+  QStringList items;
+  for (const FoundSymbol& symbol : found.symbols) items << SymbolItem(static_cast<int>(items.size()) + 1, symbol);
+  return items;
+}
+
+// Where each symbol was on the picture; a symbol whose decoder tells no
+// place shows none.
+QList<QImage> Thumbnails(const QImage& picture, const SymbolsInImage& found) {
+  QList<QImage> thumbnails;
+  for (const FoundSymbol& symbol : found.symbols) {
+    if (!symbol.box) {
+      thumbnails << QImage();
+      continue;
+    }
+    const SymbolBox box = ThumbnailBox(*symbol.box, picture.width(), picture.height());
+    thumbnails << picture.copy(box.left, box.top, box.right - box.left, box.bottom - box.top);
+  }
+  return thumbnails;
+}
+
 class RealOpenDialogs : public OpenDialogs {
  public:
   QString AskImageFile(QWidget* parent) override {
@@ -99,32 +124,93 @@ class RealOpenDialogs : public OpenDialogs {
                                               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     return answer == QMessageBox::Yes ? Choice::WholeText : answer == QMessageBox::No ? Choice::HeldFields : Choice::Cancel;
   }
+  StyleChoice AskKeepStyle(QWidget* parent, const QString& question) override {
+    const auto answer = QMessageBox::question(parent, FromUtf8(UiText::OpenImageTitle), question,
+                                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    return answer == QMessageBox::Yes ? StyleChoice::Keep : answer == QMessageBox::No ? StyleChoice::Clear : StyleChoice::Cancel;
+  }
   void ShowMessage(QWidget* parent, const QString& text) override {
     QMessageBox::warning(parent, FromUtf8(UiText::OpenImageTitle), text);
+  }
+  int PickShown(QWidget* parent, const QString& label, const QStringList& items, const QList<QImage>& thumbnails) override {
+    return PickShownSymbol(parent, label, items, thumbnails);
+  }
+  bool AskRegion(QWidget* parent, const QString& text) override { return AskForRegion(parent, text); }
+  TextAction AskTextAction(QWidget* parent, const QString& text, const TextActions& offered) override {
+    return AskForTextAction(parent, text, offered);
   }
 };
 
 }  // namespace
+
+int OpenDialogs::PickShown(QWidget* parent, const QString& label, const QStringList& items, const QList<QImage>&) {
+  return PickSymbol(parent, label, items);
+}
+
+bool OpenDialogs::AskRegion(QWidget* parent, const QString& text) {
+  ShowMessage(parent, text);
+  return false;
+}
+
+OpenDialogs::TextAction OpenDialogs::AskTextAction(QWidget*, const QString&, const TextActions&) {
+  return TextAction::EditAsText;
+}
+
+void OpenDialogs::OpenLink(const QString& address) { QDesktopServices::openUrl(QUrl(address)); }
 
 OpenDialogs& DesktopOpenDialogs() {
   static RealOpenDialogs dialogs;
   return dialogs;
 }
 
+SymbolOpener::SymbolOpener(QWidget* window, QTabWidget* tabs, CTesselDlg* qrPage, CDialogDM* dmPage)
+    : window_(window), tabs_(tabs), qrPage_(qrPage), dmPage_(dmPage),
+      reading_(new CBackgroundRead(
+          window, [this]() -> CSymbolPage* { return dmPage_->isVisibleTo(tabs_) ? static_cast<CSymbolPage*>(dmPage_) : qrPage_; },
+          [this] { return static_cast<unsigned long>(qrPage_->Revision()) + dmPage_->Revision(); })) {}
+
 void SymbolOpener::AskAndOpen() {
   const QString path = dialogs_->AskImageFile(window_);
   if (!path.isEmpty()) OpenFile(path);
 }
 
-void SymbolOpener::OpenFile(const QString& path) { OpenFound(ReadSymbolsInFile(ToLocalPath(path)), path); }
-
-void SymbolOpener::OpenPicture(const QImage& picture) {
-  const QImage grey = picture.convertToFormat(QImage::Format_Grayscale8);
-  std::vector<uint8_t> pixels(static_cast<size_t>(grey.width()) * grey.height());
-  for (int y = 0; y < grey.height(); ++y)
-    std::copy_n(grey.constScanLine(y), grey.width(), pixels.begin() + static_cast<ptrdiff_t>(y) * grey.width());
-  OpenFound(ReadSymbolsInPixels(pixels.data(), grey.width(), grey.height()), FromUtf8(UiText::PastedImage));
+void SymbolOpener::OpenFile(const QString& path) {
+  reading_->Start({path, {}}, [this, path](const SymbolsInImage& found) { OpenFound(found, path); });
 }
+
+void SymbolOpener::OpenCapture(const QImage& capture, std::function<void()> readRegion) {
+  reading_->Start({{}, capture}, [this, capture, readRegion = std::move(readRegion)](const SymbolsInImage& found) {
+    if (OfferCapture(found, capture)) readRegion();
+  });
+}
+
+bool SymbolOpener::OfferCapture(const SymbolsInImage& found, const QImage& capture) {
+  const QString name = FromUtf8(UiText::ScreenName);
+  const ScreenOffer offer = OfferFor(found, true);
+  if (!offer.openAtOnce && !offer.pick) {
+    if (!found.ImageRead()) return OpenFound(found, name), false;
+    return dialogs_->AskRegion(window_, Fill(UiText::ScreenNoSymbol, name));
+  }
+  int chosen = 0;
+  if (offer.pick) {
+    const QString label = FromUtf8(UiText::PickSymbolLabel).arg(found.symbols.size());
+    chosen = dialogs_->PickShown(window_, label, SymbolItems(found), Thumbnails(capture, found));
+    if (chosen == OpenDialogs::PickRegion) return true;
+    if (chosen < 0) return false;
+  }
+  if (OpenSymbol(found.symbols[static_cast<size_t>(chosen)])) Opened(HistoryKind::Screen, name);
+  return false;
+}
+
+void SymbolOpener::Opened(HistoryKind kind, const QString& source) {
+  if (opened_) opened_(kind, source);
+}
+
+void SymbolOpener::OpenPicture(const QImage& picture, const QString& name) {
+  reading_->Start({{}, picture}, [this, name](const SymbolsInImage& found) { OpenFound(found, name); });
+}
+
+void SymbolOpener::OpenPicture(const QImage& picture) { OpenPicture(picture, FromUtf8(UiText::PastedImage)); }
 
 void SymbolOpener::OpenFound(const SymbolsInImage& found, const QString& name) {
   if (!found.ImageRead())
@@ -132,12 +218,10 @@ void SymbolOpener::OpenFound(const SymbolsInImage& found, const QString& name) {
   if (found.symbols.empty()) return dialogs_->ShowMessage(window_, Fill(UiText::OpenNoSymbol, name));
   int chosen = 0;
   if (found.symbols.size() > 1) {
-    QStringList items;
-    for (const FoundSymbol& symbol : found.symbols) items << SymbolItem(static_cast<int>(items.size()) + 1, symbol);
     const QString label = FromUtf8(UiText::PickSymbolLabel).arg(found.symbols.size());
-    if ((chosen = dialogs_->PickSymbol(window_, label, items)) < 0) return;
+    if ((chosen = dialogs_->PickSymbol(window_, label, SymbolItems(found))) < 0) return;
   }
-  if (OpenSymbol(found.symbols[static_cast<size_t>(chosen)]) && opened_) opened_(name);
+  if (OpenSymbol(found.symbols[static_cast<size_t>(chosen)])) Opened(HistoryKind::Opened, name);
 }
 
 bool SymbolOpener::OpenSymbol(const FoundSymbol& symbol) {
@@ -147,9 +231,19 @@ bool SymbolOpener::OpenSymbol(const FoundSymbol& symbol) {
     dialogs_->ShowMessage(window_, FromUtf8(UiText::OpenNotText).arg(symbol.bytes.size()));
     return false;
   }
+  if (!KeepsStyle(dmPage_)) return false;
   tabs_->setCurrentWidget(tabs_->widget(1));
   dmPage_->OpenText(text);
   return true;
+}
+
+std::optional<bool> SymbolOpener::KeepsStyle(CSymbolPage* page) {
+  if (page->Style().style.IsPlain()) return false;
+  const OpenDialogs::StyleChoice choice = dialogs_->AskKeepStyle(window_, FromUtf8(UiText::OpenKeepStyle));
+  if (choice == OpenDialogs::StyleChoice::Cancel) return std::nullopt;
+  if (choice == OpenDialogs::StyleChoice::Keep) return true;
+  page->SetStyle(PageStyle{});
+  return false;
 }
 
 bool SymbolOpener::OpenQr(const FoundSymbol& symbol) {
@@ -161,6 +255,8 @@ bool SymbolOpener::OpenQr(const FoundSymbol& symbol) {
   };
   Recognised found = RecognisePayload(symbol.bytes, current);
   if (!qrPage_->CanShow(found.page)) found = asText(found.page.format);
+  if (TookTextAction(found, symbol.bytes)) return false;
+  if (found.kind != PayloadKind::Text && !HasForm(found)) found = asText(found.page.format);
   if (!found.Exact()) {
     const Recognised whole = asText(found.page.format);
     if (!whole.Exact()) {
@@ -173,9 +269,27 @@ bool SymbolOpener::OpenQr(const FoundSymbol& symbol) {
     if (choice == OpenDialogs::Choice::Cancel) return false;
     if (choice == OpenDialogs::Choice::WholeText) found = whole;
   }
+  const std::optional<bool> kept = KeepsStyle(qrPage_);
+  if (!kept) return false;
   tabs_->setCurrentIndex(0);
   qrPage_->OpenContent(found.page, found.values, symbol.level);
+  if (*kept && symbol.level && qrPage_->LevelInForce() != *symbol.level)
+    dialogs_->ShowMessage(window_, FromUtf8(UiText::OpenStyleRaisedLevel)
+                                       .arg(QChar(QrLevelLetter(*symbol.level)), QChar(QrLevelLetter(qrPage_->LevelInForce()))));
   return true;
+}
+
+bool SymbolOpener::TookTextAction(const Recognised& found, const std::string& bytes) {
+  const QString text = SymbolText(bytes);
+  const TextActions offered = ActionsFor(found, text.toStdString());
+  if (!offered.copyText) return false;
+  switch (dialogs_->AskTextAction(window_, text, offered)) {
+    case OpenDialogs::TextAction::OpenLink: dialogs_->OpenLink(text); return true;
+    case OpenDialogs::TextAction::CopyText: QGuiApplication::clipboard()->setText(text); return true;
+    case OpenDialogs::TextAction::Cancel: return true;
+    case OpenDialogs::TextAction::EditAsText: return false;
+  }
+  return false;
 }
 
 }  // namespace quillet

@@ -5,6 +5,7 @@
 
 #include "gui/TextBytes.h"
 #include "image/ImageFormats.h"
+#include "image/SymbolFrame.h"
 #include "res/Strings.h"
 
 namespace quillet {
@@ -51,6 +52,9 @@ QString DescribeSaveFailure(const ImageResult& result) {
     // The library's message is English, and not shown here.
     case ImageFailure::EncoderFailed: return FromUtf8(UiText::SaveFailedEncoder);
     case ImageFailure::NoPrintModule: return FromUtf8(UiText::NoPrintModule);
+    case ImageFailure::BadCaption: return Fill(UiText::SaveFailedCaption, QString::number(MaxCaptionCharacters));
+    case ImageFailure::NoCaptionFont: return Fill(UiText::SaveFailedCaptionFont, subject);
+    case ImageFailure::CaptionCharacter: return Fill(UiText::SaveFailedCaptionCharacter, FromUtf8(result.subject));
   }
   return {};
 }

@@ -1,9 +1,6 @@
 #include "app/StyleCheck.h"
 
-#include <QPromise>
-#include <QThreadPool>
-#include <memory>
-
+#include "app/OffThread.h"
 #include "verify/ReadBack.h"
 
 namespace quillet {
@@ -37,13 +34,7 @@ CStyleCheck::Result CStyleCheck::Run(const Job& job) {
 }
 
 void CStyleCheck::Start() {
-  auto promise = std::make_shared<QPromise<Result>>();
-  watcher_.setFuture(promise->future());
-  promise->start();
-  QThreadPool::globalInstance()->start([promise, job = due_] {
-    promise->addResult(Run(job));
-    promise->finish();
-  });
+  RunOffThread(watcher_, [job = due_] { return Run(job); });
 }
 
 void CStyleCheck::Take(const Result& result) {

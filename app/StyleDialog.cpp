@@ -59,6 +59,9 @@ void ShowColour(QPushButton* button, Rgb colour) {
   button->setText(QString::fromStdString(FormatColour(colour)));
 }
 
+// The preview's side in pixels: a symbol of any version stays recognisable.
+constexpr int PreviewSide = 200;
+
 int Percent(double share) { return static_cast<int>(std::lround(share * 100)); }
 
 // The slider's end: the whole percent that still gives the largest pad, as
@@ -100,7 +103,10 @@ CStyleDlg::CStyleDlg(CSymbolPage& page, StyleDialogs& dialogs)
       dialogs_(dialogs),
       original_(page.Style()) {
   setWindowTitle(FromUtf8(UiText::StyleTitle));
-  auto* layout = new QVBoxLayout(this);
+  auto* columns = new QHBoxLayout(this);
+  auto* layout = new QVBoxLayout;
+  columns->addLayout(layout, 1);
+  columns->addLayout(BuildPreview());
   layout->addLayout(BuildColourRows());
   layout->addLayout(BuildShapeRows());
   layout->addLayout(BuildLogoRows());
@@ -115,11 +121,12 @@ CStyleDlg::CStyleDlg(CSymbolPage& page, StyleDialogs& dialogs)
   layout->addLayout(BuildButtons());
   for (QCheckBox* box : {transparent_, allowLowContrast_, allowInverted_, eyeSameColour_})
     connect(box, &QCheckBox::toggled, this, &CStyleDlg::Apply);
-  for (QComboBox* box : {moduleShape_, eyeShape_})
+  for (QComboBox* box : {moduleShape_, eyeShape_, logoPad_})
     connect(box, &QComboBox::currentIndexChanged, this, &CStyleDlg::Apply);
   connect(preset_, &QComboBox::activated, this, &CStyleDlg::ChoosePreset);
   connect(logoSize_, &QSlider::valueChanged, this, &CStyleDlg::ApplyLogoSize);
-  // A read-back finishing after the change that started it.
+  // A read-back finishing after the change that started it, and every symbol
+  // the page draws.
   connect(&page_, &CSymbolPage::StyleStatusChanged, this, &CStyleDlg::ShowStyle);
   ShowStyle();
 }
@@ -185,14 +192,31 @@ QLayout* CStyleDlg::BuildLogoRows() {
   auto* sizeRow = new QHBoxLayout;
   sizeRow->addWidget(logoSize_, 1);
   sizeRow->addWidget(logoSizeText_);
+  logoPad_ = new QComboBox(this);
+  for (const LogoPadRow& row : LogoPads()) logoPad_->addItem(ShapeWords(row.shape), static_cast<int>(row.shape));
   logoNote_ = new QLabel(this);
   logoNote_->setWordWrap(true);
   form->addRow(FromUtf8(UiText::StyleLogo), fileRow);
   form->addRow(FromUtf8(UiText::StyleLogoSize), sizeRow);
+  form->addRow(FromUtf8(UiText::StyleLogoPad), logoPad_);
   form->addRow(logoNote_);
   connect(chooseLogo_, &QPushButton::clicked, this, &CStyleDlg::ChooseLogo);
   connect(removeLogo_, &QPushButton::clicked, this, &CStyleDlg::RemoveLogo);
   return form;
+}
+
+QLayout* CStyleDlg::BuildPreview() {
+  auto* column = new QVBoxLayout;
+  preview_ = new QLabel(this);
+  preview_->setFixedSize(PreviewSide, PreviewSide);
+  preview_->setAlignment(Qt::AlignCenter);
+  verdict_ = new QLabel(this);
+  verdict_->setWordWrap(true);
+  verdict_->setFixedWidth(PreviewSide);
+  column->addWidget(preview_);
+  column->addWidget(verdict_);
+  column->addStretch(1);
+  return column;
 }
 
 QLayout* CStyleDlg::BuildButtons() {
@@ -286,6 +310,7 @@ void CStyleDlg::Apply() {
   style.allowed = ContrastAllowance{allowLowContrast_->isChecked(), allowInverted_->isChecked()};
   style.style.moduleShape = static_cast<ModuleShape>(moduleShape_->currentData().toInt());
   style.style.eyeShape = static_cast<EyeShape>(eyeShape_->currentData().toInt());
+  style.style.logoPad = static_cast<LogoPad>(logoPad_->currentData().toInt());
   if (eyeSameColour_->isChecked()) style.style.eyeColour.reset();
   else if (!style.style.eyeColour) style.style.eyeColour = style.style.foreground;
   page_.SetStyle(std::move(style));
@@ -326,6 +351,8 @@ void CStyleDlg::ShowStyle() {
   logoSize_->setEnabled(room.allowed && style.style.logo != nullptr && room.largestShare > 0);
   logoSize_->setRange(Percent(MinLogoShare), std::max(Percent(MinLogoShare), PercentAtMost(room.largestShare)));
   logoSize_->setValue(Percent(room.shownShare));
+  logoPad_->setCurrentIndex(logoPad_->findData(static_cast<int>(style.style.logoPad)));
+  logoPad_->setEnabled(room.allowed && style.style.logo != nullptr);
   logoSizeText_->setText(style.style.logo ? FromUtf8(UiText::StyleLogoSizeText).arg(room.padModules).arg(Percent(room.shownShare))
                                           : QString());
   logoNote_->setText(room.note);
@@ -335,7 +362,19 @@ void CStyleDlg::ShowStyle() {
   problem_->setVisible(!problem.isEmpty());
   // Colours the rule refuses stay on the page only while the dialog shows them.
   ok_->setEnabled(CheckContrast(style.style, style.allowed).Ok());
+  ShowPreview();
   showing_ = false;
+}
+
+// Scaled as a whole: modules stay square, a plain symbol's pixels sharp.
+void CStyleDlg::ShowPreview() {
+  const QImage& pixels = page_.Picture();
+  const Qt::TransformationMode mode = page_.Style().style.IsPlain() ? Qt::FastTransformation : Qt::SmoothTransformation;
+  preview_->setPixmap(pixels.isNull() ? QPixmap()
+                                      : QPixmap::fromImage(pixels.scaled(preview_->size(), Qt::KeepAspectRatio, mode)));
+  const QString status = page_.StyleStatusText();
+  verdict_->setText(status);
+  verdict_->setStyleSheet(page_.StyleProblemText().isEmpty() ? QString() : QStringLiteral("color: red"));
 }
 
 }  // namespace quillet

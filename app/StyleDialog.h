@@ -1,7 +1,8 @@
 // The "样式" dialog of a symbol page: the colours of the modules and of the
 // background, a transparent background, and on the QR page a logo and its
-// size. Every change shows at once on the page; "取消" puts back the style
-// the page had.
+// size. Every change shows at once on the page and in the dialog's own
+// preview, beside the check's verdict, as the dialog may cover the page's
+// picture; "取消" puts back the style the page had.
 #pragma once
 
 #include <QColor>
@@ -55,11 +56,14 @@ class CStyleDlg : public QDialog {
   QComboBox* PresetBox() const { return preset_; }
   QComboBox* ModuleShapeBox() const { return moduleShape_; }
   QComboBox* EyeShapeBox() const { return eyeShape_; }
+  QComboBox* LogoPadBox() const { return logoPad_; }
   QPushButton* EyeColourButton() const { return eyeColour_; }
   QCheckBox* EyeSameColourBox() const { return eyeSameColour_; }
   QCheckBox* LowContrastBox() const { return allowLowContrast_; }
   QCheckBox* InvertedBox() const { return allowInverted_; }
   QLabel* ProblemText() const { return problem_; }
+  QLabel* Preview() const { return preview_; }
+  QLabel* PreviewVerdict() const { return verdict_; }
   QPushButton* ClearButton() const { return clear_; }
   QPushButton* OkButton() const { return ok_; }
   QPushButton* CancelButton() const { return cancel_; }
@@ -81,6 +85,9 @@ class CStyleDlg : public QDialog {
   QLayout* BuildShapeRows();
   QLayout* BuildLogoRows();
   QLayout* BuildButtons();
+  QLayout* BuildPreview();
+  // The page's own picture, fitted to the preview, and the check's verdict.
+  void ShowPreview();
   // Hands the style in the controls to the page and shows what it made of it.
   void Apply();
   void ApplyLogoSize(int percent);
@@ -100,6 +107,7 @@ class CStyleDlg : public QDialog {
   QComboBox* preset_;
   QComboBox* moduleShape_;
   QComboBox* eyeShape_;
+  QComboBox* logoPad_;
   QPushButton* eyeColour_;
   QCheckBox* eyeSameColour_;
   QPushButton* chooseLogo_;
@@ -111,6 +119,8 @@ class CStyleDlg : public QDialog {
   QCheckBox* allowLowContrast_;
   QCheckBox* allowInverted_;
   QLabel* problem_;
+  QLabel* preview_;
+  QLabel* verdict_;
   QPushButton* clear_;
   QPushButton* ok_;
   QPushButton* cancel_;

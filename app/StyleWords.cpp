@@ -103,14 +103,10 @@ QString ShapeWords(EyeShape shape) {
   return FromUtf8(UiText::EyeSquare);
 }
 
-QString PresetWords(StylePreset preset) {
-  switch (preset) {
-    case StylePreset::Dots: return FromUtf8(UiText::PresetDots);
-    case StylePreset::Rounded: return FromUtf8(UiText::PresetRounded);
-    case StylePreset::Brand: return FromUtf8(UiText::PresetBrand);
-    case StylePreset::Classic: break;
-  }
-  return FromUtf8(UiText::PresetClassic);
+QString ShapeWords(LogoPad pad) {
+  return FromUtf8(pad == LogoPad::Square ? UiText::LogoPadSquare : UiText::LogoPadShape);
 }
+
+QString PresetWords(StylePreset preset) { return FromUtf8(PresetRow(preset).caption); }
 
 }  // namespace quillet

@@ -24,6 +24,7 @@ QString StyleStatusWords(const StyleState& state);
 // The names of the shapes and the presets in the dialog's lists.
 QString ShapeWords(ModuleShape shape);
 QString ShapeWords(EyeShape shape);
+QString ShapeWords(LogoPad pad);
 QString PresetWords(StylePreset preset);
 
 }  // namespace quillet

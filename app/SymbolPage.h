@@ -57,6 +57,9 @@ class CSymbolPage : public QWidget {
   // Over the picture while a style is set: "已校验: 可扫描", or why the
   // styled symbol is refused or does not read back.
   QString StyleStatusText() const;
+  // The picture the page shows of its symbol, in its style: one pixel a
+  // module when plain; null while there is none.
+  const QImage& Picture() const { return view_.Pixels(); }
   // Why the styled symbol shown may not be saved, copied or dragged; empty
   // when it may, or while it is being read back.
   QString StyleProblemText() const;

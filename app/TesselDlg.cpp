@@ -151,12 +151,14 @@ LogoRoom CTesselDlg::RoomForLogo() const {
   const int version = model_.ShownVersion() > 0 ? model_.ShownVersion() : std::max(model_.ChosenVersion(), 1);
   const QrLevel level = model_.LevelInForce();
   const double side = qr::SideOf(version);
-  const std::optional<double> share = Style().style.logoShare;
+  const SymbolStyle& style = Style().style;
+  const std::optional<double> share = style.logoShare;
   LogoRoom room;
   room.allowed = true;
   // Until a version is chosen, the symbol grows to the size the slider asks.
-  room.largestShare = model_.ChosenVersion() > 0 ? LargestLogoShareOf(version, level) : LargestLogoShareFrom(version, level);
-  room.padModules = LogoPadPlaced(version, level, share);
+  room.largestShare = model_.ChosenVersion() > 0 ? LargestLogoShareOf(version, level, style)
+                                                 : LargestLogoShareFrom(version, level, style);
+  room.padModules = LogoPadPlaced(version, level, style);
   room.shownShare = share && *share < LargestLogoShare ? *share : room.padModules / side;
   const QString levelName = FromUtf8(UiText::ErrorCorrectionLevels[QrLevelPosition(level)]);
   const double percent = std::floor(room.largestShare * 100);
@@ -195,6 +197,12 @@ void CTesselDlg::ShowModel() {
     ContentTabs()->Bar()->setCurrentIndex(shown.tab);
   }
   ShowContentPage(Page(model_.PageDefinition().className));
+  {
+    // The ECI box follows the format's default until the user sets it.
+    auto* eci = controls_.Get<QCheckBox>(ControlId::Eci);
+    const QSignalBlocker quiet(eci);
+    eci->setChecked(model_.EciInForce());
+  }
   // The edits hold line breaks as "\n"; the model's values CR LF. A field
   // set to what the model holds reports a value the model already has.
   for (const FieldSpec& field : currentPage_->Definition().fields)
@@ -226,7 +234,7 @@ void CTesselDlg::SetFieldValue(unsigned slot, std::string text) {
 }
 
 void CTesselDlg::ComposePayload() {
-  model_.SetLogo(Style().style.logo != nullptr, Style().style.logoShare);
+  model_.SetLogo(Style().style);
   ShowResult();
 }
 

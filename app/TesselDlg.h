@@ -30,6 +30,7 @@ class CTesselDlg : public CSymbolPage {
   void ComposePayload();
 
   const std::string& CurrentPayload() const { return model_.Payload(); }
+  unsigned Revision() const { return model_.Revision(); }
   const FieldValueArray& FieldValues() const { return model_.Values(); }
   quillet::FieldValues Filled() const { return model_.Filled(); }
   // The version list's choice: 0 automatic; one the list lacks is ignored.
@@ -45,6 +46,8 @@ class CTesselDlg : public CSymbolPage {
   // values and, when known, its level. One step: Ctrl+Z right after brings
   // back the page as it was.
   void OpenContent(FormatTab page, const FieldValueArray& values, std::optional<QrLevel> level);
+  // The level of the symbol shown, which a logo may have raised.
+  QrLevel LevelInForce() const { return model_.LevelInForce(); }
   static bool CanShow(FormatTab page) { return QrPageModel::CanShow(page); }
   // The format, tab and level to open with next time, and opening with them.
   QrPageChoices Choices() const { return model_.Choices(); }

@@ -47,7 +47,7 @@ HistoryEntry EntryOfPage(const CSymbolPage& page, PageChoice choice, HistoryKind
 // The slider's scale, the ECI box and the style: what both pages share.
 void OpenLook(CSymbolPage& page, const HistoryEntry& entry) {
   page.findChild<QSlider*>(QString::number(ControlId::Zoom))->setValue(entry.choice.scale);
-  page.findChild<QCheckBox*>(QString::number(ControlId::Eci))->setChecked(entry.choice.symbol.eci);
+  page.findChild<QCheckBox*>(QString::number(ControlId::Eci))->setChecked(entry.choice.symbol.eci.value_or(false));
   PageStyle style = entry.choice.style;
   if (!style.logoFile.empty()) {
     const LogoFileResult loaded = LoadLogoFile(style.logoFile);

@@ -79,6 +79,7 @@ struct BatchRowResult {
   ModuleScale pixels;
   // On a label sheet: the symbol and its caption, until the sheet places them.
   std::shared_ptr<const ModuleMatrix> label;
+  ImageOptions labelImage;  // as it is drawn: sized, styled, its logo placed
   std::string caption;
   bool Ok() const { return !problem; }
 };

@@ -174,10 +174,10 @@ FieldValueArray RowEncoder::FieldValues(const RowTask& task, RowError& error) co
 }
 
 void RowEncoder::EncodeAndWrite(const SymbolRequest& request, const std::string& path, BatchRowResult& result) {
-  const ImageOptions& requested = job_.image;
-  // A label is vector drawing with no style: its modules are checked as drawn, below.
+  // A label is styled as the sheet draws it, and read back as a file is.
+  const ImageOptions& requested = job_.labels ? job_.labels->sheet.symbol : job_.image;
   CheckedSymbol checked = MakeReadableSymbol(request, requested.style, qr_.get(), [&](const Symbol& symbol) {
-    return job_.labels ? std::nullopt : CheckStyledSymbol(symbol, requested);
+    return CheckStyledSymbol(symbol, requested);
   });
   SymbolResult& made = checked.made;
   if (made.failure == SymbolFailure::FieldNotCarried) {
@@ -194,21 +194,23 @@ void RowEncoder::EncodeAndWrite(const SymbolRequest& request, const std::string&
   const Symbol& symbol = made.symbol;
   result.symbol = SymbolInWords(symbol);
   // The scale a printed size takes on this symbol, checked before anything draws it.
-  result.image = CheckImage(symbol.matrix, job_.image);
+  result.image = CheckImage(symbol.matrix, requested);
   if (!result.image.Ok()) {
     result.problem = Failure(RowFailure::WriteFailed);
     return;
   }
-  ImageOptions image = SizedForSymbol(job_.image, symbol.matrix);
+  ImageOptions image = SizedForSymbol(requested, symbol.matrix);
+  if (checked.check && !StyleRow(symbol, *checked.check, image, result)) return;
   if (job_.labels) {
     // A label is vector drawing: its modules are checked as they are drawn.
     if (job_.verify)
       CheckReadBack(VerifySymbolModules(symbol.matrix, image, symbol.symbology, symbol.data), *FindFormatByName("pdf"),
                     image, result);
-    if (result.Ok()) result.label = std::make_shared<const ModuleMatrix>(std::move(made.symbol.matrix));
+    if (!result.Ok()) return;
+    result.label = std::make_shared<const ModuleMatrix>(std::move(made.symbol.matrix));
+    result.labelImage = std::move(image);
     return;
   }
-  if (checked.check && !StyleRow(symbol, *checked.check, image, result)) return;
   result.image = SaveImageFile(symbol.matrix, image, path);
   if (!result.image.Ok()) {
     result.problem = Failure(RowFailure::WriteFailed);

@@ -210,7 +210,7 @@ class BatchRun {
   // In row order, so that the labels follow the rows of the input.
   void PlaceLabel(BatchRowResult& result) {
     SheetProblem problem;
-    if (!sheet_->AddLabel(*result.label, result.caption, &problem)) {
+    if (!sheet_->AddLabel(*result.label, result.labelImage, result.caption, &problem)) {
       result.problem.failure = RowFailure::LabelTooLarge;
       result.problem.sheet = std::move(problem);
     }

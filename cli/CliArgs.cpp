@@ -145,7 +145,10 @@ class Parser {
       word = args_[next_++];
     }
     const std::optional<CliProblemKind> kind = row->apply(state_, *row, word);
-    if (!kind) return std::nullopt;
+    if (!kind) {
+      if (row->section == CliSection::Style) state_.styleGiven.emplace_back(row, word);
+      return std::nullopt;
+    }
     return Problem(*kind, name, word, *kind == CliProblemKind::BadValue ? ValueTakes(*row) : "");
   }
 
@@ -154,8 +157,10 @@ class Parser {
   Check CheckStyle() {
     const SymbolStyle& style = options().image.style;
     if (style.logoShare && !options().logoFile) return Problem(CliProblemKind::LogoSizeWithoutLogo);
-    if (options().batch && options().batch->sheet && (style.HasColours() || style.HasShapes() || options().logoFile))
-      return Problem(CliProblemKind::SheetWithStyle);
+    if ((style.gradient != Gradient::None) != style.foreground2.has_value())
+      return Problem(CliProblemKind::GradientNeedsBoth);
+    if (!style.HasFrame() && (state_.framePositionGiven || style.frameColour))
+      return Problem(CliProblemKind::FrameOptionsWithoutFrame);
     if (const StyleCheck check = CheckContrast(style, options().contrast); !check.Ok()) {
       CliProblem problem = Problem(CliProblemKind::Colours);
       problem.colours = check;
@@ -187,7 +192,7 @@ class Parser {
   // The ECI names the text's character set: a file's bytes have none, and
   // in a Data Matrix only ASCII codewords can follow it where they stand.
   Check CheckEci() {
-    if (!options().symbol.eci) return std::nullopt;
+    if (!options().symbol.eci.value_or(false)) return std::nullopt;
     if (options().dataFile) return Problem(CliProblemKind::EciWithDataFile);
     if (options().command != CliCommand::Dm) return std::nullopt;
     if (state_.schemeGiven && options().symbol.dmScheme != DmEncodation::Ascii) return Problem(CliProblemKind::EciNeedsAscii);

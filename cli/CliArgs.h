@@ -96,7 +96,7 @@ enum class CliProblemKind {
   UnknownExtension, FormatDisagrees, BatchOnlyWithoutBatch, BatchWithInput, SegmentsWithBatch,
   BatchWithDump, BatchNeedsFolder, SheetOptionsWithoutSheet, SheetNeedsGrid, SheetWithName,
   SheetNeedsPdf, VerifyOfText, SeveralSizes, LogoSizeWithoutLogo,
-  SheetWithStyle, Colours,
+  Colours, GradientNeedsBoth, FrameOptionsWithoutFrame,
 };
 
 struct CliProblem {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "cli/OptionSlots.h"
 #include "cli/Translate.h"
 #include "cli/Words.h"
 #include "content/Catalogue.h"
@@ -15,46 +16,7 @@ namespace quillet {
 
 namespace {
 
-// The places the rows write to.
-CliBatchOptions& BatchOf(CliParseState& state) {
-  if (!state.options.batch) state.options.batch.emplace();
-  return *state.options.batch;
-}
-auto& TextSlot(CliParseState& s) { return s.options.text; }
-auto& DataFileSlot(CliParseState& s) { return s.options.dataFile; }
-auto& OutputSlot(CliParseState& s) { return s.options.outputFile; }
-double& ModuleMmSlot(CliParseState& s) { return s.options.image.moduleMm; }
-double& SymbolMmSlot(CliParseState& s) { return s.options.image.symbolMm; }
-bool& EciSlot(CliParseState& s) { return s.options.symbol.eci; }
-bool& DumpSlot(CliParseState& s) { return s.options.dump; }
-bool& VerifySlot(CliParseState& s) { return s.options.verify; }
-bool& LowContrastSlot(CliParseState& s) { return s.options.contrast.lowContrast; }
-bool& InvertedSlot(CliParseState& s) { return s.options.contrast.inverted; }
-auto& FormatSlot(CliParseState& s) { return s.options.format; }
-int& ScaleSlot(CliParseState& s) { return s.options.image.scale; }
-int& QuietZoneSlot(CliParseState& s) { return s.options.image.quietZone; }
-int& DpiSlot(CliParseState& s) { return s.options.image.dpi; }
-QrLevel& LevelSlot(CliParseState& s) { return s.levelGiven = true, s.options.symbol.level; }
-int& VersionSlot(CliParseState& s) { return s.options.symbol.version; }
-auto& SegmentsSlot(CliParseState& s) { return s.options.segments; }
-int& OperatorSlot(CliParseState& s) { return s.options.contentPage.format; }
-auto& TabSlot(CliParseState& s) { return s.tabWord; }
-int& DmSizeSlot(CliParseState& s) { return s.options.symbol.dmSize; }
-int& SchemeSlot(CliParseState& s) { return s.schemeGiven = true, s.options.symbol.dmScheme; }
-Rgb& ForegroundSlot(CliParseState& s) { return s.options.image.style.foreground; }
-ModuleShape& ModuleShapeSlot(CliParseState& s) { return s.options.image.style.moduleShape; }
-EyeShape& EyeShapeSlot(CliParseState& s) { return s.options.image.style.eyeShape; }
-auto& EyeColourSlot(CliParseState& s) { return s.options.image.style.eyeColour; }
-auto& LogoSlot(CliParseState& s) { return s.options.logoFile; }
-auto& LogoShareSlot(CliParseState& s) { return s.options.image.style.logoShare; }
-std::string& NameSlot(CliParseState& s) { return BatchOf(s).nameTemplate; }
-int& JobsSlot(CliParseState& s) { return BatchOf(s).jobs; }
-auto& ManifestSlot(CliParseState& s) { return BatchOf(s).manifest; }
-auto& EncodingSlot(CliParseState& s) { return BatchOf(s).encoding; }
-auto& SheetSlot(CliParseState& s) { return BatchOf(s).sheet; }
-int& ColumnsSlot(CliParseState& s) { return BatchOf(s).columns; }
-int& RowsSlot(CliParseState& s) { return BatchOf(s).rows; }
-std::string& CaptionSlot(CliParseState& s) { return BatchOf(s).caption; }
+using namespace slots;
 
 // ---- How the rows take their values.
 
@@ -88,9 +50,9 @@ Outcome Once(CliParseState& state, const CliOptionRow&, std::string_view word) {
   return Taken;
 }
 
-template <auto Slot>
+template <auto Slot, bool On = true>
 Outcome Switch(CliParseState& state, const CliOptionRow&, std::string_view) {
-  Slot(state) = true;
+  Slot(state) = On;
   return Taken;
 }
 
@@ -129,6 +91,18 @@ Outcome BackgroundColour(CliParseState& state, const CliOptionRow&, std::string_
   return Taken;
 }
 
+// The preset's shapes and colours, under the style options given before it.
+Outcome Preset(CliParseState& state, const CliOptionRow&, std::string_view word) {
+  const Symbology symbology = state.options.symbol.symbology;
+  const std::optional<StylePreset> preset = ParseStylePreset(word, symbology);
+  if (!preset) return CliProblemKind::BadValue;
+  state.options.image.style = WithPreset(state.options.image.style, *preset, symbology);
+  // Each took its value once already: what they say again cannot fail.
+  for (const auto& [given, value] : state.styleGiven)
+    if (given->apply != Preset) given->apply(state, *given, value);
+  return Taken;
+}
+
 Outcome NoLogo(CliParseState&, const CliOptionRow&, std::string_view) { return CliProblemKind::NoLogoInDm; }
 
 // Content fields: --operator, --type and --field compose the payload.
@@ -159,6 +133,9 @@ Outcome Text(CliParseState& state, const CliOptionRow&, std::string_view word) {
 }
 
 using enum CliSection;
+
+// Of qr and of dm, which take different presets.
+constexpr const char* PresetHelp = N_("shapes and colours at once: {values}; the\nstyle options given with it win over its own");
 
 const CliOptionRow Rows[] = {
     {.name = "--help", .alias = "-h", .commands = QrAndDm, .section = Input, .apply = Help},
@@ -207,8 +184,11 @@ const CliOptionRow Rows[] = {
     {.name = "--eci", .commands = QrAndDm, .section = Symbol,
      .help = N_("begin the symbol with an ECI naming the text's character set:\n"
                 "{eciUtf8} for UTF-8 (--text), {eciCodePage936} for code page 936 (--gbk-text);\n"
-                "off by default, as some readers show it as text or\nrefuse the symbol{eciContent}"),
+                "off by default for a text, as some readers show it as text\nor refuse the symbol{eciContent}"),
      .apply = Switch<EciSlot>},
+    {.name = "--no-eci", .commands = QrOnly, .section = Symbol,
+     .help = N_("no ECI, not even for 通用格式's content fields, whose\nsymbols have one by default: without it zbar reads\nsome Chinese names as Japanese"),
+     .apply = Switch<EciSlot, false>},
 
     {.name = "--dump", .commands = QrAndDm, .section = Output,
      .help = N_("print the symbol's header line and rows, 1 dark, 0 light"), .apply = Switch<DumpSlot>},
@@ -245,6 +225,12 @@ const CliOptionRow Rows[] = {
              "(zxing-cpp, zbar, libdmtx) and fail with status 5 when\nit does not give the encoded bytes"),
      .apply = Switch<VerifySlot>},
 
+    {.name = "--preset", .tried = "--style --theme", .value = "NAME", .commands = QrOnly, .section = Style,
+     .help = PresetHelp,
+     .values = PresetNames<Symbology::QrCode>, .apply = Preset},
+    {.name = "--preset", .tried = "--style --theme", .value = "NAME", .commands = DmOnly, .section = Style,
+     .help = PresetHelp,
+     .values = PresetNames<Symbology::DataMatrix>, .apply = Preset},
     {.name = "--fg", .tried = "--color --colour --foreground --fg-color --fg-colour", .value = "COLOUR", .commands = QrAndDm, .section = Style,
      .help = N_("dark modules, #RRGGBB (default #000000)"), .takes = ColourTakes,
      .apply = Parsed<ParseColour, ForegroundSlot>},
@@ -265,6 +251,21 @@ const CliOptionRow Rows[] = {
     {.name = "--eye-fg", .tried = "--eye-colour --eye-color", .value = "COLOUR", .commands = QrOnly, .section = Style,
      .help = N_("the finder patterns' colour, #RRGGBB (default: that of --fg)"), .takes = ColourTakes,
      .apply = Parsed<ParseColour, EyeColourSlot>},
+    {.name = "--gradient", .value = "KIND", .commands = QrAndDm, .section = Style,
+     .help = N_("dark modules shade from --fg into --fg2: {gradients}; linear\nruns from the top left corner to the bottom right, radial\nfrom the centre out (default none)"),
+     .values = GradientNames, .apply = Parsed<ParseGradient, GradientSlot>},
+    {.name = "--fg2", .value = "COLOUR", .commands = QrAndDm, .section = Style,
+     .help = N_("the gradient's second colour, #RRGGBB"), .takes = ColourTakes,
+     .apply = Parsed<ParseColour, SecondForegroundSlot>},
+    {.name = "--frame", .value = "TEXT", .commands = QrAndDm, .section = Style,
+     .help = N_("a frame around the symbol and its quiet zone, with TEXT\n(any script, at most {maxCaption} characters) in a band\nbelow or above it, drawn in WenQuanYi Zen Hei"),
+     .takes = CaptionTakes, .apply = Parsed<ParseCaption, FrameTextSlot>},
+    {.name = "--frame-position", .value = "WHERE", .commands = QrAndDm, .section = Style,
+     .help = N_("where the frame's caption goes: {framePositions} (default below)"),
+     .values = FramePositionNames, .apply = Parsed<ParseFramePosition, FramePositionSlot>},
+    {.name = "--frame-fg", .tried = "--frame-colour --frame-color", .value = "COLOUR", .commands = QrAndDm,
+     .section = Style, .help = N_("the frame's colour, #RRGGBB (default: that of --fg); the\ncaption is in the background's"),
+     .takes = ColourTakes, .apply = Parsed<ParseColour, FrameColourSlot>},
     {.name = "--allow-low-contrast", .commands = QrAndDm, .section = Style,
      .help = N_("colours closer than a contrast ratio of {minContrast}:1"), .apply = Switch<LowContrastSlot>},
     {.name = "--allow-inverted", .commands = QrAndDm, .section = Style,
@@ -273,14 +274,20 @@ const CliOptionRow Rows[] = {
      .help = N_("a logo (PNG, JPEG or SVG) centred on a pad of light\nmodules; raises the level to H unless --level is given"),
      .apply = Once<LogoSlot>},
     {.name = "--logo-size", .value = "SHARE", .commands = QrOnly, .section = Style,
-     .help = N_("the pad's side as a share of the symbol's, {logoShares};\n"
+     .help = N_("the pad's longer side as a share of the symbol's side,\n{logoShares};\n"
              "with no --version the symbol grows until its level can repair\n"
              "the modules the logo covers, in no block more than half of what\n"
              "its error correction corrects (default: {defaultLogoShare}%)"),
      .takes = LogoShareWords, .apply = Parsed<ParseLogoShare, LogoShareSlot>},
+    {.name = "--logo-pad", .value = "PAD", .commands = QrOnly, .section = Style,
+     .help = N_("which modules of its box the logo's pad clears: {logoPads};\n"
+             "shape (the default) those under the logo's opaque pixels and\n"
+             "a margin of one, square all of them"),
+     .values = LogoPadNames, .apply = Parsed<ParseLogoPad, LogoPadSlot>},
     // A Data Matrix symbol has no room for a logo: said so, rather than "an option of qr".
     {.name = "--logo", .commands = DmOnly, .section = Style, .apply = NoLogo},
     {.name = "--logo-size", .commands = DmOnly, .section = Style, .apply = NoLogo},
+    {.name = "--logo-pad", .commands = DmOnly, .section = Style, .apply = NoLogo},
 
     {.name = "--batch", .value = "INPUT", .commands = QrAndDm, .section = Batch,
      .help = N_("one file per row of a CSV file (TSV when it ends in .tsv; - reads\n"

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "cli/CliArgs.h"
@@ -23,9 +24,13 @@ struct CliParseState {
   std::string_view option;  // the option being taken, as typed: --utf8-text is --text's other word
   bool levelGiven = false;
   bool schemeGiven = false;
+  bool framePositionGiven = false;
   std::vector<const CliOptionRow*> sizesGiven;  // of --scale, --module-mm and --size-mm: at most one
   std::optional<std::string> tabWord;
   std::string batchOnly;  // the first option that goes only with --batch
+  // The style options taken so far, with their values: a preset given
+  // after them takes them again, so that what was given explicitly wins.
+  std::vector<std::pair<const CliOptionRow*, std::string_view>> styleGiven;
 };
 
 // Where an option's lines stand in the help.

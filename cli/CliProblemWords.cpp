@@ -71,7 +71,8 @@ std::string DescribeCombinationProblem(const CliProblem& p) {
     case CliProblemKind::VerifyOfText: return Fill(_("--verify checks an image file; {1} is text"), {p.word});
     case CliProblemKind::SeveralSizes: return Fill(_("give {1} or {2}, not both"), {p.option, p.detail});
     case CliProblemKind::LogoSizeWithoutLogo: return _("--logo-size goes with --logo FILE");
-    case CliProblemKind::SheetWithStyle: return _("a label sheet prints plain symbols: no --fg, --bg, shapes or --logo with --sheet");
+    case CliProblemKind::GradientNeedsBoth: return _("--gradient and --fg2 go together: give both or neither");
+    case CliProblemKind::FrameOptionsWithoutFrame: return _("--frame-position and --frame-fg go with --frame TEXT");
     case CliProblemKind::Colours: return DescribeStyleCheck(p.colours);
     default: return {};
   }

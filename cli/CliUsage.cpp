@@ -205,7 +205,7 @@ void Replace(std::string& text, std::string_view placeholder, std::string_view v
 
 std::string Filled(std::string_view pattern, bool qr) {
   std::string text(pattern);
-  Replace(text, "{eciContent}", qr ? Fill(_("\n(content fields: {1} for the operator formats, {2} for 通用格式)"),
+  Replace(text, "{eciContent}", qr ? Fill(_("\n(content fields: {1} for the operator formats, {2} for 通用格式,\nwhich has it by default)"),
                                          {std::to_string(EciCodePage936), std::to_string(EciUtf8)})
                                    : "");
   Replace(text, "{eciCodePage936}", std::to_string(EciCodePage936));
@@ -229,6 +229,10 @@ std::string Filled(std::string_view pattern, bool qr) {
   Replace(text, "{moduleShapes}", Alternatives(ModuleShapeNames()));
   Replace(text, "{dmModuleShapes}", Alternatives(DmModuleShapeNames()));
   Replace(text, "{eyeShapes}", Alternatives(EyeShapeNames()));
+  Replace(text, "{gradients}", Alternatives(GradientNames()));
+  Replace(text, "{framePositions}", Alternatives(FramePositionNames()));
+  Replace(text, "{maxCaption}", std::to_string(MaxCaptionCharacters));
+  Replace(text, "{logoPads}", Alternatives(LogoPadNames()));
   Replace(text, "{maxSheetCells}", std::to_string(MaxSheetCells));
   return text;
 }
@@ -246,7 +250,7 @@ std::string RowText(const CliOptionRow& row, std::string_view text, bool qr, boo
 // starts with a line of its own.
 std::string OptionLines(const CliOptionRow& row, bool qr) {
   std::string usage = std::string(row.nested ? 4 : 2, ' ') + std::string(row.name);
-  if (!row.value.empty()) usage += " " + RowText(row, row.value, qr, true);
+  if (!row.value.empty()) usage.append(" ").append(RowText(row, row.value, qr, true));
   std::istringstream help(RowText(row, _(std::string(row.help).c_str()), qr, false));
   std::string line, text;
   std::getline(help, line);

@@ -174,7 +174,8 @@ std::string DescribeStyleReport(const LogoFit& fit, const ReadBackResult& check)
   std::string report;
   if (fit.damage.padSide > 0) {
     if (!fit.Ok()) report += "logo refused\n";
-    report += "logo " + std::to_string(fit.damage.padSide) + " modules, largest " + std::to_string(fit.largestSide) +
+    report += "logo " + std::to_string(fit.damage.padWidth) + " x " + std::to_string(fit.damage.padHeight) +
+              " modules (" + std::to_string(fit.damage.cleared) + " cleared), largest " + std::to_string(fit.largestSide) +
               " (" + Share(fit.largestShare) + " of the side)\n";
     for (size_t b = 0; b < fit.damage.blocks.size(); ++b) {
       const BlockDamage& block = fit.damage.blocks[b];

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <span>
 
 #include "cli/Translate.h"
 #include "content/Catalogue.h"
@@ -158,11 +159,15 @@ std::optional<double> ParseMillimetres(std::string_view word) {
 
 std::string MillimetresTakes() { return _("a size in millimetres such as 0.5"); }
 std::string SymbolMillimetresTakes() { return _("a size in millimetres such as 50"); }
-std::vector<std::string> ModuleShapeNames() {
+// The names of a table's rows, in its order.
+template <typename Row>
+std::vector<std::string> NamesOf(std::span<const Row> rows) {
   std::vector<std::string> names;
-  for (const ModuleShapeRow& row : ModuleShapes()) names.emplace_back(row.name);
+  for (const Row& row : rows) names.emplace_back(row.name);
   return names;
 }
+
+std::vector<std::string> ModuleShapeNames() { return NamesOf(ModuleShapes()); }
 
 std::vector<std::string> DmModuleShapeNames() {
   std::vector<std::string> names;
@@ -176,11 +181,22 @@ std::optional<ModuleShape> ParseDmModuleShape(std::string_view word) {
   return shape && ShapeForDataMatrix(*shape) ? shape : std::nullopt;
 }
 
-std::vector<std::string> EyeShapeNames() {
-  std::vector<std::string> names;
-  for (const EyeShapeRow& row : EyeShapes()) names.emplace_back(row.name);
-  return names;
+std::vector<std::string> EyeShapeNames() { return NamesOf(EyeShapes()); }
+
+std::vector<std::string> GradientNames() { return NamesOf(Gradients()); }
+
+std::vector<std::string> FramePositionNames() { return NamesOf(FramePositions()); }
+
+std::optional<std::string> ParseCaption(std::string_view word) {
+  if (word.empty() || !CheckCaptionText(word).Ok()) return std::nullopt;
+  return std::string(word);
 }
+
+std::string CaptionTakes() {
+  return Fill(_("a line of 1 to {1} characters, without control characters"), {std::to_string(MaxCaptionCharacters)});
+}
+
+std::vector<std::string> LogoPadNames() { return NamesOf(LogoPads()); }
 
 std::string ColourTakes() { return _("a colour #RRGGBB"); }
 std::string BackgroundTakes() { return _("a colour #RRGGBB or none (transparent)"); }

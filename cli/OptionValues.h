@@ -9,6 +9,8 @@
 
 #include "image/ImageFormats.h"
 #include "image/LabelSheet.h"
+#include "image/StylePresets.h"
+#include "image/SymbolFrame.h"
 #include "image/SymbolStyle.h"
 #include "qr/QrSegments.h"
 
@@ -53,7 +55,21 @@ std::string ColourTakes();
 std::vector<std::string> ModuleShapeNames();
 std::vector<std::string> DmModuleShapeNames();
 std::vector<std::string> EyeShapeNames();
+std::vector<std::string> GradientNames();
+std::vector<std::string> FramePositionNames();
+// A frame's caption: CheckCaptionText's line, not empty.
+std::optional<std::string> ParseCaption(std::string_view word);
+std::string CaptionTakes();
+std::vector<std::string> LogoPadNames();
 std::optional<ModuleShape> ParseDmModuleShape(std::string_view word);
+// The presets' names, of those the symbology takes.
+template <Symbology Of>
+std::vector<std::string> PresetNames() {
+  std::vector<std::string> names;
+  for (const StylePresetRow& row : StylePresets())
+    if (PresetFor(Of, row.preset)) names.emplace_back(row.name);
+  return names;
+}
 std::string BackgroundTakes();
 
 // --bg takes a colour or "none", a transparent background.

@@ -11,6 +11,7 @@
 #include "content/TextList.h"
 #include "content/idna/IdnaModule.h"
 #include "image/ImageFormats.h"
+#include "image/SymbolFrame.h"
 
 namespace quillet {
 
@@ -332,6 +333,12 @@ std::string DescribeImageFailure(const ImageResult& result) {
     case ImageFailure::OutOfMemory: return _("out of memory");
     case ImageFailure::EncoderFailed: return Fill(_("the image encoder failed: {1}"), {subject});
     case ImageFailure::NoPrintModule: return PrintModuleNotLoaded(subject);
+    case ImageFailure::BadCaption:
+      return Fill(_("a frame's caption is one line of at most {1} characters"), {std::to_string(MaxCaptionCharacters)});
+    case ImageFailure::NoCaptionFont:
+      return Fill(_("the font {1} for the frame's caption is not installed (Debian: fonts-wqy-zenhei)"), {subject});
+    case ImageFailure::CaptionCharacter:
+      return Fill(_("the caption's font has no {1}: the frame would show an empty box in its place"), {Quoted(subject)});
   }
   return _("unknown failure");
 }

@@ -268,7 +268,7 @@ constexpr OperatorFormatSpec Formats[] = {
     {1, "中国移动v1.0", MobileV1Tabs},
     {2, "中国移动v2.0", MobileV2Tabs},
     {3, "中国联通", UnicomTabs},
-    {GeneralFormat, "通用格式", GeneralTabs, Composition::General},
+    {GeneralFormat, "通用格式", GeneralTabs, Composition::General, /*eciByDefault=*/true},
 };
 static_assert(std::size(Formats) == OperatorFormatCount && GeneralFormat == OperatorFormatCount);
 static_assert(std::size(MobileV1Tabs) <= MaxTabsPerFormat && std::size(UnicomTabs) <= MaxTabsPerFormat);
@@ -284,6 +284,11 @@ std::span<const PageSpec> GeneralPages() { return GeneralPageSpecs; }
 bool IsGeneralFormat(int operatorFormat) {
   const OperatorFormatSpec* format = FindOperatorFormat(operatorFormat);
   return format != nullptr && format->composition == Composition::General;
+}
+
+bool EciByDefault(int operatorFormat) {
+  const OperatorFormatSpec* format = FindOperatorFormat(operatorFormat);
+  return format != nullptr && format->eciByDefault;
 }
 
 const OperatorFormatSpec* FindOperatorFormat(int operatorFormat) {

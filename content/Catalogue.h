@@ -92,6 +92,10 @@ struct OperatorFormatSpec {
   std::string_view caption;    // "中国移动v1.0", ..., "通用格式"
   std::span<const TabSpec> tabs;
   Composition composition = Composition::OperatorTags;
+  // Whether its symbols name their character set with an ECI unless asked
+  // not to. 通用格式's do: without one, zbar guesses Shift JIS for a short
+  // UTF-8 byte segment holding a Chinese name (bench/cli/general-cards).
+  bool eciByDefault = false;
 };
 
 // A content page as the user picks it: the format's radio button and the
@@ -111,6 +115,8 @@ std::span<const PageSpec> ContentPages();
 std::span<const PageSpec> GeneralPages();
 // Whether the format composes in UTF-8 per tab (false also for no format).
 bool IsGeneralFormat(int operatorFormat);
+// The format's eciByDefault (false also for no format).
+bool EciByDefault(int operatorFormat);
 
 // Null when the format or tab is out of range.
 const OperatorFormatSpec* FindOperatorFormat(int operatorFormat);

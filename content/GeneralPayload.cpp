@@ -26,7 +26,7 @@ class Fields {
   // Fails when the field is empty; for the form's required fields.
   bool Need(std::string_view tag) { return Has(tag) || Fail(FieldFailure::Missing, tag); }
   bool Fail(FieldFailure failure, std::string_view tag) {
-    if (!problem_) problem_ = {failure, Slot(tag)};
+    if (!problem_) problem_ = {failure, Slot(tag), {}};
     return false;
   }
   // For a form that the value leaves with nothing to compose.

@@ -47,6 +47,8 @@ void AppendColourCode(std::string& out, int layer, const uint8_t* pixel) {
 std::string ColouredText(const ModuleMatrix& matrix, const ImageOptions& options) {
   ImageOptions pixelPerModule = options;
   pixelPerModule.scale = 1;
+  // No caption is legible at a character a module: the terminal shows the symbol without its frame.
+  pixelPerModule.style.frameText.clear();
   const RgbaImage image = RenderStyledSymbol(matrix, pixelPerModule);
   const auto pixel = [&](int x, int y) { return &image.pixels[(static_cast<size_t>(y) * image.width + x) * 4]; };
   static constexpr uint8_t Clear[4] = {0, 0, 0, 0};

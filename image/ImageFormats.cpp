@@ -48,6 +48,18 @@ ImageResult Failed(ImageFailure failure, std::string subject = {}, int error = 0
   return {failure, std::move(subject), error};
 }
 
+// A frame's caption is shaped before anything is drawn, so that no file has a frame without it.
+ImageResult CheckCaption(std::string_view text) {
+  const CaptionCheck check = ShapeCaption(text).check;
+  switch (check.problem) {
+    case CaptionProblem::None: return {};
+    case CaptionProblem::NoFont: return Failed(ImageFailure::NoCaptionFont, check.subject);
+    case CaptionProblem::MissingCharacter: return Failed(ImageFailure::CaptionCharacter, check.subject);
+    case CaptionProblem::NoPrintModule: return Failed(ImageFailure::NoPrintModule, check.subject);
+    default: return Failed(ImageFailure::BadCaption, check.subject);
+  }
+}
+
 // `options` sized for the matrix (SizedForSymbol).
 ImageResult CheckInput(const ModuleMatrix& matrix, const ImageOptions& options) {
   if (matrix.Empty()) return Failed(ImageFailure::NoSymbol);
@@ -57,7 +69,7 @@ ImageResult CheckInput(const ModuleMatrix& matrix, const ImageOptions& options) 
   if (options.dpi < MinDpi || options.dpi > MaxDpi) return Failed(ImageFailure::BadDpi, std::to_string(options.dpi));
   const long long side = 1LL * ModulesASide(options, matrix.Columns(), matrix.Rows()) * options.scale;
   if (side > MaxImageSide) return Failed(ImageFailure::TooLarge, std::to_string(side));
-  return {};
+  return options.style.HasFrame() ? CheckCaption(options.style.frameText) : ImageResult{};
 }
 
 // "dir" of "dir/a.png", "/" of "/a.png", "." of "a.png".

@@ -41,9 +41,9 @@ struct ImageOptions {
   SymbolStyle style{};
   std::shared_ptr<const LogoPlacement> logo{};
 
-  bool IsPlain() const { return !style.HasColours() && !style.HasShapes() && !logo; }
-  // Shapes and a logo are drawn as a whole picture, not one bit a pixel.
-  bool NeedsPicture() const { return logo || style.HasShapes(); }
+  bool IsPlain() const { return !style.HasColours() && !style.HasShapes() && !style.HasFrame() && !logo; }
+  // Shapes, a logo and a frame are drawn as a whole picture, not one bit a pixel.
+  bool NeedsPicture() const { return logo || style.HasShapes() || style.HasFrame(); }
 };
 
 // Appends the whole file to `out`. The image is (columns + 2q)·s by

@@ -22,6 +22,9 @@ enum class ImageFailure {
   OutOfMemory,
   EncoderFailed,     // subject: the library's own message, which only the command line quotes
   NoPrintModule,     // PDF and EPS: the print module did not load; subject: the loader's words
+  BadCaption,        // a frame's caption is no line of at most MaxCaptionCharacters; subject: CheckCaptionText's
+  NoCaptionFont,     // subject: the font family a frame's caption is drawn in
+  CaptionCharacter,  // the caption's font lacks a character; subject: the character
 };
 
 struct ImageResult {

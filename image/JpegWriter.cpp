@@ -77,8 +77,15 @@ ImageResult WriteJpeg(const ModuleMatrix& matrix, const ImageOptions& options, s
   PixelRows rows(matrix, options);
   std::vector<uint8_t> grey(static_cast<size_t>(rows.Width()));
   std::vector<uint8_t> rgb;
-  if (!options.IsPlain()) rgb = CompositeRgb(RenderStyledSymbol(matrix, options), SolidBackground(options.style));
-  const JpegSource source{&rows, grey.data(), rgb.empty() ? nullptr : rgb.data(), rows.Width(), rows.Height()};
+  int width = rows.Width(), height = rows.Height();
+  if (!options.IsPlain()) {
+    // A frame makes the picture larger than the symbol's rows.
+    const RgbaImage picture = RenderStyledSymbol(matrix, options);
+    rgb = CompositeRgb(picture, SolidBackground(options.style));
+    width = picture.width;
+    height = picture.height;
+  }
+  const JpegSource source{&rows, grey.data(), rgb.empty() ? nullptr : rgb.data(), width, height};
   JpegErrors errors{};
   jpeg_compress_struct jpeg{};
   jpeg.err = jpeg_std_error(&errors.manager);

@@ -36,14 +36,16 @@ struct LabelSheetLayout {
   PaperSize paper = PaperSizes[0];
   int columns = 1;
   int rows = 1;
-  ImageOptions symbol;  // module size (scale at dpi, or a printed size, drawn exactly) and quiet zone of every symbol
+  // Module size (scale at dpi, or a printed size, drawn exactly), quiet zone
+  // and style of every symbol.
+  ImageOptions symbol;
 };
 
 // A caption's line under its symbol: the font size and the line's height in font sizes.
 constexpr double LabelCaptionPoints = 8.0;
 constexpr double LabelCaptionLineFactor = 1.3;
 
-// A label (symbol, quiet zone and caption) against the cell it must fit, in millimetres.
+// A label (symbol, quiet zone, frame and caption) against the cell it must fit, in millimetres.
 struct LabelFit {
   double widthMm = 0;
   double heightMm = 0;
@@ -54,12 +56,11 @@ struct LabelFit {
 };
 // Inline: the print module, loaded on first use, draws with it too.
 inline LabelFit FitLabel(const LabelSheetLayout& layout, int moduleColumns, int moduleRows, bool caption) {
-  const double moduleMm = VectorModuleMm(layout.symbol, moduleColumns, moduleRows);
-  const int quiet = 2 * layout.symbol.quietZone;
+  const PrintedExtent framed = FramedMillimetres(layout.symbol, moduleColumns, moduleRows);
   LabelFit fit;
   fit.captionMm = caption ? LabelCaptionPoints * LabelCaptionLineFactor * MillimetresPerInch / PointsPerInch : 0.0;
-  fit.widthMm = (moduleColumns + quiet) * moduleMm;
-  fit.heightMm = (moduleRows + quiet) * moduleMm + fit.captionMm;
+  fit.widthMm = framed.widthMm;
+  fit.heightMm = framed.heightMm + fit.captionMm;
   fit.cellWidthMm = (layout.paper.widthMm - 2 * SheetMarginMm) / layout.columns;
   fit.cellHeightMm = (layout.paper.heightMm - 2 * SheetMarginMm) / layout.rows;
   return fit;
@@ -87,8 +88,11 @@ class LabelSheetWriter {
  public:
   virtual ~LabelSheetWriter() = default;
   // The next label, in rows from the top left, starting a page when the last is full.
+  // `drawn`: the layout's symbol options as this symbol is drawn and was
+  // read back (SizedForSymbol, its logo placed); its size is the layout's.
   // False, with the reason, when the label does not fit a cell; nothing is placed then.
-  virtual bool AddLabel(const ModuleMatrix& matrix, std::string_view captionUtf8, SheetProblem* problem) = 0;
+  virtual bool AddLabel(const ModuleMatrix& matrix, const ImageOptions& drawn, std::string_view captionUtf8,
+                        SheetProblem* problem) = 0;
   // Completes the document. False when it has no label or could not be written.
   virtual bool Finish(SheetProblem* problem) = 0;
   virtual int Labels() const = 0;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "image/ImageFormats.h"
+#include "image/SymbolFrame.h"
 
 namespace quillet {
 
@@ -29,9 +30,12 @@ ModuleScale ScaleForModuleMillimetres(double moduleMm, int dpi);
 // The same for a symbol `modules` a side, quiet zone included, printed `symbolMm` a side.
 ModuleScale ScaleForSymbolMillimetres(double symbolMm, int modules, int dpi);
 
-// The longer side of a symbol of columns x rows with the options' quiet zone, in modules.
+// The longer side of a symbol of columns x rows with the options' quiet
+// zone, and its frame when the style has one, in modules: what a printed
+// size of the whole symbol divides.
 inline int ModulesASide(const ImageOptions& options, int columns, int rows) {
-  return std::max(columns, rows) + 2 * options.quietZone;
+  const FrameLayout framed = LayOutFrame(options.style, columns, rows, options.quietZone);
+  return std::max(framed.width, framed.height);
 }
 
 inline bool AsksPrintedSize(const ImageOptions& options) { return options.symbolMm > 0 || options.moduleMm > 0; }
@@ -42,6 +46,17 @@ inline double VectorModuleMm(const ImageOptions& options, int columns, int rows)
   if (options.symbolMm > 0) return options.symbolMm / ModulesASide(options, columns, rows);
   if (options.moduleMm > 0) return options.moduleMm;
   return options.scale * MillimetresPerInch / options.dpi;
+}
+
+// The image's width and height as the vector formats print it, frame
+// included: what a page quotes and a label sheet's cell must hold.
+struct PrintedExtent {
+  double widthMm = 0, heightMm = 0;
+};
+inline PrintedExtent FramedMillimetres(const ImageOptions& options, int columns, int rows) {
+  const FrameLayout framed = LayOutFrame(options.style, columns, rows, options.quietZone);
+  const double module = VectorModuleMm(options, columns, rows);
+  return {framed.width * module, framed.height * module};
 }
 
 // The raster formats' whole pixels per module for the printed size the

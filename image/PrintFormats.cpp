@@ -31,4 +31,15 @@ std::unique_ptr<LabelSheetWriter> OpenLabelSheet(const LabelSheetLayout& layout,
   return nullptr;
 }
 
+// The module shapes captions itself (image/print/CairoCaption.cpp); the
+// program reaches cairo and fontconfig through it.
+ShapedCaption ShapeCaption(std::string_view text) {
+  // A caption no font could take is refused before the module is loaded.
+  if (CaptionCheck check = CheckCaptionText(text); !check.Ok()) return {check, nullptr};
+  std::string error;
+  const PrintModuleApi* api = PrintModule(&error);
+  if (!api) return {{CaptionProblem::NoPrintModule, error}, nullptr};
+  return api->shapeCaption(text);
+}
+
 }  // namespace quillet

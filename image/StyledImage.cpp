@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
-#include <mutex>
 
+#include "image/SymbolFrame.h"
+#include "image/LogoCache.h"
 #include "image/SymbolOutlines.h"
 
 namespace quillet {
@@ -87,43 +88,31 @@ RgbaImage ScaleLogo(const RgbaImage& logo, int width, int height) {
 // in a few sizes on thousands of symbols (twice each, for the read-back and
 // the file), and scaling it down is most of the drawing.
 std::shared_ptr<const RgbaImage> ScaledLogo(const std::shared_ptr<const RgbaImage>& logo, int width, int height) {
-  struct Entry {
-    std::weak_ptr<const RgbaImage> source;
-    const RgbaImage* address;
-    int width, height;
-    std::shared_ptr<const RgbaImage> scaled;
-  };
-  constexpr size_t Kept = 32;
-  static std::mutex mutex;
-  static std::vector<Entry> cache;
-  {
-    std::lock_guard lock(mutex);
-    for (const Entry& entry : cache)
-      if (entry.address == logo.get() && entry.width == width && entry.height == height &&
-          entry.source.lock() == logo)
-        return entry.scaled;
-  }
-  auto scaled = std::make_shared<const RgbaImage>(ScaleLogo(*logo, width, height));
-  std::lock_guard lock(mutex);
-  if (cache.size() >= Kept) cache.erase(cache.begin());
-  cache.push_back({logo, logo.get(), width, height, scaled});
-  return scaled;
+  static LogoCache<RgbaImage, std::pair<int, int>, 32> cache;
+  return cache.Get(logo, {width, height}, [&] { return ScaleLogo(*logo, width, height); });
 }
 
-// The logo, its shape kept, centred in the pad less a light rim of half a
-// module, which keeps it apart from the modules around the pad.
+// Whether pixel (x, y) of the image lies on a module the pad clears.
+bool OnClearedModule(const LogoPlacement& placement, int x, int y, int quiet, int scale) {
+  const int column = x / scale - quiet - placement.column, row = y / scale - quiet - placement.row;
+  return column >= 0 && row >= 0 && column < placement.mask.width && row < placement.mask.height &&
+         placement.mask.Clears(column, row);
+}
+
+// The logo in its frame, on the cleared modules only: the modules the pad
+// leaves are the symbol's, whatever faint pixels the logo has around them.
 void DrawLogo(RgbaImage& image, const LogoPlacement& placement, int quiet, int scale) {
   const RgbaImage& logo = *placement.logo;
-  const int rim = scale / 2;
-  const int room = placement.side * scale - 2 * rim;
-  if (logo.Empty() || room <= 0) return;
-  const int width = logo.width >= logo.height ? room : std::max(1, static_cast<int>(int64_t{room} * logo.width / logo.height));
-  const int height = logo.height >= logo.width ? room : std::max(1, static_cast<int>(int64_t{room} * logo.height / logo.width));
-  const int left = (quiet + placement.first) * scale + rim + (room - width) / 2;
-  const int top = (quiet + placement.first) * scale + rim + (room - height) / 2;
+  const LogoFrame frame = LogoFrameIn(placement.mask.width, placement.mask.height, logo);
+  const int width = static_cast<int>(std::lround(frame.width * scale));
+  const int height = static_cast<int>(std::lround(frame.height * scale));
+  if (logo.Empty() || width <= 0 || height <= 0) return;
+  const int left = (quiet + placement.column) * scale + static_cast<int>(std::lround(frame.left * scale));
+  const int top = (quiet + placement.row) * scale + static_cast<int>(std::lround(frame.top * scale));
   const std::shared_ptr<const RgbaImage> scaled = ScaledLogo(placement.logo, width, height);
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {
+      if (!OnClearedModule(placement, left + x, top + y, quiet, scale)) continue;
       uint8_t* p = &image.pixels[(static_cast<size_t>(top + y) * image.width + left + x) * 4];
       const uint8_t* q = &scaled->pixels[(static_cast<size_t>(y) * width + x) * 4];
       Put(image, left + x, top + y, Blend({q[0], q[1], q[2], q[3]}, {p[0], p[1], p[2], p[3]}));
@@ -148,8 +137,20 @@ int Coverage(const Outline& outline, int x, int y, int scale) {
   return (covered * 255 + Samples * Samples / 2) / (Samples * Samples);
 }
 
-// The outline in `colour`, antialiased, over what the image holds.
-void FillOutline(RgbaImage& image, const Outline& outline, int scale, Rgb colour) {
+// A colour, or a gradient over the symbol, at pixel (x, y).
+struct Paint {
+  Rgb from;
+  Rgb to;
+  Gradient gradient = Gradient::None;
+  GradientLine line{};
+  Rgb At(int x, int y, int scale) const {
+    if (gradient == Gradient::None) return from;
+    return MixColour(from, to, GradientShare(gradient, line, (x + 0.5) / scale, (y + 0.5) / scale));
+  }
+};
+
+// The outline in `paint`, antialiased, over what the image holds.
+void FillOutline(RgbaImage& image, const Outline& outline, int scale, const Paint& paint) {
   const RoundedBox& box = outline.box;
   const int left = static_cast<int>(box.left * scale), top = static_cast<int>(box.top * scale);
   const int right = std::min(image.width, static_cast<int>(std::ceil((box.left + box.width) * scale)));
@@ -159,6 +160,7 @@ void FillOutline(RgbaImage& image, const Outline& outline, int scale, Rgb colour
       const int coverage = Coverage(outline, x, y, scale);
       if (coverage == 0) continue;
       uint8_t* p = &image.pixels[(static_cast<size_t>(y) * image.width + x) * 4];
+      const Rgb colour = paint.At(x, y, scale);
       Put(image, x, y,
           Blend({colour.red, colour.green, colour.blue, static_cast<uint8_t>(coverage)}, {p[0], p[1], p[2], p[3]}));
     }
@@ -166,22 +168,17 @@ void FillOutline(RgbaImage& image, const Outline& outline, int scale, Rgb colour
 
 // The dark modules in the style's shapes, the finder patterns as eyes.
 void DrawShapedModules(RgbaImage& image, const ModuleMatrix& drawn, const ImageOptions& options) {
-  const SymbolOutlines outlines = OutlineSymbol(drawn, options.style, options.quietZone);
-  for (const Outline& outline : outlines.modules) FillOutline(image, outline, options.scale, options.style.foreground);
-  for (const Outline& outline : outlines.eyes) FillOutline(image, outline, options.scale, options.style.EyeColour());
+  const SymbolStyle& style = options.style;
+  const SymbolOutlines outlines = OutlineSymbol(drawn, style, options.quietZone);
+  Paint modules{style.foreground, style.foreground2.value_or(style.foreground)};
+  if (style.HasGradient()) modules = {modules.from, modules.to, style.gradient, GradientOver(drawn, options.quietZone)};
+  const Paint eyes = style.eyeColour ? Paint{*style.eyeColour, *style.eyeColour} : modules;
+  for (const Outline& outline : outlines.modules) FillOutline(image, outline, options.scale, modules);
+  for (const Outline& outline : outlines.eyes) FillOutline(image, outline, options.scale, eyes);
 }
 
-}  // namespace
-
-ModuleMatrix MatrixUnderLogo(const ModuleMatrix& matrix, const LogoPlacement& placement) {
-  ModuleMatrix cleared = matrix;
-  for (int y = 0; y < placement.side; ++y)
-    for (int x = 0; x < placement.side; ++x)
-      cleared.SetDark(placement.first + x, placement.first + y, false);
-  return cleared;
-}
-
-RgbaImage RenderStyledSymbol(const ModuleMatrix& matrix, const ImageOptions& options) {
+// The symbol and its quiet zone, without a frame.
+RgbaImage RenderSymbolArea(const ModuleMatrix& matrix, const ImageOptions& options) {
   const int scale = options.scale, quiet = options.quietZone;
   RgbaImage image{(matrix.Columns() + 2 * quiet) * scale, (matrix.Rows() + 2 * quiet) * scale, {}};
   image.pixels.resize(static_cast<size_t>(image.width) * image.height * 4);
@@ -200,13 +197,71 @@ RgbaImage RenderStyledSymbol(const ModuleMatrix& matrix, const ImageOptions& opt
   return image;
 }
 
+// The frame in its colour around `symbol`, the caption on the band in the
+// background's colour. A caption that cannot be shaped leaves the band
+// plain; the writers refuse it before they draw (CheckImage).
+RgbaImage FrameSymbol(const RgbaImage& symbol, const FrameLayout& layout, const SymbolStyle& style, int scale) {
+  RgbaImage framed{layout.width * scale, layout.height * scale, {}};
+  framed.pixels.resize(static_cast<size_t>(framed.width) * framed.height * 4);
+  const Rgba frame = Opaque(style.FrameColour());
+  for (int y = 0; y < framed.height; ++y)
+    for (int x = 0; x < framed.width; ++x) Put(framed, x, y, frame);
+  const int left = layout.symbolLeft * scale, top = layout.symbolTop * scale;
+  for (int y = 0; y < symbol.height; ++y)
+    std::copy_n(&symbol.pixels[static_cast<size_t>(y) * symbol.width * 4], symbol.width * 4,
+                &framed.pixels[(static_cast<size_t>(top + y) * framed.width + left) * 4]);
+  const ShapedCaption caption = ShapeCaption(style.frameText);
+  if (!caption.outline) return framed;
+  const std::vector<uint8_t> coverage = CaptionCoverage(
+      *caption.outline, PlaceCaption(*caption.outline, layout), scale, framed.width, framed.height);
+  const Rgb text = SolidBackground(style);
+  for (int y = 0; y < framed.height; ++y)
+    for (int x = 0; x < framed.width; ++x)
+      if (const uint8_t c = coverage[static_cast<size_t>(y) * framed.width + x])
+        Put(framed, x, y, Blend({text.red, text.green, text.blue, c}, frame));
+  return framed;
+}
+
+}  // namespace
+
+LogoFrame LogoFrameIn(int padWidth, int padHeight, const RgbaImage& logo) {
+  const double roomWidth = padWidth - 1.0, roomHeight = padHeight - 1.0;
+  if (logo.Empty() || roomWidth <= 0 || roomHeight <= 0) return {0.5, 0.5, std::max(roomWidth, 0.0), std::max(roomHeight, 0.0)};
+  const double ratio = static_cast<double>(logo.width) / logo.height;
+  const double width = std::min(roomWidth, roomHeight * ratio), height = std::min(roomHeight, roomWidth / ratio);
+  return {0.5 + (roomWidth - width) / 2, 0.5 + (roomHeight - height) / 2, width, height};
+}
+
+ModuleMatrix MatrixUnderLogo(const ModuleMatrix& matrix, const LogoPlacement& placement) {
+  ModuleMatrix cleared = matrix;
+  for (int y = 0; y < placement.mask.height; ++y)
+    for (int x = 0; x < placement.mask.width; ++x)
+      if (placement.mask.Clears(x, y)) cleared.SetDark(placement.column + x, placement.row + y, false);
+  return cleared;
+}
+
+RgbaImage RenderStyledSymbol(const ModuleMatrix& matrix, const ImageOptions& options) {
+  const FrameLayout layout = LayOutFrame(options.style, matrix.Columns(), matrix.Rows(), options.quietZone);
+  RgbaImage symbol = RenderSymbolArea(matrix, options);
+  if (!layout.Framed()) return symbol;
+  return FrameSymbol(symbol, layout, options.style, options.scale);
+}
+
+RgbaImage RenderLogoPad(const ModuleMatrix& matrix, const ImageOptions& options) {
+  return CropLogoPad(RenderSymbolArea(matrix, options), options);
+}
+
 RgbaImage CropLogoPad(const RgbaImage& rendered, const ImageOptions& options) {
   const LogoPlacement& placement = *options.logo;
-  const int side = placement.side * options.scale, origin = (placement.first + options.quietZone) * options.scale;
-  RgbaImage crop{side, side, std::vector<uint8_t>(static_cast<size_t>(side) * side * 4)};
-  for (int y = 0; y < side; ++y)
-    std::copy_n(&rendered.pixels[(static_cast<size_t>(origin + y) * rendered.width + origin) * 4], side * 4,
-                &crop.pixels[static_cast<size_t>(y) * side * 4]);
+  const int scale = options.scale, quiet = options.quietZone;
+  const int width = placement.mask.width * scale, height = placement.mask.height * scale;
+  const int left = (placement.column + quiet) * scale, top = (placement.row + quiet) * scale;
+  RgbaImage crop{width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height * 4, 0)};
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      if (OnClearedModule(placement, left + x, top + y, quiet, scale))
+        std::copy_n(&rendered.pixels[(static_cast<size_t>(top + y) * rendered.width + left + x) * 4], 4,
+                    &crop.pixels[(static_cast<size_t>(y) * width + x) * 4]);
   return crop;
 }
 

@@ -21,40 +21,45 @@ enum class LogoFailure {
 struct LogoFit {
   LogoFailure failure = LogoFailure::None;
   LogoDamage damage;        // of the pad placed, or of the one refused
-  int largestSide = 0;      // modules
-  double largestShare = 0;  // of the symbol's side
+  int largestSide = 0;      // modules, the pad's longer side
+  double largestShare = 0;  // of the symbol's side, by the pad's longer side
   int version = 0;          // of the symbol, for messages
   QrLevel level = DefaultQrLevel;
   bool Ok() const { return failure == LogoFailure::None; }
 };
 
-// The pad a logo of `share` asks for on a symbol of `version`: the share's
-// side (DefaultLogoShare when unset), or with LargestLogoShare the largest
-// the bound allows.
-int LogoPadAsked(int version, QrLevel level, std::optional<double> share);
+// Pads are measured by their longer side: a share is of the symbol's side,
+// and the pad's box and the modules it clears follow the style's logo and
+// logo pad (LogoPadMask).
+
+// The pad's longer side a style's logo asks for on a symbol of `version`:
+// the share's (DefaultLogoShare when unset), or with LargestLogoShare the
+// largest the bound allows.
+int LogoPadAsked(int version, QrLevel level, const SymbolStyle& style);
 
 // The pad ApplyStyle places: the one asked for, but for a logo whose size
 // was not given on a symbol too small for DefaultLogoShare (a version
 // chosen), the largest the bound allows.
-int LogoPadPlaced(int version, QrLevel level, std::optional<double> share);
+int LogoPadPlaced(int version, QrLevel level, const SymbolStyle& style);
 
-// The share of its side the largest pad of a symbol makes: the figure a
-// refusal names and the style dialog's slider reaches.
-double LargestLogoShareOf(int version, QrLevel level);
+// The share of its side the longer side of the style's largest pad on a
+// symbol makes: the figure a refusal names and the style dialog's slider
+// reaches.
+double LargestLogoShareOf(int version, QrLevel level, const SymbolStyle& style);
 // The largest share of any version from `version` up: what a symbol that
 // grows for its logo can reach.
-double LargestLogoShareFrom(int version, QrLevel level);
+double LargestLogoShareFrom(int version, QrLevel level, const SymbolStyle& style);
 
-// The smallest version from `version` up whose bound allows the pad a logo
-// of `share` asks for; 0 when no version does.
-int VersionForLogo(int version, QrLevel level, std::optional<double> share);
+// The smallest version from `version` up whose bound allows the pad the
+// style's logo asks for; 0 when no version does.
+int VersionForLogo(int version, QrLevel level, const SymbolStyle& style);
 
-// The symbol of `request` with a logo of `share`: with no version chosen, a
+// The symbol of `request` with the style's logo: with no version chosen, a
 // QR Code takes the smallest version, at least `smallest`, that holds its
 // data and whose bound allows the logo's size, as it grows for data. With a
 // version chosen it is made as asked, and ApplyStyle refuses a logo too large.
 // `encoder`, when given, keeps the symbol as MakeSymbol's does.
-SymbolResult MakeSymbolForLogo(const SymbolRequest& request, std::optional<double> share,
+SymbolResult MakeSymbolForLogo(const SymbolRequest& request, const SymbolStyle& style,
                                CQrCodeEncoder* encoder = nullptr, int smallest = 0);
 // The same for a style, with or without a logo: without one, a QR Code of
 // no version chosen takes at least `smallest`.

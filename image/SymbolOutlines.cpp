@@ -1,6 +1,7 @@
 #include "image/SymbolOutlines.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace quillet {
 
@@ -125,6 +126,26 @@ SymbolOutlines OutlineSymbol(const ModuleMatrix& drawn, const SymbolStyle& style
   AddEyes(corners, style.eyeShape, quiet, outlines);
   AddModules(drawn, corners, style.moduleShape, quiet, outlines);
   return outlines;
+}
+
+GradientLine GradientOver(const ModuleMatrix& matrix, int quiet) {
+  const double columns = matrix.Columns(), rows = matrix.Rows();
+  return {quiet + 0.0, quiet + 0.0, quiet + columns, quiet + rows, std::hypot(columns, rows) / 2};
+}
+
+double GradientShare(Gradient gradient, const GradientLine& line, double x, double y) {
+  const double dx = line.x1 - line.x0, dy = line.y1 - line.y0;
+  double share = 0;
+  if (gradient == Gradient::Linear && dx * dx + dy * dy > 0)
+    share = ((x - line.x0) * dx + (y - line.y0) * dy) / (dx * dx + dy * dy);
+  else if (gradient == Gradient::Radial && line.radius > 0)
+    share = std::hypot(x - (line.x0 + line.x1) / 2, y - (line.y0 + line.y1) / 2) / line.radius;
+  return std::clamp(share, 0.0, 1.0);
+}
+
+Rgb MixColour(Rgb from, Rgb to, double share) {
+  const auto mix = [share](uint8_t a, uint8_t b) { return static_cast<uint8_t>(std::lround(a + (b - a) * share)); };
+  return {mix(from.red, to.red), mix(from.green, to.green), mix(from.blue, to.blue)};
 }
 
 }  // namespace quillet

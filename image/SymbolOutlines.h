@@ -67,4 +67,21 @@ std::vector<std::array<int, 2>> FinderCorners(const ModuleMatrix& matrix);
 // patterns left out and drawn as eyes; `quiet` modules shift everything.
 SymbolOutlines OutlineSymbol(const ModuleMatrix& drawn, const SymbolStyle& style, int quiet);
 
+// Where a gradient runs over the symbol, quiet zone left out, in module
+// units: a linear one from (x0, y0), the top left corner, to (x1, y1), the
+// bottom right; a radial one from the centre between them out to `radius`,
+// the corners. Every output paints it from these, so that all look alike.
+struct GradientLine {
+  double x0 = 0, y0 = 0, x1 = 0, y1 = 0, radius = 0;
+};
+GradientLine GradientOver(const ModuleMatrix& matrix, int quiet);
+
+// How far along the gradient the point (x, y) lies: 0 at the foreground's
+// end, 1 at the second colour's.
+double GradientShare(Gradient gradient, const GradientLine& line, double x, double y);
+
+// The colour a share of the way from `from` to `to`, channel by channel, as
+// SVG and PDF readers mix a gradient's stops.
+Rgb MixColour(Rgb from, Rgb to, double share);
+
 }  // namespace quillet

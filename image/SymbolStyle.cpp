@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <utility>
 
 namespace quillet {
 
@@ -83,9 +84,16 @@ StyleCheck CheckDark(Rgb dark, const SymbolStyle& style, ContrastAllowance allow
 }  // namespace
 
 StyleCheck CheckContrast(const SymbolStyle& style, ContrastAllowance allowed) {
-  const StyleCheck modules = CheckDark(style.foreground, style, allowed);
-  if (!modules.Ok() || style.EyeColour() == style.foreground) return modules;
-  return CheckDark(style.EyeColour(), style, allowed);
+  std::vector<Rgb> darks{style.foreground};
+  if (style.HasGradient()) {
+    darks.push_back(*style.foreground2);
+    if (RelativeLuminance(darks[1]) > RelativeLuminance(darks[0])) std::swap(darks[0], darks[1]);
+  }
+  if (style.EyeColour() != style.foreground) darks.push_back(style.EyeColour());
+  StyleCheck check;
+  for (const Rgb dark : darks)
+    if (check = CheckDark(dark, style, allowed); !check.Ok()) break;
+  return check;
 }
 
 }  // namespace quillet

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "image/SymbolShapes.h"
+#include "qr/LogoBound.h"
 
 namespace quillet {
 
@@ -38,8 +39,10 @@ struct RgbaImage {
 std::optional<Rgb> ParseColour(std::string_view text);
 // "#rrggbb".
 std::string FormatColour(Rgb colour);
+constexpr size_t ColourTextLength = 7;
 
-// The logo's side as a share of the symbol's side; `--logo-size` takes it
+// The logo pad's longer side as a share of the symbol's side (a square
+// pad's side; a banner's width); `--logo-size` takes it
 // as a fraction ("0.2"), a percentage ("20%" or "20"), or "max".
 constexpr double MinLogoShare = 0.05;
 constexpr double MaxLogoShare = 0.5;
@@ -62,14 +65,30 @@ struct SymbolStyle {
   // (unset: the foreground's).
   EyeShape eyeShape = EyeShape::Square;
   std::optional<Rgb> eyeColour{};
+  // Dark modules shade from the foreground into `foreground2` (the eyes too,
+  // unless they have a colour of their own); both are needed for a gradient.
+  Gradient gradient = Gradient::None;
+  std::optional<Rgb> foreground2{};
+  // A frame around the symbol and its quiet zone, with a band holding the
+  // caption (UTF-8, CheckCaptionText) in the frame colour (unset: the
+  // foreground's); no frame without a caption.
+  std::string frameText{};
+  FramePosition framePosition = FramePosition::Below;
+  std::optional<Rgb> frameColour{};
+  // QR Code only: which modules of its box the logo's pad clears.
+  LogoPad logoPad = LogoPad::Shape;
 
   bool HasColours() const { return foreground != Black || background != White || transparentBackground; }
   Rgb EyeColour() const { return eyeColour.value_or(foreground); }
+  bool HasGradient() const { return gradient != Gradient::None && foreground2.has_value(); }
   // Anything that one bit a pixel cannot draw.
   bool HasShapes() const {
-    return moduleShape != ModuleShape::Square || eyeShape != EyeShape::Square || EyeColour() != foreground;
+    return moduleShape != ModuleShape::Square || eyeShape != EyeShape::Square || EyeColour() != foreground ||
+           HasGradient();
   }
-  bool IsPlain() const { return !HasColours() && !HasShapes() && !logo; }
+  bool HasFrame() const { return !frameText.empty(); }
+  Rgb FrameColour() const { return frameColour.value_or(foreground); }
+  bool IsPlain() const { return !HasColours() && !HasShapes() && !logo && !HasFrame(); }
 };
 
 // WCAG 2 relative luminance (0 black .. 1 white) and contrast ratio (1..21).
@@ -100,16 +119,19 @@ struct ContrastAllowance {
 };
 
 // A transparent background is checked as white, the paper it usually
-// lands on. The eye colour is checked as the dark modules are.
+// lands on. The eye colour is checked as the dark modules are, and so are
+// both ends of a gradient, the lighter first: every colour between them
+// (mixed channel by channel) is no lighter than the lighter end.
 StyleCheck CheckContrast(const SymbolStyle& style, ContrastAllowance allowed = {});
 
-// Where one symbol's logo goes: a square pad of `side` modules from module
-// (first, first), all light; the logo fills the pad less a rim of half a
-// module.
+// Where one symbol's logo goes: a pad whose box starts at module (column,
+// row), its cleared modules light; the logo fills the box less a rim of half
+// a module, its ratio kept, and is drawn on the cleared modules only.
 struct LogoPlacement {
   std::shared_ptr<const RgbaImage> logo{};
-  int first = 0;
-  int side = 0;
+  int column = 0;
+  int row = 0;
+  PadMask mask{};
 };
 
 }  // namespace quillet

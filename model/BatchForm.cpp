@@ -120,8 +120,9 @@ BatchSettings BatchForm::Settings() const {
   settings.dmScheme = dmScheme;
   if (output.ToSheet()) {
     const PaperSize& paper = PaperSizes[static_cast<size_t>(std::clamp<int>(output.paper, 0, std::size(PaperSizes) - 1))];
-    settings.labels = LabelSheetJob{{paper, output.gridColumns, output.gridRows, output.SheetSymbol()},
-                                    output.caption, output.sheetFile};
+    ImageOptions symbol = output.SheetSymbol();
+    symbol.style = settings.image.style;  // the page's, as the dialog's header says
+    settings.labels = LabelSheetJob{{paper, output.gridColumns, output.gridRows, symbol}, output.caption, output.sheetFile};
   } else {
     settings.outputDir = output.folder;
     settings.nameTemplate = output.nameTemplate;

@@ -40,6 +40,7 @@ SymbolSettings DmPageModel::Settings() const {
 }
 
 void DmPageModel::Encode() {
+  ++revision_;
   SymbolRequest request;
   static_cast<SymbolSettings&>(request) = Settings();
   request.dmSize = shownSize_;  // the size grown to so far stays grown

@@ -25,6 +25,9 @@ class DmPageModel {
   const SymbolResult& Result() const { return result_; }
   // What the symbol shown was made from, for the page's read-back.
   const SymbolRequest& Request() const { return request_; }
+  // Counts the changes to what the page holds: a read of an image that
+  // started at another revision would overwrite what was typed since.
+  unsigned Revision() const { return revision_; }
   bool TooLong() const { return result_.failure == SymbolFailure::DoesNotFit; }
   // What work made from the page (a batch) takes over: the choices, not
   // what the last symbol grew to.
@@ -39,6 +42,7 @@ class DmPageModel {
   bool eci_ = false;
   SymbolRequest request_;
   SymbolResult result_;
+  unsigned revision_ = 0;
 };
 
 }  // namespace quillet

@@ -102,19 +102,19 @@ bool QrPageModel::Undo() {
   const Emptied before = std::move(*emptied_);
   emptied_.reset();
   ShowPage(before.page, before.fields);
-  if (before.level) level_ = *before.level;
+  if (before.level) level_ = *before.level, levelOpened_ = before.levelOpened;
   Compose();
   return true;
 }
 
 void QrPageModel::Open(FormatTab page, const FieldValueArray& values, std::optional<QrLevel> level) {
   if (!CanShow(page)) return;
-  Emptied before{page_, Filled(), level_};
+  Emptied before{page_, Filled(), level_, levelOpened_};
   FieldValues opened;
   for (const FieldSpec& field : PageForTab(page.format, page.tab)->fields)
     if (!values[static_cast<size_t>(field.slot)].empty()) opened.emplace_back(field.slot, values[static_cast<size_t>(field.slot)]);
   ShowPage(page, opened);
-  if (level) level_ = *level;
+  if (level) level_ = *level, levelOpened_ = true;
   Compose();
   emptied_ = std::move(before);
 }
@@ -130,6 +130,7 @@ void QrPageModel::Restore(const QrPageChoices& last) {
   ShowPage(CanShow(page) ? page : FormatTab{first.format, first.tab}, {});
   level_ = level.value_or(DefaultQrLevel);
   levelChosen_ = level && last.levelChosen;
+  levelOpened_ = false;
   emptied_.reset();
   Compose();
 }
@@ -137,6 +138,7 @@ void QrPageModel::Restore(const QrPageChoices& last) {
 void QrPageModel::ChooseLevel(QrLevel level) {
   level_ = level;
   levelChosen_ = true;
+  levelOpened_ = false;
   Compose();
 }
 
@@ -150,14 +152,24 @@ void QrPageModel::SetEci(bool on) {
   Compose();
 }
 
-void QrPageModel::SetLogo(bool logo, std::optional<double> share) {
-  if (logo == logo_ && share == logoShare_) return;
-  logo_ = logo;
-  logoShare_ = share;
+bool QrPageModel::EciInForce() const { return quillet::EciInForce(Settings(), page_.format); }
+
+void QrPageModel::SetLogo(const SymbolStyle& style) {
+  if (style.logo == logoStyle_.logo && style.logoShare == logoStyle_.logoShare && style.logoPad == logoStyle_.logoPad)
+    return;
+  logoStyle_ = SymbolStyle{};
+  logoStyle_.logo = style.logo;
+  logoStyle_.logoShare = style.logoShare;
+  logoStyle_.logoPad = style.logoPad;
   Compose();
 }
 
-QrLevel QrPageModel::LevelInForce() const { return logo_ ? LevelWithLogo(levelChosen_, level_) : level_; }
+// A logo raises a level the user did not pick to H; an opened symbol's only
+// when no version of it spares the logo, so that it opens as it was made.
+QrLevel QrPageModel::LevelInForce() const {
+  if (logoStyle_.logo && levelOpened_ && VersionForLogo(1, level_, logoStyle_) != 0) return level_;
+  return logoStyle_.logo ? LevelWithLogo(levelChosen_, level_) : level_;
+}
 
 SymbolSettings QrPageModel::Settings() const {
   SymbolSettings settings;
@@ -180,10 +192,11 @@ std::string QrPageModel::FileNameHint() const {
 }
 
 void QrPageModel::Compose() {
+  ++revision_;
   SymbolRequest request;
   static_cast<SymbolSettings&>(request) = Settings();
   request.content = ContentFields{page_, values_};
-  result_ = logo_ ? MakeSymbolForLogo(request, logoShare_, encoder_.get()) : MakeSymbol(request, *encoder_);
+  result_ = logoStyle_.logo ? MakeSymbolForLogo(request, logoStyle_, encoder_.get()) : MakeSymbol(request, *encoder_);
   request_ = std::move(request);
   payload_.clear();
   if (!result_.Ok()) return;

@@ -12,6 +12,7 @@
 
 #include "content/Catalogue.h"
 #include "content/Payload.h"
+#include "image/SymbolStyle.h"
 #include "qr/QrLevel.h"
 #include "symbol/SymbolRequest.h"
 
@@ -61,6 +62,7 @@ class QrPageModel {
   // False when there is nothing to bring back.
   bool Undo();
   // What a symbol read from an image holds, as one step Undo takes back.
+  // Its level holds under a logo while some version of it spares the logo.
   void Open(FormatTab page, const FieldValueArray& values, std::optional<QrLevel> level);
 
   // The choices to open with next time, and opening with them: the page
@@ -73,16 +75,21 @@ class QrPageModel {
   void ChooseLevel(QrLevel level);
   void ChooseVersion(int version);
   void SetEci(bool on);
+  // The ECI box as it stands: the user's choice, or the format's default.
+  bool EciInForce() const;
   // Until the user picks a level, a logo raises it to H; until the user
-  // picks a version, the symbol grows to the logo's size (`share`, unset
-  // for the default).
-  void SetLogo(bool logo, std::optional<double> share = std::nullopt);
+  // picks a version, the symbol grows to the size of the style's logo and
+  // its pad; a style without a logo has none.
+  void SetLogo(const SymbolStyle& style);
   QrLevel LevelInForce() const;
   int ChosenVersion() const { return version_; }
 
   // What work made from the page (a batch) takes over: the choices, not
   // what the last symbol grew to.
   SymbolSettings Settings() const;
+  // Counts the changes to what the page holds: a read of an image that
+  // started at another revision would overwrite what was typed since.
+  unsigned Revision() const { return revision_; }
   const SymbolResult& Result() const { return result_; }
   // What the symbol shown was made from: the page's read-back grows it.
   const SymbolRequest& Request() const { return request_; }
@@ -104,6 +111,7 @@ class QrPageModel {
     FormatTab page;
     FieldValues fields;
     std::optional<QrLevel> level;  // an opened symbol's level replaced this one
+    bool levelOpened = false;
   };
 
   void ShowPage(FormatTab page, const FieldValues& fields);
@@ -114,15 +122,16 @@ class QrPageModel {
   FieldValueArray values_;
   QrLevel level_ = DefaultQrLevel;
   bool levelChosen_ = false;
+  bool levelOpened_ = false;  // level_ is an opened symbol's
   int version_ = 0;
-  bool eci_ = false;
-  bool logo_ = false;
-  std::optional<double> logoShare_;
+  std::optional<bool> eci_;  // unset until the box is used: the format's default
+  SymbolStyle logoStyle_;  // the logo, its size and its pad; no logo for none
   std::optional<Emptied> emptied_;
   std::unique_ptr<CQrCodeEncoder> encoder_;
   SymbolRequest request_;
   SymbolResult result_;
   std::string payload_;
+  unsigned revision_ = 0;
 };
 
 }  // namespace quillet

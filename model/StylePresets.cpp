@@ -4,54 +4,11 @@ namespace quillet {
 
 namespace {
 
-constexpr Rgb BrandBlue{0x1a, 0x23, 0x7e}, BrandRed{0xc6, 0x28, 0x28};
-
-constexpr StylePresetRow PresetTable[] = {
-    {StylePreset::Classic, ModuleShape::Square, EyeShape::Square, Black, std::nullopt},
-    {StylePreset::Dots, ModuleShape::Dots, EyeShape::Circle, Black, std::nullopt},
-    {StylePreset::Rounded, ModuleShape::Rounded, EyeShape::Rounded, Black, std::nullopt},
-    {StylePreset::Brand, ModuleShape::Rounded, EyeShape::Rounded, BrandBlue, BrandRed},
-};
-
-const StylePresetRow& RowOf(StylePreset preset) {
-  for (const StylePresetRow& row : PresetTable)
-    if (row.preset == preset) return row;
-  return PresetTable[0];
-}
-
 constexpr std::string_view ForegroundKey = "foreground", BackgroundKey = "background",
                            TransparentKey = "transparent", ModuleShapeKey = "moduleShape",
                            EyeShapeKey = "eyeShape", EyeColourKey = "eyeColour";
 
 }  // namespace
-
-std::span<const StylePresetRow> StylePresets() { return PresetTable; }
-
-bool PresetFor(Symbology symbology, StylePreset preset) {
-  return symbology == Symbology::QrCode || ShapeForDataMatrix(RowOf(preset).moduleShape);
-}
-
-SymbolStyle WithPreset(SymbolStyle style, StylePreset preset, Symbology symbology) {
-  const StylePresetRow& row = RowOf(preset);
-  const bool eyes = symbology == Symbology::QrCode;
-  style.moduleShape = row.moduleShape;
-  style.eyeShape = eyes ? row.eyeShape : EyeShape::Square;
-  style.foreground = row.foreground;
-  style.background = White;
-  style.eyeColour = eyes ? row.eyeColour : std::nullopt;
-  return style;
-}
-
-std::optional<StylePreset> PresetOf(const SymbolStyle& style, Symbology symbology) {
-  for (const StylePresetRow& row : PresetTable) {
-    const SymbolStyle preset = WithPreset(style, row.preset, symbology);
-    if (PresetFor(symbology, row.preset) && style.moduleShape == preset.moduleShape &&
-        style.eyeShape == preset.eyeShape && style.foreground == preset.foreground && style.background == White &&
-        style.EyeColour() == preset.EyeColour())
-      return row.preset;
-  }
-  return std::nullopt;
-}
 
 std::vector<std::pair<std::string, std::string>> StyleValues(const SymbolStyle& style) {
   std::vector<std::pair<std::string, std::string>> values{

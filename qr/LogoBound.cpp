@@ -71,27 +71,38 @@ int BlockOf(const qr::EncodePlan& plan, int w) {
 
 }  // namespace
 
+int PadMask::Count() const { return static_cast<int>(std::count(cleared.begin(), cleared.end(), 1)); }
+
+PadMask BoxPad(int width, int height) {
+  const int w = std::max(width, 0), h = std::max(height, 0);
+  return {w, h, std::vector<uint8_t>(static_cast<size_t>(w) * h, 1)};
+}
+
 bool LogoDamage::Allowed() const {
   if (coversFixedPattern || blocks.empty()) return false;
   return std::all_of(blocks.begin(), blocks.end(),
                      [](const BlockDamage& block) { return block.destroyed <= block.Allowed(); });
 }
 
-LogoDamage LogoPadDamage(int version, QrLevel level, int padSide) {
+LogoDamage LogoPadDamage(int version, QrLevel level, const PadMask& pad) {
   LogoDamage damage;
-  damage.padSide = padSide;
+  damage.padSide = pad.LongSide();
+  damage.padWidth = pad.width;
+  damage.padHeight = pad.height;
+  damage.cleared = pad.Count();
   const qr::EncodePlan* plan = version >= 1 && version <= qr::MaxVersion
                                    ? qr::FindEncodePlan(version, QrLevelIndicator(level))
                                    : nullptr;
-  if (plan == nullptr || padSide < 0 || padSide > plan->Side) return damage;
+  if (plan == nullptr || pad.LongSide() > plan->Side) return damage;
   const int correctable = (plan->EcPerBlock - MisdecodeProtection(version, level)) / 2;
   damage.blocks.assign(plan->BlockDataSizes.size(), BlockDamage{0, correctable});
   const std::vector<int>& map = CodewordMapOf(*plan, level);
   std::vector<uint8_t> counted(static_cast<size_t>(plan->TotalCodewords), 0);
-  const int first = LogoPadFirst(plan->Side, padSide);
-  for (int x = first; x < first + padSide; ++x)
-    for (int y = first; y < first + padSide; ++y) {
-      const int cell = map[x * plan->Side + y];
+  const int left = LogoPadFirst(plan->Side, pad.width), top = LogoPadFirst(plan->Side, pad.height);
+  for (int y = 0; y < pad.height; ++y)
+    for (int x = 0; x < pad.width; ++x) {
+      if (!pad.Clears(x, y)) continue;
+      const int cell = map[(left + x) * plan->Side + top + y];
       if (cell == FixedPattern) damage.coversFixedPattern = true;
       if (cell == CentreAlignment) damage.centreAlignmentLost = true;
       if (cell < 0 || counted[cell]) continue;
@@ -101,14 +112,16 @@ LogoDamage LogoPadDamage(int version, QrLevel level, int padSide) {
   return damage;
 }
 
-int LargestLogoPad(int version, QrLevel level) {
+int LargestLogoPad(int version, QrLevel level, const PadMaskFor& maskFor) {
   int largest = 0;
   for (int side = 1; side <= qr::SideOf(std::clamp(version, 1, qr::MaxVersion)); side += 2) {
-    if (!LogoPadDamage(version, level, side).Allowed()) break;
+    if (!LogoPadDamage(version, level, maskFor(side)).Allowed()) break;
     largest = side;
   }
   return largest;
 }
+
+int LargestLogoPad(int version, QrLevel level) { return LargestLogoPad(version, level, SquarePad); }
 
 int LogoPadSide(int version, double share) {
   const int side = 2 * static_cast<int>(std::lround((share * qr::SideOf(version) - 1) / 2)) + 1;

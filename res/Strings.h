@@ -46,6 +46,9 @@ constexpr std::string_view SaveFailedMemory = "内存不足";
 constexpr std::string_view SaveFailedEncoder = "图像编码失败";
 // PDF, EPS and label sheets are drawn by a module loaded on first use.
 constexpr std::string_view NoPrintModule = "无法载入打印模块";
+constexpr std::string_view SaveFailedCaption = "边框文字须为一行，最多 %1 个字符";
+constexpr std::string_view SaveFailedCaptionFont = "未安装边框文字所用的字体 %1（软件包 fonts-wqy-zenhei）";
+constexpr std::string_view SaveFailedCaptionCharacter = "边框文字的字体中没有“%1”，该字会显示为空框";
 // Joining the known extensions: ".bmp、.jpg、.gif 或 .png".
 constexpr std::string_view ListSeparator = "、";
 constexpr std::string_view ListLastSeparator = " 或 ";
@@ -129,6 +132,8 @@ constexpr std::string_view OpenImageEntry = "打开图片...";
 constexpr std::string_view OpenImageTitle = "打开图片";
 constexpr std::string_view OpenImageFilter = "图片 (*.png *.jpg *.jpeg *.gif *.bmp);;所有文件 (*)";
 constexpr std::string_view PastedImage = "粘贴的图片";
+// Beside the picture while an image is being read.
+constexpr std::string_view Reading = "正在识别…（Esc 取消）";
 constexpr std::string_view OpenFailed = "无法打开 \"%1\"：%2";
 constexpr std::string_view OpenNoSymbol = "在 \"%1\" 中没有找到二维码或 DM 码。";
 constexpr std::string_view OpenNotAnImage = "这不是 PNG、JPEG、GIF 或 BMP 图片";
@@ -149,11 +154,32 @@ constexpr std::string_view ReadBmpBits = "每像素 %1 位的 BMP";
 constexpr std::string_view ReadBmpPalette = "BMP 的像素超出了调色板";
 constexpr std::string_view ReadSvgUnreadable = "无法解析的 SVG";
 constexpr std::string_view ReadSvgNotDrawn = "无法绘制的 SVG";
+// Reading from the screen. %1 as each text says.
+constexpr std::string_view ScreenEntry = "从屏幕识别";
+constexpr std::string_view ScreenName = "屏幕";
+constexpr std::string_view ScreenNoSymbol = "在%1上没有找到二维码或 DM 码。小的或密集的条码可以框选一个区域来识别。";
+constexpr std::string_view ScreenPickRegion = "框选区域...";
+constexpr std::string_view ScreenRegionHint = "拖动鼠标框选要识别的区域，按 Esc 取消";
+constexpr std::string_view ScreenWaylandNoPortal = "无法截取屏幕：这是 Wayland 桌面，但桌面的截图服务（xdg-desktop-portal）没有响应。请安装或启动 xdg-desktop-portal；也可以先用系统的截图工具截图，再按 Ctrl+V 粘贴到本窗口。";
+constexpr std::string_view ScreenNoScreen = "无法截取屏幕：既没有 X11 显示，也没有桌面的截图服务。请先用截图工具截图，再按 Ctrl+V 粘贴到本窗口。";
+constexpr std::string_view ScreenPortalFailed = "桌面的截图服务没有给出截图。请重试，或先用截图工具截图，再按 Ctrl+V 粘贴到本窗口。";
+constexpr std::string_view ScreenPortalTimedOut = "桌面的截图服务长时间没有回应。请重试，或先用截图工具截图，再按 Ctrl+V 粘贴到本窗口。";
+constexpr std::string_view ScreenUnreadable = "无法读取桌面截图服务给出的图片。请先用截图工具截图，再按 Ctrl+V 粘贴到本窗口。";
+// Read content the pages have no form for.
+constexpr std::string_view TextActionTitle = "识别结果";
+constexpr std::string_view TextActionLabel = "读出的内容：\n\n%1";
+constexpr std::string_view TextOpenLink = "打开链接";
+constexpr std::string_view TextCopy = "复制文本";
+constexpr std::string_view TextEdit = "在文本页中编辑";
 constexpr std::string_view PickSymbolTitle = "选择条码";
 constexpr std::string_view PickSymbolLabel = "图片中有 %1 个条码，请选择要打开的一个：";
 constexpr std::string_view PickSymbolItem = "%1. %2：%3";
 constexpr std::string_view QrSymbolName = "二维码";
 constexpr std::string_view DmSymbolName = "DM 码";
+constexpr std::string_view OpenKeepStyle =
+    "当前页面设有样式（颜色、形状或标志）。\n\n打开的条码是否保留这个样式？选“否”以黑白方块打开。";
+// %1 the opened symbol's level, %2 the one the logo needs.
+constexpr std::string_view OpenStyleRaisedLevel = "已保留样式：标志需要更强的纠错，打开的 %1 级条码改为 %2 级。";
 constexpr std::string_view OpenNotHeld = "读出的内容无法完整放入「%1」的字段：%2。\n\n是否改用「%3」页打开全部内容？选“否”只填入能放下的字段。";
 constexpr std::string_view OpenNotText = "读出的内容不是文本（%1 字节），无法放入字段。";
 constexpr std::string_view UnheldUnknownTag = "%1 不是已知的字段";
@@ -211,10 +237,9 @@ constexpr std::string_view ShapeRounded = "圆角";
 constexpr std::string_view EyeSquare = "方形";
 constexpr std::string_view EyeRounded = "圆角";
 constexpr std::string_view EyeCircle = "圆形";
-constexpr std::string_view PresetClassic = "经典";
-constexpr std::string_view PresetDots = "圆点";
-constexpr std::string_view PresetRounded = "圆角";
-constexpr std::string_view PresetBrand = "品牌";
+constexpr std::string_view StyleLogoPad = "标志衬底:";
+constexpr std::string_view LogoPadShape = "随标志轮廓";
+constexpr std::string_view LogoPadSquare = "整块矩形";
 // %1 the module colour, %2 the background, %3 the contrast ratio.
 constexpr std::string_view StyleLowContrast = "对比度不足：%1 在 %2 上的对比度为 %3:1，至少需要 3:1。";
 constexpr std::string_view StyleInverted = "反色：模块 %1 比背景 %2 更浅 (对比度 %3:1)，许多扫描器不识别。";

@@ -141,8 +141,12 @@ SymbolResult Make(const SymbolRequest& request, CQrCodeEncoder* encoder) {
 
 }  // namespace
 
+bool EciInForce(const SymbolSettings& settings, int contentFormat) {
+  return settings.eci.value_or(EciByDefault(contentFormat));
+}
+
 int EciDesignator(const SymbolRequest& request) {
-  if (!request.eci) return 0;
+  if (!EciInForce(request, request.content ? request.content->page.format : 0)) return 0;
   DataCharset charset = request.charset;
   if (request.content)
     charset = IsGeneralFormat(request.content->page.format) ? DataCharset::Utf8 : DataCharset::CodePage936;

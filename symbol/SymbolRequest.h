@@ -53,8 +53,9 @@ struct SymbolSettings {
   int dmScheme = DmEncodation::Ascii;
   bool dmGrowSize = false;
   // Both: begin the symbol with the ECI designator of the data's character
-  // set. Off by default: some readers print it as text or refuse it.
-  bool eci = false;
+  // set. Unset, content takes its format's default (EciByDefault) and
+  // other data goes without: some readers print it as text or refuse it.
+  std::optional<bool> eci = std::nullopt;
 };
 
 struct SymbolRequest : SymbolSettings {
@@ -66,6 +67,10 @@ struct SymbolRequest : SymbolSettings {
   DataCharset charset = DataCharset::CodePage936;
   std::optional<ContentFields> content;
 };
+
+// Whether `settings` begin a symbol with an ECI, for content fields of
+// `contentFormat` (0 for text or bytes).
+bool EciInForce(const SymbolSettings& settings, int contentFormat);
 
 // The designator `eci` puts in front of the request's data; 0 for none (ECI
 // off, or bytes of no named character set).

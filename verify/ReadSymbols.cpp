@@ -16,22 +16,22 @@ const VerifyModuleApi* ReadModule(SymbolsInImage* failure) {
 
 }  // namespace
 
-SymbolsInImage ReadSymbolsInFile(const std::string& path) {
+SymbolsInImage ReadSymbolsInFile(const std::string& path, const ReadStop* stop) {
   SymbolsInImage failure;
   const VerifyModuleApi* api = ReadModule(&failure);
-  return api ? api->readFile(path) : failure;
+  return api ? api->readFile(path, stop) : failure;
 }
 
-SymbolsInImage ReadSymbolsInBytes(std::string_view bytes) {
+SymbolsInImage ReadSymbolsInBytes(std::string_view bytes, const ReadStop* stop) {
   SymbolsInImage failure;
   const VerifyModuleApi* api = ReadModule(&failure);
-  return api ? api->readBytes(bytes) : failure;
+  return api ? api->readBytes(bytes, stop) : failure;
 }
 
-SymbolsInImage ReadSymbolsInPixels(const uint8_t* pixels, int width, int height) {
+SymbolsInImage ReadSymbolsInPixels(const uint8_t* pixels, int width, int height, const ReadStop* stop) {
   SymbolsInImage failure;
   const VerifyModuleApi* api = ReadModule(&failure);
-  return api ? api->readPixels(pixels, width, height) : failure;
+  return api ? api->readPixels(pixels, width, height, stop) : failure;
 }
 
 }  // namespace quillet

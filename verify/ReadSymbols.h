@@ -5,6 +5,7 @@
 #pragma once
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -43,10 +44,15 @@ struct SymbolsInImage {
   bool ImageRead() const { return problem.failure == ImageReadFailure::None; }
 };
 
+// Set from another thread, it ends a read at its next stage (the decoding,
+// the quick look, each tile, each decoder); the read then returns what it
+// found so far, which whoever stopped it drops.
+using ReadStop = std::atomic<bool>;
+
 // The file's content decides how it is read (PNG, JPEG, GIF, BMP), never its name.
-SymbolsInImage ReadSymbolsInFile(const std::string& path);
-SymbolsInImage ReadSymbolsInBytes(std::string_view bytes);
+SymbolsInImage ReadSymbolsInFile(const std::string& path, const ReadStop* stop = nullptr);
+SymbolsInImage ReadSymbolsInBytes(std::string_view bytes, const ReadStop* stop = nullptr);
 // Pixels in memory (a pasted picture), 8-bit grey, row after row.
-SymbolsInImage ReadSymbolsInPixels(const uint8_t* pixels, int width, int height);
+SymbolsInImage ReadSymbolsInPixels(const uint8_t* pixels, int width, int height, const ReadStop* stop = nullptr);
 
 }  // namespace quillet

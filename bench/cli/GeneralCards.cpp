@@ -1,116 +1,174 @@
-// 1000 random business cards with Chinese names, each made as an operator
-// card (中国移动v1.0) and as a 通用格式 vCard at the same level, each without
-// and with an ECI: the versions, and how many of each zxing-cpp and zbar read
-// with the name right, as a phone app gets them (text in the character set
-// the reader picks). Writes the names, and the symbols of each variant as
-// --dump text for ZXing's Java parsers, into DIR (bench/cli/general-cards).
-//   general_cards DIR
-#include <zbar.h>
-
-#include <ZXing/ReadBarcode.h>
-
+// 1000 random business cards with Chinese names and companies, typed into
+// 通用格式's 名片 page as a user would, each made in four ways: without and
+// with an ECI, in one byte segment and in the optimal segments. What each
+// reader makes of them: zxing-cpp and zbar here (the text as their apps show
+// it), ZXing's Java library through ReadAsPhone.java, one java run per way.
+// Per way and reader: read exactly, misread (other text), unread, and filed
+// as a contact; and the symbols' mean version at level M.
+//   general_cards DIR [SHOW]   (bench/cli/general-cards; DIR holds the dumps)
+// SHOW (a way's name) prints the cards that some reader misreads in that way.
 #include <array>
 #include <cstdio>
 #include <fstream>
-#include <map>
+#include <memory>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
-#include "content/CodePage.h"
 #include "symbol/SymbolRequest.h"
+#include "tests/support/Decode.h"
 
 using namespace quillet;
 
 namespace {
 
-constexpr int Scale = 4, Quiet = 4, Cards = 1000;
+constexpr int Cards = 1000;
 
-struct Card {
-  std::string name, mobile, company, title, address;
-};
+using Words = std::vector<std::string>;
 
-Card RandomCard(std::mt19937& random) {
-  static const std::vector<std::string> surnames = {"张", "王", "李", "赵", "刘", "陈", "杨", "黄", "周", "吴", "欧阳", "司马"};
-  static const std::vector<std::string> given = {"伟", "芳", "娜", "敏", "静", "磊", "洋", "勇", "杰", "霞", "秀英", "建国", "晓明", "丽"};
-  static const std::vector<std::string> companies = {"中国移动", "北京示例科技有限公司", "上海数据服务中心", "深圳创新电子"};
-  static const std::vector<std::string> titles = {"经理", "工程师", "销售总监", "", "客服代表"};
-  const auto pick = [&](const std::vector<std::string>& list) { return list[random() % list.size()]; };
-  Card card;
-  card.name = pick(surnames) + pick(given) + (random() % 2 ? pick(given) : "");
-  card.mobile = "13" + std::to_string(100000000 + random() % 900000000);
-  card.company = pick(companies);
-  card.title = pick(titles);
-  card.address = random() % 2 ? "北京市海淀区中关村大街" + std::to_string(random() % 300 + 1) + "号" : "";
+std::string Pick(std::mt19937& random, const Words& words) { return words[random() % words.size()]; }
+bool Chance(std::mt19937& random, int percent) { return static_cast<int>(random() % 100) < percent; }
+// `count` random digits behind `digits`.
+std::string Digits(std::mt19937& random, int count, std::string digits = "") {
+  while (count-- > 0) digits += static_cast<char>('0' + random() % 10);
+  return digits;
+}
+
+// A name of 2 to 4 characters: a surname of one or two, a given name of one to three.
+std::string RandomName(std::mt19937& random) {
+  static const Words surnames = {"张", "王", "李", "赵", "刘", "陈", "杨", "黄", "周", "吴", "徐", "孙", "胡", "朱",
+                                 "高", "林", "何", "郭", "马", "罗", "梁", "宋", "郑", "谢", "韩", "唐", "冯", "于",
+                                 "董", "萧", "程", "曹", "袁", "邓", "许", "傅", "沈", "曾", "彭", "吕", "欧阳", "司马",
+                                 "上官", "诸葛"};
+  static const Words given = {"伟", "芳", "娜", "敏", "静", "磊", "洋", "勇", "杰", "霞", "强", "军", "平", "刚",
+                              "桂英", "秀英", "建国", "晓明", "丽", "婷", "浩", "宇", "子涵", "欣怡", "梓轩", "雨桐",
+                              "俊杰", "一鸣", "思远", "嘉怡", "文博", "天佑", "春生", "海燕"};
+  const std::string surname = Pick(random, surnames);
+  std::string name = surname + Pick(random, given);
+  const size_t characters = name.size() / 3;  // every character here takes three bytes
+  if (characters < 4 && Chance(random, 40)) {
+    const std::string more = Pick(random, given);
+    if (characters + more.size() / 3 <= 4) name += more;
+  }
+  return name;
+}
+
+std::string RandomCompany(std::mt19937& random) {
+  static const Words places = {"北京", "上海", "深圳", "广州", "杭州", "成都", "武汉", "南京", "西安", "苏州", ""};
+  static const Words cores = {"华信", "东方", "腾飞", "恒通", "瑞丰", "中科", "金桥", "新锐", "ABC", "Nova", "天成", "博雅"};
+  static const Words trades = {"科技", "电子", "信息技术", "贸易", "咨询", "网络", "数据服务", "文化传媒", "医药"};
+  static const Words forms = {"有限公司", "股份有限公司", "集团", "研究院", "Co., Ltd.", "工作室"};
+  return Pick(random, places) + Pick(random, cores) + Pick(random, trades) + Pick(random, forms);
+}
+
+std::string RandomMail(std::mt19937& random) {
+  static const Words users = {"zhang.wei", "li.na", "wangfang", "chen_jie", "liu.yang", "sales", "info", "hr2024", "david"};
+  static const Words hosts = {"example.com", "163.com", "qq.com", "example.cn", "mail.example.com.cn"};
+  return Pick(random, users) + (Chance(random, 50) ? Digits(random, 2) : "") + "@" + Pick(random, hosts);
+}
+
+std::string RandomAddress(std::mt19937& random) {
+  static const Words cities = {"北京市海淀区", "上海市浦东新区", "广东省深圳市南山区", "浙江省杭州市西湖区", "四川省成都市武侯区"};
+  static const Words streets = {"中关村大街", "世纪大道", "科技园南路", "文三路", "天府大道", "Tower B, 建国路"};
+  std::string address = Pick(random, cities) + Pick(random, streets) + std::to_string(random() % 300 + 1) + "号";
+  if (Chance(random, 40)) address += std::to_string(random() % 30 + 1) + "层";
+  return address;
+}
+
+// The 名片 page's fields by tag, some left empty as on real cards.
+std::vector<std::pair<const char*, std::string>> RandomCard(std::mt19937& random) {
+  static const Words departments = {"市场部", "研发中心", "销售部", "人力资源部", "财务部", "R&D", "客户服务部"};
+  static const Words titles = {"经理", "工程师", "销售总监", "总经理", "客服代表", "CEO", "高级工程师", "副总裁"};
+  std::vector<std::pair<const char*, std::string>> card = {{"N", RandomName(random)},
+                                                           {"M", Digits(random, 10, "1")}};
+  const auto maybe = [&](const char* tag, int percent, std::string value) {
+    if (Chance(random, percent)) card.emplace_back(tag, std::move(value));
+  };
+  maybe("COR", 90, RandomCompany(random));
+  maybe("DIV", 40, Pick(random, departments));
+  maybe("TIL", 70, Pick(random, titles));
+  maybe("TEL", 40, Digits(random, 8, Digits(random, 2, "0") + "-"));
+  maybe("FAX", 15, Digits(random, 8, Digits(random, 2, "0") + "-"));
+  maybe("EM", 70, RandomMail(random));
+  maybe("ADR", 50, RandomAddress(random));
+  maybe("ZIP", 20, Digits(random, 6));
+  maybe("URL", 25, "www.example" + Digits(random, 2) + ".com");
+  maybe("NOTE", 10, Chance(random, 50) ? "微信同号" : "Welcome 欢迎来访");
   return card;
 }
 
-// "general-single": the same vCard bytes in one byte segment, for the
-// readers that guess a character set per segment.
-struct Variant {
-  const char* name;  // of its dump file
-  int format;
+struct Way {
+  const char* name;
   bool eci;
-  bool oneSegment = false;
+  QrSegments segments;
 };
-constexpr Variant Variants[] = {{"operator", 1, false},
-                                {"operator-eci", 1, true},
-                                {"general", GeneralFormat, false},
-                                {"general-eci", GeneralFormat, true},
-                                {"general-single", GeneralFormat, false, true}};
+constexpr Way Ways[] = {{"no-eci-single", false, QrSegments::Single},
+                        {"no-eci-optimal", false, QrSegments::Optimal},
+                        {"eci-single", true, QrSegments::Single},
+                        {"eci-optimal", true, QrSegments::Optimal}};
 
-SymbolRequest Request(const Card& card, const Variant& variant) {
-  const int format = variant.format;
+// The card as the 名片 page makes it, in the way asked for: content always
+// takes the optimal segments, so one segment takes the page's payload as text.
+SymbolResult MakeCard(const std::vector<std::pair<const char*, std::string>>& card, const Way& way) {
   SymbolRequest request;
-  request.eci = variant.eci;
-  request.content = ContentFields{{format, 0}, {}};
-  const std::pair<const char*, const std::string*> fields[] = {
-      {"N", &card.name}, {"M", &card.mobile}, {"COR", &card.company}, {"TIL", &card.title}, {"ADR", &card.address}};
-  for (const auto& [tag, value] : fields)
-    request.content->values[FieldSlotOfTag(tag)] = *value;
-  if (variant.oneSegment) {
-    request.data = ComposeGeneralPayload(request.content->values, 0);
+  request.content = ContentFields{{GeneralFormat, 0}, {}};
+  for (const auto& [tag, value] : card) request.content->values[FieldSlotOfTag(tag)] = value;
+  request.eci = way.eci;
+  if (way.segments == QrSegments::Single) {
+    request.data = MakeSymbol(request).symbol.data;
     request.charset = DataCharset::Utf8;
     request.segments = QrSegments::Single;
     request.content.reset();
   }
-  return request;
+  return MakeSymbol(request);
 }
 
-std::vector<uint8_t> Pixels(const ModuleMatrix& matrix, int& side) {
-  side = (matrix.Columns() + 2 * Quiet) * Scale;
-  std::vector<uint8_t> pixels(static_cast<size_t>(side) * side, 255);
-  for (int y = 0; y < side; ++y)
-    for (int x = 0; x < side; ++x) {
-      const int mx = x / Scale - Quiet, my = y / Scale - Quiet;
-      if (mx >= 0 && my >= 0 && mx < matrix.Columns() && my < matrix.Rows() && matrix.IsDark(mx, my))
-        pixels[static_cast<size_t>(y) * side + x] = 0;
-    }
-  return pixels;
-}
-
-std::string ZxingText(const std::vector<uint8_t>& pixels, int side) {
-  const auto result = ZXing::ReadBarcode(ZXing::ImageView(pixels.data(), side, side, ZXing::ImageFormat::Lum), {});
-  return result.isValid() ? result.text() : std::string();
-}
-
-// zbar as apps use it: its own conversion of the bytes to text.
-std::string ZbarText(std::vector<uint8_t> pixels, int side) {
-  zbar::zbar_image_scanner_t* scanner = zbar::zbar_image_scanner_create();
-  zbar::zbar_image_scanner_set_config(scanner, zbar::ZBAR_NONE, zbar::ZBAR_CFG_ENABLE, 0);
-  zbar::zbar_image_scanner_set_config(scanner, zbar::ZBAR_QRCODE, zbar::ZBAR_CFG_ENABLE, 1);
-  zbar::zbar_image_t* image = zbar::zbar_image_create();
-  zbar::zbar_image_set_format(image, zbar_fourcc('Y', '8', '0', '0'));
-  zbar::zbar_image_set_size(image, side, side);
-  zbar::zbar_image_set_data(image, pixels.data(), pixels.size(), nullptr);
-  std::string text;
-  if (zbar::zbar_scan_image(scanner, image) > 0) {
-    const zbar::zbar_symbol_t* symbol = zbar::zbar_image_first_symbol(image);
-    text.assign(zbar::zbar_symbol_get_data(symbol), zbar::zbar_symbol_get_data_length(symbol));
+struct Count {
+  int exact = 0, misread = 0, unread = 0, contact = 0;
+  void Add(const std::optional<std::string>& text, const std::string& expected, bool contact) {
+    if (!text || text->empty()) ++unread;
+    else if (*text == expected) ++exact;
+    else ++misread;
+    this->contact += contact;
   }
-  zbar::zbar_image_destroy(image);
-  zbar::zbar_image_scanner_destroy(scanner);
-  return text;
+};
+
+// A vCard as a scanning app files it: the whole card, header to end.
+bool FiledAsContact(const std::optional<std::string>& text) {
+  return text && text->starts_with("BEGIN:VCARD\r\n") && text->ends_with("END:VCARD\r\n");
+}
+
+struct Tally {
+  long versionSum = 0;
+  Count zxing, zbar, java;
+  std::vector<int> misreadCards;
+};
+
+// Each line ReadAsPhone printed in its raw mode: the kind, a tab, the text
+// with \r \n \t \\ escaped.
+std::vector<std::pair<std::string, std::string>> JavaReadings(const std::string& dumpFile) {
+  const std::string command = std::string(QUILLET_JAVA) + " -cp " + QUILLET_ZXING_JAR + " " + QUILLET_READ_AS_PHONE + " raw < " + dumpFile;
+  const std::unique_ptr<FILE, int (*)(FILE*)> java(popen(command.c_str(), "r"), pclose);
+  std::string out;
+  char buffer[65536];
+  for (size_t n; java && (n = fread(buffer, 1, sizeof buffer, java.get())) > 0;) out.append(buffer, n);
+  std::vector<std::pair<std::string, std::string>> readings;
+  std::istringstream lines(out);
+  for (std::string line; std::getline(lines, line);) {
+    const size_t tab = line.find('\t');
+    std::string text;
+    for (size_t i = tab == std::string::npos ? line.size() : tab + 1; i < line.size(); ++i) {
+      if (line[i] != '\\' || i + 1 == line.size()) {
+        text += line[i];
+        continue;
+      }
+      const char escaped = line[++i];
+      text += escaped == 'r' ? '\r' : escaped == 'n' ? '\n' : escaped == 't' ? '\t' : escaped;
+    }
+    readings.emplace_back(line.substr(0, tab), text);
+  }
+  return readings;
 }
 
 void Dump(const ModuleMatrix& matrix, std::ofstream& out) {
@@ -121,45 +179,63 @@ void Dump(const ModuleMatrix& matrix, std::ofstream& out) {
   }
 }
 
-struct Tally {
-  std::map<int, int> versions;
-  int zxing = 0, zbar = 0;
-};
+void PrintRow(const char* way, const char* reader, const Count& c, double meanVersion) {
+  std::printf("| %s | %s | %d | %d | %d | %d | %.2f |\n", way, reader, c.exact, c.misread, c.unread, c.contact, meanVersion);
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: general_cards DIR\n");
+  if (argc < 2 || argc > 3) {
+    std::fprintf(stderr, "usage: general_cards DIR [SHOW]\n");
     return 1;
   }
-  const std::string dir = argv[1];
-  std::vector<std::ofstream> dumps;
-  for (const Variant& variant : Variants) dumps.emplace_back(dir + "/" + variant.name + ".txt");
-  std::ofstream names(dir + "/names.txt");
-  std::mt19937 random(20261207);
-  std::array<Tally, std::size(Variants)> tallies;
-  std::array<long, std::size(Variants)> versionSum{};
+  const std::string dir = argv[1], show = argc == 3 ? argv[2] : "";
+  std::mt19937 random(20261208);
+  std::array<Tally, std::size(Ways)> tallies;
+  std::vector<std::string> payloads;
+  std::array<std::ofstream, std::size(Ways)> dumps;
+  for (size_t w = 0; w < std::size(Ways); ++w) dumps[w].open(dir + "/" + Ways[w].name + ".txt");
   for (int i = 0; i < Cards; ++i) {
-    const Card card = RandomCard(random);
-    names << card.name << '\n';
-    for (size_t v = 0; v < std::size(Variants); ++v) {
-      const SymbolResult made = MakeSymbol(Request(card, Variants[v]));
+    const auto card = RandomCard(random);
+    for (size_t w = 0; w < std::size(Ways); ++w) {
+      const SymbolResult made = MakeCard(card, Ways[w]);
       if (!made.Ok()) return 1;
-      Tally& tally = tallies[v];
-      ++tally.versions[made.symbol.version];
-      versionSum[v] += made.symbol.version;
-      int side = 0;
-      const std::vector<uint8_t> pixels = Pixels(made.symbol.matrix, side);
-      tally.zxing += ZxingText(pixels, side).find(card.name) != std::string::npos;
-      tally.zbar += ZbarText(pixels, side).find(card.name) != std::string::npos;
-      Dump(made.symbol.matrix, dumps[v]);
+      if (w == 0) payloads.push_back(made.symbol.data);
+      const ModuleMatrix& m = made.symbol.matrix;
+      const auto dark = [&](int x, int y) { return m.IsDark(x, y); };
+      const auto zxing = ZxingText(m.Columns(), m.Rows(), dark, DecodeFormat::QrCode);
+      const auto zbar = ZbarText(m.Columns(), m.Rows(), dark);
+      Tally& tally = tallies[w];
+      tally.versionSum += made.symbol.version;
+      tally.zxing.Add(zxing, payloads.back(), FiledAsContact(zxing));
+      tally.zbar.Add(zbar, payloads.back(), FiledAsContact(zbar));
+      if (zxing != payloads.back() || zbar != payloads.back()) tally.misreadCards.push_back(i);
+      Dump(m, dumps[w]);
     }
   }
-  for (size_t v = 0; v < std::size(Variants); ++v) {
-    std::printf("%s, level M: mean version %.2f; versions", Variants[v].name, static_cast<double>(versionSum[v]) / Cards);
-    for (const auto& [version, count] : tallies[v].versions) std::printf(" %d:%d", version, count);
-    std::printf("\n  name read right: zxing-cpp %d/%d, zbar %d/%d\n", tallies[v].zxing, Cards, tallies[v].zbar, Cards);
+  std::printf("| way | reader | exact | misread | unread | filed as a contact | mean version (M) |\n");
+  std::printf("|---|---|---|---|---|---|---|\n");
+  for (size_t w = 0; w < std::size(Ways); ++w) {
+    dumps[w].close();
+    Tally& tally = tallies[w];
+    const auto java = JavaReadings(dir + "/" + Ways[w].name + ".txt");
+    for (size_t i = 0; i < payloads.size(); ++i) {
+      const bool read = i < java.size() && java[i].first != "UNREAD";
+      const std::optional<std::string> text = read ? std::optional(java[i].second) : std::nullopt;
+      tally.java.Add(text, payloads[i], read && java[i].first == "ADDRESSBOOK");
+      if (read && text != payloads[i]) tally.misreadCards.push_back(static_cast<int>(i));
+    }
+    const double mean = static_cast<double>(tally.versionSum) / Cards;
+    PrintRow(Ways[w].name, "zxing-cpp", tally.zxing, mean);
+    PrintRow(Ways[w].name, "zbar", tally.zbar, mean);
+    PrintRow(Ways[w].name, "ZXing Java", tally.java, mean);
+    if (show != Ways[w].name) continue;
+    for (const int i : tally.misreadCards) {
+      std::string lines;
+      for (const char c : payloads[i]) lines += c == '\r' ? std::string() : c == '\n' ? std::string(" | ") : std::string(1, c);
+      std::fprintf(stderr, "card %d: %s\n", i, lines.c_str());
+    }
   }
   return 0;
 }

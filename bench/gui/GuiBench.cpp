@@ -159,54 +159,6 @@ BENCHMARK(BM_GrabOnly)
     ->Unit(benchmark::kMillisecond);
 
 // Opening answers nothing: a photo that does not open is an error here.
-class SilentOpenDialogs : public OpenDialogs {
- public:
-  bool spoke = false;
-  QString AskImageFile(QWidget*) override { return {}; }
-  int PickSymbol(QWidget*, const QString&, const QStringList&) override { return spoke = true, -1; }
-  Choice AskNotHeld(QWidget*, const QString&) override { return spoke = true, Choice::Cancel; }
-  void ShowMessage(QWidget*, const QString&) override { spoke = true; }
-};
-
-// A 4000 x 3000 photo (JPEG at quality 85, a shaded background with a
-// camera's sensor noise) of a business card's
-// symbol 900 pixels wide, opened as a dropped file is: from the file to the
-// page filled.
-void BM_OpenPhoto(benchmark::State& state) {
-  SymbolRequest request;
-  request.content = ContentFields{{1, 0}, {}};
-  request.content->values[0] = "张三";
-  request.content->values[1] = "13800138000";
-  QImage photo(4000, 3000, QImage::Format_Grayscale8);
-  QRandomGenerator random(7);
-  for (int y = 0; y < photo.height(); ++y)
-    for (int x = 0; x < photo.width(); ++x)
-      photo.scanLine(y)[x] = static_cast<uchar>(80 + (x / 50 + y / 40) % 120 + random.bounded(24));
-  QPainter painter(&photo);
-  painter.drawImage(QRect(1200, 800, 900, 900), RenderSymbol(MakeSymbol(request).symbol.matrix, 1, 4));
-  painter.end();
-  QTemporaryDir folder;
-  const QString path = folder.filePath(QStringLiteral("photo.jpg"));
-  photo.save(path, "JPEG", 85);
-
-  CDialogMain window;
-  SilentOpenDialogs dialogs;
-  window.SetOpenDialogs(dialogs);
-  window.show();
-  std::vector<double> samples;
-  for (auto _ : state) {
-    window.QrPage()->ContentTabs()->Bar()->setCurrentIndex(1);
-    const auto start = std::chrono::steady_clock::now();
-    window.OpenImageFile(path);
-    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-    state.SetIterationTime(elapsed.count());
-    samples.push_back(elapsed.count() * 1e3);
-  }
-  if (dialogs.spoke || window.QrPage()->FieldValues()[1] != "13800138000") state.SkipWithError("the photo did not open");
-  state.counters["median_ms"] = Median(samples);
-}
-BENCHMARK(BM_OpenPhoto)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
-
 // Process start to main window shown (the program quits right after).
 void BM_StartUp(benchmark::State& state) {
   std::vector<double> samples;

@@ -36,8 +36,8 @@ ImageOptions Placed(const Symbol& symbol, int pad, const std::shared_ptr<const R
   ImageOptions options;
   auto placement = std::make_shared<LogoPlacement>();
   placement->logo = logo;
-  placement->side = pad;
-  placement->first = LogoPadFirst(symbol.matrix.Columns(), pad);
+  placement->column = placement->row = LogoPadFirst(symbol.matrix.Columns(), pad);
+  placement->mask = SquarePad(pad);
   options.logo = std::move(placement);
   return options;
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "image/StyledImage.h"
 #include "image/SymbolOutlines.h"
@@ -24,7 +25,7 @@ void SetSource(cairo_t* cr, Rgb colour) {
 // The pad as the raster writers draw it, at the options' scale, over the
 // modules; cairo keeps it as an image in the file.
 void DrawLogoPad(cairo_t* cr, const ModuleMatrix& matrix, const ImageOptions& options) {
-  const RgbaImage pad = CropLogoPad(RenderStyledSymbol(matrix, options), options);
+  const RgbaImage pad = RenderLogoPad(matrix, options);
   cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, pad.width, pad.height);
   unsigned char* data = cairo_image_surface_get_data(image);
   const int stride = cairo_image_surface_get_stride(image);
@@ -42,8 +43,7 @@ void DrawLogoPad(cairo_t* cr, const ModuleMatrix& matrix, const ImageOptions& op
     }
   cairo_surface_mark_dirty(image);
   cairo_save(cr);
-  const double at = options.logo->first + options.quietZone;
-  cairo_translate(cr, at, at);
+  cairo_translate(cr, options.logo->column + options.quietZone, options.logo->row + options.quietZone);
   cairo_scale(cr, 1.0 / options.scale, 1.0 / options.scale);
   cairo_set_source_surface(cr, image, 0, 0);
   cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
@@ -59,22 +59,58 @@ struct CairoPath {
   void Corner(double cx, double cy, double r, int quarter, double, double) {
     cairo_arc(cr, cx, cy, r, quarter * M_PI / 2, (quarter + 1) * M_PI / 2);
   }
+  void Curve(double ax, double ay, double bx, double by, double x, double y) { cairo_curve_to(cr, ax, ay, bx, by, x, y); }
   void Close() { cairo_close_path(cr); }
 };
 
-void FillOutlines(cairo_t* cr, const std::vector<Outline>& outlines, Rgb colour) {
+// `pattern`: a gradient, or null for the plain colour.
+void FillOutlines(cairo_t* cr, const std::vector<Outline>& outlines, Rgb colour, cairo_pattern_t* pattern) {
   CairoPath path{cr};
   for (const Outline& outline : outlines) TraceOutline(outline, path);
-  SetSource(cr, colour);
+  if (pattern) cairo_set_source(cr, pattern);
+  else SetSource(cr, colour);
   cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
   cairo_fill(cr);
 }
 
-// The modules in the style's shapes and the eyes in their colour, as paths.
+// The style's gradient in module units, as the raster writers paint it; null without one.
+cairo_pattern_t* GradientPattern(const ModuleMatrix& drawn, const ImageOptions& options) {
+  const SymbolStyle& style = options.style;
+  if (!style.HasGradient()) return nullptr;
+  const GradientLine line = GradientOver(drawn, options.quietZone);
+  const double cx = (line.x0 + line.x1) / 2, cy = (line.y0 + line.y1) / 2;
+  cairo_pattern_t* pattern = style.gradient == Gradient::Radial
+                                 ? cairo_pattern_create_radial(cx, cy, 0, cx, cy, line.radius)
+                                 : cairo_pattern_create_linear(line.x0, line.y0, line.x1, line.y1);
+  for (const auto& [offset, colour] : {std::pair{0.0, style.foreground}, std::pair{1.0, *style.foreground2}})
+    cairo_pattern_add_color_stop_rgb(pattern, offset, colour.red / 255.0, colour.green / 255.0, colour.blue / 255.0);
+  return pattern;
+}
+
+// The modules in the style's shapes and colour or gradient, the eyes in their colour, as paths.
 void DrawShapedModules(cairo_t* cr, const ModuleMatrix& drawn, const ImageOptions& options) {
-  const SymbolOutlines outlines = OutlineSymbol(drawn, options.style, options.quietZone);
-  FillOutlines(cr, outlines.modules, options.style.foreground);
-  FillOutlines(cr, outlines.eyes, options.style.EyeColour());
+  const SymbolStyle& style = options.style;
+  const SymbolOutlines outlines = OutlineSymbol(drawn, style, options.quietZone);
+  cairo_pattern_t* gradient = GradientPattern(drawn, options);
+  FillOutlines(cr, outlines.modules, style.foreground, gradient);
+  FillOutlines(cr, outlines.eyes, style.EyeColour(), style.eyeColour ? nullptr : gradient);
+  if (gradient) cairo_pattern_destroy(gradient);
+}
+
+// The frame around the symbol's place and the caption's glyphs as paths, in module units.
+void DrawFrame(cairo_t* cr, const FrameLayout& layout, const SymbolStyle& style) {
+  cairo_rectangle(cr, 0, 0, layout.width, layout.height);
+  cairo_rectangle(cr, layout.symbolLeft, layout.symbolTop, layout.symbolWidth, layout.symbolHeight);
+  SetSource(cr, style.FrameColour());
+  cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+  cairo_fill(cr);
+  const ShapedCaption caption = ShapeCaption(style.frameText);
+  if (!caption.outline) return;
+  CairoPath path{cr};
+  TraceCaption(*caption.outline, PlaceCaption(*caption.outline, layout), path);
+  SetSource(cr, SolidBackground(style));
+  cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+  cairo_fill(cr);
 }
 
 }  // namespace
@@ -86,6 +122,10 @@ void DrawSymbol(cairo_t* cr, const ModuleMatrix& matrix, const ImageOptions& opt
   cairo_save(cr);
   cairo_translate(cr, left, top);
   cairo_scale(cr, module, module);
+  if (const FrameLayout layout = LayOutFrame(style, matrix.Columns(), matrix.Rows(), q); layout.Framed()) {
+    DrawFrame(cr, layout, style);
+    cairo_translate(cr, layout.symbolLeft, layout.symbolTop);
+  }
   if (!style.transparentBackground) {
     SetSource(cr, style.background);
     cairo_rectangle(cr, 0, 0, matrix.Columns() + 2 * q, matrix.Rows() + 2 * q);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cairo.h>
+#include <fontconfig/fontconfig.h>
 
 #include <string>
 
@@ -17,8 +18,13 @@ double ModulePoints(const ImageOptions& options, const ModuleMatrix& matrix);
 
 // White square of the symbol and its quiet zone with its top left at (left,
 // top) in points, then every horizontal run of dark modules as one black
-// rectangle, all filled as one path so that no seam shows between modules.
+// rectangle, all filled as one path so that no seam shows between modules;
+// in its frame, whose top left is then at (left, top), when the style has one.
 void DrawSymbol(cairo_t* cr, const ModuleMatrix& matrix, const ImageOptions& options, double left, double top);
+
+// The installed font best matching CaptionFontFamily that covers Chinese;
+// the caller destroys it. Null when fontconfig finds none at all.
+FcPattern* CaptionFontMatch();
 
 // Adapts a ByteSink to cairo's stream callback.
 cairo_status_t WriteToSink(void* sink, const unsigned char* data, unsigned int length);

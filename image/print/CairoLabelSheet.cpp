@@ -13,22 +13,13 @@ namespace quillet {
 
 namespace {
 
-constexpr const char* CaptionFamily = "WenQuanYi Zen Hei";
 constexpr double CaptionPoints = LabelCaptionPoints;
 constexpr double SmallestCaptionPoints = 4.0;
 
 double MmToPoints(double mm) { return mm * PointsPerInch / MillimetresPerInch; }
 
-// The installed font best matching the caption family that covers Chinese.
 cairo_font_face_t* CaptionFontFace() {
-  FcPattern* pattern = FcPatternCreate();
-  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(CaptionFamily));
-  FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("zh-cn"));
-  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-  FcDefaultSubstitute(pattern);
-  FcResult result = FcResultNoMatch;
-  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-  FcPatternDestroy(pattern);
+  FcPattern* match = CaptionFontMatch();
   if (!match) return nullptr;
   cairo_font_face_t* face = cairo_ft_font_face_create_for_pattern(match);
   FcPatternDestroy(match);
@@ -59,12 +50,12 @@ class CairoLabelSheet final : public LabelSheetWriter {
 
   std::string Failure() const { return CairoFailure(surface_, cr_); }
 
-  bool AddLabel(const ModuleMatrix& matrix, std::string_view caption, SheetProblem* problem) override {
-    const double module = ModulePoints(layout_.symbol, matrix);
-    const double width = (matrix.Columns() + 2 * layout_.symbol.quietZone) * module;
-    const double height = (matrix.Rows() + 2 * layout_.symbol.quietZone) * module;
+  bool AddLabel(const ModuleMatrix& matrix, const ImageOptions& drawn, std::string_view caption,
+                SheetProblem* problem) override {
     const std::string text(caption);
     const LabelFit fit = FitLabel(layout_, matrix.Columns(), matrix.Rows(), !text.empty());
+    const double width = MmToPoints(fit.widthMm);  // the frame's, when it has one
+    const double height = MmToPoints(fit.heightMm - fit.captionMm);
     const double captionHeight = MmToPoints(fit.captionMm);
     if (matrix.Empty() || !fit.Fits()) {
       *problem = {SheetFailure::LabelTooLarge, {}, fit};
@@ -76,7 +67,7 @@ class CairoLabelSheet final : public LabelSheetWriter {
     const double cellLeft = margin_ + (slot % layout_.columns) * cellWidth_;
     const double cellTop = margin_ + (slot / layout_.columns) * cellHeight_;
     const double top = cellTop + (cellHeight_ - height - captionHeight) / 2;
-    DrawSymbol(cr_, matrix, layout_.symbol, cellLeft + (cellWidth_ - width) / 2, top);
+    DrawSymbol(cr_, matrix, drawn, cellLeft + (cellWidth_ - width) / 2, top);
     if (!text.empty()) DrawCaption(text, cellLeft, top + height);
     ++labels_;
     if (const std::string failure = Failure(); !failure.empty()) {

@@ -1,4 +1,4 @@
-// PDF and EPS of one symbol: the page is exactly the symbol with its quiet zone.
+// PDF and EPS of one symbol: the page is exactly the symbol with its quiet zone, and its frame.
 #include <cairo-pdf.h>
 #include <cairo-ps.h>
 
@@ -45,8 +45,8 @@ ImageResult WriteVector(VectorKind kind, const ModuleMatrix& matrix, const Image
     return true;
   };
   const double module = ModulePoints(options, matrix);
-  const double width = (matrix.Columns() + 2 * options.quietZone) * module;
-  const double height = (matrix.Rows() + 2 * options.quietZone) * module;
+  const FrameLayout layout = LayOutFrame(options.style, matrix.Columns(), matrix.Rows(), options.quietZone);
+  const double width = layout.width * module, height = layout.height * module;
   cairo_surface_t* surface = CreateSurface(kind, sink, width, height);
   cairo_t* cr = cairo_create(surface);
   DrawSymbol(cr, matrix, options, 0, 0);
@@ -76,7 +76,7 @@ ImageResult WriteEps(const ModuleMatrix& matrix, const ImageOptions& options, st
 std::unique_ptr<LabelSheetWriter> OpenCairoLabelSheet(const LabelSheetLayout& layout, ByteSink sink, SheetProblem* problem);
 
 extern "C" const PrintModuleApi* QuilletPrintModule() {
-  static const PrintModuleApi api{WritePdf, WriteEps, OpenCairoLabelSheet};
+  static const PrintModuleApi api{WritePdf, WriteEps, OpenCairoLabelSheet, ShapeCaption};
   return &api;
 }
 

@@ -12,6 +12,7 @@
 #include "image/LabelSheet.h"
 #include "symbol/ModuleMatrix.h"
 #include "image/PhysicalSize.h"
+#include "image/SymbolFrame.h"
 
 namespace quillet {
 
@@ -23,6 +24,8 @@ struct PrintModuleApi {
   ImageWriter writePdf;
   ImageWriter writeEps;
   std::unique_ptr<LabelSheetWriter> (*openLabelSheet)(const LabelSheetLayout& layout, ByteSink sink, SheetProblem* problem);
+  // A frame's caption as glyph outlines (ShapeCaption).
+  ShapedCaption (*shapeCaption)(std::string_view text);
 };
 
 #define QUILLET_PRINT_MODULE "libquillet_print.so"

@@ -68,11 +68,19 @@ TEST(CliOptionTable, ValuesLandWhereTheirOptionSays) {
        [](const CliOptions& o) { return o.contentMode && o.contentPage == FormatTab{4, 3} && o.fields.size() == 1; }},
       {"dm --text a --output x.png --size 8x18 --scheme c40",
        [](const CliOptions& o) { return o.outputFile == "x.png" && o.symbol.dmSize == 24 && o.symbol.dmScheme == DmEncodation::C40; }},
-      {"dm --text a --dump --eci", [](const CliOptions& o) { return o.symbol.eci && o.symbol.dmScheme == DmEncodation::Ascii; }},
+      {"dm --text a --dump --eci",
+       [](const CliOptions& o) { return o.symbol.eci == true && o.symbol.dmScheme == DmEncodation::Ascii; }},
+      // Unset, the content's format decides.
+      {"qr --field N=a --dump", [](const CliOptions& o) { return !o.symbol.eci; }},
+      {"qr --no-eci --field N=a --dump", [](const CliOptions& o) { return o.symbol.eci == false; }},
       {"qr --text a -o x.png --bg none --fg #102030",
        [](const CliOptions& o) { return o.image.style.transparentBackground && o.image.style.foreground == Rgb{16, 32, 48}; }},
       {"qr --text a -o x.png --logo l.png --logo-size 0.2",
-       [](const CliOptions& o) { return o.logoFile == "l.png" && o.symbol.level == QrLevel::H; }},
+       [](const CliOptions& o) {
+         return o.logoFile == "l.png" && o.symbol.level == QrLevel::H && o.image.style.logoPad == LogoPad::Shape;
+       }},
+      {"qr --text a -o x.png --logo l.png --logo-pad square",
+       [](const CliOptions& o) { return o.image.style.logoPad == LogoPad::Square; }},
       {"qr --batch r.csv -o x.pdf --sheet A5 --columns 2 --rows 3 --caption {row} --jobs 5 --encoding gb18030",
        [](const CliOptions& o) {
          const CliBatchOptions& b = *o.batch;

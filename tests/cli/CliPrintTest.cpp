@@ -166,6 +166,53 @@ TEST(CliPrint, BatchLabelSheetOfMixedCaptions) {
   }
 }
 
+// A styled sheet prints every label in its style, each read back as a
+// single symbol is: every cell decodes with zxing-cpp and zbar from the page
+// as poppler draws it, the colours are on the page, and a style that does
+// not read back fails its rows rather than printing them.
+TEST(CliPrint, StyledLabelSheetsReadBackInTheirStyle) {
+  TempFolder folder;
+  WriteBytes(folder.File("logo.svg"),
+             R"(<svg xmlns="http://www.w3.org/2000/svg" width="40" height="40"><circle cx="20" cy="20" r="18" fill="#c62828"/></svg>)");
+  const std::vector<std::string> rows = {"https://example.com/1", "hello", "李四 13800138000"};
+  WriteBytes(folder.File("rows.csv"), "text\n" + rows[0] + "\n" + rows[1] + "\n" + rows[2] + "\n");
+  const std::string batch = "qr --batch " + folder.File("rows.csv") + " --sheet A5 --columns 2 --rows 2 --size-mm 45 ";
+  const struct {
+    std::string options;
+    Rgb onPage;  // a colour of the style, found on the page
+  } cases[] = {
+      {"--preset brand", {0x1a, 0x23, 0x7e}},
+      {"--shape dot --fg #1b5e20 --bg #fffde7", {0x1b, 0x5e, 0x20}},
+      {"--preset dots --logo " + folder.File("logo.svg"), {0xc6, 0x28, 0x28}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.options);
+    const std::string pdf = folder.File("labels.pdf");
+    const CliOutcome run = Cli(batch + c.options + " -o " + pdf);
+    ASSERT_EQ(run.status, ExitOk) << run.err;
+    EXPECT_EQ(DecodeSheetCells(pdf, 2, 2, SheetMarginMm),
+              (std::vector<std::optional<std::string>>{rows[0], rows[1], rows[2], std::nullopt}));
+    CommandOutput("pdftoppm -r 50 -png -singlefile '" + pdf + "' '" + folder.File("page") + "'");
+    const QImage page = ImageFile(folder.File("page.png")).convertToFormat(QImage::Format_RGB32);
+    bool found = false;
+    for (int y = 0; y < page.height() && !found; ++y)
+      for (int x = 0; x < page.width() && !found; ++x) {
+        const QColor pixel = page.pixelColor(x, y);
+        found = std::abs(pixel.red() - c.onPage.red) + std::abs(pixel.green() - c.onPage.green) +
+                    std::abs(pixel.blue() - c.onPage.blue) < 12;
+      }
+    EXPECT_TRUE(found);
+    fs::remove(pdf);
+  }
+  // zbar reads no inverted symbol: no row prints, and there is no sheet.
+  const std::string pdf = folder.File("inverted.pdf");
+  const CliOutcome inverted = Cli(batch + "--fg #ffffff --bg #000000 --allow-inverted -o " + pdf);
+  EXPECT_EQ(inverted.status, ExitSomeRowsFailed);
+  EXPECT_NE(inverted.err.find("row 1: "), std::string::npos) << inverted.err;
+  EXPECT_NE(inverted.err.find("0 written, 3 failed"), std::string::npos) << inverted.err;
+  EXPECT_FALSE(fs::exists(pdf));
+}
+
 // The terminal drawings as a terminal shows them, four pixels a half block:
 // utf8's blocks light on a dark background, utf8i's dark on a light one.
 TEST(CliPrint, TerminalDrawingsScanOnTheirBackground) {

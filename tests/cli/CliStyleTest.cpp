@@ -46,6 +46,8 @@ TEST(CliStyle, RefusalsNameTheColoursTheRatioOrTheLogoAndWriteNothing) {
        "under the camera condition \"blur of half a module\", where it reads the plain symbol; a higher level or more "
        "contrast would help"},
       {"qr --text a --logo-size 0.2", ExitUsage, "--logo-size goes with --logo"},
+      {"qr --text a --logo-pad round" + logo, ExitUsage, "--logo-pad takes"},
+      {"dm --text a --logo-pad square", ExitUsage, "--logo-pad: Data Matrix symbols carry no logo"},
       {"qr --text a --logo-size 0.7" + logo, ExitUsage, "--logo-size takes 0.05 to 0.5 (or 5% to 50%), or max"},
       {"qr --text a --logo-size 70" + logo, ExitUsage, "--logo-size takes 0.05 to 0.5 (or 5% to 50%), or max"},
       // Version 1 at level L corrects two codewords: no logo fits.
@@ -67,7 +69,21 @@ TEST(CliStyle, RefusalsNameTheColoursTheRatioOrTheLogoAndWriteNothing) {
       {"dm --text a --shape rounded", ExitUsage, "--shape takes square or dot, not 'rounded'"},
       {"qr --text a --shape star", ExitUsage, "--shape takes square, dot or rounded, not 'star'"},
       {"dm --text a --eyes circle", ExitUsage, "--eyes is an option of qr, not of dm"},
+      // A preset whose modules Data Matrix does not take is not offered for it.
+      {"dm --text a --preset rounded", ExitUsage, "--preset takes classic or dots, not 'rounded'"},
+      {"qr --text a --preset fancy", ExitUsage, "--preset takes classic, dots, rounded or brand, not 'fancy'"},
+      {"qr --text a --style dots", ExitUsage, "did you mean --preset"},
       {"qr --text a --eye-fg #eeeeee", ExitUsage, "the colours #eeeeee on #ffffff (contrast ratio 1.16:1)"},
+      // A gradient takes both its colours, each held to the contrast.
+      {"qr --text a --gradient linear", ExitUsage, "--gradient and --fg2 go together"},
+      {"dm --text a --fg2 #6a1b9a", ExitUsage, "--gradient and --fg2 go together"},
+      {"qr --text a --gradient radial --fg2 #eeeeee", ExitUsage, "the colours #eeeeee on #ffffff"},
+      {"qr --text a --gradient diagonal --fg2 #000000", ExitUsage, "--gradient takes none, linear or radial, not 'diagonal'"},
+      // A frame's options need its caption, which is one line the font covers.
+      {"qr --text a --frame-fg #1a237e", ExitUsage, "--frame-position and --frame-fg go with --frame TEXT"},
+      {"dm --text a --frame x --frame-position left", ExitUsage, "--frame-position takes below or above, not 'left'"},
+      {"qr --text a --frame " + std::string(65, 'x'), ExitUsage, "--frame takes a line of 1 to 64 characters"},
+      {"qr --text a --frame 扫一扫\U0001F600", ExitWriteFailed, "the caption's font has no '\U0001F600'"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.line);
@@ -98,6 +114,11 @@ TEST(CliStyle, StyledSymbolsAreWrittenDecodedAndDumpedWithTheirBound) {
       {"qr --shape dot --eyes rounded" + logo, "h.gif", "level H", DecodeFormat::QrCode},
       // Navy dots lose the tilt, and Data Matrix has no larger version to grow to (ShapeTest).
       {"dm --shape dot", "i.png", "rows ", DecodeFormat::DataMatrix},
+      {"qr --gradient radial --fg #1a237e --fg2 #6a1b9a --shape dot", "j.png", "level M", DecodeFormat::QrCode},
+      {"dm --gradient linear --fg2 #b71c1c", "k.gif", "rows ", DecodeFormat::DataMatrix},
+      {"qr --frame 扫一扫，加我为联系人 --frame-fg #1a237e", "l.png", "level M", DecodeFormat::QrCode},
+      {"dm --frame SCAN-ME --frame-position above --bg none", "m.png", "rows ", DecodeFormat::DataMatrix},
+      {"qr --frame 扫一扫 --gradient linear --fg2 #6a1b9a --shape rounded", "n.jpg", "level M", DecodeFormat::QrCode},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.options);
@@ -113,6 +134,39 @@ TEST(CliStyle, StyledSymbolsAreWrittenDecodedAndDumpedWithTheirBound) {
     EXPECT_NE(run.out.find("conditions read 7 of 7\n"), std::string::npos) << run.out;
     if (c.file.ends_with(".svg")) EXPECT_NE(ReadBytes(path).find("<image x="), std::string::npos);
     else EXPECT_EQ(DecodeFile(path, c.format), data);
+  }
+}
+
+// A preset draws what its shapes and colours draw when given one by one, the
+// style options given with it win wherever they stand, and every symbol
+// reads back with both decoders of its symbology.
+TEST(CliStyle, APresetIsItsOptionsAndTheOptionsGivenWithItWin) {
+  TempFolder folder;
+  const std::string data = "https://example.com/quillet";
+  const struct {
+    std::string preset, options;
+    DecodeFormat format;
+  } cases[] = {
+      {"qr --preset classic", "qr", DecodeFormat::QrCode},
+      {"qr --preset dots", "qr --shape dot --eyes circle", DecodeFormat::QrCode},
+      {"qr --preset rounded", "qr --shape rounded --eyes rounded", DecodeFormat::QrCode},
+      {"qr --preset brand", "qr --shape rounded --eyes rounded --fg #1a237e --eye-fg #c62828", DecodeFormat::QrCode},
+      {"qr --fg #000000 --preset brand", "qr --shape rounded --eyes rounded --eye-fg #c62828", DecodeFormat::QrCode},
+      {"qr --preset brand --eyes square --eye-fg #1b5e20", "qr --shape rounded --fg #1a237e --eye-fg #1b5e20",
+       DecodeFormat::QrCode},
+      {"qr --bg none --preset dots", "qr --bg none --shape dot --eyes circle", DecodeFormat::QrCode},
+      {"qr --preset brand --preset dots", "qr --shape dot --eyes circle", DecodeFormat::QrCode},
+      {"dm --preset dots", "dm --shape dot", DecodeFormat::DataMatrix},
+      {"dm --fg #1a237e --preset dots", "dm --shape dot --fg #1a237e", DecodeFormat::DataMatrix},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.preset);
+    const std::string preset = folder.File("preset.png"), options = folder.File("options.png");
+    const std::string tail = " --text " + data + " --scale 6 -o ";
+    ASSERT_EQ(Cli(c.preset + tail + preset).status, ExitOk);
+    ASSERT_EQ(Cli(c.options + tail + options).status, ExitOk);
+    EXPECT_EQ(ReadBytes(preset), ReadBytes(options));
+    EXPECT_EQ(DecodeFile(preset, c.format), data);
   }
 }
 
@@ -155,11 +209,14 @@ TEST(CliStyle, LogoSizesAsPeopleWriteThemAndTheVersionTheyGrowTo) {
     std::string header;  // the first line of --dump
     std::string logoLine;
   } cases[] = {
-      {"--text hello", "version 2 level H", "logo 5 modules, largest 5 (0.20 of the side)"},
-      {"--text hello --logo-size 30", "version 6 level H", "logo 13 modules, largest 13 (0.32 of the side)"},
-      {"--text hello --logo-size 30%", "version 6 level H", "logo 13 modules, largest 13 (0.32 of the side)"},
+      {"--text hello", "version 2 level H", "logo 5 x 5 modules (25 cleared), largest 5 (0.20 of the side)"},
+      {"--text hello --logo-size 30", "version 6 level H", "logo 13 x 13 modules (157 cleared), largest 13 (0.32 of the side)"},
+      {"--text hello --logo-size 30%", "version 6 level H", "logo 13 x 13 modules (157 cleared), largest 13 (0.32 of the side)"},
+      // The round SVG keeps its outline: the square pad clears the box's corners as well.
+      {"--text hello --logo-size 30 --logo-pad square", "version 6 level H",
+       "logo 13 x 13 modules (169 cleared), largest 13 (0.32 of the side)"},
       // The largest the data's own version allows: no growth.
-      {"--text hello --logo-size max", "version 1 level H", "logo 3 modules, largest 3 (0.14 of the side)"},
+      {"--text hello --logo-size max", "version 1 level H", "logo 3 x 3 modules (9 cleared), largest 3 (0.14 of the side)"},
       {"--text hello --version 2 --logo-size 30", "version 2 level H", "block 1 destroyed 10 of 14 correctable"},
   };
   for (const auto& c : cases) {

@@ -246,6 +246,28 @@ TEST(Cli, EciNamesTheCharacterSetToReaders) {
   }
 }
 
+// 通用格式's content names UTF-8 unless --no-eci says not to; a text only
+// with --eci: the card makes the very symbol its vCard makes as a text.
+TEST(Cli, GeneralContentNamesUtf8UnlessTold) {
+  const std::string vcard = "BEGIN:VCARD\r\nVERSION:3.0\r\nN:张三;;;;\r\nFN:张三\r\nEND:VCARD\r\n";
+  const struct {
+    std::string card;
+    bool eci;  // --eci with the text
+  } cases[] = {{"qr --field N=张三 --dump", true},
+               {"qr --no-eci --field N=张三 --dump", false},
+               {"qr --eci --field N=张三 --dump", true}};
+  for (const auto& c : cases) {
+    const CliOutcome card = Cli(c.card);
+    ASSERT_EQ(card.status, ExitOk) << c.card << "\n" << card.err;
+    std::vector<std::string> words = {"qr", "--text", vcard, "--dump"};
+    if (c.eci) words.push_back("--eci");
+    std::istringstream in;
+    std::ostringstream text, err;
+    ASSERT_EQ(RunCli(words, in, text, err), ExitOk) << err.str();
+    EXPECT_EQ(card.out, text.str()) << c.card;
+  }
+}
+
 // A field named by its caption or a header word makes the very file its tag
 // makes, and the symbol decodes to the fields where the tags put them.
 TEST(Cli, FieldsByCaptionOrHeaderWordMakeTheSameFileAsByTag) {
@@ -273,15 +295,42 @@ TEST(Cli, FieldsByCaptionOrHeaderWordMakeTheSameFileAsByTag) {
 }
 
 // ZXing's Java decoder and result parsers, as Android's scanners read: each
-// 通用格式 tab is the right kind of result with the right fields.
+// 通用格式 tab is the right kind of result with the right fields. The cards
+// after the first are ones zbar read with their names as Japanese before
+// 通用格式 named UTF-8 by default (bench/cli/general-cards): zxing-cpp and
+// zbar must show each exactly as `text`.
 TEST(Cli, PhoneParsersReadEveryGeneralTab) {
+  const std::string vcard = "BEGIN:VCARD\r\nVERSION:3.0\r\n";
   const struct {
-    std::string fields, parsed;
+    std::string fields, parsed, text = "";
   } cases[] = {
       {"--field N=张三 --field M=13800138000 --field COR=中国移动 --field DIV=市场部 --field TIL=经理 --field EM=zs@b.cn "
        "--field ADR=北京市 --field ZIP=100033 --field URL=b.cn --field NOTE=a;b,c\\",
        "ADDRESSBOOK name=张三 tel=13800138000 email=zs@b.cn org=中国移动/市场部 title=经理 adr=北京市/100033 url=b.cn "
        "note=a;b,c\\"},
+      {"--field N=郭芳 --field M=17055329550 --field EM=sales51@example.com --field COR=广州中科贸易有限公司 "
+       "--field TIL=销售总监",
+       "ADDRESSBOOK name=郭芳 tel=17055329550 email=sales51@example.com org=广州中科贸易有限公司 title=销售总监 adr= url= "
+       "note=null",
+       vcard + "N:郭芳;;;;\r\nFN:郭芳\r\nTEL;TYPE=CELL:17055329550\r\nEMAIL;TYPE=INTERNET:sales51@example.com\r\n"
+               "ORG:广州中科贸易有限公司\r\nTITLE:销售总监\r\nEND:VCARD\r\n"},
+      {"--field N=袁俊杰 --field M=16238339556 --field EM=david66@163.com --field COR=成都天成文化传媒研究院 --field TIL=副总裁",
+       "ADDRESSBOOK name=袁俊杰 tel=16238339556 email=david66@163.com org=成都天成文化传媒研究院 title=副总裁 adr= url= "
+       "note=null",
+       vcard + "N:袁俊杰;;;;\r\nFN:袁俊杰\r\nTEL;TYPE=CELL:16238339556\r\nEMAIL;TYPE=INTERNET:david66@163.com\r\n"
+               "ORG:成都天成文化传媒研究院\r\nTITLE:副总裁\r\nEND:VCARD\r\n"},
+      {"--field N=唐建国 --field M=11072503193 --field TEL=007-25531314 --field COR=深圳新锐贸易股份有限公司 "
+       "--field DIV=R&D --field TIL=经理",
+       "ADDRESSBOOK name=唐建国 tel=11072503193,007-25531314 email= org=深圳新锐贸易股份有限公司/R&D title=经理 adr= "
+       "url= note=null",
+       vcard + "N:唐建国;;;;\r\nFN:唐建国\r\nTEL;TYPE=CELL:11072503193\r\nTEL;TYPE=WORK,VOICE:007-25531314\r\n"
+               "ORG:深圳新锐贸易股份有限公司;R&D\r\nTITLE:经理\r\nEND:VCARD\r\n"},
+      {"--field N=刘静 --field M=12581852588 --field COR=广州新锐数据服务研究院 --field DIV=销售部 --field TIL=销售总监 "
+       "--field ZIP=994370",
+       "ADDRESSBOOK name=刘静 tel=12581852588 email= org=广州新锐数据服务研究院/销售部 title=销售总监 adr=994370 url= "
+       "note=null",
+       vcard + "N:刘静;;;;\r\nFN:刘静\r\nTEL;TYPE=CELL:12581852588\r\nORG:广州新锐数据服务研究院;销售部\r\n"
+               "TITLE:销售总监\r\nADR;TYPE=WORK:;;;;;994370;\r\nEND:VCARD\r\n"},
       {"--type 1 --field SSID=咖啡馆;1 --field PWD=a;b\\ --field HIDDEN=true",
        "WIFI ssid=咖啡馆;1 type=WPA password=a;b\\ hidden=true"},
       {"--type 2 --field URL=例子.中国/路径", "URI https://xn--fsqu00a.xn--fiqs8s/%E8%B7%AF%E5%BE%84"},
@@ -298,8 +347,13 @@ TEST(Cli, PhoneParsersReadEveryGeneralTab) {
   TempFolder dir;
   std::string dumps, expected;
   for (const auto& c : cases) {
-    const CliOutcome run = Cli("qr " + c.fields + " --dump");  // 通用格式 is the default
+    const std::string line = "qr " + c.fields + " --dump";  // 通用格式 is the default
+    const CliOutcome run = Cli(line);
     ASSERT_EQ(run.status, ExitOk) << c.fields << "\n" << run.err;
+    if (!c.text.empty()) {
+      EXPECT_EQ(DecodeDump(line, run.out, Reading::ZxingText), c.text);
+      EXPECT_EQ(DecodeDump(line, run.out, Reading::ZbarText), c.text);
+    }
     dumps += run.out;
     expected += c.parsed + "\n";
   }
@@ -328,7 +382,10 @@ TEST(Cli, VersionHelpAndTheUsageOfTheCommandUsed) {
       {"dm -h", ExitOk, "Usage: quillet-cli dm", ""},
       {"values qr --level", ExitOk, "L\nM\nQ\nH\n", ""},
       {"values dm --size", ExitOk, "auto\nrect\n10x10\n", ""},
+      {"values qr --preset", ExitOk, "classic\ndots\nrounded\nbrand\n", ""},
+      {"values dm --preset", ExitOk, "classic\ndots\n", ""},
       {"values qr --type", ExitOk, "\n8\ncard\n", ""},
+      {"values qr --logo-pad", ExitOk, "shape\nsquare\n", ""},
       {"values dm --level", ExitUsage, "", "Usage: quillet-cli (qr | dm | read) [options]\nTry 'quillet-cli --help'\n"},
       {"pdf417", ExitUsage, "", "\nUsage: quillet-cli (qr | dm | read) [options]\nTry 'quillet-cli --help'\n"},
       {"qr --size 3 --text a --dump", ExitUsage, "",

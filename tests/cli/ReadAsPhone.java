@@ -1,10 +1,12 @@
 // Reads the symbols that `quillet-cli qr --dump` printed (one after another on
 // standard input) as an Android scanner does: ZXing's Java decoder without
 // hints, then its result parsers. Prints one line per symbol: the kind of
-// result and its fields, or "UNREAD".
+// result and its fields, or "UNREAD". With the argument "raw", the kind, a
+// tab and the text read, its \r \n \t and \\ escaped.
 import com.google.zxing.BinaryBitmap;
 import com.google.zxing.DecodeHintType;
 import com.google.zxing.RGBLuminanceSource;
+import com.google.zxing.Result;
 import com.google.zxing.client.result.*;
 import com.google.zxing.common.HybridBinarizer;
 import com.google.zxing.qrcode.QRCodeReader;
@@ -23,10 +25,11 @@ public class ReadAsPhone {
   public static void main(String[] args) throws Exception {
     PrintStream out = new PrintStream(System.out, true, StandardCharsets.UTF_8);
     BufferedReader in = new BufferedReader(new InputStreamReader(System.in, StandardCharsets.US_ASCII));
+    boolean raw = args.length > 0 && args[0].equals("raw");
     List<String> rows = new ArrayList<>();
     for (String line = in.readLine();; line = in.readLine()) {
       if (line == null || line.startsWith("version")) {
-        if (!rows.isEmpty()) out.println(Read(rows));
+        if (!rows.isEmpty()) out.println(Read(rows, raw));
         rows.clear();
         if (line == null) break;
       } else {
@@ -35,7 +38,7 @@ public class ReadAsPhone {
     }
   }
 
-  static String Read(List<String> rows) {
+  static String Read(List<String> rows, boolean raw) {
     int modules = rows.size(), side = (modules + 2 * QUIET) * SCALE;
     int[] pixels = new int[side * side];
     Arrays.fill(pixels, 0xFFFFFFFF);
@@ -51,12 +54,18 @@ public class ReadAsPhone {
     for (Map<DecodeHintType, Object> hints : List.of(Map.<DecodeHintType, Object>of(DecodeHintType.TRY_HARDER, true),
                                                      Map.<DecodeHintType, Object>of(DecodeHintType.PURE_BARCODE, true))) {
       try {
-        return Fields(ResultParser.parseResult(new QRCodeReader().decode(bitmap, hints)));
+        Result result = new QRCodeReader().decode(bitmap, hints);
+        ParsedResult parsed = ResultParser.parseResult(result);
+        return raw ? parsed.getType() + "\t" + Escaped(result.getText()) : Fields(parsed);
       } catch (Exception e) {
         // try the next way
       }
     }
     return "UNREAD";
+  }
+
+  static String Escaped(String text) {
+    return text.replace("\\", "\\\\").replace("\r", "\\r").replace("\n", "\\n").replace("\t", "\\t");
   }
 
   static String Join(String[] values) { return values == null ? "" : String.join(",", values); }

@@ -12,6 +12,8 @@
 #include <random>
 
 #include "app/HistoryDialog.h"
+#include "app/OpenImage.h"
+#include "app/ScreenReading.h"
 #include "app/TesselApp.h"
 #include "app/pages/ContentPages.h"
 #include "content/Catalogue.h"
@@ -188,6 +190,17 @@ long ResidentKilobytes() {
 
 // ---- the actions and the check ---------------------------------------------
 
+// Reading from the screen asks no question here: every one is answered no.
+class DeclinedOpenDialogs : public OpenDialogs {
+ public:
+  QString AskImageFile(QWidget*) override { return {}; }
+  int PickSymbol(QWidget*, const QString&, const QStringList&) override { return -1; }
+  Choice AskNotHeld(QWidget*, const QString&) override { return Choice::Cancel; }
+  void ShowMessage(QWidget*, const QString&) override {}
+  TextAction AskTextAction(QWidget*, const QString&, const TextActions&) override { return TextAction::Cancel; }
+  void OpenLink(const QString&) override {}
+};
+
 class Soak {
  public:
   Soak(unsigned seed, QString folder) : rng_(seed), folder_(std::move(folder)) {
@@ -196,6 +209,7 @@ class Soak {
     window_.activateWindow();
     qr_->SetSaveDialogs(&dialogs_);
     dm_->SetSaveDialogs(&dialogs_);
+    window_.SetOpenDialogs(declined_);
   }
 
   // Runs one random action and checks the screen; false on a mismatch.
@@ -330,6 +344,13 @@ class Soak {
     ClickButton(Page(), ControlId::Save);
   }
 
+  // "从屏幕识别" on the X server: the window steps aside and comes back.
+  void ReadFromScreen() {
+    QTest::keyClick(&window_, Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
+    (void)QTest::qWaitFor([this] { return !window_.Screen().Busy(); }, 10000);
+    (void)QTest::qWaitForWindowExposed(&window_);
+  }
+
   // "最近": a random entry opened into its page, or deleted and the list closed.
   void UseHistory(bool open) {
     QTest::mouseClick(window_.HistoryButton(), Qt::LeftButton);
@@ -408,6 +429,7 @@ class Soak {
   CDialogDM* dm_ = window_.DmPage();
   const QString folder_;
   FakeSaveDialogs dialogs_;
+  DeclinedOpenDialogs declined_;
   int entry_ = 1;
   bool saveRequested_ = false;
   const std::vector<Action> actions_ = {
@@ -431,7 +453,8 @@ class Soak {
       {"重填", 3, [this] { ClickButton(Page(), ControlId::Reset); }},
       {"save", 3, [this] { Save(); }},
       {"history open", 2, [this] { UseHistory(true); }},
-      {"history delete", 1, [this] { UseHistory(false); }}};
+      {"history delete", 1, [this] { UseHistory(false); }},
+      {"screen read", 1, [this] { ReadFromScreen(); }}};
   std::discrete_distribution<size_t> pick_ = [this] {
     std::vector<double> weights;
     for (const Action& action : actions_) weights.push_back(action.weight);

@@ -76,7 +76,7 @@ TEST_F(HistoryStoreTest, WhatGoesInComesBackInANewRun) {
   EXPECT_EQ(back.time, entry.time);
   EXPECT_EQ(back.choice.symbol.level, QrLevel::Q);
   EXPECT_EQ(back.choice.symbol.version, 7);
-  EXPECT_TRUE(back.choice.symbol.eci);
+  EXPECT_EQ(back.choice.symbol.eci, true);
   EXPECT_EQ(back.choice.scale, 9);
   EXPECT_EQ(back.choice.contentPage, entry.choice.contentPage);
   EXPECT_EQ(back.choice.style.style.foreground, entry.choice.style.style.foreground);

@@ -4,6 +4,7 @@
 // write, and colours the rules refuse are named with their ratio.
 #include <cmath>
 #include <QComboBox>
+#include <QPainter>
 
 #include "app/BatchDialog.h"
 #include "app/StyleDialog.h"
@@ -157,9 +158,37 @@ TEST_F(Style, ALogoTooLargeForTheVersionChosenIsRefusedInWords) {
   const int version = (qr->Symbol().Columns() - 17) / 4;  // what the card's data needs
   EXPECT_LT(version, 6);
   const QString refusal = U("标志太大，这个码放不下：H级(30%)下最多为边长的 %1%。换小一点的标志，或选择更大的版本，就能放下。")
-                              .arg(std::floor(LargestLogoShareOf(version, QrLevel::H) * 100));
+                              .arg(std::floor(LargestLogoShareOf(version, QrLevel::H, qr->Style().style) * 100));
   EXPECT_EQ(qr->StyleStatusText(), refusal);
   EXPECT_EQ(dialog->ProblemText()->text(), refusal);
+}
+
+// A round logo with a clear background: the pad follows its outline by
+// default, and the choice of a square pad clears its whole box, which
+// allows no larger a logo; both read back.
+TEST_F(Style, TheLogoPadFollowsARoundLogoOrFillsItsBox) {
+  QImage round(64, 64, QImage::Format_ARGB32);
+  round.fill(Qt::transparent);
+  QPainter painter(&round);
+  painter.setBrush(Qt::red);
+  painter.setPen(Qt::NoPen);
+  painter.drawEllipse(0, 0, 64, 64);
+  painter.end();
+  const QString path = folder.filePath(U("round.png"));
+  ASSERT_TRUE(round.save(path));
+  auto dialog = Open(qr);
+  styleDialogs.logoFile = path;
+  dialog->LogoButton()->click();
+  QComboBox* pad = dialog->LogoPadBox();
+  ASSERT_TRUE(pad->isEnabled());
+  EXPECT_EQ(pad->currentText(), U("随标志轮廓"));
+  EXPECT_EQ(qr->Style().style.logoPad, LogoPad::Shape);
+  const int shapeLargest = dialog->LogoSizeSlider()->maximum();
+  EXPECT_EQ(StatusOf(qr), U("已校验: 可扫描"));
+  SelectComboItem(pad, 1);
+  EXPECT_EQ(qr->Style().style.logoPad, LogoPad::Square);
+  EXPECT_LE(dialog->LogoSizeSlider()->maximum(), shapeLargest);
+  EXPECT_EQ(StatusOf(qr), U("已校验: 可扫描"));
 }
 
 // "样式..." opens the dialog; "重填" empties the fields, not the style,
@@ -208,6 +237,29 @@ TEST_F(Style, PresetsSetShapesAndColoursAndTheDmPageOffersNoEyes) {
   EXPECT_EQ(dmDialog->PresetBox()->count(), 3);  // 经典 圆点 (自定义)
   EXPECT_EQ(dmDialog->ModuleShapeBox()->count(), 2);
   EXPECT_TRUE(dmDialog->EyeShapeBox()->isHidden());
+}
+
+// The dialog shows the page's picture itself, as it may cover the page's:
+// a new shape shows there at once, the preview reads as the page's symbol,
+// and the check's verdict stands beside it, a refusal in red.
+TEST_F(Style, TheDialogPreviewsEveryChangeWithItsVerdict) {
+  auto dialog = Open(qr);
+  const auto previewed = [&] { return dialog->Preview()->pixmap().toImage(); };
+  const QImage plain = previewed();
+  ASSERT_FALSE(plain.isNull());
+  EXPECT_TRUE(dialog->PreviewVerdict()->text().isEmpty());
+  SelectComboItem(dialog->ModuleShapeBox(), dialog->ModuleShapeBox()->findText(U("圆点")));
+  const QImage dots = previewed();
+  EXPECT_NE(dots, plain);
+  QTRY_COMPARE_WITH_TIMEOUT(dialog->PreviewVerdict()->text(), U("已校验: 可扫描"), 30000);
+  QImage framed(dots.width() + 40, dots.height() + 40, QImage::Format_RGB32);
+  framed.fill(Qt::white);
+  QPainter(&framed).drawImage(20, 20, dots);
+  EXPECT_EQ(DecodePicture(framed, DecodeFormat::QrCode), CardAbc);
+  SetColours(*dialog, QColor(0x99, 0x99, 0x99), Qt::white);
+  EXPECT_EQ(dialog->PreviewVerdict()->text(), qr->StyleStatusText());
+  EXPECT_NE(dialog->PreviewVerdict()->styleSheet().indexOf(U("red")), -1);
+  EXPECT_NE(previewed(), dots);
 }
 
 // A file that is no logo is named with why, and the logo stays.

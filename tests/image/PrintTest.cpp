@@ -125,7 +125,7 @@ std::string WriteSheet(const TempFolder& folder, const LabelSheetLayout& layout,
   EXPECT_TRUE(sheet) << problem.subject;
   if (!sheet) return {};
   for (const auto& [payload, caption] : labels)
-    EXPECT_TRUE(sheet->AddLabel(OurQr(payload), caption, &problem)) << problem.subject;
+    EXPECT_TRUE(sheet->AddLabel(OurQr(payload), layout.symbol, caption, &problem)) << problem.subject;
   EXPECT_TRUE(sheet->Finish(&problem)) << problem.subject;
   WriteBytes(folder.File("sheet.pdf"), bytes);
   return folder.File("sheet.pdf");
@@ -151,10 +151,11 @@ TEST(LabelSheet, SymbolPrintsAtItsPhysicalSizeInEqualMargins) {
 TEST(LabelSheet, LabelLargerThanItsCellIsRefusedAndPaperNamesIgnoreCase) {
   std::string bytes;
   SheetProblem problem;
-  auto sheet = OpenLabelSheet({*FindPaperSize("Letter"), 4, 10, {16, 2, 96}},
+  const LabelSheetLayout layout{*FindPaperSize("Letter"), 4, 10, {16, 2, 96}};
+  auto sheet = OpenLabelSheet(layout,
                               [&](std::string_view chunk) { return bytes.append(chunk), true; }, &problem);
   ASSERT_TRUE(sheet) << problem.subject;
-  EXPECT_FALSE(sheet->AddLabel(OurQr(std::string(100, 'x')), "caption", &problem));
+  EXPECT_FALSE(sheet->AddLabel(OurQr(std::string(100, 'x')), layout.symbol, "caption", &problem));
   EXPECT_EQ(problem.failure, SheetFailure::LabelTooLarge);
   EXPECT_FALSE(problem.fit.Fits());
   EXPECT_EQ(sheet->Labels(), 0);

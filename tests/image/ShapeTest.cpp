@@ -6,8 +6,10 @@
 
 #include <QImage>
 
+#include "image/PhysicalSize.h"
 #include "image/StyledImage.h"
 #include "image/StyledSymbol.h"
+#include "image/SymbolFrame.h"
 #include "image/SymbolOutlines.h"
 #include "tests/support/Decode.h"
 #include "tests/support/Poppler.h"
@@ -74,8 +76,9 @@ GreyImage SvgPixels(const std::string& svg, int width, int height) {
   return Grey(picture);
 }
 
-GreyImage FilePixels(std::string_view format, const std::string& bytes, const ImageOptions& options, int side) {
-  if (format == "svg") return SvgPixels(bytes, side * options.scale, side * options.scale);
+GreyImage FilePixels(std::string_view format, const std::string& bytes, const ImageOptions& options, int side,
+                     int height = 0) {
+  if (format == "svg") return SvgPixels(bytes, side * options.scale, (height ? height : side) * options.scale);
   if (format == "png") return Grey(QImage::fromData(QByteArray::fromStdString(bytes)));
   TempFolder folder;
   WriteBytes(folder.File("shaped.pdf"), bytes);
@@ -159,4 +162,167 @@ TEST(Shapes, EyesTakeTheirColourOnlyWhereTheFindersAre) {
   EXPECT_EQ(pixel(q + 3.5, q + 3.5), Crimson);  // the centre
   EXPECT_EQ(pixel(q + 0.5, q + 3.5), Crimson);  // the ring's left
   EXPECT_EQ(pixel(q + 0.2, q + 0.2), White);    // the circle's corner cut away
+}
+
+// Gradients in every output read back with every decoder; the files hold
+// the gradient itself, and the pixels shade from one colour to the other.
+TEST(Gradients, EveryGradientInEveryOutputReadsBackAndShades) {
+  constexpr Rgb Purple{0x6a, 0x1b, 0x9a};
+  for (const Symbology symbology : {Symbology::QrCode, Symbology::DataMatrix})
+    for (const Gradient gradient : {Gradient::Linear, Gradient::Radial}) {
+      const Symbol symbol = MakeOne(symbology);
+      const bool qr = symbology == Symbology::QrCode;
+      ImageOptions options;
+      options.scale = 5;
+      options.style.foreground = Navy;
+      options.style.gradient = gradient;
+      options.style.foreground2 = Purple;
+      ASSERT_TRUE(PlaceAndReadBack(symbol, options.style, options).Ok());
+      for (const std::string_view format : {"png", "svg", "pdf"}) {
+        SCOPED_TRACE(std::string(qr ? "QR " : "DM ") + std::string(GradientName(gradient)) + " " + std::string(format));
+        std::string bytes;
+        ASSERT_TRUE(EncodeImage(symbol.matrix, *FindFormatByName(format), options, bytes).Ok());
+        if (format == "svg")
+          EXPECT_NE(bytes.find(gradient == Gradient::Linear ? "<linearGradient" : "<radialGradient"), std::string::npos);
+        const GreyImage image = FilePixels(format, bytes, options, symbol.matrix.Columns() + 2 * options.quietZone);
+        ASSERT_GT(image.width, 0);
+        EXPECT_EQ(DecodeImage(image.pixels.data(), image.width, image.height,
+                              qr ? DecodeFormat::QrCode : DecodeFormat::DataMatrix),
+                  Data);
+      }
+      // The top left module is dark in both symbologies: at the linear
+      // gradient's start, at the radial one's far end.
+      const RgbaImage image = RenderStyledSymbol(symbol.matrix, options);
+      const size_t at = (static_cast<size_t>(options.quietZone * 5 + 2) * image.width + options.quietZone * 5 + 2) * 4;
+      const Rgb corner{image.pixels[at], image.pixels[at + 1], image.pixels[at + 2]};
+      const Rgb expected = gradient == Gradient::Linear ? Navy : Purple;
+      EXPECT_LE(std::abs(corner.red - expected.red) + std::abs(corner.blue - expected.blue), 24)
+          << FormatColour(corner);
+    }
+}
+
+// Both ends of a gradient are held to the contrast; the refusal names the
+// lighter, whichever end it is.
+TEST(Gradients, TheLighterEndIsRefusedAsLowContrast) {
+  constexpr Rgb Pale{0xdd, 0xdd, 0xdd};
+  const struct {
+    Rgb foreground, second;
+    StyleFailure failure;
+    std::string subject;
+  } cases[] = {
+      {Navy, Pale, StyleFailure::LowContrast, "#dddddd on #ffffff"},
+      {Pale, Navy, StyleFailure::LowContrast, "#dddddd on #ffffff"},
+      {Rgb{0xbb, 0xbb, 0xbb}, Pale, StyleFailure::LowContrast, "#dddddd on #ffffff"},
+      {Navy, Crimson, StyleFailure::None, ""},
+  };
+  for (const auto& c : cases) {
+    SymbolStyle style;
+    style.foreground = c.foreground;
+    style.gradient = Gradient::Radial;
+    style.foreground2 = c.second;
+    const StyleCheck check = CheckContrast(style);
+    EXPECT_EQ(check.failure, c.failure);
+    if (!check.Ok()) EXPECT_EQ(check.subject, c.subject);
+  }
+}
+
+// A framed symbol in every output reads back with its quiet zone inside the
+// frame; the caption is drawn on the band (light pixels there), on the side
+// asked, and vector files hold it as paths, not text.
+TEST(Frames, FramedSymbolsReadBackWithTheCaptionOnTheirBand) {
+  const struct {
+    Symbology symbology;
+    std::string caption;
+    FramePosition position;
+    bool transparent;
+  } cases[] = {
+      {Symbology::QrCode, "扫一扫，加我为联系人", FramePosition::Below, false},
+      {Symbology::QrCode, "SCAN ME", FramePosition::Above, true},
+      {Symbology::DataMatrix, "扫码", FramePosition::Below, false},
+  };
+  for (const auto& c : cases) {
+    const Symbol symbol = MakeOne(c.symbology);
+    const bool qr = c.symbology == Symbology::QrCode;
+    ImageOptions options;
+    options.scale = 5;
+    SymbolStyle style;
+    style.foreground = Navy;
+    style.transparentBackground = c.transparent;
+    style.frameText = c.caption;
+    style.framePosition = c.position;
+    style.frameColour = Crimson;
+    ASSERT_TRUE(PlaceAndReadBack(symbol, style, options).Ok());
+    const FrameLayout layout = LayOutFrame(style, symbol.matrix.Columns(), symbol.matrix.Rows(), options.quietZone);
+    for (const std::string_view format : {"png", "svg", "pdf"}) {
+      SCOPED_TRACE(c.caption + " " + std::string(format));
+      std::string bytes;
+      ASSERT_TRUE(EncodeImage(symbol.matrix, *FindFormatByName(format), options, bytes).Ok());
+      if (format == "svg") EXPECT_EQ(bytes.find("<text"), std::string::npos);
+      const GreyImage image = FilePixels(format, bytes, options, layout.width, layout.height);
+      ASSERT_GT(image.width, 0);
+      EXPECT_EQ(DecodeImage(image.pixels.data(), image.width, image.height,
+                            qr ? DecodeFormat::QrCode : DecodeFormat::DataMatrix),
+                Data);
+    }
+    const RgbaImage image = RenderStyledSymbol(symbol.matrix, options);
+    ASSERT_EQ(image.width, layout.width * 5);
+    // The band's rows: crimson frame with white caption pixels among them.
+    const int bandTop = c.position == FramePosition::Above ? 0 : image.height - layout.bandHeight * 5;
+    EXPECT_EQ(bandTop, layout.bandTop * 5);
+    int caption = 0, frame = 0;
+    for (int y = bandTop; y < bandTop + layout.bandHeight * 5; ++y)
+      for (int x = 0; x < image.width; ++x) {
+        const uint8_t* p = &image.pixels[(static_cast<size_t>(y) * image.width + x) * 4];
+        caption += p[1] > 160;  // the caption's white, antialiased: crimson has no green
+        frame += Rgb{p[0], p[1], p[2]} == Crimson;
+      }
+    EXPECT_GT(caption, image.width / 2) << "no caption drawn";
+    EXPECT_GT(frame, caption);
+  }
+}
+
+// The caption is one line the font covers; anything else is refused before a
+// file is written, never drawn as empty boxes.
+TEST(Frames, CaptionsTheFontCannotDrawAreRefused) {
+  const struct {
+    std::string caption;
+    CaptionProblem problem;
+    ImageFailure failure;
+  } cases[] = {
+      {"扫一扫", CaptionProblem::None, ImageFailure::None},
+      {std::string(64, 'x'), CaptionProblem::None, ImageFailure::None},
+      {std::string(65, 'x'), CaptionProblem::TooLong, ImageFailure::BadCaption},
+      {"two\nlines", CaptionProblem::ControlCharacter, ImageFailure::BadCaption},
+      {"\xe6\x89", CaptionProblem::NotUtf8, ImageFailure::BadCaption},
+      {"\xc0\xaf", CaptionProblem::NotUtf8, ImageFailure::BadCaption},  // an overlong "/"
+      {"扫\U0001F600", CaptionProblem::MissingCharacter, ImageFailure::CaptionCharacter},
+  };
+  const Symbol symbol = MakeOne(Symbology::QrCode);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.caption);
+    EXPECT_EQ(ShapeCaption(c.caption).check.problem, c.problem);
+    ImageOptions options;
+    options.style.frameText = c.caption;
+    std::string bytes;
+    EXPECT_EQ(EncodeImage(symbol.matrix, *FindFormatByName("png"), options, bytes).failure, c.failure);
+    if (c.failure != ImageFailure::None) EXPECT_TRUE(bytes.empty());
+  }
+}
+
+// A printed size is the whole frame's: its longer side, in every format.
+TEST(Frames, APrintedSizeCoversTheFrame) {
+  const Symbol symbol = MakeOne(Symbology::QrCode);
+  ImageOptions options;
+  options.symbolMm = 30;
+  options.style.frameText = "扫一扫";
+  std::string pdf;
+  ASSERT_TRUE(EncodeImage(symbol.matrix, *FindFormatByName("pdf"), options, pdf).Ok());
+  TempFolder folder;
+  WriteBytes(folder.File("framed.pdf"), pdf);
+  const auto page = PdfPageSizePoints(folder.File("framed.pdf"));
+  ASSERT_TRUE(page);
+  EXPECT_NEAR(std::max(page->first, page->second) * MillimetresPerInch / PointsPerInch, 30, 0.01);
+  const PrintedExtent extent = FramedMillimetres(options, symbol.matrix.Columns(), symbol.matrix.Rows());
+  EXPECT_NEAR(extent.heightMm, 30, 0.01);
+  EXPECT_LT(extent.widthMm, extent.heightMm);
 }

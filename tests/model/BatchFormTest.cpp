@@ -6,6 +6,7 @@
 
 #include "content/Catalogue.h"
 #include "content/CodePage.h"
+#include "image/StylePresets.h"
 #include "tests/support/TempFolder.h"
 
 using namespace quillet;
@@ -280,6 +281,13 @@ TEST_F(BatchFormTest, AssemblesTheSettingsOfEitherOutput) {
   EXPECT_EQ(job.outputDir, "");
   EXPECT_EQ(Roles(form.Check()), (std::vector{Role::Field, Role::Field, Role::NameOnly}));
   EXPECT_FALSE(form.Check().start);
+
+  // The sheet draws the page's style, which the dialog's header announces.
+  page.image.style = WithPreset({}, StylePreset::Brand, Symbology::QrCode);
+  BatchForm styled = Loaded("t.csv", "TEXT\nhello\n", page);
+  styled.output.to = BatchOutput::Sheet;
+  const SymbolStyle& sheetStyle = styled.Job().labels->sheet.symbol.style;
+  EXPECT_EQ(PresetOf(sheetStyle, Symbology::QrCode), StylePreset::Brand);
   EXPECT_TRUE(BatchOutputForm{}.verify);  // unless unchecked
 }
 

@@ -12,6 +12,14 @@ using namespace quillet;
 
 namespace {
 
+// A style with a small opaque logo.
+SymbolStyle WithLogo(std::optional<double> share = std::nullopt) {
+  SymbolStyle style;
+  style.logo = std::make_shared<const RgbaImage>(RgbaImage{2, 2, std::vector<uint8_t>(16, 255)});
+  style.logoShare = share;
+  return style;
+}
+
 const std::string QrPrefix = "\x01\x10";
 
 std::optional<std::string> Decoded(const SymbolResult& result, DecodeFormat format) {
@@ -103,12 +111,12 @@ TEST(QrPageModel, TheVersionIsTheFloorAndTheLevelRaisesIt) {
 TEST(QrPageModel, ALogoRaisesALevelNobodyPickedToH) {
   QrPageModel page;
   page.SetField(Slot("N"), "x");
-  page.SetLogo(true);
+  page.SetLogo(WithLogo());
   EXPECT_EQ(page.LevelInForce(), QrLevel::H);
   EXPECT_EQ(page.Result().symbol.level, QrLevel::H);
   page.ChooseLevel(QrLevel::L);
   EXPECT_EQ(page.LevelInForce(), QrLevel::L);
-  page.SetLogo(false);
+  page.SetLogo({});
   EXPECT_EQ(page.LevelInForce(), QrLevel::L);
 }
 
@@ -192,6 +200,12 @@ TEST(QrPageModel, OpeningIsOneStepThatUndoTakesBack) {
   EXPECT_EQ(page.Values()[Slot("N")], "");
   EXPECT_EQ(page.Payload(), "WIFI:T:WPA;S:咖啡馆;P:secret;;");
   EXPECT_EQ(page.FileNameHint(), "咖啡馆");
+  // The opened level holds under a logo some version of it spares, not under a larger one.
+  page.SetLogo(WithLogo(0.1));
+  EXPECT_EQ(page.LevelInForce(), QrLevel::Q);
+  page.SetLogo(WithLogo(0.45));
+  EXPECT_EQ(page.LevelInForce(), QrLevel::H);
+  page.SetLogo({});
   ASSERT_TRUE(page.Undo());
   EXPECT_EQ(page.Page(), (FormatTab{1, 0}));
   EXPECT_EQ(page.LevelInForce(), DefaultQrLevel);
@@ -223,7 +237,7 @@ TEST_P(Restore, OpensWhereTheLastRunLeftOrWhereAFirstRunStarts) {
   EXPECT_TRUE(page.Filled().empty());
   EXPECT_FALSE(page.Undo());  // what was typed before is no step to take back
   // A logo raises only a level nobody picked.
-  page.SetLogo(true);
+  page.SetLogo(WithLogo());
   EXPECT_EQ(page.LevelInForce(), c.levelChosen ? c.level : QrLevel::H);
 }
 
@@ -346,7 +360,7 @@ TEST(DmPageModel, TextIsEncodedAsItsCodePageBytesAndEciIsASetting) {
   EXPECT_EQ(page.TextBytes(), "\xBF\xCD\xB7\xFE");
   EXPECT_EQ(Decoded(page.Result(), DecodeFormat::DataMatrix), "\xBF\xCD\xB7\xFE");
   page.SetEci(true);
-  EXPECT_TRUE(page.Settings().eci);
+  EXPECT_EQ(page.Settings().eci, true);
   EXPECT_TRUE(page.Settings().dmGrowSize);
 }
 
@@ -356,6 +370,33 @@ namespace {
 
 // The name a save suggests: the first field in the page's order that holds
 // more than it starts with, however the fields were typed.
+// 通用格式 names UTF-8 unless the user says otherwise; the operator formats
+// name nothing unless asked. A choice made stays over format switches.
+TEST(QrPageModel, TheEciBoxFollowsTheFormatUntilTheUserSetsIt) {
+  const struct {
+    int format;
+    std::optional<bool> set;  // the box as the user sets it
+    bool inForce;
+    std::string designator;  // zxing-cpp's in front of the bytes
+  } steps[] = {
+      {1, std::nullopt, false, ""},       {GeneralFormat, std::nullopt, true, "\\000026"},
+      {GeneralFormat, false, false, ""},  {1, std::nullopt, false, ""},
+      {1, true, true, "\\000029"},      {GeneralFormat, std::nullopt, true, "\\000026"},
+  };
+  QrPageModel page;
+  for (const auto& step : steps) {
+    SCOPED_TRACE(&step - steps);
+    page.SwitchFormat(step.format);
+    page.SetField(Slot("N"), "张三");
+    if (step.set) page.SetEci(*step.set);
+    EXPECT_EQ(page.EciInForce(), step.inForce);
+    const ModuleMatrix& m = page.Result().symbol.matrix;
+    const std::string bytes =
+        ZxingEciBytes(m.Columns(), m.Rows(), [&](int x, int y) { return m.IsDark(x, y); }, DecodeFormat::QrCode);
+    EXPECT_TRUE(bytes.starts_with(step.designator + (step.format == 1 ? QrPrefix : "BEGIN:VCARD"))) << Printable(bytes);
+  }
+}
+
 TEST(QrPageModel, TheFileNameHintIsTheFirstFieldTyped) {
   QrPageModel page;
   EXPECT_EQ(page.FileNameHint(), "");

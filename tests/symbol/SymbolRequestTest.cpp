@@ -120,27 +120,29 @@ struct ContentCase {
   std::string bytes;
   DataCharset charset;  // the one the ECI names, whatever the request's
   std::string designator;
+  bool eciByDefault;  // named when the request leaves the ECI unset
   QrSegments segments;  // as the format writes it
 };
 
 const ContentCase Contents[] = {
     // The fields are UTF-8; "客服" is BF CD B7 FE in code page 936.
     {"OperatorCard", Fields(1, 0, "N", "客服 13800138000138001380"),
-     "\x01\x10" "CARD:N:\xBF\xCD\xB7\xFE 13800138000138001380;;", DataCharset::CodePage936, "\\000029",
+     "\x01\x10" "CARD:N:\xBF\xCD\xB7\xFE 13800138000138001380;;", DataCharset::CodePage936, "\\000029", false,
      QrSegments::Single},
     {"GeneralText", Fields(GeneralFormat, 8, "TEXT", "你好 13800138000138001380"), "你好 13800138000138001380",
-     DataCharset::Utf8, "\\000026", QrSegments::Optimal},
+     DataCharset::Utf8, "\\000026", true, QrSegments::Optimal},
 };
 
-class Content : public testing::TestWithParam<std::tuple<ContentCase, bool>> {};
+class Content : public testing::TestWithParam<std::tuple<ContentCase, std::optional<bool>>> {};
 
 TEST_P(Content, EncodesTheFormatsBytesAsItWritesThem) {
-  const auto& [c, eci] = GetParam();
+  const auto& [c, asked] = GetParam();
+  const bool eci = asked.value_or(c.eciByDefault);
   SymbolRequest request = Request(Qr, "ignored");
   // The other set for the data, which content does not name.
   request.charset = c.charset == DataCharset::Utf8 ? DataCharset::CodePage936 : DataCharset::Utf8;
   request.content = c.fields;
-  request.eci = eci;
+  request.eci = asked;
   const SymbolResult made = MakeSymbol(request);
   ASSERT_TRUE(made.Ok());
   EXPECT_EQ(EciProtocolBytes(made.symbol), (eci ? c.designator : "") + c.bytes);
@@ -155,9 +157,13 @@ TEST_P(Content, EncodesTheFormatsBytesAsItWritesThem) {
   EXPECT_NE(made.symbol.matrix.Cells(), MakeSymbol(plain).symbol.matrix.Cells());
 }
 
-INSTANTIATE_TEST_SUITE_P(symbol, Content, testing::Combine(testing::ValuesIn(Contents), testing::Bool()),
+INSTANTIATE_TEST_SUITE_P(symbol, Content,
+                         testing::Combine(testing::ValuesIn(Contents),
+                                          testing::Values(std::nullopt, std::optional(false), std::optional(true))),
                          [](const auto& info) {
-                           return std::string(std::get<0>(info.param).name) + (std::get<1>(info.param) ? "Eci" : "");
+                           const std::optional<bool> eci = std::get<1>(info.param);
+                           const char* how = !eci ? "Default" : *eci ? "EciOn" : "EciOff";
+                           return std::string(std::get<0>(info.param).name) + how;
                          });
 
 // The designator names the data's character set, only with the ECI on.

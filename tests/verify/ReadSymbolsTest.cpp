@@ -110,6 +110,24 @@ TEST(ReadSymbols, FineSymbolsInALargePhotoAreReadAtFullSize) {
   EXPECT_EQ(found, (std::multiset<std::string>{Card, Card, "https://example.com/a"}));
 }
 
+// A read stopped (the window's Esc) ends without looking: no symbol and no
+// failure, from a file and from pixels alike; left alone, the same image gives its symbol.
+TEST(ReadSymbols, AStoppedReadEndsWithoutLooking) {
+  Grey image = Noise(1200, 900);
+  Place(image, OurQr(Card), 600, 450, 8, 0);
+  const std::string jpeg = Jpeg(image, 90);
+  for (const bool stopped : {true, false}) {
+    SCOPED_TRACE(stopped ? "stopped" : "left alone");
+    const ReadStop stop = stopped;
+    const SymbolsInImage fromFile = ReadSymbolsInBytes(jpeg, &stop);
+    const SymbolsInImage fromPixels = ReadSymbolsInPixels(image.pixels.data(), image.width, image.height, &stop);
+    for (const SymbolsInImage& read : {fromFile, fromPixels}) {
+      EXPECT_TRUE(read.ImageRead());
+      EXPECT_EQ(read.symbols.size(), stopped ? 0u : 1u);
+    }
+  }
+}
+
 // Every tab of every format, its fields filled (Chinese, separators, line
 // breaks, on the general format's the characters each form escapes) or left
 // empty, composed, written as a PNG, read back and recognised: the same

@@ -71,34 +71,41 @@ class Picture {
   int scale_ = 1;
 };
 
+bool Stopped(const ReadStop* stop) { return stop && stop->load(std::memory_order_relaxed); }
+
 SymbolBox Scaled(const SymbolBox& box, int scale) {
   return {box.left * scale, box.top * scale, box.right * scale, box.bottom * scale};
 }
 
 // The tiles pass: full resolution where the quick look left `unread` regions.
-void SearchTiles(Picture& picture, const std::vector<SymbolBox>& unread, std::vector<FoundSymbol>& found) {
+void SearchTiles(Picture& picture, const std::vector<SymbolBox>& unread, std::vector<FoundSymbol>& found,
+                 const ReadStop* stop) {
   const GreyPixels* full = picture.Full();
   if (!full) return;
   int side = 0;
   for (const FoundSymbol& symbol : found) side = std::max(side, symbol.box ? symbol.box->Side() : 0);
-  for (const PixelArea& tile : PlanTiles(full->width, full->height, unread, side ? side : UnmeasuredSymbolSide))
+  for (const PixelArea& tile : PlanTiles(full->width, full->height, unread, side ? side : UnmeasuredSymbolSide)) {
+    if (Stopped(stop)) return;
     // The whole image at full size is what the quick look already searched.
     if (!picture.QuickIsFull() || tile.width < full->width || tile.height < full->height)
       MergeFound(found, FindWithZxing(*full, tile));
+  }
 }
 
-std::vector<FoundSymbol> FindEverySymbol(Picture& picture) {
+std::vector<FoundSymbol> FindEverySymbol(Picture& picture, const ReadStop* stop) {
+  if (Stopped(stop)) return {};
   const GreyPixels& quick = picture.Quick();
   std::vector<FoundSymbol> found = FindWithZxing(quick);
+  if (Stopped(stop)) return found;
   std::vector<SymbolBox> unread = UnreadBusyRegions(quick, found);
   for (FoundSymbol& symbol : found)
     if (symbol.box) symbol.box = Scaled(*symbol.box, picture.Scale());
   for (SymbolBox& region : unread) region = Scaled(region, picture.Scale());
-  if (!unread.empty()) SearchTiles(picture, unread, found);
-  if (!found.empty()) return found;
+  if (!unread.empty()) SearchTiles(picture, unread, found, stop);
+  if (!found.empty() || Stopped(stop)) return found;
   // zbar and libdmtx search a large image slowly (seconds for a photo with
   // nothing in it); the quick copy serves them as well.
-  if (auto zbar = FindWithZbar(quick); !zbar.empty()) return zbar;
+  if (auto zbar = FindWithZbar(quick); !zbar.empty() || Stopped(stop)) return zbar;
   if (auto bytes = DecodeWithDmtx(quick, 0, DmtxSearchMs))
     return {{Symbology::DataMatrix, std::move(*bytes), std::nullopt, "libdmtx", std::nullopt}};
   return {};
@@ -108,7 +115,7 @@ SymbolsInImage Failed(ImageReadFailure failure, int error = 0) { return {{failur
 
 }  // namespace
 
-SymbolsInImage ReadSymbolsFromBytes(std::string_view bytes) {
+SymbolsInImage ReadSymbolsFromBytes(std::string_view bytes, const ReadStop* stop) {
   const FileKind kind = SniffFileKind(bytes);
   if (kind != FileKind::Png && kind != FileKind::Jpeg && kind != FileKind::Gif && kind != FileKind::Bmp)
     return Failed(ImageReadFailure::NotAnImage);
@@ -120,11 +127,11 @@ SymbolsInImage ReadSymbolsFromBytes(std::string_view bytes) {
     ImageReadProblem ignored;
     return ReadRasterImage(kind, bytes, &ignored);
   });
-  result.symbols = FindEverySymbol(picture);
+  result.symbols = FindEverySymbol(picture, stop);
   return result;
 }
 
-SymbolsInImage ReadSymbolsFromFile(const std::string& path) {
+SymbolsInImage ReadSymbolsFromFile(const std::string& path, const ReadStop* stop) {
   const InputFile file = ReadInputFile(path, MaxImageFileBytes);
   switch (file.failure) {
     case InputFileFailure::CannotOpen: return Failed(ImageReadFailure::CannotOpen, file.error);
@@ -132,15 +139,15 @@ SymbolsInImage ReadSymbolsFromFile(const std::string& path) {
     case InputFileFailure::TooLarge: return Failed(ImageReadFailure::TooLarge);
     case InputFileFailure::None: break;
   }
-  return ReadSymbolsFromBytes(file.bytes);
+  return ReadSymbolsFromBytes(file.bytes, stop);
 }
 
-SymbolsInImage ReadSymbolsFromPixels(const uint8_t* pixels, int width, int height) {
+SymbolsInImage ReadSymbolsFromPixels(const uint8_t* pixels, int width, int height, const ReadStop* stop) {
   if (width < 1 || height < 1 || static_cast<int64_t>(width) * height > MaxImagePixels)
     return {{ImageReadFailure::TooLarge, std::to_string(width) + " x " + std::to_string(height), 0}, {}};
   Picture picture(GreyPixels{width, height, std::vector<uint8_t>(pixels, pixels + static_cast<size_t>(width) * height)},
                   nullptr);
-  return {{}, FindEverySymbol(picture)};
+  return {{}, FindEverySymbol(picture, stop)};
 }
 
 }  // namespace quillet

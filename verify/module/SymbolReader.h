@@ -5,8 +5,8 @@
 
 namespace quillet {
 
-SymbolsInImage ReadSymbolsFromFile(const std::string& path);
-SymbolsInImage ReadSymbolsFromBytes(std::string_view bytes);
-SymbolsInImage ReadSymbolsFromPixels(const uint8_t* pixels, int width, int height);
+SymbolsInImage ReadSymbolsFromFile(const std::string& path, const ReadStop* stop);
+SymbolsInImage ReadSymbolsFromBytes(std::string_view bytes, const ReadStop* stop);
+SymbolsInImage ReadSymbolsFromPixels(const uint8_t* pixels, int width, int height, const ReadStop* stop);
 
 }  // namespace quillet

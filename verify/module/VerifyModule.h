@@ -25,9 +25,9 @@ struct VerifyModuleApi {
                                         std::string_view expected);
   // A logo file's pixels (PNG, JPEG or SVG), bounded before they are decoded.
   std::optional<RgbaImage> (*readLogo)(std::string_view bytes, LogoReadProblem* problem);
-  SymbolsInImage (*readFile)(const std::string& path);
-  SymbolsInImage (*readBytes)(std::string_view bytes);
-  SymbolsInImage (*readPixels)(const uint8_t* pixels, int width, int height);
+  SymbolsInImage (*readFile)(const std::string& path, const ReadStop* stop);
+  SymbolsInImage (*readBytes)(std::string_view bytes, const ReadStop* stop);
+  SymbolsInImage (*readPixels)(const uint8_t* pixels, int width, int height, const ReadStop* stop);
   // The symbol under the camera's conditions, the plain one beside it (see CameraView.h).
   std::vector<ConditionReading> (*readUnderConditions)(const CameraViews& views, Symbology symbology,
                                                        std::string_view expected);
