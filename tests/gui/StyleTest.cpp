@@ -184,11 +184,11 @@ TEST_F(Style, TheLogoPadFollowsARoundLogoOrFillsItsBox) {
   EXPECT_EQ(pad->currentText(), U("随标志轮廓"));
   EXPECT_EQ(qr->Style().style.logoPad, LogoPad::Shape);
   const int shapeLargest = dialog->LogoSizeSlider()->maximum();
-  EXPECT_EQ(StatusOf(qr), U("已校验: 可扫描"));
+  EXPECT_EQ(StatusOf(qr), U("已校验: 可扫描（7/7 种拍摄条件可读）"));
   SelectComboItem(pad, 1);
   EXPECT_EQ(qr->Style().style.logoPad, LogoPad::Square);
   EXPECT_LE(dialog->LogoSizeSlider()->maximum(), shapeLargest);
-  EXPECT_EQ(StatusOf(qr), U("已校验: 可扫描"));
+  EXPECT_EQ(StatusOf(qr), U("已校验: 可扫描（7/7 种拍摄条件可读）"));
 }
 
 // "样式..." opens the dialog; "重填" empties the fields, not the style,
