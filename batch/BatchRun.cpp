@@ -259,8 +259,9 @@ class BatchRun {
   BatchSummary summary_;
   BatchProgress progress_;
   ManifestWriter manifest_;
-  std::unique_ptr<LabelSheetWriter> sheet_;
+  // Before the sheet: a sheet never finished writes its last bytes here as it is destroyed.
   std::string sheetBytes_;
+  std::unique_ptr<LabelSheetWriter> sheet_;
 };
 
 }  // namespace

@@ -286,8 +286,7 @@ TEST_F(BatchFormTest, AssemblesTheSettingsOfEitherOutput) {
   page.image.style = WithPreset({}, StylePreset::Brand, Symbology::QrCode);
   BatchForm styled = Loaded("t.csv", "TEXT\nhello\n", page);
   styled.output.to = BatchOutput::Sheet;
-  const SymbolStyle& sheetStyle = styled.Job().labels->sheet.symbol.style;
-  EXPECT_EQ(PresetOf(sheetStyle, Symbology::QrCode), StylePreset::Brand);
+  EXPECT_EQ(PresetOf(styled.Job().labels->sheet.symbol.style, Symbology::QrCode), StylePreset::Brand);
   EXPECT_TRUE(BatchOutputForm{}.verify);  // unless unchecked
 }
 
