@@ -57,18 +57,25 @@ ReadBackResult VerifySymbolPixels(const uint8_t* pixels, int width, int height, 
 
 namespace {
 
-// The pixels a camera starts from: the symbol at CameraModulePixels, on its background.
-std::vector<uint8_t> CameraView(const ModuleMatrix& matrix, const ImageOptions& options) {
+// The pixels a camera starts from: the symbol at CameraModulePixels, on its
+// background, framed as it is printed.
+struct CameraPicture {
+  std::vector<uint8_t> grey;
+  int width = 0, height = 0;
+};
+
+CameraPicture CameraView(const ModuleMatrix& matrix, const ImageOptions& options) {
   ImageOptions camera = options;
   camera.scale = CameraModulePixels;
-  return CompositeGrey(RenderStyledSymbol(matrix, camera), SolidBackground(options.style));
+  const RgbaImage image = RenderStyledSymbol(matrix, camera);
+  return {CompositeGrey(image, SolidBackground(options.style)), image.width, image.height};
 }
 
-CameraViews ViewsOf(const std::vector<uint8_t>& styled, const uint8_t* plain, const ModuleMatrix& matrix,
-                    const ImageOptions& options) {
-  const int quiet = 2 * options.quietZone;
-  return CameraViews{styled.data(), plain, (matrix.Columns() + quiet) * CameraModulePixels,
-                     (matrix.Rows() + quiet) * CameraModulePixels, CameraModulePixels};
+CameraViews ViewsOf(const CameraPicture& styled, const CameraPicture* plain) {
+  return CameraViews{styled.grey.data(),           styled.width,
+                     styled.height,                plain ? plain->grey.data() : nullptr,
+                     plain ? plain->width : 0,     plain ? plain->height : 0,
+                     CameraModulePixels};
 }
 
 // The styled symbol under the camera's conditions, the plain one beside it as
@@ -79,8 +86,8 @@ void ReadUnderConditions(const VerifyModuleApi& api, const ModuleMatrix& matrix,
     result.conditions.push_back({AsPrintedCondition, decoder, CameraReading::Read, CameraReading::NotTried});
   ImageOptions plain;
   plain.quietZone = options.quietZone;
-  const std::vector<uint8_t> styled = CameraView(matrix, options), yardstick = CameraView(matrix, plain);
-  const CameraViews views = ViewsOf(styled, yardstick.data(), matrix, options);
+  const CameraPicture styled = CameraView(matrix, options), yardstick = CameraView(matrix, plain);
+  const CameraViews views = ViewsOf(styled, &yardstick);
   for (ConditionReading& reading : api.readUnderConditions(views, symbology, expected))
     result.conditions.push_back(std::move(reading));
 }
@@ -102,8 +109,8 @@ std::vector<ConditionReading> ReadUnderCameraConditions(const ModuleMatrix& matr
   ReadBackResult failure;
   const VerifyModuleApi* api = VerifyModule(&failure);
   if (!api) return {};
-  const std::vector<uint8_t> seen = CameraView(matrix, options);
-  return api->readUnderConditions(ViewsOf(seen, nullptr, matrix, options), symbology, expected);
+  const CameraPicture seen = CameraView(matrix, options);
+  return api->readUnderConditions(ViewsOf(seen, nullptr), symbology, expected);
 }
 
 ReadBackResult VerifyStyledSymbol(const ModuleMatrix& matrix, const ImageOptions& options, Symbology symbology,

@@ -208,7 +208,7 @@ GreyPixels SeenUnder(const GreyPixels& image, const CameraCondition& condition, 
 std::vector<ConditionReading> ReadUnderConditions(const CameraViews& views, Symbology symbology,
                                                   std::string_view expected) {
   const GreyPixels styled = Copied(views.styled, views.width, views.height);
-  const GreyPixels plain = views.plain ? Copied(views.plain, views.width, views.height) : GreyPixels{};
+  const GreyPixels plain = views.plain ? Copied(views.plain, views.plainWidth, views.plainHeight) : GreyPixels{};
   std::vector<ConditionReading> readings;
   for (int index = 0; index < CameraConditionCount; ++index) {
     const CameraCondition& condition = CameraConditions[index];

@@ -14,11 +14,14 @@ GreyPixels Reduced(const GreyPixels& image, int factor);
 // (not AsPrinted). Deterministic: the noise has a fixed seed.
 GreyPixels SeenUnder(const GreyPixels& image, const CameraCondition& condition, int scale);
 
-// The styled and the plain symbol, the same size, modules of `scale` pixels.
+// The styled and the plain symbol, modules of `scale` pixels. A frame makes
+// the styled picture larger than the plain one.
 struct CameraViews {
   const uint8_t* styled = nullptr;
+  int width = 0, height = 0;
   const uint8_t* plain = nullptr;  // null: the styled pixels are the plain symbol's
-  int width = 0, height = 0, scale = 0;
+  int plainWidth = 0, plainHeight = 0;
+  int scale = 0;
 };
 
 // Every condition but AsPrinted, by every decoder. The plain symbol is read
