@@ -49,8 +49,16 @@ QString ConditionLost(const ConditionReading& lost, const StyleAdvice& advice) {
            FromUtf8(UiText::CameraConditionNames[static_cast<size_t>(lost.condition)]), AdviceWords(advice));
 }
 
+QString RaisedWords(const ReadBackResult& result) {
+  QString raised;
+  if (result.levelRaisedFrom)
+    raised += FromUtf8(UiText::StyleLevelRaised).arg(FromUtf8(UiText::ErrorCorrectionLevels[QrLevelPosition(*result.levelRaisedFrom)]));
+  if (result.versionGrownFrom > 0) raised += FromUtf8(UiText::StyleVersionGrown).arg(result.versionGrownFrom);
+  return raised;
+}
+
 QString ReadBackVerdict(const ReadBackResult& result) {
-  const QString verdict = FromUtf8(UiText::StyleReadBack);
+  const QString verdict = FromUtf8(UiText::StyleReadBack) + RaisedWords(result);
   if (result.conditions.empty()) return verdict;
   return verdict + FromUtf8(UiText::StyleReadUnder).arg(ConditionsRead(result.conditions)).arg(CameraConditionCount);
 }

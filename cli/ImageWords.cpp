@@ -186,6 +186,8 @@ std::string DescribeStyleReport(const LogoFit& fit, const ReadBackResult& check)
     if (fit.damage.coversFixedPattern) report += "covers a fixed pattern\n";
   }
   if (!fit.Ok()) return report;
+  if (check.levelRaisedFrom) report += std::string("level raised from ") + QrLevelLetter(*check.levelRaisedFrom) + "\n";
+  if (check.versionGrownFrom > 0) report += "version grown from " + std::to_string(check.versionGrownFrom) + "\n";
   report += check.Ok() ? "read back by " + check.decoder + "\n" : "not read back: " + DescribeReadBackFault(check) + "\n";
   for (const ConditionReading& reading : check.conditions) report += ConditionLine(reading);
   if (!check.conditions.empty())

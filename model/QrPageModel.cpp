@@ -174,6 +174,8 @@ QrLevel QrPageModel::LevelInForce() const {
 SymbolSettings QrPageModel::Settings() const {
   SymbolSettings settings;
   settings.level = LevelInForce();
+  // An opened symbol's level is kept, as a chosen one is.
+  settings.levelChosen = levelChosen_ || levelOpened_;
   settings.version = version_;
   settings.eci = eci_;
   return settings;

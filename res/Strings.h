@@ -248,6 +248,9 @@ constexpr std::string_view StyleChecking = "正在校验...";
 constexpr std::string_view StyleNotReadBack = "未通过校验: %1";
 // %1 the camera conditions the styled symbol read under, %2 all of them.
 constexpr std::string_view StyleReadUnder = "（%1/%2 种拍摄条件可读）";
+// What the check raised for the style to read: %1 the level or version first made.
+constexpr std::string_view StyleLevelRaised = "，纠错级别已由%1提高";
+constexpr std::string_view StyleVersionGrown = "，版本已由 %1 增大";
 // %1 the decoder, %2 the camera condition, %3 what would help (ConditionAdvice, or nothing).
 constexpr std::string_view ConditionLostWhy = "在拍摄条件“%2”下 %1 读不出该条码，而无样式的同一条码可读。%3";
 constexpr std::string_view ConditionAdvice = "可尝试%1。";

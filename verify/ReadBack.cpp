@@ -131,15 +131,45 @@ ReadBackResult VerifyStyledSymbol(const ModuleMatrix& matrix, const ImageOptions
 namespace {
 
 // A logo's symbol that fits its bound but that the decoders miss, or a
-// style that loses a camera condition the plain symbol keeps: a larger
-// version spreads the same loss over more blocks and draws each module on
-// more of the camera's pixels. Other misses (colours too close) no size mends.
-bool GrowsForReadBack(const SymbolRequest& request, const SymbolStyle& style, const Symbol& symbol,
-                      const StyledSymbolCheck& check) {
-  const bool missed = check.readBack.status == ReadBackStatus::NotRead ||
-                      check.readBack.status == ReadBackStatus::DifferentBytes;
-  const bool sizeMayHelp = style.logo || LostCondition(check.readBack);
-  return sizeMayHelp && GrowsForLogo(request) && check.fit.Ok() && missed && symbol.version < qr::MaxVersion;
+// style that loses a camera condition the plain symbol keeps: more
+// correction, or a larger version that spreads the same loss over more
+// blocks and draws each module on more of the camera's pixels, may mend it.
+// Other misses (colours too close) neither mends.
+bool MoreMayHelp(const SymbolStyle& style, const Symbol& symbol, const StyledSymbolCheck& check) {
+  return symbol.symbology == Symbology::QrCode && (style.logo || LostCondition(check.readBack));
+}
+
+// A step that mends one loss may miss otherwise (a denser symbol of the
+// same version): the steps go on while the symbol is missed.
+bool Missed(const StyledSymbolCheck& check) {
+  const ReadBackStatus status = check.readBack.status;
+  return check.fit.Ok() && (status == ReadBackStatus::NotRead || status == ReadBackStatus::DifferentBytes);
+}
+
+bool RaisesLevel(const SymbolRequest& request, const Symbol& symbol) {
+  return !request.levelChosen && symbol.level != QrLevel::H;
+}
+
+// The request of the next symbol to try and the smallest version it may
+// take: the level first, then the version; nullopt when nothing is left.
+std::optional<std::pair<SymbolRequest, int>> NextAttempt(const SymbolRequest& tried, const Symbol& symbol,
+                                                         int largest) {
+  SymbolRequest next = tried;
+  if (RaisesLevel(tried, symbol)) {
+    next.level = static_cast<QrLevel>(QrLevelPosition(symbol.level) + 1);
+    return std::pair{next, symbol.version};
+  }
+  if (!GrowsForLogo(tried) || symbol.version >= std::min(largest, qr::MaxVersion)) return std::nullopt;
+  next.level = symbol.level;
+  return std::pair{next, symbol.version + 1};
+}
+
+void NoteRaised(const Symbol& first, CheckedSymbol& checked) {
+  if (!checked.check) return;
+  const Symbol& made = checked.made.symbol;
+  ReadBackResult& read = checked.check->readBack;
+  if (made.level != first.level) read.levelRaisedFrom = first.level;
+  if (made.version != first.version) read.versionGrownFrom = first.version;
 }
 
 }  // namespace
@@ -155,16 +185,23 @@ CheckedSymbol MakeReadableSymbol(const SymbolRequest& request, const SymbolStyle
   CheckedSymbol checked{MakeStyledSymbol(request, style, encoder), std::nullopt};
   if (!checked.made.Ok()) return checked;
   checked.check = check(checked.made.symbol);
-  const int largest = checked.made.symbol.version + MaxReadBackGrowth;
-  while (checked.check && GrowsForReadBack(request, style, checked.made.symbol, *checked.check)) {
-    CheckedSymbol larger{MakeStyledSymbol(request, style, encoder, checked.made.symbol.version + 1), std::nullopt};
+  const Symbol first = checked.made.symbol;
+  const int largest = first.version + MaxReadBackGrowth;
+  SymbolRequest tried = request;
+  const bool mendable = checked.check && MoreMayHelp(style, first, *checked.check);
+  while (mendable && checked.check && Missed(*checked.check)) {
+    const auto next = NextAttempt(tried, checked.made.symbol, largest);
+    if (!next) break;
+    CheckedSymbol attempt{MakeStyledSymbol(next->first, style, encoder, next->second), std::nullopt};
     // A logo's next fitting version may lie far above: no longer growth that a style costs.
-    if (!larger.made.Ok() || larger.made.symbol.version > largest) break;
-    larger.check = check(larger.made.symbol);
+    if (!attempt.made.Ok() || attempt.made.symbol.version > largest) break;
+    attempt.check = check(attempt.made.symbol);
     // Where the logo no longer fits, the smaller symbol's verdict says more.
-    if (larger.check && !larger.check->fit.Ok()) break;
-    checked = std::move(larger);
+    if (attempt.check && !attempt.check->fit.Ok()) break;
+    tried = next->first;
+    checked = std::move(attempt);
   }
+  NoteRaised(first, checked);
   return checked;
 }
 

@@ -62,6 +62,10 @@ struct ReadBackResult {
   // A styled symbol's read-back under each camera condition, by each decoder.
   std::vector<ConditionReading> conditions;
   StyleAdvice advice;  // with LostUnderCondition
+  // What MakeReadableSymbol raised for the style to read: the level and the
+  // version first made; nullopt and 0 where it raised nothing.
+  std::optional<QrLevel> levelRaisedFrom;
+  int versionGrownFrom = 0;
 
   bool Ok() const { return status == ReadBackStatus::ReadBack; }
 };
@@ -124,11 +128,13 @@ StyledSymbolCheck PlaceAndReadBack(const Symbol& symbol, const SymbolStyle& styl
 // A styled symbol made and checked as the command line and batch make it:
 // grown for its logo (MakeStyledSymbol), then checked by `check`, which
 // places and reads back the symbol as the front end draws it (nullopt: not
-// checked, as a plain style is not). With no version chosen, a symbol with
-// a logo that the decoders miss, or one whose style loses a camera condition
-// the plain symbol keeps, grows a version at a time, at most
-// MaxReadBackGrowth versions above the first, rather than being refused for
-// want of modules; a version the logo no longer fits is not taken.
+// checked, as a plain style is not). A QR Code whose style the decoders miss
+// or that loses a camera condition the plain symbol keeps is mended in this
+// order: the level raised a step at a time up to H where the request did not
+// choose it (at least the same version), then, with no version chosen, the
+// version grown one at a time, at most MaxReadBackGrowth versions above the
+// first; a version the logo no longer fits is not taken. The result's
+// read-back says what was raised.
 constexpr int MaxReadBackGrowth = 3;
 struct CheckedSymbol {
   SymbolResult made;

@@ -98,38 +98,67 @@ TEST(CameraConditions, AStyleMayLoseNothingThePlainSymbolKeeps) {
   }
 }
 
-// A style that loses a condition at the smallest version grows, as every
-// front end makes it (MakeReadableSymbol), until it reads under every one.
-TEST(CameraConditions, AStyleThatLosesAConditionGrowsUntilItReads) {
-  SymbolRequest request;
-  request.data = "hello world";
-  ImageOptions options;
-  options.style.moduleShape = ModuleShape::Dots;
-  options.style.eyeShape = EyeShape::Circle;
-  const Symbol smallest = MakeStyledSymbol(request, options.style).symbol;
-  const std::optional<StyledSymbolCheck> first = CheckStyledSymbol(smallest, options);
-  ASSERT_TRUE(first);
-  ASSERT_TRUE(LostCondition(first->readBack)) << "the case no longer loses at version " << smallest.version;
+// A style that loses a condition is mended as every front end makes it
+// (MakeReadableSymbol): a level nobody chose is raised first, to H, then a
+// version nobody chose grows; what was chosen is kept, and what still loses
+// is refused, naming the condition.
+TEST(CameraConditions, AStyleThatLosesAConditionIsRaisedUntilItReads) {
+  constexpr Rgb Navy{0x1f, 0x3a, 0x93}, Cream{0xff, 0xf4, 0xd6};
+  SymbolStyle dots;
+  dots.moduleShape = ModuleShape::Dots;
+  dots.eyeShape = EyeShape::Circle;
+  RgbaImage red{8, 8, {}};
+  for (int i = 0; i < 64; ++i) red.pixels.insert(red.pixels.end(), {200, 30, 30, 255});
+  SymbolStyle logo{Navy, Cream, false, std::make_shared<const RgbaImage>(std::move(red)), {}};
+  logo.logoShare = 0.14;
+  const std::string url = "https://example.com/quillet";
+  const struct {
+    const char* name;
+    std::string data;
+    SymbolStyle style;
+    bool levelChosen;
+    int version;  // chosen; 0 for none
+    bool reads;
+    QrLevel level;
+    int madeVersion;
+    std::optional<QrLevel> raisedFrom;
+    int grownFrom;
+  } cases[] = {
+      // The logo loses the tilt at 8-M and reads at 8-Q: more correction, the same version.
+      {"logo: level raised at the same version", url, logo, false, 8, true, QrLevel::Q, 8, QrLevel::M, 0},
+      {"logo: level and version chosen, refused", url, logo, true, 8, false, QrLevel::M, 8, std::nullopt, 0},
+      // Circle eyes lose at version 1 whatever the level: raised, then grown.
+      {"dots: level raised, then the version", "hello", dots, false, 0, true, QrLevel::H, 2, QrLevel::M, 1},
+      {"dots: level chosen, the version grows", "hello", dots, true, 0, true, QrLevel::M, 2, std::nullopt, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SymbolRequest request;
+    request.data = c.data;
+    request.levelChosen = c.levelChosen;
+    request.version = c.version;
+    ImageOptions options;
+    options.style = c.style;
+    const Symbol first = MakeStyledSymbol(request, c.style).symbol;
+    ASSERT_TRUE(LostCondition(CheckStyledSymbol(first, options)->readBack)) << "no loss at version " << first.version;
 
-  const CheckedSymbol grown = MakeReadableSymbol(request, options.style, nullptr, [&](const Symbol& symbol) {
-    return CheckStyledSymbol(symbol, options);
-  });
-  ASSERT_TRUE(grown.made.Ok());
-  EXPECT_GT(grown.made.symbol.version, smallest.version);
-  EXPECT_LE(grown.made.symbol.version, smallest.version + MaxReadBackGrowth);
-  ASSERT_TRUE(grown.check);
-  EXPECT_TRUE(grown.check->Ok());
-  EXPECT_EQ(ConditionsRead(grown.check->readBack.conditions), CameraConditionCount);
-
-  // A version chosen is kept: the loss is refused, naming the condition.
-  request.version = smallest.version;
-  const CheckedSymbol kept = MakeReadableSymbol(request, options.style, nullptr, [&](const Symbol& symbol) {
-    return CheckStyledSymbol(symbol, options);
-  });
-  EXPECT_EQ(kept.made.symbol.version, smallest.version);
-  ASSERT_TRUE(kept.check);
-  EXPECT_FALSE(kept.check->Ok());
-  EXPECT_EQ(kept.check->readBack.fault, ReadBackFault::LostUnderCondition);
+    const CheckedSymbol made = MakeReadableSymbol(request, c.style, nullptr, [&](const Symbol& symbol) {
+      return CheckStyledSymbol(symbol, options);
+    });
+    ASSERT_TRUE(made.made.Ok());
+    ASSERT_TRUE(made.check);
+    const ReadBackResult& read = made.check->readBack;
+    EXPECT_EQ(made.made.symbol.level, c.level);
+    EXPECT_EQ(made.made.symbol.version, c.madeVersion);
+    EXPECT_LE(made.made.symbol.version, first.version + MaxReadBackGrowth);
+    EXPECT_EQ(read.levelRaisedFrom, c.raisedFrom);
+    EXPECT_EQ(read.versionGrownFrom, c.grownFrom);
+    EXPECT_EQ(read.Ok(), c.reads);
+    if (c.reads) EXPECT_EQ(ConditionsRead(read.conditions), CameraConditionCount);
+    else EXPECT_EQ(read.fault, ReadBackFault::LostUnderCondition);
+    // Chosen by the user and still lost: the advice names what was not raised.
+    if (!c.reads) EXPECT_TRUE(read.advice.higherLevel);
+  }
 }
 
 }  // namespace
