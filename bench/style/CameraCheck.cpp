@@ -1,12 +1,15 @@
 // What the styled check costs under the camera's conditions, next to the
 // plain read-back a saved file gets (--verify): at versions 2, 10, 25 and 40,
 // for colours with a logo and colours alone. The counters give the conditions
-// read and each decoder's readings of the styled symbol.
+// read and each decoder's readings of the styled symbol. Then every preset
+// with every module shape at versions 2, 10 and 25, the level left to the
+// check, as the window checks it.
 //   build/bench/style/camera_check
 #include <benchmark/benchmark.h>
 
 #include <memory>
 
+#include "image/StylePresets.h"
 #include "image/StyledSymbol.h"
 #include "verify/ReadBack.h"
 
@@ -14,11 +17,11 @@ using namespace quillet;
 
 namespace {
 
-Symbol Make(int version) {
+Symbol Make(int version, QrLevel level = QrLevel::H) {
   SymbolRequest request;
   request.data = "https://example.com/quillet";
   request.version = version;
-  request.level = QrLevel::H;
+  request.level = level;
   return MakeSymbol(request).symbol;
 }
 
@@ -61,8 +64,37 @@ void BM_PlainReadBack(benchmark::State& state) {
     benchmark::DoNotOptimize(VerifySymbolModules(symbol.matrix, options, symbol.symbology, symbol.data));
 }
 
+constexpr ModuleShape Shapes[] = {ModuleShape::Square, ModuleShape::Dots, ModuleShape::Rounded};
+
+// A preset with the module shape given beside it, at a version chosen and a
+// level not, checked as every front end checks it: a level raised where the
+// style loses. A plain style is not checked.
+void BM_PresetAndShape(benchmark::State& state) {
+  const StylePreset preset = StylePresets()[static_cast<size_t>(state.range(0))].preset;
+  SymbolStyle style = WithPreset(SymbolStyle{}, preset, Symbology::QrCode);
+  style.moduleShape = Shapes[state.range(1)];
+  SymbolRequest request;
+  request.data = "https://example.com/quillet";
+  request.version = static_cast<int>(state.range(2));
+  const ImageOptions options{.style = style};
+  CheckedSymbol checked;
+  for (auto _ : state) {
+    checked = MakeReadableSymbol(request, style, nullptr, [&](const Symbol& symbol) {
+      return CheckStyledSymbol(symbol, options);
+    });
+    benchmark::DoNotOptimize(checked);
+  }
+  const std::string level(1, QrLevelLetter(checked.made.symbol.level));
+  state.SetLabel(std::string(PresetRow(preset).name) + (style.IsPlain() ? " (plain: not checked)" : " level " + level));
+  if (checked.check) Count(state, checked.check->readBack);
+}
+
 }  // namespace
 
+BENCHMARK(BM_PresetAndShape)
+    ->ArgsProduct({{0, 1, 2, 3}, {0, 1, 2}, {2, 10, 25}})
+    ->ArgNames({"preset", "shape", "version"})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainReadBack)->Arg(2)->Arg(10)->Arg(25)->Arg(40)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StyledColours)->Arg(2)->Arg(10)->Arg(25)->Arg(40)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StyledLogoAndColours)->Arg(2)->Arg(10)->Arg(25)->Arg(40)->Unit(benchmark::kMillisecond);
