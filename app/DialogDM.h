@@ -38,6 +38,9 @@ class CDialogDM : public CSymbolPage {
 
  protected:
   void OnScaleChanged() override { GenerateSymbol(); }
+  const SymbolRequest& ShownRequest() const override { return model_.Request(); }
+  // Data Matrix symbols do not grow for a style.
+  void ShowGrownVersion(const quillet::Symbol&) override {}
   void showEvent(QShowEvent* event) override;
 
  private:

@@ -87,7 +87,8 @@ QString CannotCheckReason(const ReadBackResult& result) {
     case ReadBackFault::NotAnImage:
     case ReadBackFault::ImageBroken:
     case ReadBackFault::SymbolNotFound:
-    case ReadBackFault::BytesDiffer: break;
+    case ReadBackFault::BytesDiffer:
+    case ReadBackFault::LostUnderCondition: break;
   }
   return FromUtf8(UiText::CheckFileNotRead);
 }

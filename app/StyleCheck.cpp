@@ -12,27 +12,34 @@ constexpr int StyleCheckDelayMs = 250;
 
 }  // namespace
 
-CStyleCheck::CStyleCheck(StyleState& state, Symbology symbology, QObject* parent)
-    : QObject(parent), state_(state), symbology_(symbology) {
+CStyleCheck::CStyleCheck(StyleState& state, QObject* parent) : QObject(parent), state_(state) {
   delay_.setSingleShot(true);
   connect(&delay_, &QTimer::timeout, this, &CStyleCheck::Start);
   connect(&watcher_, &QFutureWatcher<Result>::finished, this, &CStyleCheck::OnFinished);
 }
 
-void CStyleCheck::Schedule(const ModuleMatrix& matrix, const ImageOptions& options, const std::string& expected) {
-  due_ = Job{state_.Generation(), matrix, options, expected};
+void CStyleCheck::Schedule(const SymbolRequest& request, const Symbol& shown, const ImageOptions& options) {
+  due_ = Job{state_.Generation(), request, shown.version, options};
   delay_.start(StyleCheckDelayMs);
 }
 
-CStyleCheck::Result CStyleCheck::Run(const Job& job, Symbology symbology) {
-  return Result{job.generation, VerifyStyledSymbol(job.matrix, job.options, symbology, job.expected)};
+CStyleCheck::Result CStyleCheck::Run(const Job& job) {
+  const CheckedSymbol checked = MakeReadableSymbol(job.request, job.options.style, nullptr, [&](const Symbol& symbol) {
+    ImageOptions options = job.options;
+    return std::optional(PlaceAndReadBack(symbol, job.options.style, options));
+  });
+  Result result{job.generation, checked.check ? checked.check->readBack : ReadBackResult{}, std::nullopt};
+  if (checked.made.Ok() && checked.made.symbol.version != job.shownVersion) result.grown = checked.made.symbol;
+  return result;
 }
 
 void CStyleCheck::Start() {
-  RunOffThread(watcher_, [job = due_, symbology = symbology_] { return Run(job, symbology); });
+  RunOffThread(watcher_, [job = due_] { return Run(job); });
 }
 
 void CStyleCheck::Take(const Result& result) {
+  const bool current = state_.Pending() && result.generation == state_.Generation();
+  if (current && result.grown) return emit Grown(*result.grown, result.read);
   if (state_.Accept(result.generation, result.read)) emit Checked();
 }
 
@@ -44,7 +51,7 @@ void CStyleCheck::Finish() {
   if (!state_.Pending()) return;
   if (delay_.isActive()) {
     delay_.stop();
-    return Take(Run(due_, symbology_));
+    return Take(Run(due_));
   }
   watcher_.waitForFinished();
   OnFinished();

@@ -1,5 +1,6 @@
 #include "app/StyleWords.h"
 
+#include <QStringList>
 #include <cmath>
 
 #include "app/SaveFailureText.h"
@@ -32,9 +33,40 @@ QString LogoProblem(const LogoFit& fit) {
   return {};
 }
 
+static_assert(UiText::CameraConditionNames.size() == CameraConditionCount);
+
+QString AdviceWords(const StyleAdvice& advice) {
+  QStringList helps;
+  if (advice.smallerLogo) helps << FromUtf8(UiText::AdviceSmallerLogo);
+  if (advice.higherLevel) helps << FromUtf8(UiText::AdviceHigherLevel);
+  if (advice.moreContrast) helps << FromUtf8(UiText::AdviceMoreContrast);
+  return helps.isEmpty() ? QString() : FromUtf8(UiText::ConditionAdvice).arg(helps.join(FromUtf8(UiText::AdviceOr)));
+}
+
+QString ConditionLost(const ConditionReading& lost, const StyleAdvice& advice) {
+  return FromUtf8(UiText::ConditionLostWhy)
+      .arg(QString::fromStdString(lost.decoder),
+           FromUtf8(UiText::CameraConditionNames[static_cast<size_t>(lost.condition)]), AdviceWords(advice));
+}
+
+QString RaisedWords(const ReadBackResult& result) {
+  QString raised;
+  if (result.levelRaisedFrom)
+    raised += FromUtf8(UiText::StyleLevelRaised).arg(FromUtf8(UiText::ErrorCorrectionLevels[QrLevelPosition(*result.levelRaisedFrom)]));
+  if (result.versionGrownFrom > 0) raised += FromUtf8(UiText::StyleVersionGrown).arg(result.versionGrownFrom);
+  return raised;
+}
+
+QString ReadBackVerdict(const ReadBackResult& result) {
+  const QString verdict = FromUtf8(UiText::StyleReadBack) + RaisedWords(result);
+  if (result.conditions.empty()) return verdict;
+  return verdict + FromUtf8(UiText::StyleReadUnder).arg(ConditionsRead(result.conditions)).arg(CameraConditionCount);
+}
+
 }  // namespace
 
 QString ReadBackProblem(const ReadBackResult& result) {
+  if (const ConditionReading* lost = LostCondition(result)) return ConditionLost(*lost, result.advice);
   switch (result.status) {
     case ReadBackStatus::DifferentBytes: return FromUtf8(UiText::DifferentBytesWhy);
     case ReadBackStatus::CannotCheck: return FromUtf8(UiText::CannotCheckWhy).arg(CannotCheckReason(result));
@@ -59,7 +91,7 @@ QString StyleProblemWords(const StyleState& state) {
 QString StyleStatusWords(const StyleState& state) {
   if (!state.Styled()) return {};
   if (state.Refused()) return StyleProblemWords(state);
-  return FromUtf8(state.Pending() ? UiText::StyleChecking : UiText::StyleReadBack);
+  return state.Pending() ? FromUtf8(UiText::StyleChecking) : ReadBackVerdict(state.ReadBack());
 }
 
 QString ShapeWords(ModuleShape shape) {

@@ -49,7 +49,7 @@ CSymbolPage::CSymbolPage(const DialogLayout& layout, QWidget* parent, const Dial
       saveAtSizeAction_(new QAction(FromUtf8(UiText::SaveAtPrintedSize), this)),
       styleAction_(new QAction(FromUtf8(UiText::StyleEntry), this)),
       view_(this, PictureArea()),
-      styleCheck_(new CStyleCheck(styleState_, symbology, this)),
+      styleCheck_(new CStyleCheck(styleState_, this)),
       dialogs_(&DesktopSaveDialogs()),
       styleDialogs_(&DesktopStyleDialogs()) {
   QWidget* picture = controls_.Get<QWidget>(ControlId::Picture);
@@ -82,6 +82,7 @@ CSymbolPage::CSymbolPage(const DialogLayout& layout, QWidget* parent, const Dial
   connect(saveAsAction_, &QAction::triggered, this, &CSymbolPage::SaveAndVerify);
   connect(saveAtSizeAction_, &QAction::triggered, this, &CSymbolPage::SaveAtPrintedSize);
   connect(styleCheck_, &CStyleCheck::Checked, this, &CSymbolPage::ShowStyleStatus);
+  connect(styleCheck_, &CStyleCheck::Grown, this, &CSymbolPage::ShowGrown);
 }
 
 QSize CSymbolPage::minimumSizeHint() const {
@@ -241,8 +242,25 @@ void CSymbolPage::EditStyle() {
 // one at the page's scale, so that the logo keeps its detail.
 void CSymbolPage::DrawInStyle(const quillet::Symbol& symbol) {
   fileOptions_ = PageImageOptions(FileScaleFor(symbol.matrix));
-  if (styleState_.Draw(symbol, fileOptions_)) styleCheck_->Schedule(symbol.matrix, fileOptions_, symbol.data);
+  if (styleState_.Draw(symbol, fileOptions_)) styleCheck_->Schedule(ShownRequest(), symbol, fileOptions_);
   else styleCheck_->Cancel();
+  ShowInView(symbol);
+}
+
+// The read-back grew the symbol to read under the camera's conditions: the
+// grown one is shown with its verdict, and not read back again.
+void CSymbolPage::ShowGrown(const quillet::Symbol& grown, const ReadBackResult& read) {
+  fileOptions_ = PageImageOptions(FileScaleFor(grown.matrix));
+  if (styleState_.Draw(grown, fileOptions_)) styleState_.Accept(styleState_.Generation(), read);
+  ShowInView(grown);
+  symbol_ = grown.matrix;
+  encoded_ = grown.data;
+  ShowGrownVersion(grown);
+  ShowStyleStatus();
+  ShowPrintedSize();
+}
+
+void CSymbolPage::ShowInView(const quillet::Symbol& symbol) {
   if (!styleState_.Styled()) {
     view_.Show(symbol.matrix.Empty() ? QImage() : SymbolPixels(symbol.matrix), 1, scale_);
   } else {

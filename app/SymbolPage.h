@@ -114,6 +114,11 @@ class CSymbolPage : public QWidget {
   void SetVersionLabel(const QString& text);
   // The slider moved or the style changed; the page re-encodes.
   virtual void OnScaleChanged() = 0;
+  // What the symbol shown was made from: the read-back grows it as the
+  // command line does.
+  virtual const SymbolRequest& ShownRequest() const = 0;
+  // The read-back grew the symbol shown to `grown`.
+  virtual void ShowGrownVersion(const quillet::Symbol& grown) = 0;
 
   void paintEvent(QPaintEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
@@ -130,6 +135,8 @@ class CSymbolPage : public QWidget {
   // The file options and the picture of `symbol` in the page's style, and
   // what is wrong with them; a read-back scheduled when one is due.
   void DrawInStyle(const quillet::Symbol& symbol);
+  void ShowInView(const quillet::Symbol& symbol);
+  void ShowGrown(const quillet::Symbol& grown, const ReadBackResult& read);
   void ShowStyleStatus();
   // Says why the styled symbol may not leave the page; false when it may.
   // Waits for the read-back under way.

@@ -250,6 +250,10 @@ void CTesselDlg::ShowResult() {
   ShowSymbol(result.symbol);
 }
 
+void CTesselDlg::ShowGrownVersion(const quillet::Symbol& grown) {
+  SetVersionLabel(FromUtf8(UiText::VersionLabel).arg(grown.version));
+}
+
 QString CTesselDlg::FileNameHint() const { return FromUtf8(model_.FileNameHint()); }
 
 }  // namespace quillet

@@ -56,6 +56,8 @@ class CTesselDlg : public CSymbolPage {
 
  protected:
   void OnScaleChanged() override { ComposePayload(); }
+  const SymbolRequest& ShownRequest() const override { return model_.Request(); }
+  void ShowGrownVersion(const quillet::Symbol& grown) override;
 
  private:
   void CreateContentPages(const DialogUnits& units);

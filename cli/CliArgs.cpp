@@ -167,7 +167,7 @@ class Parser {
       problem.colours = check;
       return problem;
     }
-    if (options().logoFile) options().symbol.level = LevelWithLogo(state_.levelGiven, options().symbol.level);
+    if (options().logoFile) options().symbol.level = LevelWithLogo(options().symbol.levelChosen, options().symbol.level);
     return std::nullopt;
   }
 

@@ -22,7 +22,6 @@ struct CliOptionRow;
 struct CliParseState {
   CliOptions options;
   std::string_view option;  // the option being taken, as typed: --utf8-text is --text's other word
-  bool levelGiven = false;
   bool schemeGiven = false;
   bool framePositionGiven = false;
   bool logoPadGiven = false;

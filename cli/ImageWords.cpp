@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "cli/Translate.h"
 #include "cli/Words.h"
@@ -23,7 +24,40 @@ std::string SymbolName(const LogoFit& fit) {
   return Fill(_("version {1} at level {2}"), {std::to_string(fit.version), std::string(1, QrLevelLetter(fit.level))});
 }
 
+std::string_view ReadingWord(CameraReading reading) {
+  switch (reading) {
+    case CameraReading::Read: return "read";
+    case CameraReading::NotRead: return "not read";
+    case CameraReading::Misread: return "misread";
+    case CameraReading::NotTried: break;
+  }
+  return "not tried";
+}
+
+// One line a decoder under a condition: the plain symbol's reading where it was needed.
+std::string ConditionLine(const ConditionReading& reading) {
+  std::string line = "condition " + std::string(CameraConditions[reading.condition].name) + ": " + reading.decoder +
+                     " " + std::string(ReadingWord(reading.styled));
+  if (reading.plain != CameraReading::NotTried) line += ", plain " + std::string(ReadingWord(reading.plain));
+  return line + (reading.Lost() ? ", lost\n" : "\n");
+}
+
+std::string AdviceWords(const StyleAdvice& advice) {
+  std::vector<std::string_view> helps;
+  if (advice.smallerLogo) helps.push_back(_("a smaller logo"));
+  if (advice.higherLevel) helps.push_back(_("a higher level"));
+  if (advice.moreContrast) helps.push_back(_("more contrast"));
+  return helps.empty() ? std::string() : Fill(_("; {1} would help"), {Alternatives(helps)});
+}
+
 }  // namespace
+
+std::string DescribeConditionLost(const ReadBackResult& result) {
+  const ConditionReading* lost = LostCondition(result);
+  if (!lost) return {};
+  return Fill(_("{1} does not read it under the camera condition \"{2}\", where it reads the plain symbol{3}"),
+              {lost->decoder, CameraConditions[lost->condition].name, AdviceWords(result.advice)});
+}
 
 std::string DescribeStyleCheck(const StyleCheck& check) {
   // Cut, not rounded: 2.995 is below 3:1 and must not read "3.00:1".
@@ -168,7 +202,13 @@ std::string DescribeStyleReport(const LogoFit& fit, const ReadBackResult& check)
     if (fit.damage.coversFixedPattern) report += "covers a fixed pattern\n";
   }
   if (!fit.Ok()) return report;
+  if (check.levelRaisedFrom) report += std::string("level raised from ") + QrLevelLetter(*check.levelRaisedFrom) + "\n";
+  if (check.versionGrownFrom > 0) report += "version grown from " + std::to_string(check.versionGrownFrom) + "\n";
   report += check.Ok() ? "read back by " + check.decoder + "\n" : "not read back: " + DescribeReadBackFault(check) + "\n";
+  for (const ConditionReading& reading : check.conditions) report += ConditionLine(reading);
+  if (!check.conditions.empty())
+    report += "conditions read " + std::to_string(ConditionsRead(check.conditions)) + " of " +
+              std::to_string(CameraConditionCount) + "\n";
   return report;
 }
 

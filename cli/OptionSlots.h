@@ -24,7 +24,7 @@ inline auto& FormatSlot(CliParseState& s) { return s.options.format; }
 inline int& ScaleSlot(CliParseState& s) { return s.options.image.scale; }
 inline int& QuietZoneSlot(CliParseState& s) { return s.options.image.quietZone; }
 inline int& DpiSlot(CliParseState& s) { return s.options.image.dpi; }
-inline QrLevel& LevelSlot(CliParseState& s) { return s.levelGiven = true, s.options.symbol.level; }
+inline QrLevel& LevelSlot(CliParseState& s) { return s.options.symbol.levelChosen = true, s.options.symbol.level; }
 inline int& VersionSlot(CliParseState& s) { return s.options.symbol.version; }
 inline auto& SegmentsSlot(CliParseState& s) { return s.options.segments; }
 inline int& OperatorSlot(CliParseState& s) { return s.options.contentPage.format; }

@@ -63,6 +63,7 @@ std::string DescribeReadBackFault(const ReadBackResult& result) {
     case ReadBackFault::BytesDiffer:
       return Fill(_("{1} read {2} bytes that differ from the {3} encoded"),
                   {result.decoder, std::to_string(result.readBytes), std::to_string(result.expectedBytes)});
+    case ReadBackFault::LostUnderCondition: return DescribeConditionLost(result);
     case ReadBackFault::None: break;
   }
   return {};

@@ -73,10 +73,14 @@ std::string LogoShareWords();
 std::string DescribeLogoFit(const LogoFit& fit);
 // Why the logo file cannot be used.
 std::string DescribeLogoFile(const LogoFileResult& result);
+// The camera condition under which a styled symbol lost what the plain
+// symbol keeps, and what would help.
+std::string DescribeConditionLost(const ReadBackResult& result);
 // A styled symbol that does not read back, and so is not written.
 std::string DescribeStyledNotReadBack(const ReadBackResult& check);
 // For --dump: the pad, each block's destroyed codewords against what it
-// corrects, and who read the styled symbol back.
+// corrects, who read the styled symbol back, and each decoder under each
+// camera condition.
 std::string DescribeStyleReport(const LogoFit& fit, const ReadBackResult& check);
 // Why an image gave no symbols: "the file is cut short", "more pixels (30000 x
 // 30000) than the 100 megapixels an image may have".

@@ -75,7 +75,9 @@ SymbolResult MakeSymbolForLogo(const SymbolRequest& request, const SymbolStyle& 
 SymbolResult MakeStyledSymbol(const SymbolRequest& request, const SymbolStyle& style, CQrCodeEncoder* encoder,
                               int smallest) {
   if (style.logo) return MakeSymbolForLogo(request, style, encoder, smallest);
-  return Make(request, encoder);
+  SymbolRequest grown = request;
+  if (GrowsForLogo(request)) grown.version = std::clamp(smallest, 0, qr::MaxVersion);
+  return Make(grown, encoder);
 }
 
 LogoFit ApplyStyle(const Symbol& symbol, const SymbolStyle& style, ImageOptions& options) {

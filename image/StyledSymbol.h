@@ -61,7 +61,8 @@ int VersionForLogo(int version, QrLevel level, const SymbolStyle& style);
 // `encoder`, when given, keeps the symbol as MakeSymbol's does.
 SymbolResult MakeSymbolForLogo(const SymbolRequest& request, const SymbolStyle& style,
                                CQrCodeEncoder* encoder = nullptr, int smallest = 0);
-// The same with or without a logo.
+// The same for a style, with or without a logo: without one, a QR Code of
+// no version chosen takes at least `smallest`.
 SymbolResult MakeStyledSymbol(const SymbolRequest& request, const SymbolStyle& style,
                               CQrCodeEncoder* encoder = nullptr, int smallest = 0);
 

@@ -46,6 +46,7 @@ void DmPageModel::Encode() {
   request.dmSize = shownSize_;  // the size grown to so far stays grown
   request.data = bytes_;
   result_ = MakeSymbol(request);
+  request_ = std::move(request);
   if (result_.Ok()) shownSize_ = result_.symbol.dmSizeIndex;
   if (TooLong()) shownSize_ = LargestSquare;
 }

@@ -23,6 +23,8 @@ class DmPageModel {
   // The size of the symbol shown; the largest while the text fits none.
   int ShownSize() const { return shownSize_; }
   const SymbolResult& Result() const { return result_; }
+  // What the symbol shown was made from, for the page's read-back.
+  const SymbolRequest& Request() const { return request_; }
   // Counts the changes to what the page holds: a read of an image that
   // started at another revision would overwrite what was typed since.
   unsigned Revision() const { return revision_; }
@@ -38,6 +40,7 @@ class DmPageModel {
   int chosenSize_ = 0;
   int shownSize_ = 0;
   bool eci_ = false;
+  SymbolRequest request_;
   SymbolResult result_;
   unsigned revision_ = 0;
 };

@@ -174,6 +174,8 @@ QrLevel QrPageModel::LevelInForce() const {
 SymbolSettings QrPageModel::Settings() const {
   SymbolSettings settings;
   settings.level = LevelInForce();
+  // An opened symbol's level is kept, as a chosen one is.
+  settings.levelChosen = levelChosen_ || levelOpened_;
   settings.version = version_;
   settings.eci = eci_;
   return settings;
@@ -197,6 +199,7 @@ void QrPageModel::Compose() {
   static_cast<SymbolSettings&>(request) = Settings();
   request.content = ContentFields{page_, values_};
   result_ = logoStyle_.logo ? MakeSymbolForLogo(request, logoStyle_, encoder_.get()) : MakeSymbol(request, *encoder_);
+  request_ = std::move(request);
   payload_.clear();
   if (!result_.Ok()) return;
   // The operator formats' two leading bytes are no part of their payload.

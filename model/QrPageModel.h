@@ -91,6 +91,8 @@ class QrPageModel {
   // started at another revision would overwrite what was typed since.
   unsigned Revision() const { return revision_; }
   const SymbolResult& Result() const { return result_; }
+  // What the symbol shown was made from: the page's read-back grows it.
+  const SymbolRequest& Request() const { return request_; }
   // The version of the symbol shown, 0 while there is none.
   int ShownVersion() const { return result_.Ok() ? result_.symbol.version : 0; }
   // The payload without the operator formats' two leading bytes; empty
@@ -126,6 +128,7 @@ class QrPageModel {
   SymbolStyle logoStyle_;  // the logo, its size and its pad; no logo for none
   std::optional<Emptied> emptied_;
   std::unique_ptr<CQrCodeEncoder> encoder_;
+  SymbolRequest request_;
   SymbolResult result_;
   std::string payload_;
   unsigned revision_ = 0;

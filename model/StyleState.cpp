@@ -26,6 +26,7 @@ bool StyleState::Draw(const Symbol& symbol, ImageOptions& options) {
   pending_ = false;
   if (!styled_) return false;
   fit_ = ApplyStyle(symbol, style_.style, options);
+  higherLevelCanHelp_ = HigherLevelCanHelp(symbol);
   contrast_ = CheckContrast(style_.style, style_.allowed);
   if (style_.style.HasFrame()) caption_ = CheckCaption(style_.style.frameText);
   if (!contrast_.Ok())
@@ -44,6 +45,7 @@ bool StyleState::Accept(unsigned generation, const ReadBackResult& read) {
   if (!pending_ || generation != generation_) return false;
   pending_ = false;
   readBack_ = read;
+  if (LostCondition(read)) readBack_.advice.higherLevel = higherLevelCanHelp_;
   if (!read.Ok()) problem_ = StyleProblem::NotReadBack;
   return true;
 }

@@ -80,6 +80,7 @@ class StyleState {
   ReadBackResult readBack_;
   unsigned generation_ = 0;
   bool pending_ = false;
+  bool higherLevelCanHelp_ = false;  // the symbol shown's, for the read-back's advice
 };
 
 }  // namespace quillet

@@ -260,6 +260,21 @@ constexpr std::string_view StyleInverted = "反色：模块 %1 比背景 %2 更�
 constexpr std::string_view StyleReadBack = "已校验: 可扫描";
 constexpr std::string_view StyleChecking = "正在校验...";
 constexpr std::string_view StyleNotReadBack = "未通过校验: %1";
+// %1 the camera conditions the styled symbol read under, %2 all of them.
+constexpr std::string_view StyleReadUnder = "（%1/%2 种拍摄条件可读）";
+// What the check raised for the style to read: %1 the level or version first made.
+constexpr std::string_view StyleLevelRaised = "，纠错级别已由%1提高";
+constexpr std::string_view StyleVersionGrown = "，版本已由 %1 增大";
+// %1 the decoder, %2 the camera condition, %3 what would help (ConditionAdvice, or nothing).
+constexpr std::string_view ConditionLostWhy = "在拍摄条件“%2”下 %1 读不出该条码，而无样式的同一条码可读。%3";
+constexpr std::string_view ConditionAdvice = "可尝试%1。";
+constexpr std::string_view AdviceSmallerLogo = "更小的标志";
+constexpr std::string_view AdviceHigherLevel = "更高的纠错等级";
+constexpr std::string_view AdviceMoreContrast = "更高的对比度";
+constexpr std::string_view AdviceOr = "或";
+// The camera conditions of the read-back, in their table's order.
+constexpr std::array<std::string_view, 7> CameraConditionNames = {
+    "按打印尺寸", "半个模块的模糊", "每模块 2 像素", "倾斜 25 度", "JPEG 质量 40", "光照不均", "传感器噪声"};
 // After the page's settings in the batch dialog: %1 the modules' colour, %2 the background.
 constexpr std::string_view BatchStyle = "；样式: %1，背景 %2";
 constexpr std::string_view BatchStyleLogo = "，带标志";

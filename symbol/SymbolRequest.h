@@ -44,6 +44,9 @@ struct SymbolSettings {
   // how the data is split into segments. Content is always one segment,
   // as the QR page writes it.
   QrLevel level = DefaultQrLevel;
+  // The user picked the level: a style that does not read keeps it, where
+  // one left to the program is raised first (MakeReadableSymbol).
+  bool levelChosen = false;
   int version = 0;
   QrSegments segments = QrSegments::Single;
   // Data Matrix: the size (an index, DmSmallestSquare or DmSmallestRectangle)

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "image/ImageFormats.h"
+#include "verify/CameraConditions.h"
 #include "verify/ImageRead.h"
 #include "image/StyledSymbol.h"
 #include "symbol/ModuleMatrix.h"
@@ -37,6 +38,17 @@ enum class ReadBackFault {
   ImageBroken,      // NotRead: `image` says why
   SymbolNotFound,   // NotRead: none of `decoders` found the symbol
   BytesDiffer,      // DifferentBytes: `decoder` read `readBytes` bytes, not the `expectedBytes` encoded
+  // NotRead or DifferentBytes: a styled symbol that `decoder` did not read
+  // exactly under a camera condition where it read the plain one (LostCondition)
+  LostUnderCondition,
+};
+
+// What would most likely make a style that lost a condition read: for the
+// message that says so.
+struct StyleAdvice {
+  bool smallerLogo = false;
+  bool higherLevel = false;
+  bool moreContrast = false;
 };
 
 struct ReadBackResult {
@@ -47,6 +59,13 @@ struct ReadBackResult {
   size_t readBytes = 0, expectedBytes = 0;
   std::string cause;  // a library's own words
   ImageReadProblem image;
+  // A styled symbol's read-back under each camera condition, by each decoder.
+  std::vector<ConditionReading> conditions;
+  StyleAdvice advice;  // with LostUnderCondition
+  // What MakeReadableSymbol raised for the style to read: the level and the
+  // version first made; nullopt and 0 where it raised nothing.
+  std::optional<QrLevel> levelRaisedFrom;
+  int versionGrownFrom = 0;
 
   bool Ok() const { return status == ReadBackStatus::ReadBack; }
 };
@@ -73,9 +92,26 @@ ReadBackResult VerifySymbolPixels(const uint8_t* pixels, int width, int height, 
 // where it is transparent), must read back with every decoder of its
 // symbology (QR Code: zxing-cpp and zbar), not only the first that finds it:
 // colours and a logo are what a decoder's blind spot trips over. `decoder`
-// names them all on success; the detail names the one that failed.
+// names them all on success; the detail names the one that failed. Then it
+// must read under every camera condition, by every decoder, wherever the
+// plain symbol of the same matrix does (`conditions`).
 ReadBackResult VerifyStyledSymbol(const ModuleMatrix& matrix, const ImageOptions& options, Symbology symbology,
                                   std::string_view expected);
+
+// The first reading in which the style lost what the plain symbol keeps; null when none.
+// Inline: the words of every front end name it, and they link no decoders.
+inline const ConditionReading* LostCondition(const ReadBackResult& result) {
+  for (const ConditionReading& reading : result.conditions)
+    if (reading.Lost()) return &reading;
+  return nullptr;
+}
+
+// The symbol as `options` draw it, under every camera condition but
+// AsPrinted, by every decoder (CameraConditions.h): `styled` only, no plain
+// symbol beside it. The conditions of a styled symbol's read-back, and how
+// the plain symbol of a matrix fares under them.
+std::vector<ConditionReading> ReadUnderCameraConditions(const ModuleMatrix& matrix, const ImageOptions& options,
+                                                        Symbology symbology, std::string_view expected);
 
 // A style on a symbol, checked as every front end checks it before writing
 // or showing it as good: the logo placed within its bound, then the read-back.
@@ -92,9 +128,13 @@ StyledSymbolCheck PlaceAndReadBack(const Symbol& symbol, const SymbolStyle& styl
 // A styled symbol made and checked as the command line and batch make it:
 // grown for its logo (MakeStyledSymbol), then checked by `check`, which
 // places and reads back the symbol as the front end draws it (nullopt: not
-// checked, as a plain style is not). With a logo and no version chosen, a
-// symbol that the decoders miss grows a version at a time, at most
-// MaxReadBackGrowth times, rather than failing for want of modules.
+// checked, as a plain style is not). A QR Code whose style the decoders miss
+// or that loses a camera condition the plain symbol keeps is mended in this
+// order: the level raised a step at a time up to H where the request did not
+// choose it (at least the same version), then, with no version chosen, the
+// version grown one at a time, at most MaxReadBackGrowth versions above the
+// first; a version the logo no longer fits is not taken. The result's
+// read-back says what was raised.
 constexpr int MaxReadBackGrowth = 3;
 struct CheckedSymbol {
   SymbolResult made;
@@ -107,6 +147,10 @@ std::optional<StyledSymbolCheck> CheckStyledSymbol(const Symbol& symbol, const I
 using StyledSymbolChecker = std::function<std::optional<StyledSymbolCheck>(const Symbol&)>;
 CheckedSymbol MakeReadableSymbol(const SymbolRequest& request, const SymbolStyle& style, CQrCodeEncoder* encoder,
                                  const StyledSymbolChecker& check);
+
+// Whether a higher level could help a symbol that lost a camera condition:
+// a QR Code below the strongest.
+bool HigherLevelCanHelp(const Symbol& symbol);
 
 // What in the choice of format and options most likely keeps a file from
 // reading back, for the warning that says so.

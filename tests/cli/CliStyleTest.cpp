@@ -41,6 +41,11 @@ TEST(CliStyle, RefusalsNameTheColoursTheRatioOrTheLogoAndWriteNothing) {
       {"qr --text a --bg white", ExitUsage, "--bg takes a colour #RRGGBB or none"},
       // zbar reads no inverted symbol, so with its option it is still not written.
       {"qr --text a --fg #ffffff --bg #000000 --allow-inverted", ExitNotReadBack, "does not read back, so it is not written"},
+      // 1.9:1, allowed, read clean by both decoders, but lost in a blur that the plain symbol survives,
+      // with the level raised to H and the symbol grown: only contrast is left to advise.
+      {"qr --text https://example.com/quillet --fg #777777 --bg #aaaaaa --allow-low-contrast --scale 6", ExitNotReadBack,
+       "under the camera condition \"blur of half a module\", where it reads the plain symbol; more contrast would "
+       "help"},
       {"qr --text a --logo-size 0.2", ExitUsage, "--logo-size and --logo-pad go with --logo FILE"},
       {"qr --text a --logo-pad shape", ExitUsage, "--logo-size and --logo-pad go with --logo FILE"},
       {"qr --text a --logo-pad round" + logo, ExitUsage, "--logo-pad takes"},
@@ -112,12 +117,12 @@ TEST(CliStyle, StyledSymbolsAreWrittenDecodedAndDumpedWithTheirBound) {
       {"qr --fg #1a237e --bg none" + logo, "a.png", "level H", DecodeFormat::QrCode},
       {"qr --level Q --logo-size 0.2" + logo, "b.gif", "level Q", DecodeFormat::QrCode},
       {"qr --bg #fffde7 --logo " + folder.File("photo.jpg"), "e.svg", "level H", DecodeFormat::QrCode},
-      // 1.9:1, allowed, and still read by both decoders.
-      {"qr --fg #777777 --bg #aaaaaa --allow-low-contrast", "f.png", "level M", DecodeFormat::QrCode},
       {"dm --fg #4a148c --bg #f3e5f5", "d.bmp", "rows ", DecodeFormat::DataMatrix},
-      {"qr --shape rounded --eyes circle --eye-fg #b71c1c", "g.jpg", "level M", DecodeFormat::QrCode},
+      // Circle eyes lose the tilt at 3-M: the level is raised, then the version.
+      {"qr --shape rounded --eyes circle --eye-fg #b71c1c", "g.jpg", "level H", DecodeFormat::QrCode},
       {"qr --shape dot --eyes rounded" + logo, "h.gif", "level H", DecodeFormat::QrCode},
-      {"dm --shape dot --fg #1a237e", "i.png", "rows ", DecodeFormat::DataMatrix},
+      // Navy dots lose the tilt, and Data Matrix has no larger version to grow to (ShapeTest).
+      {"dm --shape dot", "i.png", "rows ", DecodeFormat::DataMatrix},
       {"qr --gradient radial --fg #1a237e --fg2 #6a1b9a --shape dot", "j.png", "level M", DecodeFormat::QrCode},
       {"dm --gradient linear --fg2 #b71c1c", "k.gif", "rows ", DecodeFormat::DataMatrix},
       {"qr --frame 扫一扫，加我为联系人 --frame-fg #1a237e", "l.png", "level M", DecodeFormat::QrCode},
@@ -134,8 +139,31 @@ TEST(CliStyle, StyledSymbolsAreWrittenDecodedAndDumpedWithTheirBound) {
     EXPECT_EQ(run.out.find("block 1 destroyed ") != std::string::npos, logo) << run.out;
     EXPECT_NE(run.out.find(c.format == DecodeFormat::QrCode ? "read back by zxing-cpp and zbar" : "read back by libdmtx"),
               std::string::npos);
+    EXPECT_NE(run.out.find("condition tilt of 25 degrees: zxing-cpp read\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("conditions read 7 of 7\n"), std::string::npos) << run.out;
     if (c.file.ends_with(".svg")) EXPECT_NE(ReadBytes(path).find("<image x="), std::string::npos);
     else EXPECT_EQ(DecodeFile(path, c.format), data);
+  }
+}
+
+// A style that loses a camera condition raises a level not given before it
+// grows the symbol, and --dump says what it raised; a level given is kept.
+TEST(CliStyle, ALevelNotGivenIsRaisedBeforeTheVersionGrows) {
+  TempFolder folder;
+  const std::string path = folder.File("raised.png");
+  const struct {
+    std::string options, header, raised;
+  } cases[] = {
+      {"", "version 2 level H", "level raised from M\nversion grown from 1\n"},
+      {"--level M ", "version 2 level M", "version grown from 1\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.options);
+    const CliOutcome run = Cli("qr " + c.options + "--shape dot --eyes circle --text hello --dump -o " + path);
+    ASSERT_EQ(run.status, ExitOk) << run.err;
+    EXPECT_NE(run.out.find(c.header + " mask"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(c.raised + "read back by"), std::string::npos) << run.out;
+    EXPECT_EQ(DecodeFile(path, DecodeFormat::QrCode), "hello");
   }
 }
 
@@ -198,7 +226,13 @@ TEST(CliStyle, BatchRowsAreCheckedEachAgainstTheBoundOrGrow) {
             std::string::npos)
       << chosen.err;
   EXPECT_FALSE(fs::exists(folder.File("chosen/1.png")));
-  EXPECT_EQ(DecodeFile(folder.File("chosen/2.png"), DecodeFormat::QrCode), std::string(100, 'a'));
+  // The logo fits, but spends the error correction the noise needs, and the
+  // version may not grow: refused, naming the condition.
+  EXPECT_NE(chosen.err.find("row 2: the styled symbol does not read back, so it is not written: zbar does not read it "
+                            "under the camera condition \"sensor noise\""),
+            std::string::npos)
+      << chosen.err;
+  EXPECT_FALSE(fs::exists(folder.File("chosen/2.png")));
   const CliOutcome grown = Cli(line + folder.File("grown"));
   EXPECT_EQ(grown.status, ExitOk) << grown.err;
   EXPECT_EQ(DecodeFile(folder.File("grown/1.png"), DecodeFormat::QrCode), "a");

@@ -100,7 +100,7 @@ TEST_P(StylePreview, ShowsEveryChangeAtOnceAndCancelPutsItBack) {
   const int scale = page->Scale();
   EXPECT_EQ(QColor(Shown(page).pixel(1, 1)), c.foreground);
   EXPECT_EQ(QColor(Shown(page).pixel(c.lightModule.x() * scale + 1, c.lightModule.y() * scale + 1)), c.background);
-  EXPECT_EQ(StatusOf(page), U("已校验: 可扫描"));
+  EXPECT_EQ(StatusOf(page), U("已校验: 可扫描（7/7 种拍摄条件可读）"));
   EXPECT_EQ(DecodePicture(GrabPage(page).copy(page->PictureArea()), c.dm ? DecodeFormat::DataMatrix : DecodeFormat::QrCode),
             c.dm ? "abc" : CardAbc);
   dialog->CancelButton()->click();
@@ -140,7 +140,10 @@ TEST_F(Style, TheLogoSliderEndsWhereTheLevelAllowsAndALogoRaisesAnUnchosenLevel)
     const int version = (qr->Symbol().Columns() - 17) / 4;
     EXPECT_TRUE(LogoPadDamage(version, *QrLevelAt(item), qr->RoomForLogo().padModules).Allowed());
     EXPECT_GE(qr->RoomForLogo().padModules, MinLogoPad);
-    EXPECT_EQ(StatusOf(qr), U("已校验: 可扫描"));
+    // The largest logo H and Q allow costs zbar this symbol under a camera
+    // condition that no version within reach mends: the verdict names it.
+    if (item >= 2) EXPECT_TRUE(StatusOf(qr).contains(U("拍摄条件“"))) << StatusOf(qr).toStdString();
+    else EXPECT_EQ(StatusOf(qr), U("已校验: 可扫描（7/7 种拍摄条件可读）"));
     EXPECT_EQ(DecodePicture(GrabPage(qr).copy(qr->PictureArea()), DecodeFormat::QrCode), payload);
   }
 }
@@ -184,11 +187,11 @@ TEST_F(Style, TheLogoPadFollowsARoundLogoOrFillsItsBox) {
   EXPECT_EQ(pad->currentText(), U("随标志轮廓"));
   EXPECT_EQ(qr->Style().style.logoPad, LogoPad::Shape);
   const int shapeLargest = dialog->LogoSizeSlider()->maximum();
-  EXPECT_EQ(StatusOf(qr), U("已校验: 可扫描"));
+  EXPECT_EQ(StatusOf(qr), U("已校验: 可扫描（7/7 种拍摄条件可读）"));
   SelectComboItem(pad, 1);
   EXPECT_EQ(qr->Style().style.logoPad, LogoPad::Square);
   EXPECT_LE(dialog->LogoSizeSlider()->maximum(), shapeLargest);
-  EXPECT_EQ(StatusOf(qr), U("已校验: 可扫描"));
+  EXPECT_EQ(StatusOf(qr), U("已校验: 可扫描（7/7 种拍摄条件可读）"));
 }
 
 // "样式..." opens the dialog; "重填" empties the fields, not the style,
@@ -341,7 +344,7 @@ TEST_P(StyledFiles, SaveAndCopyWriteTheStyle) {
   dialog->TransparentBox()->setChecked(c.transparent);
   if (c.logo) ChooseLogo(*dialog);
   dialog->accept();
-  ASSERT_EQ(StatusOf(qr), U("已校验: 可扫描"));
+  ASSERT_EQ(StatusOf(qr), U("已校验: 可扫描（7/7 种拍摄条件可读）"));
   dialogs.answers.emplace_back(folder.filePath(U(c.name)), c.filterEntry);
   ClickButton(qr, ControlId::Save);
   EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messages.at(0).first.toStdString();

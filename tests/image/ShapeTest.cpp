@@ -23,13 +23,32 @@ namespace {
 constexpr Rgb Navy{0x1a, 0x23, 0x7e}, Crimson{0xb0, 0x10, 0x30};
 const std::string Data = "https://example.com/shapes";
 
-Symbol MakeOne(Symbology symbology) {
+SymbolRequest RequestOf(Symbology symbology) {
   SymbolRequest request;
   request.data = Data;
   request.symbology = symbology;
-  const SymbolResult made = MakeSymbol(request);
+  return request;
+}
+
+Symbol MakeOne(Symbology symbology) {
+  const SymbolResult made = MakeSymbol(RequestOf(symbology));
   EXPECT_TRUE(made.Ok());
   return made.symbol;
+}
+
+// The camera condition the command line refuses `style` for after growing
+// the symbol as far as it may; empty when it accepts the style.
+std::string_view ConditionLost(Symbology symbology, const SymbolStyle& style, int scale) {
+  ImageOptions options;
+  options.scale = scale;
+  options.style = style;
+  const CheckedSymbol checked = MakeReadableSymbol(RequestOf(symbology), style, nullptr, [&](const Symbol& symbol) {
+    return CheckStyledSymbol(symbol, options);
+  });
+  EXPECT_TRUE(checked.made.Ok() && checked.check);
+  if (!checked.check || checked.check->Ok()) return {};
+  const ConditionReading* lost = LostCondition(checked.check->readBack);
+  return lost ? CameraConditions[lost->condition].name : "not read as printed";
 }
 
 GreyImage Grey(const QImage& picture) {
@@ -76,13 +95,16 @@ TEST(Shapes, EveryShapeInEveryOutputReadsBackWithEveryDecoder) {
     for (const ModuleShapeRow& module : ModuleShapes())
       for (const EyeShapeRow& eye : EyeShapes()) {
         if (!qr && (!module.dataMatrix || eye.shape != EyeShape::Square)) continue;
+        SCOPED_TRACE(std::string(qr ? "QR " : "DM ") + std::string(module.name) + " " + std::string(eye.name));
         SymbolStyle style{Navy, White, false, nullptr, {}, module.shape, eye.shape, qr ? std::optional(Crimson) : std::nullopt};
         ImageOptions options;
         options.scale = 5;
-        ASSERT_TRUE(PlaceAndReadBack(symbol, style, options).Ok());
+        // Dots too: libdmtx finds the tilted Data Matrix once its search is
+        // bounded by the image, not by the clock that gave up on it.
+        EXPECT_EQ(ConditionLost(symbology, style, options.scale), "");
+        ApplyStyle(symbol, style, options);
         for (const std::string_view format : {"png", "svg", "pdf"}) {
-          SCOPED_TRACE(std::string(qr ? "QR " : "DM ") + std::string(module.name) + " " + std::string(eye.name) + " " +
-                       std::string(format));
+          SCOPED_TRACE(format);
           std::string bytes;
           ASSERT_TRUE(EncodeImage(symbol.matrix, *FindFormatByName(format), options, bytes).Ok());
           const GreyImage image = FilePixels(format, bytes, options, symbol.matrix.Columns() + 2 * options.quietZone);

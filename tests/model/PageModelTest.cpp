@@ -206,6 +206,8 @@ TEST_P(Restore, OpensWhereTheLastRunLeftOrWhereAFirstRunStarts) {
   EXPECT_EQ(page.Choices(), (QrPageChoices{c.page.format, c.page.tab, QrLevelPosition(c.level), c.levelChosen}));
   EXPECT_TRUE(page.Filled().empty());
   EXPECT_FALSE(page.Undo());  // what was typed before is no step to take back
+  // A style's check raises only a level nobody picked.
+  EXPECT_EQ(page.Settings().levelChosen, c.levelChosen);
   // A logo raises only a level nobody picked.
   page.SetLogo(WithLogo());
   EXPECT_EQ(page.LevelInForce(), c.levelChosen ? c.level : QrLevel::H);

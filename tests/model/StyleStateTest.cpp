@@ -206,3 +206,29 @@ TEST(StyleState, OnlyTheReadBackOfTheSymbolShownCounts) {
 }
 
 }  // namespace
+
+namespace {
+
+// A read-back that lost a camera condition advises a higher level only for
+// a QR Code below H: the page's symbol, not the read-back, knows the level.
+TEST(StyleState, AHigherLevelIsAdvisedBelowH) {
+  ReadBackResult lost = Read(ReadBackStatus::NotRead);
+  lost.fault = ReadBackFault::LostUnderCondition;
+  lost.conditions = {{1, "zbar", CameraReading::NotRead, CameraReading::Read}};
+  const struct {
+    Symbology symbology;
+    QrLevel level;
+    bool advised;
+  } cases[] = {{Symbology::QrCode, QrLevel::M, true}, {Symbology::QrCode, QrLevel::H, false},
+               {Symbology::DataMatrix, QrLevel::M, false}};
+  for (const auto& c : cases) {
+    StyleState state;
+    state.SetStyle(PageStyle{SymbolStyle{Navy, Cream}, {}, {}});
+    ImageOptions options;
+    ASSERT_TRUE(state.Draw(Made(c.symbology, "abc", c.level), options));
+    ASSERT_TRUE(state.Accept(state.Generation(), lost));
+    EXPECT_EQ(state.ReadBack().advice.higherLevel, c.advised);
+  }
+}
+
+}  // namespace

@@ -8,6 +8,7 @@
 #include "datamatrix/DmEncoder.h"
 #include "symbol/ModuleMatrix.h"
 #include "qr/QrCodeEncoder.h"
+#include "symbol/SymbolRequest.h"
 
 using namespace quillet;
 
@@ -32,4 +33,16 @@ inline ModuleMatrix PatternMatrix(int columns, int rows, unsigned seed) {
   for (int y = 0; y < rows; ++y)
     for (int x = 0; x < columns; ++x) matrix.SetDark(x, y, ((seed = seed * 1103515245u + 12345u) >> 16) & 1);
   return matrix;
+}
+
+// A symbol as the pages and the command line request it (version 0: the
+// smallest that holds the data); check `matrix.Empty()` for a failure.
+inline Symbol RequestedSymbol(Symbology symbology, const std::string& data, int version = 0,
+                              QrLevel level = QrLevel::M) {
+  SymbolRequest request;
+  request.symbology = symbology;
+  request.data = data;
+  request.version = version;
+  request.level = level;
+  return MakeSymbol(request).symbol;
 }

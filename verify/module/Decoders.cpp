@@ -9,9 +9,6 @@ namespace quillet {
 
 namespace {
 
-// libdmtx gives up on a region after this long, so that a file with no
-// symbol in it cannot hold up a save.
-constexpr int DmtxTimeoutMs = 1500;
 // Places that look like a symbol's corner but are not one, tried in one area
 // before it is given up: a symbol is almost always the first or second.
 constexpr int DmtxCandidatesPerArea = 3;
@@ -111,8 +108,12 @@ std::vector<FoundSymbol> FindWithZxing(const GreyPixels& image) {
 std::optional<std::string> DecodeWithDmtx(const GreyPixels& image, int moduleSide, int timeoutMs) {
   // About three pixels per module are plenty for its edge search.
   DmtxSearch search(image, {0, 0, image.width, image.height}, std::max(1, moduleSide / 3));
-  DmtxTime timeout = dmtxTimeAdd(dmtxTimeNow(), timeoutMs > 0 ? timeoutMs : DmtxTimeoutMs);
-  DmtxRegion* region = search.decoder ? dmtxRegionFindNext(search.decoder, &timeout) : nullptr;
+  if (!search.decoder) return std::nullopt;
+  // A clock would make the verdict depend on the machine's load; without
+  // one the search ends when it has visited the whole (reduced) image.
+  DmtxTime timeout{};
+  if (timeoutMs > 0) timeout = dmtxTimeAdd(dmtxTimeNow(), timeoutMs);
+  DmtxRegion* region = dmtxRegionFindNext(search.decoder, timeoutMs > 0 ? &timeout : nullptr);
   if (!region) return std::nullopt;
   std::optional<std::string> bytes = search.Decode(region);
   dmtxRegionDestroy(&region);

@@ -18,8 +18,9 @@ std::optional<std::string> DecodeWithZxing(const GreyPixels& image, bool dataMat
 // crossed, in a fraction of the time.
 std::optional<std::string> DecodeWithZbar(const GreyPixels& image, int lineSpacing = 1);
 // The bytes as libdmtx reads them; `moduleSide` (pixels, 0 unknown) lets it
-// work on a reduced image, which keeps large symbols quick. `timeoutMs` (0:
-// the read-back's) bounds its search of an image that may hold no symbol.
+// work on a reduced image, which keeps large symbols quick. `timeoutMs` bounds
+// the search of a photo that may hold no symbol; 0, for the images we draw,
+// bounds it by the image alone, so that the answer is the same on a busy machine.
 std::optional<std::string> DecodeWithDmtx(const GreyPixels& image, int moduleSide, int timeoutMs = 0);
 
 // A rectangle of an image's pixels.

@@ -4,6 +4,7 @@
 
 #include <fstream>
 
+#include "verify/module/CameraView.h"
 #include "verify/module/Decoders.h"
 #include "verify/module/ImageReaders.h"
 #include "verify/module/LogoReader.h"
@@ -152,22 +153,6 @@ ReadBackResult VerifyPixels(const uint8_t* pixels, int width, int height, Symbol
 
 constexpr int ZbarModuleSide = 4;
 
-// Each `factor` x `factor` square of pixels as their mean.
-GreyPixels Reduced(const GreyPixels& image, int factor) {
-  if (factor == 1) return image;
-  GreyPixels reduced{image.width / factor, image.height / factor, {}};
-  reduced.pixels.resize(static_cast<size_t>(reduced.width) * reduced.height);
-  for (int y = 0; y < reduced.height; ++y)
-    for (int x = 0; x < reduced.width; ++x) {
-      int sum = 0;
-      for (int dy = 0; dy < factor; ++dy)
-        for (int dx = 0; dx < factor; ++dx)
-          sum += image.pixels[static_cast<size_t>(y * factor + dy) * image.width + x * factor + dx];
-      reduced.pixels[static_cast<size_t>(y) * reduced.width + x] = static_cast<uint8_t>(sum / (factor * factor));
-    }
-  return reduced;
-}
-
 // Every decoder of the symbology must read the exact bytes.
 ReadBackResult VerifyPixelsByEvery(const uint8_t* pixels, int width, int height, int scale, Symbology symbology,
                                    std::string_view expected) {
@@ -187,7 +172,9 @@ ReadBackResult VerifyPixelsByEvery(const uint8_t* pixels, int width, int height,
     if (!attempt.bytes || *attempt.bytes != expected) return Compare({{attempt.decoder, attempt.bytes}}, expected);
     readers += (readers.empty() ? "" : " and ") + std::string(attempt.decoder);
   }
-  return ReadBy(readers);
+  ReadBackResult read = ReadBy(readers);
+  for (const Attempt& attempt : attempts) read.decoders.emplace_back(attempt.decoder);
+  return read;
 }
 
 GreyPicture ReadPicture(std::string_view bytes) {
@@ -206,7 +193,7 @@ extern "C" const VerifyModuleApi* QuilletVerifyModule() {
   static const VerifyModuleApi api{VerifyFile,          VerifyBytes,          VerifyModules,
                                    VerifyPixels,        VerifyPixelsByEvery,  ReadLogo,
                                    ReadSymbolsFromFile, ReadSymbolsFromBytes, ReadSymbolsFromPixels,
-                                   ReadPicture};
+                                   ReadPicture, ReadUnderConditions};
   return &api;
 }
 

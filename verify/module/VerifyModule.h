@@ -7,6 +7,7 @@
 #include "verify/LogoFile.h"
 #include "verify/ReadBack.h"
 #include "verify/ReadSymbols.h"
+#include "verify/module/CameraView.h"
 
 namespace quillet {
 
@@ -28,6 +29,9 @@ struct VerifyModuleApi {
   SymbolsInImage (*readBytes)(std::string_view bytes, const ReadStop* stop);
   SymbolsInImage (*readPixels)(const uint8_t* pixels, int width, int height, const ReadStop* stop);
   GreyPicture (*readPicture)(std::string_view bytes);
+  // The symbol under the camera's conditions, the plain one beside it (see CameraView.h).
+  std::vector<ConditionReading> (*readUnderConditions)(const CameraViews& views, Symbology symbology,
+                                                       std::string_view expected);
 };
 
 #define QUILLET_VERIFY_MODULE "libquillet_verify.so"
