@@ -176,8 +176,9 @@ FieldValueArray RowEncoder::FieldValues(const RowTask& task, RowError& error) co
 void RowEncoder::EncodeAndWrite(const SymbolRequest& request, const std::string& path, BatchRowResult& result) {
   // A label is styled as the sheet draws it, and read back as a file is.
   const ImageOptions& requested = job_.labels ? job_.labels->sheet.symbol : job_.image;
+  // A row reports only its verdict and the first loss: no condition past it is read.
   CheckedSymbol checked = MakeReadableSymbol(request, requested.style, qr_.get(), [&](const Symbol& symbol) {
-    return CheckStyledSymbol(symbol, requested);
+    return CheckStyledSymbol(symbol, requested, CameraCheckDepth::UntilLoss);
   });
   SymbolResult& made = checked.made;
   if (made.failure == SymbolFailure::FieldNotCarried) {

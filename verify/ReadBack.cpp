@@ -81,13 +81,15 @@ CameraViews ViewsOf(const CameraPicture& styled, const CameraPicture* plain) {
 // The styled symbol under the camera's conditions, the plain one beside it as
 // the yardstick. The file's own pixels (as printed) every decoder has read.
 void ReadUnderConditions(const VerifyModuleApi& api, const ModuleMatrix& matrix, const ImageOptions& options,
-                         Symbology symbology, std::string_view expected, ReadBackResult& result) {
+                         Symbology symbology, std::string_view expected, CameraCheckDepth depth,
+                         ReadBackResult& result) {
   for (const std::string& decoder : result.decoders)
     result.conditions.push_back({AsPrintedCondition, decoder, CameraReading::Read, CameraReading::NotTried});
   ImageOptions plain;
   plain.quietZone = options.quietZone;
   const CameraPicture styled = CameraView(matrix, options), yardstick = CameraView(matrix, plain);
-  const CameraViews views = ViewsOf(styled, &yardstick);
+  CameraViews views = ViewsOf(styled, &yardstick);
+  views.untilLoss = depth == CameraCheckDepth::UntilLoss;
   for (ConditionReading& reading : api.readUnderConditions(views, symbology, expected))
     result.conditions.push_back(std::move(reading));
 }
@@ -114,7 +116,7 @@ std::vector<ConditionReading> ReadUnderCameraConditions(const ModuleMatrix& matr
 }
 
 ReadBackResult VerifyStyledSymbol(const ModuleMatrix& matrix, const ImageOptions& options, Symbology symbology,
-                                  std::string_view expected) {
+                                  std::string_view expected, CameraCheckDepth depth) {
   ReadBackResult failure;
   const VerifyModuleApi* api = VerifyModule(&failure);
   if (!api) return failure;
@@ -123,7 +125,7 @@ ReadBackResult VerifyStyledSymbol(const ModuleMatrix& matrix, const ImageOptions
   ReadBackResult result =
       api->verifyPixelsByEvery(grey.data(), image.width, image.height, options.scale, symbology, expected);
   if (!result.Ok()) return result;
-  ReadUnderConditions(*api, matrix, options, symbology, expected, result);
+  ReadUnderConditions(*api, matrix, options, symbology, expected, depth, result);
   NoteLoss(options, result);
   return result;
 }
@@ -174,10 +176,11 @@ void NoteRaised(const Symbol& first, CheckedSymbol& checked) {
 
 }  // namespace
 
-std::optional<StyledSymbolCheck> CheckStyledSymbol(const Symbol& symbol, const ImageOptions& requested) {
+std::optional<StyledSymbolCheck> CheckStyledSymbol(const Symbol& symbol, const ImageOptions& requested,
+                                                   CameraCheckDepth depth) {
   if (requested.style.IsPlain() || !CheckImage(symbol.matrix, requested).Ok()) return std::nullopt;
   ImageOptions image = SizedForSymbol(requested, symbol.matrix);
-  return PlaceAndReadBack(symbol, image.style, image);
+  return PlaceAndReadBack(symbol, image.style, image, depth);
 }
 
 CheckedSymbol MakeReadableSymbol(const SymbolRequest& request, const SymbolStyle& style, CQrCodeEncoder* encoder,
@@ -205,10 +208,12 @@ CheckedSymbol MakeReadableSymbol(const SymbolRequest& request, const SymbolStyle
   return checked;
 }
 
-StyledSymbolCheck PlaceAndReadBack(const Symbol& symbol, const SymbolStyle& style, ImageOptions& options) {
+StyledSymbolCheck PlaceAndReadBack(const Symbol& symbol, const SymbolStyle& style, ImageOptions& options,
+                                   CameraCheckDepth depth) {
   StyledSymbolCheck check;
   check.fit = ApplyStyle(symbol, style, options);
-  if (check.fit.Ok()) check.readBack = VerifyStyledSymbol(symbol.matrix, options, symbol.symbology, symbol.data);
+  if (check.fit.Ok())
+    check.readBack = VerifyStyledSymbol(symbol.matrix, options, symbol.symbology, symbol.data, depth);
   check.readBack.advice.higherLevel = LostCondition(check.readBack) && HigherLevelCanHelp(symbol);
   return check;
 }

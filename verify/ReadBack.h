@@ -88,6 +88,11 @@ ReadBackResult VerifySymbolModules(const ModuleMatrix& matrix, const ImageOption
 ReadBackResult VerifySymbolPixels(const uint8_t* pixels, int width, int height, Symbology symbology,
                                   std::string_view expected);
 
+// How far a styled symbol's camera check goes: every condition, for the
+// pages and --dump that show them all, or up to the first the style loses,
+// for batch, whose rows need only the verdict and the first loss that words it.
+enum class CameraCheckDepth { EveryCondition, UntilLoss };
+
 // A styled symbol, rendered at the options' scale on its background (white
 // where it is transparent), must read back with every decoder of its
 // symbology (QR Code: zxing-cpp and zbar), not only the first that finds it:
@@ -96,7 +101,8 @@ ReadBackResult VerifySymbolPixels(const uint8_t* pixels, int width, int height, 
 // must read under every camera condition, by every decoder, wherever the
 // plain symbol of the same matrix does (`conditions`).
 ReadBackResult VerifyStyledSymbol(const ModuleMatrix& matrix, const ImageOptions& options, Symbology symbology,
-                                  std::string_view expected);
+                                  std::string_view expected,
+                                  CameraCheckDepth depth = CameraCheckDepth::EveryCondition);
 
 // The first reading in which the style lost what the plain symbol keeps; null when none.
 // Inline: the words of every front end name it, and they link no decoders.
@@ -123,7 +129,8 @@ struct StyledSymbolCheck {
 
 // Sets `options` for `symbol` in `style` (see ApplyStyle) and reads the
 // styled symbol back when its logo fits.
-StyledSymbolCheck PlaceAndReadBack(const Symbol& symbol, const SymbolStyle& style, ImageOptions& options);
+StyledSymbolCheck PlaceAndReadBack(const Symbol& symbol, const SymbolStyle& style, ImageOptions& options,
+                                   CameraCheckDepth depth = CameraCheckDepth::EveryCondition);
 
 // A styled symbol made and checked as the command line and batch make it:
 // grown for its logo (MakeStyledSymbol), then checked by `check`, which
@@ -143,7 +150,8 @@ struct CheckedSymbol {
 // The check of `symbol` in the style of `requested`, on the options sized
 // for it as they are written; nullopt for a plain style, or for options that
 // do not suit the symbol (CheckImage says why).
-std::optional<StyledSymbolCheck> CheckStyledSymbol(const Symbol& symbol, const ImageOptions& requested);
+std::optional<StyledSymbolCheck> CheckStyledSymbol(const Symbol& symbol, const ImageOptions& requested,
+                                                   CameraCheckDepth depth = CameraCheckDepth::EveryCondition);
 using StyledSymbolChecker = std::function<std::optional<StyledSymbolCheck>(const Symbol&)>;
 CheckedSymbol MakeReadableSymbol(const SymbolRequest& request, const SymbolStyle& style, CQrCodeEncoder* encoder,
                                  const StyledSymbolChecker& check);

@@ -140,7 +140,24 @@ TEST(CameraConditions, AStyleThatLosesAConditionIsRaisedUntilItReads) {
     ImageOptions options;
     options.style = c.style;
     const Symbol first = MakeStyledSymbol(request, c.style).symbol;
-    ASSERT_TRUE(LostCondition(CheckStyledSymbol(first, options)->readBack)) << "no loss at version " << first.version;
+    const ReadBackResult every = CheckStyledSymbol(first, options)->readBack;
+    ASSERT_TRUE(LostCondition(every)) << "no loss at version " << first.version;
+    // Batch stops at the first loss: the same verdict, in the same words, from fewer readings.
+    const ReadBackResult quick = CheckStyledSymbol(first, options, CameraCheckDepth::UntilLoss)->readBack;
+    EXPECT_EQ(quick.status, every.status);
+    EXPECT_EQ(quick.fault, every.fault);
+    EXPECT_EQ(quick.decoder, every.decoder);
+    EXPECT_EQ(quick.advice.higherLevel, every.advice.higherLevel);
+    EXPECT_EQ(quick.advice.smallerLogo, every.advice.smallerLogo);
+    ASSERT_TRUE(LostCondition(quick));
+    EXPECT_EQ(LostCondition(quick)->condition, LostCondition(every)->condition);
+    EXPECT_EQ(LostCondition(quick), &quick.conditions.back());
+    ASSERT_LE(quick.conditions.size(), every.conditions.size());
+    for (size_t i = 0; i < quick.conditions.size(); ++i) {
+      EXPECT_EQ(quick.conditions[i].condition, every.conditions[i].condition);
+      EXPECT_EQ(quick.conditions[i].styled, every.conditions[i].styled);
+      EXPECT_EQ(quick.conditions[i].plain, every.conditions[i].plain);
+    }
 
     const CheckedSymbol made = MakeReadableSymbol(request, c.style, nullptr, [&](const Symbol& symbol) {
       return CheckStyledSymbol(symbol, options);

@@ -8,8 +8,12 @@
 #include <cmath>
 #include <csetjmp>
 #include <cstdlib>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <numbers>
 #include <random>
+#include <tuple>
 
 #include "verify/module/Decoders.h"
 
@@ -27,15 +31,50 @@ uint8_t Edged(const GreyPixels& image, int x, int y) {
   return image.pixels[static_cast<size_t>(y) * image.width + x];
 }
 
+// What the camera's effects make that depends only on the picture's size and
+// the condition, never on its pixels: a batch sees thousands of symbols of
+// one size, on several threads. The last few made are kept, read-only.
+template <typename Key, typename Value>
+class SizeCache {
+ public:
+  template <typename Make>
+  std::shared_ptr<const Value> Get(const Key& key, Make make) {
+    {
+      std::lock_guard lock(mutex_);
+      for (const auto& [kept, value] : entries_)
+        if (kept == key) return value;
+    }
+    // Made outside the lock: two threads may both make it, neither waits.
+    auto value = std::make_shared<const Value>(make());
+    std::lock_guard lock(mutex_);
+    if (entries_.size() >= Kept) entries_.erase(entries_.begin());
+    entries_.emplace_back(key, value);
+    return value;
+  }
+
+ private:
+  static constexpr size_t Kept = 8;
+  std::mutex mutex_;
+  std::vector<std::pair<Key, std::shared_ptr<const Value>>> entries_;
+};
+
 // One pass of a separable blur along x (`dx` 1) or y (`dy` 1), edges repeated.
 GreyPixels Convolved(const GreyPixels& image, const std::vector<double>& kernel, int dx, int dy) {
   const int radius = static_cast<int>(kernel.size() / 2);
+  const int along = dx ? image.width : image.height, step = dx ? 1 : image.width;
   GreyPixels out{image.width, image.height, std::vector<uint8_t>(image.pixels.size())};
   for (int y = 0; y < image.height; ++y)
     for (int x = 0; x < image.width; ++x) {
+      const int at = dx ? x : y;
       double sum = 0;
-      for (int k = -radius; k <= radius; ++k)
-        sum += kernel[static_cast<size_t>(k + radius)] * Edged(image, x + k * dx, y + k * dy);
+      if (at >= radius && at < along - radius) {
+        // Away from the edges no tap needs clamping; the sum runs in the same order.
+        const uint8_t* centre = &image.pixels[static_cast<size_t>(y) * image.width + x];
+        for (int k = -radius; k <= radius; ++k) sum += kernel[static_cast<size_t>(k + radius)] * centre[k * step];
+      } else {
+        for (int k = -radius; k <= radius; ++k)
+          sum += kernel[static_cast<size_t>(k + radius)] * Edged(image, x + k * dx, y + k * dy);
+      }
       At(out, x, y) = Clamped(sum);
     }
   return out;
@@ -51,28 +90,43 @@ GreyPixels Blurred(const GreyPixels& image, double sigma) {
   return Convolved(Convolved(image, kernel, 1, 0), kernel, 0, 1);
 }
 
-double Bilinear(const GreyPixels& image, double x, double y) {
-  const int x0 = static_cast<int>(std::floor(x)), y0 = static_cast<int>(std::floor(y));
-  const double fx = x - x0, fy = y - y0;
-  const double top = (1 - fx) * Edged(image, x0, y0) + fx * Edged(image, x0 + 1, y0);
-  const double bottom = (1 - fx) * Edged(image, x0, y0 + 1) + fx * Edged(image, x0 + 1, y0 + 1);
-  return (1 - fy) * top + fy * bottom;
-}
+// Where a pixel seen is read from on the paper: the corner pixel of its
+// bilinear read and the fractions towards the next.
+struct PaperPoint {
+  int x0 = 0, y0 = 0;
+  double fx = 0, fy = 0;
+};
 
 // A pinhole camera three times the picture's side away, the paper turned by
 // `degrees` about its vertical axis: each pixel seen is traced back to the
 // paper. The focal length keeps the nearer, larger edge in the picture.
-GreyPixels Tilted(const GreyPixels& image, double degrees) {
-  const double angle = degrees * std::numbers::pi / 180, distance = 3.0 * std::max(image.width, image.height);
-  const double focal = 0.85 * distance, cx = image.width / 2.0, cy = image.height / 2.0;
-  GreyPixels out{image.width, image.height, std::vector<uint8_t>(image.pixels.size())};
-  for (int v = 0; v < image.height; ++v)
-    for (int u = 0; u < image.width; ++u) {
+std::vector<PaperPoint> TiltMap(int width, int height, double degrees) {
+  const double angle = degrees * std::numbers::pi / 180, distance = 3.0 * std::max(width, height);
+  const double focal = 0.85 * distance, cx = width / 2.0, cy = height / 2.0;
+  std::vector<PaperPoint> map(static_cast<size_t>(width) * height);
+  for (int v = 0; v < height; ++v)
+    for (int u = 0; u < width; ++u) {
       const double su = u + 0.5 - cx, sv = v + 0.5 - cy;
       const double x = su * distance / (focal * std::cos(angle) - su * std::sin(angle));
       const double y = sv * (distance + x * std::sin(angle)) / focal;
-      At(out, u, v) = Clamped(Bilinear(image, cx + x - 0.5, cy + y - 0.5));
+      const double px = cx + x - 0.5, py = cy + y - 0.5;
+      const int x0 = static_cast<int>(std::floor(px)), y0 = static_cast<int>(std::floor(py));
+      map[static_cast<size_t>(v) * width + u] = {x0, y0, px - x0, py - y0};
     }
+  return map;
+}
+
+GreyPixels Tilted(const GreyPixels& image, double degrees) {
+  static SizeCache<std::tuple<int, int, double>, std::vector<PaperPoint>> maps;
+  const auto map = maps.Get(std::tuple{image.width, image.height, degrees},
+                            [&] { return TiltMap(image.width, image.height, degrees); });
+  GreyPixels out{image.width, image.height, std::vector<uint8_t>(image.pixels.size())};
+  for (size_t i = 0; i < map->size(); ++i) {
+    const auto [x0, y0, fx, fy] = (*map)[i];
+    const double top = (1 - fx) * Edged(image, x0, y0) + fx * Edged(image, x0 + 1, y0);
+    const double bottom = (1 - fx) * Edged(image, x0, y0 + 1) + fx * Edged(image, x0 + 1, y0 + 1);
+    out.pixels[i] = Clamped((1 - fy) * top + fy * bottom);
+  }
   return out;
 }
 
@@ -134,14 +188,19 @@ GreyPixels UnevenlyLit(GreyPixels image, double darkest) {
 }
 
 // Box and Muller's Gaussian from a Mersenne twister of fixed seed: the same
-// noise on every run and every machine.
-GreyPixels Noisy(GreyPixels image, double sigma) {
+// noise on every run and every machine, one value a pixel.
+std::vector<double> NoiseField(size_t pixels) {
   std::mt19937 random(20240601u);
   const auto uniform = [&random] { return (random() + 0.5) / 4294967296.0; };
-  for (uint8_t& pixel : image.pixels) {
-    const double gauss = std::sqrt(-2 * std::log(uniform())) * std::cos(2 * std::numbers::pi * uniform());
-    pixel = Clamped(pixel + sigma * gauss);
-  }
+  std::vector<double> field(pixels);
+  for (double& gauss : field) gauss = std::sqrt(-2 * std::log(uniform())) * std::cos(2 * std::numbers::pi * uniform());
+  return field;
+}
+
+GreyPixels Noisy(GreyPixels image, double sigma) {
+  static SizeCache<size_t, std::vector<double>> fields;
+  const auto field = fields.Get(image.pixels.size(), [&] { return NoiseField(image.pixels.size()); });
+  for (size_t i = 0; i < image.pixels.size(); ++i) image.pixels[i] = Clamped(image.pixels[i] + sigma * (*field)[i]);
   return image;
 }
 
@@ -161,14 +220,34 @@ CameraReading ReadingOf(const std::optional<std::string>& bytes, std::string_vie
   return *bytes == expected ? CameraReading::Read : CameraReading::Misread;
 }
 
-// The plain symbol under the condition's harsher amount: a plain symbol
-// read only by luck is no yardstick.
-CameraReading PlainWithMargin(const GreyPixels& plain, const CameraCondition& condition, std::string_view decoder,
-                              const CameraViews& views, Symbology symbology, std::string_view expected) {
-  if (condition.harsher == condition.amount) return CameraReading::Read;
-  const CameraCondition harsher = condition.AtHarsher();
-  const GreyPixels seen = SeenUnder(plain, harsher, views.scale);
-  return ReadingOf(DecodeBy(decoder, seen, symbology, ModulePixelsUnder(harsher, views.scale)), expected);
+// The plain symbol under one condition, each view made once and only when a
+// decoder needs it: at the condition's amount, then at its harsher one.
+struct PlainViews {
+  const GreyPixels& plain;
+  const CameraCondition& condition;
+  int scale;
+  std::optional<GreyPixels> seen, harsher;
+
+  const GreyPixels& Seen() {
+    if (!seen) seen = SeenUnder(plain, condition, scale);
+    return *seen;
+  }
+  const GreyPixels& Harsher() {
+    if (!harsher) harsher = SeenUnder(plain, condition.AtHarsher(), scale);
+    return *harsher;
+  }
+};
+
+// The plain symbol's reading: read under the condition and under its harsher
+// amount, since a plain symbol read only by luck is no yardstick.
+CameraReading PlainReading(PlainViews& views, std::string_view decoder, Symbology symbology,
+                           std::string_view expected) {
+  const CameraCondition& condition = views.condition;
+  const int moduleSide = ModulePixelsUnder(condition, views.scale);
+  const CameraReading reading = ReadingOf(DecodeBy(decoder, views.Seen(), symbology, moduleSide), expected);
+  if (reading != CameraReading::Read || condition.harsher == condition.amount) return reading;
+  const int harsherSide = ModulePixelsUnder(condition.AtHarsher(), views.scale);
+  return ReadingOf(DecodeBy(decoder, views.Harsher(), symbology, harsherSide), expected);
 }
 
 GreyPixels Copied(const uint8_t* pixels, int width, int height) {
@@ -215,17 +294,15 @@ std::vector<ConditionReading> ReadUnderConditions(const CameraViews& views, Symb
     if (condition.effect == CameraEffect::AsPrinted) continue;
     const int moduleSide = ModulePixelsUnder(condition, views.scale);
     const GreyPixels seen = SeenUnder(styled, condition, views.scale);
-    std::optional<GreyPixels> plainSeen;
+    PlainViews plainViews{plain, condition, views.scale, std::nullopt, std::nullopt};
     for (std::string_view decoder : CameraDecoders(symbology)) {
       ConditionReading reading{index, std::string(decoder),
                                ReadingOf(DecodeBy(decoder, seen, symbology, moduleSide), expected)};
-      if (reading.styled != CameraReading::Read && views.plain) {
-        if (!plainSeen) plainSeen = SeenUnder(plain, condition, views.scale);
-        reading.plain = ReadingOf(DecodeBy(decoder, *plainSeen, symbology, moduleSide), expected);
-        if (reading.plain == CameraReading::Read)
-          reading.plain = PlainWithMargin(plain, condition, decoder, views, symbology, expected);
-      }
+      if (reading.styled != CameraReading::Read && views.plain)
+        reading.plain = PlainReading(plainViews, decoder, symbology, expected);
       readings.push_back(std::move(reading));
+      // The first loss is the verdict; who asks for no more is spared the rest.
+      if (views.untilLoss && readings.back().Lost()) return readings;
     }
   }
   return readings;

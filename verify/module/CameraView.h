@@ -22,6 +22,7 @@ struct CameraViews {
   const uint8_t* plain = nullptr;  // null: the styled pixels are the plain symbol's
   int plainWidth = 0, plainHeight = 0;
   int scale = 0;
+  bool untilLoss = false;  // stop at the first condition the style loses
 };
 
 // Every condition but AsPrinted, by every decoder. The plain symbol is read
