@@ -8,6 +8,7 @@
 
 #include "app/DialogMain.h"
 #include "app/HistoryDialog.h"
+#include "app/OpenImage.h"
 #include "app/HistoryStore.h"
 #include "app/TesselDlg.h"
 #include "app/WindowHistory.h"
@@ -51,7 +52,7 @@ void BM_HistoryDialogShown(benchmark::State& state) {
   CDialogMain window;
   window.History().Keep(std::make_unique<HistoryStore>(path));
   for (auto _ : state) {
-    CHistoryDlg dialog(&window, window.History());
+    CHistoryDlg dialog(&window, window.History(), window.Opener().Dialogs());
     dialog.show();
     QCoreApplication::processEvents();
     benchmark::DoNotOptimize(dialog.List());
