@@ -10,14 +10,6 @@
 #include <cstdio>
 #include <memory>
 
-// Read by LeakSanitizer in sanitizer builds: fontconfig keeps 288 bytes of its
-// first configuration substitution unreachable for the life of the process
-// (once, not per call); label sheets look up their caption font through it.
-// Every test program that decodes links this file.
-// libdbus likewise keeps its bus connection's buffers until dbus_shutdown(),
-// which Qt never calls: the screen tests reach the session bus through it.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\nleak:libdbus-1.so\n"; }
-
 namespace {
 
 // What one decoder read; no bytes when it found no symbol.
