@@ -56,8 +56,4 @@ ImageOptions SizedForSymbol(const ImageOptions& options, const ModuleMatrix& mat
   return sized;
 }
 
-double PrintedMillimetres(int modules, const ImageOptions& options) {
-  return (modules + 2.0 * options.quietZone) * options.scale * MillimetresPerInch / options.dpi;
-}
-
 }  // namespace quillet

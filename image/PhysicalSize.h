@@ -67,7 +67,4 @@ ModuleScale RasterScale(const ImageOptions& options, int columns, int rows);
 // ask for, if any; the same options for every format and the read-back.
 ImageOptions SizedForSymbol(const ImageOptions& options, const ModuleMatrix& matrix);
 
-// The side of an image of `modules` plus the quiet zone, printed at `dpi`.
-double PrintedMillimetres(int modules, const ImageOptions& options);
-
 }  // namespace quillet

@@ -31,8 +31,6 @@ TEST(PhysicalSize, ModuleMillimetresGiveTheNearestWholeScale) {
     EXPECT_NEAR(result.moduleMm, scale * 25.4 / dpi, 1e-9);
     EXPECT_EQ(result.offRequest, notice);
   }
-  // Version 1 at scale 4 with two quiet modules: 100 pixels, 8.47 mm at 300 dpi.
-  EXPECT_NEAR(PrintedMillimetres(21, {4, 2, 300}), 100 * 25.4 / 300, 1e-9);
 }
 
 // A whole symbol's side is said when whole pixels put it more than 2 % off,
