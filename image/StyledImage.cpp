@@ -1,7 +1,9 @@
 #include "image/StyledImage.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <map>
 #include <memory>
 
 #include "image/SymbolFrame.h"
@@ -149,20 +151,74 @@ struct Paint {
   }
 };
 
-// The outline in `paint`, antialiased, over what the image holds.
-void FillOutline(RgbaImage& image, const Outline& outline, int scale, const Paint& paint) {
+// An outline's coverage of the pixels of its box, made once for every
+// outline of the same shape at the same place within its module: a symbol's
+// dots are one shape thousands of times, and sampling edges is most of the
+// drawing.
+struct Stamp {
+  int left = 0, top = 0, width = 0, height = 0;  // pixels, from the module's corner
+  std::vector<uint8_t> coverage;
+};
+
+Stamp MakeStamp(const Outline& outline, int scale) {
   const RoundedBox& box = outline.box;
-  const int left = static_cast<int>(box.left * scale), top = static_cast<int>(box.top * scale);
-  const int right = std::min(image.width, static_cast<int>(std::ceil((box.left + box.width) * scale)));
-  const int bottom = std::min(image.height, static_cast<int>(std::ceil((box.top + box.height) * scale)));
-  for (int y = std::max(0, top); y < bottom; ++y)
-    for (int x = std::max(0, left); x < right; ++x) {
-      const int coverage = Coverage(outline, x, y, scale);
+  Stamp stamp;
+  stamp.left = static_cast<int>(box.left * scale), stamp.top = static_cast<int>(box.top * scale);
+  stamp.width = static_cast<int>(std::ceil((box.left + box.width) * scale)) - stamp.left;
+  stamp.height = static_cast<int>(std::ceil((box.top + box.height) * scale)) - stamp.top;
+  stamp.coverage.resize(static_cast<size_t>(stamp.width) * stamp.height);
+  for (int y = 0; y < stamp.height; ++y)
+    for (int x = 0; x < stamp.width; ++x)
+      stamp.coverage[static_cast<size_t>(y) * stamp.width + x] =
+          static_cast<uint8_t>(Coverage(outline, stamp.left + x, stamp.top + y, scale));
+  return stamp;
+}
+
+// The outline moved by whole modules to the top left module, and how far:
+// outlines equal there cover the same pixels of their modules.
+std::pair<Outline, std::array<int, 2>> AtOrigin(Outline outline) {
+  const double dx = std::floor(outline.box.left), dy = std::floor(outline.box.top);
+  outline.box.left -= dx, outline.box.top -= dy;
+  if (outline.hasHole) outline.hole.left -= dx, outline.hole.top -= dy;
+  return {outline, {static_cast<int>(dx), static_cast<int>(dy)}};
+}
+
+using StampKey = std::array<double, 17>;
+
+StampKey KeyOf(const Outline& outline) {
+  const RoundedBox &b = outline.box, &h = outline.hole;
+  return {b.left, b.top, b.width, b.height, b.radius[0], b.radius[1], b.radius[2], b.radius[3],
+          outline.hasHole ? 1.0 : 0.0, h.left, h.top, h.width, h.height, h.radius[0], h.radius[1], h.radius[2],
+          h.radius[3]};
+}
+
+// The stamps of one drawing.
+class Stamps {
+ public:
+  explicit Stamps(int scale) : scale_(scale) {}
+  const Stamp& Of(const Outline& atOrigin) {
+    auto [at, made] = stamps_.try_emplace(KeyOf(atOrigin));
+    if (made) at->second = MakeStamp(atOrigin, scale_);
+    return at->second;
+  }
+
+ private:
+  int scale_;
+  std::map<StampKey, Stamp> stamps_;
+};
+
+// The outline in `paint`, antialiased, over what the image holds.
+void FillOutline(RgbaImage& image, const Outline& outline, int scale, const Paint& paint, Stamps& stamps) {
+  const auto [atOrigin, modules] = AtOrigin(outline);
+  const Stamp& stamp = stamps.Of(atOrigin);
+  const int left = stamp.left + modules[0] * scale, top = stamp.top + modules[1] * scale;
+  for (int y = std::max(0, top); y < std::min(image.height, top + stamp.height); ++y)
+    for (int x = std::max(0, left); x < std::min(image.width, left + stamp.width); ++x) {
+      const uint8_t coverage = stamp.coverage[static_cast<size_t>(y - top) * stamp.width + (x - left)];
       if (coverage == 0) continue;
       uint8_t* p = &image.pixels[(static_cast<size_t>(y) * image.width + x) * 4];
       const Rgb colour = paint.At(x, y, scale);
-      Put(image, x, y,
-          Blend({colour.red, colour.green, colour.blue, static_cast<uint8_t>(coverage)}, {p[0], p[1], p[2], p[3]}));
+      Put(image, x, y, Blend({colour.red, colour.green, colour.blue, coverage}, {p[0], p[1], p[2], p[3]}));
     }
 }
 
@@ -173,8 +229,9 @@ void DrawShapedModules(RgbaImage& image, const ModuleMatrix& drawn, const ImageO
   Paint modules{style.foreground, style.foreground2.value_or(style.foreground)};
   if (style.HasGradient()) modules = {modules.from, modules.to, style.gradient, GradientOver(drawn, options.quietZone)};
   const Paint eyes = style.eyeColour ? Paint{*style.eyeColour, *style.eyeColour} : modules;
-  for (const Outline& outline : outlines.modules) FillOutline(image, outline, options.scale, modules);
-  for (const Outline& outline : outlines.eyes) FillOutline(image, outline, options.scale, eyes);
+  Stamps stamps(options.scale);
+  for (const Outline& outline : outlines.modules) FillOutline(image, outline, options.scale, modules, stamps);
+  for (const Outline& outline : outlines.eyes) FillOutline(image, outline, options.scale, eyes, stamps);
 }
 
 // The symbol and its quiet zone, without a frame.

@@ -274,7 +274,7 @@ constexpr std::string_view AdviceMoreContrast = "更高的对比度";
 constexpr std::string_view AdviceOr = "或";
 // The camera conditions of the read-back, in their table's order.
 constexpr std::array<std::string_view, 7> CameraConditionNames = {
-    "按打印尺寸", "半个模块的模糊", "每模块 2 像素", "倾斜 25 度", "JPEG 质量 40", "光照不均", "传感器噪声"};
+    "按打印尺寸", "倾斜 25 度", "传感器噪声", "半个模块的模糊", "每模块 2 像素", "JPEG 质量 40", "光照不均"};
 // After the page's settings in the batch dialog: %1 the modules' colour, %2 the background.
 constexpr std::string_view BatchStyle = "；样式: %1，背景 %2";
 constexpr std::string_view BatchStyleLogo = "，带标志";

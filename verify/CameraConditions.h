@@ -36,15 +36,18 @@ struct CameraCondition {
   CameraCondition AtHarsher() const { return {name, effect, harsher, harsher}; }
 };
 
+// The conditions styles lose most often come first (the tilt: circle eyes,
+// dots and logos; the noise: light colours), so that a check that stops at
+// the first loss gives up a symbol that must grow after a view or two.
 inline constexpr CameraCondition CameraConditions[] = {
     {"as printed", CameraEffect::AsPrinted, 0, 0},
+    {"tilt of 25 degrees", CameraEffect::Tilt, 25, 30},
+    {"sensor noise", CameraEffect::Noise, 20, 25},
     {"blur of half a module", CameraEffect::Blur, 0.5, 0.6},
     // Fewer pixels than two a module no camera app asks a user to hold.
     {"2 pixels per module", CameraEffect::FewPixels, 2, 2},
-    {"tilt of 25 degrees", CameraEffect::Tilt, 25, 30},
     {"JPEG at quality 40", CameraEffect::Jpeg, 40, 30},
     {"uneven lighting", CameraEffect::UnevenLight, 0.4, 0.3},
-    {"sensor noise", CameraEffect::Noise, 20, 25},
 };
 inline constexpr int AsPrintedCondition = 0;
 static_assert(CameraConditions[AsPrintedCondition].effect == CameraEffect::AsPrinted);

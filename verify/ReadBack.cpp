@@ -81,14 +81,17 @@ CameraViews ViewsOf(const CameraPicture& styled, const CameraPicture* plain) {
 // The styled symbol under the camera's conditions, the plain one beside it as
 // the yardstick. The file's own pixels (as printed) every decoder has read.
 void ReadUnderConditions(const VerifyModuleApi& api, const ModuleMatrix& matrix, const ImageOptions& options,
-                         Symbology symbology, std::string_view expected, CameraCheckDepth depth,
-                         ReadBackResult& result) {
+                         const CameraPicture& printed, Symbology symbology, std::string_view expected,
+                         CameraCheckDepth depth, ReadBackResult& result) {
   for (const std::string& decoder : result.decoders)
     result.conditions.push_back({AsPrintedCondition, decoder, CameraReading::Read, CameraReading::NotTried});
   ImageOptions plain;
   plain.quietZone = options.quietZone;
-  const CameraPicture styled = CameraView(matrix, options), yardstick = CameraView(matrix, plain);
-  CameraViews views = ViewsOf(styled, &yardstick);
+  // A file at the camera's own scale is its view already: drawn once.
+  const std::optional<CameraPicture> redrawn =
+      options.scale == CameraModulePixels ? std::nullopt : std::optional(CameraView(matrix, options));
+  const CameraPicture yardstick = CameraView(matrix, plain);
+  CameraViews views = ViewsOf(redrawn ? *redrawn : printed, &yardstick);
   views.untilLoss = depth == CameraCheckDepth::UntilLoss;
   for (ConditionReading& reading : api.readUnderConditions(views, symbology, expected))
     result.conditions.push_back(std::move(reading));
@@ -121,11 +124,11 @@ ReadBackResult VerifyStyledSymbol(const ModuleMatrix& matrix, const ImageOptions
   const VerifyModuleApi* api = VerifyModule(&failure);
   if (!api) return failure;
   const RgbaImage image = RenderStyledSymbol(matrix, options);
-  const std::vector<uint8_t> grey = CompositeGrey(image, SolidBackground(options.style));
-  ReadBackResult result =
-      api->verifyPixelsByEvery(grey.data(), image.width, image.height, options.scale, symbology, expected);
+  const CameraPicture printed{CompositeGrey(image, SolidBackground(options.style)), image.width, image.height};
+  ReadBackResult result = api->verifyPixelsByEvery(printed.grey.data(), printed.width, printed.height, options.scale,
+                                                   symbology, expected);
   if (!result.Ok()) return result;
-  ReadUnderConditions(*api, matrix, options, symbology, expected, depth, result);
+  ReadUnderConditions(*api, matrix, options, printed, symbology, expected, depth, result);
   NoteLoss(options, result);
   return result;
 }

@@ -41,10 +41,10 @@ TEST(CliStyle, RefusalsNameTheColoursTheRatioOrTheLogoAndWriteNothing) {
       {"qr --text a --bg white", ExitUsage, "--bg takes a colour #RRGGBB or none"},
       // zbar reads no inverted symbol, so with its option it is still not written.
       {"qr --text a --fg #ffffff --bg #000000 --allow-inverted", ExitNotReadBack, "does not read back, so it is not written"},
-      // 1.9:1, allowed, read clean by both decoders, but lost in a blur that the plain symbol survives,
-      // with the level raised to H and the symbol grown: only contrast is left to advise.
+      // 1.9:1, allowed, read clean by both decoders, but lost in a tilt (and a blur) that the plain symbol
+      // survives, with the level raised to H and the symbol grown: only contrast is left to advise.
       {"qr --text https://example.com/quillet --fg #777777 --bg #aaaaaa --allow-low-contrast --scale 6", ExitNotReadBack,
-       "under the camera condition \"blur of half a module\", where it reads the plain symbol; more contrast would "
+       "under the camera condition \"tilt of 25 degrees\", where it reads the plain symbol; more contrast would "
        "help"},
       {"qr --text a --logo-size 0.2", ExitUsage, "--logo-size and --logo-pad go with --logo FILE"},
       {"qr --text a --logo-pad shape", ExitUsage, "--logo-size and --logo-pad go with --logo FILE"},

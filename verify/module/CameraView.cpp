@@ -21,7 +21,12 @@ namespace quillet {
 
 namespace {
 
-uint8_t Clamped(double value) { return static_cast<uint8_t>(std::clamp(std::lround(value), 0L, 255L)); }
+// Rounded half up, as lround does for the non-negative values that reach
+// it, without a library call: every pixel of every view comes through here.
+uint8_t Clamped(double value) {
+  if (!(value > 0)) return 0;
+  return value >= 255 ? 255 : static_cast<uint8_t>(value + 0.5);
+}
 
 uint8_t& At(GreyPixels& image, int x, int y) { return image.pixels[static_cast<size_t>(y) * image.width + x]; }
 
@@ -123,9 +128,15 @@ GreyPixels Tilted(const GreyPixels& image, double degrees) {
   GreyPixels out{image.width, image.height, std::vector<uint8_t>(image.pixels.size())};
   for (size_t i = 0; i < map->size(); ++i) {
     const auto [x0, y0, fx, fy] = (*map)[i];
-    const double top = (1 - fx) * Edged(image, x0, y0) + fx * Edged(image, x0 + 1, y0);
-    const double bottom = (1 - fx) * Edged(image, x0, y0 + 1) + fx * Edged(image, x0 + 1, y0 + 1);
-    out.pixels[i] = Clamped((1 - fy) * top + fy * bottom);
+    double a, b, c, d;  // the four pixels read, top left, top right, bottom left, bottom right
+    if (x0 >= 0 && y0 >= 0 && x0 + 1 < image.width && y0 + 1 < image.height) {
+      const uint8_t* p = &image.pixels[static_cast<size_t>(y0) * image.width + x0];
+      a = p[0], b = p[1], c = p[image.width], d = p[image.width + 1];
+    } else {
+      a = Edged(image, x0, y0), b = Edged(image, x0 + 1, y0), c = Edged(image, x0, y0 + 1);
+      d = Edged(image, x0 + 1, y0 + 1);
+    }
+    out.pixels[i] = Clamped((1 - fy) * ((1 - fx) * a + fx * b) + fy * ((1 - fx) * c + fx * d));
   }
   return out;
 }
