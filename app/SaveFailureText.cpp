@@ -55,6 +55,7 @@ QString DescribeSaveFailure(const ImageResult& result) {
     case ImageFailure::BadCaption: return Fill(UiText::SaveFailedCaption, QString::number(MaxCaptionCharacters));
     case ImageFailure::NoCaptionFont: return Fill(UiText::SaveFailedCaptionFont, subject);
     case ImageFailure::CaptionCharacter: return Fill(UiText::SaveFailedCaptionCharacter, FromUtf8(result.subject));
+    case ImageFailure::CaptionScript: return Fill(UiText::SaveFailedCaptionScript, FromUtf8(result.subject));
   }
   return {};
 }

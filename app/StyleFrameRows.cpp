@@ -9,6 +9,7 @@
 #include "app/StyleQuestions.h"
 #include "app/StyleWords.h"
 #include "gui/TextBytes.h"
+#include "image/SymbolFrame.h"
 #include "model/StyleState.h"
 #include "res/Strings.h"
 
@@ -44,8 +45,10 @@ void CStyleFrameRows::Show(const SymbolStyle& style) {
   gradient_->setCurrentIndex(gradient_->findData(static_cast<int>(style.gradient)));
   ShowColour(secondColour_, style.foreground2.value_or(DefaultSecondColour));
   secondColour_->setEnabled(style.gradient != Gradient::None);
-  // Set only when it differs: setting it moves the cursor to the end of what is being typed.
-  if (const QString text = QString::fromStdString(style.frameText); frameText_->text() != text) frameText_->setText(text);
+  // Set only when it differs: setting it moves the cursor to the end of what
+  // is being typed, and the style's caption lacks the blanks still being typed around it.
+  if (TrimCaption(frameText_->text().toStdString()) != style.frameText)
+    frameText_->setText(QString::fromStdString(style.frameText));
   framePosition_->setCurrentIndex(framePosition_->findData(static_cast<int>(style.framePosition)));
   ShowColour(frameColour_, style.FrameColour());
   framePosition_->setEnabled(style.HasFrame());

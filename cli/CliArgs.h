@@ -102,7 +102,7 @@ struct CliOptions {
 enum class CliProblemKind {
   NoCommand, UnknownCommand, ValuesUsage, NoFixedValues,
   // One option's words.
-  ValueMissing, BadValue, GivenTwice, BatchGivenTwice, FieldNotTagged, NoLogoInDm,
+  ValueMissing, BadValue, BlankCaption, GivenTwice, BatchGivenTwice, FieldNotTagged, NoLogoInDm,
   UnknownOption, ValueJoined, OptionOfOther,
   // The options together.
   TabNotOfFormat, EciWithDataFile, EciNeedsAscii, NoInput, SeveralInputs, GeneralTakesOptimal,

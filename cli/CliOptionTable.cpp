@@ -9,6 +9,7 @@
 #include "content/Catalogue.h"
 #include "content/TextList.h"
 #include "datamatrix/DmEncoder.h"
+#include "image/SymbolFrame.h"
 #include "qr/QrLevel.h"
 #include "qr/QrStandard.h"
 
@@ -101,6 +102,12 @@ Outcome Preset(CliParseState& state, const CliOptionRow&, std::string_view word)
   for (const auto& [given, value] : state.styleGiven)
     if (given->apply != Preset) given->apply(state, *given, value);
   return Taken;
+}
+
+// A caption of only blanks would draw an empty band.
+Outcome FrameText(CliParseState& state, const CliOptionRow& row, std::string_view word) {
+  if (TrimCaption(word).empty()) return CliProblemKind::BlankCaption;
+  return Parsed<ParseCaption, FrameTextSlot>(state, row, word);
 }
 
 Outcome NoLogo(CliParseState&, const CliOptionRow&, std::string_view) { return CliProblemKind::NoLogoInDm; }
@@ -272,7 +279,7 @@ const CliOptionRow Rows[] = {
      .apply = Parsed<ParseColour, SecondForegroundSlot>},
     {.name = "--frame", .value = "TEXT", .commands = QrAndDm, .section = Style,
      .help = N_("a frame around the symbol and its quiet zone, with TEXT\n(at most {maxCaption} characters, in no script written right\nto left or joined) in a band below or above it, drawn in\nWenQuanYi Zen Hei"),
-     .takes = CaptionTakes, .apply = Parsed<ParseCaption, FrameTextSlot>},
+     .takes = CaptionTakes, .apply = FrameText},
     {.name = "--frame-position", .value = "WHERE", .commands = QrAndDm, .section = Style,
      .help = N_("where the frame's caption goes: {framePositions} (default below)"),
      .values = FramePositionNames, .apply = Parsed<ParseFramePosition, FramePositionSlot>},

@@ -18,6 +18,8 @@ std::string DescribeOptionProblem(const CliProblem& p) {
   switch (p.kind) {
     case CliProblemKind::ValueMissing: return Fill(_("{1} needs a value"), {p.option});
     case CliProblemKind::BadValue: return Fill(_("{1} takes {2}, not '{3}'"), {p.option, p.detail, p.word});
+    case CliProblemKind::BlankCaption:
+      return Fill(_("{1} needs text to draw on the frame's band, and '{2}' is empty or only blanks"), {p.option, p.word});
     case CliProblemKind::GivenTwice: return _("an input or output option is given twice");
     case CliProblemKind::BatchGivenTwice: return _("--batch is given twice");
     case CliProblemKind::FieldNotTagged: return Fill(_("{1} takes TAG=VALUE, not '{2}'"), {p.option, p.word});

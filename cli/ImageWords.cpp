@@ -86,9 +86,7 @@ std::string DescribeCaptionDrawing(const CaptionCheck& check) {
     case CaptionProblem::MissingCharacter:
       return "--frame: " + DescribeImageFailure({ImageFailure::CaptionCharacter, check.subject});
     case CaptionProblem::NeedsShaping:
-      return Fill(_("--frame: {1} is of a script whose letters join, reorder or run right to left, which a "
-                    "frame's caption cannot draw; give the caption in another script"),
-                  {CharacterName(check.subject)});
+      return "--frame: " + DescribeImageFailure({ImageFailure::CaptionScript, check.subject});
     default: return {};
   }
 }

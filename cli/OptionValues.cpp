@@ -188,8 +188,9 @@ std::vector<std::string> GradientNames() { return NamesOf(Gradients()); }
 std::vector<std::string> FramePositionNames() { return NamesOf(FramePositions()); }
 
 std::optional<std::string> ParseCaption(std::string_view word) {
-  if (word.empty() || !CheckCaptionText(word).Ok()) return std::nullopt;
-  return std::string(word);
+  std::string caption = TrimCaption(word);
+  if (caption.empty() || !CheckCaptionText(caption).Ok()) return std::nullopt;
+  return caption;
 }
 
 std::string CaptionTakes() {

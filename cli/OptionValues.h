@@ -57,7 +57,7 @@ std::vector<std::string> DmModuleShapeNames();
 std::vector<std::string> EyeShapeNames();
 std::vector<std::string> GradientNames();
 std::vector<std::string> FramePositionNames();
-// A frame's caption: CheckCaptionText's line, not empty.
+// A frame's caption: CheckCaptionText's line without the blanks around it (TrimCaption), not empty.
 std::optional<std::string> ParseCaption(std::string_view word);
 std::string CaptionTakes();
 std::vector<std::string> LogoPadNames();

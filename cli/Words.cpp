@@ -335,6 +335,10 @@ std::string DescribeImageFailure(const ImageResult& result) {
     case ImageFailure::CaptionCharacter:
       return Fill(_("the caption's font has no {1}: the frame would show an empty box in its place"),
                   {CharacterName(subject)});
+    case ImageFailure::CaptionScript:
+      return Fill(_("{1} is of a script whose letters join, reorder or run right to left, which a frame's caption "
+                    "cannot draw; give the caption in another script"),
+                  {CharacterName(subject)});
   }
   return _("unknown failure");
 }

@@ -56,9 +56,8 @@ ImageResult CheckCaption(std::string_view text) {
   switch (check.problem) {
     case CaptionProblem::None: return {};
     case CaptionProblem::NoFont: return Failed(ImageFailure::NoCaptionFont, check.subject);
-    // A script the caption cannot draw is, to a file, a character it cannot draw.
-    case CaptionProblem::MissingCharacter:
-    case CaptionProblem::NeedsShaping: return Failed(ImageFailure::CaptionCharacter, check.subject);
+    case CaptionProblem::MissingCharacter: return Failed(ImageFailure::CaptionCharacter, check.subject);
+    case CaptionProblem::NeedsShaping: return Failed(ImageFailure::CaptionScript, check.subject);
     case CaptionProblem::NoPrintModule: return Failed(ImageFailure::NoPrintModule, check.subject);
     default: return Failed(ImageFailure::BadCaption, check.subject);
   }

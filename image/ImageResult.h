@@ -25,6 +25,7 @@ enum class ImageFailure {
   BadCaption,        // a frame's caption is no line of at most MaxCaptionCharacters; subject: CheckCaptionText's
   NoCaptionFont,     // subject: the font family a frame's caption is drawn in
   CaptionCharacter,  // the caption's font lacks a character; subject: the character
+  CaptionScript,     // the caption is in a script drawn only shaped; subject: its first such character
 };
 
 struct ImageResult {

@@ -31,6 +31,12 @@ namespace {
 
 bool IsControl(char32_t c) { return c < 0x20 || (c >= 0x7f && c < 0xa0) || c == 0x2028 || c == 0x2029; }
 
+// White space, and the zero-width spaces, which draw nothing either.
+bool IsBlank(char32_t c) {
+  return (c >= 0x09 && c <= 0x0d) || c == 0x20 || c == 0x85 || c == 0xa0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200b) ||
+         c == 0x2028 || c == 0x2029 || c == 0x202f || c == 0x205f || c == 0x2060 || c == 0x3000 || c == 0xfeff;
+}
+
 // Straight edges in pixels, each going down (dir +1) or up (-1).
 struct Edge {
   double x0, y0, x1, y1;
@@ -100,6 +106,21 @@ CaptionCheck CheckCaptionText(std::string_view text) {
   }
   if (characters > MaxCaptionCharacters) return {CaptionProblem::TooLong, std::to_string(characters)};
   return {};
+}
+
+std::string TrimCaption(std::string_view text) {
+  size_t first = text.size(), end = 0;
+  for (size_t at = 0; at < text.size();) {
+    char32_t character = 0;
+    const int length = NextCharacter(text, at, &character);
+    const size_t next = at + std::max(length, 1);
+    if (length == 0 || !IsBlank(character)) {
+      first = std::min(first, at);
+      end = next;
+    }
+    at = next;
+  }
+  return first < end ? std::string(text.substr(first, end - first)) : std::string();
 }
 
 namespace {

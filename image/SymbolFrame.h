@@ -78,6 +78,13 @@ struct CaptionCheck {
 // control characters (a line break has no place in one line).
 CaptionCheck CheckCaptionText(std::string_view text);
 
+// The caption `text` makes: without the blanks around it (spaces, tabs,
+// U+3000 and the other white space), which draw nothing but would push the
+// visible text off the band's centre and shrink it. Empty for a text of only
+// blanks: no caption, so no frame. Bytes that are no UTF-8 are kept, for
+// CheckCaptionText to refuse.
+std::string TrimCaption(std::string_view text);
+
 // A caption's glyphs are laid one after another in the text's order, with
 // no shaping: scripts written right to left, or whose letters join,
 // reorder or stack (Arabic, Hebrew, Devanagari and the other Indic scripts,

@@ -51,7 +51,8 @@ SymbolStyle StyleFromValues(const std::function<std::optional<std::string>(std::
   style.gradient = ParseGradient(text(GradientKey)).value_or(Gradient::None);
   style.foreground2 = colour(SecondColourKey);
   // A caption edited by hand into one no frame draws is dropped, not refused at every symbol.
-  if (std::string caption = text(FrameTextKey); CheckCaptionText(caption).Ok()) style.frameText = std::move(caption);
+  if (std::string caption = TrimCaption(text(FrameTextKey)); CheckCaptionText(caption).Ok())
+    style.frameText = std::move(caption);
   style.framePosition = ParseFramePosition(text(FramePositionKey)).value_or(FramePosition::Below);
   style.frameColour = colour(FrameColourKey);
   if (symbology != Symbology::QrCode) return style;

@@ -1,6 +1,7 @@
 #include "model/StyleState.h"
 
 #include "image/ImageFormats.h"
+#include "image/SymbolFrame.h"
 
 namespace quillet {
 
@@ -13,6 +14,11 @@ SymbolStyle WithGradient(SymbolStyle style, Gradient gradient) {
 bool Keepable(const PageStyle& style) {
   return CheckContrast(style.style, style.allowed).Ok() &&
          (!style.style.HasFrame() || CheckCaption(style.style.frameText).Ok());
+}
+
+void StyleState::SetStyle(PageStyle style) {
+  style.style.frameText = TrimCaption(style.style.frameText);
+  style_ = std::move(style);
 }
 
 bool StyleState::Draw(const Symbol& symbol, ImageOptions& options) {

@@ -46,8 +46,9 @@ bool Keepable(const PageStyle& style);
 class StyleState {
  public:
   const PageStyle& Style() const { return style_; }
-  // The page redraws after it, through Draw.
-  void SetStyle(PageStyle style) { style_ = std::move(style); }
+  // The page redraws after it, through Draw. The caption loses the blanks
+  // around it (TrimCaption): one of only blanks is no frame.
+  void SetStyle(PageStyle style);
 
   // The symbol now shown (an empty matrix for none), placed in the style
   // into `options`. A styled symbol the rules let pass starts a new

@@ -49,6 +49,7 @@ constexpr std::string_view NoPrintModule = "无法载入打印模块";
 constexpr std::string_view SaveFailedCaption = "边框文字须为一行，最多 %1 个字符";
 constexpr std::string_view SaveFailedCaptionFont = "未安装边框文字所用的字体 %1（软件包 fonts-wqy-zenhei）";
 constexpr std::string_view SaveFailedCaptionCharacter = "边框文字的字体中没有“%1”，该字会显示为空框";
+constexpr std::string_view SaveFailedCaptionScript = "边框文字中的“%1”属于需要连写整形的文字（如阿拉伯文、泰文），暂不支持绘制";
 // Joining the known extensions: ".bmp、.jpg、.gif 或 .png".
 constexpr std::string_view ListSeparator = "、";
 constexpr std::string_view ListLastSeparator = " 或 ";

@@ -87,6 +87,9 @@ TEST(CliStyle, RefusalsNameTheColoursTheRatioOrTheLogoAndWriteNothing) {
        "the frame colour #eeeeee on #ffffff (contrast ratio 1.16:1) is below the 3:1 its caption needs"},
       {"dm --text a --frame x --frame-position left", ExitUsage, "--frame-position takes below or above, not 'left'"},
       {"qr --text a --frame " + std::string(65, 'x'), ExitUsage, "--frame takes a line of 1 to 64 characters"},
+      // Ideographic and no-break spaces: one word, but no text to draw.
+      {"qr --text a --frame \u3000\u00a0\u3000", ExitUsage,
+       "--frame needs text to draw on the frame's band, and '\u3000\u00a0\u3000' is empty or only blanks"},
       // A caption the font cannot draw as written is bad input, named by its character.
       {"qr --text a --frame 扫一扫\U0001F600", ExitUsage,
        "--frame: the caption's font has no '\U0001F600' (U+1F600): the frame would show an empty box"},
@@ -198,6 +201,15 @@ TEST(CliStyle, APresetIsItsOptionsAndTheOptionsGivenWithItWin) {
     EXPECT_EQ(ReadBytes(preset), ReadBytes(options));
     EXPECT_EQ(DecodeFile(preset, c.format), data);
   }
+}
+
+// Blanks around a caption are not drawn: the file is the one of the caption alone.
+TEST(CliStyle, BlanksAroundACaptionChangeNothing) {
+  TempFolder folder;
+  ASSERT_EQ(Cli("qr --text a --frame 扫一扫 --frame-position above -o " + folder.File("bare.png")).status, ExitOk);
+  ASSERT_EQ(Cli("qr --text a --frame \u3000扫一扫\u2003 --frame-position above -o " + folder.File("spaced.png")).status,
+            ExitOk);
+  EXPECT_EQ(ReadBytes(folder.File("spaced.png")), ReadBytes(folder.File("bare.png")));
 }
 
 // A batch's caption is checked once, before its first file.

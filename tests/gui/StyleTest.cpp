@@ -310,6 +310,38 @@ TEST_F(Style, AGradientAndAFrameShowOnThePageAndInTheFile) {
   EXPECT_FALSE(dialog->OkButton()->isEnabled());
 }
 
+// A caption of only blanks is no frame, as an empty one: nothing shows and
+// nothing is refused. Blanks still being typed around a caption stay in the
+// field. A script drawn only shaped is named as such, not as a character the
+// font lacks.
+TEST_F(Style, ABlankCaptionIsNoFrameAndAShapedScriptIsNamedAsSuch) {
+  auto dialog = Open(qr);
+  CStyleFrameRows* rows = dialog->FrameRows();
+  const auto retype = [rows](const QString& text) {
+    QTest::keyClick(rows->FrameTextEdit(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(rows->FrameTextEdit(), Qt::Key_Backspace);
+    TypeInto(rows->FrameTextEdit(), text);
+  };
+  retype(U("\u3000 \u3000"));
+  EXPECT_FALSE(qr->Style().style.HasFrame());
+  EXPECT_FALSE(rows->FramePositionBox()->isEnabled());
+  const QImage shown = Shown(qr);
+  EXPECT_EQ(shown.height(), shown.width());  // no band
+  EXPECT_TRUE(dialog->ProblemText()->text().isEmpty()) << dialog->ProblemText()->text().toStdString();
+  EXPECT_TRUE(dialog->OkButton()->isEnabled());
+  EXPECT_EQ(rows->FrameTextEdit()->text(), U("\u3000 \u3000"));
+
+  retype(U(" 扫一扫 "));
+  EXPECT_EQ(qr->Style().style.frameText, "扫一扫");
+  EXPECT_EQ(rows->FrameTextEdit()->text(), U(" 扫一扫 "));
+
+  retype(U("扫 مرحبا"));
+  EXPECT_EQ(dialog->ProblemText()->text(), U("边框文字中的“م”属于需要连写整形的文字（如阿拉伯文、泰文），暂不支持绘制"));
+  EXPECT_FALSE(dialog->OkButton()->isEnabled());
+  retype(U("扫\U0001F600"));
+  EXPECT_EQ(dialog->ProblemText()->text(), U("边框文字的字体中没有“\U0001F600”，该字会显示为空框"));
+}
+
 // A file that is no logo is named with why, and the logo stays.
 TEST_F(Style, AFileThatIsNoLogoSaysWhyAndKeepsTheLogo) {
   WriteBytes(folder.filePath(U("notes.png")).toStdString(), "just text");

@@ -323,6 +323,30 @@ TEST(Frames, FramedSymbolsReadBackWithTheCaptionOnTheirBand) {
   }
 }
 
+// Blanks around a caption draw nothing, so they go and the band centres the
+// visible text; inner ones stay. One of only blanks is no caption at all.
+TEST(Frames, BlanksAroundACaptionAreDropped) {
+  const struct {
+    std::string typed, caption;
+  } cases[] = {
+      {"扫一扫", "扫一扫"},
+      {"  扫一扫\t", "扫一扫"},
+      {"\u3000扫 一\u3000扫\u3000", "扫 一\u3000扫"},
+      {"\u00a0\u2003scan me\u202f\u205f", "scan me"},
+      {"\u200bscan\ufeff", "scan"},  // zero-width spaces draw nothing either
+      {"\r\nscan\u0085", "scan"},
+      {"", ""},
+      {" ", ""},
+      {"\t\u3000 \u00a0\u2009\u1680", ""},
+      {" \xe6\x89 ", "\xe6\x89"},  // no UTF-8: kept, for the check to refuse
+      {"two\nlines", "two\nlines"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    EXPECT_EQ(TrimCaption(c.typed), c.caption);
+  }
+}
+
 // The caption is one line the font covers; anything else is refused before a
 // file is written, never drawn as empty boxes.
 TEST(Frames, CaptionsTheFontCannotDrawAreRefused) {
@@ -342,11 +366,11 @@ TEST(Frames, CaptionsTheFontCannotDrawAreRefused) {
       // Scripts drawn a letter after another keep working; those that join,
       // reorder or run right to left are refused whatever the font holds.
       {"Café Ёлка Ελλάδα かな 한글", CaptionProblem::None, ImageFailure::None},
-      {"مرحبا", CaptionProblem::NeedsShaping, ImageFailure::CaptionCharacter, "م"},
-      {"scan שלום", CaptionProblem::NeedsShaping, ImageFailure::CaptionCharacter, "ש"},
-      {"नमस्ते", CaptionProblem::NeedsShaping, ImageFailure::CaptionCharacter, "न"},
-      {"สวัสดี", CaptionProblem::NeedsShaping, ImageFailure::CaptionCharacter, "ส"},
-      {"ﻣﺮﺣﺒﺎ", CaptionProblem::NeedsShaping, ImageFailure::CaptionCharacter, "ﻣ"},  // presentation forms
+      {"مرحبا", CaptionProblem::NeedsShaping, ImageFailure::CaptionScript, "م"},
+      {"scan שלום", CaptionProblem::NeedsShaping, ImageFailure::CaptionScript, "ש"},
+      {"नमस्ते", CaptionProblem::NeedsShaping, ImageFailure::CaptionScript, "न"},
+      {"สวัสดี", CaptionProblem::NeedsShaping, ImageFailure::CaptionScript, "ส"},
+      {"ﻣﺮﺣﺒﺎ", CaptionProblem::NeedsShaping, ImageFailure::CaptionScript, "ﻣ"},  // presentation forms
   };
   const Symbol symbol = MakeOne(Symbology::QrCode);
   for (const auto& c : cases) {

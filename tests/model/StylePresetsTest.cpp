@@ -105,4 +105,7 @@ TEST(StylePresets, TheStyleComesBackFromItsValuesAndBadOnesStayPlain) {
   EXPECT_TRUE(fallen.IsPlain());
   EXPECT_EQ(fallen.framePosition, FramePosition::Below);
   EXPECT_EQ(fallen.logoPad, LogoPad::Shape);
+  // A caption of only blanks, as one kept before blanks went, is no frame.
+  bad["frameText"] = "\u3000 \t";
+  EXPECT_FALSE(StyleFromValues(from(bad), Symbology::QrCode).HasFrame());
 }

@@ -148,8 +148,37 @@ INSTANTIATE_TEST_SUITE_P(
         GradientFrameCase{"CaptionTooLong", {}, std::string(65, 'x'), StyleProblem::BadCaption, Navy,
                           ImageFailure::BadCaption},
         GradientFrameCase{"CharacterTheFontLacks", {}, "扫\U0001F600", StyleProblem::BadCaption, Navy,
-                          ImageFailure::CaptionCharacter}),
+                          ImageFailure::CaptionCharacter},
+        GradientFrameCase{"ScriptDrawnOnlyShaped", {}, "扫 مرحبا", StyleProblem::BadCaption, Navy,
+                          ImageFailure::CaptionScript}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The page keeps, draws, saves and remembers the caption without the blanks
+// around it; one of only blanks is no frame, as an empty one, and no refusal.
+TEST(StyleState, BlanksAroundTheCaptionAreNotKept) {
+  const struct {
+    std::string typed, kept;
+  } cases[] = {
+      {" \t\u3000", ""},
+      {"\u00a0\u2003\u200b", ""},
+      {"\u3000扫一扫 ", "扫一扫"},
+      {" scan me\t", "scan me"},
+  };
+  const Symbol symbol = Made(Symbology::QrCode, "abc");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    PageStyle style;
+    style.style.frameText = c.typed;
+    StyleState state;
+    state.SetStyle(style);
+    EXPECT_EQ(state.Style().style.frameText, c.kept);
+    ImageOptions options;
+    EXPECT_EQ(state.Draw(symbol, options), !c.kept.empty());
+    EXPECT_EQ(state.Styled(), !c.kept.empty());
+    EXPECT_FALSE(state.Refused());
+    EXPECT_EQ(options.style.frameText, c.kept);
+  }
+}
 
 // A plain style, or no symbol, has nothing to say and nothing to read back.
 TEST(StyleState, NothingIsCheckedWithoutAStyleOrASymbol) {
