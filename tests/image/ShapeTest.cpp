@@ -132,17 +132,6 @@ TEST(Shapes, SquareShapesInTheForegroundWriteThePlainFile) {
   }
 }
 
-// The eye colour is held to the contrast the dark modules are.
-TEST(Shapes, ThePaleEyeColourIsRefusedAsLowContrast) {
-  SymbolStyle style;
-  style.eyeColour = Rgb{0xdd, 0xdd, 0xdd};
-  const StyleCheck check = CheckContrast(style);
-  EXPECT_EQ(check.failure, StyleFailure::LowContrast);
-  EXPECT_EQ(check.subject, "#dddddd on #ffffff");
-  style.eyeColour = Crimson;
-  EXPECT_TRUE(CheckContrast(style).Ok());
-}
-
 // Eyes are drawn where a QR Code's finder patterns are, in the eye colour,
 // and a Data Matrix has none.
 TEST(Shapes, EyesTakeTheirColourOnlyWhereTheFindersAre) {
@@ -201,29 +190,34 @@ TEST(Gradients, EveryGradientInEveryOutputReadsBackAndShades) {
     }
 }
 
-// Both ends of a gradient are held to the contrast; the refusal names the
-// lighter, whichever end it is.
-TEST(Gradients, TheLighterEndIsRefusedAsLowContrast) {
+// An eye colour and both ends of a gradient are held to the contrast the
+// dark modules are; the refusal names the lighter, whichever it is.
+TEST(Shapes, APaleEyeOrGradientEndIsRefusedAsLowContrast) {
   constexpr Rgb Pale{0xdd, 0xdd, 0xdd};
   const struct {
-    Rgb foreground, second;
+    Rgb foreground;
+    std::optional<Rgb> second, eye;
     StyleFailure failure;
-    std::string subject;
   } cases[] = {
-      {Navy, Pale, StyleFailure::LowContrast, "#dddddd on #ffffff"},
-      {Pale, Navy, StyleFailure::LowContrast, "#dddddd on #ffffff"},
-      {Rgb{0xbb, 0xbb, 0xbb}, Pale, StyleFailure::LowContrast, "#dddddd on #ffffff"},
-      {Navy, Crimson, StyleFailure::None, ""},
+      {Navy, Pale, std::nullopt, StyleFailure::LowContrast},
+      {Pale, Navy, std::nullopt, StyleFailure::LowContrast},
+      {Rgb{0xbb, 0xbb, 0xbb}, Pale, std::nullopt, StyleFailure::LowContrast},
+      {Navy, Crimson, std::nullopt, StyleFailure::None},
+      {Black, std::nullopt, Pale, StyleFailure::LowContrast},
+      {Black, std::nullopt, Crimson, StyleFailure::None},
   };
   for (const auto& c : cases) {
     SymbolStyle style;
     style.foreground = c.foreground;
-    style.gradient = Gradient::Radial;
-    style.foreground2 = c.second;
+    if (c.second) {
+      style.gradient = Gradient::Radial;
+      style.foreground2 = *c.second;
+    }
+    style.eyeColour = c.eye;
     const StyleCheck check = CheckContrast(style);
-    EXPECT_EQ(check.failure, c.failure);
+    EXPECT_EQ(check.failure, c.failure) << FormatColour(c.foreground);
     if (!check.Ok()) {
-      EXPECT_EQ(check.subject, c.subject);
+      EXPECT_EQ(check.subject, "#dddddd on #ffffff");
     }
   }
 }
