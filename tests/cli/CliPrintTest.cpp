@@ -119,8 +119,6 @@ TEST(CliPrint, BatchRowsAndLabelsTakeTheSymbolSize) {
   const CliOutcome sheet = Cli("qr --batch " + folder.File("rows.csv") + " -o " + pdf +
                                " --sheet A4 --columns 2 --rows 2 --size-mm 40");
   ASSERT_EQ(sheet.status, ExitOk) << sheet.err;
-  EXPECT_EQ(DecodeSheetCells(pdf, 2, 2, SheetMarginMm),
-            (std::vector<std::optional<std::string>>{rows[0], rows[1], rows[2], std::nullopt}));
   const GreyImage page = RenderPdfPages(pdf, 254)[0];  // 10 pixels a millimetre
   EXPECT_NEAR(DarkPixelsBox(page, page.width / 2, page.height / 2).Width() / 10.0, 40.0 * 21 / 25, 0.2);
 }
@@ -176,7 +174,6 @@ TEST(CliPrint, StyledLabelSheetsReadBackInTheirStyle) {
     Rgb onPage;  // a colour of the style, found on the page
   } cases[] = {
       {"--preset brand", {0x1a, 0x23, 0x7e}},
-      {"--shape dot --fg #1b5e20 --bg #fffde7", {0x1b, 0x5e, 0x20}},
       {"--preset dots --logo " + folder.File("logo.svg"), {0xc6, 0x28, 0x28}},
   };
   for (const auto& c : cases) {
