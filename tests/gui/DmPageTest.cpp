@@ -1,6 +1,7 @@
 // The DM page driven through its widgets: encodes on every change, its label
-// shows the size grown to; "重填" removes the selection. How far it grows and
-// what it keeps is the page model's, tested without a display.
+// shows the size grown to; "重填" removes the selection and Ctrl+Z brings it
+// back. How far it grows and what it keeps is the page model's, tested
+// without a display.
 #include "tests/gui/GuiHelpers.h"
 
 using namespace quillet;
@@ -31,6 +32,8 @@ TEST_F(DmPage, GrowsWhileTheTextDoesNotFitKeepsTheGrownSizeAndResetsTheSelection
   EXPECT_TRUE(dm->TextBox()->toPlainText().isEmpty());
   EXPECT_FALSE(dm->HasSymbol());
   EXPECT_EQ(dm->VersionLabelText(), U("(版本: 14)"));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(DecodeShownSymbol(dm, DecodeFormat::DataMatrix), "ABC\r\nD");
 }
 
 }  // namespace

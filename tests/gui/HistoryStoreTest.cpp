@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include "app/HistoryStore.h"
+#include "model/StylePresets.h"
 
 using namespace quillet;
 
@@ -97,18 +98,9 @@ TEST_F(HistoryStoreTest, WhatGoesInComesBackInANewRun) {
   EXPECT_EQ(back.choice.symbol.eci, true);
   EXPECT_EQ(back.choice.scale, 9);
   EXPECT_EQ(back.choice.contentPage, entry.choice.contentPage);
-  EXPECT_EQ(back.choice.style.style.foreground, entry.choice.style.style.foreground);
-  EXPECT_EQ(back.choice.style.style.background, entry.choice.style.style.background);
+  // Every value the style keeps, by the names the settings file gives them.
+  EXPECT_EQ(StyleValues(back.choice.style.style), StyleValues(entry.choice.style.style));
   EXPECT_EQ(back.choice.style.style.logoShare, 0.25);
-  EXPECT_EQ(back.choice.style.style.moduleShape, ModuleShape::Rounded);
-  EXPECT_EQ(back.choice.style.style.eyeShape, EyeShape::Circle);
-  EXPECT_EQ(back.choice.style.style.eyeColour, entry.choice.style.style.eyeColour);
-  EXPECT_EQ(back.choice.style.style.gradient, Gradient::Radial);
-  EXPECT_EQ(back.choice.style.style.foreground2, entry.choice.style.style.foreground2);
-  EXPECT_EQ(back.choice.style.style.frameText, entry.choice.style.style.frameText);
-  EXPECT_EQ(back.choice.style.style.framePosition, FramePosition::Above);
-  EXPECT_EQ(back.choice.style.style.frameColour, entry.choice.style.style.frameColour);
-  EXPECT_EQ(back.choice.style.style.logoPad, LogoPad::Square);
   EXPECT_EQ(back.choice.style.logoFile, entry.choice.style.logoFile);
   EXPECT_TRUE(back.choice.style.allowed.inverted);
   EXPECT_FALSE(back.choice.style.allowed.lowContrast);
@@ -265,15 +257,12 @@ TEST_F(HistoryStoreTest, AnOlderFileGetsTheNewColumns) {
       EXPECT_TRUE(store.SetAside().isEmpty());
       const std::vector<HistoryEntry> read = store.Read();
       ASSERT_EQ(read.size(), 1u);
-      const SymbolStyle& style = read[0].choice.style.style;
       EXPECT_EQ(read[0].firstField, "旧的");
-      EXPECT_EQ(style.foreground, (Rgb{0x1f, 0x3a, 0x93}));
-      EXPECT_EQ(style.moduleShape, shape);
-      EXPECT_EQ(style.gradient, Gradient::None);
-      EXPECT_FALSE(style.foreground2.has_value());
-      EXPECT_FALSE(style.HasFrame());
-      EXPECT_FALSE(style.frameColour.has_value());
-      EXPECT_EQ(style.logoPad, LogoPad::Shape);
+      SymbolStyle plain;
+      plain.foreground = {0x1f, 0x3a, 0x93};
+      plain.moduleShape = shape;
+      if (shape != ModuleShape::Square) plain.eyeShape = EyeShapes()[2].shape, plain.eyeColour = Rgb{0xb7, 0x1c, 0x1c};
+      EXPECT_EQ(StyleValues(read[0].choice.style.style), StyleValues(plain));
       HistoryEntry framed = Entry(1'800'000'000, "新的");
       framed.choice.style.style.frameText = "扫我";
       framed.choice.style.style.gradient = Gradient::Linear;

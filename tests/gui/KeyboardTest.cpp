@@ -138,17 +138,6 @@ INSTANTIATE_TEST_SUITE_P(
                      }}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(Keyboard, CtrlZOnTheDmPageTakesBackWhatResetRemoved) {
-  window->Tabs()->setCurrentIndex(1);
-  TypeInto(dm->TextBox(), U("ABC"));
-  dm->TextBox()->selectAll();
-  ClickButton(dm, ControlId::Reset);
-  ASSERT_FALSE(dm->HasSymbol());
-  Undo();
-  EXPECT_EQ(dm->Text(), "ABC");
-  EXPECT_EQ(DecodeShownSymbol(dm, DecodeFormat::DataMatrix), "ABC");
-}
-
 // A key as the window system delivers it, a moment later as a user types it:
 // to the window that has the focus.
 bool PressInFocusWindow(Qt::Key key) {

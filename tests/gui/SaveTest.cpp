@@ -83,7 +83,6 @@ class SaveEntries : public Save, public testing::WithParamInterface<SaveCase> {}
 
 TEST_P(SaveEntries, WritesTheChosenFormatOrSaysWhyNot) {
   const SaveCase& c = GetParam();
-  ASSERT_TRUE(QDir(folder.path()).mkdir(U("v1.2")));
   SaveAs(c.typed, c.filterEntry);
   ASSERT_EQ(dialogs.asked.size(), 1u);
   EXPECT_EQ(dialogs.asked[0].filters,
@@ -97,7 +96,7 @@ TEST_P(SaveEntries, WritesTheChosenFormatOrSaysWhyNot) {
   }
   EXPECT_TRUE(dialogs.messages.empty());
   EXPECT_EQ(Head(Path(c.written), c.magic.size()), c.magic);
-  if (c.filterEntry != 3) ExpectLabelSize(Path(c.written));
+  ExpectLabelSize(Path(c.written));
   if (c.filterEntry > 4) return;  // vector: decoded by the image tests
   const QImage saved(Path(c.written));
   EXPECT_EQ(saved.size(), QSize(100, 100));
@@ -105,15 +104,12 @@ TEST_P(SaveEntries, WritesTheChosenFormatOrSaysWhyNot) {
   EXPECT_EQ(qr->PrintedSizeText(), U("已保存，读回校验通过 (zxing-cpp)"));
 }
 
-// Only the name's own dot counts: a dot in a folder's name is no extension.
+// Which extension each entry gives a name is the formats table's
+// (FormatsTable.SaveDialogEntries...), what each writes the image tests'.
 INSTANTIATE_TEST_SUITE_P(
     Entries, SaveEntries,
-    testing::Values(SaveCase{"a", 1, "a.bmp", "BM"}, SaveCase{"b", 2, "b.jpg", QByteArray("\xFF\xD8", 2)},
-                    SaveCase{"c", 3, "c.gif", "GIF8"}, SaveCase{"d", 4, "d.png", "\x89PNG"},
-                    SaveCase{"f.JPG", 4, "f.JPG", QByteArray("\xFF\xD8", 2)},
-                    SaveCase{"g.", 3, "g.gif", "GIF8"}, SaveCase{"h", 5, "h.svg", "<?xml"},
-                    SaveCase{"i", 6, "i.pdf", "%PDF-"}, SaveCase{"j", 7, "j.eps", "%!PS"},
-                    SaveCase{"v1.2/card", 4, "v1.2/card.png", "\x89PNG"},
+    testing::Values(SaveCase{"a", 1, "a.bmp", "BM"}, SaveCase{"d", 4, "d.png", "\x89PNG"},
+                    SaveCase{"f.JPG", 4, "f.JPG", QByteArray("\xFF\xD8", 2)}, SaveCase{"h", 5, "h.svg", "<?xml"},
                     SaveCase{"notes.txt", 4, nullptr, {},
                              "未知的图像文件扩展名 \".txt\"，请使用 .bmp、.jpg、.gif、.png、.svg、.pdf 或 .eps"},
                     SaveCase{"missing/folder/out", 4, nullptr, {}, "文件夹 \"%1/missing/folder\" 不存在"}),
@@ -259,7 +255,6 @@ TEST_P(SaveAtPrintedSize, SavesTheNearestWholePixelsAndTheLabelFollows) {
 INSTANTIATE_TEST_SUITE_P(
     Sizes, SaveAtPrintedSize,
     testing::Values(PrintedSizeCase{"FiveCentimetres", 50, 24, "打印尺寸: 50.8 mm (300 dpi)"},
-                    PrintedSizeCase{"ThreeCentimetres", 30, 14, "打印尺寸: 29.6 mm (300 dpi)"},
                     PrintedSizeCase{"OneCentimetreIsOffByMoreThanTwoPerCent", 10, 5,
                                     "打印尺寸: 10.6 mm (300 dpi)，与所选 10.0 mm 相差 5.8%"}),
     [](const auto& info) { return std::string(info.param.name); });
