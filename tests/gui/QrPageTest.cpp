@@ -33,7 +33,7 @@ TEST_F(QrPage, ControlCharactersNulAndNoBreakSpaceAreBytesOfThePayload) {
 // An item of the version list encodes in that version at least, a level
 // item at its level; with no symbol the label names no version. How the
 // floor and the level choose the version is QrPageModel.TheVersionIsTheFloorAndTheLevelRaisesIt's.
-// 50 bytes with the prefix need version 3 at level L, 6 at H.
+// 50 bytes with the prefix need version 3 at level L, 4 at M, 5 at Q, 6 at H.
 TEST_F(QrPage, TheVersionAndLevelItemsReachTheEncoding) {
   auto* versions = Control<QComboBox>(qr, ControlId::VersionList);
   auto* levels = Control<QComboBox>(qr, ControlId::EcLevel);
@@ -48,7 +48,7 @@ TEST_F(QrPage, TheVersionAndLevelItemsReachTheEncoding) {
   name->setText(QString(39, u'n'));
   EXPECT_EQ((QStringList{levels->itemText(0), levels->itemText(1), levels->itemText(2), levels->itemText(3)}),
             (QStringList{U("L级(7%)"), U("M级(15%)"), U("Q级(25%)"), U("H级(30%)")}));
-  for (const auto& [item, version] : {std::pair{0, 3}, {3, 6}}) {
+  for (const auto& [item, version] : {std::pair{0, 3}, {1, 4}, {2, 5}, {3, 6}}) {
     SelectComboItem(levels, item);
     EXPECT_EQ(qr->VersionLabelText(), U("(版本: %1)").arg(version));
     EXPECT_EQ(DecodeShownSymbol(qr, DecodeFormat::QrCode), QrPrefix + "CARD:N:" + std::string(39, 'n') + ";;");
