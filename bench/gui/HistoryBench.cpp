@@ -8,8 +8,8 @@
 
 #include "app/DialogMain.h"
 #include "app/HistoryDialog.h"
-#include "app/OpenImage.h"
 #include "app/HistoryStore.h"
+#include "app/OpenImage.h"
 #include "app/TesselDlg.h"
 #include "app/WindowHistory.h"
 #include "app/pages/DialogTypeBase.h"
